@@ -1,0 +1,73 @@
+// Entry point of the operator program.
+#include "app/ApplicationShell.h"
+#include "app/InstanceGuard.h"
+#include "app/Privileges.h"
+#include "app/ProcessState.h"
+#include "app/StartupEnvironment.h"
+
+#include <QApplication>
+#include <QDebug>
+#include <QDir>
+#include <QFont>
+#include <QIcon>
+#include <QTime>
+
+#include <cstdio>
+#include <cstdlib>
+
+int main(int argc, char *argv[])
+{
+    // Single instance.
+    InstanceGuard guard;
+    if (!guard.acquire()) {
+        qCritical() << QCoreApplication::translate("main", "Невозможно запустить второй экземпляр программы!");
+        return -1;
+    }
+
+    // Working directory, environment, locale.
+    StartupEnvironment::enterWorkingDirectory(QDir::homePath());
+    StartupEnvironment::prepareEnvironment();
+
+    // Start-up settings, read from the store beside the program file.
+    const QString settingsPath = StartupEnvironment::settingsPathForProgram(QString::fromLocal8Bit(argv[0]));
+    const StartupEnvironment::StartupSettings startup = StartupEnvironment::readStartupSettings(settingsPath);
+    StartupEnvironment::applySoftwareRendering(startup.softwareRendering);
+    ProcessState::setCameraHighRes(startup.cameraHighRes);
+
+    // Privileges: root only long enough to reload the camera driver.
+    const int setuidResult = Privileges::tryGainRoot();
+    if (startup.cameraUseQuirks) {
+        qDebug() << "cameraHighRes " << startup.cameraHighRes << " cameraUseQuirks " << 1
+                 << " setuidResult " << setuidResult;
+        if (setuidResult != 0)
+            ProcessState::setCameraQuirksFailed(true);
+        else
+            StartupEnvironment::reloadCameraDriverWithQuirks();
+    }
+    const Privileges::DropResult drop = Privileges::dropToOperator();
+    if (!drop.ok) {
+        fprintf(stderr, "kestravo: cannot drop root rights to user and group %u (%s); refusing to run as root.\n",
+                Privileges::kOperatorId, qPrintable(drop.error));
+        return 1;
+    }
+
+    QApplication app(argc, argv);
+    app.setWindowIcon(QIcon(QStringLiteral(":images/logo-small")));
+    std::srand(unsigned(QTime(0, 0).secsTo(QTime::currentTime())));
+    app.setFont(QFont(QStringLiteral("Ubuntu"), 9));
+
+    StartupEnvironment::setKeyboardRepeat();
+
+    ApplicationShell shell;
+    if (!shell.start()) {
+        fprintf(stderr, "kestravo: the main window could not be loaded.\n");
+        return 1;
+    }
+
+    qInfo("kestravo: main window loaded");
+    StartupEnvironment::scheduleScreenshotFromEnvironment(shell);
+
+    const int result = app.exec();
+    shell.quitDeviceThreads();
+    return result;
+}

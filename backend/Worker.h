@@ -1,0 +1,289 @@
+#pragma once
+
+#include "app/DeviceThreads.h"
+#include "app/UnixSignalWatcher.h"
+#include "backend/OpModel.h"
+#include "backend/SettingsStore.h"
+#include "vision/FieldCalibrationTypes.h"
+
+#include <QColor>
+#include <QCursor>
+#include <QFileInfoList>
+#include <QImage>
+#include <QPointer>
+#include <QQuickImageProvider>
+#include <QTimer>
+#include <QUrl>
+#include <QVariant>
+#include <QVector>
+
+#include <memory>
+
+class QQmlEngine;
+class QQuickItem;
+class QTranslator;
+
+// The back-end object of the QML user interface. Owns the settings store,
+// reads and writes the operator's files, answers utility requests, and once at
+// start-up wires every root signal of the main window to the slot that serves
+// it and every device-worker signal back to a root function.
+//
+// The slots are grouped by concern in several source files:
+//   WorkerSettings.cpp     settings store and machine records
+//   WorkerConnections.cpp  the wiring of setConnections()
+//   WorkerShell.cpp        language, help texts, cursor, application state
+//   WorkerPending.cpp      slots of subsystems that are not built yet
+class Worker : public QObject, public QQuickImageProvider
+{
+    Q_OBJECT
+public:
+    // root: the main window; engine: the engine that built it. The settings
+    // store is "settings.ini" in the program's folder unless a file is named.
+    Worker(QQmlEngine *engine, QObject *root, const DeviceWorkers &devices,
+           const QString &settingsFile = QString(), QObject *parent = nullptr);
+
+    static QString defaultSettingsFile();
+    ~Worker() override;
+
+    QObject *root() const { return m_root; }
+    SettingsStore &store() { return m_store; }
+    QTranslator *translator() const { return m_translator.get(); }
+    // Connections of setConnections() that could not be made (0 when sound).
+    int wiringFailures() const { return m_wiringFailures; }
+    const QCursor &refPointCursor() const { return m_refPointCursor; }
+    QImage refPointCursorImage() const { return m_refPointImage; }
+
+public slots:
+    // --- wiring and settings store
+    void setConnections();
+    void loadSetting(QString section, QString name, QVariant def);
+    void saveSetting(QString section, QString name);
+    void loadSettings();
+    void saveSettings();
+    bool checkSetting(QString name, QSettings *s);
+
+    // --- project file
+    // Opens a project: board, components, marks, dots, log and statistics.
+    void openProject(QUrl fileName);
+    // Saves the open project (with a backup of the previous file).
+    void saveProject(QUrl fileName);
+    // Reads the components, marks and dots of a project file.
+    void openElements(QUrl projectName);
+    // Writes the components, marks and dots into a project file.
+    void saveElements(QSettings *pSettings);
+    // Reads the board description; returns an error text or empty.
+    QString openPcb(QUrl projectName);
+    // Writes the board description.
+    void savePcb(QSettings *pSettings);
+    // Recomputes the overlaps of one component (and its neighbours).
+    void recalculateOverlaps(QVariant currElVar, bool repeat);
+    // Recomputes the overlaps of every component.
+    void recalculateAllOverlaps();
+    // True when the open project differs from its file.
+    bool checkProjectHasChanges(QUrl fileName);
+    // True when the named file exists.
+    bool checkFileExistance(QUrl fileName);
+    // Remembers the folder of a project as the start folder of file dialogs.
+    void setLastProjectFolder(QString projectName);
+
+    // --- feeder banks
+    // Opens a feeder bank file into its bank.
+    void openFeeders(QUrl fileName);
+    // Saves a bank into its feeder file.
+    void saveFeeders(QUrl fileName);
+    // Compares a project's feeder banks with the open ones.
+    void checkFeederBanksMatch(QUrl fileName);
+    // True when a bank differs from its file.
+    bool checkFeedersHasChanges(QUrl fileName);
+    // The entry of one feeder.
+    QVariantMap feederInfo(QString model, int index);
+    // Copies feeder properties to the components of the given list.
+    void feederPropsToElements(QVariantList list);
+
+    // --- package base
+    // Reads the package base folder into the package list.
+    void loadPackageList();
+    // Writes the package base settings.
+    void savePackageSettings();
+    // Searches folders for package pictures.
+    void reqursivePackageSearch(QFileInfoList list, bool appending);
+    // The package name derived from a package picture file name.
+    QString getPackageByFilename(QString elPath);
+    // Package parameters from a package picture file name.
+    QVariantMap elParamsGet(QString fileName);
+
+    // --- component and feeder list import and export
+    // Imports a CAD placement list with the given separator and columns.
+    void openFileImport(QString name, QString delim, int elPackCol, int elPartNumberCol, int elDesigCol,
+                        int elXCol, int elYCol, int elACol);
+    // Imports a feeder list (bill of materials) with the given columns.
+    void openFeederFileImport(QString name, QString delim, int feederPackCol, int feederPartNumberCol,
+                              int feederDesigCol, int feederCountCol);
+    // Exports the feeder list to a file.
+    void feederListExportGet(QString fileURL);
+
+    // --- statistics, mounting time, project log
+    void stopwatchStart();
+    void stopwatchStop();
+    void stopwatchPause();
+    void stopwatchResume();
+    // Counts the mounting time while the stopwatch runs.
+    void stopwatchTimerTriggered();
+    // Computes the mounting time of the board.
+    void calcPcbMountTime();
+    // Formats a number of seconds as a mounting time.
+    QString calcPcbMountTime2(int seconds);
+    void saveProjectLog(QSettings *pSettings);
+    QString openProjectLog(QUrl fileName);
+    void saveProjectStat(QSettings *pSettings);
+    QString openProjectStat(QUrl fileName);
+    // Exports the day statistics to a file.
+    void projectDayStatisticsExportGet(QString fileURL);
+
+    // --- machine configuration
+    // Checks the LinuxCNC configuration (ini and HAL files).
+    void iniFileCheck(QString iniFile);
+    // Reads the speeds and accelerations of the configuration.
+    void iniGetSpeedAcc(QString iniFile);
+    // Writes speeds and accelerations into the configuration.
+    void maxVelAccGet(QString fileName, double v1, double v2, double v3, double v4, double v5, double v6,
+                      double a1, double a2, double a3, double a4);
+    // Writes encoder scales into the configuration.
+    void encoderScaleGet(QString fileName, double eSX, double eSY);
+    // Writes step generator scales into the configuration.
+    void stepperScaleGet(QString fileName, double sSX, double sSY);
+    // Lists the serial ports for the instrument settings.
+    void serialPortInfoGet();
+    // Speeds reported by the machine link.
+    void maxVelGet(QVariant v1, QVariant v2, QVariant v3, QVariant v4, QVariant v5, QVariant v6);
+    // Accelerations reported by the machine link.
+    void maxAccGet(QVariant a1, QVariant a2, QVariant a3, QVariant a4);
+    // Computes how fresh a vacuum reading must be.
+    void vsMeasureTimeFreshCalc();
+
+    // --- ordering
+    // Orders the reference marks (ant colony).
+    void antSortGet();
+    // Orders the placements (nearest walk).
+    void nearestSortGet();
+
+    // --- cameras, images, field calibration, inspection
+    // Lists the cameras.
+    void readCameraList();
+    // Lists the modes of a camera.
+    void readCameraModes(int number);
+    // Makes an image from a file for the image provider.
+    void makeQImage(QString name);
+    // Saves a screenshot of the program.
+    void takeScreenShot();
+    // Prepares an empty picture for a board scan.
+    void scanStart(double boardWidth, double boardHeight, double scanWidth, double scanHeight, double ppm);
+    // Adds the current head camera frame to the board scan.
+    void scanStep(double x, double y);
+    // Writes the board scan as PNG.
+    void scanFinish(QString fileName);
+    // Computes the field-correction table from the measured grid.
+    void calcFieldCalibrationGet(int xCount, int yCount);
+    // Loads the field-correction table and sends it to the machine link.
+    void fieldCalibrationLoad();
+    // Compares a placed board with its template image.
+    void makeAoi(QVariant templateImage, QVariant compareImage, int threshold, int erosionSize);
+    // Loads a photo into the photo editor.
+    bool photoEditorUploadPhoto(QString fileName);
+    // Cuts a rotated part out of the photo.
+    void clipPhoto(int x, int y, int width, int height, double angle);
+
+    // --- this object
+    void setRefPointCursor(bool visible);
+    void setRefPointCursorColor(QColor col);
+    void setRefPointCursorType(int type);
+    void repaintRefPoint();
+    void paintCircle(QImage *image);
+    void paintSquare(QImage *image);
+    void translate(QString lang);
+    void readGCodeHelp(QString lang);
+    void sigHandler(int signal);
+    void quitGet();
+    void applicationStateChangedGet(Qt::ApplicationState state);
+
+public:
+    QImage requestImage(const QString &id, QSize *size, const QSize &requestedSize) override;
+
+signals:
+    void createElement(QVariant elementPath, QVariant partNumber, QVariant model, QVariant index, QVariant x,
+                       QVariant y, QVariant angle, QVariant disabled, QVariant designator, QVariant preferredRef1,
+                       QVariant preferredRef2, QVariant elPhoto);
+    void setRefPoint(QVariant x, QVariant y, QVariant disabled, QVariant indiv, QVariant type, QVariant size,
+                     QVariant size2, QVariant inv, QVariant roi, QVariant templateMathCoeff, QVariant t1,
+                     QVariant t2, QVariant photo, QVariant id);
+    void setDot(QVariant model, QVariant index, QVariant x, QVariant y, QVariant disabled, QVariant preferredRef1,
+                QVariant preferredRef2);
+    void pcbSetXY(QVariant newX, QVariant newY);
+    void pcbSetRotation(QVariant anchorX, QVariant anchorY, QVariant rotation);
+    void setFirstPcbXY();
+    void addImportElement(QVariant elPack, QVariant elPartNumber, QVariant designators, QVariant count,
+                          QVariant x, QVariant y, QVariant angle, QVariant designator, QVariant model,
+                          QVariant index1, QVariant comment);
+    void addImportFeeder(QVariant feederPack, QVariant feederPartNumber, QVariant designators, QVariant count);
+    void iniFileCorrectSend(QVariant correct);
+    void iniMesaTypeSend(QVariant type);
+    void iniIPSend(QString address);
+    void maxVelSend(QVariant v1, QVariant v2, QVariant v3, QVariant v4, QVariant v5, QVariant v6);
+    void maxAccSend(QVariant a1, QVariant a2, QVariant a3, QVariant a4);
+    void calcElementRectSend();
+    void mapFeedersToElementsSend(QVariant onStart);
+    void inputsExistsSend(QVariant exists);
+    void sendPreviouslyOpenedFeederBanks(QVariant l, QVariant r, QVariant u, QVariant b, QVariant fileName);
+    void showError(QVariant message, QVariant silent, QVariant type);
+    void showError(QVariant message, QVariant silent);
+    void showError(QVariant message);
+    void errorSend(QVariant message);
+    void sendFieldCalibration(twoDPoint2fVector table, int width, int height);
+    void sendFieldCalibrationAvailable(QVariant available);
+    void projectDayStatisticsAppendSeconds(QVariant seconds);
+
+private:
+    QQuickItem *findItem(const char *objectName) const;
+    QVariant invoke(QQuickItem *invoker, const char *function, const QVariantList &args = {}) const;
+    void setRootProperty(const char *name, const QVariant &value);
+
+    // Fields in the order the design describes them.
+    int m_cursorShape = 0;
+    QColor m_cursorColor = Qt::black;
+    QTimer m_stopwatchTimer;
+    QImage m_image1;
+    QImage m_image2;
+    QImage m_image3;
+    QImage m_image4;
+    OpModel m_opModel;
+    OpModel m_missedModel;
+    UnixSignalWatcher m_signalWatcher;
+    QVector<QRgb> m_greyTable;
+
+    QQmlEngine *m_engine = nullptr;
+    QPointer<QObject> m_root;
+    DeviceWorkers m_devices;
+    SettingsStore m_store;
+    QVariantList m_feederProps;
+    QImage m_refPointImage;
+    QCursor m_refPointCursor;
+    bool m_refPointCursorShown = false;
+    std::unique_ptr<QTranslator> m_translator;
+    bool m_connected = false;
+    int m_wiringFailures = 0;
+
+    // Named items of the main window.
+    QPointer<QQuickItem> m_cupInvoker;
+    QPointer<QQuickItem> m_pcbMultiNonstandartInvoker;
+    QPointer<QQuickItem> m_bandBankInvoker;
+    QPointer<QQuickItem> m_vibroBankInvoker;
+    QPointer<QQuickItem> m_feedersInvoker;
+    QPointer<QQuickItem> m_projectLogInvoker;
+    QPointer<QQuickItem> m_projectDayStatisticsMInvoker;
+    QPointer<QQuickItem> m_fieldCalibListInvoker;
+    QPointer<QQuickItem> m_packageInvoker;
+    QPointer<QQuickItem> m_elementView;
+    QPointer<QQuickItem> m_area;
+    QPointer<QQuickItem> m_camera1;
+    QPointer<QQuickItem> m_camera2;
+};

@@ -1,0 +1,73 @@
+// Worker: the settings store and the machine-wide records kept in it.
+#include "backend/Worker.h"
+
+#include "backend/MachineRecords.h"
+
+#include <QDebug>
+#include <QQuickItem>
+
+void Worker::loadSetting(QString section, QString name, QVariant def)
+{
+    const QVariant value = m_store.value(section, name, def);
+    // A key that is absent and has no default keeps the property's value.
+    if (!value.isValid())
+        return;
+    setRootProperty(name.toLatin1().constData(), value);
+}
+
+void Worker::saveSetting(QString section, QString name)
+{
+    if (!m_root)
+        return;
+    const QVariant value = m_root->property(name.toLatin1().constData());
+    if (!value.isValid()) {
+        qWarning() << "saveSetting: the main window has no property" << name;
+        return;
+    }
+    m_store.setValue(section, name, value);
+}
+
+bool Worker::checkSetting(QString name, QSettings *s)
+{
+    if (!m_root || !s)
+        return false;
+    return SettingsStore::sameAsStored(m_root->property(name.toLatin1().constData()), name, *s);
+}
+
+void Worker::loadSettings()
+{
+    QSettings &settings = m_store.settings();
+    const struct {
+        const MachineRecords::Kind &kind;
+        QQuickItem *invoker;
+    } lists[] = {
+        {MachineRecords::cups(), m_cupInvoker},
+        {MachineRecords::bandBanks(), m_bandBankInvoker},
+        {MachineRecords::vibroBanks(), m_vibroBankInvoker},
+    };
+    for (const auto &list : lists) {
+        for (const QVariant &record : MachineRecords::readAll(settings, list.kind))
+            invoke(list.invoker, "append", {record});
+    }
+}
+
+void Worker::saveSettings()
+{
+    QSettings &settings = m_store.settings();
+    const struct {
+        const MachineRecords::Kind &kind;
+        QQuickItem *invoker;
+    } lists[] = {
+        {MachineRecords::cups(), m_cupInvoker},
+        {MachineRecords::bandBanks(), m_bandBankInvoker},
+        {MachineRecords::vibroBanks(), m_vibroBankInvoker},
+    };
+    for (const auto &list : lists) {
+        // Without its list the stored records are left as they are.
+        if (list.invoker)
+            MachineRecords::writeAll(settings, list.kind, invoke(list.invoker, "getAll").toList());
+    }
+    m_store.sync();
+    if (settings.status() != QSettings::NoError)
+        emit showError(tr("Не удалось записать файл настроек: %1").arg(m_store.fileName()), false, QString());
+}

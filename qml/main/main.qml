@@ -1,0 +1,841 @@
+import QtQuick 2.15
+import QtQuick.Controls 1.4
+import QtQuick.Layouts 1.15
+import QtQuick.Window 2.15
+import OpenCV 1.0
+import "settingsKeys.js" as SettingsKeys
+
+// The main window of the program: application-wide state (every setting is a
+// property of the same name), the signals the back end listens to, the
+// functions the back end calls, the list models and their invokers, and the
+// operator's start screen.
+ApplicationWindow {
+    id: main
+    objectName: "main"
+    width: 1280
+    height: 800
+    visible: true
+    title: t + qsTr("Kestravo — установщик компонентов")
+
+    // ---- interface language
+    property string lang: "ru"
+    // Prefix of every translated text; blanked on a language change so that
+    // every text is translated again.
+    property string t: ""
+    onLangChanged: {
+        translate(lang)
+        t = " "
+        t = ""
+    }
+
+    // ---- state set by the back end
+    property bool initVar: false
+    property bool settingsLoaded: false
+    property string programPath: ""
+    property var feederProps: []
+    property bool debug1: false
+    property var invalidImage
+    property bool applicationActive: true
+    property string lastProjectFolder: ""
+    property string gCodeHelpText: ""
+    property string feederListImportHelpText: ""
+
+    // ---- machine link state
+    property bool cncRunning: false
+    property bool cncStarting: false
+    property bool machineOn: false
+    property var jointPos: [0, 0, 0, 0]
+    property var jointPos2: [0, 0, 0]
+    property var jointHomed: [false, false, false, false, false]
+    property bool machineHomed: jointHomed[0] && jointHomed[1] && jointHomed[2]
+    property var doutState: []
+    property bool iniFileCorrect: false
+    property string iniMesaType: ""
+    property bool inputsExist: false
+    property bool fieldCalibrationAvailable: false
+    property string lastMachineError: ""
+    property bool slowSpeed: false
+
+    // ---- project and run state
+    property bool projectOpen: false
+    property string projectFile: ""
+    property int currentCupIndex: -1      // nozzle on the head, -1 = none
+    property bool closeAllowed: false     // closing with a nozzle on the head confirmed
+    property bool saveBeforeCloseOpen: false
+    property int bandBankCount: 4
+    property int vibroBankCount: 4
+
+    // ---- individual settings (groups and names in settingsKeys.js)
+    property real boardHeight: 100
+    property real boardScanRoi: 40
+    property real boardWidth: 100
+    property bool finalSoundEnabled: true
+    property bool projectAutosave: false
+    property real projectAutosaveInterval: 5
+    property string projectName: ""
+    property bool showFeederOfSelectedElement: true
+    property bool softwareRendering: false
+    property bool tallHorFeeders: true
+    property string afterCalibGcode: ""
+    property bool allowBoardOut: false
+    property bool allowCustomPlaceGCode: false
+    property bool allowOutOfBoard: false
+    property bool allowRunWithoutFiducials: false
+    property bool autoCalibOnStart: false
+    property bool autoSwithToSimilarFeeders: false
+    property bool autoSwithToSimilarFeedersWhenPlacerEmpty: false
+    property real bandACCamera1Y1: 200
+    property real bandACCamera1Y2: 150
+    property bool bandFeederAutoCenterPrevPerf: false
+    property string basketGcode: ""
+    property real blowDelay: 0.1
+    property real boardMaxHeight: 300
+    property real boardMaxWidth: 600
+    property real boardX1: 0
+    property real boardY1: 0
+    property bool calib2Enabled: false
+    property string calib2Gcode: ""
+    property bool calibCameraInverse: false
+    property bool calibEnabled: false
+    property string calibGcode: ""
+    property real calibHeight: 1.0
+    property real calibRefPointSize: 1.0
+    property real calibRefPointSize2: 1.0
+    property real calibRefPointType: 0
+    property real calibROIPercent: 50
+    property real calibThreshold1: 150
+    property real calibThreshold2: 50
+    property real calibX: 0
+    property real calibX2: 0
+    property real calibY: 0
+    property real calibY2: 0
+    property bool camera1AutoShow: true
+    property bool camera1CalibrationEnabled: false
+    property var camera1CameraMatrix: []
+    property bool camera1Cross: false
+    property real camera1Delay: 500
+    property real camera1Delay2: 150
+    property real camera1DelayAoi: 300
+    property var camera1DistCoeffs: []
+    property real camera1ElOpacity: 0.5
+    property real camera1Exposure: 50
+    property real camera1Height: 50
+    property real camera1MM: 20
+    property string camera1Mode: ""
+    property string camera1Name: ""
+    property real camera1ShowPercent: 100
+    property real camera1ViewType: 0
+    property real camera1XShift: 0
+    property real camera1YShift: 0
+    property real camera2Angle: 0
+    property bool camera2AutoShow: true
+    property bool camera2CalibrationEnabled: false
+    property var camera2CameraMatrix: []
+    property real camera2CheckSize: 1
+    property bool camera2Cross: false
+    property real camera2Delay: 500
+    property var camera2DistCoeffs: []
+    property real camera2Exposure: 50
+    property real camera2Height: 20
+    property real camera2MaxElementSize: 5
+    property real camera2MinHeight: 0
+    property real camera2MM: 20
+    property string camera2Mode: ""
+    property string camera2Name: ""
+    property real camera2PPMDistance: 50
+    property real camera2ShowPercent: 100
+    property real camera2Treshold1: 180
+    property real camera2Treshold2: 50
+    property real camera2ViewType: 0
+    property real camera2X: 0
+    property real camera2Y: 0
+    property real cameraACCamera1T1: 100
+    property real cameraACCamera2T1: 100
+    property real cameraACElThickness: 1.5
+    property real cameraACGetX: 0
+    property real cameraACGetY: 0
+    property real cameraACGetZ: 10
+    property real cameraACObj: 0
+    property real cameraACVC: 4
+    property bool cameraHighRes: false
+    property bool cameraMJPG: false
+    property real checkCloggingPrepareTime: 2
+    property real cupBaseType: 0
+    property string d1CalibGCode: ""
+    property real d1CalibPointX: 100
+    property real d1CalibPointY: 100
+    property real d1CalibSize: 1
+    property real d1CalibThreshold1: 150
+    property string d1Color: "#2e69ff"
+    property real d1XShift: 0
+    property real d1YShift: 0
+    property string d2Color: "#2eff7d"
+    property real d2XShift: 0
+    property real d2YShift: 0
+    property bool dispenser1Enabled: false
+    property bool dontStopProgramOnFeederErrors: false
+    property bool enableAllTypesForHorizontalFeeders: false
+    property real encAutoCalibSizeX: 100
+    property real encAutoCalibSizeY: 100
+    property real encCalibSize: 300
+    property bool encStepperMaxDivEnabled: false
+    property bool encXEnabled: true
+    property bool encYEnabled: true
+    property bool encZEnabled: true
+    property string endingGcode: ""
+    property bool executionAutoShow: true
+    property bool feederEnabledB: true
+    property bool feederEnabledL: false
+    property bool feederEnabledR: false
+    property bool feederEnabledU: true
+    property string feederFileB: ""
+    property string feederFileL: ""
+    property string feederFileR: ""
+    property string feederFileU: ""
+    property real fieldCalibCountX: 5
+    property real fieldCalibCountY: 5
+    property bool fieldCalibrationEnabled: false
+    property real fieldCalibStartX: 0
+    property real fieldCalibStartY: 0
+    property real fieldCalibStepX: 10
+    property real fieldCalibStepY: 10
+    property string iniFile: ""
+    property bool linuxCncAutoStart: true
+    property bool longPressBRotate: true
+    property bool longPressCRotate: true
+    property var maxAcc: []
+    property real maxDivX: 2
+    property real maxDivY: 2
+    property real maxDivZ: 1
+    property real maxPcbThickness: 10
+    property var maxVel: []
+    property real maxVelXYLimit: 500
+    property real maxVelZLimit: 150
+    property real minHeigthCompPCB: 0
+    property bool nozzleOnHeadCheckEnabled: false
+    property real nozzleOnHeadCheckSpeedXY: 10
+    property real nozzleOnHeadCheckSpeedZ: 5
+    property real nozzleOnHeadCheckX: -1
+    property bool nozzleOnHeadCheckXYMatchCalib: false
+    property real nozzleOnHeadCheckY: -1
+    property real nozzleOnHeadCheckZ: 0
+    property string password: ""
+    property real pcbCorrX: 0
+    property real pcbCorrY: 0
+    property string postCameraGcode: ""
+    property string postCameraGcode3: ""
+    property string preCameraGcode: ""
+    property string preCameraGcode3: ""
+    property bool progAutoRestart: false
+    property real programmerA: 0
+    property bool programmerEnabled: false
+    property real programmerInterface: 0
+    property string programmerScriptPath: ""
+    property real programmerWait: 5
+    property real programmerX: 100
+    property real programmerY: 100
+    property real programmerZ: 10
+    property bool rlcEnabled: false
+    property string rlcPort: "/dev/ttyS0"
+    property real rlcX: 100
+    property real rlcY: 100
+    property real rlcZ: 10
+    property real slowPickPlaceSpeed: 6000
+    property bool slowPlacement: true
+    property string startingGcode: ""
+    property string tapeChangeGCode: ""
+    property real vacuumDelay: 0
+    property real vcCount: 6
+    property real vcdY: 0
+    property real vcX2: 0
+    property real vcZBottom: 0
+    property real vsControlType: 0
+    property bool vsEnabled: false
+    property string vsFileName: "/dev/ttyUSB0"
+    property real vsMeasureHighPressure1: 0
+    property real vsMeasureHighPressure2: 0
+    property real workAreaX2: 500
+    property real workAreaY2: 500
+    property real workAreaZ1: 0
+    property real workAreaZ2: 100
+    property string zAutoFindMinHeight: "0"
+    property bool zTravelEnabled: false
+    property bool calibBeforeRun: false
+    property bool checkChangeFOV: true
+    property real checkInterval: 2
+    property real checkOrder: 0
+    property bool checkScanAllRefs: false
+    property bool cupWarningEnabled: true
+    property bool endingGCodeOnUserStop: true
+    property real maxPcbSetupError: 0.2
+    property bool moveCameraToFeederOnOpen: false
+    property real placementOrder: 0
+    property real elementOpacity: 1.0
+    property var exportColumnOrder: []
+    property bool exportDesignator: true
+    property bool exportEmptyFeeders: false
+    property bool exportFeederModel: true
+    property bool exportFeederNumber: true
+    property bool exportHeaderEnabled: true
+    property bool exportInstalledCount: false
+    property real exportSeparatorType: 0
+    property real exportSortType: 0
+    property bool exportToBasketCount: false
+    property bool feederDontImportEmpty: false
+    property real feederElCountInBomCol: 3
+    property real importAddRot: 0
+    property real importCommentCol: 16
+    property real importElACol: 5
+    property real importElDesigCol: 2
+    property real importElPackCol: 0
+    property real importElPartNumberCol: 1
+    property real importElXCol: 3
+    property real importElYCol: 4
+    property real importFeederAutoAssign12_16mmBank: 0
+    property real importFeederAutoAssign12_16mmFirst: 1
+    property real importFeederAutoAssign12_16mmLast: 1
+    property real importFeederAutoAssign8mmBank: 0
+    property real importFeederAutoAssign8mmFirst: 1
+    property real importFeederAutoAssign8mmLast: 1
+    property real importFeederDesigCol: 2
+    property real importFeederPackCol: 0
+    property real importFeederPartNumberCol: 1
+    property real importFeederSeparatorType: 0
+    property real importRefPointType: 0
+    property real importSeparatorType: 0
+    property real importSide: 0
+    property real importSideCol: 6
+    property bool importSideEnabled: false
+    property bool importSideInverse: false
+    property real pcbDPI: 600
+    property bool showHints: true
+    property string borderColor: "red"
+    property string cameraAreaColor: "#ffffff"
+    property string crossColor: "#00C476"
+    property string elementSelColor: "red"
+    property string feederPreviewColor: "#ffff00"
+    property string groupSelColor: "#d500ff"
+    property string refPointColor: "#000000"
+    property real aoiDiffPercentLimit: 5
+    property bool aoiDiffVisibility: true
+    property real aoiErosion: 1
+    property real aoiThreshold: 30
+    property bool aoiVisibility: true
+    property vector4d addNewElementPos: Qt.vector4d(0, 0, 0, 0)
+    property vector4d aoiInterfacePos: Qt.vector4d(0, 0, 0, 0)
+    property vector4d camera1WindowPos: Qt.vector4d(0, 0, 0, 0)
+    property vector4d camera2WindowPos: Qt.vector4d(0, 0, 0, 0)
+    property vector4d checkInterfacePos: Qt.vector4d(0, 0, 0, 0)
+    property vector4d elementEditPos: Qt.vector4d(0, 0, 0, 0)
+    property vector4d executionInterfacePos: Qt.vector4d(0, 0, 0, 0)
+    property vector4d gCodeInterfacePos: Qt.vector4d(0, 0, 0, 0)
+    property bool saveWindowsPos: false
+    property vector4d smtInterfacePos: Qt.vector4d(0, 0, 0, 0)
+    property real hanoi1X: 0
+    property real hanoi1Y: 0
+    property real hanoi2X: 0
+    property real hanoi2Y: 0
+    property real hanoi3X: 0
+    property real hanoi3Y: 0
+    property real hanoiT1: 0.5
+    property real hanoiT2: 0.5
+    property real hanoiT3: 0.5
+    property real hanoiT4: 0.5
+    property real hanoiT5: 0.5
+    property real sigmaTestASize: 0.8
+    property real sigmaTestRoi: 10
+    property real sigmaTestT1: 90
+    property vector4d pcbSettingsPos: Qt.vector4d(0, 0, 0, 0)
+
+    // ---- signals served by Worker
+    signal loadPackageList()
+    signal quit()
+    signal setLastProjectFolder(string projectName)
+    signal loadSetting(string section, string name, var def)
+    signal saveSetting(string section, string name)
+    signal loadSettings()
+    signal saveSettings()
+    signal savePackageSettings()
+    signal openProject(url fileName)
+    signal checkFeederBanksMatch(url fileName)
+    signal saveProject(url fileName)
+    signal saveFeeders(url fileName)
+    signal openFeeders(url fileName)
+    signal setRefPointCursor(bool visible)
+    signal setRefPointCursorColor(color col)
+    signal setRefPointCursorType(int type)
+    signal iniFileCheck(string iniFile)
+    signal encoderScaleSend(string fileName, real eSX, real eSY)
+    signal stepperScaleSend(string fileName, real sSX, real sSY)
+    signal openFileImport(string name, string delim, int elPackCol, int elPartNumberCol, int elDesigCol, int elXCol, int elYCol, int elACol)
+    signal openFeederFileImport(string name, string delim, int feederPackCol, int feederPartNumberCol, int feederDesigCol, int feederCountCol)
+    signal readCameraModes(int number)
+    signal stopwatchStart()
+    signal stopwatchStop()
+    signal stopwatchPause()
+    signal stopwatchResume()
+    signal calcPcbMountTime()
+    signal makeQImage(string name)
+    signal recalculateOverlaps(var currEl, bool repeat)
+    signal recalculateAllOverlaps()
+    signal takeScreenShot()
+    signal scanStart(real boardWidth, real boardHeight, real scanWidth, real scanHeight, real ppm)
+    signal scanStep(real x, real y)
+    signal scanFinish(string fileName)
+    signal translate(string lang)
+    signal iniGetSpeedAcc(string iniFile)
+    signal maxVelAccSend(string fileName, real v1, real v2, real v3, real v4, real v5, real v6, real a1, real a2, real a3, real a4)
+    signal antSortSend()
+    signal nearestSortSend()
+    signal feederListExport(string fileURL)
+    signal projectDayStatisticsExport(string fileURL)
+    signal vsMeasureTimeFreshGet()
+    signal calcFieldCalibrationSend(int xCount, int yCount)
+    signal fieldCalibrationLoad()
+    signal makeAoi(var templateImage, var compareImage, int threshold, int erosionSize)
+    signal pcbSetXY(var newX, var newY)
+    signal pcbSetRotation(var anchorX, var anchorY, var rotation)
+
+    // ---- signals served by the machine link
+    signal runCnc(string iniFile)
+    signal stopCnc()
+    signal machineMove(int axis, bool direction, real speed, bool start)
+    signal machineMoveIncr(int axis, bool direction, real speed, real distance)
+    signal machineMoveStep(int axis, bool direction, real speed)
+    signal debugModeSend(bool enabled)
+    signal setMachineOn(bool on)
+    signal setEstop()
+    signal setAbort()
+    signal machineHome(bool all)
+    signal zUpSend()
+    signal setDoutOn(int number, bool on)
+    signal sendGCode(string text, bool safeH)
+    signal getGcodeDone(bool successful)
+    signal maxVelLimitSend(real zLimit, real xyLimit)
+    signal feedOverrideSend(int percent, bool apply)
+    signal relXYSend(real x, real y)
+    signal startPWMVibroSend(int output, int duty, real seconds)
+    signal blowDelaySend(real seconds)
+    signal zAutoFindSend(bool start, real speed, real step, real limit)
+    signal diagOpenedSend(bool opened)
+    signal setEncoderEnabled(int axis, bool enabled)
+    signal sendShaftsMovingState(bool b, bool c)
+    signal allowMoveShaftsSend(bool allowed)
+    signal calibXYSend(real x, real y)
+    signal needSlowAccSend(bool slow)
+    signal currVCHeightSend(real height)
+    signal fieldCalibrationEnableSend(bool enabled)
+    signal disableHome(int axis, real position)
+    signal linuxCncAutoStartSend(bool enabled)
+
+    // ---- signals served by the instruments and the programmer
+    signal rlcStart(string port)
+    signal rlcMeasure()
+    signal rlcSetupValueSend(string type, real value)
+    signal rlcSetup(string type, bool freqLow, bool parallel)
+    signal vsStartSend(string port)
+    signal vsStopSend()
+    signal vsMeasure()
+    signal programmerScriptStart(string scriptPath, int waitSeconds)
+
+    // ---- list models
+    property ListModel logModel: ListModel {}
+    property ListModel errorListModel: ListModel {}
+    property ListModel linuxCncErrorModel: ListModel {}
+    property ListModel cupModel: ListModel {}
+    property ListModel bandBankModel: ListModel {}
+    property ListModel vibroBankModel: ListModel {}
+    property ListModel elementList: ListModel {}
+    property ListModel refList: ListModel {}
+    property ListModel dotList: ListModel {}
+    property ListModel importElementModel: ListModel {}
+    property ListModel importFeederModel: ListModel {}
+
+    // ---- invokers: the back end reads and fills the models through these
+    Item {
+        id: cupInvoker
+        objectName: "cupInvoker"
+        function append(map) { cupModel.append(map) }
+        function getCount() { return cupModel.count }
+        function getAll() {
+            var all = []
+            for (var i = 0; i < cupModel.count; ++i)
+                all.push(getOne(i))
+            return all
+        }
+        function getOne(n) { return copyEntry(cupModel, n) }
+        // The record of nozzle n counted from 1 (0 = no nozzle).
+        function getOne2(n) { return n >= 1 && n <= cupModel.count ? getOne(n - 1) : null }
+    }
+    Item {
+        id: bandBankInvoker
+        objectName: "bandBankInvoker"
+        function append(map) { bandBankModel.append(map) }
+        function getAll() {
+            var all = []
+            for (var i = 0; i < bandBankModel.count; ++i)
+                all.push(getOne(i))
+            return all
+        }
+        function getOne(n) { return copyEntry(bandBankModel, n) }
+    }
+    Item {
+        id: vibroBankInvoker
+        objectName: "vibroBankInvoker"
+        function append(map) { vibroBankModel.append(map) }
+        function getAll() {
+            var all = []
+            for (var i = 0; i < vibroBankModel.count; ++i)
+                all.push(getOne(i))
+            return all
+        }
+        function getOne(n) { return copyEntry(vibroBankModel, n) }
+    }
+    // Invokers of the project, feeder, package, statistics and calibration
+    // lists; their functions come with those lists.
+    Item { id: pcbMultiNonstandartInvoker; objectName: "pcbMultiNonstandartInvoker" }
+    Item { id: feedersInvoker; objectName: "feedersInvoker" }
+    Item { id: projectLogInvoker; objectName: "projectLogInvoker" }
+    Item { id: projectDayStatisticsMInvoker; objectName: "projectDayStatisticsMInvoker" }
+    Item { id: fieldCalibListInvoker; objectName: "fieldCalibListInvoker" }
+    Item { id: packageInvoker; objectName: "packageInvoker" }
+
+    // A plain copy of a list model entry (no live model object).
+    function copyEntry(model, n) {
+        if (n < 0 || n >= model.count)
+            return null
+        var entry = model.get(n)
+        var copy = {}
+        for (var key in entry)
+            if (typeof entry[key] !== "function" && key !== "objectName")
+                copy[key] = entry[key]
+        return copy
+    }
+
+    // ---- cameras (their windows come with the camera subsystem)
+    Camera { id: camera1; objectName: "camera1"; visible: false }
+    Camera { id: camera2; objectName: "camera2"; visible: false }
+
+    // ---- start screen
+    menuBar: MainMenu { app: main }
+
+    SplitView {
+        anchors.fill: parent
+        orientation: Qt.Horizontal
+
+        ColumnLayout {
+            Layout.minimumWidth: 300
+            width: 340
+            spacing: 0
+            MachineStatePanel {
+                app: main
+                Layout.fillWidth: true
+            }
+            LogView {
+                app: main
+                Layout.fillWidth: true
+                Layout.fillHeight: true
+            }
+        }
+        BoardArea {
+            id: area
+            objectName: "area"
+            app: main
+            Layout.fillWidth: true
+        }
+    }
+
+    ErrorWindow { id: errorWindow; app: main }
+
+    // ---- application-wide keys
+    Shortcut { sequence: "F1"; context: Qt.ApplicationShortcut; onActivated: showToolWindow("executionInterface") }
+    Shortcut { sequence: "F3"; context: Qt.ApplicationShortcut; onActivated: showToolWindow("checkInterface") }
+    Shortcut { sequence: "F4"; context: Qt.ApplicationShortcut; onActivated: showToolWindow("smtInterface") }
+    Shortcut { sequence: "F5"; context: Qt.ApplicationShortcut; onActivated: showToolWindow("camera1Window") }
+    Shortcut { sequence: "F6"; context: Qt.ApplicationShortcut; onActivated: showToolWindow("camera2Window") }
+    Shortcut { sequence: "F12"; context: Qt.ApplicationShortcut; onActivated: closeAllToolWindows() }
+
+    // Tool windows by name; each window registers itself here when it exists.
+    property var toolWindows: ({})
+    function registerToolWindow(name, window) {
+        var windows = toolWindows
+        windows[name] = window
+        toolWindows = windows
+    }
+    function showToolWindow(name) {
+        var w = toolWindows[name]
+        if (!w) {
+            logAdd(t + qsTr("Окно недоступно: ") + name, "yellow")
+            return false
+        }
+        w.bringToFront()
+        return true
+    }
+    function closeAllToolWindows() {
+        for (var name in toolWindows)
+            toolWindows[name].close()
+        errorWindow.close()
+    }
+
+    // ---- loading after the back end is wired
+    onInitVarChanged: if (initVar) loadOnStart()
+
+    function loadOnStart() {
+        loadIndividualSettings()
+        loadSettings()
+        loadPackageList()
+        openAllFeeders()
+        if (typeof feedersInvoker.changeAll === "function")
+            feedersInvoker.changeAll()
+        openProjectOnStart()
+        settingsLoaded = true
+        stopCnc()
+        maxVelLimitSend(maxVelZLimit, maxVelXYLimit)
+        updateNozzleOnHeadCheck()
+        fieldCalibrationLoad()
+    }
+
+    function loadIndividualSettings() {
+        loadSetting("windows", "saveWindowsPos", saveWindowsPos)
+        for (var g = 0; g < SettingsKeys.groups.length; ++g) {
+            var group = SettingsKeys.groups[g]
+            if (group.section === "windows" && !saveWindowsPos)
+                continue
+            for (var i = 0; i < group.names.length; ++i)
+                loadSetting(group.section, group.names[i], main[group.names[i]])
+        }
+    }
+
+    function saveIndividualSettings() {
+        for (var g = 0; g < SettingsKeys.groups.length; ++g) {
+            var group = SettingsKeys.groups[g]
+            for (var i = 0; i < group.names.length; ++i) {
+                if (SettingsKeys.isWritten(group.names[i]))
+                    saveSetting(group.section, group.names[i])
+            }
+        }
+        for (var w = 0; w < SettingsKeys.writtenOnly.length; ++w)
+            saveSetting(SettingsKeys.writtenOnly[w].section, SettingsKeys.writtenOnly[w].name)
+    }
+
+    // Opens the feeder file of every enabled bank.
+    function openAllFeeders() {
+        var banks = [["B", feederEnabledB, feederFileB], ["U", feederEnabledU, feederFileU],
+                     ["R", feederEnabledR, feederFileR], ["L", feederEnabledL, feederFileL]]
+        for (var i = 0; i < banks.length; ++i) {
+            if (banks[i][1] && banks[i][2] !== "")
+                openFeeders(banks[i][2])
+        }
+    }
+
+    // Opens the project of the last session.
+    function openProjectOnStart() {
+        if (projectName === "")
+            return
+        if (!worker.checkFileExistance(projectName)) {
+            logAdd(t + qsTr("Файл проекта не найден: ") + projectName, "yellow")
+            return
+        }
+        openProject(projectName)
+        setLastProjectFolder(projectName)
+    }
+
+    // The nozzle-on-head check follows its settings.
+    property bool nozzleOnHeadCheckActive: false
+    function updateNozzleOnHeadCheck() {
+        nozzleOnHeadCheckActive = nozzleOnHeadCheckEnabled && nozzleOnHeadCheckX >= 0 && nozzleOnHeadCheckY >= 0
+    }
+
+    // ---- closing
+    onClosing: {
+        if (currentCupIndex !== -1 && !closeAllowed) {
+            nozzleOnHeadWarning.open()
+            close.accepted = false
+            return
+        }
+        if (!saveBeforeCloseOpen) {
+            if (countUnsavedChanges() > 0) {
+                saveBeforeCloseOpen = true
+                logAdd(t + qsTr("Есть несохранённые изменения проекта или банков питателей."), "yellow")
+                close.accepted = false
+                return
+            }
+            saveAllFeederBanks()
+            if (projectOpen)
+                saveProject(projectFile)
+        }
+        saveEverySetting()
+    }
+
+    // Number of changed files: the open project and the enabled banks.
+    function countUnsavedChanges() {
+        var count = 0
+        if (projectOpen && worker.checkProjectHasChanges(projectFile))
+            ++count
+        var banks = [[feederEnabledB, feederFileB], [feederEnabledU, feederFileU],
+                     [feederEnabledR, feederFileR], [feederEnabledL, feederFileL]]
+        for (var i = 0; i < banks.length; ++i) {
+            if (banks[i][0] && banks[i][1] !== "" && worker.checkFeedersHasChanges(banks[i][1]))
+                ++count
+        }
+        return count
+    }
+
+    function saveAllFeederBanks() {
+        var banks = [[feederEnabledB, feederFileB], [feederEnabledU, feederFileU],
+                     [feederEnabledR, feederFileR], [feederEnabledL, feederFileL]]
+        for (var i = 0; i < banks.length; ++i) {
+            if (banks[i][0] && banks[i][1] !== "")
+                saveFeeders(banks[i][1])
+        }
+    }
+
+    function saveEverySetting() {
+        saveIndividualSettings()
+        saveSettings()
+        savePackageSettings()
+    }
+
+    // The quit action of the menu: the same saves, then the application ends.
+    function quitProgram() {
+        saveEverySetting()
+        quit()
+    }
+
+    NozzleOnHeadWarning { id: nozzleOnHeadWarning; app: main }
+
+    // ---- functions called by Worker
+    // A message for the error list window.
+    function errorAdd(text) {
+        errorListModel.append({ "message": String(text), "time": Qt.formatTime(new Date(), "HH:mm:ss") })
+    }
+    // An error for the operator: the error window (once per distinct text)
+    // and, unless a type such as "warning" is given, a red log line.
+    function errorMessage(text, silent, type) {
+        var message = String(text)
+        var kind = (type === undefined || type === null) ? "" : String(type)
+        errorWindow.addError(message, kind, silent === true)
+        if (kind === "" || kind === "error")
+            logAdd(t + qsTr("Ошибка: ") + message, "red")
+        else
+            logAdd(message, "yellow")
+    }
+    // The banks a project was saved with (proposal when opening it).
+    function getPreviouslyOpenedFeederBanks(l, r, u, b, fileName) {}
+    // Places the first board of a panel after loading.
+    function setFirstPcbXY() {}
+    function iniFileCorrectGet(correct) { iniFileCorrect = correct === true }
+    function iniMesaTypeGet(type) { iniMesaType = String(type) }
+    // A component line of the placement-list import.
+    function addImportElement(elPack, elPartNumber, designators, count, x, y, angle, designator, model, index1, comment) {
+        importElementModel.append({ "pack": String(elPack), "partNumber": String(elPartNumber),
+                                    "designators": String(designators), "count": Number(count),
+                                    "x": Number(x), "y": Number(y), "angle": Number(angle),
+                                    "designator": String(designator), "model": String(model),
+                                    "index1": Number(index1), "comment": String(comment) })
+    }
+    // A feeder line of the feeder-list import.
+    function addImportFeeder(feederPack, feederPartNumber, designators, count) {
+        importFeederModel.append({ "pack": String(feederPack), "partNumber": String(feederPartNumber),
+                                   "designators": String(designators), "count": Number(count) })
+    }
+    function maxVelGet(v1, v2, v3, v4, v5, v6) { maxVel = [v1, v2, v3, v4, v5, v6] }
+    function maxAccGet(a1, a2, a3, a4) { maxAcc = [a1, a2, a3, a4] }
+    function inputsExistsGet(exists) { inputsExist = exists === true }
+    // Recomputes the drawn rectangles of the components.
+    function calcElementRect() {}
+    // Assigns feeders to the components after loading.
+    function mapFeedersToElements(onStart) {}
+    function getFieldCalibrationAvailable(available) { fieldCalibrationAvailable = available === true }
+    // Adds mounting seconds to today's statistics.
+    function projectDayStatisticsAppendSeconds(seconds) {}
+    // Manual moves use the slow speed until changed.
+    function setSlowSpeed() { slowSpeed = true }
+
+    // ---- functions called by the machine link
+    // A line in the running log; colour "red", "yellow" or white.
+    function logAdd(message, color) {
+        var c = (color === undefined || color === null || color === "") ? "white" : String(color)
+        logModel.append({ "message": String(message), "time": Qt.formatTime(new Date(), "HH:mm:ss"), "color": c })
+        if (logModel.count > 2000)
+            logModel.remove(0, logModel.count - 2000)
+    }
+    function cncRunningGet(running) {
+        cncStarting = false
+        cncRunning = running === true
+        logAdd(cncRunning ? t + qsTr("LinuxCNC запущен") : t + qsTr("LinuxCNC остановлен"))
+    }
+    function cncStartFailedGet() {
+        cncStarting = false
+        cncRunning = false
+        logAdd(t + qsTr("Не удалось запустить LinuxCNC"), "red")
+    }
+    function machineOnGet(on) { machineOn = on === true }
+    function jointPosGet(pos) { jointPos = pos }
+    function jointPos2Get(pos) { jointPos2 = pos }
+    function jointHomedGet(x, y, z, a, b) { jointHomed = [x === true, y === true, z === true, a === true, b === true] }
+    function doutGet(number, on) {
+        var state = doutState
+        state[number] = on === true
+        doutState = state
+    }
+    // A LinuxCNC error: any run stops (except on realtime delays).
+    function machineErrorGet(error) {
+        lastMachineError = String(error)
+        logAdd(t + qsTr("Ошибка LinuxCNC: ") + lastMachineError, "red")
+    }
+    function linuxCncErrorAdd(error) {
+        linuxCncErrorModel.append({ "message": String(error), "time": Qt.formatTime(new Date(), "HH:mm:ss") })
+    }
+    function encoderStepGet(step) {}
+    function encoderScaleGet(x, y, z) {}
+    function stepperScaleGet(x, y, z) {}
+    // The start/pause key of the machine was pressed.
+    function progStartBtnPressed() {}
+    function zAutoFindResultGet(result) {}
+    function programmerErrPinGet(value) {}
+    function programmerSucPinGet(value) {}
+    function programmerResultGet(result) {}
+    function halHomeXGet(value) {}
+    function halHomeYGet(value) {}
+    function halHomeZGet(value) {}
+    function halHomeBGet(value) {}
+    function halESTOPGet(value) {}
+    function halStartPauseGet(value) {}
+    function halSpeedEncoderGet(value) {}
+    function halSpeedEncoderIncGet(value) {}
+    function halEncXGet(value) {}
+    function halEncYGet(value) {}
+    function halEncZGet(value) {}
+    function halStepperXGet(value) {}
+    function halStepperYGet(value) {}
+    function halStepperZGet(value) {}
+    function encStepperXDivGet(value) {}
+    function encStepperYDivGet(value) {}
+    function encStepperZDivGet(value) {}
+    function encStepperXMaxDivGet(value) {}
+    function encStepperYMaxDivGet(value) {}
+    function encStepperZMaxDivGet(value) {}
+    function encExistGet(x, y, z) {}
+    function doutListChangeEnabled(number, enabled) {}
+    function pwmEnabledGet(enabled) {}
+    function blowEnabledGet(enabled) {}
+    function homeExistsGet(x, y, z) {}
+    function pwmVibroDoneGet() {}
+    // The machine link asks for a fresh vacuum reading before a move.
+    function getVsMeasureBeforeGet() {}
+
+    // ---- functions called by the instruments, the pinger and the programmer
+    function rlcStartedGet() {}
+    function rlcStartFailedGet(message) { errorMessage(message, false, "") }
+    function rlcMeasureGet(type, value, strValue) {}
+    function rlcMeasureFailedGet(message) {}
+    function rlcSetupFailedGet(message) {}
+    function rlcSetupFinishedGet() {}
+    function vsStartedGet() {}
+    function vsStartFailedGet(message) { errorMessage(message, false, "") }
+    function vsMeasureGet(value, raw) {}
+    function vsMeasureFailedGet(message) {}
+    // The card pinger asks to start (true) or stop (false) LinuxCNC.
+    function runStopCncFromPingGet(run) {}
+}

@@ -1,0 +1,6 @@
+#include "vision/CameraItem.h"
+
+CameraItem::CameraItem(QQuickItem *parent)
+    : QQuickItem(parent)
+{
+}
