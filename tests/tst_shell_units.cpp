@@ -1,4 +1,402 @@
+// The plain pieces of the application shell, one at a time.
+#include "TestSupport.h"
+
+#include "app/ConcentricCircles.h"
+#include "app/GlobalEventHandler.h"
+#include "app/Grid.h"
+#include "app/InstanceGuard.h"
+#include "app/StartupEnvironment.h"
+#include "app/UnixSignalWatcher.h"
+#include "backend/FileUrl.h"
+#include "backend/MachineRecords.h"
+#include "backend/SettingsStore.h"
+
+#include <QJSEngine>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QtTest>
-class T : public QObject { Q_OBJECT };
-QTEST_MAIN(T)
+
+#include <csignal>
+#include <unistd.h>
+
+namespace {
+
+// Records which events reached it.
+class EventSink : public QObject
+{
+public:
+    QList<QEvent::Type> received;
+protected:
+    bool event(QEvent *e) override
+    {
+        received.append(e->type());
+        return QObject::event(e);
+    }
+};
+
+QMouseEvent mouse(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held)
+{
+    return QMouseEvent(type, QPointF(5, 5), QPointF(5, 5), button, held, Qt::NoModifier);
+}
+
+bool isRed(QRgb p) { return qAlpha(p) > 100 && qRed(p) > 150 && qGreen(p) < 80 && qBlue(p) < 80; }
+
+} // namespace
+
+class TestShellUnits : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // ---- "colors" image provider
+    void colorsPixmapHasEightConcentricSquares()
+    {
+        ConcentricCircles provider;
+        QSize size;
+        const QImage image = provider.requestPixmap(QStringLiteral("#FF0000-1"), &size, QSize()).toImage();
+        QCOMPARE(size, QSize(130, 130));
+        QCOMPARE(image.size(), QSize(130, 130));
+        QVERIFY(image.hasAlphaChannel());
+        QCOMPARE(qAlpha(image.pixel(0, 0)), 0);
+        QCOMPARE(qAlpha(image.pixel(129, 129)), 0);
+        // Right edges of the squares of side 18 ... 126 on the centre line.
+        for (int s = 18; s <= 126; s += 18)
+            QVERIFY2(isRed(image.pixel(65 + s / 2, 65)), qPrintable(QString::number(s)));
+        // Between two squares the pixmap stays transparent.
+        QCOMPARE(qAlpha(image.pixel(65 + 13, 65)), 0);
+        // Squares have corners: the corner of the largest one is drawn.
+        QVERIFY(isRed(image.pixel(65 + 62, 65 + 62)));
+        // Nothing beyond the largest square (side 126; 144 is not drawn).
+        QCOMPARE(qAlpha(image.pixel(129, 65)), 0);
+        QCOMPARE(qAlpha(image.pixel(0, 65)), 0);
+    }
+
+    void colorsShapeZeroDrawsCircles()
+    {
+        ConcentricCircles provider;
+        const QImage image = provider.requestPixmap(QStringLiteral("#00C476-0"), nullptr, QSize()).toImage();
+        const QRgb onRing = image.pixel(65 + 63, 65);
+        QVERIFY(qAlpha(onRing) > 100);
+        QVERIFY(qGreen(onRing) > 150 && qRed(onRing) < 60);
+        // A circle has no corner.
+        QCOMPARE(qAlpha(image.pixel(65 + 62, 65 + 62)), 0);
+    }
+
+    // ---- Grid
+    void gridDrawsLinesAtTheScaledStep_data()
+    {
+        QTest::addColumn<double>("areaScale");
+        QTest::addColumn<double>("gridStep");
+        QTest::addColumn<QList<int>>("lines");
+        QTest::newRow("step 20") << 1.0 << 20.0 << QList<int>{0, 20, 40, 60, 80};
+        QTest::newRow("scaled 0.5") << 0.5 << 20.0 << QList<int>{0, 10, 20, 30, 40, 50, 60, 70, 80, 90};
+        QTest::newRow("step 33") << 1.0 << 33.0 << QList<int>{0, 33, 66, 99};
+    }
+
+    void gridDrawsLinesAtTheScaledStep()
+    {
+        QFETCH(double, areaScale);
+        QFETCH(double, gridStep);
+        QFETCH(QList<int>, lines);
+        Grid grid;
+        grid.setSize(QSizeF(100, 60));
+        grid.setAreaScale(areaScale);
+        grid.setGridStep(gridStep);
+        grid.setColor(Qt::blue);
+        grid.setSmooth(false);
+        QImage image(100, 60, QImage::Format_ARGB32);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        grid.paint(&painter);
+        painter.end();
+        for (int x = 0; x < 100; ++x) {
+            const bool drawn = qBlue(image.pixel(x, 35)) > 200 && qAlpha(image.pixel(x, 35)) > 200;
+            QVERIFY2(drawn == lines.contains(x), qPrintable(QStringLiteral("column %1").arg(x)));
+        }
+        // Horizontal lines at the same step, reaching the whole width.
+        QVERIFY(qBlue(image.pixel(99, 0)) > 200);
+        QVERIFY(qBlue(image.pixel(95, int(areaScale * gridStep))) > 200);
+    }
+
+    void gridPropertiesNotifyAndZeroStepDrawsNothing()
+    {
+        Grid grid;
+        QSignalSpy scale(&grid, &Grid::areaScaleChanged);
+        QSignalSpy step(&grid, &Grid::gridStepChanged);
+        QCOMPARE(grid.areaScale(), 1.0);
+        QCOMPARE(grid.gridStep(), 20.0);
+        QCOMPARE(grid.penWidthF(), 1.0);
+        QCOMPARE(grid.color(), QColor(Qt::black));
+        grid.setAreaScale(2.0);
+        grid.setAreaScale(2.0);
+        grid.setGridStep(0);
+        QCOMPARE(scale.count(), 1);
+        QCOMPARE(step.count(), 1);
+        grid.setSize(QSizeF(50, 50));
+        QImage image(50, 50, QImage::Format_ARGB32);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        grid.paint(&painter); // must return, not loop for ever
+        painter.end();
+        QCOMPARE(qAlpha(image.pixel(0, 0)), 0);
+    }
+
+    // ---- event filter
+    void eventFilterSwallowsMouseChords_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<int>("button");
+        QTest::addColumn<int>("held");
+        QTest::addColumn<bool>("swallowed");
+        QTest::newRow("left press") << int(QEvent::MouseButtonPress) << int(Qt::LeftButton) << int(Qt::LeftButton) << false;
+        QTest::newRow("left+right press") << int(QEvent::MouseButtonPress) << int(Qt::RightButton)
+                                          << int(Qt::LeftButton | Qt::RightButton) << true;
+        QTest::newRow("left+middle release") << int(QEvent::MouseButtonRelease) << int(Qt::MiddleButton)
+                                             << int(Qt::LeftButton | Qt::MiddleButton) << true;
+        QTest::newRow("right+middle press") << int(QEvent::MouseButtonPress) << int(Qt::MiddleButton)
+                                            << int(Qt::RightButton | Qt::MiddleButton) << false;
+        QTest::newRow("three buttons") << int(QEvent::MouseButtonPress) << int(Qt::MiddleButton)
+                                       << int(Qt::LeftButton | Qt::RightButton | Qt::MiddleButton) << false;
+        QTest::newRow("double click left") << int(QEvent::MouseButtonDblClick) << int(Qt::LeftButton)
+                                           << int(Qt::LeftButton) << false;
+        QTest::newRow("double click, right held") << int(QEvent::MouseButtonDblClick) << int(Qt::LeftButton)
+                                                  << int(Qt::LeftButton | Qt::RightButton) << true;
+        QTest::newRow("double click, middle held") << int(QEvent::MouseButtonDblClick) << int(Qt::MiddleButton)
+                                                   << int(Qt::MiddleButton) << true;
+        QTest::newRow("move with chord") << int(QEvent::MouseMove) << int(Qt::NoButton)
+                                         << int(Qt::LeftButton | Qt::RightButton) << false;
+    }
+
+    void eventFilterSwallowsMouseChords()
+    {
+        QFETCH(int, type);
+        QFETCH(int, button);
+        QFETCH(int, held);
+        QFETCH(bool, swallowed);
+        GlobalEventHandler filter;
+        EventSink sink;
+        sink.installEventFilter(&filter);
+        QMouseEvent event = mouse(QEvent::Type(type), Qt::MouseButton(button), Qt::MouseButtons(held));
+        QCoreApplication::sendEvent(&sink, &event);
+        QCOMPARE(sink.received.contains(QEvent::Type(type)), !swallowed);
+    }
+
+    // ---- POSIX signals
+    void signalWatcherTurnsSignalsIntoQtSignals()
+    {
+        UnixSignalWatcher watcher;
+        watcher.watchForSignal(SIGUSR1);
+        QTest::ignoreMessage(QtDebugMsg, "Already watching for signal 10");
+        watcher.watchForSignal(SIGUSR1);
+        QSignalSpy spy(&watcher, &UnixSignalWatcher::unixSignal);
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Caught signal: User defined signal 1"));
+        ::raise(SIGUSR1);
+        QVERIFY(spy.wait(2000));
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(spy.at(0).at(0).toInt(), int(SIGUSR1));
+    }
+
+    // ---- single instance
+    void secondGuardIsRefusedUntilTheFirstIsGone()
+    {
+        const QString tag = QStringLiteral("kestravo-test-%1").arg(getpid());
+        auto first = std::make_unique<InstanceGuard>(tag + "-sem", tag);
+        QVERIFY(first->acquire());
+        {
+            InstanceGuard second(tag + "-sem", tag);
+            QVERIFY(!second.acquire());
+        }
+        first.reset();
+        InstanceGuard third(tag + "-sem", tag);
+        QVERIFY(third.acquire());
+    }
+
+    // ---- start-up environment
+    void workingDirectoryIsDesktopWhenItExists()
+    {
+        QTemporaryDir home;
+        const QString before = QDir::currentPath();
+        QCOMPARE(StartupEnvironment::enterWorkingDirectory(home.path()), home.path());
+        QCOMPARE(QDir::currentPath(), QDir(home.path()).canonicalPath());
+        QVERIFY(QDir(home.path()).mkdir("Desktop"));
+        StartupEnvironment::enterWorkingDirectory(home.path());
+        QCOMPARE(QDir::currentPath(), QDir(home.path() + "/Desktop").canonicalPath());
+        QDir::setCurrent(before);
+    }
+
+    void startupSettingsComeFromBesideTheProgram()
+    {
+        QTemporaryDir dir;
+        QCOMPARE(StartupEnvironment::settingsPathForProgram(dir.path() + "/kestravo"), dir.path() + "/settings.ini");
+        const QString file = dir.path() + "/settings.ini";
+        auto none = StartupEnvironment::readStartupSettings(file);
+        QVERIFY(!none.softwareRendering && !none.cameraHighRes && !none.cameraUseQuirks);
+        {
+            QSettings s(file, QSettings::IniFormat);
+            s.setValue("project/softwareRendering", true);
+            s.setValue("device/cameraHighRes", true);
+            s.setValue("device/cameraUseQuirks", "true");
+        }
+        auto all = StartupEnvironment::readStartupSettings(file);
+        QVERIFY(all.softwareRendering && all.cameraHighRes && all.cameraUseQuirks);
+        StartupEnvironment::applySoftwareRendering(true);
+        QCOMPARE(qgetenv("LIBGL_ALWAYS_SOFTWARE"), QByteArray("1"));
+        StartupEnvironment::applySoftwareRendering(false);
+        QVERIFY(!qEnvironmentVariableIsSet("LIBGL_ALWAYS_SOFTWARE"));
+    }
+
+    void programsRunWithoutAShell()
+    {
+        const QString test = StartupEnvironment::systemTool("test");
+        QVERIFY(!test.isEmpty());
+        QVERIFY(QFileInfo(test).isAbsolute());
+        // Shell syntax inside an argument stays literal text.
+        QCOMPARE(StartupEnvironment::runProgram(test, {"a;b $(x)", "=", "a;b $(x)"}), 0);
+        QCOMPARE(StartupEnvironment::runProgram(test, {"a", "=", "b"}), 1);
+        QCOMPARE(StartupEnvironment::runProgram("/nonexistent/tool", {}), 127);
+        QCOMPARE(StartupEnvironment::runProgram(QString(), {}), -1);
+        QCOMPARE(StartupEnvironment::systemTool("no-such-tool-xyz"), QString());
+    }
+
+    // ---- file URLs
+    void fileUrlsBecomePaths_data()
+    {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("url") << "file:///home/op/a.project" << "/home/op/a.project";
+        QTest::newRow("spaces") << "file:///home/op/my boards/a b.project" << "/home/op/my boards/a b.project";
+        QTest::newRow("encoded") << "file:///home/op/my%20boards/%D0%BF.project" << "/home/op/my boards/п.project";
+        QTest::newRow("cyrillic") << "file:///home/оператор/плата.project" << "/home/оператор/плата.project";
+        QTest::newRow("plain path") << "/home/op/a b.project" << "/home/op/a b.project";
+        QTest::newRow("percent in a plain path") << "/home/op/100%.project" << "/home/op/100%.project";
+        QTest::newRow("resource") << "qrc:/htm/x.htm" << ":/htm/x.htm";
+    }
+
+    void fileUrlsBecomePaths()
+    {
+        QFETCH(QString, input);
+        QFETCH(QString, path);
+        QCOMPARE(FileUrl::toLocalPath(input), path);
+        if (input.startsWith("file:"))
+            QCOMPARE(FileUrl::toLocalPath(QUrl(input)), path);
+        QCOMPARE(FileUrl::toLocalPath(FileUrl::fromLocalPath(path.startsWith(':') ? "/x" : path)),
+                 path.startsWith(':') ? QStringLiteral("/x") : path);
+    }
+
+    // ---- settings store
+    void scriptValuesAreStoredAsPlainLists()
+    {
+        QJSEngine engine;
+        const QJSValue nested = engine.evaluate("[1, [2, 3], {a: 'x'}]");
+        const QVariant plain = SettingsStore::plain(QVariant::fromValue(nested));
+        QCOMPARE(plain.type(), QVariant::List);
+        const QVariantList list = plain.toList();
+        QCOMPARE(list.size(), 3);
+        QCOMPARE(list.at(1).toList(), (QVariantList{2, 3}));
+        QCOMPARE(list.at(2).toMap().value("a").toString(), QStringLiteral("x"));
+
+        QTemporaryDir dir;
+        const QString file = dir.filePath("settings.ini");
+        {
+            SettingsStore store(file);
+            QCOMPARE(store.value("device", "missing", 7).toInt(), 7);
+            store.setValue("device", "camera1DistCoeffs", QVariant::fromValue(engine.evaluate("[0.1, -0.2]")));
+            store.sync();
+        }
+        SettingsStore again(file);
+        QCOMPARE(again.value("device", "camera1DistCoeffs").toList(), (QVariantList{0.1, -0.2}));
+    }
+
+    void storedTextComparesEqualToTheSameValue()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath("s.ini");
+        {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("[g]\nnumber=100\nreal=0.2\nflag=true\ntext=abc\nlist=1, 2\n");
+        }
+        QSettings s(file, QSettings::IniFormat);
+        s.beginGroup("g");
+        QVERIFY(SettingsStore::sameAsStored(100.0, "number", s));
+        QVERIFY(!SettingsStore::sameAsStored(101.0, "number", s));
+        QVERIFY(SettingsStore::sameAsStored(0.2, "real", s));
+        QVERIFY(SettingsStore::sameAsStored(true, "flag", s));
+        QVERIFY(!SettingsStore::sameAsStored(false, "flag", s));
+        QVERIFY(SettingsStore::sameAsStored(QStringLiteral("abc"), "text", s));
+        QVERIFY(SettingsStore::sameAsStored(QVariantList{1, 2}, "list", s));
+        QVERIFY(!SettingsStore::sameAsStored(QVariantList{1, 2, 3}, "list", s));
+        QVERIFY(!SettingsStore::sameAsStored(QStringLiteral("abc"), "absent", s));
+    }
+
+    // ---- machine records
+    void recordsReadDefaultsUnlessTheyExist()
+    {
+        QTemporaryDir dir;
+        QSettings s(dir.filePath("r.ini"), QSettings::IniFormat);
+        s.setValue("cup1/exists", true);
+        s.setValue("cup1/cupLength", "35.5");
+        s.setValue("cup1/vsUse", "true");
+        s.setValue("cup1/takeM", "m64 p1");
+        s.setValue("cup2/exists", "false");
+        s.setValue("cup2/cupLength", 50);
+        s.setValue("cup3/exists", true);
+        s.setValue("cup3/press", "not a number");
+        s.setValue("vibroBank1/exists", true);
+        s.setValue("vibroBank1/pwmFreq", "25");
+
+        const QVariantList cups = MachineRecords::readAll(s, MachineRecords::cups());
+        QCOMPARE(cups.size(), 8);
+        const QVariantMap cup1 = cups.at(0).toMap();
+        QCOMPARE(cup1.value("cupLength").toDouble(), 35.5);
+        QCOMPARE(cup1.value("vsUse").type(), QVariant::Bool);
+        QCOMPARE(cup1.value("vsUse").toBool(), true);
+        QCOMPARE(cup1.value("takeM").toString(), QStringLiteral("m64 p1"));
+        QCOMPARE(cup1.value("cupDiameter2").toDouble(), 1.1); // absent key: default
+        QCOMPARE(cups.at(1).toMap().value("cupLength").toDouble(), 31.0); // exists false
+        QCOMPARE(cups.at(2).toMap().value("press").toDouble(), 1.0);      // bad value: default
+        QCOMPARE(cups.at(7).toMap(), MachineRecords::defaults(MachineRecords::cups()));
+
+        const QVariantMap vibro = MachineRecords::read(s, MachineRecords::vibroBanks(), 1);
+        QCOMPARE(vibro.value("pwmFreq").type(), QVariant::Int);
+        QCOMPARE(vibro.value("pwmFreq").toInt(), 25);
+        QCOMPARE(vibro.value("pwmLength").toDouble(), 2.0);
+        const QVariantMap band = MachineRecords::read(s, MachineRecords::bandBanks(), 4);
+        QCOMPARE(band.value("yRound").toDouble(), 200.0);
+        QCOMPARE(band.size(), 14);
+    }
+
+    void writingRecordsRemovesTheGroupsBeyondTheList()
+    {
+        QTemporaryDir dir;
+        QSettings s(dir.filePath("r.ini"), QSettings::IniFormat);
+        QVariantList eight = MachineRecords::readAll(s, MachineRecords::cups());
+        QVariantMap changed = eight[4].toMap();
+        changed["cupLength"] = 44.0;
+        eight[4] = changed;
+        MachineRecords::writeAll(s, MachineRecords::cups(), eight);
+        QCOMPARE(s.value("cup8/exists").toBool(), true);
+        QCOMPARE(s.value("cup5/cupLength").toDouble(), 44.0);
+
+        MachineRecords::writeAll(s, MachineRecords::cups(), eight.mid(0, 6));
+        QVERIFY(s.contains("cup6/exists"));
+        QVERIFY(!s.contains("cup7/exists"));
+        QVERIFY(!s.contains("cup8/cupLength"));
+        // Read back: the removed ones are defaults again.
+        const QVariantList back = MachineRecords::readAll(s, MachineRecords::cups());
+        QCOMPARE(back.at(4).toMap().value("cupLength").toDouble(), 44.0);
+        QCOMPARE(back.at(6).toMap().value("exists").toBool(), false);
+    }
+};
+
+int main(int argc, char **argv)
+{
+    TestSupport::prepareHeadlessEnvironment();
+    QApplication app(argc, argv);
+    TestShellUnits test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_shell_units.moc"
