@@ -134,7 +134,8 @@ void scheduleScreenshotFromEnvironment(ApplicationShell &shell)
         if (!image.isNull() && image.save(path, "PNG"))
             fprintf(stdout, "Screenshot of the main window: %s\n", qPrintable(path));
         else
-            fprintf(stderr, "kestravo: could not write the screenshot %s\n", qPrintable(path));
+            fprintf(stderr, "kestravo: could not write the screenshot %s (%s)\n", qPrintable(path),
+                    image.isNull() ? "the window gave no picture" : "the file could not be written");
         fflush(stdout);
         if (quitAfter)
             QMetaObject::invokeMethod(root, "quitProgram");

@@ -1,4 +1,255 @@
+// The real program started as a process: single instance, POSIX signals,
+// identity, working directory, and the headless screenshot.
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QtTest>
-class T : public QObject { Q_OBJECT };
-QTEST_MAIN(T)
+
+#include <csignal>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+const char kReady[] = "kestravo: main window loaded";
+
+// A folder with a copy of the program, its settings store and a home folder,
+// writable by the operator user the program drops to when started as root.
+class RunFolder
+{
+public:
+    explicit RunFolder(bool withDesktop = false)
+    {
+        QDir dir(m_dir.path());
+        dir.mkpath("home");
+        dir.mkpath("runtime");
+        if (withDesktop)
+            dir.mkpath("home/Desktop");
+        QFile::copy(QStringLiteral(KESTRAVO_BINARY), program());
+        chmod(QFile::encodeName(m_dir.path()).constData(), 0755);
+        chmod(QFile::encodeName(dir.filePath("runtime")).constData(), 0700);
+        if (getuid() == 0)
+            chownTree(m_dir.path());
+    }
+
+    QString path() const { return m_dir.path(); }
+    QString program() const { return m_dir.filePath("kestravo"); }
+    QString home() const { return m_dir.filePath("home"); }
+    QString settingsFile() const { return m_dir.filePath("settings.ini"); }
+
+    std::unique_ptr<QProcess> start(const QStringList &extraEnv = {}) const
+    {
+        auto process = std::make_unique<QProcess>();
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("QT_QUICK_BACKEND", "software");
+        env.insert("HOME", home());
+        env.insert("XDG_RUNTIME_DIR", m_dir.filePath("runtime"));
+        env.remove("DISPLAY");
+        env.remove("WAYLAND_DISPLAY");
+        for (const QString &kv : extraEnv)
+            env.insert(kv.section('=', 0, 0), kv.section('=', 1));
+        process->setProcessEnvironment(env);
+        process->setProcessChannelMode(QProcess::SeparateChannels);
+        process->start(program(), QStringList());
+        return process;
+    }
+
+private:
+    static void chownTree(const QString &path)
+    {
+        chown(QFile::encodeName(path).constData(), 1000, 1000);
+        const QFileInfoList entries = QDir(path).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+        for (const QFileInfo &fi : entries) {
+            if (fi.isDir())
+                chownTree(fi.filePath());
+            else
+                chown(QFile::encodeName(fi.filePath()).constData(), 1000, 1000);
+        }
+    }
+
+    QTemporaryDir m_dir;
+};
+
+// Reads the process's standard error until a text appears.
+bool waitForOutput(QProcess &process, QByteArray &seen, const QByteArray &text, int timeoutMs = 20000)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!seen.contains(text)) {
+        if (timer.elapsed() > timeoutMs || process.state() == QProcess::NotRunning)
+            break;
+        process.waitForReadyRead(200);
+        seen += process.readAllStandardError();
+    }
+    seen += process.readAllStandardError();
+    return seen.contains(text);
+}
+
+QByteArray procStatusLine(qint64 pid, const QByteArray &key)
+{
+    QFile f(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    for (const QByteArray &line : f.readAll().split('\n'))
+        if (line.startsWith(key + ':'))
+            return line.mid(key.size() + 1).simplified();
+    return {};
+}
+
+void stop(std::unique_ptr<QProcess> &p)
+{
+    if (p && p->state() != QProcess::NotRunning) {
+        p->kill();
+        p->waitForFinished(5000);
+    }
+}
+
+} // namespace
+
+class TestProcess : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void secondInstanceIsRefusedAndACrashLeavesNoLock()
+    {
+        RunFolder folder;
+        auto first = folder.start();
+        QByteArray err1;
+        QVERIFY2(waitForOutput(*first, err1, kReady), err1.constData());
+
+        RunFolder other;
+        auto second = other.start();
+        QVERIFY(second->waitForFinished(20000));
+        const QByteArray err2 = second->readAllStandardError();
+        QCOMPARE(second->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second->exitCode(), 255); // main returned -1
+        QVERIFY2(err2.contains("Невозможно запустить второй экземпляр программы!"), err2.constData());
+        QVERIFY(!err2.contains(kReady));
+        QCOMPARE(first->state(), QProcess::Running);
+
+        // A crash (kill -9) leaves the instance segment behind; the next
+        // start releases it and runs.
+        first->kill();
+        QVERIFY(first->waitForFinished(5000));
+        auto third = folder.start();
+        QByteArray err3;
+        QVERIFY2(waitForOutput(*third, err3, kReady), err3.constData());
+        stop(third);
+    }
+
+    void sigintAndSigtermOnlyLog()
+    {
+        RunFolder folder;
+        auto p = folder.start();
+        QByteArray err;
+        QVERIFY2(waitForOutput(*p, err, kReady), err.constData());
+        ::kill(pid_t(p->processId()), SIGINT);
+        QVERIFY2(waitForOutput(*p, err, "SIGNAL:  2"), err.constData());
+        QVERIFY(err.contains("Caught signal: Interrupt"));
+        ::kill(pid_t(p->processId()), SIGTERM);
+        QVERIFY2(waitForOutput(*p, err, "SIGNAL:  15"), err.constData());
+        QVERIFY(err.contains("Caught signal: Terminated"));
+        QVERIFY(!p->waitForFinished(700));
+        QCOMPARE(p->state(), QProcess::Running);
+        stop(p);
+    }
+
+    void rootDropsToTheOperatorUser()
+    {
+        if (getuid() != 0)
+            QSKIP("the identity drop is observable only when the test runs as root");
+        RunFolder folder;
+        auto p = folder.start();
+        QByteArray err;
+        QVERIFY2(waitForOutput(*p, err, kReady), err.constData());
+        const qint64 pid = p->processId();
+        QCOMPARE(procStatusLine(pid, "Uid"), QByteArray("1000 1000 1000 1000"));
+        QCOMPARE(procStatusLine(pid, "Gid"), QByteArray("1000 1000 1000 1000"));
+        const QList<QByteArray> groups = procStatusLine(pid, "Groups").split(' ');
+        QVERIFY2(!groups.contains("0"), procStatusLine(pid, "Groups").constData());
+        stop(p);
+    }
+
+    void workingDirectoryIsDesktopOrHome_data()
+    {
+        QTest::addColumn<bool>("desktop");
+        QTest::newRow("with Desktop") << true;
+        QTest::newRow("without Desktop") << false;
+    }
+
+    void workingDirectoryIsDesktopOrHome()
+    {
+        QFETCH(bool, desktop);
+        RunFolder folder(desktop);
+        auto p = folder.start();
+        QByteArray err;
+        QVERIFY2(waitForOutput(*p, err, kReady), err.constData());
+        const QString cwd = QFile::symLinkTarget(QStringLiteral("/proc/%1/cwd").arg(p->processId()));
+        const QString expected = QDir(desktop ? folder.home() + "/Desktop" : folder.home()).canonicalPath();
+        QCOMPARE(cwd, expected);
+        stop(p);
+    }
+
+    void headlessScreenshotAndQuitSaveTheSettings()
+    {
+        // A real X server without a screen, as the run script uses it.
+        QProcess xvfb;
+        xvfb.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-ac", "-nolisten", "tcp", "-screen", "0", "1280x800x24"});
+        QVERIFY2(xvfb.waitForStarted(5000), "Xvfb is not installed");
+        QByteArray display;
+        for (int i = 0; i < 50 && !display.contains('\n'); ++i) {
+            xvfb.waitForReadyRead(100);
+            display += xvfb.readAllStandardOutput();
+        }
+        QVERIFY2(display.trimmed().toInt() > 0 || display.trimmed() == "0", display.constData());
+
+        RunFolder folder;
+        const QString shot = folder.path() + "/main-window.png";
+        auto p = folder.start({"KESTRAVO_SCREENSHOT=" + shot, "KESTRAVO_SCREENSHOT_QUIT=1",
+                               "QT_QPA_PLATFORM=xcb", "DISPLAY=:" + QString::fromLatin1(display.trimmed())});
+        const bool finished = p->waitForFinished(30000);
+        xvfb.terminate();
+        xvfb.waitForFinished(5000);
+        QVERIFY(finished);
+        const QByteArray out = p->readAllStandardOutput();
+        const QByteArray err = p->readAllStandardError();
+        QCOMPARE(p->exitStatus(), QProcess::NormalExit);
+        QVERIFY2(p->exitCode() == 0, err.constData());
+        QVERIFY2(out.contains(shot.toUtf8()), out.constData());
+        QImage image(shot);
+        QVERIFY(!image.isNull());
+        QVERIFY(image.width() >= 640 && image.height() >= 400);
+        // Not a blank picture: the start screen has several colours.
+        QSet<QRgb> colours;
+        for (int y = 0; y < image.height(); y += 7)
+            for (int x = 0; x < image.width(); x += 7)
+                colours.insert(image.pixel(x, y));
+        QVERIFY(colours.size() > 5);
+        // The quit action saved the settings (after the identity drop).
+        QVERIFY(QFile::exists(folder.settingsFile()));
+        QSettings stored(folder.settingsFile(), QSettings::IniFormat);
+        QCOMPARE(stored.value("project/boardWidth").toDouble(), 100.0);
+        QCOMPARE(stored.value("cup1/exists").toBool(), true);
+        // No QML warning while starting and running.
+        QVERIFY2(!err.contains(".qml:"), err.constData());
+        QVERIFY2(!err.contains("ReferenceError") && !err.contains("TypeError"), err.constData());
+    }
+};
+
+int main(int argc, char **argv)
+{
+    TestSupport::prepareHeadlessEnvironment();
+    QCoreApplication app(argc, argv);
+    TestProcess test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_process.moc"

@@ -593,6 +593,7 @@ ApplicationWindow {
         maxVelLimitSend(maxVelZLimit, maxVelXYLimit)
         updateNozzleOnHeadCheck()
         fieldCalibrationLoad()
+        logAdd(t + qsTr("Программа запущена"))
     }
 
     function loadIndividualSettings() {
