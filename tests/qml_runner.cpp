@@ -2,7 +2,8 @@
 // program's resources, Worker, the five device threads and the wiring, all
 // brought up as the program does it (headless). QML test files reach them as
 // the context properties "root" (the main window) and "worker"; they drive the
-// program through root signals, root functions and Worker slots.
+// program through root signals, root functions and Worker slots; "probe"
+// reads script values of the program as plain data.
 //
 // Accepts the options of any quick test runner, -input FILE_OR_DIR among them.
 // Any warning while the program loads fails the run.
@@ -10,9 +11,11 @@
 #include "TestSupport.h"
 
 #include "app/ApplicationShell.h"
+#include "app/ConcentricCircles.h"
 #include "backend/Worker.h"
 
 #include <QApplication>
+#include <QJSValue>
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QTemporaryDir>
@@ -21,6 +24,36 @@
 #include <cstdio>
 
 namespace {
+
+// Reads values of the program's QML objects as plain data. Script values
+// (model entries, arrays) belong to the program's engine and cannot cross
+// into the engine of a test file as they are.
+class Probe : public QObject
+{
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+    // Entry `row` of a list model as a plain map.
+    Q_INVOKABLE QVariant entry(QObject *listModel, int row) const
+    {
+        QJSValue value;
+        if (!listModel || !QMetaObject::invokeMethod(listModel, "get", Q_RETURN_ARG(QJSValue, value), Q_ARG(int, row)))
+            return QVariant();
+        return value.toVariant();
+    }
+
+    // A property of an object; script values become plain lists and maps.
+    Q_INVOKABLE QVariant value(QObject *object, const QString &name) const
+    {
+        if (!object)
+            return QVariant();
+        const QVariant v = object->property(name.toLatin1().constData());
+        if (v.userType() == qMetaTypeId<QJSValue>())
+            return v.value<QJSValue>().toVariant();
+        return v;
+    }
+};
 
 class Setup : public QObject
 {
@@ -37,11 +70,14 @@ public slots:
         engine->rootContext()->setContextProperty(QStringLiteral("root"), m_shell->root());
         engine->rootContext()->setContextProperty(QStringLiteral("worker"), m_shell->worker());
         engine->rootContext()->setContextProperty(QStringLiteral("settingsFile"), m_settingsFile);
+        engine->rootContext()->setContextProperty(QStringLiteral("probe"), &m_probe);
+        engine->addImageProvider(QStringLiteral("colors"), new ConcentricCircles);
     }
 
 private:
     ApplicationShell *m_shell;
     QString m_settingsFile;
+    Probe m_probe;
 };
 
 } // namespace

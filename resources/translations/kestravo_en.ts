@@ -166,5 +166,9 @@
         <source>Невозможно запустить второй экземпляр программы!</source>
         <translation>Cannot start a second instance of the program!</translation>
     </message>
+    <message>
+        <source>Программа запущена</source>
+        <translation>Program started</translation>
+    </message>
 </context>
 </TS>

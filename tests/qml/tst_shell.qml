@@ -1,0 +1,129 @@
+import QtQuick 2.15
+import QtTest 1.2
+
+// Drives the real program (root = its main window, worker = its back end).
+TestCase {
+    id: testCase
+    name: "Shell"
+    when: windowShown
+
+    SignalSpy { id: gcodeDone; target: root; signalName: "getGcodeDone" }
+    SignalSpy { id: translateSpy; target: root; signalName: "translate" }
+
+    Image { id: colorsImage }
+
+    function lastLog() {
+        var log = root.logModel
+        return log.count > 0 ? probe.entry(log, log.count - 1) : null
+    }
+
+    function cleanup() {
+        root.lang = "ru"
+    }
+
+    function test_loadedWithDefaults() {
+        verify(root.initVar)
+        verify(root.settingsLoaded)
+        compare(root.boardHeight, 100)
+        compare(root.projectAutosaveInterval, 5)
+        compare(root.workAreaX2, 500)
+        compare(root.crossColor, "#00C476")
+        compare(root.zAutoFindMinHeight, "0")
+        compare(root.hanoiT3, 0.5)
+        compare(root.lang, "ru")
+        verify(root.programPath.indexOf("file://") === 0)
+        var props = probe.value(root, "feederProps")
+        compare(props.length, 93)
+        compare(props[0], "cupNumber")
+        compare(props[92], "dropType")
+        compare(props.indexOf("packageSettings"), 6)
+        compare(root.visibility, 4)
+        verify(root.gCodeHelpText.length > 100)
+        verify(root.feederListImportHelpText.length > 100)
+        compare(lastLog().message, "Программа запущена")
+    }
+
+    function test_recordLists() {
+        compare(root.cupModel.count, 8)
+        compare(root.bandBankModel.count, 4)
+        compare(root.vibroBankModel.count, 4)
+        compare(probe.entry(root.cupModel, 0).cupLength, 31)
+        compare(probe.entry(root.cupModel, 7).cupDiameter2, 1.1)
+        compare(probe.entry(root.bandBankModel, 2).yRound, 200)
+        compare(probe.entry(root.vibroBankModel, 3).pwmDutyCycle, 50)
+    }
+
+    function test_scriptArrayRoundTrip() {
+        root.exportColumnOrder = [3, 1, 2]
+        root.saveSetting("global", "exportColumnOrder")
+        root.exportColumnOrder = []
+        root.loadSetting("global", "exportColumnOrder", [])
+        var stored = probe.value(root, "exportColumnOrder")
+        verify(Array.isArray(stored))
+        compare(stored.length, 3)
+        compare(stored[0], 3)
+        compare(stored[2], 2)
+    }
+
+    function test_missingKeyKeepsTheGivenDefault() {
+        root.loadSetting("device", "calibGcode", "g0 z0")
+        compare(root.calibGcode, "g0 z0")
+        root.calibGcode = ""
+    }
+
+    function test_languageSwitch() {
+        var helpRu = root.gCodeHelpText
+        compare(root.title, "Kestravo — установщик компонентов")
+        root.lang = "en"
+        compare(translateSpy.count, 1)
+        compare(root.title, "Kestravo — component placer")
+        verify(root.gCodeHelpText !== helpRu)
+        verify(root.gCodeHelpText.indexOf("G-code") >= 0)
+        root.logAdd(root.t + qsTranslate("main", "Программа запущена"))
+        compare(lastLog().message, "Program started")
+        root.lang = "ru"
+        compare(root.title, "Kestravo — установщик компонентов")
+        compare(root.gCodeHelpText, helpRu)
+        compare(translateSpy.count, 2)
+    }
+
+    function test_errorShownOncePerDistinctText() {
+        var before = root.logModel.count
+        root.errorMessage("Питатель L3 пуст", true, "")
+        root.errorMessage("Питатель L3 пуст", true, "")
+        compare(root.logModel.count, before + 2)
+        compare(lastLog().color, "red")
+        compare(lastLog().message, "Ошибка: Питатель L3 пуст")
+        root.errorMessage("Проверьте насадку", true, "warning")
+        compare(lastLog().color, "yellow")
+        compare(lastLog().message, "Проверьте насадку")
+        root.errorAdd("строка ошибки")
+        compare(probe.entry(root.errorListModel, root.errorListModel.count - 1).message, "строка ошибки")
+    }
+
+    function test_gcodeIsAnsweredThroughTheMachineThread() {
+        gcodeDone.clear()
+        root.sendGCode("g0 x10 y10", false)
+        gcodeDone.wait(5000)
+        compare(gcodeDone.count, 1)
+        compare(gcodeDone.signalArguments[0][0], false)
+    }
+
+    function test_lastProjectFolder() {
+        root.setLastProjectFolder("file:///home/operator/Платы/board 7.project")
+        compare(root.lastProjectFolder, "file:///home/operator/Платы")
+    }
+
+    function test_colorsProvider() {
+        colorsImage.source = "image://colors/#FF0000-1"
+        tryCompare(colorsImage, "status", Image.Ready)
+        compare(colorsImage.sourceSize.width, 130)
+        compare(colorsImage.sourceSize.height, 130)
+    }
+
+    function test_slowSpeedFollowsManualMoves() {
+        root.slowSpeed = false
+        root.machineMove(0, true, 10, true)
+        verify(root.slowSpeed)
+    }
+}
