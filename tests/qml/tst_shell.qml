@@ -40,7 +40,7 @@ TestCase {
         compare(root.visibility, 4)
         verify(root.gCodeHelpText.length > 100)
         verify(root.feederListImportHelpText.length > 100)
-        compare(lastLog().message, "Программа запущена")
+        compare(probe.entry(root.logModel, 0).message, "Программа запущена")
     }
 
     function test_recordLists() {
