@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and starts the program on the simulated
+# machine of sim/. Without a display the program runs under Xvfb, a screenshot
+# of its main window is written and its path printed, and the program ends
+# (KESTRAVO_KEEP_RUNNING=1 keeps it running until Ctrl+C).
+set -euo pipefail
+cd "$(dirname "$0")"
+repo=$(pwd)
+./scripts/install-deps.sh
+./scripts/build.sh
+
+# The run folder: the program, its settings store and the folders it writes.
+# Started as root, the program drops to user and group 1000, so that user must
+# be able to reach and write all of it.
+run="$repo/run"
+if [ "$(id -u)" -eq 0 ] && ! setpriv --reuid=1000 --regid=1000 --clear-groups test -x "$repo" 2>/dev/null; then
+  run="/var/tmp/kestravo-run"
+  echo "User 1000 cannot reach $repo; using $run as the run folder."
+fi
+mkdir -p "$run/home" "$run/runtime" "$run/logs" "$run/packages" "$run/projects"
+cp build/bin/kestravo "$run/kestravo"
+[ -f "$run/settings.ini" ] || cp sim/settings.ini "$run/settings.ini"
+cp -rn sim/packages/. "$run/packages/" 2>/dev/null || true
+cp -rn sim/projects/. "$run/projects/" 2>/dev/null || true
+chmod 700 "$run/runtime"
+if [ "$(id -u)" -eq 0 ]; then
+  chown -R 1000:1000 "$run"
+fi
+
+export HOME="$run/home"
+export XDG_RUNTIME_DIR="$run/runtime"
+
+if [ -n "${DISPLAY:-}" ]; then
+  exec "$run/kestravo"
+fi
+
+# No display: a virtual one.
+fd_file=$(mktemp)
+Xvfb -displayfd 3 -ac -nolisten tcp -screen 0 1280x800x24 3>"$fd_file" >/dev/null 2>&1 &
+xvfb_pid=$!
+trap 'kill "$xvfb_pid" 2>/dev/null || true; rm -f "$fd_file"' EXIT
+for _ in $(seq 50); do
+  [ -s "$fd_file" ] && break
+  sleep 0.1
+done
+display=$(head -n1 "$fd_file")
+if [ -z "$display" ]; then
+  echo "Xvfb did not start" >&2
+  exit 1
+fi
+export DISPLAY=":$display"
+export QT_QPA_PLATFORM=xcb
+
+if [ "${KESTRAVO_KEEP_RUNNING:-0}" = "1" ]; then
+  echo "The program runs on the virtual display $DISPLAY; Ctrl+C ends it."
+  "$run/kestravo"
+else
+  KESTRAVO_SCREENSHOT="$run/screenshot.png" KESTRAVO_SCREENSHOT_QUIT=1 "$run/kestravo"
+fi
