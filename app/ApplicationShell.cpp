@@ -59,6 +59,11 @@ void ApplicationShell::quitDeviceThreads()
     m_threads.quit();
 }
 
+void ApplicationShell::stopDeviceThreads()
+{
+    m_threads.quitAndWait();
+}
+
 QObject *ApplicationShell::root() const
 {
     const auto roots = m_engine.rootObjects();

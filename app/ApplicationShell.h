@@ -34,6 +34,8 @@ public:
 
     // Asks the device threads to quit (does not wait).
     void quitDeviceThreads();
+    // Asks the device threads to quit and waits until they have.
+    void stopDeviceThreads();
 
     QQmlApplicationEngine &engine() { return m_engine; }
     QObject *root() const;
