@@ -1,12 +1,34 @@
 #include "app/Privileges.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <grp.h>
 #include <pwd.h>
 #include <unistd.h>
 
 namespace Privileges {
+
+bool beginOperatorScope()
+{
+    if (geteuid() != 0)
+        return false;
+    if (setegid(kOperatorId) != 0)
+        return false;
+    if (seteuid(kOperatorId) != 0) {
+        setegid(0);
+        return false;
+    }
+    return true;
+}
+
+void endOperatorScope(bool entered)
+{
+    if (!entered)
+        return;
+    if (seteuid(0) != 0 || setegid(0) != 0)
+        perror("kestravo: returning to root rights");
+}
 
 int tryGainRoot()
 {

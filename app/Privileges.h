@@ -14,6 +14,13 @@ struct DropResult
     QString error; // why the process still has root rights
 };
 
+// Runs `work` with the effective user and group 1000 when the process has root
+// rights (otherwise as it is), then returns to root. Objects that outlive the
+// root phase, such as the single-instance lock, are so owned by the operator
+// and can be released by the program after its drop.
+template <class F>
+auto asOperator(F &&work);
+
 // setuid(0); returns its result (0 when root rights were obtained).
 int tryGainRoot();
 
@@ -21,5 +28,20 @@ int tryGainRoot();
 // Fails only when the process had root rights and still has them afterwards;
 // a process that never had them keeps its identity.
 DropResult dropToOperator();
+
+bool beginOperatorScope();
+void endOperatorScope(bool entered);
+
+template <class F>
+auto asOperator(F &&work)
+{
+    const bool entered = beginOperatorScope();
+    struct Restore
+    {
+        bool entered;
+        ~Restore() { endOperatorScope(entered); }
+    } restore{entered};
+    return work();
+}
 
 } // namespace Privileges

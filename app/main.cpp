@@ -14,12 +14,19 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 int main(int argc, char *argv[])
 {
-    // Single instance.
-    InstanceGuard guard;
-    if (!guard.acquire()) {
+    // Single instance. The lock is made with the operator's identity so that
+    // the program can release it after dropping its root rights, and so that
+    // it is the same lock whether the program was started as root or not.
+    std::unique_ptr<InstanceGuard> guard;
+    const bool single = Privileges::asOperator([&guard] {
+        guard = std::make_unique<InstanceGuard>();
+        return guard->acquire();
+    });
+    if (!single) {
         qCritical() << QCoreApplication::translate("main", "Невозможно запустить второй экземпляр программы!");
         return -1;
     }
