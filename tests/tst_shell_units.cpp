@@ -5,6 +5,7 @@
 #include "app/GlobalEventHandler.h"
 #include "app/Grid.h"
 #include "app/InstanceGuard.h"
+#include "app/Privileges.h"
 #include "app/StartupEnvironment.h"
 #include "app/UnixSignalWatcher.h"
 #include "backend/FileUrl.h"
@@ -211,6 +212,26 @@ private slots:
         first.reset();
         InstanceGuard third(tag + "-sem", tag);
         QVERIFY(third.acquire());
+    }
+
+    // ---- identity
+    void operatorScopeRunsAsUser1000AndReturns()
+    {
+        const uid_t before = geteuid();
+        const auto seen = Privileges::asOperator([] { return std::make_pair(geteuid(), getegid()); });
+        if (before == 0) {
+            QCOMPARE(seen.first, uid_t(1000));
+            QCOMPARE(seen.second, gid_t(1000));
+        } else {
+            QCOMPARE(seen.first, before); // without root rights nothing changes
+        }
+        QCOMPARE(geteuid(), before);
+        // Leaving the scope by an exception returns to the old identity too.
+        try {
+            Privileges::asOperator([]() -> int { throw 1; });
+        } catch (int) {
+        }
+        QCOMPARE(geteuid(), before);
     }
 
     // ---- start-up environment
