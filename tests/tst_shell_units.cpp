@@ -2,6 +2,12 @@
 #include "TestSupport.h"
 
 #include "app/ConcentricCircles.h"
+#include "app/DeviceThreads.h"
+#include "devices/WorkerProgrammer.h"
+#include "devices/WorkerRLC.h"
+#include "devices/WorkerVS.h"
+#include "machine/WorkerCnc.h"
+#include "machine/WorkerPing.h"
 #include "app/GlobalEventHandler.h"
 #include "app/Grid.h"
 #include "app/InstanceGuard.h"
@@ -212,6 +218,33 @@ private slots:
         first.reset();
         InstanceGuard third(tag + "-sem", tag);
         QVERIFY(third.acquire());
+    }
+
+    // ---- device threads
+    void deviceWorkersLiveAndDieInTheirOwnThreads()
+    {
+        auto threads = std::make_unique<DeviceThreads>();
+        const DeviceWorkers before = threads->workers();
+        QVERIFY(!before.cnc && !before.rlc && !before.vs && !before.ping && !before.programmer);
+        threads->start();
+        // start() returns only once every worker exists.
+        const DeviceWorkers w = threads->workers();
+        const QList<QPointer<QObject>> workers = {w.cnc, w.rlc, w.vs, w.ping, w.programmer};
+        QSet<QThread *> seen;
+        for (const QPointer<QObject> &p : workers) {
+            QVERIFY(p);
+            QVERIFY(p->thread() != QThread::currentThread());
+            QVERIFY(p->thread()->isRunning());
+            QVERIFY(!p->parent());
+            seen.insert(p->thread());
+        }
+        QCOMPARE(seen.size(), 5);
+        QCOMPARE(w.cnc->thread()->priority(), QThread::TimeCriticalPriority);
+        threads->quitAndWait();
+        // Each thread deleted its worker when its event loop ended.
+        for (const QPointer<QObject> &p : workers)
+            QVERIFY(!p);
+        QVERIFY(!threads->workers().cnc);
     }
 
     // ---- identity
