@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDebug>
 #include <QGuiApplication>
+#include <QJSValue>
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QQuickItem>
@@ -98,28 +99,20 @@ QQuickItem *Worker::findItem(const char *objectName) const
     return item;
 }
 
-QVariant Worker::invoke(QQuickItem *invoker, const char *function, const QVariantList &args) const
+QVariant Worker::invoke(QObject *invoker, const char *function, const QVariantList &args) const
 {
     if (!invoker)
         return QVariant();
-    QVariant result;
-    bool ok = false;
-    switch (args.size()) {
-    case 0:
-        ok = QMetaObject::invokeMethod(invoker, function, Q_RETURN_ARG(QVariant, result));
-        break;
-    case 1:
-        ok = QMetaObject::invokeMethod(invoker, function, Q_RETURN_ARG(QVariant, result),
-                                       Q_ARG(QVariant, args.at(0)));
-        break;
-    case 2:
-        ok = QMetaObject::invokeMethod(invoker, function, Q_RETURN_ARG(QVariant, result),
-                                       Q_ARG(QVariant, args.at(0)), Q_ARG(QVariant, args.at(1)));
-        break;
-    default:
+    if (args.size() > 6) {
         qWarning() << "Invoker call with too many arguments:" << function;
         return QVariant();
     }
+    QVariant result;
+    QGenericArgument a[6];
+    for (int i = 0; i < args.size(); ++i)
+        a[i] = Q_ARG(QVariant, args.at(i));
+    const bool ok = QMetaObject::invokeMethod(invoker, function, Qt::DirectConnection, Q_RETURN_ARG(QVariant, result),
+                                              a[0], a[1], a[2], a[3], a[4], a[5]);
     if (!ok)
         qWarning() << "Invoker call failed:" << invoker->objectName() << function;
     return SettingsStore::plain(result);
@@ -129,4 +122,30 @@ void Worker::setRootProperty(const char *name, const QVariant &value)
 {
     if (m_root)
         m_root->setProperty(name, value);
+}
+
+QVariant Worker::rootProperty(const char *name) const
+{
+    return m_root ? m_root->property(name) : QVariant();
+}
+
+QList<QObject *> Worker::rootObjectList(const char *name) const
+{
+    QList<QObject *> objects;
+    const QVariant value = rootProperty(name);
+    if (value.userType() == qMetaTypeId<QJSValue>()) {
+        const QJSValue array = value.value<QJSValue>();
+        const int length = array.property(QStringLiteral("length")).toInt();
+        objects.reserve(length);
+        for (int i = 0; i < length; ++i) {
+            if (QObject *object = array.property(quint32(i)).toQObject())
+                objects.append(object);
+        }
+        return objects;
+    }
+    for (const QVariant &entry : value.toList()) {
+        if (QObject *object = entry.value<QObject *>())
+            objects.append(object);
+    }
+    return objects;
 }

@@ -17,6 +17,10 @@
 #include <QVariant>
 #include <QVector>
 
+#include <QHash>
+#include <QStringList>
+#include <QTemporaryDir>
+
 #include <memory>
 
 class QQmlEngine;
@@ -32,6 +36,11 @@ class QTranslator;
 //   WorkerSettings.cpp     settings store and machine records
 //   WorkerConnections.cpp  the wiring of setConnections()
 //   WorkerShell.cpp        language, help texts, cursor, application state
+//   WorkerPackages.cpp     package base
+//   WorkerProject.cpp      project file, change check
+//   WorkerProjectLive.cpp  reading the open project from the main window
+//   WorkerFeeders.cpp      feeder bank files
+//   WorkerOverlaps.cpp     overlapping components
 //   WorkerPending.cpp      slots of subsystems that are not built yet
 class Worker : public QObject, public QQuickImageProvider
 {
@@ -233,7 +242,7 @@ signals:
     void calcElementRectSend();
     void mapFeedersToElementsSend(QVariant onStart);
     void inputsExistsSend(QVariant exists);
-    void sendPreviouslyOpenedFeederBanks(QVariant l, QVariant r, QVariant u, QVariant b, QVariant fileName);
+    void sendPreviouslyOpenedFeederBanks(QVariant fileName, QVariant b, QVariant l, QVariant u, QVariant r);
     void showError(QVariant message, QVariant silent, QVariant type);
     void showError(QVariant message, QVariant silent);
     void showError(QVariant message);
@@ -244,8 +253,41 @@ signals:
 
 private:
     QQuickItem *findItem(const char *objectName) const;
-    QVariant invoke(QQuickItem *invoker, const char *function, const QVariantList &args = {}) const;
+    QVariant invoke(QObject *invoker, const char *function, const QVariantList &args = {}) const;
     void setRootProperty(const char *name, const QVariant &value);
+    QVariant rootProperty(const char *name) const;
+    // The QML objects of a root list property (a script array of objects).
+    QList<QObject *> rootObjectList(const char *name) const;
+
+    // Package base: names, lower-case names and picture files in discovery
+    // order; the position is the package's position in the package list.
+    QString packageBaseIniPath() const;
+    // Position of a package by name, exactly or else without regard to case;
+    // -1 when unknown.
+    int packageIndexOf(const QString &name) const;
+    QStringList m_packageNames;
+    QStringList m_packageNamesLower;
+    QStringList m_packageFiles;
+    QHash<QString, int> m_packageIndex;
+    QHash<QString, int> m_packageIndexLower;
+
+    // Project: the steps of saving into an open settings object, and reading.
+    void writeProject(QSettings &settings);
+    QString openPcbFrom(QSettings &settings, const QString &projectPath);
+    void openElementsFrom(QSettings &settings);
+    void openProjectStatFrom(QSettings &settings);
+    void openProjectLogFrom(QSettings &settings);
+    // Private folder of this process for the change checks.
+    QString changeCheckPath(const QString &fileName);
+    bool isChangeCheckFile(const QString &path) const;
+    std::unique_ptr<QTemporaryDir> m_changeCheckDir;
+
+    // Feeder banks.
+    bool writeFeederBank(const QString &path, QString *error);
+    void showFileError(const QString &message, const QString &path);
+
+    // Overlaps: true while every component is being recomputed.
+    bool m_fullOverlapRun = false;
 
     // Fields in the order the design describes them.
     int m_cursorShape = 0;

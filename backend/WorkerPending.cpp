@@ -3,110 +3,9 @@
 // bodies arrive with their subsystems.
 #include "backend/Worker.h"
 
-void Worker::openProject(QUrl fileName)
-{
-    Q_UNUSED(fileName)
-}
-
-void Worker::saveProject(QUrl fileName)
-{
-    Q_UNUSED(fileName)
-}
-
-void Worker::openElements(QUrl projectName)
-{
-    Q_UNUSED(projectName)
-}
-
-void Worker::saveElements(QSettings *pSettings)
-{
-    Q_UNUSED(pSettings)
-}
-
-QString Worker::openPcb(QUrl projectName)
-{
-    Q_UNUSED(projectName)
-    return QString();
-}
-
-void Worker::savePcb(QSettings *pSettings)
-{
-    Q_UNUSED(pSettings)
-}
-
-void Worker::recalculateOverlaps(QVariant currElVar, bool repeat)
-{
-    Q_UNUSED(currElVar)
-    Q_UNUSED(repeat)
-}
-
-void Worker::recalculateAllOverlaps()
-{
-}
-
-bool Worker::checkProjectHasChanges(QUrl fileName)
-{
-    Q_UNUSED(fileName)
-    return false;
-}
-
-void Worker::openFeeders(QUrl fileName)
-{
-    Q_UNUSED(fileName)
-}
-
-void Worker::saveFeeders(QUrl fileName)
-{
-    Q_UNUSED(fileName)
-}
-
-void Worker::checkFeederBanksMatch(QUrl fileName)
-{
-    Q_UNUSED(fileName)
-}
-
-bool Worker::checkFeedersHasChanges(QUrl fileName)
-{
-    Q_UNUSED(fileName)
-    return false;
-}
-
-QVariantMap Worker::feederInfo(QString model, int index)
-{
-    Q_UNUSED(model)
-    Q_UNUSED(index)
-    return QVariantMap();
-}
-
 void Worker::feederPropsToElements(QVariantList list)
 {
     Q_UNUSED(list)
-}
-
-void Worker::loadPackageList()
-{
-}
-
-void Worker::savePackageSettings()
-{
-}
-
-void Worker::reqursivePackageSearch(QFileInfoList list, bool appending)
-{
-    Q_UNUSED(list)
-    Q_UNUSED(appending)
-}
-
-QString Worker::getPackageByFilename(QString elPath)
-{
-    Q_UNUSED(elPath)
-    return QString();
-}
-
-QVariantMap Worker::elParamsGet(QString fileName)
-{
-    Q_UNUSED(fileName)
-    return QVariantMap();
 }
 
 void Worker::openFileImport(QString name, QString delim, int elPackCol, int elPartNumberCol, int elDesigCol, int elXCol, int elYCol, int elACol)
@@ -163,28 +62,6 @@ void Worker::calcPcbMountTime()
 QString Worker::calcPcbMountTime2(int seconds)
 {
     Q_UNUSED(seconds)
-    return QString();
-}
-
-void Worker::saveProjectLog(QSettings *pSettings)
-{
-    Q_UNUSED(pSettings)
-}
-
-QString Worker::openProjectLog(QUrl fileName)
-{
-    Q_UNUSED(fileName)
-    return QString();
-}
-
-void Worker::saveProjectStat(QSettings *pSettings)
-{
-    Q_UNUSED(pSettings)
-}
-
-QString Worker::openProjectStat(QUrl fileName)
-{
-    Q_UNUSED(fileName)
     return QString();
 }
 

@@ -1,0 +1,133 @@
+// Worker: the package base (package pictures and packageBase.ini).
+#include "backend/Worker.h"
+
+#include "backend/FileUrl.h"
+#include "backend/IniFile.h"
+#include "backend/MachineRecords.h"
+#include "backend/PackageBase.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFileInfo>
+#include <QQuickItem>
+
+QString Worker::packageBaseIniPath() const
+{
+    return QFileInfo(m_store.fileName()).absolutePath() + QStringLiteral("/packageBase.ini");
+}
+
+int Worker::packageIndexOf(const QString &name) const
+{
+    const auto exact = m_packageIndex.constFind(name);
+    if (exact != m_packageIndex.constEnd())
+        return exact.value();
+    return m_packageIndexLower.value(name.toLower(), -1);
+}
+
+QString Worker::getPackageByFilename(QString elPath)
+{
+    return PackageBase::nameFromPath(elPath);
+}
+
+QVariantMap Worker::elParamsGet(QString fileName)
+{
+    return PackageBase::toMap(PackageBase::parseFileName(fileName));
+}
+
+void Worker::reqursivePackageSearch(QFileInfoList list, bool appending)
+{
+    PackageBase::SearchResult found;
+    PackageBase::search(list, m_packageIndexLower, found);
+    for (int i = 0; i < found.names.size(); ++i) {
+        const int position = m_packageNames.size();
+        m_packageNames.append(found.names.at(i));
+        m_packageNamesLower.append(found.names.at(i).toLower());
+        m_packageFiles.append(found.files.at(i));
+        m_packageIndex.insert(found.names.at(i), position);
+        m_packageIndexLower.insert(found.names.at(i).toLower(), position);
+    }
+    // A name seen again on a reload is one of the known pictures.
+    if (!appending) {
+        for (const QString &name : found.duplicates)
+            emit errorSend(tr("В базе найдены одинаковые корпуса с именем: ") + name);
+    }
+}
+
+void Worker::loadPackageList()
+{
+    QSettings &store = m_store.settings();
+    QString base = store.value(QStringLiteral("packageBasePath")).toString();
+    if (base.isEmpty()) {
+        base = QStringLiteral("КОРПУСА");
+        store.setValue(QStringLiteral("packageBasePath"), base);
+        store.sync();
+    }
+    const QString folder = QDir(base).absolutePath();
+    setRootProperty("packageBasePath", folder);
+
+    const bool appending = !m_packageNames.isEmpty();
+    const int firstNew = m_packageNames.size();
+    reqursivePackageSearch(PackageBase::folderEntries(folder), appending);
+
+    PackageBase::MachineFacts facts;
+    const int cupCount = m_cupInvoker ? invoke(m_cupInvoker, "getCount").toInt() : MachineRecords::cups().count;
+    for (int i = 1; i <= cupCount; ++i)
+        facts.cupDiameters.append(store.value(QStringLiteral("cup%1/cupDiameter").arg(i), 0.1).toDouble());
+    const QVariantList maxAcc = SettingsStore::plain(rootProperty("maxAcc")).toList();
+    facts.maxAccXYZ = maxAcc.isEmpty() ? 0 : maxAcc.first().toDouble();
+    facts.cameraT1 = rootProperty("camera2Treshold1").toInt();
+    facts.cameraT2 = rootProperty("camera2Treshold2").toInt();
+    facts.cameraCheckSize = rootProperty("camera2CheckSize").toInt();
+
+    if (firstNew < m_packageNames.size()) {
+        // Completed keys are written back; the old file stays until the new
+        // one is complete.
+        IniFileWriter writer(packageBaseIniPath());
+        QSettings *ini = writer.settings();
+        QSettings old(packageBaseIniPath(), QSettings::IniFormat);
+        if (ini) {
+            for (const QString &key : old.allKeys())
+                ini->setValue(key, old.value(key));
+        }
+        QSettings &source = ini ? *ini : old;
+        bool anyChanged = false;
+        for (int i = firstNew; i < m_packageNames.size(); ++i) {
+            bool changed = false;
+            QVariantMap record = PackageBase::completeRecord(source, m_packageNamesLower.at(i),
+                                                             PackageBase::parseFileName(m_packageFiles.at(i)),
+                                                             facts, &changed);
+            anyChanged = anyChanged || changed;
+            record.insert(QStringLiteral("name"), m_packageNames.at(i));
+            record.insert(QStringLiteral("path"), FileUrl::fromLocalPath(m_packageFiles.at(i)));
+            invoke(m_packageInvoker, "append", {record});
+        }
+        if (anyChanged && (!ini || !writer.commit())) {
+            emit showError(tr("Не удалось записать файл базы корпусов: %1").arg(packageBaseIniPath()), false,
+                           QString());
+        }
+    }
+
+    if (appending) {
+        const int added = m_packageNames.size() - firstNew;
+        if (added == 0) {
+            emit showError(tr("В базе не найдено новых корпусов."), true, QString());
+        } else {
+            emit showError(tr("Количество новых корпусов в базе:") + QString::number(added) + tr(".\nОн")
+                               + (added == 1 ? QString() : tr("и")) + tr(" в конце списка."),
+                           true, QString());
+        }
+    }
+}
+
+void Worker::savePackageSettings()
+{
+    if (!m_packageInvoker)
+        return;
+    const QVariantList records = invoke(m_packageInvoker, "getAll").toList();
+    QString error;
+    if (!PackageBase::writeRecords(packageBaseIniPath(), records, &error)) {
+        emit showError(tr("Не удалось записать файл базы корпусов: %1").arg(packageBaseIniPath()) + " (" + error
+                           + ")",
+                       false, QString());
+    }
+}

@@ -1,0 +1,334 @@
+// Worker: project files (saving with backups, opening, the change check).
+#include "backend/Worker.h"
+
+#include "backend/Backups.h"
+#include "backend/FeederFile.h"
+#include "backend/FileUrl.h"
+#include "backend/IniFile.h"
+#include "backend/PackageBase.h"
+#include "backend/ProjectFile.h"
+#include "backend/ProjectStatistics.h"
+
+#include <QDebug>
+#include <QFileInfo>
+#include <QQuickItem>
+#include <QImage>
+
+namespace {
+
+// Number of backups of a project beyond which the oldest one goes.
+constexpr int projectBackupsKept = 10;
+
+} // namespace
+
+QString Worker::changeCheckPath(const QString &fileName)
+{
+    if (!m_changeCheckDir || !m_changeCheckDir->isValid())
+        m_changeCheckDir = std::make_unique<QTemporaryDir>();
+    if (!m_changeCheckDir->isValid())
+        return QString();
+    return m_changeCheckDir->filePath(fileName);
+}
+
+bool Worker::isChangeCheckFile(const QString &path) const
+{
+    if (path == QLatin1String("/tmp/tempProject.project") || path.startsWith(QLatin1String("/tmp/tempFeeders.")))
+        return true;
+    return m_changeCheckDir && m_changeCheckDir->isValid()
+        && QFileInfo(path).absolutePath() == QFileInfo(m_changeCheckDir->path()).absoluteFilePath();
+}
+
+void Worker::writeProject(QSettings &settings)
+{
+    settings.clear();
+    QVariantMap device;
+    for (const char *key : {"workAreaX1", "workAreaX2", "workAreaY1", "workAreaY2"})
+        device.insert(QLatin1String(key), rootProperty(key));
+    ProjectFile::writeDevice(settings, device);
+    ProjectFile::FeederBanks banks;
+    banks.b = rootProperty("feederFileB").toString();
+    banks.l = rootProperty("feederFileL").toString();
+    banks.u = rootProperty("feederFileU").toString();
+    banks.r = rootProperty("feederFileR").toString();
+    ProjectFile::writeFeederBanks(settings, banks);
+    savePcb(&settings);
+    saveElements(&settings);
+    saveProjectLog(&settings);
+    saveProjectStat(&settings);
+}
+
+void Worker::saveProject(QUrl fileName)
+{
+    const QString path = FileUrl::toLocalPath(fileName);
+    if (path.isEmpty()) {
+        emit showError(tr("Не указан файл проекта для сохранения."), false, QString());
+        return;
+    }
+    if (!isChangeCheckFile(path))
+        Backups::beforeSave(path, projectBackupsKept);
+    IniFileWriter writer(path);
+    if (writer.settings())
+        writeProject(*writer.settings());
+    if (!writer.settings() || !writer.commit()) {
+        emit showError(tr("Не удалось сохранить проект в файл: ") + QFileInfo(path).absoluteFilePath() + " ("
+                           + writer.errorString() + ")",
+                       false, QString());
+    }
+}
+
+bool Worker::checkProjectHasChanges(QUrl fileName)
+{
+    const QString path = FileUrl::toLocalPath(fileName);
+    const QString temp = changeCheckPath(QStringLiteral("tempProject.project"));
+    if (path.isEmpty() || temp.isEmpty())
+        return true;
+    IniFileWriter writer(temp);
+    if (!writer.settings())
+        return true;
+    writeProject(*writer.settings());
+    if (!writer.commit())
+        return true;
+    return IniFile::differ(temp, path, ProjectFile::isCounterKey);
+}
+
+void Worker::openProject(QUrl fileName)
+{
+    const QString path = FileUrl::toLocalPath(fileName);
+    if (!QFileInfo(path).isFile())
+        emit showError(tr("Файл проекта не найден: ") + path, false, QString());
+    QSettings settings(path, QSettings::IniFormat);
+    const QString pcbError = openPcbFrom(settings, path);
+    if (!pcbError.isEmpty())
+        emit showError(pcbError, false, QString());
+    openElementsFrom(settings);
+    openProjectStatFrom(settings);
+    openProjectLogFrom(settings);
+    setRootProperty("noCalcOverlaps", false);
+    if (m_root && m_root->metaObject()->indexOfMethod("zoomOnPCBAndComponentsTrigger()") >= 0)
+        invoke(m_root, "zoomOnPCBAndComponentsTrigger");
+}
+
+QString Worker::openPcb(QUrl projectName)
+{
+    const QString path = FileUrl::toLocalPath(projectName);
+    QSettings settings(path, QSettings::IniFormat);
+    return openPcbFrom(settings, path);
+}
+
+QString Worker::openPcbFrom(QSettings &settings, const QString &projectPath)
+{
+    Q_UNUSED(projectPath)
+    QString error;
+    QVector<ProjectFile::PanelPosition> panel;
+    const QVariantMap pcb = ProjectFile::readPcb(settings, &panel);
+
+    const QString image = pcb.value("pcbImage").toString();
+    const double scale = pcb.value("pcbScale").toDouble();
+    if (!image.isEmpty()) {
+        const QString imagePath = FileUrl::toLocalPath(image);
+        QImage picture;
+        if (picture.load(imagePath)) {
+            setRootProperty("pcbWidth", picture.width() * scale);
+            setRootProperty("pcbHeight", picture.height() * scale);
+        } else {
+            error = tr("Не удалось загрузить файл изображения платы:") + imagePath;
+        }
+    }
+    invoke(m_pcbMultiNonstandartInvoker, "clear");
+    for (const ProjectFile::PanelPosition &p : panel)
+        invoke(m_pcbMultiNonstandartInvoker, "append", {QVariantMap{{"x", p.x}, {"y", p.y}, {"rot", p.rot}}});
+    for (const ProjectFile::Key &key : ProjectFile::pcbKeys())
+        setRootProperty(key.name, pcb.value(QLatin1String(key.name)));
+    emit pcbSetXY(pcb.value("pcbX"), pcb.value("pcbY"));
+    emit pcbSetRotation(pcb.value("pcbAnchorX"), pcb.value("pcbAnchorY"), pcb.value("pcbRotation"));
+    emit setFirstPcbXY();
+    return error;
+}
+
+void Worker::openElements(QUrl projectName)
+{
+    QSettings settings(FileUrl::toLocalPath(projectName), QSettings::IniFormat);
+    openElementsFrom(settings);
+}
+
+void Worker::openElementsFrom(QSettings &settings)
+{
+    QVector<ProjectFile::Skipped> skipped;
+    for (const QVariantMap &r : ProjectFile::readRefs(settings, &skipped)) {
+        emit setRefPoint(r.value("rX"), r.value("rY"), r.value("disabled"), r.value("indiv"), r.value("type"),
+                         r.value("size"), r.value("size2"), r.value("inv"), r.value("roi"),
+                         r.value("templateMathCoeff"), r.value("t1"), r.value("t2"), r.value("photo"),
+                         r.value("id"));
+    }
+
+    QStringList notCreated;
+    QString lastName;
+    int lastIndex = -1;
+    bool first = true;
+    for (const QVariantMap &e : ProjectFile::readElements(settings, &skipped)) {
+        QString pack = e.value("pack").toString();
+        if (pack.isEmpty())
+            pack = PackageBase::nameFromPath(e.value(ProjectFile::packagePathKey()).toString());
+        if (first || pack != lastName) {
+            lastIndex = packageIndexOf(pack);
+            lastName = pack;
+            first = false;
+        }
+        if (lastIndex < 0) {
+            notCreated.append(tr("Компонент %1 не загружен: корпус \"%2\" не найден в базе корпусов (X %3, Y %4)")
+                                  .arg(e.value("designator").toString(), pack, e.value("rX").toString(),
+                                       e.value("rY").toString()));
+            continue;
+        }
+        emit createElement(lastIndex, e.value("partNumber"), e.value("model"), e.value("index"), e.value("rX"),
+                           e.value("rY"), e.value("angle"), e.value("disabled"), e.value("designator"),
+                           e.value("preferredRef1"), e.value("preferredRef2"), e.value("elPhoto"));
+    }
+
+    for (const QVariantMap &d : ProjectFile::readDots(settings, &skipped)) {
+        emit setDot(d.value("model"), d.value("index"), d.value("rX"), d.value("rY"), d.value("disabled"),
+                    d.value("preferredRef1"), d.value("preferredRef2"));
+    }
+
+    for (const ProjectFile::Skipped &s : skipped) {
+        if (s.kind == QLatin1String("element")) {
+            notCreated.append(tr("Компонент %1 не загружен: неверные координаты (корпус \"%2\", X %3, Y %4)")
+                                  .arg(s.values.value("designator").toString(), s.values.value("pack").toString(),
+                                       s.values.value("rX").toString(), s.values.value("rY").toString()));
+        } else if (s.kind == QLatin1String("ref")) {
+            notCreated.append(tr("Реперный знак №%1 не загружен: неверные координаты").arg(s.position + 1));
+        } else {
+            notCreated.append(tr("Точка дозирования №%1 не загружена: неверные координаты").arg(s.position + 1));
+        }
+    }
+    for (const QString &line : notCreated)
+        emit errorSend(line);
+    if (!notCreated.isEmpty()) {
+        emit showError(tr("Часть объектов проекта не загружена (%1). Список — в окне ошибок. "
+                          "Если сохранить проект, они будут потеряны.")
+                           .arg(notCreated.size()),
+                       false, QString());
+    }
+
+    emit calcElementRectSend();
+    emit mapFeedersToElementsSend(true);
+}
+
+void Worker::savePcb(QSettings *pSettings)
+{
+    if (!pSettings)
+        return;
+    QVariantMap pcb;
+    for (const ProjectFile::Key &key : ProjectFile::pcbKeys())
+        pcb.insert(QLatin1String(key.name), SettingsStore::plain(rootProperty(key.name)));
+    QVector<ProjectFile::PanelPosition> panel;
+    for (const QVariant &entry : invoke(m_pcbMultiNonstandartInvoker, "getAll").toList()) {
+        const QVariantMap p = entry.toMap();
+        panel.append({p.value("x").toDouble(), p.value("y").toDouble(), p.value("rot").toDouble()});
+    }
+    ProjectFile::writePcb(*pSettings, pcb, panel);
+}
+
+void Worker::saveElements(QSettings *pSettings)
+{
+    if (!pSettings)
+        return;
+    auto read = [](QObject *object, const QVector<ProjectFile::Key> &keys) {
+        QVariantMap values;
+        for (const ProjectFile::Key &key : keys)
+            values.insert(QLatin1String(key.name), SettingsStore::plain(object->property(key.name)));
+        return values;
+    };
+    auto isDeleted = [](QObject *object) { return object->property("deleted").toBool(); };
+
+    QVector<QVariantMap> refs;
+    for (QObject *object : rootObjectList("refList")) {
+        if (isDeleted(object) || !object->property("rX").isValid())
+            continue;
+        QVariantMap r = read(object, ProjectFile::refKeys());
+        r.insert("id", object->property("refId"));
+        refs.append(r);
+    }
+    QVector<QVariantMap> elements;
+    for (QObject *object : rootObjectList("elementList")) {
+        if (isDeleted(object) || !object->property("pack").isValid())
+            continue;
+        QVariantMap e = read(object, ProjectFile::elementKeys());
+        e.insert("angle", object->property("rot"));
+        e.insert(ProjectFile::packagePathKey(), SettingsStore::plain(object->property("elementPath")));
+        elements.append(e);
+    }
+    QVector<QVariantMap> dots;
+    for (QObject *object : rootObjectList("dotList")) {
+        if (isDeleted(object) || !object->property("rX").isValid())
+            continue;
+        dots.append(read(object, ProjectFile::dotKeys()));
+    }
+    ProjectFile::writeRefs(*pSettings, refs);
+    ProjectFile::writeElements(*pSettings, elements);
+    ProjectFile::writeDots(*pSettings, dots);
+}
+
+void Worker::saveProjectLog(QSettings *pSettings)
+{
+    if (!pSettings)
+        return;
+    QStringList lines;
+    const int count = invoke(m_projectLogInvoker, "getCount").toInt();
+    lines.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        lines.append(ProjectStatistics::formatLogLine({invoke(m_projectLogInvoker, "getMessage", {i}).toString(),
+                                                       invoke(m_projectLogInvoker, "getTime", {i}).toString(),
+                                                       invoke(m_projectLogInvoker, "getColor", {i}).toString()}));
+    }
+    ProjectFile::writeLog(*pSettings, lines);
+}
+
+QString Worker::openProjectLog(QUrl fileName)
+{
+    QSettings settings(FileUrl::toLocalPath(fileName), QSettings::IniFormat);
+    openProjectLogFrom(settings);
+    return QString();
+}
+
+void Worker::openProjectLogFrom(QSettings &settings)
+{
+    for (const QString &line : ProjectFile::readLog(settings)) {
+        ProjectStatistics::LogEntry entry;
+        if (ProjectStatistics::parseLogLine(line, &entry)) {
+            invoke(m_projectLogInvoker, "append",
+                   {QVariantMap{{"message", entry.message}, {"time", entry.time}, {"color", entry.color}}});
+        }
+    }
+}
+
+void Worker::saveProjectStat(QSettings *pSettings)
+{
+    if (!pSettings)
+        return;
+    ProjectFile::writeDayStat(*pSettings, invoke(m_projectDayStatisticsMInvoker, "get").toString());
+}
+
+QString Worker::openProjectStat(QUrl fileName)
+{
+    QSettings settings(FileUrl::toLocalPath(fileName), QSettings::IniFormat);
+    openProjectStatFrom(settings);
+    return QString();
+}
+
+void Worker::openProjectStatFrom(QSettings &settings)
+{
+    for (const ProjectStatistics::Day &day : ProjectStatistics::parseDayStat(ProjectFile::readDayStat(settings)))
+        invoke(m_projectDayStatisticsMInvoker, "append", {ProjectStatistics::dayRecord(day)});
+}
+
+void Worker::checkFeederBanksMatch(QUrl fileName)
+{
+    QSettings settings(FileUrl::toLocalPath(fileName), QSettings::IniFormat);
+    const ProjectFile::FeederBanks banks = ProjectFile::readFeederBanks(settings);
+    auto existing = [](const QString &url) {
+        return !url.isEmpty() && QFileInfo(FileUrl::toLocalPath(url)).isFile() ? url : QString();
+    };
+    emit sendPreviouslyOpenedFeederBanks(fileName, existing(banks.b), existing(banks.l), existing(banks.u),
+                                         existing(banks.r));
+}
