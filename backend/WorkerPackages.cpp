@@ -110,11 +110,11 @@ void Worker::loadPackageList()
     if (appending) {
         const int added = m_packageNames.size() - firstNew;
         if (added == 0) {
-            emit showError(tr("В базе не найдено новых корпусов."), true, QString());
+            emit showError(tr("В базе не найдено новых корпусов."), true, QStringLiteral("notice"));
         } else {
             emit showError(tr("Количество новых корпусов в базе:") + QString::number(added) + tr(".\nОн")
                                + (added == 1 ? QString() : tr("и")) + tr(" в конце списка."),
-                           true, QString());
+                           true, QStringLiteral("notice"));
         }
     }
 }

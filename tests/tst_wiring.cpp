@@ -32,6 +32,12 @@ private:
     std::unique_ptr<ApplicationShell> m_shell;
 
     QString settingsFile() const { return m_dir.filePath(QStringLiteral("settings.ini")); }
+    // True once the individual settings were written to the store (the
+    // start-up itself only records the package base folder there).
+    bool settingsStored() const
+    {
+        return QSettings(settingsFile(), QSettings::IniFormat).contains(QStringLiteral("project/boardHeight"));
+    }
 
     void startShell()
     {
@@ -337,12 +343,12 @@ private slots:
         QCOMPARE(root()->property("d1Color").toString(), QStringLiteral("#2e69ff"));
         QCOMPARE(root()->property("rlcPort").toString(), QStringLiteral("/dev/ttyS0"));
         QCOMPARE(root()->property("maxPcbSetupError").toDouble(), 0.2);
-        QVERIFY(!QFile::exists(settingsFile()));
+        QVERIFY(!settingsStored());
 
         auto *window = qobject_cast<QQuickWindow *>(root());
         QVERIFY(window);
         window->close();
-        QVERIFY(QFile::exists(settingsFile()));
+        QVERIFY(settingsStored());
 
         QSettings stored(settingsFile(), QSettings::IniFormat);
         QCOMPARE(stored.value("project/boardHeight").toDouble(), 100.0);
@@ -451,11 +457,11 @@ private slots:
         root()->setProperty("currentCupIndex", 2);
         window->close();
         QVERIFY(window->isVisible());
-        QVERIFY(!QFile::exists(settingsFile())); // nothing saved yet
+        QVERIFY(!settingsStored()); // nothing saved yet
         root()->setProperty("currentCupIndex", -1);
         window->close();
         QVERIFY(!window->isVisible());
-        QVERIFY(QFile::exists(settingsFile()));
+        QVERIFY(settingsStored());
     }
 
     void quirksWithoutRootRightsIsReported()

@@ -1,108 +1,244 @@
 import QtQuick 2.15
 import CustomComponents 1.0
 
-// The board area of the start screen: grid, board outline, components,
-// reference marks and dots of the open project.
+// The board view of the start screen: the machine's work area with the board
+// picture, the components, reference marks and dots of the open project.
+// Design coordinates (mm) map to the view by `app.areaScale` (pixels per mm).
 Rectangle {
     id: area
     property var app
-    property real pcbX: 0
-    property real pcbY: 0
-    property real pcbAnchorX: 0
-    property real pcbAnchorY: 0
-    property real pcbRotation: 0
-    // Pixels per millimetre of the view.
-    property real viewScale: 3
+    readonly property real s: app.areaScale
+    // Largest number of reference marks of a project.
+    readonly property int maxRefCount: 50
 
     color: "#37474F"
     clip: true
 
-    Grid {
+    Flickable {
+        id: flick
         anchors.fill: parent
-        color: "#455A64"
-        gridStep: 10 * area.viewScale
-    }
+        contentWidth: Math.max(width, content.width)
+        contentHeight: Math.max(height, content.height)
+        boundsBehavior: Flickable.StopAtBounds
 
-    Rectangle {
-        id: board
-        objectName: "board"
-        x: 20 + area.pcbX * area.viewScale
-        y: 20 + area.pcbY * area.viewScale
-        width: app.boardWidth * area.viewScale
-        height: app.boardHeight * area.viewScale
-        color: "#2E7D32"
-        border.color: app.borderColor
-        transform: Rotation {
-            origin.x: area.pcbAnchorX * area.viewScale
-            origin.y: area.pcbAnchorY * area.viewScale
-            angle: -area.pcbRotation
-        }
+        Item {
+            id: content
+            width: Math.max(1, (app.workAreaX2 - app.workAreaX1)) * area.s
+            height: Math.max(1, (app.workAreaY2 - app.workAreaY1)) * area.s
 
-        Repeater {
-            objectName: "elementView"
-            model: app.elementList
-            Rectangle {
-                x: model.x * area.viewScale - 2
-                y: board.height - model.y * area.viewScale - 2
-                width: 4
-                height: 4
-                color: model.disabled ? "grey" : "white"
+            // Only the visible part of the grid is painted.
+            Grid {
+                readonly property real step: 10 * area.s
+                x: Math.floor(flick.contentX / step) * step
+                y: Math.floor(flick.contentY / step) * step
+                width: flick.width + step
+                height: flick.height + step
+                areaScale: area.s
+                gridStep: 10
+                color: "#455A64"
             }
-        }
-        Repeater {
-            model: app.refList
+
+            Rectangle {
+                id: workArea
+                anchors.fill: parent
+                color: "transparent"
+                border.color: "#90A4AE"
+            }
+
             Image {
-                x: model.x * area.viewScale - width / 2
-                y: board.height - model.y * area.viewScale - height / 2
-                width: 16
-                height: 16
-                source: "image://colors/" + app.refPointColor + "-" + (model.type === 0 ? "0" : "1")
+                id: pcbPicture
+                objectName: "pcbPicture"
+                source: app.pcbImage
+                visible: String(app.pcbImage) !== ""
+                x: app.pcbX * area.s
+                y: app.pcbY * area.s
+                width: app.pcbWidth * area.s
+                height: app.pcbHeight * area.s
+                fillMode: Image.Stretch
+                asynchronous: true
+                transform: Rotation {
+                    origin.x: (app.pcbAnchorX - app.pcbX) * area.s
+                    origin.y: (app.pcbAnchorY - app.pcbY) * area.s
+                    angle: app.pcbRotation
+                }
             }
-        }
-        Repeater {
-            model: app.dotList
-            Rectangle {
-                x: model.x * area.viewScale - 2
-                y: board.height - model.y * area.viewScale - 2
-                width: 4
-                height: 4
-                radius: 2
-                color: app.d1Color
-            }
+
+            // Components, marks and dots hang below these items.
+            Item { id: elementView; objectName: "elementView"; anchors.fill: parent }
+            Item { id: refView; anchors.fill: parent }
+            Item { id: dotView; anchors.fill: parent }
         }
     }
 
-    // A component read from the project.
-    function createElement(elementPath, partNumber, model, index, x, y, angle, disabled, designator,
+    MouseArea {
+        anchors.fill: parent
+        acceptedButtons: Qt.NoButton
+        onWheel: {
+            var factor = wheel.angleDelta.y > 0 ? 1.3 : 0.7
+            area.zoomAt(Math.min(1000, Math.max(1, app.areaScale * factor)), wheel.x, wheel.y)
+        }
+    }
+
+    Component { id: elementComponent; Element {} }
+    Component { id: refComponent; RefPoint {} }
+    Component { id: dotComponent; Dot {} }
+
+    // Sets the scale keeping the design point under (vx, vy) of the view in place.
+    function zoomAt(newScale, vx, vy) {
+        var dx = (flick.contentX + vx) / app.areaScale
+        var dy = (flick.contentY + vy) / app.areaScale
+        app.areaScale = newScale
+        flick.contentX = Math.max(0, Math.min(flick.contentWidth - flick.width, dx * newScale - vx))
+        flick.contentY = Math.max(0, Math.min(flick.contentHeight - flick.height, dy * newScale - vy))
+    }
+
+    // Fits the board and every component into the view.
+    function zoomOnPCBAndComponents() {
+        var x1 = Infinity, y1 = Infinity, x2 = -Infinity, y2 = -Infinity
+        function take(ax, ay, bx, by) {
+            x1 = Math.min(x1, ax); y1 = Math.min(y1, ay); x2 = Math.max(x2, bx); y2 = Math.max(y2, by)
+        }
+        if (String(app.pcbImage) !== "")
+            take(app.pcbX, app.pcbY, app.pcbX + app.pcbWidth, app.pcbY + app.pcbHeight)
+        var list = app.elementList
+        for (var i = 0; i < list.length; ++i)
+            take(list[i].rX, list[i].rY, list[i].rX + list[i].rotWidth, list[i].rY + list[i].rotHeight)
+        list = app.refList
+        for (i = 0; i < list.length; ++i)
+            take(list[i].rX, list[i].rY, list[i].rX, list[i].rY)
+        if (!isFinite(x1) || area.width <= 0 || area.height <= 0)
+            return
+        var margin = 5
+        var scale = Math.min(area.width / (x2 - x1 + 2 * margin), area.height / (y2 - y1 + 2 * margin))
+        app.areaScale = Math.min(1000, Math.max(1, scale))
+        flick.contentX = Math.max(0, Math.min(flick.contentWidth - flick.width, (x1 - margin) * app.areaScale))
+        flick.contentY = Math.max(0, Math.min(flick.contentHeight - flick.height, (y1 - margin) * app.areaScale))
+    }
+
+    function asInt(v, def) {
+        var n = Number(v)
+        return v === undefined || v === null || v === "" || isNaN(n) ? def : Math.round(n)
+    }
+    function asReal(v, def) {
+        var n = Number(v)
+        return v === undefined || v === null || v === "" || isNaN(n) ? def : n
+    }
+    function asBool(v) {
+        return v === true || v === "true" || v === 1 || v === "1"
+    }
+
+    // A component of the package at position indexInBase of the package list.
+    // Nothing is created for an unknown package; returns the component or null.
+    function createElement(indexInBase, partNumber, model, index, rX, rY, angle, disabled, designator,
                            preferredRef1, preferredRef2, elPhoto) {
-        app.elementList.append({ "elementPath": String(elementPath), "partNumber": String(partNumber),
-                                 "model": String(model), "index": Number(index),
-                                 "x": Number(x), "y": Number(y), "angle": Number(angle),
-                                 "disabled": disabled === true, "designator": String(designator),
-                                 "preferredRef1": Number(preferredRef1), "preferredRef2": Number(preferredRef2),
-                                 "elPhoto": String(elPhoto) })
+        var n = asInt(indexInBase, -1)
+        if (n < 0 || n >= app.packageList.count)
+            return null
+        var pack = app.packageList.get(n)
+        var el = elementComponent.createObject(elementView, {
+            "app": app,
+            "areaScale": Qt.binding(function() { return app.areaScale }),
+            "pack": String(pack.name), "elementPath": String(pack.path),
+            "elWidth": asReal(pack.A, 1), "elHeight": asReal(pack.B, 1), "elThickness": asReal(pack.H, 1),
+            "partNumber": String(partNumber === undefined ? "" : partNumber),
+            "model": String(model === undefined || model === "" ? "L" : model),
+            "index": asInt(index, -1), "rX": asReal(rX, 0), "rY": asReal(rY, 0),
+            "rot": app.minAngle(asReal(angle, 0)), "disabled": asInt(disabled, 0),
+            "designator": String(designator === undefined ? "" : designator),
+            "preferredRef1": asInt(preferredRef1, -1), "preferredRef2": asInt(preferredRef2, -1),
+            "elPhoto": elPhoto === undefined || elPhoto === null ? "" : elPhoto })
+        if (!el)
+            return null
+        app.elementList.push(el)
+        app.elementCount = app.elementList.length
+        app.updateFeederMatch(el)
+        app.recalculateOverlapsF(el)
+        return el
     }
-    // A reference mark read from the project.
+
+    // A reference mark with default recognition settings.
+    function setRefPoint(x, y, disabled) {
+        return setRefPointFull(x, y, disabled, false, 0, 1, 1, false, 50, 80, 150, 100, "", -1)
+    }
+
+    // A reference mark with all its fields; an id of -1 takes the next free one.
     function setRefPointFull(x, y, disabled, indiv, type, size, size2, inv, roi, templateMathCoeff, t1, t2, photo, id) {
-        app.refList.append({ "x": Number(x), "y": Number(y), "disabled": disabled === true,
-                             "indiv": indiv === true, "type": Number(type), "size": Number(size),
-                             "size2": Number(size2), "inv": inv === true, "roi": Number(roi),
-                             "templateMathCoeff": Number(templateMathCoeff), "t1": Number(t1),
-                             "t2": Number(t2), "photo": String(photo), "refId": Number(id) })
+        if (app.refList.length >= maxRefCount) {
+            app.errorMessage(app.t + qsTr("Проект не может содержать более 50-и реперных знаков."), false, "")
+            return null
+        }
+        var refId = asInt(id, -1)
+        if (refId === -1) {
+            app.pcbRefPointMaxId = app.pcbRefPointMaxId + 1
+            refId = app.pcbRefPointMaxId
+        } else if (refId > app.pcbRefPointMaxId) {
+            app.pcbRefPointMaxId = refId
+        }
+        var ref = refComponent.createObject(refView, {
+            "app": app, "areaScale": Qt.binding(function() { return app.areaScale }),
+            "refId": refId, "rX": asReal(x, 0), "rY": asReal(y, 0), "disabled": asInt(disabled, 0),
+            "indiv": asBool(indiv), "type": asInt(type, 0), "size": asReal(size, 1), "size2": asReal(size2, 1),
+            "inv": asBool(inv), "roi": asInt(roi, 50), "templateMathCoeff": asInt(templateMathCoeff, 80),
+            "t1": asInt(t1, 150), "t2": asInt(t2, 100),
+            "photo": photo === undefined || photo === null ? "" : photo })
+        if (!ref)
+            return null
+        app.refList.push(ref)
+        app.refCount = app.refList.length
+        return ref
     }
-    // A solder dot read from the project.
+
+    // A solder dot made by the dispenser `model`/`index`.
     function setDot(model, index, x, y, disabled, preferredRef1, preferredRef2) {
-        app.dotList.append({ "model": String(model), "index": Number(index), "x": Number(x), "y": Number(y),
-                             "disabled": disabled === true, "preferredRef1": Number(preferredRef1),
-                             "preferredRef2": Number(preferredRef2) })
+        var dot = dotComponent.createObject(dotView, {
+            "app": app, "areaScale": Qt.binding(function() { return app.areaScale }),
+            "model": String(model === undefined || model === "" ? "L" : model), "index": asInt(index, 0),
+            "rX": asReal(x, 0), "rY": asReal(y, 0), "disabled": asInt(disabled, 0),
+            "preferredRef1": asInt(preferredRef1, -1), "preferredRef2": asInt(preferredRef2, -1) })
+        if (!dot)
+            return null
+        app.dotList.push(dot)
+        app.dotCount = app.dotList.length
+        return dot
     }
+
     function pcbSetXY(newX, newY) {
-        pcbX = Number(newX)
-        pcbY = Number(newY)
+        app.pcbX = asReal(newX, 0)
+        app.pcbY = asReal(newY, 0)
     }
+
     function pcbSetRotation(anchorX, anchorY, rotation) {
-        pcbAnchorX = Number(anchorX)
-        pcbAnchorY = Number(anchorY)
-        pcbRotation = Number(rotation)
+        app.pcbAnchorX = asReal(anchorX, 0)
+        app.pcbAnchorY = asReal(anchorY, 0)
+        app.pcbRotation = asReal(rotation, 0)
+    }
+
+    // Removes one component from the project.
+    function removeElement(el) {
+        var i = app.elementList.indexOf(el)
+        if (i < 0)
+            return
+        el.deleted = true
+        app.recalculateOverlapsF(el)
+        app.elementList.splice(i, 1)
+        app.elementCount = app.elementList.length
+        el.destroy()
+    }
+
+    // Deletes every component, mark and dot.
+    function clearBoard() {
+        var lists = [app.elementList, app.refList, app.dotList]
+        for (var l = 0; l < lists.length; ++l) {
+            for (var i = 0; i < lists[l].length; ++i) {
+                lists[l][i].deleted = true
+                lists[l][i].destroy()
+            }
+        }
+        app.elementList = []
+        app.refList = []
+        app.dotList = []
+        app.elementCount = 0
+        app.refCount = 0
+        app.dotCount = 0
     }
 }

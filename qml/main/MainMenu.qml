@@ -8,6 +8,35 @@ MenuBar {
     Menu {
         title: app.t + qsTr("Файл")
         MenuItem {
+            text: app.t + qsTr("Новый проект")
+            enabled: !app.executing
+            onTriggered: app.projectActions.newProject()
+        }
+        MenuItem {
+            text: app.t + qsTr("Открыть проект...")
+            enabled: !app.executing
+            onTriggered: app.projectActions.openProjectDialog()
+        }
+        MenuItem {
+            text: app.t + qsTr("Сохранить проект")
+            shortcut: "Ctrl+S"
+            onTriggered: app.projectActions.saveProjectCurrent()
+        }
+        MenuItem {
+            text: app.t + qsTr("Сохранить проект как...")
+            onTriggered: app.projectActions.saveAsDialogOpen()
+        }
+        MenuSeparator {}
+        MenuItem {
+            text: app.t + qsTr("Обновить базу корпусов")
+            onTriggered: app.loadPackageList()
+        }
+        MenuItem {
+            text: app.t + qsTr("Подобрать питатели для компонентов")
+            onTriggered: app.mapFeedersToElements(false)
+        }
+        MenuSeparator {}
+        MenuItem {
             text: app.t + qsTr("Выход")
             onTriggered: app.quitProgram()
         }

@@ -4,6 +4,7 @@ import QtQuick.Layouts 1.15
 import QtQuick.Window 2.15
 import OpenCV 1.0
 import "settingsKeys.js" as SettingsKeys
+import "feeders.js" as Feeders
 
 // The main window of the program: application-wide state (every setting is a
 // property of the same name), the signals the back end listens to, the
@@ -57,13 +58,71 @@ ApplicationWindow {
     property bool slowSpeed: false
 
     // ---- project and run state
-    property bool projectOpen: false
-    property string projectFile: ""
     property int currentCupIndex: -1      // nozzle on the head, -1 = none
+    property bool executing: false        // a placement job runs
     property bool closeAllowed: false     // closing with a nozzle on the head confirmed
     property bool saveBeforeCloseOpen: false
     property int bandBankCount: 4
     property int vibroBankCount: 4
+
+    // ---- the open project (board group of the project file)
+    property url pcbImage: ""
+    property real pcbScale: 1
+    property real pcbWidth: 100
+    property real pcbHeight: 100
+    property real pcbX: 0
+    property real pcbY: 0
+    property real pcbAnchorX: 0
+    property real pcbAnchorY: 0
+    property real pcbRotation: 0
+    property real pcbThickness: 1.5
+    property bool pcbMulti: false
+    property real pcbMultiSpacingX: 10
+    property real pcbMultiSpacingY: 10
+    property int pcbMultiCountX: 2
+    property int pcbMultiCountY: 2
+    property bool pcbMultiNonstandart: false
+    property real firstPcbX: 0
+    property real firstPcbY: 0
+    property int refMode: 0
+    property real pcbRefPointSize: 1
+    property real pcbRefPointSize2: 1
+    property int pcbRefPointMaxId: 100
+    property bool pcbCameraInverse: false
+    property int pcbROIPercent: 50
+    property int pcbThreshold1: 150
+    property int pcbThreshold2: 50
+    property int pcbRefTemplateMathCoeff: 80
+    property int pcbRefPointType: 0
+    property var pcbRefPointPhoto: 0
+    property int pcbSelfPlacementOrder: 0
+    property int pcbFinishedCount: 0
+    property int pcbComponentsMountedCount: 0
+    property int pcbComponentsBasketCount: 0
+    property int pcbSolderPointsMountedCount: 0
+    property int pcbMountTimeInt: 0
+    property bool projectAoiEnabled: false
+    // Components, reference marks and dots (objects on the board view).
+    property var elementList: []
+    property int elementCount: 0
+    property var refList: []
+    property int refCount: 0
+    property var dotList: []
+    property int dotCount: 0
+    // Overlaps are not computed while a project loads.
+    property bool noCalcOverlaps: true
+    property bool overlapCheckEnabled: true
+    onNoCalcOverlapsChanged: if (!noCalcOverlaps && overlapCheckEnabled) recalculateAllOverlaps()
+    // Pixels per millimetre of the board view.
+    property real areaScale: 2
+    property string packageBasePath: ""
+    // Feeder counts of the banks (from their files).
+    property int feederCountL: 0
+    property int feederCountR: 0
+    property int feederCountB: 0
+    property int feederCountU: 0
+    // Largest number of project log entries kept.
+    property int projectLogMaxCount: 10000
 
     // ---- individual settings (groups and names in settingsKeys.js)
     property real boardHeight: 100
@@ -445,9 +504,14 @@ ApplicationWindow {
     property ListModel cupModel: ListModel {}
     property ListModel bandBankModel: ListModel {}
     property ListModel vibroBankModel: ListModel {}
-    property ListModel elementList: ListModel {}
-    property ListModel refList: ListModel {}
-    property ListModel dotList: ListModel {}
+    property ListModel packageList: ListModel {}
+    property ListModel leftFeedersModel: ListModel { dynamicRoles: true; property bool enabled: main.feederEnabledL }
+    property ListModel rightFeedersModel: ListModel { dynamicRoles: true; property bool enabled: main.feederEnabledR }
+    property ListModel bottomFeedersModel: ListModel { dynamicRoles: true; property bool enabled: main.feederEnabledB }
+    property ListModel upFeedersModel: ListModel { dynamicRoles: true; property bool enabled: main.feederEnabledU }
+    property ListModel pcbMultiNonstandartModel: ListModel {}
+    property ListModel projectLogModel: ListModel {}
+    property ListModel projectDayStatisticsM: ListModel {}
     property ListModel importElementModel: ListModel {}
     property ListModel importFeederModel: ListModel {}
 
@@ -491,14 +555,63 @@ ApplicationWindow {
         }
         function getOne(n) { return copyEntry(vibroBankModel, n) }
     }
-    // Invokers of the project, feeder, package, statistics and calibration
-    // lists; their functions come with those lists.
-    Item { id: pcbMultiNonstandartInvoker; objectName: "pcbMultiNonstandartInvoker" }
-    Item { id: feedersInvoker; objectName: "feedersInvoker" }
-    Item { id: projectLogInvoker; objectName: "projectLogInvoker" }
-    Item { id: projectDayStatisticsMInvoker; objectName: "projectDayStatisticsMInvoker" }
+    // Free board positions of a panel: {x, y, rot}.
+    Item {
+        id: pcbMultiNonstandartInvoker
+        objectName: "pcbMultiNonstandartInvoker"
+        function clear() { pcbMultiNonstandartModel.clear() }
+        function append(map) { pcbMultiNonstandartModel.append({ "x": Number(map.x), "y": Number(map.y), "rot": Number(map.rot) }) }
+        function getCount() { return pcbMultiNonstandartModel.count }
+        function getAll() {
+            var all = []
+            for (var i = 0; i < pcbMultiNonstandartModel.count; ++i)
+                all.push(copyEntry(pcbMultiNonstandartModel, i))
+            return all
+        }
+    }
+    FeedersInvoker { id: feedersInvoker; app: main }
+    Item {
+        id: projectLogInvoker
+        objectName: "projectLogInvoker"
+        function getCount() { return projectLogModel.count }
+        function getTime(i) { return projectLogModel.get(i).time }
+        function getColor(i) { return projectLogModel.get(i).color }
+        function getMessage(i) { return projectLogModel.get(i).message }
+        function append(map) {
+            projectLogModel.append({ "message": String(map.message), "time": String(map.time), "color": String(map.color) })
+        }
+    }
+    // Day statistics, newest day first.
+    Item {
+        id: projectDayStatisticsMInvoker
+        objectName: "projectDayStatisticsMInvoker"
+        function getCount() { return projectDayStatisticsM.count }
+        function getDate(i) { return projectDayStatisticsM.get(i).date }
+        // The stored form: "dd.MM.yyyy;boards;components;solder points;rejects;seconds|" per day.
+        function get() {
+            var text = ""
+            for (var i = 0; i < projectDayStatisticsM.count; ++i) {
+                var d = projectDayStatisticsM.get(i)
+                text += Qt.formatDate(d.date, "dd.MM.yyyy") + ";" + d.pcbCount + ";" + d.elementCount + ";"
+                        + d.solderPointCount + ";" + d.basketCount + ";" + d.mountTime + "|"
+            }
+            return text
+        }
+        function append(map) { projectDayStatisticsM.append(map) }
+    }
     Item { id: fieldCalibListInvoker; objectName: "fieldCalibListInvoker" }
-    Item { id: packageInvoker; objectName: "packageInvoker" }
+    Item {
+        id: packageInvoker
+        objectName: "packageInvoker"
+        function append(map) { packageList.append(map) }
+        function getAll() {
+            var all = []
+            for (var i = 0; i < packageList.count; ++i)
+                all.push(getOne(i))
+            return all
+        }
+        function getOne(n) { return copyEntry(packageList, n) }
+    }
 
     // A plain copy of a list model entry (no live model object).
     function copyEntry(model, n) {
@@ -546,6 +659,21 @@ ApplicationWindow {
     }
 
     ErrorWindow { id: errorWindow; app: main }
+    ProposeFeederBanksOnProjectOpening { id: proposeFeederBanksOnProjectOpening; app: main }
+    SelectFeedersForProject { id: selectFeedersForProject; app: main }
+    NotFoundFeedersWorkout { id: notFoundFeedersWorkout; app: main }
+    SaveBeforeClose { id: saveBeforeClose; app: main }
+    property alias projectActions: projectActions
+    ProjectActions {
+        id: projectActions
+        app: main
+        area: area
+        feedersInvoker: feedersInvoker
+        proposeBanksWindow: proposeFeederBanksOnProjectOpening
+        selectFeedersWindow: selectFeedersForProject
+        notFoundFeedersWindow: notFoundFeedersWorkout
+        saveBeforeCloseWindow: saveBeforeClose
+    }
 
     // ---- application-wide keys
     Shortcut { sequence: "F1"; context: Qt.ApplicationShortcut; onActivated: showToolWindow("executionInterface") }
@@ -619,26 +747,100 @@ ApplicationWindow {
             saveSetting(SettingsKeys.writtenOnly[w].section, SettingsKeys.writtenOnly[w].name)
     }
 
-    // Opens the feeder file of every enabled bank.
+    // ---- feeder banks
+    // Opens the feeder file of every enabled bank, in the order B, L, U, R.
     function openAllFeeders() {
-        var banks = [["B", feederEnabledB, feederFileB], ["U", feederEnabledU, feederFileU],
-                     ["R", feederEnabledR, feederFileR], ["L", feederEnabledL, feederFileL]]
+        var banks = ["B", "L", "U", "R"]
         for (var i = 0; i < banks.length; ++i) {
-            if (banks[i][1] && banks[i][2] !== "")
-                openFeeders(banks[i][2])
+            if (main["feederEnabled" + banks[i]] && String(main["feederFile" + banks[i]]) !== "")
+                openFeeders(main["feederFile" + banks[i]])
         }
     }
 
+    // Saves every enabled bank into its file; refused when a bank has none.
+    function saveAllFeeders() {
+        var banks = ["B", "L", "U", "R"]
+        for (var i = 0; i < banks.length; ++i) {
+            if (main["feederEnabled" + banks[i]] && String(main["feederFile" + banks[i]]) === "") {
+                errorMessage(t + qsTr("Не указаны пути сохранения настроек питателей!"), false, "")
+                return false
+            }
+        }
+        for (i = 0; i < banks.length; ++i) {
+            if (main["feederEnabled" + banks[i]])
+                saveFeeders(main["feederFile" + banks[i]])
+        }
+        return true
+    }
+
+    // Opens a feeder file and makes it the bank's file.
+    function openFeedersF(file, model) {
+        var bank = Feeders.bankOf(model)
+        main["feederFile" + bank] = String(file)
+        openFeeders(file)
+        projectActions.updateAllFeederMatches()
+    }
+
+    function feederSuffix(model) { return Feeders.suffixOf(model) }
+
+    // The entry of feeder `number` (from 0) of a bank; unknown letters mean L.
+    function getFeeder(model, number) { return feedersInvoker.getFeeder(model, number) }
+
+    // Replaces every feeder of a bank by a new one (type, tape width and, for
+    // tape and vibration feeders, the pick position are kept).
+    function resetFeederBank(model) {
+        var m = feedersInvoker.modelOf(model)
+        var env = feedersInvoker.newFeederEnv(model)
+        for (var i = 0; i < m.count; ++i)
+            m.set(i, Feeders.resetFeeder(m.get(i), env, Math.min(workAreaZ1, workAreaZ2)))
+        projectActions.updateAllFeederMatches()
+    }
+
+    // The side name of a bank: "слева", "справа", "сверху", "снизу".
+    function sideName(model) {
+        switch (Feeders.bankOf(model)) {
+        case "R": return t + qsTr("справа")
+        case "U": return t + qsTr("сверху")
+        case "B": return t + qsTr("снизу")
+        default: return t + qsTr("слева")
+        }
+    }
+
+    // ---- project
+    function openProjectSeq(url) { projectActions.openProjectSeq(url) }
+    function updateFeederMatch(el) { projectActions.updateFeederMatch(el) }
+    signal feedersChanged()
+    onFeedersChanged: projectActions.updateAllFeederMatches()
+
+    // Recomputes the overlaps of a component unless that is switched off.
+    function recalculateOverlapsF(el) {
+        if (noCalcOverlaps || !overlapCheckEnabled)
+            return
+        recalculateOverlaps(el, false)
+    }
+
+    // An angle folded into -180 ... 180.
+    function minAngle(angle) {
+        var a = Number(angle) % 360
+        if (a > 180)
+            a -= 360
+        else if (a < -180)
+            a += 360
+        return a
+    }
+
+    function zoomOnPCBAndComponentsTrigger() { Qt.callLater(area.zoomOnPCBAndComponents) }
+
     // Opens the project of the last session.
     function openProjectOnStart() {
-        if (projectName === "")
+        if (String(projectName) === "")
             return
         if (!worker.checkFileExistance(projectName)) {
-            logAdd(t + qsTr("Файл проекта не найден: ") + projectName, "yellow")
+            logAdd(t + qsTr("Файл проекта не найден: ") + decodeURIComponent(String(projectName)), "yellow")
+            projectName = ""
             return
         }
-        openProject(projectName)
-        setLastProjectFolder(projectName)
+        openProjectSeq(projectName)
     }
 
     // The nozzle-on-head check follows its settings.
@@ -648,47 +850,46 @@ ApplicationWindow {
     }
 
     // ---- closing
+    // Set once the operator chose in the save-before-close window.
+    property bool closeDecided: false
     onClosing: {
         if (currentCupIndex !== -1 && !closeAllowed) {
             nozzleOnHeadWarning.open()
             close.accepted = false
             return
         }
-        if (!saveBeforeCloseOpen) {
-            if (countUnsavedChanges() > 0) {
-                saveBeforeCloseOpen = true
-                logAdd(t + qsTr("Есть несохранённые изменения проекта или банков питателей."), "yellow")
+        if (!closeDecided) {
+            if (saveBeforeCloseOpen) {
                 close.accepted = false
                 return
             }
-            saveAllFeederBanks()
-            if (projectOpen)
-                saveProject(projectFile)
+            if (unsavedFiles().length > 0) {
+                close.accepted = false
+                saveBeforeClose.ask(function() {
+                    closeDecided = true
+                    main.close()
+                })
+                return
+            }
+            saveAllFeeders()
+            if (String(projectName) !== "")
+                saveProject(projectName)
         }
         saveEverySetting()
     }
 
-    // Number of changed files: the open project and the enabled banks.
-    function countUnsavedChanges() {
-        var count = 0
-        if (projectOpen && worker.checkProjectHasChanges(projectFile))
-            ++count
-        var banks = [[feederEnabledB, feederFileB], [feederEnabledU, feederFileU],
-                     [feederEnabledR, feederFileR], [feederEnabledL, feederFileL]]
+    // The changed files: the open project and the enabled banks.
+    function unsavedFiles() {
+        var list = []
+        if (String(projectName) !== "" && worker.checkProjectHasChanges(projectName))
+            list.push({ "kind": "project", "file": String(projectName) })
+        var banks = ["B", "L", "U", "R"]
         for (var i = 0; i < banks.length; ++i) {
-            if (banks[i][0] && banks[i][1] !== "" && worker.checkFeedersHasChanges(banks[i][1]))
-                ++count
+            var file = String(main["feederFile" + banks[i]])
+            if (main["feederEnabled" + banks[i]] && file !== "" && worker.checkFeedersHasChanges(file))
+                list.push({ "kind": banks[i], "file": file })
         }
-        return count
-    }
-
-    function saveAllFeederBanks() {
-        var banks = [[feederEnabledB, feederFileB], [feederEnabledU, feederFileU],
-                     [feederEnabledR, feederFileR], [feederEnabledL, feederFileL]]
-        for (var i = 0; i < banks.length; ++i) {
-            if (banks[i][0] && banks[i][1] !== "")
-                saveFeeders(banks[i][1])
-        }
+        return list
     }
 
     function saveEverySetting() {
@@ -722,7 +923,9 @@ ApplicationWindow {
             logAdd(message, "yellow")
     }
     // The banks a project was saved with (proposal when opening it).
-    function getPreviouslyOpenedFeederBanks(l, r, u, b, fileName) {}
+    function getPreviouslyOpenedFeederBanks(fileName, b, l, u, r) {
+        projectActions.previouslyOpenedBanks(fileName, b, l, u, r)
+    }
     // Places the first board of a panel after loading.
     function setFirstPcbXY() {}
     function iniFileCorrectGet(correct) { iniFileCorrect = correct === true }
@@ -744,9 +947,13 @@ ApplicationWindow {
     function maxAccGet(a1, a2, a3, a4) { maxAcc = [a1, a2, a3, a4] }
     function inputsExistsGet(exists) { inputsExist = exists === true }
     // Recomputes the drawn rectangles of the components.
-    function calcElementRect() {}
+    function calcElementRect() {
+        elementCount = elementList.length
+        refCount = refList.length
+        dotCount = dotList.length
+    }
     // Assigns feeders to the components after loading.
-    function mapFeedersToElements(onStart) {}
+    function mapFeedersToElements(onStart) { return projectActions.mapFeedersToElements(onStart) }
     function getFieldCalibrationAvailable(available) { fieldCalibrationAvailable = available === true }
     // Adds mounting seconds to today's statistics.
     function projectDayStatisticsAppendSeconds(seconds) {}
@@ -757,9 +964,17 @@ ApplicationWindow {
     // A line in the running log; colour "red", "yellow" or white.
     function logAdd(message, color) {
         var c = (color === undefined || color === null || color === "") ? "white" : String(color)
-        logModel.append({ "message": String(message), "time": Qt.formatTime(new Date(), "HH:mm:ss"), "color": c })
+        var now = new Date()
+        logModel.append({ "message": String(message), "time": Qt.formatTime(now, "HH:mm:ss"), "color": c })
         if (logModel.count > 2000)
             logModel.remove(0, logModel.count - 2000)
+        // The project log keeps the messages of the open project.
+        if (String(projectName) !== "") {
+            projectLogModel.append({ "message": String(message), "time": Qt.formatDateTime(now, "dd.MM.yyyy HH:mm:ss"),
+                                     "color": c })
+            if (projectLogModel.count > projectLogMaxCount + 100)
+                projectLogModel.remove(0, 100)
+        }
     }
     function cncRunningGet(running) {
         cncStarting = false
