@@ -3,7 +3,9 @@
 #include "backend/IniFile.h"
 #include "backend/PackageBase.h"
 
+#include <QBuffer>
 #include <QFileInfo>
+#include <QImage>
 #include <QSettings>
 
 namespace FeederFile {
@@ -74,6 +76,33 @@ const QVector<Field> &fields()
     return list;
 }
 
+QString imageToText(const QVariant &stored)
+{
+    if (stored.type() != QVariant::Image)
+        return stored.toString();
+    const QImage image = stored.value<QImage>();
+    if (image.isNull())
+        return QString();
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return QStringLiteral("data:image/png;base64,") + QString::fromLatin1(png.toBase64());
+}
+
+QVariant textToImage(const QVariant &value)
+{
+    const QString text = value.toString();
+    const int comma = text.indexOf(',');
+    if (value.type() != QVariant::String || !text.startsWith(QLatin1String("data:image/")) || comma < 0
+        || !text.left(comma).endsWith(QLatin1String(";base64")))
+        return value;
+    QImage image;
+    if (!image.loadFromData(QByteArray::fromBase64(text.mid(comma + 1).toLatin1())))
+        return value;
+    return image;
+}
+
 namespace {
 
 bool present(const QVariant &v)
@@ -120,7 +149,7 @@ QVariant readField(QSettings &s, const Field &field, int globalExposure)
     case FieldType::String:
         return has ? stored.toString() : QString();
     case FieldType::Image:
-        return has ? stored : QVariant(QString());
+        return has ? imageToText(stored) : QString();
     }
     return QVariant();
 }
@@ -202,8 +231,10 @@ bool write(const QString &path, int count, const QVector<QVariantMap> &feeders, 
         const QVariantMap &feeder = feeders.at(i);
         s->beginGroup(QStringLiteral("feeder") + bank + QString::number(i + 1));
         s->setValue("exists", true);
-        for (const Field &field : fields())
-            s->setValue(field.name, feeder.value(field.name));
+        for (const Field &field : fields()) {
+            const QVariant value = feeder.value(field.name);
+            s->setValue(field.name, field.type == FieldType::Image ? textToImage(value) : value);
+        }
         s->endGroup();
     }
     if (!writer.commit()) {

@@ -45,7 +45,8 @@ struct ReadResult
 
 // Reads a feeder file. Missing keys read as 0, false or empty, except
 // maxAcc (100), pickRetryCount (1) and camera1Exposure (globalExposure when
-// the stored value is not a number); older files' centerPins / centerCorners
+// the stored value is not a number); photos read as image texts; older
+// files' centerPins / centerCorners
 // become centerType 2 / 3. When "pack" is empty it is derived from the stored
 // package picture path.
 ReadResult read(const QString &path, int globalExposure);
@@ -53,6 +54,11 @@ ReadResult read(const QString &path, int globalExposure);
 // Writes a bank: `count` and the given entries. The old file is replaced only
 // when the new one was written completely; false with an error text otherwise.
 bool write(const QString &path, int count, const QVector<QVariantMap> &feeders, QString *error);
+
+// Photos of a feeder are images in the file and "data:image/png;base64,..."
+// texts in the feeder record (which a QML Image shows as they are).
+QString imageToText(const QVariant &stored);
+QVariant textToImage(const QVariant &value);
 
 // True when the key's value is a counter the change check ignores.
 bool isCounterKey(const QString &key);

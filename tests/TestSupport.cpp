@@ -22,6 +22,8 @@ void collector(QtMsgType type, const QMessageLogContext &context, const QString 
     }
     if (g_previous)
         g_previous(type, context, message);
+    else
+        fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
 }
 } // namespace
 

@@ -14,7 +14,16 @@
 #include "app/ConcentricCircles.h"
 #include "backend/Worker.h"
 
+#include <QAbstractItemModel>
 #include <QApplication>
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QSettings>
+#include <QUrl>
+#include <QJSEngine>
 #include <QJSValue>
 #include <QQmlContext>
 #include <QQmlEngine>
@@ -35,13 +44,80 @@ class Probe : public QObject
 public:
     using QObject::QObject;
 
-    // Entry `row` of a list model as a plain map.
+    // Calls a script function of the program; arguments and result cross the
+    // engines as plain data (objects stay objects).
+    Q_INVOKABLE QVariant call(QObject *object, const QString &function, const QVariantList &args = {}) const
+    {
+        QJSEngine *engine = object ? qjsEngine(object) : nullptr;
+        if (!engine) {
+            qWarning() << "probe.call: no engine for" << function;
+            return QVariant();
+        }
+        const QJSValue self = engine->newQObject(object);
+        QJSValue fn = self.property(function);
+        if (!fn.isCallable()) {
+            qWarning() << "probe.call: not a function:" << function;
+            return QVariant();
+        }
+        QJSValueList jsArgs;
+        for (const QVariant &arg : args)
+            jsArgs.append(engine->toScriptValue(arg));
+        const QJSValue result = fn.callWithInstance(self, jsArgs);
+        if (result.isError())
+            qWarning() << "probe.call:" << function << result.toString();
+        return result.toVariant();
+    }
+
+    // A private folder for the files of a test run.
+    Q_INVOKABLE QString tempPath() const { return m_temp.path(); }
+    Q_INVOKABLE QString fileUrl(const QString &path) const { return QUrl::fromLocalFile(path).toString(); }
+    Q_INVOKABLE bool fileExists(const QString &path) const { return QFileInfo::exists(path); }
+    Q_INVOKABLE bool removeFile(const QString &path) const { return QFile::remove(path); }
+    Q_INVOKABLE QStringList fileNames(const QString &folder) const
+    {
+        return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    }
+    // A picture file of the given size (folders are made as needed).
+    Q_INVOKABLE bool makePicture(const QString &path, int width, int height) const
+    {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QImage image(width, height, QImage::Format_RGB32);
+        image.fill(QColor("#2E7D32"));
+        return image.save(path);
+    }
+    // Reads and writes single keys of an INI file ("group/key").
+    Q_INVOKABLE QVariant iniValue(const QString &path, const QString &key) const
+    {
+        return QSettings(path, QSettings::IniFormat).value(key);
+    }
+    Q_INVOKABLE void setIniValue(const QString &path, const QString &key, const QVariant &value) const
+    {
+        QSettings s(path, QSettings::IniFormat);
+        s.setValue(key, value);
+    }
+    Q_INVOKABLE QStringList iniKeys(const QString &path) const
+    {
+        return QSettings(path, QSettings::IniFormat).allKeys();
+    }
+
+    // Entry `row` of a list model as a plain map, read through the item
+    // model interface (the model's get() makes script objects that belong to
+    // the program's engine and must not be handed out).
     Q_INVOKABLE QVariant entry(QObject *listModel, int row) const
     {
-        QJSValue value;
-        if (!listModel || !QMetaObject::invokeMethod(listModel, "get", Q_RETURN_ARG(QJSValue, value), Q_ARG(int, row)))
+        auto *model = qobject_cast<QAbstractItemModel *>(listModel);
+        if (!model || row < 0 || row >= model->rowCount())
             return QVariant();
-        return value.toVariant();
+        QVariantMap map;
+        const QModelIndex index = model->index(row, 0);
+        const QHash<int, QByteArray> roles = model->roleNames();
+        for (auto it = roles.constBegin(); it != roles.constEnd(); ++it) {
+            QVariant v = model->data(index, it.key());
+            if (v.userType() == qMetaTypeId<QJSValue>())
+                v = v.value<QJSValue>().toVariant();
+            map.insert(QString::fromUtf8(it.value()), v);
+        }
+        return map;
     }
 
     // A property of an object; script values become plain lists and maps.
@@ -54,6 +130,9 @@ public:
             return v.value<QJSValue>().toVariant();
         return v;
     }
+
+private:
+    QTemporaryDir m_temp;
 };
 
 class Setup : public QObject

@@ -643,7 +643,16 @@ void TestDataFiles::feederRoundTripEveryField()
             QCOMPARE(r.feeders.at(i).value(field.name), written.at(i).value(field.name));
         }
     }
-    QCOMPARE(r.feeders.at(2).value("elPhoto").value<QImage>().pixel(3, 3), QColor(Qt::red).rgb());
+    // Photos come back as image texts that are written as images again.
+    const QString photoText = r.feeders.at(2).value("elPhoto").toString();
+    QVERIFY(photoText.startsWith("data:image/png;base64,"));
+    const QImage back = FeederFile::textToImage(photoText).value<QImage>();
+    QCOMPARE(back.size(), QSize(8, 6));
+    QCOMPARE(back.pixel(3, 3), QColor(Qt::red).rgb());
+    QCOMPARE(r.feeders.at(1).value("elPhoto").toString(), QString());
+    QVERIFY(FeederFile::write(path, 6, r.feeders, &error));
+    QCOMPARE(QSettings(path, QSettings::IniFormat).value("feederL3/elPhoto").type(), QVariant::Image);
+    QCOMPARE(FeederFile::textToImage("not an image"), QVariant("not an image"));
 }
 
 void TestDataFiles::feederStopsAtMissingExists()

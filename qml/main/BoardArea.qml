@@ -151,7 +151,9 @@ Rectangle {
             return null
         app.elementList.push(el)
         app.elementCount = app.elementList.length
-        app.updateFeederMatch(el)
+        // While a project loads, feeders and overlaps are done once at the end.
+        if (!app.noCalcOverlaps)
+            app.updateFeederMatch(el)
         app.recalculateOverlapsF(el)
         return el
     }

@@ -23,7 +23,8 @@ Item {
         return "feederCount" + Feeders.bankOf(model)
     }
 
-    // A plain copy of a feeder entry (the runtime view entries left out).
+    // A plain copy of a feeder entry with its package record (none when the
+    // package is not in the base).
     function plainEntry(m, n) {
         if (n < 0 || n >= m.count)
             return null
@@ -35,6 +36,8 @@ Item {
         copy.elWidth = entry.elWidth
         copy.elHeight = entry.elHeight
         copy.elThickness = entry.elThickness
+        copy.packageIndex = entry.packageIndex
+        copy.packageSettings = entry.packageIndex >= 0 ? app.copyEntry(app.packageList, entry.packageIndex) : null
         return copy
     }
 
@@ -108,11 +111,14 @@ Item {
         if (n < 0 || n >= m.count)
             return false
         var entry = {}
-        for (var key in data)
-            entry[key] = data[key]
+        for (var key in data) {
+            // The package record is not kept in the model, only its position.
+            if (key !== "packageSettings")
+                entry[key] = data[key]
+        }
         var i = Number(indexInBase)
         var pack = i >= 0 && i < app.packageList.count ? app.packageList.get(i) : null
-        entry.packageSettings = pack ? app.copyEntry(app.packageList, i) : null
+        entry.packageIndex = pack ? i : -1
         entry.elWidth = pack ? Number(pack.A) : 1
         entry.elHeight = pack ? Number(pack.B) : 1
         entry.elThickness = pack ? Number(pack.H) : 1

@@ -160,44 +160,62 @@ Item {
 
     // ---- feeders of the components
 
-    function feederEntry(model, index) {
-        var bank = Feeders.bankOf(model)
-        if (!app["feederEnabled" + bank])
-            return null
-        var m = feedersInvoker.modelOf(bank)
-        var i = Number(index)
-        return i >= 0 && i < m.count ? m.get(i) : null
-    }
-
-    // Every feeder of the enabled banks, in the bank order B, U, R, L.
-    function enabledFeeders() {
-        var list = []
+    // What matching needs of every feeder of the enabled banks, read once:
+    // {bank: [{pack, partNumber, type}]}.
+    function feederSnapshot() {
+        var snapshot = {}
         var banks = ["B", "U", "R", "L"]
         for (var b = 0; b < banks.length; ++b) {
-            if (!app["feederEnabled" + banks[b]])
-                continue
-            var m = feedersInvoker.modelOf(banks[b])
-            for (var i = 0; i < m.count; ++i)
-                list.push({ "model": banks[b], "index": i, "feeder": m.get(i) })
+            var list = []
+            if (app["feederEnabled" + banks[b]]) {
+                var m = feedersInvoker.modelOf(banks[b])
+                for (var i = 0; i < m.count; ++i) {
+                    var e = m.get(i)
+                    list.push({ "pack": e.pack, "partNumber": e.partNumber, "type": e.type })
+                }
+            }
+            snapshot[banks[b]] = list
         }
-        return list
+        return snapshot
     }
 
-    function updateFeederMatch(el) {
+    function snapshotFeeder(snapshot, model, index) {
+        var list = snapshot[Feeders.bankOf(model)]
+        var i = Number(index)
+        return list && i >= 0 && i < list.length ? list[i] : null
+    }
+
+    function updateFeederMatch(el, snapshot) {
+        var s = snapshot === undefined ? feederSnapshot() : snapshot
         var bank = Feeders.bankOf(el.model)
-        el.feederMatches = Feeders.matches(el, feederEntry(el.model, el.index), app["feederEnabled" + bank] === true)
+        el.feederMatches = Feeders.matches(el, snapshotFeeder(s, el.model, el.index), app["feederEnabled" + bank] === true)
     }
 
     function updateAllFeederMatches() {
+        var snapshot = feederSnapshot()
         var list = app.elementList
         for (var i = 0; i < list.length; ++i)
-            updateFeederMatch(list[i])
+            updateFeederMatch(list[i], snapshot)
+    }
+
+    // Every feeder of the enabled banks, in the bank order B, U, R, L.
+    function enabledFeeders(snapshot) {
+        var list = []
+        var banks = ["B", "U", "R", "L"]
+        for (var b = 0; b < banks.length; ++b) {
+            var feeders = snapshot[banks[b]]
+            for (var i = 0; i < feeders.length; ++i)
+                list.push({ "model": banks[b], "index": i, "feeder": feeders[i] })
+        }
+        return list
     }
 
     // The components whose feeder is missing or holds other parts (onStart),
     // or all of them, grouped with the feeders that could replace theirs.
     function feederGroups(onStart) {
-        var groups = Feeders.groupCandidates(app.elementList, onStart, feederEntry, enabledFeeders())
+        var snapshot = feederSnapshot()
+        var groups = Feeders.groupCandidates(app.elementList, onStart, function(model, index) {
+            return snapshotFeeder(snapshot, model, index) }, enabledFeeders(snapshot))
         return groups.filter(function(g) { return g.replacements.length > 0 })
     }
 

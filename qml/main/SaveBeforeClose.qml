@@ -12,6 +12,8 @@ BaseWindow {
     // [{kind: "project" | bank letter, file}]
     property var changed: []
     property var proceed: null
+    // The operator chose to go on (after saving or not).
+    signal proceeded()
 
     title: app.t + qsTr("Сохранить изменения?")
     width: 640
@@ -27,15 +29,18 @@ BaseWindow {
         }
     }
 
-    // Calls then() at once when nothing changed; otherwise asks first.
+    // Goes on at once (then(), proceeded()) when nothing changed; otherwise
+    // asks first. Returns true when the window was opened.
     function ask(then) {
         var list = app.unsavedFiles()
         if (list.length === 0) {
-            then()
+            proceeded()
+            if (typeof then === "function")
+                then()
             return false
         }
         changed = list
-        proceed = then
+        proceed = typeof then === "function" ? then : function() {}
         app.saveBeforeCloseOpen = true
         bringToFront()
         return true
@@ -55,6 +60,7 @@ BaseWindow {
         changed = []
         app.saveBeforeCloseOpen = false
         close()
+        proceeded()
         if (then)
             then()
     }

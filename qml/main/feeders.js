@@ -43,13 +43,14 @@ function bankNumberFor(model, bandBanks, fallback) {
     return fallback
 }
 
-// A new, empty feeder. env: centeringZ (highest Z of the work area),
+// A new, empty feeder (packageSettings stays null until a package is set;
+// the model keeps its position in the package list as packageIndex). env: centeringZ (highest Z of the work area),
 // cameraT1, cameraT2, cameraCheckSize (global component-camera settings),
 // camera1Exposure (global head-camera exposure), bankNumber.
 function newFeeder(env) {
     return {
         "cupNumber": 0, "partNumber": "", "comment": "", "bandWidth": 0, "type": 3, "gCode": "",
-        "packageSettings": null, "pack": "", "rot": 0, "maxAcc": 100,
+        "pack": "", "rot": 0, "maxAcc": 100,
         "customPlaceGCodeEnabled": false, "customPlaceGCode": "",
         "caseX": -1, "caseY": -1, "caseZ": 10, "cutX2": -1, "cutY2": -1, "cutDistance": 4,
         "caseRowsX": 1, "caseRowsY": 1, "caseCurrNumber": 0, "caseStopEnabled": true,
@@ -70,7 +71,7 @@ function newFeeder(env) {
         "rlcRotation": 90, "rlcValue": 1, "rlcType": 0, "rlcUnit": 0, "programmerEnabled": false,
         "vsCheck": true, "release2Comps": false, "release2CompsDone": false, "bandSemiStep": 0,
         "placerManualStep": false, "placerManualStepX": 5, "placerManualStepY": 5, "dropType": 0,
-        "elWidth": 1, "elHeight": 1, "elThickness": 1
+        "elWidth": 1, "elHeight": 1, "elThickness": 1, "packageIndex": -1
     }
 }
 

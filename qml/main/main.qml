@@ -505,10 +505,10 @@ ApplicationWindow {
     property ListModel bandBankModel: ListModel {}
     property ListModel vibroBankModel: ListModel {}
     property ListModel packageList: ListModel {}
-    property ListModel leftFeedersModel: ListModel { dynamicRoles: true; property bool enabled: main.feederEnabledL }
-    property ListModel rightFeedersModel: ListModel { dynamicRoles: true; property bool enabled: main.feederEnabledR }
-    property ListModel bottomFeedersModel: ListModel { dynamicRoles: true; property bool enabled: main.feederEnabledB }
-    property ListModel upFeedersModel: ListModel { dynamicRoles: true; property bool enabled: main.feederEnabledU }
+    property ListModel leftFeedersModel: ListModel { property bool enabled: main.feederEnabledL }
+    property ListModel rightFeedersModel: ListModel { property bool enabled: main.feederEnabledR }
+    property ListModel bottomFeedersModel: ListModel { property bool enabled: main.feederEnabledB }
+    property ListModel upFeedersModel: ListModel { property bool enabled: main.feederEnabledU }
     property ListModel pcbMultiNonstandartModel: ListModel {}
     property ListModel projectLogModel: ListModel {}
     property ListModel projectDayStatisticsM: ListModel {}
@@ -663,7 +663,14 @@ ApplicationWindow {
     SelectFeedersForProject { id: selectFeedersForProject; app: main }
     NotFoundFeedersWorkout { id: notFoundFeedersWorkout; app: main }
     SaveBeforeClose { id: saveBeforeClose; app: main }
+    // The project's pieces, for the windows that use them.
     property alias projectActions: projectActions
+    property alias area: area
+    property alias feedersInvoker: feedersInvoker
+    property alias proposeFeederBanksOnProjectOpening: proposeFeederBanksOnProjectOpening
+    property alias selectFeedersForProject: selectFeedersForProject
+    property alias notFoundFeedersWorkout: notFoundFeedersWorkout
+    property alias saveBeforeClose: saveBeforeClose
     ProjectActions {
         id: projectActions
         app: main
