@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QQuickItem>
 #include <QImage>
+#include <QMetaProperty>
 
 namespace {
 
@@ -233,36 +234,73 @@ void Worker::saveElements(QSettings *pSettings)
 {
     if (!pSettings)
         return;
-    auto read = [](QObject *object, const QVector<ProjectFile::Key> &keys) {
+    // Objects of one kind share their meta-object: the property indices are
+    // looked up once per meta-object instead of by name on every read.
+    struct Reader
+    {
+        const QMetaObject *meta = nullptr;
+        QVector<int> indices;
+        QVariant read(QObject *object, int i) const
+        {
+            return indices.at(i) >= 0 ? meta->property(indices.at(i)).read(object) : QVariant();
+        }
+    };
+    QHash<const QMetaObject *, Reader> readers;
+    auto readerOf = [&readers](QObject *object, const QVector<ProjectFile::Key> &keys, const QStringList &extra) {
+        const QMetaObject *meta = object->metaObject();
+        auto it = readers.find(meta);
+        if (it == readers.end()) {
+            Reader r;
+            r.meta = meta;
+            for (const ProjectFile::Key &key : keys)
+                r.indices.append(meta->indexOfProperty(key.name));
+            for (const QString &name : extra)
+                r.indices.append(meta->indexOfProperty(name.toLatin1().constData()));
+            it = readers.insert(meta, r);
+        }
+        return *it;
+    };
+    auto read = [&readerOf](QObject *object, const QVector<ProjectFile::Key> &keys, const QStringList &extra,
+                            QVariantList *extraValues) {
+        const Reader r = readerOf(object, keys, extra);
         QVariantMap values;
-        for (const ProjectFile::Key &key : keys)
-            values.insert(QLatin1String(key.name), SettingsStore::plain(object->property(key.name)));
+        for (int i = 0; i < keys.size(); ++i)
+            values.insert(QLatin1String(keys.at(i).name), SettingsStore::plain(r.read(object, i)));
+        if (extraValues) {
+            extraValues->clear();
+            for (int i = 0; i < extra.size(); ++i)
+                extraValues->append(SettingsStore::plain(r.read(object, keys.size() + i)));
+        }
         return values;
     };
-    auto isDeleted = [](QObject *object) { return object->property("deleted").toBool(); };
 
+    // Only real objects of each kind are written (a deleted one is on its way
+    // out of the list).
+    QVariantList extra;
     QVector<QVariantMap> refs;
     for (QObject *object : rootObjectList("refList")) {
-        if (isDeleted(object) || !object->property("rX").isValid())
+        QVariantMap r = read(object, ProjectFile::refKeys(), {"refId", "deleted"}, &extra);
+        if (!r.value("rX").isValid() || extra.at(1).toBool())
             continue;
-        QVariantMap r = read(object, ProjectFile::refKeys());
-        r.insert("id", object->property("refId"));
+        r.insert("id", extra.at(0));
         refs.append(r);
     }
     QVector<QVariantMap> elements;
+    elements.reserve(rootProperty("elementCount").toInt());
     for (QObject *object : rootObjectList("elementList")) {
-        if (isDeleted(object) || !object->property("pack").isValid())
+        QVariantMap e = read(object, ProjectFile::elementKeys(), {"rot", "elementPath", "deleted"}, &extra);
+        if (!e.value("rX").isValid() || !e.value("pack").isValid() || extra.at(2).toBool())
             continue;
-        QVariantMap e = read(object, ProjectFile::elementKeys());
-        e.insert("angle", object->property("rot"));
-        e.insert(ProjectFile::packagePathKey(), SettingsStore::plain(object->property("elementPath")));
+        e.insert("angle", extra.at(0));
+        e.insert(ProjectFile::packagePathKey(), extra.at(1));
         elements.append(e);
     }
     QVector<QVariantMap> dots;
     for (QObject *object : rootObjectList("dotList")) {
-        if (isDeleted(object) || !object->property("rX").isValid())
+        QVariantMap d = read(object, ProjectFile::dotKeys(), {"deleted"}, &extra);
+        if (!d.value("rX").isValid() || extra.at(0).toBool())
             continue;
-        dots.append(read(object, ProjectFile::dotKeys()));
+        dots.append(d);
     }
     ProjectFile::writeRefs(*pSettings, refs);
     ProjectFile::writeElements(*pSettings, elements);

@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="ru_RU">
 <context>
+    <name>BoardArea</name>
+    <message>
+        <source>Проект не может содержать более 50-и реперных знаков.</source>
+        <translation>A project cannot hold more than 50 reference marks.</translation>
+    </message>
+</context>
+<context>
     <name>ErrorWindow</name>
     <message>
         <source>Ошибка</source>
@@ -93,6 +100,61 @@
         <source>Язык</source>
         <translation>Language</translation>
     </message>
+    <message>
+        <source>Новый проект</source>
+        <translation>New project</translation>
+    </message>
+    <message>
+        <source>Открыть проект...</source>
+        <translation>Open project...</translation>
+    </message>
+    <message>
+        <source>Сохранить проект</source>
+        <translation>Save project</translation>
+    </message>
+    <message>
+        <source>Сохранить проект как...</source>
+        <translation>Save project as...</translation>
+    </message>
+    <message>
+        <source>Обновить базу корпусов</source>
+        <translation>Reload package base</translation>
+    </message>
+    <message>
+        <source>Подобрать питатели для компонентов</source>
+        <translation>Find feeders for components</translation>
+    </message>
+</context>
+<context>
+    <name>NotFoundFeedersWorkout</name>
+    <message>
+        <source>Замена питателей</source>
+        <translation>Feeder replacement</translation>
+    </message>
+    <message>
+        <source>нет</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>Компоненты </source>
+        <translation>Components </translation>
+    </message>
+    <message>
+        <source> переведены на питатель </source>
+        <translation> moved to feeder </translation>
+    </message>
+    <message>
+        <source>Для этих компонентов питатель не найден или в нём другие компоненты. Выберите питатель на замену.</source>
+        <translation>For these components the feeder is missing or holds other parts. Choose a replacement feeder.</translation>
+    </message>
+    <message>
+        <source>Заменить</source>
+        <translation>Replace</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
 </context>
 <context>
     <name>NozzleOnHeadWarning</name>
@@ -114,6 +176,162 @@
     </message>
 </context>
 <context>
+    <name>ProjectActions</name>
+    <message>
+        <source>Открыт проект </source>
+        <translation>Project opened: </translation>
+    </message>
+    <message>
+        <source>Новый проект</source>
+        <translation>New project</translation>
+    </message>
+    <message>
+        <source>Проект сохранён</source>
+        <translation>Project saved</translation>
+    </message>
+    <message>
+        <source>Проект сохранён как </source>
+        <translation>Project saved as </translation>
+    </message>
+    <message>
+        <source>Вы отказались дать имя новому проекту. Можно сделать это позже, нажав на &quot;дискету&quot;, или выбрав меню &quot;Файл-&gt;Сохранить проект как&quot;.</source>
+        <translation>You declined to name the new project. You can do it later with the &quot;floppy disk&quot; button or the menu &quot;File-&gt;Save project as&quot;.</translation>
+    </message>
+    <message>
+        <source>Открыть проект</source>
+        <translation>Open project</translation>
+    </message>
+    <message>
+        <source>Проекты (*.project)</source>
+        <translation>Projects (*.project)</translation>
+    </message>
+    <message>
+        <source>Сохранить проект как</source>
+        <translation>Save project as</translation>
+    </message>
+    <message>
+        <source>Имя нового проекта</source>
+        <translation>Name of the new project</translation>
+    </message>
+    <message>
+        <source>Для компонентов нет доступных питателей на замену.</source>
+        <translation>There are no replacement feeders available for the components.</translation>
+    </message>
+</context>
+<context>
+    <name>ProposeFeederBanksOnProjectOpening</name>
+    <message>
+        <source>Банки питателей проекта</source>
+        <translation>Feeder banks of the project</translation>
+    </message>
+    <message>
+        <source>Открыть нижний банк питателей:</source>
+        <translation>Open bottom feeder bank:</translation>
+    </message>
+    <message>
+        <source>Открыть левый банк питателей:</source>
+        <translation>Open left feeder bank:</translation>
+    </message>
+    <message>
+        <source>Открыть верхний банк питателей:</source>
+        <translation>Open upper feeder bank:</translation>
+    </message>
+    <message>
+        <source>Открыть правый банк питателей:</source>
+        <translation>Open right feeder bank:</translation>
+    </message>
+    <message>
+        <source>В открываемом проекте использовались другие банки питателей.</source>
+        <translation>The project being opened used other feeder banks.</translation>
+    </message>
+    <message>
+        <source>Открыть проект</source>
+        <translation>Open project</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>SaveBeforeClose</name>
+    <message>
+        <source>Сохранить изменения?</source>
+        <translation>Save changes?</translation>
+    </message>
+    <message>
+        <source>Файл проекта:</source>
+        <translation>Project file:</translation>
+    </message>
+    <message>
+        <source>Файл нижнего банка питателей:</source>
+        <translation>Bottom feeder bank file:</translation>
+    </message>
+    <message>
+        <source>Файл левого банка питателей:</source>
+        <translation>Left feeder bank file:</translation>
+    </message>
+    <message>
+        <source>Файл верхнего банка питателей:</source>
+        <translation>Upper feeder bank file:</translation>
+    </message>
+    <message>
+        <source>Файл правого банка питателей:</source>
+        <translation>Right feeder bank file:</translation>
+    </message>
+    <message>
+        <source>Есть несохранённые изменения:</source>
+        <translation>There are unsaved changes:</translation>
+    </message>
+    <message>
+        <source>Сохранить</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>Не сохранять</source>
+        <translation>Don't save</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>SelectFeedersForProject</name>
+    <message>
+        <source>Банки питателей нового проекта</source>
+        <translation>Feeder banks of the new project</translation>
+    </message>
+    <message>
+        <source>Нижний банк питателей:</source>
+        <translation>Bottom feeder bank:</translation>
+    </message>
+    <message>
+        <source>Левый банк питателей:</source>
+        <translation>Left feeder bank:</translation>
+    </message>
+    <message>
+        <source>Верхний банк питателей:</source>
+        <translation>Upper feeder bank:</translation>
+    </message>
+    <message>
+        <source>Правый банк питателей:</source>
+        <translation>Right feeder bank:</translation>
+    </message>
+    <message>
+        <source>Сохранить банки питателей в папку проекта?</source>
+        <translation>Save the feeder banks into the project folder?</translation>
+    </message>
+    <message>
+        <source>Сохранить</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>Не сейчас</source>
+        <translation>Not now</translation>
+    </message>
+</context>
+<context>
     <name>Worker</name>
     <message>
         <source>Права пользователя для приложения заданы неправильно!</source>
@@ -122,6 +340,92 @@
     <message>
         <source>Не удалось записать файл настроек: %1</source>
         <translation>Failed to write settings file: %1</translation>
+    </message>
+    <message>
+        <source>Файл настроек питателей не найден! Путь к файлу:</source>
+        <translation>Feeder settings file not found! File path:</translation>
+    </message>
+    <message>
+        <source>Расширение открываемого файла не поддерживается!</source>
+        <translation>The extension of the file is not supported!</translation>
+    </message>
+    <message>
+        <source>Ошибка чтения из файла настроек питателей! Путь к файлу:</source>
+        <translation>Error reading the feeder settings file! File path:</translation>
+    </message>
+    <message>
+        <source>В файле настроек питателей указано недопустимое количество питателей (%1, допустимо от 0 до %2). Файл не открыт: </source>
+        <translation>The feeder settings file gives an impossible number of feeders (%1, allowed 0 to %2). The file was not opened: </translation>
+    </message>
+    <message>
+        <source>Ошибка записи в файл настроек питателей! Путь к файлу:</source>
+        <translation>Error writing the feeder settings file! File path:</translation>
+    </message>
+    <message>
+        <source>В базе найдены одинаковые корпуса с именем: </source>
+        <translation>The package base holds packages with the same name: </translation>
+    </message>
+    <message>
+        <source>Не удалось записать файл базы корпусов: %1</source>
+        <translation>Failed to write the package base file: %1</translation>
+    </message>
+    <message>
+        <source>В базе не найдено новых корпусов.</source>
+        <translation>No new packages found in the base.</translation>
+    </message>
+    <message>
+        <source>Количество новых корпусов в базе:</source>
+        <translation>New packages in the base: </translation>
+    </message>
+    <message>
+        <source>.
+Он</source>
+        <translation>.
+Find the new package</translation>
+    </message>
+    <message>
+        <source>и</source>
+        <translation>s</translation>
+    </message>
+    <message>
+        <source> в конце списка.</source>
+        <translation> at the end of the list.</translation>
+    </message>
+    <message>
+        <source>Не указан файл проекта для сохранения.</source>
+        <translation>No project file given to save to.</translation>
+    </message>
+    <message>
+        <source>Не удалось сохранить проект в файл: </source>
+        <translation>Failed to save the project to the file: </translation>
+    </message>
+    <message>
+        <source>Файл проекта не найден: </source>
+        <translation>Project file not found: </translation>
+    </message>
+    <message>
+        <source>Не удалось загрузить файл изображения платы:</source>
+        <translation>Failed to load the board picture file:</translation>
+    </message>
+    <message>
+        <source>Компонент %1 не загружен: корпус &quot;%2&quot; не найден в базе корпусов (X %3, Y %4)</source>
+        <translation>Component %1 not loaded: package &quot;%2&quot; is not in the package base (X %3, Y %4)</translation>
+    </message>
+    <message>
+        <source>Компонент %1 не загружен: неверные координаты (корпус &quot;%2&quot;, X %3, Y %4)</source>
+        <translation>Component %1 not loaded: invalid coordinates (package &quot;%2&quot;, X %3, Y %4)</translation>
+    </message>
+    <message>
+        <source>Реперный знак №%1 не загружен: неверные координаты</source>
+        <translation>Reference mark no. %1 not loaded: invalid coordinates</translation>
+    </message>
+    <message>
+        <source>Точка дозирования №%1 не загружена: неверные координаты</source>
+        <translation>Dispensing dot no. %1 not loaded: invalid coordinates</translation>
+    </message>
+    <message>
+        <source>Часть объектов проекта не загружена (%1). Список — в окне ошибок. Если сохранить проект, они будут потеряны.</source>
+        <translation>Some objects of the project were not loaded (%1). The list is in the error window. Saving the project will lose them.</translation>
     </message>
 </context>
 <context>
@@ -137,10 +441,6 @@
     <message>
         <source>Файл проекта не найден: </source>
         <translation>Project file not found: </translation>
-    </message>
-    <message>
-        <source>Есть несохранённые изменения проекта или банков питателей.</source>
-        <translation>There are unsaved changes to the project or feeder banks.</translation>
     </message>
     <message>
         <source>Ошибка: </source>
@@ -169,6 +469,26 @@
     <message>
         <source>Программа запущена</source>
         <translation>Program started</translation>
+    </message>
+    <message>
+        <source>Не указаны пути сохранения настроек питателей!</source>
+        <translation>No save paths are set for the feeder settings!</translation>
+    </message>
+    <message>
+        <source>справа</source>
+        <translation>right</translation>
+    </message>
+    <message>
+        <source>сверху</source>
+        <translation>top</translation>
+    </message>
+    <message>
+        <source>снизу</source>
+        <translation>bottom</translation>
+    </message>
+    <message>
+        <source>слева</source>
+        <translation>left</translation>
     </message>
 </context>
 </TS>
