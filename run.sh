@@ -19,9 +19,18 @@ if [ "$(id -u)" -eq 0 ] && ! setpriv --reuid=1000 --regid=1000 --clear-groups te
 fi
 mkdir -p "$run/home" "$run/runtime" "$run/logs" "$run/packages" "$run/projects"
 cp build/bin/kestravo "$run/kestravo"
-[ -f "$run/settings.ini" ] || cp sim/settings.ini "$run/settings.ini"
+# The settings store and the demo project name files by absolute path: the
+# placeholder @RUN@ becomes the run folder when they are first copied.
+if [ ! -f "$run/settings.ini" ]; then
+  sed "s|@RUN@|$run|g" sim/settings.ini >"$run/settings.ini"
+fi
 cp -rn sim/packages/. "$run/packages/" 2>/dev/null || true
-cp -rn sim/projects/. "$run/projects/" 2>/dev/null || true
+if [ ! -d "$run/projects/demo" ]; then
+  cp -r sim/projects/. "$run/projects/"
+  for f in "$run"/projects/demo/*.project "$run"/projects/demo/*Feeders; do
+    sed -i "s|@RUN@|$run|g" "$f"
+  done
+fi
 chmod 700 "$run/runtime"
 if [ "$(id -u)" -eq 0 ]; then
   chown -R 1000:1000 "$run"

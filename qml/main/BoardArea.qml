@@ -88,12 +88,21 @@ Rectangle {
         var dx = (flick.contentX + vx) / app.areaScale
         var dy = (flick.contentY + vy) / app.areaScale
         app.areaScale = newScale
-        flick.contentX = Math.max(0, Math.min(flick.contentWidth - flick.width, dx * newScale - vx))
-        flick.contentY = Math.max(0, Math.min(flick.contentHeight - flick.height, dy * newScale - vy))
+        scrollTo((dx * newScale - vx) / newScale, (dy * newScale - vy) / newScale)
     }
+
+    // A fit asked for before the view had its size is done once it has one.
+    property bool zoomPending: false
+    onWidthChanged: if (zoomPending) Qt.callLater(zoomOnPCBAndComponents)
+    onHeightChanged: if (zoomPending) Qt.callLater(zoomOnPCBAndComponents)
 
     // Fits the board and every component into the view.
     function zoomOnPCBAndComponents() {
+        if (area.width <= 0 || area.height <= 0 || !area.visible) {
+            zoomPending = true
+            return
+        }
+        zoomPending = false
         var x1 = Infinity, y1 = Infinity, x2 = -Infinity, y2 = -Infinity
         function take(ax, ay, bx, by) {
             x1 = Math.min(x1, ax); y1 = Math.min(y1, ay); x2 = Math.max(x2, bx); y2 = Math.max(y2, by)
@@ -106,13 +115,20 @@ Rectangle {
         list = app.refList
         for (i = 0; i < list.length; ++i)
             take(list[i].rX, list[i].rY, list[i].rX, list[i].rY)
-        if (!isFinite(x1) || area.width <= 0 || area.height <= 0)
+        if (!isFinite(x1))
             return
         var margin = 5
         var scale = Math.min(area.width / (x2 - x1 + 2 * margin), area.height / (y2 - y1 + 2 * margin))
         app.areaScale = Math.min(1000, Math.max(1, scale))
-        flick.contentX = Math.max(0, Math.min(flick.contentWidth - flick.width, (x1 - margin) * app.areaScale))
-        flick.contentY = Math.max(0, Math.min(flick.contentHeight - flick.height, (y1 - margin) * app.areaScale))
+        scrollTo(x1 - margin, y1 - margin)
+    }
+
+    // Scrolls the view so that the design point (x, y) is its top left corner.
+    function scrollTo(x, y) {
+        var w = Math.max(flick.width, content.width)
+        var h = Math.max(flick.height, content.height)
+        flick.contentX = Math.max(0, Math.min(w - flick.width, x * app.areaScale))
+        flick.contentY = Math.max(0, Math.min(h - flick.height, y * app.areaScale))
     }
 
     function asInt(v, def) {

@@ -39,7 +39,7 @@ Item {
         app.projectName = String(url)
         app.openProject(url)
         app.setLastProjectFolder(String(url))
-        app.logAdd(app.t + qsTr("Открыт проект ") + decodeURIComponent(String(url)))
+        app.logAdd(app.t + qsTr("Открыт проект ") + decodeURIComponent(String(url).replace(/^file:\/\//, "")))
     }
 
     // The open dialog's choice: first the feeder banks the project was made with.

@@ -113,6 +113,9 @@ ApplicationWindow {
     property bool noCalcOverlaps: true
     property bool overlapCheckEnabled: true
     onNoCalcOverlapsChanged: if (!noCalcOverlaps && overlapCheckEnabled) recalculateAllOverlaps()
+    // Lower corner of the machine's work area (the settings hold the upper one).
+    property real workAreaX1: 0
+    property real workAreaY1: 0
     // Pixels per millimetre of the board view.
     property real areaScale: 2
     property string packageBasePath: ""

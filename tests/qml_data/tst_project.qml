@@ -204,6 +204,7 @@ TestCase {
         compare(Number(probe.iniValue(projectPath, "Pcb/pcb2/rot")), 180)
         compare(probe.iniValue(projectPath, "Pcb/pcb3/exists"), undefined)
         compare(Number(probe.iniValue(projectPath, "device/workAreaX2")), root.workAreaX2)
+        compare(Number(probe.iniValue(projectPath, "device/workAreaX1")), 0)
         verify(!worker.checkProjectHasChanges(projectUrl))
     }
 
