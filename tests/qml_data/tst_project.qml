@@ -397,4 +397,50 @@ TestCase {
         compare(root.feederFileB, probe.fileUrl(dir + "/new") + "/НижнийБанк.bottomFeeders")
         compare(probe.iniValue(dir + "/new/first.project", "feederBanks/feederFileB"), root.feederFileB)
     }
+
+    function test_c_closingAsksFirst() {
+        call(root, "openProjectSeq", [projectUrl])
+        element("Q1").rY = 27
+        verify(worker.checkProjectHasChanges(root.projectName))
+        root.close()
+        verify(root.visible)                 // refused: the operator is asked first
+        verify(root.saveBeforeClose.visible)
+        compare(probe.value(root.saveBeforeClose, "changed")[0].kind, "project")
+        call(root.saveBeforeClose, "cancel")
+        verify(!root.saveBeforeClose.visible)
+        verify(!root.saveBeforeCloseOpen)
+        verify(root.visible)
+    }
+
+    function test_d_bankFilesAndReset() {
+        // A left bank of 10 whose fourth feeder lacks "exists": three read, ten in the bank.
+        var left = dir + "/banks/short.leftFeeders"
+        probe.setIniValue(left, "count", 10)
+        for (var i = 1; i <= 5; ++i) {
+            if (i !== 4)
+                probe.setIniValue(left, "feederL" + i + "/exists", true)
+            probe.setIniValue(left, "feederL" + i + "/type", 4)
+            probe.setIniValue(left, "feederL" + i + "/comment", "old " + i)
+        }
+        root.openFeeders(probe.fileUrl(left))
+        compare(root.feederCountL, 10)
+        compare(root.leftFeedersModel.count, 10)
+        compare(feeder("L", 2).comment, "old 3")
+        compare(feeder("L", 3).comment, "")      // new
+        compare(feeder("L", 4).type, 3)
+
+        // A reset keeps type and tape width, and the pick position of tape
+        // and vibration feeders.
+        root.leftFeedersModel.setProperty(0, "caseX", 42)
+        root.leftFeedersModel.setProperty(0, "bandWidth", 2)
+        call(root, "resetFeederBank", ["L"])
+        var f = feeder("L", 0)
+        compare(f.type, 4)
+        compare(f.bandWidth, 2)
+        compare(f.caseX, 42)
+        compare(f.comment, "")
+        compare(f.slowPick, true)
+        compare(feeder("L", 5).slowPick, false)  // tape feeder
+        compare(root.leftFeedersModel.count, 10)
+    }
 }
