@@ -1,6 +1,9 @@
 #include "backend/ProjectStatistics.h"
 
+#include <QCoreApplication>
 #include <QStringList>
+
+#include <algorithm>
 
 namespace ProjectStatistics {
 
@@ -41,15 +44,53 @@ QString formatDayStat(const QVector<Day> &days)
 QString pcbPerHour(int pcbCount, int mountTime)
 {
     if (mountTime < 1)
-        return QStringLiteral("0");
+        return QString();
     return QString::number(double(pcbCount) / mountTime * 3600.0, 'f', 1);
 }
 
 QString elementsPerHour(int elementCount, int mountTime)
 {
     if (mountTime < 1)
-        return QStringLiteral("0");
+        return QString();
     return QString::number(double(elementCount) / mountTime * 3600.0, 'f', 0);
+}
+
+QString mountTimeText(int seconds)
+{
+    const int s = std::max(0, seconds);
+    return QStringLiteral("%1:%2:%3")
+        .arg(s / 3600, 2, 10, QLatin1Char('0'))
+        .arg(s / 60 % 60, 2, 10, QLatin1Char('0'))
+        .arg(s % 60, 2, 10, QLatin1Char('0'));
+}
+
+QString exportText(const QVector<Day> &days, const QString &projectName, int *lines)
+{
+    const QString rule(117, QLatin1Char('-'));
+    QString text = QCoreApplication::translate("ProjectStatistics", "Проект: ")
+        + (projectName.isEmpty() ? QCoreApplication::translate("ProjectStatistics", "не открыт") : projectName) + '\n';
+    text += rule + '\n';
+    text += QCoreApplication::translate("ProjectStatistics",
+                                        "Дата;Плат;Компонентов;Точек пайки;Сбросов;Время монтажа;Плат/час;Компонентов/час")
+        + '\n';
+    text += rule + '\n';
+    int count = 0;
+    for (const Day &d : days) {
+        if (!d.date.isValid())
+            continue;
+        const double hours = d.mountTime / 3600.0;
+        const QString perHour = d.mountTime < 1 ? QStringLiteral("0") : QString::number(d.pcbCount / hours, 'f', 1);
+        const QString elPerHour = d.mountTime < 1 ? QStringLiteral("0")
+                                                  : QString::number(d.elementCount / hours, 'f', 0);
+        text += d.date.toString(dateFormat) + ';' + QString::number(d.pcbCount) + ';'
+            + QString::number(d.elementCount) + ';' + QString::number(d.solderPointCount) + ';'
+            + QString::number(d.basketCount) + ';' + mountTimeText(d.mountTime) + ';' + perHour + ';' + elPerHour
+            + '\n';
+        ++count;
+    }
+    if (lines)
+        *lines = count;
+    return text;
 }
 
 QVariantMap dayRecord(const Day &day)

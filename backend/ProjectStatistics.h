@@ -24,10 +24,17 @@ struct Day
 QVector<Day> parseDayStat(const QString &text);
 QString formatDayStat(const QVector<Day> &days);
 
-// Boards per hour with one decimal and components per hour without; "0" when
-// the mounting time is below one second.
+// Boards per hour with one decimal and components per hour without; empty
+// while there is no mounting time.
 QString pcbPerHour(int pcbCount, int mountTime);
 QString elementsPerHour(int elementCount, int mountTime);
+
+// Seconds as "hh:mm:ss" (hours of at least two digits).
+QString mountTimeText(int seconds);
+
+// The day statistics as a text table: project, rule, header, rule, one line
+// per day. `lines` gets the number of day lines.
+QString exportText(const QVector<Day> &days, const QString &projectName, int *lines = nullptr);
 
 // A day as the statistics list holds it.
 QVariantMap dayRecord(const Day &day);

@@ -4,6 +4,7 @@
 #include "app/UnixSignalWatcher.h"
 #include "backend/OpModel.h"
 #include "backend/SettingsStore.h"
+#include "backend/Stopwatch.h"
 #include "vision/FieldCalibrationTypes.h"
 
 #include <QColor>
@@ -41,6 +42,8 @@ class QTranslator;
 //   WorkerProjectLive.cpp  reading the open project from the main window
 //   WorkerFeeders.cpp      feeder bank files
 //   WorkerOverlaps.cpp     overlapping components
+//   WorkerImport.cpp       placement list and BOM import, feeder list export
+//   WorkerStatistics.cpp   mounting-time stopwatch, day statistics export
 //   WorkerPending.cpp      slots of subsystems that are not built yet
 class Worker : public QObject, public QQuickImageProvider
 {
@@ -285,6 +288,9 @@ private:
     // Feeder banks.
     bool writeFeederBank(const QString &path, QString *error);
     void showFileError(const QString &message, const QString &path);
+
+    // Mounting time of the running job.
+    Stopwatch m_stopwatch;
 
     // Overlaps: true while every component is being recomputed.
     bool m_fullOverlapRun = false;

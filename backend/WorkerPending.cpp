@@ -8,68 +8,6 @@ void Worker::feederPropsToElements(QVariantList list)
     Q_UNUSED(list)
 }
 
-void Worker::openFileImport(QString name, QString delim, int elPackCol, int elPartNumberCol, int elDesigCol, int elXCol, int elYCol, int elACol)
-{
-    Q_UNUSED(name)
-    Q_UNUSED(delim)
-    Q_UNUSED(elPackCol)
-    Q_UNUSED(elPartNumberCol)
-    Q_UNUSED(elDesigCol)
-    Q_UNUSED(elXCol)
-    Q_UNUSED(elYCol)
-    Q_UNUSED(elACol)
-}
-
-void Worker::openFeederFileImport(QString name, QString delim, int feederPackCol, int feederPartNumberCol, int feederDesigCol, int feederCountCol)
-{
-    Q_UNUSED(name)
-    Q_UNUSED(delim)
-    Q_UNUSED(feederPackCol)
-    Q_UNUSED(feederPartNumberCol)
-    Q_UNUSED(feederDesigCol)
-    Q_UNUSED(feederCountCol)
-}
-
-void Worker::feederListExportGet(QString fileURL)
-{
-    Q_UNUSED(fileURL)
-}
-
-void Worker::stopwatchStart()
-{
-}
-
-void Worker::stopwatchStop()
-{
-}
-
-void Worker::stopwatchPause()
-{
-}
-
-void Worker::stopwatchResume()
-{
-}
-
-void Worker::stopwatchTimerTriggered()
-{
-}
-
-void Worker::calcPcbMountTime()
-{
-}
-
-QString Worker::calcPcbMountTime2(int seconds)
-{
-    Q_UNUSED(seconds)
-    return QString();
-}
-
-void Worker::projectDayStatisticsExportGet(QString fileURL)
-{
-    Q_UNUSED(fileURL)
-}
-
 void Worker::iniFileCheck(QString iniFile)
 {
     Q_UNUSED(iniFile)

@@ -897,7 +897,8 @@ void TestDataFiles::dayStatParsing()
     const QVariantMap r = ProjectStatistics::dayRecord(days.at(0));
     QCOMPARE(r.value("pcbPerHour").toString(), QString("4.0"));
     QCOMPARE(r.value("elementsPerHour").toString(), QString("80"));
-    QCOMPARE(ProjectStatistics::dayRecord(days.at(1)).value("pcbPerHour").toString(), QString("0"));
+    QCOMPARE(ProjectStatistics::dayRecord(days.at(1)).value("pcbPerHour").toString(), QString());
+    QCOMPARE(ProjectStatistics::dayRecord(days.at(1)).value("elementsPerHour").toString(), QString());
     QCOMPARE(ProjectStatistics::formatDayStat(days), QString("06.12.2026;2;40;80;1;1800|04.12.2026;0;0;0;0;0|"));
 }
 
