@@ -5,6 +5,7 @@
 #include "app/Enums.h"
 #include "app/GlobalEventHandler.h"
 #include "app/Grid.h"
+#include "backend/SortFilterModel.h"
 #include "backend/Worker.h"
 #include "vision/CameraItem.h"
 
@@ -28,6 +29,7 @@ void ApplicationShell::registerQmlTypes()
     qmlRegisterAnonymousType<QQuickWindow>("CustomWindow", 1);
     qmlRegisterAnonymousType<QWindow>("CustomWindow", 1);
     qmlRegisterType<Grid>("CustomComponents", 1, 0, "Grid");
+    qmlRegisterType<SortFilterModel>("CustomComponents", 1, 0, "SortFilterModel");
     qmlRegisterType<CameraItem>("OpenCV", 1, 0, "Camera");
     qmlRegisterType<Enums>("enums", 1, 0, "Enums");
 }

@@ -1,6 +1,7 @@
 #include "backend/ProjectStatistics.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QStringList>
 
 #include <algorithm>
@@ -95,7 +96,7 @@ QString exportText(const QVector<Day> &days, const QString &projectName, int *li
 
 QVariantMap dayRecord(const Day &day)
 {
-    return {{"date", day.date},
+    return {{"date", QDateTime(day.date, QTime(0, 0))},
             {"pcbCount", day.pcbCount},
             {"elementCount", day.elementCount},
             {"solderPointCount", day.solderPointCount},

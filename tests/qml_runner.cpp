@@ -85,6 +85,19 @@ public:
         image.fill(QColor("#2E7D32"));
         return image.save(path);
     }
+    // Writes a text file (UTF-8; folders are made as needed) and reads one.
+    Q_INVOKABLE bool writeText(const QString &path, const QString &text) const
+    {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile f(path);
+        return f.open(QIODevice::WriteOnly) && f.write(text.toUtf8()) >= 0;
+    }
+    Q_INVOKABLE QString readText(const QString &path) const
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    }
+
     // Reads and writes single keys of an INI file ("group/key").
     Q_INVOKABLE QVariant iniValue(const QString &path, const QString &key) const
     {

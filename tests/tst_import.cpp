@@ -83,7 +83,7 @@ private slots:
     void panelRepeatsDesignators();
     void bottomSideIsMirrored_data();
     void bottomSideIsMirrored();
-    void editCases();
+    void edgeCases();
     void feederMatchingIgnoresCase();
 
     void bom();
@@ -263,7 +263,7 @@ void TestImport::bottomSideIsMirrored()
     QTEST(cn1->angle, "angle");
 }
 
-void TestImport::editCases()
+void TestImport::edgeCases()
 {
     // Blanks: a quoted designator with a blank stays one field; "mm" and a
     // decimal comma read as numbers.

@@ -174,6 +174,22 @@ Rectangle {
         return el
     }
 
+    // A component taken from a feeder: its package and part number are the
+    // feeder's. Returns the component or null (with an error list entry).
+    function createElementFromFeeder(model, index, rX, rY, angle, disabled, designator, preferredRef1, preferredRef2) {
+        var feeder = app.getFeeder(model, index)
+        var el = feeder && feeder.packageIndex >= 0
+            ? createElement(feeder.packageIndex, feeder.partNumber, app.feederBank(model), index, rX, rY, angle,
+                            disabled === undefined ? 0 : disabled, designator,
+                            preferredRef1 === undefined ? -1 : preferredRef1,
+                            preferredRef2 === undefined ? -1 : preferredRef2, "")
+            : null
+        if (!el)
+            app.errorAdd(app.t + qsTr("ошибка при загрузке компонента из питателя ") + app.sideName(model) + " №"
+                         + (Number(index) + 1))
+        return el
+    }
+
     // A reference mark with default recognition settings.
     function setRefPoint(x, y, disabled) {
         return setRefPointFull(x, y, disabled, false, 0, 1, 1, false, 50, 80, 150, 100, "", -1)

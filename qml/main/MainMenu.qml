@@ -42,6 +42,39 @@ MenuBar {
         }
     }
     Menu {
+        title: app.t + qsTr("Проект")
+        MenuItem {
+            text: app.t + qsTr("Импорт списка компонентов (питатели уже настроены)...")
+            onTriggered: app.elementListImportWindow.open()
+        }
+        MenuItem {
+            text: app.t + qsTr("Импорт списка компонентов (одновременно с настройкой питателей)...")
+            onTriggered: app.projectImportWindow.open()
+        }
+        MenuSeparator {}
+        MenuItem {
+            text: app.t + qsTr("Импорт списка питателей...")
+            onTriggered: app.feederListImportWindow.open()
+        }
+        MenuItem {
+            text: app.t + qsTr("Экспорт списка питателей...")
+            onTriggered: app.feederExportSettings.open()
+        }
+        MenuSeparator {}
+        MenuItem {
+            text: app.t + qsTr("Статистика")
+            onTriggered: app.projectStatisticsWindow.open()
+        }
+        MenuItem {
+            text: app.t + qsTr("Статистика по дням")
+            onTriggered: app.projectDayStatisticsWindow.open()
+        }
+        MenuItem {
+            text: app.t + qsTr("Журнал проекта")
+            onTriggered: app.projectLogWindow.open()
+        }
+    }
+    Menu {
         title: app.t + qsTr("Машина")
         MenuItem {
             text: app.t + qsTr("Запустить LinuxCNC")

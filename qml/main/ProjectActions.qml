@@ -30,6 +30,7 @@ Item {
         app.pcbComponentsBasketCount = 0
         app.pcbSolderPointsMountedCount = 0
         app.pcbMountTimeInt = 0
+        app.calcPcbMountTime()
     }
 
     // Reads a project into the cleared board.
@@ -38,6 +39,8 @@ Item {
         app.noCalcOverlaps = true
         app.projectName = String(url)
         app.openProject(url)
+        app.calcPcbMountTime()
+        app.projectStatisticsWindow.updateDayStatistics()
         app.setLastProjectFolder(String(url))
         app.logAdd(app.t + qsTr("Открыт проект ") + decodeURIComponent(String(url).replace(/^file:\/\//, "")))
     }

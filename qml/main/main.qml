@@ -101,6 +101,10 @@ ApplicationWindow {
     property int pcbComponentsBasketCount: 0
     property int pcbSolderPointsMountedCount: 0
     property int pcbMountTimeInt: 0
+    // Mounting time of the project as text, and the stopwatch of the job.
+    property string pcbMountTime: "00:00:00"
+    property string stopwatchTime: "0:00:00"
+    property int stopwatchTimeInt: 0
     property bool projectAoiEnabled: false
     // Components, reference marks and dots (objects on the board view).
     property var elementList: []
@@ -338,14 +342,14 @@ ApplicationWindow {
     property bool exportEmptyFeeders: false
     property bool exportFeederModel: true
     property bool exportFeederNumber: true
-    property bool exportHeaderEnabled: true
-    property bool exportInstalledCount: false
+    property bool exportHeaderEnabled: false
+    property bool exportInstalledCount: true
     property real exportSeparatorType: 0
     property real exportSortType: 0
-    property bool exportToBasketCount: false
+    property bool exportToBasketCount: true
     property bool feederDontImportEmpty: false
     property real feederElCountInBomCol: 3
-    property real importAddRot: 0
+    property real importAddRot: 1
     property real importCommentCol: 16
     property real importElACol: 5
     property real importElDesigCol: 2
@@ -353,22 +357,23 @@ ApplicationWindow {
     property real importElPartNumberCol: 1
     property real importElXCol: 3
     property real importElYCol: 4
-    property real importFeederAutoAssign12_16mmBank: 0
-    property real importFeederAutoAssign12_16mmFirst: 1
-    property real importFeederAutoAssign12_16mmLast: 1
+    property real importFeederAutoAssign12_16mmBank: 1
+    property real importFeederAutoAssign12_16mmFirst: 22
+    property real importFeederAutoAssign12_16mmLast: 35
     property real importFeederAutoAssign8mmBank: 0
-    property real importFeederAutoAssign8mmFirst: 1
-    property real importFeederAutoAssign8mmLast: 1
+    property real importFeederAutoAssign8mmFirst: 0
+    property real importFeederAutoAssign8mmLast: 42
     property real importFeederDesigCol: 2
     property real importFeederPackCol: 0
     property real importFeederPartNumberCol: 1
     property real importFeederSeparatorType: 0
-    property real importRefPointType: 0
+    property string importRefPointType: "ReperPoint"
     property real importSeparatorType: 0
     property real importSide: 0
     property real importSideCol: 6
-    property bool importSideEnabled: false
-    property bool importSideInverse: false
+    property bool importSideEnabled: true
+    property real importSideInverse: 0
+    property real importSortType: 0
     property real pcbDPI: 600
     property bool showHints: true
     property string borderColor: "red"
@@ -666,6 +671,15 @@ ApplicationWindow {
     SelectFeedersForProject { id: selectFeedersForProject; app: main }
     NotFoundFeedersWorkout { id: notFoundFeedersWorkout; app: main }
     SaveBeforeClose { id: saveBeforeClose; app: main }
+    ElementListImportWindow { id: elementListImportWindow; app: main }
+    ProjectImportWindow { id: projectImportWindow; app: main }
+    FeederListImportWindow { id: feederListImportWindow; app: main }
+    FeederListImportAutoAssignWindow { id: feederListImportAutoAssignWindow; app: main; importWindow: feederListImportWindow }
+    FeederListImportHelpWindow { id: feederListImportHelpWindow; app: main }
+    FeederExportSettings { id: feederExportSettings; app: main }
+    ProjectStatistics { id: projectStatisticsWindow; app: main }
+    ProjectDayStatistics { id: projectDayStatisticsWindow; app: main }
+    ProjectLog { id: projectLogWindow; app: main }
     // The project's pieces, for the windows that use them.
     property alias projectActions: projectActions
     property alias area: area
@@ -674,6 +688,18 @@ ApplicationWindow {
     property alias selectFeedersForProject: selectFeedersForProject
     property alias notFoundFeedersWorkout: notFoundFeedersWorkout
     property alias saveBeforeClose: saveBeforeClose
+    property alias elementListImportWindow: elementListImportWindow
+    property alias projectImportWindow: projectImportWindow
+    property alias feederListImportWindow: feederListImportWindow
+    property alias feederListImportAutoAssignWindow: feederListImportAutoAssignWindow
+    property alias feederListImportHelpWindow: feederListImportHelpWindow
+    property alias feederExportSettings: feederExportSettings
+    property alias projectStatisticsWindow: projectStatisticsWindow
+    property alias projectDayStatisticsWindow: projectDayStatisticsWindow
+    property alias projectLogWindow: projectLogWindow
+    property alias packageInvoker: packageInvoker
+    property alias projectLogInvoker: projectLogInvoker
+    property alias projectDayStatisticsMInvoker: projectDayStatisticsMInvoker
     ProjectActions {
         id: projectActions
         app: main
@@ -792,6 +818,7 @@ ApplicationWindow {
     }
 
     function feederSuffix(model) { return Feeders.suffixOf(model) }
+    function feederBank(model) { return Feeders.bankOf(model) }
 
     // The entry of feeder `number` (from 0) of a bank; unknown letters mean L.
     function getFeeder(model, number) { return feedersInvoker.getFeeder(model, number) }
@@ -940,18 +967,58 @@ ApplicationWindow {
     function setFirstPcbXY() {}
     function iniFileCorrectGet(correct) { iniFileCorrect = correct === true }
     function iniMesaTypeGet(type) { iniMesaType = String(type) }
-    // A component line of the placement-list import.
+    // A group of the placement-list import: the list shows the group; the
+    // coordinates, angles and designators of its components are kept beside
+    // it in importElementData (same position).
+    property var importElementData: []
     function addImportElement(elPack, elPartNumber, designators, count, x, y, angle, designator, model, index1, comment) {
-        importElementModel.append({ "pack": String(elPack), "partNumber": String(elPartNumber),
-                                    "designators": String(designators), "count": Number(count),
-                                    "x": Number(x), "y": Number(y), "angle": Number(angle),
-                                    "designator": String(designator), "model": String(model),
-                                    "index1": Number(index1), "comment": String(comment) })
+        var pack = String(elPack)
+        var isRef = pack === String(importRefPointType)
+        var feeder = !isRef && String(model) !== "" && Number(index1) >= 0 ? getFeeder(model, index1) : null
+        var pkgIndex = packageIndexOf(pack)
+        var image = ""
+        if (feeder && feeder.packageSettings)
+            image = String(feeder.packageSettings.path)
+        else if (pkgIndex >= 0)
+            image = String(packageList.get(pkgIndex).path)
+        var bandWidth = feeder ? Number(feeder.bandWidth) : pkgIndex >= 0 ? Number(packageList.get(pkgIndex).bandWidth) : 6
+        importElementModel.append({
+            "elPack": pack, "partNumber": String(elPartNumber), "designators": String(designators),
+            "count": Number(count), "model1": isRef ? "Ref" : String(model), "index1": isRef ? 0 : Number(index1),
+            "comment": String(comment), "image": isRef ? "" : image, "bandWidth": bandWidth,
+            "feeder": isRef ? t + qsTr("Реперный знак") : feeder ? sideName(model) + " №" + (Number(index1) + 1) : "",
+            "removeBtn": false, "rot": 0 })
+        var data = importElementData
+        data.push({ "x": x, "y": y, "angle": angle, "designator": designator })
+        importElementData = data
     }
-    // A feeder line of the feeder-list import.
+    // A line of the feeder-list import; lines with count 0 are dropped when
+    // asked to and a count column is used.
     function addImportFeeder(feederPack, feederPartNumber, designators, count) {
-        importFeederModel.append({ "pack": String(feederPack), "partNumber": String(feederPartNumber),
-                                   "designators": String(designators), "count": Number(count) })
+        if (Number(count) === 0 && feederDontImportEmpty && feederElCountInBomCol < 10)
+            return false
+        var pkgIndex = packageIndexOf(String(feederPack))
+        var pkg = pkgIndex >= 0 ? packageList.get(pkgIndex) : null
+        importFeederModel.append({
+            "feederPack": pkg ? String(pkg.name) : String(feederPack), "color": pkg ? "white" : "red",
+            "bandWidth": pkg ? Number(pkg.bandWidth) : 6, "partNumber": String(feederPartNumber),
+            "designators": String(designators), "count": Number(count), "model1": "", "index1": -1,
+            "feeder": "", "removeBtn": false, "image": pkg ? String(pkg.path) : "" })
+        return true
+    }
+    // Position of a package in the package list by name, exactly or else
+    // without regard to case; -1 when unknown.
+    function packageIndexOf(name) {
+        var lower = String(name).toLowerCase()
+        var found = -1
+        for (var i = 0; i < packageList.count; ++i) {
+            var n = String(packageList.get(i).name)
+            if (n === String(name))
+                return i
+            if (found < 0 && n.toLowerCase() === lower)
+                found = i
+        }
+        return found
     }
     function maxVelGet(v1, v2, v3, v4, v5, v6) { maxVel = [v1, v2, v3, v4, v5, v6] }
     function maxAccGet(a1, a2, a3, a4) { maxAcc = [a1, a2, a3, a4] }
@@ -966,7 +1033,7 @@ ApplicationWindow {
     function mapFeedersToElements(onStart) { return projectActions.mapFeedersToElements(onStart) }
     function getFieldCalibrationAvailable(available) { fieldCalibrationAvailable = available === true }
     // Adds mounting seconds to today's statistics.
-    function projectDayStatisticsAppendSeconds(seconds) {}
+    function projectDayStatisticsAppendSeconds(seconds) { projectStatisticsWindow.appendSeconds(seconds) }
     // Manual moves use the slow speed until changed.
     function setSlowSpeed() { slowSpeed = true }
 

@@ -72,7 +72,7 @@ var groups = [
         "importFeederAutoAssign8mmBank", "importFeederAutoAssign8mmFirst", "importFeederAutoAssign8mmLast", "importFeederDesigCol",
         "importFeederPackCol", "importFeederPartNumberCol", "importFeederSeparatorType", "importRefPointType",
         "importSeparatorType", "importSide", "importSideCol", "importSideEnabled",
-        "importSideInverse", "pcbDPI", "showHints"
+        "importSideInverse", "importSortType", "pcbDPI", "showHints"
     ] },
     { section: "colors", names: [
         "borderColor", "cameraAreaColor", "crossColor", "elementSelColor",
