@@ -15,6 +15,8 @@ PACKAGES=(
   qml-module-qtquick-privatewidgets qml-module-qttest
   # run time: X server for headless runs, keyboard repeat, kernel modules, a font
   xvfb xauth x11-xserver-utils kmod fonts-dejavu-core
+  # fuzzing of the list readers: clang with libFuzzer
+  clang libclang-rt-14-dev
 )
 
 missing=()
