@@ -19,6 +19,7 @@
 
 #include <memory>
 
+class BoardScan;
 class QQmlEngine;
 class QQuickItem;
 class QTranslator;
@@ -33,6 +34,7 @@ class QTranslator;
 //   WorkerConnections.cpp  the wiring of setConnections()
 //   WorkerShell.cpp        language, help texts, cursor, application state
 //   WorkerPending.cpp      slots of subsystems that are not built yet
+//   WorkerImages.cpp       camera lists, pictures, photo editor, board scan
 class Worker : public QObject, public QQuickImageProvider
 {
     Q_OBJECT
@@ -259,6 +261,7 @@ private:
     OpModel m_missedModel;
     UnixSignalWatcher m_signalWatcher;
     QVector<QRgb> m_greyTable;
+    std::shared_ptr<BoardScan> m_boardScan;
 
     QQmlEngine *m_engine = nullptr;
     QPointer<QObject> m_root;

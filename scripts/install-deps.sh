@@ -15,6 +15,10 @@ PACKAGES=(
   qml-module-qtquick-privatewidgets qml-module-qttest
   # run time: X server for headless runs, keyboard repeat, kernel modules, a font
   xvfb xauth x11-xserver-utils kmod fonts-dejavu-core
+  # cameras: OpenCV, V4L2 access and tools, MJPEG decoding
+  libopencv-core-dev libopencv-imgproc-dev libopencv-calib3d-dev
+  libopencv-features2d-dev libopencv-imgcodecs-dev
+  libv4l-dev v4l-utils libmjpegtools-dev
 )
 
 missing=()

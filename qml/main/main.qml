@@ -40,6 +40,15 @@ ApplicationWindow {
     property string gCodeHelpText: ""
     property string feederListImportHelpText: ""
 
+    // ---- cameras: lists for the settings, the third camera, pictures
+    property var cameraList: []
+    property var camera1Modes: []
+    property var camera2Modes: []
+    property var camera3Modes: []
+    property string camera3Name: ""
+    property var makeQImageResult
+    property size makeQImageResultSize: Qt.size(0, 0)
+
     // ---- machine link state
     property bool cncRunning: false
     property bool cncStarting: false
