@@ -1,0 +1,212 @@
+// Conversion of camera frames (YUYV and MJPEG) into packed BGR.
+#include "vision/FrameConverter.h"
+
+extern "C" {
+#include <mjpegtools/jpegutils.h>
+}
+
+#include <QtTest>
+
+#include <vector>
+
+namespace {
+
+struct Bgr {
+    int b, g, r;
+};
+
+// One YUYV group with the same chroma for both pixels.
+std::vector<std::uint8_t> group(int y0, int u, int y1, int v)
+{
+    return {std::uint8_t(y0), std::uint8_t(u), std::uint8_t(y1), std::uint8_t(v)};
+}
+
+Bgr pixel(const std::vector<std::uint8_t> &bgr, int i)
+{
+    return {bgr[3 * i], bgr[3 * i + 1], bgr[3 * i + 2]};
+}
+
+// A JPEG of flat planes (luma y, chroma cb/cr), as a camera would send.
+std::vector<std::uint8_t> flatJpeg(int w, int h, int y, int cb, int cr, int splitY = -1)
+{
+    std::vector<std::uint8_t> Y(std::size_t(w) * h, std::uint8_t(y));
+    if (splitY >= 0) { // right half white
+        for (int row = 0; row < h; ++row)
+            for (int col = w / 2; col < w; ++col)
+                Y[std::size_t(row) * w + col] = std::uint8_t(splitY);
+    }
+    std::vector<std::uint8_t> U(std::size_t(w / 2) * (h / 2), std::uint8_t(cb));
+    std::vector<std::uint8_t> V(std::size_t(w / 2) * (h / 2), std::uint8_t(cr));
+    std::vector<std::uint8_t> out(std::size_t(w) * h * 3);
+    const int n = encode_jpeg_raw(out.data(), int(out.size()), 95, 0, 420, w, h, Y.data(), U.data(), V.data());
+    out.resize(n > 0 ? std::size_t(n) : 0);
+    return out;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(std::vector<std::uint8_t>)
+
+class TestFrameConversion : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Known colours of ITU-R BT.601 studio range.
+    void yuyvKnownColours_data()
+    {
+        QTest::addColumn<int>("y");
+        QTest::addColumn<int>("u");
+        QTest::addColumn<int>("v");
+        QTest::addColumn<int>("b");
+        QTest::addColumn<int>("g");
+        QTest::addColumn<int>("r");
+        QTest::newRow("black") << 16 << 128 << 128 << 0 << 0 << 0;
+        QTest::newRow("white") << 235 << 128 << 128 << 255 << 255 << 255;
+        QTest::newRow("below black clamps") << 0 << 128 << 128 << 0 << 0 << 0;
+        QTest::newRow("above white clamps") << 255 << 128 << 128 << 255 << 255 << 255;
+        QTest::newRow("red") << 81 << 90 << 240 << 0 << 0 << 255;
+        QTest::newRow("green") << 145 << 54 << 34 << 0 << 255 << 0;
+        QTest::newRow("blue") << 41 << 240 << 110 << 255 << 0 << 0;
+        QTest::newRow("mid grey") << 126 << 128 << 128 << 128 << 128 << 128;
+    }
+    void yuyvKnownColours()
+    {
+        QFETCH(int, y);
+        QFETCH(int, u);
+        QFETCH(int, v);
+        QFETCH(int, b);
+        QFETCH(int, g);
+        QFETCH(int, r);
+        const auto src = group(y, u, y, v);
+        std::vector<std::uint8_t> dst(6, 7);
+        QCOMPARE(FrameConverter::yuyvToBgr(src.data(), src.size(), dst.data(), dst.size()), std::size_t(2));
+        for (int i = 0; i < 2; ++i) {
+            const Bgr p = pixel(dst, i);
+            QVERIFY2(std::abs(p.b - b) <= 1 && std::abs(p.g - g) <= 1 && std::abs(p.r - r) <= 1,
+                     qPrintable(QStringLiteral("pixel %1: %2 %3 %4").arg(i).arg(p.b).arg(p.g).arg(p.r)));
+        }
+    }
+
+    // The two lumas of a group land in two pixels in order.
+    void yuyvPixelOrder()
+    {
+        std::vector<std::uint8_t> src = group(16, 128, 235, 128);
+        const auto second = group(235, 128, 16, 128);
+        src.insert(src.end(), second.begin(), second.end());
+        std::vector<std::uint8_t> dst(12, 7);
+        QCOMPARE(FrameConverter::yuyvToBgr(src.data(), src.size(), dst.data(), dst.size()), std::size_t(4));
+        QCOMPARE(pixel(dst, 0).g, 0);
+        QCOMPARE(pixel(dst, 1).g, 255);
+        QCOMPARE(pixel(dst, 2).g, 255);
+        QCOMPARE(pixel(dst, 3).g, 0);
+    }
+
+    // Only whole groups that both buffers hold are converted; nothing beyond
+    // them is read or written.
+    void yuyvBounds_data()
+    {
+        QTest::addColumn<int>("srcBytes");
+        QTest::addColumn<int>("dstBytes");
+        QTest::addColumn<int>("pixels");
+        QTest::newRow("whole") << 16 << 24 << 8;
+        QTest::newRow("partial source group dropped") << 14 << 24 << 6;
+        QTest::newRow("source shorter than a group") << 3 << 24 << 0;
+        QTest::newRow("destination limits") << 16 << 13 << 4;
+        QTest::newRow("destination empty") << 16 << 0 << 0;
+    }
+    void yuyvBounds()
+    {
+        QFETCH(int, srcBytes);
+        QFETCH(int, dstBytes);
+        QFETCH(int, pixels);
+        std::vector<std::uint8_t> src;
+        for (int i = 0; i < 4; ++i) {
+            const auto g = group(235, 128, 235, 128);
+            src.insert(src.end(), g.begin(), g.end());
+        }
+        std::vector<std::uint8_t> dst(30, 7);
+        QCOMPARE(FrameConverter::yuyvToBgr(src.data(), std::size_t(srcBytes), dst.data(), std::size_t(dstBytes)),
+                 std::size_t(pixels));
+        for (int i = 0; i < 30; ++i)
+            QCOMPARE(int(dst[i]), i < pixels * 3 ? 255 : 7);
+    }
+
+    void mjpegFlatColours_data()
+    {
+        QTest::addColumn<int>("y");
+        QTest::addColumn<int>("cb");
+        QTest::addColumn<int>("cr");
+        QTest::addColumn<int>("b");
+        QTest::addColumn<int>("g");
+        QTest::addColumn<int>("r");
+        QTest::newRow("black") << 16 << 128 << 128 << 0 << 0 << 0;
+        QTest::newRow("grey") << 128 << 128 << 128 << 112 << 112 << 112;
+        QTest::newRow("red") << 81 << 90 << 240 << 0 << 0 << 222;
+        QTest::newRow("blue") << 41 << 240 << 110 << 223 << 0 << 0;
+    }
+    void mjpegFlatColours()
+    {
+        QFETCH(int, y);
+        QFETCH(int, cb);
+        QFETCH(int, cr);
+        QFETCH(int, b);
+        QFETCH(int, g);
+        QFETCH(int, r);
+        const int w = 64, h = 48;
+        const auto jpeg = flatJpeg(w, h, y, cb, cr);
+        QVERIFY(!jpeg.empty());
+        std::vector<std::uint8_t> dst(std::size_t(w) * h * 3, 7);
+        FrameConverter converter;
+        QVERIFY(converter.mjpegToBgr(jpeg.data(), jpeg.size(), w, h, dst.data(), dst.size()));
+        for (int i : {0, w * h / 2 + 5, w * h - 1}) {
+            const Bgr p = pixel(dst, i);
+            // JPEG is lossy: a flat plane comes back within a few levels.
+            QVERIFY2(std::abs(p.b - b) <= 3 && std::abs(p.g - g) <= 3 && std::abs(p.r - r) <= 3,
+                     qPrintable(QStringLiteral("pixel %1: %2 %3 %4").arg(i).arg(p.b).arg(p.g).arg(p.r)));
+        }
+    }
+
+    // Left half black, right half white: the decoded pixels keep their place.
+    void mjpegGeometry()
+    {
+        const int w = 64, h = 32;
+        const auto jpeg = flatJpeg(w, h, 16, 128, 128, 235);
+        std::vector<std::uint8_t> dst(std::size_t(w) * h * 3, 7);
+        FrameConverter converter;
+        QVERIFY(converter.mjpegToBgr(jpeg.data(), jpeg.size(), w, h, dst.data(), dst.size()));
+        for (int row : {0, h / 2, h - 1}) {
+            QVERIFY(pixel(dst, row * w + 2).g < 5);
+            QVERIFY(pixel(dst, row * w + w / 2 - 4).g < 5);
+            QVERIFY(pixel(dst, row * w + w / 2 + 4).g > 210);
+            QVERIFY(pixel(dst, row * w + w - 1).g > 210);
+        }
+    }
+
+    // A frame that is not a JPEG of the negotiated size is refused and the
+    // output keeps its contents.
+    void mjpegRefused_data()
+    {
+        QTest::addColumn<std::vector<std::uint8_t>>("data");
+        QTest::addColumn<int>("dstBytes");
+        const auto good = flatJpeg(64, 48, 128, 128, 128);
+        QTest::newRow("garbage") << std::vector<std::uint8_t>(5000, 0x55) << 64 * 48 * 3;
+        QTest::newRow("truncated") << std::vector<std::uint8_t>(good.begin(), good.begin() + good.size() / 2)
+                                   << 64 * 48 * 3;
+        QTest::newRow("other size") << flatJpeg(32, 16, 128, 128, 128) << 64 * 48 * 3;
+        QTest::newRow("empty") << std::vector<std::uint8_t>() << 64 * 48 * 3;
+        QTest::newRow("output too small") << good << 64 * 48 * 3 - 1;
+    }
+    void mjpegRefused()
+    {
+        QFETCH(std::vector<std::uint8_t>, data);
+        QFETCH(int, dstBytes);
+        std::vector<std::uint8_t> dst(std::size_t(64) * 48 * 3, 7);
+        FrameConverter converter;
+        QVERIFY(!converter.mjpegToBgr(data.data(), data.size(), 64, 48, dst.data(), std::size_t(dstBytes)));
+        QVERIFY(std::all_of(dst.begin(), dst.end(), [](std::uint8_t v) { return v == 7; }));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFrameConversion)
+#include "tst_frame_conversion.moc"
