@@ -39,7 +39,7 @@ cv::Rect CameraWorker::searchArea(int frameWidth, int frameHeight, int roiPercen
 
 cv::Rect CameraWorker::shownArea(int frameWidth, int frameHeight, int showPercent)
 {
-    const int p = std::max(1, std::min(showPercent, 100));
+    const int p = showPercent <= 0 ? 100 : std::min(showPercent, 100);
     const int w = std::max(1, frameWidth * p / 100);
     const int h = std::max(1, frameHeight * p / 100);
     return cv::Rect((frameWidth - w) / 2, (frameHeight - h) / 2, w, h);
