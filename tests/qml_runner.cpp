@@ -15,6 +15,7 @@
 #include "backend/Worker.h"
 
 #include <QApplication>
+#include <QImage>
 #include <QJSValue>
 #include <QQmlContext>
 #include <QQmlEngine>
@@ -53,6 +54,15 @@ public:
         if (v.userType() == qMetaTypeId<QJSValue>())
             return v.value<QJSValue>().toVariant();
         return v;
+    }
+
+    // Grey level (0-255) of a pixel of an image held in a property, or -1.
+    Q_INVOKABLE int greyAt(QObject *object, const QString &name, int x, int y) const
+    {
+        const QImage image = value(object, name).value<QImage>();
+        if (image.isNull() || !image.rect().contains(x, y))
+            return -1;
+        return qGray(image.pixel(x, y));
     }
 };
 

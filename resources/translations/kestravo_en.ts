@@ -2,6 +2,166 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="ru_RU">
 <context>
+    <name>BoardScan</name>
+    <message>
+        <source>Неверные размеры сканирования платы</source>
+        <translation>Invalid board scan dimensions</translation>
+    </message>
+    <message>
+        <source>Плата слишком велика для сканирования</source>
+        <translation>The board is too large to scan</translation>
+    </message>
+    <message>
+        <source>Недостаточно памяти для сканирования платы</source>
+        <translation>Not enough memory to scan the board</translation>
+    </message>
+    <message>
+        <source>Сканирование платы не начато</source>
+        <translation>The board scan has not been started</translation>
+    </message>
+    <message>
+        <source>Нет изображения с камеры для сканирования</source>
+        <translation>No camera image for the scan</translation>
+    </message>
+    <message>
+        <source>Не задано имя файла</source>
+        <translation>No file name given</translation>
+    </message>
+    <message>
+        <source>Не удалось записать файл: </source>
+        <translation>Could not write the file: </translation>
+    </message>
+</context>
+<context>
+    <name>Camera1Window</name>
+    <message>
+        <source>Камера на голове</source>
+        <translation>Head camera</translation>
+    </message>
+</context>
+<context>
+    <name>Camera2Window</name>
+    <message>
+        <source>Камера корректировки компонентов</source>
+        <translation>Component correction camera</translation>
+    </message>
+    <message>
+        <source>Третья камера</source>
+        <translation>Third camera</translation>
+    </message>
+</context>
+<context>
+    <name>CameraCapture</name>
+    <message>
+        <source>Не удалось захватить изображение с камеры!</source>
+        <translation>Could not capture an image from the camera!</translation>
+    </message>
+</context>
+<context>
+    <name>CameraSettings</name>
+    <message>
+        <source>Настройки камер</source>
+        <translation>Camera settings</translation>
+    </message>
+    <message>
+        <source>Устройство</source>
+        <translation>Device</translation>
+    </message>
+    <message>
+        <source>Режим</source>
+        <translation>Mode</translation>
+    </message>
+    <message>
+        <source>Экспозиция</source>
+        <translation>Exposure</translation>
+    </message>
+    <message>
+        <source>Камера на голове</source>
+        <translation>Head camera</translation>
+    </message>
+    <message>
+        <source>Камера корректировки компонентов</source>
+        <translation>Component correction camera</translation>
+    </message>
+    <message>
+        <source>Третья камера</source>
+        <translation>Third camera</translation>
+    </message>
+    <message>
+        <source>Сжатие MJPEG (со следующего открытия камеры)</source>
+        <translation>MJPEG compression (from the next camera opening)</translation>
+    </message>
+    <message>
+        <source>Высокое разрешение 1280x960 (после перезапуска программы)</source>
+        <translation>High resolution 1280x960 (after restarting the program)</translation>
+    </message>
+    <message>
+        <source>Обновить список камер</source>
+        <translation>Refresh the camera list</translation>
+    </message>
+    <message>
+        <source>Имя, не начинающееся с /dev/, выбирает симулированную камеру: sim:board, sim:component, путь к картинке или к папке с картинками.</source>
+        <translation>A name that does not start with /dev/ selects a simulated camera: sim:board, sim:component, the path of a picture or of a folder of pictures.</translation>
+    </message>
+    <message>
+        <source>Закрыть</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>CameraView</name>
+    <message>
+        <source>Камера не выбрана.
+Выберите её в настройках камер.</source>
+        <translation>No camera selected.
+Choose one in the camera settings.</translation>
+    </message>
+    <message>
+        <source>Нет изображения с камеры
+</source>
+        <translation>No image from the camera
+</translation>
+    </message>
+    <message>
+        <source>Слишком много контуров!
+ Измените настройки распознавания!</source>
+        <translation>Too many contours!
+ Change the recognition settings!</translation>
+    </message>
+    <message>
+        <source>нет камеры</source>
+        <translation>no camera</translation>
+    </message>
+    <message>
+        <source>Увеличение</source>
+        <translation>Zoom</translation>
+    </message>
+    <message>
+        <source>Вид</source>
+        <translation>View</translation>
+    </message>
+    <message>
+        <source>Кадр</source>
+        <translation>Frame</translation>
+    </message>
+    <message>
+        <source>Обработка</source>
+        <translation>Processed</translation>
+    </message>
+    <message>
+        <source>Контуры</source>
+        <translation>Contours</translation>
+    </message>
+    <message>
+        <source>Перекрестие</source>
+        <translation>Cross</translation>
+    </message>
+    <message>
+        <source>Снимок</source>
+        <translation>Photo</translation>
+    </message>
+</context>
+<context>
     <name>ErrorWindow</name>
     <message>
         <source>Ошибка</source>
@@ -93,6 +253,18 @@
         <source>Язык</source>
         <translation>Language</translation>
     </message>
+    <message>
+        <source>Камера на голове</source>
+        <translation>Head camera</translation>
+    </message>
+    <message>
+        <source>Камера корректировки компонентов</source>
+        <translation>Component correction camera</translation>
+    </message>
+    <message>
+        <source>Настройки камер</source>
+        <translation>Camera settings</translation>
+    </message>
 </context>
 <context>
     <name>NozzleOnHeadWarning</name>
@@ -122,6 +294,10 @@
     <message>
         <source>Не удалось записать файл настроек: %1</source>
         <translation>Failed to write settings file: %1</translation>
+    </message>
+    <message>
+        <source>Сканирование платы не начато</source>
+        <translation>The board scan has not been started</translation>
     </message>
 </context>
 <context>

@@ -1,0 +1,132 @@
+import QtQuick 2.15
+import QtQuick.Controls 1.4
+import QtQuick.Layouts 1.15
+import "../elements"
+
+// The cameras: which device (or simulated camera) each one uses, its frame
+// size, exposure and the MJPEG and high-resolution choices.
+BaseWindow {
+    id: window
+    objectName: "cameraSettings"
+    property var app
+
+    title: app.t + qsTr("Настройки камер")
+    width: 720
+    height: 360
+
+    // Writes a setting of the main window and stores it.
+    function setDevice(name, value) {
+        app[name] = value
+        app.saveSetting("device", name)
+    }
+
+    GridLayout {
+        anchors.fill: parent
+        anchors.margins: 10
+        columns: 4
+        rowSpacing: 6
+        columnSpacing: 8
+
+        Label { text: ""; color: "white" }
+        Label { text: app.t + qsTr("Устройство"); color: "white"; Layout.fillWidth: true }
+        Label { text: app.t + qsTr("Режим"); color: "white" }
+        Label { text: app.t + qsTr("Экспозиция"); color: "white" }
+
+        // Head camera
+        Label { text: app.t + qsTr("Камера на голове"); color: "white" }
+        ComboBox {
+            objectName: "camera1NameBox"
+            Layout.fillWidth: true
+            editable: true
+            model: app.cameraList
+            editText: app.camera1Name
+            onAccepted: window.setDevice("camera1Name", editText)
+            onActivated: window.setDevice("camera1Name", textAt(index))
+        }
+        ComboBox {
+            model: app.camera1Modes
+            currentIndex: app.camera1Modes.indexOf(app.camera1Mode)
+            onActivated: window.setDevice("camera1Mode", textAt(index))
+        }
+        SpinBox {
+            minimumValue: 1
+            maximumValue: 10000
+            value: app.camera1Exposure
+            onEditingFinished: window.setDevice("camera1Exposure", value)
+        }
+
+        // Component camera
+        Label { text: app.t + qsTr("Камера корректировки компонентов"); color: "white" }
+        ComboBox {
+            objectName: "camera2NameBox"
+            Layout.fillWidth: true
+            editable: true
+            model: app.cameraList
+            editText: app.camera2Name
+            onAccepted: window.setDevice("camera2Name", editText)
+            onActivated: window.setDevice("camera2Name", textAt(index))
+        }
+        ComboBox {
+            model: app.camera2Modes
+            currentIndex: app.camera2Modes.indexOf(app.camera2Mode)
+            onActivated: window.setDevice("camera2Mode", textAt(index))
+        }
+        SpinBox {
+            minimumValue: 1
+            maximumValue: 10000
+            value: app.camera2Exposure
+            onEditingFinished: window.setDevice("camera2Exposure", value)
+        }
+
+        // Third camera (the component camera can be switched to it)
+        Label { text: app.t + qsTr("Третья камера"); color: "white" }
+        ComboBox {
+            Layout.fillWidth: true
+            editable: true
+            model: app.cameraList
+            editText: app.camera3Name
+            onAccepted: app.camera3Name = editText
+            onActivated: app.camera3Name = textAt(index)
+        }
+        Label { text: app.camera3Modes.join(", "); color: "white"; Layout.columnSpan: 2 }
+
+        CheckBox {
+            Layout.columnSpan: 2
+            text: app.t + qsTr("Сжатие MJPEG (со следующего открытия камеры)")
+            checked: app.cameraMJPG
+            onClicked: window.setDevice("cameraMJPG", checked)
+        }
+        CheckBox {
+            Layout.columnSpan: 2
+            text: app.t + qsTr("Высокое разрешение 1280x960 (после перезапуска программы)")
+            checked: app.cameraHighRes
+            onClicked: window.setDevice("cameraHighRes", checked)
+        }
+
+        Button {
+            text: app.t + qsTr("Обновить список камер")
+            onClicked: worker.readCameraList()
+        }
+        Label {
+            Layout.columnSpan: 2
+            Layout.fillWidth: true
+            wrapMode: Text.WordWrap
+            color: "#b0b0b0"
+            text: app.t + qsTr("Имя, не начинающееся с /dev/, выбирает симулированную камеру: sim:board, sim:component, путь к картинке или к папке с картинками.")
+        }
+        Button {
+            text: app.t + qsTr("Закрыть")
+            onClicked: window.close()
+        }
+    }
+
+    // The modes of a camera are read whenever its name changes.
+    Connections {
+        target: app
+        function onCamera1NameChanged() { if (app.camera1Name !== "") app.readCameraModes(1) }
+        function onCamera2NameChanged() { if (app.camera2Name !== "") app.readCameraModes(2) }
+        function onCamera3NameChanged() { if (app.camera3Name !== "") app.readCameraModes(3) }
+    }
+
+    Component.onCompleted: app.registerToolWindow("cameraSettings", window)
+}
