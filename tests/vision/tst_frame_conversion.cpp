@@ -132,6 +132,49 @@ private slots:
             QCOMPARE(int(dst[i]), i < pixels * 3 ? 255 : 7);
     }
 
+    // Every luma with a sweep of both chroma values, in long runs (the
+    // vectorised path) and in short tails: each pixel as the integer formula
+    // gives it.
+    void yuyvMatchesFormulaEverywhere()
+    {
+        std::vector<std::uint8_t> src;
+        for (int u = 0; u < 256; u += 3)
+            for (int v = 0; v < 256; v += 5)
+                for (int y = 0; y < 256; y += 7) {
+                    const auto g = group(y, u, 255 - y, v);
+                    src.insert(src.end(), g.begin(), g.end());
+                }
+        src.resize(src.size() - 8); // not a whole number of steps
+        std::vector<std::uint8_t> dst(src.size() / 4 * 6 + 1, 7);
+        QCOMPARE(FrameConverter::yuyvToBgr(src.data(), src.size(), dst.data(), dst.size() - 1), src.size() / 2);
+        auto clamp = [](int x) { return x < 0 ? 0 : (x > 255 ? 255 : x); };
+        for (std::size_t g = 0; g < src.size() / 4; ++g) {
+            const int d = src[4 * g + 1] - 128, e = src[4 * g + 3] - 128;
+            for (int k = 0; k < 2; ++k) {
+                const int c = src[4 * g + 2 * k] - 16;
+                const std::uint8_t *p = &dst[6 * g + 3 * k];
+                if (p[2] != clamp((298 * c + 409 * e + 128) >> 8) ||
+                    p[1] != clamp((298 * c - 100 * d - 208 * e + 128) >> 8) ||
+                    p[0] != clamp((298 * c + 516 * d + 128) >> 8))
+                    QFAIL(qPrintable(QStringLiteral("group %1 pixel %2").arg(g).arg(k)));
+            }
+        }
+        QCOMPARE(int(dst.back()), 7);
+    }
+
+    // The vectorised path stops where the destination ends.
+    void yuyvLongRunBounds()
+    {
+        std::vector<std::uint8_t> src(37 * 4, 200);
+        for (std::size_t dstBytes : {std::size_t(33 * 6 + 5), std::size_t(8 * 6), std::size_t(37 * 6)}) {
+            std::vector<std::uint8_t> dst(40 * 6, 7);
+            const std::size_t pixels = FrameConverter::yuyvToBgr(src.data(), src.size(), dst.data(), dstBytes);
+            QCOMPARE(pixels, std::min<std::size_t>(dstBytes / 6, 37) * 2);
+            for (std::size_t i = pixels * 3; i < dst.size(); ++i)
+                QCOMPARE(int(dst[i]), 7);
+        }
+    }
+
     void mjpegFlatColours_data()
     {
         QTest::addColumn<int>("y");
