@@ -534,6 +534,7 @@ ApplicationWindow {
         viewType: camera1ViewType
         calibrationEnabled: camera1CalibrationEnabled
         capture: camera1Window.qmlCapture || camera1Window.userCapture
+        onShowError: errorMessage(errorStr, false, "")
     }
     Camera {
         id: camera2
@@ -547,6 +548,7 @@ ApplicationWindow {
         viewType: camera2ViewType
         calibrationEnabled: camera2CalibrationEnabled
         capture: camera2Window.qmlCapture || camera2Window.userCapture
+        onShowError: errorMessage(errorStr, false, "")
     }
     Camera1Window { id: camera1Window; app: main; camera: camera1 }
     Camera2Window { id: camera2Window; app: main; camera: camera2 }
