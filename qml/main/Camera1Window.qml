@@ -12,8 +12,8 @@ BaseWindow {
     property bool userCapture: visible
 
     title: app.t + qsTr("Камера на голове")
-    width: 680
-    height: 560
+    width: 720
+    height: 580
     minimumWidth: 320
     minimumHeight: 280
 

@@ -17,8 +17,8 @@ BaseWindow {
     readonly property string deviceName: useThirdCamera && app.camera3Name !== "" ? app.camera3Name : app.camera2Name
 
     title: app.t + qsTr("Камера корректировки компонентов")
-    width: 680
-    height: 560
+    width: 720
+    height: 580
     minimumWidth: 320
     minimumHeight: 280
 

@@ -11,8 +11,8 @@ BaseWindow {
     property var app
 
     title: app.t + qsTr("Настройки камер")
-    width: 720
-    height: 360
+    width: 860
+    height: 340
 
     // Writes a setting of the main window and stores it.
     function setDevice(name, value) {
@@ -23,27 +23,35 @@ BaseWindow {
     GridLayout {
         anchors.fill: parent
         anchors.margins: 10
-        columns: 4
+        columns: 5
         rowSpacing: 6
         columnSpacing: 8
 
         Label { text: ""; color: "white" }
         Label { text: app.t + qsTr("Устройство"); color: "white"; Layout.fillWidth: true }
+        Label { text: ""; color: "white" }
         Label { text: app.t + qsTr("Режим"); color: "white" }
         Label { text: app.t + qsTr("Экспозиция"); color: "white" }
 
         // Head camera
         Label { text: app.t + qsTr("Камера на голове"); color: "white" }
-        ComboBox {
-            objectName: "camera1NameBox"
+        TextField {
+            objectName: "camera1NameField"
             Layout.fillWidth: true
-            editable: true
-            model: app.cameraList
-            editText: app.camera1Name
-            onAccepted: window.setDevice("camera1Name", editText)
-            onActivated: window.setDevice("camera1Name", textAt(index))
+            text: app.camera1Name
+            onEditingFinished: if (text !== app.camera1Name) window.setDevice("camera1Name", text)
         }
         ComboBox {
+            implicitWidth: 150
+            model: [app.t + qsTr("Выбрать...")].concat(app.cameraList)
+            onActivated: {
+                if (index > 0)
+                    window.setDevice("camera1Name", textAt(index))
+                currentIndex = 0
+            }
+        }
+        ComboBox {
+            implicitWidth: 110
             model: app.camera1Modes
             currentIndex: app.camera1Modes.indexOf(app.camera1Mode)
             onActivated: window.setDevice("camera1Mode", textAt(index))
@@ -57,16 +65,23 @@ BaseWindow {
 
         // Component camera
         Label { text: app.t + qsTr("Камера корректировки компонентов"); color: "white" }
-        ComboBox {
-            objectName: "camera2NameBox"
+        TextField {
+            objectName: "camera2NameField"
             Layout.fillWidth: true
-            editable: true
-            model: app.cameraList
-            editText: app.camera2Name
-            onAccepted: window.setDevice("camera2Name", editText)
-            onActivated: window.setDevice("camera2Name", textAt(index))
+            text: app.camera2Name
+            onEditingFinished: if (text !== app.camera2Name) window.setDevice("camera2Name", text)
         }
         ComboBox {
+            implicitWidth: 150
+            model: [app.t + qsTr("Выбрать...")].concat(app.cameraList)
+            onActivated: {
+                if (index > 0)
+                    window.setDevice("camera2Name", textAt(index))
+                currentIndex = 0
+            }
+        }
+        ComboBox {
+            implicitWidth: 110
             model: app.camera2Modes
             currentIndex: app.camera2Modes.indexOf(app.camera2Mode)
             onActivated: window.setDevice("camera2Mode", textAt(index))
@@ -80,43 +95,53 @@ BaseWindow {
 
         // Third camera (the component camera can be switched to it)
         Label { text: app.t + qsTr("Третья камера"); color: "white" }
-        ComboBox {
+        TextField {
             Layout.fillWidth: true
-            editable: true
-            model: app.cameraList
-            editText: app.camera3Name
-            onAccepted: app.camera3Name = editText
-            onActivated: app.camera3Name = textAt(index)
+            text: app.camera3Name
+            onEditingFinished: app.camera3Name = text
+        }
+        ComboBox {
+            implicitWidth: 150
+            model: [app.t + qsTr("Выбрать...")].concat(app.cameraList)
+            onActivated: {
+                if (index > 0)
+                    app.camera3Name = textAt(index)
+                currentIndex = 0
+            }
         }
         Label { text: app.camera3Modes.join(", "); color: "white"; Layout.columnSpan: 2 }
 
         CheckBox {
-            Layout.columnSpan: 2
+            Layout.columnSpan: 5
             text: app.t + qsTr("Сжатие MJPEG (со следующего открытия камеры)")
             checked: app.cameraMJPG
             onClicked: window.setDevice("cameraMJPG", checked)
         }
         CheckBox {
-            Layout.columnSpan: 2
+            Layout.columnSpan: 5
             text: app.t + qsTr("Высокое разрешение 1280x960 (после перезапуска программы)")
             checked: app.cameraHighRes
             onClicked: window.setDevice("cameraHighRes", checked)
         }
-
-        Button {
-            text: app.t + qsTr("Обновить список камер")
-            onClicked: worker.readCameraList()
-        }
         Label {
-            Layout.columnSpan: 2
+            Layout.columnSpan: 5
             Layout.fillWidth: true
             wrapMode: Text.WordWrap
             color: "#b0b0b0"
             text: app.t + qsTr("Имя, не начинающееся с /dev/, выбирает симулированную камеру: sim:board, sim:component, путь к картинке или к папке с картинками.")
         }
-        Button {
-            text: app.t + qsTr("Закрыть")
-            onClicked: window.close()
+        RowLayout {
+            Layout.columnSpan: 5
+            Layout.fillWidth: true
+            Button {
+                text: app.t + qsTr("Обновить список камер")
+                onClicked: worker.readCameraList()
+            }
+            Item { Layout.fillWidth: true }
+            Button {
+                text: app.t + qsTr("Закрыть")
+                onClicked: window.close()
+            }
         }
     }
 

@@ -70,15 +70,18 @@ ColumnLayout {
     RowLayout {
         Layout.fillWidth: true
         Layout.margins: 4
+        spacing: 6
         Label {
+            Layout.fillWidth: true
+            Layout.minimumWidth: 40
+            elide: Text.ElideRight
             color: "white"
             text: camera.opened ? camera.frameWidth + "x" + camera.frameHeight + "  " + camera.fps.toFixed(1) + " fps"
                                 : app.t + qsTr("нет камеры")
         }
-        Item { Layout.fillWidth: true }
         Label { color: "white"; text: app.t + qsTr("Увеличение") }
         ComboBox {
-            id: zoom
+            implicitWidth: 80
             model: ["100%", "75%", "50%", "25%"]
             property var values: [100, 75, 50, 25]
             currentIndex: Math.max(0, values.indexOf(Number(view.showPercent)))
@@ -86,6 +89,7 @@ ColumnLayout {
         }
         Label { color: "white"; text: app.t + qsTr("Вид") }
         ComboBox {
+            implicitWidth: 100
             model: [app.t + qsTr("Кадр"), app.t + qsTr("Обработка"), app.t + qsTr("Контуры")]
             currentIndex: Math.max(0, Math.min(2, Number(view.viewType)))
             onActivated: view.viewTypeEdited(index)

@@ -107,6 +107,10 @@
         <source>Закрыть</source>
         <translation>Close</translation>
     </message>
+    <message>
+        <source>Выбрать...</source>
+        <translation>Choose...</translation>
+    </message>
 </context>
 <context>
     <name>CameraView</name>
