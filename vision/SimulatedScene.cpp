@@ -11,6 +11,10 @@
 SimulatedScene::SimulatedScene(const QString &name)
 {
     QString rest = name.trimmed();
+    if (rest.isEmpty()) {
+        m_error = QStringLiteral("no camera name");
+        return;
+    }
     if (rest.startsWith(QLatin1String("sim:")))
         rest = rest.mid(4);
     if (rest.isEmpty() || rest == QLatin1String("board")) {

@@ -9,12 +9,13 @@
 
 // What a simulated camera shows, chosen by the camera's configured name
 // (a leading "sim:" is optional):
-//   "board" (or empty)  a board seen from above with pads, tracks and round
+//   "board" ("sim:")    a board seen from above with pads, tracks and round
 //                       marks, moving with the machine's X and Y;
 //   "component"         a component held on the nozzle, seen from below,
 //                       turning with A;
 //   a file path         that image;
 //   a folder path       the images of the folder, one after another.
+// An empty name is no camera at all.
 class SimulatedScene
 {
 public:

@@ -130,6 +130,21 @@ TestCase {
         var file = String(settingsFile).replace("settings.ini", "boardScan")
         root.scanFinish(file)
         verify(worker.checkFileExistance("file://" + file + ".png"))
+        // The picture is 32 x 12 mm at 600 dots per inch; the photo editor
+        // loads it and clips from it.
+        verify(worker.photoEditorUploadPhoto("file://" + file + ".png"))
+        compare(fetch("image://worker/photoEditorUploadPhoto"), Qt.size(Math.round(32 * 600 / 25.4), Math.round(12 * 600 / 25.4)))
+        // The board corner is at X 92: marks at 100, 110 and 120 mm, i.e. 8,
+        // 18 and 28 mm from it, 6 mm down; nothing bright between them.
+        var dpmm = 600 / 25.4
+        verify(probe.greyAt(root, "makeQImageResult", Math.round(8 * dpmm), Math.round(6 * dpmm)) > 170)
+        verify(probe.greyAt(root, "makeQImageResult", Math.round(18 * dpmm), Math.round(6 * dpmm)) > 170)
+        verify(probe.greyAt(root, "makeQImageResult", Math.round(28 * dpmm), Math.round(6 * dpmm)) > 170)
+        verify(probe.greyAt(root, "makeQImageResult", Math.round(13 * dpmm), Math.round(6 * dpmm)) < 130)
+        verify(probe.greyAt(root, "makeQImageResult", Math.round(23 * dpmm), Math.round(6 * dpmm)) < 130)
+        worker.clipPhoto(10, 20, 100, 50, 0)
+        compare(fetch("image://worker/photoEditorUploadPhotoClipped"), Qt.size(100, 50))
+        verify(!worker.photoEditorUploadPhoto("file:///no/such/picture.png"))
         compare(fetch("image://worker/invalid"), Qt.size(1, 1))
         camera1.mode = ""
         root.jointPosGet([100, 50, 0, 0])

@@ -63,6 +63,8 @@ int FakeVideoDevice::ioctl(int fd, unsigned long request, void *arg)
         m_format = fmt->fmt.pix.pixelformat;
         m_width = int(fmt->fmt.pix.width);
         m_height = int(fmt->fmt.pix.height);
+        if (m_state->fault == FakeFault::UnknownFormat)
+            m_format = V4L2_PIX_FMT_RGB565;
         if (m_state->fault == FakeFault::Oversize) {
             m_width = 1920;
             m_height = 1080;

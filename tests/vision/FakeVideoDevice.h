@@ -23,6 +23,7 @@ enum class FakeFault {
     OverlongBytesUsed,  // bytesused larger than the buffer
     Stall,              // no frame ever becomes ready
     Unplug,             // frames stop and the device node disappears
+    UnknownFormat,      // the driver settles on a pixel format nobody converts
 };
 
 // What the fake camera did; shared by every device the factory makes, so a

@@ -196,6 +196,21 @@ private slots:
         QCOMPARE(int(frame.at<cv::Vec3b>(0, 5)[0]), 0);
     }
 
+    // A format without a conversion: each frame is reported and published
+    // with the buffer's previous contents.
+    void unknownFormatPublishesStaleFrames()
+    {
+        Rig rig(FakeFault::UnknownFormat);
+        rig.capture.setCapture(true);
+        QVERIFY(rig.capture.isOpened());
+        QTest::ignoreMessage(QtWarningMsg, "v4l2 pixel format error");
+        rig.capture.captureFrame();
+        QCOMPARE(rig.frames.count(), 1);
+        cv::Mat frame;
+        QVERIFY(rig.capture.takeFrame(frame, nullptr));
+        QCOMPARE(int(frame.at<cv::Vec3b>(10, 10)[0]), 0);
+    }
+
     // bytesused beyond the mapped buffer: conversion stops at the buffer.
     void overlongBytesUsedIsBounded()
     {

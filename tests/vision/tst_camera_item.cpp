@@ -7,6 +7,7 @@
 
 #include <QPainter>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <opencv2/core.hpp>
@@ -143,6 +144,11 @@ private slots:
         const QImage clip = item.requestImage(QStringLiteral("clipPhoto"), &size, QSize());
         QCOMPARE(size, QSize(20, 20));
         QVERIFY(qGray(clip.pixel(10, 10)) > 170);
+
+        // The shown image saved to a file.
+        QTemporaryDir dir;
+        item.grab(dir.filePath("shown.png"));
+        QCOMPARE(QImage(dir.filePath("shown.png")).size(), QSize(640, 480));
 
         // Capture off: the device stays open, frames stop.
         item.setProperty("capture", false);

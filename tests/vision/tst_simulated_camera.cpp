@@ -55,6 +55,8 @@ private slots:
         QTest::newRow("bare prefix") << "sim:" << int(SimulatedScene::Kind::Board);
         QTest::newRow("component") << "sim:component" << int(SimulatedScene::Kind::Component);
         QTest::newRow("missing file") << "sim:/nonexistent/picture.png" << int(SimulatedScene::Kind::Invalid);
+        QTest::newRow("no name: no camera") << "" << int(SimulatedScene::Kind::Invalid);
+        QTest::newRow("blank name: no camera") << "  " << int(SimulatedScene::Kind::Invalid);
     }
     void namesChooseScenes()
     {
