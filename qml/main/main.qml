@@ -535,6 +535,7 @@ ApplicationWindow {
         calibrationEnabled: camera1CalibrationEnabled
         capture: camera1Window.qmlCapture || camera1Window.userCapture
         onShowError: errorMessage(errorStr, false, "")
+        onThreadsConnected: getCameraCalibration(camera1CameraMatrix, camera1DistCoeffs)
     }
     Camera {
         id: camera2
@@ -549,6 +550,7 @@ ApplicationWindow {
         calibrationEnabled: camera2CalibrationEnabled
         capture: camera2Window.qmlCapture || camera2Window.userCapture
         onShowError: errorMessage(errorStr, false, "")
+        onThreadsConnected: getCameraCalibration(camera2CameraMatrix, camera2DistCoeffs)
     }
     Camera1Window { id: camera1Window; app: main; camera: camera1 }
     Camera2Window { id: camera2Window; app: main; camera: camera2 }

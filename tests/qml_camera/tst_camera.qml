@@ -27,6 +27,14 @@ TestCase {
         root.closeAllToolWindows()
     }
 
+    // Waits until the camera has processed `count` more frames.
+    function waitForFrames(camera, count) {
+        processedSpy.target = camera
+        processedSpy.clear()
+        for (var i = 0; i < count; ++i)
+            processedSpy.wait(3000)
+    }
+
     // The picture of the image provider, as the program's QML gets it.
     function fetch(url) {
         worker.makeQImage(url)
@@ -52,16 +60,11 @@ TestCase {
         // The zoom reaches the processing object: the shown image shrinks.
         root.camera1ShowPercent = 50
         compare(camera1.showPercent, 50)
-        processedSpy.target = camera1
-        processedSpy.clear()
-        processedSpy.wait(2000)
-        processedSpy.wait(2000)
+        waitForFrames(camera1, 2)
         verify(camera1.makeScan())
         compare(fetch("image://camera1/photo"), Qt.size(320, 240))
         root.camera1ShowPercent = 100
-        processedSpy.clear()
-        processedSpy.wait(2000)
-        processedSpy.wait(2000)
+        waitForFrames(camera1, 2)
         verify(camera1.makeScan())
         compare(fetch("image://camera1/photo"), Qt.size(640, 480))
     }
@@ -88,7 +91,7 @@ TestCase {
 
         root.jointPosGet([105, 50, 0, 0])
         photoSpy.clear()
-        wait(200)
+        waitForFrames(camera1, 3)
         camera1.requestPhoto()
         photoSpy.wait(3000)
         verify(probe.greyAt(camera1, "photo", 320, 240) < 130)
@@ -117,15 +120,12 @@ TestCase {
     function test_boardScan() {
         camera1.mode = "scan"
         camera1.roiPercent = 50
-        processedSpy.target = camera1
-        processedSpy.clear()
-        processedSpy.wait(2000)
-        processedSpy.wait(2000)
+        waitForFrames(camera1, 2)
         // Field of view 16 x 12 mm (320 x 240 pixels at 20 px/mm).
         root.scanStart(32, 12, 16, 12, 20)
         root.scanStep(0, 0)
         root.jointPosGet([116, 50, 0, 0])
-        wait(300)
+        waitForFrames(camera1, 3)
         root.scanStep(16, 0)
         var file = String(settingsFile).replace("settings.ini", "boardScan")
         root.scanFinish(file)

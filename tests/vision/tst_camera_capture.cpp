@@ -366,6 +366,32 @@ private slots:
         QCOMPARE(rig.capture.commandsRun().mid(before), expected);
     }
 
+    // The real device code on paths that are no camera: nothing opens and
+    // no descriptor is left behind.
+    void realDeviceRefusals_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("missing") << "/dev/v4l/by-path/no-such-camera-index0";
+        QTest::newRow("character device, no camera") << "/dev/null";
+        QTest::newRow("directory") << "/dev/";
+    }
+    void realDeviceRefusals()
+    {
+        QFETCH(QString, path);
+        const int before = QDir(QStringLiteral("/proc/self/fd")).count();
+        CameraCapture capture;
+        capture.setRunCommands(false);
+        capture.setRestartInterval(100000);
+        QSignalSpy opened(&capture, &CameraCapture::openedChanged);
+        capture.setName(path);
+        capture.setCapture(true);
+        QVERIFY(!capture.isOpened());
+        QCOMPARE(opened.count(), 0);
+        QVERIFY(capture.restartTimerActive());
+        QCOMPARE(QDir(QStringLiteral("/proc/self/fd")).count(), before);
+        QCOMPARE(capture.commandsRun().size(), 0);
+    }
+
     // A device name with shell characters stays one argument.
     void exposureArgumentsAreNotShellText()
     {
