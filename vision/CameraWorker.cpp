@@ -3,7 +3,10 @@
 #include "vision/CameraCapture.h"
 #include "vision/MatImage.h"
 
+#include <QFileInfo>
 #include <QMutexLocker>
+#include <QSaveFile>
+#include <QUrl>
 
 #include <opencv2/imgproc.hpp>
 
@@ -59,8 +62,16 @@ QImage CameraWorker::photoImage() const
 
 bool CameraWorker::saveDisplayImage(const QString &fileName) const
 {
+    const QString path = fileName.startsWith(QLatin1String("file:")) ? QUrl(fileName).toLocalFile() : fileName;
+    if (path.isEmpty())
+        return false;
     QMutexLocker lock(&m_displayMutex);
-    return !m_display.isNull() && m_display.save(fileName);
+    if (m_display.isNull())
+        return false;
+    QSaveFile file(path);
+    const QByteArray format = QFileInfo(path).suffix().toLatin1();
+    return file.open(QIODevice::WriteOnly) &&
+           m_display.save(&file, format.isEmpty() ? "PNG" : format.constData()) && file.commit();
 }
 
 // --- settings
