@@ -138,20 +138,30 @@ void FrameConverter::yuv420ToBgr(const std::uint8_t *y, const std::uint8_t *cb, 
                                  int width, int height, std::uint8_t *dst)
 {
     const int cw = width / 2;
+    if (cw < 1)
+        return;
     for (int row = 0; row < height; ++row) {
         const std::uint8_t *yr = y + static_cast<std::size_t>(row) * width;
         const std::uint8_t *cbr = cb + static_cast<std::size_t>(row / 2) * cw;
         const std::uint8_t *crr = cr + static_cast<std::size_t>(row / 2) * cw;
         std::uint8_t *d = dst + static_cast<std::size_t>(row) * width * 3;
-        for (int col = 0; col < width; ++col) {
+        // Two pixels per chroma sample; an odd last column uses the last
+        // sample.
+        for (int col = 0; col < width; col += 2) {
             const int ci = std::min(col / 2, cw - 1);
-            const int c = yr[col] - 16;
             const int u = cbr[ci] - 128;
             const int v = crr[ci] - 128;
-            d[0] = clamp255(c + ((454 * u) >> 8));
-            d[1] = clamp255(c - ((88 * u + 183 * v) >> 8));
-            d[2] = clamp255(c + ((359 * v) >> 8));
-            d += 3;
+            const int b = (454 * u) >> 8;
+            const int g = (88 * u + 183 * v) >> 8;
+            const int r = (359 * v) >> 8;
+            const int pixels = col + 1 < width ? 2 : 1;
+            for (int k = 0; k < pixels; ++k) {
+                const int c = yr[col + k] - 16;
+                d[0] = clamp255(c + b);
+                d[1] = clamp255(c - g);
+                d[2] = clamp255(c + r);
+                d += 3;
+            }
         }
     }
 }
