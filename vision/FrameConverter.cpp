@@ -138,12 +138,15 @@ void FrameConverter::yuv420ToBgr(const std::uint8_t *y, const std::uint8_t *cb, 
                                  int width, int height, std::uint8_t *dst)
 {
     const int cw = width / 2;
-    if (cw < 1)
+    const int ch = height / 2;
+    if (cw < 1 || ch < 1)
         return;
     for (int row = 0; row < height; ++row) {
+        // An odd last row uses the last chroma row.
+        const int cRow = std::min(row / 2, ch - 1);
         const std::uint8_t *yr = y + static_cast<std::size_t>(row) * width;
-        const std::uint8_t *cbr = cb + static_cast<std::size_t>(row / 2) * cw;
-        const std::uint8_t *crr = cr + static_cast<std::size_t>(row / 2) * cw;
+        const std::uint8_t *cbr = cb + static_cast<std::size_t>(cRow) * cw;
+        const std::uint8_t *crr = cr + static_cast<std::size_t>(cRow) * cw;
         std::uint8_t *d = dst + static_cast<std::size_t>(row) * width * 3;
         // Two pixels per chroma sample; an odd last column uses the last
         // sample.

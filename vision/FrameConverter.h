@@ -25,7 +25,7 @@ public:
     bool mjpegToBgr(const std::uint8_t *src, std::size_t srcBytes, int width, int height,
                     std::uint8_t *dst, std::size_t dstBytes);
 
-    // Planar 4:2:0 (full-size Y, half-size Cb and Cr) to BGR.
+    // Planar 4:2:0 (full-size Y; Cb and Cr of width / 2 x height / 2) to BGR.
     static void yuv420ToBgr(const std::uint8_t *y, const std::uint8_t *cb, const std::uint8_t *cr,
                             int width, int height, std::uint8_t *dst);
 

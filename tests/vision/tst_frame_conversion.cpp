@@ -188,7 +188,7 @@ private slots:
     {
         QFETCH(int, w);
         QFETCH(int, h);
-        const int cw = w / 2, ch = (h + 1) / 2;
+        const int cw = w / 2, ch = h / 2;
         std::vector<std::uint8_t> y(std::size_t(w) * h), cb(std::size_t(cw) * ch), cr(cb.size());
         for (std::size_t i = 0; i < y.size(); ++i)
             y[i] = std::uint8_t(i * 37 % 256);
@@ -201,7 +201,7 @@ private slots:
         auto clamp = [](int x) { return x < 0 ? 0 : (x > 255 ? 255 : x); };
         for (int row = 0; row < h; ++row) {
             for (int col = 0; col < w; ++col) {
-                const int ci = std::min(col / 2, cw - 1) + (row / 2) * cw;
+                const int ci = std::min(col / 2, cw - 1) + std::min(row / 2, ch - 1) * cw;
                 const int c = y[std::size_t(row) * w + col] - 16, u = cb[ci] - 128, v = cr[ci] - 128;
                 const std::uint8_t *p = &dst[(std::size_t(row) * w + col) * 3];
                 QCOMPARE(int(p[0]), clamp(c + ((454 * u) >> 8)));
