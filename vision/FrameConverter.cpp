@@ -178,7 +178,10 @@ QMutex &FrameConverter::decodeMutex()
 bool FrameConverter::mjpegToBgr(const std::uint8_t *src, std::size_t srcBytes, int width, int height,
                                 std::uint8_t *dst, std::size_t dstBytes)
 {
-    if (!src || !dst || width < 2 || height < 2 || srcBytes < 4 || srcBytes > 0x7fffffff)
+    // Camera JPEGs have even sizes; odd ones have no 4:2:0 layout the decoder
+    // documents, so they are refused rather than guessed.
+    if (!src || !dst || width < 2 || height < 2 || width % 2 || height % 2 || srcBytes < 4 ||
+        srcBytes > 0x7fffffff)
         return false;
     const std::size_t pixels = static_cast<std::size_t>(width) * height;
     if (dstBytes < pixels * 3)

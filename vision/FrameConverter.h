@@ -18,7 +18,7 @@ public:
     static std::size_t yuyvToBgr(const std::uint8_t *src, std::size_t srcBytes,
                                  std::uint8_t *dst, std::size_t dstBytes);
 
-    // MJPEG: decodes a JPEG of exactly width x height into planar 4:2:0 and
+    // MJPEG: decodes a JPEG of exactly width x height (both even) into planar 4:2:0 and
     // converts it into dst (width * height * 3 bytes needed). Returns false,
     // leaving dst untouched, when the data is not such a JPEG or dst is too
     // small. Decoding is serialised across the process.

@@ -277,6 +277,15 @@ private slots:
         QTest::newRow("empty") << std::vector<std::uint8_t>() << 64 * 48 * 3;
         QTest::newRow("output too small") << good << 64 * 48 * 3 - 1;
     }
+    void mjpegOddSizeRefused()
+    {
+        const auto jpeg = flatJpeg(64, 48, 128, 128, 128);
+        std::vector<std::uint8_t> dst(std::size_t(64) * 48 * 3, 7);
+        FrameConverter converter;
+        QVERIFY(!converter.mjpegToBgr(jpeg.data(), jpeg.size(), 63, 48, dst.data(), dst.size()));
+        QVERIFY(!converter.mjpegToBgr(jpeg.data(), jpeg.size(), 64, 47, dst.data(), dst.size()));
+        QVERIFY(converter.mjpegToBgr(jpeg.data(), jpeg.size(), 64, 48, dst.data(), dst.size()));
+    }
     void mjpegRefused()
     {
         QFETCH(std::vector<std::uint8_t>, data);
