@@ -46,6 +46,8 @@ CameraItem::~CameraItem()
 void CameraItem::componentComplete()
 {
     QQuickPaintedItem::componentComplete();
+    if (!m_name.isEmpty())
+        registerProvider();
     // The simulated cameras follow the machine position that the machine
     // link publishes as the main window's jointPos.
     QQmlContext *context = qmlContext(this);

@@ -6,6 +6,8 @@
 #include "vision/SimulatedStage.h"
 
 #include <QPainter>
+#include <QQmlComponent>
+#include <QQmlEngine>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -101,6 +103,29 @@ private slots:
         QCOMPARE(other.size(), QSize(1, 1));
         QCOMPARE(size, QSize(1, 1));
         QCOMPARE(item.requestImage(QStringLiteral("photo"), &size, QSize()).size(), QSize(1, 1));
+    }
+
+    // Once it has a device name, the item serves its pictures to the QML
+    // engine under its object name; the engine's provider outlives the item
+    // safely.
+    void registeredAsImageProvider()
+    {
+        qmlRegisterType<CameraItem>("OpenCV", 1, 0, "Camera");
+        QQmlEngine engine;
+        QQmlComponent component(&engine);
+        component.setData("import QtQuick 2.15\nimport OpenCV 1.0\n"
+                          "Item { Camera { objectName: \"camA\"; name: \"sim:board\" }\n"
+                          "       Camera { objectName: \"camB\" } }",
+                          QUrl());
+        QScopedPointer<QObject> root(component.create());
+        QVERIFY2(root, qPrintable(component.errorString()));
+        QVERIFY(engine.imageProvider("camA"));
+        QVERIFY(!engine.imageProvider("camB"));
+        auto *provider = static_cast<QQuickImageProvider *>(engine.imageProvider("camA"));
+        QSize size;
+        QCOMPARE(provider->requestImage("photo", &size, QSize()).size(), QSize(1, 1));
+        root.reset();
+        QCOMPARE(provider->requestImage("photo", &size, QSize()).size(), QSize(1, 1));
     }
 
     // The pipeline of the item's threads on the simulated board: frames reach
