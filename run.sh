@@ -24,6 +24,18 @@ cp build/bin/kestravo "$run/kestravo"
 if [ ! -f "$run/settings.ini" ]; then
   sed "s|@RUN@|$run|g" sim/settings.ini >"$run/settings.ini"
 fi
+# Cameras without a device: the simulated ones (a board under the head camera,
+# a component on the nozzle), unless the settings name other cameras.
+for cam in "camera1Name=sim:board" "camera2Name=sim:component"; do
+  if ! grep -q "^${cam%%=*}=." "$run/settings.ini"; then
+    sed -i "/^${cam%%=*}=/d" "$run/settings.ini"
+    if grep -q '^\[device\]' "$run/settings.ini"; then
+      sed -i "/^\[device\]/a $cam" "$run/settings.ini"
+    else
+      printf '\n[device]\n%s\n' "$cam" >> "$run/settings.ini"
+    fi
+  fi
+done
 cp -rn sim/packages/. "$run/packages/" 2>/dev/null || true
 if [ ! -d "$run/projects/demo" ]; then
   cp -r sim/projects/. "$run/projects/"

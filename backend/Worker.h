@@ -24,6 +24,7 @@
 
 #include <memory>
 
+class BoardScan;
 class QQmlEngine;
 class QQuickItem;
 class QTranslator;
@@ -45,6 +46,7 @@ class QTranslator;
 //   WorkerImport.cpp       placement list and BOM import, feeder list export
 //   WorkerStatistics.cpp   mounting-time stopwatch, day statistics export
 //   WorkerPending.cpp      slots of subsystems that are not built yet
+//   WorkerImages.cpp       camera lists, pictures, photo editor, board scan
 class Worker : public QObject, public QQuickImageProvider
 {
     Q_OBJECT
@@ -307,6 +309,7 @@ private:
     OpModel m_missedModel;
     UnixSignalWatcher m_signalWatcher;
     QVector<QRgb> m_greyTable;
+    std::shared_ptr<BoardScan> m_boardScan;
 
     QQmlEngine *m_engine = nullptr;
     QPointer<QObject> m_root;

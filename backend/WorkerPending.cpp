@@ -81,44 +81,6 @@ void Worker::nearestSortGet()
 {
 }
 
-void Worker::readCameraList()
-{
-}
-
-void Worker::readCameraModes(int number)
-{
-    Q_UNUSED(number)
-}
-
-void Worker::makeQImage(QString name)
-{
-    Q_UNUSED(name)
-}
-
-void Worker::takeScreenShot()
-{
-}
-
-void Worker::scanStart(double boardWidth, double boardHeight, double scanWidth, double scanHeight, double ppm)
-{
-    Q_UNUSED(boardWidth)
-    Q_UNUSED(boardHeight)
-    Q_UNUSED(scanWidth)
-    Q_UNUSED(scanHeight)
-    Q_UNUSED(ppm)
-}
-
-void Worker::scanStep(double x, double y)
-{
-    Q_UNUSED(x)
-    Q_UNUSED(y)
-}
-
-void Worker::scanFinish(QString fileName)
-{
-    Q_UNUSED(fileName)
-}
-
 void Worker::calcFieldCalibrationGet(int xCount, int yCount)
 {
     Q_UNUSED(xCount)
@@ -135,19 +97,4 @@ void Worker::makeAoi(QVariant templateImage, QVariant compareImage, int threshol
     Q_UNUSED(compareImage)
     Q_UNUSED(threshold)
     Q_UNUSED(erosionSize)
-}
-
-bool Worker::photoEditorUploadPhoto(QString fileName)
-{
-    Q_UNUSED(fileName)
-    return false;
-}
-
-void Worker::clipPhoto(int x, int y, int width, int height, double angle)
-{
-    Q_UNUSED(x)
-    Q_UNUSED(y)
-    Q_UNUSED(width)
-    Q_UNUSED(height)
-    Q_UNUSED(angle)
 }

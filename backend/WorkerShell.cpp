@@ -144,14 +144,3 @@ bool Worker::checkFileExistance(QUrl fileName)
     const QString path = FileUrl::toLocalPath(fileName);
     return !path.isEmpty() && QFileInfo(path).isFile();
 }
-
-QImage Worker::requestImage(const QString &id, QSize *size, const QSize &requestedSize)
-{
-    Q_UNUSED(id)
-    Q_UNUSED(requestedSize)
-    // The working pictures (photos, clips, scans) are served here once the
-    // camera pipeline produces them; until then there is nothing to serve.
-    if (size)
-        *size = QSize();
-    return QImage();
-}

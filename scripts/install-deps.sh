@@ -17,6 +17,10 @@ PACKAGES=(
   xvfb xauth x11-xserver-utils kmod fonts-dejavu-core
   # fuzzing of the list readers: clang with libFuzzer
   clang libclang-rt-14-dev
+  # cameras: OpenCV, V4L2 access and tools, MJPEG decoding
+  libopencv-core-dev libopencv-imgproc-dev libopencv-calib3d-dev
+  libopencv-features2d-dev libopencv-imgcodecs-dev
+  libv4l-dev v4l-utils libmjpegtools-dev
 )
 
 missing=()

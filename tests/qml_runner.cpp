@@ -144,6 +144,15 @@ public:
         return v;
     }
 
+    // Grey level (0-255) of a pixel of an image held in a property, or -1.
+    Q_INVOKABLE int greyAt(QObject *object, const QString &name, int x, int y) const
+    {
+        const QImage image = value(object, name).value<QImage>();
+        if (image.isNull() || !image.rect().contains(x, y))
+            return -1;
+        return qGray(image.pixel(x, y));
+    }
+
 private:
     QTemporaryDir m_temp;
 };

@@ -110,6 +110,18 @@ MenuBar {
     Menu {
         title: app.t + qsTr("Окна")
         MenuItem {
+            text: app.t + qsTr("Камера на голове") + "\tF5"
+            onTriggered: app.showToolWindow("camera1Window")
+        }
+        MenuItem {
+            text: app.t + qsTr("Камера корректировки компонентов") + "\tF6"
+            onTriggered: app.showToolWindow("camera2Window")
+        }
+        MenuItem {
+            text: app.t + qsTr("Настройки камер")
+            onTriggered: app.showToolWindow("cameraSettings")
+        }
+        MenuItem {
             text: app.t + qsTr("Закрыть все окна") + "\tF12"
             onTriggered: app.closeAllToolWindows()
         }

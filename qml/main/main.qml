@@ -41,6 +41,15 @@ ApplicationWindow {
     property string gCodeHelpText: ""
     property string feederListImportHelpText: ""
 
+    // ---- cameras: lists for the settings, the third camera, pictures
+    property var cameraList: []
+    property var camera1Modes: []
+    property var camera2Modes: []
+    property var camera3Modes: []
+    property string camera3Name: ""
+    property var makeQImageResult
+    property size makeQImageResultSize: Qt.size(0, 0)
+
     // ---- machine link state
     property bool cncRunning: false
     property bool cncStarting: false
@@ -633,9 +642,40 @@ ApplicationWindow {
         return copy
     }
 
-    // ---- cameras (their windows come with the camera subsystem)
-    Camera { id: camera1; objectName: "camera1"; visible: false }
-    Camera { id: camera2; objectName: "camera2"; visible: false }
+    // ---- cameras: the items live here, their windows show them
+    Camera {
+        id: camera1
+        objectName: "camera1"
+        visible: false
+        name: camera1Name
+        formatMode: camera1Mode
+        mjpg: cameraMJPG
+        exposure: camera1Exposure
+        showPercent: camera1ShowPercent
+        viewType: camera1ViewType
+        calibrationEnabled: camera1CalibrationEnabled
+        capture: camera1Window.qmlCapture || camera1Window.userCapture
+        onShowError: errorMessage(errorStr, false, "")
+        onThreadsConnected: getCameraCalibration(camera1CameraMatrix, camera1DistCoeffs)
+    }
+    Camera {
+        id: camera2
+        objectName: "camera2"
+        visible: false
+        name: camera2Window.deviceName
+        formatMode: camera2Mode
+        mjpg: cameraMJPG
+        exposure: camera2Exposure
+        showPercent: camera2ShowPercent
+        viewType: camera2ViewType
+        calibrationEnabled: camera2CalibrationEnabled
+        capture: camera2Window.qmlCapture || camera2Window.userCapture
+        onShowError: errorMessage(errorStr, false, "")
+        onThreadsConnected: getCameraCalibration(camera2CameraMatrix, camera2DistCoeffs)
+    }
+    Camera1Window { id: camera1Window; app: main; camera: camera1 }
+    Camera2Window { id: camera2Window; app: main; camera: camera2 }
+    CameraSettings { id: cameraSettings; app: main }
 
     // ---- start screen
     menuBar: MainMenu { app: main }
@@ -720,14 +760,33 @@ ApplicationWindow {
     Shortcut { sequence: "F12"; context: Qt.ApplicationShortcut; onActivated: closeAllToolWindows() }
 
     // Tool windows by name; each window registers itself here when it exists.
-    property var toolWindows: ({})
+    // The windows are held in a list property (a script object holding them
+    // lost its window references after garbage collection), their names in a
+    // parallel list.
+    property list<QtObject> toolWindowList
+    property var toolWindowNames: []
+    readonly property var toolWindows: {
+        var map = {}
+        for (var i = 0; i < toolWindowList.length; ++i)
+            map[toolWindowNames[i]] = toolWindowList[i]
+        return map
+    }
     function registerToolWindow(name, window) {
-        var windows = toolWindows
-        windows[name] = window
-        toolWindows = windows
+        var windows = []
+        for (var i = 0; i < toolWindowList.length; ++i)
+            windows.push(toolWindowList[i])
+        windows.push(window)
+        var names = toolWindowNames.slice()
+        names.push(name)
+        toolWindowNames = names
+        toolWindowList = windows
+    }
+    function findToolWindow(name) {
+        var i = toolWindowNames.indexOf(name)
+        return i >= 0 && i < toolWindowList.length ? toolWindowList[i] : null
     }
     function showToolWindow(name) {
-        var w = toolWindows[name]
+        var w = findToolWindow(name)
         if (!w) {
             logAdd(t + qsTr("Окно недоступно: ") + name, "yellow")
             return false
@@ -736,8 +795,8 @@ ApplicationWindow {
         return true
     }
     function closeAllToolWindows() {
-        for (var name in toolWindows)
-            toolWindows[name].close()
+        for (var i = 0; i < toolWindowList.length; ++i)
+            toolWindowList[i].close()
         errorWindow.close()
     }
 

@@ -7,6 +7,344 @@
         <source>Проект не может содержать более 50-и реперных знаков.</source>
         <translation>A project cannot hold more than 50 reference marks.</translation>
     </message>
+    <message>
+        <source>ошибка при загрузке компонента из питателя </source>
+        <translation>error loading a component from the feeder </translation>
+    </message>
+</context>
+<context>
+    <name>BoardScan</name>
+    <message>
+        <source>Неверные размеры сканирования платы</source>
+        <translation>Invalid board scan dimensions</translation>
+    </message>
+    <message>
+        <source>Плата слишком велика для сканирования</source>
+        <translation>The board is too large to scan</translation>
+    </message>
+    <message>
+        <source>Недостаточно памяти для сканирования платы</source>
+        <translation>Not enough memory to scan the board</translation>
+    </message>
+    <message>
+        <source>Сканирование платы не начато</source>
+        <translation>The board scan has not been started</translation>
+    </message>
+    <message>
+        <source>Нет изображения с камеры для сканирования</source>
+        <translation>No camera image for the scan</translation>
+    </message>
+    <message>
+        <source>Не задано имя файла</source>
+        <translation>No file name given</translation>
+    </message>
+    <message>
+        <source>Не удалось записать файл: </source>
+        <translation>Could not write the file: </translation>
+    </message>
+</context>
+<context>
+    <name>Camera1Window</name>
+    <message>
+        <source>Камера на голове</source>
+        <translation>Head camera</translation>
+    </message>
+</context>
+<context>
+    <name>Camera2Window</name>
+    <message>
+        <source>Камера корректировки компонентов</source>
+        <translation>Component correction camera</translation>
+    </message>
+    <message>
+        <source>Третья камера</source>
+        <translation>Third camera</translation>
+    </message>
+</context>
+<context>
+    <name>CameraCapture</name>
+    <message>
+        <source>Не удалось захватить изображение с камеры!</source>
+        <translation>Could not capture an image from the camera!</translation>
+    </message>
+</context>
+<context>
+    <name>CameraSettings</name>
+    <message>
+        <source>Настройки камер</source>
+        <translation>Camera settings</translation>
+    </message>
+    <message>
+        <source>Устройство</source>
+        <translation>Device</translation>
+    </message>
+    <message>
+        <source>Режим</source>
+        <translation>Mode</translation>
+    </message>
+    <message>
+        <source>Экспозиция</source>
+        <translation>Exposure</translation>
+    </message>
+    <message>
+        <source>Камера на голове</source>
+        <translation>Head camera</translation>
+    </message>
+    <message>
+        <source>Выбрать...</source>
+        <translation>Choose...</translation>
+    </message>
+    <message>
+        <source>Камера корректировки компонентов</source>
+        <translation>Component correction camera</translation>
+    </message>
+    <message>
+        <source>Третья камера</source>
+        <translation>Third camera</translation>
+    </message>
+    <message>
+        <source>Сжатие MJPEG (со следующего открытия камеры)</source>
+        <translation>MJPEG compression (from the next camera opening)</translation>
+    </message>
+    <message>
+        <source>Высокое разрешение 1280x960 (после перезапуска программы)</source>
+        <translation>High resolution 1280x960 (after restarting the program)</translation>
+    </message>
+    <message>
+        <source>Имя, не начинающееся с /dev/, выбирает симулированную камеру: sim:board, sim:component, путь к картинке или к папке с картинками.</source>
+        <translation>A name that does not start with /dev/ selects a simulated camera: sim:board, sim:component, the path of a picture or of a folder of pictures.</translation>
+    </message>
+    <message>
+        <source>Обновить список камер</source>
+        <translation>Refresh the camera list</translation>
+    </message>
+    <message>
+        <source>Закрыть</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>CameraView</name>
+    <message>
+        <source>Камера не выбрана.
+Выберите её в настройках камер.</source>
+        <translation>No camera selected.
+Choose one in the camera settings.</translation>
+    </message>
+    <message>
+        <source>Нет изображения с камеры
+</source>
+        <translation>No image from the camera
+</translation>
+    </message>
+    <message>
+        <source>Слишком много контуров!
+ Измените настройки распознавания!</source>
+        <translation>Too many contours!
+ Change the recognition settings!</translation>
+    </message>
+    <message>
+        <source>нет камеры</source>
+        <translation>no camera</translation>
+    </message>
+    <message>
+        <source>Увеличение</source>
+        <translation>Zoom</translation>
+    </message>
+    <message>
+        <source>Вид</source>
+        <translation>View</translation>
+    </message>
+    <message>
+        <source>Кадр</source>
+        <translation>Frame</translation>
+    </message>
+    <message>
+        <source>Обработка</source>
+        <translation>Processed</translation>
+    </message>
+    <message>
+        <source>Контуры</source>
+        <translation>Contours</translation>
+    </message>
+    <message>
+        <source>Перекрестие</source>
+        <translation>Cross</translation>
+    </message>
+    <message>
+        <source>Снимок</source>
+        <translation>Photo</translation>
+    </message>
+</context>
+<context>
+    <name>ComponentImport</name>
+    <message>
+        <source>Ошибка импорта. Координаты X</source>
+        <translation>Import error. Coordinates X</translation>
+    </message>
+    <message>
+        <source> и </source>
+        <translation> and </translation>
+    </message>
+    <message>
+        <source> выходят за границы. refDes: </source>
+        <translation> are out of bounds. refDes: </translation>
+    </message>
+    <message>
+        <source>Импорт завершен. Количество импортированных компонентов (и реперных знаков): </source>
+        <translation>Import finished. Components (and reference marks) imported: </translation>
+    </message>
+    <message>
+        <source>Компоненты не были импортированы.</source>
+        <translation>No components were imported.</translation>
+    </message>
+    <message>
+        <source>Файл списка компонентов</source>
+        <translation>Component list file</translation>
+    </message>
+    <message>
+        <source>Списки компонентов (*.pos *.csv *.txt *.mnt *.mnb)</source>
+        <translation>Component lists (*.pos *.csv *.txt *.mnt *.mnb)</translation>
+    </message>
+    <message>
+        <source>Все файлы (*)</source>
+        <translation>All files (*)</translation>
+    </message>
+    <message>
+        <source>Открыть файл...</source>
+        <translation>Open file...</translation>
+    </message>
+    <message>
+        <source>Разделитель</source>
+        <translation>Separator</translation>
+    </message>
+    <message>
+        <source>Корпус</source>
+        <translation>Package</translation>
+    </message>
+    <message>
+        <source>Не используется</source>
+        <translation>Not used</translation>
+    </message>
+    <message>
+        <source>Номинал</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>Обозначение</source>
+        <translation>Designator</translation>
+    </message>
+    <message>
+        <source>Угол</source>
+        <translation>Angle</translation>
+    </message>
+    <message>
+        <source>Комментарий</source>
+        <translation>Comment</translation>
+    </message>
+    <message>
+        <source>Сторона платы</source>
+        <translation>Board side</translation>
+    </message>
+    <message>
+        <source>Верх</source>
+        <translation>Top</translation>
+    </message>
+    <message>
+        <source>Низ</source>
+        <translation>Bottom</translation>
+    </message>
+    <message>
+        <source>Колонка стороны</source>
+        <translation>Side column</translation>
+    </message>
+    <message>
+        <source>Низ: отразить</source>
+        <translation>Bottom: mirror</translation>
+    </message>
+    <message>
+        <source>по X</source>
+        <translation>in X</translation>
+    </message>
+    <message>
+        <source>по Y</source>
+        <translation>in Y</translation>
+    </message>
+    <message>
+        <source>Доп. поворот</source>
+        <translation>Extra rotation</translation>
+    </message>
+    <message>
+        <source>Сортировка</source>
+        <translation>Sorting</translation>
+    </message>
+    <message>
+        <source>по количеству</source>
+        <translation>by count</translation>
+    </message>
+    <message>
+        <source>по корпусу</source>
+        <translation>by package</translation>
+    </message>
+    <message>
+        <source>Прочитать</source>
+        <translation>Read</translation>
+    </message>
+    <message>
+        <source>Компоненты</source>
+        <translation>Components</translation>
+    </message>
+    <message>
+        <source>Шт.</source>
+        <translation>Qty</translation>
+    </message>
+    <message>
+        <source>Питатель</source>
+        <translation>Feeder</translation>
+    </message>
+    <message>
+        <source>Поворот</source>
+        <translation>Rotation</translation>
+    </message>
+    <message>
+        <source>Выбранная группа:</source>
+        <translation>Selected group:</translation>
+    </message>
+    <message>
+        <source>снизу</source>
+        <translation>bottom</translation>
+    </message>
+    <message>
+        <source>слева</source>
+        <translation>left</translation>
+    </message>
+    <message>
+        <source>сверху</source>
+        <translation>top</translation>
+    </message>
+    <message>
+        <source>справа</source>
+        <translation>right</translation>
+    </message>
+    <message>
+        <source>Назначить питатель</source>
+        <translation>Assign feeder</translation>
+    </message>
+    <message>
+        <source>Убрать группу</source>
+        <translation>Remove group</translation>
+    </message>
+    <message>
+        <source>Импорт</source>
+        <translation>Import</translation>
+    </message>
+</context>
+<context>
+    <name>ElementListImportWindow</name>
+    <message>
+        <source>Импорт списка компонентов (питатели уже настроены)</source>
+        <translation>Component list import (feeders already set up)</translation>
+    </message>
 </context>
 <context>
     <name>ErrorWindow</name>
@@ -17,6 +355,313 @@
     <message>
         <source>Закрыть</source>
         <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>FeederExportSettings</name>
+    <message>
+        <source>Экспорт списка питателей</source>
+        <translation>Feeder list export</translation>
+    </message>
+    <message>
+        <source>Питатель</source>
+        <translation>Feeder</translation>
+    </message>
+    <message>
+        <source>Номер</source>
+        <translation>Number</translation>
+    </message>
+    <message>
+        <source>Корпус</source>
+        <translation>Package</translation>
+    </message>
+    <message>
+        <source>Номинал (part number)</source>
+        <translation>Value (part number)</translation>
+    </message>
+    <message>
+        <source>В проекте шт.</source>
+        <translation>In project, qty</translation>
+    </message>
+    <message>
+        <source>Установлено шт.</source>
+        <translation>Placed, qty</translation>
+    </message>
+    <message>
+        <source>Сбросов шт.</source>
+        <translation>Rejected, qty</translation>
+    </message>
+    <message>
+        <source>Позиционные обозначения</source>
+        <translation>Designators</translation>
+    </message>
+    <message>
+        <source>Текстовый файл (*.txt)</source>
+        <translation>Text file (*.txt)</translation>
+    </message>
+    <message>
+        <source>Разделитель</source>
+        <translation>Separator</translation>
+    </message>
+    <message>
+        <source>пробелы (колонки)</source>
+        <translation>blanks (columns)</translation>
+    </message>
+    <message>
+        <source>Порядок строк</source>
+        <translation>Row order</translation>
+    </message>
+    <message>
+        <source>по количеству в проекте</source>
+        <translation>by count in the project</translation>
+    </message>
+    <message>
+        <source>по питателям</source>
+        <translation>by feeders</translation>
+    </message>
+    <message>
+        <source>Заголовок</source>
+        <translation>Header</translation>
+    </message>
+    <message>
+        <source>Пустые питатели</source>
+        <translation>Empty feeders</translation>
+    </message>
+    <message>
+        <source>Порядок колонок (перетащите):</source>
+        <translation>Column order (drag):</translation>
+    </message>
+    <message>
+        <source>Экспорт...</source>
+        <translation>Export...</translation>
+    </message>
+    <message>
+        <source>Закрыть</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>FeederListExport</name>
+    <message>
+        <source>Питатель</source>
+        <translation>Feeder</translation>
+    </message>
+    <message>
+        <source>Номер</source>
+        <translation>Number</translation>
+    </message>
+    <message>
+        <source>Корпус</source>
+        <translation>Package</translation>
+    </message>
+    <message>
+        <source>Номинал (part number)</source>
+        <translation>Value (part number)</translation>
+    </message>
+    <message>
+        <source>В проекте шт.</source>
+        <translation>In project, qty</translation>
+    </message>
+    <message>
+        <source>Установлено шт.</source>
+        <translation>Placed, qty</translation>
+    </message>
+    <message>
+        <source>Сбросов шт.</source>
+        <translation>Rejected, qty</translation>
+    </message>
+    <message>
+        <source>Позиционные обозначения</source>
+        <translation>Designators</translation>
+    </message>
+    <message>
+        <source>Снизу</source>
+        <translation>Bottom</translation>
+    </message>
+    <message>
+        <source>Слева</source>
+        <translation>Left</translation>
+    </message>
+    <message>
+        <source>Сверху</source>
+        <translation>Top</translation>
+    </message>
+    <message>
+        <source>Справа</source>
+        <translation>Right</translation>
+    </message>
+    <message>
+        <source>Проект: </source>
+        <translation>Project: </translation>
+    </message>
+    <message>
+        <source>не открыт</source>
+        <translation>not open</translation>
+    </message>
+</context>
+<context>
+    <name>FeederListImportAutoAssignWindow</name>
+    <message>
+        <source>Автоматическое назначение питателей</source>
+        <translation>Automatic feeder assignment</translation>
+    </message>
+    <message>
+        <source>снизу</source>
+        <translation>bottom</translation>
+    </message>
+    <message>
+        <source>сверху</source>
+        <translation>top</translation>
+    </message>
+    <message>
+        <source>справа</source>
+        <translation>right</translation>
+    </message>
+    <message>
+        <source>слева</source>
+        <translation>left</translation>
+    </message>
+    <message>
+        <source>Банк</source>
+        <translation>Bank</translation>
+    </message>
+    <message>
+        <source>С питателя №</source>
+        <translation>From feeder no.</translation>
+    </message>
+    <message>
+        <source>По питатель №</source>
+        <translation>To feeder no.</translation>
+    </message>
+    <message>
+        <source>Лента 8 мм</source>
+        <translation>Tape 8 mm</translation>
+    </message>
+    <message>
+        <source>Лента 12 и 16 мм</source>
+        <translation>Tape 12 and 16 mm</translation>
+    </message>
+    <message>
+        <source>Назначить</source>
+        <translation>Assign</translation>
+    </message>
+    <message>
+        <source>Закрыть</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>FeederListImportHelpWindow</name>
+    <message>
+        <source>Импорт списка питателей: справка</source>
+        <translation>Feeder list import: help</translation>
+    </message>
+</context>
+<context>
+    <name>FeederListImportWindow</name>
+    <message>
+        <source>Импорт списка питателей</source>
+        <translation>Feeder list import</translation>
+    </message>
+    <message>
+        <source>Питатели не назначены строкам: </source>
+        <translation>Lines left without a feeder: </translation>
+    </message>
+    <message>
+        <source>Импорт завершен. Количество импортированных наименований: </source>
+        <translation>Import finished. Parts imported: </translation>
+    </message>
+    <message>
+        <source>Наименования не были импортированы.</source>
+        <translation>No parts were imported.</translation>
+    </message>
+    <message>
+        <source>Файл списка питателей</source>
+        <translation>Feeder list file</translation>
+    </message>
+    <message>
+        <source>Таблицы (*.csv *.txt *.tsv)</source>
+        <translation>Tables (*.csv *.txt *.tsv)</translation>
+    </message>
+    <message>
+        <source>Все файлы (*)</source>
+        <translation>All files (*)</translation>
+    </message>
+    <message>
+        <source>(1) Открыть файл...</source>
+        <translation>(1) Open file...</translation>
+    </message>
+    <message>
+        <source>Разделитель</source>
+        <translation>Separator</translation>
+    </message>
+    <message>
+        <source>Корпус</source>
+        <translation>Package</translation>
+    </message>
+    <message>
+        <source>Номинал</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>Обозначения</source>
+        <translation>Designators</translation>
+    </message>
+    <message>
+        <source>Не используется</source>
+        <translation>Not used</translation>
+    </message>
+    <message>
+        <source>Количество</source>
+        <translation>Quantity</translation>
+    </message>
+    <message>
+        <source>Не импортировать строки с количеством 0</source>
+        <translation>Do not import lines with quantity 0</translation>
+    </message>
+    <message>
+        <source>(2) Прочитать</source>
+        <translation>(2) Read</translation>
+    </message>
+    <message>
+        <source>Шт.</source>
+        <translation>Qty</translation>
+    </message>
+    <message>
+        <source>Питатель</source>
+        <translation>Feeder</translation>
+    </message>
+    <message>
+        <source>снизу</source>
+        <translation>bottom</translation>
+    </message>
+    <message>
+        <source>слева</source>
+        <translation>left</translation>
+    </message>
+    <message>
+        <source>сверху</source>
+        <translation>top</translation>
+    </message>
+    <message>
+        <source>справа</source>
+        <translation>right</translation>
+    </message>
+    <message>
+        <source>Назначить питатель</source>
+        <translation>Assign feeder</translation>
+    </message>
+    <message>
+        <source>Убрать строку</source>
+        <translation>Remove line</translation>
+    </message>
+    <message>
+        <source>(3) Назначить автоматически...</source>
+        <translation>(3) Assign automatically...</translation>
+    </message>
+    <message>
+        <source>(4) Импорт</source>
+        <translation>(4) Import</translation>
     </message>
 </context>
 <context>
@@ -124,6 +769,50 @@
         <source>Подобрать питатели для компонентов</source>
         <translation>Find feeders for components</translation>
     </message>
+    <message>
+        <source>Проект</source>
+        <translation>Project</translation>
+    </message>
+    <message>
+        <source>Импорт списка компонентов (питатели уже настроены)...</source>
+        <translation>Component list import (feeders already set up)...</translation>
+    </message>
+    <message>
+        <source>Импорт списка компонентов (одновременно с настройкой питателей)...</source>
+        <translation>Component list import (setting up feeders)...</translation>
+    </message>
+    <message>
+        <source>Импорт списка питателей...</source>
+        <translation>Feeder list import...</translation>
+    </message>
+    <message>
+        <source>Экспорт списка питателей...</source>
+        <translation>Feeder list export...</translation>
+    </message>
+    <message>
+        <source>Статистика</source>
+        <translation>Statistics</translation>
+    </message>
+    <message>
+        <source>Статистика по дням</source>
+        <translation>Statistics by day</translation>
+    </message>
+    <message>
+        <source>Журнал проекта</source>
+        <translation>Project log</translation>
+    </message>
+    <message>
+        <source>Камера на голове</source>
+        <translation>Head camera</translation>
+    </message>
+    <message>
+        <source>Камера корректировки компонентов</source>
+        <translation>Component correction camera</translation>
+    </message>
+    <message>
+        <source>Настройки камер</source>
+        <translation>Camera settings</translation>
+    </message>
 </context>
 <context>
     <name>NotFoundFeedersWorkout</name>
@@ -219,6 +908,154 @@
     </message>
 </context>
 <context>
+    <name>ProjectDayStatistics</name>
+    <message>
+        <source>Статистика по дням</source>
+        <translation>Statistics by day</translation>
+    </message>
+    <message>
+        <source>Экспорт статистики</source>
+        <translation>Statistics export</translation>
+    </message>
+    <message>
+        <source>Простая таблица (*.csv)</source>
+        <translation>Simple table (*.csv)</translation>
+    </message>
+    <message>
+        <source>Дата</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>Плат</source>
+        <translation>Boards</translation>
+    </message>
+    <message>
+        <source>Компонентов</source>
+        <translation>Components</translation>
+    </message>
+    <message>
+        <source>Точек пайки</source>
+        <translation>Solder points</translation>
+    </message>
+    <message>
+        <source>Сбросов</source>
+        <translation>Rejects</translation>
+    </message>
+    <message>
+        <source>Время монтажа</source>
+        <translation>Mounting time</translation>
+    </message>
+    <message>
+        <source>Плат/час</source>
+        <translation>Boards/hour</translation>
+    </message>
+    <message>
+        <source>Компонентов/час</source>
+        <translation>Components/hour</translation>
+    </message>
+    <message>
+        <source>Экспорт...</source>
+        <translation>Export...</translation>
+    </message>
+    <message>
+        <source>Закрыть</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>ProjectImportWindow</name>
+    <message>
+        <source>Импорт списка компонентов (одновременно с настройкой питателей)</source>
+        <translation>Component list import (setting up feeders)</translation>
+    </message>
+</context>
+<context>
+    <name>ProjectLog</name>
+    <message>
+        <source>Журнал проекта</source>
+        <translation>Project log</translation>
+    </message>
+    <message>
+        <source>Поиск</source>
+        <translation>Search</translation>
+    </message>
+    <message>
+        <source>ошибки</source>
+        <translation>errors</translation>
+    </message>
+    <message>
+        <source>предупреждения</source>
+        <translation>warnings</translation>
+    </message>
+    <message>
+        <source>остальное</source>
+        <translation>other</translation>
+    </message>
+    <message>
+        <source>Время</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>Сообщение</source>
+        <translation>Message</translation>
+    </message>
+    <message>
+        <source>Записей: </source>
+        <translation>Entries: </translation>
+    </message>
+</context>
+<context>
+    <name>ProjectStatistics</name>
+    <message>
+        <source>Статистика проекта</source>
+        <translation>Project statistics</translation>
+    </message>
+    <message>
+        <source>Плат готово:</source>
+        <translation>Boards finished:</translation>
+    </message>
+    <message>
+        <source>Компонентов установлено:</source>
+        <translation>Components placed:</translation>
+    </message>
+    <message>
+        <source>Компонентов сброшено:</source>
+        <translation>Components rejected:</translation>
+    </message>
+    <message>
+        <source>Точек пайки:</source>
+        <translation>Solder points:</translation>
+    </message>
+    <message>
+        <source>Время монтажа:</source>
+        <translation>Mounting time:</translation>
+    </message>
+    <message>
+        <source>Секундомер:</source>
+        <translation>Stopwatch:</translation>
+    </message>
+    <message>
+        <source>По дням...</source>
+        <translation>By day...</translation>
+    </message>
+    <message>
+        <source>Сбросить счётчики</source>
+        <translation>Reset counters</translation>
+    </message>
+    <message>
+        <source>Проект: </source>
+        <translation>Project: </translation>
+    </message>
+    <message>
+        <source>не открыт</source>
+        <translation>not open</translation>
+    </message>
+    <message>
+        <source>Дата;Плат;Компонентов;Точек пайки;Сбросов;Время монтажа;Плат/час;Компонентов/час</source>
+        <translation>Date;Boards;Components;Solder points;Rejects;Mounting time;Boards/hour;Components/hour</translation>
+    </message>
+</context>
+<context>
     <name>ProposeFeederBanksOnProjectOpening</name>
     <message>
         <source>Банки питателей проекта</source>
@@ -289,7 +1126,7 @@
     </message>
     <message>
         <source>Не сохранять</source>
-        <translation>Don't save</translation>
+        <translation>Don&apos;t save</translation>
     </message>
     <message>
         <source>Отмена</source>
@@ -427,6 +1264,36 @@ Find the new package</translation>
         <source>Часть объектов проекта не загружена (%1). Список — в окне ошибок. Если сохранить проект, они будут потеряны.</source>
         <translation>Some objects of the project were not loaded (%1). The list is in the error window. Saving the project will lose them.</translation>
     </message>
+    <message>
+        <source>Сканирование платы не начато</source>
+        <translation>The board scan has not been started</translation>
+    </message>
+    <message>
+        <source>Не удалось найти файл!</source>
+        <translation>File not found!</translation>
+    </message>
+    <message>
+        <source>Не удалось открыть файл!</source>
+        <translation>Failed to open the file!</translation>
+    </message>
+    <message>
+        <source>Импортировано записей: %1.
+Типов компонентов: %2.</source>
+        <translation>Records imported: %1.
+Kinds of components: %2.</translation>
+    </message>
+    <message>
+        <source>Не удалось записать в файл!</source>
+        <translation>Failed to write the file!</translation>
+    </message>
+    <message>
+        <source>Экспорт завершен. Экспортировано строк: %1</source>
+        <translation>Export finished. Lines exported: %1</translation>
+    </message>
+    <message>
+        <source>Экспорт завершен. Экспортировано записей: %1</source>
+        <translation>Export finished. Records exported: %1</translation>
+    </message>
 </context>
 <context>
     <name>main</name>
@@ -489,6 +1356,10 @@ Find the new package</translation>
     <message>
         <source>слева</source>
         <translation>left</translation>
+    </message>
+    <message>
+        <source>Реперный знак</source>
+        <translation>Reference mark</translation>
     </message>
 </context>
 </TS>

@@ -1,0 +1,409 @@
+// The capture state machine and frame loop, behind a fake camera.
+#include "FakeVideoDevice.h"
+
+#include "vision/CameraCapture.h"
+#include "vision/FrameConverter.h"
+
+extern "C" {
+#include <mjpegtools/jpegutils.h>
+}
+
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+
+const QString kDevice = QStringLiteral("/dev/v4l/by-path/fake-video-index0");
+
+// Every YUYV group of frame n: luma 16 + 10 n (two pixels), neutral chroma,
+// so frame n is a flat grey of level 10 n.
+std::size_t fillGrey(std::uint8_t *data, std::size_t length, std::uint32_t format, int frame)
+{
+    if (format != V4L2_PIX_FMT_YUYV)
+        return 0;
+    for (std::size_t i = 0; i + 3 < length; i += 4) {
+        data[i] = data[i + 2] = std::uint8_t(16 + 10 * frame);
+        data[i + 1] = data[i + 3] = 128;
+    }
+    return length;
+}
+
+// Grey level of a frame made by fillGrey (YUYV conversion of 16 + 10 n).
+int greyOf(int frame)
+{
+    const std::uint8_t src[4] = {std::uint8_t(16 + 10 * frame), 128, std::uint8_t(16 + 10 * frame), 128};
+    std::uint8_t dst[6];
+    FrameConverter::yuyvToBgr(src, 4, dst, 6);
+    return dst[0];
+}
+
+struct Rig {
+    std::shared_ptr<FakeCameraState> state = std::make_shared<FakeCameraState>();
+    CameraCapture capture;
+    QSignalSpy opened{&capture, &CameraCapture::openedChanged};
+    QSignalSpy sizes{&capture, &CameraCapture::sendSize};
+    QSignalSpy frames{&capture, &CameraCapture::frameCaptured};
+    QSignalSpy errors{&capture, &CameraCapture::showError};
+
+    explicit Rig(FakeFault fault = FakeFault::None)
+    {
+        state->fault = fault;
+        state->fill = fillGrey;
+        auto s = state;
+        capture.setDeviceFactory([s](const QString &) { return std::make_unique<FakeVideoDevice>(s); });
+        capture.setRunCommands(false);
+        capture.setRestartInterval(5);
+        capture.setStallTimeout(10);
+        capture.setName(kDevice);
+    }
+};
+
+} // namespace
+
+class TestCameraCapture : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void opensStreamsAndPublishes()
+    {
+        Rig rig;
+        rig.capture.setCapture(true);
+        QVERIFY(rig.capture.isOpened());
+        QCOMPARE(rig.opened.count(), 1);
+        QCOMPARE(rig.opened.at(0).at(0).toBool(), true);
+        QCOMPARE(rig.sizes.count(), 1);
+        QCOMPARE(rig.sizes.at(0).at(0).toInt(), 640);
+        QCOMPARE(rig.sizes.at(0).at(1).toInt(), 480);
+        QCOMPARE(rig.state->mapped, 4);
+        QCOMPARE(rig.state->requestedFormats, std::vector<std::uint32_t>{V4L2_PIX_FMT_YUYV});
+        QVERIFY(rig.capture.frameTimerActive());
+        // Exposure: the three commands, with the device as one argument each.
+        const QList<QStringList> expected{
+            {"--set-ctrl=exposure_auto=1,exposure_absolute=50,exposure_auto_priority=0,white_balance_temperature_auto=0",
+             "--device=" + kDevice},
+            {"--set-ctrl=exposure_auto=1,exposure_absolute=50", "--device=" + kDevice},
+            {"--set-ctrl=auto_exposure=1,exposure_time_absolute=50", "--device=" + kDevice}};
+        QCOMPARE(rig.capture.commandsRun(), expected);
+
+        rig.capture.captureFrame();
+        QCOMPARE(rig.frames.count(), 1);
+        cv::Mat frame;
+        bool color = false;
+        QVERIFY(rig.capture.takeFrame(frame, &color));
+        QVERIFY(color);
+        QCOMPARE(frame.cols, 640);
+        QCOMPARE(frame.rows, 480);
+        QCOMPARE(int(frame.at<cv::Vec3b>(0, 0)[0]), greyOf(0));
+        QCOMPARE(int(frame.at<cv::Vec3b>(479, 639)[2]), greyOf(0));
+    }
+
+    // At most one notification is outstanding: frames that arrive before the
+    // processing object takes one are published silently, and the copy it
+    // takes is the newest and stays intact while later frames arrive.
+    void handOverOneAtATime()
+    {
+        Rig rig;
+        rig.capture.setCapture(true);
+        rig.capture.captureFrame();
+        rig.capture.captureFrame();
+        rig.capture.captureFrame();
+        QCOMPARE(rig.frames.count(), 1);
+        cv::Mat frame;
+        QVERIFY(rig.capture.takeFrame(frame, nullptr));
+        QCOMPARE(int(frame.at<cv::Vec3b>(100, 100)[1]), greyOf(2));
+        rig.capture.captureFrame();
+        QCOMPARE(rig.frames.count(), 2);
+        rig.capture.captureFrame();
+        QCOMPARE(int(frame.at<cv::Vec3b>(100, 100)[1]), greyOf(2));
+        cv::Mat next;
+        QVERIFY(rig.capture.takeFrame(next, nullptr));
+        QCOMPARE(int(next.at<cv::Vec3b>(100, 100)[1]), greyOf(4));
+    }
+
+    // Each fault that makes an open fail leaves nothing behind: no open
+    // descriptor, no mapping, no opened state; the restart timer takes over.
+    void failedOpenReleasesEverything_data()
+    {
+        QTest::addColumn<int>("fault");
+        QTest::newRow("not a device") << int(FakeFault::NotADevice);
+        QTest::newRow("format refused") << int(FakeFault::FormatRefused);
+        QTest::newRow("oversize format") << int(FakeFault::Oversize);
+        QTest::newRow("one buffer granted") << int(FakeFault::FewBuffers);
+        QTest::newRow("mapping fails") << int(FakeFault::MmapFails);
+    }
+    void failedOpenReleasesEverything()
+    {
+        QFETCH(int, fault);
+        Rig rig{static_cast<FakeFault>(fault)};
+        rig.capture.setCapture(true);
+        QVERIFY(!rig.capture.isOpened());
+        QCOMPARE(rig.opened.count(), 0);
+        QCOMPARE(rig.state->openFds, 0);
+        QCOMPARE(rig.state->mapped, 0);
+        QVERIFY(rig.capture.restartTimerActive());
+        QVERIFY(!rig.capture.frameTimerActive());
+        QCOMPARE(rig.capture.commandsRun().size(), 0);
+    }
+
+    void refusedFormatFallsBackToLowRes()
+    {
+        Rig rig(FakeFault::FormatRefusedOnce);
+        rig.capture.setRequestedSize(1280, 960);
+        rig.capture.setMjpg(true);
+        QTest::ignoreMessage(QtDebugMsg, "lowRes!");
+        rig.capture.setCapture(true);
+        QVERIFY(rig.capture.isOpened());
+        QCOMPARE(rig.state->requestedFormats,
+                 (std::vector<std::uint32_t>{V4L2_PIX_FMT_MJPEG, V4L2_PIX_FMT_YUYV}));
+        QCOMPARE(rig.state->requestedSizes, (std::vector<std::pair<int, int>>{{1280, 960}, {640, 480}}));
+        QCOMPARE(rig.sizes.at(0).at(0).toInt(), 640);
+    }
+
+    // A buffer index out of range is dropped: no frame, the device stays open
+    // and the loop goes on.
+    void badIndexDropsFrame()
+    {
+        Rig rig(FakeFault::BadIndex);
+        rig.capture.setCapture(true);
+        rig.capture.captureFrame();
+        QCOMPARE(rig.frames.count(), 0);
+        QVERIFY(rig.capture.isOpened());
+        QVERIFY(rig.capture.frameTimerActive());
+        cv::Mat frame;
+        QVERIFY(!rig.capture.takeFrame(frame, nullptr));
+    }
+
+    // bytesused shorter than the frame: only the whole groups given are
+    // converted (10 bytes: two groups, four pixels).
+    void shortBufferConvertsWholeGroups()
+    {
+        Rig rig(FakeFault::ShortBuffer);
+        rig.state->fill = [](std::uint8_t *data, std::size_t length, std::uint32_t, int) {
+            for (std::size_t i = 0; i + 3 < length; i += 4) {
+                data[i] = data[i + 2] = 235;
+                data[i + 1] = data[i + 3] = 128;
+            }
+            return length;
+        };
+        rig.capture.setCapture(true);
+        rig.capture.captureFrame();
+        cv::Mat frame;
+        QVERIFY(rig.capture.takeFrame(frame, nullptr));
+        for (int x = 0; x < 4; ++x)
+            QCOMPARE(int(frame.at<cv::Vec3b>(0, x)[0]), 255);
+        QCOMPARE(int(frame.at<cv::Vec3b>(0, 4)[0]), 0);
+        QCOMPARE(int(frame.at<cv::Vec3b>(0, 5)[0]), 0);
+    }
+
+    // A format without a conversion: each frame is reported and published
+    // with the buffer's previous contents.
+    void unknownFormatPublishesStaleFrames()
+    {
+        Rig rig(FakeFault::UnknownFormat);
+        rig.capture.setCapture(true);
+        QVERIFY(rig.capture.isOpened());
+        QTest::ignoreMessage(QtWarningMsg, "v4l2 pixel format error");
+        rig.capture.captureFrame();
+        QCOMPARE(rig.frames.count(), 1);
+        cv::Mat frame;
+        QVERIFY(rig.capture.takeFrame(frame, nullptr));
+        QCOMPARE(int(frame.at<cv::Vec3b>(10, 10)[0]), 0);
+    }
+
+    // bytesused beyond the mapped buffer: conversion stops at the buffer.
+    void overlongBytesUsedIsBounded()
+    {
+        Rig rig(FakeFault::OverlongBytesUsed);
+        rig.capture.setCapture(true);
+        rig.capture.captureFrame();
+        cv::Mat frame;
+        QVERIFY(rig.capture.takeFrame(frame, nullptr));
+        QCOMPARE(int(frame.at<cv::Vec3b>(479, 639)[0]), greyOf(0));
+    }
+
+    // A frame that does not decode is dropped; the next good one is shown.
+    void decodeFailureDropsFrame()
+    {
+        Rig rig;
+        rig.capture.setMjpg(true);
+        rig.state->fill = [](std::uint8_t *data, std::size_t length, std::uint32_t format, int frame) -> std::size_t {
+            if (format != V4L2_PIX_FMT_MJPEG)
+                return 0;
+            if (frame == 0) {
+                std::memset(data, 0x55, 1000);
+                return 1000;
+            }
+            std::vector<std::uint8_t> y(640 * 480, 200), c(320 * 240, 128);
+            const int n = encode_jpeg_raw(data, int(length), 90, 0, 420, 640, 480, y.data(), c.data(), c.data());
+            return std::size_t(std::max(n, 0));
+        };
+        rig.capture.setCapture(true);
+        QVERIFY(rig.capture.isOpened());
+        rig.capture.captureFrame();
+        QCOMPARE(rig.frames.count(), 0);
+        QVERIFY(rig.capture.isOpened());
+        rig.capture.captureFrame();
+        QCOMPARE(rig.frames.count(), 1);
+        cv::Mat frame;
+        QVERIFY(rig.capture.takeFrame(frame, nullptr));
+        QVERIFY(std::abs(int(frame.at<cv::Vec3b>(240, 320)[1]) - (200 - 16)) <= 2);
+    }
+
+    // No frame within the stall time: the device is closed and opened again
+    // at once, without telling anyone it was closed.
+    void stallReopens()
+    {
+        Rig rig;
+        rig.capture.setCapture(true);
+        rig.state->fault = FakeFault::Stall;
+        rig.capture.captureFrame();
+        QCOMPARE(rig.state->opens, 2);
+        QCOMPARE(rig.state->closes, 1);
+        QCOMPARE(rig.state->openFds, 1);
+        QCOMPARE(rig.state->mapped, 4);
+        QVERIFY(rig.capture.isOpened());
+        QCOMPARE(rig.opened.count(), 1);
+    }
+
+    // Unplugged while capturing: the reopen fails (opened goes false once),
+    // the restart timer retries, and on its sixth firing the operator is
+    // told; the retries then stop.
+    void unplugRetriesThenTellsOperator()
+    {
+        Rig rig(FakeFault::Unplug);
+        rig.capture.setCapture(true);
+        rig.capture.captureFrame();
+        rig.capture.captureFrame();
+        QCOMPARE(rig.frames.count(), 1);
+        rig.capture.captureFrame(); // stalls: unplugged
+        QVERIFY(!rig.capture.isOpened());
+        QCOMPARE(rig.opened.count(), 2);
+        QCOMPARE(rig.opened.at(1).at(0).toBool(), false);
+        QCOMPARE(rig.state->openFds, 0);
+        QCOMPARE(rig.state->mapped, 0);
+        QVERIFY(rig.errors.wait(2000));
+        QCOMPARE(rig.errors.count(), 1);
+        QCOMPARE(rig.errors.at(0).at(0).toString(), QStringLiteral("Не удалось захватить изображение с камеры!"));
+        QCOMPARE(rig.capture.restartTries(), 6);
+        QVERIFY(!rig.capture.restartTimerActive());
+        QTest::qWait(50);
+        QCOMPARE(rig.errors.count(), 1);
+        QCOMPARE(rig.state->openFds, 0);
+    }
+
+    // A new request by the user starts the count again, and a camera that
+    // comes back is opened.
+    void userRequestAfterUnplugStartsAgain()
+    {
+        Rig rig(FakeFault::NotADevice);
+        rig.capture.setCapture(true);
+        QVERIFY(rig.errors.wait(2000));
+        rig.state->fault = FakeFault::None;
+        rig.capture.setCapture(true);
+        QVERIFY(rig.capture.isOpened());
+        QCOMPARE(rig.capture.restartTries(), 0);
+        QCOMPARE(rig.opened.count(), 1);
+    }
+
+    void nameChangeReopensWithoutClosedNotice()
+    {
+        Rig rig;
+        rig.capture.setCapture(true);
+        rig.capture.setName(QStringLiteral("/dev/v4l/by-path/other-video-index0"));
+        QVERIFY(rig.capture.isOpened());
+        QCOMPARE(rig.capture.openedName(), QStringLiteral("/dev/v4l/by-path/other-video-index0"));
+        QCOMPARE(rig.state->opens, 2);
+        QCOMPARE(rig.state->openFds, 1);
+        QCOMPARE(rig.opened.count(), 1);
+    }
+
+    // setCapture(false) keeps the device open and streaming; the loop stops
+    // after at most one more frame, which is not published.
+    void captureOffKeepsDeviceOpen()
+    {
+        Rig rig;
+        rig.capture.setCapture(true);
+        rig.capture.captureFrame();
+        rig.capture.setCapture(false);
+        QVERIFY(rig.capture.isOpened());
+        QCOMPARE(rig.opened.count(), 1);
+        const int delivered = rig.state->framesDelivered;
+        QTRY_VERIFY(!rig.capture.frameTimerActive());
+        QTest::qWait(30);
+        QCOMPARE(rig.state->framesDelivered, delivered + 1);
+        QVERIFY(!rig.capture.frameTimerActive());
+        QCOMPARE(rig.frames.count(), 1);
+    }
+
+    void mjpgTakesEffectAtNextOpen()
+    {
+        Rig rig;
+        rig.capture.setCapture(true);
+        rig.capture.setMjpg(true);
+        QCOMPARE(rig.state->opens, 1);
+        QCOMPARE(rig.state->requestedFormats, std::vector<std::uint32_t>{V4L2_PIX_FMT_YUYV});
+        rig.capture.setName(QStringLiteral("/dev/v4l/by-path/again-video-index0"));
+        QCOMPARE(rig.state->requestedFormats,
+                 (std::vector<std::uint32_t>{V4L2_PIX_FMT_YUYV, V4L2_PIX_FMT_MJPEG}));
+    }
+
+    void exposureCommandsForOpenDevice()
+    {
+        Rig rig;
+        rig.capture.setExposure(70); // nothing open: nothing run
+        QCOMPARE(rig.capture.commandsRun().size(), 0);
+        rig.capture.setCapture(true);
+        const int before = rig.capture.commandsRun().size();
+        QCOMPARE(before, 3);
+        QCOMPARE(rig.capture.commandsRun().at(0).at(0),
+                 QStringLiteral("--set-ctrl=exposure_auto=1,exposure_absolute=70,exposure_auto_priority=0,"
+                                "white_balance_temperature_auto=0"));
+        rig.capture.setExposure(120);
+        const QList<QStringList> expected{
+            {"--set-ctrl=exposure_auto=1,exposure_absolute=120", "--device=" + kDevice},
+            {"--set-ctrl=auto_exposure=1,exposure_time_absolute=120", "--device=" + kDevice}};
+        QCOMPARE(rig.capture.commandsRun().mid(before), expected);
+    }
+
+    // The real device code on paths that are no camera: nothing opens and
+    // no descriptor is left behind.
+    void realDeviceRefusals_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("missing") << "/dev/v4l/by-path/no-such-camera-index0";
+        QTest::newRow("character device, no camera") << "/dev/null";
+        QTest::newRow("directory") << "/dev/";
+    }
+    void realDeviceRefusals()
+    {
+        QFETCH(QString, path);
+        const int before = QDir(QStringLiteral("/proc/self/fd")).count();
+        CameraCapture capture;
+        capture.setRunCommands(false);
+        capture.setRestartInterval(100000);
+        QSignalSpy opened(&capture, &CameraCapture::openedChanged);
+        capture.setName(path);
+        capture.setCapture(true);
+        QVERIFY(!capture.isOpened());
+        QCOMPARE(opened.count(), 0);
+        QVERIFY(capture.restartTimerActive());
+        QCOMPARE(QDir(QStringLiteral("/proc/self/fd")).count(), before);
+        QCOMPARE(capture.commandsRun().size(), 0);
+    }
+
+    // A device name with shell characters stays one argument.
+    void exposureArgumentsAreNotShellText()
+    {
+        const QString odd = QStringLiteral("/dev/v4l/by-path/x; rm -rf $HOME");
+        const auto commands = CameraCapture::exposureCommands(5, odd, false);
+        QCOMPARE(commands.size(), 2);
+        for (const QStringList &c : commands) {
+            QCOMPARE(c.size(), 2);
+            QCOMPARE(c.at(1), "--device=" + odd);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCameraCapture)
+#include "tst_camera_capture.moc"

@@ -1,0 +1,386 @@
+// Pictures around the cameras: board scan, photo clips, camera lists, image
+// conversions and the shown image of the processing object.
+#include "vision/BoardScan.h"
+#include "vision/CameraListing.h"
+#include "vision/CameraWorker.h"
+#include "vision/MatImage.h"
+#include "vision/PhotoClipper.h"
+
+#include <QFileInfo>
+#include <QImageReader>
+#include <QPainter>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QImage field(int w, int h, QColor colour)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+// A photo with a distinct colour in each quadrant and a white dot.
+QImage quadrants(int w, int h)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    QPainter p(&image);
+    p.fillRect(0, 0, w / 2, h / 2, Qt::red);
+    p.fillRect(w / 2, 0, w - w / 2, h / 2, Qt::green);
+    p.fillRect(0, h / 2, w / 2, h - h / 2, Qt::blue);
+    p.fillRect(w / 2, h / 2, w - w / 2, h - h / 2, Qt::yellow);
+    return image;
+}
+
+bool near(QRgb a, QColor b, int tolerance = 30)
+{
+    return std::abs(qRed(a) - b.red()) <= tolerance && std::abs(qGreen(a) - b.green()) <= tolerance &&
+           std::abs(qBlue(a) - b.blue()) <= tolerance;
+}
+
+} // namespace
+
+class TestCameraImages : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // ---- board scan
+    // A 20 x 10 mm board in 5 x 5 mm fields seen at 20 px/mm, visited in a
+    // serpentine: every field lands at its place of the 600 dpi picture.
+    void boardScanComposesAt600Dpi()
+    {
+        const double ppmm = 600 / 25.4;
+        BoardScan scan;
+        QVERIFY(scan.start(20, 10, 5, 5, 20));
+        QCOMPARE(scan.picture().size(), QSize(qRound(20 * ppmm), qRound(10 * ppmm)));
+        const QColor colours[2][4] = {{Qt::red, Qt::green, Qt::blue, Qt::yellow},
+                                      {Qt::cyan, Qt::magenta, Qt::white, Qt::gray}};
+        for (int row = 0; row < 2; ++row) {
+            for (int i = 0; i < 4; ++i) {
+                const int col = row % 2 == 0 ? i : 3 - i;
+                QVERIFY(scan.addField(field(100, 100, colours[row][col]), col * 5.0, row * 5.0));
+            }
+        }
+        QCOMPARE(scan.fieldsAdded(), 8);
+        for (int row = 0; row < 2; ++row) {
+            for (int col = 0; col < 4; ++col) {
+                // The field's centre and points 2 mm from it.
+                for (double dx : {-2.0, 0.0, 2.0}) {
+                    const QPoint p(int((col * 5 + 2.5 + dx) * ppmm), int((row * 5 + 2.5 - dx) * ppmm));
+                    QVERIFY2(near(scan.picture().pixel(p), colours[row][col], 2),
+                             qPrintable(QStringLiteral("field %1,%2").arg(col).arg(row)));
+                }
+            }
+        }
+    }
+
+    // A feature of the frame keeps its size and place in millimetres.
+    void boardScanScalesFrames()
+    {
+        const double ppmm = 600 / 25.4;
+        BoardScan scan;
+        QVERIFY(scan.start(30, 30, 10, 10, 25));
+        QImage frame = field(250, 250, Qt::black); // 10 x 10 mm at 25 px/mm
+        QPainter(&frame).fillRect(QRect(150, 50, 50, 25), Qt::white); // 2 x 1 mm at (6, 2) mm
+        QVERIFY(scan.addField(frame, 10, 20));
+        const QRectF expected((10 + 6) * ppmm, (20 + 2) * ppmm, 2 * ppmm, 1 * ppmm);
+        int white = 0;
+        QRect bounds;
+        for (int y = 0; y < scan.picture().height(); ++y) {
+            for (int x = 0; x < scan.picture().width(); ++x) {
+                if (qGray(scan.picture().pixel(x, y)) > 128) {
+                    ++white;
+                    bounds |= QRect(x, y, 1, 1);
+                }
+            }
+        }
+        QVERIFY(std::abs(white - expected.width() * expected.height()) < expected.width() * 2 + expected.height() * 2);
+        QVERIFY(std::abs(bounds.left() - expected.left()) <= 1);
+        QVERIFY(std::abs(bounds.top() - expected.top()) <= 1);
+        QVERIFY(std::abs(bounds.right() + 1 - expected.right()) <= 1);
+        QVERIFY(std::abs(bounds.bottom() + 1 - expected.bottom()) <= 1);
+    }
+
+    void boardScanSavesPng()
+    {
+        QTemporaryDir dir;
+        BoardScan scan;
+        QVERIFY(scan.start(10, 5, 5, 5, 20));
+        QVERIFY(scan.addField(field(100, 100, Qt::red), 0, 0));
+        const QString written = scan.save("file://" + dir.filePath("board"));
+        QCOMPARE(written, dir.filePath("board.png"));
+        QImageReader reader(written);
+        QCOMPARE(reader.format(), QByteArray("png"));
+        const QImage back = reader.read();
+        QCOMPARE(back.size(), scan.picture().size());
+        QCOMPARE(qRound(back.dotsPerMeterX() * 0.0254), 600);
+        QVERIFY(near(back.pixel(10, 10), Qt::red, 0));
+        // Nothing else is left in the folder.
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"board.png"});
+        // An unwritable place is reported, not half-written.
+        QVERIFY(scan.save(dir.filePath("no/such/folder/board.png")).isEmpty());
+        QVERIFY(!scan.error().isEmpty());
+    }
+
+    void boardScanRefusesBadInput_data()
+    {
+        QTest::addColumn<double>("bw");
+        QTest::addColumn<double>("bh");
+        QTest::addColumn<double>("ppm");
+        QTest::newRow("zero width") << 0.0 << 10.0 << 20.0;
+        QTest::newRow("negative") << 10.0 << -1.0 << 20.0;
+        QTest::newRow("no resolution") << 10.0 << 10.0 << 0.0;
+        QTest::newRow("not a number") << qQNaN() << 10.0 << 20.0;
+        QTest::newRow("huge") << 5000.0 << 5000.0 << 20.0;
+    }
+    void boardScanRefusesBadInput()
+    {
+        QFETCH(double, bw);
+        QFETCH(double, bh);
+        QFETCH(double, ppm);
+        BoardScan scan;
+        QVERIFY(!scan.start(bw, bh, 5, 5, ppm));
+        QVERIFY(!scan.isStarted());
+        QVERIFY(!scan.error().isEmpty());
+        QVERIFY(!scan.addField(field(10, 10, Qt::red), 0, 0));
+    }
+
+    // ---- photo clips
+    void clipWithoutTurn()
+    {
+        const QImage photo = quadrants(200, 100);
+        const QImage clip = PhotoClipper::clip(photo, 90, 45, 20, 10, 0);
+        QCOMPARE(clip.size(), QSize(20, 10));
+        QCOMPARE(clip.format(), QImage::Format_RGB32);
+        QVERIFY(near(clip.pixel(0, 0), Qt::red));
+        QVERIFY(near(clip.pixel(19, 0), Qt::green));
+        QVERIFY(near(clip.pixel(0, 9), Qt::blue));
+        QVERIFY(near(clip.pixel(19, 9), Qt::yellow));
+    }
+
+    // Turned by 90°: the photo is rotated by -90° (counter-clockwise), so
+    // its right-hand quadrants come to the top. The corner that centres a
+    // 20 x 20 clip on the photo centre, as the inspection computes it
+    // (x = W/2 + h/2, y = H/2 - w/2 for 90°), gives a clip centred there.
+    void clipTurned()
+    {
+        const QImage photo = quadrants(200, 100);
+        const QImage clip = PhotoClipper::clip(photo, 110, 40, 20, 20, 90);
+        QCOMPARE(clip.size(), QSize(20, 20));
+        QVERIFY(near(clip.pixel(2, 2), Qt::green));
+        QVERIFY(near(clip.pixel(17, 2), Qt::yellow));
+        QVERIFY(near(clip.pixel(2, 17), Qt::red));
+        QVERIFY(near(clip.pixel(17, 17), Qt::blue));
+        // The whole turned photo: its top-left corner is the photo's
+        // top-right one.
+        const QImage whole = PhotoClipper::clip(photo, 200, 0, 100, 200, 90);
+        QVERIFY(near(whole.pixel(20, 20), Qt::green));
+        QVERIFY(near(whole.pixel(80, 20), Qt::yellow));
+        QVERIFY(near(whole.pixel(20, 180), Qt::red));
+        QVERIFY(near(whole.pixel(80, 180), Qt::blue));
+    }
+
+    void clipRefusesNonsense()
+    {
+        QVERIFY(PhotoClipper::clip(QImage(), 0, 0, 10, 10, 0).isNull());
+        QVERIFY(PhotoClipper::clip(quadrants(20, 20), 0, 0, 0, 10, 0).isNull());
+        QVERIFY(PhotoClipper::clip(quadrants(20, 20), 0, 0, -5, 10, 0).isNull());
+        // Outside the photo: black, not a crash.
+        const QImage outside = PhotoClipper::clip(quadrants(20, 20), 500, 500, 4, 4, 30);
+        QCOMPARE(outside.size(), QSize(4, 4));
+        QCOMPARE(qGray(outside.pixel(1, 1)), 0);
+    }
+
+    // ---- camera lists
+    void cameraListSkipsMetadataNodes()
+    {
+        const QStringList listing{"/dev/v4l/by-path/pci-0000:00:14.0-usb-0:1:1.0-video-index0\n",
+                                  "/dev/v4l/by-path/pci-0000:00:14.0-usb-0:1:1.0-video-index1\n",
+                                  "/dev/v4l/by-path/pci-0000:00:14.0-usb-0:2:1.0-video-index0\n", "\n"};
+        QCOMPARE(CameraListing::camerasFromListing(listing),
+                 (QStringList{"/dev/v4l/by-path/pci-0000:00:14.0-usb-0:1:1.0-video-index0",
+                              "/dev/v4l/by-path/pci-0000:00:14.0-usb-0:2:1.0-video-index0"}));
+    }
+
+    void cameraListOfAFolder()
+    {
+        QTemporaryDir dir;
+        for (const char *n : {"usb-b-video-index0", "usb-a-video-index1", "usb-a-video-index0"}) {
+            QFile f(dir.filePath(n));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        QCOMPARE(CameraListing::cameras(dir.path()),
+                 QStringList({dir.filePath("usb-a-video-index0"), dir.filePath("usb-b-video-index0")}) +
+                     CameraListing::simulatedCameras());
+    }
+
+    void modesMergedInOrder()
+    {
+        const QString output = QStringLiteral(
+            "ioctl: VIDIOC_ENUM_FMT\n"
+            "\tType: Video Capture\n\n"
+            "\t[0]: 'MJPG' (Motion-JPEG, compressed)\n"
+            "\t\tSize: Discrete 1280x720\n"
+            "\t\t\tInterval: Discrete 0.033s (30.000 fps)\n"
+            "\t\tSize: Discrete 640x480\n"
+            "\t\t\tInterval: Discrete 0.033s (30.000 fps)\n"
+            "\t[1]: 'YUYV' (YUYV 4:2:2)\n"
+            "\t\tSize: Discrete 640x480\n"
+            "\t\tSize: Discrete 320x240\n"
+            "\t\tSize: Discrete 1280x720\n"
+            "\t\tSize: Stepwise 16x16 - 1920x1080 with step 8/8\n"
+            "\t\tSize: Discrete garbagex\n");
+        QCOMPARE(CameraListing::modesFromFormats(output), (QStringList{"1280x720", "640x480", "320x240"}));
+        QCOMPARE(CameraListing::modesFromFormats(QString()), QStringList());
+    }
+
+    // ---- matrices and images
+    void imageToMatrix_data()
+    {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<bool>("copy");
+        QTest::addColumn<int>("channels");
+        QTest::newRow("ARGB32 view") << int(QImage::Format_ARGB32) << false << 4;
+        QTest::newRow("ARGB32 premultiplied copy") << int(QImage::Format_ARGB32_Premultiplied) << true << 4;
+        QTest::newRow("RGB32 view reduced") << int(QImage::Format_RGB32) << false << 3;
+        QTest::newRow("RGB32 copy") << int(QImage::Format_RGB32) << true << 4;
+        QTest::newRow("indexed") << int(QImage::Format_Indexed8) << false << 1;
+        QTest::newRow("RGB888 swapped") << int(QImage::Format_RGB888) << true << 3;
+    }
+    void imageToMatrix()
+    {
+        QFETCH(int, format);
+        QFETCH(bool, copy);
+        QFETCH(int, channels);
+        QImage image = field(8, 6, QColor(10, 20, 30)).convertToFormat(QImage::Format(format));
+        if (format == QImage::Format_Indexed8)
+            image = MatImage::toGreyImage(cv::Mat(6, 8, CV_8UC1, cv::Scalar(77)));
+        const cv::Mat mat = MatImage::toMat(image, copy);
+        QCOMPARE(mat.cols, 8);
+        QCOMPARE(mat.rows, 6);
+        QCOMPARE(mat.channels(), channels);
+        if (channels == 1) {
+            QCOMPARE(int(mat.at<uchar>(5, 7)), 77);
+        } else {
+            // Blue, green, red in memory order for every colour format.
+            const uchar *p = mat.ptr<uchar>(5) + 7 * channels;
+            QCOMPARE(int(p[0]), 30);
+            QCOMPARE(int(p[1]), 20);
+            QCOMPARE(int(p[2]), 10);
+        }
+    }
+
+    void unhandledFormatGivesEmptyMatrix()
+    {
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("unhandled image format"));
+        QVERIFY(MatImage::toMat(field(4, 4, Qt::red).convertToFormat(QImage::Format_RGB16), true).empty());
+    }
+
+    // ---- the processing object's shown image and photo
+    void searchAndShownAreas()
+    {
+        QCOMPARE(CameraWorker::searchArea(640, 480, 50), cv::Rect(160, 120, 320, 240));
+        QCOMPARE(CameraWorker::searchArea(640, 480, 33), cv::Rect(215, 161, 210, 158));
+        QCOMPARE(CameraWorker::searchArea(641, 481, 100), cv::Rect(0, 0, 640, 480));
+        QCOMPARE(CameraWorker::shownArea(640, 480, 100), cv::Rect(0, 0, 640, 480));
+        QCOMPARE(CameraWorker::shownArea(640, 480, 50), cv::Rect(160, 120, 320, 240));
+        // Not set yet: the whole frame.
+        QCOMPARE(CameraWorker::shownArea(640, 480, 0), cv::Rect(0, 0, 640, 480));
+    }
+
+    void modeNumbers()
+    {
+        QCOMPARE(CameraWorker::modeNumber("", 7), 0);
+        QCOMPARE(CameraWorker::modeNumber("scan", 0), 3);
+        QCOMPARE(CameraWorker::modeNumber("circle", 0), 4);
+        QCOMPARE(CameraWorker::modeNumber("template", 0), 14);
+        QCOMPARE(CameraWorker::modeNumber("unknown", 6), 6);
+    }
+
+    void shownImageFollowsModeAndZoom_data()
+    {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<int>("showPercent");
+        QTest::addColumn<int>("roiPercent");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<bool>("colour");
+        QTest::newRow("display, whole") << "" << 100 << 50 << QSize(640, 480) << true;
+        QTest::newRow("display, zoomed") << "" << 50 << 50 << QSize(320, 240) << true;
+        QTest::newRow("scan: search area") << "scan" << 100 << 40 << QSize(256, 192) << true;
+        QTest::newRow("recognition: grey") << "circle" << 100 << 50 << QSize(640, 480) << false;
+    }
+    void shownImageFollowsModeAndZoom()
+    {
+        QFETCH(QString, mode);
+        QFETCH(int, showPercent);
+        QFETCH(int, roiPercent);
+        QFETCH(QSize, size);
+        QFETCH(bool, colour);
+        CameraWorker worker;
+        worker.setMode(mode);
+        worker.setShowPercent(showPercent);
+        worker.setRoiPercent(roiPercent);
+        QSignalSpy processed(&worker, &CameraWorker::frameProcessed);
+        cv::Mat frame(480, 640, CV_8UC3, cv::Scalar(10, 100, 200));
+        frame(cv::Rect(320, 240, 320, 240)).setTo(cv::Scalar(0, 0, 0));
+        worker.processMat(frame, true);
+        QCOMPARE(processed.count(), 1);
+        const QImage shown = worker.displayImage();
+        QCOMPARE(shown.size(), size);
+        QCOMPARE(shown.format(), colour ? QImage::Format_RGB888 : QImage::Format_Indexed8);
+        const QRgb topLeft = shown.pixel(0, 0);
+        if (colour)
+            QCOMPARE(topLeft, qRgb(200, 100, 10));
+        else
+            QVERIFY(std::abs(qRed(topLeft) - qGray(200, 100, 10)) <= 2);
+        // The bottom right quarter is black in every case.
+        QCOMPARE(qGray(shown.pixel(shown.width() - 1, shown.height() - 1)), 0);
+    }
+
+    // Photos: camera2 looks upwards, its photos are mirrored top to bottom.
+    void photoMirroredForComponentCamera_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("mirrored");
+        QTest::newRow("camera1") << "camera1" << false;
+        QTest::newRow("camera2") << "camera2" << true;
+    }
+    void photoMirroredForComponentCamera()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, mirrored);
+        CameraWorker worker;
+        worker.setName(name);
+        QSignalSpy ready(&worker, &CameraWorker::photoReady);
+        cv::Mat frame(480, 640, CV_8UC3, cv::Scalar(0, 0, 0));
+        frame(cv::Rect(0, 0, 640, 10)).setTo(cv::Scalar(255, 255, 255));
+        worker.processMat(frame, true);
+        QCOMPARE(ready.count(), 0);
+        worker.requestPhotoGet();
+        worker.processMat(frame, true);
+        QCOMPARE(ready.count(), 1);
+        const QImage photo = worker.photoImage();
+        QCOMPARE(photo.size(), QSize(640, 480));
+        QCOMPARE(qGray(photo.pixel(5, 2)), mirrored ? 0 : 255);
+        QCOMPARE(qGray(photo.pixel(5, 477)), mirrored ? 255 : 0);
+        worker.processMat(frame, true);
+        QCOMPARE(ready.count(), 1); // once per request
+    }
+
+    void doNotUpdateKeepsShownImage()
+    {
+        CameraWorker worker;
+        QSignalSpy processed(&worker, &CameraWorker::frameProcessed);
+        worker.processMat(cv::Mat(48, 64, CV_8UC3, cv::Scalar(50, 50, 50)), true);
+        worker.getDoNotUpdate(true);
+        worker.processMat(cv::Mat(48, 64, CV_8UC3, cv::Scalar(200, 200, 200)), true);
+        QCOMPARE(processed.count(), 1);
+        QCOMPARE(qGray(worker.displayImage().pixel(1, 1)), 50);
+    }
+};
+
+QTEST_MAIN(TestCameraImages)
+#include "tst_camera_images.moc"

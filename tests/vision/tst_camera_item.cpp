@@ -1,0 +1,223 @@
+// The camera item on its own: property rules, result slots, image provider,
+// painting, and the frame pipeline of its two threads on a simulated camera.
+#include "vision/CameraCapture.h"
+#include "vision/CameraItem.h"
+#include "vision/CameraWorker.h"
+#include "vision/SimulatedStage.h"
+
+#include <QPainter>
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <opencv2/core.hpp>
+
+class TestCameraItem : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void roiPercentIsCapped()
+    {
+        CameraItem item;
+        QSignalSpy spy(&item, &CameraItem::roiPercentChanged);
+        item.setProperty("roiPercent", 150);
+        QCOMPARE(item.roiPercent(), 100);
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(spy.at(0).at(0).toInt(), 100);
+        item.setProperty("roiPercent", 40);
+        QCOMPARE(item.roiPercent(), 40);
+    }
+
+    // The parameters are stored as reals and sent as whole numbers.
+    void parametersSentAsIntegers()
+    {
+        CameraItem item;
+        QSignalSpy p1(&item, &CameraItem::param1Changed);
+        QSignalSpy flipped(&item, &CameraItem::flippedEnabledChanged);
+        item.setProperty("param1", 120.7);
+        QCOMPARE(item.param1(), 120.7);
+        QCOMPARE(p1.count(), 1);
+        QCOMPARE(p1.at(0).at(0).toInt(), 120);
+        item.setProperty("param1", 120.7);
+        QCOMPARE(p1.count(), 1);
+        item.setProperty("flippedEnabled", 1);
+        QCOMPARE(flipped.at(0).at(0).toBool(), true);
+    }
+
+    void defaults()
+    {
+        CameraItem item;
+        QCOMPARE(item.property("frameWidth").toInt(), 1280);
+        QCOMPARE(item.property("frameHeight").toInt(), 960);
+        QCOMPARE(item.property("showPercent").toInt(), 100);
+        QCOMPARE(item.property("templMult").toReal(), 0.3);
+        QCOMPARE(item.property("templateType").toInt(), 1);
+        QCOMPARE(item.property("exposure").toInt(), 50);
+        QCOMPARE(item.property("targetSizeTolerance").toInt(), 5);
+    }
+
+    // getObj notifies only what changed, and always tells that a result
+    // arrived; sizes are stored truncated.
+    void objectResults()
+    {
+        CameraItem item;
+        QSignalSpy updated(&item, &CameraItem::updated);
+        QSignalSpy found(&item, &CameraItem::objFoundChanged);
+        QSignalSpy x(&item, &CameraItem::objCenterXChanged);
+        QSignalSpy width(&item, &CameraItem::objWidthChanged);
+        item.getObj(true, 1.5, -2.5, 10, 20.9, 30.2);
+        QCOMPARE(updated.count(), 1);
+        QCOMPARE(found.count(), 1);
+        QCOMPARE(x.count(), 1);
+        QCOMPARE(item.objWidth(), 20);
+        QCOMPARE(item.objHeight(), 30);
+        item.getObj(true, 1.5, -2.5, 10, 20.9, 30.2);
+        QCOMPARE(updated.count(), 2);
+        QCOMPARE(found.count(), 1);
+        QCOMPARE(x.count(), 1);
+        QCOMPARE(width.count(), 1);
+        item.getObj(true, 1.5, -2.5, 10, 20.1, 30.2);
+        QCOMPARE(width.count(), 1); // still 20
+    }
+
+    void sizeNotifiesEachChange()
+    {
+        CameraItem item;
+        QSignalSpy w(&item, &CameraItem::frameWidthChanged);
+        QSignalSpy h(&item, &CameraItem::frameHeightChanged);
+        item.setSize(1280, 720);
+        QCOMPARE(w.count(), 0);
+        QCOMPARE(h.count(), 1);
+        item.setOpened(true);
+        QVERIFY(item.opened());
+    }
+
+    void providerIds()
+    {
+        CameraItem item;
+        QSize size;
+        const QImage other = item.requestImage(QStringLiteral("invalid"), &size, QSize());
+        QCOMPARE(other.size(), QSize(1, 1));
+        QCOMPARE(size, QSize(1, 1));
+        QCOMPARE(item.requestImage(QStringLiteral("photo"), &size, QSize()).size(), QSize(1, 1));
+    }
+
+    // Once it has a device name, the item serves its pictures to the QML
+    // engine under its object name; the engine's provider outlives the item
+    // safely.
+    void registeredAsImageProvider()
+    {
+        qmlRegisterType<CameraItem>("OpenCV", 1, 0, "Camera");
+        QQmlEngine engine;
+        QQmlComponent component(&engine);
+        component.setData("import QtQuick 2.15\nimport OpenCV 1.0\n"
+                          "Item { Camera { objectName: \"camA\"; name: \"sim:board\" }\n"
+                          "       Camera { objectName: \"camB\" } }",
+                          QUrl());
+        QScopedPointer<QObject> root(component.create());
+        QVERIFY2(root, qPrintable(component.errorString()));
+        QVERIFY(engine.imageProvider("camA"));
+        QVERIFY(!engine.imageProvider("camB"));
+        auto *provider = static_cast<QQuickImageProvider *>(engine.imageProvider("camA"));
+        QSize size;
+        QCOMPARE(provider->requestImage("photo", &size, QSize()).size(), QSize(1, 1));
+        root.reset();
+        QCOMPARE(provider->requestImage("photo", &size, QSize()).size(), QSize(1, 1));
+    }
+
+    // The pipeline of the item's threads on the simulated board: frames reach
+    // the processing object, the shown image appears, a requested photo comes
+    // back as the photo property (grey, 32-bit), and the clip is served.
+    void framesThroughTheThreads()
+    {
+        SimulatedStage::Position p;
+        p.x = 100;
+        p.y = 50;
+        SimulatedStage::setPosition(p);
+        CameraItem item;
+        item.setObjectName(QStringLiteral("camera1"));
+        QSignalSpy connected(&item, &CameraItem::threadsConnected);
+        QSignalSpy opened(&item, &CameraItem::openedChanged);
+        QSignalSpy processed(&item, &CameraItem::frameProcessed);
+        QSignalSpy photo(&item, &CameraItem::photoChanged);
+        item.setProperty("name", QStringLiteral("sim:board"));
+        item.setProperty("capture", true);
+        QVERIFY(connected.count() == 1 || connected.wait(3000));
+        QVERIFY(opened.count() == 1 || opened.wait(3000));
+        QVERIFY(item.opened());
+        QCOMPARE(item.frameWidth(), 640);
+        QCOMPARE(item.frameHeight(), 480);
+        QVERIFY(processed.wait(3000));
+        QCOMPARE(item.displayImage().size(), QSize(640, 480));
+        QTRY_VERIFY(item.property("fps").toReal() > 0);
+
+        item.requestPhoto();
+        QVERIFY(photo.wait(3000));
+        const QImage shot = item.photo();
+        QCOMPARE(shot.size(), QSize(640, 480));
+        QCOMPARE(shot.format(), QImage::Format_RGB32);
+        const QRgb centre = shot.pixel(320, 240); // the mark under the camera
+        QCOMPARE(qRed(centre), qGreen(centre));
+        QCOMPARE(qGreen(centre), qBlue(centre));
+        QVERIFY(qGray(centre) > 170);
+
+        item.clipPhoto(310, 230, 20, 20, 0);
+        QSize size;
+        const QImage clip = item.requestImage(QStringLiteral("clipPhoto"), &size, QSize());
+        QCOMPARE(size, QSize(20, 20));
+        QVERIFY(qGray(clip.pixel(10, 10)) > 170);
+
+        // The shown image saved to a file.
+        QTemporaryDir dir;
+        item.grab(dir.filePath("shown.png"));
+        QCOMPARE(QImage(dir.filePath("shown.png")).size(), QSize(640, 480));
+        item.grab("file://" + dir.filePath("url.jpg"));
+        QCOMPARE(QImage(dir.filePath("url.jpg")).size(), QSize(640, 480));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("could not be saved"));
+        item.grab(dir.filePath("missing/folder/shown.png"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), (QStringList{"shown.png", "url.jpg"}));
+
+        // Capture off: the device stays open, frames stop.
+        item.setProperty("capture", false);
+        QTest::qWait(200);
+        processed.clear();
+        QTest::qWait(300);
+        QCOMPARE(processed.count(), 0);
+        QVERIFY(item.opened());
+    }
+
+    // camera2 looks upwards: what it paints is mirrored top to bottom.
+    void paintingMirrorsComponentCamera_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("mirrored");
+        QTest::newRow("camera1") << "camera1" << false;
+        QTest::newRow("camera2") << "camera2" << true;
+    }
+    void paintingMirrorsComponentCamera()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, mirrored);
+        CameraItem item;
+        item.setObjectName(name);
+        item.setWidth(64);
+        item.setHeight(48);
+        cv::Mat frame(48, 64, CV_8UC3, cv::Scalar(0, 0, 0));
+        frame(cv::Rect(0, 0, 64, 8)).setTo(cv::Scalar(255, 255, 255));
+        QMetaObject::invokeMethod(item.worker(), [&] { item.worker()->processMat(frame, true); },
+                                  Qt::BlockingQueuedConnection);
+        QImage canvas(64, 48, QImage::Format_RGB32);
+        canvas.fill(Qt::red);
+        QPainter painter(&canvas);
+        item.paint(&painter);
+        painter.end();
+        QCOMPARE(qGray(canvas.pixel(10, 2)), mirrored ? 0 : 255);
+        QCOMPARE(qGray(canvas.pixel(10, 45)), mirrored ? 255 : 0);
+    }
+};
+
+QTEST_MAIN(TestCameraItem)
+#include "tst_camera_item.moc"

@@ -1,0 +1,301 @@
+// Conversion of camera frames (YUYV and MJPEG) into packed BGR.
+#include "vision/FrameConverter.h"
+
+extern "C" {
+#include <mjpegtools/jpegutils.h>
+}
+
+#include <QtTest>
+
+#include <vector>
+
+namespace {
+
+struct Bgr {
+    int b, g, r;
+};
+
+// One YUYV group with the same chroma for both pixels.
+std::vector<std::uint8_t> group(int y0, int u, int y1, int v)
+{
+    return {std::uint8_t(y0), std::uint8_t(u), std::uint8_t(y1), std::uint8_t(v)};
+}
+
+Bgr pixel(const std::vector<std::uint8_t> &bgr, int i)
+{
+    return {bgr[3 * i], bgr[3 * i + 1], bgr[3 * i + 2]};
+}
+
+// A JPEG of flat planes (luma y, chroma cb/cr), as a camera would send.
+std::vector<std::uint8_t> flatJpeg(int w, int h, int y, int cb, int cr, int splitY = -1)
+{
+    std::vector<std::uint8_t> Y(std::size_t(w) * h, std::uint8_t(y));
+    if (splitY >= 0) { // right half white
+        for (int row = 0; row < h; ++row)
+            for (int col = w / 2; col < w; ++col)
+                Y[std::size_t(row) * w + col] = std::uint8_t(splitY);
+    }
+    std::vector<std::uint8_t> U(std::size_t(w / 2) * (h / 2), std::uint8_t(cb));
+    std::vector<std::uint8_t> V(std::size_t(w / 2) * (h / 2), std::uint8_t(cr));
+    std::vector<std::uint8_t> out(std::size_t(w) * h * 3);
+    const int n = encode_jpeg_raw(out.data(), int(out.size()), 95, 0, 420, w, h, Y.data(), U.data(), V.data());
+    out.resize(n > 0 ? std::size_t(n) : 0);
+    return out;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(std::vector<std::uint8_t>)
+
+class TestFrameConversion : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Known colours of ITU-R BT.601 studio range.
+    void yuyvKnownColours_data()
+    {
+        QTest::addColumn<int>("y");
+        QTest::addColumn<int>("u");
+        QTest::addColumn<int>("v");
+        QTest::addColumn<int>("b");
+        QTest::addColumn<int>("g");
+        QTest::addColumn<int>("r");
+        QTest::newRow("black") << 16 << 128 << 128 << 0 << 0 << 0;
+        QTest::newRow("white") << 235 << 128 << 128 << 255 << 255 << 255;
+        QTest::newRow("below black clamps") << 0 << 128 << 128 << 0 << 0 << 0;
+        QTest::newRow("above white clamps") << 255 << 128 << 128 << 255 << 255 << 255;
+        QTest::newRow("red") << 81 << 90 << 240 << 0 << 0 << 255;
+        QTest::newRow("green") << 145 << 54 << 34 << 0 << 255 << 0;
+        QTest::newRow("blue") << 41 << 240 << 110 << 255 << 0 << 0;
+        QTest::newRow("mid grey") << 126 << 128 << 128 << 128 << 128 << 128;
+    }
+    void yuyvKnownColours()
+    {
+        QFETCH(int, y);
+        QFETCH(int, u);
+        QFETCH(int, v);
+        QFETCH(int, b);
+        QFETCH(int, g);
+        QFETCH(int, r);
+        const auto src = group(y, u, y, v);
+        std::vector<std::uint8_t> dst(6, 7);
+        QCOMPARE(FrameConverter::yuyvToBgr(src.data(), src.size(), dst.data(), dst.size()), std::size_t(2));
+        for (int i = 0; i < 2; ++i) {
+            const Bgr p = pixel(dst, i);
+            QVERIFY2(std::abs(p.b - b) <= 1 && std::abs(p.g - g) <= 1 && std::abs(p.r - r) <= 1,
+                     qPrintable(QStringLiteral("pixel %1: %2 %3 %4").arg(i).arg(p.b).arg(p.g).arg(p.r)));
+        }
+    }
+
+    // The two lumas of a group land in two pixels in order.
+    void yuyvPixelOrder()
+    {
+        std::vector<std::uint8_t> src = group(16, 128, 235, 128);
+        const auto second = group(235, 128, 16, 128);
+        src.insert(src.end(), second.begin(), second.end());
+        std::vector<std::uint8_t> dst(12, 7);
+        QCOMPARE(FrameConverter::yuyvToBgr(src.data(), src.size(), dst.data(), dst.size()), std::size_t(4));
+        QCOMPARE(pixel(dst, 0).g, 0);
+        QCOMPARE(pixel(dst, 1).g, 255);
+        QCOMPARE(pixel(dst, 2).g, 255);
+        QCOMPARE(pixel(dst, 3).g, 0);
+    }
+
+    // Only whole groups that both buffers hold are converted; nothing beyond
+    // them is read or written.
+    void yuyvBounds_data()
+    {
+        QTest::addColumn<int>("srcBytes");
+        QTest::addColumn<int>("dstBytes");
+        QTest::addColumn<int>("pixels");
+        QTest::newRow("whole") << 16 << 24 << 8;
+        QTest::newRow("partial source group dropped") << 14 << 24 << 6;
+        QTest::newRow("source shorter than a group") << 3 << 24 << 0;
+        QTest::newRow("destination limits") << 16 << 13 << 4;
+        QTest::newRow("destination empty") << 16 << 0 << 0;
+    }
+    void yuyvBounds()
+    {
+        QFETCH(int, srcBytes);
+        QFETCH(int, dstBytes);
+        QFETCH(int, pixels);
+        std::vector<std::uint8_t> src;
+        for (int i = 0; i < 4; ++i) {
+            const auto g = group(235, 128, 235, 128);
+            src.insert(src.end(), g.begin(), g.end());
+        }
+        std::vector<std::uint8_t> dst(30, 7);
+        QCOMPARE(FrameConverter::yuyvToBgr(src.data(), std::size_t(srcBytes), dst.data(), std::size_t(dstBytes)),
+                 std::size_t(pixels));
+        for (int i = 0; i < 30; ++i)
+            QCOMPARE(int(dst[i]), i < pixels * 3 ? 255 : 7);
+    }
+
+    // Every luma with a sweep of both chroma values, in long runs (the
+    // vectorised path) and in short tails: each pixel as the integer formula
+    // gives it.
+    void yuyvMatchesFormulaEverywhere()
+    {
+        std::vector<std::uint8_t> src;
+        for (int u = 0; u < 256; u += 3)
+            for (int v = 0; v < 256; v += 5)
+                for (int y = 0; y < 256; y += 7) {
+                    const auto g = group(y, u, 255 - y, v);
+                    src.insert(src.end(), g.begin(), g.end());
+                }
+        src.resize(src.size() - 8); // not a whole number of steps
+        std::vector<std::uint8_t> dst(src.size() / 4 * 6 + 1, 7);
+        QCOMPARE(FrameConverter::yuyvToBgr(src.data(), src.size(), dst.data(), dst.size() - 1), src.size() / 2);
+        auto clamp = [](int x) { return x < 0 ? 0 : (x > 255 ? 255 : x); };
+        for (std::size_t g = 0; g < src.size() / 4; ++g) {
+            const int d = src[4 * g + 1] - 128, e = src[4 * g + 3] - 128;
+            for (int k = 0; k < 2; ++k) {
+                const int c = src[4 * g + 2 * k] - 16;
+                const std::uint8_t *p = &dst[6 * g + 3 * k];
+                if (p[2] != clamp((298 * c + 409 * e + 128) >> 8) ||
+                    p[1] != clamp((298 * c - 100 * d - 208 * e + 128) >> 8) ||
+                    p[0] != clamp((298 * c + 516 * d + 128) >> 8))
+                    QFAIL(qPrintable(QStringLiteral("group %1 pixel %2").arg(g).arg(k)));
+            }
+        }
+        QCOMPARE(int(dst.back()), 7);
+    }
+
+    // The vectorised path stops where the destination ends.
+    void yuyvLongRunBounds()
+    {
+        std::vector<std::uint8_t> src(37 * 4, 200);
+        for (std::size_t dstBytes : {std::size_t(33 * 6 + 5), std::size_t(8 * 6), std::size_t(37 * 6)}) {
+            std::vector<std::uint8_t> dst(40 * 6, 7);
+            const std::size_t pixels = FrameConverter::yuyvToBgr(src.data(), src.size(), dst.data(), dstBytes);
+            QCOMPARE(pixels, std::min<std::size_t>(dstBytes / 6, 37) * 2);
+            for (std::size_t i = pixels * 3; i < dst.size(); ++i)
+                QCOMPARE(int(dst[i]), 7);
+        }
+    }
+
+    // The planar 4:2:0 step on its own: each chroma sample serves a 2 x 2
+    // block; every pixel as the integer formula gives it (odd sizes too).
+    void yuv420MatchesFormula_data()
+    {
+        QTest::addColumn<int>("w");
+        QTest::addColumn<int>("h");
+        QTest::newRow("even") << 16 << 8;
+        QTest::newRow("odd") << 15 << 7;
+    }
+    void yuv420MatchesFormula()
+    {
+        QFETCH(int, w);
+        QFETCH(int, h);
+        const int cw = w / 2, ch = h / 2;
+        std::vector<std::uint8_t> y(std::size_t(w) * h), cb(std::size_t(cw) * ch), cr(cb.size());
+        for (std::size_t i = 0; i < y.size(); ++i)
+            y[i] = std::uint8_t(i * 37 % 256);
+        for (std::size_t i = 0; i < cb.size(); ++i) {
+            cb[i] = std::uint8_t(i * 53 % 256);
+            cr[i] = std::uint8_t(255 - i * 29 % 256);
+        }
+        std::vector<std::uint8_t> dst(std::size_t(w) * h * 3 + 1, 7);
+        FrameConverter::yuv420ToBgr(y.data(), cb.data(), cr.data(), w, h, dst.data());
+        auto clamp = [](int x) { return x < 0 ? 0 : (x > 255 ? 255 : x); };
+        for (int row = 0; row < h; ++row) {
+            for (int col = 0; col < w; ++col) {
+                const int ci = std::min(col / 2, cw - 1) + std::min(row / 2, ch - 1) * cw;
+                const int c = y[std::size_t(row) * w + col] - 16, u = cb[ci] - 128, v = cr[ci] - 128;
+                const std::uint8_t *p = &dst[(std::size_t(row) * w + col) * 3];
+                QCOMPARE(int(p[0]), clamp(c + ((454 * u) >> 8)));
+                QCOMPARE(int(p[1]), clamp(c - ((88 * u + 183 * v) >> 8)));
+                QCOMPARE(int(p[2]), clamp(c + ((359 * v) >> 8)));
+            }
+        }
+        QCOMPARE(int(dst.back()), 7);
+    }
+
+    void mjpegFlatColours_data()
+    {
+        QTest::addColumn<int>("y");
+        QTest::addColumn<int>("cb");
+        QTest::addColumn<int>("cr");
+        QTest::addColumn<int>("b");
+        QTest::addColumn<int>("g");
+        QTest::addColumn<int>("r");
+        QTest::newRow("black") << 16 << 128 << 128 << 0 << 0 << 0;
+        QTest::newRow("grey") << 128 << 128 << 128 << 112 << 112 << 112;
+        QTest::newRow("red") << 81 << 90 << 240 << 0 << 0 << 222;
+        QTest::newRow("blue") << 41 << 240 << 110 << 223 << 0 << 0;
+    }
+    void mjpegFlatColours()
+    {
+        QFETCH(int, y);
+        QFETCH(int, cb);
+        QFETCH(int, cr);
+        QFETCH(int, b);
+        QFETCH(int, g);
+        QFETCH(int, r);
+        const int w = 64, h = 48;
+        const auto jpeg = flatJpeg(w, h, y, cb, cr);
+        QVERIFY(!jpeg.empty());
+        std::vector<std::uint8_t> dst(std::size_t(w) * h * 3, 7);
+        FrameConverter converter;
+        QVERIFY(converter.mjpegToBgr(jpeg.data(), jpeg.size(), w, h, dst.data(), dst.size()));
+        for (int i : {0, w * h / 2 + 5, w * h - 1}) {
+            const Bgr p = pixel(dst, i);
+            // JPEG is lossy: a flat plane comes back within a few levels.
+            QVERIFY2(std::abs(p.b - b) <= 3 && std::abs(p.g - g) <= 3 && std::abs(p.r - r) <= 3,
+                     qPrintable(QStringLiteral("pixel %1: %2 %3 %4").arg(i).arg(p.b).arg(p.g).arg(p.r)));
+        }
+    }
+
+    // Left half black, right half white: the decoded pixels keep their place.
+    void mjpegGeometry()
+    {
+        const int w = 64, h = 32;
+        const auto jpeg = flatJpeg(w, h, 16, 128, 128, 235);
+        std::vector<std::uint8_t> dst(std::size_t(w) * h * 3, 7);
+        FrameConverter converter;
+        QVERIFY(converter.mjpegToBgr(jpeg.data(), jpeg.size(), w, h, dst.data(), dst.size()));
+        for (int row : {0, h / 2, h - 1}) {
+            QVERIFY(pixel(dst, row * w + 2).g < 5);
+            QVERIFY(pixel(dst, row * w + w / 2 - 4).g < 5);
+            QVERIFY(pixel(dst, row * w + w / 2 + 4).g > 210);
+            QVERIFY(pixel(dst, row * w + w - 1).g > 210);
+        }
+    }
+
+    // A frame that is not a JPEG of the negotiated size is refused and the
+    // output keeps its contents.
+    void mjpegRefused_data()
+    {
+        QTest::addColumn<std::vector<std::uint8_t>>("data");
+        QTest::addColumn<int>("dstBytes");
+        const auto good = flatJpeg(64, 48, 128, 128, 128);
+        QTest::newRow("garbage") << std::vector<std::uint8_t>(5000, 0x55) << 64 * 48 * 3;
+        QTest::newRow("truncated") << std::vector<std::uint8_t>(good.begin(), good.begin() + good.size() / 2)
+                                   << 64 * 48 * 3;
+        QTest::newRow("other size") << flatJpeg(32, 16, 128, 128, 128) << 64 * 48 * 3;
+        QTest::newRow("empty") << std::vector<std::uint8_t>() << 64 * 48 * 3;
+        QTest::newRow("output too small") << good << 64 * 48 * 3 - 1;
+    }
+    void mjpegOddSizeRefused()
+    {
+        const auto jpeg = flatJpeg(64, 48, 128, 128, 128);
+        std::vector<std::uint8_t> dst(std::size_t(64) * 48 * 3, 7);
+        FrameConverter converter;
+        QVERIFY(!converter.mjpegToBgr(jpeg.data(), jpeg.size(), 63, 48, dst.data(), dst.size()));
+        QVERIFY(!converter.mjpegToBgr(jpeg.data(), jpeg.size(), 64, 47, dst.data(), dst.size()));
+        QVERIFY(converter.mjpegToBgr(jpeg.data(), jpeg.size(), 64, 48, dst.data(), dst.size()));
+    }
+    void mjpegRefused()
+    {
+        QFETCH(std::vector<std::uint8_t>, data);
+        QFETCH(int, dstBytes);
+        std::vector<std::uint8_t> dst(std::size_t(64) * 48 * 3, 7);
+        FrameConverter converter;
+        QVERIFY(!converter.mjpegToBgr(data.data(), data.size(), 64, 48, dst.data(), std::size_t(dstBytes)));
+        QVERIFY(std::all_of(dst.begin(), dst.end(), [](std::uint8_t v) { return v == 7; }));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFrameConversion)
+#include "tst_frame_conversion.moc"

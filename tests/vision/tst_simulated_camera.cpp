@@ -1,0 +1,207 @@
+// The simulated camera: its scenes, and frames through the real capture code.
+#include "vision/CameraCapture.h"
+#include "vision/SimulatedDevice.h"
+#include "vision/SimulatedScene.h"
+#include "vision/SimulatedStage.h"
+
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <opencv2/imgcodecs.hpp>
+#include <opencv2/imgproc.hpp>
+
+namespace {
+
+SimulatedStage::Position at(double x, double y, double a = 0)
+{
+    SimulatedStage::Position p;
+    p.x = x;
+    p.y = y;
+    p.a = a;
+    return p;
+}
+
+int brightness(const cv::Mat &bgr, int row, int col)
+{
+    const cv::Vec3b p = bgr.at<cv::Vec3b>(row, col);
+    return (p[0] + p[1] + p[2]) / 3;
+}
+
+// Centre of the bright pixels (above a level) of a frame.
+cv::Point2d brightCentre(const cv::Mat &bgr, int level)
+{
+    cv::Mat grey, mask;
+    cv::cvtColor(bgr, grey, cv::COLOR_BGR2GRAY);
+    cv::threshold(grey, mask, level, 255, cv::THRESH_BINARY);
+    const cv::Moments m = cv::moments(mask, true);
+    return m.m00 > 0 ? cv::Point2d(m.m10 / m.m00, m.m01 / m.m00) : cv::Point2d(-1, -1);
+}
+
+} // namespace
+
+class TestSimulatedCamera : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void namesChooseScenes_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("kind");
+        QTest::newRow("board") << "sim:board" << int(SimulatedScene::Kind::Board);
+        QTest::newRow("board, no prefix") << "board" << int(SimulatedScene::Kind::Board);
+        QTest::newRow("bare prefix") << "sim:" << int(SimulatedScene::Kind::Board);
+        QTest::newRow("component") << "sim:component" << int(SimulatedScene::Kind::Component);
+        QTest::newRow("missing file") << "sim:/nonexistent/picture.png" << int(SimulatedScene::Kind::Invalid);
+        QTest::newRow("no name: no camera") << "" << int(SimulatedScene::Kind::Invalid);
+        QTest::newRow("blank name: no camera") << "  " << int(SimulatedScene::Kind::Invalid);
+    }
+    void namesChooseScenes()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, kind);
+        QCOMPARE(int(SimulatedScene(name).kind()), kind);
+    }
+
+    // A round mark lies on every 10 mm of the board; the camera at (X, Y)
+    // sees the board point (X, Y) in the frame centre, Y upwards.
+    void boardMovesWithMachine_data()
+    {
+        QTest::addColumn<double>("x");
+        QTest::addColumn<double>("y");
+        QTest::addColumn<double>("markCol");
+        QTest::addColumn<double>("markRow");
+        const double ppm = SimulatedScene::kPixelsPerMm;
+        QTest::newRow("on a mark") << 100.0 << 50.0 << 320.0 << 240.0;
+        QTest::newRow("3 mm right of it") << 103.0 << 50.0 << 320.0 - 3 * ppm << 240.0;
+        QTest::newRow("2 mm above it") << 100.0 << 52.0 << 320.0 << 240.0 + 2 * ppm;
+        QTest::newRow("both, fractional") << 99.25 << 48.5 << 320.0 + 0.75 * ppm << 240.0 - 1.5 * ppm;
+    }
+    void boardMovesWithMachine()
+    {
+        QFETCH(double, x);
+        QFETCH(double, y);
+        QFETCH(double, markCol);
+        QFETCH(double, markRow);
+        SimulatedScene scene("sim:board");
+        cv::Mat frame;
+        scene.render(frame, 640, 480, at(x, y), 0);
+        QCOMPARE(frame.cols, 640);
+        QCOMPARE(frame.rows, 480);
+        // Only the marks are near white; look at the one near the centre.
+        const int r = int(2 * SimulatedScene::kPixelsPerMm);
+        cv::Rect around(int(markCol) - r, int(markRow) - r, 2 * r, 2 * r);
+        const cv::Point2d c = brightCentre(frame(around), 190);
+        QVERIFY2(std::abs(c.x + around.x - markCol) < 0.6 && std::abs(c.y + around.y - markRow) < 0.6,
+                 qPrintable(QStringLiteral("mark at %1, %2").arg(c.x + around.x).arg(c.y + around.y)));
+        // Its size: 1 mm across.
+        cv::Mat grey;
+        cv::cvtColor(frame(around), grey, cv::COLOR_BGR2GRAY);
+        const double area = cv::countNonZero(grey > 190);
+        const double expected = M_PI * std::pow(SimulatedScene::kMarkDiameterMm / 2 * SimulatedScene::kPixelsPerMm, 2);
+        QVERIFY(std::abs(area - expected) < expected * 0.15);
+    }
+
+    // The component on the nozzle turns with A: its two bright terminals lie
+    // left and right at 0°, above and below at 90°.
+    void componentTurnsWithA()
+    {
+        SimulatedScene scene("sim:component");
+        cv::Mat frame;
+        scene.render(frame, 640, 480, at(0, 0, 0), 0);
+        const int d = int(1.3 * SimulatedScene::kPixelsPerMm);
+        QVERIFY(brightness(frame, 240, 320 - d) > 200);
+        QVERIFY(brightness(frame, 240, 320 + d) > 200);
+        QVERIFY(brightness(frame, 240 - d, 320) < 100);
+        scene.render(frame, 640, 480, at(0, 0, 90), 0);
+        QVERIFY(brightness(frame, 240 - d, 320) > 200);
+        QVERIFY(brightness(frame, 240 + d, 320) > 200);
+        QVERIFY(brightness(frame, 240, 320 - d) < 100);
+    }
+
+    void fileAndFolderScenes()
+    {
+        QTemporaryDir dir;
+        for (int i = 0; i < 3; ++i) {
+            cv::Mat image(120, 160, CV_8UC3, cv::Scalar(i * 100, 50, 200 - i * 100));
+            QVERIFY(cv::imwrite(dir.filePath(QStringLiteral("frame%1.png").arg(i)).toStdString(), image));
+        }
+        SimulatedScene file("sim:" + dir.filePath("frame1.png"));
+        QCOMPARE(int(file.kind()), int(SimulatedScene::Kind::File));
+        cv::Mat frame;
+        file.render(frame, 640, 480, at(0, 0), 7);
+        QCOMPARE(frame.at<cv::Vec3b>(479, 639), cv::Vec3b(100, 50, 100));
+
+        SimulatedScene folder(dir.path());
+        QCOMPARE(int(folder.kind()), int(SimulatedScene::Kind::Folder));
+        for (int n = 0; n < 5; ++n) {
+            folder.render(frame, 320, 240, at(0, 0), n);
+            QCOMPARE(int(frame.at<cv::Vec3b>(10, 10)[0]), (n % 3) * 100);
+        }
+        QTemporaryDir empty;
+        QCOMPARE(int(SimulatedScene(empty.path()).kind()), int(SimulatedScene::Kind::Invalid));
+    }
+
+    // The real capture code on the simulated camera: it opens, streams YUYV
+    // or MJPEG at a steady rate and shows the scene.
+    void capturesFromSimulatedCamera_data()
+    {
+        QTest::addColumn<bool>("mjpg");
+        QTest::newRow("YUYV") << false;
+        QTest::newRow("MJPEG") << true;
+    }
+    void capturesFromSimulatedCamera()
+    {
+        QFETCH(bool, mjpg);
+        SimulatedStage::setPosition(at(30, 40));
+        CameraCapture capture;
+        QSignalSpy opened(&capture, &CameraCapture::openedChanged);
+        QSignalSpy frames(&capture, &CameraCapture::frameCaptured);
+        capture.setName(QStringLiteral("sim:board"));
+        capture.setMjpg(mjpg);
+        capture.setCapture(true);
+        QVERIFY(capture.isOpened());
+        QCOMPARE(capture.frameWidth(), 640);
+        QCOMPARE(capture.commandsRun().size(), 0); // no exposure tool for it
+
+        QElapsedTimer clock;
+        clock.start();
+        cv::Mat frame;
+        const int count = 8;
+        for (int i = 0; i < count; ++i) {
+            QVERIFY(frames.wait(1000));
+            QVERIFY(capture.takeFrame(frame, nullptr));
+        }
+        // Steady: no faster than the camera's rate (the first frame is
+        // immediate).
+        QVERIFY(clock.elapsed() >= (count - 1) * (1000 / SimulatedDevice::kFramesPerSecond) - 5);
+
+        SimulatedScene scene("sim:board");
+        cv::Mat expected;
+        scene.render(expected, 640, 480, at(30, 40), 0);
+        // The MJPEG conversion takes luma as studio range (black at 16),
+        // while a camera's JPEG is full range: its frames come out 16 darker.
+        if (mjpg)
+            expected -= cv::Scalar::all(16);
+        cv::Mat diff;
+        cv::absdiff(frame, expected, diff);
+        const cv::Scalar mean = cv::mean(diff);
+        QVERIFY2(mean[0] < 4 && mean[1] < 4 && mean[2] < 4,
+                 qPrintable(QStringLiteral("mean difference %1 %2 %3").arg(mean[0]).arg(mean[1]).arg(mean[2])));
+    }
+
+    void unknownSimulatedNameFailsToOpen()
+    {
+        CameraCapture capture;
+        capture.setName(QStringLiteral("sim:/no/such/folder"));
+        capture.setRestartInterval(100000);
+        capture.setCapture(true);
+        QVERIFY(!capture.isOpened());
+        QVERIFY(capture.restartTimerActive());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSimulatedCamera)
+#include "tst_simulated_camera.moc"
