@@ -41,6 +41,7 @@ class QTranslator;
 //   WorkerProjectLive.cpp  reading the open project from the main window
 //   WorkerFeeders.cpp      feeder bank files
 //   WorkerOverlaps.cpp     overlapping components
+//   WorkerOrdering.cpp     orders of reference marks and placements
 //   WorkerPending.cpp      slots of subsystems that are not built yet
 class Worker : public QObject, public QQuickImageProvider
 {

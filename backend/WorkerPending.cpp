@@ -135,14 +135,6 @@ void Worker::vsMeasureTimeFreshCalc()
 {
 }
 
-void Worker::antSortGet()
-{
-}
-
-void Worker::nearestSortGet()
-{
-}
-
 void Worker::readCameraList()
 {
 }
