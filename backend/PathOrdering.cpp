@@ -3,7 +3,9 @@
 #include "backend/ACO.h"
 
 #include <cmath>
+#include <algorithm>
 #include <limits>
+#include <vector>
 
 namespace PathOrdering {
 
@@ -173,16 +175,97 @@ double orderCost(const QVector<QPointF> &points, const QVector<int> &order, cons
     return cost;
 }
 
+// Longest distance an axis covers within the time t (the inverse of axisTime).
+static double reachWithin(double t, const AxisLimits &limits)
+{
+    const double v = limits.velocity;
+    const double a = limits.acceleration;
+    const double full = v * v / a;
+    if (t <= std::sqrt(2 * full / a))
+        return a * t * t / 2;
+    if (t < 2 * v / a)
+        return full;
+    return full + (t - 2 * v / a) * v;
+}
+
 Result nearestOrder(const QVector<QPointF> &points, const AxisLimits &x, const AxisLimits &y)
 {
     Result result;
-    result.order = identity(points.size());
-    if (points.size() < 2)
+    const int n = points.size();
+    result.order = identity(n);
+    if (n < 2)
         return result;
     const QVector<QPointF> rel = relative(points);
     result.givenCost = orderCost(rel, result.order, x, y);
+    if (!x.usable() || !y.usable()) {
+        double total = 0;
+        const QVector<int> order =
+            greedy(rel, [&](double dx, double dy) { return moveCost(dx, dy, x, y); }, &total);
+        result.newCost = total;
+        if (result.improved())
+            result.order = order;
+        return result;
+    }
+
+    // The remaining points in their given order; a candidate whose X or Y
+    // distance alone takes longer than the best cost so far is passed over
+    // without computing its cost.
+    std::vector<double> rx(size_t(n - 1)), ry(size_t(n - 1));
+    std::vector<int> id(size_t(n - 1));
+    for (int i = 1; i < n; ++i) {
+        rx[size_t(i - 1)] = rel.at(i).x();
+        ry[size_t(i - 1)] = rel.at(i).y();
+        id[size_t(i - 1)] = i;
+    }
+    QVector<int> order;
+    order.reserve(n);
+    order.append(0);
+    double cx = rel.at(0).x(), cy = rel.at(0).y();
     double total = 0;
-    const QVector<int> order = greedy(rel, [&](double dx, double dy) { return moveCost(dx, dy, x, y); }, &total);
+    size_t left = size_t(n - 1);
+    while (left > 0) {
+        float bestCost = std::numeric_limits<float>::infinity();
+        float bestDistance = std::numeric_limits<float>::infinity();
+        double reachX = std::numeric_limits<double>::infinity();
+        double reachY = reachX;
+        size_t best = 0;
+        bool found = false;
+        for (size_t k = 0; k < left; ++k) {
+            const double dx = rx[k] - cx;
+            const double dy = ry[k] - cy;
+            const double ax = std::fabs(dx), ay = std::fabs(dy);
+            if (ax > reachX || ay > reachY)
+                continue;
+            const float value = float(std::max(axisTime(ax, x), axisTime(ay, y)));
+            if (value < bestCost) {
+                bestCost = value;
+                bestDistance = float(std::sqrt(dx * dx + dy * dy));
+                best = k;
+                found = true;
+                // Margin for the rounding of the cost to single precision.
+                const double t = double(bestCost) * (1 + 1e-6) + 1e-9;
+                reachX = reachWithin(t, x) * (1 + 1e-9) + 1e-9;
+                reachY = reachWithin(t, y) * (1 + 1e-9) + 1e-9;
+            } else if (value == bestCost) {
+                const float distance = float(std::sqrt(dx * dx + dy * dy));
+                if (distance < bestDistance) {
+                    bestDistance = distance;
+                    best = k;
+                }
+            }
+        }
+        if (!found)
+            best = 0;
+        else
+            total += bestCost;
+        order.append(id[best]);
+        cx = rx[best];
+        cy = ry[best];
+        rx.erase(rx.begin() + long(best));
+        ry.erase(ry.begin() + long(best));
+        id.erase(id.begin() + long(best));
+        --left;
+    }
     result.newCost = total;
     if (result.improved())
         result.order = order;

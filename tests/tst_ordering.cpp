@@ -51,9 +51,39 @@ QVector<QPointF> scaled(const QVector<QPointF> &p, double scale)
     return out;
 }
 
+// The walk written plainly: every remaining point's cost computed, a smaller
+// cost wins, an equal one when it is closer.
+QVector<int> plainWalk(const QVector<QPointF> &p, const AxisLimits &x, const AxisLimits &y)
+{
+    QVector<int> remaining;
+    for (int i = 1; i < p.size(); ++i)
+        remaining.append(i);
+    QVector<int> order{0};
+    int current = 0;
+    while (!remaining.isEmpty()) {
+        float bestCost = 999999.0f;
+        float bestDistance = 0;
+        int best = -1;
+        for (int k = 0; k < remaining.size(); ++k) {
+            const QPointF d = p.at(remaining.at(k)) - p.at(current);
+            const float cost = PathOrdering::moveCost(d.x(), d.y(), x, y);
+            const float distance = float(std::hypot(d.x(), d.y()));
+            if (cost < bestCost || (cost == bestCost && distance < bestDistance)) {
+                bestCost = cost;
+                bestDistance = distance;
+                best = k;
+            }
+        }
+        current = remaining.takeAt(best);
+        order.append(current);
+    }
+    return order;
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(QVector<QPointF>)
+Q_DECLARE_METATYPE(PathOrdering::AxisLimits)
 
 class TestOrdering : public QObject
 {
@@ -80,6 +110,8 @@ private slots:
     void unusableLimitsFallBackToDistance_data();
     void unusableLimitsFallBackToDistance();
     void nearestKeepsGivenOrderWhenNotBetter();
+    void nearestWalkMatchesPlainWalk_data();
+    void nearestWalkMatchesPlainWalk();
 };
 
 void TestOrdering::randomGeneratorMatchesDirectArithmetic()
@@ -322,6 +354,34 @@ void TestOrdering::nearestKeepsGivenOrderWhenNotBetter()
     const PathOrdering::Result r = PathOrdering::nearestOrder(p, l, l);
     QVERIFY(!r.improved());
     QCOMPARE(r.order, (QVector<int>{0, 1, 2, 3}));
+}
+
+void TestOrdering::nearestWalkMatchesPlainWalk_data()
+{
+    QTest::addColumn<QVector<QPointF>>("points");
+    QTest::addColumn<AxisLimits>("x");
+    QTest::addColumn<AxisLimits>("y");
+    QVector<QPointF> scattered, grid;
+    for (int i = 0; i < 700; ++i)
+        scattered.append(QPointF(std::fmod(i * 7.31, 250.0), std::fmod(i * 13.77, 180.0)));
+    // A grid has many equal costs and equal distances.
+    for (int i = 0; i < 600; ++i)
+        grid.append(QPointF((i * 7) % 30 * 2.54, (i * 11) % 20 * 2.54));
+    QTest::newRow("scattered, equal limits") << scattered << AxisLimits{500, 3000} << AxisLimits{500, 3000};
+    QTest::newRow("scattered, slow Y") << scattered << AxisLimits{500, 3000} << AxisLimits{100, 400};
+    QTest::newRow("scattered, short ramps") << scattered << AxisLimits{20, 50000} << AxisLimits{30, 40000};
+    QTest::newRow("grid, equal limits") << grid << AxisLimits{300, 2000} << AxisLimits{300, 2000};
+    QTest::newRow("grid, different limits") << grid << AxisLimits{300, 2000} << AxisLimits{250, 1000};
+}
+
+void TestOrdering::nearestWalkMatchesPlainWalk()
+{
+    QFETCH(QVector<QPointF>, points);
+    QFETCH(AxisLimits, x);
+    QFETCH(AxisLimits, y);
+    const PathOrdering::Result r = PathOrdering::nearestOrder(points, x, y);
+    QVERIFY(r.improved());
+    QCOMPARE(r.order, plainWalk(points, x, y));
 }
 
 QTEST_GUILESS_MAIN(TestOrdering)
