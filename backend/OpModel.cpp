@@ -1,5 +1,7 @@
 #include "backend/OpModel.h"
 
+#include <QQmlEngine>
+
 namespace {
 
 bool isElementLine(const OpItem *item)
@@ -31,6 +33,8 @@ OpModel::OpModel(QObject *parent)
     , m_root(new OpItem)
 {
     m_root->number = 1;
+    // The models are members of their owner; no script engine may delete them.
+    QQmlEngine::setObjectOwnership(this, QQmlEngine::CppOwnership);
 }
 
 OpModel::~OpModel() = default;

@@ -4,6 +4,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QJSEngine>
+#include <QQmlEngine>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -61,6 +62,7 @@ private slots:
     void completeAndErrorCount();
     void positionsOutOfRangeAreHarmless();
     void clearResets();
+    void scriptsNeverOwnTheModel();
 };
 
 void TestOpModel::init()
@@ -347,6 +349,19 @@ void TestOpModel::clearResets()
     QCOMPARE(m_model->lineCount(), 0);
     m_model->append(obj("{ op: 'a', enabled: 1 }"));
     QCOMPARE(m_model->getLineNumber(0, -1), 1);
+}
+
+void TestOpModel::scriptsNeverOwnTheModel()
+{
+    // The models are members of the back end: a script engine that sees one
+    // must not take it over and delete it when collecting garbage.
+    QJSEngine js;
+    js.globalObject().setProperty("m", js.newQObject(m_model.get()));
+    js.globalObject().deleteProperty("m");
+    js.collectGarbage();
+    QCOMPARE(QQmlEngine::objectOwnership(m_model.get()), QQmlEngine::CppOwnership);
+    m_model->append(obj("{ op: 'still here', enabled: 1 }"));
+    QCOMPARE(m_model->rowCount(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestOpModel)

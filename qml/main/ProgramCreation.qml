@@ -69,6 +69,15 @@ Item {
     }
     function grid() { return Program.boardGrid(panel()) }
     function isExcluded(row, col) { return Program.isExcluded(app.pcbMultiBan2D, row, col) }
+    // Excludes board (row, col) of the panel from placement, or takes it back.
+    function setBoardExcluded(row, col, excluded) {
+        var ban = []
+        var old = Array.isArray(app.pcbMultiBan2D) ? app.pcbMultiBan2D : []
+        for (var r = 0; r < Math.max(old.length, row + 1); ++r)
+            ban.push(old[r] ? old[r].slice() : [])
+        ban[row][col] = excluded === true
+        app.pcbMultiBan2D = ban
+    }
     function keptBoardCount() { return Program.keptBoardCount(grid(), app.pcbMultiBan2D) }
 
     function toolShown(name) {
