@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import QtQuick.Controls 1.4
+import QtQuick.Controls.Styles 1.4
 import QtQuick.Layouts 1.15
 import "../elements"
 import "program.js" as Program
@@ -186,9 +187,9 @@ BaseWindow {
                     }
                 }
             }
-            TableViewColumn { role: "op"; title: app.t + qsTr("Операция"); width: 620 }
-            TableViewColumn { role: "complete"; title: app.t + qsTr("Выполнено"); width: 110 }
-            TableViewColumn { role: "errorCount"; title: app.t + qsTr("Ошибок"); width: 70 }
+            TableViewColumn { role: "op"; title: app.t + qsTr("Операция"); width: 600 }
+            TableViewColumn { role: "complete"; title: app.t + qsTr("Выполнено"); width: 130 }
+            TableViewColumn { role: "errorCount"; title: app.t + qsTr("Ошибок"); width: 80 }
         }
 
         RowLayout {
@@ -301,21 +302,34 @@ BaseWindow {
             }
         }
 
+        Component {
+            id: optionStyle
+            CheckBoxStyle {
+                label: Text {
+                    color: "white"
+                    text: control.text
+                }
+            }
+        }
         ColumnLayout {
             CheckBox {
                 id: softPlacementBox
+                style: optionStyle
                 text: app.t + qsTr("Мягкая установка компонентов на плату")
             }
             CheckBox {
                 id: keepFirstBox
+                style: optionStyle
                 text: app.t + qsTr("Не освобождать первый компонент из ленточных питателей")
             }
             CheckBox {
                 id: dontThrowBox
+                style: optionStyle
                 text: app.t + qsTr("Не сбрасывать в корзину")
             }
             CheckBox {
                 id: feederDebugBox
+                style: optionStyle
                 text: app.t + qsTr("Режим отладки ленточных питателей и вибропитателей")
             }
         }

@@ -185,6 +185,25 @@ TestCase {
         verify(screen.startEnabled === false)      // the machine is not homed
     }
 
+    function test_2_checkBoxesInTheView() {
+        var tree = findChild(screen.contentItem, "executionTree")
+        verify(tree !== null)
+        var rowHeight = 25, top = 24
+        function clickRow(row) { mouseClick(tree, 27, top + rowHeight * row + rowHeight / 2) }
+        clickRow(1)                                   // the starting G-code
+        compare(jobModel.getEnabled(1, -1), 0)
+        clickRow(1)
+        compare(jobModel.getEnabled(1, -1), 1)
+        clickRow(0)                                   // calibration cannot be switched off
+        compare(jobModel.getEnabled(0, -1), 2)
+        clickRow(6)                                   // a feeder with its lines
+        compare([jobModel.getEnabled(6, -1), jobModel.getEnabled(6, 0), jobModel.getEnabled(6, 2)], [0, 0, 0])
+        verify(probe.value(screen, "epAA")[1][2].disabledTemp)
+        clickRow(6)
+        compare([jobModel.getEnabled(6, -1), jobModel.getEnabled(6, 0)], [1, 1])
+        verify(!probe.value(screen, "epAA")[1][2].disabledTemp)
+    }
+
     function test_2_checkBoxesAndMarksOfARun() {
         // Every feeder row off: no placement needs a mark.
         for (var row of [5, 6, 8])
