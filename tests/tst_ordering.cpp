@@ -100,6 +100,7 @@ private slots:
     void sameInputSameOrder();
     void degenerateMarksTerminate_data();
     void degenerateMarksTerminate();
+    void colonyWithoutPheromoneStillFinishes();
     void longListTakesGreedyWalk();
     void shortListsUnchanged();
     void axisTime_data();
@@ -249,6 +250,25 @@ void TestOrdering::degenerateMarksTerminate()
     QVERIFY(isPermutationFromZero(r.order, points.size()));
     QVERIFY(std::isfinite(r.newCost));
     QVERIFY(std::fabs(PathOrdering::pathLength(points, r.order) - optimum) < 1e-9);
+}
+
+void TestOrdering::colonyWithoutPheromoneStillFinishes()
+{
+    // No pair connected: every pheromone is 0, so every weight is 0 and the
+    // plain formula divides 0 by 0. The ants then choose evenly.
+    ACO colony(5, 4, 0, 1.0, 30.0, 100.0, 0.5, 2.0);
+    colony.init();
+    const double xy[4][2] = {{0, 0}, {3, 0}, {1, 0}, {2, 0}};
+    for (int i = 0; i < 4; ++i)
+        colony.setCityPosition(i, xy[i][0], xy[i][1]);
+    QVERIFY(colony.optimize(2));
+    const std::vector<int> route = colony.bestRoute();
+    QVERIFY(isPermutationFromZero(QVector<int>(route.begin(), route.end()), 4));
+    QVERIFY(std::isfinite(colony.getBestLength()));
+    QVERIFY(colony.getBestLength() >= 3.0);
+
+    ACO unprepared(5, 4, 0, 1.0, 30.0, 100.0, 0.5, 2.0);
+    QVERIFY(!unprepared.optimize(1));
 }
 
 void TestOrdering::longListTakesGreedyWalk()

@@ -144,6 +144,9 @@ TestCase {
         compare(r[11].p1, "endingGcode")
         compare(r[3].p1, 0)
         compare(r[3].image, "d1")
+        var dots = probe.value(screen, "dotAA")
+        compare(dots.length, 1)
+        compare(dots[0].map(function(d) { return d.rX }), [12, 25])      // one row: smaller rX first
         compare(r[4].p1, 0)
         compare(r[7].p1, 1)
         compare(r[9].p1, -1)
@@ -276,6 +279,18 @@ TestCase {
         ])
         compare(jobModel.getEnabled(6, -1), 0)
         compare(lineText(3, 0), "X: 10.80; Y: 199.60; Поворот: 0; Обозн.: R1")
+    }
+
+    function test_5_nearestListForInspection() {
+        call(root, "maxVelGet", [100, 100, 50, 100, 100, 100])
+        call(root, "maxAccGet", [1000, 1000, 500, 1000])
+        verify(call(screen, "createMultiPCBList", ["nearest"]))
+        var list = probe.value(screen, "elementListMulti")
+        compare(list.length, 4)
+        compare(list[0].el.designator, "R1")         // the first placement stays first
+        // R1 (10, 300), R2 (20, 300.2), Q1 (15, 320), R3 (30, 305): the walk
+        // goes R1, R2, R3, Q1 (the given order costs more).
+        compare(list.map(function(p) { return p.el.designator }), ["R1", "R2", "R3", "Q1"])
     }
 
     function test_5_orderingThroughTheBackEnd() {
