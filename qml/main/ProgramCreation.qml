@@ -158,9 +158,10 @@ Item {
         return app.nearestSortData
     }
 
-    // Builds refListMulti and elementListMulti; `order` is a comparison or
-    // "nearest".
+    // Builds refListMulti and elementListMulti from fresh placement objects;
+    // `order` is a comparison or "nearest".
     function createMultiPCBList(order) {
+        buildPreviews()
         var refsList = []
         var elementsList = []
         var g = grid()
@@ -305,7 +306,6 @@ Item {
             appendRow({ "op": tr(Program.refRowText(n)), "enabled": 2, "opFunc": "findRefPoints",
                         "image": "qrc:/images/refPoint" })
         }
-        buildPreviews()
         createMultiPCBList(sortElements)
         if (!app.allowOutOfBoard && !allInsideBoard(elementListMulti))
             return fail(tr(qsTr("Один или более компонент находится за границей области расстановки!")))
