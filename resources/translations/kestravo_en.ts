@@ -709,7 +709,7 @@ Find the new package</translation>
     </message>
     <message>
         <source>Корпус компонента не найден в базе!</source>
-        <translation>The component's package is not in the base!</translation>
+        <translation>The component&apos;s package is not in the base!</translation>
     </message>
     <message>
         <source>Питатель не настроен</source>
