@@ -45,6 +45,7 @@ class QTranslator;
 //   WorkerOverlaps.cpp     overlapping components
 //   WorkerImport.cpp       placement list and BOM import, feeder list export
 //   WorkerStatistics.cpp   mounting-time stopwatch, day statistics export
+//   WorkerOrdering.cpp     orders of reference marks and placements
 //   WorkerPending.cpp      slots of subsystems that are not built yet
 //   WorkerImages.cpp       camera lists, pictures, photo editor, board scan
 class Worker : public QObject, public QQuickImageProvider

@@ -73,14 +73,6 @@ void Worker::vsMeasureTimeFreshCalc()
 {
 }
 
-void Worker::antSortGet()
-{
-}
-
-void Worker::nearestSortGet()
-{
-}
-
 void Worker::calcFieldCalibrationGet(int xCount, int yCount)
 {
     Q_UNUSED(xCount)

@@ -115,6 +115,16 @@ ApplicationWindow {
     property string stopwatchTime: "0:00:00"
     property int stopwatchTimeInt: 0
     property bool projectAoiEnabled: false
+    // Placement order of this project (when pcbSelfPlacementOrder is set),
+    // and the feeder sort of the project and of the machine.
+    property int pcbPlacementOrder: 0
+    property bool pcbPlacementFeederSort: true
+    property bool placementFeederSort: true
+    // Excluded boards of a panel: pcbMultiBan2D[row][col] true.
+    property var pcbMultiBan2D: []
+    // Lists handed to the back end for ordering (antSortSend, nearestSortSend).
+    property var antSortData: []
+    property var nearestSortData: []
     // Components, reference marks and dots (objects on the board view).
     property var elementList: []
     property int elementCount: 0
@@ -720,6 +730,8 @@ ApplicationWindow {
     ProjectStatistics { id: projectStatisticsWindow; app: main }
     ProjectDayStatistics { id: projectDayStatisticsWindow; app: main }
     ProjectLog { id: projectLogWindow; app: main }
+    ExecutionInterface { id: executionInterface; app: main }
+    property alias executionInterface: executionInterface
     // The project's pieces, for the windows that use them.
     property alias projectActions: projectActions
     property alias area: area

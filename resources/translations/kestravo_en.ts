@@ -358,6 +358,109 @@ Choose one in the camera settings.</translation>
     </message>
 </context>
 <context>
+    <name>ExecutionInterface</name>
+    <message>
+        <source>Расстановка компонентов</source>
+        <translation>Component placement</translation>
+    </message>
+    <message>
+        <source>Операция</source>
+        <translation>Operation</translation>
+    </message>
+    <message>
+        <source>Выполнено</source>
+        <translation>Done</translation>
+    </message>
+    <message>
+        <source>Ошибок</source>
+        <translation>Errors</translation>
+    </message>
+    <message>
+        <source>Остановить</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>Доустановить</source>
+        <translation>Place the rest</translation>
+    </message>
+    <message>
+        <source>Начать</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Пауза</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>Начать с выбранного компонента</source>
+        <translation>Start from the selected component</translation>
+    </message>
+    <message>
+        <source>Продолжить расстановку</source>
+        <translation>Continue placement</translation>
+    </message>
+    <message>
+        <source>Установлено компонентов: </source>
+        <translation>Components placed: </translation>
+    </message>
+    <message>
+        <source>Средняя скорость: </source>
+        <translation>Average rate: </translation>
+    </message>
+    <message>
+        <source> комп./час</source>
+        <translation> comp./hour</translation>
+    </message>
+    <message>
+        <source>Время выполнения: </source>
+        <translation>Run time: </translation>
+    </message>
+    <message>
+        <source>Ускорение:</source>
+        <translation>Speed:</translation>
+    </message>
+    <message>
+        <source>Закончено плат: </source>
+        <translation>Boards finished: </translation>
+    </message>
+    <message>
+        <source>Сброс</source>
+        <translation>Reset</translation>
+    </message>
+    <message>
+        <source>Вы уверены?</source>
+        <translation>Are you sure?</translation>
+    </message>
+    <message>
+        <source>Да</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>Нет</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Мягкая установка компонентов на плату</source>
+        <translation>Soft placement of components on the board</translation>
+    </message>
+    <message>
+        <source>Не освобождать первый компонент из ленточных питателей</source>
+        <translation>Do not release the first component from tape feeders</translation>
+    </message>
+    <message>
+        <source>Не сбрасывать в корзину</source>
+        <translation>Do not drop into the basket</translation>
+    </message>
+    <message>
+        <source>Режим отладки ленточных питателей и вибропитателей</source>
+        <translation>Debug mode of tape and vibration feeders</translation>
+    </message>
+</context>
+<context>
     <name>FeederExportSettings</name>
     <message>
         <source>Экспорт списка питателей</source>
@@ -865,6 +968,41 @@ Choose one in the camera settings.</translation>
     </message>
 </context>
 <context>
+    <name>ProgramCreation</name>
+    <message>
+        <source>Проверьте расстановку реперных знаков!</source>
+        <translation>Check the reference marks!</translation>
+    </message>
+    <message>
+        <source>Все платы исключены из расстановки!</source>
+        <translation>All boards are excluded from placement!</translation>
+    </message>
+    <message>
+        <source>Калибровка</source>
+        <translation>Calibration</translation>
+    </message>
+    <message>
+        <source>Исполнение стартового g-кода</source>
+        <translation>Running the starting G-code</translation>
+    </message>
+    <message>
+        <source>Один или более компонент находится за границей области расстановки!</source>
+        <translation>One or more components lie outside the placement area!</translation>
+    </message>
+    <message>
+        <source>Возврат насадки </source>
+        <translation>Return the nozzle </translation>
+    </message>
+    <message>
+        <source>Оптическая инспекция</source>
+        <translation>Optical inspection</translation>
+    </message>
+    <message>
+        <source>Исполнение завершающего g-кода</source>
+        <translation>Running the ending G-code</translation>
+    </message>
+</context>
+<context>
     <name>ProjectActions</name>
     <message>
         <source>Открыт проект </source>
@@ -1360,6 +1498,133 @@ Kinds of components: %2.</translation>
     <message>
         <source>Реперный знак</source>
         <translation>Reference mark</translation>
+    </message>
+</context>
+<context>
+    <name>program</name>
+    <message>
+        <source>слева</source>
+        <translation>left</translation>
+    </message>
+    <message>
+        <source>снизу</source>
+        <translation>bottom</translation>
+    </message>
+    <message>
+        <source>справа</source>
+        <translation>right</translation>
+    </message>
+    <message>
+        <source>сверху</source>
+        <translation>top</translation>
+    </message>
+    <message>
+        <source>Поиск реперных знаков (</source>
+        <translation>Reference mark search (</translation>
+    </message>
+    <message>
+        <source> шт.)</source>
+        <translation> pcs.)</translation>
+    </message>
+    <message>
+        <source>Нанесение точек. Диспенсер </source>
+        <translation>Dispensing dots. Dispenser </translation>
+    </message>
+    <message>
+        <source>. Диаметр </source>
+        <translation>. Diameter </translation>
+    </message>
+    <message>
+        <source>мм. Кол-во: </source>
+        <translation>mm. Count: </translation>
+    </message>
+    <message>
+        <source>Взятие насадки </source>
+        <translation>Take nozzle </translation>
+    </message>
+    <message>
+        <source>Питатель: </source>
+        <translation>Feeder: </translation>
+    </message>
+    <message>
+        <source>Кол-во: </source>
+        <translation>Count: </translation>
+    </message>
+    <message>
+        <source>; Плата: </source>
+        <translation>; Board: </translation>
+    </message>
+    <message>
+        <source>; Плата: X: </source>
+        <translation>; Board: X: </translation>
+    </message>
+    <message>
+        <source>; Обозн.: </source>
+        <translation>; Ref.: </translation>
+    </message>
+    <message>
+        <source>; Поворот: </source>
+        <translation>; Rotation: </translation>
+    </message>
+    <message>
+        <source>Компоненту не присвоен питатель! Корпус: </source>
+        <translation>No feeder assigned to the component! Package: </translation>
+    </message>
+    <message>
+        <source>; номинал: </source>
+        <translation>; value: </translation>
+    </message>
+    <message>
+        <source>Ошибка при проверке питателя </source>
+        <translation>Error in the check of feeder </translation>
+    </message>
+    <message>
+        <source>Корпус компонента не найден в базе!</source>
+        <translation>The component's package is not in the base!</translation>
+    </message>
+    <message>
+        <source>Питатель не настроен</source>
+        <translation>The feeder is not set up</translation>
+    </message>
+    <message>
+        <source>Неверно указаны координаты взятия компонента</source>
+        <translation>Wrong pick coordinates of the component</translation>
+    </message>
+    <message>
+        <source>G-код взятия компонента не задан!</source>
+        <translation>The pick G-code of the component is not set!</translation>
+    </message>
+    <message>
+        <source>Неверно указан номер насадки</source>
+        <translation>Wrong nozzle number</translation>
+    </message>
+    <message>
+        <source>Неверные настройки поддона!</source>
+        <translation>Wrong tray settings!</translation>
+    </message>
+    <message>
+        <source>Неверные настройки питателя</source>
+        <translation>Wrong feeder settings</translation>
+    </message>
+    <message>
+        <source>Не задано фото шаблона</source>
+        <translation>No template photo</translation>
+    </message>
+    <message>
+        <source>Слишком большое фото шаблона</source>
+        <translation>The template photo is too large</translation>
+    </message>
+    <message>
+        <source>Неверные настройки ленточного питателя</source>
+        <translation>Wrong tape feeder settings</translation>
+    </message>
+    <message>
+        <source>Неверные настройки вибропитателя</source>
+        <translation>Wrong vibration feeder settings</translation>
+    </message>
+    <message>
+        <source>Неверные настройки центрирования</source>
+        <translation>Wrong centring settings</translation>
     </message>
 </context>
 </TS>

@@ -1,0 +1,383 @@
+import QtQuick 2.15
+import QtTest 1.2
+import "qrc:/main/program.js" as Program
+
+// The pure parts of program creation: comparisons, the sort, panel
+// placements, the feeder check and the row texts.
+TestCase {
+    name: "ProgramLibrary"
+
+    function el(model, index, rotWidth, rotHeight) {
+        return { "model": model, "index": index, "rotWidth": rotWidth, "rotHeight": rotHeight }
+    }
+    function ep(element, rX, rY) { return { "el": element, "rX": rX, "rY": rY } }
+    function opts(orderType, feederSort, feeders) {
+        return { "orderType": orderType, "feederSort": feederSort, "refTolerance": 0.5,
+                 "feederOf": function(model, index) { return feeders ? feeders[model + index] || null : null } }
+    }
+    function sorted(list, compare) { return Program.mergeSort(list, compare) }
+    function names(list) { return list.map(function(p) { return p.name }) }
+
+    // ---- comparisons
+
+    function test_sameRowOrderedByX_data() {
+        return [ { tag: "kind 0", kind: 0 }, { tag: "kind 2", kind: 2 } ]
+    }
+    function test_sameRowOrderedByX(data) {
+        var e = el("B", 0, 1.0, 1.0)
+        var a = ep(e, 20, 10.4), b = ep(e, 5, 10.0)
+        var o = opts(data.kind, true, {})
+        compare(Program.compareElements(a, b, o), 1)
+        compare(Program.compareElements(b, a, o), -1)
+    }
+
+    function test_rowsAndColumns_data() {
+        return [
+            // a and b in different rows (rY 10 and 30) and columns (rX 5 and 40)
+            { tag: "kind 0: larger rY first", kind: 0, expected: 1 },
+            { tag: "kind 2: smaller rY first", kind: 2, expected: -1 },
+            { tag: "kind 1: smaller rX first", kind: 1, expected: -1 }
+        ]
+    }
+    function test_rowsAndColumns(data) {
+        var e = el("B", 0, 1, 1)
+        compare(Program.compareElements(ep(e, 5, 10), ep(e, 40, 30), opts(data.kind, true, {})), data.expected)
+    }
+
+    function test_columnShareLargerYFirst() {
+        var e = el("B", 0, 2.0, 1.0)
+        // |ΔrX| = 0.9 < rotWidth / 2: one column, larger rY first.
+        compare(Program.compareElements(ep(e, 10, 5), ep(e, 10.9, 50), opts(1, true, {})), 1)
+        compare(Program.compareElements(ep(e, 10, 5), ep(e, 11.1, 50), opts(1, true, {})), -1)
+    }
+
+    function test_feederRules() {
+        var feeders = { "B0": { "cupNumber": 1 }, "U0": { "cupNumber": 1 }, "B7": { "cupNumber": 1 },
+                        "L3": { "cupNumber": 2, "unqueued": true }, "R2": { "cupNumber": 0 } }
+        var o = opts(0, true, feeders)
+        var b0 = ep(el("B", 0, 1, 1), 100, 0), u0 = ep(el("U", 0, 1, 1), 0, 100)
+        var b7 = ep(el("B", 7, 1, 1), 0, 100), l3 = ep(el("L", 3, 1, 1), 300, 0)
+        var r2 = ep(el("R", 2, 1, 1), 300, 0)
+        // Bank B before U whatever the position; lower index first in a bank.
+        compare(Program.compareElements(b0, u0, o), -1)
+        compare(Program.compareElements(u0, b0, o), 1)
+        compare(Program.compareElements(b0, b7, o), -1)
+        // Unqueued first, even before a lower nozzle.
+        compare(Program.compareElements(l3, r2, o), -1)
+        compare(Program.compareElements(r2, l3, o), 1)
+        // Lower nozzle first.
+        compare(Program.compareElements(r2, b0, o), -1)
+        // Without the feeder sort the position decides between B and U.
+        compare(Program.compareElements(b0, u0, opts(0, false, feeders)), 1)
+    }
+
+    function test_sortOfAPanel() {
+        var feeders = { "B0": { "cupNumber": 0 }, "U1": { "cupNumber": 0 }, "R0": { "cupNumber": 1 } }
+        var o = opts(0, true, feeders)
+        var list = [
+            { "name": "R0 low", "el": el("R", 0, 1, 1), "rX": 0, "rY": 0 },
+            { "name": "U1 a", "el": el("U", 1, 1, 1), "rX": 30, "rY": 50 },
+            { "name": "B0 right", "el": el("B", 0, 1, 1), "rX": 30, "rY": 50.3 },
+            { "name": "B0 left", "el": el("B", 0, 1, 1), "rX": 10, "rY": 50 },
+            { "name": "B0 lower row", "el": el("B", 0, 1, 1), "rX": 5, "rY": 20 },
+            { "name": "U1 b", "el": el("U", 1, 1, 1), "rX": 10, "rY": 50 }
+        ]
+        compare(names(sorted(list, function(a, b) { return Program.compareElements(a, b, o) })),
+                ["B0 left", "B0 right", "B0 lower row", "U1 b", "U1 a", "R0 low"])
+    }
+
+    function test_dotsUseTheirOwnFeederAndSize() {
+        var o = opts(0, true, {})
+        var d1 = { "model": "U", "index": 0, "rX": 50, "rY": 0, "rotWidth": 0.6, "rotHeight": 0.6 }
+        var d2 = { "model": "B", "index": 3, "rX": 0, "rY": 0, "rotWidth": 0.6, "rotHeight": 0.6 }
+        compare(Program.compareDots(d1, d2, o), 1)
+        var d3 = { "model": "B", "index": 3, "rX": 10, "rY": 0.2, "rotWidth": 0.6, "rotHeight": 0.6 }
+        compare(Program.compareDots(d2, d3, o), -1)          // one row: smaller rX first
+        d3.rY = 0.4                                          // 0.4 ≥ 0.3: another row, larger rY first
+        compare(Program.compareDots(d2, d3, o), 1)
+    }
+
+    function test_refs_data() {
+        return [
+            { tag: "rows, same row", kind: 0, a: [10, 5], b: [3, 5.4], expected: 1 },
+            { tag: "rows, larger rY first", kind: 2, a: [10, 5], b: [3, 5.6], expected: 1 },
+            { tag: "columns, same column", kind: 1, a: [10, 5], b: [10.4, 9], expected: 1 },
+            { tag: "columns, smaller rX first", kind: 1, a: [10, 5], b: [10.6, 9], expected: -1 }
+        ]
+    }
+    function test_refs(data) {
+        var a = { "rX": data.a[0], "rY": data.a[1] }, b = { "rX": data.b[0], "rY": data.b[1] }
+        compare(Program.compareRefs(a, b, opts(data.kind, true, {})), data.expected)
+    }
+
+    function test_checkScreenOrders() {
+        var a = { "rX": 10, "rY": 5, "rotWidth": 2, "rotHeight": 1 }
+        var b = { "rX": 3, "rY": 5.4, "rotWidth": 2, "rotHeight": 1 }
+        compare(Program.compareX(a, b), 1)       // one row: smaller rX first
+        compare(Program.compareY(a, b), 1)       // other columns: smaller rX first
+        b.rX = 10.9
+        compare(Program.compareY(a, b), 1)       // one column: larger rY first
+        var c = { "el": { "rotWidth": 2, "rotHeight": 1 }, "rX": 10, "rY": 5 }
+        compare(Program.compareX(c, { "rX": 0, "rY": 5.6 }), 1)
+    }
+
+    function test_mergeSortIsStableAndOrders() {
+        var list = []
+        for (var i = 0; i < 97; ++i)
+            list.push({ "key": (i * 37) % 11, "pos": i })
+        var out = sorted(list, function(a, b) { return a.key - b.key })
+        compare(out.length, list.length)
+        for (var k = 1; k < out.length; ++k) {
+            verify(out[k - 1].key <= out[k].key)
+            if (out[k - 1].key === out[k].key)
+                verify(out[k - 1].pos < out[k].pos)
+        }
+        compare(list[1].pos, 1)     // the input is left as it was
+    }
+
+    function test_mergeSortWithOneSidedTolerance() {
+        // Tolerances taken from the first argument only: big footprints share
+        // rows that small ones do not. The result must not depend on chance.
+        var e = [el("B", 0, 1, 4), el("B", 0, 1, 0.2)]
+        var list = []
+        for (var i = 0; i < 40; ++i)
+            list.push({ "name": "p" + i, "el": e[i % 2], "rX": (i * 7) % 13, "rY": (i * 3) % 5 * 0.7 })
+        var o = opts(0, true, {})
+        var cmp = function(a, b) { return Program.compareElements(a, b, o) }
+        var first = names(sorted(list, cmp))
+        for (var run = 0; run < 3; ++run)
+            compare(names(sorted(list, cmp)), first)
+        compare(first.length, 40)
+    }
+
+    // ---- boards
+
+    function test_boardGrid() {
+        compare(Program.boardGrid({ "pcbMulti": false, "pcbMultiCountX": 3, "pcbMultiCountY": 2 }),
+                { "rows": 1, "cols": 1 })
+        compare(Program.boardGrid({ "pcbMulti": true, "pcbMultiCountX": 3, "pcbMultiCountY": 2 }),
+                { "rows": 2, "cols": 3 })
+        compare(Program.boardGrid({ "pcbMulti": true, "pcbMultiNonstandart": true, "freeCount": 4 }),
+                { "rows": 4, "cols": 1 })
+        var ban = [[false, true], [true, true]]
+        compare(Program.keptBoardCount({ "rows": 2, "cols": 2 }, ban), 1)
+        compare(Program.keptBoardCount({ "rows": 2, "cols": 3 }, []), 6)
+        verify(Program.isExcluded(ban, 1, 0))
+        verify(!Program.isExcluded(ban, 0, 0))
+        verify(!Program.isExcluded(ban, 5, 5))
+    }
+
+    function test_ordinaryPanel() {
+        var panel = { "pcbMulti": true, "pcbMultiSpacingX": 55, "pcbMultiSpacingY": 42 }
+        compare(Program.placeOnBoard(10, 20, 4, 2, 0, 0, panel), { "rX": 10, "rY": 20, "rot": 0 })
+        compare(Program.placeOnBoard(10, 20, 4, 2, 1, 2, panel), { "rX": 120, "rY": -22, "rot": 0 })
+    }
+
+    // Component: corner (10, 20), 4 x 2. Machine: workAreaY2 500, board area
+    // corner (5, 7), first board at (30, 400); the free board at (150, 120).
+    property var freeEnv: ({ "Y2": 500, "bX1": 5, "bY1": 7, "fX": 30, "fY": 400 })
+
+    function test_freePanel_data() {
+        return [
+            { tag: "0", rot: 0, x: 130, y: 300 },
+            { tag: "90", rot: 90, x: 225, y: 349 },
+            { tag: "180", rot: 180, x: 176, y: 444 },
+            { tag: "-90", rot: -90, x: 81, y: 395 },
+            { tag: "270 is -90", rot: 270, x: 81, y: 395 }
+        ]
+    }
+    function test_freePanel(data) {
+        var panel = { "pcbMulti": true, "pcbMultiNonstandart": true,
+                      "free": [{ "x": 0, "y": 0, "rot": 0 }, { "x": 150, "y": 120, "rot": data.rot }],
+                      "Y2": 500, "bX1": 5, "bY1": 7, "fX": 30, "fY": 400 }
+        var p = Program.placeOnBoard(10, 20, 4, 2, 1, 0, panel)
+        fuzzyCompare(p.rX, data.x, 1e-9)
+        fuzzyCompare(p.rY, data.y, 1e-9)
+        // The same by geometry: the centre relative to the first board, turned
+        // clockwise by the board's angle, relative to the free board.
+        var cx = 10 + 2 - 5 - 30, cy = 500 - 20 - 1 - 7 - 400
+        var a = -data.rot * Math.PI / 180
+        var tx = cx * Math.cos(a) - cy * Math.sin(a) + 5 + 150
+        var ty = cx * Math.sin(a) + cy * Math.cos(a) + 7 + 120
+        fuzzyCompare(p.rX + 2, tx, 1e-9)
+        fuzzyCompare(500 - p.rY - 1, ty, 1e-9)
+        // Board 0 stays where it is.
+        compare(Program.placeOnBoard(10, 20, 4, 2, 0, 0, panel), { "rX": 10, "rY": 20, "rot": 0 })
+    }
+
+    // ---- feeder check
+
+    property var area: ({ "x1": 0, "x2": 400, "y1": 0, "y2": 300, "z1": 0, "z2": 100 })
+
+    function goodFeeder(type) {
+        return { "type": type, "cupNumber": 1, "gCode": "g0 x1", "elWidth": 1.6, "elHeight": 0.8,
+                 "caseX": 100, "caseY": 50, "caseZ": 10, "cutX2": 140, "cutY2": 50, "cutDistance": 4,
+                 "caseRowsX": 3, "caseRowsY": 2, "placerX": "1;2", "placerY": "3;4", "placerType": 0,
+                 "elPhoto": "", "centering": 1, "centerType": 0, "centeringCount": 5, "bankNumber": 1,
+                 "cameraIndiv": false, "cameraROIPercent": 100, "centeringZ": 20, "camera2Photo": "" }
+    }
+    function env(model) {
+        return { "model": model || "B", "packageFound": true, "vcCount": 6, "area": area,
+                 "cup": { "cupLength": 31, "press": 1 },
+                 "bandBank": { "bankEnabled": true, "position": 0 },
+                 "vibroBank": { "bankEnabled": true },
+                 "frameHeight": 480, "camera2PPM": 20, "camera2PPMDistance": 50, "camera2MinHeight": 5 }
+    }
+    // A PNG photo text of the given size (only the header is read).
+    function png(w, h) {
+        var bytes = [0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 13, 0x49, 0x48, 0x44, 0x52,
+                     (w >>> 24) & 255, (w >>> 16) & 255, (w >>> 8) & 255, w & 255,
+                     (h >>> 24) & 255, (h >>> 16) & 255, (h >>> 8) & 255, h & 255, 8, 6, 0, 0, 0]
+        var alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/"
+        var text = ""
+        for (var i = 0; i < bytes.length; i += 3) {
+            var n = (bytes[i] << 16) | ((bytes[i + 1] || 0) << 8) | (bytes[i + 2] || 0)
+            text += alphabet[(n >> 18) & 63] + alphabet[(n >> 12) & 63]
+                    + (i + 1 < bytes.length ? alphabet[(n >> 6) & 63] : "=")
+                    + (i + 2 < bytes.length ? alphabet[n & 63] : "=")
+        }
+        return "data:image/png;base64," + text
+    }
+
+    function test_goodFeeders_data() {
+        return [ { tag: "G-code", type: 0 }, { tag: "tray", type: 1 }, { tag: "loose", type: 2 },
+                 { tag: "tape", type: 3 }, { tag: "vibration", type: 4 }, { tag: "strip", type: 5 } ]
+    }
+    function test_goodFeeders(data) {
+        var f = goodFeeder(data.type)
+        if (data.type === 5) {
+            f.caseX = 100; f.cutX2 = 100
+            f.caseY = 50; f.cutY2 = 62      // 12 mm: three pitches of 4 mm
+        }
+        compare(Program.checkFeeder(f, env()), true)
+    }
+
+    function test_feederCheck_data() {
+        var rows = []
+        function row(tag, type, change, text, envChange) {
+            rows.push({ tag: tag, type: type, change: change, envChange: envChange || {}, text: text })
+        }
+        row("package not in base", 3, {}, "Корпус компонента не найден в базе!", { "packageFound": false })
+        row("no feeder", 3, null, "Питатель не настроен")
+        row("element in error", 3, { "elError": true }, "Питатель не настроен")
+        row("no width", 3, { "elWidth": 0 }, "Питатель не настроен")
+        row("no height", 3, { "elHeight": undefined }, "Питатель не настроен")
+        row("empty pick G-code", 0, { "gCode": "  " }, "G-код взятия компонента не задан!")
+        row("nozzle below", 3, { "cupNumber": -1 }, "Неверно указан номер насадки")
+        row("nozzle above", 3, { "cupNumber": 6 }, "Неверно указан номер насадки")
+        row("pick X outside", 3, { "caseX": 400.01 }, "Неверно указаны координаты взятия компонента")
+        row("pick Y outside", 4, { "caseY": -0.5 }, "Неверно указаны координаты взятия компонента")
+        row("pick on the border", 3, { "caseX": 400, "caseY": 0 }, true)
+        // caseZ within ceil(0 - 31 + 1) = -30 ... floor(100 - 31) = 69
+        row("pick too low", 2, { "caseZ": -30.5 }, "Неверно указаны координаты взятия компонента")
+        row("pick too high", 5, { "caseZ": 69.5, "cutX2": 100, "cutY2": 62 },
+            "Неверно указаны координаты взятия компонента")
+        row("pick height limits", 2, { "caseZ": -30 }, true)
+        row("tray rows", 1, { "caseRowsX": 0 }, "Неверные настройки поддона!")
+        row("tray rows too many", 1, { "caseRowsY": 1001 }, "Неверные настройки поддона!")
+        row("tray first cell on the border", 1, { "caseX": 0 }, "Неверные настройки поддона!")
+        row("tray last cell on the border", 1, { "cutY2": 300 }, "Неверные настройки поддона!")
+        row("tray of one cell", 1, { "caseRowsX": 1, "caseRowsY": 1, "cutY2": 300 }, true)
+        row("loose parts without placer", 2, { "placerY": "" }, "Неверные настройки питателя")
+        row("loose parts template without photo", 2, { "placerType": 1, "elPhoto": "" }, "Не задано фото шаблона")
+        row("template centring without photo", 3, { "centerType": 4, "camera2Photo": "" }, "Не задано фото шаблона")
+        row("template centring with 1-pixel photo", 3, { "centerType": 4, "camera2Photo": png(1, 40) },
+            "Не задано фото шаблона")
+        row("template too big", 3, { "centerType": 4, "camera2Photo": png(100, 60) },
+            "Слишком большое фото шаблона")
+        row("tape bank disabled", 3, {}, "Неверные настройки ленточного питателя",
+            { "bandBank": { "bankEnabled": false, "position": 0 } })
+        row("tape bank elsewhere", 3, {}, "Неверные настройки ленточного питателя",
+            { "bandBank": { "bankEnabled": true, "position": 1 } })
+        row("tape bank missing", 3, {}, "Неверные настройки ленточного питателя", { "bandBank": null })
+        row("vibration bank disabled", 4, {}, "Неверные настройки вибропитателя",
+            { "vibroBank": { "bankEnabled": false } })
+        row("strip end outside", 5, { "cutX2": 401 }, "Неверно указаны координаты взятия компонента")
+        row("strip pitch too small", 5, { "cutX2": 100, "cutY2": 50.5, "cutDistance": 0.5 },
+            "Неверные настройки питателя")
+        row("strip does not fit", 5, { "cutX2": 100, "cutY2": 60 }, "Неверные настройки питателя")
+        row("centring count", 3, { "centering": 2, "centeringCount": 0 }, "Неверные настройки центрирования")
+        row("centring count without mean", 3, { "centering": 1, "centeringCount": 0 }, true)
+        return rows
+    }
+    function test_feederCheck(data) {
+        var f = null
+        if (data.change !== null) {
+            f = goodFeeder(data.type)
+            if (data.type === 5) {
+                f.cutX2 = 100
+                f.cutY2 = 62
+            }
+            for (var key in data.change)
+                f[key] = data.change[key]
+        }
+        var e = env()
+        for (var k in data.envChange)
+            e[k] = data.envChange[k]
+        compare(Program.checkFeeder(f, e), data.text)
+    }
+
+    function test_stripFit() {
+        verify(!Program.stripFits(10, 4))       // 10 / 4 + 1 = 3.5 against 4
+        verify(Program.stripFits(12, 4))
+        verify(Program.stripFits(12.8, 4))      // 4.2 against 4
+        verify(!Program.stripFits(1, 4))        // shorter than half a pitch
+    }
+
+    function test_templateFit() {
+        var f = goodFeeder(3)
+        // ppm = 20 * 50 / 20 = 50; region = 1.6 * 2 * 50 / 480 * 100 = 33.3 % of 480 = 160 px
+        verify(Program.templateFits(png(97, 10), f, env()))          // 126.1 + 33 < 160
+        verify(!Program.templateFits(png(98, 10), f, env()))         // 127.4 + 33 ≥ 160
+        f.cameraIndiv = true
+        f.cameraROIPercent = 10                                      // clamped to 15 %: 72 px
+        verify(Program.templateFits(png(29, 5), f, env()))
+        verify(!Program.templateFits(png(30, 5), f, env()))
+        compare(Program.photoSize(png(640, 480)), { "width": 640, "height": 480 })
+        compare(Program.photoSize("qrc:/x.png"), { "width": 0, "height": 0 })
+    }
+
+    // ---- texts
+
+    function test_texts() {
+        compare(Program.feederName("L"), "слева")
+        compare(Program.feederName("B"), "снизу")
+        compare(Program.feederName("R"), "справа")
+        compare(Program.feederName("U"), "сверху")
+        compare(Program.feederName("X"), "")
+        compare(Program.feederName(undefined), "")
+        compare(Program.refRowText(6), "Поиск реперных знаков (6 шт.)")
+        compare(Program.dotRowText("1", 0.55, 12), "Нанесение точек. Диспенсер 1. Диаметр 0.6мм. Кол-во: 12")
+        compare(Program.nozzleRowText(0), "Взятие насадки 1")
+        compare(Program.feederRowText("U", 4, "0603", "10k", 3), "Питатель: сверху №5. 0603. 10k. Кол-во: 3")
+        compare(Program.feederRowText("B", 0, "", "", 1), "Питатель: снизу №1. Кол-во: 1")
+        compare(Program.noFeederText({ "pack": "SOT23", "partNumber": "", "rX": 1.234, "rY": 5 }),
+                "Компоненту не присвоен питатель! Корпус: SOT23; X: 1.23; Y: 5.00")
+        compare(Program.noFeederText({ "pack": "0603", "partNumber": "1k", "rX": 0, "rY": 2.5 }),
+                "Компоненту не присвоен питатель! Корпус: 0603; номинал: 1k; X: 0.00; Y: 2.50")
+        compare(Program.feederErrorText("R", 2, "Питатель не настроен"),
+                "Ошибка при проверке питателя справа 3: Питатель не настроен")
+    }
+
+    function test_componentLines_data() {
+        return [
+            { tag: "single board", multi: false, free: false, board: "" },
+            { tag: "panel", multi: true, free: false, board: "; Плата: X: 3, Y: 2" },
+            { tag: "free panel", multi: true, free: true, board: "; Плата: 2" }
+        ]
+    }
+    function test_componentLines(data) {
+        var p = { "el": { "designator": "R7" }, "rX": 10, "rY": 20, "elWidth": 1.6, "elHeight": 0.8,
+                  "rotation": -89.6, "row": 1, "col": 2 }
+        var env = { "workAreaX1": 3, "workAreaY2": 500, "pcbMulti": data.multi, "pcbMultiNonstandart": data.free }
+        compare(Program.componentLineText(p, env), "X: 13.80; Y: 479.60; Поворот: -90; Обозн.: R7" + data.board)
+        p.el.designator = ""
+        compare(Program.componentLineText(p, env), "X: 13.80; Y: 479.60; Поворот: -90" + data.board)
+    }
+
+    function test_safeHeight() {
+        compare(Program.safeHeight([{ "elThickness": 1 }, { "elThickness": 31 }], 30), 33)
+        compare(Program.safeHeight([{ "elThickness": 1 }], 30), 30)
+        compare(Program.safeHeight([], 30), 30)
+    }
+}
