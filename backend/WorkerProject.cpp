@@ -311,14 +311,10 @@ void Worker::saveProjectLog(QSettings *pSettings)
 {
     if (!pSettings)
         return;
+    // One call for the whole log: it may hold ten thousand entries.
     QStringList lines;
-    const int count = invoke(m_projectLogInvoker, "getCount").toInt();
-    lines.reserve(count);
-    for (int i = 0; i < count; ++i) {
-        lines.append(ProjectStatistics::formatLogLine({invoke(m_projectLogInvoker, "getMessage", {i}).toString(),
-                                                       invoke(m_projectLogInvoker, "getTime", {i}).toString(),
-                                                       invoke(m_projectLogInvoker, "getColor", {i}).toString()}));
-    }
+    for (const QVariant &line : invoke(m_projectLogInvoker, "getAllLines").toList())
+        lines.append(line.toString());
     ProjectFile::writeLog(*pSettings, lines);
 }
 
@@ -331,13 +327,14 @@ QString Worker::openProjectLog(QUrl fileName)
 
 void Worker::openProjectLogFrom(QSettings &settings)
 {
+    QVariantList entries;
     for (const QString &line : ProjectFile::readLog(settings)) {
         ProjectStatistics::LogEntry entry;
-        if (ProjectStatistics::parseLogLine(line, &entry)) {
-            invoke(m_projectLogInvoker, "append",
-                   {QVariantMap{{"message", entry.message}, {"time", entry.time}, {"color", entry.color}}});
-        }
+        if (ProjectStatistics::parseLogLine(line, &entry))
+            entries.append(QVariantMap{{"message", entry.message}, {"time", entry.time}, {"color", entry.color}});
     }
+    if (!entries.isEmpty())
+        invoke(m_projectLogInvoker, "appendAll", QVariantList{QVariant(entries)});
 }
 
 void Worker::saveProjectStat(QSettings *pSettings)

@@ -604,8 +604,25 @@ ApplicationWindow {
         function getTime(i) { return projectLogModel.get(i).time }
         function getColor(i) { return projectLogModel.get(i).color }
         function getMessage(i) { return projectLogModel.get(i).message }
+        // Every entry in its stored form "message;time;color", oldest first.
+        function getAllLines() {
+            var lines = []
+            for (var i = 0; i < projectLogModel.count; ++i) {
+                var e = projectLogModel.get(i)
+                lines.push(e.message + ";" + e.time + ";" + e.color)
+            }
+            return lines
+        }
         function append(map) {
             projectLogModel.append({ "message": String(map.message), "time": String(map.time), "color": String(map.color) })
+        }
+        // Many entries at once (opening a project).
+        function appendAll(list) {
+            var entries = []
+            for (var i = 0; i < list.length; ++i)
+                entries.push({ "message": String(list[i].message), "time": String(list[i].time),
+                               "color": String(list[i].color) })
+            projectLogModel.append(entries)
         }
     }
     // Day statistics, newest day first.
