@@ -15,6 +15,8 @@ PACKAGES=(
   qml-module-qtquick-privatewidgets qml-module-qttest
   # run time: X server for headless runs, keyboard repeat, kernel modules, a font
   xvfb xauth x11-xserver-utils kmod fonts-dejavu-core
+  # motion controller: LinuxCNC 2.9 (user-space realtime) and its client libraries
+  linuxcnc-uspace linuxcnc-uspace-dev libboost-dev
 )
 
 missing=()
