@@ -316,7 +316,7 @@ void GCodeInterpreter::restoreErrorLimits()
 
 bool GCodeInterpreter::parseMotion(QString line, const QString &original, Step &result)
 {
-    if (line.contains(QLatin1String("zmax"))) {
+    if (line.contains(QLatin1String("zmax"), Qt::CaseInsensitive)) {
         // No safe height in the configuration: the head must not stay down
         // while the block reports success.
         m_port.showError(tr("Безопасная высота оси Z не задана (HOME в ini-файле равен 0): строка \"%1\" не выполнена!")
