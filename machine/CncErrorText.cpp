@@ -9,11 +9,12 @@ QString CncErrorText::translate(const QString &text, const std::function<bool()>
         || text.startsWith(QLatin1String("Cannot unhome")))
         return QString();
     if (text.left(5) == QLatin1String("joint") && text.right(15).contains(QLatin1String("following error"))) {
-        bool ok = false;
-        int n = text.mid(6, 3).trimmed().toInt(&ok);
-        if (!ok)
-            n = 0;
-        return tr("Ошибка следования по оси ") + letter(n);
+        // The joint number leads characters 6..8 ("joint 2 following error").
+        const QString digits = text.mid(6, 3).trimmed();
+        int end = 0;
+        while (end < digits.size() && digits[end].isDigit())
+            ++end;
+        return tr("Ошибка следования по оси ") + letter(digits.left(end).toInt());
     }
     const bool negative = text.contains(QLatin1String("Exceeded negative soft limit on joint"));
     const bool positive = text.contains(QLatin1String("Exceeded positive soft limit on joint"));
