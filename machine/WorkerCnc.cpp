@@ -2,6 +2,7 @@
 // with its remote shell.
 #include "machine/WorkerCnc.h"
 
+#include "backend/FileUrl.h"
 #include "machine/LinuxCncChannel.h"
 #include "machine/WorkerCncPort.h"
 
@@ -101,8 +102,7 @@ void WorkerCnc::runCnc(QString iniFile)
     m_encoderRef.fill(0);
     m_stepgenRef.fill(0);
     m_encoderExists.fill(false);
-    if (iniFile.startsWith(QLatin1String("file://")))
-        iniFile = iniFile.mid(7);
+    iniFile = FileUrl::toLocalPath(iniFile);
     stopCnc();
 
     if (!QFileInfo::exists(iniFile) || QFileInfo(iniFile).isDir()) {
