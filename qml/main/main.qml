@@ -518,6 +518,8 @@ ApplicationWindow {
 
     // ---- start screen
     menuBar: MainMenu { app: main }
+    property alias cncControl: cncStartControl
+    CncStartControl { id: cncStartControl; app: main }
 
     SplitView {
         anchors.fill: parent
@@ -838,5 +840,5 @@ ApplicationWindow {
     function vsMeasureGet(value, raw) {}
     function vsMeasureFailedGet(message) {}
     // The card pinger asks to start (true) or stop (false) LinuxCNC.
-    function runStopCncFromPingGet(run) {}
+    function runStopCncFromPingGet(run) { cncStartControl.fromPing(run === true) }
 }
