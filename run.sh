@@ -22,6 +22,13 @@ cp build/bin/kestravo "$run/kestravo"
 [ -f "$run/settings.ini" ] || cp sim/settings.ini "$run/settings.ini"
 cp -rn sim/packages/. "$run/packages/" 2>/dev/null || true
 cp -rn sim/projects/. "$run/projects/" 2>/dev/null || true
+# The simulated machine's LinuxCNC configuration, selected when the settings
+# store names none yet (the program starts LinuxCNC itself 5 s after start).
+mkdir -p "$run/linuxcnc"
+cp sim/linuxcnc/kestravo_sim.ini sim/linuxcnc/kestravo_sim.hal sim/linuxcnc/kestravo_sim.tbl "$run/linuxcnc/"
+if grep -q '^iniFile=$' "$run/settings.ini"; then
+  sed -i "s|^iniFile=\$|iniFile=file://$run/linuxcnc/kestravo_sim.ini|" "$run/settings.ini"
+fi
 chmod 700 "$run/runtime"
 if [ "$(id -u)" -eq 0 ]; then
   chown -R 1000:1000 "$run"
