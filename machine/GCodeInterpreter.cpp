@@ -7,7 +7,6 @@
 namespace {
 
 const QString kNumber = QStringLiteral("([0-9]*[\\.,][0-9]+|[0-9]+)");
-constexpr int kStepMs = 5;
 constexpr int kSecondCheckMs = 500;
 constexpr int kMaxDwellMs = 3600 * 1000;
 constexpr double kDoneTolerance = 1.0;
@@ -189,7 +188,7 @@ GCodeInterpreter::Step GCodeInterpreter::step(const MachineStatus &status)
         }
         if (!allDone) {
             result.kind = Step::Wait;
-            result.delayMs = kStepMs;
+            result.delayMs = kPollMs;
             return result;
         }
         m_moving = false;
@@ -441,7 +440,7 @@ bool GCodeInterpreter::parseMotion(QString line, const QString &original, Step &
     }
     ++m_lineIndex;
     result.kind = Step::Wait;
-    result.delayMs = kStepMs;
+    result.delayMs = kPollMs;
     return true;
 }
 

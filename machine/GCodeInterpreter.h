@@ -19,6 +19,9 @@ class GCodeInterpreter
     Q_DECLARE_TR_FUNCTIONS(GCodeInterpreter)
 public:
     static constexpr int kAxes = Axes::kCount;
+    // Completion of a move is looked at this often (ms): a short move should
+    // not wait long for its successor.
+    static constexpr int kPollMs = 1;
 
     struct AxisSettings
     {

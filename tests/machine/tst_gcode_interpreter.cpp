@@ -366,9 +366,10 @@ private slots:
         QTest::addColumn<QList<int>>("sensor");
         QTest::addColumn<bool>("success");
         QTest::addColumn<QList<int>>("waits");
-        QTest::newRow("answers") << QList<int>{1} << true << QList<int>{5};
-        QTest::newRow("answers at the second look") << QList<int>{0, 1} << true << QList<int>{5, 500};
-        QTest::newRow("silent") << QList<int>{0, 0} << false << QList<int>{5, 500};
+        const int poll = GCodeInterpreter::kPollMs;
+        QTest::newRow("answers") << QList<int>{1} << true << QList<int>{poll};
+        QTest::newRow("answers at the second look") << QList<int>{0, 1} << true << QList<int>{poll, 500};
+        QTest::newRow("silent") << QList<int>{0, 0} << false << QList<int>{poll, 500};
     }
 
     void safeHeightSensor()
