@@ -137,7 +137,7 @@ void WorkerCnc::runCnc(QString iniFile)
                      "должен быть равен linuxcncrsh  --path /"));
         return;
     }
-    applyConfig();
+    setConfig(m_config);
 
     m_linuxCnc = new GroupProcess(this);
     m_linuxCnc->setProcessEnvironment(linuxCncEnvironment());
@@ -155,6 +155,12 @@ void WorkerCnc::runCnc(QString iniFile)
     }
     m_dialogue.begin();
     connectShell();
+}
+
+void WorkerCnc::setConfig(const CncConfig &config)
+{
+    m_config = config;
+    applyConfig();
 }
 
 void WorkerCnc::applyConfig()

@@ -46,6 +46,8 @@ public:
     // Process id of the running LinuxCNC start script (0 when none).
     qint64 linuxCncPid() const;
     const CncConfig &config() const { return m_config; }
+    // Takes a machine configuration (runCnc reads it from the files).
+    void setConfig(const CncConfig &config);
     const MachineStatus &lastStatus() const { return m_status; }
     // Where the output of LinuxCNC's start script goes.
     static QString linuxCncLogPath();
