@@ -277,6 +277,18 @@ private slots:
         QVERIFY2(near(pos(0), 200.0), qPrintable(QString::number(pos(0), 'f', 6)));
     }
 
+    void startKeyOnTheMachine()
+    {
+        QSignalSpy start(m_cnc, &WorkerCnc::startSend);
+        QSignalSpy key(m_cnc, &WorkerCnc::halStartPauseSend);
+        SimMachine::halcmd({QStringLiteral("sets"), QStringLiteral("start-pause"), QStringLiteral("0")});
+        QTRY_VERIFY(!key.isEmpty() && key.last().at(0).toInt() == 1);
+        QTest::qWait(200);
+        SimMachine::halcmd({QStringLiteral("sets"), QStringLiteral("start-pause"), QStringLiteral("1")});
+        QTRY_VERIFY(key.last().at(0).toInt() == 0);
+        QTRY_COMPARE(start.size(), 1);
+    }
+
     void linuxCncKilledInTheMiddleOfABlock()
     {
         QCOMPARE(runBlock(QStringLiteral("g0 x100")), 1);
