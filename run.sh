@@ -27,7 +27,8 @@ cp -rn sim/projects/. "$run/projects/" 2>/dev/null || true
 mkdir -p "$run/linuxcnc"
 cp sim/linuxcnc/kestravo_sim.ini sim/linuxcnc/kestravo_sim.hal sim/linuxcnc/kestravo_sim.tbl "$run/linuxcnc/"
 if grep -q '^iniFile=$' "$run/settings.ini"; then
-  sed -i "s|^iniFile=\$|iniFile=file://$run/linuxcnc/kestravo_sim.ini|" "$run/settings.ini"
+  sed -i -e "s|^iniFile=\$|iniFile=file://$run/linuxcnc/kestravo_sim.ini|" \
+         -e "s|^linuxCncAutoStart=false\$|linuxCncAutoStart=true|" "$run/settings.ini"
 fi
 chmod 700 "$run/runtime"
 if [ "$(id -u)" -eq 0 ]; then

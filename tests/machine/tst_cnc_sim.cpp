@@ -320,6 +320,19 @@ private slots:
         QVERIFY(!m_cnc->connected());
         QTRY_VERIFY_WITH_TIMEOUT(SimMachine::linuxCncProcesses().isEmpty(), 15000);
     }
+
+    void linuxCncDoesNotOutliveTheLink()
+    {
+        // As at program exit: the link is deleted while LinuxCNC runs.
+        WorkerCnc *previous = m_cnc;
+        m_cnc = new WorkerCnc;
+        const bool started = startCnc();
+        delete m_cnc;
+        m_cnc = previous;
+        QVERIFY(started);
+        // The realtime part ends a moment after the start script.
+        QTRY_VERIFY_WITH_TIMEOUT(SimMachine::linuxCncProcesses().isEmpty(), 5000);
+    }
 };
 
 QTEST_GUILESS_MAIN(TstCncSim)
