@@ -4,6 +4,7 @@
 #include "machine/GCodeInterpreter.h"
 #include "machine/HomingSequence.h"
 #include "machine/MachineChannel.h"
+#include "machine/ProgrammerLines.h"
 #include "machine/ShellDialogue.h"
 #include "machine/StartButton.h"
 #include "vision/FieldCalibrationTypes.h"
@@ -219,6 +220,7 @@ private:
     ShellDialogue m_dialogue;
     HomingSequence m_homingSequence;
     StartButton m_startButton;
+    ProgrammerLines m_programmerLines;
 
     QProcess *m_linuxCnc = nullptr;
     QTcpSocket *m_shell = nullptr;
@@ -243,8 +245,6 @@ private:
     std::array<int, 16> m_doutState{};
     std::array<int, 4> m_digitalIn{};
     int m_previousTaskState = 0;
-    int m_programmerSuc = -1;
-    int m_programmerErr = -1;
     double m_maxVelZ = 150;
     double m_maxVelXY = 500;
     bool m_debugMode = false;

@@ -19,7 +19,6 @@ bool WorkerCnc::startNML()
     m_connected = true;
     m_previousTaskState = 0;
     m_doutState.fill(-1);
-    m_programmerSuc = m_programmerErr = -1;
     m_halPublished = false;
     m_lastEncoder.fill(-1e300);
     m_lastStepgen.fill(-1e300);
@@ -113,18 +112,13 @@ void WorkerCnc::NMLCheck()
     }
     for (int i = 0; i < 4; ++i)
         m_digitalIn[i] = st.digitalIn[i];
-    const int suc = st.digitalIn[10];
-    const int err = st.digitalIn[11];
-    if (suc != m_programmerSuc || err != m_programmerErr) {
-        if (suc != m_programmerSuc)
-            emit programmerSucPinSend(suc);
-        if (err != m_programmerErr)
-            emit programmerErrPinSend(err);
-        m_programmerSuc = suc;
-        m_programmerErr = err;
-        if (suc != 0 || err != 0)
-            emit programmerResultSend(suc != 0 ? 1 : 0);
-    }
+    const ProgrammerLines::Events prog = m_programmerLines.poll(st.digitalIn[10], st.digitalIn[11]);
+    if (prog.errorChanged)
+        emit programmerErrPinSend(st.digitalIn[11]);
+    if (prog.successChanged)
+        emit programmerSucPinSend(st.digitalIn[10]);
+    if (!prog.result.isEmpty())
+        emit programmerResultSend(prog.result);
 
     switch (m_startButton.poll(st.digitalIn[1])) {
     case StartButton::Event::None:

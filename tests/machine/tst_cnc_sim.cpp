@@ -179,6 +179,13 @@ private slots:
         QVERIFY2(near(pos(2), 10.0), qPrintable(QString::number(pos(2), 'f', 6)));
         QVERIFY2(near(pos(3), 90.0), qPrintable(QString::number(pos(3), 'f', 6)));
         QVERIFY2(near(pos(4), 9.5), qPrintable(QString::number(pos(4), 'f', 6)));
+        // A g1 line's acceleration goes to the joint's and the axis's live
+        // limit; a g0 puts it back.
+        QCOMPARE(runBlock(QStringLiteral("g1 f3000 acc500 z11")), 1);
+        QCOMPARE(SimMachine::halcmd({QStringLiteral("getp"), QStringLiteral("ini.2.max_acceleration")}), QStringLiteral("500"));
+        QCOMPARE(SimMachine::halcmd({QStringLiteral("getp"), QStringLiteral("ini.z.max_acceleration")}), QStringLiteral("500"));
+        QCOMPARE(runBlock(QStringLiteral("g0 z12")), 1);
+        QCOMPARE(SimMachine::halcmd({QStringLiteral("getp"), QStringLiteral("ini.2.max_acceleration")}), QStringLiteral("2000"));
     }
 
     void shortMovesAreWaitedFor()
@@ -275,6 +282,13 @@ private slots:
         QTest::qWait(300);
         QCOMPARE(done.size(), 1);
         QVERIFY2(near(pos(0), 200.0), qPrintable(QString::number(pos(0), 'f', 6)));
+    }
+
+    void homeInPlaceAtAGivenPosition()
+    {
+        m_cnc->disableHomeGet(0, 123.5);
+        QVERIFY(powerOnAndHome());
+        QVERIFY2(near(pos(0), 123.5), qPrintable(QString::number(pos(0), 'f', 6)));
     }
 
     void startKeyOnTheMachine()

@@ -3,6 +3,7 @@
 #include "machine/CncConfig.h"
 #include "machine/CncErrorText.h"
 #include "machine/HomingSequence.h"
+#include "machine/ProgrammerLines.h"
 #include "machine/ShellDialogue.h"
 #include "machine/StartButton.h"
 
@@ -115,6 +116,21 @@ private slots:
         poll(1);
         poll(1);
         QCOMPARE(seen, events);
+    }
+
+    void programmerVerdict()
+    {
+        ProgrammerLines lines;
+        auto text = [](const ProgrammerLines::Events &e) {
+            return QStringLiteral("%1%2 %3").arg(e.successChanged ? "s" : "-", e.errorChanged ? "e" : "-", e.result);
+        };
+        QCOMPARE(text(lines.poll(0, 0)), QStringLiteral("-- "));
+        QCOMPARE(text(lines.poll(1, 0)), QStringLiteral("s- success"));
+        QCOMPARE(text(lines.poll(1, 0)), QStringLiteral("-- "));
+        QCOMPARE(text(lines.poll(0, 0)), QStringLiteral("s- "));
+        QCOMPARE(text(lines.poll(0, 1)), QStringLiteral("-e error"));
+        QCOMPARE(text(lines.poll(1, 0)), QStringLiteral("se ")); // both at once: the error line wins
+        QCOMPARE(text(lines.poll(1, 0)), QStringLiteral("-- "));
     }
 
     void shellDialogue()
