@@ -134,14 +134,21 @@ void WorkerCnc::zAutoFindGet(bool start, double increment, double feed, double t
     if (!start) {
         m_autoFindTimer.stop();
         if (m_autoMoveStarted) {
-            m_interp.restoreErrorLimits();
             m_channel->jogStop(2);
             m_autoMoveStarted = false;
         }
+        // The limits were lowered at the start, whether Z moved or not.
+        if (m_connected)
+            m_interp.restoreErrorLimits();
         return;
     }
     if (!m_connected)
         return;
+    if (feed <= 0 || increment <= 0) {
+        // A search that cannot move would wait forever.
+        emit zAutoFindResultSend(QStringLiteral("notFound"));
+        return;
+    }
     m_autoSamples.clear();
     m_autoState = 0;
     m_interp.lowerErrorLimits(0.25);

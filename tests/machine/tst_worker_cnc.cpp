@@ -299,7 +299,7 @@ private slots:
         QCOMPARE(ch->log.first(), QStringLiteral("ferror 0 0.5"));
         QVERIFY(ch->log.contains(QStringLiteral("ferror 2 0.25")));
         QVERIFY(ch->log.contains(QStringLiteral("incr 2 2 -1.5")));
-        QCOMPARE(ch->log.last(), QStringLiteral("stop 2"));
+        QCOMPARE(ch->log.mid(ch->log.size() - 4), (QStringList{"stop 2", "ferror 0 10", "ferror 1 10", "ferror 2 10"}));
     }
 
     void autoSearchWithoutFreshReadingsTimesOut()
@@ -309,6 +309,20 @@ private slots:
         cnc->zAutoFindGet(true, 2.0, 1.5, 4);
         QVERIFY(results.wait(2000));
         QCOMPARE(results.first().at(0).toString(), QStringLiteral("timeoutError"));
+        // Z never moved, the lowered following-error limits are restored all the same.
+        QCOMPARE(ch->log.mid(3), (QStringList{"ferror 0 10", "ferror 1 10", "ferror 2 10"}));
+    }
+
+    void autoSearchThatCannotMove()
+    {
+        open();
+        QSignalSpy results(cnc, &WorkerCnc::zAutoFindResultSend);
+        cnc->vsMeasureGet(50.0, 0);
+        cnc->zAutoFindGet(true, 2.0, 0, 4);
+        cnc->zAutoFindGet(true, -1, 1.5, 4);
+        QCOMPARE(results.size(), 2);
+        QCOMPARE(results.last().at(0).toString(), QStringLiteral("notFound"));
+        QCOMPARE(ch->log, QStringList{});
     }
 };
 
