@@ -264,6 +264,7 @@ void WorkerCnc::onShellLine(const QString &line)
             m_dialogue.channelsFailed();
             emit cncStartFailed();
         } else {
+            m_runningReported = true;
             emit cncRunningSend(true);
         }
         break;
@@ -293,6 +294,7 @@ void WorkerCnc::shellLost()
     stopNML();
     if (!m_interp.idle())
         stopInterpreter(false);
+    m_runningReported = false;
     emit cncRunningSend(false);
     if (m_machineOn) {
         m_machineOn = false;
@@ -322,7 +324,6 @@ void WorkerCnc::stopLinuxCnc()
 void WorkerCnc::stopCnc()
 {
     m_retryTimer.stop();
-    const bool wasRunning = m_dialogue.state() != ShellDialogue::Idle || m_connected || m_linuxCnc;
     m_dialogue.reset();
     if (m_shell) {
         m_shell->disconnect(this);
@@ -334,8 +335,13 @@ void WorkerCnc::stopCnc()
     if (!m_interp.idle())
         stopInterpreter(false);
     stopLinuxCnc();
-    if (wasRunning) {
+    // Only a start that was reported is reported as ended: a new start
+    // (which stops first) must not look like a stop to the main window.
+    if (m_runningReported) {
+        m_runningReported = false;
         emit cncRunningSend(false);
+    }
+    if (m_machineOn) {
         m_machineOn = false;
         emit machineOnSend(false);
     }

@@ -232,6 +232,7 @@ private:
 
     MachineStatus m_status;
     bool m_connected = false;
+    bool m_runningReported = false;
     bool m_halStarted = false;
     HalPresence m_halPresence;
     QString m_mesaType = QStringLiteral("5i25");

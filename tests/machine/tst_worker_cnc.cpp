@@ -4,7 +4,9 @@
 #include "machine/MachineChannel.h"
 #include "machine/WorkerCnc.h"
 
+#include <QFile>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -102,6 +104,52 @@ private slots:
     {
         delete cnc;
         cnc = nullptr;
+    }
+
+    void startRefusesBadConfigurations_data()
+    {
+        QTest::addColumn<QString>("ini");
+        QTest::addColumn<QString>("hal");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("no ini") << QString() << QString()
+                                << "Ini-файл конфигурации машины, указанный в настройках, не найден!";
+        QTest::newRow("no hal") << "[DISPLAY]\nDISPLAY = linuxcncrsh --path /\n" << QString()
+                                << "Hal-файл конфигурации машины не найден!";
+        QTest::newRow("other display")
+            << "[DISPLAY]\nDISPLAY = axis\n" << "net out motion.digital-out-03\n"
+            << "Для успешного запуска в ini-файле конфигурации машины параметр DISPLAY секции DISPLAY должен быть "
+               "равен linuxcncrsh  --path /";
+    }
+
+    void startRefusesBadConfigurations()
+    {
+        QFETCH(QString, ini);
+        QFETCH(QString, hal);
+        QFETCH(QString, error);
+        QTemporaryDir dir;
+        auto write = [&](const QString &name, const QString &text) {
+            QFile f(dir.filePath(name));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(text.toUtf8());
+        };
+        if (!ini.isNull())
+            write(QStringLiteral("m a$(x).ini"), ini);
+        if (!hal.isNull())
+            write(QStringLiteral("m a$(x).hal"), hal);
+        QSignalSpy failed(cnc, &WorkerCnc::cncStartFailed);
+        QSignalSpy running(cnc, &WorkerCnc::cncRunningSend);
+        QSignalSpy errors(cnc, &WorkerCnc::showError);
+        QSignalSpy outputs(cnc, &WorkerCnc::doutListChangeEnabled);
+        cnc->runCnc(QStringLiteral("file://") + dir.filePath(QStringLiteral("m a$(x).ini")));
+        QCOMPARE(failed.size(), 1);
+        QCOMPARE(running.size(), 0); // nothing ran, nothing is reported as stopped
+        QCOMPARE(errors.size(), 1);
+        QCOMPARE(errors.first().at(0).toString(), error);
+        QCOMPARE(cnc->linuxCncPid(), 0);
+        // The HAL file was read before the display was checked.
+        QCOMPARE(outputs.size(), hal.isNull() ? 0 : 16);
+        if (!hal.isNull())
+            QCOMPARE(outputs.at(3).at(1).toBool(), true);
     }
 
     void commandsNeedOpenChannels()
