@@ -43,6 +43,14 @@ if [ ! -d "$run/projects/demo" ]; then
     sed -i "s|@RUN@|$run|g" "$f"
   done
 fi
+# The simulated machine's LinuxCNC configuration, selected when the settings
+# store names none yet (the program starts LinuxCNC itself 5 s after start).
+mkdir -p "$run/linuxcnc"
+cp sim/linuxcnc/kestravo_sim.ini sim/linuxcnc/kestravo_sim.hal sim/linuxcnc/kestravo_sim.tbl "$run/linuxcnc/"
+if grep -q '^iniFile=$' "$run/settings.ini"; then
+  sed -i -e "s|^iniFile=\$|iniFile=file://$run/linuxcnc/kestravo_sim.ini|" \
+         -e "s|^linuxCncAutoStart=false\$|linuxCncAutoStart=true|" "$run/settings.ini"
+fi
 chmod 700 "$run/runtime"
 if [ "$(id -u)" -eq 0 ]; then
   chown -R 1000:1000 "$run"

@@ -46,6 +46,7 @@ class QTranslator;
 //   WorkerImport.cpp       placement list and BOM import, feeder list export
 //   WorkerStatistics.cpp   mounting-time stopwatch, day statistics export
 //   WorkerOrdering.cpp     orders of reference marks and placements
+//   WorkerMachineConfig.cpp machine configuration checks and editors
 //   WorkerPending.cpp      slots of subsystems that are not built yet
 //   WorkerImages.cpp       camera lists, pictures, photo editor, board scan
 class Worker : public QObject, public QQuickImageProvider
@@ -65,6 +66,9 @@ public:
     QTranslator *translator() const { return m_translator.get(); }
     // Connections of setConnections() that could not be made (0 when sound).
     int wiringFailures() const { return m_wiringFailures; }
+    // Speeds (units per second) and accelerations of the machine configuration.
+    const QVariantList &machineMaxVelocities() const { return m_machineMaxVel; }
+    const QVariantList &machineMaxAccelerations() const { return m_machineMaxAcc; }
     const QCursor &refPointCursor() const { return m_refPointCursor; }
     QImage refPointCursorImage() const { return m_refPointImage; }
 
@@ -323,6 +327,8 @@ private:
     std::unique_ptr<QTranslator> m_translator;
     bool m_connected = false;
     int m_wiringFailures = 0;
+    QVariantList m_machineMaxVel;
+    QVariantList m_machineMaxAcc;
 
     // Named items of the main window.
     QPointer<QQuickItem> m_cupInvoker;

@@ -21,6 +21,8 @@ PACKAGES=(
   libopencv-core-dev libopencv-imgproc-dev libopencv-calib3d-dev
   libopencv-features2d-dev libopencv-imgcodecs-dev
   libv4l-dev v4l-utils libmjpegtools-dev
+  # motion controller: LinuxCNC 2.9 (user-space realtime) and its client libraries
+  linuxcnc-uspace linuxcnc-uspace-dev libboost-dev
 )
 
 missing=()

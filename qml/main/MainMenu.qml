@@ -78,17 +78,14 @@ MenuBar {
         title: app.t + qsTr("Машина")
         MenuItem {
             text: app.t + qsTr("Запустить LinuxCNC")
-            enabled: !app.cncRunning && !app.cncStarting
-            onTriggered: {
-                app.cncStarting = true
-                app.logAdd(app.t + qsTr("Запуск LinuxCNC..."), "yellow")
-                app.runCnc(app.iniFile)
-            }
+                  + (app.cncControl.restartDelay > 0 ? " (" + app.cncControl.restartDelay + ")" : "")
+            enabled: app.cncControl.canStart
+            onTriggered: app.cncControl.start()
         }
         MenuItem {
             text: app.t + qsTr("Остановить LinuxCNC")
             enabled: app.cncRunning
-            onTriggered: app.stopCnc()
+            onTriggered: app.cncControl.stop()
         }
         MenuSeparator {}
         MenuItem {

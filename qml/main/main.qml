@@ -706,6 +706,8 @@ ApplicationWindow {
 
     // ---- start screen
     menuBar: MainMenu { app: main }
+    property alias cncControl: cncStartControl
+    CncStartControl { id: cncStartControl; app: main }
 
     SplitView {
         anchors.fill: parent
@@ -1218,5 +1220,5 @@ ApplicationWindow {
     function vsMeasureGet(value, raw) {}
     function vsMeasureFailedGet(message) {}
     // The card pinger asks to start (true) or stop (false) LinuxCNC.
-    function runStopCncFromPingGet(run) {}
+    function runStopCncFromPingGet(run) { cncStartControl.fromPing(run === true) }
 }

@@ -177,6 +177,28 @@ Choose one in the camera settings.</translation>
     </message>
 </context>
 <context>
+    <name>CncErrorText</name>
+    <message>
+        <source>Ошибка следования по оси </source>
+        <translation>Following error on axis </translation>
+    </message>
+    <message>
+        <source>Достигнут нижний предел перемещения по оси </source>
+        <translation>Lower travel limit reached on axis </translation>
+    </message>
+    <message>
+        <source>Достигнут верхний предел перемещения по оси </source>
+        <translation>Upper travel limit reached on axis </translation>
+    </message>
+</context>
+<context>
+    <name>CncStartControl</name>
+    <message>
+        <source>Запуск LinuxCNC...</source>
+        <translation>Starting LinuxCNC...</translation>
+    </message>
+</context>
+<context>
     <name>ComponentImport</name>
     <message>
         <source>Ошибка импорта. Координаты X</source>
@@ -768,6 +790,44 @@ Choose one in the camera settings.</translation>
     </message>
 </context>
 <context>
+    <name>GCodeInterpreter</name>
+    <message>
+        <source>Датчик безопасной высоты не сработал! Аварийное отключение!</source>
+        <translation>The safe-height sensor did not respond! Emergency stop!</translation>
+    </message>
+    <message>
+        <source>Безопасная высота оси Z не задана (HOME в ini-файле равен 0): строка &quot;%1&quot; не выполнена!</source>
+        <translation>No safe height is set for the Z axis (HOME is 0 in the ini file): line &quot;%1&quot; was not executed!</translation>
+    </message>
+    <message>
+        <source>Недопустимая подача в строке &quot;%1&quot;!</source>
+        <translation>Invalid feed in line &quot;%1&quot;!</translation>
+    </message>
+    <message>
+        <source>Перемещение, заданное командой</source>
+        <translation>The move given by the command</translation>
+    </message>
+    <message>
+        <source>выходит за допустимый диапазон!</source>
+        <translation>is outside the allowed range!</translation>
+    </message>
+</context>
+<context>
+    <name>IniCheck</name>
+    <message>
+        <source>%1 в разделе %2 указан неправильно!</source>
+        <translation>%1 in section %2 is invalid!</translation>
+    </message>
+    <message>
+        <source>Ini-файл конфигурации машины, указанный в настройках, не найден!</source>
+        <translation>The machine configuration ini file named in the settings was not found!</translation>
+    </message>
+    <message>
+        <source>Для успешного запуска в ini-файле конфигурации машины параметр DISPLAY секции DISPLAY должен быть равен linuxcncrsh  --path /</source>
+        <translation>To start, the DISPLAY parameter of the DISPLAY section of the machine configuration ini file must be linuxcncrsh  --path /</translation>
+    </message>
+</context>
+<context>
     <name>MachineStatePanel</name>
     <message>
         <source>LinuxCNC запущен</source>
@@ -815,10 +875,6 @@ Choose one in the camera settings.</translation>
     <message>
         <source>Запустить LinuxCNC</source>
         <translation>Start LinuxCNC</translation>
-    </message>
-    <message>
-        <source>Запуск LinuxCNC...</source>
-        <translation>Starting LinuxCNC...</translation>
     </message>
     <message>
         <source>Остановить LinuxCNC</source>
@@ -1432,6 +1488,57 @@ Kinds of components: %2.</translation>
         <source>Экспорт завершен. Экспортировано записей: %1</source>
         <translation>Export finished. Records exported: %1</translation>
     </message>
+    <message>
+        <source>Ошибка при сохранении настроек в ini-файл</source>
+        <translation>Error while saving the settings to the ini file</translation>
+    </message>
+</context>
+<context>
+    <name>WorkerCnc</name>
+    <message>
+        <source>Ini-файл конфигурации машины, указанный в настройках, не найден!</source>
+        <translation>The machine configuration ini file named in the settings was not found!</translation>
+    </message>
+    <message>
+        <source>Hal-файл конфигурации машины не найден!</source>
+        <translation>The machine configuration HAL file was not found!</translation>
+    </message>
+    <message>
+        <source>Не удалось открыть Hal-файл конфигурации машины!</source>
+        <translation>Could not open the machine configuration HAL file!</translation>
+    </message>
+    <message>
+        <source>Для успешного запуска в ini-файле конфигурации машины параметр DISPLAY секции DISPLAY должен быть равен linuxcncrsh  --path /</source>
+        <translation>To start, the DISPLAY parameter of the DISPLAY section of the machine configuration ini file must be linuxcncrsh  --path /</translation>
+    </message>
+    <message>
+        <source>Не удалось установить связь с LinuxCNC!</source>
+        <translation>Could not connect to LinuxCNC!</translation>
+    </message>
+    <message>
+        <source>Связь с LinuxCNC установлена, но команда HELLO не выполнена!</source>
+        <translation>Connected to LinuxCNC, but the HELLO command failed!</translation>
+    </message>
+    <message>
+        <source>Связь с LinuxCNC прервана!</source>
+        <translation>The connection to LinuxCNC was lost!</translation>
+    </message>
+    <message>
+        <source>Сигнал E-STOP активен! Отключите E-STOP и попробуйте снова.</source>
+        <translation>The E-STOP signal is active! Release E-STOP and try again.</translation>
+    </message>
+    <message>
+        <source>Сработал сигнал E-STOP!</source>
+        <translation>E-STOP triggered!</translation>
+    </message>
+    <message>
+        <source>Автопоиск не удался! Превышено время ожидания датчика разрежения!</source>
+        <translation>Auto-search failed! The vacuum sensor did not answer in time!</translation>
+    </message>
+    <message>
+        <source>Не удалось установить связь по NML!</source>
+        <translation>Could not connect over NML!</translation>
+    </message>
 </context>
 <context>
     <name>main</name>
@@ -1580,7 +1687,7 @@ Kinds of components: %2.</translation>
     </message>
     <message>
         <source>Корпус компонента не найден в базе!</source>
-        <translation>The component's package is not in the base!</translation>
+        <translation>The component&apos;s package is not in the base!</translation>
     </message>
     <message>
         <source>Питатель не настроен</source>

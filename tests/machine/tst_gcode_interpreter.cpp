@@ -1,0 +1,442 @@
+// The G-code interpreter over a recording machine: exact command lists for
+// parsing, limits, accelerations, outputs, dwells and completion.
+#include "machine/GCodeInterpreter.h"
+
+#include <QTest>
+
+namespace {
+
+// Records every command as text and moves the simulated axes at once.
+class RecordingPort : public MotionPort
+{
+public:
+    QStringList log;
+    GCodeInterpreter *interp = nullptr;
+
+    void moveAxis(int axis, double target, double velocity) override
+    {
+        log << QStringLiteral("move %1 %2 v%3").arg(Axes::letter(axis)).arg(target).arg(velocity);
+    }
+    void setOutput(int index, bool on) override { log << QStringLiteral("out %1 %2").arg(index).arg(on ? "on" : "off"); }
+    void setAccelerationLimit(int axis, int value) override
+    {
+        log << QStringLiteral("acc %1 %2").arg(Axes::letter(axis)).arg(value);
+    }
+    void setFollowingErrorLimit(int axis, double value) override
+    {
+        log << QStringLiteral("ferror %1 %2").arg(Axes::letter(axis)).arg(value);
+    }
+    void requestVacuumReference() override { log << QStringLiteral("vacuum reference"); }
+    void reportError(const QString &text) override { log << QStringLiteral("error: ") + text; }
+    void showError(const QString &text) override { log << QStringLiteral("show: ") + text; }
+    void emergencyStop() override
+    {
+        log << QStringLiteral("estop");
+        interp->finish();
+    }
+};
+
+GCodeInterpreter::AxisSettings machine()
+{
+    GCodeInterpreter::AxisSettings s;
+    s.maxVelocity = {300, 300, 100, 1000, 100, 100, -1};
+    s.maxAcceleration = {3000, 3000, 2000, 20000, 1000, 1000, -1};
+    s.softMin = {-5, -5, -5, -100000, -100000, -100000, 0};
+    s.softMax = {500, 500, 30, 100000, 100000, 100000, 0};
+    s.ferror = {10, 10, 8};
+    s.zMax = 25;
+    s.zMaxText = QStringLiteral("z25.000");
+    return s;
+}
+
+struct Run
+{
+    bool finished = false;
+    bool success = false;
+    QList<int> waits;
+};
+
+} // namespace
+
+class TstGCodeInterpreter : public QObject
+{
+    Q_OBJECT
+
+    RecordingPort port;
+    GCodeInterpreter *interp = nullptr;
+    MachineStatus status;
+
+    // Runs a block to its end; every move arrives at once (after being seen
+    // under way), every wait is recorded.
+    Run run(const QString &text, int maxSteps = 100)
+    {
+        Run r;
+        port.log.clear();
+        if (interp->accept(text, false) != GCodeInterpreter::Accept::Started)
+            return r;
+        for (int i = 0; i < maxSteps; ++i) {
+            const int before = port.log.size();
+            const GCodeInterpreter::Step s = interp->step(status);
+            if (s.kind == GCodeInterpreter::Step::Finished) {
+                r.finished = true;
+                r.success = s.success;
+                return r;
+            }
+            r.waits << s.delayMs;
+            for (int k = before; k < port.log.size(); ++k) {
+                const QStringList w = port.log[k].split(QLatin1Char(' '));
+                if (w[0] == QLatin1String("move")) {
+                    const int axis = QStringLiteral("XYZABCD").indexOf(w[1]);
+                    // One status under way, then arrived.
+                    MachineStatus moving = status;
+                    moving.inPosition[axis] = false;
+                    interp->step(moving);
+                    status.position[axis] = w[2].toDouble();
+                }
+            }
+        }
+        return r;
+    }
+
+private slots:
+    void init()
+    {
+        delete interp;
+        interp = new GCodeInterpreter(port);
+        port.interp = interp;
+        interp->configure(machine());
+        port.log.clear();
+        status = MachineStatus();
+        status.inPosition.fill(true);
+        status.digitalIn[0] = 1;
+        status.position = {10, 10, 25, 0, 0, 0, 0};
+    }
+
+    void cleanupTestCase() { delete interp; }
+
+    void parsing_data()
+    {
+        QTest::addColumn<QString>("block");
+        QTest::addColumn<QStringList>("commands");
+        QTest::newRow("absolute") << "G0 X100 Y50" << QStringList{"move X 100 v300", "move Y 50 v300"};
+        QTest::newRow("relative") << "g0 x++4 y--2,5" << QStringList{"move X 14 v300", "move Y 7.5 v300"};
+        QTest::newRow("decimal comma and point") << "g0 x12,5 a.5" << QStringList{"move X 12.5 v300", "move A 0.5 v1000"};
+        QTest::newRow("negative") << "g0 x-2" << QStringList{"move X -2 v300"};
+        QTest::newRow("within tolerance") << "g0 x10.05 y9.95 a0.005" << QStringList{};
+        QTest::newRow("A tolerance") << "g0 a0.02" << QStringList{"move A 0.02 v1000"};
+        QTest::newRow("feed and acc") << "g1 f3000 acc500 x100\nx200"
+                                      << QStringList{"acc X 500", "move X 100 v50", "move X 200 v50"};
+        QTest::newRow("feed mode stays") << "g1 f600 y20\nx30 y30"
+                                         << QStringList{"move Y 20 v10", "move X 30 v10", "move Y 30 v10"};
+        QTest::newRow("comment") << "g0 x20 (then y20)" << QStringList{"move X 20 v300"};
+        QTest::newRow("zMax word") << "g0 zMax\ng0 Z10\ng0 ZMAX" << QStringList{"move Z 10 v100", "move Z 25 v100"};
+        QTest::newRow("B forward") << "g0 b++4\nb++4" << QStringList{"move B 4 v100", "move B 8 v100"};
+        QTest::newRow("outputs") << "m64 p1\nm65 p1\nm64 p7\nm64 p2.5\nm65 p99\nm64"
+                                 << QStringList{"out 1 on", "out 0 on", "out 1 off", "out 7 on"};
+        QTest::newRow("macros") << "(setlowerrorlimit)\n(vsmeasurebeforeget)\n(restoreerrorlimit)"
+                                << QStringList{"ferror X 0.5", "ferror Y 0.5", "ferror Z 0.5", "vacuum reference",
+                                               "ferror X 10", "ferror Y 10", "ferror Z 8"};
+        QTest::newRow("empty lines") << "\n\ng0 y40\r\n\n" << QStringList{"move Y 40 v300"};
+    }
+
+    void parsing()
+    {
+        QFETCH(QString, block);
+        QFETCH(QStringList, commands);
+        const Run r = run(block);
+        QVERIFY(r.finished);
+        QVERIFY(r.success);
+        QCOMPARE(port.log, commands);
+    }
+
+    void rapidModeIsTheDefaultAndModalAcrossBlocks()
+    {
+        QVERIFY(run("g4 p0\nx30").success);
+        QCOMPARE(port.log, QStringList{"move X 30 v300"});
+        QVERIFY(run("g1 f1200 x40").success);
+        QVERIFY(run("g4 p0\nx50").success);
+        QCOMPARE(port.log, QStringList{"move X 50 v20"});
+    }
+
+    void blockWithoutCommandsEndsAtOnce()
+    {
+        QCOMPARE(interp->accept(QStringLiteral("x10 y20"), false), GCodeInterpreter::Accept::DoneAtOnce);
+        QVERIFY(interp->idle());
+    }
+
+    void zNozzle()
+    {
+        QVERIFY(run("g0 znozzle2").success);
+        QCOMPARE(port.log, QStringList{}); // no nozzle height: the safe height, already held
+        status.position[2] = 5;
+        QVERIFY(run("g0 znozzle2").success);
+        QCOMPARE(port.log, QStringList{"move Z 25 v100"});
+        interp->setCurrVCHeight(3);
+        QVERIFY(run("g0 zNozzle2,5").success);
+        QCOMPARE(port.log, QStringList{"move Z 5.5 v100"});
+    }
+
+    void relativeOffsetsAndCalibrationWords()
+    {
+        interp->setRelXY(1.5, -2);
+        interp->setCalibXY(120.456, 80);
+        QVERIFY(run("g0 x100 y100\ng0 x++5\ng0 XCalib YCalib").success);
+        QCOMPARE(port.log, (QStringList{"move X 101.5 v300", "move Y 98 v300", "move X 106.5 v300",
+                                        "move X 121.96 v300", "move Y 78 v300"}));
+    }
+
+    void softLimits_data()
+    {
+        QTest::addColumn<QString>("block");
+        QTest::addColumn<QStringList>("commands");
+        QTest::newRow("just above max snaps") << "g0 x500.005" << QStringList{"move X 499.95 v300"};
+        QTest::newRow("at max snaps") << "g0 y499.97" << QStringList{"move Y 499.95 v300"};
+        QTest::newRow("just below min snaps") << "g0 z-5.005" << QStringList{"move Z -4.95 v100"};
+        QTest::newRow("above max refused")
+            << "g0 x100\ng0  X500.02 (far)\ng0 x1"
+            << QStringList{"move X 100 v300",
+                           "error: Перемещение, заданное командой \"g0 x500.02 (far)\" выходит за допустимый диапазон!",
+                           "estop"};
+        QTest::newRow("relative below min refused")
+            << "g0 y--15.1"
+            << QStringList{"error: Перемещение, заданное командой \"g0 y--15.1\" выходит за допустимый диапазон!",
+                           "estop"};
+        QTest::newRow("refused even when not moving")
+            << "g0 z40 x20" << QStringList{"error: Перемещение, заданное командой \"g0 z40 x20\" выходит за допустимый диапазон!", "estop"};
+    }
+
+    void softLimits()
+    {
+        QFETCH(QString, block);
+        QFETCH(QStringList, commands);
+        const Run r = run(block);
+        QVERIFY(r.finished);
+        QCOMPARE(r.success, !commands.contains(QStringLiteral("estop")));
+        QCOMPARE(port.log, commands);
+        QVERIFY(interp->idle());
+    }
+
+    void accelerationPins_data()
+    {
+        QTest::addColumn<int>("override");
+        QTest::addColumn<bool>("slow");
+        QTest::addColumn<QString>("block");
+        QTest::addColumn<QStringList>("commands");
+        QTest::newRow("full speed g0 writes nothing") << 100 << false << "g0 x20" << QStringList{"move X 20 v300"};
+        QTest::newRow("half speed g0 sets every axis")
+            << 50 << false << "g0 x20"
+            << QStringList{"acc X 1500", "acc Y 1500", "acc Z 1000", "acc A 10000", "acc B 500", "acc C 500",
+                           "move X 20 v300"};
+        QTest::newRow("gentle set-up moves") << 100 << true << "g1 f6000 acc2000 x20"
+                                             << QStringList{"acc X 450", "move X 20 v100"};
+        QTest::newRow("line acc below the operator's")
+            << 100 << false << "g1 f600 acc250,5 y20\ng1 y30" << QStringList{"acc Y 250", "move Y 20 v10", "move Y 30 v10"};
+        QTest::newRow("never below 1") << 100 << false << "g1 f600 acc0.2 y20" << QStringList{"acc Y 1", "move Y 20 v10"};
+        QTest::newRow("back to full at g0")
+            << 100 << false << "g1 f600 acc100 z20\ng0 z10" << QStringList{"acc Z 100", "move Z 20 v10", "acc Z 2000", "move Z 10 v100"};
+    }
+
+    void accelerationPins()
+    {
+        QFETCH(int, override);
+        QFETCH(bool, slow);
+        QFETCH(QString, block);
+        QFETCH(QStringList, commands);
+        interp->feedOverride(override, true);
+        interp->setNeedSlowAcc(slow);
+        QVERIFY(run(block).success);
+        QCOMPARE(port.log, commands);
+    }
+
+    void feedOverrideRaisesAccelerationDuringAMoveOnly()
+    {
+        interp->feedOverride(50, true);
+        QVERIFY(run("g0 a1").success); // all pins at half
+        port.log.clear();
+        QCOMPARE(interp->accept(QStringLiteral("g1 f600 acc2500 x300"), false), GCodeInterpreter::Accept::Started);
+        interp->step(status);
+        QCOMPARE(port.log, (QStringList{"move X 300 v10"})); // 1500 already: min(1500, 2500)
+        port.log.clear();
+        interp->feedOverride(80, false);  // 2400: up, within the line's 2500
+        interp->feedOverride(30, false);  // down: never lowered during a move
+        interp->feedOverride(100, false); // 3000: above what the line asked
+        QCOMPARE(port.log, QStringList{"acc X 2400"});
+        QCOMPARE(interp->userFeedOverride(), 50.0);
+    }
+
+    void resetAccOnlyWhenChanged()
+    {
+        interp->feedOverride(50, true);
+        QVERIFY(run("g0 x20").success);
+        port.log.clear();
+        interp->resetAcc(0);
+        interp->resetAcc(0);
+        interp->resetAcc(9);
+        QCOMPARE(port.log, QStringList{"acc X 3000"});
+    }
+
+    void fieldCorrection()
+    {
+        QVector<QVector<QPointF>> grid(3, QVector<QPointF>(3, QPointF(0.1, -0.2)));
+        grid[2][2] = QPointF(0.3, 0.4);
+        interp->setFieldCorrection(grid, 3, 3);
+        interp->setFieldCorrectionEnabled(true);
+        status.position[0] = 1;
+        status.position[1] = 1;
+        QVERIFY(run("g0 x1 y1").success);
+        QCOMPARE(port.log, QStringList{}); // not available yet: within tolerance
+        interp->setFieldCorrectionAvailable(true);
+        status.position[0] = 0.5;
+        status.position[1] = 0.5;
+        QVERIFY(run("g0 x1.5 y1.5").success);
+        QCOMPARE(port.log, (QStringList{"move X 1.2 v300", "move Y 1.1 v300"}));
+        QCOMPARE(interp->fieldCell(1.2, 1.1), QPointF(0.3, 0.4));
+        QCOMPARE(interp->fieldCell(-1.5, 1), QPointF());
+    }
+
+    void dwell_data()
+    {
+        QTest::addColumn<QString>("block");
+        QTest::addColumn<int>("wait");
+        QTest::newRow("half a second") << "g4 p0.5" << 500;
+        QTest::newRow("comma") << "g4 p1,25" << 1250;
+        QTest::newRow("negative") << "g4 p-3" << 0;
+        QTest::newRow("huge") << "g4 p99999999" << 3600 * 1000;
+    }
+
+    void dwell()
+    {
+        QFETCH(QString, block);
+        QFETCH(int, wait);
+        const Run r = run(block);
+        QVERIFY(r.success);
+        QCOMPARE(r.waits, QList<int>{wait});
+        QCOMPARE(port.log, QStringList{});
+    }
+
+    void badFeedFailsTheBlock()
+    {
+        const Run r = run("g1 f0 x20");
+        QVERIFY(r.finished);
+        QVERIFY(!r.success);
+        QCOMPARE(port.log, QStringList{"show: Недопустимая подача в строке \"g1 f0 x20\"!"});
+    }
+
+    void safeHeightWordWithoutSafeHeightFails()
+    {
+        GCodeInterpreter::AxisSettings s = machine();
+        s.zMax = 0;
+        s.zMaxText = QStringLiteral("zMax");
+        interp->configure(s);
+        const Run r = run("g0 x20\ng0 zMax");
+        QVERIFY(!r.success);
+        QCOMPARE(port.log.size(), 2);
+        QCOMPARE(port.log[0], QStringLiteral("move X 20 v300"));
+        QVERIFY(port.log[1].startsWith(QStringLiteral("show: ")));
+    }
+
+    void shortMoveIsNotDoneBeforeItMoved()
+    {
+        QCOMPARE(interp->accept(QStringLiteral("g0 x10.4"), false), GCodeInterpreter::Accept::Started);
+        QCOMPARE(interp->step(status).kind, GCodeInterpreter::Step::Wait);
+        // The status still shows the axis resting at its start, 0.4 from the target.
+        QCOMPARE(interp->step(status).kind, GCodeInterpreter::Step::Wait);
+        QCOMPARE(interp->step(status).kind, GCodeInterpreter::Step::Wait);
+        MachineStatus moving = status;
+        moving.inPosition[0] = false;
+        moving.position[0] = 10.2;
+        QCOMPARE(interp->step(moving).kind, GCodeInterpreter::Step::Wait);
+        status.position[0] = 10.4;
+        const GCodeInterpreter::Step done = interp->step(status);
+        QCOMPARE(done.kind, GCodeInterpreter::Step::Finished);
+        QVERIFY(done.success);
+    }
+
+    void moveSeenArrivingWithinToleranceIsDone()
+    {
+        QCOMPARE(interp->accept(QStringLiteral("g0 y30"), false), GCodeInterpreter::Accept::Started);
+        interp->step(status);
+        MachineStatus st = status;
+        st.position[1] = 29.5; // in position, under way seen by the position change
+        QCOMPARE(interp->step(st).kind, GCodeInterpreter::Step::Finished);
+    }
+
+    void safeHeightSensor_data()
+    {
+        QTest::addColumn<QList<int>>("sensor");
+        QTest::addColumn<bool>("success");
+        QTest::addColumn<QList<int>>("waits");
+        const int poll = GCodeInterpreter::kPollMs;
+        QTest::newRow("answers") << QList<int>{1} << true << QList<int>{poll};
+        QTest::newRow("answers at the second look") << QList<int>{0, 1} << true << QList<int>{poll, 500};
+        QTest::newRow("silent") << QList<int>{0, 0} << false << QList<int>{poll, 500};
+    }
+
+    void safeHeightSensor()
+    {
+        QFETCH(QList<int>, sensor);
+        QFETCH(bool, success);
+        QFETCH(QList<int>, waits);
+        status.position[2] = 10;
+        QCOMPARE(interp->accept(QStringLiteral("g0 zmax"), false), GCodeInterpreter::Accept::Started);
+        QList<int> seen;
+        GCodeInterpreter::Step s = interp->step(status);
+        seen << s.delayMs;
+        MachineStatus moving = status;
+        moving.inPosition[2] = false;
+        interp->step(moving);
+        status.position[2] = 25;
+        for (int v : sensor) {
+            status.digitalIn[0] = v;
+            s = interp->step(status);
+            if (s.kind == GCodeInterpreter::Step::Finished)
+                break;
+            seen << s.delayMs;
+        }
+        QCOMPARE(s.kind, GCodeInterpreter::Step::Finished);
+        QCOMPARE(s.success, success);
+        QCOMPARE(seen, waits);
+        if (!success)
+            QCOMPARE(port.log, (QStringList{"move Z 25 v100", "estop",
+                                            "show: Датчик безопасной высоты не сработал! Аварийное отключение!"}));
+    }
+
+    void secondBlockWhileRunningIsRefused()
+    {
+        QCOMPARE(interp->accept(QStringLiteral("g0 x100"), false), GCodeInterpreter::Accept::Started);
+        QCOMPARE(interp->accept(QStringLiteral("g0 x200"), false), GCodeInterpreter::Accept::Busy);
+        QVERIFY(interp->finish());
+        QVERIFY(!interp->finish());
+    }
+
+    void milage()
+    {
+        QVERIFY(!run("g0 x1010 y-4\ng0 z5").success);
+        QCOMPARE(interp->milage()[0], 0.0); // refused: outside the limits
+        init();
+        QVERIFY(run("g0 x410 y-4\ng0 z5").success);
+        QCOMPARE(interp->milage()[0], 0.4);
+        QCOMPARE(interp->milage()[1], 0.014);
+        QCOMPARE(interp->milage()[2], 0.02);
+    }
+
+    void parameterParsers()
+    {
+        QString s = QStringLiteral("g1 F-12,5 x3");
+        double v = 0;
+        QVERIFY(GCodeInterpreter::paramReal(s, QStringLiteral("f"), &v));
+        QCOMPARE(v, -12.5);
+        QCOMPARE(s, QStringLiteral("g1  x3"));
+        QVERIFY(!GCodeInterpreter::paramReal(s, QStringLiteral("y"), &v));
+        QVERIFY(GCodeInterpreter::relativeCoord(QStringLiteral("a--.5"), QLatin1Char('a'), &v));
+        QCOMPARE(v, -0.5);
+        QVERIFY(!GCodeInterpreter::relativeCoord(QStringLiteral("a-.5"), QLatin1Char('a'), &v));
+        int p = 0;
+        QVERIFY(GCodeInterpreter::paramInt(QStringLiteral("m64 P10"), QLatin1Char('p'), &p));
+        QCOMPARE(p, 10);
+        QVERIFY(!GCodeInterpreter::paramInt(QStringLiteral("m64 p1.5"), QLatin1Char('p'), &p));
+    }
+};
+
+QTEST_GUILESS_MAIN(TstGCodeInterpreter)
+#include "tst_gcode_interpreter.moc"

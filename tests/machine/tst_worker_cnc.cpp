@@ -1,0 +1,378 @@
+// WorkerCnc's glue over a recording channel: which commands its slots send,
+// range checks, the conditions of raising Z, blocks without a controller,
+// the status poll's signals and the Z auto-search.
+#include "machine/MachineChannel.h"
+#include "machine/WorkerCnc.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+class FakeChannel : public MachineChannel
+{
+public:
+    QStringList log;
+    MachineStatus status;
+    HalInputs hal;
+    HalPresence presence;
+    bool opens = true;
+    bool open_ = false;
+
+    bool open(double, QString *error) override
+    {
+        if (!opens && error)
+            *error = QStringLiteral("no");
+        open_ = opens;
+        return opens;
+    }
+    void close() override { open_ = false; }
+    bool isOpen() const override { return open_; }
+    bool readStatus(MachineStatus &s) override
+    {
+        s = status;
+        return true;
+    }
+    ErrorRead readError(QString &) override { return ErrorRead::Nothing; }
+    void setTaskState(int state) override
+    {
+        log << QStringLiteral("state %1").arg(state);
+        status.taskState = state;
+    }
+    void abortTask() override { log << QStringLiteral("abort"); }
+    void home(int axis) override { log << QStringLiteral("home %1").arg(axis); }
+    void unhome(int axis) override { log << QStringLiteral("unhome %1").arg(axis); }
+    void jog(int axis, double v) override { log << QStringLiteral("jog %1 %2").arg(axis).arg(v); }
+    void jogIncrement(int axis, double i, double v) override
+    {
+        log << QStringLiteral("incr %1 %2 %3").arg(axis).arg(i).arg(v);
+    }
+    void jogTo(int axis, double p, double v) override { log << QStringLiteral("to %1 %2 %3").arg(axis).arg(p).arg(v); }
+    void jogStop(int axis) override { log << QStringLiteral("stop %1").arg(axis); }
+    void homeInPlace(int axis, double h) override { log << QStringLiteral("home in place %1 %2").arg(axis).arg(h); }
+    void setFollowingError(int axis, double l) override { log << QStringLiteral("ferror %1 %2").arg(axis).arg(l); }
+    void setDigitalOutput(int i, bool on) override { log << QStringLiteral("dout %1 %2").arg(i).arg(on); }
+    HalPresence halOpen(const QString &) override { return presence; }
+    void halClose() override {}
+    bool halRead(HalInputs &in) override
+    {
+        in = hal;
+        return true;
+    }
+    bool halSetAcceleration(int axis, int v) override
+    {
+        log << QStringLiteral("acc %1 %2").arg(axis).arg(v);
+        return true;
+    }
+    bool halSetEncoderFeedback(int axis, bool e) override
+    {
+        log << QStringLiteral("feedback %1 %2").arg(axis).arg(e);
+        return true;
+    }
+};
+
+} // namespace
+
+class TstWorkerCnc : public QObject
+{
+    Q_OBJECT
+
+    FakeChannel *ch = nullptr;
+    WorkerCnc *cnc = nullptr;
+
+    void open()
+    {
+        QVERIFY(cnc->startNML());
+        ch->log.clear();
+    }
+
+private slots:
+    void init()
+    {
+        ch = new FakeChannel;
+        ch->status.taskState = MachineStatus::Off;
+        ch->status.inPosition.fill(true);
+        ch->status.minLimit = {-5, -5, -5, -1000, -1000, -1000, 0};
+        ch->status.maxLimit = {500, 500, 30, 1000, 1000, 1000, 0};
+        ch->status.digitalIn[1] = 1;
+        cnc = new WorkerCnc(std::unique_ptr<MachineChannel>(ch));
+    }
+
+    void cleanup()
+    {
+        delete cnc;
+        cnc = nullptr;
+    }
+
+    void startRefusesBadConfigurations_data()
+    {
+        QTest::addColumn<QString>("ini");
+        QTest::addColumn<QString>("hal");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("no ini") << QString() << QString()
+                                << "Ini-файл конфигурации машины, указанный в настройках, не найден!";
+        QTest::newRow("no hal") << "[DISPLAY]\nDISPLAY = linuxcncrsh --path /\n" << QString()
+                                << "Hal-файл конфигурации машины не найден!";
+        QTest::newRow("other display")
+            << "[DISPLAY]\nDISPLAY = axis\n" << "net out motion.digital-out-03\n"
+            << "Для успешного запуска в ini-файле конфигурации машины параметр DISPLAY секции DISPLAY должен быть "
+               "равен linuxcncrsh  --path /";
+    }
+
+    void startRefusesBadConfigurations()
+    {
+        QFETCH(QString, ini);
+        QFETCH(QString, hal);
+        QFETCH(QString, error);
+        QTemporaryDir dir;
+        auto write = [&](const QString &name, const QString &text) {
+            QFile f(dir.filePath(name));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(text.toUtf8());
+        };
+        if (!ini.isNull())
+            write(QStringLiteral("m a$(x).ini"), ini);
+        if (!hal.isNull())
+            write(QStringLiteral("m a$(x).hal"), hal);
+        QSignalSpy failed(cnc, &WorkerCnc::cncStartFailed);
+        QSignalSpy running(cnc, &WorkerCnc::cncRunningSend);
+        QSignalSpy errors(cnc, &WorkerCnc::showError);
+        QSignalSpy outputs(cnc, &WorkerCnc::doutListChangeEnabled);
+        cnc->runCnc(QStringLiteral("file://") + dir.filePath(QStringLiteral("m a$(x).ini")));
+        QCOMPARE(failed.size(), 1);
+        QCOMPARE(running.size(), 0); // nothing ran, nothing is reported as stopped
+        QCOMPARE(errors.size(), 1);
+        QCOMPARE(errors.first().at(0).toString(), error);
+        QCOMPARE(cnc->linuxCncPid(), 0);
+        // The HAL file was read before the display was checked.
+        QCOMPARE(outputs.size(), hal.isNull() ? 0 : 16);
+        if (!hal.isNull())
+            QCOMPARE(outputs.at(3).at(1).toBool(), true);
+    }
+
+    void commandsNeedOpenChannels()
+    {
+        QSignalSpy done(cnc, &WorkerCnc::gCodeDoneSend);
+        cnc->machineOnGet(true);
+        cnc->machineMoveGet(0, true, 50, true);
+        cnc->machineMoveIncrGet(0, true, 50, 1);
+        cnc->setDout(0, true);
+        cnc->getGCode(QStringLiteral("g0 x10"), false);
+        QCOMPARE(ch->log, QStringList{});
+        // A block while closed ends at once as failed.
+        QCOMPARE(done.size(), 1);
+        QCOMPARE(done.first().at(0).toBool(), false);
+    }
+
+    void axisAndOutputRanges()
+    {
+        open();
+        for (int axis : {-1, 7, 100}) {
+            cnc->machineMoveGet(axis, true, 50, true);
+            cnc->machineMoveGet(axis, true, 50, false);
+            cnc->machineMoveIncrGet(axis, true, 50, 1);
+            cnc->machineMoveStepGet(axis, true, 1);
+            cnc->disableHomeGet(axis, 0);
+            cnc->resetAcc(axis);
+            cnc->halSetEncoderEnabled(axis, true);
+            cnc->encoderEnabledGet(axis, false);
+        }
+        for (int output : {-1, 16, 64})
+            cnc->setDout(output, true);
+        QCOMPARE(ch->log, QStringList{});
+    }
+
+    void outputsOnlyWhenWiredInHal()
+    {
+        open();
+        cnc->setDout(1, true); // no HAL file read: no output is wired
+        QCOMPARE(ch->log, QStringList{});
+    }
+
+    void jogCommandsAndSpeedLimits()
+    {
+        CncConfig c;
+        c.maxVelocity = {300, 300, 100, 1000, 100, 100, -1};
+        c.maxAcceleration = {3000, 3000, 2000, 20000, 1000, 1000, -1};
+        c.stepSize = {0.0125, 0.0125, 0.01, 0.1, 0.1, 0.1, 0};
+        c.zMax = 25;
+        cnc->setConfig(c);
+        open();
+        cnc->maxVelLimitGet(120, 600);
+        cnc->feedOverrideGet(50, true);
+        cnc->NMLCheck();
+        ch->log.clear();
+        cnc->machineMoveGet(2, false, 80, true);
+        cnc->machineMoveGet(2, false, 80, false);
+        cnc->machineMoveGet(0, true, 100, true);
+        cnc->machineMoveGet(4, true, 40, true, true);
+        cnc->machineMoveIncrGet(1, false, 100, 3);
+        cnc->machineMoveStepGet(1, true, 0.25);
+        cnc->machineMoveStepGet(0, false, 0);
+        // Z: 50 % (the operator's cap) of 100, limited to 120 / 60; X and Y with
+        // the head down: 600 / 30 / 60; a feeder shaft at full feed; the steps.
+        QCOMPARE(ch->log, (QStringList{"jog 2 -2", "stop 2", "jog 0 0.333333", "jog 4 40", "incr 1 3 -0.333333",
+                                       "incr 1 0.25 10000", "incr 0 0.0125 -10000"}));
+        ch->status.position[2] = 24.5; // head raised: 600 / 60
+        cnc->NMLCheck();
+        ch->log.clear();
+        cnc->machineMoveGet(1, true, 10, true);
+        QCOMPARE(ch->log, QStringList{"jog 1 10"});
+    }
+
+    void raiseZOnlyWhenIdleHomedAndNotHoming()
+    {
+        open();
+        cnc->zUpGet();
+        QCOMPARE(ch->log, QStringList{}); // not homed
+        ch->status.taskState = MachineStatus::On;
+        cnc->machineHome(true);
+        ch->status.homed = {true, true, true, true, true, true, false};
+        cnc->NMLCheck(); // all homed: the sequence ends
+        QVERIFY(cnc->machineHomed());
+        QVERIFY(!cnc->homing());
+        ch->log.clear();
+        cnc->zUpGet();
+        QCOMPARE(ch->log, QStringList{"to 2 0 40"});
+    }
+
+    void machineOnFromEstopNeedsTheChainClosed()
+    {
+        open();
+        QSignalSpy errors(cnc, &WorkerCnc::showError);
+        ch->status.taskState = MachineStatus::Off;
+        cnc->machineOnGet(true);
+        QCOMPARE(ch->log, (QStringList{"state 2", "state 4"}));
+        ch->log.clear();
+        cnc->machineOnGet(false);
+        QCOMPARE(ch->log, (QStringList{"state 3", "abort"}));
+        QVERIFY(errors.isEmpty());
+    }
+
+    void pollPublishesPositionsOutputsAndEstop()
+    {
+        open();
+        QSignalSpy positions(cnc, &WorkerCnc::jointPosSend);
+        QSignalSpy outputs(cnc, &WorkerCnc::doutSend);
+        QSignalSpy machineOn(cnc, &WorkerCnc::machineOnSend);
+        QSignalSpy errors(cnc, &WorkerCnc::showError);
+        ch->status.position = {12.0004, 600, -0.0004, 90, 1, 2, 3};
+        ch->status.digitalOut[4] = 1;
+        cnc->NMLCheck();
+        QCOMPARE(positions.size(), 1);
+        QCOMPARE(positions.first().at(0).toList(), (QVariantList{12.0004f, 500.0, 0.0, 90.0}));
+        QCOMPARE(outputs.size(), 16); // every output once at first
+        cnc->NMLCheck();
+        QCOMPARE(outputs.size(), 16);
+        ch->status.taskState = MachineStatus::On;
+        cnc->NMLCheck();
+        QCOMPARE(machineOn.last().at(0).toBool(), true);
+        ch->status.taskState = MachineStatus::Estop;
+        cnc->NMLCheck();
+        QCOMPARE(machineOn.last().at(0).toBool(), false);
+        QCOMPARE(errors.last().at(0).toString(), QStringLiteral("Сработал сигнал E-STOP!"));
+    }
+
+    void startKeyThroughThePoll()
+    {
+        open();
+        QSignalSpy start(cnc, &WorkerCnc::startSend);
+        cnc->NMLCheck();
+        ch->status.digitalIn[1] = 0;
+        for (int i = 0; i < 3; ++i)
+            cnc->NMLCheck();
+        ch->status.digitalIn[1] = 1;
+        cnc->NMLCheck();
+        QCOMPARE(start.size(), 1);
+    }
+
+    void halInputsArePublishedWhenTheyChange()
+    {
+        ch->presence.estopIn = true;
+        ch->presence.startPause = true;
+        ch->hal.estopIn = 1;
+        ch->hal.startPause = 1;
+        ch->hal.speedKnob = 7.6;
+        open();
+        QSignalSpy estop(cnc, &WorkerCnc::halESTOPSend);
+        QSignalSpy startPause(cnc, &WorkerCnc::halStartPauseSend);
+        QSignalSpy knob(cnc, &WorkerCnc::halSpeedEncoderIncSend);
+        cnc->NMLCheck();
+        cnc->NMLCheck();
+        QCOMPARE(estop.size(), 1);
+        QCOMPARE(estop.first().at(0).toInt(), 0);
+        QCOMPARE(startPause.first().at(0).toInt(), 0);
+        ch->hal.startPause = 0;
+        ch->hal.speedKnob = 9.2;
+        cnc->NMLCheck();
+        QCOMPARE(startPause.last().at(0).toInt(), 1);
+        QCOMPARE(knob.last().at(0).toInt(), 2);
+    }
+
+    void autoSearch_data()
+    {
+        QTest::addColumn<QList<double>>("readings");
+        QTest::addColumn<double>("zAfter");
+        QTest::addColumn<QString>("result");
+        QList<double> found;
+        for (int i = 0; i < 10; ++i)
+            found << 50.0;
+        QList<double> flat = found;
+        flat << 50.0 << 50.0 << 50.0 << 50.0;
+        found << 50 << 60 << 70 << 80 << 90;
+        QTest::newRow("vacuum changes") << found << 9.5 << "Ok";
+        QTest::newRow("nothing met") << flat << 8.1 << "notFound";
+    }
+
+    void autoSearch()
+    {
+        QFETCH(QList<double>, readings);
+        QFETCH(double, zAfter);
+        QFETCH(QString, result);
+        open();
+        ch->status.position[2] = 10;
+        QSignalSpy results(cnc, &WorkerCnc::zAutoFindResultSend);
+        cnc->vsMeasureGet(50.0, 0);
+        cnc->zAutoFindGet(true, 2.0, 1.5, 0);
+        for (int i = 0; i < readings.size() && results.isEmpty(); ++i) {
+            cnc->vsMeasureGet(readings[i], 0);
+            if (i == 10)
+                ch->status.position[2] = zAfter;
+            cnc->zAutoFindCycle();
+        }
+        QCOMPARE(results.size(), 1);
+        QCOMPARE(results.first().at(0).toString(), result);
+        QCOMPARE(ch->log.first(), QStringLiteral("ferror 0 0.5"));
+        QVERIFY(ch->log.contains(QStringLiteral("ferror 2 0.25")));
+        QVERIFY(ch->log.contains(QStringLiteral("incr 2 2 -1.5")));
+        QCOMPARE(ch->log.mid(ch->log.size() - 4), (QStringList{"stop 2", "ferror 0 10", "ferror 1 10", "ferror 2 10"}));
+    }
+
+    void autoSearchWithoutFreshReadingsTimesOut()
+    {
+        open();
+        QSignalSpy results(cnc, &WorkerCnc::zAutoFindResultSend);
+        cnc->zAutoFindGet(true, 2.0, 1.5, 4);
+        QVERIFY(results.wait(2000));
+        QCOMPARE(results.first().at(0).toString(), QStringLiteral("timeoutError"));
+        // Z never moved, the lowered following-error limits are restored all the same.
+        QCOMPARE(ch->log.mid(3), (QStringList{"ferror 0 10", "ferror 1 10", "ferror 2 10"}));
+    }
+
+    void autoSearchThatCannotMove()
+    {
+        open();
+        QSignalSpy results(cnc, &WorkerCnc::zAutoFindResultSend);
+        cnc->vsMeasureGet(50.0, 0);
+        cnc->zAutoFindGet(true, 2.0, 0, 4);
+        cnc->zAutoFindGet(true, -1, 1.5, 4);
+        QCOMPARE(results.size(), 2);
+        QCOMPARE(results.last().at(0).toString(), QStringLiteral("notFound"));
+        QCOMPARE(ch->log, QStringList{});
+    }
+};
+
+QTEST_GUILESS_MAIN(TstWorkerCnc)
+#include "tst_worker_cnc.moc"
