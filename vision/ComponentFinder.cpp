@@ -14,11 +14,11 @@ constexpr double degrees = 180.0 / CV_PI;
 void blankSides(cv::Mat &area, double supposedAngle)
 {
     const float w = float(area.cols), h = float(area.rows);
-    const double a = -supposedAngle / degrees;
+    const double a = supposedAngle / degrees;
     const cv::Point2f centre(w / 2, h / 2);
     const cv::Point2f along(float(std::cos(a)), float(std::sin(a)));
     for (int side : {-1, 1}) {
-        const cv::RotatedRect band(centre + along * (side * w / 2.5f), cv::Size2f(w / 2, w + h), float(-supposedAngle));
+        const cv::RotatedRect band(centre + along * (side * w / 2.5f), cv::Size2f(w / 2, w + h), float(supposedAngle));
         cv::Point2f corners[4];
         band.points(corners);
         std::vector<cv::Point> polygon;
@@ -76,22 +76,29 @@ void ComponentFinder::measurePins(const std::vector<cv::Point2f> &pinsIn, Recogn
     const cv::RotatedRect rect = Recognition::minAreaRect(pins);
     cv::Point2f c[4];
     rect.points(c);
-    // Each pin belongs to its nearest side; a corner pin to the longer one.
-    std::vector<std::vector<cv::Point2f>> sides(4);
-    for (const auto &p : pins) {
-        int best = -1;
-        double bestDist = 0, bestLen = 0;
-        for (int s = 0; s < 4; ++s) {
-            const cv::Point2f a = c[s], b = c[(s + 1) % 4];
-            const double d = distanceToSegment(p, a, b);
-            const double len = std::hypot(b.x - a.x, b.y - a.y);
-            if (best < 0 || d < bestDist - 0.5 || (std::fabs(d - bestDist) <= 0.5 && len > bestLen)) {
-                best = s;
-                bestDist = d;
-                bestLen = len;
+    // A pin belongs to every side it lies on. A side whose pins all lie on
+    // another side too holds only the end pins of two rows (the short sides
+    // of a two-row package) and is left out, unless no side has a pin of its own.
+    constexpr double onSide = 3.0;
+    std::vector<std::vector<size_t>> members(4);
+    std::vector<int> sidesOf(pins.size(), 0);
+    for (size_t i = 0; i < pins.size(); ++i)
+        for (int s = 0; s < 4; ++s)
+            if (distanceToSegment(pins[i], c[s], c[(s + 1) % 4]) <= onSide) {
+                members[size_t(s)].push_back(i);
+                ++sidesOf[i];
             }
+    std::vector<std::vector<cv::Point2f>> sides;
+    for (int pass = 0; pass < 2 && sides.empty(); ++pass) {
+        for (const auto &m : members) {
+            const bool ownPin = std::any_of(m.begin(), m.end(), [&](size_t i) { return sidesOf[i] == 1; });
+            if (m.size() < 2 || (pass == 0 && !ownPin))
+                continue;
+            std::vector<cv::Point2f> side;
+            for (size_t i : m)
+                side.push_back(pins[i]);
+            sides.push_back(side);
         }
-        sides[size_t(best)].push_back(p);
     }
     double sum = 0, minD = 0, maxD = 0;
     int n = 0;
@@ -126,19 +133,28 @@ bool ComponentFinder::edgeAngle(const std::vector<cv::Point2f> &centroids, doubl
 {
     if (centroids.size() < 17)
         return false;
+    // The band holds the lead rows running in the direction of the expected
+    // angle on both sides of the centre: take the fuller side, and in it the
+    // leads nearest to the middle of the band.
     const double a = supposedAngle / degrees;
     const cv::Point2f dir(float(std::cos(a)), float(std::sin(a)));
-    std::vector<std::pair<double, cv::Point2f>> ranked;
+    std::vector<cv::Point2f> sides[2];
     for (const auto &p : centroids)
-        ranked.push_back({std::fabs(p.x * dir.y - p.y * dir.x), p});
+        sides[p.x * dir.y - p.y * dir.x > 0 ? 1 : 0].push_back(p);
+    const std::vector<cv::Point2f> &row = sides[0].size() >= sides[1].size() ? sides[0] : sides[1];
+    if (row.size() < 2)
+        return false;
+    std::vector<std::pair<double, cv::Point2f>> ranked;
+    for (const auto &p : row)
+        ranked.push_back({std::fabs(p.dot(dir)), p});
     std::sort(ranked.begin(), ranked.end(), [](const auto &l, const auto &r) { return l.first < r.first; });
     std::vector<cv::Point2f> nearest;
-    for (size_t i = 0; i < 8; ++i)
+    for (size_t i = 0; i < std::min<size_t>(8, ranked.size()); ++i)
         nearest.push_back(ranked[i].second);
     cv::Vec4f line;
     cv::fitLine(nearest, line, cv::DIST_L2, 0, 0.01, 0.01);
     std::vector<cv::Point2f> kept;
-    for (const auto &p : centroids) {
+    for (const auto &p : row) {
         const double d = std::fabs((p.x - line[2]) * line[1] - (p.y - line[3]) * line[0]);
         if (d <= 10)
             kept.push_back(p);
@@ -167,6 +183,7 @@ RecognitionResult ComponentFinder::find(cv::Mat &area, Kind kind, const Recognit
     const double minArea = params.param2 * Recognition::areaScale(area.size());
     std::vector<cv::Point> points;
     std::vector<cv::Point2f> centroids;
+    std::vector<double> areas;
     const cv::Point2f half(float(area.cols / 2), float(area.rows / 2));
     for (int i = 0; i < int(contours.size()); ++i) {
         const auto &c = contours[size_t(i)];
@@ -180,7 +197,20 @@ RecognitionResult ComponentFinder::find(cv::Mat &area, Kind kind, const Recognit
         if (kind != Element) {
             const cv::Point2d p = Recognition::centroid(c);
             centroids.push_back(cv::Point2f(float(p.x), float(p.y)) - half);
+            areas.push_back(cv::contourArea(c));
         }
+    }
+    if (kind == Corners && !areas.empty()) {
+        // Leads cut by the band edges are slivers whose centroids leave the
+        // lead row: only whole leads define the edge.
+        std::vector<double> sorted = areas;
+        std::nth_element(sorted.begin(), sorted.begin() + long(sorted.size() / 2), sorted.end());
+        const double median = sorted[sorted.size() / 2];
+        std::vector<cv::Point2f> whole;
+        for (size_t i = 0; i < centroids.size(); ++i)
+            if (areas[i] >= 0.7 * median)
+                whole.push_back(centroids[i]);
+        centroids.swap(whole);
     }
     if (points.size() < 2) {
         if (kind == Pins)
