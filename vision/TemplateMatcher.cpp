@@ -192,15 +192,17 @@ TemplateMatcher::Result TemplateMatcher::matchComponent(const cv::Mat &area, con
 
 namespace {
 
-TemplateMatcher::AngleMatch fullCircle(const cv::Mat &image, const cv::Mat &templ)
+// Coarse and middle stages over the search (edge) images, both orientations
+// 180 degrees apart; the fine stage over the plain grey images.
+TemplateMatcher::AngleMatch fullCircle(const Scaled &image, const TemplateMatcher::Prepared &templ)
 {
     using TM = TemplateMatcher;
-    TM::AngleMatch best = TM::searchAngles(image, templ, -1800, 1750, 50, cv::TM_CCORR_NORMED);
+    TM::AngleMatch best = TM::searchAngles(image.search, templ.search, -1800, 1750, 50, cv::TM_CCORR_NORMED);
     const int coarse = best.angle;
-    best = TM::searchAngles(image, templ, coarse - 30, coarse + 30, 10, cv::TM_CCORR_NORMED);
-    best = TM::searchAngles(image, templ, coarse + 1770, coarse + 1830, 10, cv::TM_CCORR_NORMED, &best);
+    best = TM::searchAngles(image.search, templ.search, coarse - 30, coarse + 30, 10, cv::TM_CCORR_NORMED);
+    best = TM::searchAngles(image.search, templ.search, coarse + 1770, coarse + 1830, 10, cv::TM_CCORR_NORMED, &best);
     const int middle = best.angle;
-    best = TM::searchAngles(image, templ, middle - 9, middle + 9, 1, cv::TM_CCOEFF_NORMED);
+    best = TM::searchAngles(image.plain, templ.plain, middle - 9, middle + 9, 1, cv::TM_CCOEFF_NORMED);
     if (best.angle < -1800)
         best.angle += 3600;
     if (best.angle >= 1800)
@@ -225,25 +227,25 @@ TemplateMatcher::Result TemplateMatcher::matchPlaced(const cv::Mat &area, const 
     };
     if (!fits(templ) || (flippedEnabled && (!flippedTempl.valid() || !fits(flippedTempl))))
         return result;
-    const AngleMatch straight = fullCircle(s.search, templ.search);
+    const AngleMatch straight = fullCircle(s, templ);
     result.matched = true;
     result.coeff = straight.value * 100;
     if (result.coeff > minCoeff) {
         result.found = true;
-        finish(s.search, templ.search, straight.angle, mult, area.size(), result);
+        finish(s.plain, templ.plain, straight.angle, mult, area.size(), result);
         return result;
     }
     if (flippedEnabled) {
-        const AngleMatch flipped = fullCircle(s.search, flippedTempl.search);
+        const AngleMatch flipped = fullCircle(s, flippedTempl);
         if (flipped.value * 100 > minFlippedCoeff) {
             result.found = true;
             result.flipped = true;
             result.coeff = flipped.value * 100;
-            finish(s.search, flippedTempl.search, flipped.angle, mult, area.size(), result);
+            finish(s.plain, flippedTempl.plain, flipped.angle, mult, area.size(), result);
             return result;
         }
     }
-    finish(s.search, templ.search, straight.angle, mult, area.size(), result);
+    finish(s.plain, templ.plain, straight.angle, mult, area.size(), result);
     return result;
 }
 
