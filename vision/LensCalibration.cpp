@@ -90,7 +90,11 @@ bool LensCalibration::run(cv::Size imageSize, int flags)
     const bool finite = allFinite(m_cameraMatrix) && allFinite(m_distCoeffs);
     const bool identity = m_cameraMatrix.at<double>(0, 0) == 1 && m_cameraMatrix.at<double>(1, 1) == 1 &&
                           m_cameraMatrix.at<double>(2, 2) == 1;
-    m_valid = finite && (fromFrames || !identity);
+    // A stored identity (the value before any calibration) is no calibration
+    // at whatever scale it is read back.
+    const bool storedIdentity = !fromFrames && (m_stored.size() < 9 || (m_stored[0] == 1 && m_stored[4] == 1));
+    const bool positive = m_cameraMatrix.at<double>(0, 0) > 0 && m_cameraMatrix.at<double>(1, 1) > 0;
+    m_valid = finite && positive && (fromFrames || (!identity && !storedIdentity));
     if (fromFrames && m_valid) {
         // Later size changes rebuild the maps from the stored form.
         m_stored = storedMatrix(imageSize.width);
@@ -133,7 +137,7 @@ std::vector<double> LensCalibration::storedDistCoeffs() const
 
 bool LensCalibration::buildMaps(cv::Size size)
 {
-    if (size != cv::Size(m_matrixWidth, size.height) && m_stored.size() >= 9) {
+    if (size.width != m_matrixWidth && m_stored.size() >= 9) {
         // Another frame width: the matrix follows from the stored form.
         const double k = storageScale(size.width);
         m_cameraMatrix = cv::Mat::eye(3, 3, CV_64F);
