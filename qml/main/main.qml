@@ -49,6 +49,9 @@ ApplicationWindow {
     property string camera3Name: ""
     property var makeQImageResult
     property size makeQImageResultSize: Qt.size(0, 0)
+    property var makeAoiResultDiffImage
+    property real makeAoiResultDiff: 0
+    property vector2d makeAoiResultShift: Qt.vector2d(0, 0)
 
     // ---- machine link state
     property bool cncRunning: false
@@ -616,7 +619,23 @@ ApplicationWindow {
         }
         function append(map) { projectDayStatisticsM.append(map) }
     }
-    Item { id: fieldCalibListInvoker; objectName: "fieldCalibListInvoker" }
+    // Points of the work-field calibration: {rX, rY, nX, nY}, row by row.
+    property ListModel fieldCalibList: ListModel {}
+    Item {
+        id: fieldCalibListInvoker
+        objectName: "fieldCalibListInvoker"
+        function clear() { fieldCalibList.clear() }
+        function append(map) {
+            fieldCalibList.append({ "rX": Number(map.rX), "rY": Number(map.rY), "nX": Number(map.nX), "nY": Number(map.nY) })
+        }
+        function getCount() { return fieldCalibList.count }
+        function getAll() {
+            var all = []
+            for (var i = 0; i < fieldCalibList.count; ++i)
+                all.push(copyEntry(fieldCalibList, i))
+            return all
+        }
+    }
     Item {
         id: packageInvoker
         objectName: "packageInvoker"
