@@ -142,9 +142,10 @@ Scaled scaleArea(const cv::Mat &area, double mult, int templateType)
 
 // The final match at the winning angle: centre in unrotated search-area
 // pixels (frame scale) and the coefficient.
-void finish(const cv::Mat &image, const cv::Mat &templ, int angle, double mult, const cv::Size &area,
-            TemplateMatcher::Result &result)
+void finish(const cv::Mat &image, const cv::Mat &templ, int angle, const cv::Size &area, TemplateMatcher::Result &result)
 {
+    // The scale actually applied (the scaled size is rounded down).
+    const double sx = double(image.cols) / area.width, sy = double(image.rows) / area.height;
     const cv::Mat rotated = TemplateMatcher::rotate(image, angle / 10.0);
     cv::Mat response;
     cv::matchTemplate(rotated, templ, response, cv::TM_CCOEFF_NORMED);
@@ -158,8 +159,8 @@ void finish(const cv::Mat &image, const cv::Mat &templ, int angle, double mult, 
     const double ux = inverse.at<double>(0, 0) * centre.x + inverse.at<double>(0, 1) * centre.y + inverse.at<double>(0, 2);
     const double uy = inverse.at<double>(1, 0) * centre.x + inverse.at<double>(1, 1) * centre.y + inverse.at<double>(1, 2);
     // Pixel centres: scaled pixel i covers the frame around (i + 0.5) / mult - 0.5.
-    result.x = (ux + 0.5) / mult - 0.5 - area.width / 2;
-    result.y = (uy + 0.5) / mult - 0.5 - area.height / 2;
+    result.x = (ux + 0.5) / sx - 0.5 - area.width / 2;
+    result.y = (uy + 0.5) / sy - 0.5 - area.height / 2;
     result.angle = -angle / 10.0;
 }
 
@@ -184,7 +185,7 @@ TemplateMatcher::Result TemplateMatcher::matchComponent(const cv::Mat &area, con
         best.angle += 3600;
     result.matched = true;
     result.coeff = best.value * 100;
-    finish(s.plain, templ.plain, best.angle, mult, area.size(), result);
+    finish(s.plain, templ.plain, best.angle, area.size(), result);
     result.angle = Recognition::fold(result.angle, 45);
     result.found = result.coeff > minCoeff;
     return result;
@@ -232,7 +233,7 @@ TemplateMatcher::Result TemplateMatcher::matchPlaced(const cv::Mat &area, const 
     result.coeff = straight.value * 100;
     if (result.coeff > minCoeff) {
         result.found = true;
-        finish(s.plain, templ.plain, straight.angle, mult, area.size(), result);
+        finish(s.plain, templ.plain, straight.angle, area.size(), result);
         return result;
     }
     if (flippedEnabled) {
@@ -241,11 +242,11 @@ TemplateMatcher::Result TemplateMatcher::matchPlaced(const cv::Mat &area, const 
             result.found = true;
             result.flipped = true;
             result.coeff = flipped.value * 100;
-            finish(s.plain, flippedTempl.plain, flipped.angle, mult, area.size(), result);
+            finish(s.plain, flippedTempl.plain, flipped.angle, area.size(), result);
             return result;
         }
     }
-    finish(s.plain, templ.plain, straight.angle, mult, area.size(), result);
+    finish(s.plain, templ.plain, straight.angle, area.size(), result);
     return result;
 }
 
