@@ -621,6 +621,7 @@ ApplicationWindow {
     }
     // Points of the work-field calibration: {rX, rY, nX, nY}, row by row.
     property ListModel fieldCalibList: ListModel {}
+    property alias fieldCalibListInvoker: fieldCalibListInvoker
     Item {
         id: fieldCalibListInvoker
         objectName: "fieldCalibListInvoker"
@@ -694,7 +695,8 @@ ApplicationWindow {
     }
     Camera1Window { id: camera1Window; app: main; camera: camera1 }
     Camera2Window { id: camera2Window; app: main; camera: camera2 }
-    CameraSettings { id: cameraSettings; app: main }
+    CameraSettings { id: cameraSettings; app: main; headCamera: camera1; componentCamera: camera2 }
+    FieldCalibration { id: fieldCalibrationWindow; app: main; camera: camera1 }
 
     // ---- start screen
     menuBar: MainMenu { app: main }
