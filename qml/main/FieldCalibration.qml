@@ -55,6 +55,8 @@ BaseWindow {
         camera.targetSize = app.calibRefPointSize * app.camera1MM
         camera.targetSize2 = app.calibRefPointSize2 * app.camera1MM
         camera.inverse = app.calibCameraInverse
+        // The plate's printed marks vary more in size than board marks.
+        camera.targetSizeTolerance = 20
         app.logAdd(app.t + qsTr("Калибровка рабочего поля: начало"), "yellow")
         startRow()
     }
@@ -82,10 +84,24 @@ BaseWindow {
         moveTo(nominal[0], measureEnd)
     }
 
+    // With external moves set, each move is announced by moveRequested and
+    // answered by moveDone instead of going to the machine as G-code.
+    property bool externalMoves: false
+    signal moveRequested(real x, real y)
     function moveTo(p, then) {
         target = p
         afterMove = then
-        app.sendGCode("g0 x" + p.x.toFixed(3) + " y" + p.y.toFixed(3), true)
+        if (externalMoves)
+            moveRequested(p.x, p.y)
+        else
+            app.sendGCode("g0 x" + p.x.toFixed(3) + " y" + p.y.toFixed(3), true)
+    }
+    function moveDone(successful) {
+        if (!running || afterMove === null)
+            return
+        if (!successful)
+            return stop(app.t + qsTr("Калибровка рабочего поля прервана"), "red")
+        delay.restart()
     }
 
     // The mark seen in the camera, in machine millimetres, or null.
@@ -174,12 +190,8 @@ BaseWindow {
 
     Connections {
         target: window.app
-        enabled: window.running && window.afterMove !== null
-        function onGetGcodeDone(successful) {
-            if (!successful)
-                return window.stop(app.t + qsTr("Калибровка рабочего поля прервана"), "red")
-            delay.restart()
-        }
+        enabled: window.running && window.afterMove !== null && !window.externalMoves
+        function onGetGcodeDone(successful) { window.moveDone(successful) }
     }
     // The camera settles, then the next result is taken.
     Timer {
