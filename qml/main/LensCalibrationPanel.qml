@@ -49,7 +49,7 @@ RowLayout {
             id: frames
             anchors.centerIn: parent
             color: flash.color === "#ffffff" ? "black" : "white"
-            text: app.t + qsTr("Кадров: ") + camera.calFramesCaptured + qsTr(" из 9.")
+            text: app.t + qsTr("Кадров: ") + camera.calFramesCaptured + app.t + qsTr(" из 9.")
         }
         Timer { id: flashTimer; interval: 300; onTriggered: flash.color = "transparent" }
     }
