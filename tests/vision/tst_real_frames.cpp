@@ -107,6 +107,35 @@ private slots:
         QVERIFY2(std::hypot(x - centre.x(), y - centre.y()) < 2, qPrintable(QString("%1 %2").arg(x).arg(y)));
     }
 
+    // Sprocket holes of a tape: darker than the tape, so the area is
+    // inverted; the hole search dilates them by 3 px of radius.
+    void sprocketHoles_data()
+    {
+        QTest::addColumn<QPointF>("centre");
+        const double holes[][2] = {{84.5, 37.5}, {191.5, 43.5}, {298.5, 45.5}, {404.5, 49.5}, {512.5, 54.5}, {619.5, 57.5}};
+        for (const auto &h : holes)
+            QTest::addRow("%g", h[0]) << QPointF(h[0], h[1]);
+    }
+    void sprocketHoles()
+    {
+        QFETCH(QPointF, centre);
+        cv::Mat grey = greyFixture("cam.jpg");
+        QVERIFY(!grey.empty());
+        const cv::Rect view = cv::Rect(int(centre.x()) + 4 - 40, int(centre.y()) - 3 - 40, 80, 80) &
+                              cv::Rect(0, 0, grey.cols, grey.rows);
+        cv::Mat a = grey(view).clone();
+        cv::bitwise_not(a, a);
+        RecognitionParams p;
+        p.param1 = 140;
+        p.param2 = 200;
+        p.targetSize = 34; // about 28 px across, plus the dilation
+        p.tolerance = 20;
+        const RecognitionResult r = MarkFinder().find(a, MarkFinder::Hole, p);
+        QVERIFY(r.found);
+        const double x = view.x + a.cols / 2 + r.x, y = view.y + a.rows / 2 + r.y;
+        QVERIFY2(std::hypot(x - centre.x(), y - centre.y()) < 2, qPrintable(QString("%1 %2").arg(x).arg(y)));
+    }
+
     // Two head-camera frames before and after a small move: matching a part
     // of the first in the second gives the move.
     void tapeMove()
