@@ -193,6 +193,15 @@ BaseWindow {
         enabled: window.running && window.afterMove !== null && !window.externalMoves
         function onGetGcodeDone(successful) { window.moveDone(successful) }
     }
+    // Positions mean nothing once the machine has lost its home.
+    Connections {
+        target: window.app
+        enabled: window.running || window.waitingForTurn
+        function onMachineHomedChanged() {
+            if (!window.app.machineHomed)
+                window.stop(app.t + qsTr("Калибровка рабочего поля прервана: машина потеряла исходное положение"), "red")
+        }
+    }
     // The camera settles, then the next result is taken.
     Timer {
         id: delay

@@ -753,6 +753,10 @@ Choose one in the camera settings.</translation>
         <source>Закрыть</source>
         <translation>Close</translation>
     </message>
+    <message>
+        <source>Калибровка рабочего поля прервана: машина потеряла исходное положение</source>
+        <translation>Work field calibration aborted: the machine lost its home position</translation>
+    </message>
 </context>
 <context>
     <name>LensCalibrationPanel</name>

@@ -182,6 +182,26 @@ TestCase {
         root.fieldCalibStartX = 10
     }
 
+    // Losing the home position stops the procedure, also while the operator
+    // turns the plate.
+    function test_fieldCalibrationHomeLost() {
+        var w = root.findToolWindow("fieldCalibration")
+        root.fieldCalibCountY = 1
+        root.jointHomedGet(true, true, true, true, true)
+        w.externalMoves = true
+        stage.target = w
+        moves = []
+        w.start()
+        tryCompare(w, "waitingForTurn", true, 10000)
+        root.jointHomedGet(false, false, false, false, false)
+        compare(w.waitingForTurn, false)
+        compare(w.running, false)
+        verify(w.status.indexOf("исходное") >= 0, w.status)
+        stage.target = null
+        w.externalMoves = false
+        root.fieldCalibCountY = 2
+    }
+
     // Lens calibration buttons switch the camera into the calibration modes
     // and back to the mode it had.
     function test_lensCalibrationModes() {
