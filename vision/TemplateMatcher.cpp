@@ -45,6 +45,7 @@ TemplateMatcher::Prepared TemplateMatcher::prepare(const cv::Mat &grey, double m
         return p;
     cv::resize(grey, p.plain, cv::Size(w, h), 0, 0, cv::INTER_LANCZOS4);
     p.search = templateType == 1 ? edges(p.plain) : p.plain.clone();
+    p.full = grey.clone();
     return p;
 }
 
@@ -67,6 +68,10 @@ TemplateMatcher::AngleMatch TemplateMatcher::searchAngles(const cv::Mat &image, 
                                                           int step, int method, const AngleMatch *start)
 {
     AngleMatch best = start ? *start : AngleMatch();
+    // Trials a tenth of a degree apart differ less than the sampling grid
+    // does: they are compared by the height of the peak between the pixels.
+    const bool fine = step == 1;
+    double bestScore = best.value;
     cv::Mat response;
     for (int a = from; a <= to; a += step) {
         const cv::Mat rotated = rotate(image, a / 10.0);
@@ -76,13 +81,32 @@ TemplateMatcher::AngleMatch TemplateMatcher::searchAngles(const cv::Mat &image, 
         double maxVal = 0;
         cv::Point maxLoc;
         cv::minMaxLoc(response, nullptr, &maxVal, nullptr, &maxLoc);
-        if (std::isfinite(maxVal) && maxVal > best.value) {
+        const double score = fine ? peakHeight(response, maxLoc) : maxVal;
+        if (std::isfinite(score) && score > bestScore) {
+            bestScore = score;
             best.value = maxVal;
             best.angle = a;
             best.location = maxLoc;
         }
     }
     return best;
+}
+
+double TemplateMatcher::peakHeight(const cv::Mat &r, cv::Point p)
+{
+    double h = r.at<float>(p.y, p.x);
+    const double c = h;
+    if (p.x > 0 && p.x < r.cols - 1) {
+        const double l = r.at<float>(p.y, p.x - 1), rr = r.at<float>(p.y, p.x + 1), d = l - 2 * c + rr;
+        if (d < 0)
+            h -= (l - rr) * (l - rr) / (8 * d);
+    }
+    if (p.y > 0 && p.y < r.rows - 1) {
+        const double u = r.at<float>(p.y - 1, p.x), dn = r.at<float>(p.y + 1, p.x), d = u - 2 * c + dn;
+        if (d < 0)
+            h -= (u - dn) * (u - dn) / (8 * d);
+    }
+    return h;
 }
 
 cv::Point2d TemplateMatcher::refinePeak(const cv::Mat &r, cv::Point p)
@@ -142,10 +166,45 @@ Scaled scaleArea(const cv::Mat &area, double mult, int templateType)
 
 // The final match at the winning angle: centre in unrotated search-area
 // pixels (frame scale) and the coefficient.
-void finish(const cv::Mat &image, const cv::Mat &templ, int angle, const cv::Size &area, TemplateMatcher::Result &result)
+cv::Point2d applyAffine(const cv::Mat &m, cv::Point2d p)
+{
+    return cv::Point2d(m.at<double>(0, 0) * p.x + m.at<double>(0, 1) * p.y + m.at<double>(0, 2),
+                       m.at<double>(1, 0) * p.x + m.at<double>(1, 1) * p.y + m.at<double>(1, 2));
+}
+
+// Refines a centre found at the reduced scale on the full-size images: the
+// search area turned by the same angle, the unscaled photo matched in a
+// small window around the expected place. False when the window does not fit.
+bool refineFull(const cv::Mat &area, const cv::Mat &full, int angle, cv::Point2d *centre)
+{
+    if (area.empty() || full.empty())
+        return false;
+    constexpr int margin = 4;
+    const cv::Mat forward = TemplateMatcher::rotation(area.size(), angle / 10.0);
+    const cv::Point2d expected = applyAffine(forward, *centre);
+    const cv::Mat rotated = TemplateMatcher::rotate(area, angle / 10.0);
+    const cv::Rect window(int(std::lround(expected.x - (full.cols - 1) / 2.0)) - margin,
+                          int(std::lround(expected.y - (full.rows - 1) / 2.0)) - margin, full.cols + 2 * margin,
+                          full.rows + 2 * margin);
+    if ((window & cv::Rect(0, 0, rotated.cols, rotated.rows)) != window)
+        return false;
+    cv::Mat response;
+    cv::matchTemplate(rotated(window), full, response, cv::TM_CCOEFF_NORMED);
+    cv::Point maxLoc;
+    cv::minMaxLoc(response, nullptr, nullptr, nullptr, &maxLoc);
+    const cv::Point2d peak = TemplateMatcher::refinePeak(response, maxLoc);
+    const cv::Point2d found(window.x + peak.x + (full.cols - 1) / 2.0, window.y + peak.y + (full.rows - 1) / 2.0);
+    cv::Mat inverse;
+    cv::invertAffineTransform(forward, inverse);
+    *centre = applyAffine(inverse, found);
+    return true;
+}
+
+void finish(const cv::Mat &image, const cv::Mat &templ, int angle, const cv::Mat &area, const cv::Mat &full,
+            TemplateMatcher::Result &result)
 {
     // The scale actually applied (the scaled size is rounded down).
-    const double sx = double(image.cols) / area.width, sy = double(image.rows) / area.height;
+    const double sx = double(image.cols) / area.cols, sy = double(image.rows) / area.rows;
     const cv::Mat rotated = TemplateMatcher::rotate(image, angle / 10.0);
     cv::Mat response;
     cv::matchTemplate(rotated, templ, response, cv::TM_CCOEFF_NORMED);
@@ -156,11 +215,12 @@ void finish(const cv::Mat &image, const cv::Mat &templ, int angle, const cv::Siz
     const cv::Point2d centre(peak.x + (templ.cols - 1) / 2.0, peak.y + (templ.rows - 1) / 2.0);
     cv::Mat inverse;
     cv::invertAffineTransform(TemplateMatcher::rotation(image.size(), angle / 10.0), inverse);
-    const double ux = inverse.at<double>(0, 0) * centre.x + inverse.at<double>(0, 1) * centre.y + inverse.at<double>(0, 2);
-    const double uy = inverse.at<double>(1, 0) * centre.x + inverse.at<double>(1, 1) * centre.y + inverse.at<double>(1, 2);
-    // Pixel centres: scaled pixel i covers the frame around (i + 0.5) / mult - 0.5.
-    result.x = (ux + 0.5) / sx - 0.5 - area.width / 2;
-    result.y = (uy + 0.5) / sy - 0.5 - area.height / 2;
+    const cv::Point2d u = applyAffine(inverse, centre);
+    // Pixel centres: scaled pixel i covers the frame around (i + 0.5) / scale - 0.5.
+    cv::Point2d frame((u.x + 0.5) / sx - 0.5, (u.y + 0.5) / sy - 0.5);
+    refineFull(area, full, angle, &frame);
+    result.x = frame.x - area.cols / 2;
+    result.y = frame.y - area.rows / 2;
     result.angle = -angle / 10.0;
 }
 
@@ -185,7 +245,7 @@ TemplateMatcher::Result TemplateMatcher::matchComponent(const cv::Mat &area, con
         best.angle += 3600;
     result.matched = true;
     result.coeff = best.value * 100;
-    finish(s.plain, templ.plain, best.angle, area.size(), result);
+    finish(s.plain, templ.plain, best.angle, area, templ.full, result);
     result.angle = Recognition::fold(result.angle, 45);
     result.found = result.coeff > minCoeff;
     return result;
@@ -233,7 +293,7 @@ TemplateMatcher::Result TemplateMatcher::matchPlaced(const cv::Mat &area, const 
     result.coeff = straight.value * 100;
     if (result.coeff > minCoeff) {
         result.found = true;
-        finish(s.plain, templ.plain, straight.angle, area.size(), result);
+        finish(s.plain, templ.plain, straight.angle, area, templ.full, result);
         return result;
     }
     if (flippedEnabled) {
@@ -242,11 +302,11 @@ TemplateMatcher::Result TemplateMatcher::matchPlaced(const cv::Mat &area, const 
             result.found = true;
             result.flipped = true;
             result.coeff = flipped.value * 100;
-            finish(s.plain, flippedTempl.plain, flipped.angle, area.size(), result);
+            finish(s.plain, flippedTempl.plain, flipped.angle, area, flippedTempl.full, result);
             return result;
         }
     }
-    finish(s.plain, templ.plain, straight.angle, area.size(), result);
+    finish(s.plain, templ.plain, straight.angle, area, templ.full, result);
     return result;
 }
 

@@ -13,6 +13,7 @@ public:
     {
         cv::Mat search; // scaled, edge image when edge templates are used
         cv::Mat plain;  // scaled grey
+        cv::Mat full;   // unscaled grey (final refinement)
         bool valid() const { return !search.empty() && !plain.empty(); }
     };
 
@@ -49,6 +50,8 @@ public:
     // Peak position refined to sub-pixel accuracy (parabola through the
     // neighbours in x and in y).
     static cv::Point2d refinePeak(const cv::Mat &response, cv::Point peak);
+    // Height of the parabolas through the peak and its neighbours.
+    static double peakHeight(const cv::Mat &response, cv::Point peak);
 
     // Reference mark by an unrotated photo: offset of the best position from
     // the centred one.
