@@ -108,13 +108,15 @@ public slots:
     void getDoNotUpdate(bool doNotUpdate);
     void getSupposedAngle(qreal angle);
     void requestPhotoGet();
+    // Object points of the circle grid, row by row.
+    void calcPoints(cv::Size boardSize, float squareSize, std::vector<cv::Point3f> &corners);
+    // Lens calibration from the captured pattern views (or, without any,
+    // from the loaded matrix); stores and reports the result.
+    bool runCalibration(cv::Size imageSize, int flags, bool sendCalibration);
 
     // Processes one frame given directly (the tests and the benchmark).
     void processMat(const cv::Mat &frame, bool color);
 
-    // Lens calibration from the captured pattern views (or, without any,
-    // from the loaded matrix); stores and reports the result.
-    bool runCalibration(cv::Size imageSize, int flags, bool sendCalibration);
     int calibrationFrames() const { return m_lens.frameCount(); }
     bool calibrationValid() const { return m_lens.isValid(); }
 

@@ -42,6 +42,11 @@ QImage CameraWorker::calibrationFrame(cv::Mat &input, bool color)
     return MatImage::toRgbImage(frame);
 }
 
+void CameraWorker::calcPoints(cv::Size boardSize, float squareSize, std::vector<cv::Point3f> &corners)
+{
+    corners = LensCalibration::calcPoints(boardSize, squareSize);
+}
+
 bool CameraWorker::runCalibration(cv::Size imageSize, int flags, bool sendCalibration)
 {
     const bool valid = m_lens.run(imageSize, flags);
