@@ -82,41 +82,96 @@ void CameraWorker::setMode(QString mode)
 {
     m_modeText = mode;
     m_mode = modeNumber(mode, m_mode);
-    if ((m_mode != ModeCalib1 && m_mode != ModeCalib2) || mode == QLatin1String("template"))
+    if ((m_mode != ModeCalib1 && m_mode != ModeCalib2) || mode == QLatin1String("template")) {
+        m_lens.clearFrames();
         emit calFramesCapturedSend(0);
+    }
 }
 
 void CameraWorker::setFormatMode(QString formatMode) { m_formatMode = formatMode; }
 void CameraWorker::setCameraAngle(qreal angle) { m_cameraAngle = angle; }
 void CameraWorker::setInverse(bool inverse) { m_inverse = inverse; }
-void CameraWorker::setRoiPercent(int percent) { m_roiPercent = std::max(0, std::min(percent, 100)); }
+// An empty search area cannot be analysed: at least 1 %.
+void CameraWorker::setRoiPercent(int percent) { m_roiPercent = std::max(1, std::min(percent, 100)); }
+
+namespace {
+
+bool usable(const QImage &image)
+{
+    return !image.isNull() && image.width() > 1 && image.height() > 1;
+}
+
+} // namespace
 
 void CameraWorker::setCompareImage(QImage image)
 {
-    QMutexLocker lock(&m_displayMutex);
-    m_compareImage = image;
+    {
+        QMutexLocker lock(&m_displayMutex);
+        // The component camera's photos were mirrored for display.
+        m_compareImage = m_name == QLatin1String("camera2") ? image.mirrored(false, true) : image;
+    }
+    if (usable(image))
+        recalcTemplates();
 }
 
 void CameraWorker::setCompareNonrotatedImage(QImage image)
 {
-    QMutexLocker lock(&m_displayMutex);
-    m_compareNonrotatedImage = image;
+    {
+        QMutexLocker lock(&m_displayMutex);
+        m_compareNonrotatedImage = image;
+    }
+    if (usable(image))
+        recalcNonrotatedTemplates();
 }
 
 void CameraWorker::setCompareFlippedImage(QImage image)
 {
-    QMutexLocker lock(&m_displayMutex);
-    m_compareFlippedImage = image;
+    {
+        QMutexLocker lock(&m_displayMutex);
+        m_compareFlippedImage = image;
+    }
+    if (usable(image))
+        recalcFlippedTemplates();
 }
 
-// Templates are prepared by the template matching modes.
-void CameraWorker::recalcTemplates() {}
-void CameraWorker::recalcNonrotatedTemplates() {}
-void CameraWorker::recalcFlippedTemplates() {}
+void CameraWorker::recalcTemplates()
+{
+    if (usable(m_compareImage))
+        m_template = TemplateMatcher::prepare(TemplateMatcher::greyOf(m_compareImage), m_templMult, m_templateType);
+}
 
-void CameraWorker::setTemplMult(qreal mult) { m_templMult = mult; }
-void CameraWorker::setTemplateType(int type) { m_templateType = type; }
-void CameraWorker::setShowPercent(int percent) { m_showPercent = percent; }
+void CameraWorker::recalcNonrotatedTemplates()
+{
+    if (usable(m_compareNonrotatedImage))
+        m_nonrotatedTemplate = TemplateMatcher::greyOf(m_compareNonrotatedImage);
+}
+
+void CameraWorker::recalcFlippedTemplates()
+{
+    if (usable(m_compareFlippedImage))
+        m_flippedTemplate =
+            TemplateMatcher::prepare(TemplateMatcher::greyOf(m_compareFlippedImage), m_templMult, m_templateType);
+}
+
+void CameraWorker::setTemplMult(qreal mult)
+{
+    if (mult == m_templMult)
+        return;
+    m_templMult = mult;
+    recalcTemplates();
+    recalcFlippedTemplates();
+}
+
+void CameraWorker::setTemplateType(int type)
+{
+    if (type == m_templateType)
+        return;
+    m_templateType = type;
+    recalcTemplates();
+    recalcFlippedTemplates();
+}
+
+void CameraWorker::setShowPercent(int percent) { m_showPercent = std::max(1, std::min(percent, 100)); }
 void CameraWorker::setViewType(int type) { m_viewType = type; }
 void CameraWorker::setTargetSize(qreal size) { m_targetSize = size; }
 void CameraWorker::setTargetSize2(qreal size) { m_targetSize2 = size; }
@@ -142,11 +197,6 @@ void CameraWorker::setTooManyContours(bool tooMany)
     emit tooManyContoursSend(tooMany);
 }
 
-void CameraWorker::getCameraCalibration(QVariantList newCameraMatrix, QVariantList newDistCoeffs)
-{
-    m_cameraMatrix = newCameraMatrix;
-    m_distCoeffs = newDistCoeffs;
-}
 
 void CameraWorker::getCalibrationEnabled(bool enabled) { m_calibrationEnabled = enabled; }
 void CameraWorker::getDoNotUpdate(bool doNotUpdate) { m_doNotUpdate = doNotUpdate; }
@@ -180,6 +230,17 @@ void CameraWorker::processMat(const cv::Mat &input, bool color)
     }
     emit fpsChanged(m_fps);
 
+    if (m_mode == ModeCalib1 || m_mode == ModeCalib2) {
+        publish(calibrationFrame(frame, color));
+        return;
+    }
+
+    if (m_calibrationEnabled && m_lens.isValid()) {
+        cv::Mat undistorted;
+        if (m_lens.undistort(frame, &undistorted))
+            frame = undistorted;
+    }
+
     if (m_photoRequested) {
         cv::Mat shot;
         if (m_name == QLatin1String("camera2"))
@@ -199,19 +260,26 @@ void CameraWorker::processMat(const cv::Mat &input, bool color)
         return;
 
     QImage display;
-    if (m_mode == ModeNone || m_mode == ModeScan || m_mode == ModeCalib1 || m_mode == ModeCalib2) {
+    if (m_mode == ModeNone || m_mode == ModeScan) {
         setTooManyContours(false);
         const cv::Rect shown = m_mode == ModeScan ? roi : shownArea(frame.cols, frame.rows, m_showPercent);
-        display = MatImage::toRgbImage(frame(shown));
+        if (shown.area() > 0)
+            display = MatImage::toRgbImage(frame(shown));
     } else {
-        // The recognition modes work on one grey channel; until they analyse
-        // the search area the grey frame is what they show.
+        // Recognition works on one grey channel, in place.
         cv::Mat grey;
-        if (color && frame.channels() == 3)
+        if (frame.channels() == 3)
             cv::cvtColor(frame, grey, cv::COLOR_BGR2GRAY);
+        else if (frame.channels() == 4)
+            cv::cvtColor(frame, grey, cv::COLOR_BGRA2GRAY);
         else
-            grey = frame;
-        display = MatImage::toGreyImage(grey(shownArea(grey.cols, grey.rows, m_showPercent)));
+            grey = frame.clone();
+        Q_UNUSED(color)
+        cv::Mat source;
+        if (!analyse(grey, roi, &source))
+            return;
+        const cv::Rect shown = shownArea(source.cols, source.rows, m_showPercent);
+        display = MatImage::toGreyImage(source(shown));
     }
     publish(display);
 }

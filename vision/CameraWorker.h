@@ -9,6 +9,12 @@
 #include <QString>
 #include <QVariantList>
 
+#include "vision/ComponentFinder.h"
+#include "vision/LensCalibration.h"
+#include "vision/MarkFinder.h"
+#include "vision/PlacerContoursFinder.h"
+#include "vision/TemplateMatcher.h"
+
 #include <opencv2/core.hpp>
 
 class CameraCapture;
@@ -102,12 +108,28 @@ public slots:
     void getDoNotUpdate(bool doNotUpdate);
     void getSupposedAngle(qreal angle);
     void requestPhotoGet();
+    // Object points of the circle grid, row by row.
+    void calcPoints(cv::Size boardSize, float squareSize, std::vector<cv::Point3f> &corners);
+    // Lens calibration from the captured pattern views (or, without any,
+    // from the loaded matrix); stores and reports the result.
+    bool runCalibration(cv::Size imageSize, int flags, bool sendCalibration);
 
     // Processes one frame given directly (the tests and the benchmark).
     void processMat(const cv::Mat &frame, bool color);
 
+    int calibrationFrames() const { return m_lens.frameCount(); }
+    bool calibrationValid() const { return m_lens.isValid(); }
+
 private:
     void publish(const QImage &image);
+    // Lens calibration modes: looks for the pattern and collects views.
+    QImage calibrationFrame(cv::Mat &frame, bool color);
+    // Runs the recognition mode on the grey frame; false when the frame is
+    // skipped altogether (nothing published).
+    bool analyse(cv::Mat &grey, cv::Rect roi, cv::Mat *display);
+    void sendOutline(const RecognitionResult &result);
+    void sendMatchCoeff(qreal coeff);
+    RecognitionParams params() const;
 
     CameraCapture *m_capture = nullptr; // outlives this object (see CameraItem)
     QString m_name;
@@ -138,8 +160,6 @@ private:
     int m_frameHeight = 480;
     qreal m_fps = 0;
     QElapsedTimer m_frameClock;
-    QVariantList m_cameraMatrix;
-    QVariantList m_distCoeffs;
 
     mutable QMutex m_displayMutex;
     QImage m_photo;
@@ -149,4 +169,13 @@ private:
     QImage m_display;
 
     cv::Mat m_frame;
+
+    MarkFinder m_markFinder;
+    PlacerContoursFinder m_placerFinder;
+    ComponentFinder m_componentFinder;
+    TemplateMatcher::Prepared m_template;
+    TemplateMatcher::Prepared m_flippedTemplate;
+    cv::Mat m_nonrotatedTemplate;
+    qreal m_lastMatchCoeff = 0;
+    LensCalibration m_lens;
 };

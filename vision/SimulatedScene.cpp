@@ -151,18 +151,23 @@ void SimulatedScene::renderComponent(cv::Mat &bgr, const SimulatedStage::Positio
     const double ppm = kPixelsPerMm;
     const cv::Point2f centre(bgr.cols / 2.0f, bgr.rows / 2.0f);
     const float angle = float(-p.a);
+    // Corners at sixteenths of a pixel, so that small turns show.
+    const int shift = 4;
+    auto polygon = [&](const cv::RotatedRect &r) {
+        cv::Point2f corners[4];
+        r.points(corners);
+        std::vector<cv::Point> poly;
+        for (const cv::Point2f &c : corners)
+            poly.push_back(cv::Point(int(std::lround(c.x * (1 << shift))), int(std::lround(c.y * (1 << shift)))));
+        return poly;
+    };
     const cv::RotatedRect body(centre, cv::Size2f(float(3.2 * ppm), float(1.6 * ppm)), angle);
-    cv::Point2f corners[4];
-    body.points(corners);
-    std::vector<cv::Point> poly(corners, corners + 4);
-    cv::fillConvexPoly(bgr, poly, cv::Scalar(60, 60, 60), cv::LINE_AA);
+    cv::fillConvexPoly(bgr, polygon(body), cv::Scalar(60, 60, 60), cv::LINE_AA, shift);
     const double rad = angle * M_PI / 180.0;
     for (int side = -1; side <= 1; side += 2) {
         const cv::Point2f c(centre.x + float(side * 1.3 * ppm * std::cos(rad)),
                             centre.y + float(side * 1.3 * ppm * std::sin(rad)));
         const cv::RotatedRect pad(c, cv::Size2f(float(0.6 * ppm), float(1.6 * ppm)), angle);
-        pad.points(corners);
-        std::vector<cv::Point> padPoly(corners, corners + 4);
-        cv::fillConvexPoly(bgr, padPoly, cv::Scalar(220, 220, 225), cv::LINE_AA);
+        cv::fillConvexPoly(bgr, polygon(pad), cv::Scalar(220, 220, 225), cv::LINE_AA, shift);
     }
 }

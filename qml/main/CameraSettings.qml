@@ -9,10 +9,13 @@ BaseWindow {
     id: window
     objectName: "cameraSettings"
     property var app
+    // The camera items, for the lens calibration.
+    property var headCamera
+    property var componentCamera
 
     title: app.t + qsTr("Настройки камер")
     width: 860
-    height: 340
+    height: 440
 
     // Writes a setting of the main window and stores it.
     function setDevice(name, value) {
@@ -110,6 +113,23 @@ BaseWindow {
             }
         }
         Label { text: app.camera3Modes.join(", "); color: "white"; Layout.columnSpan: 2 }
+
+        Label { text: app.t + qsTr("Оптика камеры на голове"); color: "white" }
+        LensCalibrationPanel {
+            Layout.columnSpan: 4
+            visible: window.headCamera !== undefined && window.headCamera !== null
+            app: window.app
+            camera: window.headCamera
+            prefix: "camera1"
+        }
+        Label { text: app.t + qsTr("Оптика камеры корректировки"); color: "white" }
+        LensCalibrationPanel {
+            Layout.columnSpan: 4
+            visible: window.componentCamera !== undefined && window.componentCamera !== null
+            app: window.app
+            camera: window.componentCamera
+            prefix: "camera2"
+        }
 
         CheckBox {
             Layout.columnSpan: 5

@@ -119,6 +119,10 @@ MenuBar {
             onTriggered: app.showToolWindow("cameraSettings")
         }
         MenuItem {
+            text: app.t + qsTr("Калибровка рабочего поля аппарата")
+            onTriggered: app.showToolWindow("fieldCalibration")
+        }
+        MenuItem {
             text: app.t + qsTr("Закрыть все окна") + "\tF12"
             onTriggered: app.closeAllToolWindows()
         }

@@ -49,6 +49,9 @@ ApplicationWindow {
     property string camera3Name: ""
     property var makeQImageResult
     property size makeQImageResultSize: Qt.size(0, 0)
+    property var makeAoiResultDiffImage
+    property real makeAoiResultDiff: 0
+    property vector2d makeAoiResultShift: Qt.vector2d(0, 0)
 
     // ---- machine link state
     property bool cncRunning: false
@@ -643,7 +646,24 @@ ApplicationWindow {
         }
         function append(map) { projectDayStatisticsM.append(map) }
     }
-    Item { id: fieldCalibListInvoker; objectName: "fieldCalibListInvoker" }
+    // Points of the work-field calibration: {rX, rY, nX, nY}, row by row.
+    property ListModel fieldCalibList: ListModel {}
+    property alias fieldCalibListInvoker: fieldCalibListInvoker
+    Item {
+        id: fieldCalibListInvoker
+        objectName: "fieldCalibListInvoker"
+        function clear() { fieldCalibList.clear() }
+        function append(map) {
+            fieldCalibList.append({ "rX": Number(map.rX), "rY": Number(map.rY), "nX": Number(map.nX), "nY": Number(map.nY) })
+        }
+        function getCount() { return fieldCalibList.count }
+        function getAll() {
+            var all = []
+            for (var i = 0; i < fieldCalibList.count; ++i)
+                all.push(copyEntry(fieldCalibList, i))
+            return all
+        }
+    }
     Item {
         id: packageInvoker
         objectName: "packageInvoker"
@@ -702,7 +722,8 @@ ApplicationWindow {
     }
     Camera1Window { id: camera1Window; app: main; camera: camera1 }
     Camera2Window { id: camera2Window; app: main; camera: camera2 }
-    CameraSettings { id: cameraSettings; app: main }
+    CameraSettings { id: cameraSettings; app: main; headCamera: camera1; componentCamera: camera2 }
+    FieldCalibration { id: fieldCalibrationWindow; app: main; camera: camera1 }
 
     // ---- start screen
     menuBar: MainMenu { app: main }

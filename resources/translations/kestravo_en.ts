@@ -122,6 +122,14 @@
         <source>Закрыть</source>
         <translation>Close</translation>
     </message>
+    <message>
+        <source>Оптика камеры на голове</source>
+        <translation>Head camera lens</translation>
+    </message>
+    <message>
+        <source>Оптика камеры корректировки</source>
+        <translation>Component camera lens</translation>
+    </message>
 </context>
 <context>
     <name>CameraView</name>
@@ -174,6 +182,13 @@ Choose one in the camera settings.</translation>
     <message>
         <source>Снимок</source>
         <translation>Photo</translation>
+    </message>
+</context>
+<context>
+    <name>CameraWorker</name>
+    <message>
+        <source>Калибровка провалена!</source>
+        <translation>Calibration failed!</translation>
     </message>
 </context>
 <context>
@@ -790,6 +805,85 @@ Choose one in the camera settings.</translation>
     </message>
 </context>
 <context>
+    <name>FieldCalibration</name>
+    <message>
+        <source>Калибровка рабочего поля аппарата</source>
+        <translation>Machine work field calibration</translation>
+    </message>
+    <message>
+        <source>Калибровка рабочего поля: начало</source>
+        <translation>Work field calibration: start</translation>
+    </message>
+    <message>
+        <source>Сторона %1, ряд %2: крайние знаки</source>
+        <translation>Side %1, row %2: end marks</translation>
+    </message>
+    <message>
+        <source>Калибровка рабочего поля прервана</source>
+        <translation>Work field calibration aborted</translation>
+    </message>
+    <message>
+        <source>Калибровочный знак не найден!</source>
+        <translation>Calibration mark not found!</translation>
+    </message>
+    <message>
+        <source>Поверните пластину на 180° и нажмите «Продолжить»</source>
+        <translation>Turn the plate by 180° and press “Continue”</translation>
+    </message>
+    <message>
+        <source>Калибровка рабочего поля выполнена</source>
+        <translation>Work field calibration done</translation>
+    </message>
+    <message>
+        <source>Калибровка рабочего поля прервана: машина потеряла исходное положение</source>
+        <translation>Work field calibration aborted: the machine lost its home position</translation>
+    </message>
+    <message>
+        <source>Начало X, мм</source>
+        <translation>Start X, mm</translation>
+    </message>
+    <message>
+        <source>Начало Y, мм</source>
+        <translation>Start Y, mm</translation>
+    </message>
+    <message>
+        <source>Шаг X, мм</source>
+        <translation>Step X, mm</translation>
+    </message>
+    <message>
+        <source>Шаг Y, мм</source>
+        <translation>Step Y, mm</translation>
+    </message>
+    <message>
+        <source>Точек в ряду</source>
+        <translation>Points per row</translation>
+    </message>
+    <message>
+        <source>Рядов</source>
+        <translation>Rows</translation>
+    </message>
+    <message>
+        <source>Калибровка активна</source>
+        <translation>Calibration active</translation>
+    </message>
+    <message>
+        <source>Начать</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>Продолжить</source>
+        <translation>Continue</translation>
+    </message>
+    <message>
+        <source>Остановить</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>Закрыть</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
     <name>GCodeInterpreter</name>
     <message>
         <source>Датчик безопасной высоты не сработал! Аварийное отключение!</source>
@@ -825,6 +919,37 @@ Choose one in the camera settings.</translation>
     <message>
         <source>Для успешного запуска в ini-файле конфигурации машины параметр DISPLAY секции DISPLAY должен быть равен linuxcncrsh  --path /</source>
         <translation>To start, the DISPLAY parameter of the DISPLAY section of the machine configuration ini file must be linuxcncrsh  --path /</translation>
+    </message>
+</context>
+<context>
+    <name>LensCalibrationPanel</name>
+    <message>
+        <source>Калибровка оптики камеры</source>
+        <translation>Camera lens calibration</translation>
+    </message>
+    <message>
+        <source>Остановить калибровку</source>
+        <translation>Stop calibration</translation>
+    </message>
+    <message>
+        <source>Сделать фото</source>
+        <translation>Take photo</translation>
+    </message>
+    <message>
+        <source>Кадров: </source>
+        <translation>Frames: </translation>
+    </message>
+    <message>
+        <source> из 9.</source>
+        <translation> of 9.</translation>
+    </message>
+    <message>
+        <source>Применить калибровку оптики</source>
+        <translation>Apply lens calibration</translation>
+    </message>
+    <message>
+        <source>Калибровка оптики камеры сохранена</source>
+        <translation>Camera lens calibration saved</translation>
     </message>
 </context>
 <context>
@@ -971,6 +1096,10 @@ Choose one in the camera settings.</translation>
     <message>
         <source>Настройки камер</source>
         <translation>Camera settings</translation>
+    </message>
+    <message>
+        <source>Калибровка рабочего поля аппарата</source>
+        <translation>Machine work field calibration</translation>
     </message>
 </context>
 <context>
@@ -1491,6 +1620,22 @@ Kinds of components: %2.</translation>
     <message>
         <source>Ошибка при сохранении настроек в ini-файл</source>
         <translation>Error while saving the settings to the ini file</translation>
+    </message>
+    <message>
+        <source>Данные калибровки рабочего поля неполны (%1 точек вместо %2 x %3)!</source>
+        <translation>Work field calibration data are incomplete (%1 points instead of %2 x %3)!</translation>
+    </message>
+    <message>
+        <source>Не удалось записать калибровочный файл рабочего поля аппарата: </source>
+        <translation>Could not write the machine work field calibration file: </translation>
+    </message>
+    <message>
+        <source>Не удалось открыть калибровочный файл рабочего поля аппарата!</source>
+        <translation>Could not open the machine work field calibration file!</translation>
+    </message>
+    <message>
+        <source>Размеры рабочего поля (%1 x %2 мм) вне допустимых пределов 100...1996 мм, калибровка рабочего поля не применяется!</source>
+        <translation>The work field size (%1 x %2 mm) is outside the allowed 100...1996 mm; the work field calibration is not applied!</translation>
     </message>
 </context>
 <context>

@@ -1,0 +1,488 @@
+// Outline recognition on synthetic frames with exact ground truth: round
+// and square marks, components lying in view, components on the nozzle by
+// outline, pins and edge.
+#include "SyntheticFrames.h"
+
+#include "vision/CameraWorker.h"
+#include "vision/ComponentFinder.h"
+#include "vision/MarkFinder.h"
+#include "vision/PlacerContoursFinder.h"
+#include "vision/Recognition.h"
+
+#include <QtTest>
+
+#include <opencv2/imgproc.hpp>
+
+using Synthetic::Canvas;
+
+Q_DECLARE_METATYPE(cv::Point2d)
+Q_DECLARE_METATYPE(cv::Size2d)
+
+namespace {
+
+enum Disturbance { Clean = 0, Noise = 1, Blur = 2, Light = 4, Dust = 8 };
+
+void disturb(cv::Mat &frame, int how)
+{
+    if (how & Blur)
+        Synthetic::blur(frame, 1.2);
+    if (how & Light)
+        Synthetic::addGradient(frame, -15, 25);
+    if (how & Noise)
+        Synthetic::addNoise(frame, 4, 1234);
+    if (how & Dust)
+        Synthetic::addDust(frame, 40, 255, 99);
+}
+
+// The centred search area of a frame, as the camera worker takes it.
+cv::Mat searchArea(cv::Mat &frame, int roiPercent)
+{
+    return frame(CameraWorker::searchArea(frame.cols, frame.rows, roiPercent));
+}
+
+RecognitionParams markParams(double target, int tolerance = 10)
+{
+    RecognitionParams p;
+    p.param1 = 100;
+    p.param2 = 50;
+    p.targetSize = target;
+    p.targetSize2 = target;
+    p.tolerance = tolerance;
+    return p;
+}
+
+} // namespace
+
+class TestRecognition : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // ---- helpers
+    void rectangleAnglesFollowOneConvention_data()
+    {
+        QTest::addColumn<double>("angle");
+        for (double a : {-80.0, -45.0, -10.5, 0.0, 10.5, 45.0, 80.0, 90.0})
+            QTest::addRow("%g", a) << a;
+    }
+    // Whatever the OpenCV build reports, the angle lies in [-90, 0) and the
+    // long side keeps its direction.
+    void rectangleAnglesFollowOneConvention()
+    {
+        QFETCH(double, angle);
+        Canvas c(400, 400, 0);
+        c.rect({200, 200}, {160, 60}, angle, 255);
+        cv::Mat frame = c.frame();
+        std::vector<std::vector<cv::Point>> contours;
+        cv::findContours(frame, contours, cv::RETR_EXTERNAL, cv::CHAIN_APPROX_NONE);
+        QCOMPARE(int(contours.size()), 1);
+        const cv::RotatedRect r = Recognition::minAreaRect(contours[0]);
+        QVERIFY(r.angle >= -90 && r.angle < 0);
+        const double longAngle = r.size.width >= r.size.height ? r.angle : r.angle + 90;
+        QVERIFY2(std::fabs(Recognition::fold(longAngle - angle, 90)) < 0.5, qPrintable(QString::number(longAngle)));
+    }
+
+    // ---- round marks and holes
+    void roundMark_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<cv::Point2d>("centre");
+        QTest::addColumn<int>("disturbance");
+        QTest::addColumn<double>("accuracy");
+        QTest::newRow("circle clean") << int(MarkFinder::Circle) << cv::Point2d(331.37, 228.81) << int(Clean) << 0.1;
+        QTest::newRow("circle other quarter") << int(MarkFinder::Circle) << cv::Point2d(290.5, 262.25) << int(Clean) << 0.1;
+        QTest::newRow("circle noise") << int(MarkFinder::Circle) << cv::Point2d(305.2, 231.7) << int(Noise) << 0.25;
+        QTest::newRow("circle blur") << int(MarkFinder::Circle) << cv::Point2d(335.6, 251.1) << int(Blur) << 0.25;
+        QTest::newRow("circle uneven light") << int(MarkFinder::Circle) << cv::Point2d(312.9, 244.4) << int(Light) << 0.25;
+        QTest::newRow("circle dust") << int(MarkFinder::Circle) << cv::Point2d(322.1, 239.3) << int(Dust | Noise) << 0.25;
+        QTest::newRow("hole clean") << int(MarkFinder::Hole) << cv::Point2d(318.4, 236.9) << int(Clean) << 0.1;
+        QTest::newRow("hole noise blur") << int(MarkFinder::Hole) << cv::Point2d(301.3, 249.6) << int(Noise | Blur) << 0.25;
+    }
+    void roundMark()
+    {
+        QFETCH(int, kind);
+        QFETCH(cv::Point2d, centre);
+        QFETCH(int, disturbance);
+        QFETCH(double, accuracy);
+        Canvas c(640, 480, 30);
+        c.disc(centre, 20, 220);
+        cv::Mat frame = c.frame();
+        disturb(frame, disturbance);
+        cv::Mat area = searchArea(frame, 50);
+        MarkFinder finder;
+        // A hole is found after one dilation by the 7 x 7 ellipse: 3 px more radius.
+        const RecognitionResult r =
+            finder.find(area, MarkFinder::Kind(kind), markParams(kind == MarkFinder::Hole ? 46 : 40));
+        QVERIFY(!r.tooManyContours);
+        QVERIFY(r.found);
+        QVERIFY2(std::fabs(r.x - (centre.x - 320)) < accuracy, qPrintable(QString::number(r.x - (centre.x - 320))));
+        QVERIFY2(std::fabs(r.y - (centre.y - 240)) < accuracy, qPrintable(QString::number(r.y - (centre.y - 240))));
+        QCOMPARE(r.angle, 0.0);
+        QCOMPARE(r.sizeX, 0.0);
+    }
+
+    void roundMarkRejected_data()
+    {
+        QTest::addColumn<QString>("scene");
+        QTest::newRow("two marks") << "two";
+        QTest::newRow("too small") << "small";
+        QTest::newRow("square shape") << "square";
+        QTest::newRow("nothing") << "none";
+    }
+    void roundMarkRejected()
+    {
+        QFETCH(QString, scene);
+        Canvas c(640, 480, 30);
+        if (scene == "two") {
+            c.disc({300, 240}, 20, 220);
+            c.disc({360, 250}, 20, 220);
+        } else if (scene == "small") {
+            c.disc({320, 240}, 15, 220);
+        } else if (scene == "square") {
+            c.rect({320, 240}, {36, 36}, 0, 220);
+        }
+        cv::Mat frame = c.frame();
+        cv::Mat area = searchArea(frame, 50);
+        const RecognitionResult r = MarkFinder().find(area, MarkFinder::Circle, markParams(40));
+        QVERIFY(!r.found);
+        QCOMPARE(r.x, 0.0);
+        QCOMPARE(r.y, 0.0);
+    }
+
+    // s = (w + h) / 2 must lie strictly inside T(100 - p)/100 .. T(100 + p)/100.
+    void sizeWindowIsStrict_data()
+    {
+        QTest::addColumn<double>("target");
+        QTest::addColumn<bool>("found");
+        // An integer disc of radius 20: bounding box 41 x 41.
+        QTest::newRow("lower edge") << 41 / 0.95 << false;
+        QTest::newRow("just inside lower edge") << 40.99 / 0.95 << true;
+        QTest::newRow("upper edge") << 41 / 1.05 << false;
+        QTest::newRow("just inside upper edge") << 41.01 / 1.05 << true;
+    }
+    void sizeWindowIsStrict()
+    {
+        QFETCH(double, target);
+        QFETCH(bool, found);
+        cv::Mat area(200, 200, CV_8UC1, cv::Scalar(0));
+        cv::circle(area, {100, 100}, 20, cv::Scalar(255), cv::FILLED, cv::LINE_8);
+        RecognitionParams p = markParams(target, 5);
+        QCOMPARE(MarkFinder().find(area, MarkFinder::Circle, p).found, found);
+    }
+
+    // A contour of area 40 is never a mark; one of 45 is.
+    void minimumArea_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<bool>("found");
+        QTest::newRow("area 40") << 9 << false;
+        QTest::newRow("area 45") << 10 << true;
+    }
+    void minimumArea()
+    {
+        QFETCH(int, width);
+        QFETCH(bool, found);
+        cv::Mat area(100, 100, CV_8UC1, cv::Scalar(0));
+        cv::rectangle(area, cv::Rect(40, 40, width, 6), cv::Scalar(255), cv::FILLED);
+        RecognitionParams p = markParams((width + 6) / 2, 20);
+        p.param2 = 100000; // any shape
+        QCOMPARE(MarkFinder().find(area, MarkFinder::Circle, p).found, found);
+    }
+
+    // ---- square marks
+    void squareMark_data()
+    {
+        QTest::addColumn<cv::Point2d>("centre");
+        QTest::addColumn<cv::Size2d>("size");
+        QTest::addColumn<int>("disturbance");
+        QTest::addColumn<bool>("found");
+        QTest::newRow("square") << cv::Point2d(327.3, 236.6) << cv::Size2d(30, 30) << int(Clean) << true;
+        QTest::newRow("rectangle") << cv::Point2d(311.8, 247.2) << cv::Size2d(40, 24) << int(Clean) << true;
+        QTest::newRow("noise") << cv::Point2d(319.4, 241.1) << cv::Size2d(40, 24) << int(Noise | Light) << true;
+        QTest::newRow("wrong way round") << cv::Point2d(319.4, 241.1) << cv::Size2d(24, 40) << int(Clean) << false;
+        QTest::newRow("too large") << cv::Point2d(319.4, 241.1) << cv::Size2d(46, 28) << int(Clean) << false;
+    }
+    void squareMark()
+    {
+        QFETCH(cv::Point2d, centre);
+        QFETCH(cv::Size2d, size);
+        QFETCH(int, disturbance);
+        QFETCH(bool, found);
+        Canvas c(640, 480, 30);
+        c.rect(centre, size, 0, 220);
+        cv::Mat frame = c.frame();
+        disturb(frame, disturbance);
+        cv::Mat area = searchArea(frame, 50);
+        RecognitionParams p = markParams(found ? size.width : 40, 10);
+        p.targetSize2 = found ? size.height : 24;
+        const RecognitionResult r = MarkFinder().find(area, MarkFinder::Square, p);
+        QCOMPARE(r.found, found);
+        if (found) {
+            QVERIFY(std::fabs(r.x - (centre.x - 320)) < 0.25);
+            QVERIFY(std::fabs(r.y - (centre.y - 240)) < 0.25);
+        }
+    }
+
+    void squareCandidateBorder_data()
+    {
+        QTest::addColumn<int>("left");
+        QTest::addColumn<bool>("candidate");
+        QTest::newRow("x 3") << 3 << false;
+        QTest::newRow("x 4") << 4 << true;
+    }
+    // A vertex within 3 pixels of the search-area border disqualifies.
+    void squareCandidateBorder()
+    {
+        QFETCH(int, left);
+        QFETCH(bool, candidate);
+        const std::vector<cv::Point> square = {{left, 20}, {left + 30, 20}, {left + 30, 50}, {left, 50}};
+        QCOMPARE(MarkFinder::isSquareCandidate(square, cv::Size(100, 100)), candidate);
+        const std::vector<cv::Point> right = {{100 - left, 20}, {70 - left, 20}, {70 - left, 50}, {100 - left, 50}};
+        QCOMPARE(MarkFinder::isSquareCandidate(right, cv::Size(100, 100)), candidate);
+    }
+
+    void twoSquaresAreAmbiguous()
+    {
+        Canvas c(640, 480, 30);
+        c.rect({290, 240}, {30, 30}, 0, 220);
+        c.rect({350, 240}, {30, 30}, 0, 220);
+        cv::Mat frame = c.frame();
+        cv::Mat area = searchArea(frame, 50);
+        QVERIFY(!MarkFinder().find(area, MarkFinder::Square, markParams(30)).found);
+    }
+
+    void tooManyContours()
+    {
+        cv::Mat area(300, 300, CV_8UC1, cv::Scalar(0));
+        for (int y = 2; y < 298; y += 6)
+            for (int x = 2; x < 298; x += 6)
+                area.at<uchar>(y, x) = 255;
+        for (int kind : {int(MarkFinder::Circle), int(MarkFinder::Square)}) {
+            cv::Mat copy = area.clone();
+            const RecognitionResult r = MarkFinder().find(copy, MarkFinder::Kind(kind), markParams(20));
+            QVERIFY(r.tooManyContours);
+            QVERIFY(!r.found);
+        }
+        cv::Mat copy = area.clone();
+        QVERIFY(PlacerContoursFinder().find(copy, markParams(20)).tooManyContours);
+        copy = area.clone();
+        QVERIFY(ComponentFinder().find(copy, ComponentFinder::Element, markParams(20)).tooManyContours);
+    }
+
+    // ---- components lying in view
+    void placerContours()
+    {
+        Canvas c(640, 480, 20);
+        const std::vector<std::pair<cv::Point2d, double>> parts = {
+            {{200.3, 150.6}, 20}, {{420.7, 160.2}, -35}, {{310.1, 330.4}, 3}};
+        for (const auto &p : parts)
+            c.rect(p.first, {60, 30}, p.second, 200);
+        c.rect({560, 400}, {20, 20}, 0, 200);      // too small
+        c.rect({320, 477}, {60, 30}, 0, 200);      // at the border
+        c.rect({100, 380}, {90, 50}, 0, 200);      // too large...
+        c.rect({100, 380}, {60, 30}, 0, 20);       // ...with a hole of the right size
+        cv::Mat frame = c.frame();
+        Synthetic::addNoise(frame, 3, 7);
+        RecognitionParams p = markParams(60);
+        p.targetSize2 = 30;
+        const RecognitionResult r = PlacerContoursFinder().find(frame, p);
+        QVERIFY(r.found);
+        QCOMPARE(r.centersX.size(), 3);
+        for (const auto &part : parts) {
+            bool matched = false;
+            for (int i = 0; i < r.centersX.size(); ++i) {
+                if (std::hypot(r.centersX[i] - (part.first.x - 320), r.centersY[i] - (part.first.y - 240)) < 0.25) {
+                    matched = true;
+                    // Parts of 60 x 30 px: the outline gives the angle to about half a degree.
+                    QVERIFY2(std::fabs(Recognition::fold(r.angles[i] - part.second, 90)) < 0.5,
+                             qPrintable(QString::number(r.angles[i])));
+                }
+            }
+            QVERIFY(matched);
+        }
+        QCOMPARE(r.x, r.centersX.last());
+    }
+
+    // ---- components on the nozzle
+    void element_data()
+    {
+        QTest::addColumn<cv::Point2d>("centre");
+        QTest::addColumn<double>("angle");
+        QTest::addColumn<int>("disturbance");
+        QTest::addColumn<double>("posAccuracy");
+        QTest::addColumn<double>("angleAccuracy");
+        QTest::newRow("12.3") << cv::Point2d(331.4, 228.7) << 12.3 << int(Clean) << 0.1 << 0.1;
+        QTest::newRow("-30") << cv::Point2d(300.2, 250.9) << -30.0 << int(Clean) << 0.1 << 0.1;
+        QTest::newRow("1.5") << cv::Point2d(320.5, 240.5) << 1.5 << int(Clean) << 0.1 << 0.1;
+        QTest::newRow("-0.4") << cv::Point2d(318.25, 243.75) << -0.4 << int(Clean) << 0.1 << 0.1;
+        QTest::newRow("40 noise") << cv::Point2d(322.2, 238.8) << 40.0 << int(Noise) << 0.25 << 0.2;
+        QTest::newRow("7 blur light dust") << cv::Point2d(310.6, 245.3) << 7.0 << int(Blur | Light | Dust) << 0.3 << 0.25;
+    }
+    void element()
+    {
+        QFETCH(cv::Point2d, centre);
+        QFETCH(double, angle);
+        QFETCH(int, disturbance);
+        QFETCH(double, posAccuracy);
+        QFETCH(double, angleAccuracy);
+        Canvas c(640, 480, 25);
+        c.rect(centre, {200, 100}, angle, 210);
+        cv::Mat frame = c.frame();
+        disturb(frame, disturbance);
+        cv::Mat area = searchArea(frame, 80);
+        RecognitionParams p = markParams(200);
+        p.param2 = 5;
+        p.cameraAngle = 0.25;
+        const RecognitionResult r = ComponentFinder().find(area, ComponentFinder::Element, p);
+        QVERIFY(r.found);
+        QVERIFY2(std::fabs(r.x - (centre.x - 320)) < posAccuracy, qPrintable(QString::number(r.x - (centre.x - 320))));
+        QVERIFY2(std::fabs(r.y - (centre.y - 240)) < posAccuracy, qPrintable(QString::number(r.y - (centre.y - 240))));
+        QVERIFY2(std::fabs(r.angle - 0.25 - angle) < angleAccuracy, qPrintable(QString::number(r.angle)));
+        QVERIFY(std::fabs(r.sizeX - 200) < 2.5);
+        QVERIFY(std::fabs(r.sizeY - 100) < 2.5);
+        QVERIFY(r.hasExAngle);
+        QVERIFY(std::fabs(Recognition::fold(r.exAngle - angle, 90)) < angleAccuracy);
+    }
+
+    void elementCutByBorder()
+    {
+        Canvas c(640, 480, 25);
+        c.rect({320, 240}, {600, 100}, 3, 210);
+        cv::Mat frame = c.frame();
+        cv::Mat area = searchArea(frame, 80);
+        RecognitionParams p = markParams(200);
+        p.param2 = 5;
+        QVERIFY(!ComponentFinder().find(area, ComponentFinder::Element, p).found);
+        // The edge search takes what it sees.
+        cv::Mat again = c.frame();
+        cv::Mat area2 = searchArea(again, 80);
+        QVERIFY(ComponentFinder().find(area2, ComponentFinder::Corners, p).found);
+    }
+
+    // Dust is below param2 x the area scale and does not move the outline.
+    void elementIgnoresDust()
+    {
+        Canvas c(640, 480, 25);
+        c.rect({320.3, 240.6}, {120, 60}, 5, 210);
+        c.disc({200, 200}, 2, 255);
+        c.disc({450, 300}, 2.5, 255);
+        cv::Mat frame = c.frame();
+        RecognitionParams p = markParams(200);
+        p.param2 = 20; // 20 x 3 = 60 px of bounding box
+        const RecognitionResult r = ComponentFinder().find(frame, ComponentFinder::Element, p);
+        QVERIFY(r.found);
+        QVERIFY(std::fabs(r.x - 0.3) < 0.1);
+        QVERIFY(std::fabs(r.y - 0.6) < 0.1);
+    }
+
+    void pins_data()
+    {
+        QTest::addColumn<int>("rows");   // 2 = two rows (SO), 4 = four sides (QFP)
+        QTest::addColumn<int>("perRow");
+        QTest::addColumn<double>("pitch");
+        QTest::addColumn<double>("angle");
+        QTest::addColumn<bool>("stray");
+        QTest::newRow("SO-8") << 2 << 4 << 25.0 << 2.0 << false;
+        QTest::newRow("SO-8 turned") << 2 << 4 << 25.0 << -1.5 << false;
+        QTest::newRow("SO-16") << 2 << 8 << 20.0 << 0.7 << false;
+        QTest::newRow("QFP-20") << 4 << 5 << 18.0 << 1.0 << false;
+        QTest::newRow("SO-16 with a stray blob") << 2 << 8 << 20.0 << 0.7 << true;
+    }
+    void pins()
+    {
+        QFETCH(int, rows);
+        QFETCH(int, perRow);
+        QFETCH(double, pitch);
+        QFETCH(double, angle);
+        QFETCH(bool, stray);
+        const cv::Point2d centre(321.3, 238.4);
+        const double span = (perRow - 1) * pitch;
+        const double rowGap = rows == 2 ? 120 : span + 40;
+        Canvas c(640, 480, 20);
+        c.rect(centre, {span + 30, rowGap - 30}, angle, 60); // the body stays below the threshold
+        for (int side = 0; side < rows; ++side)
+            for (int i = 0; i < perRow; ++i) {
+                const double u = -span / 2 + i * pitch;
+                const double v = (side % 2 ? 1 : -1) * rowGap / 2;
+                const cv::Point2d at = side < 2 ? Synthetic::along(centre, angle, u, v) : Synthetic::along(centre, angle, v, u);
+                c.rect(at, side < 2 ? cv::Size2d(8, 16) : cv::Size2d(16, 8), angle, 230);
+            }
+        if (stray)
+            c.disc(Synthetic::along(centre, angle, 0, 200), 6, 230);
+        cv::Mat frame = c.frame();
+        Synthetic::addNoise(frame, 3, 11);
+        cv::Mat area = searchArea(frame, 100);
+        RecognitionParams p = markParams(200);
+        p.param1 = 120;
+        p.param2 = 5;
+        const RecognitionResult r = ComponentFinder().find(area, ComponentFinder::Pins, p);
+        QVERIFY(r.hasPins);
+        QCOMPARE(r.pinCount, rows * perRow + (stray ? 1 : 0));
+        QVERIFY(r.pinCountCorrect);
+        QVERIFY2(std::fabs(r.avgPinDist - pitch) < 0.2, qPrintable(QString::number(r.avgPinDist)));
+        QVERIFY2(std::fabs(r.minPinDist - pitch) < 0.4, qPrintable(QString::number(r.minPinDist)));
+        QVERIFY2(std::fabs(r.maxPinDist - pitch) < 0.4, qPrintable(QString::number(r.maxPinDist)));
+        if (!stray) {
+            QVERIFY(r.found);
+            QVERIFY2(std::fabs(r.angle - (angle + 90)) < 0.2, qPrintable(QString::number(r.angle)));
+            QVERIFY(std::fabs(r.x - (centre.x - 320)) < 0.25);
+            QVERIFY(std::fabs(r.y - (centre.y - 240)) < 0.25);
+        }
+    }
+
+    void pinsTooFew()
+    {
+        RecognitionResult r;
+        ComponentFinder::measurePins({{0, 0}, {10, 0}, {20, 0}}, r);
+        QVERIFY(r.hasPins);
+        QCOMPARE(r.pinCount, 3);
+        QVERIFY(!r.pinCountCorrect);
+        QCOMPARE(r.avgPinDist, 0.0);
+        // Four pins in a square: every side has its two pins.
+        ComponentFinder::measurePins({{0, 0}, {10, 0}, {10, 10}, {0, 10}}, r);
+        QCOMPARE(r.pinCount, 4);
+        QVERIFY(r.pinCountCorrect);
+        QVERIFY(std::fabs(r.avgPinDist - 10) < 1e-3);
+    }
+
+    void corners_data()
+    {
+        QTest::addColumn<double>("angle");
+        QTest::addColumn<double>("supposed");
+        QTest::newRow("7 near 7") << 7.0 << 7.0;
+        QTest::newRow("-3.5 near 0") << -3.5 << 0.0;
+        QTest::newRow("92 near 90") << 92.0 << 90.0;
+    }
+    // A many-lead component: the edge through the lead row in the band
+    // gives the angle.
+    void corners()
+    {
+        QFETCH(double, angle);
+        QFETCH(double, supposed);
+        const cv::Point2d centre(318.7, 242.2);
+        Canvas c(640, 480, 20);
+        for (int side : {-1, 1})
+            for (int i = 0; i < 30; ++i)
+                c.rect(Synthetic::along(centre, angle, -145 + i * 10, side * 110), {5, 14}, angle, 230);
+        cv::Mat frame = c.frame();
+        Synthetic::addNoise(frame, 3, 5);
+        RecognitionParams p = markParams(200);
+        p.param1 = 120;
+        p.param2 = 1;
+        p.supposedAngle = supposed;
+        const RecognitionResult r = ComponentFinder().find(frame, ComponentFinder::Corners, p);
+        QVERIFY(r.found);
+        QVERIFY2(std::fabs(r.angle - Recognition::fold(angle, 45)) < 0.2, qPrintable(QString::number(r.angle)));
+    }
+
+    void emptyAreaIsHarmless()
+    {
+        cv::Mat empty;
+        QVERIFY(!MarkFinder().find(empty, MarkFinder::Circle, markParams(10)).found);
+        QVERIFY(!ComponentFinder().find(empty, ComponentFinder::Pins, markParams(10)).found);
+        QVERIFY(!PlacerContoursFinder().find(empty, markParams(10)).found);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRecognition)
+#include "tst_recognition.moc"
