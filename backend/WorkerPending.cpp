@@ -47,10 +47,6 @@ void Worker::stepperScaleGet(QString fileName, double sSX, double sSY)
     Q_UNUSED(sSY)
 }
 
-void Worker::serialPortInfoGet()
-{
-}
-
 void Worker::maxVelGet(QVariant v1, QVariant v2, QVariant v3, QVariant v4, QVariant v5, QVariant v6)
 {
     Q_UNUSED(v1)
@@ -67,10 +63,6 @@ void Worker::maxAccGet(QVariant a1, QVariant a2, QVariant a3, QVariant a4)
     Q_UNUSED(a2)
     Q_UNUSED(a3)
     Q_UNUSED(a4)
-}
-
-void Worker::vsMeasureTimeFreshCalc()
-{
 }
 
 void Worker::calcFieldCalibrationGet(int xCount, int yCount)
