@@ -19,7 +19,7 @@ QList<QByteArray> LineFramer::feed(const QByteArray &bytes)
             continue;
         }
         m_line.append(c);
-        if (m_line.size() > m_limit) {
+        if (m_line.size() > m_limit + 1) {   // room for the CR of the line end
             // Keep only the last byte, which may be the CR of the line end.
             if (!m_skipping)
                 ++m_overflows;

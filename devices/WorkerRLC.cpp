@@ -20,6 +20,8 @@ WorkerRLC::WorkerRLC(QObject *parent)
     , m_setupTimer(this)
     , m_openTimer(this)
 {
+    for (QTimer *timer : {&m_readTimer, &m_setupTimer, &m_openTimer})
+        timer->setTimerType(Qt::PreciseTimer);
     m_readTimer.setSingleShot(true);
     m_readTimer.setInterval(readLimitMs);
     m_setupTimer.setSingleShot(true);
@@ -33,7 +35,7 @@ WorkerRLC::WorkerRLC(QObject *parent)
     connect(&m_port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
         // A vanished device: close the line; the running timers report the
         // missing answer.
-        if (error == QSerialPort::ResourceError && m_port.isOpen()) {
+        if ((error == QSerialPort::ResourceError || error == QSerialPort::ReadError) && m_port.isOpen()) {
             qWarning() << "RLC meter port lost:" << m_port.errorString();
             m_port.close();
         }

@@ -17,17 +17,28 @@ WorkerVS::WorkerVS(QObject *parent)
 {
     m_readTimer.setSingleShot(true);
     m_readTimer.setInterval(readLimitMs);
+    m_readTimer.setTimerType(Qt::PreciseTimer);
+    m_openTimer.setTimerType(Qt::PreciseTimer);
     m_openTimer.setSingleShot(true);
     m_openTimer.setInterval(handshakeRepeatMs);
     connect(&m_readTimer, &QTimer::timeout, this, &WorkerVS::readTimeout);
     connect(&m_openTimer, &QTimer::timeout, this, &WorkerVS::openTimeoutSlot);
     connect(&m_port, &QSerialPort::readyRead, this, &WorkerVS::readData);
     connect(&m_port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
-        // A vanished device (unplugged adapter): close the line; the running
-        // timers then report the missing answer.
-        if (error == QSerialPort::ResourceError && m_port.isOpen()) {
+        // A vanished device (unplugged adapter): close the line and report
+        // what was awaited.
+        if ((error == QSerialPort::ResourceError || error == QSerialPort::ReadError) && m_port.isOpen()) {
             qWarning() << "vacuum sensor port lost:" << m_port.errorString();
+            const bool awaitingReading = m_readTimer.isActive();
+            const bool handshaking = !m_recognised;
             closePort();
+            if (awaitingReading)
+                emit readFailed(tr("Нет ответа от датчика."));
+            if (handshaking) {
+                const QString message = tr("Нет ответа от датчика разрежения! Возможно выбран не тот порт!");
+                emit openFailed(message);
+                emit showError(message, false, QStringLiteral("error"));
+            }
         }
     });
 }

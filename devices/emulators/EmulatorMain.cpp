@@ -24,10 +24,11 @@ namespace EmulatorMain {
 
 bool publish(const QString &ptyPath, const QString &linkPath)
 {
-    std::printf("%s\n", qPrintable(ptyPath));
-    std::fflush(stdout);
-    if (linkPath.isEmpty())
+    if (linkPath.isEmpty()) {
+        std::printf("%s\n", qPrintable(ptyPath));
+        std::fflush(stdout);
         return true;
+    }
     const QFileInfo existing(linkPath);
     if (existing.isSymLink())
         QFile::remove(linkPath);
@@ -39,6 +40,8 @@ bool publish(const QString &ptyPath, const QString &linkPath)
         std::fprintf(stderr, "cannot create the link %s\n", qPrintable(linkPath));
         return false;
     }
+    std::printf("%s\n", qPrintable(ptyPath));
+    std::fflush(stdout);
     return true;
 }
 
