@@ -6,6 +6,7 @@ VibroPwm::VibroPwm(HalCmdRunner hal, ThreadVibroPWM::OutputsFactory outputs, QOb
     , m_outputs(std::move(outputs))
 {
     m_timer.setSingleShot(true);
+    m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &VibroPwm::stop);
 }
 
