@@ -2,6 +2,7 @@
 
 #include "devices/emulators/PtyEndpoint.h"
 
+#include <QMetaType>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -65,3 +66,5 @@ private:
     int m_busyReadings = 2;
     int m_busySent = 0;
 };
+
+Q_DECLARE_METATYPE(RlcEmulatorFault)

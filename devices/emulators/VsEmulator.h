@@ -3,6 +3,7 @@
 #include "devices/emulators/PtyEndpoint.h"
 
 #include <QList>
+#include <QMetaType>
 #include <QObject>
 #include <QString>
 
@@ -50,3 +51,5 @@ private:
     int m_requests = 0;
     int m_answers = 0;
 };
+
+Q_DECLARE_METATYPE(VsEmulatorFault)

@@ -6,7 +6,6 @@
 #include <QElapsedTimer>
 #include <QtTest>
 
-Q_DECLARE_METATYPE(RlcEmulatorFault)
 
 namespace {
 const QString noAnswer = QStringLiteral("Нет ответа от измерителя.");

@@ -9,7 +9,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-Q_DECLARE_METATYPE(VsEmulatorFault)
 
 namespace {
 const QString noAnswer = QStringLiteral("Нет ответа от датчика.");
