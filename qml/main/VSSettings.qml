@@ -47,7 +47,7 @@ BaseWindow {
         }
         function onVsMeasureSignal(value) {
             window.errorText = ""
-            window.resultText = app.t + qsTr("Результат измерения: ") + Number(value).toFixed(1) + qsTr(" кПа")
+            window.resultText = app.t + qsTr("Результат измерения: ") + Number(value).toFixed(1) + app.t + qsTr(" кПа")
         }
     }
 
