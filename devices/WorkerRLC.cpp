@@ -130,8 +130,10 @@ void WorkerRLC::read()
 
 void WorkerRLC::requestReading()
 {
-    if (m_port.isOpen())
+    if (m_port.isOpen()) {
+        m_port.clear(QSerialPort::Input);
         m_port.readAll();
+    }
     m_framer.reset();
     portWrite(QString::fromLatin1(RlcProtocol::readCommand));
     m_readTimer.start();

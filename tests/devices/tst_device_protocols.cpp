@@ -3,6 +3,7 @@
 // running mean and the freshness of readings.
 #include "devices/LineFramer.h"
 #include "devices/RlcProtocol.h"
+#include "devices/SerialPortList.h"
 #include "devices/VsProtocol.h"
 #include "devices/emulators/RlcEmulator.h"
 
@@ -30,6 +31,7 @@ private slots:
     void vsAverage();
     void vsFreshness_data();
     void vsFreshness();
+    void serialPortList();
 };
 
 void TstDeviceProtocols::framing_data()
@@ -298,6 +300,18 @@ void TstDeviceProtocols::vsFreshness()
     const qint64 a = VsProtocol::clockMsecs();
     const qint64 b = VsProtocol::clockMsecs();
     QVERIFY(b >= a);
+}
+
+void TstDeviceProtocols::serialPortList()
+{
+    QTemporaryDir dir;
+    QVERIFY(QFile::link(QStringLiteral("/dev/null"), dir.filePath("pci-0000:00:14.0-usb-0:2:1.0-port0")));
+    QVERIFY(QFile::link(QStringLiteral("/nonexistent/ttyUSB9"), dir.filePath("pci-0000:00:14.0-usb-0:1:1.0-port0")));
+    // Broken links are listed too: the adapter may be unplugged right now.
+    QCOMPARE(SerialPortList::list(dir.path()),
+             (QStringList{dir.filePath("pci-0000:00:14.0-usb-0:1:1.0-port0"),
+                          dir.filePath("pci-0000:00:14.0-usb-0:2:1.0-port0")}));
+    QCOMPARE(SerialPortList::list(dir.filePath("missing")), QStringList());
 }
 
 QTEST_GUILESS_MAIN(TstDeviceProtocols)
