@@ -42,11 +42,11 @@ void TstRlcWorker::opening_data()
     QTest::addColumn<QStringList>("commands");
     QTest::addColumn<int>("minMs");
     QTest::addColumn<int>("maxMs");
-    QTest::newRow("answers") << RlcEmulatorFault::None << true << QStringList{"A"} << 0 << 500;
-    QTest::newRow("split reply") << RlcEmulatorFault::SplitReply << true << QStringList{"A"} << 0 << 600;
+    QTest::newRow("answers") << RlcEmulatorFault::None << true << QStringList{"A"} << 0 << 1500;
+    QTest::newRow("split reply") << RlcEmulatorFault::SplitReply << true << QStringList{"A"} << 0 << 1500;
     QTest::newRow("left in set-up mode") << RlcEmulatorFault::StuckInSetup << true
-                                         << QStringList{"A", "[BXXXXXX]", "A"} << 1450 << 2200;
-    QTest::newRow("silent") << RlcEmulatorFault::Silent << false << QStringList{"A", "[BXXXXXX]"} << 2950 << 3600;
+                                         << QStringList{"A", "[BXXXXXX]", "A"} << 1450 << 3500;
+    QTest::newRow("silent") << RlcEmulatorFault::Silent << false << QStringList{"A", "[BXXXXXX]"} << 2950 << 4500;
 }
 
 void TstRlcWorker::opening()
