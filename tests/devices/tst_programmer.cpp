@@ -1,6 +1,4 @@
-// The device programmer: the operator's executable run with real scripts, and
-// the verdict read from the programmer's two digital inputs.
-#include "devices/ProgrammerInputs.h"
+// The device programmer: the operator's executable run with real scripts.
 #include "devices/WorkerProgrammer.h"
 
 #include <QElapsedTimer>
@@ -30,8 +28,6 @@ private slots:
     void script_data();
     void script();
     void timedOutScriptIsEnded();
-    void inputs_data();
-    void inputs();
 
 private:
     QTemporaryDir m_dir;
@@ -109,45 +105,6 @@ void TstProgrammer::timedOutScriptIsEnded()
     QCOMPARE(results.at(0).at(0).toString(), QStringLiteral("timeout"));
     QTest::qWait(3000);
     QVERIFY(!QFile::exists(m_dir.filePath("slow-finished")));
-}
-
-void TstProgrammer::inputs_data()
-{
-    // Polls as "s,e" pairs; the expected events as "E<e>" (error pin changed),
-    // "S<s>" (success pin changed) and the result word, per poll.
-    QTest::addColumn<QStringList>("polls");
-    QTest::addColumn<QStringList>("events");
-    QTest::newRow("success rises and falls") << QStringList{"0,0", "1,0", "1,0", "0,0"}
-                                             << QStringList{"", "S1 success", "", "S0"};
-    QTest::newRow("error rises and falls") << QStringList{"0,1", "0,1", "0,0"}
-                                           << QStringList{"E1 error", "", "E0"};
-    QTest::newRow("both rise together") << QStringList{"1,1", "0,0"}
-                                        << QStringList{"E1 S1 error", "E0 S0"};
-    QTest::newRow("error after success") << QStringList{"1,0", "1,1", "0,0"}
-                                         << QStringList{"S1 success", "E1 error", "E0 S0"};
-    QTest::newRow("success after error") << QStringList{"0,1", "1,1", "1,0"}
-                                         << QStringList{"E1 error", "S1 success", "E0"};
-}
-
-void TstProgrammer::inputs()
-{
-    QFETCH(QStringList, polls);
-    QFETCH(QStringList, events);
-    ProgrammerInputs inputs;
-    QStringList got;
-    for (const QString &poll : polls) {
-        const QStringList pins = poll.split(',');
-        const ProgrammerInputs::Events e = inputs.update(pins.at(0).toInt(), pins.at(1).toInt());
-        QStringList words;
-        if (e.errorPinChanged)
-            words << QStringLiteral("E%1").arg(e.errorPin);
-        if (e.successPinChanged)
-            words << QStringLiteral("S%1").arg(e.successPin);
-        if (!e.result.isEmpty())
-            words << e.result;
-        got << words.join(' ');
-    }
-    QCOMPARE(got, events);
 }
 
 QTEST_GUILESS_MAIN(TstProgrammer)
