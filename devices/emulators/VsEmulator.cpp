@@ -89,7 +89,7 @@ void VsEmulator::answer()
         return;
     }
     case VsEmulatorFault::Late:
-        m_pty.sendLater(readingLine(), 1700);
+        m_pty.sendLater(readingLine(), 2300);
         return;
     case VsEmulatorFault::Unplug:
         if (m_answers >= 3) {

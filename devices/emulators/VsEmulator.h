@@ -17,7 +17,7 @@ enum class VsEmulatorFault {
     Comma,        // decimal comma: P12,34kPa
     SplitReply,   // each answer in three pieces, 30 ms apart
     DoubleReply,  // two answer lines to one request
-    Late,         // answers 1700 ms after the request
+    Late,         // answers 2300 ms after the request
     Unplug,       // unplugged at the request after the first three answers
 };
 

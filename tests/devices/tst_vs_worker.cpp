@@ -82,10 +82,10 @@ void TstVsWorker::faults()
         QCOMPARE(worker.isOpen(), openAfter);   // the port stays open, unrecognised
         return;
     }
-    QTRY_COMPARE_WITH_TIMEOUT(opened.count(), 1, 4000);
+    QTRY_COMPARE_WITH_TIMEOUT(opened.count(), 1, 6000);
     QCOMPARE(openFailed.count(), 0);
     if (fault == VsEmulatorFault::Late)
-        QTest::qWait(2000);   // late answers to the handshake repeats drain away
+        QTest::qWait(2600);   // late answers to the handshake repeats drain away
     const int before = emulator.requestCount();
     for (int i = 0; i < 3 && readFailed.isEmpty(); ++i) {
         const int got = values.count();
@@ -104,7 +104,7 @@ void TstVsWorker::faults()
     } else {
         QCOMPARE(readFailed.count(), 1);
         QCOMPARE(readFailed.at(0).at(0).toString(), failure);
-        QTest::qWait(fault == VsEmulatorFault::Late ? 600 : 100);
+        QTest::qWait(fault == VsEmulatorFault::Late ? 1000 : 100);
         // Unplugged after two good readings; a late answer is never taken.
         QCOMPARE(values.count(), fault == VsEmulatorFault::Unplug ? 2 : 0);
     }
