@@ -59,15 +59,32 @@ fi
 export HOME="$run/home"
 export XDG_RUNTIME_DIR="$run/runtime"
 
+# The simulated machine's instruments: a vacuum sensor and an RLC meter on
+# pseudo-terminals, reached through the links the settings store names. They
+# run as the user the program drops to, so that it may open their ports.
+as_user=()
+if [ "$(id -u)" -eq 0 ]; then
+  as_user=(setpriv --reuid=1000 --regid=1000 --clear-groups)
+fi
+cp build/bin/kestravo-vs-emulator build/bin/kestravo-rlc-emulator "$run/"
+emulator_pids=()
+"${as_user[@]}" "$run/kestravo-vs-emulator" --link "$run/vs-port" >/dev/null &
+emulator_pids+=($!)
+"${as_user[@]}" "$run/kestravo-rlc-emulator" --link "$run/rlc-port" >/dev/null &
+emulator_pids+=($!)
+stop_emulators() { kill "${emulator_pids[@]}" 2>/dev/null || true; }
+trap stop_emulators EXIT
+
 if [ -n "${DISPLAY:-}" ]; then
-  exec "$run/kestravo"
+  "$run/kestravo"
+  exit $?
 fi
 
 # No display: a virtual one.
 fd_file=$(mktemp)
 Xvfb -displayfd 3 -ac -nolisten tcp -screen 0 1280x800x24 3>"$fd_file" >/dev/null 2>&1 &
 xvfb_pid=$!
-trap 'kill "$xvfb_pid" 2>/dev/null || true; rm -f "$fd_file"' EXIT
+trap 'kill "$xvfb_pid" 2>/dev/null || true; rm -f "$fd_file"; stop_emulators' EXIT
 for _ in $(seq 50); do
   [ -s "$fd_file" ] && break
   sleep 0.1

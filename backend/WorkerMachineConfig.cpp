@@ -75,15 +75,6 @@ void Worker::stepperScaleGet(QString fileName, double sSX, double sSY)
         emit showError(tr("Ошибка при сохранении настроек в ini-файл"), false, QStringLiteral("error"));
 }
 
-void Worker::serialPortInfoGet()
-{
-    const QDir dir(QStringLiteral("/dev/serial/by-path"));
-    QStringList ports;
-    for (const QString &name : dir.entryList(QDir::Files | QDir::System | QDir::NoDotAndDotDot, QDir::Name))
-        ports << dir.filePath(name);
-    setRootProperty("serialPortList", ports);
-}
-
 void Worker::maxVelGet(QVariant v1, QVariant v2, QVariant v3, QVariant v4, QVariant v5, QVariant v6)
 {
     m_machineMaxVel = {v1, v2, v3, v4, v5, v6};
@@ -92,13 +83,4 @@ void Worker::maxVelGet(QVariant v1, QVariant v2, QVariant v3, QVariant v4, QVari
 void Worker::maxAccGet(QVariant a1, QVariant a2, QVariant a3, QVariant a4)
 {
     m_machineMaxAcc = {a1, a2, a3, a4};
-}
-
-void Worker::vsMeasureTimeFreshCalc()
-{
-    if (!m_root)
-        return;
-    const int now = QTime::currentTime().msecsSinceStartOfDay();
-    const QVariant last = m_root->property("vsMeasureTime");
-    setRootProperty("vsMeasureTimeFresh", last.isValid() && qAbs(now - last.toInt()) <= 99);
 }

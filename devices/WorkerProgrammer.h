@@ -4,8 +4,8 @@
 #include <QString>
 #include <QVariant>
 
-// Runs the operator's device-programmer script for a component and reports
-// its result.
+// Runs the operator's device-programmer executable for a component and
+// reports its verdict: "success", "error", "timeout" or the exit code.
 class WorkerProgrammer : public QObject
 {
     Q_OBJECT
@@ -13,8 +13,10 @@ public:
     explicit WorkerProgrammer(QObject *parent = nullptr);
 
 public slots:
-    // Runs the programmer script and waits at most the given seconds.
+    // Runs the executable (a path or a file URL, no arguments) and waits at
+    // most the given seconds; blocks this thread meanwhile.
     void programmerScriptStart(QString scriptPath, int waitSeconds);
+    void finishedHandler(int exitCode) { Q_UNUSED(exitCode) }
 
 signals:
     void programmerScriptResultSend(QVariant result);

@@ -123,6 +123,22 @@ MenuBar {
             onTriggered: app.showToolWindow("fieldCalibration")
         }
         MenuItem {
+            text: app.t + qsTr("Датчик разрежения")
+            onTriggered: app.showToolWindow("vsSettings")
+        }
+        MenuItem {
+            text: app.t + qsTr("Измеритель RLC")
+            onTriggered: app.showToolWindow("rlcSettings")
+        }
+        MenuItem {
+            text: app.t + qsTr("Программатор")
+            onTriggered: app.showToolWindow("programmerSettings")
+        }
+        MenuItem {
+            text: app.t + qsTr("Вибропитатели")
+            onTriggered: app.showToolWindow("vibroFeedersSettings")
+        }
+        MenuItem {
             text: app.t + qsTr("Закрыть все окна") + "\tF12"
             onTriggered: app.closeAllToolWindows()
         }

@@ -527,6 +527,59 @@ ApplicationWindow {
     signal vsMeasure()
     signal programmerScriptStart(string scriptPath, int waitSeconds)
 
+    // ---- instruments, programmer and vibration feeders: state and results
+    property var serialPortList: []
+    property bool vsStarting: false
+    property bool vsRunning: false
+    property real vsMeasureResult: 0
+    property real vsMeasureTime: -1000000     // stamp of the last reading (forward-only clock, ms)
+    property bool vsMeasureTimeFresh: false
+    property string vsErrorText: ""
+    property bool pwmEnabled: false
+    property bool blowEnabled: false
+    property bool pwmVibrating: false
+    property bool pwmVibroDone: true
+    property int programmerDout: 10
+    property bool programmerWaiting: false    // a programming step or a manual test awaits a result
+    property string programmerResult: ""
+    // Results for the step or window that waits for them.
+    signal vsStartedSignal()
+    signal vsStartFailedSignal(string message)
+    signal vsMeasureSignal(real value)
+    signal vsMeasureFailedSignal(string message)
+    signal rlcStartedSignal()
+    signal rlcStartFailedSignal(string message)
+    signal rlcSetupFinishedSignal()
+    signal rlcSetupFailedSignal(string message)
+    signal rlcMeasureSignal(string type, real value, string strValue)
+    signal rlcMeasureFailedSignal(string message)
+    signal programmerResultSignal(string result)
+    signal pwmVibroDoneSignal()
+    property bool vsEnabledAtStart: false
+    function vsStart(fileName) {
+        vsEnabledAtStart = vsEnabled
+        vsStarting = true
+        vsStartSend(fileName)
+    }
+    function vsStop() {
+        vsStopSend()
+        vsRunning = false
+        vsStarting = false
+    }
+    function startPWMVibro(freq, dutyCycle, length) {
+        if (pwmVibrating)
+            return false
+        pwmVibroDone = false
+        pwmVibrating = true
+        startPWMVibroSend(freq, dutyCycle, length)
+        return true
+    }
+    // Starts waiting for a programmer verdict; the next result is taken.
+    function programmerStartWaiting(waiting) {
+        programmerResult = ""
+        programmerWaiting = waiting === true
+    }
+
     // ---- list models
     property ListModel logModel: ListModel {}
     property ListModel errorListModel: ListModel {}
@@ -724,6 +777,10 @@ ApplicationWindow {
     Camera2Window { id: camera2Window; app: main; camera: camera2 }
     CameraSettings { id: cameraSettings; app: main; headCamera: camera1; componentCamera: camera2 }
     FieldCalibration { id: fieldCalibrationWindow; app: main; camera: camera1 }
+    VSSettings { id: vsSettings; app: main }
+    RLCSettings { id: rlcSettings; app: main }
+    ProgrammerSettings { id: programmerSettings; app: main }
+    VibroFeedersSettings { id: vibroFeedersSettings; app: main }
 
     // ---- start screen
     menuBar: MainMenu { app: main }
@@ -1199,7 +1256,14 @@ ApplicationWindow {
     function zAutoFindResultGet(result) {}
     function programmerErrPinGet(value) {}
     function programmerSucPinGet(value) {}
-    function programmerResultGet(result) {}
+    function programmerResultGet(result) {
+        if (!programmerWaiting || programmerResult !== "")
+            return false
+        programmerResult = String(result)
+        programmerWaiting = false
+        programmerResultSignal(programmerResult)
+        return true
+    }
     function halHomeXGet(value) {}
     function halHomeYGet(value) {}
     function halHomeZGet(value) {}
@@ -1222,24 +1286,54 @@ ApplicationWindow {
     function encStepperZMaxDivGet(value) {}
     function encExistGet(x, y, z) {}
     function doutListChangeEnabled(number, enabled) {}
-    function pwmEnabledGet(enabled) {}
-    function blowEnabledGet(enabled) {}
+    function pwmEnabledGet(enabled) { pwmEnabled = enabled === true }
+    function blowEnabledGet(enabled) { blowEnabled = enabled === true }
     function homeExistsGet(x, y, z) {}
-    function pwmVibroDoneGet() {}
+    function pwmVibroDoneGet() {
+        pwmVibroDone = true
+        pwmVibrating = false
+        pwmVibroDoneSignal()
+    }
     // The machine link asks for a fresh vacuum reading before a move.
     function getVsMeasureBeforeGet() {}
 
     // ---- functions called by the instruments, the pinger and the programmer
-    function rlcStartedGet() {}
-    function rlcStartFailedGet(message) { errorMessage(message, false, "") }
-    function rlcMeasureGet(type, value, strValue) {}
-    function rlcMeasureFailedGet(message) {}
-    function rlcSetupFailedGet(message) {}
-    function rlcSetupFinishedGet() {}
-    function vsStartedGet() {}
-    function vsStartFailedGet(message) { errorMessage(message, false, "") }
-    function vsMeasureGet(value, raw) {}
-    function vsMeasureFailedGet(message) {}
+    function rlcStartedGet() { rlcStartedSignal() }
+    function rlcStartFailedGet(message) {
+        errorMessage(message, false, "")
+        rlcStartFailedSignal(String(message))
+    }
+    function rlcMeasureGet(type, value, strValue) { rlcMeasureSignal(String(type), Number(value), String(strValue)) }
+    function rlcMeasureFailedGet(message) { rlcMeasureFailedSignal(String(message)) }
+    function rlcSetupFailedGet(message) { rlcSetupFailedSignal(String(message)) }
+    function rlcSetupFinishedGet() { rlcSetupFinishedSignal() }
+    function vsStartedGet() {
+        vsStarting = false
+        vsRunning = true
+        vsErrorText = ""
+        vsStartedSignal()
+    }
+    function vsStartFailedGet(message) {
+        errorMessage(message, false, "")
+        vsStarting = false
+        vsRunning = false
+        vsErrorText = String(message)
+        vsStartFailedSignal(vsErrorText)
+    }
+    function vsMeasureGet(value, raw) {
+        vsMeasureResult = Number(value)
+        vsMeasureTime = Number(raw)
+        if (vsEnabledAtStart && !vsEnabled && vsRunning)
+            vsStop()     // switched off meanwhile
+        vsMeasureSignal(vsMeasureResult)
+    }
+    function vsMeasureFailedGet(message) {
+        vsRunning = false
+        vsStarting = false
+        vsMeasureResult = 0
+        vsErrorText = String(message)
+        vsMeasureFailedSignal(vsErrorText)
+    }
     // The card pinger asks to start (true) or stop (false) LinuxCNC.
     function runStopCncFromPingGet(run) { cncStartControl.fromPing(run === true) }
 }

@@ -1101,6 +1101,22 @@ Choose one in the camera settings.</translation>
         <source>Калибровка рабочего поля аппарата</source>
         <translation>Machine work field calibration</translation>
     </message>
+    <message>
+        <source>Датчик разрежения</source>
+        <translation>Vacuum sensor</translation>
+    </message>
+    <message>
+        <source>Измеритель RLC</source>
+        <translation>RLC meter</translation>
+    </message>
+    <message>
+        <source>Программатор</source>
+        <translation>Programmer</translation>
+    </message>
+    <message>
+        <source>Вибропитатели</source>
+        <translation>Vibration feeders</translation>
+    </message>
 </context>
 <context>
     <name>NotFoundFeedersWorkout</name>
@@ -1185,6 +1201,69 @@ Choose one in the camera settings.</translation>
     <message>
         <source>Исполнение завершающего g-кода</source>
         <translation>Running the ending G-code</translation>
+    </message>
+</context>
+<context>
+    <name>ProgrammerSettings</name>
+    <message>
+        <source>Настройки программатора</source>
+        <translation>Programmer settings</translation>
+    </message>
+    <message>
+        <source>Успех!</source>
+        <translation>Success!</translation>
+    </message>
+    <message>
+        <source>Ошибка!</source>
+        <translation>Error!</translation>
+    </message>
+    <message>
+        <source>Таймаут</source>
+        <translation>Timeout</translation>
+    </message>
+    <message>
+        <source>Код ошибки: </source>
+        <translation>Error code: </translation>
+    </message>
+    <message>
+        <source>Исполняемый файл:</source>
+        <translation>Executable file:</translation>
+    </message>
+    <message>
+        <source>Использовать программатор</source>
+        <translation>Use the programmer</translation>
+    </message>
+    <message>
+        <source>Управление через Установщик</source>
+        <translation>Controlled by the machine</translation>
+    </message>
+    <message>
+        <source>Запуск исполняемого файла</source>
+        <translation>Run an executable file</translation>
+    </message>
+    <message>
+        <source>Изменить</source>
+        <translation>Change</translation>
+    </message>
+    <message>
+        <source>Высота над платформой, мм:</source>
+        <translation>Height above the platform, mm:</translation>
+    </message>
+    <message>
+        <source>мм:</source>
+        <translation>mm:</translation>
+    </message>
+    <message>
+        <source>Поворот компонента в программаторе, град:</source>
+        <translation>Component rotation in the programmer, deg:</translation>
+    </message>
+    <message>
+        <source>Ожидание отклика от программатора, сек:</source>
+        <translation>Wait for the programmer's answer, s:</translation>
+    </message>
+    <message>
+        <source>Программировать</source>
+        <translation>Program</translation>
     </message>
 </context>
 <context>
@@ -1414,6 +1493,69 @@ Choose one in the camera settings.</translation>
     </message>
 </context>
 <context>
+    <name>RLCSettings</name>
+    <message>
+        <source>Настройки измерителя RLC</source>
+        <translation>RLC meter settings</translation>
+    </message>
+    <message>
+        <source>Ошибка настройки измерителя! </source>
+        <translation>Meter set-up error! </translation>
+    </message>
+    <message>
+        <source>Результат измерения: </source>
+        <translation>Measurement result: </translation>
+    </message>
+    <message>
+        <source>Ошибка измерения! </source>
+        <translation>Measurement error! </translation>
+    </message>
+    <message>
+        <source>Использовать измеритель</source>
+        <translation>Use the meter</translation>
+    </message>
+    <message>
+        <source>Порт:</source>
+        <translation>Port:</translation>
+    </message>
+    <message>
+        <source>Точка измерения X, мм:</source>
+        <translation>Measuring point X, mm:</translation>
+    </message>
+    <message>
+        <source>Точка измерения Y, мм:</source>
+        <translation>Measuring point Y, mm:</translation>
+    </message>
+    <message>
+        <source>Высота точки измерения над платформой, мм:</source>
+        <translation>Height of the measuring point above the platform, mm:</translation>
+    </message>
+    <message>
+        <source>Проверка</source>
+        <translation>Test</translation>
+    </message>
+    <message>
+        <source>Ручная настройка</source>
+        <translation>Manual set-up</translation>
+    </message>
+    <message>
+        <source>По ожидаемому значению</source>
+        <translation>By expected value</translation>
+    </message>
+    <message>
+        <source>Последовательная</source>
+        <translation>Series</translation>
+    </message>
+    <message>
+        <source>Параллельная</source>
+        <translation>Parallel</translation>
+    </message>
+    <message>
+        <source>Измерить</source>
+        <translation>Measure</translation>
+    </message>
+</context>
+<context>
     <name>SaveBeforeClose</name>
     <message>
         <source>Сохранить изменения?</source>
@@ -1489,6 +1631,137 @@ Choose one in the camera settings.</translation>
     <message>
         <source>Не сейчас</source>
         <translation>Not now</translation>
+    </message>
+</context>
+<context>
+    <name>SerialPortChooser</name>
+    <message>
+        <source>Обновить</source>
+        <translation>Refresh</translation>
+    </message>
+</context>
+<context>
+    <name>VSSettings</name>
+    <message>
+        <source>Настройка датчика разрежения</source>
+        <translation>Vacuum sensor set-up</translation>
+    </message>
+    <message>
+        <source>Ошибка связи с датчиком! </source>
+        <translation>Sensor connection error! </translation>
+    </message>
+    <message>
+        <source>Ошибка измерения! </source>
+        <translation>Measurement error! </translation>
+    </message>
+    <message>
+        <source>Результат измерения: </source>
+        <translation>Measurement result: </translation>
+    </message>
+    <message>
+        <source> кПа</source>
+        <translation> kPa</translation>
+    </message>
+    <message>
+        <source>Использовать датчик разрежения</source>
+        <translation>Use the vacuum sensor</translation>
+    </message>
+    <message>
+        <source>Порт:</source>
+        <translation>Port:</translation>
+    </message>
+    <message>
+        <source>Остановить</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>Запустить</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>Длительность
+выдува, мс:</source>
+        <translation>Blow-off
+length, ms:</translation>
+    </message>
+    <message>
+        <source>Контроль:</source>
+        <translation>Check:</translation>
+    </message>
+    <message>
+        <source>по порогу разрежения</source>
+        <translation>by vacuum threshold</translation>
+    </message>
+    <message>
+        <source>по разности разрежения</source>
+        <translation>by vacuum difference</translation>
+    </message>
+    <message>
+        <source>Насадка</source>
+        <translation>Nozzle</translation>
+    </message>
+    <message>
+        <source>Проверять</source>
+        <translation>Check</translation>
+    </message>
+    <message>
+        <source>Порог, кПа</source>
+        <translation>Threshold, kPa</translation>
+    </message>
+    <message>
+        <source>Разность, кПа</source>
+        <translation>Difference, kPa</translation>
+    </message>
+    <message>
+        <source>Проверка засора</source>
+        <translation>Clogging check</translation>
+    </message>
+    <message>
+        <source>Насадка </source>
+        <translation>Nozzle </translation>
+    </message>
+</context>
+<context>
+    <name>VibroFeedersSettings</name>
+    <message>
+        <source>Настройки вибропитателей</source>
+        <translation>Vibration feeder settings</translation>
+    </message>
+    <message>
+        <source>Вибропитатель:</source>
+        <translation>Vibration feeder:</translation>
+    </message>
+    <message>
+        <source>ШИМ</source>
+        <translation>PWM</translation>
+    </message>
+    <message>
+        <source>Задается G-кодом</source>
+        <translation>Set by G-code</translation>
+    </message>
+    <message>
+        <source>Частота:</source>
+        <translation>Frequency:</translation>
+    </message>
+    <message>
+        <source> Гц</source>
+        <translation> Hz</translation>
+    </message>
+    <message>
+        <source>Коэффициент заполнения:</source>
+        <translation>Duty cycle:</translation>
+    </message>
+    <message>
+        <source>Длительность вибрации, с:</source>
+        <translation>Vibration length, s:</translation>
+    </message>
+    <message>
+        <source>Проверить</source>
+        <translation>Test</translation>
+    </message>
+    <message>
+        <source>Вибрация...</source>
+        <translation>Vibrating...</translation>
     </message>
 </context>
 <context>
@@ -1683,6 +1956,67 @@ Kinds of components: %2.</translation>
     <message>
         <source>Не удалось установить связь по NML!</source>
         <translation>Could not connect over NML!</translation>
+    </message>
+</context>
+<context>
+    <name>WorkerProgrammer</name>
+    <message>
+        <source>Ошибка скрипта программатора:
+</source>
+        <translation>Programmer script error:
+</translation>
+    </message>
+    <message>
+        <source>
+Код ошибки: %1</source>
+        <translation>
+Error code: %1</translation>
+    </message>
+</context>
+<context>
+    <name>WorkerRLC</name>
+    <message>
+        <source>Ошибка открытия порта: </source>
+        <translation>Cannot open the port: </translation>
+    </message>
+    <message>
+        <source>Нет ответа от измерителя.</source>
+        <translation>No answer from the meter.</translation>
+    </message>
+    <message>
+        <source>Измеритель отклонил настройку.</source>
+        <translation>The meter refused the set-up.</translation>
+    </message>
+    <message>
+        <source>Слишком долгая подстройка диапазона.</source>
+        <translation>The range took too long to settle.</translation>
+    </message>
+    <message>
+        <source>Переполнение шкалы</source>
+        <translation>Over range</translation>
+    </message>
+    <message>
+        <source>Некорректный ответ измерителя: </source>
+        <translation>Invalid answer from the meter: </translation>
+    </message>
+</context>
+<context>
+    <name>WorkerVS</name>
+    <message>
+        <source>Нет ответа от датчика.</source>
+        <translation>No answer from the sensor.</translation>
+    </message>
+    <message>
+        <source>Нет ответа от датчика разрежения! Возможно выбран не тот порт!</source>
+        <translation>No answer from the vacuum sensor! Perhaps the wrong port is chosen!</translation>
+    </message>
+    <message>
+        <source>Датчик разрежения: ошибка открытия порта: </source>
+        <translation>Vacuum sensor: cannot open the port: </translation>
+    </message>
+    <message>
+        <source>Получено некорректное значение с датчика! </source>
+        <translation>Invalid value received from the sensor! </translation>
     </message>
 </context>
 <context>

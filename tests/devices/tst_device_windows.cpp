@@ -1,0 +1,278 @@
+// The instrument windows and root functions over the real back end (main
+// window, device threads, wiring) with the instrument emulators on
+// pseudo-terminals and real programmer scripts.
+#include "../TestSupport.h"
+
+#include "app/ApplicationShell.h"
+#include "devices/VsProtocol.h"
+#include "devices/emulators/RlcEmulator.h"
+#include "devices/emulators/VsEmulator.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <QtTest>
+
+#include <memory>
+
+class TstDeviceWindows : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<ApplicationShell> m_shell;
+
+    QObject *root() const { return m_shell->root(); }
+    QObject *window(const char *name) const { return root()->findChild<QObject *>(QLatin1String(name)); }
+    QVariant call(QObject *object, const char *function, const QVariantList &args = {})
+    {
+        QVariant result;
+        switch (args.size()) {
+        case 0: QMetaObject::invokeMethod(object, function, Q_RETURN_ARG(QVariant, result)); break;
+        case 1: QMetaObject::invokeMethod(object, function, Q_RETURN_ARG(QVariant, result), Q_ARG(QVariant, args.at(0))); break;
+        case 3: QMetaObject::invokeMethod(object, function, Q_RETURN_ARG(QVariant, result), Q_ARG(QVariant, args.at(0)),
+                                          Q_ARG(QVariant, args.at(1)), Q_ARG(QVariant, args.at(2))); break;
+        default: qFatal("unsupported argument count");
+        }
+        return result;
+    }
+    QString script(const QString &name, const QByteArray &body)
+    {
+        const QString path = m_dir.filePath(name);
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write("#!/bin/sh\n" + body + "\n");
+        file.close();
+        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        return QUrl::fromLocalFile(path).toString();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        TestSupport::installMessageCollector();
+        m_shell = std::make_unique<ApplicationShell>();
+        ApplicationShell::Options options;
+        options.settingsFile = m_dir.filePath(QStringLiteral("settings.ini"));
+        QVERIFY(m_shell->start(options));
+        QCOMPARE(TestSupport::collectedWarnings(), QStringList());
+        for (const char *name : {"vsSettings", "rlcSettings", "programmerSettings", "vibroFeedersSettings"})
+            QVERIFY2(window(name), name);
+        QVERIFY(root()->property("serialPortList").canConvert<QVariantList>());
+    }
+
+    void cleanupTestCase()
+    {
+        m_shell.reset();
+    }
+
+    void vacuumSensorThroughTheRoot()
+    {
+        VsEmulator emulator;
+        emulator.setPressures({40.0});
+        QSignalSpy readings(root(), SIGNAL(vsMeasureSignal(double)));
+        root()->setProperty("vsEnabled", true);
+        call(root(), "vsStart", {emulator.portName()});
+        QVERIFY(root()->property("vsStarting").toBool());
+        QTRY_VERIFY_WITH_TIMEOUT(root()->property("vsRunning").toBool(), 4000);
+        QVERIFY(!root()->property("vsStarting").toBool());
+
+        const qint64 before = VsProtocol::clockMsecs();
+        QMetaObject::invokeMethod(root(), "vsMeasure");
+        QVERIFY(readings.wait(2000));
+        QCOMPARE(root()->property("vsMeasureResult").toDouble(), 40.0);
+        // The reading carries the forward-only clock the freshness check uses.
+        const double stamp = root()->property("vsMeasureTime").toDouble();
+        QVERIFY(stamp >= before && stamp <= VsProtocol::clockMsecs());
+        root()->setProperty("vsMeasureTime", double(VsProtocol::clockMsecs() - 40));
+        QMetaObject::invokeMethod(root(), "vsMeasureTimeFreshGet");
+        QVERIFY(root()->property("vsMeasureTimeFresh").toBool());
+        root()->setProperty("vsMeasureTime", double(VsProtocol::clockMsecs() - 150));
+        QMetaObject::invokeMethod(root(), "vsMeasureTimeFreshGet");
+        QVERIFY(!root()->property("vsMeasureTimeFresh").toBool());
+
+        // The settings window asks every 100 ms while it is open.
+        QObject *w = window("vsSettings");
+        QMetaObject::invokeMethod(w, "show");
+        const int shown = readings.count();
+        QTest::qWait(1000);
+        QMetaObject::invokeMethod(w, "close");
+        QVERIFY2(readings.count() - shown >= 3, qPrintable(QString::number(readings.count() - shown)));
+        QVERIFY(w->property("resultText").toString().contains(QStringLiteral("40.0 кПа")));
+
+        // Switched off meanwhile: the next reading stops the sensor.
+        root()->setProperty("vsEnabled", false);
+        QMetaObject::invokeMethod(root(), "vsMeasure");
+        QTRY_VERIFY_WITH_TIMEOUT(!root()->property("vsRunning").toBool(), 2000);
+    }
+
+    void vacuumSensorFailure()
+    {
+        VsEmulator emulator(VsEmulatorFault::BadDigits);
+        QObject *w = window("vsSettings");
+        root()->setProperty("vsEnabled", true);
+        call(root(), "vsStart", {emulator.portName()});
+        QTRY_VERIFY_WITH_TIMEOUT(root()->property("vsRunning").toBool(), 4000);
+        root()->setProperty("vsMeasureResult", 5);
+        QMetaObject::invokeMethod(root(), "vsMeasure");
+        QTRY_VERIFY_WITH_TIMEOUT(!root()->property("vsRunning").toBool(), 2000);
+        QCOMPARE(root()->property("vsMeasureResult").toDouble(), 0.0);
+        QCOMPARE(w->property("errorText").toString(),
+                 QStringLiteral("Ошибка измерения! Получено некорректное значение с датчика! |PS:1 P.kPa T24C|"));
+        call(root(), "vsStop");
+    }
+
+    void rlcTestMeasurement_data()
+    {
+        QTest::addColumn<bool>("manual");
+        QTest::addColumn<int>("type");
+        QTest::addColumn<double>("value");
+        QTest::addColumn<int>("unit");
+        QTest::addColumn<RlcEmulatorFault>("fault");
+        QTest::addColumn<QStringList>("commands");
+        QTest::addColumn<QString>("result");
+        QTest::newRow("manual R") << true << 0 << 0.0 << 0 << RlcEmulatorFault::None
+                                  << QStringList{"A", "S", "[ERRSAA0]", "N", "N"}
+                                  << QStringLiteral("Результат измерения: 12.345kΩ");
+        QTest::newRow("150 ohm expected") << false << 0 << 150.0 << 0 << RlcEmulatorFault::None
+                                          << QStringList{"A", "S", "[ERRPBM1]", "N", "N"}
+                                          << QStringLiteral("Результат измерения: 12.345kΩ");
+        QTest::newRow("100 nF expected") << false << 2 << 100.0 << 1 << RlcEmulatorFault::None
+                                         << QStringList{"A", "S", "[ECRSAM2]", "N", "N"}
+                                         << QStringLiteral("Результат измерения: 12.345kΩ");
+        QTest::newRow("set-up refused") << true << 1 << 0.0 << 0 << RlcEmulatorFault::SetupRefused
+                                        << QStringList{"A", "S", "[ELRSAA0]", "[BXXXXXX]"}
+                                        << QStringLiteral("Ошибка настройки измерителя! Измеритель отклонил настройку.");
+        QTest::newRow("over range") << true << 0 << 0.0 << 0 << RlcEmulatorFault::OverRange
+                                    << QStringList{"A", "S", "[ERRSAA0]", "N"}
+                                    << QStringLiteral("Ошибка измерения! Переполнение шкалы");
+    }
+
+    void rlcTestMeasurement()
+    {
+        QFETCH(bool, manual);
+        QFETCH(int, type);
+        QFETCH(double, value);
+        QFETCH(int, unit);
+        QFETCH(RlcEmulatorFault, fault);
+        QFETCH(QStringList, commands);
+        QFETCH(QString, result);
+        RlcEmulator emulator(fault);
+        emulator.setReading('R', 'A', 12345, 3);
+        root()->setProperty("rlcPort", emulator.portName());
+        QObject *w = window("rlcSettings");
+        w->setProperty("manual", manual);
+        w->setProperty("testType", type);
+        w->setProperty("expectedValue", value);
+        w->setProperty("expectedUnit", unit);
+        w->setProperty("freqLow", false);
+        w->setProperty("parallel", false);
+        QMetaObject::invokeMethod(w, "measure");
+        QVERIFY(w->property("measuring").toBool());
+        QTRY_VERIFY_WITH_TIMEOUT(!w->property("measuring").toBool(), 6000);
+        QCOMPARE(w->property("resultText").toString(), result);
+        QCOMPARE(emulator.commands(), commands);
+    }
+
+    void programmerByExecutable_data()
+    {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("success") << QByteArray("exit 0") << QStringLiteral("Успех!");
+        QTest::newRow("exit 3") << QByteArray("exit 3") << QStringLiteral("Код ошибки: 3");
+        QTest::newRow("too slow") << QByteArray("sleep 5") << QStringLiteral("Таймаут");
+    }
+
+    void programmerByExecutable()
+    {
+        QFETCH(QByteArray, body);
+        QFETCH(QString, shown);
+        QObject *w = window("programmerSettings");
+        root()->setProperty("programmerInterface", 1);
+        root()->setProperty("programmerWait", 1);
+        root()->setProperty("programmerScriptPath", script(QStringLiteral("prog.sh"), body));
+        QSignalSpy results(root(), SIGNAL(programmerResultSignal(QString)));
+        QMetaObject::invokeMethod(w, "program");
+        QVERIFY(root()->property("programmerWaiting").toBool());
+        QVERIFY(results.wait(4000));
+        QCOMPARE(w->property("resultText").toString(), shown);
+        QVERIFY(!root()->property("programmerWaiting").toBool());
+        // A late second verdict is not taken.
+        QCOMPARE(call(root(), "programmerResultGet", {QStringLiteral("success")}).toBool(), false);
+        QCOMPARE(results.count(), 1);
+    }
+
+    void programmerByMachineOutput()
+    {
+        QObject *w = window("programmerSettings");
+        root()->setProperty("programmerInterface", 0);
+        root()->setProperty("programmerWait", 2);
+        QSignalSpy outputs(root(), SIGNAL(setDoutOn(int,bool)));
+        QSignalSpy results(root(), SIGNAL(programmerResultSignal(QString)));
+        QMetaObject::invokeMethod(w, "program");
+        QTRY_COMPARE_WITH_TIMEOUT(outputs.count(), 2, 1500);
+        QCOMPARE(outputs.at(0), (QList<QVariant>{10, true}));
+        QCOMPARE(outputs.at(1), (QList<QVariant>{10, false}));
+        QVERIFY(results.wait(2000));
+        QCOMPARE(results.at(0).at(0).toString(), QStringLiteral("timeout"));
+        QCOMPARE(w->property("resultText").toString(), QStringLiteral("Таймаут"));
+
+        // A verdict from the inputs before the time limit ends the wait.
+        QMetaObject::invokeMethod(w, "program");
+        QCOMPARE(call(root(), "programmerResultGet", {QStringLiteral("error")}).toBool(), true);
+        QCOMPARE(w->property("resultText").toString(), QStringLiteral("Ошибка!"));
+        QTest::qWait(2300);
+        QCOMPARE(results.count(), 2);   // the time limit was stopped
+    }
+
+    void vibrationTestRun()
+    {
+        QObject *w = window("vibroFeedersSettings");
+        QObject *banks = root()->property("vibroBankModel").value<QObject *>();
+        QVERIFY(banks);
+        QVERIFY(banks->property("count").toInt() > 0);
+        w->setProperty("bank", 0);
+        QMetaObject::invokeMethod(banks, "setProperty", Q_ARG(int, 0), Q_ARG(QString, "pwmFreq"), Q_ARG(QVariant, 12));
+        QMetaObject::invokeMethod(banks, "setProperty", Q_ARG(int, 0), Q_ARG(QString, "pwmDutyCycle"), Q_ARG(QVariant, 35));
+        QMetaObject::invokeMethod(banks, "setProperty", Q_ARG(int, 0), Q_ARG(QString, "pwmLength"), Q_ARG(QVariant, 1.5));
+        QSignalSpy starts(root(), SIGNAL(startPWMVibroSend(int,int,double)));
+        QSignalSpy done(root(), SIGNAL(pwmVibroDoneSignal()));
+        QMetaObject::invokeMethod(w, "test");
+        QCOMPARE(starts.count(), 1);
+        QCOMPARE(starts.at(0), (QList<QVariant>{12, 35, 1.5}));
+        QVERIFY(root()->property("pwmVibrating").toBool());
+        QVERIFY(!root()->property("pwmVibroDone").toBool());
+        // A second start while vibrating is dropped.
+        QCOMPARE(call(root(), "startPWMVibro", {20, 50, 1.0}).toBool(), false);
+        QCOMPARE(starts.count(), 1);
+        QMetaObject::invokeMethod(root(), "pwmVibroDoneGet");
+        QCOMPARE(done.count(), 1);
+        QVERIFY(!root()->property("pwmVibrating").toBool());
+        QVERIFY(root()->property("pwmVibroDone").toBool());
+        QCOMPARE(call(root(), "startPWMVibro", {20, 50, 1.0}).toBool(), true);
+        QMetaObject::invokeMethod(root(), "pwmVibroDoneGet");
+    }
+
+    void noScriptWarnings()
+    {
+        // Emulators that go away at the end of a row leave "port lost"
+        // notes; the windows' scripts must not warn at all.
+        const QStringList script = TestSupport::collectedWarnings().filter(QStringLiteral("qrc:"));
+        QCOMPARE(script, QStringList());
+    }
+};
+
+
+int main(int argc, char **argv)
+{
+    TestSupport::prepareHeadlessEnvironment();
+    QApplication app(argc, argv);
+    TstDeviceWindows test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_device_windows.moc"
