@@ -10,8 +10,6 @@
 
 #include <QDateTime>
 #include <QDebug>
-#include <QDir>
-#include <QTime>
 
 namespace {
 

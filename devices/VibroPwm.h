@@ -18,6 +18,7 @@ public:
     ~VibroPwm() override;
 
     void setHardware(bool pwmEnabled, const QString &mesaType);
+    void setHalCmd(const QString &program) { m_hal.setProgram(program); }
     bool isRunning() const { return m_running; }
 
 public slots:

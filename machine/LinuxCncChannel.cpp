@@ -380,6 +380,19 @@ void LinuxCncChannel::setDigitalOutput(int index, bool on)
     send(m);
 }
 
+bool LinuxCncChannel::switchOutput(int index, bool on)
+{
+    if (index < 0 || index >= MachineStatus::kDio)
+        return false;
+    EMC_MOTION_SET_DOUT m;
+    m.index = static_cast<unsigned char>(index);
+    m.start = on ? 1 : 0;
+    m.end = on ? 1 : 0;
+    m.now = 1;
+    const int before = m_unacknowledged;
+    return send(m) && m_unacknowledged == before;
+}
+
 HalPresence LinuxCncChannel::halOpen(const QString &cardType)
 {
     HalPresence presence;

@@ -47,6 +47,10 @@ public:
     bool halSetAcceleration(int axis, int value) override;
     bool halSetEncoderFeedback(int axis, bool encoder) override;
 
+    // Switches a digital output and waits for LinuxCNC to acknowledge it;
+    // false when the command could not be sent or was not acknowledged.
+    bool switchOutput(int index, bool on);
+
     // Commands that were not acknowledged within their second.
     int unacknowledged() const { return m_unacknowledged; }
 

@@ -4,6 +4,7 @@
 
 #include "backend/FileUrl.h"
 #include "machine/LinuxCncChannel.h"
+#include "machine/LinuxCncOutputs.h"
 #include "machine/WorkerCncPort.h"
 
 #include <QDebug>
@@ -55,16 +56,25 @@ QProcessEnvironment linuxCncEnvironment()
 } // namespace
 
 WorkerCnc::WorkerCnc(QObject *parent)
-    : WorkerCnc(std::make_unique<LinuxCncChannel>(), parent)
+    : WorkerCnc(std::make_unique<LinuxCncChannel>(), parent, []() -> std::unique_ptr<DigitalOutputs> {
+          // Made in the vibration's own thread, with channels of its own.
+          auto outputs = std::make_unique<LinuxCncOutputs>();
+          if (!outputs->open(1.0))
+              return nullptr;
+          return outputs;
+      })
 {
 }
 
-WorkerCnc::WorkerCnc(std::unique_ptr<MachineChannel> channel, QObject *parent)
+WorkerCnc::WorkerCnc(std::unique_ptr<MachineChannel> channel, QObject *parent,
+                     ThreadVibroPWM::OutputsFactory vibroOutputs)
     : QObject(parent)
     , m_channel(std::move(channel))
     , m_port(std::make_unique<Port>(*this))
     , m_interp(*m_port)
+    , m_vibro(HalCmdRunner(), vibroOutputs ? vibroOutputs : []() -> std::unique_ptr<DigitalOutputs> { return nullptr; })
 {
+    connect(&m_vibro, &VibroPwm::done, this, &WorkerCnc::pwmVibroDoneSend);
     m_doutState.fill(-1);
     m_pollTimer.setInterval(100);
     m_pollTimer.setTimerType(Qt::PreciseTimer);

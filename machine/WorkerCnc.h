@@ -1,5 +1,6 @@
 #pragma once
 
+#include "devices/VibroPwm.h"
 #include "machine/CncConfig.h"
 #include "machine/GCodeInterpreter.h"
 #include "machine/HomingSequence.h"
@@ -35,8 +36,12 @@ class WorkerCnc : public QObject
     Q_OBJECT
 public:
     explicit WorkerCnc(QObject *parent = nullptr);
-    // For tests: another channel to the controller.
-    WorkerCnc(std::unique_ptr<MachineChannel> channel, QObject *parent = nullptr);
+    // For tests: another channel to the controller, and the outputs the
+    // software PWM of the vibration feeders switches (none: it does nothing).
+    WorkerCnc(std::unique_ptr<MachineChannel> channel, QObject *parent = nullptr,
+              ThreadVibroPWM::OutputsFactory vibroOutputs = {});
+    // The halcmd the hardware PWM and the blow-off width are set with.
+    void setHalCmd(const QString &program);
     ~WorkerCnc() override;
 
     bool connected() const { return m_connected; }
@@ -264,6 +269,9 @@ private:
     HalInputs m_lastHal;
     bool m_halPublished = false;
     double m_blowDelay = 0.1;
+    // The vibration of the vibration feeders (hardware or software PWM).
+    VibroPwm m_vibro;
+    HalCmdRunner m_vibroHal;
     bool m_diagOpened = false;
     QString m_lastError;
 

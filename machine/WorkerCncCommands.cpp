@@ -51,6 +51,7 @@ bool WorkerCnc::checkEstop()
 
 void WorkerCnc::estopGet()
 {
+    m_vibro.stop();
     emit showError(tr("Сработал сигнал E-STOP!"), false, QStringLiteral("error"));
     if (m_connected)
         m_channel->setTaskState(MachineStatus::Estop);
@@ -60,6 +61,7 @@ void WorkerCnc::estopGet()
 
 void WorkerCnc::setAbort()
 {
+    m_vibro.stop();
     if (!m_connected)
         return;
     m_channel->abortTask();
@@ -262,13 +264,25 @@ void WorkerCnc::diagOpenedGet(bool opened)
 
 void WorkerCnc::startPWMVibroGet(int output, int duty, double seconds)
 {
-    // The vibration feeders are driven by their own subsystem.
-    Q_UNUSED(output)
-    Q_UNUSED(duty)
-    Q_UNUSED(seconds)
+    // The first argument is the vibration frequency in Hz.
+    const int frequency = output;
+    if (!m_connected) {
+        emit pwmVibroDoneSend();
+        return;
+    }
+    m_vibro.setHardware(m_config.pwmEnabled, m_mesaType);
+    m_vibro.start(frequency, duty, seconds);
 }
 
 void WorkerCnc::blowDelayGet(double seconds)
 {
     m_blowDelay = seconds;
+    if (m_connected && m_config.blowEnabled)
+        m_vibroHal.run(HalCommands::blowWidth(seconds));
+}
+
+void WorkerCnc::setHalCmd(const QString &program)
+{
+    m_vibroHal.setProgram(program);
+    m_vibro.setHalCmd(program);
 }

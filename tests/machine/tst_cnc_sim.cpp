@@ -2,6 +2,7 @@
 // started through the program's own path (runCnc, shell dialogue, NML).
 #include "SimMachine.h"
 
+#include "machine/LinuxCncChannel.h"
 #include "machine/WorkerCnc.h"
 
 #include <QDebug>
@@ -9,6 +10,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <algorithm>
 #include <csignal>
 
 namespace {
@@ -213,6 +215,92 @@ private slots:
         QVERIFY2(ms >= 600 && ms < 1500, qPrintable(QString::number(ms)));
         QCOMPARE(runBlock(QStringLiteral("g4 p-3"), 5000, &ms), 1);
         QVERIFY2(ms < 500, qPrintable(QString::number(ms)));
+    }
+
+    // The software PWM of the vibration feeders on output 6: its own command
+    // channel switches the output with the planned periods and leaves it off.
+    void softwarePwmOnOutputSix()
+    {
+        LinuxCncChannel watch;
+        QString error;
+        QVERIFY2(watch.open(5.0, &error), qPrintable(error));
+        QSignalSpy done(m_cnc, &WorkerCnc::pwmVibroDoneSend);
+        QElapsedTimer t;
+        t.start();
+        m_cnc->startPWMVibroGet(10, 50, 1.0); // 10 Hz, half on, one second
+        QList<qint64> rising, falling;
+        bool last = false;
+        MachineStatus st;
+        while (done.isEmpty() && t.elapsed() < 5000) {
+            if (watch.readStatus(st)) {
+                const bool on = st.digitalOut[6] == 1;
+                if (on && !last)
+                    rising << t.elapsed();
+                if (!on && last)
+                    falling << t.elapsed();
+                last = on;
+            }
+            QTest::qWait(1);
+        }
+        QCOMPARE(done.size(), 1);
+        QVERIFY2(t.elapsed() >= 950 && t.elapsed() < 1600, qPrintable(QString::number(t.elapsed())));
+        QVERIFY2(rising.size() >= 9 && rising.size() <= 11, qPrintable(QString::number(rising.size())));
+        // Periods of 100 ms and pulses of 50 ms, within the machine's answer times.
+        for (int i = 1; i < rising.size(); ++i)
+            QVERIFY2(qAbs(rising.at(i) - rising.at(i - 1) - 100) <= 25,
+                     qPrintable(QStringLiteral("period %1").arg(rising.at(i) - rising.at(i - 1))));
+        for (int i = 0; i < rising.size() && i < falling.size(); ++i) {
+            if (falling.at(i) > rising.at(i))
+                QVERIFY2(qAbs(falling.at(i) - rising.at(i) - 50) <= 25,
+                         qPrintable(QStringLiteral("pulse %1").arg(falling.at(i) - rising.at(i))));
+        }
+        QTest::qWait(150);
+        QVERIFY(watch.readStatus(st));
+        QCOMPARE(st.digitalOut[6], 0);
+        qint64 worstPeriod = 0, worstPulse = 0;
+        for (int i = 1; i < rising.size(); ++i)
+            worstPeriod = std::max(worstPeriod, qAbs(rising.at(i) - rising.at(i - 1) - 100));
+        for (int i = 0; i < rising.size() && i < falling.size(); ++i) {
+            if (falling.at(i) > rising.at(i))
+                worstPulse = std::max(worstPulse, qAbs(falling.at(i) - rising.at(i) - 50));
+        }
+        qInfo("software PWM, 10 Hz: %d periods, mean %.1f ms, worst period error %lld ms, worst pulse error %lld ms",
+              int(rising.size() - 1),
+              rising.size() > 1 ? double(rising.last() - rising.first()) / (rising.size() - 1) : 0.0,
+              worstPeriod, worstPulse);
+
+        // Stopped early by an abort: done follows at once and the output is off.
+        done.clear();
+        m_cnc->startPWMVibroGet(10, 50, 5.0);
+        QTest::qWait(230);
+        m_cnc->setAbort();
+        QVERIFY(done.wait(1000));
+        QTest::qWait(150);
+        QVERIFY(watch.readStatus(st));
+        QCOMPARE(st.digitalOut[6], 0);
+        watch.close();
+    }
+
+    // The device programmer's verdict comes on digital inputs 10 (success)
+    // and 11 (error), driven here through HAL.
+    void programmerInputsThroughHal()
+    {
+        QSignalSpy result(m_cnc, &WorkerCnc::programmerResultSend);
+        QSignalSpy success(m_cnc, &WorkerCnc::programmerSucPinSend);
+        QSignalSpy failure(m_cnc, &WorkerCnc::programmerErrPinSend);
+        SimMachine::halcmd({QStringLiteral("setp"), QStringLiteral("motion.digital-in-10"), QStringLiteral("1")});
+        QTRY_COMPARE_WITH_TIMEOUT(result.size(), 1, 2000);
+        QCOMPARE(result.first().at(0).toString(), QStringLiteral("success"));
+        QVERIFY(!success.isEmpty());
+        SimMachine::halcmd({QStringLiteral("setp"), QStringLiteral("motion.digital-in-10"), QStringLiteral("0")});
+        QTRY_VERIFY_WITH_TIMEOUT(success.size() >= 2, 2000);
+        result.clear();
+        SimMachine::halcmd({QStringLiteral("setp"), QStringLiteral("motion.digital-in-11"), QStringLiteral("1")});
+        QTRY_COMPARE_WITH_TIMEOUT(result.size(), 1, 2000);
+        QCOMPARE(result.first().at(0).toString(), QStringLiteral("error"));
+        QVERIFY(!failure.isEmpty());
+        SimMachine::halcmd({QStringLiteral("setp"), QStringLiteral("motion.digital-in-11"), QStringLiteral("0")});
+        QTRY_VERIFY_WITH_TIMEOUT(failure.size() >= 2, 2000);
     }
 
     void safeHeightSensorFailing()
