@@ -1,6 +1,6 @@
 #include "machine/CncConfig.h"
 
-#include "machine/IniFile.h"
+#include "machine/LinuxCncIni.h"
 
 #include <cmath>
 
@@ -11,7 +11,7 @@ bool CncConfig::displayIsRemoteShell() const
 
 CncConfig CncConfig::fromIni(const QString &iniText)
 {
-    IniFile file;
+    LinuxCncIni file;
     file.parse(iniText);
     const MachineIni ini(file);
     CncConfig c;

@@ -1,7 +1,7 @@
 #include "machine/IniCheck.h"
 
 #include "machine/CncConfig.h"
-#include "machine/IniFile.h"
+#include "machine/LinuxCncIni.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -10,7 +10,7 @@
 namespace {
 
 // The section that holds a key of an axis, as the operator finds it in the file.
-QString sectionOf(const IniFile &ini, int axis, const QString &key)
+QString sectionOf(const LinuxCncIni &ini, int axis, const QString &key)
 {
     for (const QString &s : {MachineIni::jointSection(axis), MachineIni::letterSection(axis), MachineIni::oldSection(axis)}) {
         if (ini.contains(s, key))
@@ -19,7 +19,7 @@ QString sectionOf(const IniFile &ini, int axis, const QString &key)
     return ini.hasSection(MachineIni::jointSection(axis)) ? MachineIni::jointSection(axis) : MachineIni::oldSection(axis);
 }
 
-QString badValue(const IniFile &ini, int axis, const QString &key)
+QString badValue(const LinuxCncIni &ini, int axis, const QString &key)
 {
     return IniCheck::tr("%1 в разделе %2 указан неправильно!").arg(key, sectionOf(ini, axis, key));
 }
@@ -40,7 +40,7 @@ QString IniCheck::displayText()
 IniCheck::Result IniCheck::check(const QString &iniPath)
 {
     Result r;
-    IniFile file;
+    LinuxCncIni file;
     if (!QFileInfo(iniPath).isFile() || !file.load(iniPath)) {
         r.error = missingIniText();
         return r;
@@ -104,7 +104,7 @@ void IniCheck::scanCard(const QString &halText, QString *type, QString *address)
 IniCheck::Speeds IniCheck::speeds(const QString &iniPath)
 {
     Speeds s;
-    IniFile file;
+    LinuxCncIni file;
     if (!QFileInfo(iniPath).isFile() || !file.load(iniPath)) {
         s.error = missingIniText();
         return s;

@@ -1,10 +1,10 @@
-#include "machine/IniFile.h"
+#include "machine/LinuxCncIni.h"
 
 #include "machine/MachineStatus.h"
 
 #include <QFile>
 
-bool IniFile::load(const QString &path)
+bool LinuxCncIni::load(const QString &path)
 {
     m_sections.clear();
     QFile f(path);
@@ -14,7 +14,7 @@ bool IniFile::load(const QString &path)
     return true;
 }
 
-void IniFile::parse(const QString &text)
+void LinuxCncIni::parse(const QString &text)
 {
     m_sections.clear();
     QString section;
@@ -38,12 +38,12 @@ void IniFile::parse(const QString &text)
     }
 }
 
-bool IniFile::hasSection(const QString &section) const
+bool LinuxCncIni::hasSection(const QString &section) const
 {
     return m_sections.contains(section);
 }
 
-QString IniFile::value(const QString &section, const QString &key) const
+QString LinuxCncIni::value(const QString &section, const QString &key) const
 {
     const auto it = m_sections.constFind(section);
     if (it == m_sections.constEnd())
@@ -55,7 +55,7 @@ QString IniFile::value(const QString &section, const QString &key) const
     return QString();
 }
 
-bool IniFile::contains(const QString &section, const QString &key) const
+bool LinuxCncIni::contains(const QString &section, const QString &key) const
 {
     return !value(section, key).isNull();
 }

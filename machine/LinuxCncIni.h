@@ -8,7 +8,7 @@
 // A LinuxCNC ini file read as LinuxCNC reads it: "[SECTION]" headers,
 // "KEY = VALUE" lines, "#" and ";" comment lines; the first of repeated keys
 // counts.
-class IniFile
+class LinuxCncIni
 {
 public:
     bool load(const QString &path);
@@ -29,7 +29,7 @@ private:
 class MachineIni
 {
 public:
-    explicit MachineIni(const IniFile &ini) : m_ini(ini) {}
+    explicit MachineIni(const LinuxCncIni &ini) : m_ini(ini) {}
 
     // The value for axis n, looked up in [JOINT_n], then [AXIS_<letter>],
     // then [AXIS_n]; a null string when none has it.
@@ -45,8 +45,8 @@ public:
     static QString letterSection(int axis);
     static QString oldSection(int axis) { return QStringLiteral("AXIS_%1").arg(axis); }
 
-    const IniFile &ini() const { return m_ini; }
+    const LinuxCncIni &ini() const { return m_ini; }
 
 private:
-    const IniFile &m_ini;
+    const LinuxCncIni &m_ini;
 };
