@@ -68,6 +68,8 @@ TemplateMatcher::AngleMatch TemplateMatcher::searchAngles(const cv::Mat &image, 
                                                           int step, int method, const AngleMatch *start)
 {
     AngleMatch best = start ? *start : AngleMatch();
+    best.from = from;
+    best.to = to;
     // Trials a tenth of a degree apart differ less than the sampling grid
     // does: they are compared by the height of the peak between the pixels.
     const bool fine = step == 1;
@@ -172,16 +174,18 @@ cv::Point2d applyAffine(const cv::Mat &m, cv::Point2d p)
                        m.at<double>(1, 0) * p.x + m.at<double>(1, 1) * p.y + m.at<double>(1, 2));
 }
 
-// Refines a centre found at the reduced scale on the full-size images: the
-// search area turned by the same angle, the unscaled photo matched in a
-// small window around the expected place. False when the window does not fit.
-bool refineFull(const cv::Mat &area, const cv::Mat &full, int angle, cv::Point2d *centre)
+// Matches the unscaled photo on the full-size search area turned by `angle`
+// (tenths of a degree) in a small window around the expected place of
+// `centre` (unrotated frame pixels). Gives the refined centre and the height
+// of the match peak; false when the window does not fit.
+bool matchFull(const cv::Mat &area, const cv::Mat &full, double angle, const cv::Point2d &centre,
+               cv::Point2d *found, double *height)
 {
     if (area.empty() || full.empty())
         return false;
     constexpr int margin = 4;
     const cv::Mat forward = TemplateMatcher::rotation(area.size(), angle / 10.0);
-    const cv::Point2d expected = applyAffine(forward, *centre);
+    const cv::Point2d expected = applyAffine(forward, centre);
     const cv::Mat rotated = TemplateMatcher::rotate(area, angle / 10.0);
     const cv::Rect window(int(std::lround(expected.x - (full.cols - 1) / 2.0)) - margin,
                           int(std::lround(expected.y - (full.rows - 1) / 2.0)) - margin, full.cols + 2 * margin,
@@ -193,16 +197,62 @@ bool refineFull(const cv::Mat &area, const cv::Mat &full, int angle, cv::Point2d
     cv::Point maxLoc;
     cv::minMaxLoc(response, nullptr, nullptr, nullptr, &maxLoc);
     const cv::Point2d peak = TemplateMatcher::refinePeak(response, maxLoc);
-    const cv::Point2d found(window.x + peak.x + (full.cols - 1) / 2.0, window.y + peak.y + (full.rows - 1) / 2.0);
+    const cv::Point2d at(window.x + peak.x + (full.cols - 1) / 2.0, window.y + peak.y + (full.rows - 1) / 2.0);
     cv::Mat inverse;
     cv::invertAffineTransform(forward, inverse);
-    *centre = applyAffine(inverse, found);
+    *found = applyAffine(inverse, at);
+    *height = TemplateMatcher::peakHeight(response, maxLoc);
     return true;
 }
 
-void finish(const cv::Mat &image, const cv::Mat &templ, int angle, const cv::Mat &area, const cv::Mat &full,
-            TemplateMatcher::Result &result)
+// Refines a centre and angle found at the reduced scale on the full-size
+// images: the angle climbs by tenths of a degree while the match peak of the
+// unscaled photo grows (the reduced images cannot tell neighbouring tenths
+// apart), then settles between the tenths on a parabola through the best
+// and its two neighbours; the centre is the match at that angle.
+void refineFull(const cv::Mat &area, const cv::Mat &full, int from, int to, double *angle, cv::Point2d *centre)
 {
+    constexpr int maxSteps = 15;
+    cv::Point2d found;
+    double best = 0;
+    if (!matchFull(area, full, *angle, *centre, &found, &best))
+        return;
+    *centre = found;
+    double lower = 0, upper = 0;
+    cv::Point2d ignored;
+    if (!matchFull(area, full, *angle - 1, *centre, &ignored, &lower)
+        || !matchFull(area, full, *angle + 1, *centre, &ignored, &upper))
+        return;
+    const int direction = upper > lower ? 1 : -1;
+    double ahead = direction > 0 ? upper : lower;
+    double behind = direction > 0 ? lower : upper;
+    // The climb stays within the angles that the search covered.
+    for (int step = 0; step < maxSteps && ahead > best && *angle + 2 * direction >= from
+                       && *angle + 2 * direction <= to;
+         ++step) {
+        *angle += direction;
+        behind = best;
+        best = ahead;
+        if (!matchFull(area, full, *angle + direction, *centre, &found, &ahead))
+            return;
+    }
+    lower = direction > 0 ? behind : ahead;
+    upper = direction > 0 ? ahead : behind;
+    const double d = lower - 2 * best + upper;
+    double shift = 0;
+    if (d < 0)
+        shift = std::max(-0.5, std::min(0.5, 0.5 * (lower - upper) / d));
+    double h = 0;
+    if (matchFull(area, full, *angle + shift, *centre, &found, &h)) {
+        *angle += shift;
+        *centre = found;
+    }
+}
+
+void finish(const cv::Mat &image, const cv::Mat &templ, const TemplateMatcher::AngleMatch &match, const cv::Mat &area,
+            const cv::Mat &full, TemplateMatcher::Result &result)
+{
+    const int angle = match.angle;
     // The scale actually applied (the scaled size is rounded down).
     const double sx = double(image.cols) / area.cols, sy = double(image.rows) / area.rows;
     const cv::Mat rotated = TemplateMatcher::rotate(image, angle / 10.0);
@@ -218,10 +268,11 @@ void finish(const cv::Mat &image, const cv::Mat &templ, int angle, const cv::Mat
     const cv::Point2d u = applyAffine(inverse, centre);
     // Pixel centres: scaled pixel i covers the frame around (i + 0.5) / scale - 0.5.
     cv::Point2d frame((u.x + 0.5) / sx - 0.5, (u.y + 0.5) / sy - 0.5);
-    refineFull(area, full, angle, &frame);
+    double refined = angle;
+    refineFull(area, full, match.from, match.to, &refined, &frame);
     result.x = frame.x - area.cols / 2;
     result.y = frame.y - area.rows / 2;
-    result.angle = -angle / 10.0;
+    result.angle = -refined / 10.0;
 }
 
 } // namespace
@@ -239,13 +290,20 @@ TemplateMatcher::Result TemplateMatcher::matchComponent(const cv::Mat &area, con
         return result;
     const int centre = int(std::lround(10 * supposedAngle));
     AngleMatch best = searchAngles(s.search, templ.search, centre - 200, centre + 200, 50, cv::TM_CCORR_NORMED);
-    best = searchAngles(s.search, templ.search, best.angle - 30, best.angle + 30, 10, cv::TM_CCORR_NORMED);
+    const int coarse = best.angle;
+    best = searchAngles(s.search, templ.search, coarse - 30, coarse + 30, 10, cv::TM_CCORR_NORMED);
     best = searchAngles(s.plain, templ.plain, best.angle - 9, best.angle + 9, 1, cv::TM_CCOEFF_NORMED);
-    if (best.angle < -1800)
+    // The refinement on the full-size images may move within the middle stage's angles.
+    best.from = coarse - 30;
+    best.to = coarse + 30;
+    if (best.angle < -1800) {
         best.angle += 3600;
+        best.from += 3600;
+        best.to += 3600;
+    }
     result.matched = true;
     result.coeff = best.value * 100;
-    finish(s.plain, templ.plain, best.angle, area, templ.full, result);
+    finish(s.plain, templ.plain, best, area, templ.full, result);
     result.angle = Recognition::fold(result.angle, 45);
     result.found = result.coeff > minCoeff;
     return result;
@@ -264,10 +322,20 @@ TemplateMatcher::AngleMatch fullCircle(const Scaled &image, const TemplateMatche
     best = TM::searchAngles(image.search, templ.search, coarse + 1770, coarse + 1830, 10, cv::TM_CCORR_NORMED, &best);
     const int middle = best.angle;
     best = TM::searchAngles(image.plain, templ.plain, middle - 9, middle + 9, 1, cv::TM_CCOEFF_NORMED);
-    if (best.angle < -1800)
+    // The refinement on the full-size images may move within the middle stage's angles.
+    const int turned = middle >= coarse - 30 && middle <= coarse + 30 ? coarse : coarse + 1800;
+    best.from = turned - 30;
+    best.to = turned + 30;
+    if (best.angle < -1800) {
         best.angle += 3600;
-    if (best.angle >= 1800)
+        best.from += 3600;
+        best.to += 3600;
+    }
+    if (best.angle >= 1800) {
         best.angle -= 3600;
+        best.from -= 3600;
+        best.to -= 3600;
+    }
     return best;
 }
 
@@ -293,7 +361,7 @@ TemplateMatcher::Result TemplateMatcher::matchPlaced(const cv::Mat &area, const 
     result.coeff = straight.value * 100;
     if (result.coeff > minCoeff) {
         result.found = true;
-        finish(s.plain, templ.plain, straight.angle, area, templ.full, result);
+        finish(s.plain, templ.plain, straight, area, templ.full, result);
         return result;
     }
     if (flippedEnabled) {
@@ -302,11 +370,11 @@ TemplateMatcher::Result TemplateMatcher::matchPlaced(const cv::Mat &area, const 
             result.found = true;
             result.flipped = true;
             result.coeff = flipped.value * 100;
-            finish(s.plain, flippedTempl.plain, flipped.angle, area, flippedTempl.full, result);
+            finish(s.plain, flippedTempl.plain, flipped, area, flippedTempl.full, result);
             return result;
         }
     }
-    finish(s.plain, templ.plain, straight.angle, area, templ.full, result);
+    finish(s.plain, templ.plain, straight, area, templ.full, result);
     return result;
 }
 

@@ -22,6 +22,8 @@ public:
         int angle = 0;      // tenths of a degree, as rotated
         double value = -2;  // best maximum of the last stage
         cv::Point location;
+        int from = 0;       // the angles the last stage searched
+        int to = 0;
     };
 
     struct Result
