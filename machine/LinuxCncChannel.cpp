@@ -370,14 +370,7 @@ void LinuxCncChannel::setFollowingError(int axis, double limit)
 
 void LinuxCncChannel::setDigitalOutput(int index, bool on)
 {
-    if (index < 0 || index >= MachineStatus::kDio)
-        return;
-    EMC_MOTION_SET_DOUT m;
-    m.index = static_cast<unsigned char>(index);
-    m.start = on ? 1 : 0;
-    m.end = on ? 1 : 0;
-    m.now = 1;
-    send(m);
+    switchOutput(index, on);
 }
 
 bool LinuxCncChannel::switchOutput(int index, bool on)
