@@ -3,7 +3,7 @@
 // its settings; the rest is the file.
 //
 // Built with clang's libFuzzer; run by hand for longer, e.g.
-//   build/fuzz/fuzz_list_readers -max_total_time=600 build/fuzz/corpus ../shared/fixtures/cad
+//   build/fuzz/fuzz_list_readers -max_total_time=600 build/fuzz/corpus tests/fixtures/cad
 #include "backend/BomList.h"
 #include "backend/PlacementList.h"
 #include "backend/ProjectStatistics.h"
