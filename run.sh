@@ -81,8 +81,10 @@ if [ -n "${DISPLAY:-}" ]; then
 fi
 
 # No display: a virtual one.
+# Xvfb runs in a session of its own, so that Ctrl+C in this terminal does not
+# take the display away from the program before the program has ended.
 fd_file=$(mktemp)
-Xvfb -displayfd 3 -ac -nolisten tcp -screen 0 1280x800x24 3>"$fd_file" >/dev/null 2>&1 &
+setsid Xvfb -displayfd 3 -ac -nolisten tcp -screen 0 1280x800x24 3>"$fd_file" >/dev/null 2>&1 &
 xvfb_pid=$!
 trap 'kill "$xvfb_pid" 2>/dev/null || true; rm -f "$fd_file"; stop_emulators' EXIT
 for _ in $(seq 50); do
@@ -97,9 +99,25 @@ fi
 export DISPLAY=":$display"
 export QT_QPA_PLATFORM=xcb
 
+# The program ignores SIGINT and SIGTERM (a stray Ctrl+C must not end a job);
+# it quits as through its menu on SIGHUP, saving its settings and stopping
+# LinuxCNC. Ctrl+C here asks it to do that and waits until it has.
+run_program() {
+  "$@" &
+  local prog=$!
+  trap 'kill -HUP "$prog" 2>/dev/null || true' INT TERM HUP
+  while kill -0 "$prog" 2>/dev/null; do
+    wait "$prog" 2>/dev/null || true
+  done
+  local status=0
+  wait "$prog" 2>/dev/null || status=$?
+  trap - INT TERM HUP
+  return "$status"
+}
+
 if [ "${KESTRAVO_KEEP_RUNNING:-0}" = "1" ]; then
   echo "The program runs on the virtual display $DISPLAY; Ctrl+C ends it."
-  "$run/kestravo"
+  run_program "$run/kestravo"
 else
-  KESTRAVO_SCREENSHOT="$run/screenshot.png" KESTRAVO_SCREENSHOT_QUIT=1 "$run/kestravo"
+  run_program env KESTRAVO_SCREENSHOT="$run/screenshot.png" KESTRAVO_SCREENSHOT_QUIT=1 "$run/kestravo"
 fi

@@ -71,6 +71,7 @@ Worker::Worker(QQmlEngine *engine, QObject *root, const DeviceWorkers &devices, 
 
     m_signalWatcher.watchForSignal(SIGINT);
     m_signalWatcher.watchForSignal(SIGTERM);
+    m_signalWatcher.watchForSignal(SIGHUP);
     connect(&m_signalWatcher, &UnixSignalWatcher::unixSignal, this, &Worker::sigHandler);
 
     m_greyTable.reserve(256);

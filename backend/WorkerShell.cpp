@@ -13,6 +13,8 @@
 #include <QPainter>
 #include <QTranslator>
 
+#include <csignal>
+
 namespace {
 
 void paintRings(QImage *image, const QColor &color, bool squares)
@@ -115,9 +117,15 @@ void Worker::readGCodeHelp(QString lang)
     }
 }
 
+// SIGINT and SIGTERM are only logged: a stray Ctrl+C in the terminal the
+// program was started from must not end a running job. SIGHUP says that the
+// terminal or session the program runs in has gone: the program then quits
+// as through its menu, saving the settings and stopping LinuxCNC.
 void Worker::sigHandler(int signal)
 {
     qDebug() << "SIGNAL: " << signal;
+    if (signal == SIGHUP && m_root)
+        QMetaObject::invokeMethod(m_root, "quitProgram", Qt::QueuedConnection);
 }
 
 void Worker::quitGet()

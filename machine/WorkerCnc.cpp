@@ -5,6 +5,7 @@
 #include "backend/FileUrl.h"
 #include "machine/LinuxCncChannel.h"
 #include "machine/LinuxCncOutputs.h"
+#include "machine/LinuxCncProcesses.h"
 #include "machine/WorkerCncPort.h"
 
 #include <QDebug>
@@ -149,6 +150,16 @@ void WorkerCnc::runCnc(QString iniFile)
     }
     setConfig(m_config);
 
+    // A LinuxCNC that an earlier run of the program left behind (it was
+    // killed, or crashed) would answer at the shell port until the new start
+    // script replaces it: stop it first.
+    if (const pid_t stale = LinuxCncProcesses::staleGroup()) {
+        qWarning() << "Stopping the LinuxCNC left behind by an earlier run, process group" << stale;
+        if (!LinuxCncProcesses::stopGroup(stale, kStopWaitMs, 3000))
+            qWarning() << "The LinuxCNC left behind did not stop, process group" << stale;
+    }
+    LinuxCncProcesses::clearGroup();
+
     m_linuxCnc = new GroupProcess(this);
     m_linuxCnc->setProcessEnvironment(linuxCncEnvironment());
     m_linuxCnc->setWorkingDirectory(QFileInfo(iniFile).absolutePath());
@@ -163,6 +174,8 @@ void WorkerCnc::runCnc(QString iniFile)
         failStart(tr("Не удалось установить связь с LinuxCNC!"));
         return;
     }
+    LinuxCncProcesses::installExitGuard();
+    LinuxCncProcesses::recordGroup(pid_t(m_linuxCnc->processId()));
     m_dialogue.begin();
     connectShell();
 }
@@ -231,6 +244,20 @@ void WorkerCnc::connectShell()
 
 void WorkerCnc::onShellConnected()
 {
+    // Another LinuxCNC may still hold the port while the start script
+    // replaces it: only the shell of the LinuxCNC just started counts, any
+    // other is treated as not answering yet.
+    const pid_t group = m_linuxCnc ? pid_t(m_linuxCnc->processId()) : 0;
+    if (group > 0 && !LinuxCncProcesses::groupListensOn(group, kShellPort)) {
+        qWarning() << "The shell port answers for another LinuxCNC; waiting for process group" << group;
+        m_shell->disconnect(this);
+        m_shell->abort();
+        m_shell->deleteLater();
+        m_shell = nullptr;
+        onShellLine(QStringLiteral("Unable to connect to remote host: Connection refused"));
+        return;
+    }
+    qInfo("kestravo: LinuxCNC shell connected, process group %d", int(group));
     onShellLine(QStringLiteral("Connected to localhost."));
 }
 
@@ -299,6 +326,7 @@ void WorkerCnc::onShellLine(const QString &line)
 // LinuxCNC went away: nothing may keep waiting for it.
 void WorkerCnc::shellLost()
 {
+    qWarning("kestravo: LinuxCNC shell connection lost");
     emit showError(tr("Связь с LinuxCNC прервана!"), false, QStringLiteral("error"));
     emit cncStartFailed();
     stopNML();
@@ -326,7 +354,11 @@ void WorkerCnc::stopLinuxCnc()
             ::kill(-group, SIGKILL);
             m_linuxCnc->waitForFinished(3000);
         }
+        // Whatever of the group outlived its start script goes too.
+        if (LinuxCncProcesses::groupAlive(group) && !LinuxCncProcesses::stopGroup(group, 3000, 3000))
+            qWarning() << "Parts of LinuxCNC did not stop, process group" << group;
     }
+    LinuxCncProcesses::clearGroup();
     delete m_linuxCnc;
     m_linuxCnc = nullptr;
 }
