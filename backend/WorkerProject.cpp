@@ -68,9 +68,8 @@ void Worker::saveProject(QUrl fileName)
     if (!isChangeCheckFile(path))
         Backups::beforeSave(path, projectBackupsKept);
     IniFileWriter writer(path);
-    if (writer.settings())
-        writeProject(*writer.settings());
-    if (!writer.settings() || !writer.commit()) {
+    writeProject(*writer.settings());
+    if (!writer.commit()) {
         emit showError(tr("Не удалось сохранить проект в файл: ") + QFileInfo(path).absoluteFilePath() + " ("
                            + writer.errorString() + ")",
                        false, QString());
@@ -84,8 +83,6 @@ bool Worker::checkProjectHasChanges(QUrl fileName)
     if (path.isEmpty() || temp.isEmpty())
         return true;
     IniFileWriter writer(temp);
-    if (!writer.settings())
-        return true;
     writeProject(*writer.settings());
     if (!writer.commit())
         return true;
