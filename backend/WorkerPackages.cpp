@@ -60,7 +60,7 @@ void Worker::loadPackageList()
     if (base.isEmpty()) {
         base = QStringLiteral("КОРПУСА");
         store.setValue(QStringLiteral("packageBasePath"), base);
-        store.sync();
+        syncStore();
     }
     const QString folder = QDir(base).absolutePath();
     setRootProperty("packageBasePath", folder);
