@@ -86,8 +86,11 @@ void Worker::saveFeeders(QUrl fileName)
     if (!isChangeCheckFile(path))
         Backups::beforeSave(path, feederBackupsKept);
     QString error;
-    if (!writeFeederBank(path, &error))
-        showFileError(tr("Ошибка записи в файл настроек питателей! Путь к файлу:"), path);
+    if (!writeFeederBank(path, &error)) {
+        emit showError(tr("Ошибка записи в файл настроек питателей! Путь к файлу:") + QFileInfo(path).absoluteFilePath()
+                           + " (" + error + ")",
+                       false, QString());
+    }
 }
 
 bool Worker::checkFeedersHasChanges(QUrl fileName)
