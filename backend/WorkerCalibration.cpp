@@ -81,6 +81,8 @@ void Worker::calcFieldCalibrationGet(int xCount, int yCount)
 void Worker::fieldCalibrationLoad()
 {
     const QString path = fieldCalibrationPath();
+    // What a save killed midway left beside the file goes first.
+    SafeFile::removeLeftovers(path);
     if (!QFileInfo::exists(path)) {
         // Never calibrated: nothing to correct.
         emit sendFieldCalibrationAvailable(false);

@@ -5,6 +5,7 @@
 #include "backend/IniFile.h"
 #include "backend/MachineRecords.h"
 #include "backend/PackageBase.h"
+#include "util/SafeFile.h"
 
 #include <QDebug>
 #include <QDir>
@@ -55,6 +56,8 @@ void Worker::reqursivePackageSearch(QFileInfoList list, bool appending)
 
 void Worker::loadPackageList()
 {
+    // What a save of the package base killed midway left beside it goes first.
+    SafeFile::removeLeftovers(packageBaseIniPath());
     QSettings &store = m_store.settings();
     QString base = store.value(QStringLiteral("packageBasePath")).toString();
     if (base.isEmpty()) {

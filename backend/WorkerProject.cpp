@@ -8,6 +8,7 @@
 #include "backend/PackageBase.h"
 #include "backend/ProjectFile.h"
 #include "backend/ProjectStatistics.h"
+#include "util/SafeFile.h"
 
 #include <QDebug>
 #include <QFileInfo>
@@ -92,6 +93,8 @@ bool Worker::checkProjectHasChanges(QUrl fileName)
 void Worker::openProject(QUrl fileName)
 {
     const QString path = FileUrl::toLocalPath(fileName);
+    // What a save killed midway left beside the file goes first.
+    SafeFile::removeLeftovers(path);
     if (!QFileInfo(path).isFile())
         emit showError(tr("Файл проекта не найден: ") + path, false, QString());
     QSettings settings(path, QSettings::IniFormat);
