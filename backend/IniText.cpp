@@ -1,5 +1,6 @@
 #include "backend/IniText.h"
 
+#include <QCoreApplication>
 #include <QDataStream>
 #include <QMap>
 #include <QPoint>
@@ -190,7 +191,7 @@ bool fromSettings(QSettings &settings, QByteArray *text, QString *error)
 {
     if (!settings.group().isEmpty()) {
         if (error)
-            *error = QStringLiteral("group \"%1\" still open").arg(settings.group());
+            *error = QCoreApplication::translate("IniText", "не закрыта группа %1").arg(settings.group());
         return false;
     }
     // Section → key inside it → value; both levels sorted by name.
