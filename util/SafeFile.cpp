@@ -135,7 +135,8 @@ bool readsBackAs(const QByteArray &path, const struct stat &written, const QByte
         }
         if (n == 0)
             break;
-        if (offset + n > bytes.size() || std::memcmp(chunk.constData(), bytes.constData() + offset, size_t(n)) != 0) {
+        if (offset + n > bytes.size()
+            || std::memcmp(chunk.constData(), bytes.constData() + offset, size_t(n)) != 0) {
             *error = tr("записанный файл не совпадает с данными");
             return false;
         }
@@ -261,8 +262,8 @@ bool isLeftoverName(const QString &fileName, const QString &targetName)
         return false;
     for (int i = 0; i < 6; ++i) {
         const QChar c = rest.at(i);
-        const bool alnum = (c >= QLatin1Char('a') && c <= QLatin1Char('z')) || (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
-            || (c >= QLatin1Char('0') && c <= QLatin1Char('9'));
+        const ushort u = c.unicode();
+        const bool alnum = (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9');
         if (!alnum)
             return false;
     }
