@@ -369,6 +369,9 @@ void TestSafeSave::iniTextAsQSettingsWritesIt_data()
     QTest::newRow("negative int") << "n" << QVariant(-7);
     QTest::newRow("unsigned") << "n" << QVariant(4000000000u);
     QTest::newRow("long long") << "n" << QVariant(qlonglong(1) << 40);
+    QTest::newRow("short") << "n" << QVariant::fromValue(short(-12));
+    QTest::newRow("float") << "d" << QVariant(2.5f);
+    QTest::newRow("character") << "c" << QVariant(QChar(0x416));
     QTest::newRow("true") << "b" << QVariant(true);
     QTest::newRow("false") << "b" << QVariant(false);
     QTest::newRow("double") << "d" << QVariant(0.1);

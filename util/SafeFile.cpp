@@ -163,13 +163,15 @@ int createTemp(const QString &target, QByteArray *tempPath, struct stat *st, QSt
                          .arg(QDir::toNativeSeparators(info.absolutePath()), systemError(errno));
             return -1;
         }
+        // Held by a cleanup that got to it before the lock: it is going, try
+        // again. A file system without locks (ENOLCK and the like) leaves
+        // the file unlocked, and such a cleanup skips it for the same reason.
+        const bool taken = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
         struct stat byPath;
-        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, st) == 0 && ::lstat(name.constData(), &byPath) == 0
-            && sameFile(*st, byPath)) {
+        if (!taken && ::fstat(fd, st) == 0 && ::lstat(name.constData(), &byPath) == 0 && sameFile(*st, byPath)) {
             *tempPath = name;
             return fd;
         }
-        // Removed by a cleanup between its creation and the lock: try again.
         ::close(fd);
     }
     *error = tr("не удалось создать временный файл в папке %1").arg(QDir::toNativeSeparators(info.absolutePath()));
@@ -282,8 +284,11 @@ int removeLeftovers(const QString &path)
         if (!isLeftoverName(name, target.fileName()))
             continue;
         const QByteArray file = QFile::encodeName(folder.absoluteFilePath(name));
-        Fd fd(::open(file.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+        // Only regular files are opened at all (opening a device can act).
         struct stat opened, byPath;
+        if (::lstat(file.constData(), &byPath) != 0 || !S_ISREG(byPath.st_mode))
+            continue;
+        Fd fd(::open(file.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
         if (fd.get() < 0 || ::fstat(fd.get(), &opened) != 0 || !S_ISREG(opened.st_mode))
             continue;
         // A save in progress holds the lock on its temporary file.
