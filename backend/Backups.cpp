@@ -1,5 +1,7 @@
 #include "backend/Backups.h"
 
+#include "util/SafeFile.h"
+
 #include <QDebug>
 #include <QDir>
 #include <QFile>
@@ -30,8 +32,22 @@ void beforeSave(const QString &filePath, int keepAbove, const QDate &today)
         qWarning() << "backups: cannot remove" << existing.first().absoluteFilePath();
 
     const QString today_ = dir.absoluteFilePath(backupName(file.fileName(), today));
-    if (file.exists() && !QFile::exists(today_) && !QFile::copy(file.absoluteFilePath(), today_))
-        qWarning() << "backups: cannot copy" << file.absoluteFilePath() << "to" << today_;
+    if (!file.exists() || QFile::exists(today_))
+        return;
+    // Copied through the verified writer: a backup cut by a full disk would
+    // be worse than none.
+    QFile source(file.absoluteFilePath());
+    QString error;
+    if (source.open(QIODevice::ReadOnly)) {
+        const QByteArray bytes = source.readAll();
+        if (bytes.size() != source.size())
+            error = source.errorString();
+        else if (SafeFile::write(today_, bytes, &error))
+            return;
+    } else {
+        error = source.errorString();
+    }
+    qWarning() << "backups: cannot copy" << file.absoluteFilePath() << "to" << today_ << ":" << error;
 }
 
 } // namespace Backups

@@ -1,74 +1,62 @@
 #include "backend/IniFile.h"
 
-#include <QDebug>
-#include <QFile>
+#include "backend/IniText.h"
+#include "util/SafeFile.h"
+
+#include <QAtomicInt>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QStringList>
-#include <QTemporaryFile>
-
-#include <cstdio>
-#include <unistd.h>
 
 IniFileWriter::IniFileWriter(const QString &targetPath)
-    : m_target(QFileInfo(targetPath).absoluteFilePath())
+    : m_target(targetPath)
+    , m_settings(IniFile::detachedSettings())
 {
-    const QFileInfo info(m_target);
-    QTemporaryFile temp(info.absolutePath() + "/." + info.fileName() + ".XXXXXX");
-    temp.setAutoRemove(false);
-    if (!temp.open()) {
-        m_error = temp.errorString();
-        return;
-    }
-    m_temp = temp.fileName();
-    temp.close();
-    m_settings = std::make_unique<QSettings>(m_temp, QSettings::IniFormat);
 }
 
-IniFileWriter::~IniFileWriter()
-{
-    m_settings.reset();
-    if (!m_committed && !m_temp.isEmpty())
-        QFile::remove(m_temp);
-}
+IniFileWriter::~IniFileWriter() = default;
 
 bool IniFileWriter::commit()
 {
-    if (!m_settings) {
-        if (m_error.isEmpty())
-            m_error = QStringLiteral("no temporary file");
-        return false;
-    }
-    m_settings->sync();
-    const QSettings::Status status = m_settings->status();
-    // Destroyed before the rename: a later sync must not recreate the file.
-    m_settings.reset();
-    if (status != QSettings::NoError) {
-        m_error = status == QSettings::AccessError ? QStringLiteral("write error") : QStringLiteral("format error");
-        return false;
-    }
-    QFile written(m_temp);
-    if (!written.open(QIODevice::ReadWrite)) {
-        m_error = written.errorString();
-        return false;
-    }
-    if (::fsync(written.handle()) != 0) {
-        m_error = QStringLiteral("fsync failed");
-        return false;
-    }
-    written.close();
-    const QFileInfo old(m_target);
-    QFile::setPermissions(m_temp, old.exists() ? old.permissions()
-                                               : QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                                     | QFileDevice::ReadGroup | QFileDevice::ReadOther);
-    if (std::rename(QFile::encodeName(m_temp).constData(), QFile::encodeName(m_target).constData()) != 0) {
-        m_error = QString::fromLocal8Bit(strerror(errno));
-        return false;
-    }
-    m_committed = true;
-    return true;
+    m_error.clear();
+    return IniFile::writeSettings(*m_settings, m_target, &m_error);
 }
 
 namespace IniFile {
+
+std::unique_ptr<QSettings> detachedSettings()
+{
+    // One name per object: QSettings shares the keys of objects on one file.
+    static QAtomicInt serial;
+    const QString name = QStringLiteral("/dev/null/kestravo-detached-%1.ini").arg(serial.fetchAndAddRelaxed(1));
+    return std::make_unique<QSettings>(name, QSettings::IniFormat);
+}
+
+bool copyKeys(const QString &path, QSettings &settings)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return true;
+    if (!info.isFile() || !info.isReadable())
+        return false;
+    QSettings file(path, QSettings::IniFormat);
+    for (const QString &key : file.allKeys())
+        settings.setValue(key, file.value(key));
+    return file.status() != QSettings::AccessError;
+}
+
+QString unreadableText()
+{
+    return QCoreApplication::translate("IniFile", "файл не удалось прочитать, он не перезаписан");
+}
+
+bool writeSettings(QSettings &settings, const QString &path, QString *error)
+{
+    QByteArray text;
+    if (!IniText::fromSettings(settings, &text, error))
+        return false;
+    return SafeFile::write(path, text, error);
+}
 
 static bool readable(const QString &path)
 {

@@ -285,17 +285,13 @@ bool writeRecords(const QString &iniPath, const QVariantList &records, QString *
 {
     IniFileWriter writer(iniPath);
     QSettings *out = writer.settings();
-    if (!out) {
-        if (error)
-            *error = writer.errorString();
-        return false;
-    }
     // Groups of packages that are not in the list (a folder not mounted, a
-    // picture renamed) are kept as they are.
-    {
-        QSettings old(iniPath, QSettings::IniFormat);
-        for (const QString &key : old.allKeys())
-            out->setValue(key, old.value(key));
+    // picture renamed) are kept as they are; a file that cannot be read is
+    // therefore not replaced.
+    if (!IniFile::copyKeys(iniPath, *out)) {
+        if (error)
+            *error = IniFile::unreadableText();
+        return false;
     }
     for (const QVariant &r : records) {
         const QVariantMap record = r.toMap();

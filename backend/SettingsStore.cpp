@@ -1,30 +1,168 @@
 #include "backend/SettingsStore.h"
 
+#include "backend/IniFile.h"
+#include "backend/IniText.h"
+#include "util/SafeFile.h"
+
+#include <QDebug>
+#include <QFile>
 #include <QJSValue>
+#include <QStringList>
+
+#include <sys/stat.h>
+
+namespace {
+
+QMap<QString, QVariant> keysOf(QSettings &settings)
+{
+    QMap<QString, QVariant> keys;
+    for (const QString &key : settings.allKeys())
+        keys.insert(key, settings.value(key));
+    return keys;
+}
+
+} // namespace
 
 SettingsStore::SettingsStore(const QString &fileName)
-    : m_settings(fileName, QSettings::IniFormat)
+    : m_fileName(fileName)
+    , m_settings(IniFile::detachedSettings())
 {
+    SafeFile::removeLeftovers(m_fileName);
+    m_state = stateOf(m_fileName);
+    m_unreadable = !readFile(*m_settings);
+    if (m_unreadable)
+        qWarning() << "settings store: cannot read" << m_fileName;
+    m_base = keysOf(*m_settings);
+    m_written = text(nullptr);
+}
+
+SettingsStore::~SettingsStore()
+{
+    if (!hasUnwrittenChanges())
+        return;
+    QString error;
+    if (!sync(&error))
+        qWarning() << "settings store: changes not written to" << m_fileName << ":" << error;
+}
+
+SettingsStore::FileState SettingsStore::stateOf(const QString &path)
+{
+    FileState state;
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return state;
+    state.exists = true;
+    state.device = st.st_dev;
+    state.inode = st.st_ino;
+    state.size = st.st_size;
+    state.modified = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    return state;
+}
+
+bool SettingsStore::readFile(QSettings &into)
+{
+    into.clear();
+    return IniFile::copyKeys(m_fileName, into);
+}
+
+QSettings &SettingsStore::settings()
+{
+    refresh();
+    return *m_settings;
+}
+
+void SettingsStore::refresh()
+{
+    if (!m_settings->group().isEmpty())
+        return;
+    const FileState now = stateOf(m_fileName);
+    if (now == m_state)
+        return;
+    m_state = now;
+    // The changes made here since the file was read or written.
+    const QMap<QString, QVariant> current = keysOf(*m_settings);
+    QMap<QString, QVariant> changed;
+    for (auto it = current.constBegin(); it != current.constEnd(); ++it) {
+        if (!m_base.contains(it.key()) || m_base.value(it.key()) != it.value())
+            changed.insert(it.key(), it.value());
+    }
+    QStringList removed;
+    for (auto it = m_base.constBegin(); it != m_base.constEnd(); ++it) {
+        if (!current.contains(it.key()))
+            removed.append(it.key());
+    }
+    std::unique_ptr<QSettings> file = IniFile::detachedSettings();
+    m_unreadable = !readFile(*file);
+    if (m_unreadable) {
+        qWarning() << "settings store: cannot read" << m_fileName;
+        return;
+    }
+    m_base = keysOf(*file);
+    QByteArray fileText;
+    IniText::fromSettings(*file, &fileText, nullptr);
+    m_written = fileText;
+    m_settings->clear();
+    for (auto it = m_base.constBegin(); it != m_base.constEnd(); ++it)
+        m_settings->setValue(it.key(), it.value());
+    for (const QString &key : removed)
+        m_settings->remove(key);
+    for (auto it = changed.constBegin(); it != changed.constEnd(); ++it)
+        m_settings->setValue(it.key(), it.value());
+}
+
+QByteArray SettingsStore::text(QString *error)
+{
+    QByteArray bytes;
+    if (!IniText::fromSettings(*m_settings, &bytes, error))
+        return QByteArray();
+    return bytes;
+}
+
+void SettingsStore::markWritten(const QByteArray &text)
+{
+    m_written = text;
+    m_base = keysOf(*m_settings);
+    m_state = stateOf(m_fileName);
+}
+
+bool SettingsStore::hasUnwrittenChanges()
+{
+    refresh();
+    return text(nullptr) != m_written;
+}
+
+bool SettingsStore::sync(QString *error)
+{
+    refresh();
+    QString why;
+    const QByteArray bytes = text(&why);
+    if (why.isEmpty() && bytes == m_written)
+        return true;
+    if (why.isEmpty() && m_unreadable)
+        why = IniFile::unreadableText();
+    if (why.isEmpty() && SafeFile::write(m_fileName, bytes, &why)) {
+        markWritten(bytes);
+        return true;
+    }
+    if (error)
+        *error = why;
+    return false;
 }
 
 QVariant SettingsStore::value(const QString &section, const QString &name, const QVariant &def)
 {
-    m_settings.beginGroup(section);
-    const QVariant v = m_settings.value(name, def);
-    m_settings.endGroup();
+    refresh();
+    m_settings->beginGroup(section);
+    const QVariant v = m_settings->value(name, def);
+    m_settings->endGroup();
     return v;
 }
 
 void SettingsStore::setValue(const QString &section, const QString &name, const QVariant &value)
 {
-    m_settings.beginGroup(section);
-    m_settings.setValue(name, plain(value));
-    m_settings.endGroup();
-}
-
-void SettingsStore::sync()
-{
-    m_settings.sync();
+    m_settings->beginGroup(section);
+    m_settings->setValue(name, plain(value));
+    m_settings->endGroup();
 }
 
 QVariant SettingsStore::plain(const QVariant &value)

@@ -281,6 +281,13 @@ private:
     QHash<QString, int> m_packageIndex;
     QHash<QString, int> m_packageIndexLower;
 
+    // Settings store: writes it now, telling the operator when that failed;
+    // syncStoreSoon() writes it on the next turn of the event loop (once for
+    // a burst of changed settings).
+    bool syncStore();
+    void syncStoreSoon();
+    bool m_storeSyncQueued = false;
+
     // Project: the steps of saving into an open settings object, and reading.
     void writeProject(QSettings &settings);
     QString openPcbFrom(QSettings &settings, const QString &projectPath);

@@ -2,8 +2,10 @@
 // stored, and the correction table is built from the stored file.
 #include "backend/Worker.h"
 
+#include "util/SafeFile.h"
 #include "vision/FieldCalibration.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QQuickItem>
 #include <QDebug>
@@ -56,8 +58,17 @@ void Worker::calcFieldCalibrationGet(int xCount, int yCount)
     qDebug() << "  dXAvg" << st.dXAvg << "  dYAvg" << st.dYAvg << "  dRAvg" << st.dRAvg;
     qDebug() << "field calibration row angles" << cal.rowAngles();
     const QString picture = QString::fromLatin1(errorPicturePath);
-    if (QFileInfo(QFileInfo(picture).absolutePath()).isWritable() && !cal.errorPicture().save(picture))
-        qDebug() << "field calibration picture not saved:" << picture;
+    if (QFileInfo(QFileInfo(picture).absolutePath()).isWritable()) {
+        QByteArray png;
+        QBuffer buffer(&png);
+        QString why;
+        if (!buffer.open(QIODevice::WriteOnly) || !cal.errorPicture().save(&buffer, "PNG")
+            || !SafeFile::write(picture, png, &why)) {
+            emit showError(tr("Не удалось сохранить картинку отклонений рабочего поля: %1").arg(picture) + " (" + why
+                               + ")",
+                           true, QStringLiteral("warning"));
+        }
+    }
 
     QString error;
     if (!cal.write(fieldCalibrationPath(), &error)) {
@@ -70,6 +81,8 @@ void Worker::calcFieldCalibrationGet(int xCount, int yCount)
 void Worker::fieldCalibrationLoad()
 {
     const QString path = fieldCalibrationPath();
+    // What a save killed midway left beside the file goes first.
+    SafeFile::removeLeftovers(path);
     if (!QFileInfo::exists(path)) {
         // Never calibrated: nothing to correct.
         emit sendFieldCalibrationAvailable(false);

@@ -5,6 +5,7 @@
 #include "backend/FeederFile.h"
 #include "backend/FileUrl.h"
 #include "backend/IniFile.h"
+#include "util/SafeFile.h"
 
 #include <QFileInfo>
 #include <QQuickItem>
@@ -24,6 +25,8 @@ void Worker::showFileError(const QString &message, const QString &path)
 void Worker::openFeeders(QUrl fileName)
 {
     const QString path = FileUrl::toLocalPath(fileName);
+    // What a save killed midway left beside the file goes first.
+    SafeFile::removeLeftovers(path);
     const FeederFile::ReadResult result = FeederFile::read(path, rootProperty("camera1Exposure").toInt());
     switch (result.status) {
     case FeederFile::ReadResult::NotFound:
@@ -86,8 +89,11 @@ void Worker::saveFeeders(QUrl fileName)
     if (!isChangeCheckFile(path))
         Backups::beforeSave(path, feederBackupsKept);
     QString error;
-    if (!writeFeederBank(path, &error))
-        showFileError(tr("Ошибка записи в файл настроек питателей! Путь к файлу:"), path);
+    if (!writeFeederBank(path, &error)) {
+        emit showError(tr("Ошибка записи в файл настроек питателей! Путь к файлу:") + QFileInfo(path).absoluteFilePath()
+                           + " (" + error + ")",
+                       false, QString());
+    }
 }
 
 bool Worker::checkFeedersHasChanges(QUrl fileName)

@@ -6,11 +6,11 @@
 #include "backend/FileUrl.h"
 #include "backend/PlacementList.h"
 #include "backend/TextTable.h"
+#include "util/SafeFile.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QQuickItem>
-#include <QSaveFile>
 
 namespace {
 
@@ -139,9 +139,10 @@ void Worker::feederListExportGet(QString fileURL)
         }
     }
     const FeederListExport::Result result = FeederListExport::write(rows, st);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(result.text.toUtf8()) < 0 || !file.commit()) {
-        emit showError(tr("Не удалось записать в файл!"), false, QString());
+    QString error;
+    if (!SafeFile::write(path, result.text.toUtf8(), &error)) {
+        emit showError(tr("Не удалось записать в файл!") + " " + QFileInfo(path).absoluteFilePath() + " (" + error + ")",
+                       false, QString());
         return;
     }
     emit showError(tr("Экспорт завершен. Экспортировано строк: %1").arg(result.rows), true, QStringLiteral("notice"));

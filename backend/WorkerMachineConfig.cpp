@@ -57,20 +57,26 @@ void Worker::iniGetSpeedAcc(QString iniFile)
 void Worker::maxVelAccGet(QString fileName, double v1, double v2, double v3, double v4, double v5, double v6,
                           double a1, double a2, double a3, double a4)
 {
-    if (!IniEditor::edit(stripUrl(fileName), IniEditor::speedChanges({v1, v2, v3, v4, v5, v6}, {a1, a2, a3, a4})))
-        emit showError(tr("Ошибка при сохранении настроек в ini-файл"), false, QStringLiteral("error"));
+    QString error;
+    if (!IniEditor::edit(stripUrl(fileName), IniEditor::speedChanges({v1, v2, v3, v4, v5, v6}, {a1, a2, a3, a4}), &error))
+        emit showError(tr("Ошибка при сохранении настроек в ini-файл") + ": " + stripUrl(fileName) + " (" + error + ")",
+                       false, QStringLiteral("error"));
 }
 
 void Worker::encoderScaleGet(QString fileName, double eSX, double eSY)
 {
-    if (!IniEditor::edit(stripUrl(fileName), IniEditor::scaleChanges(QStringLiteral("ENCODER_SCALE"), eSX, eSY)))
-        emit showError(tr("Ошибка при сохранении настроек в ini-файл"), false, QStringLiteral("error"));
+    QString error;
+    if (!IniEditor::edit(stripUrl(fileName), IniEditor::scaleChanges(QStringLiteral("ENCODER_SCALE"), eSX, eSY), &error))
+        emit showError(tr("Ошибка при сохранении настроек в ini-файл") + ": " + stripUrl(fileName) + " (" + error + ")",
+                       false, QStringLiteral("error"));
 }
 
 void Worker::stepperScaleGet(QString fileName, double sSX, double sSY)
 {
-    if (!IniEditor::edit(stripUrl(fileName), IniEditor::scaleChanges(QStringLiteral("STEP_SCALE"), sSX, sSY)))
-        emit showError(tr("Ошибка при сохранении настроек в ini-файл"), false, QStringLiteral("error"));
+    QString error;
+    if (!IniEditor::edit(stripUrl(fileName), IniEditor::scaleChanges(QStringLiteral("STEP_SCALE"), sSX, sSY), &error))
+        emit showError(tr("Ошибка при сохранении настроек в ini-файл") + ": " + stripUrl(fileName) + " (" + error + ")",
+                       false, QStringLiteral("error"));
 }
 
 void Worker::maxVelGet(QVariant v1, QVariant v2, QVariant v3, QVariant v4, QVariant v5, QVariant v6)

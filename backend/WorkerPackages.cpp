@@ -5,6 +5,7 @@
 #include "backend/IniFile.h"
 #include "backend/MachineRecords.h"
 #include "backend/PackageBase.h"
+#include "util/SafeFile.h"
 
 #include <QDebug>
 #include <QDir>
@@ -55,12 +56,14 @@ void Worker::reqursivePackageSearch(QFileInfoList list, bool appending)
 
 void Worker::loadPackageList()
 {
+    // What a save of the package base killed midway left beside it goes first.
+    SafeFile::removeLeftovers(packageBaseIniPath());
     QSettings &store = m_store.settings();
     QString base = store.value(QStringLiteral("packageBasePath")).toString();
     if (base.isEmpty()) {
         base = QStringLiteral("КОРПУСА");
         store.setValue(QStringLiteral("packageBasePath"), base);
-        store.sync();
+        syncStore();
     }
     const QString folder = QDir(base).absolutePath();
     setRootProperty("packageBasePath", folder);
@@ -83,13 +86,8 @@ void Worker::loadPackageList()
         // Completed keys are written back; the old file stays until the new
         // one is complete.
         IniFileWriter writer(packageBaseIniPath());
-        QSettings *ini = writer.settings();
-        QSettings old(packageBaseIniPath(), QSettings::IniFormat);
-        if (ini) {
-            for (const QString &key : old.allKeys())
-                ini->setValue(key, old.value(key));
-        }
-        QSettings &source = ini ? *ini : old;
+        QSettings &source = *writer.settings();
+        const bool readable = IniFile::copyKeys(packageBaseIniPath(), source);
         bool anyChanged = false;
         for (int i = firstNew; i < m_packageNames.size(); ++i) {
             bool changed = false;
@@ -101,9 +99,13 @@ void Worker::loadPackageList()
             record.insert(QStringLiteral("path"), FileUrl::fromLocalPath(m_packageFiles.at(i)));
             invoke(m_packageInvoker, "append", {record});
         }
-        if (anyChanged && (!ini || !writer.commit())) {
-            emit showError(tr("Не удалось записать файл базы корпусов: %1").arg(packageBaseIniPath()), false,
-                           QString());
+        // A file that could not be read is not replaced: its records would
+        // be lost.
+        if (anyChanged && (!readable || !writer.commit())) {
+            const QString reason = readable ? writer.errorString() : IniFile::unreadableText();
+            emit showError(tr("Не удалось записать файл базы корпусов: %1").arg(packageBaseIniPath()) + " (" + reason
+                               + ")",
+                           false, QString());
         }
     }
 

@@ -8,6 +8,7 @@
 #include "backend/PackageBase.h"
 #include "backend/ProjectFile.h"
 #include "backend/ProjectStatistics.h"
+#include "util/SafeFile.h"
 
 #include <QDebug>
 #include <QFileInfo>
@@ -68,9 +69,8 @@ void Worker::saveProject(QUrl fileName)
     if (!isChangeCheckFile(path))
         Backups::beforeSave(path, projectBackupsKept);
     IniFileWriter writer(path);
-    if (writer.settings())
-        writeProject(*writer.settings());
-    if (!writer.settings() || !writer.commit()) {
+    writeProject(*writer.settings());
+    if (!writer.commit()) {
         emit showError(tr("Не удалось сохранить проект в файл: ") + QFileInfo(path).absoluteFilePath() + " ("
                            + writer.errorString() + ")",
                        false, QString());
@@ -84,8 +84,6 @@ bool Worker::checkProjectHasChanges(QUrl fileName)
     if (path.isEmpty() || temp.isEmpty())
         return true;
     IniFileWriter writer(temp);
-    if (!writer.settings())
-        return true;
     writeProject(*writer.settings());
     if (!writer.commit())
         return true;
@@ -95,6 +93,8 @@ bool Worker::checkProjectHasChanges(QUrl fileName)
 void Worker::openProject(QUrl fileName)
 {
     const QString path = FileUrl::toLocalPath(fileName);
+    // What a save killed midway left beside the file goes first.
+    SafeFile::removeLeftovers(path);
     if (!QFileInfo(path).isFile())
         emit showError(tr("Файл проекта не найден: ") + path, false, QString());
     QSettings settings(path, QSettings::IniFormat);

@@ -5,6 +5,7 @@
 
 #include <QDebug>
 #include <QQuickItem>
+#include <QTimer>
 
 void Worker::loadSetting(QString section, QString name, QVariant def)
 {
@@ -25,6 +26,28 @@ void Worker::saveSetting(QString section, QString name)
         return;
     }
     m_store.setValue(section, name, value);
+    syncStoreSoon();
+}
+
+bool Worker::syncStore()
+{
+    QString error;
+    if (m_store.sync(&error))
+        return true;
+    emit showError(tr("Не удалось записать файл настроек: %1").arg(m_store.fileName()) + " (" + error + ")", false,
+                   QString());
+    return false;
+}
+
+void Worker::syncStoreSoon()
+{
+    if (m_storeSyncQueued)
+        return;
+    m_storeSyncQueued = true;
+    QTimer::singleShot(0, this, [this]() {
+        m_storeSyncQueued = false;
+        syncStore();
+    });
 }
 
 bool Worker::checkSetting(QString name, QSettings *s)
@@ -67,7 +90,5 @@ void Worker::saveSettings()
         if (list.invoker)
             MachineRecords::writeAll(settings, list.kind, invoke(list.invoker, "getAll").toList());
     }
-    m_store.sync();
-    if (settings.status() != QSettings::NoError)
-        emit showError(tr("Не удалось записать файл настроек: %1").arg(m_store.fileName()), false, QString());
+    syncStore();
 }

@@ -3,10 +3,10 @@
 
 #include "backend/FileUrl.h"
 #include "backend/ProjectStatistics.h"
+#include "util/SafeFile.h"
 
 #include <QFileInfo>
 #include <QQuickItem>
-#include <QSaveFile>
 
 void Worker::stopwatchStart()
 {
@@ -67,9 +67,10 @@ void Worker::projectDayStatisticsExportGet(QString fileURL)
     int lines = 0;
     const QString text = ProjectStatistics::exportText(
         days, project.isEmpty() ? QString() : QFileInfo(FileUrl::toLocalPath(project)).fileName(), &lines);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit()) {
-        emit showError(tr("Не удалось записать в файл!"), false, QString());
+    QString error;
+    if (!SafeFile::write(path, text.toUtf8(), &error)) {
+        emit showError(tr("Не удалось записать в файл!") + " " + QFileInfo(path).absoluteFilePath() + " (" + error + ")",
+                       false, QString());
         return;
     }
     emit showError(tr("Экспорт завершен. Экспортировано записей: %1").arg(lines), true, QStringLiteral("notice"));

@@ -1,10 +1,11 @@
 #include "machine/IniEditor.h"
 
 #include "machine/MachineStatus.h"
+#include "util/SafeFile.h"
 
 #include <QFile>
 #include <QRegularExpression>
-#include <QSaveFile>
+#include <QCoreApplication>
 
 #include <set>
 
@@ -58,24 +59,29 @@ bool IniEditor::apply(QStringList &lines, const QList<Change> &changes)
     return int(found.size()) == changes.size();
 }
 
-bool IniEditor::edit(const QString &path, const QList<Change> &changes)
+bool IniEditor::edit(const QString &path, const QList<Change> &changes, QString *error)
 {
+    QString dummy;
+    QString &why = error ? *error : dummy;
+    SafeFile::removeLeftovers(path);
     QFile in(path);
-    if (!in.open(QIODevice::ReadOnly | QIODevice::Text))
+    if (!in.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        why = in.errorString();
         return false;
+    }
     QString text = QString::fromLocal8Bit(in.readAll());
     in.close();
     if (text.endsWith(QLatin1Char('\n')))
         text.chop(1);
     QStringList lines = text.split(QLatin1Char('\n'));
-    if (!apply(lines, changes))
+    if (!apply(lines, changes)) {
+        why = QCoreApplication::translate("IniEditor", "в файле нет всех изменяемых ключей осей");
         return false;
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Text))
-        return false;
+    }
+    QByteArray bytes;
     for (const QString &l : lines)
-        out.write(l.toLocal8Bit() + '\n');
-    return out.commit();
+        bytes += l.toLocal8Bit() + '\n';
+    return SafeFile::write(path, bytes, &why);
 }
 
 QList<IniEditor::Change> IniEditor::speedChanges(const QList<double> &velocities, const QList<double> &accelerations)

@@ -7,7 +7,8 @@
 // Replaces values of axis keys in a machine configuration file, in the
 // sections LinuxCNC 2.9 uses ([JOINT_n] and [AXIS_<letter>]) as well as the
 // older [AXIS_n]. The file changes only when every requested key was found
-// for its axis, and is replaced whole (write-then-rename).
+// for its axis, and is replaced whole through SafeFile::write() (the old file
+// stays until the new one was read back complete).
 class IniEditor
 {
 public:
@@ -20,8 +21,9 @@ public:
 
     // Applies the changes to the text; false when a key of an axis is missing.
     static bool apply(QStringList &lines, const QList<Change> &changes);
-    // Reads, changes and writes the file; false (file untouched) on any failure.
-    static bool edit(const QString &path, const QList<Change> &changes);
+    // Reads, changes and writes the file; false (file untouched, the reason
+    // in *error when given) on any failure.
+    static bool edit(const QString &path, const QList<Change> &changes, QString *error = nullptr);
 
     // The speed editor's changes: velocities of axes 0..5 (units per second)
     // with their step generator limits, accelerations of axes 0..3 likewise.

@@ -412,10 +412,11 @@ private slots:
                                   Q_ARG(QString, QStringLiteral("camera1CameraMatrix")));
         QMetaObject::invokeMethod(root(), "saveSettings");
 
+        // Read from the file, a list comes back as the list of its texts.
         QSettings stored(settingsFile(), QSettings::IniFormat);
         const QVariant value = stored.value("device/camera1CameraMatrix");
-        QCOMPARE(value.type(), QVariant::List);
-        QCOMPARE(value.toList(), (QVariantList{1.5, 2, 3}));
+        QCOMPARE(value.type(), QVariant::StringList);
+        QCOMPARE(value.toStringList(), (QStringList{"1.5", "2", "3"}));
 
         root()->setProperty("camera1CameraMatrix", QVariant::fromValue(m_shell->engine().evaluate("[]")));
         QMetaObject::invokeMethod(root(), "loadSetting", Q_ARG(QString, QStringLiteral("device")),

@@ -1,9 +1,11 @@
 #include "vision/BoardScan.h"
 
+#include "util/SafeFile.h"
+
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QPainter>
-#include <QSaveFile>
 
 #include <cmath>
 
@@ -79,9 +81,13 @@ QString BoardScan::save(const QString &fileName)
     const int dpm = int(std::lround(kDotsPerInch / 0.0254));
     out.setDotsPerMeterX(dpm);
     out.setDotsPerMeterY(dpm);
-    QSaveFile file(name);
-    if (!file.open(QIODevice::WriteOnly) || !out.save(&file, "PNG") || !file.commit()) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    QString why;
+    if (!buffer.open(QIODevice::WriteOnly) || !out.save(&buffer, "PNG") || !SafeFile::write(name, bytes, &why)) {
         m_error = QCoreApplication::translate("BoardScan", "Не удалось записать файл: ") + name;
+        if (!why.isEmpty())
+            m_error += QStringLiteral(" (") + why + QLatin1Char(')');
         return QString();
     }
     return QFileInfo(name).absoluteFilePath();

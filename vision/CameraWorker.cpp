@@ -2,10 +2,11 @@
 
 #include "vision/CameraCapture.h"
 #include "vision/MatImage.h"
+#include "util/SafeFile.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QMutexLocker>
-#include <QSaveFile>
 #include <QUrl>
 
 #include <opencv2/imgproc.hpp>
@@ -65,13 +66,17 @@ bool CameraWorker::saveDisplayImage(const QString &fileName) const
     const QString path = fileName.startsWith(QLatin1String("file:")) ? QUrl(fileName).toLocalFile() : fileName;
     if (path.isEmpty())
         return false;
-    QMutexLocker lock(&m_displayMutex);
-    if (m_display.isNull())
-        return false;
-    QSaveFile file(path);
     const QByteArray format = QFileInfo(path).suffix().toLatin1();
-    return file.open(QIODevice::WriteOnly) &&
-           m_display.save(&file, format.isEmpty() ? "PNG" : format.constData()) && file.commit();
+    QByteArray bytes;
+    {
+        QMutexLocker lock(&m_displayMutex);
+        if (m_display.isNull())
+            return false;
+        QBuffer buffer(&bytes);
+        if (!buffer.open(QIODevice::WriteOnly) || !m_display.save(&buffer, format.isEmpty() ? "PNG" : format.constData()))
+            return false;
+    }
+    return SafeFile::write(path, bytes, nullptr);
 }
 
 // --- settings

@@ -1,8 +1,9 @@
 #include "vision/FieldCalibration.h"
 
+#include "util/SafeFile.h"
+
 #include <QFile>
 #include <QPainter>
-#include <QSaveFile>
 #include <QSettings>
 
 #include <opencv2/imgproc.hpp>
@@ -27,12 +28,7 @@ bool FieldCalibration::write(const QString &path, QString *error) const
                     .arg(p.nX, 0, 'g', 15)
                     .arg(p.nY, 0, 'g', 15);
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit()) {
-        *error = file.errorString();
-        return false;
-    }
-    return true;
+    return SafeFile::write(path, text.toUtf8(), error);
 }
 
 bool FieldCalibration::read(const QString &path, QString *error)

@@ -922,6 +922,27 @@ Choose one in the camera settings.</translation>
     </message>
 </context>
 <context>
+    <name>IniEditor</name>
+    <message>
+        <source>в файле нет всех изменяемых ключей осей</source>
+        <translation>the file lacks some of the axis keys to change</translation>
+    </message>
+</context>
+<context>
+    <name>IniFile</name>
+    <message>
+        <source>файл не удалось прочитать, он не перезаписан</source>
+        <translation>the file could not be read and was not overwritten</translation>
+    </message>
+</context>
+<context>
+    <name>IniText</name>
+    <message>
+        <source>не закрыта группа %1</source>
+        <translation>group %1 left open</translation>
+    </message>
+</context>
+<context>
     <name>LensCalibrationPanel</name>
     <message>
         <source>Калибровка оптики камеры</source>
@@ -1556,6 +1577,61 @@ Choose one in the camera settings.</translation>
     </message>
 </context>
 <context>
+    <name>SafeFile</name>
+    <message>
+        <source>ошибка записи: %1</source>
+        <translation>write error: %1</translation>
+    </message>
+    <message>
+        <source>записано 0 байт</source>
+        <translation>0 bytes written</translation>
+    </message>
+    <message>
+        <source>не удалось прочитать записанный файл: %1</source>
+        <translation>cannot read the written file back: %1</translation>
+    </message>
+    <message>
+        <source>временный файл подменён во время записи</source>
+        <translation>the temporary file was replaced while it was being written</translation>
+    </message>
+    <message>
+        <source>на диске %1 байт вместо %2</source>
+        <translation>%1 bytes on disk instead of %2</translation>
+    </message>
+    <message>
+        <source>записанный файл не совпадает с данными</source>
+        <translation>the written file differs from the data</translation>
+    </message>
+    <message>
+        <source>не удалось создать временный файл в папке %1: %2</source>
+        <translation>cannot create a temporary file in the folder %1: %2</translation>
+    </message>
+    <message>
+        <source>не удалось создать временный файл в папке %1</source>
+        <translation>cannot create a temporary file in the folder %1</translation>
+    </message>
+    <message>
+        <source>не задано имя файла</source>
+        <translation>no file name given</translation>
+    </message>
+    <message>
+        <source>не удалось задать права файла: %1</source>
+        <translation>cannot set the file permissions: %1</translation>
+    </message>
+    <message>
+        <source>не удалось сбросить файл на диск: %1</source>
+        <translation>cannot flush the file to disk: %1</translation>
+    </message>
+    <message>
+        <source>не удалось заменить файл: %1</source>
+        <translation>cannot replace the file: %1</translation>
+    </message>
+    <message>
+        <source>новый файл записан, но папку не удалось сбросить на диск: %1</source>
+        <translation>the new file is written, but its folder could not be flushed to disk: %1</translation>
+    </message>
+</context>
+<context>
     <name>SaveBeforeClose</name>
     <message>
         <source>Сохранить изменения?</source>
@@ -1766,6 +1842,10 @@ length, ms:</translation>
 </context>
 <context>
     <name>Worker</name>
+    <message>
+        <source>Не удалось сохранить картинку отклонений рабочего поля: %1</source>
+        <translation>Could not save the work field deviation picture: %1</translation>
+    </message>
     <message>
         <source>Права пользователя для приложения заданы неправильно!</source>
         <translation>User permissions for the application are set incorrectly!</translation>
