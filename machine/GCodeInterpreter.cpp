@@ -417,8 +417,9 @@ bool GCodeInterpreter::runMotion(const QVector<GCodeWord> &words, int first, boo
             continue;
         any = true;
         velocity[i] = rapid ? m_set.maxVelocity[i] : feed / 60.0;
-        const bool tooSlow = !rapid && !(std::fabs(target[i] - m_snapshot[i]) / velocity[i] <= kMaxMoveSeconds);
-        if (!(velocity[i] > 0) || !std::isfinite(velocity[i]) || tooSlow)
+        // A feed so slow that the move would outlast an hour is no feed.
+        if (!(velocity[i] > 0) || !std::isfinite(velocity[i])
+            || (!rapid && !(std::fabs(target[i] - m_snapshot[i]) / velocity[i] <= kMaxMoveSeconds)))
             return refuse(tr("Недопустимая подача в строке \"%1\"!").arg(original), result);
     }
 
