@@ -6,18 +6,13 @@
 
 namespace {
 
-const QString kNumber = QStringLiteral("([0-9]*[\\.,][0-9]+|[0-9]+)");
 constexpr int kSecondCheckMs = 500;
 constexpr int kMaxDwellMs = 3600 * 1000;
+// A feed move may take at most this long; a slower one is refused like F 0.
+constexpr double kMaxMoveSeconds = 3600;
 constexpr double kDoneTolerance = 1.0;
 // A move that was never seen under way counts as done only this close.
 constexpr double kUnseenTolerance = 0.01;
-
-double toNumber(QString text, bool *ok)
-{
-    text.replace(QLatin1Char(','), QLatin1Char('.'));
-    return text.toDouble(ok);
-}
 
 QString stripComment(const QString &line)
 {
@@ -26,6 +21,11 @@ QString stripComment(const QString &line)
     if (open < 0 || close < open)
         return line;
     return line.left(open) + line.mid(close + 1);
+}
+
+bool finite(QPointF p)
+{
+    return std::isfinite(p.x()) && std::isfinite(p.y());
 }
 
 } // namespace
@@ -67,59 +67,14 @@ QPointF GCodeInterpreter::fieldCell(double x, double y) const
 {
     const double cx = std::ceil(x);
     const double cy = std::ceil(y);
-    if (cx < 0 || cy < 0 || cx >= m_gridWidth || cy >= m_gridHeight)
+    // Compared as doubles first: NaN and huge values never become an index.
+    if (!(cx >= 0 && cy >= 0 && cx < m_gridWidth && cy < m_gridHeight))
         return QPointF();
     const int ix = int(cx);
     const int iy = int(cy);
     if (iy >= m_grid.size() || ix >= m_grid[iy].size())
         return QPointF();
     return m_grid[iy][ix];
-}
-
-bool GCodeInterpreter::paramReal(QString &str, const QString &param, double *result)
-{
-    const QRegularExpression re(QRegularExpression::escape(param) + QStringLiteral("([\\+-]?)") + kNumber,
-                                QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch m = re.match(str);
-    if (!m.hasMatch() || m.captured(2).isEmpty())
-        return false;
-    bool ok = false;
-    double v = toNumber(m.captured(2), &ok);
-    if (m.captured(1) == QLatin1String("-"))
-        v = -v;
-    if (ok)
-        *result = v;
-    str.remove(m.capturedStart(0), m.capturedLength(0));
-    return ok;
-}
-
-bool GCodeInterpreter::relativeCoord(const QString &str, QChar param, double *result)
-{
-    const QRegularExpression re(QRegularExpression::escape(QString(param)) + QStringLiteral("(\\+{2}|-{2})") + kNumber,
-                                QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch m = re.match(str);
-    if (!m.hasMatch())
-        return false;
-    bool ok = false;
-    double v = toNumber(m.captured(2), &ok);
-    if (!ok)
-        return false;
-    *result = m.captured(1) == QLatin1String("--") ? -v : v;
-    return true;
-}
-
-bool GCodeInterpreter::paramInt(const QString &str, QChar param, int *result)
-{
-    const QRegularExpression re(QRegularExpression::escape(QString(param)) + kNumber,
-                                QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch m = re.match(str);
-    if (!m.hasMatch())
-        return false;
-    bool ok = false;
-    const int v = m.captured(1).toInt(&ok, 10);
-    if (ok)
-        *result = v;
-    return ok;
 }
 
 GCodeInterpreter::Accept GCodeInterpreter::accept(const QString &text, bool safeH)
@@ -176,6 +131,14 @@ GCodeInterpreter::Step GCodeInterpreter::step(const MachineStatus &status)
         for (int i = 0; i < kAxes; ++i) {
             if (!m_commanded[i])
                 continue;
+            if (!std::isfinite(status.position[i])) {
+                // Under way with no idea where the axis is: stop the machine.
+                m_port.emergencyStop();
+                m_port.showError(tr("Положение оси %1 неизвестно: строка \"%2\" не выполнена!")
+                                     .arg(QString(QLatin1Char(Axes::letter(i))), m_movingLine));
+                fail(result);
+                return result;
+            }
             const double left = std::fabs(m_target[i] - status.position[i]);
             if (!status.inPosition[i] || std::fabs(status.position[i] - m_start[i]) > 0.001)
                 m_seenMoving[i] = true;
@@ -218,7 +181,7 @@ GCodeInterpreter::Step GCodeInterpreter::step(const MachineStatus &status)
             result.success = true;
             return result;
         }
-        if (runLine(m_lines[m_lineIndex], status, result))
+        if (runLine(m_lines[m_lineIndex], result))
             return result;
     }
     result.kind = Step::Finished;
@@ -226,56 +189,47 @@ GCodeInterpreter::Step GCodeInterpreter::step(const MachineStatus &status)
     return result;
 }
 
+bool GCodeInterpreter::refuse(const QString &text, Step &result)
+{
+    m_port.showError(text);
+    fail(result);
+    return true;
+}
+
 // Runs one line. True when the step ends here (a wait or the end of the block),
 // false to go on with the next line.
-bool GCodeInterpreter::runLine(const QString &raw, const MachineStatus &status, Step &result)
+bool GCodeInterpreter::runLine(const QString &raw, Step &result)
 {
-    Q_UNUSED(status)
     const QString original = raw.simplified();
     const QString line = stripComment(original).simplified();
 
-    if (line.startsWith(QLatin1String("g0"))) {
-        m_rapid = true;
-        for (int i = 0; i < kAxes; ++i) {
-            m_blockAcc[i] = m_set.maxAcceleration[i];
-            writeAcc(i, m_set.maxAcceleration[i]);
-        }
-        return parseMotion(line.mid(2), original, result);
+    if (line.contains(QLatin1String("zmax"), Qt::CaseInsensitive)) {
+        // No safe height in the configuration: the head must not stay down
+        // while the block reports success.
+        return refuse(tr("Безопасная высота оси Z не задана (HOME в ini-файле равен 0): строка \"%1\" не выполнена!")
+                          .arg(original),
+                      result);
     }
-    if (line.startsWith(QLatin1String("g1"))) {
-        m_rapid = false;
-        return parseMotion(line.mid(2), original, result);
+    const QVector<GCodeWord> words = GCodeWords::split(line);
+    for (const GCodeWord &w : words) {
+        if (!w.valid)
+            return refuse(tr("Неверное слово \"%1\" в строке \"%2\"!").arg(w.text, original), result);
     }
-    if (line.startsWith(QLatin1String("m64"))) {
-        int p = 0;
-        if (paramInt(line.mid(3), QLatin1Char('p'), &p)) {
-            if (p >= 0 && p < MachineStatus::kDio) {
-                m_port.setOutput(p, true);
-                if (p == 1)
-                    m_port.setOutput(0, true);
-            }
-        }
-        ++m_lineIndex;
-        return false;
+
+    // The first word is the command.
+    int command = -1;
+    bool isG = false;
+    if (!words.isEmpty() && (words[0].key == QLatin1String("g") || words[0].key == QLatin1String("m"))) {
+        isG = words[0].key == QLatin1String("g");
+        command = words[0].value < 1000 ? int(words[0].value) : -1;
     }
-    if (line.startsWith(QLatin1String("m65 "))) {
-        int p = 0;
-        if (paramInt(line.mid(3), QLatin1Char('p'), &p) && p >= 0 && p < MachineStatus::kDio)
-            m_port.setOutput(p, false);
-        ++m_lineIndex;
-        return false;
-    }
-    if (line.startsWith(QLatin1String("g4 "))) {
-        QString rest = line.mid(2);
-        double seconds = 0;
-        ++m_lineIndex;
-        if (!paramReal(rest, QStringLiteral("p"), &seconds))
-            return false;
-        const double ms = std::trunc(seconds * 1000.0);
-        result.kind = Step::Wait;
-        result.delayMs = ms <= 0 ? 0 : (ms >= kMaxDwellMs ? kMaxDwellMs : int(ms));
-        return true;
-    }
+    if (isG && (command == 0 || command == 1))
+        return runMotion(words, 1, command == 0, true, original, result);
+    if (isG && command == 4)
+        return runDwell(words, original, result);
+    if (!isG && (command == 64 || command == 65))
+        return runOutput(words, command == 64, original, result);
+
     if (original.startsWith(QLatin1String("(setlowerrorlimit)"))) {
         lowerErrorLimits(0.5);
         ++m_lineIndex;
@@ -293,7 +247,50 @@ bool GCodeInterpreter::runLine(const QString &raw, const MachineStatus &status, 
         ++m_lineIndex;
         return false;
     }
-    return parseMotion(line, original, result);
+    return runMotion(words, 0, m_rapid, false, original, result);
+}
+
+// m64 / m65: one output that the machine has, by its P word.
+bool GCodeInterpreter::runOutput(const QVector<GCodeWord> &words, bool on, const QString &original, Step &result)
+{
+    const GCodeWord *p = nullptr;
+    for (int k = 1; k < words.size(); ++k) {
+        if (words[k].key != QLatin1String("p"))
+            continue;
+        if (p)
+            return refuse(tr("Повторное слово \"%1\" в строке \"%2\"!").arg(words[k].text, original), result);
+        p = &words[k];
+    }
+    if (!p)
+        return refuse(tr("В строке \"%1\" не задан номер выхода!").arg(original), result);
+    if (!p->integer || p->value >= MachineStatus::kDio)
+        return refuse(tr("Недопустимый номер выхода \"%1\" в строке \"%2\"!").arg(p->text, original), result);
+    const int index = int(p->value);
+    m_port.setOutput(index, on);
+    if (on && index == 1)
+        m_port.setOutput(0, true); // the vacuum valve needs the compressor
+    ++m_lineIndex;
+    return false;
+}
+
+// g4: waits P seconds (negative: not at all; at most an hour).
+bool GCodeInterpreter::runDwell(const QVector<GCodeWord> &words, const QString &original, Step &result)
+{
+    const GCodeWord *p = nullptr;
+    for (int k = 1; k < words.size(); ++k) {
+        if (words[k].key != QLatin1String("p"))
+            continue;
+        if (p)
+            return refuse(tr("Повторное слово \"%1\" в строке \"%2\"!").arg(words[k].text, original), result);
+        p = &words[k];
+    }
+    if (!p)
+        return refuse(tr("В строке \"%1\" не задано время паузы!").arg(original), result);
+    ++m_lineIndex;
+    const double ms = std::trunc(p->value * 1000.0);
+    result.kind = Step::Wait;
+    result.delayMs = ms <= 0 ? 0 : (ms >= kMaxDwellMs ? kMaxDwellMs : int(ms));
+    return true;
 }
 
 void GCodeInterpreter::lowerErrorLimits(double z)
@@ -313,42 +310,64 @@ void GCodeInterpreter::restoreErrorLimits()
     m_lowErrorLimit = false;
 }
 
-bool GCodeInterpreter::parseMotion(QString line, const QString &original, Step &result)
+// A motion line: the words from index first on, in rapid or feed mode. The
+// whole line is checked before anything is sent or any mode changes: a
+// refused line leaves the machine and the modal state as they were.
+bool GCodeInterpreter::runMotion(const QVector<GCodeWord> &words, int first, bool rapid, bool commandLine,
+                                 const QString &original, Step &result)
 {
-    if (line.contains(QLatin1String("zmax"), Qt::CaseInsensitive)) {
-        // No safe height in the configuration: the head must not stay down
-        // while the block reports success.
-        m_port.showError(tr("Безопасная высота оси Z не задана (HOME в ini-файле равен 0): строка \"%1\" не выполнена!")
-                             .arg(original));
-        fail(result);
-        return true;
+    const GCodeWord *feedWord = nullptr;
+    const GCodeWord *accWord = nullptr;
+    std::array<const GCodeWord *, kAxes> axisWord{};
+    for (int k = first; k < words.size(); ++k) {
+        const GCodeWord &w = words[k];
+        const GCodeWord **slot = nullptr;
+        if (w.key == QLatin1String("f"))
+            slot = &feedWord;
+        else if (w.key == QLatin1String("acc"))
+            slot = &accWord;
+        else if (w.key == QLatin1String("znozzle"))
+            slot = &axisWord[2];
+        else if (GCodeWords::axisOf(w.key) >= 0)
+            slot = &axisWord[GCodeWords::axisOf(w.key)];
+        if (!slot)
+            continue; // other words are not this interpreter's
+        if (*slot)
+            return refuse(tr("Повторное слово \"%1\" в строке \"%2\"!").arg(w.text, original), result);
+        *slot = &w;
     }
-    double value = 0;
-    if (paramReal(line, QStringLiteral("f"), &value) && !m_rapid) {
-        if (value <= 0) {
-            m_port.showError(tr("Недопустимая подача в строке \"%1\"!").arg(original));
-            fail(result);
-            return true;
-        }
-        m_lineFeed = std::fabs(value);
-    }
-    if (paramReal(line, QStringLiteral("acc"), &value) && !m_rapid)
-        m_lineAcc = std::fabs(value);
-    else
-        m_lineAcc = -1;
 
-    m_commanded.fill(false);
-    m_relGiven[0] = m_relGiven[1] = false;
+    double feed = m_lineFeed;
+    if (feedWord && !rapid) {
+        if (feedWord->value <= 0)
+            return refuse(tr("Недопустимая подача в строке \"%1\"!").arg(original), result);
+        feed = std::fabs(feedWord->value);
+    }
+    const double lineAcc = accWord && !rapid ? std::fabs(accWord->value) : -1;
+
+    std::array<double, kAxes> target = m_snapshot;
     std::array<bool, kAxes> found{};
+    std::array<bool, kAxes> commanded{};
+    std::array<bool, kAxes> relative{};
+    std::array<double, kAxes> offset{};
     for (int i = 0; i < kAxes; ++i) {
-        const QChar letter = QLatin1Char(char(std::tolower(Axes::letter(i))));
-        double v = 0;
-        bool absolute = paramReal(line, QString(letter), &v);
-        if (!absolute && i == 2 && paramReal(line, QStringLiteral("znozzle"), &v)) {
-            absolute = true;
-            v = m_currVCHeight == 0 ? m_set.zMax : v + m_currVCHeight;
-        }
-        if (absolute) {
+        const GCodeWord *w = axisWord[i];
+        if (!w)
+            continue;
+        if (!std::isfinite(m_snapshot[i]))
+            return refuse(tr("Положение оси %1 неизвестно: строка \"%2\" не выполнена!")
+                              .arg(QString(QLatin1Char(Axes::letter(i))), original),
+                          result);
+        double v;
+        if (w->relative) {
+            v = m_snapshot[i] + w->value;
+            relative[i] = true;
+            offset[i] = w->value;
+            commanded[i] = true;
+        } else {
+            v = w->value;
+            if (w->key == QLatin1String("znozzle"))
+                v = m_currVCHeight == 0 ? m_set.zMax : v + m_currVCHeight;
             if (i == 0)
                 v += m_relX;
             if (i == 1)
@@ -358,70 +377,75 @@ bool GCodeInterpreter::parseMotion(QString line, const QString &original, Step &
                 tolerance = m_set.encoderStep / 2;
             if (i == 3)
                 tolerance = 0.01;
-            m_commanded[i] = std::fabs(v - m_snapshot[i]) > tolerance || (i < 2 && fieldCorrectionActive());
-        } else {
-            double offset = 0;
-            if (!relativeCoord(line, letter, &offset))
-                continue;
-            v = m_snapshot[i] + offset;
-            if (i < 2) {
-                m_relGiven[i] = true;
-                m_relValue[i] = offset;
-            }
-            m_commanded[i] = true;
+            commanded[i] = std::fabs(v - m_snapshot[i]) > tolerance || (i < 2 && fieldCorrectionActive());
         }
+        if (!std::isfinite(v))
+            return refuse(tr("Цель слова \"%1\" в строке \"%2\" не является конечным числом!").arg(w->text, original),
+                          result);
         found[i] = true;
+        target[i] = v;
+    }
+
+    if (fieldCorrectionActive() && (found[0] || found[1])
+        && !fieldCorrect(target, found, offset, relative, original, result))
+        return true;
+
+    // The soft limits, on the targets the axes are really sent to.
+    for (int i = 0; i < kAxes; ++i) {
+        if (!found[i])
+            continue;
+        double &v = target[i];
         const double smax = m_set.softMax[i];
         const double smin = m_set.softMin[i];
         if (v >= smax - 0.05 && v <= smax + 0.01)
             v = smax - 0.05;
         if (v >= smin - 0.01 && v <= smin + 0.05)
             v = smin + 0.05;
-        if (v > smax || v < smin) {
+        if (!(v >= smin && v <= smax)) { // unknown (NaN) limits refuse too
             m_port.reportError(tr("Перемещение, заданное командой") + QLatin1Char(' ') + QLatin1Char('"') + original
                                + QLatin1Char('"') + QLatin1Char(' ') + tr("выходит за допустимый диапазон!"));
             m_port.emergencyStop();
             fail(result);
             return true;
         }
-        m_target[i] = v;
     }
 
-    if (fieldCorrectionActive()) {
-        if (!found[0])
-            m_target[0] = m_snapshot[0];
-        if (!found[1])
-            m_target[1] = m_snapshot[1];
-        const QPointF here = fieldCell(m_snapshot[0], m_snapshot[1]);
-        const QPointF published = fieldCell(m_snapshot[0] + here.x(), m_snapshot[1] + here.y());
-        if (m_relGiven[0])
-            m_target[0] = m_snapshot[0] + m_relValue[0] + published.x();
-        if (m_relGiven[1])
-            m_target[1] = m_snapshot[1] + m_relValue[1] + published.y();
-        const QPointF cell = fieldCell(m_target[0], m_target[1]);
-        m_target[0] -= cell.x();
-        m_target[1] -= cell.y();
-    }
-
+    std::array<double, kAxes> velocity{};
     bool any = false;
-    for (int i = 0; i < kAxes; ++i)
-        any = any || m_commanded[i];
+    for (int i = 0; i < kAxes; ++i) {
+        if (!commanded[i])
+            continue;
+        any = true;
+        velocity[i] = rapid ? m_set.maxVelocity[i] : feed / 60.0;
+        // A feed so slow that the move would outlast an hour is no feed.
+        if (!(velocity[i] > 0) || !std::isfinite(velocity[i])
+            || (!rapid && !(std::fabs(target[i] - m_snapshot[i]) / velocity[i] <= kMaxMoveSeconds)))
+            return refuse(tr("Недопустимая подача в строке \"%1\"!").arg(original), result);
+    }
+
+    // Accepted: the modal state, then the accelerations and the moves.
+    m_rapid = rapid;
+    m_lineFeed = feed;
+    m_lineAcc = lineAcc;
+    if (rapid && commandLine) {
+        for (int i = 0; i < kAxes; ++i) {
+            m_blockAcc[i] = m_set.maxAcceleration[i];
+            writeAcc(i, m_set.maxAcceleration[i]);
+        }
+    }
     if (!any) {
         ++m_lineIndex;
         return false;
     }
-    if (!m_rapid && m_lineFeed <= 0) {
-        m_port.showError(tr("Недопустимая подача в строке \"%1\"!").arg(original));
-        fail(result);
-        return true;
-    }
 
     m_moving = true;
+    m_movingLine = original;
+    m_commanded = commanded;
     for (int i = 0; i < kAxes; ++i) {
-        if (!m_commanded[i])
+        if (!commanded[i])
             continue;
         double wanted;
-        if (m_rapid) {
+        if (rapid) {
             wanted = m_set.maxAcceleration[i];
             m_blockAcc[i] = wanted;
         } else if (m_lineAcc > 0) {
@@ -431,16 +455,57 @@ bool GCodeInterpreter::parseMotion(QString line, const QString &original, Step &
             wanted = m_blockAcc[i];
         }
         writeAcc(i, wanted);
-        const double velocity = m_rapid ? m_set.maxVelocity[i] : m_lineFeed / 60.0;
+        m_target[i] = target[i];
         m_start[i] = m_snapshot[i];
         m_seenMoving[i] = false;
-        m_port.moveAxis(i, m_target[i], velocity);
+        m_port.moveAxis(i, target[i], velocity[i]);
         if (i < 3)
-            m_milage[i] += std::fabs(m_target[i] - m_snapshot[i]) / 1000.0;
+            m_milage[i] += std::fabs(target[i] - m_snapshot[i]) / 1000.0;
     }
     ++m_lineIndex;
     result.kind = Step::Wait;
     result.delayMs = kPollMs;
+    return true;
+}
+
+// Field correction of the X/Y targets: absolute targets are in corrected
+// coordinates, relative ones are taken from the corrected position the
+// operator sees; the cell under the target is then subtracted. False (the
+// block refused) when a position or a correction is not a finite number.
+bool GCodeInterpreter::fieldCorrect(std::array<double, kAxes> &target, const std::array<bool, kAxes> &found,
+                                    const std::array<double, kAxes> &offset, const std::array<bool, kAxes> &relative,
+                                    const QString &original, Step &result)
+{
+    for (int i = 0; i < 2; ++i) {
+        if (!std::isfinite(m_snapshot[i])) {
+            refuse(tr("Положение оси %1 неизвестно: строка \"%2\" не выполнена!")
+                       .arg(QString(QLatin1Char(Axes::letter(i))), original),
+                   result);
+            return false;
+        }
+        if (!found[i])
+            target[i] = m_snapshot[i];
+    }
+    const QString badCorrection = tr("Поправка поля для строки \"%1\" не является конечным числом!").arg(original);
+    if (relative[0] || relative[1]) {
+        const QPointF here = fieldCell(m_snapshot[0], m_snapshot[1]);
+        const QPointF published = fieldCell(m_snapshot[0] + here.x(), m_snapshot[1] + here.y());
+        if (!finite(here) || !finite(published)) {
+            refuse(badCorrection, result);
+            return false;
+        }
+        if (relative[0])
+            target[0] = m_snapshot[0] + offset[0] + published.x();
+        if (relative[1])
+            target[1] = m_snapshot[1] + offset[1] + published.y();
+    }
+    const QPointF cell = fieldCell(target[0], target[1]);
+    target[0] -= cell.x();
+    target[1] -= cell.y();
+    if (!finite(cell) || !std::isfinite(target[0]) || !std::isfinite(target[1])) {
+        refuse(badCorrection, result);
+        return false;
+    }
     return true;
 }
 

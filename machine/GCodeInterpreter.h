@@ -1,5 +1,6 @@
 #pragma once
 
+#include "machine/GCodeWords.h"
 #include "machine/MachineStatus.h"
 #include "machine/MotionPort.h"
 
@@ -86,16 +87,19 @@ public:
     const std::array<double, kAxes> &currentAcceleration() const { return m_currentAcc; }
     const QStringList &lines() const { return m_lines; }
 
-    // Parameter parsers: a letter or word followed by a number.
-    static bool paramReal(QString &str, const QString &param, double *result);
-    static bool relativeCoord(const QString &str, QChar param, double *result);
-    static bool paramInt(const QString &str, QChar param, int *result);
-
 private:
-    bool runLine(const QString &raw, const MachineStatus &status, Step &result);
-    bool parseMotion(QString line, const QString &original, Step &result);
+    bool runLine(const QString &raw, Step &result);
+    bool runMotion(const QVector<GCodeWord> &words, int first, bool rapid, bool commandLine,
+                   const QString &original, Step &result);
+    bool fieldCorrect(std::array<double, kAxes> &target, const std::array<bool, kAxes> &found,
+                      const std::array<double, kAxes> &offset, const std::array<bool, kAxes> &relative,
+                      const QString &original, Step &result);
+    bool runOutput(const QVector<GCodeWord> &words, bool on, const QString &original, Step &result);
+    bool runDwell(const QVector<GCodeWord> &words, const QString &original, Step &result);
     void writeAcc(int axis, double wanted);
     void fail(Step &result);
+    // Shows the text and ends the block as failed; always true (the step ends).
+    bool refuse(const QString &text, Step &result);
 
     MotionPort &m_port;
     AxisSettings m_set;
@@ -131,7 +135,6 @@ private:
     bool m_fieldEnabled = false;
     bool m_fieldAvailable = false;
     std::array<double, 3> m_milage{};
-    // Given relatively in the current line: X, Y and their signed offsets.
-    bool m_relGiven[2] = {false, false};
-    double m_relValue[2] = {0, 0};
+    // The motion line being executed, for messages while it moves.
+    QString m_movingLine;
 };

@@ -232,6 +232,8 @@ private:
     QByteArray m_shellBuffer;
     QTimer m_pollTimer;
     QTimer m_interpTimer;
+    // Counts the blocks ended, so that one ended during a step is reported once.
+    quint64 m_blocksEnded = 0;
     QTimer m_autoFindTimer;
     QTimer m_retryTimer;
 

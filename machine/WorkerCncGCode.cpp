@@ -47,13 +47,16 @@ void WorkerCnc::NMLInterpreter()
     }
     if (m_status.minLimit != m_softMin || m_status.maxLimit != m_softMax)
         takeSoftLimits();
+    const quint64 endedBefore = m_blocksEnded;
     const GCodeInterpreter::Step step = m_interp.step(m_status);
     if (step.kind == GCodeInterpreter::Step::Wait) {
         scheduleInterpreter(step.delayMs);
         return;
     }
-    // The interpreter has ended the block itself (done or failed).
-    finishBlock(step.success);
+    // The interpreter has ended the block itself (done or failed), unless an
+    // emergency stop during the step has already reported it.
+    if (m_blocksEnded == endedBefore)
+        finishBlock(step.success);
 }
 
 void WorkerCnc::scheduleInterpreter(int ms)
@@ -63,6 +66,7 @@ void WorkerCnc::scheduleInterpreter(int ms)
 
 void WorkerCnc::finishBlock(bool success)
 {
+    ++m_blocksEnded;
     m_interpTimer.stop();
     if (m_connected)
         m_interp.restoreErrorLimits();

@@ -898,6 +898,38 @@ Choose one in the camera settings.</translation>
         <translation>Invalid feed in line &quot;%1&quot;!</translation>
     </message>
     <message>
+        <source>Неверное слово &quot;%1&quot; в строке &quot;%2&quot;!</source>
+        <translation>Invalid word &quot;%1&quot; in line &quot;%2&quot;!</translation>
+    </message>
+    <message>
+        <source>Повторное слово &quot;%1&quot; в строке &quot;%2&quot;!</source>
+        <translation>Repeated word &quot;%1&quot; in line &quot;%2&quot;!</translation>
+    </message>
+    <message>
+        <source>В строке &quot;%1&quot; не задан номер выхода!</source>
+        <translation>Line &quot;%1&quot; gives no output number!</translation>
+    </message>
+    <message>
+        <source>Недопустимый номер выхода &quot;%1&quot; в строке &quot;%2&quot;!</source>
+        <translation>Invalid output number &quot;%1&quot; in line &quot;%2&quot;!</translation>
+    </message>
+    <message>
+        <source>В строке &quot;%1&quot; не задано время паузы!</source>
+        <translation>Line &quot;%1&quot; gives no dwell time!</translation>
+    </message>
+    <message>
+        <source>Положение оси %1 неизвестно: строка &quot;%2&quot; не выполнена!</source>
+        <translation>The position of axis %1 is unknown: line &quot;%2&quot; was not executed!</translation>
+    </message>
+    <message>
+        <source>Цель слова &quot;%1&quot; в строке &quot;%2&quot; не является конечным числом!</source>
+        <translation>The target of word &quot;%1&quot; in line &quot;%2&quot; is not a finite number!</translation>
+    </message>
+    <message>
+        <source>Поправка поля для строки &quot;%1&quot; не является конечным числом!</source>
+        <translation>The field correction for line &quot;%1&quot; is not a finite number!</translation>
+    </message>
+    <message>
         <source>Перемещение, заданное командой</source>
         <translation>The move given by the command</translation>
     </message>

@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+#include <limits>
+
 namespace {
 
 // Records every command as text and moves the simulated axes at once.
@@ -131,8 +133,18 @@ private slots:
         QTest::newRow("comment") << "g0 x20 (then y20)" << QStringList{"move X 20 v300"};
         QTest::newRow("zMax word") << "g0 zMax\ng0 Z10\ng0 ZMAX" << QStringList{"move Z 10 v100", "move Z 25 v100"};
         QTest::newRow("B forward") << "g0 b++4\nb++4" << QStringList{"move B 4 v100", "move B 8 v100"};
-        QTest::newRow("outputs") << "m64 p1\nm65 p1\nm64 p7\nm64 p2.5\nm65 p99\nm64"
-                                 << QStringList{"out 1 on", "out 0 on", "out 1 off", "out 7 on"};
+        QTest::newRow("outputs") << "m64 p1\nm65 p1\nm64 p7\nm64p15\nm65 p0"
+                                 << QStringList{"out 1 on", "out 0 on", "out 1 off", "out 7 on", "out 15 on", "out 0 off"};
+        QTest::newRow("g01 is a feed move") << "g01 f600 x20" << QStringList{"move X 20 v10"};
+        QTest::newRow("g00 is a rapid move") << "g1 f600 x20\ng00 y30" << QStringList{"move X 20 v10", "move Y 30 v300"};
+        QTest::newRow("joined words") << "g0x5y6\ng1f600acc100z10"
+                                      << QStringList{"move X 5 v300", "move Y 6 v300", "acc Z 100", "move Z 10 v10"};
+        QTest::newRow("joined relative words") << "g0x++5y--2" << QStringList{"move X 15 v300", "move Y 8 v300"};
+        QTest::newRow("the job's speed prefixes")
+            << "G0 X12.500 Y5.000\ng1 f3000  acc500 z10 \ng1 f1800 x20 a0.0"
+            << QStringList{"move X 12.5 v300", "move Y 5 v300", "acc Z 500", "move Z 10 v50", "move X 20 v30"};
+        QTest::newRow("plus sign and trailing point") << "g0 x+20. y5," << QStringList{"move X 20 v300", "move Y 5 v300"};
+        QTest::newRow("other words are not this interpreter's") << "g90 x20 t1 n5" << QStringList{"move X 20 v300"};
         QTest::newRow("macros") << "(setlowerrorlimit)\n(vsmeasurebeforeget)\n(restoreerrorlimit)"
                                 << QStringList{"ferror X 0.5", "ferror Y 0.5", "ferror Z 0.5", "vacuum reference",
                                                "ferror X 10", "ferror Y 10", "ferror Z 8"};
@@ -302,6 +314,8 @@ private slots:
         QTest::newRow("comma") << "g4 p1,25" << 1250;
         QTest::newRow("negative") << "g4 p-3" << 0;
         QTest::newRow("huge") << "g4 p99999999" << 3600 * 1000;
+        QTest::newRow("g04") << "g04 p0.5" << 500;
+        QTest::newRow("joined") << "g4p1" << 1000;
     }
 
     void dwell()
@@ -312,6 +326,240 @@ private slots:
         QVERIFY(r.success);
         QCOMPARE(r.waits, QList<int>{wait});
         QCOMPARE(port.log, QStringList{});
+    }
+
+    // Lines the interpreter refuses before anything is sent: the block ends as
+    // failed with a message that names the word, and no later line runs.
+    void refusedLines_data()
+    {
+        QTest::addColumn<QString>("block");
+        QTest::addColumn<QStringList>("commands");
+        auto word = [](const char *w, const char *line) {
+            return QStringList{QStringLiteral("show: Неверное слово \"%1\" в строке \"%2\"!").arg(w, line)};
+        };
+        auto repeated = [](const char *w, const char *line) {
+            return QStringList{QStringLiteral("show: Повторное слово \"%1\" в строке \"%2\"!").arg(w, line)};
+        };
+        auto output = [](const char *w, const char *line) {
+            return QStringList{QStringLiteral("show: Недопустимый номер выхода \"%1\" в строке \"%2\"!").arg(w, line)};
+        };
+        auto feed = [](const char *line) {
+            return QStringList{QStringLiteral("show: Недопустимая подача в строке \"%1\"!").arg(line)};
+        };
+        const QString huge = QStringLiteral("1") + QString(400, QLatin1Char('0'));
+        // Numbers that do not read as plain numbers.
+        QTest::newRow("exponent") << "g0 x1e400\ng0 y5" << word("x1e400", "g0 x1e400");
+        QTest::newRow("small exponent") << "g0 x1e-7 y5" << word("x1e-7", "g0 x1e-7 y5");
+        QTest::newRow("nan beside a good word") << "g0 xNaN y5" << word("xnan", "g0 xnan y5");
+        QTest::newRow("infinity") << "g1 f600 x-Infinity" << word("x-infinity", "g1 f600 x-infinity");
+        QTest::newRow("overflowing dwell") << "g4 p" + huge + "\ng0 y5"
+                                           << QStringList{"show: Неверное слово \"p" + huge + "\" в строке \"g4 p" + huge + "\"!"};
+        QTest::newRow("overflowing feed") << "g1 f" + huge + " x20"
+                                          << QStringList{"show: Неверное слово \"f" + huge + "\" в строке \"g1 f" + huge + " x20\"!"};
+        QTest::newRow("two decimal marks") << "g0 x1.2.3" << word("x1.2.3", "g0 x1.2.3");
+        QTest::newRow("no number") << "g0 x y5" << word("x", "g0 x y5");
+        QTest::newRow("relative without distance") << "g0 x++ y5" << word("x++", "g0 x++ y5");
+        QTest::newRow("junk glued to a number") << "g0 x5;" << word("x5;", "g0 x5;");
+        QTest::newRow("half a command") << "g1.5 x5" << word("g1.5", "g1.5 x5");
+        QTest::newRow("cyrillic letter") << QString::fromUtf8("g0 х5")
+                                         << QStringList{QString::fromUtf8("show: Неверное слово \"х5\" в строке \"g0 х5\"!")};
+        QTest::newRow("nan acceleration") << "g1 f600 accnan x20" << word("accnan", "g1 f600 accnan x20");
+        QTest::newRow("nan output") << "m64 pnan" << word("pnan", "m64 pnan");
+        // One word twice.
+        QTest::newRow("axis twice") << "g0 x5 x6" << repeated("x6", "g0 x5 x6");
+        QTest::newRow("absolute and relative") << "g0 x5 x++1" << repeated("x++1", "g0 x5 x++1");
+        QTest::newRow("z and znozzle") << "g0 z5 znozzle2" << repeated("znozzle2", "g0 z5 znozzle2");
+        QTest::newRow("feed twice") << "g1 f100 f200 x20" << repeated("f200", "g1 f100 f200 x20");
+        QTest::newRow("output twice") << "m64 p1 p2" << repeated("p2", "m64 p1 p2");
+        QTest::newRow("dwell twice") << "g4 p1 p2" << repeated("p2", "g4 p1 p2");
+        // Outputs the machine does not have (0 to 15).
+        QTest::newRow("output 99") << "m64 p99\nm64 p1" << output("p99", "m64 p99");
+        QTest::newRow("output 16 off") << "m65 p16" << output("p16", "m65 p16");
+        QTest::newRow("output -1") << "m64 p-1" << output("p-1", "m64 p-1");
+        QTest::newRow("output 2.5") << "m64 p2.5" << output("p2.5", "m64 p2.5");
+        QTest::newRow("output without number")
+            << "m64\nm64 p1" << QStringList{"show: В строке \"m64\" не задан номер выхода!"};
+        QTest::newRow("dwell without time") << "g4 x5" << QStringList{"show: В строке \"g4 x5\" не задано время паузы!"};
+        // Feeds too slow for a move to end within an hour.
+        QTest::newRow("35 days") << "g1 f0.0001 x5" << feed("g1 f0.0001 x5");
+        QTest::newRow("61 minutes") << "g1 f1 x71" << feed("g1 f1 x71");
+        QTest::newRow("slow feed, second line") << "g1 f1 x69\nx130"
+                                                << QStringList{"move X 69 v0.0166667", "show: Недопустимая подача в строке \"x130\"!"};
+        QTest::newRow("slow A") << "g1 f0.001 a1" << feed("g1 f0.001 a1");
+    }
+
+    void refusedLines()
+    {
+        QFETCH(QString, block);
+        QFETCH(QStringList, commands);
+        const Run r = run(block);
+        QVERIFY(r.finished);
+        QVERIFY(!r.success);
+        QCOMPARE(port.log, commands);
+        QVERIFY(interp->idle());
+    }
+
+    void refusedFeedLeavesTheModalFeed()
+    {
+        QVERIFY(run("g1 f600 x20").success);
+        QVERIFY(!run("g1 f0.0001 x30").success);
+        QVERIFY(run("g4 p0\nx40").success);
+        QCOMPARE(port.log, QStringList{"move X 40 v10"});
+    }
+
+    // Targets that are not finite numbers: from the status, from the offsets
+    // and heights added to the text, from the correction table.
+    void nonFiniteTargets_data()
+    {
+        QTest::addColumn<QString>("block");
+        QTest::addColumn<int>("nanAxis");     // status position NaN on this axis, -1 none
+        QTest::addColumn<QString>("setting"); // what else is not finite
+        QTest::addColumn<bool>("field");      // field correction on
+        QTest::addColumn<QStringList>("commands");
+        auto unknown = [](char axis, const char *line) {
+            return QStringList{QStringLiteral("show: Положение оси %1 неизвестно: строка \"%2\" не выполнена!")
+                                   .arg(QLatin1Char(axis)).arg(line)};
+        };
+        auto target = [](const char *w, const char *line) {
+            return QStringList{QStringLiteral("show: Цель слова \"%1\" в строке \"%2\" не является конечным числом!").arg(w, line)};
+        };
+        const QStringList correction{"show: Поправка поля для строки \"g0 x1.5 y1.5\" не является конечным числом!"};
+        QTest::newRow("relative from NaN") << "g0 x++5" << 0 << "" << false << unknown('X', "g0 x++5");
+        QTest::newRow("absolute from NaN") << "g0 x5\ng0 y5" << 0 << "" << false << unknown('X', "g0 x5");
+        QTest::newRow("NaN Z under a Z word") << "g0 znozzle2" << 2 << "" << false << unknown('Z', "g0 znozzle2");
+        QTest::newRow("NaN of another axis is no matter") << "g0 x20" << 4 << "" << false << QStringList{"move X 20 v300"};
+        QTest::newRow("relative from NaN, corrected") << "g0 x++5" << 0 << "" << true << unknown('X', "g0 x++5");
+        QTest::newRow("NaN Y under an X move, corrected") << "g0 x1.5" << 1 << "" << true << unknown('Y', "g0 x1.5");
+        QTest::newRow("NaN Y under a Z move, corrected") << "g0 z5" << 1 << "" << true << QStringList{"move Z 5 v100"};
+        QTest::newRow("NaN offset") << "g0 x5" << -1 << "relX nan" << false << target("x5", "g0 x5");
+        QTest::newRow("infinite nozzle height") << "g0 znozzle2" << -1 << "nozzle inf" << false
+                                                << target("znozzle2", "g0 znozzle2");
+        QTest::newRow("NaN safe height") << "g0 znozzle2" << -1 << "zMax nan" << false << target("znozzle2", "g0 znozzle2");
+        QTest::newRow("sum overflows") << "g0 b++1" + QString(308, QLatin1Char('0')) << -1 << "B huge" << false
+                                       << QStringList{"show: Цель слова \"b++1" + QString(308, QLatin1Char('0'))
+                                                      + "\" в строке \"g0 b++1" + QString(308, QLatin1Char('0'))
+                                                      + "\" не является конечным числом!"};
+        QTest::newRow("NaN cell under the target") << "g0 x1.5 y1.5" << -1 << "cell nan" << true << correction;
+        QTest::newRow("infinite cell under the head, relative") << "g0 x++1 y1.5" << -1 << "here inf" << true
+            << QStringList{"show: Поправка поля для строки \"g0 x++1 y1.5\" не является конечным числом!"};
+        QTest::newRow("infinite cell under the head, absolute") << "g0 x1.5 y1.5" << -1 << "here inf" << true
+                                                                 << QStringList{"move X 1.4 v300", "move Y 1.7 v300"};
+    }
+
+    void nonFiniteTargets()
+    {
+        QFETCH(QString, block);
+        QFETCH(int, nanAxis);
+        QFETCH(QString, setting);
+        QFETCH(bool, field);
+        QFETCH(QStringList, commands);
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        const double inf = std::numeric_limits<double>::infinity();
+        QVector<QVector<QPointF>> grid(3, QVector<QPointF>(3, QPointF(0.1, -0.2)));
+        status.position[0] = 0.5;
+        status.position[1] = 0.5;
+        if (setting == "cell nan")
+            grid[2][2] = QPointF(0.1, nan);
+        if (setting == "here inf")
+            grid[1][1] = QPointF(inf, 0); // where the head stands
+        if (setting == "relX nan")
+            interp->setRelXY(nan, 0);
+        if (setting == "nozzle inf")
+            interp->setCurrVCHeight(inf);
+        if (setting == "zMax nan") {
+            GCodeInterpreter::AxisSettings s = machine();
+            s.zMax = nan;
+            interp->configure(s);
+        }
+        if (setting == "B huge") {
+            GCodeInterpreter::AxisSettings s = machine();
+            s.softMax[4] = inf;
+            interp->configure(s);
+            status.position[4] = 1.7e308;
+        }
+        interp->setFieldCorrection(grid, 3, 3);
+        interp->setFieldCorrectionEnabled(field);
+        interp->setFieldCorrectionAvailable(true);
+        if (nanAxis >= 0)
+            status.position[nanAxis] = nan;
+        const Run r = run(block);
+        QVERIFY(r.finished);
+        QCOMPARE(port.log, commands);
+        QCOMPARE(r.success, !commands.first().startsWith("show: "));
+        for (const QString &c : port.log)
+            QVERIFY2(!c.contains("nan") && !c.contains("inf"), qPrintable(c));
+    }
+
+    void positionLostDuringAMoveStopsTheMachine()
+    {
+        QCOMPARE(interp->accept(QStringLiteral("g0 x100\ng0 y20"), false), GCodeInterpreter::Accept::Started);
+        QCOMPARE(interp->step(status).kind, GCodeInterpreter::Step::Wait);
+        MachineStatus lost = status;
+        lost.position[0] = std::numeric_limits<double>::quiet_NaN();
+        const GCodeInterpreter::Step s = interp->step(lost);
+        QCOMPARE(s.kind, GCodeInterpreter::Step::Finished);
+        QVERIFY(!s.success);
+        QCOMPARE(port.log, (QStringList{"move X 100 v300", "estop",
+                                        "show: Положение оси X неизвестно: строка \"g0 x100\" не выполнена!"}));
+    }
+
+    void fieldCellOfAnyDouble_data()
+    {
+        QTest::addColumn<double>("x");
+        QTest::addColumn<double>("y");
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        const double inf = std::numeric_limits<double>::infinity();
+        QTest::newRow("NaN x") << nan << 1.0;
+        QTest::newRow("NaN y") << 1.0 << nan;
+        QTest::newRow("infinite") << inf << -inf;
+        QTest::newRow("beyond int") << 1e300 << 1.0;
+        QTest::newRow("below int") << 1.0 << -1e300;
+        QTest::newRow("just outside") << 3.0 << 0.0;
+    }
+
+    void fieldCellOfAnyDouble()
+    {
+        QFETCH(double, x);
+        QFETCH(double, y);
+        interp->setFieldCorrection(QVector<QVector<QPointF>>(3, QVector<QPointF>(3, QPointF(0.1, 0.2))), 3, 3);
+        QCOMPARE(interp->fieldCell(x, y), QPointF());
+        QCOMPARE(interp->fieldCell(2.0, 0.0), QPointF(0.1, 0.2)); // the table is there
+    }
+
+    // The soft limits hold for the corrected target, the one the axis is sent to.
+    void fieldCorrectionWithinTheSoftLimits_data()
+    {
+        QTest::addColumn<QString>("block");
+        QTest::addColumn<QStringList>("commands");
+        QTest::newRow("corrected beyond max")
+            << "g0 x1 y1.95" << QStringList{"error: Перемещение, заданное командой \"g0 x1 y1.95\" выходит за допустимый диапазон!",
+                                             "estop"};
+        QTest::newRow("corrected below min")
+            << "g0 x0.2 y0.5" << QStringList{"error: Перемещение, заданное командой \"g0 x0.2 y0.5\" выходит за допустимый диапазон!",
+                                              "estop"};
+        QTest::newRow("corrected into the snap band") << "g0 x1 y1.6" << QStringList{"move X 1 v300", "move Y 1.95 v300"};
+        QTest::newRow("raw beyond, corrected within") << "g0 x2.1 y1" << QStringList{"move X 1.6 v300", "move Y 1 v300"};
+    }
+
+    void fieldCorrectionWithinTheSoftLimits()
+    {
+        QFETCH(QString, block);
+        QFETCH(QStringList, commands);
+        // Cells [row = ceil y][column = ceil x]; the correction is subtracted.
+        QVector<QVector<QPointF>> grid(3, QVector<QPointF>(4, QPointF()));
+        grid[2][1] = QPointF(0, -0.4); // y 1.95 -> 2.35, y 1.6 -> 2.0
+        grid[1][1] = QPointF(0.3, 0);  // x 0.2 -> -0.1
+        grid[1][3] = QPointF(0.5, 0);  // x 2.1 -> 1.6
+        interp->setFieldCorrection(grid, 4, 3);
+        interp->setFieldCorrectionEnabled(true);
+        interp->setFieldCorrectionAvailable(true);
+        interp->setSoftLimits({0, 0, -5, -100000, -100000, -100000, 0}, {2, 2, 30, 100000, 100000, 100000, 0});
+        status.position[0] = 0.5;
+        status.position[1] = 0.5;
+        const Run r = run(block);
+        QVERIFY(r.finished);
+        QCOMPARE(port.log, commands);
+        QCOMPARE(r.success, !commands.contains("estop"));
     }
 
     void badFeedFailsTheBlock()
@@ -420,21 +668,46 @@ private slots:
         QCOMPARE(interp->milage()[2], 0.02);
     }
 
-    void parameterParsers()
+    void words_data()
     {
-        QString s = QStringLiteral("g1 F-12,5 x3");
-        double v = 0;
-        QVERIFY(GCodeInterpreter::paramReal(s, QStringLiteral("f"), &v));
-        QCOMPARE(v, -12.5);
-        QCOMPARE(s, QStringLiteral("g1  x3"));
-        QVERIFY(!GCodeInterpreter::paramReal(s, QStringLiteral("y"), &v));
-        QVERIFY(GCodeInterpreter::relativeCoord(QStringLiteral("a--.5"), QLatin1Char('a'), &v));
-        QCOMPARE(v, -0.5);
-        QVERIFY(!GCodeInterpreter::relativeCoord(QStringLiteral("a-.5"), QLatin1Char('a'), &v));
-        int p = 0;
-        QVERIFY(GCodeInterpreter::paramInt(QStringLiteral("m64 P10"), QLatin1Char('p'), &p));
-        QCOMPARE(p, 10);
-        QVERIFY(!GCodeInterpreter::paramInt(QStringLiteral("m64 p1.5"), QLatin1Char('p'), &p));
+        QTest::addColumn<QString>("line");
+        // Each word as text:key:value, "!" after the text when it is not valid,
+        // "r" after the value when relative, "i" when digits only.
+        QTest::addColumn<QStringList>("words");
+        QTest::newRow("spaced") << "g1 F-12,5 x3" << QStringList{"g1:g:1i", "f-12,5:f:-12.5", "x3:x:3i"};
+        QTest::newRow("joined") << "g0x5y-6acc2znozzle1.5" << QStringList{"g0:g:0i", "x5:x:5i", "y-6:y:-6", "acc2:acc:2i",
+                                                                         "znozzle1.5:znozzle:1.5"};
+        QTest::newRow("relative") << "a--.5 b++4" << QStringList{"a--.5:a:-0.5r", "b++4:b:4r"};
+        QTest::newRow("exponent") << "x1e400 y2" << QStringList{"x1e400!", "y2:y:2i"};
+        QTest::newRow("small exponent") << "x1e-3" << QStringList{"x1e-3!"};
+        QTest::newRow("not a number") << "xnan x-inf xinfinity" << QStringList{"xnan!", "x-inf!", "xinfinity!"};
+        QTest::newRow("overflow") << "p1" + QString(400, QLatin1Char('0')) << QStringList{"p1" + QString(400, QLatin1Char('0')) + "!"};
+        QTest::newRow("two marks") << "x1.2.3 y1,2.3" << QStringList{"x1.2.3!", "y1,2.3!"};
+        QTest::newRow("no number") << "x y++ z+ a-- b+-1 c++-1" << QStringList{"x!", "y++!", "z+!", "a--!", "b+-1!", "c++-1!"};
+        QTest::newRow("relative is for axes") << "f++1 znozzle++1" << QStringList{"f++1!", "znozzle++1!"};
+        QTest::newRow("whole command numbers") << "g1.5 m64.0 g+1" << QStringList{"g1.5!", "m64.0!", "g+1!"};
+        QTest::newRow("glued junk") << "x5; y5* 7 (" << QStringList{"x5;!", "y5*!", "7!", "(!"};
+        QTest::newRow("other letters") << "t1 x5n2 x5nan" << QStringList{"t1:t:1i", "x5:x:5i", "n2:n:2i", "x5:x:5i", "nan!"};
+        QTest::newRow("cyrillic letter") << QString::fromUtf8("х5") << QStringList{QString::fromUtf8("х5!")};
+    }
+
+    void words()
+    {
+        QFETCH(QString, line);
+        QFETCH(QStringList, words);
+        QStringList seen;
+        for (const GCodeWord &w : GCodeWords::split(line)) {
+            if (!w.valid) {
+                seen << w.text + "!";
+                continue;
+            }
+            seen << QStringLiteral("%1:%2:%3%4%5")
+                        .arg(w.text, w.key)
+                        .arg(w.value)
+                        .arg(w.relative ? "r" : "")
+                        .arg(w.integer ? "i" : "");
+        }
+        QCOMPARE(seen, words);
     }
 };
 

@@ -166,6 +166,59 @@ private slots:
         QCOMPARE(done.first().at(0).toBool(), false);
     }
 
+    // A block the interpreter refuses reaches the operator like a bad feed or
+    // a move outside the limits: its message, and one failed completion.
+    void refusedBlockEndsOnceWithItsMessage_data()
+    {
+        QTest::addColumn<QString>("block");
+        QTest::addColumn<QStringList>("channel");
+        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<QStringList>("listed");
+        QTest::newRow("bad number") << "g0 x1e400" << QStringList{}
+                                    << QStringList{"Неверное слово \"x1e400\" в строке \"g0 x1e400\"!"} << QStringList{};
+        QTest::newRow("no such output") << "m64 p99" << QStringList{}
+                                        << QStringList{"Недопустимый номер выхода \"p99\" в строке \"m64 p99\"!"}
+                                        << QStringList{};
+        QTest::newRow("bad feed") << "g1 f0 x20" << QStringList{}
+                                  << QStringList{"Недопустимая подача в строке \"g1 f0 x20\"!"} << QStringList{};
+        QTest::newRow("too slow") << "g1 f0.0001 x5" << QStringList{}
+                                  << QStringList{"Недопустимая подача в строке \"g1 f0.0001 x5\"!"} << QStringList{};
+        QTest::newRow("outside the limits")
+            << "g0 y600" << QStringList{"state 1"} << QStringList{"Сработал сигнал E-STOP!"}
+            << QStringList{"Перемещение, заданное командой \"g0 y600\" выходит за допустимый диапазон!"};
+    }
+
+    void refusedBlockEndsOnceWithItsMessage()
+    {
+        QFETCH(QString, block);
+        QFETCH(QStringList, channel);
+        QFETCH(QStringList, shown);
+        QFETCH(QStringList, listed);
+        CncConfig c;
+        c.maxVelocity = {300, 300, 100, 1000, 100, 100, -1};
+        c.maxAcceleration = {3000, 3000, 2000, 20000, 1000, 1000, -1};
+        c.zMax = 25;
+        cnc->setConfig(c);
+        open();
+        ch->status.position = {10, 10, 25, 0, 0, 0, 0};
+        QSignalSpy done(cnc, &WorkerCnc::gCodeDoneSend);
+        QSignalSpy errors(cnc, &WorkerCnc::showError);
+        QSignalSpy errorList(cnc, &WorkerCnc::errorSend);
+        cnc->getGCode(block, false); // refused within this call
+        QVERIFY(cnc->idle());
+        QCOMPARE(ch->log, channel);
+        QStringList seen;
+        for (const QList<QVariant> &e : errors)
+            seen << e.at(0).toString();
+        QCOMPARE(seen, shown);
+        seen.clear();
+        for (const QList<QVariant> &e : errorList)
+            seen << e.at(0).toString();
+        QCOMPARE(seen, listed);
+        QCOMPARE(done.size(), 1);
+        QCOMPARE(done.first().at(0).toBool(), false);
+    }
+
     void axisAndOutputRanges()
     {
         open();
