@@ -339,7 +339,8 @@ bool GCodeInterpreter::runMotion(const QVector<GCodeWord> &words, int first, boo
 
     double feed = m_lineFeed;
     if (feedWord && !rapid) {
-        if (feedWord->value <= 0)
+        // F is taken by its magnitude; only F 0 would never finish.
+        if (feedWord->value == 0)
             return refuse(tr("Недопустимая подача в строке \"%1\"!").arg(original), result);
         feed = std::fabs(feedWord->value);
     }

@@ -570,6 +570,19 @@ private slots:
         QCOMPARE(port.log, QStringList{"show: Недопустимая подача в строке \"g1 f0 x20\"!"});
     }
 
+    void negativeFeedMovesAtItsMagnitude()
+    {
+        const Run withNegative = run("g1 f-600 x20");
+        QVERIFY(withNegative.finished);
+        QVERIFY(withNegative.success);
+        const QStringList negativeLog = port.log;
+        QVERIFY(!negativeLog.isEmpty());
+        init();
+        const Run withPositive = run("g1 f600 x20");
+        QVERIFY(withPositive.success);
+        QCOMPARE(negativeLog, port.log);
+    }
+
     void safeHeightWordWithoutSafeHeightFails()
     {
         GCodeInterpreter::AxisSettings s = machine();
