@@ -70,6 +70,12 @@ void Worker::saveProject(QUrl fileName)
     IniFileWriter writer(path);
     if (writer.settings())
         writeProject(*writer.settings());
+    // A value that is not a finite number never reaches the file.
+    const QString refused = writer.settings() ? ProjectFile::checkWritten(*writer.settings()) : QString();
+    if (!refused.isEmpty()) {
+        emit showError(refused, false, QString());
+        return;
+    }
     if (!writer.settings() || !writer.commit()) {
         emit showError(tr("Не удалось сохранить проект в файл: ") + QFileInfo(path).absoluteFilePath() + " ("
                            + writer.errorString() + ")",
@@ -87,7 +93,7 @@ bool Worker::checkProjectHasChanges(QUrl fileName)
     if (!writer.settings())
         return true;
     writeProject(*writer.settings());
-    if (!writer.commit())
+    if (!ProjectFile::checkWritten(*writer.settings()).isEmpty() || !writer.commit())
         return true;
     return IniFile::differ(temp, path, ProjectFile::isCounterKey);
 }
@@ -121,7 +127,8 @@ QString Worker::openPcbFrom(QSettings &settings, const QString &projectPath)
     Q_UNUSED(projectPath)
     QString error;
     QVector<ProjectFile::PanelPosition> panel;
-    const QVariantMap pcb = ProjectFile::readPcb(settings, &panel);
+    QVector<ProjectFile::Skipped> refused;
+    const QVariantMap pcb = ProjectFile::readPcb(settings, &panel, &refused);
 
     const QString image = pcb.value("pcbImage").toString();
     const double scale = pcb.value("pcbScale").toDouble();
@@ -135,6 +142,8 @@ QString Worker::openPcbFrom(QSettings &settings, const QString &projectPath)
             error = tr("Не удалось загрузить файл изображения платы:") + imagePath;
         }
     }
+    for (const ProjectFile::Skipped &r : refused)
+        error += (error.isEmpty() ? QString() : QStringLiteral("\n")) + r.message;
     invoke(m_pcbMultiNonstandartInvoker, "clear");
     for (const ProjectFile::PanelPosition &p : panel)
         invoke(m_pcbMultiNonstandartInvoker, "append", {QVariantMap{{"x", p.x}, {"y", p.y}, {"rot", p.rot}}});
@@ -191,17 +200,8 @@ void Worker::openElementsFrom(QSettings &settings)
                     d.value("preferredRef1"), d.value("preferredRef2"));
     }
 
-    for (const ProjectFile::Skipped &s : skipped) {
-        if (s.kind == QLatin1String("element")) {
-            notCreated.append(tr("Компонент %1 не загружен: неверные координаты (корпус \"%2\", X %3, Y %4)")
-                                  .arg(s.values.value("designator").toString(), s.values.value("pack").toString(),
-                                       s.values.value("rX").toString(), s.values.value("rY").toString()));
-        } else if (s.kind == QLatin1String("ref")) {
-            notCreated.append(tr("Реперный знак №%1 не загружен: неверные координаты").arg(s.position + 1));
-        } else {
-            notCreated.append(tr("Точка дозирования №%1 не загружена: неверные координаты").arg(s.position + 1));
-        }
-    }
+    for (const ProjectFile::Skipped &s : skipped)
+        notCreated.append(s.message);
     for (const QString &line : notCreated)
         emit errorSend(line);
     if (!notCreated.isEmpty()) {
