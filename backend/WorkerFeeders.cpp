@@ -61,6 +61,15 @@ void Worker::openFeeders(QUrl fileName)
         invoke(m_feedersInvoker, "changeOne", {result.bank, i, lastIndex, feeder});
     }
     invoke(m_feedersInvoker, "forceLayout");
+    for (const QString &problem : result.problems)
+        emit errorSend(problem);
+    if (!result.problems.isEmpty()) {
+        emit showError(tr("Часть значений в файле питателей неверна (%1) и заменена значениями по умолчанию. "
+                          "Список — в окне ошибок. Если сохранить банк, они будут записаны в файл. Путь к файлу:")
+                               .arg(result.problems.size())
+                           + QFileInfo(path).absoluteFilePath(),
+                       false, QString());
+    }
 }
 
 bool Worker::writeFeederBank(const QString &path, QString *error)
@@ -86,8 +95,11 @@ void Worker::saveFeeders(QUrl fileName)
     if (!isChangeCheckFile(path))
         Backups::beforeSave(path, feederBackupsKept);
     QString error;
-    if (!writeFeederBank(path, &error))
-        showFileError(tr("Ошибка записи в файл настроек питателей! Путь к файлу:"), path);
+    if (!writeFeederBank(path, &error)) {
+        emit showError(tr("Ошибка записи в файл настроек питателей! Путь к файлу:") + QFileInfo(path).absoluteFilePath()
+                           + (error.isEmpty() ? QString() : QStringLiteral("\n") + error),
+                       false, QString());
+    }
 }
 
 bool Worker::checkFeedersHasChanges(QUrl fileName)
