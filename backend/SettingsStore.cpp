@@ -1,25 +1,86 @@
 #include "backend/SettingsStore.h"
 
+#include "backend/FileValues.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+
 #include <QJSValue>
 
 SettingsStore::SettingsStore(const QString &fileName)
     : m_settings(fileName, QSettings::IniFormat)
 {
+    m_openStatus = m_settings.status();
+    if (m_openStatus == QSettings::FormatError) {
+        const QString copy =
+            fileName + QStringLiteral(".damaged-") + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+        if (QFile::copy(fileName, copy))
+            m_damagedCopy = copy;
+    }
+}
+
+QString SettingsStore::openError() const
+{
+    const QString path = QFileInfo(m_settings.fileName()).absoluteFilePath();
+    switch (m_openStatus) {
+    case QSettings::NoError:
+        return QString();
+    case QSettings::AccessError:
+        return QCoreApplication::translate("SettingsStore",
+                                           "Файл настроек не читается: %1. Действуют настройки по умолчанию.")
+            .arg(path);
+    case QSettings::FormatError:
+        break;
+    }
+    if (m_damagedCopy.isEmpty()) {
+        return QCoreApplication::translate("SettingsStore",
+                                           "Файл настроек повреждён: %1. Непрочитанные настройки взяты по умолчанию; "
+                                           "копию файла сохранить не удалось.")
+            .arg(path);
+    }
+    return QCoreApplication::translate("SettingsStore",
+                                       "Файл настроек повреждён: %1. Непрочитанные настройки взяты по умолчанию; "
+                                       "копия файла: %2")
+        .arg(path, m_damagedCopy);
 }
 
 QVariant SettingsStore::value(const QString &section, const QString &name, const QVariant &def)
 {
     m_settings.beginGroup(section);
     const QVariant v = m_settings.value(name, def);
+    const bool stored = m_settings.contains(name);
     m_settings.endGroup();
+    const bool number = def.type() == QVariant::Int || def.type() == QVariant::Double
+        || def.type() == QVariant::LongLong || def.type() == QVariant::UInt || def.type() == QVariant::ULongLong;
+    double d = 0;
+    if (stored && number && !FileValues::toReal(v, &d)) {
+        m_problems.append(QCoreApplication::translate("SettingsStore",
+                                                      "Настройка %1/%2: неверное значение \"%3\" в файле настроек, "
+                                                      "взято %4")
+                              .arg(section, name, FileValues::shown(v), def.toString()));
+        return def;
+    }
     return v;
 }
 
-void SettingsStore::setValue(const QString &section, const QString &name, const QVariant &value)
+QStringList SettingsStore::takeProblems()
 {
+    QStringList problems;
+    problems.swap(m_problems);
+    return problems;
+}
+
+bool SettingsStore::setValue(const QString &section, const QString &name, const QVariant &value)
+{
+    const QVariant v = plain(value);
+    if (!FileValues::isFinite(v))
+        return false;
     m_settings.beginGroup(section);
-    m_settings.setValue(name, plain(value));
+    m_settings.setValue(name, v);
     m_settings.endGroup();
+    return true;
 }
 
 void SettingsStore::sync()

@@ -2,6 +2,7 @@
 
 #include <QSettings>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 // The settings store "settings.ini" (INI format). Individual settings live in
@@ -10,17 +11,31 @@
 class SettingsStore
 {
 public:
+    // Opens the store. When the file cannot be read (access error) or is not
+    // a valid INI file (format error), openError() says so; a file with a
+    // format error is first copied beside itself (".damaged-" and the time),
+    // since writing the store would rewrite it.
     explicit SettingsStore(const QString &fileName);
 
     QString fileName() const { return m_settings.fileName(); }
     QSettings &settings() { return m_settings; }
 
-    // The stored value, or def when the key is absent.
+    // Operator text when the file could not be read at opening; empty when
+    // it was read (or did not exist yet).
+    QString openError() const;
+
+    // The stored value, or def when the key is absent. When def is a number,
+    // a stored value that is not a finite number is refused: def is returned
+    // and the refusal is kept for takeProblems().
     QVariant value(const QString &section, const QString &name, const QVariant &def = QVariant());
 
+    // Operator texts of the values refused since the last call.
+    QStringList takeProblems();
+
     // Stores a value; script values (JavaScript arrays and objects) are stored
-    // as plain lists and maps. Does not sync.
-    void setValue(const QString &section, const QString &name, const QVariant &value);
+    // as plain lists and maps. Does not sync. Refuses (false, nothing stored)
+    // a value that is, or holds, a real that is not finite.
+    bool setValue(const QString &section, const QString &name, const QVariant &value);
 
     void sync();
 
@@ -34,4 +49,7 @@ public:
 
 private:
     QSettings m_settings;
+    QSettings::Status m_openStatus = QSettings::NoError;
+    QString m_damagedCopy;   // copy of a file with a format error; empty when none was made
+    QStringList m_problems;
 };
