@@ -227,6 +227,10 @@ ReadResult read(const QString &path, int globalExposure)
         return result;
     }
     QSettings s(path, QSettings::IniFormat);
+    if (!FileValues::parseAll(s)) {
+        result.status = ReadResult::ReadError;
+        return result;
+    }
     const QVariant countValue = s.value("count", 0);
     int count = 0;
     const bool countOk = FileValues::toWholeNumber(countValue, &count);

@@ -37,6 +37,7 @@ QString packagePathKey();
 
 struct ReadResult
 {
+    // ReadError also when the file's values cannot be decoded.
     enum Status { Ok, NotFound, BadExtension, ReadError, BadCount };
     Status status = Ok;
     QString bank;

@@ -5,6 +5,7 @@
 #include <QVariantMap>
 
 #include <cmath>
+#include <exception>
 
 namespace FileValues {
 
@@ -142,6 +143,25 @@ QString firstNonFiniteKey(QSettings &settings)
             return key;
     }
     return QString();
+}
+
+bool parseAll(QSettings &settings)
+{
+    // Values are decoded when their section is first read; the keys of the
+    // top level take in every section. An open group is closed for that and
+    // opened again (as one group).
+    const QString group = settings.group();
+    while (!settings.group().isEmpty())
+        settings.endGroup();
+    bool ok = true;
+    try {
+        settings.allKeys();
+    } catch (const std::exception &) {
+        ok = false;
+    }
+    if (!group.isEmpty())
+        settings.beginGroup(group);
+    return ok;
 }
 
 QString shown(const QVariant &stored)

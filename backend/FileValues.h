@@ -29,6 +29,14 @@ bool isFinite(const QVariant &value);
 // such a value.
 QString firstNonFiniteKey(QSettings &settings);
 
+// Parses every value of the settings once. False when that failed: Qt
+// decodes an embedded value ("@Variant(...)") by reserving memory for the
+// count it holds, so a damaged one of a few bytes can ask for gigabytes and
+// throw. Readers call this before their first value and refuse the file
+// when it fails; the values are then never touched. An open group is closed
+// and opened again as one group.
+bool parseAll(QSettings &settings);
+
 // A stored value as the operator sees it in a message, shortened.
 QString shown(const QVariant &stored);
 

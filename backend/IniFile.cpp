@@ -1,5 +1,7 @@
 #include "backend/IniFile.h"
 
+#include "backend/FileValues.h"
+
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
@@ -82,7 +84,8 @@ bool differ(const QString &pathA, const QString &pathB, const std::function<bool
         return true;
     QSettings a(pathA, QSettings::IniFormat);
     QSettings b(pathB, QSettings::IniFormat);
-    if (a.status() != QSettings::NoError || b.status() != QSettings::NoError)
+    if (a.status() != QSettings::NoError || b.status() != QSettings::NoError || !FileValues::parseAll(a)
+        || !FileValues::parseAll(b))
         return true;
     QStringList keysA = a.allKeys();
     QStringList keysB = b.allKeys();

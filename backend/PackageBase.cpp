@@ -352,6 +352,11 @@ bool writeRecords(const QString &iniPath, const QVariantList &records, QString *
     // picture renamed) are kept as they are.
     {
         QSettings old(iniPath, QSettings::IniFormat);
+        if (!FileValues::parseAll(old)) {
+            if (error)
+                *error = tr("файл повреждён: его значения не читаются");
+            return false;
+        }
         for (const QString &key : old.allKeys())
             out->setValue(key, old.value(key));
     }

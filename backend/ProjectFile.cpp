@@ -503,6 +503,11 @@ QString readDayStat(QSettings &s)
 Data readAll(QSettings &s, QVector<Skipped> *skipped)
 {
     Data data;
+    if (!FileValues::parseAll(s)) {
+        if (skipped)
+            skipped->append({QStringLiteral("file"), -1, {}, {}, tr("Файл проекта повреждён: его значения не читаются")});
+        return data;
+    }
     // The work area at saving is not read back by the program: only the
     // values that are numbers are kept.
     s.beginGroup("device");

@@ -112,6 +112,8 @@ QVector<QVariantMap> readElements(QSettings &s, QVector<Skipped> *skipped);
 QVector<QVariantMap> readDots(QSettings &s, QVector<Skipped> *skipped);
 QStringList readLog(QSettings &s);
 QString readDayStat(QSettings &s);
+// A file whose values cannot be decoded (FileValues::parseAll) gives no data
+// and one entry of kind "file".
 Data readAll(QSettings &s, QVector<Skipped> *skipped);
 
 // Values of the change check that differ without the project having changed

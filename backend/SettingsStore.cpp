@@ -4,27 +4,69 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include <QJSValue>
 
-SettingsStore::SettingsStore(const QString &fileName)
-    : m_settings(fileName, QSettings::IniFormat)
+SettingsStore::Opening SettingsStore::open(const QString &fileName)
 {
-    m_openStatus = m_settings.status();
-    if (m_openStatus == QSettings::FormatError) {
-        const QString copy =
-            fileName + QStringLiteral(".damaged-") + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-        if (QFile::copy(fileName, copy))
-            m_damagedCopy = copy;
+    Opening opening;
+    opening.path = fileName;
+    const QString aside =
+        fileName + QStringLiteral(".damaged-") + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    {
+        QSettings probe(fileName, QSettings::IniFormat);
+        opening.status = probe.status();
+        opening.undecodable = opening.status == QSettings::NoError && !FileValues::parseAll(probe);
+    }
+    if (opening.undecodable) {
+        // The file stays whole under another name; a settings object on it
+        // would fail on every read.
+        if (QFile::rename(fileName, aside)) {
+            opening.damagedCopy = aside;
+        } else {
+            opening.path = QDir::temp().filePath(QStringLiteral("kestravo-settings-%1.ini").arg(QCoreApplication::applicationPid()));
+            QFile::remove(opening.path);
+        }
+    } else if (opening.status == QSettings::FormatError && QFile::copy(fileName, aside)) {
+        opening.damagedCopy = aside;
+    }
+    return opening;
+}
+
+SettingsStore::SettingsStore(const QString &fileName)
+    : m_fileName(fileName)
+    , m_opening(open(fileName))
+    , m_settings(m_opening.path, QSettings::IniFormat)
+{
+}
+
+SettingsStore::~SettingsStore()
+{
+    if (m_opening.path != m_fileName) {
+        m_settings.sync();
+        QFile::remove(m_opening.path);
     }
 }
 
 QString SettingsStore::openError() const
 {
-    const QString path = QFileInfo(m_settings.fileName()).absoluteFilePath();
-    switch (m_openStatus) {
+    const QString path = QFileInfo(m_fileName).absoluteFilePath();
+    if (m_opening.undecodable) {
+        if (m_opening.damagedCopy.isEmpty()) {
+            return QCoreApplication::translate("SettingsStore",
+                                               "Файл настроек повреждён: %1. Его значения не читаются, отложить его не "
+                                               "удалось; действуют настройки по умолчанию, изменения не сохранятся.")
+                .arg(path);
+        }
+        return QCoreApplication::translate("SettingsStore",
+                                           "Файл настроек повреждён: %1. Его значения не читаются; файл отложен как "
+                                           "%2, действуют настройки по умолчанию.")
+            .arg(path, m_opening.damagedCopy);
+    }
+    switch (m_opening.status) {
     case QSettings::NoError:
         return QString();
     case QSettings::AccessError:
@@ -34,7 +76,7 @@ QString SettingsStore::openError() const
     case QSettings::FormatError:
         break;
     }
-    if (m_damagedCopy.isEmpty()) {
+    if (m_opening.damagedCopy.isEmpty()) {
         return QCoreApplication::translate("SettingsStore",
                                            "Файл настроек повреждён: %1. Непрочитанные настройки взяты по умолчанию; "
                                            "копию файла сохранить не удалось.")
@@ -43,7 +85,7 @@ QString SettingsStore::openError() const
     return QCoreApplication::translate("SettingsStore",
                                        "Файл настроек повреждён: %1. Непрочитанные настройки взяты по умолчанию; "
                                        "копия файла: %2")
-        .arg(path, m_damagedCopy);
+        .arg(path, m_opening.damagedCopy);
 }
 
 QVariant SettingsStore::value(const QString &section, const QString &name, const QVariant &def)

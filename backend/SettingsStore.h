@@ -14,10 +14,15 @@ public:
     // Opens the store. When the file cannot be read (access error) or is not
     // a valid INI file (format error), openError() says so; a file with a
     // format error is first copied beside itself (".damaged-" and the time),
-    // since writing the store would rewrite it.
+    // since writing the store would rewrite it. A file whose values cannot be
+    // decoded at all (FileValues::parseAll) is moved aside under that name and
+    // the store starts empty.
     explicit SettingsStore(const QString &fileName);
+    ~SettingsStore();
+    SettingsStore(const SettingsStore &) = delete;
+    SettingsStore &operator=(const SettingsStore &) = delete;
 
-    QString fileName() const { return m_settings.fileName(); }
+    QString fileName() const { return m_fileName; }
     QSettings &settings() { return m_settings; }
 
     // Operator text when the file could not be read at opening; empty when
@@ -48,8 +53,18 @@ public:
     static QVariant plain(const QVariant &value);
 
 private:
+    // What opening found; made before the settings object exists.
+    struct Opening
+    {
+        QString path;                                  // the file the settings object uses
+        QSettings::Status status = QSettings::NoError;
+        bool undecodable = false;                      // values that cannot be decoded
+        QString damagedCopy;                           // the damaged file's copy (or its new name)
+    };
+    static Opening open(const QString &fileName);
+
+    QString m_fileName;
+    Opening m_opening;
     QSettings m_settings;
-    QSettings::Status m_openStatus = QSettings::NoError;
-    QString m_damagedCopy;   // copy of a file with a format error; empty when none was made
     QStringList m_problems;
 };

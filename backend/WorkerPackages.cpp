@@ -11,6 +11,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QQuickItem>
+#include <QTemporaryDir>
+
+#include <memory>
 
 QString Worker::packageBaseIniPath() const
 {
@@ -90,11 +93,23 @@ void Worker::loadPackageList()
         IniFileWriter writer(packageBaseIniPath());
         QSettings *ini = writer.settings();
         QSettings old(packageBaseIniPath(), QSettings::IniFormat);
-        if (ini) {
+        // A file whose values cannot be decoded is neither read nor replaced:
+        // the records take the values computed from the names.
+        const bool oldReadable = FileValues::parseAll(old);
+        if (!oldReadable) {
+            emit showError(tr("Файл базы корпусов повреждён: его значения не читаются; он не изменён: %1")
+                               .arg(packageBaseIniPath()),
+                           false, QString());
+        }
+        if (ini && oldReadable) {
             for (const QString &key : old.allKeys())
                 ini->setValue(key, old.value(key));
         }
-        QSettings &source = ini ? *ini : old;
+        QTemporaryDir scratchDir;
+        std::unique_ptr<QSettings> scratch;
+        if (!ini && !oldReadable)
+            scratch = std::make_unique<QSettings>(scratchDir.filePath("packageBase.ini"), QSettings::IniFormat);
+        QSettings &source = ini ? *ini : oldReadable ? old : *scratch;
         bool anyChanged = false;
         QStringList problems;
         for (int i = firstNew; i < m_packageNames.size(); ++i) {
@@ -112,7 +127,7 @@ void Worker::loadPackageList()
         const QString refused = anyChanged && ini ? PackageBase::checkWritten(*ini) : QString();
         if (!refused.isEmpty()) {
             emit showError(refused, false, QString());
-        } else if (anyChanged && (!ini || !writer.commit())) {
+        } else if (anyChanged && oldReadable && (!ini || !writer.commit())) {
             emit showError(tr("Не удалось записать файл базы корпусов: %1").arg(packageBaseIniPath()), false,
                            QString());
         }

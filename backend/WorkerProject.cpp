@@ -4,6 +4,7 @@
 #include "backend/Backups.h"
 #include "backend/FeederFile.h"
 #include "backend/FileUrl.h"
+#include "backend/FileValues.h"
 #include "backend/IniFile.h"
 #include "backend/PackageBase.h"
 #include "backend/ProjectFile.h"
@@ -20,7 +21,24 @@ namespace {
 // Number of backups of a project beyond which the oldest one goes.
 constexpr int projectBackupsKept = 10;
 
+QString damagedProjectText(const QString &path)
+{
+    return Worker::tr("Файл проекта повреждён: его значения не читаются. Проект не открыт: ") + path;
+}
+
 } // namespace
+
+// False, with the operator told and the project left unnamed (so that no
+// save replaces the file), when the file's values cannot be decoded.
+bool Worker::readable(QSettings &settings, const QString &path)
+{
+    if (FileValues::parseAll(settings))
+        return true;
+    emit showError(damagedProjectText(path), false, QString());
+    if (FileUrl::toLocalPath(rootProperty("projectName").toString()) == path)
+        setRootProperty("projectName", QString());
+    return false;
+}
 
 QString Worker::changeCheckPath(const QString &fileName)
 {
@@ -104,6 +122,8 @@ void Worker::openProject(QUrl fileName)
     if (!QFileInfo(path).isFile())
         emit showError(tr("Файл проекта не найден: ") + path, false, QString());
     QSettings settings(path, QSettings::IniFormat);
+    if (!readable(settings, path))
+        return;
     const QString pcbError = openPcbFrom(settings, path);
     if (!pcbError.isEmpty())
         emit showError(pcbError, false, QString());
@@ -119,6 +139,8 @@ QString Worker::openPcb(QUrl projectName)
 {
     const QString path = FileUrl::toLocalPath(projectName);
     QSettings settings(path, QSettings::IniFormat);
+    if (!FileValues::parseAll(settings))
+        return damagedProjectText(path);
     return openPcbFrom(settings, path);
 }
 
@@ -157,8 +179,10 @@ QString Worker::openPcbFrom(QSettings &settings, const QString &projectPath)
 
 void Worker::openElements(QUrl projectName)
 {
-    QSettings settings(FileUrl::toLocalPath(projectName), QSettings::IniFormat);
-    openElementsFrom(settings);
+    const QString path = FileUrl::toLocalPath(projectName);
+    QSettings settings(path, QSettings::IniFormat);
+    if (readable(settings, path))
+        openElementsFrom(settings);
 }
 
 void Worker::openElementsFrom(QSettings &settings)
@@ -320,7 +344,10 @@ void Worker::saveProjectLog(QSettings *pSettings)
 
 QString Worker::openProjectLog(QUrl fileName)
 {
-    QSettings settings(FileUrl::toLocalPath(fileName), QSettings::IniFormat);
+    const QString path = FileUrl::toLocalPath(fileName);
+    QSettings settings(path, QSettings::IniFormat);
+    if (!FileValues::parseAll(settings))
+        return damagedProjectText(path);
     openProjectLogFrom(settings);
     return QString();
 }
@@ -346,7 +373,10 @@ void Worker::saveProjectStat(QSettings *pSettings)
 
 QString Worker::openProjectStat(QUrl fileName)
 {
-    QSettings settings(FileUrl::toLocalPath(fileName), QSettings::IniFormat);
+    const QString path = FileUrl::toLocalPath(fileName);
+    QSettings settings(path, QSettings::IniFormat);
+    if (!FileValues::parseAll(settings))
+        return damagedProjectText(path);
     openProjectStatFrom(settings);
     return QString();
 }
@@ -359,7 +389,11 @@ void Worker::openProjectStatFrom(QSettings &settings)
 
 void Worker::checkFeederBanksMatch(QUrl fileName)
 {
-    QSettings settings(FileUrl::toLocalPath(fileName), QSettings::IniFormat);
+    const QString path = FileUrl::toLocalPath(fileName);
+    QSettings settings(path, QSettings::IniFormat);
+    // A damaged file is refused here, before the open clears the board.
+    if (!readable(settings, path))
+        return;
     const ProjectFile::FeederBanks banks = ProjectFile::readFeederBanks(settings);
     auto existing = [](const QString &url) {
         return !url.isEmpty() && QFileInfo(FileUrl::toLocalPath(url)).isFile() ? url : QString();

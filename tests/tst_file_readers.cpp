@@ -5,6 +5,7 @@
 // a value that is not a finite number.
 #include "backend/FeederFile.h"
 #include "backend/FileValues.h"
+#include "backend/IniFile.h"
 #include "backend/MachineRecords.h"
 #include "backend/PackageBase.h"
 #include "backend/ProjectFile.h"
@@ -75,6 +76,8 @@ QByteArray dot(int position, const QByteArray &extra = QByteArray())
 
 // Settings of a QVariant holding a double infinity, as QSettings stores one.
 const QByteArray variantInfinity = "@Variant(\\0\\0\\0\\x6\\x7f\\xf0\\0\\0\\0\\0\\0\\0)";
+// A list that claims 2^31 - 1 items: decoding it reserves 16 GB.
+const QByteArray variantHugeList = "@Variant(\\0\\0\\0\\t\\x7f\\xff\\xff\\xff)";
 
 } // namespace
 
@@ -112,6 +115,8 @@ private slots:
 
     void fileValueConversions_data();
     void fileValueConversions();
+    void undecodableFiles_data();
+    void undecodableFiles();
 };
 
 // ---------------------------------------------------------------- projects
@@ -831,6 +836,88 @@ void TestFileReaders::fileValueConversions()
     QTEST(realOk, "realOk");
     if (realOk)
         QCOMPARE(d, realValue);
+}
+
+// ---------------------------------------------------------------- undecodable
+
+void TestFileReaders::undecodableFiles_data()
+{
+    QTest::addColumn<QString>("reader");
+    QTest::addColumn<QString>("section");   // where the damaged value is
+    QTest::newRow("project, top level") << "project" << "General";
+    QTest::newRow("project, a component") << "project" << "element0";
+    QTest::newRow("feeder bank") << "feeders" << "feederL1";
+    QTest::newRow("package base, completing") << "packages" << "sot23";
+    QTest::newRow("package base, writing") << "packageWrite" << "other";
+    QTest::newRow("change check") << "differ" << "Pcb";
+    QTest::newRow("settings store") << "settings" << "device";
+}
+
+void TestFileReaders::undecodableFiles()
+{
+    QFETCH(QString, reader);
+    QFETCH(QString, section);
+    QTemporaryDir dir;
+    const QString name = reader == "feeders" ? "bank.leftFeeders"
+        : reader == "settings"                ? "settings.ini"
+        : reader.startsWith("package")       ? "packageBase.ini"
+                                              : "job.project";
+    const QString path = dir.filePath(name);
+    const QByteArray content = "[General]\nelementCount=1\ncount=1\n[" + section.toLatin1() + "]\nexists=true\nrX=1\nA=2\nbad="
+        + variantHugeList + "\n[feederL1]\nexists=true\n[element0]\ndesignator=R1\n";
+    QVERIFY(writeFile(path, content));
+
+    if (reader == "project") {
+        QVector<ProjectFile::Skipped> skipped;
+        QSettings s(path, QSettings::IniFormat);
+        const ProjectFile::Data d = ProjectFile::readAll(s, &skipped);
+        QVERIFY(d.elements.isEmpty() && d.refs.isEmpty() && d.dots.isEmpty() && d.pcb.isEmpty());
+        QCOMPARE(messagesOf(skipped), QStringList{"Файл проекта повреждён: его значения не читаются"});
+        QCOMPARE(skipped.at(0).kind, QString("file"));
+    } else if (reader == "feeders") {
+        const FeederFile::ReadResult r = FeederFile::read(path, 50);
+        QCOMPARE(r.status, FeederFile::ReadResult::ReadError);
+        QVERIFY(r.feeders.isEmpty());
+    } else if (reader == "packages") {
+        QSettings ini(path, QSettings::IniFormat);
+        QVERIFY(!FileValues::parseAll(ini));
+        QCOMPARE(ini.group(), QString());
+    } else if (reader == "packageWrite") {
+        QString error;
+        QVERIFY(!PackageBase::writeRecords(path, {QVariantMap{{"name", "0603"}, {"A", 1.6}}}, &error));
+        QCOMPARE(error, QString("файл повреждён: его значения не читаются"));
+    } else if (reader == "differ") {
+        const QString other = dir.filePath("other.project");
+        QVERIFY(writeFile(other, "[General]\nelementCount=1\n"));
+        QVERIFY(IniFile::differ(path, other, nullptr));
+        QVERIFY(IniFile::differ(other, path, nullptr));
+    } else {
+        QString aside;
+        {
+            SettingsStore store(path);
+            const QStringList moved = QDir(dir.path()).entryList({"settings.ini.damaged-*"}, QDir::Files);
+            QCOMPARE(moved.size(), 1);
+            aside = dir.filePath(moved.first());
+            QCOMPARE(store.openError(), QString("Файл настроек повреждён: %1. Его значения не читаются; файл отложен как "
+                                                "%2, действуют настройки по умолчанию.")
+                                            .arg(path, aside));
+            // The store starts empty and keeps working.
+            QCOMPARE(store.value("device", "workAreaX2", 400).toInt(), 400);
+            QVERIFY(MachineRecords::readAll(store.settings(), MachineRecords::cups()).size() == 8);
+            QVERIFY(store.setValue("device", "workAreaX2", 450));
+            store.sync();
+        }
+        // The damaged file is kept whole; the new store holds the new value.
+        QCOMPARE(contentOf(aside), content);
+        QCOMPARE(QSettings(path, QSettings::IniFormat).value("device/workAreaX2").toInt(), 450);
+        return;
+    }
+    // A group left open stays open around the check.
+    QSettings s(path, QSettings::IniFormat);
+    s.beginGroup("General");
+    QVERIFY(!FileValues::parseAll(s));
+    QCOMPARE(s.group(), QString("General"));
+    QCOMPARE(contentOf(path), content);
 }
 
 QTEST_GUILESS_MAIN(TestFileReaders)

@@ -1236,6 +1236,10 @@ Choose one in the camera settings.</translation>
         <source>База корпусов не записана: корпус %1, значение %2 = %3 не является конечным числом</source>
         <translation>The package base was not written: package %1, value %2 = %3 is not a finite number</translation>
     </message>
+    <message>
+        <source>файл повреждён: его значения не читаются</source>
+        <translation>the file is damaged: its values cannot be read</translation>
+    </message>
 </context>
 <context>
     <name>ProgramCreation</name>
@@ -1498,6 +1502,10 @@ Choose one in the camera settings.</translation>
     <message>
         <source>Плата: позиция панели №%1 не загружена: неверное значение %2</source>
         <translation>Board: panel position no. %1 not loaded: invalid value %2</translation>
+    </message>
+    <message>
+        <source>Файл проекта повреждён: его значения не читаются</source>
+        <translation>The project file is damaged: its values cannot be read</translation>
     </message>
 </context>
 <context>
@@ -1794,6 +1802,14 @@ Choose one in the camera settings.</translation>
         <source>Настройка %1/%2: неверное значение &quot;%3&quot; в файле настроек, взято %4</source>
         <translation>Setting %1/%2: invalid value &quot;%3&quot; in the settings file, %4 used instead</translation>
     </message>
+    <message>
+        <source>Файл настроек повреждён: %1. Его значения не читаются, отложить его не удалось; действуют настройки по умолчанию, изменения не сохранятся.</source>
+        <translation>The settings file is damaged: %1. Its values cannot be read and it could not be set aside; default settings are in effect and changes will not be kept.</translation>
+    </message>
+    <message>
+        <source>Файл настроек повреждён: %1. Его значения не читаются; файл отложен как %2, действуют настройки по умолчанию.</source>
+        <translation>The settings file is damaged: %1. Its values cannot be read; the file was set aside as %2 and default settings are in effect.</translation>
+    </message>
 </context>
 <context>
     <name>VSSettings</name>
@@ -2068,6 +2084,14 @@ Kinds of components: %2.</translation>
     <message>
         <source>Настройка %1/%2 не записана: значение не является конечным числом</source>
         <translation>Setting %1/%2 was not written: the value is not a finite number</translation>
+    </message>
+    <message>
+        <source>Файл проекта повреждён: его значения не читаются. Проект не открыт: </source>
+        <translation>The project file is damaged: its values cannot be read. The project was not opened: </translation>
+    </message>
+    <message>
+        <source>Файл базы корпусов повреждён: его значения не читаются; он не изменён: %1</source>
+        <translation>The package base file is damaged: its values cannot be read; it was left unchanged: %1</translation>
     </message>
 </context>
 <context>
