@@ -4,7 +4,6 @@
 #include "backend/IniFile.h"
 
 #include <QCoreApplication>
-#include <QSet>
 #include <QUrl>
 
 #include <algorithm>
@@ -232,14 +231,21 @@ QVector<QVariantMap> readObjects(QSettings &s, const ObjectKind &kind, const QVe
     if (limit == 0)
         return objects;
 
-    const QStringList groupList = s.childGroups();
-    const QSet<QString> groups(groupList.cbegin(), groupList.cend());
-    int present = 0;
-    for (int i = 0; i < limit; ++i) {
-        const QString group = prefix + QString::number(i);
-        if (!groups.contains(group))
+    // Positions of the groups present, in order; only the plain spelling of
+    // a position names its group.
+    QVector<int> positions;
+    for (const QString &group : s.childGroups()) {
+        if (!group.startsWith(prefix))
             continue;
-        ++present;
+        bool ok = false;
+        const int i = group.midRef(prefix.size()).toInt(&ok);
+        if (ok && i >= 0 && i < limit && group.size() == prefix.size() + QString::number(i).size())
+            positions.append(i);
+    }
+    std::sort(positions.begin(), positions.end());
+    const int present = positions.size();
+    for (const int i : positions) {
+        const QString group = prefix + QString::number(i);
         s.beginGroup(group);
         QStringList refusedKeys;
         QStringList refused;
