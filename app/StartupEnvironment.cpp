@@ -1,6 +1,7 @@
 #include "app/StartupEnvironment.h"
 
 #include "app/ApplicationShell.h"
+#include "backend/FileValues.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -48,6 +49,10 @@ StartupSettings readStartupSettings(const QString &settingsPath)
 {
     QSettings settings(settingsPath, QSettings::IniFormat);
     StartupSettings result;
+    // A store whose values cannot be decoded gives the defaults; the settings
+    // store reports it once the window is up.
+    if (!FileValues::parseAll(settings))
+        return result;
     result.softwareRendering = settings.value(QStringLiteral("project/softwareRendering"), false).toBool();
     result.cameraHighRes = settings.value(QStringLiteral("device/cameraHighRes"), false).toBool();
     result.cameraUseQuirks = settings.value(QStringLiteral("device/cameraUseQuirks"), false).toBool();

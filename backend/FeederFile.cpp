@@ -1,9 +1,11 @@
 #include "backend/FeederFile.h"
 
+#include "backend/FileValues.h"
 #include "backend/IniFile.h"
 #include "backend/PackageBase.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QImage>
 #include <QSettings>
@@ -119,39 +121,90 @@ bool toBool(const QVariant &v)
     return v.toBool();
 }
 
-QVariant readField(QSettings &s, const Field &field, int globalExposure)
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("FeederFile", text);
+}
+
+QString feederName(const QString &bank, int number)
+{
+    QString side;
+    if (bank == QLatin1String("L"))
+        side = tr("слева");
+    else if (bank == QLatin1String("R"))
+        side = tr("справа");
+    else if (bank == QLatin1String("U"))
+        side = tr("сверху");
+    else
+        side = tr("снизу");
+    return tr("Питатель №%1 (%2)").arg(number).arg(side);
+}
+
+// The default of a field whose key is missing.
+QVariant missing(const Field &field, int globalExposure)
+{
+    if (field.name == QLatin1String("maxAcc"))
+        return 100;
+    if (field.name == QLatin1String("pickRetryCount"))
+        return 1;
+    if (field.name == QLatin1String("camera1Exposure"))
+        return globalExposure;
+    switch (field.type) {
+    case FieldType::Int:
+        return 0;
+    case FieldType::Real:
+        return 0.0;
+    case FieldType::Bool:
+        return false;
+    case FieldType::String:
+    case FieldType::Image:
+        return QString();
+    }
+    return QVariant();
+}
+
+// A field's value; false (with the default of a missing key) when the stored
+// value is present but does not fit the field's type.
+bool readField(QSettings &s, const Field &field, int globalExposure, QVariant *value)
 {
     const QVariant stored = s.value(field.name);
-    const bool has = present(stored);
-    if (field.name == QLatin1String("maxAcc") && !has)
-        return 100;
-    if (field.name == QLatin1String("pickRetryCount") && !has)
-        return 1;
+    *value = missing(field, globalExposure);
+    if (!present(stored))
+        return true;
     if (field.name == QLatin1String("camera1Exposure")) {
+        // Not a number ("auto"): the global exposure.
         bool ok = false;
-        const int value = stored.toString().toInt(&ok);
-        return ok ? value : globalExposure;
+        const int exposure = stored.toString().toInt(&ok);
+        if (ok)
+            *value = exposure;
+        return true;
     }
     switch (field.type) {
     case FieldType::Int: {
-        bool ok = false;
-        const int i = stored.toInt(&ok);
-        if (ok)
-            return i;
-        return int(stored.toDouble());
+        int i = 0;
+        if (!FileValues::toInt(stored, &i))
+            return false;
+        *value = i;
+        return true;
     }
     case FieldType::Real: {
-        const double d = stored.toDouble();
-        return qIsFinite(d) ? d : 0.0;
+        double d = 0;
+        if (!FileValues::toReal(stored, &d))
+            return false;
+        *value = d;
+        return true;
     }
     case FieldType::Bool:
-        return has && toBool(stored);
+        *value = toBool(stored);
+        return true;
     case FieldType::String:
-        return has ? stored.toString() : QString();
+        *value = stored.toString();
+        return true;
     case FieldType::Image:
-        return has ? imageToText(stored) : QString();
+        *value = imageToText(stored);
+        return true;
     }
-    return QVariant();
+    return true;
 }
 
 } // namespace
@@ -174,9 +227,13 @@ ReadResult read(const QString &path, int globalExposure)
         return result;
     }
     QSettings s(path, QSettings::IniFormat);
+    if (!FileValues::parseAll(s)) {
+        result.status = ReadResult::ReadError;
+        return result;
+    }
     const QVariant countValue = s.value("count", 0);
-    bool countOk = false;
-    const int count = countValue.toInt(&countOk);
+    int count = 0;
+    const bool countOk = FileValues::toWholeNumber(countValue, &count);
     if (s.status() != QSettings::NoError) {
         result.status = ReadResult::ReadError;
         return result;
@@ -195,8 +252,15 @@ ReadResult read(const QString &path, int globalExposure)
             break;
         }
         QVariantMap feeder;
-        for (const Field &field : fields())
-            feeder.insert(field.name, readField(s, field, globalExposure));
+        for (const Field &field : fields()) {
+            QVariant value;
+            if (!readField(s, field, globalExposure, &value)) {
+                result.problems.append(tr("%1: неверное значение %2 = \"%3\", взято %4")
+                                           .arg(feederName(result.bank, i), field.name,
+                                                FileValues::shown(s.value(field.name)), value.toString()));
+            }
+            feeder.insert(field.name, value);
+        }
         if (s.contains("centerPins") && toBool(s.value("centerPins")))
             feeder.insert("centerType", 2);
         if (s.contains("centerCorners") && toBool(s.value("centerCorners")))
@@ -236,6 +300,17 @@ bool write(const QString &path, int count, const QVector<QVariantMap> &feeders, 
             s->setValue(field.name, field.type == FieldType::Image ? textToImage(value) : value);
         }
         s->endGroup();
+    }
+    const QString nonFinite = FileValues::firstNonFiniteKey(*s);
+    if (!nonFinite.isEmpty()) {
+        if (error) {
+            const int number = nonFinite.section('/', 0, 0).mid(int(qstrlen("feeder")) + bank.size()).toInt();
+            const QString name = feederName(bank, number);
+            *error = tr("Файл питателей не записан: %1, значение %2 = %3 не является конечным числом")
+                         .arg(name.left(1).toLower() + name.mid(1), nonFinite.section('/', -1),
+                              FileValues::shown(s->value(nonFinite)));
+        }
+        return false;
     }
     if (!writer.commit()) {
         if (error)

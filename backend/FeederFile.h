@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <QVariantMap>
 #include <QVector>
@@ -36,11 +37,16 @@ QString packagePathKey();
 
 struct ReadResult
 {
+    // ReadError also when the file's values cannot be decoded.
     enum Status { Ok, NotFound, BadExtension, ReadError, BadCount };
     Status status = Ok;
     QString bank;
     int count = 0;                  // the bank's feeder count from the file
     QVector<QVariantMap> feeders;   // read in order; stops at the first group without "exists"
+    // Values that did not fit (not a number, not finite, beyond the range of
+    // an integer): each took the default of a missing key. Operator texts
+    // naming the feeder and the key.
+    QStringList problems;
 };
 
 // Reads a feeder file. Missing keys read as 0, false or empty, except
@@ -48,11 +54,13 @@ struct ReadResult
 // the stored value is not a number); photos read as image texts; older
 // files' centerPins / centerCorners
 // become centerType 2 / 3. When "pack" is empty it is derived from the stored
-// package picture path.
+// package picture path. A feeder keeps its place in the bank: a value that
+// does not fit takes the default and is reported in `problems`.
 ReadResult read(const QString &path, int globalExposure);
 
 // Writes a bank: `count` and the given entries. The old file is replaced only
-// when the new one was written completely; false with an error text otherwise.
+// when the new one was written completely; false with an error text otherwise,
+// also when a value is a real that is not finite (the text names the feeder).
 bool write(const QString &path, int count, const QVector<QVariantMap> &feeders, QString *error);
 
 // Photos of a feeder are images in the file and "data:image/png;base64,..."

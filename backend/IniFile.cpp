@@ -1,5 +1,6 @@
 #include "backend/IniFile.h"
 
+#include "backend/FileValues.h"
 #include "backend/IniText.h"
 #include "util/SafeFile.h"
 
@@ -40,6 +41,9 @@ bool copyKeys(const QString &path, QSettings &settings)
     if (!info.isFile() || !info.isReadable())
         return false;
     QSettings file(path, QSettings::IniFormat);
+    // Values that cannot be decoded would throw out of Qt while reading.
+    if (!FileValues::parseAll(file))
+        return false;
     for (const QString &key : file.allKeys())
         settings.setValue(key, file.value(key));
     return file.status() != QSettings::AccessError;
@@ -70,7 +74,8 @@ bool differ(const QString &pathA, const QString &pathB, const std::function<bool
         return true;
     QSettings a(pathA, QSettings::IniFormat);
     QSettings b(pathB, QSettings::IniFormat);
-    if (a.status() != QSettings::NoError || b.status() != QSettings::NoError)
+    if (a.status() != QSettings::NoError || b.status() != QSettings::NoError || !FileValues::parseAll(a)
+        || !FileValues::parseAll(b))
         return true;
     QStringList keysA = a.allKeys();
     QStringList keysB = b.allKeys();

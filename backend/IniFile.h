@@ -55,8 +55,8 @@ QString unreadableText();
 bool writeSettings(QSettings &settings, const QString &path, QString *error);
 
 // True when the two files differ in their keys, or in the value of a key for
-// which ignoreValue() is false. A file that cannot be read counts as
-// different.
+// which ignoreValue() is false. A file that cannot be read (or whose values
+// cannot be decoded) counts as different.
 bool differ(const QString &pathA, const QString &pathB,
             const std::function<bool(const QString &key)> &ignoreValue);
 

@@ -1,5 +1,11 @@
 #include "backend/MachineRecords.h"
 
+#include "backend/FileValues.h"
+
+#include <QCoreApplication>
+
+#include <cmath>
+
 namespace MachineRecords {
 
 namespace {
@@ -9,20 +15,64 @@ QString groupName(const Kind &kind, int n)
     return kind.groupPrefix + QString::number(n);
 }
 
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("MachineRecords", text);
+}
+
+// A value as the field's type; false (with the default) when it does not
+// convert, is not finite or does not fit an int.
+bool convert(const QVariant &stored, const Field &field, QVariant *value)
+{
+    *value = field.defaultValue;
+    switch (field.type) {
+    case QVariant::Bool:
+        if (stored.type() == QVariant::String) {
+            const QString s = stored.toString().trimmed().toLower();
+            if (s == QLatin1String("true") || s == QLatin1String("1"))
+                *value = true;
+            else if (s == QLatin1String("false") || s == QLatin1String("0"))
+                *value = false;
+            else
+                return false;
+            return true;
+        }
+        break;
+    case QVariant::Int: {
+        // Whole numbers; a real value (a script number being written) is
+        // rounded when it fits.
+        int i = 0;
+        double d = 0;
+        if (FileValues::toWholeNumber(stored, &i))
+            *value = i;
+        else if (stored.type() == QVariant::Double && FileValues::toReal(stored, &d) && std::fabs(d) < 2147483647.0)
+            *value = qRound(d);
+        else
+            return false;
+        return true;
+    }
+    case QVariant::Double: {
+        double d = 0;
+        if (!FileValues::toReal(stored, &d))
+            return false;
+        *value = d;
+        return true;
+    }
+    default:
+        break;
+    }
+    QVariant v = stored;
+    if (!v.convert(int(field.type)))
+        return false;
+    *value = v;
+    return true;
+}
+
 QVariant convert(const QVariant &stored, const Field &field)
 {
-    QVariant v = stored;
-    if (field.type == QVariant::Bool && v.type() == QVariant::String) {
-        const QString s = v.toString().trimmed().toLower();
-        if (s == QLatin1String("true") || s == QLatin1String("1"))
-            return true;
-        if (s == QLatin1String("false") || s == QLatin1String("0"))
-            return false;
-        return field.defaultValue;
-    }
-    if (!v.convert(int(field.type)))
-        return field.defaultValue;
-    return v;
+    QVariant value;
+    convert(stored, field, &value);
+    return value;
 }
 
 } // namespace
@@ -89,7 +139,18 @@ QVariantMap defaults(const Kind &kind)
     return record;
 }
 
-QVariantMap read(QSettings &store, const Kind &kind, int n)
+QString recordName(const Kind &kind, int n)
+{
+    if (kind.groupPrefix == cups().groupPrefix)
+        return tr("Насадка №%1").arg(n);
+    if (kind.groupPrefix == bandBanks().groupPrefix)
+        return tr("Банк ленточных питателей №%1").arg(n);
+    if (kind.groupPrefix == vibroBanks().groupPrefix)
+        return tr("Банк вибропитателей №%1").arg(n);
+    return groupName(kind, n);
+}
+
+QVariantMap read(QSettings &store, const Kind &kind, int n, QStringList *problems)
 {
     QVariantMap record = defaults(kind);
     store.beginGroup(groupName(kind, n));
@@ -97,8 +158,15 @@ QVariantMap read(QSettings &store, const Kind &kind, int n)
     if (exists) {
         for (const Field &f : kind.fields) {
             const QString key = QLatin1String(f.name);
-            if (store.contains(key))
-                record.insert(key, convert(store.value(key), f));
+            if (!store.contains(key))
+                continue;
+            const QVariant stored = store.value(key);
+            QVariant value;
+            if (!convert(stored, f, &value) && problems) {
+                problems->append(tr("%1: неверное значение %2 = \"%3\" в файле настроек, взято %4")
+                                     .arg(recordName(kind, n), key, FileValues::shown(stored), value.toString()));
+            }
+            record.insert(key, value);
         }
     }
     store.endGroup();
@@ -123,21 +191,37 @@ void remove(QSettings &store, const Kind &kind, int n)
     store.remove(groupName(kind, n));
 }
 
-QVariantList readAll(QSettings &store, const Kind &kind)
+QVariantList readAll(QSettings &store, const Kind &kind, QStringList *problems)
 {
     QVariantList records;
     for (int n = 1; n <= kind.count; ++n)
-        records.append(read(store, kind, n));
+        records.append(read(store, kind, n, problems));
     return records;
 }
 
-void writeAll(QSettings &store, const Kind &kind, const QVariantList &records)
+bool writeAll(QSettings &store, const Kind &kind, const QVariantList &records, QString *error)
 {
     const int written = qMin(int(records.size()), kind.count);
+    for (int i = 0; i < written; ++i) {
+        const QVariantMap record = records.at(i).toMap();
+        for (const Field &f : kind.fields) {
+            const QVariant value = record.value(QLatin1String(f.name));
+            if (!FileValues::isFinite(value)) {
+                if (error) {
+                    const QString name = recordName(kind, i + 1);
+                    *error = tr("Настройки не записаны: %1, значение %2 = %3 не является конечным числом")
+                                 .arg(name.left(1).toLower() + name.mid(1), QLatin1String(f.name),
+                                      FileValues::shown(value));
+                }
+                return false;
+            }
+        }
+    }
     for (int i = 0; i < written; ++i)
         write(store, kind, i + 1, records.at(i).toMap());
     for (int n = written + 1; n <= kind.count; ++n)
         remove(store, kind, n);
+    return true;
 }
 
 } // namespace MachineRecords

@@ -1,7 +1,9 @@
 #include "backend/PackageBase.h"
 
+#include "backend/FileValues.h"
 #include "backend/IniFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QRegularExpression>
 
@@ -61,12 +63,24 @@ FileNameParams parseFileName(const QString &path)
     if (!matchReal(params, QStringLiteral("A"), &a) || !matchReal(params, QStringLiteral("B"), &b)
         || !matchReal(params, QStringLiteral("H"), &h))
         return p;
+    double d = 0;
+    const bool hasD = matchReal(params, QStringLiteral("D"), &d);
+    // Digits enough give sizes beyond any package, or an infinity.
+    const std::pair<const char *, double> sizes[] = {{"A", a}, {"B", b}, {"H", h}, {"D", hasD ? d : 0}};
+    for (const auto &size : sizes) {
+        if (!std::isfinite(size.second) || size.second > maxSize) {
+            p.problem = QCoreApplication::translate("PackageBase",
+                                                    "Корпус %1: неверный размер %2 = %3 в имени файла, "
+                                                    "параметры из имени не взяты")
+                            .arg(p.name, QLatin1String(size.first), QString::number(size.second));
+            return p;
+        }
+    }
     p.valid = true;
     p.width = a;
     p.height = b;
     p.thickness = h;
-    double d = 0;
-    if (matchReal(params, QStringLiteral("D"), &d) && d > 0)
+    if (hasD && d > 0)
         p.cupDiameter = d;
     int w = 0;
     if (matchInt(params, QStringLiteral("W"), &w) && w >= 1)
@@ -151,32 +165,61 @@ int chooseCup(const QVector<double> &cupDiameters, double target)
 
 namespace {
 
-// A stored value converted to the type of its default; the default when the
-// key is absent or does not convert.
-QVariant typed(const QVariant &stored, const QVariant &def)
+QString tr(const char *text)
 {
+    return QCoreApplication::translate("PackageBase", text);
+}
+
+// A stored value converted to the type of its default; the default when the
+// key is absent. False (with the default) when it is present but does not
+// convert, is not finite or does not fit an int.
+bool typed(const QVariant &stored, const QVariant &def, QVariant *value)
+{
+    *value = def;
     if (!stored.isValid())
-        return def;
-    QVariant v = stored;
-    if (def.type() == QVariant::Bool && v.type() == QVariant::String) {
-        const QString s = v.toString().trimmed().toLower();
-        if (s == "true" || s == "1")
+        return true;
+    switch (def.type()) {
+    case QVariant::Bool:
+        if (stored.type() == QVariant::String) {
+            const QString s = stored.toString().trimmed().toLower();
+            if (s == "true" || s == "1")
+                *value = true;
+            else if (s == "false" || s == "0" || s.isEmpty())
+                *value = false;
+            else
+                return false;
             return true;
-        if (s == "false" || s == "0" || s.isEmpty())
+        }
+        *value = stored.toBool();
+        return true;
+    case QVariant::Int: {
+        int i = 0;
+        if (!FileValues::toWholeNumber(stored, &i))
             return false;
-        return def;
+        *value = i;
+        return true;
     }
-    if (!v.convert(int(def.type())))
-        return def;
-    if (def.type() == QVariant::Double && !std::isfinite(v.toDouble()))
-        return def;
-    return v;
+    case QVariant::Double: {
+        double d = 0;
+        if (!FileValues::toReal(stored, &d))
+            return false;
+        *value = d;
+        return true;
+    }
+    default: {
+        QVariant v = stored;
+        if (!v.convert(int(def.type())))
+            return false;
+        *value = v;
+        return true;
+    }
+    }
 }
 
 } // namespace
 
 QVariantMap completeRecord(QSettings &ini, const QString &group, const FileNameParams &params,
-                           const MachineFacts &facts, bool *changed)
+                           const MachineFacts &facts, bool *changed, QStringList *problems)
 {
     if (changed)
         *changed = false;
@@ -184,7 +227,13 @@ QVariantMap completeRecord(QSettings &ini, const QString &group, const FileNameP
     QVariantMap record;
     auto keep = [&](const QString &key, const QVariant &computed) {
         if (ini.contains(key)) {
-            record.insert(key, typed(ini.value(key), computed));
+            const QVariant stored = ini.value(key);
+            QVariant value;
+            if (!typed(stored, computed, &value) && problems) {
+                problems->append(tr("Корпус %1: неверное значение %2 = \"%3\" в packageBase.ini, взято %4")
+                                     .arg(group, key, FileValues::shown(stored), value.toString()));
+            }
+            record.insert(key, value);
         } else {
             ini.setValue(key, computed);
             record.insert(key, computed);
@@ -193,9 +242,18 @@ QVariantMap completeRecord(QSettings &ini, const QString &group, const FileNameP
         }
     };
     auto size = [&](const QString &key, double fromName) {
-        keep(key, fromName > 0 ? fromName : 1.0);
-        if (record.value(key).toDouble() <= 0)
+        const double computed = fromName > 0 ? fromName : 1.0;
+        keep(key, computed);
+        const double value = record.value(key).toDouble();
+        if (value > maxSize) {
+            if (problems) {
+                problems->append(tr("Корпус %1: неверное значение %2 = \"%3\" в packageBase.ini, взято %4")
+                                     .arg(group, key, FileValues::shown(ini.value(key)), QString::number(computed)));
+            }
+            record.insert(key, computed);
+        } else if (value <= 0) {
             record.insert(key, 1.0);
+        }
     };
     size("A", params.valid ? params.width : 0);
     size("B", params.valid ? params.height : 0);
@@ -305,12 +363,27 @@ bool writeRecords(const QString &iniPath, const QVariantList &records, QString *
         }
         out->endGroup();
     }
+    const QString refused = checkWritten(*out);
+    if (!refused.isEmpty()) {
+        if (error)
+            *error = refused;
+        return false;
+    }
     if (!writer.commit()) {
         if (error)
             *error = writer.errorString();
         return false;
     }
     return true;
+}
+
+QString checkWritten(QSettings &ini)
+{
+    const QString key = FileValues::firstNonFiniteKey(ini);
+    if (key.isEmpty())
+        return QString();
+    return tr("База корпусов не записана: корпус %1, значение %2 = %3 не является конечным числом")
+        .arg(key.section('/', 0, 0), key.section('/', -1), FileValues::shown(ini.value(key)));
 }
 
 } // namespace PackageBase

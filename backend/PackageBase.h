@@ -27,7 +27,13 @@ struct FileNameParams
     int pitch = -1;          // P, component pitch in mm
     double maxAcc = -1;      // ACC, machine acceleration units
     bool slowPick = false;   // capital "S" among the parameters
+    // Operator text when a size in the name was refused (beyond maxSize);
+    // the name then holds no parameters (valid is false).
+    QString problem;
 };
+
+// Largest package size (A, B, H, D) taken from a file name, mm.
+constexpr double maxSize = 1000;
 
 // Package name of a picture path: the text after the last "/" up to the last
 // "(", or up to the last "." without "(". Empty for an empty path.
@@ -65,9 +71,11 @@ int chooseCup(const QVector<double> &cupDiameters, double target);
 // Completes the group `group` of the settings: every missing key is computed
 // from the file name and the machine and written into the settings; stored
 // values are kept. Returns the record (typed values, without name and path).
-// `changed` is set when a key was added.
+// `changed` is set when a key was added. A stored value that does not fit
+// its type (not a number, not finite) takes the computed value in the record
+// and is reported in `problems`; the file keeps it until the record is saved.
 QVariantMap completeRecord(QSettings &ini, const QString &group, const FileNameParams &params,
-                           const MachineFacts &facts, bool *changed = nullptr);
+                           const MachineFacts &facts, bool *changed = nullptr, QStringList *problems = nullptr);
 
 // Picture files and sub-folders of a folder, as the search takes them.
 QFileInfoList folderEntries(const QString &folder);
@@ -84,7 +92,13 @@ void search(const QFileInfoList &entries, QHash<QString, int> &knownLower, Searc
 
 // Writes the records (maps with "name" and the stored keys) into the file,
 // keeping the groups of packages that are not among them. False with an
-// error text when the file could not be written; it is then unchanged.
+// error text when the file could not be written, or when a value is a real
+// that is not finite (see checkWritten()); it is then unchanged.
 bool writeRecords(const QString &iniPath, const QVariantList &records, QString *error);
+
+// The operator text refusing to write packageBase.ini because a value in `ini`
+// is a real that is not finite (naming the package and the key); empty when
+// every value is fine.
+QString checkWritten(QSettings &ini);
 
 } // namespace PackageBase

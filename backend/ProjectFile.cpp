@@ -1,9 +1,12 @@
 #include "backend/ProjectFile.h"
 
+#include "backend/FileValues.h"
 #include "backend/IniFile.h"
 
+#include <QCoreApplication>
 #include <QUrl>
 
+#include <algorithm>
 #include <cmath>
 
 namespace ProjectFile {
@@ -81,35 +84,74 @@ bool toBool(const QVariant &v)
     return v.toBool();
 }
 
-// A stored value as the type of the default; the default when it is missing
-// or does not convert. Defaults without a type (photos) take the value as it is.
-QVariant typed(const QVariant &stored, const QVariant &def)
+QString tr(const char *text)
 {
+    return QCoreApplication::translate("ProjectFile", text);
+}
+
+// Board values with a narrower range than any value of their type: a scale
+// is a factor, a panel count a number of boards.
+struct Range
+{
+    const char *key;
+    double min;
+    double max;
+};
+constexpr Range boardRanges[] = {
+    {"pcbScale", 1e-6, 1000}, {"pcbThickness", 0, 100}, {"pcbMultiCountX", 1, 100}, {"pcbMultiCountY", 1, 100}};
+
+bool inRange(const char *key, double value)
+{
+    for (const Range &r : boardRanges) {
+        if (qstrcmp(r.key, key) == 0)
+            return value >= r.min && value <= r.max;
+    }
+    return true;
+}
+
+// A stored value as the type of the default; the default when it is missing.
+// False (with the default) when it is present but does not convert, is not
+// finite, or is a real beyond maxReal. Defaults without a type (photos) take
+// the value as it is.
+bool typed(const QVariant &stored, const QVariant &def, QVariant *value)
+{
+    *value = def;
     if (!stored.isValid())
-        return def;
+        return true;
     switch (def.type()) {
-    case QVariant::Invalid:
-        return stored;
     case QVariant::Bool:
-        return toBool(stored);
+        *value = toBool(stored);
+        return true;
     case QVariant::Int: {
-        bool ok = false;
-        const int i = stored.toInt(&ok);
-        if (ok)
-            return i;
-        const double d = stored.toDouble(&ok);
-        return ok && std::isfinite(d) ? QVariant(int(d)) : def;
+        int i = 0;
+        if (!FileValues::toInt(stored, &i))
+            return false;
+        *value = i;
+        return true;
     }
     case QVariant::Double: {
-        bool ok = false;
-        const double d = stored.toDouble(&ok);
-        return ok ? QVariant(d) : def;
+        double d = 0;
+        if (!FileValues::toReal(stored, &d) || std::fabs(d) > maxReal)
+            return false;
+        *value = d;
+        return true;
     }
     case QVariant::String:
-        return stored.type() == QVariant::Url ? stored.toUrl().toString() : stored.toString();
+        *value = stored.type() == QVariant::Url ? stored.toUrl().toString() : stored.toString();
+        return true;
     default:
-        return stored;
+        if (!FileValues::isFinite(stored))
+            return false;
+        *value = stored;
+        return true;
     }
+}
+
+QVariant typed(const QVariant &stored, const QVariant &def)
+{
+    QVariant value;
+    typed(stored, def, &value);
+    return value;
 }
 
 void writeGroup(QSettings &s, const QString &group, const QVector<Key> &keys, const QVariantMap &values,
@@ -123,49 +165,156 @@ void writeGroup(QSettings &s, const QString &group, const QVector<Key> &keys, co
     s.endGroup();
 }
 
-QVariantMap readGroup(QSettings &s, const QVector<Key> &keys)
+// Reads the keys of the current group; the keys whose values were refused
+// keep their default and are listed in `refused` as key = "value".
+QVariantMap readGroup(QSettings &s, const QVector<Key> &keys, QStringList *refusedKeys, QStringList *refused,
+                      bool board = false)
 {
     QVariantMap values;
-    for (const Key &key : keys)
-        values.insert(QLatin1String(key.name), typed(s.value(QLatin1String(key.name)), key.def));
+    for (const Key &key : keys) {
+        const QVariant stored = s.value(QLatin1String(key.name));
+        QVariant value;
+        bool ok = typed(stored, key.def, &value);
+        if (ok && board && stored.isValid() && (key.def.type() == QVariant::Int || key.def.type() == QVariant::Double))
+            ok = inRange(key.name, value.toDouble());
+        if (!ok) {
+            value = key.def;
+            refusedKeys->append(QLatin1String(key.name));
+            refused->append(QStringLiteral("%1 = \"%2\"").arg(QLatin1String(key.name), FileValues::shown(stored)));
+        }
+        values.insert(QLatin1String(key.name), value);
+    }
     return values;
 }
 
-bool isNan(const QVariant &stored)
+struct ObjectKind
 {
-    if (!stored.isValid())
-        return false;
-    if (stored.type() == QVariant::String)
-        return stored.toString().trimmed().compare(QLatin1String("nan"), Qt::CaseInsensitive) == 0;
-    return std::isnan(stored.toDouble());
+    const char *countKey;
+    const char *prefix;
+    int maxCount;
+};
+
+QString objectName(const QString &prefix, int position, const QString &designator)
+{
+    if (prefix == QLatin1String("element")) {
+        return designator.isEmpty() ? tr("Компонент №%1").arg(position + 1)
+                                    : tr("Компонент %1 (№%2)").arg(designator).arg(position + 1);
+    }
+    if (prefix == QLatin1String("ref"))
+        return tr("Реперный знак №%1").arg(position + 1);
+    return tr("Точка дозирования №%1").arg(position + 1);
 }
 
-// Reads groups prefix + 0..count-1; groups whose coordinates are "nan" are
-// reported and skipped.
-QVector<QVariantMap> readObjects(QSettings &s, const QString &countKey, const QString &prefix,
-                                 const QVector<Key> &keys, const QString &extraKey, QVector<Skipped> *skipped)
+QString notLoaded(const QString &prefix, int position, const QString &designator, const QStringList &refused)
+{
+    const QString text = prefix == QLatin1String("dot") ? tr("%1 не загружена: неверное значение %2")
+                                                          : tr("%1 не загружен: неверное значение %2");
+    return text.arg(objectName(prefix, position, designator), refused.join(QStringLiteral(", ")));
+}
+
+// Reads groups prefix + 0..count-1 that are present in the file, at most
+// kind.maxCount; groups with a refused value are reported and skipped, and
+// so is a count that is not a whole number, above the limit or larger than
+// the groups present.
+QVector<QVariantMap> readObjects(QSettings &s, const ObjectKind &kind, const QVector<Key> &keys,
+                                 const QString &extraKey, QVector<Skipped> *skipped)
 {
     QVector<QVariantMap> objects;
-    bool ok = false;
-    const int count = s.value(countKey, 0).toInt(&ok);
-    if (!ok || count <= 0)
+    const QString countKey = QLatin1String(kind.countKey);
+    const QString prefix = QLatin1String(kind.prefix);
+    const QVariant stored = s.value(countKey);
+    if (!stored.isValid())
         return objects;
-    objects.reserve(count);
-    for (int i = 0; i < count; ++i) {
-        s.beginGroup(prefix + QString::number(i));
-        QVariantMap values = readGroup(s, keys);
+    int count = 0;
+    const bool countOk = FileValues::toWholeNumber(stored, &count) && count >= 0;
+    const int limit = countOk ? std::min(count, kind.maxCount) : kind.maxCount;
+    if (limit == 0)
+        return objects;
+
+    // Positions of the groups present, in order; only the plain spelling of
+    // a position names its group.
+    QVector<int> positions;
+    for (const QString &group : s.childGroups()) {
+        if (!group.startsWith(prefix))
+            continue;
+        bool ok = false;
+        const int i = group.midRef(prefix.size()).toInt(&ok);
+        if (ok && i >= 0 && i < limit && group.size() == prefix.size() + QString::number(i).size())
+            positions.append(i);
+    }
+    std::sort(positions.begin(), positions.end());
+    const int present = positions.size();
+    for (const int i : positions) {
+        const QString group = prefix + QString::number(i);
+        s.beginGroup(group);
+        QStringList refusedKeys;
+        QStringList refused;
+        QVariantMap values = readGroup(s, keys, &refusedKeys, &refused);
         if (!extraKey.isEmpty())
             values.insert(extraKey, s.value(extraKey).toString());
-        const bool bad = isNan(s.value("rX")) || isNan(s.value("rY"));
         s.endGroup();
-        if (bad) {
-            if (skipped)
-                skipped->append({prefix, i, values});
+        if (!refused.isEmpty()) {
+            if (skipped) {
+                skipped->append({prefix, i, refusedKeys, values,
+                                 notLoaded(prefix, i, values.value("designator").toString(), refused)});
+            }
             continue;
         }
         objects.append(values);
     }
+
+    if (!skipped)
+        return objects;
+    if (!countOk) {
+        skipped->append({countKey, -1, {countKey}, {},
+                         tr("Файл проекта повреждён: %1 = \"%2\" не является количеством; загружено найденных в "
+                            "файле: %3")
+                             .arg(countKey, FileValues::shown(stored))
+                             .arg(present)});
+    } else if (count > kind.maxCount) {
+        skipped->append({countKey, -1, {countKey}, {},
+                         tr("Файл проекта повреждён: %1 = %2 больше допустимого (%3); загружено найденных в "
+                            "файле: %4")
+                             .arg(countKey)
+                             .arg(count)
+                             .arg(kind.maxCount)
+                             .arg(present)});
+    } else if (present < count) {
+        skipped->append({countKey, -1, {countKey}, {},
+                         tr("Файл проекта повреждён: указано %1 = %2, но в файле только %3 из них; загружены "
+                            "имеющиеся")
+                             .arg(countKey)
+                             .arg(count)
+                             .arg(present)});
+    }
     return objects;
+}
+
+// Operator name of the object a written key belongs to.
+QString writtenObject(QSettings &s, const QString &key)
+{
+    const QStringList parts = key.split('/');
+    const QString group = parts.first();
+    if (parts.size() < 2)
+        return tr("проект");
+    if (group == QLatin1String("Pcb")) {
+        if (parts.size() > 2 && parts.at(1).startsWith(QLatin1String("pcb")))
+            return tr("позиция панели №%1").arg(parts.at(1).mid(3));
+        return tr("плата");
+    }
+    if (group == QLatin1String("device"))
+        return tr("рабочая область");
+    for (const char *prefix : {"element", "ref", "dot"}) {
+        const QString p = QLatin1String(prefix);
+        bool ok = false;
+        const int position = group.startsWith(p) ? group.mid(p.size()).toInt(&ok) : -1;
+        if (ok) {
+            const QString designator = s.value(group + QStringLiteral("/designator")).toString();
+            const QString name = objectName(p, position, designator);
+            return name.left(1).toLower() + name.mid(1);
+        }
+    }
+    return group;
 }
 
 } // namespace
@@ -261,12 +410,22 @@ bool save(const QString &path, const Data &data, QString *error)
         return false;
     }
     writeAll(*writer.settings(), data);
-    if (!writer.commit()) {
+    const QString refused = checkWritten(*writer.settings());
+    if (!refused.isEmpty() || !writer.commit()) {
         if (error)
-            *error = writer.errorString();
+            *error = refused.isEmpty() ? writer.errorString() : refused;
         return false;
     }
     return true;
+}
+
+QString checkWritten(QSettings &s)
+{
+    const QString key = FileValues::firstNonFiniteKey(s);
+    if (key.isEmpty())
+        return QString();
+    return tr("Проект не сохранён: %1, значение %2 = %3 не является конечным числом")
+        .arg(writtenObject(s, key), key.section('/', -1), FileValues::shown(s.value(key)));
 }
 
 FeederBanks readFeederBanks(QSettings &s)
@@ -281,18 +440,37 @@ FeederBanks readFeederBanks(QSettings &s)
     return banks;
 }
 
-QVariantMap readPcb(QSettings &s, QVector<PanelPosition> *panel)
+QVariantMap readPcb(QSettings &s, QVector<PanelPosition> *panel, QVector<Skipped> *skipped)
 {
     s.beginGroup("Pcb");
-    const QVariantMap pcb = readGroup(s, pcbKeys());
+    QStringList refusedKeys;
+    QStringList refused;
+    const QVariantMap pcb = readGroup(s, pcbKeys(), &refusedKeys, &refused, true);
+    if (skipped) {
+        for (int i = 0; i < refused.size(); ++i) {
+            const QString &key = refusedKeys.at(i);
+            skipped->append({QStringLiteral("Pcb"), -1, {key}, {},
+                             tr("Плата: неверное значение %1, взято %2").arg(refused.at(i), pcb.value(key).toString())});
+        }
+    }
     if (panel) {
         panel->clear();
         for (int i = 1; i <= maxPanelPositions; ++i) {
             s.beginGroup(QStringLiteral("pcb") + QString::number(i));
             const bool exists = toBool(s.value("exists"));
             if (exists) {
-                panel->append({typed(s.value("x"), 0.0).toDouble(), typed(s.value("y"), 0.0).toDouble(),
-                               typed(s.value("rot"), 0.0).toDouble()});
+                static const QVector<Key> positionKeys = {{"x", 0.0}, {"y", 0.0}, {"rot", 0.0}};
+                QStringList badKeys;
+                QStringList bad;
+                const QVariantMap p = readGroup(s, positionKeys, &badKeys, &bad);
+                if (bad.isEmpty()) {
+                    panel->append({p.value("x").toDouble(), p.value("y").toDouble(), p.value("rot").toDouble()});
+                } else if (skipped) {
+                    skipped->append({QStringLiteral("Pcb"), i, badKeys, p,
+                                     tr("Плата: позиция панели №%1 не загружена: неверное значение %2")
+                                         .arg(i)
+                                         .arg(bad.join(QStringLiteral(", ")))});
+                }
             }
             s.endGroup();
             if (!exists)
@@ -305,17 +483,17 @@ QVariantMap readPcb(QSettings &s, QVector<PanelPosition> *panel)
 
 QVector<QVariantMap> readRefs(QSettings &s, QVector<Skipped> *skipped)
 {
-    return readObjects(s, "refCount", "ref", refKeys(), QString(), skipped);
+    return readObjects(s, {"refCount", "ref", maxRefs}, refKeys(), QString(), skipped);
 }
 
 QVector<QVariantMap> readElements(QSettings &s, QVector<Skipped> *skipped)
 {
-    return readObjects(s, "elementCount", "element", elementKeys(), packagePathKey(), skipped);
+    return readObjects(s, {"elementCount", "element", maxElements}, elementKeys(), packagePathKey(), skipped);
 }
 
 QVector<QVariantMap> readDots(QSettings &s, QVector<Skipped> *skipped)
 {
-    return readObjects(s, "dotCount", "dot", dotKeys(), QString(), skipped);
+    return readObjects(s, {"dotCount", "dot", maxDots}, dotKeys(), QString(), skipped);
 }
 
 QStringList readLog(QSettings &s)
@@ -331,12 +509,22 @@ QString readDayStat(QSettings &s)
 Data readAll(QSettings &s, QVector<Skipped> *skipped)
 {
     Data data;
+    if (!FileValues::parseAll(s)) {
+        if (skipped)
+            skipped->append({QStringLiteral("file"), -1, {}, {}, tr("Файл проекта повреждён: его значения не читаются")});
+        return data;
+    }
+    // The work area at saving is not read back by the program: only the
+    // values that are numbers are kept.
     s.beginGroup("device");
-    for (const QString &key : s.childKeys())
-        data.device.insert(key, s.value(key));
+    for (const QString &key : s.childKeys()) {
+        double value = 0;
+        if (FileValues::toReal(s.value(key), &value))
+            data.device.insert(key, value);
+    }
     s.endGroup();
     data.feederBanks = readFeederBanks(s);
-    data.pcb = readPcb(s, &data.panel);
+    data.pcb = readPcb(s, &data.panel, skipped);
     data.refs = readRefs(s, skipped);
     data.elements = readElements(s, skipped);
     data.dots = readDots(s, skipped);

@@ -31,6 +31,7 @@ QString packagePathKey();
 
 constexpr int maxPanelPositions = 40;
 
+
 struct PanelPosition
 {
     double x = 0;
@@ -56,12 +57,25 @@ struct Data
     QString dayStat;                    // stored day statistics
 };
 
-// A group that was not taken on reading because a coordinate is not a number.
+// Largest object counts taken from a file (the board area holds at most 50
+// reference marks).
+constexpr int maxRefs = 50;
+constexpr int maxElements = 20000;
+constexpr int maxDots = 20000;
+// Largest magnitude of a real value (coordinates, angles, sizes).
+constexpr double maxReal = 1e6;
+
+// What was not taken on reading, with the operator text naming it: a group
+// whose values do not fit (it is skipped), a board value that does not fit
+// (the default is taken), or an object count that is not a number, above its
+// limit or larger than the groups present (only the groups present are read).
 struct Skipped
 {
-    QString kind;       // "ref", "element" or "dot"
-    int position = 0;   // group number in the file
+    QString kind;       // "ref", "element", "dot"; "Pcb" for the board; the count key for a count
+    int position = -1;  // group number in the file (panel position for "Pcb"), -1 otherwise
+    QStringList keys;   // the keys refused
     QVariantMap values; // what could be read
+    QString message;    // operator text
 };
 
 // Writing: each step writes its part into an open settings object.
@@ -77,17 +91,29 @@ void writeDayStat(QSettings &s, const QString &dayStat);
 void writeAll(QSettings &s, const Data &data);
 
 // Writes a whole project file; the old file is replaced only when the new one
-// was written completely. False with an error text otherwise.
+// was written completely. False with an error text otherwise; also when a
+// value is not a finite number (see checkWritten()).
 bool save(const QString &path, const Data &data, QString *error);
 
+// The operator text refusing a save because a value written into `s` is a
+// real that is not finite (naming the object and the key); empty when every
+// value is fine.
+QString checkWritten(QSettings &s);
+
 // Reading: every value typed as its default; missing keys take the default.
+// A value that does not convert, is not finite or is out of range is refused
+// and reported in `skipped`: a board key then takes its default, a panel
+// position or an object group is skipped. Objects are read only from the
+// groups present, at most the count and the limit above.
 FeederBanks readFeederBanks(QSettings &s);
-QVariantMap readPcb(QSettings &s, QVector<PanelPosition> *panel);
+QVariantMap readPcb(QSettings &s, QVector<PanelPosition> *panel, QVector<Skipped> *skipped = nullptr);
 QVector<QVariantMap> readRefs(QSettings &s, QVector<Skipped> *skipped);
 QVector<QVariantMap> readElements(QSettings &s, QVector<Skipped> *skipped);
 QVector<QVariantMap> readDots(QSettings &s, QVector<Skipped> *skipped);
 QStringList readLog(QSettings &s);
 QString readDayStat(QSettings &s);
+// A file whose values cannot be decoded (FileValues::parseAll) gives no data
+// and one entry of kind "file".
 Data readAll(QSettings &s, QVector<Skipped> *skipped);
 
 // Values of the change check that differ without the project having changed

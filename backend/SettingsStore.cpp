@@ -1,11 +1,15 @@
 #include "backend/SettingsStore.h"
 
+#include "backend/FileValues.h"
 #include "backend/IniFile.h"
 #include "backend/IniText.h"
 #include "util/SafeFile.h"
 
+#include <QCoreApplication>
+#include <QDateTime>
 #include <QDebug>
 #include <QFile>
+#include <QFileInfo>
 #include <QJSValue>
 #include <QStringList>
 
@@ -23,11 +27,34 @@ QMap<QString, QVariant> keysOf(QSettings &settings)
 
 } // namespace
 
+SettingsStore::Opening SettingsStore::open(const QString &fileName)
+{
+    Opening opening;
+    if (!QFileInfo::exists(fileName))
+        return opening;
+    const QString aside =
+        fileName + QStringLiteral(".damaged-") + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    {
+        QSettings probe(fileName, QSettings::IniFormat);
+        opening.status = probe.status();
+        opening.undecodable = opening.status == QSettings::NoError && !FileValues::parseAll(probe);
+    }
+    if (opening.undecodable) {
+        // The file stays whole under another name; the store starts empty.
+        if (QFile::rename(fileName, aside))
+            opening.damagedCopy = aside;
+    } else if (opening.status == QSettings::FormatError && QFile::copy(fileName, aside)) {
+        opening.damagedCopy = aside;
+    }
+    return opening;
+}
+
 SettingsStore::SettingsStore(const QString &fileName)
     : m_fileName(fileName)
     , m_settings(IniFile::detachedSettings())
 {
     SafeFile::removeLeftovers(m_fileName);
+    m_opening = open(m_fileName);
     m_state = stateOf(m_fileName);
     m_unreadable = !readFile(*m_settings);
     if (m_unreadable)
@@ -149,20 +176,79 @@ bool SettingsStore::sync(QString *error)
     return false;
 }
 
+QString SettingsStore::openError() const
+{
+    const QString path = QFileInfo(m_fileName).absoluteFilePath();
+    if (m_opening.undecodable) {
+        if (m_opening.damagedCopy.isEmpty()) {
+            return QCoreApplication::translate("SettingsStore",
+                                               "Файл настроек повреждён: %1. Его значения не читаются, отложить его не "
+                                               "удалось; действуют настройки по умолчанию, изменения не сохранятся.")
+                .arg(path);
+        }
+        return QCoreApplication::translate("SettingsStore",
+                                           "Файл настроек повреждён: %1. Его значения не читаются; файл отложен как "
+                                           "%2, действуют настройки по умолчанию.")
+            .arg(path, m_opening.damagedCopy);
+    }
+    switch (m_opening.status) {
+    case QSettings::NoError:
+        return QString();
+    case QSettings::AccessError:
+        return QCoreApplication::translate("SettingsStore",
+                                           "Файл настроек не читается: %1. Действуют настройки по умолчанию.")
+            .arg(path);
+    case QSettings::FormatError:
+        break;
+    }
+    if (m_opening.damagedCopy.isEmpty()) {
+        return QCoreApplication::translate("SettingsStore",
+                                           "Файл настроек повреждён: %1. Непрочитанные настройки взяты по умолчанию; "
+                                           "копию файла сохранить не удалось.")
+            .arg(path);
+    }
+    return QCoreApplication::translate("SettingsStore",
+                                       "Файл настроек повреждён: %1. Непрочитанные настройки взяты по умолчанию; "
+                                       "копия файла: %2")
+        .arg(path, m_opening.damagedCopy);
+}
+
 QVariant SettingsStore::value(const QString &section, const QString &name, const QVariant &def)
 {
     refresh();
     m_settings->beginGroup(section);
     const QVariant v = m_settings->value(name, def);
+    const bool stored = m_settings->contains(name);
     m_settings->endGroup();
+    const bool number = def.type() == QVariant::Int || def.type() == QVariant::Double
+        || def.type() == QVariant::LongLong || def.type() == QVariant::UInt || def.type() == QVariant::ULongLong;
+    double d = 0;
+    if (stored && number && !FileValues::toReal(v, &d)) {
+        m_problems.append(QCoreApplication::translate("SettingsStore",
+                                                      "Настройка %1/%2: неверное значение \"%3\" в файле настроек, "
+                                                      "взято %4")
+                              .arg(section, name, FileValues::shown(v), def.toString()));
+        return def;
+    }
     return v;
 }
 
-void SettingsStore::setValue(const QString &section, const QString &name, const QVariant &value)
+QStringList SettingsStore::takeProblems()
 {
+    QStringList problems;
+    problems.swap(m_problems);
+    return problems;
+}
+
+bool SettingsStore::setValue(const QString &section, const QString &name, const QVariant &value)
+{
+    const QVariant v = plain(value);
+    if (!FileValues::isFinite(v))
+        return false;
     m_settings->beginGroup(section);
-    m_settings->setValue(name, plain(value));
+    m_settings->setValue(name, v);
     m_settings->endGroup();
+    return true;
 }
 
 QVariant SettingsStore::plain(const QVariant &value)

@@ -4,6 +4,7 @@
 #include <QMap>
 #include <QSettings>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include <memory>
@@ -21,6 +22,13 @@
 class SettingsStore
 {
 public:
+    // Opens the store. When the file cannot be read (access error) or is not
+    // a valid INI file (format error), openError() says so; a file with a
+    // format error is first copied beside itself (".damaged-" and the time),
+    // since writing the store would rewrite it. A file whose values cannot be
+    // decoded at all (FileValues::parseAll) is moved aside under that name and
+    // the store starts empty; when it cannot be moved, the store is never
+    // written over it.
     explicit SettingsStore(const QString &fileName);
     // Writes changes that were not written yet (a failure is only logged:
     // there is nobody left to tell).
@@ -38,12 +46,22 @@ public:
     // while a group of settings() is open.
     void refresh();
 
-    // The stored value, or def when the key is absent.
+    // Operator text when the file could not be read at opening; empty when
+    // it was read (or did not exist yet).
+    QString openError() const;
+
+    // The stored value, or def when the key is absent. When def is a number,
+    // a stored value that is not a finite number is refused: def is returned
+    // and the refusal is kept for takeProblems().
     QVariant value(const QString &section, const QString &name, const QVariant &def = QVariant());
 
+    // Operator texts of the values refused since the last call.
+    QStringList takeProblems();
+
     // Stores a value; script values (JavaScript arrays and objects) are stored
-    // as plain lists and maps. Does not sync.
-    void setValue(const QString &section, const QString &name, const QVariant &value);
+    // as plain lists and maps. Does not sync. Refuses (false, nothing stored)
+    // a value that is, or holds, a real that is not finite.
+    bool setValue(const QString &section, const QString &name, const QVariant &value);
 
     // Writes the file when the keys differ from what it holds (as read or
     // last written). False with *error when that failed; the file is then as
@@ -62,6 +80,15 @@ public:
     static QVariant plain(const QVariant &value);
 
 private:
+    // What opening found, before the keys were read.
+    struct Opening
+    {
+        QSettings::Status status = QSettings::NoError;
+        bool undecodable = false; // values that cannot be decoded
+        QString damagedCopy;      // the damaged file's copy (or its new name)
+    };
+    static Opening open(const QString &fileName);
+
     // What tells that the file changed on disk.
     struct FileState
     {
@@ -85,7 +112,9 @@ private:
     void markWritten(const QByteArray &text);
 
     QString m_fileName;
+    Opening m_opening;
     std::unique_ptr<QSettings> m_settings;
+    QStringList m_problems;
     QMap<QString, QVariant> m_base; // the keys the file holds, as read or last written
     QByteArray m_written;           // the same as INI text
     FileState m_state;              // the file when it was read or last written

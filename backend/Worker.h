@@ -292,6 +292,7 @@ private:
     void writeProject(QSettings &settings);
     QString openPcbFrom(QSettings &settings, const QString &projectPath);
     void openElementsFrom(QSettings &settings);
+    bool readable(QSettings &settings, const QString &path);
     void openProjectStatFrom(QSettings &settings);
     void openProjectLogFrom(QSettings &settings);
     // Private folder of this process for the change checks.

@@ -64,6 +64,15 @@ void Worker::openFeeders(QUrl fileName)
         invoke(m_feedersInvoker, "changeOne", {result.bank, i, lastIndex, feeder});
     }
     invoke(m_feedersInvoker, "forceLayout");
+    for (const QString &problem : result.problems)
+        emit errorSend(problem);
+    if (!result.problems.isEmpty()) {
+        emit showError(tr("Часть значений в файле питателей неверна (%1) и заменена значениями по умолчанию. "
+                          "Список — в окне ошибок. Если сохранить банк, они будут записаны в файл. Путь к файлу:")
+                               .arg(result.problems.size())
+                           + QFileInfo(path).absoluteFilePath(),
+                       false, QString());
+    }
 }
 
 bool Worker::writeFeederBank(const QString &path, QString *error)

@@ -2,6 +2,7 @@
 #include "backend/Worker.h"
 
 #include "backend/FileUrl.h"
+#include "backend/FileValues.h"
 #include "backend/IniFile.h"
 #include "backend/MachineRecords.h"
 #include "backend/PackageBase.h"
@@ -11,6 +12,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QQuickItem>
+#include <QTemporaryDir>
+
+#include <memory>
 
 QString Worker::packageBaseIniPath() const
 {
@@ -74,8 +78,12 @@ void Worker::loadPackageList()
 
     PackageBase::MachineFacts facts;
     const int cupCount = m_cupInvoker ? invoke(m_cupInvoker, "getCount").toInt() : MachineRecords::cups().count;
-    for (int i = 1; i <= cupCount; ++i)
-        facts.cupDiameters.append(store.value(QStringLiteral("cup%1/cupDiameter").arg(i), 0.1).toDouble());
+    for (int i = 1; i <= cupCount; ++i) {
+        double diameter = 0.1;
+        if (!FileValues::toReal(store.value(QStringLiteral("cup%1/cupDiameter").arg(i), 0.1), &diameter))
+            diameter = 0.1;
+        facts.cupDiameters.append(diameter);
+    }
     const QVariantList maxAcc = SettingsStore::plain(rootProperty("maxAcc")).toList();
     facts.maxAccXYZ = maxAcc.isEmpty() ? 0 : maxAcc.first().toDouble();
     facts.cameraT1 = rootProperty("camera2Treshold1").toInt();
@@ -87,24 +95,43 @@ void Worker::loadPackageList()
         // one is complete.
         IniFileWriter writer(packageBaseIniPath());
         QSettings &source = *writer.settings();
+        // A file that cannot be read (or whose values cannot be decoded) is
+        // not replaced: the records take the values computed from the names.
         const bool readable = IniFile::copyKeys(packageBaseIniPath(), source);
+        if (!readable) {
+            emit showError(tr("Файл базы корпусов повреждён: его значения не читаются; он не изменён: %1")
+                               .arg(packageBaseIniPath()),
+                           false, QString());
+        }
         bool anyChanged = false;
+        QStringList problems;
         for (int i = firstNew; i < m_packageNames.size(); ++i) {
             bool changed = false;
-            QVariantMap record = PackageBase::completeRecord(source, m_packageNamesLower.at(i),
-                                                             PackageBase::parseFileName(m_packageFiles.at(i)),
-                                                             facts, &changed);
+            const PackageBase::FileNameParams params = PackageBase::parseFileName(m_packageFiles.at(i));
+            if (!params.problem.isEmpty())
+                problems.append(params.problem);
+            QVariantMap record = PackageBase::completeRecord(source, m_packageNamesLower.at(i), params, facts,
+                                                             &changed, &problems);
             anyChanged = anyChanged || changed;
             record.insert(QStringLiteral("name"), m_packageNames.at(i));
             record.insert(QStringLiteral("path"), FileUrl::fromLocalPath(m_packageFiles.at(i)));
             invoke(m_packageInvoker, "append", {record});
         }
-        // A file that could not be read is not replaced: its records would
-        // be lost.
-        if (anyChanged && (!readable || !writer.commit())) {
-            const QString reason = readable ? writer.errorString() : IniFile::unreadableText();
-            emit showError(tr("Не удалось записать файл базы корпусов: %1").arg(packageBaseIniPath()) + " (" + reason
-                               + ")",
+        // A value that is not a finite number never reaches the file.
+        const QString refused = anyChanged ? PackageBase::checkWritten(source) : QString();
+        if (!refused.isEmpty()) {
+            emit showError(refused, false, QString());
+        } else if (anyChanged && readable && !writer.commit()) {
+            emit showError(tr("Не удалось записать файл базы корпусов: %1").arg(packageBaseIniPath()) + " ("
+                               + writer.errorString() + ")",
+                           false, QString());
+        }
+        for (const QString &problem : problems)
+            emit errorSend(problem);
+        if (!problems.isEmpty()) {
+            emit showError(tr("Часть значений базы корпусов неверна (%1); взяты значения по умолчанию. "
+                              "Список — в окне ошибок. Если сохранить базу корпусов, они будут записаны в файл.")
+                               .arg(problems.size()),
                            false, QString());
         }
     }

@@ -4,6 +4,7 @@
 #include "backend/Backups.h"
 #include "backend/FeederFile.h"
 #include "backend/FileUrl.h"
+#include "backend/FileValues.h"
 #include "backend/IniFile.h"
 #include "backend/PackageBase.h"
 #include "backend/ProjectFile.h"
@@ -21,7 +22,24 @@ namespace {
 // Number of backups of a project beyond which the oldest one goes.
 constexpr int projectBackupsKept = 10;
 
+QString damagedProjectText(const QString &path)
+{
+    return Worker::tr("Файл проекта повреждён: его значения не читаются. Проект не открыт: ") + path;
+}
+
 } // namespace
+
+// False, with the operator told and the project left unnamed (so that no
+// save replaces the file), when the file's values cannot be decoded.
+bool Worker::readable(QSettings &settings, const QString &path)
+{
+    if (FileValues::parseAll(settings))
+        return true;
+    emit showError(damagedProjectText(path), false, QString());
+    if (FileUrl::toLocalPath(rootProperty("projectName").toString()) == path)
+        setRootProperty("projectName", QString());
+    return false;
+}
 
 QString Worker::changeCheckPath(const QString &fileName)
 {
@@ -70,6 +88,12 @@ void Worker::saveProject(QUrl fileName)
         Backups::beforeSave(path, projectBackupsKept);
     IniFileWriter writer(path);
     writeProject(*writer.settings());
+    // A value that is not a finite number never reaches the file.
+    const QString refused = ProjectFile::checkWritten(*writer.settings());
+    if (!refused.isEmpty()) {
+        emit showError(refused, false, QString());
+        return;
+    }
     if (!writer.commit()) {
         emit showError(tr("Не удалось сохранить проект в файл: ") + QFileInfo(path).absoluteFilePath() + " ("
                            + writer.errorString() + ")",
@@ -85,7 +109,7 @@ bool Worker::checkProjectHasChanges(QUrl fileName)
         return true;
     IniFileWriter writer(temp);
     writeProject(*writer.settings());
-    if (!writer.commit())
+    if (!ProjectFile::checkWritten(*writer.settings()).isEmpty() || !writer.commit())
         return true;
     return IniFile::differ(temp, path, ProjectFile::isCounterKey);
 }
@@ -98,6 +122,8 @@ void Worker::openProject(QUrl fileName)
     if (!QFileInfo(path).isFile())
         emit showError(tr("Файл проекта не найден: ") + path, false, QString());
     QSettings settings(path, QSettings::IniFormat);
+    if (!readable(settings, path))
+        return;
     const QString pcbError = openPcbFrom(settings, path);
     if (!pcbError.isEmpty())
         emit showError(pcbError, false, QString());
@@ -113,6 +139,8 @@ QString Worker::openPcb(QUrl projectName)
 {
     const QString path = FileUrl::toLocalPath(projectName);
     QSettings settings(path, QSettings::IniFormat);
+    if (!FileValues::parseAll(settings))
+        return damagedProjectText(path);
     return openPcbFrom(settings, path);
 }
 
@@ -121,7 +149,8 @@ QString Worker::openPcbFrom(QSettings &settings, const QString &projectPath)
     Q_UNUSED(projectPath)
     QString error;
     QVector<ProjectFile::PanelPosition> panel;
-    const QVariantMap pcb = ProjectFile::readPcb(settings, &panel);
+    QVector<ProjectFile::Skipped> refused;
+    const QVariantMap pcb = ProjectFile::readPcb(settings, &panel, &refused);
 
     const QString image = pcb.value("pcbImage").toString();
     const double scale = pcb.value("pcbScale").toDouble();
@@ -135,6 +164,8 @@ QString Worker::openPcbFrom(QSettings &settings, const QString &projectPath)
             error = tr("Не удалось загрузить файл изображения платы:") + imagePath;
         }
     }
+    for (const ProjectFile::Skipped &r : refused)
+        error += (error.isEmpty() ? QString() : QStringLiteral("\n")) + r.message;
     invoke(m_pcbMultiNonstandartInvoker, "clear");
     for (const ProjectFile::PanelPosition &p : panel)
         invoke(m_pcbMultiNonstandartInvoker, "append", {QVariantMap{{"x", p.x}, {"y", p.y}, {"rot", p.rot}}});
@@ -148,8 +179,10 @@ QString Worker::openPcbFrom(QSettings &settings, const QString &projectPath)
 
 void Worker::openElements(QUrl projectName)
 {
-    QSettings settings(FileUrl::toLocalPath(projectName), QSettings::IniFormat);
-    openElementsFrom(settings);
+    const QString path = FileUrl::toLocalPath(projectName);
+    QSettings settings(path, QSettings::IniFormat);
+    if (readable(settings, path))
+        openElementsFrom(settings);
 }
 
 void Worker::openElementsFrom(QSettings &settings)
@@ -191,17 +224,8 @@ void Worker::openElementsFrom(QSettings &settings)
                     d.value("preferredRef1"), d.value("preferredRef2"));
     }
 
-    for (const ProjectFile::Skipped &s : skipped) {
-        if (s.kind == QLatin1String("element")) {
-            notCreated.append(tr("Компонент %1 не загружен: неверные координаты (корпус \"%2\", X %3, Y %4)")
-                                  .arg(s.values.value("designator").toString(), s.values.value("pack").toString(),
-                                       s.values.value("rX").toString(), s.values.value("rY").toString()));
-        } else if (s.kind == QLatin1String("ref")) {
-            notCreated.append(tr("Реперный знак №%1 не загружен: неверные координаты").arg(s.position + 1));
-        } else {
-            notCreated.append(tr("Точка дозирования №%1 не загружена: неверные координаты").arg(s.position + 1));
-        }
-    }
+    for (const ProjectFile::Skipped &s : skipped)
+        notCreated.append(s.message);
     for (const QString &line : notCreated)
         emit errorSend(line);
     if (!notCreated.isEmpty()) {
@@ -320,7 +344,10 @@ void Worker::saveProjectLog(QSettings *pSettings)
 
 QString Worker::openProjectLog(QUrl fileName)
 {
-    QSettings settings(FileUrl::toLocalPath(fileName), QSettings::IniFormat);
+    const QString path = FileUrl::toLocalPath(fileName);
+    QSettings settings(path, QSettings::IniFormat);
+    if (!FileValues::parseAll(settings))
+        return damagedProjectText(path);
     openProjectLogFrom(settings);
     return QString();
 }
@@ -346,7 +373,10 @@ void Worker::saveProjectStat(QSettings *pSettings)
 
 QString Worker::openProjectStat(QUrl fileName)
 {
-    QSettings settings(FileUrl::toLocalPath(fileName), QSettings::IniFormat);
+    const QString path = FileUrl::toLocalPath(fileName);
+    QSettings settings(path, QSettings::IniFormat);
+    if (!FileValues::parseAll(settings))
+        return damagedProjectText(path);
     openProjectStatFrom(settings);
     return QString();
 }
@@ -359,7 +389,11 @@ void Worker::openProjectStatFrom(QSettings &settings)
 
 void Worker::checkFeederBanksMatch(QUrl fileName)
 {
-    QSettings settings(FileUrl::toLocalPath(fileName), QSettings::IniFormat);
+    const QString path = FileUrl::toLocalPath(fileName);
+    QSettings settings(path, QSettings::IniFormat);
+    // A damaged file is refused here, before the open clears the board.
+    if (!readable(settings, path))
+        return;
     const ProjectFile::FeederBanks banks = ProjectFile::readFeederBanks(settings);
     auto existing = [](const QString &url) {
         return !url.isEmpty() && QFileInfo(FileUrl::toLocalPath(url)).isFile() ? url : QString();

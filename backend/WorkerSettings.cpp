@@ -25,7 +25,11 @@ void Worker::saveSetting(QString section, QString name)
         qWarning() << "saveSetting: the main window has no property" << name;
         return;
     }
-    m_store.setValue(section, name, value);
+    if (!m_store.setValue(section, name, value)) {
+        emit showError(tr("Настройка %1/%2 не записана: значение не является конечным числом").arg(section, name),
+                       false, QString());
+        return;
+    }
     syncStoreSoon();
 }
 
@@ -68,9 +72,22 @@ void Worker::loadSettings()
         {MachineRecords::bandBanks(), m_bandBankInvoker},
         {MachineRecords::vibroBanks(), m_vibroBankInvoker},
     };
+    QStringList problems = m_store.takeProblems();
     for (const auto &list : lists) {
-        for (const QVariant &record : MachineRecords::readAll(settings, list.kind))
+        for (const QVariant &record : MachineRecords::readAll(settings, list.kind, &problems))
             invoke(list.invoker, "append", {record});
+    }
+    const QString openError = m_store.openError();
+    if (!openError.isEmpty())
+        emit showError(openError, false, QString());
+    for (const QString &problem : problems)
+        emit errorSend(problem);
+    if (!problems.isEmpty()) {
+        emit showError(tr("Часть значений в файле настроек неверна (%1); взяты значения по умолчанию. "
+                          "Список — в окне ошибок. Файл: %2")
+                           .arg(problems.size())
+                           .arg(m_store.fileName()),
+                       false, QString());
     }
 }
 
@@ -87,8 +104,9 @@ void Worker::saveSettings()
     };
     for (const auto &list : lists) {
         // Without its list the stored records are left as they are.
-        if (list.invoker)
-            MachineRecords::writeAll(settings, list.kind, invoke(list.invoker, "getAll").toList());
+        QString error;
+        if (list.invoker && !MachineRecords::writeAll(settings, list.kind, invoke(list.invoker, "getAll").toList(), &error))
+            emit showError(error, false, QString());
     }
     syncStore();
 }

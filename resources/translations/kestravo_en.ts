@@ -581,6 +581,37 @@ Choose one in the camera settings.</translation>
     </message>
 </context>
 <context>
+    <name>FeederFile</name>
+    <message>
+        <source>слева</source>
+        <translation>left</translation>
+    </message>
+    <message>
+        <source>справа</source>
+        <translation>right</translation>
+    </message>
+    <message>
+        <source>сверху</source>
+        <translation>top</translation>
+    </message>
+    <message>
+        <source>снизу</source>
+        <translation>bottom</translation>
+    </message>
+    <message>
+        <source>Питатель №%1 (%2)</source>
+        <translation>Feeder no. %1 (%2)</translation>
+    </message>
+    <message>
+        <source>%1: неверное значение %2 = &quot;%3&quot;, взято %4</source>
+        <translation>%1: invalid value %2 = &quot;%3&quot;, %4 used instead</translation>
+    </message>
+    <message>
+        <source>Файл питателей не записан: %1, значение %2 = %3 не является конечным числом</source>
+        <translation>The feeder file was not written: %1, value %2 = %3 is not a finite number</translation>
+    </message>
+</context>
+<context>
     <name>FeederListExport</name>
     <message>
         <source>Питатель</source>
@@ -1006,6 +1037,29 @@ Choose one in the camera settings.</translation>
     </message>
 </context>
 <context>
+    <name>MachineRecords</name>
+    <message>
+        <source>Насадка №%1</source>
+        <translation>Nozzle no. %1</translation>
+    </message>
+    <message>
+        <source>Банк ленточных питателей №%1</source>
+        <translation>Tape feeder bank no. %1</translation>
+    </message>
+    <message>
+        <source>Банк вибропитателей №%1</source>
+        <translation>Vibration feeder bank no. %1</translation>
+    </message>
+    <message>
+        <source>%1: неверное значение %2 = &quot;%3&quot; в файле настроек, взято %4</source>
+        <translation>%1: invalid value %2 = &quot;%3&quot; in the settings file, %4 used instead</translation>
+    </message>
+    <message>
+        <source>Настройки не записаны: %1, значение %2 = %3 не является конечным числом</source>
+        <translation>The settings were not written: %1, value %2 = %3 is not a finite number</translation>
+    </message>
+</context>
+<context>
     <name>MachineStatePanel</name>
     <message>
         <source>LinuxCNC запущен</source>
@@ -1222,6 +1276,25 @@ Choose one in the camera settings.</translation>
     </message>
 </context>
 <context>
+    <name>PackageBase</name>
+    <message>
+        <source>Корпус %1: неверный размер %2 = %3 в имени файла, параметры из имени не взяты</source>
+        <translation>Package %1: invalid size %2 = %3 in the file name, the parameters of the name were not used</translation>
+    </message>
+    <message>
+        <source>Корпус %1: неверное значение %2 = &quot;%3&quot; в packageBase.ini, взято %4</source>
+        <translation>Package %1: invalid value %2 = &quot;%3&quot; in packageBase.ini, %4 used instead</translation>
+    </message>
+    <message>
+        <source>База корпусов не записана: корпус %1, значение %2 = %3 не является конечным числом</source>
+        <translation>The package base was not written: package %1, value %2 = %3 is not a finite number</translation>
+    </message>
+    <message>
+        <source>файл повреждён: его значения не читаются</source>
+        <translation>the file is damaged: its values cannot be read</translation>
+    </message>
+</context>
+<context>
     <name>ProgramCreation</name>
     <message>
         <source>Проверьте расстановку реперных знаков!</source>
@@ -1415,6 +1488,77 @@ Choose one in the camera settings.</translation>
     <message>
         <source>Закрыть</source>
         <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>ProjectFile</name>
+    <message>
+        <source>Компонент №%1</source>
+        <translation>Component no. %1</translation>
+    </message>
+    <message>
+        <source>Компонент %1 (№%2)</source>
+        <translation>Component %1 (no. %2)</translation>
+    </message>
+    <message>
+        <source>Реперный знак №%1</source>
+        <translation>Reference mark no. %1</translation>
+    </message>
+    <message>
+        <source>Точка дозирования №%1</source>
+        <translation>Dispensing dot no. %1</translation>
+    </message>
+    <message>
+        <source>%1 не загружена: неверное значение %2</source>
+        <translation>%1 not loaded: invalid value %2</translation>
+    </message>
+    <message>
+        <source>%1 не загружен: неверное значение %2</source>
+        <translation>%1 not loaded: invalid value %2</translation>
+    </message>
+    <message>
+        <source>Файл проекта повреждён: %1 = &quot;%2&quot; не является количеством; загружено найденных в файле: %3</source>
+        <translation>The project file is damaged: %1 = &quot;%2&quot; is not a count; objects found in the file were loaded: %3</translation>
+    </message>
+    <message>
+        <source>Файл проекта повреждён: %1 = %2 больше допустимого (%3); загружено найденных в файле: %4</source>
+        <translation>The project file is damaged: %1 = %2 is above the limit (%3); objects found in the file were loaded: %4</translation>
+    </message>
+    <message>
+        <source>Файл проекта повреждён: указано %1 = %2, но в файле только %3 из них; загружены имеющиеся</source>
+        <translation>The project file is damaged: it gives %1 = %2, but only %3 of them are in the file; those were loaded</translation>
+    </message>
+    <message>
+        <source>проект</source>
+        <translation>project</translation>
+    </message>
+    <message>
+        <source>позиция панели №%1</source>
+        <translation>panel position no. %1</translation>
+    </message>
+    <message>
+        <source>плата</source>
+        <translation>board</translation>
+    </message>
+    <message>
+        <source>рабочая область</source>
+        <translation>work area</translation>
+    </message>
+    <message>
+        <source>Проект не сохранён: %1, значение %2 = %3 не является конечным числом</source>
+        <translation>The project was not saved: %1, value %2 = %3 is not a finite number</translation>
+    </message>
+    <message>
+        <source>Плата: неверное значение %1, взято %2</source>
+        <translation>Board: invalid value %1, %2 used instead</translation>
+    </message>
+    <message>
+        <source>Плата: позиция панели №%1 не загружена: неверное значение %2</source>
+        <translation>Board: panel position no. %1 not loaded: invalid value %2</translation>
+    </message>
+    <message>
+        <source>Файл проекта повреждён: его значения не читаются</source>
+        <translation>The project file is damaged: its values cannot be read</translation>
     </message>
 </context>
 <context>
@@ -1749,6 +1893,33 @@ Choose one in the camera settings.</translation>
     </message>
 </context>
 <context>
+    <name>SettingsStore</name>
+    <message>
+        <source>Файл настроек не читается: %1. Действуют настройки по умолчанию.</source>
+        <translation>The settings file cannot be read: %1. Default settings are in effect.</translation>
+    </message>
+    <message>
+        <source>Файл настроек повреждён: %1. Непрочитанные настройки взяты по умолчанию; копию файла сохранить не удалось.</source>
+        <translation>The settings file is damaged: %1. Settings that could not be read took their defaults; the file could not be copied.</translation>
+    </message>
+    <message>
+        <source>Файл настроек повреждён: %1. Непрочитанные настройки взяты по умолчанию; копия файла: %2</source>
+        <translation>The settings file is damaged: %1. Settings that could not be read took their defaults; copy of the file: %2</translation>
+    </message>
+    <message>
+        <source>Настройка %1/%2: неверное значение &quot;%3&quot; в файле настроек, взято %4</source>
+        <translation>Setting %1/%2: invalid value &quot;%3&quot; in the settings file, %4 used instead</translation>
+    </message>
+    <message>
+        <source>Файл настроек повреждён: %1. Его значения не читаются, отложить его не удалось; действуют настройки по умолчанию, изменения не сохранятся.</source>
+        <translation>The settings file is damaged: %1. Its values cannot be read and it could not be set aside; default settings are in effect and changes will not be kept.</translation>
+    </message>
+    <message>
+        <source>Файл настроек повреждён: %1. Его значения не читаются; файл отложен как %2, действуют настройки по умолчанию.</source>
+        <translation>The settings file is damaged: %1. Its values cannot be read; the file was set aside as %2 and default settings are in effect.</translation>
+    </message>
+</context>
+<context>
     <name>VSSettings</name>
     <message>
         <source>Настройка датчика разрежения</source>
@@ -1957,18 +2128,6 @@ Find the new package</translation>
         <translation>Component %1 not loaded: package &quot;%2&quot; is not in the package base (X %3, Y %4)</translation>
     </message>
     <message>
-        <source>Компонент %1 не загружен: неверные координаты (корпус &quot;%2&quot;, X %3, Y %4)</source>
-        <translation>Component %1 not loaded: invalid coordinates (package &quot;%2&quot;, X %3, Y %4)</translation>
-    </message>
-    <message>
-        <source>Реперный знак №%1 не загружен: неверные координаты</source>
-        <translation>Reference mark no. %1 not loaded: invalid coordinates</translation>
-    </message>
-    <message>
-        <source>Точка дозирования №%1 не загружена: неверные координаты</source>
-        <translation>Dispensing dot no. %1 not loaded: invalid coordinates</translation>
-    </message>
-    <message>
         <source>Часть объектов проекта не загружена (%1). Список — в окне ошибок. Если сохранить проект, они будут потеряны.</source>
         <translation>Some objects of the project were not loaded (%1). The list is in the error window. Saving the project will lose them.</translation>
     </message>
@@ -2021,6 +2180,30 @@ Kinds of components: %2.</translation>
     <message>
         <source>Размеры рабочего поля (%1 x %2 мм) вне допустимых пределов 100...1996 мм, калибровка рабочего поля не применяется!</source>
         <translation>The work field size (%1 x %2 mm) is outside the allowed 100...1996 mm; the work field calibration is not applied!</translation>
+    </message>
+    <message>
+        <source>Часть значений в файле питателей неверна (%1) и заменена значениями по умолчанию. Список — в окне ошибок. Если сохранить банк, они будут записаны в файл. Путь к файлу:</source>
+        <translation>Some values of the feeder file are invalid (%1) and were replaced by defaults. The list is in the error window. Saving the bank will write them to the file. File path:</translation>
+    </message>
+    <message>
+        <source>Часть значений базы корпусов неверна (%1); взяты значения по умолчанию. Список — в окне ошибок. Если сохранить базу корпусов, они будут записаны в файл.</source>
+        <translation>Some values of the package base are invalid (%1); defaults were used. The list is in the error window. Saving the package base will write them to the file.</translation>
+    </message>
+    <message>
+        <source>Часть значений в файле настроек неверна (%1); взяты значения по умолчанию. Список — в окне ошибок. Файл: %2</source>
+        <translation>Some values of the settings file are invalid (%1); defaults were used. The list is in the error window. File: %2</translation>
+    </message>
+    <message>
+        <source>Настройка %1/%2 не записана: значение не является конечным числом</source>
+        <translation>Setting %1/%2 was not written: the value is not a finite number</translation>
+    </message>
+    <message>
+        <source>Файл проекта повреждён: его значения не читаются. Проект не открыт: </source>
+        <translation>The project file is damaged: its values cannot be read. The project was not opened: </translation>
+    </message>
+    <message>
+        <source>Файл базы корпусов повреждён: его значения не читаются; он не изменён: %1</source>
+        <translation>The package base file is damaged: its values cannot be read; it was left unchanged: %1</translation>
     </message>
 </context>
 <context>

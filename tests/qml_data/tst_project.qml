@@ -291,6 +291,61 @@ TestCase {
         verify(errors[1].indexOf("C3") >= 0, errors[1])
     }
 
+    function logHas(text) {
+        for (var i = 0; i < root.logModel.count; ++i) {
+            if (probe.entry(root.logModel, i).message.indexOf(text) >= 0)
+                return true
+        }
+        return false
+    }
+
+    function test_7a_damagedCountsAndValues() {
+        // Five components announced, three present, one of them at infinity;
+        // the board scale is negative.
+        var damaged = dir + "/jobs/counts.project"
+        var text = "[General]\nelementCount=5\n[Pcb]\npcbScale=-1\n"
+            + "[element0]\npack=SOT23\ndesignator=Q1\nrX=3\nrY=4\n"
+            + "[element1]\npack=SOT23\ndesignator=Q2\nrX=inf\nrY=4\n"
+            + "[element2]\npack=SOT23\ndesignator=Q3\nrX=9\nrY=4\n"
+        verify(probe.writeText(damaged, text))
+        root.errorListModel.clear()
+        call(root, "openProjectSeq", [probe.fileUrl(damaged)])
+        compare(root.elementCount, 2)
+        compare(list("elementList")[0].designator, "Q1")
+        compare(list("elementList")[1].designator, "Q3")
+        compare(list("elementList")[1].rX, 9)
+        compare(root.pcbScale, 1)
+        compare(errorList(), ["Компонент Q2 (№2) не загружен: неверное значение rX = \"inf\"",
+                              "Файл проекта повреждён: указано elementCount = 5, но в файле только 3 из них; "
+                              + "загружены имеющиеся"])
+        verify(logHas("Плата: неверное значение pcbScale = \"-1\", взято 1"))
+        compare(probe.readText(damaged), text)
+    }
+
+    function test_7b_undecodableProjectIsRefused() {
+        call(root, "openProjectSeq", [projectUrl])
+        compare(root.elementCount, 3)
+        // A list claiming 2^31 - 1 items in the feeder banks' group.
+        var damaged = dir + "/jobs/undecodable.project"
+        var text = "[General]\nelementCount=1\n[feederBanks]\nfeederFileB=@Variant(\\0\\0\\0\\t\\x7f\\xff\\xff\\xff)\n"
+            + "[element0]\npack=SOT23\ndesignator=Q1\n"
+        verify(probe.writeText(damaged, text))
+        proceeded.clear()
+        call(root.projectActions, "requestOpen", [probe.fileUrl(damaged)])
+        verify(logHas("Файл проекта повреждён: его значения не читаются. Проект не открыт: " + damaged))
+        // The open stopped before the board was cleared.
+        compare(root.elementCount, 3)
+        compare(root.projectName, projectUrl)
+        // Opened directly (as at start-up) it is refused too, and the
+        // project is left unnamed so that no save replaces the file.
+        root.projectName = probe.fileUrl(damaged)
+        call(root, "openProject", [probe.fileUrl(damaged)])
+        compare(String(root.projectName), "")
+        compare(probe.readText(damaged), text)
+        call(root, "openProjectSeq", [projectUrl])
+        compare(root.elementCount, 3)
+    }
+
     function test_8_banksOfAnotherProject() {
         call(root, "openProjectSeq", [projectUrl])
         // The open bank is another file now: opening offers the project's one.
