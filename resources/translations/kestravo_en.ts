@@ -1289,10 +1289,6 @@ Choose one in the camera settings.</translation>
         <source>База корпусов не записана: корпус %1, значение %2 = %3 не является конечным числом</source>
         <translation>The package base was not written: package %1, value %2 = %3 is not a finite number</translation>
     </message>
-    <message>
-        <source>файл повреждён: его значения не читаются</source>
-        <translation>the file is damaged: its values cannot be read</translation>
-    </message>
 </context>
 <context>
     <name>ProgramCreation</name>
