@@ -250,17 +250,28 @@ bool GCodeInterpreter::runLine(const QString &raw, Step &result)
     return runMotion(words, 0, m_rapid, false, original, result);
 }
 
+bool GCodeInterpreter::findPWord(const QVector<GCodeWord> &words, const QString &original, Step &result,
+                                 const GCodeWord **p)
+{
+    *p = nullptr;
+    for (int k = 1; k < words.size(); ++k) {
+        if (words[k].key != QLatin1String("p"))
+            continue;
+        if (*p) {
+            refuse(tr("Повторное слово \"%1\" в строке \"%2\"!").arg(words[k].text, original), result);
+            return false;
+        }
+        *p = &words[k];
+    }
+    return true;
+}
+
 // m64 / m65: one output that the machine has, by its P word.
 bool GCodeInterpreter::runOutput(const QVector<GCodeWord> &words, bool on, const QString &original, Step &result)
 {
     const GCodeWord *p = nullptr;
-    for (int k = 1; k < words.size(); ++k) {
-        if (words[k].key != QLatin1String("p"))
-            continue;
-        if (p)
-            return refuse(tr("Повторное слово \"%1\" в строке \"%2\"!").arg(words[k].text, original), result);
-        p = &words[k];
-    }
+    if (!findPWord(words, original, result, &p))
+        return true;
     if (!p)
         return refuse(tr("В строке \"%1\" не задан номер выхода!").arg(original), result);
     if (!p->integer || p->value >= MachineStatus::kDio)
@@ -277,13 +288,8 @@ bool GCodeInterpreter::runOutput(const QVector<GCodeWord> &words, bool on, const
 bool GCodeInterpreter::runDwell(const QVector<GCodeWord> &words, const QString &original, Step &result)
 {
     const GCodeWord *p = nullptr;
-    for (int k = 1; k < words.size(); ++k) {
-        if (words[k].key != QLatin1String("p"))
-            continue;
-        if (p)
-            return refuse(tr("Повторное слово \"%1\" в строке \"%2\"!").arg(words[k].text, original), result);
-        p = &words[k];
-    }
+    if (!findPWord(words, original, result, &p))
+        return true;
     if (!p)
         return refuse(tr("В строке \"%1\" не задано время паузы!").arg(original), result);
     ++m_lineIndex;

@@ -96,6 +96,9 @@ private:
                       const QString &original, Step &result);
     bool runOutput(const QVector<GCodeWord> &words, bool on, const QString &original, Step &result);
     bool runDwell(const QVector<GCodeWord> &words, const QString &original, Step &result);
+    // The one P word of an output or dwell line. False (block refused) when
+    // the word is given twice; *p stays null when it is missing.
+    bool findPWord(const QVector<GCodeWord> &words, const QString &original, Step &result, const GCodeWord **p);
     void writeAcc(int axis, double wanted);
     void fail(Step &result);
     // Shows the text and ends the block as failed; always true (the step ends).
