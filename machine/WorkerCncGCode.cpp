@@ -9,8 +9,16 @@
 
 void WorkerCnc::getGCode(QString text, bool safeH)
 {
-    if (!m_interp.idle())
-        return; // a block is running: this one is not taken and gets no answer
+    if (!m_interp.idle()) {
+        // A block is running: this one is not taken. Its sender must not wait
+        // for it forever, so it is answered at once; the running block goes on.
+        qWarning() << "G-code block refused, another block runs:" << text;
+        emit showError(tr("Блок G-кода не принят: выполняется предыдущий блок. Не принят: \"%1\"")
+                           .arg(text.simplified().left(80)),
+                       false, QStringLiteral("error"));
+        emit gCodeDoneSend(false);
+        return;
+    }
     if (!m_connected) {
         // Nothing can execute it: no step may wait for it forever.
         emit gCodeDoneSend(false);

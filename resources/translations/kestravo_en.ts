@@ -2248,6 +2248,10 @@ Kinds of components: %2.</translation>
         <source>Не удалось установить связь по NML!</source>
         <translation>Could not connect over NML!</translation>
     </message>
+    <message>
+        <source>Блок G-кода не принят: выполняется предыдущий блок. Не принят: &quot;%1&quot;</source>
+        <translation>G-code block refused: the previous block is still running. Refused: &quot;%1&quot;</translation>
+    </message>
 </context>
 <context>
     <name>WorkerProgrammer</name>

@@ -219,6 +219,40 @@ private slots:
         QCOMPARE(done.first().at(0).toBool(), false);
     }
 
+    // Every block gets an answer: one that arrives while another runs is
+    // refused at once, and the running block still ends with its own answer.
+    void blockDuringABlockIsAnsweredAndTheFirstGoesOn()
+    {
+        CncConfig c;
+        c.maxVelocity = {300, 300, 100, 1000, 100, 100, -1};
+        c.maxAcceleration = {3000, 3000, 2000, 20000, 1000, 1000, -1};
+        c.zMax = 25;
+        cnc->setConfig(c);
+        open();
+        ch->status.position = {10, 10, 25, 0, 0, 0, 0};
+        ch->status.inPosition.fill(true);
+        QSignalSpy done(cnc, &WorkerCnc::gCodeDoneSend);
+        QSignalSpy errors(cnc, &WorkerCnc::showError);
+        cnc->getGCode(QStringLiteral("g4 p0.3"), false);
+        QVERIFY(!cnc->idle());
+        QCOMPARE(done.size(), 0);
+
+        ch->log.clear();
+        cnc->getGCode(QStringLiteral("g0 x20"), false);
+        QCOMPARE(done.size(), 1);
+        QCOMPARE(done.at(0).at(0).toBool(), false);
+        QCOMPARE(errors.size(), 1);
+        QCOMPARE(errors.at(0).at(0).toString(),
+                 QStringLiteral("Блок G-кода не принят: выполняется предыдущий блок. Не принят: \"g0 x20\""));
+        QVERIFY(!cnc->idle());
+        QVERIFY(ch->log.isEmpty()); // the refused block moved nothing
+
+        QTRY_COMPARE_WITH_TIMEOUT(done.size(), 2, 5000);
+        QCOMPARE(done.at(1).at(0).toBool(), true);
+        QVERIFY(cnc->idle());
+        QVERIFY(ch->log.isEmpty());
+    }
+
     void axisAndOutputRanges()
     {
         open();
