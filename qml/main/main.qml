@@ -3,8 +3,8 @@ import QtQuick.Controls 1.4
 import QtQuick.Layouts 1.15
 import QtQuick.Window 2.15
 import OpenCV 1.0
-import "settingsKeys.js" as SettingsKeys
-import "feeders.js" as Feeders
+import "lib/settingsKeys.js" as SettingsKeys
+import "lib/feeders.js" as Feeders
 
 // The main window of the program: application-wide state (every setting is a
 // property of the same name), the signals the back end listens to, the
