@@ -1,6 +1,6 @@
 import QtQuick 2.15
 import QtTest 1.2
-import "qrc:/main/program.js" as Program
+import "qrc:/main/job/program.js" as Program
 
 // The job screen of the real program: a project with packages, feeder banks,
 // reference marks, dots and components on a panel; the program built when

@@ -1,5 +1,5 @@
 .pragma library
-.import "lib/feeders.js" as Feeders
+.import "../lib/feeders.js" as Feeders
 // The placement program of a run: comparison of placements, dots and
 // reference marks, the boards of a panel and where a component lies on each,
 // the feeder check and the texts of the program's rows. Plain functions of

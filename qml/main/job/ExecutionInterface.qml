@@ -2,7 +2,7 @@ import QtQuick 2.15
 import QtQuick.Controls 1.4
 import QtQuick.Controls.Styles 1.4
 import QtQuick.Layouts 1.15
-import "../elements"
+import "../../elements"
 import "program.js" as Program
 
 // The job screen: the program of the next run in a tree with a check box per
