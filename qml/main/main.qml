@@ -4,6 +4,7 @@ import QtQuick.Layouts 1.15
 import QtQuick.Window 2.15
 import OpenCV 1.0
 import "job"
+import "machine"
 import "lib/settingsKeys.js" as SettingsKeys
 import "lib/feeders.js" as Feeders
 

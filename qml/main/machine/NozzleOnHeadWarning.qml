@@ -1,7 +1,7 @@
 import QtQuick 2.15
 import QtQuick.Controls 1.4
 import QtQuick.Layouts 1.15
-import "../elements"
+import "../../elements"
 
 // Shown when the program is closed while a nozzle is still on the head.
 BaseWindow {
