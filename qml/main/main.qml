@@ -5,6 +5,7 @@ import QtQuick.Window 2.15
 import OpenCV 1.0
 import "job"
 import "machine"
+import "project"
 import "lib/settingsKeys.js" as SettingsKeys
 import "lib/feeders.js" as Feeders
 

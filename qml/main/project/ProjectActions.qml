@@ -1,7 +1,7 @@
 import QtQuick 2.15
 import QtQuick.Dialogs 1.3
-import "lib/feeders.js" as Feeders
-import "lib/project.js" as Project
+import "../lib/feeders.js" as Feeders
+import "../lib/project.js" as Project
 
 // The operator's project actions: new, open, save, save as, autosave, the
 // feeder banks a project was made with, and feeder assignment after loading.

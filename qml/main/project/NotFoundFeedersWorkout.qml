@@ -1,7 +1,7 @@
 import QtQuick 2.15
 import QtQuick.Controls 1.4
 import QtQuick.Layouts 1.15
-import "../elements"
+import "../../elements"
 
 // Components whose feeder is missing or holds other parts, grouped, with the
 // feeders that could take their place.

@@ -1,7 +1,7 @@
 import QtQuick 2.15
 import QtQuick.Controls 1.4
 import QtQuick.Layouts 1.15
-import "../elements"
+import "../../elements"
 
 // Lists the changed project and feeder bank files before the program closes
 // or another project replaces the open one; the operator saves them, drops

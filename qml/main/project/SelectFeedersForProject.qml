@@ -1,9 +1,9 @@
 import QtQuick 2.15
 import QtQuick.Controls 1.4
 import QtQuick.Layouts 1.15
-import "../elements"
-import "lib/feeders.js" as Feeders
-import "lib/project.js" as Project
+import "../../elements"
+import "../lib/feeders.js" as Feeders
+import "../lib/project.js" as Project
 
 // For a new project: proposes a feeder file per enabled bank in the project's
 // folder; the checked banks are saved there and use those files from now on.

@@ -1,7 +1,7 @@
 import QtQuick 2.15
 import QtQuick.Controls 1.4
 import QtQuick.Layouts 1.15
-import "../elements"
+import "../../elements"
 
 // Offered when a project was saved with other feeder bank files than the open
 // ones: the checked banks are opened before the project.

@@ -1,5 +1,5 @@
 import QtQuick 2.15
-import "lib/feeders.js" as Feeders
+import "../lib/feeders.js" as Feeders
 
 // The four feeder bank models, as the back end and the windows reach them.
 Item {
