@@ -6,6 +6,10 @@ import OpenCV 1.0
 import "job"
 import "machine"
 import "project"
+import "windows/camera"
+import "windows/devices"
+import "windows/import"
+import "windows/statistics"
 import "lib/settingsKeys.js" as SettingsKeys
 import "lib/feeders.js" as Feeders
 

@@ -1,5 +1,5 @@
 import QtQuick 2.15
-import "../elements"
+import "../../../elements"
 
 // "Камера на голове": the head camera, looking down at the board and feeders.
 BaseWindow {

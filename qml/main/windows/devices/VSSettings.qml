@@ -1,7 +1,7 @@
 import QtQuick 2.15
 import QtQuick.Controls 1.4
 import QtQuick.Layouts 1.15
-import "../elements"
+import "../../../elements"
 
 // The vacuum sensor: its port, a live reading, and per nozzle whether the
 // vacuum is checked, the threshold or difference, and the clogging check.

@@ -1,8 +1,8 @@
 import QtQuick 2.15
 import QtQuick.Controls 1.4
 import QtQuick.Layouts 1.15
-import "../elements"
-import "lib/fieldCalibration.js" as Field
+import "../../../elements"
+import "../../lib/fieldCalibration.js" as Field
 
 // "Калибровка рабочего поля аппарата": the head camera visits the marks of a
 // calibration plate on both of its sides; the offsets between where the marks

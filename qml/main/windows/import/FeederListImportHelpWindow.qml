@@ -1,6 +1,6 @@
 import QtQuick 2.15
 import QtQuick.Controls 1.4
-import "../elements"
+import "../../../elements"
 
 // How to prepare and import a bill of materials.
 BaseWindow {

@@ -1,6 +1,6 @@
 import QtQuick 2.15
 import QtQuick.Layouts 1.15
-import "../elements"
+import "../../../elements"
 
 // Import of a placement list whose feeders are already set up.
 BaseWindow {

@@ -2,8 +2,8 @@ import QtQuick 2.15
 import QtQuick.Controls 1.4
 import QtQuick.Dialogs 1.3
 import QtQuick.Layouts 1.15
-import "lib/importing.js" as Importing
-import "lib/feeders.js" as Feeders
+import "../../lib/importing.js" as Importing
+import "../../lib/feeders.js" as Feeders
 
 // Reading a placement list into groups and creating the components: the
 // part shared by the two import windows. With assignFeeders the operator

@@ -1,6 +1,6 @@
 import QtQuick 2.15
 import QtQuick.Controls 1.4
-import "../elements"
+import "../../../elements"
 
 // "Камера корректировки компонентов": the component camera, looking up at
 // the component on the nozzle. Its device can be switched to the third

@@ -2,7 +2,7 @@ import QtQuick 2.15
 import QtQuick.Controls 1.4
 import QtQuick.Dialogs 1.3
 import QtQuick.Layouts 1.15
-import "../elements"
+import "../../../elements"
 
 // The device programmer: how it is driven (machine output and inputs, or an
 // executable), where the head puts the component, how long to wait, and a

@@ -1,6 +1,6 @@
 import QtQuick 2.15
 import QtQuick.Layouts 1.15
-import "../elements"
+import "../../../elements"
 
 // Import of a placement list that sets the feeders up on the way: each group
 // is given a feeder, which takes the group's package and part number.

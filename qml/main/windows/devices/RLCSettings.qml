@@ -1,7 +1,7 @@
 import QtQuick 2.15
 import QtQuick.Controls 1.4
 import QtQuick.Layouts 1.15
-import "../elements"
+import "../../../elements"
 
 // The RLC meter: its port, the measuring point, and a test measurement set
 // up by hand (frequency, circuit) or by an expected value.

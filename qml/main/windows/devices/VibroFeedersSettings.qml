@@ -1,7 +1,7 @@
 import QtQuick 2.15
 import QtQuick.Controls 1.4
 import QtQuick.Layouts 1.15
-import "../elements"
+import "../../../elements"
 
 // The vibration feeder banks: each is driven by its own G-code or by
 // pulse-width modulation (frequency, duty cycle, length), with a test run.

@@ -2,9 +2,9 @@ import QtQuick 2.15
 import QtQuick.Controls 1.4
 import QtQuick.Dialogs 1.3
 import QtQuick.Layouts 1.15
-import "../elements"
-import "lib/importing.js" as Importing
-import "lib/feeders.js" as Feeders
+import "../../../elements"
+import "../../lib/importing.js" as Importing
+import "../../lib/feeders.js" as Feeders
 
 // Loading feeders from a bill of materials: (1) open the file, (2) read it
 // with the chosen columns, (3) assign feeders by hand or automatically,

@@ -1,8 +1,8 @@
 import QtQuick 2.15
 import QtQuick.Controls 1.4
 import QtQuick.Layouts 1.15
-import "../elements"
-import "lib/statistics.js" as Statistics
+import "../../../elements"
+import "../../lib/statistics.js" as Statistics
 
 // The counters of the project and its mounting time; keeps the day
 // statistics (newest day first) as the job counts boards, components, solder

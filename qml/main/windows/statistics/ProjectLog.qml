@@ -2,7 +2,7 @@ import QtQuick 2.15
 import QtQuick.Controls 1.4
 import QtQuick.Layouts 1.15
 import CustomComponents 1.0
-import "../elements"
+import "../../../elements"
 
 // The project log, newest first, filtered by a text and by its colours
 // (errors, warnings and operator actions, other messages).

@@ -1,7 +1,7 @@
 import QtQuick 2.15
 import QtQuick.Controls 1.4
 import QtQuick.Layouts 1.15
-import "../elements"
+import "../../../elements"
 
 // The cameras: which device (or simulated camera) each one uses, its frame
 // size, exposure and the MJPEG and high-resolution choices.

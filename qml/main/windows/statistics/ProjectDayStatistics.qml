@@ -3,7 +3,7 @@ import QtQuick.Controls 1.4
 import QtQuick.Dialogs 1.3
 import QtQuick.Layouts 1.15
 import CustomComponents 1.0
-import "../elements"
+import "../../../elements"
 
 // The project's statistics per day, sorted by any column, exported as a table.
 BaseWindow {

@@ -1,7 +1,7 @@
 import QtQuick 2.15
 import QtQuick.Controls 1.4
 import QtQuick.Layouts 1.15
-import "../elements"
+import "../../../elements"
 
 // Settings of the automatic feeder assignment: a bank and a feeder range for
 // 8 mm tapes and one for 12 and 16 mm tapes. In its range a line takes the

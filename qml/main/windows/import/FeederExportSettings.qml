@@ -2,7 +2,7 @@ import QtQuick 2.15
 import QtQuick.Controls 1.4
 import QtQuick.Dialogs 1.3
 import QtQuick.Layouts 1.15
-import "../elements"
+import "../../../elements"
 
 // Export of the feeders in use by the project as a text table: which columns,
 // in which order (dragged into place), how separated and sorted.
