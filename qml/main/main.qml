@@ -834,8 +834,8 @@ ApplicationWindow {
     ProjectStatistics { id: projectStatisticsWindow; app: main }
     ProjectDayStatistics { id: projectDayStatisticsWindow; app: main }
     ProjectLog { id: projectLogWindow; app: main }
-    ExecutionInterface { id: executionInterface; app: main }
-    property alias executionInterface: executionInterface
+    SmtInterface { id: smtInterface; app: main }
+    property alias smtInterface: smtInterface
     // The project's pieces, for the windows that use them.
     property alias projectActions: projectActions
     property alias area: area
@@ -868,7 +868,8 @@ ApplicationWindow {
     }
 
     // ---- application-wide keys
-    Shortcut { sequence: "F1"; context: Qt.ApplicationShortcut; onActivated: showToolWindow("executionInterface") }
+    // F1 belongs to the direct-control window ("executionInterface"), which
+    // does not exist yet: the key stays unbound until it does.
     Shortcut { sequence: "F3"; context: Qt.ApplicationShortcut; onActivated: showToolWindow("checkInterface") }
     Shortcut { sequence: "F4"; context: Qt.ApplicationShortcut; onActivated: showToolWindow("smtInterface") }
     Shortcut { sequence: "F5"; context: Qt.ApplicationShortcut; onActivated: showToolWindow("camera1Window") }

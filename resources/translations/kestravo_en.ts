@@ -395,109 +395,6 @@ Choose one in the camera settings.</translation>
     </message>
 </context>
 <context>
-    <name>ExecutionInterface</name>
-    <message>
-        <source>Расстановка компонентов</source>
-        <translation>Component placement</translation>
-    </message>
-    <message>
-        <source>Операция</source>
-        <translation>Operation</translation>
-    </message>
-    <message>
-        <source>Выполнено</source>
-        <translation>Done</translation>
-    </message>
-    <message>
-        <source>Ошибок</source>
-        <translation>Errors</translation>
-    </message>
-    <message>
-        <source>Остановить</source>
-        <translation>Stop</translation>
-    </message>
-    <message>
-        <source>Доустановить</source>
-        <translation>Place the rest</translation>
-    </message>
-    <message>
-        <source>Начать</source>
-        <translation>Start</translation>
-    </message>
-    <message>
-        <source>Отмена</source>
-        <translation>Cancel</translation>
-    </message>
-    <message>
-        <source>Пауза</source>
-        <translation>Pause</translation>
-    </message>
-    <message>
-        <source>Начать с выбранного компонента</source>
-        <translation>Start from the selected component</translation>
-    </message>
-    <message>
-        <source>Продолжить расстановку</source>
-        <translation>Continue placement</translation>
-    </message>
-    <message>
-        <source>Установлено компонентов: </source>
-        <translation>Components placed: </translation>
-    </message>
-    <message>
-        <source>Средняя скорость: </source>
-        <translation>Average rate: </translation>
-    </message>
-    <message>
-        <source> комп./час</source>
-        <translation> comp./hour</translation>
-    </message>
-    <message>
-        <source>Время выполнения: </source>
-        <translation>Run time: </translation>
-    </message>
-    <message>
-        <source>Ускорение:</source>
-        <translation>Speed:</translation>
-    </message>
-    <message>
-        <source>Закончено плат: </source>
-        <translation>Boards finished: </translation>
-    </message>
-    <message>
-        <source>Сброс</source>
-        <translation>Reset</translation>
-    </message>
-    <message>
-        <source>Вы уверены?</source>
-        <translation>Are you sure?</translation>
-    </message>
-    <message>
-        <source>Да</source>
-        <translation>Yes</translation>
-    </message>
-    <message>
-        <source>Нет</source>
-        <translation>No</translation>
-    </message>
-    <message>
-        <source>Мягкая установка компонентов на плату</source>
-        <translation>Soft placement of components on the board</translation>
-    </message>
-    <message>
-        <source>Не освобождать первый компонент из ленточных питателей</source>
-        <translation>Do not release the first component from tape feeders</translation>
-    </message>
-    <message>
-        <source>Не сбрасывать в корзину</source>
-        <translation>Do not drop into the basket</translation>
-    </message>
-    <message>
-        <source>Режим отладки ленточных питателей и вибропитателей</source>
-        <translation>Debug mode of tape and vibration feeders</translation>
-    </message>
-</context>
-<context>
     <name>FeederExportSettings</name>
     <message>
         <source>Экспорт списка питателей</source>
@@ -1913,6 +1810,109 @@ Choose one in the camera settings.</translation>
     <message>
         <source>Файл настроек повреждён: %1. Его значения не читаются; файл отложен как %2, действуют настройки по умолчанию.</source>
         <translation>The settings file is damaged: %1. Its values cannot be read; the file was set aside as %2 and default settings are in effect.</translation>
+    </message>
+</context>
+<context>
+    <name>SmtInterface</name>
+    <message>
+        <source>Расстановка компонентов</source>
+        <translation>Component placement</translation>
+    </message>
+    <message>
+        <source>Операция</source>
+        <translation>Operation</translation>
+    </message>
+    <message>
+        <source>Выполнено</source>
+        <translation>Done</translation>
+    </message>
+    <message>
+        <source>Ошибок</source>
+        <translation>Errors</translation>
+    </message>
+    <message>
+        <source>Остановить</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>Доустановить</source>
+        <translation>Place the rest</translation>
+    </message>
+    <message>
+        <source>Начать</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Пауза</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>Начать с выбранного компонента</source>
+        <translation>Start from the selected component</translation>
+    </message>
+    <message>
+        <source>Продолжить расстановку</source>
+        <translation>Continue placement</translation>
+    </message>
+    <message>
+        <source>Установлено компонентов: </source>
+        <translation>Components placed: </translation>
+    </message>
+    <message>
+        <source>Средняя скорость: </source>
+        <translation>Average rate: </translation>
+    </message>
+    <message>
+        <source> комп./час</source>
+        <translation> comp./hour</translation>
+    </message>
+    <message>
+        <source>Время выполнения: </source>
+        <translation>Run time: </translation>
+    </message>
+    <message>
+        <source>Ускорение:</source>
+        <translation>Speed:</translation>
+    </message>
+    <message>
+        <source>Закончено плат: </source>
+        <translation>Boards finished: </translation>
+    </message>
+    <message>
+        <source>Сброс</source>
+        <translation>Reset</translation>
+    </message>
+    <message>
+        <source>Вы уверены?</source>
+        <translation>Are you sure?</translation>
+    </message>
+    <message>
+        <source>Да</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>Нет</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Мягкая установка компонентов на плату</source>
+        <translation>Soft placement of components on the board</translation>
+    </message>
+    <message>
+        <source>Не освобождать первый компонент из ленточных питателей</source>
+        <translation>Do not release the first component from tape feeders</translation>
+    </message>
+    <message>
+        <source>Не сбрасывать в корзину</source>
+        <translation>Do not drop into the basket</translation>
+    </message>
+    <message>
+        <source>Режим отладки ленточных питателей и вибропитателей</source>
+        <translation>Debug mode of tape and vibration feeders</translation>
     </message>
 </context>
 <context>

@@ -5,9 +5,10 @@ import QtQuick.Layouts 1.15
 import "../../elements"
 import "program.js" as Program
 
-// The job screen: the program of the next run in a tree with a check box per
-// operation and component line, and the controls of the run. The program is
-// rebuilt 200 ms after the screen is shown.
+// The job screen ("Расстановка компонентов", F4): the program of the next
+// run in a tree with a check box per operation and component line, and the
+// controls of the run. The program is rebuilt 200 ms after the screen is
+// shown.
 BaseWindow {
     id: window
     property var app
@@ -123,7 +124,7 @@ BaseWindow {
         }
     }
 
-    Component.onCompleted: app.registerToolWindow("executionInterface", window)
+    Component.onCompleted: app.registerToolWindow("smtInterface", window)
 
     ColumnLayout {
         anchors.fill: parent
@@ -132,7 +133,7 @@ BaseWindow {
 
         TreeView {
             id: view
-            objectName: "executionTree"
+            objectName: "jobTree"
             Layout.fillWidth: true
             Layout.fillHeight: true
             model: window.jobModel
