@@ -6,6 +6,7 @@ import OpenCV 1.0
 import "job"
 import "machine"
 import "project"
+import "windows"
 import "windows/camera"
 import "windows/devices"
 import "windows/import"
@@ -876,44 +877,13 @@ ApplicationWindow {
     Shortcut { sequence: "F6"; context: Qt.ApplicationShortcut; onActivated: showToolWindow("camera2Window") }
     Shortcut { sequence: "F12"; context: Qt.ApplicationShortcut; onActivated: closeAllToolWindows() }
 
-    // Tool windows by name; each window registers itself here when it exists.
-    // The windows are held in a list property (a script object holding them
-    // lost its window references after garbage collection), their names in a
-    // parallel list.
-    property list<QtObject> toolWindowList
-    property var toolWindowNames: []
-    readonly property var toolWindows: {
-        var map = {}
-        for (var i = 0; i < toolWindowList.length; ++i)
-            map[toolWindowNames[i]] = toolWindowList[i]
-        return map
-    }
-    function registerToolWindow(name, window) {
-        var windows = []
-        for (var i = 0; i < toolWindowList.length; ++i)
-            windows.push(toolWindowList[i])
-        windows.push(window)
-        var names = toolWindowNames.slice()
-        names.push(name)
-        toolWindowNames = names
-        toolWindowList = windows
-    }
-    function findToolWindow(name) {
-        var i = toolWindowNames.indexOf(name)
-        return i >= 0 && i < toolWindowList.length ? toolWindowList[i] : null
-    }
-    function showToolWindow(name) {
-        var w = findToolWindow(name)
-        if (!w) {
-            logAdd(t + qsTr("Окно недоступно: ") + name, "yellow")
-            return false
-        }
-        w.bringToFront()
-        return true
-    }
+    // Tool windows by name; each window registers itself when it is made.
+    property alias toolWindows: toolWindows
+    ToolWindowRegistry { id: toolWindows; app: main }
+    function findToolWindow(name) { return toolWindows.find(name) }
+    function showToolWindow(name) { return toolWindows.show(name) }
     function closeAllToolWindows() {
-        for (var i = 0; i < toolWindowList.length; ++i)
-            toolWindowList[i].close()
+        toolWindows.closeAll()
         errorWindow.close()
     }
 

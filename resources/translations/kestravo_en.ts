@@ -1916,6 +1916,13 @@ Choose one in the camera settings.</translation>
     </message>
 </context>
 <context>
+    <name>ToolWindowRegistry</name>
+    <message>
+        <source>Окно недоступно: </source>
+        <translation>Window not available: </translation>
+    </message>
+</context>
+<context>
     <name>VSSettings</name>
     <message>
         <source>Настройка датчика разрежения</source>
@@ -2315,10 +2322,6 @@ Error code: %1</translation>
     <message>
         <source>Kestravo — установщик компонентов</source>
         <translation>Kestravo — component placer</translation>
-    </message>
-    <message>
-        <source>Окно недоступно: </source>
-        <translation>Window not available: </translation>
     </message>
     <message>
         <source>Файл проекта не найден: </source>

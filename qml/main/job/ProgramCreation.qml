@@ -81,7 +81,7 @@ Item {
     function keptBoardCount() { return Program.keptBoardCount(grid(), app.pcbMultiBan2D) }
 
     function toolShown(name) {
-        var w = app.toolWindows[name]
+        var w = app.toolWindows.find(name)
         return !!(w && w.visible)
     }
 

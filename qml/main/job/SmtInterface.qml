@@ -124,7 +124,7 @@ BaseWindow {
         }
     }
 
-    Component.onCompleted: app.registerToolWindow("smtInterface", window)
+    Component.onCompleted: app.toolWindows.register("smtInterface", window)
 
     ColumnLayout {
         anchors.fill: parent

@@ -37,6 +37,6 @@ BaseWindow {
         if (app.saveWindowsPos && p.z > 0 && p.w > 0) {
             x = p.x; y = p.y; width = p.z; height = p.w
         }
-        app.registerToolWindow("camera1Window", window)
+        app.toolWindows.register("camera1Window", window)
     }
 }

@@ -173,5 +173,5 @@ BaseWindow {
         function onCamera3NameChanged() { if (app.camera3Name !== "") app.readCameraModes(3) }
     }
 
-    Component.onCompleted: app.registerToolWindow("cameraSettings", window)
+    Component.onCompleted: app.toolWindows.register("cameraSettings", window)
 }

@@ -272,5 +272,5 @@ BaseWindow {
         }
     }
 
-    Component.onCompleted: app.registerToolWindow("fieldCalibration", window)
+    Component.onCompleted: app.toolWindows.register("fieldCalibration", window)
 }

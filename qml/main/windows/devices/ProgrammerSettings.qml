@@ -169,5 +169,5 @@ BaseWindow {
         Item { Layout.fillHeight: true }
     }
 
-    Component.onCompleted: app.registerToolWindow("programmerSettings", window)
+    Component.onCompleted: app.toolWindows.register("programmerSettings", window)
 }

@@ -208,5 +208,5 @@ BaseWindow {
         Item { Layout.fillHeight: true }
     }
 
-    Component.onCompleted: app.registerToolWindow("rlcSettings", window)
+    Component.onCompleted: app.toolWindows.register("rlcSettings", window)
 }

@@ -183,5 +183,5 @@ BaseWindow {
         }
     }
 
-    Component.onCompleted: app.registerToolWindow("vsSettings", window)
+    Component.onCompleted: app.toolWindows.register("vsSettings", window)
 }

@@ -117,5 +117,5 @@ BaseWindow {
         Item { Layout.fillHeight: true }
     }
 
-    Component.onCompleted: app.registerToolWindow("vibroFeedersSettings", window)
+    Component.onCompleted: app.toolWindows.register("vibroFeedersSettings", window)
 }
