@@ -13,6 +13,7 @@ import "windows/import"
 import "windows/statistics"
 import "lib/settingsKeys.js" as SettingsKeys
 import "lib/feeders.js" as Feeders
+import "lib/models.js" as Models
 
 // The main window of the program: application-wide state (every setting is a
 // property of the same name), the signals the back end listens to, the
@@ -618,7 +619,7 @@ ApplicationWindow {
                 all.push(getOne(i))
             return all
         }
-        function getOne(n) { return copyEntry(cupModel, n) }
+        function getOne(n) { return Models.copyEntry(cupModel, n) }
         // The record of nozzle n counted from 1 (0 = no nozzle).
         function getOne2(n) { return n >= 1 && n <= cupModel.count ? getOne(n - 1) : null }
     }
@@ -632,7 +633,7 @@ ApplicationWindow {
                 all.push(getOne(i))
             return all
         }
-        function getOne(n) { return copyEntry(bandBankModel, n) }
+        function getOne(n) { return Models.copyEntry(bandBankModel, n) }
     }
     Item {
         id: vibroBankInvoker
@@ -644,7 +645,7 @@ ApplicationWindow {
                 all.push(getOne(i))
             return all
         }
-        function getOne(n) { return copyEntry(vibroBankModel, n) }
+        function getOne(n) { return Models.copyEntry(vibroBankModel, n) }
     }
     // Free board positions of a panel: {x, y, rot}.
     Item {
@@ -656,7 +657,7 @@ ApplicationWindow {
         function getAll() {
             var all = []
             for (var i = 0; i < pcbMultiNonstandartModel.count; ++i)
-                all.push(copyEntry(pcbMultiNonstandartModel, i))
+                all.push(Models.copyEntry(pcbMultiNonstandartModel, i))
             return all
         }
     }
@@ -721,7 +722,7 @@ ApplicationWindow {
         function getAll() {
             var all = []
             for (var i = 0; i < fieldCalibList.count; ++i)
-                all.push(copyEntry(fieldCalibList, i))
+                all.push(Models.copyEntry(fieldCalibList, i))
             return all
         }
     }
@@ -735,19 +736,7 @@ ApplicationWindow {
                 all.push(getOne(i))
             return all
         }
-        function getOne(n) { return copyEntry(packageList, n) }
-    }
-
-    // A plain copy of a list model entry (no live model object).
-    function copyEntry(model, n) {
-        if (n < 0 || n >= model.count)
-            return null
-        var entry = model.get(n)
-        var copy = {}
-        for (var key in entry)
-            if (typeof entry[key] !== "function" && key !== "objectName")
-                copy[key] = entry[key]
-        return copy
+        function getOne(n) { return Models.copyEntry(packageList, n) }
     }
 
     // ---- cameras: the items live here, their windows show them

@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import "program.js" as Program
+import "../lib/models.js" as Models
 
 // Builds the program of a placement run from the open project: the
 // placements on every board of a panel, their order, the feeder groups and
@@ -238,7 +239,7 @@ Item {
     function bankRecord(model, n) {
         if (!model || n < 0 || n >= model.count)
             return null
-        return app.copyEntry(model, n)
+        return Models.copyEntry(model, n)
     }
 
     function frameHeight() {

@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import "../lib/feeders.js" as Feeders
+import "../lib/models.js" as Models
 
 // The four feeder bank models, as the back end and the windows reach them.
 Item {
@@ -37,7 +38,7 @@ Item {
         copy.elHeight = entry.elHeight
         copy.elThickness = entry.elThickness
         copy.packageIndex = entry.packageIndex
-        copy.packageSettings = entry.packageIndex >= 0 ? app.copyEntry(app.packageList, entry.packageIndex) : null
+        copy.packageSettings = entry.packageIndex >= 0 ? Models.copyEntry(app.packageList, entry.packageIndex) : null
         return copy
     }
 

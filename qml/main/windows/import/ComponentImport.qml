@@ -4,6 +4,7 @@ import QtQuick.Dialogs 1.3
 import QtQuick.Layouts 1.15
 import "../../lib/importing.js" as Importing
 import "../../lib/feeders.js" as Feeders
+import "../../lib/models.js" as Models
 
 // Reading a placement list into groups and creating the components: the
 // part shared by the two import windows. With assignFeeders the operator
@@ -82,7 +83,7 @@ ColumnLayout {
             var feeder = app.getFeeder(g.model1, g.index1)
             if (pkgIndex < 0 || !feeder)
                 continue
-            var pkg = app.copyEntry(app.packageList, pkgIndex)
+            var pkg = Models.copyEntry(app.packageList, pkgIndex)
             var f = Importing.importedFeeder(feeder, pkg, { "partNumber": g.partNumber, "designators": g.designators,
                                                             "bandWidth": pkg.bandWidth },
                                              Feeders.bankOf(g.model1), app.vcCount, false)

@@ -5,6 +5,7 @@ import QtQuick.Layouts 1.15
 import "../../../elements"
 import "../../lib/importing.js" as Importing
 import "../../lib/feeders.js" as Feeders
+import "../../lib/models.js" as Models
 
 // Loading feeders from a bill of materials: (1) open the file, (2) read it
 // with the chosen columns, (3) assign feeders by hand or automatically,
@@ -91,7 +92,7 @@ BaseWindow {
             var feeder = app.getFeeder(l.model1, l.index1)
             if (pkgIndex < 0 || !feeder)
                 continue
-            var pkg = app.copyEntry(app.packageList, pkgIndex)
+            var pkg = Models.copyEntry(app.packageList, pkgIndex)
             var f = Importing.importedFeeder(feeder, pkg, { "partNumber": l.partNumber, "designators": l.designators,
                                                             "bandWidth": l.bandWidth },
                                              Feeders.bankOf(l.model1), app.vcCount, withDesignators)
