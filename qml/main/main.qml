@@ -13,7 +13,6 @@ import "windows/import"
 import "windows/statistics"
 import "lib/settingsKeys.js" as SettingsKeys
 import "lib/feeders.js" as Feeders
-import "lib/models.js" as Models
 
 // The main window of the program: application-wide state (every setting is a
 // property of the same name), the signals the back end listens to, the
@@ -607,137 +606,14 @@ ApplicationWindow {
     property ListModel importElementModel: ListModel {}
     property ListModel importFeederModel: ListModel {}
 
-    // ---- invokers: the back end reads and fills the models through these
-    Item {
-        id: cupInvoker
-        objectName: "cupInvoker"
-        function append(map) { cupModel.append(map) }
-        function getCount() { return cupModel.count }
-        function getAll() {
-            var all = []
-            for (var i = 0; i < cupModel.count; ++i)
-                all.push(getOne(i))
-            return all
-        }
-        function getOne(n) { return Models.copyEntry(cupModel, n) }
-        // The record of nozzle n counted from 1 (0 = no nozzle).
-        function getOne2(n) { return n >= 1 && n <= cupModel.count ? getOne(n - 1) : null }
-    }
-    Item {
-        id: bandBankInvoker
-        objectName: "bandBankInvoker"
-        function append(map) { bandBankModel.append(map) }
-        function getAll() {
-            var all = []
-            for (var i = 0; i < bandBankModel.count; ++i)
-                all.push(getOne(i))
-            return all
-        }
-        function getOne(n) { return Models.copyEntry(bandBankModel, n) }
-    }
-    Item {
-        id: vibroBankInvoker
-        objectName: "vibroBankInvoker"
-        function append(map) { vibroBankModel.append(map) }
-        function getAll() {
-            var all = []
-            for (var i = 0; i < vibroBankModel.count; ++i)
-                all.push(getOne(i))
-            return all
-        }
-        function getOne(n) { return Models.copyEntry(vibroBankModel, n) }
-    }
-    // Free board positions of a panel: {x, y, rot}.
-    Item {
-        id: pcbMultiNonstandartInvoker
-        objectName: "pcbMultiNonstandartInvoker"
-        function clear() { pcbMultiNonstandartModel.clear() }
-        function append(map) { pcbMultiNonstandartModel.append({ "x": Number(map.x), "y": Number(map.y), "rot": Number(map.rot) }) }
-        function getCount() { return pcbMultiNonstandartModel.count }
-        function getAll() {
-            var all = []
-            for (var i = 0; i < pcbMultiNonstandartModel.count; ++i)
-                all.push(Models.copyEntry(pcbMultiNonstandartModel, i))
-            return all
-        }
-    }
-    FeedersInvoker { id: feedersInvoker; app: main }
-    Item {
-        id: projectLogInvoker
-        objectName: "projectLogInvoker"
-        function getCount() { return projectLogModel.count }
-        function getTime(i) { return projectLogModel.get(i).time }
-        function getColor(i) { return projectLogModel.get(i).color }
-        function getMessage(i) { return projectLogModel.get(i).message }
-        // Every entry in its stored form "message;time;color", oldest first.
-        function getAllLines() {
-            var lines = []
-            for (var i = 0; i < projectLogModel.count; ++i) {
-                var e = projectLogModel.get(i)
-                lines.push(e.message + ";" + e.time + ";" + e.color)
-            }
-            return lines
-        }
-        function append(map) {
-            projectLogModel.append({ "message": String(map.message), "time": String(map.time), "color": String(map.color) })
-        }
-        // Many entries at once (opening a project).
-        function appendAll(list) {
-            var entries = []
-            for (var i = 0; i < list.length; ++i)
-                entries.push({ "message": String(list[i].message), "time": String(list[i].time),
-                               "color": String(list[i].color) })
-            projectLogModel.append(entries)
-        }
-    }
-    // Day statistics, newest day first.
-    Item {
-        id: projectDayStatisticsMInvoker
-        objectName: "projectDayStatisticsMInvoker"
-        function getCount() { return projectDayStatisticsM.count }
-        function getDate(i) { return projectDayStatisticsM.get(i).date }
-        // The stored form: "dd.MM.yyyy;boards;components;solder points;rejects;seconds|" per day.
-        function get() {
-            var text = ""
-            for (var i = 0; i < projectDayStatisticsM.count; ++i) {
-                var d = projectDayStatisticsM.get(i)
-                text += Qt.formatDate(d.date, "dd.MM.yyyy") + ";" + d.pcbCount + ";" + d.elementCount + ";"
-                        + d.solderPointCount + ";" + d.basketCount + ";" + d.mountTime + "|"
-            }
-            return text
-        }
-        function append(map) { projectDayStatisticsM.append(map) }
-    }
     // Points of the work-field calibration: {rX, rY, nX, nY}, row by row.
     property ListModel fieldCalibList: ListModel {}
-    property alias fieldCalibListInvoker: fieldCalibListInvoker
-    Item {
-        id: fieldCalibListInvoker
-        objectName: "fieldCalibListInvoker"
-        function clear() { fieldCalibList.clear() }
-        function append(map) {
-            fieldCalibList.append({ "rX": Number(map.rX), "rY": Number(map.rY), "nX": Number(map.nX), "nY": Number(map.nY) })
-        }
-        function getCount() { return fieldCalibList.count }
-        function getAll() {
-            var all = []
-            for (var i = 0; i < fieldCalibList.count; ++i)
-                all.push(Models.copyEntry(fieldCalibList, i))
-            return all
-        }
-    }
-    Item {
-        id: packageInvoker
-        objectName: "packageInvoker"
-        function append(map) { packageList.append(map) }
-        function getAll() {
-            var all = []
-            for (var i = 0; i < packageList.count; ++i)
-                all.push(getOne(i))
-            return all
-        }
-        function getOne(n) { return Models.copyEntry(packageList, n) }
-    }
+
+    // ---- invokers: the back end reads and fills the models through these
+    ModelInvokers { id: invokers; app: main }
+    property alias feedersInvoker: invokers.feedersInvoker
+    property alias projectDayStatisticsMInvoker: invokers.projectDayStatisticsMInvoker
+    property alias fieldCalibListInvoker: invokers.fieldCalibListInvoker
 
     // ---- cameras: the items live here, their windows show them
     Camera {
@@ -829,7 +705,6 @@ ApplicationWindow {
     // The project's pieces, for the windows that use them.
     property alias projectActions: projectActions
     property alias area: area
-    property alias feedersInvoker: feedersInvoker
     property alias proposeFeederBanksOnProjectOpening: proposeFeederBanksOnProjectOpening
     property alias selectFeedersForProject: selectFeedersForProject
     property alias notFoundFeedersWorkout: notFoundFeedersWorkout
@@ -843,14 +718,11 @@ ApplicationWindow {
     property alias projectStatisticsWindow: projectStatisticsWindow
     property alias projectDayStatisticsWindow: projectDayStatisticsWindow
     property alias projectLogWindow: projectLogWindow
-    property alias packageInvoker: packageInvoker
-    property alias projectLogInvoker: projectLogInvoker
-    property alias projectDayStatisticsMInvoker: projectDayStatisticsMInvoker
     ProjectActions {
         id: projectActions
         app: main
         area: area
-        feedersInvoker: feedersInvoker
+        feedersInvoker: main.feedersInvoker
         proposeBanksWindow: proposeFeederBanksOnProjectOpening
         selectFeedersWindow: selectFeedersForProject
         notFoundFeedersWindow: notFoundFeedersWorkout

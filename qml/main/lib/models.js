@@ -15,3 +15,10 @@ function copyEntry(model, n) {
     return copy
 }
 
+// Plain copies of every entry of a list model, in order.
+function copyAll(model) {
+    var all = []
+    for (var i = 0; i < model.count; ++i)
+        all.push(copyEntry(model, i))
+    return all
+}
