@@ -537,19 +537,16 @@ ApplicationWindow {
 
     // ---- instruments, programmer and vibration feeders: state and results
     property var serialPortList: []
-    property bool vsStarting: false
-    property bool vsRunning: false
-    property real vsMeasureResult: 0
-    property real vsMeasureTime: -1000000     // stamp of the last reading (forward-only clock, ms)
-    property bool vsMeasureTimeFresh: false
-    property string vsErrorText: ""
-    property bool pwmEnabled: false
-    property bool blowEnabled: false
-    property bool pwmVibrating: false
-    property bool pwmVibroDone: true
-    property int programmerDout: 10
-    property bool programmerWaiting: false    // a programming step or a manual test awaits a result
-    property string programmerResult: ""
+    Instruments { id: instruments; app: main }
+    property alias instruments: instruments
+    property alias vsStarting: instruments.vsStarting
+    property alias vsRunning: instruments.vsRunning
+    property alias vsMeasureResult: instruments.vsMeasureResult
+    property alias vsMeasureTime: instruments.vsMeasureTime
+    property alias vsMeasureTimeFresh: instruments.vsMeasureTimeFresh
+    property alias pwmVibrating: instruments.pwmVibrating
+    property alias pwmVibroDone: instruments.pwmVibroDone
+    property alias programmerWaiting: instruments.programmerWaiting
     // Results for the step or window that waits for them.
     signal vsStartedSignal()
     signal vsStartFailedSignal(string message)
@@ -563,30 +560,9 @@ ApplicationWindow {
     signal rlcMeasureFailedSignal(string message)
     signal programmerResultSignal(string result)
     signal pwmVibroDoneSignal()
-    property bool vsEnabledAtStart: false
-    function vsStart(fileName) {
-        vsEnabledAtStart = vsEnabled
-        vsStarting = true
-        vsStartSend(fileName)
-    }
-    function vsStop() {
-        vsStopSend()
-        vsRunning = false
-        vsStarting = false
-    }
-    function startPWMVibro(freq, dutyCycle, length) {
-        if (pwmVibrating)
-            return false
-        pwmVibroDone = false
-        pwmVibrating = true
-        startPWMVibroSend(freq, dutyCycle, length)
-        return true
-    }
-    // Starts waiting for a programmer verdict; the next result is taken.
-    function programmerStartWaiting(waiting) {
-        programmerResult = ""
-        programmerWaiting = waiting === true
-    }
+    function vsStart(fileName) { instruments.vsStart(fileName) }
+    function vsStop() { instruments.vsStop() }
+    function startPWMVibro(freq, dutyCycle, length) { return instruments.startPWMVibro(freq, dutyCycle, length) }
 
     // ---- list models
     property ListModel logModel: ListModel {}
@@ -1095,14 +1071,7 @@ ApplicationWindow {
     function zAutoFindResultGet(result) {}
     function programmerErrPinGet(value) {}
     function programmerSucPinGet(value) {}
-    function programmerResultGet(result) {
-        if (!programmerWaiting || programmerResult !== "")
-            return false
-        programmerResult = String(result)
-        programmerWaiting = false
-        programmerResultSignal(programmerResult)
-        return true
-    }
+    function programmerResultGet(result) { return instruments.programmerResultGet(result) }
     function halHomeXGet(value) {}
     function halHomeYGet(value) {}
     function halHomeZGet(value) {}
@@ -1125,14 +1094,10 @@ ApplicationWindow {
     function encStepperZMaxDivGet(value) {}
     function encExistGet(x, y, z) {}
     function doutListChangeEnabled(number, enabled) {}
-    function pwmEnabledGet(enabled) { pwmEnabled = enabled === true }
-    function blowEnabledGet(enabled) { blowEnabled = enabled === true }
+    function pwmEnabledGet(enabled) { instruments.pwmEnabled = enabled === true }
+    function blowEnabledGet(enabled) { instruments.blowEnabled = enabled === true }
     function homeExistsGet(x, y, z) {}
-    function pwmVibroDoneGet() {
-        pwmVibroDone = true
-        pwmVibrating = false
-        pwmVibroDoneSignal()
-    }
+    function pwmVibroDoneGet() { instruments.pwmVibroDoneGet() }
     // The machine link asks for a fresh vacuum reading before a move.
     function getVsMeasureBeforeGet() {}
 
@@ -1146,33 +1111,10 @@ ApplicationWindow {
     function rlcMeasureFailedGet(message) { rlcMeasureFailedSignal(String(message)) }
     function rlcSetupFailedGet(message) { rlcSetupFailedSignal(String(message)) }
     function rlcSetupFinishedGet() { rlcSetupFinishedSignal() }
-    function vsStartedGet() {
-        vsStarting = false
-        vsRunning = true
-        vsErrorText = ""
-        vsStartedSignal()
-    }
-    function vsStartFailedGet(message) {
-        errorMessage(message, false, "")
-        vsStarting = false
-        vsRunning = false
-        vsErrorText = String(message)
-        vsStartFailedSignal(vsErrorText)
-    }
-    function vsMeasureGet(value, raw) {
-        vsMeasureResult = Number(value)
-        vsMeasureTime = Number(raw)
-        if (vsEnabledAtStart && !vsEnabled && vsRunning)
-            vsStop()     // switched off meanwhile
-        vsMeasureSignal(vsMeasureResult)
-    }
-    function vsMeasureFailedGet(message) {
-        vsRunning = false
-        vsStarting = false
-        vsMeasureResult = 0
-        vsErrorText = String(message)
-        vsMeasureFailedSignal(vsErrorText)
-    }
+    function vsStartedGet() { instruments.vsStartedGet() }
+    function vsStartFailedGet(message) { instruments.vsStartFailedGet(message) }
+    function vsMeasureGet(value, raw) { instruments.vsMeasureGet(value, raw) }
+    function vsMeasureFailedGet(message) { instruments.vsMeasureFailedGet(message) }
     // The card pinger asks to start (true) or stop (false) LinuxCNC.
     function runStopCncFromPingGet(run) { cncStartControl.fromPing(run === true) }
 }

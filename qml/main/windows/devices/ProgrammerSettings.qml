@@ -40,9 +40,9 @@ BaseWindow {
     // inputs, or a run of the executable.
     function program() {
         resultText = ""
-        app.programmerStartWaiting(true)
+        app.instruments.programmerStartWaiting(true)
         if (app.programmerInterface == 0) {
-            app.setDoutOn(app.programmerDout, true)
+            app.setDoutOn(app.instruments.programmerDout, true)
             pulseTimer.restart()
             waitTimer.interval = app.programmerWait * 1000
             waitTimer.restart()
@@ -54,7 +54,7 @@ BaseWindow {
     Timer {
         id: pulseTimer
         interval: 1000
-        onTriggered: app.setDoutOn(app.programmerDout, false)
+        onTriggered: app.setDoutOn(app.instruments.programmerDout, false)
     }
     Timer {
         id: waitTimer

@@ -111,7 +111,7 @@ BaseWindow {
             Layout.fillWidth: true
         }
         RowLayout {
-            visible: app.blowEnabled
+            visible: app.instruments.blowEnabled
             Label { color: "white"; text: app.t + qsTr("Длительность\nвыдува, мс:") }
             Slider {
                 objectName: "blowSlider"

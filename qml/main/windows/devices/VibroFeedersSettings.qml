@@ -59,7 +59,7 @@ BaseWindow {
                     anchors.leftMargin: 20
                     anchors.verticalCenter: parent.verticalCenter
                     // Red when the machine configuration has no PWM generator.
-                    color: app.pwmEnabled ? "white" : "red"
+                    color: app.instruments.pwmEnabled ? "white" : "red"
                     text: app.t + qsTr("ШИМ")
                 }
                 implicitWidth: 80
