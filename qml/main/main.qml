@@ -767,64 +767,15 @@ ApplicationWindow {
     }
 
     // ---- feeder banks
-    // Opens the feeder file of every enabled bank, in the order B, L, U, R.
-    function openAllFeeders() {
-        var banks = ["B", "L", "U", "R"]
-        for (var i = 0; i < banks.length; ++i) {
-            if (main["feederEnabled" + banks[i]] && String(main["feederFile" + banks[i]]) !== "")
-                openFeeders(main["feederFile" + banks[i]])
-        }
-    }
-
-    // Saves every enabled bank into its file; refused when a bank has none.
-    function saveAllFeeders() {
-        var banks = ["B", "L", "U", "R"]
-        for (var i = 0; i < banks.length; ++i) {
-            if (main["feederEnabled" + banks[i]] && String(main["feederFile" + banks[i]]) === "") {
-                errorMessage(t + qsTr("Не указаны пути сохранения настроек питателей!"), false, "")
-                return false
-            }
-        }
-        for (i = 0; i < banks.length; ++i) {
-            if (main["feederEnabled" + banks[i]])
-                saveFeeders(main["feederFile" + banks[i]])
-        }
-        return true
-    }
-
-    // Opens a feeder file and makes it the bank's file.
-    function openFeedersF(file, model) {
-        var bank = Feeders.bankOf(model)
-        main["feederFile" + bank] = String(file)
-        openFeeders(file)
-        projectActions.updateAllFeederMatches()
-    }
-
+    FeederBanks { id: feederBanks; app: main }
+    property alias feederBanks: feederBanks
+    function openAllFeeders() { feederBanks.openAll() }
+    function saveAllFeeders() { return feederBanks.saveAll() }
+    function openFeedersF(file, model) { feederBanks.openFile(file, model) }
     function feederSuffix(model) { return Feeders.suffixOf(model) }
-    function feederBank(model) { return Feeders.bankOf(model) }
-
     // The entry of feeder `number` (from 0) of a bank; unknown letters mean L.
     function getFeeder(model, number) { return feedersInvoker.getFeeder(model, number) }
-
-    // Replaces every feeder of a bank by a new one (type, tape width and, for
-    // tape and vibration feeders, the pick position are kept).
-    function resetFeederBank(model) {
-        var m = feedersInvoker.modelOf(model)
-        var env = feedersInvoker.newFeederEnv(model)
-        for (var i = 0; i < m.count; ++i)
-            m.set(i, Feeders.resetFeeder(m.get(i), env, Math.min(workAreaZ1, workAreaZ2)))
-        projectActions.updateAllFeederMatches()
-    }
-
-    // The side name of a bank: "слева", "справа", "сверху", "снизу".
-    function sideName(model) {
-        switch (Feeders.bankOf(model)) {
-        case "R": return t + qsTr("справа")
-        case "U": return t + qsTr("сверху")
-        case "B": return t + qsTr("снизу")
-        default: return t + qsTr("слева")
-        }
-    }
+    function resetFeederBank(model) { feederBanks.reset(model) }
 
     // ---- project
     function openProjectSeq(url) { projectActions.openProjectSeq(url) }
@@ -969,7 +920,7 @@ ApplicationWindow {
             "elPack": pack, "partNumber": String(elPartNumber), "designators": String(designators),
             "count": Number(count), "model1": isRef ? "Ref" : String(model), "index1": isRef ? 0 : Number(index1),
             "comment": String(comment), "image": isRef ? "" : image, "bandWidth": bandWidth,
-            "feeder": isRef ? t + qsTr("Реперный знак") : feeder ? sideName(model) + " №" + (Number(index1) + 1) : "",
+            "feeder": isRef ? t + qsTr("Реперный знак") : feeder ? feederBanks.sideName(model) + " №" + (Number(index1) + 1) : "",
             "removeBtn": false, "rot": 0 })
         var data = importElementData
         data.push({ "x": x, "y": y, "angle": angle, "designator": designator })

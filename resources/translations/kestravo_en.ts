@@ -395,6 +395,29 @@ Choose one in the camera settings.</translation>
     </message>
 </context>
 <context>
+    <name>FeederBanks</name>
+    <message>
+        <source>Не указаны пути сохранения настроек питателей!</source>
+        <translation>No save paths are set for the feeder settings!</translation>
+    </message>
+    <message>
+        <source>справа</source>
+        <translation>right</translation>
+    </message>
+    <message>
+        <source>сверху</source>
+        <translation>top</translation>
+    </message>
+    <message>
+        <source>снизу</source>
+        <translation>bottom</translation>
+    </message>
+    <message>
+        <source>слева</source>
+        <translation>left</translation>
+    </message>
+</context>
+<context>
     <name>FeederExportSettings</name>
     <message>
         <source>Экспорт списка питателей</source>
@@ -2354,26 +2377,6 @@ Error code: %1</translation>
     <message>
         <source>Программа запущена</source>
         <translation>Program started</translation>
-    </message>
-    <message>
-        <source>Не указаны пути сохранения настроек питателей!</source>
-        <translation>No save paths are set for the feeder settings!</translation>
-    </message>
-    <message>
-        <source>справа</source>
-        <translation>right</translation>
-    </message>
-    <message>
-        <source>сверху</source>
-        <translation>top</translation>
-    </message>
-    <message>
-        <source>снизу</source>
-        <translation>bottom</translation>
-    </message>
-    <message>
-        <source>слева</source>
-        <translation>left</translation>
     </message>
     <message>
         <source>Реперный знак</source>

@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import CustomComponents 1.0
+import "../lib/feeders.js" as Feeders
 
 // The board view of the start screen: the machine's work area with the board
 // picture, the components, reference marks and dots of the open project.
@@ -179,13 +180,13 @@ Rectangle {
     function createElementFromFeeder(model, index, rX, rY, angle, disabled, designator, preferredRef1, preferredRef2) {
         var feeder = app.getFeeder(model, index)
         var el = feeder && feeder.packageIndex >= 0
-            ? createElement(feeder.packageIndex, feeder.partNumber, app.feederBank(model), index, rX, rY, angle,
+            ? createElement(feeder.packageIndex, feeder.partNumber, Feeders.bankOf(model), index, rX, rY, angle,
                             disabled === undefined ? 0 : disabled, designator,
                             preferredRef1 === undefined ? -1 : preferredRef1,
                             preferredRef2 === undefined ? -1 : preferredRef2, "")
             : null
         if (!el)
-            app.errorAdd(app.t + qsTr("ошибка при загрузке компонента из питателя ") + app.sideName(model) + " №"
+            app.errorAdd(app.t + qsTr("ошибка при загрузке компонента из питателя ") + app.feederBanks.sideName(model) + " №"
                          + (Number(index) + 1))
         return el
     }

@@ -20,7 +20,7 @@ BaseWindow {
     function feederText(model, index) {
         if (Number(index) < 0)
             return app.t + qsTr("нет")
-        return app.sideName(model) + " №" + (Number(index) + 1)
+        return app.feederBanks.sideName(model) + " №" + (Number(index) + 1)
     }
 
     function open(list) {

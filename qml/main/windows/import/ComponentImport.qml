@@ -65,7 +65,7 @@ ColumnLayout {
         var m = app.importElementModel
         m.setProperty(i, "model1", model)
         m.setProperty(i, "index1", Number(index))
-        m.setProperty(i, "feeder", model === "" ? "" : app.sideName(model) + " №" + (Number(index) + 1))
+        m.setProperty(i, "feeder", model === "" ? "" : app.feederBanks.sideName(model) + " №" + (Number(index) + 1))
     }
 
     function workArea() {

@@ -38,7 +38,7 @@ BaseWindow {
         var m = app.importFeederModel
         m.setProperty(i, "model1", model)
         m.setProperty(i, "index1", Number(index))
-        m.setProperty(i, "feeder", model === "" ? "" : app.sideName(model) + " №" + (Number(index) + 1))
+        m.setProperty(i, "feeder", model === "" ? "" : app.feederBanks.sideName(model) + " №" + (Number(index) + 1))
     }
 
     // Assigns feeders by the ranges of the automatic assignment settings.
