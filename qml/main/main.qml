@@ -11,7 +11,6 @@ import "windows/camera"
 import "windows/devices"
 import "windows/import"
 import "windows/statistics"
-import "lib/settingsKeys.js" as SettingsKeys
 import "lib/feeders.js" as Feeders
 
 // The main window of the program: application-wide state (every setting is a
@@ -725,10 +724,11 @@ ApplicationWindow {
     }
 
     // ---- loading after the back end is wired
+    SettingsIo { id: settingsIo; app: main }
     onInitVarChanged: if (initVar) loadOnStart()
 
     function loadOnStart() {
-        loadIndividualSettings()
+        settingsIo.loadIndividual()
         loadSettings()
         loadPackageList()
         openAllFeeders()
@@ -741,29 +741,6 @@ ApplicationWindow {
         updateNozzleOnHeadCheck()
         fieldCalibrationLoad()
         logAdd(t + qsTr("Программа запущена"))
-    }
-
-    function loadIndividualSettings() {
-        loadSetting("windows", "saveWindowsPos", saveWindowsPos)
-        for (var g = 0; g < SettingsKeys.groups.length; ++g) {
-            var group = SettingsKeys.groups[g]
-            if (group.section === "windows" && !saveWindowsPos)
-                continue
-            for (var i = 0; i < group.names.length; ++i)
-                loadSetting(group.section, group.names[i], main[group.names[i]])
-        }
-    }
-
-    function saveIndividualSettings() {
-        for (var g = 0; g < SettingsKeys.groups.length; ++g) {
-            var group = SettingsKeys.groups[g]
-            for (var i = 0; i < group.names.length; ++i) {
-                if (SettingsKeys.isWritten(group.names[i]))
-                    saveSetting(group.section, group.names[i])
-            }
-        }
-        for (var w = 0; w < SettingsKeys.writtenOnly.length; ++w)
-            saveSetting(SettingsKeys.writtenOnly[w].section, SettingsKeys.writtenOnly[w].name)
     }
 
     // ---- feeder banks
@@ -846,7 +823,7 @@ ApplicationWindow {
             if (String(projectName) !== "")
                 saveProject(projectName)
         }
-        saveEverySetting()
+        settingsIo.saveAll()
     }
 
     // The changed files: the open project and the enabled banks.
@@ -863,15 +840,9 @@ ApplicationWindow {
         return list
     }
 
-    function saveEverySetting() {
-        saveIndividualSettings()
-        saveSettings()
-        savePackageSettings()
-    }
-
     // The quit action of the menu: the same saves, then the application ends.
     function quitProgram() {
-        saveEverySetting()
+        settingsIo.saveAll()
         quit()
     }
 
