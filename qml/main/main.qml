@@ -798,55 +798,14 @@ ApplicationWindow {
     }
 
     // ---- closing
-    // Set once the operator chose in the save-before-close window.
-    property bool closeDecided: false
-    onClosing: {
-        if (currentCupIndex !== -1 && !closeAllowed) {
-            nozzleOnHeadWarning.open()
-            close.accepted = false
-            return
-        }
-        if (!closeDecided) {
-            if (saveBeforeCloseOpen) {
-                close.accepted = false
-                return
-            }
-            if (unsavedFiles().length > 0) {
-                close.accepted = false
-                saveBeforeClose.ask(function() {
-                    closeDecided = true
-                    main.close()
-                })
-                return
-            }
-            saveAllFeeders()
-            if (String(projectName) !== "")
-                saveProject(projectName)
-        }
-        settingsIo.saveAll()
-    }
-
-    // The changed files: the open project and the enabled banks.
-    function unsavedFiles() {
-        var list = []
-        if (String(projectName) !== "" && worker.checkProjectHasChanges(projectName))
-            list.push({ "kind": "project", "file": String(projectName) })
-        var banks = ["B", "L", "U", "R"]
-        for (var i = 0; i < banks.length; ++i) {
-            var file = String(main["feederFile" + banks[i]])
-            if (main["feederEnabled" + banks[i]] && file !== "" && worker.checkFeedersHasChanges(file))
-                list.push({ "kind": banks[i], "file": file })
-        }
-        return list
-    }
+    CloseGuard { id: closeGuard; app: main; settingsIo: settingsIo }
+    onClosing: closeGuard.closing(close)
 
     // The quit action of the menu: the same saves, then the application ends.
     function quitProgram() {
         settingsIo.saveAll()
         quit()
     }
-
-    NozzleOnHeadWarning { id: nozzleOnHeadWarning; app: main }
 
     // ---- functions called by Worker
     // A message for the error list window.

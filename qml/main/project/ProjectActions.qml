@@ -161,6 +161,21 @@ Item {
         return true
     }
 
+    // The changed files: the open project and the enabled banks,
+    // [{kind: "project" | bank letter, file}].
+    function unsavedFiles() {
+        var list = []
+        if (String(app.projectName) !== "" && worker.checkProjectHasChanges(app.projectName))
+            list.push({ "kind": "project", "file": String(app.projectName) })
+        var banks = ["B", "L", "U", "R"]
+        for (var i = 0; i < banks.length; ++i) {
+            var file = String(app["feederFile" + banks[i]])
+            if (app["feederEnabled" + banks[i]] && file !== "" && worker.checkFeedersHasChanges(file))
+                list.push({ "kind": banks[i], "file": file })
+        }
+        return list
+    }
+
     // ---- feeders of the components
 
     // What matching needs of every feeder of the enabled banks, read once:

@@ -32,7 +32,7 @@ BaseWindow {
     // Goes on at once (then(), proceeded()) when nothing changed; otherwise
     // asks first. Returns true when the window was opened.
     function ask(then) {
-        var list = app.unsavedFiles()
+        var list = app.projectActions.unsavedFiles()
         if (list.length === 0) {
             proceeded()
             if (typeof then === "function")
