@@ -831,59 +831,19 @@ ApplicationWindow {
     function setFirstPcbXY() {}
     function iniFileCorrectGet(correct) { iniFileCorrect = correct === true }
     function iniMesaTypeGet(type) { iniMesaType = String(type) }
-    // A group of the placement-list import: the list shows the group; the
-    // coordinates, angles and designators of its components are kept beside
-    // it in importElementData (same position).
+    // The lists of the import windows (rows filled by the back end).
+    ImportLists { id: importLists; app: main }
+    // The coordinates, angles and designators of the components of each
+    // group of the placement-list import (same position as its row).
     property var importElementData: []
     function addImportElement(elPack, elPartNumber, designators, count, x, y, angle, designator, model, index1, comment) {
-        var pack = String(elPack)
-        var isRef = pack === String(importRefPointType)
-        var feeder = !isRef && String(model) !== "" && Number(index1) >= 0 ? getFeeder(model, index1) : null
-        var pkgIndex = packageIndexOf(pack)
-        var image = ""
-        if (feeder && feeder.packageSettings)
-            image = String(feeder.packageSettings.path)
-        else if (pkgIndex >= 0)
-            image = String(packageList.get(pkgIndex).path)
-        var bandWidth = feeder ? Number(feeder.bandWidth) : pkgIndex >= 0 ? Number(packageList.get(pkgIndex).bandWidth) : 6
-        importElementModel.append({
-            "elPack": pack, "partNumber": String(elPartNumber), "designators": String(designators),
-            "count": Number(count), "model1": isRef ? "Ref" : String(model), "index1": isRef ? 0 : Number(index1),
-            "comment": String(comment), "image": isRef ? "" : image, "bandWidth": bandWidth,
-            "feeder": isRef ? t + qsTr("Реперный знак") : feeder ? feederBanks.sideName(model) + " №" + (Number(index1) + 1) : "",
-            "removeBtn": false, "rot": 0 })
-        var data = importElementData
-        data.push({ "x": x, "y": y, "angle": angle, "designator": designator })
-        importElementData = data
+        importLists.addImportElement(elPack, elPartNumber, designators, count, x, y, angle, designator, model, index1,
+                                     comment)
     }
-    // A line of the feeder-list import; lines with count 0 are dropped when
-    // asked to and a count column is used.
     function addImportFeeder(feederPack, feederPartNumber, designators, count) {
-        if (Number(count) === 0 && feederDontImportEmpty && feederElCountInBomCol < 10)
-            return false
-        var pkgIndex = packageIndexOf(String(feederPack))
-        var pkg = pkgIndex >= 0 ? packageList.get(pkgIndex) : null
-        importFeederModel.append({
-            "feederPack": pkg ? String(pkg.name) : String(feederPack), "color": pkg ? "white" : "red",
-            "bandWidth": pkg ? Number(pkg.bandWidth) : 6, "partNumber": String(feederPartNumber),
-            "designators": String(designators), "count": Number(count), "model1": "", "index1": -1,
-            "feeder": "", "removeBtn": false, "image": pkg ? String(pkg.path) : "" })
-        return true
+        return importLists.addImportFeeder(feederPack, feederPartNumber, designators, count)
     }
-    // Position of a package in the package list by name, exactly or else
-    // without regard to case; -1 when unknown.
-    function packageIndexOf(name) {
-        var lower = String(name).toLowerCase()
-        var found = -1
-        for (var i = 0; i < packageList.count; ++i) {
-            var n = String(packageList.get(i).name)
-            if (n === String(name))
-                return i
-            if (found < 0 && n.toLowerCase() === lower)
-                found = i
-        }
-        return found
-    }
+    function packageIndexOf(name) { return importLists.packageIndexOf(name) }
     function maxVelGet(v1, v2, v3, v4, v5, v6) { maxVel = [v1, v2, v3, v4, v5, v6] }
     function maxAccGet(a1, a2, a3, a4) { maxAcc = [a1, a2, a3, a4] }
     function inputsExistsGet(exists) { inputsExist = exists === true }

@@ -890,6 +890,13 @@ Choose one in the camera settings.</translation>
     </message>
 </context>
 <context>
+    <name>ImportLists</name>
+    <message>
+        <source>Реперный знак</source>
+        <translation>Reference mark</translation>
+    </message>
+</context>
+<context>
     <name>IniCheck</name>
     <message>
         <source>%1 в разделе %2 указан неправильно!</source>
@@ -2377,10 +2384,6 @@ Error code: %1</translation>
     <message>
         <source>Программа запущена</source>
         <translation>Program started</translation>
-    </message>
-    <message>
-        <source>Реперный знак</source>
-        <translation>Reference mark</translation>
     </message>
 </context>
 <context>
