@@ -661,7 +661,6 @@ ApplicationWindow {
         }
     }
 
-    ErrorWindow { id: errorWindow; app: main }
     ProposeFeederBanksOnProjectOpening { id: proposeFeederBanksOnProjectOpening; app: main }
     SelectFeedersForProject { id: selectFeedersForProject; app: main }
     NotFoundFeedersWorkout { id: notFoundFeedersWorkout; app: main }
@@ -720,7 +719,7 @@ ApplicationWindow {
     function showToolWindow(name) { return toolWindows.show(name) }
     function closeAllToolWindows() {
         toolWindows.closeAll()
-        errorWindow.close()
+        messages.errorWindow.close()
     }
 
     // ---- loading after the back end is wired
@@ -807,22 +806,13 @@ ApplicationWindow {
         quit()
     }
 
+    // ---- messages for the operator (called by Worker, the machine link and the windows)
+    OperatorMessages { id: messages; app: main }
+    function logAdd(message, color) { messages.logAdd(message, color) }
+    function errorAdd(text) { messages.errorAdd(text) }
+    function errorMessage(text, silent, type) { messages.errorMessage(text, silent, type) }
+
     // ---- functions called by Worker
-    // A message for the error list window.
-    function errorAdd(text) {
-        errorListModel.append({ "message": String(text), "time": Qt.formatTime(new Date(), "HH:mm:ss") })
-    }
-    // An error for the operator: the error window (once per distinct text)
-    // and, unless a type such as "warning" is given, a red log line.
-    function errorMessage(text, silent, type) {
-        var message = String(text)
-        var kind = (type === undefined || type === null) ? "" : String(type)
-        errorWindow.addError(message, kind, silent === true)
-        if (kind === "" || kind === "error")
-            logAdd(t + qsTr("Ошибка: ") + message, "red")
-        else
-            logAdd(message, "yellow")
-    }
     // The banks a project was saved with (proposal when opening it).
     function getPreviouslyOpenedFeederBanks(fileName, b, l, u, r) {
         projectActions.previouslyOpenedBanks(fileName, b, l, u, r)
@@ -862,21 +852,6 @@ ApplicationWindow {
     function setSlowSpeed() { slowSpeed = true }
 
     // ---- functions called by the machine link
-    // A line in the running log; colour "red", "yellow" or white.
-    function logAdd(message, color) {
-        var c = (color === undefined || color === null || color === "") ? "white" : String(color)
-        var now = new Date()
-        logModel.append({ "message": String(message), "time": Qt.formatTime(now, "HH:mm:ss"), "color": c })
-        if (logModel.count > 2000)
-            logModel.remove(0, logModel.count - 2000)
-        // The project log keeps the messages of the open project.
-        if (String(projectName) !== "") {
-            projectLogModel.append({ "message": String(message), "time": Qt.formatDateTime(now, "dd.MM.yyyy HH:mm:ss"),
-                                     "color": c })
-            if (projectLogModel.count > projectLogMaxCount + 100)
-                projectLogModel.remove(0, 100)
-        }
-    }
     function cncRunningGet(running) {
         cncStarting = false
         cncRunning = running === true

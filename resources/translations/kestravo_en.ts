@@ -1203,6 +1203,13 @@ Choose one in the camera settings.</translation>
     </message>
 </context>
 <context>
+    <name>OperatorMessages</name>
+    <message>
+        <source>Ошибка: </source>
+        <translation>Error: </translation>
+    </message>
+</context>
+<context>
     <name>PackageBase</name>
     <message>
         <source>Корпус %1: неверный размер %2 = %3 в имени файла, параметры из имени не взяты</source>
@@ -2356,10 +2363,6 @@ Error code: %1</translation>
     <message>
         <source>Файл проекта не найден: </source>
         <translation>Project file not found: </translation>
-    </message>
-    <message>
-        <source>Ошибка: </source>
-        <translation>Error: </translation>
     </message>
     <message>
         <source>LinuxCNC запущен</source>
