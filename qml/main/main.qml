@@ -766,16 +766,6 @@ ApplicationWindow {
         recalculateOverlaps(el, false)
     }
 
-    // An angle folded into -180 ... 180.
-    function minAngle(angle) {
-        var a = Number(angle) % 360
-        if (a > 180)
-            a -= 360
-        else if (a < -180)
-            a += 360
-        return a
-    }
-
     function zoomOnPCBAndComponentsTrigger() { Qt.callLater(area.zoomOnPCBAndComponents) }
 
     // Opens the project of the last session.

@@ -1,6 +1,7 @@
 import QtQuick 2.15
 import "program.js" as Program
 import "../lib/models.js" as Models
+import "../lib/geometry.js" as Geometry
 
 // Builds the program of a placement run from the open project: the
 // placements on every board of a panel, their order, the feeder groups and
@@ -122,7 +123,7 @@ Item {
                     cols.push({ "el": el, "row": r, "col": c, "rX": pos.rX, "rY": pos.rY,
                                 "elWidth": el.elWidth, "elHeight": el.elHeight,
                                 "rotWidth": el.rotWidth, "rotHeight": el.rotHeight,
-                                "rotation": app.minAngle(el.rot + pos.rot), "boardRotation": pos.rot,
+                                "rotation": Geometry.minAngle(el.rot + pos.rot), "boardRotation": pos.rot,
                                 "disabled": el.disabled, "disabledTemp": false, "lineNumber": 0 })
                 }
                 rows.push(cols)

@@ -1,6 +1,7 @@
 import QtQuick 2.15
 import CustomComponents 1.0
 import "../lib/feeders.js" as Feeders
+import "../lib/geometry.js" as Geometry
 
 // The board view of the start screen: the machine's work area with the board
 // picture, the components, reference marks and dots of the open project.
@@ -160,7 +161,7 @@ Rectangle {
             "partNumber": String(partNumber === undefined ? "" : partNumber),
             "model": String(model === undefined || model === "" ? "L" : model),
             "index": asInt(index, -1), "rX": asReal(rX, 0), "rY": asReal(rY, 0),
-            "rot": app.minAngle(asReal(angle, 0)), "disabled": asInt(disabled, 0),
+            "rot": Geometry.minAngle(asReal(angle, 0)), "disabled": asInt(disabled, 0),
             "designator": String(designator === undefined ? "" : designator),
             "preferredRef1": asInt(preferredRef1, -1), "preferredRef2": asInt(preferredRef2, -1),
             "elPhoto": elPhoto === undefined || elPhoto === null ? "" : elPhoto })
