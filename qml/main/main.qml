@@ -733,7 +733,7 @@ ApplicationWindow {
         openAllFeeders()
         if (typeof feedersInvoker.changeAll === "function")
             feedersInvoker.changeAll()
-        openProjectOnStart()
+        projectActions.openProjectOnStart()
         settingsLoaded = true
         stopCnc()
         maxVelLimitSend(maxVelZLimit, maxVelXYLimit)
@@ -755,7 +755,6 @@ ApplicationWindow {
 
     // ---- project
     function openProjectSeq(url) { projectActions.openProjectSeq(url) }
-    function updateFeederMatch(el) { projectActions.updateFeederMatch(el) }
     signal feedersChanged()
     onFeedersChanged: projectActions.updateAllFeederMatches()
 
@@ -767,18 +766,6 @@ ApplicationWindow {
     }
 
     function zoomOnPCBAndComponentsTrigger() { Qt.callLater(area.zoomOnPCBAndComponents) }
-
-    // Opens the project of the last session.
-    function openProjectOnStart() {
-        if (String(projectName) === "")
-            return
-        if (!worker.checkFileExistance(projectName)) {
-            logAdd(t + qsTr("Файл проекта не найден: ") + decodeURIComponent(String(projectName)), "yellow")
-            projectName = ""
-            return
-        }
-        openProjectSeq(projectName)
-    }
 
     // The nozzle-on-head check follows its settings.
     property bool nozzleOnHeadCheckActive: false

@@ -1364,6 +1364,10 @@ Choose one in the camera settings.</translation>
         <source>Для компонентов нет доступных питателей на замену.</source>
         <translation>There are no replacement feeders available for the components.</translation>
     </message>
+    <message>
+        <source>Файл проекта не найден: </source>
+        <translation>Project file not found: </translation>
+    </message>
 </context>
 <context>
     <name>ProjectDayStatistics</name>
@@ -2359,10 +2363,6 @@ Error code: %1</translation>
     <message>
         <source>Kestravo — установщик компонентов</source>
         <translation>Kestravo — component placer</translation>
-    </message>
-    <message>
-        <source>Файл проекта не найден: </source>
-        <translation>Project file not found: </translation>
     </message>
     <message>
         <source>LinuxCNC запущен</source>

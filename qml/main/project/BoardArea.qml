@@ -171,7 +171,7 @@ Rectangle {
         app.elementCount = app.elementList.length
         // While a project loads, feeders and overlaps are done once at the end.
         if (!app.noCalcOverlaps)
-            app.updateFeederMatch(el)
+            app.projectActions.updateFeederMatch(el)
         app.recalculateOverlapsF(el)
         return el
     }

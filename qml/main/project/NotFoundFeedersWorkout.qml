@@ -36,7 +36,7 @@ BaseWindow {
             var el = g.elements[i]
             el.model = r.model
             el.index = r.index
-            app.updateFeederMatch(el)
+            app.projectActions.updateFeederMatch(el)
         }
         app.logAdd(app.t + qsTr("Компоненты ") + g.designatorText + app.t + qsTr(" переведены на питатель ")
                    + feederText(r.model, r.index), "yellow")

@@ -45,6 +45,18 @@ Item {
         app.logAdd(app.t + qsTr("Открыт проект ") + decodeURIComponent(String(url).replace(/^file:\/\//, "")))
     }
 
+    // Opens the project of the last session, when its file is still there.
+    function openProjectOnStart() {
+        if (String(app.projectName) === "")
+            return
+        if (!worker.checkFileExistance(app.projectName)) {
+            app.logAdd(app.t + qsTr("Файл проекта не найден: ") + decodeURIComponent(String(app.projectName)), "yellow")
+            app.projectName = ""
+            return
+        }
+        openProjectSeq(app.projectName)
+    }
+
     // The open dialog's choice: first the feeder banks the project was made with.
     function requestOpen(url) {
         app.checkFeederBanksMatch(url)
