@@ -15,8 +15,12 @@ import "lib/feeders.js" as Feeders
 
 // The main window of the program: application-wide state (every setting is a
 // property of the same name), the signals the back end listens to, the
-// functions the back end calls, the list models and their invokers, and the
-// operator's start screen.
+// functions the back end and the tests call by name (most of them one-line
+// delegates), the list models, one instance of each tool window, and the
+// operator's start screen. The work is done by child items, each with one
+// concern: ModelInvokers, SettingsIo, OperatorMessages, CloseGuard,
+// machine/Instruments, project/FeederBanks, project/ProjectActions,
+// windows/ToolWindowRegistry and windows/import/ImportLists.
 ApplicationWindow {
     id: main
     objectName: "main"
