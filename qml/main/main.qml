@@ -3,13 +3,24 @@ import QtQuick.Controls 1.4
 import QtQuick.Layouts 1.15
 import QtQuick.Window 2.15
 import OpenCV 1.0
-import "settingsKeys.js" as SettingsKeys
-import "feeders.js" as Feeders
+import "job"
+import "machine"
+import "project"
+import "windows"
+import "windows/camera"
+import "windows/devices"
+import "windows/import"
+import "windows/statistics"
+import "lib/feeders.js" as Feeders
 
 // The main window of the program: application-wide state (every setting is a
 // property of the same name), the signals the back end listens to, the
-// functions the back end calls, the list models and their invokers, and the
-// operator's start screen.
+// functions the back end and the tests call by name (most of them one-line
+// delegates), the list models, one instance of each tool window, and the
+// operator's start screen. The work is done by child items, each with one
+// concern: ModelInvokers, SettingsIo, OperatorMessages, CloseGuard,
+// machine/Instruments, project/FeederBanks, project/ProjectActions,
+// windows/ToolWindowRegistry and windows/import/ImportLists.
 ApplicationWindow {
     id: main
     objectName: "main"
@@ -529,19 +540,16 @@ ApplicationWindow {
 
     // ---- instruments, programmer and vibration feeders: state and results
     property var serialPortList: []
-    property bool vsStarting: false
-    property bool vsRunning: false
-    property real vsMeasureResult: 0
-    property real vsMeasureTime: -1000000     // stamp of the last reading (forward-only clock, ms)
-    property bool vsMeasureTimeFresh: false
-    property string vsErrorText: ""
-    property bool pwmEnabled: false
-    property bool blowEnabled: false
-    property bool pwmVibrating: false
-    property bool pwmVibroDone: true
-    property int programmerDout: 10
-    property bool programmerWaiting: false    // a programming step or a manual test awaits a result
-    property string programmerResult: ""
+    Instruments { id: instruments; app: main }
+    property alias instruments: instruments
+    property alias vsStarting: instruments.vsStarting
+    property alias vsRunning: instruments.vsRunning
+    property alias vsMeasureResult: instruments.vsMeasureResult
+    property alias vsMeasureTime: instruments.vsMeasureTime
+    property alias vsMeasureTimeFresh: instruments.vsMeasureTimeFresh
+    property alias pwmVibrating: instruments.pwmVibrating
+    property alias pwmVibroDone: instruments.pwmVibroDone
+    property alias programmerWaiting: instruments.programmerWaiting
     // Results for the step or window that waits for them.
     signal vsStartedSignal()
     signal vsStartFailedSignal(string message)
@@ -555,30 +563,9 @@ ApplicationWindow {
     signal rlcMeasureFailedSignal(string message)
     signal programmerResultSignal(string result)
     signal pwmVibroDoneSignal()
-    property bool vsEnabledAtStart: false
-    function vsStart(fileName) {
-        vsEnabledAtStart = vsEnabled
-        vsStarting = true
-        vsStartSend(fileName)
-    }
-    function vsStop() {
-        vsStopSend()
-        vsRunning = false
-        vsStarting = false
-    }
-    function startPWMVibro(freq, dutyCycle, length) {
-        if (pwmVibrating)
-            return false
-        pwmVibroDone = false
-        pwmVibrating = true
-        startPWMVibroSend(freq, dutyCycle, length)
-        return true
-    }
-    // Starts waiting for a programmer verdict; the next result is taken.
-    function programmerStartWaiting(waiting) {
-        programmerResult = ""
-        programmerWaiting = waiting === true
-    }
+    function vsStart(fileName) { instruments.vsStart(fileName) }
+    function vsStop() { instruments.vsStop() }
+    function startPWMVibro(freq, dutyCycle, length) { return instruments.startPWMVibro(freq, dutyCycle, length) }
 
     // ---- list models
     property ListModel logModel: ListModel {}
@@ -598,149 +585,14 @@ ApplicationWindow {
     property ListModel importElementModel: ListModel {}
     property ListModel importFeederModel: ListModel {}
 
-    // ---- invokers: the back end reads and fills the models through these
-    Item {
-        id: cupInvoker
-        objectName: "cupInvoker"
-        function append(map) { cupModel.append(map) }
-        function getCount() { return cupModel.count }
-        function getAll() {
-            var all = []
-            for (var i = 0; i < cupModel.count; ++i)
-                all.push(getOne(i))
-            return all
-        }
-        function getOne(n) { return copyEntry(cupModel, n) }
-        // The record of nozzle n counted from 1 (0 = no nozzle).
-        function getOne2(n) { return n >= 1 && n <= cupModel.count ? getOne(n - 1) : null }
-    }
-    Item {
-        id: bandBankInvoker
-        objectName: "bandBankInvoker"
-        function append(map) { bandBankModel.append(map) }
-        function getAll() {
-            var all = []
-            for (var i = 0; i < bandBankModel.count; ++i)
-                all.push(getOne(i))
-            return all
-        }
-        function getOne(n) { return copyEntry(bandBankModel, n) }
-    }
-    Item {
-        id: vibroBankInvoker
-        objectName: "vibroBankInvoker"
-        function append(map) { vibroBankModel.append(map) }
-        function getAll() {
-            var all = []
-            for (var i = 0; i < vibroBankModel.count; ++i)
-                all.push(getOne(i))
-            return all
-        }
-        function getOne(n) { return copyEntry(vibroBankModel, n) }
-    }
-    // Free board positions of a panel: {x, y, rot}.
-    Item {
-        id: pcbMultiNonstandartInvoker
-        objectName: "pcbMultiNonstandartInvoker"
-        function clear() { pcbMultiNonstandartModel.clear() }
-        function append(map) { pcbMultiNonstandartModel.append({ "x": Number(map.x), "y": Number(map.y), "rot": Number(map.rot) }) }
-        function getCount() { return pcbMultiNonstandartModel.count }
-        function getAll() {
-            var all = []
-            for (var i = 0; i < pcbMultiNonstandartModel.count; ++i)
-                all.push(copyEntry(pcbMultiNonstandartModel, i))
-            return all
-        }
-    }
-    FeedersInvoker { id: feedersInvoker; app: main }
-    Item {
-        id: projectLogInvoker
-        objectName: "projectLogInvoker"
-        function getCount() { return projectLogModel.count }
-        function getTime(i) { return projectLogModel.get(i).time }
-        function getColor(i) { return projectLogModel.get(i).color }
-        function getMessage(i) { return projectLogModel.get(i).message }
-        // Every entry in its stored form "message;time;color", oldest first.
-        function getAllLines() {
-            var lines = []
-            for (var i = 0; i < projectLogModel.count; ++i) {
-                var e = projectLogModel.get(i)
-                lines.push(e.message + ";" + e.time + ";" + e.color)
-            }
-            return lines
-        }
-        function append(map) {
-            projectLogModel.append({ "message": String(map.message), "time": String(map.time), "color": String(map.color) })
-        }
-        // Many entries at once (opening a project).
-        function appendAll(list) {
-            var entries = []
-            for (var i = 0; i < list.length; ++i)
-                entries.push({ "message": String(list[i].message), "time": String(list[i].time),
-                               "color": String(list[i].color) })
-            projectLogModel.append(entries)
-        }
-    }
-    // Day statistics, newest day first.
-    Item {
-        id: projectDayStatisticsMInvoker
-        objectName: "projectDayStatisticsMInvoker"
-        function getCount() { return projectDayStatisticsM.count }
-        function getDate(i) { return projectDayStatisticsM.get(i).date }
-        // The stored form: "dd.MM.yyyy;boards;components;solder points;rejects;seconds|" per day.
-        function get() {
-            var text = ""
-            for (var i = 0; i < projectDayStatisticsM.count; ++i) {
-                var d = projectDayStatisticsM.get(i)
-                text += Qt.formatDate(d.date, "dd.MM.yyyy") + ";" + d.pcbCount + ";" + d.elementCount + ";"
-                        + d.solderPointCount + ";" + d.basketCount + ";" + d.mountTime + "|"
-            }
-            return text
-        }
-        function append(map) { projectDayStatisticsM.append(map) }
-    }
     // Points of the work-field calibration: {rX, rY, nX, nY}, row by row.
     property ListModel fieldCalibList: ListModel {}
-    property alias fieldCalibListInvoker: fieldCalibListInvoker
-    Item {
-        id: fieldCalibListInvoker
-        objectName: "fieldCalibListInvoker"
-        function clear() { fieldCalibList.clear() }
-        function append(map) {
-            fieldCalibList.append({ "rX": Number(map.rX), "rY": Number(map.rY), "nX": Number(map.nX), "nY": Number(map.nY) })
-        }
-        function getCount() { return fieldCalibList.count }
-        function getAll() {
-            var all = []
-            for (var i = 0; i < fieldCalibList.count; ++i)
-                all.push(copyEntry(fieldCalibList, i))
-            return all
-        }
-    }
-    Item {
-        id: packageInvoker
-        objectName: "packageInvoker"
-        function append(map) { packageList.append(map) }
-        function getAll() {
-            var all = []
-            for (var i = 0; i < packageList.count; ++i)
-                all.push(getOne(i))
-            return all
-        }
-        function getOne(n) { return copyEntry(packageList, n) }
-    }
 
-    // A plain copy of a list model entry (no live model object).
-    function copyEntry(model, n) {
-        if (n < 0 || n >= model.count)
-            return null
-        var entry = model.get(n)
-        var copy = {}
-        for (var key in entry)
-            if (typeof entry[key] !== "function" && key !== "objectName")
-                copy[key] = entry[key]
-        return copy
-    }
+    // ---- invokers: the back end reads and fills the models through these
+    ModelInvokers { id: invokers; app: main }
+    property alias feedersInvoker: invokers.feedersInvoker
+    property alias projectDayStatisticsMInvoker: invokers.projectDayStatisticsMInvoker
+    property alias fieldCalibListInvoker: invokers.fieldCalibListInvoker
 
     // ---- cameras: the items live here, their windows show them
     Camera {
@@ -813,7 +665,6 @@ ApplicationWindow {
         }
     }
 
-    ErrorWindow { id: errorWindow; app: main }
     ProposeFeederBanksOnProjectOpening { id: proposeFeederBanksOnProjectOpening; app: main }
     SelectFeedersForProject { id: selectFeedersForProject; app: main }
     NotFoundFeedersWorkout { id: notFoundFeedersWorkout; app: main }
@@ -827,12 +678,11 @@ ApplicationWindow {
     ProjectStatistics { id: projectStatisticsWindow; app: main }
     ProjectDayStatistics { id: projectDayStatisticsWindow; app: main }
     ProjectLog { id: projectLogWindow; app: main }
-    ExecutionInterface { id: executionInterface; app: main }
-    property alias executionInterface: executionInterface
+    SmtInterface { id: smtInterface; app: main }
+    property alias smtInterface: smtInterface
     // The project's pieces, for the windows that use them.
     property alias projectActions: projectActions
     property alias area: area
-    property alias feedersInvoker: feedersInvoker
     property alias proposeFeederBanksOnProjectOpening: proposeFeederBanksOnProjectOpening
     property alias selectFeedersForProject: selectFeedersForProject
     property alias notFoundFeedersWorkout: notFoundFeedersWorkout
@@ -846,14 +696,11 @@ ApplicationWindow {
     property alias projectStatisticsWindow: projectStatisticsWindow
     property alias projectDayStatisticsWindow: projectDayStatisticsWindow
     property alias projectLogWindow: projectLogWindow
-    property alias packageInvoker: packageInvoker
-    property alias projectLogInvoker: projectLogInvoker
-    property alias projectDayStatisticsMInvoker: projectDayStatisticsMInvoker
     ProjectActions {
         id: projectActions
         app: main
         area: area
-        feedersInvoker: feedersInvoker
+        feedersInvoker: main.feedersInvoker
         proposeBanksWindow: proposeFeederBanksOnProjectOpening
         selectFeedersWindow: selectFeedersForProject
         notFoundFeedersWindow: notFoundFeedersWorkout
@@ -861,65 +708,36 @@ ApplicationWindow {
     }
 
     // ---- application-wide keys
-    Shortcut { sequence: "F1"; context: Qt.ApplicationShortcut; onActivated: showToolWindow("executionInterface") }
+    // F1 belongs to the direct-control window ("executionInterface"), which
+    // does not exist yet: the key stays unbound until it does.
     Shortcut { sequence: "F3"; context: Qt.ApplicationShortcut; onActivated: showToolWindow("checkInterface") }
     Shortcut { sequence: "F4"; context: Qt.ApplicationShortcut; onActivated: showToolWindow("smtInterface") }
     Shortcut { sequence: "F5"; context: Qt.ApplicationShortcut; onActivated: showToolWindow("camera1Window") }
     Shortcut { sequence: "F6"; context: Qt.ApplicationShortcut; onActivated: showToolWindow("camera2Window") }
     Shortcut { sequence: "F12"; context: Qt.ApplicationShortcut; onActivated: closeAllToolWindows() }
 
-    // Tool windows by name; each window registers itself here when it exists.
-    // The windows are held in a list property (a script object holding them
-    // lost its window references after garbage collection), their names in a
-    // parallel list.
-    property list<QtObject> toolWindowList
-    property var toolWindowNames: []
-    readonly property var toolWindows: {
-        var map = {}
-        for (var i = 0; i < toolWindowList.length; ++i)
-            map[toolWindowNames[i]] = toolWindowList[i]
-        return map
-    }
-    function registerToolWindow(name, window) {
-        var windows = []
-        for (var i = 0; i < toolWindowList.length; ++i)
-            windows.push(toolWindowList[i])
-        windows.push(window)
-        var names = toolWindowNames.slice()
-        names.push(name)
-        toolWindowNames = names
-        toolWindowList = windows
-    }
-    function findToolWindow(name) {
-        var i = toolWindowNames.indexOf(name)
-        return i >= 0 && i < toolWindowList.length ? toolWindowList[i] : null
-    }
-    function showToolWindow(name) {
-        var w = findToolWindow(name)
-        if (!w) {
-            logAdd(t + qsTr("Окно недоступно: ") + name, "yellow")
-            return false
-        }
-        w.bringToFront()
-        return true
-    }
+    // Tool windows by name; each window registers itself when it is made.
+    property alias toolWindows: toolWindows
+    ToolWindowRegistry { id: toolWindows; app: main }
+    function findToolWindow(name) { return toolWindows.find(name) }
+    function showToolWindow(name) { return toolWindows.show(name) }
     function closeAllToolWindows() {
-        for (var i = 0; i < toolWindowList.length; ++i)
-            toolWindowList[i].close()
-        errorWindow.close()
+        toolWindows.closeAll()
+        messages.errorWindow.close()
     }
 
     // ---- loading after the back end is wired
+    SettingsIo { id: settingsIo; app: main }
     onInitVarChanged: if (initVar) loadOnStart()
 
     function loadOnStart() {
-        loadIndividualSettings()
+        settingsIo.loadIndividual()
         loadSettings()
         loadPackageList()
         openAllFeeders()
         if (typeof feedersInvoker.changeAll === "function")
             feedersInvoker.changeAll()
-        openProjectOnStart()
+        projectActions.openProjectOnStart()
         settingsLoaded = true
         stopCnc()
         maxVelLimitSend(maxVelZLimit, maxVelXYLimit)
@@ -928,92 +746,19 @@ ApplicationWindow {
         logAdd(t + qsTr("Программа запущена"))
     }
 
-    function loadIndividualSettings() {
-        loadSetting("windows", "saveWindowsPos", saveWindowsPos)
-        for (var g = 0; g < SettingsKeys.groups.length; ++g) {
-            var group = SettingsKeys.groups[g]
-            if (group.section === "windows" && !saveWindowsPos)
-                continue
-            for (var i = 0; i < group.names.length; ++i)
-                loadSetting(group.section, group.names[i], main[group.names[i]])
-        }
-    }
-
-    function saveIndividualSettings() {
-        for (var g = 0; g < SettingsKeys.groups.length; ++g) {
-            var group = SettingsKeys.groups[g]
-            for (var i = 0; i < group.names.length; ++i) {
-                if (SettingsKeys.isWritten(group.names[i]))
-                    saveSetting(group.section, group.names[i])
-            }
-        }
-        for (var w = 0; w < SettingsKeys.writtenOnly.length; ++w)
-            saveSetting(SettingsKeys.writtenOnly[w].section, SettingsKeys.writtenOnly[w].name)
-    }
-
     // ---- feeder banks
-    // Opens the feeder file of every enabled bank, in the order B, L, U, R.
-    function openAllFeeders() {
-        var banks = ["B", "L", "U", "R"]
-        for (var i = 0; i < banks.length; ++i) {
-            if (main["feederEnabled" + banks[i]] && String(main["feederFile" + banks[i]]) !== "")
-                openFeeders(main["feederFile" + banks[i]])
-        }
-    }
-
-    // Saves every enabled bank into its file; refused when a bank has none.
-    function saveAllFeeders() {
-        var banks = ["B", "L", "U", "R"]
-        for (var i = 0; i < banks.length; ++i) {
-            if (main["feederEnabled" + banks[i]] && String(main["feederFile" + banks[i]]) === "") {
-                errorMessage(t + qsTr("Не указаны пути сохранения настроек питателей!"), false, "")
-                return false
-            }
-        }
-        for (i = 0; i < banks.length; ++i) {
-            if (main["feederEnabled" + banks[i]])
-                saveFeeders(main["feederFile" + banks[i]])
-        }
-        return true
-    }
-
-    // Opens a feeder file and makes it the bank's file.
-    function openFeedersF(file, model) {
-        var bank = Feeders.bankOf(model)
-        main["feederFile" + bank] = String(file)
-        openFeeders(file)
-        projectActions.updateAllFeederMatches()
-    }
-
+    FeederBanks { id: feederBanks; app: main }
+    property alias feederBanks: feederBanks
+    function openAllFeeders() { feederBanks.openAll() }
+    function saveAllFeeders() { return feederBanks.saveAll() }
+    function openFeedersF(file, model) { feederBanks.openFile(file, model) }
     function feederSuffix(model) { return Feeders.suffixOf(model) }
-    function feederBank(model) { return Feeders.bankOf(model) }
-
     // The entry of feeder `number` (from 0) of a bank; unknown letters mean L.
     function getFeeder(model, number) { return feedersInvoker.getFeeder(model, number) }
-
-    // Replaces every feeder of a bank by a new one (type, tape width and, for
-    // tape and vibration feeders, the pick position are kept).
-    function resetFeederBank(model) {
-        var m = feedersInvoker.modelOf(model)
-        var env = feedersInvoker.newFeederEnv(model)
-        for (var i = 0; i < m.count; ++i)
-            m.set(i, Feeders.resetFeeder(m.get(i), env, Math.min(workAreaZ1, workAreaZ2)))
-        projectActions.updateAllFeederMatches()
-    }
-
-    // The side name of a bank: "слева", "справа", "сверху", "снизу".
-    function sideName(model) {
-        switch (Feeders.bankOf(model)) {
-        case "R": return t + qsTr("справа")
-        case "U": return t + qsTr("сверху")
-        case "B": return t + qsTr("снизу")
-        default: return t + qsTr("слева")
-        }
-    }
+    function resetFeederBank(model) { feederBanks.reset(model) }
 
     // ---- project
     function openProjectSeq(url) { projectActions.openProjectSeq(url) }
-    function updateFeederMatch(el) { projectActions.updateFeederMatch(el) }
     signal feedersChanged()
     onFeedersChanged: projectActions.updateAllFeederMatches()
 
@@ -1024,29 +769,7 @@ ApplicationWindow {
         recalculateOverlaps(el, false)
     }
 
-    // An angle folded into -180 ... 180.
-    function minAngle(angle) {
-        var a = Number(angle) % 360
-        if (a > 180)
-            a -= 360
-        else if (a < -180)
-            a += 360
-        return a
-    }
-
     function zoomOnPCBAndComponentsTrigger() { Qt.callLater(area.zoomOnPCBAndComponents) }
-
-    // Opens the project of the last session.
-    function openProjectOnStart() {
-        if (String(projectName) === "")
-            return
-        if (!worker.checkFileExistance(projectName)) {
-            logAdd(t + qsTr("Файл проекта не найден: ") + decodeURIComponent(String(projectName)), "yellow")
-            projectName = ""
-            return
-        }
-        openProjectSeq(projectName)
-    }
 
     // The nozzle-on-head check follows its settings.
     property bool nozzleOnHeadCheckActive: false
@@ -1055,78 +778,22 @@ ApplicationWindow {
     }
 
     // ---- closing
-    // Set once the operator chose in the save-before-close window.
-    property bool closeDecided: false
-    onClosing: {
-        if (currentCupIndex !== -1 && !closeAllowed) {
-            nozzleOnHeadWarning.open()
-            close.accepted = false
-            return
-        }
-        if (!closeDecided) {
-            if (saveBeforeCloseOpen) {
-                close.accepted = false
-                return
-            }
-            if (unsavedFiles().length > 0) {
-                close.accepted = false
-                saveBeforeClose.ask(function() {
-                    closeDecided = true
-                    main.close()
-                })
-                return
-            }
-            saveAllFeeders()
-            if (String(projectName) !== "")
-                saveProject(projectName)
-        }
-        saveEverySetting()
-    }
-
-    // The changed files: the open project and the enabled banks.
-    function unsavedFiles() {
-        var list = []
-        if (String(projectName) !== "" && worker.checkProjectHasChanges(projectName))
-            list.push({ "kind": "project", "file": String(projectName) })
-        var banks = ["B", "L", "U", "R"]
-        for (var i = 0; i < banks.length; ++i) {
-            var file = String(main["feederFile" + banks[i]])
-            if (main["feederEnabled" + banks[i]] && file !== "" && worker.checkFeedersHasChanges(file))
-                list.push({ "kind": banks[i], "file": file })
-        }
-        return list
-    }
-
-    function saveEverySetting() {
-        saveIndividualSettings()
-        saveSettings()
-        savePackageSettings()
-    }
+    CloseGuard { id: closeGuard; app: main; settingsIo: settingsIo }
+    onClosing: closeGuard.closing(close)
 
     // The quit action of the menu: the same saves, then the application ends.
     function quitProgram() {
-        saveEverySetting()
+        settingsIo.saveAll()
         quit()
     }
 
-    NozzleOnHeadWarning { id: nozzleOnHeadWarning; app: main }
+    // ---- messages for the operator (called by Worker, the machine link and the windows)
+    OperatorMessages { id: messages; app: main }
+    function logAdd(message, color) { messages.logAdd(message, color) }
+    function errorAdd(text) { messages.errorAdd(text) }
+    function errorMessage(text, silent, type) { messages.errorMessage(text, silent, type) }
 
     // ---- functions called by Worker
-    // A message for the error list window.
-    function errorAdd(text) {
-        errorListModel.append({ "message": String(text), "time": Qt.formatTime(new Date(), "HH:mm:ss") })
-    }
-    // An error for the operator: the error window (once per distinct text)
-    // and, unless a type such as "warning" is given, a red log line.
-    function errorMessage(text, silent, type) {
-        var message = String(text)
-        var kind = (type === undefined || type === null) ? "" : String(type)
-        errorWindow.addError(message, kind, silent === true)
-        if (kind === "" || kind === "error")
-            logAdd(t + qsTr("Ошибка: ") + message, "red")
-        else
-            logAdd(message, "yellow")
-    }
     // The banks a project was saved with (proposal when opening it).
     function getPreviouslyOpenedFeederBanks(fileName, b, l, u, r) {
         projectActions.previouslyOpenedBanks(fileName, b, l, u, r)
@@ -1135,59 +802,19 @@ ApplicationWindow {
     function setFirstPcbXY() {}
     function iniFileCorrectGet(correct) { iniFileCorrect = correct === true }
     function iniMesaTypeGet(type) { iniMesaType = String(type) }
-    // A group of the placement-list import: the list shows the group; the
-    // coordinates, angles and designators of its components are kept beside
-    // it in importElementData (same position).
+    // The lists of the import windows (rows filled by the back end).
+    ImportLists { id: importLists; app: main }
+    // The coordinates, angles and designators of the components of each
+    // group of the placement-list import (same position as its row).
     property var importElementData: []
     function addImportElement(elPack, elPartNumber, designators, count, x, y, angle, designator, model, index1, comment) {
-        var pack = String(elPack)
-        var isRef = pack === String(importRefPointType)
-        var feeder = !isRef && String(model) !== "" && Number(index1) >= 0 ? getFeeder(model, index1) : null
-        var pkgIndex = packageIndexOf(pack)
-        var image = ""
-        if (feeder && feeder.packageSettings)
-            image = String(feeder.packageSettings.path)
-        else if (pkgIndex >= 0)
-            image = String(packageList.get(pkgIndex).path)
-        var bandWidth = feeder ? Number(feeder.bandWidth) : pkgIndex >= 0 ? Number(packageList.get(pkgIndex).bandWidth) : 6
-        importElementModel.append({
-            "elPack": pack, "partNumber": String(elPartNumber), "designators": String(designators),
-            "count": Number(count), "model1": isRef ? "Ref" : String(model), "index1": isRef ? 0 : Number(index1),
-            "comment": String(comment), "image": isRef ? "" : image, "bandWidth": bandWidth,
-            "feeder": isRef ? t + qsTr("Реперный знак") : feeder ? sideName(model) + " №" + (Number(index1) + 1) : "",
-            "removeBtn": false, "rot": 0 })
-        var data = importElementData
-        data.push({ "x": x, "y": y, "angle": angle, "designator": designator })
-        importElementData = data
+        importLists.addImportElement(elPack, elPartNumber, designators, count, x, y, angle, designator, model, index1,
+                                     comment)
     }
-    // A line of the feeder-list import; lines with count 0 are dropped when
-    // asked to and a count column is used.
     function addImportFeeder(feederPack, feederPartNumber, designators, count) {
-        if (Number(count) === 0 && feederDontImportEmpty && feederElCountInBomCol < 10)
-            return false
-        var pkgIndex = packageIndexOf(String(feederPack))
-        var pkg = pkgIndex >= 0 ? packageList.get(pkgIndex) : null
-        importFeederModel.append({
-            "feederPack": pkg ? String(pkg.name) : String(feederPack), "color": pkg ? "white" : "red",
-            "bandWidth": pkg ? Number(pkg.bandWidth) : 6, "partNumber": String(feederPartNumber),
-            "designators": String(designators), "count": Number(count), "model1": "", "index1": -1,
-            "feeder": "", "removeBtn": false, "image": pkg ? String(pkg.path) : "" })
-        return true
+        return importLists.addImportFeeder(feederPack, feederPartNumber, designators, count)
     }
-    // Position of a package in the package list by name, exactly or else
-    // without regard to case; -1 when unknown.
-    function packageIndexOf(name) {
-        var lower = String(name).toLowerCase()
-        var found = -1
-        for (var i = 0; i < packageList.count; ++i) {
-            var n = String(packageList.get(i).name)
-            if (n === String(name))
-                return i
-            if (found < 0 && n.toLowerCase() === lower)
-                found = i
-        }
-        return found
-    }
+    function packageIndexOf(name) { return importLists.packageIndexOf(name) }
     function maxVelGet(v1, v2, v3, v4, v5, v6) { maxVel = [v1, v2, v3, v4, v5, v6] }
     function maxAccGet(a1, a2, a3, a4) { maxAcc = [a1, a2, a3, a4] }
     function inputsExistsGet(exists) { inputsExist = exists === true }
@@ -1206,21 +833,6 @@ ApplicationWindow {
     function setSlowSpeed() { slowSpeed = true }
 
     // ---- functions called by the machine link
-    // A line in the running log; colour "red", "yellow" or white.
-    function logAdd(message, color) {
-        var c = (color === undefined || color === null || color === "") ? "white" : String(color)
-        var now = new Date()
-        logModel.append({ "message": String(message), "time": Qt.formatTime(now, "HH:mm:ss"), "color": c })
-        if (logModel.count > 2000)
-            logModel.remove(0, logModel.count - 2000)
-        // The project log keeps the messages of the open project.
-        if (String(projectName) !== "") {
-            projectLogModel.append({ "message": String(message), "time": Qt.formatDateTime(now, "dd.MM.yyyy HH:mm:ss"),
-                                     "color": c })
-            if (projectLogModel.count > projectLogMaxCount + 100)
-                projectLogModel.remove(0, 100)
-        }
-    }
     function cncRunningGet(running) {
         cncStarting = false
         cncRunning = running === true
@@ -1256,14 +868,7 @@ ApplicationWindow {
     function zAutoFindResultGet(result) {}
     function programmerErrPinGet(value) {}
     function programmerSucPinGet(value) {}
-    function programmerResultGet(result) {
-        if (!programmerWaiting || programmerResult !== "")
-            return false
-        programmerResult = String(result)
-        programmerWaiting = false
-        programmerResultSignal(programmerResult)
-        return true
-    }
+    function programmerResultGet(result) { return instruments.programmerResultGet(result) }
     function halHomeXGet(value) {}
     function halHomeYGet(value) {}
     function halHomeZGet(value) {}
@@ -1286,14 +891,10 @@ ApplicationWindow {
     function encStepperZMaxDivGet(value) {}
     function encExistGet(x, y, z) {}
     function doutListChangeEnabled(number, enabled) {}
-    function pwmEnabledGet(enabled) { pwmEnabled = enabled === true }
-    function blowEnabledGet(enabled) { blowEnabled = enabled === true }
+    function pwmEnabledGet(enabled) { instruments.pwmEnabled = enabled === true }
+    function blowEnabledGet(enabled) { instruments.blowEnabled = enabled === true }
     function homeExistsGet(x, y, z) {}
-    function pwmVibroDoneGet() {
-        pwmVibroDone = true
-        pwmVibrating = false
-        pwmVibroDoneSignal()
-    }
+    function pwmVibroDoneGet() { instruments.pwmVibroDoneGet() }
     // The machine link asks for a fresh vacuum reading before a move.
     function getVsMeasureBeforeGet() {}
 
@@ -1307,33 +908,10 @@ ApplicationWindow {
     function rlcMeasureFailedGet(message) { rlcMeasureFailedSignal(String(message)) }
     function rlcSetupFailedGet(message) { rlcSetupFailedSignal(String(message)) }
     function rlcSetupFinishedGet() { rlcSetupFinishedSignal() }
-    function vsStartedGet() {
-        vsStarting = false
-        vsRunning = true
-        vsErrorText = ""
-        vsStartedSignal()
-    }
-    function vsStartFailedGet(message) {
-        errorMessage(message, false, "")
-        vsStarting = false
-        vsRunning = false
-        vsErrorText = String(message)
-        vsStartFailedSignal(vsErrorText)
-    }
-    function vsMeasureGet(value, raw) {
-        vsMeasureResult = Number(value)
-        vsMeasureTime = Number(raw)
-        if (vsEnabledAtStart && !vsEnabled && vsRunning)
-            vsStop()     // switched off meanwhile
-        vsMeasureSignal(vsMeasureResult)
-    }
-    function vsMeasureFailedGet(message) {
-        vsRunning = false
-        vsStarting = false
-        vsMeasureResult = 0
-        vsErrorText = String(message)
-        vsMeasureFailedSignal(vsErrorText)
-    }
+    function vsStartedGet() { instruments.vsStartedGet() }
+    function vsStartFailedGet(message) { instruments.vsStartFailedGet(message) }
+    function vsMeasureGet(value, raw) { instruments.vsMeasureGet(value, raw) }
+    function vsMeasureFailedGet(message) { instruments.vsMeasureFailedGet(message) }
     // The card pinger asks to start (true) or stop (false) LinuxCNC.
     function runStopCncFromPingGet(run) { cncStartControl.fromPing(run === true) }
 }

@@ -395,106 +395,26 @@ Choose one in the camera settings.</translation>
     </message>
 </context>
 <context>
-    <name>ExecutionInterface</name>
+    <name>FeederBanks</name>
     <message>
-        <source>Расстановка компонентов</source>
-        <translation>Component placement</translation>
+        <source>Не указаны пути сохранения настроек питателей!</source>
+        <translation>No save paths are set for the feeder settings!</translation>
     </message>
     <message>
-        <source>Операция</source>
-        <translation>Operation</translation>
+        <source>справа</source>
+        <translation>right</translation>
     </message>
     <message>
-        <source>Выполнено</source>
-        <translation>Done</translation>
+        <source>сверху</source>
+        <translation>top</translation>
     </message>
     <message>
-        <source>Ошибок</source>
-        <translation>Errors</translation>
+        <source>снизу</source>
+        <translation>bottom</translation>
     </message>
     <message>
-        <source>Остановить</source>
-        <translation>Stop</translation>
-    </message>
-    <message>
-        <source>Доустановить</source>
-        <translation>Place the rest</translation>
-    </message>
-    <message>
-        <source>Начать</source>
-        <translation>Start</translation>
-    </message>
-    <message>
-        <source>Отмена</source>
-        <translation>Cancel</translation>
-    </message>
-    <message>
-        <source>Пауза</source>
-        <translation>Pause</translation>
-    </message>
-    <message>
-        <source>Начать с выбранного компонента</source>
-        <translation>Start from the selected component</translation>
-    </message>
-    <message>
-        <source>Продолжить расстановку</source>
-        <translation>Continue placement</translation>
-    </message>
-    <message>
-        <source>Установлено компонентов: </source>
-        <translation>Components placed: </translation>
-    </message>
-    <message>
-        <source>Средняя скорость: </source>
-        <translation>Average rate: </translation>
-    </message>
-    <message>
-        <source> комп./час</source>
-        <translation> comp./hour</translation>
-    </message>
-    <message>
-        <source>Время выполнения: </source>
-        <translation>Run time: </translation>
-    </message>
-    <message>
-        <source>Ускорение:</source>
-        <translation>Speed:</translation>
-    </message>
-    <message>
-        <source>Закончено плат: </source>
-        <translation>Boards finished: </translation>
-    </message>
-    <message>
-        <source>Сброс</source>
-        <translation>Reset</translation>
-    </message>
-    <message>
-        <source>Вы уверены?</source>
-        <translation>Are you sure?</translation>
-    </message>
-    <message>
-        <source>Да</source>
-        <translation>Yes</translation>
-    </message>
-    <message>
-        <source>Нет</source>
-        <translation>No</translation>
-    </message>
-    <message>
-        <source>Мягкая установка компонентов на плату</source>
-        <translation>Soft placement of components on the board</translation>
-    </message>
-    <message>
-        <source>Не освобождать первый компонент из ленточных питателей</source>
-        <translation>Do not release the first component from tape feeders</translation>
-    </message>
-    <message>
-        <source>Не сбрасывать в корзину</source>
-        <translation>Do not drop into the basket</translation>
-    </message>
-    <message>
-        <source>Режим отладки ленточных питателей и вибропитателей</source>
-        <translation>Debug mode of tape and vibration feeders</translation>
+        <source>слева</source>
+        <translation>left</translation>
     </message>
 </context>
 <context>
@@ -970,6 +890,13 @@ Choose one in the camera settings.</translation>
     </message>
 </context>
 <context>
+    <name>ImportLists</name>
+    <message>
+        <source>Реперный знак</source>
+        <translation>Reference mark</translation>
+    </message>
+</context>
+<context>
     <name>IniCheck</name>
     <message>
         <source>%1 в разделе %2 указан неправильно!</source>
@@ -1276,6 +1203,13 @@ Choose one in the camera settings.</translation>
     </message>
 </context>
 <context>
+    <name>OperatorMessages</name>
+    <message>
+        <source>Ошибка: </source>
+        <translation>Error: </translation>
+    </message>
+</context>
+<context>
     <name>PackageBase</name>
     <message>
         <source>Корпус %1: неверный размер %2 = %3 в имени файла, параметры из имени не взяты</source>
@@ -1429,6 +1363,10 @@ Choose one in the camera settings.</translation>
     <message>
         <source>Для компонентов нет доступных питателей на замену.</source>
         <translation>There are no replacement feeders available for the components.</translation>
+    </message>
+    <message>
+        <source>Файл проекта не найден: </source>
+        <translation>Project file not found: </translation>
     </message>
 </context>
 <context>
@@ -1916,6 +1854,116 @@ Choose one in the camera settings.</translation>
     </message>
 </context>
 <context>
+    <name>SmtInterface</name>
+    <message>
+        <source>Расстановка компонентов</source>
+        <translation>Component placement</translation>
+    </message>
+    <message>
+        <source>Операция</source>
+        <translation>Operation</translation>
+    </message>
+    <message>
+        <source>Выполнено</source>
+        <translation>Done</translation>
+    </message>
+    <message>
+        <source>Ошибок</source>
+        <translation>Errors</translation>
+    </message>
+    <message>
+        <source>Остановить</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>Доустановить</source>
+        <translation>Place the rest</translation>
+    </message>
+    <message>
+        <source>Начать</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Пауза</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>Начать с выбранного компонента</source>
+        <translation>Start from the selected component</translation>
+    </message>
+    <message>
+        <source>Продолжить расстановку</source>
+        <translation>Continue placement</translation>
+    </message>
+    <message>
+        <source>Установлено компонентов: </source>
+        <translation>Components placed: </translation>
+    </message>
+    <message>
+        <source>Средняя скорость: </source>
+        <translation>Average rate: </translation>
+    </message>
+    <message>
+        <source> комп./час</source>
+        <translation> comp./hour</translation>
+    </message>
+    <message>
+        <source>Время выполнения: </source>
+        <translation>Run time: </translation>
+    </message>
+    <message>
+        <source>Ускорение:</source>
+        <translation>Speed:</translation>
+    </message>
+    <message>
+        <source>Закончено плат: </source>
+        <translation>Boards finished: </translation>
+    </message>
+    <message>
+        <source>Сброс</source>
+        <translation>Reset</translation>
+    </message>
+    <message>
+        <source>Вы уверены?</source>
+        <translation>Are you sure?</translation>
+    </message>
+    <message>
+        <source>Да</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>Нет</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Мягкая установка компонентов на плату</source>
+        <translation>Soft placement of components on the board</translation>
+    </message>
+    <message>
+        <source>Не освобождать первый компонент из ленточных питателей</source>
+        <translation>Do not release the first component from tape feeders</translation>
+    </message>
+    <message>
+        <source>Не сбрасывать в корзину</source>
+        <translation>Do not drop into the basket</translation>
+    </message>
+    <message>
+        <source>Режим отладки ленточных питателей и вибропитателей</source>
+        <translation>Debug mode of tape and vibration feeders</translation>
+    </message>
+</context>
+<context>
+    <name>ToolWindowRegistry</name>
+    <message>
+        <source>Окно недоступно: </source>
+        <translation>Window not available: </translation>
+    </message>
+</context>
+<context>
     <name>VSSettings</name>
     <message>
         <source>Настройка датчика разрежения</source>
@@ -2321,18 +2369,6 @@ Error code: %1</translation>
         <translation>Kestravo — component placer</translation>
     </message>
     <message>
-        <source>Окно недоступно: </source>
-        <translation>Window not available: </translation>
-    </message>
-    <message>
-        <source>Файл проекта не найден: </source>
-        <translation>Project file not found: </translation>
-    </message>
-    <message>
-        <source>Ошибка: </source>
-        <translation>Error: </translation>
-    </message>
-    <message>
         <source>LinuxCNC запущен</source>
         <translation>LinuxCNC running</translation>
     </message>
@@ -2355,30 +2391,6 @@ Error code: %1</translation>
     <message>
         <source>Программа запущена</source>
         <translation>Program started</translation>
-    </message>
-    <message>
-        <source>Не указаны пути сохранения настроек питателей!</source>
-        <translation>No save paths are set for the feeder settings!</translation>
-    </message>
-    <message>
-        <source>справа</source>
-        <translation>right</translation>
-    </message>
-    <message>
-        <source>сверху</source>
-        <translation>top</translation>
-    </message>
-    <message>
-        <source>снизу</source>
-        <translation>bottom</translation>
-    </message>
-    <message>
-        <source>слева</source>
-        <translation>left</translation>
-    </message>
-    <message>
-        <source>Реперный знак</source>
-        <translation>Reference mark</translation>
     </message>
 </context>
 <context>

@@ -21,6 +21,24 @@ TestCase {
         root.lang = "ru"
     }
 
+    // F4 opens the job screen and F12 closes every tool window; F1 is kept
+    // for the direct-control window and opens nothing yet.
+    function test_applicationKeys_data() {
+        return [
+            { tag: "F1", key: Qt.Key_F1, shown: "" },
+            { tag: "F4", key: Qt.Key_F4, shown: "smtInterface" },
+        ]
+    }
+    function test_applicationKeys(data) {
+        var names = ["smtInterface", "camera1Window", "camera2Window", "cameraSettings"]
+        keyClick(data.key)
+        for (var i = 0; i < names.length; ++i)
+            compare(root.findToolWindow(names[i]).visible, names[i] === data.shown, names[i])
+        keyClick(Qt.Key_F12)
+        for (i = 0; i < names.length; ++i)
+            verify(!root.findToolWindow(names[i]).visible, names[i])
+    }
+
     function test_loadedWithDefaults() {
         verify(root.initVar)
         verify(root.settingsLoaded)

@@ -1,6 +1,6 @@
 import QtQuick 2.15
 import QtTest 1.2
-import "../../qml/main/fieldCalibration.js" as Field
+import "../../qml/main/lib/fieldCalibration.js" as Field
 
 // The geometry of the field calibration procedure, and the back end's
 // handling of the stored grid.

@@ -1,7 +1,7 @@
 import QtQuick 2.15
 import QtTest 1.2
-import "qrc:/main/importing.js" as Importing
-import "qrc:/main/statistics.js" as Statistics
+import "qrc:/main/lib/importing.js" as Importing
+import "qrc:/main/lib/statistics.js" as Statistics
 
 // Importing placement lists and BOMs, exporting the feeder list, the day
 // statistics and the project log, in the real program. The functions run in

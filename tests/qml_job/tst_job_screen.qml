@@ -1,6 +1,6 @@
 import QtQuick 2.15
 import QtTest 1.2
-import "qrc:/main/program.js" as Program
+import "qrc:/main/job/program.js" as Program
 
 // The job screen of the real program: a project with packages, feeder banks,
 // reference marks, dots and components on a panel; the program built when
@@ -14,7 +14,7 @@ TestCase {
 
     property string dir: probe.tempPath()
     property string base: dir + "/base"
-    property var screen: root.executionInterface
+    property var screen: root.smtInterface
     property var creation: screen.creation
     property var jobModel: null
 
@@ -61,7 +61,7 @@ TestCase {
     function rebuild() {
         screen.close()
         root.errorListModel.clear()
-        call(root, "showToolWindow", ["executionInterface"])
+        call(root, "showToolWindow", ["smtInterface"])
         jobModel = probe.value(screen, "jobModel")
         verify(jobModel !== null)
         compare(jobModel.rowCount, 0)                    // cleared at once, built 200 ms later
@@ -189,7 +189,7 @@ TestCase {
     }
 
     function test_2_checkBoxesInTheView() {
-        var tree = findChild(screen.contentItem, "executionTree")
+        var tree = findChild(screen.contentItem, "jobTree")
         verify(tree !== null)
         var rowHeight = 25, top = 24
         function clickRow(row) { mouseClick(tree, 27, top + rowHeight * row + rowHeight / 2) }
