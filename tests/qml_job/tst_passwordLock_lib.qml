@@ -1,0 +1,168 @@
+import QtQuick 2.15
+import QtTest 1.2
+import "qrc:/main/lib/passwordLock.js" as Lock
+
+// The settings password lock without windows: when a locked window opens
+// at once, which entry unlocks, and every row of the password editor's walk.
+TestCase {
+    name: "PasswordLockLibrary"
+
+    function st(pwdState, password, firstEntry, returnState) {
+        return { "pwdState": pwdState, "password": password, "firstEntry": firstEntry || "",
+                 "returnState": returnState || "" }
+    }
+    function ev(action, entry) { return { "action": action, "entry": entry === undefined ? "" : entry } }
+
+    function test_mayOpenDirectly_data() {
+        return [
+            { tag: "no password", password: "", accepted: false, debug: false, open: true },
+            { tag: "password, not entered", password: "abc", accepted: false, debug: false, open: false },
+            { tag: "password entered", password: "abc", accepted: true, debug: false, open: true },
+            { tag: "debug mode", password: "abc", accepted: false, debug: true, open: true },
+            { tag: "undefined password", password: undefined, accepted: false, debug: false, open: true },
+        ]
+    }
+    function test_mayOpenDirectly(data) {
+        compare(Lock.mayOpenDirectly(data.password, data.accepted, data.debug), data.open)
+    }
+
+    function test_entryMatches_data() {
+        return [
+            { tag: "equal", entry: "secret", password: "secret", match: true },
+            { tag: "different", entry: "secreT", password: "secret", match: false },
+            { tag: "prefix", entry: "secre", password: "secret", match: false },
+            { tag: "empty entry, empty password", entry: "", password: "", match: false },
+            { tag: "empty entry", entry: "", password: "secret", match: false },
+        ]
+    }
+    function test_entryMatches(data) {
+        compare(Lock.entryMatches(data.entry, data.password), data.match)
+    }
+
+    function test_initial_data() {
+        return [ { tag: "empty", password: "", state: "pwdNotSet" }, { tag: "set", password: "x", state: "pwdSet" } ]
+    }
+    function test_initial(data) {
+        var s = Lock.initial(data.password)
+        compare(s.pwdState, data.state)
+        compare(s.password, data.password)
+        compare(s.firstEntry, "")
+    }
+
+    // One row per button of each state of the editor.
+    function test_walk_data() {
+        return [
+            { tag: "pwdNotSet: set", from: st("pwdNotSet", ""), ev: ev("set"), to: "changePwd1",
+              password: "" },
+            { tag: "pwdSet: change", from: st("pwdSet", "old"), ev: ev("change"), to: "enterCurrPwdToChangePwd",
+              password: "old" },
+            { tag: "pwdSet: disable", from: st("pwdSet", "old"), ev: ev("disable"), to: "enterCurrPwdToDisablePwd",
+              password: "old" },
+            { tag: "current for change: right", from: st("enterCurrPwdToChangePwd", "old"), ev: ev("next", "old"),
+              to: "changePwd1", password: "old" },
+            { tag: "current for change: wrong", from: st("enterCurrPwdToChangePwd", "old"), ev: ev("next", "bad"),
+              to: "currPwdMismatch", password: "old", returnState: "enterCurrPwdToChangePwd" },
+            { tag: "current for disable: right", from: st("enterCurrPwdToDisablePwd", "old"), ev: ev("next", "old"),
+              to: "pwdNotSet", password: "", hideRequest: true },
+            { tag: "current for disable: wrong", from: st("enterCurrPwdToDisablePwd", "old"), ev: ev("next", "ol"),
+              to: "currPwdMismatch", password: "old", returnState: "enterCurrPwdToDisablePwd" },
+            { tag: "current: empty entry does nothing", from: st("enterCurrPwdToDisablePwd", "old"),
+              ev: ev("next", ""), to: "enterCurrPwdToDisablePwd", password: "old" },
+            { tag: "mismatch: retry change", from: st("currPwdMismatch", "old", "", "enterCurrPwdToChangePwd"),
+              ev: ev("retry"), to: "enterCurrPwdToChangePwd", password: "old" },
+            { tag: "mismatch: retry disable", from: st("currPwdMismatch", "old", "", "enterCurrPwdToDisablePwd"),
+              ev: ev("retry"), to: "enterCurrPwdToDisablePwd", password: "old" },
+            { tag: "new 1", from: st("changePwd1", "old"), ev: ev("next", "new"), to: "changePwd2",
+              password: "old", firstEntry: "new" },
+            { tag: "new 1: empty entry does nothing", from: st("changePwd1", "old"), ev: ev("next", ""),
+              to: "changePwd1", password: "old" },
+            { tag: "new 2: equal", from: st("changePwd2", "old", "new"), ev: ev("next", "new"), to: "pwdSet",
+              password: "new" },
+            { tag: "new 2: first password", from: st("changePwd2", "", "new"), ev: ev("next", "new"), to: "pwdSet",
+              password: "new" },
+            { tag: "new 2: different", from: st("changePwd2", "old", "new"), ev: ev("next", "neW"),
+              to: "pwd12Mismatch", password: "old" },
+            { tag: "entries mismatch: again", from: st("pwd12Mismatch", "old"), ev: ev("retry"), to: "changePwd1",
+              password: "old" },
+            // A button the state does not have changes nothing.
+            { tag: "pwdNotSet: disable ignored", from: st("pwdNotSet", ""), ev: ev("disable"), to: "pwdNotSet",
+              password: "" },
+            { tag: "pwdSet: next ignored", from: st("pwdSet", "old"), ev: ev("next", "old"), to: "pwdSet",
+              password: "old" },
+            { tag: "pwdSet: set ignored", from: st("pwdSet", "old"), ev: ev("set"), to: "pwdSet", password: "old" },
+        ]
+    }
+    function test_walk(data) {
+        var before = JSON.stringify(data.from)
+        var s = Lock.step(data.from, data.ev)
+        compare(s.pwdState, data.to)
+        compare(s.password, data.password)
+        if (data.returnState !== undefined)
+            compare(s.returnState, data.returnState)
+        if (data.firstEntry !== undefined)
+            compare(s.firstEntry, data.firstEntry)
+        compare(s.hideRequest === true, data.hideRequest === true)
+        compare(JSON.stringify(data.from), before, "the given state is left as it was")
+    }
+
+    // "Отмена" from every state that has it: back to rest for the password
+    // in force; the two resting states have no "Отмена".
+    function test_cancel_data() {
+        var rows = []
+        var states = ["pwdNotSet", "pwdSet", "enterCurrPwdToChangePwd", "enterCurrPwdToDisablePwd",
+                      "currPwdMismatch", "changePwd1", "changePwd2", "pwd12Mismatch"]
+        for (var i = 0; i < states.length; ++i) {
+            rows.push({ tag: states[i] + ", password set", state: states[i], password: "old",
+                        to: states[i] === "pwdNotSet" ? "pwdNotSet" : "pwdSet" })
+            rows.push({ tag: states[i] + ", no password", state: states[i], password: "",
+                        to: states[i] === "pwdSet" ? "pwdSet" : "pwdNotSet" })
+        }
+        return rows
+    }
+    function test_cancel(data) {
+        compare(Lock.hasCancel(data.state), data.state !== "pwdNotSet" && data.state !== "pwdSet")
+        var s = Lock.step(st(data.state, data.password, "half", "enterCurrPwdToChangePwd"), ev("cancel"))
+        compare(s.pwdState, data.to)
+        compare(s.password, data.password)
+        if (Lock.hasCancel(data.state))
+            compare(s.firstEntry, "")
+    }
+
+    function test_fieldStates() {
+        var withField = ["enterCurrPwdToChangePwd", "enterCurrPwdToDisablePwd", "changePwd1", "changePwd2"]
+        for (var i = 0; i < Lock.states.length; ++i)
+            compare(Lock.hasField(Lock.states[i]), withField.indexOf(Lock.states[i]) >= 0, Lock.states[i])
+        compare(Lock.maxLength, 16)
+    }
+
+    // Whole walks as the operator does them.
+    function run(state, events) {
+        for (var i = 0; i < events.length; ++i)
+            state = Lock.step(state, events[i])
+        return state
+    }
+    function test_setChangeDisable() {
+        var s = run(Lock.initial(""), [ev("set"), ev("next", "one"), ev("next", "one")])
+        compare(s.pwdState, "pwdSet")
+        compare(s.password, "one")
+        // A wrong current password, then again, then a change.
+        s = run(s, [ev("change"), ev("next", "two"), ev("retry"), ev("next", "one"), ev("next", "two"),
+                    ev("next", "two")])
+        compare(s.pwdState, "pwdSet")
+        compare(s.password, "two")
+        // Two different new entries keep the old password, also after "Отмена".
+        s = run(s, [ev("change"), ev("next", "two"), ev("next", "three"), ev("next", "four")])
+        compare(s.pwdState, "pwd12Mismatch")
+        compare(s.password, "two")
+        s = run(s, [ev("retry"), ev("cancel")])
+        compare(s.pwdState, "pwdSet")
+        compare(s.password, "two")
+        // Switching off needs the current password and empties it.
+        s = run(s, [ev("disable"), ev("next", "one")])
+        compare(s.pwdState, "currPwdMismatch")
+        compare(s.password, "two")
+        s = run(s, [ev("retry"), ev("next", "two")])
+        compare(s.pwdState, "pwdNotSet")
+        compare(s.password, "")
+    }
+}
