@@ -224,6 +224,10 @@ public slots:
     void sigHandler(int signal);
     void quitGet();
     void applicationStateChangedGet(Qt::ApplicationState state);
+    // The operator's attention sound (errors, panels): the system beep.
+    void beep();
+    // Beeps given since start.
+    int beepCount() const { return m_beepCount; }
 
 public:
     QImage requestImage(const QString &id, QSize *size, const QSize &requestedSize) override;
@@ -335,6 +339,7 @@ private:
     std::unique_ptr<QTranslator> m_translator;
     bool m_connected = false;
     int m_wiringFailures = 0;
+    int m_beepCount = 0;
     QVariantList m_machineMaxVel;
     QVariantList m_machineMaxAcc;
 

@@ -4,6 +4,7 @@
 
 #include "backend/FileUrl.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
@@ -131,6 +132,13 @@ void Worker::sigHandler(int signal)
 void Worker::quitGet()
 {
     QCoreApplication::quit();
+}
+
+// The one place that makes the program's attention sound.
+void Worker::beep()
+{
+    ++m_beepCount;
+    QApplication::beep();
 }
 
 void Worker::applicationStateChangedGet(Qt::ApplicationState state)

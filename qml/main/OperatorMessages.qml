@@ -28,12 +28,21 @@ Item {
         app.errorListModel.append({ "message": String(text), "time": Qt.formatTime(new Date(), "HH:mm:ss") })
     }
 
-    // An error for the operator: the error window (once per distinct text)
-    // and, unless a type such as "warning" is given, a red log line.
+    // The attention sound of the program (errors, operator panels).
+    function beep() {
+        if (typeof worker !== "undefined" && worker)
+            worker.beep()
+    }
+
+    // An error for the operator: the error window (once per distinct text),
+    // a beep unless silent, and, unless a type such as "warning" is given, a
+    // red log line.
     function errorMessage(text, silent, type) {
         var message = String(text)
         var kind = (type === undefined || type === null) ? "" : String(type)
         errorWindow.addError(message, kind, silent === true)
+        if (silent !== true)
+            beep()
         if (kind === "" || kind === "error")
             logAdd(app.t + qsTr("Ошибка: ") + message, "red")
         else

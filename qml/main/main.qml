@@ -792,6 +792,7 @@ ApplicationWindow {
     function logAdd(message, color) { messages.logAdd(message, color) }
     function errorAdd(text) { messages.errorAdd(text) }
     function errorMessage(text, silent, type) { messages.errorMessage(text, silent, type) }
+    function beep() { messages.beep() }
 
     // ---- functions called by Worker
     // The banks a project was saved with (proposal when opening it).
