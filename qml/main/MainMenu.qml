@@ -4,6 +4,11 @@ import QtQuick.Controls 1.4
 // The menu of the start screen.
 MenuBar {
     property var app
+    // The items that open settings windows, for the tests.
+    property alias machineSettingsItem: machineSettingsItem
+    property alias cameraSettingsItem: cameraSettingsItem
+    property alias passwordSettingsItem: passwordSettingsItem
+    property alias windowsCameraSettingsItem: windowsCameraSettingsItem
 
     Menu {
         title: app.t + qsTr("Файл")
@@ -104,6 +109,28 @@ MenuBar {
             onTriggered: app.setEstop()
         }
     }
+    // The machine and camera settings are behind the settings password.
+    // The machine settings window is not there yet: its item asks for the
+    // password and then reports the window as unavailable.
+    Menu {
+        title: app.t + qsTr("Настройки")
+        MenuItem {
+            id: machineSettingsItem
+            text: app.t + qsTr("Аппарат")
+            onTriggered: app.openLocked("deviceSettings")
+        }
+        MenuItem {
+            id: cameraSettingsItem
+            text: app.t + qsTr("Камеры")
+            onTriggered: app.openLocked("cameraSettings")
+        }
+        MenuSeparator {}
+        MenuItem {
+            id: passwordSettingsItem
+            text: app.t + qsTr("Парольная защита...")
+            onTriggered: app.showToolWindow("passwordSettings")
+        }
+    }
     Menu {
         title: app.t + qsTr("Окна")
         MenuItem {
@@ -115,8 +142,9 @@ MenuBar {
             onTriggered: app.showToolWindow("camera2Window")
         }
         MenuItem {
+            id: windowsCameraSettingsItem
             text: app.t + qsTr("Настройки камер")
-            onTriggered: app.showToolWindow("cameraSettings")
+            onTriggered: app.openLocked("cameraSettings")
         }
         MenuItem {
             text: app.t + qsTr("Калибровка рабочего поля аппарата")

@@ -10,6 +10,7 @@ import "windows"
 import "windows/camera"
 import "windows/devices"
 import "windows/import"
+import "windows/settings"
 import "windows/statistics"
 import "lib/feeders.js" as Feeders
 
@@ -18,7 +19,7 @@ import "lib/feeders.js" as Feeders
 // functions the back end and the tests call by name (most of them one-line
 // delegates), the list models, one instance of each tool window, and the
 // operator's start screen. The work is done by child items, each with one
-// concern: ModelInvokers, SettingsIo, OperatorMessages, CloseGuard,
+// concern: ModelInvokers, SettingsIo, OperatorMessages, CloseGuard, SettingsLock,
 // machine/Instruments, project/FeederBanks, project/ProjectActions,
 // windows/ToolWindowRegistry and windows/import/ImportLists.
 ApplicationWindow {
@@ -633,6 +634,14 @@ ApplicationWindow {
     RLCSettings { id: rlcSettings; app: main }
     ProgrammerSettings { id: programmerSettings; app: main }
     VibroFeedersSettings { id: vibroFeedersSettings; app: main }
+    PasswordSettings { id: passwordSettings; app: main }
+
+    // ---- settings password: every way into the machine and camera settings
+    // goes through openLocked(name)
+    SettingsLock { id: settingsLock; app: main }
+    property alias settingsLock: settingsLock
+    property alias pwdAccepted: settingsLock.pwdAccepted
+    function openLocked(name) { return settingsLock.openLocked(name) }
 
     // ---- start screen
     menuBar: MainMenu { app: main }

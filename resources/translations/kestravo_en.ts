@@ -1151,6 +1151,22 @@ Choose one in the camera settings.</translation>
         <source>Вибропитатели</source>
         <translation>Vibration feeders</translation>
     </message>
+    <message>
+        <source>Настройки</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>Аппарат</source>
+        <translation>Machine</translation>
+    </message>
+    <message>
+        <source>Камеры</source>
+        <translation>Cameras</translation>
+    </message>
+    <message>
+        <source>Парольная защита...</source>
+        <translation>Password protection...</translation>
+    </message>
 </context>
 <context>
     <name>NotFoundFeedersWorkout</name>
@@ -1222,6 +1238,73 @@ Choose one in the camera settings.</translation>
     <message>
         <source>База корпусов не записана: корпус %1, значение %2 = %3 не является конечным числом</source>
         <translation>The package base was not written: package %1, value %2 = %3 is not a finite number</translation>
+    </message>
+</context>
+<context>
+    <name>PasswordSettings</name>
+    <message>
+        <source>Парольная защита</source>
+        <translation>Password protection</translation>
+    </message>
+    <message>
+        <source>Пароль не задан</source>
+        <translation>No password set</translation>
+    </message>
+    <message>
+        <source>Пароль задан</source>
+        <translation>Password set</translation>
+    </message>
+    <message>
+        <source>Введите текущий пароль:</source>
+        <translation>Enter the current password:</translation>
+    </message>
+    <message>
+        <source>Введен неверный пароль!</source>
+        <translation>Wrong password!</translation>
+    </message>
+    <message>
+        <source>Введите новый пароль:</source>
+        <translation>Enter the new password:</translation>
+    </message>
+    <message>
+        <source>Повторите ввод:</source>
+        <translation>Repeat the entry:</translation>
+    </message>
+    <message>
+        <source>Введенные пароли не совпадают!</source>
+        <translation>The passwords entered do not match!</translation>
+    </message>
+    <message>
+        <source>Парольная защита основных настроек:</source>
+        <translation>Password protection of the main settings:</translation>
+    </message>
+    <message>
+        <source>Задать пароль</source>
+        <translation>Set password</translation>
+    </message>
+    <message>
+        <source>Изменить пароль</source>
+        <translation>Change password</translation>
+    </message>
+    <message>
+        <source>Откл. парольную защиту</source>
+        <translation>Turn protection off</translation>
+    </message>
+    <message>
+        <source>Далее</source>
+        <translation>Next</translation>
+    </message>
+    <message>
+        <source>Попробовать еще раз</source>
+        <translation>Try again</translation>
+    </message>
+    <message>
+        <source>Ввести еще раз</source>
+        <translation>Enter again</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
     </message>
 </context>
 <context>
@@ -1617,6 +1700,29 @@ Choose one in the camera settings.</translation>
     <message>
         <source>Открыть проект</source>
         <translation>Open project</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>PwdRequest</name>
+    <message>
+        <source>Введите пароль</source>
+        <translation>Enter password</translation>
+    </message>
+    <message>
+        <source>Введен неверный пароль. Попробуйте еще раз.</source>
+        <translation>Wrong password. Please try again.</translation>
+    </message>
+    <message>
+        <source>Для доступа к этим настройкам требуется ввод пароля</source>
+        <translation>A password is required to access these settings</translation>
+    </message>
+    <message>
+        <source>Далее</source>
+        <translation>Next</translation>
     </message>
     <message>
         <source>Отмена</source>

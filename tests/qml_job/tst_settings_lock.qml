@@ -1,0 +1,214 @@
+import QtQuick 2.15
+import QtTest 1.2
+
+// The settings password lock in the real program: the menu items of the
+// machine and camera settings, the password request, the two minutes of
+// access after a correct entry (shortened here), and the password editor.
+// The machine settings window does not exist yet: the gate's way through to
+// it shows as the registry's "window unavailable" log line.
+TestCase {
+    id: testCase
+    name: "SettingsLock"
+    when: windowShown
+
+    property var lock: root.settingsLock
+    property var request: lock.request
+    property var menu: root.menuBar
+    property var cameraSettings: root.findToolWindow("cameraSettings")
+    property var editor: root.findToolWindow("passwordSettings")
+    readonly property string wrongText: "Введен неверный пароль. Попробуйте еще раз."
+    readonly property string machineOpened: "Окно недоступно: deviceSettings"
+
+    function call(object, name, args) { return probe.call(object, name, args === undefined ? [] : args) }
+    function lastLog() {
+        var log = root.logModel
+        return log.count > 0 ? probe.entry(log, log.count - 1).message : ""
+    }
+    function clearLog() { root.logModel.clear() }
+
+    // The three ways into a locked window, and what each opens.
+    function trigger(way) {
+        if (way === "settings menu, cameras")
+            menu.cameraSettingsItem.trigger()
+        else if (way === "windows menu, camera settings")
+            menu.windowsCameraSettingsItem.trigger()
+        else
+            menu.machineSettingsItem.trigger()
+    }
+    function opened(way) {
+        return way === "settings menu, machine" ? lastLog() === machineOpened : cameraSettings.visible
+    }
+    function enter(text) {
+        request.entry = text
+        return call(request, "next")
+    }
+
+    function init() {
+        root.debug1 = false
+        root.password = ""
+        root.pwdAccepted = false
+        lock.acceptedInterval = 120000
+        call(lock, "hideRequest")
+        root.closeAllToolWindows()
+        clearLog()
+    }
+    function cleanup() { init() }
+
+    function test_emptyPasswordOpensWithoutRequest() {
+        menu.cameraSettingsItem.trigger()
+        verify(cameraSettings.visible)
+        verify(!request.visible)
+        menu.machineSettingsItem.trigger()
+        compare(lastLog(), machineOpened)
+        verify(!request.visible)
+    }
+
+    function test_debugModeOpensWithoutRequest() {
+        root.password = "pw"
+        root.debug1 = true
+        menu.windowsCameraSettingsItem.trigger()
+        verify(cameraSettings.visible)
+        verify(!request.visible)
+    }
+
+    function test_setPasswordAsks_data() {
+        return [ { tag: "settings menu, cameras" }, { tag: "windows menu, camera settings" },
+                 { tag: "settings menu, machine" } ]
+    }
+    function test_setPasswordAsks(data) {
+        root.password = "pw"
+        trigger(data.tag)
+        verify(request.visible)
+        verify(!opened(data.tag))
+        compare(request.entry, "")
+        compare(request.errorText, "")
+        // A wrong entry: the error text, an empty field, the window stays closed.
+        verify(!enter("wrong"))
+        verify(request.visible)
+        compare(request.errorText, wrongText)
+        compare(request.entry, "")
+        verify(!opened(data.tag))
+        verify(!root.pwdAccepted)
+        // An empty entry does nothing.
+        verify(!enter(""))
+        compare(request.errorText, wrongText)
+        // The right one opens the asked window.
+        verify(enter("pw"))
+        verify(!request.visible)
+        verify(opened(data.tag))
+        verify(root.pwdAccepted)
+    }
+
+    function test_requestOpensCleanAndOnlyButtonsHideIt() {
+        root.password = "pw"
+        menu.cameraSettingsItem.trigger()
+        enter("wrong")
+        compare(request.errorText, wrongText)
+        // The window frame cannot close it.
+        request.close()
+        verify(request.visible)
+        // "Отмена" hides it; the next request starts clean.
+        call(request, "cancel")
+        verify(!request.visible)
+        verify(!cameraSettings.visible)
+        request.entry = "typed"
+        menu.cameraSettingsItem.trigger()
+        verify(request.visible)
+        compare(request.entry, "")
+        compare(request.errorText, "")
+    }
+
+    function test_correctEntryUnlocksBothUntilTheTimerFires() {
+        root.password = "pw"
+        menu.machineSettingsItem.trigger()
+        verify(enter("pw"))
+        compare(lastLog(), machineOpened)
+        clearLog()
+        // Both windows now open without a request, by every way.
+        menu.cameraSettingsItem.trigger()
+        verify(cameraSettings.visible)
+        root.closeAllToolWindows()
+        menu.windowsCameraSettingsItem.trigger()
+        verify(cameraSettings.visible)
+        menu.machineSettingsItem.trigger()
+        compare(lastLog(), machineOpened)
+        verify(!request.visible)
+        root.closeAllToolWindows()
+        // A shorter interval restarts the running timer; when it fires the
+        // request is back.
+        lock.acceptedInterval = 50
+        tryCompare(root, "pwdAccepted", false, 10000)
+        menu.cameraSettingsItem.trigger()
+        verify(request.visible)
+        verify(!cameraSettings.visible)
+    }
+
+    // ---- the password editor
+
+    function act(action, entry) {
+        if (entry !== undefined)
+            editor.entry = entry
+        call(editor, "act", [action])
+        return editor.pwdState
+    }
+
+    function test_editorSetsAPasswordThatLocks() {
+        editor.show()
+        compare(editor.pwdState, "pwdNotSet")
+        compare(act("set"), "changePwd1")
+        compare(act("next", "new1"), "changePwd2")
+        compare(act("next", "new1"), "pwdSet")
+        compare(root.password, "new1")
+        menu.cameraSettingsItem.trigger()
+        verify(request.visible)
+        verify(enter("new1"))
+        verify(cameraSettings.visible)
+    }
+
+    function test_disablingNeedsTheCurrentPassword() {
+        root.password = "pw"
+        editor.show()
+        compare(editor.pwdState, "pwdSet")
+        // An open request disappears with the protection.
+        menu.cameraSettingsItem.trigger()
+        verify(request.visible)
+        compare(act("disable"), "enterCurrPwdToDisablePwd")
+        compare(act("next", "wrong"), "currPwdMismatch")
+        compare(root.password, "pw")
+        compare(act("retry"), "enterCurrPwdToDisablePwd")
+        compare(editor.entry, "")
+        compare(act("next", "pw"), "pwdNotSet")
+        compare(root.password, "")
+        verify(!request.visible)
+        menu.cameraSettingsItem.trigger()
+        verify(cameraSettings.visible)
+    }
+
+    function test_differentNewEntriesKeepTheOldPassword() {
+        root.password = "pw"
+        editor.show()
+        compare(act("change"), "enterCurrPwdToChangePwd")
+        compare(act("next", "pw"), "changePwd1")
+        compare(act("next", "one"), "changePwd2")
+        compare(act("next", "two"), "pwd12Mismatch")
+        compare(root.password, "pw")
+        compare(act("retry"), "changePwd1")
+        compare(act("cancel"), "pwdSet")
+        compare(root.password, "pw")
+        // The old password still unlocks.
+        menu.cameraSettingsItem.trigger()
+        verify(!enter("one"))
+        verify(enter("pw"))
+    }
+
+    // ---- the attention sound of operator errors
+
+    function test_errorsBeepUnlessSilent_data() {
+        return [ { tag: "loud", silent: false, beeps: 1 }, { tag: "silent", silent: true, beeps: 0 } ]
+    }
+    function test_errorsBeepUnlessSilent(data) {
+        var before = worker.beepCount()
+        root.errorMessage("Проверка звука " + data.tag, data.silent, "")
+        compare(worker.beepCount() - before, data.beeps)
+    }
+}
