@@ -120,6 +120,15 @@ bool waitGroupGone(pid_t group, int timeoutMs)
     return true;
 }
 
+// Quits the program as the menu does (SIGHUP); true when it ended normally
+// and took its LinuxCNC with it.
+bool hangUpAndCheckLinuxCncGone(QProcess &program, pid_t group)
+{
+    ::kill(pid_t(program.processId()), SIGHUP);
+    return program.waitForFinished(30000) && program.exitStatus() == QProcess::NormalExit
+        && program.exitCode() == 0 && waitGroupGone(group, 5000);
+}
+
 bool shellAnswers()
 {
     QTcpSocket socket;
@@ -230,11 +239,7 @@ private slots:
         QVERIFY2(group > 0, err.constData());
         cleanup.groups.push_back(group);
 
-        ::kill(pid_t(p->processId()), SIGHUP);
-        QVERIFY(p->waitForFinished(30000));
-        QCOMPARE(p->exitStatus(), QProcess::NormalExit);
-        QCOMPARE(p->exitCode(), 0);
-        QVERIFY2(waitGroupGone(group, 5000), "LinuxCNC outlived the program");
+        QVERIFY2(hangUpAndCheckLinuxCncGone(*p, group), "the program did not quit, or LinuxCNC outlived it");
         QVERIFY(!shellAnswers());
     }
 
@@ -269,9 +274,7 @@ private slots:
         QVERIFY2(!err2.contains("LinuxCNC shell connection lost"), err2.constData());
         QVERIFY(LinuxCncProcesses::groupListensOn(own, kShellPort));
 
-        ::kill(pid_t(second->processId()), SIGHUP);
-        QVERIFY(second->waitForFinished(30000));
-        QVERIFY(waitGroupGone(own, 5000));
+        QVERIFY(hangUpAndCheckLinuxCncGone(*second, own));
     }
 
     // A LinuxCNC the program did not start (by hand, or by an older
@@ -315,9 +318,7 @@ private slots:
         QVERIFY2(!err.contains("LinuxCNC shell connection lost"), err.constData());
         foreign.waitForFinished(1000);
 
-        ::kill(pid_t(p->processId()), SIGHUP);
-        QVERIFY(p->waitForFinished(30000));
-        QVERIFY(waitGroupGone(own, 5000));
+        QVERIFY(hangUpAndCheckLinuxCncGone(*p, own));
     }
 };
 
