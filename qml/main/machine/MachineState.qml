@@ -109,25 +109,26 @@ Item {
     onCalibratedChanged: app.feedOverrideSend(calibrated ? Math.ceil(machineSpeed) : 100, true)
 
     // ---- long activities; `executing` while any runs or G-code runs
-    property var activities: ({})
+    property var activities: []
     property int activityCount: 0
     readonly property bool gCodeDone: gate ? gate.gCodeDone : true
     readonly property bool executing: !gCodeDone || activityCount > 0
 
     function setActivity(name, running) {
-        var a = activities
-        var on = running === true
-        if ((a[name] === true) === on)
+        var key = String(name)
+        var list = activities.slice()
+        var at = list.indexOf(key)
+        if ((at >= 0) === (running === true))
             return
-        if (on)
-            a[name] = true
+        if (at >= 0)
+            list.splice(at, 1)
         else
-            delete a[name]
-        activities = a
-        activityCount = Object.keys(a).length
+            list.push(key)
+        activities = list
+        activityCount = list.length
     }
     function activityRunning(name) {
-        return activities[name] === true
+        return activities.indexOf(String(name)) >= 0
     }
     readonly property bool longActivity: activityCount > 0
 
