@@ -134,12 +134,16 @@ MenuBar {
     Menu {
         title: app.t + qsTr("Окна")
         MenuItem {
+            text: app.t + qsTr("Расстановка компонентов") + "\tF4"
+            onTriggered: app.showToolWindow("smtInterface")
+        }
+        MenuItem {
             text: app.t + qsTr("Камера на голове") + "\tF5"
-            onTriggered: app.showToolWindow("camera1Window")
+            onTriggered: app.showCameraWindow(1)
         }
         MenuItem {
             text: app.t + qsTr("Камера корректировки компонентов") + "\tF6"
-            onTriggered: app.showToolWindow("camera2Window")
+            onTriggered: app.showCameraWindow(2)
         }
         MenuItem {
             id: windowsCameraSettingsItem

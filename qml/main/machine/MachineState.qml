@@ -78,6 +78,7 @@ Item {
     readonly property real slowSpeed: 0.05
     readonly property int slowAcc: 15
     property bool debugMode: false
+    onDebugModeChanged: app.debugModeSend(debugMode)
     property bool prerunDone: false
 
     function sliderToSpeed(value) {
@@ -147,7 +148,7 @@ Item {
         var length = Number(app.cupModel.get(index).cupLength)
         return isFinite(length) ? length : 0
     }
-    onCurrVCChanged: app.currVCHeightSend(currVCLength)
+    onCurrVCChanged: app.currVCHeightSend(nozzleLength(currVC))
 
     // ---- callbacks of the machine link
     function cncRunningGet(running) {
