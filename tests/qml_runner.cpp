@@ -20,6 +20,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QImage>
 #include <QSettings>
 #include <QUrl>
@@ -49,7 +50,7 @@ public:
     // engines as plain data (objects stay objects).
     Q_INVOKABLE QVariant call(QObject *object, const QString &function, const QVariantList &args = {}) const
     {
-        QJSEngine *engine = object ? qjsEngine(object) : nullptr;
+        QJSEngine *engine = engineOf(object);
         if (!engine) {
             qWarning() << "probe.call: no engine for" << function;
             return QVariant();
@@ -68,6 +69,47 @@ public:
             qWarning() << "probe.call:" << function << result.toString();
         return result.toVariant();
     }
+
+    // Like call(), but every argument that is the string "@recorder" becomes
+    // a function of the program's engine that records its calls under
+    // `recorder` (a continuation handed to the program cannot come from the
+    // engine of a test file). Read the calls with hits() and recorded().
+    Q_INVOKABLE QVariant callRecording(QObject *object, const QString &function, const QVariantList &args,
+                                       const QString &recorder)
+    {
+        QJSEngine *engine = engineOf(object);
+        if (!engine) {
+            qWarning() << "probe.callRecording: no engine for" << function;
+            return QVariant();
+        }
+        QQmlEngine::setObjectOwnership(this, QQmlEngine::CppOwnership);
+        QJSValue maker = engine->evaluate(QStringLiteral(
+            "(function(probe, name) { return function() {"
+            " var a = []; for (var i = 0; i < arguments.length; ++i) a.push(arguments[i]);"
+            " probe.record(name, a); }; })"));
+        const QJSValue fnRecorder = maker.call({engine->newQObject(this), QJSValue(recorder)});
+        const QJSValue self = engine->newQObject(object);
+        QJSValue fn = self.property(function);
+        if (!fn.isCallable()) {
+            qWarning() << "probe.callRecording: not a function:" << function;
+            return QVariant();
+        }
+        QJSValueList jsArgs;
+        for (const QVariant &arg : args) {
+            if (arg.type() == QVariant::String && arg.toString() == QLatin1String("@recorder"))
+                jsArgs.append(fnRecorder);
+            else
+                jsArgs.append(engine->toScriptValue(arg));
+        }
+        const QJSValue result = fn.callWithInstance(self, jsArgs);
+        if (result.isError())
+            qWarning() << "probe.callRecording:" << function << result.toString();
+        return result.toVariant();
+    }
+    Q_INVOKABLE void record(const QString &name, const QVariantList &args) { m_records[name].append(QVariant(args)); }
+    Q_INVOKABLE int hits(const QString &name) const { return m_records.value(name).size(); }
+    Q_INVOKABLE QVariantList recorded(const QString &name) const { return m_records.value(name); }
+    Q_INVOKABLE void forget(const QString &name) { m_records.remove(name); }
 
     // A private folder for the files of a test run.
     Q_INVOKABLE QString tempPath() const { return m_temp.path(); }
@@ -145,6 +187,14 @@ public:
         return v;
     }
 
+    // Sets a property of an object of the program. Writes through an object
+    // that a test file reached as a property of another (root.a.b = v) can be
+    // lost once several test files have wrapped it; this one is not.
+    Q_INVOKABLE bool setValue(QObject *object, const QString &name, const QVariant &value) const
+    {
+        return object && object->setProperty(name.toLatin1().constData(), value);
+    }
+
     // Grey level (0-255) of a pixel of an image held in a property, or -1.
     Q_INVOKABLE int greyAt(QObject *object, const QString &name, int x, int y) const
     {
@@ -189,8 +239,21 @@ public:
     }
 
 private:
+    // The engine that made the object (the program's). Once a test file's
+    // engine has wrapped the object, the object's script engine may be that
+    // one, whose values the program's functions cannot read.
+    static QJSEngine *engineOf(QObject *object)
+    {
+        if (!object)
+            return nullptr;
+        if (QQmlEngine *engine = qmlEngine(object))
+            return engine;
+        return qjsEngine(object);
+    }
+
     QTemporaryDir m_temp;
     int m_emulators = 0;
+    QHash<QString, QVariantList> m_records;
 };
 
 class Setup : public QObject

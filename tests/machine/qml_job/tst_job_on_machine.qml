@@ -29,8 +29,8 @@ TestCase {
     }
 
     function cleanup() {
-        root.smtInterface.paused = false
-        root.smtInterface.executing = false
+        probe.setValue(root.smtInterface, "paused", false)
+        probe.setValue(root.smtInterface, "executing", false)
         root.setActivity("test", false)
         root.jobPort.stopAll()
     }
@@ -44,13 +44,13 @@ TestCase {
     // Homes and calibrates through homeWait; returns when its continuation ran.
     function homeAndCalibrate() {
         switchOn()
-        var state = { "called": 0 }
-        root.homeWait(function() { state.called += 1 })
+        probe.forget("home")
+        probe.callRecording(root, "homeWait", ["@recorder"], "home")
         // The flags are cleared at once and the homing activity runs.
         verify(!root.machineHomed2)
         verify(root.activityRunning("homing"))
         verify(root.executing)
-        tryCompare(state, "called", 1, 30000)
+        tryVerify(function() { return probe.hits("home") === 1 }, 30000)
         verify(root.machineHomed)
         verify(root.machineHomed2)
         verify(root.calibrated)
@@ -76,9 +76,9 @@ TestCase {
         homeAndCalibrate()
         root.setActivity("test", true)
         sent.clear()
-        var state = { "done": 0 }
-        root.gCodeWait("g0 x20 y30", true, function() { state.done += 1 })
-        tryCompare(state, "done", 1, 20000)
+        probe.forget("done")
+        probe.callRecording(root, "gCodeWait", ["g0 x20 y30", true, "@recorder"], "done")
+        tryVerify(function() { return probe.hits("done") === 1 }, 20000)
         compare(sent.count, 1)
         compare(sent.signalArguments[0][0], "g0 x20 y30\ng0 zMax\n")
         compare(sent.signalArguments[0][1], true)
@@ -88,16 +88,16 @@ TestCase {
 
         // positionWait: a move of the given axes only, completed on arrival.
         sent.clear()
-        state.done = 0
-        root.positionWait(35.5, false, false, false, function() { state.done += 1 })
+        probe.forget("done")
+        probe.callRecording(root, "positionWait", [35.5, false, false, false, "@recorder"], "done")
         compare(sent.count, 1)
         compare(sent.signalArguments[0][0], "G0 X35.500")
-        tryCompare(state, "done", 1, 20000)
+        tryVerify(function() { return probe.hits("done") === 1 }, 20000)
         verify(Math.abs(root.jointPosYRel - 30) < 0.01)
         // Already there: called at once, nothing sent.
         sent.clear()
-        root.positionWait(35.5, 30, false, false, function() { state.done += 1 })
-        compare(state.done, 2)
+        probe.callRecording(root, "positionWait", [35.5, 30, false, false, "@recorder"], "done")
+        compare(probe.hits("done"), 2)
         compare(sent.count, 0)
     }
 
@@ -106,15 +106,15 @@ TestCase {
     function test_blocksHandedOverTogetherAreQueued() {
         homeAndCalibrate()
         sent.clear()
-        var answers = []
-        root.gCodeSend("g0 x40 y10", false, function(ok) { answers.push("first " + ok) })
-        root.gCodeSend("g0 x45 y12", false, function(ok) { answers.push("second " + ok) })
+        probe.forget("answers")
+        probe.callRecording(root, "gCodeSend", ["g0 x40 y10", false, "@recorder"], "answers")
+        probe.callRecording(root, "gCodeSend", ["g0 x45 y12", false, "@recorder"], "answers")
         compare(sent.count, 1)
         compare(root.gCodeGate.queued, 1)
         verify(!root.gCodeDone)
         verify(root.executing)
-        tryVerify(function() { return answers.length === 2 }, 20000)
-        compare(answers, ["first true", "second true"])
+        tryVerify(function() { return probe.hits("answers") === 2 }, 20000)
+        compare(probe.recorded("answers"), [[true], [true]])
         compare(sent.count, 2)
         compare(sent.signalArguments[1][0], "g0 x45 y12")
         tryVerify(function() { return Math.abs(root.jointPosXRel - 45) < 0.01 }, 2000)
@@ -125,20 +125,20 @@ TestCase {
     // pause is held, and the key again sends it.
     function test_startKeyPausesAndResumes() {
         homeAndCalibrate()
-        root.smtInterface.executing = true      // a run is in progress
+        probe.setValue(root.smtInterface, "executing", true)      // a run is in progress
         verify(root.activityRunning("placement"))
         pressStartKey()
-        tryCompare(root.smtInterface, "paused", true, 5000)
+        tryVerify(function() { return probe.value(root.smtInterface, "paused") === true }, 5000)
         sent.clear()
-        var state = { "done": 0 }
-        root.gCodeWait("g0 x60 y20", false, function() { state.done += 1 })
+        probe.forget("done")
+        probe.callRecording(root, "gCodeWait", ["g0 x60 y20", false, "@recorder"], "done")
         wait(500)
         compare(sent.count, 0)
         pressStartKey()
-        tryCompare(root.smtInterface, "paused", false, 5000)
+        tryVerify(function() { return probe.value(root.smtInterface, "paused") === false }, 5000)
         tryCompare(sent, "count", 1, 2000)
         compare(sent.signalArguments[0][0], "g0 x60 y20\ng0")
-        tryCompare(state, "done", 1, 20000)
+        tryVerify(function() { return probe.hits("done") === 1 }, 20000)
         tryVerify(function() { return Math.abs(root.jointPosXRel - 60) < 0.01 }, 2000)
     }
 
@@ -146,11 +146,11 @@ TestCase {
     // allowed here (no program): nothing starts.
     function test_startKeyWithoutARunIsGated() {
         homeAndCalibrate()
-        var before = root.smtInterface.startRequests
+        var before = probe.value(root.smtInterface, "startRequests")
         pressStartKey()
         wait(500)
-        compare(root.smtInterface.startRequests, before)
-        verify(!root.smtInterface.paused)
+        compare(probe.value(root.smtInterface, "startRequests"), before)
+        verify(!probe.value(root.smtInterface, "paused"))
     }
 
     function test_machineOffClearsCalibration() {

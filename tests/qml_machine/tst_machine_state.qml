@@ -31,14 +31,14 @@ TestCase {
         root.setActivity("test", false)
         root.setActivity("placement", false)
         root.autoCalibOnStart = false
-        root.machineState.cncRunning = false
+        probe.setValue(root.machineState, "cncRunning", false)
         root.currVC = -1
     }
     // The machine on, homed and calibrated, as after homeWait.
     function calibrate() {
         root.machineOnGet(true)
         root.jointHomedGet(true, true, true, true, true)
-        root.machineState.machineHomed2 = true
+        probe.setValue(root.machineState, "machineHomed2", true)
     }
 
     function test_sliderMapping_data() {
@@ -98,8 +98,8 @@ TestCase {
 
     function test_positionsDerivedFromTheJoints() {
         root.cupModel.setProperty(2, "cupLength", 31.5)
-        root.jointPosGet([100, 50, 40, 90])
-        root.jointPos2Get([1, 2, 3])
+        probe.call(root, "jointPosGet", [[100, 50, 40, 90]])
+        probe.call(root, "jointPos2Get", [[1, 2, 3]])
         root.relX = 10
         root.relY = -5
         compare(root.jointPosXRel, 90)
@@ -150,7 +150,7 @@ TestCase {
         root.setActivity("test", true)
         verify(root.executing)
         verify(root.activityRunning("test"))
-        compare(root.machineState.activityCount, 1)
+        compare(probe.value(root.machineState, "activityCount"), 1)
         // A long activity ends the gentle accelerations of the set-up.
         compare(slowAcc.count, 1)
         compare(slowAcc.signalArguments[0][0], false)
@@ -165,11 +165,11 @@ TestCase {
         compare(shafts.signalArguments[shafts.count - 1][0], true)
         root.setActivity("placement", true)
         compare(shafts.signalArguments[shafts.count - 1][0], false)
-        root.smtInterface.executing = true
-        root.smtInterface.paused = true
+        probe.setValue(root.smtInterface, "executing", true)
+        probe.setValue(root.smtInterface, "paused", true)
         compare(shafts.signalArguments[shafts.count - 1][0], true)
-        root.smtInterface.paused = false
-        root.smtInterface.executing = false
+        probe.setValue(root.smtInterface, "paused", false)
+        probe.setValue(root.smtInterface, "executing", false)
         root.setActivity("placement", false)
         compare(shafts.signalArguments[shafts.count - 1][0], true)
     }
@@ -178,15 +178,17 @@ TestCase {
     // second block waits for the first's answer and each sender hears of its
     // own block.
     function test_gateQueuesAndAnswersEveryBlock() {
-        var answers = []
-        root.gCodeSend("g0 x1", false, function(ok) { answers.push("a " + ok) })
-        root.gCodeSend("g0 x2", true, function(ok) { answers.push("b " + ok) })
+        probe.forget("a")
+        probe.forget("b")
+        probe.callRecording(root, "gCodeSend", ["g0 x1", false, "@recorder"], "a")
+        probe.callRecording(root, "gCodeSend", ["g0 x2", true, "@recorder"], "b")
         root.gCodeSend("g0 x3", false, null)
         verify(!root.gCodeDone)
         verify(root.executing)
         tryCompare(sent, "count", 3, 5000)
         tryCompare(root, "gCodeDone", true, 5000)
-        compare(answers, ["a false", "b false"])
+        compare(probe.recorded("a"), [[false]])
+        compare(probe.recorded("b"), [[false]])
         compare(sent.signalArguments[0][0], "g0 x1")
         compare(sent.signalArguments[1][0], "g0 x2")
         compare(sent.signalArguments[1][1], true)
@@ -225,7 +227,7 @@ TestCase {
     }
 
     function test_machineWait() {
-        root.jointPosGet([10, 20, 30, 40])
+        probe.call(root, "jointPosGet", [[10, 20, 30, 40]])
         root.relX = 1
         verify(root.machineWait(9.005, false, false, false))
         verify(!root.machineWait(9.02, false, false, false))
@@ -249,7 +251,7 @@ TestCase {
     }
 
     function test_cameraKeysLightTheirCamera() {
-        root.machineState.cncRunning = true
+        probe.setValue(root.machineState, "cncRunning", true)
         keyClick(Qt.Key_F6)
         compare(dout.count, 1)
         compare(dout.signalArguments[0][0], 4)
