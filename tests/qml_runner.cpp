@@ -25,6 +25,7 @@
 #include <QUrl>
 #include <QJSEngine>
 #include <QJSValue>
+#include <QProcess>
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QTemporaryDir>
@@ -153,8 +154,43 @@ public:
         return qGray(image.pixel(x, y));
     }
 
+    // Runs halcmd with an argument list (drives the simulated machine's
+    // inputs); its exit code, -1 when it could not run.
+    Q_INVOKABLE int halcmd(const QStringList &args) const
+    {
+        QProcess p;
+        p.start(QStringLiteral("halcmd"), args);
+        if (!p.waitForFinished(10000)) {
+            p.kill();
+            p.waitForFinished();
+            return -1;
+        }
+        return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    }
+
+    // Starts the vacuum sensor emulator on a pseudo-terminal; the stable
+    // link to it (a path the program opens as its serial port), or "" when
+    // it did not start. The emulator ends with the runner.
+    Q_INVOKABLE QString startVsEmulator(double pressure)
+    {
+#ifdef VS_EMULATOR
+        auto *program = new QProcess(const_cast<Probe *>(this));
+        const QString link = m_temp.filePath(QStringLiteral("vs-%1").arg(++m_emulators));
+        program->start(QStringLiteral(VS_EMULATOR), {QStringLiteral("--link"), link, QStringLiteral("--pressure"),
+                                                     QString::number(pressure)});
+        if (!program->waitForReadyRead(5000))
+            return QString();
+        program->readLine();
+        return link;
+#else
+        Q_UNUSED(pressure)
+        return QString();
+#endif
+    }
+
 private:
     QTemporaryDir m_temp;
+    int m_emulators = 0;
 };
 
 class Setup : public QObject
