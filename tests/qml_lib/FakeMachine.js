@@ -245,6 +245,8 @@ function create(options) {
             m.queue.push({ text: text, safeH: safeH, onDone: onDone })
             startNext()
         },
+        // No block runs; blocks still queued do not count, and while a
+        // block's onDone runs the channel already reports done.
         gCodeDone: function() { return m.running === null && m.fault !== "channelStaysBusy" },
         homed: function() { return m.homedFlag },
         machineOn: function() { return m.machineOn },

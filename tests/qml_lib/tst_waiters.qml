@@ -111,6 +111,7 @@ TestCase {
         r.m.port.sendGCode("g4 p1", false, null)
         var f = counter()
         r.w.positionWait(10, 0, false, false, f)
+        expectFail("", "positionWait hands its move to the gate, which queues it behind the running block")
         compare(r.m.sentTexts(), ["g4 p1"])
     }
 
