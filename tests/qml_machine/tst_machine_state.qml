@@ -20,6 +20,7 @@ TestCase {
     SignalSpy { id: shafts; target: root; signalName: "allowMoveShaftsSend" }
     SignalSpy { id: dout; target: root; signalName: "setDoutOn" }
     SignalSpy { id: machineOnSent; target: root; signalName: "setMachineOn" }
+    SignalSpy { id: machineHomeSent; target: root; signalName: "machineHome" }
 
     function init() {
         for (var spy of [sent, override, relXY, appError, heightSent, slowAcc, shafts, dout, machineOnSent])
@@ -89,6 +90,11 @@ TestCase {
         root.machineOnGet(true)
         verify(!root.machineHomed2)
         compare(relXY.count, 2)
+        verify(!root.machineEStop)
+        root.setEstop()
+        verify(root.machineEStop)
+        root.machineOnGet(false)
+        root.machineOnGet(true)
         verify(!root.machineEStop)
         // An axis losing its home ends the homed-and-calibrated state.
         calibrate()
@@ -280,6 +286,43 @@ TestCase {
         verify(!root.activityRunning("homing"))
         root.homeExistsGet(false, false, false)
     }
+    // Homing with the nozzle-on-head check on starts the vacuum sensor
+    // first (here its emulator on a pseudo-terminal).
+    function test_homeWaitStartsTheVacuumSensorForTheHeadCheck() {
+        var link = probe.startVsEmulator(30)
+        verify(link !== "")
+        var file = root.vsFileName
+        root.vsFileName = link
+        root.nozzleOnHeadCheckEnabled = true
+        root.nozzleOnHeadCheckX = 10
+        root.nozzleOnHeadCheckY = 10
+        root.updateNozzleOnHeadCheck()
+        root.machineOnGet(true)
+        probe.callRecording(root, "homeWait", ["@recorder"], "home")
+        tryCompare(root, "vsRunning", true, 5000)
+        verify(root.activityRunning("homing"))
+        // Not homed yet: the continuation waits.
+        compare(probe.hits("home"), 0)
+        root.jointHomedGet(true, true, true, true, true)
+        tryVerify(function() { return probe.hits("home") === 1 }, 2000)
+        verify(root.machineHomed2)
+        verify(!root.activityRunning("homing"))
+        root.vsStop()
+        root.nozzleOnHeadCheckEnabled = false
+        root.updateNozzleOnHeadCheck()
+        root.vsFileName = file
+    }
+
+    // Homing with the machine off does nothing and continues at once.
+    function test_homeWaitWithTheMachineOff() {
+        probe.forget("home")
+        var homes = machineHomeSent.count
+        probe.callRecording(root, "homeWait", ["@recorder"], "home")
+        compare(probe.hits("home"), 1)
+        compare(machineHomeSent.count, homes)
+        verify(!root.activityRunning("homing"))
+    }
+
     function test_noAutoCalibrationWhileEStopIsPressed() {
         root.autoCalibOnStart = true
         root.homeExistsGet(true, true, true)

@@ -262,6 +262,11 @@ Item {
         if (machineOn)
             machineEStop = false
     }
+    // E-STOP commanded by the operator.
+    Connections {
+        target: state.app
+        function onSetEstop() { state.machineEStop = true }
+    }
     onMachineHomedChanged: if (!machineHomed && machineHomed2) machineHomed2 = false
     onMachineHomed2Changed: {
         calibrated = machineHomed2
