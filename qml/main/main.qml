@@ -693,6 +693,15 @@ ApplicationWindow {
         onShowError: errorMessage(errorStr, false, "")
         onThreadsConnected: getCameraCalibration(camera2CameraMatrix, camera2DistCoeffs)
     }
+    // Pixels per millimetre: of the head camera on the board's top face, and
+    // of the component camera at its measuring distance.
+    readonly property real camera1PPMCorr: camera1MM
+    readonly property real camera2PPM: camera2MM
+    // Every step and window asks a camera through its request object.
+    CameraRequest { id: headCameraRequest; app: main; camera: camera1; cameraWindow: camera1Window; pixelsPerMm: camera1PPMCorr }
+    CameraRequest { id: componentCameraRequest; app: main; camera: camera2; cameraWindow: camera2Window; pixelsPerMm: camera2PPM }
+    property alias headCameraRequest: headCameraRequest
+    property alias componentCameraRequest: componentCameraRequest
     Camera1Window { id: camera1Window; app: main; camera: camera1 }
     Camera2Window { id: camera2Window; app: main; camera: camera2 }
     CameraSettings { id: cameraSettings; app: main; headCamera: camera1; componentCamera: camera2 }
