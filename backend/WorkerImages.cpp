@@ -54,6 +54,15 @@ void Worker::makeQImage(QString name)
 {
     QImage image;
     const QString url = name;
+    // A picture kept in a record as a data URL ("data:image/png;base64,...").
+    if (url.startsWith(QLatin1String("data:image/"))) {
+        const int comma = url.indexOf(QLatin1Char(','));
+        if (comma > 0 && url.left(comma).endsWith(QLatin1String(";base64")))
+            image.loadFromData(QByteArray::fromBase64(url.mid(comma + 1).toLatin1()));
+        setRootProperty("makeQImageResult", image);
+        setRootProperty("makeQImageResultSize", image.size());
+        return;
+    }
     for (const char *camera : {"camera1", "camera2"}) {
         const QString marker = QLatin1String(camera) + QLatin1Char('/');
         const int at = url.indexOf(marker);

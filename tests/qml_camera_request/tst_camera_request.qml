@@ -92,6 +92,40 @@ TestCase {
         root.camera1Name = "sim:board"
     }
 
+    Canvas {
+        id: canvas
+        width: 24
+        height: 16
+        onPaint: {
+            var ctx = getContext("2d")
+            ctx.fillStyle = "#000000"
+            ctx.fillRect(0, 0, width, height)
+            ctx.fillStyle = "#ffffff"
+            ctx.fillRect(4, 4, 8, 8)
+        }
+    }
+
+    // A mark with a template: its picture, kept as a data URL, reaches the
+    // camera as the compared image; a mark without one clears it.
+    function test_templatePictureReachesTheCamera() {
+        canvas.requestPaint()
+        tryVerify(function() { return canvas.available })
+        wait(50)
+        var url = canvas.toDataURL("image/png")
+        verify(url.indexOf("data:image/png;base64,") === 0)
+        var settings = probe.call(heads, "markSettings", [{ "indiv": true, "type": 2, "size": 1, "size2": 1,
+                                                           "roi": 40, "t1": 150, "t2": 50, "photo": url }])
+        compare(settings.mode, "templateRef")
+        probe.call(heads, "load", [settings])
+        compare(probe.value(camera1, "mode"), "templateRef")
+        verify(probe.greyAt(camera1, "compareImage", 6, 6) > 200)
+        verify(probe.greyAt(camera1, "compareImage", 1, 1) < 50)
+        compare(probe.greyAt(camera1, "compareImage", 23, 15) >= 0, true)
+        compare(probe.greyAt(camera1, "compareImage", 24, 15), -1)
+        probe.call(heads, "load", [probe.call(heads, "markSettings", [{ "indiv": false }])])
+        compare(probe.greyAt(camera1, "compareImage", 1, 1), -1)
+    }
+
     // A cancelled request answers nothing, and a new one replaces the old.
     function test_cancelledAndReplacedRequests() {
         probe.call(root, "jointPosGet", [[102, 51, 0, 0]])

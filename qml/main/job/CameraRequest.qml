@@ -46,7 +46,8 @@ Item {
             "targetSize": size * pixelsPerMm,
             "targetSize2": size2 * pixelsPerMm,
             "templMatchCoeff": own ? Number(ref.templateMathCoeff) : Number(app.pcbRefTemplateMathCoeff),
-            "exposure": Number(app.camera1Exposure)
+            "exposure": Number(app.camera1Exposure),
+            "photo": own ? String(ref.photo || "") : String(app.pcbRefPointPhoto || "")
         }
     }
     // The calibration mark on the machine table.
@@ -73,6 +74,15 @@ Item {
             if (v === undefined || (typeof v === "number" && !isFinite(v)))
                 continue
             camera[names[i]] = v
+        }
+        // A template (a picture kept as a data URL in its record).
+        if (settings.photo !== undefined) {
+            var image = app.invalidImage
+            if (typeof settings.photo === "string" && settings.photo !== "") {
+                app.makeQImage(settings.photo)
+                image = app.makeQImageResult
+            }
+            camera.compareImage = image
         }
         if (settings.mode !== undefined)
             camera.mode = String(settings.mode)
