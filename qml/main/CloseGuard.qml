@@ -13,7 +13,7 @@ Item {
 
     // Serves the main window's closing signal; `close` is its event.
     function closing(close) {
-        if (app.currentCupIndex !== -1 && !app.closeAllowed) {
+        if (app.currVC !== -1 && !app.closeAllowed) {
             nozzleOnHeadWarning.open()
             close.accepted = false
             return

@@ -65,25 +65,92 @@ ApplicationWindow {
     property real makeAoiResultDiff: 0
     property vector2d makeAoiResultShift: Qt.vector2d(0, 0)
 
-    // ---- machine link state
-    property bool cncRunning: false
+    // ---- machine link state (the machine state item holds it; these are its names)
     property bool cncStarting: false
-    property bool machineOn: false
-    property var jointPos: [0, 0, 0, 0]
-    property var jointPos2: [0, 0, 0]
-    property var jointHomed: [false, false, false, false, false]
-    property bool machineHomed: jointHomed[0] && jointHomed[1] && jointHomed[2]
-    property var doutState: []
     property bool iniFileCorrect: false
     property string iniMesaType: ""
     property bool inputsExist: false
     property bool fieldCalibrationAvailable: false
-    property string lastMachineError: ""
-    property bool slowSpeed: false
+    MachineState { id: machineState; app: main; gate: gCodeGate }
+    property alias machineState: machineState
+    property alias cncRunning: machineState.cncRunning
+    property alias machineEStop: machineState.machineEStop
+    property alias machineOn: machineState.machineOn
+    property alias machineXHomed: machineState.machineXHomed
+    property alias machineYHomed: machineState.machineYHomed
+    property alias machineZHomed: machineState.machineZHomed
+    property alias machineAHomed: machineState.machineAHomed
+    property alias machineBHomed: machineState.machineBHomed
+    property alias machineHomed: machineState.machineHomed
+    property alias jointHomed: machineState.jointHomed
+    property alias machineHomed2: machineState.machineHomed2
+    property alias calibrated: machineState.calibrated
+    property alias jointPos: machineState.jointPos
+    property alias jointBPos: machineState.jointBPos
+    property alias jointCPos: machineState.jointCPos
+    property alias jointDPos: machineState.jointDPos
+    property alias relX: machineState.relX
+    property alias relY: machineState.relY
+    property alias jointPosXRel: machineState.jointPosXRel
+    property alias jointPosYRel: machineState.jointPosYRel
+    property alias jointPosZCup: machineState.jointPosZCup
+    property alias cameraPosX: machineState.cameraPosX
+    property alias cameraPosY: machineState.cameraPosY
+    property alias machineSpeed: machineState.machineSpeed
+    property alias machineSpeedSliderValue: machineState.machineSpeedSliderValue
+    property alias slowSpeed: machineState.slowSpeed
+    property alias slowAcc: machineState.slowAcc
+    property alias machineError: machineState.machineError
+    property alias currVC: machineState.currVC
+    property alias debugMode: machineState.debugMode
+    property alias doutList: machineState.doutList
+    property alias doutState: machineState.doutState
+    property alias encoderStep: machineState.encoderStep
+    property alias homeBExists: machineState.homeBExists
+    property alias halHomeX: machineState.halHomeX
+    property alias halHomeY: machineState.halHomeY
+    property alias halHomeZ: machineState.halHomeZ
+    property alias halHomeB: machineState.halHomeB
+    property alias halESTOP: machineState.halESTOP
+    property alias halStartPause: machineState.halStartPause
+    property alias halSpeedEncoder: machineState.halSpeedEncoder
+    property alias programmerErrPin: machineState.programmerErrPin
+    property alias programmerSucPin: machineState.programmerSucPin
+    property alias prerunDone: machineState.prerunDone
+    property alias allowMoveShafts: machineState.allowMoveShafts
+    property alias needSlowAcc: machineState.needSlowAcc
+    property bool bAxisEnabled: false
+    // The G-code channel is idle; `executing`: it is not, or a long activity runs.
+    property alias gCodeDone: machineState.gCodeDone
+    property alias executing: machineState.executing
+    function setActivity(name, running) { machineState.setActivity(name, running) }
+    function activityRunning(name) { return machineState.activityRunning(name) }
+    function setMachineSpeedSlider(value) { machineState.setMachineSpeedSlider(value) }
+    // Every LinuxCNC error but a realtime delay, and every step that cannot
+    // go on, raise this: whatever runs stops.
+    signal appError(string text)
+
+    // ---- the G-code gate and the job's waiting primitives
+    GCodeGate { id: gCodeGate; app: main }
+    property alias gCodeGate: gCodeGate
+    onGetGcodeDone: gCodeGate.doneGet(successful)
+    // Every sender hands G-code here; `onDone(successful)` answers this block.
+    function gCodeSend(text, safeH, onDone) { gCodeGate.send(text, safeH, onDone) }
+    JobPort { id: jobPort; app: main; machineState: machineState; gate: gCodeGate }
+    property alias jobPort: jobPort
+    function delayWait(delay, f) { jobPort.steps.delayWait(delay, f) }
+    function positionWait(x, y, z, a, f) { jobPort.steps.positionWait(x, y, z, a, f) }
+    function gCodeWait(text, safeH, f, enablePauseBefore, enablePauseAfter) {
+        jobPort.steps.gCodeWait(text, safeH, f, enablePauseBefore, enablePauseAfter)
+    }
+    function homeWait(f) { jobPort.steps.homeWait(f) }
+    function justCalibrateWait(f) { jobPort.steps.justCalibrateWait(f) }
+    // A direct move: nothing unless the G-code channel is idle; false omits an axis.
+    function machineMoveTo(x, y, z, a) { return machineState.machineMoveTo(x, y, z, a) }
+    function machineWait(x, y, z, a) { return machineState.machineWait(x, y, z, a) }
 
     // ---- project and run state
-    property int currentCupIndex: -1      // nozzle on the head, -1 = none
-    property bool executing: false        // a placement job runs
+    property alias currentCupIndex: machineState.currVC
     property bool closeAllowed: false     // closing with a nozzle on the head confirmed
     property bool saveBeforeCloseOpen: false
     property int bandBankCount: 4
@@ -839,54 +906,44 @@ ApplicationWindow {
     function getFieldCalibrationAvailable(available) { fieldCalibrationAvailable = available === true }
     // Adds mounting seconds to today's statistics.
     function projectDayStatisticsAppendSeconds(seconds) { projectStatisticsWindow.appendSeconds(seconds) }
-    // Manual moves use the slow speed until changed.
-    function setSlowSpeed() { slowSpeed = true }
+    // Every jog caps the speed by the XY velocity limit.
+    function setSlowSpeed() { machineState.setSlowSpeed() }
 
     // ---- functions called by the machine link
-    function cncRunningGet(running) {
-        cncStarting = false
-        cncRunning = running === true
-        logAdd(cncRunning ? t + qsTr("LinuxCNC запущен") : t + qsTr("LinuxCNC остановлен"))
-    }
+    function cncRunningGet(running) { machineState.cncRunningGet(running) }
     function cncStartFailedGet() {
         cncStarting = false
-        cncRunning = false
+        machineState.cncRunning = false
         logAdd(t + qsTr("Не удалось запустить LinuxCNC"), "red")
     }
-    function machineOnGet(on) { machineOn = on === true }
-    function jointPosGet(pos) { jointPos = pos }
-    function jointPos2Get(pos) { jointPos2 = pos }
-    function jointHomedGet(x, y, z, a, b) { jointHomed = [x === true, y === true, z === true, a === true, b === true] }
-    function doutGet(number, on) {
-        var state = doutState
-        state[number] = on === true
-        doutState = state
-    }
+    function machineOnGet(on) { machineState.machineOnGet(on) }
+    function jointPosGet(pos) { machineState.jointPosGet(pos) }
+    function jointPos2Get(pos) { machineState.jointPos2Get(pos) }
+    function jointHomedGet(x, y, z, a, b) { machineState.jointHomedGet(x, y, z, a, b) }
+    function doutGet(number, on) { machineState.doutGet(number, on) }
+    function doutListChange(number, on) { machineState.doutGet(number, on) }
     // A LinuxCNC error: any run stops (except on realtime delays).
-    function machineErrorGet(error) {
-        lastMachineError = String(error)
-        logAdd(t + qsTr("Ошибка LinuxCNC: ") + lastMachineError, "red")
-    }
+    function machineErrorGet(error) { machineState.machineErrorGet(error) }
     function linuxCncErrorAdd(error) {
         linuxCncErrorModel.append({ "message": String(error), "time": Qt.formatTime(new Date(), "HH:mm:ss") })
     }
-    function encoderStepGet(step) {}
+    function encoderStepGet(step) { machineState.encoderStepGet(step) }
     function encoderScaleGet(x, y, z) {}
     function stepperScaleGet(x, y, z) {}
-    // The start/pause key of the machine was pressed.
-    function progStartBtnPressed() {}
+    // The start/pause key of the machine was pressed: the job screen decides.
+    function progStartBtnPressed() { smtInterface.progStartBtnPressed() }
     function zAutoFindResultGet(result) {}
-    function programmerErrPinGet(value) {}
-    function programmerSucPinGet(value) {}
+    function programmerErrPinGet(value) { machineState.programmerErrPin = machineState.halBool(value) }
+    function programmerSucPinGet(value) { machineState.programmerSucPin = machineState.halBool(value) }
     function programmerResultGet(result) { return instruments.programmerResultGet(result) }
-    function halHomeXGet(value) {}
-    function halHomeYGet(value) {}
-    function halHomeZGet(value) {}
-    function halHomeBGet(value) {}
-    function halESTOPGet(value) {}
-    function halStartPauseGet(value) {}
-    function halSpeedEncoderGet(value) {}
-    function halSpeedEncoderIncGet(value) {}
+    function halHomeXGet(value) { machineState.halHomeX = machineState.halBool(value) }
+    function halHomeYGet(value) { machineState.halHomeY = machineState.halBool(value) }
+    function halHomeZGet(value) { machineState.halHomeZ = machineState.halBool(value) }
+    function halHomeBGet(value) { machineState.halHomeB = machineState.halBool(value) }
+    function halESTOPGet(value) { machineState.halESTOP = machineState.halBool(value) }
+    function halStartPauseGet(value) { machineState.halStartPause = machineState.halBool(value) }
+    function halSpeedEncoderGet(value) { machineState.halSpeedEncoder = Number(value) || 0 }
+    function halSpeedEncoderIncGet(value) { machineState.halSpeedEncoderInc = Number(value) || 0 }
     function halEncXGet(value) {}
     function halEncYGet(value) {}
     function halEncZGet(value) {}
@@ -899,11 +956,11 @@ ApplicationWindow {
     function encStepperXMaxDivGet(value) {}
     function encStepperYMaxDivGet(value) {}
     function encStepperZMaxDivGet(value) {}
-    function encExistGet(x, y, z) {}
-    function doutListChangeEnabled(number, enabled) {}
+    function encExistGet(x, y, z) { machineState.encExistGet(x, y, z) }
+    function doutListChangeEnabled(number, enabled) { machineState.doutListChangeEnabled(number, enabled) }
     function pwmEnabledGet(enabled) { instruments.pwmEnabled = enabled === true }
     function blowEnabledGet(enabled) { instruments.blowEnabled = enabled === true }
-    function homeExistsGet(x, y, z) {}
+    function homeExistsGet(x, y, z) { machineState.homeExistsGet(x, y, z) }
     function pwmVibroDoneGet() { instruments.pwmVibroDoneGet() }
     // The machine link asks for a fresh vacuum reading before a move.
     function getVsMeasureBeforeGet() {}

@@ -139,9 +139,25 @@ TestCase {
         compare(colorsImage.sourceSize.height, 130)
     }
 
-    function test_slowSpeedFollowsManualMoves() {
-        root.slowSpeed = false
+    // A jog caps the speed slider by the XY velocity limit: 500 over a top
+    // speed of 100 is 5 %, the slider step below it is 19 (4.6 %).
+    function test_jogCapsTheSpeedByTheVelocityLimit() {
+        var vel = root.maxVel
+        var limit = root.maxVelXYLimit
+        root.maxVel = [80, 100, 20, 360, 10, 10]
+        root.maxVelXYLimit = 500
+        root.setMachineSpeedSlider(100)
+        compare(root.machineSpeed, 100)
         root.machineMove(0, true, 10, true)
-        verify(root.slowSpeed)
+        root.machineMove(0, true, 10, false)
+        compare(root.machineSpeedSliderValue, 19)
+        verify(root.machineSpeed <= 5 && root.machineSpeed > 4.5, root.machineSpeed)
+        // Below the cap nothing changes.
+        root.setMachineSpeedSlider(10)
+        root.machineMove(1, false, 10, true)
+        root.machineMove(1, false, 10, false)
+        compare(root.machineSpeedSliderValue, 10)
+        root.maxVel = vel
+        root.maxVelXYLimit = limit
     }
 }

@@ -423,10 +423,10 @@ TestCase {
         root.projectAutosaveInterval = 5
         compare(root.projectActions.autosaveMinutes, 0)
         element("Q1").rY = 26
-        root.executing = true
+        root.setActivity("placement", true)
         verify(!call(root.projectActions, "autosaveNow"))
         verify(worker.checkProjectHasChanges(projectUrl))
-        root.executing = false
+        root.setActivity("placement", false)
         verify(call(root.projectActions, "autosaveNow"))
         verify(!worker.checkProjectHasChanges(projectUrl))
     }

@@ -68,7 +68,11 @@ BaseWindow {
     property bool operatorPanelShown: false
     property bool pcbMoveDialogShown: false
     property bool missedWindowShown: false
-    property bool homedAndCalibrated: app.machineHomed
+    readonly property bool homedAndCalibrated: app.machineHomed2
+    // A run is a long activity of the machine; while it is paused the
+    // operator may turn the feeder shafts.
+    onExecutingChanged: app.setActivity("placement", executing)
+    readonly property bool shaftsFree: executing && paused
     // Options of the run.
     property alias softPlacement: softPlacementBox.checked
     property alias keepFirstTapeComponent: keepFirstBox.checked
@@ -81,11 +85,40 @@ BaseWindow {
                                                        && !missedWindowShown)
     readonly property bool pauseEnabled: executing && !operatorPanelShown && !pcbMoveDialogShown
     onPauseEnabledChanged: if (!pauseEnabled) paused = false
-    readonly property real speedPercent: Math.pow(speedSlider.value, 1.849485) / 50
+    readonly property real speedPercent: app.machineSpeed
 
-    // Run control arrives with the sequencer; until then the buttons only
-    // choose the starting line.
-    function startStopF() {}
+    // The start/stop action: ignored while it is disabled; starts a run when
+    // none runs, stops the running one otherwise.
+    property int startRequests: 0
+    function startStopF() {
+        if (!startEnabled)
+            return false
+        if (executing)
+            stop("user")
+        else
+            start()
+        return true
+    }
+    // The run itself (walking the program's rows) is built on the waiters;
+    // these are its entry points.
+    function start() { startRequests += 1 }
+    function stop(result) {
+        app.jobPort.stopAll()
+        executing = false
+    }
+    // The machine's start/pause key.
+    function progStartBtnPressed() {
+        if (!executing)
+            startStopF()
+        else if (pcbMoveDialogShown)
+            return
+        else if (!operatorPanelShown) {
+            if (pauseEnabled)
+                paused = !paused
+        }
+    }
+    // The row being executed gets `text` in its "complete" column.
+    function rowComplete(text) {}
 
     // Line number of the selected feeder row or component line (0: none).
     function selectedLine() {
@@ -265,11 +298,14 @@ BaseWindow {
                 Label { color: "white"; text: app.t + qsTr("Ускорение:") }
                 Slider {
                     id: speedSlider
+                    objectName: "jobSpeedSlider"
                     Layout.fillWidth: true
                     minimumValue: 1
                     maximumValue: 100
                     stepSize: 1
-                    value: 100
+                    updateValueWhileDragging: false
+                    value: app.machineSpeedSliderValue
+                    onValueChanged: if (value !== app.machineSpeedSliderValue) app.setMachineSpeedSlider(value)
                 }
                 Label { color: "white"; text: window.speedPercent.toFixed(2) + " %" }
             }

@@ -46,11 +46,11 @@ Rectangle {
             }
         }
         Text {
-            visible: app.lastMachineError !== ""
+            visible: app.machineError !== "OK"
             color: "#FF8A80"
             wrapMode: Text.WordWrap
             Layout.fillWidth: true
-            text: app.lastMachineError
+            text: app.machineError
         }
     }
 }

@@ -3,6 +3,8 @@ import QtQuick.Controls 1.4
 import QtQuick.Layouts 1.15
 import "../../../elements"
 import "../../lib/fieldCalibration.js" as Field
+import "../../lib/coords.js" as Coords
+import "../../job/waiters.js" as Waiters
 
 // "Калибровка рабочего поля аппарата": the head camera visits the marks of a
 // calibration plate on both of its sides; the offsets between where the marks
@@ -31,6 +33,10 @@ BaseWindow {
     property var target: ({ "x": 0, "y": 0 })
     property var afterMove: null
     property string status: ""
+    // The window's own waiters over the job's port: moves go through the
+    // G-code gate, the settling delay through the job's timers.
+    property var waiters: null
+    onRunningChanged: app.setActivity("fieldCalibration", running)
 
     function machinePoint(p) { return { "x": app.workAreaX1 + p.x, "y": app.workAreaY2 - p.y } }
 
@@ -62,6 +68,8 @@ BaseWindow {
     }
 
     function stop(message, colour) {
+        if (waiters)
+            waiters.stopAll()
         setCapture(false)
         running = false
         waitingForTurn = false
@@ -91,17 +99,23 @@ BaseWindow {
     function moveTo(p, then) {
         target = p
         afterMove = then
-        if (externalMoves)
+        if (externalMoves) {
             moveRequested(p.x, p.y)
-        else
-            app.sendGCode("g0 x" + p.x.toFixed(3) + " y" + p.y.toFixed(3), true)
+            return
+        }
+        var x = Coords.fixed(p.x, 3), y = Coords.fixed(p.y, 3)
+        if (x === null || y === null) {
+            app.errorMessage(app.t + qsTr("Неверная координата знака: калибровка рабочего поля прервана"), false, "")
+            return stop(app.t + qsTr("Калибровка рабочего поля прервана"), "red")
+        }
+        waiters.gCodeWait("g0 x" + x + " y" + y, true, function() { window.moveDone(true) }, false)
     }
     function moveDone(successful) {
         if (!running || afterMove === null)
             return
         if (!successful)
             return stop(app.t + qsTr("Калибровка рабочего поля прервана"), "red")
-        delay.restart()
+        waiters.delayWait(app.camera1Delay, function() { window.waitFrame = true })
     }
 
     // The mark seen in the camera, in machine millimetres, or null.
@@ -188,10 +202,11 @@ BaseWindow {
         app.logAdd(status)
     }
 
+    // A failed move or any machine error ends the procedure.
     Connections {
         target: window.app
-        enabled: window.running && window.afterMove !== null && !window.externalMoves
-        function onGetGcodeDone(successful) { window.moveDone(successful) }
+        enabled: window.running
+        function onAppError() { window.stop(app.t + qsTr("Калибровка рабочего поля прервана"), "red") }
     }
     // Positions mean nothing once the machine has lost its home.
     Connections {
@@ -202,12 +217,7 @@ BaseWindow {
                 window.stop(app.t + qsTr("Калибровка рабочего поля прервана: машина потеряла исходное положение"), "red")
         }
     }
-    // The camera settles, then the next result is taken.
-    Timer {
-        id: delay
-        interval: window.app.camera1Delay
-        onTriggered: window.waitFrame = true
-    }
+    // After the camera's settling delay the next result is taken.
     property bool waitFrame: false
     Connections {
         target: window.camera
@@ -272,5 +282,8 @@ BaseWindow {
         }
     }
 
-    Component.onCompleted: app.toolWindows.register("fieldCalibration", window)
+    Component.onCompleted: {
+        waiters = Waiters.create(app.jobPort.port)
+        app.toolWindows.register("fieldCalibration", window)
+    }
 }
