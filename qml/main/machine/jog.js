@@ -24,7 +24,6 @@
 // An empty list means the key is taken and nothing happens.
 
 var axisCount = 7
-var axisNames = ["X", "Y", "Z", "A", "B", "C", "D"]
 
 // ---- speed slider
 var speedExponent = 1.849485
@@ -37,26 +36,6 @@ function speedOfSlider(value) {
 // Slider position that gives `speed` percent.
 function sliderOfSpeed(speed) {
     return Math.pow(50 * Number(speed), 1 / speedExponent)
-}
-
-// The speed that goes to the feed override: whole percent, rounded up.
-function feedOverride(speed) {
-    return Math.ceil(Number(speed))
-}
-
-// The slider position that keeps manual XY moves within the operator's XY
-// velocity limit (maxVelXYLimit, per minute) for a machine whose X and Y
-// maxima are maxVel[0], maxVel[1]; null when the slider may stay.
-function slowSpeedSlider(maxVel, maxVelXYLimit, machineSpeed) {
-    if (!maxVel || maxVel.length < 2)
-        return null
-    var velocity = Math.max(Number(maxVel[0]), Number(maxVel[1]))
-    if (!isFinite(velocity) || velocity <= 0 || !isFinite(Number(maxVelXYLimit)))
-        return null
-    var limit = Math.ceil(Number(maxVelXYLimit) / velocity)
-    if (!(limit < Number(machineSpeed)))
-        return null
-    return sliderOfSpeed(limit)
 }
 
 // ---- jog state

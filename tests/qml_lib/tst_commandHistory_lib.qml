@@ -1,6 +1,6 @@
 import QtQuick 2.15
 import QtTest 1.2
-import "qrc:/main/machine/commandHistory.js" as History
+import "../../qml/main/machine/commandHistory.js" as History
 
 // The typed-command history of the direct control window: what is kept and
 // what Up and Down recall.

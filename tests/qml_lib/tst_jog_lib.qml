@@ -1,6 +1,6 @@
 import QtQuick 2.15
 import QtTest 1.2
-import "qrc:/main/machine/jog.js" as Jog
+import "../../qml/main/machine/jog.js" as Jog
 
 // Jogging by hand without windows: the speed slider's scale, who may move,
 // which jog buttons are enabled, and what every key does in every state.
@@ -50,35 +50,6 @@ TestCase {
     function test_speedOfSlider(data) {
         fuzzyCompare(Jog.speedOfSlider(data.value), data.speed, 1e-3)
         fuzzyCompare(Jog.sliderOfSpeed(Jog.speedOfSlider(data.value)), data.value, 1e-9)
-    }
-
-    function test_feedOverride_data() {
-        return [
-            { tag: "0.02", speed: 0.02, percent: 1 },
-            { tag: "whole", speed: 7, percent: 7 },
-            { tag: "just above whole", speed: 7.0001, percent: 8 },
-            { tag: "100", speed: 100, percent: 100 },
-        ]
-    }
-    function test_feedOverride(data) { compare(Jog.feedOverride(data.speed), data.percent) }
-
-    // ceil(limit / larger X/Y maximum) below the current speed moves the slider there.
-    function test_slowSpeedSlider_data() {
-        return [
-            { tag: "limit below speed", maxVel: [100, 200], limit: 500, speed: 10, slider: Math.pow(150, 1 / 1.849485) },
-            { tag: "limit above speed", maxVel: [100, 200], limit: 500, speed: 2, slider: null },
-            { tag: "limit equal to speed", maxVel: [100, 200], limit: 500, speed: 3, slider: null },
-            { tag: "X is the larger", maxVel: [400, 20], limit: 500, speed: 50, slider: Math.pow(100, 1 / 1.849485) },
-            { tag: "no maxima yet", maxVel: [], limit: 500, speed: 50, slider: null },
-            { tag: "zero maxima", maxVel: [0, 0], limit: 500, speed: 50, slider: null },
-        ]
-    }
-    function test_slowSpeedSlider(data) {
-        var v = Jog.slowSpeedSlider(data.maxVel, data.limit, data.speed)
-        if (data.slider === null)
-            compare(v, null)
-        else
-            fuzzyCompare(v, data.slider, 1e-9)
     }
 
     function test_canMove_data() {

@@ -1,8 +1,8 @@
 import QtQuick 2.15
 import QtTest 1.2
-import "qrc:/main/lib/coords.js" as Coords
-import "qrc:/main/job/gcodeTexts.js" as GCodeTexts
-import "qrc:/main/machine/warmUp.js" as WarmUp
+import "../../qml/main/lib/coords.js" as Coords
+import "../../qml/main/job/gcodeTexts.js" as GCodeTexts
+import "../../qml/main/machine/warmUp.js" as WarmUp
 
 // The warm-up program and the pieces it is made of: coordinates in G-code
 // text and the speed prefixes.
