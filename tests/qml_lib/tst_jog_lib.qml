@@ -2,8 +2,8 @@ import QtQuick 2.15
 import QtTest 1.2
 import "../../qml/main/machine/jog.js" as Jog
 
-// Jogging by hand without windows: the speed slider's scale, who may move,
-// which jog buttons are enabled, and what every key does in every state.
+// Jogging by hand without windows: who may move, which jog buttons are
+// enabled, and what every key does in every state.
 TestCase {
     name: "JogLibrary"
 
@@ -37,19 +37,6 @@ TestCase {
             default: return a.type
             }
         })
-    }
-
-    function test_speedOfSlider_data() {
-        return [
-            { tag: "1", value: 1, speed: 0.02 },
-            { tag: "13", value: 13, speed: Math.pow(13, 1.849485) / 50 },
-            { tag: "50", value: 50, speed: Math.pow(50, 1.849485) / 50 },
-            { tag: "100", value: 100, speed: 100 },
-        ]
-    }
-    function test_speedOfSlider(data) {
-        fuzzyCompare(Jog.speedOfSlider(data.value), data.speed, 1e-3)
-        fuzzyCompare(Jog.sliderOfSpeed(Jog.speedOfSlider(data.value)), data.value, 1e-9)
     }
 
     function test_canMove_data() {

@@ -1,15 +1,15 @@
 .pragma library
-// Jogging by hand: which key does what, which jog buttons may be pressed, and
-// the speed slider's scale. Plain functions of their arguments; the window
-// keeps the jog state and turns the actions into machine commands.
+// Jogging by hand: which key does what and which jog buttons may be pressed.
+// Plain functions of their arguments; the window keeps the jog state and
+// turns the actions into machine commands.
 //
 // Axes: 0 X, 1 Y, 2 Z, 3 A (nozzle turn), 4 B (lower feeder shaft),
 // 5 C (upper feeder shaft), 6 D.
 //
-// A jog is (axis, dir, kind): dir true is the plus direction of the axis
-// (for Z that is up: "Вверх" moves towards Z minus in the operator's words
-// and is sent as direction true), kind "fast" runs at the slider's speed,
-// "slow" at the slow speed.
+// A jog is (axis, dir, kind): dir is the direction sent to the machine link
+// (true is the plus direction; for Z, "Вверх" (up) sends true although the
+// operator's panel calls it the Z-minus action), kind "fast" runs at the
+// slider's speed, "slow" at the slow speed.
 //
 // Jog state: { active: { "<axis><+|-><f|s>": true, ... }, step: [axis, ...] }
 // where `step` lists the axes whose key did a single step on its first
@@ -24,19 +24,6 @@
 // An empty list means the key is taken and nothing happens.
 
 var axisCount = 7
-
-// ---- speed slider
-var speedExponent = 1.849485
-
-// machineSpeed (percent) of a slider position 1..100: 1 gives 0.02, 100 gives 100.
-function speedOfSlider(value) {
-    return Math.pow(Number(value), speedExponent) / 50
-}
-
-// Slider position that gives `speed` percent.
-function sliderOfSpeed(speed) {
-    return Math.pow(50 * Number(speed), 1 / speedExponent)
-}
 
 // ---- jog state
 function emptyState() {
