@@ -20,13 +20,18 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QImage>
+#include <QKeyEvent>
+#include <QWindow>
 #include <QSettings>
 #include <QUrl>
 #include <QJSEngine>
 #include <QJSValue>
 #include <QQmlContext>
 #include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickWindow>
 #include <QTemporaryDir>
 #include <QtQuickTest>
 
@@ -48,7 +53,12 @@ public:
     // engines as plain data (objects stay objects).
     Q_INVOKABLE QVariant call(QObject *object, const QString &function, const QVariantList &args = {}) const
     {
-        QJSEngine *engine = object ? qjsEngine(object) : nullptr;
+        // The engine that made the object: qjsEngine() names the engine that
+        // wrapped it first, which may be a test file's engine (gone by now)
+        // once the program's wrapper was collected.
+        QJSEngine *engine = object ? qmlEngine(object) : nullptr;
+        if (!engine && object)
+            engine = qjsEngine(object);
         if (!engine) {
             qWarning() << "probe.call: no engine for" << function;
             return QVariant();
@@ -142,6 +152,57 @@ public:
         if (v.userType() == qMetaTypeId<QJSValue>())
             return v.value<QJSValue>().toVariant();
         return v;
+    }
+
+    // A key event to the window that has the focus, as the platform sends
+    // it; unlike the test case's key functions it can be an auto-repeat
+    // (a held key repeats as release and press pairs).
+    Q_INVOKABLE bool sendKey(bool press, int key, int modifiers, bool autoRepeat) const
+    {
+        QWindow *window = QGuiApplication::focusWindow();
+        if (!window)
+            return false;
+        QKeyEvent event(press ? QEvent::KeyPress : QEvent::KeyRelease, key,
+                        Qt::KeyboardModifiers(modifiers), QString(), autoRepeat);
+        QGuiApplication::sendEvent(window, &event);
+        return true;
+    }
+
+    // The object name of the window that has the keyboard focus ("" when none).
+    Q_INVOKABLE QString focusWindowName() const
+    {
+        QWindow *window = QGuiApplication::focusWindow();
+        return window ? window->objectName() : QString();
+    }
+
+    // The object named `name` below `parent` (object children, visual
+    // children, a window's content), or null. A program object handed to a
+    // test file by a function's return value would become the garbage
+    // collector's to delete and lose its script side (functions, var
+    // properties); this one stays the program's.
+    Q_INVOKABLE QObject *find(QObject *parent, const QString &name) const
+    {
+        QList<QObject *> queue{parent};
+        while (!queue.isEmpty()) {
+            QObject *o = queue.takeFirst();
+            if (!o)
+                continue;
+            if (o != parent && o->objectName() == name) {
+                QQmlEngine::setObjectOwnership(o, QQmlEngine::CppOwnership);
+                return o;
+            }
+            queue.append(o->children());
+            if (auto *item = qobject_cast<QQuickItem *>(o)) {
+                for (QQuickItem *child : item->childItems())
+                    if (!o->children().contains(child))
+                        queue.append(child);
+            }
+            if (auto *window = qobject_cast<QQuickWindow *>(o)) {
+                if (!o->children().contains(window->contentItem()))
+                    queue.append(window->contentItem());
+            }
+        }
+        return nullptr;
     }
 
     // Grey level (0-255) of a pixel of an image held in a property, or -1.
