@@ -33,7 +33,9 @@ Button {
         width: parent.width - 6
         horizontalAlignment: Text.AlignHCenter
         verticalAlignment: Text.AlignVCenter
-        wrapMode: Text.NoWrap
+        // Long texts take a second line rather than being cut.
+        wrapMode: Text.WordWrap
+        maximumLineCount: 2
         elide: Text.ElideRight
         text: button.text
         color: button.enabled ? button.textColor : "#50585c"
