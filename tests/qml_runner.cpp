@@ -21,6 +21,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QHash>
 #include <QImage>
 #include <QKeyEvent>
 #include <QWindow>
@@ -28,6 +29,7 @@
 #include <QUrl>
 #include <QJSEngine>
 #include <QJSValue>
+#include <QProcess>
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QQuickItem>
@@ -53,12 +55,7 @@ public:
     // engines as plain data (objects stay objects).
     Q_INVOKABLE QVariant call(QObject *object, const QString &function, const QVariantList &args = {}) const
     {
-        // The engine that made the object: qjsEngine() names the engine that
-        // wrapped it first, which may be a test file's engine (gone by now)
-        // once the program's wrapper was collected.
-        QJSEngine *engine = object ? qmlEngine(object) : nullptr;
-        if (!engine && object)
-            engine = qjsEngine(object);
+        QJSEngine *engine = engineOf(object);
         if (!engine) {
             qWarning() << "probe.call: no engine for" << function;
             return QVariant();
@@ -77,6 +74,47 @@ public:
             qWarning() << "probe.call:" << function << result.toString();
         return result.toVariant();
     }
+
+    // Like call(), but every argument that is the string "@recorder" becomes
+    // a function of the program's engine that records its calls under
+    // `recorder` (a continuation handed to the program cannot come from the
+    // engine of a test file). Read the calls with hits() and recorded().
+    Q_INVOKABLE QVariant callRecording(QObject *object, const QString &function, const QVariantList &args,
+                                       const QString &recorder)
+    {
+        QJSEngine *engine = engineOf(object);
+        if (!engine) {
+            qWarning() << "probe.callRecording: no engine for" << function;
+            return QVariant();
+        }
+        QQmlEngine::setObjectOwnership(this, QQmlEngine::CppOwnership);
+        QJSValue maker = engine->evaluate(QStringLiteral(
+            "(function(probe, name) { return function() {"
+            " var a = []; for (var i = 0; i < arguments.length; ++i) a.push(arguments[i]);"
+            " probe.record(name, a); }; })"));
+        const QJSValue fnRecorder = maker.call({engine->newQObject(this), QJSValue(recorder)});
+        const QJSValue self = engine->newQObject(object);
+        QJSValue fn = self.property(function);
+        if (!fn.isCallable()) {
+            qWarning() << "probe.callRecording: not a function:" << function;
+            return QVariant();
+        }
+        QJSValueList jsArgs;
+        for (const QVariant &arg : args) {
+            if (arg.type() == QVariant::String && arg.toString() == QLatin1String("@recorder"))
+                jsArgs.append(fnRecorder);
+            else
+                jsArgs.append(engine->toScriptValue(arg));
+        }
+        const QJSValue result = fn.callWithInstance(self, jsArgs);
+        if (result.isError())
+            qWarning() << "probe.callRecording:" << function << result.toString();
+        return result.toVariant();
+    }
+    Q_INVOKABLE void record(const QString &name, const QVariantList &args) { m_records[name].append(QVariant(args)); }
+    Q_INVOKABLE int hits(const QString &name) const { return m_records.value(name).size(); }
+    Q_INVOKABLE QVariantList recorded(const QString &name) const { return m_records.value(name); }
+    Q_INVOKABLE void forget(const QString &name) { m_records.remove(name); }
 
     // A private folder for the files of a test run.
     Q_INVOKABLE QString tempPath() const { return m_temp.path(); }
@@ -215,6 +253,14 @@ public:
         return nullptr;
     }
 
+    // Sets a property of an object of the program. Writes through an object
+    // that a test file reached as a property of another (root.a.b = v) can be
+    // lost once several test files have wrapped it; this one is not.
+    Q_INVOKABLE bool setValue(QObject *object, const QString &name, const QVariant &value) const
+    {
+        return object && object->setProperty(name.toLatin1().constData(), value);
+    }
+
     // Grey level (0-255) of a pixel of an image held in a property, or -1.
     Q_INVOKABLE int greyAt(QObject *object, const QString &name, int x, int y) const
     {
@@ -224,8 +270,56 @@ public:
         return qGray(image.pixel(x, y));
     }
 
+    // Runs halcmd with an argument list (drives the simulated machine's
+    // inputs); its exit code, -1 when it could not run.
+    Q_INVOKABLE int halcmd(const QStringList &args) const
+    {
+        QProcess p;
+        p.start(QStringLiteral("halcmd"), args);
+        if (!p.waitForFinished(10000)) {
+            p.kill();
+            p.waitForFinished();
+            return -1;
+        }
+        return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    }
+
+    // Starts the vacuum sensor emulator on a pseudo-terminal; the stable
+    // link to it (a path the program opens as its serial port), or "" when
+    // it did not start. The emulator ends with the runner.
+    Q_INVOKABLE QString startVsEmulator(double pressure)
+    {
+#ifdef VS_EMULATOR
+        auto *program = new QProcess(const_cast<Probe *>(this));
+        const QString link = m_temp.filePath(QStringLiteral("vs-%1").arg(++m_emulators));
+        program->start(QStringLiteral(VS_EMULATOR), {QStringLiteral("--link"), link, QStringLiteral("--pressure"),
+                                                     QString::number(pressure)});
+        if (!program->waitForReadyRead(5000))
+            return QString();
+        program->readLine();
+        return link;
+#else
+        Q_UNUSED(pressure)
+        return QString();
+#endif
+    }
+
 private:
+    // The engine that made the object (the program's). Once a test file's
+    // engine has wrapped the object, the object's script engine may be that
+    // one, whose values the program's functions cannot read.
+    static QJSEngine *engineOf(QObject *object)
+    {
+        if (!object)
+            return nullptr;
+        if (QQmlEngine *engine = qmlEngine(object))
+            return engine;
+        return qjsEngine(object);
+    }
+
     QTemporaryDir m_temp;
+    int m_emulators = 0;
+    QHash<QString, QVariantList> m_records;
 };
 
 class Setup : public QObject

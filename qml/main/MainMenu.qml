@@ -140,12 +140,16 @@ MenuBar {
             onTriggered: app.showToolWindow("executionInterface")
         }
         MenuItem {
+            text: app.t + qsTr("Расстановка компонентов") + "\tF4"
+            onTriggered: app.showToolWindow("smtInterface")
+        }
+        MenuItem {
             text: app.t + qsTr("Камера на голове") + "\tF5"
-            onTriggered: app.showToolWindow("camera1Window")
+            onTriggered: app.showCameraWindow(1)
         }
         MenuItem {
             text: app.t + qsTr("Камера корректировки компонентов") + "\tF6"
-            onTriggered: app.showToolWindow("camera2Window")
+            onTriggered: app.showCameraWindow(2)
         }
         MenuItem {
             id: windowsCameraSettingsItem

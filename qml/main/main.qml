@@ -789,8 +789,15 @@ ApplicationWindow {
     Shortcut { sequence: "F1"; context: Qt.ApplicationShortcut; onActivated: showToolWindow("executionInterface") }
     Shortcut { sequence: "F3"; context: Qt.ApplicationShortcut; onActivated: showToolWindow("checkInterface") }
     Shortcut { sequence: "F4"; context: Qt.ApplicationShortcut; onActivated: showToolWindow("smtInterface") }
-    Shortcut { sequence: "F5"; context: Qt.ApplicationShortcut; onActivated: showToolWindow("camera1Window") }
-    Shortcut { sequence: "F6"; context: Qt.ApplicationShortcut; onActivated: showToolWindow("camera2Window") }
+    Shortcut { sequence: "F5"; context: Qt.ApplicationShortcut; onActivated: showCameraWindow(1) }
+    Shortcut { sequence: "F6"; context: Qt.ApplicationShortcut; onActivated: showCameraWindow(2) }
+    // A camera window lights its camera (output 4: off for the head camera,
+    // on for the component camera) unless a placement or a check runs.
+    function showCameraWindow(number) {
+        if (!activityRunning("placement") && !activityRunning("check") && cncRunning)
+            setDoutOn(4, number === 2)
+        return showToolWindow(number === 2 ? "camera2Window" : "camera1Window")
+    }
     Shortcut { sequence: "F12"; context: Qt.ApplicationShortcut; onActivated: closeAllToolWindows() }
 
     // Tool windows by name; each window registers itself when it is made.

@@ -1050,6 +1050,10 @@ Choose one in the camera settings.</translation>
         <source>Закрыть</source>
         <translation>Close</translation>
     </message>
+    <message>
+        <source>Неверная координата знака: калибровка рабочего поля прервана</source>
+        <translation>Invalid mark coordinate: the work-field calibration was interrupted</translation>
+    </message>
 </context>
 <context>
     <name>GCodeInterpreter</name>
@@ -1169,6 +1173,13 @@ Choose one in the camera settings.</translation>
     </message>
 </context>
 <context>
+    <name>JobPort</name>
+    <message>
+        <source>Поиск калибровочного знака недоступен в этой версии программы</source>
+        <translation>The calibration mark search is not available in this version of the program</translation>
+    </message>
+</context>
+<context>
     <name>LensCalibrationPanel</name>
     <message>
         <source>Калибровка оптики камеры</source>
@@ -1220,6 +1231,29 @@ Choose one in the camera settings.</translation>
     <message>
         <source>Настройки не записаны: %1, значение %2 = %3 не является конечным числом</source>
         <translation>The settings were not written: %1, value %2 = %3 is not a finite number</translation>
+    </message>
+</context>
+<context>
+    <name>MachineState</name>
+    <message>
+        <source>LinuxCNC запущен</source>
+        <translation>LinuxCNC running</translation>
+    </message>
+    <message>
+        <source>LinuxCNC остановлен</source>
+        <translation>LinuxCNC stopped</translation>
+    </message>
+    <message>
+        <source>Ошибка LinuxCNC: </source>
+        <translation>LinuxCNC error: </translation>
+    </message>
+    <message>
+        <source>Неверная координата %1: перемещение не выполнено</source>
+        <translation>Invalid %1 coordinate: the move was not made</translation>
+    </message>
+    <message>
+        <source>Калибровка выполнена</source>
+        <translation>Calibration done</translation>
     </message>
 </context>
 <context>
@@ -1406,6 +1440,10 @@ Choose one in the camera settings.</translation>
     <message>
         <source>Прямое управление</source>
         <translation>Direct control</translation>
+    </message>
+    <message>
+        <source>Расстановка компонентов</source>
+        <translation>Component placement</translation>
     </message>
 </context>
 <context>
@@ -1638,7 +1676,7 @@ Choose one in the camera settings.</translation>
     </message>
     <message>
         <source>Ожидание отклика от программатора, сек:</source>
-        <translation>Wait for the programmer's answer, s:</translation>
+        <translation>Wait for the programmer&apos;s answer, s:</translation>
     </message>
     <message>
         <source>Программировать</source>
@@ -2734,20 +2772,8 @@ Error code: %1</translation>
         <translation>Kestravo — component placer</translation>
     </message>
     <message>
-        <source>LinuxCNC запущен</source>
-        <translation>LinuxCNC running</translation>
-    </message>
-    <message>
-        <source>LinuxCNC остановлен</source>
-        <translation>LinuxCNC stopped</translation>
-    </message>
-    <message>
         <source>Не удалось запустить LinuxCNC</source>
         <translation>Failed to start LinuxCNC</translation>
-    </message>
-    <message>
-        <source>Ошибка LinuxCNC: </source>
-        <translation>LinuxCNC error: </translation>
     </message>
     <message>
         <source>Невозможно запустить второй экземпляр программы!</source>
@@ -2883,6 +2909,25 @@ Error code: %1</translation>
     <message>
         <source>Неверные настройки центрирования</source>
         <translation>Wrong centring settings</translation>
+    </message>
+</context>
+<context>
+    <name>waiters</name>
+    <message>
+        <source>Неверная координата %1: перемещение не выполнено</source>
+        <translation>Invalid %1 coordinate: the move was not made</translation>
+    </message>
+    <message>
+        <source>Блок G-кода не выполнен</source>
+        <translation>The G-code block failed</translation>
+    </message>
+    <message>
+        <source>выполнено</source>
+        <translation>done</translation>
+    </message>
+    <message>
+        <source>не выполнено</source>
+        <translation>not done</translation>
     </message>
 </context>
 </TS>

@@ -198,9 +198,12 @@ private slots:
         QSignalSpy results(root(), SIGNAL(programmerResultSignal(QString)));
         QMetaObject::invokeMethod(w, "program");
         QVERIFY(root()->property("programmerWaiting").toBool());
+        // Manual programming makes the machine busy until its verdict.
+        QVERIFY(root()->property("executing").toBool());
         QVERIFY(results.wait(4000));
         QCOMPARE(w->property("resultText").toString(), shown);
         QVERIFY(!root()->property("programmerWaiting").toBool());
+        QVERIFY(!root()->property("executing").toBool());
         // A late second verdict is not taken.
         QCOMPARE(call(root(), "programmerResultGet", {QStringLiteral("success")}).toBool(), false);
         QCOMPARE(results.count(), 1);

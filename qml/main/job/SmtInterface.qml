@@ -117,8 +117,22 @@ BaseWindow {
                 paused = !paused
         }
     }
+    // The row being executed (the sequencer's current step), -1: none.
+    property int currentRow: -1
     // The row being executed gets `text` in its "complete" column.
-    function rowComplete(text) {}
+    function rowComplete(text) {
+        if (jobModel && currentRow >= 0)
+            jobModel.setComplete(currentRow, String(text))
+    }
+    // A machine error, losing the homed-and-calibrated state or switching
+    // the machine off interrupts a run.
+    Connections {
+        target: window.app
+        enabled: window.executing
+        function onAppError() { window.stop() }
+        function onMachineHomed2Changed() { if (!window.app.machineHomed2) window.stop() }
+        function onMachineOnChanged() { if (!window.app.machineOn) window.stop() }
+    }
 
     // Line number of the selected feeder row or component line (0: none).
     function selectedLine() {

@@ -91,8 +91,8 @@ function create(port) {
     function gCodeWait(text, safeH, f, enablePauseBefore, enablePauseAfter) {
         var before = enablePauseBefore === undefined ? true : enablePauseBefore !== false
         var after = enablePauseAfter === true
-        gCodeWait.text = String(text) + (safeH ? "\ng0 zMax\n" : "\ng0")
         gCodeWait.safeH = safeH === true
+        gCodeWait.text = String(text) + (gCodeWait.safeH ? "\ng0 zMax\n" : "\ng0")
         gCodeWait.f = f
         gCodeWait.pauseAfter = after
         gCodeWait.completedInPause = false

@@ -78,6 +78,7 @@ Item {
     readonly property real slowSpeed: 0.05
     readonly property int slowAcc: 15
     property bool debugMode: false
+    onDebugModeChanged: app.debugModeSend(debugMode)
     property bool prerunDone: false
 
     function sliderToSpeed(value) {
@@ -109,25 +110,26 @@ Item {
     onCalibratedChanged: app.feedOverrideSend(calibrated ? Math.ceil(machineSpeed) : 100, true)
 
     // ---- long activities; `executing` while any runs or G-code runs
-    property var activities: ({})
+    property var activities: []
     property int activityCount: 0
     readonly property bool gCodeDone: gate ? gate.gCodeDone : true
     readonly property bool executing: !gCodeDone || activityCount > 0
 
     function setActivity(name, running) {
-        var a = activities
-        var on = running === true
-        if ((a[name] === true) === on)
+        var key = String(name)
+        var list = activities.slice()
+        var at = list.indexOf(key)
+        if ((at >= 0) === (running === true))
             return
-        if (on)
-            a[name] = true
+        if (at >= 0)
+            list.splice(at, 1)
         else
-            delete a[name]
-        activities = a
-        activityCount = Object.keys(a).length
+            list.push(key)
+        activities = list
+        activityCount = list.length
     }
     function activityRunning(name) {
-        return activities[name] === true
+        return activities.indexOf(String(name)) >= 0
     }
     readonly property bool longActivity: activityCount > 0
 
@@ -146,7 +148,7 @@ Item {
         var length = Number(app.cupModel.get(index).cupLength)
         return isFinite(length) ? length : 0
     }
-    onCurrVCChanged: app.currVCHeightSend(currVCLength)
+    onCurrVCChanged: app.currVCHeightSend(nozzleLength(currVC))
 
     // ---- callbacks of the machine link
     function cncRunningGet(running) {
@@ -259,6 +261,11 @@ Item {
         app.instruments.pwmVibroDone = false
         if (machineOn)
             machineEStop = false
+    }
+    // E-STOP commanded by the operator.
+    Connections {
+        target: state.app
+        function onSetEstop() { state.machineEStop = true }
     }
     onMachineHomedChanged: if (!machineHomed && machineHomed2) machineHomed2 = false
     onMachineHomed2Changed: {

@@ -38,8 +38,12 @@ BaseWindow {
     }
     // Manual programming: a 1 s pulse on the start output and a wait for the
     // inputs, or a run of the executable.
+    // Manual programming is a long activity of the machine until its result.
+    property bool programming: false
+    onProgrammingChanged: app.setActivity("manualProgramming", programming)
     function program() {
         resultText = ""
+        programming = true
         app.instruments.programmerStartWaiting(true)
         if (app.programmerInterface == 0) {
             app.setDoutOn(app.instruments.programmerDout, true)
@@ -63,6 +67,7 @@ BaseWindow {
     Connections {
         target: app
         function onProgrammerResultSignal(result) {
+            window.programming = false
             waitTimer.stop()
             window.resultText = window.resultWord(result)
         }

@@ -1,6 +1,6 @@
 import QtQuick 2.15
 import QtTest 1.2
-import "qrc:/main/lib/passwordLock.js" as Lock
+import "../../qml/main/lib/passwordLock.js" as Lock
 
 // The settings password lock without windows: when a locked window opens
 // at once, which entry unlocks, and every row of the password editor's walk.

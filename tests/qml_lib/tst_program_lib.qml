@@ -1,6 +1,6 @@
 import QtQuick 2.15
 import QtTest 1.2
-import "qrc:/main/job/program.js" as Program
+import "../../qml/main/job/program.js" as Program
 
 // The pure parts of program creation: comparisons, the sort, panel
 // placements, the feeder check and the row texts.
