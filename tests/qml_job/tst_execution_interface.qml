@@ -38,9 +38,7 @@ TestCase {
         return found
     }
     function toolWindow(name) { return probe.find(root, name) }
-    // A long activity registered by the program. (A name given from here
-    // is a key of another script engine: the program looks its own names up.)
-    function activity(name) { return probe.value(root.machineState, "activities")[name] === true }
+    function activity(name) { return root.activityRunning(name) }
     // The arguments of a recorded signal as a plain list.
     function args(spy, i) { return Array.prototype.slice.call(spy.signalArguments[i]) }
     function lastLog() {
