@@ -131,6 +131,7 @@ TestCase {
         clearSpies()
     }
     function cleanup() {
+        probe.call(win, "removeKeyHandler", [])
         win.warmUp.stop()
         root.jobPort.stopAll()
         root.closeAllToolWindows()
@@ -245,6 +246,24 @@ TestCase {
         compare(args(moveSpy, 0), [data.axis, data.dir, root.machineSpeed, true])
         compare(args(moveSpy, 1), [data.axis, data.dir, root.machineSpeed, false])
         compare(stepSpy.count, 0)
+    }
+
+    // A window that installs its own key handler gets every key instead.
+    function test_installedKeyHandler() {
+        showWindow()
+        probe.forget("keys")
+        probe.callRecording(win, "installKeyHandler", ["@recorder"], "keys")
+        keyPress(Qt.Key_Right)
+        keyRelease(Qt.Key_Right)
+        keyClick(Qt.Key_A)
+        compare(moveSpy.count, 0)
+        compare(probe.hits("keys"), 4)
+        compare(probe.recorded("keys").map(function(call) { return call[1] }), [true, false, true, false])
+        probe.call(win, "removeKeyHandler", [])
+        keyPress(Qt.Key_Right)
+        keyRelease(Qt.Key_Right)
+        compare(moveSpy.count, 2)
+        compare(probe.hits("keys"), 4)
     }
 
     function test_homeKeyRaisesZ() {

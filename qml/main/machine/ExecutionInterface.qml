@@ -102,8 +102,23 @@ BaseWindow {
         jogState = Jog.emptyState()
     }
 
+    // Another window may take the keys for a while (a calibration that moves
+    // by keys of its own): its handler(event, pressed) then gets every key
+    // event instead of the jog table, until it is removed.
+    property var keyHandler: null
+    function installKeyHandler(handler) { keyHandler = handler }
+    // Removes `handler`, or whichever handler is installed when none is given.
+    function removeKeyHandler(handler) {
+        if (handler === undefined || keyHandler === handler)
+            keyHandler = null
+    }
+
     // A key event of the jog handler (pressed false: released).
     function handleKey(event, pressed) {
+        if (keyHandler) {
+            keyHandler(event, pressed)
+            return
+        }
         var actions = Jog.keyActions({ "key": event.key, "modifiers": event.modifiers,
                                        "autoRepeat": event.isAutoRepeat, "pressed": pressed }, jogState, perm)
         if (actions.length === 1 && actions[0].type === "pass") {
