@@ -20,8 +20,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHash>
 #include <QImage>
+#include <QKeyEvent>
+#include <QWindow>
 #include <QSettings>
 #include <QUrl>
 #include <QJSEngine>
@@ -29,6 +32,8 @@
 #include <QProcess>
 #include <QQmlContext>
 #include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickWindow>
 #include <QTemporaryDir>
 #include <QtQuickTest>
 
@@ -185,6 +190,67 @@ public:
         if (v.userType() == qMetaTypeId<QJSValue>())
             return v.value<QJSValue>().toVariant();
         return v;
+    }
+
+    // A key event to the window that has the focus, as the platform sends
+    // it; unlike the test case's key functions it can be an auto-repeat
+    // (a held key repeats as release and press pairs).
+    Q_INVOKABLE bool sendKey(bool press, int key, int modifiers, bool autoRepeat) const
+    {
+        QWindow *window = QGuiApplication::focusWindow();
+        if (!window)
+            return false;
+        QKeyEvent event(press ? QEvent::KeyPress : QEvent::KeyRelease, key,
+                        Qt::KeyboardModifiers(modifiers), QString(), autoRepeat);
+        QGuiApplication::sendEvent(window, &event);
+        return true;
+    }
+
+    // Writes what the window shows into a picture file.
+    Q_INVOKABLE bool grabWindow(QObject *window, const QString &path) const
+    {
+        auto *quickWindow = qobject_cast<QQuickWindow *>(window);
+        if (!quickWindow)
+            return false;
+        const QImage image = quickWindow->grabWindow();
+        return !image.isNull() && image.save(path);
+    }
+
+    // The object name of the window that has the keyboard focus ("" when none).
+    Q_INVOKABLE QString focusWindowName() const
+    {
+        QWindow *window = QGuiApplication::focusWindow();
+        return window ? window->objectName() : QString();
+    }
+
+    // The object named `name` below `parent` (object children, visual
+    // children, a window's content), or null. A program object handed to a
+    // test file by a function's return value would become the garbage
+    // collector's to delete and lose its script side (functions, var
+    // properties); this one stays the program's.
+    Q_INVOKABLE QObject *find(QObject *parent, const QString &name) const
+    {
+        QList<QObject *> queue{parent};
+        while (!queue.isEmpty()) {
+            QObject *o = queue.takeFirst();
+            if (!o)
+                continue;
+            if (o != parent && o->objectName() == name) {
+                QQmlEngine::setObjectOwnership(o, QQmlEngine::CppOwnership);
+                return o;
+            }
+            queue.append(o->children());
+            if (auto *item = qobject_cast<QQuickItem *>(o)) {
+                for (QQuickItem *child : item->childItems())
+                    if (!o->children().contains(child))
+                        queue.append(child);
+            }
+            if (auto *window = qobject_cast<QQuickWindow *>(o)) {
+                if (!o->children().contains(window->contentItem()))
+                    queue.append(window->contentItem());
+            }
+        }
+        return nullptr;
     }
 
     // Sets a property of an object of the program. Writes through an object

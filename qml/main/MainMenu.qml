@@ -9,6 +9,7 @@ MenuBar {
     property alias cameraSettingsItem: cameraSettingsItem
     property alias passwordSettingsItem: passwordSettingsItem
     property alias windowsCameraSettingsItem: windowsCameraSettingsItem
+    property alias executionInterfaceItem: executionInterfaceItem
 
     Menu {
         title: app.t + qsTr("Файл")
@@ -133,6 +134,11 @@ MenuBar {
     }
     Menu {
         title: app.t + qsTr("Окна")
+        MenuItem {
+            id: executionInterfaceItem
+            text: app.t + qsTr("Прямое управление") + "\tF1"
+            onTriggered: app.showToolWindow("executionInterface")
+        }
         MenuItem {
             text: app.t + qsTr("Расстановка компонентов") + "\tF4"
             onTriggered: app.showToolWindow("smtInterface")

@@ -711,6 +711,8 @@ ApplicationWindow {
     ProgrammerSettings { id: programmerSettings; app: main }
     VibroFeedersSettings { id: vibroFeedersSettings; app: main }
     PasswordSettings { id: passwordSettings; app: main }
+    ExecutionInterface { id: executionInterface; app: main }
+    property alias executionInterface: executionInterface
 
     // ---- settings password: every way into the machine and camera settings
     // goes through openLocked(name)
@@ -793,8 +795,7 @@ ApplicationWindow {
     }
 
     // ---- application-wide keys
-    // F1 belongs to the direct-control window ("executionInterface"), which
-    // does not exist yet: the key stays unbound until it does.
+    Shortcut { sequence: "F1"; context: Qt.ApplicationShortcut; onActivated: showToolWindow("executionInterface") }
     Shortcut { sequence: "F3"; context: Qt.ApplicationShortcut; onActivated: showToolWindow("checkInterface") }
     Shortcut { sequence: "F4"; context: Qt.ApplicationShortcut; onActivated: showToolWindow("smtInterface") }
     Shortcut { sequence: "F5"; context: Qt.ApplicationShortcut; onActivated: showCameraWindow(1) }

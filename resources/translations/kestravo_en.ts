@@ -395,6 +395,223 @@ Choose one in the camera settings.</translation>
     </message>
 </context>
 <context>
+    <name>ExecutionExtraPanel</name>
+    <message>
+        <source>Редактировать</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <source>Входы</source>
+        <translation>Inputs</translation>
+    </message>
+    <message>
+        <source>Старт/Пауза</source>
+        <translation>Start/Pause</translation>
+    </message>
+    <message>
+        <source>П1</source>
+        <translation>P1</translation>
+    </message>
+    <message>
+        <source>П2</source>
+        <translation>P2</translation>
+    </message>
+    <message>
+        <source>Энкодер: </source>
+        <translation>Encoder: </translation>
+    </message>
+    <message>
+        <source>G-код начала работы</source>
+        <translation>Start-of-work G-code</translation>
+    </message>
+    <message>
+        <source>начало работы</source>
+        <translation>start of work</translation>
+    </message>
+    <message>
+        <source>G-код окончания работы</source>
+        <translation>End-of-work G-code</translation>
+    </message>
+    <message>
+        <source>окончание работы</source>
+        <translation>end of work</translation>
+    </message>
+    <message>
+        <source>G-код сброса в корзину</source>
+        <translation>Basket drop G-code</translation>
+    </message>
+    <message>
+        <source>сброс в корзину</source>
+        <translation>drop into basket</translation>
+    </message>
+    <message>
+        <source>G-код при окончании компонентов</source>
+        <translation>Out-of-components G-code</translation>
+    </message>
+    <message>
+        <source>кончились компоненты</source>
+        <translation>out of components</translation>
+    </message>
+    <message>
+        <source>G-код перед камерой</source>
+        <translation>Before-camera G-code</translation>
+    </message>
+    <message>
+        <source>к камере</source>
+        <translation>to camera</translation>
+    </message>
+    <message>
+        <source>G-код после камеры</source>
+        <translation>After-camera G-code</translation>
+    </message>
+    <message>
+        <source>от камеры</source>
+        <translation>from camera</translation>
+    </message>
+    <message>
+        <source>G-код к 1 калибровочному знаку</source>
+        <translation>G-code to calibration mark 1</translation>
+    </message>
+    <message>
+        <source>к 1 калиб.</source>
+        <translation>to 1st calib.</translation>
+    </message>
+    <message>
+        <source>знаку</source>
+        <translation>mark</translation>
+    </message>
+    <message>
+        <source>G-код ко 2 калибровочному знаку</source>
+        <translation>G-code to calibration mark 2</translation>
+    </message>
+    <message>
+        <source>ко 2 калиб.</source>
+        <translation>to 2nd calib.</translation>
+    </message>
+</context>
+<context>
+    <name>ExecutionInterface</name>
+    <message>
+        <source>Прямое управление</source>
+        <translation>Direct control</translation>
+    </message>
+    <message>
+        <source>Компрессор</source>
+        <translation>Compressor</translation>
+    </message>
+    <message>
+        <source>Пн-клапан 1</source>
+        <translation>Pn. valve 1</translation>
+    </message>
+    <message>
+        <source>Пн-клапан 2</source>
+        <translation>Pn. valve 2</translation>
+    </message>
+    <message>
+        <source>Кам 1/Кам 2</source>
+        <translation>Cam 1/Cam 2</translation>
+    </message>
+    <message>
+        <source>Вибропитатель 1</source>
+        <translation>Vibro feeder 1</translation>
+    </message>
+    <message>
+        <source>Вибропитатель 2</source>
+        <translation>Vibro feeder 2</translation>
+    </message>
+    <message>
+        <source>Вых 1</source>
+        <translation>Out 1</translation>
+    </message>
+    <message>
+        <source>Вых 2</source>
+        <translation>Out 2</translation>
+    </message>
+    <message>
+        <source>Вых 3</source>
+        <translation>Out 3</translation>
+    </message>
+    <message>
+        <source>Положение камеры компонентов задано неверно</source>
+        <translation>The component camera position is not valid</translation>
+    </message>
+    <message>
+        <source>G-код не задан</source>
+        <translation>No G-code is set</translation>
+    </message>
+</context>
+<context>
+    <name>ExecutionMainPanel</name>
+    <message>
+        <source>мм</source>
+        <translation>mm</translation>
+    </message>
+    <message>
+        <source>Вкл.</source>
+        <translation>On</translation>
+    </message>
+    <message>
+        <source>Калибровка</source>
+        <translation>Calibration</translation>
+    </message>
+    <message>
+        <source>Макс. вверх</source>
+        <translation>Max. up</translation>
+    </message>
+    <message>
+        <source>Вверх</source>
+        <translation>Up</translation>
+    </message>
+    <message>
+        <source>Вниз</source>
+        <translation>Down</translation>
+    </message>
+    <message>
+        <source>Насадка: </source>
+        <translation>Nozzle: </translation>
+    </message>
+    <message>
+        <source>Насадка </source>
+        <translation>Nozzle </translation>
+    </message>
+    <message>
+        <source>Вернуть</source>
+        <translation>Return</translation>
+    </message>
+    <message>
+        <source>Взять</source>
+        <translation>Take</translation>
+    </message>
+    <message>
+        <source>Скорость:</source>
+        <translation>Speed:</translation>
+    </message>
+    <message>
+        <source>Команда</source>
+        <translation>Command</translation>
+    </message>
+    <message>
+        <source>Координаты не откалиброваны!</source>
+        <translation>Coordinates are not calibrated!</translation>
+    </message>
+    <message>
+        <source>Будьте внимательны при выполнении произвольных команд на большой скорости!</source>
+        <translation>Take care when running arbitrary commands at high speed!</translation>
+    </message>
+    <message>
+        <source>Остановить прогонку</source>
+        <translation>Stop the warm-up</translation>
+    </message>
+    <message>
+        <source>Прогонка аппарата</source>
+        <translation>Machine warm-up</translation>
+    </message>
+    <message>
+        <source>перед работой</source>
+        <translation>before work</translation>
+    </message>
+</context>
+<context>
     <name>FeederBanks</name>
     <message>
         <source>Не указаны пути сохранения настроек питателей!</source>
@@ -894,6 +1111,25 @@ Choose one in the camera settings.</translation>
     </message>
 </context>
 <context>
+    <name>GCodeSettingEditor</name>
+    <message>
+        <source>Редактирование G-кода</source>
+        <translation>Edit G-code</translation>
+    </message>
+    <message>
+        <source>Неизвестная настройка G-кода: </source>
+        <translation>Unknown G-code setting: </translation>
+    </message>
+    <message>
+        <source>Сохранить</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
     <name>ImportLists</name>
     <message>
         <source>Реперный знак</source>
@@ -1200,6 +1436,10 @@ Choose one in the camera settings.</translation>
     <message>
         <source>Парольная защита...</source>
         <translation>Password protection...</translation>
+    </message>
+    <message>
+        <source>Прямое управление</source>
+        <translation>Direct control</translation>
     </message>
     <message>
         <source>Расстановка компонентов</source>
@@ -2229,6 +2469,25 @@ length, ms:</translation>
     <message>
         <source>Вибрация...</source>
         <translation>Vibrating...</translation>
+    </message>
+</context>
+<context>
+    <name>WarmUpRun</name>
+    <message>
+        <source>Прогонка невозможна: границы рабочей зоны или скорости осей не известны</source>
+        <translation>The warm-up cannot run: the work area limits or the axis speeds are not known</translation>
+    </message>
+    <message>
+        <source>Прогонка аппарата начата</source>
+        <translation>Machine warm-up started</translation>
+    </message>
+    <message>
+        <source>Прогонка аппарата выполнена</source>
+        <translation>Machine warm-up done</translation>
+    </message>
+    <message>
+        <source>Прогонка аппарата остановлена</source>
+        <translation>Machine warm-up stopped</translation>
     </message>
 </context>
 <context>

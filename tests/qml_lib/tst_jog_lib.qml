@@ -1,0 +1,198 @@
+import QtQuick 2.15
+import QtTest 1.2
+import "../../qml/main/machine/jog.js" as Jog
+
+// Jogging by hand without windows: who may move, which jog buttons are
+// enabled, and what every key does in every state.
+TestCase {
+    name: "JogLibrary"
+
+    // A machine that may move, and variants of it.
+    function perm(changes) {
+        var p = { "scanning": false, "calibrated": true, "machineOn": true, "debugMode": false, "gCodeDone": true }
+        for (var k in changes)
+            p[k] = changes[k]
+        return p
+    }
+    // A state with the given jogs running: ["0+f", "2-s", ...] and step axes.
+    function state(jogs, steps) {
+        var s = Jog.emptyState()
+        for (var i = 0; i < (jogs || []).length; ++i)
+            s.active[jogs[i]] = true
+        s.step = steps || []
+        return s
+    }
+    function ev(key, modifiers, autoRepeat, pressed) {
+        return { "key": key, "modifiers": modifiers || Qt.NoModifier, "autoRepeat": autoRepeat === true,
+                 "pressed": pressed !== false }
+    }
+    // Actions as short texts: "start 0+ fast", "stop 2- slow", "step 3-", "zUp", "pass", "clearStep 0".
+    function texts(actions) {
+        return actions.map(function(a) {
+            switch (a.type) {
+            case "start":
+            case "stop": return a.type + " " + a.axis + (a.dir ? "+" : "-") + " " + a.kind
+            case "step": return "step " + a.axis + (a.dir ? "+" : "-")
+            case "clearStep": return "clearStep " + a.axis
+            default: return a.type
+            }
+        })
+    }
+
+    function test_canMove_data() {
+        return [
+            { tag: "calibrated, idle", p: {}, s: [], axis: true, xy: true, z: true },
+            { tag: "scanning a board", p: { "scanning": true }, s: [], axis: false, xy: false, z: false },
+            { tag: "not calibrated", p: { "calibrated": false }, s: [], axis: false, xy: false, z: false },
+            { tag: "debug mode, on", p: { "calibrated": false, "debugMode": true }, s: [], axis: true, xy: true,
+              z: true },
+            { tag: "debug mode, off", p: { "calibrated": false, "debugMode": true, "machineOn": false }, s: [],
+              axis: false, xy: false, z: false },
+            { tag: "G-code runs", p: { "gCodeDone": false }, s: [], axis: false, xy: false, z: false },
+            { tag: "Z jog runs", p: {}, s: ["2+f"], axis: true, xy: false, z: true },
+            { tag: "Z slow jog runs", p: {}, s: ["2-s"], axis: true, xy: false, z: true },
+            { tag: "X jog runs", p: {}, s: ["0-f"], axis: true, xy: true, z: false },
+            { tag: "Y slow jog runs", p: {}, s: ["1+s"], axis: true, xy: true, z: false },
+            { tag: "A jog runs", p: {}, s: ["3+f"], axis: true, xy: true, z: true },
+        ]
+    }
+    function test_canMove(data) {
+        var p = perm(data.p), s = state(data.s)
+        compare(Jog.canMoveAxis(p), data.axis)
+        compare(Jog.canMoveXY(p, s), data.xy)
+        compare(Jog.canMoveZ(p, s), data.z)
+    }
+
+    function test_jogEnabled_data() {
+        return [
+            { tag: "idle X+", s: [], axis: 0, dir: true, kind: "fast", on: true },
+            { tag: "X- runs: X+ disabled", s: ["0-f"], axis: 0, dir: true, kind: "fast", on: false },
+            { tag: "X- runs: X+ slow disabled", s: ["0-f"], axis: 0, dir: true, kind: "slow", on: false },
+            { tag: "X- runs: X- slow disabled", s: ["0-f"], axis: 0, dir: false, kind: "slow", on: false },
+            { tag: "X- runs: X- itself enabled", s: ["0-f"], axis: 0, dir: false, kind: "fast", on: true },
+            { tag: "X slow runs: Y+ enabled", s: ["0+s"], axis: 1, dir: true, kind: "fast", on: true },
+            { tag: "Z runs: X+ disabled", s: ["2+f"], axis: 0, dir: true, kind: "fast", on: false },
+            { tag: "X runs: Z up disabled", s: ["0+f"], axis: 2, dir: true, kind: "fast", on: false },
+            { tag: "X runs: A+ enabled", s: ["0+f"], axis: 3, dir: true, kind: "fast", on: true },
+            { tag: "Z up runs, X runs too: Z up stays", s: ["2+f", "0+f"], axis: 2, dir: true, kind: "fast", on: true },
+            { tag: "Z up runs: Z down disabled", s: ["2+f"], axis: 2, dir: false, kind: "fast", on: false },
+            { tag: "A+ slow runs, not calibrated: stays", s: ["3+s"], axis: 3, dir: true, kind: "slow", on: true,
+              p: { "calibrated": false } },
+            { tag: "X+ runs, not calibrated: disabled", s: ["0+f"], axis: 0, dir: true, kind: "fast", on: false,
+              p: { "calibrated": false } },
+            { tag: "A+ runs: A- disabled", s: ["3+f"], axis: 3, dir: false, kind: "fast", on: false },
+            { tag: "B+ runs: B- disabled", s: ["4+f"], axis: 4, dir: false, kind: "fast", on: false },
+            { tag: "B- runs: B+ disabled", s: ["4-f"], axis: 4, dir: true, kind: "fast", on: false },
+            { tag: "B+ runs: C+ enabled", s: ["4+f"], axis: 5, dir: true, kind: "fast", on: true },
+            { tag: "G-code runs: B+ disabled", s: [], axis: 4, dir: true, kind: "fast", on: false,
+              p: { "gCodeDone": false } },
+        ]
+    }
+    function test_jogEnabled(data) {
+        compare(Jog.jogEnabled(perm(data.p || {}), state(data.s), data.axis, data.dir, data.kind), data.on)
+    }
+
+    // One row per key event: the state before, the event, the actions.
+    function test_keyActions_data() {
+        var C = Qt.ControlModifier
+        return [
+            { tag: "Right", s: [], e: ev(Qt.Key_Right), out: ["start 0+ fast"] },
+            { tag: "Left", s: [], e: ev(Qt.Key_Left), out: ["start 0- fast"] },
+            { tag: "Up", s: [], e: ev(Qt.Key_Up), out: ["start 1+ fast"] },
+            { tag: "Down", s: [], e: ev(Qt.Key_Down), out: ["start 1- fast"] },
+            { tag: "Page Up is Z up (direction true)", s: [], e: ev(Qt.Key_PageUp), out: ["start 2+ fast"] },
+            { tag: "Page Down is Z down", s: [], e: ev(Qt.Key_PageDown), out: ["start 2- fast"] },
+            { tag: "Insert is A+", s: [], e: ev(Qt.Key_Insert), out: ["start 3+ fast"] },
+            { tag: "Delete is A-", s: [], e: ev(Qt.Key_Delete), out: ["start 3- fast"] },
+            { tag: "Home raises Z", s: [], e: ev(Qt.Key_Home), out: ["zUp"] },
+            { tag: "Home repeated", s: [], e: ev(Qt.Key_Home, 0, true), out: [] },
+            { tag: "Home with Ctrl", s: [], e: ev(Qt.Key_Home, C), out: [] },
+            { tag: "Right while X- runs", s: ["0-f"], e: ev(Qt.Key_Right), out: [] },
+            { tag: "Right repeated", s: ["0+f"], e: ev(Qt.Key_Right, 0, true), out: [] },
+            { tag: "Right repeated, jog lost", s: [], e: ev(Qt.Key_Right, 0, true), out: [] },
+            { tag: "Right released", s: ["0+f"], e: ev(Qt.Key_Right, 0, false, false), out: ["stop 0+ fast"] },
+            { tag: "Right repeat release", s: ["0+f"], e: ev(Qt.Key_Right, 0, true, false), out: [] },
+            { tag: "Right released, X- held by a button", s: ["0-f"], e: ev(Qt.Key_Right, 0, false, false),
+              out: [] },
+            { tag: "Ctrl+Right first", s: [], e: ev(Qt.Key_Right, C), out: ["step 0+"] },
+            { tag: "Ctrl+Right repeated after a step", s: [], steps: [0], e: ev(Qt.Key_Right, C, true),
+              out: ["start 0+ slow"] },
+            { tag: "Ctrl+Right repeated, slow runs", s: ["0+s"], steps: [0], e: ev(Qt.Key_Right, C, true),
+              out: [] },
+            { tag: "Ctrl+Right repeated without a step", s: [], e: ev(Qt.Key_Right, C, true), out: [] },
+            { tag: "Ctrl+Right repeated, X- runs", s: ["0-f"], steps: [0], e: ev(Qt.Key_Right, C, true),
+              out: [] },
+            { tag: "Ctrl+Right released", s: ["0+s"], steps: [0], e: ev(Qt.Key_Right, C, false, false),
+              out: ["stop 0+ slow", "clearStep 0"] },
+            { tag: "Right released after Ctrl was let go", s: ["0+s"], steps: [0],
+              e: ev(Qt.Key_Right, 0, false, false), out: ["stop 0+ slow", "clearStep 0"] },
+            { tag: "Ctrl+Right while X+ runs", s: ["0+f"], e: ev(Qt.Key_Right, C), out: [] },
+            { tag: "Ctrl+Page Down", s: [], e: ev(Qt.Key_PageDown, C), out: ["step 2-"] },
+            { tag: "Ctrl+Page Down while X runs", s: ["0+f"], e: ev(Qt.Key_PageDown, C), out: [] },
+            { tag: "Ctrl+Delete", s: [], e: ev(Qt.Key_Delete, C), out: ["step 3-"] },
+            { tag: "Ctrl+Insert repeated", s: [], steps: [3], e: ev(Qt.Key_Insert, C, true), out: ["start 3+ slow"] },
+            { tag: "Ctrl+Up, G-code runs", s: [], e: ev(Qt.Key_Up, C), out: [], p: { "gCodeDone": false } },
+            { tag: "Up, not calibrated", s: [], e: ev(Qt.Key_Up), out: [], p: { "calibrated": false } },
+            { tag: "Up released, not calibrated", s: ["1+f"], e: ev(Qt.Key_Up, 0, false, false),
+              out: ["stop 1+ fast"], p: { "calibrated": false } },
+            { tag: "Shift+Right passes", s: [], e: ev(Qt.Key_Right, Qt.ShiftModifier), out: ["pass"] },
+            { tag: "Alt+Left passes", s: [], e: ev(Qt.Key_Left, Qt.AltModifier), out: ["pass"] },
+            { tag: "Shift+Home passes", s: [], e: ev(Qt.Key_Home, Qt.ShiftModifier), out: ["pass"] },
+            { tag: "Tab passes", s: [], e: ev(Qt.Key_Tab), out: ["pass"] },
+            { tag: "other key is taken", s: [], e: ev(Qt.Key_A), out: [] },
+            { tag: "Escape is taken", s: [], e: ev(Qt.Key_Escape), out: [] },
+        ]
+    }
+    function test_keyActions(data) {
+        var s = state(data.s, data.steps)
+        compare(texts(Jog.keyActions(data.e, s, perm(data.p || {}))), data.out)
+    }
+
+    // The whole Ctrl+Right walk through apply(): step, slow jog, stop.
+    function test_ctrlRightWalk() {
+        var s = Jog.emptyState(), p = perm({})
+        var walk = [
+            [ev(Qt.Key_Right, Qt.ControlModifier), ["step 0+"]],
+            [ev(Qt.Key_Right, Qt.ControlModifier, true, false), []],
+            [ev(Qt.Key_Right, Qt.ControlModifier, true), ["start 0+ slow"]],
+            [ev(Qt.Key_Right, Qt.ControlModifier, true, false), []],
+            [ev(Qt.Key_Right, Qt.ControlModifier, true), []],
+            [ev(Qt.Key_Right, Qt.ControlModifier, false, false), ["stop 0+ slow", "clearStep 0"]],
+            [ev(Qt.Key_Right, Qt.ControlModifier, true), []],
+        ]
+        for (var i = 0; i < walk.length; ++i) {
+            var actions = Jog.keyActions(walk[i][0], s, p)
+            compare(texts(actions), walk[i][1], "event " + i)
+            for (var j = 0; j < actions.length; ++j)
+                s = Jog.apply(s, actions[j])
+        }
+        compare(Jog.axisActive(s, 0), false)
+        compare(s.step, [])
+    }
+
+    function test_applyLeavesItsArgument() {
+        var s = Jog.emptyState()
+        var next = Jog.apply(s, { "type": "start", "axis": 2, "dir": false, "kind": "slow" })
+        verify(Jog.isActive(next, 2, false, "slow"))
+        verify(!Jog.isActive(s, 2, false, "slow"))
+        verify(!Jog.isActive(Jog.apply(next, { "type": "stop", "axis": 2, "dir": false, "kind": "slow" }), 2, false,
+                             "slow"))
+    }
+
+    function test_stopAllActions_data() {
+        return [
+            { tag: "nothing runs", s: [],
+              out: ["stop 0+ fast", "stop 1+ fast", "stop 2+ fast", "stop 3+ fast", "stop 4+ fast", "stop 5+ fast",
+                    "stop 6+ fast"] },
+            { tag: "X-, Z up slow, C- run", s: ["0-f", "2+s", "5-f"],
+              out: ["stop 0- fast", "stop 1+ fast", "stop 2+ slow", "stop 3+ fast", "stop 4+ fast", "stop 5- fast",
+                    "stop 6+ fast"] },
+            { tag: "A- slow, D- run", s: ["3-s", "6-f"],
+              out: ["stop 0+ fast", "stop 1+ fast", "stop 2+ fast", "stop 3- slow", "stop 4+ fast", "stop 5+ fast",
+                    "stop 6- fast"] },
+        ]
+    }
+    function test_stopAllActions(data) {
+        compare(texts(Jog.stopAllActions(state(data.s))), data.out)
+    }
+}

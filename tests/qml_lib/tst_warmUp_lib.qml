@@ -1,0 +1,112 @@
+import QtQuick 2.15
+import QtTest 1.2
+import "../../qml/main/lib/coords.js" as Coords
+import "../../qml/main/job/gcodeTexts.js" as GCodeTexts
+import "../../qml/main/machine/warmUp.js" as WarmUp
+
+// The warm-up program and the pieces it is made of: coordinates in G-code
+// text and the speed prefixes.
+TestCase {
+    name: "WarmUpLibrary"
+
+    // X, Y, Z, A, B, C maxima (per second) and X, Y, Z, A accelerations.
+    property var maxVel: [100, 150, 50, 720, 30, 30]
+    property var maxAcc: [800, 1200, 400, 2000]
+
+    function test_fixed_data() {
+        return [
+            { tag: "two decimals", value: 12.345, decimals: 2, text: "12.35" },
+            { tag: "three decimals", value: 1, decimals: 3, text: "1.000" },
+            { tag: "negative", value: -3.5, decimals: 1, text: "-3.5" },
+            { tag: "negative zero", value: -0.001, decimals: 2, text: "0.00" },
+            { tag: "number as text", value: "7.1", decimals: 2, text: "7.10" },
+            { tag: "zero", value: 0, decimals: 2, text: "0.00" },
+            { tag: "NaN", value: NaN, decimals: 2, text: null },
+            { tag: "infinity", value: Infinity, decimals: 2, text: null },
+            { tag: "minus infinity", value: -Infinity, decimals: 2, text: null },
+            { tag: "undefined", value: undefined, decimals: 2, text: null },
+            { tag: "null", value: null, decimals: 2, text: null },
+            { tag: "false", value: false, decimals: 2, text: null },
+            { tag: "text", value: "abc", decimals: 2, text: null },
+            { tag: "empty text", value: "", decimals: 2, text: null },
+        ]
+    }
+    function test_fixed(data) {
+        compare(Coords.fixed(data.value, data.decimals), data.text)
+    }
+
+    function test_speedPrefixes_data() {
+        return [
+            { tag: "full", speed: 100, acc: 100, z: "g0 ", xy: "g0 " },
+            { tag: "full speed, slow acceleration", speed: 100, acc: 15,
+              z: "g1 f3000   acc60 ", xy: "g1 f9000  acc180 " },
+            { tag: "half speed, full acceleration", speed: 50, acc: 100, z: "g1 f1500 ", xy: "g1 f4500 " },
+            { tag: "acceleration above 100", speed: 20, acc: 120, z: "g1 f600 ", xy: "g1 f1800 " },
+            { tag: "rounded", speed: 33, acc: 33, z: "g1 f990   acc132 ", xy: "g1 f2970  acc396 " },
+        ]
+    }
+    function test_speedPrefixes(data) {
+        compare(GCodeTexts.zSpeed(data.speed, data.acc, maxVel, maxAcc), data.z)
+        compare(GCodeTexts.xySpeed(data.speed, data.acc, maxVel, maxAcc), data.xy)
+    }
+
+    function test_speedPrefixesUnknown_data() {
+        return [
+            { tag: "no maxima", speed: 50, acc: 50, vel: [], acc2: [] },
+            { tag: "no accelerations", speed: 100, acc: 50, vel: [1, 2, 3], acc2: [] },
+            { tag: "speed not a number", speed: NaN, acc: 100, vel: [1, 2, 3], acc2: [1, 2, 3] },
+            { tag: "acceleration missing", speed: 100, acc: undefined, vel: [1, 2, 3], acc2: [1, 2, 3] },
+        ]
+    }
+    function test_speedPrefixesUnknown(data) {
+        compare(GCodeTexts.zSpeed(data.speed, data.acc, data.vel, data.acc2), null)
+        compare(GCodeTexts.xySpeed(data.speed, data.acc, data.vel, data.acc2), null)
+    }
+
+    function test_unknownMaximaAtFullSpeed() {
+        compare(GCodeTexts.zSpeed(100, 100, [], []), "g0 ")
+        compare(GCodeTexts.xySpeed(100, 100, undefined, undefined), "g0 ")
+    }
+
+    function repeated(lines, times) {
+        var out = []
+        for (var i = 0; i < times; ++i)
+            out = out.concat(lines)
+        return out
+    }
+
+    function test_program() {
+        var text = WarmUp.program({ "x1": 10, "y1": 20, "x2": 400, "y2": 300.5 }, 15, maxVel, maxAcc)
+        var ll = " x11.00 y21.00", ur = " x399.00 y299.50", ul = " x11.00 y299.50", lr = " x399.00 y21.00"
+        var expected = ["g1 f3000   acc60  zMax", "g1 f9000  acc180  x11.00 y21.00", "g1 f9000  acc180  x399.00 y299.50"]
+        expected = expected.concat(repeated(["g0" + ll + " a360", "g0" + ur + " a000"], 21))
+        expected = expected.concat(repeated(["g0" + ul + " a360", "g0" + lr + " a000"], 21))
+        expected = expected.concat(repeated(["g0" + ll + " a360", "g0" + lr + " a000", "g0" + ur + " a360",
+                                             "g0" + ul + " a000"], 21))
+        expected = expected.concat(repeated(["g0" + ul + " a360", "g0" + ur + " a000", "g0" + lr + " a360",
+                                             "g0" + ll + " a000"], 21))
+        expected = expected.concat(repeated(["g0" + ll + " a360", "g0" + ur + " a000"], 21))
+        expected = expected.concat(repeated(["g0" + ul + " a360", "g0" + lr + " a000"], 21))
+        compare(text.split("\n").length, 3 + 21 * 16)
+        compare(text, expected.join("\n"))
+    }
+
+    function test_programFullAcceleration() {
+        var lines = WarmUp.program({ "x1": 0, "y1": 0, "x2": 100, "y2": 50 }, 100, maxVel, maxAcc).split("\n")
+        compare(lines.slice(0, 4), ["g0  zMax", "g0  x1.00 y1.00", "g0  x99.00 y49.00", "g0 x1.00 y1.00 a360"])
+        compare(lines[lines.length - 1], "g0 x99.00 y1.00 a000")
+    }
+
+    function test_programRefused_data() {
+        return [
+            { tag: "X2 not a number", area: { "x1": 0, "y1": 0, "x2": NaN, "y2": 300 }, vel: maxVel },
+            { tag: "Y1 missing", area: { "x1": 0, "x2": 400, "y2": 300 }, vel: maxVel },
+            { tag: "Y2 infinite", area: { "x1": 0, "y1": 0, "x2": 400, "y2": Infinity }, vel: maxVel },
+            { tag: "no area", area: null, vel: maxVel },
+            { tag: "machine maxima unknown", area: { "x1": 0, "y1": 0, "x2": 400, "y2": 300 }, vel: [] },
+        ]
+    }
+    function test_programRefused(data) {
+        compare(WarmUp.program(data.area, 15, data.vel, maxAcc), null)
+    }
+}
