@@ -111,6 +111,16 @@ public:
             qWarning() << "probe.callRecording:" << function << result.toString();
         return result.toVariant();
     }
+    // Ends the emulators this run started (the runner leaves without
+    // destroying its objects).
+    void stopEmulators()
+    {
+        const auto programs = findChildren<QProcess *>();
+        for (QProcess *program : programs) {
+            program->kill();
+            program->waitForFinished(2000);
+        }
+    }
     Q_INVOKABLE void record(const QString &name, const QVariantList &args) { m_records[name].append(QVariant(args)); }
     Q_INVOKABLE int hits(const QString &name) const { return m_records.value(name).size(); }
     Q_INVOKABLE QVariantList recorded(const QString &name) const { return m_records.value(name); }
@@ -341,6 +351,8 @@ public slots:
         engine->addImageProvider(QStringLiteral("colors"), new ConcentricCircles);
     }
 
+    void stopEmulators() { m_probe.stopEmulators(); }
+
 private:
     ApplicationShell *m_shell;
     QString m_settingsFile;
@@ -382,6 +394,7 @@ int main(int argc, char **argv)
     // files, which are gone now; tearing the main window down after them is
     // not safe. The device threads are stopped properly, then the runner ends
     // without destroying the rest (the program itself shuts down normally).
+    setup.stopEmulators();
     shell.stopDeviceThreads();
     fflush(stdout);
     fflush(stderr);
