@@ -4,7 +4,7 @@ import QtTest 1.2
 // Renders the direct control window, extra panel open, with a machine that
 // is on and calibrated, in Russian and in English, into
 // direct-control-ru.png and direct-control-en.png in the current folder.
-// Run by scripts/shoot-direct-control.sh.
+// Run by scripts/shoot-windows.sh.
 TestCase {
     name: "DirectControlShots"
     when: windowShown
