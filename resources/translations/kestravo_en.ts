@@ -1207,6 +1207,29 @@ Choose one in the camera settings.</translation>
     </message>
 </context>
 <context>
+    <name>MissedComponentsWindow</name>
+    <message>
+        <source>Доустановить пропущенные компоненты? (</source>
+        <translation>Place the missed components? (</translation>
+    </message>
+    <message>
+        <source> шт.)</source>
+        <translation> pcs.)</translation>
+    </message>
+    <message>
+        <source>Компонент</source>
+        <translation>Component</translation>
+    </message>
+    <message>
+        <source>Доустановить выбранные компоненты</source>
+        <translation>Place the selected components</translation>
+    </message>
+    <message>
+        <source>Не доустанавливать</source>
+        <translation>Do not place them</translation>
+    </message>
+</context>
+<context>
     <name>NotFoundFeedersWorkout</name>
     <message>
         <source>Замена питателей</source>
@@ -1235,6 +1258,29 @@ Choose one in the camera settings.</translation>
     <message>
         <source>Отмена</source>
         <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>NozzleConfirmWindow</name>
+    <message>
+        <source>Проверка насадки</source>
+        <translation>Nozzle check</translation>
+    </message>
+    <message>
+        <source>На головке насадка </source>
+        <translation>Nozzle on the head: </translation>
+    </message>
+    <message>
+        <source>На головке нет насадки</source>
+        <translation>No nozzle on the head</translation>
+    </message>
+    <message>
+        <source>Верно</source>
+        <translation>Correct</translation>
+    </message>
+    <message>
+        <source>Нет</source>
+        <translation>No</translation>
     </message>
 </context>
 <context>

@@ -146,11 +146,14 @@ TestCase {
     // allowed here (no program): nothing starts.
     function test_startKeyWithoutARunIsGated() {
         homeAndCalibrate()
-        var before = probe.value(root.smtInterface, "startRequests")
+        var logCount = root.logModel.count
         pressStartKey()
         wait(500)
-        compare(probe.value(root.smtInterface, "startRequests"), before)
+        verify(!probe.value(root.smtInterface, "executing"))
+        verify(!probe.value(root.smtInterface, "nozzleConfirmShown"))
         verify(!probe.value(root.smtInterface, "paused"))
+        for (var i = logCount; i < root.logModel.count; ++i)
+            verify(String(probe.entry(root.logModel, i).message).indexOf("Программа расстановки") < 0)
     }
 
     function test_machineOffClearsCalibration() {
