@@ -208,7 +208,33 @@ TestCase {
         compare(control("pcbCounterText").text, "Закончено плат: 0")
     }
 
-    function test_7_closedWhenIdle() {
+    function test_7_missedComponentsWindow() {
+        probe.setMachineLinkAnswers(false)
+        root.progStartBtnPressed()
+        verify(run("executing"))
+        // The run skips a component.
+        var missed = probe.call(screen, "missedJobModel")
+        probe.call(missed, "append", [{ "op": "Питатель: снизу №1", "enabled": 1, "opFunc": "setupFeeder", "p1": 0 }])
+        probe.call(missed, "appendChild", [{ "op": "R1", "enabled": 1, "p2": "element" }])
+        probe.answerMachineLink(true)
+        probe.answerMachineLink(true)
+        verify(!run("executing"))
+        var w = screen.missedWindow
+        verify(w.visible)
+        verify(run("missedWindowShown"))
+        compare(w.title, "Доустановить пропущенные компоненты? (1 шт.)")
+        verify(!screen.startEnabled)
+        screen.close()
+        verify(screen.visible)
+        mouseClick(findChild(w.contentItem, "dontPlaceMissedButton"))
+        verify(!w.visible)
+        verify(!run("missedWindowShown"))
+        verify(!run("placingMissedComponents"))
+        compare(missed.rowCount, 0)
+        verify(screen.startEnabled)
+    }
+
+    function test_8_closedWhenIdle() {
         screen.close()
         verify(!screen.visible)
         verify(!screen.programCreated)

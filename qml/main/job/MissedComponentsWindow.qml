@@ -18,8 +18,8 @@ BaseWindow {
     height: 420
 
     function open() {
-        if (!model && typeof missedModel !== "undefined")
-            model = missedModel
+        if (!model)
+            model = jobScreen.missedJobModel()
         count = lineCount()
         bringToFront()
     }

@@ -129,6 +129,8 @@ BaseWindow {
         return sequencer !== null && sequencer.continueAvailable()
     }
 
+    // The components a run skipped ("missedModel").
+    function missedJobModel() { return typeof missedModel !== "undefined" ? missedModel : null }
     function showMissedWindow(shown) {
         if (shown)
             missedWindow.open()
