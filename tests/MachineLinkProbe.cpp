@@ -3,7 +3,7 @@
 #include <QMetaObject>
 
 MachineLinkProbe::MachineLinkProbe(QObject *root, QObject *cnc, QObject *parent)
-    : QObject(parent), m_root(root)
+    : QObject(parent), m_root(root), m_cnc(cnc)
 {
     m_clock.start();
     // The same signatures the wiring connects by name.
@@ -12,6 +12,17 @@ MachineLinkProbe::MachineLinkProbe(QObject *root, QObject *cnc, QObject *parent)
     const bool position = QObject::disconnect(cnc, SIGNAL(jointPosSend(QVariant)), root, SLOT(jointPosGet(QVariant)));
     m_detached = gcode && done && position;
     connect(root, SIGNAL(sendGCode(QString,bool)), this, SLOT(gCodeGet(QString,bool)));
+}
+
+void MachineLinkProbe::reattach()
+{
+    if (!m_detached)
+        return;
+    QObject::disconnect(m_root, SIGNAL(sendGCode(QString,bool)), this, SLOT(gCodeGet(QString,bool)));
+    QObject::connect(m_root, SIGNAL(sendGCode(QString,bool)), m_cnc, SLOT(getGCode(QString,bool)));
+    QObject::connect(m_cnc, SIGNAL(gCodeDoneSend(bool)), m_root, SIGNAL(getGcodeDone(bool)));
+    QObject::connect(m_cnc, SIGNAL(jointPosSend(QVariant)), m_root, SLOT(jointPosGet(QVariant)));
+    m_detached = false;
 }
 
 void MachineLinkProbe::gCodeGet(const QString &text, bool safeH)

@@ -25,6 +25,9 @@ public:
 
     // True when every connection was found and cut.
     bool detached() const { return m_detached; }
+    // Gives the machine worker its connections back (the probe answers no
+    // more blocks).
+    void reattach();
     void setAnswer(Answer answer) { m_answer = answer; }
 
     Q_INVOKABLE qint64 nsecs() const { return m_clock.nsecsElapsed(); }
@@ -42,6 +45,7 @@ private slots:
 
 private:
     QObject *m_root;
+    QObject *m_cnc;
     QElapsedTimer m_clock;
     Answer m_answer = Answer::Queued;
     bool m_detached = false;

@@ -8,11 +8,13 @@
 // Accepts the options of any quick test runner, -input FILE_OR_DIR among them.
 // Any warning while the program loads fails the run.
 
+#include "MachineLinkProbe.h"
 #include "TestSupport.h"
 
 #include "app/ApplicationShell.h"
 #include "app/ConcentricCircles.h"
 #include "backend/Worker.h"
+#include "machine/WorkerCnc.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
@@ -50,6 +52,38 @@ class Probe : public QObject
     Q_OBJECT
 public:
     using QObject::QObject;
+
+    void setShell(ApplicationShell *shell) { m_shell = shell; }
+
+    // Detaches the machine link (see MachineLinkProbe): every block the main
+    // window sends is recorded and answered at once as done, as a machine
+    // would after running it; attachMachineLink() gives the link back.
+    Q_INVOKABLE bool detachMachineLink()
+    {
+        if (!m_link)
+            m_link = new MachineLinkProbe(m_shell->root(), m_shell->deviceWorkers().cnc, this);
+        return m_link->detached();
+    }
+    Q_INVOKABLE QStringList machineLinkTexts() const { return m_link ? m_link->texts : QStringList(); }
+    // false: blocks stay unanswered until answerMachineLink(successful).
+    Q_INVOKABLE void setMachineLinkAnswers(bool atOnce)
+    {
+        if (m_link)
+            m_link->setAnswer(atOnce ? MachineLinkProbe::Answer::Queued : MachineLinkProbe::Answer::Never);
+    }
+    Q_INVOKABLE void answerMachineLink(bool successful)
+    {
+        if (m_link)
+            m_link->answer(successful);
+    }
+    Q_INVOKABLE void attachMachineLink()
+    {
+        if (!m_link)
+            return;
+        m_link->reattach();
+        delete m_link;
+        m_link = nullptr;
+    }
 
     // Calls a script function of the program; arguments and result cross the
     // engines as plain data (objects stay objects).
@@ -329,6 +363,8 @@ private:
 
     QTemporaryDir m_temp;
     int m_emulators = 0;
+    ApplicationShell *m_shell = nullptr;
+    MachineLinkProbe *m_link = nullptr;
     QHash<QString, QVariantList> m_records;
 };
 
@@ -339,6 +375,7 @@ public:
     Setup(ApplicationShell *shell, const QString &settingsFile)
         : m_shell(shell), m_settingsFile(settingsFile)
     {
+        m_probe.setShell(shell);
     }
 
 public slots:

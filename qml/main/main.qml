@@ -949,6 +949,8 @@ ApplicationWindow {
     function stepperScaleGet(x, y, z) {}
     // The start/pause key of the machine was pressed: the job screen decides.
     function progStartBtnPressed() { smtInterface.progStartBtnPressed() }
+    // The start/stop action of the job screen.
+    function startStopF() { return smtInterface.startStopF() }
     function zAutoFindResultGet(result) {}
     function programmerErrPinGet(value) { machineState.programmerErrPin = machineState.halBool(value) }
     function programmerSucPinGet(value) { machineState.programmerSucPin = machineState.halBool(value) }

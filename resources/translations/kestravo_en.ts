@@ -1447,6 +1447,29 @@ Choose one in the camera settings.</translation>
     </message>
 </context>
 <context>
+    <name>MissedComponentsWindow</name>
+    <message>
+        <source>Доустановить пропущенные компоненты? (</source>
+        <translation>Place the missed components? (</translation>
+    </message>
+    <message>
+        <source> шт.)</source>
+        <translation> pcs.)</translation>
+    </message>
+    <message>
+        <source>Компонент</source>
+        <translation>Component</translation>
+    </message>
+    <message>
+        <source>Доустановить выбранные компоненты</source>
+        <translation>Place the selected components</translation>
+    </message>
+    <message>
+        <source>Не доустанавливать</source>
+        <translation>Do not place them</translation>
+    </message>
+</context>
+<context>
     <name>NotFoundFeedersWorkout</name>
     <message>
         <source>Замена питателей</source>
@@ -1475,6 +1498,29 @@ Choose one in the camera settings.</translation>
     <message>
         <source>Отмена</source>
         <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>NozzleConfirmWindow</name>
+    <message>
+        <source>Проверка насадки</source>
+        <translation>Nozzle check</translation>
+    </message>
+    <message>
+        <source>На головке насадка </source>
+        <translation>Nozzle on the head: </translation>
+    </message>
+    <message>
+        <source>На головке нет насадки</source>
+        <translation>No nozzle on the head</translation>
+    </message>
+    <message>
+        <source>Верно</source>
+        <translation>Correct</translation>
+    </message>
+    <message>
+        <source>Нет</source>
+        <translation>No</translation>
     </message>
 </context>
 <context>
@@ -2785,6 +2831,221 @@ Error code: %1</translation>
     </message>
 </context>
 <context>
+    <name>panels</name>
+    <message>
+        <source>Продолжить</source>
+        <translation>Continue</translation>
+    </message>
+    <message>
+        <source>Пропустить</source>
+        <translation>Skip</translation>
+    </message>
+    <message>
+        <source>Настройки питателя</source>
+        <translation>Feeder settings</translation>
+    </message>
+    <message>
+        <source>Отъехать</source>
+        <translation>Move away</translation>
+    </message>
+    <message>
+        <source>Настройка датчика</source>
+        <translation>Sensor settings</translation>
+    </message>
+    <message>
+        <source>Повторить распознавание</source>
+        <translation>Recognise again</translation>
+    </message>
+    <message>
+        <source>Произведите смену ленты (поддона, пенала, пополните россыпь) и нажмите кнопку &quot;Продолжить&quot;, либо нажмите кнопку &quot;Пропустить&quot; чтобы пропустить этот питатель и перейти к следующему. Также, можно изменить настройки питателя, нажав соответствующую кнопку.</source>
+        <translation>Change the tape (tray, tube, or refill the loose parts) and press &quot;Continue&quot;, or press &quot;Skip&quot; to skip this feeder and go on to the next one. You can also change the feeder settings with the button of that name.</translation>
+    </message>
+    <message>
+        <source>Не удалось найти реперный знак! Если реперный знак оказался за границей области поиска, подведите к нему камеру с помощью &quot;Ручного управления&quot; и нажмите кнопку &quot;Повторить поиск&quot;. Если реперный знак не виден по причине неверных настроек распознавания, измените настройки поиска реперных знаков и нажмите &quot;Повторить поиск&quot;. Если программа не может распознать реперный знак из-за того, что он поврежден, нужно с помощью &quot;Ручного управления&quot; навести перекрестие камеры на реперный знак и нажать кнопку &quot;Указать перекрестием&quot;.</source>
+        <translation>The reference mark was not found! If the mark lies outside the search area, bring the camera to it with &quot;Manual control&quot; and press &quot;Search again&quot;. If the mark is not seen because of wrong recognition settings, change the reference mark search settings and press &quot;Search again&quot;. If the program cannot recognise the mark because it is damaged, put the camera cross-hair on the mark with &quot;Manual control&quot; and press &quot;Set by cross-hair&quot;.</translation>
+    </message>
+    <message>
+        <source>Не удалось распознать компонент! Если компонент взят, но не распознается камерой, нажмите кнопку &quot;Настройки питателя&quot; и произведите соотвествующие настройки. Затем нажмите &quot;Продолжить&quot;. Если компонент не взят, нажмите кнопку &quot;Продолжить&quot;, чтобы взять следующий компонент, либо нажмите кнопку &quot;Пропустить&quot; чтобы пропустить этот питатель и перейти к следующему. При нажатии кнопки &quot;Отъехать&quot; будет исполнена команда &quot;Кончились компоненты&quot;. Эта кнопка бывает нужна, когда голова мешает провести манипуляции с питателем.</source>
+        <translation>The component was not recognised! If the component was picked but the camera does not recognise it, press &quot;Feeder settings&quot; and adjust the settings. Then press &quot;Continue&quot;. If the component was not picked, press &quot;Continue&quot; to pick the next component, or press &quot;Skip&quot; to skip this feeder and go on to the next one. &quot;Move away&quot; runs the &quot;Out of components&quot; command. This button helps when the head is in the way of work on the feeder.</translation>
+    </message>
+    <message>
+        <source>Не удалось распознать компонент после переворота! Если компонент был некорректно перевернут или камера была подведена в некорректную точку после распознавания, и требуется изменить G-код переворота, нажмите кнопку &quot;Пропустить&quot; или &quot;Остановить&quot;. Для повторной попытки распознавания, нажмите кнопку &quot;Повторить распознавание&quot;. Если вы очистили площадку от нераспознанного после переворота компонента и хотите продолжить работу с питателем, нажмите кнопку &quot;Продолжить&quot;.</source>
+        <translation>The component was not recognised after flipping! If the component was flipped wrongly or the camera was brought to a wrong point after recognition, and the flip G-code must be changed, press &quot;Skip&quot; or &quot;Stop&quot;. To try recognition again, press &quot;Recognise again&quot;. If you have cleared the unrecognised component from the pad and want to go on with the feeder, press &quot;Continue&quot;.</translation>
+    </message>
+    <message>
+        <source>Несколько неудачных попыток переворота компонента подряд! Если компонент был некорректно перевернут или камера была подведена в некорректную точку после распознавания, и требуется изменить G-код переворота, нажмите кнопку &quot;Пропустить&quot; или &quot;Остановить&quot;. Для повторной попытки распознавания, нажмите кнопку &quot;Повторить распознавание&quot;. Если вы очистили площадку для переворота от компонента и хотите продолжить работу с питателем, нажмите кнопку &quot;Продолжить&quot;.</source>
+        <translation>Several failed attempts to flip the component in a row! If the component was flipped wrongly or the camera was brought to a wrong point after recognition, and the flip G-code must be changed, press &quot;Skip&quot; or &quot;Stop&quot;. To try recognition again, press &quot;Recognise again&quot;. If you have cleared the component from the flip pad and want to go on with the feeder, press &quot;Continue&quot;.</translation>
+    </message>
+    <message>
+        <source>Среднее смещение компонента при взятии по X: </source>
+        <translation>Mean pick offset of the component in X: </translation>
+    </message>
+    <message>
+        <source>мм  по Y: </source>
+        <translation>mm  in Y: </translation>
+    </message>
+    <message>
+        <source>.
+Возможно центр взятия компонента задан неправильно.
+Исправить центр взятия компонента? </source>
+        <translation>.
+The pick centre of the component may be set wrongly.
+Correct the pick centre of the component? </translation>
+    </message>
+    <message>
+        <source>Максимально допустимое отклонение расстояния между выводами равно </source>
+        <translation>The largest allowed deviation of the pin distance is </translation>
+    </message>
+    <message>
+        <source>%, измеренное отклонение равно </source>
+        <translation>%, the measured deviation is </translation>
+    </message>
+    <message>
+        <source>Ошибка алгоритма распознавания выводов! </source>
+        <translation>Pin recognition error! </translation>
+    </message>
+    <message>
+        <source> Чтобы отбраковать взятый компонент и продолжить работу, нажмите кнопку &quot;Сброс в корзину&quot;. При этом взятый компонент будет сброшен в корзину. Чтобы изменить настройки алгоритма центририрования или алгоритма распознавания выводов, нажмите кнопку &quot;Настройки питателя&quot; и произведите соотвествующие настройки. Затем нажмите &quot;Продолжить&quot; и программа снова попробует отцентрировать взятый компонент.</source>
+        <translation> To reject the picked component and go on, press &quot;Drop into the basket&quot;. The picked component is then dropped into the basket. To change the centring or pin recognition settings, press &quot;Feeder settings&quot; and adjust them. Then press &quot;Continue&quot; and the program tries to centre the picked component again.</translation>
+    </message>
+    <message>
+        <source>Ошибка связи с датчиком разрежения! </source>
+        <translation>Vacuum sensor communication error! </translation>
+    </message>
+    <message>
+        <source> Если в питателе закончились компоненты, пополните питатель и нажмите кнопку &quot;Продолжить&quot;, либо нажмите кнопку &quot;Пропустить&quot; чтобы пропустить этот питатель и перейти к следующему. При нажатии кнопки &quot;Отъехать&quot; будет исполнена команда &quot;Кончились компоненты&quot;. Если требуется откорректировать настройки датчика разрежения, нажмите кнопку &quot;Настройка датчика&quot;.</source>
+        <translation> If the feeder has run out of components, refill it and press &quot;Continue&quot;, or press &quot;Skip&quot; to skip this feeder and go on to the next one. &quot;Move away&quot; runs the &quot;Out of components&quot; command. To adjust the vacuum sensor settings, press &quot;Sensor settings&quot;.</translation>
+    </message>
+    <message>
+        <source>Датчик разрежения сообщает об отсутствии компонента! Измеренное разрежение до взятия: </source>
+        <translation>The vacuum sensor reports no component! Vacuum measured before the pick: </translation>
+    </message>
+    <message>
+        <source> кПа, после взятия: </source>
+        <translation> kPa, after the pick: </translation>
+    </message>
+    <message>
+        <source> кПа. Разница:</source>
+        <translation> kPa. Difference:</translation>
+    </message>
+    <message>
+        <source> кПа. Максимально допустимая разница: </source>
+        <translation> kPa. Largest allowed difference: </translation>
+    </message>
+    <message>
+        <source>кПа.</source>
+        <translation>kPa.</translation>
+    </message>
+    <message>
+        <source>Датчик разрежения сообщает об отсутствии компонента! Измеренное разрежение: </source>
+        <translation>The vacuum sensor reports no component! Measured vacuum: </translation>
+    </message>
+    <message>
+        <source> кПа, минимально допустимое разрежение: </source>
+        <translation> kPa, smallest allowed vacuum: </translation>
+    </message>
+    <message>
+        <source> кПа.</source>
+        <translation> kPa.</translation>
+    </message>
+    <message>
+        <source> Проверьте забитость насадки, аккуратно ее сняв. После проверки, и возможной прочистки, УСТАНОВИТЕ НАСАДКУ ОБРАТНО НА ГОЛОВУ и нажмите кнопку &quot;Продолжить&quot;, чтобы измерить разрежение повторно. Если требуется откорректировать настройки датчика разрежения и проверки забитости насадки, нажмите кнопку &quot;Настройка датчика&quot;.</source>
+        <translation> Check whether the nozzle is clogged by taking it off carefully. After the check, and cleaning if needed, PUT THE NOZZLE BACK ON THE HEAD and press &quot;Continue&quot; to measure the vacuum again. To adjust the vacuum sensor and nozzle clogging check settings, press &quot;Sensor settings&quot;.</translation>
+    </message>
+    <message>
+        <source>Датчик разрежения сообщает о засоренности насадки! Измеренное разрежение до открытия пневмоклапана: </source>
+        <translation>The vacuum sensor reports a clogged nozzle! Vacuum measured before the valve opened: </translation>
+    </message>
+    <message>
+        <source> кПа, после открытия: </source>
+        <translation> kPa, after it opened: </translation>
+    </message>
+    <message>
+        <source> кПа. Минимально допустимая разница: </source>
+        <translation> kPa. Smallest allowed difference: </translation>
+    </message>
+    <message>
+        <source>Датчик разрежения сообщает о засоренности насадки! Измеренное разрежение: </source>
+        <translation>The vacuum sensor reports a clogged nozzle! Measured vacuum: </translation>
+    </message>
+    <message>
+        <source>Номинал компонента не соответствует заявленному. </source>
+        <translation>The component value does not match the stated one. </translation>
+    </message>
+    <message>
+        <source> Чтобы взять следующий элемент из питателя, нажмите кнопку &quot;Продолжить&quot;, либо нажмите кнопку &quot;Пропустить&quot; чтобы пропустить этот питатель и перейти к следующему. Если требуется повторить измерение номинала, нажмите кнопку &quot;Повторить измерение&quot;. Если требуется настроить измерение номинала для данного питателя, нажмите кнопку &quot;Настроить измерение номинала&quot;. Если требуется изменить настройки измерителя RLC, нажмите кнопку &quot;Настройка измерителя RLC&quot;.</source>
+        <translation> To pick the next part from the feeder, press &quot;Continue&quot;, or press &quot;Skip&quot; to skip this feeder and go on to the next one. To measure the value again, press &quot;Measure again&quot;. To set up the value measurement of this feeder, press &quot;Set up value measurement&quot;. To change the RLC meter settings, press &quot;RLC meter settings&quot;.</translation>
+    </message>
+    <message>
+        <source>Программатор выдал сообщение об ошибке при попытке программирования.</source>
+        <translation>The programmer reported an error while programming.</translation>
+    </message>
+    <message>
+        <source> Выберите дальнейшее действие. При нажатии кнопки &quot;Повторить попытку&quot;, будет повторно отправлен сигнал на програмиирование. При нажатии кнопки &quot;Сбросить в корзину&quot;, компонент будет сброшен в корзину, после чего будет взят следующий компонент и произведена попытка програмирования. При нажатии кнопки &quot;Пропуситить&quot;, питатель будет пропущен, и программа перейдет к следующему.</source>
+        <translation> Choose what to do next. &quot;Try again&quot; sends the programming signal again. &quot;Drop into the basket&quot; drops the component into the basket, then the next component is picked and programmed. &quot;Skip&quot; skips the feeder and the program goes on to the next one.</translation>
+    </message>
+    <message>
+        <source>Превышен период ожидания ответа от программатора. Выберите дальнейшее действие. При нажатии кнопки &quot;Повторить попытку&quot;, будет повторно отправлен сигнал на програмиирование. При нажатии кнопки &quot;Пропуситить&quot;, питатель будет пропущен, и программа перейдет к следующему.</source>
+        <translation>The programmer did not answer in time. Choose what to do next. &quot;Try again&quot; sends the programming signal again. &quot;Skip&quot; skips the feeder and the program goes on to the next one.</translation>
+    </message>
+    <message>
+        <source>Во время паузы над камерой можно откорректировать индивидуальные настройки распознавания компонента.</source>
+        <translation>While paused over the camera you can adjust the component&apos;s own recognition settings.</translation>
+    </message>
+    <message>
+        <source>Общие настройки</source>
+        <translation>Common settings</translation>
+    </message>
+    <message>
+        <source>        Повторить поиск</source>
+        <translation>        Search again</translation>
+    </message>
+    <message>
+        <source>Указать перекрестием</source>
+        <translation>Set by cross-hair</translation>
+    </message>
+    <message>
+        <source>Индивидуальные настройки</source>
+        <translation>Own settings</translation>
+    </message>
+    <message>
+        <source>Да</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>Нет</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Повторить измерение</source>
+        <translation>Measure again</translation>
+    </message>
+    <message>
+        <source>Настроить измерение номинала</source>
+        <translation>Set up value measurement</translation>
+    </message>
+    <message>
+        <source>Настройка измерителя RLC</source>
+        <translation>RLC meter settings</translation>
+    </message>
+    <message>
+        <source>Повторить попытку</source>
+        <translation>Try again</translation>
+    </message>
+    <message>
+        <source>Сбросить в корзину</source>
+        <translation>Drop into the basket</translation>
+    </message>
+    <message>
+        <source>Сброс в корзину</source>
+        <translation>Drop into the basket</translation>
+    </message>
+    <message>
+        <source>Индивидуальные настройки распознавания</source>
+        <translation>Own recognition settings</translation>
+    </message>
+</context>
+<context>
     <name>program</name>
     <message>
         <source>слева</source>
@@ -2909,6 +3170,61 @@ Error code: %1</translation>
     <message>
         <source>Неверные настройки центрирования</source>
         <translation>Wrong centring settings</translation>
+    </message>
+</context>
+<context>
+    <name>sequencer</name>
+    <message>
+        <source>Запущена расстановка пропущенных компонентов!</source>
+        <translation>Placement of the missed components started!</translation>
+    </message>
+    <message>
+        <source>Программа расстановки запущена</source>
+        <translation>Placement program started</translation>
+    </message>
+    <message>
+        <source>Неизвестная операция в программе: </source>
+        <translation>Unknown operation in the program: </translation>
+    </message>
+    <message>
+        <source>не выполнено</source>
+        <translation>not done</translation>
+    </message>
+    <message>
+        <source>Операция недоступна в этой версии программы: </source>
+        <translation>Operation not available in this version of the program: </translation>
+    </message>
+    <message>
+        <source>Программа расстановки завершена. Установлено компонентов: </source>
+        <translation>Placement program finished. Components placed: </translation>
+    </message>
+    <message>
+        <source>Программа расстановки остановлена оператором</source>
+        <translation>Placement program stopped by the operator</translation>
+    </message>
+    <message>
+        <source>Программа расстановки прервана</source>
+        <translation>Placement program interrupted</translation>
+    </message>
+    <message>
+        <source>Неизвестная панель оператора: </source>
+        <translation>Unknown operator panel: </translation>
+    </message>
+    <message>
+        <source>Последний установл. компонент: питатель: </source>
+        <translation>Last placed component: feeder: </translation>
+    </message>
+    <message>
+        <source>; коорд.: X:</source>
+        <translation>; coord.: X:</translation>
+    </message>
+    <message>
+        <source>; строка: </source>
+        <translation>; line: </translation>
+    </message>
+    <message>
+        <source>Пропущенный компонент не найден в программе: </source>
+        <translation>Missed component not found in the program: </translation>
     </message>
 </context>
 <context>

@@ -12,6 +12,12 @@
 //   m.finishBlock(true)                     // the running block ends; its onDone(true)
 //   m.advance(100)                          // fires every timer due within 100 ms, in order
 //
+// For the run control (sequencer.js) it also holds the job screen's run state
+// (`run`), the machine settings (`settings`), the step functions by name
+// (`steps`), two fake operations models (`model`, `missed`; see opModel()
+// below) and a stopwatch on the same clock. `later(fn)` runs fn on the next
+// advance(), as a deferred call of the event loop would.
+//
 // The G-code channel runs one block at a time and queues the rest, as the
 // program's gate does; every block handed over is recorded exactly as sent.
 // In "manual" block mode (the default) a block ends when the test says
@@ -75,7 +81,35 @@ function create(options) {
         logs: [],             // { text, color }
         failures: [],         // texts given to fail
         vacuumStarts: 0,
-        engine: null
+        engines: [],
+
+        // Run control.
+        run: {
+            executing: false, lineToStart: 0, placingMissedComponents: false, prevOpModel: [],
+            currPlacedComponents: 0, pcbCounter: 0, lastRunFinished: true, lastPlacedLine: 0,
+            lastPlacedLineCount: 0, lastPlacedText: "", missedCount: 0, cupWarning: false,
+            keepFirstTapeComponent: false, panel: null, operatorPanelShown: false,
+            pcbMoveDialogShown: false, missedWindowShown: false, nozzleConfirmShown: false
+        },
+        settings: {
+            startingGcode: "", endingGcode: "", tapeChangeGCode: "", progAutoRestart: false,
+            endingGCodeOnUserStop: true, finalSoundEnabled: false, projectAutosave: false,
+            projectAutosaveInterval: 5, workAreaX1: 0, workAreaY2: 500
+        },
+        steps: {},
+        model: opModel(),
+        missed: opModel(),
+        startAllowed: true,
+        boards: 1,                // boards of one run
+        finishedBoards: 0,
+        beeps: 0,
+        sounds: 0,
+        saves: 0,
+        selected: [],             // rows shown as executed, in order
+        missedWindow: false,
+        nozzleConfirm: false,
+        boardMoveAgreed: 0,
+        stopwatchState: { running: false, held: false, since: 0, total: 0 }
     }
 
     // ---- clock
@@ -113,11 +147,28 @@ function create(options) {
 
     // ---- events towards the library under test
 
-    m.attach = function(engine) { m.engine = engine }
-    function notify(name) {
-        if (m.engine && typeof m.engine[name] === "function")
-            m.engine[name]()
+    // Every attached library hears the machine's events (the waiters and the
+    // sequencer both do in a run).
+    m.attach = function(engine) { m.engines.push(engine) }
+    function notify(name, arg) {
+        var list = m.engines.slice()
+        for (var i = 0; i < list.length; ++i)
+            if (typeof list[i][name] === "function")
+                list[i][name](arg)
     }
+    m.setMachineOn = function(on) {
+        if (m.machineOn === on)
+            return
+        m.machineOn = on
+        notify("machineOnGet")
+    }
+    m.setHomedAndCalibrated = function(on) {
+        if (m.homedAndCalibrated === on)
+            return
+        m.homedAndCalibrated = on
+        notify("homedAndCalibratedGet")
+    }
+    m.raiseAppError = function() { notify("appErrorGet") }
 
     m.setPosition = function(p) {
         var changed = false
@@ -148,8 +199,7 @@ function create(options) {
     // "lateDoneAfterStop", lets the machine report the held blocks as done.
     m.stopAll = function() {
         m.events.push("stopAll")
-        if (m.engine)
-            m.engine.stopAll()
+        notify("stopAll")
         if (m.fault === "lateDoneAfterStop") {
             while (m.running)
                 endBlock(true)
@@ -208,6 +258,7 @@ function create(options) {
         m.events.push("done:" + ok)
         if (typeof block.onDone === "function")
             block.onDone(ok)
+        notify("gCodeDoneGet", ok)
         startNext()
     }
 
@@ -251,7 +302,8 @@ function create(options) {
         homed: function() { return m.homedFlag },
         machineOn: function() { return m.machineOn },
         paused: function() { return m.paused },
-        busy: function() { return m.busy },
+        // Another activity (m.busy) or the run itself.
+        busy: function() { return m.busy || m.run.executing === true },
         nozzleChanging: function() { return m.nozzleChanging },
         position: function() { return { x: m.pos.x, y: m.pos.y, z: m.pos.z, a: m.pos.a } },
         after: function(ms, fn) { return m.after(ms, fn) },
@@ -285,15 +337,173 @@ function create(options) {
             m.vacuumStarts++
             m.events.push("vacuumStart")
         },
+        // Also handed to m.onRowComplete(text) when a test sets it (the
+        // sequencer's rowComplete writes it into the model).
         rowComplete: function(text) {
             m.rows.push(text)
             m.events.push("row:" + text)
+            if (typeof m.onRowComplete === "function")
+                m.onRowComplete(text)
         },
         log: function(text, color) { m.logs.push({ text: text, color: color }) },
         fail: function(text) {
             m.failures.push(text)
             m.events.push("fail:" + text)
-        }
+        },
+
+        // ---- run control
+        run: function() { return m.run },
+        model: function() { return m.model },
+        missedModel: function() { return m.missed },
+        setting: function(name) { return m.settings[name] },
+        step: function(name) { return typeof m.steps[name] === "function" ? m.steps[name] : null },
+        later: function(fn) { m.after(0, fn) },
+        startAllowed: function() { return m.startAllowed },
+        homedAndCalibrated: function() { return m.homedAndCalibrated },
+        setPaused: function(on) { m.setPaused(on === true) },
+        selectRow: function(row) { m.selected.push(row) },
+        stopwatch: function(action) {
+            var w = m.stopwatchState
+            m.events.push("stopwatch:" + action)
+            if (action === "start") {
+                w.running = true
+                w.held = false
+                w.since = m.now
+                w.total = 0
+            } else if (action === "pause" && w.running && !w.held) {
+                w.total += m.now - w.since
+                w.held = true
+            } else if (action === "resume" && w.running && w.held) {
+                w.since = m.now
+                w.held = false
+            } else if (action === "stop" && w.running) {
+                if (!w.held)
+                    w.total += m.now - w.since
+                w.running = false
+            }
+        },
+        runSeconds: function() {
+            var w = m.stopwatchState
+            var ms = w.total + (w.running && !w.held ? m.now - w.since : 0)
+            return Math.floor(ms / 1000)
+        },
+        boardCount: function() { return m.boards },
+        countFinishedBoards: function(n) {
+            m.finishedBoards += n
+            m.events.push("boards:" + n)
+        },
+        playFinalSound: function() {
+            m.sounds++
+            m.events.push("finalSound")
+        },
+        beep: function() {
+            m.beeps++
+            m.events.push("beep")
+        },
+        saveProject: function() {
+            m.saves++
+            m.events.push("saveProject")
+        },
+        closeWindow: function(name) { m.events.push("close:" + name) },
+        startVacuumSensor: function() { m.events.push("vacuumSensor") },
+        resetVibration: function() { m.events.push("vibration") },
+        recalcUsedRefs: function() { m.events.push("recalcUsedRefs") },
+        resetVision: function() { m.events.push("reset:vision") },
+        stopWaiters: function() { m.stopAll() },
+        resetSteps: function() { m.events.push("reset:steps") },
+        resetRlc: function() { m.events.push("reset:rlc") },
+        resetVacuumErrors: function() { m.events.push("reset:vacuumErrors") },
+        resetProgrammer: function() { m.events.push("reset:programmer") },
+        disconnectSignals: function() { m.events.push("reset:signals") },
+        resetFeeders: function() { m.events.push("reset:feeders") },
+        showMissedWindow: function(shown) {
+            m.missedWindow = shown
+            m.events.push("missedWindow:" + shown)
+        },
+        showNozzleConfirm: function(shown) {
+            m.nozzleConfirm = shown
+            m.events.push("nozzleConfirm:" + shown)
+        },
+        boardMoveAgree: function() { m.boardMoveAgreed++ }
     }
     return m
+}
+
+// A fake operations model with the script interface of the program's
+// OpModel: top-level rows (operation rows) and lines under them (component
+// lines), numbered 1, 2, 3, ... in the order they were appended.
+//   var model = opModel()
+//   model.append({ op: "Питатель", enabled: 1, opFunc: "setupFeeder", p1: 0 })
+//   model.appendChild({ op: "R1", enabled: 1, p1: placement, p2: "element" })
+// index(row, 0[, parent]) and data(index, 257) give the "op" text.
+function opModel() {
+    var rows = []
+    var next = 1
+    var model = { rowCount: 0, lineCount: 0 }
+
+    function item(obj) {
+        var o = obj || {}
+        function text(v) { return v === undefined ? "" : String(v) }
+        var it = { op: String(o.op), enabled: Number(o.enabled) || 0, opFunc: String(o.opFunc),
+                   image: String(o.image), complete: text(o.complete), errorCount: text(o.errorCount),
+                   p1: o.p1, p2: o.p2, number: next++, lines: [] }
+        model.lineCount += 1
+        return it
+    }
+    function at(number, subNumber) {
+        var row = rows[number]
+        if (!row)
+            throw new Error("opModel: no row " + number)
+        if (subNumber === undefined || subNumber < 0)
+            return row
+        if (!row.lines[subNumber])
+            throw new Error("opModel: no line " + subNumber + " in row " + number)
+        return row.lines[subNumber]
+    }
+    function recompute(row) {
+        var on = 0
+        for (var i = 0; i < row.lines.length; ++i)
+            if (row.lines[i].enabled !== 0)
+                ++on
+        row.enabled = on === 0 ? 0 : (on === row.lines.length ? 1 : 3)
+    }
+
+    model.clear = function() {
+        rows = []
+        next = 1
+        model.rowCount = 0
+        model.lineCount = 0
+    }
+    model.append = function(obj) {
+        rows.push(item(obj))
+        model.rowCount = rows.length
+    }
+    model.appendChild = function(obj) {
+        if (rows.length === 0)
+            throw new Error("opModel: appendChild without a row")
+        rows[rows.length - 1].lines.push(item(obj))
+    }
+    model.getEnabled = function(number, subNumber) { return at(number, subNumber).enabled }
+    model.getOpFunc = function(number) { return at(number).opFunc }
+    model.getP1 = function(number, subNumber) { return at(number, subNumber).p1 }
+    model.getP2 = function(number) { return at(number).p2 }
+    model.getSubSteps = function(number) { return at(number).lines.length }
+    model.getComplete = function(number) { return at(number).complete }
+    model.getErrorCount = function(number) { return at(number).errorCount }
+    model.getLineNumber = function(number, subNumber) { return at(number, subNumber).number }
+    model.setComplete = function(number, value) { at(number).complete = String(value) }
+    model.setErrorCount = function(number, value) { at(number).errorCount = String(value) }
+    model.setEnabled = function(number, subNumber, value) {
+        at(number, subNumber).enabled = (value === 0 || value === 1) ? value : 0
+        recompute(at(number))
+    }
+    model.index = function(row, column, parent) {
+        return parent ? { row: parent.row, line: row } : { row: row, line: -1 }
+    }
+    model.data = function(index, role) {
+        return role === 257 ? at(index.row, index.line).op : undefined
+    }
+    // Texts of every row's "complete", in order (for the tests).
+    model.completes = function() { return rows.map(function(r) { return r.complete }) }
+    return model
 }

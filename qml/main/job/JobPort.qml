@@ -1,11 +1,14 @@
 import QtQuick 2.15
 import "waiters.js" as Waiters
+import "sequencer.js" as Sequencer
 
 // The one piece between the job's step libraries and the rest of the
 // program. The libraries see only `port` (a plain object of functions); this
-// item fills it from the main window, the machine state, the G-code gate and
-// the timers, and forwards the awaited events (position, homing, pause) to
-// them. The step functions are reachable by name through `steps`.
+// item fills it from the main window, the machine state, the G-code gate,
+// the job screen and the timers, and forwards the awaited events (position,
+// homing, pause, block done, machine off, errors) to them. The step
+// functions are reachable by name through `steps`; the run control is
+// `sequencer`.
 Item {
     id: jobPort
     property var app
@@ -17,6 +20,27 @@ Item {
     property bool nozzleChanging: false
     property var steps: ({})
     property var waiters: null
+    property var sequencer: null
+
+    // What a stop resets beyond the waiters, by kind ("vision", "steps",
+    // "rlc", "vacuumErrors", "programmer", "signals", "feeders"): the step
+    // libraries add their own with addReset(kind, fn).
+    property var resetHooks: ({})
+    function addReset(kind, fn) {
+        var hooks = resetHooks
+        if (!hooks[kind])
+            hooks[kind] = []
+        hooks[kind].push(fn)
+    }
+    function runResets(kind) {
+        var list = resetHooks[kind] || []
+        for (var i = 0; i < list.length; ++i)
+            list[i]()
+    }
+
+    // The board-move dialog of the mark search agrees (the start key); the
+    // marks library fills it.
+    property var boardMoveAgreeHook: function() {}
 
     // The calibration-mark search; the marks library replaces it. Until then
     // it succeeds only when the calibration mark is switched off.
@@ -85,13 +109,101 @@ Item {
             if (a.nozzleOnHeadCheckActive && !a.vsRunning && !a.vsStarting)
                 a.vsStart(a.vsFileName)
         },
-        "rowComplete": function(text) {
-            if (jobPort.app.smtInterface && typeof jobPort.app.smtInterface.rowComplete === "function")
-                jobPort.app.smtInterface.rowComplete(text)
-        },
+        "rowComplete": function(text) { jobPort.sequencer.rowComplete(text) },
         "log": function(text, color) { jobPort.app.logAdd(text, color) },
-        "fail": function(text) { jobPort.fail(text) }
+        "fail": function(text) { jobPort.fail(text) },
+
+        // ---- run control (sequencer.js)
+        "run": function() { return jobPort.app.smtInterface },
+        "model": function() { return opModel },
+        "missedModel": function() { return missedModel },
+        "setting": function(name) { return jobPort.app[name] },
+        "step": function(name) {
+            var f = jobPort.steps[name]
+            return typeof f === "function" ? f : null
+        },
+        "later": function(fn) { Qt.callLater(fn) },
+        "startAllowed": function() { return jobPort.app.smtInterface.startEnabled },
+        "homedAndCalibrated": function() { return jobPort.machineState.machineHomed2 },
+        "setPaused": function(on) { jobPort.app.smtInterface.paused = on === true },
+        "selectRow": function(row) { jobPort.app.smtInterface.selectRow(row) },
+        "stopwatch": function(action) {
+            var a = jobPort.app
+            if (action === "start") a.stopwatchStart()
+            else if (action === "stop") a.stopwatchStop()
+            else if (action === "pause") a.stopwatchPause()
+            else if (action === "resume") a.stopwatchResume()
+        },
+        "runSeconds": function() { return Number(jobPort.app.stopwatchTimeInt) || 0 },
+        "boardCount": function() {
+            var a = jobPort.app
+            return a.pcbMulti ? a.smtInterface.creation.keptBoardCount() : 1
+        },
+        "countFinishedBoards": function(n) {
+            jobPort.app.pcbFinishedCount += n
+            jobPort.app.projectStatisticsWindow.appendPcbCount(n)
+        },
+        "playFinalSound": function() { jobPort.app.beep() },
+        "beep": function() { jobPort.app.beep() },
+        "saveProject": function() {
+            var a = jobPort.app
+            if (String(a.projectName) === "")
+                return
+            a.saveAllFeeders()
+            a.saveProject(a.projectName)
+        },
+        "closeWindow": function(name) {
+            var w = jobPort.app.findToolWindow(name)
+            if (w && w.visible)
+                w.close()
+        },
+        "startVacuumSensor": function() {
+            var a = jobPort.app
+            if (a.vsEnabled && !a.vsRunning && !a.vsStarting)
+                a.vsStart(a.vsFileName)
+        },
+        "resetVibration": function() { jobPort.app.instruments.pwmVibroDone = false },
+        "recalcUsedRefs": function() { jobPort.app.smtInterface.recalcUsedRefsBeforeRun() },
+        "resetVision": function() { jobPort.runResets("vision") },
+        "stopWaiters": function() { jobPort.stopAll() },
+        "resetSteps": function() { jobPort.runResets("steps") },
+        "resetRlc": function() { jobPort.runResets("rlc") },
+        "resetVacuumErrors": function() { jobPort.runResets("vacuumErrors") },
+        "resetProgrammer": function() { jobPort.resetProgrammer() },
+        "disconnectSignals": function() { jobPort.runResets("signals") },
+        "resetFeeders": function() { jobPort.resetFeeders() },
+        "showMissedWindow": function(shown) { jobPort.app.smtInterface.showMissedWindow(shown) },
+        "showNozzleConfirm": function(shown) { jobPort.app.smtInterface.showNozzleConfirm(shown) },
+        "boardMoveAgree": function() { jobPort.boardMoveAgreeHook() },
+        // For the step libraries: an operator panel, a placed component.
+        "showPanel": function(name, values, onButton) { return jobPort.sequencer.showPanel(name, values, onButton) },
+        "componentPlaced": function(ep) { jobPort.sequencer.componentPlaced(ep) }
     })
+
+    // An operator panel for a step or a tool window: see panels.js.
+    function showPanel(name, values, onButton) { return sequencer.showPanel(name, values, onButton) }
+
+    // The programmer stops waiting and its output goes off.
+    function resetProgrammer() {
+        var i = app.instruments
+        i.programmerStartWaiting(false)
+        if (machineState.doutTriggered(i.programmerDout))
+            app.setDoutOn(i.programmerDout, false)
+        runResets("programmer")
+    }
+
+    // The run-time state of every feeder of the four banks.
+    function resetFeeders() {
+        var banks = [app.leftFeedersModel, app.rightFeedersModel, app.bottomFeedersModel, app.upFeedersModel]
+        for (var b = 0; b < banks.length; ++b) {
+            var m = banks[b]
+            for (var i = 0; i < m.count; ++i) {
+                m.setProperty(i, "centeringCurrCount", 0)
+                m.setProperty(i, "noShiftOnStartDone", false)
+            }
+        }
+        runResets("feeders")
+    }
 
     // A step cannot go on: the operator is told and whatever runs stops.
     function fail(text) {
@@ -119,6 +231,9 @@ Item {
 
     Component.onCompleted: {
         waiters = Waiters.create(port)
+        sequencer = Sequencer.create(port)
+        // A gCodeWait row is done when its block is.
+        waiters.rowDriver = sequencer.make
         steps = {
             "delayWait": waiters.delayWait,
             "positionWait": waiters.positionWait,
@@ -132,11 +247,23 @@ Item {
         target: jobPort.machineState
         function onPositionUpdated() { jobPort.waiters.positionGet() }
         function onMachineHomedChanged() { jobPort.waiters.homedGet() }
-        function onMachineOnChanged() { if (!jobPort.machineState.machineOn) jobPort.stopAll() }
+        function onMachineOnChanged() {
+            if (!jobPort.machineState.machineOn)
+                jobPort.stopAll()
+            jobPort.sequencer.machineOnGet()
+        }
+        function onMachineHomed2Changed() { jobPort.sequencer.homedAndCalibratedGet() }
     }
-    onPausedChanged: waiters.pauseGet()
+    onPausedChanged: {
+        waiters.pauseGet()
+        sequencer.pauseGet()
+    }
     Connections {
         target: jobPort.app
-        function onAppError() { jobPort.stopAll() }
+        function onAppError() {
+            jobPort.stopAll()
+            jobPort.sequencer.appErrorGet()
+        }
+        function onGetGcodeDone(successful) { jobPort.sequencer.gCodeDoneGet(successful) }
     }
 }

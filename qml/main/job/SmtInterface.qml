@@ -51,23 +51,34 @@ BaseWindow {
     function sortElementsY(a, b) { return creation.sortElementsY(a, b) }
     function feederName(model) { return app.t + Program.feederName(model) }
 
-    // ---- run state shown by the screen
+    // ---- the run (run control is the sequencer of the job port; this screen
+    // holds its state and shows it)
+    readonly property var sequencer: app.jobPort.sequencer
     property bool executing: false
     property bool paused: false
     property int lineToStart: 0
     property bool placingMissedComponents: false
     property var prevOpModel: []
     property int currPlacedComponents: 0
+    // Finished boards; kept when another project is loaded, reset by the operator.
     property int pcbCounter: 0
-    property int runSeconds: 0
-    property string stopwatchText: "00:00:00"
     property bool lastRunFinished: true
     property int lastPlacedLine: 0
     property int lastPlacedLineCount: 0
     property string lastPlacedText: ""
+    property int missedCount: 0
+    // The nozzle warning: armed each time the screen is shown, disarmed by every stop.
+    property bool cupWarning: false
+    // The operator panel shown (see panels.js), or null.
+    property var panel: null
     property bool operatorPanelShown: false
     property bool pcbMoveDialogShown: false
     property bool missedWindowShown: false
+    property bool nozzleConfirmShown: false
+    // The feeder record, placement and dot that the current step works on.
+    property var currFeeder: null
+    property var currEp: null
+    property var currDot: null
     readonly property bool homedAndCalibrated: app.machineHomed2
     // A run is a long activity of the machine; while it is paused the
     // operator may turn the feeder shafts.
@@ -87,51 +98,72 @@ BaseWindow {
     onPauseEnabledChanged: if (!pauseEnabled) paused = false
     readonly property real speedPercent: app.machineSpeed
 
-    // The start/stop action: ignored while it is disabled; starts a run when
-    // none runs, stops the running one otherwise.
-    property int startRequests: 0
-    function startStopF() {
-        if (!startEnabled)
-            return false
-        if (executing)
-            stop("user")
-        else
-            start()
-        return true
-    }
-    // The run itself (walking the program's rows) is built on the waiters;
-    // these are its entry points.
-    function start() { startRequests += 1 }
-    function stop(result) {
-        app.jobPort.stopAll()
-        executing = false
-    }
-    // The machine's start/pause key.
-    function progStartBtnPressed() {
-        if (!executing)
-            startStopF()
-        else if (pcbMoveDialogShown)
+    // The start/stop action, the run's entry points and the machine's
+    // start/pause key.
+    function startStopF() { return sequencer.startStopF() }
+    function start() { sequencer.start() }
+    function stop(result) { sequencer.stop(result) }
+    function make(step) { sequencer.make(step) }
+    function progStartBtnPressed() { sequencer.progStartBtnPressed() }
+    function rowComplete(text) { sequencer.rowComplete(text) }
+
+    // Shows the row being executed: selected and scrolled into view.
+    function selectRow(row) {
+        if (!jobModel || !view.__model || !view.__listView)
             return
-        else if (!operatorPanelShown) {
-            if (pauseEnabled)
-                paused = !paused
+        for (var i = 0; i < view.__listView.count; ++i) {
+            var index = view.__model.mapRowToModelIndex(i)
+            if (index.row === row && !index.parent.valid) {
+                view.__currentRow = i
+                view.__listView.positionViewAtIndex(i, ListView.Contain)
+                return
+            }
         }
     }
-    // The row being executed (the sequencer's current step), -1: none.
-    property int currentRow: -1
-    // The row being executed gets `text` in its "complete" column.
-    function rowComplete(text) {
-        if (jobModel && currentRow >= 0)
-            jobModel.setComplete(currentRow, String(text))
+
+    // "Продолжить расстановку" is offered after a run that did not finish
+    // (re-evaluated whenever one of the facts it rests on changes).
+    readonly property bool continueAvailable: {
+        void (lastRunFinished, lastPlacedLine, lastPlacedLineCount, executing)
+        void (jobModel !== null ? jobModel.lineCount : 0)
+        return sequencer !== null && sequencer.continueAvailable()
     }
-    // A machine error, losing the homed-and-calibrated state or switching
-    // the machine off interrupts a run.
+
+    // The components a run skipped ("missedModel").
+    function missedJobModel() { return typeof missedModel !== "undefined" ? missedModel : null }
+    function showMissedWindow(shown) {
+        if (shown)
+            missedWindow.open()
+        else
+            missedWindow.close()
+    }
+    function showNozzleConfirm(shown) {
+        if (shown)
+            nozzleConfirm.open()
+        else
+            nozzleConfirm.close()
+    }
+    MissedComponentsWindow {
+        id: missedWindow
+        app: window.app
+        jobScreen: window
+    }
+    NozzleConfirmWindow {
+        id: nozzleConfirm
+        app: window.app
+        jobScreen: window
+    }
+    property alias missedWindow: missedWindow
+    property alias nozzleConfirm: nozzleConfirm
+
+    // Closing is refused while a run, the nozzle confirmation or the
+    // missed-components window is in progress.
     Connections {
-        target: window.app
-        enabled: window.executing
-        function onAppError() { window.stop() }
-        function onMachineHomed2Changed() { if (!window.app.machineHomed2) window.stop() }
-        function onMachineOnChanged() { if (!window.app.machineOn) window.stop() }
+        target: window
+        function onClosing(close) {
+            if (window.executing || window.nozzleConfirmShown || window.missedWindowShown)
+                close.accepted = false
+        }
     }
 
     // Line number of the selected feeder row or component line (0: none).
@@ -163,6 +195,8 @@ BaseWindow {
     onVisibleChanged: {
         creation.programCreated = false
         placingMissedComponents = false
+        if (visible && app.cupWarningEnabled)
+            cupWarning = true
         if (visible && takeModel()) {
             jobModel.clear()
             createTimer.restart()
@@ -240,6 +274,14 @@ BaseWindow {
             TableViewColumn { role: "errorCount"; title: app.t + qsTr("Ошибок"); width: 80 }
         }
 
+        OperatorPanel {
+            objectName: "operatorPanel"
+            Layout.fillWidth: true
+            app: window.app
+            panel: window.panel
+            onButtonClicked: window.sequencer.panelButton(id)
+        }
+
         RowLayout {
             Layout.fillWidth: true
             Button {
@@ -247,45 +289,37 @@ BaseWindow {
                 text: window.executing ? app.t + qsTr("Остановить")
                     : window.placingMissedComponents ? app.t + qsTr("Доустановить") : app.t + qsTr("Начать")
                 enabled: window.startEnabled
-                onClicked: {
-                    window.lineToStart = 0
-                    window.startStopF()
-                }
+                onClicked: window.sequencer.startFrom(0)
             }
             Button {
+                objectName: "cancelSecondPassButton"
                 text: app.t + qsTr("Отмена")
                 visible: window.placingMissedComponents && !window.executing
-                onClicked: {
-                    window.placingMissedComponents = false
-                    for (var r = 0; r < window.prevOpModel.length; ++r)
-                        for (var l = 0; l < window.prevOpModel[r].length; ++l)
-                            window.jobModel.setEnabled(r, l, window.prevOpModel[r][l])
-                }
+                onClicked: window.sequencer.leaveSecondPass()
             }
             Button {
+                objectName: "pauseButton"
                 text: app.t + qsTr("Пауза")
                 checkable: true
                 checked: window.paused
                 enabled: window.pauseEnabled
-                onClicked: window.paused = !window.paused
+                onClicked: {
+                    window.sequencer.togglePause()
+                    checked = Qt.binding(function() { return window.paused })
+                }
             }
             Button {
+                objectName: "startFromSelectionButton"
                 text: app.t + qsTr("Начать с выбранного компонента")
                 enabled: window.startEnabled && !window.executing && window.selectedLine() > 0
-                onClicked: {
-                    window.lineToStart = window.selectedLine()
-                    window.startStopF()
-                }
+                onClicked: window.sequencer.startFrom(window.selectedLine())
             }
             Button {
+                objectName: "continueButton"
                 text: app.t + qsTr("Продолжить расстановку")
-                visible: !window.lastRunFinished && window.lastPlacedLine > 0
-                         && window.jobModel !== null && window.jobModel.lineCount === window.lastPlacedLineCount
+                visible: window.continueAvailable
                 enabled: window.startEnabled && !window.executing
-                onClicked: {
-                    window.lineToStart = window.lastPlacedLine + 1
-                    window.startStopF()
-                }
+                onClicked: window.sequencer.continueFromLastPlaced()
             }
             Item { Layout.fillWidth: true }
         }
@@ -294,19 +328,22 @@ BaseWindow {
             Layout.fillWidth: true
             columns: 2
             Label {
+                objectName: "placedText"
                 color: "white"
                 text: app.t + qsTr("Установлено компонентов: ") + window.currPlacedComponents
             }
             Label {
+                objectName: "rateText"
                 color: "white"
-                text: window.currPlacedComponents > 0 && window.runSeconds > 0
+                text: window.currPlacedComponents > 0 && app.stopwatchTimeInt > 0
                       ? app.t + qsTr("Средняя скорость: ")
-                        + Math.round(window.currPlacedComponents * 3600 / window.runSeconds) + qsTr(" комп./час")
+                        + Math.round(window.currPlacedComponents * 3600 / app.stopwatchTimeInt) + qsTr(" комп./час")
                       : ""
             }
             Label {
+                objectName: "runTimeText"
                 color: "white"
-                text: app.t + qsTr("Время выполнения: ") + window.stopwatchText
+                text: app.t + qsTr("Время выполнения: ") + app.stopwatchTime
             }
             RowLayout {
                 Label { color: "white"; text: app.t + qsTr("Ускорение:") }
@@ -324,8 +361,13 @@ BaseWindow {
                 Label { color: "white"; text: window.speedPercent.toFixed(2) + " %" }
             }
             RowLayout {
-                Label { color: "white"; text: app.t + qsTr("Закончено плат: ") + window.pcbCounter }
+                Label {
+                    objectName: "pcbCounterText"
+                    color: "white"
+                    text: app.t + qsTr("Закончено плат: ") + window.pcbCounter
+                }
                 Button {
+                    objectName: "pcbCounterResetButton"
                     text: app.t + qsTr("Сброс")
                     visible: !resetAsk.visible
                     onClicked: resetAsk.visible = true
@@ -335,6 +377,7 @@ BaseWindow {
                     visible: false
                     Label { color: "white"; text: app.t + qsTr("Вы уверены?") }
                     Button {
+                        objectName: "pcbCounterResetYes"
                         text: app.t + qsTr("Да")
                         onClicked: {
                             window.pcbCounter = 0
@@ -348,6 +391,7 @@ BaseWindow {
                 }
             }
             Label {
+                objectName: "lastPlacedText"
                 color: "white"
                 text: window.lastPlacedText
             }

@@ -146,11 +146,14 @@ TestCase {
     // allowed here (no program): nothing starts.
     function test_startKeyWithoutARunIsGated() {
         homeAndCalibrate()
-        var before = probe.value(root.smtInterface, "startRequests")
+        var logCount = root.logModel.count
         pressStartKey()
         wait(500)
-        compare(probe.value(root.smtInterface, "startRequests"), before)
+        verify(!probe.value(root.smtInterface, "executing"))
+        verify(!probe.value(root.smtInterface, "nozzleConfirmShown"))
         verify(!probe.value(root.smtInterface, "paused"))
+        for (var i = logCount; i < root.logModel.count; ++i)
+            verify(String(probe.entry(root.logModel, i).message).indexOf("Программа расстановки") < 0)
     }
 
     function test_machineOffClearsCalibration() {
@@ -174,6 +177,38 @@ TestCase {
         switchOn()
         verify(!root.machineHomed2)
         compare(relXY.count, 2)
+    }
+
+    // A program of starting and ending G-code runs from "Начать" on the real
+    // machine; both rows are done and the head ends where the ending G-code
+    // put it.
+    function test_programOfStartAndEndGCodeRuns() {
+        homeAndCalibrate()
+        var screen = root.smtInterface
+        probe.call(root.projectActions, "clearProject", [])
+        root.allowRunWithoutFiducials = true
+        root.calibBeforeRun = false
+        root.projectAoiEnabled = false
+        root.cupWarningEnabled = false
+        root.startingGcode = "g0 x15 y25"
+        root.endingGcode = "g0 x30 y12"
+        probe.call(root, "showToolWindow", ["smtInterface"])
+        var jobModel = probe.value(screen, "jobModel")
+        tryVerify(function() { return screen.programCreated }, 2000)
+        compare(jobModel.rowCount, 2)
+        tryVerify(function() { return screen.startEnabled }, 5000)
+        sent.clear()
+        mouseClick(findChild(screen.contentItem, "startButton"))
+        verify(probe.value(screen, "executing"))
+        tryVerify(function() { return !probe.value(screen, "executing") }, 30000)
+        compare([jobModel.getComplete(0), jobModel.getComplete(1)], ["выполнено", "выполнено"])
+        compare(sent.count, 2)
+        compare(sent.signalArguments[0][0], "g0 x15 y25\ng0 zMax\n")
+        compare(sent.signalArguments[1][0], "g0 x30 y12\ng0 zMax\n")
+        tryVerify(function() { return Math.abs(root.jointPosXRel - 30) < 0.01 && Math.abs(root.jointPosYRel - 12) < 0.01 },
+                  2000)
+        verify(probe.value(screen, "lastRunFinished"))
+        screen.close()
     }
 
     // The key reads 0 while pressed.

@@ -1,0 +1,861 @@
+import QtQuick 2.15
+import QtTest 1.2
+import "FakeMachine.js" as Fake
+import "../../qml/main/job/waiters.js" as Waiters
+import "../../qml/main/job/sequencer.js" as Sequencer
+
+// Run control against the fake machine: the rows of a program in order, the
+// start key's pause, starting from a line, the operator's stop with the
+// ending G-code, automatic restart, the end of a run, the second pass over
+// missed components, the operator panels and the nozzle confirmation.
+TestCase {
+    name: "Sequencer"
+
+    readonly property string startBlock: "g28 start\ng0 zMax\n"
+    readonly property string endBlock: "g0 x0 y300\ng0 zMax\n"
+
+    // A fake machine (on, homed, no other activity) with the waiters and the
+    // sequencer over it, wired as the job port wires them.
+    function rig(options) {
+        var opts = options || {}
+        if (opts.busy === undefined)
+            opts.busy = false
+        var m = Fake.create(opts)
+        var w = Waiters.create(m.port)
+        var s = Sequencer.create(m.port)
+        w.rowDriver = s.make
+        m.attach(w)
+        m.attach(s)
+        m.onRowComplete = s.rowComplete
+        m.steps.gCodeWait = w.gCodeWait
+        m.steps.justCalibrateWait = w.justCalibrateWait
+        m.settings.startingGcode = "g28 start"
+        m.settings.endingGcode = "g0 x0 y300"
+        var r = { m: m, w: w, s: s, groups: [], calls: [], placed: [], pressed: [] }
+        m.steps.cupWaitDummy = function(cup, f) {
+            r.calls.push("cupWaitDummy:" + cup)
+            f()
+        }
+        m.steps.setupFeeder = function(group, f) { feederStep(r, group, f) }
+        return r
+    }
+
+    // A feeder group as the component cycle runs it, reduced to what run
+    // control needs: one block per placement without disabledTemp, the
+    // placement reported when its block is done, the placed count in the
+    // row. A placement with `miss` goes to the missed list instead; one with
+    // `panel` raises that panel first and is placed after its button.
+    function feederStep(r, group, f) {
+        var list = r.groups[group]
+        var i = 0
+        var installed = 0
+        var missedRow = false
+        function place(ep) {
+            r.w.gCodeWait("place " + ep.name, false, function() {
+                r.s.componentPlaced(ep)
+                r.placed.push(ep.name)
+                ++installed
+                next()
+            })
+        }
+        function next() {
+            while (i < list.length && list[i].disabledTemp)
+                ++i
+            if (i >= list.length) {
+                r.m.port.rowComplete(String(installed))
+                f()
+                return
+            }
+            var ep = list[i++]
+            if (ep.miss) {
+                ep.miss = false
+                if (!missedRow) {
+                    r.m.missed.append({ op: "Питатель " + group, enabled: 1, opFunc: "setupFeeder", p1: group })
+                    missedRow = true
+                }
+                r.m.missed.appendChild({ op: ep.name, enabled: 1, p1: ep, p2: "element" })
+                r.m.run.missedCount += 1
+                next()
+                return
+            }
+            if (ep.panel) {
+                var name = ep.panel
+                ep.panel = ""
+                r.s.showPanel(name, {}, function(id) {
+                    r.pressed.push(id)
+                    place(ep)
+                })
+                return
+            }
+            place(ep)
+        }
+        next()
+    }
+
+    // The program: the starting G-code (line 1), a nozzle row (2), one
+    // feeder row per group with a line per placement, the ending G-code.
+    // feeders: [["R1", "R2"], ["C1"]]; flags: { R2: { miss: true } }.
+    function program(r, feeders, flags) {
+        var model = r.m.model
+        model.append({ op: "Исполнение стартового g-кода", enabled: 1, opFunc: "gCodeWait",
+                       p1: "startingGcode", p2: true })
+        model.append({ op: "Взятие насадки 1", enabled: 2, opFunc: "cupWaitDummy", p1: 0 })
+        for (var g = 0; g < feeders.length; ++g) {
+            model.append({ op: "Питатель " + g, enabled: 1, opFunc: "setupFeeder", p1: g })
+            var list = []
+            for (var k = 0; k < feeders[g].length; ++k) {
+                var name = feeders[g][k]
+                var ep = { name: name, rX: 10 * k, rY: 300, elWidth: 1, elHeight: 1,
+                           el: { model: "B", index: g, designator: name }, disabledTemp: false }
+                var extra = (flags || {})[name] || {}
+                for (var key in extra)
+                    ep[key] = extra[key]
+                model.appendChild({ op: name, enabled: 1, p1: ep, p2: "element" })
+                ep.lineNumber = model.lineCount
+                list.push(ep)
+            }
+            r.groups.push(list)
+        }
+        model.append({ op: "Исполнение завершающего g-кода", enabled: 1, opFunc: "gCodeWait",
+                       p1: "endingGcode", p2: true })
+    }
+
+    function logTexts(m) { return m.logs.map(function(l) { return l.text }) }
+    function lastLog(m) { return m.logs.length > 0 ? m.logs[m.logs.length - 1] : { text: "", color: "" } }
+    function ends(m, n) {
+        var t = m.sentTexts()
+        return t.slice(t.length - n)
+    }
+
+    // ---- a run
+
+    function test_rowsRunInOrder() {
+        var r = rig({ blockMode: "auto" })
+        program(r, [["R1", "R2"], ["C1"]])
+        verify(r.s.startFrom(0))
+        verify(r.m.run.executing)
+        r.m.advance(1000)
+        compare(r.m.sentTexts(), [startBlock, "place R1\ng0", "place R2\ng0", "place C1\ng0", endBlock])
+        compare(r.m.sent.map(function(b) { return b.safeH }), [true, false, false, false, true])
+        compare(r.m.selected, [0, 1, 2, 3, 4])
+        compare(r.calls, ["cupWaitDummy:0"])
+        compare(r.m.model.completes(), ["выполнено", "", "2", "1", "выполнено"])
+        compare(logTexts(r.m), ["Программа расстановки запущена",
+                                "Программа расстановки завершена. Установлено компонентов: 3"])
+        verify(!r.m.run.executing)
+        verify(r.m.run.lastRunFinished)
+        compare(r.m.run.currPlacedComponents, 3)
+        compare(r.m.run.pcbCounter, 1)
+        compare(r.m.finishedBoards, 1)
+        compare(r.s.make.Step, -1)
+        compare(r.m.failures, [])
+    }
+
+    function test_startPreparesTheRun() {
+        var r = rig()
+        program(r, [["R1", "R2"]])
+        r.m.model.setEnabled(2, 1, 0)
+        r.m.model.setComplete(0, "выполнено")
+        r.m.model.setErrorCount(2, "3")
+        r.m.missed.append({ op: "old", enabled: 1 })
+        r.m.run.missedCount = 4
+        r.groups[0][0].disabledTemp = true
+        r.m.run.lastRunFinished = true
+        r.m.run.lastPlacedLine = 9
+        r.s.startFrom(0)
+        compare(r.m.events.slice(0, 8), ["close:feederEditor", "close:aoiInterface", "stopwatch:start",
+                                         "close:executionInterface", "vacuumSensor", "vibration",
+                                         "recalcUsedRefs", "gcode:" + startBlock])
+        verify(!r.groups[0][0].disabledTemp)      // cleared
+        verify(r.groups[0][1].disabledTemp)       // switched off in the model
+        compare(r.m.model.getComplete(0), "")
+        compare(r.m.model.getErrorCount(2), "")
+        compare(r.m.missed.rowCount, 0)
+        compare(r.m.run.missedCount, 0)
+        verify(!r.m.run.lastRunFinished)
+        compare(r.m.run.lastPlacedLine, 0)
+        compare(r.m.run.currPlacedComponents, 0)
+    }
+
+    // A long program of rows that finish at once runs without going deeper
+    // on every row.
+    function test_rowsThatFinishAtOnceDoNotNest() {
+        var r = rig()
+        r.m.settings.endingGcode = ""
+        for (var i = 0; i < 5000; ++i)
+            r.m.model.append({ op: "Взятие насадки", enabled: 2, opFunc: "cupWaitDummy", p1: i })
+        r.s.startFrom(0)
+        compare(r.calls.length, 5000)
+        compare(r.calls[4999], "cupWaitDummy:4999")
+        verify(!r.m.run.executing)
+        compare(lastLog(r.m).text, "Программа расстановки завершена. Установлено компонентов: 0")
+    }
+
+    // ---- pause by the start key
+
+    function test_startKeyPausesAndResumes() {
+        var r = rig()
+        program(r, [["R1"]])
+        r.s.progStartBtnPressed()                  // not running: starts
+        compare(r.m.sentTexts(), [startBlock])
+        r.s.progStartBtnPressed()
+        verify(r.m.paused)
+        r.m.finishBlock(true)                      // the running block still completes its row
+        compare(r.m.model.getComplete(0), "выполнено")
+        compare(r.m.sent.length, 1)                // the next block is held
+        r.m.advance(5000)
+        compare(r.m.sent.length, 1)
+        r.s.progStartBtnPressed()
+        verify(!r.m.paused)
+        compare(r.m.sentTexts(), [startBlock, "place R1\ng0"])
+        compare(r.m.events.filter(function(e) { return e.indexOf("stopwatch:") === 0 }),
+                ["stopwatch:start", "stopwatch:pause", "stopwatch:resume"])
+    }
+
+    // ---- start from a line
+
+    // Lines: start 1, nozzle 2, feeder 0 on 3 with R1..R10 on 4..13,
+    // feeder 1 on 14 with C1, C2 on 15, 16, ending 17.
+    function test_startFromLine_data() {
+        return [
+            { tag: "from the beginning", from: 0, off: [],
+              placed: ["R1", "R2", "R3", "R4", "R5", "R6", "R7", "R8", "R9", "R10", "C1", "C2"] },
+            { tag: "line 12", from: 12, off: [], placed: ["R9", "R10", "C1", "C2"] },
+            { tag: "a feeder row's line", from: 14, off: [], placed: ["C1", "C2"] },
+            { tag: "the ending row's line", from: 17, off: [], placed: [] },
+            { tag: "line 12, a later line switched off", from: 12, off: [[3, 1]], placed: ["R9", "R10", "C1"] },
+        ]
+    }
+    function test_startFromLine(data) {
+        var r = rig({ blockMode: "auto" })
+        program(r, [["R1", "R2", "R3", "R4", "R5", "R6", "R7", "R8", "R9", "R10"], ["C1", "C2"]])
+        compare(r.m.model.getLineNumber(2, 8), 12)
+        for (var i = 0; i < data.off.length; ++i)
+            r.m.model.setEnabled(data.off[i][0], data.off[i][1], 0)
+        r.s.startFrom(data.from)
+        r.m.advance(1000)
+        compare(r.placed, data.placed)
+        // The rows before the line run all the same.
+        var expected = [startBlock].concat(data.placed.map(function(n) { return "place " + n + "\ng0" }))
+        compare(r.m.sentTexts(), expected.concat([endBlock]))
+        compare(r.calls, ["cupWaitDummy:0"])
+        compare(r.m.run.lineToStart, data.from)
+    }
+
+    // ---- the operator's stop and the ending G-code
+
+    function test_endingGCodeAfterStop_data() {
+        function userStop(r) { verify(r.s.startStopF()) }
+        return [
+            { tag: "operator stop while a block runs: sent when it ends", after: [endBlock],
+              act: function(r) { userStop(r); compare(r.m.sent.length, 2); r.m.finishBlock(true) } },
+            { tag: "operator stop with the channel idle: sent at once", after: [endBlock],
+              act: function(r) { r.s.togglePause(); r.m.finishBlock(true); userStop(r) } },
+            { tag: "start key pauses, stop button stops", after: [endBlock],
+              act: function(r) { r.s.progStartBtnPressed(); userStop(r); r.m.finishBlock(true) } },
+            { tag: "error stop", after: [],
+              act: function(r) { r.m.raiseAppError(); r.m.finishBlock(true) } },
+            { tag: "operator stop, the running block fails", after: ["g4 p1"],
+              act: function(r) { userStop(r); r.m.finishBlock(false);
+                                 r.m.port.sendGCode("g4 p1", false, null); r.m.finishBlock(true) } },
+            { tag: "operator stop, machine switched off and on", after: ["g4 p1"],
+              act: function(r) { userStop(r); r.m.setMachineOn(false); r.m.finishBlock(true);
+                                 r.m.setMachineOn(true); r.m.port.sendGCode("g4 p1", false, null);
+                                 r.m.finishBlock(true) } },
+            { tag: "operator stop, then a new start", after: [startBlock], running: true,
+              act: function(r) { userStop(r); r.s.startFrom(0); r.m.finishBlock(true) } },
+            { tag: "operator stop, another activity runs", after: [],
+              act: function(r) { r.m.busy = true; userStop(r); r.m.finishBlock(true) } },
+            { tag: "operator stop, not homed", after: [],
+              act: function(r) { r.m.homedFlag = false; userStop(r); r.m.finishBlock(true) } },
+            { tag: "operator stop, setting off", after: [],
+              act: function(r) { r.m.settings.endingGCodeOnUserStop = false; userStop(r); r.m.finishBlock(true) } },
+            { tag: "operator stop, no ending G-code", after: [],
+              act: function(r) { r.m.settings.endingGcode = ""; userStop(r); r.m.finishBlock(true) } },
+        ]
+    }
+    function test_endingGCodeAfterStop(data) {
+        var r = rig()
+        program(r, [["R1", "R2"]])
+        r.s.startFrom(0)
+        r.m.finishBlock(true)
+        compare(r.m.sentTexts(), [startBlock, "place R1\ng0"])
+        data.act(r)
+        compare(r.m.run.executing, data.running === true)
+        compare(r.m.sentTexts().slice(2), data.after)
+        if (data.after.length === 1 && data.after[0] === endBlock)
+            compare(r.m.sent[2].safeH, true)
+        // Nothing more comes later.
+        verify(!r.s.endingArmed())
+        r.m.advance(1000)
+        compare(r.m.sentTexts().slice(2), data.after)
+    }
+
+    function test_stopLogs_data() {
+        return [
+            { tag: "operator", act: function(r) { r.s.startStopF() },
+              text: "Программа расстановки остановлена оператором", color: "yellow" },
+            { tag: "error", act: function(r) { r.m.raiseAppError() },
+              text: "Программа расстановки прервана", color: "red" },
+            { tag: "calibration lost", act: function(r) { r.m.setHomedAndCalibrated(false) },
+              text: "Программа расстановки прервана", color: "red" },
+            { tag: "machine off", act: function(r) { r.m.setMachineOn(false) },
+              text: "Программа расстановки прервана", color: "red" },
+        ]
+    }
+    function test_stopLogs(data) {
+        var r = rig()
+        program(r, [["R1"]])
+        r.s.startFrom(0)
+        data.act(r)
+        verify(!r.m.run.executing)
+        compare(lastLog(r.m).text, data.text)
+        compare(lastLog(r.m).color, data.color)
+        // A late completion does not move the run on.
+        r.m.finishBlock(true)
+        compare(r.m.sentTexts().filter(function(t) { return t.indexOf("place") === 0 }), [])
+    }
+
+    // Every stop resets the waiters, the step state, the panels, the devices
+    // and the feeders, and stops the stopwatch.
+    function test_stopResetsEverything() {
+        var r = rig()
+        program(r, [["R1"]], { R1: { panel: "tapeChange" } })
+        r.s.startFrom(0)
+        r.m.finishBlock(true)
+        verify(r.m.run.operatorPanelShown)
+        r.m.run.cupWarning = true        // armed again by showing the screen
+        var before = r.m.events.length
+        r.s.stop()
+        compare(r.m.events.slice(before), ["reset:vision", "stopAll", "reset:steps", "reset:rlc",
+                                           "reset:vacuumErrors", "reset:programmer", "reset:signals",
+                                           "reset:feeders", "stopwatch:stop"])
+        compare(r.s.make.Step, -1)
+        verify(!r.m.run.operatorPanelShown)
+        compare(r.m.run.panel, null)
+        verify(!r.m.run.cupWarning)
+        verify(!r.m.run.executing)
+        verify(!r.w.waiting())
+        // The panel's button does nothing any more.
+        verify(!r.s.pressMainButton())
+        compare(r.pressed, [])
+    }
+
+    // ---- the end of a run
+
+    function test_keepFirstComponentOption_data() {
+        return [
+            { tag: "finished", kept: false, act: function(r) { r.m.advance(1000) } },
+            { tag: "interrupted", kept: true, act: function(r) { r.m.advance(15); r.m.raiseAppError() } },
+            { tag: "stopped by the operator", kept: true, act: function(r) { r.m.advance(15); r.s.startStopF() } },
+        ]
+    }
+    function test_keepFirstComponentOption(data) {
+        var r = rig({ blockMode: "auto" })
+        program(r, [["R1", "R2"]])
+        r.m.run.keepFirstTapeComponent = true
+        r.s.startFrom(0)
+        data.act(r)
+        verify(!r.m.run.executing)
+        compare(r.m.run.keepFirstTapeComponent, data.kept)
+        compare(r.m.run.lastRunFinished, !data.kept)
+    }
+
+    function test_automaticRestart_data() {
+        return [
+            { tag: "placed: starts again", restart: true, off: false, miss: false, restarted: true },
+            { tag: "nothing placed: no restart", restart: true, off: true, miss: false, restarted: false },
+            { tag: "missed components wait: no restart", restart: true, off: false, miss: true, restarted: false },
+            { tag: "restart off", restart: false, off: false, miss: false, restarted: false },
+        ]
+    }
+    function test_automaticRestart(data) {
+        var r = rig()
+        r.m.settings.progAutoRestart = data.restart
+        program(r, [["R1", "R2"]], data.miss ? { R2: { miss: true } } : {})
+        if (data.off) {
+            r.m.model.setEnabled(2, 0, 0)
+            r.m.model.setEnabled(2, 1, 0)
+        }
+        r.s.startFrom(0)
+        while (r.m.running)
+            r.m.finishBlock(true)
+        // The run has ended; a restart is only asked for, never made from
+        // inside the completion that ended the run.
+        compare(r.s.startCount, 1)
+        compare(r.s.restartPending(), data.restarted)
+        compare(r.m.run.executing, data.restarted)
+        compare(r.m.missedWindow, data.miss)
+        compare(r.m.run.pcbCounter, data.off ? 0 : 1)
+        r.m.advance(0)
+        compare(r.s.startCount, data.restarted ? 2 : 1)
+        compare(r.m.run.executing, data.restarted)
+        if (data.restarted) {
+            compare(ends(r.m, 1), [startBlock])
+            compare(logTexts(r.m).filter(function(t) { return t === "Программа расстановки запущена" }).length, 2)
+        }
+    }
+
+    function test_restartCancelledByAStop() {
+        var r = rig()
+        r.m.settings.progAutoRestart = true
+        program(r, [["R1"]])
+        r.s.startFrom(0)
+        while (r.m.running)
+            r.m.finishBlock(true)
+        verify(r.s.restartPending())
+        r.s.startStopF()
+        r.m.advance(10)
+        compare(r.s.startCount, 1)
+        verify(!r.m.run.executing)
+    }
+
+    function test_boardsCounted_data() {
+        return [
+            { tag: "one board", boards: 1, off: false, counter: 6 },
+            { tag: "a panel of four", boards: 4, off: false, counter: 9 },
+            { tag: "nothing placed", boards: 4, off: true, counter: 5 },
+        ]
+    }
+    function test_boardsCounted(data) {
+        var r = rig({ blockMode: "auto" })
+        r.m.boards = data.boards
+        r.m.run.pcbCounter = 5
+        program(r, [["R1"]])
+        if (data.off)
+            r.m.model.setEnabled(2, 0, 0)
+        r.s.startFrom(0)
+        r.m.advance(1000)
+        compare(r.m.run.pcbCounter, data.counter)
+        compare(r.m.finishedBoards, data.counter - 5)
+    }
+
+    function test_finalSoundAndAutosave_data() {
+        return [
+            { tag: "sound after 25 s", sound: true, blockMs: 6000, sounds: 1, autosave: false, interval: 0, saves: 0 },
+            { tag: "no sound after 10 s", sound: true, blockMs: 2000, sounds: 0, autosave: false, interval: 0, saves: 0 },
+            { tag: "sound off", sound: false, blockMs: 6000, sounds: 0, autosave: false, interval: 0, saves: 0 },
+            { tag: "autosave after every run", sound: false, blockMs: 10, sounds: 0, autosave: true, interval: 0, saves: 1 },
+            { tag: "autosave on a timer", sound: false, blockMs: 10, sounds: 0, autosave: true, interval: 5, saves: 0 },
+        ]
+    }
+    function test_finalSoundAndAutosave(data) {
+        var r = rig({ blockMode: "auto", blockMs: data.blockMs })
+        r.m.settings.finalSoundEnabled = data.sound
+        r.m.settings.projectAutosave = data.autosave
+        r.m.settings.projectAutosaveInterval = data.interval
+        program(r, [["R1", "R2", "R3"]])
+        r.s.startFrom(0)
+        r.m.advance(100000)
+        verify(!r.m.run.executing)
+        compare(r.m.sounds, data.sounds)
+        compare(r.m.saves, data.saves)
+    }
+
+    // ---- continuing an interrupted run
+
+    function test_continueAfterAnInterruptedRun() {
+        var r = rig()
+        program(r, [["R1", "R2", "R3"], ["C1"]])
+        verify(!r.s.continueAvailable())
+        r.s.startFrom(0)
+        r.m.finishBlock(true)        // starting G-code
+        r.m.finishBlock(true)        // R1
+        r.m.finishBlock(true)        // R2
+        r.m.raiseAppError()
+        compare(r.placed, ["R1", "R2"])
+        compare(r.m.run.lastPlacedLine, 5)
+        verify(r.s.continueAvailable())
+        r.placed = []
+        verify(r.s.continueFromLastPlaced())
+        compare(r.m.run.lineToStart, 6)
+        while (r.m.running)
+            r.m.finishBlock(true)
+        compare(r.placed, ["R3", "C1"])
+        // R3's block was on its way when the run was interrupted.
+        compare(r.m.sentTexts().slice(4), [startBlock, "place R3\ng0", "place C1\ng0", endBlock])
+        // Finished: nothing to continue.
+        verify(!r.s.continueAvailable())
+        verify(!r.s.continueFromLastPlaced())
+    }
+
+    function test_continueNeedsTheSameProgram() {
+        var r = rig()
+        program(r, [["R1", "R2"]])
+        r.s.startFrom(0)
+        r.m.finishBlock(true)
+        r.m.finishBlock(true)
+        r.s.startStopF()
+        verify(r.s.continueAvailable())
+        r.m.model.append({ op: "Оптическая инспекция", enabled: 1, opFunc: "aoi" })
+        verify(!r.s.continueAvailable())
+        verify(!r.s.continueFromLastPlaced())
+        verify(!r.m.run.executing)
+    }
+
+    function test_lastPlacedText() {
+        var r = rig()
+        r.m.settings.workAreaX1 = 5
+        r.m.settings.workAreaY2 = 500
+        r.m.model.append({ op: "a", enabled: 1, opFunc: "aoi" })
+        r.s.componentPlaced({ rX: 10, rY: 300, elWidth: 1.6, elHeight: 0.8, lineNumber: 7,
+                              el: { model: "U", index: 2 } })
+        compare(r.m.run.lastPlacedText,
+                "Последний установл. компонент: питатель: сверху  3; коорд.: X:15.80 Y:199.60; строка: 7")
+        compare(r.m.run.currPlacedComponents, 1)
+        compare(r.m.run.lastPlacedLine, 7)
+        compare(r.m.run.lastPlacedLineCount, 1)
+    }
+
+    // ---- the second pass
+
+    function enabledStates(model) {
+        var out = []
+        for (var row = 0; row < model.rowCount; ++row) {
+            var lines = []
+            for (var line = 0; line < model.getSubSteps(row); ++line)
+                lines.push(model.getEnabled(row, line))
+            out.push(lines)
+        }
+        return out
+    }
+
+    function test_secondPassRestoresTheProgram() {
+        var r = rig({ blockMode: "auto" })
+        program(r, [["R1", "R2", "R3"], ["C1", "C2"]], { R2: { miss: true }, C2: { miss: true } })
+        r.m.model.setEnabled(2, 2, 0)                 // R3 off by the operator
+        var before = enabledStates(r.m.model)
+        r.s.startFrom(0)
+        r.m.advance(1000)
+        compare(r.placed, ["R1", "C1"])
+        verify(!r.m.run.executing)
+        verify(r.m.missedWindow)
+        verify(r.m.run.missedWindowShown)
+        compare(r.m.run.missedCount, 2)
+        compare(r.m.run.pcbCounter, 1)
+
+        r.s.placeMissed()
+        compare(r.m.run.prevOpModel, before)
+        compare(enabledStates(r.m.model), [[], [], [0, 1, 0], [0, 1], []])
+        verify(r.m.run.placingMissedComponents)
+        verify(!r.m.missedWindow)
+        verify(!r.m.run.missedWindowShown)
+        compare(r.m.missed.rowCount, 0)
+
+        r.placed = []
+        r.s.startFrom(0)
+        compare(r.m.logs[r.m.logs.length - 1].text, "Запущена расстановка пропущенных компонентов!")
+        r.m.advance(1000)
+        compare(r.placed, ["R2", "C2"])
+        verify(!r.m.run.executing)
+        compare(r.m.run.pcbCounter, 1)                 // a second pass finishes no board
+        verify(!r.m.run.placingMissedComponents)
+        compare(enabledStates(r.m.model), before)
+        verify(!r.m.missedWindow)
+    }
+
+    // The missed list in another order than the program, an unchecked line
+    // and a placement the program does not hold.
+    function test_secondPassSearch() {
+        var r = rig()
+        program(r, [["R1", "R2", "R3"], ["C1", "C2"]])
+        var g = r.groups
+        var stranger = { name: "X9" }
+        // C1 is found after R1..R3; R1 only by going round from the start.
+        r.m.missed.append({ op: "Питатель 1", enabled: 1, opFunc: "setupFeeder", p1: 1 })
+        r.m.missed.appendChild({ op: "C1", enabled: 1, p1: g[1][0], p2: "element" })
+        r.m.missed.append({ op: "Питатель 0", enabled: 3, opFunc: "setupFeeder", p1: 0 })
+        r.m.missed.appendChild({ op: "R1", enabled: 1, p1: g[0][0], p2: "element" })
+        r.m.missed.appendChild({ op: "R3", enabled: 0, p1: g[0][2], p2: "element" })
+        r.m.missed.appendChild({ op: "X9", enabled: 1, p1: stranger, p2: "element" })
+        r.m.run.missedWindowShown = true
+        r.s.placeMissed()
+        compare(enabledStates(r.m.model), [[], [], [1, 0, 0], [1, 0], []])
+        compare(r.m.logs.map(function(l) { return [l.text, l.color] }),
+                [["Пропущенный компонент не найден в программе: X9", "yellow"]])
+        r.s.leaveSecondPass()
+        compare(enabledStates(r.m.model), [[], [], [1, 1, 1], [1, 1], []])
+        verify(!r.m.run.placingMissedComponents)
+    }
+
+    function test_dontPlaceMissed() {
+        var r = rig()
+        program(r, [["R1"]])
+        r.m.missed.append({ op: "Питатель 0", enabled: 1, opFunc: "setupFeeder", p1: 0 })
+        r.m.missed.appendChild({ op: "R1", enabled: 1, p1: r.groups[0][0], p2: "element" })
+        r.m.run.missedWindowShown = true
+        r.s.dontPlaceMissed()
+        verify(!r.m.run.missedWindowShown)
+        verify(!r.m.run.placingMissedComponents)
+        compare(r.m.missed.rowCount, 0)
+        compare(enabledStates(r.m.model), [[], [], [1], []])
+    }
+
+    // ---- rows
+
+    function test_unknownRowFunctionStopsTheRun() {
+        var r = rig()
+        program(r, [["R1"]])
+        r.m.model.append({ op: "Странная операция", enabled: 1, opFunc: "formatDisk" })
+        r.m.model.append({ op: "Исполнение завершающего g-кода", enabled: 1, opFunc: "gCodeWait",
+                           p1: "endingGcode", p2: true })
+        // Also a name that is a step, but not one a row may call.
+        var other = rig()
+        other.m.model.append({ op: "Ожидание", enabled: 1, opFunc: "delayWait", p1: 10 })
+        other.m.steps.delayWait = other.w.delayWait
+        other.s.startFrom(0)
+        verify(!other.m.run.executing)
+        compare(other.m.failures, ["Неизвестная операция в программе: delayWait"])
+        compare(other.m.pendingTimers(), 0)
+
+        r.s.startFrom(0)
+        r.m.finishBlock(true)
+        r.m.finishBlock(true)
+        r.m.finishBlock(true)        // the first ending row
+        verify(!r.m.run.executing)
+        compare(r.m.failures, ["Неизвестная операция в программе: formatDisk"])
+        compare(r.m.logs.filter(function(l) { return l.color === "red" }).map(function(l) { return l.text }),
+                ["Программа расстановки прервана"])
+        compare(r.m.sentTexts(), [startBlock, "place R1\ng0", endBlock])
+        compare(r.m.model.getComplete(5), "")
+    }
+
+    function test_rowsOfLaterLibraries() {
+        var r = rig({ blockMode: "auto" })
+        delete r.m.steps.setupFeeder
+        delete r.m.steps.cupWaitDummy
+        var model = r.m.model
+        model.append({ op: "Старт", enabled: 1, opFunc: "gCodeWait", p1: "startingGcode", p2: true })
+        model.append({ op: "Поиск реперных знаков (2 шт.)", enabled: 2, opFunc: "findRefPoints" })
+        model.append({ op: "Нанесение точек", enabled: 1, opFunc: "setupDots", p1: 0 })
+        model.append({ op: "Взятие насадки 1", enabled: 2, opFunc: "cupWaitDummy", p1: 0 })
+        model.append({ op: "Питатель", enabled: 1, opFunc: "setupFeeder", p1: 0 })
+        model.append({ op: "Возврат насадки ", enabled: 0, opFunc: "cupWait", p1: -1 })
+        model.append({ op: "Оптическая инспекция", enabled: 1, opFunc: "aoi" })
+        model.append({ op: "Финиш", enabled: 1, opFunc: "gCodeWait", p1: "endingGcode", p2: true })
+        r.s.startFrom(0)
+        r.m.advance(1000)
+        compare(model.completes(), ["выполнено", "не выполнено", "не выполнено", "не выполнено", "не выполнено",
+                                    "", "не выполнено", "выполнено"])
+        compare(r.m.sentTexts(), [startBlock, endBlock])
+        compare(r.m.logs.filter(function(l) { return l.color === "yellow" }).map(function(l) { return l.text }),
+                ["Операция недоступна в этой версии программы: Поиск реперных знаков (2 шт.)",
+                 "Операция недоступна в этой версии программы: Нанесение точек",
+                 "Операция недоступна в этой версии программы: Взятие насадки 1",
+                 "Операция недоступна в этой версии программы: Питатель",
+                 "Операция недоступна в этой версии программы: Оптическая инспекция"])
+        verify(!r.m.run.executing)
+        compare(r.m.failures, [])
+    }
+
+    // The row arguments: only the continuation, (p1, f) or (p1, p2, f).
+    function test_rowArguments() {
+        var r = rig()
+        r.m.settings.endingGcode = ""
+        var got = []
+        function recorder(name) {
+            return function() {
+                var a = []
+                for (var i = 0; i < arguments.length; ++i)
+                    a.push(arguments[i] === r.s.make ? "make" : arguments[i])
+                got.push([name].concat(a))
+                arguments[arguments.length - 1]()
+            }
+        }
+        r.m.steps.findRefPoints = recorder("findRefPoints")
+        r.m.steps.cupWait = recorder("cupWait")
+        r.m.steps.gCodeWait = recorder("gCodeWait")
+        r.m.model.append({ op: "a", enabled: 2, opFunc: "findRefPoints" })
+        r.m.model.append({ op: "b", enabled: 1, opFunc: "cupWait", p1: -1 })
+        r.m.model.append({ op: "c", enabled: 0, opFunc: "cupWait", p1: 3 })
+        r.m.model.append({ op: "d", enabled: 3, opFunc: "gCodeWait", p1: "startingGcode", p2: true })
+        r.m.model.append({ op: "e", enabled: 1, opFunc: "gCodeWait", p1: "m64 p8", p2: false })
+        r.s.startFrom(0)
+        compare(got, [["findRefPoints", "make"], ["cupWait", -1, "make"], ["gCodeWait", "g28 start", true, "make"],
+                      ["gCodeWait", "m64 p8", false, "make"]])
+        compare(r.m.selected, [0, 1, 3, 4])
+    }
+
+    // ---- operator panels
+
+    function test_panelMainButton_data() {
+        return [
+            { tag: "tapeChange", main: "continue" },
+            { tag: "refNotFound", main: "retry" },
+            { tag: "notRecognised", main: "continue" },
+            { tag: "notRecognisedAfterFlip", main: "retryRecognition" },
+            { tag: "flipFailures", main: "retryRecognition" },
+            { tag: "centeringOffset", main: "yes" },
+            { tag: "vacuumError", main: "continue" },
+            { tag: "rlcError", main: "continue" },
+            { tag: "programmerError", main: "retry" },
+            { tag: "programmerTimeout", main: "retry" },
+            { tag: "nozzleClogging", main: "continue" },
+            { tag: "pinDistance", main: "continue" },
+        ]
+    }
+    function test_panelMainButton(data) {
+        var r = rig()
+        program(r, [["R1", "R2"]], { R1: { panel: data.tag } })
+        r.s.startFrom(0)
+        r.m.advance(2000)
+        r.m.finishBlock(true)
+        // The step waits for the operator.
+        verify(r.m.run.operatorPanelShown)
+        compare(r.m.run.panel.name, data.tag)
+        compare(r.m.beeps, 1)
+        compare(r.m.sent.length, 1)
+        verify(!r.s.pauseEnabled())
+        verify(!r.s.togglePause())
+        compare(r.m.events.filter(function(e) { return e.indexOf("stopwatch:") === 0 }),
+                ["stopwatch:start", "stopwatch:pause"])
+        r.m.advance(60000)
+        compare(r.m.port.runSeconds(), 2)           // held while the panel waits
+        // The start key presses the main button: the step goes on where it stopped.
+        r.s.progStartBtnPressed()
+        compare(r.pressed, [data.main])
+        verify(!r.m.run.operatorPanelShown)
+        compare(r.m.run.panel, null)
+        compare(r.m.sentTexts(), [startBlock, "place R1\ng0"])
+        verify(!r.m.paused)
+        compare(r.m.events.filter(function(e) { return e.indexOf("stopwatch:") === 0 }),
+                ["stopwatch:start", "stopwatch:pause", "stopwatch:resume"])
+        while (r.m.running)
+            r.m.finishBlock(true)
+        compare(r.placed, ["R1", "R2"])
+        verify(!r.m.run.executing)
+    }
+
+    function test_panelButtons_data() {
+        return [
+            // A button that opens a window beside the panel keeps it shown.
+            { tag: "feeder settings keep the panel", panel: "notRecognised", id: "feederSettings",
+              pressed: ["feederSettings"], shown: true, sent: [] },
+            { tag: "skip", panel: "notRecognised", id: "skip", pressed: ["skip"], shown: false, sent: [] },
+            // The head leaves the feeder; the panel stays and the step is not told.
+            { tag: "move away", panel: "tapeChange", id: "moveAway", pressed: [], shown: true,
+              sent: ["g0 zMax\nm64 p6\ng0 x100"] },
+            { tag: "a disabled button", panel: "refNotFound", values: { ownSettings: true }, id: "commonSettings",
+              pressed: [], shown: true, sent: [] },
+            { tag: "no such button", panel: "refNotFound", id: "continue", pressed: [], shown: true, sent: [] },
+        ]
+    }
+    function test_panelButtons(data) {
+        var r = rig()
+        r.m.settings.tapeChangeGCode = "m64 p6\ng0 x100"
+        program(r, [])
+        var pressed = []
+        r.m.steps.findRefPoints = function(f) {
+            r.s.showPanel(data.panel, data.values || {}, function(id) { pressed.push(id) })
+        }
+        r.m.model.append({ op: "Поиск реперных знаков", enabled: 2, opFunc: "findRefPoints" })
+        r.s.startFrom(0)
+        r.m.finishBlock(true)       // starting G-code; the nozzle row finishes at once, the ending row follows
+        r.m.finishBlock(true)
+        verify(r.m.run.operatorPanelShown)
+        var sentBefore = r.m.sent.length
+        r.s.panelButton(data.id)
+        compare(pressed, data.pressed)
+        compare(r.m.run.operatorPanelShown, data.shown)
+        compare(r.m.sentTexts().slice(sentBefore), data.sent)
+        if (data.sent.length > 0)
+            compare(r.m.sent[sentBefore].safeH, true)
+    }
+
+    function test_onePanelAtATime() {
+        var r = rig()
+        var first = [], second = []
+        r.m.steps.findRefPoints = function(f) {
+            r.s.showPanel("refNotFound", {}, function(id) { first.push(id) })
+            r.s.showPanel("vacuumError", { control: "failure", message: "нет ответа" },
+                          function(id) { second.push(id); f() })
+        }
+        r.m.model.append({ op: "Поиск", enabled: 2, opFunc: "findRefPoints" })
+        r.s.startFrom(0)
+        compare(r.m.run.panel.name, "vacuumError")
+        compare(r.m.run.panel.text, "Ошибка связи с датчиком разрежения! нет ответа")
+        r.s.progStartBtnPressed()
+        compare(first, [])
+        compare(second, ["continue"])
+        verify(!r.m.run.executing)
+    }
+
+    function test_unknownPanelStopsTheRun() {
+        var r = rig()
+        r.m.steps.findRefPoints = function(f) { r.s.showPanel("coffeeBreak", {}, f) }
+        r.m.model.append({ op: "Поиск", enabled: 2, opFunc: "findRefPoints" })
+        r.s.startFrom(0)
+        verify(!r.m.run.executing)
+        compare(r.m.failures, ["Неизвестная панель оператора: coffeeBreak"])
+        compare(r.m.run.panel, null)
+    }
+
+    // The recognition-settings panel belongs to a pause over the component
+    // camera: the start key still resumes, and resuming hides it.
+    function test_pausePanel() {
+        var r = rig()
+        program(r, [["R1"]])
+        r.s.startFrom(0)
+        verify(!r.s.showPanel("pauseOverCamera", {}, null))       // not paused: not shown
+        compare(r.m.run.panel, null)
+        r.s.progStartBtnPressed()
+        verify(r.m.paused)
+        verify(r.s.showPanel("pauseOverCamera", {}, null))
+        compare(r.m.run.panel.text,
+                "Во время паузы над камерой можно откорректировать индивидуальные настройки распознавания компонента.")
+        verify(!r.m.run.operatorPanelShown)
+        verify(r.s.pauseEnabled())
+        r.s.progStartBtnPressed()
+        verify(!r.m.paused)
+        compare(r.m.run.panel, null)
+    }
+
+    // ---- the start action, the nozzle confirmation, the board-move dialog
+
+    function test_startNotAllowed() {
+        var r = rig()
+        program(r, [["R1"]])
+        r.m.startAllowed = false
+        verify(!r.s.startStopF())
+        r.s.progStartBtnPressed()
+        verify(!r.m.run.executing)
+        compare(r.m.sent.length, 0)
+    }
+
+    function test_nozzleConfirmation() {
+        var r = rig()
+        program(r, [["R1"]])
+        r.m.run.cupWarning = true
+        r.s.startFrom(0)
+        verify(r.m.nozzleConfirm)
+        verify(r.m.run.nozzleConfirmShown)
+        verify(!r.m.run.executing)
+        r.s.nozzleConfirmed(false)                  // "Нет"
+        verify(!r.m.nozzleConfirm)
+        verify(!r.m.run.nozzleConfirmShown)
+        verify(!r.m.run.executing)
+        compare(r.m.sent.length, 0)
+        r.s.progStartBtnPressed()
+        verify(r.m.nozzleConfirm)
+        r.s.nozzleConfirmed(true)                   // "Верно"
+        verify(!r.m.nozzleConfirm)
+        verify(r.m.run.executing)
+        compare(r.m.sentTexts(), [startBlock])
+        // Every stop disarms the warning: the next start asks no more.
+        r.s.startStopF()
+        verify(!r.m.run.cupWarning)
+        r.s.startFrom(0)
+        verify(r.m.run.executing)
+    }
+
+    function test_startKeyAgreesToTheBoardMove() {
+        var r = rig()
+        program(r, [["R1"]])
+        r.s.startFrom(0)
+        r.m.run.pcbMoveDialogShown = true
+        verify(!r.s.pauseEnabled())
+        r.s.progStartBtnPressed()
+        compare(r.m.boardMoveAgreed, 1)
+        verify(!r.m.paused)
+    }
+}
