@@ -2507,6 +2507,41 @@ Error code: %1</translation>
     </message>
 </context>
 <context>
+    <name>boardCorrection</name>
+    <message>
+        <source>Неверные координаты реперного знака: коррекция положения платы невозможна</source>
+        <translation>Invalid reference mark coordinates: the board position cannot be corrected</translation>
+    </message>
+    <message>
+        <source>Реперный знак %1 не измерен: коррекция положения платы невозможна</source>
+        <translation>Reference mark %1 has not been measured: the board position cannot be corrected</translation>
+    </message>
+    <message>
+        <source>Реперный знак %1 не найден: коррекция положения платы невозможна</source>
+        <translation>Reference mark %1 was not found: the board position cannot be corrected</translation>
+    </message>
+    <message>
+        <source>Реперные знаки %1 и %2 расположены ближе 1 мм друг к другу: коррекция положения платы невозможна</source>
+        <translation>Reference marks %1 and %2 are less than 1 mm apart: the board position cannot be corrected</translation>
+    </message>
+    <message>
+        <source>Реперные знаки найдены ближе 1 мм друг к другу (%1 и %2): проверьте настройки распознавания реперных знаков</source>
+        <translation>The reference marks were found less than 1 mm apart (%1 and %2): check the reference mark recognition settings</translation>
+    </message>
+    <message>
+        <source>Масштаб платы по реперным знакам равен %1, допустимо от 0.99 до 1.01: проверьте положение реперных знаков</source>
+        <translation>The board scale measured on the reference marks is %1, allowed from 0.99 to 1.01: check the reference mark positions</translation>
+    </message>
+    <message>
+        <source>Неверные данные компонента: координаты установки не вычислены</source>
+        <translation>Invalid component data: the placement coordinates were not computed</translation>
+    </message>
+    <message>
+        <source>Неверные координаты точки: нанесение невозможно</source>
+        <translation>Invalid dot coordinates: the dot cannot be dispensed</translation>
+    </message>
+</context>
+<context>
     <name>main</name>
     <message>
         <source>Kestravo — установщик компонентов</source>
