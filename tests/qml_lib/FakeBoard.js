@@ -76,6 +76,7 @@ function extend(m, options) {
         outputs: {},
         currVC: -1,
         aborts: 0,
+        abortTimes: [],        // clock times of abortMotion()
         vacuum: { running: false, startsAfter: 0, polls: 0, fast: false, fault: "",
                   valueAt: function() { return 0 } }
     }
@@ -198,6 +199,7 @@ function extend(m, options) {
     p.setCurrVC = function(n) { b.currVC = n }
     p.abortMotion = function() {
         b.aborts++
+        b.abortTimes.push(m.now)
         m.events.push("abort")
         if (m.running)
             m.finishBlock(false)
