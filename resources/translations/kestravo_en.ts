@@ -2542,6 +2542,53 @@ Error code: %1</translation>
     </message>
 </context>
 <context>
+    <name>calibrationMark</name>
+    <message>
+        <source>Неверные координаты перемещения камеры: перемещение не выполнено</source>
+        <translation>Invalid camera move coordinates: the move was not made</translation>
+    </message>
+    <message>
+        <source>Неизвестны скорости осей или координаты калибровочного знака</source>
+        <translation>The axis speeds or the calibration mark coordinates are unknown</translation>
+    </message>
+    <message>
+        <source>Калибровочный знак не найден</source>
+        <translation>The calibration mark was not found</translation>
+    </message>
+    <message>
+        <source>Не удалось навести камеру на калибровочный знак за %1 перемещений</source>
+        <translation>The camera could not be centred on the calibration mark in %1 moves</translation>
+    </message>
+    <message>
+        <source>Калибровочный знак смещен на X: %1 Y: %2 мм, допустимо не более %3 мм</source>
+        <translation>The calibration mark is off by X: %1 Y: %2 mm, at most %3 mm is allowed</translation>
+    </message>
+    <message>
+        <source>Ошибка при поиске калибровочного знака!</source>
+        <translation>Error while searching for the calibration mark!</translation>
+    </message>
+    <message>
+        <source>Калибровочный знак не найден!</source>
+        <translation>Calibration mark not found!</translation>
+    </message>
+    <message>
+        <source>Калибровочный знак смещен по оси X! Обратитесь в службу поддержки.</source>
+        <translation>The calibration mark is shifted in X! Contact the support service.</translation>
+    </message>
+    <message>
+        <source>Скорее всего, произошел перескок ремня! Обратитесь к руководству по эксплуатации установщика.</source>
+        <translation>A belt has most likely skipped a tooth! See the operating manual of the machine.</translation>
+    </message>
+    <message>
+        <source>Калибровочный знак смещен на </source>
+        <translation>The calibration mark is shifted by </translation>
+    </message>
+    <message>
+        <source>мм. Натяжение ремней оси Y некорректно. Оси X и Y неперпендикулярны!</source>
+        <translation> mm. The Y axis belt tension is wrong. The X and Y axes are not perpendicular!</translation>
+    </message>
+</context>
+<context>
     <name>main</name>
     <message>
         <source>Kestravo — установщик компонентов</source>
@@ -2631,52 +2678,12 @@ Move the board in the project by the same distance?
 If the board is mounted correctly, it is recommended to agree.</translation>
     </message>
     <message>
-        <source>Неизвестны скорости осей или координаты калибровочного знака</source>
-        <translation>The axis speeds or the calibration mark coordinates are unknown</translation>
-    </message>
-    <message>
-        <source>Калибровочный знак не найден</source>
-        <translation>The calibration mark was not found</translation>
-    </message>
-    <message>
-        <source>Не удалось навести камеру на калибровочный знак за %1 перемещений</source>
-        <translation>The camera could not be centred on the calibration mark in %1 moves</translation>
-    </message>
-    <message>
-        <source>Калибровочный знак смещен на X: %1 Y: %2 мм, допустимо не более %3 мм</source>
-        <translation>The calibration mark is off by X: %1 Y: %2 mm, at most %3 mm is allowed</translation>
-    </message>
-    <message>
-        <source>Ошибка при поиске калибровочного знака!</source>
-        <translation>Error while searching for the calibration mark!</translation>
-    </message>
-    <message>
         <source>Не найден дозатор точки</source>
         <translation>The dispenser of the dot was not found</translation>
     </message>
     <message>
         <source>Неверные координаты точки: нанесение невозможно</source>
         <translation>Invalid dot coordinates: the dot cannot be dispensed</translation>
-    </message>
-    <message>
-        <source>Калибровочный знак не найден!</source>
-        <translation>Calibration mark not found!</translation>
-    </message>
-    <message>
-        <source>Калибровочный знак смещен по оси X! Обратитесь в службу поддержки.</source>
-        <translation>The calibration mark is shifted in X! Contact the support service.</translation>
-    </message>
-    <message>
-        <source>Скорее всего, произошел перескок ремня! Обратитесь к руководству по эксплуатации установщика.</source>
-        <translation>A belt has most likely skipped a tooth! See the operating manual of the machine.</translation>
-    </message>
-    <message>
-        <source>Калибровочный знак смещен на </source>
-        <translation>The calibration mark is shifted by </translation>
-    </message>
-    <message>
-        <source>мм. Натяжение ремней оси Y некорректно. Оси X и Y неперпендикулярны!</source>
-        <translation> mm. The Y axis belt tension is wrong. The X and Y axes are not perpendicular!</translation>
     </message>
 </context>
 <context>
