@@ -401,16 +401,19 @@ TestCase {
     function test_calibrate_data() {
         return [
             { tag: "short, 0.3 mm off: accepted", shortForm: true, off: [0.3, -0.2], ok: true, rel: [0.3, -0.2],
+              safeH: [true, false, false, true],
               sent: [shortMove, "g0 x100.300 y49.800\ng0", "g0 x100.300 y49.800\ng0", "g0 zMax\n\ng0 zMax\n"] },
             { tag: "short, at the mark", shortForm: true, off: [0, 0], ok: true, rel: [0, 0],
+              safeH: [true, false, true],
               sent: [shortMove, "g0 x100.000 y50.000\ng0", "g0 zMax\n\ng0 zMax\n"] },
             { tag: "short, 2.5 mm off: refused", shortForm: true, off: [2.5, 0], ok: false, rel: [0, 0],
+              safeH: [true, false, false, true],
               sent: [shortMove, "g0 x102.500 y50.000\ng0", "g0 x102.500 y50.000\ng0", "g0 zMax\n\ng0 zMax\n"] },
             { tag: "short, 2.5 mm off in Y: refused", shortForm: "justCalibrate", off: [0, -2.5], ok: false,
-              rel: [0, 0], sent: [shortMove, "g0 x100.000 y47.500\ng0", "g0 x100.000 y47.500\ng0",
-                                  "g0 zMax\n\ng0 zMax\n"] },
+              rel: [0, 0], safeH: [true, false, false, true],
+              sent: [shortMove, "g0 x100.000 y47.500\ng0", "g0 x100.000 y47.500\ng0", "g0 zMax\n\ng0 zMax\n"] },
             { tag: "full, with the G-code after", shortForm: false, off: [0.3, 0], ok: true, rel: [0.3, 0],
-              after: "g0 x10 y10",
+              after: "g0 x10 y10", safeH: [true, false, false, true, true],
               sent: ["m65 p4\ng0 x100 y50\ng0 zMax\n", "g0 x100.300 y50.000\ng0", "g0 x100.300 y50.000\ng0",
                      "g0 zMax\n\ng0 zMax\n", "g0 x10 y10\ng0 zMax\n"] },
         ]
@@ -421,6 +424,8 @@ TestCase {
         r.k.calibrate(data.shortForm, done)
         r.m.advance(60000)
         compare(r.m.sentTexts(), data.sent)
+        // Centring moves go without the safe-height check, the rest with it.
+        compare(r.m.sent.map(function(s) { return s.safeH }), data.safeH)
         compare(done.args, [data.ok])
         near(r.b.rel.x, data.rel[0], "relX")
         near(r.b.rel.y, data.rel[1], "relY")
@@ -517,6 +522,7 @@ TestCase {
         r.k.toSecondCalibSign(true, f)
         r.m.advance(60000)
         compare(r.m.sentTexts(), ["g0 zMax\nG0 X300.000 Y50.000\n\ng0 zMax\n"])
+        compare(r.m.sent[0].safeH, true)
         compare(f.args, [data.ok])
         compare(r.b.errors.map(function(e) { return e.text }), data.error ? [data.error] : [])
         compare(r.m.events[0], "dout:4:false")
@@ -542,6 +548,7 @@ TestCase {
         r.k.centerAtRef(true, f)
         r.m.advance(60000)
         compare(r.m.sentTexts(), data.sent)
+        compare(r.m.sent.filter(function(s) { return s.safeH }).length, 0)
         compare(f.args, [data.ok])
         compare(r.m.events.indexOf("camera:notFound") >= 0, !data.ok)
     }
