@@ -2812,6 +2812,88 @@ Error code: %1</translation>
     </message>
 </context>
 <context>
+    <name>boardCorrection</name>
+    <message>
+        <source>Неверные координаты реперного знака: коррекция положения платы невозможна</source>
+        <translation>Invalid reference mark coordinates: the board position cannot be corrected</translation>
+    </message>
+    <message>
+        <source>Реперный знак %1 не измерен: коррекция положения платы невозможна</source>
+        <translation>Reference mark %1 has not been measured: the board position cannot be corrected</translation>
+    </message>
+    <message>
+        <source>Реперный знак %1 не найден: коррекция положения платы невозможна</source>
+        <translation>Reference mark %1 was not found: the board position cannot be corrected</translation>
+    </message>
+    <message>
+        <source>Реперные знаки %1 и %2 расположены ближе 1 мм друг к другу: коррекция положения платы невозможна</source>
+        <translation>Reference marks %1 and %2 are less than 1 mm apart: the board position cannot be corrected</translation>
+    </message>
+    <message>
+        <source>Реперные знаки найдены ближе 1 мм друг к другу (%1 и %2): проверьте настройки распознавания реперных знаков</source>
+        <translation>The reference marks were found less than 1 mm apart (%1 and %2): check the reference mark recognition settings</translation>
+    </message>
+    <message>
+        <source>Масштаб платы по реперным знакам равен %1, допустимо от 0.99 до 1.01: проверьте положение реперных знаков</source>
+        <translation>The board scale measured on the reference marks is %1, allowed from 0.99 to 1.01: check the reference mark positions</translation>
+    </message>
+    <message>
+        <source>Неверные данные компонента: координаты установки не вычислены</source>
+        <translation>Invalid component data: the placement coordinates were not computed</translation>
+    </message>
+    <message>
+        <source>Неверные координаты точки: нанесение невозможно</source>
+        <translation>Invalid dot coordinates: the dot cannot be dispensed</translation>
+    </message>
+</context>
+<context>
+    <name>calibrationMark</name>
+    <message>
+        <source>Неверные координаты перемещения камеры: перемещение не выполнено</source>
+        <translation>Invalid camera move coordinates: the move was not made</translation>
+    </message>
+    <message>
+        <source>Неизвестны скорости осей или координаты калибровочного знака</source>
+        <translation>The axis speeds or the calibration mark coordinates are unknown</translation>
+    </message>
+    <message>
+        <source>Калибровочный знак не найден</source>
+        <translation>The calibration mark was not found</translation>
+    </message>
+    <message>
+        <source>Не удалось навести камеру на калибровочный знак за %1 перемещений</source>
+        <translation>The camera could not be centred on the calibration mark in %1 moves</translation>
+    </message>
+    <message>
+        <source>Калибровочный знак смещен на X: %1 Y: %2 мм, допустимо не более %3 мм</source>
+        <translation>The calibration mark is off by X: %1 Y: %2 mm, at most %3 mm is allowed</translation>
+    </message>
+    <message>
+        <source>Ошибка при поиске калибровочного знака!</source>
+        <translation>Error while searching for the calibration mark!</translation>
+    </message>
+    <message>
+        <source>Калибровочный знак не найден!</source>
+        <translation>Calibration mark not found!</translation>
+    </message>
+    <message>
+        <source>Калибровочный знак смещен по оси X! Обратитесь в службу поддержки.</source>
+        <translation>The calibration mark is shifted in X! Contact the support service.</translation>
+    </message>
+    <message>
+        <source>Скорее всего, произошел перескок ремня! Обратитесь к руководству по эксплуатации установщика.</source>
+        <translation>A belt has most likely skipped a tooth! See the operating manual of the machine.</translation>
+    </message>
+    <message>
+        <source>Калибровочный знак смещен на </source>
+        <translation>The calibration mark is shifted by </translation>
+    </message>
+    <message>
+        <source>мм. Натяжение ремней оси Y некорректно. Оси X и Y неперпендикулярны!</source>
+        <translation> mm. The Y axis belt tension is wrong. The X and Y axes are not perpendicular!</translation>
+    </message>
+</context>
+<context>
     <name>main</name>
     <message>
         <source>Kestravo — установщик компонентов</source>
@@ -2828,6 +2910,120 @@ Error code: %1</translation>
     <message>
         <source>Программа запущена</source>
         <translation>Program started</translation>
+    </message>
+</context>
+<context>
+    <name>marks</name>
+    <message>
+        <source>Неверные координаты перемещения камеры: перемещение не выполнено</source>
+        <translation>Invalid camera move coordinates: the move was not made</translation>
+    </message>
+    <message>
+        <source>Поиск реперных знаков невозможен: станок не прошел калибровку</source>
+        <translation>The reference marks cannot be searched: the machine has not been calibrated</translation>
+    </message>
+    <message>
+        <source>%1 из %2</source>
+        <translation>%1 of %2</translation>
+    </message>
+    <message>
+        <source>Не удалось навести камеру на реперный знак за %1 перемещений</source>
+        <translation>The camera could not be centred on the reference mark in %1 moves</translation>
+    </message>
+    <message>
+        <source>Не удалось найти реперный знак! Если реперный знак оказался за границей области поиска, подведите к нему камеру с помощью &quot;Ручного управления&quot; и нажмите кнопку &quot;Повторить поиск&quot;. Если реперный знак не виден по причине неверных настроек распознавания, измените настройки поиска реперных знаков и нажмите &quot;Повторить поиск&quot;. Если программа не может распознать реперный знак из-за того, что он поврежден, нужно с помощью &quot;Ручного управления&quot; навести перекрестие камеры на реперный знак и нажать кнопку &quot;Указать перекрестием&quot;.</source>
+        <translation>The reference mark was not found! If the reference mark lies outside the search area, bring the camera to it with &quot;Direct control&quot; and press &quot;Retry search&quot;. If the reference mark is not seen because of wrong recognition settings, change the reference mark search settings and press &quot;Retry search&quot;. If the program cannot recognise the reference mark because it is damaged, put the camera&apos;s cross-hair on the reference mark with &quot;Direct control&quot; and press &quot;Point with cross-hair&quot;.</translation>
+    </message>
+    <message>
+        <source>        Повторить поиск</source>
+        <translation>        Retry search</translation>
+    </message>
+    <message>
+        <source>Указать перекрестием</source>
+        <translation>Point with cross-hair</translation>
+    </message>
+    <message>
+        <source>Пропустить</source>
+        <translation>Skip</translation>
+    </message>
+    <message>
+        <source>Общие настройки</source>
+        <translation>General settings</translation>
+    </message>
+    <message>
+        <source>Индивидуальные настройки</source>
+        <translation>Individual settings</translation>
+    </message>
+    <message>
+        <source>Положение реперного знака указано перекрестием: X: %1 Y: %2</source>
+        <translation>Reference mark position pointed with the cross-hair: X: %1 Y: %2</translation>
+    </message>
+    <message>
+        <source>Реперный знак пропущен оператором</source>
+        <translation>Reference mark skipped by the operator</translation>
+    </message>
+    <message>
+        <source>Обнаружен сдвиг</source>
+        <translation>Shift detected</translation>
+    </message>
+    <message>
+        <source>Обнаружен сдвиг первого реперного знака по X: </source>
+        <translation>The first reference mark is shifted in X by </translation>
+    </message>
+    <message>
+        <source> по Y: </source>
+        <translation> and in Y by </translation>
+    </message>
+    <message>
+        <source>.
+Подвинуть плату в проекте на соответствующее расстояние?
+Если плата установлена правильно, рекомендуется согласиться.</source>
+        <translation>.
+Move the board in the project by the same distance?
+If the board is mounted correctly, it is recommended to agree.</translation>
+    </message>
+    <message>
+        <source>Не найден дозатор точки</source>
+        <translation>The dispenser of the dot was not found</translation>
+    </message>
+    <message>
+        <source>Неверные координаты точки: нанесение невозможно</source>
+        <translation>Invalid dot coordinates: the dot cannot be dispensed</translation>
+    </message>
+</context>
+<context>
+    <name>nozzleOnHead</name>
+    <message>
+        <source>Насадка установлена на голове! Снимите ее, верните в базу, после чего нажмите &quot;ОК&quot;.</source>
+        <translation>A nozzle is on the head! Take it off, put it back into the holder, then press &quot;OK&quot;.</translation>
+    </message>
+    <message>
+        <source>Насадка №%1 находится на голове. Если это верно, не снимайте ее!</source>
+        <translation>Nozzle no. %1 is on the head. If this is right, do not take it off!</translation>
+    </message>
+    <message>
+        <source>Датчик разрежения не запустился: проверка насадки на голове невозможна</source>
+        <translation>The vacuum sensor did not start: the nozzle-on-head check is impossible</translation>
+    </message>
+    <message>
+        <source>Неверные настройки проверки насадки на голове</source>
+        <translation>Invalid nozzle-on-head check settings</translation>
+    </message>
+    <message>
+        <source>Низкое разрежение при включенном компрессоре и закрытом пневмоклапане. Проверьте, подключен ли компрессор!</source>
+        <translation>Low vacuum with the compressor on and the valve closed. Check that the compressor is connected!</translation>
+    </message>
+    <message>
+        <source>Блок G-кода не выполнен</source>
+        <translation>The G-code block failed</translation>
+    </message>
+    <message>
+        <source>Программа не обнаружила насадку на голове. Возможно, она была снята вручную. Если это не так, то снимите ее с головы и установите в базу, после чего нажмите &quot;ОК&quot;.</source>
+        <translation>The program found no nozzle on the head. It may have been taken off by hand. If not, take it off the head and put it into the holder, then press &quot;OK&quot;.</translation>
+    </message>
+    <message>
+        <source>Датчик разрежения не дал своевременный ответ!</source>
+        <translation>The vacuum sensor did not answer in time!</translation>
     </message>
 </context>
 <context>

@@ -22,7 +22,10 @@
 // program's gate does; every block handed over is recorded exactly as sent.
 // In "manual" block mode (the default) a block ends when the test says
 // finishBlock(ok); in "auto" mode it ends `blockMs` later on the clock, after
-// moving the position to the X, Y, Z, A words of its g0/g1 lines.
+// moving the position to the X, Y, Z, A words of its g0/g1 lines. As the
+// machine link does, "zMax" is the safe height, "xCalib"/"yCalib" the
+// calibration mark position last given by the port's sendCalibXY (when the
+// port has one), and "x++d"/"x--d" a move by d from where the axis is.
 //
 // Named faults (`fault` is one name, or "" for none):
 //   "blockFails"        every block that ends by itself (auto mode, or
@@ -53,6 +56,7 @@ function create(options) {
         calibrationEnabled: opts.calibrationEnabled !== undefined ? opts.calibrationEnabled : true,
         pos: { x: 0, y: 0, z: 0, a: 0 },
         zMax: 25,
+        calibXY: null,        // { x, y } replacing the words xCalib, yCalib
 
         // Behaviour.
         fault: opts.fault || "",
@@ -224,7 +228,8 @@ function create(options) {
     }
 
     // The moves of a block: the last X, Y, Z, A word of its g0/g1 lines
-    // ("zMax" stands for the safe height).
+    // ("zMax" stands for the safe height, "xCalib"/"yCalib" for the
+    // calibration mark, "x++d"/"x--d" for a move by d).
     function targetsOf(text) {
         var target = {}
         var lines = String(text).toLowerCase().split("\n")
@@ -234,10 +239,20 @@ function create(options) {
                 continue
             if (/\bzmax\b/.test(line))
                 target.z = m.zMax
-            var re = /([xyza])\s*([+-]?(?:\d+\.?\d*|\.\d+))/g
+            if (m.calibXY) {
+                line = line.replace(/\bxcalib\b/g, "x" + m.calibXY.x).replace(/\bycalib\b/g, "y" + m.calibXY.y)
+            }
+            var re = /([xyza])\s*(\+\+|--)?\s*([+-]?(?:\d+\.?\d*|\.\d+))/g
             var hit
-            while ((hit = re.exec(line.substring(2))) !== null)
-                target[hit[1]] = Number(hit[2])
+            while ((hit = re.exec(line.substring(2))) !== null) {
+                var axis = hit[1]
+                var value = Number(hit[3])
+                if (hit[2]) {
+                    var from = target[axis] !== undefined ? target[axis] : m.pos[axis]
+                    value = from + (hit[2] === "++" ? value : -value)
+                }
+                target[axis] = value
+            }
         }
         return target
     }

@@ -113,10 +113,15 @@ TestCase {
             { tag: "lower case, Z and A", text: "g1 f3000 z4.5 a90", x: 0, y: 0, z: 4.5, a: 90 },
             { tag: "zMax and later lines", text: "g0 x1 y1\ng0 zMax\n", x: 1, y: 1, z: 25, a: 0 },
             { tag: "no motion", text: "m64 p1\ng4 p0.5", x: 0, y: 0, z: 0, a: 0 },
+            { tag: "calibration mark words", text: "g1 f6000   acc75  zMax\ng1 f15000  acc150  xCalib yCalib\n",
+              calibXY: { x: 100, y: 50 }, x: 100, y: 50, z: 25, a: 0 },
+            { tag: "incremental moves", text: "g0 x++0.005 y--1.5\ng0 y++0.25", x: 0.005, y: -1.25, z: 0, a: 0 },
         ]
     }
     function test_autoBlockMovesThenReportsDone(data) {
         var m = Fake.create({ blockMode: "auto", blockMs: 10 })
+        if (data.calibXY)
+            m.calibXY = data.calibXY
         var e = engine()
         m.attach(e)
         var seen = null

@@ -376,6 +376,7 @@ TestCase {
             { tag: "calibration on, homes in 500 ms", calib: true, homeMs: 500, ok: true, flag: true },
             { tag: "calibration on, fails", calib: true, homeMs: 50, ok: false, flag: false },
             { tag: "calibration off", calib: false, homeMs: 50, ok: true, flag: true },
+            { tag: "calibration off, nozzle left on the head", calib: false, homeMs: 50, ok: false, flag: false },
         ]
     }
     function test_homeWait(data) {

@@ -188,7 +188,9 @@ function create(port) {
                 return
             homeWait.waiting = false
             homeWait.calibrating = false
-            if (ok === true || !port.calibrationEnabled())
+            // With the calibration mark switched off the sequence still
+            // fails when it finds a nozzle left on the head.
+            if (ok === true)
                 port.setHomedAndCalibrated(true)
             var cont = homeWait.f
             homeWait.f = null

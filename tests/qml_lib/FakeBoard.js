@@ -1,0 +1,245 @@
+.pragma library
+
+// The world of the head camera for a fake machine (FakeMachine.js): marks
+// lying at machine positions, the head camera that sees them from where the
+// machine stands, the operator panels and dialogs, the vacuum sensor, the
+// job lists, and the settings the steps read. It adds these to the fake
+// machine's port and records what the steps ask of them.
+//
+//   var m = FakeMachine.create({ blockMode: "auto" })
+//   var b = FakeBoard.extend(m, { settings: { camera1Delay: 300 } })
+//   b.marks.push({ x: 130, y: 340 })     // a mark centred at machine X 130, Y 340
+//   b.job.refListMulti = [preview, ...]
+//   marks.findRefPoints(f); m.advance(60000)
+//   m.sentTexts(), b.panels, b.dialogs, m.events
+//
+// The camera answers each request `cameraMs` after it (on the machine's
+// clock) with what it sees then: the mark nearest to the camera centre
+// (machine position + camera1XShift/YShift) within `viewMm`, as pixels
+// from the frame centre at camera1PPMCorr pixels per mm, y pointing down.
+//
+// Camera faults (`cameraFault`, "" for none), one test row each:
+//   "silent"       requests are never answered
+//   "timeout"      every request is answered { found: false, timeout: true }
+//   "blind"        nothing is ever found
+//   "alwaysOff"    the mark is always seen `offMm` mm right of the centre,
+//                  wherever the camera stands (it can never be centred)
+//   "lateFound"    the first `lateCount` requests find nothing, then normal
+//
+// Vacuum sensor: `vacuum.valueAt(m, b)` gives the reading (default 0);
+// readings arrive every 100 ms (20 ms in fast mode) unless the fault
+// "vacuumStale" holds them; `vacuum.startsAfter` is how many 1 s polls the
+// sensor takes to run (-1: never). Outputs switched by the blocks that ended
+// well are in `outputs` (m64 pN on, m65 pN off).
+
+var CAMERA_FAULTS = ["silent", "timeout", "blind", "alwaysOff", "lateFound"]
+
+function defaultSettings() {
+    return {
+        "camera1XShift": -30, "camera1YShift": 20, "camera1PPMCorr": 20, "camera1Delay": 500,
+        "camera1Exposure": 50, "workAreaX1": 10, "workAreaY2": 400, "maxPcbSetupError": 0.2,
+        "calibX": 100, "calibY": 50, "calibX2": 300, "calibY2": 50, "calibGcode": "g0 x100 y50",
+        "afterCalibGcode": "", "calibRefPointType": 0, "calibRefPointSize": 1, "calibRefPointSize2": 1,
+        "calibROIPercent": 50, "calibThreshold1": 150, "calibThreshold2": 50, "calibCameraInverse": false,
+        "maxVel": [250, 200, 100, 50, 50, 50], "maxAcc": [1000, 800, 500, 500],
+        "d1XShift": 5, "d1YShift": 6, "d2XShift": -7, "d2YShift": -8,
+        "encoderScaleX": 200, "encoderScaleY": 200,
+        "nozzleOnHeadCheckEnabled": false, "nozzleOnHeadCheckX": 200, "nozzleOnHeadCheckY": 100,
+        "nozzleOnHeadCheckZ": 12.5, "nozzleOnHeadCheckSpeedXY": 10, "nozzleOnHeadCheckSpeedZ": 5,
+        "nozzleOnHeadCheckXYMatchCalib": false, "vsMeasureHighPressure1": 20, "vsMeasureHighPressure2": 30
+    }
+}
+
+function extend(m, options) {
+    var opts = options || {}
+    var b = {
+        settings: defaultSettings(),
+        marks: [],             // { x, y }: machine positions of mark centres
+        cameraMs: 40,
+        viewMm: 5,
+        cameraFault: opts.cameraFault || "",
+        offMm: 1.2,
+        lateCount: 0,
+        checkScreen: false,
+        job: { refListMulti: [], refList: [], dotAA: [], feeders: {} },
+
+        // Records.
+        requests: [],          // settings of every camera request
+        panels: [],            // { name, values, onButton }
+        dialogs: [],           // { values, onAnswer }
+        boardMoves: [],        // [dx, dy]
+        settingsOpened: [],    // the mark given to openRefSettings
+        errors: [],            // { text, type } given to showError
+        rowErrors: 0,
+        rel: { x: 0, y: 0 },
+        calib: { calibrating: false, calibrated: false, found: null, x: null, y: null },
+        outputs: {},
+        currVC: -1,
+        aborts: 0,
+        abortTimes: [],        // clock times of abortMotion()
+        vacuum: { running: false, startsAfter: 0, polls: 0, fast: false, fault: "",
+                  valueAt: function() { return 0 } }
+    }
+    var given = opts.settings || {}
+    for (var k in given)
+        b.settings[k] = given[k]
+
+    // ---- camera
+
+    function see() {
+        if (b.cameraFault === "blind" || (b.cameraFault === "lateFound" && b.requests.length <= b.lateCount))
+            return { "found": false, "x": 0, "y": 0 }
+        var ppm = Number(b.settings.camera1PPMCorr)
+        if (b.cameraFault === "alwaysOff")
+            return { "found": true, "x": b.offMm * ppm, "y": 0 }
+        var cx = m.pos.x + Number(b.settings.camera1XShift)
+        var cy = m.pos.y + Number(b.settings.camera1YShift)
+        var best = null, bestD = Infinity
+        for (var i = 0; i < b.marks.length; ++i) {
+            var d = Math.sqrt(Math.pow(b.marks[i].x - cx, 2) + Math.pow(b.marks[i].y - cy, 2))
+            if (d < bestD) {
+                bestD = d
+                best = b.marks[i]
+            }
+        }
+        if (!best || bestD > b.viewMm)
+            return { "found": false, "x": 0, "y": 0 }
+        return { "found": true, "x": (best.x - cx) * ppm, "y": -(best.y - cy) * ppm }
+    }
+
+    function vacuumPeriod() { return b.vacuum.fast ? 20 : 100 }
+
+    // The outputs of a block that ended well.
+    function applyOutputs(text) {
+        var re = /\bm6([45])\s*p(\d+)/gi
+        var hit
+        while ((hit = re.exec(String(text))) !== null)
+            b.outputs[Number(hit[2])] = hit[1] === "4"
+    }
+    var send = m.port.sendGCode
+    m.port.sendGCode = function(text, safeH, onDone) {
+        send(text, safeH, function(ok) {
+            if (ok)
+                applyOutputs(text)
+            if (typeof onDone === "function")
+                onDone(ok)
+        })
+    }
+
+    var p = m.port
+    p.setting = function(name) { return b.settings[name] }
+    p.homedAndCalibrated = function() { return m.homedAndCalibrated }
+    p.refListMulti = function() { return b.job.refListMulti }
+    p.refList = function() { return b.job.refList }
+    p.dotGroup = function(index) { return b.job.dotAA[index] }
+    p.feederOf = function(model, index) { return b.job.feeders[String(model) + index] || null }
+    p.onCheckScreen = function() { return b.checkScreen }
+    p.rowErrorUp = function() {
+        b.rowErrors++
+        m.events.push("rowErrorUp")
+    }
+    p.headCamera = {
+        start: function() { m.events.push("camera:start") },
+        stop: function() { m.events.push("camera:stop") },
+        crossHair: function(on) { m.events.push("camera:crossHair:" + on) },
+        notFound: function() { m.events.push("camera:notFound") },
+        request: function(settings, onResult) {
+            b.requests.push(settings)
+            if (b.cameraFault === "silent")
+                return
+            m.after(b.cameraMs, function() {
+                if (b.cameraFault === "timeout")
+                    onResult({ "found": false, "timeout": true })
+                else
+                    onResult(see())
+            })
+        }
+    }
+    p.showPanel = function(name, values, onButton) {
+        b.panels.push({ "name": name, "values": values, "onButton": onButton })
+        m.events.push("panel:" + name)
+    }
+    p.showBoardMoveDialog = function(values, onAnswer) {
+        b.dialogs.push({ "values": values, "onAnswer": onAnswer })
+        m.events.push("dialog")
+    }
+    p.moveBoard = function(dx, dy) { b.boardMoves.push([dx, dy]) }
+    p.stopByOperator = function() { m.events.push("stopByOperator") }
+    p.openRefSettings = function(mark) { b.settingsOpened.push(mark) }
+    p.setRelXY = function(x, y) {
+        b.rel = { "x": x, "y": y }
+        m.events.push("rel")
+    }
+    p.sendCalibXY = function(x, y) {
+        m.calibXY = { "x": x, "y": y }
+        m.events.push("calibXY:" + x + "," + y)
+    }
+    p.setCalibrating = function(on) {
+        b.calib.calibrating = on
+        m.events.push("calibrating:" + on)
+    }
+    p.setCalibrated = function(on) {
+        b.calib.calibrated = on
+        m.events.push("calibrated:" + on)
+    }
+    p.setCalibFound = function(found, x, y) {
+        b.calib.found = found
+        b.calib.x = x
+        b.calib.y = y
+    }
+    p.setDoutOn = function(n, on) {
+        b.outputs[n] = on
+        m.events.push("dout:" + n + ":" + on)
+    }
+    p.showError = function(text, type) {
+        b.errors.push({ "text": text, "type": type })
+        m.events.push("error:" + text)
+    }
+    p.currVC = function() { return b.currVC }
+    p.setCurrVC = function(n) { b.currVC = n }
+    p.abortMotion = function() {
+        b.aborts++
+        b.abortTimes.push(m.now)
+        m.events.push("abort")
+        if (m.running)
+            m.finishBlock(false)
+    }
+    p.vacuum = {
+        start: function() {
+            m.events.push("vacuum:start")
+            b.vacuum.polls = 0
+        },
+        running: function() {
+            if (b.vacuum.running)
+                return true
+            if (b.vacuum.startsAfter >= 0 && b.vacuum.polls++ >= b.vacuum.startsAfter)
+                b.vacuum.running = true
+            return b.vacuum.running
+        },
+        latest: function() {
+            var period = vacuumPeriod()
+            var time = b.vacuum.fault === "vacuumStale" ? 0 : Math.floor(m.now / period) * period
+            return { "value": b.vacuum.valueAt(m, b), "time": time }
+        },
+        setFast: function(on) {
+            b.vacuum.fast = on
+            m.events.push("vacuum:fast:" + on)
+        }
+    }
+
+    // Presses `id` on the last panel shown.
+    b.press = function(id) {
+        var panel = b.panels[b.panels.length - 1]
+        if (!panel)
+            throw new Error("press: no panel was shown")
+        panel.onButton(id)
+    }
+    // Answers the last board-move dialog.
+    b.answer = function(answer) {
+        var dialog = b.dialogs[b.dialogs.length - 1]
+        if (!dialog)
+            throw new Error("answer: no dialog was shown")
+        dialog.onAnswer(answer)
+    }
+    return b
+}
