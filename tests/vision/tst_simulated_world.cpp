@@ -6,6 +6,7 @@
 #include "vision/SimulatedStage.h"
 #include "vision/SimulatedWorld.h"
 
+#include <QSettings>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -254,6 +255,22 @@ private slots:
 
         SimulatedWorld::clearCurrent();
         QVERIFY(!SimulatedWorld::hasCurrent());
+    }
+
+    // The simulated machine's settings store converts camera pixels with the
+    // scale the simulated cameras draw at.
+    void simulatedSettingsUseTheSceneScale_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::newRow("head camera") << "device/camera1MM";
+        QTest::newRow("component camera") << "device/camera2MM";
+    }
+    void simulatedSettingsUseTheSceneScale()
+    {
+        QFETCH(QString, key);
+        const QSettings settings(QStringLiteral(KESTRAVO_SIM_SETTINGS), QSettings::IniFormat);
+        QVERIFY(settings.contains(key));
+        QCOMPARE(settings.value(key).toDouble(), SimulatedScene::kPixelsPerMm);
     }
 
     // Descriptions the world takes, and those it refuses whole.
