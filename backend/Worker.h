@@ -49,6 +49,7 @@ class QTranslator;
 //   WorkerMachineConfig.cpp machine configuration checks and editors
 //   WorkerPending.cpp      slots of subsystems that are not built yet
 //   WorkerImages.cpp       camera lists, pictures, photo editor, board scan
+//   WorkerSimulation.cpp   the world the simulated head camera sees
 class Worker : public QObject, public QQuickImageProvider
 {
     Q_OBJECT
@@ -211,6 +212,19 @@ public slots:
     bool photoEditorUploadPhoto(QString fileName);
     // Cuts a rotated part out of the photo.
     void clipPhoto(int x, int y, int width, int height, double angle);
+
+    // --- the simulated machine
+    // The world the simulated head camera shows (SimulatedWorld's map); an
+    // empty map takes it away. A description the world refuses clears it and
+    // tells the operator.
+    void simWorldGet(QVariant world);
+    // Where the real board lies against the project: turned by `angle`
+    // degrees about the world's pivot, then moved by (dx, dy) mm.
+    void simWorldSetBoardDisplacement(double dx, double dy, double angle);
+    // The world shown now (SimulatedWorld's map) and the displacement
+    // ({"dx", "dy", "angle"}).
+    QVariantMap simWorld() const;
+    QVariantMap simWorldBoardDisplacement() const;
 
     // --- this object
     void setRefPointCursor(bool visible);

@@ -114,6 +114,7 @@ void Worker::setConnections()
         {root, SIGNAL(calcFieldCalibrationSend(int,int)), this, SLOT(calcFieldCalibrationGet(int,int))},
         {root, SIGNAL(fieldCalibrationLoad()), this, SLOT(fieldCalibrationLoad())},
         {root, SIGNAL(makeAoi(QVariant,QVariant,int,int)), this, SLOT(makeAoi(QVariant,QVariant,int,int))},
+        {root, SIGNAL(simWorldSend(QVariant)), this, SLOT(simWorldGet(QVariant))},
     });
 
     // Further inputs of Worker.

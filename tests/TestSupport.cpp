@@ -1,6 +1,9 @@
 #include "TestSupport.h"
 
 #include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
 #include <QMutex>
 
 #include <cstdio>
@@ -25,7 +28,56 @@ void collector(QtMsgType type, const QMessageLogContext &context, const QString 
     else
         fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
 }
+// Copies one file; with `replace`, @RUN@ in it becomes `runDir`.
+bool copyFile(const QString &source, const QString &target, const QString &runDir, bool replace, QString *error)
+{
+    QDir().mkpath(QFileInfo(target).absolutePath());
+    QFile in(source);
+    QFile out(target);
+    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly)) {
+        *error = QStringLiteral("cannot copy %1 to %2").arg(source, target);
+        return false;
+    }
+    QByteArray data = in.readAll();
+    if (replace)
+        data.replace("@RUN@", QFile::encodeName(runDir));
+    if (out.write(data) != data.size()) {
+        *error = QStringLiteral("cannot write %1").arg(target);
+        return false;
+    }
+    return true;
+}
+
 } // namespace
+
+QString prepareSimRunFolder(const QString &simDir, const QString &runDir, QString *error)
+{
+    QString ignored;
+    if (!error)
+        error = &ignored;
+    const QDir sim(simDir);
+    const QDir run(runDir);
+    const QString settingsFile = run.filePath(QStringLiteral("settings.ini"));
+    if (!copyFile(sim.filePath(QStringLiteral("settings.ini")), settingsFile, runDir, true, error))
+        return QString();
+    run.mkpath(QStringLiteral("logs"));
+    // The projects and feeder files name files by absolute path too.
+    const QStringList withPlaceholder{QStringLiteral(".project"), QStringLiteral("Feeders")};
+    for (const QString &folder : {QStringLiteral("packages"), QStringLiteral("projects")}) {
+        run.mkpath(folder);
+        QDirIterator it(sim.filePath(folder), QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString source = it.next();
+            bool replace = false;
+            for (const QString &suffix : withPlaceholder)
+                replace = replace || source.endsWith(suffix);
+            const QString target = run.filePath(folder + QLatin1Char('/') + QDir(sim.filePath(folder)).relativeFilePath(source));
+            if (!copyFile(source, target, runDir, replace, error))
+                return QString();
+        }
+    }
+    return settingsFile;
+}
 
 void prepareHeadlessEnvironment()
 {

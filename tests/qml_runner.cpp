@@ -405,9 +405,20 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
 
     // A settings store of its own, absent at start: the program starts with
-    // every default, as on a fresh machine.
+    // every default, as on a fresh machine. With KESTRAVO_TEST_SIM naming the
+    // simulated machine's folder (sim/), the program starts as ./run.sh starts
+    // it instead: that settings store, package base and demo project.
     QTemporaryDir settingsDir;
-    const QString settingsFile = settingsDir.filePath(QStringLiteral("settings.ini"));
+    QString settingsFile = settingsDir.filePath(QStringLiteral("settings.ini"));
+    const QString simDir = qEnvironmentVariable("KESTRAVO_TEST_SIM");
+    if (!simDir.isEmpty()) {
+        QString error;
+        settingsFile = TestSupport::prepareSimRunFolder(simDir, settingsDir.path(), &error);
+        if (settingsFile.isEmpty()) {
+            fprintf(stderr, "FAIL: the simulated machine's run folder: %s\n", qPrintable(error));
+            return 1;
+        }
+    }
 
     ApplicationShell shell;
     ApplicationShell::Options options;

@@ -157,7 +157,7 @@ private slots:
             "projectDayStatisticsExport(QString)|projectDayStatisticsExportGet(QString)",
             "vsMeasureTimeFreshGet()|vsMeasureTimeFreshCalc()",
             "calcFieldCalibrationSend(int,int)|calcFieldCalibrationGet(int,int)", "fieldCalibrationLoad()",
-            "makeAoi(QVariant,QVariant,int,int)"};
+            "makeAoi(QVariant,QVariant,int,int)", "simWorldSend(QVariant)|simWorldGet(QVariant)"};
         for (const QString &row : toWorker) {
             const QString signal = row.section('|', 0, 0);
             const QString slot = row.contains('|') ? row.section('|', 1, 1) : signal;

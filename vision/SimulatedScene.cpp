@@ -1,5 +1,7 @@
 #include "vision/SimulatedScene.h"
 
+#include "vision/SimulatedWorld.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -19,6 +21,10 @@ SimulatedScene::SimulatedScene(const QString &name)
         rest = rest.mid(4);
     if (rest.isEmpty() || rest == QLatin1String("board")) {
         m_kind = Kind::Board;
+        return;
+    }
+    if (rest == QLatin1String("plate")) {
+        m_kind = Kind::Plate;
         return;
     }
     if (rest == QLatin1String("component")) {
@@ -54,8 +60,16 @@ void SimulatedScene::render(cv::Mat &bgr, int width, int height, const Simulated
 {
     bgr.create(height, width, CV_8UC3);
     switch (m_kind) {
-    case Kind::Board:
-        renderBoard(bgr, position);
+    case Kind::Board: {
+        const SimulatedWorld world = SimulatedWorld::current();
+        if (world.isEmpty())
+            renderPlate(bgr, position);
+        else
+            world.draw(bgr, QPointF(position.x, position.y), SimulatedWorld::displacement(), kPixelsPerMm);
+        break;
+    }
+    case Kind::Plate:
+        renderPlate(bgr, position);
         break;
     case Kind::Component:
         renderComponent(bgr, position);
@@ -90,9 +104,9 @@ void SimulatedScene::renderImage(cv::Mat &bgr, const cv::Mat &image)
         cv::resize(image, bgr, bgr.size(), 0, 0, cv::INTER_AREA);
 }
 
-// The board lies in machine coordinates (mm, Y upwards); the camera looks at
+// The plate lies in machine coordinates (mm, Y upwards); the camera looks at
 // the point (X, Y) of the stage, which appears in the centre of the frame.
-void SimulatedScene::renderBoard(cv::Mat &bgr, const SimulatedStage::Position &p)
+void SimulatedScene::renderPlate(cv::Mat &bgr, const SimulatedStage::Position &p)
 {
     const double ppm = kPixelsPerMm;
     const int w = bgr.cols;

@@ -9,8 +9,12 @@
 
 // What a simulated camera shows, chosen by the camera's configured name
 // (a leading "sim:" is optional):
-//   "board" ("sim:")    a board seen from above with pads, tracks and round
-//                       marks, moving with the machine's X and Y;
+//   "board" ("sim:")    the head camera over the simulated world (the open
+//                       project's boards, marks and dots and the calibration
+//                       marks, SimulatedWorld) at the machine's X and Y; while
+//                       no world is set, the calibration plate below;
+//   "plate"             a calibration plate seen from above: pads, tracks and
+//                       round marks every 10 mm, moving with X and Y;
 //   "component"         a component held on the nozzle, seen from below,
 //                       turning with A;
 //   a file path         that image;
@@ -19,11 +23,11 @@
 class SimulatedScene
 {
 public:
-    enum class Kind { Board, Component, File, Folder, Invalid };
+    enum class Kind { Board, Plate, Component, File, Folder, Invalid };
 
     // Pixels per millimetre of the drawn scenes.
     static constexpr double kPixelsPerMm = 20.0;
-    // Distance between the round marks of the board, millimetres.
+    // Distance between the round marks of the plate, millimetres.
     static constexpr double kMarkPitchMm = 10.0;
     static constexpr double kMarkDiameterMm = 1.0;
 
@@ -39,7 +43,7 @@ public:
     void render(cv::Mat &bgr, int width, int height, const SimulatedStage::Position &position, long index);
 
 private:
-    void renderBoard(cv::Mat &bgr, const SimulatedStage::Position &position);
+    void renderPlate(cv::Mat &bgr, const SimulatedStage::Position &position);
     void renderComponent(cv::Mat &bgr, const SimulatedStage::Position &position);
     void renderImage(cv::Mat &bgr, const cv::Mat &image);
 

@@ -561,6 +561,9 @@ ApplicationWindow {
     signal calcFieldCalibrationSend(int xCount, int yCount)
     signal fieldCalibrationLoad()
     signal makeAoi(var templateImage, var compareImage, int threshold, int erosionSize)
+    // What the simulated head camera sees: the open project's board and the
+    // calibration marks (see project/SimulatedWorldLink.qml).
+    signal simWorldSend(var world)
     signal pcbSetXY(var newX, var newY)
     signal pcbSetRotation(var anchorX, var anchorY, var rotation)
 
@@ -703,6 +706,7 @@ ApplicationWindow {
     property alias headCameraRequest: headCameraRequest
     property alias componentCameraRequest: componentCameraRequest
     Camera1Window { id: camera1Window; app: main; camera: camera1 }
+    SimulatedWorldLink { id: simulatedWorldLink; app: main; camera: camera1 }
     Camera2Window { id: camera2Window; app: main; camera: camera2 }
     CameraSettings { id: cameraSettings; app: main; headCamera: camera1; componentCamera: camera2 }
     FieldCalibration { id: fieldCalibrationWindow; app: main; camera: camera1 }

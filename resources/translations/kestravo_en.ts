@@ -2698,6 +2698,10 @@ Kinds of components: %2.</translation>
         <source>Файл базы корпусов повреждён: его значения не читаются; он не изменён: %1</source>
         <translation>The package base file is damaged: its values cannot be read; it was left unchanged: %1</translation>
     </message>
+    <message>
+        <source>Имитатор камеры не смог показать плату проекта: описание платы неверно.</source>
+        <translation>The camera simulator could not show the project's board: the board description is invalid.</translation>
+    </message>
 </context>
 <context>
     <name>WorkerCnc</name>

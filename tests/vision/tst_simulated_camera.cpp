@@ -53,6 +53,7 @@ private slots:
         QTest::newRow("board") << "sim:board" << int(SimulatedScene::Kind::Board);
         QTest::newRow("board, no prefix") << "board" << int(SimulatedScene::Kind::Board);
         QTest::newRow("bare prefix") << "sim:" << int(SimulatedScene::Kind::Board);
+        QTest::newRow("plate") << "sim:plate" << int(SimulatedScene::Kind::Plate);
         QTest::newRow("component") << "sim:component" << int(SimulatedScene::Kind::Component);
         QTest::newRow("missing file") << "sim:/nonexistent/picture.png" << int(SimulatedScene::Kind::Invalid);
         QTest::newRow("no name: no camera") << "" << int(SimulatedScene::Kind::Invalid);

@@ -1,0 +1,96 @@
+.pragma library
+.import "../job/program.js" as Program
+// The world the simulated head camera sees, built from the open project and
+// the machine settings: every board of the panel, the reference marks and
+// solder dots on them, and the calibration marks on the table, all in
+// machine coordinates (X = rX + workAreaX1, Y = workAreaY2 - rY). Plain
+// functions of their arguments, so that tests can call them directly.
+
+// Machine point of a design point.
+function machinePoint(rX, rY, env) {
+    return [Number(rX) + Number(env.workAreaX1), Number(env.workAreaY2) - Number(rY)]
+}
+
+// A design point turned by `angle` degrees about (ax, ay) as the board view
+// turns the board picture (clockwise on the screen, design Y downwards).
+function turnedInDesign(x, y, ax, ay, angle) {
+    var a = Number(angle) * Math.PI / 180
+    var dx = x - ax, dy = y - ay
+    return { "x": ax + dx * Math.cos(a) - dy * Math.sin(a), "y": ay + dx * Math.sin(a) + dy * Math.cos(a) }
+}
+
+// Shape of a mark type: 1 is square, everything else is drawn round.
+function shapeOf(type) {
+    return Number(type) === 1 ? "square" : "round"
+}
+
+// The world's map for SimulatedWorld. input:
+//   workAreaX1, workAreaY2, cameraShift [x, y] (camera1XShift, camera1YShift);
+//   board {x, y, width, height, anchorX, anchorY, rotation} (design mm, the
+//   board picture of the project);
+//   panel: as for program.js placeOnBoard (pcbMulti, pcbMultiNonstandart,
+//   counts, spacings, free, Y2, bX1, bY1, fX, fY);
+//   refMode (1: only board (0,0) carries marks);
+//   refs [{rX, rY, indiv, type, size, size2}], refDefaults {type, size, size2}
+//   (the project's settings for marks without their own);
+//   dots [{rX, rY, size}];
+//   calib {x, y, second, x2, y2, type, size, size2}.
+// The pivot of the board's turn is the first reference mark on board (0,0),
+// or the centre of that board when there are no marks.
+function build(input) {
+    var env = { "workAreaX1": input.workAreaX1, "workAreaY2": input.workAreaY2 }
+    var panel = input.panel
+    var grid = Program.boardGrid(panel)
+    var b = input.board
+    var corners = [[b.x, b.y], [b.x + b.width, b.y], [b.x + b.width, b.y + b.height], [b.x, b.y + b.height]]
+    var boards = []
+    var marks = []
+    var r, c, i
+    for (r = 0; r < grid.rows; ++r) {
+        for (c = 0; c < grid.cols; ++c) {
+            var outline = []
+            for (i = 0; i < corners.length; ++i) {
+                var t = turnedInDesign(corners[i][0], corners[i][1], b.anchorX, b.anchorY, b.rotation)
+                var p = Program.placeOnBoard(t.x, t.y, 0, 0, r, c, panel)
+                outline.push(machinePoint(p.rX, p.rY, env))
+            }
+            boards.push(outline)
+            if (Number(input.refMode) === 1 && (r > 0 || c > 0))
+                continue
+            for (i = 0; i < input.refs.length; ++i) {
+                var ref = input.refs[i]
+                var own = ref.indiv === true
+                var type = own ? ref.type : input.refDefaults.type
+                var size = Number(own ? ref.size : input.refDefaults.size)
+                var size2 = Number(own ? ref.size2 : input.refDefaults.size2)
+                var m = Program.placeOnBoard(ref.rX, ref.rY, 0, 0, r, c, panel)
+                var at = machinePoint(m.rX, m.rY, env)
+                marks.push({ "x": at[0], "y": at[1], "shape": shapeOf(type), "size": size, "size2": size2,
+                             "angle": -Number(m.rot) })
+            }
+        }
+    }
+    var dots = []
+    for (i = 0; i < input.dots.length; ++i) {
+        var d = machinePoint(input.dots[i].rX, input.dots[i].rY, env)
+        dots.push({ "x": d[0], "y": d[1], "size": Number(input.dots[i].size) })
+    }
+    var pivot
+    if (input.refs.length > 0) {
+        pivot = machinePoint(input.refs[0].rX, input.refs[0].rY, env)
+    } else {
+        var first = boards[0]
+        pivot = [(first[0][0] + first[2][0]) / 2, (first[0][1] + first[2][1]) / 2]
+    }
+    // The camera centred on a calibration mark stands at (calibX, calibY):
+    // the mark lies the camera's offset further on.
+    var cal = input.calib
+    var shift = input.cameraShift
+    var tableMarks = [{ "x": Number(cal.x) + Number(shift[0]), "y": Number(cal.y) + Number(shift[1]),
+                        "shape": shapeOf(cal.type), "size": Number(cal.size), "size2": Number(cal.size2) }]
+    if (cal.second)
+        tableMarks.push({ "x": Number(cal.x2) + Number(shift[0]), "y": Number(cal.y2) + Number(shift[1]),
+                          "shape": shapeOf(cal.type), "size": Number(cal.size), "size2": Number(cal.size2) })
+    return { "boards": boards, "marks": marks, "dots": dots, "tableMarks": tableMarks, "pivot": pivot,
+             "cameraShift": [Number(shift[0]), Number(shift[1])] }
+}

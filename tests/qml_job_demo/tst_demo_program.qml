@@ -1,0 +1,107 @@
+import QtQuick 2.15
+import QtTest 1.2
+
+// The program as ./run.sh starts it: the settings store, package base and
+// demo project of the simulated machine (the runner lays them out when
+// KESTRAVO_TEST_SIM names sim/). Showing the job screen builds the demo's
+// program without a single error, first with the stored work area and then
+// with the limits of the simulated machine's LinuxCNC configuration.
+TestCase {
+    id: testCase
+    name: "DemoProgram"
+    when: windowShown
+
+    property var screen: root.smtInterface
+    property var jobModel: null
+
+    function errorList() {
+        var list = []
+        for (var i = 0; i < root.errorListModel.count; ++i)
+            list.push(probe.entry(root.errorListModel, i).message)
+        return list
+    }
+    // Log lines of errors shown to the operator ("Ошибка: " + text).
+    function loggedErrors() {
+        var list = []
+        for (var i = 0; i < root.logModel.count; ++i) {
+            var m = String(probe.entry(root.logModel, i).message)
+            if (m.indexOf("Ошибка") >= 0)
+                list.push(m)
+        }
+        return list
+    }
+    function rows() {
+        var out = []
+        for (var i = 0; i < jobModel.rowCount; ++i)
+            out.push(probe.entry(jobModel, i))
+        return out
+    }
+    function rowTexts() { return rows().map(function(r) { return r.op }) }
+    function linesOf(row) { return jobModel.getSubSteps(row) }
+
+    // Shows the screen again and waits for the program (or its refusal).
+    function rebuild() {
+        screen.close()
+        root.errorListModel.clear()
+        probe.call(root, "showToolWindow", ["smtInterface"])
+        jobModel = probe.value(screen, "jobModel")
+        verify(jobModel !== null)
+        tryVerify(function() { return screen.programCreated || loggedErrors().length > 0 || errorList().length > 0 },
+                  3000)
+        wait(100)
+    }
+
+    function initTestCase() {
+        // The demo project opens at start-up, with its feeder banks.
+        tryVerify(function() { return String(root.projectName).indexOf("/projects/demo/demo.project") >= 0
+                               && root.elementCount > 0 && root.refCount >= 2 }, 10000)
+        tryVerify(function() { return root.bottomFeedersModel.count > 0 && root.upFeedersModel.count > 0 }, 5000)
+        compare(loggedErrors(), [])
+        compare(errorList(), [])
+    }
+
+    function checkCleanProgram() {
+        rebuild()
+        compare(loggedErrors(), [])
+        compare(errorList(), [])
+        verify(screen.programCreated)
+        var texts = rowTexts()
+        compare(texts[0], "Поиск реперных знаков (" + root.refCount + " шт.)")
+        verify(texts.indexOf("Взятие насадки 1") > 0, JSON.stringify(texts))
+        // Every component of the demo has its line under its feeder's row,
+        // and every solder dot its place in a dot row.
+        var lines = 0
+        var dots = 0
+        var r = rows()
+        for (var i = 0; i < r.length; ++i) {
+            if (r[i].opFunc === "setupFeeder") {
+                verify(linesOf(i) > 0, r[i].op)
+                lines += linesOf(i)
+            }
+            if (r[i].opFunc === "setupDots")
+                dots += Number(/Кол-во: (\d+)/.exec(r[i].op)[1])
+        }
+        compare(lines, root.elementCount)
+        compare(dots, root.dotCount)
+        compare(r[r.length - 1].opFunc, "cupWait")
+        screen.close()
+    }
+
+    function test_1_programWithTheStoredSettings() {
+        checkCleanProgram()
+    }
+
+    // The configuration check takes the work area from the ini file (X and Y
+    // maxima, Z range): the demo's pick and place heights and feeder
+    // positions must fit the simulated machine.
+    function test_2_programWithTheMachineLimits() {
+        root.iniFile = Qt.resolvedUrl("../../sim/linuxcnc/kestravo_sim.ini")
+        tryCompare(root, "iniFileCorrect", true, 5000)
+        compare(root.workAreaZ1, -5)
+        compare(root.workAreaZ2, 30)
+        compare(root.workAreaX2, 500)
+        compare(root.workAreaY2, 500)
+        verify(!root.cncRunning && !root.cncStarting)
+        checkCleanProgram()
+    }
+}

@@ -1,0 +1,340 @@
+// The world of the simulated head camera: the project's marks where the
+// machine sees them, found by the camera's own recognition, with the real
+// board moved and turned against the project.
+#include "vision/CameraWorker.h"
+#include "vision/SimulatedScene.h"
+#include "vision/SimulatedStage.h"
+#include "vision/SimulatedWorld.h"
+
+#include <QSettings>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+constexpr double kPpm = SimulatedScene::kPixelsPerMm;
+
+// A board 80 x 60 mm with a round mark at each of two corners and one
+// mark under test; the pivot is the first corner mark.
+const QPointF kPivot(105, 395);
+const QPointF kMarkUnderTest(150, 380);
+
+QVariantMap mark(const QPointF &at, const QString &shape, double size, double size2)
+{
+    return QVariantMap{{"x", at.x()}, {"y", at.y()}, {"shape", shape}, {"size", size}, {"size2", size2}};
+}
+
+QVariantList point(double x, double y) { return {x, y}; }
+
+QVariantMap worldMap(const QString &shape, double size, double size2, const QPointF &shift)
+{
+    QVariantList board{QVariant(point(100, 400)), QVariant(point(180, 400)), QVariant(point(180, 340)),
+                       QVariant(point(100, 340))};
+    return QVariantMap{
+        {"boards", QVariantList{QVariant(board)}},
+        {"marks", QVariantList{mark(kPivot, "round", 1, 1), mark(QPointF(175, 345), "round", 1, 1),
+                               mark(kMarkUnderTest, shape, size, size2)}},
+        {"dots", QVariantList{QVariantMap{{"x", 160}, {"y", 370}, {"size", 0.5}}}},
+        {"tableMarks", QVariantList{mark(QPointF(30, 250), "round", 1, 1)}},
+        {"pivot", point(kPivot.x(), kPivot.y())},
+        {"cameraShift", point(shift.x(), shift.y())}};
+}
+
+SimulatedStage::Position at(const QPointF &p)
+{
+    SimulatedStage::Position s;
+    s.x = p.x();
+    s.y = p.y();
+    return s;
+}
+
+// The head camera's recognition as the program sets it up for a mark: the
+// worker the camera item runs, fed one frame.
+struct Found {
+    bool found = false;
+    double x = 0;
+    double y = 0;
+};
+
+Found recognise(const cv::Mat &frame, const QString &shape, double size, double size2)
+{
+    CameraWorker w;
+    w.setMode(shape == QLatin1String("square") ? QStringLiteral("square") : QStringLiteral("circle"));
+    w.setParam1(150);
+    w.setParam2(50);
+    w.setTargetSize(size * kPpm);
+    w.setTargetSize2(size2 * kPpm);
+    w.setTargetSizeTolerance(15);
+    w.setRoiPercent(50);
+    w.setShowPercent(100);
+    QSignalSpy obj(&w, &CameraWorker::objSend);
+    w.processMat(frame, true);
+    Found f;
+    if (obj.size() != 1)
+        return f;
+    f.found = obj[0][0].toBool();
+    f.x = obj[0][1].toDouble();
+    f.y = obj[0][2].toDouble();
+    return f;
+}
+
+cv::Mat frameAt(const QPointF &machine)
+{
+    SimulatedScene scene(QStringLiteral("sim:board"));
+    cv::Mat frame;
+    scene.render(frame, 640, 480, at(machine), 0);
+    return frame;
+}
+
+} // namespace
+
+class TestSimulatedWorld : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup()
+    {
+        SimulatedWorld::clearCurrent();
+        SimulatedWorld::setDisplacement(SimulatedWorld::Displacement());
+    }
+
+    // The camera goes where the program sends it for the mark (its design
+    // position less the camera offset, plus an approach error) and the
+    // recognition reports the mark's offset from the frame centre in pixels,
+    // image Y downwards, wherever the real board lies.
+    void markFoundAtItsPixelOffset_data()
+    {
+        QTest::addColumn<QString>("shape");
+        QTest::addColumn<double>("size");
+        QTest::addColumn<double>("size2");
+        QTest::addColumn<QPointF>("shift");    // camera1XShift, camera1YShift
+        QTest::addColumn<QPointF>("approach"); // camera centre minus design position, mm
+        QTest::addColumn<double>("dx");
+        QTest::addColumn<double>("dy");
+        QTest::addColumn<double>("angle");
+        const QPointF none(0, 0);
+        const QPointF offset(-30, 15);
+        QTest::newRow("round, over it") << "round" << 1.0 << 1.0 << none << none << 0.0 << 0.0 << 0.0;
+        QTest::newRow("round, camera offset") << "round" << 1.0 << 1.0 << offset << none << 0.0 << 0.0 << 0.0;
+        QTest::newRow("round, camera off by (2.35, 1.1)")
+            << "round" << 1.0 << 1.0 << offset << QPointF(2.35, 1.1) << 0.0 << 0.0 << 0.0;
+        QTest::newRow("round, board moved (0.3, -0.2)")
+            << "round" << 1.0 << 1.0 << offset << none << 0.3 << -0.2 << 0.0;
+        QTest::newRow("round, board moved (-1.37, 0.81)")
+            << "round" << 1.0 << 1.0 << offset << QPointF(0.4, -0.25) << -1.37 << 0.81 << 0.0;
+        QTest::newRow("round, board turned 0.5 deg")
+            << "round" << 1.0 << 1.0 << offset << none << 0.0 << 0.0 << 0.5;
+        QTest::newRow("round, board turned -1.2 deg and moved")
+            << "round" << 1.5 << 1.5 << offset << QPointF(-0.6, 0.3) << 0.25 << 0.4 << -1.2;
+        QTest::newRow("square, over it") << "square" << 1.0 << 1.0 << offset << none << 0.0 << 0.0 << 0.0;
+        QTest::newRow("square 1.2 x 0.8, moved") << "square" << 1.2 << 0.8 << offset << QPointF(1.3, -0.7) << 0.3
+                                                 << -0.2 << 0.0;
+        QTest::newRow("square, turned 0.7 deg and moved")
+            << "square" << 1.0 << 1.0 << none << QPointF(0.2, 0.9) << -0.45 << 0.15 << 0.7;
+    }
+    void markFoundAtItsPixelOffset()
+    {
+        QFETCH(QString, shape);
+        QFETCH(double, size);
+        QFETCH(double, size2);
+        QFETCH(QPointF, shift);
+        QFETCH(QPointF, approach);
+        QFETCH(double, dx);
+        QFETCH(double, dy);
+        QFETCH(double, angle);
+        SimulatedWorld world;
+        QString error;
+        QVERIFY2(SimulatedWorld::fromVariant(worldMap(shape, size, size2, shift), &world, &error), qPrintable(error));
+        SimulatedWorld::setCurrent(world);
+        SimulatedWorld::Displacement d;
+        d.dx = dx;
+        d.dy = dy;
+        d.angle = angle;
+        SimulatedWorld::setDisplacement(d);
+
+        // Where the real mark is: turned about the pivot, then moved.
+        const double a = angle * M_PI / 180;
+        const QPointF v = kMarkUnderTest - kPivot;
+        const QPointF real = kPivot + QPointF(v.x() * std::cos(a) - v.y() * std::sin(a),
+                                              v.x() * std::sin(a) + v.y() * std::cos(a)) + QPointF(dx, dy);
+        const QPointF machine = kMarkUnderTest - shift + approach;
+        const QPointF seen = machine + shift;
+        const double expectedX = (real.x() - seen.x()) * kPpm;
+        const double expectedY = -(real.y() - seen.y()) * kPpm;
+
+        const Found f = recognise(frameAt(machine), shape, size, size2);
+        QVERIFY(f.found);
+        QVERIFY2(std::fabs(f.x - expectedX) < 0.5 && std::fabs(f.y - expectedY) < 0.5,
+                 qPrintable(QStringLiteral("found at %1, %2 px; expected %3, %4")
+                                .arg(f.x).arg(f.y).arg(expectedX).arg(expectedY)));
+        // What the program makes of it (x / ppm + X + shift, -y / ppm + Y +
+        // shift) is the real mark.
+        QVERIFY(std::fabs(f.x / kPpm + machine.x() + shift.x() - real.x()) < 0.5 / kPpm);
+        QVERIFY(std::fabs(-f.y / kPpm + machine.y() + shift.y() - real.y()) < 0.5 / kPpm);
+    }
+
+    // The calibration mark belongs to the table: it stays where it is when
+    // the board is moved or turned.
+    void tableMarkStaysWithTheTable_data()
+    {
+        QTest::addColumn<double>("dx");
+        QTest::addColumn<double>("dy");
+        QTest::addColumn<double>("angle");
+        QTest::newRow("board in place") << 0.0 << 0.0 << 0.0;
+        QTest::newRow("board moved and turned") << 1.5 << -0.8 << 2.0;
+    }
+    void tableMarkStaysWithTheTable()
+    {
+        QFETCH(double, dx);
+        QFETCH(double, dy);
+        QFETCH(double, angle);
+        SimulatedWorld world;
+        QVERIFY(SimulatedWorld::fromVariant(worldMap("round", 1, 1, QPointF(-30, 15)), &world, nullptr));
+        SimulatedWorld::setCurrent(world);
+        SimulatedWorld::Displacement d;
+        d.dx = dx;
+        d.dy = dy;
+        d.angle = angle;
+        SimulatedWorld::setDisplacement(d);
+        // The camera over (30.5, 250.25): the mark lies 0.5 mm left and
+        // 0.25 mm below the centre.
+        const Found f = recognise(frameAt(QPointF(30.5 + 30, 250.25 - 15)), "round", 1, 1);
+        QVERIFY(f.found);
+        QVERIFY2(std::fabs(f.x + 0.5 * kPpm) < 0.5 && std::fabs(f.y - 0.25 * kPpm) < 0.5,
+                 qPrintable(QStringLiteral("%1, %2").arg(f.x).arg(f.y)));
+    }
+
+    // Away from every mark the recognition finds nothing: the board, its
+    // dots and the table alone are no mark.
+    void nothingFoundAwayFromTheMarks_data()
+    {
+        QTest::addColumn<QPointF>("seen");
+        QTest::newRow("bare board") << QPointF(125, 360);
+        QTest::newRow("solder dot") << QPointF(160, 370);
+        QTest::newRow("board edge") << QPointF(180, 370);
+        QTest::newRow("table") << QPointF(300, 200);
+    }
+    void nothingFoundAwayFromTheMarks()
+    {
+        QFETCH(QPointF, seen);
+        SimulatedWorld world;
+        QVERIFY(SimulatedWorld::fromVariant(worldMap("round", 1, 1, QPointF()), &world, nullptr));
+        SimulatedWorld::setCurrent(world);
+        QVERIFY(!recognise(frameAt(seen), "round", 1, 1).found);
+    }
+
+    // With no world the head camera keeps showing the calibration plate
+    // (round marks every 10 mm), which is also its own scene.
+    void withoutAWorldTheBoardSceneIsThePlate()
+    {
+        cv::Mat plate, board, diff;
+        SimulatedScene(QStringLiteral("sim:plate")).render(plate, 640, 480, at(QPointF(100, 50)), 0);
+        SimulatedScene(QStringLiteral("sim:board")).render(board, 640, 480, at(QPointF(100, 50)), 0);
+        cv::absdiff(plate, board, diff);
+        QCOMPARE(cv::countNonZero(diff.reshape(1)), 0);
+        const Found onPlateMark = recognise(plate, "round", SimulatedScene::kMarkDiameterMm,
+                                            SimulatedScene::kMarkDiameterMm);
+        QVERIFY(onPlateMark.found);
+        QVERIFY(std::fabs(onPlateMark.x) < 0.5 && std::fabs(onPlateMark.y) < 0.5);
+
+        SimulatedWorld world;
+        QVERIFY(SimulatedWorld::fromVariant(worldMap("round", 1, 1, QPointF()), &world, nullptr));
+        SimulatedWorld::setCurrent(world);
+        QVERIFY(SimulatedWorld::hasCurrent());
+        SimulatedScene(QStringLiteral("sim:board")).render(board, 640, 480, at(QPointF(100, 50)), 0);
+        cv::absdiff(plate, board, diff);
+        QVERIFY(cv::countNonZero(diff.reshape(1)) > 0);
+        cv::Mat plateAgain;
+        SimulatedScene(QStringLiteral("plate")).render(plateAgain, 640, 480, at(QPointF(100, 50)), 0);
+        cv::absdiff(plate, plateAgain, diff);
+        QCOMPARE(cv::countNonZero(diff.reshape(1)), 0);
+
+        SimulatedWorld::clearCurrent();
+        QVERIFY(!SimulatedWorld::hasCurrent());
+    }
+
+    // The simulated machine's settings store converts camera pixels with the
+    // scale the simulated cameras draw at.
+    void simulatedSettingsUseTheSceneScale_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::newRow("head camera") << "device/camera1MM";
+        QTest::newRow("component camera") << "device/camera2MM";
+    }
+    void simulatedSettingsUseTheSceneScale()
+    {
+        QFETCH(QString, key);
+        const QSettings settings(QStringLiteral(KESTRAVO_SIM_SETTINGS), QSettings::IniFormat);
+        QVERIFY(settings.contains(key));
+        QCOMPARE(settings.value(key).toDouble(), SimulatedScene::kPixelsPerMm);
+    }
+
+    // Descriptions the world takes, and those it refuses whole.
+    void descriptions_data()
+    {
+        QTest::addColumn<QVariantMap>("map");
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<int>("marks");
+        QTest::addColumn<int>("dots");
+        const QVariantMap good = worldMap("round", 1, 1, QPointF(-30, 15));
+        QTest::newRow("whole world") << good << true << 3 << 1;
+        QTest::newRow("empty: no world") << QVariantMap() << true << 0 << 0;
+        QVariantMap m = good;
+        m["marks"] = QVariantList{mark(QPointF(1, 2), "round", 0, 0), mark(QPointF(3, 4), "square", 1, -1)};
+        m["dots"] = QVariantList{QVariantMap{{"x", 1}, {"y", 1}, {"size", 0}}};
+        QTest::newRow("marks and dots of no size are left out") << m << true << 0 << 0;
+        m = good;
+        m["marks"] = QVariantList{mark(QPointF(std::numeric_limits<double>::quiet_NaN(), 2), "round", 1, 1)};
+        QTest::newRow("mark not at a number") << m << false << 0 << 0;
+        m = good;
+        m["marks"] = QVariantList{mark(QPointF(1, 2), "round", std::numeric_limits<double>::infinity(), 1)};
+        QTest::newRow("infinite size") << m << false << 0 << 0;
+        m = good;
+        m["marks"] = QVariantList{QVariantMap{{"x", 1}, {"y", 2}, {"size", "big"}}};
+        QTest::newRow("size not a number") << m << false << 0 << 0;
+        m = good;
+        m["marks"] = QVariantList{mark(QPointF(1, 2), "triangle", 1, 1)};
+        QTest::newRow("unknown shape") << m << false << 0 << 0;
+        m = good;
+        m["boards"] = QVariantList{QVariant(QVariantList{QVariant(point(0, 0)), QVariant(point(1, 0))})};
+        QTest::newRow("board of two corners") << m << false << 0 << 0;
+        m = good;
+        m["pivot"] = QVariantList{1};
+        QTest::newRow("pivot of one number") << m << false << 0 << 0;
+        m = good;
+        QVariantList many;
+        for (int i = 0; i <= SimulatedWorld::kMaxItems; ++i)
+            many.append(QVariantMap{{"x", 1}, {"y", 1}, {"size", 0.5}});
+        m["dots"] = many;
+        QTest::newRow("too many items") << m << false << 0 << 0;
+    }
+    void descriptions()
+    {
+        QFETCH(QVariantMap, map);
+        QFETCH(bool, accepted);
+        QFETCH(int, marks);
+        QFETCH(int, dots);
+        SimulatedWorld world;
+        world.marks.append(SimulatedWorld::Mark()); // replaced only when accepted
+        QString error;
+        QCOMPARE(SimulatedWorld::fromVariant(map, &world, &error), accepted);
+        QCOMPARE(error.isEmpty(), accepted);
+        if (!accepted) {
+            QCOMPARE(world.marks.size(), 1);
+            return;
+        }
+        QCOMPARE(world.marks.size(), marks);
+        QCOMPARE(world.dots.size(), dots);
+        // The description comes back as it went in.
+        SimulatedWorld again;
+        QVERIFY(SimulatedWorld::fromVariant(world.toVariant(), &again, nullptr));
+        QCOMPARE(again.toVariant(), world.toVariant());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSimulatedWorld)
+#include "tst_simulated_world.moc"
