@@ -3246,6 +3246,81 @@ Correct the pick centre of the component? </translation>
     </message>
 </context>
 <context>
+    <name>pickTexts</name>
+    <message>
+        <source>Неверное число в G-коде взятия компонента: взятие не выполнено</source>
+        <translation>Invalid number in the pick G-code: the component was not picked</translation>
+    </message>
+    <message>
+        <source>Неверное число рядов поддона: взятие не выполнено</source>
+        <translation>Invalid number of tray rows: the component was not picked</translation>
+    </message>
+    <message>
+        <source>Неверный шаг или концы отрезка ленты: взятие не выполнено</source>
+        <translation>Invalid pitch or ends of the tape strip: the component was not picked</translation>
+    </message>
+    <message>
+        <source>Не задан G-код сдвига ленты на %1 шаг(а) в банке ленточных питателей №%2: взятие не выполнено</source>
+        <translation>The G-code that shifts the tape by %1 step(s) is not set in tape feeder bank %2: the component was not picked</translation>
+    </message>
+    <message>
+        <source>Банк ленточных питателей №%1 не настроен: взятие не выполнено</source>
+        <translation>Tape feeder bank %1 is not set up: the component was not picked</translation>
+    </message>
+    <message>
+        <source>Неверное положение банка ленточных питателей №%1: взятие не выполнено</source>
+        <translation>Invalid position of tape feeder bank %1: the component was not picked</translation>
+    </message>
+    <message>
+        <source>Банк вибропитателей не настроен: взятие не выполнено</source>
+        <translation>The vibration feeder bank is not set up: the component was not picked</translation>
+    </message>
+    <message>
+        <source>Неверные параметры ШИМ банка вибропитателей: взятие не выполнено</source>
+        <translation>Invalid PWM settings of the vibration feeder bank: the component was not picked</translation>
+    </message>
+    <message>
+        <source>Перемещение для центрирования компонента выходит за допустимые границы!</source>
+        <translation>The centring move of the component goes beyond the permitted limits!</translation>
+    </message>
+    <message>
+        <source>Неверное число в G-коде перемещения к камере: перемещение не выполнено</source>
+        <translation>Invalid number in the G-code of the move to the camera: the move was not made</translation>
+    </message>
+    <message>
+        <source>G-код сброса в корзину не содержит перемещения по X или Y: компонент не сброшен</source>
+        <translation>The basket G-code has no X or Y move: the component was not dropped</translation>
+    </message>
+    <message>
+        <source>Неверное число в G-коде сброса в корзину: компонент не сброшен</source>
+        <translation>Invalid number in the basket G-code: the component was not dropped</translation>
+    </message>
+    <message>
+        <source>Не задан G-код возврата насадки №%1 в базу</source>
+        <translation>The G-code that returns nozzle %1 to its holder is not set</translation>
+    </message>
+    <message>
+        <source>Не задан G-код взятия насадки №%1</source>
+        <translation>The G-code that takes nozzle %1 is not set</translation>
+    </message>
+    <message>
+        <source>Ошибка при возврате насадки №%1! </source>
+        <translation>Error while returning nozzle %1! </translation>
+    </message>
+    <message>
+        <source>Установите насадку №%1 на голову вручную, если она не установлена!</source>
+        <translation>Fit nozzle %1 on the head by hand if it is not fitted!</translation>
+    </message>
+    <message>
+        <source>Ошибка при взятии насадки №%1! </source>
+        <translation>Error while taking nozzle %1! </translation>
+    </message>
+    <message>
+        <source>Верните насадку в базу вручную, если она была взята!</source>
+        <translation>Return the nozzle to its holder by hand if it was taken!</translation>
+    </message>
+</context>
+<context>
     <name>program</name>
     <message>
         <source>слева</source>

@@ -1,0 +1,748 @@
+import QtQuick 2.15
+import QtTest 1.2
+import "../../qml/main/job/pickTexts.js" as PT
+
+// The G-code texts of picking: every feeder kind, the move to the component
+// camera, the basket drop and the nozzle change, asserted as exact texts.
+TestCase {
+    name: "PickTexts"
+
+    // Machine maxima X 100, Y 80, Z 50 units/s; 1000, 800, 500 units/s².
+    // At 100 % everything is "g0 "; xySpeed(100, 15) is "g1 f6000  acc150 ",
+    // zSpeed(100, 15) "g1 f3000   acc75 ", xySpeed(2, 2) "g1 f120  acc20 ".
+    function env(extra) {
+        var e = { "maxVel": [100, 80, 50], "maxAcc": [1000, 800, 500], "acc": 100, "zTravel": 40,
+                  "vacuumDelay": 0.2, "slowPickPlaceSpeed": 6000, "relativeVacuum": false, "side": "B",
+                  "shift1": 0.15, "shift2": 0.07 }
+        return merged(e, extra)
+    }
+    // Nozzle 30 mm long pressing 0.5 mm: a 1 mm part on a floor at height
+    // h is taken at h + 30.5.
+    function nozzle(extra) {
+        return merged({ "cupLength": 30, "press": 0.5 }, extra)
+    }
+    function feeder(extra) {
+        return merged({ "elThickness": 1, "elWidth": 2, "elHeight": 1.2, "maxAcc": 100, "slowPick": false,
+                        "rot": 0, "caseX": 100, "caseY": 50, "caseZ": 5 }, extra)
+    }
+    function merged(base, extra) {
+        var r = {}
+        var k
+        for (k in base)
+            r[k] = base[k]
+        for (k in (extra || {}))
+            r[k] = extra[k]
+        return r
+    }
+    function lines(list) { return list.join("\n") }
+    // Descent to z (3 decimals), vacuum and the rise to 40 at full speed.
+    function tail(z) { return ["g0 z" + z, "m64 p1", "g4 p0.200", "g0  z40.0"] }
+    function refusedWith(r, error) {
+        compare(r.ok, false)
+        compare(r.error, error)
+        compare(r.text, undefined)
+    }
+    readonly property string numberError: "Неверное число в G-коде взятия компонента: взятие не выполнено"
+
+    // ---- tray
+
+    function test_tray_data() {
+        return [
+            { tag: "first cell", f: { caseCurrNumber: 0 },
+              text: ["g0 z40.0", "g0  x100 y50 a0.0"].concat(tail("35.500")) },
+            { tag: "cell 4 of 3 x 4: second row, second column", f: { caseCurrNumber: 4 },
+              text: ["g0 z40.0", "g0  x110 y60 a0.0"].concat(tail("35.500")) },
+            { tag: "cell 2: end of the first row", f: { caseCurrNumber: 2 },
+              text: ["g0 z40.0", "g0  x120 y50 a0.0"].concat(tail("35.500")) },
+            { tag: "past the last cell stays on the last", f: { caseCurrNumber: 99 },
+              text: ["g0 z40.0", "g0  x120 y80 a0.0"].concat(tail("35.500")) },
+            { tag: "negative cell is the first", f: { caseCurrNumber: -3 },
+              text: ["g0 z40.0", "g0  x100 y50 a0.0"].concat(tail("35.500")) },
+            { tag: "single column ignores the second corner", f: { caseRowsX: 1, caseCurrNumber: 2 },
+              text: ["g0 z40.0", "g0  x100 y70 a0.0"].concat(tail("35.500")) },
+            { tag: "shortest decimal form", f: { caseX: 100.1, cutX2: 100.7, caseRowsX: 4, caseCurrNumber: 3 },
+              text: ["g0 z40.0", "g0  x100.7 y50 a0.0"].concat(tail("35.500")) },
+            { tag: "feeder editor: slow acceleration", e: { acc: 15 }, f: { caseCurrNumber: 4 },
+              text: ["g0 z40.0", "g1 f6000  acc150  x110 y60 a0.0"].concat(tail("35.500")) },
+            { tag: "relative vacuum control samples before the pick", e: { relativeVacuum: true },
+              f: { caseCurrNumber: 0 },
+              text: ["g0 z40.0", "g0  x100 y50 a0.0", "(vsMeasureBeforeGet)"].concat(tail("35.500")) },
+            { tag: "soft pick", f: { slowPick: true, caseCurrNumber: 0 },
+              text: ["g0 z40.0", "g0  x100 y50 a0.0", "g0 z38.00", "g1 f6000 z--2.50", "m64 p1", "g4 p0.200",
+                     "g1 f6000 z++2.50", "g0  z40.0"] },
+            { tag: "lowered feeder acceleration on the rise", f: { maxAcc: 50, caseCurrNumber: 0 },
+              text: ["g0 z40.0", "g0  x100 y50 a0.0", "g0 z35.500", "m64 p1", "g4 p0.200",
+                     "g1 f3000   acc250  z40.0"] },
+        ]
+    }
+    function test_tray(data) {
+        var f = feeder(merged({ cutX2: 120, cutY2: 80, caseRowsX: 3, caseRowsY: 4 }, data.f))
+        var r = PT.trayText(f, nozzle(), env(data.e))
+        verify(r.ok, String(r.error))
+        compare(r.text, lines(data.text))
+    }
+
+    function test_trayRefused_data() {
+        return [
+            { tag: "no rows", f: { caseRowsX: 0 }, error: "Неверное число рядов поддона: взятие не выполнено" },
+            { tag: "rows not a number", f: { caseRowsY: "" }, error: "Неверное число рядов поддона: взятие не выполнено" },
+            { tag: "corner not a number", f: { caseX: NaN }, error: numberError },
+            { tag: "infinite second corner", f: { cutY2: Infinity, caseCurrNumber: 5 }, error: numberError },
+            { tag: "unknown travel height", e: { zTravel: undefined }, error: numberError },
+            { tag: "unknown vacuum delay", e: { vacuumDelay: "x" }, error: numberError },
+            { tag: "unknown machine maxima at reduced speed", e: { acc: 15, maxVel: [] }, error: numberError },
+            { tag: "nozzle without a length", n: { cupLength: null }, error: numberError },
+        ]
+    }
+    function test_trayRefused(data) {
+        var f = feeder(merged({ cutX2: 120, cutY2: 80, caseRowsX: 3, caseRowsY: 4 }, data.f))
+        refusedWith(PT.trayText(f, nozzle(data.n), env(data.e)), data.error)
+    }
+
+    function test_capacity_data() {
+        return [
+            { tag: "tray 2 x 3", f: { caseRowsX: 2, caseRowsY: 3 }, tray: 6 },
+            { tag: "broken tray", f: { caseRowsX: -1, caseRowsY: 3 }, tray: 0 },
+            { tag: "strip of 40 mm at 4 mm", f: { cutX2: 100, cutY2: 90, cutDistance: 4 }, strip: 11 },
+            { tag: "strip of 41 mm at 4 mm", f: { cutX2: 100, cutY2: 91, cutDistance: 4 }, strip: 11 },
+            { tag: "strip of 1 mm at 4 mm", f: { cutX2: 101, cutY2: 50, cutDistance: 4 }, strip: 1 },
+            { tag: "strip without a pitch", f: { cutX2: 100, cutY2: 90, cutDistance: 0 }, strip: 0 },
+        ]
+    }
+    function test_capacity(data) {
+        var f = feeder(data.f)
+        if (data.tray !== undefined)
+            compare(PT.trayCapacity(f), data.tray)
+        if (data.strip !== undefined)
+            compare(PT.stripCapacity(f), data.strip)
+    }
+
+    // ---- strip: (10, 20) to (10, 60), parts 4 mm apart, floor at 2
+
+    function test_strip_data() {
+        return [
+            { tag: "fourth part", f: { caseCurrNumber: 3 },
+              text: ["g0 z40.0", "g0  x10.000 y32.000 a0.0"].concat(tail("32.500")) },
+            { tag: "41 mm strip spreads 11 parts evenly", f: { cutY2: 61, caseCurrNumber: 3 },
+              text: ["g0 z40.0", "g0  x10.000 y32.300 a0.0"].concat(tail("32.500")) },
+            { tag: "past the end stays on the last part", f: { caseCurrNumber: 30 },
+              text: ["g0 z40.0", "g0  x10.000 y60.000 a0.0"].concat(tail("32.500")) },
+            { tag: "aligned on a right bank", e: { side: "R" }, f: { shiftEnabled: true, caseCurrNumber: 3 },
+              text: ["g0 z40.0", "g0  x10.000 y32.180 a0.0", "g0 z32.500", "m64 p1", "g4 p0.200",
+                     "g0 x10.000 y31.916", "g0  z40.0"] },
+            { tag: "aligned on a left bank", e: { side: "L" }, f: { shiftEnabled: true, caseCurrNumber: 3 },
+              text: ["g0 z40.0", "g0  x10.000 y31.820 a0.0", "g0 z32.500", "m64 p1", "g4 p0.200",
+                     "g0 x10.000 y32.084", "g0  z40.0"] },
+            { tag: "aligned on a bottom bank, part turned 90", e: { side: "B" },
+              f: { shiftEnabled: true, rot: 90, caseCurrNumber: 3 },
+              text: ["g0 z40.0", "g0  x10.180 y32.000 a0.0", "g0 z32.500", "m64 p1", "g4 p0.200",
+                     "g0 x9.916 y32.000", "g0  z40.0"] },
+            { tag: "aligned on an upper bank", e: { side: "U" }, f: { shiftEnabled: true, caseCurrNumber: 0 },
+              text: ["g0 z40.0", "g0  x9.700 y20.000 a0.0", "g0 z32.500", "m64 p1", "g4 p0.200",
+                     "g0 x10.140 y20.000", "g0  z40.0"] },
+        ]
+    }
+    function test_strip(data) {
+        var f = feeder(merged({ caseX: 10, caseY: 20, cutX2: 10, cutY2: 60, cutDistance: 4, caseZ: 2 }, data.f))
+        var r = PT.stripText(f, nozzle(), env(data.e))
+        verify(r.ok, String(r.error))
+        compare(r.text, lines(data.text))
+    }
+
+    function test_stripRefused_data() {
+        return [
+            { tag: "no pitch", f: { cutDistance: 0 }, error: "Неверный шаг или концы отрезка ленты: взятие не выполнено" },
+            { tag: "negative pitch", f: { cutDistance: -4 }, error: "Неверный шаг или концы отрезка ленты: взятие не выполнено" },
+            { tag: "end not a number", f: { cutY2: "" }, error: "Неверный шаг или концы отрезка ленты: взятие не выполнено" },
+            { tag: "floor not a number", f: { caseZ: NaN }, error: numberError },
+            { tag: "aligning with an unknown part size", e: { side: "R" }, f: { shiftEnabled: true, elHeight: NaN },
+              error: numberError },
+        ]
+    }
+    function test_stripRefused(data) {
+        var f = feeder(merged({ caseX: 10, caseY: 20, cutX2: 10, cutY2: 60, cutDistance: 4, caseZ: 2 }, data.f))
+        refusedWith(PT.stripText(f, nozzle(), env(data.e)), data.error)
+    }
+
+    // ---- G-code feeder
+
+    readonly property var target: ({ "x": 120.5, "y": 80.25, "z": 3.2, "a": -90 })
+
+    function test_gcodeFeeder_data() {
+        return [
+            { tag: "all four placeholders get the target", g: "G0 (X) (Y) (A)\nG0 (Z)\nM65 P1\nG0 (X)", camera: false,
+              text: ["g0 x120.500 y80.250 a-90.000", "g0 z3.200", "m65 p1", "g0 x120.500", "g0  z40.0"] },
+            { tag: "a part for the camera drops the placeholders", g: "G0 (X) (Y) (A)\nG0 (Z)", camera: true,
+              text: ["g0   ", "g0 ", "g0  z40.0"] },
+            { tag: "without a motion word the placeholders go", g: "M64 P6 (X)", camera: false,
+              text: ["m64 p6 ", "g0  z40.0"] },
+            { tag: "no G-code: only the rise", g: "", camera: false, text: ["g0  z40.0"] },
+            { tag: "a text without placeholders needs no target", g: "G0 X5", camera: false, noTarget: true,
+              text: ["g0 x5", "g0  z40.0"] },
+        ]
+    }
+    function test_gcodeFeeder(data) {
+        var r = PT.gcodeFeederText(feeder({ gCode: data.g }), data.noTarget ? null : target, data.camera, env())
+        verify(r.ok, String(r.error))
+        compare(r.text, lines(data.text))
+    }
+
+    function test_gcodeFeederRefused_data() {
+        return [
+            { tag: "target not a number", t: { "x": NaN, "y": 1, "z": 1, "a": 0 } },
+            { tag: "no target", t: null },
+            { tag: "infinite angle", t: { "x": 1, "y": 1, "z": 1, "a": -Infinity } },
+        ]
+    }
+    function test_gcodeFeederRefused(data) {
+        refusedWith(PT.gcodeFeederText(feeder({ gCode: "G0 (X) (Y) (A)" }), data.t, false, env()), numberError)
+    }
+
+    // ---- tape
+    // Bank at the bottom, floor 3 (pick at 33.5), shifts of 1 ... 2
+    // perforations; the 1-step shift G-code uses the pick point.
+
+    function bank(extra) {
+        return merged({ "position": 0, "maxShift": 1, "zShift": 3, "g1": "G0 (xGet) (yGet) B++4", "g2": "G0 B++8",
+                        "g3": "G0 B++12", "g4": "G0 B++16", "g1p2c": "", "g2p2c": "", "yRoundEnabled": false,
+                        "yRound": 200 }, extra)
+    }
+    function tapeFeeder(extra) {
+        return feeder(merged({ "bandStep": 1, "bandSemiStep": 0, "bankNumber": 0, "bandWidth": 0,
+                               "release2Comps": false, "release2CompsDone": false, "noShiftOnStartDone": false,
+                               "shiftEnabled": false }, extra))
+    }
+    // Approach, shift lines, the move to (x, y) and the pick.
+    function tapeText(x, y, shifts) {
+        return ["g0 z40.0", "g0  x" + x + " y" + y + " a0.0"].concat(shifts)
+            .concat(["g0  x" + x + " y" + y]).concat(tail("33.500"))
+    }
+
+    function test_tape_data() {
+        var one = "g0 x100.000 y50.000 b++4"
+        return [
+            { tag: "one perforation", text: tapeText("100.000", "50.000", [one]) },
+            { tag: "3 steps on a bank of 2: the 2-step shift, then the 1-step", f: { bandStep: 3 },
+              text: tapeText("100.000", "50.000", ["g0 b++8", one]) },
+            { tag: "5 steps on a bank of 4", f: { bandStep: 5 }, b: { maxShift: 3 },
+              text: tapeText("100.000", "50.000", ["g0 b++16", one]) },
+            { tag: "4 steps on a bank of 4", f: { bandStep: 4 }, b: { maxShift: 3 },
+              text: tapeText("100.000", "50.000", ["g0 b++16"]) },
+            { tag: "largest shift above 4 counts as 4", f: { bandStep: 5 }, b: { maxShift: 7 },
+              text: tapeText("100.000", "50.000", ["g0 b++16", one]) },
+            { tag: "negative largest shift counts as 1", f: { bandStep: 2 }, b: { maxShift: -3 },
+              text: tapeText("100.000", "50.000", [one, one]) },
+            { tag: "largest shift not a number counts as 1", f: { bandStep: 2 }, b: { maxShift: "" },
+              text: tapeText("100.000", "50.000", [one, one]) },
+            { tag: "fractional steps are cut", f: { bandStep: 2.7 }, b: { maxShift: 3 },
+              text: tapeText("100.000", "50.000", ["g0 b++8"]) },
+            { tag: "negative steps count as 1", f: { bandStep: -2 },
+              text: tapeText("100.000", "50.000", [one]) },
+            { tag: "steps not a number count as 1", f: { bandStep: "abc" },
+              text: tapeText("100.000", "50.000", [one]) },
+            { tag: "widest tape on a bottom bank comes from the left", f: { bandWidth: 5 },
+              text: ["g0 z40.0", "g0  x90.000 y50.000 a0.0", one, "g0  x100.000 y50.000"].concat(tail("33.500")) },
+            { tag: "widest tape on an upper bank comes from the right", f: { bandWidth: 5 }, b: { position: 1 },
+              text: ["g0 z40.0", "g0  x110.000 y50.000 a0.0", one, "g0  x100.000 y50.000"].concat(tail("33.500")) },
+            { tag: "widest tape on a right bank comes straight", f: { bandWidth: 5 }, b: { position: 2 },
+              text: tapeText("100.000", "50.000", [one]) },
+            { tag: "detour over yRound on a bottom bank", b: { yRoundEnabled: true, yRound: 200 },
+              text: ["g0 z40.0", "g0  y200.000  a0.0", "g0 x100.000", "g0 y50.000", one, "g0  x100.000 y50.000"]
+                    .concat(tail("33.500")).concat(["g0  y200.000"]) },
+            { tag: "detour at the feeder's acceleration on leaving", b: { yRoundEnabled: true, yRound: 200 },
+              f: { maxAcc: 50 },
+              text: ["g0 z40.0", "g0  y200.000  a0.0", "g0 x100.000", "g0 y50.000", one, "g0  x100.000 y50.000",
+                     "g0 z33.500", "m64 p1", "g4 p0.200", "g1 f3000   acc250  z40.0", "g1 f6000  acc500  y200.000"] },
+            { tag: "no detour on a left bank", b: { yRoundEnabled: true, position: 3 },
+              text: tapeText("100.000", "50.000", [one]) },
+            { tag: "aligned on a bottom bank", e: { side: "B" }, f: { shiftEnabled: true },
+              text: ["g0 z40.0", "g0  x100.000 y50.000 a0.0", one, "g0  x100.300 y50.000", "g0 z33.500", "m64 p1",
+                     "g4 p0.200", "g0 x99.860 y50.000", "g0  z40.0"] },
+            { tag: "feeder editor", e: { acc: 15 },
+              text: ["g0 z40.0", "g1 f6000  acc150  x100.000 y50.000 a0.0", one, "g1 f6000  acc150  x100.000 y50.000"]
+                    .concat(tail("33.500")) },
+        ]
+    }
+    function test_tape(data) {
+        var r = PT.tapeText(tapeFeeder(data.f), bank(data.b), nozzle(), env(data.e))
+        verify(r.ok, String(r.error))
+        compare(r.text, lines(data.text))
+        compare(r.jog, null)
+        compare(r.advanced, true)
+        compare(r.state.lastGetX, 100)
+        compare(r.state.lastGetY, 50)
+    }
+
+    // Half pitch: picks alternate between advancing the tape and taking the
+    // part 2 mm further along, in the direction the bank feeds.
+    function test_halfPitch_data() {
+        return [
+            { tag: "bottom bank", position: 0, x: [100, 100, 100, 100], y: [50, 48, 50, 48], axis: 4 },
+            { tag: "upper bank", position: 1, x: [100, 100, 100, 100], y: [50, 52, 50, 52], axis: 5 },
+            { tag: "right bank", position: 2, x: [100, 102, 100, 102], y: [50, 50, 50, 50], axis: 4 },
+            { tag: "left bank", position: 3, x: [100, 98, 100, 98], y: [50, 50, 50, 50], axis: 5 },
+        ]
+    }
+    function test_halfPitch(data) {
+        var f = tapeFeeder({ bandStep: 0 })
+        var b = bank({ position: data.position, g1p2c: "G0 (yGet) C++2" })
+        var advanced = [], xs = [], ys = []
+        for (var i = 0; i < 4; ++i) {
+            var r = PT.tapeText(f, b, nozzle(), env())
+            verify(r.ok, String(r.error))
+            advanced.push(r.advanced)
+            xs.push(r.x)
+            ys.push(r.y)
+            if (r.advanced) {
+                compare(r.jog, null)
+                verify(r.text.indexOf("\ng0 y" + r.y.toFixed(3) + " c++2\n") > 0, r.text)
+            } else {
+                compare(r.jog, { "axis": data.axis, "direction": true, "speed": 10, "distance": 6 })
+                compare(r.text.indexOf("c++2"), -1)
+            }
+            f.bandSemiStep = r.state.bandSemiStep
+        }
+        compare(advanced, [true, false, true, false])
+        compare(xs, data.x)
+        compare(ys, data.y)
+    }
+
+    function test_halfPitchTexts_data() {
+        return [
+            { tag: "advance with the cover-tape shift", semi: 0, b: { g1p2c: "G0 C++2" }, semiAfter: 1, jog: null,
+              text: tapeText("100.000", "50.000", ["g0 c++2"]) },
+            { tag: "advance with the plain shift when no cover-tape shift", semi: 0, b: {}, semiAfter: 1, jog: null,
+              text: tapeText("100.000", "50.000", ["g0 x100.000 y50.000 b++4"]) },
+            { tag: "the part 2 mm on, no cover-tape jog without its shift", semi: 1, b: {}, semiAfter: 0, jog: null,
+              text: tapeText("100.000", "48.000", []) },
+        ]
+    }
+    function test_halfPitchTexts(data) {
+        var r = PT.tapeText(tapeFeeder({ bandStep: 0, bandSemiStep: data.semi }), bank(data.b), nozzle(), env())
+        verify(r.ok, String(r.error))
+        compare(r.text, lines(data.text))
+        compare(r.state.bandSemiStep, data.semiAfter)
+        compare(r.jog, data.jog)
+    }
+
+    function test_firstPartUnreleased_data() {
+        return [
+            { tag: "first pick of the run does not advance", option: true, done: false,
+              shifts: [], doneAfter: true },
+            { tag: "later picks advance", option: true, done: true,
+              shifts: ["g0 x100.000 y50.000 b++4"], doneAfter: true },
+            { tag: "option off", option: false, done: false,
+              shifts: ["g0 x100.000 y50.000 b++4"], doneAfter: false },
+        ]
+    }
+    function test_firstPartUnreleased(data) {
+        var f = tapeFeeder({ noShiftOnStartDone: data.done, release2Comps: true, release2CompsDone: true })
+        var r = PT.tapeText(f, bank({ maxShift: 0 }), nozzle(), env({ noShiftOnStart: data.option }))
+        verify(r.ok, String(r.error))
+        compare(r.text, lines(tapeText("100.000", "50.000", data.shifts)))
+        compare(r.state.noShiftOnStartDone, data.doneAfter)
+        compare(r.advanced, data.shifts.length > 0)
+        // Using the unreleased part starts a fresh pair.
+        compare(r.state.release2CompsDone, data.option && !data.done ? false : true)
+    }
+
+    function test_doubleRelease_data() {
+        var pair = { release2Comps: true }
+        return [
+            { tag: "first of a pair on a bottom bank: 4 mm on, two-step shift", f: pair, more: true,
+              b: { g2p2c: "G0 C++8" }, x: 100, y: 54, shifts: ["g0 c++8"], done: true, jog: null },
+            { tag: "first of a pair without the cover-tape shift uses the 2-step shift", f: pair, more: true,
+              b: {}, x: 100, y: 54, shifts: ["g0 b++8"], done: true, jog: null },
+            { tag: "first of a pair on an upper bank", f: pair, more: true, b: { position: 1 },
+              x: 100, y: 46, shifts: ["g0 b++8"], done: true, jog: null },
+            { tag: "first of a pair on a right bank", f: pair, more: true, b: { position: 2 },
+              x: 96, y: 50, shifts: ["g0 b++8"], done: true, jog: null },
+            { tag: "first of a pair on a left bank", f: pair, more: true, b: { position: 3 },
+              x: 104, y: 50, shifts: ["g0 b++8"], done: true, jog: null },
+            { tag: "second of a pair: no shift, cover-tape jog", f: { release2Comps: true, release2CompsDone: true },
+              more: true, b: { g2p2c: "G0 C++8" }, x: 100, y: 50, shifts: [], done: false,
+              jog: { "axis": 4, "direction": true, "speed": 20, "distance": 12 } },
+            { tag: "second of a pair on a left bank jogs C", f: { release2Comps: true, release2CompsDone: true },
+              more: false, b: { g2p2c: "G0 C++8", position: 3 }, x: 100, y: 50, shifts: [], done: false,
+              jog: { "axis": 5, "direction": true, "speed": 20, "distance": 12 } },
+            { tag: "second of a pair without a cover-tape shift: no jog",
+              f: { release2Comps: true, release2CompsDone: true }, more: true, b: {}, x: 100, y: 50, shifts: [],
+              done: false, jog: null },
+            { tag: "last placement of the group: single release", f: pair, more: false, b: {},
+              x: 100, y: 50, shifts: ["g0 x100.000 y50.000 b++4"], done: false, jog: null },
+            { tag: "bank of single shifts: single release", f: pair, more: true, b: { maxShift: 0 },
+              x: 100, y: 50, shifts: ["g0 x100.000 y50.000 b++4"], done: false, jog: null },
+            { tag: "tape of 2 perforations: no double release", f: { release2Comps: true, bandStep: 2 }, more: true,
+              b: {}, x: 100, y: 50, shifts: ["g0 b++8"], done: false, jog: null },
+        ]
+    }
+    function test_doubleRelease(data) {
+        var r = PT.tapeText(tapeFeeder(data.f), bank(data.b), nozzle(), env({ morePlacements: data.more }))
+        verify(r.ok, String(r.error))
+        var x = data.x.toFixed(3), y = data.y.toFixed(3)
+        compare(r.text, lines(tapeText(x, y, data.shifts)))
+        compare(r.state.release2CompsDone, data.done)
+        compare(r.jog, data.jog)
+        compare(r.state.lastGetX, data.x)
+        compare(r.state.lastGetY, data.y)
+    }
+
+    // 100 perforations are cut to 50: twelve 4-step shifts and a 2-step one.
+    function test_tapeStepsClamped() {
+        var r = PT.tapeText(tapeFeeder({ bandStep: 100 }), bank({ maxShift: 3 }), nozzle(), env())
+        verify(r.ok, String(r.error))
+        var shifts = r.text.split("\n").filter(function(l) { return l.indexOf("b++") >= 0 })
+        var expected = []
+        for (var i = 0; i < 12; ++i)
+            expected.push("g0 b++16")
+        expected.push("g0 b++8")
+        compare(shifts, expected)
+    }
+
+    function test_tapeRefused_data() {
+        return [
+            { tag: "2-step shift missing", f: { bandStep: 3 }, b: { g2: "" },
+              error: "Не задан G-код сдвига ленты на 2 шаг(а) в банке ленточных питателей №1: взятие не выполнено" },
+            { tag: "1-step shift only blanks", f: { bankNumber: 2 }, b: { g1: "  \n " },
+              error: "Не задан G-код сдвига ленты на 1 шаг(а) в банке ленточных питателей №3: взятие не выполнено" },
+            { tag: "half-pitch shift missing", f: { bandStep: 0 }, b: { g1: "", g1p2c: "" },
+              error: "Не задан G-код сдвига ленты на 1 шаг(а) в банке ленточных питателей №1: взятие не выполнено" },
+            { tag: "double-release shift missing", f: { release2Comps: true }, b: { g2: "", g2p2c: "" },
+              e: { morePlacements: true },
+              error: "Не задан G-код сдвига ленты на 2 шаг(а) в банке ленточных питателей №1: взятие не выполнено" },
+            { tag: "no bank record", f: { bankNumber: 1 }, b: null,
+              error: "Банк ленточных питателей №2 не настроен: взятие не выполнено" },
+            { tag: "bank position out of range", b: { position: 4 },
+              error: "Неверное положение банка ленточных питателей №1: взятие не выполнено" },
+            { tag: "pick point not a number", f: { caseY: NaN }, error: numberError },
+            { tag: "detour height not a number", b: { yRoundEnabled: true, yRound: "" }, error: numberError },
+            { tag: "bank floor not a number", b: { zShift: undefined }, error: numberError },
+        ]
+    }
+    function test_tapeRefused(data) {
+        var b = data.b === null ? null : bank(data.b)
+        refusedWith(PT.tapeText(tapeFeeder(data.f), b, nozzle(), env(data.e)), data.error)
+    }
+
+    // ---- vibration feeder: floor 4, pick at 34.5, approach 2 mm longer
+
+    function test_vibration_data() {
+        var gcode = { pwm: false, g1: "M64 P6\nG4 P0.5 (xGet) (yGet)\nM65 P6", zShift: 4 }
+        var pick = ["g0  x100.000 y50.000 a0.0"].concat(tail("34.500"))
+        return [
+            { tag: "vibration by G-code", b: gcode, pwm: null,
+              text: ["g0 z40.0", "m64 p6", "g4 p0.5 x100.000 y50.000", "m65 p6"].concat(pick) },
+            { tag: "vibration by PWM", b: { pwm: true, pwmFreq: 20, pwmDutyCycle: 35, pwmLength: 2.5, zShift: 4 },
+              pwm: { "freq": 20, "dutyCycle": 35, "length": 2.5 }, text: pick },
+            { tag: "no vibration G-code", b: { pwm: false, g1: "", zShift: 4 }, pwm: null,
+              text: ["g0 z40.0"].concat(pick) },
+            { tag: "freeing the part", b: gcode, f: { releaseEl: true }, pwm: null,
+              text: ["g0 z40.0", "m64 p6", "g4 p0.5 x100.000 y50.000", "m65 p6", "g0  x100.000 y50.000 a0.0",
+                     "g0 z34.500", "m64 p1", "g4 p0.200", "g1 f120  acc20  x++1", "g1 f120  acc20  x--0.7", "g0  z40.0"] },
+            { tag: "soft pick from 4.5 mm above", b: gcode, f: { slowPick: true }, pwm: null,
+              text: ["g0 z40.0", "m64 p6", "g4 p0.5 x100.000 y50.000", "m65 p6", "g0  x100.000 y50.000 a0.0",
+                     "g0 z39.00", "g1 f6000 z--4.50", "m64 p1", "g4 p0.200", "g1 f6000 z++4.50", "g0  z40.0"] },
+        ]
+    }
+    function test_vibration(data) {
+        var r = PT.vibrationText(feeder(data.f), data.b, nozzle(), env())
+        verify(r.ok, String(r.error))
+        compare(r.text, lines(data.text))
+        compare(r.pwm, data.pwm)
+    }
+
+    function test_vibrationRefused_data() {
+        return [
+            { tag: "no bank record", b: null, error: "Банк вибропитателей не настроен: взятие не выполнено" },
+            { tag: "PWM length not a number", b: { pwm: true, pwmFreq: 20, pwmDutyCycle: 50, pwmLength: "" },
+              error: "Неверные параметры ШИМ банка вибропитателей: взятие не выполнено" },
+            { tag: "PWM frequency not a number", b: { pwm: true, pwmFreq: NaN, pwmDutyCycle: 50, pwmLength: 2 },
+              error: "Неверные параметры ШИМ банка вибропитателей: взятие не выполнено" },
+            { tag: "pick point not a number", f: { caseX: Infinity }, b: { pwm: false, g1: "M64 P6 (xGet)", zShift: 4 },
+              error: numberError },
+            { tag: "floor not a number", b: { pwm: false, g1: "", zShift: "" }, error: numberError },
+        ]
+    }
+    function test_vibrationRefused(data) {
+        refusedWith(PT.vibrationText(feeder(data.f), data.b, nozzle(), env()), data.error)
+    }
+
+    // ---- to the component camera at (300, 20): lowest 5, camera 10 high
+
+    function cameraEnv(extra) {
+        return env(merged({ "cameraX": 300, "cameraY": 20, "cameraMinHeight": 5, "cameraHeight": 10,
+                            "workAreaX1": 0, "workAreaY1": 0, "workAreaZ2": 60, "preCameraGcode": "M64 P8" }, extra))
+    }
+
+    function test_cameraMove_data() {
+        return [
+            { tag: "turned for centring", x: 299.5, y: 20.25, a: 90, f: { centeringZ: 2 },
+              text: ["m64 p4", "g0 ", "M64 P8", "g0  z40.0", "g0  x299.500 y20.250 a90.00", "g0  z46.000"] },
+            { tag: "angle left alone", x: 300, y: 20, a: null, f: { centeringZ: 2 },
+              text: ["m64 p4", "g0 ", "M64 P8", "g0  z40.0", "g0  x300.000 y20.000", "g0  z46.000"] },
+            { tag: "feeder's lowest above the camera's", x: 300, y: 20, a: null, f: { centeringZ: 8 },
+              text: ["m64 p4", "g0 ", "M64 P8", "g0  z40.0", "g0  x300.000 y20.000", "g0  z49.000"] },
+            { tag: "no camera minimum", x: 300, y: 20, a: null, f: { centeringZ: 2 }, e: { cameraMinHeight: "" },
+              text: ["m64 p4", "g0 ", "M64 P8", "g0  z40.0", "g0  x300.000 y20.000", "g0  z43.000"] },
+            { tag: "capped by the work area", x: 300, y: 20, a: null, f: { centeringZ: 2 }, e: { workAreaZ2: 45 },
+              text: ["m64 p4", "g0 ", "M64 P8", "g0  z40.0", "g0  x300.000 y20.000", "g0  z45.000"] },
+            { tag: "lowest not a number: top of the work area", x: 300, y: 20, a: null, f: { centeringZ: NaN },
+              e: { cameraMinHeight: "" },
+              text: ["m64 p4", "g0 ", "M64 P8", "g0  z40.0", "g0  x300.000 y20.000", "g0  z60.000"] },
+            { tag: "no before-camera G-code, feeder at 50 %", x: 300, y: 20, a: 0, f: { centeringZ: 2, maxAcc: 50 },
+              e: { preCameraGcode: "" },
+              text: ["m64 p4", "g1 f6000  acc500 ", "g1 f3000   acc250  z40.0", "g1 f6000  acc500  x300.000 y20.000 a0.00",
+                     "g1 f3000   acc250  z46.000"] },
+            { tag: "feeder editor at 15 %", x: 300, y: 20, a: null, f: { centeringZ: 2, maxAcc: 50 },
+              e: { acc: 15, preCameraGcode: "" },
+              text: ["m64 p4", "g1 f6000  acc150 ", "g1 f3000   acc75  z40.0", "g1 f6000  acc150  x300.000 y20.000",
+                     "g1 f3000   acc75  z46.000"] },
+            { tag: "25 mm off is still over the camera", x: 325, y: -5, a: null, f: { centeringZ: 2 }, e: { workAreaY1: -10 },
+              text: ["m64 p4", "g0 ", "M64 P8", "g0  z40.0", "g0  x325.000 y-5.000", "g0  z46.000"] },
+        ]
+    }
+    function test_cameraMove(data) {
+        var r = PT.cameraMoveText(data.x, data.y, data.a, feeder(data.f), nozzle(), cameraEnv(data.e))
+        verify(r.ok, String(r.error))
+        compare(r.text, lines(data.text))
+    }
+
+    function test_cameraMoveRefused_data() {
+        var border = "Перемещение для центрирования компонента выходит за допустимые границы!"
+        var number = "Неверное число в G-коде перемещения к камере: перемещение не выполнено"
+        return [
+            { tag: "more than 25 mm off in X", x: 325.5, y: 20, error: border },
+            { tag: "more than 25 mm off in Y", x: 300, y: -5.5, e: { workAreaY1: -10 }, error: border },
+            { tag: "below the work area", x: 300, y: -1, error: border },
+            { tag: "left of the work area", x: 299, y: 20, e: { workAreaX1: 299.5 }, error: border },
+            { tag: "target not a number", x: NaN, y: 20, error: border },
+            { tag: "angle not a number", x: 300, y: 20, a: NaN, error: number },
+            { tag: "travel height not a number", x: 300, y: 20, e: { zTravel: NaN }, error: number },
+            { tag: "feeder acceleration not a number", x: 300, y: 20, f: { maxAcc: "" }, error: number },
+        ]
+    }
+    function test_cameraMoveRefused(data) {
+        refusedWith(PT.cameraMoveText(data.x, data.y, data.a, feeder(merged({ centeringZ: 2 }, data.f)), nozzle(),
+                                      cameraEnv(data.e)), data.error)
+    }
+
+    function test_noCameraTail_data() {
+        return [
+            { tag: "full acceleration", maxAcc: 100, acc: 100, text: "" },
+            { tag: "feeder at 50 %", maxAcc: 50, acc: 100, text: "g1 f6000  acc500  x++0 y++0" },
+            { tag: "feeder editor below the feeder", maxAcc: 50, acc: 15, text: "g1 f6000  acc150  x++0 y++0" },
+            { tag: "feeder acceleration not a number", maxAcc: "", acc: 100, text: null },
+        ]
+    }
+    function test_noCameraTail(data) {
+        compare(PT.noCameraTail(feeder({ maxAcc: data.maxAcc }), env({ acc: data.acc })), data.text)
+    }
+
+    // ---- basket
+
+    function test_basket_data() {
+        return [
+            { tag: "feeder at full acceleration", e: { feederMaxAcc: 100 },
+              text: "g0  zMax\ng0 \ng0 x470 y120\n\nm65 p1" },
+            { tag: "no feeder known", e: { feederMaxAcc: null }, text: "g0 zMax\ng0 x470 y120\n\nm65 p1" },
+            { tag: "feeder at 50 %", e: { feederMaxAcc: 50 },
+              text: "g1 f3000   acc250  zMax\ng1 f6000  acc500 \ng0 x470 y120\n\nm65 p1" },
+            { tag: "feeder acceleration unknown: 10 %", e: { feederMaxAcc: "" },
+              text: "g1 f3000   acc50  zMax\ng1 f6000  acc100 \ng0 x470 y120\n\nm65 p1" },
+            { tag: "job screen hidden", e: { feederMaxAcc: 100, screenHidden: true },
+              text: "g0  zMax\ng0 \ng1 f6000  acc100  x++0 y++0\ng1 f3000   acc50  z++0\ng0 x470 y120\n\nm65 p1" },
+            { tag: "relative move", e: { feederMaxAcc: null, basketGcode: "G0 Y--30" },
+              text: "g0 zMax\nG0 Y--30\nm65 p1" },
+        ]
+    }
+    function test_basket(data) {
+        var r = PT.basketText(env(merged({ basketGcode: "g0 x470 y120\n" }, data.e)))
+        verify(r.ok, String(r.error))
+        compare(r.text, data.text)
+    }
+
+    function test_basketRefused_data() {
+        var noMove = "G-код сброса в корзину не содержит перемещения по X или Y: компонент не сброшен"
+        return [
+            { tag: "empty", g: "", error: noMove },
+            { tag: "not set", g: undefined, error: noMove },
+            { tag: "valve only", g: "m65 p1\ng4 p0.5", error: noMove },
+            { tag: "height only", g: "G0 Z10\nG0 zMax", error: noMove },
+            { tag: "move only in a comment", g: "G0 Z10 (x100 y20)", error: noMove },
+            { tag: "relative move by nothing", g: "G0 X++0 Y--0.0", error: noMove },
+            { tag: "machine maxima unknown", g: "G0 X10", e: { feederMaxAcc: 50, maxVel: [] },
+              error: "Неверное число в G-коде сброса в корзину: компонент не сброшен" },
+        ]
+    }
+    function test_basketRefused(data) {
+        refusedWith(PT.basketText(env(merged({ basketGcode: data.g, feederMaxAcc: 100 }, data.e))), data.error)
+    }
+
+    // ---- nozzle change
+
+    readonly property var nozzles: [
+        { "takeM": "take 1", "setupM": "back 1" },
+        { "takeM": "take 2", "setupM": "back 2" },
+        { "takeM": "take 3", "setupM": "back 3" },
+        { "takeM": "", "setupM": "" },
+    ]
+
+    function test_nozzleChange_data() {
+        return [
+            { tag: "nozzle 2 to nozzle 3", from: 1, to: 2,
+              blocks: [{ "text": "back 2", "safeH": true, "currVC": -1 }, { "text": "take 3", "safeH": true, "currVC": 2 }] },
+            { tag: "already on the head", from: 1, to: 1, blocks: [] },
+            { tag: "none to none", from: -1, to: -1, blocks: [] },
+            { tag: "take onto a bare head", from: -1, to: 0, blocks: [{ "text": "take 1", "safeH": true, "currVC": 0 }] },
+            { tag: "return only", from: 2, to: -1, blocks: [{ "text": "back 3", "safeH": true, "currVC": -1 }] },
+        ]
+    }
+    function test_nozzleChange(data) {
+        var r = PT.nozzleChange(data.from, data.to, nozzles)
+        verify(r.ok, String(r.error))
+        compare(r.blocks, data.blocks)
+    }
+
+    function test_nozzleChangeRefused_data() {
+        return [
+            { tag: "no take G-code", from: 0, to: 3, error: "Не задан G-код взятия насадки №4" },
+            { tag: "no return G-code", from: 3, to: 0, error: "Не задан G-код возврата насадки №4 в базу" },
+            { tag: "no such nozzle", from: -1, to: 7, error: "Не задан G-код взятия насадки №8" },
+        ]
+    }
+    function test_nozzleChangeRefused(data) {
+        refusedWith(PT.nozzleChange(data.from, data.to, nozzles), data.error)
+    }
+
+    function test_nozzleChangeAbortText_data() {
+        return [
+            { tag: "stopped while returning", current: 1, wanted: 2,
+              text: "Ошибка при возврате насадки №2! Установите насадку №2 на голову вручную, если она не установлена!" },
+            { tag: "stopped while taking", current: -1, wanted: 2,
+              text: "Ошибка при взятии насадки №3! Верните насадку в базу вручную, если она была взята!" },
+        ]
+    }
+    function test_nozzleChangeAbortText(data) {
+        compare(PT.nozzleChangeAbortText(data.current, data.wanted), data.text)
+    }
+
+    function test_cloggingCheckText_data() {
+        return [
+            { tag: "absolute", relative: false, started: false, prepare: 2, text: "m64 p0 \n m64 p1 \n g4 p1 \n" },
+            { tag: "absolute, sensor just started", relative: false, started: true, prepare: 2,
+              text: "g4 p2\nm64 p0 \n m64 p1 \n g4 p1 \n" },
+            { tag: "relative", relative: true, started: false, prepare: 3.25,
+              text: "m64 p0 \nm65 p1 \ng4 p3.3 \n(vsMeasureBeforeGet) \nm64 p1 \ng4 p1 \n" },
+            { tag: "relative, preparation time unset", relative: true, started: false, prepare: undefined,
+              text: "m64 p0 \nm65 p1 \ng4 p2.0 \n(vsMeasureBeforeGet) \nm64 p1 \ng4 p1 \n" },
+            { tag: "relative, sensor just started", relative: true, started: true, prepare: 1,
+              text: "g4 p2\nm64 p0 \nm65 p1 \ng4 p1.0 \n(vsMeasureBeforeGet) \nm64 p1 \ng4 p1 \n" },
+        ]
+    }
+    function test_cloggingCheckText(data) {
+        compare(PT.cloggingCheckText(data.relative, data.started, data.prepare), data.text)
+    }
+
+    function test_clogging_data() {
+        var n = { "vsUse": true, "checkClogging": true, "vsPressure": 10, "vsPressureDiff": 5 }
+        return [
+            { tag: "absolute: open nozzle", n: n, relative: false, now: 9.9, clogged: false },
+            { tag: "absolute: at the limit", n: n, relative: false, now: 10, clogged: false },
+            { tag: "absolute: clogged", n: n, relative: false, now: 10.1, clogged: true },
+            { tag: "relative: vacuum fell enough", n: n, relative: true, before: 40, now: 35, clogged: false },
+            { tag: "relative: fell too little", n: n, relative: true, before: 40, now: 35.5, clogged: true },
+            { tag: "reading not a number", n: n, relative: false, now: NaN, clogged: true },
+            { tag: "no reading before", n: n, relative: true, before: undefined, now: 20, clogged: true },
+        ]
+    }
+    function test_clogging(data) {
+        compare(PT.isClogged(data.n, data.relative, data.before, data.now), data.clogged)
+    }
+
+    function test_needsCloggingCheck_data() {
+        return [
+            { tag: "in a run", n: { vsUse: true, checkClogging: true }, run: true, check: true },
+            { tag: "outside a run", n: { vsUse: true, checkClogging: true }, run: false, check: false },
+            { tag: "nozzle without the sensor", n: { vsUse: false, checkClogging: true }, run: true, check: false },
+            { tag: "check off", n: { vsUse: true, checkClogging: false }, run: true, check: false },
+        ]
+    }
+    function test_needsCloggingCheck(data) {
+        compare(PT.needsCloggingCheck(data.n, data.run), data.check)
+    }
+
+    // ---- small helpers
+
+    function test_pickRetryCount_data() {
+        return [
+            { tag: "2", v: 2, n: 2 }, { tag: "0", v: 0, n: 0 }, { tag: "negative", v: -1, n: 0 },
+            { tag: "above 10", v: 11, n: 10 }, { tag: "fraction", v: 2.7, n: 2 }, { tag: "text number", v: "3", n: 3 },
+            { tag: "missing", v: undefined, n: 1 }, { tag: "NaN", v: NaN, n: 1 }, { tag: "text", v: "abc", n: 1 },
+            { tag: "infinite", v: Infinity, n: 1 },
+        ]
+    }
+    function test_pickRetryCount(data) {
+        compare(PT.pickRetryCount({ "pickRetryCount": data.v }), data.n)
+    }
+
+    function test_shiftChunks_data() {
+        return [
+            { tag: "3 on 2", steps: 3, largest: 2, chunks: [2, 1] },
+            { tag: "8 on 3", steps: 8, largest: 3, chunks: [3, 3, 2] },
+            { tag: "1 on 4", steps: 1, largest: 4, chunks: [1] },
+            { tag: "0 steps count as 1", steps: 0, largest: 4, chunks: [1] },
+            { tag: "largest 0 counts as 1", steps: 2, largest: 0, chunks: [1, 1] },
+            { tag: "largest 9 counts as 4", steps: 9, largest: 9, chunks: [4, 4, 1] },
+            { tag: "steps 51 count as 50", steps: 51, largest: 4, chunks: [4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 2] },
+        ]
+    }
+    function test_shiftChunks(data) {
+        compare(PT.shiftChunks(data.steps, data.largest), data.chunks)
+    }
+
+    function test_feederRot_data() {
+        return [
+            { tag: "tape", f: { type: 3, rot: 90 }, rot: 90 },
+            { tag: "loose parts by contour", f: { type: 2, placerType: 0, rot: 90 }, rot: 0 },
+            { tag: "loose parts by template", f: { type: 2, placerType: 1, rot: -45 }, rot: -45 },
+            { tag: "rotation not a number", f: { type: 3, rot: "" }, rot: 0 },
+        ]
+    }
+    function test_feederRot(data) {
+        compare(PT.feederRot(data.f), data.rot)
+    }
+
+    function test_camera23Choose_data() {
+        return [
+            { tag: "large part", on: true, w: 6, h: 3, limit: 5, three: true },
+            { tag: "part at the limit", on: true, w: 2, h: 5, limit: 5, three: true },
+            { tag: "small part", on: true, w: 4.9, h: 3, limit: 5, three: false },
+            { tag: "camera 3 disabled", on: false, w: 6, h: 3, limit: 5, three: false },
+            { tag: "size unknown", on: true, w: NaN, h: 3, limit: 5, three: false },
+        ]
+    }
+    function test_camera23Choose(data) {
+        compare(PT.camera23Choose({ "elWidth": data.w, "elHeight": data.h },
+                                  { "camera3Enabled": data.on, "camera2MaxElementSize": data.limit }), data.three)
+    }
+
+    function test_pickOffset_data() {
+        return [
+            { tag: "no own pick point", p: { customPickPoint: false, aShift: 1, bShift: 2 }, a: 30, x: 0, y: 0 },
+            { tag: "no package", p: null, a: 30, x: 0, y: 0 },
+            { tag: "not turned", p: { customPickPoint: true, aShift: 1, bShift: 2 }, a: 0, x: 1, y: 2 },
+            { tag: "turned 90", p: { customPickPoint: true, aShift: 1, bShift: 2 }, a: 90, x: 2, y: -1 },
+            { tag: "turned -90", p: { customPickPoint: true, aShift: 1, bShift: 2 }, a: -90, x: -2, y: 1 },
+        ]
+    }
+    function test_pickOffset(data) {
+        var r = PT.pickOffset(data.p, data.a)
+        verify(Math.abs(r.xShift - data.x) < 1e-9, "xShift " + r.xShift)
+        verify(Math.abs(r.yShift - data.y) < 1e-9, "yShift " + r.yShift)
+    }
+
+    function test_pickAcc() {
+        compare(PT.pickAcc(true), 100)
+        compare(PT.pickAcc(false), 15)
+    }
+}
