@@ -553,6 +553,10 @@ TestCase {
               text: "g0  zMax\ng0 \ng1 f6000  acc100  x++0 y++0\ng1 f3000   acc50  z++0\ng0 x470 y120\n\nm65 p1" },
             { tag: "relative move", e: { feederMaxAcc: null, basketGcode: "G0 Y--30" },
               text: "g0 zMax\nG0 Y--30\nm65 p1" },
+            { tag: "absolute move to zero", e: { feederMaxAcc: null, basketGcode: "G0 X0 Y0" },
+              text: "g0 zMax\nG0 X0 Y0\nm65 p1" },
+            { tag: "move with a decimal comma after a comment", e: { feederMaxAcc: null, basketGcode: "(basket) G0 X,5" },
+              text: "g0 zMax\n(basket) G0 X,5\nm65 p1" },
         ]
     }
     function test_basket(data) {
