@@ -467,6 +467,87 @@ TestCase {
         refusedWith(PT.vibrationText(feeder(data.f), data.b, nozzle(), env()), data.error)
     }
 
+    // ---- loose parts: the head camera sits 30 mm right of and 20 mm
+    // below the nozzle's line
+
+    function looseEnv(extra) {
+        return env(merged({ "camera1XShift": 30, "camera1YShift": -20 }, extra))
+    }
+
+    function test_placerWindows_data() {
+        return [
+            { tag: "three windows", x: "10 20 30", y: "5 6 7", w: [[10, 5], [20, 6], [30, 7]] },
+            { tag: "empty and non-numeric entries skipped", x: "10  abc 20 ", y: " 5 - 6", w: [[10, 5], [20, 6]] },
+            { tag: "decimals and negatives", x: "-1.5 2", y: "0.25 -3", w: [[-1.5, 0.25], [2, -3]] },
+            { tag: "unequal lists pair up to the shorter", x: "10 20 30", y: "5", w: [[10, 5]] },
+            { tag: "no windows", x: "", y: "", w: [] },
+            { tag: "lists not set", x: undefined, y: null, w: [] },
+        ]
+    }
+    function test_placerWindows(data) {
+        compare(PT.placerWindows(data.x, data.y).map(function(w) { return [w.x, w.y] }), data.w)
+    }
+
+    function test_placerMoves() {
+        var r = PT.placerWindowText({ "x": 100, "y": 50 }, looseEnv())
+        verify(r.ok, String(r.error))
+        compare(r.text, "g0 z40.0\nm65 p4\ng0  x70.000 y70.000 z40.0 a0.0")
+        r = PT.placerWindowText({ "x": 100, "y": 50 }, looseEnv({ acc: 15 }))
+        compare(r.text, "g0 z40.0\nm65 p4\ng1 f6000  acc150  x70.000 y70.000 z40.0 a0.0")
+        r = PT.placerLookText(100, 50, looseEnv())
+        verify(r.ok, String(r.error))
+        compare(r.text, "g0 z40.0\nm65 p4\ng0 x70.000 y71.000 a0.0")
+        refusedWith(PT.placerWindowText({ "x": NaN, "y": 50 }, looseEnv()), numberError)
+        refusedWith(PT.placerLookText(100, 50, looseEnv({ camera1YShift: "" })), numberError)
+    }
+
+    function test_placerPick_data() {
+        var own = { customPickPoint: true, aShift: 1, bShift: 2 }
+        return [
+            { tag: "contour search: taken at A 0", f: { placerType: 0 }, found: { x: 100.25, y: 50.5, angle: 30 },
+              text: ["g0 z40.0", "g0  x100.250 y50.500 a0.00"].concat(tail("35.500")).concat(["g0 "]),
+              x: 100.25, y: 50.5, a: 0 },
+            { tag: "template search turns the part back", f: { placerType: 1 }, found: { x: 100, y: 50, angle: -30 },
+              text: ["g0 z40.0", "g0  x100.000 y50.000 a30.00"].concat(tail("35.500")).concat(["g0 "]),
+              x: 100, y: 50, a: 30 },
+            { tag: "template search with the package's own pick point", f: { placerType: 1, packageSettings: own },
+              found: { x: 100, y: 50, angle: 90 },
+              text: ["g0 z40.0", "g0  x102.000 y49.000 a-90.00"].concat(tail("35.500")).concat(["g0 "]),
+              x: 102, y: 49, a: -90 },
+            { tag: "contour search ignores the own pick point", f: { placerType: 0, packageSettings: own },
+              found: { x: 100, y: 50, angle: 90 },
+              text: ["g0 z40.0", "g0  x100.000 y50.000 a0.00"].concat(tail("35.500")).concat(["g0 "]),
+              x: 100, y: 50, a: 0 },
+            { tag: "relative vacuum sampled once, before the move", f: { placerType: 0 }, e: { relativeVacuum: true },
+              found: { x: 100, y: 50, angle: 0 },
+              text: ["g0 z40.0", "(vsMeasureBeforeGet)", "g0  x100.000 y50.000 a0.00"].concat(tail("35.500"))
+                    .concat(["g0 "]), x: 100, y: 50, a: 0 },
+            { tag: "feeder at 50 % leaves its acceleration set", f: { placerType: 0, maxAcc: 50 },
+              found: { x: 100, y: 50, angle: 0 },
+              text: ["g0 z40.0", "g0  x100.000 y50.000 a0.00", "g0 z35.500", "m64 p1", "g4 p0.200",
+                     "g1 f3000   acc250  z40.0", "g1 f6000  acc500 "], x: 100, y: 50, a: 0 },
+        ]
+    }
+    function test_placerPick(data) {
+        var r = PT.placerPickText(data.found, feeder(data.f), nozzle(), looseEnv(data.e))
+        verify(r.ok, String(r.error))
+        compare(r.text, lines(data.text))
+        verify(Math.abs(r.x - data.x) < 1e-9, "x " + r.x)
+        verify(Math.abs(r.y - data.y) < 1e-9, "y " + r.y)
+        compare(r.a + 0, data.a)
+    }
+
+    function test_placerPickRefused_data() {
+        return [
+            { tag: "position not a number", found: { x: NaN, y: 50, angle: 0 }, f: { placerType: 0 } },
+            { tag: "template angle not a number", found: { x: 100, y: 50, angle: undefined }, f: { placerType: 1 } },
+            { tag: "floor not a number", found: { x: 100, y: 50, angle: 0 }, f: { placerType: 0, caseZ: "" } },
+        ]
+    }
+    function test_placerPickRefused(data) {
+        refusedWith(PT.placerPickText(data.found, feeder(data.f), nozzle(), looseEnv()), numberError)
+    }
+
     // ---- to the component camera at (300, 20): lowest 5, camera 10 high
 
     function cameraEnv(extra) {

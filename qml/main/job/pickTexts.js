@@ -585,6 +585,93 @@ function vibrationText(feeder, bank, nozzle, env) {
     return finished(lines, { "pwm": pwm, "x": x, "y": y })
 }
 
+// ---- loose parts, found by the head camera
+// env, beyond the common fields: camera1XShift, camera1YShift (the head
+// camera's offset from the nozzle).
+
+// The search windows of a placer area: the numbers of `placerX` and
+// `placerY` (space-separated; empty and non-numeric entries skipped), taken
+// pairwise: [{ x, y }].
+function placerWindows(placerX, placerY) {
+    function numbers(text) {
+        var list = []
+        var parts = String(text === undefined || text === null ? "" : text).split(" ")
+        for (var i = 0; i < parts.length; ++i) {
+            if (parts[i] !== "" && isFinite(Number(parts[i])))
+                list.push(Number(parts[i]))
+        }
+        return list
+    }
+    var xs = numbers(placerX), ys = numbers(placerY)
+    var windows = []
+    for (var i = 0; i < Math.min(xs.length, ys.length); ++i)
+        windows.push({ "x": xs[i], "y": ys[i] })
+    return windows
+}
+
+function cameraOffset(env) {
+    return { "x": num(env.camera1XShift), "y": num(env.camera1YShift) }
+}
+
+// The head camera over the search window `w` { x, y }.
+function placerWindowText(w, env) {
+    var shift = cameraOffset(env)
+    var lines = new Lines()
+    lines.add("g0 z", Coords.fixed(env.zTravel, 1))
+    lines.add("m65 p4")
+    lines.add(xySpeed(100, env.acc, env), " x", Coords.fixed(num(w.x) - shift.x, 3),
+              " y", Coords.fixed(num(w.y) - shift.y, 3), " z", Coords.fixed(env.zTravel, 1), " a0.0")
+    return finished(lines)
+}
+
+// The head camera over a part found at (x, y) by the template search, for
+// the close look; 1 mm off in Y so that a part under the camera's edge is
+// seen whole.
+function placerLookText(x, y, env) {
+    var shift = cameraOffset(env)
+    var lines = new Lines()
+    lines.add("g0 z", Coords.fixed(env.zTravel, 1))
+    lines.add("m65 p4")
+    lines.add("g0 x", Coords.fixed(num(x) - shift.x, 3), " y", Coords.fixed(num(y) - shift.y + 1, 3), " a0.0")
+    return finished(lines)
+}
+
+// The pick of a loose part found at `found` { x, y, angle } (machine
+// position of its centre, angle in degrees). A template search knows which
+// way the part lies: the package's own pick point is turned with it and the
+// nozzle turns it back. A contour search takes it at A 0 and leaves the
+// angle to the component camera. Returns { ok, text, x, y, a }.
+function placerPickText(found, feeder, nozzle, env) {
+    var x = num(found.x), y = num(found.y), a = 0
+    if (num(feeder.placerType) === 1) {
+        var offset = pickOffset(feeder.packageSettings, found.angle)
+        x += offset.xShift
+        y += offset.yShift
+        a = -num(found.angle)
+    }
+    var lines = new Lines()
+    lines.add("g0 z", Coords.fixed(env.zTravel, 1))
+    if (isTrue(env.relativeVacuum))
+        lines.add("(vsMeasureBeforeGet)")
+    lines.add(xySpeed(100, env.acc, env), " x", Coords.fixed(x, 3), " y", Coords.fixed(y, 3),
+              " a", Coords.fixed(a, 2))
+    // The sample is taken once, before the move.
+    addPickTail(lines, pickHeight(feeder.caseZ, feeder, nozzle), 0, feeder, nozzle,
+                merged(env, { "relativeVacuum": false }), [])
+    lines.add(xySpeed(100, feeder.maxAcc, env))
+    return finished(lines, { "x": x, "y": y, "a": a })
+}
+
+function merged(base, extra) {
+    var r = {}
+    var k
+    for (k in base)
+        r[k] = base[k]
+    for (k in extra)
+        r[k] = extra[k]
+    return r
+}
+
 // ---- to the component camera
 
 // Height of the part over the component camera:
