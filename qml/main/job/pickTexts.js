@@ -419,9 +419,9 @@ function shiftMissing(n, bankNumber) {
                    .arg(n).arg(bankNumber + 1))
 }
 
-// Offset of the pick point along the tape by `mm`, signed for a bank at
-// `position` (0 bottom, 1 top, 2 right, 3 left) so that positive runs the
-// way the parts come out.
+// Offset of the pick point by `mm` along the tape of a bank at `position`
+// (0 bottom, 1 top, 2 right, 3 left): -Y on a bottom bank, +Y on a top one,
+// +X on a right one, -X on a left one.
 function alongTape(position, mm) {
     switch (position) {
     case 0: return { "x": 0, "y": -mm }
