@@ -2257,6 +2257,13 @@ Choose one in the camera settings.</translation>
     </message>
 </context>
 <context>
+    <name>SettingsIo</name>
+    <message>
+        <source>Настройка %1/%2: неверное значение &quot;%3&quot; в файле настроек, взято %4</source>
+        <translation>Setting %1/%2: invalid value &quot;%3&quot; in the settings file, %4 taken</translation>
+    </message>
+</context>
+<context>
     <name>SettingsStore</name>
     <message>
         <source>Файл настроек не читается: %1. Действуют настройки по умолчанию.</source>
