@@ -2905,6 +2905,21 @@ Error code: %1</translation>
     </message>
 </context>
 <context>
+    <name>checkTable</name>
+    <message>
+        <source>не найден</source>
+        <translation>not found</translation>
+    </message>
+    <message>
+        <source>средн. dX: </source>
+        <translation>mean dX: </translation>
+    </message>
+    <message>
+        <source>; dY: </source>
+        <translation>; dY: </translation>
+    </message>
+</context>
+<context>
     <name>main</name>
     <message>
         <source>Kestravo — установщик компонентов</source>
