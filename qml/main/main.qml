@@ -774,6 +774,8 @@ ApplicationWindow {
     ProjectLog { id: projectLogWindow; app: main }
     SmtInterface { id: smtInterface; app: main }
     property alias smtInterface: smtInterface
+    CheckInterface { id: checkInterface; app: main }
+    property alias checkInterface: checkInterface
     // The project's pieces, for the windows that use them.
     property alias projectActions: projectActions
     property alias area: area
@@ -827,7 +829,7 @@ ApplicationWindow {
     }
 
     // ---- loading after the back end is wired
-    SettingsIo { id: settingsIo; app: main }
+    SettingsIo { id: settingsIo; objectName: "settingsIo"; app: main }
     onInitVarChanged: if (initVar) loadOnStart()
 
     function loadOnStart() {

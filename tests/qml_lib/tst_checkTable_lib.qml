@@ -137,6 +137,26 @@ TestCase {
         verify(Check.accuracyText(mean).indexOf("NaN") < 0)
     }
 
+    function marks() {
+        function board() { return { fidX: 12, fidY: 34 } }
+        return [{ previews: [[board(), board()], [board(), board()]] }, { previews: [[board()]] }]
+    }
+    function test_resetFoundMarks_data() {
+        return [
+            { tag: "every board", refMode: 0, first: -1000, other: -1000 },
+            { tag: "one pair for the panel: first board only", refMode: 1, first: -1000, other: 12 }
+        ]
+    }
+    function test_resetFoundMarks(data) {
+        var m = marks()
+        Check.resetFoundMarks(m, data.refMode, -1000)
+        compare(m[0].previews[0][0].fidX, data.first)
+        compare(m[0].previews[0][0].fidY, data.first === -1000 ? -1000 : 34)
+        compare(m[1].previews[0][0].fidX, data.first)
+        compare(m[0].previews[0][1].fidX, data.other)
+        compare(m[0].previews[1][1].fidX, data.other)
+    }
+
     function test_percentFromStored_data() {
         return [
             { tag: "absent", stored: undefined, value: 100, ok: true },

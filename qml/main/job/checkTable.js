@@ -159,3 +159,21 @@ function accuracyText(mean) {
     function value(v) { return v === null ? qsTr("не найден") : v.toFixed(3) }
     return qsTr("средн. dX: ") + value(mean.dX) + qsTr("; dY: ") + value(mean.dY)
 }
+
+// ---- hiding the window
+
+// Forgets the found positions of the marks (mark objects with
+// previews[row][col]): on every board, or on the first board only when the
+// panel uses one pair of marks for all boards (refMode 1).
+function resetFoundMarks(marks, refMode, notMeasured) {
+    var firstOnly = Number(refMode) === 1
+    for (var i = 0; i < marks.length; ++i) {
+        var p = marks[i].previews || []
+        for (var r = 0; r < p.length; ++r)
+            for (var c = 0; c < p[r].length; ++c)
+                if (!firstOnly || (r === 0 && c === 0)) {
+                    p[r][c].fidX = notMeasured
+                    p[r][c].fidY = notMeasured
+                }
+    }
+}
