@@ -11,6 +11,18 @@
         <source>ошибка при загрузке компонента из питателя </source>
         <translation>error loading a component from the feeder </translation>
     </message>
+    <message>
+        <source>Неверные координаты перемещения камеры: перемещение не выполнено</source>
+        <translation>Invalid camera move coordinates: the move was not made</translation>
+    </message>
+    <message>
+        <source>Подвести камеру к точке</source>
+        <translation>Move the camera to this point</translation>
+    </message>
+    <message>
+        <source>Реперный знак в точке X: %1 Y: %2 совпадает с реперным знаком %3 и не добавлен</source>
+        <translation>The reference mark at X: %1 Y: %2 lies on reference mark %3 and was not added</translation>
+    </message>
 </context>
 <context>
     <name>BoardScan</name>

@@ -97,12 +97,12 @@ TestCase {
         root.pcbMulti = true
         root.pcbMultiCountX = 2
         root.pcbMultiCountY = 1
-        root.pcbMultiBan2D = [[true, true]]
+        probe.setValue(root, "pcbMultiBan2D", [[true, true]])
         call(check, "startStopF")
         compare(lastLog(), "Ошибка: Все платы исключены из расстановки!")
         compare(model.count, 0)
         compare(sentSince(sent), [])
-        root.pcbMultiBan2D = []
+        probe.setValue(root, "pcbMultiBan2D", [])
         root.pcbMulti = false
     }
 
