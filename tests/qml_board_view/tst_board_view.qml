@@ -192,7 +192,6 @@ TestCase {
         root.pcbMultiCountY = 2
         root.pcbMultiSpacingX = 30
         root.pcbMultiSpacingY = 20
-        probe.setValue(root, "pcbMultiBan2D", [])
         call(area, "tryChangeAction", [7])                   // PcbMultiBan
         // Board 5 (index 4): second row (rows go up by the spacing), second column.
         compare(call(area, "banClick", [45, 85]), { "row": 1, "col": 1 })
@@ -203,7 +202,8 @@ TestCase {
         verify(probe.value(root, "pcbMultiBan2D")[0][0] === true)
         compare(call(area, "banClick", [200, 200]), null)
         compare(probe.value(area, "outlines").length, 6)
-        probe.setValue(root, "pcbMultiBan2D", [])
+        compare(call(area, "banClick", [15, 105]), { "row": 0, "col": 0 })
+        verify(probe.value(root, "pcbMultiBan2D")[0][0] === false)
         root.pcbMulti = false
         call(area, "tryChangeAction", [0])
     }

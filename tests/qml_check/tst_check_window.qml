@@ -97,12 +97,14 @@ TestCase {
         root.pcbMulti = true
         root.pcbMultiCountX = 2
         root.pcbMultiCountY = 1
-        probe.setValue(root, "pcbMultiBan2D", [[true, true]])
+        call(root.smtInterface.creation, "setBoardExcluded", [0, 0, true])
+        call(root.smtInterface.creation, "setBoardExcluded", [0, 1, true])
         call(check, "startStopF")
         compare(lastLog(), "Ошибка: Все платы исключены из расстановки!")
         compare(model.count, 0)
         compare(sentSince(sent), [])
-        probe.setValue(root, "pcbMultiBan2D", [])
+        call(root.smtInterface.creation, "setBoardExcluded", [0, 0, false])
+        call(root.smtInterface.creation, "setBoardExcluded", [0, 1, false])
         root.pcbMulti = false
     }
 
