@@ -28,4 +28,22 @@ public:
 
     enum Axis { AxisX = 0, AxisY = 1, AxisZ = 2, AxisA = 3, AxisB = 4, AxisC = 5, AxisD = 6 };
     Q_ENUM(Axis)
+
+    // What a click or drag on the board view does.
+    enum CurrAction {
+        Nothing,
+        MoveElements,
+        SelectElements,
+        ChangeFeeder,
+        PcbMove,
+        PcbMove2,
+        PcbRotate,
+        PcbMultiBan,
+        FeedersMove,
+        SelectIndivRefs,
+        PlacingDots,
+        Ruler,
+        MoveMultiNonstandart
+    };
+    Q_ENUM(CurrAction)
 };

@@ -77,6 +77,9 @@ public slots:
     // --- wiring and settings store
     void setConnections();
     void loadSetting(QString section, QString name, QVariant def);
+    // The value stored under a key as the store holds it (invalid when absent),
+    // for settings whose stored form is converted on the QML side.
+    QVariant storedSetting(QString section, QString name);
     void saveSetting(QString section, QString name);
     void loadSettings();
     void saveSettings();

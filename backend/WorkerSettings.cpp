@@ -16,6 +16,11 @@ void Worker::loadSetting(QString section, QString name, QVariant def)
     setRootProperty(name.toLatin1().constData(), value);
 }
 
+QVariant Worker::storedSetting(QString section, QString name)
+{
+    return m_store.value(section, name);
+}
+
 void Worker::saveSetting(QString section, QString name)
 {
     if (!m_root)

@@ -10,6 +10,7 @@ MenuBar {
     property alias passwordSettingsItem: passwordSettingsItem
     property alias windowsCameraSettingsItem: windowsCameraSettingsItem
     property alias executionInterfaceItem: executionInterfaceItem
+    property alias checkInterfaceItem: checkInterfaceItem
 
     Menu {
         title: app.t + qsTr("Файл")
@@ -138,6 +139,11 @@ MenuBar {
             id: executionInterfaceItem
             text: app.t + qsTr("Прямое управление") + "\tF1"
             onTriggered: app.showToolWindow("executionInterface")
+        }
+        MenuItem {
+            id: checkInterfaceItem
+            text: app.t + qsTr("Визуальная проверка расстановки/программы") + "\tF3"
+            onTriggered: app.showToolWindow("checkInterface")
         }
         MenuItem {
             text: app.t + qsTr("Расстановка компонентов") + "\tF4"

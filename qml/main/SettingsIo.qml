@@ -17,9 +17,24 @@ QtObject {
             var group = SettingsKeys.groups[g]
             if (group.section === "windows" && !app.saveWindowsPos)
                 continue
-            for (var i = 0; i < group.names.length; ++i)
-                app.loadSetting(group.section, group.names[i], app[group.names[i]])
+            for (var i = 0; i < group.names.length; ++i) {
+                var name = group.names[i]
+                if (SettingsKeys.percentFromSwitch.indexOf(name) >= 0)
+                    loadPercent(group.section, name)
+                else
+                    app.loadSetting(group.section, name, app[name])
+            }
         }
+    }
+
+    // A percentage that older stores kept as a switch.
+    function loadPercent(section, name) {
+        var stored = worker.storedSetting(section, name)
+        var result = SettingsKeys.percentFromStored(stored, app[name])
+        if (!result.ok)
+            app.errorAdd(app.t + qsTr("Настройка %1/%2: неверное значение \"%3\" в файле настроек, взято %4")
+                         .arg(section).arg(name).arg(String(stored)).arg(result.value))
+        app[name] = result.value
     }
 
     function saveIndividual() {

@@ -431,7 +431,7 @@ ApplicationWindow {
     property bool checkChangeFOV: true
     property real checkInterval: 2
     property real checkOrder: 0
-    property bool checkScanAllRefs: false
+    property bool checkScanAllRefs: true
     property bool cupWarningEnabled: true
     property bool endingGCodeOnUserStop: true
     property real maxPcbSetupError: 0.2
@@ -484,11 +484,14 @@ ApplicationWindow {
     property string feederPreviewColor: "#ffff00"
     property string groupSelColor: "#d500ff"
     property string refPointColor: "#000000"
-    property real aoiDiffPercentLimit: 5
-    property bool aoiDiffVisibility: true
+    property real aoiDiffPercentLimit: 10
+    // Opacities of the inspection photos and of the red masks, per cent.
+    property int aoiDiffVisibility: 100
     property real aoiErosion: 1
-    property real aoiThreshold: 30
-    property bool aoiVisibility: true
+    // The inspection scans the marks of every board of a panel.
+    property bool aoiScanAllRefs: true
+    property real aoiThreshold: 100
+    property int aoiVisibility: 100
     property vector4d addNewElementPos: Qt.vector4d(0, 0, 0, 0)
     property vector4d aoiInterfacePos: Qt.vector4d(0, 0, 0, 0)
     property vector4d camera1WindowPos: Qt.vector4d(0, 0, 0, 0)
@@ -771,6 +774,8 @@ ApplicationWindow {
     ProjectLog { id: projectLogWindow; app: main }
     SmtInterface { id: smtInterface; app: main }
     property alias smtInterface: smtInterface
+    CheckInterface { id: checkInterface; app: main }
+    property alias checkInterface: checkInterface
     // The project's pieces, for the windows that use them.
     property alias projectActions: projectActions
     property alias area: area
@@ -824,7 +829,7 @@ ApplicationWindow {
     }
 
     // ---- loading after the back end is wired
-    SettingsIo { id: settingsIo; app: main }
+    SettingsIo { id: settingsIo; objectName: "settingsIo"; app: main }
     onInitVarChanged: if (initVar) loadOnStart()
 
     function loadOnStart() {

@@ -11,6 +11,18 @@
         <source>ошибка при загрузке компонента из питателя </source>
         <translation>error loading a component from the feeder </translation>
     </message>
+    <message>
+        <source>Неверные координаты перемещения камеры: перемещение не выполнено</source>
+        <translation>Invalid camera move coordinates: the move was not made</translation>
+    </message>
+    <message>
+        <source>Подвести камеру к точке</source>
+        <translation>Move the camera to this point</translation>
+    </message>
+    <message>
+        <source>Реперный знак в точке X: %1 Y: %2 совпадает с реперным знаком %3 и не добавлен</source>
+        <translation>The reference mark at X: %1 Y: %2 lies on reference mark %3 and was not added</translation>
+    </message>
 </context>
 <context>
     <name>BoardScan</name>
@@ -189,6 +201,137 @@ Choose one in the camera settings.</translation>
     <message>
         <source>Калибровка провалена!</source>
         <translation>Calibration failed!</translation>
+    </message>
+</context>
+<context>
+    <name>CheckInterface</name>
+    <message>
+        <source>Визуальная проверка расстановки/программы</source>
+        <translation>Visual check of the placement/program</translation>
+    </message>
+    <message>
+        <source>Тест остановлен</source>
+        <translation>Test stopped</translation>
+    </message>
+    <message>
+        <source>Проверьте расстановку реперных знаков!</source>
+        <translation>Check the reference marks!</translation>
+    </message>
+    <message>
+        <source>Все платы исключены из расстановки!</source>
+        <translation>All boards are excluded from placement!</translation>
+    </message>
+    <message>
+        <source>Поиск реперных знаков недоступен в этой версии программы</source>
+        <translation>The reference mark search is not available in this version of the program</translation>
+    </message>
+    <message>
+        <source>Неверные координаты перемещения камеры: перемещение не выполнено</source>
+        <translation>Invalid camera move coordinates: the move was not made</translation>
+    </message>
+    <message>
+        <source>В проекте нет компонентов</source>
+        <translation>The project has no components</translation>
+    </message>
+    <message>
+        <source>Тест начат</source>
+        <translation>Test started</translation>
+    </message>
+    <message>
+        <source>комп. </source>
+        <translation>comp. </translation>
+    </message>
+    <message>
+        <source> не найден!</source>
+        <translation> not found!</translation>
+    </message>
+    <message>
+        <source>Остановить</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>Составить таблицу</source>
+        <translation>Make the table</translation>
+    </message>
+    <message>
+        <source>Начать проверку</source>
+        <translation>Start the check</translation>
+    </message>
+    <message>
+        <source>Стоп показа</source>
+        <translation>Stop the show</translation>
+    </message>
+    <message>
+        <source>Показ</source>
+        <translation>Show</translation>
+    </message>
+    <message>
+        <source>Интервал:</source>
+        <translation>Interval:</translation>
+    </message>
+    <message>
+        <source> с</source>
+        <translation> s</translation>
+    </message>
+    <message>
+        <source>Подгонять поле зрения камеры под компонент</source>
+        <translation>Fit the camera's field of view to the component</translation>
+    </message>
+    <message>
+        <source>Сканировать реперные знаки всех плат</source>
+        <translation>Scan the reference marks of every board</translation>
+    </message>
+    <message>
+        <source>По X</source>
+        <translation>By X</translation>
+    </message>
+    <message>
+        <source>По Y</source>
+        <translation>By Y</translation>
+    </message>
+    <message>
+        <source>В порядке расстановки</source>
+        <translation>In placement order</translation>
+    </message>
+    <message>
+        <source>Ускорение:</source>
+        <translation>Speed:</translation>
+    </message>
+    <message>
+        <source>Питатель</source>
+        <translation>Feeder</translation>
+    </message>
+    <message>
+        <source>Компонент</source>
+        <translation>Component</translation>
+    </message>
+    <message>
+        <source>Координаты</source>
+        <translation>Coordinates</translation>
+    </message>
+    <message>
+        <source>Корректировка положения</source>
+        <translation>Position correction</translation>
+    </message>
+    <message>
+        <source>Поворот:</source>
+        <translation>Rotation:</translation>
+    </message>
+    <message>
+        <source>стоп</source>
+        <translation>stop</translation>
+    </message>
+    <message>
+        <source>тест!</source>
+        <translation>test!</translation>
+    </message>
+    <message>
+        <source>Область поиска, %:</source>
+        <translation>Search area, %:</translation>
+    </message>
+    <message>
+        <source>Порог:</source>
+        <translation>Threshold:</translation>
     </message>
 </context>
 <context>
@@ -1445,6 +1588,10 @@ Choose one in the camera settings.</translation>
         <source>Расстановка компонентов</source>
         <translation>Component placement</translation>
     </message>
+    <message>
+        <source>Визуальная проверка расстановки/программы</source>
+        <translation>Visual check of the placement/program</translation>
+    </message>
 </context>
 <context>
     <name>MissedComponentsWindow</name>
@@ -2257,6 +2404,13 @@ Choose one in the camera settings.</translation>
     </message>
 </context>
 <context>
+    <name>SettingsIo</name>
+    <message>
+        <source>Настройка %1/%2: неверное значение &quot;%3&quot; в файле настроек, взято %4</source>
+        <translation>Setting %1/%2: invalid value &quot;%3&quot; in the settings file, %4 taken</translation>
+    </message>
+</context>
+<context>
     <name>SettingsStore</name>
     <message>
         <source>Файл настроек не читается: %1. Действуют настройки по умолчанию.</source>
@@ -2895,6 +3049,21 @@ Error code: %1</translation>
     <message>
         <source>мм. Натяжение ремней оси Y некорректно. Оси X и Y неперпендикулярны!</source>
         <translation> mm. The Y axis belt tension is wrong. The X and Y axes are not perpendicular!</translation>
+    </message>
+</context>
+<context>
+    <name>checkTable</name>
+    <message>
+        <source>не найден</source>
+        <translation>not found</translation>
+    </message>
+    <message>
+        <source>средн. dX: </source>
+        <translation>mean dX: </translation>
+    </message>
+    <message>
+        <source>; dY: </source>
+        <translation>; dY: </translation>
     </message>
 </context>
 <context>

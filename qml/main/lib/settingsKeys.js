@@ -79,8 +79,8 @@ var groups = [
         "feederPreviewColor", "groupSelColor", "refPointColor"
     ] },
     { section: "aoi", names: [
-        "aoiDiffPercentLimit", "aoiDiffVisibility", "aoiErosion", "aoiThreshold",
-        "aoiVisibility"
+        "aoiDiffPercentLimit", "aoiDiffVisibility", "aoiErosion", "aoiScanAllRefs",
+        "aoiThreshold", "aoiVisibility"
     ] },
     { section: "windows", names: [
         "addNewElementPos", "aoiInterfacePos", "camera1WindowPos", "camera2WindowPos",
@@ -107,6 +107,28 @@ var neverWritten = [
 var writtenOnly = [
     { section: "windows", name: "pcbSettingsPos" }
 ];
+
+// Percentages that older stores kept as switches ("true" shown fully,
+// "false" hidden); they are read through percentFromStored().
+var percentFromSwitch = ["aoiVisibility", "aoiDiffVisibility"];
+
+// The percentage 0..100 of a stored value: a switch (true 100, false 0) or a
+// number (rounded, limited to 0..100). Returns { value, ok }: ok is false for
+// a value that is neither (value is then `def`); an absent value (undefined,
+// null, "") gives `def` and ok.
+function percentFromStored(stored, def) {
+    if (stored === undefined || stored === null || stored === "")
+        return { value: def, ok: true };
+    if (stored === true || String(stored).toLowerCase() === "true")
+        return { value: 100, ok: true };
+    if (stored === false || String(stored).toLowerCase() === "false")
+        return { value: 0, ok: true };
+    var text = String(stored).trim();
+    var n = Number(text);
+    if (text === "" || !isFinite(n))
+        return { value: def, ok: false };
+    return { value: Math.max(0, Math.min(100, Math.round(n))), ok: true };
+}
 
 function isWritten(name) {
     return neverWritten.indexOf(name) < 0;

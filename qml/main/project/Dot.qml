@@ -15,6 +15,8 @@ Item {
     property int preferredRef2: -1
     property bool deleted: false
     property bool selected: false
+    // The point lies outside the board area.
+    property bool outOfBounds: false
     property var previews: []
     // Drawn size, mm.
     property real dotSize: 0.5

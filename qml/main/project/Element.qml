@@ -24,6 +24,8 @@ Item {
     property real elHeight: 1
     property real elThickness: 1
     property bool overlap: false
+    // A placement of the component lies outside the board area.
+    property bool outOfBounds: false
     property bool deleted: false
     property bool feederMatches: false
     property bool selected: false
@@ -53,7 +55,7 @@ Item {
     Rectangle {
         anchors.fill: parent
         color: "transparent"
-        border.width: el.overlap || el.selected || !el.feederMatches ? 1 : 0
+        border.width: el.overlap || el.selected || !el.feederMatches || el.outOfBounds ? 1 : 0
         border.color: el.selected ? (app ? app.elementSelColor : "red")
                                   : el.overlap ? (app ? app.borderColor : "red") : "#FFB300"
     }

@@ -22,6 +22,8 @@ Item {
     property var photo: ""
     property bool deleted: false
     property bool selected: false
+    // The point lies outside the board area.
+    property bool outOfBounds: false
     property var previews: []
     readonly property real rotRX: rX - size / 2
     readonly property real rotRY: rY - (type === 1 ? size2 : size) / 2

@@ -1,0 +1,208 @@
+import QtQuick 2.15
+import QtTest 1.2
+import "../../qml/main/lib/boardView.js" as BV
+import "../../qml/main/job/program.js" as Program
+
+// The board view's editing rules: zoom limits, the 45-degree step of a
+// picked component, key moves, the rubber band (items on its edge are
+// taken), the ruler, the board ban of a panel (row by floor), the panel
+// outlines, mark ids (never two marks with one id), bounds and the move of
+// the head camera to a point.
+TestCase {
+    name: "BoardView"
+
+    function test_zoom_data() {
+        return [
+            { tag: "out at 1.2 stops at 1", scale: 1.2, up: false, expected: 1 },
+            { tag: "in at 900 stops at 1000", scale: 900, up: true, expected: 1000 },
+            { tag: "in", scale: 10, up: true, expected: 13 },
+            { tag: "out", scale: 10, up: false, expected: 7 },
+            { tag: "out at the floor", scale: 1, up: false, expected: 1 },
+            { tag: "broken scale", scale: NaN, up: true, expected: 1.3 }
+        ]
+    }
+    function test_zoom(data) {
+        fuzzyCompare(BV.zoomStep(data.scale, data.up), data.expected, 1e-9)
+    }
+
+    function test_rotateStep_data() {
+        return [
+            { tag: "30 right", angle: 30, dir: 1, expected: 45 },
+            { tag: "30 left", angle: 30, dir: -1, expected: -45 },
+            { tag: "0 right", angle: 0, dir: 1, expected: 45 },
+            { tag: "45 left", angle: 45, dir: -1, expected: 0 },
+            { tag: "180 right folds", angle: 180, dir: 1, expected: -135 },
+            { tag: "-135 left", angle: -135, dir: -1, expected: -180 },
+            { tag: "170 right floors to 180", angle: 170, dir: 1, expected: 180 },
+            { tag: "-10 left", angle: -10, dir: -1, expected: -90 }
+        ]
+    }
+    function test_rotateStep(data) {
+        compare(BV.rotateStep(data.angle, data.dir), data.expected)
+    }
+
+    function test_keyMove_data() {
+        return [
+            { tag: "right", key: "right", dx: 0.025, dy: 0 },
+            { tag: "left", key: "left", dx: -0.025, dy: 0 },
+            { tag: "up is -Y", key: "up", dx: 0, dy: -0.025 },
+            { tag: "down is +Y", key: "down", dx: 0, dy: 0.025 }
+        ]
+    }
+    function test_keyMove(data) {
+        compare(BV.keyMove(data.key), { "dx": data.dx, "dy": data.dy })
+    }
+    function test_keyMoveOther() {
+        compare(BV.keyMove("pageUp"), null)
+        compare(BV.keyMove("left", 0.01), { "dx": -0.01, "dy": 0 })
+    }
+
+    function test_bandRect() {
+        compare(BV.bandRect(50, 40, 10, 5, 100, 80), { "x1": 10, "y1": 5, "x2": 50, "y2": 40 })
+        // clipped to the view
+        compare(BV.bandRect(-20, 90, 120, 10, 100, 80), { "x1": 0, "y1": 10, "x2": 100, "y2": 80 })
+    }
+
+    // Item 10..20 x 10..20; the band in design mm.
+    function test_band_data() {
+        return [
+            { tag: "band inside the item", band: [12, 12, 14, 14], taken: true },
+            { tag: "band holds the item", band: [5, 5, 25, 25], taken: true },
+            { tag: "band start inside", band: [15, 15, 30, 30], taken: true },
+            { tag: "band end inside", band: [0, 0, 15, 15], taken: true },
+            { tag: "band ends on the left edge", band: [0, 0, 10, 15], taken: true },
+            { tag: "band starts on the right edge", band: [20, 12, 30, 14], taken: true },
+            { tag: "band equals the extent", band: [10, 10, 20, 20], taken: true },
+            { tag: "band touches a corner", band: [20, 20, 25, 25], taken: true },
+            { tag: "overlap in X only", band: [12, 30, 14, 40], taken: false },
+            { tag: "overlap in Y only", band: [30, 12, 40, 14], taken: false },
+            { tag: "just left", band: [0, 0, 9.99, 30], taken: false }
+        ]
+    }
+    function test_band(data) {
+        var items = [{ rotRX: 10, rotRY: 10, rotWidth: 10, rotHeight: 10 }]
+        var band = { x1: data.band[0], y1: data.band[1], x2: data.band[2], y2: data.band[3] }
+        compare(BV.bandSelect(items, band), data.taken ? [0] : [])
+    }
+    function test_bandSeveral() {
+        var items = [{ rotRX: 0, rotRY: 0, rotWidth: 1, rotHeight: 1 },
+                     { rotRX: 5, rotRY: 5, rotWidth: 1, rotHeight: 1 },
+                     { rotRX: NaN, rotRY: 5, rotWidth: 1, rotHeight: 1 },
+                     { rotRX: 2, rotRY: 2, rotWidth: 1, rotHeight: 1 }]
+        compare(BV.bandSelect(items, { x1: 1, y1: 1, x2: 5, y2: 5 }), [0, 1, 3])
+        compare(BV.bandToDesign({ x1: 10, y1: 20, x2: 30, y2: 40 }, 10, 0, 2), { x1: 10, y1: 10, x2: 20, y2: 20 })
+    }
+
+    function test_ruler() {
+        var r = BV.rulerClick(null, 1, 2)
+        compare(r, { x1: 1, y1: 2, x2: 1, y2: 2 })
+        compare(BV.rulerLength(r).length, 0)
+        r = BV.rulerClick(r, 4, 6)
+        compare(r, { x1: 1, y1: 2, x2: 4, y2: 6 })
+        compare(BV.rulerLength(r), { dx: 3, dy: 4, length: 5 })
+        r = BV.rulerClick(r, 4, 0)
+        compare(r, { x1: 4, y1: 6, x2: 4, y2: 0 })
+        compare(BV.rulerLength(null).length, 0)
+    }
+
+    function test_banCell_data() {
+        return [
+            { tag: "first", index: 0, cols: 3, free: false, row: 0, col: 0 },
+            { tag: "end of the first row", index: 2, cols: 3, free: false, row: 0, col: 2 },
+            { tag: "second row by floor", index: 4, cols: 3, free: false, row: 1, col: 1 },
+            { tag: "fifth of two columns", index: 5, cols: 2, free: false, row: 2, col: 1 },
+            { tag: "free positions", index: 3, cols: 3, free: true, row: 3, col: 0 }
+        ]
+    }
+    function test_banCell(data) {
+        compare(BV.banCell(data.index, data.cols, data.free), { row: data.row, col: data.col })
+    }
+
+    function test_toggleBan() {
+        var ban = BV.toggleBan([], 1, 2)
+        compare(ban.length, 2)
+        verify(ban[1][2] === true)
+        var again = BV.toggleBan(ban, 1, 2)
+        verify(again[1][2] === false)
+        verify(ban[1][2] === true)            // the old table is left alone
+        verify(BV.toggleBan(null, 0, 0)[0][0] === true)
+    }
+
+    function test_panelOutlines() {
+        var items = [{ rX: 10, rY: 20, elWidth: 2, elHeight: 1, rotWidth: 2, rotHeight: 1 },
+                     { rX: 30, rY: 24, elWidth: 2, elHeight: 2, rotWidth: 2, rotHeight: 2 },
+                     { rX: 20, rY: 22, elWidth: 4, elHeight: 2, rotWidth: 2, rotHeight: 4 }]   // turned 90
+        var extent = BV.componentExtent(items)
+        compare(extent, { x: 10, y: 20, w: 22, h: 6 })
+        compare(BV.componentExtent([]), null)
+        var panel = { pcbMulti: true, pcbMultiNonstandart: false, pcbMultiCountX: 2, pcbMultiCountY: 2,
+                      pcbMultiSpacingX: 50, pcbMultiSpacingY: 40 }
+        var outlines = BV.panelOutlines(extent, Program.boardGrid(panel), function(x, y, w, h, r, c) {
+            return Program.placeOnBoard(x, y, w, h, r, c, panel)
+        })
+        compare(outlines.length, 4)
+        compare(outlines[3], { index: 3, row: 1, col: 1, x: 60, y: -20, w: 22, h: 6, rot: 0 })
+        compare(BV.outlineAt(outlines, 70, -18).index, 3)
+        compare(BV.outlineAt(outlines, 15, 21).index, 0)
+        compare(BV.outlineAt(outlines, 45, 21), null)
+        // A turned outline: 10 x 2 turned by 90 about its centre (5, 1).
+        var turned = [{ index: 0, x: 0, y: 0, w: 10, h: 2, rot: 90 }]
+        verify(BV.outlineAt(turned, 5, 5) !== null)
+        compare(BV.outlineAt(turned, 9, 1), null)
+    }
+
+    function test_refId_data() {
+        return [
+            { tag: "none takes the next", given: -1, max: 100, ids: [101, 102], id: 103, maxId: 103 },
+            { tag: "undefined takes the next", given: undefined, max: 100, ids: [], id: 101, maxId: 101 },
+            { tag: "a larger id raises the highest", given: 250, max: 100, ids: [101], id: 250, maxId: 250 },
+            { tag: "a smaller free id is kept", given: 50, max: 120, ids: [101, 120], id: 50, maxId: 120 },
+            { tag: "an id in use takes the next free", given: 101, max: 102, ids: [101, 102], id: 103, maxId: 103 },
+            { tag: "in use above the stored highest", given: 300, max: 100, ids: [300], id: 301, maxId: 301 }
+        ]
+    }
+    function test_refId(data) {
+        compare(BV.refIdFor(data.given, data.max, data.ids), { id: data.id, maxId: data.maxId })
+    }
+
+    function test_refOverlapping() {
+        var marks = [{ refId: 101, rX: 10, rY: 10, size: 1, size2: 1, type: 0 },
+                     { refId: 102, rX: 30, rY: 10, size: 2, size2: 4, type: 1 }]
+        compare(BV.refOverlapping(marks, 10.4, 9.6).refId, 101)
+        compare(BV.refOverlapping(marks, 10.6, 10), null)
+        compare(BV.refOverlapping(marks, 30, 12).refId, 102)      // size2 counts for a rectangle
+        compare(BV.refOverlapping(marks, 20, 10), null)
+    }
+
+    function test_bounds() {
+        var env = { workAreaX1: 0, workAreaX2: 400, workAreaY1: 0, workAreaY2: 300,
+                    boardX1: 50, boardY1: 50, boardMaxWidth: 200, boardMaxHeight: 100 }
+        compare(BV.machinePoint(10, 20, env), { x: 10, y: 280 })
+        verify(BV.insideWorkArea(0, 300, env))
+        verify(!BV.insideWorkArea(-0.001, 10, env))
+        verify(!BV.outsideBoardArea(50, 150, env))             // edges are inside
+        verify(BV.outsideBoardArea(250.01, 100, env))
+        verify(BV.allInsideBoardArea([{ rX: 60, rY: 200 }, { rX: 100, rY: 160 }], env))
+        verify(!BV.allInsideBoardArea([{ rX: 60, rY: 200 }, { rX: 10, rY: 160 }], env))
+    }
+
+    function test_cameraToPoint() {
+        compare(BV.cameraToPointText(12.3456, -0.0001), "g0 zMax\nG0 X12.346 Y0.000")
+        compare(BV.cameraToPointText(NaN, 1), null)
+        compare(BV.cameraToPointText(1, Infinity), null)
+    }
+
+    function test_insert_data() {
+        return [
+            { tag: "first insertion", s: { moving: true, hasFeeder: true, mouseInView: true, x: 5, y: 5, lastX: null, lastY: null }, ok: true },
+            { tag: "same place twice", s: { moving: true, hasFeeder: true, mouseInView: true, x: 5, y: 5, lastX: 5, lastY: 5 }, ok: false },
+            { tag: "mouse moved", s: { moving: true, hasFeeder: true, mouseInView: true, x: 5, y: 6, lastX: 5, lastY: 5 }, ok: true },
+            { tag: "no feeder", s: { moving: true, hasFeeder: false, mouseInView: true, x: 5, y: 5, lastX: null, lastY: null }, ok: false },
+            { tag: "other action", s: { moving: false, hasFeeder: true, mouseInView: true, x: 5, y: 5, lastX: null, lastY: null }, ok: false },
+            { tag: "mouse outside", s: { moving: true, hasFeeder: true, mouseInView: false, x: 5, y: 5, lastX: null, lastY: null }, ok: false }
+        ]
+    }
+    function test_insert(data) {
+        compare(BV.insertAllowed(data.s), data.ok)
+    }
+}
