@@ -322,6 +322,13 @@ TestCase {
         verify(w.visible)
         verify(w.markCross)
         verify(findChild(area, "panelButton_commonSettings").enabled)
+        // The settings buttons keep the panel; a settings window this
+        // program does not have yet is reported in the log.
+        var log = root.logModel.count
+        mouseClick(findChild(area, "panelButton_commonSettings"))
+        mouseClick(findChild(area, "panelButton_ownSettings"))
+        verify(area.visible)
+        compare(logMessages(log), ["Окно недоступно: pcbSettings", "Окно недоступно: refPointSettings"])
         // The operator brings the camera over the mark by hand.
         worker.simWorldSetBoardDisplacement(0, 0, 0)
         mouseClick(findChild(area, "panelButton_crossHair"))
