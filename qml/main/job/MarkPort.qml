@@ -108,6 +108,12 @@ Item {
             w.notFound()
     }
 
+    // ---- the words XCalib and YCalib of G-code (the calibration G-code
+    // uses them) stand for the calibration mark's position: the machine link
+    // learns it whenever it changes and whenever LinuxCNC comes up.
+    readonly property var calibWords: [app.calibX, app.calibY, app.cncRunning]
+    onCalibWordsChanged: app.calibXYSend(Number(app.calibX), Number(app.calibY))
+
     // ---- the board-move dialog of the mark search
     BoardMoveDialog {
         id: boardMoveDialog

@@ -87,6 +87,19 @@ TestCase {
         root.setActivity("test", false)
     }
 
+    function waitFor(fn, ms) {
+        for (var t = 0; !fn() && t < ms; t += 50)
+            wait(50)
+        return fn()
+    }
+    // What the program logged and sent, for a failure message.
+    function diagnosis(from) {
+        var log = []
+        for (var i = Math.max(0, root.logModel.count - 12); i < root.logModel.count; ++i)
+            log.push(String(probe.entry(root.logModel, i).message))
+        return JSON.stringify({ "log": log, "sent": texts(from) })
+    }
+
     function switchOn() {
         if (!root.machineOn)
             root.setMachineOn(true)
@@ -101,8 +114,8 @@ TestCase {
         var from = sent.count
         probe.forget("home")
         probe.callRecording(root, "homeWait", ["@recorder"], "home")
-        tryVerify(function() { return probe.hits("home") === 1 }, 60000)
-        verify(root.machineHomed2)
+        verify(waitFor(function() { return probe.hits("home") === 1 }, 60000), diagnosis(from))
+        verify(root.machineHomed2, diagnosis(from))
         verify(root.calibrated)
         verify(!root.calibrating)
         verify(root.calibFound)
