@@ -325,6 +325,7 @@ TestCase {
         // The settings buttons keep the panel; a settings window this
         // program does not have yet is reported in the log.
         var log = root.logModel.count
+        wait(100)           // the panel's buttons are laid out
         mouseClick(findChild(area, "panelButton_commonSettings"))
         mouseClick(findChild(area, "panelButton_ownSettings"))
         verify(area.visible)
