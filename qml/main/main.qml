@@ -85,6 +85,10 @@ ApplicationWindow {
     property alias jointHomed: machineState.jointHomed
     property alias machineHomed2: machineState.machineHomed2
     property alias calibrated: machineState.calibrated
+    property alias calibrating: machineState.calibrating
+    property alias calibFound: machineState.calibFound
+    property alias calibFoundX: machineState.calibFoundX
+    property alias calibFoundY: machineState.calibFoundY
     property alias jointPos: machineState.jointPos
     property alias jointBPos: machineState.jointBPos
     property alias jointCPos: machineState.jointCPos

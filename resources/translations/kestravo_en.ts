@@ -25,6 +25,21 @@
     </message>
 </context>
 <context>
+    <name>BoardMoveDialog</name>
+    <message>
+        <source>Да</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>Нет</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
     <name>BoardScan</name>
     <message>
         <source>Неверные размеры сканирования платы</source>
@@ -1316,13 +1331,6 @@ Choose one in the camera settings.</translation>
     </message>
 </context>
 <context>
-    <name>JobPort</name>
-    <message>
-        <source>Поиск калибровочного знака недоступен в этой версии программы</source>
-        <translation>The calibration mark search is not available in this version of the program</translation>
-    </message>
-</context>
-<context>
     <name>LensCalibrationPanel</name>
     <message>
         <source>Калибровка оптики камеры</source>
@@ -1591,6 +1599,13 @@ Choose one in the camera settings.</translation>
     <message>
         <source>Визуальная проверка расстановки/программы</source>
         <translation>Visual check of the placement/program</translation>
+    </message>
+</context>
+<context>
+    <name>MarkPort</name>
+    <message>
+        <source>Плата в проекте сдвинута на X: %1 Y: %2 мм</source>
+        <translation>The board was moved in the project by X: %1 Y: %2 mm</translation>
     </message>
 </context>
 <context>
@@ -3104,36 +3119,8 @@ Error code: %1</translation>
         <translation>The camera could not be centred on the reference mark in %1 moves</translation>
     </message>
     <message>
-        <source>Не удалось найти реперный знак! Если реперный знак оказался за границей области поиска, подведите к нему камеру с помощью &quot;Ручного управления&quot; и нажмите кнопку &quot;Повторить поиск&quot;. Если реперный знак не виден по причине неверных настроек распознавания, измените настройки поиска реперных знаков и нажмите &quot;Повторить поиск&quot;. Если программа не может распознать реперный знак из-за того, что он поврежден, нужно с помощью &quot;Ручного управления&quot; навести перекрестие камеры на реперный знак и нажать кнопку &quot;Указать перекрестием&quot;.</source>
-        <translation>The reference mark was not found! If the reference mark lies outside the search area, bring the camera to it with &quot;Direct control&quot; and press &quot;Retry search&quot;. If the reference mark is not seen because of wrong recognition settings, change the reference mark search settings and press &quot;Retry search&quot;. If the program cannot recognise the reference mark because it is damaged, put the camera&apos;s cross-hair on the reference mark with &quot;Direct control&quot; and press &quot;Point with cross-hair&quot;.</translation>
-    </message>
-    <message>
-        <source>        Повторить поиск</source>
-        <translation>        Retry search</translation>
-    </message>
-    <message>
-        <source>Указать перекрестием</source>
-        <translation>Point with cross-hair</translation>
-    </message>
-    <message>
-        <source>Пропустить</source>
-        <translation>Skip</translation>
-    </message>
-    <message>
-        <source>Общие настройки</source>
-        <translation>General settings</translation>
-    </message>
-    <message>
-        <source>Индивидуальные настройки</source>
-        <translation>Individual settings</translation>
-    </message>
-    <message>
         <source>Положение реперного знака указано перекрестием: X: %1 Y: %2</source>
         <translation>Reference mark position pointed with the cross-hair: X: %1 Y: %2</translation>
-    </message>
-    <message>
-        <source>Реперный знак пропущен оператором</source>
-        <translation>Reference mark skipped by the operator</translation>
     </message>
     <message>
         <source>Обнаружен сдвиг</source>

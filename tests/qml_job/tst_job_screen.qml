@@ -208,12 +208,25 @@ TestCase {
     }
 
     function test_2_checkBoxesAndMarksOfARun() {
-        // Every feeder row off: no placement needs a mark.
+        // Every feeder row off: only the dots need marks, those of board (0,0).
         for (var row of [5, 6, 8])
             jobModel.cbClicked(jobModel.index(row, 0))
         compare([jobModel.getEnabled(5, -1), jobModel.getEnabled(5, 3)], [0, 0])
+        var dotRow = -1
+        for (var i = 0; i < jobModel.rowCount; ++i)
+            if (jobModel.getOpFunc(i) === "setupDots")
+                dotRow = i
+        verify(dotRow >= 0)
         call(screen, "recalcUsedRefsBeforeRun")
         var refs = probe.value(screen, "refListMulti")
+        var forDots = refs.filter(function(m) { return m.used })
+        compare(forDots.length, 2)
+        compare([forDots[0].row, forDots[0].col, forDots[1].row, forDots[1].col], [0, 0, 0, 0])
+        // The dot row off too: no mark is needed.
+        jobModel.cbClicked(jobModel.index(dotRow, 0))
+        compare(jobModel.getEnabled(dotRow, -1), 0)
+        call(screen, "recalcUsedRefsBeforeRun")
+        refs = probe.value(screen, "refListMulti")
         compare(refs.filter(function(m) { return m.used }).length, 0)
         // One line on: the marks of its board only.
         jobModel.cbClicked(lineIndex(6, 2))

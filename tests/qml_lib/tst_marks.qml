@@ -4,6 +4,7 @@ import "FakeMachine.js" as Fake
 import "FakeBoard.js" as Board
 import "../../qml/main/job/waiters.js" as Waiters
 import "../../qml/main/job/marks.js" as Marks
+import "../../qml/main/job/panels.js" as Panels
 
 // The steps that use the head camera, against the fake machine and the
 // world its head camera sees: the exact blocks sent, the measured marks,
@@ -148,7 +149,7 @@ TestCase {
         for (var i = 1; i <= 10; ++i)
             expected.push(refMove((50 + 1.2 * i).toFixed(3), "370.000"))
         compare(r.m.sentTexts(), expected)
-        compare(panelNames(r.b), ["refPointNotFound"])
+        compare(panelNames(r.b), ["refNotFound"])
         compare(list[0].fidX, 0)
         compare(list[0].fidY, 0)
         compare(r.b.rowErrors, 1)
@@ -175,7 +176,7 @@ TestCase {
         r.m.advance(60000)
         compare(r.m.sentTexts(), [refMove("50.000", "370.000")])
         compare(r.b.requests.length, data.requests)
-        compare(panelNames(r.b), ["refPointNotFound"])
+        compare(panelNames(r.b), ["refNotFound"])
         compare(list[0].fidX, 0)
         compare(list[0].fidY, 0)
         compare(list[1].fidX, -1000)
@@ -184,19 +185,22 @@ TestCase {
         verify(r.m.events.indexOf("camera:crossHair:true") >= 0)
     }
 
+    // The run's panel for a mark that was not found (its text and buttons
+    // are declared in panels.js); the common settings button is offered for
+    // a mark without settings of its own.
     function test_refPanel() {
         var r = rig({ cameraFault: "blind" })
         board(r, 0, 0)
         r.k.findRefPoints(counter())
         r.m.advance(60000)
         var p = r.b.panels[0]
-        compare(p.values.text.indexOf("Не удалось найти реперный знак! "), 0)
-        compare(p.values.buttons.map(function(b) { return b.id }),
-                ["retry", "crossHair", "skip", "commonSettings", "indivSettings"])
-        compare(p.values.buttons[0].text, "        Повторить поиск")
-        compare(p.values.buttons.filter(function(b) { return b.main }).length, 1)
-        verify(p.values.buttons[0].main)
-        verify(p.values.buttons[3].enabled)
+        compare(p.name, "refNotFound")
+        compare(p.values, { "ownSettings": false })
+        var declared = Panels.make(p.name, p.values)
+        compare(declared.buttons.map(function(b) { return b.id }),
+                ["retry", "crossHair", "commonSettings", "ownSettings"])
+        compare(declared.main, "retry")
+        verify(declared.buttons[2].enabled)
     }
 
     // A mark with its own settings cannot go to the general ones.
@@ -205,23 +209,23 @@ TestCase {
         r.b.job.refListMulti = [preview(10, 10, ref(true)), preview(110, 80)]
         r.k.findRefPoints(counter())
         r.m.advance(60000)
-        compare(r.b.panels[0].values.buttons[3].enabled, false)
+        compare(r.b.panels[0].values, { "ownSettings": true })
+        compare(Panels.make("refNotFound", r.b.panels[0].values).buttons[2].enabled, false)
     }
 
+    // The settings buttons keep the panel shown (panels.js): the search
+    // goes on waiting for the operator, nothing is measured or sent.
     function test_refPanelButtons_data() {
         return [
             // The first picture finds nothing, later ones find the mark.
             { tag: "retry", button: "retry", calls: 1, requests: 7, fid0: [20, 390], used0: true,
-              sent: [["50.000", "370.000"], ["150.000", "300.000"]], panels: 1 },
+              sent: [["50.000", "370.000"], ["150.000", "300.000"]] },
             { tag: "cross-hair", button: "crossHair", calls: 1, requests: 4, fid0: [20, 390], used0: true,
-              sent: [["50.000", "370.000"], ["150.000", "300.000"]], panels: 1 },
-            // Skipped: the next mark is looked for at its design position.
-            { tag: "skip", button: "skip", calls: 1, requests: 4, fid0: [0, 0], used0: false,
-              sent: [["50.000", "370.000"], ["150.000", "300.000"]], panels: 1 },
+              sent: [["50.000", "370.000"], ["150.000", "300.000"]] },
             { tag: "general settings", button: "commonSettings", calls: 0, requests: 1, fid0: [0, 0], used0: true,
-              sent: [["50.000", "370.000"]], panels: 2 },
-            { tag: "own settings", button: "indivSettings", calls: 0, requests: 1, fid0: [0, 0], used0: true,
-              sent: [["50.000", "370.000"]], panels: 2 },
+              sent: [["50.000", "370.000"]] },
+            { tag: "own settings", button: "ownSettings", calls: 0, requests: 1, fid0: [0, 0], used0: true,
+              sent: [["50.000", "370.000"]] },
         ]
     }
     function test_refPanelButtons(data) {
@@ -240,12 +244,12 @@ TestCase {
         near(list[0].fidY, data.fid0[1], "mark 0 Y")
         compare(list[0].used, data.used0)
         compare(r.m.sentTexts(), data.sent.map(function(s) { return refMove(s[0], s[1]) }))
-        compare(r.b.panels.length, data.panels)
+        compare(r.b.panels.length, 1)
         compare(r.b.rowErrors, 1)
         compare(r.b.dialogs.length, 0)
         if (data.button === "commonSettings")
             compare(r.b.settingsOpened, [null])
-        if (data.button === "indivSettings")
+        if (data.button === "ownSettings")
             compare(r.b.settingsOpened, [list[0].ref])
     }
 

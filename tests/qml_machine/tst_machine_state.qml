@@ -287,7 +287,8 @@ TestCase {
         root.homeExistsGet(false, false, false)
     }
     // Homing with the nozzle-on-head check on starts the vacuum sensor
-    // first (here its emulator on a pseudo-terminal).
+    // first (here its emulator on a pseudo-terminal); once homed, the check
+    // runs before the sequence can end.
     function test_homeWaitStartsTheVacuumSensorForTheHeadCheck() {
         var link = probe.startVsEmulator(30)
         verify(link !== "")
@@ -297,15 +298,21 @@ TestCase {
         root.nozzleOnHeadCheckX = 10
         root.nozzleOnHeadCheckY = 10
         root.updateNozzleOnHeadCheck()
+        root.maxVelGet(250, 250, 100, 360, 100, 100)
+        root.maxAccGet(1000, 1000, 500, 1000)
         root.machineOnGet(true)
         probe.callRecording(root, "homeWait", ["@recorder"], "home")
         tryCompare(root, "vsRunning", true, 5000)
         verify(root.activityRunning("homing"))
         // Not homed yet: the continuation waits.
         compare(probe.hits("home"), 0)
+        var blocks = sent.count
         root.jointHomedGet(true, true, true, true, true)
-        tryVerify(function() { return probe.hits("home") === 1 }, 2000)
-        verify(root.machineHomed2)
+        tryVerify(function() { return sent.count > blocks }, 2000)
+        compare(String(sent.signalArguments[blocks][0]).indexOf("g0 zMax\nm64 p0\nm65 p1\n"), 0)
+        compare(probe.hits("home"), 0)
+        verify(!root.machineHomed2)
+        root.jobPort.stopAll()
         verify(!root.activityRunning("homing"))
         root.vsStop()
         root.nozzleOnHeadCheckEnabled = false

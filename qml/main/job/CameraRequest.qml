@@ -19,9 +19,12 @@ Item {
     property int settleFrames: 2
 
     property bool calculating: false
-    // Frames are needed while a request is pending (the camera window adds
-    // its own need while it is shown).
-    property bool qmlCapture: calculating
+    // A step that asks several times in a row keeps the camera capturing
+    // between its requests.
+    property bool hold: false
+    // Frames are needed while a request is pending or held (the camera
+    // window adds its own need while it is shown).
+    property bool qmlCapture: calculating || hold
     onQmlCaptureChanged: if (cameraWindow) cameraWindow.qmlCapture = qmlCapture
 
     property var pending: null

@@ -1,6 +1,7 @@
 import QtQuick 2.15
 import "waiters.js" as Waiters
 import "sequencer.js" as Sequencer
+import "marks.js" as Marks
 
 // The one piece between the job's step libraries and the rest of the
 // program. The libraries see only `port` (a plain object of functions); this
@@ -8,7 +9,8 @@ import "sequencer.js" as Sequencer
 // the job screen and the timers, and forwards the awaited events (position,
 // homing, pause, block done, machine off, errors) to them. The step
 // functions are reachable by name through `steps`; the run control is
-// `sequencer`.
+// `sequencer`, the head-camera steps `marks` (their part of the port is
+// MarkPort).
 Item {
     id: jobPort
     property var app
@@ -21,6 +23,7 @@ Item {
     property var steps: ({})
     property var waiters: null
     property var sequencer: null
+    property var marks: null
 
     // What a stop resets beyond the waiters, by kind ("vision", "steps",
     // "rlc", "vacuumErrors", "programmer", "signals", "feeders"): the step
@@ -42,17 +45,16 @@ Item {
     // marks library fills it.
     property var boardMoveAgreeHook: function() {}
 
-    // The calibration-mark search; the marks library replaces it. Until then
-    // it succeeds only when the calibration mark is switched off.
-    property var calibrationMarkHook: function(shortForm, done) {
-        if (!jobPort.app.calibEnabled) {
-            done(true)
-            return
-        }
-        jobPort.app.errorMessage(jobPort.app.t + qsTr("Поиск калибровочного знака недоступен в этой версии программы"),
-                                 false, "")
-        done(false)
+    // The calibration-mark search (the marks library's calibrate).
+    property var calibrationMarkHook: function(shortForm, done) { done(false) }
+
+    MarkPort {
+        id: markPort
+        app: jobPort.app
+        machineState: jobPort.machineState
+        jobPort: jobPort
     }
+    property alias markPort: markPort
 
     // Single-shot timers made on demand; `cancel()` stops one.
     Component {
@@ -226,6 +228,12 @@ Item {
     }
     function stopAll() {
         waiters.stopAll()
+        if (marks) {
+            marks.stopAll()
+            markPort.cameraStop()
+            markPort.closeBoardMoveDialog()
+            machineState.calibrating = false
+        }
         machineState.setActivity("homing", false)
     }
 
@@ -234,12 +242,25 @@ Item {
         sequencer = Sequencer.create(port)
         // A gCodeWait row is done when its block is.
         waiters.rowDriver = sequencer.make
+        markPort.install(port)
+        marks = Marks.create(port, { "delayWait": waiters.delayWait, "gCodeWait": waiters.gCodeWait,
+                                     "homeWait": jobPort.homeWait })
+        calibrationMarkHook = marks.calibrate
+        boardMoveAgreeHook = markPort.boardMoveAgree
+        // A stop: the camera stops calculating.
+        addReset("vision", function() { jobPort.markPort.cameraStop() })
         steps = {
             "delayWait": waiters.delayWait,
             "positionWait": waiters.positionWait,
             "gCodeWait": waiters.gCodeWait,
             "homeWait": jobPort.homeWait,
-            "justCalibrateWait": waiters.justCalibrateWait
+            "justCalibrateWait": waiters.justCalibrateWait,
+            "findRefPoints": marks.findRefPoints,
+            "setupDots": marks.setupDots,
+            "refPointWait": marks.refPointWait,
+            "toSecondCalibSign": marks.toSecondCalibSign,
+            "centerAtRef": marks.centerAtRef,
+            "nozzleOnHeadCheckFunc": marks.nozzleOnHeadCheckFunc
         }
     }
 

@@ -215,7 +215,7 @@ Item {
         return true
     }
 
-    // Marks the reference marks that the enabled placements need.
+    // Marks the reference marks that the enabled placements and dots need.
     function recalcUsedRefsBeforeRun() {
         if (Number(app.refMode) === 1 || app.refCount < 2)
             return
@@ -232,6 +232,20 @@ Item {
                 r1.previews[ep.row][ep.col].used = true
             if (r2 && r2.previews[ep.row] && r2.previews[ep.row][ep.col])
                 r2.previews[ep.row][ep.col].used = true
+        }
+        // A dot is put where the marks of board (0,0) it refers to say: those
+        // are measured when its row is on.
+        for (var row = 0; model && row < model.rowCount; ++row) {
+            if (model.getOpFunc(row) !== "setupDots" || model.getEnabled(row, -1) <= 0)
+                continue
+            var group = dotAA[Number(model.getP1(row, -1))] || []
+            for (var d = 0; d < group.length; ++d) {
+                var dot = group[d].dot || group[d]
+                var refs = [refOf(dot.preferredRef1, 0), refOf(dot.preferredRef2, 1)]
+                for (var k = 0; k < refs.length; ++k)
+                    if (refs[k] && refs[k].previews[0] && refs[k].previews[0][0])
+                        refs[k].previews[0][0].used = true
+            }
         }
     }
 

@@ -52,10 +52,11 @@
 //                                   (on), back as before (off)
 //   headCamera.notFound()            the camera window's not-found animation
 //   showPanel(name, values, onButton)
-//                                   raises the operator panel `name`;
-//                                   values: { text, buttons: [{ id, text,
-//                                   main, enabled }] }; onButton(id) once,
-//                                   the panel closes on every button
+//                                   raises the run's operator panel `name`
+//                                   (panels.js: "refNotFound" with values
+//                                   { ownSettings }); onButton(id) for each
+//                                   button pressed; the panel closes unless
+//                                   the button keeps it (the settings ones)
 //   showBoardMoveDialog(values, onAnswer)
 //                                   values: { title, text }; onAnswer("yes",
 //                                   "no" or "cancel")
@@ -220,22 +221,14 @@ function create(port, waiters) {
         showRefPanel()
     }
 
+    // The operator panel of a mark that was not found (panels.js declares
+    // its text and buttons; the settings buttons keep it shown).
     function showRefPanel() {
         var p = currPreview()
         var ref = p.ref || null
         var t = findRefPoints.ticket
         port.headCamera.crossHair(true)
-        port.showPanel("refPointNotFound", {
-            "text": qsTr("Не удалось найти реперный знак! Если реперный знак оказался за границей области поиска, подведите к нему камеру с помощью \"Ручного управления\" и нажмите кнопку \"Повторить поиск\". Если реперный знак не виден по причине неверных настроек распознавания, измените настройки поиска реперных знаков и нажмите \"Повторить поиск\". Если программа не может распознать реперный знак из-за того, что он поврежден, нужно с помощью \"Ручного управления\" навести перекрестие камеры на реперный знак и нажать кнопку \"Указать перекрестием\"."),
-            "buttons": [
-                { "id": "retry", "text": qsTr("        Повторить поиск"), "main": true, "enabled": true },
-                { "id": "crossHair", "text": qsTr("Указать перекрестием"), "main": false, "enabled": true },
-                { "id": "skip", "text": qsTr("Пропустить"), "main": false, "enabled": true },
-                { "id": "commonSettings", "text": qsTr("Общие настройки"), "main": false,
-                  "enabled": !(ref && ref.indiv === true) },
-                { "id": "indivSettings", "text": qsTr("Индивидуальные настройки"), "main": false, "enabled": true }
-            ]
-        }, function(id) {
+        port.showPanel("refNotFound", { "ownSettings": ref !== null && ref.indiv === true }, function(id) {
             if (t !== findRefPoints.ticket)
                 return
             refPanelButton(id)
@@ -260,20 +253,9 @@ function create(port, waiters) {
                      .arg(Number(p.fidX).toFixed(3)).arg(Number(p.fidY).toFixed(3)), "yellow")
             nextPoint()
             break
-        case "skip":
-            port.headCamera.crossHair(false)
-            // Placements that need this mark are not placed.
-            p.used = false
-            port.log(qsTr("Реперный знак пропущен оператором"), "yellow")
-            nextPoint()
-            break
         case "commonSettings":
-        case "indivSettings":
-            port.openRefSettings(id === "indivSettings" ? (p.ref || null) : null)
-            showRefPanel()
-            break
-        default:
-            showRefPanel()
+        case "ownSettings":
+            port.openRefSettings(id === "ownSettings" ? (p.ref || null) : null)
             break
         }
     }

@@ -46,7 +46,7 @@ var ROW_FUNCTIONS = ["justCalibrateWait", "gCodeWait", "findRefPoints", "setupDo
                      "setupFeeder", "cupWait", "aoi"]
 // Row functions that later libraries bring; until one exists its rows end
 // as "не выполнено" and the run goes on.
-var LATER_ROW_FUNCTIONS = ["setupFeeder", "cupWaitDummy", "cupWait", "findRefPoints", "setupDots", "aoi"]
+var LATER_ROW_FUNCTIONS = ["setupFeeder", "cupWaitDummy", "cupWait", "aoi"]
 
 function create(port) {
     var s = {}

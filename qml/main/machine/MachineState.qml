@@ -60,6 +60,13 @@ Item {
     // almost every action.
     property bool machineHomed2: false
     property bool calibrated: false
+    // The calibration-mark search runs (a long activity while it does), and
+    // what its last measurement found: the mark's machine position.
+    property bool calibrating: false
+    onCalibratingChanged: setActivity("calibration", calibrating)
+    property bool calibFound: false
+    property real calibFoundX: 0
+    property real calibFoundY: 0
     property real relX: 0
     property real relY: 0
     readonly property real jointPosXRel: Number(jointPos[0]) - relX

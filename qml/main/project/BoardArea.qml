@@ -636,6 +636,28 @@ Rectangle {
         app.pcbY = asReal(newY, 0)
     }
 
+    // Moves the board with everything on it by (dx, dy) design millimetres.
+    function moveBoard(dx, dy) {
+        var mx = Number(dx), my = Number(dy)
+        if (!isFinite(mx) || !isFinite(my))
+            return false
+        var lists = [app.elementList, app.refList, app.dotList]
+        for (var l = 0; l < lists.length; ++l) {
+            for (var i = 0; i < lists[l].length; ++i) {
+                var o = lists[l][i]
+                if (o.deleted)
+                    continue
+                o.rX += mx
+                o.rY += my
+            }
+        }
+        app.pcbX += mx
+        app.pcbY += my
+        app.pcbAnchorX += mx
+        app.pcbAnchorY += my
+        return true
+    }
+
     function pcbSetRotation(anchorX, anchorY, rotation) {
         app.pcbAnchorX = asReal(anchorX, 0)
         app.pcbAnchorY = asReal(anchorY, 0)

@@ -10,6 +10,9 @@ BaseWindow {
     // Frames wanted by a job step, and by the operator (the window is shown).
     property bool qmlCapture: false
     property bool userCapture: visible
+    // A job step asks the operator to aim at a mark: the cross-hair is drawn
+    // whatever the view's own setting.
+    property bool markCross: false
 
     title: app.t + qsTr("Камера на голове")
     width: 720
@@ -21,11 +24,31 @@ BaseWindow {
         anchors.fill: parent
         app: window.app
         camera: window.camera
-        cross: app.camera1Cross
+        cross: app.camera1Cross || window.markCross
         showPercent: app.camera1ShowPercent
         viewType: app.camera1ViewType
         onShowPercentEdited: app.camera1ShowPercent = percent
         onViewTypeEdited: app.camera1ViewType = type
+    }
+
+    // The mark looked for is not in the picture: the frame flashes red.
+    function notFound() {
+        notFoundFlash.restart()
+    }
+    Rectangle {
+        id: notFoundFrame
+        objectName: "notFoundFrame"
+        anchors.fill: parent
+        color: "transparent"
+        border.color: "red"
+        border.width: 6
+        opacity: 0
+        SequentialAnimation {
+            id: notFoundFlash
+            loops: 3
+            NumberAnimation { target: notFoundFrame; property: "opacity"; to: 1; duration: 120 }
+            NumberAnimation { target: notFoundFrame; property: "opacity"; to: 0; duration: 240 }
+        }
     }
 
     onVisibleChanged: {
