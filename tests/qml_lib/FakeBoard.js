@@ -287,6 +287,8 @@ function extend(m, options) {
         running: function() {
             if (b.vacuum.running)
                 return true
+            if (b.vacuum.startMs !== null)
+                return false
             if (b.vacuum.startsAfter >= 0 && b.vacuum.polls++ >= b.vacuum.startsAfter)
                 b.vacuum.running = true
             return b.vacuum.running
