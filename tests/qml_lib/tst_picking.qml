@@ -213,6 +213,11 @@ TestCase {
         r.b.outputs[0] = true
         r.p.elGetWait("B", 0, {}, counter())
         r.m.advance(1000)
+        // A call without arguments starts nothing.
+        r.p.elGetWait()
+        r.m.advance(1000)
+        compare(r.m.sentTexts().length, 1)
+        compare(r.m.failures, [])
         var f = counter()
         r.p.elGetWait("B", 0, {}, f, true)
         r.m.advance(1000)

@@ -436,8 +436,12 @@ function create(port, waiters) {
         port.later(function() { if (f) f() })
     }
 
-    // ---- elGetWait(model, index, ep, f, onlyToCamera)
+    // ---- elGetWait(model, index, ep, f, onlyToCamera). The steps of a pick
+    // follow each other through their own continuations: a call without
+    // arguments starts nothing.
     function elGetWait(model, index, ep, f, onlyToCamera) {
+        if (arguments.length === 0)
+            return
         var g = elGetWait
         g.ticket += 1
         var t = g.ticket
