@@ -3477,6 +3477,73 @@ Correct the pick centre of the component? </translation>
     </message>
 </context>
 <context>
+    <name>picking</name>
+    <message>
+        <source>Датчик разрежения не запущен</source>
+        <translation>The vacuum sensor is not running</translation>
+    </message>
+    <message>
+        <source>Нет ответа от датчика.</source>
+        <translation>No answer from the sensor.</translation>
+    </message>
+    <message>
+        <source>Получено некорректное значение с датчика! </source>
+        <translation>Invalid value received from the sensor! </translation>
+    </message>
+    <message>
+        <source>Блок G-кода не выполнен</source>
+        <translation>The G-code block failed</translation>
+    </message>
+    <message>
+        <source>не выполнено</source>
+        <translation>not done</translation>
+    </message>
+    <message>
+        <source>Ошибка связи с датчиком разрежения!</source>
+        <translation>Vacuum sensor communication error!</translation>
+    </message>
+    <message>
+        <source>Датчик разрежения сообщил о забитости насадки!</source>
+        <translation>The vacuum sensor reported a clogged nozzle!</translation>
+    </message>
+    <message>
+        <source>выполнено</source>
+        <translation>done</translation>
+    </message>
+    <message>
+        <source>Питатель не найден: взятие не выполнено</source>
+        <translation>Feeder not found: the component was not picked</translation>
+    </message>
+    <message>
+        <source>Перемещение к камере не задано</source>
+        <translation>No move to the camera is stored</translation>
+    </message>
+    <message>
+        <source>Жду замены/пополнения поддона! Остановка! Питатель: </source>
+        <translation>Waiting for the tray to be replaced or refilled! Stopped! Feeder: </translation>
+    </message>
+    <message>
+        <source>Жду замены/пополнения отрезка ленты! Остановка! Питатель: </source>
+        <translation>Waiting for the tape strip to be replaced or refilled! Stopped! Feeder: </translation>
+    </message>
+    <message>
+        <source>Жду замены ленты! Остановка! Питатель: </source>
+        <translation>Waiting for a new tape! Stopped! Feeder: </translation>
+    </message>
+    <message>
+        <source>Насадка №%1 не настроена: взятие не выполнено</source>
+        <translation>Nozzle %1 is not set up: the component was not picked</translation>
+    </message>
+    <message>
+        <source>Взятие компонентов из россыпи недоступно в этой версии программы</source>
+        <translation>Picking loose components is not available in this version of the program</translation>
+    </message>
+    <message>
+        <source>Неизвестный тип питателя: взятие не выполнено</source>
+        <translation>Unknown feeder type: the component was not picked</translation>
+    </message>
+</context>
+<context>
     <name>program</name>
     <message>
         <source>слева</source>

@@ -31,6 +31,15 @@
 // "vacuumStale" holds them; `vacuum.startsAfter` is how many 1 s polls the
 // sensor takes to run (-1: never). Outputs switched by the blocks that ended
 // well are in `outputs` (m64 pN on, m65 pN off).
+//
+// For the picking steps the sensor also answers requests as events: with
+// `vacuum.startMs` set, start() runs it (or, with startsAfter -1, fails)
+// that long after and tells the attached libraries vsStartedGet() or
+// vsStartFailedGet(message); measure() is answered `replyMs` later with
+// vsMeasureGet(reading, clock), or with the faults "measureFails"
+// (vsMeasureFailedGet) and "vacuumSilent" (no answer). Feeders, nozzles and
+// banks are in `job` (feeders, nozzles, tapeBanks, vibrationBanks); feeder
+// writes, cover-tape jogs and vibrations are recorded.
 
 var CAMERA_FAULTS = ["silent", "timeout", "blind", "alwaysOff", "lateFound"]
 
@@ -78,7 +87,19 @@ function extend(m, options) {
         aborts: 0,
         abortTimes: [],        // clock times of abortMotion()
         vacuum: { running: false, startsAfter: 0, polls: 0, fast: false, fault: "",
-                  valueAt: function() { return 0 } }
+                  valueAt: function() { return 0 },
+                  // Event-driven sensor (the picking steps): startMs null
+                  // keeps the polled start above.
+                  startMs: null, starting: false, replyMs: 30, requests: [], beforeValue: 0, message: "" },
+
+        // Picking: feeders live in job.feeders, keyed by bank letter + index.
+        feederWrites: [],      // [model, index, name, value]
+        jogs: [],              // { axis, direction, speed, distance }
+        vibrations: [],        // { freq, dutyCycle, length, at }
+        vibration: { running: false, done: false, waiting: [] },
+        supposedAngle: null,   // { camera3, angle }
+        feederCheck: false,
+        nozzleChanges: []      // setNozzleChanging(on) in order
     }
     var given = opts.settings || {}
     for (var k in given)
@@ -109,12 +130,20 @@ function extend(m, options) {
 
     function vacuumPeriod() { return b.vacuum.fast ? 20 : 100 }
 
-    // The outputs of a block that ended well.
+    // The outputs of a block that ended well, line by line; the macro
+    // "(vsMeasureBeforeGet)" keeps the reading of that moment.
     function applyOutputs(text) {
-        var re = /\bm6([45])\s*p(\d+)/gi
-        var hit
-        while ((hit = re.exec(String(text))) !== null)
-            b.outputs[Number(hit[2])] = hit[1] === "4"
+        var lines = String(text).split("\n")
+        for (var i = 0; i < lines.length; ++i) {
+            if (lines[i].trim().toLowerCase() === "(vsmeasurebeforeget)") {
+                b.vacuum.beforeValue = b.vacuum.valueAt(m, b)
+                continue
+            }
+            var re = /\bm6([45])\s*p(\d+)/gi
+            var hit
+            while ((hit = re.exec(lines[i])) !== null)
+                b.outputs[Number(hit[2])] = hit[1] === "4"
+        }
     }
     var send = m.port.sendGCode
     m.port.sendGCode = function(text, safeH, onDone) {
@@ -204,14 +233,62 @@ function extend(m, options) {
         if (m.running)
             m.finishBlock(false)
     }
+    // Every attached library hears a sensor event.
+    function tell(name, a1, a2) {
+        var list = m.engines.slice()
+        for (var i = 0; i < list.length; ++i)
+            if (typeof list[i][name] === "function")
+                list[i][name](a1, a2)
+    }
     p.vacuum = {
         start: function() {
             m.events.push("vacuum:start")
             b.vacuum.polls = 0
+            if (b.vacuum.startMs === null)
+                return
+            b.vacuum.starting = true
+            m.after(b.vacuum.startMs, function() {
+                b.vacuum.starting = false
+                if (b.vacuum.startsAfter >= 0) {
+                    b.vacuum.running = true
+                    tell("vsStartedGet")
+                } else {
+                    b.vacuum.message = "Нет ответа от датчика разрежения! Возможно выбран не тот порт!"
+                    tell("vsStartFailedGet", b.vacuum.message)
+                }
+            })
         },
+        starting: function() { return b.vacuum.starting },
+        // One request: answered `replyMs` later with the reading of that
+        // moment, stamped with the clock; "measureFails" answers with a
+        // failure (and the sensor stops), "vacuumSilent" never answers.
+        measure: function() {
+            b.vacuum.requests.push(m.now)
+            m.events.push("vacuum:measure")
+            if (b.vacuum.fault === "vacuumSilent")
+                return
+            m.after(b.vacuum.replyMs, function() {
+                if (b.vacuum.fault === "measureFails") {
+                    b.vacuum.running = false
+                    b.vacuum.message = "Нет ответа от датчика."
+                    tell("vsMeasureFailedGet", b.vacuum.message)
+                    return
+                }
+                tell("vsMeasureGet", b.vacuum.valueAt(m, b), m.now)
+            })
+        },
+        now: function() { return m.now },
+        before: function() { return b.vacuum.beforeValue },
+        storeBefore: function() {
+            b.vacuum.beforeValue = b.vacuum.valueAt(m, b)
+            m.events.push("vacuum:storeBefore")
+        },
+        message: function() { return b.vacuum.message },
         running: function() {
             if (b.vacuum.running)
                 return true
+            if (b.vacuum.startMs !== null)
+                return false
             if (b.vacuum.startsAfter >= 0 && b.vacuum.polls++ >= b.vacuum.startsAfter)
                 b.vacuum.running = true
             return b.vacuum.running
@@ -226,6 +303,59 @@ function extend(m, options) {
             m.events.push("vacuum:fast:" + on)
         }
     }
+
+    // ---- picking
+    p.setFeederValue = function(model, index, name, value) {
+        b.feederWrites.push([model, index, name, value])
+        var f = b.job.feeders[String(model) + index]
+        if (f)
+            f[name] = value
+    }
+    p.nozzles = function() { return b.job.nozzles || [] }
+    p.tapeBank = function(n) { return (b.job.tapeBanks || [])[n] || null }
+    p.vibrationBank = function(n) { return (b.job.vibrationBanks || [])[n] || null }
+    p.setNozzleChanging = function(on) {
+        if (m.nozzleChanging !== on)
+            b.nozzleChanges.push(on)
+        m.nozzleChanging = on
+    }
+    p.outputOn = function(n) { return b.outputs[n] === true }
+    p.machineMoveIncr = function(axis, direction, speed, distance) {
+        b.jogs.push({ "axis": axis, "direction": direction, "speed": speed, "distance": distance })
+        m.events.push("jog:" + axis)
+    }
+    p.feederCheck = function() { return b.feederCheck }
+    p.travelHeight = function() { return b.job.travelHeight }
+    p.placementAngle = function(ep, feeder) { return b.job.placementAngle || 0 }
+    p.placementTarget = function(ep, feeder) { return b.job.placementTarget || null }
+    p.morePlacements = function() { return b.job.morePlacements === true }
+    p.noShiftOnStart = function() { return b.job.noShiftOnStart === true }
+    p.setSupposedAngle = function(three, angle) { b.supposedAngle = { "camera3": three, "angle": angle } }
+    // A vibration runs `length` ms; a request while one runs only waits for it.
+    p.vibration = {
+        done: function() { return b.vibration.done },
+        start: function(freq, dutyCycle, length, onDone) {
+            b.vibration.waiting.push(onDone)
+            if (b.vibration.running)
+                return
+            b.vibration.running = true
+            b.vibration.done = false
+            b.vibrations.push({ "freq": freq, "dutyCycle": dutyCycle, "length": length, "at": m.now })
+            m.events.push("vibration:start")
+            m.after(length, function() {
+                b.vibration.running = false
+                b.vibration.done = true
+                var waiting = b.vibration.waiting
+                b.vibration.waiting = []
+                for (var i = 0; i < waiting.length; ++i)
+                    if (typeof waiting[i] === "function")
+                        waiting[i]()
+            })
+        }
+    }
+    p.skipFeeder = function(model, index) { m.events.push("skipFeeder:" + model + index) }
+    p.openFeederSettings = function(model, index) { m.events.push("feederSettings:" + model + index) }
+    p.openSensorSettings = function() { m.events.push("sensorSettings") }
 
     // Presses `id` on the last panel shown.
     b.press = function(id) {

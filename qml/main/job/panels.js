@@ -87,9 +87,11 @@ function vacuumErrorText(v) {
             + qsTr(" кПа, минимально допустимое разрежение: ") + number(v.threshold) + qsTr(" кПа.") + tail
 }
 
-// values: control ("absolute" or "relative"), measured, threshold, before,
-// after, difference
+// values: control ("absolute", "relative" or "failure"), measured,
+// threshold, before, after, difference, message (sensor failure)
 function nozzleCloggingText(v) {
+    if (v.control === "failure")
+        return qsTr("Ошибка связи с датчиком разрежения! ") + String(v.message === undefined ? "" : v.message)
     var tail = qsTr(" Проверьте забитость насадки, аккуратно ее сняв. После проверки, и возможной прочистки, УСТАНОВИТЕ НАСАДКУ ОБРАТНО НА ГОЛОВУ и нажмите кнопку \"Продолжить\", чтобы измерить разрежение повторно. Если требуется откорректировать настройки датчика разрежения и проверки забитости насадки, нажмите кнопку \"Настройка датчика\".")
     if (v.control === "relative")
         return qsTr("Датчик разрежения сообщает о засоренности насадки! Измеренное разрежение до открытия пневмоклапана: ")

@@ -1,0 +1,641 @@
+import QtQuick 2.15
+import QtTest 1.2
+import "FakeMachine.js" as Fake
+import "FakeBoard.js" as Board
+import "../../qml/main/job/waiters.js" as Waiters
+import "../../qml/main/job/picking.js" as Picking
+
+// The picking steps against the fake machine: the exact blocks of every
+// feeder kind, the nozzle change with its clogging check, the vacuum reading
+// and the tape-change panel.
+TestCase {
+    name: "Picking"
+
+    readonly property int day: 24 * 3600 * 1000
+
+    // Machine maxima X 250, Y 200, Z 100 units/s; 1000, 800, 500 units/s².
+    // Travel height 40 in a run, 60 (the top of the work area) outside.
+    // Nozzles 30 mm long pressing 0.5 mm; nozzle n is put back with
+    // "g0 x10 y<n>" and taken with "g0 x20 y<n>".
+    function rig(extra) {
+        var m = Fake.create({ blockMode: "auto", blockMs: 10 })
+        var b = Board.extend(m, { settings: {
+            "vacuumDelay": 0.2, "slowPickPlaceSpeed": 6000, "vsEnabled": true, "vsControlType": 0,
+            "workAreaX1": 10, "workAreaY1": 0, "workAreaZ2": 60, "camera2X": 200, "camera2Y": 30,
+            "camera2Height": 20, "camera2MinHeight": 0, "preCameraGcode": "", "camera3Enabled": false,
+            "camera2MaxElementSize": 5, "camera3X": 240, "camera3Y": 30, "camera3Height": 15,
+            "camera3MinHeight": 0, "preCameraGcode3": "M64 P9", "rlcEnabled": false,
+            "checkCloggingPrepareTime": 2, "basketGcode": "g0 x470 y120", "tapeChangeGCode": "g0 x0 y0",
+            "dontStopProgramOnFeederErrors": false } })
+        var nozzles = []
+        for (var i = 0; i < 6; ++i)
+            nozzles.push({ "cupLength": 30, "press": 0.5, "setupM": "g0 x10 y" + i, "takeM": "g0 x20 y" + i,
+                           "vsUse": false, "checkClogging": false, "vsPressure": 10, "vsPressureDiff": 5 })
+        b.job.nozzles = nozzles
+        b.job.travelHeight = 40
+        b.job.placementAngle = 0
+        b.job.tapeBanks = [{ "position": 0, "maxShift": 1, "g1": "G0 B1", "g2": "G0 B2", "zShift": 3 }]
+        b.job.vibrationBanks = [{ "pwm": false, "g1": "G0 (XGET) (yget)\nM64 P6", "zShift": 2 }]
+        b.vacuum.running = true
+        b.vacuum.startMs = 1000
+        var w = Waiters.create(m.port)
+        var p = Picking.create(m.port, w)
+        m.attach({ positionGet: w.positionGet, homedGet: w.homedGet,
+                   pauseGet: function() { w.pauseGet(); p.pauseGet() },
+                   stopAll: function() { w.stopAll(); p.stopAll() },
+                   vsMeasureGet: p.vsMeasureGet, vsMeasureFailedGet: p.vsMeasureFailedGet,
+                   vsStartedGet: p.vsStartedGet, vsStartFailedGet: p.vsStartFailedGet })
+        m.run.executing = true
+        return { m: m, b: b, w: w, p: p }
+    }
+    function merged(base, extra) {
+        var r = {}
+        var k
+        for (k in base)
+            r[k] = base[k]
+        for (k in (extra || {}))
+            r[k] = extra[k]
+        return r
+    }
+    function counter() {
+        var c = function(arg) { c.args.push(arg) }
+        c.args = []
+        return c
+    }
+    function tray(extra) {
+        return merged({ "type": 1, "cupNumber": 1, "caseX": 100, "caseY": 50, "caseZ": 5, "cutX2": 120, "cutY2": 80,
+                        "caseRowsX": 3, "caseRowsY": 4, "caseCurrNumber": 4, "caseStopEnabled": true,
+                        "elThickness": 1, "elWidth": 2, "elHeight": 1.2, "maxAcc": 100, "centering": 0,
+                        "rot": 0, "slowPick": false }, extra)
+    }
+    function lines(list) { return list.join("\n") }
+    // Descent to z, vacuum and the rise to the travel height at full speed.
+    function tail(z, travel) { return ["g0 z" + z, "m64 p1", "g4 p0.200", "g0  z" + (travel || "40.0")] }
+    function model(rows) {
+        var op = Fake.opModel()
+        for (var i = 0; i < rows.length; ++i)
+            op.append(rows[i])
+        return op
+    }
+
+    // ---- the pick block of every kind
+
+    function test_pickBlock_data() {
+        return [
+            { tag: "G-code feeder places the part itself, placeholders in any case",
+              f: { type: 0, gCode: "G0 (X) (Y)\nG0 (Z) (a)" }, target: { x: 150.5, y: 70, z: 3, a: 90 },
+              text: ["g0 x150.500 y70.000\ng0 z3.000 a90.000", "g0  z40.0"], storesBefore: true },
+            { tag: "G-code feeder with lower-case placeholders",
+              f: { type: 0, gCode: "G0 (x) (y)\nG0 (z) (a)" }, target: { x: 150.5, y: 70, z: 3, a: 90 },
+              text: ["g0 x150.500 y70.000\ng0 z3.000 a90.000", "g0  z40.0"], storesBefore: true },
+            { tag: "tray cell 4 of 3 x 4", f: {},
+              text: ["g0 z40.0", "g0  x110 y60 a0.0"].concat(tail("35.500")) },
+            { tag: "tray outside a run: slow, at the top of the work area", f: {}, outside: true,
+              text: ["g0 z60.0", "g1 f15000  acc150  x110 y60 a0.0"].concat(tail("35.500", "60.0")) },
+            { tag: "tray with a lowered acceleration keeps it for what follows", f: { maxAcc: 50 },
+              text: ["g0 z40.0", "g0  x110 y60 a0.0", "g0 z35.500", "m64 p1", "g4 p0.200",
+                     "g1 f6000   acc250  z40.0", "g1 f15000  acc500  x++0 y++0"] },
+            { tag: "strip, third part", f: { type: 5, caseX: 10, caseY: 20, cutX2: 10, cutY2: 60, cutDistance: 4,
+                                             caseZ: 2, caseCurrNumber: 2 },
+              text: ["g0 z40.0", "g0  x10.000 y28.000 a0.0"].concat(tail("32.500")) },
+            { tag: "tape of 3 steps on a bank of 2: two shifts", f: { type: 3, bankNumber: 0, bandStep: 3, bandWidth: 1 },
+              text: ["g0 z40.0", "g0  x100.000 y50.000 a0.0", "g0 b2", "g0 b1", "g0  x100.000 y50.000"]
+                    .concat(tail("33.500")),
+              writes: [["bandSemiStep", 0], ["release2CompsDone", false], ["noShiftOnStartDone", false],
+                       ["lastGetX", 100], ["lastGetY", 50]] },
+            { tag: "half-pitch tape on its second part: no shift, 2 mm on, cover tape pulled",
+              f: { type: 3, bankNumber: 0, bandStep: 0, bandSemiStep: 1 }, bank: { g1p2c: "G0 B0.5" },
+              text: ["g0 z40.0", "g0  x100.000 y48.000 a0.0", "g0  x100.000 y48.000"].concat(tail("33.500")),
+              writes: [["bandSemiStep", 0], ["release2CompsDone", false], ["noShiftOnStartDone", false],
+                       ["lastGetX", 100], ["lastGetY", 48]],
+              jogs: [{ axis: 4, direction: true, speed: 10, distance: 6 }] },
+            { tag: "vibration feeder with its own G-code", f: { type: 4, bankNumber: 0, caseX: 80, caseY: 90 },
+              text: ["g0 z40.0", "g0 x80.000 y90.000\nm64 p6", "g0  x80.000 y90.000 a0.0"].concat(tail("32.500")) },
+        ]
+    }
+    function test_pickBlock(data) {
+        var r = rig()
+        if (data.outside)
+            r.m.run.executing = false
+        if (data.bank)
+            r.b.job.tapeBanks[0] = merged(r.b.job.tapeBanks[0], data.bank)
+        r.b.job.placementTarget = data.target || null
+        r.b.job.feeders["B0"] = tray(data.f)
+        r.b.outputs[0] = true
+        var f = counter()
+        r.p.elGetWait("B", 0, {}, f)
+        r.m.advance(1000)
+        compare(r.m.sentTexts(), [lines(data.text) + "\ng0"])
+        compare(r.m.sent[0].safeH, false)
+        compare(f.args.length, 1)
+        compare(r.m.failures, [])
+        compare(r.b.feederWrites.map(function(w) { return [w[2], w[3]] }), data.writes || [])
+        compare(r.b.jogs, data.jogs || [])
+        compare(r.m.events.indexOf("vacuum:storeBefore") >= 0, data.storesBefore === true)
+    }
+
+    // The compressor is switched on when it is off, and only then.
+    function test_compressor_data() {
+        return [ { tag: "off", on: false, events: ["dout:0:true"] }, { tag: "on", on: true, events: [] } ]
+    }
+    function test_compressor(data) {
+        var r = rig()
+        r.b.job.feeders["B0"] = tray()
+        r.b.outputs[0] = data.on
+        r.p.elGetWait("B", 0, {}, counter())
+        compare(r.m.events.filter(function(e) { return e.indexOf("dout:") === 0 }), data.events)
+    }
+
+    // ---- the move to the component camera
+
+    function test_toCamera_data() {
+        var pick = ["g0 z40.0", "g0  x110 y60 a0.0"].concat(tail("35.500"))
+        return [
+            { tag: "turned to the placement angle in mode 1", f: { centering: 1, centeringZ: 2 }, angle: 90,
+              text: pick.concat(["m64 p4", "g0 ", "g0  z40.0", "g0  x200.000 y30.000 a90.00", "g0  z53.000"]),
+              supposed: { camera3: false, angle: 90 } },
+            { tag: "not turned in mode 2", f: { centering: 2, centeringCount: 3, centeringCurrCount: 1, centeringZ: 2 },
+              angle: 90,
+              text: pick.concat(["m64 p4", "g0 ", "g0  z40.0", "g0  x200.000 y30.000", "g0  z53.000"]),
+              supposed: { camera3: false, angle: 90 } },
+            { tag: "own pick point turned with the part",
+              f: { centering: 1, centeringZ: 2, packageSettings: { customPickPoint: true, aShift: 1, bShift: 0 } },
+              angle: 90,
+              text: pick.concat(["m64 p4", "g0 ", "g0  z40.0", "g0  x200.000 y29.000 a90.00", "g0  z53.000"]),
+              supposed: { camera3: false, angle: 90 } },
+            { tag: "large part on camera 3 with its own G-code", f: { centering: 1, centeringZ: 2, elWidth: 6, rot: 90 },
+              camera3: true, angle: 100,
+              text: pick.concat(["m64 p4", "g0 ", "M64 P9", "g0  z40.0", "g0  x240.000 y30.000 a100.00",
+                                 "g0  z48.000"]),
+              supposed: { camera3: true, angle: -170 } },
+            { tag: "enough parts centred: no camera", f: { centering: 2, centeringCount: 3, centeringCurrCount: 3 },
+              angle: 90, text: pick, supposed: null },
+            { tag: "feeder editor check: no camera", f: { centering: 1 }, check: true, angle: 90,
+              text: ["g0 z40.0", "g0  x110 y60 a0.0"].concat(tail("35.500")), supposed: null },
+        ]
+    }
+    function test_toCamera(data) {
+        var r = rig()
+        r.b.settings.camera3Enabled = data.camera3 === true
+        r.b.feederCheck = data.check === true
+        r.b.job.placementAngle = data.angle
+        r.b.job.feeders["B0"] = tray(data.f)
+        r.b.outputs[0] = true
+        var f = counter()
+        r.p.elGetWait("B", 0, {}, f)
+        r.m.advance(1000)
+        compare(r.m.sentTexts(), [lines(data.text) + "\ng0"])
+        compare(f.args.length, 1)
+        compare(r.b.supposedAngle, data.supposed)
+        compare(r.p.elGetWait.gCodeCamera, data.supposed ? lines(data.text.slice(6)) : "")
+    }
+
+    // A target outside the camera's safe area stops before anything is sent
+    // or written.
+    function test_cameraOutOfBounds() {
+        var r = rig()
+        r.b.job.feeders["B0"] = tray({ type: 3, bankNumber: 0, bandStep: 1, centering: 1,
+                                       packageSettings: { customPickPoint: true, aShift: 0, bShift: 30 } })
+        r.b.outputs[0] = true
+        var f = counter()
+        r.p.elGetWait("B", 0, {}, f)
+        r.m.advance(1000)
+        compare(r.m.sentTexts(), [])
+        compare(r.b.feederWrites, [])
+        compare(r.m.failures, ["Перемещение для центрирования компонента выходит за допустимые границы!"])
+        compare(f.args.length, 0)
+    }
+
+    // The stored move is repeated alone.
+    function test_onlyToCamera() {
+        var r = rig()
+        r.b.job.feeders["B0"] = tray({ centering: 1, centeringZ: 2 })
+        r.b.outputs[0] = true
+        r.p.elGetWait("B", 0, {}, counter())
+        r.m.advance(1000)
+        // A call without arguments starts nothing.
+        r.p.elGetWait()
+        r.m.advance(1000)
+        compare(r.m.sentTexts().length, 1)
+        compare(r.m.failures, [])
+        var f = counter()
+        r.p.elGetWait("B", 0, {}, f, true)
+        r.m.advance(1000)
+        compare(r.m.sentTexts().length, 2)
+        compare(r.m.sentTexts()[1], "m64 p4\ng0 \ng0  z40.0\ng0  x200.000 y30.000 a0.00\ng0  z53.000\ng0")
+        compare(f.args.length, 1)
+    }
+
+    // A PWM vibration runs before the first pick and again while the part is
+    // carried; the camera move then goes on its own.
+    function test_pwmVibration() {
+        var r = rig()
+        r.b.job.vibrationBanks[0] = { "pwm": true, "pwmFreq": 50, "pwmDutyCycle": 30, "pwmLength": 300, "zShift": 2 }
+        r.b.job.feeders["B0"] = tray({ type: 4, bankNumber: 0, caseX: 80, caseY: 90, centering: 1, centeringZ: 2 })
+        r.b.outputs[0] = true
+        var f = counter()
+        r.p.elGetWait("B", 0, {}, f)
+        compare(r.m.sent.length, 0)
+        r.m.advance(2000)
+        compare(r.m.sentTexts(), [lines(["g0  x80.000 y90.000 a0.0"].concat(tail("32.500"))) + "\ng0",
+                                  "m64 p4\ng0 \ng0  z40.0\ng0  x200.000 y30.000 a0.00\ng0  z53.000\ng0"])
+        compare(r.m.sent[0].at, 300)
+        compare(r.b.vibrations.map(function(v) { return [v.freq, v.dutyCycle, v.length, v.at] }),
+                [[50, 30, 300, 0], [50, 30, 300, 310]])
+        compare(f.args.length, 1)
+    }
+
+    // ---- the nozzle change
+
+    function test_nozzleChange_data() {
+        return [
+            { tag: "2 to 3: put back, then take", from: 2, to: 3, sent: ["g0 x10 y2", "g0 x20 y3"], vc: 3,
+              row: "выполнено", changing: [true, false] },
+            { tag: "none to 1: take only", from: -1, to: 1, sent: ["g0 x20 y1"], vc: 1, row: "выполнено",
+              changing: [true, false] },
+            { tag: "3 to none: put back only", from: 3, to: -1, sent: ["g0 x10 y3"], vc: -1, row: "выполнено",
+              changing: [true, false] },
+            { tag: "the same nozzle sends nothing", from: 3, to: 3, sent: [], vc: 3, row: "не выполнено",
+              changing: [] },
+            { tag: "a held part goes to the basket first", from: 2, to: 3, valve: true,
+              sent: ["g0 zMax\ng0 x470 y120\nm65 p1", "g0 x10 y2", "g0 x20 y3"], vc: 3, row: "выполнено",
+              changing: [true, false] },
+        ]
+    }
+    function test_nozzleChange(data) {
+        var r = rig()
+        r.b.currVC = data.from
+        r.b.outputs[1] = data.valve === true
+        r.m.model = model([{ op: "6", opFunc: "cupWaitDummy", p1: 5, enabled: 1 },
+                           { op: "3", opFunc: "cupWaitDummy", p1: data.to, enabled: 1, complete: "" },
+                           { op: "4", opFunc: "cupWait", p1: data.to, enabled: 1 }])
+        var f = counter()
+        r.p.cupWait(data.to, f)
+        compare(f.args.length, 0)
+        r.m.advance(1000)
+        compare(r.m.sentTexts(), data.sent.map(function(t) { return t + "\ng0 zMax\n" }))
+        compare(r.m.sent.every(function(s) { return s.safeH === true }), true)
+        compare(r.b.currVC, data.vc)
+        compare(f.args.length, 1)
+        compare(r.m.model.completes(), ["", data.row, ""])
+        compare(r.b.nozzleChanges, data.changing)
+        compare(r.m.failures, [])
+    }
+
+    // The head holds the wanted nozzle only once its take block has run; a
+    // failed block leaves the head as the last good block left it.
+    function test_nozzleChangeFails_data() {
+        return [
+            { tag: "take fails", fail: 1, sent: 2, vcDuring: [2, -1], vc: -1,
+              error: "Ошибка при взятии насадки №4! Верните насадку в базу вручную, если она была взята!" },
+            { tag: "put-back fails", fail: 0, sent: 1, vcDuring: [2], vc: 2,
+              error: "Ошибка при возврате насадки №3! Установите насадку №3 на голову вручную, если она не установлена!" },
+        ]
+    }
+    function test_nozzleChangeFails(data) {
+        var r = rig()
+        r.m.blockMode = "manual"
+        r.b.currVC = 2
+        var f = counter()
+        r.p.cupWait(3, f)
+        var during = []
+        for (var i = 0; i <= data.fail; ++i) {
+            during.push(r.b.currVC)
+            r.m.finishBlock(i !== data.fail)
+        }
+        r.m.advance(1000)
+        compare(during, data.vcDuring)
+        compare(r.m.sent.length, data.sent)
+        compare(r.b.currVC, data.vc)
+        compare(r.m.failures, [data.error])
+        compare(f.args.length, 0)
+        compare(r.m.nozzleChanging, false)
+    }
+
+    // A nozzle block held by the pause goes out when the pause ends.
+    function test_nozzleChangeWaitsForPause() {
+        var r = rig()
+        r.b.currVC = -1
+        r.m.setPaused(true)
+        var f = counter()
+        r.p.cupWait(1, f)
+        r.m.advance(1000)
+        compare(r.m.sent.length, 0)
+        r.m.setPaused(false)
+        r.m.advance(1000)
+        compare(r.m.sentTexts(), ["g0 x20 y1\ng0 zMax\n"])
+        compare(f.args.length, 1)
+    }
+
+    function test_cupWaitDummy_data() {
+        return [
+            { tag: "nozzle on the head", vc: 2, completes: ["выполнено", "не выполнено", ""] },
+            { tag: "another nozzle on the head", vc: 1, completes: ["выполнено", "", ""] },
+        ]
+    }
+    function test_cupWaitDummy(data) {
+        var r = rig()
+        r.b.currVC = data.vc
+        r.m.model = model([{ op: "a", opFunc: "cupWaitDummy", p1: 2, enabled: 1, complete: "выполнено" },
+                           { op: "b", opFunc: "cupWaitDummy", p1: 2, enabled: 1 },
+                           { op: "c", opFunc: "setupFeeder", p1: 2, enabled: 1 }])
+        var f = counter()
+        r.p.cupWaitDummy(2, f)
+        compare(f.args.length, 0)
+        r.m.advance(0)
+        compare(f.args.length, 1)
+        compare(r.m.model.completes(), data.completes)
+        compare(r.m.sent.length, 0)
+    }
+
+    // ---- the clogging check of a fresh nozzle
+
+    // Readings: 40 with the valve closed; with it open `open`.
+    function sensor(open) {
+        return function(m, b) { return b.outputs[1] ? open : 40 }
+    }
+    readonly property string absCheck: "m64 p0 \n m64 p1 \n g4 p1 \n\ng0 zMax\n"
+    readonly property string relCheck: "m64 p0 \nm65 p1 \ng4 p2.0 \n(vsMeasureBeforeGet) \nm64 p1 \ng4 p1 \n\ng0 zMax\n"
+    readonly property string valveOff: "m65 p1 \n\ng0 zMax\n"
+
+    function test_clogging_data() {
+        return [
+            { tag: "absolute, clean", relative: false, open: 5, sent: ["take", "abs", "off"], requests: 1,
+              panel: null, done: true },
+            { tag: "absolute, clogged: measured twice, then the panel", relative: false, open: 30,
+              sent: ["take", "abs"], requests: 2,
+              panel: { control: "absolute", measured: 30, threshold: 10 }, done: false },
+            { tag: "relative, clean", relative: true, open: 10, sent: ["take", "rel", "off"], requests: 1,
+              panel: null, done: true },
+            { tag: "relative, clogged", relative: true, open: 38, sent: ["take", "rel"], requests: 2,
+              panel: { control: "relative", before: 40, after: 38, difference: 2, threshold: 5 }, done: false },
+            { tag: "sensor started first", relative: false, open: 5, stopped: true,
+              sent: ["take", "startAbs", "off"], requests: 1, panel: null, done: true },
+            { tag: "sensor does not start", relative: false, open: 5, stopped: true, startFails: true,
+              sent: ["take", "startAbs"], requests: 0,
+              panel: { control: "failure", message: "Нет ответа от датчика разрежения! Возможно выбран не тот порт!" },
+              done: false, log: "Ошибка связи с датчиком разрежения!" },
+            { tag: "sensor fails to answer", relative: false, open: 5, fault: "measureFails",
+              sent: ["take", "abs"], requests: 1,
+              panel: { control: "failure", message: "Нет ответа от датчика." }, done: false,
+              log: "Ошибка связи с датчиком разрежения!" },
+            { tag: "outside a run: no check", relative: false, open: 30, outside: true, sent: ["take"], requests: 0,
+              panel: null, done: true },
+        ]
+    }
+    function test_clogging(data) {
+        var r = rig()
+        if (data.outside)
+            r.m.run.executing = false
+        r.b.settings.vsControlType = data.relative ? 1 : 0
+        r.b.job.nozzles[3].vsUse = true
+        r.b.job.nozzles[3].checkClogging = true
+        r.b.vacuum.valueAt = sensor(data.open)
+        r.b.vacuum.running = data.stopped !== true
+        if (data.startFails)
+            r.b.vacuum.startsAfter = -1
+        r.b.vacuum.fault = data.fault || ""
+        r.m.model = model([{ op: "3", opFunc: "cupWaitDummy", p1: 3, enabled: 1 }])
+        var f = counter()
+        r.p.cupWait(3, f)
+        r.m.advance(20000)
+        var blocks = { "take": "g0 x20 y3\ng0 zMax\n", "abs": absCheck, "rel": relCheck, "off": valveOff,
+                       "startAbs": "g4 p2\n" + absCheck }
+        compare(r.m.sentTexts(), data.sent.map(function(n) { return blocks[n] }))
+        compare(r.b.vacuum.requests.length, data.requests)
+        compare(f.args.length, data.done ? 1 : 0)
+        compare(r.m.model.completes(), [data.done ? "выполнено" : ""])
+        if (data.panel) {
+            compare(r.b.panels.length, 1)
+            compare(r.b.panels[0].name, "nozzleClogging")
+            compare(r.b.panels[0].values, data.panel)
+            compare(r.m.logs.filter(function(l) { return l.color === "red" }).map(function(l) { return l.text }),
+                    [data.log || "Датчик разрежения сообщил о забитости насадки!"])
+        } else {
+            compare(r.b.panels.length, 0)
+        }
+        compare(r.b.currVC, 3)
+        compare(r.m.failures, [])
+    }
+
+    // "Продолжить" measures again; a clean reading ends the change.
+    function test_cloggingContinue() {
+        var r = rig()
+        r.b.job.nozzles[3].vsUse = true
+        r.b.job.nozzles[3].checkClogging = true
+        var open = 30
+        r.b.vacuum.valueAt = function(m, b) { return b.outputs[1] ? open : 40 }
+        r.b.currVC = -1
+        var f = counter()
+        r.p.cupWait(3, f)
+        r.m.advance(5000)
+        compare(r.b.panels.length, 1)
+        r.b.press("sensorSettings")
+        compare(r.m.events.indexOf("sensorSettings") >= 0, true)
+        open = 4
+        r.b.press("continue")
+        r.m.advance(5000)
+        compare(r.m.sentTexts(), ["g0 x20 y3\ng0 zMax\n", absCheck, valveOff])
+        compare(f.args.length, 1)
+    }
+
+    // ---- one vacuum reading
+
+    // Readings arrive as events; only one taken after the request counts.
+    function test_vsMeasureWait_data() {
+        return [
+            { tag: "fresh reading", events: [["value", 12, 30]], ok: true, value: 12 },
+            { tag: "a reading taken before the request is ignored",
+              events: [["value", 99, -50], ["value", 12, 30]], ok: true, value: 12 },
+            { tag: "a reading stamped at the request is ignored",
+              events: [["value", 99, 0], ["value", 12, 1]], ok: true, value: 12 },
+            { tag: "a reading just past midnight counts", at: day - 10,
+              events: [["value", 12, 15]], ok: true, value: 12 },
+            { tag: "measure failed", events: [["failed", "Нет ответа от датчика."]], ok: false,
+              message: "Нет ответа от датчика." },
+            { tag: "no answer at all", events: [], ok: false, message: "Нет ответа от датчика." },
+        ]
+    }
+    function test_vsMeasureWait(data) {
+        var r = rig()
+        r.b.vacuum.fault = "vacuumSilent"
+        r.m.now = data.at || 1000
+        var start = r.m.now
+        r.p.vsMeasureGet(77, start + 5)     // no wait is pending: ignored
+        var f = counter()
+        r.p.vsMeasureWait(f)
+        compare(r.b.vacuum.requests, [start])
+        for (var i = 0; i < data.events.length; ++i) {
+            var e = data.events[i]
+            if (e[0] === "value")
+                r.p.vsMeasureGet(e[1], (start + e[2]) % day)
+            else
+                r.p.vsMeasureFailedGet(e[1])
+        }
+        r.m.advance(5000)
+        compare(f.args.length, 1)
+        compare(f.args[0].ok, data.ok)
+        if (data.ok)
+            compare(f.args[0].value, data.value)
+        else
+            compare(f.args[0].message, data.message)
+        compare(r.p.vsMeasureWait.result, f.args[0])
+    }
+
+    // A sensor that neither runs nor starts: the failure comes on the next
+    // turn of the event loop, never from inside the call.
+    function test_vsMeasureWaitSensorStopped() {
+        var r = rig()
+        r.b.vacuum.running = false
+        var f = counter()
+        r.p.vsMeasureWait(f)
+        compare(f.args.length, 0)
+        r.m.advance(0)
+        compare(f.args.length, 1)
+        compare(f.args[0], { ok: false, message: "Датчик разрежения не запущен" })
+        compare(r.b.vacuum.requests, [])
+    }
+
+    function test_vacuumHeld_data() {
+        return [
+            { tag: "relative, small drop: held", relative: true, before: 40, after: 38, held: true },
+            { tag: "relative, drop at the limit: not held", relative: true, before: 40, after: 35, held: false },
+            { tag: "relative, large drop: not held", relative: true, before: 40, after: 10, held: false },
+            { tag: "absolute, above the threshold: held", relative: false, after: 12, held: true },
+            { tag: "absolute, below: not held", relative: false, after: 8, held: false },
+            { tag: "no reading: not held", relative: false, after: NaN, held: false },
+            { tag: "relative without a reading before: not held", relative: true, before: undefined, after: 38,
+              held: false },
+        ]
+    }
+    function test_vacuumHeld(data) {
+        compare(Picking.vacuumHeld({ vsPressure: 10, vsPressureDiff: 5 }, data.relative, data.before, data.after),
+                data.held)
+    }
+
+    // ---- a feeder that runs out
+
+    function test_runsOut_data() {
+        return [
+            { tag: "full tray", f: { caseCurrNumber: 12 }, panel: true,
+              log: "Жду замены/пополнения поддона! Остановка! Питатель: снизу  №1",
+              refill: ["caseCurrNumber", 0], after: ["g0 z40.0", "g0  x100 y50 a0.0"].concat(tail("35.500")) },
+            { tag: "full strip", f: { type: 5, caseX: 10, caseY: 20, cutX2: 10, cutY2: 60, cutDistance: 4,
+                                      caseZ: 2, caseCurrNumber: 11 }, panel: true,
+              log: "Жду замены/пополнения отрезка ленты! Остановка! Питатель: снизу  №1",
+              refill: ["caseCurrNumber", 0], after: ["g0 z40.0", "g0  x10.000 y20.000 a0.0"].concat(tail("32.500")) },
+            { tag: "tape stock used up", f: { type: 3, bankNumber: 0, bandStep: 1, tapeEnabled: true, inTapeNow: 0,
+                                              inTape: 2000 }, panel: true,
+              log: "Жду замены ленты! Остановка! Питатель: снизу  №1",
+              refill: ["inTapeNow", 2000],
+              after: ["g0 z40.0", "g0  x100.000 y50.000 a0.0", "g0 b1", "g0  x100.000 y50.000"].concat(tail("33.500")) },
+            { tag: "full tray without the stop wraps", f: { caseCurrNumber: 12, caseStopEnabled: false }, panel: false,
+              after: ["g0 z40.0", "g0  x100 y50 a0.0"].concat(tail("35.500")) },
+            { tag: "full tray wraps when feeder errors do not stop", f: { caseCurrNumber: 12 }, panel: false,
+              noStop: true, after: ["g0 z40.0", "g0  x100 y50 a0.0"].concat(tail("35.500")) },
+        ]
+    }
+    function test_runsOut(data) {
+        var r = rig()
+        r.b.settings.dontStopProgramOnFeederErrors = data.noStop === true
+        r.b.job.feeders["B0"] = tray(data.f)
+        r.b.outputs[0] = true
+        var f = counter()
+        r.p.elGetWait("B", 0, {}, f)
+        r.m.advance(1000)
+        var pick = lines(data.after) + "\ng0"
+        if (!data.panel) {
+            compare(r.b.panels.length, 0)
+            compare(r.m.sentTexts(), [pick])
+            compare(f.args.length, 1)
+            return
+        }
+        compare(r.b.panels.map(function(p) { return p.name }), ["tapeChange"])
+        compare(r.m.sentTexts(), ["g0 x0 y0\ng0 zMax\n"])
+        compare(r.m.sent[0].safeH, true)
+        compare(r.m.logs, [{ text: data.log, color: "yellow" }])
+        compare(f.args.length, 0)
+        r.b.press("feederSettings")
+        compare(r.m.events.indexOf("feederSettings:B0") >= 0, true)
+        r.b.press("continue")
+        r.m.advance(1000)
+        compare(r.b.feederWrites[0], ["B", 0, data.refill[0], data.refill[1]])
+        compare(r.m.sentTexts(), ["g0 x0 y0\ng0 zMax\n", pick])
+        compare(f.args.length, 1)
+    }
+
+    function test_runsOutSkipped() {
+        var r = rig()
+        r.b.job.feeders["B0"] = tray({ caseCurrNumber: 12 })
+        var f = counter()
+        r.p.elGetWait("B", 0, {}, f)
+        r.b.press("skip")
+        r.m.advance(1000)
+        compare(r.m.events.indexOf("skipFeeder:B0") >= 0, true)
+        compare(r.m.sent.length, 1)
+        compare(f.args.length, 0)
+    }
+
+    // ---- a stop in the middle: late events do nothing
+
+    function test_stopIgnoresLateEvents_data() {
+        return [ { tag: "pick block" }, { tag: "nozzle block" }, { tag: "clogging panel" }, { tag: "vacuum reading" },
+                 { tag: "tape-change panel" } ]
+    }
+    function test_stopIgnoresLateEvents(data) {
+        var r = rig()
+        r.m.blockMode = "manual"
+        r.b.outputs[0] = true
+        var f = counter()
+        var sentBefore
+        switch (data.tag) {
+        case "pick block":
+            r.b.job.feeders["B0"] = tray({ centering: 1, centeringZ: 2 })
+            r.p.elGetWait("B", 0, {}, f)
+            r.m.stopAll()
+            r.m.finishBlock(true)
+            break
+        case "nozzle block":
+            r.b.currVC = 2
+            r.p.cupWait(3, f)
+            r.m.stopAll()
+            r.m.finishBlock(true)
+            // The put-back ran: the head holds no nozzle, and nothing is taken.
+            compare(r.b.currVC, -1)
+            compare(r.m.nozzleChanging, false)
+            break
+        case "clogging panel":
+            r.m.blockMode = "auto"
+            r.b.job.nozzles[3].vsUse = true
+            r.b.job.nozzles[3].checkClogging = true
+            r.b.vacuum.valueAt = sensor(30)
+            r.p.cupWait(3, f)
+            r.m.advance(5000)
+            compare(r.b.panels.length, 1)
+            r.m.stopAll()
+            r.b.vacuum.valueAt = sensor(5)
+            r.b.press("continue")
+            break
+        case "vacuum reading":
+            r.b.vacuum.fault = "vacuumSilent"
+            r.p.vsMeasureWait(f)
+            r.m.stopAll()
+            r.p.vsMeasureGet(12, r.m.now + 30)
+            r.p.vsMeasureFailedGet("Нет ответа от датчика.")
+            break
+        case "tape-change panel":
+            r.b.job.feeders["B0"] = tray({ caseCurrNumber: 12 })
+            r.p.elGetWait("B", 0, {}, f)
+            r.m.finishBlock(true)
+            r.m.stopAll()
+            r.b.press("continue")
+            compare(r.b.feederWrites, [])
+            break
+        }
+        sentBefore = r.m.sent.length
+        r.m.advance(20000)
+        compare(r.m.sent.length, sentBefore)
+        compare(r.m.running, null)
+        compare(f.args.length, 0)
+    }
+}
