@@ -48,8 +48,9 @@ void CameraItem::componentComplete()
     QQuickPaintedItem::componentComplete();
     if (!m_name.isEmpty())
         registerProvider();
-    // The simulated cameras follow the machine position that the machine
-    // link publishes as the main window's jointPos.
+    // The simulated cameras follow the machine position and the digital
+    // outputs that the machine link publishes as the main window's jointPos
+    // and doutState.
     QQmlContext *context = qmlContext(this);
     QObject *root = context ? context->contextObject() : nullptr;
     if (!root)
@@ -62,6 +63,24 @@ void CameraItem::componentComplete()
     const QMetaMethod notify = meta->property(index).notifySignal();
     const QMetaMethod slot = metaObject()->method(metaObject()->indexOfSlot("followMachinePosition()"));
     connect(root, notify, this, slot);
+    const int outputs = meta->indexOfProperty("doutState");
+    if (outputs >= 0 && meta->property(outputs).hasNotifySignal())
+        connect(root, meta->property(outputs).notifySignal(), this,
+                metaObject()->method(metaObject()->indexOfSlot("followMachineOutputs()")));
+}
+
+// Output 1 is the nozzle vacuum valve.
+void CameraItem::followMachineOutputs()
+{
+    if (!m_positionSource)
+        return;
+    QVariant value = m_positionSource->property("doutState");
+    if (value.userType() == qMetaTypeId<QJSValue>())
+        value = value.value<QJSValue>().toVariant();
+    const QVariantList list = value.toList();
+    const bool valve = list.size() > 1 && list.at(1).toBool();
+    if (valve != SimulatedStage::valve())
+        SimulatedStage::setValve(valve);
 }
 
 void CameraItem::followMachinePosition()
