@@ -10,6 +10,7 @@
 #include "vision/SimulatedStage.h"
 
 #include <QDebug>
+#include <QQmlProperty>
 #include <QJSValue>
 #include <QMetaMethod>
 #include <QPainter>
@@ -63,10 +64,11 @@ void CameraItem::componentComplete()
     const QMetaMethod notify = meta->property(index).notifySignal();
     const QMetaMethod slot = metaObject()->method(metaObject()->indexOfSlot("followMachinePosition()"));
     connect(root, notify, this, slot);
-    const int outputs = meta->indexOfProperty("doutState");
-    if (outputs >= 0 && meta->property(outputs).hasNotifySignal())
-        connect(root, meta->property(outputs).notifySignal(), this,
-                metaObject()->method(metaObject()->indexOfSlot("followMachineOutputs()")));
+    // doutState is an alias of the machine state's list: QQmlProperty
+    // follows it to the list itself, whose change signal is always emitted.
+    QQmlProperty outputs(root, QStringLiteral("doutState"));
+    if (outputs.isValid() && outputs.hasNotifySignal())
+        outputs.connectNotifySignal(this, metaObject()->indexOfSlot("followMachineOutputs()"));
 }
 
 // Output 1 is the nozzle vacuum valve.
