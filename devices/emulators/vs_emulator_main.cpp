@@ -18,10 +18,12 @@ int main(int argc, char *argv[])
     parser.addOption({QStringLiteral("fault"),
                       QStringLiteral("One of: ") + VsEmulator::faultNames().join(QStringLiteral(", ")),
                       QStringLiteral("name"), QStringLiteral("none")});
-    parser.addOption({QStringLiteral("pressure"), QStringLiteral("Pressure reported, kPa (with --nozzle: while a part is held)."),
+    parser.addOption({QStringLiteral("pressure"),
+                      QStringLiteral("Pressure reported, kPa (with --nozzle: while a part is held)."),
                       QStringLiteral("kPa"), QStringLiteral("25")});
     parser.addOption({QStringLiteral("nozzle"),
-                      QStringLiteral("Nozzle state file of the simulated machine: the reading follows its valve and part."),
+                      QStringLiteral("Nozzle state file of the simulated machine: "
+                                     "the reading follows its valve and part."),
                       QStringLiteral("path")});
     parser.process(app);
 

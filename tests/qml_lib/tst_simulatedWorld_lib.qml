@@ -163,10 +163,14 @@ TestCase {
 
     function test_feederTapeDirections_data() {
         return [
-            { tag: "bottom bank: along Y", letter: "B", bank: 1, step: 1, pockets: [[60, 12], [60, 16], [60, 20], [60, 24], [60, 28]] },
-            { tag: "left tape bank: along X", letter: "B", bank: 0, step: 1, pockets: [[52, 20], [56, 20], [60, 20], [64, 20], [68, 20]] },
-            { tag: "no tape bank, right bank: along X", letter: "R", bank: 7, step: 2, pockets: [[44, 20], [52, 20], [60, 20], [68, 20], [76, 20]] },
-            { tag: "half pitch: 2 mm", letter: "U", bank: 1, step: 0, pockets: [[60, 16], [60, 18], [60, 20], [60, 22], [60, 24]] }
+            { tag: "bottom bank: along Y", letter: "B", bank: 1, step: 1,
+              pockets: [[60, 12], [60, 16], [60, 20], [60, 24], [60, 28]] },
+            { tag: "left tape bank: along X", letter: "B", bank: 0, step: 1,
+              pockets: [[52, 20], [56, 20], [60, 20], [64, 20], [68, 20]] },
+            { tag: "no tape bank, right bank: along X", letter: "R", bank: 7, step: 2,
+              pockets: [[44, 20], [52, 20], [60, 20], [68, 20], [76, 20]] },
+            { tag: "half pitch: 2 mm", letter: "U", bank: 1, step: 0,
+              pockets: [[60, 16], [60, 18], [60, 20], [60, 22], [60, 24]] }
         ]
     }
     function test_feederTapeDirections(data) {

@@ -151,8 +151,8 @@ function feederParts(letter, index, f, env) {
     } else {
         var endX = finite(f.cutX2, x), endY = finite(f.cutY2, y)
         var distance = finite(f.cutDistance, 4)
-        var count = distance > 0 ? Math.round(Math.sqrt((endX - x) * (endX - x) + (endY - y) * (endY - y)) / distance) + 1
-                                 : 1
+        var span = Math.sqrt((endX - x) * (endX - x) + (endY - y) * (endY - y))
+        var count = distance > 0 ? Math.round(span / distance) + 1 : 1
         count = Math.min(count, maxPockets)
         for (i = 0; i < count; ++i)
             pockets.push(count > 1 ? [x + (endX - x) * i / (count - 1), y + (endY - y) * i / (count - 1)] : [x, y])
