@@ -31,6 +31,7 @@ private slots:
     void emulatorProgram();
     void readingFollowsNozzle_data();
     void readingFollowsNozzle();
+    void emulatorProgramReadsNozzle();
 };
 
 void TstVsWorker::faults_data()
@@ -287,6 +288,30 @@ void TstVsWorker::readingFollowsNozzle()
     worker.read();
     QTRY_COMPARE_WITH_TIMEOUT(values.count(), 1, 2000);
     QCOMPARE(values.at(0).at(0).toDouble(), kPa);
+}
+
+// The emulator program as ./run.sh starts it, with the nozzle state file.
+void TstVsWorker::emulatorProgramReadsNozzle()
+{
+    QTemporaryDir dir;
+    const QString state = dir.filePath(QStringLiteral("sim-nozzle"));
+    NozzleStateFile::State s;
+    s.valve = true;
+    QVERIFY(NozzleStateFile::write(state, s, nullptr));
+    QProcess program;
+    program.start(QStringLiteral(VS_EMULATOR), {"--link", dir.filePath("vacuum"), "--nozzle", state});
+    QVERIFY(program.waitForReadyRead(5000));
+    WorkerVS worker;
+    QSignalSpy opened(&worker, &WorkerVS::openDone);
+    QSignalSpy values(&worker, &WorkerVS::sendValue);
+    worker.runVS(dir.filePath("vacuum"));
+    QTRY_COMPARE_WITH_TIMEOUT(opened.count(), 1, 4000);
+    worker.read();
+    QTRY_COMPARE_WITH_TIMEOUT(values.count(), 1, 2000);
+    QCOMPARE(values.at(0).at(0).toDouble(), VsEmulator::kOpenNozzleKPa);
+    worker.stopVS();
+    program.terminate();
+    QVERIFY(program.waitForFinished(5000));
 }
 
 QTEST_GUILESS_MAIN(TstVsWorker)
