@@ -68,7 +68,10 @@ if [ "$(id -u)" -eq 0 ]; then
 fi
 cp build/bin/kestravo-vs-emulator build/bin/kestravo-rlc-emulator "$run/"
 emulator_pids=()
-"${as_user[@]}" "$run/kestravo-vs-emulator" --link "$run/vs-port" >/dev/null &
+# The program tells the vacuum sensor emulator through this file whether the
+# nozzle's valve is on and whether it holds a part.
+export KESTRAVO_SIM_NOZZLE_STATE="$run/sim-nozzle"
+"${as_user[@]}" "$run/kestravo-vs-emulator" --link "$run/vs-port" --nozzle "$KESTRAVO_SIM_NOZZLE_STATE" >/dev/null &
 emulator_pids+=($!)
 "${as_user[@]}" "$run/kestravo-rlc-emulator" --link "$run/rlc-port" >/dev/null &
 emulator_pids+=($!)

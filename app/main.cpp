@@ -4,6 +4,7 @@
 #include "app/Privileges.h"
 #include "app/ProcessState.h"
 #include "app/StartupEnvironment.h"
+#include "vision/SimulatedWorld.h"
 
 #include <QApplication>
 #include <QDebug>
@@ -64,6 +65,11 @@ int main(int argc, char *argv[])
     app.setFont(QFont(QStringLiteral("Ubuntu"), 9));
 
     StartupEnvironment::setKeyboardRepeat();
+
+    // On the simulated machine the vacuum sensor emulator learns from this
+    // file whether the nozzle's valve is on and whether it holds a part
+    // (./run.sh names it; unset on a real machine).
+    SimulatedWorld::setNozzleStateFile(qEnvironmentVariable("KESTRAVO_SIM_NOZZLE_STATE"));
 
     ApplicationShell shell;
     if (!shell.start()) {

@@ -228,6 +228,15 @@ public slots:
     // ({"dx", "dy", "angle"}).
     QVariantMap simWorld() const;
     QVariantMap simWorldBoardDisplacement() const;
+    // Every part the simulated nozzle let go, oldest first: {"bank",
+    // "feeder", "pocket", "width", "height", "thickness", "x", "y", "a" (the
+    // nozzle), "partX", "partY", "partAngle" (where the part landed),
+    // "onBoard"}.
+    QVariantList simWorldReleases() const;
+    // Whether the simulated nozzle holds a part now.
+    bool simWorldHoldsPart() const;
+    // Empty nozzle, full feeders, no parts on the boards, no releases.
+    void simWorldResetParts();
 
     // --- this object
     void setRefPointCursor(bool visible);

@@ -1,5 +1,6 @@
 // Worker: the world the simulated head camera sees (the open project's
-// boards, marks and dots, the calibration marks), set by the main window.
+// boards, marks and dots, the calibration marks) and the feeders whose parts
+// the simulated nozzle picks, set by the main window.
 #include "backend/Worker.h"
 
 #include "vision/SimulatedWorld.h"
@@ -43,4 +44,19 @@ QVariantMap Worker::simWorldBoardDisplacement() const
 {
     const SimulatedWorld::Displacement d = SimulatedWorld::displacement();
     return QVariantMap{{QStringLiteral("dx"), d.dx}, {QStringLiteral("dy"), d.dy}, {QStringLiteral("angle"), d.angle}};
+}
+
+QVariantList Worker::simWorldReleases() const
+{
+    return SimulatedWorld::releases();
+}
+
+bool Worker::simWorldHoldsPart() const
+{
+    return SimulatedWorld::holdsPart();
+}
+
+void Worker::simWorldResetParts()
+{
+    SimulatedWorld::resetParts();
 }

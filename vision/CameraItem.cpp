@@ -10,6 +10,7 @@
 #include "vision/SimulatedStage.h"
 
 #include <QDebug>
+#include <QQmlProperty>
 #include <QJSValue>
 #include <QMetaMethod>
 #include <QPainter>
@@ -48,8 +49,9 @@ void CameraItem::componentComplete()
     QQuickPaintedItem::componentComplete();
     if (!m_name.isEmpty())
         registerProvider();
-    // The simulated cameras follow the machine position that the machine
-    // link publishes as the main window's jointPos.
+    // The simulated cameras follow the machine position and the digital
+    // outputs that the machine link publishes as the main window's jointPos
+    // and doutState.
     QQmlContext *context = qmlContext(this);
     QObject *root = context ? context->contextObject() : nullptr;
     if (!root)
@@ -62,6 +64,25 @@ void CameraItem::componentComplete()
     const QMetaMethod notify = meta->property(index).notifySignal();
     const QMetaMethod slot = metaObject()->method(metaObject()->indexOfSlot("followMachinePosition()"));
     connect(root, notify, this, slot);
+    // doutState is an alias of the machine state's list: QQmlProperty
+    // follows it to the list itself, whose change signal is always emitted.
+    QQmlProperty outputs(root, QStringLiteral("doutState"));
+    if (outputs.isValid() && outputs.hasNotifySignal())
+        outputs.connectNotifySignal(this, metaObject()->indexOfSlot("followMachineOutputs()"));
+}
+
+// Output 1 is the nozzle vacuum valve.
+void CameraItem::followMachineOutputs()
+{
+    if (!m_positionSource)
+        return;
+    QVariant value = m_positionSource->property("doutState");
+    if (value.userType() == qMetaTypeId<QJSValue>())
+        value = value.value<QJSValue>().toVariant();
+    const QVariantList list = value.toList();
+    const bool valve = list.size() > 1 && list.at(1).toBool();
+    if (valve != SimulatedStage::valve())
+        SimulatedStage::setValve(valve);
 }
 
 void CameraItem::followMachinePosition()

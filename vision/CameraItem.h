@@ -229,6 +229,7 @@ protected:
 
 private slots:
     void followMachinePosition();
+    void followMachineOutputs();
 
 private:
     void registerProvider();

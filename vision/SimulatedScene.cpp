@@ -157,14 +157,23 @@ void SimulatedScene::renderPlate(cv::Mat &bgr, const SimulatedStage::Position &p
     }
 }
 
-// A dark component with two bright terminals on the nozzle, seen from below,
-// turned by A; the nozzle is the centre of the frame.
+// The part the nozzle holds, seen from below as the upward-looking component
+// camera sees it: the view from above mirrored top to bottom (the camera
+// item mirrors it back for display), so machine X runs to the right, Y down
+// the rows, and a counter-clockwise turn seen from above is clockwise here.
+// The nozzle is the centre of the frame; the part is a dark body with bright
+// terminals across its ends, turned with A. An empty nozzle shows nothing.
 void SimulatedScene::renderComponent(cv::Mat &bgr, const SimulatedStage::Position &p)
 {
     bgr.setTo(cv::Scalar(15, 15, 15));
+    QPointF offset;
+    double angle = 0, width = 0, height = 0;
+    if (!SimulatedWorld::heldPart(p, &offset, &angle, &width, &height))
+        return;
     const double ppm = kPixelsPerMm;
-    const cv::Point2f centre(bgr.cols / 2.0f, bgr.rows / 2.0f);
-    const float angle = float(-p.a);
+    const cv::Point2f centre(float(bgr.cols / 2.0 + offset.x() * ppm), float(bgr.rows / 2.0 + offset.y() * ppm));
+    // OpenCV turns clockwise on the picture for a positive angle.
+    const float turn = float(angle);
     // Corners at sixteenths of a pixel, so that small turns show.
     const int shift = 4;
     auto polygon = [&](const cv::RotatedRect &r) {
@@ -175,13 +184,14 @@ void SimulatedScene::renderComponent(cv::Mat &bgr, const SimulatedStage::Positio
             poly.push_back(cv::Point(int(std::lround(c.x * (1 << shift))), int(std::lround(c.y * (1 << shift)))));
         return poly;
     };
-    const cv::RotatedRect body(centre, cv::Size2f(float(3.2 * ppm), float(1.6 * ppm)), angle);
+    const cv::RotatedRect body(centre, cv::Size2f(float(width * ppm), float(height * ppm)), turn);
     cv::fillConvexPoly(bgr, polygon(body), cv::Scalar(60, 60, 60), cv::LINE_AA, shift);
-    const double rad = angle * M_PI / 180.0;
+    const double rad = turn * M_PI / 180.0;
+    const double pad = width * 0.1875;
     for (int side = -1; side <= 1; side += 2) {
-        const cv::Point2f c(centre.x + float(side * 1.3 * ppm * std::cos(rad)),
-                            centre.y + float(side * 1.3 * ppm * std::sin(rad)));
-        const cv::RotatedRect pad(c, cv::Size2f(float(0.6 * ppm), float(1.6 * ppm)), angle);
-        cv::fillConvexPoly(bgr, polygon(pad), cv::Scalar(220, 220, 225), cv::LINE_AA, shift);
+        const double along = side * (width - pad) / 2 * ppm;
+        const cv::Point2f c(centre.x + float(along * std::cos(rad)), centre.y + float(along * std::sin(rad)));
+        const cv::RotatedRect terminal(c, cv::Size2f(float(pad * ppm), float(height * ppm)), turn);
+        cv::fillConvexPoly(bgr, polygon(terminal), cv::Scalar(220, 220, 225), cv::LINE_AA, shift);
     }
 }

@@ -15,8 +15,8 @@
 //                       no world is set, the calibration plate below;
 //   "plate"             a calibration plate seen from above: pads, tracks and
 //                       round marks every 10 mm, moving with X and Y;
-//   "component"         a component held on the nozzle, seen from below,
-//                       turning with A;
+//   "component"         the part the simulated nozzle holds, seen from
+//                       below, turning with A (nothing when it is empty);
 //   a file path         that image;
 //   a folder path       the images of the folder, one after another.
 // An empty name is no camera at all.

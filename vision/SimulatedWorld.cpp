@@ -1,5 +1,9 @@
 #include "vision/SimulatedWorld.h"
 
+#include "util/NozzleStateFile.h"
+#include "vision/SimulatedNozzle.h"
+
+#include <QDebug>
 #include <QVariantList>
 
 #include <opencv2/imgproc.hpp>
@@ -16,6 +20,9 @@ const cv::Scalar kMask(40, 90, 30);
 const cv::Scalar kClearance(20, 45, 15);
 const cv::Scalar kCopper(200, 230, 240);
 const cv::Scalar kPaste(140, 140, 140);
+// A placed part: its body and its two terminals.
+const cv::Scalar kPartBody(60, 60, 60);
+const cv::Scalar kTerminal(220, 220, 225);
 // The clear ring around a mark, mm beyond its edge.
 constexpr double kClearanceMm = 1.0;
 // Corners are drawn at sixteenths of a pixel.
@@ -86,6 +93,20 @@ void drawMark(cv::Mat &bgr, const View &view, const SimulatedWorld::Mark &m, con
     }
     fillPolygon(bgr, view, rectangle(centre, m.size, m.size2, angle, kClearanceMm), kClearance);
     fillPolygon(bgr, view, rectangle(centre, m.size, m.size2, angle, 0), kCopper);
+}
+
+// A two-terminal part seen from above or below: a dark body with bright
+// terminals across its ends (each a fifth of its width).
+void drawPart(cv::Mat &bgr, const View &view, const QPointF &centre, double w, double h, double angle)
+{
+    if (!view.shows(centre, std::hypot(w, h) / 2))
+        return;
+    fillPolygon(bgr, view, rectangle(centre, w, h, angle, 0), kPartBody);
+    const double pad = w * 0.1875;
+    for (int side = -1; side <= 1; side += 2) {
+        const QPointF c = centre + turned(QPointF(side * (w - pad) / 2, 0), angle);
+        fillPolygon(bgr, view, rectangle(c, pad, h, angle, 0), kTerminal);
+    }
 }
 
 bool toNumber(const QVariant &v, double *out)
@@ -173,9 +194,71 @@ QVariantList marksValue(const QVector<SimulatedWorld::Mark> &marks)
     return list;
 }
 
+bool toFeeder(const QVariant &v, SimulatedWorld::Feeder *f, bool *hasParts, QString *error)
+{
+    const QVariantMap m = v.toMap();
+    f->bank = m.value(QStringLiteral("bank")).toString();
+    if (f->bank != QLatin1String("L") && f->bank != QLatin1String("R") && f->bank != QLatin1String("U") &&
+        f->bank != QLatin1String("B")) {
+        *error = QStringLiteral("unknown feeder bank \"%1\"").arg(f->bank);
+        return false;
+    }
+    double index = 0, current = 0;
+    if (!toNumber(m.value(QStringLiteral("index")), &index) || index < 0 || index > SimulatedWorld::kMaxFeeders) {
+        *error = QStringLiteral("a feeder's index is not a number from 0");
+        return false;
+    }
+    f->index = int(index);
+    if (m.contains(QStringLiteral("current")) && !toNumber(m.value(QStringLiteral("current")), &current)) {
+        *error = QStringLiteral("a feeder's current pocket is not a finite number");
+        return false;
+    }
+    f->current = int(std::max(-1.0, std::min(current, double(SimulatedWorld::kMaxItems))));
+    f->refills = m.value(QStringLiteral("refills")).toBool();
+    if (!toNumber(m.value(QStringLiteral("pickZ")), &f->pickZ) ||
+        !toNumber(m.value(QStringLiteral("width")), &f->width) ||
+        !toNumber(m.value(QStringLiteral("height")), &f->height) ||
+        !toNumber(m.value(QStringLiteral("thickness"), 0), &f->thickness) ||
+        !toNumber(m.value(QStringLiteral("angle"), 0), &f->angle)) {
+        *error = QStringLiteral("a feeder needs finite pickZ, width, height, thickness and angle");
+        return false;
+    }
+    for (const QVariant &p : m.value(QStringLiteral("pockets")).toList()) {
+        QPointF at;
+        if (!toPoint(p, &at)) {
+            *error = QStringLiteral("a pocket is not a pair of finite numbers");
+            return false;
+        }
+        f->pockets.append(at);
+    }
+    f->taken.fill(false, f->pockets.size());
+    *hasParts = f->width > 0 && f->height > 0 && !f->pockets.isEmpty();
+    return true;
+}
+
+QVariantMap feederValue(const SimulatedWorld::Feeder &f)
+{
+    QVariantList pockets, taken;
+    for (int i = 0; i < f.pockets.size(); ++i) {
+        pockets.append(QVariant(pointValue(f.pockets.at(i))));
+        if (!f.hasPart(i))
+            taken.append(i);
+    }
+    return QVariantMap{{QStringLiteral("bank"), f.bank},           {QStringLiteral("index"), f.index},
+                       {QStringLiteral("refills"), f.refills},     {QStringLiteral("pockets"), pockets},
+                       {QStringLiteral("taken"), taken},           {QStringLiteral("pickZ"), f.pickZ},
+                       {QStringLiteral("width"), f.width},         {QStringLiteral("height"), f.height},
+                       {QStringLiteral("thickness"), f.thickness}, {QStringLiteral("angle"), f.angle},
+                       {QStringLiteral("current"), f.current}};
+}
+
 struct Stored {
     SimulatedWorld world;
     SimulatedWorld::Displacement displacement;
+    SimulatedNozzle nozzle;
+    QString stateFile;
+    NozzleStateFile::State written;
+    bool stateWritten = false;
 };
 
 Stored &stored()
@@ -188,7 +271,26 @@ Stored &stored()
 
 bool SimulatedWorld::isEmpty() const
 {
-    return boards.isEmpty() && marks.isEmpty() && dots.isEmpty() && tableMarks.isEmpty();
+    return boards.isEmpty() && marks.isEmpty() && dots.isEmpty() && tableMarks.isEmpty() && placedParts.isEmpty();
+}
+
+bool SimulatedWorld::onBoard(const QPointF &point, const Displacement &d) const
+{
+    for (const Board &b : boards) {
+        // Crossings of a ray to the right with the displaced outline.
+        bool inside = false;
+        const int n = b.outline.size();
+        for (int i = 0, j = n - 1; i < n; j = i++) {
+            const QPointF p = placed(b.outline.at(i), d);
+            const QPointF q = placed(b.outline.at(j), d);
+            if ((p.y() > point.y()) != (q.y() > point.y()) &&
+                point.x() < (q.x() - p.x()) * (point.y() - p.y()) / (q.y() - p.y()) + p.x())
+                inside = !inside;
+        }
+        if (inside)
+            return true;
+    }
+    return false;
 }
 
 QPointF SimulatedWorld::placed(const QPointF &point, const Displacement &d) const
@@ -225,6 +327,8 @@ void SimulatedWorld::draw(cv::Mat &bgr, const QPointF &machine, const Displaceme
         if (view.shows(c, dot.diameter))
             cv::circle(bgr, view.toPixel(c), view.radius(dot.diameter / 2), kPaste, cv::FILLED, cv::LINE_AA, kShift);
     }
+    for (const PlacedPart &p : placedParts)
+        drawPart(bgr, view, p.centre, p.width, p.height, p.angle);
     for (const Mark &m : marks)
         drawMark(bgr, view, m, placed(m.centre, d), m.angle + d.angle);
     for (const Mark &m : tableMarks)
@@ -276,6 +380,24 @@ bool SimulatedWorld::fromVariant(const QVariantMap &map, SimulatedWorld *world, 
         if (drawn)
             w.dots.append(Dot{m.centre, m.size});
     }
+    const QVariantList feeders = map.value(QStringLiteral("feeders")).toList();
+    if (feeders.size() > kMaxFeeders) {
+        *error = QStringLiteral("more than %1 feeders").arg(kMaxFeeders);
+        return false;
+    }
+    for (const QVariant &v : feeders) {
+        Feeder f;
+        bool hasParts = false;
+        if (!toFeeder(v, &f, &hasParts, error))
+            return false;
+        items += f.pockets.size();
+        if (items > kMaxItems) {
+            *error = QStringLiteral("more than %1 items").arg(kMaxItems);
+            return false;
+        }
+        if (hasParts)
+            w.feeders.append(f);
+    }
     const QVariant pivot = map.value(QStringLiteral("pivot"));
     if (pivot.isValid() && !toPoint(pivot, &w.pivot)) {
         *error = QStringLiteral("the pivot is not a pair of finite numbers");
@@ -299,6 +421,16 @@ QVariantMap SimulatedWorld::toVariant() const
             corners.append(QVariant(pointValue(c)));
         boardList.append(QVariant(corners));
     }
+    QVariantList feederList;
+    for (const Feeder &f : feeders)
+        feederList.append(feederValue(f));
+    QVariantList partList;
+    for (const PlacedPart &p : placedParts)
+        partList.append(QVariantMap{{QStringLiteral("x"), p.centre.x()},
+                                    {QStringLiteral("y"), p.centre.y()},
+                                    {QStringLiteral("angle"), p.angle},
+                                    {QStringLiteral("width"), p.width},
+                                    {QStringLiteral("height"), p.height}});
     QVariantList dotList;
     for (const Dot &d : dots)
         dotList.append(QVariantMap{{QStringLiteral("x"), d.centre.x()},
@@ -308,6 +440,8 @@ QVariantMap SimulatedWorld::toVariant() const
                        {QStringLiteral("marks"), marksValue(marks)},
                        {QStringLiteral("dots"), dotList},
                        {QStringLiteral("tableMarks"), marksValue(tableMarks)},
+                       {QStringLiteral("feeders"), feederList},
+                       {QStringLiteral("placedParts"), partList},
                        {QStringLiteral("pivot"), pointValue(pivot)},
                        {QStringLiteral("cameraShift"), pointValue(cameraShift)}};
 }
@@ -321,7 +455,19 @@ QMutex &SimulatedWorld::mutex()
 void SimulatedWorld::setCurrent(const SimulatedWorld &world)
 {
     QMutexLocker lock(&mutex());
-    stored().world = world;
+    SimulatedWorld next = world;
+    const SimulatedWorld &old = stored().world;
+    next.placedParts = old.placedParts + world.placedParts;
+    for (Feeder &f : next.feeders) {
+        for (const Feeder &o : old.feeders) {
+            if (o.bank == f.bank && o.index == f.index) {
+                if (o.pockets == f.pockets && f.current >= o.current)
+                    f.taken = o.taken;
+                break;
+            }
+        }
+    }
+    stored().world = next;
 }
 
 void SimulatedWorld::clearCurrent()
@@ -351,4 +497,79 @@ SimulatedWorld::Displacement SimulatedWorld::displacement()
 {
     QMutexLocker lock(&mutex());
     return stored().displacement;
+}
+
+void SimulatedWorld::followMachine(const SimulatedStage::Position &position, bool valve)
+{
+    QString path;
+    NozzleStateFile::State state;
+    {
+        QMutexLocker lock(&mutex());
+        Stored &s = stored();
+        s.nozzle.follow(s.world, s.displacement, position, valve);
+        state.valve = s.nozzle.valve();
+        state.part = s.nozzle.holds();
+        if (s.stateFile.isEmpty() ||
+            (s.stateWritten && s.written.valve == state.valve && s.written.part == state.part))
+            return;
+        s.written = state;
+        s.stateWritten = true;
+        path = s.stateFile;
+    }
+    QString error;
+    if (!NozzleStateFile::write(path, state, &error))
+        qWarning() << "Simulated nozzle: cannot write" << path << ":" << error;
+}
+
+bool SimulatedWorld::heldPart(const SimulatedStage::Position &position, QPointF *offset, double *angle,
+                              double *width, double *height)
+{
+    QMutexLocker lock(&mutex());
+    const SimulatedNozzle &n = stored().nozzle;
+    if (!n.holds())
+        return false;
+    *offset = n.heldOffset(position.a);
+    *angle = n.heldAngle(position.a);
+    *width = n.heldPart().width;
+    *height = n.heldPart().height;
+    return true;
+}
+
+bool SimulatedWorld::valveOn()
+{
+    QMutexLocker lock(&mutex());
+    return stored().nozzle.valve();
+}
+
+bool SimulatedWorld::holdsPart()
+{
+    QMutexLocker lock(&mutex());
+    return stored().nozzle.holds();
+}
+
+QVariantList SimulatedWorld::releases()
+{
+    QMutexLocker lock(&mutex());
+    QVariantList list;
+    for (const SimulatedNozzle::Release &r : stored().nozzle.releases())
+        list.append(r.toVariant());
+    return list;
+}
+
+void SimulatedWorld::resetParts()
+{
+    QMutexLocker lock(&mutex());
+    Stored &s = stored();
+    s.nozzle.clear();
+    s.world.placedParts.clear();
+    for (Feeder &f : s.world.feeders)
+        f.taken.fill(false, f.pockets.size());
+    s.stateWritten = false;
+}
+
+void SimulatedWorld::setNozzleStateFile(const QString &path)
+{
+    QMutexLocker lock(&mutex());
+    stored().stateFile = path;
+    stored().stateWritten = false;
 }

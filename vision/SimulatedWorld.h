@@ -1,5 +1,7 @@
 #pragma once
 
+#include "vision/SimulatedStage.h"
+
 #include <QMutex>
 #include <QPointF>
 #include <QString>
@@ -22,8 +24,15 @@
 // The head camera is `cameraShift` away from the nozzle: with the machine at
 // (X, Y) it sees the point (X, Y) + cameraShift in the centre of its frame.
 //
+// The feeders hold parts in their pockets: tape pockets are refilled as the
+// tape moves on, every tray or strip pocket holds one part. The nozzle
+// (SimulatedNozzle) takes them out and lets them go on the board, where the
+// head camera then sees them, or elsewhere (into the basket).
+//
 // One world is process-wide (setCurrent, current), like SimulatedStage:
-// written by the GUI thread, read by the capture threads.
+// written by the GUI thread, read by the capture threads. The process-wide
+// world also follows the machine (followMachine): the nozzle position and
+// its vacuum valve.
 class SimulatedWorld
 {
 public:
@@ -43,6 +52,30 @@ public:
     struct Board {
         QVector<QPointF> outline; // corners, in order
     };
+    // A feeder and the parts in its pockets. Every part has the size of the
+    // feeder's package and lies turned by `angle` degrees counter-clockwise.
+    struct Feeder {
+        QString bank; // "L", "R", "U" or "B"
+        int index = 0; // from 0 within the bank
+        bool refills = false; // tape: a taken pocket holds a part again
+        QVector<QPointF> pockets;
+        QVector<bool> taken; // per pocket: its part has been taken
+        double pickZ = 0; // nozzle height that touches a part
+        double width = 1; // along the part's own X
+        double height = 1;
+        double thickness = 1;
+        double angle = 0;
+        int current = 0; // the feeder's next pocket as the program counts it
+
+        bool hasPart(int pocket) const { return refills || !taken.value(pocket, false); }
+    };
+    // A part that landed on a board, in machine coordinates.
+    struct PlacedPart {
+        QPointF centre;
+        double angle = 0; // counter-clockwise, degrees
+        double width = 1;
+        double height = 1;
+    };
     struct Displacement {
         double dx = 0;
         double dy = 0;
@@ -53,13 +86,22 @@ public:
     QVector<Mark> marks; // on the boards
     QVector<Dot> dots;
     QVector<Mark> tableMarks;
+    QVector<Feeder> feeders;
+    QVector<PlacedPart> placedParts;
     QPointF pivot;
     QPointF cameraShift;
 
     // Largest number of items a world may hold.
     static constexpr int kMaxItems = 100000;
+    // Largest number of feeders.
+    static constexpr int kMaxFeeders = 10000;
 
+    // Nothing for the head camera to show (feeders are not drawn).
     bool isEmpty() const;
+
+    // Whether `point` (machine coordinates) lies on one of the boards after
+    // the displacement.
+    bool onBoard(const QPointF &point, const Displacement &d) const;
 
     // Where a point of a board item lies after the displacement.
     QPointF placed(const QPointF &point, const Displacement &d) const;
@@ -75,15 +117,22 @@ public:
     //                            "size", "size2", "angle"}, ...]
     //   "dots": [{"x", "y", "size"}, ...]
     //   "pivot": [x, y], "cameraShift": [x, y]
+    //   "feeders": [{"bank", "index", "refills", "pockets": [[x, y], ...],
+    //                "pickZ", "width", "height", "thickness", "angle",
+    //                "current"}, ...]
     // Missing lists are empty; missing size2 is size, missing angle 0. Items
-    // of no size (0 or less) are left out. Returns false, with the reason in
-    // `error`, for anything else that is not a finite number where one is
-    // expected, or for more than kMaxItems items.
+    // of no size (0 or less) are left out, so are feeders whose parts have
+    // no size. Returns false, with the reason in `error`, for anything else
+    // that is not a finite number where one is expected, for a bank that is
+    // not one of the four, or for more than kMaxItems items.
     static bool fromVariant(const QVariantMap &map, SimulatedWorld *world, QString *error);
     // The same description (for tests and diagnostics).
     QVariantMap toVariant() const;
 
-    // The process-wide world; an empty one means none.
+    // The process-wide world; an empty one means none. A new world keeps
+    // the parts that landed on the boards and the taken pockets of each
+    // feeder that kept its pockets, unless the feeder counts from an earlier
+    // pocket than before (it was loaded again).
     static void setCurrent(const SimulatedWorld &world);
     static void clearCurrent();
     static SimulatedWorld current();
@@ -91,6 +140,25 @@ public:
     // The displacement of the real board, kept when the world is replaced.
     static void setDisplacement(const Displacement &d);
     static Displacement displacement();
+
+    // The process-wide nozzle follows the machine: position and valve 1.
+    static void followMachine(const SimulatedStage::Position &position, bool valve);
+    // What the nozzle holds: false when it is empty; otherwise the part's
+    // size and, with the nozzle at `position`, where its centre is against
+    // the nozzle (machine axes, mm) and its turn (degrees counter-clockwise).
+    static bool heldPart(const SimulatedStage::Position &position, QPointF *offset, double *angle, double *width,
+                         double *height);
+    // Whether valve 1 is on and whether the nozzle holds a part.
+    static bool valveOn();
+    static bool holdsPart();
+    // Every part let go so far, oldest first (SimulatedNozzle::Release maps).
+    static QVariantList releases();
+    // Forgets the parts on the boards, the taken pockets, the held part and
+    // the releases: a fresh table with full feeders.
+    static void resetParts();
+    // A file that tells other programs (the vacuum sensor emulator) about the
+    // valve and the held part, rewritten whenever they change; empty for none.
+    static void setNozzleStateFile(const QString &path);
 
 private:
     static QMutex &mutex();

@@ -1,5 +1,7 @@
 #include "devices/emulators/VsEmulator.h"
 
+#include "util/NozzleStateFile.h"
+
 namespace {
 const struct { const char *name; VsEmulatorFault fault; } faultTable[] = {
     {"none", VsEmulatorFault::None},
@@ -58,8 +60,16 @@ void VsEmulator::onBytes(const QByteArray &bytes)
 
 QByteArray VsEmulator::readingLine()
 {
-    const double kPa = m_pressures.isEmpty() ? 0.0
-                       : m_pressures.size() == 1 ? m_pressures.first() : m_pressures.takeFirst();
+    double kPa = m_pressures.isEmpty() ? 0.0
+                 : m_pressures.size() == 1 ? m_pressures.first() : m_pressures.takeFirst();
+    if (!m_stateFile.isEmpty()) {
+        NozzleStateFile::State nozzle;
+        NozzleStateFile::read(m_stateFile, &nozzle);
+        if (!nozzle.valve)
+            kPa = kValveOffKPa;
+        else if (!nozzle.part)
+            kPa = kOpenNozzleKPa;
+    }
     QByteArray value = QByteArray::number(kPa, 'f', 2);
     if (m_fault == VsEmulatorFault::Comma)
         value.replace('.', ',');

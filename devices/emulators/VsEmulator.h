@@ -23,6 +23,12 @@ enum class VsEmulatorFault {
 
 // A vacuum sensor on a pseudo-terminal: answers each request "M" LF with a
 // line such as "PS:1 P12.34kPa T24C" CR LF.
+//
+// On the simulated machine it reads the nozzle state file that the program
+// writes (NozzleStateFile) at every request: with the valve off the nozzle
+// sees the air (kValveOffKPa), with the valve on and no part the air flows
+// through the open nozzle (kOpenNozzleKPa), and a held part closes it (the
+// set pressures). Without a state file it always answers the set pressures.
 class VsEmulator : public QObject
 {
     Q_OBJECT
@@ -38,6 +44,10 @@ public:
     // Pressures of the following answers, in turn; the last one repeats.
     void setPressures(const QList<double> &kPa) { m_pressures = kPa; }
     int requestCount() const { return m_requests; }
+    void setNozzleStateFile(const QString &path) { m_stateFile = path; }
+
+    static constexpr double kValveOffKPa = 0.2;
+    static constexpr double kOpenNozzleKPa = 3.5;
 
 private:
     void onBytes(const QByteArray &bytes);
@@ -47,6 +57,7 @@ private:
     PtyEndpoint m_pty;
     VsEmulatorFault m_fault;
     QList<double> m_pressures{25.0};
+    QString m_stateFile;
     QByteArray m_input;
     int m_requests = 0;
     int m_answers = 0;

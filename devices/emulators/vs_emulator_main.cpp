@@ -18,8 +18,13 @@ int main(int argc, char *argv[])
     parser.addOption({QStringLiteral("fault"),
                       QStringLiteral("One of: ") + VsEmulator::faultNames().join(QStringLiteral(", ")),
                       QStringLiteral("name"), QStringLiteral("none")});
-    parser.addOption({QStringLiteral("pressure"), QStringLiteral("Pressure reported, kPa."),
+    parser.addOption({QStringLiteral("pressure"),
+                      QStringLiteral("Pressure reported, kPa (with --nozzle: while a part is held)."),
                       QStringLiteral("kPa"), QStringLiteral("25")});
+    parser.addOption({QStringLiteral("nozzle"),
+                      QStringLiteral("Nozzle state file of the simulated machine: "
+                                     "the reading follows its valve and part."),
+                      QStringLiteral("path")});
     parser.process(app);
 
     VsEmulatorFault fault;
@@ -39,6 +44,7 @@ int main(int argc, char *argv[])
         return 1;
     }
     emulator.setPressures({pressure});
+    emulator.setNozzleStateFile(parser.value(QStringLiteral("nozzle")));
     const QString link = parser.value(QStringLiteral("link"));
     if (!EmulatorMain::publish(emulator.portName(), link))
         return 1;

@@ -3,6 +3,7 @@
 #include "devices/VsProtocol.h"
 #include "devices/WorkerVS.h"
 #include "devices/emulators/VsEmulator.h"
+#include "util/NozzleStateFile.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -28,6 +29,9 @@ private slots:
     void requestAfterStop();
     void reopenStartsOver();
     void emulatorProgram();
+    void readingFollowsNozzle_data();
+    void readingFollowsNozzle();
+    void emulatorProgramReadsNozzle();
 };
 
 void TstVsWorker::faults_data()
@@ -242,6 +246,72 @@ void TstVsWorker::emulatorProgram()
     QVERIFY(wrong.waitForFinished(5000));
     QCOMPARE(wrong.exitCode(), 2);
     QVERIFY(wrong.readAllStandardError().contains("silent"));
+}
+
+// On the simulated machine the emulator reads the nozzle state file that the
+// program writes: the air with the valve off, an open nozzle with the valve on
+// and no part, the set pressure with a part held.
+void TstVsWorker::readingFollowsNozzle_data()
+{
+    QTest::addColumn<bool>("file");
+    QTest::addColumn<bool>("valve");
+    QTest::addColumn<bool>("part");
+    QTest::addColumn<double>("kPa");
+    QTest::newRow("no file yet") << false << false << false << VsEmulator::kValveOffKPa;
+    QTest::newRow("valve off") << true << false << false << VsEmulator::kValveOffKPa;
+    QTest::newRow("valve on, nozzle empty") << true << true << false << VsEmulator::kOpenNozzleKPa;
+    QTest::newRow("valve on, part held") << true << true << true << 42.5;
+}
+
+void TstVsWorker::readingFollowsNozzle()
+{
+    QFETCH(bool, file);
+    QFETCH(bool, valve);
+    QFETCH(bool, part);
+    QFETCH(double, kPa);
+    QTemporaryDir dir;
+    const QString state = dir.filePath(QStringLiteral("nozzle"));
+    if (file) {
+        NozzleStateFile::State s;
+        s.valve = valve;
+        s.part = part;
+        QVERIFY(NozzleStateFile::write(state, s, nullptr));
+    }
+    VsEmulator emulator;
+    emulator.setPressures({42.5});
+    emulator.setNozzleStateFile(state);
+    WorkerVS worker;
+    QSignalSpy opened(&worker, &WorkerVS::openDone);
+    QSignalSpy values(&worker, &WorkerVS::sendValue);
+    worker.runVS(emulator.portName());
+    QTRY_COMPARE_WITH_TIMEOUT(opened.count(), 1, 4000);
+    worker.read();
+    QTRY_COMPARE_WITH_TIMEOUT(values.count(), 1, 2000);
+    QCOMPARE(values.at(0).at(0).toDouble(), kPa);
+}
+
+// The emulator program as ./run.sh starts it, with the nozzle state file.
+void TstVsWorker::emulatorProgramReadsNozzle()
+{
+    QTemporaryDir dir;
+    const QString state = dir.filePath(QStringLiteral("sim-nozzle"));
+    NozzleStateFile::State s;
+    s.valve = true;
+    QVERIFY(NozzleStateFile::write(state, s, nullptr));
+    QProcess program;
+    program.start(QStringLiteral(VS_EMULATOR), {"--link", dir.filePath("vacuum"), "--nozzle", state});
+    QVERIFY(program.waitForReadyRead(5000));
+    WorkerVS worker;
+    QSignalSpy opened(&worker, &WorkerVS::openDone);
+    QSignalSpy values(&worker, &WorkerVS::sendValue);
+    worker.runVS(dir.filePath("vacuum"));
+    QTRY_COMPARE_WITH_TIMEOUT(opened.count(), 1, 4000);
+    worker.read();
+    QTRY_COMPARE_WITH_TIMEOUT(values.count(), 1, 2000);
+    QCOMPARE(values.at(0).at(0).toDouble(), VsEmulator::kOpenNozzleKPa);
+    worker.stopVS();
+    program.terminate();
+    QVERIFY(program.waitForFinished(5000));
 }
 
 QTEST_GUILESS_MAIN(TstVsWorker)

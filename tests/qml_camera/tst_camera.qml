@@ -155,6 +155,12 @@ TestCase {
         root.camera2Name = "sim:component"
         root.showToolWindow("camera2Window")
         tryCompare(camera2, "opened", true, 5000)
+        // A 3.2 x 1.6 mm part taken by the nozzle from a pocket under it.
+        worker.simWorldGet({ "feeders": [{ "bank": "B", "index": 0, "pockets": [[100, 50]], "pickZ": 10,
+                                           "width": 3.2, "height": 1.6 }] })
+        root.jointPosGet([100, 50, 0, 0])
+        root.doutGet(1, true)
+        verify(worker.simWorldHoldsPart())
         photoSpy.target = camera2
         photoSpy.clear()
         camera2.requestPhoto()
@@ -164,5 +170,7 @@ TestCase {
         verify(probe.greyAt(camera2, "photo", 320 - 26, 240) > 170)
         verify(probe.greyAt(camera2, "photo", 320 + 26, 240) > 170)
         verify(probe.greyAt(camera2, "photo", 320, 240 - 40) < 80)
+        root.doutGet(1, false)
+        worker.simWorldResetParts()
     }
 }

@@ -112,4 +112,75 @@ TestCase {
         compare(w.marks, [])
         compare(w.pivot, [150, 370])
     }
+
+    // The feeders' pockets: a tape every 4 mm along Y on the bottom bank
+    // (along X on a left bank), a tray's cells row by row, a strip's pockets
+    // between its ends; pick heights from the tape bank, the tray's Z, the
+    // feeder's nozzle and the part's thickness. Feeders without a package, a
+    // pick position or pockets are left out.
+    function feederInput(changes) {
+        var tape = { "type": 3, "pack": "0603", "caseX": 60, "caseY": 20, "bankNumber": 1, "bandStep": 1,
+                     "cupNumber": 1, "elWidth": 1.6, "elHeight": 0.8, "elThickness": 0.45, "rot": 90,
+                     "caseCurrNumber": 0 }
+        var tray = { "type": 1, "pack": "1206", "caseX": 20, "caseY": 100, "cutX2": 40, "cutY2": 110, "caseZ": 3,
+                     "caseRowsX": 3, "caseRowsY": 2, "cupNumber": 0, "elWidth": 3.2, "elHeight": 1.6,
+                     "elThickness": 0.6, "rot": 0, "caseCurrNumber": 4 }
+        var strip = { "type": 5, "pack": "0805", "caseX": 250, "caseY": 450, "cutX2": 258, "cutY2": 450,
+                      "cutDistance": 4, "caseZ": 2, "cupNumber": 0, "elWidth": 2, "elHeight": 1.25,
+                      "elThickness": 0.5, "rot": 0 }
+        var i = {
+            "banks": [{ "letter": "L", "feeders": [tray, { "type": 2, "pack": "0603", "caseX": 5, "caseY": 5 }] },
+                      { "letter": "B", "feeders": [{ "type": 3, "pack": "", "caseX": 60, "caseY": 20 }, tape,
+                                                   { "type": 3, "pack": "0603", "caseX": -1, "caseY": -1 }] },
+                      { "letter": "U", "feeders": [strip] }],
+            "bandBanks": [{ "position": 3, "zShift": 0 }, { "position": 0, "zShift": 5 }],
+            "cups": [{ "cupLength": 31, "press": 1 }, { "cupLength": 15, "press": 0.5 }]
+        }
+        if (changes)
+            changes(i)
+        return i
+    }
+
+    function test_feeders() {
+        var list = World.feeders(feederInput())
+        compare(list.length, 3)
+        var tray = list[0], tape = list[1], strip = list[2]
+        compare([tray.bank, tray.index, tape.bank, tape.index, strip.bank, strip.index], ["L", 0, "B", 1, "U", 0])
+
+        compare(tape.refills, true)
+        compare(tape.pockets, [[60, 12], [60, 16], [60, 20], [60, 24], [60, 28]])
+        near(tape.pickZ, 5 + 15 + 0.45 - 0.5, "tape pick Z")
+        compare([tape.width, tape.height, tape.thickness, tape.angle], [1.6, 0.8, 0.45, 90])
+
+        compare(tray.refills, false)
+        compare(tray.pockets, [[20, 100], [30, 100], [40, 100], [20, 110], [30, 110], [40, 110]])
+        near(tray.pickZ, 3 + 31 + 0.6 - 1, "tray pick Z")
+        compare(tray.current, 4)
+
+        compare(strip.pockets, [[250, 450], [254, 450], [258, 450]])
+        near(strip.pickZ, 2 + 31 + 0.5 - 1, "strip pick Z")
+    }
+
+    function test_feederTapeDirections_data() {
+        return [
+            { tag: "bottom bank: along Y", letter: "B", bank: 1, step: 1,
+              pockets: [[60, 12], [60, 16], [60, 20], [60, 24], [60, 28]] },
+            { tag: "left tape bank: along X", letter: "B", bank: 0, step: 1,
+              pockets: [[52, 20], [56, 20], [60, 20], [64, 20], [68, 20]] },
+            { tag: "no tape bank, right bank: along X", letter: "R", bank: 7, step: 2,
+              pockets: [[44, 20], [52, 20], [60, 20], [68, 20], [76, 20]] },
+            { tag: "half pitch: 2 mm", letter: "U", bank: 1, step: 0,
+              pockets: [[60, 16], [60, 18], [60, 20], [60, 22], [60, 24]] }
+        ]
+    }
+    function test_feederTapeDirections(data) {
+        var list = World.feeders(feederInput(function(i) {
+            var tape = i.banks[1].feeders[1]
+            tape.bankNumber = data.bank
+            tape.bandStep = data.step
+            i.banks = [{ "letter": data.letter, "feeders": [tape] }]
+        }))
+        compare(list.length, 1)
+        compare(list[0].pockets, data.pockets)
+    }
 }

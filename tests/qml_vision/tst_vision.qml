@@ -93,6 +93,12 @@ TestCase {
         camera2.param1 = 150
         camera2.param2 = 5
         camera2.roiPercent = 80
+        // A 3.2 x 1.6 mm part taken by the nozzle from a pocket under it.
+        worker.simWorldGet({ "feeders": [{ "bank": "B", "index": 0, "pockets": [[100, 50]], "pickZ": 10,
+                                           "width": 3.2, "height": 1.6 }] })
+        root.jointPosGet([100, 50, 0, 0])
+        root.doutGet(1, true)
+        verify(worker.simWorldHoldsPart())
         root.jointPosGet([100, 50, 0, 2.5])
         results(camera2, 3)
         verify(camera2.objFound)
@@ -102,6 +108,9 @@ TestCase {
         verify(Math.abs(camera2.objCenterY) < 0.5)
         verify(Math.abs(camera2.objWidth - 64) <= 1, camera2.objWidth)
         root.jointPosGet([100, 50, 0, 0])
+        root.doutGet(1, false)
+        compare(worker.simWorldReleases().length, 1)
+        worker.simWorldResetParts()
         camera2.mode = ""
     }
 

@@ -3,6 +3,7 @@
 #include "vision/SimulatedDevice.h"
 #include "vision/SimulatedScene.h"
 #include "vision/SimulatedStage.h"
+#include "vision/SimulatedWorld.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
@@ -106,11 +107,23 @@ private slots:
     }
 
     // The component on the nozzle turns with A: its two bright terminals lie
-    // left and right at 0°, above and below at 90°.
+    // left and right at 0°, above and below at 90°. An empty nozzle shows
+    // nothing.
     void componentTurnsWithA()
     {
         SimulatedScene scene("sim:component");
         cv::Mat frame;
+        SimulatedWorld::resetParts();
+        scene.render(frame, 640, 480, at(0, 0, 0), 0);
+        QCOMPARE(cv::countNonZero(frame.reshape(1) > 20), 0);
+
+        // A 3.2 x 1.6 part taken from a one-pocket feeder at (50, 50).
+        SimulatedWorld world;
+        const QVariantMap feeder{{"bank", "B"}, {"index", 0}, {"pockets", QVariantList{QVariant(QVariantList{50, 50})}},
+                                 {"pickZ", 10}, {"width", 3.2}, {"height", 1.6}};
+        QVERIFY(SimulatedWorld::fromVariant(QVariantMap{{"feeders", QVariantList{feeder}}}, &world, nullptr));
+        SimulatedWorld::setCurrent(world);
+        SimulatedStage::setMachine(at(50, 50, 0), true);
         scene.render(frame, 640, 480, at(0, 0, 0), 0);
         const int d = int(1.3 * SimulatedScene::kPixelsPerMm);
         QVERIFY(brightness(frame, 240, 320 - d) > 200);
@@ -120,6 +133,9 @@ private slots:
         QVERIFY(brightness(frame, 240 - d, 320) > 200);
         QVERIFY(brightness(frame, 240 + d, 320) > 200);
         QVERIFY(brightness(frame, 240, 320 - d) < 100);
+        SimulatedStage::setMachine(at(0, 0, 0), false);
+        SimulatedWorld::resetParts();
+        SimulatedWorld::clearCurrent();
     }
 
     void fileAndFolderScenes()

@@ -94,3 +94,86 @@ function build(input) {
     return { "boards": boards, "marks": marks, "dots": dots, "tableMarks": tableMarks, "pivot": pivot,
              "cameraShift": [Number(shift[0]), Number(shift[1])] }
 }
+
+// Most pockets given for one feeder (a tray larger than that is cut).
+var maxPockets = 2500
+
+function finite(v, otherwise) {
+    var n = Number(v)
+    return isFinite(n) ? n : otherwise
+}
+
+// Whether a tape of bank `letter` on tape bank `bank` runs along Y: the
+// bottom and upper banks stand horizontally, so their tapes run along Y.
+function tapeAlongY(letter, bank) {
+    if (bank && bank.position !== undefined && finite(bank.position, -1) >= 0 && finite(bank.position, -1) <= 3)
+        return finite(bank.position, 0) < 2
+    return letter === "B" || letter === "U"
+}
+
+// The pockets and parts of one feeder (record as in a bank model), or null
+// for a feeder whose parts the simulated nozzle cannot pick: no package, no
+// pick position, or a kind without pockets (only tape 3, tray 1 and strip 5
+// have them). env: {bandBanks: [{position, zShift}], cups: [{cupLength,
+// press}]}.
+function feederParts(letter, index, f, env) {
+    var type = Number(f.type)
+    if (type !== 1 && type !== 3 && type !== 5)
+        return null
+    if (String(f.pack === undefined ? "" : f.pack) === "")
+        return null
+    var x = finite(f.caseX, -1), y = finite(f.caseY, -1)
+    if (x < 0 || y < 0)
+        return null
+    var cup = env.cups[finite(f.cupNumber, 0)] || {}
+    var length = finite(cup.cupLength, 31), press = finite(cup.press, 1)
+    var thickness = finite(f.elThickness, 1)
+    var pockets = []
+    var pickZ
+    var refills = false
+    var i
+    if (type === 3) {
+        var bank = env.bandBanks[finite(f.bankNumber, 0)]
+        var pitch = finite(f.bandStep, 1) <= 0 ? 2 : 4 * finite(f.bandStep, 1)
+        var alongY = tapeAlongY(letter, bank)
+        for (i = -2; i <= 2; ++i)
+            pockets.push(alongY ? [x, y + i * pitch] : [x + i * pitch, y])
+        pickZ = finite(bank ? bank.zShift : 0, 0) + length + thickness - press
+        refills = true
+    } else if (type === 1) {
+        var rowsX = Math.max(1, Math.floor(finite(f.caseRowsX, 1)))
+        var rowsY = Math.max(1, Math.floor(finite(f.caseRowsY, 1)))
+        var pitchX = rowsX > 1 ? (finite(f.cutX2, x) - x) / (rowsX - 1) : 0
+        var pitchY = rowsY > 1 ? (finite(f.cutY2, y) - y) / (rowsY - 1) : 0
+        for (i = 0; i < rowsX * rowsY && i < maxPockets; ++i)
+            pockets.push([x + (i % rowsX) * pitchX, y + Math.floor(i / rowsX) * pitchY])
+        pickZ = finite(f.caseZ, 10) + length + thickness - press
+    } else {
+        var endX = finite(f.cutX2, x), endY = finite(f.cutY2, y)
+        var distance = finite(f.cutDistance, 4)
+        var span = Math.sqrt((endX - x) * (endX - x) + (endY - y) * (endY - y))
+        var count = distance > 0 ? Math.round(span / distance) + 1 : 1
+        count = Math.min(count, maxPockets)
+        for (i = 0; i < count; ++i)
+            pockets.push(count > 1 ? [x + (endX - x) * i / (count - 1), y + (endY - y) * i / (count - 1)] : [x, y])
+        pickZ = finite(f.caseZ, 10) + length + thickness - press
+    }
+    return { "bank": letter, "index": index, "refills": refills, "pockets": pockets, "pickZ": pickZ,
+             "width": finite(f.elWidth, 1), "height": finite(f.elHeight, 1), "thickness": thickness,
+             "angle": finite(f.rot, 0), "current": finite(f.caseCurrNumber, 0) }
+}
+
+// The world's "feeders" list. input: {banks: [{letter, feeders: [records]}],
+// bandBanks, cups} (see feederParts).
+function feeders(input) {
+    var out = []
+    for (var b = 0; b < input.banks.length; ++b) {
+        var bank = input.banks[b]
+        for (var i = 0; i < bank.feeders.length; ++i) {
+            var parts = feederParts(bank.letter, i, bank.feeders[i], input)
+            if (parts)
+                out.push(parts)
+        }
+    }
+    return out
+}

@@ -5,8 +5,11 @@ import "../lib/simulatedWorld.js" as World
 // head camera (root signal simWorldSend), whenever the project, the board,
 // the panel, the marks' settings, the calibration marks or the camera offset
 // change, and each time the head camera starts capturing (marks may have been
-// moved on the board since). Without a project the world is taken away and
-// the simulated camera shows its calibration plate.
+// moved on the board since). Without a project the board is taken away and
+// the simulated camera shows its calibration plate. The feeders of the
+// enabled banks go with it in any case (their pockets hold the parts the
+// simulated nozzle picks), again whenever a bank, a nozzle or a tape bank
+// changes.
 Item {
     id: link
     property var app
@@ -60,9 +63,46 @@ Item {
         }
     }
 
-    // Sends the world now (an empty map without a project).
+    function records(model) {
+        var out = []
+        if (!model || model.enabled === false)
+            return out
+        for (var i = 0; i < model.count; ++i)
+            out.push(model.get(i))
+        return out
+    }
+
+    function feederInput() {
+        return {
+            "banks": [{ "letter": "L", "feeders": records(app.leftFeedersModel) },
+                      { "letter": "R", "feeders": records(app.rightFeedersModel) },
+                      { "letter": "U", "feeders": records(app.upFeedersModel) },
+                      { "letter": "B", "feeders": records(app.bottomFeedersModel) }],
+            "bandBanks": records(app.bandBankModel),
+            "cups": records(app.cupModel)
+        }
+    }
+
+    // Sends the world now (only the feeders without a project).
     function send() {
-        app.simWorldSend(hasProject() ? World.build(input()) : {})
+        var world = hasProject() ? World.build(input()) : {}
+        world.feeders = World.feeders(feederInput())
+        app.simWorldSend(world)
+    }
+
+    // A change in any feeder, nozzle or tape bank record.
+    Repeater {
+        model: [app.leftFeedersModel, app.rightFeedersModel, app.upFeedersModel, app.bottomFeedersModel,
+                app.bandBankModel, app.cupModel]
+        delegate: Item {
+            Connections {
+                target: modelData
+                function onDataChanged() { Qt.callLater(link.send) }
+                function onRowsInserted() { Qt.callLater(link.send) }
+                function onRowsRemoved() { Qt.callLater(link.send) }
+                function onModelReset() { Qt.callLater(link.send) }
+            }
+        }
     }
 
     // Everything the world is made of; a change sends it again (once per
@@ -77,6 +117,7 @@ Item {
         app.calibX, app.calibY, app.calibX2, app.calibY2, app.calib2Enabled,
         app.calibRefPointType, app.calibRefPointSize, app.calibRefPointSize2,
         app.camera1XShift, app.camera1YShift,
+        app.feederEnabledL, app.feederEnabledR, app.feederEnabledU, app.feederEnabledB,
         camera ? camera.capture : false
     ]
     onWatchedChanged: Qt.callLater(link.send)

@@ -1,0 +1,534 @@
+// The simulated machine's parts: the nozzle picks them from feeder pockets
+// and lets them go on the board or into the basket, driven only by the head
+// position and valve 1; the component camera shows the held part and the
+// head camera the parts on the board.
+#include "util/NozzleStateFile.h"
+#include "vision/CameraWorker.h"
+#include "vision/SimulatedNozzle.h"
+#include "vision/SimulatedScene.h"
+#include "vision/SimulatedStage.h"
+#include "vision/SimulatedWorld.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <opencv2/imgproc.hpp>
+
+#include <cmath>
+
+namespace {
+
+constexpr double kPpm = SimulatedScene::kPixelsPerMm;
+constexpr double kTravel = 40;
+
+SimulatedStage::Position at(double x, double y, double z, double a = 0)
+{
+    SimulatedStage::Position p;
+    p.x = x;
+    p.y = y;
+    p.z = z;
+    p.a = a;
+    return p;
+}
+
+QVariantList point(double x, double y) { return {x, y}; }
+
+// A board 100 x 80 mm from (100, 300) to (200, 380), and three feeders:
+//   B0, a tape of 0603 parts (1.6 x 0.8), pockets every 4 mm along Y about
+//       (60, 20), pick Z 19.45;
+//   L2, a tray of 2 x 2 parts of 3.2 x 1.6 turned by 90 degrees, at (20, 100),
+//       (30, 100), (20, 110), (30, 110), pick Z 22;
+//   U1, a strip of three 2 x 1.25 parts from (250, 450) to (258, 450).
+QVariantMap worldMap()
+{
+    const QVariantList board{QVariant(point(100, 300)), QVariant(point(200, 300)), QVariant(point(200, 380)),
+                             QVariant(point(100, 380))};
+    const QVariantMap tape{{"bank", "B"},
+                           {"index", 0},
+                           {"refills", true},
+                           {"pockets", QVariantList{QVariant(point(60, 16)), QVariant(point(60, 20)),
+                                                    QVariant(point(60, 24))}},
+                           {"pickZ", 19.45},
+                           {"width", 1.6},
+                           {"height", 0.8},
+                           {"thickness", 0.45},
+                           {"angle", 0}};
+    const QVariantMap tray{{"bank", "L"},
+                           {"index", 2},
+                           {"pockets", QVariantList{QVariant(point(20, 100)), QVariant(point(30, 100)),
+                                                    QVariant(point(20, 110)), QVariant(point(30, 110))}},
+                           {"pickZ", 22},
+                           {"width", 3.2},
+                           {"height", 1.6},
+                           {"thickness", 0.6},
+                           {"angle", 90}};
+    const QVariantMap strip{{"bank", "U"},
+                            {"index", 1},
+                            {"pockets", QVariantList{QVariant(point(250, 450)), QVariant(point(254, 450)),
+                                                     QVariant(point(258, 450))}},
+                            {"pickZ", 21},
+                            {"width", 2},
+                            {"height", 1.25},
+                            {"thickness", 0.5},
+                            {"angle", 0}};
+    return QVariantMap{{"boards", QVariantList{QVariant(board)}},
+                       {"pivot", point(100, 380)},
+                       {"cameraShift", point(-30, 5)},
+                       {"feeders", QVariantList{tape, tray, strip}}};
+}
+
+SimulatedWorld makeWorld()
+{
+    SimulatedWorld w;
+    QString error;
+    if (!SimulatedWorld::fromVariant(worldMap(), &w, &error))
+        qFatal("world refused: %s", qPrintable(error));
+    return w;
+}
+
+// The machine's moves of one pick and place as a job makes them: travel
+// height, over the pocket, down, valve on, up, over the target, down, valve
+// off, up.
+struct Cycle {
+    SimulatedNozzle nozzle;
+    SimulatedWorld world = makeWorld();
+    SimulatedWorld::Displacement displacement;
+    QVector<SimulatedNozzle::Event> events;
+
+    void step(const SimulatedStage::Position &p, bool valve)
+    {
+        const SimulatedNozzle::Event e = nozzle.follow(world, displacement, p, valve);
+        if (e != SimulatedNozzle::Event::None)
+            events.append(e);
+    }
+    void pick(double x, double y, double z, double a = 0)
+    {
+        step(at(x, y, kTravel, a), false);
+        step(at(x, y, z, a), false);
+        step(at(x, y, z, a), true);
+        step(at(x, y, kTravel, a), true);
+    }
+    void place(double x, double y, double z, double a)
+    {
+        step(at(x, y, kTravel, a), true);
+        step(at(x, y, z, a), true);
+        step(at(x, y, z, a), false);
+        step(at(x, y, kTravel, a), false);
+    }
+};
+
+// The camera worker as the program runs it for a part on the nozzle
+// ("element"), fed one frame.
+struct Found {
+    bool found = false;
+    double x = 0, y = 0, angle = 0, width = 0, height = 0;
+};
+
+Found recogniseElement(const cv::Mat &frame, double width, double height)
+{
+    CameraWorker w;
+    w.setMode(QStringLiteral("element"));
+    w.setParam1(150);
+    w.setParam2(5);
+    w.setTargetSize(width * kPpm);
+    w.setTargetSize2(height * kPpm);
+    w.setTargetSizeTolerance(15);
+    w.setRoiPercent(80);
+    w.setShowPercent(100);
+    QSignalSpy obj(&w, &CameraWorker::objSend);
+    w.processMat(frame, true);
+    Found f;
+    if (obj.size() != 1)
+        return f;
+    f.found = obj[0][0].toBool();
+    f.x = obj[0][1].toDouble();
+    f.y = obj[0][2].toDouble();
+    f.angle = obj[0][3].toDouble();
+    f.width = obj[0][4].toDouble();
+    f.height = obj[0][5].toDouble();
+    return f;
+}
+
+cv::Mat render(const QString &scene, const SimulatedStage::Position &p)
+{
+    SimulatedScene s(scene);
+    cv::Mat frame;
+    s.render(frame, 640, 480, p, 0);
+    return frame;
+}
+
+int grey(const cv::Mat &bgr, double col, double row)
+{
+    const cv::Vec3b p = bgr.at<cv::Vec3b>(int(std::lround(row)), int(std::lround(col)));
+    return (p[0] + p[1] + p[2]) / 3;
+}
+
+} // namespace
+
+class TestSimulatedParts : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        SimulatedWorld::clearCurrent();
+        SimulatedWorld::resetParts();
+        SimulatedWorld::setDisplacement({});
+        SimulatedWorld::setNozzleStateFile(QString());
+        SimulatedStage::setMachine(at(0, 0, kTravel), false);
+        SimulatedWorld::resetParts();
+    }
+    void cleanupTestCase() { init(); }
+
+    // One pick and one release: what was taken, where it landed, turned by
+    // the nozzle's turn between pick and release, on the board or not.
+    void pickAndRelease_data()
+    {
+        QTest::addColumn<QPointF>("pick");
+        QTest::addColumn<double>("pickZ");
+        QTest::addColumn<QPointF>("target");
+        QTest::addColumn<double>("a");
+        QTest::addColumn<QString>("bank");
+        QTest::addColumn<int>("feeder");
+        QTest::addColumn<int>("pocket");
+        QTest::addColumn<QPointF>("landed");
+        QTest::addColumn<double>("angle");
+        QTest::addColumn<bool>("onBoard");
+
+        QTest::newRow("tape, on the board") << QPointF(60, 20) << 19.45 << QPointF(150, 340) << 90.0 << "B" << 0 << 1
+                                            << QPointF(150, 340) << 90.0 << true;
+        QTest::newRow("tape, further pocket, exact pick Z + tolerance")
+            << QPointF(60, 24) << 19.45 + SimulatedNozzle::kPickToleranceMm << QPointF(120, 310) << -45.0 << "B" << 0
+            << 2 << QPointF(120, 310) << -45.0 << true;
+        QTest::newRow("tape, into the basket") << QPointF(60, 16) << 19.0 << QPointF(300, 30) << 0.0 << "B" << 0 << 0
+                                               << QPointF(300, 30) << 0.0 << false;
+        QTest::newRow("tray, second row") << QPointF(30, 110) << 22.0 << QPointF(180, 370) << 30.0 << "L" << 2 << 3
+                                          << QPointF(180, 370) << 120.0 << true;
+        // The nozzle 0.3 mm right of the part's centre: the part hangs 0.3 mm
+        // left of the nozzle, and lands so after a quarter turn (below it).
+        QTest::newRow("strip, picked off-centre") << QPointF(254.3, 450) << 21.0 << QPointF(160, 350) << 90.0 << "U"
+                                                  << 1 << 1 << QPointF(160, 349.7) << 90.0 << true;
+        QTest::newRow("just off the board's edge") << QPointF(60, 20) << 19.45 << QPointF(200.5, 340) << 0.0 << "B"
+                                                   << 0 << 1 << QPointF(200.5, 340) << 0.0 << false;
+    }
+    void pickAndRelease()
+    {
+        QFETCH(QPointF, pick);
+        QFETCH(double, pickZ);
+        QFETCH(QPointF, target);
+        QFETCH(double, a);
+        QFETCH(QString, bank);
+        QFETCH(int, feeder);
+        QFETCH(int, pocket);
+        QFETCH(QPointF, landed);
+        QFETCH(double, angle);
+        QFETCH(bool, onBoard);
+
+        Cycle c;
+        c.pick(pick.x(), pick.y(), pickZ);
+        QVERIFY(c.nozzle.holds());
+        QCOMPARE(c.nozzle.heldPart().bank, bank);
+        c.place(target.x(), target.y(), 20, a);
+        QCOMPARE(c.events, (QVector<SimulatedNozzle::Event>{SimulatedNozzle::Event::Picked,
+                                                            SimulatedNozzle::Event::Released}));
+        QVERIFY(!c.nozzle.holds());
+        QCOMPARE(c.nozzle.releases().size(), 1);
+        const SimulatedNozzle::Release &r = c.nozzle.releases().first();
+        QCOMPARE(r.part.bank, bank);
+        QCOMPARE(r.part.feeder, feeder);
+        QCOMPARE(r.part.pocket, pocket);
+        QCOMPARE(r.nozzle, target);
+        QCOMPARE(r.a, a);
+        QVERIFY2(std::hypot(r.centre.x() - landed.x(), r.centre.y() - landed.y()) < 1e-9,
+                 qPrintable(QStringLiteral("%1 %2").arg(r.centre.x()).arg(r.centre.y())));
+        QVERIFY(std::fabs(r.angle - angle) < 1e-9);
+        QCOMPARE(r.onBoard, onBoard);
+        QCOMPARE(c.world.placedParts.size(), onBoard ? 1 : 0);
+        if (onBoard) {
+            QCOMPARE(c.world.placedParts.first().centre, r.centre);
+            QCOMPARE(c.world.placedParts.first().width, r.part.width);
+        }
+    }
+
+    // Nothing is taken unless valve 1 is on with the nozzle at pick height on
+    // a part that is there.
+    void noPick_data()
+    {
+        QTest::addColumn<QPointF>("nozzle");
+        QTest::addColumn<double>("z");
+        QTest::addColumn<bool>("valve");
+        QTest::addColumn<bool>("trayEmptied");
+
+        QTest::newRow("just too high") << QPointF(60, 20) << 19.45 + SimulatedNozzle::kPickToleranceMm + 0.01
+                                       << true << false;
+        QTest::newRow("at travel height") << QPointF(60, 20) << kTravel << true << false;
+        QTest::newRow("beside the part, across the tape") << QPointF(60.85, 20) << 19.45 << true << false;
+        QTest::newRow("between two pockets") << QPointF(60, 22) << 19.45 << true << false;
+        QTest::newRow("valve off") << QPointF(60, 20) << 19.45 << false << false;
+        QTest::newRow("tray pocket already taken") << QPointF(20, 100) << 22.0 << true << true;
+        QTest::newRow("beside a turned tray part") << QPointF(21, 100) << 22.0 << true << false;
+    }
+    void noPick()
+    {
+        QFETCH(QPointF, nozzle);
+        QFETCH(double, z);
+        QFETCH(bool, valve);
+        QFETCH(bool, trayEmptied);
+
+        Cycle c;
+        if (trayEmptied) {
+            c.pick(20, 100, 22);
+            c.place(300, 30, 20, 0);
+            QCOMPARE(c.nozzle.releases().size(), 1);
+            c.events.clear();
+        }
+        c.step(at(nozzle.x(), nozzle.y(), kTravel), false);
+        c.step(at(nozzle.x(), nozzle.y(), z), false);
+        c.step(at(nozzle.x(), nozzle.y(), z), valve);
+        c.step(at(nozzle.x(), nozzle.y(), kTravel), valve);
+        QVERIFY(!c.nozzle.holds());
+        c.step(at(150, 340, 20), false);
+        QVERIFY(c.events.isEmpty());
+        QCOMPARE(c.nozzle.releases().size(), trayEmptied ? 1 : 0);
+        QVERIFY(c.world.placedParts.isEmpty());
+    }
+
+    // A nozzle lowered with the valve already on takes the part it touches;
+    // a tape pocket holds a part again (the tape moved on), a tray pocket not.
+    void refillsAndValveFirst()
+    {
+        Cycle c;
+        c.step(at(60, 20, kTravel), true);
+        c.step(at(60, 20, 25), true);
+        QVERIFY(!c.nozzle.holds());
+        c.step(at(60, 20, 19.45), true);
+        QVERIFY(c.nozzle.holds());
+        c.place(150, 340, 20, 0);
+        c.pick(60, 20, 19.45);
+        QVERIFY(c.nozzle.holds());
+        c.place(160, 340, 20, 0);
+        c.pick(20, 110, 22);
+        c.place(170, 340, 20, 0);
+        c.pick(20, 110, 22);
+        QVERIFY(!c.nozzle.holds());
+        QCOMPARE(c.nozzle.releases().size(), 3);
+        QCOMPARE(c.world.placedParts.size(), 3);
+    }
+
+    // A release on the real board, which lies moved and turned against the
+    // project, counts by where the board really is.
+    void releaseOnDisplacedBoard()
+    {
+        Cycle c;
+        c.displacement.dx = 20;
+        c.pick(60, 20, 19.45);
+        c.place(210, 340, 20, 0);
+        c.pick(60, 20, 19.45);
+        c.place(110, 340, 20, 0);
+        QCOMPARE(c.nozzle.releases().size(), 2);
+        QVERIFY(c.nozzle.releases().at(0).onBoard);
+        QVERIFY(!c.nozzle.releases().at(1).onBoard);
+    }
+
+    // The process-wide nozzle follows the stage (position and valve 1, as the
+    // camera items feed them) and records every release.
+    void processWideRecord()
+    {
+        SimulatedWorld::setCurrent(makeWorld());
+        SimulatedStage::setPosition(at(60, 20, kTravel));
+        SimulatedStage::setPosition(at(60, 20, 19.45));
+        SimulatedStage::setValve(true);
+        QVERIFY(SimulatedWorld::holdsPart());
+        QVERIFY(SimulatedWorld::valveOn());
+        SimulatedStage::setPosition(at(60, 20, kTravel));
+        SimulatedStage::setPosition(at(150, 340, kTravel, 45));
+        SimulatedStage::setPosition(at(150, 340, 20, 45));
+        SimulatedStage::setValve(false);
+        SimulatedStage::setMachine(at(20, 100, 22), true);
+        SimulatedStage::setMachine(at(300, 30, 22), false);
+        QVERIFY(!SimulatedWorld::holdsPart());
+
+        const QVariantList releases = SimulatedWorld::releases();
+        QCOMPARE(releases.size(), 2);
+        const QVariantMap first = releases.at(0).toMap();
+        QCOMPARE(first.value("bank").toString(), QStringLiteral("B"));
+        QCOMPARE(first.value("feeder").toInt(), 0);
+        QCOMPARE(first.value("pocket").toInt(), 1);
+        QCOMPARE(first.value("x").toDouble(), 150.0);
+        QCOMPARE(first.value("y").toDouble(), 340.0);
+        QCOMPARE(first.value("a").toDouble(), 45.0);
+        QCOMPARE(first.value("partAngle").toDouble(), 45.0);
+        QCOMPARE(first.value("onBoard").toBool(), true);
+        const QVariantMap second = releases.at(1).toMap();
+        QCOMPARE(second.value("bank").toString(), QStringLiteral("L"));
+        QCOMPARE(second.value("pocket").toInt(), 0);
+        QCOMPARE(second.value("onBoard").toBool(), false);
+        QCOMPARE(SimulatedWorld::current().placedParts.size(), 1);
+
+        // A new description of the same feeders keeps the taken tray pocket
+        // and the part on the board; a tray counted from its start again was
+        // loaded again.
+        SimulatedWorld::setCurrent(makeWorld());
+        QCOMPARE(SimulatedWorld::current().placedParts.size(), 1);
+        SimulatedStage::setMachine(at(20, 100, 22), true);
+        QVERIFY(!SimulatedWorld::holdsPart());
+        SimulatedStage::setMachine(at(20, 100, kTravel), false);
+        QVariantMap map = worldMap();
+        QVariantList feeders = map.value("feeders").toList();
+        QVariantMap tray = feeders.at(1).toMap();
+        tray["current"] = 3;
+        feeders[1] = tray;
+        map["feeders"] = feeders;
+        SimulatedWorld w;
+        QVERIFY(SimulatedWorld::fromVariant(map, &w, nullptr));
+        SimulatedWorld::setCurrent(w);
+        tray["current"] = 0;
+        feeders[1] = tray;
+        map["feeders"] = feeders;
+        QVERIFY(SimulatedWorld::fromVariant(map, &w, nullptr));
+        SimulatedWorld::setCurrent(w);
+        SimulatedStage::setMachine(at(20, 100, 22), true);
+        QVERIFY(SimulatedWorld::holdsPart());
+
+        SimulatedWorld::resetParts();
+        QVERIFY(SimulatedWorld::releases().isEmpty());
+        QVERIFY(!SimulatedWorld::holdsPart());
+        QVERIFY(SimulatedWorld::current().placedParts.isEmpty());
+    }
+
+    // The component camera shows the held part turning with A, and the
+    // program's own recognition finds it at that angle; an empty nozzle
+    // shows nothing to find.
+    void componentCameraShowsHeldPart_data()
+    {
+        QTest::addColumn<double>("a");
+        QTest::addColumn<QPointF>("pickMiss"); // nozzle minus part centre at the pick
+        for (double a : {0.0, 1.5, 12.5, -20.0, 33.0})
+            QTest::addRow("A %g", a) << a << QPointF();
+        QTest::newRow("A 7, picked 0.25 mm right and 0.1 mm low") << 7.0 << QPointF(0.25, -0.1);
+    }
+    void componentCameraShowsHeldPart()
+    {
+        QFETCH(double, a);
+        QFETCH(QPointF, pickMiss);
+
+        SimulatedWorld::setCurrent(makeWorld());
+        QVERIFY(!recogniseElement(render("sim:component", at(0, 0, kTravel, a)), 3.2, 1.6).found);
+        // The tray's parts lie turned by 90 degrees: pick one at A = -90 so
+        // that it hangs along X with the nozzle at 0.
+        SimulatedStage::setMachine(at(30 + pickMiss.x(), 100 + pickMiss.y(), 22, -90), true);
+        QVERIFY(SimulatedWorld::holdsPart());
+        SimulatedStage::setPosition(at(0, 0, kTravel, a));
+        const Found f = recogniseElement(render("sim:component", at(0, 0, kTravel, a)), 3.2, 1.6);
+        QVERIFY(f.found);
+        QVERIFY2(std::fabs(f.angle - a) < 0.3, qPrintable(QString::number(f.angle)));
+        QVERIFY2(std::fabs(f.width - 3.2 * kPpm) < 2, qPrintable(QString::number(f.width)));
+        QVERIFY2(std::fabs(f.height - 1.6 * kPpm) < 2, qPrintable(QString::number(f.height)));
+        // The part's centre against the nozzle, at the frame's scale: the
+        // miss turned with the nozzle; the camera looks up, so machine Y runs
+        // down the picture's rows.
+        const QPointF miss0(pickMiss.y(), -pickMiss.x()); // part minus nozzle at A = 0
+        const double r = a * M_PI / 180;
+        const QPointF offset(miss0.x() * std::cos(r) - miss0.y() * std::sin(r),
+                             miss0.x() * std::sin(r) + miss0.y() * std::cos(r));
+        QVERIFY2(std::fabs(f.x - offset.x() * kPpm) < 0.6, qPrintable(QString::number(f.x)));
+        QVERIFY2(std::fabs(f.y - offset.y() * kPpm) < 0.6, qPrintable(QString::number(f.y)));
+    }
+
+    // The head camera sees a part where it landed on the board: the dark
+    // body in the middle, the bright terminals at its ends.
+    void headCameraShowsPlacedPart()
+    {
+        SimulatedWorld::setCurrent(makeWorld());
+        SimulatedStage::setMachine(at(60, 20, 19.45), true);
+        SimulatedStage::setMachine(at(150, 340, 20, 90), true);
+        SimulatedStage::setMachine(at(150, 340, 20, 90), false);
+        // The head camera 30 mm left and 5 mm above the nozzle: it looks at
+        // (150, 340) from (180, 335).
+        const cv::Mat frame = render("sim:board", at(180, 335, kTravel));
+        const cv::Mat before = [] {
+            SimulatedWorld::resetParts();
+            return render("sim:board", at(180, 335, kTravel));
+        }();
+        const double d = (1.6 - 1.6 * 0.1875) / 2 * kPpm;
+        QVERIFY(grey(frame, 320, 240) < grey(before, 320, 240) + 20);
+        QVERIFY(grey(frame, 320, 240 - d) > 180); // terminals above and below
+        QVERIFY(grey(frame, 320, 240 + d) > 180);
+        QVERIFY(grey(frame, 320 - d, 240) < 100);
+        QVERIFY(grey(before, 320, 240 - d) < 120);
+    }
+
+    // Feeder descriptions the world refuses or leaves out.
+    void feederDescriptions_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<int>("feeders");
+        QTest::newRow("as it is") << "" << QVariant() << true << 3;
+        QTest::newRow("unknown bank") << "bank" << QVariant("X") << false << 0;
+        QTest::newRow("negative index") << "index" << QVariant(-1) << false << 0;
+        QTest::newRow("pick Z not a number") << "pickZ" << QVariant("high") << false << 0;
+        QTest::newRow("infinite width") << "width" << QVariant(qInf()) << false << 0;
+        QTest::newRow("bad pocket") << "pockets" << QVariant(QVariantList{QVariant(point(1, qQNaN()))}) << false << 0;
+        QTest::newRow("no pockets: left out") << "pockets" << QVariant(QVariantList()) << true << 2;
+        QTest::newRow("no size: left out") << "width" << QVariant(0) << true << 2;
+    }
+    void feederDescriptions()
+    {
+        QFETCH(QString, key);
+        QFETCH(QVariant, value);
+        QFETCH(bool, accepted);
+        QFETCH(int, feeders);
+        QVariantMap map = worldMap();
+        if (!key.isEmpty()) {
+            QVariantList list = map.value("feeders").toList();
+            QVariantMap f = list.at(0).toMap();
+            f[key] = value;
+            list[0] = f;
+            map["feeders"] = list;
+        }
+        SimulatedWorld w;
+        QString error;
+        QCOMPARE(SimulatedWorld::fromVariant(map, &w, &error), accepted);
+        QCOMPARE(error.isEmpty(), accepted);
+        QCOMPARE(w.feeders.size(), feeders);
+        if (accepted && feeders == 3) {
+            // Read back as given.
+            SimulatedWorld again;
+            QVERIFY(SimulatedWorld::fromVariant(w.toVariant(), &again, nullptr));
+            QCOMPARE(again.toVariant(), w.toVariant());
+        }
+    }
+
+    // The nozzle state file follows valve and part, for the vacuum sensor
+    // emulator.
+    void nozzleStateFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("nozzle");
+        SimulatedWorld::setCurrent(makeWorld());
+        SimulatedWorld::setNozzleStateFile(path);
+        NozzleStateFile::State s;
+        SimulatedStage::setPosition(at(60, 20, kTravel));
+        QVERIFY(NozzleStateFile::read(path, &s));
+        QVERIFY(!s.valve && !s.part);
+        SimulatedStage::setValve(true);
+        QVERIFY(NozzleStateFile::read(path, &s));
+        QVERIFY(s.valve && !s.part);
+        SimulatedStage::setPosition(at(60, 20, 19.45));
+        QVERIFY(NozzleStateFile::read(path, &s));
+        QVERIFY(s.valve && s.part);
+        SimulatedStage::setValve(false);
+        QVERIFY(NozzleStateFile::read(path, &s));
+        QVERIFY(!s.valve && !s.part);
+        // Only the file itself is left in the folder.
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"nozzle"});
+        QVERIFY(!NozzleStateFile::read(dir.filePath("missing"), &s));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSimulatedParts)
+#include "tst_simulated_parts.moc"
