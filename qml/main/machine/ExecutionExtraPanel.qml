@@ -41,8 +41,10 @@ Rectangle {
         Layout.fillWidth: true
         Layout.preferredHeight: 38
         fontSize: 11
+        // A button with its own action leaves `setting` for the editor only.
+        property bool runsSetting: true
         enabled: available && panel.control.cannedAllowed
-        onClicked: panel.control.runCanned(setting)
+        onClicked: if (runsSetting) panel.control.runCanned(setting)
         MouseArea {
             anchors.fill: parent
             acceptedButtons: Qt.RightButton
@@ -100,9 +102,9 @@ Rectangle {
             caption: app.t + qsTr("G-код окончания работы")
             text: app.t + qsTr("окончание работы")
         }
-        // The basket drop and the calibration marks are steps of the
-        // placement job that this program does not have yet: their buttons
-        // are shown, their G-code can be edited, but they cannot be run.
+        // The basket drop is a step of the placement job that this program
+        // does not have yet: its button is shown, its G-code can be edited,
+        // but it cannot be run.
         CannedButton {
             objectName: "cannedBasket"
             setting: "basketGcode"
@@ -133,14 +135,18 @@ Rectangle {
             setting: "calibGcode"
             caption: app.t + qsTr("G-код к 1 калибровочному знаку")
             text: app.t + qsTr("к 1 калиб.") + "\n" + app.t + qsTr("знаку")
-            available: false
+            available: app.calibEnabled
+            runsSetting: false
+            onClicked: panel.control.toCalibrationMark(1)
         }
         CannedButton {
             objectName: "cannedCalib2"
             setting: "calib2Gcode"
             caption: app.t + qsTr("G-код ко 2 калибровочному знаку")
             text: app.t + qsTr("ко 2 калиб.") + "\n" + app.t + qsTr("знаку")
-            available: false
+            available: app.calibEnabled && app.calib2Enabled
+            runsSetting: false
+            onClicked: panel.control.toCalibrationMark(2)
         }
         Item { Layout.fillHeight: true }
     }

@@ -242,6 +242,22 @@ BaseWindow {
     }
     function editCanned(setting, caption) { return gCodeEditor.edit(setting, caption) }
 
+    // The head camera over a calibration mark: the first through the short
+    // calibration-mark search, the second through its check. Both light the
+    // head camera and show its window.
+    function toCalibrationMark(number) {
+        if (!cannedAllowed || !app.calibEnabled || (number === 2 && !app.calib2Enabled))
+            return false
+        app.showCameraWindow(1)
+        if (number === 1) {
+            app.justCalibrateWait(null)
+            return true
+        }
+        app.setActivity("secondCalibrationMark", true)
+        app.jobPort.steps.toSecondCalibSign(true, function() { app.setActivity("secondCalibrationMark", false) })
+        return true
+    }
+
     function toggleMachineOn() { app.setMachineOn(!app.machineOn) }
     function calibrate() {
         if (!app.machineOn || app.executing)
@@ -261,6 +277,9 @@ BaseWindow {
     Connections {
         target: window.app
         function onCncRunningChanged() { if (!window.app.cncRunning) window.close() }
+        // A failed move or any machine error ends the trip to the second mark.
+        function onAppError() { window.app.setActivity("secondCalibrationMark", false) }
+        function onMachineOnChanged() { window.app.setActivity("secondCalibrationMark", false) }
         function onCalibratedChanged() {
             if (window.commandField)
                 window.commandField.text = ""
