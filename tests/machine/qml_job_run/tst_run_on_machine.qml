@@ -19,13 +19,13 @@ TestCase {
 
     SignalSpy { id: sent; target: root; signalName: "sendGCode" }
     // Each dot is one block: up, the move over the dot, the dispenser's
-    // G-code (empty in the simulated machine's settings), up; their X and Y
-    // as sent.
+    // G-code (a pulse of spare output 8 on the simulated machine), up; their
+    // X and Y as sent.
     function dotMovesSince(from) {
         var out = []
         for (var i = from; i < sent.count; ++i) {
             var t = String(sent.signalArguments[i][0])
-            var m = /^g0 zMax\ng0 x(-?[0-9.]+) y(-?[0-9.]+)\n/.exec(t)
+            var m = /^g0 zMax\ng0 x(-?[0-9.]+) y(-?[0-9.]+)\nm64 p8\ng4 p0.1\nm65 p8\ng0 zMax\n/.exec(t)
             if (m)
                 out.push([Number(m[1]), Number(m[2])])
         }
