@@ -186,30 +186,16 @@ TestCase {
     }
 
     // ---- speed
-    function test_slider_data() {
-        return [
-            { tag: "1, calibrated", value: 1, speed: 0.02, calibrated: true, override: 1 },
-            { tag: "100, calibrated", value: 100, speed: 100, calibrated: true, override: 100 },
-            { tag: "40, calibrated", value: 40, speed: Math.pow(40, 1.849485) / 50, calibrated: true,
-              override: Math.ceil(Math.pow(40, 1.849485) / 50) },
-            { tag: "40, not calibrated", value: 40, speed: Math.pow(40, 1.849485) / 50, calibrated: false,
-              override: -1 },
-        ]
-    }
-    function test_slider(data) {
-        root.machineHomed2 = data.calibrated
+    // The window's slider drives the machine speed (the mapping itself is
+    // tested with the machine state).
+    function test_slider() {
+        root.machineHomed2 = true
         showWindow()
         overrideSpy.clear()
-        item("speedSlider").value = data.value
-        compare(root.machineSpeedSliderValue, data.value)
-        fuzzyCompare(root.machineSpeed, data.speed, 1e-9)
-        if (data.override < 0) {
-            compare(overrideSpy.count, 0)
-        } else {
-            compare(overrideSpy.count, 1)
-            compare(overrideSpy.signalArguments[0][0], data.override)
-            compare(overrideSpy.signalArguments[0][1], true)
-        }
+        item("speedSlider").value = 40
+        compare(root.machineSpeedSliderValue, 40)
+        compare(overrideSpy.count, 1)
+        compare(overrideSpy.signalArguments[0][0], Math.ceil(Math.pow(40, 1.849485) / 50))
     }
 
     function test_sliderKeys() {

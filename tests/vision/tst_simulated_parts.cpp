@@ -2,6 +2,7 @@
 // and lets them go on the board or into the basket, driven only by the head
 // position and valve 1; the component camera shows the held part and the
 // head camera the parts on the board.
+#include "RecogniseFrame.h"
 #include "util/NozzleStateFile.h"
 #include "vision/CameraWorker.h"
 #include "vision/SimulatedNozzle.h"
@@ -120,34 +121,17 @@ struct Cycle {
 
 // The camera worker as the program runs it for a part on the nozzle
 // ("element"), fed one frame.
-struct Found {
-    bool found = false;
-    double x = 0, y = 0, angle = 0, width = 0, height = 0;
-};
+using Found = Recognised;
 
 Found recogniseElement(const cv::Mat &frame, double width, double height)
 {
-    CameraWorker w;
-    w.setMode(QStringLiteral("element"));
-    w.setParam1(150);
-    w.setParam2(5);
-    w.setTargetSize(width * kPpm);
-    w.setTargetSize2(height * kPpm);
-    w.setTargetSizeTolerance(15);
-    w.setRoiPercent(80);
-    w.setShowPercent(100);
-    QSignalSpy obj(&w, &CameraWorker::objSend);
-    w.processMat(frame, true);
-    Found f;
-    if (obj.size() != 1)
-        return f;
-    f.found = obj[0][0].toBool();
-    f.x = obj[0][1].toDouble();
-    f.y = obj[0][2].toDouble();
-    f.angle = obj[0][3].toDouble();
-    f.width = obj[0][4].toDouble();
-    f.height = obj[0][5].toDouble();
-    return f;
+    RecognitionSettings settings;
+    settings.mode = QStringLiteral("element");
+    settings.param2 = 5;
+    settings.targetSize = width * kPpm;
+    settings.targetSize2 = height * kPpm;
+    settings.roiPercent = 80;
+    return recogniseFrame(frame, settings);
 }
 
 cv::Mat render(const QString &scene, const SimulatedStage::Position &p)

@@ -1,7 +1,7 @@
 // The world of the simulated head camera: the project's marks where the
 // machine sees them, found by the camera's own recognition, with the real
 // board moved and turned against the project.
-#include "vision/CameraWorker.h"
+#include "RecogniseFrame.h"
 #include "vision/SimulatedScene.h"
 #include "vision/SimulatedStage.h"
 #include "vision/SimulatedWorld.h"
@@ -53,32 +53,15 @@ SimulatedStage::Position at(const QPointF &p)
 
 // The head camera's recognition as the program sets it up for a mark: the
 // worker the camera item runs, fed one frame.
-struct Found {
-    bool found = false;
-    double x = 0;
-    double y = 0;
-};
+using Found = Recognised;
 
 Found recognise(const cv::Mat &frame, const QString &shape, double size, double size2)
 {
-    CameraWorker w;
-    w.setMode(shape == QLatin1String("square") ? QStringLiteral("square") : QStringLiteral("circle"));
-    w.setParam1(150);
-    w.setParam2(50);
-    w.setTargetSize(size * kPpm);
-    w.setTargetSize2(size2 * kPpm);
-    w.setTargetSizeTolerance(15);
-    w.setRoiPercent(50);
-    w.setShowPercent(100);
-    QSignalSpy obj(&w, &CameraWorker::objSend);
-    w.processMat(frame, true);
-    Found f;
-    if (obj.size() != 1)
-        return f;
-    f.found = obj[0][0].toBool();
-    f.x = obj[0][1].toDouble();
-    f.y = obj[0][2].toDouble();
-    return f;
+    RecognitionSettings settings;
+    settings.mode = shape == QLatin1String("square") ? QStringLiteral("square") : QStringLiteral("circle");
+    settings.targetSize = size * kPpm;
+    settings.targetSize2 = size2 * kPpm;
+    return recogniseFrame(frame, settings);
 }
 
 cv::Mat frameAt(const QPointF &machine)
