@@ -161,6 +161,8 @@ TestCase {
         root.jointPosGet([100, 50, 0, 0])
         root.doutGet(1, true)
         verify(worker.simWorldHoldsPart())
+        // Frames drawn before the pick may still be on their way.
+        waitForFrames(camera2, 2)
         photoSpy.target = camera2
         photoSpy.clear()
         camera2.requestPhoto()
