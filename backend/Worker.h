@@ -183,6 +183,8 @@ public slots:
     void maxAccGet(QVariant a1, QVariant a2, QVariant a3, QVariant a4);
     // Computes how fresh a vacuum reading must be.
     void vsMeasureTimeFreshCalc();
+    // Now on the clock that stamps vacuum readings (ms, forward only).
+    double vsClock() const;
 
     // --- ordering
     // Orders the reference marks (ant colony).

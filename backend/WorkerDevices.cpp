@@ -18,3 +18,8 @@ void Worker::vsMeasureTimeFreshCalc()
     const double msecs = stamp.toDouble(&ok);
     setRootProperty("vsMeasureTimeFresh", ok && VsProtocol::isFresh(msecs, VsProtocol::clockMsecs()));
 }
+
+double Worker::vsClock() const
+{
+    return double(VsProtocol::clockMsecs());
+}

@@ -2,6 +2,7 @@ import QtQuick 2.15
 import "waiters.js" as Waiters
 import "sequencer.js" as Sequencer
 import "marks.js" as Marks
+import "picking.js" as Picking
 
 // The one piece between the job's step libraries and the rest of the
 // program. The libraries see only `port` (a plain object of functions); this
@@ -24,6 +25,10 @@ Item {
     property var waiters: null
     property var sequencer: null
     property var marks: null
+    property var picking: null
+    // The component cycle: travel height, placement angle and target of the
+    // component being placed, the group's next placements, a skipped feeder.
+    property var component: null
 
     // What a stop resets beyond the waiters, by kind ("vision", "steps",
     // "rlc", "vacuumErrors", "programmer", "signals", "feeders"): the step
@@ -55,6 +60,13 @@ Item {
         jobPort: jobPort
     }
     property alias markPort: markPort
+
+    PickPort {
+        id: pickPort
+        app: jobPort.app
+        machineState: jobPort.machineState
+        jobPort: jobPort
+    }
 
     // Single-shot timers made on demand; `cancel()` stops one.
     Component {
@@ -234,6 +246,8 @@ Item {
             markPort.closeBoardMoveDialog()
             machineState.calibrating = false
         }
+        if (picking)
+            picking.stopAll()
         machineState.setActivity("homing", false)
     }
 
@@ -243,9 +257,11 @@ Item {
         // A gCodeWait row is done when its block is.
         waiters.rowDriver = sequencer.make
         markPort.install(port)
+        pickPort.install(port)
         marks = Marks.create(port, { "delayWait": waiters.delayWait, "gCodeWait": waiters.gCodeWait,
                                      "homeWait": jobPort.homeWait })
         calibrationMarkHook = marks.calibrate
+        picking = Picking.create(port, waiters)
         boardMoveAgreeHook = markPort.boardMoveAgree
         // A stop: the camera stops calculating.
         addReset("vision", function() { jobPort.markPort.cameraStop() })
@@ -260,7 +276,11 @@ Item {
             "refPointWait": marks.refPointWait,
             "toSecondCalibSign": marks.toSecondCalibSign,
             "centerAtRef": marks.centerAtRef,
-            "nozzleOnHeadCheckFunc": marks.nozzleOnHeadCheckFunc
+            "nozzleOnHeadCheckFunc": marks.nozzleOnHeadCheckFunc,
+            "cupWait": picking.cupWait,
+            "cupWaitDummy": picking.cupWaitDummy,
+            "elGetWait": picking.elGetWait,
+            "vsMeasureWait": picking.vsMeasureWait
         }
     }
 
@@ -277,7 +297,16 @@ Item {
     }
     onPausedChanged: {
         waiters.pauseGet()
+        picking.pauseGet()
         sequencer.pauseGet()
+    }
+    // The vacuum sensor's answers, for the step waiting for one.
+    Connections {
+        target: jobPort.app
+        function onVsMeasureSignal(value) { jobPort.picking.vsMeasureGet(value, jobPort.app.vsMeasureTime) }
+        function onVsMeasureFailedSignal(message) { jobPort.picking.vsMeasureFailedGet(message) }
+        function onVsStartedSignal() { jobPort.picking.vsStartedGet() }
+        function onVsStartFailedSignal(message) { jobPort.picking.vsStartFailedGet(message) }
     }
     Connections {
         target: jobPort.app
