@@ -3082,6 +3082,129 @@ Error code: %1</translation>
     </message>
 </context>
 <context>
+    <name>component</name>
+    <message>
+        <source>Питатель: </source>
+        <translation>Feeder: </translation>
+    </message>
+    <message>
+        <source> Кол-во: </source>
+        <translation> Qty: </translation>
+    </message>
+    <message>
+        <source>не выполнено</source>
+        <translation>not done</translation>
+    </message>
+    <message>
+        <source>Питатель не найден: </source>
+        <translation>Feeder not found: </translation>
+    </message>
+    <message>
+        <source>Компонент не установлен, потому что не были просканированы соответствующие реперные знаки</source>
+        <translation>The component was not placed because its reference marks were not scanned</translation>
+    </message>
+    <message>
+        <source>Неверное число рядов поддона: взятие не выполнено</source>
+        <translation>Invalid number of tray rows: the pick was not made</translation>
+    </message>
+    <message>
+        <source>Неверный шаг или концы отрезка ленты: взятие не выполнено</source>
+        <translation>Invalid pitch or ends of the tape strip: the pick was not made</translation>
+    </message>
+    <message>
+        <source>Жду замены/пополнения поддона! Остановка! Питатель: </source>
+        <translation>Waiting for the tray to be replaced or refilled! Stopped! Feeder: </translation>
+    </message>
+    <message>
+        <source>Жду замены/пополнения отрезка ленты! Остановка! Питатель: </source>
+        <translation>Waiting for the tape strip to be replaced or refilled! Stopped! Feeder: </translation>
+    </message>
+    <message>
+        <source> пропущен оператором.</source>
+        <translation> skipped by the operator.</translation>
+    </message>
+    <message>
+        <source>Насадка №%1 не настроена: взятие не выполнено</source>
+        <translation>Nozzle #%1 is not set up: the pick was not made</translation>
+    </message>
+    <message>
+        <source>Центрирование по углам недоступно в этой версии программы</source>
+        <translation>Centring by corners is not available in this version of the program</translation>
+    </message>
+    <message>
+        <source>Центрирование над камерой недоступно в этой версии программы</source>
+        <translation>Centring in place over the camera is not available in this version of the program</translation>
+    </message>
+    <message>
+        <source>Программирование компонентов недоступно в этой версии программы</source>
+        <translation>Programming components is not available in this version of the program</translation>
+    </message>
+    <message>
+        <source>Несколько ошибок распознавания подряд! Пропускаю питатель: </source>
+        <translation>Several recognition errors in a row! Skipping the feeder: </translation>
+    </message>
+    <message>
+        <source>Несколько ошибок распознавания подряд! Остановка программы!</source>
+        <translation>Several recognition errors in a row! Program stopped!</translation>
+    </message>
+    <message>
+        <source>Ошибка распознавания компонента из питателя </source>
+        <translation>Could not recognise the component from feeder </translation>
+    </message>
+    <message>
+        <source>. Сброс в корзину.</source>
+        <translation>. Dropped into the basket.</translation>
+    </message>
+    <message>
+        <source>Неверные данные компонента: координаты установки не вычислены</source>
+        <translation>Invalid component data: the placement coordinates were not computed</translation>
+    </message>
+    <message>
+        <source>Неверное число в G-коде установки компонента: установка не выполнена</source>
+        <translation>Invalid number in the placement G-code: the component was not placed</translation>
+    </message>
+    <message>
+        <source>Ошибка связи с датчиком разрежения!</source>
+        <translation>Vacuum sensor communication error!</translation>
+    </message>
+    <message>
+        <source>До взятия: </source>
+        <translation>Before the pick: </translation>
+    </message>
+    <message>
+        <source>кПа, после: </source>
+        <translation>kPa, after: </translation>
+    </message>
+    <message>
+        <source>кПа, разница: </source>
+        <translation>kPa, difference: </translation>
+    </message>
+    <message>
+        <source>кПа, порог: </source>
+        <translation>kPa, threshold: </translation>
+    </message>
+    <message>
+        <source>кПа.</source>
+        <translation>kPa.</translation>
+    </message>
+    <message>
+        <source>Измерено: </source>
+        <translation>Measured: </translation>
+    </message>
+    <message>
+        <source>Ошибка по датчику разрежения! Питатель: </source>
+        <translation>Vacuum sensor error! Feeder: </translation>
+    </message>
+    <message>
+        <source>Несколько ошибок по датчику разрежения подряд! Пропускаю питатель: </source>
+        <translation>Several vacuum sensor errors in a row! Skipping the feeder: </translation>
+    </message>
+    <message>
+        <source>Сброс в корзину. Питатель: </source>
+        <translation>Dropped into the basket. Feeder: </translation>
+    </message>
+</context>
+<context>
     <name>main</name>
     <message>
         <source>Kestravo — установщик компонентов</source>

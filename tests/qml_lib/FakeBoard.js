@@ -40,6 +40,13 @@
 // (vsMeasureFailedGet) and "vacuumSilent" (no answer). Feeders, nozzles and
 // banks are in `job` (feeders, nozzles, tapeBanks, vibrationBanks); feeder
 // writes, cover-tape jogs and vibrations are recorded.
+//
+// For the component cycle: `job.groups` are the program's placement groups
+// (epGroup), `runStates` the feeders' run state (runState), and the
+// component camera answers each ask() `componentCamera.ms` later with the
+// next `count` entries of `componentCamera.results` (each { found, x, y,
+// angle, width, height } in pixels; `componentCamera.fallback` once the list
+// is used up). Placed parts, counters and camera requests are recorded.
 
 var CAMERA_FAULTS = ["silent", "timeout", "blind", "alwaysOff", "lateFound"]
 
@@ -99,7 +106,15 @@ function extend(m, options) {
         vibration: { running: false, done: false, waiting: [] },
         supposedAngle: null,   // { camera3, angle }
         feederCheck: false,
-        nozzleChanges: []      // setNozzleChanging(on) in order
+        nozzleChanges: [],     // setNozzleChanging(on) in order
+
+        // Component cycle.
+        runStates: {},         // keyed by bank letter + index
+        componentCamera: { results: [], ms: 30, requests: [],
+                           fallback: { "found": true, "x": 0, "y": 0, "angle": 0, "width": 0, "height": 0 } },
+        placed: [],            // placements given to componentPlaced
+        counted: [],           // placements given to countPlaced
+        basket: []             // placements given to countBasket
     }
     var given = opts.settings || {}
     for (var k in given)
@@ -354,6 +369,50 @@ function extend(m, options) {
         }
     }
     p.skipFeeder = function(model, index) { m.events.push("skipFeeder:" + model + index) }
+
+    // ---- component cycle
+    p.epGroup = function(index) { return (b.job.groups || [])[index] || null }
+    p.runState = function(model, index) {
+        var key = String(model) + index
+        if (!b.runStates[key])
+            b.runStates[key] = {}
+        return b.runStates[key]
+    }
+    p.componentPlaced = function(ep) {
+        b.placed.push(ep)
+        m.events.push("placed")
+    }
+    p.countPlaced = function(ep) { b.counted.push(ep) }
+    p.countBasket = function(ep) {
+        b.basket.push(ep)
+        m.events.push("basket")
+    }
+    p.componentCamera = {
+        start: function(camera3) { m.events.push("camera2:start:" + (camera3 ? 3 : 2)) },
+        stop: function() { m.events.push("camera2:stop") },
+        cancel: function() { m.events.push("camera2:cancel") },
+        // The frames are taken when the answer comes, so that a test may
+        // queue them after the request.
+        ask: function(settings, count, onResult) {
+            var cam = b.componentCamera
+            cam.requests.push({ "settings": settings, "count": count, "at": m.now })
+            m.events.push("camera2:ask")
+            m.after(cam.ms, function() {
+                var frames = []
+                for (var i = 0; i < count; ++i)
+                    frames.push(cam.results.length > 0 ? cam.results.shift() : cam.fallback)
+                var found = frames.every(function(f) { return f.found === true })
+                var x = 0, y = 0
+                for (i = 0; i < frames.length; ++i) {
+                    x += Number(frames[i].x)
+                    y += Number(frames[i].y)
+                }
+                var last = frames[frames.length - 1]
+                onResult({ "found": found, "x": found ? x / count : 0, "y": found ? y / count : 0,
+                           "angle": last.angle, "width": last.width, "height": last.height, "frames": frames })
+            })
+        }
+    }
     p.openFeederSettings = function(model, index) { m.events.push("feederSettings:" + model + index) }
     p.openSensorSettings = function() { m.events.push("sensorSettings") }
 

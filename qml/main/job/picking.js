@@ -34,6 +34,9 @@
 //                                   tapeChangeGCode,
 //                                   dontStopProgramOnFeederErrors
 //   feederOf(model, index) -> record or null   (model: bank letter)
+//   runState(model, index) -> object (optional) the feeder's state of this
+//                                   run; its centeringCurrCount counts the
+//                                   parts centred on the camera
 //   setFeederValue(model, index, name, value)  a field of a feeder record
 //   nozzles() -> [nozzle record]     the nozzle list (cupModel)
 //   tapeBank(n), vibrationBank(n) -> record or null
@@ -471,7 +474,7 @@ function create(port, waiters) {
         var check = port.feederCheck() === true
         g.needRlc = setting("rlcEnabled") === true && PT.isTrue(feeder.rlcEnabled) && !check && inRun()
         var mode = num(feeder.centering)
-        g.needCamera = (mode === 1 || (mode === 2 && num(feeder.centeringCurrCount) < num(feeder.centeringCount)))
+        g.needCamera = (mode === 1 || (mode === 2 && centredCount(model, index, feeder) < num(feeder.centeringCount)))
                 && !check
         g.needPWM = false
         g.gCodeCamera = ""
@@ -495,6 +498,16 @@ function create(port, waiters) {
     elGetWait.needCamera = false
 
     var g = elGetWait
+
+    // Parts of the feeder centred on the camera in this run: the run's own
+    // count when the port keeps one, else the record's; none before the
+    // first.
+    function centredCount(model, index, feeder) {
+        var state = typeof port.runState === "function" ? port.runState(model, index) : null
+        var n = state && state.centeringCurrCount !== undefined ? num(state.centeringCurrCount)
+                                                                : num(feeder.centeringCurrCount)
+        return isFinite(n) ? n : 0
+    }
 
     // ---- a feeder that runs out waits at the tape-change panel
     function runsOut(t) {

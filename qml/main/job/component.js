@@ -1,0 +1,1112 @@
+.pragma library
+.import "../lib/coords.js" as Coords
+.import "../lib/geometry.js" as Geometry
+.import "boardCorrection.js" as BC
+.import "program.js" as Program
+.import "pickTexts.js" as PT
+
+// The component cycle of a job: one feeder group (setupFeeder, the row
+// function of a feeder row) and one component of it (setupElement: pick,
+// centre over the component camera, place, count), with what goes wrong on
+// the way: recognition and vacuum failures, full trays and strips, the
+// basket, the operator panels and the missed list.
+//
+// `create(port, waiters, picking)` as every step library: `waiters` are the
+// waiting primitives of waiters.js, `picking` the picking steps of
+// picking.js, both over the same port. Each step keeps its state on its own
+// function object; its `ticket` goes up on every start and on stopAll(), so a
+// block end, a camera result, a sensor reading or a panel button that arrives
+// for an older start does nothing. A continuation that completes at once is
+// called through port.later(), and the placements of a group are walked by a
+// loop, never by recursion.
+//
+// Port functions this library uses, beyond those of the job foundation
+// (sendGCode, paused, after, later, log, fail, beep, run, model, missedModel,
+// setting, showPanel, rowComplete, position):
+//   setting(name) -> value           workAreaX1, workAreaY1, workAreaY2,
+//                                   workAreaZ1, workAreaZ2, pcbThickness,
+//                                   pcbCorrX, pcbCorrY, maxVel, maxAcc,
+//                                   vacuumDelay, slowPickPlaceSpeed,
+//                                   camera2X/Y, camera3X/Y, camera2Height,
+//                                   camera3Height, camera2MinHeight,
+//                                   camera3MinHeight, camera2PPM,
+//                                   camera2PPMDistance, camera2Delay,
+//                                   camera2CheckSize, camera2Treshold1/2,
+//                                   postCameraGcode, postCameraGcode3,
+//                                   vsEnabled, vsControlType, basketGcode,
+//                                   tapeChangeGCode, allowCustomPlaceGCode,
+//                                   dontStopProgramOnFeederErrors, pcbMulti,
+//                                   refMode, allowRunWithoutFiducials,
+//                                   zTravelEnabled, encZEnabled
+//   run() -> the job screen's run state: executing, placingMissedComponents,
+//                                   missedCount, softPlacement,
+//                                   dontThrowToBasket,
+//                                   minHeigthCompPCBCalculated, visible
+//   epGroup(index) -> [placement]    group `index` of the program (epAA)
+//   refList() -> [mark]              the project's reference marks
+//   feederOf(model, index) -> record or null
+//   setFeederValue(model, index, name, value)   a lasting feeder field
+//   runState(model, index) -> object  the feeder's state of this run (a
+//                                   plain object the run clears at its end)
+//   nozzles() -> [nozzle record], outputOn(n) -> bool
+//   zEncoderFitted() -> bool         the Z encoder is fitted (optional)
+//   rowErrorUp()                     the current row's error count + 1
+//   componentCamera.start(camera3)   capture on camera 3 (true) or 2
+//   componentCamera.stop()           capture off, its window hidden
+//   componentCamera.ask(settings, count, onResult)
+//                                   the next `count` results with these
+//                                   recognition settings: onResult({ found,
+//                                   x, y, angle, width, height, frames }),
+//                                   pixels from the frame centre; frames
+//                                   (optional) the single results
+//   componentCamera.cancel()         forgets a pending request
+//   headCamera.stop()                head-camera capture off
+//   vacuum.setFast(on)               the sensor polled every 20 ms (on)
+//   vacuum.running(), vacuum.starting(), vacuum.start(), vacuum.before()
+//   componentPlaced(ep)              the run's last-placed line and count
+//   countPlaced(ep)                  the machine's component counter and the
+//                                   project statistics (components, points)
+//   countBasket(ep)                  the machine's basket counter and the
+//                                   project statistics
+//   openFeederSettings(model, index), openSensorSettings()
+// Entries for the port's owner: pauseGet(), stopAll(), skipFeeder(model,
+// index) (picking's tape-change panel), and for picking's port:
+// travelHeight(), placementAngle(ep, feeder), placementTarget(ep, feeder),
+// morePlacements().
+
+// Recognitions of one pick before it counts as a failure.
+var RECOGNITION_TRIES = 3
+// A recognition failure costs 1, a success gives back this much.
+var FOUND_CREDIT = 0.2
+// A beep is left out this soon after a panel's continue button.
+var QUIET_AFTER_PANEL_MS = 1000
+// Centring types of the feeder record.
+var CENTER_PINS = 2
+var CENTER_CORNERS = 3
+var CENTER_TEMPLATE = 4
+
+function num(v) { return PT.num(v) }
+function isTrue(v) { return PT.isTrue(v) }
+function count(v) {
+    var n = num(v)
+    return isFinite(n) ? n : 0
+}
+function text(v) { return v === undefined || v === null ? "" : String(v) }
+
+// How many parts of a feeder go to the basket before the operator is asked:
+// an integer 0 ... 10 (a broken file value gives 1, a negative one 0).
+function pickRetryCount(feeder) {
+    return PT.pickRetryCount(feeder)
+}
+
+// The target angle for a part measured at `measured` degrees that is to
+// lie at `c` degrees (the placement angle with the board's turn).
+function angleChoice(c, measured) {
+    c = Number(c)
+    measured = Number(measured)
+    var f = -c
+    var quarters = Math.round(Math.abs(c) / 90) * 90
+    if (f > 45)
+        f -= quarters
+    if (f < -45)
+        f += quarters
+    if (Math.abs(f - measured) > 45)
+        f = -f - measured
+    else
+        f = f - measured
+    return c - f
+}
+
+// The mean of frames of one recognition: every angle takes the sign of the
+// first frame's angle; one frame not found makes the whole result not found.
+// Returns { found, x, y, angle, width, height } in pixels.
+function meanOfFrames(frames) {
+    var none = { "found": false, "x": 0, "y": 0, "angle": 0, "width": 0, "height": 0 }
+    if (!frames || frames.length === 0)
+        return none
+    var sign = Number(frames[0].angle) < 0 ? -1 : 1
+    var sum = { "x": 0, "y": 0, "angle": 0, "width": 0, "height": 0 }
+    for (var i = 0; i < frames.length; ++i) {
+        var f = frames[i]
+        if (!f || f.found !== true)
+            return none
+        sum.x += Number(f.x)
+        sum.y += Number(f.y)
+        sum.angle += sign * Math.abs(Number(f.angle))
+        sum.width += Number(f.width)
+        sum.height += Number(f.height)
+    }
+    var n = frames.length
+    var r = { "found": true, "x": sum.x / n, "y": sum.y / n, "angle": sum.angle / n, "width": sum.width / n,
+              "height": sum.height / n }
+    for (var k in r)
+        if (k !== "found" && !isFinite(r[k]))
+            return none
+    return r
+}
+
+// Pixels per millimetre of the component camera for a part held at
+// machine height `z`: camera2PPM × camera2PPMDistance / d with d the
+// distance from the camera to the part's underside. NaN when d is not
+// above 0 or any value is not a number.
+function cameraPpm(z, thickness, nozzleLength, cameraHeight, ppm, ppmDistance) {
+    var d = Math.abs(num(z)) - num(thickness) - num(nozzleLength) - num(cameraHeight)
+    if (!(d > 0))
+        return NaN
+    var r = num(ppm) * num(ppmDistance) / d
+    return isFinite(r) && r > 0 ? r : NaN
+}
+
+// Recognition settings of a feeder's parts on the component camera.
+function cameraSettings(model, index, feeder, env) {
+    var own = isTrue(feeder.cameraIndiv)
+    var type = count(feeder.centerType)
+    var s = { "indiv": own, "centerType": type, "checkPinDistance": isTrue(feeder.checkPinDistance),
+              "pinDistanceMaxDev": num(feeder.pinDistanceMaxDev),
+              "roiPercent": own ? num(feeder.cameraROIPercent) : undefined,
+              "param1": own ? num(feeder.cameraT1) : num(env.camera2Treshold1),
+              "param2": own ? num(feeder.cameraT2) : num(env.camera2Treshold2),
+              "checkSize": type === CENTER_CORNERS || type === CENTER_TEMPLATE ? 0
+                           : (own ? count(feeder.cameraCheckSize) : count(env.camera2CheckSize)),
+              "targetWidth": num(feeder.elWidth), "targetHeight": num(feeder.elHeight) }
+    if (type === CENTER_TEMPLATE) {
+        s.templMatchCoeff = num(feeder.camera2MatchPercent)
+        s.photo = "image://worker/camera2_" + model + index
+    }
+    return s
+}
+
+// The missed-list row of a feeder with `n` placements.
+function missedRowText(model, index, feeder, n) {
+    var f = feeder || {}
+    return qsTr("Питатель: ") + Program.feederName(model) + " №" + (Number(index) + 1) + ". " + text(f.pack) + " "
+            + text(f.partNumber) + qsTr(" Кол-во: ") + n
+}
+
+function create(port, waiters, picking) {
+    var c = {}
+
+    function setting(name) { return port.setting(name) }
+    function run() { return port.run() || {} }
+    function inRun() { return run().executing === true }
+    function secondPass() { return run().placingMissedComponents === true }
+    function feederText(model, index) { return Program.feederName(model) + "  №" + (Number(index) + 1) }
+    function nozzleOf(feeder) {
+        var list = port.nozzles() || []
+        var n = PT.clampInt(feeder ? feeder.cupNumber : undefined, 0, 1000, 0)
+        return n < list.length ? list[n] : null
+    }
+    function runState(model, index) {
+        var s = port.runState(model, index)
+        return s || {}
+    }
+    function env() {
+        return { "maxVel": setting("maxVel"), "maxAcc": setting("maxAcc") }
+    }
+    function xySpeed(speed, acc) { return PT.xySpeed(speed, acc, env()) }
+    function zSpeed(speed, acc) { return PT.zSpeed(speed, acc, env()) }
+    // The part may not go to the basket: the feeder or the job screen says so.
+    function mayNotThrow(feeder) { return isTrue(feeder.dontThrow) || run().dontThrowToBasket === true }
+    function skipsOnErrors(feeder) {
+        return setting("dontStopProgramOnFeederErrors") === true && !secondPass()
+                && !isTrue(feeder.forceProgramStopOnFeederError) && !mayNotThrow(feeder)
+    }
+    function later(t, owner, fn) {
+        port.later(function() { if (t === owner.ticket) fn() })
+    }
+
+    // ================================================================
+    // setupFeeder(epAAIndex, nFunc, elNumber, prevInstalled): the row of a
+    // feeder group. Called without arguments it goes on with the next
+    // placement.
+    function setupFeeder(epAAIndex, nFunc, elNumber, prevInstalled) {
+        if (arguments.length === 0) {
+            next(sf.ticket)
+            return
+        }
+        sf.ticket += 1
+        var t = sf.ticket
+        sf.epAAIndex = epAAIndex
+        sf.nFunc = nFunc
+        sf.group = port.epGroup(epAAIndex) || []
+        sf.elNumber = elNumber === undefined ? 0 : Math.max(0, Math.floor(count(elNumber)))
+        sf.installed = prevInstalled === undefined ? 0 : count(prevInstalled)
+        sf.missed = false
+        sf.finished = false
+        se.active = false
+        var first = sf.group.length > 0 ? sf.group[0] : null
+        if (elNumber === undefined && first && first.el) {
+            sf.initModel = first.el.model
+            sf.initIndex = first.el.index
+        }
+        var allOff = true
+        for (var i = 0; i < sf.group.length && allOff; ++i)
+            if (!(sf.group[i] && sf.group[i].disabledTemp === true))
+                allOff = false
+        if (allOff) {
+            port.rowComplete(qsTr("не выполнено"))
+            later(t, sf, groupDone)
+            return
+        }
+        var model = first.el.model, index = first.el.index
+        var feeder = port.feederOf(model, index)
+        if (!feeder) {
+            port.fail(qsTr("Питатель не найден: ") + feederText(model, index))
+            return
+        }
+        if (num(feeder.centering) === 1 || num(feeder.centering) === 2) {
+            sf.cameraSettings = cameraSettings(model, index, feeder,
+                                               { "camera2Treshold1": setting("camera2Treshold1"),
+                                                 "camera2Treshold2": setting("camera2Treshold2"),
+                                                 "camera2CheckSize": setting("camera2CheckSize") })
+        } else {
+            sf.cameraSettings = null
+            port.componentCamera.stop()
+        }
+        // Loose parts would load the head camera's search settings here.
+        if (num(feeder.type) !== 2)
+            port.headCamera.stop()
+        picking.cupWait(PT.clampInt(feeder.cupNumber, 0, 1000, 0), function() {
+            if (t === sf.ticket)
+                next(t)
+        })
+    }
+    setupFeeder.ticket = 0
+    setupFeeder.epAAIndex = -1
+    setupFeeder.nFunc = null
+    setupFeeder.group = []
+    setupFeeder.elNumber = 0
+    setupFeeder.installed = 0
+    setupFeeder.missed = false
+    setupFeeder.finished = false
+    setupFeeder.initModel = ""
+    setupFeeder.initIndex = -1
+    setupFeeder.cameraSettings = null
+    setupFeeder.quiet = false
+    setupFeeder.quietTicket = 0
+
+    var sf = setupFeeder
+
+    function groupDone() {
+        se.active = false
+        var cont = sf.nFunc
+        sf.nFunc = null
+        if (cont)
+            cont()
+    }
+    function endGroup(t) { later(t, sf, groupDone) }
+
+    // The placement's reference marks on its board were not both measured
+    // (a panel whose boards each have their own marks).
+    function marksMissing(ep) {
+        if (setting("pcbMulti") !== true || count(setting("refMode")) !== 0
+                || setting("allowRunWithoutFiducials") === true)
+            return false
+        var marks = placementMarks(ep)
+        return marks.length === 2 && (!marks[0] || !marks[1] || marks[0].used === false || marks[1].used === false)
+    }
+
+    // The later calls: one placement each, skipped ones in a loop.
+    function next(t) {
+        if (t !== sf.ticket)
+            return
+        se.active = false
+        var group = sf.group
+        for (;;) {
+            port.rowComplete(String(sf.installed))
+            if (sf.elNumber >= group.length) {
+                endGroup(t)
+                return
+            }
+            var ep = group[sf.elNumber]
+            if (!ep || ep.disabledTemp === true) {
+                sf.elNumber += 1
+                continue
+            }
+            if (marksMissing(ep)) {
+                port.log(qsTr("Компонент не установлен, потому что не были просканированы соответствующие реперные знаки"),
+                         "yellow")
+                sf.elNumber += 1
+                continue
+            }
+            break
+        }
+        var model = ep.el.model, index = ep.el.index
+        var feeder = port.feederOf(model, index)
+        if (!feeder) {
+            port.fail(qsTr("Питатель не найден: ") + feederText(model, index))
+            return
+        }
+        if (sf.missed) {
+            toMissed(model, index, feeder)
+            endGroup(t)
+            return
+        }
+        var type = num(feeder.type)
+        var caseKind = type === 1 || type === 5
+        if (caseKind && !(num(feeder.caseCurrNumber) >= 0)) {
+            port.setFeederValue(model, index, "caseCurrNumber", 0)
+            feeder = port.feederOf(model, index)
+        }
+        if (sf.finished) {
+            if (type === 2)
+                port.rowComplete(String(sf.elNumber - 1))
+            endGroup(t)
+            return
+        }
+        if (caseKind && full(t, model, index, feeder))
+            return
+        setupElement(ep, setupFeeder)
+        sf.elNumber += 1
+        sf.installed += 1
+        if (caseKind) {
+            var now = port.feederOf(model, index) || feeder
+            port.setFeederValue(model, index, "caseCurrNumber", count(now.caseCurrNumber) + 1)
+        }
+    }
+
+    // A tray or strip whose last position was taken: wrapped to the first
+    // one, or the operator refills it at the tape-change panel (true).
+    function full(t, model, index, feeder) {
+        var tray = num(feeder.type) === 1
+        var capacity = tray ? PT.trayCapacity(feeder) : PT.stripCapacity(feeder)
+        if (!(capacity > 0)) {
+            port.fail(tray ? qsTr("Неверное число рядов поддона: взятие не выполнено")
+                           : qsTr("Неверный шаг или концы отрезка ленты: взятие не выполнено"))
+            return true
+        }
+        if (count(feeder.caseCurrNumber) < capacity)
+            return false
+        if (!isTrue(feeder.caseStopEnabled) || (setting("dontStopProgramOnFeederErrors") === true && !secondPass())) {
+            port.setFeederValue(model, index, "caseCurrNumber", 0)
+            return false
+        }
+        port.log((tray ? qsTr("Жду замены/пополнения поддона! Остановка! Питатель: ")
+                       : qsTr("Жду замены/пополнения отрезка ленты! Остановка! Питатель: "))
+                 + feederText(model, index), "yellow")
+        runState(model, index).feederError = true
+        tapeChangePanel(t, model, index)
+        var g = text(setting("tapeChangeGCode"))
+        if (g.trim() !== "")
+            port.sendGCode(g + "\ng0 zMax\n", true, null)
+        return true
+    }
+
+    function tapeChangePanel(t, model, index) {
+        port.showPanel("tapeChange", {}, function(id) {
+            if (t !== sf.ticket)
+                return
+            if (id === "feederSettings") {
+                port.openFeederSettings(model, index)
+            } else if (id === "skip") {
+                skip(model, index)
+            } else if (id === "continue") {
+                quietAfterPanel()
+                var feeder = port.feederOf(model, index) || {}
+                var type = num(feeder.type)
+                if (type === 1 || type === 5)
+                    port.setFeederValue(model, index, "caseCurrNumber", 0)
+                else if (type === 0 || type === 3 || type === 4)
+                    port.setFeederValue(model, index, "inTapeNow", count(feeder.inTapeNow) + count(feeder.inTape))
+                runState(model, index).feederError = false
+                next(t)
+            }
+        })
+    }
+
+    // The rest of the group, from the current placement on, goes to the
+    // missed list.
+    function toMissed(model, index, feeder) {
+        var missedModel = port.missedModel()
+        var area = { "workAreaX1": count(setting("workAreaX1")), "workAreaY2": count(setting("workAreaY2")),
+                     "pcbMulti": setting("pcbMulti") === true,
+                     "pcbMultiNonstandart": setting("pcbMultiNonstandart") === true }
+        var rest = []
+        for (var i = sf.elNumber; i < sf.group.length; ++i)
+            if (sf.group[i] && sf.group[i].disabledTemp !== true)
+                rest.push(sf.group[i])
+        sf.elNumber = sf.group.length
+        if (rest.length === 0)
+            return
+        missedModel.append({ "op": missedRowText(model, index, feeder, rest.length), "enabled": 1,
+                             "opFunc": "setupFeeder", "p1": sf.epAAIndex, "complete": "" })
+        for (var k = 0; k < rest.length; ++k)
+            missedModel.appendChild({ "op": Program.componentLineText(rest[k], area), "enabled": 1,
+                                      "p1": rest[k], "p2": "element" })
+        var r = run()
+        r.missedCount = count(r.missedCount) + rest.length
+    }
+
+    // The placement being worked on is tried again later (its pick was
+    // rejected or never happened).
+    function takeBack() {
+        sf.elNumber = Math.max(0, sf.elNumber - 1)
+        sf.installed = Math.max(0, sf.installed - 1)
+    }
+
+    // "Пропустить" and the skips of repeated errors: the group goes to the
+    // missed list; a part still held goes to the basket first.
+    function skip(model, index, logText, color) {
+        var t = sf.ticket
+        port.log(logText !== undefined ? logText
+                                       : qsTr("Питатель: ") + feederText(model, index) + qsTr(" пропущен оператором."),
+                 color || "yellow")
+        sf.finished = true
+        sf.missed = true
+        if (se.active) {
+            takeBack()
+            se.active = false
+        }
+        se.ticket += 1
+        if (port.outputOn(1)) {
+            elToBasketWait(function() { if (t === sf.ticket) next(t) })
+            return
+        }
+        later(t, sf, function() { next(t) })
+    }
+    c.skipFeeder = function(model, index) { skip(model, index) }
+
+    // ---- what picking asks of the component being placed
+
+    function placementMarks(ep) {
+        var refs = port.refList() || []
+        var el = ep.el || {}
+        function byId(id) {
+            if (!(Number(id) >= 0))
+                return null
+            for (var i = 0; i < refs.length; ++i)
+                if (Number(refs[i].refId) === Number(id))
+                    return refs[i]
+            return null
+        }
+        if (refs.length < 2)
+            return []
+        return BC.marksFor(byId(el.preferredRef1), byId(el.preferredRef2), refs[0], refs[1], setting("refMode"),
+                           ep.row, ep.col)
+    }
+
+    function boardCoords(ep, feeder) {
+        var nozzle = nozzleOf(feeder) || {}
+        return BC.elSetupCoords(ep, placementMarks(ep), nozzle, feeder,
+                                { "workAreaX1": setting("workAreaX1"), "workAreaY2": setting("workAreaY2"),
+                                  "workAreaZ1": setting("workAreaZ1"), "workAreaZ2": setting("workAreaZ2"),
+                                  "pcbThickness": setting("pcbThickness") })
+    }
+
+    c.travelHeight = function() { return se.zTravel }
+    c.placementAngle = function(ep, feeder) {
+        var r = boardCoords(ep, feeder)
+        return r.ok ? r.a : NaN
+    }
+    c.placementTarget = function(ep, feeder) {
+        var r = elSetupCoordsWithCorrections(ep, feeder)
+        return r ? { "x": r[0], "y": r[1], "z": r[2], "a": r[3] } : null
+    }
+    c.morePlacements = function() {
+        for (var i = sf.elNumber + 1; i < sf.group.length; ++i)
+            if (sf.group[i] && sf.group[i].disabledTemp !== true)
+                return true
+        return false
+    }
+
+    // ================================================================
+    // setupElement(ep, nFunc): one component.
+    function setupElement(ep, nFunc) {
+        se.ticket += 1
+        var t = se.ticket
+        se.ep = ep
+        se.nFunc = nFunc
+        se.step = 0
+        se.model = ep.el.model
+        se.index = ep.el.index
+        var feeder = port.feederOf(se.model, se.index)
+        if (!feeder) {
+            port.fail(qsTr("Питатель не найден: ") + feederText(se.model, se.index))
+            return
+        }
+        se.feeder = feeder
+        var key = String(se.model) + ":" + se.index
+        if (key !== se.feederKey)
+            se.notFoundCounter = 0
+        se.feederKey = key
+        se.active = true
+        se.programmed = false
+        var mode = num(feeder.centering)
+        se.feederCentering = mode === 1 || mode === 2 ? mode : 0
+        se.centering = mode === 1 || (mode === 2 && count(runState(se.model, se.index).centeringCurrCount)
+                                      < count(feeder.centeringCount))
+        se.camera3 = picking.camera23Choose(feeder)
+        se.tryNumber = 0
+        se.centerTry = 0
+        se.centeredInPlace = false
+        se.found = false
+        se.elX = se.elY = se.elA = se.elWidth = se.elHeight = 0
+        se.shiftX = se.shiftY = 0
+        var nozzle = nozzleOf(feeder)
+        if (!nozzle) {
+            port.fail(qsTr("Насадка №%1 не настроена: взятие не выполнено")
+                      .arg(PT.clampInt(feeder.cupNumber, 0, 1000, 0) + 1))
+            return
+        }
+        var cam = se.camera3 ? "camera3" : "camera2"
+        se.centeringZ = PT.centringHeight(feeder, nozzle, { "cameraMinHeight": setting(cam + "MinHeight"),
+                                                            "cameraHeight": setting(cam + "Height"),
+                                                            "workAreaZ2": setting("workAreaZ2") })
+        se.zTravel = travelHeight(feeder, nozzle)
+        if (!se.centering) {
+            pick(t, function() { elSetupWait(ep, function() { componentDone(t) }) })
+            return
+        }
+        var refusal = unsupported(feeder)
+        if (refusal !== "") {
+            port.fail(refusal)
+            return
+        }
+        if (se.zTravel < se.centeringZ)
+            se.zTravel = se.centeringZ
+        port.componentCamera.start(se.camera3)
+        pick(t, function() { recognise(t) })
+    }
+    setupElement.ticket = 0
+    setupElement.step = -1
+    setupElement.ep = null
+    setupElement.feeder = null
+    setupElement.model = ""
+    setupElement.index = -1
+    setupElement.feederKey = ""
+    setupElement.feederCentering = 0
+    setupElement.nFunc = null
+    setupElement.tryNumber = 0
+    setupElement.centerTry = 0
+    setupElement.notFoundCounter = 0
+    setupElement.centering = false
+    setupElement.camera3 = false
+    setupElement.centeringZ = 0
+    setupElement.zTravel = 0
+    setupElement.centeredInPlace = false
+    setupElement.programmed = false
+    setupElement.active = false
+    setupElement.found = false
+    setupElement.elX = 0
+    setupElement.elY = 0
+    setupElement.elA = 0
+    setupElement.elWidth = 0
+    setupElement.elHeight = 0
+    setupElement.shiftX = 0
+    setupElement.shiftY = 0
+
+    var se = setupElement
+
+    // Centring methods and checks this version does not carry out: a run
+    // with such a feeder stops rather than place the part unchecked.
+    function unsupported(feeder) {
+        if (count(feeder.centerType) === CENTER_CORNERS)
+            return qsTr("Центрирование по углам недоступно в этой версии программы")
+        if (se.feederCentering === 1 && isTrue(feeder.centerInPlace))
+            return qsTr("Центрирование над камерой недоступно в этой версии программы")
+        if (setting("programmerEnabled") === true && isTrue(feeder.programmerEnabled))
+            return qsTr("Программирование компонентов недоступно в этой версии программы")
+        return ""
+    }
+
+    // Travel height of the component over the board.
+    function travelHeight(feeder, nozzle) {
+        var top = num(setting("workAreaZ2"))
+        var fitted = typeof port.zEncoderFitted === "function" && port.zEncoderFitted() === true
+        if (setting("zTravelEnabled") !== true || setting("encZEnabled") !== true || !fitted || !inRun())
+            return top
+        var h = num(run().minHeigthCompPCBCalculated) + num(nozzle.cupLength) + num(feeder.elThickness)
+                + num(setting("pcbThickness"))
+        return isFinite(h) && h <= top ? h : top
+    }
+
+    // The pick (and the move over the camera); the centring shift is the
+    // negated pick-point offset.
+    function pick(t, then) {
+        se.step = 0
+        picking.elGetWait(se.model, se.index, se.ep, function() {
+            if (t !== se.ticket)
+                return
+            se.shiftX = -count(picking.elGetWait.xShift)
+            se.shiftY = -count(picking.elGetWait.yShift)
+            then()
+        })
+    }
+
+    // Steps 1 and 2: the camera settles, then one result.
+    function recognise(t) {
+        se.step = 1
+        var feeder = se.feeder
+        var ms = count(setting("camera2Delay")) + Math.max(0, count(feeder.placeDelay))
+        port.after(ms, function() {
+            if (t !== se.ticket)
+                return
+            se.step = 2
+            elWait(feeder, function() { if (t === se.ticket) evaluate(t) })
+        })
+    }
+
+    // Step 3: the result.
+    function evaluate(t) {
+        se.step = 3
+        var feeder = se.feeder
+        // The size check and the pin check of the camera item join here.
+        var found = se.found
+        if (!found && se.tryNumber < RECOGNITION_TRIES - 1) {
+            se.tryNumber += 1
+            recognise(t)
+            return
+        }
+        var rs = runState(se.model, se.index)
+        if (found) {
+            se.notFoundCounter = Math.max(0, se.notFoundCounter - FOUND_CREDIT)
+            rs.centeringCurrCount = count(rs.centeringCurrCount) + 1
+            se.step = 4
+            elSetupWait(se.ep, function() { componentDone(t) })
+            return
+        }
+        notFound(t, feeder)
+    }
+
+    function notFound(t, feeder) {
+        se.notFoundCounter += 1
+        port.rowErrorUp()
+        var noThrow = mayNotThrow(feeder)
+        var retries = pickRetryCount(feeder)
+        var n = Math.round(se.notFoundCounter)
+        if (noThrow ? n >= 1 : n >= retries + 1) {
+            if (skipsOnErrors(feeder)) {
+                skip(se.model, se.index, qsTr("Несколько ошибок распознавания подряд! Пропускаю питатель: ")
+                     + feederText(se.model, se.index), "red")
+                return
+            }
+            // Switching to an equivalent feeder (autoSwithToSimilarFeeders)
+            // comes in here.
+            port.log(qsTr("Несколько ошибок распознавания подряд! Остановка программы!"), "red")
+            se.step = 1
+            se.notFoundCounter = noThrow || retries === 0 ? -1 : 0
+            port.showPanel("notRecognised", {}, function(id) {
+                if (t !== se.ticket)
+                    return
+                if (id === "feederSettings") {
+                    port.openFeederSettings(se.model, se.index)
+                } else if (id === "skip") {
+                    skip(se.model, se.index)
+                } else if (id === "continue") {
+                    quietAfterPanel()
+                    se.tryNumber = 0
+                    recognise(t)
+                }
+            })
+            return
+        }
+        port.log(qsTr("Ошибка распознавания компонента из питателя ") + Program.feederName(se.model) + " "
+                 + (Number(se.index) + 1) + qsTr(". Сброс в корзину."), "yellow")
+        beepUnlessQuiet()
+        rejected(t)
+    }
+
+    // A failure right after the operator pressed a panel's continue button
+    // does not beep again.
+    function quietAfterPanel() {
+        sf.quiet = true
+        sf.quietTicket += 1
+        var q = sf.quietTicket
+        port.after(QUIET_AFTER_PANEL_MS, function() { if (q === sf.quietTicket) sf.quiet = false })
+    }
+    function beepUnlessQuiet() {
+        if (!sf.quiet)
+            port.beep()
+    }
+
+    // The part is rejected: the placement is tried again with a new part.
+    function rejected(t) {
+        takeBack()
+        se.tryNumber = 0
+        se.active = false
+        elToBasketWait(function() {
+            if (t !== se.ticket)
+                return
+            var cont = se.nFunc
+            se.nFunc = null
+            if (cont)
+                cont()
+        })
+    }
+
+    function componentDone(t) {
+        if (t !== se.ticket)
+            return
+        se.step = -1
+        se.active = false
+        var cont = se.nFunc
+        se.nFunc = null
+        if (cont)
+            cont()
+    }
+
+    // ================================================================
+    // elWait(feeder, f): one component-camera result into setupElement's
+    // found, elX, elY (mm from the camera centre), elA, elWidth, elHeight.
+    function elWait(feeder, f) {
+        elWait.ticket += 1
+        var t = elWait.ticket
+        elWait.f = f
+        elWait.held = null
+        var settings = {}
+        var given = sf.cameraSettings || {}
+        for (var k in given)
+            settings[k] = given[k]
+        settings.camera3 = se.camera3
+        port.componentCamera.ask(settings, 1, function(result) {
+            if (t !== elWait.ticket)
+                return
+            // A result that comes while paused is taken up on leaving pause.
+            if (port.paused()) {
+                elWait.held = result
+                return
+            }
+            elWaitResult(feeder, result)
+        })
+    }
+    elWait.ticket = 0
+    elWait.f = null
+    elWait.held = null
+
+    function elWaitResult(feeder, result) {
+        var r = meanOfFrames(result && result.frames ? result.frames : [result])
+        var nozzle = nozzleOf(feeder) || {}
+        var ppm = cameraPpm(port.position().z, feeder.elThickness, nozzle.cupLength,
+                            setting(se.camera3 ? "camera3Height" : "camera2Height"), setting("camera2PPM"),
+                            setting("camera2PPMDistance"))
+        if (!r.found || !isFinite(ppm))
+            r = { "found": false, "x": 0, "y": 0, "angle": 0, "width": 0, "height": 0 }
+        se.found = r.found
+        se.elX = r.found ? r.x / ppm : 0
+        se.elY = r.found ? r.y / ppm : 0
+        se.elA = r.angle
+        se.elWidth = r.found ? r.width / ppm : 0
+        se.elHeight = r.found ? r.height / ppm : 0
+        if (r.found && se.feederCentering === 2)
+            storeMean(feeder)
+        // The feeder debug mode (the mean pick offset) joins here.
+        var cont = elWait.f
+        elWait.f = null
+        if (cont)
+            cont()
+    }
+
+    // Mode 2: the result of the n-th centred part; the last of them sets
+    // the feeder's mean offset.
+    function storeMean(feeder) {
+        var rs = runState(se.model, se.index)
+        var n = count(rs.centeringCurrCount)
+        if (!rs.centeringResults)
+            rs.centeringResults = []
+        rs.centeringResults[n] = { "x": se.elX, "y": se.elY, "a": se.elA }
+        var total = count(feeder.centeringCount)
+        if (n !== total - 1)
+            return
+        var sx = 0, sy = 0, sa = 0, k = 0
+        for (var i = 0; i < total; ++i) {
+            var r = rs.centeringResults[i]
+            if (!r)
+                continue
+            sx += r.x
+            sy += r.y
+            sa += r.a
+            ++k
+        }
+        if (k === 0)
+            return
+        port.setFeederValue(se.model, se.index, "centeringX", sx / k)
+        port.setFeederValue(se.model, se.index, "centeringY", sy / k)
+        port.setFeederValue(se.model, se.index, "centeringA", sa / k)
+    }
+
+    // ================================================================
+    // elSetupCoordsWithCorrections(ep, feeder) -> [x, y, z, a, board
+    // angle, fast z], or null after telling the operator.
+    function elSetupCoordsWithCorrections(ep, feeder) {
+        var b = boardCoords(ep, feeder)
+        if (!b.ok) {
+            port.fail(b.error)
+            return null
+        }
+        var mode = se.feederCentering
+        var found = se.found, elX = se.elX, elY = se.elY, elA = se.elA
+        if (mode === 2 && !se.centering) {
+            found = true
+            elX = count(feeder.centeringX)
+            elY = count(feeder.centeringY)
+            elA = count(feeder.centeringA)
+        }
+        var cx = se.shiftX, cy = se.shiftY, correction = 0
+        if (mode !== 0 && found) {
+            var da = mode === 1 ? 0 : b.a * Math.PI / 180
+            cx = elX * Math.cos(da) + elY * Math.sin(da) + se.shiftX
+            cy = elY * Math.cos(da) - elX * Math.sin(da) + se.shiftY
+            correction = isTrue(feeder.forbidAngle) ? 0 : elA
+        }
+        var x = -cx + b.x + count(setting("pcbCorrX"))
+        var y = -cy + b.y + count(setting("pcbCorrY"))
+        var c0 = b.a + b.boardAngle
+        var a = mode === 1 ? angleChoice(c0, correction) : Geometry.minAngle(c0)
+        var r = [x, y, b.z, a, b.boardAngle, b.fastZ]
+        for (var i = 0; i < r.length; ++i) {
+            if (!isFinite(r[i])) {
+                port.fail(qsTr("Неверные данные компонента: координаты установки не вычислены"))
+                return null
+            }
+        }
+        return r
+    }
+
+    // ================================================================
+    // elSetupWait(ep, f): the part to its place, with the vacuum check.
+    function placeBlocks(ep, feeder) {
+        var target = elSetupCoordsWithCorrections(ep, feeder)
+        if (!target)
+            return null
+        var acc = feeder.maxAcc
+        var zTravel = Coords.fixed(se.zTravel, 1)
+        var move = new PT.Lines()
+        move.add(zSpeed(100, acc), " z", zTravel)
+        if (se.centering) {
+            move.add(xySpeed(100, acc))
+            var post = text(setting(se.camera3 ? "postCameraGcode3" : "postCameraGcode"))
+            if (post !== "")
+                move.add(post)
+        }
+        var turn = ""
+        if (!(se.centeredInPlace && isTrue(feeder.centerInPlace))) {
+            var a = Coords.fixed(target[3], 3)
+            turn = a === null ? null : " a" + a
+        }
+        move.add(xySpeed(100, acc), " x", Coords.fixed(target[0], 3), " y", Coords.fixed(target[1], 3), " z",
+                 zTravel, turn)
+        var place = new PT.Lines()
+        var delay = num(feeder.placeDelay)
+        if (delay > 0)
+            place.add("g4 p", Coords.fixed(delay / 1000, 3))
+        if (setting("allowCustomPlaceGCode") === true && isTrue(feeder.customPlaceGCodeEnabled)) {
+            place.add(text(feeder.customPlaceGCode))
+        } else {
+            var soft = run().softPlacement === true || isTrue(feeder.slowPlace)
+            var speed = PT.shortest(setting("slowPickPlaceSpeed"))
+            if (soft) {
+                place.add(zSpeed(100, acc), " z", Coords.fixed(target[5], 3))
+                place.add("g1 f", speed, " z", Coords.fixed(target[2], 3))
+            } else {
+                place.add(zSpeed(100, acc), " z", Coords.fixed(target[2], 3))
+            }
+            place.add("m65 p1")
+            place.add("g4 p", Coords.fixed(setting("vacuumDelay"), 3))
+            if (soft)
+                place.add("g1 f", speed, " z", Coords.fixed(target[5], 3))
+        }
+        place.add("g0 z", zTravel)
+        if (move.broken || place.broken) {
+            port.fail(qsTr("Неверное число в G-коде установки компонента: установка не выполнена"))
+            return null
+        }
+        return { "move": move.text(), "place": place.text() }
+    }
+
+    function elSetupWait(ep, f) {
+        elSetupWait.ticket += 1
+        var t = elSetupWait.ticket
+        elSetupWait.f = f
+        var feeder = se.feeder
+        var blocks = placeBlocks(ep, feeder)
+        if (!blocks)
+            return
+        var nozzle = nozzleOf(feeder) || {}
+        var check = isTrue(nozzle.vsUse) && setting("vsEnabled") === true && isTrue(feeder.vsCheck)
+        if (!check) {
+            waiters.gCodeWait(blocks.move + "\n" + blocks.place, false, function() {
+                if (t === elSetupWait.ticket)
+                    placed(ep, feeder)
+            })
+            return
+        }
+        port.vacuum.setFast(true)
+        waiters.gCodeWait(blocks.move, false, function() {
+            if (t === elSetupWait.ticket)
+                measureVacuum(t, ep, feeder, nozzle, blocks)
+        }, true, true)
+    }
+    elSetupWait.ticket = 0
+    elSetupWait.f = null
+    elSetupWait.vacuumErrorCount = 0
+
+    function measureVacuum(t, ep, feeder, nozzle, blocks) {
+        picking.vsMeasureWait(function(result) {
+            if (t !== elSetupWait.ticket)
+                return
+            if (!result.ok) {
+                port.log(qsTr("Ошибка связи с датчиком разрежения!"), "red")
+                vacuumPanel(t, ep, feeder, nozzle, blocks, { "control": "failure", "message": result.message })
+                return
+            }
+            judgeVacuum(t, ep, feeder, nozzle, blocks, result.value)
+        })
+    }
+
+    function judgeVacuum(t, ep, feeder, nozzle, blocks, value) {
+        var relative = num(setting("vsControlType")) === 1
+        var before = port.vacuum.before()
+        var v = elSetupWait
+        if (picking.vacuumHeld(nozzle, relative, before, value)) {
+            v.vacuumErrorCount = v.vacuumErrorCount <= 0.2 ? 0 : v.vacuumErrorCount - 0.3
+            waiters.gCodeWait(blocks.place, false, function() {
+                if (t === elSetupWait.ticket)
+                    placed(ep, feeder)
+            })
+            return
+        }
+        var values = relative
+                ? { "control": "relative", "before": num(before), "after": value, "difference": num(before) - value,
+                    "threshold": num(nozzle.vsPressureDiff) }
+                : { "control": "absolute", "measured": value, "threshold": num(nozzle.vsPressure) }
+        var detail = relative
+                ? qsTr("До взятия: ") + fixed1(before) + qsTr("кПа, после: ") + fixed1(value) + qsTr("кПа, разница: ")
+                  + fixed1(num(before) - value) + qsTr("кПа, порог: ") + fixed1(nozzle.vsPressureDiff) + qsTr("кПа.")
+                : qsTr("Измерено: ") + fixed1(value) + qsTr("кПа, порог: ") + fixed1(nozzle.vsPressure) + qsTr("кПа.")
+        port.log(qsTr("Ошибка по датчику разрежения! Питатель: ") + feederText(se.model, se.index) + ". " + detail,
+                 "yellow")
+        port.rowErrorUp()
+        runState(se.model, se.index).debugArray = []
+        v.vacuumErrorCount += 1
+        var noThrow = mayNotThrow(feeder)
+        var retries = pickRetryCount(feeder)
+        if (v.vacuumErrorCount > (noThrow ? 0 : retries)) {
+            if (skipsOnErrors(feeder)) {
+                port.vacuum.setFast(false)
+                skip(se.model, se.index, qsTr("Несколько ошибок по датчику разрежения подряд! Пропускаю питатель: ")
+                     + feederText(se.model, se.index), "red")
+                return
+            }
+            v.vacuumErrorCount = noThrow || retries === 0 ? -1 : 0
+            vacuumPanel(t, ep, feeder, nozzle, blocks, values)
+            return
+        }
+        port.vacuum.setFast(false)
+        port.beep()
+        rejected(se.ticket)
+    }
+
+    function fixed1(v) {
+        var n = num(v)
+        return isFinite(n) ? n.toFixed(1) : "—"
+    }
+
+    function vacuumPanel(t, ep, feeder, nozzle, blocks, values) {
+        var st = se.ticket
+        port.showPanel("vacuumError", values, function(id) {
+            if (t !== elSetupWait.ticket || st !== se.ticket)
+                return
+            if (id === "feederSettings") {
+                port.openFeederSettings(se.model, se.index)
+            } else if (id === "sensorSettings") {
+                port.openSensorSettings()
+            } else if (id === "skip") {
+                port.vacuum.setFast(false)
+                skip(se.model, se.index)
+            } else if (id === "continue") {
+                quietAfterPanel()
+                if (!port.vacuum.running() && !port.vacuum.starting())
+                    port.vacuum.start()
+                measureVacuum(t, ep, feeder, nozzle, blocks)
+            }
+        })
+    }
+
+    // The part lies on the board: texts, counters, then the continuation.
+    function placed(ep, feeder) {
+        port.vacuum.setFast(false)
+        var model = se.model, index = se.index
+        var now = port.feederOf(model, index) || feeder
+        port.setFeederValue(model, index, "setCount", count(now.setCount) + 1)
+        port.componentPlaced(ep)
+        port.countPlaced(ep)
+        var cont = elSetupWait.f
+        elSetupWait.f = null
+        if (cont)
+            cont()
+    }
+
+    // ================================================================
+    // elToBasketWait(f): the held part into the basket. A basket G-code
+    // that does not move the head is refused: switching the valve off
+    // wherever the head stands would drop the part there.
+    function elToBasketWait(f) {
+        elToBasketWait.ticket += 1
+        var t = elToBasketWait.ticket
+        var feeder = se.feeder
+        var r = PT.basketText({ "basketGcode": setting("basketGcode"), "maxVel": setting("maxVel"),
+                                "maxAcc": setting("maxAcc"), "acc": PT.pickAcc(inRun()),
+                                "feederMaxAcc": feeder ? (PT.finite(feeder.maxAcc) ? feeder.maxAcc : NaN) : null,
+                                "screenHidden": run().visible === false })
+        if (!r.ok) {
+            port.fail(r.error)
+            return
+        }
+        var ep = se.ep, model = se.model, index = se.index
+        waiters.gCodeWait(r.text, true, function() {
+            if (t !== elToBasketWait.ticket)
+                return
+            if (inRun() && feeder) {
+                var now = port.feederOf(model, index) || feeder
+                port.setFeederValue(model, index, "basketCount", count(now.basketCount) + 1)
+                port.countBasket(ep)
+                var el = (ep && ep.el) || {}
+                var line = qsTr("Сброс в корзину. Питатель: ") + feederText(model, index)
+                var parts = [text(now.pack), text(now.partNumber), text(el.designator)]
+                for (var i = 0; i < parts.length; ++i)
+                    if (parts[i] !== "")
+                        line += "  " + parts[i]
+                port.log(line, "yellow")
+            }
+            if (f)
+                f()
+        })
+    }
+    elToBasketWait.ticket = 0
+
+    // ---- events
+    c.pauseGet = function() {
+        if (port.paused() || !elWait.held)
+            return
+        var held = elWait.held
+        elWait.held = null
+        elWaitResult(se.feeder, held)
+    }
+
+    // A stop: every step forgets what it waits for.
+    c.stopAll = function() {
+        sf.ticket += 1
+        sf.nFunc = null
+        se.ticket += 1
+        se.nFunc = null
+        se.step = -1
+        se.active = false
+        elWait.ticket += 1
+        elWait.f = null
+        elWait.held = null
+        elSetupWait.ticket += 1
+        elSetupWait.f = null
+        elSetupWait.vacuumErrorCount = 0
+        elToBasketWait.ticket += 1
+        if (port.componentCamera && typeof port.componentCamera.cancel === "function")
+            port.componentCamera.cancel()
+    }
+
+    c.setupFeeder = setupFeeder
+    c.setupElement = setupElement
+    c.elWait = elWait
+    c.elSetupCoordsWithCorrections = elSetupCoordsWithCorrections
+    c.elSetupWait = elSetupWait
+    c.elToBasketWait = elToBasketWait
+    return c
+}

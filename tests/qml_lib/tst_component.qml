@@ -1,0 +1,688 @@
+import QtQuick 2.15
+import QtTest 1.2
+import "FakeMachine.js" as Fake
+import "FakeBoard.js" as Board
+import "../../qml/main/job/waiters.js" as Waiters
+import "../../qml/main/job/picking.js" as Picking
+import "../../qml/main/job/component.js" as Component
+
+// The component cycle against the fake machine: the exact blocks of one
+// feeder group, centring over the component camera, the vacuum check, the
+// basket, trays and strips that run out, the missed list and a stop in the
+// middle.
+TestCase {
+    name: "Component"
+
+    // Machine maxima X 250, Y 200, Z 100 units/s; travel height 60 (the top
+    // of the work area). Nozzles 30 mm long pressing 0.5 mm; nozzle n is put
+    // back with "g0 x10 y<n>" and taken with "g0 x20 y<n>"; nozzle 1 is on
+    // the head. Component camera 2 at (200, 30), 20 mm high, 20 px/mm at the
+    // centring height of the feeders below (2 mm over the camera).
+    // Placements lie at machine (60 + 10 k, 300) on a 1.5 mm board, placed
+    // at Z 32 (fast Z 34.5).
+    function rig() {
+        var m = Fake.create({ blockMode: "auto", blockMs: 10 })
+        var b = Board.extend(m, { settings: {
+            "vacuumDelay": 0.2, "slowPickPlaceSpeed": 6000, "vsEnabled": true, "vsControlType": 0,
+            "workAreaX1": 10, "workAreaY1": 0, "workAreaY2": 400, "workAreaZ1": 0, "workAreaZ2": 60,
+            "pcbThickness": 1.5, "pcbCorrX": 0, "pcbCorrY": 0, "camera2X": 200, "camera2Y": 30,
+            "camera2Height": 20, "camera2MinHeight": 0, "camera2PPM": 20, "camera2PPMDistance": 2,
+            "camera2Delay": 500, "camera2Treshold1": 180, "camera2Treshold2": 50, "camera2CheckSize": 0,
+            "preCameraGcode": "", "postCameraGcode": "", "camera3Enabled": false, "camera2MaxElementSize": 5,
+            "rlcEnabled": false, "basketGcode": "g0 x470 y120", "tapeChangeGCode": "g0 x0 y0",
+            "dontStopProgramOnFeederErrors": false, "refMode": 1, "pcbMulti": false,
+            "allowRunWithoutFiducials": false, "allowCustomPlaceGCode": false, "zTravelEnabled": false,
+            "programmerEnabled": false } })
+        var nozzles = []
+        for (var i = 0; i < 6; ++i)
+            nozzles.push({ "cupLength": 30, "press": 0.5, "setupM": "g0 x10 y" + i, "takeM": "g0 x20 y" + i,
+                           "vsUse": false, "checkClogging": false, "vsPressure": 10, "vsPressureDiff": 5 })
+        b.job.nozzles = nozzles
+        b.job.tapeBanks = [{ "position": 0, "maxShift": 1, "g1": "G0 B1", "g2": "G0 B2", "zShift": 3 }]
+        b.currVC = 1
+        b.outputs[0] = true
+        b.vacuum.running = true
+        b.vacuum.startMs = 1000
+        b.job.feeders["B0"] = tape()
+        var w = Waiters.create(m.port)
+        var p = Picking.create(m.port, w)
+        var c = Component.create(m.port, w, p)
+        m.port.travelHeight = c.travelHeight
+        m.port.placementAngle = c.placementAngle
+        m.port.placementTarget = c.placementTarget
+        m.port.morePlacements = c.morePlacements
+        m.port.skipFeeder = c.skipFeeder
+        m.steps.elToBasketWait = c.elToBasketWait
+        m.attach({ positionGet: w.positionGet, homedGet: w.homedGet,
+                   pauseGet: function() { w.pauseGet(); p.pauseGet(); c.pauseGet() },
+                   stopAll: function() { w.stopAll(); p.stopAll(); c.stopAll() },
+                   vsMeasureGet: p.vsMeasureGet, vsMeasureFailedGet: p.vsMeasureFailedGet,
+                   vsStartedGet: p.vsStartedGet, vsStartFailedGet: p.vsStartFailedGet })
+        m.run.executing = true
+        return { m: m, b: b, w: w, p: p, c: c }
+    }
+    function merged(base, extra) {
+        var r = {}
+        var k
+        for (k in base)
+            r[k] = base[k]
+        for (k in (extra || {}))
+            r[k] = extra[k]
+        return r
+    }
+    function counter() {
+        var c = function(arg) { c.args.push(arg) }
+        c.args = []
+        return c
+    }
+    // A tape feeder on bank B, nozzle 1, one perforation per part.
+    function tape(extra) {
+        return merged({ "type": 3, "cupNumber": 1, "bankNumber": 0, "bandStep": 1, "caseX": 100, "caseY": 50,
+                        "elThickness": 1, "elWidth": 2, "elHeight": 1.2, "maxAcc": 100, "centering": 0,
+                        "centeringZ": 2, "centeringCount": 3, "rot": 0, "slowPick": false, "pickRetryCount": 1,
+                        "setCount": 0, "basketCount": 0, "pack": "0603", "partNumber": "10k", "vsCheck": false,
+                        "placeDelay": 0 }, extra)
+    }
+    // Placement k of feeder B0 at machine (60 + 10 k, 300).
+    function placement(k, extra) {
+        return merged({ "el": { "model": "B", "index": 0, "rot": 0, "elThickness": 1, "designator": "R" + (k + 1) },
+                        "rX": 49 + 10 * k, "rY": 99.4, "elWidth": 2, "elHeight": 1.2, "rotation": 0,
+                        "boardRotation": 0, "row": 0, "col": 0, "disabledTemp": false, "lineNumber": k + 1 },
+                       extra)
+    }
+    function group(n, extra) {
+        var list = []
+        for (var k = 0; k < n; ++k)
+            list.push(placement(k, extra))
+        return list
+    }
+    function lines(list) { return list.join("\n") }
+    function nozzle(text) { return text + "\ng0 zMax\n" }
+
+    // The pick of the k-th part of the tape feeder (and the move over the
+    // camera, turned to `angle` when given, not turned for null).
+    function tapePick() {
+        return ["g0 z60.0", "g0  x100.000 y50.000 a0.0", "g0 b1", "g0  x100.000 y50.000", "g0 z33.500", "m64 p1",
+                "g4 p0.200", "g0  z60.0"]
+    }
+    function toCamera(angle) {
+        return ["m64 p4", "g0 ", "g0  z60.0", "g0  x200.000 y30.000" + (angle === null ? "" : " a" + angle),
+                "g0  z53.000"]
+    }
+    function pickBlock(camera) {
+        return lines(camera === undefined ? tapePick() : tapePick().concat(toCamera(camera))) + "\ng0"
+    }
+    function moveLines(x, y, a, centred) {
+        return ["g0  z60.0"].concat(centred ? ["g0 "] : []).concat(["g0  x" + x + " y" + y + " z60.0 a" + a])
+    }
+    function placeLines() { return ["g0  z32.000", "m65 p1", "g4 p0.200", "g0 z60.0"] }
+    function placeBlock(x, y, a, centred) {
+        return lines(moveLines(x, y, a, centred).concat(placeLines())) + "\ng0"
+    }
+    readonly property string basketBlock: "g0  zMax\ng0 \ng0 x470 y120\nm65 p1\ng0 zMax\n"
+    // Pixels of a part seen `mm` off the camera centre at 20 px/mm.
+    function seen(x, y, angle) { return { found: true, x: x * 20, y: y * 20, angle: angle || 0, width: 40, height: 24 } }
+    readonly property var notSeen: ({ found: false, x: 0, y: 0, angle: 0, width: 0, height: 0 })
+
+    function writesOf(r, name) {
+        return r.b.feederWrites.filter(function(w) { return w[2] === name }).map(function(w) { return w[3] })
+    }
+    function logTexts(r, color) {
+        return r.m.logs.filter(function(l) { return color === undefined || l.color === color })
+                       .map(function(l) { return l.text })
+    }
+    function panelNames(r) { return r.b.panels.map(function(p) { return p.name }) }
+
+    // ---- one component
+
+    // A tape part without the camera, and with it (mode 1), as "What one
+    // component costs" lists them: one pick block (with the move over the
+    // camera), the camera's pause, one result, one move-and-place block.
+    function test_onePart_data() {
+        return [
+            { tag: "mode 0", centering: 0, results: [],
+              sent: [pickBlock(), placeBlock("60.000", "300.000", "0.000", false)], asks: 0 },
+            { tag: "mode 1, centred part", centering: 1, results: [seen(0, 0)],
+              sent: [pickBlock("0.00"), placeBlock("60.000", "300.000", "0.000", true)], asks: 1 },
+            { tag: "mode 1, picked 0.30 / -0.20 mm off and turned 1.5°", centering: 1, results: [seen(0.3, -0.2, 1.5)],
+              sent: [pickBlock("0.00"), placeBlock("59.700", "300.200", "1.500", true)], asks: 1 },
+        ]
+    }
+    function test_onePart(data) {
+        var r = rig()
+        r.b.job.feeders["B0"] = tape({ centering: data.centering })
+        r.b.job.groups = [group(1)]
+        r.b.componentCamera.results = data.results
+        var done = counter()
+        r.c.setupFeeder(0, done)
+        r.m.advance(10000)
+        compare(r.m.sentTexts(), data.sent)
+        compare(r.m.sent.map(function(s) { return s.safeH }), data.sent.map(function() { return false }))
+        compare(r.m.failures, [])
+        compare(done.args.length, 1)
+        compare(r.b.componentCamera.requests.length, data.asks)
+        if (data.asks > 0) {
+            // The camera's pause comes after the pick block ended.
+            compare(r.b.componentCamera.requests[0].at, r.m.sent[0].at + 10 + 500)
+            compare(r.m.events.indexOf("camera2:start:2") >= 0, true)
+        }
+        compare(writesOf(r, "setCount"), [1])
+        compare(r.b.placed.length, 1)
+        compare(r.b.counted.length, 1)
+        compare(r.m.rows, ["0", "1"])
+        compare(r.b.panels, [])
+    }
+
+    // The nozzle of the feeder is taken at the start of its group.
+    function test_nozzleChangeAtGroupStart() {
+        var r = rig()
+        r.b.currVC = 2
+        r.b.job.feeders["B0"] = tape({ cupNumber: 3 })
+        r.b.job.groups = [group(1)]
+        var done = counter()
+        r.c.setupFeeder(0, done)
+        r.m.advance(10000)
+        var pick = tapePick()
+        pick[4] = "g0 z33.500"
+        compare(r.m.sentTexts(), [nozzle("g0 x10 y2"), nozzle("g0 x20 y3"), pickBlock(),
+                                  placeBlock("60.000", "300.000", "0.000", false)])
+        compare(r.b.currVC, 3)
+        compare(done.args.length, 1)
+    }
+
+    // ---- the vacuum check
+
+    // Readings: 40 with the valve closed, `open` with it open.
+    function sensor(open) {
+        return function(m, b) { return b.outputs[1] ? open() : 40 }
+    }
+
+    // The part is held when the reading is above vsPressure (absolute) or
+    // fell by less than vsPressureDiff from the one before the pick
+    // (relative). A part not held goes to the basket and is picked again.
+    function test_vacuumRule_data() {
+        return [
+            { tag: "absolute, 12 kPa over 10: held", relative: false, open: [12], held: true },
+            { tag: "absolute, 8 kPa: not held", relative: false, open: [8, 12], held: false,
+              log: "Ошибка по датчику разрежения! Питатель: снизу  №1. Измерено: 8.0кПа, порог: 10.0кПа." },
+            { tag: "relative, fell by 2 of 5: held", relative: true, open: [38], held: true },
+            { tag: "relative, fell by 30: not held", relative: true, open: [10, 38], held: false,
+              log: "Ошибка по датчику разрежения! Питатель: снизу  №1. До взятия: 40.0кПа, после: 10.0кПа, разница: 30.0кПа, порог: 5.0кПа." },
+            { tag: "relative, fell by exactly 5: not held", relative: true, open: [35, 38], held: false,
+              log: "Ошибка по датчику разрежения! Питатель: снизу  №1. До взятия: 40.0кПа, после: 35.0кПа, разница: 5.0кПа, порог: 5.0кПа." },
+        ]
+    }
+    function test_vacuumRule(data) {
+        var r = rig()
+        r.b.settings.vsControlType = data.relative ? 1 : 0
+        r.b.job.nozzles[1].vsUse = true
+        r.b.job.feeders["B0"] = tape({ vsCheck: true })
+        r.b.job.groups = [group(1)]
+        var readings = data.open.slice()
+        // One reading per measurement, the last one for good.
+        r.b.vacuum.valueAt = sensor(function() { return readings.length > 1 ? readings.shift() : readings[0] })
+        var pickText = function() {
+            var l = tapePick()
+            if (data.relative)
+                l.splice(4, 0, "(vsMeasureBeforeGet)")
+            return lines(l) + "\ng0"
+        }
+        var move = lines(moveLines("60.000", "300.000", "0.000", false)) + "\ng0"
+        var place = lines(placeLines()) + "\ng0"
+        var done = counter()
+        r.c.setupFeeder(0, done)
+        r.m.advance(6000)
+        if (!data.held) {
+            compare(logTexts(r, "yellow"), [data.log, "Сброс в корзину. Питатель: снизу  №1  0603  10k  R1"])
+            compare(r.b.rowErrors, 1)
+            compare(writesOf(r, "basketCount"), [1])
+            compare(r.b.basket.length, 1)
+        }
+        var expected = data.held ? [pickText(), move, place] : [pickText(), move, basketBlock, pickText(), move, place]
+        compare(r.m.sentTexts(), expected)
+        compare(r.m.sent[1].safeH, false)
+        compare(r.b.panels, [])
+        compare(writesOf(r, "setCount"), [1])
+        compare(done.args.length, 1)
+        // Fast polling while the part waits for its reading.
+        compare(r.m.events.indexOf("vacuum:fast:true") >= 0, true)
+        compare(r.b.vacuum.fast, false)
+    }
+
+    // Below the limit (pickRetryCount 1) the part goes to the basket; at the
+    // limit the operator is asked; "Продолжить" measures again. A rejected
+    // part is never counted as set.
+    function test_vacuumPanelAtLimit() {
+        var r = rig()
+        r.b.job.nozzles[1].vsUse = true
+        r.b.job.feeders["B0"] = tape({ vsCheck: true })
+        r.b.job.groups = [group(1)]
+        var open = 5
+        r.b.vacuum.valueAt = sensor(function() { return open })
+        var move = lines(moveLines("60.000", "300.000", "0.000", false)) + "\ng0"
+        var done = counter()
+        r.c.setupFeeder(0, done)
+        r.m.advance(10000)
+        compare(r.m.sentTexts(), [pickBlock(), move, basketBlock, pickBlock(), move])
+        compare(panelNames(r), ["vacuumError"])
+        compare(r.b.panels[0].values, { control: "absolute", measured: 5, threshold: 10 })
+        compare(r.b.rowErrors, 2)
+        compare(writesOf(r, "setCount"), [])
+        compare(r.c.elSetupWait.vacuumErrorCount, 0)
+        r.b.press("sensorSettings")
+        compare(r.m.events.indexOf("sensorSettings") >= 0, true)
+        open = 15
+        r.b.press("continue")
+        r.m.advance(10000)
+        compare(r.m.sentTexts().slice(5), [lines(placeLines()) + "\ng0"])
+        compare(writesOf(r, "setCount"), [1])
+        compare(done.args.length, 1)
+    }
+
+    // A sensor that does not answer: red log line and the panel with its
+    // message.
+    function test_vacuumSensorFails() {
+        var r = rig()
+        r.b.job.nozzles[1].vsUse = true
+        r.b.job.feeders["B0"] = tape({ vsCheck: true })
+        r.b.job.groups = [group(1)]
+        r.b.vacuum.fault = "measureFails"
+        r.c.setupFeeder(0, counter())
+        r.m.advance(10000)
+        compare(logTexts(r, "red"), ["Ошибка связи с датчиком разрежения!"])
+        compare(panelNames(r), ["vacuumError"])
+        compare(r.b.panels[0].values, { control: "failure", message: "Нет ответа от датчика." })
+        compare(r.m.sent.length, 2)
+    }
+
+    // ---- trays and strips
+
+    // A tray of 2 x 3 cells: with caseStopEnabled the run waits for a refill
+    // before the seventh part; without it the seventh comes from cell 0.
+    function test_trayCapacity_data() {
+        return [ { tag: "stops before the seventh", stop: true }, { tag: "wraps to the first cell", stop: false } ]
+    }
+    function test_trayCapacity(data) {
+        var r = rig()
+        r.b.job.feeders["B0"] = merged(tape({ type: 1, caseX: 100, caseY: 50, cutX2: 110, cutY2: 70, caseZ: 5,
+                                              caseRowsX: 2, caseRowsY: 3, caseCurrNumber: 0,
+                                              caseStopEnabled: data.stop }), {})
+        r.b.job.groups = [group(7)]
+        var done = counter()
+        r.c.setupFeeder(0, done)
+        r.m.advance(20000)
+        var picks = r.m.sentTexts().filter(function(t) { return t.indexOf("m64 p1") >= 0 })
+        var cells = picks.map(function(t) { return t.split("\n")[1] })
+        var six = ["g0  x100 y50 a0.0", "g0  x110 y50 a0.0", "g0  x100 y60 a0.0", "g0  x110 y60 a0.0",
+                   "g0  x100 y70 a0.0", "g0  x110 y70 a0.0"]
+        if (!data.stop) {
+            compare(cells, six.concat(["g0  x100 y50 a0.0"]))
+            compare(r.b.panels, [])
+            compare(done.args.length, 1)
+            compare(r.b.job.feeders["B0"].caseCurrNumber, 1)
+            return
+        }
+        compare(cells, six)
+        compare(panelNames(r), ["tapeChange"])
+        compare(logTexts(r, "yellow"), ["Жду замены/пополнения поддона! Остановка! Питатель: снизу  №1"])
+        compare(r.m.sentTexts()[12], "g0 x0 y0\ng0 zMax\n")
+        compare(r.m.sent[12].safeH, true)
+        compare(r.b.placed.length, 6)
+        compare(done.args.length, 0)
+        // "Продолжить": the refilled tray starts again at its first cell.
+        r.b.press("continue")
+        r.m.advance(20000)
+        picks = r.m.sentTexts().filter(function(t) { return t.indexOf("m64 p1") >= 0 })
+        compare(picks.length, 7)
+        compare(picks[6].split("\n")[1], "g0  x100 y50 a0.0")
+        compare(r.b.placed.length, 7)
+        compare(done.args.length, 1)
+        compare(r.m.rows[r.m.rows.length - 1], "7")
+    }
+
+    // A strip from (10, 20) to (10, 60) at 4 mm holds round(40 / 4) + 1 = 11
+    // parts; "Пропустить" at the panel sends the rest of the group to the
+    // missed list.
+    function test_stripCapacitySkipped() {
+        var r = rig()
+        r.b.job.feeders["B0"] = tape({ type: 5, caseX: 10, caseY: 20, cutX2: 10, cutY2: 60, cutDistance: 4, caseZ: 2,
+                                       caseCurrNumber: 10, caseStopEnabled: true })
+        r.b.job.groups = [group(3)]
+        r.b.job.groups[0][2].disabledTemp = true
+        var done = counter()
+        r.c.setupFeeder(0, done)
+        r.m.advance(20000)
+        compare(r.b.placed.length, 1)
+        compare(panelNames(r), ["tapeChange"])
+        compare(logTexts(r, "yellow"), ["Жду замены/пополнения отрезка ленты! Остановка! Питатель: снизу  №1"])
+        compare(r.m.sentTexts()[0].split("\n")[1], "g0  x10.000 y60.000 a0.0")
+        r.b.press("skip")
+        r.m.advance(20000)
+        compare(logTexts(r, "yellow")[1], "Питатель: снизу  №1 пропущен оператором.")
+        compare(done.args.length, 1)
+        compare(r.m.missed.rowCount, 1)
+        compare(r.m.missed.data(r.m.missed.index(0, 0), 257), "Питатель: снизу №1. 0603 10k Кол-во: 1")
+        compare(r.m.missed.getSubSteps(0), 1)
+        compare(r.m.missed.getP1(0, 0), r.b.job.groups[0][1])
+        compare(r.m.missed.data(r.m.missed.index(0, 0, r.m.missed.index(0, 0)), 257),
+                "X: 70.00; Y: 300.00; Поворот: 0; Обозн.: R2")
+        compare(r.m.run.missedCount, 1)
+        // Nothing more is picked from the skipped feeder.
+        compare(r.m.sent.length, 3)
+    }
+
+    // Picking's own tape-change panel (a tape used up) skips through the
+    // cycle: the placement whose pick never happened is missed.
+    function test_tapeUsedUpSkipped() {
+        var r = rig()
+        r.b.job.feeders["B0"] = tape({ tapeEnabled: true, inTapeNow: 0, inTape: 100 })
+        r.b.job.groups = [group(2)]
+        var done = counter()
+        r.c.setupFeeder(0, done)
+        r.m.advance(1000)
+        compare(panelNames(r), ["tapeChange"])
+        r.b.press("skip")
+        r.m.advance(1000)
+        compare(done.args.length, 1)
+        compare(r.m.missed.getSubSteps(0), 2)
+        compare(r.m.run.missedCount, 2)
+        compare(writesOf(r, "setCount"), [])
+    }
+
+    // ---- centring mode 2
+
+    // The first centeringCount parts are centred; their mean offset places
+    // the fourth, which does not visit the camera.
+    function test_modeTwoMean() {
+        var r = rig()
+        r.b.job.feeders["B0"] = tape({ centering: 2, centeringCount: 3 })
+        r.b.job.groups = [group(4)]
+        r.b.componentCamera.results = [seen(0.1, 0.3), seen(0.2, 0.3), seen(0.3, 0.3)]
+        var done = counter()
+        r.c.setupFeeder(0, done)
+        r.m.advance(20000)
+        compare(r.b.componentCamera.requests.length, 3)
+        compare(r.m.sentTexts(), [pickBlock(null), placeBlock("59.900", "299.700", "0.000", true),
+                                  pickBlock(null), placeBlock("69.800", "299.700", "0.000", true),
+                                  pickBlock(null), placeBlock("79.700", "299.700", "0.000", true),
+                                  pickBlock(), placeBlock("89.800", "299.700", "0.000", false)])
+        compare(writesOf(r, "centeringX").map(function(v) { return v.toFixed(3) }), ["0.200"])
+        compare(writesOf(r, "centeringY").map(function(v) { return v.toFixed(3) }), ["0.300"])
+        compare(r.b.runStates["B0"].centeringCurrCount, 3)
+        compare(done.args.length, 1)
+    }
+
+    // ---- recognition failures
+
+    // Not found twice: recognised again without a new pick; found the third
+    // time, the part is placed.
+    function test_notFoundTwiceThenFound() {
+        var r = rig()
+        r.b.job.feeders["B0"] = tape({ centering: 1 })
+        r.b.job.groups = [group(1)]
+        r.b.componentCamera.results = [notSeen, notSeen, seen(0, 0)]
+        var done = counter()
+        r.c.setupFeeder(0, done)
+        r.m.advance(10000)
+        compare(r.b.componentCamera.requests.length, 3)
+        compare(r.m.sentTexts(), [pickBlock("0.00"), placeBlock("60.000", "300.000", "0.000", true)])
+        compare(r.c.setupElement.notFoundCounter, 0)
+        compare(r.b.rowErrors, 0)
+        compare(r.m.logs, [])
+        compare(done.args.length, 1)
+    }
+
+    // pickRetryCount parts go to the basket, the next failure raises the
+    // panel; a file value outside 0 ... 10 or not a number is brought in.
+    function test_pickRetryCount_data() {
+        return [
+            { tag: "2: two to the basket, the third asks", retry: 2, baskets: 2 },
+            { tag: "not a number counts as 1", retry: "abc", baskets: 1 },
+            { tag: "negative counts as 0", retry: -3, baskets: 0 },
+            { tag: "above 10 counts as 10", retry: 99, baskets: 10 },
+        ]
+    }
+    function test_pickRetryCount(data) {
+        var r = rig()
+        r.b.job.feeders["B0"] = tape({ centering: 1, pickRetryCount: data.retry })
+        r.b.job.groups = [group(1)]
+        r.b.componentCamera.fallback = notSeen
+        var done = counter()
+        r.c.setupFeeder(0, done)
+        r.m.advance(100000)
+        var expected = []
+        for (var i = 0; i < data.baskets; ++i)
+            expected.push(pickBlock("0.00"), basketBlock)
+        expected.push(pickBlock("0.00"))
+        compare(r.m.sentTexts(), expected)
+        compare(r.b.componentCamera.requests.length, 3 * (data.baskets + 1))
+        compare(panelNames(r), ["notRecognised"])
+        var basketLog = "Ошибка распознавания компонента из питателя снизу 1. Сброс в корзину."
+        var yellow = logTexts(r, "yellow").filter(function(t) { return t === basketLog })
+        compare(yellow.length, data.baskets)
+        compare(logTexts(r, "red"), ["Несколько ошибок распознавания подряд! Остановка программы!"])
+        compare(r.b.rowErrors, data.baskets + 1)
+        compare(writesOf(r, "setCount"), [])
+        compare(writesOf(r, "basketCount").length, data.baskets)
+        compare(r.m.beeps, data.baskets)
+        compare(done.args.length, 0)
+        // "Продолжить" recognises the held part again.
+        r.b.componentCamera.fallback = seen(0, 0)
+        r.b.press("continue")
+        r.m.advance(10000)
+        compare(r.m.sentTexts().slice(expected.length), [placeBlock("60.000", "300.000", "0.000", true)])
+        compare(writesOf(r, "setCount"), [1])
+        compare(done.args.length, 1)
+    }
+
+    // A success between failures takes 0.2 off the count, and the count
+    // is rounded: with pickRetryCount 1 a failure, two successes and a
+    // failure reach the limit (1.6), three successes keep it below (1.4).
+    function test_successTakesOffFailure_data() {
+        return [ { tag: "two successes between", successes: 2, panel: true },
+                 { tag: "three successes between", successes: 3, panel: false } ]
+    }
+    function test_successTakesOffFailure(data) {
+        var r = rig()
+        r.b.job.feeders["B0"] = tape({ centering: 1, pickRetryCount: 1 })
+        // The first success is the new pick of the first part.
+        r.b.job.groups = [group(data.successes + 1)]
+        var results = [notSeen, notSeen, notSeen]
+        for (var i = 0; i < data.successes; ++i)
+            results.push(seen(0, 0))
+        results.push(notSeen, notSeen, notSeen, seen(0, 0))
+        r.b.componentCamera.results = results
+        var done = counter()
+        r.c.setupFeeder(0, done)
+        r.m.advance(100000)
+        compare(panelNames(r), data.panel ? ["notRecognised"] : [])
+        compare(r.b.basket.length, data.panel ? 1 : 2)
+        compare(r.b.placed.length, data.panel ? data.successes : data.successes + 1)
+        compare(done.args.length, data.panel ? 0 : 1)
+    }
+
+    // With feeder errors not stopping the program, the limit skips the
+    // feeder: the held part goes to the basket, the rest is missed.
+    function test_notFoundSkipsFeeder() {
+        var r = rig()
+        r.b.settings.dontStopProgramOnFeederErrors = true
+        r.b.job.feeders["B0"] = tape({ centering: 1, pickRetryCount: 0 })
+        r.b.job.groups = [group(2)]
+        r.b.componentCamera.fallback = notSeen
+        var done = counter()
+        r.c.setupFeeder(0, done)
+        r.m.advance(100000)
+        compare(r.m.sentTexts(), [pickBlock("0.00"), basketBlock])
+        compare(logTexts(r, "red"), ["Несколько ошибок распознавания подряд! Пропускаю питатель: снизу  №1"])
+        compare(r.b.panels, [])
+        compare(r.m.missed.getSubSteps(0), 2)
+        compare(done.args.length, 1)
+    }
+
+    // ---- the basket
+
+    // A basket G-code without a move is refused: the valve would drop the
+    // part wherever the head is.
+    function test_basketWithoutMove() {
+        var r = rig()
+        r.b.settings.basketGcode = "m65 p1"
+        r.b.job.feeders["B0"] = tape({ centering: 1 })
+        r.b.job.groups = [group(1)]
+        r.b.componentCamera.fallback = notSeen
+        r.c.setupFeeder(0, counter())
+        r.m.advance(100000)
+        compare(r.m.sentTexts(), [pickBlock("0.00")])
+        compare(r.m.failures, ["G-код сброса в корзину не содержит перемещения по X или Y: компонент не сброшен"])
+    }
+
+    // ---- the group
+
+    function test_skippedPlacements_data() {
+        return [
+            { tag: "all 5000 off", n: 5000, on: [], rows: ["не выполнено"] },
+            { tag: "4999 off, the last on", n: 5000, on: [4999], placed: 1 },
+            { tag: "5000 with unmeasured marks", n: 5000, on: "all", marks: true, placed: 0 },
+        ]
+    }
+    function test_skippedPlacements(data) {
+        var r = rig()
+        var list = group(data.n)
+        for (var k = 0; k < list.length; ++k) {
+            list[k].disabledTemp = data.on !== "all" && data.on.indexOf(k) < 0
+            list[k].rX = 49
+        }
+        r.b.job.groups = [list]
+        if (data.marks) {
+            r.b.settings.pcbMulti = true
+            r.b.settings.refMode = 0
+            r.b.job.refList = [{ refId: 0, previews: [[{ used: false }]] }, { refId: 1, previews: [[{ used: true }]] }]
+        }
+        var done = counter()
+        r.c.setupFeeder(0, done)
+        r.m.advance(10000)
+        compare(done.args.length, 1)
+        compare(r.m.failures, [])
+        if (data.rows)
+            compare(r.m.rows, data.rows)
+        if (data.placed !== undefined)
+            compare(r.b.placed.length, data.placed)
+        if (data.marks) {
+            var texts = logTexts(r, "yellow")
+            compare(texts.length, 5000)
+            compare(texts[0], "Компонент не установлен, потому что не были просканированы соответствующие реперные знаки")
+            compare(r.m.sent.length, 0)
+        }
+    }
+
+    // ---- a stop in the middle
+
+    function runUntil(r, predicate) {
+        for (var i = 0; i < 20000 && !predicate(); ++i)
+            r.m.advance(1)
+        verify(predicate(), "the cycle never reached the point of the stop")
+    }
+    function test_stopIgnoresLateEvents_data() {
+        return [
+            { tag: "during the camera's pause", at: function(r) { return r.c.setupElement.step === 1 } },
+            { tag: "camera result on its way",
+              at: function(r) { return r.b.componentCamera.requests.length === 1 } },
+            { tag: "place block running", at: function(r) { return r.m.sent.length === 2 } },
+            { tag: "vacuum reading on its way", vacuum: true,
+              at: function(r) { return r.b.vacuum.requests.length === 1 } },
+            { tag: "basket block running", fallback: true, at: function(r) { return r.m.sent.length === 2 } },
+            { tag: "tray panel", tray: true, at: function(r) { return r.b.panels.length === 1 } },
+        ]
+    }
+    function test_stopIgnoresLateEvents(data) {
+        var r = rig()
+        r.b.job.feeders["B0"] = tape({ centering: 1, vsCheck: data.vacuum === true })
+        if (data.tray)
+            r.b.job.feeders["B0"] = tape({ type: 1, caseX: 100, caseY: 50, cutX2: 110, cutY2: 70, caseZ: 5,
+                                           caseRowsX: 1, caseRowsY: 1, caseCurrNumber: 1, caseStopEnabled: true })
+        r.b.job.nozzles[1].vsUse = data.vacuum === true
+        r.b.vacuum.valueAt = sensor(function() { return 20 })
+        if (data.fallback)
+            r.b.componentCamera.fallback = notSeen
+        r.b.job.groups = [group(2)]
+        var done = counter()
+        r.c.setupFeeder(0, done)
+        runUntil(r, function() { return data.at(r) })
+        r.m.stopAll()
+        r.m.run.executing = false
+        var sent = r.m.sent.length
+        var writes = r.b.feederWrites.length
+        if (data.tray)
+            r.b.press("continue")
+        r.m.advance(100000)
+        compare(r.m.sent.length, sent)
+        compare(r.b.feederWrites.length, writes)
+        compare(r.b.placed, [])
+        compare(done.args.length, 0)
+        compare(r.m.failures, [])
+    }
+
+    // ---- pure parts
+
+    function test_angleChoice_data() {
+        return [
+            { tag: "straight, measured 1.5", c: 0, measured: 1.5, a: 1.5 },
+            { tag: "90, measured 1", c: 90, measured: 1, a: 91 },
+            { tag: "-90, measured -2", c: -90, measured: -2, a: -92 },
+            { tag: "180, measured 0", c: 180, measured: 0, a: 180 },
+            { tag: "measured beyond 45", c: 0, measured: 50, a: 50 },
+        ]
+    }
+    function test_angleChoice(data) {
+        compare(Component.angleChoice(data.c, data.measured), data.a)
+    }
+
+    // The scale follows the part's distance from the camera; a part at or
+    // below the camera, or any value not a number, gives no scale.
+    function test_cameraPpm_data() {
+        return [
+            { tag: "2 mm over the camera", z: 53, ppm: 20 },
+            { tag: "4 mm over the camera", z: 55, ppm: 10 },
+            { tag: "negative Z counts by its size", z: -53, ppm: 20 },
+            { tag: "at the camera", z: 51, ppm: NaN },
+            { tag: "below the camera", z: 40, ppm: NaN },
+            { tag: "no position", z: NaN, ppm: NaN },
+        ]
+    }
+    function test_cameraPpm(data) {
+        var ppm = Component.cameraPpm(data.z, 1, 30, 20, 20, 2)
+        if (isNaN(data.ppm))
+            verify(isNaN(ppm))
+        else
+            compare(ppm, data.ppm)
+    }
+
+    // A part seen where the scale cannot be known counts as not found: it is
+    // never moved by a made-up offset.
+    function test_noScaleIsNotFound() {
+        var r = rig()
+        r.b.settings.camera2PPMDistance = NaN
+        r.b.job.feeders["B0"] = tape({ centering: 1, pickRetryCount: 0 })
+        r.b.job.groups = [group(1)]
+        r.b.componentCamera.fallback = seen(0.3, 0.3)
+        r.c.setupFeeder(0, counter())
+        r.m.advance(100000)
+        compare(panelNames(r), ["notRecognised"])
+        compare(r.m.sent.length, 1)
+    }
+
+    function test_meanOfFrames_data() {
+        return [
+            { tag: "angles take the first frame's sign", frames: [{ found: true, x: 2, y: 4, angle: -2, width: 10, height: 6 },
+                                                                { found: true, x: 4, y: 0, angle: 4, width: 12, height: 8 }],
+              mean: { found: true, x: 3, y: 2, angle: -3, width: 11, height: 7 } },
+            { tag: "one frame lost", frames: [{ found: true, x: 2, y: 4, angle: 1, width: 1, height: 1 },
+                                             { found: false, x: 0, y: 0, angle: 0, width: 0, height: 0 }],
+              mean: { found: false, x: 0, y: 0, angle: 0, width: 0, height: 0 } },
+            { tag: "not a number", frames: [{ found: true, x: NaN, y: 4, angle: 1, width: 1, height: 1 }],
+              mean: { found: false, x: 0, y: 0, angle: 0, width: 0, height: 0 } },
+        ]
+    }
+    function test_meanOfFrames(data) {
+        compare(Component.meanOfFrames(data.frames), data.mean)
+    }
+}
