@@ -94,9 +94,10 @@ Item {
     // ---- requests
     // Loads `settings` (null keeps the camera's), takes the next `count`
     // results (the camera settles on the first of them) and calls
-    // `onResult({found, x, y, angle, width, height, samples, timeout})`:
-    // found only when every one of them found the object; x, y the mean
-    // offset in pixels from the frame centre.
+    // `onResult({found, x, y, angle, width, height, samples, timeout,
+    // frames})`: found only when every one of them found the object; x, y
+    // the mean offset in pixels from the frame centre; frames the single
+    // results.
     function ask(settings, count, onResult) {
         cancel()
         load(settings)
@@ -152,7 +153,8 @@ Item {
         var n = p.results.length
         var last = p.results[n - 1]
         finish({ "found": found, "x": found ? x / n : 0, "y": found ? y / n : 0, "angle": last.angle,
-                 "width": last.width, "height": last.height, "samples": n, "timeout": false })
+                 "width": last.width, "height": last.height, "samples": n, "timeout": false,
+                 "frames": p.results })
     }
 
     Connections {

@@ -3,6 +3,7 @@ import "waiters.js" as Waiters
 import "sequencer.js" as Sequencer
 import "marks.js" as Marks
 import "picking.js" as Picking
+import "component.js" as Cycle
 
 // The one piece between the job's step libraries and the rest of the
 // program. The libraries see only `port` (a plain object of functions); this
@@ -248,6 +249,9 @@ Item {
         }
         if (picking)
             picking.stopAll()
+        if (component)
+            component.stopAll()
+        pickPort.cameraStop()
         machineState.setActivity("homing", false)
     }
 
@@ -262,6 +266,7 @@ Item {
                                      "homeWait": jobPort.homeWait })
         calibrationMarkHook = marks.calibrate
         picking = Picking.create(port, waiters)
+        component = Cycle.create(port, waiters, picking)
         boardMoveAgreeHook = markPort.boardMoveAgree
         // A stop: the camera stops calculating.
         addReset("vision", function() { jobPort.markPort.cameraStop() })
@@ -280,7 +285,13 @@ Item {
             "cupWait": picking.cupWait,
             "cupWaitDummy": picking.cupWaitDummy,
             "elGetWait": picking.elGetWait,
-            "vsMeasureWait": picking.vsMeasureWait
+            "vsMeasureWait": picking.vsMeasureWait,
+            "setupFeeder": component.setupFeeder,
+            "setupElement": component.setupElement,
+            "elWait": component.elWait,
+            "elSetupCoordsWithCorrections": component.elSetupCoordsWithCorrections,
+            "elSetupWait": component.elSetupWait,
+            "elToBasketWait": component.elToBasketWait
         }
     }
 
@@ -298,6 +309,7 @@ Item {
     onPausedChanged: {
         waiters.pauseGet()
         picking.pauseGet()
+        component.pauseGet()
         sequencer.pauseGet()
     }
     // The vacuum sensor's answers, for the step waiting for one.

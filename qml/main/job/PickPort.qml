@@ -58,6 +58,73 @@ Item {
 
     function component() { return jobPort.component }
 
+    // ---- the component camera, through its request object
+    readonly property var request: app.componentCameraRequest
+    function cameraWindow() { return app.findToolWindow("camera2Window") }
+    function cameraStart() {
+        request.hold = true
+        var w = cameraWindow()
+        if (app.camera2AutoShow && w && !w.visible)
+            app.showToolWindow("camera2Window")
+    }
+    function cameraStop() {
+        request.cancel()
+        request.hold = false
+        var w = cameraWindow()
+        if (w && w.visible && app.smtInterface.executing)
+            w.close()
+    }
+    // A feeder's recognition settings in the camera's terms (sizes in mm
+    // become pixels at the camera's scale).
+    function cameraSettings(s) {
+        var type = Number(s.centerType)
+        var out = { "mode": type === 2 ? "pins" : (type === 3 ? "corners" : (type === 4 ? "template" : "element")) }
+        var names = ["param1", "param2", "roiPercent", "templMatchCoeff"]
+        for (var i = 0; i < names.length; ++i) {
+            var v = Number(s[names[i]])
+            if (s[names[i]] !== undefined && isFinite(v))
+                out[names[i]] = v
+        }
+        var ppm = Number(request.pixelsPerMm)
+        if (isFinite(Number(s.targetWidth)) && Number(s.targetWidth) > 0)
+            out.targetSize = Number(s.targetWidth) * ppm
+        if (isFinite(Number(s.targetHeight)) && Number(s.targetHeight) > 0)
+            out.targetSize2 = Number(s.targetHeight) * ppm
+        if (s.photo !== undefined)
+            out.photo = String(s.photo)
+        return out
+    }
+    function cameraAsk(settings, count, onResult) {
+        request.ask(cameraSettings(settings || {}), count, function(r) {
+            var frames = []
+            var list = r.frames || []
+            for (var i = 0; i < list.length; ++i)
+                frames.push({ "found": list[i].found === true, "x": list[i].x, "y": list[i].y,
+                              "angle": list[i].angle, "width": list[i].width, "height": list[i].height })
+            onResult({ "found": r.found === true && r.timeout !== true, "x": Number(r.x), "y": Number(r.y),
+                       "angle": Number(r.angle), "width": Number(r.width), "height": Number(r.height),
+                       "frames": r.timeout === true ? [] : frames })
+        })
+    }
+
+    // ---- counters: the project's and the day's statistics
+    function solderPoints(ep) {
+        var el = ep && ep.el ? ep.el : null
+        var feeder = el ? jobPort.port.feederOf(el.model, el.index) : null
+        var n = feeder && feeder.packageSettings ? Number(feeder.packageSettings.solderPointCount) : 0
+        return isFinite(n) && n > 0 ? Math.round(n) : 0
+    }
+    function countPlaced(ep) {
+        var points = solderPoints(ep)
+        app.pcbComponentsMountedCount += 1
+        app.pcbSolderPointsMountedCount += points
+        app.projectStatisticsWindow.appendComponentsAndSolderPoints(1, points)
+    }
+    function countBasket(ep) {
+        app.pcbComponentsBasketCount += 1
+        app.projectStatisticsWindow.appendBasketCount(1)
+    }
+
     function install(port) {
         port.nozzles = function() { return pickPort.records(pickPort.app.cupModel) }
         port.tapeBank = function(n) { return pickPort.record(pickPort.app.bandBankModel, n) }
@@ -103,12 +170,24 @@ Item {
         }
         port.openFeederSettings = function(model, index) { pickPort.app.showToolWindow("feederEditor") }
         port.openSensorSettings = function() { pickPort.app.showToolWindow("vsSettings") }
+        // The component cycle's own needs.
+        port.epGroup = function(index) { return pickPort.app.smtInterface.epAA[Number(index)] || [] }
+        port.runState = function(model, index) { return pickPort.app.feederRunState(model, index) }
+        port.countPlaced = function(ep) { pickPort.countPlaced(ep) }
+        port.countBasket = function(ep) { pickPort.countBasket(ep) }
+        port.componentCamera = {
+            "start": function(camera3) { pickPort.cameraStart() },
+            "stop": function() { pickPort.cameraStop() },
+            "ask": function(settings, count, onResult) { pickPort.cameraAsk(settings, count, onResult) },
+            "cancel": function() { pickPort.request.cancel() }
+        }
         // What the component cycle decides.
         port.travelHeight = function() { return pickPort.component().travelHeight() }
         port.placementAngle = function(ep, feeder) { return pickPort.component().placementAngle(ep, feeder) }
         port.placementTarget = function(ep, feeder) { return pickPort.component().placementTarget(ep, feeder) }
         port.morePlacements = function() { return pickPort.component().morePlacements() }
-        port.noShiftOnStart = function() { return pickPort.component().noShiftOnStart() }
+        // The run keeps the first part of each tape where it is.
+        port.noShiftOnStart = function() { return pickPort.app.smtInterface.keepFirstTapeComponent === true }
         port.skipFeeder = function(model, index) { pickPort.component().skipFeeder(model, index) }
     }
 }
