@@ -625,6 +625,10 @@ ApplicationWindow {
     property alias vsMeasureResult: instruments.vsMeasureResult
     property alias vsMeasureTime: instruments.vsMeasureTime
     property alias vsMeasureTimeFresh: instruments.vsMeasureTimeFresh
+    property alias vsMeasureBeforeGet: instruments.vsMeasureBeforeGet
+    property alias vsMeasureBeforeTime: instruments.vsMeasureBeforeTime
+    // Readings every 20 ms instead of 100 ms while the job judges by them.
+    property alias vsFastPolling: instruments.vsFastPolling
     property alias pwmVibrating: instruments.pwmVibrating
     property alias pwmVibroDone: instruments.pwmVibroDone
     property alias programmerWaiting: instruments.programmerWaiting
@@ -994,8 +998,8 @@ ApplicationWindow {
     function blowEnabledGet(enabled) { instruments.blowEnabled = enabled === true }
     function homeExistsGet(x, y, z) { machineState.homeExistsGet(x, y, z) }
     function pwmVibroDoneGet() { instruments.pwmVibroDoneGet() }
-    // The machine link asks for a fresh vacuum reading before a move.
-    function getVsMeasureBeforeGet() {}
+    // The machine link ran "(vsMeasureBeforeGet)": the current reading is kept.
+    function getVsMeasureBeforeGet() { instruments.getVsMeasureBeforeGet() }
 
     // ---- functions called by the instruments, the pinger and the programmer
     function rlcStartedGet() { rlcStartedSignal() }
