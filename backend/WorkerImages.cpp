@@ -3,6 +3,7 @@
 #include "backend/Worker.h"
 
 #include "backend/FileUrl.h"
+#include "util/DataUrl.h"
 #include "vision/BoardScan.h"
 #include "vision/CameraItem.h"
 #include "vision/CameraListing.h"
@@ -55,10 +56,11 @@ void Worker::makeQImage(QString name)
     QImage image;
     const QString url = name;
     // A picture kept in a record as a data URL ("data:image/png;base64,...").
-    if (url.startsWith(QLatin1String("data:image/"))) {
-        const int comma = url.indexOf(QLatin1Char(','));
-        if (comma > 0 && url.left(comma).endsWith(QLatin1String(";base64")))
-            image.loadFromData(QByteArray::fromBase64(url.mid(comma + 1).toLatin1()));
+    if (DataUrl::isDataUrl(url)) {
+        QString error;
+        image = DataUrl::decodeImage(url, &error);
+        if (!error.isEmpty())
+            emit showError(error, false, QString());
         setRootProperty("makeQImageResult", image);
         setRootProperty("makeQImageResultSize", image.size());
         return;

@@ -3744,4 +3744,23 @@ Correct the pick centre of the component? </translation>
         <translation>not done</translation>
     </message>
 </context>
+<context>
+    <name>DataUrl</name>
+    <message>
+        <source>Изображение не прочитано: ожидается ссылка вида «data:image/...;base64,...»</source>
+        <translation>The picture was not read: a link of the form «data:image/...;base64,...» is expected</translation>
+    </message>
+    <message>
+        <source>Изображение не прочитано: данные ссылки «data:» не в кодировке base64</source>
+        <translation>The picture was not read: the data of the «data:» link is not base64-encoded</translation>
+    </message>
+    <message>
+        <source>Изображение не прочитано: данные base64 повреждены</source>
+        <translation>The picture was not read: the base64 data is damaged</translation>
+    </message>
+    <message>
+        <source>Изображение не прочитано: данные не являются изображением</source>
+        <translation>The picture was not read: the data is not a picture</translation>
+    </message>
+</context>
 </TS>
