@@ -2871,6 +2871,26 @@ Kinds of components: %2.</translation>
         <source>Имитатор камеры не смог показать плату проекта: описание платы неверно.</source>
         <translation>The camera simulator could not show the project's board: the board description is invalid.</translation>
     </message>
+    <message>
+        <source>слева</source>
+        <translation>left</translation>
+    </message>
+    <message>
+        <source>справа</source>
+        <translation>right</translation>
+    </message>
+    <message>
+        <source>сверху</source>
+        <translation>top</translation>
+    </message>
+    <message>
+        <source>снизу</source>
+        <translation>bottom</translation>
+    </message>
+    <message>
+        <source>Фото компонента питателя №%1 (%2) не загружено: %3</source>
+        <translation>The component photo of feeder no. %1 (%2) was not loaded: %3</translation>
+    </message>
 </context>
 <context>
     <name>WorkerCnc</name>
@@ -3761,6 +3781,25 @@ Correct the pick centre of the component? </translation>
     <message>
         <source>Изображение не прочитано: данные не являются изображением</source>
         <translation>The picture was not read: the data is not a picture</translation>
+    </message>
+</context>
+<context>
+    <name>TemplateSource</name>
+    <message>
+        <source>Шаблон не загружен: %1</source>
+        <translation>The template was not loaded: %1</translation>
+    </message>
+    <message>
+        <source>Шаблон не загружен: нет источника изображений «%1»</source>
+        <translation>The template was not loaded: there is no image source «%1»</translation>
+    </message>
+    <message>
+        <source>Шаблон не загружен: изображение «%1» пусто</source>
+        <translation>The template was not loaded: the picture «%1» is empty</translation>
+    </message>
+    <message>
+        <source>Шаблон не загружен: файл «%1» не найден или не является изображением</source>
+        <translation>The template was not loaded: the file «%1» is missing or is not a picture</translation>
     </message>
 </context>
 </TS>
