@@ -114,6 +114,9 @@ public slots:
     void openFeeders(QUrl fileName);
     // Saves a bank into its feeder file.
     void saveFeeders(QUrl fileName);
+    // The same, telling whether the file was written (the operator was told
+    // why not; the old file stays as it was).
+    bool saveFeedersChecked(QUrl fileName);
     // Compares a project's feeder banks with the open ones.
     void checkFeederBanksMatch(QUrl fileName);
     // True when a bank differs from its file.

@@ -866,6 +866,17 @@ ApplicationWindow {
     // The entry of feeder `number` (from 0) of a bank; unknown letters mean L.
     function getFeeder(model, number) { return feedersInvoker.getFeeder(model, number) }
     function resetFeederBank(model) { feederBanks.reset(model) }
+    // Type of every stored feeder field ("int", "real", "bool", "string",
+    // "image"), set by the back end.
+    property var feederFieldTypes: ({})
+    // What a run changes in the feeders: checked writes of stored fields
+    // (saved with saveDirtyFeeders) and the run-only state of each feeder.
+    FeederState { id: feederState; app: main }
+    property alias feederState: feederState
+    function setFeederValue(model, index, name, value) { return feederState.setValue(model, index, name, value) }
+    function saveDirtyFeeders() { return feederState.saveDirty() }
+    function feederRunState(model, index) { return feederState.runState(model, index) }
+    function clearFeederRunState() { feederState.clearRunState() }
 
     // ---- project
     function openProjectSeq(url) { projectActions.openProjectSeq(url) }

@@ -3802,4 +3802,50 @@ Correct the pick centre of the component? </translation>
         <translation>The template was not loaded: the file «%1» is missing or is not a picture</translation>
     </message>
 </context>
+<context>
+    <name>feederState</name>
+    <message>
+        <source>поле «%1» не хранится в файле питателей, значение не записано</source>
+        <translation>the field «%1» is not kept in the feeder file; the value was not written</translation>
+    </message>
+    <message>
+        <source>значение %1 поля «%2» не является конечным числом, значение не записано</source>
+        <translation>the value %1 of the field «%2» is not a finite number; the value was not written</translation>
+    </message>
+    <message>
+        <source>значение %1 поля «%2» не является целым числом, значение не записано</source>
+        <translation>the value %1 of the field «%2» is not a whole number; the value was not written</translation>
+    </message>
+    <message>
+        <source>значение %1 поля «%2» не является логическим (да/нет), значение не записано</source>
+        <translation>the value %1 of the field «%2» is not a yes/no value; the value was not written</translation>
+    </message>
+    <message>
+        <source>значение %1 поля «%2» не является текстом, значение не записано</source>
+        <translation>the value %1 of the field «%2» is not a text; the value was not written</translation>
+    </message>
+</context>
+<context>
+    <name>FeederState</name>
+    <message>
+        <source>Питатель №%1 (%2)</source>
+        <translation>Feeder no. %1 (%2)</translation>
+    </message>
+    <message>
+        <source>Неизвестный банк питателей «%1»: значение поля «%2» не записано</source>
+        <translation>Unknown feeder bank «%1»: the value of the field «%2» was not written</translation>
+    </message>
+    <message>
+        <source>Питатель №%1 (%2) не существует: значение поля «%3» не записано</source>
+        <translation>Feeder no. %1 (%2) does not exist: the value of the field «%3» was not written</translation>
+    </message>
+    <message>
+        <source>поле «%1» не принимает значение %2, значение не записано</source>
+        <translation>the field «%1» does not take the value %2; the value was not written</translation>
+    </message>
+    <message>
+        <source>Не указаны пути сохранения настроек питателей!</source>
+        <translation>No save paths are set for the feeder settings!</translation>
+    </message>
+</context>
 </TS>
