@@ -39,6 +39,21 @@ QString extensionOfBank(const QString &bank)
     return QString();
 }
 
+QVariantMap fieldTypeNames()
+{
+    QVariantMap names;
+    for (const Field &field : fields()) {
+        switch (field.type) {
+        case FieldType::Int: names.insert(field.name, QStringLiteral("int")); break;
+        case FieldType::Real: names.insert(field.name, QStringLiteral("real")); break;
+        case FieldType::Bool: names.insert(field.name, QStringLiteral("bool")); break;
+        case FieldType::String: names.insert(field.name, QStringLiteral("string")); break;
+        case FieldType::Image: names.insert(field.name, QStringLiteral("image")); break;
+        }
+    }
+    return names;
+}
+
 QString packagePathKey()
 {
     return QStringLiteral("elementPath");

@@ -31,6 +31,10 @@ struct Field
 // The stored fields, in file order (the feeder record without packageSettings).
 const QVector<Field> &fields();
 
+// Every stored field with the name of its type ("int", "real", "bool",
+// "string", "image"), for the checked writes of the QML side.
+QVariantMap fieldTypeNames();
+
 // The key of the package picture path that files without a package name
 // carry instead.
 QString packagePathKey();

@@ -1,5 +1,6 @@
 #include "backend/Worker.h"
 
+#include "backend/FeederFile.h"
 #include "backend/FeederProps.h"
 
 #include <QCoreApplication>
@@ -66,6 +67,7 @@ Worker::Worker(QQmlEngine *engine, QObject *root, const DeviceWorkers &devices, 
 
     setRootProperty("programPath", QStringLiteral("file://") + QCoreApplication::applicationDirPath());
     setRootProperty("feederProps", m_feederProps);
+    setRootProperty("feederFieldTypes", FeederFile::fieldTypeNames());
     setRootProperty("debug1", false);
     setRootProperty("visibility", 4);
 

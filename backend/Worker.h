@@ -114,6 +114,9 @@ public slots:
     void openFeeders(QUrl fileName);
     // Saves a bank into its feeder file.
     void saveFeeders(QUrl fileName);
+    // The same, telling whether the file was written (the operator was told
+    // why not; the old file stays as it was).
+    bool saveFeedersChecked(QUrl fileName);
     // Compares a project's feeder banks with the open ones.
     void checkFeederBanksMatch(QUrl fileName);
     // True when a bank differs from its file.
@@ -334,6 +337,10 @@ private:
 
     // Feeder banks.
     bool writeFeederBank(const QString &path, QString *error);
+    // The component photo of a feeder by its image id ("camera2_B0"); a null
+    // image when there is none, or (with a message) when it does not decode.
+    static bool isFeederPhotoId(const QString &id);
+    QImage feederPhoto(const QString &id);
     void showFileError(const QString &message, const QString &path);
 
     // Mounting time of the running job.

@@ -90,10 +90,15 @@ bool Worker::writeFeederBank(const QString &path, QString *error)
 
 void Worker::saveFeeders(QUrl fileName)
 {
+    saveFeedersChecked(fileName);
+}
+
+bool Worker::saveFeedersChecked(QUrl fileName)
+{
     const QString path = FileUrl::toLocalPath(fileName);
     if (FeederFile::bankOfPath(path).isEmpty()) {
         emit showError(tr("Расширение открываемого файла не поддерживается!"), false, QString());
-        return;
+        return false;
     }
     if (!isChangeCheckFile(path))
         Backups::beforeSave(path, feederBackupsKept);
@@ -102,7 +107,9 @@ void Worker::saveFeeders(QUrl fileName)
         emit showError(tr("Ошибка записи в файл настроек питателей! Путь к файлу:") + QFileInfo(path).absoluteFilePath()
                            + " (" + error + ")",
                        false, QString());
+        return false;
     }
+    return true;
 }
 
 bool Worker::checkFeedersHasChanges(QUrl fileName)

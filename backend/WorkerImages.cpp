@@ -3,6 +3,7 @@
 #include "backend/Worker.h"
 
 #include "backend/FileUrl.h"
+#include "util/DataUrl.h"
 #include "vision/BoardScan.h"
 #include "vision/CameraItem.h"
 #include "vision/CameraListing.h"
@@ -12,6 +13,8 @@
 #include <QJSValue>
 #include <QQuickItem>
 #include <QQuickWindow>
+#include <QRegularExpression>
+#include <QThread>
 
 namespace {
 
@@ -55,10 +58,11 @@ void Worker::makeQImage(QString name)
     QImage image;
     const QString url = name;
     // A picture kept in a record as a data URL ("data:image/png;base64,...").
-    if (url.startsWith(QLatin1String("data:image/"))) {
-        const int comma = url.indexOf(QLatin1Char(','));
-        if (comma > 0 && url.left(comma).endsWith(QLatin1String(";base64")))
-            image.loadFromData(QByteArray::fromBase64(url.mid(comma + 1).toLatin1()));
+    if (DataUrl::isDataUrl(url)) {
+        QString error;
+        image = DataUrl::decodeImage(url, &error);
+        if (!error.isEmpty())
+            emit showError(error, false, QString());
         setRootProperty("makeQImageResult", image);
         setRootProperty("makeQImageResultSize", image.size());
         return;
@@ -145,6 +149,60 @@ void Worker::scanFinish(QString fileName)
         emit showError(m_boardScan->error(), false, QString());
 }
 
+namespace {
+
+// "camera2_" + bank letter + feeder index from 0: the component photo of a
+// feeder, the template of the component camera.
+const QRegularExpression &feederPhotoPattern()
+{
+    static const QRegularExpression pattern(QStringLiteral("^camera2_([LRBU])(\\d{1,4})$"));
+    return pattern;
+}
+
+} // namespace
+
+bool Worker::isFeederPhotoId(const QString &id)
+{
+    return feederPhotoPattern().match(id).hasMatch();
+}
+
+QImage Worker::feederPhoto(const QString &id)
+{
+    const QRegularExpressionMatch match = feederPhotoPattern().match(id);
+    if (!match.hasMatch())
+        return QImage();
+    const QString bank = match.captured(1);
+    const int index = match.captured(2).toInt();
+    // The bank models belong to the GUI thread; an asynchronous image load
+    // asks from another one.
+    QVariant stored;
+    auto read = [&]() { stored = invoke(m_feedersInvoker, "getFeederValue", {bank, index, QStringLiteral("camera2Photo")}); };
+    if (QThread::currentThread() == thread())
+        read();
+    else
+        QMetaObject::invokeMethod(this, read, Qt::BlockingQueuedConnection);
+    if (!stored.isValid()) {
+        qWarning() << "Image of a feeder that does not exist:" << id;
+        return QImage();
+    }
+    QString error;
+    const QImage image = DataUrl::decodeImage(stored.toString(), &error);
+    if (!error.isEmpty()) {
+        QString side;
+        if (bank == QLatin1String("L"))
+            side = tr("слева");
+        else if (bank == QLatin1String("R"))
+            side = tr("справа");
+        else if (bank == QLatin1String("U"))
+            side = tr("сверху");
+        else
+            side = tr("снизу");
+        emit showError(tr("Фото компонента питателя №%1 (%2) не загружено: %3").arg(index + 1).arg(side, error), false,
+                       QString());
+    }
+    return image;
+}
+
 QImage Worker::requestImage(const QString &id, QSize *size, const QSize &requestedSize)
 {
     Q_UNUSED(requestedSize)
@@ -166,7 +224,7 @@ QImage Worker::requestImage(const QString &id, QSize *size, const QSize &request
     else if (id.startsWith(QLatin1String("element")))
         result = rootImage("elPhoto");
     else if (id.startsWith(QLatin1String("camera2_")))
-        result = rootImage("camera2Photo");
+        result = isFeederPhotoId(id) ? feederPhoto(id) : rootImage("camera2Photo");
     else if (id.startsWith(QLatin1String("flipped_")))
         result = rootImage("elFlippedPhoto");
     else if (id == QLatin1String("photoEditorUploadPhoto"))

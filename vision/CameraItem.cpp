@@ -8,6 +8,7 @@
 #include "vision/MatImage.h"
 #include "vision/PhotoClipper.h"
 #include "vision/SimulatedStage.h"
+#include "vision/TemplateSource.h"
 
 #include <QDebug>
 #include <QQmlProperty>
@@ -490,6 +491,37 @@ void CameraItem::grab(QString fileName)
     qDebug() << "grab  " << fileName;
     if (m_worker && !m_worker->saveDisplayImage(fileName))
         qWarning() << "The camera image could not be saved to" << fileName;
+}
+
+bool CameraItem::loadTemplate(QString source, QString kind)
+{
+    const char *property = nullptr;
+    if (kind.isEmpty())
+        property = "compareImage";
+    else if (kind == QLatin1String("nonrotated"))
+        property = "compareNonrotatedImage";
+    else if (kind == QLatin1String("flipped"))
+        property = "compareFlippedImage";
+    if (!property) {
+        qWarning() << "loadTemplate: unknown template kind" << kind;
+        return false;
+    }
+    QQmlEngine *engine = qmlEngine(this);
+    const TemplateSource::ProviderLookup providers = [engine](const QString &name) -> QQuickImageProvider * {
+        if (!engine)
+            return nullptr;
+        QQmlImageProviderBase *base = engine->imageProvider(name);
+        return base && base->imageType() == QQmlImageProviderBase::Image ? static_cast<QQuickImageProvider *>(base)
+                                                                         : nullptr;
+    };
+    QString error;
+    const QImage image = TemplateSource::load(source, providers, &error);
+    setProperty(property, image);
+    if (!error.isEmpty()) {
+        emit showError(error);
+        return false;
+    }
+    return true;
 }
 
 QImage CameraItem::requestImage(const QString &id, QSize *size, const QSize &requestedSize)

@@ -223,6 +223,12 @@ public slots:
     Q_INVOKABLE void requestPhoto();
     Q_INVOKABLE void clipPhoto(int x, int y, int width, int height, qreal angle);
     Q_INVOKABLE void grab(QString fileName);
+    // Loads a template from `source` (a data URL, "image://worker/camera2_B0"
+    // and other provider ids, a file URL or path; "" takes it away) into the
+    // compare image of `kind`: "" (the template), "nonrotated" or "flipped".
+    // A source that gives no picture takes the template away too, tells the
+    // operator (showError) and answers false.
+    Q_INVOKABLE bool loadTemplate(QString source, QString kind = QString());
 
 protected:
     void componentComplete() override;

@@ -625,6 +625,10 @@ ApplicationWindow {
     property alias vsMeasureResult: instruments.vsMeasureResult
     property alias vsMeasureTime: instruments.vsMeasureTime
     property alias vsMeasureTimeFresh: instruments.vsMeasureTimeFresh
+    property alias vsMeasureBeforeGet: instruments.vsMeasureBeforeGet
+    property alias vsMeasureBeforeTime: instruments.vsMeasureBeforeTime
+    // Readings every 20 ms instead of 100 ms while the job judges by them.
+    property alias vsFastPolling: instruments.vsFastPolling
     property alias pwmVibrating: instruments.pwmVibrating
     property alias pwmVibroDone: instruments.pwmVibroDone
     property alias programmerWaiting: instruments.programmerWaiting
@@ -862,6 +866,17 @@ ApplicationWindow {
     // The entry of feeder `number` (from 0) of a bank; unknown letters mean L.
     function getFeeder(model, number) { return feedersInvoker.getFeeder(model, number) }
     function resetFeederBank(model) { feederBanks.reset(model) }
+    // Type of every stored feeder field ("int", "real", "bool", "string",
+    // "image"), set by the back end.
+    property var feederFieldTypes: ({})
+    // What a run changes in the feeders: checked writes of stored fields
+    // (saved with saveDirtyFeeders) and the run-only state of each feeder.
+    FeederState { id: feederState; app: main }
+    property alias feederState: feederState
+    function setFeederValue(model, index, name, value) { return feederState.setValue(model, index, name, value) }
+    function saveDirtyFeeders() { return feederState.saveDirty() }
+    function feederRunState(model, index) { return feederState.runState(model, index) }
+    function clearFeederRunState() { feederState.clearRunState() }
 
     // ---- project
     function openProjectSeq(url) { projectActions.openProjectSeq(url) }
@@ -994,8 +1009,8 @@ ApplicationWindow {
     function blowEnabledGet(enabled) { instruments.blowEnabled = enabled === true }
     function homeExistsGet(x, y, z) { machineState.homeExistsGet(x, y, z) }
     function pwmVibroDoneGet() { instruments.pwmVibroDoneGet() }
-    // The machine link asks for a fresh vacuum reading before a move.
-    function getVsMeasureBeforeGet() {}
+    // The machine link ran "(vsMeasureBeforeGet)": the current reading is kept.
+    function getVsMeasureBeforeGet() { instruments.getVsMeasureBeforeGet() }
 
     // ---- functions called by the instruments, the pinger and the programmer
     function rlcStartedGet() { rlcStartedSignal() }

@@ -2871,6 +2871,26 @@ Kinds of components: %2.</translation>
         <source>Имитатор камеры не смог показать плату проекта: описание платы неверно.</source>
         <translation>The camera simulator could not show the project's board: the board description is invalid.</translation>
     </message>
+    <message>
+        <source>слева</source>
+        <translation>left</translation>
+    </message>
+    <message>
+        <source>справа</source>
+        <translation>right</translation>
+    </message>
+    <message>
+        <source>сверху</source>
+        <translation>top</translation>
+    </message>
+    <message>
+        <source>снизу</source>
+        <translation>bottom</translation>
+    </message>
+    <message>
+        <source>Фото компонента питателя №%1 (%2) не загружено: %3</source>
+        <translation>The component photo of feeder no. %1 (%2) was not loaded: %3</translation>
+    </message>
 </context>
 <context>
     <name>WorkerCnc</name>
@@ -3865,6 +3885,90 @@ Correct the pick centre of the component? </translation>
     <message>
         <source>не выполнено</source>
         <translation>not done</translation>
+    </message>
+</context>
+<context>
+    <name>DataUrl</name>
+    <message>
+        <source>Изображение не прочитано: ожидается ссылка вида «data:image/...;base64,...»</source>
+        <translation>The picture was not read: a link of the form «data:image/...;base64,...» is expected</translation>
+    </message>
+    <message>
+        <source>Изображение не прочитано: данные ссылки «data:» не в кодировке base64</source>
+        <translation>The picture was not read: the data of the «data:» link is not base64-encoded</translation>
+    </message>
+    <message>
+        <source>Изображение не прочитано: данные base64 повреждены</source>
+        <translation>The picture was not read: the base64 data is damaged</translation>
+    </message>
+    <message>
+        <source>Изображение не прочитано: данные не являются изображением</source>
+        <translation>The picture was not read: the data is not a picture</translation>
+    </message>
+</context>
+<context>
+    <name>TemplateSource</name>
+    <message>
+        <source>Шаблон не загружен: %1</source>
+        <translation>The template was not loaded: %1</translation>
+    </message>
+    <message>
+        <source>Шаблон не загружен: нет источника изображений «%1»</source>
+        <translation>The template was not loaded: there is no image source «%1»</translation>
+    </message>
+    <message>
+        <source>Шаблон не загружен: изображение «%1» пусто</source>
+        <translation>The template was not loaded: the picture «%1» is empty</translation>
+    </message>
+    <message>
+        <source>Шаблон не загружен: файл «%1» не найден или не является изображением</source>
+        <translation>The template was not loaded: the file «%1» is missing or is not a picture</translation>
+    </message>
+</context>
+<context>
+    <name>feederState</name>
+    <message>
+        <source>поле «%1» не хранится в файле питателей, значение не записано</source>
+        <translation>the field «%1» is not kept in the feeder file; the value was not written</translation>
+    </message>
+    <message>
+        <source>значение %1 поля «%2» не является конечным числом, значение не записано</source>
+        <translation>the value %1 of the field «%2» is not a finite number; the value was not written</translation>
+    </message>
+    <message>
+        <source>значение %1 поля «%2» не является целым числом, значение не записано</source>
+        <translation>the value %1 of the field «%2» is not a whole number; the value was not written</translation>
+    </message>
+    <message>
+        <source>значение %1 поля «%2» не является логическим (да/нет), значение не записано</source>
+        <translation>the value %1 of the field «%2» is not a yes/no value; the value was not written</translation>
+    </message>
+    <message>
+        <source>значение %1 поля «%2» не является текстом, значение не записано</source>
+        <translation>the value %1 of the field «%2» is not a text; the value was not written</translation>
+    </message>
+</context>
+<context>
+    <name>FeederState</name>
+    <message>
+        <source>Питатель №%1 (%2)</source>
+        <translation>Feeder no. %1 (%2)</translation>
+    </message>
+    <message>
+        <source>Неизвестный банк питателей «%1»: значение поля «%2» не записано</source>
+        <translation>Unknown feeder bank «%1»: the value of the field «%2» was not written</translation>
+    </message>
+    <message>
+        <source>Питатель №%1 (%2) не существует: значение поля «%3» не записано</source>
+        <translation>Feeder no. %1 (%2) does not exist: the value of the field «%3» was not written</translation>
+    </message>
+    <message>
+        <source>поле «%1» не принимает значение %2, значение не записано</source>
+        <translation>the field «%1» does not take the value %2; the value was not written</translation>
+    </message>
+    <message>
+        <source>Не указаны пути сохранения настроек питателей!</source>
+        <translation>No save paths are set for the feeder settings!</translation>
     </message>
 </context>
 </TS>

@@ -144,17 +144,6 @@ Item {
         return jobPort.sequencer.showPanel(name, values, onButton)
     }
 
-    // ---- the vacuum sensor: readings every 100 ms while it runs, every
-    // 20 ms in fast mode.
-    property bool vacuumFast: false
-    Timer {
-        id: vacuumPoll
-        interval: markPort.vacuumFast ? 20 : 100
-        repeat: true
-        running: markPort.app.vsRunning
-        onTriggered: markPort.app.vsMeasure()
-    }
-
     // The run's marks in the order of the search, the project's marks.
     function liveRefs() {
         var out = []
@@ -232,7 +221,8 @@ Item {
             "latest": function() {
                 return { "value": Number(markPort.app.vsMeasureResult), "time": Number(markPort.app.vsMeasureTime) }
             },
-            "setFast": function(on) { markPort.vacuumFast = on === true }
+            // The instruments ask for the readings, every 20 ms in fast mode.
+            "setFast": function(on) { markPort.app.vsFastPolling = on === true }
         }
         port.abortMotion = function() { markPort.app.setAbort() }
         port.currVC = function() { return markPort.machineState.currVC }

@@ -49,6 +49,27 @@ QtObject {
             vsStop()     // switched off meanwhile
         app.vsMeasureSignal(vsMeasureResult)
     }
+    // The reading kept when the machine link runs "(vsMeasureBeforeGet)"
+    // (the pressure before a pick, for the difference check) and its stamp.
+    property real vsMeasureBeforeGet: 0
+    property real vsMeasureBeforeTime: -1000000
+    function getVsMeasureBeforeGet() {
+        vsMeasureBeforeGet = vsMeasureResult
+        vsMeasureBeforeTime = vsMeasureTime
+    }
+
+    // While the job screen exists and the sensor runs, a reading is asked for
+    // every 100 ms, every 20 ms in fast mode (set while the job judges a
+    // placement or a pick by the pressure).
+    property bool vsFastPolling: false
+    readonly property bool vsPolling: vsRunning && !!app && !!app.smtInterface
+    property Timer vsPollTimer: Timer {
+        interval: instruments.vsFastPolling ? 20 : 100
+        repeat: true
+        running: instruments.vsPolling
+        onTriggered: instruments.app.vsMeasure()
+    }
+
     function vsMeasureFailedGet(message) {
         vsRunning = false
         vsStarting = false

@@ -58,6 +58,15 @@ Item {
         return plainEntry(modelOf(model), Number(number))
     }
 
+    // One field of a feeder entry; undefined when there is no such feeder.
+    function getFeederValue(model, number, name) {
+        var m = modelOf(model)
+        var n = Number(number)
+        if (!(n >= 0 && n < m.count))
+            return undefined
+        return m.get(n)[String(name)]
+    }
+
     // The components that take their parts from a feeder.
     function feederElements(model, number) {
         var bank = Feeders.bankOf(model)
