@@ -209,14 +209,7 @@ Item {
 
     // The run-time state of every feeder of the four banks.
     function resetFeeders() {
-        var banks = [app.leftFeedersModel, app.rightFeedersModel, app.bottomFeedersModel, app.upFeedersModel]
-        for (var b = 0; b < banks.length; ++b) {
-            var m = banks[b]
-            for (var i = 0; i < m.count; ++i) {
-                m.setProperty(i, "centeringCurrCount", 0)
-                m.setProperty(i, "noShiftOnStartDone", false)
-            }
-        }
+        app.clearFeederRunState()
         runResets("feeders")
     }
 

@@ -58,6 +58,29 @@ Item {
 
     function component() { return jobPort.component }
 
+    // ---- feeder state: the fields that last go to the feeder's record
+    // (and its file); those of this run only go to the run's table, which
+    // the record the steps read carries over its own.
+    readonly property var runFields: ["centeringCurrCount", "centeringX", "centeringY", "centeringA",
+                                      "noShiftOnStartDone", "debugArray", "lastGetX", "lastGetY"]
+    function setFeederValue(model, index, name, value) {
+        if (runFields.indexOf(String(name)) >= 0) {
+            app.feederRunState(model, index)[name] = value
+            return true
+        }
+        return app.setFeederValue(model, index, name, value)
+    }
+    function feederOf(model, index) {
+        // A fresh copy: the steps read back what they have just written.
+        var record = Number(index) >= 0 ? app.getFeeder(String(model), Number(index)) : null
+        if (!record)
+            return null
+        var state = app.feederRunState(model, index)
+        for (var i = 0; i < runFields.length; ++i)
+            record[runFields[i]] = state[runFields[i]]
+        return record
+    }
+
     // ---- the component camera, through its request object
     readonly property var request: app.componentCameraRequest
     function cameraWindow() { return app.findToolWindow("camera2Window") }
@@ -163,11 +186,12 @@ Item {
             "latest": function() {
                 return { "value": Number(pickPort.app.vsMeasureResult), "time": Number(pickPort.app.vsMeasureTime) }
             },
-            "setFast": function(on) { pickPort.jobPort.markPort.vacuumFast = on === true }
+            "setFast": function(on) { pickPort.app.vsFastPolling = on === true }
         }
         port.setFeederValue = function(model, index, name, value) {
-            pickPort.app.setFeederValue(model, index, name, value)
+            return pickPort.setFeederValue(model, index, name, value)
         }
+        port.feederOf = function(model, index) { return pickPort.feederOf(model, index) }
         port.openFeederSettings = function(model, index) { pickPort.app.showToolWindow("feederEditor") }
         port.openSensorSettings = function() { pickPort.app.showToolWindow("vsSettings") }
         // The component cycle's own needs.
