@@ -721,6 +721,14 @@ Choose one in the camera settings.</translation>
         <source>ко 2 калиб.</source>
         <translation>to 2nd calib.</translation>
     </message>
+    <message>
+        <source>навести на</source>
+        <translation>centre on the</translation>
+    </message>
+    <message>
+        <source>знак</source>
+        <translation>mark</translation>
+    </message>
 </context>
 <context>
     <name>ExecutionInterface</name>
@@ -771,6 +779,10 @@ Choose one in the camera settings.</translation>
     <message>
         <source>G-код не задан</source>
         <translation>No G-code is set</translation>
+    </message>
+    <message>
+        <source>Не удалось навести камеру на знак</source>
+        <translation>The camera could not be centred on the mark</translation>
     </message>
 </context>
 <context>
