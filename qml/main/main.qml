@@ -780,6 +780,7 @@ ApplicationWindow {
     ProjectStatistics { id: projectStatisticsWindow; app: main }
     ProjectDayStatistics { id: projectDayStatisticsWindow; app: main }
     ProjectLog { id: projectLogWindow; app: main }
+    AddNewElement { id: addNewElement; app: main }
     SmtInterface { id: smtInterface; app: main }
     property alias smtInterface: smtInterface
     CheckInterface { id: checkInterface; app: main }
@@ -800,6 +801,7 @@ ApplicationWindow {
     property alias projectStatisticsWindow: projectStatisticsWindow
     property alias projectDayStatisticsWindow: projectDayStatisticsWindow
     property alias projectLogWindow: projectLogWindow
+    property alias addNewElement: addNewElement
     ProjectActions {
         id: projectActions
         app: main

@@ -2,6 +2,81 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="ru_RU">
 <context>
+    <name>AddNewElement</name>
+    <message>
+        <source>Добавить компонент</source>
+        <translation>Add a component</translation>
+    </message>
+    <message>
+        <source>Координаты X и Y должны быть числами</source>
+        <translation>X and Y must be numbers</translation>
+    </message>
+    <message>
+        <source>Точка лежит вне рабочей области станка</source>
+        <translation>The point lies outside the machine's work area</translation>
+    </message>
+    <message>
+        <source>Не выбран питатель</source>
+        <translation>No feeder chosen</translation>
+    </message>
+    <message>
+        <source>Выбранный питатель — дозатор, компонент из него не добавить</source>
+        <translation>The chosen feeder is a dispenser: no component can be added from it</translation>
+    </message>
+    <message>
+        <source>В питателе не задан корпус компонента</source>
+        <translation>The feeder has no component package set</translation>
+    </message>
+    <message>
+        <source>Поворот должен быть числом</source>
+        <translation>The rotation must be a number</translation>
+    </message>
+    <message>
+        <source>Компонент не добавлен, причина в списке ошибок</source>
+        <translation>The component was not added; the reason is in the error list</translation>
+    </message>
+    <message>
+        <source>Питатель</source>
+        <translation>Feeder</translation>
+    </message>
+    <message>
+        <source>Нет включенных банков с питателями</source>
+        <translation>No enabled feeder bank holds feeders</translation>
+    </message>
+    <message>
+        <source>Питатель не настроен</source>
+        <translation>The feeder is not set up</translation>
+    </message>
+    <message>
+        <source>Корпус</source>
+        <translation>Package</translation>
+    </message>
+    <message>
+        <source>Номинал</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>Обозначение</source>
+        <translation>Designator</translation>
+    </message>
+    <message>
+        <source>Поворот, °</source>
+        <translation>Rotation, °</translation>
+    </message>
+    <message>
+        <source>мм</source>
+        <translation>mm</translation>
+    </message>
+    <message>
+        <source>Добавить</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
     <name>BoardArea</name>
     <message>
         <source>Проект не может содержать более 50-и реперных знаков.</source>
@@ -646,6 +721,14 @@ Choose one in the camera settings.</translation>
         <source>ко 2 калиб.</source>
         <translation>to 2nd calib.</translation>
     </message>
+    <message>
+        <source>навести на</source>
+        <translation>centre on the</translation>
+    </message>
+    <message>
+        <source>знак</source>
+        <translation>mark</translation>
+    </message>
 </context>
 <context>
     <name>ExecutionInterface</name>
@@ -696,6 +779,10 @@ Choose one in the camera settings.</translation>
     <message>
         <source>G-код не задан</source>
         <translation>No G-code is set</translation>
+    </message>
+    <message>
+        <source>Не удалось навести камеру на знак</source>
+        <translation>The camera could not be centred on the mark</translation>
     </message>
 </context>
 <context>

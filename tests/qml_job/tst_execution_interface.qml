@@ -661,6 +661,40 @@ TestCase {
         root.calib2Enabled = false
         root.closeAllToolWindows()
     }
+    // Centring the head camera on the mark it sees: allowed as the first
+    // calibration-mark button is; it lights the head camera, shows its
+    // window and runs as an activity. Here the camera has no device, so the
+    // mark is not found: nothing is sent, the activity ends and the operator
+    // is told.
+    function test_centreOnMarkButton() {
+        root.calibEnabled = false
+        root.calib2Enabled = false
+        showWindow()
+        mouseClick(item("extraToggle"))
+        verify(!item("centreOnMark").enabled)
+        verify(!win.centreOnMark())
+        root.calibEnabled = true
+        verify(item("centreOnMark").enabled)
+        root.machineHomed2 = false
+        verify(!item("centreOnMark").enabled)
+        root.machineHomed2 = true
+        verify(item("centreOnMark").enabled)
+        var timeout = root.headCameraRequest.timeoutMs
+        root.headCameraRequest.timeoutMs = 200
+        mouseClick(item("centreOnMark"))
+        verify(activity("centreOnMark"))
+        verify(!item("centreOnMark").enabled)
+        verify(root.findToolWindow("camera1Window").visible)
+        compare(args(doutSpy, doutSpy.count - 1), [4, false])
+        tryVerify(function() { return !activity("centreOnMark") }, 5000, "the centring ends")
+        compare(sendSpy.count, 0)
+        compare(lastLog(), "Не удалось навести камеру на знак")
+        verify(!root.executing)
+        verify(item("centreOnMark").enabled)
+        root.headCameraRequest.timeoutMs = timeout
+        root.calibEnabled = false
+        root.closeAllToolWindows()
+    }
     function test_cannedMotionsNotYetAvailable(data) {
         showWindow()
         mouseClick(item("extraToggle"))

@@ -6,8 +6,9 @@ import "../../qml/main/job/program.js" as Program
 // The board view's editing rules: zoom limits, the 45-degree step of a
 // picked component, key moves, the rubber band (items on its edge are
 // taken), the ruler, the board ban of a panel (row by floor), the panel
-// outlines, mark ids (never two marks with one id), bounds and the move of
-// the head camera to a point.
+// outlines, mark ids (never two marks with one id), bounds, the point a
+// double-click adds a component at and the move of the head camera to a
+// point.
 TestCase {
     name: "BoardView"
 
@@ -184,6 +185,26 @@ TestCase {
         verify(BV.outsideBoardArea(250.01, 100, env))
         verify(BV.allInsideBoardArea([{ rX: 60, rY: 200 }, { rX: 100, rY: 160 }], env))
         verify(!BV.allInsideBoardArea([{ rX: 60, rY: 200 }, { rX: 10, rY: 160 }], env))
+    }
+
+    // A double-click opens the add-component window only while the view is
+    // idle or moving items, and only for a point of the work area (machine
+    // X 10..410, Y 20..320; its edges count).
+    function test_addComponentPoint_data() {
+        return [
+            { tag: "inside", x: 150, y: 50, editing: true, point: { x: 160, y: 270 } },
+            { tag: "corner at the design origin", x: 0, y: 0, editing: true, point: { x: 10, y: 320 } },
+            { tag: "far corner", x: 400, y: 300, editing: true, point: { x: 410, y: 20 } },
+            { tag: "right of the work area", x: 400.5, y: 50, editing: true, point: null },
+            { tag: "below the work area", x: 150, y: 300.01, editing: true, point: null },
+            { tag: "left of the work area", x: -0.1, y: 50, editing: true, point: null },
+            { tag: "another action", x: 150, y: 50, editing: false, point: null },
+            { tag: "no point", x: NaN, y: 50, editing: true, point: null },
+        ]
+    }
+    function test_addComponentPoint(data) {
+        var env = { workAreaX1: 10, workAreaX2: 410, workAreaY1: 20, workAreaY2: 320 }
+        compare(BV.addComponentPoint(data.x, data.y, data.editing, env), data.point)
     }
 
     function test_cameraToPoint() {

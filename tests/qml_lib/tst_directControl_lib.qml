@@ -1,9 +1,15 @@
 import QtQuick 2.15
 import QtTest 1.2
 import "../../qml/main/machine/directControl.js" as DirectControl
+import "../../qml/main/job/waiters.js" as Waiters
+import "../../qml/main/job/marks.js" as Marks
+import "FakeMachine.js" as Fake
+import "FakeBoard.js" as Board
 
 // The direct control window's decisions without the window: read-out texts
-// and colours, the move to the component camera, the vibration feeder button.
+// and colours, the move to the component camera, the vibration feeder
+// button, and the service moves of the head camera to the calibration marks
+// (the centring wired to the job's own step, run against the fake machine).
 TestCase {
     name: "DirectControlLibrary"
 
@@ -77,5 +83,127 @@ TestCase {
     }
     function test_vibroButtonAction(data) {
         compare(DirectControl.vibroButtonAction(data.bank, data.executing, data.calibrated), data.action)
+    }
+
+    function test_markMoveAllowed_data() {
+        var ready = { "calibrated": true, "executing": false, "calibEnabled": true, "calib2Enabled": true }
+        function but(changes) {
+            var s = {}
+            for (var k in ready)
+                s[k] = ready[k]
+            for (k in changes)
+                s[k] = changes[k]
+            return s
+        }
+        return [
+            { tag: "ready", s: ready, allowed: { "mark1": true, "mark2": true, "centre": true } },
+            { tag: "second mark off", s: but({ "calib2Enabled": false }),
+              allowed: { "mark1": true, "mark2": false, "centre": true } },
+            { tag: "calibration mark off", s: but({ "calibEnabled": false }),
+              allowed: { "mark1": false, "mark2": false, "centre": false } },
+            { tag: "not calibrated", s: but({ "calibrated": false }),
+              allowed: { "mark1": false, "mark2": false, "centre": false } },
+            { tag: "something runs", s: but({ "executing": true }),
+              allowed: { "mark1": false, "mark2": false, "centre": false } },
+            { tag: "no state", s: null, allowed: { "mark1": false, "mark2": false, "centre": false } },
+        ]
+    }
+    function test_markMoveAllowed(data) {
+        var got = {}
+        for (var move in data.allowed)
+            got[move] = DirectControl.markMoveAllowed(data.s, move)
+        compare(got, data.allowed)
+        verify(!DirectControl.markMoveAllowed(data.s, "other"))
+    }
+
+    // The camera at machine (100, 50) sees the point (70, 70) (camera offset
+    // -30, +20); the mark lies `off` mm from it. The encoder step is 0.005 mm.
+    function centreRig(off, options) {
+        var m = Fake.create({ blockMode: "auto", blockMs: 10 })
+        var opts = options || {}
+        // A search region of the calibration mark's own, to tell its settings.
+        opts.settings = { "calibROIPercent": 35 }
+        var b = Board.extend(m, opts)
+        var w = Waiters.create(m.port)
+        var k = Marks.create(m.port, w)
+        m.attach({ positionGet: w.positionGet, pauseGet: w.pauseGet, homedGet: w.homedGet,
+                   stopAll: function() { w.stopAll(); k.stopAll() } })
+        b.marks = [{ "x": 70 + off[0], "y": 70 + off[1] }]
+        m.setPosition({ x: 100, y: 50 })
+        var r = { m: m, b: b, steps: { "centerAtRef": k.centerAtRef },
+                  state: { "calibrated": true, "executing": false, "calibEnabled": true, "calib2Enabled": false } }
+        r.window = {
+            "state": function() { return r.state },
+            "showHeadCamera": function() { m.events.push("showHeadCamera") },
+            "setActivity": function(name, on) { m.events.push("activity:" + name + ":" + on) },
+            "step": function(name) { return r.steps[name] || null },
+            "cameraStop": function() { m.port.headCamera.stop() },
+            "finished": function(ok) { m.events.push("finished:" + ok) }
+        }
+        return r
+    }
+    // The window's and the camera's part of the events, in order.
+    function windowEvents(m) {
+        return m.events.filter(function(e) {
+            return /^(showHeadCamera|activity:|finished:|camera:(start|stop|notFound))/.test(e)
+        })
+    }
+    readonly property var centred: ["showHeadCamera", "activity:centreOnMark:true", "camera:start", "camera:stop",
+                                    "activity:centreOnMark:false", "finished:true"]
+    readonly property var notCentred: ["showHeadCamera", "activity:centreOnMark:true", "camera:start",
+                                       "camera:notFound", "camera:stop", "activity:centreOnMark:false",
+                                       "finished:false"]
+
+    function test_centreOnMark_data() {
+        return [
+            { tag: "already centred", off: [0.002, -0.001], fault: "", sent: [], events: centred },
+            { tag: "absolute move", off: [0.5, -0.3], fault: "", sent: ["g0 x100.500 y49.700\ng0"], events: centred },
+            { tag: "one encoder step", off: [0.004, -0.004], fault: "", sent: ["g0 x++0.005 y--0.005\ng0"],
+              events: centred },
+            { tag: "mark not found", off: [0, 0], fault: "blind", sent: [], events: notCentred },
+        ]
+    }
+    function test_centreOnMark(data) {
+        var r = centreRig(data.off, { cameraFault: data.fault })
+        verify(DirectControl.centreOnMark(r.window))
+        r.m.advance(60000)
+        compare(r.m.sentTexts(), data.sent)
+        // Centring moves go without the safe-height check.
+        compare(r.m.sent.filter(function(s) { return s.safeH }).length, 0)
+        compare(windowEvents(r.m), data.events)
+        // The camera looked with the calibration mark's recognition settings.
+        verify(r.b.requests.length > 0)
+        compare([r.b.requests[0].mode, r.b.requests[0].roi], ["circle", 35])
+    }
+
+    // A mark the camera never gets to the centre: the step gives up after
+    // its moves and the activity ends all the same.
+    function test_centreOnMarkGivesUp() {
+        var r = centreRig([0, 0], { cameraFault: "alwaysOff" })
+        verify(DirectControl.centreOnMark(r.window))
+        r.m.advance(120000)
+        compare(r.m.sent.length, 10)
+        compare(windowEvents(r.m).slice(-3), ["camera:stop", "activity:centreOnMark:false", "finished:false"])
+    }
+
+    function test_centreOnMarkRefused_data() {
+        return [
+            { tag: "not calibrated", changes: { "calibrated": false } },
+            { tag: "something runs", changes: { "executing": true } },
+            { tag: "calibration mark off", changes: { "calibEnabled": false } },
+            { tag: "no centring step", changes: {}, noStep: true },
+        ]
+    }
+    function test_centreOnMarkRefused(data) {
+        var r = centreRig([0.5, 0])
+        for (var k in data.changes)
+            r.state[k] = data.changes[k]
+        if (data.noStep)
+            r.steps = {}
+        verify(!DirectControl.centreOnMark(r.window))
+        r.m.advance(60000)
+        compare(r.m.sent.length, 0)
+        compare(r.b.requests.length, 0)
+        compare(windowEvents(r.m), [])
     }
 }

@@ -228,6 +228,18 @@ function insideWorkArea(x, y, env) {
     return x >= env.workAreaX1 && x <= env.workAreaX2 && y >= env.workAreaY1 && y <= env.workAreaY2
 }
 
+// The machine point for which a double-click at the design point (x, y)
+// opens the add-component window: only while the view is idle or moving
+// items (`editing`), and only inside the work area; null otherwise.
+function addComponentPoint(x, y, editing, env) {
+    if (!editing)
+        return null
+    var m = machinePoint(x, y, env)
+    if (!isFinite(m.x) || !isFinite(m.y) || !insideWorkArea(m.x, m.y, env))
+        return null
+    return m
+}
+
 // Every board placement of a design point (a centre) lies inside the board
 // area. placements: [{ rX, rY }] design centres.
 function allInsideBoardArea(placements, env) {

@@ -148,6 +148,16 @@ Rectangle {
             runsSetting: false
             onClicked: panel.control.toCalibrationMark(2)
         }
+        // Centres the head camera on the mark it sees; no G-code of its own.
+        ControlButton {
+            objectName: "centreOnMark"
+            Layout.fillWidth: true
+            Layout.preferredHeight: 38
+            fontSize: 11
+            text: app.t + qsTr("навести на") + "\n" + app.t + qsTr("знак")
+            enabled: panel.control.markMoveAllowed("centre")
+            onClicked: panel.control.centreOnMark()
+        }
         Item { Layout.fillHeight: true }
     }
 }

@@ -242,11 +242,17 @@ BaseWindow {
     }
     function editCanned(setting, caption) { return gCodeEditor.edit(setting, caption) }
 
+    // What the service moves of the head camera to the calibration marks
+    // depend on (directControl.js markMoveAllowed).
+    readonly property var markState: ({ "calibrated": app.calibrated, "executing": app.executing,
+                                        "calibEnabled": app.calibEnabled, "calib2Enabled": app.calib2Enabled })
+    function markMoveAllowed(move) { return DirectControl.markMoveAllowed(markState, move) }
+
     // The head camera over a calibration mark: the first through the short
     // calibration-mark search, the second through its check. Both light the
     // head camera and show its window.
     function toCalibrationMark(number) {
-        if (!cannedAllowed || !app.calibEnabled || (number === 2 && !app.calib2Enabled))
+        if (!markMoveAllowed(number === 2 ? "mark2" : "mark1"))
             return false
         app.showCameraWindow(1)
         if (number === 1) {
@@ -258,12 +264,34 @@ BaseWindow {
         return true
     }
 
+    // The head camera centred on the mark it sees (the calibration mark's
+    // recognition settings), to one encoder step.
+    function centreOnMark() {
+        var w = window
+        return DirectControl.centreOnMark({
+            "state": function() { return w.markState },
+            "showHeadCamera": function() { w.app.showCameraWindow(1) },
+            "setActivity": function(name, on) { w.app.setActivity(name, on) },
+            "step": function(name) { return w.app.jobPort.steps[name] || null },
+            "cameraStop": function() { w.app.jobPort.markPort.cameraStop() },
+            "finished": function(ok) {
+                if (!ok)
+                    w.app.logAdd(w.app.t + qsTr("Не удалось навести камеру на знак"), "yellow")
+            }
+        })
+    }
+
     function toggleMachineOn() { app.setMachineOn(!app.machineOn) }
     function calibrate() {
         if (!app.machineOn || app.executing)
             return false
         app.homeWait(null)
         return true
+    }
+
+    function endMarkMoves() {
+        app.setActivity("secondCalibrationMark", false)
+        app.setActivity(DirectControl.CENTRE_ACTIVITY, false)
     }
 
     Component.onCompleted: {
@@ -277,9 +305,10 @@ BaseWindow {
     Connections {
         target: window.app
         function onCncRunningChanged() { if (!window.app.cncRunning) window.close() }
-        // A failed move or any machine error ends the trip to the second mark.
-        function onAppError() { window.app.setActivity("secondCalibrationMark", false) }
-        function onMachineOnChanged() { window.app.setActivity("secondCalibrationMark", false) }
+        // A failed move or any machine error ends the trip to the second
+        // mark and the centring (the job's steps drop their continuations).
+        function onAppError() { window.endMarkMoves() }
+        function onMachineOnChanged() { window.endMarkMoves() }
         function onCalibratedChanged() {
             if (window.commandField)
                 window.commandField.text = ""

@@ -1,8 +1,9 @@
 .pragma library
 .import "../lib/coords.js" as Coords
 // The decisions of the direct control window that do not need the window:
-// the position read-out, the canned motion to the component camera and what
-// the vibration feeder button does.
+// the position read-out, the canned motion to the component camera, what
+// the vibration feeder button does, and the head camera's service moves to
+// the calibration marks.
 
 // An axis position for the read-out: two decimals, "—" when unknown.
 function axisText(value) {
@@ -59,4 +60,48 @@ function vibroButtonAction(bank, executing, calibrated) {
     if (!executing && calibrated && bank && String(bank.g1 || "").trim() !== "")
         return "gcode"
     return "toggle"
+}
+
+// ---- the head camera and the calibration marks
+
+// Which service move of the head camera may run: "mark1" (to the first
+// calibration mark), "mark2" (to the second) and "centre" (centring on the
+// mark the camera sees, with the calibration mark's recognition settings).
+// All need the machine calibrated and idle, as the canned motions do, and
+// the calibration mark switched on; the second mark also its own switch.
+// s: { calibrated, executing, calibEnabled, calib2Enabled }.
+function markMoveAllowed(s, move) {
+    if (!s || s.calibrated !== true || s.executing === true || s.calibEnabled !== true)
+        return false
+    if (move === "mark2")
+        return s.calib2Enabled === true
+    return move === "mark1" || move === "centre"
+}
+
+// The activity registered while the camera is being centred.
+var CENTRE_ACTIVITY = "centreOnMark"
+
+// Centres the head camera on the mark it sees through the job's step
+// `centerAtRef`. c is the window's side:
+//   state()               the state markMoveAllowed reads
+//   showHeadCamera()      lights the head camera and shows its window
+//   setActivity(name, on) registers a long activity of the machine
+//   step(name)            a step function of the job by name, or null
+//   cameraStop()          the head camera stops calculating
+//   finished(ok)          the end: true when centred
+// Returns false, doing nothing, when the move may not run.
+function centreOnMark(c) {
+    if (!markMoveAllowed(c.state(), "centre"))
+        return false
+    var centerAtRef = c.step("centerAtRef")
+    if (typeof centerAtRef !== "function")
+        return false
+    c.showHeadCamera()
+    c.setActivity(CENTRE_ACTIVITY, true)
+    centerAtRef(true, function(ok) {
+        c.cameraStop()
+        c.setActivity(CENTRE_ACTIVITY, false)
+        c.finished(ok === true)
+    })
+    return true
 }

@@ -27,6 +27,17 @@ Rectangle {
         contentHeight: Math.max(height, content.height)
         boundsBehavior: Flickable.StopAtBounds
 
+        // A double-click adds a component at the point (the Flickable still
+        // takes drags, so the view pans as before).
+        MouseArea {
+            objectName: "addComponentMouse"
+            width: flick.contentWidth
+            height: flick.contentHeight
+            acceptedButtons: Qt.LeftButton
+            enabled: area.addingAllowed
+            onDoubleClicked: area.addComponentAt(area.calcReal(mouse.x), area.calcReal(mouse.y))
+        }
+
         Item {
             id: content
             width: Math.max(1, (app.workAreaX2 - app.workAreaX1)) * area.s
@@ -268,6 +279,29 @@ Rectangle {
         if (el)
             lastElement = el
         return el
+    }
+
+    // A component added from a feeder outside the Insert key (the
+    // add-component window): Insert repeats it from now on.
+    function componentAdded(model, index, el) {
+        setLastFeeder(model, index, false)
+        lastElement = el
+        lastRotation = el.rot
+    }
+
+    // Double-click at the design point (x, y): the add-component window for
+    // its machine point, while the view is idle or moving items and the
+    // point lies inside the work area. Returns whether the window opened.
+    readonly property bool addingAllowed: currAction === Enums.Nothing || currAction === Enums.MoveElements
+    function addComponentAt(x, y) {
+        var p = BV.addComponentPoint(x, y, addingAllowed,
+                                     { "workAreaX1": app.workAreaX1, "workAreaX2": app.workAreaX2,
+                                       "workAreaY1": app.workAreaY1, "workAreaY2": app.workAreaY2 })
+        var w = p ? app.findToolWindow("addNewElement") : null
+        if (!w)
+            return false
+        w.openAt(p.x, p.y)
+        return true
     }
 
     // A ruler click at the design point.

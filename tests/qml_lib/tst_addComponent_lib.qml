@@ -1,0 +1,109 @@
+import QtQuick 2.15
+import QtTest 1.2
+import "../../qml/main/lib/addComponent.js" as AddComponent
+
+// The add-component window's rules: the banks it offers, the operator's
+// numbers, and the component it creates at a machine point (the design
+// corner from the point less half the body) or why it creates none.
+//
+// Work area: machine X 10..410, Y 20..320. Feeder B 1 holds a 1.6 x 0.8 part.
+TestCase {
+    name: "AddComponent"
+
+    readonly property var banks: ({ "B": { "enabled": true, "count": 3 }, "U": { "enabled": true, "count": 0 },
+                                    "R": { "enabled": false, "count": 5 }, "L": { "enabled": true, "count": 2 } })
+    function env() {
+        return { "workAreaX1": 10, "workAreaX2": 410, "workAreaY1": 20, "workAreaY2": 320, "banks": banks }
+    }
+    function feeder(type, packageIndex) {
+        return { "type": type === undefined ? 3 : type, "packageIndex": packageIndex === undefined ? 4 : packageIndex,
+                 "elWidth": 1.6, "elHeight": 0.8 }
+    }
+    function input(changes) {
+        var i = { "model": "B", "index": 0, "designator": " R7 ", "angle": 90, "x": 160, "y": 270 }
+        for (var k in changes)
+            i[k] = changes[k]
+        return i
+    }
+
+    function test_bankChoices_data() {
+        return [
+            { tag: "enabled banks with feeders, B U R L", banks: banks,
+              choices: [{ "model": "B", "count": 3 }, { "model": "L", "count": 2 }] },
+            { tag: "all four", banks: { "L": { "enabled": true, "count": 1 }, "R": { "enabled": true, "count": 2 },
+                                        "U": { "enabled": true, "count": 3 }, "B": { "enabled": true, "count": 4 } },
+              choices: [{ "model": "B", "count": 4 }, { "model": "U", "count": 3 }, { "model": "R", "count": 2 },
+                        { "model": "L", "count": 1 }] },
+            { tag: "none enabled", banks: { "B": { "enabled": false, "count": 3 } }, choices: [] },
+            { tag: "no banks", banks: null, choices: [] },
+        ]
+    }
+    function test_bankChoices(data) { compare(AddComponent.bankChoices(data.banks), data.choices) }
+
+    function test_parseNumber_data() {
+        return [
+            { tag: "number", text: 12.5, value: 12.5 },
+            { tag: "point", text: "12.5", value: 12.5 },
+            { tag: "comma", text: " -3,25 ", value: -3.25 },
+            { tag: "leading point", text: ".5", value: 0.5 },
+            { tag: "empty", text: "", value: NaN },
+            { tag: "letters", text: "12a", value: NaN },
+            { tag: "two numbers", text: "1 2", value: NaN },
+            { tag: "undefined", text: undefined, value: NaN },
+        ]
+    }
+    function test_parseNumber(data) {
+        var v = AddComponent.parseNumber(data.text)
+        if (isNaN(data.value))
+            verify(isNaN(v), "NaN expected, got " + v)
+        else
+            compare(v, data.value)
+    }
+
+    function test_componentAt_data() {
+        return [
+            // rX = 160 - 10 - 0.8, rY = 320 - 270 - 0.4.
+            { tag: "placed", input: input({}), feeder: feeder(),
+              result: { "error": "", "model": "B", "index": 0, "rX": 149.2, "rY": 49.6, "angle": 90,
+                        "designator": "R7" } },
+            { tag: "typed texts, decimal comma", input: input({ "x": "110,5", "y": "20", "angle": "-90",
+                                                                "model": "L", "index": 1 }), feeder: feeder(),
+              result: { "error": "", "model": "L", "index": 1, "rX": 99.7, "rY": 299.6, "angle": -90,
+                        "designator": "R7" } },
+            { tag: "rotation folded", input: input({ "angle": 270, "designator": undefined }), feeder: feeder(),
+              result: { "error": "", "model": "B", "index": 0, "rX": 149.2, "rY": 49.6, "angle": -90,
+                        "designator": "" } },
+            { tag: "on the far edge", input: input({ "x": 410, "y": 20 }), feeder: feeder(),
+              result: { "error": "", "model": "B", "index": 0, "rX": 399.2, "rY": 299.6, "angle": 90,
+                        "designator": "R7" } },
+            { tag: "X not a number", input: input({ "x": "x" }), feeder: feeder(), result: { "error": "coordinates" } },
+            { tag: "Y empty", input: input({ "y": "" }), feeder: feeder(), result: { "error": "coordinates" } },
+            { tag: "right of the work area", input: input({ "x": 410.01 }), feeder: feeder(),
+              result: { "error": "outside" } },
+            { tag: "below the work area", input: input({ "y": 19 }), feeder: feeder(), result: { "error": "outside" } },
+            { tag: "no bank chosen", input: input({ "model": "" }), feeder: feeder(), result: { "error": "noFeeder" } },
+            { tag: "disabled bank", input: input({ "model": "R" }), feeder: feeder(), result: { "error": "noFeeder" } },
+            { tag: "enabled bank without feeders", input: input({ "model": "U" }), feeder: feeder(),
+              result: { "error": "noFeeder" } },
+            { tag: "number past the bank", input: input({ "index": 3 }), feeder: feeder(),
+              result: { "error": "noFeeder" } },
+            { tag: "no number", input: input({ "index": -1 }), feeder: feeder(), result: { "error": "noFeeder" } },
+            { tag: "feeder missing", input: input({}), feeder: null, result: { "error": "noFeeder" } },
+            { tag: "dispenser", input: input({}), feeder: feeder(6), result: { "error": "dispenser" } },
+            { tag: "feeder without package", input: input({}), feeder: feeder(3, -1), result: { "error": "noPackage" } },
+            { tag: "rotation not a number", input: input({ "angle": "90°" }), feeder: feeder(),
+              result: { "error": "rotation" } },
+        ]
+    }
+    function test_componentAt(data) {
+        var r = AddComponent.componentAt(data.input, data.feeder, env())
+        if (r.rX !== undefined) {
+            // Exact to rounding: compare the design position separately.
+            fuzzyCompare(r.rX, data.result.rX, 1e-9)
+            fuzzyCompare(r.rY, data.result.rY, 1e-9)
+            r.rX = data.result.rX
+            r.rY = data.result.rY
+        }
+        compare(r, data.result)
+    }
+}
