@@ -39,6 +39,11 @@ Item {
     property bool homeDone: false
     property bool programAsked: false
     property int errorsBefore: 0
+    property real panelSince: 0
+    // Seconds an operator panel may stay before the job counts the run as
+    // stopped.
+    readonly property int panelWaitSeconds: 15
+    readonly property int simulatedMarkTolerance: 10
     property int basketAtStart: 0
     // Red lines of the log since the job began: the reasons a run stopped.
     property var redLines: []
@@ -90,8 +95,10 @@ Item {
         case "loading":
             if (!a.settingsLoaded)
                 return
-            // The fastest machine speed: the demo is about the job, not the motion.
-            a.setMachineSpeedSlider(100)
+            // The simulated head camera's marks measure a few per cent larger
+            // than drawn: a wider size window, as the whole-program tests use.
+            if (String(a.camera1Name).indexOf("sim:") === 0)
+                a.headCameraRequest.camera.targetSizeTolerance = simulatedMarkTolerance
             phase = "linuxcnc"
             return
         case "linuxcnc":
@@ -150,6 +157,9 @@ Item {
                 phase = "starting"
             return
         case "starting":
+            // The fastest machine speed (LinuxCNC's start and the jogs set
+            // their own): the demo is about the job, not the motion.
+            a.setMachineSpeedSlider(100)
             basketAtStart = Number(a.pcbComponentsBasketCount) || 0
             redLines = []
             phase = "running"
@@ -160,8 +170,21 @@ Item {
             // The nozzle question of the job screen: the nozzle on the head is right.
             if (screen.nozzleConfirmShown)
                 screen.sequencer.nozzleConfirmed(true)
+            // The start closes the manual-control window, whose jog stops
+            // cap the speed again.
+            a.setMachineSpeedSlider(100)
             return
         case "running":
+            // A panel waits for an operator, and there is none: the run has
+            // stopped where the panel says.
+            if (screen.executing && screen.operatorPanelShown && screen.panel) {
+                if (panelSince === 0)
+                    panelSince = Date.now()
+                if ((Date.now() - panelSince) / 1000 > panelWaitSeconds)
+                    end(false, false, "the run waits for the operator: " + String(screen.panel.text))
+                return
+            }
+            panelSince = 0
             if (screen.executing)
                 return
             if (screen.lastRunFinished === true)
