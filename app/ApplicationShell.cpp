@@ -38,6 +38,8 @@ bool ApplicationShell::start(const Options &options)
 {
     registerQmlTypes();
 
+    m_demoJob = std::make_unique<DemoJobLink>(options.demoJob);
+    m_engine.rootContext()->setContextProperty(QStringLiteral("demoJob"), m_demoJob.get());
     m_engine.load(options.mainQml);
     if (m_engine.rootObjects().isEmpty())
         return false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/DemoJob.h"
 #include "app/DeviceThreads.h"
 
 #include <QQmlApplicationEngine>
@@ -21,6 +22,7 @@ public:
     {
         QUrl mainQml = QUrl(QStringLiteral("qrc:/main/main.qml"));
         QString settingsFile; // empty: settings.ini beside the program
+        DemoJobOptions demoJob; // published to QML as "demoJob"
     };
 
     ApplicationShell();
@@ -47,6 +49,8 @@ private:
     // engine (which owns Worker) go before it.
     std::unique_ptr<GlobalEventHandler> m_eventHandler;
     DeviceThreads m_threads;
+    // Before the engine, so that it outlives the QML that reaches it.
+    std::unique_ptr<DemoJobLink> m_demoJob;
     QQmlApplicationEngine m_engine;
     Worker *m_worker = nullptr; // owned by the engine as image provider "worker"
 };

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFont>
 #include <QIcon>
+#include <QProcessEnvironment>
 #include <QTime>
 
 #include <cstdio>
@@ -71,8 +72,14 @@ int main(int argc, char *argv[])
     // (./run.sh names it; unset on a real machine).
     SimulatedWorld::setNozzleStateFile(qEnvironmentVariable("KESTRAVO_SIM_NOZZLE_STATE"));
 
+    // ./run.sh --demo-job: the program runs the demo job by itself and quits.
+    ApplicationShell::Options options;
+    options.demoJob = DemoJobOptions::fromEnvironment(QProcessEnvironment::systemEnvironment());
+    if (!options.demoJob.warning.isEmpty())
+        fprintf(stderr, "kestravo: %s\n", qPrintable(options.demoJob.warning));
+
     ApplicationShell shell;
-    if (!shell.start()) {
+    if (!shell.start(options)) {
         fprintf(stderr, "kestravo: the main window could not be loaded.\n");
         return 1;
     }

@@ -2,6 +2,7 @@
 #include "TestSupport.h"
 
 #include "app/ConcentricCircles.h"
+#include "app/DemoJob.h"
 #include "app/DeviceThreads.h"
 #include "devices/WorkerProgrammer.h"
 #include "devices/WorkerRLC.h"
@@ -18,7 +19,9 @@
 #include "backend/MachineRecords.h"
 #include "backend/SettingsStore.h"
 
+#include <QDir>
 #include <QJSEngine>
+#include <QProcessEnvironment>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSignalSpy>
@@ -57,6 +60,50 @@ class TestShellUnits : public QObject
     Q_OBJECT
 
 private slots:
+    // ---- the demo job's options (./run.sh --demo-job sets them)
+    void demoJobOptionsFromTheEnvironment_data()
+    {
+        QTest::addColumn<QStringList>("vars");
+        QTest::addColumn<bool>("enabled");
+        QTest::addColumn<QString>("screenshot"); // empty: the default picture
+        QTest::addColumn<int>("timeout");
+        QTest::addColumn<bool>("warns");
+        const int standard = DemoJobOptions::kDefaultTimeoutSeconds;
+        QTest::newRow("absent") << QStringList{} << false << QString() << standard << false;
+        QTest::newRow("on") << QStringList{"KESTRAVO_DEMO_JOB=1"} << true << QString() << standard << false;
+        QTest::newRow("anything but 1 is off") << QStringList{"KESTRAVO_DEMO_JOB=yes"} << false << QString()
+                                               << standard << false;
+        QTest::newRow("everything") << QStringList{"KESTRAVO_DEMO_JOB=1", "KESTRAVO_DEMO_JOB_SCREENSHOT=/r/job.png",
+                                                   "KESTRAVO_DEMO_JOB_TIMEOUT=300"}
+                                    << true << "/r/job.png" << 300 << false;
+        QTest::newRow("timeout with spaces") << QStringList{"KESTRAVO_DEMO_JOB_TIMEOUT= 45 "} << false << QString()
+                                             << 45 << false;
+        QTest::newRow("largest timeout") << QStringList{"KESTRAVO_DEMO_JOB_TIMEOUT=86400"} << false << QString()
+                                         << 86400 << false;
+        for (const char *bad : {"0", "-5", "abc", "1.5", "86401", "99999999999"})
+            QTest::newRow(qPrintable(QStringLiteral("timeout %1").arg(QLatin1String(bad))))
+                << QStringList{QStringLiteral("KESTRAVO_DEMO_JOB_TIMEOUT=") + QLatin1String(bad)} << false << QString()
+                << standard << true;
+    }
+
+    void demoJobOptionsFromTheEnvironment()
+    {
+        QFETCH(QStringList, vars);
+        QFETCH(bool, enabled);
+        QFETCH(QString, screenshot);
+        QFETCH(int, timeout);
+        QFETCH(bool, warns);
+        QProcessEnvironment env;
+        for (const QString &v : vars)
+            env.insert(v.section(QLatin1Char('='), 0, 0), v.section(QLatin1Char('='), 1));
+        const DemoJobOptions o = DemoJobOptions::fromEnvironment(env);
+        QCOMPARE(o.enabled, enabled);
+        QCOMPARE(o.screenshotPath, screenshot.isEmpty() ? QDir::temp().filePath("kestravo-demo-job.png") : screenshot);
+        QCOMPARE(o.timeoutSeconds, timeout);
+        QCOMPARE(!o.warning.isEmpty(), warns);
+        QCOMPARE(DemoJobLink(o).timeoutSeconds(), timeout);
+    }
+
     // ---- "colors" image provider
     void colorsPixmapHasEightConcentricSquares()
     {

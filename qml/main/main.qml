@@ -740,6 +740,15 @@ ApplicationWindow {
     menuBar: MainMenu { app: main }
     property alias cncControl: cncStartControl
     CncStartControl { id: cncStartControl; app: main }
+    // ./run.sh --demo-job: the program runs the demo job by itself.
+    Loader {
+        active: demoJob.enabled
+        source: "machine/DemoJobDriver.qml"
+        onLoaded: {
+            item.link = demoJob
+            item.app = main
+        }
+    }
 
     SplitView {
         anchors.fill: parent

@@ -1,6 +1,7 @@
 import QtQuick 2.15
 import QtTest 1.2
 import "../../qml/main/lib/simulatedWorld.js" as World
+import "../../qml/main/job/pickTexts.js" as PT
 
 // The world of the simulated head camera built from a project: boards of a
 // panel, marks and dots in machine coordinates, the pivot of the board's
@@ -182,5 +183,74 @@ TestCase {
         }))
         compare(list.length, 1)
         compare(list[0].pockets, data.pockets)
+    }
+
+    // Where the job picks, the world has a part: the pick point of every
+    // feeder kind with pockets (as pickTexts.js sends it) is a pocket of the
+    // world's feeder, and the pick height sent is the world's pick height.
+    function merged(base, extra) {
+        var r = {}, k
+        for (k in base) r[k] = base[k]
+        for (k in (extra || {})) r[k] = extra[k]
+        return r
+    }
+    function test_picksFindParts_data() {
+        var tape = { "type": 3, "pack": "0603", "caseX": 60, "caseY": 20, "bankNumber": 0, "bandStep": 1,
+                     "cupNumber": 0, "elWidth": 1.6, "elHeight": 0.8, "elThickness": 0.45, "rot": 0,
+                     "maxAcc": 100 }
+        var tray = { "type": 1, "pack": "SOIC8", "caseX": 200, "caseY": 460, "cutX2": 230, "cutY2": 480,
+                     "caseZ": 3, "caseRowsX": 4, "caseRowsY": 2, "cupNumber": 1, "elWidth": 4.9, "elHeight": 6,
+                     "elThickness": 1.5, "rot": 0, "maxAcc": 100 }
+        var strip = { "type": 5, "pack": "1206", "caseX": 250, "caseY": 470, "cutX2": 290, "cutY2": 470,
+                      "cutDistance": 4, "caseZ": 3, "cupNumber": 1, "elWidth": 3.2, "elHeight": 1.6,
+                      "elThickness": 0.6, "rot": 0, "maxAcc": 100 }
+        var bottom = { "position": 0, "zShift": 5, "maxShift": 1, "g1": "g0 b++4", "g2": "g0 b++8",
+                       "g1p2c": "", "g2p2c": "" }
+        var rows = [
+            { tag: "tape, bottom bank", letter: "B", f: tape, bank: bottom },
+            { tag: "tape, upper bank", letter: "U", f: tape, bank: merged(bottom, { "position": 1 }) },
+            { tag: "tape, left bank", letter: "L", f: tape, bank: merged(bottom, { "position": 3 }) },
+            { tag: "tape, right bank", letter: "R", f: tape, bank: merged(bottom, { "position": 2 }) },
+            { tag: "tape, two steps a part", letter: "B", f: merged(tape, { "bandStep": 2 }), bank: bottom },
+            { tag: "half-pitch tape, the part 2 mm on", letter: "B",
+              f: merged(tape, { "bandStep": 0, "bandSemiStep": 1 }), bank: bottom },
+            { tag: "half-pitch tape on a left bank, the part 2 mm on", letter: "L",
+              f: merged(tape, { "bandStep": 0, "bandSemiStep": 1 }), bank: merged(bottom, { "position": 3 }) },
+            { tag: "tape releasing two, the first part", letter: "B", f: merged(tape, { "release2Comps": true }),
+              bank: bottom, more: true }
+        ]
+        for (var n = 0; n < 8; ++n)
+            rows.push({ tag: "tray cell " + n, letter: "U", f: merged(tray, { "caseCurrNumber": n }) })
+        for (n = 0; n < 11; ++n)
+            rows.push({ tag: "strip part " + n, letter: "U", f: merged(strip, { "caseCurrNumber": n }) })
+        return rows
+    }
+    function test_picksFindParts(data) {
+        var nozzles = [{ "cupLength": 15, "press": 1 }, { "cupLength": 12, "press": 0.5 }]
+        var nozzle = nozzles[data.f.cupNumber]
+        var env = { "maxVel": [300, 300, 300], "maxAcc": [3000, 3000, 3000], "acc": 100, "zTravel": 25,
+                    "vacuumDelay": 0.1, "slowPickPlaceSpeed": 1000, "relativeVacuum": false, "side": data.letter,
+                    "shift1": 0.15, "shift2": 0.07, "morePlacements": data.more === true }
+        var type = Number(data.f.type)
+        var pick = type === 3 ? PT.tapeText(data.f, data.bank, nozzle, env)
+                 : type === 1 ? PT.trayText(data.f, nozzle, env) : PT.stripText(data.f, nozzle, env)
+        verify(pick.ok, pick.error)
+        // The height the nozzle goes down to, just before the valve opens.
+        var lines = pick.text.split("\n")
+        var valve = lines.indexOf("m64 p1")
+        verify(valve > 0, pick.text)
+        var down = /^g0 z(-?[0-9.]+)$/.exec(lines[valve - 1])
+        verify(down !== null, lines[valve - 1])
+
+        var list = World.feeders({ "banks": [{ "letter": data.letter, "feeders": [data.f] }],
+                                   "bandBanks": data.bank ? [data.bank] : [], "cups": nozzles })
+        compare(list.length, 1)
+        var pockets = list[0].pockets
+        var hit = -1
+        for (var i = 0; i < pockets.length; ++i)
+            if (Math.abs(pockets[i][0] - pick.x) < 0.001 && Math.abs(pockets[i][1] - pick.y) < 0.001)
+                hit = i
+        verify(hit >= 0, "pick at " + pick.x + ", " + pick.y + "; pockets " + JSON.stringify(pockets))
+        fuzzyCompare(Number(down[1]), list[0].pickZ, 0.001)
     }
 }
