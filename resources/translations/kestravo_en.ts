@@ -13,7 +13,7 @@
     </message>
     <message>
         <source>Точка лежит вне рабочей области станка</source>
-        <translation>The point lies outside the machine's work area</translation>
+        <translation>The point lies outside the machine&apos;s work area</translation>
     </message>
     <message>
         <source>Не выбран питатель</source>
@@ -365,7 +365,7 @@ Choose one in the camera settings.</translation>
     </message>
     <message>
         <source>Подгонять поле зрения камеры под компонент</source>
-        <translation>Fit the camera's field of view to the component</translation>
+        <translation>Fit the camera&apos;s field of view to the component</translation>
     </message>
     <message>
         <source>Сканировать реперные знаки всех плат</source>
@@ -607,6 +607,25 @@ Choose one in the camera settings.</translation>
     <message>
         <source>Импорт</source>
         <translation>Import</translation>
+    </message>
+</context>
+<context>
+    <name>DataUrl</name>
+    <message>
+        <source>Изображение не прочитано: ожидается ссылка вида «data:image/...;base64,...»</source>
+        <translation>The picture was not read: a link of the form «data:image/...;base64,...» is expected</translation>
+    </message>
+    <message>
+        <source>Изображение не прочитано: данные ссылки «data:» не в кодировке base64</source>
+        <translation>The picture was not read: the data of the «data:» link is not base64-encoded</translation>
+    </message>
+    <message>
+        <source>Изображение не прочитано: данные base64 повреждены</source>
+        <translation>The picture was not read: the base64 data is damaged</translation>
+    </message>
+    <message>
+        <source>Изображение не прочитано: данные не являются изображением</source>
+        <translation>The picture was not read: the data is not a picture</translation>
     </message>
 </context>
 <context>
@@ -1218,6 +1237,29 @@ Choose one in the camera settings.</translation>
     </message>
 </context>
 <context>
+    <name>FeederState</name>
+    <message>
+        <source>Питатель №%1 (%2)</source>
+        <translation>Feeder no. %1 (%2)</translation>
+    </message>
+    <message>
+        <source>Неизвестный банк питателей «%1»: значение поля «%2» не записано</source>
+        <translation>Unknown feeder bank «%1»: the value of the field «%2» was not written</translation>
+    </message>
+    <message>
+        <source>Питатель №%1 (%2) не существует: значение поля «%3» не записано</source>
+        <translation>Feeder no. %1 (%2) does not exist: the value of the field «%3» was not written</translation>
+    </message>
+    <message>
+        <source>поле «%1» не принимает значение %2, значение не записано</source>
+        <translation>the field «%1» does not take the value %2; the value was not written</translation>
+    </message>
+    <message>
+        <source>Не указаны пути сохранения настроек питателей!</source>
+        <translation>No save paths are set for the feeder settings!</translation>
+    </message>
+</context>
+<context>
     <name>FieldCalibration</name>
     <message>
         <source>Калибровка рабочего поля аппарата</source>
@@ -1415,6 +1457,13 @@ Choose one in the camera settings.</translation>
     <message>
         <source>не закрыта группа %1</source>
         <translation>group %1 left open</translation>
+    </message>
+</context>
+<context>
+    <name>JobPort</name>
+    <message>
+        <source>Внутренняя ошибка программы: </source>
+        <translation>Internal program error: </translation>
     </message>
 </context>
 <context>
@@ -2643,6 +2692,25 @@ Choose one in the camera settings.</translation>
     </message>
 </context>
 <context>
+    <name>TemplateSource</name>
+    <message>
+        <source>Шаблон не загружен: %1</source>
+        <translation>The template was not loaded: %1</translation>
+    </message>
+    <message>
+        <source>Шаблон не загружен: нет источника изображений «%1»</source>
+        <translation>The template was not loaded: there is no image source «%1»</translation>
+    </message>
+    <message>
+        <source>Шаблон не загружен: изображение «%1» пусто</source>
+        <translation>The template was not loaded: the picture «%1» is empty</translation>
+    </message>
+    <message>
+        <source>Шаблон не загружен: файл «%1» не найден или не является изображением</source>
+        <translation>The template was not loaded: the file «%1» is missing or is not a picture</translation>
+    </message>
+</context>
+<context>
     <name>ToolWindowRegistry</name>
     <message>
         <source>Окно недоступно: </source>
@@ -2956,7 +3024,7 @@ Kinds of components: %2.</translation>
     </message>
     <message>
         <source>Имитатор камеры не смог показать плату проекта: описание платы неверно.</source>
-        <translation>The camera simulator could not show the project's board: the board description is invalid.</translation>
+        <translation>The camera simulator could not show the project&apos;s board: the board description is invalid.</translation>
     </message>
     <message>
         <source>слева</source>
@@ -3309,6 +3377,29 @@ Error code: %1</translation>
     <message>
         <source>Сброс в корзину. Питатель: </source>
         <translation>Dropped into the basket. Feeder: </translation>
+    </message>
+</context>
+<context>
+    <name>feederState</name>
+    <message>
+        <source>поле «%1» не хранится в файле питателей, значение не записано</source>
+        <translation>the field «%1» is not kept in the feeder file; the value was not written</translation>
+    </message>
+    <message>
+        <source>значение %1 поля «%2» не является конечным числом, значение не записано</source>
+        <translation>the value %1 of the field «%2» is not a finite number; the value was not written</translation>
+    </message>
+    <message>
+        <source>значение %1 поля «%2» не является целым числом, значение не записано</source>
+        <translation>the value %1 of the field «%2» is not a whole number; the value was not written</translation>
+    </message>
+    <message>
+        <source>значение %1 поля «%2» не является логическим (да/нет), значение не записано</source>
+        <translation>the value %1 of the field «%2» is not a yes/no value; the value was not written</translation>
+    </message>
+    <message>
+        <source>значение %1 поля «%2» не является текстом, значение не записано</source>
+        <translation>the value %1 of the field «%2» is not a text; the value was not written</translation>
     </message>
 </context>
 <context>
@@ -3954,6 +4045,10 @@ Correct the pick centre of the component? </translation>
         <source>Пропущенный компонент не найден в программе: </source>
         <translation>Missed component not found in the program: </translation>
     </message>
+    <message>
+        <source>Внутренняя ошибка программы: </source>
+        <translation>Internal program error: </translation>
+    </message>
 </context>
 <context>
     <name>waiters</name>
@@ -3972,90 +4067,6 @@ Correct the pick centre of the component? </translation>
     <message>
         <source>не выполнено</source>
         <translation>not done</translation>
-    </message>
-</context>
-<context>
-    <name>DataUrl</name>
-    <message>
-        <source>Изображение не прочитано: ожидается ссылка вида «data:image/...;base64,...»</source>
-        <translation>The picture was not read: a link of the form «data:image/...;base64,...» is expected</translation>
-    </message>
-    <message>
-        <source>Изображение не прочитано: данные ссылки «data:» не в кодировке base64</source>
-        <translation>The picture was not read: the data of the «data:» link is not base64-encoded</translation>
-    </message>
-    <message>
-        <source>Изображение не прочитано: данные base64 повреждены</source>
-        <translation>The picture was not read: the base64 data is damaged</translation>
-    </message>
-    <message>
-        <source>Изображение не прочитано: данные не являются изображением</source>
-        <translation>The picture was not read: the data is not a picture</translation>
-    </message>
-</context>
-<context>
-    <name>TemplateSource</name>
-    <message>
-        <source>Шаблон не загружен: %1</source>
-        <translation>The template was not loaded: %1</translation>
-    </message>
-    <message>
-        <source>Шаблон не загружен: нет источника изображений «%1»</source>
-        <translation>The template was not loaded: there is no image source «%1»</translation>
-    </message>
-    <message>
-        <source>Шаблон не загружен: изображение «%1» пусто</source>
-        <translation>The template was not loaded: the picture «%1» is empty</translation>
-    </message>
-    <message>
-        <source>Шаблон не загружен: файл «%1» не найден или не является изображением</source>
-        <translation>The template was not loaded: the file «%1» is missing or is not a picture</translation>
-    </message>
-</context>
-<context>
-    <name>feederState</name>
-    <message>
-        <source>поле «%1» не хранится в файле питателей, значение не записано</source>
-        <translation>the field «%1» is not kept in the feeder file; the value was not written</translation>
-    </message>
-    <message>
-        <source>значение %1 поля «%2» не является конечным числом, значение не записано</source>
-        <translation>the value %1 of the field «%2» is not a finite number; the value was not written</translation>
-    </message>
-    <message>
-        <source>значение %1 поля «%2» не является целым числом, значение не записано</source>
-        <translation>the value %1 of the field «%2» is not a whole number; the value was not written</translation>
-    </message>
-    <message>
-        <source>значение %1 поля «%2» не является логическим (да/нет), значение не записано</source>
-        <translation>the value %1 of the field «%2» is not a yes/no value; the value was not written</translation>
-    </message>
-    <message>
-        <source>значение %1 поля «%2» не является текстом, значение не записано</source>
-        <translation>the value %1 of the field «%2» is not a text; the value was not written</translation>
-    </message>
-</context>
-<context>
-    <name>FeederState</name>
-    <message>
-        <source>Питатель №%1 (%2)</source>
-        <translation>Feeder no. %1 (%2)</translation>
-    </message>
-    <message>
-        <source>Неизвестный банк питателей «%1»: значение поля «%2» не записано</source>
-        <translation>Unknown feeder bank «%1»: the value of the field «%2» was not written</translation>
-    </message>
-    <message>
-        <source>Питатель №%1 (%2) не существует: значение поля «%3» не записано</source>
-        <translation>Feeder no. %1 (%2) does not exist: the value of the field «%3» was not written</translation>
-    </message>
-    <message>
-        <source>поле «%1» не принимает значение %2, значение не записано</source>
-        <translation>the field «%1» does not take the value %2; the value was not written</translation>
-    </message>
-    <message>
-        <source>Не указаны пути сохранения настроек питателей!</source>
-        <translation>No save paths are set for the feeder settings!</translation>
     </message>
 </context>
 </TS>

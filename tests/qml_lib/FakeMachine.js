@@ -520,5 +520,17 @@ function opModel() {
     }
     // Texts of every row's "complete", in order (for the tests).
     model.completes = function() { return rows.map(function(r) { return r.complete }) }
+    // As the program's model, whose invokables take every argument: a call
+    // with fewer throws "Insufficient arguments".
+    var strict = ["getEnabled", "getOpFunc", "getP1", "getP2", "getSubSteps", "getComplete", "getErrorCount",
+                  "getLineNumber", "setComplete", "setErrorCount", "setEnabled"]
+    strict.forEach(function(name) {
+        var f = model[name]
+        model[name] = function() {
+            if (arguments.length < f.length)
+                throw new Error("Insufficient arguments")
+            return f.apply(model, arguments)
+        }
+    })
     return model
 }

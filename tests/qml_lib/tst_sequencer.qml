@@ -593,6 +593,18 @@ TestCase {
 
     // ---- rows
 
+    // A row function that throws (a fault of the program) ends the run with
+    // a message rather than leaving it waiting.
+    function test_throwingRowStopsTheRun() {
+        var r = rig()
+        r.m.model.append({ op: "Взятие насадки 1", enabled: 1, opFunc: "cupWait", p1: 0 })
+        r.m.steps.cupWait = function(n, f) { throw new Error("Insufficient arguments") }
+        r.s.startFrom(0)
+        verify(!r.m.run.executing)
+        compare(r.m.failures, ["Внутренняя ошибка программы: Insufficient arguments"])
+        compare(r.m.pendingTimers(), 0)
+    }
+
     function test_unknownRowFunctionStopsTheRun() {
         var r = rig()
         program(r, [["R1"]])

@@ -91,14 +91,16 @@ Item {
                 return
             handle.cancelled = true
             t.destroy()
-            fn()
+            jobPort.guarded(fn)()
         })
         t.start()
         return handle
     }
 
     readonly property var port: ({
-        "sendGCode": function(text, safeH, onDone) { jobPort.gate.send(text, safeH, onDone) },
+        "sendGCode": function(text, safeH, onDone) {
+            jobPort.gate.send(text, safeH, onDone ? jobPort.guarded(onDone) : null)
+        },
         "gCodeDone": function() { return !jobPort.gate.running },
         "homed": function() { return jobPort.machineState.machineHomed },
         "machineOn": function() { return jobPort.machineState.machineOn },
@@ -137,7 +139,7 @@ Item {
             var f = jobPort.steps[name]
             return typeof f === "function" ? f : null
         },
-        "later": function(fn) { Qt.callLater(fn) },
+        "later": function(fn) { Qt.callLater(jobPort.guarded(fn)) },
         "startAllowed": function() { return jobPort.app.smtInterface.startEnabled },
         "homedAndCalibrated": function() { return jobPort.machineState.machineHomed2 },
         "setPaused": function(on) { jobPort.app.smtInterface.paused = on === true },
@@ -191,7 +193,9 @@ Item {
         "showNozzleConfirm": function(shown) { jobPort.app.smtInterface.showNozzleConfirm(shown) },
         "boardMoveAgree": function() { jobPort.boardMoveAgreeHook() },
         // For the step libraries: an operator panel, a placed component.
-        "showPanel": function(name, values, onButton) { return jobPort.sequencer.showPanel(name, values, onButton) },
+        "showPanel": function(name, values, onButton) {
+            return jobPort.sequencer.showPanel(name, values, onButton ? jobPort.guarded(onButton) : null)
+        },
         "componentPlaced": function(ep) { jobPort.sequencer.componentPlaced(ep) }
     })
 
@@ -211,6 +215,24 @@ Item {
     function resetFeeders() {
         app.clearFeederRunState()
         runResets("feeders")
+    }
+
+    // A fault of the program itself inside a step (a script error) must not
+    // leave a run waiting for ever: it is reported and stops the run like
+    // any failure. Every continuation the steps hand out runs through this.
+    function guarded(fn) {
+        return function() {
+            try {
+                return fn.apply(null, arguments)
+            } catch (e) {
+                jobPort.internalError(e)
+            }
+        }
+    }
+    function internalError(e) {
+        var where = e && e.stack ? String(e.stack).split("\n")[0] : ""
+        console.warn("Job step failed:", e, where)
+        fail(qsTr("Внутренняя ошибка программы: ") + (e && e.message ? e.message : String(e)))
     }
 
     // A step cannot go on: the operator is told and whatever runs stops.

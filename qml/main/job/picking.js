@@ -267,7 +267,7 @@ function create(port, waiters) {
         if (!model)
             return
         for (var row = 0; row < model.rowCount; ++row) {
-            if (String(model.getOpFunc(row)).indexOf("cupWait") >= 0 && Number(model.getP1(row)) === n
+            if (String(model.getOpFunc(row)).indexOf("cupWait") >= 0 && Number(model.getP1(row, -1)) === n
                     && String(model.getComplete(row)) === "") {
                 model.setComplete(row, text)
                 return

@@ -203,12 +203,19 @@ function create(port) {
             var p2 = model.getP2(row)
             if (name === "gCodeWait" && (p1 === "startingGcode" || p1 === "endingGcode"))
                 p1 = String(port.setting(p1))
-            if (p1 === undefined)
-                fn(make)
-            else if (p2 === undefined)
-                fn(p1, make)
-            else
-                fn(p1, p2, make)
+            // A row function that throws (a fault of the program) stops the
+            // run instead of leaving it waiting for a continuation.
+            try {
+                if (p1 === undefined)
+                    fn(make)
+                else if (p2 === undefined)
+                    fn(p1, make)
+                else
+                    fn(p1, p2, make)
+            } catch (e) {
+                stop()
+                port.fail(qsTr("Внутренняя ошибка программы: ") + (e && e.message ? e.message : String(e)))
+            }
             return
         }
     }
