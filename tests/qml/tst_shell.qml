@@ -139,13 +139,14 @@ TestCase {
         compare(colorsImage.sourceSize.height, 130)
     }
 
-    // A jog caps the speed slider by the XY velocity limit: 500 over a top
-    // speed of 100 is 5 %, the slider step below it is 19 (4.6 %).
+    // A jog caps the speed slider by the XY velocity limit: 50 over a top
+    // speed of 1000 is 5 %, the slider step below it is 19 (4.6 %); a limit
+    // above the top speed caps nothing.
     function test_jogCapsTheSpeedByTheVelocityLimit() {
         var vel = root.maxVel
         var limit = root.maxVelXYLimit
-        root.maxVel = [80, 100, 20, 360, 10, 10]
-        root.maxVelXYLimit = 500
+        root.maxVel = [800, 1000, 20, 360, 10, 10]
+        root.maxVelXYLimit = 50
         root.setMachineSpeedSlider(100)
         compare(root.machineSpeed, 100)
         root.machineMove(0, true, 10, true)
@@ -157,6 +158,12 @@ TestCase {
         root.machineMove(1, false, 10, true)
         root.machineMove(1, false, 10, false)
         compare(root.machineSpeedSliderValue, 10)
+        root.maxVel = [300, 300, 20, 360, 10, 10]
+        root.maxVelXYLimit = 500
+        root.setMachineSpeedSlider(100)
+        root.machineMove(0, true, 10, true)
+        root.machineMove(0, true, 10, false)
+        compare(root.machineSpeedSliderValue, 100)
         root.maxVel = vel
         root.maxVelXYLimit = limit
     }

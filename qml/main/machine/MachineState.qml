@@ -108,7 +108,9 @@ Item {
         var top = Math.max(Number(vel[0]) || 0, Number(vel[1]) || 0)
         if (!(top > 0))
             return
-        var ceiling = Math.ceil(Number(app.maxVelXYLimit) / top)
+        // The cap in per cent of the top speed (the plain ratio, taken as a
+        // percentage, capped a 500 mm/s limit over 300 mm/s axes at 2 %).
+        var ceiling = Math.ceil(100 * Number(app.maxVelXYLimit) / top)
         // The slider moves in whole steps: the step below the cap.
         if (ceiling < machineSpeed)
             setMachineSpeedSlider(Math.floor(Math.pow(50 * ceiling, 1 / speedExponent)))
