@@ -79,8 +79,11 @@ SimulatedNozzle::Event SimulatedNozzle::follow(SimulatedWorld &world, const Simu
             m_held.width = f.width;
             m_held.height = f.height;
             m_held.thickness = f.thickness;
-            m_offset0 = turned(centre - nozzle, -position.a);
-            m_angle0 = f.angle - position.a;
+            // A positive A turns the nozzle clockwise seen from above, as
+            // the program's angles run (a board turned counter-clockwise by
+            // the marks is met with a negative A).
+            m_offset0 = turned(centre - nozzle, position.a);
+            m_angle0 = f.angle + position.a;
             m_holds = true;
             return Event::Picked;
         }
@@ -90,12 +93,12 @@ SimulatedNozzle::Event SimulatedNozzle::follow(SimulatedWorld &world, const Simu
 
 QPointF SimulatedNozzle::heldOffset(double a) const
 {
-    return turned(m_offset0, a);
+    return turned(m_offset0, -a);
 }
 
 double SimulatedNozzle::heldAngle(double a) const
 {
-    return m_angle0 + a;
+    return m_angle0 - a;
 }
 
 void SimulatedNozzle::clear()

@@ -167,7 +167,9 @@ private slots:
     void cleanupTestCase() { init(); }
 
     // One pick and one release: what was taken, where it landed, turned by
-    // the nozzle's turn between pick and release, on the board or not.
+    // the nozzle's turn between pick and release (a positive A turns it
+    // clockwise seen from above, the parts' angles run counter-clockwise),
+    // on the board or not.
     void pickAndRelease_data()
     {
         QTest::addColumn<QPointF>("pick");
@@ -182,18 +184,19 @@ private slots:
         QTest::addColumn<bool>("onBoard");
 
         QTest::newRow("tape, on the board") << QPointF(60, 20) << 19.45 << QPointF(150, 340) << 90.0 << "B" << 0 << 1
-                                            << QPointF(150, 340) << 90.0 << true;
+                                            << QPointF(150, 340) << -90.0 << true;
         QTest::newRow("tape, further pocket, exact pick Z + tolerance")
             << QPointF(60, 24) << 19.45 + SimulatedNozzle::kPickToleranceMm << QPointF(120, 310) << -45.0 << "B" << 0
-            << 2 << QPointF(120, 310) << -45.0 << true;
+            << 2 << QPointF(120, 310) << 45.0 << true;
         QTest::newRow("tape, into the basket") << QPointF(60, 16) << 19.0 << QPointF(300, 30) << 0.0 << "B" << 0 << 0
                                                << QPointF(300, 30) << 0.0 << false;
         QTest::newRow("tray, second row") << QPointF(30, 110) << 22.0 << QPointF(180, 370) << 30.0 << "L" << 2 << 3
-                                          << QPointF(180, 370) << 120.0 << true;
+                                          << QPointF(180, 370) << 60.0 << true;
         // The nozzle 0.3 mm right of the part's centre: the part hangs 0.3 mm
-        // left of the nozzle, and lands so after a quarter turn (below it).
+        // left of the nozzle, and lands so after a quarter turn clockwise
+        // (above it).
         QTest::newRow("strip, picked off-centre") << QPointF(254.3, 450) << 21.0 << QPointF(160, 350) << 90.0 << "U"
-                                                  << 1 << 1 << QPointF(160, 349.7) << 90.0 << true;
+                                                  << 1 << 1 << QPointF(160, 350.3) << -90.0 << true;
         QTest::newRow("just off the board's edge") << QPointF(60, 20) << 19.45 << QPointF(200.5, 340) << 0.0 << "B"
                                                    << 0 << 1 << QPointF(200.5, 340) << 0.0 << false;
     }
@@ -343,7 +346,7 @@ private slots:
         QCOMPARE(first.value("x").toDouble(), 150.0);
         QCOMPARE(first.value("y").toDouble(), 340.0);
         QCOMPARE(first.value("a").toDouble(), 45.0);
-        QCOMPARE(first.value("partAngle").toDouble(), 45.0);
+        QCOMPARE(first.value("partAngle").toDouble(), -45.0);
         QCOMPARE(first.value("onBoard").toBool(), true);
         const QVariantMap second = releases.at(1).toMap();
         QCOMPARE(second.value("bank").toString(), QStringLiteral("L"));
@@ -383,8 +386,8 @@ private slots:
     }
 
     // The component camera shows the held part turning with A, and the
-    // program's own recognition finds it at that angle; an empty nozzle
-    // shows nothing to find.
+    // program's own recognition finds it at minus that angle (the part turns
+    // clockwise seen from above); an empty nozzle shows nothing to find.
     void componentCameraShowsHeldPart_data()
     {
         QTest::addColumn<double>("a");
@@ -401,20 +404,21 @@ private slots:
         SimulatedWorld::setCurrent(makeWorld());
         QVERIFY(!recogniseElement(render("sim:component", at(0, 0, kTravel, a)), 3.2, 1.6).found);
         // The tray's parts lie turned by 90 degrees: pick one at A = -90 so
-        // that it hangs along X with the nozzle at 0.
+        // that it hangs along X with the nozzle at 0 (the nozzle's turn back
+        // to 0 is a quarter turn counter-clockwise).
         SimulatedStage::setMachine(at(30 + pickMiss.x(), 100 + pickMiss.y(), 22, -90), true);
         QVERIFY(SimulatedWorld::holdsPart());
         SimulatedStage::setPosition(at(0, 0, kTravel, a));
         const Found f = recogniseElement(render("sim:component", at(0, 0, kTravel, a)), 3.2, 1.6);
         QVERIFY(f.found);
-        QVERIFY2(std::fabs(f.angle - a) < 0.3, qPrintable(QString::number(f.angle)));
+        QVERIFY2(std::fabs(f.angle + a) < 0.3, qPrintable(QString::number(f.angle)));
         QVERIFY2(std::fabs(f.width - 3.2 * kPpm) < 2, qPrintable(QString::number(f.width)));
         QVERIFY2(std::fabs(f.height - 1.6 * kPpm) < 2, qPrintable(QString::number(f.height)));
         // The part's centre against the nozzle, at the frame's scale: the
         // miss turned with the nozzle; the camera looks up, so machine Y runs
         // down the picture's rows.
-        const QPointF miss0(pickMiss.y(), -pickMiss.x()); // part minus nozzle at A = 0
-        const double r = a * M_PI / 180;
+        const QPointF miss0(-pickMiss.y(), pickMiss.x()); // part minus nozzle at A = 0
+        const double r = -a * M_PI / 180;
         const QPointF offset(miss0.x() * std::cos(r) - miss0.y() * std::sin(r),
                              miss0.x() * std::sin(r) + miss0.y() * std::cos(r));
         QVERIFY2(std::fabs(f.x - offset.x() * kPpm) < 0.6, qPrintable(QString::number(f.x)));
