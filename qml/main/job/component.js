@@ -494,9 +494,12 @@ function create(port, waiters, picking) {
     }
 
     c.travelHeight = function() { return se.zTravel }
+    // The angle the part is turned to before the camera: the placement
+    // angle with the board's turn, so that the camera measures what is left
+    // to correct (the angle choice of placing takes the turn once).
     c.placementAngle = function(ep, feeder) {
         var r = boardCoords(ep, feeder)
-        return r.ok ? r.a : NaN
+        return r.ok ? Geometry.minAngle(r.a + r.boardAngle) : NaN
     }
     c.placementTarget = function(ep, feeder) {
         var r = elSetupCoordsWithCorrections(ep, feeder)
