@@ -15,6 +15,7 @@
 #include "app/ConcentricCircles.h"
 #include "backend/Worker.h"
 #include "machine/WorkerCnc.h"
+#include "vision/SimulatedWorld.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
@@ -338,6 +339,28 @@ public:
         const QString link = m_temp.filePath(QStringLiteral("vs-%1").arg(++m_emulators));
         program->start(QStringLiteral(VS_EMULATOR), {QStringLiteral("--link"), link, QStringLiteral("--pressure"),
                                                      QString::number(pressure)});
+        if (!program->waitForReadyRead(5000))
+            return QString();
+        program->readLine();
+        return link;
+#else
+        Q_UNUSED(pressure)
+        return QString();
+#endif
+    }
+
+    // The same emulator told by the simulated nozzle whether it holds a part
+    // (through a state file, as ./run.sh sets it up): `pressure` kPa with a
+    // part, the emulator's own readings for an open nozzle and a closed valve.
+    Q_INVOKABLE QString startVsEmulatorFollowingNozzle(double pressure)
+    {
+#ifdef VS_EMULATOR
+        const QString state = m_temp.filePath(QStringLiteral("nozzle-%1").arg(m_emulators + 1));
+        SimulatedWorld::setNozzleStateFile(state);
+        auto *program = new QProcess(const_cast<Probe *>(this));
+        const QString link = m_temp.filePath(QStringLiteral("vs-%1").arg(++m_emulators));
+        program->start(QStringLiteral(VS_EMULATOR), {QStringLiteral("--link"), link, QStringLiteral("--pressure"),
+                                                     QString::number(pressure), QStringLiteral("--nozzle"), state});
         if (!program->waitForReadyRead(5000))
             return QString();
         program->readLine();
