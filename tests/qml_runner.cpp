@@ -332,46 +332,38 @@ public:
     // Starts the vacuum sensor emulator on a pseudo-terminal; the stable
     // link to it (a path the program opens as its serial port), or "" when
     // it did not start. The emulator ends with the runner.
-    Q_INVOKABLE QString startVsEmulator(double pressure)
-    {
-#ifdef VS_EMULATOR
-        auto *program = new QProcess(const_cast<Probe *>(this));
-        const QString link = m_temp.filePath(QStringLiteral("vs-%1").arg(++m_emulators));
-        program->start(QStringLiteral(VS_EMULATOR), {QStringLiteral("--link"), link, QStringLiteral("--pressure"),
-                                                     QString::number(pressure)});
-        if (!program->waitForReadyRead(5000))
-            return QString();
-        program->readLine();
-        return link;
-#else
-        Q_UNUSED(pressure)
-        return QString();
-#endif
-    }
+    Q_INVOKABLE QString startVsEmulator(double pressure) { return startEmulator(pressure, false); }
 
     // The same emulator told by the simulated nozzle whether it holds a part
     // (through a state file, as ./run.sh sets it up): `pressure` kPa with a
     // part, the emulator's own readings for an open nozzle and a closed valve.
-    Q_INVOKABLE QString startVsEmulatorFollowingNozzle(double pressure)
+    Q_INVOKABLE QString startVsEmulatorFollowingNozzle(double pressure) { return startEmulator(pressure, true); }
+
+private:
+    QString startEmulator(double pressure, bool followNozzle)
     {
 #ifdef VS_EMULATOR
-        const QString state = m_temp.filePath(QStringLiteral("nozzle-%1").arg(m_emulators + 1));
-        SimulatedWorld::setNozzleStateFile(state);
+        const int n = ++m_emulators;
+        QStringList args{QStringLiteral("--link"), m_temp.filePath(QStringLiteral("vs-%1").arg(n)),
+                         QStringLiteral("--pressure"), QString::number(pressure)};
+        if (followNozzle) {
+            const QString state = m_temp.filePath(QStringLiteral("nozzle-%1").arg(n));
+            SimulatedWorld::setNozzleStateFile(state);
+            args << QStringLiteral("--nozzle") << state;
+        }
         auto *program = new QProcess(const_cast<Probe *>(this));
-        const QString link = m_temp.filePath(QStringLiteral("vs-%1").arg(++m_emulators));
-        program->start(QStringLiteral(VS_EMULATOR), {QStringLiteral("--link"), link, QStringLiteral("--pressure"),
-                                                     QString::number(pressure), QStringLiteral("--nozzle"), state});
+        program->start(QStringLiteral(VS_EMULATOR), args);
         if (!program->waitForReadyRead(5000))
             return QString();
         program->readLine();
-        return link;
+        return args.at(1);
 #else
         Q_UNUSED(pressure)
+        Q_UNUSED(followNozzle)
         return QString();
 #endif
     }
 
-private:
     // The engine that made the object (the program's). Once a test file's
     // engine has wrapped the object, the object's script engine may be that
     // one, whose values the program's functions cannot read.
