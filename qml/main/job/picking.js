@@ -353,6 +353,12 @@ function create(port, waiters) {
             started = true
         }
         var text = PT.cloggingCheckText(relativeVacuum(), started, setting("checkCloggingPrepareTime"))
+        sendChangeBlock(t, text, function() { measureClogging(t) })
+    }
+
+    // A block of the nozzle change: a failed one ends the change with an
+    // error, a good one goes on with `next` unless a stop came meanwhile.
+    function sendChangeBlock(t, text, next) {
         sendSafe(text, function(ok) {
             if (ok === false) {
                 if (t === cup.ticket)
@@ -361,7 +367,7 @@ function create(port, waiters) {
                 return
             }
             if (t === cup.ticket)
-                measureClogging(t)
+                next()
         })
     }
 
@@ -378,16 +384,7 @@ function create(port, waiters) {
             var relative = relativeVacuum()
             var before = port.vacuum.before()
             if (!PT.isClogged(nozzle, relative, before, result.value)) {
-                sendSafe(PT.CLOGGING_DONE_TEXT, function(ok) {
-                    if (ok === false) {
-                        if (t === cup.ticket)
-                            port.setNozzleChanging(false)
-                        port.fail(qsTr("Блок G-кода не выполнен"))
-                        return
-                    }
-                    if (t === cup.ticket)
-                        cupDone(t)
-                })
+                sendChangeBlock(t, PT.CLOGGING_DONE_TEXT, function() { cupDone(t) })
                 return
             }
             cup.clogged += 1
