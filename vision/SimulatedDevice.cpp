@@ -36,6 +36,7 @@ int SimulatedDevice::open(const QString &path)
         return -1;
     }
     m_open = true;
+    m_scene.fixedSize(&m_width, &m_height);
     return kFd;
 }
 
@@ -78,9 +79,12 @@ int SimulatedDevice::ioctl(int fd, unsigned long request, void *arg)
             errno = EINVAL;
             return -1;
         }
-        // Like a driver: the nearest size it can give, in steps of 16 pixels.
-        m_width = std::clamp(int(fmt->fmt.pix.width) / 16 * 16, 160, 1280);
-        m_height = std::clamp(int(fmt->fmt.pix.height) / 16 * 16, 120, 960);
+        // Like a driver: the nearest size it can give, in steps of 16 pixels,
+        // or the one size a camera with a single mode has.
+        if (!m_scene.fixedSize(&m_width, &m_height)) {
+            m_width = std::clamp(int(fmt->fmt.pix.width) / 16 * 16, 160, 1280);
+            m_height = std::clamp(int(fmt->fmt.pix.height) / 16 * 16, 120, 960);
+        }
         m_pixelFormat = fmt->fmt.pix.pixelformat;
         [[fallthrough]];
     }

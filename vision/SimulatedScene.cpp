@@ -92,6 +92,15 @@ void SimulatedScene::render(cv::Mat &bgr, int width, int height, const Simulated
     }
 }
 
+bool SimulatedScene::fixedSize(int *width, int *height) const
+{
+    if (m_kind != Kind::Component)
+        return false;
+    *width = 1280;
+    *height = 960;
+    return true;
+}
+
 void SimulatedScene::renderImage(cv::Mat &bgr, const cv::Mat &image)
 {
     if (image.empty()) {
@@ -170,7 +179,7 @@ void SimulatedScene::renderComponent(cv::Mat &bgr, const SimulatedStage::Positio
     double angle = 0, width = 0, height = 0;
     if (!SimulatedWorld::heldPart(p, &offset, &angle, &width, &height))
         return;
-    const double ppm = kPixelsPerMm;
+    const double ppm = SimulatedWorld::currentComponentPixelsPerMm();
     const cv::Point2f centre(float(bgr.cols / 2.0 + offset.x() * ppm), float(bgr.rows / 2.0 + offset.y() * ppm));
     // OpenCV turns clockwise on the picture for a positive angle.
     const float turn = float(angle);

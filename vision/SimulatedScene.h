@@ -16,7 +16,9 @@
 //   "plate"             a calibration plate seen from above: pads, tracks and
 //                       round marks every 10 mm, moving with X and Y;
 //   "component"         the part the simulated nozzle holds, seen from
-//                       below, turning with A (nothing when it is empty);
+//                       below, turning with A (nothing when it is empty), at
+//                       the simulated world's component scale, in frames of
+//                       1280 x 960;
 //   a file path         that image;
 //   a folder path       the images of the folder, one after another.
 // An empty name is no camera at all.
@@ -25,7 +27,8 @@ class SimulatedScene
 public:
     enum class Kind { Board, Plate, Component, File, Folder, Invalid };
 
-    // Pixels per millimetre of the drawn scenes.
+    // Pixels per millimetre of the head camera scenes (the component camera
+    // draws at the scale the simulated world gives it).
     static constexpr double kPixelsPerMm = 20.0;
     // Distance between the round marks of the plate, millimetres.
     static constexpr double kMarkPitchMm = 10.0;
@@ -34,6 +37,10 @@ public:
     explicit SimulatedScene(const QString &name = QString());
 
     Kind kind() const { return m_kind; }
+    // The one frame size of a scene whose camera has a single mode (the
+    // component camera: 1280 x 960, fine enough to measure a small part's
+    // turn); false for the others, which draw at any size.
+    bool fixedSize(int *width, int *height) const;
     bool isValid() const { return m_kind != Kind::Invalid; }
     // Why the name does not describe a scene (empty when valid).
     QString error() const { return m_error; }

@@ -408,6 +408,18 @@ bool SimulatedWorld::fromVariant(const QVariantMap &map, SimulatedWorld *world, 
         *error = QStringLiteral("the camera shift is not a pair of finite numbers");
         return false;
     }
+    const QVariant scale = map.value(QStringLiteral("componentScale"));
+    if (scale.isValid()) {
+        bool ok = false;
+        const double v = scale.toDouble(&ok);
+        if (!ok || !std::isfinite(v) || v < kMinComponentPixelsPerMm || v > kMaxComponentPixelsPerMm) {
+            *error = QStringLiteral("the component camera scale is not a number from %1 to %2")
+                         .arg(kMinComponentPixelsPerMm)
+                         .arg(kMaxComponentPixelsPerMm);
+            return false;
+        }
+        w.componentPixelsPerMm = v;
+    }
     *world = w;
     return true;
 }
@@ -443,7 +455,8 @@ QVariantMap SimulatedWorld::toVariant() const
                        {QStringLiteral("feeders"), feederList},
                        {QStringLiteral("placedParts"), partList},
                        {QStringLiteral("pivot"), pointValue(pivot)},
-                       {QStringLiteral("cameraShift"), pointValue(cameraShift)}};
+                       {QStringLiteral("cameraShift"), pointValue(cameraShift)},
+                       {QStringLiteral("componentScale"), componentPixelsPerMm}};
 }
 
 QMutex &SimulatedWorld::mutex()
@@ -519,6 +532,12 @@ void SimulatedWorld::followMachine(const SimulatedStage::Position &position, boo
     QString error;
     if (!NozzleStateFile::write(path, state, &error))
         qWarning() << "Simulated nozzle: cannot write" << path << ":" << error;
+}
+
+double SimulatedWorld::currentComponentPixelsPerMm()
+{
+    QMutexLocker lock(&mutex());
+    return stored().world.componentPixelsPerMm;
 }
 
 bool SimulatedWorld::heldPart(const SimulatedStage::Position &position, QPointF *offset, double *angle,

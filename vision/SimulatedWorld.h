@@ -90,6 +90,14 @@ public:
     QVector<PlacedPart> placedParts;
     QPointF pivot;
     QPointF cameraShift;
+    // Scale of the component camera's picture: pixels per millimetre of the
+    // held part (the settings' calibrated scale of that camera).
+    double componentPixelsPerMm = kDefaultComponentPixelsPerMm;
+
+    static constexpr double kDefaultComponentPixelsPerMm = 20.0;
+    // Bounds of a component camera scale.
+    static constexpr double kMinComponentPixelsPerMm = 1.0;
+    static constexpr double kMaxComponentPixelsPerMm = 500.0;
 
     // Largest number of items a world may hold.
     static constexpr int kMaxItems = 100000;
@@ -117,6 +125,7 @@ public:
     //                            "size", "size2", "angle"}, ...]
     //   "dots": [{"x", "y", "size"}, ...]
     //   "pivot": [x, y], "cameraShift": [x, y]
+    //   "componentScale": pixels per mm of the component camera (1 ... 500)
     //   "feeders": [{"bank", "index", "refills", "pockets": [[x, y], ...],
     //                "pickZ", "width", "height", "thickness", "angle",
     //                "current"}, ...]
@@ -146,6 +155,8 @@ public:
     // What the nozzle holds: false when it is empty; otherwise the part's
     // size and, with the nozzle at `position`, where its centre is against
     // the nozzle (machine axes, mm) and its turn (degrees counter-clockwise).
+    // The component camera's scale of the current world (pixels per mm).
+    static double currentComponentPixelsPerMm();
     static bool heldPart(const SimulatedStage::Position &position, QPointF *offset, double *angle, double *width,
                          double *height);
     // Whether valve 1 is on and whether the nozzle holds a part.

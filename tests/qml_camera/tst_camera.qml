@@ -155,9 +155,10 @@ TestCase {
         root.camera2Name = "sim:component"
         root.showToolWindow("camera2Window")
         tryCompare(camera2, "opened", true, 5000)
-        // A 3.2 x 1.6 mm part taken by the nozzle from a pocket under it.
+        // A 3.2 x 1.6 mm part taken by the nozzle from a pocket under it,
+        // seen at 40 pixels per mm.
         worker.simWorldGet({ "feeders": [{ "bank": "B", "index": 0, "pockets": [[100, 50]], "pickZ": 10,
-                                           "width": 3.2, "height": 1.6 }] })
+                                           "width": 3.2, "height": 1.6 }], "componentScale": 40 })
         root.jointPosGet([100, 50, 0, 0])
         root.doutGet(1, true)
         verify(worker.simWorldHoldsPart())
@@ -167,11 +168,13 @@ TestCase {
         photoSpy.clear()
         camera2.requestPhoto()
         photoSpy.wait(3000)
-        compare(fetch("image://camera2/photo"), Qt.size(640, 480))
-        // The terminals of the component, left and right of the nozzle.
-        verify(probe.greyAt(camera2, "photo", 320 - 26, 240) > 170)
-        verify(probe.greyAt(camera2, "photo", 320 + 26, 240) > 170)
-        verify(probe.greyAt(camera2, "photo", 320, 240 - 40) < 80)
+        // The simulated component camera has the one mode 1280 x 960.
+        compare(fetch("image://camera2/photo"), Qt.size(1280, 960))
+        // The terminals of the component, left and right of the nozzle;
+        // the body's edge 0.8 mm above the middle, nothing 1 mm above it.
+        verify(probe.greyAt(camera2, "photo", 640 - 52, 480) > 170)
+        verify(probe.greyAt(camera2, "photo", 640 + 52, 480) > 170)
+        verify(probe.greyAt(camera2, "photo", 640, 480 - 40) < 80)
         root.doutGet(1, false)
         worker.simWorldResetParts()
     }

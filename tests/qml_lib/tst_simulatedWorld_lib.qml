@@ -253,4 +253,19 @@ TestCase {
         verify(hit >= 0, "pick at " + pick.x + ", " + pick.y + "; pockets " + JSON.stringify(pockets))
         fuzzyCompare(Number(down[1]), list[0].pickZ, 0.001)
     }
+
+    // The component camera's scale goes to the world only when it is one the
+    // world takes; otherwise the world keeps its own.
+    function test_componentScale_data() {
+        return [{ tag: "calibrated", value: 120, expected: 120 },
+                { tag: "as text", value: "80", expected: 80 },
+                { tag: "zero", value: 0, expected: null },
+                { tag: "below one pixel", value: 0.5, expected: null },
+                { tag: "too large", value: 501, expected: null },
+                { tag: "not a number", value: "fine", expected: null },
+                { tag: "missing", value: undefined, expected: null }]
+    }
+    function test_componentScale(data) {
+        compare(World.componentScale(data.value), data.expected)
+    }
 }

@@ -163,24 +163,33 @@ private slots:
 
     // The real capture code on the simulated camera: it opens, streams YUYV
     // or MJPEG at a steady rate and shows the scene.
+    // The component camera has one mode, 1280 x 960, whatever is asked.
     void capturesFromSimulatedCamera_data()
     {
         QTest::addColumn<bool>("mjpg");
-        QTest::newRow("YUYV") << false;
-        QTest::newRow("MJPEG") << true;
+        QTest::addColumn<QString>("scene");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("height");
+        QTest::newRow("YUYV") << false << "sim:board" << 640 << 480;
+        QTest::newRow("MJPEG") << true << "sim:board" << 640 << 480;
+        QTest::newRow("component camera, YUYV") << false << "sim:component" << 1280 << 960;
     }
     void capturesFromSimulatedCamera()
     {
         QFETCH(bool, mjpg);
+        QFETCH(QString, scene);
+        QFETCH(int, width);
+        QFETCH(int, height);
         SimulatedStage::setPosition(at(30, 40));
         CameraCapture capture;
         QSignalSpy opened(&capture, &CameraCapture::openedChanged);
         QSignalSpy frames(&capture, &CameraCapture::frameCaptured);
-        capture.setName(QStringLiteral("sim:board"));
+        capture.setName(scene);
         capture.setMjpg(mjpg);
         capture.setCapture(true);
         QVERIFY(capture.isOpened());
-        QCOMPARE(capture.frameWidth(), 640);
+        QCOMPARE(capture.frameWidth(), width);
+        QCOMPARE(capture.frameHeight(), height);
         QCOMPARE(capture.commandsRun().size(), 0); // no exposure tool for it
 
         QElapsedTimer clock;
@@ -195,9 +204,10 @@ private slots:
         // immediate).
         QVERIFY(clock.elapsed() >= (count - 1) * (1000 / SimulatedDevice::kFramesPerSecond) - 5);
 
-        SimulatedScene scene("sim:board");
+        QCOMPARE(frame.cols, width);
+        QCOMPARE(frame.rows, height);
         cv::Mat expected;
-        scene.render(expected, 640, 480, at(30, 40), 0);
+        SimulatedScene(scene).render(expected, width, height, at(30, 40), 0);
         // The MJPEG conversion takes luma as studio range (black at 16),
         // while a camera's JPEG is full range: its frames come out 16 darker.
         if (mjpg)

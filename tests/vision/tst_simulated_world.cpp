@@ -240,20 +240,21 @@ private slots:
         QVERIFY(!SimulatedWorld::hasCurrent());
     }
 
-    // The simulated machine's settings store converts camera pixels with the
-    // scale the simulated cameras draw at.
-    void simulatedSettingsUseTheSceneScale_data()
-    {
-        QTest::addColumn<QString>("key");
-        QTest::newRow("head camera") << "device/camera1MM";
-        QTest::newRow("component camera") << "device/camera2MM";
-    }
+    // The simulated machine's settings store converts head camera pixels
+    // with the scale the head camera scenes are drawn at; the component
+    // camera draws at the scale the settings give it, which the world must
+    // take.
     void simulatedSettingsUseTheSceneScale()
     {
-        QFETCH(QString, key);
         const QSettings settings(QStringLiteral(KESTRAVO_SIM_SETTINGS), QSettings::IniFormat);
-        QVERIFY(settings.contains(key));
-        QCOMPARE(settings.value(key).toDouble(), SimulatedScene::kPixelsPerMm);
+        QVERIFY(settings.contains("device/camera1MM"));
+        QCOMPARE(settings.value("device/camera1MM").toDouble(), SimulatedScene::kPixelsPerMm);
+        QVERIFY(settings.contains("device/camera2MM"));
+        SimulatedWorld world;
+        QString error;
+        QVERIFY2(SimulatedWorld::fromVariant({{"componentScale", settings.value("device/camera2MM")}}, &world, &error),
+                 qPrintable(error));
+        QCOMPARE(world.componentPixelsPerMm, settings.value("device/camera2MM").toDouble());
     }
 
     // Descriptions the world takes, and those it refuses whole.
@@ -289,6 +290,13 @@ private slots:
         m["pivot"] = QVariantList{1};
         QTest::newRow("pivot of one number") << m << false << 0 << 0;
         m = good;
+        m["componentScale"] = 120;
+        QTest::newRow("component camera scale") << m << true << 3 << 1;
+        for (const QVariant &bad : {QVariant(0), QVariant(0.5), QVariant(501), QVariant("fine"), QVariant(qInf())}) {
+            m["componentScale"] = bad;
+            QTest::addRow("component camera scale %s", qPrintable(bad.toString())) << m << false << 0 << 0;
+        }
+        m = good;
         QVariantList many;
         for (int i = 0; i <= SimulatedWorld::kMaxItems; ++i)
             many.append(QVariantMap{{"x", 1}, {"y", 1}, {"size", 0.5}});
@@ -312,6 +320,8 @@ private slots:
         }
         QCOMPARE(world.marks.size(), marks);
         QCOMPARE(world.dots.size(), dots);
+        QCOMPARE(world.componentPixelsPerMm,
+                 map.value("componentScale", SimulatedWorld::kDefaultComponentPixelsPerMm).toDouble());
         // The description comes back as it went in.
         SimulatedWorld again;
         QVERIFY(SimulatedWorld::fromVariant(world.toVariant(), &again, nullptr));

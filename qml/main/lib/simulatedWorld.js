@@ -95,6 +95,13 @@ function build(input) {
              "cameraShift": [Number(shift[0]), Number(shift[1])] }
 }
 
+// The component camera's scale for the world (pixels per mm), or null when
+// the setting is no usable scale (the world then keeps its own).
+function componentScale(pixelsPerMm) {
+    var v = Number(pixelsPerMm)
+    return isFinite(v) && v >= 1 && v <= 500 ? v : null
+}
+
 // Most pockets given for one feeder (a tray larger than that is cut).
 var maxPockets = 2500
 

@@ -9,7 +9,8 @@ import "../lib/simulatedWorld.js" as World
 // the simulated camera shows its calibration plate. The feeders of the
 // enabled banks go with it in any case (their pockets hold the parts the
 // simulated nozzle picks), again whenever a bank, a nozzle or a tape bank
-// changes.
+// changes. The component camera draws the held part at the component
+// camera's calibrated scale (camera2MM).
 Item {
     id: link
     property var app
@@ -87,6 +88,9 @@ Item {
     function send() {
         var world = hasProject() ? World.build(input()) : {}
         world.feeders = World.feeders(feederInput())
+        var scale = World.componentScale(app.camera2MM)
+        if (scale !== null)
+            world.componentScale = scale
         app.simWorldSend(world)
     }
 
@@ -116,7 +120,7 @@ Item {
         app.workAreaX1, app.workAreaY2, app.boardX1, app.boardY1,
         app.calibX, app.calibY, app.calibX2, app.calibY2, app.calib2Enabled,
         app.calibRefPointType, app.calibRefPointSize, app.calibRefPointSize2,
-        app.camera1XShift, app.camera1YShift,
+        app.camera1XShift, app.camera1YShift, app.camera2MM,
         app.feederEnabledL, app.feederEnabledR, app.feederEnabledU, app.feederEnabledB,
         camera ? camera.capture : false
     ]
