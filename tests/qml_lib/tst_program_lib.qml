@@ -334,6 +334,29 @@ TestCase {
         verify(Program.templateFits(png(29, 5), f, env()))
         verify(!Program.templateFits(png(30, 5), f, env()))
         compare(Program.photoSize(png(640, 480)), { "width": 640, "height": 480 })
+    }
+
+    // The component camera's search region: twice the larger side at the
+    // camera's scale, bounded to 15 ... 100 %, or the feeder's own.
+    function test_searchRegion_data() {
+        // env(): ppm = 20 * 50 / 20 = 50 at 480 rows
+        return [{ tag: "0603", w: 1.6, h: 0.8, rows: 480, own: false, expected: 1.6 * 2 * 50 / 480 * 100 },
+                { tag: "SOIC8 on a large frame", w: 4.9, h: 6, rows: 960, own: false, expected: 62.5 },
+                { tag: "larger than the frame", w: 4.9, h: 6, rows: 480, own: false, expected: 100 },
+                { tag: "tiny part", w: 0.4, h: 0.2, rows: 960, own: false, expected: 15 },
+                { tag: "no size", w: NaN, h: NaN, rows: 480, own: false, expected: 100 },
+                { tag: "own region", w: 1.6, h: 0.8, rows: 480, own: true, roi: 70, expected: 70 },
+                { tag: "own region too large", w: 1.6, h: 0.8, rows: 480, own: true, roi: 150, expected: 100 }]
+    }
+    function test_searchRegion(data) {
+        var f = goodFeeder(3)
+        f.elWidth = data.w
+        f.elHeight = data.h
+        f.cameraIndiv = data.own
+        f.cameraROIPercent = data.roi
+        var e = env()
+        e.frameHeight = data.rows
+        fuzzyCompare(Program.searchRegionPercent(f, e), data.expected, 1e-9)
         compare(Program.photoSize("qrc:/x.png"), { "width": 0, "height": 0 })
     }
 

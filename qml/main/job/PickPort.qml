@@ -203,7 +203,8 @@ Item {
             "start": function(camera3) { pickPort.cameraStart() },
             "stop": function() { pickPort.cameraStop() },
             "ask": function(settings, count, onResult) { pickPort.cameraAsk(settings, count, onResult) },
-            "cancel": function() { pickPort.request.cancel() }
+            "cancel": function() { pickPort.request.cancel() },
+            "frameHeight": function() { return Number(pickPort.request.camera.frameHeight) }
         }
         // What the component cycle decides.
         port.travelHeight = function() { return pickPort.component().travelHeight() }

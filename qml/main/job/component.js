@@ -60,6 +60,7 @@
 //                                   pixels from the frame centre; frames
 //                                   (optional) the single results
 //   componentCamera.cancel()         forgets a pending request
+//   componentCamera.frameHeight()    rows of its frames (optional)
 //   headCamera.stop()                head-camera capture off
 //   vacuum.setFast(on)               the sensor polled every 20 ms (on)
 //   vacuum.running(), vacuum.starting(), vacuum.start(), vacuum.before()
@@ -163,7 +164,7 @@ function cameraSettings(model, index, feeder, env) {
     var type = count(feeder.centerType)
     var s = { "indiv": own, "centerType": type, "checkPinDistance": isTrue(feeder.checkPinDistance),
               "pinDistanceMaxDev": num(feeder.pinDistanceMaxDev),
-              "roiPercent": own ? num(feeder.cameraROIPercent) : undefined,
+              "roiPercent": Program.searchRegionPercent(feeder, env),
               "param1": own ? num(feeder.cameraT1) : num(env.camera2Treshold1),
               "param2": own ? num(feeder.cameraT2) : num(env.camera2Treshold2),
               "checkSize": type === CENTER_CORNERS || type === CENTER_TEMPLATE ? 0
@@ -187,6 +188,11 @@ function create(port, waiters, picking) {
     var c = {}
 
     function setting(name) { return port.setting(name) }
+    // Rows of the component camera's frames (480 while it is unknown).
+    function componentFrameHeight() {
+        var h = typeof port.componentCamera.frameHeight === "function" ? Number(port.componentCamera.frameHeight()) : 0
+        return isFinite(h) && h > 0 ? h : 480
+    }
     function run() { return port.run() || {} }
     function inRun() { return run().executing === true }
     function secondPass() { return run().placingMissedComponents === true }
@@ -258,7 +264,11 @@ function create(port, waiters, picking) {
             sf.cameraSettings = cameraSettings(model, index, feeder,
                                                { "camera2Treshold1": setting("camera2Treshold1"),
                                                  "camera2Treshold2": setting("camera2Treshold2"),
-                                                 "camera2CheckSize": setting("camera2CheckSize") })
+                                                 "camera2CheckSize": setting("camera2CheckSize"),
+                                                 "camera2PPM": setting("camera2PPM"),
+                                                 "camera2PPMDistance": setting("camera2PPMDistance"),
+                                                 "camera2MinHeight": setting("camera2MinHeight"),
+                                                 "frameHeight": componentFrameHeight() })
         } else {
             sf.cameraSettings = null
             port.componentCamera.stop()

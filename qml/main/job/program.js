@@ -310,18 +310,25 @@ function stripFits(length, pitch) {
 function templateFits(photo, f, env) {
     var size = photoSize(photo)
     var side = 1.3 * Math.max(size.width, size.height)
+    return side + 33 < searchRegionPercent(f, env) * env.frameHeight / 100
+}
+
+// The component camera's search region of a feeder, percent of the frame
+// (15 ... 100): the feeder's own with its own camera settings, otherwise
+// twice the larger side of the part at the camera's scale. f: the feeder;
+// env: frameHeight, camera2PPM, camera2PPMDistance, camera2MinHeight.
+function searchRegionPercent(f, env) {
     var percent
-    if (f.cameraIndiv) {
+    if (f.cameraIndiv === true || f.cameraIndiv === "true") {
         percent = Number(f.cameraROIPercent)
     } else {
-        var d = Math.max(Number(f.centeringZ), Number(env.camera2MinHeight))
+        var d = Math.max(Number(f.centeringZ), Number(env.camera2MinHeight) || 0)
         var ppm = Number(env.camera2PPM) * Number(env.camera2PPMDistance) / d
         percent = Math.max(Number(f.elWidth), Number(f.elHeight)) * 2 * ppm / env.frameHeight * 100
     }
     if (!isFinite(percent))
         percent = 100
-    percent = Math.min(100, Math.max(15, percent))
-    return side + 33 < percent * env.frameHeight / 100
+    return Math.min(100, Math.max(15, percent))
 }
 
 function photoMissing(photo) {
