@@ -846,6 +846,33 @@ TestCase {
         compare(done.args.length, 1)
     }
 
+    // The vacuum limit with dontStopProgramOnFeederErrors skips the feeder
+    // as the recognition limit does: the part to the basket, the group to
+    // the missed list, the sensor back to slow polling.
+    function test_vacuumLimitSkipsFeeder() {
+        var r = rig()
+        r.b.settings.vsEnabled = true
+        r.b.settings.dontStopProgramOnFeederErrors = true
+        r.b.job.nozzles[1].vsUse = true
+        r.b.vacuum.running = true
+        r.b.vacuum.startMs = 1000
+        r.b.vacuum.valueAt = function() { return 5 }
+        r.m.attach({ vsMeasureGet: r.p.vsMeasureGet, vsMeasureFailedGet: r.p.vsMeasureFailedGet })
+        r.b.job.feeders["B0"] = tape({ vsCheck: true, pickRetryCount: 0 })
+        r.b.job.groups = [group(2)]
+        var done = counter()
+        r.c.setupFeeder(0, done)
+        r.m.advance(20000)
+        compare(r.m.sentTexts(), [block(tapePick()), block(["g0  z60.0", "g0  x60.000 y300.000 z60.0 a0.000"]),
+                                  basketBlock])
+        compare(logTexts(r, "red"), ["Несколько ошибок по датчику разрежения подряд! Пропускаю питатель: снизу  №1"])
+        compare(r.b.panels, [])
+        compare(r.m.missed.getSubSteps(0), 2)
+        compare(r.m.run.missedCount, 2)
+        compare(r.b.vacuum.fast, false)
+        compare(done.args.length, 1)
+    }
+
     // ---- pure parts of the equivalents
 
     function banks() {
