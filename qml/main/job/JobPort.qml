@@ -68,6 +68,7 @@ Item {
         machineState: jobPort.machineState
         jobPort: jobPort
     }
+    property alias pickPort: pickPort
 
     // Single-shot timers made on demand; `cancel()` stops one.
     Component {

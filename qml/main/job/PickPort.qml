@@ -183,6 +183,14 @@ Item {
                 fn(String(result))
         }
     }
+    function rlcStart(onDone) {
+        rlcAsk("start", onDone, function() { app.rlcStart(app.rlcPort !== "" ? app.rlcPort : "/dev/ttyS0") })
+    }
+    function rlcSetNominal(letter, value, onDone) {
+        rlcAsk("setup", onDone, function() { app.rlcSetupValueSend(String(letter), Number(value)) })
+    }
+    function rlcMeasure(onDone) { rlcAsk("measure", onDone, function() { app.rlcMeasure() }) }
+    function rlcCancel() { rlcPending = null }
     property var programmerListener: null
     function programmerListen(fn) {
         programmerListener = jobPort.guarded(fn)
@@ -192,6 +200,7 @@ Item {
         programmerListener = null
         app.instruments.programmerStartWaiting(false)
     }
+    function programmerRunScript(path, seconds) { app.programmerScriptStart(String(path), Number(seconds)) }
     // The enabled banks with their feeders, for the equivalents of a part.
     function feederBanks() {
         var banks = [["B", app.bottomFeedersModel], ["U", app.upFeedersModel], ["R", app.rightFeedersModel],
@@ -203,24 +212,19 @@ Item {
         return out
     }
     function installInstruments(port) {
-        var a = pickPort.app
         port.rlc = {
-            "running": function() { return a.instruments.rlcRunning === true },
-            "start": function(onDone) {
-                pickPort.rlcAsk("start", onDone, function() { a.rlcStart(a.rlcPort !== "" ? a.rlcPort : "/dev/ttyS0") })
-            },
-            "setNominal": function(letter, value, onDone) {
-                pickPort.rlcAsk("setup", onDone, function() { a.rlcSetupValueSend(String(letter), Number(value)) })
-            },
-            "measure": function(onDone) { pickPort.rlcAsk("measure", onDone, function() { a.rlcMeasure() }) },
-            "cancel": function() { pickPort.rlcPending = null }
+            "running": function() { return pickPort.app.instruments.rlcRunning === true },
+            "start": function(onDone) { pickPort.rlcStart(onDone) },
+            "setNominal": function(letter, value, onDone) { pickPort.rlcSetNominal(letter, value, onDone) },
+            "measure": function(onDone) { pickPort.rlcMeasure(onDone) },
+            "cancel": function() { pickPort.rlcCancel() }
         }
         port.programmer = {
             "listen": function(onResult) { pickPort.programmerListen(onResult) },
             "cancel": function() { pickPort.programmerCancel() },
-            "runScript": function(path, seconds) { a.programmerScriptStart(String(path), Number(seconds)) }
+            "runScript": function(path, seconds) { pickPort.programmerRunScript(path, seconds) }
         }
-        port.openRlcSettings = function() { a.showToolWindow("rlcSettings") }
+        port.openRlcSettings = function() { pickPort.app.showToolWindow("rlcSettings") }
         port.feederBanks = function() { return pickPort.feederBanks() }
         port.programmingPending = function() { return pickPort.component().programmingPending() }
         port.switchToEquivalent = function(model, index, logText) {

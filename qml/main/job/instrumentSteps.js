@@ -83,6 +83,8 @@ function create(port, waiters, cycle) {
         r.elTicket = element().ticket
         var e = element()
         var feeder = e.feeder
+        // Out-of-range parts are counted per feeder, as recognition failures
+        // are.
         var key = String(e.model) + ":" + e.index
         if (key !== r.feederKey)
             r.errorCount = 0
