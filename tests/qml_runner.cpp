@@ -339,6 +339,26 @@ public:
     // part, the emulator's own readings for an open nozzle and a closed valve.
     Q_INVOKABLE QString startVsEmulatorFollowingNozzle(double pressure) { return startEmulator(pressure, true); }
 
+    // Starts the RLC meter emulator on a pseudo-terminal, answering every
+    // reading with `reading` ("R,A,10000,3" is 10 kOhm); the link to its
+    // port, or "" when it did not start. The emulator ends with the runner.
+    Q_INVOKABLE QString startRlcEmulator(const QString &reading)
+    {
+#ifdef RLC_EMULATOR
+        const QString link = m_temp.filePath(QStringLiteral("rlc-%1").arg(++m_emulators));
+        auto *program = new QProcess(this);
+        program->start(QStringLiteral(RLC_EMULATOR),
+                       {QStringLiteral("--link"), link, QStringLiteral("--reading"), reading});
+        if (!program->waitForReadyRead(5000))
+            return QString();
+        program->readLine();
+        return link;
+#else
+        Q_UNUSED(reading)
+        return QString();
+#endif
+    }
+
 private:
     QString startEmulator(double pressure, bool followNozzle)
     {

@@ -3378,6 +3378,88 @@ Error code: %1</translation>
         <source>Сброс в корзину. Питатель: </source>
         <translation>Dropped into the basket. Feeder: </translation>
     </message>
+    <message>
+        <source>Несколько ошибок распознавания подряд! Переключаюсь на питатель: </source>
+        <translation>Several recognition errors in a row! Switching to feeder: </translation>
+    </message>
+</context>
+<context>
+    <name>componentInstruments</name>
+    <message>
+        <source>Неверные настройки проверки номинала питателя: проверка не выполнена</source>
+        <translation>Invalid value check settings of the feeder: the check was not made</translation>
+    </message>
+    <message>
+        <source>Результат измерения: </source>
+        <translation>Measurement result: </translation>
+    </message>
+    <message>
+        <source>, Минимально допустимое значение: </source>
+        <translation>, Lowest allowed value: </translation>
+    </message>
+    <message>
+        <source>, Максимально допустимое значение: </source>
+        <translation>, Highest allowed value: </translation>
+    </message>
+    <message>
+        <source>Неверное число в G-коде перемещения к измерителю RLC: проверка не выполнена</source>
+        <translation>Invalid number in the G-code of the move to the RLC meter: the check was not made</translation>
+    </message>
+    <message>
+        <source>Неверные координаты программатора: программирование не выполнено</source>
+        <translation>Invalid programmer coordinates: the part was not programmed</translation>
+    </message>
+    <message>
+        <source>Неверное число в G-коде программирования: программирование не выполнено</source>
+        <translation>Invalid number in the programming G-code: the part was not programmed</translation>
+    </message>
+    <message>
+        <source>Код ошибки: </source>
+        <translation>Error code: </translation>
+    </message>
+</context>
+<context>
+    <name>instrumentSteps</name>
+    <message>
+        <source>Насадка №%1 не настроена: проверка не выполнена</source>
+        <translation>Nozzle #%1 is not set up: the check was not made</translation>
+    </message>
+    <message>
+        <source>Нет ответа от измерителя.</source>
+        <translation>No answer from the meter.</translation>
+    </message>
+    <message>
+        <source>Не удалось запустить измеритель RLC: </source>
+        <translation>Could not start the RLC meter: </translation>
+    </message>
+    <message>
+        <source>Не удалось настроить измеритель RLC: </source>
+        <translation>Could not set up the RLC meter: </translation>
+    </message>
+    <message>
+        <source>Измеритель RLC сообщает об ошибке измерения: </source>
+        <translation>The RLC meter reports a measurement error: </translation>
+    </message>
+    <message>
+        <source>получено значение, не являющееся числом</source>
+        <translation>the value received is not a number</translation>
+    </message>
+    <message>
+        <source>Номинал компонента не соответствует заявленному. </source>
+        <translation>The component value does not match the stated one. </translation>
+    </message>
+    <message>
+        <source>. Сброс в корзину.</source>
+        <translation>. Dropped into the basket.</translation>
+    </message>
+    <message>
+        <source>. Ожидание оператора.</source>
+        <translation>. Waiting for the operator.</translation>
+    </message>
+    <message>
+        <source>Насадка №%1 не настроена: программирование не выполнено</source>
+        <translation>Nozzle #%1 is not set up: the part was not programmed</translation>
+    </message>
 </context>
 <context>
     <name>feederState</name>
@@ -3721,6 +3803,14 @@ Correct the pick centre of the component? </translation>
         <source>Индивидуальные настройки распознавания</source>
         <translation>Own recognition settings</translation>
     </message>
+    <message>
+        <source>Настроить измерение</source>
+        <translation>Set up measurement</translation>
+    </message>
+    <message>
+        <source>Настроить измеритель RLC</source>
+        <translation>Set up RLC meter</translation>
+    </message>
 </context>
 <context>
     <name>pickTexts</name>
@@ -3862,6 +3952,10 @@ Correct the pick centre of the component? </translation>
     <message>
         <source>Неизвестный тип питателя: взятие не выполнено</source>
         <translation>Unknown feeder type: the component was not picked</translation>
+    </message>
+    <message>
+        <source>Проверка номинала недоступна: взятие не выполнено</source>
+        <translation>The value check is not available: the pick was not made</translation>
     </message>
 </context>
 <context>

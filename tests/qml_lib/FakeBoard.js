@@ -416,6 +416,120 @@ function extend(m, options) {
     p.openFeederSettings = function(model, index) { m.events.push("feederSettings:" + model + index) }
     p.openSensorSettings = function() { m.events.push("sensorSettings") }
 
+    // ---- instruments of the component cycle: the RLC meter, the device
+    // programmer and the equivalent feeders.
+    //
+    // The meter (`rlc`) answers start, set-up and reading requests `ms`
+    // later on the clock. Each reading is the next entry of `readings`
+    // ({ value in base units, text }; `fallback` once they are used up).
+    // Faults (`rlc.fault`, one test row each): "startFails", "setupFails",
+    // "measureFails" (answered with ok false and `message`), "silent" (no
+    // answer at all).
+    // The programmer answers the start pulse on output 10 (interface 0) or a
+    // run of the executable (interface 1) `ms` later with the next entry of
+    // `results` ("success", "error", "timeout", an exit code, or "silent" for
+    // no answer; `fallback` once they are used up) to whoever listens then.
+    // `job.banks` ([{ model, feeders }]) are the enabled banks; without it
+    // they are made from `job.feeders` (keys "B0", "U3", ...).
+    b.rlc = { running: false, fault: "", ms: 50, message: "Нет ответа от измерителя.", readings: [],
+              fallback: { "value": 0, "text": "" }, starts: 0, setups: [], reads: 0, pending: 0 }
+    b.programmer = { results: [], fallback: "success", ms: 200, scripts: [], listener: null, listens: 0 }
+    b.rlcSettingsOpened = 0
+    function rlcAnswer(kind, onDone, answer) {
+        var r = b.rlc
+        r.pending += 1
+        m.after(r.ms, function() {
+            r.pending -= 1
+            if (r.fault === "silent")
+                return
+            if (r.fault === kind + "Fails") {
+                onDone({ "ok": false, "message": r.message })
+                return
+            }
+            onDone(answer())
+        })
+    }
+    p.rlc = {
+        running: function() { return b.rlc.running },
+        start: function(onDone) {
+            b.rlc.starts++
+            m.events.push("rlc:start")
+            rlcAnswer("start", onDone, function() {
+                b.rlc.running = true
+                return { "ok": true }
+            })
+        },
+        setNominal: function(letter, value, onDone) {
+            b.rlc.setups.push({ "letter": letter, "value": value })
+            m.events.push("rlc:setup:" + letter + ":" + value)
+            rlcAnswer("setup", onDone, function() { return { "ok": true } })
+        },
+        measure: function(onDone) {
+            b.rlc.reads++
+            m.events.push("rlc:measure")
+            rlcAnswer("measure", onDone, function() {
+                var r = b.rlc.readings.length > 0 ? b.rlc.readings.shift() : b.rlc.fallback
+                return { "ok": true, "value": r.value, "text": r.text }
+            })
+        },
+        cancel: function() { m.events.push("rlc:cancel") }
+    }
+    function programmerAnswer() {
+        var pr = b.programmer
+        var result = pr.results.length > 0 ? pr.results.shift() : pr.fallback
+        m.after(pr.ms, function() {
+            if (result === "silent" || !pr.listener)
+                return
+            var fn = pr.listener
+            pr.listener = null
+            fn(result)
+        })
+    }
+    var setDout = p.setDoutOn
+    p.setDoutOn = function(n, on) {
+        setDout(n, on)
+        if (Number(n) === 10 && on === true)
+            programmerAnswer()
+    }
+    p.programmer = {
+        listen: function(onResult) {
+            b.programmer.listens++
+            b.programmer.listener = onResult
+        },
+        cancel: function() { b.programmer.listener = null },
+        runScript: function(path, seconds) {
+            b.programmer.scripts.push({ "path": path, "seconds": seconds, "at": m.now })
+            m.events.push("programmer:script")
+            programmerAnswer()
+        }
+    }
+    p.openRlcSettings = function() {
+        b.rlcSettingsOpened++
+        m.events.push("rlcSettings")
+    }
+    p.feederBanks = function() {
+        if (b.job.banks)
+            return b.job.banks
+        var banks = {}
+        var order = []
+        for (var key in b.job.feeders) {
+            var hit = /^([LRBU])(\d+)$/.exec(key)
+            if (!hit)
+                continue
+            if (!banks[hit[1]]) {
+                banks[hit[1]] = []
+                order.push(hit[1])
+            }
+            banks[hit[1]][Number(hit[2])] = b.job.feeders[key]
+        }
+        return order.map(function(model) { return { "model": model, "feeders": banks[model] } })
+    }
+    p.programmingPending = function() { return b.job.programmingPending === true }
+    p.switchToEquivalent = function(model, index, logText) {
+        m.events.push("switchToEquivalent:" + model + index)
+        return false
+    }
+
     // Presses `id` on the last panel shown.
     b.press = function(id) {
         var panel = b.panels[b.panels.length - 1]

@@ -109,14 +109,14 @@ TestCase {
             { tag: "mark not found", name: "refNotFound", values: {},
               texts: ["        Повторить поиск", "Указать перекрестием", "Общие настройки", "Индивидуальные настройки"] },
             { tag: "programmer timeout", name: "programmerTimeout", values: {},
-              texts: ["Повторить попытку", "Пропустить"] },
+              texts: ["Повторить попытку", "Сбросить в корзину", "Пропустить"] },
             { tag: "programmer error", name: "programmerError", values: {},
               texts: ["Повторить попытку", "Сбросить в корзину", "Пропустить"] },
             { tag: "after a flip", name: "notRecognisedAfterFlip", values: {},
               texts: ["Повторить распознавание", "Продолжить", "Пропустить"] },
             { tag: "RLC", name: "rlcError", values: {},
-              texts: ["Продолжить", "Пропустить", "Повторить измерение", "Настроить измерение номинала",
-                      "Настройка измерителя RLC"] },
+              texts: ["Продолжить", "Пропустить", "Повторить измерение", "Настроить измерение",
+                      "Настроить измеритель RLC"] },
         ]
     }
     function test_buttons(data) {

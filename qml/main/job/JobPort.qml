@@ -68,6 +68,7 @@ Item {
         machineState: jobPort.machineState
         jobPort: jobPort
     }
+    property alias pickPort: pickPort
 
     // Single-shot timers made on demand; `cancel()` stops one.
     Component {
@@ -306,8 +307,12 @@ Item {
             "elWait": component.elWait,
             "elSetupCoordsWithCorrections": component.elSetupCoordsWithCorrections,
             "elSetupWait": component.elSetupWait,
-            "elToBasketWait": component.elToBasketWait
+            "elToBasketWait": component.elToBasketWait,
+            "rlcWait": component.rlcWait,
+            "elProgramWait": component.elProgramWait
         }
+        // A stop: the meter is set up anew in the next run.
+        addReset("rlc", function() { jobPort.component.resetRlc() })
     }
 
     Connections {

@@ -148,7 +148,92 @@ Item {
         app.projectStatisticsWindow.appendBasketCount(1)
     }
 
+    // ---- instruments of the component cycle: the RLC meter, the
+    // programmer, the equivalent feeders. The meter and the programmer answer
+    // through the main window's result signals; one request of each is
+    // awaited at a time.
+    property var rlcPending: null          // { kind: "start" | "setup" | "measure", fn }
+    function rlcAsk(kind, fn, send) {
+        rlcPending = { "kind": kind, "fn": jobPort.guarded(fn) }
+        send()
+    }
+    function rlcAnswer(kind, result) {
+        var p = rlcPending
+        if (!p || p.kind !== kind)
+            return
+        rlcPending = null
+        p.fn(result)
+    }
+    Connections {
+        target: pickPort.app
+        function onRlcStartedSignal() { pickPort.rlcAnswer("start", { "ok": true }) }
+        function onRlcStartFailedSignal(message) { pickPort.rlcAnswer("start", { "ok": false, "message": message }) }
+        function onRlcSetupFinishedSignal() { pickPort.rlcAnswer("setup", { "ok": true }) }
+        function onRlcSetupFailedSignal(message) { pickPort.rlcAnswer("setup", { "ok": false, "message": message }) }
+        function onRlcMeasureSignal(type, value, strValue) {
+            pickPort.rlcAnswer("measure", { "ok": true, "value": Number(value), "text": String(strValue) })
+        }
+        function onRlcMeasureFailedSignal(message) {
+            pickPort.rlcAnswer("measure", { "ok": false, "message": message })
+        }
+        function onProgrammerResultSignal(result) {
+            var fn = pickPort.programmerListener
+            pickPort.programmerListener = null
+            if (fn)
+                fn(String(result))
+        }
+    }
+    function rlcStart(onDone) {
+        rlcAsk("start", onDone, function() { app.rlcStart(app.rlcPort !== "" ? app.rlcPort : "/dev/ttyS0") })
+    }
+    function rlcSetNominal(letter, value, onDone) {
+        rlcAsk("setup", onDone, function() { app.rlcSetupValueSend(String(letter), Number(value)) })
+    }
+    function rlcMeasure(onDone) { rlcAsk("measure", onDone, function() { app.rlcMeasure() }) }
+    function rlcCancel() { rlcPending = null }
+    property var programmerListener: null
+    function programmerListen(fn) {
+        programmerListener = jobPort.guarded(fn)
+        app.instruments.programmerStartWaiting(true)
+    }
+    function programmerCancel() {
+        programmerListener = null
+        app.instruments.programmerStartWaiting(false)
+    }
+    function programmerRunScript(path, seconds) { app.programmerScriptStart(String(path), Number(seconds)) }
+    // The enabled banks with their feeders, for the equivalents of a part.
+    function feederBanks() {
+        var banks = [["B", app.bottomFeedersModel], ["U", app.upFeedersModel], ["R", app.rightFeedersModel],
+                     ["L", app.leftFeedersModel]]
+        var out = []
+        for (var i = 0; i < banks.length; ++i)
+            if (banks[i][1] && banks[i][1].enabled)
+                out.push({ "model": banks[i][0], "feeders": records(banks[i][1]) })
+        return out
+    }
+    function installInstruments(port) {
+        port.rlc = {
+            "running": function() { return pickPort.app.instruments.rlcRunning === true },
+            "start": function(onDone) { pickPort.rlcStart(onDone) },
+            "setNominal": function(letter, value, onDone) { pickPort.rlcSetNominal(letter, value, onDone) },
+            "measure": function(onDone) { pickPort.rlcMeasure(onDone) },
+            "cancel": function() { pickPort.rlcCancel() }
+        }
+        port.programmer = {
+            "listen": function(onResult) { pickPort.programmerListen(onResult) },
+            "cancel": function() { pickPort.programmerCancel() },
+            "runScript": function(path, seconds) { pickPort.programmerRunScript(path, seconds) }
+        }
+        port.openRlcSettings = function() { pickPort.app.showToolWindow("rlcSettings") }
+        port.feederBanks = function() { return pickPort.feederBanks() }
+        port.programmingPending = function() { return pickPort.component().programmingPending() }
+        port.switchToEquivalent = function(model, index, logText) {
+            return pickPort.component().switchToEquivalent(model, index, logText)
+        }
+    }
+
     function install(port) {
+        installInstruments(port)
         port.nozzles = function() { return pickPort.records(pickPort.app.cupModel) }
         port.tapeBank = function(n) { return pickPort.record(pickPort.app.bandBankModel, n) }
         port.vibrationBank = function(n) { return pickPort.record(pickPort.app.vibroBankModel, n) }

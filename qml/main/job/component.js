@@ -4,6 +4,9 @@
 .import "boardCorrection.js" as BC
 .import "program.js" as Program
 .import "pickTexts.js" as PT
+.import "componentInstruments.js" as CI
+.import "instrumentSteps.js" as InstrumentSteps
+.import "equivalents.js" as Equivalents
 
 // The component cycle of a job: one feeder group (setupFeeder, the row
 // function of a feeder row) and one component of it (setupElement: pick,
@@ -70,10 +73,21 @@
 //   countBasket(ep)                  the machine's basket counter and the
 //                                   project statistics
 //   openFeederSettings(model, index), openSensorSettings()
-// Entries for the port's owner: pauseGet(), stopAll(), skipFeeder(model,
-// index) (picking's tape-change panel), and for picking's port:
-// travelHeight(), placementAngle(ep, feeder), placementTarget(ep, feeder),
-// morePlacements().
+//   feederBanks() -> [{ model, feeders: [record] }]   the enabled banks
+//                                   (the equivalent feeders of a part)
+//   and those of the instrument steps (instrumentSteps.js: rlc.*,
+//   programmer.*, setDoutOn, openRlcSettings; settings programmerEnabled,
+//   autoSwithToSimilarFeeders and the meter's and programmer's own).
+// Entries for the port's owner: pauseGet(), stopAll(), resetRlc(),
+// skipFeeder(model, index) (picking's tape-change panel), and for picking's
+// port: travelHeight(), placementAngle(ep, feeder), placementTarget(ep,
+// feeder), morePlacements(), programmingPending(), switchToEquivalent(model,
+// index, logText).
+//
+// A group moved to an equivalent feeder keeps its placements as the project
+// has them: the run notes the move in the run state of the placement's own
+// feeder (`substitute`: { model, index }), which the run clears at its end,
+// and every step asks feederOfPlacement(ep) for the feeder to use.
 
 // Recognitions of one pick before it counts as a failure.
 var RECOGNITION_TRIES = 3
@@ -103,19 +117,7 @@ function pickRetryCount(feeder) {
 // The target angle for a part measured at `measured` degrees that is to
 // lie at `c` degrees (the placement angle with the board's turn).
 function angleChoice(c, measured) {
-    c = Number(c)
-    measured = Number(measured)
-    var f = -c
-    var quarters = Math.round(Math.abs(c) / 90) * 90
-    if (f > 45)
-        f -= quarters
-    if (f < -45)
-        f += quarters
-    if (Math.abs(f - measured) > 45)
-        f = -f - measured
-    else
-        f = f - measured
-    return c - f
+    return CI.angleChoice(c, measured)
 }
 
 // The mean of frames of one recognition: every angle takes the sign of the
@@ -220,6 +222,13 @@ function create(port, waiters, picking) {
     function later(t, owner, fn) {
         port.later(function() { if (t === owner.ticket) fn() })
     }
+    // The feeder a placement is picked from in this run: its own, or the
+    // equivalent its group was moved to.
+    function feederOfPlacement(ep) {
+        var el = ep.el
+        var moved = runState(el.model, el.index).substitute
+        return moved ? { "model": moved.model, "index": moved.index } : { "model": el.model, "index": el.index }
+    }
 
     // ================================================================
     // setupFeeder(epAAIndex, nFunc, elNumber, prevInstalled): the row of a
@@ -254,7 +263,8 @@ function create(port, waiters, picking) {
             later(t, sf, groupDone)
             return
         }
-        var model = first.el.model, index = first.el.index
+        var own = feederOfPlacement(first)
+        var model = own.model, index = own.index
         var feeder = port.feederOf(model, index)
         if (!feeder) {
             port.fail(qsTr("Питатель не найден: ") + feederText(model, index))
@@ -341,7 +351,8 @@ function create(port, waiters, picking) {
             }
             break
         }
-        var model = ep.el.model, index = ep.el.index
+        var own = feederOfPlacement(ep)
+        var model = own.model, index = own.index
         var feeder = port.feederOf(model, index)
         if (!feeder) {
             port.fail(qsTr("Питатель не найден: ") + feederText(model, index))
@@ -476,6 +487,49 @@ function create(port, waiters, picking) {
     }
     c.skipFeeder = function(model, index) { skip(model, index) }
 
+    // The group goes on from the equivalent feeder after (model, index)
+    // (autoSwithToSimilarFeeders and autoSwithToSimilarFeedersWhenPlacerEmpty):
+    // the placement being worked on is tried again there, a part still held
+    // goes to the basket first. `logText` is followed by the new feeder's
+    // name. False, and nothing done, when there is none to go to or the next
+    // one is the feeder the group began with.
+    function switchToEquivalent(model, index, logText) {
+        var initial = { "model": sf.initModel, "index": sf.initIndex }
+        var first = sf.group.length > 0 ? sf.group[0] : null
+        if (!first || !first.el)
+            return false
+        var banks = typeof port.feederBanks === "function" ? port.feederBanks() : []
+        var entries = Equivalents.list(banks, Equivalents.partOf(port.feederOf(initial.model, initial.index)))
+        var target = Equivalents.switchTarget(entries, { "model": model, "index": index }, initial)
+        if (!target)
+            return false
+        var t = sf.ticket
+        // The placements stay as the project has them; the run remembers the
+        // move for each feeder the group's placements name.
+        for (var i = 0; i < sf.group.length; ++i) {
+            var el = sf.group[i] && sf.group[i].el
+            if (el)
+                runState(el.model, el.index).substitute = { "model": target.model, "index": target.index }
+        }
+        port.log(logText + Program.feederName(target.model) + " " + (Number(target.index) + 1), "yellow")
+        if (se.active) {
+            takeBack()
+            se.active = false
+        }
+        se.ticket += 1
+        var restart = function() {
+            if (t === sf.ticket)
+                setupFeeder(sf.epAAIndex, sf.nFunc, sf.elNumber, sf.installed)
+        }
+        if (port.outputOn(1)) {
+            elToBasketWait(restart)
+            return true
+        }
+        later(t, sf, restart)
+        return true
+    }
+    c.switchToEquivalent = function(model, index, logText) { return switchToEquivalent(model, index, logText) }
+
     // ---- what picking asks of the component being placed
 
     function placementMarks(ep) {
@@ -530,8 +584,9 @@ function create(port, waiters, picking) {
         se.ep = ep
         se.nFunc = nFunc
         se.step = 0
-        se.model = ep.el.model
-        se.index = ep.el.index
+        var own = feederOfPlacement(ep)
+        se.model = own.model
+        se.index = own.index
         var feeder = port.feederOf(se.model, se.index)
         if (!feeder) {
             port.fail(qsTr("Питатель не найден: ") + feederText(se.model, se.index))
@@ -567,7 +622,7 @@ function create(port, waiters, picking) {
                                                             "workAreaZ2": setting("workAreaZ2") })
         se.zTravel = travelHeight(feeder, nozzle)
         if (!se.centering) {
-            pick(t, function() { elSetupWait(ep, function() { componentDone(t) }) })
+            pick(t, function() { placeOrProgram(t) })
             return
         }
         var refusal = unsupported(feeder)
@@ -610,6 +665,56 @@ function create(port, waiters, picking) {
 
     var se = setupElement
 
+    // The RLC check and the programming of the held part.
+    var instruments = InstrumentSteps.create(port, waiters, {
+        "element": function() { return se },
+        "nozzle": function(feeder) { return nozzleOf(feeder) },
+        "reject": function() { rejected(se.ticket) },
+        "skip": function(model, index) { skip(model, index) },
+        "mayNotThrow": function(feeder) { return mayNotThrow(feeder) },
+        "quietAfterPanel": function() { quietAfterPanel() }
+    })
+
+    function programmingWanted(feeder) {
+        return setting("programmerEnabled") === true && !!feeder && isTrue(feeder.programmerEnabled)
+    }
+    // The part waits to be programmed: picking turns it to the socket's
+    // angle over the camera.
+    c.programmingPending = function() { return se.active && programmingWanted(se.feeder) && !se.programmed }
+
+    // The part is placed, or programmed first when it waits for that; a
+    // part centred on the camera is then seen there once more (it sits
+    // anew on the nozzle after the socket).
+    function placeOrProgram(t) {
+        if (programmingWanted(se.feeder) && !se.programmed) {
+            instruments.elProgramWait(se.ep, function() {
+                if (t !== se.ticket)
+                    return
+                if (se.centering)
+                    backToCamera(t)
+                else
+                    placeOrProgram(t)
+            })
+            return
+        }
+        se.step = 4
+        elSetupWait(se.ep, function() { componentDone(t) })
+    }
+
+    // Step 0 once more: only the stored move over the camera.
+    function backToCamera(t) {
+        se.step = 0
+        se.tryNumber = 0
+        se.centerTry = 0
+        se.centeredInPlace = false
+        se.shiftX = -count(picking.elGetWait.xShift)
+        se.shiftY = -count(picking.elGetWait.yShift)
+        picking.elGetWait(se.model, se.index, se.ep, function() {
+            if (t === se.ticket)
+                recognise(t)
+        }, true)
+    }
+
     // Centring methods and checks this version does not carry out: a run
     // with such a feeder stops rather than place the part unchecked.
     function unsupported(feeder) {
@@ -617,8 +722,6 @@ function create(port, waiters, picking) {
             return qsTr("Центрирование по углам недоступно в этой версии программы")
         if (se.feederCentering === 1 && isTrue(feeder.centerInPlace))
             return qsTr("Центрирование над камерой недоступно в этой версии программы")
-        if (setting("programmerEnabled") === true && isTrue(feeder.programmerEnabled))
-            return qsTr("Программирование компонентов недоступно в этой версии программы")
         return ""
     }
 
@@ -674,8 +777,7 @@ function create(port, waiters, picking) {
         if (found) {
             se.notFoundCounter = Math.max(0, se.notFoundCounter - FOUND_CREDIT)
             rs.centeringCurrCount = count(rs.centeringCurrCount) + 1
-            se.step = 4
-            elSetupWait(se.ep, function() { componentDone(t) })
+            placeOrProgram(t)
             return
         }
         notFound(t, feeder)
@@ -693,8 +795,10 @@ function create(port, waiters, picking) {
                      + feederText(se.model, se.index), "red")
                 return
             }
-            // Switching to an equivalent feeder (autoSwithToSimilarFeeders)
-            // comes in here.
+            if (setting("autoSwithToSimilarFeeders") === true
+                    && switchToEquivalent(se.model, se.index,
+                                          qsTr("Несколько ошибок распознавания подряд! Переключаюсь на питатель: ")))
+                return
             port.log(qsTr("Несколько ошибок распознавания подряд! Остановка программы!"), "red")
             se.step = 1
             se.notFoundCounter = noThrow || retries === 0 ? -1 : 0
@@ -1098,6 +1202,7 @@ function create(port, waiters, picking) {
 
     // A stop: every step forgets what it waits for.
     c.stopAll = function() {
+        instruments.stopAll()
         sf.ticket += 1
         sf.nFunc = null
         se.ticket += 1
@@ -1115,6 +1220,9 @@ function create(port, waiters, picking) {
             port.componentCamera.cancel()
     }
 
+    c.resetRlc = function() { instruments.resetRlc() }
+    c.rlcWait = instruments.rlcWait
+    c.elProgramWait = instruments.elProgramWait
     c.setupFeeder = setupFeeder
     c.setupElement = setupElement
     c.elWait = elWait

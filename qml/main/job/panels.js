@@ -165,15 +165,16 @@ function declare(name, v) {
     case "rlcError":
         return { "text": rlcErrorText(v), "main": "continue",
                  "buttons": [continueButton(), skipButton(), button("remeasure", qsTr("Повторить измерение")),
-                             button("rlcFeederSettings", qsTr("Настроить измерение номинала"), true),
-                             button("rlcSettings", qsTr("Настройка измерителя RLC"), true)] }
+                             button("rlcFeederSettings", qsTr("Настроить измерение"), true),
+                             button("rlcSettings", qsTr("Настроить измеритель RLC"), true)] }
     case "programmerError":
         return { "text": programmerErrorText(v), "main": "retry",
                  "buttons": [button("retry", qsTr("Повторить попытку")),
                              button("basket", qsTr("Сбросить в корзину")), skipButton()] }
     case "programmerTimeout":
         return { "text": programmerTimeoutText(), "main": "retry",
-                 "buttons": [button("retry", qsTr("Повторить попытку")), skipButton()] }
+                 "buttons": [button("retry", qsTr("Повторить попытку")),
+                             button("basket", qsTr("Сбросить в корзину")), skipButton()] }
     case "nozzleClogging":
         return { "text": nozzleCloggingText(v), "main": "continue",
                  "buttons": [continueButton(), sensorSettingsButton()] }

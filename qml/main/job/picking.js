@@ -32,7 +32,8 @@
 //                                   preCameraGcode3, rlcEnabled,
 //                                   checkCloggingPrepareTime, basketGcode,
 //                                   tapeChangeGCode,
-//                                   dontStopProgramOnFeederErrors
+//                                   dontStopProgramOnFeederErrors,
+//                                   programmerA
 //   feederOf(model, index) -> record or null   (model: bank letter)
 //   runState(model, index) -> object (optional) the feeder's state of this
 //                                   run; its centeringCurrCount counts the
@@ -52,6 +53,12 @@
 //   placementAngle(ep, feeder) -> degrees
 //   placementTarget(ep, feeder) -> { x, y, z, a } with camera correction
 //   morePlacements() -> bool         more placements of the group follow
+//   programmingPending() -> bool     (optional) the part is to be programmed
+//                                   before it is placed: it goes over the
+//                                   camera turned as into the programmer
+//   switchToEquivalent(model, index, logText) -> bool   (optional) the group
+//                                   goes on from the next equivalent feeder
+//                                   (false: there is none to go to)
 //   noShiftOnStart() -> bool         the first tape part is already released
 //   setSupposedAngle(camera3, angle) the component camera's assumed angle
 //   vibration.done() -> bool         the last vibration of this run finished
@@ -654,9 +661,12 @@ function create(port, waiters) {
         for (var k in camera)
             e[k] = camera[k]
         var x = num(camera.cameraX) + g.xShift, y = num(camera.cameraY) + g.yShift
-        var move = PT.cameraMoveText(x, y, num(feeder.centering) === 1 ? g.angle : null, feeder, nozzle, e)
+        // A part to be programmed first is turned as it goes into the socket.
+        var angle = typeof port.programmingPending === "function" && port.programmingPending() === true
+                ? Geometry.minAngle(num(setting("programmerA")) - feederRot(feeder)) : g.angle
+        var move = PT.cameraMoveText(x, y, num(feeder.centering) === 1 ? angle : null, feeder, nozzle, e)
         if (move.ok)
-            port.setSupposedAngle(three, Geometry.minAngle(g.angle + feederRot(feeder)))
+            port.setSupposedAngle(three, Geometry.minAngle(angle + feederRot(feeder)))
         return move
     }
 
@@ -674,8 +684,12 @@ function create(port, waiters) {
     // An RLC check or a vibration came between: the move to the camera
     // follows on its own.
     function afterPick(t) {
-        var rlc = g.needRlc ? port.step("rlcWait") : null
-        if (rlc) {
+        if (g.needRlc) {
+            var rlc = port.step("rlcWait")
+            if (!rlc) {
+                port.fail(qsTr("Проверка номинала недоступна: взятие не выполнено"))
+                return
+            }
             rlc(g.ep, function() { if (t === g.ticket) toCamera(t) })
             return
         }

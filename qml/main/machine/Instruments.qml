@@ -78,6 +78,14 @@ QtObject {
         app.vsMeasureFailedSignal(vsErrorText)
     }
 
+    // ---- RLC meter: open once it has answered a start
+    property bool rlcRunning: false
+    property Connections rlcWatch: Connections {
+        target: instruments.app
+        function onRlcStartedSignal() { instruments.rlcRunning = true }
+        function onRlcStartFailedSignal(message) { instruments.rlcRunning = false }
+    }
+
     // ---- vibration feeders and blow-off (what the machine configuration has)
     property bool pwmEnabled: false
     property bool blowEnabled: false

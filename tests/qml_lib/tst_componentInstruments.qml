@@ -1,0 +1,909 @@
+import QtQuick 2.15
+import QtTest 1.2
+import "FakeMachine.js" as Fake
+import "FakeBoard.js" as Board
+import "../../qml/main/job/waiters.js" as Waiters
+import "../../qml/main/job/picking.js" as Picking
+import "../../qml/main/job/component.js" as Component
+import "../../qml/main/job/componentInstruments.js" as CI
+import "../../qml/main/job/equivalents.js" as Equivalents
+
+// The instruments of the component cycle against the fake machine: the RLC
+// check of the held part, its programming in the programmer socket, and the
+// move of a failing group to an equivalent feeder; and their pure parts.
+TestCase {
+    name: "ComponentInstruments"
+
+    // As the component cycle's tests: machine maxima X 250, Y 200, Z 100
+    // units/s, travel height 60; nozzles 30 mm long pressing 0.5 mm, nozzle
+    // 1 on the head; component camera 2 at (200, 30), 20 px/mm at the
+    // centring height; placement k at machine (60 + 10 k, 300), placed at
+    // Z 32. The RLC meter's point is (300, 20) at 5 mm; the programmer
+    // socket is at (320, 40), 8 mm high, turned 90°.
+    function rig() {
+        var m = Fake.create({ blockMode: "auto", blockMs: 10 })
+        var b = Board.extend(m, { settings: {
+            "vacuumDelay": 0.2, "slowPickPlaceSpeed": 6000, "vsEnabled": false, "vsControlType": 0,
+            "workAreaX1": 10, "workAreaY1": 0, "workAreaY2": 400, "workAreaZ1": 0, "workAreaZ2": 60,
+            "pcbThickness": 1.5, "pcbCorrX": 0, "pcbCorrY": 0, "camera2X": 200, "camera2Y": 30,
+            "camera2Height": 20, "camera2MinHeight": 0, "camera2PPM": 20, "camera2PPMDistance": 2,
+            "camera2Delay": 500, "camera2Treshold1": 180, "camera2Treshold2": 50, "camera2CheckSize": 0,
+            "preCameraGcode": "", "postCameraGcode": "", "camera3Enabled": false, "camera2MaxElementSize": 5,
+            "basketGcode": "g0 x470 y120", "tapeChangeGCode": "g0 x0 y0",
+            "dontStopProgramOnFeederErrors": false, "refMode": 1, "pcbMulti": false,
+            "allowRunWithoutFiducials": false, "allowCustomPlaceGCode": false, "zTravelEnabled": false,
+            "rlcEnabled": true, "rlcX": 300, "rlcY": 20, "rlcZ": 5,
+            "programmerEnabled": true, "programmerInterface": 0, "programmerScriptPath": "file:///opt/prog.sh",
+            "programmerWait": 5, "programmerX": 320, "programmerY": 40, "programmerZ": 8, "programmerA": 90,
+            "autoSwithToSimilarFeeders": false } })
+        var nozzles = []
+        for (var i = 0; i < 6; ++i)
+            nozzles.push({ "cupLength": 30, "press": 0.5, "setupM": "g0 x10 y" + i, "takeM": "g0 x20 y" + i,
+                           "vsUse": false, "checkClogging": false, "vsPressure": 10, "vsPressureDiff": 5 })
+        b.job.nozzles = nozzles
+        b.job.tapeBanks = [{ "position": 0, "maxShift": 1, "g1": "G0 B1", "g2": "G0 B2", "zShift": 3 }]
+        b.currVC = 1
+        b.outputs[0] = true
+        b.job.feeders["B0"] = tape()
+        var w = Waiters.create(m.port)
+        var p = Picking.create(m.port, w)
+        var c = Component.create(m.port, w, p)
+        m.port.travelHeight = c.travelHeight
+        m.port.placementAngle = c.placementAngle
+        m.port.placementTarget = c.placementTarget
+        m.port.morePlacements = c.morePlacements
+        m.port.skipFeeder = c.skipFeeder
+        m.port.programmingPending = c.programmingPending
+        m.port.switchToEquivalent = c.switchToEquivalent
+        m.steps.elToBasketWait = c.elToBasketWait
+        m.steps.rlcWait = c.rlcWait
+        m.attach({ positionGet: w.positionGet, homedGet: w.homedGet,
+                   pauseGet: function() { w.pauseGet(); p.pauseGet(); c.pauseGet() },
+                   stopAll: function() { w.stopAll(); p.stopAll(); c.stopAll() } })
+        m.run.executing = true
+        return { m: m, b: b, w: w, p: p, c: c }
+    }
+    function merged(base, extra) {
+        var r = {}
+        var k
+        for (k in base)
+            r[k] = base[k]
+        for (k in (extra || {}))
+            r[k] = extra[k]
+        return r
+    }
+    function counter() {
+        var c = function(arg) { c.args.push(arg) }
+        c.args = []
+        return c
+    }
+    // A tape feeder on bank B, nozzle 1, one perforation per part, a 10 kΩ
+    // resistor checked within ±10 % at 90°; neither check is on unless a
+    // test says so.
+    function tape(extra) {
+        return merged({ "type": 3, "cupNumber": 1, "bankNumber": 0, "bandStep": 1, "caseX": 100, "caseY": 50,
+                        "elThickness": 1, "elWidth": 2, "elHeight": 1.2, "maxAcc": 100, "centering": 0,
+                        "centeringZ": 2, "centeringCount": 3, "rot": 0, "slowPick": false, "pickRetryCount": 1,
+                        "setCount": 0, "basketCount": 0, "pack": "0603", "partNumber": "10k", "vsCheck": false,
+                        "placeDelay": 0, "rlcEnabled": false, "rlcType": 0, "rlcUnit": 1, "rlcValue": 10,
+                        "rlcPercent1": 10, "rlcPercent2": 10, "rlcRotation": 90, "programmerEnabled": false },
+                       extra)
+    }
+    function placement(k, extra) {
+        return merged({ "el": { "model": "B", "index": 0, "rot": 0, "elThickness": 1, "designator": "R" + (k + 1) },
+                        "rX": 49 + 10 * k, "rY": 99.4, "elWidth": 2, "elHeight": 1.2, "rotation": 0,
+                        "boardRotation": 0, "row": 0, "col": 0, "disabledTemp": false, "lineNumber": k + 1 },
+                       extra)
+    }
+    function group(n) {
+        var list = []
+        for (var k = 0; k < n; ++k)
+            list.push(placement(k))
+        return list
+    }
+    function lines(list) { return list.join("\n") }
+    function block(list) { return lines(list) + "\ng0" }
+
+    // The pick from the tape at X `x` (100 for B0), and the move over the
+    // camera turned to `angle` (text with 2 decimals).
+    function tapePick(x) {
+        var at = (x === undefined ? 100 : x).toFixed(3)
+        return ["g0 z60.0", "g0  x" + at + " y50.000 a0.0", "g0 b1", "g0  x" + at + " y50.000", "g0 z33.500",
+                "m64 p1", "g4 p0.200", "g0  z60.0"]
+    }
+    function toCamera(angle) {
+        return ["m64 p4", "g0 ", "g0  z60.0", "g0  x200.000 y30.000 a" + angle, "g0  z53.000"]
+    }
+    function placeBlock(x, y, a, centred) {
+        return block(["g0  z60.0"].concat(centred ? ["g0 "] : []).concat(["g0  x" + x + " y" + y + " z60.0 a" + a,
+                      "g0  z32.000", "m65 p1", "g4 p0.200", "g0 z60.0"]))
+    }
+    // To the meter: 36 = 5 + nozzle 30 + part 1.
+    readonly property string rlcBlock: block(["g0  zMax", "g0  x300.000 y20.000 a-90.000", "g0 z36.000"])
+    readonly property string basketBlock: "g0  zMax\ng0 \ng0 x470 y120\nm65 p1\ng0 zMax\n"
+    function seen(x, y, angle) { return { found: true, x: x * 20, y: y * 20, angle: angle || 0, width: 40, height: 24 } }
+    readonly property var notSeen: ({ found: false, x: 0, y: 0, angle: 0, width: 0, height: 0 })
+    function ohms(v) { return { "value": v, "text": (v / 1000).toFixed(3) + "kΩ" } }
+
+    function logTexts(r, color) {
+        return r.m.logs.filter(function(l) { return color === undefined || l.color === color })
+                       .map(function(l) { return l.text })
+    }
+    function panelNames(r) { return r.b.panels.map(function(p) { return p.name }) }
+    function writesOf(r, name) {
+        return r.b.feederWrites.filter(function(w) { return w[2] === name })
+    }
+    function eventsLike(r, prefix) {
+        return r.m.events.filter(function(e) { return e.indexOf(prefix) === 0 })
+    }
+
+    // ================================================================
+    // The RLC check
+
+    // A centred part measured in range: the pick ends at the meter, and the
+    // move over the camera goes on its own after the check. The meter is
+    // opened and set up for the first part only; of two readings the second
+    // counts.
+    function test_rlcInRange() {
+        var r = rig()
+        r.b.job.feeders["B0"] = tape({ rlcEnabled: true, centering: 1 })
+        r.b.job.groups = [group(2)]
+        r.b.rlc.readings = [ohms(99999), ohms(10500), ohms(5), ohms(9000)]
+        var done = counter()
+        r.c.setupFeeder(0, done)
+        r.m.advance(20000)
+        compare(r.m.sentTexts(), [block(tapePick()), rlcBlock, block(toCamera("0.00")),
+                                  placeBlock("60.000", "300.000", "0.000", true),
+                                  block(tapePick()), rlcBlock, block(toCamera("0.00")),
+                                  placeBlock("70.000", "300.000", "0.000", true)])
+        compare(eventsLike(r, "rlc:"), ["rlc:start", "rlc:setup:R:10000", "rlc:measure", "rlc:measure",
+                                        "rlc:measure", "rlc:measure"])
+        compare(r.b.panels, [])
+        compare(r.m.logs, [])
+        compare(r.b.rowErrors, 0)
+        compare(r.b.placed.length, 2)
+        compare(done.args.length, 1)
+    }
+
+    // Without the camera (mode 0) the part goes from the meter to its place.
+    function test_rlcWithoutCamera() {
+        var r = rig()
+        r.b.job.feeders["B0"] = tape({ rlcEnabled: true })
+        r.b.job.groups = [group(1)]
+        r.b.rlc.readings = [ohms(10000), ohms(10000)]
+        r.c.setupFeeder(0, counter())
+        r.m.advance(20000)
+        compare(r.m.sentTexts(), [block(tapePick()), rlcBlock, placeBlock("60.000", "300.000", "0.000", false)])
+    }
+
+    // No check outside the machine's meter, and none when the feeder asks
+    // for none.
+    function test_rlcNotWanted_data() {
+        return [ { tag: "machine meter off", machine: false, feeder: true },
+                 { tag: "feeder check off", machine: true, feeder: false } ]
+    }
+    function test_rlcNotWanted(data) {
+        var r = rig()
+        r.b.settings.rlcEnabled = data.machine
+        r.b.job.feeders["B0"] = tape({ rlcEnabled: data.feeder, centering: 1 })
+        r.b.job.groups = [group(1)]
+        r.c.setupFeeder(0, counter())
+        r.m.advance(20000)
+        compare(r.m.sentTexts(), [block(tapePick().concat(toCamera("0.00"))),
+                                  placeBlock("60.000", "300.000", "0.000", true)])
+        compare(eventsLike(r, "rlc:"), [])
+    }
+
+    // The first part out of range goes to the basket and the placement is
+    // picked again; the second reading is the one judged.
+    function test_rlcFirstOutOfRange() {
+        var r = rig()
+        r.b.job.feeders["B0"] = tape({ rlcEnabled: true })
+        r.b.job.groups = [group(1)]
+        r.b.rlc.readings = [ohms(10000), ohms(12000), ohms(3), ohms(10000)]
+        var done = counter()
+        r.c.setupFeeder(0, done)
+        r.m.advance(20000)
+        compare(r.m.sentTexts(), [block(tapePick()), rlcBlock, basketBlock, block(tapePick()), rlcBlock,
+                                  placeBlock("60.000", "300.000", "0.000", false)])
+        compare(logTexts(r, "yellow"), [
+                    "Номинал компонента не соответствует заявленному. Результат измерения: 12.000kΩ, Максимально допустимое значение: 11.00kΩ. Сброс в корзину.",
+                    "Сброс в корзину. Питатель: снизу  №1  0603  10k  R1"])
+        compare(r.b.rowErrors, 1)
+        compare(r.b.basket.length, 1)
+        compare(r.b.panels, [])
+        compare(writesOf(r, "setCount").length, 1)
+        compare(done.args.length, 1)
+        // The nominal did not change: the meter was set up once.
+        compare(r.b.rlc.setups.length, 1)
+    }
+
+    // A second part out of range asks the operator; each button of the panel.
+    function test_rlcPanel_data() {
+        return [
+            { tag: "Продолжить: to the basket, the next part", button: "continue",
+              after: [basketBlock, block(tapePick()), rlcBlock, placeBlock("60.000", "300.000", "0.000", false)],
+              placed: 1, done: 1, measures: 2 },
+            { tag: "Повторить измерение: the held part again", button: "remeasure",
+              after: [placeBlock("60.000", "300.000", "0.000", false)], placed: 1, done: 1, measures: 2 },
+            { tag: "Пропустить: the feeder is skipped", button: "skip", after: [basketBlock], placed: 0, done: 1,
+              missed: 1, measures: 0 },
+            { tag: "Настроить измерение: the feeder's settings", button: "rlcFeederSettings", after: [], placed: 0,
+              done: 0, event: "feederSettings:B0", measures: 0 },
+            { tag: "Настроить измеритель RLC: the meter's settings", button: "rlcSettings", after: [], placed: 0,
+              done: 0, event: "rlcSettings", measures: 0 },
+        ]
+    }
+    function test_rlcPanel(data) {
+        var r = rig()
+        r.b.job.feeders["B0"] = tape({ rlcEnabled: true })
+        r.b.job.groups = [group(1)]
+        r.b.rlc.readings = [ohms(8000), ohms(8000), ohms(8000), ohms(8000)]
+        r.b.rlc.fallback = ohms(10000)
+        var done = counter()
+        r.c.setupFeeder(0, done)
+        r.m.advance(20000)
+        var before = [block(tapePick()), rlcBlock, basketBlock, block(tapePick()), rlcBlock]
+        compare(r.m.sentTexts(), before)
+        compare(panelNames(r), ["rlcError"])
+        var range = "Результат измерения: 8.000kΩ, Минимально допустимое значение: 9.00kΩ"
+        compare(r.b.panels[0].values, { range: range })
+        compare(logTexts(r, "red"), ["Номинал компонента не соответствует заявленному. " + range
+                                     + ". Ожидание оператора."])
+        compare(r.b.rowErrors, 2)
+        var reads = r.b.rlc.reads
+        r.b.press(data.button)
+        r.m.advance(20000)
+        compare(r.m.sentTexts().slice(before.length), data.after)
+        compare(r.b.placed.length, data.placed)
+        compare(done.args.length, data.done)
+        compare(r.b.rlc.reads - reads, data.measures)
+        if (data.missed)
+            compare(r.m.run.missedCount, data.missed)
+        if (data.event)
+            verify(r.m.events.indexOf(data.event) >= 0)
+        // The meter is opened and set up once for all of it.
+        compare(r.b.rlc.starts, 1)
+        compare(r.b.rlc.setups.length, 1)
+    }
+
+    // A part that may not be thrown away asks at its first failure.
+    function test_rlcNoThrow_data() {
+        return [ { tag: "the feeder's dontThrow", feeder: true, screen: false },
+                 { tag: "the job screen's option", feeder: false, screen: true } ]
+    }
+    function test_rlcNoThrow(data) {
+        var r = rig()
+        r.b.job.feeders["B0"] = tape({ rlcEnabled: true, dontThrow: data.feeder })
+        r.m.run.dontThrowToBasket = data.screen
+        r.b.job.groups = [group(1)]
+        r.b.rlc.fallback = ohms(20000)
+        r.c.setupFeeder(0, counter())
+        r.m.advance(20000)
+        compare(r.m.sentTexts(), [block(tapePick()), rlcBlock])
+        compare(panelNames(r), ["rlcError"])
+        compare(r.b.basket.length, 0)
+    }
+
+    // The meter fails to open, to set up or to measure, or never answers:
+    // the red log line and the panel with its message. "Повторить
+    // измерение" opens the meter again and the check goes on.
+    function test_rlcMeterFails_data() {
+        return [
+            { tag: "start fails", fault: "startFails", starts: 2, setups: 1,
+              text: "Не удалось запустить измеритель RLC: Нет ответа от измерителя." },
+            { tag: "set-up fails", fault: "setupFails", starts: 2, setups: 2,
+              text: "Не удалось настроить измеритель RLC: Нет ответа от измерителя." },
+            { tag: "reading fails", fault: "measureFails", starts: 2, setups: 2,
+              text: "Измеритель RLC сообщает об ошибке измерения: Нет ответа от измерителя." },
+            { tag: "no answer", fault: "silent", starts: 2, setups: 1,
+              text: "Не удалось запустить измеритель RLC: Нет ответа от измерителя." },
+        ]
+    }
+    function test_rlcMeterFails(data) {
+        var r = rig()
+        r.b.job.feeders["B0"] = tape({ rlcEnabled: true })
+        r.b.job.groups = [group(1)]
+        r.b.rlc.message = "Нет ответа от измерителя."
+        r.b.rlc.fault = data.fault
+        r.b.rlc.fallback = ohms(10000)
+        var done = counter()
+        r.c.setupFeeder(0, done)
+        r.m.advance(60000)
+        compare(r.m.sentTexts(), [block(tapePick()), rlcBlock])
+        compare(panelNames(r), ["rlcError"])
+        compare(r.b.panels[0].values, { error: data.text })
+        compare(logTexts(r, "red"), [data.text])
+        compare(r.b.rowErrors, 0)
+        compare(done.args.length, 0)
+        r.b.rlc.fault = ""
+        r.b.press("remeasure")
+        r.m.advance(60000)
+        compare(r.m.sentTexts().slice(2), [placeBlock("60.000", "300.000", "0.000", false)])
+        compare(r.b.rlc.starts, data.starts)
+        compare(r.b.rlc.setups.length, data.setups)
+        compare(done.args.length, 1)
+    }
+
+    // A reading that is not a number is a failure of the meter, never a
+    // part in or out of range.
+    function test_rlcReadingNotANumber() {
+        var r = rig()
+        r.b.job.feeders["B0"] = tape({ rlcEnabled: true })
+        r.b.job.groups = [group(1)]
+        r.b.rlc.fallback = { value: NaN, text: "" }
+        r.c.setupFeeder(0, counter())
+        r.m.advance(20000)
+        compare(panelNames(r), ["rlcError"])
+        compare(r.b.rowErrors, 0)
+        compare(r.b.basket.length, 0)
+    }
+
+    // A feeder whose nominal cannot be checked stops the run before the part
+    // is carried to the meter.
+    function test_rlcBadFeeder() {
+        var r = rig()
+        r.b.job.feeders["B0"] = tape({ rlcEnabled: true, rlcUnit: 7 })
+        r.b.job.groups = [group(1)]
+        r.c.setupFeeder(0, counter())
+        r.m.advance(20000)
+        compare(r.m.sentTexts(), [block(tapePick())])
+        compare(r.m.failures, ["Неверные настройки проверки номинала питателя: проверка не выполнена"])
+    }
+
+    // A stop while the meter measures: its late answer does nothing.
+    function test_rlcStopWhileMeasuring() {
+        var r = rig()
+        r.b.job.feeders["B0"] = tape({ rlcEnabled: true })
+        r.b.job.groups = [group(1)]
+        r.b.rlc.fallback = ohms(10000)
+        var done = counter()
+        r.c.setupFeeder(0, done)
+        for (var i = 0; i < 20000 && r.b.rlc.reads === 0; ++i)
+            r.m.advance(1)
+        compare(r.b.rlc.pending, 1)
+        r.m.stopAll()
+        r.m.run.executing = false
+        r.m.advance(20000)
+        compare(r.m.sentTexts(), [block(tapePick()), rlcBlock])
+        compare(r.b.rlc.reads, 1)
+        compare(done.args.length, 0)
+        compare(r.b.panels, [])
+    }
+
+    // ---- pure parts of the check
+
+    function test_rlcUnits_data() {
+        return [
+            { tag: "Ω", type: 0, unit: 0, text: "Ω", factor: 1, letter: "R" },
+            { tag: "kΩ", type: 0, unit: 1, text: "kΩ", factor: 1000, letter: "R" },
+            { tag: "MΩ", type: 0, unit: 2, text: "MΩ", factor: 1000000, letter: "R" },
+            { tag: "μH", type: 1, unit: 0, text: "μH", factor: 0.000001, letter: "L" },
+            { tag: "mH", type: 1, unit: 1, text: "mH", factor: 0.001, letter: "L" },
+            { tag: "H", type: 1, unit: 2, text: "H", factor: 1, letter: "L" },
+            { tag: "pF", type: 2, unit: 0, text: "pF", factor: 0.000000000001, letter: "C" },
+            { tag: "nF", type: 2, unit: 1, text: "nF", factor: 0.000000001, letter: "C" },
+            { tag: "μF", type: 2, unit: 2, text: "μF", factor: 0.000001, letter: "C" },
+            { tag: "type 3", type: 3, unit: 0, none: true },
+            { tag: "unit -1", type: 0, unit: -1, none: true },
+            { tag: "unit 1.5", type: 0, unit: 1.5, none: true },
+            { tag: "type missing", type: undefined, unit: 0, none: true },
+            { tag: "type as text", type: "1", unit: "2", text: "H", factor: 1, letter: "L" },
+        ]
+    }
+    function test_rlcUnits(data) {
+        var u = CI.rlcUnit(data.type, data.unit)
+        if (data.none) {
+            compare(u, null)
+            return
+        }
+        compare(u, { text: data.text, factor: data.factor, letter: data.letter })
+    }
+
+    // The limits of the range, in base units and as the operator reads them.
+    function test_rlcRangeText_data() {
+        return [
+            { tag: "10 kΩ ±10 %, 12 kΩ above", f: { rlcType: 0, rlcUnit: 1, rlcValue: 10, rlcPercent1: 10, rlcPercent2: 10 },
+              value: 12000, text: "12.000kΩ",
+              expected: "Результат измерения: 12.000kΩ, Максимально допустимое значение: 11.00kΩ" },
+            { tag: "100 nF +20/-5 %, 90 nF below", f: { rlcType: 2, rlcUnit: 1, rlcValue: 100, rlcPercent1: 20, rlcPercent2: 5 },
+              value: 90e-9, text: "90.00nF",
+              expected: "Результат измерения: 90.00nF, Минимально допустимое значение: 95.00nF" },
+            { tag: "4.7 μH ±5 %, 5 μH above", f: { rlcType: 1, rlcUnit: 0, rlcValue: 4.7, rlcPercent1: 5, rlcPercent2: 5 },
+              value: 5e-6, text: "5.0μH",
+              expected: "Результат измерения: 5.0μH, Максимально допустимое значение: 4.94μH" },
+            { tag: "1 MΩ +1/-1 %, 0.5 MΩ below", f: { rlcType: 0, rlcUnit: 2, rlcValue: 1, rlcPercent1: 1, rlcPercent2: 1 },
+              value: 500000, text: "500.0kΩ",
+              expected: "Результат измерения: 500.0kΩ, Минимально допустимое значение: 0.99MΩ" },
+        ]
+    }
+    function test_rlcRangeText(data) {
+        var range = CI.rlcRange(data.f)
+        verify(range.ok)
+        verify(!CI.inRange(data.value, range))
+        compare(CI.rangeText(data.text, data.value, range), data.expected)
+    }
+
+    function test_rlcInRangeEnds_data() {
+        return [
+            { tag: "the upper end", value: 11000, inside: true },
+            { tag: "just above", value: 11000.01, inside: false },
+            { tag: "the lower end", value: 9000, inside: true },
+            { tag: "just below", value: 8999.99, inside: false },
+            { tag: "the nominal", value: 10000, inside: true },
+            { tag: "not a number", value: NaN, inside: false },
+            { tag: "nothing", value: undefined, inside: false },
+        ]
+    }
+    function test_rlcInRangeEnds(data) {
+        var range = CI.rlcRange({ rlcType: 0, rlcUnit: 1, rlcValue: 10, rlcPercent1: 10, rlcPercent2: 10 })
+        compare(CI.inRange(data.value, range), data.inside)
+    }
+
+    function test_rlcRangeRefused_data() {
+        return [
+            { tag: "nominal 0", f: { rlcValue: 0 } },
+            { tag: "nominal negative", f: { rlcValue: -5 } },
+            { tag: "nominal empty", f: { rlcValue: "" } },
+            { tag: "percent negative", f: { rlcPercent1: -1 } },
+            { tag: "percent not a number", f: { rlcPercent2: "abc" } },
+            { tag: "unit beyond the table", f: { rlcUnit: 3 } },
+        ]
+    }
+    function test_rlcRangeRefused(data) {
+        var f = merged({ rlcType: 0, rlcUnit: 1, rlcValue: 10, rlcPercent1: 10, rlcPercent2: 10 }, data.f)
+        var range = CI.rlcRange(f)
+        compare(range.ok, false)
+        compare(range.error, "Неверные настройки проверки номинала питателя: проверка не выполнена")
+    }
+
+    // The move to the meter: the feeder's acceleration, the measuring angle
+    // folded into -180 ... 180; a point that is not a number sends nothing.
+    function test_rlcMoveText_data() {
+        return [
+            { tag: "full speed", f: { rot: 0, rlcRotation: 90, maxAcc: 100 }, x: 300,
+              text: "g0  zMax\ng0  x300.000 y20.000 a-90.000\ng0 z36.000" },
+            { tag: "rot 270 less 0 folds to -90", f: { rot: 270, rlcRotation: 0, maxAcc: 100 }, x: 300,
+              text: "g0  zMax\ng0  x300.000 y20.000 a-90.000\ng0 z36.000" },
+            { tag: "acceleration 50 %", f: { rot: 0, rlcRotation: 0, maxAcc: 50 }, x: 300,
+              text: "g1 f6000   acc250  zMax\ng1 f15000  acc500  x300.000 y20.000 a0.000\ng1 f6000   acc250 z36.000" },
+            { tag: "no point", f: { rot: 0, rlcRotation: 0, maxAcc: 100 }, x: NaN, text: null },
+        ]
+    }
+    function test_rlcMoveText(data) {
+        var feeder = merged({ elThickness: 1 }, data.f)
+        var r = CI.rlcMoveText(feeder, { cupLength: 30 }, { maxVel: [250, 200, 100], maxAcc: [1000, 800, 500],
+                                                            rlcX: data.x, rlcY: 20, rlcZ: 5 })
+        if (data.text === null) {
+            compare(r.ok, false)
+            return
+        }
+        compare(r.text, data.text)
+    }
+
+    // ================================================================
+    // Programming
+
+    // The socket block of a part centred over the camera: 38.5 = socket 8 +
+    // nozzle 30 + part 1 - press 0.5, turned to the socket's 90°.
+    function socketBlock(x, y, a, centred) {
+        return block(["g0  z60.0"].concat(centred ? ["g0 "] : [])
+                     .concat(["g0  x" + x + " y" + y + " z60.0 a" + a, "g0  z38.500", "g4 p0.200"]))
+    }
+    readonly property string liftBlock: block(["g0  z60.0"])
+
+    // A part to be programmed goes over the camera turned as into the
+    // socket, into the socket with the camera's correction, is programmed,
+    // comes back over the camera (it sits anew on the nozzle) and is placed.
+    function test_programmingSucceeds_data() {
+        return [
+            { tag: "by the output", interface: 0, pulse: true },
+            { tag: "by the executable", interface: 1, pulse: false },
+        ]
+    }
+    function test_programmingSucceeds(data) {
+        var r = rig()
+        r.b.settings.programmerInterface = data.interface
+        r.b.job.feeders["B0"] = tape({ programmerEnabled: true, centering: 1 })
+        r.b.job.groups = [group(1)]
+        r.b.componentCamera.results = [seen(0.3, -0.2), seen(0, 0)]
+        var done = counter()
+        r.c.setupFeeder(0, done)
+        r.m.advance(20000)
+        compare(r.m.sentTexts(), [block(tapePick().concat(toCamera("90.00"))),
+                                  socketBlock("319.700", "40.200", "90.000", true), liftBlock,
+                                  block(toCamera("90.00")), placeBlock("60.000", "300.000", "0.000", true)])
+        compare(r.b.supposedAngle, { camera3: false, angle: 90 })
+        compare(eventsLike(r, "dout:10"), data.pulse ? ["dout:10:true", "dout:10:false"] : [])
+        compare(r.b.programmer.scripts.map(function(s) { return s.path + " " + s.seconds }),
+                data.pulse ? [] : ["file:///opt/prog.sh 5"])
+        compare(r.b.componentCamera.requests.length, 2)
+        compare(r.b.panels, [])
+        compare(r.b.placed.length, 1)
+        compare(done.args.length, 1)
+    }
+
+    // The start pulse lasts 1 s, whenever the programmer answers.
+    function test_programmingPulse() {
+        var r = rig()
+        r.b.job.feeders["B0"] = tape({ programmerEnabled: true })
+        r.b.job.groups = [group(1)]
+        r.c.setupFeeder(0, counter())
+        var on = -1, off = -1
+        for (var i = 0; i < 20000 && off < 0; ++i) {
+            r.m.advance(1)
+            if (on < 0 && r.b.outputs[10] === true)
+                on = r.m.now
+            if (on >= 0 && r.b.outputs[10] === false)
+                off = r.m.now
+        }
+        compare(off - on, 1000)
+    }
+
+    // Without the camera the part goes from the socket to its place; soft
+    // placing lowers it slowly into the socket and lifts it slowly out.
+    function test_programmingWithoutCamera_data() {
+        return [
+            { tag: "standard", soft: false,
+              socket: ["g0  z60.0", "g0  x320.000 y40.000 z60.0 a90.000", "g0  z38.500", "g4 p0.200"],
+              lift: ["g0  z60.0"] },
+            { tag: "soft placing", soft: true,
+              socket: ["g0  z60.0", "g0  x320.000 y40.000 z60.0 a90.000", "g0  z41.000", "g1 f6000 z38.500",
+                       "g4 p0.200"],
+              lift: ["g1 f6000 z41.000", "g0  z60.0"] },
+        ]
+    }
+    function test_programmingWithoutCamera(data) {
+        var r = rig()
+        r.b.job.feeders["B0"] = tape({ programmerEnabled: true, slowPlace: data.soft })
+        r.b.job.groups = [group(1)]
+        var done = counter()
+        r.c.setupFeeder(0, done)
+        r.m.advance(20000)
+        var place = data.soft
+                ? block(["g0  z60.0", "g0  x60.000 y300.000 z60.0 a0.000", "g0  z34.500", "g1 f6000 z32.000", "m65 p1",
+                         "g4 p0.200", "g1 f6000 z34.500", "g0 z60.0"])
+                : placeBlock("60.000", "300.000", "0.000", false)
+        compare(r.m.sentTexts(), [block(tapePick()), block(data.socket), block(data.lift), place])
+        compare(done.args.length, 1)
+    }
+
+    // No programming unless both the machine's programmer and the feeder ask
+    // for it.
+    function test_programmingNotWanted() {
+        var r = rig()
+        r.b.settings.programmerEnabled = false
+        r.b.job.feeders["B0"] = tape({ programmerEnabled: true, centering: 1 })
+        r.b.job.groups = [group(1)]
+        r.c.setupFeeder(0, counter())
+        r.m.advance(20000)
+        compare(r.m.sentTexts(), [block(tapePick().concat(toCamera("0.00"))),
+                                  placeBlock("60.000", "300.000", "0.000", true)])
+        compare(eventsLike(r, "dout:10"), [])
+    }
+
+    // No answer within programmerWait, an error or an exit code: the
+    // programmer panel; each of its buttons.
+    function test_programmingPanel_data() {
+        var place = placeBlock("60.000", "300.000", "0.000", false)
+        var socket = block(["g0  z60.0", "g0  x320.000 y40.000 z60.0 a90.000", "g0  z38.500", "g4 p0.200"])
+        return [
+            { tag: "timeout, Повторить попытку", result: "silent", panel: "programmerTimeout", values: {},
+              button: "retry", after: [liftBlock, place], pulses: 2, placed: 1, done: 1 },
+            { tag: "timeout, Сбросить в корзину", result: "silent", panel: "programmerTimeout", values: {},
+              button: "basket", after: [basketBlock, block(tapePick()), socket, liftBlock, place], pulses: 2,
+              placed: 1, done: 1, basket: 1 },
+            { tag: "timeout, Пропустить", result: "silent", panel: "programmerTimeout", values: {},
+              button: "skip", after: [basketBlock], pulses: 1, placed: 0, done: 1, basket: 1, missed: 1 },
+            { tag: "error input, Повторить попытку", result: "error", panel: "programmerError", values: { code: "" },
+              button: "retry", after: [liftBlock, place], pulses: 2, placed: 1, done: 1 },
+            { tag: "exit code 3, Сбросить в корзину", result: "3", panel: "programmerError",
+              values: { code: " Код ошибки: 3." }, button: "basket",
+              after: [basketBlock, block(tapePick()), socket, liftBlock, place], pulses: 2, placed: 1, done: 1,
+              basket: 1 },
+            { tag: "the executable's timeout, Пропустить", result: "timeout", panel: "programmerTimeout",
+              values: {}, button: "skip", after: [basketBlock], pulses: 1, placed: 0, done: 1, basket: 1,
+              missed: 1 },
+        ]
+    }
+    function test_programmingPanel(data) {
+        var r = rig()
+        r.b.job.feeders["B0"] = tape({ programmerEnabled: true })
+        r.b.job.groups = [group(1)]
+        r.b.programmer.results = [data.result]
+        var done = counter()
+        r.c.setupFeeder(0, done)
+        r.m.advance(4000)
+        var before = [block(tapePick()),
+                      block(["g0  z60.0", "g0  x320.000 y40.000 z60.0 a90.000", "g0  z38.500", "g4 p0.200"])]
+        compare(r.m.sentTexts(), before)
+        if (data.result === "silent") {
+            // The answer is awaited programmerWait (5 s) from the pulse.
+            compare(r.b.panels, [])
+            r.m.advance(2000)
+        }
+        compare(panelNames(r), [data.panel])
+        compare(r.b.panels[0].values, data.values)
+        compare(done.args.length, 0)
+        r.b.press(data.button)
+        r.m.advance(20000)
+        compare(r.m.sentTexts().slice(before.length), data.after)
+        compare(eventsLike(r, "dout:10:true").length, data.pulses)
+        compare(r.b.placed.length, data.placed)
+        compare(r.b.basket.length, data.basket || 0)
+        compare(done.args.length, data.done)
+        if (data.missed)
+            compare(r.m.run.missedCount, data.missed)
+    }
+
+    // A verdict that comes after a stop does nothing, and the start pulse
+    // does not stay on.
+    function test_programmingStopped() {
+        var r = rig()
+        r.b.job.feeders["B0"] = tape({ programmerEnabled: true })
+        r.b.job.groups = [group(1)]
+        var done = counter()
+        r.c.setupFeeder(0, done)
+        for (var i = 0; i < 20000 && r.b.outputs[10] !== true; ++i)
+            r.m.advance(1)
+        r.m.stopAll()
+        r.m.run.executing = false
+        compare(r.b.outputs[10], false)
+        r.m.advance(20000)
+        compare(r.m.sent.length, 2)
+        compare(r.b.panels, [])
+        compare(done.args.length, 0)
+    }
+
+    // ---- pure parts of programming
+
+    function test_socketTarget_data() {
+        return [
+            { tag: "mode 0: the socket less the shift", measured: { mode: 0, found: false, shiftX: 0.1, shiftY: 0 },
+              a: 90, x: 319.9, y: 40, angle: 90 },
+            { tag: "mode 1: the camera's offset, the angle choice", measured: { mode: 1, found: true, elX: 0.3, elY: -0.2,
+              elA: 1.5, shiftX: 0, shiftY: 0 }, a: 90, x: 319.7, y: 40.2, angle: 91.5 },
+            { tag: "mode 1 with the angle forbidden", measured: { mode: 1, found: true, elX: 0, elY: 0, elA: 1.5,
+              shiftX: 0, shiftY: 0, forbidAngle: true }, a: 90, x: 320, y: 40, angle: 90 },
+            { tag: "mode 2: the offset turned back by the socket angle", measured: { mode: 2, found: true, elX: 1,
+              elY: 0, elA: 0, shiftX: 0, shiftY: 0 }, a: 90, x: 320, y: 41, angle: 90 },
+            { tag: "corner centring: the shift only", measured: { mode: 1, found: true, elX: 0.5, elY: 0.5, elA: 0,
+              shiftX: 0.2, shiftY: 0, corners: true }, a: 0, x: 319.8, y: 40, angle: 0 },
+        ]
+    }
+    function test_socketTarget(data) {
+        var t = CI.socketTarget({ x: 320, y: 40, z: 8, a: data.a }, { elThickness: 1 }, { cupLength: 30, press: 0.5 },
+                                data.measured, { workAreaZ1: 0, workAreaZ2: 60 })
+        verify(t.ok)
+        compare(t.x.toFixed(3), data.x.toFixed(3))
+        compare(t.y.toFixed(3), data.y.toFixed(3))
+        compare(t.a.toFixed(3), data.angle.toFixed(3))
+        compare(t.z, 38.5)
+        compare(t.fastZ, 41)
+    }
+
+    function test_socketTargetRefused() {
+        var t = CI.socketTarget({ x: NaN, y: 40, z: 8, a: 0 }, { elThickness: 1 }, { cupLength: 30, press: 0.5 },
+                                { mode: 0 }, { workAreaZ1: 0, workAreaZ2: 60 })
+        compare(t.ok, false)
+    }
+
+    function test_socketAngle_data() {
+        return [
+            { tag: "90 less 0", a: 90, rot: 0, angle: 90 },
+            { tag: "-90 less 180", a: -90, rot: 180, angle: 90 },
+            { tag: "180 less -90", a: 180, rot: -90, angle: -90 },
+        ]
+    }
+    function test_socketAngle(data) {
+        compare(CI.socketAngle(data.a, data.rot), data.angle)
+    }
+
+    function test_programmerWait_data() {
+        return [ { tag: "5", s: 5, wait: 5 }, { tag: "below 3", s: 1, wait: 3 }, { tag: "above 30", s: 99, wait: 30 },
+                 { tag: "not a number", s: "x", wait: 5 } ]
+    }
+    function test_programmerWait(data) {
+        compare(CI.programmerWait(data.s), data.wait)
+    }
+
+    // ================================================================
+    // Equivalent feeders
+
+    // Bank B: feeder 1 holds 10k at X 100, feeder 2 another part, feeder 3
+    // 10k at X 120; bank U: feeder 1 10k at X 140. The group's parts are
+    // not recognised on some of them.
+    function equivalentsRig(settings) {
+        var r = rig()
+        for (var k in settings)
+            r.b.settings[k] = settings[k]
+        r.b.job.feeders["B0"] = tape({ centering: 1, pickRetryCount: 0 })
+        r.b.job.feeders["B1"] = tape({ centering: 1, partNumber: "22k", caseX: 110 })
+        r.b.job.feeders["B2"] = tape({ centering: 1, pickRetryCount: 0, caseX: 120 })
+        r.b.job.feeders["U0"] = tape({ centering: 1, pickRetryCount: 0, caseX: 140 })
+        r.b.job.groups = [group(2)]
+        return r
+    }
+    function notSeenThrice() { return [notSeen, notSeen, notSeen] }
+
+    // The limit with autoSwithToSimilarFeeders: the part goes to the basket,
+    // the group goes on at the same placement from the next feeder with the
+    // part, for this run only: the placements keep their own feeder.
+    function test_switchToEquivalent() {
+        var r = equivalentsRig({ autoSwithToSimilarFeeders: true })
+        r.b.componentCamera.results = notSeenThrice().concat([seen(0, 0), seen(0, 0)])
+        var done = counter()
+        r.c.setupFeeder(0, done)
+        r.m.advance(100000)
+        compare(r.m.sentTexts(), [block(tapePick(100).concat(toCamera("0.00"))), basketBlock,
+                                  block(tapePick(120).concat(toCamera("0.00"))),
+                                  placeBlock("60.000", "300.000", "0.000", true),
+                                  block(tapePick(120).concat(toCamera("0.00"))),
+                                  placeBlock("70.000", "300.000", "0.000", true)])
+        compare(logTexts(r, "yellow"), ["Несколько ошибок распознавания подряд! Переключаюсь на питатель: снизу 3",
+                                        "Сброс в корзину. Питатель: снизу  №1  0603  10k  R1"])
+        compare(r.b.panels, [])
+        compare(r.b.placed.length, 2)
+        compare(done.args.length, 1)
+        // Counted on the feeder the parts came from.
+        compare(writesOf(r, "setCount").map(function(w) { return w[0] + w[1] + "=" + w[3] }), ["B2=1", "B2=2"])
+        compare(writesOf(r, "basketCount").map(function(w) { return w[0] + w[1] }), ["B0"])
+        // The project is as it was.
+        var list = r.b.job.groups[0]
+        compare(list.map(function(ep) { return ep.el.model + ep.el.index }), ["B0", "B0"])
+        compare(r.b.runStates["B0"].substitute, { model: "B", index: 2 })
+    }
+
+    // The feeder skip of dontStopProgramOnFeederErrors comes first.
+    function test_skipBeforeSwitch() {
+        var r = equivalentsRig({ autoSwithToSimilarFeeders: true, dontStopProgramOnFeederErrors: true })
+        r.b.componentCamera.fallback = notSeen
+        var done = counter()
+        r.c.setupFeeder(0, done)
+        r.m.advance(100000)
+        compare(r.m.sentTexts(), [block(tapePick(100).concat(toCamera("0.00"))), basketBlock])
+        compare(logTexts(r, "red"), ["Несколько ошибок распознавания подряд! Пропускаю питатель: снизу  №1"])
+        compare(r.m.missed.getSubSteps(0), 2)
+        compare(r.b.runStates["B0"].substitute, undefined)
+        compare(done.args.length, 1)
+    }
+
+    // Every equivalent fails in turn: from the last one the next would be
+    // the feeder the group began with, so the run stops at the
+    // not-recognised panel there.
+    function test_switchCyclesBack() {
+        var r = equivalentsRig({ autoSwithToSimilarFeeders: true })
+        r.b.componentCamera.fallback = notSeen
+        var done = counter()
+        r.c.setupFeeder(0, done)
+        r.m.advance(100000)
+        var picks = r.m.sentTexts().filter(function(t) { return t.indexOf("m64 p1") >= 0 })
+        compare(picks.map(function(t) { return t.split("\n")[1] }),
+                ["g0  x100.000 y50.000 a0.0", "g0  x120.000 y50.000 a0.0", "g0  x140.000 y50.000 a0.0"])
+        compare(logTexts(r, "yellow").filter(function(t) { return t.indexOf("Переключаюсь") >= 0 }),
+                ["Несколько ошибок распознавания подряд! Переключаюсь на питатель: снизу 3",
+                 "Несколько ошибок распознавания подряд! Переключаюсь на питатель: сверху 1"])
+        compare(logTexts(r, "red"), ["Несколько ошибок распознавания подряд! Остановка программы!"])
+        compare(panelNames(r), ["notRecognised"])
+        compare(r.b.placed.length, 0)
+        compare(done.args.length, 0)
+        // "Продолжить" recognises the part held from the last feeder again.
+        r.b.componentCamera.fallback = seen(0, 0)
+        r.b.press("continue")
+        r.m.advance(100000)
+        compare(r.b.placed.length, 2)
+        compare(writesOf(r, "setCount").map(function(w) { return w[0] + w[1] }), ["U0", "U0"])
+        compare(done.args.length, 1)
+    }
+
+    // Without the setting, or without another feeder holding the part, the
+    // limit stops at the panel.
+    function test_noSwitch_data() {
+        return [ { tag: "setting off", setting: false, part: "10k" },
+                 { tag: "no equivalent", setting: true, part: "47k" } ]
+    }
+    function test_noSwitch(data) {
+        var r = equivalentsRig({ autoSwithToSimilarFeeders: data.setting })
+        r.b.job.feeders["B0"].partNumber = data.part
+        r.b.componentCamera.fallback = notSeen
+        r.c.setupFeeder(0, counter())
+        r.m.advance(100000)
+        compare(r.m.sentTexts(), [block(tapePick(100).concat(toCamera("0.00")))])
+        compare(panelNames(r), ["notRecognised"])
+        compare(r.b.runStates["B0"].substitute, undefined)
+    }
+
+    // The switch a pick asks for (an empty loose-part placer): the group
+    // goes on from the next feeder with its own log text; false when there
+    // is none.
+    function test_switchAskedByPicking_data() {
+        return [ { tag: "an equivalent", part: "10k", switched: true },
+                 { tag: "none", part: "47k", switched: false } ]
+    }
+    function test_switchAskedByPicking(data) {
+        var r = equivalentsRig({})
+        r.b.job.feeders["B0"].partNumber = data.part
+        r.b.componentCamera.fallback = seen(0, 0)
+        var done = counter()
+        r.c.setupFeeder(0, done)
+        for (var i = 0; i < 20000 && r.m.sent.length === 0; ++i)
+            r.m.advance(1)
+        // The pick block of B0 runs: the placer turns out empty.
+        r.b.outputs[1] = false
+        var answer = r.m.port.switchToEquivalent("B", 0, "Компоненты в россыпи не найдены! Переключаюсь на питатель: ")
+        compare(answer, data.switched)
+        r.m.advance(100000)
+        if (!data.switched) {
+            compare(r.m.logs, [])
+            compare(r.b.placed.length, 2)
+            return
+        }
+        compare(logTexts(r, "yellow"), ["Компоненты в россыпи не найдены! Переключаюсь на питатель: снизу 3"])
+        var picks = r.m.sentTexts().filter(function(t) { return t.indexOf("m64 p1") >= 0 })
+        compare(picks.map(function(t) { return t.split("\n")[1] }),
+                ["g0  x100.000 y50.000 a0.0", "g0  x120.000 y50.000 a0.0", "g0  x120.000 y50.000 a0.0"])
+        compare(r.b.placed.length, 2)
+        compare(done.args.length, 1)
+    }
+
+    // The vacuum limit with dontStopProgramOnFeederErrors skips the feeder
+    // as the recognition limit does: the part to the basket, the group to
+    // the missed list, the sensor back to slow polling.
+    function test_vacuumLimitSkipsFeeder() {
+        var r = rig()
+        r.b.settings.vsEnabled = true
+        r.b.settings.dontStopProgramOnFeederErrors = true
+        r.b.job.nozzles[1].vsUse = true
+        r.b.vacuum.running = true
+        r.b.vacuum.startMs = 1000
+        r.b.vacuum.valueAt = function() { return 5 }
+        r.m.attach({ vsMeasureGet: r.p.vsMeasureGet, vsMeasureFailedGet: r.p.vsMeasureFailedGet })
+        r.b.job.feeders["B0"] = tape({ vsCheck: true, pickRetryCount: 0 })
+        r.b.job.groups = [group(2)]
+        var done = counter()
+        r.c.setupFeeder(0, done)
+        r.m.advance(20000)
+        compare(r.m.sentTexts(), [block(tapePick()), block(["g0  z60.0", "g0  x60.000 y300.000 z60.0 a0.000"]),
+                                  basketBlock])
+        compare(logTexts(r, "red"), ["Несколько ошибок по датчику разрежения подряд! Пропускаю питатель: снизу  №1"])
+        compare(r.b.panels, [])
+        compare(r.m.missed.getSubSteps(0), 2)
+        compare(r.m.run.missedCount, 2)
+        compare(r.b.vacuum.fast, false)
+        compare(done.args.length, 1)
+    }
+
+    // ---- pure parts of the equivalents
+
+    function banks() {
+        return [{ model: "L", feeders: [{ partNumber: "10k", type: 3 }] },
+                { model: "B", feeders: [{ partNumber: "10k", type: 3 }, { partNumber: "22k", type: 3 },
+                                        { partNumber: " 10k ", type: 1 }, { partNumber: "10k", type: 6 }] },
+                { model: "U", feeders: [{ partNumber: "10k", type: 2 }] }]
+    }
+    function test_equivalentList() {
+        compare(Equivalents.list(banks(), "10k"), [{ model: "B", index: 0 }, { model: "B", index: 2 },
+                                                   { model: "U", index: 0 }, { model: "L", index: 0 }])
+        compare(Equivalents.list(banks(), ""), [])
+        compare(Equivalents.list(banks(), "47k"), [])
+    }
+
+    function test_switchTarget_data() {
+        var list = [{ model: "B", index: 0 }, { model: "B", index: 2 }, { model: "U", index: 0 }]
+        return [
+            { tag: "the next", list: list, current: { model: "B", index: 0 }, initial: { model: "B", index: 0 },
+              target: { model: "B", index: 2 } },
+            { tag: "the last to the first", list: list, current: { model: "U", index: 0 },
+              initial: { model: "B", index: 2 }, target: { model: "B", index: 0 } },
+            { tag: "back to where the group began", list: list, current: { model: "U", index: 0 },
+              initial: { model: "B", index: 0 }, target: null },
+            { tag: "one feeder only", list: [{ model: "B", index: 0 }], current: { model: "B", index: 0 },
+              initial: { model: "B", index: 0 }, target: null },
+            { tag: "the current not listed", list: list, current: { model: "R", index: 4 },
+              initial: { model: "R", index: 4 }, target: null },
+        ]
+    }
+    function test_switchTarget(data) {
+        compare(Equivalents.switchTarget(data.list, data.current, data.initial), data.target)
+    }
+}
