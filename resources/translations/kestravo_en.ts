@@ -3380,6 +3380,25 @@ Error code: %1</translation>
     </message>
 </context>
 <context>
+    <name>componentChecks</name>
+    <message>
+        <source> A ожидаемый: </source>
+        <translation> A expected: </translation>
+    </message>
+    <message>
+        <source>мм, измеренный: </source>
+        <translation>mm, measured: </translation>
+    </message>
+    <message>
+        <source>мм.</source>
+        <translation>mm.</translation>
+    </message>
+    <message>
+        <source> B ожидаемый: </source>
+        <translation> B expected: </translation>
+    </message>
+</context>
+<context>
     <name>feederState</name>
     <message>
         <source>поле «%1» не хранится в файле питателей, значение не записано</source>
