@@ -3303,12 +3303,20 @@ Error code: %1</translation>
         <translation>Nozzle #%1 is not set up: the pick was not made</translation>
     </message>
     <message>
-        <source>Центрирование по углам недоступно в этой версии программы</source>
-        <translation>Centring by corners is not available in this version of the program</translation>
+        <source>Проверка размера не пройдена!</source>
+        <translation>Size check failed!</translation>
     </message>
     <message>
-        <source>Центрирование над камерой недоступно в этой версии программы</source>
-        <translation>Centring in place over the camera is not available in this version of the program</translation>
+        <source>Перемещение для центрирования компонента выходит за допустимые границы!</source>
+        <translation>The centring move of the component goes beyond the permitted limits!</translation>
+    </message>
+    <message>
+        <source>Неверное число в G-коде центрирования компонента: центрирование не выполнено</source>
+        <translation>Invalid number in the G-code of the component centring: the centring was not done</translation>
+    </message>
+    <message>
+        <source>Неверные размеры или угол компонента: центрирование по углам не выполнено</source>
+        <translation>Invalid sizes or angle of the component: centring by corners was not done</translation>
     </message>
     <message>
         <source>Программирование компонентов недоступно в этой версии программы</source>
