@@ -3303,16 +3303,20 @@ Error code: %1</translation>
         <translation>Nozzle #%1 is not set up: the pick was not made</translation>
     </message>
     <message>
-        <source>Центрирование по углам недоступно в этой версии программы</source>
-        <translation>Centring by corners is not available in this version of the program</translation>
+        <source>Проверка размера не пройдена!</source>
+        <translation>Size check failed!</translation>
     </message>
     <message>
-        <source>Центрирование над камерой недоступно в этой версии программы</source>
-        <translation>Centring in place over the camera is not available in this version of the program</translation>
+        <source>Перемещение для центрирования компонента выходит за допустимые границы!</source>
+        <translation>The centring move of the component goes beyond the permitted limits!</translation>
     </message>
     <message>
-        <source>Программирование компонентов недоступно в этой версии программы</source>
-        <translation>Programming components is not available in this version of the program</translation>
+        <source>Неверное число в G-коде центрирования компонента: центрирование не выполнено</source>
+        <translation>Invalid number in the G-code of the component centring: the centring was not done</translation>
+    </message>
+    <message>
+        <source>Неверные размеры или угол компонента: центрирование по углам не выполнено</source>
+        <translation>Invalid sizes or angle of the component: centring by corners was not done</translation>
     </message>
     <message>
         <source>Несколько ошибок распознавания подряд! Пропускаю питатель: </source>
@@ -3384,6 +3388,25 @@ Error code: %1</translation>
     </message>
 </context>
 <context>
+    <name>componentChecks</name>
+    <message>
+        <source> A ожидаемый: </source>
+        <translation> A expected: </translation>
+    </message>
+    <message>
+        <source>мм, измеренный: </source>
+        <translation>mm, measured: </translation>
+    </message>
+    <message>
+        <source>мм.</source>
+        <translation>mm.</translation>
+    </message>
+    <message>
+        <source> B ожидаемый: </source>
+        <translation> B expected: </translation>
+    </message>
+</context>
+<context>
     <name>componentInstruments</name>
     <message>
         <source>Неверные настройки проверки номинала питателя: проверка не выполнена</source>
@@ -3416,6 +3439,29 @@ Error code: %1</translation>
     <message>
         <source>Код ошибки: </source>
         <translation>Error code: </translation>
+    </message>
+</context>
+<context>
+    <name>feederState</name>
+    <message>
+        <source>поле «%1» не хранится в файле питателей, значение не записано</source>
+        <translation>the field «%1» is not kept in the feeder file; the value was not written</translation>
+    </message>
+    <message>
+        <source>значение %1 поля «%2» не является конечным числом, значение не записано</source>
+        <translation>the value %1 of the field «%2» is not a finite number; the value was not written</translation>
+    </message>
+    <message>
+        <source>значение %1 поля «%2» не является целым числом, значение не записано</source>
+        <translation>the value %1 of the field «%2» is not a whole number; the value was not written</translation>
+    </message>
+    <message>
+        <source>значение %1 поля «%2» не является логическим (да/нет), значение не записано</source>
+        <translation>the value %1 of the field «%2» is not a yes/no value; the value was not written</translation>
+    </message>
+    <message>
+        <source>значение %1 поля «%2» не является текстом, значение не записано</source>
+        <translation>the value %1 of the field «%2» is not a text; the value was not written</translation>
     </message>
 </context>
 <context>
@@ -3459,29 +3505,6 @@ Error code: %1</translation>
     <message>
         <source>Насадка №%1 не настроена: программирование не выполнено</source>
         <translation>Nozzle #%1 is not set up: the part was not programmed</translation>
-    </message>
-</context>
-<context>
-    <name>feederState</name>
-    <message>
-        <source>поле «%1» не хранится в файле питателей, значение не записано</source>
-        <translation>the field «%1» is not kept in the feeder file; the value was not written</translation>
-    </message>
-    <message>
-        <source>значение %1 поля «%2» не является конечным числом, значение не записано</source>
-        <translation>the value %1 of the field «%2» is not a finite number; the value was not written</translation>
-    </message>
-    <message>
-        <source>значение %1 поля «%2» не является целым числом, значение не записано</source>
-        <translation>the value %1 of the field «%2» is not a whole number; the value was not written</translation>
-    </message>
-    <message>
-        <source>значение %1 поля «%2» не является логическим (да/нет), значение не записано</source>
-        <translation>the value %1 of the field «%2» is not a yes/no value; the value was not written</translation>
-    </message>
-    <message>
-        <source>значение %1 поля «%2» не является текстом, значение не записано</source>
-        <translation>the value %1 of the field «%2» is not a text; the value was not written</translation>
     </message>
 </context>
 <context>
@@ -3778,14 +3801,6 @@ Correct the pick centre of the component? </translation>
     <message>
         <source>Повторить измерение</source>
         <translation>Measure again</translation>
-    </message>
-    <message>
-        <source>Настроить измерение номинала</source>
-        <translation>Set up value measurement</translation>
-    </message>
-    <message>
-        <source>Настройка измерителя RLC</source>
-        <translation>RLC meter settings</translation>
     </message>
     <message>
         <source>Повторить попытку</source>

@@ -230,4 +230,22 @@ TestCase {
         verify(camera.loadTemplate(""))
         compare(probe.greyAt(camera, "compareImage", 0, 0), -1)
     }
+
+    // Switching the job screen's feeder debug mode on starts every feeder's
+    // ring of pick offsets afresh; switching it off leaves them.
+    function test_6_debugModeStartsWithEmptyRings() {
+        call(root, "clearFeederRunState")
+        probe.setValue(root.smtInterface, "feederDebugMode", false)
+        call(root.feederState, "setRunValue", ["B", 0, "debugArray", [{ "x": 0.3, "y": 0.1 }]])
+        call(root.feederState, "setRunValue", ["L", 3, "debugArray", [{ "x": 0.1, "y": 0 }, { "x": 0.2, "y": 0 }]])
+        call(root.feederState, "setRunValue", ["B", 0, "centeringCurrCount", 2])
+        probe.setValue(root.smtInterface, "feederDebugMode", true)
+        compare(call(root, "feederRunState", ["B", 0]).debugArray.length, 0)
+        compare(call(root, "feederRunState", ["L", 3]).debugArray.length, 0)
+        compare(call(root, "feederRunState", ["B", 0]).centeringCurrCount, 2)
+        call(root.feederState, "setRunValue", ["B", 0, "debugArray", [{ "x": 0.3, "y": 0.1 }]])
+        probe.setValue(root.smtInterface, "feederDebugMode", false)
+        compare(call(root, "feederRunState", ["B", 0]).debugArray.length, 1)
+        call(root, "clearFeederRunState")
+    }
 }

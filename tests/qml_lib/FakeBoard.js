@@ -46,7 +46,8 @@
 // component camera answers each ask() `componentCamera.ms` later with the
 // next `count` entries of `componentCamera.results` (each { found, x, y,
 // angle, width, height } in pixels; `componentCamera.fallback` once the list
-// is used up). Placed parts, counters and camera requests are recorded.
+// is used up, or `componentCamera.answer` per frame when a test sets it).
+// Placed parts, counters and camera requests are recorded.
 
 var CAMERA_FAULTS = ["silent", "timeout", "blind", "alwaysOff", "lateFound"]
 
@@ -413,6 +414,37 @@ function extend(m, options) {
             })
         }
     }
+    // ---- component camera answering each request from where the head is
+    // (corner centring, centring in place): with `componentCamera.answer`
+    // set, every frame of a request is answer(settings, count, i), called
+    // when the answer comes (m.pos is then where the head stands); the
+    // queued results are left alone.
+    b.componentCamera.answer = null
+    var queuedAsk = p.componentCamera.ask
+    p.componentCamera.ask = function(settings, count, onResult) {
+        var cam = b.componentCamera
+        if (typeof cam.answer !== "function") {
+            queuedAsk(settings, count, onResult)
+            return
+        }
+        cam.requests.push({ "settings": settings, "count": count, "at": m.now })
+        m.events.push("camera2:ask")
+        m.after(cam.ms, function() {
+            var frames = []
+            for (var i = 0; i < count; ++i)
+                frames.push(cam.answer(settings, count, i))
+            var found = frames.every(function(f) { return f.found === true })
+            var x = 0, y = 0
+            for (i = 0; i < frames.length; ++i) {
+                x += Number(frames[i].x)
+                y += Number(frames[i].y)
+            }
+            var last = frames[frames.length - 1]
+            onResult({ "found": found, "x": found ? x / count : 0, "y": found ? y / count : 0,
+                       "angle": last.angle, "width": last.width, "height": last.height, "frames": frames })
+        })
+    }
+
     p.openFeederSettings = function(model, index) { m.events.push("feederSettings:" + model + index) }
     p.openSensorSettings = function() { m.events.push("sensorSettings") }
 

@@ -97,7 +97,8 @@ Item {
     // `onResult({found, x, y, angle, width, height, samples, timeout,
     // frames})`: found only when every one of them found the object; x, y
     // the mean offset in pixels from the frame centre; frames the single
-    // results.
+    // results (each also with the camera's exAngle and pin results:
+    // pinCountCorrect, pinCount, avgPinDist, minPinDist, maxPinDist).
     function ask(settings, count, onResult) {
         cancel()
         load(settings)
@@ -132,11 +133,17 @@ Item {
             return
         }
         if (p.results.length < p.count) {
+            // The pin results and the long side's angle come from the same
+            // frame: the camera publishes them before its updated().
             p.results.push({
                 "found": camera.objFound === true,
                 "x": Number(camera.objCenterX), "y": Number(camera.objCenterY),
                 "angle": Number(camera.objAngle),
-                "width": Number(camera.objWidth), "height": Number(camera.objHeight)
+                "width": Number(camera.objWidth), "height": Number(camera.objHeight),
+                "exAngle": Number(camera.exAngle),
+                "pinCountCorrect": camera.pinCountCorrect === true, "pinCount": Number(camera.pinCount),
+                "avgPinDist": Number(camera.avgPinDist), "minPinDist": Number(camera.minPinDist),
+                "maxPinDist": Number(camera.maxPinDist)
             })
             timeout.restart()
             return

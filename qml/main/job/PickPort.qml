@@ -123,7 +123,10 @@ Item {
             var list = r.frames || []
             for (var i = 0; i < list.length; ++i)
                 frames.push({ "found": list[i].found === true, "x": list[i].x, "y": list[i].y,
-                              "angle": list[i].angle, "width": list[i].width, "height": list[i].height })
+                              "angle": list[i].angle, "width": list[i].width, "height": list[i].height,
+                              "exAngle": list[i].exAngle, "pinCountCorrect": list[i].pinCountCorrect === true,
+                              "pinCount": list[i].pinCount, "avgPinDist": list[i].avgPinDist,
+                              "minPinDist": list[i].minPinDist, "maxPinDist": list[i].maxPinDist })
             onResult({ "found": r.found === true && r.timeout !== true, "x": Number(r.x), "y": Number(r.y),
                        "angle": Number(r.angle), "width": Number(r.width), "height": Number(r.height),
                        "frames": r.timeout === true ? [] : frames })

@@ -89,6 +89,8 @@ BaseWindow {
     property alias keepFirstTapeComponent: keepFirstBox.checked
     property alias dontThrowToBasket: dontThrowBox.checked
     property alias feederDebugMode: feederDebugBox.checked
+    // The feeder debug mode starts from empty rings of pick offsets.
+    onFeederDebugModeChanged: if (feederDebugMode) app.feederState.emptyDebugRings()
 
     readonly property bool startEnabled: executing || (homedAndCalibrated && !app.executing && !componentsChanged
                                                        && jobModel !== null && jobModel.rowCount > 0

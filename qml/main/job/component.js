@@ -7,6 +7,7 @@
 .import "componentInstruments.js" as CI
 .import "instrumentSteps.js" as InstrumentSteps
 .import "equivalents.js" as Equivalents
+.import "componentChecks.js" as Checks
 
 // The component cycle of a job: one feeder group (setupFeeder, the row
 // function of a feeder row) and one component of it (setupElement: pick,
@@ -43,7 +44,7 @@
 //                                   zTravelEnabled, encZEnabled
 //   run() -> the job screen's run state: executing, placingMissedComponents,
 //                                   missedCount, softPlacement,
-//                                   dontThrowToBasket,
+//                                   dontThrowToBasket, feederDebugMode,
 //                                   minHeigthCompPCBCalculated, visible
 //   epGroup(index) -> [placement]    group `index` of the program (epAA)
 //   refList() -> [mark]              the project's reference marks
@@ -61,7 +62,11 @@
 //                                   recognition settings: onResult({ found,
 //                                   x, y, angle, width, height, frames }),
 //                                   pixels from the frame centre; frames
-//                                   (optional) the single results
+//                                   (optional) the single results, each
+//                                   also with the camera's pin results
+//                                   (pinCountCorrect, pinCount, avgPinDist,
+//                                   minPinDist, maxPinDist) and exAngle, the
+//                                   angle of the part's long side
 //   componentCamera.cancel()         forgets a pending request
 //   componentCamera.frameHeight()    rows of its frames (optional)
 //   headCamera.stop()                head-camera capture off
@@ -99,6 +104,18 @@ var QUIET_AFTER_PANEL_MS = 1000
 var CENTER_PINS = 2
 var CENTER_CORNERS = 3
 var CENTER_TEMPLATE = 4
+// Centring in place: correcting moves over the camera, and their
+// acceleration limit (percent).
+var CENTER_IN_PLACE_MOVES = 2
+var CENTER_IN_PLACE_ACC = 10
+// Acceleration limit of the correcting moves of corner centring (percent).
+var CORNER_ACC = 3
+// Loose parts dropped back where they were picked: the drop height above
+// the part's own (thickness × 1.5 + this), the extra dwell (s) and what a
+// drop-back gives back of the failure count.
+var DROP_BACK_RISE_MM = 3
+var DROP_BACK_DWELL_S = 0.5
+var DROP_BACK_CREDIT = 0.8
 
 function num(v) { return PT.num(v) }
 function isTrue(v) { return PT.isTrue(v) }
@@ -610,6 +627,12 @@ function create(port, waiters, picking) {
         se.found = false
         se.elX = se.elY = se.elA = se.elWidth = se.elHeight = 0
         se.shiftX = se.shiftY = 0
+        se.aPrev = 0
+        se.pins = null
+        se.exAngle = NaN
+        se.sizeFailed = false
+        se.corners = false
+        se.corner = null
         var nozzle = nozzleOf(feeder)
         if (!nozzle) {
             port.fail(qsTr("Насадка №%1 не настроена: взятие не выполнено")
@@ -625,15 +648,17 @@ function create(port, waiters, picking) {
             pick(t, function() { placeOrProgram(t) })
             return
         }
-        var refusal = unsupported(feeder)
-        if (refusal !== "") {
-            port.fail(refusal)
-            return
-        }
         if (se.zTravel < se.centeringZ)
             se.zTravel = se.centeringZ
+        se.corners = count(feeder.centerType) === CENTER_CORNERS
+        if (se.corners && !cornerPrepare(ep, feeder))
+            return
         port.componentCamera.start(se.camera3)
-        pick(t, function() { recognise(t) })
+        pick(t, function() {
+            if (se.corners)
+                cornerAtCamera()
+            recognise(t)
+        })
     }
     setupElement.ticket = 0
     setupElement.step = -1
@@ -662,6 +687,18 @@ function create(port, waiters, picking) {
     setupElement.elHeight = 0
     setupElement.shiftX = 0
     setupElement.shiftY = 0
+    // What the camera reported beside the position: its pin results and the
+    // angle of the part's long side (the last frame's).
+    setupElement.pins = null
+    setupElement.exAngle = NaN
+    // The last result was found but failed the size check (its text).
+    setupElement.sizeFailed = false
+    setupElement.sizeText = ""
+    // The head's angle after the last centring move.
+    setupElement.aPrev = 0
+    // Corner centring: on for the feeder's parts, and the walk's state.
+    setupElement.corners = false
+    setupElement.corner = null
 
     var se = setupElement
 
@@ -715,16 +752,6 @@ function create(port, waiters, picking) {
         }, true)
     }
 
-    // Centring methods and checks this version does not carry out: a run
-    // with such a feeder stops rather than place the part unchecked.
-    function unsupported(feeder) {
-        if (count(feeder.centerType) === CENTER_CORNERS)
-            return qsTr("Центрирование по углам недоступно в этой версии программы")
-        if (se.feederCentering === 1 && isTrue(feeder.centerInPlace))
-            return qsTr("Центрирование над камерой недоступно в этой версии программы")
-        return ""
-    }
-
     // Travel height of the component over the board.
     function travelHeight(feeder, nozzle) {
         var top = num(setting("workAreaZ2"))
@@ -762,30 +789,277 @@ function create(port, waiters, picking) {
         })
     }
 
-    // Step 3: the result.
+    // Step 3: the result. A part counts as found when the camera found it
+    // where it can be, and it passed the size check; a part centred by its
+    // pins whose pins do not add up stops at the pin panel.
     function evaluate(t) {
         se.step = 3
         var feeder = se.feeder
-        // The size check and the pin check of the camera item join here.
-        var found = se.found
+        var settings = sf.cameraSettings || {}
+        var found = se.found && Checks.offsetPlausible(se.elX, se.elY, feeder.elWidth, feeder.elHeight, se.elWidth,
+                                                       se.elHeight)
+        se.sizeFailed = false
+        if (found && !se.corners && count(settings.checkSize) !== 0) {
+            var size = Checks.sizeCheck(sizeInput(feeder, settings.checkSize))
+            se.sizeText = size.text
+            if (!size.ok) {
+                found = false
+                se.sizeFailed = true
+            }
+        }
+        if (found && count(settings.centerType) === CENTER_PINS && settings.checkPinDistance === true) {
+            var pins = Checks.pinCheck(se.pins, settings.pinDistanceMaxDev)
+            if (pins.failed) {
+                pinPanel(t, feeder, pins)
+                return
+            }
+        }
         if (!found && se.tryNumber < RECOGNITION_TRIES - 1) {
             se.tryNumber += 1
             recognise(t)
             return
         }
+        if (!found) {
+            notFound(t, feeder)
+            return
+        }
+        se.notFoundCounter = Math.max(0, se.notFoundCounter - FOUND_CREDIT)
+        if (se.corners) {
+            cornerStep(t)
+            return
+        }
         var rs = runState(se.model, se.index)
-        if (found) {
-            se.notFoundCounter = Math.max(0, se.notFoundCounter - FOUND_CREDIT)
-            rs.centeringCurrCount = count(rs.centeringCurrCount) + 1
+        if (se.feederCentering === 2)
+            storeMean(feeder)
+        rs.centeringCurrCount = count(rs.centeringCurrCount) + 1
+        if (se.feederCentering === 2 || !isTrue(feeder.centerInPlace) || se.centerTry >= CENTER_IN_PLACE_MOVES) {
             placeOrProgram(t)
             return
         }
-        notFound(t, feeder)
+        centreInPlace(t)
+    }
+
+    // What the size check compares: the part's sizes from the feeder, the
+    // angle it is expected at (the placement's rotation once the part was
+    // turned to it, mode 1), and what the camera measured.
+    function sizeInput(feeder, mode) {
+        var ep = se.ep || {}
+        var el = ep.el || {}
+        var rot = PT.feederRot(feeder)
+        var angle = rot
+        if (se.feederCentering !== 2 && se.ep)
+            angle = PT.finite(el.rot) ? num(el.rot) + count(ep.boardRotation) : num(ep.rotation)
+        return { "mode": mode, "width": feeder.elWidth, "height": feeder.elHeight, "rot": rot, "angle": angle,
+                 "bank": String(se.model), "measuredWidth": se.elWidth, "measuredHeight": se.elHeight,
+                 "measuredOrientation": se.exAngle }
+    }
+
+    // The pin panel: "Продолжить" looks at the part again, "Сброс в корзину"
+    // drops it and picks a new one.
+    function pinPanel(t, feeder, pins) {
+        se.step = 1
+        se.notFoundCounter = mayNotThrow(feeder) || pickRetryCount(feeder) === 0 ? -1 : 0
+        port.showPanel("pinDistance", { "pinCountRight": pins.countRight, "maximum": pins.maximum,
+                                        "measured": pins.measured }, function(id) {
+            if (t !== se.ticket)
+                return
+            if (id === "feederSettings") {
+                port.openFeederSettings(se.model, se.index)
+            } else if (id === "continue") {
+                quietAfterPanel()
+                se.tryNumber = 0
+                recognise(t)
+            } else if (id === "basket") {
+                quietAfterPanel()
+                port.rowErrorUp()
+                rejected(t)
+            }
+        })
+    }
+
+    // Centring in place (step 4 of a found part): the head moves so that the
+    // part's centre comes over the camera, turned by the angle choice, and
+    // the camera looks again; at most CENTER_IN_PLACE_MOVES times.
+    function centreInPlace(t) {
+        var feeder = se.feeder
+        var c0 = c.placementAngle(se.ep, feeder)
+        var target = angleChoice(c0, se.elA)
+        var a = se.centerTry === 0 ? target : se.aPrev - (c0 - target)
+        var cam = cameraArea()
+        var x = num(cam.cameraX) - se.shiftX - se.elX
+        var y = num(cam.cameraY) - se.shiftY - se.elY
+        if (!Checks.cameraSafe(x, y, cam)) {
+            port.fail(borderText())
+            return
+        }
+        var line = new PT.Lines()
+        line.add(xySpeed(100, PT.minPercent(feeder.maxAcc, CENTER_IN_PLACE_ACC)), " x", Coords.fixed(x, 3), " y",
+                 Coords.fixed(y, 3), " a", Coords.fixed(a, 3))
+        if (line.broken) {
+            port.fail(centringNumberError())
+            return
+        }
+        se.shiftX += se.elX
+        se.shiftY += se.elY
+        se.centeredInPlace = true
+        se.centerTry += 1
+        se.aPrev = a
+        se.step = 1
+        waiters.gCodeWait(line.text(), false, function() { if (t === se.ticket) recognise(t) })
+    }
+
+    // The camera the part is centred on, with the lower ends of the work area.
+    function cameraArea() {
+        var cam = se.camera3 ? "camera3" : "camera2"
+        return { "cameraX": setting(cam + "X"), "cameraY": setting(cam + "Y"), "workAreaX1": setting("workAreaX1"),
+                 "workAreaY1": setting("workAreaY1") }
+    }
+    function borderText() {
+        return qsTr("Перемещение для центрирования компонента выходит за допустимые границы!")
+    }
+    function centringNumberError() {
+        return qsTr("Неверное число в G-коде центрирования компонента: центрирование не выполнено")
+    }
+
+    // ---- corner centring: each of the part's four sides is centred over the
+    // camera in turn; the crossing of the lines between opposite sides is the
+    // part's centre.
+
+    // Step 0: the walk's start (false after telling the operator).
+    function cornerPrepare(ep, feeder) {
+        var start = Checks.cornerStart(c.placementAngle(ep, feeder), PT.feederRot(feeder), feeder.elWidth,
+                                       feeder.elHeight)
+        if (!start) {
+            port.fail(qsTr("Неверные размеры или угол компонента: центрирование по углам не выполнено"))
+            return false
+        }
+        se.corner = { "start": start, "side": 1, "moves": 0, "aligned": false, "assumed": start.assumed,
+                      "x": NaN, "y": NaN, "points": [] }
+        return true
+    }
+
+    // The head is over the camera at the first side (the move picking sent).
+    function cornerAtCamera() {
+        var k = se.corner
+        k.x = num(Coords.fixed(picking.elGetWait.cameraX, 3))
+        k.y = num(Coords.fixed(picking.elGetWait.cameraY, 3))
+    }
+
+    // One found result of the walk: a correcting move on the current side;
+    // once the side's moves are used up, its position is kept and the head
+    // goes on to the next side, or, after the fourth, the part is placed.
+    function cornerStep(t) {
+        var k = se.corner
+        var feeder = se.feeder
+        var acc = PT.minPercent(feeder.maxAcc, CORNER_ACC)
+        var to = Checks.cornerCorrection(k.x, k.y, se.elX, k.assumed)
+        var line = new PT.Lines()
+        var turn = ""
+        if (!k.aligned) {
+            var c0 = c.placementAngle(se.ep, feeder)
+            var inc = -(c0 - angleChoice(c0, se.elA))
+            var v = Coords.fixed(Math.abs(inc), 3)
+            turn = v === null ? null : (inc < 0 ? " a--" : " a++") + v
+        }
+        line.add(xySpeed(100, acc), " x", Coords.fixed(to.x, 3), " y", Coords.fixed(to.y, 3), turn)
+        if (!cornerMoveAllowed(line, to))
+            return
+        k.x = num(Coords.fixed(to.x, 3))
+        k.y = num(Coords.fixed(to.y, 3))
+        k.moves += 1
+        se.step = 1
+        waiters.gCodeWait(line.text(), false, function() {
+            if (t !== se.ticket)
+                return
+            if (k.moves < (k.aligned ? Checks.CORNER_MOVES_ALIGNED : Checks.CORNER_MOVES_UNALIGNED)) {
+                recognise(t)
+                return
+            }
+            cornerSideDone(t)
+        })
+    }
+
+    function cornerSideDone(t) {
+        var k = se.corner
+        var feeder = se.feeder
+        k.points.push({ "x": k.x, "y": k.y })
+        if (k.side === 4) {
+            cornerFinish(t)
+            return
+        }
+        var move = Checks.cornerSideMove(k.side, k.start)
+        var dx = Coords.fixed(Math.abs(move.dx), 3), dy = Coords.fixed(Math.abs(move.dy), 3)
+        var to = { "x": k.x + (move.dx < 0 ? -1 : 1) * num(dx), "y": k.y + (move.dy < 0 ? -1 : 1) * num(dy) }
+        var line = new PT.Lines()
+        line.add(xySpeed(100, feeder.maxAcc), move.dx < 0 ? " x--" : " x++", dx, move.dy < 0 ? " y--" : " y++", dy)
+        if (!cornerMoveAllowed(line, to))
+            return
+        k.x = num(Coords.fixed(to.x, 3))
+        k.y = num(Coords.fixed(to.y, 3))
+        k.side += 1
+        k.moves = 0
+        k.aligned = true
+        k.assumed += move.turn
+        waiters.gCodeWait(line.text(), false, function() { if (t === se.ticket) recognise(t) })
+    }
+
+    // A move of the walk goes out only inside the camera's safe area and
+    // with every number written; otherwise the run stops.
+    function cornerMoveAllowed(line, to) {
+        if (!Checks.cameraSafe(to.x, to.y, cameraArea())) {
+            port.fail(borderText())
+            return false
+        }
+        if (line.broken) {
+            port.fail(centringNumberError())
+            return false
+        }
+        return true
+    }
+
+    // After the fourth side: the centre, the shift, and the part is placed.
+    // Sides that do not cross (parallel) found nothing.
+    function cornerFinish(t) {
+        var k = se.corner
+        var p = k.points
+        var centre = Checks.cornerCentre(p[0], p[1], p[2], p[3])
+        if (!centre) {
+            se.found = false
+            se.sizeFailed = false
+            notFound(t, se.feeder)
+            return
+        }
+        var cam = cameraArea()
+        se.shiftX = num(cam.cameraX) - centre.x
+        se.shiftY = num(cam.cameraY) - centre.y
+        se.centeredInPlace = true
+        placeOrProgram(t)
+    }
+
+    // The operator asked to look at the part again: a walk that has begun
+    // starts over from the move to the camera.
+    function recogniseAgain(t) {
+        se.tryNumber = 0
+        var k = se.corner
+        if (!se.corners || !k || (k.side === 1 && k.moves === 0)) {
+            recognise(t)
+            return
+        }
+        se.corner = { "start": k.start, "side": 1, "moves": 0, "aligned": false, "assumed": k.start.assumed,
+                      "x": NaN, "y": NaN, "points": [] }
+        picking.elGetWait(se.model, se.index, se.ep, function() {
+            if (t !== se.ticket)
+                return
+            cornerAtCamera()
+            recognise(t)
+        }, true)
     }
 
     function notFound(t, feeder) {
         se.notFoundCounter += 1
         port.rowErrorUp()
+        if (se.sizeFailed)
+            port.log(qsTr("Проверка размера не пройдена!") + se.sizeText, "yellow")
         var noThrow = mayNotThrow(feeder)
         var retries = pickRetryCount(feeder)
         var n = Math.round(se.notFoundCounter)
@@ -811,8 +1085,7 @@ function create(port, waiters, picking) {
                     skip(se.model, se.index)
                 } else if (id === "continue") {
                     quietAfterPanel()
-                    se.tryNumber = 0
-                    recognise(t)
+                    recogniseAgain(t)
                 }
             })
             return
@@ -820,7 +1093,36 @@ function create(port, waiters, picking) {
         port.log(qsTr("Ошибка распознавания компонента из питателя ") + Program.feederName(se.model) + " "
                  + (Number(se.index) + 1) + qsTr(". Сброс в корзину."), "yellow")
         beepUnlessQuiet()
+        var back = dropBackText(feeder)
+        if (back !== null) {
+            se.notFoundCounter -= DROP_BACK_CREDIT
+            rejected(t, back)
+            return
+        }
         rejected(t)
+    }
+
+    // Loose parts of a feeder that drops them back (dropType 1) go back where
+    // they were picked instead of into the basket: the block, or null for
+    // the basket (another feeder, or no pick point known).
+    function dropBackText(feeder) {
+        var now = port.feederOf(se.model, se.index) || feeder
+        if (num(now.type) !== 2 || num(now.dropType) !== 1)
+            return null
+        var x = num(now.lastGetX), y = num(now.lastGetY)
+        if (!isFinite(x) || !isFinite(y) || x === -1000 || y === -1000)
+            return null
+        var nozzle = nozzleOf(now) || {}
+        var acc = PT.finite(now.maxAcc) ? now.maxAcc : PT.BASKET_ACC
+        var lines = new PT.Lines()
+        lines.add(zSpeed(100, acc), " zMax")
+        lines.add(xySpeed(100, acc), " x", Coords.fixed(x, 3), " y", Coords.fixed(y, 3))
+        lines.add(zSpeed(100, acc), " z", Coords.fixed(num(now.caseZ) + num(nozzle.cupLength)
+                                                        + num(now.elThickness) * 1.5 + DROP_BACK_RISE_MM, 3))
+        lines.add("m65 p1")
+        lines.add("g4 p", Coords.fixed(num(setting("vacuumDelay")) + DROP_BACK_DWELL_S, 3))
+        lines.add("g0 zMax")
+        return lines.broken ? null : lines.text()
     }
 
     // A failure right after the operator pressed a panel's continue button
@@ -837,18 +1139,23 @@ function create(port, waiters, picking) {
     }
 
     // The part is rejected: the placement is tried again with a new part.
-    function rejected(t) {
+    // The part goes into the basket, or is put down with `dropText`.
+    function rejected(t, dropText) {
         takeBack()
         se.tryNumber = 0
         se.active = false
-        elToBasketWait(function() {
+        var then = function() {
             if (t !== se.ticket)
                 return
             var cont = se.nFunc
             se.nFunc = null
             if (cont)
                 cont()
-        })
+        }
+        if (dropText !== undefined)
+            waiters.gCodeWait(dropText, false, then)
+        else
+            elToBasketWait(then)
     }
 
     function componentDone(t) {
@@ -875,7 +1182,9 @@ function create(port, waiters, picking) {
         for (var k in given)
             settings[k] = given[k]
         settings.camera3 = se.camera3
-        port.componentCamera.ask(settings, 1, function(result) {
+        var frames = !se.corners ? 1 : (se.corner && se.corner.aligned ? Checks.CORNER_FRAMES_ALIGNED
+                                                                        : Checks.CORNER_FRAMES_UNALIGNED)
+        port.componentCamera.ask(settings, frames, function(result) {
             if (t !== elWait.ticket)
                 return
             // A result that comes while paused is taken up on leaving pause.
@@ -891,7 +1200,13 @@ function create(port, waiters, picking) {
     elWait.held = null
 
     function elWaitResult(feeder, result) {
-        var r = meanOfFrames(result && result.frames ? result.frames : [result])
+        var frames = result && result.frames ? result.frames : [result]
+        var r = meanOfFrames(frames)
+        var last = frames.length > 0 && frames[frames.length - 1] ? frames[frames.length - 1] : {}
+        se.pins = { "pinCountCorrect": last.pinCountCorrect === true, "pinCount": num(last.pinCount),
+                    "avgPinDist": num(last.avgPinDist), "minPinDist": num(last.minPinDist),
+                    "maxPinDist": num(last.maxPinDist) }
+        se.exAngle = num(last.exAngle)
         var nozzle = nozzleOf(feeder) || {}
         var ppm = cameraPpm(port.position().z, feeder.elThickness, nozzle.cupLength,
                             setting(se.camera3 ? "camera3Height" : "camera2Height"), setting("camera2PPM"),
@@ -904,13 +1219,57 @@ function create(port, waiters, picking) {
         se.elA = r.angle
         se.elWidth = r.found ? r.width / ppm : 0
         se.elHeight = r.found ? r.height / ppm : 0
-        if (r.found && se.feederCentering === 2)
-            storeMean(feeder)
-        // The feeder debug mode (the mean pick offset) joins here.
+        // The result of a centred part joins the mode-2 mean only once the
+        // checks of step 3 have accepted it (storeMean in evaluate).
         var cont = elWait.f
         elWait.f = null
+        if (debugWanted(feeder)) {
+            debugWait(feeder, cont)
+            return
+        }
         if (cont)
             cont()
+    }
+
+    // ---- the feeder debug mode: the mean pick offset of the last parts
+    // of a tape or vibration feeder, first look at each part only.
+    function debugWanted(feeder) {
+        var type = num(feeder.type)
+        return run().feederDebugMode === true && inRun() && (type === 3 || type === 4) && se.found
+                && se.tryNumber === 0 && se.centerTry === 0 && !se.corners
+                && Checks.offsetPlausible(se.elX, se.elY, feeder.elWidth, feeder.elHeight, se.elWidth, se.elHeight)
+    }
+
+    // debugWait(feeder, f): the offset joins the feeder's ring; a full ring
+    // whose mean is off asks the operator whether to move the pick point.
+    function debugWait(feeder, f) {
+        var t = se.ticket
+        var model = se.model, index = se.index
+        var rs = runState(model, index)
+        var angle = se.feederCentering === 1 ? c.placementAngle(se.ep, feeder) : 0
+        rs.debugArray = Checks.debugPush(rs.debugArray, Checks.debugOffset(se.elX, se.elY, angle, se.feederCentering))
+        var verdict = Checks.debugVerdict(rs.debugArray, se.elWidth, se.elHeight)
+        if (!verdict.off) {
+            if (f)
+                f()
+            return
+        }
+        port.showPanel("centeringOffset", { "x": verdict.x, "y": verdict.y }, function(id) {
+            if (t !== se.ticket)
+                return
+            if (id === "yes") {
+                var now = port.feederOf(model, index) || feeder
+                port.setFeederValue(model, index, "caseX", Checks.correctedPickPoint(now.caseX, verdict.x))
+                port.setFeederValue(model, index, "caseY", Checks.correctedPickPoint(now.caseY, verdict.y))
+                rs.centeringCurrCount = 0
+                rs.centeringResults = []
+            } else if (id !== "no") {
+                return
+            }
+            rs.debugArray = []
+            if (f)
+                f()
+        })
     }
 
     // Mode 2: the result of the n-th centred part; the last of them sets
@@ -960,6 +1319,11 @@ function create(port, waiters, picking) {
         }
         var cx = se.shiftX, cy = se.shiftY, correction = 0
         if (mode !== 0 && found) {
+            // Corner centring leaves the whole offset in the shift.
+            if (se.corners && se.centering) {
+                elX = 0
+                elY = 0
+            }
             var da = mode === 1 ? 0 : b.a * Math.PI / 180
             cx = elX * Math.cos(da) + elY * Math.sin(da) + se.shiftX
             cy = elY * Math.cos(da) - elX * Math.sin(da) + se.shiftY
@@ -996,7 +1360,9 @@ function create(port, waiters, picking) {
                 move.add(post)
         }
         var turn = ""
-        if (!(se.centeredInPlace && isTrue(feeder.centerInPlace))) {
+        // A part centred over the camera already has its angle: the walk
+        // round its corners turned it as well.
+        if (!(se.centeredInPlace && (isTrue(feeder.centerInPlace) || se.corners))) {
             var a = Coords.fixed(target[3], 3)
             turn = a === null ? null : " a" + a
         }

@@ -2,6 +2,7 @@
 .import "../lib/geometry.js" as Geometry
 .import "program.js" as Program
 .import "pickTexts.js" as PT
+.import "componentChecks.js" as Checks
 
 // Picking steps of a job: the pick of one component from its feeder and its
 // move to the component camera (elGetWait), the nozzle change with the
@@ -86,6 +87,8 @@ var VS_START_MS = 10000
 var VS_ANSWER_MS = 2000
 // Clogged readings in a row before the operator is asked.
 var CLOGGED_TRIES = 2
+// The feeder's centring type of corner centring.
+var CENTER_CORNERS = 3
 
 function num(v) { return PT.num(v) }
 
@@ -497,6 +500,9 @@ function create(port, waiters) {
     elGetWait.gCodeCamera = ""
     elGetWait.xShift = 0
     elGetWait.yShift = 0
+    // Where the move to the camera put the head.
+    elGetWait.cameraX = NaN
+    elGetWait.cameraY = NaN
     elGetWait.needRlc = false
     elGetWait.needPWM = false
     elGetWait.needCamera = false
@@ -664,6 +670,17 @@ function create(port, waiters) {
         // A part to be programmed first is turned as it goes into the socket.
         var angle = typeof port.programmingPending === "function" && port.programmingPending() === true
                 ? Geometry.minAngle(num(setting("programmerA")) - feederRot(feeder)) : g.angle
+        // Corner centring starts with the first side of the part over the
+        // camera.
+        if (num(feeder.centerType) === CENTER_CORNERS) {
+            var start = Checks.cornerStart(angle, feederRot(feeder), feeder.elWidth, feeder.elHeight)
+            var at = start ? Checks.cornerCameraTarget(camera.cameraX, camera.cameraY, start, g.xShift, g.yShift)
+                           : { "x": NaN, "y": NaN }
+            x = at.x
+            y = at.y
+        }
+        g.cameraX = x
+        g.cameraY = y
         var move = PT.cameraMoveText(x, y, num(feeder.centering) === 1 ? angle : null, feeder, nozzle, e)
         if (move.ok)
             port.setSupposedAngle(three, Geometry.minAngle(angle + feederRot(feeder)))

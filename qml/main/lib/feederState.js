@@ -91,6 +91,12 @@ function createRunStates() {
             return table[key]
         },
         "clear": function() { table = {} },
-        "count": function() { return Object.keys(table).length }
+        "count": function() { return Object.keys(table).length },
+        // Every feeder's debug ring starts empty (the debug mode was
+        // switched on).
+        "emptyDebugRings": function() {
+            for (var key in table)
+                table[key].debugArray = []
+        }
     }
 }

@@ -108,4 +108,7 @@ QtObject {
     function clearRunState() {
         runStates.clear()
     }
+    function emptyDebugRings() {
+        runStates.emptyDebugRings()
+    }
 }

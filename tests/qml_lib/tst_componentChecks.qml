@@ -1,0 +1,360 @@
+import QtQuick 2.15
+import QtTest 1.2
+import "../../qml/main/job/componentChecks.js" as Checks
+
+// The checks of a part on the component camera as plain functions: the size
+// check, the pin pitch, the camera's safe area, believable offsets, the
+// geometry of corner centring and the feeder debug ring.
+TestCase {
+    name: "ComponentChecks"
+
+    function near(actual, expected, tolerance, what) {
+        verify(Math.abs(actual - expected) <= (tolerance || 1e-9),
+               (what || "") + ": " + actual + " is not " + expected)
+    }
+
+    // ---- size check
+
+    // A part 2 × 1.2 mm; the camera measured w × h with its long side at
+    // `orientation`. Rows name the mode: 1 side B, 2 side A, 3 both.
+    function test_sizeCheck_data() {
+        var part = { "width": 2, "height": 1.2, "rot": 0, "angle": 0, "bank": "L" }
+        function row(tag, extra, ok, text) {
+            var c = {}
+            var k
+            for (k in part)
+                c[k] = part[k]
+            for (k in extra)
+                c[k] = extra[k]
+            return { "tag": tag, "c": c, "ok": ok, "text": text }
+        }
+        var both = " A ожидаемый: 2.00мм, измеренный: 2.05мм. B ожидаемый: 1.20мм, измеренный: 1.15мм."
+        return [
+            row("mode 0 checks nothing", { "mode": 0, "measuredWidth": 9, "measuredHeight": 9,
+                                           "measuredOrientation": 60 }, true, ""),
+            row("mode 3, right sizes", { "mode": 3, "measuredWidth": 2.05, "measuredHeight": 1.15,
+                                         "measuredOrientation": 0 }, true, both),
+            row("mode 3, measured the other way round", { "mode": 3, "measuredWidth": 1.15, "measuredHeight": 2.05,
+                                                          "measuredOrientation": 0 }, true, both),
+            row("mode 2 checks only A", { "mode": 2, "measuredWidth": 2.05, "measuredHeight": 0.5,
+                                          "measuredOrientation": 0 }, true,
+                " A ожидаемый: 2.00мм, измеренный: 2.05мм."),
+            row("mode 1 checks only B", { "mode": 1, "measuredWidth": 2.05, "measuredHeight": 0.5,
+                                          "measuredOrientation": 0 }, false,
+                " B ожидаемый: 1.20мм, измеренный: 0.50мм."),
+            row("mode 1, A wrong, B right", { "mode": 1, "measuredWidth": 3, "measuredHeight": 1.15,
+                                              "measuredOrientation": 0 }, true,
+                " B ожидаемый: 1.20мм, измеренный: 1.15мм."),
+            // 25 %: 2 × 0.76 = 1.52 passes, 1.5 (exactly 25 % off) does not.
+            row("A 24 % short passes", { "mode": 2, "measuredWidth": 1.52, "measuredHeight": 1.15,
+                                         "measuredOrientation": 0 }, true,
+                " A ожидаемый: 2.00мм, измеренный: 1.52мм."),
+            row("A 25 % short fails", { "mode": 2, "measuredWidth": 1.5, "measuredHeight": 1.15,
+                                        "measuredOrientation": 0 }, false,
+                " A ожидаемый: 2.00мм, измеренный: 1.50мм."),
+            row("A 25 % long fails", { "mode": 2, "measuredWidth": 2.5, "measuredHeight": 1.15,
+                                       "measuredOrientation": 0 }, false,
+                " A ожидаемый: 2.00мм, измеренный: 2.50мм."),
+            // The long side turned by 29° still matches, by 31° it does not:
+            // the sides are then taken across, and 1.15 is no A of 2.
+            row("orientation 29° off matches", { "mode": 3, "measuredWidth": 2.05, "measuredHeight": 1.15,
+                                                 "measuredOrientation": 29 }, true, both),
+            row("orientation 31° off does not", { "mode": 3, "measuredWidth": 2.05, "measuredHeight": 1.15,
+                                                  "measuredOrientation": 31 }, false,
+                " A ожидаемый: 2.00мм, измеренный: 1.15мм. B ожидаемый: 1.20мм, измеренный: 2.05мм."),
+            // Seen the other way round (beyond 150°) the long side matches.
+            row("orientation 160° off matches", { "mode": 3, "measuredWidth": 2.05, "measuredHeight": 1.15,
+                                                  "measuredOrientation": 160 }, true, both),
+            // Expected at 80 (a tall part at 10°), seen at -85: 165° apart.
+            row("orientation 165° off matches", { "mode": 3, "width": 1.2, "height": 2, "angle": 10,
+                                                  "measuredWidth": 1.15, "measuredHeight": 2.05,
+                                                  "measuredOrientation": -85 }, true,
+                " A ожидаемый: 1.20мм, измеренный: 1.15мм. B ожидаемый: 2.00мм, измеренный: 2.05мм."),
+            row("orientation 145° off does not", { "mode": 3, "width": 1.2, "height": 2, "angle": 10,
+                                                   "measuredWidth": 1.15, "measuredHeight": 2.05,
+                                                   "measuredOrientation": -65 }, false,
+                " A ожидаемый: 1.20мм, измеренный: 2.05мм. B ожидаемый: 2.00мм, измеренный: 1.15мм."),
+            // A part taller than wide has its long side across: expected 90.
+            row("taller than wide, long side at 90", { "mode": 3, "width": 1.2, "height": 2, "measuredWidth": 1.15,
+                                                       "measuredHeight": 2.05, "measuredOrientation": 88 }, true,
+                " A ожидаемый: 1.20мм, измеренный: 1.15мм. B ожидаемый: 2.00мм, измеренный: 2.05мм."),
+            row("taller than wide, long side at 0", { "mode": 3, "width": 1.2, "height": 2, "measuredWidth": 1.15,
+                                                      "measuredHeight": 2.05, "measuredOrientation": 0 }, false,
+                " A ожидаемый: 1.20мм, измеренный: 2.05мм. B ожидаемый: 2.00мм, измеренный: 1.15мм."),
+            // The expected angle is the placement's: at 90 the long side is
+            // expected at -90, the same line as 90.
+            row("placed at 90, long side at 90", { "mode": 3, "angle": 90, "measuredWidth": 2.05,
+                                                   "measuredHeight": 1.15, "measuredOrientation": 90 }, true, both),
+            // A feeder turned by 90 expects A and B exchanged.
+            row("feeder at 90", { "mode": 3, "rot": 90, "angle": 90, "measuredWidth": 1.15, "measuredHeight": 2.05,
+                                  "measuredOrientation": 90 }, true,
+                " A ожидаемый: 1.20мм, измеренный: 1.15мм. B ожидаемый: 2.00мм, измеренный: 2.05мм."),
+            // Banks U and B see A and B exchanged: checking side A there
+            // checks the part's short side.
+            row("bank U, mode 2, short side wrong", { "mode": 2, "bank": "U", "measuredWidth": 2.05,
+                                                      "measuredHeight": 0.7, "measuredOrientation": 0 }, false,
+                " A ожидаемый: 1.20мм, измеренный: 0.70мм."),
+            row("bank L, mode 2, short side wrong", { "mode": 2, "bank": "L", "measuredWidth": 2.05,
+                                                      "measuredHeight": 0.7, "measuredOrientation": 0 }, true,
+                " A ожидаемый: 2.00мм, измеренный: 2.05мм."),
+            row("bank B, mode 3", { "mode": 3, "bank": "B", "measuredWidth": 2.05, "measuredHeight": 1.15,
+                                    "measuredOrientation": 0 }, true,
+                " A ожидаемый: 1.20мм, измеренный: 1.15мм. B ожидаемый: 2.00мм, измеренный: 2.05мм."),
+            row("nothing measured", { "mode": 3, "measuredWidth": NaN, "measuredHeight": NaN,
+                                      "measuredOrientation": NaN }, false,
+                " A ожидаемый: 2.00мм, измеренный: —мм. B ожидаемый: 1.20мм, измеренный: —мм."),
+            row("no sizes in the feeder", { "mode": 3, "width": 0, "height": 0, "measuredWidth": 2,
+                                            "measuredHeight": 1, "measuredOrientation": 0 }, false,
+                " A ожидаемый: 0.00мм, измеренный: 1.00мм. B ожидаемый: 0.00мм, измеренный: 2.00мм."),
+        ]
+    }
+    function test_sizeCheck(data) {
+        var r = Checks.sizeCheck(data.c)
+        compare(r.ok, data.ok)
+        compare(r.text, data.text)
+    }
+
+    // ---- pins
+
+    function test_pinsDev_data() {
+        return [
+            { tag: "9 ... 11 around 10", avg: 10, min: 9, max: 11, dev: 20 },
+            { tag: "even pitch", avg: 5, min: 5, max: 5, dev: 0 },
+            { tag: "no average", avg: 0, min: 0, max: 0, dev: NaN },
+            { tag: "not a number", avg: 10, min: NaN, max: 11, dev: NaN },
+        ]
+    }
+    function test_pinsDev(data) {
+        var dev = Checks.pinsDev(data.avg, data.min, data.max)
+        if (isNaN(data.dev))
+            verify(isNaN(dev), String(dev))
+        else
+            near(dev, data.dev, 1e-9)
+    }
+
+    // The check fails on a wrong count, or a deviation above the maximum (the
+    // maximum itself passes).
+    function test_pinCheck_data() {
+        var good = { pinCountCorrect: true, avgPinDist: 10, minPinDist: 9, maxPinDist: 11 }
+        return [
+            { tag: "20 % within 25 %", pins: good, max: 25, failed: false },
+            { tag: "20 % at 20 %", pins: good, max: 20, failed: false },
+            { tag: "20 % above 15 %", pins: good, max: 15, failed: true },
+            { tag: "pins not counted", pins: { pinCountCorrect: false, avgPinDist: 0, minPinDist: 0, maxPinDist: 0 },
+              max: 15, failed: true, countRight: false },
+            { tag: "no pin results", pins: null, max: 15, failed: true, countRight: false },
+        ]
+    }
+    function test_pinCheck(data) {
+        var r = Checks.pinCheck(data.pins, data.max)
+        compare(r.failed, data.failed)
+        compare(r.countRight, data.countRight === undefined ? true : data.countRight)
+        compare(r.maximum, data.max)
+    }
+
+    // ---- the camera's safe area
+
+    function test_cameraSafe_data() {
+        var cam = { cameraX: 200, cameraY: 30, workAreaX1: 10, workAreaY1: 0 }
+        var low = { cameraX: 20, cameraY: 10, workAreaX1: 10, workAreaY1: 0 }
+        return [
+            { tag: "over the camera", x: 200, y: 30, area: cam, safe: true },
+            { tag: "25 mm right", x: 225, y: 30, area: cam, safe: true },
+            { tag: "just beyond 25 mm right", x: 225.001, y: 30, area: cam, safe: false },
+            { tag: "25 mm left and up", x: 175, y: 55, area: cam, safe: true },
+            { tag: "just beyond 25 mm down", x: 200, y: 4.999, area: cam, safe: false },
+            { tag: "at the work area's X1", x: 10, y: 10, area: low, safe: true },
+            { tag: "below X1", x: 9.999, y: 10, area: low, safe: false },
+            { tag: "at Y1", x: 20, y: 0, area: low, safe: true },
+            { tag: "below Y1", x: 20, y: -0.001, area: low, safe: false },
+            { tag: "X not a number", x: NaN, y: 30, area: cam, safe: false },
+            { tag: "Y infinite", x: 200, y: Infinity, area: cam, safe: false },
+            { tag: "camera unknown", x: 200, y: 30, area: { cameraX: undefined, cameraY: 30, workAreaX1: 10,
+                                                               workAreaY1: 0 }, safe: false },
+            { tag: "work area unknown", x: 200, y: 30, area: { cameraX: 200, cameraY: 30, workAreaX1: NaN,
+                                                                  workAreaY1: 0 }, safe: false },
+            { tag: "no area", x: 200, y: 30, area: null, safe: false },
+        ]
+    }
+    function test_cameraSafe(data) {
+        compare(Checks.cameraSafe(data.x, data.y, data.area), data.safe)
+    }
+
+    // ---- believable offsets
+
+    function test_offsetPlausible_data() {
+        return [
+            { tag: "0.3 / 0.2 mm off a 2 mm part", x: 0.3, y: 0.2, w: 2, h: 1.2, ok: true },
+            { tag: "as far off as the part is long", x: 1.2, y: 1.6, w: 2, h: 1.2, ok: true },
+            { tag: "farther off than the part is long", x: 1.3, y: 1.6, w: 2, h: 1.2, ok: false },
+            { tag: "far off on X alone", x: -2.5, y: 0, w: 2, h: 1.2, ok: false },
+            { tag: "not a number", x: NaN, y: 0, w: 2, h: 1.2, ok: false },
+            { tag: "infinite", x: 0, y: -Infinity, w: 2, h: 1.2, ok: false },
+            { tag: "feeder without sizes: the measured ones", x: 1.5, y: 0, w: 0, h: 0, mw: 1, mh: 1, ok: false },
+            { tag: "no sizes at all: any number", x: 40, y: 0, w: 0, h: 0, mw: 0, mh: 0, ok: true },
+        ]
+    }
+    function test_offsetPlausible(data) {
+        compare(Checks.offsetPlausible(data.x, data.y, data.w, data.h, data.mw, data.mh), data.ok)
+    }
+
+    // ---- corner centring
+
+    function test_cornerStart_data() {
+        return [
+            { tag: "wide part straight: y-first", angle: 0, rot: 0, w: 4, h: 2,
+              rotA: 0, xFirst: false, xDim: 4, yDim: 2, turn: 90, lead: 2 },
+            { tag: "tall part straight: x-first", angle: 0, rot: 0, w: 2, h: 4,
+              rotA: 0, xFirst: true, xDim: 2, yDim: 4, turn: 0, lead: 2 },
+            { tag: "wide part at 90: x-first, turned", angle: 90, rot: 0, w: 4, h: 2,
+              rotA: 90, xFirst: true, xDim: 2, yDim: 4, turn: 90, lead: 2 },
+            { tag: "wide part at 60 of a feeder at 20", angle: 60, rot: 20, w: 4, h: 2,
+              rotA: 80, xFirst: true, xDim: 2, yDim: 4, turn: 90, lead: 2 },
+            { tag: "wide part at 30: y-first", angle: 30, rot: 0, w: 4, h: 2,
+              rotA: 30, xFirst: false, xDim: 4, yDim: 2, turn: 90, lead: 2 },
+            // At 45° the angle is nudged so that the choice cannot flip.
+            { tag: "at 45", angle: 30, rot: 15, w: 4, h: 2,
+              rotA: 45.001, xFirst: true, xDim: 2, yDim: 4, turn: 90, lead: 2 },
+            { tag: "at -135", angle: -135, rot: 0, w: 4, h: 2,
+              rotA: -134.999, xFirst: true, xDim: 2, yDim: 4, turn: 90, lead: 2 },
+        ]
+    }
+    function test_cornerStart(data) {
+        var s = Checks.cornerStart(data.angle, data.rot, data.w, data.h)
+        near(s.rotA, data.rotA, 1e-9, "rotA")
+        compare(s.xFirst, data.xFirst)
+        compare(s.xDim, data.xDim)
+        compare(s.yDim, data.yDim)
+        compare(s.turn, data.turn)
+        compare(s.lead, data.lead)
+        compare(s.across, data.xFirst ? data.yDim : data.xDim)
+        near(s.assumed, data.rotA + data.turn, 1e-9, "assumed")
+    }
+
+    function test_cornerStartRefusesBrokenValues() {
+        compare(Checks.cornerStart(NaN, 0, 4, 2), null)
+        compare(Checks.cornerStart(0, 0, undefined, 2), null)
+    }
+
+    // A wide 4 × 2 part lying straight, walked y-first: the head starts 1 mm
+    // up (the lower long side over the camera), goes 2 mm down to the upper
+    // one, then to the right short side and 4 mm across to the left one.
+    function test_cornerWalkOfAStraightPart() {
+        var s = Checks.cornerStart(0, 0, 4, 2)
+        var at = Checks.cornerCameraTarget(200, 30, s, 0.1, -0.2)
+        near(at.x, 200.1, 1e-9, "start x")
+        near(at.y, 30.8, 1e-9, "start y")
+        var moves = [Checks.cornerSideMove(1, s), Checks.cornerSideMove(2, s), Checks.cornerSideMove(3, s)]
+        var expected = [[0, -2, 180], [-2, 1, 90], [4, 0, 180]]
+        for (var i = 0; i < 3; ++i) {
+            near(moves[i].dx, expected[i][0], 1e-9, "side " + (i + 1) + " dx")
+            near(moves[i].dy, expected[i][1], 1e-9, "side " + (i + 1) + " dy")
+            compare(moves[i].turn, expected[i][2])
+        }
+        // The first side lies across Y: its offset moves the head in Y.
+        var to = Checks.cornerCorrection(200, 31, 0.25, s.assumed)
+        near(to.x, 200, 1e-9, "correction x")
+        near(to.y, 31.25, 1e-9, "correction y")
+    }
+
+    // The positions at which the four sides of a part turned by `turn` (its
+    // centre over the camera with the head at `centre`) lie over the camera:
+    // half its size off the centre across each side, plus a drift along the
+    // sides that the walk does not correct.
+    function sidePositions(centre, w, h, turn, drift) {
+        var r = turn * Math.PI / 180
+        var along = { x: Math.cos(r), y: -Math.sin(r) }    // clockwise turn
+        var across = { x: Math.sin(r), y: Math.cos(r) }
+        function at(n, d, dir, t) {
+            return { x: centre.x - d * n.x + t * dir.x, y: centre.y - d * n.y + t * dir.y }
+        }
+        return [at(across, h / 2, along, drift), at({ x: -across.x, y: -across.y }, h / 2, along, drift),
+                at(along, w / 2, across, -drift), at({ x: -along.x, y: -along.y }, w / 2, across, -drift)]
+    }
+    function test_cornerCentre_data() {
+        return [
+            { tag: "straight part", turn: 0, drift: 0 },
+            { tag: "turned by 30", turn: 30, drift: 0 },
+            { tag: "turned by -117", turn: -117, drift: 0 },
+            { tag: "turned by 30, walk drifted along the sides", turn: 30, drift: 0.4 },
+        ]
+    }
+    function test_cornerCentre(data) {
+        var centre = { x: 187.25, y: 41.6 }
+        var p = sidePositions(centre, 4, 2, data.turn, data.drift)
+        var c = Checks.cornerCentre(p[0], p[1], p[2], p[3])
+        near(c.x, centre.x, 1e-9, "x")
+        near(c.y, centre.y, 1e-9, "y")
+    }
+
+    // Sides that do not cross give nothing, never a made-up centre.
+    function test_cornerCentreOfParallelSides_data() {
+        return [
+            { tag: "all four on one line", p: [{ x: 0, y: 0 }, { x: 0, y: 2 }, { x: 0, y: 3 }, { x: 0, y: 5 }] },
+            { tag: "nearly parallel", p: [{ x: 0, y: 0 }, { x: 0, y: 2 }, { x: 3, y: 0 }, { x: 3.0001, y: 4 }] },
+            { tag: "one side pair at one point", p: [{ x: 0, y: 0 }, { x: 0, y: 2 }, { x: 1, y: 1 }, { x: 1, y: 1 }] },
+            { tag: "not a number", p: [{ x: NaN, y: 0 }, { x: 0, y: 2 }, { x: -2, y: 1 }, { x: 2, y: 1 }] },
+        ]
+    }
+    function test_cornerCentreOfParallelSides(data) {
+        compare(Checks.cornerCentre(data.p[0], data.p[1], data.p[2], data.p[3]), null)
+    }
+
+    // ---- feeder debug ring
+
+    function test_debugOffset_data() {
+        return [
+            { tag: "mode 2 stays", x: 1, y: 0.5, a: 90, mode: 2, out: [1, 0.5] },
+            { tag: "mode 1 at 0 stays", x: 1, y: 0.5, a: 0, mode: 1, out: [1, 0.5] },
+            { tag: "mode 1 at 90", x: 1, y: 0.5, a: 90, mode: 1, out: [-0.5, 1] },
+            { tag: "mode 1 at 180", x: 1, y: 0.5, a: 180, mode: 1, out: [-1, -0.5] },
+        ]
+    }
+    function test_debugOffset(data) {
+        var o = Checks.debugOffset(data.x, data.y, data.a, data.mode)
+        near(o.x, data.out[0], 1e-12, "x")
+        near(o.y, data.out[1], 1e-12, "y")
+    }
+
+    function test_debugRingKeepsTheLastThree() {
+        var ring = []
+        for (var i = 1; i <= 5; ++i)
+            ring = Checks.debugPush(ring, { x: i, y: -i })
+        compare(ring, [{ x: 3, y: -3 }, { x: 4, y: -4 }, { x: 5, y: -5 }])
+        var before = ring
+        var after = Checks.debugPush(before, { x: 6, y: 0 })
+        compare(before.length, 3)
+        compare(after[2], { x: 6, y: 0 })
+    }
+
+    // A part 2 × 1 mm: the means are judged against 0.2 mm in X and 0.15 mm
+    // in Y; only a full ring is judged.
+    function test_debugVerdict_data() {
+        function ring(xs, ys) {
+            var r = []
+            for (var i = 0; i < xs.length; ++i)
+                r.push({ x: xs[i], y: ys[i] })
+            return r
+        }
+        return [
+            { tag: "two entries are not judged", ring: ring([1, 1], [1, 1]), full: false, off: false },
+            { tag: "X mean 0.19 is within 0.2", ring: ring([0.1, 0.2, 0.27], [0, 0, 0]), full: true, off: false },
+            { tag: "X mean 0.21 is off", ring: ring([0.2, 0.2, 0.23], [0, 0, 0]), full: true, off: true },
+            { tag: "X mean -0.21 is off", ring: ring([-0.2, -0.2, -0.23], [0, 0, 0]), full: true, off: true },
+            { tag: "Y mean 0.14 is within 0.15", ring: ring([0, 0, 0], [0.14, 0.14, 0.14]), full: true, off: false },
+            { tag: "Y mean 0.16 is off", ring: ring([0, 0, 0], [0.16, 0.16, 0.16]), full: true, off: true },
+            { tag: "scattered around 0", ring: ring([0.5, -0.5, 0.03], [-0.4, 0.4, 0]), full: true, off: false },
+        ]
+    }
+    function test_debugVerdict(data) {
+        var v = Checks.debugVerdict(data.ring, 2, 1)
+        compare(v.full, data.full)
+        compare(v.off, data.off)
+    }
+
+    function test_correctedPickPoint() {
+        compare(Checks.correctedPickPoint(100, 0.2133), 100.21)
+        compare(Checks.correctedPickPoint(50, -0.237), 49.76)
+        compare(Checks.correctedPickPoint("12.5", 0.004), 12.5)
+    }
+}

@@ -1,0 +1,671 @@
+import QtQuick 2.15
+import QtTest 1.2
+import "FakeMachine.js" as Fake
+import "FakeBoard.js" as Board
+import "../../qml/main/job/waiters.js" as Waiters
+import "../../qml/main/job/picking.js" as Picking
+import "../../qml/main/job/component.js" as Component
+import "../../qml/main/job/panels.js" as Panels
+
+// What the component cycle does with a part the component camera has seen:
+// centring in place, corner centring, the size and pin checks with their
+// log and panel, the feeder debug ring and its question, the not-recognised
+// panel and loose parts dropped back. Exact blocks against the fake machine.
+TestCase {
+    name: "ComponentPanels"
+
+    // The machine of tst_component.qml: component camera 2 at (200, 30), 20
+    // px/mm at the centring height (53); placements at machine (60 + 10 k,
+    // 300), placed at Z 32; nozzle 1 (30 mm) on the head; X/Y at most 250 /
+    // 200 units/s and 1000 / 800 units/s².
+    function rig() {
+        var m = Fake.create({ blockMode: "auto", blockMs: 10 })
+        var b = Board.extend(m, { settings: {
+            "vacuumDelay": 0.2, "slowPickPlaceSpeed": 6000, "vsEnabled": true, "vsControlType": 0,
+            "workAreaX1": 10, "workAreaY1": 0, "workAreaY2": 400, "workAreaZ1": 0, "workAreaZ2": 60,
+            "pcbThickness": 1.5, "pcbCorrX": 0, "pcbCorrY": 0, "camera2X": 200, "camera2Y": 30,
+            "camera2Height": 20, "camera2MinHeight": 0, "camera2PPM": 20, "camera2PPMDistance": 2,
+            "camera2Delay": 500, "camera2Treshold1": 180, "camera2Treshold2": 50, "camera2CheckSize": 0,
+            "preCameraGcode": "", "postCameraGcode": "", "camera3Enabled": false, "camera2MaxElementSize": 5,
+            "rlcEnabled": false, "basketGcode": "g0 x470 y120", "tapeChangeGCode": "g0 x0 y0",
+            "dontStopProgramOnFeederErrors": false, "refMode": 1, "pcbMulti": false,
+            "allowRunWithoutFiducials": false, "allowCustomPlaceGCode": false, "zTravelEnabled": false,
+            "programmerEnabled": false } })
+        var nozzles = []
+        for (var i = 0; i < 6; ++i)
+            nozzles.push({ "cupLength": 30, "press": 0.5, "setupM": "g0 x10 y" + i, "takeM": "g0 x20 y" + i,
+                           "vsUse": false, "checkClogging": false, "vsPressure": 10, "vsPressureDiff": 5 })
+        b.job.nozzles = nozzles
+        b.job.tapeBanks = [{ "position": 0, "maxShift": 1, "g1": "G0 B1", "g2": "G0 B2", "zShift": 3 }]
+        b.currVC = 1
+        b.outputs[0] = true
+        b.vacuum.running = true
+        b.job.feeders["B0"] = tape()
+        var w = Waiters.create(m.port)
+        var p = Picking.create(m.port, w)
+        var c = Component.create(m.port, w, p)
+        m.port.travelHeight = c.travelHeight
+        m.port.placementAngle = c.placementAngle
+        m.port.placementTarget = c.placementTarget
+        m.port.morePlacements = c.morePlacements
+        m.port.skipFeeder = c.skipFeeder
+        m.steps.elToBasketWait = c.elToBasketWait
+        m.attach({ positionGet: w.positionGet, homedGet: w.homedGet,
+                   pauseGet: function() { w.pauseGet(); p.pauseGet(); c.pauseGet() },
+                   stopAll: function() { w.stopAll(); p.stopAll(); c.stopAll() } })
+        m.run.executing = true
+        return { m: m, b: b, w: w, p: p, c: c }
+    }
+    function merged(base, extra) {
+        var r = {}
+        var k
+        for (k in base)
+            r[k] = base[k]
+        for (k in (extra || {}))
+            r[k] = extra[k]
+        return r
+    }
+    function counter() {
+        var c = function(arg) { c.args.push(arg) }
+        c.args = []
+        return c
+    }
+    // A tape feeder on bank B, nozzle 1, centred on the camera (mode 1).
+    function tape(extra) {
+        return merged({ "type": 3, "cupNumber": 1, "bankNumber": 0, "bandStep": 1, "caseX": 100, "caseY": 50,
+                        "elThickness": 1, "elWidth": 2, "elHeight": 1.2, "maxAcc": 100, "centering": 1,
+                        "centeringZ": 2, "centeringCount": 3, "rot": 0, "slowPick": false, "pickRetryCount": 1,
+                        "setCount": 0, "basketCount": 0, "pack": "0603", "partNumber": "10k", "vsCheck": false,
+                        "placeDelay": 0 }, extra)
+    }
+    function placement(k, extra) {
+        return merged({ "el": { "model": "B", "index": 0, "rot": 0, "elThickness": 1, "designator": "R" + (k + 1) },
+                        "rX": 49 + 10 * k, "rY": 99.4, "elWidth": 2, "elHeight": 1.2, "rotation": 0,
+                        "boardRotation": 0, "row": 0, "col": 0, "disabledTemp": false, "lineNumber": k + 1 },
+                       extra)
+    }
+    function group(n, extra) {
+        var list = []
+        for (var k = 0; k < n; ++k)
+            list.push(placement(k, extra))
+        return list
+    }
+    function lines(list) { return list.join("\n") }
+
+    // The pick from the tape at (x, y) and the move over the camera to
+    // (cx, cy) turned to `angle` (2 decimals).
+    function pickBlock(angle, cx, cy, x, y) {
+        var at = "x" + (x || "100.000") + " y" + (y || "50.000")
+        return lines(["g0 z60.0", "g0  " + at + " a0.0", "g0 b1", "g0  " + at, "g0 z33.500", "m64 p1",
+                      "g4 p0.200", "g0  z60.0", "m64 p4", "g0 ", "g0  z60.0",
+                      "g0  x" + (cx || "200.000") + " y" + (cy || "30.000") + " a" + angle, "g0  z53.000"]) + "\ng0"
+    }
+    // Move and place at (x, y); `a` null for a part that keeps its angle.
+    function placeBlock(x, y, a) {
+        return lines(["g0  z60.0", "g0 ", "g0  x" + x + " y" + y + " z60.0" + (a === null ? "" : " a" + a),
+                      "g0  z32.000", "m65 p1", "g4 p0.200", "g0 z60.0"]) + "\ng0"
+    }
+    readonly property string basketBlock: "g0  zMax\ng0 \ng0 x470 y120\nm65 p1\ng0 zMax\n"
+    // A part seen `mm` off the camera centre at 20 px/mm, 2 × 1.2 mm.
+    function seen(x, y, angle, extra) {
+        return merged({ found: true, x: x * 20, y: y * 20, angle: angle || 0, width: 40, height: 24, exAngle: 0 },
+                      extra)
+    }
+    readonly property var notSeen: ({ found: false, x: 0, y: 0, angle: 0, width: 0, height: 0 })
+
+    function writesOf(r, name) {
+        return r.b.feederWrites.filter(function(w) { return w[2] === name }).map(function(w) { return w[3] })
+    }
+    function logTexts(r, color) {
+        return r.m.logs.filter(function(l) { return color === undefined || l.color === color })
+                       .map(function(l) { return l.text })
+    }
+    function panelNames(r) { return r.b.panels.map(function(p) { return p.name }) }
+    function start(r, n) {
+        r.b.job.groups = [group(n || 1)]
+        var done = counter()
+        r.c.setupFeeder(0, done)
+        return done
+    }
+
+    // ---- centring in place
+
+    // Two correcting moves over the camera (at most 10 % acceleration), each
+    // followed by the camera's pause and a new look; the third result places
+    // the part with the grown shift and without turning it again.
+    function test_centreInPlace() {
+        var r = rig()
+        r.b.job.feeders["B0"] = tape({ centerInPlace: true })
+        r.b.componentCamera.results = [seen(0.3, -0.2, 1.5), seen(0.05, 0.02, 0.2), seen(0.01, 0, 0)]
+        var done = start(r)
+        r.m.advance(20000)
+        compare(r.m.failures, [])
+        compare(r.m.sentTexts(), [pickBlock("0.00"),
+                                  "g1 f15000  acc100  x199.700 y30.200 a1.500\ng0",
+                                  "g1 f15000  acc100  x199.650 y30.180 a1.700\ng0",
+                                  placeBlock("59.640", "300.180", null)])
+        var asks = r.b.componentCamera.requests
+        compare(asks.length, 3)
+        // Each look comes the camera's pause after its move ended.
+        compare(asks[1].at, r.m.sent[1].at + 10 + 500)
+        compare(asks[2].at, r.m.sent[2].at + 10 + 500)
+        compare(r.c.setupElement.centeredInPlace, true)
+        compare(r.c.setupElement.centerTry, 2)
+        compare(r.b.runStates["B0"].centeringCurrCount, 3)
+        compare(done.args.length, 1)
+    }
+
+    // Without centerInPlace, or in mode 2, the part is placed at once.
+    function test_noCentreInPlace_data() {
+        return [ { tag: "option off", feeder: { centerInPlace: false } },
+                 { tag: "mode 2", feeder: { centerInPlace: true, centering: 2 } } ]
+    }
+    function test_noCentreInPlace(data) {
+        var r = rig()
+        r.b.job.feeders["B0"] = tape(data.feeder)
+        r.b.componentCamera.results = [seen(0.3, -0.2, 1.5)]
+        start(r)
+        r.m.advance(20000)
+        compare(r.m.sent.length, 2)
+        compare(r.b.componentCamera.requests.length, 1)
+        compare(r.c.setupElement.centeredInPlace, false)
+    }
+
+    // A correcting move that would leave the camera's safe area is not
+    // sent: the camera's border text stops the run.
+    function test_centreInPlaceRefused_data() {
+        return [
+            { tag: "left of the work area", settings: { workAreaX1: 199.8 }, results: [seen(0.3, 0)], moves: 0 },
+            { tag: "below the work area", settings: { workAreaY1: 29.9 }, results: [seen(0, 0.2)], moves: 0 },
+            { tag: "the second move", settings: { workAreaX1: 199.7 },
+              results: [seen(0.2, 0), seen(0.2, 0)], moves: 1 },
+        ]
+    }
+    function test_centreInPlaceRefused(data) {
+        var r = rig()
+        for (var k in data.settings)
+            r.b.settings[k] = data.settings[k]
+        r.b.job.feeders["B0"] = tape({ centerInPlace: true })
+        r.b.componentCamera.results = data.results
+        var done = start(r)
+        r.m.advance(20000)
+        compare(r.m.failures, ["Перемещение для центрирования компонента выходит за допустимые границы!"])
+        compare(r.m.sent.length, 1 + data.moves)
+        compare(r.b.placed, [])
+        compare(done.args.length, 0)
+    }
+
+    // A stop while a correcting move runs: its end starts nothing more.
+    function test_stopDuringCentringMove() {
+        var r = rig()
+        r.b.job.feeders["B0"] = tape({ centerInPlace: true })
+        r.b.componentCamera.results = [seen(0.3, -0.2, 1.5)]
+        r.b.componentCamera.fallback = seen(0, 0)
+        start(r, 2)
+        for (var i = 0; i < 5000 && r.m.sent.length < 2; ++i)
+            r.m.advance(1)
+        compare(r.m.sent.length, 2)
+        r.m.stopAll()
+        r.m.advance(20000)
+        compare(r.m.sent.length, 2)
+        compare(r.b.componentCamera.requests.length, 1)
+        compare(r.b.placed, [])
+    }
+
+    // ---- corner centring
+
+    // A part of `w` × `h` mm (nominal 4 × 2) held `off` mm off the nozzle,
+    // turned clockwise by `turn`: each frame reports the side nearest the
+    // camera's centre, as the depth of the camera's centre inside the part
+    // across that side (mm along the side's outward normal), and the part's
+    // angle as the camera gives it (about -turn, within ±45).
+    function cornerCamera(r, w, h, off, turn) {
+        var t = turn * Math.PI / 180
+        var along = { x: Math.cos(t), y: -Math.sin(t) }
+        var across = { x: Math.sin(t), y: Math.cos(t) }
+        var sides = [{ n: along, half: w / 2 }, { n: { x: -along.x, y: -along.y }, half: w / 2 },
+                     { n: across, half: h / 2 }, { n: { x: -across.x, y: -across.y }, half: h / 2 }]
+        var angle = -turn
+        while (angle > 45) angle -= 90
+        while (angle < -45) angle += 90
+        return function() {
+            var cx = r.m.pos.x + off.x - 200, cy = r.m.pos.y + off.y - 30
+            var best = null
+            for (var i = 0; i < sides.length; ++i) {
+                var depth = cx * sides[i].n.x + cy * sides[i].n.y + sides[i].half
+                if (best === null || Math.abs(depth) < Math.abs(best))
+                    best = depth
+            }
+            return { found: true, x: best * 20, y: 0, angle: angle, width: 0, height: 0 }
+        }
+    }
+    function cornerFeeder() {
+        return tape({ centerType: 3, elWidth: 4, elHeight: 2, elThickness: 1 })
+    }
+
+    // A straight part 4.1 × 2.1 mm held 0.3 / -0.2 mm off: the head starts
+    // with the lower long side over the camera, centres it in five moves
+    // (20 frames each) turning the part by what the camera says, goes 2 mm
+    // down to the upper side, across to the right short side and 4 mm to the
+    // left one (three moves of 7 frames each), and places the part with the
+    // offset the four sides give.
+    function test_cornerCentring() {
+        var r = rig()
+        r.b.job.feeders["B0"] = cornerFeeder()
+        r.b.componentCamera.answer = cornerCamera(r, 4.1, 2.1, { x: 0.3, y: -0.2 }, 0)
+        var done = start(r)
+        r.m.advance(60000)
+        compare(r.m.failures, [])
+        var side1 = "g1 f15000  acc30  x200.000 y31.250 a++0.000\ng0"
+        var expected = [pickBlock("0.00", "200.000", "31.000"), side1, side1, side1, side1, side1,
+                        "g0  x++0.000 y--2.000\ng0"]
+        var k
+        for (k = 0; k < 3; ++k)
+            expected.push("g1 f15000  acc30  x200.000 y29.150\ng0")
+        expected.push("g0  x--2.000 y++1.000\ng0")
+        for (k = 0; k < 3; ++k)
+            expected.push("g1 f15000  acc30  x197.650 y30.150\ng0")
+        expected.push("g0  x++4.000 y++0.000\ng0")
+        for (k = 0; k < 3; ++k)
+            expected.push("g1 f15000  acc30  x201.750 y30.150\ng0")
+        expected.push(placeBlock("59.700", "300.200", null))
+        compare(r.m.sentTexts(), expected)
+        compare(r.b.componentCamera.requests.map(function(q) { return q.count }),
+                [20, 20, 20, 20, 20, 7, 7, 7, 7, 7, 7, 7, 7, 7])
+        compare(r.c.setupElement.centeredInPlace, true)
+        // Corner centring does not count as a centred part of mode 2.
+        compare((r.b.runStates["B0"] || {}).centeringCurrCount, undefined)
+        compare(r.b.placed.length, 1)
+        compare(done.args.length, 1)
+    }
+
+    // The walk lands the part where it belongs whatever its turn: the
+    // placement is the target less the offset the part is held at.
+    function test_cornerCentringTurned_data() {
+        return [
+            { tag: "placed at 30", rot: 30, off: { x: 0.3, y: -0.2 } },
+            { tag: "placed at 80", rot: 80, off: { x: -0.25, y: 0.15 } },
+            { tag: "placed at -120", rot: -120, off: { x: 0.1, y: 0.35 } },
+        ]
+    }
+    function test_cornerCentringTurned(data) {
+        var r = rig()
+        r.b.job.feeders["B0"] = cornerFeeder()
+        r.b.componentCamera.answer = cornerCamera(r, 4.1, 2.1, data.off, data.rot)
+        r.b.job.groups = [[placement(0, { el: { model: "B", index: 0, rot: data.rot, elThickness: 1,
+                                                 designator: "R1" } })]]
+        var done = counter()
+        r.c.setupFeeder(0, done)
+        r.m.advance(60000)
+        compare(r.m.failures, [])
+        compare(done.args.length, 1)
+        var sent = r.m.sentTexts()
+        compare(sent.length, 19)
+        var place = sent[18].split("\n")[2]
+        var hit = /^g0  x(-?[0-9.]+) y(-?[0-9.]+) z60\.0$/.exec(place)
+        verify(hit !== null, place)
+        verify(Math.abs(Number(hit[1]) - (60 - data.off.x)) <= 0.002, place)
+        verify(Math.abs(Number(hit[2]) - (300 - data.off.y)) <= 0.002, place)
+        // The part kept the angle the walk gave it.
+        for (var i = 1; i < 18; ++i)
+            verify(!/ a[0-9-]/.test(sent[i]), sent[i])
+    }
+
+    // The first side's moves turn the part by what the camera measures; the
+    // later sides leave the angle alone.
+    function test_cornerTurnsWhileNotAligned() {
+        var r = rig()
+        r.b.job.feeders["B0"] = cornerFeeder()
+        var look = cornerCamera(r, 4, 2, { x: 0, y: 0 }, 0)
+        r.b.componentCamera.answer = function() {
+            var f = look()
+            f.angle = -1.25
+            return f
+        }
+        start(r)
+        r.m.advance(60000)
+        var sent = r.m.sentTexts()
+        for (var i = 1; i <= 5; ++i)
+            compare(sent[i], "g1 f15000  acc30  x200.000 y31.000 a--1.250\ng0")
+        compare(sent[7], "g1 f15000  acc30  x200.000 y29.000\ng0")
+    }
+
+    // Every move of the walk is checked against the camera's safe area.
+    function test_cornerMoveRefused() {
+        var r = rig()
+        r.b.settings.workAreaX1 = 198.5
+        r.b.job.feeders["B0"] = cornerFeeder()
+        r.b.componentCamera.answer = cornerCamera(r, 4, 2, { x: 0, y: 0 }, 0)
+        var done = start(r)
+        r.m.advance(60000)
+        compare(r.m.failures, ["Перемещение для центрирования компонента выходит за допустимые границы!"])
+        // The pick, five moves on the first side, three on the second; the
+        // move to the third side (2 mm left) is refused.
+        compare(r.m.sent.length, 1 + 5 + 1 + 3)
+        compare(done.args.length, 0)
+    }
+
+    // A part lost in the middle of the walk: after the retries it is a
+    // recognition failure; "Продолжить" of the not-recognised panel starts
+    // the walk again from the move to the camera.
+    function test_cornerLostThenContinue() {
+        var r = rig()
+        r.b.job.feeders["B0"] = cornerFeeder()
+        r.b.job.feeders["B0"].pickRetryCount = 0
+        var look = cornerCamera(r, 4, 2, { x: 0, y: 0 }, 0)
+        // The third look and its two retries find nothing.
+        var blind = true
+        r.b.componentCamera.answer = function() {
+            var n = r.b.componentCamera.requests.length
+            return blind && n >= 3 && n <= 5 ? notSeen : look()
+        }
+        var done = start(r)
+        r.m.advance(60000)
+        compare(panelNames(r), ["notRecognised"])
+        compare(r.m.sent.length, 3)
+        blind = false
+        r.b.press("continue")
+        r.m.advance(60000)
+        var sent = r.m.sentTexts()
+        var camera = lines(["m64 p4", "g0 ", "g0  z60.0", "g0  x200.000 y31.000 a0.00", "g0  z53.000"]) + "\ng0"
+        compare(sent[3], camera)
+        compare(sent.length, 3 + 1 + 17 + 1)
+        compare(sent[sent.length - 1], placeBlock("60.000", "300.000", null))
+        compare(done.args.length, 1)
+    }
+
+    // ---- the pin check
+
+    function pinFeeder(extra) {
+        return tape(merged({ centerType: 2, checkPinDistance: true, pinDistanceMaxDev: 15 }, extra))
+    }
+    // Pins 9 ... 11 apart around 10: 20 % off; or not counted.
+    function pinsOff() {
+        return seen(0, 0, 0, { pinCountCorrect: true, pinCount: 8, avgPinDist: 10, minPinDist: 9, maxPinDist: 11 })
+    }
+    function pinsGood() {
+        return seen(0, 0, 0, { pinCountCorrect: true, pinCount: 8, avgPinDist: 10, minPinDist: 9.5,
+                               maxPinDist: 10.5 })
+    }
+
+    function test_pinPanelContinue() {
+        var r = rig()
+        r.b.job.feeders["B0"] = pinFeeder()
+        r.b.componentCamera.results = [pinsOff(), pinsGood()]
+        var done = start(r)
+        r.m.advance(20000)
+        compare(panelNames(r), ["pinDistance"])
+        compare(r.b.panels[0].values, { pinCountRight: true, maximum: 15, measured: 20 })
+        compare(Panels.make("pinDistance", r.b.panels[0].values).text.indexOf(
+                    "Ошибка алгоритма распознавания выводов! Максимально допустимое отклонение расстояния между выводами равно 15.0%, измеренное отклонение равно 20.0%. Чтобы отбраковать"), 0)
+        compare(r.c.setupElement.step, 1)
+        compare(r.m.sent.length, 1)
+        r.b.press("continue")
+        r.m.advance(20000)
+        compare(r.b.componentCamera.requests.length, 2)
+        compare(r.m.sentTexts(), [pickBlock("0.00"), placeBlock("60.000", "300.000", "0.000")])
+        compare(r.b.rowErrors, 0)
+        compare(done.args.length, 1)
+    }
+
+    function test_pinPanelBasket() {
+        var r = rig()
+        r.b.job.feeders["B0"] = pinFeeder()
+        r.b.componentCamera.results = [pinsOff(), pinsGood()]
+        var done = start(r)
+        r.m.advance(20000)
+        r.b.press("basket")
+        r.m.advance(20000)
+        compare(r.m.sentTexts(), [pickBlock("0.00"), basketBlock, pickBlock("0.00"),
+                                  placeBlock("60.000", "300.000", "0.000")])
+        compare(r.b.rowErrors, 1)
+        compare(r.b.basket.length, 1)
+        compare(writesOf(r, "setCount"), [1])
+        compare(done.args.length, 1)
+    }
+
+    // The panel sets the failure count back: to -1 when the part may not be
+    // thrown away or is never picked again, else to 0. Pins that could not
+    // be counted show no measured deviation.
+    function test_pinPanelCounter_data() {
+        return [
+            { tag: "may be thrown away", feeder: {}, counter: 0, frame: "off" },
+            { tag: "feeder keeps its parts", feeder: { dontThrow: true }, counter: -1, frame: "off" },
+            { tag: "job screen keeps parts", feeder: {}, screen: true, counter: -1, frame: "off" },
+            { tag: "no retries", feeder: { pickRetryCount: 0 }, counter: -1, frame: "off" },
+            { tag: "pins not counted", feeder: {}, counter: 0, frame: "uncounted" },
+        ]
+    }
+    function test_pinPanelCounter(data) {
+        var r = rig()
+        r.b.job.feeders["B0"] = pinFeeder(data.feeder)
+        r.m.run.dontThrowToBasket = data.screen === true
+        r.c.setupElement.notFoundCounter = 0.6
+        r.b.componentCamera.results = [data.frame === "off" ? pinsOff()
+                                                            : seen(0, 0, 0, { pinCountCorrect: false, pinCount: 3 })]
+        start(r)
+        r.m.advance(20000)
+        compare(panelNames(r), ["pinDistance"])
+        compare(r.c.setupElement.notFoundCounter, data.counter)
+        if (data.frame === "uncounted") {
+            compare(r.b.panels[0].values.pinCountRight, false)
+            compare(Panels.make("pinDistance", r.b.panels[0].values).text.indexOf(
+                        "Ошибка алгоритма распознавания выводов!  Чтобы отбраковать"), 0)
+        }
+    }
+
+    // The pin check applies to parts centred by their pins with the check
+    // on; good pins pass.
+    function test_pinCheckOnlyWhenAsked_data() {
+        return [
+            { tag: "check off", feeder: { checkPinDistance: false }, frame: "off" },
+            { tag: "centred by outline", feeder: { centerType: 0 }, frame: "off" },
+            { tag: "good pins", feeder: {}, frame: "good" },
+        ]
+    }
+    function test_pinCheckOnlyWhenAsked(data) {
+        var r = rig()
+        r.b.job.feeders["B0"] = pinFeeder(data.feeder)
+        r.b.componentCamera.results = [data.frame === "off" ? pinsOff() : pinsGood()]
+        var done = start(r)
+        r.m.advance(20000)
+        compare(r.b.panels, [])
+        compare(done.args.length, 1)
+    }
+
+    // ---- the size check
+
+    // Bank B sees the 2 × 1.2 part with A and B exchanged. A part measured 3
+    // × 1.2 mm fails side B: it is looked at three times, then logged with
+    // the size result and dropped; the next failure asks the operator.
+    function test_sizeCheckFails() {
+        var r = rig()
+        r.b.settings.camera2CheckSize = 3
+        r.b.componentCamera.fallback = seen(0.1, 0, 0, { width: 60, height: 24 })
+        var done = start(r)
+        r.m.advance(60000)
+        var sizeLog = "Проверка размера не пройдена! A ожидаемый: 1.20мм, измеренный: 1.20мм."
+                + " B ожидаемый: 2.00мм, измеренный: 3.00мм."
+        compare(logTexts(r, "yellow"), [sizeLog, "Ошибка распознавания компонента из питателя снизу 1. Сброс в корзину.",
+                                        "Сброс в корзину. Питатель: снизу  №1  0603  10k  R1", sizeLog])
+        compare(logTexts(r, "red"), ["Несколько ошибок распознавания подряд! Остановка программы!"])
+        compare(r.b.componentCamera.requests.length, 6)
+        compare(r.m.sentTexts(), [pickBlock("0.00"), basketBlock, pickBlock("0.00")])
+        compare(panelNames(r), ["notRecognised"])
+        compare(done.args.length, 0)
+    }
+
+    // The feeder's own setting replaces the machine's; corner and template
+    // centring are never size-checked; a right size passes.
+    function test_sizeCheckChoice_data() {
+        var wrong = seen(0.1, 0, 0, { width: 60, height: 24 })
+        return [
+            { tag: "machine checks, part right", settings: 3, feeder: {}, frame: seen(0.1, 0), placed: true },
+            { tag: "machine checks A only", settings: 2, feeder: {}, frame: wrong, placed: true },
+            { tag: "feeder's own: none", settings: 3, feeder: { cameraIndiv: true, cameraCheckSize: 0 },
+              frame: wrong, placed: true },
+            { tag: "feeder's own: both", settings: 0, feeder: { cameraIndiv: true, cameraCheckSize: 3 },
+              frame: wrong, placed: false },
+            { tag: "template centring", settings: 3, feeder: { centerType: 4 }, frame: wrong, placed: true },
+        ]
+    }
+    function test_sizeCheckChoice(data) {
+        var r = rig()
+        r.b.settings.camera2CheckSize = data.settings
+        r.b.job.feeders["B0"] = tape(data.feeder)
+        r.b.componentCamera.fallback = data.frame
+        start(r)
+        r.m.advance(60000)
+        compare(r.b.placed.length, data.placed ? 1 : 0)
+    }
+
+    // In mode 2 only accepted results join the mean: a part whose first look
+    // fails the size check, or lies farther off than it is large, leaves no
+    // trace in the feeder's mean offset.
+    function test_modeTwoMeanTakesOnlyAcceptedResults_data() {
+        return [
+            { tag: "size check failed", bad: seen(1.0, 0.5, 0, { width: 60, height: 24 }) },
+            { tag: "offset larger than the part", bad: seen(2.5, 0.5) },
+        ]
+    }
+    function test_modeTwoMeanTakesOnlyAcceptedResults(data) {
+        var r = rig()
+        r.b.settings.camera2CheckSize = 3
+        r.b.job.feeders["B0"] = tape({ centering: 2, centeringCount: 2 })
+        r.b.componentCamera.results = [seen(0.1, 0.3), data.bad, seen(0.3, 0.3)]
+        start(r, 2)
+        r.m.advance(60000)
+        compare(r.b.componentCamera.requests.length, 3)
+        compare(r.b.placed.length, 2)
+        compare(writesOf(r, "centeringX").map(function(v) { return v.toFixed(3) }), ["0.200"])
+        compare(writesOf(r, "centeringY").map(function(v) { return v.toFixed(3) }), ["0.300"])
+        compare(r.b.runStates["B0"].centeringResults.length, 2)
+    }
+
+    // ---- the feeder debug mode
+
+    // Parts picked 0.3 / 0.1 mm off, 2 × 1.2 mm: once three are in the ring,
+    // the X mean is beyond 0.2 mm and the operator is asked. "Да" moves the
+    // pick point and restarts the centring count; both answers empty the
+    // ring and place the part.
+    function test_debugPanel_data() {
+        return [ { tag: "Да", answer: "yes" }, { tag: "Нет", answer: "no" } ]
+    }
+    function test_debugPanel(data) {
+        var r = rig()
+        r.m.run.feederDebugMode = true
+        r.b.componentCamera.fallback = seen(0.3, 0.1)
+        var done = start(r, 4)
+        r.m.advance(60000)
+        compare(panelNames(r), ["centeringOffset"])
+        compare(r.b.panels[0].values.x.toFixed(3), "0.300")
+        compare(r.b.panels[0].values.y.toFixed(3), "0.100")
+        compare(Panels.make("centeringOffset", r.b.panels[0].values).text,
+                "Среднее смещение компонента при взятии по X: 0.30мм  по Y: 0.10.\nВозможно центр взятия компонента задан неправильно.\nИсправить центр взятия компонента? ")
+        // Two parts placed, the third waits over the camera.
+        compare(r.b.placed.length, 2)
+        compare(r.m.sent.length, 5)
+        r.b.press(data.answer)
+        r.m.advance(60000)
+        compare(r.b.panels.length, 1)
+        compare(r.b.placed.length, 4)
+        compare(done.args.length, 1)
+        var sent = r.m.sentTexts()
+        if (data.answer === "yes") {
+            compare(writesOf(r, "caseX"), [100.3])
+            compare(writesOf(r, "caseY"), [50.1])
+            compare(sent[6], pickBlock("0.00", "200.000", "30.000", "100.300", "50.100"))
+            compare(r.b.runStates["B0"].centeringCurrCount, 2)
+        } else {
+            compare(writesOf(r, "caseX"), [])
+            compare(sent[6], pickBlock("0.00"))
+            compare(r.b.runStates["B0"].centeringCurrCount, 4)
+        }
+        compare(r.b.runStates["B0"].debugArray.length, 1)
+    }
+
+    // The ring takes only the first look of a part from a tape or vibration
+    // feeder in a run with the option on.
+    function test_debugRingWhen_data() {
+        return [
+            { tag: "option off", option: false, feeder: {}, results: [], panel: false },
+            { tag: "on, tape", option: true, feeder: {}, results: [], panel: true },
+            { tag: "on, a tray", option: true,
+              feeder: { type: 1, caseX: 100, caseY: 50, cutX2: 110, cutY2: 70, caseZ: 5, caseRowsX: 3,
+                        caseRowsY: 3, caseCurrNumber: 0 }, results: [], panel: false },
+            { tag: "retries do not count", option: true, feeder: {},
+              results: [notSeen, seen(0.3, 0.1), seen(0, 0), seen(0, 0)], panel: false },
+        ]
+    }
+    function test_debugRingWhen(data) {
+        var r = rig()
+        r.m.run.feederDebugMode = data.option
+        r.b.job.feeders["B0"] = tape(data.feeder)
+        r.b.componentCamera.results = data.results
+        r.b.componentCamera.fallback = seen(0.3, 0.1)
+        start(r, 3)
+        r.m.advance(60000)
+        compare(panelNames(r), data.panel ? ["centeringOffset"] : [])
+    }
+
+    // ---- the not-recognised panel
+
+    function test_notRecognisedPanelContinue() {
+        var r = rig()
+        r.b.job.feeders["B0"] = tape({ pickRetryCount: 0 })
+        r.b.componentCamera.results = [notSeen, notSeen, notSeen, seen(0, 0)]
+        var done = start(r)
+        r.m.advance(20000)
+        compare(panelNames(r), ["notRecognised"])
+        compare(Panels.make("notRecognised", r.b.panels[0].values).text.indexOf(
+                    "Не удалось распознать компонент! Если компонент взят, но не распознается камерой"), 0)
+        compare(r.c.setupElement.notFoundCounter, -1)
+        compare(r.c.setupElement.step, 1)
+        r.b.press("continue")
+        r.m.advance(20000)
+        compare(r.b.componentCamera.requests.length, 4)
+        compare(r.m.sentTexts(), [pickBlock("0.00"), placeBlock("60.000", "300.000", "0.000")])
+        compare(done.args.length, 1)
+    }
+
+    // ---- loose parts dropped back
+
+    // A loose part that was not recognised goes back where it was picked
+    // (dropType 1) instead of into the basket, which takes 0.8 off the
+    // failure count; without a known pick point it goes into the basket.
+    function test_dropBack_data() {
+        return [
+            { tag: "back where it was", lastGetX: 120, lastGetY: 80,
+              drop: "g0  zMax\ng0  x120.000 y80.000\ng0  z39.500\nm65 p1\ng4 p0.700\ng0 zMax\ng0", counter: 0.2 },
+            { tag: "feeder acceleration unknown: 10 %", lastGetX: 120, lastGetY: 80, maxAcc: "abc",
+              drop: "g1 f6000   acc50  zMax\ng1 f15000  acc100  x120.000 y80.000\ng1 f6000   acc50  z39.500\nm65 p1\ng4 p0.700\ng0 zMax\ng0",
+              counter: 0.2 },
+            { tag: "pick point unknown", lastGetX: -1000, lastGetY: -1000, drop: basketBlock, counter: 1 },
+        ]
+    }
+    function test_dropBack(data) {
+        var r = rig()
+        r.b.componentCamera.fallback = notSeen
+        var done = start(r)
+        // Picked as a tape part; by the time it is judged the feeder is one
+        // of loose parts that drops them back.
+        for (var i = 0; i < 5000 && r.m.sent.length < 1; ++i)
+            r.m.advance(1)
+        var f = r.b.job.feeders["B0"]
+        f.type = 2
+        f.dropType = 1
+        f.caseZ = 5
+        f.lastGetX = data.lastGetX
+        f.lastGetY = data.lastGetY
+        if (data.maxAcc !== undefined)
+            f.maxAcc = data.maxAcc
+        for (i = 0; i < 20000 && r.m.sent.length < 2; ++i)
+            r.m.advance(1)
+        compare(r.m.sentTexts()[1], data.drop)
+        verify(Math.abs(r.c.setupElement.notFoundCounter - data.counter) < 1e-9,
+               String(r.c.setupElement.notFoundCounter))
+        compare(logTexts(r, "yellow")[0], "Ошибка распознавания компонента из питателя снизу 1. Сброс в корзину.")
+        r.m.advance(20)
+        compare(r.b.basket.length, data.counter === 1 ? 1 : 0)
+    }
+}
