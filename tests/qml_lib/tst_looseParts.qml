@@ -561,6 +561,38 @@ TestCase {
         compare(r.m.failures, [])
     }
 
+    // An empty placer in a run: the group is skipped (the operator's
+    // "Пропустить", or by itself when feeder errors do not stop the run)
+    // and its placements go to the missed list, with one log line each time.
+    function test_groupSkipped_data() {
+        return [
+            { tag: "operator skips at the tape-change panel", press: "skip",
+              logs: [{ text: "Компоненты в россыпи не найдены! Остановка! Питатель: снизу  №1", color: "yellow" },
+                     { text: "Питатель: снизу  №1 пропущен оператором.", color: "yellow" }] },
+            { tag: "feeder errors do not stop", noStop: true,
+              logs: [{ text: "Компоненты в россыпи не найдены! Пропускаю питатель: снизу  №1", color: "red" }] },
+        ]
+    }
+    function test_groupSkipped(data) {
+        var r = componentRig()
+        r.b.settings.dontStopProgramOnFeederErrors = data.noStop === true
+        r.b.job.feeders["B0"] = loose({ placerX: "100", placerY: "50", pack: "0603", partNumber: "10k" })
+        r.b.job.groups = [[placement(0), placement(1)]]
+        var done = counter()
+        r.c.setupFeeder(0, done)
+        r.m.advance(20000)
+        if (data.press) {
+            compare(panelNames(r), ["tapeChange"])
+            r.b.press(data.press)
+            r.m.advance(20000)
+        }
+        compare(r.m.logs, data.logs)
+        compare(done.args.length, 1)
+        compare(r.m.missed.rowCount, 1)
+        compare(r.m.missed.getSubSteps(0), 2)
+        compare(r.b.placed.length, 0)
+    }
+
     // ---- a stop in the middle: a late camera result does nothing
 
     function test_stopIgnoresLateResult() {
