@@ -337,8 +337,10 @@ private:
 
     // Feeder banks.
     bool writeFeederBank(const QString &path, QString *error);
-    // The component photo of a feeder by its image id ("camera2_B0"); a null
-    // image when there is none, or (with a message) when it does not decode.
+    // A photo of a feeder by its image id: "camera2_B0" (component camera
+    // template), "B0" (the part on a placer), "flipped_B0" (the part upside
+    // down); a null image when there is none, or (with a message) when it
+    // does not decode.
     static bool isFeederPhotoId(const QString &id);
     QImage feederPhoto(const QString &id);
     void showFileError(const QString &message, const QString &path);

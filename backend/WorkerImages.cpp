@@ -151,12 +151,23 @@ void Worker::scanFinish(QString fileName)
 
 namespace {
 
-// "camera2_" + bank letter + feeder index from 0: the component photo of a
-// feeder, the template of the component camera.
+// A photo of a feeder: a prefix, the bank letter and the feeder index from
+// 0. "camera2_": the template of the component camera; "flipped_": the
+// part lying upside down on a placer; no prefix: the part on a placer, the
+// template of the head camera's loose-part search.
 const QRegularExpression &feederPhotoPattern()
 {
-    static const QRegularExpression pattern(QStringLiteral("^camera2_([LRBU])(\\d{1,4})$"));
+    static const QRegularExpression pattern(QStringLiteral("^(camera2_|flipped_|)([LRBU])(\\d{1,4})$"));
     return pattern;
+}
+
+const char *feederPhotoField(const QString &prefix)
+{
+    if (prefix == QLatin1String("camera2_"))
+        return "camera2Photo";
+    if (prefix == QLatin1String("flipped_"))
+        return "elFlippedPhoto";
+    return "elPhoto";
 }
 
 } // namespace
@@ -171,12 +182,13 @@ QImage Worker::feederPhoto(const QString &id)
     const QRegularExpressionMatch match = feederPhotoPattern().match(id);
     if (!match.hasMatch())
         return QImage();
-    const QString bank = match.captured(1);
-    const int index = match.captured(2).toInt();
+    const QString field = QLatin1String(feederPhotoField(match.captured(1)));
+    const QString bank = match.captured(2);
+    const int index = match.captured(3).toInt();
     // The bank models belong to the GUI thread; an asynchronous image load
     // asks from another one.
     QVariant stored;
-    auto read = [&]() { stored = invoke(m_feedersInvoker, "getFeederValue", {bank, index, QStringLiteral("camera2Photo")}); };
+    auto read = [&]() { stored = invoke(m_feedersInvoker, "getFeederValue", {bank, index, field}); };
     if (QThread::currentThread() == thread())
         read();
     else
@@ -226,7 +238,9 @@ QImage Worker::requestImage(const QString &id, QSize *size, const QSize &request
     else if (id.startsWith(QLatin1String("camera2_")))
         result = isFeederPhotoId(id) ? feederPhoto(id) : rootImage("camera2Photo");
     else if (id.startsWith(QLatin1String("flipped_")))
-        result = rootImage("elFlippedPhoto");
+        result = isFeederPhotoId(id) ? feederPhoto(id) : rootImage("elFlippedPhoto");
+    else if (isFeederPhotoId(id))
+        result = feederPhoto(id);
     else if (id == QLatin1String("photoEditorUploadPhoto"))
         result = m_image2;
     else if (id == QLatin1String("photoEditorUploadPhotoClipped"))

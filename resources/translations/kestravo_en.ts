@@ -3508,6 +3508,33 @@ Error code: %1</translation>
     </message>
 </context>
 <context>
+    <name>looseParts</name>
+    <message>
+        <source>Не задан G-код удаления перевёрнутого компонента: взятие не выполнено</source>
+        <translation>No G-code is set for taking away an upside-down component: the component was not picked</translation>
+    </message>
+    <message>
+        <source>Не задан G-код переворота компонента: взятие не выполнено</source>
+        <translation>No G-code is set for turning the component over: the component was not picked</translation>
+    </message>
+    <message>
+        <source>Неверные настройки питателя</source>
+        <translation>Wrong feeder settings</translation>
+    </message>
+    <message>
+        <source>Компоненты в россыпи не найдены! Переключаюсь на питатель: </source>
+        <translation>No loose components found! Switching to feeder: </translation>
+    </message>
+    <message>
+        <source>Компоненты в россыпи не найдены! Пропускаю питатель: </source>
+        <translation>No loose components found! Skipping feeder: </translation>
+    </message>
+    <message>
+        <source>Компоненты в россыпи не найдены! Остановка! Питатель: </source>
+        <translation>No loose components found! Stopped! Feeder: </translation>
+    </message>
+</context>
+<context>
     <name>main</name>
     <message>
         <source>Kestravo — установщик компонентов</source>
@@ -3959,10 +3986,6 @@ Correct the pick centre of the component? </translation>
     <message>
         <source>Насадка №%1 не настроена: взятие не выполнено</source>
         <translation>Nozzle %1 is not set up: the component was not picked</translation>
-    </message>
-    <message>
-        <source>Взятие компонентов из россыпи недоступно в этой версии программы</source>
-        <translation>Picking loose components is not available in this version of the program</translation>
     </message>
     <message>
         <source>Неизвестный тип питателя: взятие не выполнено</source>

@@ -4,7 +4,7 @@ import QtTest 1.2
 // What a run changes in the feeders, in the real program: stored fields
 // written into the bank and saved into its file (only the changed banks),
 // refused writes, the run-only state that never reaches a file, and a
-// feeder's component photo reaching the component camera as its template.
+// feeder's photos reaching the component and head cameras as templates.
 // The functions run in the order of their names and build on each other.
 TestCase {
     id: testCase
@@ -247,5 +247,26 @@ TestCase {
         probe.setValue(root.smtInterface, "feederDebugMode", false)
         compare(call(root, "feederRunState", ["B", 0]).debugArray.length, 1)
         call(root, "clearFeederRunState")
+    }
+
+    // The loose-part search: a feeder's photo of the part on the placer and
+    // of the part upside down reach the head camera as its two templates.
+    function test_7_placerPhotosReachTheHeadCamera() {
+        var camera = probe.find(root, "camera1")
+        verify(camera)
+        verify(call(root, "setFeederValue", ["B", 2, "elPhoto", bmpDataUrl(60)]))
+        verify(call(root, "setFeederValue", ["B", 2, "elFlippedPhoto", bmpDataUrl(90)]))
+        root.makeQImage("image://worker/B2")
+        compare(root.makeQImageResultSize, Qt.size(3, 5))
+        call(root.headCameraRequest, "load", [{ "photo": "image://worker/B2",
+                                               "flippedPhoto": "image://worker/flipped_B2" }])
+        compare(probe.greyAt(camera, "compareImage", 2, 4), 60)
+        compare(probe.greyAt(camera, "compareFlippedImage", 2, 4), 90)
+        // The component camera's template of the same feeder is another photo.
+        root.makeQImage("image://worker/camera2_B2")
+        compare(root.makeQImageResultSize, Qt.size(1, 1))
+        // A feeder that does not exist gives no picture.
+        root.makeQImage("image://worker/B9")
+        compare(root.makeQImageResultSize, Qt.size(1, 1))
     }
 }

@@ -562,6 +562,43 @@ function extend(m, options) {
         return false
     }
 
+    // ---- loose parts: the head camera's search of a placer area.
+    // The camera answers each placerRequest `placer.ms` later with the next
+    // entry of `placer.results` (`placer.fallback` once they are used up):
+    // { found, flipped, x, y, angle, parts: [{ x, y, a }] } with x, y the
+    // machine position of the part (mm), turned into pixels from the frame
+    // centre as the camera sees it from where the machine stands then, as
+    // the marks above. Requests (settings, mode, machine position) and the
+    // loaded search settings are recorded; a skipped feeder's log line is
+    // kept with the logs.
+    b.placer = { results: [], ms: 40, requests: [], loads: [], fallback: { "found": false } }
+    p.headCamera.placerLoad = function(settings) {
+        b.placer.loads.push(settings)
+        m.events.push("camera:placerLoad")
+    }
+    p.headCamera.placerRequest = function(settings, onResult) {
+        b.placer.requests.push({ "settings": settings, "mode": settings.mode, "x": m.pos.x, "y": m.pos.y })
+        m.events.push("camera:" + settings.mode)
+        m.after(b.placer.ms, function() {
+            var r = b.placer.results.length > 0 ? b.placer.results.shift() : b.placer.fallback
+            var ppm = Number(b.settings.camera1PPMCorr)
+            var cx = m.pos.x + Number(b.settings.camera1XShift)
+            var cy = m.pos.y + Number(b.settings.camera1YShift)
+            var parts = r.parts || []
+            onResult({ "found": r.found === true, "flipped": r.flipped === true,
+                       "x": r.found ? (r.x - cx) * ppm : 0, "y": r.found ? -(r.y - cy) * ppm : 0,
+                       "angle": r.angle || 0,
+                       "centersX": parts.map(function(q) { return (q.x - cx) * ppm }),
+                       "centersY": parts.map(function(q) { return -(q.y - cy) * ppm }),
+                       "angles": parts.map(function(q) { return q.a || 0 }), "timeout": false })
+        })
+    }
+    p.skipFeeder = function(model, index, logText, color) {
+        m.events.push("skipFeeder:" + model + index)
+        if (logText !== undefined)
+            m.logs.push({ "text": logText, "color": color })
+    }
+
     // Presses `id` on the last panel shown.
     b.press = function(id) {
         var panel = b.panels[b.panels.length - 1]

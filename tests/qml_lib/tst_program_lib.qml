@@ -212,7 +212,7 @@ TestCase {
     function goodFeeder(type) {
         return { "type": type, "cupNumber": 1, "gCode": "g0 x1", "elWidth": 1.6, "elHeight": 0.8,
                  "caseX": 100, "caseY": 50, "caseZ": 10, "cutX2": 140, "cutY2": 50, "cutDistance": 4,
-                 "caseRowsX": 3, "caseRowsY": 2, "placerX": "1;2", "placerY": "3;4", "placerType": 0,
+                 "caseRowsX": 3, "caseRowsY": 2, "placerX": "1 2", "placerY": "3 4", "placerType": 0,
                  "elPhoto": "", "centering": 1, "centerType": 0, "centeringCount": 5, "bankNumber": 1,
                  "cameraIndiv": false, "cameraROIPercent": 100, "centeringZ": 20, "camera2Photo": "" }
     }
@@ -279,6 +279,11 @@ TestCase {
         row("tray last cell on the border", 1, { "cutY2": 300 }, "Неверные настройки поддона!")
         row("tray of one cell", 1, { "caseRowsX": 1, "caseRowsY": 1, "cutY2": 300 }, true)
         row("loose parts without placer", 2, { "placerY": "" }, "Неверные настройки питателя")
+        row("loose parts without a numeric pair", 2, { "placerX": "a ; -", "placerY": "b 2" },
+            "Неверные настройки питателя")
+        row("loose parts with lists of other separators", 2, { "placerX": "1;2", "placerY": "3;4" },
+            "Неверные настройки питателя")
+        row("loose parts with uneven lists", 2, { "placerX": "1 2 3", "placerY": " x 4" }, true)
         row("loose parts template without photo", 2, { "placerType": 1, "elPhoto": "" }, "Не задано фото шаблона")
         row("template centring without photo", 3, { "centerType": 4, "camera2Photo": "" }, "Не задано фото шаблона")
         row("template centring with 1-pixel photo", 3, { "centerType": 4, "camera2Photo": png(1, 40) },

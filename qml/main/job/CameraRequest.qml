@@ -66,12 +66,27 @@ Item {
             "exposure": Number(app.camera1Exposure)
         }
     }
+    // A picture named by a data URL or an image address; "" none.
+    function imageOf(source) {
+        if (typeof source !== "string" || source === "")
+            return app.invalidImage
+        app.makeQImage(source)
+        return app.makeQImageResult
+    }
+    // A list property of the camera item as a plain array of numbers.
+    function numbers(list) {
+        var out = []
+        for (var i = 0; list && i < list.length; ++i)
+            out.push(Number(list[i]))
+        return out
+    }
     // Puts a set of settings on the camera item; absent fields stay.
     function load(settings) {
         if (!settings)
             return
         var names = ["param1", "param2", "roiPercent", "inverse", "targetSize", "targetSize2",
-                     "targetSizeTolerance", "templMatchCoeff", "exposure"]
+                     "targetSizeTolerance", "templMatchCoeff", "exposure", "templMult", "templateType",
+                     "flippedEnabled", "flippedTemplMatchCoeff"]
         for (var i = 0; i < names.length; ++i) {
             var v = settings[names[i]]
             if (v === undefined || (typeof v === "number" && !isFinite(v)))
@@ -87,6 +102,9 @@ Item {
             }
             camera.compareImage = image
         }
+        // The part lying upside down (the loose-part search).
+        if (settings.flippedPhoto !== undefined)
+            camera.compareFlippedImage = imageOf(settings.flippedPhoto)
         if (settings.mode !== undefined)
             camera.mode = String(settings.mode)
     }
@@ -143,7 +161,11 @@ Item {
                 "exAngle": Number(camera.exAngle),
                 "pinCountCorrect": camera.pinCountCorrect === true, "pinCount": Number(camera.pinCount),
                 "avgPinDist": Number(camera.avgPinDist), "minPinDist": Number(camera.minPinDist),
-                "maxPinDist": Number(camera.maxPinDist)
+                "maxPinDist": Number(camera.maxPinDist),
+                // Every part the outline search saw, and whether the template
+                // matched the part lying upside down.
+                "flipped": camera.flipped === true, "centersX": numbers(camera.objCentersX),
+                "centersY": numbers(camera.objCentersY), "angles": numbers(camera.objsA)
             })
             timeout.restart()
             return
@@ -161,7 +183,8 @@ Item {
         var last = p.results[n - 1]
         finish({ "found": found, "x": found ? x / n : 0, "y": found ? y / n : 0, "angle": last.angle,
                  "width": last.width, "height": last.height, "samples": n, "timeout": false,
-                 "frames": p.results })
+                 "flipped": last.flipped, "centersX": last.centersX, "centersY": last.centersY,
+                 "angles": last.angles, "frames": p.results })
     }
 
     Connections {

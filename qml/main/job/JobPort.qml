@@ -302,6 +302,7 @@ Item {
             "cupWaitDummy": picking.cupWaitDummy,
             "elGetWait": picking.elGetWait,
             "vsMeasureWait": picking.vsMeasureWait,
+            "placerWait": picking.placerWait,
             "setupFeeder": component.setupFeeder,
             "setupElement": component.setupElement,
             "elWait": component.elWait,

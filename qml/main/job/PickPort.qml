@@ -235,6 +235,39 @@ Item {
         }
     }
 
+    // ---- loose parts: the head camera's search of the placer area
+    // The search settings of looseParts.js in the camera's terms (sizes in mm
+    // become pixels at the head camera's scale).
+    function placerCameraSettings(s) {
+        var ppm = Number(app.headCameraRequest.pixelsPerMm)
+        var out = { "mode": String(s.mode), "param1": Number(s.t1), "roiPercent": Number(s.roi),
+                    "inverse": s.inv === true, "targetSize": Number(s.calcSize) * ppm,
+                    "targetSize2": Number(s.calcSize2) * ppm, "templMatchCoeff": Number(s.templMatchCoeff),
+                    "exposure": Number(s.exposure), "templMult": Number(s.templMult),
+                    "templateType": Number(s.templateType), "flippedEnabled": s.flippedEnabled === true,
+                    "flippedTemplMatchCoeff": Number(s.flippedTemplMatchCoeff) }
+        if (s.photo !== undefined)
+            out.photo = String(s.photo)
+        if (s.flippedPhoto !== undefined)
+            out.flippedPhoto = String(s.flippedPhoto)
+        return out
+    }
+    // The mark steps must not take these settings for theirs.
+    function placerLoad(settings) {
+        jobPort.markPort.loadedKey = ""
+        app.headCameraRequest.load(placerCameraSettings(settings || {}))
+    }
+    function placerRequest(settings, onResult) {
+        jobPort.markPort.loadedKey = ""
+        app.headCameraRequest.ask(placerCameraSettings(settings || {}), 1, function(r) {
+            var ok = r.found === true && r.timeout !== true
+            onResult({ "found": ok, "flipped": r.flipped === true, "x": Number(r.x), "y": Number(r.y),
+                       "angle": Number(r.angle), "centersX": ok ? r.centersX || [] : [],
+                       "centersY": ok ? r.centersY || [] : [], "angles": ok ? r.angles || [] : [],
+                       "timeout": r.timeout === true })
+        })
+    }
+
     function install(port) {
         installInstruments(port)
         port.nozzles = function() { return pickPort.records(pickPort.app.cupModel) }
@@ -301,6 +334,11 @@ Item {
         port.morePlacements = function() { return pickPort.component().morePlacements() }
         // The run keeps the first part of each tape where it is.
         port.noShiftOnStart = function() { return pickPort.app.smtInterface.keepFirstTapeComponent === true }
-        port.skipFeeder = function(model, index) { pickPort.component().skipFeeder(model, index) }
+        port.skipFeeder = function(model, index, logText, color) {
+            pickPort.component().skipFeeder(model, index, logText, color)
+        }
+        // Loose parts: the head camera searches the placer area.
+        port.headCamera.placerLoad = function(settings) { pickPort.placerLoad(settings) }
+        port.headCamera.placerRequest = function(settings, onResult) { pickPort.placerRequest(settings, onResult) }
     }
 }

@@ -84,8 +84,8 @@
 //   programmer.*, setDoutOn, openRlcSettings; settings programmerEnabled,
 //   autoSwithToSimilarFeeders and the meter's and programmer's own).
 // Entries for the port's owner: pauseGet(), stopAll(), resetRlc(),
-// skipFeeder(model, index) (picking's tape-change panel), and for picking's
-// port: travelHeight(), placementAngle(ep, feeder), placementTarget(ep,
+// skipFeeder(model, index, logText, color) (picking's panels; the log line
+// is the operator's skip when logText is absent), and for picking's port: travelHeight(), placementAngle(ep, feeder), placementTarget(ep,
 // feeder), morePlacements(), programmingPending(), switchToEquivalent(model,
 // index, logText).
 //
@@ -300,8 +300,10 @@ function create(port, waiters, picking) {
             sf.cameraSettings = null
             port.componentCamera.stop()
         }
-        // Loose parts would load the head camera's search settings here.
-        if (num(feeder.type) !== 2)
+        // Loose parts: the head camera gets the feeder's search settings.
+        if (num(feeder.type) === 2)
+            picking.loadSearchSettings(model, index, feeder)
+        else
             port.headCamera.stop()
         picking.cupWait(PT.clampInt(feeder.cupNumber, 0, 1000, 0), function() {
             if (t === sf.ticket)
@@ -502,7 +504,7 @@ function create(port, waiters, picking) {
         }
         later(t, sf, function() { next(t) })
     }
-    c.skipFeeder = function(model, index) { skip(model, index) }
+    c.skipFeeder = function(model, index, logText, color) { skip(model, index, logText, color) }
 
     // The group goes on from the equivalent feeder after (model, index)
     // (autoSwithToSimilarFeeders and autoSwithToSimilarFeedersWhenPlacerEmpty):

@@ -3,9 +3,12 @@
 .import "program.js" as Program
 .import "pickTexts.js" as PT
 .import "componentChecks.js" as Checks
+.import "looseParts.js" as LP
 
 // Picking steps of a job: the pick of one component from its feeder and its
-// move to the component camera (elGetWait), the nozzle change with the
+// move to the component camera (elGetWait; loose parts are searched by the
+// head camera first, see looseParts.js, with placerWait for one head-camera
+// result), the nozzle change with the
 // clogging check (cupWait, cupWaitDummy), one fresh vacuum reading
 // (vsMeasureWait) and the tape-change panel when a feeder runs out. The texts
 // come from pickTexts.js; this library sends them, waits and writes the
@@ -76,6 +79,9 @@
 //                                   group goes to the missed list, the run
 //                                   goes on with the next row
 //   openFeederSettings(model, index), openSensorSettings()
+//   and for loose parts those listed in looseParts.js (headCamera.start,
+//   headCamera.placerLoad, headCamera.placerRequest, switchToEquivalent,
+//   componentCamera.start).
 // Event entries the port's owner calls: vsMeasureGet(value, msecs),
 // vsMeasureFailedGet(message), vsStartedGet(), vsStartFailedGet(message),
 // pauseGet(), stopAll().
@@ -241,6 +247,7 @@ function create(port, waiters) {
         port.sendGCode(text + "\ng0 zMax\n", true, onDone)
     }
     p.pauseGet = function() {
+        loose.pauseGet()
         if (port.paused() || !held)
             return
         var h = held
@@ -508,6 +515,7 @@ function create(port, waiters) {
     elGetWait.needCamera = false
 
     var g = elGetWait
+    var loose = LP.create(port, waiters, elGetWait)
 
     // Parts of the feeder centred on the camera in this run: the run's own
     // count when the port keeps one, else the record's; none before the
@@ -561,7 +569,7 @@ function create(port, waiters) {
             } else if (id === "continue") {
                 var feeder = port.feederOf(g.model, g.index) || {}
                 var type = num(feeder.type)
-                if (type === 1 || type === 5)
+                if (type === 1 || type === 2 || type === 5)
                     port.setFeederValue(g.model, g.index, "caseCurrNumber", 0)
                 else
                     port.setFeederValue(g.model, g.index, "inTapeNow", (num(feeder.inTapeNow) || 0) + (num(feeder.inTape) || 0))
@@ -604,12 +612,24 @@ function create(port, waiters) {
             r = PT.stripText(feeder, nozzle, e)
             break
         case 2:
-            port.fail(qsTr("Взятие компонентов из россыпи недоступно в этой версии программы"))
+            e.camera1XShift = setting("camera1XShift")
+            e.camera1YShift = setting("camera1YShift")
+            loose.pick({ "live": function() { return t === g.ticket }, "model": g.model, "index": g.index,
+                         "feeder": feeder, "nozzle": nozzle, "env": e, "needCamera": g.needCamera,
+                         "camera3": camera23Choose(feeder),
+                         "onPicked": function(built) { sendBuilt(t, feeder, nozzle, e, built) },
+                         "tapeChange": function(logText) { tapeChange(t, logText) } })
             return
         default:
             port.fail(qsTr("Неизвестный тип питателя: взятие не выполнено"))
             return
         }
+        sendBuilt(t, feeder, nozzle, e, r)
+    }
+
+    // The pick block `r` of the feeder's kind, with the move to the camera
+    // or the ending of a part that does not go there.
+    function sendBuilt(t, feeder, nozzle, e, r) {
         if (!r.ok) {
             port.fail(r.error)
             return
@@ -741,12 +761,17 @@ function create(port, waiters) {
         cancelGuard()
         held = null
         port.setNozzleChanging(false)
+        loose.stopAll()
     }
 
     p.elGetWait = elGetWait
     p.cupWait = cupWait
     p.cupWaitDummy = cupWaitDummy
     p.vsMeasureWait = vsMeasureWait
+    p.placerWait = loose.placerWait
+    // The head camera gets a loose-part feeder's search settings (the start
+    // of its group).
+    p.loadSearchSettings = function(model, index, feeder) { loose.loadSettings(model, index, feeder) }
     p.feederRot = feederRot
     p.camera23Choose = camera23Choose
     p.vacuumHeld = vacuumHeld

@@ -1,5 +1,6 @@
 .pragma library
 .import "../lib/feeders.js" as Feeders
+.import "pickTexts.js" as PT
 // The placement program of a run: comparison of placements, dots and
 // reference marks, the boards of a panel and where a component lies on each,
 // the feeder check and the texts of the program's rows. Plain functions of
@@ -371,7 +372,8 @@ function checkFeeder(f, env) {
             return qsTr("Неверные настройки поддона!")
     }
     if (type === 2) {
-        if (String(f.placerX || "") === "" || String(f.placerY || "") === "")
+        // At least one search window: a pair of numbers from the two lists.
+        if (PT.placerWindows(f.placerX, f.placerY).length === 0)
             return qsTr("Неверные настройки питателя")
         if (Number(f.placerType) === 1 && photoMissing(f.elPhoto))
             return qsTr("Не задано фото шаблона")

@@ -1,0 +1,612 @@
+import QtQuick 2.15
+import QtTest 1.2
+import "FakeMachine.js" as Fake
+import "FakeBoard.js" as Board
+import "../../qml/main/job/waiters.js" as Waiters
+import "../../qml/main/job/picking.js" as Picking
+import "../../qml/main/job/component.js" as Component
+import "../../qml/main/job/looseParts.js" as LP
+
+// Loose parts against the fake machine: the search of the placer area by
+// the head camera window by window, contour and template searches, parts
+// lying upside down, the empty placer, and the search settings of a group.
+TestCase {
+    name: "LooseParts"
+
+    // Machine maxima X 250, Y 200, Z 100 units/s; travel height 40 in a run.
+    // Nozzle 1 is 30 mm long pressing 0.5 mm: a 1 mm part on the placer at
+    // height 5 is taken at 35.5. The head camera looks 30 mm left of and
+    // 20 mm above the nozzle (camera1XShift -30, camera1YShift 20), at
+    // 20 px/mm, 500 ms after each move. Component camera 2 at (200, 30).
+    function rig() {
+        var m = Fake.create({ blockMode: "auto", blockMs: 10 })
+        var b = Board.extend(m, { settings: {
+            "vacuumDelay": 0.2, "slowPickPlaceSpeed": 6000, "vsEnabled": false, "vsControlType": 0,
+            "workAreaX1": 10, "workAreaY1": 0, "workAreaZ2": 60, "camera2X": 200, "camera2Y": 30,
+            "camera2Height": 20, "camera2MinHeight": 0, "preCameraGcode": "", "camera3Enabled": false,
+            "camera2MaxElementSize": 5, "rlcEnabled": false, "basketGcode": "g0 x470 y120",
+            "tapeChangeGCode": "g0 x0 y0", "dontStopProgramOnFeederErrors": false,
+            "autoSwithToSimilarFeedersWhenPlacerEmpty": false } })
+        var nozzles = []
+        for (var i = 0; i < 6; ++i)
+            nozzles.push({ "cupLength": 30, "press": 0.5, "setupM": "g0 x10 y" + i, "takeM": "g0 x20 y" + i,
+                           "vsUse": false, "checkClogging": false, "vsPressure": 10, "vsPressureDiff": 5 })
+        b.job.nozzles = nozzles
+        b.job.travelHeight = 40
+        b.job.placementAngle = 0
+        b.outputs[0] = true
+        var w = Waiters.create(m.port)
+        var p = Picking.create(m.port, w)
+        m.attach({ positionGet: w.positionGet, homedGet: w.homedGet,
+                   pauseGet: function() { w.pauseGet(); p.pauseGet() },
+                   stopAll: function() { w.stopAll(); p.stopAll() } })
+        m.run.executing = true
+        return { m: m, b: b, w: w, p: p }
+    }
+    function merged(base, extra) {
+        var r = {}
+        var k
+        for (k in base)
+            r[k] = base[k]
+        for (k in (extra || {}))
+            r[k] = extra[k]
+        return r
+    }
+    function counter() {
+        var c = function(arg) { c.args.push(arg) }
+        c.args = []
+        return c
+    }
+    // A loose-part feeder on bank B with three windows along X, searched
+    // by contour, parts not centred on the camera.
+    function loose(extra) {
+        return merged({ "type": 2, "cupNumber": 1, "caseZ": 5, "elThickness": 1, "elWidth": 2, "elHeight": 1.2,
+                        "maxAcc": 100, "centering": 0, "centeringZ": 2, "rot": 0, "slowPick": false,
+                        "placerX": "100 150 200", "placerY": "50 50 50", "placerType": 0, "placerLessPhotos": false,
+                        "caseCurrNumber": 0, "camera1Roi": 60, "camera1T1": 150, "camera1T2": 30,
+                        "camera1Inv": false, "camera1Exposure": 40, "placerTemplateType": 1,
+                        "placerTemplateHighRes": 0, "elFlippedEnabled": false, "elFlippedMatchPercent": 70,
+                        "elFlippedAction": 0, "elFlippedGCode": "G0 X5 Y5\nM65 P1",
+                        "elFlippedRemoveGCode": "G0 X470 Y120\nM65 P1" }, extra)
+    }
+    function template(extra) { return loose(merged({ "placerType": 1, "elFlippedEnabled": true }, extra)) }
+
+    function f3(v) { return Number(v).toFixed(3) }
+    // The head camera over window (x, y), over a part at (x, y), and the pick
+    // of a part at (x, y) turned to a.
+    function win(x, y) { return "g0 z40.0\nm65 p4\ng0  x" + f3(x + 30) + " y" + f3(y - 20) + " z40.0 a0.0\ng0" }
+    function look(x, y) { return "g0 z40.0\nm65 p4\ng0 x" + f3(x + 30) + " y" + f3(y - 19) + " a0.0\ng0" }
+    function pickLines(x, y, a) {
+        return ["g0 z40.0", "g0  x" + f3(x) + " y" + f3(y) + " a" + Number(a).toFixed(2), "g0 z35.500", "m64 p1",
+                "g4 p0.200", "g0  z40.0", "g0 "]
+    }
+    function pick(x, y, a) { return pickLines(x, y, a).join("\n") + "\ng0" }
+    function flip(x, y, a) { return pickLines(x, y, a).concat(["G0 X5 Y5\nM65 P1"]).join("\n") + "\ng0" }
+    function removal(x, y, a) { return pickLines(x, y, a).concat(["G0 X470 Y120\nM65 P1"]).join("\n") + "\ng0" }
+
+    function part(x, y, angle, extra) { return merged({ found: true, x: x, y: y, angle: angle || 0 }, extra) }
+    readonly property var none: ({ found: false })
+
+    function modes(r) { return r.b.placer.requests.map(function(q) { return q.mode }) }
+    function writesOf(r, name) {
+        return r.b.feederWrites.filter(function(w) { return w[2] === name }).map(function(w) { return w[3] })
+    }
+    function panelNames(r) { return r.b.panels.map(function(p) { return p.name }) }
+
+    function start(r, feeder, results) {
+        r.b.job.feeders["B0"] = feeder
+        r.b.placer.results = results
+        var f = counter()
+        r.p.elGetWait("B", 0, {}, f)
+        r.m.advance(20000)
+        return f
+    }
+
+    // ---- the search windows
+
+    // The windows are the numeric pairs of the two lists, and the search
+    // starts at caseCurrNumber and goes round once: here with nothing found
+    // anywhere, up to the tape-change panel.
+    function test_windows_data() {
+        return [
+            { tag: "three windows from the first", f: {},
+              sent: [win(100, 50), win(150, 50), win(200, 50)] },
+            { tag: "from window 2 round to window 1", f: { caseCurrNumber: 1 },
+              sent: [win(150, 50), win(200, 50), win(100, 50)] },
+            { tag: "uneven lists with non-numeric entries", f: { placerX: "100 abc 150  200", placerY: "50 - 60" },
+              sent: [win(100, 50), win(150, 60)] },
+            { tag: "a window number past the list starts at the first", f: { caseCurrNumber: 7 },
+              sent: [win(100, 50), win(150, 50), win(200, 50)], first: 0 },
+        ]
+    }
+    function test_windows(data) {
+        var r = rig()
+        var f = start(r, loose(data.f), [])
+        compare(r.m.sentTexts(), data.sent.concat(["g0 x0 y0\ng0 zMax\n"]))
+        compare(panelNames(r), ["tapeChange"])
+        compare(f.args.length, 0)
+        compare(r.m.failures, [])
+        // Two results per window: the search, then the one that decides.
+        compare(modes(r).length, 2 * data.sent.length)
+        if (data.first !== undefined)
+            compare(writesOf(r, "caseCurrNumber")[0], data.first)
+    }
+
+    // A feeder with no window at all stops the pick with the feeder error.
+    function test_noWindows() {
+        var r = rig()
+        var f = start(r, loose({ placerX: "1;2", placerY: "3;4" }), [])
+        compare(r.m.failures, ["Неверные настройки питателя"])
+        compare(r.m.sent.length, 0)
+        compare(f.args.length, 0)
+    }
+
+    // ---- contour search
+
+    // Nothing in window 1, a part in window 2: it is taken at A 0 where it
+    // lies, and the window stays the feeder's search position.
+    function test_contourFindsInWindow2() {
+        var r = rig()
+        var f = start(r, loose(), [none, none, part(150.25, 49.5, 30), part(150.25, 49.5, 30)])
+        compare(r.m.sentTexts(), [win(100, 50), win(150, 50), pick(150.25, 49.5, 0)])
+        compare(modes(r), ["placerContours", "placerContours", "placerContours", "placerContours"])
+        compare(f.args.length, 1)
+        compare(writesOf(r, "caseCurrNumber"), [1])
+        // Where the part was taken, for a part dropped back (dropType 1).
+        compare(writesOf(r, "lastGetX"), [150.25])
+        compare(writesOf(r, "lastGetY"), [49.5])
+        // The camera waited for the head after each move.
+        compare(r.b.placer.requests[0].x, 130)
+        compare(r.b.placer.requests[0].y, 30)
+        compare(r.m.events.indexOf("camera:start") >= 0, true)
+        compare(r.m.failures, [])
+
+        // The next pick starts in window 2.
+        r.b.placer.results = [part(151, 50), part(151, 50)]
+        r.m.sent = []
+        r.p.elGetWait("B", 0, {}, f)
+        r.m.advance(20000)
+        compare(r.m.sentTexts(), [win(150, 50), pick(151, 50, 0)])
+        compare(f.args.length, 2)
+    }
+
+    // ---- template search
+
+    // The wide look finds a candidate, the camera goes over it, the template
+    // match gives the exact place and angle: the package's own pick point
+    // is turned with the part and the nozzle turns the part back. A part
+    // that goes on to the component camera is carried there in the same
+    // block, and that camera starts.
+    function test_templatePickPoint() {
+        var r = rig()
+        var own = { customPickPoint: true, aShift: 1, bShift: 0 }
+        var f = start(r, template({ centering: 1, packageSettings: own }),
+                      [part(120, 60), part(120.2, 60.1, 90)])
+        var toCamera = ["m64 p4", "g0 ", "g0  z40.0", "g0  x201.000 y30.000 a0.00", "g0  z53.000"]
+        compare(r.m.sentTexts(), [win(100, 50), look(120, 60),
+                                  pickLines(120.2, 59.1, -90).concat(toCamera).join("\n") + "\ng0"])
+        compare(modes(r), ["placerContours", "placerTemplateCenter"])
+        compare(r.m.events.indexOf("camera2:start:2") >= 0, true)
+        compare(writesOf(r, "lastGetX"), [120.2])
+        fuzzyCompare(writesOf(r, "lastGetY")[0], 59.1, 1e-9)
+        compare(f.args.length, 1)
+        compare(r.m.failures, [])
+    }
+
+    // A template match that finds nothing is tried three times in a window,
+    // each time from a new wide look; then the search goes on in the next
+    // window.
+    function test_templateMissesMoveOn() {
+        var r = rig()
+        var f = start(r, template(), [part(120, 60), none, part(120, 60), none, part(120, 60), none,
+                                      part(170, 55), part(170, 55, 0)])
+        compare(r.m.sentTexts(), [win(100, 50), look(120, 60), win(100, 50), look(120, 60), win(100, 50),
+                                  look(120, 60), win(150, 50), look(170, 55), pick(170, 55, 0)])
+        compare(writesOf(r, "caseCurrNumber"), [1])
+        compare(f.args.length, 1)
+    }
+
+    // With fewer photos the parts of one wide look are visited in turn
+    // without a new one, also by the next pick of the same feeder; misses
+    // still count, and an empty list means a new wide look. A pick from
+    // another feeder in between forgets them.
+    function test_lessPhotos_data() {
+        return [
+            { tag: "same feeder again", between: false,
+              next: [none, none, part(100, 50, 0, { parts: [{ x: 100, y: 50 }] }), part(100, 50, 0)],
+              sent: [look(130, 60), look(140, 50), win(100, 50), look(100, 50), pick(100, 50, 0)] },
+            { tag: "another feeder in between", between: true,
+              next: [part(100, 50, 0, { parts: [{ x: 100, y: 50 }] }), part(100, 50, 0)],
+              sent: [win(100, 50), look(100, 50), pick(100, 50, 0)] },
+        ]
+    }
+    function test_lessPhotos(data) {
+        var r = rig()
+        var seen = [{ x: 110, y: 45 }, { x: 120, y: 55 }, { x: 130, y: 60 }, { x: 140, y: 50 }]
+        var f = start(r, template({ placerLessPhotos: true }),
+                      [part(140, 50, 0, { parts: seen }), none, part(120, 55, 0)])
+        compare(r.m.sentTexts(), [win(100, 50), look(110, 45), look(120, 55), pick(120, 55, 0)])
+        compare(f.args.length, 1)
+        if (data.between) {
+            r.b.job.feeders["B1"] = template({ placerLessPhotos: true, placerX: "300", placerY: "50" })
+            r.b.placer.results = []
+            r.p.elGetWait("B", 1, {}, counter())
+            r.m.advance(20000)
+            compare(panelNames(r), ["tapeChange"])
+        }
+        r.m.sent = []
+        r.b.placer.results = data.next
+        r.p.elGetWait("B", 0, {}, f)
+        r.m.advance(20000)
+        compare(r.m.sentTexts(), data.sent)
+        compare(f.args.length, 2)
+    }
+
+    // ---- parts upside down
+
+    // Turned over where it lies, then looked at again there over the whole
+    // view: found the right way up, it is picked. The component camera does
+    // not start for the flip.
+    function test_flippedThenUpright() {
+        var r = rig()
+        var f = start(r, template({ centering: 1 }),
+                      [part(120, 60), part(120, 60, 0, { flipped: true }), part(121, 61, 10)])
+        var toCamera = ["m64 p4", "g0 ", "g0  z40.0", "g0  x200.000 y30.000 a0.00", "g0  z53.000"]
+        compare(r.m.sentTexts(), [win(100, 50), look(120, 60), flip(120, 60, 0), look(120, 60),
+                                  pickLines(121, 61, -10).concat(toCamera).join("\n") + "\ng0"])
+        compare(modes(r), ["placerContours", "placerTemplateCenter", "placerTemplate"])
+        var starts = r.m.events.filter(function(e) { return e === "camera2:start:2" }).length
+        compare(starts, 1)
+        compare(r.m.events.indexOf("camera2:start:2") > r.m.events.lastIndexOf("camera:placerTemplate"), true)
+        compare(f.args.length, 1)
+    }
+
+    // Flipped detection off, or the feeder editor checking a pick: the part
+    // is taken as it lies.
+    function test_flippedTakenAsItLies_data() {
+        return [ { tag: "detection off", f: { elFlippedEnabled: false } }, { tag: "feeder editor", check: true } ]
+    }
+    function test_flippedTakenAsItLies(data) {
+        var r = rig()
+        r.b.feederCheck = data.check === true
+        var f = start(r, template(data.f), [part(120, 60), part(120, 60, 0, { flipped: true })])
+        compare(r.m.sentTexts().slice(-1), [pick(120, 60, 0)])
+        compare(f.args.length, 1)
+    }
+
+    // Four flips that leave the part upside down: the panel. "Повторить
+    // распознавание" looks at it again; "Продолжить" searches the window
+    // anew; "Пропустить" skips the feeder.
+    function test_flipFailures_data() {
+        return [
+            { tag: "retry finds it upright", button: "retryRecognition", after: [part(120, 60, 0)],
+              sent: [look(120, 60), pick(120, 60, 0)], done: 1 },
+            { tag: "continue searches the window", button: "continue",
+              after: [part(130, 50), part(130, 50, 5)], sent: [win(100, 50), look(130, 50), pick(130, 50, -5)],
+              done: 1 },
+            { tag: "skip", button: "skip", after: [], sent: [], done: 0, skipped: true },
+        ]
+    }
+    function test_flipFailures(data) {
+        var r = rig()
+        var upsideDown = part(120, 60, 0, { flipped: true })
+        var f = start(r, template(), [part(120, 60), upsideDown, upsideDown, upsideDown, upsideDown, upsideDown])
+        var sent = [win(100, 50), look(120, 60)]
+        for (var i = 0; i < 4; ++i)
+            sent = sent.concat([flip(120, 60, 0), look(120, 60)])
+        compare(r.m.sentTexts(), sent)
+        compare(panelNames(r), ["flipFailures"])
+        compare(f.args.length, 0)
+        r.b.placer.results = data.after
+        r.b.press(data.button)
+        r.m.advance(20000)
+        compare(r.m.sentTexts().slice(sent.length), data.sent)
+        compare(f.args.length, data.done)
+        compare(r.m.events.indexOf("skipFeeder:B0") >= 0, data.skipped === true)
+        compare(r.b.panels.length, 1)
+    }
+
+    // Parts upside down taken away: each removal searches the window anew;
+    // four in a row raise the same panel rather than go on for ever.
+    function test_removalLimit() {
+        var r = rig()
+        var results = []
+        for (var i = 0; i < 5; ++i)
+            results.push(part(120, 60), part(120, 60, 0, { flipped: true }))
+        var f = start(r, template({ elFlippedAction: 1 }), results)
+        var sent = []
+        for (i = 0; i < 4; ++i)
+            sent = sent.concat([win(100, 50), look(120, 60), removal(120, 60, 0)])
+        sent = sent.concat([win(100, 50), look(120, 60)])
+        compare(r.m.sentTexts(), sent)
+        compare(panelNames(r), ["flipFailures"])
+        compare(f.args.length, 0)
+    }
+
+    // Not found after a flip: the panel; its buttons as for repeated flips.
+    function test_notFoundAfterFlip_data() {
+        return [
+            { tag: "retry", button: "retryRecognition", after: [part(119, 59, 0)],
+              sent: [look(120, 60), pick(119, 59, 0)], modes: ["placerTemplate"], done: 1 },
+            { tag: "continue", button: "continue", after: [part(130, 50), part(130, 50, 0)],
+              sent: [win(100, 50), look(130, 50), pick(130, 50, 0)],
+              modes: ["placerContours", "placerTemplateCenter"], done: 1 },
+        ]
+    }
+    function test_notFoundAfterFlip(data) {
+        var r = rig()
+        var f = start(r, template(), [part(120, 60), part(120, 60, 0, { flipped: true }), none])
+        var sent = [win(100, 50), look(120, 60), flip(120, 60, 0), look(120, 60)]
+        compare(r.m.sentTexts(), sent)
+        compare(panelNames(r), ["notRecognisedAfterFlip"])
+        var asked = r.b.placer.requests.length
+        r.b.placer.results = data.after
+        r.b.press(data.button)
+        r.m.advance(20000)
+        compare(r.m.sentTexts().slice(sent.length), data.sent)
+        compare(modes(r).slice(asked), data.modes)
+        compare(f.args.length, data.done)
+    }
+
+    // A flip G-code that is not set stops rather than leave the part on
+    // the nozzle.
+    function test_flipGCodeMissing_data() {
+        return [
+            { tag: "flip", f: { elFlippedGCode: " " },
+              error: "Не задан G-код переворота компонента: взятие не выполнено" },
+            { tag: "removal", f: { elFlippedAction: 1, elFlippedRemoveGCode: "" },
+              error: "Не задан G-код удаления перевёрнутого компонента: взятие не выполнено" },
+        ]
+    }
+    function test_flipGCodeMissing(data) {
+        var r = rig()
+        var f = start(r, template(data.f), [part(120, 60), part(120, 60, 0, { flipped: true })])
+        compare(r.m.failures, [data.error])
+        compare(r.m.sentTexts(), [win(100, 50), look(120, 60)])
+        compare(f.args.length, 0)
+    }
+
+    // ---- the empty placer
+
+    function test_emptyPlacer_data() {
+        return [
+            { tag: "panel", panel: true, sent: ["g0 x0 y0\ng0 zMax\n"],
+              logs: [{ text: "Компоненты в россыпи не найдены! Остановка! Питатель: снизу  №1", color: "yellow" }] },
+            { tag: "skipped when feeder errors do not stop", noStop: true, skipped: true, sent: [],
+              logs: [{ text: "Компоненты в россыпи не найдены! Пропускаю питатель: снизу  №1", color: "red" }] },
+            { tag: "switched to an equivalent feeder", auto: true, switches: true, sent: [], logs: [],
+              switched: [["B", 0, "Компоненты в россыпи не найдены! Переключаюсь на питатель: "]] },
+            { tag: "no equivalent feeder: panel", auto: true, switches: false, panel: true,
+              sent: ["g0 x0 y0\ng0 zMax\n"],
+              logs: [{ text: "Компоненты в россыпи не найдены! Остановка! Питатель: снизу  №1", color: "yellow" }],
+              switched: [["B", 0, "Компоненты в россыпи не найдены! Переключаюсь на питатель: "]] },
+            { tag: "switching on without the helper: panel", auto: true, panel: true,
+              sent: ["g0 x0 y0\ng0 zMax\n"],
+              logs: [{ text: "Компоненты в россыпи не найдены! Остановка! Питатель: снизу  №1", color: "yellow" }] },
+        ]
+    }
+    function test_emptyPlacer(data) {
+        var r = rig()
+        r.b.settings.dontStopProgramOnFeederErrors = data.noStop === true
+        r.b.settings.autoSwithToSimilarFeedersWhenPlacerEmpty = data.auto === true
+        var switched = []
+        if (data.switches === undefined)
+            delete r.m.port.switchToEquivalent
+        else
+            r.m.port.switchToEquivalent = function(model, index, logText) {
+                switched.push([model, index, logText])
+                return data.switches
+            }
+        var f = start(r, loose({ placerX: "100 150", placerY: "50 50" }), [])
+        var windows = [win(100, 50), win(150, 50)]
+        compare(r.m.sentTexts(), windows.concat(data.sent))
+        compare(panelNames(r), data.panel ? ["tapeChange"] : [])
+        compare(r.m.logs, data.logs)
+        compare(r.m.events.indexOf("skipFeeder:B0") >= 0, data.skipped === true)
+        compare(switched, data.switched || [])
+        compare(f.args.length, 0)
+        if (!data.panel)
+            return
+        // "Продолжить" after refilling: the search starts again at the
+        // first window.
+        r.b.placer.results = [part(100, 51), part(100, 51)]
+        r.b.press("continue")
+        r.m.advance(20000)
+        compare(writesOf(r, "caseCurrNumber"), [1, 0])
+        compare(r.m.sentTexts().slice(3), [win(100, 50), pick(100, 51, 0)])
+        compare(f.args.length, 1)
+    }
+
+    // ---- one head-camera result
+
+    // Pixels from the frame centre (y down) become machine positions from
+    // where the camera stands; a result that comes while paused is taken
+    // again after the pause.
+    function test_placerWait() {
+        var r = rig()
+        r.m.pos.x = 100
+        r.m.pos.y = 40
+        r.b.placer.results = [part(75, 61, 12, { parts: [{ x: 75, y: 61, a: 12 }, { x: 69.5, y: 58, a: -3 }] })]
+        var f = counter()
+        r.p.placerWait.settings = { mode: "placerContours" }
+        r.p.placerWait(f)
+        r.m.advance(1000)
+        compare(f.args.length, 1)
+        var w = r.p.placerWait
+        compare([w.found, w.flipped, w.x, w.y, w.angle], [true, false, 75, 61, 12])
+        compare([w.centersX, w.centersY, w.angles], [[75, 69.5], [61, 58], [12, -3]])
+
+        r.b.placer.results = [none, part(71, 59)]
+        r.p.placerWait(f)
+        r.m.setPaused(true)
+        r.m.advance(1000)
+        compare(f.args.length, 1)
+        r.m.setPaused(false)
+        r.m.advance(1000)
+        compare(f.args.length, 2)
+        compare([w.found, w.x, w.y], [true, 71, 59])
+        compare(r.b.placer.requests.length, 3)
+    }
+
+    function test_headCameraResult_data() {
+        var env = { camera1PPMCorr: 20, camera1XShift: -30, camera1YShift: 20 }
+        return [
+            { tag: "found", r: { found: true, x: 40, y: -20, angle: 5, centersX: [40], centersY: [-20], angles: [5] },
+              env: env, out: { found: true, flipped: false, x: 72, y: 61, angle: 5, centersX: [72], centersY: [61],
+                               angles: [5] } },
+            { tag: "flipped", r: { found: true, flipped: true, x: 0, y: 0, angle: 0 }, env: env,
+              out: { found: true, flipped: true, x: 70, y: 60, angle: 0, centersX: [], centersY: [], angles: [] } },
+            { tag: "not found", r: { found: false, x: 40, y: 0, angle: 5, centersX: [40], centersY: [0] }, env: env,
+              out: { found: false, flipped: false, x: 0, y: 0, angle: 0, centersX: [], centersY: [], angles: [] } },
+            { tag: "no scale", r: { found: true, x: 40, y: 0, angle: 0 }, env: merged(env, { camera1PPMCorr: 0 }),
+              out: { found: false, flipped: false, x: 0, y: 0, angle: 0, centersX: [], centersY: [], angles: [] } },
+            { tag: "timed out", r: { found: true, timeout: true, x: 40, y: 0, angle: 0 }, env: env,
+              out: { found: false, flipped: false, x: 0, y: 0, angle: 0, centersX: [], centersY: [], angles: [] } },
+        ]
+    }
+    function test_headCameraResult(data) {
+        compare(LP.headCameraResult(data.r, { x: 100, y: 40 }, data.env), data.out)
+    }
+
+    // ---- the search settings
+
+    function test_searchSettings_data() {
+        var common = { indiv: true, mode: "placerContours", roi: 60, t1: 150, templMatchCoeff: 30, inv: false,
+                       calcSize: 2, calcSize2: 1.2, exposure: 40, templMult: 0.3, templateType: 1,
+                       flippedTemplMatchCoeff: 70 }
+        return [
+            { tag: "contours", f: { elFlippedEnabled: true },
+              s: merged(common, { flippedEnabled: false }) },
+            { tag: "template", f: { placerType: 1, placerTemplateHighRes: 1, camera1Inv: true },
+              s: merged(common, { flippedEnabled: false, templMult: 0.6, inv: true, photo: "image://worker/R3" }) },
+            { tag: "template with flipped detection, global exposure",
+              f: { placerType: 1, elFlippedEnabled: true, camera1Exposure: "", placerTemplateType: 0 },
+              s: merged(common, { flippedEnabled: true, exposure: 55, templateType: 0, photo: "image://worker/R3",
+                                  flippedPhoto: "image://worker/flipped_R3" }) },
+        ]
+    }
+    function test_searchSettings(data) {
+        compare(LP.searchSettings("R", 3, loose(data.f), 55), data.s)
+    }
+
+    // ---- the group start
+
+    function componentRig() {
+        var r = rig()
+        var c = Component.create(r.m.port, r.w, r.p)
+        r.m.port.travelHeight = c.travelHeight
+        r.m.port.placementAngle = c.placementAngle
+        r.m.port.placementTarget = c.placementTarget
+        r.m.port.morePlacements = c.morePlacements
+        r.m.port.skipFeeder = c.skipFeeder
+        r.b.settings.workAreaY2 = 400
+        r.b.settings.workAreaZ1 = 0
+        r.b.settings.pcbThickness = 1.5
+        r.b.settings.pcbCorrX = 0
+        r.b.settings.pcbCorrY = 0
+        r.b.settings.refMode = 1
+        r.b.settings.pcbMulti = false
+        r.b.settings.zTravelEnabled = false
+        r.b.settings.allowCustomPlaceGCode = false
+        r.b.settings.programmerEnabled = false
+        r.b.currVC = 1
+        r.c = c
+        return r
+    }
+    function placement(k) {
+        return { "el": { "model": "B", "index": 0, "rot": 0, "elThickness": 1, "designator": "R" + (k + 1) },
+                 "rX": 49 + 10 * k, "rY": 99.4, "elWidth": 2, "elHeight": 1.2, "rotation": 0, "boardRotation": 0,
+                 "row": 0, "col": 0, "disabledTemp": false, "lineNumber": k + 1 }
+    }
+
+    // A loose-part group loads the feeder's search settings onto the head
+    // camera; any other group stops the head camera.
+    function test_groupStart_data() {
+        return [ { tag: "loose parts", f: loose(), loads: 1, stops: 0 },
+                 { tag: "tray", f: loose({ type: 1, caseX: 100, caseY: 50, cutX2: 100, cutY2: 50, caseRowsX: 1,
+                                           caseRowsY: 1 }), loads: 0, stops: 1 } ]
+    }
+    function test_groupStart(data) {
+        var r = componentRig()
+        r.b.job.feeders["B0"] = data.f
+        r.b.job.groups = [[placement(0)]]
+        r.c.setupFeeder(0, counter())
+        compare(r.b.placer.loads.length, data.loads)
+        if (data.loads > 0)
+            compare(r.b.placer.loads[0], LP.searchSettings("B", 0, data.f, 50))
+        compare(r.m.events.filter(function(e) { return e === "camera:stop" }).length, data.stops)
+    }
+
+    // Two parts of one group: the second is searched from the window where
+    // the first was found; the parts are placed where they belong.
+    function test_groupOfTwo() {
+        var r = componentRig()
+        r.b.job.feeders["B0"] = loose()
+        r.b.job.groups = [[placement(0), placement(1)]]
+        r.b.placer.results = [none, none, part(150, 50), part(150, 50), part(152, 48), part(152, 48)]
+        var done = counter()
+        r.c.setupFeeder(0, done)
+        r.m.advance(60000)
+        var place = function(x) {
+            return ["g0  z60.0", "g0  x" + x + " y300.000 z60.0 a0.000", "g0  z32.000", "m65 p1", "g4 p0.200",
+                    "g0 z60.0"].join("\n") + "\ng0"
+        }
+        // The component cycle travels at the top of the work area (60).
+        var p60 = function(x, y) { return pick(x, y, 0).split("z40.0").join("z60.0") }
+        var w60 = function(x, y) { return win(x, y).split("z40.0").join("z60.0") }
+        compare(r.m.sentTexts(), [w60(100, 50), w60(150, 50), p60(150, 50), place("60.000"), w60(150, 50),
+                                  p60(152, 48), place("70.000")])
+        compare(done.args.length, 1)
+        compare(r.m.rows, ["0", "1", "2"])
+        compare(r.m.failures, [])
+    }
+
+    // An empty placer in a run: the group is skipped (the operator's
+    // "Пропустить", or by itself when feeder errors do not stop the run)
+    // and its placements go to the missed list, with one log line each time.
+    function test_groupSkipped_data() {
+        return [
+            { tag: "operator skips at the tape-change panel", press: "skip",
+              logs: [{ text: "Компоненты в россыпи не найдены! Остановка! Питатель: снизу  №1", color: "yellow" },
+                     { text: "Питатель: снизу  №1 пропущен оператором.", color: "yellow" }] },
+            { tag: "feeder errors do not stop", noStop: true,
+              logs: [{ text: "Компоненты в россыпи не найдены! Пропускаю питатель: снизу  №1", color: "red" }] },
+        ]
+    }
+    function test_groupSkipped(data) {
+        var r = componentRig()
+        r.b.settings.dontStopProgramOnFeederErrors = data.noStop === true
+        r.b.job.feeders["B0"] = loose({ placerX: "100", placerY: "50", pack: "0603", partNumber: "10k" })
+        r.b.job.groups = [[placement(0), placement(1)]]
+        var done = counter()
+        r.c.setupFeeder(0, done)
+        r.m.advance(20000)
+        if (data.press) {
+            compare(panelNames(r), ["tapeChange"])
+            r.b.press(data.press)
+            r.m.advance(20000)
+        }
+        compare(r.m.logs, data.logs)
+        compare(done.args.length, 1)
+        compare(r.m.missed.rowCount, 1)
+        compare(r.m.missed.getSubSteps(0), 2)
+        compare(r.b.placed.length, 0)
+    }
+
+    // ---- a stop in the middle: a late camera result does nothing
+
+    function test_stopIgnoresLateResult() {
+        var r = rig()
+        r.b.job.feeders["B0"] = loose()
+        r.b.placer.results = [part(100, 50), part(100, 50)]
+        var f = counter()
+        r.p.elGetWait("B", 0, {}, f)
+        r.m.advance(520)      // the window move has ended, the camera is asked
+        compare(r.b.placer.requests.length, 1)
+        r.m.stopAll()
+        r.m.advance(20000)
+        compare(r.m.sentTexts(), [win(100, 50)])
+        compare(r.b.placer.requests.length, 1)
+        compare(f.args.length, 0)
+    }
+}
