@@ -174,9 +174,10 @@ public slots:
     // Writes speeds and accelerations into the configuration.
     void maxVelAccGet(QString fileName, double v1, double v2, double v3, double v4, double v5, double v6,
                       double a1, double a2, double a3, double a4);
-    // Writes encoder scales into the configuration.
+    // Writes encoder scales into the configuration (refused, file untouched,
+    // when a scale is 0 or not a finite number).
     void encoderScaleGet(QString fileName, double eSX, double eSY);
-    // Writes step generator scales into the configuration.
+    // Writes step generator scales into the configuration (refused likewise).
     void stepperScaleGet(QString fileName, double sSX, double sSY);
     // Lists the serial ports for the instrument settings.
     void serialPortInfoGet();
@@ -298,6 +299,8 @@ signals:
 
 private:
     QQuickItem *findItem(const char *objectName) const;
+    // Tells the operator and returns true when a scale may not be written.
+    bool refuseScales(const QString &kind, double x, double y);
     QVariant invoke(QObject *invoker, const char *function, const QVariantList &args = {}) const;
     void setRootProperty(const char *name, const QVariant &value);
     QVariant rootProperty(const char *name) const;

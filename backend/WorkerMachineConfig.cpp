@@ -63,8 +63,22 @@ void Worker::maxVelAccGet(QString fileName, double v1, double v2, double v3, dou
                        false, QStringLiteral("error"));
 }
 
+// A scale that is not a usable number never reaches the configuration: the
+// operator is told and the file stays as it is.
+bool Worker::refuseScales(const QString &kind, double x, double y)
+{
+    if (IniEditor::scaleUsable(x) && IniEditor::scaleUsable(y))
+        return false;
+    emit showError(tr("Недопустимый масштабный коэффициент (%1) X: %2, Y: %3. Ini-файл не изменен.")
+                       .arg(kind, QString::number(x), QString::number(y)),
+                   false, QStringLiteral("error"));
+    return true;
+}
+
 void Worker::encoderScaleGet(QString fileName, double eSX, double eSY)
 {
+    if (refuseScales(QStringLiteral("ENCODER_SCALE"), eSX, eSY))
+        return;
     QString error;
     if (!IniEditor::edit(stripUrl(fileName), IniEditor::scaleChanges(QStringLiteral("ENCODER_SCALE"), eSX, eSY), &error))
         emit showError(tr("Ошибка при сохранении настроек в ini-файл") + ": " + stripUrl(fileName) + " (" + error + ")",
@@ -73,6 +87,8 @@ void Worker::encoderScaleGet(QString fileName, double eSX, double eSY)
 
 void Worker::stepperScaleGet(QString fileName, double sSX, double sSY)
 {
+    if (refuseScales(QStringLiteral("STEP_SCALE"), sSX, sSY))
+        return;
     QString error;
     if (!IniEditor::edit(stripUrl(fileName), IniEditor::scaleChanges(QStringLiteral("STEP_SCALE"), sSX, sSY), &error))
         emit showError(tr("Ошибка при сохранении настроек в ini-файл") + ": " + stripUrl(fileName) + " (" + error + ")",

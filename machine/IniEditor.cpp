@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 #include <QCoreApplication>
 
+#include <cmath>
 #include <set>
 
 namespace {
@@ -96,6 +97,11 @@ QList<IniEditor::Change> IniEditor::speedChanges(const QList<double> &velocities
         changes.append({i, QStringLiteral("STEPGEN_MAXACCEL"), QString::number(1.5 * accelerations[i], 'g')});
     }
     return changes;
+}
+
+bool IniEditor::scaleUsable(double scale)
+{
+    return std::isfinite(scale) && scale != 0.0;
 }
 
 QList<IniEditor::Change> IniEditor::scaleChanges(const QString &key, double x, double y)

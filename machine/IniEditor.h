@@ -28,6 +28,9 @@ public:
     // The speed editor's changes: velocities of axes 0..5 (units per second)
     // with their step generator limits, accelerations of axes 0..3 likewise.
     static QList<Change> speedChanges(const QList<double> &velocities, const QList<double> &accelerations);
+    // A scale that may be written: finite and not 0 (a negative one reverses
+    // the counting direction).
+    static bool scaleUsable(double scale);
     // Scale changes of X and Y for one key (ENCODER_SCALE or STEP_SCALE).
     static QList<Change> scaleChanges(const QString &key, double x, double y);
 };

@@ -166,6 +166,18 @@ MenuBar {
             text: app.t + qsTr("Калибровка рабочего поля аппарата")
             onTriggered: app.showToolWindow("fieldCalibration")
         }
+        // The encoder windows change the machine configuration: behind the
+        // settings password.
+        MenuItem {
+            id: encoderSettingsItem
+            text: app.t + qsTr("Настройка энкодеров")
+            onTriggered: app.openLocked("encoderSettings")
+        }
+        MenuItem {
+            id: encoderCalibrationItem
+            text: app.t + qsTr("Калибровка ремней и энкодерных лент")
+            onTriggered: app.openLocked("encoderCalibration")
+        }
         MenuItem {
             text: app.t + qsTr("Датчик разрежения")
             onTriggered: app.showToolWindow("vsSettings")

@@ -10,6 +10,7 @@ import "windows"
 import "windows/camera"
 import "windows/devices"
 import "windows/import"
+import "windows/machine"
 import "windows/settings"
 import "windows/statistics"
 import "lib/feeders.js" as Feeders
@@ -130,6 +131,40 @@ ApplicationWindow {
     function setActivity(name, running) { machineState.setActivity(name, running) }
     function activityRunning(name) { return machineState.activityRunning(name) }
     function setMachineSpeedSlider(value) { machineState.setMachineSpeedSlider(value) }
+
+    // ---- encoders: readings, scales, the difference watch (the encoder
+    // state item holds them; these are its names)
+    EncoderState { id: encoderState; app: main; machineState: machineState }
+    property alias encoderState: encoderState
+    property alias encX: encoderState.encX
+    property alias encY: encoderState.encY
+    property alias encZ: encoderState.encZ
+    property alias stepperX: encoderState.stepperX
+    property alias stepperY: encoderState.stepperY
+    property alias stepperZ: encoderState.stepperZ
+    property alias encStepperXDiv: encoderState.encStepperXDiv
+    property alias encStepperYDiv: encoderState.encStepperYDiv
+    property alias encStepperZDiv: encoderState.encStepperZDiv
+    property alias encStepperXMaxDiv: encoderState.encStepperXMaxDiv
+    property alias encStepperYMaxDiv: encoderState.encStepperYMaxDiv
+    property alias encStepperZMaxDiv: encoderState.encStepperZMaxDiv
+    property alias encoderScaleX: encoderState.encoderScaleX
+    property alias encoderScaleY: encoderState.encoderScaleY
+    property alias encoderScaleZ: encoderState.encoderScaleZ
+    property alias stepperScaleX: encoderState.stepperScaleX
+    property alias stepperScaleY: encoderState.stepperScaleY
+    property alias stepperScaleZ: encoderState.stepperScaleZ
+    property alias encXexist: encoderState.encXexist
+    property alias encYexist: encoderState.encYexist
+    property alias encZexist: encoderState.encZexist
+    property alias homeXExists: encoderState.homeXExists
+    property alias homeYExists: encoderState.homeYExists
+    property alias homeZExists: encoderState.homeZExists
+    property alias noHomeNoEncoderX: encoderState.noHomeNoEncoderX
+    property alias noHomeNoEncoderY: encoderState.noHomeNoEncoderY
+    property alias noHomeNoEncoderZ: encoderState.noHomeNoEncoderZ
+    function checkMaxDiv(axis) { return encoderState.checkMaxDiv(axis) }
+    function noHomeNoEncoderWarning() { return encoderState.noHomeNoEncoderWarning() }
     // Every LinuxCNC error but a realtime delay, and every step that cannot
     // go on, raise this: whatever runs stops.
     signal appError(string text)
@@ -346,8 +381,8 @@ ApplicationWindow {
     property bool dispenser1Enabled: false
     property bool dontStopProgramOnFeederErrors: false
     property bool enableAllTypesForHorizontalFeeders: false
-    property real encAutoCalibSizeX: 100
-    property real encAutoCalibSizeY: 100
+    property real encAutoCalibSizeX: 200
+    property real encAutoCalibSizeY: 200
     property real encCalibSize: 300
     property bool encStepperMaxDivEnabled: false
     property bool encXEnabled: true
@@ -721,6 +756,10 @@ ApplicationWindow {
     Camera2Window { id: camera2Window; app: main; camera: camera2 }
     CameraSettings { id: cameraSettings; app: main; headCamera: camera1; componentCamera: camera2 }
     FieldCalibration { id: fieldCalibrationWindow; app: main; camera: camera1 }
+    EncoderSettings { id: encoderSettingsWindow; app: main }
+    EncoderCalibration { id: encoderCalibrationWindow; app: main }
+    property alias encoderSettingsWindow: encoderSettingsWindow
+    property alias encoderCalibrationWindow: encoderCalibrationWindow
     VSSettings { id: vsSettings; app: main }
     RLCSettings { id: rlcSettings; app: main }
     ProgrammerSettings { id: programmerSettings; app: main }
@@ -984,8 +1023,8 @@ ApplicationWindow {
         linuxCncErrorModel.append({ "message": String(error), "time": Qt.formatTime(new Date(), "HH:mm:ss") })
     }
     function encoderStepGet(step) { machineState.encoderStepGet(step) }
-    function encoderScaleGet(x, y, z) {}
-    function stepperScaleGet(x, y, z) {}
+    function encoderScaleGet(x, y, z) { encoderState.encoderScaleGet(x, y, z) }
+    function stepperScaleGet(x, y, z) { encoderState.stepperScaleGet(x, y, z) }
     // The start/pause key of the machine was pressed: the job screen decides.
     function progStartBtnPressed() { smtInterface.progStartBtnPressed() }
     // The start/stop action of the job screen.
@@ -1002,18 +1041,18 @@ ApplicationWindow {
     function halStartPauseGet(value) { machineState.halStartPause = machineState.halBool(value) }
     function halSpeedEncoderGet(value) { machineState.halSpeedEncoder = Number(value) || 0 }
     function halSpeedEncoderIncGet(value) { machineState.halSpeedEncoderInc = Number(value) || 0 }
-    function halEncXGet(value) {}
-    function halEncYGet(value) {}
-    function halEncZGet(value) {}
-    function halStepperXGet(value) {}
-    function halStepperYGet(value) {}
-    function halStepperZGet(value) {}
-    function encStepperXDivGet(value) {}
-    function encStepperYDivGet(value) {}
-    function encStepperZDivGet(value) {}
-    function encStepperXMaxDivGet(value) {}
-    function encStepperYMaxDivGet(value) {}
-    function encStepperZMaxDivGet(value) {}
+    function halEncXGet(value) { encoderState.halEncXGet(value) }
+    function halEncYGet(value) { encoderState.halEncYGet(value) }
+    function halEncZGet(value) { encoderState.halEncZGet(value) }
+    function halStepperXGet(value) { encoderState.halStepperXGet(value) }
+    function halStepperYGet(value) { encoderState.halStepperYGet(value) }
+    function halStepperZGet(value) { encoderState.halStepperZGet(value) }
+    function encStepperXDivGet(value) { encoderState.encStepperXDivGet(value) }
+    function encStepperYDivGet(value) { encoderState.encStepperYDivGet(value) }
+    function encStepperZDivGet(value) { encoderState.encStepperZDivGet(value) }
+    function encStepperXMaxDivGet(value) { encoderState.encStepperXMaxDivGet(value) }
+    function encStepperYMaxDivGet(value) { encoderState.encStepperYMaxDivGet(value) }
+    function encStepperZMaxDivGet(value) { encoderState.encStepperZMaxDivGet(value) }
     function encExistGet(x, y, z) { machineState.encExistGet(x, y, z) }
     function doutListChangeEnabled(number, enabled) { machineState.doutListChangeEnabled(number, enabled) }
     function pwmEnabledGet(enabled) { instruments.pwmEnabled = enabled === true }

@@ -636,6 +636,180 @@ Choose one in the camera settings.</translation>
     </message>
 </context>
 <context>
+    <name>EncoderCalibration</name>
+    <message>
+        <source>Калибровка ремней и энкодерных лент</source>
+        <translation>Belt and encoder strip calibration</translation>
+    </message>
+    <message>
+        <source>После калибровки, не забудьте активировать калибровку рабочего поля аппарата.</source>
+        <translation>After the calibration, do not forget to switch the machine work field calibration on again.</translation>
+    </message>
+    <message>
+        <source>Переместите камеру к другому концу калибровочного объекта и нажмите &quot;Указать конец&quot;.</source>
+        <translation>Move the camera to the other end of the calibration object and press &quot;Mark end&quot;.</translation>
+    </message>
+    <message>
+        <source>Автокалибровка...</source>
+        <translation>Automatic calibration...</translation>
+    </message>
+    <message>
+        <source>Новый масштабный коэффициент для оси %1 сохранен! Для применения изменений, перезагрузите LinuxCNC!</source>
+        <translation>The new scale for axis %1 is saved! Restart LinuxCNC to apply the changes!</translation>
+    </message>
+    <message>
+        <source>Сохранено. Перезагрузите LinuxCNC.</source>
+        <translation>Saved. Restart LinuxCNC.</translation>
+    </message>
+    <message>
+        <source>Калибровка отменена</source>
+        <translation>Calibration cancelled</translation>
+    </message>
+    <message>
+        <source>Перезагрузите LinuxCNC</source>
+        <translation>Restart LinuxCNC</translation>
+    </message>
+    <message>
+        <source>меток/мм</source>
+        <translation>counts/mm</translation>
+    </message>
+    <message>
+        <source>шагов/мм</source>
+        <translation>steps/mm</translation>
+    </message>
+    <message>
+        <source>Энкодер</source>
+        <translation>Encoder</translation>
+    </message>
+    <message>
+        <source>Двигатель</source>
+        <translation>Motor</translation>
+    </message>
+    <message>
+        <source>Ручной</source>
+        <translation>Manual</translation>
+    </message>
+    <message>
+        <source>Автоматический</source>
+        <translation>Automatic</translation>
+    </message>
+    <message>
+        <source>Калибровать:</source>
+        <translation>Calibrate:</translation>
+    </message>
+    <message>
+        <source>Ремень</source>
+        <translation>Belt</translation>
+    </message>
+    <message>
+        <source>Энкодерную ленту</source>
+        <translation>Encoder strip</translation>
+    </message>
+    <message>
+        <source>Ось:</source>
+        <translation>Axis:</translation>
+    </message>
+    <message>
+        <source>Размер объекта, мм:</source>
+        <translation>Object size, mm:</translation>
+    </message>
+    <message>
+        <source>Указать начало</source>
+        <translation>Mark start</translation>
+    </message>
+    <message>
+        <source>Указать конец</source>
+        <translation>Mark end</translation>
+    </message>
+    <message>
+        <source>Расстояние X, мм:</source>
+        <translation>Distance X, mm:</translation>
+    </message>
+    <message>
+        <source>Расстояние Y, мм:</source>
+        <translation>Distance Y, mm:</translation>
+    </message>
+    <message>
+        <source>Автокалибровка</source>
+        <translation>Automatic calibration</translation>
+    </message>
+    <message>
+        <source>Поставьте камеру над первым репером; второй лежит на расстоянии Y от него по оси Y, третий на расстоянии X от второго по оси X.</source>
+        <translation>Put the camera over the first mark; the second lies distance Y from it along Y, the third distance X from the second along X.</translation>
+    </message>
+    <message>
+        <source>Поставьте камеру на один край объекта, нажмите &quot;Указать начало&quot;, переместите камеру на другой край.</source>
+        <translation>Put the camera on one edge of the object, press &quot;Mark start&quot;, move the camera to the other edge.</translation>
+    </message>
+    <message>
+        <source>Сохранить</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Отменить</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Закрыть</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>EncoderSettings</name>
+    <message>
+        <source>Настройка энкодеров</source>
+        <translation>Encoder settings</translation>
+    </message>
+    <message>
+        <source>Энкодер X</source>
+        <translation>Encoder X</translation>
+    </message>
+    <message>
+        <source>Энкодер Y</source>
+        <translation>Encoder Y</translation>
+    </message>
+    <message>
+        <source>Энкодер Z</source>
+        <translation>Encoder Z</translation>
+    </message>
+    <message>
+        <source>Перезапустите LinuxCNC, чтобы изменения вступили в силу.</source>
+        <translation>Restart LinuxCNC for the changes to take effect.</translation>
+    </message>
+    <message>
+        <source>Двигатель, мм</source>
+        <translation>Motor, mm</translation>
+    </message>
+    <message>
+        <source>Энкодер, мм</source>
+        <translation>Encoder, mm</translation>
+    </message>
+    <message>
+        <source>Расхождение</source>
+        <translation>Difference</translation>
+    </message>
+    <message>
+        <source>Макс. расхождение</source>
+        <translation>Max. difference</translation>
+    </message>
+    <message>
+        <source>Допустимое, мм</source>
+        <translation>Allowed, mm</translation>
+    </message>
+    <message>
+        <source>Активировать E-STOP при превышении этого расхождения</source>
+        <translation>Trigger E-STOP when this difference is exceeded</translation>
+    </message>
+    <message>
+        <source>Закрыть</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
     <name>ErrorWindow</name>
     <message>
         <source>Ошибка</source>
@@ -1735,6 +1909,14 @@ Choose one in the camera settings.</translation>
     <message>
         <source>Визуальная проверка расстановки/программы</source>
         <translation>Visual check of the placement/program</translation>
+    </message>
+    <message>
+        <source>Настройка энкодеров</source>
+        <translation>Encoder settings</translation>
+    </message>
+    <message>
+        <source>Калибровка ремней и энкодерных лент</source>
+        <translation>Belt and encoder strip calibration</translation>
     </message>
 </context>
 <context>
@@ -3046,6 +3228,10 @@ Kinds of components: %2.</translation>
         <source>Фото компонента питателя №%1 (%2) не загружено: %3</source>
         <translation>The component photo of feeder no. %1 (%2) was not loaded: %3</translation>
     </message>
+    <message>
+        <source>Недопустимый масштабный коэффициент (%1) X: %2, Y: %3. Ini-файл не изменен.</source>
+        <translation>Invalid scale (%1) X: %2, Y: %3. The ini file is not changed.</translation>
+    </message>
 </context>
 <context>
     <name>WorkerCnc</name>
@@ -3439,6 +3625,112 @@ Error code: %1</translation>
     <message>
         <source>Код ошибки: </source>
         <translation>Error code: </translation>
+    </message>
+</context>
+<context>
+    <name>encoderAutoCalibration</name>
+    <message>
+        <source>Репер не найден!</source>
+        <translation>Mark not found!</translation>
+    </message>
+    <message>
+        <source>Расстояния между реперами указаны неправильно!</source>
+        <translation>The distances between the marks are wrong!</translation>
+    </message>
+</context>
+<context>
+    <name>encoderCalibration</name>
+    <message>
+        <source>По оси %1 превышено максимально допустимое расхождение пути двигателя и энкодера! Возможные причины: ослаб или перескочил ремень; двигатель пропустил шаги; энкодер работает некорректно.</source>
+        <translation>On axis %1 the allowed difference between motor and encoder travel is exceeded! Possible causes: the belt is loose or has skipped; the motor has lost steps; the encoder does not work correctly.</translation>
+    </message>
+    <message>
+        <source>осях X и Y</source>
+        <translation>axes X and Y</translation>
+    </message>
+    <message>
+        <source>оси X</source>
+        <translation>axis X</translation>
+    </message>
+    <message>
+        <source>оси Y</source>
+        <translation>axis Y</translation>
+    </message>
+    <message>
+        <source>На %1 отсутствует концевой датчик и отключен/отсутствует энкодер. Перед нажатием кнопки &quot;Вкл&quot;, вручную переместите оси X и Y так, чтобы первый калибровочный знак оказался в центре поля зрения камеры.</source>
+        <translation>On %1 there is no home switch and the encoder is disabled or absent. Before pressing &quot;On&quot;, move the X and Y axes by hand so that the first calibration mark is in the centre of the camera's view.</translation>
+    </message>
+    <message>
+        <source>Выберите, что калибровать: ремень и/или энкодерную ленту.</source>
+        <translation>Choose what to calibrate: the belt and/or the encoder strip.</translation>
+    </message>
+    <message>
+        <source>Размер калибровочного объекта указан неправильно!</source>
+        <translation>The size of the calibration object is wrong!</translation>
+    </message>
+    <message>
+        <source>Показания энкодера или двигателя неизвестны!</source>
+        <translation>The encoder or motor readings are unknown!</translation>
+    </message>
+    <message>
+        <source>Масштабный коэффициент очень сильно отличается от предыдущего значения! Калибровка не будет сохранена!</source>
+        <translation>The scale differs far too much from the previous value! The calibration will not be saved!</translation>
+    </message>
+    <message>
+        <source>Калибровка проведена!</source>
+        <translation>Calibration done!</translation>
+    </message>
+    <message>
+        <source>Расстояние по энкодеру: %1 мм, новый масштабный коэффициент: %2 меток/мм</source>
+        <translation>Encoder distance: %1 mm, new scale: %2 counts/mm</translation>
+    </message>
+    <message>
+        <source>Расстояние по двигателю: %1 мм, новый масштабный коэффициент: %2 шагов/мм</source>
+        <translation>Motor distance: %1 mm, new scale: %2 steps/mm</translation>
+    </message>
+    <message>
+        <source>Масштабный коэффициент сильно отличается от предыдущего значения. Перед сохранением, проверьте пожалуйста правильность проведенной калибровки!</source>
+        <translation>The scale differs much from the previous value. Please check that the calibration was done correctly before saving!</translation>
+    </message>
+    <message>
+        <source>Для сохранения нажмите &quot;Сохранить&quot;.</source>
+        <translation>Press &quot;Save&quot; to save it.</translation>
+    </message>
+    <message>
+        <source>Недопустимый масштабный коэффициент (%1, %2): ini-файл не изменен.</source>
+        <translation>Invalid scale (%1, %2): the ini file is not changed.</translation>
+    </message>
+    <message>
+        <source>Нет новых масштабных коэффициентов для сохранения.</source>
+        <translation>There are no new scales to save.</translation>
+    </message>
+    <message>
+        <source>Расстояния между реперами указаны неправильно!</source>
+        <translation>The distances between the marks are wrong!</translation>
+    </message>
+    <message>
+        <source> после: </source>
+        <translation> after: </translation>
+    </message>
+    <message>
+        <source>Энкодер X, меток/мм: до: </source>
+        <translation>Encoder X, counts/mm: before: </translation>
+    </message>
+    <message>
+        <source>Энкодер Y, меток/мм: до: </source>
+        <translation>Encoder Y, counts/mm: before: </translation>
+    </message>
+    <message>
+        <source>Двигатель X, шагов/мм: до: </source>
+        <translation>Motor X, steps/mm: before: </translation>
+    </message>
+    <message>
+        <source>Двигатель Y, шагов/мм: до: </source>
+        <translation>Motor Y, steps/mm: before: </translation>
+    </message>
+    <message>
+        <source>Угол: </source>
+        <translation>Angle: </translation>
     </message>
 </context>
 <context>

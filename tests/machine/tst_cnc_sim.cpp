@@ -158,11 +158,12 @@ private slots:
         // Incremental jog by 2 mm backwards.
         m_cnc->machineMoveIncrGet(0, false, 50, 2.0);
         QTRY_VERIFY(near(pos(0), afterJog - 2.0) && status().inPosition[0]);
-        // Single steps: the given one, then the axis's own smallest step.
+        // Single steps: the given one, then the smallest step, which for X
+        // and Y is one count of the encoder (1 / ENCODER_SCALE of X).
         m_cnc->machineMoveStepGet(1, true, 0.5);
         QTRY_VERIFY(near(pos(1), 100.5) && status().inPosition[1]);
         m_cnc->machineMoveStepGet(1, false, 0);
-        QTRY_VERIFY(near(pos(1), 100.5 - 1.0 / 80) && status().inPosition[1]);
+        QTRY_VERIFY(near(pos(1), 100.5 - 1.0 / 200) && status().inPosition[1]);
     }
 
     void raiseZ()
@@ -189,6 +190,45 @@ private slots:
         QCOMPARE(SimMachine::halcmd({QStringLiteral("getp"), QStringLiteral("ini.z.max_acceleration")}), QStringLiteral("500"));
         QCOMPARE(runBlock(QStringLiteral("g0 z12")), 1);
         QCOMPARE(SimMachine::halcmd({QStringLiteral("getp"), QStringLiteral("ini.2.max_acceleration")}), QStringLiteral("2000"));
+    }
+
+    // The simulated card's encoders and step generators follow the joints.
+    // The encoder divides the strip's real counts by the configured scale:
+    // a strip with 201 counts per millimetre against ENCODER_SCALE 200 reads
+    // 0.5 % long, and the link publishes that (relative to homing). A slip
+    // puts the step generator ahead of the head.
+    void simulatedEncodersFollowTheJoints()
+    {
+        QCOMPARE(m_cnc->config().encoderScale[0], 200.0);
+        // HAL prints its values with a few digits less than a double has.
+        auto close = [](double v, double expected) { return qAbs(v - expected) < 1e-4; };
+        auto value = [](const QString &pin) {
+            return SimMachine::halcmd({QStringLiteral("getp"), pin}).trimmed().toDouble();
+        };
+        const QString enc0 = QStringLiteral("hm2_5i25.0.encoder.00.position");
+        const QString step0 = QStringLiteral("hm2_5i25.0.stepgen.00.position-fb");
+        QCOMPARE(runBlock(QStringLiteral("g0 x100 y50 z10")), 1);
+        QTRY_VERIFY(close(value(enc0), 100.0));
+        QVERIFY(close(value(step0), 100.0));
+        QVERIFY(close(value(QStringLiteral("hm2_5i25.0.encoder.01.position")), 50.0));
+        QVERIFY(close(value(QStringLiteral("hm2_5i25.0.stepgen.01.position-fb")), 50.0));
+        QVERIFY(close(value(QStringLiteral("hm2_5i25.0.encoder.02.position")), 10.0));
+        QVERIFY(close(value(QStringLiteral("hm2_5i25.0.stepgen.02.position-fb")), 10.0));
+
+        QSignalSpy enc(m_cnc, &WorkerCnc::halEncXSend);
+        SimMachine::halcmd({QStringLiteral("setp"), QStringLiteral("sim-strip-x.counts-per-mm"), QStringLiteral("201")});
+        QTRY_VERIFY(close(value(enc0), 100.5));
+        QTRY_VERIFY(!enc.isEmpty());
+        const double at100 = enc.last().at(0).toDouble();
+        QCOMPARE(runBlock(QStringLiteral("g0 x200")), 1);
+        QTRY_VERIFY(close(enc.last().at(0).toDouble() - at100, 100.5));
+        QVERIFY(close(value(step0), 200.0));
+
+        SimMachine::halcmd({QStringLiteral("setp"), QStringLiteral("sim-step-x.offset"), QStringLiteral("2.5")});
+        QTRY_VERIFY(close(value(step0), 202.5));
+        SimMachine::halcmd({QStringLiteral("setp"), QStringLiteral("sim-step-x.offset"), QStringLiteral("0")});
+        SimMachine::halcmd({QStringLiteral("setp"), QStringLiteral("sim-strip-x.counts-per-mm"), QStringLiteral("200")});
+        QTRY_VERIFY(close(value(enc0), 200.0) && close(value(step0), 200.0));
     }
 
     void shortMovesAreWaitedFor()
