@@ -72,8 +72,8 @@ public:
         QPointF centre;
         double angle = 0; // counter-clockwise, degrees
         bool flipped = false; // upside down
-        double width = 1;
-        double height = 1;
+        double width = 0; // 0: the size of its feeder's parts
+        double height = 0;
 
         bool operator==(const LoosePart &o) const
         {
