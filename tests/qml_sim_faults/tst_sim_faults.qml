@@ -17,6 +17,8 @@ TestCase {
     property int loose: 0
 
     SignalSpy { id: updatedSpy; signalName: "updated" }
+    SignalSpy { id: rlcStarted; target: root; signalName: "rlcStartedSignal" }
+    SignalSpy { id: rlcMeasured; target: root; signalName: "rlcMeasureSignal" }
 
     function feeder(bank, index) {
         var list = worker.simWorld().feeders
@@ -148,5 +150,45 @@ TestCase {
         verify(probe.call(root, "setFeederValue", ["U", loose, "rlcValue", 100]))
         tryVerify(function() { return feeder("U", loose).rlcMode === "C" }, 5000)
         fuzzyCompare(feeder("U", loose).rlcValue, 1e-7, 1e-15)
+    }
+
+    // The program's RLC meter over the emulator that follows the nozzle:
+    // the value of the part the nozzle took (at pick height over it with
+    // valve 1 on, as the machine reports them), 1.5 times that for the
+    // parts the feeder's RLC error marks, and the emulator's own reading
+    // once the part is let go.
+    function measure() {
+        rlcMeasured.clear()
+        root.rlcMeasure()
+        rlcMeasured.wait(3000)
+        return rlcMeasured.signalArguments[0]
+    }
+    function test_5_meterMeasuresTheHeldPart() {
+        var port = probe.startRlcEmulatorFollowingNozzle("R,A,12345,3")
+        verify(port !== "")
+        root.rlcStart(port)
+        rlcStarted.wait(4000)
+        verify(worker.simWorldSetLooseParts("U", loose, [{ "x": 300, "y": 100, "angle": 0 }]))
+        var z = feeder("U", loose).pickZ
+        var results = []
+        for (var factor of [1, 1.5]) {
+            verify(worker.simWorldSetRlcError("U", loose, factor, 1))
+            worker.simWorldResetParts()
+            root.jointPosGet([300, 100, z, 0])
+            root.doutGet(1, true)
+            verify(worker.simWorldHoldsPart())
+            root.jointPosGet([320, 80, z + 10, 0])
+            var m = measure()
+            compare(m[0], "C")
+            results.push(m[1])
+            root.jointPosGet([470, 120, z + 10, 0])
+            root.doutGet(1, false)
+            verify(!worker.simWorldHoldsPart())
+        }
+        verify(Math.abs(results[0] / 1e-7 - 1) < 1e-4, results[0])
+        verify(Math.abs(results[1] / 1.5e-7 - 1) < 1e-4, results[1])
+        var empty = measure()
+        compare(empty[0], "R")
+        compare(empty[1], 12345)
     }
 }
