@@ -509,6 +509,59 @@ private slots:
         QCOMPARE(searchLoose(frame, width, height, false).found, !flipped);
     }
 
+    // The program's contour search (a loose-part feeder searched by
+    // contours, camera1T1 at its default 150): with the picture inverted
+    // (camera1Inv) it finds an upright part by its dark body, in the middle
+    // of the part and along it, and not an upturned one, light all over;
+    // not inverted, the other way round.
+    void looseContours_data()
+    {
+        QTest::addColumn<bool>("flipped");
+        QTest::addColumn<bool>("inverse");
+        QTest::addColumn<bool>("found");
+        QTest::newRow("upright, inverted") << false << true << true;
+        QTest::newRow("upturned, inverted") << true << true << false;
+        QTest::newRow("upright, not inverted") << false << false << false;
+        QTest::newRow("upturned, not inverted") << true << false << true;
+    }
+    void looseContours()
+    {
+        QFETCH(bool, flipped);
+        QFETCH(bool, inverse);
+        QFETCH(bool, found);
+        setWorld();
+        SimulatedWorld::LoosePart p;
+        p.centre = QPointF(302, 99);
+        p.angle = 30;
+        p.flipped = flipped;
+        QVERIFY(SimulatedWorld::setLooseParts("U", 2, {p}));
+        CameraWorker w;
+        w.setMode(QStringLiteral("placerContours"));
+        w.setParam1(150);
+        w.setInverse(inverse);
+        w.setRoiPercent(60);
+        w.setTargetSize(5 * 20);
+        w.setTargetSize2(2.5 * 20);
+        w.setShowPercent(100);
+        QSignalSpy obj(&w, &CameraWorker::objSend);
+        QSignalSpy all(&w, &CameraWorker::objArraySend);
+        w.processMat(headFrame(QPointF(300, 100)), true);
+        QCOMPARE(obj.size(), 1);
+        QCOMPARE(obj[0][0].toBool(), found);
+        QCOMPARE(all.size(), 1);
+        const QList<qreal> xs = all[0][0].value<QList<qreal>>();
+        const QList<qreal> ys = all[0][1].value<QList<qreal>>();
+        const QList<qreal> angles = all[0][2].value<QList<qreal>>();
+        QCOMPARE(xs.size(), found ? 1 : 0);
+        if (!found)
+            return;
+        // 2 mm right and 1 mm down in the picture, turned by 30 degrees
+        // counter-clockwise: clockwise in the picture's rows-down sense.
+        QVERIFY2(std::fabs(xs.first() - 40) < 1.5 && std::fabs(ys.first() - 20) < 1.5,
+                 qPrintable(QStringLiteral("%1, %2").arg(xs.first()).arg(ys.first())));
+        QVERIFY2(std::fabs(fold(angles.first() + 30, 180)) < 1, qPrintable(QString::number(angles.first())));
+    }
+
     // The nozzle takes a loose part as it takes a pocket's part, holding it
     // as it lay: the program picks at minus the found angle, so that the part
     // lies along X with the nozzle back at A 0. It is gone from the placer,
