@@ -60,3 +60,13 @@ void Worker::simWorldResetParts()
 {
     SimulatedWorld::resetParts();
 }
+
+bool Worker::simWorldSetTapeOffset(const QString &bank, int index, double dx, double dy)
+{
+    return SimulatedWorld::setTapeOffset(bank, index, dx, dy);
+}
+
+void Worker::simWorldClearTapeOffsets()
+{
+    SimulatedWorld::clearTapeOffsets();
+}

@@ -4,6 +4,7 @@
 #include "vision/SimulatedNozzle.h"
 
 #include <QDebug>
+#include <QHash>
 #include <QVariantList>
 
 #include <opencv2/imgproc.hpp>
@@ -27,6 +28,12 @@ const cv::Scalar kTerminal(220, 220, 225);
 constexpr double kClearanceMm = 1.0;
 // Corners are drawn at sixteenths of a pixel.
 constexpr int kShift = 4;
+// A paper tape, the feeder floor seen through its holes, an empty pocket.
+const cv::Scalar kPaper(228, 230, 232);
+const cv::Scalar kFeederFloor(38, 40, 42);
+const cv::Scalar kPocket(25, 25, 25);
+// Room around a part in its pocket, mm on every side.
+constexpr double kPocketMarginMm = 0.15;
 
 QPointF turned(const QPointF &v, double degrees)
 {
@@ -106,6 +113,43 @@ void drawPart(cv::Mat &bgr, const View &view, const QPointF &centre, double w, d
     for (int side = -1; side <= 1; side += 2) {
         const QPointF c = centre + turned(QPointF(side * (w - pad) / 2, 0), angle);
         fillPolygon(bgr, view, rectangle(c, pad, h, angle, 0), kTerminal);
+    }
+}
+
+// A tape feeder's paper tape: its sprocket holes and its pockets with the
+// parts they hold.
+void drawTape(cv::Mat &bgr, const View &view, const SimulatedWorld::Feeder &f)
+{
+    const SimulatedWorld::Tape &t = f.tape;
+    const QPointF pick = t.pick + t.shift;
+    if (!view.shows(pick, SimulatedWorld::kTapeReachMm + t.width))
+        return;
+    // Along and across the tape.
+    const QPointF u = t.alongY ? QPointF(0, 1) : QPointF(1, 0);
+    const QPointF v = t.alongY ? QPointF(1, 0) : QPointF(0, 1);
+    const double side = t.holeSide < 0 ? -1.0 : 1.0;
+    const QPointF holeLine = pick + v * (side * t.holeOffset);
+    const QPointF outerEdge = holeLine - v * (side * SimulatedWorld::kHoleEdgeMm);
+    const QPointF innerEdge = outerEdge + v * (side * t.width);
+    const double reach = SimulatedWorld::kTapeReachMm;
+    fillPolygon(bgr, view, {outerEdge - u * reach, outerEdge + u * reach, innerEdge + u * reach, innerEdge - u * reach},
+                kPaper);
+    const double pitch = SimulatedWorld::kHolePitchMm;
+    // Holes 2 mm along either way from the pick point, then every 4 mm.
+    const double first = SimulatedWorld::kHoleToPickMm - std::floor((reach + SimulatedWorld::kHoleToPickMm) / pitch) * pitch;
+    for (double a = first; a <= reach; a += pitch) {
+        const QPointF c = holeLine + u * a;
+        if (view.shows(c, SimulatedWorld::kHoleDiameterMm))
+            cv::circle(bgr, view.toPixel(c), view.radius(SimulatedWorld::kHoleDiameterMm / 2), kFeederFloor, cv::FILLED,
+                       cv::LINE_AA, kShift);
+    }
+    for (int i = 0; i < f.pockets.size(); ++i) {
+        const QPointF &c = f.pockets.at(i);
+        if (!view.shows(c, std::hypot(f.width, f.height)))
+            continue;
+        fillPolygon(bgr, view, rectangle(c, f.width, f.height, f.angle, kPocketMarginMm), kPocket);
+        if (f.hasPart(i))
+            drawPart(bgr, view, c, f.width, f.height, f.angle);
     }
 }
 
@@ -194,6 +238,30 @@ QVariantList marksValue(const QVector<SimulatedWorld::Mark> &marks)
     return list;
 }
 
+bool toTape(const QVariant &v, SimulatedWorld::Tape *t, QString *error)
+{
+    const QVariantMap m = v.toMap();
+    double side = 0;
+    if (!toPoint(m.value(QStringLiteral("pick")), &t->pick) ||
+        !toNumber(m.value(QStringLiteral("holeOffset")), &t->holeOffset) ||
+        !toNumber(m.value(QStringLiteral("holeSide")), &side) || !toNumber(m.value(QStringLiteral("width")), &t->width)) {
+        *error = QStringLiteral("a tape needs a pick point and finite holeOffset, holeSide and width");
+        return false;
+    }
+    if (side != -1 && side != 1) {
+        *error = QStringLiteral("a tape's holeSide is -1 or 1");
+        return false;
+    }
+    if (!(t->holeOffset > 0 && t->holeOffset < t->width - SimulatedWorld::kHoleEdgeMm) || t->width > 100) {
+        *error = QStringLiteral("a tape's holes do not lie between its edges");
+        return false;
+    }
+    t->holeSide = int(side);
+    t->alongY = m.value(QStringLiteral("alongY")).toBool();
+    t->present = true;
+    return true;
+}
+
 bool toFeeder(const QVariant &v, SimulatedWorld::Feeder *f, bool *hasParts, QString *error)
 {
     const QVariantMap m = v.toMap();
@@ -232,6 +300,8 @@ bool toFeeder(const QVariant &v, SimulatedWorld::Feeder *f, bool *hasParts, QStr
         f->pockets.append(at);
     }
     f->taken.fill(false, f->pockets.size());
+    if (m.contains(QStringLiteral("tape")) && !toTape(m.value(QStringLiteral("tape")), &f->tape, error))
+        return false;
     *hasParts = f->width > 0 && f->height > 0 && !f->pockets.isEmpty();
     return true;
 }
@@ -244,12 +314,33 @@ QVariantMap feederValue(const SimulatedWorld::Feeder &f)
         if (!f.hasPart(i))
             taken.append(i);
     }
-    return QVariantMap{{QStringLiteral("bank"), f.bank},           {QStringLiteral("index"), f.index},
-                       {QStringLiteral("refills"), f.refills},     {QStringLiteral("pockets"), pockets},
-                       {QStringLiteral("taken"), taken},           {QStringLiteral("pickZ"), f.pickZ},
-                       {QStringLiteral("width"), f.width},         {QStringLiteral("height"), f.height},
-                       {QStringLiteral("thickness"), f.thickness}, {QStringLiteral("angle"), f.angle},
-                       {QStringLiteral("current"), f.current}};
+    QVariantMap map{{QStringLiteral("bank"), f.bank},           {QStringLiteral("index"), f.index},
+                    {QStringLiteral("refills"), f.refills},     {QStringLiteral("pockets"), pockets},
+                    {QStringLiteral("taken"), taken},           {QStringLiteral("pickZ"), f.pickZ},
+                    {QStringLiteral("width"), f.width},         {QStringLiteral("height"), f.height},
+                    {QStringLiteral("thickness"), f.thickness}, {QStringLiteral("angle"), f.angle},
+                    {QStringLiteral("current"), f.current}};
+    if (f.tape.present) {
+        const SimulatedWorld::Tape &t = f.tape;
+        map.insert(QStringLiteral("tape"), QVariantMap{{QStringLiteral("pick"), pointValue(t.pick)},
+                                                       {QStringLiteral("alongY"), t.alongY},
+                                                       {QStringLiteral("holeOffset"), t.holeOffset},
+                                                       {QStringLiteral("holeSide"), t.holeSide},
+                                                       {QStringLiteral("width"), t.width},
+                                                       {QStringLiteral("shift"), pointValue(t.shift)}});
+    }
+    return map;
+}
+
+QString tapeKey(const QString &bank, int index) { return bank + QString::number(index); }
+
+// Moves a tape (and the parts in its pockets) to `shift` from its record.
+void shiftTape(SimulatedWorld::Feeder &f, const QPointF &shift)
+{
+    const QPointF by = shift - f.tape.shift;
+    for (QPointF &p : f.pockets)
+        p += by;
+    f.tape.shift = shift;
 }
 
 struct Stored {
@@ -257,6 +348,8 @@ struct Stored {
     SimulatedWorld::Displacement displacement;
     SimulatedNozzle nozzle;
     QString stateFile;
+    // Where real tapes lie (their pick point), by bank letter and index.
+    QHash<QString, QPointF> tapeAt;
     NozzleStateFile::State written;
     bool stateWritten = false;
 };
@@ -307,6 +400,10 @@ void SimulatedWorld::draw(cv::Mat &bgr, const QPointF &machine, const Displaceme
     view.width = bgr.cols;
     view.height = bgr.rows;
 
+    for (const Feeder &f : feeders) {
+        if (f.tape.present)
+            drawTape(bgr, view, f);
+    }
     for (const Board &b : boards) {
         QVector<QPointF> corners;
         double minX = HUGE_VAL, maxX = -HUGE_VAL, minY = HUGE_VAL, maxY = -HUGE_VAL;
@@ -470,6 +567,11 @@ void SimulatedWorld::setCurrent(const SimulatedWorld &world)
     QMutexLocker lock(&mutex());
     SimulatedWorld next = world;
     const SimulatedWorld &old = stored().world;
+    for (Feeder &f : next.feeders) {
+        const auto pinned = stored().tapeAt.constFind(tapeKey(f.bank, f.index));
+        if (f.tape.present && pinned != stored().tapeAt.constEnd())
+            shiftTape(f, *pinned - f.tape.pick);
+    }
     next.placedParts = old.placedParts + world.placedParts;
     for (Feeder &f : next.feeders) {
         for (const Feeder &o : old.feeders) {
@@ -510,6 +612,33 @@ SimulatedWorld::Displacement SimulatedWorld::displacement()
 {
     QMutexLocker lock(&mutex());
     return stored().displacement;
+}
+
+bool SimulatedWorld::setTapeOffset(const QString &bank, int index, double dx, double dy)
+{
+    if (!std::isfinite(dx) || !std::isfinite(dy) || std::fabs(dx) > kMaxTapeOffsetMm ||
+        std::fabs(dy) > kMaxTapeOffsetMm)
+        return false;
+    QMutexLocker lock(&mutex());
+    Stored &s = stored();
+    for (Feeder &f : s.world.feeders) {
+        if (f.bank != bank || f.index != index || !f.tape.present)
+            continue;
+        const QPointF offset(dx, dy);
+        s.tapeAt.insert(tapeKey(bank, index), f.tape.pick + offset);
+        shiftTape(f, offset);
+        return true;
+    }
+    return false;
+}
+
+void SimulatedWorld::clearTapeOffsets()
+{
+    QMutexLocker lock(&mutex());
+    Stored &s = stored();
+    s.tapeAt.clear();
+    for (Feeder &f : s.world.feeders)
+        shiftTape(f, QPointF());
 }
 
 void SimulatedWorld::followMachine(const SimulatedStage::Position &position, bool valve)
