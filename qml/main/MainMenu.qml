@@ -179,6 +179,10 @@ MenuBar {
             onTriggered: app.openLocked("encoderCalibration")
         }
         MenuItem {
+            text: app.t + qsTr("Центрирование ленточных питателей по перфорациям")
+            onTriggered: app.showToolWindow("tapeCentring")
+        }
+        MenuItem {
             text: app.t + qsTr("Датчик разрежения")
             onTriggered: app.showToolWindow("vsSettings")
         }

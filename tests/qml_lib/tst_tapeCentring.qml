@@ -137,7 +137,7 @@ TestCase {
             request(settings, onResult)
         }
         m.port.tapeFeeder = function(bank, index) { return bank === "B" ? (feeders[index] || null) : null }
-        m.port.feederCheck = function(bank, index) {
+        m.port.checkTapeFeeder = function(bank, index) {
             return opts.checks && opts.checks[index] !== undefined ? opts.checks[index] : true
         }
         m.port.tapeBank = function(n) { return n === 0 ? { zShift: 5 } : null }

@@ -17,7 +17,8 @@
 // window's own:
 //   tapeFeeder(bank, index) -> feeder record or null (type, bandWidth,
 //                              bankNumber, caseX, caseY)
-//   feederCheck(bank, index) -> true, or the text of the failed check
+//   checkTapeFeeder(bank, index) -> true, or the text of the failed
+//                              feeder check of program creation
 //   tapeBank(n) -> tape bank record (zShift) or null
 //   setFeederPick(bank, index, x, y)   stores the feeder's new pick point
 //   cameraFrameWidth() -> pixels
@@ -75,7 +76,7 @@ function create(port, waiters, onChange) {
             port.log(Tape.notTapeText(number), "yellow")
             return next()
         }
-        var check = port.feederCheck(run.bank, run.index)
+        var check = port.checkTapeFeeder(run.bank, run.index)
         if (check !== true) {
             port.log(Tape.checkFailedText(number, String(check)), "yellow")
             return next()
