@@ -7,6 +7,7 @@ MenuBar {
     // The items that open settings windows, for the tests.
     property alias machineSettingsItem: machineSettingsItem
     property alias cameraSettingsItem: cameraSettingsItem
+    property alias nozzleSettingsItem: nozzleSettingsItem
     property alias passwordSettingsItem: passwordSettingsItem
     property alias windowsCameraSettingsItem: windowsCameraSettingsItem
     property alias executionInterfaceItem: executionInterfaceItem
@@ -125,6 +126,11 @@ MenuBar {
             id: cameraSettingsItem
             text: app.t + qsTr("Камеры")
             onTriggered: app.openLocked("cameraSettings")
+        }
+        MenuItem {
+            id: nozzleSettingsItem
+            text: app.t + qsTr("Насадки")
+            onTriggered: app.openLocked("nozzleSettings")
         }
         MenuSeparator {}
         MenuItem {

@@ -762,6 +762,8 @@ ApplicationWindow {
     property alias encoderCalibrationWindow: encoderCalibrationWindow
     TapeCentring { id: tapeCentringWindow; app: main }
     property alias tapeCentringWindow: tapeCentringWindow
+    NozzleSettings { id: nozzleSettingsWindow; app: main }
+    property alias nozzleSettingsWindow: nozzleSettingsWindow
     VSSettings { id: vsSettings; app: main }
     RLCSettings { id: rlcSettings; app: main }
     ProgrammerSettings { id: programmerSettings; app: main }
