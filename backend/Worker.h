@@ -250,6 +250,29 @@ public slots:
     bool simWorldSetTapeOffset(const QString &bank, int index, double dx, double dy);
     // Every simulated tape back where its feeder record says.
     void simWorldClearTapeOffsets();
+    // Faults of feeder `index` (from 0) of bank `bank` ("L", "R", "U",
+    // "B"), kept when the world is sent again (SimulatedWorld): every part
+    // the nozzle takes sits (dx, dy) mm off (machine axes at the pick) and
+    // `turn` degrees (counter-clockwise) turned beyond the nozzle's own
+    // miss; `missPattern` (a number n: every n-th pick; or a text such as
+    // "001", read over and over, "1" a missed pick) leaves parts where they
+    // lie. False, with a diagnostic, for a feeder or value it refuses.
+    bool simWorldSetPickError(QString bank, int index, double dx, double dy, double turn, QVariant missPattern);
+    // The RLC meter emulator measures the parts of that feeder marked by
+    // `partsPattern` (as above, over the parts taken; 1 for every part) at
+    // `factor` times their value.
+    bool simWorldSetRlcError(QString bank, int index, double factor, QVariant partsPattern);
+    // The parts lying on the placer of loose-part feeder `index` of `bank`:
+    // [{"x", "y", "angle", "flipped"}, ...] (machine mm, degrees
+    // counter-clockwise; "width" and "height" when not the feeder's), now
+    // and after simWorldResetParts.
+    bool simWorldSetLooseParts(QString bank, int index, QVariant parts);
+    // Forgets every pick error, RLC error and simWorldSetLooseParts.
+    void simWorldClearErrors();
+    // A loose part of width x height mm as the simulated head camera sees
+    // it, upright or upside down, at angle 0 with 0.5 mm of placer around:
+    // a photo for a feeder's elPhoto / elFlippedPhoto ("data:image/png;base64,...").
+    QString simWorldPartPhoto(double width, double height, bool flipped);
 
     // --- this object
     void setRefPointCursor(bool visible);

@@ -3,17 +3,28 @@
 // the simulated nozzle picks, set by the main window.
 #include "backend/Worker.h"
 
+#include "vision/MatImage.h"
+#include "vision/SimulatedScene.h"
 #include "vision/SimulatedWorld.h"
 
+#include <QBuffer>
 #include <QDebug>
 #include <QJSValue>
 
 #include <cmath>
 
+namespace {
+
+QVariant plain(const QVariant &v)
+{
+    return v.userType() == qMetaTypeId<QJSValue>() ? v.value<QJSValue>().toVariant() : v;
+}
+
+} // namespace
+
 void Worker::simWorldGet(QVariant world)
 {
-    if (world.userType() == qMetaTypeId<QJSValue>())
-        world = world.value<QJSValue>().toVariant();
+    world = plain(world);
     SimulatedWorld w;
     QString error;
     if (!SimulatedWorld::fromVariant(world.toMap(), &w, &error)) {
@@ -69,4 +80,69 @@ bool Worker::simWorldSetTapeOffset(const QString &bank, int index, double dx, do
 void Worker::simWorldClearTapeOffsets()
 {
     SimulatedWorld::clearTapeOffsets();
+}
+
+bool Worker::simWorldSetPickError(QString bank, int index, double dx, double dy, double turn, QVariant missPattern)
+{
+    SimulatedWorld::PickError e;
+    e.dx = dx;
+    e.dy = dy;
+    e.turn = turn;
+    QString error;
+    if (!SimulatedWorld::Pattern::fromVariant(plain(missPattern), &e.miss, &error)) {
+        qWarning() << "Simulated pick error refused:" << error;
+        return false;
+    }
+    if (!SimulatedWorld::setPickError(bank, index, e)) {
+        qWarning() << "Simulated pick error refused for feeder" << bank << index;
+        return false;
+    }
+    return true;
+}
+
+bool Worker::simWorldSetRlcError(QString bank, int index, double factor, QVariant partsPattern)
+{
+    SimulatedWorld::RlcError e;
+    e.factor = factor;
+    QString error;
+    if (!SimulatedWorld::Pattern::fromVariant(plain(partsPattern), &e.parts, &error)) {
+        qWarning() << "Simulated RLC error refused:" << error;
+        return false;
+    }
+    if (!SimulatedWorld::setRlcError(bank, index, e)) {
+        qWarning() << "Simulated RLC error refused for feeder" << bank << index << "factor" << factor;
+        return false;
+    }
+    return true;
+}
+
+bool Worker::simWorldSetLooseParts(QString bank, int index, QVariant parts)
+{
+    QVector<SimulatedWorld::LoosePart> list;
+    QString error;
+    if (!SimulatedWorld::loosePartsFromVariant(plain(parts), &list, &error) ||
+        !SimulatedWorld::setLooseParts(bank, index, list)) {
+        qWarning() << "Simulated loose parts refused for feeder" << bank << index << error;
+        return false;
+    }
+    return true;
+}
+
+void Worker::simWorldClearErrors()
+{
+    SimulatedWorld::clearFaults();
+}
+
+QString Worker::simWorldPartPhoto(double width, double height, bool flipped)
+{
+    const cv::Mat photo = SimulatedWorld::partPhoto(width, height, flipped, SimulatedScene::kPixelsPerMm);
+    if (photo.empty()) {
+        qWarning() << "No photo of a simulated part of" << width << "x" << height << "mm";
+        return QString();
+    }
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    MatImage::toRgbImage(photo).save(&buffer, "PNG");
+    return QStringLiteral("data:image/png;base64,") + QString::fromLatin1(png.toBase64());
 }

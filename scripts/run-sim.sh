@@ -48,6 +48,9 @@ for cam in "camera1Name=sim:board" "camera2Name=sim:component"; do
   fi
 done
 cp -rn sim/packages/. "$run/packages/" 2>/dev/null || true
+# The simulated device programmer (programmerScriptPath; programming itself is
+# off until the settings or a feeder ask for it).
+install -m 755 sim/sim-programmer "$run/sim-programmer"
 if [ ! -d "$run/projects/demo" ]; then
   cp -r sim/projects/. "$run/projects/"
   for f in "$run"/projects/demo/*.project "$run"/projects/demo/*Feeders; do
@@ -79,12 +82,12 @@ if [ "$(id -u)" -eq 0 ]; then
 fi
 cp "$build/bin/kestravo-vs-emulator" "$build/bin/kestravo-rlc-emulator" "$run/"
 emulator_pids=()
-# The program tells the vacuum sensor emulator through this file whether the
-# nozzle's valve is on and whether it holds a part.
+# The program tells the emulators through this file whether the nozzle's
+# valve is on, whether it holds a part and what the RLC meter measures of it.
 export KESTRAVO_SIM_NOZZLE_STATE="$run/sim-nozzle"
 "${as_user[@]}" "$run/kestravo-vs-emulator" --link "$run/vs-port" --nozzle "$KESTRAVO_SIM_NOZZLE_STATE" >/dev/null &
 emulator_pids+=($!)
-"${as_user[@]}" "$run/kestravo-rlc-emulator" --link "$run/rlc-port" >/dev/null &
+"${as_user[@]}" "$run/kestravo-rlc-emulator" --link "$run/rlc-port" --nozzle "$KESTRAVO_SIM_NOZZLE_STATE" >/dev/null &
 emulator_pids+=($!)
 stop_emulators() { kill "${emulator_pids[@]}" 2>/dev/null || true; }
 trap stop_emulators EXIT

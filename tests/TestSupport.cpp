@@ -76,6 +76,15 @@ QString prepareSimRunFolder(const QString &simDir, const QString &runDir, QStrin
                 return QString();
         }
     }
+    // The simulated device programmer, which the settings store names.
+    const QString programmer = run.filePath(QStringLiteral("sim-programmer"));
+    if (!copyFile(sim.filePath(QStringLiteral("sim-programmer")), programmer, runDir, false, error))
+        return QString();
+    if (!QFile::setPermissions(programmer, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
+                                               QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther)) {
+        *error = QStringLiteral("cannot make %1 executable").arg(programmer);
+        return QString();
+    }
     return settingsFile;
 }
 

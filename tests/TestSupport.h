@@ -17,9 +17,10 @@ QStringList collectedWarnings();
 void resetCollectedWarnings();
 
 // Lays out a run folder as ./run.sh does for the simulated machine: the
-// settings store, the package base and the projects of `simDir` copied into
-// `runDir`, with the placeholder @RUN@ in the settings store, the projects and
-// the feeder files replaced by `runDir`. Returns the settings store's path,
+// settings store, the package base, the projects and the device programmer
+// (sim-programmer) of `simDir` copied into `runDir`, with the placeholder
+// @RUN@ in the settings store, the projects and the feeder files replaced by
+// `runDir`. Returns the settings store's path,
 // or an empty string (with the reason in `error`).
 QString prepareSimRunFolder(const QString &simDir, const QString &runDir, QString *error);
 

@@ -342,35 +342,53 @@ public:
     // Starts the RLC meter emulator on a pseudo-terminal, answering every
     // reading with `reading` ("R,A,10000,3" is 10 kOhm); the link to its
     // port, or "" when it did not start. The emulator ends with the runner.
-    Q_INVOKABLE QString startRlcEmulator(const QString &reading)
+    Q_INVOKABLE QString startRlcEmulator(const QString &reading) { return startRlc(reading, false); }
+
+    // The same emulator told by the simulated nozzle what it holds (through
+    // the nozzle state file, as ./run.sh sets it up): it answers the value of
+    // a held part of a feeder with an RLC value (worker.simWorldSetRlcError
+    // makes chosen parts measure out of range), `reading` otherwise.
+    Q_INVOKABLE QString startRlcEmulatorFollowingNozzle(const QString &reading) { return startRlc(reading, true); }
+
+private:
+    // The one nozzle state file of the emulators that follow the nozzle.
+    QString nozzleStateFile()
+    {
+        if (m_nozzleState.isEmpty()) {
+            m_nozzleState = m_temp.filePath(QStringLiteral("sim-nozzle"));
+            SimulatedWorld::setNozzleStateFile(m_nozzleState);
+        }
+        return m_nozzleState;
+    }
+
+    QString startRlc(const QString &reading, bool followNozzle)
     {
 #ifdef RLC_EMULATOR
         const QString link = m_temp.filePath(QStringLiteral("rlc-%1").arg(++m_emulators));
+        QStringList args{QStringLiteral("--link"), link, QStringLiteral("--reading"), reading};
+        if (followNozzle)
+            args << QStringLiteral("--nozzle") << nozzleStateFile();
         auto *program = new QProcess(this);
-        program->start(QStringLiteral(RLC_EMULATOR),
-                       {QStringLiteral("--link"), link, QStringLiteral("--reading"), reading});
+        program->start(QStringLiteral(RLC_EMULATOR), args);
         if (!program->waitForReadyRead(5000))
             return QString();
         program->readLine();
         return link;
 #else
         Q_UNUSED(reading)
+        Q_UNUSED(followNozzle)
         return QString();
 #endif
     }
 
-private:
     QString startEmulator(double pressure, bool followNozzle)
     {
 #ifdef VS_EMULATOR
         const int n = ++m_emulators;
         QStringList args{QStringLiteral("--link"), m_temp.filePath(QStringLiteral("vs-%1").arg(n)),
                          QStringLiteral("--pressure"), QString::number(pressure)};
-        if (followNozzle) {
-            const QString state = m_temp.filePath(QStringLiteral("nozzle-%1").arg(n));
-            SimulatedWorld::setNozzleStateFile(state);
-            args << QStringLiteral("--nozzle") << state;
-        }
+        if (followNozzle)
+            args << QStringLiteral("--nozzle") << nozzleStateFile();
         auto *program = new QProcess(const_cast<Probe *>(this));
         program->start(QStringLiteral(VS_EMULATOR), args);
         if (!program->waitForReadyRead(5000))
@@ -397,6 +415,7 @@ private:
     }
 
     QTemporaryDir m_temp;
+    QString m_nozzleState;
     int m_emulators = 0;
     ApplicationShell *m_shell = nullptr;
     MachineLinkProbe *m_link = nullptr;

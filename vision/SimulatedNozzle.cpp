@@ -26,16 +26,22 @@ QVariantMap SimulatedNozzle::Release::toVariant() const
     return QVariantMap{{QStringLiteral("bank"), part.bank},
                        {QStringLiteral("feeder"), part.feeder},
                        {QStringLiteral("pocket"), part.pocket},
+                       {QStringLiteral("loose"), part.loose},
                        {QStringLiteral("width"), part.width},
                        {QStringLiteral("height"), part.height},
                        {QStringLiteral("thickness"), part.thickness},
                        {QStringLiteral("x"), nozzle.x()},
                        {QStringLiteral("y"), nozzle.y()},
+                       {QStringLiteral("z"), z},
                        {QStringLiteral("a"), a},
                        {QStringLiteral("partX"), centre.x()},
                        {QStringLiteral("partY"), centre.y()},
                        {QStringLiteral("partAngle"), angle},
-                       {QStringLiteral("onBoard"), onBoard}};
+                       {QStringLiteral("onBoard"), onBoard},
+                       {QStringLiteral("flipped"), flipped},
+                       {QStringLiteral("onPlacer"), !placerBank.isEmpty()},
+                       {QStringLiteral("placerBank"), placerBank},
+                       {QStringLiteral("placerFeeder"), placerFeeder}};
 }
 
 SimulatedNozzle::Event SimulatedNozzle::follow(SimulatedWorld &world, const SimulatedWorld::Displacement &d,
@@ -44,51 +50,116 @@ SimulatedNozzle::Event SimulatedNozzle::follow(SimulatedWorld &world, const Simu
     m_valve = valve;
     const QPointF nozzle(position.x, position.y);
     if (!valve) {
+        m_missed = false;
         if (!m_holds)
             return Event::None;
         Release r;
         r.part = m_held;
         r.nozzle = nozzle;
+        r.z = position.z;
         r.a = position.a;
         r.centre = nozzle + heldOffset(position.a);
         r.angle = heldAngle(position.a);
+        r.flipped = m_held.flipped;
         r.onBoard = world.onBoard(r.centre, d);
-        if (r.onBoard)
+        if (r.onBoard) {
             world.placedParts.append({r.centre, r.angle, m_held.width, m_held.height});
+        } else {
+            for (SimulatedWorld::Feeder &f : world.feeders) {
+                if (!f.loose || !f.onPlacer(r.centre))
+                    continue;
+                // A part let go from high enough turns over as it falls.
+                if (position.z - f.pickZ >= SimulatedWorld::kFlipDropHeightMm)
+                    r.flipped = !r.flipped;
+                SimulatedWorld::LoosePart lying;
+                lying.centre = r.centre;
+                lying.angle = r.angle;
+                lying.flipped = r.flipped;
+                lying.width = m_held.width;
+                lying.height = m_held.height;
+                f.parts.append(lying);
+                r.placerBank = f.bank;
+                r.placerFeeder = f.index;
+                break;
+            }
+        }
         m_releases.append(r);
         m_holds = false;
         m_held = Part();
         return Event::Released;
     }
-    if (m_holds)
+    if (m_holds || m_missed)
         return Event::None;
+    return pick(world, position);
+}
+
+SimulatedNozzle::Event SimulatedNozzle::pick(SimulatedWorld &world, const SimulatedStage::Position &position)
+{
+    const QPointF nozzle(position.x, position.y);
     for (SimulatedWorld::Feeder &f : world.feeders) {
         if (!(position.z <= f.pickZ + kPickToleranceMm))
             continue;
+        if (f.loose) {
+            for (int i = 0; i < f.parts.size(); ++i) {
+                const SimulatedWorld::LoosePart part = f.parts.at(i);
+                if (!onPart(nozzle, part.centre, part.width, part.height, part.angle))
+                    continue;
+                if (f.pickError.miss.hits(f.attempts++)) {
+                    m_missed = true;
+                    return Event::None;
+                }
+                f.parts.remove(i);
+                take(f, part.centre, part.angle, part.flipped, position);
+                m_held.loose = true;
+                m_held.width = part.width;
+                m_held.height = part.height;
+                return Event::Picked;
+            }
+            continue;
+        }
         for (int i = 0; i < f.pockets.size(); ++i) {
             const QPointF &centre = f.pockets.at(i);
             if (!f.hasPart(i) || !onPart(nozzle, centre, f.width, f.height, f.angle))
                 continue;
+            if (f.pickError.miss.hits(f.attempts++)) {
+                m_missed = true;
+                return Event::None;
+            }
             if (!f.refills) {
                 f.taken.resize(f.pockets.size());
                 f.taken[i] = true;
             }
-            m_held.bank = f.bank;
-            m_held.feeder = f.index;
+            take(f, centre, f.angle, false, position);
             m_held.pocket = i;
-            m_held.width = f.width;
-            m_held.height = f.height;
-            m_held.thickness = f.thickness;
-            // A positive A turns the nozzle clockwise seen from above, as
-            // the program's angles run (a board turned counter-clockwise by
-            // the marks is met with a negative A).
-            m_offset0 = turned(centre - nozzle, position.a);
-            m_angle0 = f.angle + position.a;
-            m_holds = true;
             return Event::Picked;
         }
     }
     return Event::None;
+}
+
+void SimulatedNozzle::take(SimulatedWorld::Feeder &f, const QPointF &centre, double angle, bool flipped,
+                           const SimulatedStage::Position &position)
+{
+    m_held = Part();
+    m_held.bank = f.bank;
+    m_held.feeder = f.index;
+    m_held.width = f.width;
+    m_held.height = f.height;
+    m_held.thickness = f.thickness;
+    m_held.flipped = flipped;
+    const int n = f.partsTaken++;
+    if (f.rlcMode) {
+        m_held.rlcMode = f.rlcMode;
+        m_held.rlcValue = f.rlcValue * (f.rlcError.parts.hits(n) ? f.rlcError.factor : 1.0);
+    }
+    // A positive A turns the nozzle clockwise seen from above, as the
+    // program's angles run (a board turned counter-clockwise by the marks is
+    // met with a negative A). The pick error moves and turns the part further
+    // in machine axes as they are at the pick.
+    const QPointF nozzle(position.x, position.y);
+    m_offset0 = turned(centre - nozzle + QPointF(f.pickError.dx, f.pickError.dy), position.a);
+    m_angle0 = angle + f.pickError.turn + position.a;
+    m_holds = true;
 }
 
 QPointF SimulatedNozzle::heldOffset(double a) const

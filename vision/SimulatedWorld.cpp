@@ -7,150 +7,16 @@
 #include <QHash>
 #include <QVariantList>
 
-#include <opencv2/imgproc.hpp>
-
 #include <algorithm>
 #include <cmath>
 
 namespace {
-
-// Colours (BGR): the table, the solder mask, the bare laminate around a
-// mark, copper, solder paste.
-const cv::Scalar kTable(72, 74, 78);
-const cv::Scalar kMask(40, 90, 30);
-const cv::Scalar kClearance(20, 45, 15);
-const cv::Scalar kCopper(200, 230, 240);
-const cv::Scalar kPaste(140, 140, 140);
-// A placed part: its body and its two terminals.
-const cv::Scalar kPartBody(60, 60, 60);
-const cv::Scalar kTerminal(220, 220, 225);
-// The clear ring around a mark, mm beyond its edge.
-constexpr double kClearanceMm = 1.0;
-// Corners are drawn at sixteenths of a pixel.
-constexpr int kShift = 4;
-// A paper tape, the feeder floor seen through its holes, an empty pocket.
-const cv::Scalar kPaper(228, 230, 232);
-const cv::Scalar kFeederFloor(38, 40, 42);
-const cv::Scalar kPocket(25, 25, 25);
-// Room around a part in its pocket, mm on every side.
-constexpr double kPocketMarginMm = 0.15;
 
 QPointF turned(const QPointF &v, double degrees)
 {
     const double a = degrees * M_PI / 180.0;
     const double c = std::cos(a), s = std::sin(a);
     return QPointF(v.x() * c - v.y() * s, v.x() * s + v.y() * c);
-}
-
-// Machine millimetres to pixels of one frame.
-struct View {
-    QPointF centre; // the machine point in the centre of the frame
-    double ppm = 1;
-    int width = 0;
-    int height = 0;
-
-    cv::Point toPixel(const QPointF &p) const
-    {
-        const double x = width / 2.0 + (p.x() - centre.x()) * ppm;
-        const double y = height / 2.0 - (p.y() - centre.y()) * ppm;
-        return cv::Point(int(std::lround(x * (1 << kShift))), int(std::lround(y * (1 << kShift))));
-    }
-    int radius(double mm) const { return int(std::lround(mm * ppm * (1 << kShift))); }
-    // Whether something within `reach` mm of `p` can show in the frame.
-    bool shows(const QPointF &p, double reach) const
-    {
-        const double halfW = width / 2.0 / ppm + reach + 1;
-        const double halfH = height / 2.0 / ppm + reach + 1;
-        return std::fabs(p.x() - centre.x()) <= halfW && std::fabs(p.y() - centre.y()) <= halfH;
-    }
-};
-
-void fillPolygon(cv::Mat &bgr, const View &view, const QVector<QPointF> &corners, const cv::Scalar &colour)
-{
-    std::vector<cv::Point> poly;
-    poly.reserve(size_t(corners.size()));
-    for (const QPointF &c : corners)
-        poly.push_back(view.toPixel(c));
-    const cv::Point *points = poly.data();
-    const int count = int(poly.size());
-    cv::fillPoly(bgr, &points, &count, 1, colour, cv::LINE_AA, kShift);
-}
-
-// Corners of a rectangle w x h centred at `centre`, its own axes turned by
-// `angle` degrees, grown by `grow` mm on every side.
-QVector<QPointF> rectangle(const QPointF &centre, double w, double h, double angle, double grow)
-{
-    const double hw = w / 2 + grow, hh = h / 2 + grow;
-    QVector<QPointF> corners;
-    for (const QPointF &c : {QPointF(-hw, -hh), QPointF(hw, -hh), QPointF(hw, hh), QPointF(-hw, hh)})
-        corners.append(centre + turned(c, angle));
-    return corners;
-}
-
-void drawMark(cv::Mat &bgr, const View &view, const SimulatedWorld::Mark &m, const QPointF &centre, double angle)
-{
-    const double reach = std::hypot(m.size, m.size2) / 2 + kClearanceMm;
-    if (!view.shows(centre, reach))
-        return;
-    if (m.shape == SimulatedWorld::Shape::Round) {
-        cv::circle(bgr, view.toPixel(centre), view.radius(m.size / 2 + kClearanceMm), kClearance, cv::FILLED,
-                   cv::LINE_AA, kShift);
-        cv::circle(bgr, view.toPixel(centre), view.radius(m.size / 2), kCopper, cv::FILLED, cv::LINE_AA, kShift);
-        return;
-    }
-    fillPolygon(bgr, view, rectangle(centre, m.size, m.size2, angle, kClearanceMm), kClearance);
-    fillPolygon(bgr, view, rectangle(centre, m.size, m.size2, angle, 0), kCopper);
-}
-
-// A two-terminal part seen from above or below: a dark body with bright
-// terminals across its ends (each a fifth of its width).
-void drawPart(cv::Mat &bgr, const View &view, const QPointF &centre, double w, double h, double angle)
-{
-    if (!view.shows(centre, std::hypot(w, h) / 2))
-        return;
-    fillPolygon(bgr, view, rectangle(centre, w, h, angle, 0), kPartBody);
-    const double pad = w * 0.1875;
-    for (int side = -1; side <= 1; side += 2) {
-        const QPointF c = centre + turned(QPointF(side * (w - pad) / 2, 0), angle);
-        fillPolygon(bgr, view, rectangle(c, pad, h, angle, 0), kTerminal);
-    }
-}
-
-// A tape feeder's paper tape: its sprocket holes and its pockets with the
-// parts they hold.
-void drawTape(cv::Mat &bgr, const View &view, const SimulatedWorld::Feeder &f)
-{
-    const SimulatedWorld::Tape &t = f.tape;
-    const QPointF pick = t.pick + t.shift;
-    if (!view.shows(pick, SimulatedWorld::kTapeReachMm + t.width))
-        return;
-    // Along and across the tape.
-    const QPointF u = t.alongY ? QPointF(0, 1) : QPointF(1, 0);
-    const QPointF v = t.alongY ? QPointF(1, 0) : QPointF(0, 1);
-    const double side = t.holeSide < 0 ? -1.0 : 1.0;
-    const QPointF holeLine = pick + v * (side * t.holeOffset);
-    const QPointF outerEdge = holeLine - v * (side * SimulatedWorld::kHoleEdgeMm);
-    const QPointF innerEdge = outerEdge + v * (side * t.width);
-    const double reach = SimulatedWorld::kTapeReachMm;
-    fillPolygon(bgr, view, {outerEdge - u * reach, outerEdge + u * reach, innerEdge + u * reach, innerEdge - u * reach},
-                kPaper);
-    const double pitch = SimulatedWorld::kHolePitchMm;
-    // Holes 2 mm along either way from the pick point, then every 4 mm.
-    const double first = SimulatedWorld::kHoleToPickMm - std::floor((reach + SimulatedWorld::kHoleToPickMm) / pitch) * pitch;
-    for (double a = first; a <= reach; a += pitch) {
-        const QPointF c = holeLine + u * a;
-        if (view.shows(c, SimulatedWorld::kHoleDiameterMm))
-            cv::circle(bgr, view.toPixel(c), view.radius(SimulatedWorld::kHoleDiameterMm / 2), kFeederFloor, cv::FILLED,
-                       cv::LINE_AA, kShift);
-    }
-    for (int i = 0; i < f.pockets.size(); ++i) {
-        const QPointF &c = f.pockets.at(i);
-        if (!view.shows(c, std::hypot(f.width, f.height)))
-            continue;
-        fillPolygon(bgr, view, rectangle(c, f.width, f.height, f.angle, kPocketMarginMm), kPocket);
-        if (f.hasPart(i))
-            drawPart(bgr, view, c, f.width, f.height, f.angle);
-    }
 }
 
 bool toNumber(const QVariant &v, double *out)
@@ -302,8 +168,59 @@ bool toFeeder(const QVariant &v, SimulatedWorld::Feeder *f, bool *hasParts, QStr
     f->taken.fill(false, f->pockets.size());
     if (m.contains(QStringLiteral("tape")) && !toTape(m.value(QStringLiteral("tape")), &f->tape, error))
         return false;
-    *hasParts = f->width > 0 && f->height > 0 && !f->pockets.isEmpty();
+    const QString mode = m.value(QStringLiteral("rlcMode")).toString();
+    if (!mode.isEmpty() && mode != QLatin1String("R") && mode != QLatin1String("L") && mode != QLatin1String("C")) {
+        *error = QStringLiteral("unknown RLC mode \"%1\"").arg(mode);
+        return false;
+    }
+    double value = 0;
+    if (m.contains(QStringLiteral("rlcValue")) && !toNumber(m.value(QStringLiteral("rlcValue")), &value)) {
+        *error = QStringLiteral("a feeder's RLC value is not a finite number");
+        return false;
+    }
+    if (!mode.isEmpty() && value > 0) {
+        f->rlcMode = mode.at(0).toLatin1();
+        f->rlcValue = value;
+    }
+    f->loose = m.value(QStringLiteral("loose")).toBool();
+    if (f->loose) {
+        for (const QVariant &v : m.value(QStringLiteral("placer")).toList()) {
+            const QVariantList r = v.toList();
+            double x = 0, y = 0, w = 0, h = 0;
+            if (r.size() != 4 || !toNumber(r.at(0), &x) || !toNumber(r.at(1), &y) || !toNumber(r.at(2), &w) ||
+                !toNumber(r.at(3), &h)) {
+                *error = QStringLiteral("a placer window is not four finite numbers");
+                return false;
+            }
+            if (w > 0 && h > 0)
+                f->placer.append(QRectF(x - w / 2, y - h / 2, w, h));
+        }
+        QVector<SimulatedWorld::LoosePart> parts;
+        if (!SimulatedWorld::loosePartsFromVariant(m.value(QStringLiteral("parts")), &parts, error))
+            return false;
+        for (SimulatedWorld::LoosePart &p : parts) {
+            if (p.width <= 0 || p.height <= 0) {
+                p.width = f->width;
+                p.height = f->height;
+            }
+        }
+        f->describedParts = f->initialParts = f->parts = parts;
+    }
+    *hasParts = f->width > 0 && f->height > 0 && (f->loose ? !f->placer.isEmpty() : !f->pockets.isEmpty());
     return true;
+}
+
+QVariantList loosePartsValue(const QVector<SimulatedWorld::LoosePart> &parts)
+{
+    QVariantList list;
+    for (const SimulatedWorld::LoosePart &p : parts)
+        list.append(QVariantMap{{QStringLiteral("x"), p.centre.x()},
+                                {QStringLiteral("y"), p.centre.y()},
+                                {QStringLiteral("angle"), p.angle},
+                                {QStringLiteral("flipped"), p.flipped},
+                                {QStringLiteral("width"), p.width},
+                                {QStringLiteral("height"), p.height}});
+    return list;
 }
 
 QVariantMap feederValue(const SimulatedWorld::Feeder &f)
@@ -319,7 +236,26 @@ QVariantMap feederValue(const SimulatedWorld::Feeder &f)
                     {QStringLiteral("taken"), taken},           {QStringLiteral("pickZ"), f.pickZ},
                     {QStringLiteral("width"), f.width},         {QStringLiteral("height"), f.height},
                     {QStringLiteral("thickness"), f.thickness}, {QStringLiteral("angle"), f.angle},
-                    {QStringLiteral("current"), f.current}};
+                    {QStringLiteral("current"), f.current},     {QStringLiteral("attempts"), f.attempts},
+                    {QStringLiteral("partsTaken"), f.partsTaken}};
+    if (f.rlcMode) {
+        map.insert(QStringLiteral("rlcMode"), QString(QLatin1Char(f.rlcMode)));
+        map.insert(QStringLiteral("rlcValue"), f.rlcValue);
+    }
+    if (f.loose) {
+        QVariantList placer;
+        for (const QRectF &r : f.placer)
+            placer.append(QVariant(QVariantList{r.center().x(), r.center().y(), r.width(), r.height()}));
+        map.insert(QStringLiteral("loose"), true);
+        map.insert(QStringLiteral("placer"), placer);
+        map.insert(QStringLiteral("parts"), loosePartsValue(f.parts));
+    }
+    map.insert(QStringLiteral("pickError"), QVariantMap{{QStringLiteral("dx"), f.pickError.dx},
+                                                        {QStringLiteral("dy"), f.pickError.dy},
+                                                        {QStringLiteral("turn"), f.pickError.turn},
+                                                        {QStringLiteral("miss"), f.pickError.miss.marks}});
+    map.insert(QStringLiteral("rlcError"), QVariantMap{{QStringLiteral("factor"), f.rlcError.factor},
+                                                       {QStringLiteral("parts"), f.rlcError.parts.marks}});
     if (f.tape.present) {
         const SimulatedWorld::Tape &t = f.tape;
         map.insert(QStringLiteral("tape"), QVariantMap{{QStringLiteral("pick"), pointValue(t.pick)},
@@ -332,8 +268,6 @@ QVariantMap feederValue(const SimulatedWorld::Feeder &f)
     return map;
 }
 
-QString tapeKey(const QString &bank, int index) { return bank + QString::number(index); }
-
 // Moves a tape (and the parts in its pockets) to `shift` from its record.
 void shiftTape(SimulatedWorld::Feeder &f, const QPointF &shift)
 {
@@ -341,6 +275,41 @@ void shiftTape(SimulatedWorld::Feeder &f, const QPointF &shift)
     for (QPointF &p : f.pockets)
         p += by;
     f.tape.shift = shift;
+}
+
+// Faults set for a feeder by bank and index, kept for the worlds to come.
+struct Faults {
+    bool hasPick = false;
+    SimulatedWorld::PickError pick;
+    bool hasRlc = false;
+    SimulatedWorld::RlcError rlc;
+    bool hasParts = false;
+    QVector<SimulatedWorld::LoosePart> parts; // a size of 0: the feeder's
+
+    void applyTo(SimulatedWorld::Feeder &f) const
+    {
+        if (hasPick)
+            f.pickError = pick;
+        if (hasRlc)
+            f.rlcError = rlc;
+        if (hasParts && f.loose) {
+            QVector<SimulatedWorld::LoosePart> lying = parts;
+            for (SimulatedWorld::LoosePart &p : lying) {
+                if (p.width <= 0 || p.height <= 0) {
+                    p.width = f.width;
+                    p.height = f.height;
+                }
+            }
+            f.initialParts = f.parts = lying;
+        }
+    }
+};
+
+bool validFeeder(const QString &bank, int index)
+{
+    return (bank == QLatin1String("L") || bank == QLatin1String("R") || bank == QLatin1String("U") ||
+            bank == QLatin1String("B")) &&
+           index >= 0 && index <= SimulatedWorld::kMaxFeeders;
 }
 
 struct Stored {
@@ -352,6 +321,7 @@ struct Stored {
     QHash<QString, QPointF> tapeAt;
     NozzleStateFile::State written;
     bool stateWritten = false;
+    QHash<QString, Faults> faults;
 };
 
 Stored &stored()
@@ -364,7 +334,89 @@ Stored &stored()
 
 bool SimulatedWorld::isEmpty() const
 {
+    for (const Feeder &f : feeders)
+        if (f.loose)
+            return false;
     return boards.isEmpty() && marks.isEmpty() && dots.isEmpty() && tableMarks.isEmpty() && placedParts.isEmpty();
+}
+
+bool SimulatedWorld::Feeder::onPlacer(const QPointF &point) const
+{
+    for (const QRectF &r : placer)
+        if (r.contains(point))
+            return true;
+    return false;
+}
+
+bool SimulatedWorld::Pattern::hits(int count) const
+{
+    if (marks.isEmpty() || count < 0)
+        return false;
+    const QChar c = marks.at(count % marks.size());
+    return c == QLatin1Char('1') || c == QLatin1Char('x') || c == QLatin1Char('X');
+}
+
+bool SimulatedWorld::Pattern::fromVariant(const QVariant &v, Pattern *pattern, QString *error)
+{
+    constexpr int kLongest = 1000;
+    Pattern p;
+    if (!v.isValid() || v.isNull()) {
+        *pattern = p;
+        return true;
+    }
+    if (v.type() == QVariant::String) {
+        const QString text = v.toString();
+        for (const QChar c : text) {
+            if (!QStringLiteral("01xX.-").contains(c)) {
+                *error = QStringLiteral("a pattern has characters other than 0, 1, x, X, '.' and '-'");
+                return false;
+            }
+        }
+        if (text.size() > kLongest) {
+            *error = QStringLiteral("a pattern is longer than %1 picks").arg(kLongest);
+            return false;
+        }
+        p.marks = text;
+        *pattern = p;
+        return true;
+    }
+    bool ok = false;
+    const double n = v.toDouble(&ok);
+    if (!ok || !std::isfinite(n) || n < 0 || n > kLongest || n != std::floor(n)) {
+        *error = QStringLiteral("a pattern is neither a text nor a whole number from 0 to %1").arg(kLongest);
+        return false;
+    }
+    if (n > 0)
+        p.marks = QString(int(n) - 1, QLatin1Char('0')) + QLatin1Char('1');
+    *pattern = p;
+    return true;
+}
+
+bool SimulatedWorld::loosePartsFromVariant(const QVariant &v, QVector<LoosePart> *parts, QString *error)
+{
+    QVector<LoosePart> list;
+    const QVariantList items = v.toList();
+    if (items.size() > kMaxItems) {
+        *error = QStringLiteral("more than %1 loose parts").arg(kMaxItems);
+        return false;
+    }
+    for (const QVariant &item : items) {
+        const QVariantMap m = item.toMap();
+        LoosePart p;
+        double x = 0, y = 0;
+        if (!toNumber(m.value(QStringLiteral("x")), &x) || !toNumber(m.value(QStringLiteral("y")), &y) ||
+            !toNumber(m.value(QStringLiteral("angle"), 0), &p.angle) ||
+            !toNumber(m.value(QStringLiteral("width"), 0), &p.width) ||
+            !toNumber(m.value(QStringLiteral("height"), 0), &p.height)) {
+            *error = QStringLiteral("a loose part needs finite x, y, angle, width and height");
+            return false;
+        }
+        p.centre = QPointF(x, y);
+        p.flipped = m.value(QStringLiteral("flipped")).toBool();
+        list.append(p);
+    }
+    *parts = list;
+    return true;
 }
 
 bool SimulatedWorld::onBoard(const QPointF &point, const Displacement &d) const
@@ -389,47 +441,6 @@ bool SimulatedWorld::onBoard(const QPointF &point, const Displacement &d) const
 QPointF SimulatedWorld::placed(const QPointF &point, const Displacement &d) const
 {
     return pivot + turned(point - pivot, d.angle) + QPointF(d.dx, d.dy);
-}
-
-void SimulatedWorld::draw(cv::Mat &bgr, const QPointF &machine, const Displacement &d, double pixelsPerMm) const
-{
-    bgr.setTo(kTable);
-    View view;
-    view.centre = machine + cameraShift;
-    view.ppm = pixelsPerMm;
-    view.width = bgr.cols;
-    view.height = bgr.rows;
-
-    for (const Feeder &f : feeders) {
-        if (f.tape.present)
-            drawTape(bgr, view, f);
-    }
-    for (const Board &b : boards) {
-        QVector<QPointF> corners;
-        double minX = HUGE_VAL, maxX = -HUGE_VAL, minY = HUGE_VAL, maxY = -HUGE_VAL;
-        for (const QPointF &c : b.outline) {
-            const QPointF p = placed(c, d);
-            corners.append(p);
-            minX = std::min(minX, p.x());
-            maxX = std::max(maxX, p.x());
-            minY = std::min(minY, p.y());
-            maxY = std::max(maxY, p.y());
-        }
-        const QPointF middle((minX + maxX) / 2, (minY + maxY) / 2);
-        if (view.shows(middle, std::max(maxX - minX, maxY - minY) / 2))
-            fillPolygon(bgr, view, corners, kMask);
-    }
-    for (const Dot &dot : dots) {
-        const QPointF c = placed(dot.centre, d);
-        if (view.shows(c, dot.diameter))
-            cv::circle(bgr, view.toPixel(c), view.radius(dot.diameter / 2), kPaste, cv::FILLED, cv::LINE_AA, kShift);
-    }
-    for (const PlacedPart &p : placedParts)
-        drawPart(bgr, view, p.centre, p.width, p.height, p.angle);
-    for (const Mark &m : marks)
-        drawMark(bgr, view, m, placed(m.centre, d), m.angle + d.angle);
-    for (const Mark &m : tableMarks)
-        drawMark(bgr, view, m, m.centre, m.angle);
 }
 
 bool SimulatedWorld::fromVariant(const QVariantMap &map, SimulatedWorld *world, QString *error)
@@ -487,7 +498,7 @@ bool SimulatedWorld::fromVariant(const QVariantMap &map, SimulatedWorld *world, 
         bool hasParts = false;
         if (!toFeeder(v, &f, &hasParts, error))
             return false;
-        items += f.pockets.size();
+        items += f.pockets.size() + f.placer.size() + f.parts.size();
         if (items > kMaxItems) {
             *error = QStringLiteral("more than %1 items").arg(kMaxItems);
             return false;
@@ -568,16 +579,24 @@ void SimulatedWorld::setCurrent(const SimulatedWorld &world)
     SimulatedWorld next = world;
     const SimulatedWorld &old = stored().world;
     for (Feeder &f : next.feeders) {
-        const auto pinned = stored().tapeAt.constFind(tapeKey(f.bank, f.index));
+        const auto pinned = stored().tapeAt.constFind(f.key());
         if (f.tape.present && pinned != stored().tapeAt.constEnd())
             shiftTape(f, *pinned - f.tape.pick);
     }
     next.placedParts = old.placedParts + world.placedParts;
     for (Feeder &f : next.feeders) {
+        const auto faults = stored().faults.constFind(f.key());
+        if (faults != stored().faults.constEnd())
+            faults->applyTo(f);
         for (const Feeder &o : old.feeders) {
             if (o.bank == f.bank && o.index == f.index) {
                 if (o.pockets == f.pockets && f.current >= o.current)
                     f.taken = o.taken;
+                // The parts on a placer stay as the nozzle left them.
+                if (f.loose && o.loose && o.placer == f.placer && o.initialParts == f.initialParts)
+                    f.parts = o.parts;
+                f.attempts = o.attempts;
+                f.partsTaken = o.partsTaken;
                 break;
             }
         }
@@ -625,7 +644,7 @@ bool SimulatedWorld::setTapeOffset(const QString &bank, int index, double dx, do
         if (f.bank != bank || f.index != index || !f.tape.present)
             continue;
         const QPointF offset(dx, dy);
-        s.tapeAt.insert(tapeKey(bank, index), f.tape.pick + offset);
+        s.tapeAt.insert(f.key(), f.tape.pick + offset);
         shiftTape(f, offset);
         return true;
     }
@@ -651,8 +670,11 @@ void SimulatedWorld::followMachine(const SimulatedStage::Position &position, boo
         s.nozzle.follow(s.world, s.displacement, position, valve);
         state.valve = s.nozzle.valve();
         state.part = s.nozzle.holds();
-        if (s.stateFile.isEmpty() ||
-            (s.stateWritten && s.written.valve == state.valve && s.written.part == state.part))
+        if (state.part) {
+            state.rlcMode = s.nozzle.heldPart().rlcMode;
+            state.rlcValue = s.nozzle.heldPart().rlcValue;
+        }
+        if (s.stateFile.isEmpty() || (s.stateWritten && s.written == state))
             return;
         s.written = state;
         s.stateWritten = true;
@@ -710,8 +732,12 @@ void SimulatedWorld::resetParts()
     Stored &s = stored();
     s.nozzle.clear();
     s.world.placedParts.clear();
-    for (Feeder &f : s.world.feeders)
+    for (Feeder &f : s.world.feeders) {
         f.taken.fill(false, f.pockets.size());
+        f.parts = f.initialParts;
+        f.attempts = 0;
+        f.partsTaken = 0;
+    }
     s.stateWritten = false;
 }
 
@@ -720,4 +746,73 @@ void SimulatedWorld::setNozzleStateFile(const QString &path)
     QMutexLocker lock(&mutex());
     stored().stateFile = path;
     stored().stateWritten = false;
+}
+
+bool SimulatedWorld::setPickError(const QString &bank, int index, const PickError &error)
+{
+    if (!validFeeder(bank, index) || !std::isfinite(error.dx) || !std::isfinite(error.dy) ||
+        !std::isfinite(error.turn))
+        return false;
+    QMutexLocker lock(&mutex());
+    Faults &faults = stored().faults[bank + QString::number(index)];
+    faults.hasPick = true;
+    faults.pick = error;
+    for (Feeder &f : stored().world.feeders) {
+        if (f.bank == bank && f.index == index) {
+            f.pickError = error;
+            f.attempts = 0;
+        }
+    }
+    return true;
+}
+
+bool SimulatedWorld::setRlcError(const QString &bank, int index, const RlcError &error)
+{
+    if (!validFeeder(bank, index) || !std::isfinite(error.factor) || !(error.factor > 0))
+        return false;
+    QMutexLocker lock(&mutex());
+    Faults &faults = stored().faults[bank + QString::number(index)];
+    faults.hasRlc = true;
+    faults.rlc = error;
+    for (Feeder &f : stored().world.feeders) {
+        if (f.bank == bank && f.index == index) {
+            f.rlcError = error;
+            f.partsTaken = 0;
+        }
+    }
+    return true;
+}
+
+bool SimulatedWorld::setLooseParts(const QString &bank, int index, const QVector<LoosePart> &parts)
+{
+    if (!validFeeder(bank, index) || parts.size() > kMaxItems)
+        return false;
+    for (const LoosePart &p : parts) {
+        if (!std::isfinite(p.centre.x()) || !std::isfinite(p.centre.y()) || !std::isfinite(p.angle) ||
+            !std::isfinite(p.width) || !std::isfinite(p.height))
+            return false;
+    }
+    QMutexLocker lock(&mutex());
+    Faults &faults = stored().faults[bank + QString::number(index)];
+    faults.hasParts = true;
+    faults.parts = parts;
+    for (Feeder &f : stored().world.feeders)
+        if (f.bank == bank && f.index == index)
+            faults.applyTo(f);
+    return true;
+}
+
+void SimulatedWorld::clearFaults()
+{
+    QMutexLocker lock(&mutex());
+    Stored &s = stored();
+    s.faults.clear();
+    for (Feeder &f : s.world.feeders) {
+        f.pickError = PickError();
+        f.rlcError = RlcError();
+        f.attempts = 0;
+        f.partsTaken = 0;
+        if (f.initialParts != f.describedParts)
+            f.initialParts = f.parts = f.describedParts;
+    }
 }

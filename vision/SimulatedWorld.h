@@ -4,6 +4,7 @@
 
 #include <QMutex>
 #include <QPointF>
+#include <QRectF>
 #include <QString>
 #include <QVariantMap>
 #include <QVector>
@@ -36,6 +37,20 @@
 // the parts then lie off by as much, and they stay where they are when the
 // program stores a new pick point, as a loaded tape would.
 //
+// A loose-part feeder (kind 2) has no pockets: its parts lie on its placer
+// area, the windows the head camera searches, at their own positions and
+// angles, some of them upside down. The head camera sees them there (see
+// drawLoosePart for how an upturned part looks), the nozzle picks them as it
+// picks from a pocket, and a part let go over a placer lies there again:
+// turned over when the nozzle was kFlipDropHeightMm or more above that
+// feeder's pick height, as it was held otherwise.
+//
+// Faults of a feeder (settable from tests, kept when the world is described
+// again): a pick error, the part sitting on the nozzle off by (dx, dy) mm
+// and turned by `turn` degrees beyond the nozzle's own miss; a miss pattern,
+// picks that leave the part where it lies; and an RLC error, parts whose
+// value the meter measures times a factor.
+//
 // One world is process-wide (setCurrent, current), like SimulatedStage:
 // written by the GUI thread, read by the capture threads. The process-wide
 // world also follows the machine (followMachine): the nozzle position and
@@ -58,6 +73,41 @@ public:
     };
     struct Board {
         QVector<QPointF> outline; // corners, in order
+    };
+    // A part lying loose on a placer, in machine coordinates.
+    struct LoosePart {
+        QPointF centre;
+        double angle = 0; // counter-clockwise, degrees
+        bool flipped = false; // upside down
+        double width = 0; // 0: the size of its feeder's parts
+        double height = 0;
+
+        bool operator==(const LoosePart &o) const
+        {
+            return centre == o.centre && angle == o.angle && flipped == o.flipped && width == o.width &&
+                   height == o.height;
+        }
+    };
+    // Which picks of a feeder go wrong: `marks` is read again and again
+    // from its start, one character per pick ("1" or "x": this one; "0",
+    // "." or "-": not this one); an empty pattern never.
+    struct Pattern {
+        QString marks;
+        bool hits(int count) const;
+        // A pattern from a number n (every n-th: n - 1 times "0", then "1";
+        // 0: never) or a text of the characters above. False, with the reason,
+        // for anything else.
+        static bool fromVariant(const QVariant &v, Pattern *pattern, QString *error);
+    };
+    struct PickError {
+        double dx = 0; // mm, machine axes as at the pick
+        double dy = 0;
+        double turn = 0; // degrees counter-clockwise
+        Pattern miss; // picks that leave the part where it lies
+    };
+    struct RlcError {
+        double factor = 1; // the measured value is the part's times this ...
+        Pattern parts; // ... for the parts taken that the pattern marks
     };
     // A feeder and the parts in its pockets. Every part has the size of the
     // feeder's package and lies turned by `angle` degrees counter-clockwise.
@@ -86,8 +136,26 @@ public:
         double angle = 0;
         int current = 0; // the feeder's next pocket as the program counts it
         Tape tape;       // tape feeders only
+        // Loose parts (instead of pockets): the placer's windows, the parts
+        // lying there now, after resetParts, and as the description gave them.
+        bool loose = false;
+        QVector<QRectF> placer;
+        QVector<LoosePart> parts;
+        QVector<LoosePart> initialParts;
+        QVector<LoosePart> describedParts;
+        // What the RLC meter measures of a part: 'R', 'L' or 'C' (0: no
+        // value) and the value in ohm, henry or farad.
+        char rlcMode = 0;
+        double rlcValue = 0;
+        // Faults, and the picks they count.
+        PickError pickError;
+        RlcError rlcError;
+        int attempts = 0; // times the nozzle tried to take a part
+        int partsTaken = 0; // parts it took
 
         bool hasPart(int pocket) const { return refills || !taken.value(pocket, false); }
+        bool onPlacer(const QPointF &point) const;
+        QString key() const { return bank + QString::number(index); }
     };
     // A part that landed on a board, in machine coordinates.
     struct PlacedPart {
@@ -115,6 +183,11 @@ public:
     double componentPixelsPerMm = kDefaultComponentPixelsPerMm;
 
     static constexpr double kDefaultComponentPixelsPerMm = 20.0;
+    // A part let go this far or further above a placer's pick height turns
+    // over as it falls.
+    static constexpr double kFlipDropHeightMm = 10.0;
+    // Placer around a part in partPhoto, mm on every side.
+    static constexpr double kPhotoMarginMm = 0.5;
     // Bounds of a component camera scale.
     static constexpr double kMinComponentPixelsPerMm = 1.0;
     static constexpr double kMaxComponentPixelsPerMm = 500.0;
@@ -139,8 +212,9 @@ public:
     // Largest number of feeders.
     static constexpr int kMaxFeeders = 10000;
 
-    // Nothing for the head camera to show: no board, mark, dot or placed
-    // part (tapes alone do not count: the scene then shows its plate).
+    // Nothing for the head camera to show: no board, mark, dot, placed part
+    // or placer (tapes alone do not count: the scene then shows its plate;
+    // the pockets of other feeders are not drawn).
     bool isEmpty() const;
 
     // Whether `point` (machine coordinates) lies on one of the boards after
@@ -164,18 +238,37 @@ public:
     //   "componentScale": pixels per mm of the component camera (1 ... 500)
     //   "feeders": [{"bank", "index", "refills", "pockets": [[x, y], ...],
     //                "pickZ", "width", "height", "thickness", "angle",
-    //                "current", "tape"}, ...]
+    //                "current", "rlcMode": "R" | "L" | "C", "rlcValue",
+    //                "loose": true, "placer": [[x, y, width, height], ...],
+    //                "parts": [{"x", "y", "angle", "flipped"}, ...],
+    //                "tape"}, ...]
+    //   (a placer window is a rectangle centred on (x, y); a loose feeder
+    //   needs no pockets)
     //   "tape" (tape feeders): {"pick": [x, y], "alongY", "holeOffset",
     //                "holeSide": -1 | 1, "width"} (holeOffset above 0 and
     //                below width - 1.75)
     // Missing lists are empty; missing size2 is size, missing angle 0. Items
     // of no size (0 or less) are left out, so are feeders whose parts have
-    // no size. Returns false, with the reason in `error`, for anything else
+    // no size or that have neither pockets nor a placer. A value for the RLC
+    // meter that is not above 0 is none. Returns false, with the reason in
+    // `error`, for anything else
     // that is not a finite number where one is expected, for a bank that is
     // not one of the four, or for more than kMaxItems items.
     static bool fromVariant(const QVariantMap &map, SimulatedWorld *world, QString *error);
-    // The same description (for tests and diagnostics).
+    // Loose parts described as [{"x", "y", "angle", "flipped", "width",
+    // "height"}, ...]; a missing angle is 0, a missing or zero size is the
+    // feeder's. False, with the reason, for a value that is not finite.
+    static bool loosePartsFromVariant(const QVariant &v, QVector<LoosePart> *parts, QString *error);
+    // The same description (for tests and diagnostics), with each feeder's
+    // state: "taken" pockets, "attempts", "partsTaken", and its faults as
+    // "pickError": {"dx", "dy", "turn", "miss"} and "rlcError": {"factor",
+    // "parts"}.
     QVariantMap toVariant() const;
+
+    // A loose part of w x h mm as the head camera sees it at `pixelsPerMm`,
+    // lying at angle 0 in the middle of kPhotoMarginMm of placer: the
+    // template photo of a loose-part search (8-bit, three channels).
+    static cv::Mat partPhoto(double width, double height, bool flipped, double pixelsPerMm);
 
     // The process-wide world; an empty one means none. A new world keeps
     // the parts that landed on the boards and the taken pockets of each
@@ -214,9 +307,22 @@ public:
     // Forgets the parts on the boards, the taken pockets, the held part and
     // the releases: a fresh table with full feeders.
     static void resetParts();
-    // A file that tells other programs (the vacuum sensor emulator) about the
-    // valve and the held part, rewritten whenever they change; empty for none.
+    // A file that tells other programs (the vacuum sensor and RLC meter
+    // emulators) about the valve and the held part, rewritten whenever they
+    // change; empty for none.
     static void setNozzleStateFile(const QString &path);
+
+    // Faults of feeder `index` (from 0) of `bank`, now and in every world
+    // described later, until clearFaults. Setting one starts its pattern
+    // again with the feeder's next pick. False for a bank that is not one
+    // of the four, a negative index or a value that is not finite.
+    static bool setPickError(const QString &bank, int index, const PickError &error);
+    static bool setRlcError(const QString &bank, int index, const RlcError &error);
+    // The parts lying on the placer of loose-part feeder `index` of `bank`
+    // now and after resetParts, instead of those the description gives.
+    static bool setLooseParts(const QString &bank, int index, const QVector<LoosePart> &parts);
+    // Forgets every fault and every setLooseParts.
+    static void clearFaults();
 
 private:
     static QMutex &mutex();

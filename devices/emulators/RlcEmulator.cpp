@@ -1,5 +1,9 @@
 #include "devices/emulators/RlcEmulator.h"
 
+#include "util/NozzleStateFile.h"
+
+#include <cmath>
+
 namespace {
 const struct { const char *name; RlcEmulatorFault fault; } faultTable[] = {
     {"none", RlcEmulatorFault::None},
@@ -58,6 +62,53 @@ QByteArray RlcEmulator::readingLine(char mode, char freq, int value, int exponen
     line += char('0' + exponent);
     line += " S  D 00123 4 Q 0081 OK  ";
     return line.leftJustified(37, ' ', true);
+}
+
+bool RlcEmulator::readingFor(char mode, char freq, double value, int *reading, int *exponent)
+{
+    // One count of the reading at exponent 0, in base units (the meter's
+    // decoding, the other way round).
+    double unit = 0;
+    if (mode == 'R')
+        unit = 1e-3;
+    else if (mode == 'L')
+        unit = freq == 'A' ? 1e-7 : 1e-6;
+    else if (mode == 'C')
+        unit = freq == 'A' ? 1e-13 : 1e-12;
+    if (unit == 0 || !std::isfinite(value) || value < 0)
+        return false;
+    for (int e = 0; e <= 6; ++e) {
+        const double r = std::round(value / (unit * std::pow(10.0, e)));
+        if (r < 80000) {
+            *reading = int(r);
+            *exponent = e;
+            return true;
+        }
+    }
+    return false;
+}
+
+char RlcEmulator::setupFrequency() const
+{
+    // "[E" + mode (two letters) + circuit + frequency + range + "]".
+    if (m_lastSetup.size() > 5 && (m_lastSetup.at(5) == QLatin1Char('A') || m_lastSetup.at(5) == QLatin1Char('B')))
+        return m_lastSetup.at(5).toLatin1();
+    return 'A';
+}
+
+bool RlcEmulator::heldPartReading(char *mode, int *value, int *exponent) const
+{
+    if (m_stateFile.isEmpty())
+        return false;
+    NozzleStateFile::State state;
+    if (!NozzleStateFile::read(m_stateFile, &state) || !state.part || !state.rlcMode)
+        return false;
+    *mode = state.rlcMode;
+    if (!readingFor(state.rlcMode, setupFrequency(), state.rlcValue, value, exponent)) {
+        *value = 90000;
+        *exponent = 0;
+    }
+    return true;
 }
 
 void RlcEmulator::setReading(char mode, char freq, int value, int exponent)
@@ -129,6 +180,10 @@ void RlcEmulator::command(const QString &text)
     } else if (text == "N") {
         if (!m_remote || m_inSetup)
             return;
+        char mode = m_mode, freq = m_freq;
+        int value = m_value, exponent = m_exponent;
+        if (heldPartReading(&mode, &value, &exponent))
+            freq = setupFrequency();
         switch (m_fault) {
         case RlcEmulatorFault::Unplug:
             m_pty.unplug();
@@ -137,24 +192,24 @@ void RlcEmulator::command(const QString &text)
             m_pty.send(QByteArray(300, 'Z'));
             return;
         case RlcEmulatorFault::Busy:
-            reply(readingLine(m_mode, m_freq, 80000, 0));
+            reply(readingLine(mode, freq, 80000, 0));
             return;
         case RlcEmulatorFault::BusyThenValue:
             if (m_busySent < m_busyReadings) {
                 ++m_busySent;
-                reply(readingLine(m_mode, m_freq, 80000, 0));
+                reply(readingLine(mode, freq, 80000, 0));
                 return;
             }
             m_busySent = 0;
             break;
         case RlcEmulatorFault::OverRange:
-            reply(readingLine(m_mode, m_freq, 90000, 0));
+            reply(readingLine(mode, freq, 90000, 0));
             return;
         case RlcEmulatorFault::ShortLine:
-            reply(readingLine(m_mode, m_freq, m_value, m_exponent).left(36));
+            reply(readingLine(mode, freq, value, exponent).left(36));
             return;
         case RlcEmulatorFault::BadDigits: {
-            QByteArray line = readingLine(m_mode, m_freq, m_value, m_exponent);
+            QByteArray line = readingLine(mode, freq, value, exponent);
             line.replace(5, 5, "12O45");
             reply(line);
             return;
@@ -162,6 +217,6 @@ void RlcEmulator::command(const QString &text)
         default:
             break;
         }
-        reply(readingLine(m_mode, m_freq, m_value, m_exponent));
+        reply(readingLine(mode, freq, value, exponent));
     }
 }

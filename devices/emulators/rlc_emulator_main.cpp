@@ -20,8 +20,13 @@ int main(int argc, char *argv[])
                       QStringLiteral("One of: ") + RlcEmulator::faultNames().join(QStringLiteral(", ")),
                       QStringLiteral("name"), QStringLiteral("none")});
     parser.addOption({QStringLiteral("reading"),
-                      QStringLiteral("Reading as mode,frequency,value,exponent (R,A,10000,3 = 10 kOhm)."),
+                      QStringLiteral("Reading as mode,frequency,value,exponent (R,A,10000,3 = 10 kOhm); "
+                                     "with --nozzle, while the nozzle holds no part with a value."),
                       QStringLiteral("reading"), QStringLiteral("R,A,10000,3")});
+    parser.addOption({QStringLiteral("nozzle"),
+                      QStringLiteral("Nozzle state file of the simulated machine: "
+                                     "while the nozzle holds a part with a value, the reading is that value."),
+                      QStringLiteral("path")});
     parser.process(app);
 
     RlcEmulatorFault fault;
@@ -42,6 +47,7 @@ int main(int argc, char *argv[])
     }
     emulator.setReading(reading.captured(1).at(0).toLatin1(), reading.captured(2).at(0).toLatin1(),
                         reading.captured(3).toInt(), reading.captured(4).toInt());
+    emulator.setNozzleStateFile(parser.value(QStringLiteral("nozzle")));
     const QString link = parser.value(QStringLiteral("link"));
     if (!EmulatorMain::publish(emulator.portName(), link))
         return 1;

@@ -1,8 +1,11 @@
-// The device programmer: the operator's executable run with real scripts.
+// The device programmer: the operator's executable run with real scripts,
+// and the simulated machine's own programmer as its settings name it.
+#include "../TestSupport.h"
 #include "devices/WorkerProgrammer.h"
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QUrl>
 #include <QtTest>
@@ -28,6 +31,9 @@ private slots:
     void script_data();
     void script();
     void timedOutScriptIsEnded();
+    void simulatedProgrammer_data();
+    void simulatedProgrammer();
+    void cleanup() { qunsetenv("KESTRAVO_SIM_PROGRAMMER_RESULT"); }
 
 private:
     QTemporaryDir m_dir;
@@ -105,6 +111,82 @@ void TstProgrammer::timedOutScriptIsEnded()
     QCOMPARE(results.at(0).at(0).toString(), QStringLiteral("timeout"));
     QTest::qWait(3000);
     QVERIFY(!QFile::exists(m_dir.filePath("slow-finished")));
+}
+
+// The run folder of the simulated machine as the project's scripts lay it
+// out: the settings store names the stand-in programmer, with programming
+// off. It succeeds unless the test writes its results file (results of the
+// next runs, the last one staying) or sets its environment variable; every
+// run is logged beside it.
+void TstProgrammer::simulatedProgrammer_data()
+{
+    QTest::addColumn<QString>("resultsFile"); // null: no file
+    QTest::addColumn<QString>("environment"); // null: not set
+    QTest::addColumn<int>("wait");
+    QTest::addColumn<QStringList>("results");
+    QTest::addColumn<QString>("fileAfter");
+    QTest::addColumn<QString>("log");
+    QTest::newRow("succeeds") << QString() << QString() << 5 << QStringList{"success", "success"} << QString()
+                              << "0\n0\n";
+    QTest::newRow("fails with 3, then succeeds")
+        << "3 0" << QString() << 5 << QStringList{"3", "success", "success"} << "0\n" << "3\n0\n0\n";
+    QTest::newRow("fails twice, one per line") << "7\n7\n0\n" << QString() << 5
+                                               << QStringList{"7", "7", "success"} << "0\n" << "7\n7\n0\n";
+    QTest::newRow("fails every time") << "3" << QString() << 5 << QStringList{"3", "3"} << "3" << "3\n3\n";
+    QTest::newRow("the environment wins over the file")
+        << "3 0" << "4" << 5 << QStringList{"4", "4"} << "3 0" << "4\n4\n";
+    QTest::newRow("hangs past the wait") << "hang" << QString() << 1 << QStringList{"timeout"} << "hang"
+                                         << "hang\n";
+    QTest::newRow("a result that is no exit code") << "fine" << QString() << 5 << QStringList{"2"} << "fine"
+                                                   << "2\n";
+}
+
+void TstProgrammer::simulatedProgrammer()
+{
+    QFETCH(QString, resultsFile);
+    QFETCH(QString, environment);
+    QFETCH(int, wait);
+    QFETCH(QStringList, results);
+    QFETCH(QString, fileAfter);
+    QFETCH(QString, log);
+    QTemporaryDir run;
+    QString error;
+    const QString settingsFile = TestSupport::prepareSimRunFolder(QStringLiteral(KESTRAVO_SIM_DIR), run.path(), &error);
+    QVERIFY2(!settingsFile.isEmpty(), qPrintable(error));
+    QSettings settings(settingsFile, QSettings::IniFormat);
+    QCOMPARE(settings.value("device/programmerEnabled").toString(), QStringLiteral("false"));
+    QCOMPARE(settings.value("device/programmerInterface").toInt(), 1);
+    const QString script = settings.value("device/programmerScriptPath").toString();
+    QCOMPARE(script, QUrl::fromLocalFile(run.filePath("sim-programmer")).toString());
+
+    const QString results_ = run.filePath("sim-programmer-result");
+    if (!resultsFile.isNull()) {
+        QFile file(results_);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(resultsFile.toUtf8());
+    }
+    if (!environment.isNull())
+        qputenv("KESTRAVO_SIM_PROGRAMMER_RESULT", environment.toUtf8());
+    WorkerProgrammer worker;
+    QSignalSpy sent(&worker, &WorkerProgrammer::programmerScriptResultSend);
+    QSignalSpy errors(&worker, &WorkerProgrammer::showError);
+    for (int i = 0; i < results.size(); ++i)
+        worker.programmerScriptStart(script, wait);
+    QStringList got;
+    for (const QList<QVariant> &s : sent)
+        got.append(s.at(0).toString());
+    QCOMPARE(got, results);
+    QCOMPARE(errors.count(), results.size() - results.count("success") - results.count("timeout"));
+    QFile after(results_);
+    if (fileAfter.isNull()) {
+        QVERIFY(!after.exists());
+    } else {
+        QVERIFY(after.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(after.readAll()).trimmed(), fileAfter.trimmed());
+    }
+    QFile runs(run.filePath("sim-programmer.log"));
+    QVERIFY(runs.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(runs.readAll()), log);
 }
 
 QTEST_GUILESS_MAIN(TstProgrammer)

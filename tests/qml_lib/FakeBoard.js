@@ -388,6 +388,20 @@ function extend(m, options) {
         b.basket.push(ep)
         m.events.push("basket")
     }
+    // One component camera result from its frames, as the camera request
+    // makes it: found when every frame found the part, the mean offset, the
+    // last frame's angle and sizes.
+    function cameraResult(frames) {
+        var found = frames.every(function(f) { return f.found === true })
+        var x = 0, y = 0
+        for (var i = 0; i < frames.length; ++i) {
+            x += Number(frames[i].x)
+            y += Number(frames[i].y)
+        }
+        var last = frames[frames.length - 1]
+        return { "found": found, "x": found ? x / frames.length : 0, "y": found ? y / frames.length : 0,
+                 "angle": last.angle, "width": last.width, "height": last.height, "frames": frames }
+    }
     p.componentCamera = {
         start: function(camera3) { m.events.push("camera2:start:" + (camera3 ? 3 : 2)) },
         stop: function() { m.events.push("camera2:stop") },
@@ -402,15 +416,7 @@ function extend(m, options) {
                 var frames = []
                 for (var i = 0; i < count; ++i)
                     frames.push(cam.results.length > 0 ? cam.results.shift() : cam.fallback)
-                var found = frames.every(function(f) { return f.found === true })
-                var x = 0, y = 0
-                for (i = 0; i < frames.length; ++i) {
-                    x += Number(frames[i].x)
-                    y += Number(frames[i].y)
-                }
-                var last = frames[frames.length - 1]
-                onResult({ "found": found, "x": found ? x / count : 0, "y": found ? y / count : 0,
-                           "angle": last.angle, "width": last.width, "height": last.height, "frames": frames })
+                onResult(cameraResult(frames))
             })
         }
     }
@@ -433,15 +439,7 @@ function extend(m, options) {
             var frames = []
             for (var i = 0; i < count; ++i)
                 frames.push(cam.answer(settings, count, i))
-            var found = frames.every(function(f) { return f.found === true })
-            var x = 0, y = 0
-            for (i = 0; i < frames.length; ++i) {
-                x += Number(frames[i].x)
-                y += Number(frames[i].y)
-            }
-            var last = frames[frames.length - 1]
-            onResult({ "found": found, "x": found ? x / count : 0, "y": found ? y / count : 0,
-                       "angle": last.angle, "width": last.width, "height": last.height, "frames": frames })
+            onResult(cameraResult(frames))
         })
     }
 

@@ -298,4 +298,101 @@ TestCase {
     function test_componentScale(data) {
         compare(World.componentScale(data.value), data.expected)
     }
+
+    // A loose-part feeder: its search windows (placerX / placerY, numbers
+    // taken pairwise) become the placer, a 32 x 24 mm area about each, with
+    // an upright part of the feeder's rotation in the middle of each; the
+    // pick height is that of a tray. Without windows or a package it has no
+    // parts to pick.
+    function looseFeeder(changes) {
+        var f = { "type": 2, "pack": "SOD123", "placerX": "300 340", "placerY": "100 100", "caseZ": 3,
+                  "cupNumber": 1, "elWidth": 3.7, "elHeight": 1.6, "elThickness": 1.1, "rot": 90,
+                  "caseCurrNumber": 1 }
+        for (var k in changes || {})
+            f[k] = changes[k]
+        return f
+    }
+    function test_looseFeeder_data() {
+        return [
+            { tag: "two windows", changes: {}, windows: [[300, 100], [340, 100]] },
+            { tag: "non-numeric and empty entries skipped", changes: { "placerX": " 300 x  340 ",
+                                                                      "placerY": "100 100 7" },
+              windows: [[300, 100], [340, 100]] },
+            { tag: "one window", changes: { "placerX": "320", "placerY": "90 95" }, windows: [[320, 90]] },
+            { tag: "no windows", changes: { "placerX": "" }, windows: null },
+            { tag: "no package", changes: { "pack": "" }, windows: null }
+        ]
+    }
+    function test_looseFeeder(data) {
+        var nozzles = [{ "cupLength": 31, "press": 1 }, { "cupLength": 15, "press": 0.5 }]
+        var list = World.feeders({ "banks": [{ "letter": "R", "feeders": [looseFeeder(data.changes)] }],
+                                   "bandBanks": [], "cups": nozzles })
+        if (data.windows === null) {
+            compare(list.length, 0)
+            return
+        }
+        compare(list.length, 1)
+        var f = list[0]
+        compare([f.bank, f.index, f.loose, f.pockets], ["R", 0, true, []])
+        compare(f.placer.length, data.windows.length)
+        compare(f.parts.length, data.windows.length)
+        for (var i = 0; i < data.windows.length; ++i) {
+            compare(f.placer[i], [data.windows[i][0], data.windows[i][1], 32, 24])
+            compare(f.parts[i], { "x": data.windows[i][0], "y": data.windows[i][1], "angle": 90, "flipped": false })
+        }
+        near(f.pickZ, 3 + 15 + 1.1 - 0.5, "pick Z")
+        compare([f.width, f.height, f.thickness, f.angle], [3.7, 1.6, 1.1, 90])
+    }
+
+    // Where the job picks a loose part it found (placerPickText, template
+    // search), the world has that part, at the height the job goes down to.
+    function test_loosePickFindsPart() {
+        var nozzles = [{ "cupLength": 31, "press": 1 }, { "cupLength": 15, "press": 0.5 }]
+        var f = looseFeeder({ "placerType": 1, "maxAcc": 100 })
+        var world = World.feeders({ "banks": [{ "letter": "U", "feeders": [f] }], "bandBanks": [], "cups": nozzles })
+        var part = world[0].parts[1]
+        var env = { "maxVel": [300, 300, 300], "maxAcc": [3000, 3000, 3000], "acc": 100, "zTravel": 25,
+                    "vacuumDelay": 0.1, "slowPickPlaceSpeed": 1000, "relativeVacuum": false }
+        var pick = PT.placerPickText({ "x": part.x, "y": part.y, "angle": part.angle }, f, nozzles[1], env)
+        verify(pick.ok, pick.error)
+        compare([pick.x, pick.y, pick.a], [part.x, part.y, -part.angle])
+        var lines = pick.text.split("\n")
+        var valve = lines.indexOf("m64 p1")
+        var down = /^g0 z(-?[0-9.]+)$/.exec(lines[valve - 1])
+        verify(down !== null, lines[valve - 1])
+        fuzzyCompare(Number(down[1]), world[0].pickZ, 0.001)
+    }
+
+    // The value the RLC meter measures of a feeder's parts, in base units;
+    // none for a nominal the job could not check either.
+    function test_partValues_data() {
+        return [
+            { tag: "4.7 kOhm", type: 0, unit: 1, value: 4.7, mode: "R", base: 4700 },
+            { tag: "220 Ohm", type: 0, unit: 0, value: 220, mode: "R", base: 220 },
+            { tag: "10 uH", type: 1, unit: 0, value: 10, mode: "L", base: 1e-5 },
+            { tag: "100 nF", type: 2, unit: 1, value: 100, mode: "C", base: 1e-7 },
+            { tag: "2.2 uF", type: 2, unit: 2, value: 2.2, mode: "C", base: 2.2e-6 },
+            { tag: "unit out of the table", type: 2, unit: 3, value: 1, mode: undefined },
+            { tag: "type out of the table", type: 5, unit: 0, value: 1, mode: undefined },
+            { tag: "nominal 0", type: 0, unit: 0, value: 0, mode: undefined },
+            { tag: "nominal not a number", type: 0, unit: 0, value: "many", mode: undefined }
+        ]
+    }
+    function test_partValues(data) {
+        var tray = { "type": 1, "pack": "1206", "caseX": 20, "caseY": 100, "caseZ": 3, "caseRowsX": 1,
+                     "caseRowsY": 1, "cupNumber": 0, "elWidth": 3.2, "elHeight": 1.6, "elThickness": 0.6,
+                     "rlcType": data.type, "rlcUnit": data.unit, "rlcValue": data.value }
+        var loose = looseFeeder({ "rlcType": data.type, "rlcUnit": data.unit, "rlcValue": data.value })
+        var list = World.feeders({ "banks": [{ "letter": "L", "feeders": [tray, loose] }],
+                                   "bandBanks": [], "cups": [{ "cupLength": 31, "press": 1 }] })
+        compare(list.length, 2)
+        compare(list[1].loose, true)
+        for (var i = 0; i < 2; ++i) {
+            compare(list[i].rlcMode, data.mode)
+            if (data.mode !== undefined)
+                fuzzyCompare(list[i].rlcValue, data.base, data.base * 1e-12)
+            else
+                compare(list[i].rlcValue, undefined)
+        }
+    }
 }

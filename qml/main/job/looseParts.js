@@ -61,15 +61,7 @@ var TEMPLATE_WHOLE = "placerTemplate"
 function num(v) { return PT.num(v) }
 function isTrue(v) { return PT.isTrue(v) }
 
-function merged(base, extra) {
-    var r = {}
-    var k
-    for (k in base)
-        r[k] = base[k]
-    for (k in extra)
-        r[k] = extra[k]
-    return r
-}
+function merged(base, extra) { return PT.merged(base, extra) }
 
 // ---- builders
 

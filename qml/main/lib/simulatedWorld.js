@@ -1,5 +1,7 @@
 .pragma library
 .import "../job/program.js" as Program
+.import "../job/pickTexts.js" as PT
+.import "../job/componentInstruments.js" as Instruments
 // The world the simulated head camera sees, built from the open project and
 // the machine settings: every board of the panel, the reference marks and
 // solder dots on them, and the calibration marks on the table, all in
@@ -134,24 +136,71 @@ function holeSide(letter) {
     return letter === "U" || letter === "L" ? 1 : -1
 }
 
+// What the simulated head camera sees of one search window of a placer, mm
+// (a 640 x 480 frame at 20 pixels per mm): the window's placer area.
+var placerWindowMm = [32, 24]
+
+// The value the RLC meter measures of a feeder's parts: { rlcMode, rlcValue }
+// (base units), or {} when the feeder's nominal is not a positive value of a
+// known type and unit.
+function rlcOf(f) {
+    var unit = Instruments.rlcUnit(f.rlcType, f.rlcUnit)
+    var value = finite(f.rlcValue, 0)
+    if (!unit || !(value > 0))
+        return {}
+    return { "rlcMode": unit.letter, "rlcValue": value * unit.factor }
+}
+
+// A loose-part feeder (kind 2): its placer, one window area about each
+// search window (placerX / placerY), and one part lying upright in the
+// middle of each window, turned by the feeder's rotation. Null without
+// windows.
+function looseParts(letter, index, f, pickZ) {
+    var windows = PT.placerWindows(f.placerX, f.placerY)
+    if (windows.length === 0)
+        return null
+    var placer = [], parts = []
+    for (var i = 0; i < windows.length && i < maxPockets; ++i) {
+        placer.push([windows[i].x, windows[i].y, placerWindowMm[0], placerWindowMm[1]])
+        parts.push({ "x": windows[i].x, "y": windows[i].y, "angle": finite(f.rot, 0), "flipped": false })
+    }
+    return { "bank": letter, "index": index, "loose": true, "placer": placer, "parts": parts, "pockets": [],
+             "pickZ": pickZ, "width": finite(f.elWidth, 1), "height": finite(f.elHeight, 1),
+             "thickness": finite(f.elThickness, 1), "angle": finite(f.rot, 0), "current": finite(f.caseCurrNumber, 0) }
+}
+
+function withRlc(feeder, f) {
+    var rlc = rlcOf(f)
+    if (rlc.rlcMode !== undefined) {
+        feeder.rlcMode = rlc.rlcMode
+        feeder.rlcValue = rlc.rlcValue
+    }
+    return feeder
+}
+
 // The pockets and parts of one feeder (record as in a bank model), or null
 // for a feeder whose parts the simulated nozzle cannot pick: no package, no
-// pick position, or a kind without pockets (only tape 3, tray 1 and strip 5
-// have them). A tape feeder also gets its tape ("tape", see SimulatedWorld)
-// with the sprocket holes the tape centring looks for. env: {bandBanks: [{position, zShift}], cups: [{cupLength,
-// press}]}.
+// pick position, or a kind without parts to pick (tape 3, tray 1 and strip 5
+// have pockets, loose parts 2 lie on a placer). A tape feeder also gets its
+// tape ("tape", see SimulatedWorld) with the sprocket holes the tape
+// centring looks for. env: {bandBanks: [{position, zShift}], cups:
+// [{cupLength, press}]}.
 function feederParts(letter, index, f, env) {
     var type = Number(f.type)
-    if (type !== 1 && type !== 3 && type !== 5)
+    if (type !== 1 && type !== 2 && type !== 3 && type !== 5)
         return null
     if (String(f.pack === undefined ? "" : f.pack) === "")
-        return null
-    var x = finite(f.caseX, -1), y = finite(f.caseY, -1)
-    if (x < 0 || y < 0)
         return null
     var cup = env.cups[finite(f.cupNumber, 0)] || {}
     var length = finite(cup.cupLength, 31), press = finite(cup.press, 1)
     var thickness = finite(f.elThickness, 1)
+    if (type === 2) {
+        var loose = looseParts(letter, index, f, finite(f.caseZ, 10) + length + thickness - press)
+        return loose ? withRlc(loose, f) : null
+    }
+    var x = finite(f.caseX, -1), y = finite(f.caseY, -1)
+    if (x < 0 || y < 0)
+        return null
     var pockets = []
     var pickZ
     var refills = false
@@ -191,7 +240,7 @@ function feederParts(letter, index, f, env) {
                   "angle": finite(f.rot, 0), "current": finite(f.caseCurrNumber, 0) }
     if (tape)
         parts.tape = tape
-    return parts
+    return withRlc(parts, f)
 }
 
 // The world's "feeders" list. input: {banks: [{letter, feeders: [records]}],

@@ -90,7 +90,7 @@ TestCase {
     function moveX(x) {
         tryVerify(function() { return root.gCodeDone }, 10000)
         verify(root.machineMoveTo(x, false, false, false))
-        tryVerify(function() { return root.gCodeDone && Math.abs(root.jointPos[0] - x) < 0.001 }, 20000)
+        tryVerify(function() { return root.gCodeDone && Math.abs(probe.value(root, "jointPos")[0] - x) < 0.001 }, 20000)
     }
 
     // The manual calibration of the X strip over 200 mm; the readings are

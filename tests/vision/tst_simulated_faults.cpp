@@ -1,0 +1,852 @@
+// Faults and loose parts of the simulated machine, driven only by the head
+// position and valve 1: pick errors recovered by the program's own
+// recognition on the component camera, picks that miss by a pattern, loose
+// parts on a placer drawn for the head camera and told upright from upside
+// down by the program's own template search, picked, and turned over by a
+// drop from high enough; the value of the held part for the RLC meter.
+#include "RecogniseFrame.h"
+#include "util/NozzleStateFile.h"
+#include "vision/CameraWorker.h"
+#include "vision/MatImage.h"
+#include "vision/SimulatedNozzle.h"
+#include "vision/SimulatedScene.h"
+#include "vision/SimulatedStage.h"
+#include "vision/SimulatedWorld.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <opencv2/imgproc.hpp>
+
+#include <cmath>
+
+namespace {
+
+constexpr double kTravel = 40;
+constexpr double kLooseZ = 21;
+const QPointF kCameraShift(-30, 15);
+
+SimulatedStage::Position at(double x, double y, double z, double a = 0)
+{
+    SimulatedStage::Position p;
+    p.x = x;
+    p.y = y;
+    p.z = z;
+    p.a = a;
+    return p;
+}
+
+QVariantList point(double x, double y) { return {x, y}; }
+
+QVariantMap loosePart(double x, double y, double angle, bool flipped)
+{
+    return QVariantMap{{"x", x}, {"y", y}, {"angle", angle}, {"flipped", flipped}};
+}
+
+// Three feeders:
+//   L0, a tray of 3.2 x 1.6 parts lying along X at (20, 100) and (30, 100),
+//       pick Z 22, resistors of 4.7 kOhm;
+//   B1, a tape of 0603 parts (1.6 x 0.8), pockets every 4 mm along Y about
+//       (60, 20), pick Z 19.45, no value for the RLC meter;
+//   U2, loose 5 x 2.5 parts on a placer of two 32 x 24 mm windows centred on
+//       (300, 100) and (340, 100), pick Z 21: upright at (295, 98) turned by
+//       30 degrees, upside down at (306, 104) turned by -60, upright at
+//       (340, 100).
+QVariantMap worldMap()
+{
+    const QVariantMap tray{{"bank", "L"},
+                           {"index", 0},
+                           {"pockets", QVariantList{QVariant(point(20, 100)), QVariant(point(30, 100))}},
+                           {"pickZ", 22},
+                           {"width", 3.2},
+                           {"height", 1.6},
+                           {"thickness", 0.6},
+                           {"angle", 0},
+                           {"rlcMode", "R"},
+                           {"rlcValue", 4700}};
+    const QVariantMap tape{{"bank", "B"},
+                           {"index", 1},
+                           {"refills", true},
+                           {"pockets", QVariantList{QVariant(point(60, 16)), QVariant(point(60, 20)),
+                                                    QVariant(point(60, 24))}},
+                           {"pickZ", 19.45},
+                           {"width", 1.6},
+                           {"height", 0.8},
+                           {"thickness", 0.45}};
+    const QVariantMap loose{
+        {"bank", "U"},
+        {"index", 2},
+        {"loose", true},
+        {"placer", QVariantList{QVariant(QVariantList{300, 100, 32, 24}), QVariant(QVariantList{340, 100, 32, 24})}},
+        {"parts", QVariantList{loosePart(295, 98, 30, false), loosePart(306, 104, -60, true),
+                               loosePart(340, 100, 0, false)}},
+        {"pickZ", kLooseZ},
+        {"width", 5},
+        {"height", 2.5},
+        {"thickness", 1}};
+    return QVariantMap{{"cameraShift", point(kCameraShift.x(), kCameraShift.y())},
+                       {"feeders", QVariantList{tray, tape, loose}}};
+}
+
+void setWorld(const QVariantMap &map = worldMap(), double componentScale = 20)
+{
+    QVariantMap m = map;
+    m["componentScale"] = componentScale;
+    SimulatedWorld w;
+    QString error;
+    if (!SimulatedWorld::fromVariant(m, &w, &error))
+        qFatal("world refused: %s", qPrintable(error));
+    SimulatedWorld::setCurrent(w);
+}
+
+// Down to z over (x, y), valve on, up to the travel height: whether the
+// nozzle then holds a part.
+bool pickAt(double x, double y, double z, double a = 0)
+{
+    SimulatedStage::setMachine(at(x, y, kTravel, a), false);
+    SimulatedStage::setMachine(at(x, y, z, a), false);
+    SimulatedStage::setMachine(at(x, y, z, a), true);
+    SimulatedStage::setMachine(at(x, y, kTravel, a), true);
+    return SimulatedWorld::holdsPart();
+}
+
+// Down to z over (x, y), valve off, up.
+void releaseAt(double x, double y, double z, double a = 0)
+{
+    SimulatedStage::setMachine(at(x, y, kTravel, a), true);
+    SimulatedStage::setMachine(at(x, y, z, a), true);
+    SimulatedStage::setMachine(at(x, y, z, a), false);
+    SimulatedStage::setMachine(at(x, y, kTravel, a), false);
+}
+
+QVariantMap feederState(const QString &bank, int index)
+{
+    for (const QVariant &f : SimulatedWorld::current().toVariant().value("feeders").toList()) {
+        const QVariantMap m = f.toMap();
+        if (m.value("bank").toString() == bank && m.value("index").toInt() == index)
+            return m;
+    }
+    return QVariantMap();
+}
+
+QVariantMap lastRelease()
+{
+    const QVariantList releases = SimulatedWorld::releases();
+    return releases.isEmpty() ? QVariantMap() : releases.last().toMap();
+}
+
+// The part on the nozzle as the component camera sees it with the nozzle at
+// A, found by the program's "element" recognition.
+Recognised recogniseHeld(double a, double width, double height, double scale)
+{
+    cv::Mat frame;
+    SimulatedScene("sim:component").render(frame, 1280, 960, at(0, 0, kTravel, a), 0);
+    RecognitionSettings settings;
+    settings.mode = QStringLiteral("element");
+    settings.param2 = 5;
+    settings.targetSize = width * scale;
+    settings.targetSize2 = height * scale;
+    settings.roiPercent = 80;
+    return recogniseFrame(frame, settings);
+}
+
+double fold(double degrees, double period)
+{
+    double d = std::fmod(degrees, period);
+    if (d > period / 2)
+        d -= period;
+    if (d < -period / 2)
+        d += period;
+    return d;
+}
+
+// The head camera's frame with `seen` (machine coordinates) in its centre.
+cv::Mat headFrame(const QPointF &seen)
+{
+    const QPointF machine = seen - kCameraShift;
+    cv::Mat frame;
+    SimulatedScene("sim:board").render(frame, 640, 480, at(machine.x(), machine.y(), kTravel), 0);
+    return frame;
+}
+
+int grey(const cv::Mat &bgr, const QPointF &seen, const QPointF &centre)
+{
+    const double col = 320 + (seen.x() - centre.x()) * SimulatedScene::kPixelsPerMm;
+    const double row = 240 - (seen.y() - centre.y()) * SimulatedScene::kPixelsPerMm;
+    const cv::Vec3b p = bgr.at<cv::Vec3b>(int(std::lround(row)), int(std::lround(col)));
+    return (p[0] + p[1] + p[2]) / 3;
+}
+
+// The head camera's loose-part search as the program sets it up for a
+// feeder with template search: "placerTemplateCenter" with the feeder's
+// upright and upside-down photos, the template match coefficient camera1T2
+// at 60 (a photo of the top scores up to about 40 % on an upturned part,
+// so the feeder default 30 would take it for an upright one) and
+// elFlippedMatchPercent at its default 80.
+struct LooseFound {
+    bool found = false;
+    bool flipped = false;
+    double x = 0, y = 0, angle = 0; // pixels from the frame centre, degrees
+};
+
+LooseFound searchLoose(const cv::Mat &frame, double width, double height, bool flippedEnabled)
+{
+    CameraWorker w;
+    w.setName(QStringLiteral("camera1"));
+    w.setMode(QStringLiteral("placerTemplateCenter"));
+    w.setShowPercent(100);
+    w.setTemplMult(0.3);
+    w.setTemplateType(1);
+    w.setTemplMatchCoeff(60);
+    w.setFlippedTemplMatchCoeff(80);
+    w.setFlippedEnabled(flippedEnabled);
+    const double ppm = SimulatedScene::kPixelsPerMm;
+    w.setCompareImage(MatImage::toRgbImage(SimulatedWorld::partPhoto(width, height, false, ppm)));
+    w.setCompareFlippedImage(MatImage::toRgbImage(SimulatedWorld::partPhoto(width, height, true, ppm)));
+    QSignalSpy obj(&w, &CameraWorker::objSend);
+    QSignalSpy flipped(&w, &CameraWorker::flippedSend);
+    w.processMat(frame, true);
+    LooseFound r;
+    if (obj.size() != 1)
+        return r;
+    r.found = obj[0][0].toBool();
+    r.x = obj[0][1].toDouble();
+    r.y = obj[0][2].toDouble();
+    r.angle = obj[0][3].toDouble();
+    r.flipped = !flipped.isEmpty() && flipped.last().at(0).toBool();
+    return r;
+}
+
+} // namespace
+
+class TestSimulatedFaults : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        SimulatedWorld::clearFaults();
+        SimulatedWorld::clearCurrent();
+        SimulatedWorld::setDisplacement({});
+        SimulatedWorld::setNozzleStateFile(QString());
+        SimulatedStage::setMachine(at(0, 0, kTravel), false);
+        SimulatedWorld::resetParts();
+    }
+    void cleanupTestCase() { init(); }
+
+    // A pick error moves and turns the part on the nozzle beyond the
+    // nozzle's own miss; the program's recognition on the component camera
+    // (at the simulated machine's 120 pixels per mm) finds exactly that,
+    // turned with the nozzle.
+    void pickErrorSeenByRecognition_data()
+    {
+        QTest::addColumn<QPointF>("error"); // mm
+        QTest::addColumn<double>("turn");
+        QTest::addColumn<QPointF>("miss"); // nozzle minus pocket centre at the pick
+        QTest::addColumn<double>("a"); // nozzle angle at the camera
+        QTest::newRow("none") << QPointF() << 0.0 << QPointF() << 0.0;
+        QTest::newRow("(0.30, -0.20) mm, 1.5 degrees") << QPointF(0.30, -0.20) << 1.5 << QPointF() << 0.0;
+        QTest::newRow("(-0.25, 0.15) mm, -2.5 degrees") << QPointF(-0.25, 0.15) << -2.5 << QPointF() << 0.0;
+        QTest::newRow("0.4 mm along X only") << QPointF(0.4, 0) << 0.0 << QPointF() << 0.0;
+        QTest::newRow("0.7 degrees only") << QPointF() << 0.7 << QPointF() << 0.0;
+        QTest::newRow("(0.30, -0.20) mm, 1.5 degrees, nozzle turned to -20")
+            << QPointF(0.30, -0.20) << 1.5 << QPointF() << -20.0;
+        QTest::newRow("(0.10, 0.20) mm, -0.8 degrees on a 0.2 mm miss, nozzle turned to 10")
+            << QPointF(0.10, 0.20) << -0.8 << QPointF(0.2, -0.1) << 10.0;
+    }
+    void pickErrorSeenByRecognition()
+    {
+        QFETCH(QPointF, error);
+        QFETCH(double, turn);
+        QFETCH(QPointF, miss);
+        QFETCH(double, a);
+        const double scale = 120;
+        setWorld(worldMap(), scale);
+        SimulatedWorld::PickError e;
+        e.dx = error.x();
+        e.dy = error.y();
+        e.turn = turn;
+        QVERIFY(SimulatedWorld::setPickError("L", 0, e));
+        QVERIFY(pickAt(30 + miss.x(), 100 + miss.y(), 22));
+        SimulatedStage::setMachine(at(250, 80, kTravel, a), true);
+
+        const Recognised f = recogniseHeld(a, 3.2, 1.6, scale);
+        QVERIFY(f.found);
+        // Part minus nozzle at the pick (A 0), then turned clockwise with the
+        // nozzle; the camera looks up, so machine Y runs down its rows.
+        const QPointF off0 = -miss + error;
+        const double r = -a * M_PI / 180;
+        const QPointF off(off0.x() * std::cos(r) - off0.y() * std::sin(r),
+                          off0.x() * std::sin(r) + off0.y() * std::cos(r));
+        QVERIFY2(std::fabs(f.x / scale - off.x()) < 0.01, qPrintable(QString::number(f.x / scale - off.x())));
+        QVERIFY2(std::fabs(f.y / scale - off.y()) < 0.01, qPrintable(QString::number(f.y / scale - off.y())));
+        QVERIFY2(std::fabs(fold(f.angle - (turn - a), 90)) < 0.1, qPrintable(QString::number(f.angle)));
+    }
+
+    // A pick error stays with its feeder when the world is described again
+    // (the program sends it on every feeder change), reaches a feeder that
+    // is described only later, and goes with clearFaults.
+    void pickErrorKeptAndCleared()
+    {
+        SimulatedWorld::PickError e;
+        e.dx = 0.25;
+        e.dy = -0.1;
+        e.turn = 2;
+        QVERIFY(SimulatedWorld::setPickError("L", 0, e));
+        setWorld();
+        setWorld();
+        QVERIFY(pickAt(20, 100, 22));
+        QPointF offset;
+        double angle = 0, width = 0, height = 0;
+        QVERIFY(SimulatedWorld::heldPart(at(0, 0, kTravel), &offset, &angle, &width, &height));
+        QVERIFY(std::hypot(offset.x() - 0.25, offset.y() + 0.1) < 1e-9);
+        QCOMPARE(angle, 2.0);
+        const QVariantMap shown = feederState("L", 0).value("pickError").toMap();
+        QCOMPARE(shown.value("dx").toDouble(), 0.25);
+        QCOMPARE(shown.value("turn").toDouble(), 2.0);
+        releaseAt(500, 500, 30);
+
+        // The tape is not described yet when its error is set.
+        QVariantMap map = worldMap();
+        QVariantList feeders = map.value("feeders").toList();
+        feeders.removeAt(1);
+        map["feeders"] = feeders;
+        setWorld(map);
+        e.dx = -0.3;
+        e.turn = 0;
+        QVERIFY(SimulatedWorld::setPickError("B", 1, e));
+        setWorld();
+        QVERIFY(pickAt(60, 20, 19.45));
+        QVERIFY(SimulatedWorld::heldPart(at(0, 0, kTravel), &offset, &angle, &width, &height));
+        QVERIFY(std::hypot(offset.x() + 0.3, offset.y() + 0.1) < 1e-9);
+        releaseAt(500, 500, 30);
+
+        SimulatedWorld::clearFaults();
+        setWorld();
+        QVERIFY(pickAt(30, 100, 22));
+        QVERIFY(SimulatedWorld::heldPart(at(0, 0, kTravel), &offset, &angle, &width, &height));
+        QCOMPARE(offset, QPointF());
+        QCOMPARE(angle, 0.0);
+
+        // Feeders and values refused.
+        QVERIFY(!SimulatedWorld::setPickError("X", 0, e));
+        QVERIFY(!SimulatedWorld::setPickError("L", -1, e));
+        e.dx = qQNaN();
+        QVERIFY(!SimulatedWorld::setPickError("L", 0, e));
+    }
+
+    // Picks that the miss pattern marks leave the part where it lies: the
+    // nozzle holds nothing, the component camera shows nothing, and the
+    // vacuum sensor emulator learns of an open nozzle.
+    void missPattern_data()
+    {
+        QTest::addColumn<QVariant>("pattern");
+        QTest::addColumn<QString>("held"); // per pick: 1 held, 0 missed
+        QTest::newRow("every third pick (3)") << QVariant(3) << "110110";
+        QTest::newRow("\"001\"") << QVariant("001") << "110110";
+        QTest::newRow("every pick (\"1\")") << QVariant("1") << "000000";
+        QTest::newRow("every other, first missed (\"x.\")") << QVariant("x.") << "010101";
+        QTest::newRow("the first of three (\"X--\")") << QVariant("X--") << "011011";
+        QTest::newRow("never (0)") << QVariant(0) << "111111";
+        QTest::newRow("never (empty text)") << QVariant("") << "111111";
+    }
+    void missPattern()
+    {
+        QFETCH(QVariant, pattern);
+        QFETCH(QString, held);
+        QTemporaryDir dir;
+        const QString state = dir.filePath("nozzle");
+        SimulatedWorld::setNozzleStateFile(state);
+        setWorld();
+        SimulatedWorld::PickError e;
+        QString error;
+        QVERIFY2(SimulatedWorld::Pattern::fromVariant(pattern, &e.miss, &error), qPrintable(error));
+        QVERIFY(SimulatedWorld::setPickError("B", 1, e));
+        QString seen;
+        for (int i = 0; i < held.size(); ++i) {
+            const bool holds = pickAt(60, 20, 19.45);
+            seen += holds ? QLatin1Char('1') : QLatin1Char('0');
+            QCOMPARE(recogniseHeld(0, 1.6, 0.8, 20).found, holds);
+            NozzleStateFile::State s;
+            QVERIFY(NozzleStateFile::read(state, &s));
+            QVERIFY(s.valve);
+            QCOMPARE(s.part, holds);
+            releaseAt(300, 30, 20);
+        }
+        QCOMPARE(seen, held);
+        const QVariantMap f = feederState("B", 1);
+        QCOMPARE(f.value("attempts").toInt(), held.size());
+        QCOMPARE(f.value("partsTaken").toInt(), held.count(QLatin1Char('1')));
+        QCOMPARE(SimulatedWorld::releases().size(), held.count(QLatin1Char('1')));
+    }
+
+    // A missed pick leaves a tray's part in its pocket; the nozzle stays
+    // empty while the valve stays on, whatever it touches, and tries again
+    // only after the valve was off.
+    void missedPickLeavesThePart()
+    {
+        setWorld();
+        SimulatedWorld::PickError e;
+        e.miss.marks = QStringLiteral("10");
+        QVERIFY(SimulatedWorld::setPickError("L", 0, e));
+        QVERIFY(!pickAt(20, 100, 22));
+        SimulatedStage::setMachine(at(30, 100, kTravel), true);
+        SimulatedStage::setMachine(at(30, 100, 22), true);
+        QVERIFY(!SimulatedWorld::holdsPart());
+        QCOMPARE(feederState("L", 0).value("attempts").toInt(), 1);
+        QCOMPARE(feederState("L", 0).value("taken").toList(), QVariantList());
+        SimulatedStage::setMachine(at(30, 100, kTravel), false);
+        QVERIFY(pickAt(20, 100, 22));
+        QCOMPARE(feederState("L", 0).value("taken").toList(), QVariantList{0});
+    }
+
+    void patternDescriptions_data()
+    {
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<QString>("marks");
+        QTest::newRow("nothing") << QVariant() << true << "";
+        QTest::newRow("every pick (1)") << QVariant(1) << true << "1";
+        QTest::newRow("every fourth (4.0)") << QVariant(4.0) << true << "0001";
+        QTest::newRow("number as text") << QVariant("3") << false << "";
+        QTest::newRow("other letters") << QVariant("01a") << false << "";
+        QTest::newRow("negative") << QVariant(-1) << false << "";
+        QTest::newRow("not whole") << QVariant(2.5) << false << "";
+        QTest::newRow("too long a period") << QVariant(1001) << false << "";
+        QTest::newRow("not finite") << QVariant(qInf()) << false << "";
+    }
+    void patternDescriptions()
+    {
+        QFETCH(QVariant, value);
+        QFETCH(bool, accepted);
+        QFETCH(QString, marks);
+        SimulatedWorld::Pattern p;
+        p.marks = QStringLiteral("unchanged");
+        QString error;
+        QCOMPARE(SimulatedWorld::Pattern::fromVariant(value, &p, &error), accepted);
+        QCOMPARE(error.isEmpty(), accepted);
+        QCOMPARE(p.marks, accepted ? marks : QStringLiteral("unchanged"));
+    }
+
+    // The head camera sees the placer's windows (a light grey plate) and
+    // the loose parts on them: an upright part's dark body and bright pin-1
+    // dot, an upturned part's light ceramic underside.
+    void headCameraShowsLooseParts()
+    {
+        setWorld();
+        const QPointF centre(305, 100);
+        const cv::Mat frame = headFrame(centre);
+        const int plate = grey(frame, QPointF(290, 110), centre);
+        QVERIFY2(plate > 115 && plate < 135, qPrintable(QString::number(plate)));
+        QVERIFY(grey(frame, QPointF(319, 100), centre) < 90); // the table between the windows
+        QVERIFY(grey(frame, QPointF(295, 98), centre) < 80); // the upright part's body
+        QVERIFY(grey(frame, QPointF(306, 104), centre) > 190); // the upturned part's underside
+        // The upright part's pin-1 dot: 0.84 mm towards its -X end, 0.53 mm
+        // towards +Y, turned by 30 degrees.
+        const double a = 30 * M_PI / 180;
+        const QPointF dot = QPointF(295, 98) + QPointF(-0.84 * std::cos(a) - 0.53 * std::sin(a),
+                                                        -0.84 * std::sin(a) + 0.53 * std::cos(a));
+        QVERIFY(grey(frame, dot, centre) > 200);
+        // Without the loose-part feeder nothing of it is drawn.
+        QVariantMap map = worldMap();
+        QVariantList feeders = map.value("feeders").toList();
+        feeders.removeLast();
+        map["feeders"] = feeders;
+        setWorld(map);
+        QVERIFY(SimulatedWorld::current().isEmpty());
+    }
+
+    // The program's loose-part search (template search with flipped-part
+    // detection, the feeder's photos from partPhoto) finds each part where
+    // it lies, with its angle (over a full turn for an upright part: its
+    // pin-1 dot tells), and tells an upturned part from an upright one.
+    void looseFaceTold_data()
+    {
+        QTest::addColumn<double>("width");
+        QTest::addColumn<double>("height");
+        QTest::addColumn<double>("angle");
+        QTest::addColumn<bool>("flipped");
+        QTest::newRow("upright, 0 degrees") << 5.0 << 2.5 << 0.0 << false;
+        QTest::newRow("upright, 30 degrees") << 5.0 << 2.5 << 30.0 << false;
+        QTest::newRow("upright, -150 degrees") << 5.0 << 2.5 << -150.0 << false;
+        QTest::newRow("upright, 100 degrees") << 5.0 << 2.5 << 100.0 << false;
+        QTest::newRow("upside down, 0 degrees") << 5.0 << 2.5 << 0.0 << true;
+        QTest::newRow("upside down, 45 degrees") << 5.0 << 2.5 << 45.0 << true;
+        QTest::newRow("upside down, -100 degrees") << 5.0 << 2.5 << -100.0 << true;
+        QTest::newRow("6 x 3, upright, 75 degrees") << 6.0 << 3.0 << 75.0 << false;
+        QTest::newRow("6 x 3, upside down, -20 degrees") << 6.0 << 3.0 << -20.0 << true;
+        QTest::newRow("4 x 2, upright, -60 degrees") << 4.0 << 2.0 << -60.0 << false;
+        QTest::newRow("4 x 2, upside down, 170 degrees") << 4.0 << 2.0 << 170.0 << true;
+    }
+    void looseFaceTold()
+    {
+        QFETCH(double, width);
+        QFETCH(double, height);
+        QFETCH(double, angle);
+        QFETCH(bool, flipped);
+        setWorld();
+        SimulatedWorld::LoosePart p;
+        p.centre = QPointF(300.3, 99.8);
+        p.angle = angle;
+        p.flipped = flipped;
+        p.width = width;
+        p.height = height;
+        QVERIFY(SimulatedWorld::setLooseParts("U", 2, {p}));
+        const cv::Mat frame = headFrame(QPointF(300, 100));
+
+        const LooseFound r = searchLoose(frame, width, height, true);
+        QVERIFY(r.found);
+        QCOMPARE(r.flipped, flipped);
+        // An upturned part has no dot: its angle is known up to a half turn.
+        QVERIFY2(std::fabs(fold(r.angle - angle, flipped ? 180 : 360)) < 0.5, qPrintable(QString::number(r.angle)));
+        // 0.3 mm right and 0.2 mm down in the picture, at 20 pixels per mm
+        // (within 0.075 mm: the search area's centre is a whole pixel).
+        QVERIFY2(std::fabs(r.x - 6) < 1.5, qPrintable(QString::number(r.x)));
+        QVERIFY2(std::fabs(r.y - 4) < 1.5, qPrintable(QString::number(r.y)));
+        // Without flipped-part detection an upturned part is not found.
+        QCOMPARE(searchLoose(frame, width, height, false).found, !flipped);
+    }
+
+    // The program's contour search (a loose-part feeder searched by
+    // contours, camera1T1 at its default 150): with the picture inverted
+    // (camera1Inv) it finds an upright part by its dark body, in the middle
+    // of the part and along it, and not an upturned one, light all over;
+    // not inverted, the other way round.
+    void looseContours_data()
+    {
+        QTest::addColumn<bool>("flipped");
+        QTest::addColumn<bool>("inverse");
+        QTest::addColumn<bool>("found");
+        QTest::newRow("upright, inverted") << false << true << true;
+        QTest::newRow("upturned, inverted") << true << true << false;
+        QTest::newRow("upright, not inverted") << false << false << false;
+        QTest::newRow("upturned, not inverted") << true << false << true;
+    }
+    void looseContours()
+    {
+        QFETCH(bool, flipped);
+        QFETCH(bool, inverse);
+        QFETCH(bool, found);
+        setWorld();
+        SimulatedWorld::LoosePart p;
+        p.centre = QPointF(302, 99);
+        p.angle = 30;
+        p.flipped = flipped;
+        QVERIFY(SimulatedWorld::setLooseParts("U", 2, {p}));
+        CameraWorker w;
+        w.setMode(QStringLiteral("placerContours"));
+        w.setParam1(150);
+        w.setInverse(inverse);
+        w.setRoiPercent(60);
+        w.setTargetSize(5 * 20);
+        w.setTargetSize2(2.5 * 20);
+        w.setShowPercent(100);
+        QSignalSpy obj(&w, &CameraWorker::objSend);
+        QSignalSpy all(&w, &CameraWorker::objArraySend);
+        w.processMat(headFrame(QPointF(300, 100)), true);
+        QCOMPARE(obj.size(), 1);
+        QCOMPARE(obj[0][0].toBool(), found);
+        QCOMPARE(all.size(), 1);
+        const QList<qreal> xs = all[0][0].value<QList<qreal>>();
+        const QList<qreal> ys = all[0][1].value<QList<qreal>>();
+        const QList<qreal> angles = all[0][2].value<QList<qreal>>();
+        QCOMPARE(xs.size(), found ? 1 : 0);
+        if (!found)
+            return;
+        // 2 mm right and 1 mm down in the picture, turned by 30 degrees
+        // counter-clockwise: clockwise in the picture's rows-down sense.
+        QVERIFY2(std::fabs(xs.first() - 40) < 1.5 && std::fabs(ys.first() - 20) < 1.5,
+                 qPrintable(QStringLiteral("%1, %2").arg(xs.first()).arg(ys.first())));
+        QVERIFY2(std::fabs(fold(angles.first() + 30, 180)) < 1, qPrintable(QString::number(angles.first())));
+    }
+
+    // The nozzle takes a loose part as it takes a pocket's part, holding it
+    // as it lay: the program picks at minus the found angle, so that the part
+    // lies along X with the nozzle back at A 0. It is gone from the placer,
+    // and a pick that the feeder's pattern misses leaves it there.
+    void loosePartPicked()
+    {
+        setWorld(worldMap(), 120);
+        SimulatedWorld::PickError e;
+        e.miss.marks = QStringLiteral("10");
+        QVERIFY(SimulatedWorld::setPickError("U", 2, e));
+        QVERIFY(!pickAt(295, 98, kLooseZ, -30));
+        QCOMPARE(feederState("U", 2).value("parts").toList().size(), 3);
+        SimulatedStage::setMachine(at(295, 98, kTravel, -30), false);
+        QVERIFY(pickAt(295, 98, kLooseZ, -30));
+        QCOMPARE(feederState("U", 2).value("parts").toList().size(), 2);
+        const LooseFound upturned = searchLoose(headFrame(QPointF(306, 104)), 5, 2.5, true);
+        QVERIFY(upturned.found && upturned.flipped);
+        QVERIFY(grey(headFrame(QPointF(295, 98)), QPointF(295, 98), QPointF(295, 98)) > 115); // the plate
+
+        SimulatedStage::setMachine(at(250, 80, kTravel, 0), true);
+        const Recognised f = recogniseHeld(0, 5, 2.5, 120);
+        QVERIFY(f.found);
+        QVERIFY2(std::fabs(fold(f.angle, 90)) < 0.1, qPrintable(QString::number(f.angle)));
+        QVERIFY2(std::fabs(f.width - 5 * 120) < 0.1 * 120, qPrintable(QString::number(f.width)));
+        QVERIFY(std::hypot(f.x, f.y) < 0.01 * 120);
+
+        releaseAt(470, 120, 30);
+        QVariantMap r = lastRelease();
+        QCOMPARE(r.value("bank").toString(), QStringLiteral("U"));
+        QCOMPARE(r.value("feeder").toInt(), 2);
+        QCOMPARE(r.value("loose").toBool(), true);
+        QCOMPARE(r.value("pocket").toInt(), -1);
+        QCOMPARE(r.value("flipped").toBool(), false);
+        QCOMPARE(r.value("onPlacer").toBool(), false);
+        QCOMPARE(r.value("width").toDouble(), 5.0);
+
+        // The upturned part, picked 0.2 mm beside its centre along its own X
+        // (at A 60, as the program turns to it) and let go at A 0; the third
+        // pick would miss again ("10" over and over) without a new error.
+        QVERIFY(SimulatedWorld::setPickError("U", 2, SimulatedWorld::PickError()));
+        QVERIFY(pickAt(306 + 0.2 * std::cos(-M_PI / 3), 104 + 0.2 * std::sin(-M_PI / 3), kLooseZ, 60));
+        releaseAt(470, 120, 30);
+        r = lastRelease();
+        QCOMPARE(r.value("flipped").toBool(), true);
+        QVERIFY(std::fabs(r.value("partX").toDouble() - 469.8) < 1e-9);
+        QVERIFY(std::fabs(r.value("partY").toDouble() - 120) < 1e-9);
+        QVERIFY(std::fabs(r.value("partAngle").toDouble()) < 1e-9);
+    }
+
+    // A part let go over a placer lies there again, turned over when the
+    // nozzle was 10 mm or more above the placer's pick height; the program's
+    // search then sees the face that is up. A part let go beside the
+    // windows goes to the basket.
+    void dropTurnsOver_data()
+    {
+        QTest::addColumn<bool>("heldFlipped");
+        QTest::addColumn<double>("height"); // above the pick height
+        QTest::addColumn<QPointF>("drop");
+        QTest::addColumn<bool>("onPlacer");
+        QTest::addColumn<bool>("landsFlipped");
+        const QPointF inside(310, 95);
+        QTest::newRow("upright, 3 mm") << false << 3.0 << inside << true << false;
+        QTest::newRow("upright, 9.9 mm") << false << 9.9 << inside << true << false;
+        QTest::newRow("upright, 10 mm") << false << 10.0 << inside << true << true;
+        QTest::newRow("upright, 25 mm") << false << 25.0 << inside << true << true;
+        QTest::newRow("upside down, 3 mm") << true << 3.0 << inside << true << true;
+        QTest::newRow("upside down, 12 mm") << true << 12.0 << inside << true << false;
+        QTest::newRow("upright, second window") << false << 15.0 << QPointF(350, 108) << true << true;
+        QTest::newRow("beside the windows") << false << 15.0 << QPointF(300, 115) << false << false;
+    }
+    void dropTurnsOver()
+    {
+        QFETCH(bool, heldFlipped);
+        QFETCH(double, height);
+        QFETCH(QPointF, drop);
+        QFETCH(bool, onPlacer);
+        QFETCH(bool, landsFlipped);
+        setWorld();
+        SimulatedWorld::LoosePart p;
+        p.centre = QPointF(300, 100);
+        p.flipped = heldFlipped;
+        QVERIFY(SimulatedWorld::setLooseParts("U", 2, {p}));
+        QVERIFY(pickAt(300, 100, kLooseZ));
+        QCOMPARE(feederState("U", 2).value("parts").toList().size(), 0);
+        releaseAt(drop.x(), drop.y(), kLooseZ + height);
+
+        const QVariantMap r = lastRelease();
+        QCOMPARE(r.value("onPlacer").toBool(), onPlacer);
+        QCOMPARE(r.value("placerBank").toString(), onPlacer ? QStringLiteral("U") : QString());
+        QCOMPARE(r.value("placerFeeder").toInt(), onPlacer ? 2 : -1);
+        QCOMPARE(r.value("z").toDouble(), kLooseZ + height);
+        const QVariantList parts = feederState("U", 2).value("parts").toList();
+        QCOMPARE(parts.size(), onPlacer ? 1 : 0);
+        if (!onPlacer)
+            return;
+        QCOMPARE(r.value("flipped").toBool(), landsFlipped);
+        const QVariantMap lying = parts.first().toMap();
+        QCOMPARE(lying.value("flipped").toBool(), landsFlipped);
+        QCOMPARE(lying.value("x").toDouble(), drop.x());
+        QCOMPARE(lying.value("y").toDouble(), drop.y());
+        QCOMPARE(lying.value("width").toDouble(), 5.0);
+        const LooseFound seen = searchLoose(headFrame(drop), 5, 2.5, true);
+        QVERIFY(seen.found);
+        QCOMPARE(seen.flipped, landsFlipped);
+        // It can be picked from there again.
+        QVERIFY(pickAt(drop.x(), drop.y(), kLooseZ));
+    }
+
+    // The parts on a placer stay as the nozzle left them when the world is
+    // described again; resetParts lays them out anew (the test's own parts
+    // while they are set), clearFaults brings back the described ones.
+    void loosePartsKept()
+    {
+        setWorld();
+        QVERIFY(pickAt(340, 100, kLooseZ));
+        releaseAt(470, 120, 30);
+        setWorld();
+        QCOMPARE(feederState("U", 2).value("parts").toList().size(), 2);
+        SimulatedWorld::resetParts();
+        QCOMPARE(feederState("U", 2).value("parts").toList().size(), 3);
+
+        SimulatedWorld::LoosePart p;
+        p.centre = QPointF(330, 95);
+        p.angle = 12;
+        QVERIFY(SimulatedWorld::setLooseParts("U", 2, {p, p}));
+        setWorld();
+        QVariantList parts = feederState("U", 2).value("parts").toList();
+        QCOMPARE(parts.size(), 2);
+        QCOMPARE(parts.first().toMap().value("angle").toDouble(), 12.0);
+        QCOMPARE(parts.first().toMap().value("width").toDouble(), 5.0); // the feeder's size
+        QVERIFY(pickAt(330, 95, kLooseZ));
+        releaseAt(470, 120, 30);
+        setWorld();
+        QCOMPARE(feederState("U", 2).value("parts").toList().size(), 1);
+        SimulatedWorld::resetParts();
+        QCOMPARE(feederState("U", 2).value("parts").toList().size(), 2);
+        SimulatedWorld::clearFaults();
+        parts = feederState("U", 2).value("parts").toList();
+        QCOMPARE(parts.size(), 3);
+        QCOMPARE(parts.at(1).toMap().value("flipped").toBool(), true);
+
+        // A feeder that is not loose keeps no loose parts.
+        QVERIFY(SimulatedWorld::setLooseParts("L", 0, {p}));
+        QVERIFY(!feederState("L", 0).contains("parts"));
+        p.angle = qInf();
+        QVERIFY(!SimulatedWorld::setLooseParts("U", 2, {p}));
+    }
+
+    // The nozzle state file carries the value of the held part for the RLC
+    // meter emulator; the feeder's RLC error multiplies the parts its
+    // pattern marks.
+    void heldPartValue()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("nozzle");
+        SimulatedWorld::setNozzleStateFile(path);
+        setWorld();
+        NozzleStateFile::State s;
+        QVERIFY(pickAt(60, 20, 19.45));
+        QVERIFY(NozzleStateFile::read(path, &s));
+        QVERIFY(s.part);
+        QCOMPARE(s.rlcMode, char(0));
+        releaseAt(470, 120, 30);
+        QVERIFY(pickAt(20, 100, 22));
+        QVERIFY(NozzleStateFile::read(path, &s));
+        QCOMPARE(s.rlcMode, 'R');
+        QCOMPARE(s.rlcValue, 4700.0);
+        releaseAt(470, 120, 30);
+        QVERIFY(NozzleStateFile::read(path, &s));
+        QVERIFY(!s.part);
+        QCOMPARE(s.rlcMode, char(0));
+
+        // 100 nF capacitors on the tape, every second one measuring half
+        // as much again.
+        QVariantMap map = worldMap();
+        QVariantList feeders = map.value("feeders").toList();
+        QVariantMap tape = feeders.at(1).toMap();
+        tape["rlcMode"] = "C";
+        tape["rlcValue"] = 1e-7;
+        feeders[1] = tape;
+        map["feeders"] = feeders;
+        setWorld(map);
+        SimulatedWorld::RlcError e;
+        e.factor = 1.5;
+        e.parts.marks = QStringLiteral("01");
+        QVERIFY(SimulatedWorld::setRlcError("B", 1, e));
+        const QList<double> expected{1e-7, 1.5e-7, 1e-7, 1.5e-7};
+        for (double value : expected) {
+            QVERIFY(pickAt(60, 20, 19.45));
+            QVERIFY(NozzleStateFile::read(path, &s));
+            QCOMPARE(s.rlcMode, 'C');
+            QVERIFY2(std::fabs(s.rlcValue / value - 1) < 1e-9, qPrintable(QString::number(s.rlcValue)));
+            releaseAt(470, 120, 30);
+        }
+        QVERIFY(!SimulatedWorld::setRlcError("B", 1, SimulatedWorld::RlcError{0, {}}));
+        QVERIFY(!SimulatedWorld::setRlcError("B", 1, SimulatedWorld::RlcError{qQNaN(), {}}));
+        QVERIFY(!SimulatedWorld::setRlcError("Z", 1, e));
+    }
+
+    // The photos of a loose part: its size plus the margin of placer, at
+    // the head camera's scale; nothing for a size that is none.
+    void partPhotos_data()
+    {
+        QTest::addColumn<double>("width");
+        QTest::addColumn<double>("height");
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("5 x 2.5") << 5.0 << 2.5 << QSize(120, 70);
+        QTest::newRow("1.6 x 0.8") << 1.6 << 0.8 << QSize(52, 36);
+        QTest::newRow("zero width") << 0.0 << 2.5 << QSize();
+        QTest::newRow("negative height") << 5.0 << -1.0 << QSize();
+        QTest::newRow("not a number") << qQNaN() << 2.5 << QSize();
+        QTest::newRow("larger than a picture") << 1000.0 << 2.0 << QSize();
+    }
+    void partPhotos()
+    {
+        QFETCH(double, width);
+        QFETCH(double, height);
+        QFETCH(QSize, size);
+        for (bool flipped : {false, true}) {
+            const cv::Mat photo = SimulatedWorld::partPhoto(width, height, flipped, SimulatedScene::kPixelsPerMm);
+            QCOMPARE(QSize(photo.cols, photo.rows), size.isValid() ? size : QSize(0, 0));
+            if (size.isValid()) {
+                QCOMPARE(photo.type(), CV_8UC3);
+                // Placer in the corner, the part's terminal at the middle of its end.
+                const cv::Vec3b corner = photo.at<cv::Vec3b>(0, 0);
+                QCOMPARE(int(corner[0]), 130);
+                const cv::Vec3b end = photo.at<cv::Vec3b>(photo.rows / 2, 10 + int(width * 20 * 0.05));
+                QVERIFY(end[0] > 210);
+            }
+        }
+    }
+
+    // World descriptions of loose feeders and values that the world refuses
+    // or leaves out.
+    void descriptions_data()
+    {
+        QTest::addColumn<int>("feeder");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<int>("feeders");
+        QTest::newRow("as it is") << 0 << "" << QVariant() << true << 3;
+        QTest::newRow("unknown RLC mode") << 0 << "rlcMode" << QVariant("Q") << false << 0;
+        QTest::newRow("RLC value not a number") << 0 << "rlcValue" << QVariant("much") << false << 0;
+        QTest::newRow("placer window of three numbers")
+            << 2 << "placer" << QVariant(QVariantList{QVariant(QVariantList{300, 100, 32})}) << false << 0;
+        QTest::newRow("loose part not finite")
+            << 2 << "parts" << QVariant(QVariantList{loosePart(qQNaN(), 100, 0, false)}) << false << 0;
+        QTest::newRow("no placer: left out") << 2 << "placer" << QVariant(QVariantList()) << true << 2;
+        QTest::newRow("placer window of no size: left out")
+            << 2 << "placer" << QVariant(QVariantList{QVariant(QVariantList{300, 100, 0, 24})}) << true << 2;
+    }
+    void descriptions()
+    {
+        QFETCH(int, feeder);
+        QFETCH(QString, key);
+        QFETCH(QVariant, value);
+        QFETCH(bool, accepted);
+        QFETCH(int, feeders);
+        QVariantMap map = worldMap();
+        if (!key.isEmpty()) {
+            QVariantList list = map.value("feeders").toList();
+            QVariantMap f = list.at(feeder).toMap();
+            f[key] = value;
+            list[feeder] = f;
+            map["feeders"] = list;
+        }
+        SimulatedWorld w;
+        QString error;
+        QCOMPARE(SimulatedWorld::fromVariant(map, &w, &error), accepted);
+        QCOMPARE(error.isEmpty(), accepted);
+        QCOMPARE(w.feeders.size(), feeders);
+        if (accepted && feeders == 3) {
+            QCOMPARE(w.feeders.at(0).rlcMode, 'R');
+            QCOMPARE(w.feeders.at(0).rlcValue, 4700.0);
+            QCOMPARE(w.feeders.at(1).rlcMode, char(0));
+            QCOMPARE(w.feeders.at(2).parts.size(), 3);
+            QCOMPARE(w.feeders.at(2).placer.at(1), QRectF(324, 88, 32, 24));
+            // Read back as given.
+            SimulatedWorld again;
+            QVERIFY(SimulatedWorld::fromVariant(w.toVariant(), &again, nullptr));
+            QCOMPARE(again.toVariant(), w.toVariant());
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSimulatedFaults)
+#include "tst_simulated_faults.moc"
