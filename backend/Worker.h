@@ -243,6 +243,13 @@ public slots:
     bool simWorldHoldsPart() const;
     // Empty nozzle, full feeders, no parts on the boards, no releases.
     void simWorldResetParts();
+    // The real tape of tape feeder `index` (from 0) of bank `bank` lies (dx,
+    // dy) mm off the pick point its record gives now, and stays there when
+    // the program stores another one. False when the simulated world has no
+    // such tape or an offset is not a number of at most 20 mm.
+    bool simWorldSetTapeOffset(const QString &bank, int index, double dx, double dy);
+    // Every simulated tape back where its feeder record says.
+    void simWorldClearTapeOffsets();
     // Faults of feeder `index` (from 0) of bank `bank` ("L", "R", "U",
     // "B"), kept when the world is sent again (SimulatedWorld): every part
     // the nozzle takes sits (dx, dy) mm off (machine axes at the pick) and

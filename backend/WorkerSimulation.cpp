@@ -72,6 +72,16 @@ void Worker::simWorldResetParts()
     SimulatedWorld::resetParts();
 }
 
+bool Worker::simWorldSetTapeOffset(const QString &bank, int index, double dx, double dy)
+{
+    return SimulatedWorld::setTapeOffset(bank, index, dx, dy);
+}
+
+void Worker::simWorldClearTapeOffsets()
+{
+    SimulatedWorld::clearTapeOffsets();
+}
+
 bool Worker::simWorldSetPickError(QString bank, int index, double dx, double dy, double turn, QVariant missPattern)
 {
     SimulatedWorld::PickError e;

@@ -104,6 +104,30 @@ QVariantList marksValue(const QVector<SimulatedWorld::Mark> &marks)
     return list;
 }
 
+bool toTape(const QVariant &v, SimulatedWorld::Tape *t, QString *error)
+{
+    const QVariantMap m = v.toMap();
+    double side = 0;
+    if (!toPoint(m.value(QStringLiteral("pick")), &t->pick) ||
+        !toNumber(m.value(QStringLiteral("holeOffset")), &t->holeOffset) ||
+        !toNumber(m.value(QStringLiteral("holeSide")), &side) || !toNumber(m.value(QStringLiteral("width")), &t->width)) {
+        *error = QStringLiteral("a tape needs a pick point and finite holeOffset, holeSide and width");
+        return false;
+    }
+    if (side != -1 && side != 1) {
+        *error = QStringLiteral("a tape's holeSide is -1 or 1");
+        return false;
+    }
+    if (!(t->holeOffset > 0 && t->holeOffset < t->width - SimulatedWorld::kHoleEdgeMm) || t->width > 100) {
+        *error = QStringLiteral("a tape's holes do not lie between its edges");
+        return false;
+    }
+    t->holeSide = int(side);
+    t->alongY = m.value(QStringLiteral("alongY")).toBool();
+    t->present = true;
+    return true;
+}
+
 bool toFeeder(const QVariant &v, SimulatedWorld::Feeder *f, bool *hasParts, QString *error)
 {
     const QVariantMap m = v.toMap();
@@ -142,6 +166,8 @@ bool toFeeder(const QVariant &v, SimulatedWorld::Feeder *f, bool *hasParts, QStr
         f->pockets.append(at);
     }
     f->taken.fill(false, f->pockets.size());
+    if (m.contains(QStringLiteral("tape")) && !toTape(m.value(QStringLiteral("tape")), &f->tape, error))
+        return false;
     const QString mode = m.value(QStringLiteral("rlcMode")).toString();
     if (!mode.isEmpty() && mode != QLatin1String("R") && mode != QLatin1String("L") && mode != QLatin1String("C")) {
         *error = QStringLiteral("unknown RLC mode \"%1\"").arg(mode);
@@ -230,7 +256,25 @@ QVariantMap feederValue(const SimulatedWorld::Feeder &f)
                                                         {QStringLiteral("miss"), f.pickError.miss.marks}});
     map.insert(QStringLiteral("rlcError"), QVariantMap{{QStringLiteral("factor"), f.rlcError.factor},
                                                        {QStringLiteral("parts"), f.rlcError.parts.marks}});
+    if (f.tape.present) {
+        const SimulatedWorld::Tape &t = f.tape;
+        map.insert(QStringLiteral("tape"), QVariantMap{{QStringLiteral("pick"), pointValue(t.pick)},
+                                                       {QStringLiteral("alongY"), t.alongY},
+                                                       {QStringLiteral("holeOffset"), t.holeOffset},
+                                                       {QStringLiteral("holeSide"), t.holeSide},
+                                                       {QStringLiteral("width"), t.width},
+                                                       {QStringLiteral("shift"), pointValue(t.shift)}});
+    }
     return map;
+}
+
+// Moves a tape (and the parts in its pockets) to `shift` from its record.
+void shiftTape(SimulatedWorld::Feeder &f, const QPointF &shift)
+{
+    const QPointF by = shift - f.tape.shift;
+    for (QPointF &p : f.pockets)
+        p += by;
+    f.tape.shift = shift;
 }
 
 // Faults set for a feeder by bank and index, kept for the worlds to come.
@@ -273,6 +317,8 @@ struct Stored {
     SimulatedWorld::Displacement displacement;
     SimulatedNozzle nozzle;
     QString stateFile;
+    // Where real tapes lie (their pick point), by bank letter and index.
+    QHash<QString, QPointF> tapeAt;
     NozzleStateFile::State written;
     bool stateWritten = false;
     QHash<QString, Faults> faults;
@@ -532,6 +578,11 @@ void SimulatedWorld::setCurrent(const SimulatedWorld &world)
     QMutexLocker lock(&mutex());
     SimulatedWorld next = world;
     const SimulatedWorld &old = stored().world;
+    for (Feeder &f : next.feeders) {
+        const auto pinned = stored().tapeAt.constFind(f.key());
+        if (f.tape.present && pinned != stored().tapeAt.constEnd())
+            shiftTape(f, *pinned - f.tape.pick);
+    }
     next.placedParts = old.placedParts + world.placedParts;
     for (Feeder &f : next.feeders) {
         const auto faults = stored().faults.constFind(f.key());
@@ -580,6 +631,33 @@ SimulatedWorld::Displacement SimulatedWorld::displacement()
 {
     QMutexLocker lock(&mutex());
     return stored().displacement;
+}
+
+bool SimulatedWorld::setTapeOffset(const QString &bank, int index, double dx, double dy)
+{
+    if (!std::isfinite(dx) || !std::isfinite(dy) || std::fabs(dx) > kMaxTapeOffsetMm ||
+        std::fabs(dy) > kMaxTapeOffsetMm)
+        return false;
+    QMutexLocker lock(&mutex());
+    Stored &s = stored();
+    for (Feeder &f : s.world.feeders) {
+        if (f.bank != bank || f.index != index || !f.tape.present)
+            continue;
+        const QPointF offset(dx, dy);
+        s.tapeAt.insert(f.key(), f.tape.pick + offset);
+        shiftTape(f, offset);
+        return true;
+    }
+    return false;
+}
+
+void SimulatedWorld::clearTapeOffsets()
+{
+    QMutexLocker lock(&mutex());
+    Stored &s = stored();
+    s.tapeAt.clear();
+    for (Feeder &f : s.world.feeders)
+        shiftTape(f, QPointF());
 }
 
 void SimulatedWorld::followMachine(const SimulatedStage::Position &position, bool valve)

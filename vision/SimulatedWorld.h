@@ -30,6 +30,13 @@
 // (SimulatedNozzle) takes them out and lets them go on the board, where the
 // head camera then sees them, or elsewhere (into the basket).
 //
+// A tape feeder's tape is drawn for the head camera: white paper with its
+// sprocket holes every 4 mm on the perforation line, 2 mm along the tape
+// from the pick point, and its pockets with their parts. A real tape may lie
+// off the pick point its feeder record gives (setTapeOffset): the holes and
+// the parts then lie off by as much, and they stay where they are when the
+// program stores a new pick point, as a loaded tape would.
+//
 // A loose-part feeder (kind 2) has no pockets: its parts lie on its placer
 // area, the windows the head camera searches, at their own positions and
 // angles, some of them upside down. The head camera sees them there (see
@@ -104,6 +111,18 @@ public:
     };
     // A feeder and the parts in its pockets. Every part has the size of the
     // feeder's package and lies turned by `angle` degrees counter-clockwise.
+    // The paper tape of a tape feeder, across it from the outer edge: 1.75
+    // mm to the perforation line (holes of 1.5 mm every 4 mm), then
+    // `holeOffset` mm to the pocket centres, the rest of `width` beyond.
+    struct Tape {
+        bool present = false;
+        QPointF pick;              // the pick point of the feeder's record
+        bool alongY = true;        // the tape runs along machine Y
+        double holeOffset = 3.5;   // pocket centre line to perforation line, mm
+        int holeSide = -1;         // the holes lie towards lower (-1) or higher (+1) X or Y
+        double width = 8;          // mm
+        QPointF shift;             // where the real tape lies against `pick`
+    };
     struct Feeder {
         QString bank; // "L", "R", "U" or "B"
         int index = 0; // from 0 within the bank
@@ -116,6 +135,7 @@ public:
         double thickness = 1;
         double angle = 0;
         int current = 0; // the feeder's next pocket as the program counts it
+        Tape tape;       // tape feeders only
         // Loose parts (instead of pockets): the placer's windows, the parts
         // lying there now, after resetParts, and as the description gave them.
         bool loose = false;
@@ -172,13 +192,29 @@ public:
     static constexpr double kMinComponentPixelsPerMm = 1.0;
     static constexpr double kMaxComponentPixelsPerMm = 500.0;
 
+    // Sprocket holes of a tape: pitch, diameter, distance from the outer
+    // edge to their centres, and the along-tape distance from the pick point
+    // to the nearest one (mm). The holes are drawn a little larger than a
+    // real tape's 1.5 to 1.6 mm: the camera's hole search closes their
+    // blurred edge, and measures them at the 1.6 mm it looks for with either
+    // threshold of the tape centring.
+    static constexpr double kHolePitchMm = 4.0;
+    static constexpr double kHoleDiameterMm = 1.65;
+    static constexpr double kHoleEdgeMm = 1.75;
+    static constexpr double kHoleToPickMm = 2.0;
+    // A tape is drawn this far along either way from its pick point.
+    static constexpr double kTapeReachMm = 30.0;
+    // Largest offset of a real tape from its feeder's pick point.
+    static constexpr double kMaxTapeOffsetMm = 20.0;
+
     // Largest number of items a world may hold.
     static constexpr int kMaxItems = 100000;
     // Largest number of feeders.
     static constexpr int kMaxFeeders = 10000;
 
-    // Nothing for the head camera to show (feeders with pockets are not
-    // drawn, placers are).
+    // Nothing for the head camera to show: no board, mark, dot, placed part
+    // or placer (tapes alone do not count: the scene then shows its plate;
+    // the pockets of other feeders are not drawn).
     bool isEmpty() const;
 
     // Whether `point` (machine coordinates) lies on one of the boards after
@@ -204,9 +240,13 @@ public:
     //                "pickZ", "width", "height", "thickness", "angle",
     //                "current", "rlcMode": "R" | "L" | "C", "rlcValue",
     //                "loose": true, "placer": [[x, y, width, height], ...],
-    //                "parts": [{"x", "y", "angle", "flipped"}, ...]}, ...]
+    //                "parts": [{"x", "y", "angle", "flipped"}, ...],
+    //                "tape"}, ...]
     //   (a placer window is a rectangle centred on (x, y); a loose feeder
     //   needs no pockets)
+    //   "tape" (tape feeders): {"pick": [x, y], "alongY", "holeOffset",
+    //                "holeSide": -1 | 1, "width"} (holeOffset above 0 and
+    //                below width - 1.75)
     // Missing lists are empty; missing size2 is size, missing angle 0. Items
     // of no size (0 or less) are left out, so are feeders whose parts have
     // no size or that have neither pockets nor a placer. A value for the RLC
@@ -241,6 +281,14 @@ public:
     // The displacement of the real board, kept when the world is replaced.
     static void setDisplacement(const Displacement &d);
     static Displacement displacement();
+    // The real tape of feeder `index` of `bank` lies (dx, dy) mm away from
+    // the pick point its record gives now, and stays there when the world
+    // is replaced with another pick point for it. False (nothing changes)
+    // when the current world has no such tape feeder or an offset is not a
+    // finite number of at most kMaxTapeOffsetMm. clearTapeOffsets() puts
+    // every tape back where its record says.
+    static bool setTapeOffset(const QString &bank, int index, double dx, double dy);
+    static void clearTapeOffsets();
 
     // The process-wide nozzle follows the machine: position and valve 1.
     static void followMachine(const SimulatedStage::Position &position, bool valve);

@@ -1,5 +1,5 @@
-// SimulatedWorld: what the head camera sees of the world, and the photos of
-// loose parts.
+// SimulatedWorld: what the head camera sees of the world (boards, tapes,
+// placers, parts), and the photos of loose parts.
 #include "vision/SimulatedWorld.h"
 
 #include <opencv2/imgproc.hpp>
@@ -34,6 +34,12 @@ const cv::Scalar kMarking(235, 235, 235);
 constexpr double kClearanceMm = 1.0;
 // Corners are drawn at sixteenths of a pixel.
 constexpr int kShift = 4;
+// A paper tape, the feeder floor seen through its holes, an empty pocket.
+const cv::Scalar kPaper(228, 230, 232);
+const cv::Scalar kFeederFloor(38, 40, 42);
+const cv::Scalar kPocket(25, 25, 25);
+// Room around a part in its pocket, mm on every side.
+constexpr double kPocketMarginMm = 0.15;
 
 QPointF turned(const QPointF &v, double degrees)
 {
@@ -116,6 +122,43 @@ void drawPart(cv::Mat &bgr, const View &view, const QPointF &centre, double w, d
     }
 }
 
+// A tape feeder's paper tape: its sprocket holes and its pockets with the
+// parts they hold.
+void drawTape(cv::Mat &bgr, const View &view, const SimulatedWorld::Feeder &f)
+{
+    const SimulatedWorld::Tape &t = f.tape;
+    const QPointF pick = t.pick + t.shift;
+    if (!view.shows(pick, SimulatedWorld::kTapeReachMm + t.width))
+        return;
+    // Along and across the tape.
+    const QPointF u = t.alongY ? QPointF(0, 1) : QPointF(1, 0);
+    const QPointF v = t.alongY ? QPointF(1, 0) : QPointF(0, 1);
+    const double side = t.holeSide < 0 ? -1.0 : 1.0;
+    const QPointF holeLine = pick + v * (side * t.holeOffset);
+    const QPointF outerEdge = holeLine - v * (side * SimulatedWorld::kHoleEdgeMm);
+    const QPointF innerEdge = outerEdge + v * (side * t.width);
+    const double reach = SimulatedWorld::kTapeReachMm;
+    fillPolygon(bgr, view, {outerEdge - u * reach, outerEdge + u * reach, innerEdge + u * reach, innerEdge - u * reach},
+                kPaper);
+    const double pitch = SimulatedWorld::kHolePitchMm;
+    // Holes 2 mm along either way from the pick point, then every 4 mm.
+    const double first = SimulatedWorld::kHoleToPickMm - std::floor((reach + SimulatedWorld::kHoleToPickMm) / pitch) * pitch;
+    for (double a = first; a <= reach; a += pitch) {
+        const QPointF c = holeLine + u * a;
+        if (view.shows(c, SimulatedWorld::kHoleDiameterMm))
+            cv::circle(bgr, view.toPixel(c), view.radius(SimulatedWorld::kHoleDiameterMm / 2), kFeederFloor, cv::FILLED,
+                       cv::LINE_AA, kShift);
+    }
+    for (int i = 0; i < f.pockets.size(); ++i) {
+        const QPointF &c = f.pockets.at(i);
+        if (!view.shows(c, std::hypot(f.width, f.height)))
+            continue;
+        fillPolygon(bgr, view, rectangle(c, f.width, f.height, f.angle, kPocketMarginMm), kPocket);
+        if (f.hasPart(i))
+            drawPart(bgr, view, c, f.width, f.height, f.angle);
+    }
+}
+
 // A part lying loose on a placer, seen from above (see the colours).
 void drawLoosePart(cv::Mat &bgr, const View &view, const SimulatedWorld::LoosePart &p)
 {
@@ -147,6 +190,10 @@ void SimulatedWorld::draw(cv::Mat &bgr, const QPointF &machine, const Displaceme
     view.width = bgr.cols;
     view.height = bgr.rows;
 
+    for (const Feeder &f : feeders) {
+        if (f.tape.present)
+            drawTape(bgr, view, f);
+    }
     for (const Board &b : boards) {
         QVector<QPointF> corners;
         double minX = HUGE_VAL, maxX = -HUGE_VAL, minY = HUGE_VAL, maxY = -HUGE_VAL;

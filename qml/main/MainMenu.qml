@@ -7,6 +7,7 @@ MenuBar {
     // The items that open settings windows, for the tests.
     property alias machineSettingsItem: machineSettingsItem
     property alias cameraSettingsItem: cameraSettingsItem
+    property alias nozzleSettingsItem: nozzleSettingsItem
     property alias passwordSettingsItem: passwordSettingsItem
     property alias windowsCameraSettingsItem: windowsCameraSettingsItem
     property alias executionInterfaceItem: executionInterfaceItem
@@ -126,6 +127,11 @@ MenuBar {
             text: app.t + qsTr("Камеры")
             onTriggered: app.openLocked("cameraSettings")
         }
+        MenuItem {
+            id: nozzleSettingsItem
+            text: app.t + qsTr("Насадки")
+            onTriggered: app.openLocked("nozzleSettings")
+        }
         MenuSeparator {}
         MenuItem {
             id: passwordSettingsItem
@@ -177,6 +183,10 @@ MenuBar {
             id: encoderCalibrationItem
             text: app.t + qsTr("Калибровка ремней и энкодерных лент")
             onTriggered: app.openLocked("encoderCalibration")
+        }
+        MenuItem {
+            text: app.t + qsTr("Центрирование ленточных питателей по перфорациям")
+            onTriggered: app.showToolWindow("tapeCentring")
         }
         MenuItem {
             text: app.t + qsTr("Датчик разрежения")

@@ -760,6 +760,10 @@ ApplicationWindow {
     EncoderCalibration { id: encoderCalibrationWindow; app: main }
     property alias encoderSettingsWindow: encoderSettingsWindow
     property alias encoderCalibrationWindow: encoderCalibrationWindow
+    TapeCentring { id: tapeCentringWindow; app: main }
+    property alias tapeCentringWindow: tapeCentringWindow
+    NozzleSettings { id: nozzleSettingsWindow; app: main }
+    property alias nozzleSettingsWindow: nozzleSettingsWindow
     VSSettings { id: vsSettings; app: main }
     RLCSettings { id: rlcSettings; app: main }
     ProgrammerSettings { id: programmerSettings; app: main }

@@ -1918,6 +1918,14 @@ Choose one in the camera settings.</translation>
         <source>Калибровка ремней и энкодерных лент</source>
         <translation>Belt and encoder strip calibration</translation>
     </message>
+    <message>
+        <source>Насадки</source>
+        <translation>Nozzles</translation>
+    </message>
+    <message>
+        <source>Центрирование ленточных питателей по перфорациям</source>
+        <translation>Tape feeder centring by perforations</translation>
+    </message>
 </context>
 <context>
     <name>MarkPort</name>
@@ -2020,6 +2028,81 @@ Choose one in the camera settings.</translation>
     <message>
         <source>Отмена</source>
         <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>NozzleSettings</name>
+    <message>
+        <source>Настройки насадок</source>
+        <translation>Nozzle settings</translation>
+    </message>
+    <message>
+        <source>Ошибка при автокалибровке насадок! Неверные координаты.</source>
+        <translation>Nozzle auto-calibration error! Invalid coordinates.</translation>
+    </message>
+    <message>
+        <source>База насадок:</source>
+        <translation>Nozzle base:</translation>
+    </message>
+    <message>
+        <source>KESTRAVO 6 шт.</source>
+        <translation>KESTRAVO 6 pcs.</translation>
+    </message>
+    <message>
+        <source>JUKI 8 шт.</source>
+        <translation>JUKI 8 pcs.</translation>
+    </message>
+    <message>
+        <source>Количество насадок:</source>
+        <translation>Number of nozzles:</translation>
+    </message>
+    <message>
+        <source>ΔX между насадками=0;</source>
+        <translation>ΔX between nozzles=0;</translation>
+    </message>
+    <message>
+        <source>ΔY между насадками:</source>
+        <translation>ΔY between nozzles:</translation>
+    </message>
+    <message>
+        <source>X-координата отвода насадки:</source>
+        <translation>Nozzle clear-of-slot X coordinate:</translation>
+    </message>
+    <message>
+        <source>Z-координата дна базы:</source>
+        <translation>Base bottom Z coordinate:</translation>
+    </message>
+    <message>
+        <source>Насадка:</source>
+        <translation>Nozzle:</translation>
+    </message>
+    <message>
+        <source>G-код взятия:</source>
+        <translation>Take G-code:</translation>
+    </message>
+    <message>
+        <source>G-код установки:</source>
+        <translation>Return G-code:</translation>
+    </message>
+    <message>
+        <source>Стоп</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>Автокалибровка насадок</source>
+        <translation>Nozzle auto-calibration</translation>
+    </message>
+    <message>
+        <source>Сохранить</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Закрыть</source>
+        <translation>Close</translation>
     </message>
 </context>
 <context>
@@ -2871,6 +2954,73 @@ Choose one in the camera settings.</translation>
     <message>
         <source>Режим отладки ленточных питателей и вибропитателей</source>
         <translation>Debug mode of tape and vibration feeders</translation>
+    </message>
+</context>
+<context>
+    <name>TapeCentring</name>
+    <message>
+        <source>Центрирование ленточных питателей по перфорациям</source>
+        <translation>Tape feeder centring by perforations</translation>
+    </message>
+    <message>
+        <source>Банк питателей: </source>
+        <translation>Feeder bank: </translation>
+    </message>
+    <message>
+        <source>Питатели с №</source>
+        <translation>Feeders from No.</translation>
+    </message>
+    <message>
+        <source>по №</source>
+        <translation>to No.</translation>
+    </message>
+    <message>
+        <source>Порог поиска контуров 1 (для белых лент):</source>
+        <translation>Contour search threshold 1 (for white tapes):</translation>
+    </message>
+    <message>
+        <source>Порог поиска контуров 2 (для черных лент):</source>
+        <translation>Contour search threshold 2 (for black tapes):</translation>
+    </message>
+    <message>
+        <source>Остановить</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>Начать</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>Питатель №%1</source>
+        <translation>Feeder No.%1</translation>
+    </message>
+    <message>
+        <source>Откорректируйте центр взятия компонента вручную, с помощью стрелок на клавиатуре (Ctrl и стрелка: один шаг энкодера), и нажмите &quot;Указать и продолжить&quot;.</source>
+        <translation>Correct the component pick centre by hand with the arrow keys (Ctrl and an arrow: one encoder step) and press &quot;Set and continue&quot;.</translation>
+    </message>
+    <message>
+        <source>Нажмите &quot;Продолжить&quot;, чтобы искать перфорацию снова, &quot;Пропустить&quot;, чтобы перейти к следующему питателю, или &quot;Указать вручную&quot;, чтобы указать центр взятия компонента с помощью камеры.</source>
+        <translation>Press &quot;Continue&quot; to search for the perforation again, &quot;Skip&quot; to go on with the next feeder, or &quot;Set manually&quot; to point at the component pick centre with the camera.</translation>
+    </message>
+    <message>
+        <source>Продолжить</source>
+        <translation>Continue</translation>
+    </message>
+    <message>
+        <source>Пропустить</source>
+        <translation>Skip</translation>
+    </message>
+    <message>
+        <source>Указать вручную</source>
+        <translation>Set manually</translation>
+    </message>
+    <message>
+        <source>Указать и продолжить</source>
+        <translation>Set and continue</translation>
+    </message>
+    <message>
+        <source>Закрыть</source>
+        <translation>Close</translation>
     </message>
 </context>
 <context>
@@ -3897,6 +4047,40 @@ If the board is mounted correctly, it is recommended to agree.</translation>
     </message>
 </context>
 <context>
+    <name>nozzleBaseCalibration</name>
+    <message>
+        <source>Ошибка при автокалибровке насадок! Сопротивление движению по X не зафиксировано!</source>
+        <translation>Nozzle auto-calibration error! No resistance to motion along X was detected!</translation>
+    </message>
+    <message>
+        <source>Ошибка при автокалибровке насадок! Сопротивление движению по Y не зафиксировано!</source>
+        <translation>Nozzle auto-calibration error! No resistance to motion along Y was detected!</translation>
+    </message>
+    <message>
+        <source>Калибровка прошла успешно! Новые координаты взятия насадок:</source>
+        <translation>Calibration succeeded! New nozzle take coordinates:</translation>
+    </message>
+    <message>
+        <source>Внимание! Будут созданы новые G-коды взятия и установки насадок,</source>
+        <translation>Warning! New nozzle take and return G-codes will be created,</translation>
+    </message>
+    <message>
+        <source> все изменения, внесенные ранее вручную, будут потеряны!</source>
+        <translation> all changes made earlier by hand will be lost!</translation>
+    </message>
+</context>
+<context>
+    <name>nozzleBaseSteps</name>
+    <message>
+        <source>Ошибка при автокалибровке насадок! Неверные координаты.</source>
+        <translation>Nozzle auto-calibration error! Invalid coordinates.</translation>
+    </message>
+    <message>
+        <source>Ошибка при автокалибровке насадок! Масштаб энкодера неизвестен.</source>
+        <translation>Nozzle auto-calibration error! The encoder scale is unknown.</translation>
+    </message>
+</context>
+<context>
     <name>nozzleOnHead</name>
     <message>
         <source>Насадка установлена на голове! Снимите ее, верните в базу, после чего нажмите &quot;ОК&quot;.</source>
@@ -4472,6 +4656,37 @@ Correct the pick centre of the component? </translation>
     <message>
         <source>Внутренняя ошибка программы: </source>
         <translation>Internal program error: </translation>
+    </message>
+</context>
+<context>
+    <name>tapeCentring</name>
+    <message>
+        <source>Питатель №%1 пропущен, так как не является ленточным питателем.</source>
+        <translation>Feeder No.%1 skipped: it is not a tape feeder.</translation>
+    </message>
+    <message>
+        <source>Питатель №%1 пропущен. Причина: </source>
+        <translation>Feeder No.%1 skipped. Reason: </translation>
+    </message>
+    <message>
+        <source>Питатель №%1 пропущен, так как не удалось подвести камеру к перфорации</source>
+        <translation>Feeder No.%1 skipped: the camera could not be moved to the perforation</translation>
+    </message>
+    <message>
+        <source>Питатель №%1 пропущен оператором.</source>
+        <translation>Feeder No.%1 skipped by the operator.</translation>
+    </message>
+    <message>
+        <source>Питатель №%1 отцентрирован, корректировка по X: %2, по Y: %3</source>
+        <translation>Feeder No.%1 centred, correction X: %2, Y: %3</translation>
+    </message>
+    <message>
+        <source>Питатель №%1 отцентрирован ВРУЧНУЮ, корректировка по X: %2, по Y: %3</source>
+        <translation>Feeder No.%1 centred BY HAND, correction X: %2, Y: %3</translation>
+    </message>
+    <message>
+        <source>Не удалось распознать перфорацию ленты. Возможные причины: лента не заряжена, под перфорацией находится мусор, порог поиска контуров настроен неверно, заряжена прозрачная лента.</source>
+        <translation>The tape perforation could not be recognised. Possible causes: no tape loaded, debris under the perforation, a wrong contour search threshold, a transparent tape.</translation>
     </message>
 </context>
 <context>

@@ -185,6 +185,36 @@ TestCase {
         compare(list[0].pockets, data.pockets)
     }
 
+    // A tape feeder's tape: its pick point, direction, width and the
+    // perforation line by tape width, the holes on the bank's side; trays and
+    // strips have none.
+    function test_feederTape_data() {
+        return [
+            { tag: "8 mm, bottom bank", letter: "B", bank: 1, bandWidth: 0,
+              tape: { "pick": [60, 20], "alongY": true, "holeOffset": 3.5, "holeSide": -1, "width": 8 } },
+            { tag: "12 mm, upper bank", letter: "U", bank: 1, bandWidth: 1,
+              tape: { "pick": [60, 20], "alongY": true, "holeOffset": 5.5, "holeSide": 1, "width": 12 } },
+            { tag: "32 mm, right bank", letter: "R", bank: 7, bandWidth: 4,
+              tape: { "pick": [60, 20], "alongY": false, "holeOffset": 14.2, "holeSide": -1, "width": 32 } },
+            { tag: "44 mm, left bank", letter: "L", bank: 0, bandWidth: 5,
+              tape: { "pick": [60, 20], "alongY": false, "holeOffset": 20.2, "holeSide": 1, "width": 44 } },
+            { tag: "unknown width: 8 mm", letter: "L", bank: 0, bandWidth: 9,
+              tape: { "pick": [60, 20], "alongY": false, "holeOffset": 3.5, "holeSide": 1, "width": 8 } }
+        ]
+    }
+    function test_feederTape(data) {
+        var list = World.feeders(feederInput(function(i) {
+            var tape = i.banks[1].feeders[1]
+            tape.bankNumber = data.bank
+            tape.bandWidth = data.bandWidth
+            i.banks = [{ "letter": data.letter, "feeders": [tape] }, i.banks[0], i.banks[2]]
+        }))
+        compare(list.length, 3)
+        compare(list[0].tape, data.tape)
+        compare(list[1].tape, undefined)
+        compare(list[2].tape, undefined)
+    }
+
     // Where the job picks, the world has a part: the pick point of every
     // feeder kind with pockets (as pickTexts.js sends it) is a pocket of the
     // world's feeder, and the pick height sent is the world's pick height.

@@ -120,6 +120,22 @@ function tapeAlongY(letter, bank) {
     return letter === "B" || letter === "U"
 }
 
+// The paper tape of a tape width index (bandWidth of a feeder record): its
+// width and the distance from its perforation line to its pocket centres,
+// mm, as the tape standard gives them; an unknown index is an 8 mm tape.
+var tapeSizes = [[8, 3.5], [12, 5.5], [16, 7.5], [24, 11.5], [32, 14.2], [44, 20.2]]
+function tapeSize(bandWidth) {
+    var i = Number(bandWidth)
+    var t = i >= 0 && i < tapeSizes.length && Math.floor(i) === i ? tapeSizes[i] : tapeSizes[0]
+    return { "width": t[0], "holeOffset": t[1] }
+}
+
+// The side of the pockets the sprocket holes lie on, by bank: towards lower
+// X (bottom bank), higher X (upper), lower Y (right) or higher Y (left).
+function holeSide(letter) {
+    return letter === "U" || letter === "L" ? 1 : -1
+}
+
 // What the simulated head camera sees of one search window of a placer, mm
 // (a 640 x 480 frame at 20 pixels per mm): the window's placer area.
 var placerWindowMm = [32, 24]
@@ -165,8 +181,10 @@ function withRlc(feeder, f) {
 // The pockets and parts of one feeder (record as in a bank model), or null
 // for a feeder whose parts the simulated nozzle cannot pick: no package, no
 // pick position, or a kind without parts to pick (tape 3, tray 1 and strip 5
-// have pockets, loose parts 2 lie on a placer). env: {bandBanks: [{position,
-// zShift}], cups: [{cupLength, press}]}.
+// have pockets, loose parts 2 lie on a placer). A tape feeder also gets its
+// tape ("tape", see SimulatedWorld) with the sprocket holes the tape
+// centring looks for. env: {bandBanks: [{position, zShift}], cups:
+// [{cupLength, press}]}.
 function feederParts(letter, index, f, env) {
     var type = Number(f.type)
     if (type !== 1 && type !== 2 && type !== 3 && type !== 5)
@@ -186,6 +204,7 @@ function feederParts(letter, index, f, env) {
     var pockets = []
     var pickZ
     var refills = false
+    var tape = null
     var i
     if (type === 3) {
         var bank = env.bandBanks[finite(f.bankNumber, 0)]
@@ -195,6 +214,9 @@ function feederParts(letter, index, f, env) {
             pockets.push(alongY ? [x, y + i * pitch] : [x + i * pitch, y])
         pickZ = finite(bank ? bank.zShift : 0, 0) + length + thickness - press
         refills = true
+        var size = tapeSize(f.bandWidth)
+        tape = { "pick": [x, y], "alongY": alongY, "holeOffset": size.holeOffset, "holeSide": holeSide(letter),
+                 "width": size.width }
     } else if (type === 1) {
         var rowsX = Math.max(1, Math.floor(finite(f.caseRowsX, 1)))
         var rowsY = Math.max(1, Math.floor(finite(f.caseRowsY, 1)))
@@ -213,9 +235,12 @@ function feederParts(letter, index, f, env) {
             pockets.push(count > 1 ? [x + (endX - x) * i / (count - 1), y + (endY - y) * i / (count - 1)] : [x, y])
         pickZ = finite(f.caseZ, 10) + length + thickness - press
     }
-    return withRlc({ "bank": letter, "index": index, "refills": refills, "pockets": pockets, "pickZ": pickZ,
-                     "width": finite(f.elWidth, 1), "height": finite(f.elHeight, 1), "thickness": thickness,
-                     "angle": finite(f.rot, 0), "current": finite(f.caseCurrNumber, 0) }, f)
+    var parts = { "bank": letter, "index": index, "refills": refills, "pockets": pockets, "pickZ": pickZ,
+                  "width": finite(f.elWidth, 1), "height": finite(f.elHeight, 1), "thickness": thickness,
+                  "angle": finite(f.rot, 0), "current": finite(f.caseCurrNumber, 0) }
+    if (tape)
+        parts.tape = tape
+    return withRlc(parts, f)
 }
 
 // The world's "feeders" list. input: {banks: [{letter, feeders: [records]}],

@@ -143,8 +143,11 @@ Item {
     readonly property bool longActivity: activityCount > 0
 
     // Shafts (feeder axes B, C) may be turned by hand with the start key.
-    // A paused run lets the shafts turn.
-    readonly property bool shaftsMayMoveWhileBusy: app.smtInterface ? app.smtInterface.shaftsFree === true : false
+    // A paused run lets the shafts turn, and so does the tape centring while
+    // it waits for the operator.
+    property bool tapeCentringHalted: false
+    readonly property bool shaftsMayMoveWhileBusy: (app.smtInterface ? app.smtInterface.shaftsFree === true : false)
+                                                   || tapeCentringHalted
     readonly property bool allowMoveShafts: machineOn && (!executing || shaftsMayMoveWhileBusy)
     onAllowMoveShaftsChanged: app.allowMoveShaftsSend(allowMoveShafts)
     // Gentle accelerations while the operator sets the machine up.

@@ -1,0 +1,313 @@
+// The tapes of the simulated tape feeders as the head camera sees them: the
+// sprocket holes are found by the program's own hole recognition where the
+// tape lies, also when the real tape lies off its feeder's pick point, and
+// the tape stays where it is when the program stores a new pick point.
+#include "RecogniseFrame.h"
+#include "vision/SimulatedNozzle.h"
+#include "vision/SimulatedScene.h"
+#include "vision/SimulatedStage.h"
+#include "vision/SimulatedWorld.h"
+
+#include <QtTest>
+
+#include <cmath>
+
+namespace {
+
+constexpr double kPpm = SimulatedScene::kPixelsPerMm;
+constexpr int kFrameWidth = 1280;
+constexpr int kFrameHeight = 960;
+
+QVariantList point(double x, double y) { return {x, y}; }
+QVariantList point(const QPointF &p) { return {p.x(), p.y()}; }
+
+// Along and across the tape of a bank (bottom and upper banks run along Y),
+// and the side of the pockets the holes lie on.
+struct BankGeometry {
+    bool alongY;
+    int holeSide;
+};
+
+BankGeometry geometry(const QString &bank)
+{
+    if (bank == QLatin1String("B"))
+        return {true, -1};
+    if (bank == QLatin1String("U"))
+        return {true, 1};
+    if (bank == QLatin1String("R"))
+        return {false, -1};
+    return {false, 1};
+}
+
+// A tape feeder of 0603 parts at `pick`, pockets every 4 mm.
+QVariantMap tapeFeeder(const QString &bank, int index, const QPointF &pick, double holeOffset, double width)
+{
+    const BankGeometry g = geometry(bank);
+    QVariantList pockets;
+    for (int i = -2; i <= 2; ++i)
+        pockets.append(QVariant(g.alongY ? point(pick.x(), pick.y() + 4 * i) : point(pick.x() + 4 * i, pick.y())));
+    return QVariantMap{{"bank", bank},
+                       {"index", index},
+                       {"refills", true},
+                       {"pockets", pockets},
+                       {"pickZ", 19.45},
+                       {"width", 1.6},
+                       {"height", 0.8},
+                       {"thickness", 0.45},
+                       {"angle", 0},
+                       {"tape", QVariantMap{{"pick", point(pick)},
+                                            {"alongY", g.alongY},
+                                            {"holeOffset", holeOffset},
+                                            {"holeSide", g.holeSide},
+                                            {"width", width}}}};
+}
+
+// A board elsewhere (the scene shows the world only when it has one) and
+// the feeders given.
+void setWorld(const QVariantList &feeders)
+{
+    const QVariantList board{QVariant(point(200, 300)), QVariant(point(300, 300)), QVariant(point(300, 380))};
+    SimulatedWorld w;
+    QString error;
+    QVERIFY2(SimulatedWorld::fromVariant(QVariantMap{{"boards", QVariantList{QVariant(board)}},
+                                                     {"cameraShift", point(-30, 15)},
+                                                     {"feeders", feeders}},
+                                         &w, &error),
+             qPrintable(error));
+    SimulatedWorld::setCurrent(w);
+}
+
+// The machine position that puts the camera centre on `seen`.
+SimulatedStage::Position cameraOn(const QPointF &seen)
+{
+    SimulatedStage::Position p;
+    p.x = seen.x() + 30;
+    p.y = seen.y() - 15;
+    return p;
+}
+
+// The head camera's hole search as the tape centring sets it: a 7 mm wide
+// search region, threshold `threshold`, holes of 1.6 mm, the camera's own
+// size tolerance.
+Recognised findHole(const QPointF &seen, int threshold)
+{
+    SimulatedScene scene(QStringLiteral("sim:board"));
+    cv::Mat frame;
+    scene.render(frame, kFrameWidth, kFrameHeight, cameraOn(seen), 0);
+    RecognitionSettings s;
+    s.mode = QStringLiteral("hole");
+    s.param1 = threshold;
+    s.param2 = 250;
+    s.targetSize = 1.6 * kPpm;
+    s.targetSize2 = 1.6 * kPpm;
+    s.tolerance = 5;
+    s.roiPercent = int(100 * 7 * kPpm / kFrameWidth);
+    return recogniseFrame(frame, s);
+}
+
+// The hole nearest to the pick point, 2 mm along the tape towards lower X or
+// Y, for a tape lying where its record says.
+QPointF expectedHole(const QString &bank, const QPointF &pick, double holeOffset)
+{
+    const BankGeometry g = geometry(bank);
+    const QPointF across = g.alongY ? QPointF(g.holeSide * holeOffset, 0) : QPointF(0, g.holeSide * holeOffset);
+    const QPointF along = g.alongY ? QPointF(0, -2) : QPointF(-2, 0);
+    return pick + across + along;
+}
+
+} // namespace
+
+class TestSimulatedTape : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup()
+    {
+        SimulatedWorld::clearTapeOffsets();
+        SimulatedWorld::clearCurrent();
+        SimulatedWorld::resetParts();
+    }
+
+    // The camera looks where the hole should be (a little off, as a real
+    // approach is); the recognition reports the real hole's offset from the
+    // frame centre in pixels, image Y downwards.
+    void holeFoundWhereTheTapeLies_data()
+    {
+        QTest::addColumn<QString>("bank");
+        QTest::addColumn<double>("holeOffset");
+        QTest::addColumn<double>("width");
+        QTest::addColumn<QPointF>("tapeOffset");
+        QTest::addColumn<QPointF>("cameraError");
+        QTest::addColumn<int>("threshold");
+        const QPointF none(0, 0);
+        QTest::newRow("B, 8 mm, on its place") << "B" << 3.5 << 8.0 << none << none << 200;
+        QTest::newRow("B, 8 mm, camera off") << "B" << 3.5 << 8.0 << none << QPointF(0.2, -0.1) << 200;
+        QTest::newRow("B, 8 mm, tape off (0.3, -0.4)") << "B" << 3.5 << 8.0 << QPointF(0.3, -0.4) << none << 200;
+        QTest::newRow("B, 8 mm, threshold of black tapes") << "B" << 3.5 << 8.0 << QPointF(-0.25, 0.5) << none << 150;
+        QTest::newRow("U, 12 mm, tape off (-0.6, 0.35)") << "U" << 5.5 << 12.0 << QPointF(-0.6, 0.35) << none << 200;
+        QTest::newRow("R, 24 mm, tape off (0.45, 0.2)")
+            << "R" << 11.5 << 24.0 << QPointF(0.45, 0.2) << QPointF(-0.1, 0.1) << 200;
+        QTest::newRow("L, 44 mm, tape off (-0.15, -0.7)") << "L" << 20.2 << 44.0 << QPointF(-0.15, -0.7) << none << 200;
+    }
+    void holeFoundWhereTheTapeLies()
+    {
+        QFETCH(QString, bank);
+        QFETCH(double, holeOffset);
+        QFETCH(double, width);
+        QFETCH(QPointF, tapeOffset);
+        QFETCH(QPointF, cameraError);
+        QFETCH(int, threshold);
+        const QPointF pick(120, 60);
+        setWorld({tapeFeeder(bank, 3, pick, holeOffset, width)});
+        QVERIFY(SimulatedWorld::setTapeOffset(bank, 3, tapeOffset.x(), tapeOffset.y()));
+
+        const QPointF centre = expectedHole(bank, pick, holeOffset) + cameraError;
+        const Recognised r = findHole(centre, threshold);
+        QVERIFY(r.found);
+        const QPointF hole = expectedHole(bank, pick, holeOffset) + tapeOffset;
+        QVERIFY2(std::fabs(r.x - (hole.x() - centre.x()) * kPpm) <= 1.0, qPrintable(QString::number(r.x)));
+        QVERIFY2(std::fabs(r.y + (hole.y() - centre.y()) * kPpm) <= 1.0, qPrintable(QString::number(r.y)));
+    }
+
+    // The holes lie 2 mm along the tape from the pick point either way and
+    // every 4 mm; the pocket between them is no hole, nor is the plain tape.
+    void holesEveryFourMillimetres_data()
+    {
+        QTest::addColumn<double>("along");
+        QTest::addColumn<bool>("hole");
+        QTest::newRow("2 mm before the pick point") << -2.0 << true;
+        QTest::newRow("2 mm after it") << 2.0 << true;
+        QTest::newRow("one pitch further") << 6.0 << true;
+        QTest::newRow("level with the pick point") << 0.0 << false;
+        QTest::newRow("level with the next pocket") << 4.0 << false;
+    }
+    void holesEveryFourMillimetres()
+    {
+        QFETCH(double, along);
+        QFETCH(bool, hole);
+        const QPointF pick(60, 20);
+        setWorld({tapeFeeder("B", 0, pick, 3.5, 8)});
+        const Recognised r = findHole(QPointF(pick.x() - 3.5, pick.y() + along), 200);
+        QCOMPARE(r.found, hole);
+        if (hole) {
+            QVERIFY(std::fabs(r.x) <= 1.0);
+            QVERIFY(std::fabs(r.y) <= 1.0);
+        }
+    }
+
+    // The program centres the feeder and stores the hole's pick point: the
+    // world gets the new record, and the tape does not follow it.
+    void tapeStaysWhenTheRecordMoves()
+    {
+        const QPointF pick(60, 20);
+        const QPointF offset(0.4, -0.3);
+        setWorld({tapeFeeder("B", 0, pick, 3.5, 8)});
+        QVERIFY(SimulatedWorld::setTapeOffset("B", 0, offset.x(), offset.y()));
+        const QPointF hole = expectedHole("B", pick, 3.5) + offset;
+
+        setWorld({tapeFeeder("B", 0, pick + offset, 3.5, 8)});
+        const Recognised r = findHole(hole, 200);
+        QVERIFY(r.found);
+        QVERIFY(std::fabs(r.x) <= 1.0);
+        QVERIFY(std::fabs(r.y) <= 1.0);
+        const QVariantMap tape = SimulatedWorld::current().toVariant().value("feeders").toList().at(0).toMap()
+                                     .value("tape").toMap();
+        QCOMPARE(tape.value("shift").toList(), point(0, 0));
+        QCOMPARE(SimulatedWorld::current().feeders.at(0).pockets.at(2), pick + offset);
+
+        // Back where its record says.
+        SimulatedWorld::clearTapeOffsets();
+        QCOMPARE(SimulatedWorld::current().feeders.at(0).pockets.at(2), pick + offset);
+        setWorld({tapeFeeder("B", 0, pick, 3.5, 8)});
+        QCOMPARE(SimulatedWorld::current().feeders.at(0).pockets.at(2), pick);
+    }
+
+    // The parts lie in the real tape: the nozzle at the record's pick point
+    // holds its part off by the tape's offset.
+    void partsLieInTheRealTape()
+    {
+        const QPointF pick(60, 20);
+        setWorld({tapeFeeder("B", 0, pick, 3.5, 8)});
+        QVERIFY(SimulatedWorld::setTapeOffset("B", 0, 0.3, 0.2));
+        SimulatedStage::Position p;
+        p.x = pick.x();
+        p.y = pick.y();
+        p.z = 19.45;
+        SimulatedWorld::followMachine(p, true);
+        QPointF offset;
+        double angle = 0, w = 0, h = 0;
+        QVERIFY(SimulatedWorld::heldPart(p, &offset, &angle, &w, &h));
+        QVERIFY(std::fabs(offset.x() - 0.3) < 1e-9);
+        QVERIFY(std::fabs(offset.y() - 0.2) < 1e-9);
+        SimulatedWorld::followMachine(p, false);
+    }
+
+    void offsetRefused_data()
+    {
+        QTest::addColumn<QString>("bank");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<double>("dx");
+        QTest::addColumn<double>("dy");
+        QTest::newRow("no such feeder") << "B" << 1 << 0.5 << 0.0;
+        QTest::newRow("another bank") << "U" << 0 << 0.5 << 0.0;
+        QTest::newRow("not a number") << "B" << 0 << std::nan("") << 0.0;
+        QTest::newRow("infinite") << "B" << 0 << 0.0 << HUGE_VAL;
+        QTest::newRow("too far") << "B" << 0 << 20.5 << 0.0;
+        QTest::newRow("a tray, no tape") << "L" << 2 << 0.5 << 0.0;
+    }
+    void offsetRefused()
+    {
+        QFETCH(QString, bank);
+        QFETCH(int, index);
+        QFETCH(double, dx);
+        QFETCH(double, dy);
+        QVariantMap tray = tapeFeeder("L", 2, QPointF(20, 100), 3.5, 8);
+        tray.remove("tape");
+        tray["refills"] = false;
+        setWorld({tapeFeeder("B", 0, QPointF(60, 20), 3.5, 8), tray});
+        const QVariantMap before = SimulatedWorld::current().toVariant();
+        QVERIFY(!SimulatedWorld::setTapeOffset(bank, index, dx, dy));
+        QCOMPARE(SimulatedWorld::current().toVariant(), before);
+    }
+
+    void tapeDescriptions_data()
+    {
+        QTest::addColumn<QVariantMap>("tape");
+        QTest::addColumn<bool>("accepted");
+        const QVariantMap good{{"pick", point(60, 20)}, {"alongY", true}, {"holeOffset", 3.5}, {"holeSide", -1},
+                               {"width", 8}};
+        QTest::newRow("8 mm tape") << good << true;
+        QVariantMap m = good;
+        m["holeSide"] = 0;
+        QTest::newRow("holes on no side") << m << false;
+        m = good;
+        m["holeOffset"] = 6.25;
+        QTest::newRow("holes beyond the tape") << m << false;
+        m = good;
+        m["holeOffset"] = 0;
+        QTest::newRow("holes on the pockets") << m << false;
+        m = good;
+        m.remove("pick");
+        QTest::newRow("no pick point") << m << false;
+        m = good;
+        m["width"] = "wide";
+        QTest::newRow("width not a number") << m << false;
+    }
+    void tapeDescriptions()
+    {
+        QFETCH(QVariantMap, tape);
+        QFETCH(bool, accepted);
+        QVariantMap f = tapeFeeder("B", 0, QPointF(60, 20), 3.5, 8);
+        f["tape"] = tape;
+        SimulatedWorld w;
+        QString error;
+        QCOMPARE(SimulatedWorld::fromVariant(QVariantMap{{"feeders", QVariantList{f}}}, &w, &error), accepted);
+        QCOMPARE(error.isEmpty(), accepted);
+        if (accepted)
+            QVERIFY(w.feeders.at(0).tape.present);
+    }
+};
+
+QTEST_MAIN(TestSimulatedTape)
+#include "tst_simulated_tape.moc"
