@@ -34,7 +34,7 @@ TestCase {
         tryVerify(function() {
             return root.gCodeDone && Math.abs(root.jointPosXRel - (x === false ? root.jointPosXRel : x)) < 0.001
                 && Math.abs(root.jointPosYRel - (y === false ? root.jointPosYRel : y)) < 0.001
-                && (z === false || Math.abs(root.jointPos[2] - z) < 0.001)
+                && (z === false || Math.abs(probe.value(root, "jointPos")[2] - z) < 0.001)
         }, 30000)
     }
 
