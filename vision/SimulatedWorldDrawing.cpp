@@ -20,16 +20,19 @@ const cv::Scalar kPaste(140, 140, 140);
 const cv::Scalar kPartBody(60, 60, 60);
 const cv::Scalar kTerminal(220, 220, 225);
 // A placer (the light grey plate loose parts lie on) and the two faces of
-// a loose part: the top is the dark body with bright terminals of a placed
-// part plus a bright marking dot at its pin-1 corner (so its angle is known
-// over a full turn); the underside is light ceramic between the terminals,
-// without a dot. The two differ all over the body: in the program's
-// template search (placer modes, edge templates at 0.3) a photo of the top
-// scores at most about 40 % on an upturned part of 3 to 8 mm, and 87 % or
-// more on an upright one.
+// a loose part. Both show the dark moulded body with bright terminals, so
+// that an outline search finds either face by its dark body. The top has a
+// bright marking dot at its pin-1 corner (so its angle is known over a full
+// turn); the underside has no dot but a large bright pad in the middle of
+// the body, three quarters of it each way, with a dark rim round it. The
+// two differ all over the body: in the program's template search (placer
+// modes, edge templates at 0.3) a photo of the top scores at most about
+// 45 % on an upturned part of 3 to 8 mm and 84 % or more on an upright one;
+// a photo of the underside 80 % or more on an upturned one.
 const cv::Scalar kPlacer(130, 125, 120);
-const cv::Scalar kCeramic(200, 205, 205);
 const cv::Scalar kMarking(235, 235, 235);
+// The underside's pad, as a share of the body between the terminals.
+constexpr double kUndersidePad = 0.75;
 // The clear ring around a mark, mm beyond its edge.
 constexpr double kClearanceMm = 1.0;
 // Corners are drawn at sixteenths of a pixel.
@@ -165,14 +168,17 @@ void drawLoosePart(cv::Mat &bgr, const View &view, const SimulatedWorld::LoosePa
     const double w = p.width, h = p.height;
     if (!view.shows(p.centre, std::hypot(w, h) / 2))
         return;
-    fillPolygon(bgr, view, rectangle(p.centre, w, h, p.angle, 0), p.flipped ? kCeramic : kPartBody);
+    fillPolygon(bgr, view, rectangle(p.centre, w, h, p.angle, 0), kPartBody);
     const double pad = w * 0.1875;
     for (int side = -1; side <= 1; side += 2) {
         const QPointF c = p.centre + turned(QPointF(side * (w - pad) / 2, 0), p.angle);
         fillPolygon(bgr, view, rectangle(c, pad, h, p.angle, 0), kTerminal);
     }
-    if (p.flipped)
+    if (p.flipped) {
+        const double body = w - 2 * pad;
+        fillPolygon(bgr, view, rectangle(p.centre, body * kUndersidePad, h * kUndersidePad, p.angle, 0), kMarking);
         return;
+    }
     // Pin 1: at the part's own -X end, on its +Y side.
     const double r = std::min(h, w - 2 * pad) * 0.18;
     const QPointF dot = p.centre + turned(QPointF(-w / 2 + pad + 1.6 * r, h / 2 - 1.6 * r), p.angle);
