@@ -193,6 +193,13 @@ void SimulatedScene::renderComponent(cv::Mat &bgr, const SimulatedStage::Positio
             poly.push_back(cv::Point(int(std::lround(c.x * (1 << shift))), int(std::lround(c.y * (1 << shift)))));
         return poly;
     };
+    // The disk of the camera calibration: bright all over.
+    if (SimulatedWorld::heldPartRound()) {
+        cv::circle(bgr, cv::Point(int(std::lround(centre.x * (1 << shift))), int(std::lround(centre.y * (1 << shift)))),
+                   int(std::lround(width / 2 * ppm * (1 << shift))), cv::Scalar(220, 220, 225), cv::FILLED, cv::LINE_AA,
+                   shift);
+        return;
+    }
     const cv::RotatedRect body(centre, cv::Size2f(float(width * ppm), float(height * ppm)), turn);
     cv::fillConvexPoly(bgr, polygon(body), cv::Scalar(60, 60, 60), cv::LINE_AA, shift);
     const double rad = turn * M_PI / 180.0;
