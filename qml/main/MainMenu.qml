@@ -152,6 +152,10 @@ MenuBar {
             onTriggered: app.showToolWindow("checkInterface")
         }
         MenuItem {
+            text: app.t + qsTr("Оптическая инспекция")
+            onTriggered: app.showToolWindow("aoiInterface")
+        }
+        MenuItem {
             text: app.t + qsTr("Расстановка компонентов") + "\tF4"
             onTriggered: app.showToolWindow("smtInterface")
         }

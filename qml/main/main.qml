@@ -837,6 +837,8 @@ ApplicationWindow {
     property alias smtInterface: smtInterface
     CheckInterface { id: checkInterface; app: main }
     property alias checkInterface: checkInterface
+    AoiInterface { id: aoiInterface; app: main }
+    property alias aoiInterface: aoiInterface
     // The project's pieces, for the windows that use them.
     property alias projectActions: projectActions
     property alias area: area

@@ -76,6 +76,21 @@ TestCase {
         fuzzyCompare(r.angle, data.angle, 1e-9)
     }
 
+    // "Автомасштаб": the box of the objects fills the view with a margin;
+    // a zoom beyond 10 000 is refused.
+    function test_autoScale() {
+        var box = Aoi.boxOf([{ x: 10, y: 20, w: 2, h: 1 }, { x: 50, y: 40, w: 2, h: 2 }, { x: NaN, y: 0, w: 1, h: 1 }])
+        compare(box, { x: 10, y: 20, w: 42, h: 22 })
+        var z = Aoi.autoScale(box, 420, 440)
+        fuzzyCompare(z.scale, 9.5, 1e-12)
+        fuzzyCompare(z.x, 31 * 9.5 - 210, 1e-9)
+        fuzzyCompare(z.y, 31 * 9.5 - 220, 1e-9)
+        verify(Aoi.autoScale({ x: 0, y: 0, w: 0.02, h: 0.02 }, 200, 200) !== null)       // 9 500
+        compare(Aoi.autoScale({ x: 0, y: 0, w: 0.018, h: 0.018 }, 200, 200), null)       // 10 556
+        compare(Aoi.autoScale(null, 200, 200), null)
+        compare(Aoi.boxOf([]), null)
+    }
+
     function placement(name, row, col, extra) {
         var el = { name: name, elWidth: 1.6, elHeight: 0.8, rot: 0 }
         var ep = { el: el, row: row, col: col, rotation: 0, rotWidth: 1.6, rotHeight: 0.8, disabled: 0,

@@ -98,6 +98,41 @@ function diffText(diff) {
     return qsTr("Отличия: ") + (isFinite(d) ? d.toFixed(1) : "0.0") + "%"
 }
 
+// ---- the board view
+
+// The largest zoom "Автомасштаб" accepts (view pixels per mm).
+var MAX_ZOOM = 10000
+
+// The zoom and scroll that show `box` ({ x, y, w, h } in design mm) in a
+// view of viewW x viewH pixels with a 0.95 margin: { scale, x, y } (the
+// content position of the view's top-left corner); null when the box has no
+// size or the zoom would exceed MAX_ZOOM.
+function autoScale(box, viewW, viewH) {
+    if (!box || !(num(box.w) > 0) || !(num(box.h) > 0) || !(num(viewW) > 0) || !(num(viewH) > 0))
+        return null
+    var scale = 0.95 * Math.min(viewW / box.w, viewH / box.h)
+    if (!isFinite(scale) || scale > MAX_ZOOM)
+        return null
+    return { "scale": scale, "x": (box.x + box.w / 2) * scale - viewW / 2,
+             "y": (box.y + box.h / 2) * scale - viewH / 2 }
+}
+
+// The box round items { x, y, w, h } (design mm); null for none.
+function boxOf(items) {
+    var x1 = Infinity, y1 = Infinity, x2 = -Infinity, y2 = -Infinity
+    for (var i = 0; i < items.length; ++i) {
+        var it = items[i]
+        var x = num(it.x), y = num(it.y), w = num(it.w), h = num(it.h)
+        if (!isFinite(x) || !isFinite(y) || !isFinite(w) || !isFinite(h))
+            continue
+        x1 = Math.min(x1, x)
+        y1 = Math.min(y1, y)
+        x2 = Math.max(x2, x + w)
+        y2 = Math.max(y2, y + h)
+    }
+    return x2 > x1 && y2 > y1 ? { "x": x1, "y": y1, "w": x2 - x1, "h": y2 - y1 } : null
+}
+
 // ---- frames and clips
 
 // Frame of a component of width x height mm at `ppm` pixels per mm times
