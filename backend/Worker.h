@@ -284,6 +284,12 @@ public slots:
     bool simWorldSetTableObject(QVariantMap object);
     // Where it lies now ({"present", "x", "y", "angle", ...}).
     QVariantMap simWorldTableObject() const;
+    // The cameras off where the program believes them: {"headDx", "headDy"}
+    // (the head camera sees that much beyond its offset) and, when given,
+    // {"componentX", "componentY"} (the component camera stands there
+    // instead of always at the nozzle). An empty map: no faults. False for a
+    // value that is not a finite number.
+    bool simWorldSetCameraFaults(QVariantMap faults);
     // The parts on the boards (simWorld()["placedParts"] order): leave one
     // out, move one by (dx, dy) mm and turn it by `angle` degrees
     // counter-clockwise, or put one there. False for an index that is not

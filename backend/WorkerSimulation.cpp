@@ -193,6 +193,25 @@ QVariantMap Worker::simWorldTableObject() const
                        {QStringLiteral("pickZ"), o.pickZ}};
 }
 
+bool Worker::simWorldSetCameraFaults(QVariantMap faults)
+{
+    SimulatedWorld::CameraFaults f;
+    double dx = 0, dy = 0, x = 0, y = 0;
+    if (!finiteNumber(faults.value(QStringLiteral("headDx"), 0), &dx) ||
+        !finiteNumber(faults.value(QStringLiteral("headDy"), 0), &dy))
+        return false;
+    f.headError = QPointF(dx, dy);
+    if (faults.contains(QStringLiteral("componentX")) || faults.contains(QStringLiteral("componentY"))) {
+        if (!finiteNumber(faults.value(QStringLiteral("componentX")), &x) ||
+            !finiteNumber(faults.value(QStringLiteral("componentY")), &y))
+            return false;
+        f.componentFixed = true;
+        f.component = QPointF(x, y);
+    }
+    SimulatedWorld::setCameraFaults(f);
+    return true;
+}
+
 bool Worker::simWorldRemovePlacedPart(int index)
 {
     return SimulatedWorld::removePlacedPart(index);

@@ -65,7 +65,8 @@ void SimulatedScene::render(cv::Mat &bgr, int width, int height, const Simulated
         if (world.isEmpty())
             renderPlate(bgr, position);
         else
-            world.draw(bgr, QPointF(position.x, position.y), SimulatedWorld::displacement(), kPixelsPerMm);
+            world.draw(bgr, QPointF(position.x, position.y) + SimulatedWorld::cameraFaults().headError,
+                       SimulatedWorld::displacement(), kPixelsPerMm);
         break;
     }
     case Kind::Plate:
@@ -180,6 +181,11 @@ void SimulatedScene::renderComponent(cv::Mat &bgr, const SimulatedStage::Positio
     if (!SimulatedWorld::heldPart(p, &offset, &angle, &width, &height))
         return;
     const double ppm = SimulatedWorld::currentComponentPixelsPerMm();
+    // A camera that stands where it stands sees the part off by as much as
+    // the nozzle is off it.
+    const SimulatedWorld::CameraFaults faults = SimulatedWorld::cameraFaults();
+    if (faults.componentFixed)
+        offset += QPointF(p.x, p.y) - faults.component;
     const cv::Point2f centre(float(bgr.cols / 2.0 + offset.x() * ppm), float(bgr.rows / 2.0 + offset.y() * ppm));
     // OpenCV turns clockwise on the picture for a positive angle.
     const float turn = float(angle);

@@ -315,6 +315,7 @@ bool validFeeder(const QString &bank, int index)
 struct Stored {
     SimulatedWorld world;
     SimulatedWorld::Displacement displacement;
+    SimulatedWorld::CameraFaults cameraFaults;
     SimulatedNozzle nozzle;
     QString stateFile;
     // Where real tapes lie (their pick point), by bank letter and index.
@@ -817,6 +818,18 @@ void SimulatedWorld::clearFaults()
         if (f.initialParts != f.describedParts)
             f.initialParts = f.parts = f.describedParts;
     }
+}
+
+void SimulatedWorld::setCameraFaults(const CameraFaults &faults)
+{
+    QMutexLocker lock(&mutex());
+    stored().cameraFaults = faults;
+}
+
+SimulatedWorld::CameraFaults SimulatedWorld::cameraFaults()
+{
+    QMutexLocker lock(&mutex());
+    return stored().cameraFaults;
 }
 
 void SimulatedWorld::setTableObject(const TableObject &object)

@@ -339,6 +339,18 @@ public:
     // Forgets every fault and every setLooseParts.
     static void clearFaults();
 
+    // Where the cameras really are against what the program believes: the
+    // head camera sees `headError` mm beyond its offset, and the component
+    // camera, when `componentFixed`, looks up from `component` (machine
+    // coordinates) instead of always at the nozzle.
+    struct CameraFaults {
+        QPointF headError;
+        bool componentFixed = false;
+        QPointF component;
+    };
+    static void setCameraFaults(const CameraFaults &faults);
+    static CameraFaults cameraFaults();
+
     // The calibration object on the table (not present: none); a held one
     // stays on the nozzle.
     static void setTableObject(const TableObject &object);

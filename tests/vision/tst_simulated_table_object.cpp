@@ -91,6 +91,7 @@ private slots:
     {
         SimulatedWorld::clearCurrent();
         SimulatedWorld::setTableObject({});
+        SimulatedWorld::setCameraFaults({});
         SimulatedWorld::setDisplacement({});
         follow(at(0, 0, kTravel), false);
         SimulatedWorld::resetParts();
@@ -207,6 +208,36 @@ private slots:
         const double expectedWidth = (round ? 3 : 3.2) * ppm;
         QVERIFY2(std::fabs(std::max(r.width, r.height) - expectedWidth) < 3,
                  qPrintable(QStringLiteral("%1 x %2").arg(r.width).arg(r.height)));
+    }
+
+    // Cameras off where the program believes them: the head camera sees
+    // beyond its offset, the component camera stands still and sees the
+    // nozzle's distance from it.
+    void cameraFaults()
+    {
+        SimulatedWorld::setCurrent(boardWorld());
+        SimulatedWorld::setTableObject(object(false));
+        SimulatedWorld::CameraFaults f;
+        f.headError = QPointF(0.3, -0.2);
+        SimulatedWorld::setCameraFaults(f);
+        // At (180, 80) the camera sees (150.3, 99.8): the object 0.3 mm left
+        // and 0.2 mm above the middle.
+        Recognised r = element(render(QStringLiteral("sim:board"), at(180, 80, kTravel)), 50);
+        QVERIFY(r.found);
+        QVERIFY2(std::fabs(r.x + 0.3 * kPpm) < 0.5, qPrintable(QString::number(r.x)));
+        QVERIFY2(std::fabs(r.y + 0.2 * kPpm) < 0.5, qPrintable(QString::number(r.y)));
+
+        follow(at(150, 100, 39.5), true);
+        QVERIFY(SimulatedWorld::holdsPart());
+        f.componentFixed = true;
+        f.component = QPointF(250.25, 79.8);
+        SimulatedWorld::setCameraFaults(f);
+        const double ppm = SimulatedWorld::currentComponentPixelsPerMm();
+        r = element(render(QStringLiteral("sim:component"), at(250, 80, 60)), 80);
+        SimulatedWorld::setCameraFaults({});
+        QVERIFY(r.found);
+        QVERIFY2(std::fabs(r.x + 0.25 * ppm) < 1, qPrintable(QString::number(r.x)));
+        QVERIFY2(std::fabs(r.y - 0.2 * ppm) < 1, qPrintable(QString::number(r.y)));
     }
 
     // Placed parts as an inspection test wants them.
