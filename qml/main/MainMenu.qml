@@ -188,6 +188,13 @@ MenuBar {
             text: app.t + qsTr("Калибровка ремней и энкодерных лент")
             onTriggered: app.openLocked("encoderCalibration")
         }
+        // Changes the camera positions and the placement correction: behind
+        // the settings password.
+        MenuItem {
+            id: cameraAutoCalibrationItem
+            text: app.t + qsTr("Автоматическая калибровка положения камер")
+            onTriggered: app.openLocked("cameraAutoCalibration")
+        }
         MenuItem {
             text: app.t + qsTr("Центрирование ленточных питателей по перфорациям")
             onTriggered: app.showToolWindow("tapeCentring")

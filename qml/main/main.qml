@@ -758,6 +758,7 @@ ApplicationWindow {
     FieldCalibration { id: fieldCalibrationWindow; app: main; camera: camera1 }
     EncoderSettings { id: encoderSettingsWindow; app: main }
     EncoderCalibration { id: encoderCalibrationWindow; app: main }
+    CameraAutoCalibration { id: cameraAutoCalibrationWindow; app: main }
     property alias encoderSettingsWindow: encoderSettingsWindow
     property alias encoderCalibrationWindow: encoderCalibrationWindow
     TapeCentring { id: tapeCentringWindow; app: main }
