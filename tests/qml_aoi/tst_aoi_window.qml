@@ -209,8 +209,33 @@ TestCase {
         verify(String(again[0].elPhoto).indexOf("data:image/png;base64,") === 0)
     }
 
+    // The run's "aoi" row: the window shown, the inspection, then the run's
+    // continuation once; refused at once (a template missing), the
+    // continuation comes at once.
+    function test_5_runRow() {
+        aoi.close()
+        var from = probe.machineLinkTexts().length
+        probe.callRecording(aoi, "runRow", ["@recorder"], "row")
+        verify(aoi.visible)
+        verify(aoi.executing)
+        compare(probe.hits("row"), 0)
+        tryVerify(function() { return probe.hits("row") === 1 }, 120000)
+        verify(!aoi.executing)
+        compare(probe.machineLinkTexts().length - from, 3 + elements().length)
+
+        var el = elements()[0]
+        var kept = el.elPhoto
+        el.elPhoto = ""
+        from = probe.machineLinkTexts().length
+        probe.callRecording(aoi, "runRow", ["@recorder"], "refused")
+        verify(!aoi.executing)
+        tryVerify(function() { return probe.hits("refused") === 1 }, 2000)
+        compare(probe.machineLinkTexts().length, from)
+        el.elPhoto = kept
+    }
+
     // The head camera's scale changed since: refused, nothing moves.
-    function test_5_refusedAfterTheScaleChanged() {
+    function test_6_refusedAfterTheScaleChanged() {
         var log = root.logModel.count
         var from = probe.machineLinkTexts().length
         var mm = root.camera1MM

@@ -408,6 +408,20 @@ TestCase {
         compare(r.stored.length, 4)
     }
 
+    // The row's continuation is called once, when the inspection ends.
+    function test_rowContinuationOnce() {
+        var r = rig()
+        templatesFit(r)
+        var calls = 0
+        r.a.aoi(function() { ++calls })
+        compare(r.shown, 1)
+        r.m.advance(300)
+        compare(calls, 0)
+        r.m.advance(60000)
+        compare(calls, 1)
+        compare(r.stored.length, 4)
+    }
+
     // ---- the run's "aoi" row
 
     function runRig(options) {

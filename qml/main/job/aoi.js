@@ -462,7 +462,7 @@ function create(port, waiters) {
         } else if (withEnding) {
             ending()
         }
-        if (wasRun && onEnd)
+        if (onEnd)
             onEnd()
     }
 
