@@ -477,6 +477,7 @@ BaseWindow {
                 Slider {
                     objectName: "aoiThresholdSlider"
                     Layout.fillWidth: true
+                    Layout.preferredWidth: 120
                     minimumValue: 20; maximumValue: 200; stepSize: 1
                     value: app.aoiThreshold
                     onValueChanged: if (value !== app.aoiThreshold) app.aoiThreshold = value
@@ -486,6 +487,7 @@ BaseWindow {
                 Slider {
                     objectName: "aoiErosionSlider"
                     Layout.fillWidth: true
+                    Layout.preferredWidth: 120
                     minimumValue: 0; maximumValue: 5; stepSize: 1
                     value: app.aoiErosion
                     onValueChanged: if (value !== app.aoiErosion) app.aoiErosion = value
@@ -495,6 +497,7 @@ BaseWindow {
                 Slider {
                     objectName: "aoiLimitSlider"
                     Layout.fillWidth: true
+                    Layout.preferredWidth: 120
                     minimumValue: 3; maximumValue: 90; stepSize: 1
                     value: app.aoiDiffPercentLimit
                     onValueChanged: if (value !== app.aoiDiffPercentLimit) app.aoiDiffPercentLimit = value
@@ -503,6 +506,7 @@ BaseWindow {
                 Label { color: "white"; text: tr(qsTr("Видимость результата инспекции:")) }
                 Slider {
                     Layout.fillWidth: true
+                    Layout.preferredWidth: 120
                     minimumValue: 0; maximumValue: 100; stepSize: 1
                     value: app.aoiVisibility
                     onValueChanged: if (value !== app.aoiVisibility) app.aoiVisibility = value
@@ -511,6 +515,7 @@ BaseWindow {
                 Label { color: "white"; text: tr(qsTr("Видимость красных зон:")) }
                 Slider {
                     Layout.fillWidth: true
+                    Layout.preferredWidth: 120
                     minimumValue: 0; maximumValue: 100; stepSize: 1
                     value: app.aoiDiffVisibility
                     onValueChanged: if (value !== app.aoiDiffVisibility) app.aoiDiffVisibility = value
@@ -519,6 +524,7 @@ BaseWindow {
                 Label { color: "white"; text: tr(qsTr("Задержка сканирования, мс:")) }
                 Slider {
                     Layout.fillWidth: true
+                    Layout.preferredWidth: 120
                     minimumValue: 0; maximumValue: 1000; stepSize: 10
                     value: app.camera1DelayAoi
                     onValueChanged: if (value !== app.camera1DelayAoi) app.camera1DelayAoi = value

@@ -137,7 +137,7 @@ BaseWindow {
             text: tr(qsTr("Положите калибровочный объект на платформу, укажите его координаты и высоту, выберите насадку и нажмите \"Начать\". Объект будет найден верхней камерой, взят насадкой, осмотрен нижней камерой при четырёх поворотах и положен обратно."))
         }
         GridLayout {
-            columns: 4
+            columns: 2
             enabled: !window.running
             Label { color: "white"; text: "X:" }
             TextField {
@@ -163,9 +163,9 @@ BaseWindow {
                 validator: DoubleValidator { decimals: 1; notation: DoubleValidator.StandardNotation }
                 onEditingFinished: window.setNumber(this, "cameraACGetZ", window.limits.zMin, window.limits.zMax, 1)
             }
+            Label { text: "" }
             Button {
                 objectName: "acNozzlePosition"
-                Layout.columnSpan: 2
                 text: tr(qsTr("Насадки"))
                 enabled: window.nozzleAvailable
                 onClicked: window.copyNozzlePosition()
@@ -200,18 +200,32 @@ BaseWindow {
             Label { color: "white"; text: tr(qsTr("Порог верхней камеры:")) }
             Slider {
                 objectName: "acCamera1T1"
-                Layout.fillWidth: true
+                Layout.preferredWidth: 200
                 minimumValue: 50; maximumValue: 250; stepSize: 1
                 value: app.cameraACCamera1T1
                 onValueChanged: if (value !== app.cameraACCamera1T1) app.cameraACCamera1T1 = value
+                Label {
+                    anchors.left: parent.right
+                    anchors.leftMargin: 6
+                    anchors.verticalCenter: parent.verticalCenter
+                    color: "white"
+                    text: Number(app.cameraACCamera1T1).toFixed(0)
+                }
             }
             Label { color: "white"; text: tr(qsTr("Порог нижней камеры:")) }
             Slider {
                 objectName: "acCamera2T1"
-                Layout.fillWidth: true
+                Layout.preferredWidth: 200
                 minimumValue: 50; maximumValue: 250; stepSize: 1
                 value: app.cameraACCamera2T1
                 onValueChanged: if (value !== app.cameraACCamera2T1) app.cameraACCamera2T1 = value
+                Label {
+                    anchors.left: parent.right
+                    anchors.leftMargin: 6
+                    anchors.verticalCenter: parent.verticalCenter
+                    color: "white"
+                    text: Number(app.cameraACCamera2T1).toFixed(0)
+                }
             }
         }
         RowLayout {
@@ -251,6 +265,7 @@ BaseWindow {
         Label {
             objectName: "acAfter"
             color: "white"
+            visible: window.calibState.before !== null
             text: tr(qsTr("После калибровки: ")) + "\n" + window.valuesText(window.calibState.after)
         }
         Label {
