@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import QtTest 1.2
+import "../../qml/main/job/program.js" as Program
 
 // The optical inspection window in the whole program as ./run.sh starts it
 // (the simulated machine's settings store and demo project, the simulated
@@ -63,18 +64,19 @@ TestCase {
 
     // ---- helpers
     function call(object, name, args) { return probe.call(object, name, args === undefined ? [] : args) }
+    // The components as the window's board view has them (one board):
+    // { key, x, y (design corner), w, h, rot, template, name }. Program
+    // objects themselves are not taken into the test's engine.
     function elements() {
-        var list = probe.value(root, "elementList")
+        var model = aoi.objectsModel
         var out = []
-        for (var i = 0; i < list.length; ++i)
-            if (!list[i].deleted && Number(list[i].disabled) === 0)
-                out.push(list[i])
+        for (var i = 0; i < model.count; ++i)
+            out.push(probe.entry(model, i))
         return out
     }
     // The design centre of a component in machine coordinates.
     function centre(el) {
-        return [Number(el.rX) + Number(el.elWidth) / 2 + root.workAreaX1,
-                root.workAreaY2 - Number(el.rY) - Number(el.elHeight) / 2]
+        return [Number(el.x) + Number(el.w) / 2 + root.workAreaX1, root.workAreaY2 - Number(el.y) - Number(el.h) / 2]
     }
     function logMessages(from) {
         var out = []
@@ -108,8 +110,7 @@ TestCase {
         var els = elements()
         for (var i = 0; i < els.length; ++i) {
             var c = centre(els[i])
-            verify(worker.simWorldAddPlacedPart(c[0], c[1], -Number(els[i].rot), Number(els[i].elWidth),
-                                                Number(els[i].elHeight)))
+            verify(worker.simWorldAddPlacedPart(c[0], c[1], -Number(els[i].rot), Number(els[i].w), Number(els[i].h)))
         }
     }
 
@@ -131,6 +132,8 @@ TestCase {
         probe.setValue(root.machineState, "machineHomed2", true)
         moveTo(200, 200)
         machine.start()
+        call(root, "showToolWindow", ["aoiInterface"])
+        verify(aoi.visible)
         placeParts()
     }
 
@@ -145,9 +148,7 @@ TestCase {
     function test_1_templatesOfTheBoard() {
         var els = elements()
         verify(els.length > 10)
-        call(root, "showToolWindow", ["aoiInterface"])
-        verify(aoi.visible)
-        compare(objects().length, els.length)
+        compare(els.length, root.elementCount)
         var log = root.logModel.count
         var from = runProcedure("creatingTemplatesF")
         compare(errors(log), [])
@@ -158,11 +159,10 @@ TestCase {
         compare(texts.slice(3).sort(), wanted)
         // Every template is 1.3 times its component at the camera's scale.
         var ppm = root.camera1PPMCorr
-        for (var i = 0; i < els.length; ++i) {
-            var size = probe.call(aoi, "templateSize", [els[i]])
-            compare(size, { "width": Math.round(els[i].elWidth * ppm * 1.3),
-                            "height": Math.round(els[i].elHeight * ppm * 1.3) }, els[i].designator)
-        }
+        els = elements()
+        for (var i = 0; i < els.length; ++i)
+            compare(Program.photoSize(els[i].template), { "width": Math.round(els[i].w * ppm * 1.3),
+                                                          "height": Math.round(els[i].h * ppm * 1.3) }, els[i].name)
     }
 
     function test_2_goodBoardPasses() {
@@ -183,7 +183,7 @@ TestCase {
     // those two exceed the permitted difference.
     function test_3_missingAndMisplacedFlagged() {
         var els = elements()
-        var gone = els[2].designator, moved = els[5].designator
+        var gone = els[2].name, moved = els[5].name
         verify(worker.simWorldMovePlacedPart(5, 0.5, 0, 15))
         verify(worker.simWorldRemovePlacedPart(2))
         runProcedure("makingAoiF")
@@ -198,15 +198,15 @@ TestCase {
 
     // The templates go into the project file and come back from it.
     function test_4_templatesKeptWithTheProject() {
-        var els = elements()
+        var before = elements().map(function(e) { return Program.photoSize(e.template) })
         var file = "file://" + probe.tempPath() + "/aoi.project"
-        var before = probe.call(aoi, "templateSize", [els[0]])
         call(root, "saveProject", [file])
         call(root.projectActions, "openProjectSeq", [file])
-        tryVerify(function() { return String(root.projectName) === file && root.elementCount === els.length }, 10000)
+        tryVerify(function() { return String(root.projectName) === file && root.elementCount === before.length }, 10000)
+        call(aoi, "rebuildObjects")
         var again = elements()
-        compare(probe.call(aoi, "templateSize", [again[0]]), before)
-        verify(String(again[0].elPhoto).indexOf("data:image/png;base64,") === 0)
+        compare(again.map(function(e) { return Program.photoSize(e.template) }), before)
+        verify(String(again[0].template).indexOf("data:image/png;base64,") === 0)
     }
 
     // The run's "aoi" row: the window shown, the inspection, then the run's
@@ -223,15 +223,15 @@ TestCase {
         verify(!aoi.executing)
         compare(probe.machineLinkTexts().length - from, 3 + elements().length)
 
-        var el = elements()[0]
-        var kept = el.elPhoto
-        el.elPhoto = ""
+        // Without templates the row is refused and the run goes on at once.
+        call(aoi, "aoiRemoveTemplates")
         from = probe.machineLinkTexts().length
         probe.callRecording(aoi, "runRow", ["@recorder"], "refused")
         verify(!aoi.executing)
         tryVerify(function() { return probe.hits("refused") === 1 }, 2000)
         compare(probe.machineLinkTexts().length, from)
-        el.elPhoto = kept
+        compare(elements().filter(function(e) { return e.template !== "" }), [])
+        runProcedure("creatingTemplatesF")
     }
 
     // The head camera's scale changed since: refused, nothing moves.

@@ -79,7 +79,7 @@ TestCase {
 
     function initTestCase() {
         tryVerify(function() { return String(root.projectName).indexOf("/projects/demo/demo.project") >= 0 }, 10000)
-        win = root.toolWindows.find("cameraAutoCalibration")
+        win = probe.find(root, "cameraAutoCalibration")
         verify(win !== null)
         verify(probe.detachMachineLink())
         probe.setMachineLinkAnswers(false)

@@ -91,8 +91,6 @@ BaseWindow {
         app.camera1ViewType = 0
         app.camera1Cross = false
     }
-    // Width and height of a component's template (0 x 0 for none).
-    function templateSize(el) { return Program.photoSize(el.elPhoto) }
     function setTemplate(el, photo) {
         el.elPhoto = photo
         currentRow = eng().index()

@@ -23,22 +23,22 @@ TestCase {
         }
         return list
     }
+    // The components as the window's board view has them (one board):
+    // { x, y (design corner), w, h, rot, template, name }. Program objects
+    // themselves are not taken into the test's engine.
     function elements() {
-        var list = probe.value(root, "elementList")
         var out = []
-        for (var i = 0; i < list.length; ++i)
-            if (!list[i].deleted && Number(list[i].disabled) === 0)
-                out.push(list[i])
+        for (var i = 0; i < aoi.objectsModel.count; ++i)
+            out.push(probe.entry(aoi.objectsModel, i))
         return out
     }
     function placeParts() {
         worker.simWorldResetParts()
         var els = elements()
         for (var i = 0; i < els.length; ++i) {
-            var x = Number(els[i].rX) + Number(els[i].elWidth) / 2 + root.workAreaX1
-            var y = root.workAreaY2 - Number(els[i].rY) - Number(els[i].elHeight) / 2
-            verify(worker.simWorldAddPlacedPart(x, y, -Number(els[i].rot), Number(els[i].elWidth),
-                                                Number(els[i].elHeight)))
+            var x = Number(els[i].x) + Number(els[i].w) / 2 + root.workAreaX1
+            var y = root.workAreaY2 - Number(els[i].y) - Number(els[i].h) / 2
+            verify(worker.simWorldAddPlacedPart(x, y, -Number(els[i].rot), Number(els[i].w), Number(els[i].h)))
         }
     }
     function over() {
@@ -90,20 +90,21 @@ TestCase {
         probe.callRecording(root, "homeWait", ["@recorder"], "home")
         tryVerify(function() { return probe.hits("home") === 1 }, 60000)
         verify(root.machineHomed2, JSON.stringify(loggedErrors()))
+        call(root, "showToolWindow", ["aoiInterface"])
+        compare(elements().length, root.elementCount)
         placeParts()
 
-        call(root, "showToolWindow", ["aoiInterface"])
         runProcedure("creatingTemplatesF")
         var els = elements()
         for (var i = 0; i < els.length; ++i)
-            verify(String(els[i].elPhoto).indexOf("data:image/png;base64,") === 0, els[i].designator)
+            verify(String(els[i].template).indexOf("data:image/png;base64,") === 0, els[i].name)
 
         // The good board passes.
         runProcedure("makingAoiF")
         compare(over(), [])
 
         // One part left out, one moved and turned: exactly those two.
-        var gone = els[2].designator, moved = els[5].designator
+        var gone = els[2].name, moved = els[5].name
         verify(worker.simWorldMovePlacedPart(5, 0.5, 0, 15))
         verify(worker.simWorldRemovePlacedPart(2))
         runProcedure("makingAoiF")

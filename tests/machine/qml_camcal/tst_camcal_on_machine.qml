@@ -81,7 +81,7 @@ TestCase {
         verify(worker.simWorldSetCameraFaults({ "headDx": headDx, "headDy": headDy, "componentX": camX + camDx,
                                                 "componentY": camY + camDy }))
 
-        var win = root.toolWindows.find("cameraAutoCalibration")
+        var win = probe.find(root, "cameraAutoCalibration")
         win.show()
         tryVerify(function() { return win.canStart }, 5000)
         probe.call(win, "start", [])
