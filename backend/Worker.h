@@ -215,8 +215,12 @@ public slots:
     void calcFieldCalibrationGet(int xCount, int yCount);
     // Loads the field-correction table and sends it to the machine link.
     void fieldCalibrationLoad();
-    // Compares a placed board with its template image.
+    // Compares the photo of a placed component with its template; either
+    // may be an image or a picture kept as a data URL.
     void makeAoi(QVariant templateImage, QVariant compareImage, int threshold, int erosionSize);
+    // A picture (an image, or already a data URL) as the data URL that
+    // records keep ("data:image/png;base64,..."); empty for none.
+    QString imageDataUrl(QVariant image);
     // Loads a photo into the photo editor.
     bool photoEditorUploadPhoto(QString fileName);
     // Cuts a rotated part out of the photo.
@@ -273,6 +277,26 @@ public slots:
     // it, upright or upside down, at angle 0 with 0.5 mm of placer around:
     // a photo for a feeder's elPhoto / elFlippedPhoto ("data:image/png;base64,...").
     QString simWorldPartPhoto(double width, double height, bool flipped);
+    // The calibration object on the simulated table: {"x", "y", "angle",
+    // "width", "height", "thickness", "pickZ", "round"}; an empty map takes
+    // it away. False (nothing changed) for a value that is not a finite
+    // number or a size that is not positive.
+    bool simWorldSetTableObject(QVariantMap object);
+    // Where it lies now ({"present", "x", "y", "angle", ...}).
+    QVariantMap simWorldTableObject() const;
+    // The cameras off where the program believes them: {"headDx", "headDy"}
+    // (the head camera sees that much beyond its offset) and, when given,
+    // {"componentX", "componentY"} (the component camera stands there
+    // instead of always at the nozzle). An empty map: no faults. False for a
+    // value that is not a finite number.
+    bool simWorldSetCameraFaults(QVariantMap faults);
+    // The parts on the boards (simWorld()["placedParts"] order): leave one
+    // out, move one by (dx, dy) mm and turn it by `angle` degrees
+    // counter-clockwise, or put one there. False for an index that is not
+    // a placed part or a value that is not a finite number.
+    bool simWorldRemovePlacedPart(int index);
+    bool simWorldMovePlacedPart(int index, double dx, double dy, double angle);
+    bool simWorldAddPlacedPart(double x, double y, double angle, double width, double height);
 
     // --- this object
     void setRefPointCursor(bool visible);

@@ -216,7 +216,8 @@ void Worker::openElementsFrom(QSettings &settings)
         }
         emit createElement(lastIndex, e.value("partNumber"), e.value("model"), e.value("index"), e.value("rX"),
                            e.value("rY"), e.value("angle"), e.value("disabled"), e.value("designator"),
-                           e.value("preferredRef1"), e.value("preferredRef2"), e.value("elPhoto"));
+                           e.value("preferredRef1"), e.value("preferredRef2"),
+                           FeederFile::imageToText(e.value("elPhoto")));
     }
 
     for (const QVariantMap &d : ProjectFile::readDots(settings, &skipped)) {
@@ -317,6 +318,9 @@ void Worker::saveElements(QSettings *pSettings)
             continue;
         e.insert("angle", extra.at(0));
         e.insert(ProjectFile::packagePathKey(), extra.at(1));
+        // The inspection template is a data URL in the program and a picture
+        // in the file.
+        e.insert("elPhoto", FeederFile::textToImage(e.value("elPhoto")));
         elements.append(e);
     }
     QVector<QVariantMap> dots;

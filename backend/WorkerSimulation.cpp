@@ -146,3 +146,87 @@ QString Worker::simWorldPartPhoto(double width, double height, bool flipped)
     MatImage::toRgbImage(photo).save(&buffer, "PNG");
     return QStringLiteral("data:image/png;base64,") + QString::fromLatin1(png.toBase64());
 }
+
+namespace {
+
+bool finiteNumber(const QVariant &v, double *out)
+{
+    bool ok = false;
+    const double d = v.toDouble(&ok);
+    if (!ok || !std::isfinite(d))
+        return false;
+    *out = d;
+    return true;
+}
+
+} // namespace
+
+bool Worker::simWorldSetTableObject(QVariantMap object)
+{
+    SimulatedWorld::TableObject o;
+    if (object.isEmpty()) {
+        SimulatedWorld::setTableObject(o);
+        return true;
+    }
+    o.round = object.value(QStringLiteral("round")).toBool();
+    double x = 0, y = 0;
+    if (!finiteNumber(object.value(QStringLiteral("x")), &x) || !finiteNumber(object.value(QStringLiteral("y")), &y) ||
+        !finiteNumber(object.value(QStringLiteral("angle"), 0), &o.angle) ||
+        !finiteNumber(object.value(QStringLiteral("width")), &o.width) ||
+        !finiteNumber(object.value(QStringLiteral("height"), object.value(QStringLiteral("width"))), &o.height) ||
+        !finiteNumber(object.value(QStringLiteral("thickness"), 1), &o.thickness) ||
+        !finiteNumber(object.value(QStringLiteral("pickZ")), &o.pickZ) || o.width <= 0 || o.height <= 0)
+        return false;
+    o.centre = QPointF(x, y);
+    o.present = true;
+    SimulatedWorld::setTableObject(o);
+    return true;
+}
+
+QVariantMap Worker::simWorldTableObject() const
+{
+    const SimulatedWorld::TableObject o = SimulatedWorld::tableObjectNow();
+    return QVariantMap{{QStringLiteral("present"), o.present}, {QStringLiteral("round"), o.round},
+                       {QStringLiteral("x"), o.centre.x()},    {QStringLiteral("y"), o.centre.y()},
+                       {QStringLiteral("angle"), o.angle},     {QStringLiteral("width"), o.width},
+                       {QStringLiteral("height"), o.height},   {QStringLiteral("thickness"), o.thickness},
+                       {QStringLiteral("pickZ"), o.pickZ}};
+}
+
+bool Worker::simWorldSetCameraFaults(QVariantMap faults)
+{
+    SimulatedWorld::CameraFaults f;
+    double dx = 0, dy = 0, x = 0, y = 0;
+    if (!finiteNumber(faults.value(QStringLiteral("headDx"), 0), &dx) ||
+        !finiteNumber(faults.value(QStringLiteral("headDy"), 0), &dy))
+        return false;
+    f.headError = QPointF(dx, dy);
+    if (faults.contains(QStringLiteral("componentX")) || faults.contains(QStringLiteral("componentY"))) {
+        if (!finiteNumber(faults.value(QStringLiteral("componentX")), &x) ||
+            !finiteNumber(faults.value(QStringLiteral("componentY")), &y))
+            return false;
+        f.componentFixed = true;
+        f.component = QPointF(x, y);
+    }
+    SimulatedWorld::setCameraFaults(f);
+    return true;
+}
+
+bool Worker::simWorldRemovePlacedPart(int index)
+{
+    return SimulatedWorld::removePlacedPart(index);
+}
+
+bool Worker::simWorldMovePlacedPart(int index, double dx, double dy, double angle)
+{
+    return SimulatedWorld::movePlacedPart(index, dx, dy, angle);
+}
+
+bool Worker::simWorldAddPlacedPart(double x, double y, double angle, double width, double height)
+{
+    if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(angle) || !(width > 0) || !(height > 0) ||
+        !std::isfinite(width) || !std::isfinite(height))
+        return false;
+    SimulatedWorld::addPlacedPart({QPointF(x, y), angle, width, height});
+    return true;
+}

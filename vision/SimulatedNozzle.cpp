@@ -1,5 +1,7 @@
 #include "vision/SimulatedNozzle.h"
 
+#include <QLineF>
+
 #include <cmath>
 
 namespace {
@@ -41,7 +43,8 @@ QVariantMap SimulatedNozzle::Release::toVariant() const
                        {QStringLiteral("flipped"), flipped},
                        {QStringLiteral("onPlacer"), !placerBank.isEmpty()},
                        {QStringLiteral("placerBank"), placerBank},
-                       {QStringLiteral("placerFeeder"), placerFeeder}};
+                       {QStringLiteral("placerFeeder"), placerFeeder},
+                       {QStringLiteral("tableObject"), part.tableObject}};
 }
 
 SimulatedNozzle::Event SimulatedNozzle::follow(SimulatedWorld &world, const SimulatedWorld::Displacement &d,
@@ -61,8 +64,13 @@ SimulatedNozzle::Event SimulatedNozzle::follow(SimulatedWorld &world, const Simu
         r.centre = nozzle + heldOffset(position.a);
         r.angle = heldAngle(position.a);
         r.flipped = m_held.flipped;
-        r.onBoard = world.onBoard(r.centre, d);
-        if (r.onBoard) {
+        r.onBoard = !m_held.tableObject && world.onBoard(r.centre, d);
+        if (m_held.tableObject) {
+            SimulatedWorld::TableObject &o = world.tableObject;
+            o.present = true;
+            o.centre = r.centre;
+            o.angle = r.angle;
+        } else if (r.onBoard) {
             world.placedParts.append({r.centre, r.angle, m_held.width, m_held.height});
         } else {
             for (SimulatedWorld::Feeder &f : world.feeders) {
@@ -96,6 +104,22 @@ SimulatedNozzle::Event SimulatedNozzle::follow(SimulatedWorld &world, const Simu
 SimulatedNozzle::Event SimulatedNozzle::pick(SimulatedWorld &world, const SimulatedStage::Position &position)
 {
     const QPointF nozzle(position.x, position.y);
+    SimulatedWorld::TableObject &o = world.tableObject;
+    if (o.present && position.z <= o.pickZ + kPickToleranceMm &&
+        (o.round ? QLineF(nozzle, o.centre).length() <= o.width / 2
+                 : onPart(nozzle, o.centre, o.width, o.height, o.angle))) {
+        o.present = false;
+        m_held = Part();
+        m_held.width = o.width;
+        m_held.height = o.round ? o.width : o.height;
+        m_held.thickness = o.thickness;
+        m_held.tableObject = true;
+        m_held.round = o.round;
+        m_offset0 = turned(o.centre - nozzle, position.a);
+        m_angle0 = o.angle + position.a;
+        m_holds = true;
+        return Event::Picked;
+    }
     for (SimulatedWorld::Feeder &f : world.feeders) {
         if (!(position.z <= f.pickZ + kPickToleranceMm))
             continue;

@@ -42,6 +42,9 @@ public:
         bool flipped = false; // upside down
         char rlcMode = 0;
         double rlcValue = 0;
+        // The calibration object of the table (no feeder, no pocket).
+        bool tableObject = false;
+        bool round = false;
     };
     struct Release {
         Part part;
@@ -61,7 +64,9 @@ public:
     // Takes the machine state: picks or releases as described above and
     // says which happened. A pick marks the pocket taken in `world` (or
     // takes the loose part off its placer); a release on a board adds the
-    // part to the world's placed parts, one over a placer to its parts.
+    // part to the world's placed parts, one over a placer to its parts. The
+    // world's calibration object is picked the same way and lies on the
+    // table again wherever it is let go.
     Event follow(SimulatedWorld &world, const SimulatedWorld::Displacement &d,
                  const SimulatedStage::Position &position, bool valve);
 

@@ -65,7 +65,8 @@ void SimulatedScene::render(cv::Mat &bgr, int width, int height, const Simulated
         if (world.isEmpty())
             renderPlate(bgr, position);
         else
-            world.draw(bgr, QPointF(position.x, position.y), SimulatedWorld::displacement(), kPixelsPerMm);
+            world.draw(bgr, QPointF(position.x, position.y) + SimulatedWorld::cameraFaults().headError,
+                       SimulatedWorld::displacement(), kPixelsPerMm);
         break;
     }
     case Kind::Plate:
@@ -180,6 +181,11 @@ void SimulatedScene::renderComponent(cv::Mat &bgr, const SimulatedStage::Positio
     if (!SimulatedWorld::heldPart(p, &offset, &angle, &width, &height))
         return;
     const double ppm = SimulatedWorld::currentComponentPixelsPerMm();
+    // A camera that stands where it stands sees the part off by as much as
+    // the nozzle is off it.
+    const SimulatedWorld::CameraFaults faults = SimulatedWorld::cameraFaults();
+    if (faults.componentFixed)
+        offset += QPointF(p.x, p.y) - faults.component;
     const cv::Point2f centre(float(bgr.cols / 2.0 + offset.x() * ppm), float(bgr.rows / 2.0 + offset.y() * ppm));
     // OpenCV turns clockwise on the picture for a positive angle.
     const float turn = float(angle);
@@ -193,6 +199,13 @@ void SimulatedScene::renderComponent(cv::Mat &bgr, const SimulatedStage::Positio
             poly.push_back(cv::Point(int(std::lround(c.x * (1 << shift))), int(std::lround(c.y * (1 << shift)))));
         return poly;
     };
+    // The disk of the camera calibration: bright all over.
+    if (SimulatedWorld::heldPartRound()) {
+        cv::circle(bgr, cv::Point(int(std::lround(centre.x * (1 << shift))), int(std::lround(centre.y * (1 << shift)))),
+                   int(std::lround(width / 2 * ppm * (1 << shift))), cv::Scalar(220, 220, 225), cv::FILLED, cv::LINE_AA,
+                   shift);
+        return;
+    }
     const cv::RotatedRect body(centre, cv::Size2f(float(width * ppm), float(height * ppm)), turn);
     cv::fillConvexPoly(bgr, polygon(body), cv::Scalar(60, 60, 60), cv::LINE_AA, shift);
     const double rad = turn * M_PI / 180.0;

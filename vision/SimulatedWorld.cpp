@@ -315,6 +315,7 @@ bool validFeeder(const QString &bank, int index)
 struct Stored {
     SimulatedWorld world;
     SimulatedWorld::Displacement displacement;
+    SimulatedWorld::CameraFaults cameraFaults;
     SimulatedNozzle nozzle;
     QString stateFile;
     // Where real tapes lie (their pick point), by bank letter and index.
@@ -337,7 +338,8 @@ bool SimulatedWorld::isEmpty() const
     for (const Feeder &f : feeders)
         if (f.loose)
             return false;
-    return boards.isEmpty() && marks.isEmpty() && dots.isEmpty() && tableMarks.isEmpty() && placedParts.isEmpty();
+    return boards.isEmpty() && marks.isEmpty() && dots.isEmpty() && tableMarks.isEmpty() && placedParts.isEmpty() &&
+           !tableObject.present;
 }
 
 bool SimulatedWorld::Feeder::onPlacer(const QPointF &point) const
@@ -584,6 +586,7 @@ void SimulatedWorld::setCurrent(const SimulatedWorld &world)
             shiftTape(f, *pinned - f.tape.pick);
     }
     next.placedParts = old.placedParts + world.placedParts;
+    next.tableObject = old.tableObject;
     for (Feeder &f : next.feeders) {
         const auto faults = stored().faults.constFind(f.key());
         if (faults != stored().faults.constEnd())
@@ -815,4 +818,62 @@ void SimulatedWorld::clearFaults()
         if (f.initialParts != f.describedParts)
             f.initialParts = f.parts = f.describedParts;
     }
+}
+
+void SimulatedWorld::setCameraFaults(const CameraFaults &faults)
+{
+    QMutexLocker lock(&mutex());
+    stored().cameraFaults = faults;
+}
+
+SimulatedWorld::CameraFaults SimulatedWorld::cameraFaults()
+{
+    QMutexLocker lock(&mutex());
+    return stored().cameraFaults;
+}
+
+void SimulatedWorld::setTableObject(const TableObject &object)
+{
+    QMutexLocker lock(&mutex());
+    stored().world.tableObject = object;
+}
+
+SimulatedWorld::TableObject SimulatedWorld::tableObjectNow()
+{
+    QMutexLocker lock(&mutex());
+    return stored().world.tableObject;
+}
+
+bool SimulatedWorld::heldPartRound()
+{
+    QMutexLocker lock(&mutex());
+    const SimulatedNozzle &n = stored().nozzle;
+    return n.holds() && n.heldPart().round;
+}
+
+bool SimulatedWorld::removePlacedPart(int index)
+{
+    QMutexLocker lock(&mutex());
+    QVector<PlacedPart> &parts = stored().world.placedParts;
+    if (index < 0 || index >= parts.size())
+        return false;
+    parts.remove(index);
+    return true;
+}
+
+bool SimulatedWorld::movePlacedPart(int index, double dx, double dy, double angle)
+{
+    QMutexLocker lock(&mutex());
+    QVector<PlacedPart> &parts = stored().world.placedParts;
+    if (index < 0 || index >= parts.size() || !std::isfinite(dx) || !std::isfinite(dy) || !std::isfinite(angle))
+        return false;
+    parts[index].centre += QPointF(dx, dy);
+    parts[index].angle += angle;
+    return true;
+}
+
+void SimulatedWorld::addPlacedPart(const PlacedPart &part)
+{
+    QMutexLocker lock(&mutex());
+    stored().world.placedParts.append(part);
 }

@@ -169,6 +169,20 @@ public:
         double dy = 0;
         double angle = 0;
     };
+    // The calibration object of the camera position calibration: a chip (a
+    // part like a pocket's) or a bright disk lying on the table, picked by
+    // the nozzle as a pocket part is and put down wherever the nozzle lets
+    // it go. It stays when the world is replaced.
+    struct TableObject {
+        bool present = false;
+        bool round = false;
+        QPointF centre;
+        double angle = 0; // counter-clockwise, degrees
+        double width = 1; // the disk's diameter
+        double height = 1;
+        double thickness = 1;
+        double pickZ = 0; // nozzle height that touches it
+    };
 
     QVector<Board> boards;
     QVector<Mark> marks; // on the boards
@@ -176,6 +190,7 @@ public:
     QVector<Mark> tableMarks;
     QVector<Feeder> feeders;
     QVector<PlacedPart> placedParts;
+    TableObject tableObject;
     QPointF pivot;
     QPointF cameraShift;
     // Scale of the component camera's picture: pixels per millimetre of the
@@ -323,6 +338,31 @@ public:
     static bool setLooseParts(const QString &bank, int index, const QVector<LoosePart> &parts);
     // Forgets every fault and every setLooseParts.
     static void clearFaults();
+
+    // Where the cameras really are against what the program believes: the
+    // head camera sees `headError` mm beyond its offset, and the component
+    // camera, when `componentFixed`, looks up from `component` (machine
+    // coordinates) instead of always at the nozzle.
+    struct CameraFaults {
+        QPointF headError;
+        bool componentFixed = false;
+        QPointF component;
+    };
+    static void setCameraFaults(const CameraFaults &faults);
+    static CameraFaults cameraFaults();
+
+    // The calibration object on the table (not present: none); a held one
+    // stays on the nozzle.
+    static void setTableObject(const TableObject &object);
+    static TableObject tableObjectNow();
+    // Whether the nozzle holds a round object (the disk).
+    static bool heldPartRound();
+    // The parts on the boards as a test wants them: one left out, one moved
+    // by (dx, dy) mm and turned by `angle` degrees counter-clockwise, one
+    // put there. False for an index that is not a placed part.
+    static bool removePlacedPart(int index);
+    static bool movePlacedPart(int index, double dx, double dy, double angle);
+    static void addPlacedPart(const PlacedPart &part);
 
 private:
     static QMutex &mutex();

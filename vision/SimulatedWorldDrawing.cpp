@@ -125,6 +125,19 @@ void drawPart(cv::Mat &bgr, const View &view, const QPointF &centre, double w, d
     }
 }
 
+// The calibration object: a chip as a placed part, or a bright disk.
+void drawTableObject(cv::Mat &bgr, const View &view, const SimulatedWorld::TableObject &o)
+{
+    if (!o.present)
+        return;
+    if (!o.round) {
+        drawPart(bgr, view, o.centre, o.width, o.height, o.angle);
+        return;
+    }
+    if (view.shows(o.centre, o.width))
+        cv::circle(bgr, view.toPixel(o.centre), view.radius(o.width / 2), kTerminal, cv::FILLED, cv::LINE_AA, kShift);
+}
+
 // A tape feeder's paper tape: its sprocket holes and its pockets with the
 // parts they hold.
 void drawTape(cv::Mat &bgr, const View &view, const SimulatedWorld::Feeder &f)
@@ -228,6 +241,7 @@ void SimulatedWorld::draw(cv::Mat &bgr, const QPointF &machine, const Displaceme
     }
     for (const PlacedPart &p : placedParts)
         drawPart(bgr, view, p.centre, p.width, p.height, p.angle);
+    drawTableObject(bgr, view, tableObject);
     for (const Feeder &f : feeders)
         for (const LoosePart &p : f.parts)
             drawLoosePart(bgr, view, p);

@@ -152,6 +152,10 @@ MenuBar {
             onTriggered: app.showToolWindow("checkInterface")
         }
         MenuItem {
+            text: app.t + qsTr("Оптическая инспекция")
+            onTriggered: app.showToolWindow("aoiInterface")
+        }
+        MenuItem {
             text: app.t + qsTr("Расстановка компонентов") + "\tF4"
             onTriggered: app.showToolWindow("smtInterface")
         }
@@ -183,6 +187,13 @@ MenuBar {
             id: encoderCalibrationItem
             text: app.t + qsTr("Калибровка ремней и энкодерных лент")
             onTriggered: app.openLocked("encoderCalibration")
+        }
+        // Changes the camera positions and the placement correction: behind
+        // the settings password.
+        MenuItem {
+            id: cameraAutoCalibrationItem
+            text: app.t + qsTr("Автоматическая калибровка положения камер")
+            onTriggered: app.openLocked("cameraAutoCalibration")
         }
         MenuItem {
             text: app.t + qsTr("Центрирование ленточных питателей по перфорациям")

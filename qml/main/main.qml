@@ -758,6 +758,7 @@ ApplicationWindow {
     FieldCalibration { id: fieldCalibrationWindow; app: main; camera: camera1 }
     EncoderSettings { id: encoderSettingsWindow; app: main }
     EncoderCalibration { id: encoderCalibrationWindow; app: main }
+    CameraAutoCalibration { id: cameraAutoCalibrationWindow; app: main }
     property alias encoderSettingsWindow: encoderSettingsWindow
     property alias encoderCalibrationWindow: encoderCalibrationWindow
     TapeCentring { id: tapeCentringWindow; app: main }
@@ -837,6 +838,8 @@ ApplicationWindow {
     property alias smtInterface: smtInterface
     CheckInterface { id: checkInterface; app: main }
     property alias checkInterface: checkInterface
+    AoiInterface { id: aoiInterface; app: main }
+    property alias aoiInterface: aoiInterface
     // The project's pieces, for the windows that use them.
     property alias projectActions: projectActions
     property alias area: area

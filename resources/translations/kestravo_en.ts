@@ -77,6 +77,97 @@
     </message>
 </context>
 <context>
+    <name>AoiInterface</name>
+    <message>
+        <source>Оптическая инспекция</source>
+        <translation>Optical inspection</translation>
+    </message>
+    <message>
+        <source>Поиск реперных знаков недоступен в этой версии программы</source>
+        <translation>The reference mark search is not available in this version of the program</translation>
+    </message>
+    <message>
+        <source>Остановить</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>Создать</source>
+        <translation>Create</translation>
+    </message>
+    <message>
+        <source>шаблоны</source>
+        <translation>templates</translation>
+    </message>
+    <message>
+        <source>Провести</source>
+        <translation>Run</translation>
+    </message>
+    <message>
+        <source>инспекцию</source>
+        <translation>inspection</translation>
+    </message>
+    <message>
+        <source>Удалить</source>
+        <translation>Remove</translation>
+    </message>
+    <message>
+        <source>результаты</source>
+        <translation>results</translation>
+    </message>
+    <message>
+        <source>Разрешить инспекцию этого</source>
+        <translation>Allow inspection of this</translation>
+    </message>
+    <message>
+        <source>проекта после расстановки</source>
+        <translation>project after placement</translation>
+    </message>
+    <message>
+        <source>Порог инспекции:</source>
+        <translation>Inspection threshold:</translation>
+    </message>
+    <message>
+        <source>Размытие деталей:</source>
+        <translation>Detail erosion:</translation>
+    </message>
+    <message>
+        <source>Допустимая погрешность:</source>
+        <translation>Permitted difference:</translation>
+    </message>
+    <message>
+        <source>Видимость результата инспекции:</source>
+        <translation>Visibility of the inspection result:</translation>
+    </message>
+    <message>
+        <source>Видимость красных зон:</source>
+        <translation>Visibility of the red areas:</translation>
+    </message>
+    <message>
+        <source>Задержка сканирования, мс:</source>
+        <translation>Scanning delay, ms:</translation>
+    </message>
+    <message>
+        <source>Питатель</source>
+        <translation>Feeder</translation>
+    </message>
+    <message>
+        <source>Компонент</source>
+        <translation>Component</translation>
+    </message>
+    <message>
+        <source>Координаты</source>
+        <translation>Coordinates</translation>
+    </message>
+    <message>
+        <source>Автомасштаб</source>
+        <translation>Auto scale</translation>
+    </message>
+    <message>
+        <source>Поиск реперных знаков...</source>
+        <translation>Searching the reference marks...</translation>
+    </message>
+</context>
+<context>
     <name>BoardArea</name>
     <message>
         <source>Проект не может содержать более 50-и реперных знаков.</source>
@@ -161,6 +252,81 @@
     <message>
         <source>Третья камера</source>
         <translation>Third camera</translation>
+    </message>
+</context>
+<context>
+    <name>CameraAutoCalibration</name>
+    <message>
+        <source>Автоматическая калибровка положения камер</source>
+        <translation>Automatic calibration of the camera positions</translation>
+    </message>
+    <message>
+        <source>Положите калибровочный объект на платформу, укажите его координаты и высоту, выберите насадку и нажмите &quot;Начать&quot;. Объект будет найден верхней камерой, взят насадкой, осмотрен нижней камерой при четырёх поворотах и положен обратно.</source>
+        <translation>Put the calibration object on the platform, enter its coordinates and height, choose the nozzle and press &quot;Start&quot;. The head camera finds the object, the nozzle picks it, the component camera looks at it at four rotations, and it is put back.</translation>
+    </message>
+    <message>
+        <source>Насадки</source>
+        <translation>Nozzles</translation>
+    </message>
+    <message>
+        <source>Толщина объекта, мм:</source>
+        <translation>Object thickness, mm:</translation>
+    </message>
+    <message>
+        <source>Объект:</source>
+        <translation>Object:</translation>
+    </message>
+    <message>
+        <source>Микросхема</source>
+        <translation>Chip</translation>
+    </message>
+    <message>
+        <source>Диск</source>
+        <translation>Disk</translation>
+    </message>
+    <message>
+        <source>Насадка:</source>
+        <translation>Nozzle:</translation>
+    </message>
+    <message>
+        <source>Порог верхней камеры:</source>
+        <translation>Head camera threshold:</translation>
+    </message>
+    <message>
+        <source>Порог нижней камеры:</source>
+        <translation>Component camera threshold:</translation>
+    </message>
+    <message>
+        <source>Остановить</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>Начать</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>Восстановить старые параметры</source>
+        <translation>Restore the old parameters</translation>
+    </message>
+    <message>
+        <source>Продолжить</source>
+        <translation>Continue</translation>
+    </message>
+    <message>
+        <source>До калибровки: </source>
+        <translation>Before calibration: </translation>
+    </message>
+    <message>
+        <source>После калибровки: </source>
+        <translation>After calibration: </translation>
+    </message>
+    <message>
+        <source>Калибровка завершена! Новые параметры применены!</source>
+        <translation>Calibration finished! The new parameters are applied!</translation>
+    </message>
+    <message>
+        <source>Закрыть</source>
+        <translation>Close</translation>
     </message>
 </context>
 <context>
@@ -1926,6 +2092,14 @@ Choose one in the camera settings.</translation>
         <source>Центрирование ленточных питателей по перфорациям</source>
         <translation>Tape feeder centring by perforations</translation>
     </message>
+    <message>
+        <source>Оптическая инспекция</source>
+        <translation>Optical inspection</translation>
+    </message>
+    <message>
+        <source>Автоматическая калибровка положения камер</source>
+        <translation>Automatic calibration of the camera positions</translation>
+    </message>
 </context>
 <context>
     <name>MarkPort</name>
@@ -3496,6 +3670,49 @@ Error code: %1</translation>
     </message>
 </context>
 <context>
+    <name>aoi</name>
+    <message>
+        <source>Отличия: </source>
+        <translation>Differences: </translation>
+    </message>
+    <message>
+        <source>Проверьте расстановку реперных знаков!</source>
+        <translation>Check the reference marks!</translation>
+    </message>
+    <message>
+        <source>Все платы исключены из расстановки!</source>
+        <translation>All boards are excluded from placement!</translation>
+    </message>
+    <message>
+        <source>Не для всех элементов созданы проверочные шаблоны! Нужно заново создать шаблоны.</source>
+        <translation>Not all components have inspection templates! Create the templates again.</translation>
+    </message>
+    <message>
+        <source>Не для всех элементов корректны размеры проверочных шаблонов! Нужно заново создать шаблоны.</source>
+        <translation>Not all components have inspection templates of the right size! Create the templates again.</translation>
+    </message>
+    <message>
+        <source>Камера не дала снимок: инспекция остановлена</source>
+        <translation>The camera gave no photo: inspection stopped</translation>
+    </message>
+    <message>
+        <source>не выполнено</source>
+        <translation>not done</translation>
+    </message>
+    <message>
+        <source>Неверные координаты перемещения камеры: перемещение не выполнено</source>
+        <translation>Invalid camera move coordinates: the move was not made</translation>
+    </message>
+    <message>
+        <source>выполнено</source>
+        <translation>done</translation>
+    </message>
+    <message>
+        <source>прервано</source>
+        <translation>interrupted</translation>
+    </message>
+</context>
+<context>
     <name>boardCorrection</name>
     <message>
         <source>Неверные координаты реперного знака: коррекция положения платы невозможна</source>
@@ -3575,6 +3792,25 @@ Error code: %1</translation>
     <message>
         <source>мм. Натяжение ремней оси Y некорректно. Оси X и Y неперпендикулярны!</source>
         <translation> mm. The Y axis belt tension is wrong. The X and Y axes are not perpendicular!</translation>
+    </message>
+</context>
+<context>
+    <name>cameraAutoCalibration</name>
+    <message>
+        <source>Не удалось найти калибровочный объект. Попробуйте изменить порог поиска контуров верхней камеры.</source>
+        <translation>The calibration object was not found. Try changing the contour threshold of the head camera.</translation>
+    </message>
+    <message>
+        <source>Не удалось найти калибровочный объект. Попробуйте изменить порог поиска контуров нижней камеры.</source>
+        <translation>The calibration object was not found. Try changing the contour threshold of the component camera.</translation>
+    </message>
+    <message>
+        <source>Не удалось найти установленный калибровочный объект. Калибровка выполнена не полностью! Попробуйте изменить порог поиска контуров верхней камеры.</source>
+        <translation>The calibration object put back was not found. The calibration is not complete! Try changing the contour threshold of the head camera.</translation>
+    </message>
+    <message>
+        <source>Неверное число в G-коде калибровки: калибровка остановлена</source>
+        <translation>Invalid number in the calibration G-code: calibration stopped</translation>
     </message>
 </context>
 <context>

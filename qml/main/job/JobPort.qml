@@ -310,7 +310,9 @@ Item {
             "elSetupWait": component.elSetupWait,
             "elToBasketWait": component.elToBasketWait,
             "rlcWait": component.rlcWait,
-            "elProgramWait": component.elProgramWait
+            "elProgramWait": component.elProgramWait,
+            // The inspection window runs the run's inspection row.
+            "aoi": function(f) { jobPort.app.aoiInterface.runRow(f) }
         }
         // A stop: the meter is set up anew in the next run.
         addReset("rlc", function() { jobPort.component.resetRlc() })

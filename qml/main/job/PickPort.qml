@@ -246,6 +246,9 @@ Item {
                     "exposure": Number(s.exposure), "templMult": Number(s.templMult),
                     "templateType": Number(s.templateType), "flippedEnabled": s.flippedEnabled === true,
                     "flippedTemplMatchCoeff": Number(s.flippedTemplMatchCoeff) }
+        // The second threshold where a search names one (an outline search).
+        if (s.t2 !== undefined && isFinite(Number(s.t2)))
+            out.param2 = Number(s.t2)
         if (s.photo !== undefined)
             out.photo = String(s.photo)
         if (s.flippedPhoto !== undefined)

@@ -161,13 +161,15 @@ Item {
     }
 
     // Builds refListMulti and elementListMulti from fresh placement objects;
-    // `order` is a comparison or "nearest".
-    function createMultiPCBList(order) {
+    // `order` is a comparison or "nearest". `firstBoardOnly`: the marks and
+    // placements of board (row 0, column 0) only, excluded or not (the
+    // inspection templates).
+    function createMultiPCBList(order, firstBoardOnly) {
         buildPreviews()
         var refsList = []
         var elementsList = []
         var g = grid()
-        var checkReduced = toolShown("checkInterface") && !app.checkScanAllRefs
+        var checkReduced = (toolShown("checkInterface") && !app.checkScanAllRefs) || firstBoardOnly === true
         if (checkReduced || (toolShown("aoiInterface") && !app.aoiScanAllRefs))
             g = { "rows": 1, "cols": 1 }
         var marks = refs()

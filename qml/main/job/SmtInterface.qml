@@ -40,7 +40,7 @@ BaseWindow {
     readonly property int pcbMultiCountYCorr: app.pcbMulti ? creation.grid().rows : 1
 
     function createProgram() { return creation.createProgram() }
-    function createMultiPCBList(order) { return creation.createMultiPCBList(order) }
+    function createMultiPCBList(order, firstBoardOnly) { return creation.createMultiPCBList(order, firstBoardOnly) }
     function recalcUsedRefsBeforeRun() { creation.recalcUsedRefsBeforeRun() }
     function isFeederCorrect(model, number) { return creation.isFeederCorrect(model, number) }
     function isFeederCorrectErrorAdd(model, number) { return creation.isFeederCorrectErrorAdd(model, number) }

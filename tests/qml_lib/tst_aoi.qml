@@ -1,0 +1,500 @@
+import QtQuick 2.15
+import QtTest 1.2
+import "FakeMachine.js" as Fake
+import "FakeBoard.js" as Board
+import "../../qml/main/job/waiters.js" as Waiters
+import "../../qml/main/job/sequencer.js" as Sequencer
+import "../../qml/main/job/aoi.js" as Aoi
+
+// Optical inspection: the judgement of a difference, the frames and clips,
+// which placements are photographed and what refuses a procedure; then the
+// two procedures against the fake machine: the exact blocks, the photos
+// taken, the templates replaced only by new photos, the results stored, the
+// ending G-code, the operator's stop, and the run's "aoi" row, which goes
+// on when the inspection ends or is refused at once.
+//
+// The camera sees 30 mm left of and 20 mm above the nozzle (camera1XShift
+// -30, camera1YShift 20) at 20 pixels per mm; its scan photos are 640 x 480.
+TestCase {
+    name: "Aoi"
+
+    // ---- plain functions
+
+    function test_quality_data() {
+        return [
+            { tag: "identical", diff: 0, limit: 10, q: 1, width: 2, colour: "#00ff00" },
+            { tag: "half the limit", diff: 5, limit: 10, q: 0.5, width: 2, colour: "#808000" },
+            { tag: "at the limit", diff: 10, limit: 10, q: 0, width: 2, colour: "#ff0000" },
+            { tag: "12 % against 10", diff: 12, limit: 10, q: 0, width: 4, colour: "#ff0000" },
+            { tag: "limit 3", diff: 1.5, limit: 3, q: 0.5, width: 2, colour: "#808000" },
+            { tag: "no number", diff: NaN, limit: 10, q: 0, width: 2, colour: "#ff0000" }
+        ]
+    }
+    function test_quality(data) {
+        fuzzyCompare(Aoi.quality(data.diff, data.limit), data.q, 1e-12)
+        compare(Aoi.borderWidth(true, false, data.diff, data.limit), data.width)
+        compare(Aoi.borderColor(false, Aoi.quality(data.diff, data.limit)), data.colour)
+    }
+
+    function test_border() {
+        compare(Aoi.borderWidth(false, false, 50, 10), 0)       // no mask loaded
+        compare(Aoi.borderWidth(false, true, 50, 10), 3)        // selected
+        compare(Aoi.borderWidth(true, true, 50, 10), 3)
+        compare(Aoi.borderColor(true, 0.2), "#ffffff")
+        compare(Aoi.diffText(12.345), "Отличия: 12.3%")
+        compare(Aoi.diffText(0), "Отличия: 0.0%")
+    }
+
+    function test_frames() {
+        compare(Aoi.frameSize(1.6, 0.8, 20, Aoi.TEMPLATE_FACTOR), { width: 42, height: 21 })
+        compare(Aoi.frameSize(1.6, 0.8, 20, Aoi.AOI_FACTOR), { width: 35, height: 18 })
+        compare(Aoi.frameSize(0, 0.8, 20, 1.3), null)
+        compare(Aoi.frameSize(1, 1, NaN, 1.3), null)
+        fuzzyCompare(Aoi.AOI_TO_TEMPLATE, 1.1 / 1.3, 1e-12)
+        verify(Aoi.sizeMatches({ width: 43, height: 20 }, { width: 42, height: 21 }))
+        verify(!Aoi.sizeMatches({ width: 44, height: 21 }, { width: 42, height: 21 }))
+        verify(!Aoi.sizeMatches({ width: 42, height: 19 }, { width: 42, height: 21 }))
+        verify(!Aoi.sizeMatches(null, { width: 42, height: 21 }))
+    }
+
+    // The clip is the frame turned about the photo's centre: its corner in
+    // the unturned photo and the turn.
+    function test_clip_data() {
+        return [
+            { tag: "straight", rot: 0, measured: 0, x: 299, y: 229, angle: 0 },
+            { tag: "quarter turn", rot: 90, measured: 0, x: 331, y: 219, angle: 90 },
+            { tag: "half turn", rot: 180, measured: 0, x: 341, y: 251, angle: 180 },
+            { tag: "board turned by the marks", rot: 89.5, measured: 0.5, x: 331, y: 219, angle: 90 }
+        ]
+    }
+    function test_clip(data) {
+        var r = Aoi.clipRect(640, 480, 42, 22, data.rot, data.measured)
+        compare(r.x, data.x)
+        compare(r.y, data.y)
+        compare(r.width, 42)
+        compare(r.height, 22)
+        fuzzyCompare(r.angle, data.angle, 1e-9)
+    }
+
+    // "Автомасштаб": the box of the objects fills the view with a margin;
+    // a zoom beyond 10 000 is refused.
+    function test_autoScale() {
+        var box = Aoi.boxOf([{ x: 10, y: 20, w: 2, h: 1 }, { x: 50, y: 40, w: 2, h: 2 }, { x: NaN, y: 0, w: 1, h: 1 }])
+        compare(box, { x: 10, y: 20, w: 42, h: 22 })
+        var z = Aoi.autoScale(box, 420, 440)
+        fuzzyCompare(z.scale, 9.5, 1e-12)
+        fuzzyCompare(z.x, 31 * 9.5 - 210, 1e-9)
+        fuzzyCompare(z.y, 31 * 9.5 - 220, 1e-9)
+        verify(Aoi.autoScale({ x: 0, y: 0, w: 0.02, h: 0.02 }, 200, 200) !== null)       // 9 500
+        compare(Aoi.autoScale({ x: 0, y: 0, w: 0.018, h: 0.018 }, 200, 200), null)       // 10 556
+        compare(Aoi.autoScale(null, 200, 200), null)
+        compare(Aoi.boxOf([]), null)
+    }
+
+    function placement(name, row, col, extra) {
+        var el = { name: name, elWidth: 1.6, elHeight: 0.8, rot: 0 }
+        var ep = { el: el, row: row, col: col, rotation: 0, rotWidth: 1.6, rotHeight: 0.8, disabled: 0,
+                   disabledTemp: false }
+        for (var k in extra || {})
+            ep[k] = extra[k]
+        return ep
+    }
+    function test_workRows() {
+        var list = [placement("A", 0, 0), placement("B", 0, 1), placement("C", 1, 0),
+                    placement("D", 0, 0, { disabled: 1 }), placement("E", 0, 0, { disabledTemp: true }),
+                    placement("F", 0, 0, { rotation: 270 })]
+        var entries = list.map(function(ep, i) { return { ep: ep, target: { ok: true, x: i, y: 10 + i, boardAngle: 0.25 } } })
+        var t = Aoi.workRows(entries, true)
+        compare(t.map(function(r) { return r.el.name }), ["A", "F"])
+        compare(t[1].rotation, -90)
+        compare(t[1].x, 5)
+        compare(t[1].boardAngle, 0.25)
+        var all = Aoi.workRows(entries, false)
+        compare(all.map(function(r) { return r.el.name }), ["A", "B", "C", "F"])
+    }
+
+    function test_templatesRefusal_data() {
+        return [
+            { tag: "two marks", refs: 2, allow: false, excluded: false, text: "" },
+            { tag: "one mark", refs: 1, allow: false, excluded: false, text: "Проверьте расстановку реперных знаков!" },
+            { tag: "one mark, allowed", refs: 1, allow: true, excluded: false, text: "" },
+            { tag: "all boards excluded", refs: 2, allow: false, excluded: true, text: "Все платы исключены из расстановки!" }
+        ]
+    }
+    function test_templatesRefusal(data) {
+        compare(Aoi.templatesRefusal({ refCount: data.refs, allowWithoutMarks: data.allow, allExcluded: data.excluded }),
+                data.text)
+    }
+
+    function test_inspectionRefusal_data() {
+        var good = { template: { width: 42, height: 21 }, frame: { width: 42, height: 21 } }
+        var missing = { template: { width: 0, height: 0 }, frame: { width: 42, height: 21 } }
+        var rescaled = { template: { width: 42, height: 21 }, frame: { width: 46, height: 23 } }
+        var sizeText = "Не для всех элементов корректны размеры проверочных шаблонов! Нужно заново создать шаблоны."
+        var missingText = "Не для всех элементов созданы проверочные шаблоны! Нужно заново создать шаблоны."
+        return [
+            { tag: "all good", refs: 2, excluded: false, list: [good, good], text: "" },
+            { tag: "marks first", refs: 1, excluded: true, list: [missing], text: "Проверьте расстановку реперных знаков!" },
+            { tag: "a template is missing", refs: 2, excluded: true, list: [good, missing, rescaled], text: missingText },
+            { tag: "the camera scale changed", refs: 2, excluded: true, list: [good, rescaled], text: sizeText },
+            { tag: "one pixel off is good", refs: 2, excluded: false,
+              list: [{ template: { width: 43, height: 20 }, frame: { width: 42, height: 21 } }], text: "" },
+            { tag: "all boards excluded", refs: 2, excluded: true, list: [good], text: "Все платы исключены из расстановки!" }
+        ]
+    }
+    function test_inspectionRefusal(data) {
+        compare(Aoi.inspectionRefusal({ refCount: data.refs, allowWithoutMarks: false, allExcluded: data.excluded },
+                                      data.list), data.text)
+    }
+
+    // ---- the procedures on the fake machine
+
+    // Components A and B on each of two boards (columns 0 and 1); the
+    // targets are the design centres, moved by 50 mm per board column.
+    function rig(options) {
+        var opts = options || {}
+        var m = Fake.create({ blockMode: "auto", blockMs: 10, busy: false })
+        var b = Board.extend(m, { settings: { camera1DelayAoi: 300, aoiThreshold: 90, aoiErosion: 2,
+                                              allowRunWithoutFiducials: false, endingGCodeOnUserStop: true,
+                                              endingGcode: "g0 x40 y200", startingGcode: "", progAutoRestart: false,
+                                              finalSoundEnabled: false, projectAutosave: false } })
+        var w = Waiters.create(m.port)
+        var r = { m: m, b: b, w: w, photos: [], clips: [], compares: [], stored: [], marks: 0, captures: 0,
+                  states: [], shown: 0, refCount: opts.refCount !== undefined ? opts.refCount : 2,
+                  excluded: false, diffs: opts.diffs || {}, cameraFault: "", stoppedMarks: 0 }
+        var elA = { name: "A", elWidth: 1.6, elHeight: 0.8, rX: 10, rY: 20, elPhoto: "old A" }
+        var elB = { name: "B", elWidth: 2, elHeight: 1.2, rX: 30, rY: 40, elPhoto: "old B" }
+        r.elements = [elA, elB]
+        r.list = []
+        for (var col = 0; col < 2; ++col)
+            for (var i = 0; i < r.elements.length; ++i) {
+                var el = r.elements[i]
+                r.list.push({ el: el, row: 0, col: col, rX: el.rX + 50 * col, rY: el.rY, rotation: i === 1 ? 90 : 0,
+                              rotWidth: 1, rotHeight: 1, disabled: 0, disabledTemp: false })
+            }
+        // Photos are texts here: "clip" and the rectangle; their size is
+        // what the fake says.
+        r.sizes = {}
+        m.port.aoi = {
+            refCount: function() { return r.refCount },
+            allExcluded: function() { return r.excluded },
+            components: function() { return r.elements },
+            buildList: function(templates) {
+                m.events.push("buildList:" + templates)
+                return r.list
+            },
+            findMarks: function(f) {
+                r.marks++
+                m.events.push("findMarks")
+                m.after(100, f)
+            },
+            targetOf: function(ep) {
+                return { ok: true, x: 100 + ep.rX, y: 300 - ep.rY, boardAngle: 0 }
+            },
+            templateOf: function(el) { return el.elPhoto },
+            setTemplate: function(el, photo) {
+                m.events.push("template:" + el.name)
+                el.elPhoto = photo
+            },
+            photoSize: function(photo) { return r.sizes[photo] || { width: 0, height: 0 } },
+            objectOf: function(ep) { return ep.el.name + ep.col },
+            storeResult: function(object, result) { r.stored.push({ object: object, result: result }) },
+            clearResults: function() { m.events.push("clearResults") },
+            acc: function() { return 100 },
+            setState: function(kind, scanning) {
+                r.states.push(kind + (scanning ? ":scanning" : ""))
+                r.active = kind !== ""
+            },
+            stopMarks: function() {
+                r.stoppedMarks++
+                m.events.push("stopMarks")
+            },
+            showWindow: function() {
+                r.shown++
+                m.events.push("aoiWindow")
+            }
+        }
+        // The window's activity makes the machine busy while it works.
+        r.active = false
+        m.port.busy = function() { return m.busy || m.run.executing === true || r.active }
+        m.port.headCamera.ensureCapture = function(f) {
+            r.captures++
+            m.events.push("capture")
+            m.port.later(f)
+        }
+        m.port.headCamera.fullField = function() { m.events.push("fullField") }
+        m.port.headCamera.scanPhoto = function(f) {
+            r.photos.push({ x: m.pos.x, y: m.pos.y, at: m.now })
+            m.after(30, function() { f(r.cameraFault === "noPhoto" ? null : { width: 640, height: 480 }) })
+        }
+        m.port.headCamera.clip = function(x, y, width, height, angle) {
+            var photo = "clip " + [x, y, width, height, angle].join(",")
+            r.clips.push(photo)
+            return r.cameraFault === "noClip" ? "" : photo
+        }
+        m.port.compare = function(template, photo, threshold, erosion) {
+            r.compares.push([template, photo, threshold, erosion])
+            var key = String(template).split(" ")[1]
+            return { diffImage: "mask of " + photo, diff: r.diffs[key] !== undefined ? r.diffs[key] : 1,
+                     shift: { x: 1, y: -2 } }
+        }
+        r.a = Aoi.create(m.port, w)
+        m.attach({ positionGet: w.positionGet, pauseGet: w.pauseGet, homedGet: w.homedGet,
+                   gCodeDoneGet: r.a.gCodeDoneGet, stopAll: function() { w.stopAll(); r.a.stopAll() } })
+        m.setPosition({ x: 0, y: 0, z: 25, a: 0 })
+        return r
+    }
+    function approach(x, y) {
+        return "g0 zMax\ng0 x" + (x + 30).toFixed(3) + " y" + (y - 20).toFixed(3) + "\ng0 zMax\n"
+    }
+    // Templates of the fake's components at their current sizes (20 px/mm).
+    function templatesFit(r) {
+        r.elements[0].elPhoto = "tpl A"
+        r.elements[1].elPhoto = "tpl B"
+        r.sizes["tpl A"] = { width: 42, height: 21 }
+        r.sizes["tpl B"] = { width: 52, height: 31 }
+    }
+
+    function test_templatesOfTheFirstBoard() {
+        var r = rig()
+        verify(r.a.creatingTemplatesF())
+        compare(r.a.kind(), "templates")
+        verify(r.a.scanning())
+        r.m.advance(60000)
+        compare(r.a.kind(), "")
+        compare(r.marks, 1)
+        // Board 0 only: A and B, each approached, given the settling time and
+        // photographed where the camera stands over it; then the ending G-code.
+        compare(r.m.sentTexts(), [approach(110, 280), approach(130, 260), "g0 x40 y200\ng0 zMax\n"])
+        compare(r.photos.map(function(p) { return [p.x, p.y] }), [[140, 260], [160, 240]])
+        verify(r.photos[0].at >= 100 + 10 + 300)
+        // A: 42 x 21 around the centre of 640 x 480; B turned a quarter.
+        compare(r.clips, ["clip 299,230,42,21,0", "clip 336,214,52,31,90"])
+        compare(r.elements[0].elPhoto, "clip 299,230,42,21,0")
+        compare(r.elements[1].elPhoto, "clip 336,214,52,31,90")
+        compare(r.m.events.filter(function(e) { return e.indexOf("template:") === 0 || e.indexOf("buildList") === 0 }),
+                ["buildList:true", "template:A", "template:B"])
+        compare(r.states, ["templates:scanning", "templates", ""])
+        compare(r.b.errors, [])
+    }
+
+    // Refused before anything is checked: every saved template stays.
+    function test_refusedCreationKeepsTemplates_data() {
+        return [
+            { tag: "one mark", refs: 1, excluded: false, text: "Проверьте расстановку реперных знаков!" },
+            { tag: "all boards excluded", refs: 2, excluded: true, text: "Все платы исключены из расстановки!" }
+        ]
+    }
+    function test_refusedCreationKeepsTemplates(data) {
+        var r = rig({ refCount: data.refs })
+        r.excluded = data.excluded
+        verify(!r.a.creatingTemplatesF())
+        r.m.advance(10000)
+        compare(r.b.errors.map(function(e) { return e.text }), [data.text])
+        compare(r.elements.map(function(e) { return e.elPhoto }), ["old A", "old B"])
+        compare(r.m.sentTexts(), [])
+        compare(r.a.kind(), "")
+    }
+
+    // Stopped after the first photo: A has its new template, B keeps its old
+    // one; the operator's stop sends the ending G-code once the machine is idle.
+    function test_stoppedCreationKeepsTheRest() {
+        var r = rig()
+        verify(r.a.creatingTemplatesF())
+        r.m.advance(100 + 10 + 300 + 30 + 5)
+        compare(r.elements[0].elPhoto, "clip 299,230,42,21,0")
+        verify(r.m.running !== null)         // on the way to B
+        verify(!r.a.creatingTemplatesF())
+        compare(r.a.kind(), "")
+        r.m.advance(10000)
+        compare(r.elements.map(function(e) { return e.elPhoto }), ["clip 299,230,42,21,0", "old B"])
+        compare(r.photos.length, 1)
+        compare(r.m.sentTexts(), [approach(110, 280), approach(130, 260), "g0 x40 y200\ng0 zMax\n"])
+    }
+
+    // Stopped while the marks are searched: the search stops, nothing changes.
+    function test_stoppedWhileScanning() {
+        var r = rig()
+        verify(r.a.creatingTemplatesF())
+        r.a.creatingTemplatesF()
+        compare(r.stoppedMarks, 1)
+        r.m.advance(10000)
+        compare(r.photos.length, 0)
+        compare(r.elements.map(function(e) { return e.elPhoto }), ["old A", "old B"])
+    }
+
+    // A photo the camera does not give: the procedure stops with the
+    // operator told; the template of that component is kept.
+    function test_noPhotoKeepsTheTemplate_data() {
+        return [ { tag: "no scan photo", fault: "noPhoto" }, { tag: "no clip", fault: "noClip" } ]
+    }
+    function test_noPhotoKeepsTheTemplate(data) {
+        var r = rig()
+        r.cameraFault = data.fault
+        verify(r.a.creatingTemplatesF())
+        r.m.advance(60000)
+        compare(r.b.errors.map(function(e) { return e.text }), ["Камера не дала снимок: инспекция остановлена"])
+        compare(r.elements.map(function(e) { return e.elPhoto }), ["old A", "old B"])
+        compare(r.m.sentTexts(), [approach(110, 280)])
+        compare(r.a.kind(), "")
+    }
+
+    function test_inspectionOfEveryBoard() {
+        var r = rig({ diffs: { A: 3, B: 12 } })
+        templatesFit(r)
+        verify(r.a.makingAoiF())
+        r.m.advance(60000)
+        compare(r.a.kind(), "")
+        compare(r.m.sentTexts(), [approach(110, 280), approach(130, 260), approach(160, 280), approach(180, 260),
+                                  "g0 x40 y200\ng0 zMax\n"])
+        // Inspection frames are 1.1 times the component.
+        compare(r.clips, ["clip 303,231,35,18,0", "clip 333,218,44,26,90", "clip 303,231,35,18,0",
+                          "clip 333,218,44,26,90"])
+        compare(r.compares[0], ["tpl A", "clip 303,231,35,18,0", 90, 2])
+        compare(r.compares[1], ["tpl B", "clip 333,218,44,26,90", 90, 2])
+        compare(r.stored.map(function(s) { return s.object + ":" + s.result.aoiDiff }), ["A0:3", "B0:12", "A1:3", "B1:12"])
+        compare(r.stored[1].result.aoiPhoto, "clip 333,218,44,26,90")
+        compare(r.stored[1].result.diffPhoto, "mask of clip 333,218,44,26,90")
+        compare(r.stored[1].result.aoiShift, { x: 1, y: -2 })
+        // The results were cleared once the inspection was allowed.
+        compare(r.m.events.filter(function(e) { return e === "clearResults" || e.indexOf("buildList") === 0 }),
+                ["buildList:false", "clearResults"])
+        // Templates are never touched by an inspection.
+        compare(r.elements.map(function(e) { return e.elPhoto }), ["tpl A", "tpl B"])
+    }
+
+    function test_inspectionRefused_data() {
+        return [
+            { tag: "no template", setup: function(r) { r.elements[1].elPhoto = "" },
+              text: "Не для всех элементов созданы проверочные шаблоны! Нужно заново создать шаблоны." },
+            { tag: "camera scale changed", setup: function(r) { r.b.settings.camera1PPMCorr = 22 },
+              text: "Не для всех элементов корректны размеры проверочных шаблонов! Нужно заново создать шаблоны." },
+            { tag: "one mark", setup: function(r) { r.refCount = 1 }, text: "Проверьте расстановку реперных знаков!" }
+        ]
+    }
+    function test_inspectionRefused(data) {
+        var r = rig()
+        templatesFit(r)
+        data.setup(r)
+        verify(!r.a.makingAoiF())
+        r.m.advance(10000)
+        compare(r.b.errors.map(function(e) { return e.text }), [data.text])
+        compare(r.m.sentTexts(), [])
+        compare(r.m.events.indexOf("clearResults"), -1)
+    }
+
+    // Without marks (allowed), the camera is made to deliver frames instead
+    // of the search.
+    function test_inspectionWithoutMarks() {
+        var r = rig({ refCount: 0 })
+        r.b.settings.allowRunWithoutFiducials = true
+        templatesFit(r)
+        verify(r.a.makingAoiF())
+        r.m.advance(60000)
+        compare(r.marks, 0)
+        compare(r.captures, 1)
+        compare(r.stored.length, 4)
+    }
+
+    // The ending G-code waits for a machine that is busy with something else
+    // no more: it is not sent then.
+    function test_noEndingWhileBusy() {
+        var r = rig()
+        templatesFit(r)
+        r.m.busy = true
+        verify(r.a.makingAoiF())
+        r.m.advance(60000)
+        compare(r.m.sentTexts().length, 4)
+        compare(r.stored.length, 4)
+    }
+
+    // The row's continuation is called once, when the inspection ends.
+    function test_rowContinuationOnce() {
+        var r = rig()
+        templatesFit(r)
+        var calls = 0
+        r.a.aoi(function() { ++calls })
+        compare(r.shown, 1)
+        r.m.advance(300)
+        compare(calls, 0)
+        r.m.advance(60000)
+        compare(calls, 1)
+        compare(r.stored.length, 4)
+    }
+
+    // ---- the run's "aoi" row
+
+    function runRig(options) {
+        var r = rig(options)
+        var s = Sequencer.create(r.m.port)
+        r.w.rowDriver = s.make
+        r.m.attach(s)
+        r.m.onRowComplete = s.rowComplete
+        r.m.steps.gCodeWait = r.w.gCodeWait
+        r.m.steps.aoi = r.a.aoi
+        r.b.settings.endingGcode = "g0 x0 y300"
+        r.s = s
+        r.m.model.append({ op: "Оптическая инспекция", enabled: 1, opFunc: "aoi" })
+        r.m.model.append({ op: "Финиш", enabled: 1, opFunc: "gCodeWait", p1: "endingGcode", p2: true })
+        return r
+    }
+
+    function test_runRowInspectsAndGoesOn() {
+        var r = runRig()
+        templatesFit(r)
+        r.s.startFrom(0)
+        r.m.advance(60000)
+        compare(r.shown, 1)
+        // In a run the marks are measured already: no search.
+        compare(r.marks, 0)
+        compare(r.stored.length, 4)
+        compare(r.m.model.completes(), ["выполнено", "выполнено"])
+        compare(r.m.sentTexts(), [approach(110, 280), approach(130, 260), approach(160, 280), approach(180, 260),
+                                  "g0 x0 y300\ng0 zMax\n"])
+        verify(!r.m.run.executing)
+    }
+
+    // An inspection refused at once (no templates) does not hold the run:
+    // the row is not done and the run goes on with the next row.
+    function test_runRowRefusedGoesOnAtOnce() {
+        var r = runRig()
+        r.s.startFrom(0)
+        r.m.advance(1000)
+        compare(r.b.errors.map(function(e) { return e.text }),
+                ["Не для всех элементов созданы проверочные шаблоны! Нужно заново создать шаблоны."])
+        compare(r.m.model.completes(), ["не выполнено", "выполнено"])
+        compare(r.m.sentTexts(), ["g0 x0 y300\ng0 zMax\n"])
+        verify(!r.m.run.executing)
+    }
+
+    // The operator stops the run's inspection: the row is "прервано", no
+    // ending G-code of the window, and the run goes on.
+    function test_runRowStoppedByOperator() {
+        var r = runRig()
+        templatesFit(r)
+        r.s.startFrom(0)
+        r.m.advance(10 + 300 + 30 + 5)
+        compare(r.stored.length, 1)
+        r.a.makingAoiF()
+        r.m.advance(60000)
+        compare(r.stored.length, 1)
+        compare(r.m.model.completes(), ["прервано", "выполнено"])
+        compare(r.m.sentTexts(), [approach(110, 280), approach(130, 260), "g0 x0 y300\ng0 zMax\n"])
+    }
+
+    // The run stops during its inspection: nothing more is photographed and
+    // nothing goes on.
+    function test_runStoppedDuringInspection() {
+        var r = runRig()
+        templatesFit(r)
+        r.s.startFrom(0)
+        r.m.advance(10 + 300 + 30 + 5)
+        r.s.stop("user")
+        r.m.advance(60000)
+        compare(r.stored.length, 1)
+        compare(r.a.kind(), "")
+        verify(!r.m.run.executing)
+        // The sequencer's own ending G-code after the operator's stop only.
+        compare(r.m.sentTexts(), [approach(110, 280), approach(130, 260), "g0 x0 y300\ng0 zMax\n"])
+    }
+}

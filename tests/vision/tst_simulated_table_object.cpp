@@ -1,0 +1,277 @@
+// The simulated machine's calibration object (a chip or a disk on the table
+// that the nozzle picks like a pocket part and puts down where it lets it
+// go, seen by the head camera and, held, by the component camera) and the
+// placed parts a test leaves out, moves or adds for the inspection.
+#include "RecogniseFrame.h"
+#include "vision/SimulatedNozzle.h"
+#include "vision/SimulatedScene.h"
+#include "vision/SimulatedStage.h"
+#include "vision/SimulatedWorld.h"
+
+#include <QtTest>
+
+#include <opencv2/imgproc.hpp>
+
+#include <cmath>
+
+namespace {
+
+constexpr double kPpm = SimulatedScene::kPixelsPerMm;
+constexpr double kTravel = 40;
+
+SimulatedStage::Position at(double x, double y, double z, double a = 0)
+{
+    SimulatedStage::Position p;
+    p.x = x;
+    p.y = y;
+    p.z = z;
+    p.a = a;
+    return p;
+}
+
+SimulatedWorld::TableObject object(bool round)
+{
+    SimulatedWorld::TableObject o;
+    o.present = true;
+    o.round = round;
+    o.centre = QPointF(150, 100);
+    o.width = round ? 3 : 3.2;
+    o.height = round ? 3 : 1.6;
+    o.thickness = 1.5;
+    o.pickZ = 39.5;
+    return o;
+}
+
+// A board from (100, 300) to (200, 380) and nothing else.
+SimulatedWorld boardWorld()
+{
+    SimulatedWorld w;
+    SimulatedWorld::Board b;
+    b.outline = {QPointF(100, 300), QPointF(200, 300), QPointF(200, 380), QPointF(100, 380)};
+    w.boards.append(b);
+    w.cameraShift = QPointF(-30, 20);
+    return w;
+}
+
+cv::Mat render(const QString &scene, const SimulatedStage::Position &p)
+{
+    SimulatedScene s(scene);
+    cv::Mat frame;
+    s.render(frame, 640, 480, p, 0);
+    return frame;
+}
+
+// The one outline in the middle of the frame, as the calibration looks for it.
+Recognised element(const cv::Mat &frame, int roi)
+{
+    RecognitionSettings settings;
+    settings.mode = QStringLiteral("element");
+    settings.param1 = 100;
+    settings.param2 = 1;
+    settings.targetSize = kPpm;
+    settings.targetSize2 = kPpm;
+    settings.roiPercent = roi;
+    return recogniseFrame(frame, settings);
+}
+
+// The machine there with valve 1 as given (the world follows it).
+void follow(const SimulatedStage::Position &p, bool valve)
+{
+    SimulatedStage::setMachine(p, valve);
+}
+
+} // namespace
+
+class TestSimulatedTableObject : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        SimulatedWorld::clearCurrent();
+        SimulatedWorld::setTableObject({});
+        SimulatedWorld::setCameraFaults({});
+        SimulatedWorld::setDisplacement({});
+        follow(at(0, 0, kTravel), false);
+        SimulatedWorld::resetParts();
+    }
+    void cleanupTestCase() { init(); }
+
+    // The head camera finds the object where it lies, through its offset.
+    void seenByTheHeadCamera_data()
+    {
+        QTest::addColumn<bool>("round");
+        QTest::newRow("chip") << false;
+        QTest::newRow("disk") << true;
+    }
+    void seenByTheHeadCamera()
+    {
+        QFETCH(bool, round);
+        SimulatedWorld::setCurrent(boardWorld());
+        SimulatedWorld::setTableObject(object(round));
+        QVERIFY(SimulatedWorld::hasCurrent());
+        // The camera looks at (149.6, 100.3): the object's centre is 0.4 mm
+        // right and 0.3 mm below the middle of the picture.
+        const Recognised r = element(render(QStringLiteral("sim:board"), at(179.6, 80.3, kTravel)), 50);
+        QVERIFY(r.found);
+        QVERIFY2(std::fabs(r.x - 0.4 * kPpm) < 0.5, qPrintable(QString::number(r.x)));
+        QVERIFY2(std::fabs(r.y - 0.3 * kPpm) < 0.5, qPrintable(QString::number(r.y)));
+        // A new world (the project changed) keeps it.
+        SimulatedWorld::setCurrent(boardWorld());
+        QVERIFY(SimulatedWorld::tableObjectNow().present);
+        // Taken away: nothing to find.
+        SimulatedWorld::setTableObject({});
+        QVERIFY(!element(render(QStringLiteral("sim:board"), at(179.6, 80.3, kTravel)), 50).found);
+    }
+
+    // Picked off-centre, turned a quarter, put down elsewhere: it lies where
+    // the nozzle let it go, with the nozzle's miss turned along, and is not a
+    // part on a board even over one.
+    void pickedAndPutDown_data()
+    {
+        QTest::addColumn<bool>("round");
+        QTest::addColumn<QPointF>("release");
+        QTest::newRow("chip on the table") << false << QPointF(60, 60);
+        QTest::newRow("disk over the board") << true << QPointF(150, 340);
+    }
+    void pickedAndPutDown()
+    {
+        QFETCH(bool, round);
+        QFETCH(QPointF, release);
+        SimulatedWorld::setCurrent(boardWorld());
+        SimulatedWorld::setTableObject(object(round));
+        follow(at(150.4, 99.7, kTravel), false);
+        follow(at(150.4, 99.7, 39.5), false);
+        follow(at(150.4, 99.7, 39.5), true);
+        QVERIFY(SimulatedWorld::holdsPart());
+        QCOMPARE(SimulatedWorld::heldPartRound(), round);
+        QVERIFY(!SimulatedWorld::tableObjectNow().present);
+        follow(at(150.4, 99.7, kTravel), true);
+        follow(at(release.x(), release.y(), kTravel, 90), true);
+        follow(at(release.x(), release.y(), 39.5, 90), false);
+        QVERIFY(!SimulatedWorld::holdsPart());
+        const SimulatedWorld::TableObject o = SimulatedWorld::tableObjectNow();
+        QVERIFY(o.present);
+        // (-0.4, 0.3) from the nozzle at A 0 is (0.3, 0.4) at A 90.
+        QVERIFY2(std::hypot(o.centre.x() - release.x() - 0.3, o.centre.y() - release.y() - 0.4) < 1e-9,
+                 qPrintable(QStringLiteral("%1 %2").arg(o.centre.x()).arg(o.centre.y())));
+        QVERIFY(std::fabs(o.angle + 90) < 1e-9);
+        QVERIFY(SimulatedWorld::current().placedParts.isEmpty());
+        const QVariantMap r = SimulatedWorld::releases().last().toMap();
+        QVERIFY(r.value(QStringLiteral("tableObject")).toBool());
+        QVERIFY(!r.value(QStringLiteral("onBoard")).toBool());
+    }
+
+    // Not taken from too high, beside it, or when it is not there.
+    void notPicked_data()
+    {
+        QTest::addColumn<QPointF>("nozzle");
+        QTest::addColumn<double>("z");
+        QTest::addColumn<bool>("present");
+        QTest::newRow("too high") << QPointF(150, 100) << 39.5 + SimulatedNozzle::kPickToleranceMm + 0.01 << true;
+        QTest::newRow("beside the chip") << QPointF(150, 101) << 39.5 << true;
+        QTest::newRow("not there") << QPointF(150, 100) << 39.5 << false;
+    }
+    void notPicked()
+    {
+        QFETCH(QPointF, nozzle);
+        QFETCH(double, z);
+        QFETCH(bool, present);
+        SimulatedWorld::TableObject o = object(false);
+        o.present = present;
+        SimulatedWorld::setTableObject(o);
+        follow(at(nozzle.x(), nozzle.y(), z), true);
+        QVERIFY(!SimulatedWorld::holdsPart());
+        QCOMPARE(SimulatedWorld::tableObjectNow().present, present);
+    }
+
+    // The component camera shows the held object where it hangs: off the
+    // middle by the nozzle's miss (a chip by its ends, a disk whole).
+    void seenByTheComponentCamera_data()
+    {
+        QTest::addColumn<bool>("round");
+        QTest::newRow("chip") << false;
+        QTest::newRow("disk") << true;
+    }
+    void seenByTheComponentCamera()
+    {
+        QFETCH(bool, round);
+        SimulatedWorld::setTableObject(object(round));
+        follow(at(150.4, 99.7, 39.5), true);
+        QVERIFY(SimulatedWorld::holdsPart());
+        const double ppm = SimulatedWorld::currentComponentPixelsPerMm();
+        const Recognised r = element(render(QStringLiteral("sim:component"), at(200, 30, 60)), 80);
+        QVERIFY(r.found);
+        QVERIFY2(std::fabs(r.x + 0.4 * ppm) < 1, qPrintable(QString::number(r.x)));
+        QVERIFY2(std::fabs(r.y - 0.3 * ppm) < 1, qPrintable(QString::number(r.y)));
+        const double expectedWidth = (round ? 3 : 3.2) * ppm;
+        QVERIFY2(std::fabs(std::max(r.width, r.height) - expectedWidth) < 3,
+                 qPrintable(QStringLiteral("%1 x %2").arg(r.width).arg(r.height)));
+    }
+
+    // Cameras off where the program believes them: the head camera sees
+    // beyond its offset, the component camera stands still and sees the
+    // nozzle's distance from it.
+    void cameraFaults()
+    {
+        SimulatedWorld::setCurrent(boardWorld());
+        SimulatedWorld::setTableObject(object(false));
+        SimulatedWorld::CameraFaults f;
+        f.headError = QPointF(0.3, -0.2);
+        SimulatedWorld::setCameraFaults(f);
+        // At (180, 80) the camera sees (150.3, 99.8): the object 0.3 mm left
+        // and 0.2 mm above the middle.
+        Recognised r = element(render(QStringLiteral("sim:board"), at(180, 80, kTravel)), 50);
+        QVERIFY(r.found);
+        QVERIFY2(std::fabs(r.x + 0.3 * kPpm) < 0.5, qPrintable(QString::number(r.x)));
+        QVERIFY2(std::fabs(r.y + 0.2 * kPpm) < 0.5, qPrintable(QString::number(r.y)));
+
+        follow(at(150, 100, 39.5), true);
+        QVERIFY(SimulatedWorld::holdsPart());
+        f.componentFixed = true;
+        f.component = QPointF(250.25, 79.8);
+        SimulatedWorld::setCameraFaults(f);
+        const double ppm = SimulatedWorld::currentComponentPixelsPerMm();
+        r = element(render(QStringLiteral("sim:component"), at(250, 80, 60)), 80);
+        SimulatedWorld::setCameraFaults({});
+        QVERIFY(r.found);
+        QVERIFY2(std::fabs(r.x + 0.25 * ppm) < 1, qPrintable(QString::number(r.x)));
+        QVERIFY2(std::fabs(r.y - 0.2 * ppm) < 1, qPrintable(QString::number(r.y)));
+    }
+
+    // Placed parts as an inspection test wants them.
+    void placedPartsChanged()
+    {
+        SimulatedWorld::setCurrent(boardWorld());
+        SimulatedWorld::addPlacedPart({QPointF(120, 320), 0, 1.6, 0.8});
+        SimulatedWorld::addPlacedPart({QPointF(140, 330), 90, 2, 1.25});
+        SimulatedWorld::addPlacedPart({QPointF(160, 340), 0, 1.6, 0.8});
+        QVERIFY(SimulatedWorld::movePlacedPart(1, 0.5, -0.25, 10));
+        QVERIFY(SimulatedWorld::removePlacedPart(0));
+        QVERIFY(!SimulatedWorld::removePlacedPart(2));
+        QVERIFY(!SimulatedWorld::removePlacedPart(-1));
+        QVERIFY(!SimulatedWorld::movePlacedPart(5, 1, 1, 0));
+        QVERIFY(!SimulatedWorld::movePlacedPart(0, NAN, 1, 0));
+        const QVector<SimulatedWorld::PlacedPart> parts = SimulatedWorld::current().placedParts;
+        QCOMPARE(parts.size(), 2);
+        QCOMPARE(parts.at(0).centre, QPointF(140.5, 329.75));
+        QCOMPARE(parts.at(0).angle, 100.0);
+        QCOMPARE(parts.at(1).centre, QPointF(160, 340));
+        // The head camera no longer sees the part left out.
+        const cv::Mat left = render(QStringLiteral("sim:board"), at(150, 300, kTravel));
+        const cv::Mat kept = render(QStringLiteral("sim:board"), at(190, 320, kTravel));
+        auto brightest = [](const cv::Mat &m) {
+            cv::Mat grey;
+            cv::cvtColor(m, grey, cv::COLOR_BGR2GRAY);
+            double lo = 0, hi = 0;
+            cv::minMaxLoc(grey, &lo, &hi);
+            return hi;
+        };
+        QVERIFY(brightest(left) < 150);
+        QVERIFY(brightest(kept) > 200);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSimulatedTableObject)
+#include "tst_simulated_table_object.moc"
