@@ -91,6 +91,10 @@ TestCase {
         compare(s.error, "", JSON.stringify(s) + " " + JSON.stringify(loggedErrors()))
         verify(s.applied, JSON.stringify(s))
         compare(loggedErrors(), [])
+        console.log("recovery residuals (mm): head camera",
+                    (root.camera1XShift - shiftX - headDx).toFixed(4), (root.camera1YShift - shiftY - headDy).toFixed(4),
+                    "component camera", (root.camera2X - camX - camDx).toFixed(4), (root.camera2Y - camY - camDy).toFixed(4),
+                    "correction", root.pcbCorrX.toFixed(4), root.pcbCorrY.toFixed(4))
         near(root.camera1XShift, shiftX + headDx, 0.02, "head camera X offset")
         near(root.camera1YShift, shiftY + headDy, 0.02, "head camera Y offset")
         near(root.camera2X, camX + camDx, 0.02, "component camera X")
