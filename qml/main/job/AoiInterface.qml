@@ -460,7 +460,7 @@ BaseWindow {
                     onClicked: window.aoiRemoveResults()
                 }
             }
-            CheckBox {
+            WindowCheckBox {
                 objectName: "aoiProjectEnabledBox"
                 Layout.leftMargin: 6
                 text: tr(qsTr("Разрешить инспекцию этого")) + "\n" + tr(qsTr("проекта после расстановки"))

@@ -218,13 +218,13 @@ BaseWindow {
         RowLayout {
             enabled: !window.manualStarted && !window.autoRunning
             ExclusiveGroup { id: typeGroup }
-            RadioButton {
+            WindowRadioButton {
                 text: app.t + qsTr("Ручной")
                 exclusiveGroup: typeGroup
                 checked: window.calibType === 0
                 onClicked: window.calibType = 0
             }
-            RadioButton {
+            WindowRadioButton {
                 text: app.t + qsTr("Автоматический")
                 exclusiveGroup: typeGroup
                 checked: window.calibType === 1
@@ -234,12 +234,12 @@ BaseWindow {
         RowLayout {
             enabled: !window.manualStarted && !window.autoRunning
             Label { color: "white"; text: app.t + qsTr("Калибровать:") }
-            CheckBox {
+            WindowCheckBox {
                 text: app.t + qsTr("Ремень")
                 checked: window.calibrateBelt
                 onClicked: window.calibrateBelt = checked
             }
-            CheckBox {
+            WindowCheckBox {
                 text: app.t + qsTr("Энкодерную ленту")
                 checked: window.calibrateStrip
                 onClicked: window.calibrateStrip = checked
@@ -255,8 +255,8 @@ BaseWindow {
             RowLayout {
                 enabled: !window.manualStarted
                 ExclusiveGroup { id: axisGroup }
-                RadioButton { text: "X"; exclusiveGroup: axisGroup; checked: window.axis === 0; onClicked: window.axis = 0 }
-                RadioButton { text: "Y"; exclusiveGroup: axisGroup; checked: window.axis === 1; onClicked: window.axis = 1 }
+                WindowRadioButton { text: "X"; exclusiveGroup: axisGroup; checked: window.axis === 0; onClicked: window.axis = 0 }
+                WindowRadioButton { text: "Y"; exclusiveGroup: axisGroup; checked: window.axis === 1; onClicked: window.axis = 1 }
             }
             Label { color: "white"; text: app.t + qsTr("Размер объекта, мм:") }
             SpinBox {

@@ -39,7 +39,7 @@ BaseWindow {
             spacing: 20
             Repeater {
                 model: 3
-                CheckBox {
+                WindowCheckBox {
                     objectName: "encoderEnabled" + window.letters[index]
                     visible: window.encoderShown(index)
                     text: app.t + [qsTr("Энкодер X"), qsTr("Энкодер Y"), qsTr("Энкодер Z")][index]
@@ -126,7 +126,7 @@ BaseWindow {
                 }
             }
         }
-        CheckBox {
+        WindowCheckBox {
             objectName: "maxDivEnabled"
             text: app.t + qsTr("Активировать E-STOP при превышении этого расхождения")
             checked: app.encStepperMaxDivEnabled === true
