@@ -15,8 +15,10 @@ BaseWindow {
     readonly property var enc: app.encoderState
 
     title: app.t + qsTr("Настройка энкодеров")
-    width: 620
+    width: 700
     height: 400
+    minimumWidth: content.implicitWidth + 20
+    minimumHeight: content.implicitHeight + 20
 
     readonly property var letters: ["X", "Y", "Z"]
     function motor(axis) { return [enc.stepperX, enc.stepperY, enc.stepperZ][axis] }
@@ -31,6 +33,7 @@ BaseWindow {
     }
 
     ColumnLayout {
+        id: content
         anchors.fill: parent
         anchors.margins: 10
         spacing: 8
