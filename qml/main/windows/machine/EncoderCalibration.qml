@@ -204,6 +204,7 @@ BaseWindow {
 
         GridLayout {
             columns: 3
+            columnSpacing: 14
             Label { text: "" }
             Label { color: "white"; text: app.t + qsTr("Энкодер") }
             Label { color: "white"; text: app.t + qsTr("Двигатель") }
@@ -267,17 +268,22 @@ BaseWindow {
                 value: app.encCalibSize
                 onEditingFinished: window.setSize("encCalibSize", value, window.axis)
             }
-            Button {
-                objectName: "markStart"
-                text: app.t + qsTr("Указать начало")
-                enabled: window.canStart
-                onClicked: window.markStart()
-            }
-            Button {
-                objectName: "markEnd"
-                text: app.t + qsTr("Указать конец")
-                enabled: window.manualStarted
-                onClicked: window.markEnd()
+            // The two ends on a row of their own, so that the axis column
+            // keeps the width of its label.
+            RowLayout {
+                Layout.columnSpan: 4
+                Button {
+                    objectName: "markStart"
+                    text: app.t + qsTr("Указать начало")
+                    enabled: window.canStart
+                    onClicked: window.markStart()
+                }
+                Button {
+                    objectName: "markEnd"
+                    text: app.t + qsTr("Указать конец")
+                    enabled: window.manualStarted
+                    onClicked: window.markEnd()
+                }
             }
         }
 
