@@ -146,6 +146,7 @@ BaseWindow {
             var el = ep.el
             var c = Check.centreOf(ep)
             workModel.append({ "feeder": Check.feederText(app.feederBanks.sideName(el.model), el.index),
+                               "bank": String(el.model), "feederIndex": Number(el.index),
                                "el": Check.elText(el.pack, el.partNumber, el.designator),
                                "coords": Check.coordsText(c.x, c.y), "image": String(el.elementPath),
                                "x": rows[i].x, "y": rows[i].y,
@@ -153,6 +154,18 @@ BaseWindow {
                                "rotWidth": rows[i].rotWidth, "rotHeight": rows[i].rotHeight })
         }
         currentRow = rows.length > 0 ? 0 : -1
+    }
+    // The feeder texts of the rows in the language now chosen.
+    function retranslateWorkModel() {
+        for (var i = 0; i < workModel.count; ++i) {
+            var row = workModel.get(i)
+            workModel.setProperty(i, "feeder", Check.feederText(app.feederBanks.sideName(row.bank), row.feederIndex))
+        }
+    }
+    Connections {
+        target: window.app
+        // The prefix of the texts is blanked again once the new language is in.
+        function onTChanged() { if (window.app.t === "") window.retranslateWorkModel() }
     }
 
     // ---- the head camera: scan photos and clips
