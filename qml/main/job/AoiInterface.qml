@@ -19,7 +19,7 @@ BaseWindow {
     readonly property var creation: app.smtInterface.creation
 
     title: app.t + qsTr("Оптическая инспекция")
-    width: 980
+    width: 1120
     height: 700
     minimumWidth: 640
     minimumHeight: 480
@@ -432,9 +432,11 @@ BaseWindow {
         anchors.fill: parent
         orientation: Qt.Horizontal
 
+        // Wide enough for the labels beside their sliders and the columns
+        // of the table.
         ColumnLayout {
-            Layout.minimumWidth: 300
-            width: 330
+            Layout.minimumWidth: 360
+            width: 440
             spacing: 6
 
             GridLayout {
@@ -488,6 +490,7 @@ BaseWindow {
                 Slider {
                     objectName: "aoiThresholdSlider"
                     Layout.fillWidth: true
+                    Layout.minimumWidth: 100
                     Layout.preferredWidth: 120
                     minimumValue: 20; maximumValue: 200; stepSize: 1
                     value: app.aoiThreshold
@@ -498,6 +501,7 @@ BaseWindow {
                 Slider {
                     objectName: "aoiErosionSlider"
                     Layout.fillWidth: true
+                    Layout.minimumWidth: 100
                     Layout.preferredWidth: 120
                     minimumValue: 0; maximumValue: 5; stepSize: 1
                     value: app.aoiErosion
@@ -508,6 +512,7 @@ BaseWindow {
                 Slider {
                     objectName: "aoiLimitSlider"
                     Layout.fillWidth: true
+                    Layout.minimumWidth: 100
                     Layout.preferredWidth: 120
                     minimumValue: 3; maximumValue: 90; stepSize: 1
                     value: app.aoiDiffPercentLimit
@@ -517,6 +522,7 @@ BaseWindow {
                 Label { color: "white"; text: tr(qsTr("Видимость результата инспекции:")) }
                 Slider {
                     Layout.fillWidth: true
+                    Layout.minimumWidth: 100
                     Layout.preferredWidth: 120
                     minimumValue: 0; maximumValue: 100; stepSize: 1
                     value: app.aoiVisibility
@@ -526,6 +532,7 @@ BaseWindow {
                 Label { color: "white"; text: tr(qsTr("Видимость красных зон:")) }
                 Slider {
                     Layout.fillWidth: true
+                    Layout.minimumWidth: 100
                     Layout.preferredWidth: 120
                     minimumValue: 0; maximumValue: 100; stepSize: 1
                     value: app.aoiDiffVisibility
@@ -535,6 +542,7 @@ BaseWindow {
                 Label { color: "white"; text: tr(qsTr("Задержка сканирования, мс:")) }
                 Slider {
                     Layout.fillWidth: true
+                    Layout.minimumWidth: 100
                     Layout.preferredWidth: 120
                     minimumValue: 0; maximumValue: 1000; stepSize: 10
                     value: app.camera1DelayAoi
@@ -560,8 +568,8 @@ BaseWindow {
                     }
                 }
                 TableViewColumn { role: "feeder"; title: tr(qsTr("Питатель")); width: 90 }
-                TableViewColumn { role: "el"; title: tr(qsTr("Компонент")); width: 150 }
-                TableViewColumn { role: "coords"; title: tr(qsTr("Координаты")); width: 140 }
+                TableViewColumn { role: "el"; title: tr(qsTr("Компонент")); width: 140 }
+                TableViewColumn { role: "coords"; title: tr(qsTr("Координаты")); width: 160 }
             }
         }
 
