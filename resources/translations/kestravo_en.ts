@@ -266,7 +266,7 @@
     </message>
     <message>
         <source>Насадки</source>
-        <translation>Nozzles</translation>
+        <translation>From nozzle</translation>
     </message>
     <message>
         <source>Толщина объекта, мм:</source>

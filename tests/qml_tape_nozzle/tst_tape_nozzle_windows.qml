@@ -136,6 +136,10 @@ TestCase {
         compare(findChild(tape.contentItem, "threshold2").value, 160)
         compare(tape.currBankModel, "B")
         compare([tape.rangeFirst, tape.rangeEnd], [0, root.feederCountB])
+        // The boxes show that range, though the bank's feeders came after
+        // the boxes were made.
+        compare(findChild(tape.contentItem, "firstBox").value, 1)
+        compare(findChild(tape.contentItem, "lastBox").value, root.feederCountB)
         verify(tape.canStart)
         // Not calibrated: no start.
         probe.setValue(root.machineState, "machineHomed2", false)

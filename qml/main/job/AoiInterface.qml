@@ -19,7 +19,7 @@ BaseWindow {
     readonly property var creation: app.smtInterface.creation
 
     title: app.t + qsTr("Оптическая инспекция")
-    width: 980
+    width: 1120
     height: 700
     minimumWidth: 640
     minimumHeight: 480
@@ -146,6 +146,7 @@ BaseWindow {
             var el = ep.el
             var c = Check.centreOf(ep)
             workModel.append({ "feeder": Check.feederText(app.feederBanks.sideName(el.model), el.index),
+                               "bank": String(el.model), "feederIndex": Number(el.index),
                                "el": Check.elText(el.pack, el.partNumber, el.designator),
                                "coords": Check.coordsText(c.x, c.y), "image": String(el.elementPath),
                                "x": rows[i].x, "y": rows[i].y,
@@ -153,6 +154,18 @@ BaseWindow {
                                "rotWidth": rows[i].rotWidth, "rotHeight": rows[i].rotHeight })
         }
         currentRow = rows.length > 0 ? 0 : -1
+    }
+    // The feeder texts of the rows in the language now chosen.
+    function retranslateWorkModel() {
+        for (var i = 0; i < workModel.count; ++i) {
+            var row = workModel.get(i)
+            workModel.setProperty(i, "feeder", Check.feederText(app.feederBanks.sideName(row.bank), row.feederIndex))
+        }
+    }
+    Connections {
+        target: window.app
+        // The prefix of the texts is blanked again once the new language is in.
+        function onTChanged() { if (window.app.t === "") window.retranslateWorkModel() }
     }
 
     // ---- the head camera: scan photos and clips
@@ -419,9 +432,11 @@ BaseWindow {
         anchors.fill: parent
         orientation: Qt.Horizontal
 
+        // Wide enough for the labels beside their sliders and the columns
+        // of the table.
         ColumnLayout {
-            Layout.minimumWidth: 300
-            width: 330
+            Layout.minimumWidth: 360
+            width: 440
             spacing: 6
 
             GridLayout {
@@ -460,7 +475,7 @@ BaseWindow {
                     onClicked: window.aoiRemoveResults()
                 }
             }
-            CheckBox {
+            WindowCheckBox {
                 objectName: "aoiProjectEnabledBox"
                 Layout.leftMargin: 6
                 text: tr(qsTr("Разрешить инспекцию этого")) + "\n" + tr(qsTr("проекта после расстановки"))
@@ -475,6 +490,7 @@ BaseWindow {
                 Slider {
                     objectName: "aoiThresholdSlider"
                     Layout.fillWidth: true
+                    Layout.minimumWidth: 100
                     Layout.preferredWidth: 120
                     minimumValue: 20; maximumValue: 200; stepSize: 1
                     value: app.aoiThreshold
@@ -485,6 +501,7 @@ BaseWindow {
                 Slider {
                     objectName: "aoiErosionSlider"
                     Layout.fillWidth: true
+                    Layout.minimumWidth: 100
                     Layout.preferredWidth: 120
                     minimumValue: 0; maximumValue: 5; stepSize: 1
                     value: app.aoiErosion
@@ -495,6 +512,7 @@ BaseWindow {
                 Slider {
                     objectName: "aoiLimitSlider"
                     Layout.fillWidth: true
+                    Layout.minimumWidth: 100
                     Layout.preferredWidth: 120
                     minimumValue: 3; maximumValue: 90; stepSize: 1
                     value: app.aoiDiffPercentLimit
@@ -504,6 +522,7 @@ BaseWindow {
                 Label { color: "white"; text: tr(qsTr("Видимость результата инспекции:")) }
                 Slider {
                     Layout.fillWidth: true
+                    Layout.minimumWidth: 100
                     Layout.preferredWidth: 120
                     minimumValue: 0; maximumValue: 100; stepSize: 1
                     value: app.aoiVisibility
@@ -513,6 +532,7 @@ BaseWindow {
                 Label { color: "white"; text: tr(qsTr("Видимость красных зон:")) }
                 Slider {
                     Layout.fillWidth: true
+                    Layout.minimumWidth: 100
                     Layout.preferredWidth: 120
                     minimumValue: 0; maximumValue: 100; stepSize: 1
                     value: app.aoiDiffVisibility
@@ -522,6 +542,7 @@ BaseWindow {
                 Label { color: "white"; text: tr(qsTr("Задержка сканирования, мс:")) }
                 Slider {
                     Layout.fillWidth: true
+                    Layout.minimumWidth: 100
                     Layout.preferredWidth: 120
                     minimumValue: 0; maximumValue: 1000; stepSize: 10
                     value: app.camera1DelayAoi
@@ -547,8 +568,8 @@ BaseWindow {
                     }
                 }
                 TableViewColumn { role: "feeder"; title: tr(qsTr("Питатель")); width: 90 }
-                TableViewColumn { role: "el"; title: tr(qsTr("Компонент")); width: 150 }
-                TableViewColumn { role: "coords"; title: tr(qsTr("Координаты")); width: 140 }
+                TableViewColumn { role: "el"; title: tr(qsTr("Компонент")); width: 140 }
+                TableViewColumn { role: "coords"; title: tr(qsTr("Координаты")); width: 160 }
             }
         }
 

@@ -204,6 +204,7 @@ BaseWindow {
 
         GridLayout {
             columns: 3
+            columnSpacing: 14
             Label { text: "" }
             Label { color: "white"; text: app.t + qsTr("Энкодер") }
             Label { color: "white"; text: app.t + qsTr("Двигатель") }
@@ -218,13 +219,13 @@ BaseWindow {
         RowLayout {
             enabled: !window.manualStarted && !window.autoRunning
             ExclusiveGroup { id: typeGroup }
-            RadioButton {
+            WindowRadioButton {
                 text: app.t + qsTr("Ручной")
                 exclusiveGroup: typeGroup
                 checked: window.calibType === 0
                 onClicked: window.calibType = 0
             }
-            RadioButton {
+            WindowRadioButton {
                 text: app.t + qsTr("Автоматический")
                 exclusiveGroup: typeGroup
                 checked: window.calibType === 1
@@ -234,12 +235,12 @@ BaseWindow {
         RowLayout {
             enabled: !window.manualStarted && !window.autoRunning
             Label { color: "white"; text: app.t + qsTr("Калибровать:") }
-            CheckBox {
+            WindowCheckBox {
                 text: app.t + qsTr("Ремень")
                 checked: window.calibrateBelt
                 onClicked: window.calibrateBelt = checked
             }
-            CheckBox {
+            WindowCheckBox {
                 text: app.t + qsTr("Энкодерную ленту")
                 checked: window.calibrateStrip
                 onClicked: window.calibrateStrip = checked
@@ -255,8 +256,8 @@ BaseWindow {
             RowLayout {
                 enabled: !window.manualStarted
                 ExclusiveGroup { id: axisGroup }
-                RadioButton { text: "X"; exclusiveGroup: axisGroup; checked: window.axis === 0; onClicked: window.axis = 0 }
-                RadioButton { text: "Y"; exclusiveGroup: axisGroup; checked: window.axis === 1; onClicked: window.axis = 1 }
+                WindowRadioButton { text: "X"; exclusiveGroup: axisGroup; checked: window.axis === 0; onClicked: window.axis = 0 }
+                WindowRadioButton { text: "Y"; exclusiveGroup: axisGroup; checked: window.axis === 1; onClicked: window.axis = 1 }
             }
             Label { color: "white"; text: app.t + qsTr("Размер объекта, мм:") }
             SpinBox {
@@ -267,17 +268,22 @@ BaseWindow {
                 value: app.encCalibSize
                 onEditingFinished: window.setSize("encCalibSize", value, window.axis)
             }
-            Button {
-                objectName: "markStart"
-                text: app.t + qsTr("Указать начало")
-                enabled: window.canStart
-                onClicked: window.markStart()
-            }
-            Button {
-                objectName: "markEnd"
-                text: app.t + qsTr("Указать конец")
-                enabled: window.manualStarted
-                onClicked: window.markEnd()
+            // The two ends on a row of their own, so that the axis column
+            // keeps the width of its label.
+            RowLayout {
+                Layout.columnSpan: 4
+                Button {
+                    objectName: "markStart"
+                    text: app.t + qsTr("Указать начало")
+                    enabled: window.canStart
+                    onClicked: window.markStart()
+                }
+                Button {
+                    objectName: "markEnd"
+                    text: app.t + qsTr("Указать конец")
+                    enabled: window.manualStarted
+                    onClicked: window.markEnd()
+                }
             }
         }
 

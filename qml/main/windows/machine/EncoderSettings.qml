@@ -15,8 +15,10 @@ BaseWindow {
     readonly property var enc: app.encoderState
 
     title: app.t + qsTr("Настройка энкодеров")
-    width: 620
+    width: 700
     height: 400
+    minimumWidth: content.implicitWidth + 20
+    minimumHeight: content.implicitHeight + 20
 
     readonly property var letters: ["X", "Y", "Z"]
     function motor(axis) { return [enc.stepperX, enc.stepperY, enc.stepperZ][axis] }
@@ -31,6 +33,7 @@ BaseWindow {
     }
 
     ColumnLayout {
+        id: content
         anchors.fill: parent
         anchors.margins: 10
         spacing: 8
@@ -39,7 +42,7 @@ BaseWindow {
             spacing: 20
             Repeater {
                 model: 3
-                CheckBox {
+                WindowCheckBox {
                     objectName: "encoderEnabled" + window.letters[index]
                     visible: window.encoderShown(index)
                     text: app.t + [qsTr("Энкодер X"), qsTr("Энкодер Y"), qsTr("Энкодер Z")][index]
@@ -126,7 +129,7 @@ BaseWindow {
                 }
             }
         }
-        CheckBox {
+        WindowCheckBox {
             objectName: "maxDivEnabled"
             text: app.t + qsTr("Активировать E-STOP при превышении этого расхождения")
             checked: app.encStepperMaxDivEnabled === true

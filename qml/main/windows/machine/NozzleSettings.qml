@@ -134,6 +134,8 @@ BaseWindow {
             Label { color: "white"; text: app.t + qsTr("База насадок:") }
             ComboBox {
                 objectName: "baseTypeBox"
+                // Wide enough for the longest base name.
+                Layout.minimumWidth: 180
                 model: [app.t + qsTr("KESTRAVO 6 шт."), app.t + qsTr("JUKI 8 шт.")]
                 currentIndex: Number(app.cupBaseType) === 1 ? 1 : 0
                 onActivated: window.saveSetting("cupBaseType", index)

@@ -203,7 +203,9 @@ BaseWindow {
                 objectName: "firstBox"
                 minimumValue: 1
                 maximumValue: Math.max(1, window.feederCount)
-                value: window.rangeFirst + 1
+                // Read again when the maximum grows: a value set before it
+                // was cut down to the old maximum.
+                value: Math.min(window.rangeFirst + 1, maximumValue)
                 onEditingFinished: window.rangeFirst = Math.min(value - 1, Math.max(0, window.rangeEnd - 1))
             }
             Label { color: "white"; text: app.t + qsTr("по №") }
@@ -211,7 +213,7 @@ BaseWindow {
                 objectName: "lastBox"
                 minimumValue: 1
                 maximumValue: Math.max(1, window.feederCount)
-                value: Math.max(1, window.rangeEnd)
+                value: Math.min(Math.max(1, window.rangeEnd), maximumValue)
                 onEditingFinished: window.rangeEnd = Math.max(value, window.rangeFirst + 1)
             }
         }
