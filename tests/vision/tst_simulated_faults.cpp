@@ -61,6 +61,15 @@ void setFaultsWorld(const QVariantMap &map = worldMap(), double componentScale =
     setWorld(m);
 }
 
+QVariantMap withoutFeeder(int index)
+{
+    QVariantMap map = worldMap();
+    QVariantList feeders = map.value("feeders").toList();
+    feeders.removeAt(index);
+    map["feeders"] = feeders;
+    return map;
+}
+
 // The head camera's frame with `seen` (machine coordinates) in its centre.
 cv::Mat headFrame(const QPointF &seen)
 {
@@ -151,11 +160,7 @@ private slots:
         QFETCH(double, a);
         const double scale = 120;
         setFaultsWorld(worldMap(), scale);
-        SimulatedWorld::PickError e;
-        e.dx = error.x();
-        e.dy = error.y();
-        e.turn = turn;
-        QVERIFY(SimulatedWorld::setPickError("L", 0, e));
+        QVERIFY(SimulatedWorld::setPickError("L", 0, {error.x(), error.y(), turn, {}}));
         QVERIFY(pickAt(30 + miss.x(), 100 + miss.y(), 22));
         SimulatedStage::setMachine(at(250, 80, kTravel, a), true);
 
@@ -163,8 +168,7 @@ private slots:
         QVERIFY(f.found);
         // Part minus nozzle at the pick (A 0), then turned clockwise with the
         // nozzle; the camera looks up, so machine Y runs down its rows.
-        const QPointF off0 = -miss + error;
-        const QPointF off = turned(off0, -a);
+        const QPointF off = turned(error - miss, -a);
         QVERIFY2(std::fabs(f.x / scale - off.x()) < 0.01, qPrintable(QString::number(f.x / scale - off.x())));
         QVERIFY2(std::fabs(f.y / scale - off.y()) < 0.01, qPrintable(QString::number(f.y / scale - off.y())));
         QVERIFY2(std::fabs(fold(f.angle - (turn - a), 90)) < 0.1, qPrintable(QString::number(f.angle)));
@@ -175,10 +179,7 @@ private slots:
     // is described only later, and goes with clearFaults.
     void pickErrorKeptAndCleared()
     {
-        SimulatedWorld::PickError e;
-        e.dx = 0.25;
-        e.dy = -0.1;
-        e.turn = 2;
+        SimulatedWorld::PickError e{0.25, -0.1, 2, {}};
         QVERIFY(SimulatedWorld::setPickError("L", 0, e));
         setFaultsWorld();
         setFaultsWorld();
@@ -194,11 +195,7 @@ private slots:
         releaseAt(500, 500, 30);
 
         // The tape is not described yet when its error is set.
-        QVariantMap map = worldMap();
-        QVariantList feeders = map.value("feeders").toList();
-        feeders.removeAt(1);
-        map["feeders"] = feeders;
-        setFaultsWorld(map);
+        setFaultsWorld(withoutFeeder(1));
         e.dx = -0.3;
         e.turn = 0;
         QVERIFY(SimulatedWorld::setPickError("B", 1, e));
@@ -273,9 +270,7 @@ private slots:
     void missedPickLeavesThePart()
     {
         setFaultsWorld();
-        SimulatedWorld::PickError e;
-        e.miss.marks = QStringLiteral("10");
-        QVERIFY(SimulatedWorld::setPickError("L", 0, e));
+        QVERIFY(SimulatedWorld::setPickError("L", 0, {0, 0, 0, {QStringLiteral("10")}}));
         QVERIFY(!pickAt(20, 100, 22));
         SimulatedStage::setMachine(at(30, 100, kTravel), true);
         SimulatedStage::setMachine(at(30, 100, 22), true);
@@ -331,20 +326,12 @@ private slots:
         // Round the pad, 1.1 mm from the middle along the part's own Y
         // (the pad reaches 0.94 mm, the body 1.25 mm), turned by -60
         // degrees: the dark body.
-        const double b = -60 * M_PI / 180;
-        QVERIFY(grey(frame, QPointF(306, 104) + QPointF(-1.1 * std::sin(b), 1.1 * std::cos(b)), centre) < 80);
+        QVERIFY(grey(frame, QPointF(306, 104) + turned(QPointF(0, 1.1), -60), centre) < 80);
         // The upright part's pin-1 dot: 0.84 mm towards its -X end, 0.53 mm
         // towards +Y, turned by 30 degrees.
-        const double a = 30 * M_PI / 180;
-        const QPointF dot = QPointF(295, 98) + QPointF(-0.84 * std::cos(a) - 0.53 * std::sin(a),
-                                                        -0.84 * std::sin(a) + 0.53 * std::cos(a));
-        QVERIFY(grey(frame, dot, centre) > 200);
+        QVERIFY(grey(frame, QPointF(295, 98) + turned(QPointF(-0.84, 0.53), 30), centre) > 200);
         // Without the loose-part feeder nothing of it is drawn.
-        QVariantMap map = worldMap();
-        QVariantList feeders = map.value("feeders").toList();
-        feeders.removeLast();
-        map["feeders"] = feeders;
-        setFaultsWorld(map);
+        setFaultsWorld(withoutFeeder(2));
         QVERIFY(SimulatedWorld::current().isEmpty());
     }
 
@@ -377,13 +364,7 @@ private slots:
         QFETCH(double, angle);
         QFETCH(bool, flipped);
         setFaultsWorld();
-        SimulatedWorld::LoosePart p;
-        p.centre = QPointF(300.3, 99.8);
-        p.angle = angle;
-        p.flipped = flipped;
-        p.width = width;
-        p.height = height;
-        QVERIFY(SimulatedWorld::setLooseParts("U", 2, {p}));
+        QVERIFY(SimulatedWorld::setLooseParts("U", 2, {{QPointF(300.3, 99.8), angle, flipped, width, height}}));
         const cv::Mat frame = headFrame(QPointF(300, 100));
 
         const LooseFound r = searchLoose(frame, width, height, true);
@@ -428,11 +409,7 @@ private slots:
         QFETCH(bool, inverse);
         QFETCH(bool, found);
         setFaultsWorld();
-        SimulatedWorld::LoosePart p;
-        p.centre = QPointF(302, 99);
-        p.angle = 30;
-        p.flipped = flipped;
-        QVERIFY(SimulatedWorld::setLooseParts("U", 2, {p}));
+        QVERIFY(SimulatedWorld::setLooseParts("U", 2, {{QPointF(302, 99), 30, flipped}}));
         CameraWorker w;
         w.setMode(QStringLiteral("placerContours"));
         w.setParam1(150);
@@ -467,9 +444,7 @@ private slots:
     void loosePartPicked()
     {
         setFaultsWorld(worldMap(), 120);
-        SimulatedWorld::PickError e;
-        e.miss.marks = QStringLiteral("10");
-        QVERIFY(SimulatedWorld::setPickError("U", 2, e));
+        QVERIFY(SimulatedWorld::setPickError("U", 2, {0, 0, 0, {QStringLiteral("10")}}));
         QVERIFY(!pickAt(295, 98, kLooseZ, -30));
         QCOMPARE(feederState("U", 2).value("parts").toList().size(), 3);
         SimulatedStage::setMachine(at(295, 98, kTravel, -30), false);
@@ -538,10 +513,7 @@ private slots:
         QFETCH(bool, onPlacer);
         QFETCH(bool, landsFlipped);
         setFaultsWorld();
-        SimulatedWorld::LoosePart p;
-        p.centre = QPointF(300, 100);
-        p.flipped = heldFlipped;
-        QVERIFY(SimulatedWorld::setLooseParts("U", 2, {p}));
+        QVERIFY(SimulatedWorld::setLooseParts("U", 2, {{QPointF(300, 100), 0, heldFlipped}}));
         QVERIFY(pickAt(300, 100, kLooseZ));
         QCOMPARE(feederState("U", 2).value("parts").toList().size(), 0);
         releaseAt(drop.x(), drop.y(), kLooseZ + height);
@@ -581,9 +553,7 @@ private slots:
         SimulatedWorld::resetParts();
         QCOMPARE(feederState("U", 2).value("parts").toList().size(), 3);
 
-        SimulatedWorld::LoosePart p;
-        p.centre = QPointF(330, 95);
-        p.angle = 12;
+        SimulatedWorld::LoosePart p{QPointF(330, 95), 12};
         QVERIFY(SimulatedWorld::setLooseParts("U", 2, {p, p}));
         setFaultsWorld();
         QVariantList parts = feederState("U", 2).value("parts").toList();
@@ -635,9 +605,7 @@ private slots:
         // 100 nF capacitors on the tape, every second one measuring half
         // as much again.
         setFaultsWorld(withFeederValue(withFeederValue(worldMap(), 1, "rlcMode", "C"), 1, "rlcValue", 1e-7));
-        SimulatedWorld::RlcError e;
-        e.factor = 1.5;
-        e.parts.marks = QStringLiteral("01");
+        const SimulatedWorld::RlcError e{1.5, {QStringLiteral("01")}};
         QVERIFY(SimulatedWorld::setRlcError("B", 1, e));
         const QList<double> expected{1e-7, 1.5e-7, 1e-7, 1.5e-7};
         for (double value : expected) {
@@ -685,8 +653,8 @@ private slots:
         }
     }
 
-    // World descriptions of loose feeders and values that the world refuses
-    // or leaves out.
+    // Feeder descriptions, loose feeders and RLC values among them, that the
+    // world refuses or leaves out.
     void descriptions_data()
     {
         QTest::addColumn<int>("feeder");
@@ -695,6 +663,13 @@ private slots:
         QTest::addColumn<bool>("accepted");
         QTest::addColumn<int>("feeders");
         QTest::newRow("as it is") << 0 << "" << QVariant() << true << 3;
+        QTest::newRow("unknown bank") << 0 << "bank" << QVariant("X") << false << 0;
+        QTest::newRow("negative index") << 0 << "index" << QVariant(-1) << false << 0;
+        QTest::newRow("pick Z not a number") << 0 << "pickZ" << QVariant("high") << false << 0;
+        QTest::newRow("infinite width") << 0 << "width" << QVariant(qInf()) << false << 0;
+        QTest::newRow("bad pocket") << 0 << "pockets" << QVariant(points({{1, qQNaN()}})) << false << 0;
+        QTest::newRow("no pockets: left out") << 0 << "pockets" << QVariant(QVariantList()) << true << 2;
+        QTest::newRow("no size: left out") << 0 << "width" << QVariant(0) << true << 2;
         QTest::newRow("unknown RLC mode") << 0 << "rlcMode" << QVariant("Q") << false << 0;
         QTest::newRow("RLC value not a number") << 0 << "rlcValue" << QVariant("much") << false << 0;
         QTest::newRow("placer window of three numbers")

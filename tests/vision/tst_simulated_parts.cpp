@@ -356,41 +356,6 @@ private slots:
         QVERIFY(grey(before, 320, 240 - d) < 120);
     }
 
-    // Feeder descriptions the world refuses or leaves out.
-    void feederDescriptions_data()
-    {
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QVariant>("value");
-        QTest::addColumn<bool>("accepted");
-        QTest::addColumn<int>("feeders");
-        QTest::newRow("as it is") << "" << QVariant() << true << 3;
-        QTest::newRow("unknown bank") << "bank" << QVariant("X") << false << 0;
-        QTest::newRow("negative index") << "index" << QVariant(-1) << false << 0;
-        QTest::newRow("pick Z not a number") << "pickZ" << QVariant("high") << false << 0;
-        QTest::newRow("infinite width") << "width" << QVariant(qInf()) << false << 0;
-        QTest::newRow("bad pocket") << "pockets" << QVariant(points({{1, qQNaN()}})) << false << 0;
-        QTest::newRow("no pockets: left out") << "pockets" << QVariant(QVariantList()) << true << 2;
-        QTest::newRow("no size: left out") << "width" << QVariant(0) << true << 2;
-    }
-    void feederDescriptions()
-    {
-        QFETCH(QString, key);
-        QFETCH(QVariant, value);
-        QFETCH(bool, accepted);
-        QFETCH(int, feeders);
-        SimulatedWorld w;
-        QString error;
-        QCOMPARE(SimulatedWorld::fromVariant(withFeederValue(worldMap(), 0, key, value), &w, &error), accepted);
-        QCOMPARE(error.isEmpty(), accepted);
-        QCOMPARE(w.feeders.size(), feeders);
-        if (accepted && feeders == 3) {
-            // Read back as given.
-            SimulatedWorld again;
-            QVERIFY(SimulatedWorld::fromVariant(w.toVariant(), &again, nullptr));
-            QCOMPARE(again.toVariant(), w.toVariant());
-        }
-    }
-
     // The nozzle state file follows valve and part, for the vacuum sensor
     // emulator.
     void nozzleStateFile()
