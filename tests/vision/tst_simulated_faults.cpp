@@ -578,8 +578,9 @@ private slots:
         QVERIFY(!SimulatedWorld::setLooseParts("U", 2, {p}));
     }
 
-    // The nozzle state file carries the value of the held part for the RLC
-    // meter emulator; the feeder's RLC error multiplies the parts its
+    // The nozzle state file follows valve and part for the vacuum sensor
+    // emulator (the valve on an empty nozzle: the miss pattern) and carries
+    // the value of the held part for the RLC meter emulator; the feeder's RLC error multiplies the parts its
     // pattern marks.
     void heldPartValue()
     {
@@ -599,8 +600,11 @@ private slots:
         QCOMPARE(s.rlcValue, 4700.0);
         releaseAt(470, 120, 30);
         QVERIFY(NozzleStateFile::read(path, &s));
-        QVERIFY(!s.part);
+        QVERIFY(!s.valve && !s.part);
         QCOMPARE(s.rlcMode, char(0));
+        // Only the file itself is left in the folder.
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"nozzle"});
+        QVERIFY(!NozzleStateFile::read(dir.filePath("missing"), &s));
 
         // 100 nF capacitors on the tape, every second one measuring half
         // as much again.

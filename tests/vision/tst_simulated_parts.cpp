@@ -3,10 +3,8 @@
 // position and valve 1; the component camera shows the held part and the
 // head camera the parts on the board.
 #include "SimulatedWorldFixture.h"
-#include "util/NozzleStateFile.h"
 #include "vision/SimulatedNozzle.h"
 
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <cmath>
@@ -354,32 +352,6 @@ private slots:
         QVERIFY(grey(frame, 320, 240 + d) > 180);
         QVERIFY(grey(frame, 320 - d, 240) < 100);
         QVERIFY(grey(before, 320, 240 - d) < 120);
-    }
-
-    // The nozzle state file follows valve and part, for the vacuum sensor
-    // emulator.
-    void nozzleStateFile()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("nozzle");
-        setWorld(worldMap());
-        SimulatedWorld::setNozzleStateFile(path);
-        NozzleStateFile::State s;
-        SimulatedStage::setPosition(at(60, 20, kTravel));
-        QVERIFY(NozzleStateFile::read(path, &s));
-        QVERIFY(!s.valve && !s.part);
-        SimulatedStage::setValve(true);
-        QVERIFY(NozzleStateFile::read(path, &s));
-        QVERIFY(s.valve && !s.part);
-        SimulatedStage::setPosition(at(60, 20, 19.45));
-        QVERIFY(NozzleStateFile::read(path, &s));
-        QVERIFY(s.valve && s.part);
-        SimulatedStage::setValve(false);
-        QVERIFY(NozzleStateFile::read(path, &s));
-        QVERIFY(!s.valve && !s.part);
-        // Only the file itself is left in the folder.
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"nozzle"});
-        QVERIFY(!NozzleStateFile::read(dir.filePath("missing"), &s));
     }
 };
 
