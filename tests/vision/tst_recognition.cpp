@@ -357,22 +357,6 @@ private slots:
         QVERIFY(ComponentFinder().find(area2, ComponentFinder::Corners, p).found);
     }
 
-    // Dust is below param2 x the area scale and does not move the outline.
-    void elementIgnoresDust()
-    {
-        Canvas c(640, 480, 25);
-        c.rect({320.3, 240.6}, {120, 60}, 5, 210);
-        c.disc({200, 200}, 2, 255);
-        c.disc({450, 300}, 2.5, 255);
-        cv::Mat frame = c.frame();
-        RecognitionParams p = markParams(200);
-        p.param2 = 20; // 20 x 3 = 60 px of bounding box
-        const RecognitionResult r = ComponentFinder().find(frame, ComponentFinder::Element, p);
-        QVERIFY(r.found);
-        QVERIFY(std::fabs(r.x - 0.3) < 0.1);
-        QVERIFY(std::fabs(r.y - 0.6) < 0.1);
-    }
-
     void pins_data()
     {
         QTest::addColumn<int>("rows");   // 2 = two rows (SO), 4 = four sides (QFP)
