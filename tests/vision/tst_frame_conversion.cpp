@@ -52,38 +52,57 @@ class TestFrameConversion : public QObject
     Q_OBJECT
 
 private slots:
-    // Known colours of ITU-R BT.601 studio range.
-    void yuyvKnownColours_data()
+    // Known colours of ITU-R BT.601 studio range, from YUYV groups and from
+    // flat JPEG planes (luma y, chroma u = cb, v = cr).
+    void knownColours_data()
     {
+        QTest::addColumn<bool>("mjpeg");
         QTest::addColumn<int>("y");
         QTest::addColumn<int>("u");
         QTest::addColumn<int>("v");
         QTest::addColumn<int>("b");
         QTest::addColumn<int>("g");
         QTest::addColumn<int>("r");
-        QTest::newRow("black") << 16 << 128 << 128 << 0 << 0 << 0;
-        QTest::newRow("white") << 235 << 128 << 128 << 255 << 255 << 255;
-        QTest::newRow("below black clamps") << 0 << 128 << 128 << 0 << 0 << 0;
-        QTest::newRow("above white clamps") << 255 << 128 << 128 << 255 << 255 << 255;
-        QTest::newRow("red") << 81 << 90 << 240 << 0 << 0 << 255;
-        QTest::newRow("green") << 145 << 54 << 34 << 0 << 255 << 0;
-        QTest::newRow("blue") << 41 << 240 << 110 << 255 << 0 << 0;
-        QTest::newRow("mid grey") << 126 << 128 << 128 << 128 << 128 << 128;
+        QTest::newRow("black") << false << 16 << 128 << 128 << 0 << 0 << 0;
+        QTest::newRow("white") << false << 235 << 128 << 128 << 255 << 255 << 255;
+        QTest::newRow("below black clamps") << false << 0 << 128 << 128 << 0 << 0 << 0;
+        QTest::newRow("above white clamps") << false << 255 << 128 << 128 << 255 << 255 << 255;
+        QTest::newRow("red") << false << 81 << 90 << 240 << 0 << 0 << 255;
+        QTest::newRow("green") << false << 145 << 54 << 34 << 0 << 255 << 0;
+        QTest::newRow("blue") << false << 41 << 240 << 110 << 255 << 0 << 0;
+        QTest::newRow("mid grey") << false << 126 << 128 << 128 << 128 << 128 << 128;
+        QTest::newRow("MJPEG black") << true << 16 << 128 << 128 << 0 << 0 << 0;
+        QTest::newRow("MJPEG grey") << true << 128 << 128 << 128 << 112 << 112 << 112;
+        QTest::newRow("MJPEG red") << true << 81 << 90 << 240 << 0 << 0 << 222;
+        QTest::newRow("MJPEG blue") << true << 41 << 240 << 110 << 223 << 0 << 0;
     }
-    void yuyvKnownColours()
+    void knownColours()
     {
+        QFETCH(bool, mjpeg);
         QFETCH(int, y);
         QFETCH(int, u);
         QFETCH(int, v);
         QFETCH(int, b);
         QFETCH(int, g);
         QFETCH(int, r);
-        const auto src = group(y, u, y, v);
-        std::vector<std::uint8_t> dst(6, 7);
-        QCOMPARE(FrameConverter::yuyvToBgr(src.data(), src.size(), dst.data(), dst.size()), std::size_t(2));
-        for (int i = 0; i < 2; ++i) {
+        const int w = 64, h = 48;
+        std::vector<std::uint8_t> dst(std::size_t(w) * h * 3, 7);
+        std::vector<int> shown{0, 1};
+        if (mjpeg) {
+            const auto jpeg = flatJpeg(w, h, y, u, v);
+            QVERIFY(!jpeg.empty());
+            FrameConverter converter;
+            QVERIFY(converter.mjpegToBgr(jpeg.data(), jpeg.size(), w, h, dst.data(), dst.size()));
+            shown = {0, w * h / 2 + 5, w * h - 1};
+        } else {
+            const auto src = group(y, u, y, v);
+            QCOMPARE(FrameConverter::yuyvToBgr(src.data(), src.size(), dst.data(), 6), std::size_t(2));
+        }
+        // JPEG is lossy: a flat plane comes back within a few levels.
+        const int near = mjpeg ? 3 : 1;
+        for (int i : shown) {
             const Bgr p = pixel(dst, i);
-            QVERIFY2(std::abs(p.b - b) <= 1 && std::abs(p.g - g) <= 1 && std::abs(p.r - r) <= 1,
+            QVERIFY2(std::abs(p.b - b) <= near && std::abs(p.g - g) <= near && std::abs(p.r - r) <= near,
                      qPrintable(QStringLiteral("pixel %1: %2 %3 %4").arg(i).arg(p.b).arg(p.g).arg(p.r)));
         }
     }
@@ -185,41 +204,6 @@ private slots:
             }
         }
         QCOMPARE(int(dst.back()), 7);
-    }
-
-    void mjpegFlatColours_data()
-    {
-        QTest::addColumn<int>("y");
-        QTest::addColumn<int>("cb");
-        QTest::addColumn<int>("cr");
-        QTest::addColumn<int>("b");
-        QTest::addColumn<int>("g");
-        QTest::addColumn<int>("r");
-        QTest::newRow("black") << 16 << 128 << 128 << 0 << 0 << 0;
-        QTest::newRow("grey") << 128 << 128 << 128 << 112 << 112 << 112;
-        QTest::newRow("red") << 81 << 90 << 240 << 0 << 0 << 222;
-        QTest::newRow("blue") << 41 << 240 << 110 << 223 << 0 << 0;
-    }
-    void mjpegFlatColours()
-    {
-        QFETCH(int, y);
-        QFETCH(int, cb);
-        QFETCH(int, cr);
-        QFETCH(int, b);
-        QFETCH(int, g);
-        QFETCH(int, r);
-        const int w = 64, h = 48;
-        const auto jpeg = flatJpeg(w, h, y, cb, cr);
-        QVERIFY(!jpeg.empty());
-        std::vector<std::uint8_t> dst(std::size_t(w) * h * 3, 7);
-        FrameConverter converter;
-        QVERIFY(converter.mjpegToBgr(jpeg.data(), jpeg.size(), w, h, dst.data(), dst.size()));
-        for (int i : {0, w * h / 2 + 5, w * h - 1}) {
-            const Bgr p = pixel(dst, i);
-            // JPEG is lossy: a flat plane comes back within a few levels.
-            QVERIFY2(std::abs(p.b - b) <= 3 && std::abs(p.g - g) <= 3 && std::abs(p.r - r) <= 3,
-                     qPrintable(QStringLiteral("pixel %1: %2 %3 %4").arg(i).arg(p.b).arg(p.g).arg(p.r)));
-        }
     }
 
     // Left half black, right half white: the decoded pixels keep their place.
