@@ -65,7 +65,22 @@ struct Cycle {
     }
 };
 
+// One pick and release: where and how, and what the nozzle records.
+struct PickAndRelease {
+    QPointF pick;
+    double pickZ;
+    QPointF target;
+    double a;
+    QString bank;
+    int feeder, pocket;
+    QPointF landed;
+    double angle;
+    bool onBoard;
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(PickAndRelease)
 
 class TestSimulatedParts : public QObject
 {
@@ -81,47 +96,28 @@ private slots:
     // on the board or not.
     void pickAndRelease_data()
     {
-        QTest::addColumn<QPointF>("pick");
-        QTest::addColumn<double>("pickZ");
-        QTest::addColumn<QPointF>("target");
-        QTest::addColumn<double>("a");
-        QTest::addColumn<QString>("bank");
-        QTest::addColumn<int>("feeder");
-        QTest::addColumn<int>("pocket");
-        QTest::addColumn<QPointF>("landed");
-        QTest::addColumn<double>("angle");
-        QTest::addColumn<bool>("onBoard");
-
-        QTest::newRow("tape, on the board") << QPointF(60, 20) << 19.45 << QPointF(150, 340) << 90.0 << "B" << 0 << 1
-                                            << QPointF(150, 340) << -90.0 << true;
+        QTest::addColumn<PickAndRelease>("row");
+        const double tolerance = SimulatedNozzle::kPickToleranceMm;
+        QTest::newRow("tape, on the board")
+            << PickAndRelease{{60, 20}, 19.45, {150, 340}, 90, "B", 0, 1, {150, 340}, -90, true};
         QTest::newRow("tape, further pocket, exact pick Z + tolerance")
-            << QPointF(60, 24) << 19.45 + SimulatedNozzle::kPickToleranceMm << QPointF(120, 310) << -45.0 << "B" << 0
-            << 2 << QPointF(120, 310) << 45.0 << true;
-        QTest::newRow("tape, into the basket") << QPointF(60, 16) << 19.0 << QPointF(300, 30) << 0.0 << "B" << 0 << 0
-                                               << QPointF(300, 30) << 0.0 << false;
-        QTest::newRow("tray, second row") << QPointF(30, 110) << 22.0 << QPointF(180, 370) << 30.0 << "L" << 2 << 3
-                                          << QPointF(180, 370) << 60.0 << true;
+            << PickAndRelease{{60, 24}, 19.45 + tolerance, {120, 310}, -45, "B", 0, 2, {120, 310}, 45, true};
+        QTest::newRow("tape, into the basket")
+            << PickAndRelease{{60, 16}, 19.0, {300, 30}, 0, "B", 0, 0, {300, 30}, 0, false};
+        QTest::newRow("tray, second row")
+            << PickAndRelease{{30, 110}, 22, {180, 370}, 30, "L", 2, 3, {180, 370}, 60, true};
         // The nozzle 0.3 mm right of the part's centre: the part hangs 0.3 mm
         // left of the nozzle, and lands so after a quarter turn clockwise
         // (above it).
-        QTest::newRow("strip, picked off-centre") << QPointF(254.3, 450) << 21.0 << QPointF(160, 350) << 90.0 << "U"
-                                                  << 1 << 1 << QPointF(160, 350.3) << -90.0 << true;
-        QTest::newRow("just off the board's edge") << QPointF(60, 20) << 19.45 << QPointF(200.5, 340) << 0.0 << "B"
-                                                   << 0 << 1 << QPointF(200.5, 340) << 0.0 << false;
+        QTest::newRow("strip, picked off-centre")
+            << PickAndRelease{{254.3, 450}, 21, {160, 350}, 90, "U", 1, 1, {160, 350.3}, -90, true};
+        QTest::newRow("just off the board's edge")
+            << PickAndRelease{{60, 20}, 19.45, {200.5, 340}, 0, "B", 0, 1, {200.5, 340}, 0, false};
     }
     void pickAndRelease()
     {
-        QFETCH(QPointF, pick);
-        QFETCH(double, pickZ);
-        QFETCH(QPointF, target);
-        QFETCH(double, a);
-        QFETCH(QString, bank);
-        QFETCH(int, feeder);
-        QFETCH(int, pocket);
-        QFETCH(QPointF, landed);
-        QFETCH(double, angle);
-        QFETCH(bool, onBoard);
-
+        QFETCH(PickAndRelease, row);
+        const auto &[pick, pickZ, target, a, bank, feeder, pocket, landed, angle, onBoard] = row;
         Cycle c;
         c.pick(pick.x(), pick.y(), pickZ);
         QVERIFY(c.nozzle.holds());
