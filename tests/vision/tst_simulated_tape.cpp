@@ -238,22 +238,19 @@ private slots:
         QTest::addColumn<bool>("accepted");
         const QVariantMap good{{"pick", point(60, 20)}, {"alongY", true}, {"holeOffset", 3.5}, {"holeSide", -1},
                                {"width", 8}};
+        const auto with = [&good](const QString &key, const QVariant &value) {
+            QVariantMap m = good;
+            m[key] = value;
+            return m;
+        };
         QTest::newRow("8 mm tape") << good << true;
+        QTest::newRow("holes on no side") << with("holeSide", 0) << false;
+        QTest::newRow("holes beyond the tape") << with("holeOffset", 6.25) << false;
+        QTest::newRow("holes on the pockets") << with("holeOffset", 0) << false;
         QVariantMap m = good;
-        m["holeSide"] = 0;
-        QTest::newRow("holes on no side") << m << false;
-        m = good;
-        m["holeOffset"] = 6.25;
-        QTest::newRow("holes beyond the tape") << m << false;
-        m = good;
-        m["holeOffset"] = 0;
-        QTest::newRow("holes on the pockets") << m << false;
-        m = good;
         m.remove("pick");
         QTest::newRow("no pick point") << m << false;
-        m = good;
-        m["width"] = "wide";
-        QTest::newRow("width not a number") << m << false;
+        QTest::newRow("width not a number") << with("width", "wide") << false;
     }
     void tapeDescriptions()
     {

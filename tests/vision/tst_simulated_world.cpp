@@ -221,43 +221,36 @@ private slots:
         QTest::addColumn<int>("marks");
         QTest::addColumn<int>("dots");
         const QVariantMap good = worldMap("round", 1, 1, QPointF(-30, 15));
+        // The whole world with `key` set to `value`.
+        const auto with = [&good](const QString &key, const QVariant &value) {
+            QVariantMap m = good;
+            m[key] = value;
+            return m;
+        };
+        const double nan = std::numeric_limits<double>::quiet_NaN();
         QTest::newRow("whole world") << good << true << 3 << 1;
         QTest::newRow("empty: no world") << QVariantMap() << true << 0 << 0;
-        QVariantMap m = good;
-        m["marks"] = QVariantList{mark(QPointF(1, 2), "round", 0, 0), mark(QPointF(3, 4), "square", 1, -1)};
+        QVariantMap m = with("marks", QVariantList{mark(QPointF(1, 2), "round", 0, 0), mark(QPointF(3, 4), "square", 1, -1)});
         m["dots"] = QVariantList{QVariantMap{{"x", 1}, {"y", 1}, {"size", 0}}};
         QTest::newRow("marks and dots of no size are left out") << m << true << 0 << 0;
-        m = good;
-        m["marks"] = QVariantList{mark(QPointF(std::numeric_limits<double>::quiet_NaN(), 2), "round", 1, 1)};
-        QTest::newRow("mark not at a number") << m << false << 0 << 0;
-        m = good;
-        m["marks"] = QVariantList{mark(QPointF(1, 2), "round", std::numeric_limits<double>::infinity(), 1)};
-        QTest::newRow("infinite size") << m << false << 0 << 0;
-        m = good;
-        m["marks"] = QVariantList{QVariantMap{{"x", 1}, {"y", 2}, {"size", "big"}}};
-        QTest::newRow("size not a number") << m << false << 0 << 0;
-        m = good;
-        m["marks"] = QVariantList{mark(QPointF(1, 2), "triangle", 1, 1)};
-        QTest::newRow("unknown shape") << m << false << 0 << 0;
-        m = good;
-        m["boards"] = QVariantList{QVariant(QVariantList{QVariant(point(0, 0)), QVariant(point(1, 0))})};
-        QTest::newRow("board of two corners") << m << false << 0 << 0;
-        m = good;
-        m["pivot"] = QVariantList{1};
-        QTest::newRow("pivot of one number") << m << false << 0 << 0;
-        m = good;
-        m["componentScale"] = 120;
-        QTest::newRow("component camera scale") << m << true << 3 << 1;
-        for (const QVariant &bad : {QVariant(0), QVariant(0.5), QVariant(501), QVariant("fine"), QVariant(qInf())}) {
-            m["componentScale"] = bad;
-            QTest::addRow("component camera scale %s", qPrintable(bad.toString())) << m << false << 0 << 0;
-        }
-        m = good;
+        QTest::newRow("mark not at a number") << with("marks", QVariantList{mark(QPointF(nan, 2), "round", 1, 1)}) << false
+                                              << 0 << 0;
+        QTest::newRow("infinite size") << with("marks", QVariantList{mark(QPointF(1, 2), "round", qInf(), 1)}) << false
+                                       << 0 << 0;
+        QTest::newRow("size not a number") << with("marks", QVariantList{QVariantMap{{"x", 1}, {"y", 2}, {"size", "big"}}})
+                                           << false << 0 << 0;
+        QTest::newRow("unknown shape") << with("marks", QVariantList{mark(QPointF(1, 2), "triangle", 1, 1)}) << false << 0
+                                       << 0;
+        QTest::newRow("board of two corners") << with("boards", QVariantList{points({{0, 0}, {1, 0}})}) << false << 0 << 0;
+        QTest::newRow("pivot of one number") << with("pivot", QVariantList{1}) << false << 0 << 0;
+        QTest::newRow("component camera scale") << with("componentScale", 120) << true << 3 << 1;
+        for (const QVariant &bad : {QVariant(0), QVariant(0.5), QVariant(501), QVariant("fine"), QVariant(qInf())})
+            QTest::addRow("component camera scale %s", qPrintable(bad.toString()))
+                << with("componentScale", bad) << false << 0 << 0;
         QVariantList many;
         for (int i = 0; i <= SimulatedWorld::kMaxItems; ++i)
             many.append(QVariantMap{{"x", 1}, {"y", 1}, {"size", 0.5}});
-        m["dots"] = many;
-        QTest::newRow("too many items") << m << false << 0 << 0;
+        QTest::newRow("too many items") << with("dots", many) << false << 0 << 0;
     }
     void descriptions()
     {
