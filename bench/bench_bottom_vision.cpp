@@ -8,7 +8,7 @@
 // the part on the nozzle against the true ones.
 //
 // bench_bottom_vision [picks] [pixels per mm]   (200, 120)
-#include "../tests/vision/RecogniseFrame.h"
+#include "../tests/vision/SimulatedWorldFixture.h"
 
 #include "vision/SimulatedScene.h"
 #include "vision/SimulatedStage.h"
@@ -23,6 +23,10 @@
 #include <cstdio>
 #include <random>
 #include <vector>
+
+using Sim::Recognised;
+using Sim::RecognitionSettings;
+using Sim::recogniseFrame;
 
 namespace {
 

@@ -149,38 +149,37 @@ private slots:
     }
 
     // ---- photo clips
-    void clipWithoutTurn()
+    // The corners of a clip of a photo with a colour in each quadrant. Turned
+    // by 90°, the photo is rotated by -90° (counter-clockwise), so its
+    // right-hand quadrants come to the top. The corner that centres a clip on
+    // the photo centre, as the inspection computes it (x = W/2 + h/2,
+    // y = H/2 - w/2 for 90°), gives a clip centred there; the whole turned
+    // photo has the photo's top-right corner as its top-left one.
+    void clip_data()
     {
-        const QImage photo = quadrants(200, 100);
-        const QImage clip = PhotoClipper::clip(photo, 90, 45, 20, 10, 0);
-        QCOMPARE(clip.size(), QSize(20, 10));
-        QCOMPARE(clip.format(), QImage::Format_RGB32);
-        QVERIFY(near(clip.pixel(0, 0), Qt::red));
-        QVERIFY(near(clip.pixel(19, 0), Qt::green));
-        QVERIFY(near(clip.pixel(0, 9), Qt::blue));
-        QVERIFY(near(clip.pixel(19, 9), Qt::yellow));
+        QTest::addColumn<QRect>("rect");
+        QTest::addColumn<int>("angle");
+        QTest::addColumn<int>("inset");            // of the corners looked at
+        QTest::addColumn<QVariantList>("corners"); // top left, top right, bottom left, bottom right
+        const QVariantList upright{QColor(Qt::red), QColor(Qt::green), QColor(Qt::blue), QColor(Qt::yellow)};
+        const QVariantList turned{QColor(Qt::green), QColor(Qt::yellow), QColor(Qt::red), QColor(Qt::blue)};
+        QTest::newRow("no turn") << QRect(90, 45, 20, 10) << 0 << 0 << upright;
+        QTest::newRow("turned, centred") << QRect(110, 40, 20, 20) << 90 << 2 << turned;
+        QTest::newRow("turned, whole") << QRect(200, 0, 100, 200) << 90 << 20 << turned;
     }
-
-    // Turned by 90°: the photo is rotated by -90° (counter-clockwise), so
-    // its right-hand quadrants come to the top. The corner that centres a
-    // 20 x 20 clip on the photo centre, as the inspection computes it
-    // (x = W/2 + h/2, y = H/2 - w/2 for 90°), gives a clip centred there.
-    void clipTurned()
+    void clip()
     {
-        const QImage photo = quadrants(200, 100);
-        const QImage clip = PhotoClipper::clip(photo, 110, 40, 20, 20, 90);
-        QCOMPARE(clip.size(), QSize(20, 20));
-        QVERIFY(near(clip.pixel(2, 2), Qt::green));
-        QVERIFY(near(clip.pixel(17, 2), Qt::yellow));
-        QVERIFY(near(clip.pixel(2, 17), Qt::red));
-        QVERIFY(near(clip.pixel(17, 17), Qt::blue));
-        // The whole turned photo: its top-left corner is the photo's
-        // top-right one.
-        const QImage whole = PhotoClipper::clip(photo, 200, 0, 100, 200, 90);
-        QVERIFY(near(whole.pixel(20, 20), Qt::green));
-        QVERIFY(near(whole.pixel(80, 20), Qt::yellow));
-        QVERIFY(near(whole.pixel(20, 180), Qt::red));
-        QVERIFY(near(whole.pixel(80, 180), Qt::blue));
+        QFETCH(QRect, rect);
+        QFETCH(int, angle);
+        QFETCH(int, inset);
+        QFETCH(QVariantList, corners);
+        const QImage clip = PhotoClipper::clip(quadrants(200, 100), rect.x(), rect.y(), rect.width(), rect.height(), angle);
+        QCOMPARE(clip.size(), rect.size());
+        QCOMPARE(clip.format(), QImage::Format_RGB32);
+        const int r = rect.width() - 1 - inset, b = rect.height() - 1 - inset;
+        const QPoint at[] = {{inset, inset}, {r, inset}, {inset, b}, {r, b}};
+        for (int i = 0; i < 4; ++i)
+            QVERIFY2(near(clip.pixel(at[i]), corners.at(i).value<QColor>()), qPrintable(QString::number(i)));
     }
 
     void clipRefusesNonsense()

@@ -47,18 +47,6 @@ private slots:
         QCOMPARE(flipped.at(0).at(0).toBool(), true);
     }
 
-    void defaults()
-    {
-        CameraItem item;
-        QCOMPARE(item.property("frameWidth").toInt(), 1280);
-        QCOMPARE(item.property("frameHeight").toInt(), 960);
-        QCOMPARE(item.property("showPercent").toInt(), 100);
-        QCOMPARE(item.property("templMult").toReal(), 0.3);
-        QCOMPARE(item.property("templateType").toInt(), 1);
-        QCOMPARE(item.property("exposure").toInt(), 50);
-        QCOMPARE(item.property("targetSizeTolerance").toInt(), 5);
-    }
-
     // getObj notifies only what changed, and always tells that a result
     // arrived; sizes are stored truncated.
     void objectResults()

@@ -12,8 +12,6 @@
 #include <opencv2/calib3d.hpp>
 #include <opencv2/imgproc.hpp>
 
-Q_DECLARE_METATYPE(QList<qreal>)
-
 namespace {
 
 cv::Mat markFrame(cv::Point2d centre)
@@ -54,7 +52,6 @@ class TestCameraWorkerModes : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { qRegisterMetaType<QList<qreal>>(); }
 
     void circleResultIsRelativeToTheCentre()
     {
@@ -174,23 +171,6 @@ private slots:
         QVERIFY(std::fabs(obj[0][4].toDouble() - 160) < 2);
         QCOMPARE(ex.size(), 1);
         QVERIFY(std::fabs(ex[0][0].toDouble() + 8) < 0.1);
-    }
-
-    void placerContoursSignals()
-    {
-        CameraWorker w;
-        w.setMode("placerContours");
-        w.setParam1(100);
-        w.setRoiPercent(100);
-        w.setTargetSize(60);
-        w.setTargetSize2(30);
-        QSignalSpy arr(&w, &CameraWorker::objArraySend);
-        Synthetic::Canvas c(640, 480, 20);
-        c.rect({200, 200}, {60, 30}, 10, 220);
-        c.rect({400, 300}, {60, 30}, -20, 220);
-        w.processMat(c.frame(), false);
-        QCOMPARE(arr.size(), 1);
-        QCOMPARE(arr[0][0].value<QList<qreal>>().size(), 2);
     }
 
     // Capturing calibration views: each capture returns to "calib1"; a

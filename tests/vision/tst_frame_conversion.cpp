@@ -52,58 +52,64 @@ class TestFrameConversion : public QObject
     Q_OBJECT
 
 private slots:
-    // Known colours of ITU-R BT.601 studio range.
-    void yuyvKnownColours_data()
+    // Known colours of ITU-R BT.601 studio range, from YUYV groups and from
+    // flat JPEG planes (luma y, chroma u = cb, v = cr).
+    void knownColours_data()
     {
+        QTest::addColumn<bool>("mjpeg");
         QTest::addColumn<int>("y");
         QTest::addColumn<int>("u");
         QTest::addColumn<int>("v");
         QTest::addColumn<int>("b");
         QTest::addColumn<int>("g");
         QTest::addColumn<int>("r");
-        QTest::newRow("black") << 16 << 128 << 128 << 0 << 0 << 0;
-        QTest::newRow("white") << 235 << 128 << 128 << 255 << 255 << 255;
-        QTest::newRow("below black clamps") << 0 << 128 << 128 << 0 << 0 << 0;
-        QTest::newRow("above white clamps") << 255 << 128 << 128 << 255 << 255 << 255;
-        QTest::newRow("red") << 81 << 90 << 240 << 0 << 0 << 255;
-        QTest::newRow("green") << 145 << 54 << 34 << 0 << 255 << 0;
-        QTest::newRow("blue") << 41 << 240 << 110 << 255 << 0 << 0;
-        QTest::newRow("mid grey") << 126 << 128 << 128 << 128 << 128 << 128;
+        QTest::newRow("black") << false << 16 << 128 << 128 << 0 << 0 << 0;
+        QTest::newRow("white") << false << 235 << 128 << 128 << 255 << 255 << 255;
+        QTest::newRow("below black clamps") << false << 0 << 128 << 128 << 0 << 0 << 0;
+        QTest::newRow("above white clamps") << false << 255 << 128 << 128 << 255 << 255 << 255;
+        QTest::newRow("red") << false << 81 << 90 << 240 << 0 << 0 << 255;
+        QTest::newRow("green") << false << 145 << 54 << 34 << 0 << 255 << 0;
+        QTest::newRow("blue") << false << 41 << 240 << 110 << 255 << 0 << 0;
+        QTest::newRow("mid grey") << false << 126 << 128 << 128 << 128 << 128 << 128;
+        QTest::newRow("MJPEG black") << true << 16 << 128 << 128 << 0 << 0 << 0;
+        QTest::newRow("MJPEG grey") << true << 128 << 128 << 128 << 112 << 112 << 112;
+        QTest::newRow("MJPEG red") << true << 81 << 90 << 240 << 0 << 0 << 222;
+        QTest::newRow("MJPEG blue") << true << 41 << 240 << 110 << 223 << 0 << 0;
     }
-    void yuyvKnownColours()
+    void knownColours()
     {
+        QFETCH(bool, mjpeg);
         QFETCH(int, y);
         QFETCH(int, u);
         QFETCH(int, v);
         QFETCH(int, b);
         QFETCH(int, g);
         QFETCH(int, r);
-        const auto src = group(y, u, y, v);
-        std::vector<std::uint8_t> dst(6, 7);
-        QCOMPARE(FrameConverter::yuyvToBgr(src.data(), src.size(), dst.data(), dst.size()), std::size_t(2));
-        for (int i = 0; i < 2; ++i) {
+        const int w = 64, h = 48;
+        std::vector<std::uint8_t> dst(std::size_t(w) * h * 3, 7);
+        std::vector<int> shown{0, 1};
+        if (mjpeg) {
+            const auto jpeg = flatJpeg(w, h, y, u, v);
+            QVERIFY(!jpeg.empty());
+            FrameConverter converter;
+            QVERIFY(converter.mjpegToBgr(jpeg.data(), jpeg.size(), w, h, dst.data(), dst.size()));
+            shown = {0, w * h / 2 + 5, w * h - 1};
+        } else {
+            const auto src = group(y, u, y, v);
+            QCOMPARE(FrameConverter::yuyvToBgr(src.data(), src.size(), dst.data(), 6), std::size_t(2));
+        }
+        // JPEG is lossy: a flat plane comes back within a few levels.
+        const int near = mjpeg ? 3 : 1;
+        for (int i : shown) {
             const Bgr p = pixel(dst, i);
-            QVERIFY2(std::abs(p.b - b) <= 1 && std::abs(p.g - g) <= 1 && std::abs(p.r - r) <= 1,
+            QVERIFY2(std::abs(p.b - b) <= near && std::abs(p.g - g) <= near && std::abs(p.r - r) <= near,
                      qPrintable(QStringLiteral("pixel %1: %2 %3 %4").arg(i).arg(p.b).arg(p.g).arg(p.r)));
         }
     }
 
-    // The two lumas of a group land in two pixels in order.
-    void yuyvPixelOrder()
-    {
-        std::vector<std::uint8_t> src = group(16, 128, 235, 128);
-        const auto second = group(235, 128, 16, 128);
-        src.insert(src.end(), second.begin(), second.end());
-        std::vector<std::uint8_t> dst(12, 7);
-        QCOMPARE(FrameConverter::yuyvToBgr(src.data(), src.size(), dst.data(), dst.size()), std::size_t(4));
-        QCOMPARE(pixel(dst, 0).g, 0);
-        QCOMPARE(pixel(dst, 1).g, 255);
-        QCOMPARE(pixel(dst, 2).g, 255);
-        QCOMPARE(pixel(dst, 3).g, 0);
-    }
-
     // Only whole groups that both buffers hold are converted; nothing beyond
-    // them is read or written.
+    // them is read or written, in short tails and in long runs (the
+    // vectorised path) alike.
     void yuyvBounds_data()
     {
         QTest::addColumn<int>("srcBytes");
@@ -114,22 +120,23 @@ private slots:
         QTest::newRow("source shorter than a group") << 3 << 24 << 0;
         QTest::newRow("destination limits") << 16 << 13 << 4;
         QTest::newRow("destination empty") << 16 << 0 << 0;
+        QTest::newRow("long run, destination limits") << 37 * 4 << 33 * 6 + 5 << 66;
+        QTest::newRow("long run, destination of eight groups") << 37 * 4 << 8 * 6 << 16;
+        QTest::newRow("long run, whole") << 37 * 4 << 37 * 6 << 74;
     }
     void yuyvBounds()
     {
         QFETCH(int, srcBytes);
         QFETCH(int, dstBytes);
         QFETCH(int, pixels);
-        std::vector<std::uint8_t> src;
-        for (int i = 0; i < 4; ++i) {
-            const auto g = group(235, 128, 235, 128);
-            src.insert(src.end(), g.begin(), g.end());
-        }
-        std::vector<std::uint8_t> dst(30, 7);
+        std::vector<std::uint8_t> src(std::size_t(srcBytes) + 4, 128);
+        for (std::size_t i = 0; i < src.size(); i += 2)
+            src[i] = 235;
+        std::vector<std::uint8_t> dst(40 * 6, 7);
         QCOMPARE(FrameConverter::yuyvToBgr(src.data(), std::size_t(srcBytes), dst.data(), std::size_t(dstBytes)),
                  std::size_t(pixels));
-        for (int i = 0; i < 30; ++i)
-            QCOMPARE(int(dst[i]), i < pixels * 3 ? 255 : 7);
+        for (std::size_t i = 0; i < dst.size(); ++i)
+            QCOMPARE(int(dst[i]), int(i) < pixels * 3 ? 255 : 7);
     }
 
     // Every luma with a sweep of both chroma values, in long runs (the
@@ -160,19 +167,6 @@ private slots:
             }
         }
         QCOMPARE(int(dst.back()), 7);
-    }
-
-    // The vectorised path stops where the destination ends.
-    void yuyvLongRunBounds()
-    {
-        std::vector<std::uint8_t> src(37 * 4, 200);
-        for (std::size_t dstBytes : {std::size_t(33 * 6 + 5), std::size_t(8 * 6), std::size_t(37 * 6)}) {
-            std::vector<std::uint8_t> dst(40 * 6, 7);
-            const std::size_t pixels = FrameConverter::yuyvToBgr(src.data(), src.size(), dst.data(), dstBytes);
-            QCOMPARE(pixels, std::min<std::size_t>(dstBytes / 6, 37) * 2);
-            for (std::size_t i = pixels * 3; i < dst.size(); ++i)
-                QCOMPARE(int(dst[i]), 7);
-        }
     }
 
     // The planar 4:2:0 step on its own: each chroma sample serves a 2 x 2
@@ -212,41 +206,6 @@ private slots:
         QCOMPARE(int(dst.back()), 7);
     }
 
-    void mjpegFlatColours_data()
-    {
-        QTest::addColumn<int>("y");
-        QTest::addColumn<int>("cb");
-        QTest::addColumn<int>("cr");
-        QTest::addColumn<int>("b");
-        QTest::addColumn<int>("g");
-        QTest::addColumn<int>("r");
-        QTest::newRow("black") << 16 << 128 << 128 << 0 << 0 << 0;
-        QTest::newRow("grey") << 128 << 128 << 128 << 112 << 112 << 112;
-        QTest::newRow("red") << 81 << 90 << 240 << 0 << 0 << 222;
-        QTest::newRow("blue") << 41 << 240 << 110 << 223 << 0 << 0;
-    }
-    void mjpegFlatColours()
-    {
-        QFETCH(int, y);
-        QFETCH(int, cb);
-        QFETCH(int, cr);
-        QFETCH(int, b);
-        QFETCH(int, g);
-        QFETCH(int, r);
-        const int w = 64, h = 48;
-        const auto jpeg = flatJpeg(w, h, y, cb, cr);
-        QVERIFY(!jpeg.empty());
-        std::vector<std::uint8_t> dst(std::size_t(w) * h * 3, 7);
-        FrameConverter converter;
-        QVERIFY(converter.mjpegToBgr(jpeg.data(), jpeg.size(), w, h, dst.data(), dst.size()));
-        for (int i : {0, w * h / 2 + 5, w * h - 1}) {
-            const Bgr p = pixel(dst, i);
-            // JPEG is lossy: a flat plane comes back within a few levels.
-            QVERIFY2(std::abs(p.b - b) <= 3 && std::abs(p.g - g) <= 3 && std::abs(p.r - r) <= 3,
-                     qPrintable(QStringLiteral("pixel %1: %2 %3 %4").arg(i).arg(p.b).arg(p.g).arg(p.r)));
-        }
-    }
-
     // Left half black, right half white: the decoded pixels keep their place.
     void mjpegGeometry()
     {
@@ -268,31 +227,28 @@ private slots:
     void mjpegRefused_data()
     {
         QTest::addColumn<std::vector<std::uint8_t>>("data");
+        QTest::addColumn<QSize>("size");
         QTest::addColumn<int>("dstBytes");
         const auto good = flatJpeg(64, 48, 128, 128, 128);
-        QTest::newRow("garbage") << std::vector<std::uint8_t>(5000, 0x55) << 64 * 48 * 3;
+        const QSize size(64, 48);
+        QTest::newRow("garbage") << std::vector<std::uint8_t>(5000, 0x55) << size << 64 * 48 * 3;
         QTest::newRow("truncated") << std::vector<std::uint8_t>(good.begin(), good.begin() + good.size() / 2)
-                                   << 64 * 48 * 3;
-        QTest::newRow("other size") << flatJpeg(32, 16, 128, 128, 128) << 64 * 48 * 3;
-        QTest::newRow("empty") << std::vector<std::uint8_t>() << 64 * 48 * 3;
-        QTest::newRow("output too small") << good << 64 * 48 * 3 - 1;
-    }
-    void mjpegOddSizeRefused()
-    {
-        const auto jpeg = flatJpeg(64, 48, 128, 128, 128);
-        std::vector<std::uint8_t> dst(std::size_t(64) * 48 * 3, 7);
-        FrameConverter converter;
-        QVERIFY(!converter.mjpegToBgr(jpeg.data(), jpeg.size(), 63, 48, dst.data(), dst.size()));
-        QVERIFY(!converter.mjpegToBgr(jpeg.data(), jpeg.size(), 64, 47, dst.data(), dst.size()));
-        QVERIFY(converter.mjpegToBgr(jpeg.data(), jpeg.size(), 64, 48, dst.data(), dst.size()));
+                                   << size << 64 * 48 * 3;
+        QTest::newRow("other size") << flatJpeg(32, 16, 128, 128, 128) << size << 64 * 48 * 3;
+        QTest::newRow("empty") << std::vector<std::uint8_t>() << size << 64 * 48 * 3;
+        QTest::newRow("output too small") << good << size << 64 * 48 * 3 - 1;
+        QTest::newRow("odd width") << good << QSize(63, 48) << 64 * 48 * 3;
+        QTest::newRow("odd height") << good << QSize(64, 47) << 64 * 48 * 3;
     }
     void mjpegRefused()
     {
         QFETCH(std::vector<std::uint8_t>, data);
+        QFETCH(QSize, size);
         QFETCH(int, dstBytes);
         std::vector<std::uint8_t> dst(std::size_t(64) * 48 * 3, 7);
         FrameConverter converter;
-        QVERIFY(!converter.mjpegToBgr(data.data(), data.size(), 64, 48, dst.data(), std::size_t(dstBytes)));
+        QVERIFY(!converter.mjpegToBgr(data.data(), data.size(), size.width(), size.height(), dst.data(),
+                                      std::size_t(dstBytes)));
         QVERIFY(std::all_of(dst.begin(), dst.end(), [](std::uint8_t v) { return v == 7; }));
     }
 };

@@ -121,16 +121,20 @@ private slots:
         QCOMPARE(r.sizeX, 0.0);
     }
 
-    void roundMarkRejected_data()
+    // No mark, or more than one, is no result.
+    void markRejected_data()
     {
+        QTest::addColumn<int>("kind");
         QTest::addColumn<QString>("scene");
-        QTest::newRow("two marks") << "two";
-        QTest::newRow("too small") << "small";
-        QTest::newRow("square shape") << "square";
-        QTest::newRow("nothing") << "none";
+        QTest::newRow("two marks") << int(MarkFinder::Circle) << "two";
+        QTest::newRow("too small") << int(MarkFinder::Circle) << "small";
+        QTest::newRow("square shape") << int(MarkFinder::Circle) << "square";
+        QTest::newRow("nothing") << int(MarkFinder::Circle) << "none";
+        QTest::newRow("two squares") << int(MarkFinder::Square) << "two squares";
     }
-    void roundMarkRejected()
+    void markRejected()
     {
+        QFETCH(int, kind);
         QFETCH(QString, scene);
         Canvas c(640, 480, 30);
         if (scene == "two") {
@@ -140,10 +144,14 @@ private slots:
             c.disc({320, 240}, 15, 220);
         } else if (scene == "square") {
             c.rect({320, 240}, {36, 36}, 0, 220);
+        } else if (scene == "two squares") {
+            c.rect({290, 240}, {30, 30}, 0, 220);
+            c.rect({350, 240}, {30, 30}, 0, 220);
         }
         cv::Mat frame = c.frame();
         cv::Mat area = searchArea(frame, 50);
-        const RecognitionResult r = MarkFinder().find(area, MarkFinder::Circle, markParams(40));
+        const RecognitionResult r =
+            MarkFinder().find(area, MarkFinder::Kind(kind), markParams(kind == MarkFinder::Square ? 30 : 40));
         QVERIFY(!r.found);
         QCOMPARE(r.x, 0.0);
         QCOMPARE(r.y, 0.0);
@@ -239,16 +247,6 @@ private slots:
         QCOMPARE(MarkFinder::isSquareCandidate(square, cv::Size(100, 100)), candidate);
         const std::vector<cv::Point> right = {{100 - left, 20}, {70 - left, 20}, {70 - left, 50}, {100 - left, 50}};
         QCOMPARE(MarkFinder::isSquareCandidate(right, cv::Size(100, 100)), candidate);
-    }
-
-    void twoSquaresAreAmbiguous()
-    {
-        Canvas c(640, 480, 30);
-        c.rect({290, 240}, {30, 30}, 0, 220);
-        c.rect({350, 240}, {30, 30}, 0, 220);
-        cv::Mat frame = c.frame();
-        cv::Mat area = searchArea(frame, 50);
-        QVERIFY(!MarkFinder().find(area, MarkFinder::Square, markParams(30)).found);
     }
 
     void tooManyContours()
@@ -357,22 +355,6 @@ private slots:
         cv::Mat again = c.frame();
         cv::Mat area2 = searchArea(again, 80);
         QVERIFY(ComponentFinder().find(area2, ComponentFinder::Corners, p).found);
-    }
-
-    // Dust is below param2 x the area scale and does not move the outline.
-    void elementIgnoresDust()
-    {
-        Canvas c(640, 480, 25);
-        c.rect({320.3, 240.6}, {120, 60}, 5, 210);
-        c.disc({200, 200}, 2, 255);
-        c.disc({450, 300}, 2.5, 255);
-        cv::Mat frame = c.frame();
-        RecognitionParams p = markParams(200);
-        p.param2 = 20; // 20 x 3 = 60 px of bounding box
-        const RecognitionResult r = ComponentFinder().find(frame, ComponentFinder::Element, p);
-        QVERIFY(r.found);
-        QVERIFY(std::fabs(r.x - 0.3) < 0.1);
-        QVERIFY(std::fabs(r.y - 0.6) < 0.1);
     }
 
     void pins_data()

@@ -3,7 +3,6 @@
 #include "vision/SimulatedDevice.h"
 #include "vision/SimulatedScene.h"
 #include "vision/SimulatedStage.h"
-#include "vision/SimulatedWorld.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
@@ -22,12 +21,6 @@ SimulatedStage::Position at(double x, double y, double a = 0)
     p.y = y;
     p.a = a;
     return p;
-}
-
-int brightness(const cv::Mat &bgr, int row, int col)
-{
-    const cv::Vec3b p = bgr.at<cv::Vec3b>(row, col);
-    return (p[0] + p[1] + p[2]) / 3;
 }
 
 // Centre of the bright pixels (above a level) of a frame.
@@ -104,38 +97,6 @@ private slots:
         const double area = cv::countNonZero(grey > 190);
         const double expected = M_PI * std::pow(SimulatedScene::kMarkDiameterMm / 2 * SimulatedScene::kPixelsPerMm, 2);
         QVERIFY(std::abs(area - expected) < expected * 0.15);
-    }
-
-    // The component on the nozzle turns with A: its two bright terminals lie
-    // left and right at 0°, above and below at 90°. An empty nozzle shows
-    // nothing.
-    void componentTurnsWithA()
-    {
-        SimulatedScene scene("sim:component");
-        cv::Mat frame;
-        SimulatedWorld::resetParts();
-        scene.render(frame, 640, 480, at(0, 0, 0), 0);
-        QCOMPARE(cv::countNonZero(frame.reshape(1) > 20), 0);
-
-        // A 3.2 x 1.6 part taken from a one-pocket feeder at (50, 50).
-        SimulatedWorld world;
-        const QVariantMap feeder{{"bank", "B"}, {"index", 0}, {"pockets", QVariantList{QVariant(QVariantList{50, 50})}},
-                                 {"pickZ", 10}, {"width", 3.2}, {"height", 1.6}};
-        QVERIFY(SimulatedWorld::fromVariant(QVariantMap{{"feeders", QVariantList{feeder}}}, &world, nullptr));
-        SimulatedWorld::setCurrent(world);
-        SimulatedStage::setMachine(at(50, 50, 0), true);
-        scene.render(frame, 640, 480, at(0, 0, 0), 0);
-        const int d = int(1.3 * SimulatedScene::kPixelsPerMm);
-        QVERIFY(brightness(frame, 240, 320 - d) > 200);
-        QVERIFY(brightness(frame, 240, 320 + d) > 200);
-        QVERIFY(brightness(frame, 240 - d, 320) < 100);
-        scene.render(frame, 640, 480, at(0, 0, 90), 0);
-        QVERIFY(brightness(frame, 240 - d, 320) > 200);
-        QVERIFY(brightness(frame, 240 + d, 320) > 200);
-        QVERIFY(brightness(frame, 240, 320 - d) < 100);
-        SimulatedStage::setMachine(at(0, 0, 0), false);
-        SimulatedWorld::resetParts();
-        SimulatedWorld::clearCurrent();
     }
 
     void fileAndFolderScenes()

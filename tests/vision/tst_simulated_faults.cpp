@@ -4,40 +4,23 @@
 // parts on a placer drawn for the head camera and told upright from upside
 // down by the program's own template search, picked, and turned over by a
 // drop from high enough; the value of the held part for the RLC meter.
-#include "RecogniseFrame.h"
+#include "SimulatedWorldFixture.h"
 #include "util/NozzleStateFile.h"
 #include "vision/CameraWorker.h"
 #include "vision/MatImage.h"
-#include "vision/SimulatedNozzle.h"
-#include "vision/SimulatedScene.h"
-#include "vision/SimulatedStage.h"
-#include "vision/SimulatedWorld.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <opencv2/imgproc.hpp>
-
 #include <cmath>
+
+using namespace Sim;
 
 namespace {
 
-constexpr double kTravel = 40;
 constexpr double kLooseZ = 21;
 const QPointF kCameraShift(-30, 15);
-
-SimulatedStage::Position at(double x, double y, double z, double a = 0)
-{
-    SimulatedStage::Position p;
-    p.x = x;
-    p.y = y;
-    p.z = z;
-    p.a = a;
-    return p;
-}
-
-QVariantList point(double x, double y) { return {x, y}; }
 
 QVariantMap loosePart(double x, double y, double angle, bool flipped)
 {
@@ -55,127 +38,48 @@ QVariantMap loosePart(double x, double y, double angle, bool flipped)
 //       (340, 100).
 QVariantMap worldMap()
 {
-    const QVariantMap tray{{"bank", "L"},
-                           {"index", 0},
-                           {"pockets", QVariantList{QVariant(point(20, 100)), QVariant(point(30, 100))}},
-                           {"pickZ", 22},
-                           {"width", 3.2},
-                           {"height", 1.6},
-                           {"thickness", 0.6},
-                           {"angle", 0},
-                           {"rlcMode", "R"},
-                           {"rlcValue", 4700}};
-    const QVariantMap tape{{"bank", "B"},
-                           {"index", 1},
-                           {"refills", true},
-                           {"pockets", QVariantList{QVariant(point(60, 16)), QVariant(point(60, 20)),
-                                                    QVariant(point(60, 24))}},
-                           {"pickZ", 19.45},
-                           {"width", 1.6},
-                           {"height", 0.8},
-                           {"thickness", 0.45}};
-    const QVariantMap loose{
-        {"bank", "U"},
-        {"index", 2},
-        {"loose", true},
-        {"placer", QVariantList{QVariant(QVariantList{300, 100, 32, 24}), QVariant(QVariantList{340, 100, 32, 24})}},
-        {"parts", QVariantList{loosePart(295, 98, 30, false), loosePart(306, 104, -60, true),
-                               loosePart(340, 100, 0, false)}},
-        {"pickZ", kLooseZ},
-        {"width", 5},
-        {"height", 2.5},
-        {"thickness", 1}};
-    return QVariantMap{{"cameraShift", point(kCameraShift.x(), kCameraShift.y())},
+    QVariantMap tray = feeder("L", 0, {{20, 100}, {30, 100}}, 22, 3.2, 1.6, 0.6);
+    tray["angle"] = 0;
+    tray["rlcMode"] = "R";
+    tray["rlcValue"] = 4700;
+    QVariantMap tape = feeder("B", 1, {{60, 16}, {60, 20}, {60, 24}}, 19.45, 1.6, 0.8, 0.45);
+    tape["refills"] = true;
+    QVariantMap loose = feeder("U", 2, {}, kLooseZ, 5, 2.5, 1);
+    loose.remove("pockets");
+    loose["loose"] = true;
+    loose["placer"] = QVariantList{QVariant(QVariantList{300, 100, 32, 24}), QVariant(QVariantList{340, 100, 32, 24})};
+    loose["parts"] = QVariantList{loosePart(295, 98, 30, false), loosePart(306, 104, -60, true),
+                                  loosePart(340, 100, 0, false)};
+    return QVariantMap{{"cameraShift", point(kCameraShift)},
                        {"feeders", QVariantList{tray, tape, loose}}};
 }
 
-void setWorld(const QVariantMap &map = worldMap(), double componentScale = 20)
+void setFaultsWorld(const QVariantMap &map = worldMap(), double componentScale = 20)
 {
     QVariantMap m = map;
     m["componentScale"] = componentScale;
-    SimulatedWorld w;
-    QString error;
-    if (!SimulatedWorld::fromVariant(m, &w, &error))
-        qFatal("world refused: %s", qPrintable(error));
-    SimulatedWorld::setCurrent(w);
+    setWorld(m);
 }
 
-// Down to z over (x, y), valve on, up to the travel height: whether the
-// nozzle then holds a part.
-bool pickAt(double x, double y, double z, double a = 0)
+QVariantMap withoutFeeder(int index)
 {
-    SimulatedStage::setMachine(at(x, y, kTravel, a), false);
-    SimulatedStage::setMachine(at(x, y, z, a), false);
-    SimulatedStage::setMachine(at(x, y, z, a), true);
-    SimulatedStage::setMachine(at(x, y, kTravel, a), true);
-    return SimulatedWorld::holdsPart();
-}
-
-// Down to z over (x, y), valve off, up.
-void releaseAt(double x, double y, double z, double a = 0)
-{
-    SimulatedStage::setMachine(at(x, y, kTravel, a), true);
-    SimulatedStage::setMachine(at(x, y, z, a), true);
-    SimulatedStage::setMachine(at(x, y, z, a), false);
-    SimulatedStage::setMachine(at(x, y, kTravel, a), false);
-}
-
-QVariantMap feederState(const QString &bank, int index)
-{
-    for (const QVariant &f : SimulatedWorld::current().toVariant().value("feeders").toList()) {
-        const QVariantMap m = f.toMap();
-        if (m.value("bank").toString() == bank && m.value("index").toInt() == index)
-            return m;
-    }
-    return QVariantMap();
-}
-
-QVariantMap lastRelease()
-{
-    const QVariantList releases = SimulatedWorld::releases();
-    return releases.isEmpty() ? QVariantMap() : releases.last().toMap();
-}
-
-// The part on the nozzle as the component camera sees it with the nozzle at
-// A, found by the program's "element" recognition.
-Recognised recogniseHeld(double a, double width, double height, double scale)
-{
-    cv::Mat frame;
-    SimulatedScene("sim:component").render(frame, 1280, 960, at(0, 0, kTravel, a), 0);
-    RecognitionSettings settings;
-    settings.mode = QStringLiteral("element");
-    settings.param2 = 5;
-    settings.targetSize = width * scale;
-    settings.targetSize2 = height * scale;
-    settings.roiPercent = 80;
-    return recogniseFrame(frame, settings);
-}
-
-double fold(double degrees, double period)
-{
-    double d = std::fmod(degrees, period);
-    if (d > period / 2)
-        d -= period;
-    if (d < -period / 2)
-        d += period;
-    return d;
+    QVariantMap map = worldMap();
+    QVariantList feeders = map.value("feeders").toList();
+    feeders.removeAt(index);
+    map["feeders"] = feeders;
+    return map;
 }
 
 // The head camera's frame with `seen` (machine coordinates) in its centre.
 cv::Mat headFrame(const QPointF &seen)
 {
-    const QPointF machine = seen - kCameraShift;
-    cv::Mat frame;
-    SimulatedScene("sim:board").render(frame, 640, 480, at(machine.x(), machine.y(), kTravel), 0);
-    return frame;
+    return render(QStringLiteral("sim:board"), at(seen - kCameraShift, kTravel));
 }
 
+// The grey of the point `seen` in the head camera's frame centred on `centre`.
 int grey(const cv::Mat &bgr, const QPointF &seen, const QPointF &centre)
 {
-    const double col = 320 + (seen.x() - centre.x()) * SimulatedScene::kPixelsPerMm;
-    const double row = 240 - (seen.y() - centre.y()) * SimulatedScene::kPixelsPerMm;
-    const cv::Vec3b p = bgr.at<cv::Vec3b>(int(std::lround(row)), int(std::lround(col)));
-    return (p[0] + p[1] + p[2]) / 3;
+    return Sim::grey(bgr, 320 + (seen.x() - centre.x()) * kPpm, 240 - (seen.y() - centre.y()) * kPpm);
 }
 
 // The head camera's loose-part search as the program sets it up for a
@@ -225,16 +129,8 @@ class TestSimulatedFaults : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        SimulatedWorld::clearFaults();
-        SimulatedWorld::clearCurrent();
-        SimulatedWorld::setDisplacement({});
-        SimulatedWorld::setNozzleStateFile(QString());
-        SimulatedStage::setMachine(at(0, 0, kTravel), false);
-        SimulatedWorld::resetParts();
-    }
-    void cleanupTestCase() { init(); }
+    void init() { resetSimulation(); }
+    void cleanupTestCase() { resetSimulation(); }
 
     // A pick error moves and turns the part on the nozzle beyond the
     // nozzle's own miss; the program's recognition on the component camera
@@ -263,12 +159,8 @@ private slots:
         QFETCH(QPointF, miss);
         QFETCH(double, a);
         const double scale = 120;
-        setWorld(worldMap(), scale);
-        SimulatedWorld::PickError e;
-        e.dx = error.x();
-        e.dy = error.y();
-        e.turn = turn;
-        QVERIFY(SimulatedWorld::setPickError("L", 0, e));
+        setFaultsWorld(worldMap(), scale);
+        QVERIFY(SimulatedWorld::setPickError("L", 0, {error.x(), error.y(), turn, {}}));
         QVERIFY(pickAt(30 + miss.x(), 100 + miss.y(), 22));
         SimulatedStage::setMachine(at(250, 80, kTravel, a), true);
 
@@ -276,10 +168,7 @@ private slots:
         QVERIFY(f.found);
         // Part minus nozzle at the pick (A 0), then turned clockwise with the
         // nozzle; the camera looks up, so machine Y runs down its rows.
-        const QPointF off0 = -miss + error;
-        const double r = -a * M_PI / 180;
-        const QPointF off(off0.x() * std::cos(r) - off0.y() * std::sin(r),
-                          off0.x() * std::sin(r) + off0.y() * std::cos(r));
+        const QPointF off = turned(error - miss, -a);
         QVERIFY2(std::fabs(f.x / scale - off.x()) < 0.01, qPrintable(QString::number(f.x / scale - off.x())));
         QVERIFY2(std::fabs(f.y / scale - off.y()) < 0.01, qPrintable(QString::number(f.y / scale - off.y())));
         QVERIFY2(std::fabs(fold(f.angle - (turn - a), 90)) < 0.1, qPrintable(QString::number(f.angle)));
@@ -290,13 +179,10 @@ private slots:
     // is described only later, and goes with clearFaults.
     void pickErrorKeptAndCleared()
     {
-        SimulatedWorld::PickError e;
-        e.dx = 0.25;
-        e.dy = -0.1;
-        e.turn = 2;
+        SimulatedWorld::PickError e{0.25, -0.1, 2, {}};
         QVERIFY(SimulatedWorld::setPickError("L", 0, e));
-        setWorld();
-        setWorld();
+        setFaultsWorld();
+        setFaultsWorld();
         QVERIFY(pickAt(20, 100, 22));
         QPointF offset;
         double angle = 0, width = 0, height = 0;
@@ -309,22 +195,18 @@ private slots:
         releaseAt(500, 500, 30);
 
         // The tape is not described yet when its error is set.
-        QVariantMap map = worldMap();
-        QVariantList feeders = map.value("feeders").toList();
-        feeders.removeAt(1);
-        map["feeders"] = feeders;
-        setWorld(map);
+        setFaultsWorld(withoutFeeder(1));
         e.dx = -0.3;
         e.turn = 0;
         QVERIFY(SimulatedWorld::setPickError("B", 1, e));
-        setWorld();
+        setFaultsWorld();
         QVERIFY(pickAt(60, 20, 19.45));
         QVERIFY(SimulatedWorld::heldPart(at(0, 0, kTravel), &offset, &angle, &width, &height));
         QVERIFY(std::hypot(offset.x() + 0.3, offset.y() + 0.1) < 1e-9);
         releaseAt(500, 500, 30);
 
         SimulatedWorld::clearFaults();
-        setWorld();
+        setFaultsWorld();
         QVERIFY(pickAt(30, 100, 22));
         QVERIFY(SimulatedWorld::heldPart(at(0, 0, kTravel), &offset, &angle, &width, &height));
         QCOMPARE(offset, QPointF());
@@ -359,7 +241,7 @@ private slots:
         QTemporaryDir dir;
         const QString state = dir.filePath("nozzle");
         SimulatedWorld::setNozzleStateFile(state);
-        setWorld();
+        setFaultsWorld();
         SimulatedWorld::PickError e;
         QString error;
         QVERIFY2(SimulatedWorld::Pattern::fromVariant(pattern, &e.miss, &error), qPrintable(error));
@@ -387,10 +269,8 @@ private slots:
     // only after the valve was off.
     void missedPickLeavesThePart()
     {
-        setWorld();
-        SimulatedWorld::PickError e;
-        e.miss.marks = QStringLiteral("10");
-        QVERIFY(SimulatedWorld::setPickError("L", 0, e));
+        setFaultsWorld();
+        QVERIFY(SimulatedWorld::setPickError("L", 0, {0, 0, 0, {QStringLiteral("10")}}));
         QVERIFY(!pickAt(20, 100, 22));
         SimulatedStage::setMachine(at(30, 100, kTravel), true);
         SimulatedStage::setMachine(at(30, 100, 22), true);
@@ -435,7 +315,7 @@ private slots:
     // dot, an upturned part's dark body with a bright pad in its middle.
     void headCameraShowsLooseParts()
     {
-        setWorld();
+        setFaultsWorld();
         const QPointF centre(305, 100);
         const cv::Mat frame = headFrame(centre);
         const int plate = grey(frame, QPointF(290, 110), centre);
@@ -446,20 +326,12 @@ private slots:
         // Round the pad, 1.1 mm from the middle along the part's own Y
         // (the pad reaches 0.94 mm, the body 1.25 mm), turned by -60
         // degrees: the dark body.
-        const double b = -60 * M_PI / 180;
-        QVERIFY(grey(frame, QPointF(306, 104) + QPointF(-1.1 * std::sin(b), 1.1 * std::cos(b)), centre) < 80);
+        QVERIFY(grey(frame, QPointF(306, 104) + turned(QPointF(0, 1.1), -60), centre) < 80);
         // The upright part's pin-1 dot: 0.84 mm towards its -X end, 0.53 mm
         // towards +Y, turned by 30 degrees.
-        const double a = 30 * M_PI / 180;
-        const QPointF dot = QPointF(295, 98) + QPointF(-0.84 * std::cos(a) - 0.53 * std::sin(a),
-                                                        -0.84 * std::sin(a) + 0.53 * std::cos(a));
-        QVERIFY(grey(frame, dot, centre) > 200);
+        QVERIFY(grey(frame, QPointF(295, 98) + turned(QPointF(-0.84, 0.53), 30), centre) > 200);
         // Without the loose-part feeder nothing of it is drawn.
-        QVariantMap map = worldMap();
-        QVariantList feeders = map.value("feeders").toList();
-        feeders.removeLast();
-        map["feeders"] = feeders;
-        setWorld(map);
+        setFaultsWorld(withoutFeeder(2));
         QVERIFY(SimulatedWorld::current().isEmpty());
     }
 
@@ -491,14 +363,8 @@ private slots:
         QFETCH(double, height);
         QFETCH(double, angle);
         QFETCH(bool, flipped);
-        setWorld();
-        SimulatedWorld::LoosePart p;
-        p.centre = QPointF(300.3, 99.8);
-        p.angle = angle;
-        p.flipped = flipped;
-        p.width = width;
-        p.height = height;
-        QVERIFY(SimulatedWorld::setLooseParts("U", 2, {p}));
+        setFaultsWorld();
+        QVERIFY(SimulatedWorld::setLooseParts("U", 2, {{QPointF(300.3, 99.8), angle, flipped, width, height}}));
         const cv::Mat frame = headFrame(QPointF(300, 100));
 
         const LooseFound r = searchLoose(frame, width, height, true);
@@ -542,12 +408,8 @@ private slots:
         QFETCH(bool, flipped);
         QFETCH(bool, inverse);
         QFETCH(bool, found);
-        setWorld();
-        SimulatedWorld::LoosePart p;
-        p.centre = QPointF(302, 99);
-        p.angle = 30;
-        p.flipped = flipped;
-        QVERIFY(SimulatedWorld::setLooseParts("U", 2, {p}));
+        setFaultsWorld();
+        QVERIFY(SimulatedWorld::setLooseParts("U", 2, {{QPointF(302, 99), 30, flipped}}));
         CameraWorker w;
         w.setMode(QStringLiteral("placerContours"));
         w.setParam1(150);
@@ -581,10 +443,8 @@ private slots:
     // and a pick that the feeder's pattern misses leaves it there.
     void loosePartPicked()
     {
-        setWorld(worldMap(), 120);
-        SimulatedWorld::PickError e;
-        e.miss.marks = QStringLiteral("10");
-        QVERIFY(SimulatedWorld::setPickError("U", 2, e));
+        setFaultsWorld(worldMap(), 120);
+        QVERIFY(SimulatedWorld::setPickError("U", 2, {0, 0, 0, {QStringLiteral("10")}}));
         QVERIFY(!pickAt(295, 98, kLooseZ, -30));
         QCOMPARE(feederState("U", 2).value("parts").toList().size(), 3);
         SimulatedStage::setMachine(at(295, 98, kTravel, -30), false);
@@ -652,11 +512,8 @@ private slots:
         QFETCH(QPointF, drop);
         QFETCH(bool, onPlacer);
         QFETCH(bool, landsFlipped);
-        setWorld();
-        SimulatedWorld::LoosePart p;
-        p.centre = QPointF(300, 100);
-        p.flipped = heldFlipped;
-        QVERIFY(SimulatedWorld::setLooseParts("U", 2, {p}));
+        setFaultsWorld();
+        QVERIFY(SimulatedWorld::setLooseParts("U", 2, {{QPointF(300, 100), 0, heldFlipped}}));
         QVERIFY(pickAt(300, 100, kLooseZ));
         QCOMPARE(feederState("U", 2).value("parts").toList().size(), 0);
         releaseAt(drop.x(), drop.y(), kLooseZ + height);
@@ -688,26 +545,24 @@ private slots:
     // while they are set), clearFaults brings back the described ones.
     void loosePartsKept()
     {
-        setWorld();
+        setFaultsWorld();
         QVERIFY(pickAt(340, 100, kLooseZ));
         releaseAt(470, 120, 30);
-        setWorld();
+        setFaultsWorld();
         QCOMPARE(feederState("U", 2).value("parts").toList().size(), 2);
         SimulatedWorld::resetParts();
         QCOMPARE(feederState("U", 2).value("parts").toList().size(), 3);
 
-        SimulatedWorld::LoosePart p;
-        p.centre = QPointF(330, 95);
-        p.angle = 12;
+        SimulatedWorld::LoosePart p{QPointF(330, 95), 12};
         QVERIFY(SimulatedWorld::setLooseParts("U", 2, {p, p}));
-        setWorld();
+        setFaultsWorld();
         QVariantList parts = feederState("U", 2).value("parts").toList();
         QCOMPARE(parts.size(), 2);
         QCOMPARE(parts.first().toMap().value("angle").toDouble(), 12.0);
         QCOMPARE(parts.first().toMap().value("width").toDouble(), 5.0); // the feeder's size
         QVERIFY(pickAt(330, 95, kLooseZ));
         releaseAt(470, 120, 30);
-        setWorld();
+        setFaultsWorld();
         QCOMPARE(feederState("U", 2).value("parts").toList().size(), 1);
         SimulatedWorld::resetParts();
         QCOMPARE(feederState("U", 2).value("parts").toList().size(), 2);
@@ -723,15 +578,16 @@ private slots:
         QVERIFY(!SimulatedWorld::setLooseParts("U", 2, {p}));
     }
 
-    // The nozzle state file carries the value of the held part for the RLC
-    // meter emulator; the feeder's RLC error multiplies the parts its
+    // The nozzle state file follows valve and part for the vacuum sensor
+    // emulator (the valve on an empty nozzle: the miss pattern) and carries
+    // the value of the held part for the RLC meter emulator; the feeder's RLC error multiplies the parts its
     // pattern marks.
     void heldPartValue()
     {
         QTemporaryDir dir;
         const QString path = dir.filePath("nozzle");
         SimulatedWorld::setNozzleStateFile(path);
-        setWorld();
+        setFaultsWorld();
         NozzleStateFile::State s;
         QVERIFY(pickAt(60, 20, 19.45));
         QVERIFY(NozzleStateFile::read(path, &s));
@@ -744,22 +600,16 @@ private slots:
         QCOMPARE(s.rlcValue, 4700.0);
         releaseAt(470, 120, 30);
         QVERIFY(NozzleStateFile::read(path, &s));
-        QVERIFY(!s.part);
+        QVERIFY(!s.valve && !s.part);
         QCOMPARE(s.rlcMode, char(0));
+        // Only the file itself is left in the folder.
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"nozzle"});
+        QVERIFY(!NozzleStateFile::read(dir.filePath("missing"), &s));
 
         // 100 nF capacitors on the tape, every second one measuring half
         // as much again.
-        QVariantMap map = worldMap();
-        QVariantList feeders = map.value("feeders").toList();
-        QVariantMap tape = feeders.at(1).toMap();
-        tape["rlcMode"] = "C";
-        tape["rlcValue"] = 1e-7;
-        feeders[1] = tape;
-        map["feeders"] = feeders;
-        setWorld(map);
-        SimulatedWorld::RlcError e;
-        e.factor = 1.5;
-        e.parts.marks = QStringLiteral("01");
+        setFaultsWorld(withFeederValue(withFeederValue(worldMap(), 1, "rlcMode", "C"), 1, "rlcValue", 1e-7));
+        const SimulatedWorld::RlcError e{1.5, {QStringLiteral("01")}};
         QVERIFY(SimulatedWorld::setRlcError("B", 1, e));
         const QList<double> expected{1e-7, 1.5e-7, 1e-7, 1.5e-7};
         for (double value : expected) {
@@ -807,8 +657,8 @@ private slots:
         }
     }
 
-    // World descriptions of loose feeders and values that the world refuses
-    // or leaves out.
+    // Feeder descriptions, loose feeders and RLC values among them, that the
+    // world refuses or leaves out.
     void descriptions_data()
     {
         QTest::addColumn<int>("feeder");
@@ -817,6 +667,13 @@ private slots:
         QTest::addColumn<bool>("accepted");
         QTest::addColumn<int>("feeders");
         QTest::newRow("as it is") << 0 << "" << QVariant() << true << 3;
+        QTest::newRow("unknown bank") << 0 << "bank" << QVariant("X") << false << 0;
+        QTest::newRow("negative index") << 0 << "index" << QVariant(-1) << false << 0;
+        QTest::newRow("pick Z not a number") << 0 << "pickZ" << QVariant("high") << false << 0;
+        QTest::newRow("infinite width") << 0 << "width" << QVariant(qInf()) << false << 0;
+        QTest::newRow("bad pocket") << 0 << "pockets" << QVariant(points({{1, qQNaN()}})) << false << 0;
+        QTest::newRow("no pockets: left out") << 0 << "pockets" << QVariant(QVariantList()) << true << 2;
+        QTest::newRow("no size: left out") << 0 << "width" << QVariant(0) << true << 2;
         QTest::newRow("unknown RLC mode") << 0 << "rlcMode" << QVariant("Q") << false << 0;
         QTest::newRow("RLC value not a number") << 0 << "rlcValue" << QVariant("much") << false << 0;
         QTest::newRow("placer window of three numbers")
@@ -834,17 +691,9 @@ private slots:
         QFETCH(QVariant, value);
         QFETCH(bool, accepted);
         QFETCH(int, feeders);
-        QVariantMap map = worldMap();
-        if (!key.isEmpty()) {
-            QVariantList list = map.value("feeders").toList();
-            QVariantMap f = list.at(feeder).toMap();
-            f[key] = value;
-            list[feeder] = f;
-            map["feeders"] = list;
-        }
         SimulatedWorld w;
         QString error;
-        QCOMPARE(SimulatedWorld::fromVariant(map, &w, &error), accepted);
+        QCOMPARE(SimulatedWorld::fromVariant(withFeederValue(worldMap(), feeder, key, value), &w, &error), accepted);
         QCOMPARE(error.isEmpty(), accepted);
         QCOMPARE(w.feeders.size(), feeders);
         if (accepted && feeders == 3) {

@@ -2,38 +2,16 @@
 // and lets them go on the board or into the basket, driven only by the head
 // position and valve 1; the component camera shows the held part and the
 // head camera the parts on the board.
-#include "RecogniseFrame.h"
-#include "util/NozzleStateFile.h"
-#include "vision/CameraWorker.h"
+#include "SimulatedWorldFixture.h"
 #include "vision/SimulatedNozzle.h"
-#include "vision/SimulatedScene.h"
-#include "vision/SimulatedStage.h"
-#include "vision/SimulatedWorld.h"
 
-#include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QtTest>
-
-#include <opencv2/imgproc.hpp>
 
 #include <cmath>
 
+using namespace Sim;
+
 namespace {
-
-constexpr double kPpm = SimulatedScene::kPixelsPerMm;
-constexpr double kTravel = 40;
-
-SimulatedStage::Position at(double x, double y, double z, double a = 0)
-{
-    SimulatedStage::Position p;
-    p.x = x;
-    p.y = y;
-    p.z = z;
-    p.a = a;
-    return p;
-}
-
-QVariantList point(double x, double y) { return {x, y}; }
 
 // A board 100 x 80 mm from (100, 300) to (200, 380), and three feeders:
 //   B0, a tape of 0603 parts (1.6 x 0.8), pockets every 4 mm along Y about
@@ -43,49 +21,17 @@ QVariantList point(double x, double y) { return {x, y}; }
 //   U1, a strip of three 2 x 1.25 parts from (250, 450) to (258, 450).
 QVariantMap worldMap()
 {
-    const QVariantList board{QVariant(point(100, 300)), QVariant(point(200, 300)), QVariant(point(200, 380)),
-                             QVariant(point(100, 380))};
-    const QVariantMap tape{{"bank", "B"},
-                           {"index", 0},
-                           {"refills", true},
-                           {"pockets", QVariantList{QVariant(point(60, 16)), QVariant(point(60, 20)),
-                                                    QVariant(point(60, 24))}},
-                           {"pickZ", 19.45},
-                           {"width", 1.6},
-                           {"height", 0.8},
-                           {"thickness", 0.45},
-                           {"angle", 0}};
-    const QVariantMap tray{{"bank", "L"},
-                           {"index", 2},
-                           {"pockets", QVariantList{QVariant(point(20, 100)), QVariant(point(30, 100)),
-                                                    QVariant(point(20, 110)), QVariant(point(30, 110))}},
-                           {"pickZ", 22},
-                           {"width", 3.2},
-                           {"height", 1.6},
-                           {"thickness", 0.6},
-                           {"angle", 90}};
-    const QVariantMap strip{{"bank", "U"},
-                            {"index", 1},
-                            {"pockets", QVariantList{QVariant(point(250, 450)), QVariant(point(254, 450)),
-                                                     QVariant(point(258, 450))}},
-                            {"pickZ", 21},
-                            {"width", 2},
-                            {"height", 1.25},
-                            {"thickness", 0.5},
-                            {"angle", 0}};
-    return QVariantMap{{"boards", QVariantList{QVariant(board)}},
+    QVariantMap tape = feeder("B", 0, {{60, 16}, {60, 20}, {60, 24}}, 19.45, 1.6, 0.8, 0.45);
+    tape["refills"] = true;
+    tape["angle"] = 0;
+    QVariantMap tray = feeder("L", 2, {{20, 100}, {30, 100}, {20, 110}, {30, 110}}, 22, 3.2, 1.6, 0.6);
+    tray["angle"] = 90;
+    QVariantMap strip = feeder("U", 1, {{250, 450}, {254, 450}, {258, 450}}, 21, 2, 1.25, 0.5);
+    strip["angle"] = 0;
+    return QVariantMap{{"boards", QVariantList{points({{100, 300}, {200, 300}, {200, 380}, {100, 380}})}},
                        {"pivot", point(100, 380)},
                        {"cameraShift", point(-30, 5)},
                        {"feeders", QVariantList{tape, tray, strip}}};
-}
-
-SimulatedWorld makeWorld()
-{
-    SimulatedWorld w;
-    QString error;
-    if (!SimulatedWorld::fromVariant(worldMap(), &w, &error))
-        qFatal("world refused: %s", qPrintable(error));
-    return w;
 }
 
 // The machine's moves of one pick and place as a job makes them: travel
@@ -93,7 +39,7 @@ SimulatedWorld makeWorld()
 // off, up.
 struct Cycle {
     SimulatedNozzle nozzle;
-    SimulatedWorld world = makeWorld();
+    SimulatedWorld world = worldFrom(worldMap());
     SimulatedWorld::Displacement displacement;
     QVector<SimulatedNozzle::Event> events;
 
@@ -119,52 +65,30 @@ struct Cycle {
     }
 };
 
-// The camera worker as the program runs it for a part on the nozzle
-// ("element"), fed one frame.
-using Found = Recognised;
-
-Found recogniseElement(const cv::Mat &frame, double width, double height)
-{
-    RecognitionSettings settings;
-    settings.mode = QStringLiteral("element");
-    settings.param2 = 5;
-    settings.targetSize = width * kPpm;
-    settings.targetSize2 = height * kPpm;
-    settings.roiPercent = 80;
-    return recogniseFrame(frame, settings);
-}
-
-cv::Mat render(const QString &scene, const SimulatedStage::Position &p)
-{
-    SimulatedScene s(scene);
-    cv::Mat frame;
-    s.render(frame, 640, 480, p, 0);
-    return frame;
-}
-
-int grey(const cv::Mat &bgr, double col, double row)
-{
-    const cv::Vec3b p = bgr.at<cv::Vec3b>(int(std::lround(row)), int(std::lround(col)));
-    return (p[0] + p[1] + p[2]) / 3;
-}
+// One pick and release: where and how, and what the nozzle records.
+struct PickAndRelease {
+    QPointF pick;
+    double pickZ;
+    QPointF target;
+    double a;
+    QString bank;
+    int feeder, pocket;
+    QPointF landed;
+    double angle;
+    bool onBoard;
+};
 
 } // namespace
+
+Q_DECLARE_METATYPE(PickAndRelease)
 
 class TestSimulatedParts : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        SimulatedWorld::clearCurrent();
-        SimulatedWorld::resetParts();
-        SimulatedWorld::setDisplacement({});
-        SimulatedWorld::setNozzleStateFile(QString());
-        SimulatedStage::setMachine(at(0, 0, kTravel), false);
-        SimulatedWorld::resetParts();
-    }
-    void cleanupTestCase() { init(); }
+    void init() { resetSimulation(); }
+    void cleanupTestCase() { resetSimulation(); }
 
     // One pick and one release: what was taken, where it landed, turned by
     // the nozzle's turn between pick and release (a positive A turns it
@@ -172,47 +96,28 @@ private slots:
     // on the board or not.
     void pickAndRelease_data()
     {
-        QTest::addColumn<QPointF>("pick");
-        QTest::addColumn<double>("pickZ");
-        QTest::addColumn<QPointF>("target");
-        QTest::addColumn<double>("a");
-        QTest::addColumn<QString>("bank");
-        QTest::addColumn<int>("feeder");
-        QTest::addColumn<int>("pocket");
-        QTest::addColumn<QPointF>("landed");
-        QTest::addColumn<double>("angle");
-        QTest::addColumn<bool>("onBoard");
-
-        QTest::newRow("tape, on the board") << QPointF(60, 20) << 19.45 << QPointF(150, 340) << 90.0 << "B" << 0 << 1
-                                            << QPointF(150, 340) << -90.0 << true;
+        QTest::addColumn<PickAndRelease>("row");
+        const double tolerance = SimulatedNozzle::kPickToleranceMm;
+        QTest::newRow("tape, on the board")
+            << PickAndRelease{{60, 20}, 19.45, {150, 340}, 90, "B", 0, 1, {150, 340}, -90, true};
         QTest::newRow("tape, further pocket, exact pick Z + tolerance")
-            << QPointF(60, 24) << 19.45 + SimulatedNozzle::kPickToleranceMm << QPointF(120, 310) << -45.0 << "B" << 0
-            << 2 << QPointF(120, 310) << 45.0 << true;
-        QTest::newRow("tape, into the basket") << QPointF(60, 16) << 19.0 << QPointF(300, 30) << 0.0 << "B" << 0 << 0
-                                               << QPointF(300, 30) << 0.0 << false;
-        QTest::newRow("tray, second row") << QPointF(30, 110) << 22.0 << QPointF(180, 370) << 30.0 << "L" << 2 << 3
-                                          << QPointF(180, 370) << 60.0 << true;
+            << PickAndRelease{{60, 24}, 19.45 + tolerance, {120, 310}, -45, "B", 0, 2, {120, 310}, 45, true};
+        QTest::newRow("tape, into the basket")
+            << PickAndRelease{{60, 16}, 19.0, {300, 30}, 0, "B", 0, 0, {300, 30}, 0, false};
+        QTest::newRow("tray, second row")
+            << PickAndRelease{{30, 110}, 22, {180, 370}, 30, "L", 2, 3, {180, 370}, 60, true};
         // The nozzle 0.3 mm right of the part's centre: the part hangs 0.3 mm
         // left of the nozzle, and lands so after a quarter turn clockwise
         // (above it).
-        QTest::newRow("strip, picked off-centre") << QPointF(254.3, 450) << 21.0 << QPointF(160, 350) << 90.0 << "U"
-                                                  << 1 << 1 << QPointF(160, 350.3) << -90.0 << true;
-        QTest::newRow("just off the board's edge") << QPointF(60, 20) << 19.45 << QPointF(200.5, 340) << 0.0 << "B"
-                                                   << 0 << 1 << QPointF(200.5, 340) << 0.0 << false;
+        QTest::newRow("strip, picked off-centre")
+            << PickAndRelease{{254.3, 450}, 21, {160, 350}, 90, "U", 1, 1, {160, 350.3}, -90, true};
+        QTest::newRow("just off the board's edge")
+            << PickAndRelease{{60, 20}, 19.45, {200.5, 340}, 0, "B", 0, 1, {200.5, 340}, 0, false};
     }
     void pickAndRelease()
     {
-        QFETCH(QPointF, pick);
-        QFETCH(double, pickZ);
-        QFETCH(QPointF, target);
-        QFETCH(double, a);
-        QFETCH(QString, bank);
-        QFETCH(int, feeder);
-        QFETCH(int, pocket);
-        QFETCH(QPointF, landed);
-        QFETCH(double, angle);
-        QFETCH(bool, onBoard);
-
+        QFETCH(PickAndRelease, row);
+        const auto &[pick, pickZ, target, a, bank, feeder, pocket, landed, angle, onBoard] = row;
         Cycle c;
         c.pick(pick.x(), pick.y(), pickZ);
         QVERIFY(c.nozzle.holds());
@@ -323,7 +228,7 @@ private slots:
     // camera items feed them) and records every release.
     void processWideRecord()
     {
-        SimulatedWorld::setCurrent(makeWorld());
+        setWorld(worldMap());
         SimulatedStage::setPosition(at(60, 20, kTravel));
         SimulatedStage::setPosition(at(60, 20, 19.45));
         SimulatedStage::setValve(true);
@@ -357,25 +262,13 @@ private slots:
         // A new description of the same feeders keeps the taken tray pocket
         // and the part on the board; a tray counted from its start again was
         // loaded again.
-        SimulatedWorld::setCurrent(makeWorld());
+        setWorld(worldMap());
         QCOMPARE(SimulatedWorld::current().placedParts.size(), 1);
         SimulatedStage::setMachine(at(20, 100, 22), true);
         QVERIFY(!SimulatedWorld::holdsPart());
         SimulatedStage::setMachine(at(20, 100, kTravel), false);
-        QVariantMap map = worldMap();
-        QVariantList feeders = map.value("feeders").toList();
-        QVariantMap tray = feeders.at(1).toMap();
-        tray["current"] = 3;
-        feeders[1] = tray;
-        map["feeders"] = feeders;
-        SimulatedWorld w;
-        QVERIFY(SimulatedWorld::fromVariant(map, &w, nullptr));
-        SimulatedWorld::setCurrent(w);
-        tray["current"] = 0;
-        feeders[1] = tray;
-        map["feeders"] = feeders;
-        QVERIFY(SimulatedWorld::fromVariant(map, &w, nullptr));
-        SimulatedWorld::setCurrent(w);
+        setWorld(withFeederValue(worldMap(), 1, "current", 3));
+        setWorld(withFeederValue(worldMap(), 1, "current", 0));
         SimulatedStage::setMachine(at(20, 100, 22), true);
         QVERIFY(SimulatedWorld::holdsPart());
 
@@ -411,39 +304,17 @@ private slots:
 
         QVariantMap map = worldMap();
         map["componentScale"] = scale;
-        SimulatedWorld world;
-        QVERIFY(SimulatedWorld::fromVariant(map, &world, nullptr));
-        SimulatedWorld::setCurrent(world);
-        SimulatedWorld::resetParts();
-        auto frame = [&] {
-            cv::Mat m;
-            SimulatedScene("sim:component").render(m, 1280, 960, at(0, 0, kTravel, a), 0);
-            return m;
-        };
-        auto recognise = [&](const cv::Mat &m) {
-            RecognitionSettings settings;
-            settings.mode = QStringLiteral("element");
-            settings.param2 = 5;
-            settings.targetSize = 3.2 * scale;
-            settings.targetSize2 = 1.6 * scale;
-            settings.roiPercent = 80;
-            return recogniseFrame(m, settings);
-        };
-        QVERIFY(!recognise(frame()).found);
+        setWorld(map);
+        QVERIFY(!recogniseHeld(a, 3.2, 1.6, scale).found);
         // The tray's parts lie turned by 90 degrees: pick one at A = -90 so
         // that it hangs along X with the nozzle at 0 (the nozzle's turn back
         // to 0 is a quarter turn counter-clockwise).
         SimulatedStage::setMachine(at(30 + pickMiss.x(), 100 + pickMiss.y(), 22, -90), true);
         QVERIFY(SimulatedWorld::holdsPart());
         SimulatedStage::setPosition(at(0, 0, kTravel, a));
-        const Found f = recognise(frame());
+        const Recognised f = recogniseHeld(a, 3.2, 1.6, scale);
         QVERIFY(f.found);
-        double error = f.angle + a;
-        while (error > 45)
-            error -= 90;
-        while (error < -45)
-            error += 90;
-        QVERIFY2(std::fabs(error) < angleTolerance, qPrintable(QString::number(f.angle)));
+        QVERIFY2(std::fabs(fold(f.angle + a, 90)) < angleTolerance, qPrintable(QString::number(f.angle)));
         const bool across = std::fabs(std::fmod(std::fabs(a), 180.0) - 90) < 45;
         QVERIFY2(std::fabs((across ? f.height : f.width) - 3.2 * scale) < 0.1 * scale, qPrintable(QString::number(f.width)));
         QVERIFY2(std::fabs((across ? f.width : f.height) - 1.6 * scale) < 0.1 * scale, qPrintable(QString::number(f.height)));
@@ -451,9 +322,7 @@ private slots:
         // miss turned with the nozzle; the camera looks up, so machine Y runs
         // down the picture's rows.
         const QPointF miss0(-pickMiss.y(), pickMiss.x()); // part minus nozzle at A = 0
-        const double r = -a * M_PI / 180;
-        const QPointF offset(miss0.x() * std::cos(r) - miss0.y() * std::sin(r),
-                             miss0.x() * std::sin(r) + miss0.y() * std::cos(r));
+        const QPointF offset = turned(miss0, -a);
         QVERIFY2(std::fabs(f.x / scale - offset.x()) < 0.01, qPrintable(QString::number(f.x)));
         QVERIFY2(std::fabs(f.y / scale - offset.y()) < 0.01, qPrintable(QString::number(f.y)));
     }
@@ -462,16 +331,16 @@ private slots:
     // body in the middle, the bright terminals at its ends.
     void headCameraShowsPlacedPart()
     {
-        SimulatedWorld::setCurrent(makeWorld());
+        setWorld(worldMap());
         SimulatedStage::setMachine(at(60, 20, 19.45), true);
         SimulatedStage::setMachine(at(150, 340, 20, 90), true);
         SimulatedStage::setMachine(at(150, 340, 20, 90), false);
         // The head camera 30 mm left and 5 mm above the nozzle: it looks at
         // (150, 340) from (180, 335).
-        const cv::Mat frame = render("sim:board", at(180, 335, kTravel));
+        const cv::Mat frame = render(QStringLiteral("sim:board"), at(180, 335, kTravel));
         const cv::Mat before = [] {
             SimulatedWorld::resetParts();
-            return render("sim:board", at(180, 335, kTravel));
+            return render(QStringLiteral("sim:board"), at(180, 335, kTravel));
         }();
         const double d = (1.6 - 1.6 * 0.1875) / 2 * kPpm;
         QVERIFY(grey(frame, 320, 240) < grey(before, 320, 240) + 20);
@@ -479,75 +348,6 @@ private slots:
         QVERIFY(grey(frame, 320, 240 + d) > 180);
         QVERIFY(grey(frame, 320 - d, 240) < 100);
         QVERIFY(grey(before, 320, 240 - d) < 120);
-    }
-
-    // Feeder descriptions the world refuses or leaves out.
-    void feederDescriptions_data()
-    {
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QVariant>("value");
-        QTest::addColumn<bool>("accepted");
-        QTest::addColumn<int>("feeders");
-        QTest::newRow("as it is") << "" << QVariant() << true << 3;
-        QTest::newRow("unknown bank") << "bank" << QVariant("X") << false << 0;
-        QTest::newRow("negative index") << "index" << QVariant(-1) << false << 0;
-        QTest::newRow("pick Z not a number") << "pickZ" << QVariant("high") << false << 0;
-        QTest::newRow("infinite width") << "width" << QVariant(qInf()) << false << 0;
-        QTest::newRow("bad pocket") << "pockets" << QVariant(QVariantList{QVariant(point(1, qQNaN()))}) << false << 0;
-        QTest::newRow("no pockets: left out") << "pockets" << QVariant(QVariantList()) << true << 2;
-        QTest::newRow("no size: left out") << "width" << QVariant(0) << true << 2;
-    }
-    void feederDescriptions()
-    {
-        QFETCH(QString, key);
-        QFETCH(QVariant, value);
-        QFETCH(bool, accepted);
-        QFETCH(int, feeders);
-        QVariantMap map = worldMap();
-        if (!key.isEmpty()) {
-            QVariantList list = map.value("feeders").toList();
-            QVariantMap f = list.at(0).toMap();
-            f[key] = value;
-            list[0] = f;
-            map["feeders"] = list;
-        }
-        SimulatedWorld w;
-        QString error;
-        QCOMPARE(SimulatedWorld::fromVariant(map, &w, &error), accepted);
-        QCOMPARE(error.isEmpty(), accepted);
-        QCOMPARE(w.feeders.size(), feeders);
-        if (accepted && feeders == 3) {
-            // Read back as given.
-            SimulatedWorld again;
-            QVERIFY(SimulatedWorld::fromVariant(w.toVariant(), &again, nullptr));
-            QCOMPARE(again.toVariant(), w.toVariant());
-        }
-    }
-
-    // The nozzle state file follows valve and part, for the vacuum sensor
-    // emulator.
-    void nozzleStateFile()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("nozzle");
-        SimulatedWorld::setCurrent(makeWorld());
-        SimulatedWorld::setNozzleStateFile(path);
-        NozzleStateFile::State s;
-        SimulatedStage::setPosition(at(60, 20, kTravel));
-        QVERIFY(NozzleStateFile::read(path, &s));
-        QVERIFY(!s.valve && !s.part);
-        SimulatedStage::setValve(true);
-        QVERIFY(NozzleStateFile::read(path, &s));
-        QVERIFY(s.valve && !s.part);
-        SimulatedStage::setPosition(at(60, 20, 19.45));
-        QVERIFY(NozzleStateFile::read(path, &s));
-        QVERIFY(s.valve && s.part);
-        SimulatedStage::setValve(false);
-        QVERIFY(NozzleStateFile::read(path, &s));
-        QVERIFY(!s.valve && !s.part);
-        // Only the file itself is left in the folder.
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"nozzle"});
-        QVERIFY(!NozzleStateFile::read(dir.filePath("missing"), &s));
     }
 };
 

@@ -2,11 +2,8 @@
 // that the nozzle picks like a pocket part and puts down where it lets it
 // go, seen by the head camera and, held, by the component camera) and the
 // placed parts a test leaves out, moves or adds for the inspection.
-#include "RecogniseFrame.h"
+#include "SimulatedWorldFixture.h"
 #include "vision/SimulatedNozzle.h"
-#include "vision/SimulatedScene.h"
-#include "vision/SimulatedStage.h"
-#include "vision/SimulatedWorld.h"
 
 #include <QtTest>
 
@@ -14,20 +11,9 @@
 
 #include <cmath>
 
+using namespace Sim;
+
 namespace {
-
-constexpr double kPpm = SimulatedScene::kPixelsPerMm;
-constexpr double kTravel = 40;
-
-SimulatedStage::Position at(double x, double y, double z, double a = 0)
-{
-    SimulatedStage::Position p;
-    p.x = x;
-    p.y = y;
-    p.z = z;
-    p.a = a;
-    return p;
-}
 
 SimulatedWorld::TableObject object(bool round)
 {
@@ -53,14 +39,6 @@ SimulatedWorld boardWorld()
     return w;
 }
 
-cv::Mat render(const QString &scene, const SimulatedStage::Position &p)
-{
-    SimulatedScene s(scene);
-    cv::Mat frame;
-    s.render(frame, 640, 480, p, 0);
-    return frame;
-}
-
 // The one outline in the middle of the frame, as the calibration looks for it.
 Recognised element(const cv::Mat &frame, int roi)
 {
@@ -75,10 +53,7 @@ Recognised element(const cv::Mat &frame, int roi)
 }
 
 // The machine there with valve 1 as given (the world follows it).
-void follow(const SimulatedStage::Position &p, bool valve)
-{
-    SimulatedStage::setMachine(p, valve);
-}
+void follow(const SimulatedStage::Position &p, bool valve) { SimulatedStage::setMachine(p, valve); }
 
 } // namespace
 
@@ -87,16 +62,8 @@ class TestSimulatedTableObject : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        SimulatedWorld::clearCurrent();
-        SimulatedWorld::setTableObject({});
-        SimulatedWorld::setCameraFaults({});
-        SimulatedWorld::setDisplacement({});
-        follow(at(0, 0, kTravel), false);
-        SimulatedWorld::resetParts();
-    }
-    void cleanupTestCase() { init(); }
+    void init() { resetSimulation(); }
+    void cleanupTestCase() { resetSimulation(); }
 
     // The head camera finds the object where it lies, through its offset.
     void seenByTheHeadCamera_data()

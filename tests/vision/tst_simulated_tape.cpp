@@ -2,24 +2,17 @@
 // sprocket holes are found by the program's own hole recognition where the
 // tape lies, also when the real tape lies off its feeder's pick point, and
 // the tape stays where it is when the program stores a new pick point.
-#include "RecogniseFrame.h"
-#include "vision/SimulatedNozzle.h"
-#include "vision/SimulatedScene.h"
-#include "vision/SimulatedStage.h"
-#include "vision/SimulatedWorld.h"
+#include "SimulatedWorldFixture.h"
 
 #include <QtTest>
 
 #include <cmath>
 
+using namespace Sim;
+
 namespace {
 
-constexpr double kPpm = SimulatedScene::kPixelsPerMm;
 constexpr int kFrameWidth = 1280;
-constexpr int kFrameHeight = 960;
-
-QVariantList point(double x, double y) { return {x, y}; }
-QVariantList point(const QPointF &p) { return {p.x(), p.y()}; }
 
 // Along and across the tape of a bank (bottom and upper banks run along Y),
 // and the side of the pockets the holes lie on.
@@ -43,47 +36,24 @@ BankGeometry geometry(const QString &bank)
 QVariantMap tapeFeeder(const QString &bank, int index, const QPointF &pick, double holeOffset, double width)
 {
     const BankGeometry g = geometry(bank);
-    QVariantList pockets;
+    QVector<QPointF> pockets;
     for (int i = -2; i <= 2; ++i)
-        pockets.append(QVariant(g.alongY ? point(pick.x(), pick.y() + 4 * i) : point(pick.x() + 4 * i, pick.y())));
-    return QVariantMap{{"bank", bank},
-                       {"index", index},
-                       {"refills", true},
-                       {"pockets", pockets},
-                       {"pickZ", 19.45},
-                       {"width", 1.6},
-                       {"height", 0.8},
-                       {"thickness", 0.45},
-                       {"angle", 0},
-                       {"tape", QVariantMap{{"pick", point(pick)},
-                                            {"alongY", g.alongY},
-                                            {"holeOffset", holeOffset},
-                                            {"holeSide", g.holeSide},
-                                            {"width", width}}}};
+        pockets.append(pick + (g.alongY ? QPointF(0, 4 * i) : QPointF(4 * i, 0)));
+    QVariantMap f = feeder(bank, index, pockets, 19.45, 1.6, 0.8, 0.45);
+    f["refills"] = true;
+    f["angle"] = 0;
+    f["tape"] = QVariantMap{{"pick", point(pick)}, {"alongY", g.alongY}, {"holeOffset", holeOffset},
+                            {"holeSide", g.holeSide}, {"width", width}};
+    return f;
 }
 
 // A board elsewhere (the scene shows the world only when it has one) and
 // the feeders given.
-void setWorld(const QVariantList &feeders)
+void setFeeders(const QVariantList &feeders)
 {
-    const QVariantList board{QVariant(point(200, 300)), QVariant(point(300, 300)), QVariant(point(300, 380))};
-    SimulatedWorld w;
-    QString error;
-    QVERIFY2(SimulatedWorld::fromVariant(QVariantMap{{"boards", QVariantList{QVariant(board)}},
-                                                     {"cameraShift", point(-30, 15)},
-                                                     {"feeders", feeders}},
-                                         &w, &error),
-             qPrintable(error));
-    SimulatedWorld::setCurrent(w);
-}
-
-// The machine position that puts the camera centre on `seen`.
-SimulatedStage::Position cameraOn(const QPointF &seen)
-{
-    SimulatedStage::Position p;
-    p.x = seen.x() + 30;
-    p.y = seen.y() - 15;
-    return p;
+    setWorld(QVariantMap{{"boards", QVariantList{points({{200, 300}, {300, 300}, {300, 380}})}},
+                         {"cameraShift", point(-30, 15)},
+                         {"feeders", feeders}});
 }
 
 // The head camera's hole search as the tape centring sets it: a 7 mm wide
@@ -91,9 +61,8 @@ SimulatedStage::Position cameraOn(const QPointF &seen)
 // size tolerance.
 Recognised findHole(const QPointF &seen, int threshold)
 {
-    SimulatedScene scene(QStringLiteral("sim:board"));
-    cv::Mat frame;
-    scene.render(frame, kFrameWidth, kFrameHeight, cameraOn(seen), 0);
+    // The camera centre on `seen`.
+    const cv::Mat frame = render(QStringLiteral("sim:board"), at(seen + QPointF(30, -15)), kFrameWidth, 960);
     RecognitionSettings s;
     s.mode = QStringLiteral("hole");
     s.param1 = threshold;
@@ -122,12 +91,7 @@ class TestSimulatedTape : public QObject
     Q_OBJECT
 
 private slots:
-    void cleanup()
-    {
-        SimulatedWorld::clearTapeOffsets();
-        SimulatedWorld::clearCurrent();
-        SimulatedWorld::resetParts();
-    }
+    void cleanup() { resetSimulation(); }
 
     // The camera looks where the hole should be (a little off, as a real
     // approach is); the recognition reports the real hole's offset from the
@@ -159,7 +123,7 @@ private slots:
         QFETCH(QPointF, cameraError);
         QFETCH(int, threshold);
         const QPointF pick(120, 60);
-        setWorld({tapeFeeder(bank, 3, pick, holeOffset, width)});
+        setFeeders({tapeFeeder(bank, 3, pick, holeOffset, width)});
         QVERIFY(SimulatedWorld::setTapeOffset(bank, 3, tapeOffset.x(), tapeOffset.y()));
 
         const QPointF centre = expectedHole(bank, pick, holeOffset) + cameraError;
@@ -187,7 +151,7 @@ private slots:
         QFETCH(double, along);
         QFETCH(bool, hole);
         const QPointF pick(60, 20);
-        setWorld({tapeFeeder("B", 0, pick, 3.5, 8)});
+        setFeeders({tapeFeeder("B", 0, pick, 3.5, 8)});
         const Recognised r = findHole(QPointF(pick.x() - 3.5, pick.y() + along), 200);
         QCOMPARE(r.found, hole);
         if (hole) {
@@ -202,11 +166,11 @@ private slots:
     {
         const QPointF pick(60, 20);
         const QPointF offset(0.4, -0.3);
-        setWorld({tapeFeeder("B", 0, pick, 3.5, 8)});
+        setFeeders({tapeFeeder("B", 0, pick, 3.5, 8)});
         QVERIFY(SimulatedWorld::setTapeOffset("B", 0, offset.x(), offset.y()));
         const QPointF hole = expectedHole("B", pick, 3.5) + offset;
 
-        setWorld({tapeFeeder("B", 0, pick + offset, 3.5, 8)});
+        setFeeders({tapeFeeder("B", 0, pick + offset, 3.5, 8)});
         const Recognised r = findHole(hole, 200);
         QVERIFY(r.found);
         QVERIFY(std::fabs(r.x) <= 1.0);
@@ -219,7 +183,7 @@ private slots:
         // Back where its record says.
         SimulatedWorld::clearTapeOffsets();
         QCOMPARE(SimulatedWorld::current().feeders.at(0).pockets.at(2), pick + offset);
-        setWorld({tapeFeeder("B", 0, pick, 3.5, 8)});
+        setFeeders({tapeFeeder("B", 0, pick, 3.5, 8)});
         QCOMPARE(SimulatedWorld::current().feeders.at(0).pockets.at(2), pick);
     }
 
@@ -228,12 +192,9 @@ private slots:
     void partsLieInTheRealTape()
     {
         const QPointF pick(60, 20);
-        setWorld({tapeFeeder("B", 0, pick, 3.5, 8)});
+        setFeeders({tapeFeeder("B", 0, pick, 3.5, 8)});
         QVERIFY(SimulatedWorld::setTapeOffset("B", 0, 0.3, 0.2));
-        SimulatedStage::Position p;
-        p.x = pick.x();
-        p.y = pick.y();
-        p.z = 19.45;
+        const SimulatedStage::Position p = at(pick, 19.45);
         SimulatedWorld::followMachine(p, true);
         QPointF offset;
         double angle = 0, w = 0, h = 0;
@@ -265,7 +226,7 @@ private slots:
         QVariantMap tray = tapeFeeder("L", 2, QPointF(20, 100), 3.5, 8);
         tray.remove("tape");
         tray["refills"] = false;
-        setWorld({tapeFeeder("B", 0, QPointF(60, 20), 3.5, 8), tray});
+        setFeeders({tapeFeeder("B", 0, QPointF(60, 20), 3.5, 8), tray});
         const QVariantMap before = SimulatedWorld::current().toVariant();
         QVERIFY(!SimulatedWorld::setTapeOffset(bank, index, dx, dy));
         QCOMPARE(SimulatedWorld::current().toVariant(), before);
@@ -277,22 +238,19 @@ private slots:
         QTest::addColumn<bool>("accepted");
         const QVariantMap good{{"pick", point(60, 20)}, {"alongY", true}, {"holeOffset", 3.5}, {"holeSide", -1},
                                {"width", 8}};
+        const auto with = [&good](const QString &key, const QVariant &value) {
+            QVariantMap m = good;
+            m[key] = value;
+            return m;
+        };
         QTest::newRow("8 mm tape") << good << true;
+        QTest::newRow("holes on no side") << with("holeSide", 0) << false;
+        QTest::newRow("holes beyond the tape") << with("holeOffset", 6.25) << false;
+        QTest::newRow("holes on the pockets") << with("holeOffset", 0) << false;
         QVariantMap m = good;
-        m["holeSide"] = 0;
-        QTest::newRow("holes on no side") << m << false;
-        m = good;
-        m["holeOffset"] = 6.25;
-        QTest::newRow("holes beyond the tape") << m << false;
-        m = good;
-        m["holeOffset"] = 0;
-        QTest::newRow("holes on the pockets") << m << false;
-        m = good;
         m.remove("pick");
         QTest::newRow("no pick point") << m << false;
-        m = good;
-        m["width"] = "wide";
-        QTest::newRow("width not a number") << m << false;
+        QTest::newRow("width not a number") << with("width", "wide") << false;
     }
     void tapeDescriptions()
     {

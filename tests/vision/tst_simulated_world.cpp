@@ -1,21 +1,17 @@
 // The world of the simulated head camera: the project's marks where the
 // machine sees them, found by the camera's own recognition, with the real
 // board moved and turned against the project.
-#include "RecogniseFrame.h"
-#include "vision/SimulatedScene.h"
-#include "vision/SimulatedStage.h"
-#include "vision/SimulatedWorld.h"
+#include "SimulatedWorldFixture.h"
 
 #include <QSettings>
-#include <QSignalSpy>
 #include <QtTest>
 
 #include <cmath>
 #include <limits>
 
-namespace {
+using namespace Sim;
 
-constexpr double kPpm = SimulatedScene::kPixelsPerMm;
+namespace {
 
 // A board 80 x 60 mm with a round mark at each of two corners and one
 // mark under test; the pivot is the first corner mark.
@@ -27,35 +23,20 @@ QVariantMap mark(const QPointF &at, const QString &shape, double size, double si
     return QVariantMap{{"x", at.x()}, {"y", at.y()}, {"shape", shape}, {"size", size}, {"size2", size2}};
 }
 
-QVariantList point(double x, double y) { return {x, y}; }
-
 QVariantMap worldMap(const QString &shape, double size, double size2, const QPointF &shift)
 {
-    QVariantList board{QVariant(point(100, 400)), QVariant(point(180, 400)), QVariant(point(180, 340)),
-                       QVariant(point(100, 340))};
     return QVariantMap{
-        {"boards", QVariantList{QVariant(board)}},
+        {"boards", QVariantList{points({{100, 400}, {180, 400}, {180, 340}, {100, 340}})}},
         {"marks", QVariantList{mark(kPivot, "round", 1, 1), mark(QPointF(175, 345), "round", 1, 1),
                                mark(kMarkUnderTest, shape, size, size2)}},
         {"dots", QVariantList{QVariantMap{{"x", 160}, {"y", 370}, {"size", 0.5}}}},
         {"tableMarks", QVariantList{mark(QPointF(30, 250), "round", 1, 1)}},
-        {"pivot", point(kPivot.x(), kPivot.y())},
-        {"cameraShift", point(shift.x(), shift.y())}};
+        {"pivot", point(kPivot)},
+        {"cameraShift", point(shift)}};
 }
 
-SimulatedStage::Position at(const QPointF &p)
-{
-    SimulatedStage::Position s;
-    s.x = p.x();
-    s.y = p.y();
-    return s;
-}
-
-// The head camera's recognition as the program sets it up for a mark: the
-// worker the camera item runs, fed one frame.
-using Found = Recognised;
-
-Found recognise(const cv::Mat &frame, const QString &shape, double size, double size2)
+// The head camera's recognition as the program sets it up for a mark.
+Recognised recognise(const cv::Mat &frame, const QString &shape, double size, double size2)
 {
     RecognitionSettings settings;
     settings.mode = shape == QLatin1String("square") ? QStringLiteral("square") : QStringLiteral("circle");
@@ -64,12 +45,15 @@ Found recognise(const cv::Mat &frame, const QString &shape, double size, double 
     return recogniseFrame(frame, settings);
 }
 
-cv::Mat frameAt(const QPointF &machine)
+cv::Mat frameAt(const QPointF &machine) { return render(QStringLiteral("sim:board"), at(machine)); }
+
+void displace(double dx, double dy, double angle)
 {
-    SimulatedScene scene(QStringLiteral("sim:board"));
-    cv::Mat frame;
-    scene.render(frame, 640, 480, at(machine), 0);
-    return frame;
+    SimulatedWorld::Displacement d;
+    d.dx = dx;
+    d.dy = dy;
+    d.angle = angle;
+    SimulatedWorld::setDisplacement(d);
 }
 
 } // namespace
@@ -79,11 +63,7 @@ class TestSimulatedWorld : public QObject
     Q_OBJECT
 
 private slots:
-    void cleanup()
-    {
-        SimulatedWorld::clearCurrent();
-        SimulatedWorld::setDisplacement(SimulatedWorld::Displacement());
-    }
+    void cleanup() { resetSimulation(); }
 
     // The camera goes where the program sends it for the mark (its design
     // position less the camera offset, plus an approach error) and the
@@ -129,27 +109,17 @@ private slots:
         QFETCH(double, dx);
         QFETCH(double, dy);
         QFETCH(double, angle);
-        SimulatedWorld world;
-        QString error;
-        QVERIFY2(SimulatedWorld::fromVariant(worldMap(shape, size, size2, shift), &world, &error), qPrintable(error));
-        SimulatedWorld::setCurrent(world);
-        SimulatedWorld::Displacement d;
-        d.dx = dx;
-        d.dy = dy;
-        d.angle = angle;
-        SimulatedWorld::setDisplacement(d);
+        setWorld(worldMap(shape, size, size2, shift));
+        displace(dx, dy, angle);
 
         // Where the real mark is: turned about the pivot, then moved.
-        const double a = angle * M_PI / 180;
-        const QPointF v = kMarkUnderTest - kPivot;
-        const QPointF real = kPivot + QPointF(v.x() * std::cos(a) - v.y() * std::sin(a),
-                                              v.x() * std::sin(a) + v.y() * std::cos(a)) + QPointF(dx, dy);
+        const QPointF real = kPivot + turned(kMarkUnderTest - kPivot, angle) + QPointF(dx, dy);
         const QPointF machine = kMarkUnderTest - shift + approach;
         const QPointF seen = machine + shift;
         const double expectedX = (real.x() - seen.x()) * kPpm;
         const double expectedY = -(real.y() - seen.y()) * kPpm;
 
-        const Found f = recognise(frameAt(machine), shape, size, size2);
+        const Recognised f = recognise(frameAt(machine), shape, size, size2);
         QVERIFY(f.found);
         QVERIFY2(std::fabs(f.x - expectedX) < 0.5 && std::fabs(f.y - expectedY) < 0.5,
                  qPrintable(QStringLiteral("found at %1, %2 px; expected %3, %4")
@@ -175,17 +145,11 @@ private slots:
         QFETCH(double, dx);
         QFETCH(double, dy);
         QFETCH(double, angle);
-        SimulatedWorld world;
-        QVERIFY(SimulatedWorld::fromVariant(worldMap("round", 1, 1, QPointF(-30, 15)), &world, nullptr));
-        SimulatedWorld::setCurrent(world);
-        SimulatedWorld::Displacement d;
-        d.dx = dx;
-        d.dy = dy;
-        d.angle = angle;
-        SimulatedWorld::setDisplacement(d);
+        setWorld(worldMap("round", 1, 1, QPointF(-30, 15)));
+        displace(dx, dy, angle);
         // The camera over (30.5, 250.25): the mark lies 0.5 mm left and
         // 0.25 mm below the centre.
-        const Found f = recognise(frameAt(QPointF(30.5 + 30, 250.25 - 15)), "round", 1, 1);
+        const Recognised f = recognise(frameAt(QPointF(30.5 + 30, 250.25 - 15)), "round", 1, 1);
         QVERIFY(f.found);
         QVERIFY2(std::fabs(f.x + 0.5 * kPpm) < 0.5 && std::fabs(f.y - 0.25 * kPpm) < 0.5,
                  qPrintable(QStringLiteral("%1, %2").arg(f.x).arg(f.y)));
@@ -204,9 +168,7 @@ private slots:
     void nothingFoundAwayFromTheMarks()
     {
         QFETCH(QPointF, seen);
-        SimulatedWorld world;
-        QVERIFY(SimulatedWorld::fromVariant(worldMap("round", 1, 1, QPointF()), &world, nullptr));
-        SimulatedWorld::setCurrent(world);
+        setWorld(worldMap("round", 1, 1, QPointF()));
         QVERIFY(!recognise(frameAt(seen), "round", 1, 1).found);
     }
 
@@ -214,26 +176,20 @@ private slots:
     // (round marks every 10 mm), which is also its own scene.
     void withoutAWorldTheBoardSceneIsThePlate()
     {
-        cv::Mat plate, board, diff;
-        SimulatedScene(QStringLiteral("sim:plate")).render(plate, 640, 480, at(QPointF(100, 50)), 0);
-        SimulatedScene(QStringLiteral("sim:board")).render(board, 640, 480, at(QPointF(100, 50)), 0);
-        cv::absdiff(plate, board, diff);
+        const cv::Mat plate = render(QStringLiteral("sim:plate"), at(100, 50));
+        cv::Mat diff;
+        cv::absdiff(plate, render(QStringLiteral("sim:board"), at(100, 50)), diff);
         QCOMPARE(cv::countNonZero(diff.reshape(1)), 0);
-        const Found onPlateMark = recognise(plate, "round", SimulatedScene::kMarkDiameterMm,
+        const Recognised onPlateMark = recognise(plate, "round", SimulatedScene::kMarkDiameterMm,
                                             SimulatedScene::kMarkDiameterMm);
         QVERIFY(onPlateMark.found);
         QVERIFY(std::fabs(onPlateMark.x) < 0.5 && std::fabs(onPlateMark.y) < 0.5);
 
-        SimulatedWorld world;
-        QVERIFY(SimulatedWorld::fromVariant(worldMap("round", 1, 1, QPointF()), &world, nullptr));
-        SimulatedWorld::setCurrent(world);
+        setWorld(worldMap("round", 1, 1, QPointF()));
         QVERIFY(SimulatedWorld::hasCurrent());
-        SimulatedScene(QStringLiteral("sim:board")).render(board, 640, 480, at(QPointF(100, 50)), 0);
-        cv::absdiff(plate, board, diff);
+        cv::absdiff(plate, render(QStringLiteral("sim:board"), at(100, 50)), diff);
         QVERIFY(cv::countNonZero(diff.reshape(1)) > 0);
-        cv::Mat plateAgain;
-        SimulatedScene(QStringLiteral("plate")).render(plateAgain, 640, 480, at(QPointF(100, 50)), 0);
-        cv::absdiff(plate, plateAgain, diff);
+        cv::absdiff(plate, render(QStringLiteral("plate"), at(100, 50)), diff);
         QCOMPARE(cv::countNonZero(diff.reshape(1)), 0);
 
         SimulatedWorld::clearCurrent();
@@ -265,43 +221,36 @@ private slots:
         QTest::addColumn<int>("marks");
         QTest::addColumn<int>("dots");
         const QVariantMap good = worldMap("round", 1, 1, QPointF(-30, 15));
+        // The whole world with `key` set to `value`.
+        const auto with = [&good](const QString &key, const QVariant &value) {
+            QVariantMap m = good;
+            m[key] = value;
+            return m;
+        };
+        const double nan = std::numeric_limits<double>::quiet_NaN();
         QTest::newRow("whole world") << good << true << 3 << 1;
         QTest::newRow("empty: no world") << QVariantMap() << true << 0 << 0;
-        QVariantMap m = good;
-        m["marks"] = QVariantList{mark(QPointF(1, 2), "round", 0, 0), mark(QPointF(3, 4), "square", 1, -1)};
+        QVariantMap m = with("marks", QVariantList{mark(QPointF(1, 2), "round", 0, 0), mark(QPointF(3, 4), "square", 1, -1)});
         m["dots"] = QVariantList{QVariantMap{{"x", 1}, {"y", 1}, {"size", 0}}};
         QTest::newRow("marks and dots of no size are left out") << m << true << 0 << 0;
-        m = good;
-        m["marks"] = QVariantList{mark(QPointF(std::numeric_limits<double>::quiet_NaN(), 2), "round", 1, 1)};
-        QTest::newRow("mark not at a number") << m << false << 0 << 0;
-        m = good;
-        m["marks"] = QVariantList{mark(QPointF(1, 2), "round", std::numeric_limits<double>::infinity(), 1)};
-        QTest::newRow("infinite size") << m << false << 0 << 0;
-        m = good;
-        m["marks"] = QVariantList{QVariantMap{{"x", 1}, {"y", 2}, {"size", "big"}}};
-        QTest::newRow("size not a number") << m << false << 0 << 0;
-        m = good;
-        m["marks"] = QVariantList{mark(QPointF(1, 2), "triangle", 1, 1)};
-        QTest::newRow("unknown shape") << m << false << 0 << 0;
-        m = good;
-        m["boards"] = QVariantList{QVariant(QVariantList{QVariant(point(0, 0)), QVariant(point(1, 0))})};
-        QTest::newRow("board of two corners") << m << false << 0 << 0;
-        m = good;
-        m["pivot"] = QVariantList{1};
-        QTest::newRow("pivot of one number") << m << false << 0 << 0;
-        m = good;
-        m["componentScale"] = 120;
-        QTest::newRow("component camera scale") << m << true << 3 << 1;
-        for (const QVariant &bad : {QVariant(0), QVariant(0.5), QVariant(501), QVariant("fine"), QVariant(qInf())}) {
-            m["componentScale"] = bad;
-            QTest::addRow("component camera scale %s", qPrintable(bad.toString())) << m << false << 0 << 0;
-        }
-        m = good;
+        QTest::newRow("mark not at a number") << with("marks", QVariantList{mark(QPointF(nan, 2), "round", 1, 1)}) << false
+                                              << 0 << 0;
+        QTest::newRow("infinite size") << with("marks", QVariantList{mark(QPointF(1, 2), "round", qInf(), 1)}) << false
+                                       << 0 << 0;
+        QTest::newRow("size not a number") << with("marks", QVariantList{QVariantMap{{"x", 1}, {"y", 2}, {"size", "big"}}})
+                                           << false << 0 << 0;
+        QTest::newRow("unknown shape") << with("marks", QVariantList{mark(QPointF(1, 2), "triangle", 1, 1)}) << false << 0
+                                       << 0;
+        QTest::newRow("board of two corners") << with("boards", QVariantList{points({{0, 0}, {1, 0}})}) << false << 0 << 0;
+        QTest::newRow("pivot of one number") << with("pivot", QVariantList{1}) << false << 0 << 0;
+        QTest::newRow("component camera scale") << with("componentScale", 120) << true << 3 << 1;
+        for (const QVariant &bad : {QVariant(0), QVariant(0.5), QVariant(501), QVariant("fine"), QVariant(qInf())})
+            QTest::addRow("component camera scale %s", qPrintable(bad.toString()))
+                << with("componentScale", bad) << false << 0 << 0;
         QVariantList many;
         for (int i = 0; i <= SimulatedWorld::kMaxItems; ++i)
             many.append(QVariantMap{{"x", 1}, {"y", 1}, {"size", 0.5}});
-        m["dots"] = many;
-        QTest::newRow("too many items") << m << false << 0 << 0;
+        QTest::newRow("too many items") << with("dots", many) << false << 0 << 0;
     }
     void descriptions()
     {
