@@ -167,12 +167,6 @@ TestCase {
         verify(!Program.isExcluded(ban, 5, 5))
     }
 
-    function test_ordinaryPanel() {
-        var panel = { "pcbMulti": true, "pcbMultiSpacingX": 55, "pcbMultiSpacingY": 42 }
-        compare(Program.placeOnBoard(10, 20, 4, 2, 0, 0, panel), { "rX": 10, "rY": 20, "rot": 0 })
-        compare(Program.placeOnBoard(10, 20, 4, 2, 1, 2, panel), { "rX": 120, "rY": -22, "rot": 0 })
-    }
-
     // Component: corner (10, 20), 4 x 2. Machine: workAreaY2 500, board area
     // corner (5, 7), first board at (30, 400); the free board at (150, 120).
     property var freeEnv: ({ "Y2": 500, "bX1": 5, "bY1": 7, "fX": 30, "fY": 400 })
