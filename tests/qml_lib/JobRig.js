@@ -188,3 +188,14 @@ function seen(x, y, angle, extra) {
     return merged({ found: true, x: x * 20, y: y * 20, angle: angle || 0, width: 40, height: 24 }, extra)
 }
 var notSeen = { found: false, x: 0, y: 0, angle: 0, width: 0, height: 0 }
+
+// Runs feeder group 0 of n placements (1 by default; extra for each) through the component
+// cycle of rig r for ms on the clock; returns the group's continuation.
+function start(r, n, ms, extra) {
+    r.b.job.groups = [group(n === undefined ? 1 : n, extra)]
+    var done = counter()
+    r.c.setupFeeder(0, done)
+    if (ms)
+        r.m.advance(ms)
+    return done
+}

@@ -52,11 +52,8 @@ TestCase {
     function test_onePart(data) {
         var r = rig()
         r.b.job.feeders["B0"] = J.tape({ centering: data.centering })
-        r.b.job.groups = [J.group(1)]
         r.b.componentCamera.results = data.results
-        var done = J.counter()
-        r.c.setupFeeder(0, done)
-        r.m.advance(10000)
+        var done = J.start(r, 1, 10000)
         compare(r.m.sentTexts(), data.sent)
         compare(r.m.sent.map(function(s) { return s.safeH }), data.sent.map(function() { return false }))
         compare(r.m.failures, [])
@@ -79,10 +76,7 @@ TestCase {
         var r = rig()
         r.b.currVC = 2
         r.b.job.feeders["B0"] = J.tape({ cupNumber: 3 })
-        r.b.job.groups = [J.group(1)]
-        var done = J.counter()
-        r.c.setupFeeder(0, done)
-        r.m.advance(10000)
+        var done = J.start(r, 1, 10000)
         var pick = J.tapePick()
         pick[4] = "g0 z33.500"
         compare(r.m.sentTexts(), [nozzle("g0 x10 y2"), nozzle("g0 x20 y3"), pickBlock(),
@@ -118,7 +112,6 @@ TestCase {
         r.b.settings.vsControlType = data.relative ? 1 : 0
         r.b.job.nozzles[1].vsUse = true
         r.b.job.feeders["B0"] = J.tape({ vsCheck: true })
-        r.b.job.groups = [J.group(1)]
         var readings = data.open.slice()
         // One reading per measurement, the last one for good.
         r.b.vacuum.valueAt = sensor(function() { return readings.length > 1 ? readings.shift() : readings[0] })
@@ -130,9 +123,7 @@ TestCase {
         }
         var move = J.lines(moveLines("60.000", "300.000", "0.000", false)) + "\ng0"
         var place = J.lines(placeLines()) + "\ng0"
-        var done = J.counter()
-        r.c.setupFeeder(0, done)
-        r.m.advance(6000)
+        var done = J.start(r, 1, 6000)
         if (!data.held) {
             compare(J.logTexts(r, "yellow"), [data.log, "Сброс в корзину. Питатель: снизу  №1  0603  10k  R1"])
             compare(r.b.rowErrors, 1)
@@ -157,13 +148,10 @@ TestCase {
         var r = rig()
         r.b.job.nozzles[1].vsUse = true
         r.b.job.feeders["B0"] = J.tape({ vsCheck: true })
-        r.b.job.groups = [J.group(1)]
         var open = 5
         r.b.vacuum.valueAt = sensor(function() { return open })
         var move = J.lines(moveLines("60.000", "300.000", "0.000", false)) + "\ng0"
-        var done = J.counter()
-        r.c.setupFeeder(0, done)
-        r.m.advance(10000)
+        var done = J.start(r, 1, 10000)
         compare(r.m.sentTexts(), [pickBlock(), move, J.basketBlock, pickBlock(), move])
         compare(J.panelNames(r), ["vacuumError"])
         compare(r.b.panels[0].values, { control: "absolute", measured: 5, threshold: 10 })
@@ -186,10 +174,8 @@ TestCase {
         var r = rig()
         r.b.job.nozzles[1].vsUse = true
         r.b.job.feeders["B0"] = J.tape({ vsCheck: true })
-        r.b.job.groups = [J.group(1)]
         r.b.vacuum.fault = "measureFails"
-        r.c.setupFeeder(0, J.counter())
-        r.m.advance(10000)
+        J.start(r, 1, 10000)
         compare(J.logTexts(r, "red"), ["Ошибка связи с датчиком разрежения!"])
         compare(J.panelNames(r), ["vacuumError"])
         compare(r.b.panels[0].values, { control: "failure", message: "Нет ответа от датчика." })
@@ -208,10 +194,7 @@ TestCase {
         r.b.job.feeders["B0"] = J.merged(J.tape({ type: 1, caseX: 100, caseY: 50, cutX2: 110, cutY2: 70, caseZ: 5,
                                               caseRowsX: 2, caseRowsY: 3, caseCurrNumber: 0,
                                               caseStopEnabled: data.stop }), {})
-        r.b.job.groups = [J.group(7)]
-        var done = J.counter()
-        r.c.setupFeeder(0, done)
-        r.m.advance(20000)
+        var done = J.start(r, 7, 20000)
         var picks = r.m.sentTexts().filter(function(t) { return t.indexOf("m64 p1") >= 0 })
         var cells = picks.map(function(t) { return t.split("\n")[1] })
         var six = ["g0  x100 y50 a0.0", "g0  x110 y50 a0.0", "g0  x100 y60 a0.0", "g0  x110 y60 a0.0",
@@ -277,10 +260,7 @@ TestCase {
     function test_tapeUsedUpSkipped() {
         var r = rig()
         r.b.job.feeders["B0"] = J.tape({ tapeEnabled: true, inTapeNow: 0, inTape: 100 })
-        r.b.job.groups = [J.group(2)]
-        var done = J.counter()
-        r.c.setupFeeder(0, done)
-        r.m.advance(1000)
+        var done = J.start(r, 2, 1000)
         compare(J.panelNames(r), ["tapeChange"])
         r.b.press("skip")
         r.m.advance(1000)
@@ -297,11 +277,8 @@ TestCase {
     function test_modeTwoMean() {
         var r = rig()
         r.b.job.feeders["B0"] = J.tape({ centering: 2, centeringCount: 3 })
-        r.b.job.groups = [J.group(4)]
         r.b.componentCamera.results = [J.seen(0.1, 0.3), J.seen(0.2, 0.3), J.seen(0.3, 0.3)]
-        var done = J.counter()
-        r.c.setupFeeder(0, done)
-        r.m.advance(20000)
+        var done = J.start(r, 4, 20000)
         compare(r.b.componentCamera.requests.length, 3)
         compare(r.m.sentTexts(), [pickBlock(null), J.placeBlock("59.900", "299.700", "0.000", true),
                                   pickBlock(null), J.placeBlock("69.800", "299.700", "0.000", true),
@@ -320,11 +297,8 @@ TestCase {
     function test_notFoundTwiceThenFound() {
         var r = rig()
         r.b.job.feeders["B0"] = J.tape({ centering: 1 })
-        r.b.job.groups = [J.group(1)]
         r.b.componentCamera.results = [J.notSeen, J.notSeen, J.seen(0, 0)]
-        var done = J.counter()
-        r.c.setupFeeder(0, done)
-        r.m.advance(10000)
+        var done = J.start(r, 1, 10000)
         compare(r.b.componentCamera.requests.length, 3)
         compare(r.m.sentTexts(), [pickBlock("0.00"), J.placeBlock("60.000", "300.000", "0.000", true)])
         compare(r.c.setupElement.notFoundCounter, 0)
@@ -346,11 +320,8 @@ TestCase {
     function test_pickRetryCount(data) {
         var r = rig()
         r.b.job.feeders["B0"] = J.tape({ centering: 1, pickRetryCount: data.retry })
-        r.b.job.groups = [J.group(1)]
         r.b.componentCamera.fallback = J.notSeen
-        var done = J.counter()
-        r.c.setupFeeder(0, done)
-        r.m.advance(100000)
+        var done = J.start(r, 1, 100000)
         var expected = []
         for (var i = 0; i < data.baskets; ++i)
             expected.push(pickBlock("0.00"), J.basketBlock)
@@ -408,11 +379,8 @@ TestCase {
         var r = rig()
         r.b.settings.dontStopProgramOnFeederErrors = true
         r.b.job.feeders["B0"] = J.tape({ centering: 1, pickRetryCount: 0 })
-        r.b.job.groups = [J.group(2)]
         r.b.componentCamera.fallback = J.notSeen
-        var done = J.counter()
-        r.c.setupFeeder(0, done)
-        r.m.advance(100000)
+        var done = J.start(r, 2, 100000)
         compare(r.m.sentTexts(), [pickBlock("0.00"), J.basketBlock])
         compare(J.logTexts(r, "red"), ["Несколько ошибок распознавания подряд! Пропускаю питатель: снизу  №1"])
         compare(r.b.panels, [])
@@ -428,10 +396,8 @@ TestCase {
         var r = rig()
         r.b.settings.basketGcode = "m65 p1"
         r.b.job.feeders["B0"] = J.tape({ centering: 1 })
-        r.b.job.groups = [J.group(1)]
         r.b.componentCamera.fallback = J.notSeen
-        r.c.setupFeeder(0, J.counter())
-        r.m.advance(100000)
+        J.start(r, 1, 100000)
         compare(r.m.sentTexts(), [pickBlock("0.00")])
         compare(r.m.failures, ["G-код сброса в корзину не содержит перемещения по X или Y: компонент не сброшен"])
     }
@@ -504,9 +470,7 @@ TestCase {
         r.b.vacuum.valueAt = sensor(function() { return 20 })
         if (data.fallback)
             r.b.componentCamera.fallback = J.notSeen
-        r.b.job.groups = [J.group(2)]
-        var done = J.counter()
-        r.c.setupFeeder(0, done)
+        var done = J.start(r, 2)
         runUntil(r, function() { return data.at(r) })
         r.m.stopAll()
         r.m.run.executing = false
@@ -563,10 +527,8 @@ TestCase {
         var r = rig()
         r.b.settings.camera2PPMDistance = NaN
         r.b.job.feeders["B0"] = J.tape({ centering: 1, pickRetryCount: 0 })
-        r.b.job.groups = [J.group(1)]
         r.b.componentCamera.fallback = J.seen(0.3, 0.3)
-        r.c.setupFeeder(0, J.counter())
-        r.m.advance(100000)
+        J.start(r, 1, 100000)
         compare(J.panelNames(r), ["notRecognised"])
         compare(r.m.sent.length, 1)
     }

@@ -49,11 +49,8 @@ TestCase {
     function test_rlcInRange() {
         var r = rig()
         r.b.job.feeders["B0"] = tape({ rlcEnabled: true, centering: 1 })
-        r.b.job.groups = [J.group(2)]
         r.b.rlc.readings = [ohms(99999), ohms(10500), ohms(5), ohms(9000)]
-        var done = J.counter()
-        r.c.setupFeeder(0, done)
-        r.m.advance(20000)
+        var done = J.start(r, 2, 20000)
         compare(r.m.sentTexts(), [J.block(J.tapePick()), rlcBlock, J.block(J.toCamera("0.00")),
                                   J.placeBlock("60.000", "300.000", "0.000", true),
                                   J.block(J.tapePick()), rlcBlock, J.block(J.toCamera("0.00")),
@@ -71,10 +68,8 @@ TestCase {
     function test_rlcWithoutCamera() {
         var r = rig()
         r.b.job.feeders["B0"] = tape({ rlcEnabled: true })
-        r.b.job.groups = [J.group(1)]
         r.b.rlc.readings = [ohms(10000), ohms(10000)]
-        r.c.setupFeeder(0, J.counter())
-        r.m.advance(20000)
+        J.start(r, 1, 20000)
         compare(r.m.sentTexts(), [J.block(J.tapePick()), rlcBlock, J.placeBlock("60.000", "300.000", "0.000", false)])
     }
 
@@ -88,9 +83,7 @@ TestCase {
         var r = rig()
         r.b.settings.rlcEnabled = data.machine
         r.b.job.feeders["B0"] = tape({ rlcEnabled: data.feeder, centering: 1 })
-        r.b.job.groups = [J.group(1)]
-        r.c.setupFeeder(0, J.counter())
-        r.m.advance(20000)
+        J.start(r, 1, 20000)
         compare(r.m.sentTexts(), [J.block(J.tapePick().concat(J.toCamera("0.00"))),
                                   J.placeBlock("60.000", "300.000", "0.000", true)])
         compare(J.eventsLike(r, "rlc:"), [])
@@ -101,11 +94,8 @@ TestCase {
     function test_rlcFirstOutOfRange() {
         var r = rig()
         r.b.job.feeders["B0"] = tape({ rlcEnabled: true })
-        r.b.job.groups = [J.group(1)]
         r.b.rlc.readings = [ohms(10000), ohms(12000), ohms(3), ohms(10000)]
-        var done = J.counter()
-        r.c.setupFeeder(0, done)
-        r.m.advance(20000)
+        var done = J.start(r, 1, 20000)
         compare(r.m.sentTexts(), [J.block(J.tapePick()), rlcBlock, J.basketBlock, J.block(J.tapePick()), rlcBlock,
                                   J.placeBlock("60.000", "300.000", "0.000", false)])
         compare(J.logTexts(r, "yellow"), [
@@ -139,12 +129,9 @@ TestCase {
     function test_rlcPanel(data) {
         var r = rig()
         r.b.job.feeders["B0"] = tape({ rlcEnabled: true })
-        r.b.job.groups = [J.group(1)]
         r.b.rlc.readings = [ohms(8000), ohms(8000), ohms(8000), ohms(8000)]
         r.b.rlc.fallback = ohms(10000)
-        var done = J.counter()
-        r.c.setupFeeder(0, done)
-        r.m.advance(20000)
+        var done = J.start(r, 1, 20000)
         var before = [J.block(J.tapePick()), rlcBlock, J.basketBlock, J.block(J.tapePick()), rlcBlock]
         compare(r.m.sentTexts(), before)
         compare(J.panelNames(r), ["rlcError"])
@@ -178,10 +165,8 @@ TestCase {
         var r = rig()
         r.b.job.feeders["B0"] = tape({ rlcEnabled: true, dontThrow: data.feeder })
         r.m.run.dontThrowToBasket = data.screen
-        r.b.job.groups = [J.group(1)]
         r.b.rlc.fallback = ohms(20000)
-        r.c.setupFeeder(0, J.counter())
-        r.m.advance(20000)
+        J.start(r, 1, 20000)
         compare(r.m.sentTexts(), [J.block(J.tapePick()), rlcBlock])
         compare(J.panelNames(r), ["rlcError"])
         compare(r.b.basket.length, 0)
@@ -205,13 +190,10 @@ TestCase {
     function test_rlcMeterFails(data) {
         var r = rig()
         r.b.job.feeders["B0"] = tape({ rlcEnabled: true })
-        r.b.job.groups = [J.group(1)]
         r.b.rlc.message = "Нет ответа от измерителя."
         r.b.rlc.fault = data.fault
         r.b.rlc.fallback = ohms(10000)
-        var done = J.counter()
-        r.c.setupFeeder(0, done)
-        r.m.advance(60000)
+        var done = J.start(r, 1, 60000)
         compare(r.m.sentTexts(), [J.block(J.tapePick()), rlcBlock])
         compare(J.panelNames(r), ["rlcError"])
         compare(r.b.panels[0].values, { error: data.text })
@@ -232,10 +214,8 @@ TestCase {
     function test_rlcReadingNotANumber() {
         var r = rig()
         r.b.job.feeders["B0"] = tape({ rlcEnabled: true })
-        r.b.job.groups = [J.group(1)]
         r.b.rlc.fallback = { value: NaN, text: "" }
-        r.c.setupFeeder(0, J.counter())
-        r.m.advance(20000)
+        J.start(r, 1, 20000)
         compare(J.panelNames(r), ["rlcError"])
         compare(r.b.rowErrors, 0)
         compare(r.b.basket.length, 0)
@@ -246,9 +226,7 @@ TestCase {
     function test_rlcBadFeeder() {
         var r = rig()
         r.b.job.feeders["B0"] = tape({ rlcEnabled: true, rlcUnit: 7 })
-        r.b.job.groups = [J.group(1)]
-        r.c.setupFeeder(0, J.counter())
-        r.m.advance(20000)
+        J.start(r, 1, 20000)
         compare(r.m.sentTexts(), [J.block(J.tapePick())])
         compare(r.m.failures, ["Неверные настройки проверки номинала питателя: проверка не выполнена"])
     }
@@ -257,10 +235,8 @@ TestCase {
     function test_rlcStopWhileMeasuring() {
         var r = rig()
         r.b.job.feeders["B0"] = tape({ rlcEnabled: true })
-        r.b.job.groups = [J.group(1)]
         r.b.rlc.fallback = ohms(10000)
-        var done = J.counter()
-        r.c.setupFeeder(0, done)
+        var done = J.start(r, 1)
         for (var i = 0; i < 20000 && r.b.rlc.reads === 0; ++i)
             r.m.advance(1)
         compare(r.b.rlc.pending, 1)
@@ -407,11 +383,8 @@ TestCase {
         var r = rig()
         r.b.settings.programmerInterface = data.interface
         r.b.job.feeders["B0"] = tape({ programmerEnabled: true, centering: 1 })
-        r.b.job.groups = [J.group(1)]
         r.b.componentCamera.results = [J.seen(0.3, -0.2), J.seen(0, 0)]
-        var done = J.counter()
-        r.c.setupFeeder(0, done)
-        r.m.advance(20000)
+        var done = J.start(r, 1, 20000)
         compare(r.m.sentTexts(), [J.block(J.tapePick().concat(J.toCamera("90.00"))),
                                   socketBlock("319.700", "40.200", "90.000", true), liftBlock,
                                   J.block(J.toCamera("90.00")), J.placeBlock("60.000", "300.000", "0.000", true)])
@@ -429,8 +402,7 @@ TestCase {
     function test_programmingPulse() {
         var r = rig()
         r.b.job.feeders["B0"] = tape({ programmerEnabled: true })
-        r.b.job.groups = [J.group(1)]
-        r.c.setupFeeder(0, J.counter())
+        J.start(r, 1)
         var on = -1, off = -1
         for (var i = 0; i < 20000 && off < 0; ++i) {
             r.m.advance(1)
@@ -458,10 +430,7 @@ TestCase {
     function test_programmingWithoutCamera(data) {
         var r = rig()
         r.b.job.feeders["B0"] = tape({ programmerEnabled: true, slowPlace: data.soft })
-        r.b.job.groups = [J.group(1)]
-        var done = J.counter()
-        r.c.setupFeeder(0, done)
-        r.m.advance(20000)
+        var done = J.start(r, 1, 20000)
         var place = data.soft
                 ? J.block(["g0  z60.0", "g0  x60.000 y300.000 z60.0 a0.000", "g0  z34.500", "g1 f6000 z32.000", "m65 p1",
                          "g4 p0.200", "g1 f6000 z34.500", "g0 z60.0"])
@@ -476,9 +445,7 @@ TestCase {
         var r = rig()
         r.b.settings.programmerEnabled = false
         r.b.job.feeders["B0"] = tape({ programmerEnabled: true, centering: 1 })
-        r.b.job.groups = [J.group(1)]
-        r.c.setupFeeder(0, J.counter())
-        r.m.advance(20000)
+        J.start(r, 1, 20000)
         compare(r.m.sentTexts(), [J.block(J.tapePick().concat(J.toCamera("0.00"))),
                                   J.placeBlock("60.000", "300.000", "0.000", true)])
         compare(J.eventsLike(r, "dout:10"), [])
@@ -511,11 +478,8 @@ TestCase {
     function test_programmingPanel(data) {
         var r = rig()
         r.b.job.feeders["B0"] = tape({ programmerEnabled: true })
-        r.b.job.groups = [J.group(1)]
         r.b.programmer.results = [data.result]
-        var done = J.counter()
-        r.c.setupFeeder(0, done)
-        r.m.advance(4000)
+        var done = J.start(r, 1, 4000)
         var before = [J.block(J.tapePick()),
                       J.block(["g0  z60.0", "g0  x320.000 y40.000 z60.0 a90.000", "g0  z38.500", "g4 p0.200"])]
         compare(r.m.sentTexts(), before)
@@ -543,9 +507,7 @@ TestCase {
     function test_programmingStopped() {
         var r = rig()
         r.b.job.feeders["B0"] = tape({ programmerEnabled: true })
-        r.b.job.groups = [J.group(1)]
-        var done = J.counter()
-        r.c.setupFeeder(0, done)
+        var done = J.start(r, 1)
         for (var i = 0; i < 20000 && r.b.outputs[10] !== true; ++i)
             r.m.advance(1)
         r.m.stopAll()
@@ -761,10 +723,7 @@ TestCase {
         r.b.vacuum.valueAt = function() { return 5 }
         r.m.attach({ vsMeasureGet: r.p.vsMeasureGet, vsMeasureFailedGet: r.p.vsMeasureFailedGet })
         r.b.job.feeders["B0"] = tape({ vsCheck: true, pickRetryCount: 0 })
-        r.b.job.groups = [J.group(2)]
-        var done = J.counter()
-        r.c.setupFeeder(0, done)
-        r.m.advance(20000)
+        var done = J.start(r, 2, 20000)
         compare(r.m.sentTexts(), [J.block(J.tapePick()), J.block(["g0  z60.0", "g0  x60.000 y300.000 z60.0 a0.000"]),
                                   J.basketBlock])
         compare(J.logTexts(r, "red"), ["Несколько ошибок по датчику разрежения подряд! Пропускаю питатель: снизу  №1"])

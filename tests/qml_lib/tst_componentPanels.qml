@@ -38,13 +38,6 @@ TestCase {
     // A part seen `mm` off the camera centre at 20 px/mm, 2 × 1.2 mm.
     function seen(x, y, angle, extra) { return J.seen(x, y, angle, J.merged({ exAngle: 0 }, extra)) }
 
-    function start(r, n) {
-        r.b.job.groups = [J.group(n || 1)]
-        var done = J.counter()
-        r.c.setupFeeder(0, done)
-        return done
-    }
-
     // ---- centring in place
 
     // Two correcting moves over the camera (at most 10 % acceleration), each
@@ -54,8 +47,7 @@ TestCase {
         var r = rig()
         r.b.job.feeders["B0"] = tape({ centerInPlace: true })
         r.b.componentCamera.results = [seen(0.3, -0.2, 1.5), seen(0.05, 0.02, 0.2), seen(0.01, 0, 0)]
-        var done = start(r)
-        r.m.advance(20000)
+        var done = J.start(r, 1, 20000)
         compare(r.m.failures, [])
         compare(r.m.sentTexts(), [pickBlock("0.00"),
                                   "g1 f15000  acc100  x199.700 y30.200 a1.500\ng0",
@@ -81,8 +73,7 @@ TestCase {
         var r = rig()
         r.b.job.feeders["B0"] = tape(data.feeder)
         r.b.componentCamera.results = [seen(0.3, -0.2, 1.5)]
-        start(r)
-        r.m.advance(20000)
+        J.start(r, 1, 20000)
         compare(r.m.sent.length, 2)
         compare(r.b.componentCamera.requests.length, 1)
         compare(r.c.setupElement.centeredInPlace, false)
@@ -104,8 +95,7 @@ TestCase {
             r.b.settings[k] = data.settings[k]
         r.b.job.feeders["B0"] = tape({ centerInPlace: true })
         r.b.componentCamera.results = data.results
-        var done = start(r)
-        r.m.advance(20000)
+        var done = J.start(r, 1, 20000)
         compare(r.m.failures, ["Перемещение для центрирования компонента выходит за допустимые границы!"])
         compare(r.m.sent.length, 1 + data.moves)
         compare(r.b.placed, [])
@@ -118,7 +108,7 @@ TestCase {
         r.b.job.feeders["B0"] = tape({ centerInPlace: true })
         r.b.componentCamera.results = [seen(0.3, -0.2, 1.5)]
         r.b.componentCamera.fallback = seen(0, 0)
-        start(r, 2)
+        J.start(r, 2)
         for (var i = 0; i < 5000 && r.m.sent.length < 2; ++i)
             r.m.advance(1)
         compare(r.m.sent.length, 2)
@@ -170,8 +160,7 @@ TestCase {
         var r = rig()
         r.b.job.feeders["B0"] = cornerFeeder()
         r.b.componentCamera.answer = cornerCamera(r, 4.1, 2.1, { x: 0.3, y: -0.2 }, 0)
-        var done = start(r)
-        r.m.advance(60000)
+        var done = J.start(r, 1, 60000)
         compare(r.m.failures, [])
         var side1 = "g1 f15000  acc30  x200.000 y31.250 a++0.000\ng0"
         var expected = [pickBlock("0.00", "200.000", "31.000"), side1, side1, side1, side1, side1,
@@ -239,8 +228,7 @@ TestCase {
             f.angle = -1.25
             return f
         }
-        start(r)
-        r.m.advance(60000)
+        J.start(r, 1, 60000)
         var sent = r.m.sentTexts()
         for (var i = 1; i <= 5; ++i)
             compare(sent[i], "g1 f15000  acc30  x200.000 y31.000 a--1.250\ng0")
@@ -253,8 +241,7 @@ TestCase {
         r.b.settings.workAreaX1 = 198.5
         r.b.job.feeders["B0"] = cornerFeeder()
         r.b.componentCamera.answer = cornerCamera(r, 4, 2, { x: 0, y: 0 }, 0)
-        var done = start(r)
-        r.m.advance(60000)
+        var done = J.start(r, 1, 60000)
         compare(r.m.failures, ["Перемещение для центрирования компонента выходит за допустимые границы!"])
         // The pick, five moves on the first side, three on the second; the
         // move to the third side (2 mm left) is refused.
@@ -276,8 +263,7 @@ TestCase {
             var n = r.b.componentCamera.requests.length
             return blind && n >= 3 && n <= 5 ? J.notSeen : look()
         }
-        var done = start(r)
-        r.m.advance(60000)
+        var done = J.start(r, 1, 60000)
         compare(J.panelNames(r), ["notRecognised"])
         compare(r.m.sent.length, 3)
         blind = false
@@ -309,8 +295,7 @@ TestCase {
         var r = rig()
         r.b.job.feeders["B0"] = pinFeeder()
         r.b.componentCamera.results = [pinsOff(), pinsGood()]
-        var done = start(r)
-        r.m.advance(20000)
+        var done = J.start(r, 1, 20000)
         compare(J.panelNames(r), ["pinDistance"])
         compare(r.b.panels[0].values, { pinCountRight: true, maximum: 15, measured: 20 })
         compare(Panels.make("pinDistance", r.b.panels[0].values).text.indexOf(
@@ -329,8 +314,7 @@ TestCase {
         var r = rig()
         r.b.job.feeders["B0"] = pinFeeder()
         r.b.componentCamera.results = [pinsOff(), pinsGood()]
-        var done = start(r)
-        r.m.advance(20000)
+        var done = J.start(r, 1, 20000)
         r.b.press("basket")
         r.m.advance(20000)
         compare(r.m.sentTexts(), [pickBlock("0.00"), J.basketBlock, pickBlock("0.00"),
@@ -360,8 +344,7 @@ TestCase {
         r.c.setupElement.notFoundCounter = 0.6
         r.b.componentCamera.results = [data.frame === "off" ? pinsOff()
                                                             : seen(0, 0, 0, { pinCountCorrect: false, pinCount: 3 })]
-        start(r)
-        r.m.advance(20000)
+        J.start(r, 1, 20000)
         compare(J.panelNames(r), ["pinDistance"])
         compare(r.c.setupElement.notFoundCounter, data.counter)
         if (data.frame === "uncounted") {
@@ -384,8 +367,7 @@ TestCase {
         var r = rig()
         r.b.job.feeders["B0"] = pinFeeder(data.feeder)
         r.b.componentCamera.results = [data.frame === "off" ? pinsOff() : pinsGood()]
-        var done = start(r)
-        r.m.advance(20000)
+        var done = J.start(r, 1, 20000)
         compare(r.b.panels, [])
         compare(done.args.length, 1)
     }
@@ -399,8 +381,7 @@ TestCase {
         var r = rig()
         r.b.settings.camera2CheckSize = 3
         r.b.componentCamera.fallback = seen(0.1, 0, 0, { width: 60, height: 24 })
-        var done = start(r)
-        r.m.advance(60000)
+        var done = J.start(r, 1, 60000)
         var sizeLog = "Проверка размера не пройдена! A ожидаемый: 1.20мм, измеренный: 1.20мм."
                 + " B ожидаемый: 2.00мм, измеренный: 3.00мм."
         compare(J.logTexts(r, "yellow"), [sizeLog, "Ошибка распознавания компонента из питателя снизу 1. Сброс в корзину.",
@@ -431,8 +412,7 @@ TestCase {
         r.b.settings.camera2CheckSize = data.settings
         r.b.job.feeders["B0"] = tape(data.feeder)
         r.b.componentCamera.fallback = data.frame
-        start(r)
-        r.m.advance(60000)
+        J.start(r, 1, 60000)
         compare(r.b.placed.length, data.placed ? 1 : 0)
     }
 
@@ -450,8 +430,7 @@ TestCase {
         r.b.settings.camera2CheckSize = 3
         r.b.job.feeders["B0"] = tape({ centering: 2, centeringCount: 2 })
         r.b.componentCamera.results = [seen(0.1, 0.3), data.bad, seen(0.3, 0.3)]
-        start(r, 2)
-        r.m.advance(60000)
+        J.start(r, 2, 60000)
         compare(r.b.componentCamera.requests.length, 3)
         compare(r.b.placed.length, 2)
         compare(J.writesOf(r, "centeringX").map(function(v) { return v.toFixed(3) }), ["0.200"])
@@ -472,8 +451,7 @@ TestCase {
         var r = rig()
         r.m.run.feederDebugMode = true
         r.b.componentCamera.fallback = seen(0.3, 0.1)
-        var done = start(r, 4)
-        r.m.advance(60000)
+        var done = J.start(r, 4, 60000)
         compare(J.panelNames(r), ["centeringOffset"])
         compare(r.b.panels[0].values.x.toFixed(3), "0.300")
         compare(r.b.panels[0].values.y.toFixed(3), "0.100")
@@ -520,8 +498,7 @@ TestCase {
         r.b.job.feeders["B0"] = tape(data.feeder)
         r.b.componentCamera.results = data.results
         r.b.componentCamera.fallback = seen(0.3, 0.1)
-        start(r, 3)
-        r.m.advance(60000)
+        J.start(r, 3, 60000)
         compare(J.panelNames(r), data.panel ? ["centeringOffset"] : [])
     }
 
@@ -531,8 +508,7 @@ TestCase {
         var r = rig()
         r.b.job.feeders["B0"] = tape({ pickRetryCount: 0 })
         r.b.componentCamera.results = [J.notSeen, J.notSeen, J.notSeen, seen(0, 0)]
-        var done = start(r)
-        r.m.advance(20000)
+        var done = J.start(r, 1, 20000)
         compare(J.panelNames(r), ["notRecognised"])
         compare(Panels.make("notRecognised", r.b.panels[0].values).text.indexOf(
                     "Не удалось распознать компонент! Если компонент взят, но не распознается камерой"), 0)
@@ -563,7 +539,7 @@ TestCase {
     function test_dropBack(data) {
         var r = rig()
         r.b.componentCamera.fallback = J.notSeen
-        var done = start(r)
+        var done = J.start(r)
         // Picked as a tape part; by the time it is judged the feeder is one
         // of loose parts that drops them back.
         for (var i = 0; i < 5000 && r.m.sent.length < 1; ++i)
