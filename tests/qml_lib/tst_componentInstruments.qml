@@ -64,15 +64,6 @@ TestCase {
         compare(done.args.length, 1)
     }
 
-    // Without the camera (mode 0) the part goes from the meter to its place.
-    function test_rlcWithoutCamera() {
-        var r = rig()
-        r.b.job.feeders["B0"] = tape({ rlcEnabled: true })
-        r.b.rlc.readings = [ohms(10000), ohms(10000)]
-        J.start(r, 1, 20000)
-        compare(r.m.sentTexts(), [J.block(J.tapePick()), rlcBlock, J.placeBlock("60.000", "300.000", "0.000", false)])
-    }
-
     // No check outside the machine's meter, and none when the feeder asks
     // for none.
     function test_rlcNotWanted_data() {
@@ -455,7 +446,7 @@ TestCase {
     // programmer panel; each of its buttons.
     function test_programmingPanel_data() {
         var place = J.placeBlock("60.000", "300.000", "0.000", false)
-        var socket = J.block(["g0  z60.0", "g0  x320.000 y40.000 z60.0 a90.000", "g0  z38.500", "g4 p0.200"])
+        var socket = socketBlock("320.000", "40.000", "90.000", false)
         return [
             { tag: "timeout, Повторить попытку", result: "silent", panel: "programmerTimeout", values: {},
               button: "retry", after: [liftBlock, place], pulses: 2, placed: 1, done: 1 },
@@ -480,8 +471,7 @@ TestCase {
         r.b.job.feeders["B0"] = tape({ programmerEnabled: true })
         r.b.programmer.results = [data.result]
         var done = J.start(r, 1, 4000)
-        var before = [J.block(J.tapePick()),
-                      J.block(["g0  z60.0", "g0  x320.000 y40.000 z60.0 a90.000", "g0  z38.500", "g4 p0.200"])]
+        var before = [J.block(J.tapePick()), socketBlock("320.000", "40.000", "90.000", false)]
         compare(r.m.sentTexts(), before)
         if (data.result === "silent") {
             // The answer is awaited programmerWait (5 s) from the pulse.
