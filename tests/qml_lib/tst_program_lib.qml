@@ -1,6 +1,7 @@
 import QtQuick 2.15
 import QtTest 1.2
 import "../../qml/main/job/program.js" as Program
+import "JobRig.js" as J
 
 // The pure parts of program creation: comparisons, the sort, panel
 // placements, the feeder check and the row texts.
@@ -173,11 +174,11 @@ TestCase {
 
     function test_freePanel_data() {
         return [
-            { tag: "0", rot: 0, x: 130, y: 300 },
-            { tag: "90", rot: 90, x: 225, y: 349 },
-            { tag: "180", rot: 180, x: 176, y: 444 },
-            { tag: "-90", rot: -90, x: 81, y: 395 },
-            { tag: "270 is -90", rot: 270, x: 81, y: 395 }
+            { tag: "0", rot: 0, x: 130, y: 300, turned: 90 },
+            { tag: "90", rot: 90, x: 225, y: 349, turned: 180 },
+            { tag: "180", rot: 180, x: 176, y: 444, turned: -90 },
+            { tag: "-90", rot: -90, x: 81, y: 395, turned: 0 },
+            { tag: "270 is -90", rot: 270, x: 81, y: 395, turned: 0 }
         ]
     }
     function test_freePanel(data) {
@@ -195,8 +196,12 @@ TestCase {
         var ty = cx * Math.sin(a) + cy * Math.cos(a) + 7 + 120
         fuzzyCompare(p.rX + 2, tx, 1e-9)
         fuzzyCompare(500 - p.rY - 1, ty, 1e-9)
-        // Board 0 stays where it is.
+        // Board 0 stays where it is; a component turned by 90 turns with its board.
         compare(Program.placeOnBoard(10, 20, 4, 2, 0, 0, panel), { "rX": 10, "rY": 20, "rot": 0 })
+        var previews = Program.elementPreviews({ "rX": 10, "rY": 20, "elWidth": 4, "elHeight": 2, "rot": 90 },
+                                               J.merged(panel, { "freeCount": 2 }))
+        compare([previews[1][0].rX, previews[1][0].rY], [p.rX, p.rY])
+        compare(previews[1][0].rotation, data.turned)
     }
 
     // ---- placement rows
@@ -217,17 +222,6 @@ TestCase {
                   "used": true, "fidX": -1000, "fidY": -1000 })
         // Two marks for the whole panel: every board has the design place.
         compare(Program.refPreviews(ref, panel, 1)[1][1].rY, 2)
-    }
-
-    // A free board turned by a half turn turns its components with it.
-    function test_previewOnATurnedFreeBoard() {
-        var panel = { "pcbMulti": true, "pcbMultiNonstandart": true, "freeCount": 2,
-                      "free": [{ "x": 0, "y": 0, "rot": 0 }, { "x": 150, "y": 120, "rot": 180 }],
-                      "Y2": 500, "bX1": 5, "bY1": 7, "fX": 30, "fY": 400 }
-        var el = { "rX": 10, "rY": 20, "elWidth": 4, "elHeight": 2, "rot": 90 }
-        var p = Program.elementPreviews(el, panel)
-        compare(p.length, 2)
-        compare([p[1][0].rX, p[1][0].rY, p[1][0].rotation, p[1][0].boardRotation], [176, 444, -90, 180])
     }
 
     // 2 x 2 boards, two marks each, board (0,1) excluded: six marks; the
