@@ -64,12 +64,6 @@ TestCase {
     }
 
     function test_1_pureFunctions() {
-        compare(Importing.normaliseAngle(-270), 90)
-        compare(Importing.normaliseAngle(270), -90)
-        compare(Importing.normaliseAngle(180), -180)
-        compare(Importing.normaliseAngle(-180), -180)
-        compare(Importing.normaliseAngle(540), -180)
-        compare(Importing.normaliseAngle(45), 45)
         var p = Importing.placement(60, 50, 90, 90, -90, 2, 1, { "x1": 0, "y1": 0, "x2": 400, "y2": 300 })
         compare(p.rX, 59)
         compare(p.rY, 249.5)

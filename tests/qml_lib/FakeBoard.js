@@ -402,45 +402,31 @@ function extend(m, options) {
         return { "found": found, "x": found ? x / frames.length : 0, "y": found ? y / frames.length : 0,
                  "angle": last.angle, "width": last.width, "height": last.height, "frames": frames }
     }
+    // The frames are taken when the answer comes, so that a test may queue
+    // them after the request. With `componentCamera.answer` set (corner
+    // centring, centring in place), every frame of a request is
+    // answer(settings, count, i), called when the answer comes (m.pos is
+    // then where the head stands); the queued results are left alone.
+    b.componentCamera.answer = null
     p.componentCamera = {
         start: function(camera3) { m.events.push("camera2:start:" + (camera3 ? 3 : 2)) },
         stop: function() { m.events.push("camera2:stop") },
         cancel: function() { m.events.push("camera2:cancel") },
-        // The frames are taken when the answer comes, so that a test may
-        // queue them after the request.
         ask: function(settings, count, onResult) {
             var cam = b.componentCamera
             cam.requests.push({ "settings": settings, "count": count, "at": m.now })
             m.events.push("camera2:ask")
             m.after(cam.ms, function() {
                 var frames = []
-                for (var i = 0; i < count; ++i)
-                    frames.push(cam.results.length > 0 ? cam.results.shift() : cam.fallback)
+                for (var i = 0; i < count; ++i) {
+                    if (typeof cam.answer === "function")
+                        frames.push(cam.answer(settings, count, i))
+                    else
+                        frames.push(cam.results.length > 0 ? cam.results.shift() : cam.fallback)
+                }
                 onResult(cameraResult(frames))
             })
         }
-    }
-    // ---- component camera answering each request from where the head is
-    // (corner centring, centring in place): with `componentCamera.answer`
-    // set, every frame of a request is answer(settings, count, i), called
-    // when the answer comes (m.pos is then where the head stands); the
-    // queued results are left alone.
-    b.componentCamera.answer = null
-    var queuedAsk = p.componentCamera.ask
-    p.componentCamera.ask = function(settings, count, onResult) {
-        var cam = b.componentCamera
-        if (typeof cam.answer !== "function") {
-            queuedAsk(settings, count, onResult)
-            return
-        }
-        cam.requests.push({ "settings": settings, "count": count, "at": m.now })
-        m.events.push("camera2:ask")
-        m.after(cam.ms, function() {
-            var frames = []
-            for (var i = 0; i < count; ++i)
-                frames.push(cam.answer(settings, count, i))
-            onResult(cameraResult(frames))
-        })
     }
 
     p.openFeederSettings = function(model, index) { m.events.push("feederSettings:" + model + index) }

@@ -293,12 +293,6 @@ TestCase {
         near(r.y, expected.y, eps, "Y")
     }
 
-    function test_dotSetupCoordsWithoutMarks() {
-        var r = BC.dotSetupCoords({ "rX": 40, "rY": 30 }, [], env)
-        verify(r.ok)
-        compare([r.x, r.y], [50, 370])
-    }
-
     function test_dotSetupCoordsRefused_data() {
         return [
             { tag: "failed mark", dot: { "rX": 40, "rY": 30 }, marks: [mark(10, 10, 0, 0), mark(110, 80, 120, 320)],

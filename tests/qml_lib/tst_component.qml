@@ -1,10 +1,7 @@
 import QtQuick 2.15
 import QtTest 1.2
-import "FakeMachine.js" as Fake
-import "FakeBoard.js" as Board
-import "../../qml/main/job/waiters.js" as Waiters
-import "../../qml/main/job/picking.js" as Picking
 import "../../qml/main/job/component.js" as Component
+import "JobRig.js" as J
 
 // The component cycle against the fake machine: the exact blocks of one
 // feeder group, centring over the component camera, the vacuum check, the
@@ -21,117 +18,21 @@ TestCase {
     // Placements lie at machine (60 + 10 k, 300) on a 1.5 mm board, placed
     // at Z 32 (fast Z 34.5).
     function rig() {
-        var m = Fake.create({ blockMode: "auto", blockMs: 10 })
-        var b = Board.extend(m, { settings: {
-            "vacuumDelay": 0.2, "slowPickPlaceSpeed": 6000, "vsEnabled": true, "vsControlType": 0,
-            "workAreaX1": 10, "workAreaY1": 0, "workAreaY2": 400, "workAreaZ1": 0, "workAreaZ2": 60,
-            "pcbThickness": 1.5, "pcbCorrX": 0, "pcbCorrY": 0, "camera2X": 200, "camera2Y": 30,
-            "camera2Height": 20, "camera2MinHeight": 0, "camera2PPM": 20, "camera2PPMDistance": 2,
-            "camera2Delay": 500, "camera2Treshold1": 180, "camera2Treshold2": 50, "camera2CheckSize": 0,
-            "preCameraGcode": "", "postCameraGcode": "", "camera3Enabled": false, "camera2MaxElementSize": 5,
-            "rlcEnabled": false, "basketGcode": "g0 x470 y120", "tapeChangeGCode": "g0 x0 y0",
-            "dontStopProgramOnFeederErrors": false, "refMode": 1, "pcbMulti": false,
-            "allowRunWithoutFiducials": false, "allowCustomPlaceGCode": false, "zTravelEnabled": false,
-            "programmerEnabled": false } })
-        var nozzles = []
-        for (var i = 0; i < 6; ++i)
-            nozzles.push({ "cupLength": 30, "press": 0.5, "setupM": "g0 x10 y" + i, "takeM": "g0 x20 y" + i,
-                           "vsUse": false, "checkClogging": false, "vsPressure": 10, "vsPressureDiff": 5 })
-        b.job.nozzles = nozzles
-        b.job.tapeBanks = [{ "position": 0, "maxShift": 1, "g1": "G0 B1", "g2": "G0 B2", "zShift": 3 }]
-        b.currVC = 1
-        b.outputs[0] = true
-        b.vacuum.running = true
-        b.vacuum.startMs = 1000
-        b.job.feeders["B0"] = tape()
-        var w = Waiters.create(m.port)
-        var p = Picking.create(m.port, w)
-        var c = Component.create(m.port, w, p)
-        m.port.travelHeight = c.travelHeight
-        m.port.placementAngle = c.placementAngle
-        m.port.placementTarget = c.placementTarget
-        m.port.morePlacements = c.morePlacements
-        m.port.skipFeeder = c.skipFeeder
-        m.steps.elToBasketWait = c.elToBasketWait
-        m.attach({ positionGet: w.positionGet, homedGet: w.homedGet,
-                   pauseGet: function() { w.pauseGet(); p.pauseGet(); c.pauseGet() },
-                   stopAll: function() { w.stopAll(); p.stopAll(); c.stopAll() },
-                   vsMeasureGet: p.vsMeasureGet, vsMeasureFailedGet: p.vsMeasureFailedGet,
-                   vsStartedGet: p.vsStartedGet, vsStartFailedGet: p.vsStartFailedGet })
-        m.run.executing = true
-        return { m: m, b: b, w: w, p: p, c: c }
-    }
-    function merged(base, extra) {
-        var r = {}
-        var k
-        for (k in base)
-            r[k] = base[k]
-        for (k in (extra || {}))
-            r[k] = extra[k]
+        var r = J.componentRig(J.componentSettings({ "vsEnabled": true, "workAreaY2": 400, "workAreaZ2": 60 }),
+                               J.tape(), { vacuum: true })
+        r.b.vacuum.running = true
+        r.b.vacuum.startMs = 1000
         return r
     }
-    function counter() {
-        var c = function(arg) { c.args.push(arg) }
-        c.args = []
-        return c
-    }
-    // A tape feeder on bank B, nozzle 1, one perforation per part.
-    function tape(extra) {
-        return merged({ "type": 3, "cupNumber": 1, "bankNumber": 0, "bandStep": 1, "caseX": 100, "caseY": 50,
-                        "elThickness": 1, "elWidth": 2, "elHeight": 1.2, "maxAcc": 100, "centering": 0,
-                        "centeringZ": 2, "centeringCount": 3, "rot": 0, "slowPick": false, "pickRetryCount": 1,
-                        "setCount": 0, "basketCount": 0, "pack": "0603", "partNumber": "10k", "vsCheck": false,
-                        "placeDelay": 0 }, extra)
-    }
-    // Placement k of feeder B0 at machine (60 + 10 k, 300).
-    function placement(k, extra) {
-        return merged({ "el": { "model": "B", "index": 0, "rot": 0, "elThickness": 1, "designator": "R" + (k + 1) },
-                        "rX": 49 + 10 * k, "rY": 99.4, "elWidth": 2, "elHeight": 1.2, "rotation": 0,
-                        "boardRotation": 0, "row": 0, "col": 0, "disabledTemp": false, "lineNumber": k + 1 },
-                       extra)
-    }
-    function group(n, extra) {
-        var list = []
-        for (var k = 0; k < n; ++k)
-            list.push(placement(k, extra))
-        return list
-    }
-    function lines(list) { return list.join("\n") }
     function nozzle(text) { return text + "\ng0 zMax\n" }
 
-    // The pick of the k-th part of the tape feeder (and the move over the
-    // camera, turned to `angle` when given, not turned for null).
-    function tapePick() {
-        return ["g0 z60.0", "g0  x100.000 y50.000 a0.0", "g0 b1", "g0  x100.000 y50.000", "g0 z33.500", "m64 p1",
-                "g4 p0.200", "g0  z60.0"]
-    }
-    function toCamera(angle) {
-        return ["m64 p4", "g0 ", "g0  z60.0", "g0  x200.000 y30.000" + (angle === null ? "" : " a" + angle),
-                "g0  z53.000"]
-    }
     function pickBlock(camera) {
-        return lines(camera === undefined ? tapePick() : tapePick().concat(toCamera(camera))) + "\ng0"
+        return J.lines(camera === undefined ? J.tapePick() : J.tapePick().concat(J.toCamera(camera))) + "\ng0"
     }
     function moveLines(x, y, a, centred) {
         return ["g0  z60.0"].concat(centred ? ["g0 "] : []).concat(["g0  x" + x + " y" + y + " z60.0 a" + a])
     }
     function placeLines() { return ["g0  z32.000", "m65 p1", "g4 p0.200", "g0 z60.0"] }
-    function placeBlock(x, y, a, centred) {
-        return lines(moveLines(x, y, a, centred).concat(placeLines())) + "\ng0"
-    }
-    readonly property string basketBlock: "g0  zMax\ng0 \ng0 x470 y120\nm65 p1\ng0 zMax\n"
-    // Pixels of a part seen `mm` off the camera centre at 20 px/mm.
-    function seen(x, y, angle) { return { found: true, x: x * 20, y: y * 20, angle: angle || 0, width: 40, height: 24 } }
-    readonly property var notSeen: ({ found: false, x: 0, y: 0, angle: 0, width: 0, height: 0 })
-
-    function writesOf(r, name) {
-        return r.b.feederWrites.filter(function(w) { return w[2] === name }).map(function(w) { return w[3] })
-    }
-    function logTexts(r, color) {
-        return r.m.logs.filter(function(l) { return color === undefined || l.color === color })
-                       .map(function(l) { return l.text })
-    }
-    function panelNames(r) { return r.b.panels.map(function(p) { return p.name }) }
 
     // ---- one component
 
@@ -141,21 +42,18 @@ TestCase {
     function test_onePart_data() {
         return [
             { tag: "mode 0", centering: 0, results: [],
-              sent: [pickBlock(), placeBlock("60.000", "300.000", "0.000", false)], asks: 0 },
-            { tag: "mode 1, centred part", centering: 1, results: [seen(0, 0)],
-              sent: [pickBlock("0.00"), placeBlock("60.000", "300.000", "0.000", true)], asks: 1 },
-            { tag: "mode 1, picked 0.30 / -0.20 mm off and turned 1.5°", centering: 1, results: [seen(0.3, -0.2, 1.5)],
-              sent: [pickBlock("0.00"), placeBlock("59.700", "300.200", "1.500", true)], asks: 1 },
+              sent: [pickBlock(), J.placeBlock("60.000", "300.000", "0.000", false)], asks: 0 },
+            { tag: "mode 1, centred part", centering: 1, results: [J.seen(0, 0)],
+              sent: [pickBlock("0.00"), J.placeBlock("60.000", "300.000", "0.000", true)], asks: 1 },
+            { tag: "mode 1, picked 0.30 / -0.20 mm off and turned 1.5°", centering: 1, results: [J.seen(0.3, -0.2, 1.5)],
+              sent: [pickBlock("0.00"), J.placeBlock("59.700", "300.200", "1.500", true)], asks: 1 },
         ]
     }
     function test_onePart(data) {
         var r = rig()
-        r.b.job.feeders["B0"] = tape({ centering: data.centering })
-        r.b.job.groups = [group(1)]
+        r.b.job.feeders["B0"] = J.tape({ centering: data.centering })
         r.b.componentCamera.results = data.results
-        var done = counter()
-        r.c.setupFeeder(0, done)
-        r.m.advance(10000)
+        var done = J.start(r, 1, 10000)
         compare(r.m.sentTexts(), data.sent)
         compare(r.m.sent.map(function(s) { return s.safeH }), data.sent.map(function() { return false }))
         compare(r.m.failures, [])
@@ -166,7 +64,7 @@ TestCase {
             compare(r.b.componentCamera.requests[0].at, r.m.sent[0].at + 10 + 500)
             compare(r.m.events.indexOf("camera2:start:2") >= 0, true)
         }
-        compare(writesOf(r, "setCount"), [1])
+        compare(J.writesOf(r, "setCount"), [1])
         compare(r.b.placed.length, 1)
         compare(r.b.counted.length, 1)
         compare(r.m.rows, ["0", "1"])
@@ -177,15 +75,12 @@ TestCase {
     function test_nozzleChangeAtGroupStart() {
         var r = rig()
         r.b.currVC = 2
-        r.b.job.feeders["B0"] = tape({ cupNumber: 3 })
-        r.b.job.groups = [group(1)]
-        var done = counter()
-        r.c.setupFeeder(0, done)
-        r.m.advance(10000)
-        var pick = tapePick()
+        r.b.job.feeders["B0"] = J.tape({ cupNumber: 3 })
+        var done = J.start(r, 1, 10000)
+        var pick = J.tapePick()
         pick[4] = "g0 z33.500"
         compare(r.m.sentTexts(), [nozzle("g0 x10 y2"), nozzle("g0 x20 y3"), pickBlock(),
-                                  placeBlock("60.000", "300.000", "0.000", false)])
+                                  J.placeBlock("60.000", "300.000", "0.000", false)])
         compare(r.b.currVC, 3)
         compare(done.args.length, 1)
     }
@@ -216,33 +111,30 @@ TestCase {
         var r = rig()
         r.b.settings.vsControlType = data.relative ? 1 : 0
         r.b.job.nozzles[1].vsUse = true
-        r.b.job.feeders["B0"] = tape({ vsCheck: true })
-        r.b.job.groups = [group(1)]
+        r.b.job.feeders["B0"] = J.tape({ vsCheck: true })
         var readings = data.open.slice()
         // One reading per measurement, the last one for good.
         r.b.vacuum.valueAt = sensor(function() { return readings.length > 1 ? readings.shift() : readings[0] })
         var pickText = function() {
-            var l = tapePick()
+            var l = J.tapePick()
             if (data.relative)
                 l.splice(4, 0, "(vsMeasureBeforeGet)")
-            return lines(l) + "\ng0"
+            return J.lines(l) + "\ng0"
         }
-        var move = lines(moveLines("60.000", "300.000", "0.000", false)) + "\ng0"
-        var place = lines(placeLines()) + "\ng0"
-        var done = counter()
-        r.c.setupFeeder(0, done)
-        r.m.advance(6000)
+        var move = J.lines(moveLines("60.000", "300.000", "0.000", false)) + "\ng0"
+        var place = J.lines(placeLines()) + "\ng0"
+        var done = J.start(r, 1, 6000)
         if (!data.held) {
-            compare(logTexts(r, "yellow"), [data.log, "Сброс в корзину. Питатель: снизу  №1  0603  10k  R1"])
+            compare(J.logTexts(r, "yellow"), [data.log, "Сброс в корзину. Питатель: снизу  №1  0603  10k  R1"])
             compare(r.b.rowErrors, 1)
-            compare(writesOf(r, "basketCount"), [1])
+            compare(J.writesOf(r, "basketCount"), [1])
             compare(r.b.basket.length, 1)
         }
-        var expected = data.held ? [pickText(), move, place] : [pickText(), move, basketBlock, pickText(), move, place]
+        var expected = data.held ? [pickText(), move, place] : [pickText(), move, J.basketBlock, pickText(), move, place]
         compare(r.m.sentTexts(), expected)
         compare(r.m.sent[1].safeH, false)
         compare(r.b.panels, [])
-        compare(writesOf(r, "setCount"), [1])
+        compare(J.writesOf(r, "setCount"), [1])
         compare(done.args.length, 1)
         // Fast polling while the part waits for its reading.
         compare(r.m.events.indexOf("vacuum:fast:true") >= 0, true)
@@ -255,27 +147,24 @@ TestCase {
     function test_vacuumPanelAtLimit() {
         var r = rig()
         r.b.job.nozzles[1].vsUse = true
-        r.b.job.feeders["B0"] = tape({ vsCheck: true })
-        r.b.job.groups = [group(1)]
+        r.b.job.feeders["B0"] = J.tape({ vsCheck: true })
         var open = 5
         r.b.vacuum.valueAt = sensor(function() { return open })
-        var move = lines(moveLines("60.000", "300.000", "0.000", false)) + "\ng0"
-        var done = counter()
-        r.c.setupFeeder(0, done)
-        r.m.advance(10000)
-        compare(r.m.sentTexts(), [pickBlock(), move, basketBlock, pickBlock(), move])
-        compare(panelNames(r), ["vacuumError"])
+        var move = J.lines(moveLines("60.000", "300.000", "0.000", false)) + "\ng0"
+        var done = J.start(r, 1, 10000)
+        compare(r.m.sentTexts(), [pickBlock(), move, J.basketBlock, pickBlock(), move])
+        compare(J.panelNames(r), ["vacuumError"])
         compare(r.b.panels[0].values, { control: "absolute", measured: 5, threshold: 10 })
         compare(r.b.rowErrors, 2)
-        compare(writesOf(r, "setCount"), [])
+        compare(J.writesOf(r, "setCount"), [])
         compare(r.c.elSetupWait.vacuumErrorCount, 0)
         r.b.press("sensorSettings")
         compare(r.m.events.indexOf("sensorSettings") >= 0, true)
         open = 15
         r.b.press("continue")
         r.m.advance(10000)
-        compare(r.m.sentTexts().slice(5), [lines(placeLines()) + "\ng0"])
-        compare(writesOf(r, "setCount"), [1])
+        compare(r.m.sentTexts().slice(5), [J.lines(placeLines()) + "\ng0"])
+        compare(J.writesOf(r, "setCount"), [1])
         compare(done.args.length, 1)
     }
 
@@ -284,13 +173,11 @@ TestCase {
     function test_vacuumSensorFails() {
         var r = rig()
         r.b.job.nozzles[1].vsUse = true
-        r.b.job.feeders["B0"] = tape({ vsCheck: true })
-        r.b.job.groups = [group(1)]
+        r.b.job.feeders["B0"] = J.tape({ vsCheck: true })
         r.b.vacuum.fault = "measureFails"
-        r.c.setupFeeder(0, counter())
-        r.m.advance(10000)
-        compare(logTexts(r, "red"), ["Ошибка связи с датчиком разрежения!"])
-        compare(panelNames(r), ["vacuumError"])
+        J.start(r, 1, 10000)
+        compare(J.logTexts(r, "red"), ["Ошибка связи с датчиком разрежения!"])
+        compare(J.panelNames(r), ["vacuumError"])
         compare(r.b.panels[0].values, { control: "failure", message: "Нет ответа от датчика." })
         compare(r.m.sent.length, 2)
     }
@@ -304,13 +191,10 @@ TestCase {
     }
     function test_trayCapacity(data) {
         var r = rig()
-        r.b.job.feeders["B0"] = merged(tape({ type: 1, caseX: 100, caseY: 50, cutX2: 110, cutY2: 70, caseZ: 5,
+        r.b.job.feeders["B0"] = J.merged(J.tape({ type: 1, caseX: 100, caseY: 50, cutX2: 110, cutY2: 70, caseZ: 5,
                                               caseRowsX: 2, caseRowsY: 3, caseCurrNumber: 0,
                                               caseStopEnabled: data.stop }), {})
-        r.b.job.groups = [group(7)]
-        var done = counter()
-        r.c.setupFeeder(0, done)
-        r.m.advance(20000)
+        var done = J.start(r, 7, 20000)
         var picks = r.m.sentTexts().filter(function(t) { return t.indexOf("m64 p1") >= 0 })
         var cells = picks.map(function(t) { return t.split("\n")[1] })
         var six = ["g0  x100 y50 a0.0", "g0  x110 y50 a0.0", "g0  x100 y60 a0.0", "g0  x110 y60 a0.0",
@@ -323,8 +207,8 @@ TestCase {
             return
         }
         compare(cells, six)
-        compare(panelNames(r), ["tapeChange"])
-        compare(logTexts(r, "yellow"), ["Жду замены/пополнения поддона! Остановка! Питатель: снизу  №1"])
+        compare(J.panelNames(r), ["tapeChange"])
+        compare(J.logTexts(r, "yellow"), ["Жду замены/пополнения поддона! Остановка! Питатель: снизу  №1"])
         compare(r.m.sentTexts()[12], "g0 x0 y0\ng0 zMax\n")
         compare(r.m.sent[12].safeH, true)
         compare(r.b.placed.length, 6)
@@ -345,20 +229,20 @@ TestCase {
     // missed list.
     function test_stripCapacitySkipped() {
         var r = rig()
-        r.b.job.feeders["B0"] = tape({ type: 5, caseX: 10, caseY: 20, cutX2: 10, cutY2: 60, cutDistance: 4, caseZ: 2,
+        r.b.job.feeders["B0"] = J.tape({ type: 5, caseX: 10, caseY: 20, cutX2: 10, cutY2: 60, cutDistance: 4, caseZ: 2,
                                        caseCurrNumber: 10, caseStopEnabled: true })
-        r.b.job.groups = [group(3)]
+        r.b.job.groups = [J.group(3)]
         r.b.job.groups[0][2].disabledTemp = true
-        var done = counter()
+        var done = J.counter()
         r.c.setupFeeder(0, done)
         r.m.advance(20000)
         compare(r.b.placed.length, 1)
-        compare(panelNames(r), ["tapeChange"])
-        compare(logTexts(r, "yellow"), ["Жду замены/пополнения отрезка ленты! Остановка! Питатель: снизу  №1"])
+        compare(J.panelNames(r), ["tapeChange"])
+        compare(J.logTexts(r, "yellow"), ["Жду замены/пополнения отрезка ленты! Остановка! Питатель: снизу  №1"])
         compare(r.m.sentTexts()[0].split("\n")[1], "g0  x10.000 y60.000 a0.0")
         r.b.press("skip")
         r.m.advance(20000)
-        compare(logTexts(r, "yellow")[1], "Питатель: снизу  №1 пропущен оператором.")
+        compare(J.logTexts(r, "yellow")[1], "Питатель: снизу  №1 пропущен оператором.")
         compare(done.args.length, 1)
         compare(r.m.missed.rowCount, 1)
         compare(r.m.missed.data(r.m.missed.index(0, 0), 257), "Питатель: снизу №1. 0603 10k Кол-во: 1")
@@ -375,18 +259,15 @@ TestCase {
     // cycle: the placement whose pick never happened is missed.
     function test_tapeUsedUpSkipped() {
         var r = rig()
-        r.b.job.feeders["B0"] = tape({ tapeEnabled: true, inTapeNow: 0, inTape: 100 })
-        r.b.job.groups = [group(2)]
-        var done = counter()
-        r.c.setupFeeder(0, done)
-        r.m.advance(1000)
-        compare(panelNames(r), ["tapeChange"])
+        r.b.job.feeders["B0"] = J.tape({ tapeEnabled: true, inTapeNow: 0, inTape: 100 })
+        var done = J.start(r, 2, 1000)
+        compare(J.panelNames(r), ["tapeChange"])
         r.b.press("skip")
         r.m.advance(1000)
         compare(done.args.length, 1)
         compare(r.m.missed.getSubSteps(0), 2)
         compare(r.m.run.missedCount, 2)
-        compare(writesOf(r, "setCount"), [])
+        compare(J.writesOf(r, "setCount"), [])
     }
 
     // ---- centring mode 2
@@ -395,19 +276,16 @@ TestCase {
     // the fourth, which does not visit the camera.
     function test_modeTwoMean() {
         var r = rig()
-        r.b.job.feeders["B0"] = tape({ centering: 2, centeringCount: 3 })
-        r.b.job.groups = [group(4)]
-        r.b.componentCamera.results = [seen(0.1, 0.3), seen(0.2, 0.3), seen(0.3, 0.3)]
-        var done = counter()
-        r.c.setupFeeder(0, done)
-        r.m.advance(20000)
+        r.b.job.feeders["B0"] = J.tape({ centering: 2, centeringCount: 3 })
+        r.b.componentCamera.results = [J.seen(0.1, 0.3), J.seen(0.2, 0.3), J.seen(0.3, 0.3)]
+        var done = J.start(r, 4, 20000)
         compare(r.b.componentCamera.requests.length, 3)
-        compare(r.m.sentTexts(), [pickBlock(null), placeBlock("59.900", "299.700", "0.000", true),
-                                  pickBlock(null), placeBlock("69.800", "299.700", "0.000", true),
-                                  pickBlock(null), placeBlock("79.700", "299.700", "0.000", true),
-                                  pickBlock(), placeBlock("89.800", "299.700", "0.000", false)])
-        compare(writesOf(r, "centeringX").map(function(v) { return v.toFixed(3) }), ["0.200"])
-        compare(writesOf(r, "centeringY").map(function(v) { return v.toFixed(3) }), ["0.300"])
+        compare(r.m.sentTexts(), [pickBlock(null), J.placeBlock("59.900", "299.700", "0.000", true),
+                                  pickBlock(null), J.placeBlock("69.800", "299.700", "0.000", true),
+                                  pickBlock(null), J.placeBlock("79.700", "299.700", "0.000", true),
+                                  pickBlock(), J.placeBlock("89.800", "299.700", "0.000", false)])
+        compare(J.writesOf(r, "centeringX").map(function(v) { return v.toFixed(3) }), ["0.200"])
+        compare(J.writesOf(r, "centeringY").map(function(v) { return v.toFixed(3) }), ["0.300"])
         compare(r.b.runStates["B0"].centeringCurrCount, 3)
         compare(done.args.length, 1)
     }
@@ -418,14 +296,11 @@ TestCase {
     // time, the part is placed.
     function test_notFoundTwiceThenFound() {
         var r = rig()
-        r.b.job.feeders["B0"] = tape({ centering: 1 })
-        r.b.job.groups = [group(1)]
-        r.b.componentCamera.results = [notSeen, notSeen, seen(0, 0)]
-        var done = counter()
-        r.c.setupFeeder(0, done)
-        r.m.advance(10000)
+        r.b.job.feeders["B0"] = J.tape({ centering: 1 })
+        r.b.componentCamera.results = [J.notSeen, J.notSeen, J.seen(0, 0)]
+        var done = J.start(r, 1, 10000)
         compare(r.b.componentCamera.requests.length, 3)
-        compare(r.m.sentTexts(), [pickBlock("0.00"), placeBlock("60.000", "300.000", "0.000", true)])
+        compare(r.m.sentTexts(), [pickBlock("0.00"), J.placeBlock("60.000", "300.000", "0.000", true)])
         compare(r.c.setupElement.notFoundCounter, 0)
         compare(r.b.rowErrors, 0)
         compare(r.m.logs, [])
@@ -444,34 +319,31 @@ TestCase {
     }
     function test_pickRetryCount(data) {
         var r = rig()
-        r.b.job.feeders["B0"] = tape({ centering: 1, pickRetryCount: data.retry })
-        r.b.job.groups = [group(1)]
-        r.b.componentCamera.fallback = notSeen
-        var done = counter()
-        r.c.setupFeeder(0, done)
-        r.m.advance(100000)
+        r.b.job.feeders["B0"] = J.tape({ centering: 1, pickRetryCount: data.retry })
+        r.b.componentCamera.fallback = J.notSeen
+        var done = J.start(r, 1, 100000)
         var expected = []
         for (var i = 0; i < data.baskets; ++i)
-            expected.push(pickBlock("0.00"), basketBlock)
+            expected.push(pickBlock("0.00"), J.basketBlock)
         expected.push(pickBlock("0.00"))
         compare(r.m.sentTexts(), expected)
         compare(r.b.componentCamera.requests.length, 3 * (data.baskets + 1))
-        compare(panelNames(r), ["notRecognised"])
+        compare(J.panelNames(r), ["notRecognised"])
         var basketLog = "Ошибка распознавания компонента из питателя снизу 1. Сброс в корзину."
-        var yellow = logTexts(r, "yellow").filter(function(t) { return t === basketLog })
+        var yellow = J.logTexts(r, "yellow").filter(function(t) { return t === basketLog })
         compare(yellow.length, data.baskets)
-        compare(logTexts(r, "red"), ["Несколько ошибок распознавания подряд! Остановка программы!"])
+        compare(J.logTexts(r, "red"), ["Несколько ошибок распознавания подряд! Остановка программы!"])
         compare(r.b.rowErrors, data.baskets + 1)
-        compare(writesOf(r, "setCount"), [])
-        compare(writesOf(r, "basketCount").length, data.baskets)
+        compare(J.writesOf(r, "setCount"), [])
+        compare(J.writesOf(r, "basketCount").length, data.baskets)
         compare(r.m.beeps, data.baskets)
         compare(done.args.length, 0)
         // "Продолжить" recognises the held part again.
-        r.b.componentCamera.fallback = seen(0, 0)
+        r.b.componentCamera.fallback = J.seen(0, 0)
         r.b.press("continue")
         r.m.advance(10000)
-        compare(r.m.sentTexts().slice(expected.length), [placeBlock("60.000", "300.000", "0.000", true)])
-        compare(writesOf(r, "setCount"), [1])
+        compare(r.m.sentTexts().slice(expected.length), [J.placeBlock("60.000", "300.000", "0.000", true)])
+        compare(J.writesOf(r, "setCount"), [1])
         compare(done.args.length, 1)
     }
 
@@ -484,18 +356,18 @@ TestCase {
     }
     function test_successTakesOffFailure(data) {
         var r = rig()
-        r.b.job.feeders["B0"] = tape({ centering: 1, pickRetryCount: 1 })
+        r.b.job.feeders["B0"] = J.tape({ centering: 1, pickRetryCount: 1 })
         // The first success is the new pick of the first part.
-        r.b.job.groups = [group(data.successes + 1)]
-        var results = [notSeen, notSeen, notSeen]
+        r.b.job.groups = [J.group(data.successes + 1)]
+        var results = [J.notSeen, J.notSeen, J.notSeen]
         for (var i = 0; i < data.successes; ++i)
-            results.push(seen(0, 0))
-        results.push(notSeen, notSeen, notSeen, seen(0, 0))
+            results.push(J.seen(0, 0))
+        results.push(J.notSeen, J.notSeen, J.notSeen, J.seen(0, 0))
         r.b.componentCamera.results = results
-        var done = counter()
+        var done = J.counter()
         r.c.setupFeeder(0, done)
         r.m.advance(100000)
-        compare(panelNames(r), data.panel ? ["notRecognised"] : [])
+        compare(J.panelNames(r), data.panel ? ["notRecognised"] : [])
         compare(r.b.basket.length, data.panel ? 1 : 2)
         compare(r.b.placed.length, data.panel ? data.successes : data.successes + 1)
         compare(done.args.length, data.panel ? 0 : 1)
@@ -506,14 +378,11 @@ TestCase {
     function test_notFoundSkipsFeeder() {
         var r = rig()
         r.b.settings.dontStopProgramOnFeederErrors = true
-        r.b.job.feeders["B0"] = tape({ centering: 1, pickRetryCount: 0 })
-        r.b.job.groups = [group(2)]
-        r.b.componentCamera.fallback = notSeen
-        var done = counter()
-        r.c.setupFeeder(0, done)
-        r.m.advance(100000)
-        compare(r.m.sentTexts(), [pickBlock("0.00"), basketBlock])
-        compare(logTexts(r, "red"), ["Несколько ошибок распознавания подряд! Пропускаю питатель: снизу  №1"])
+        r.b.job.feeders["B0"] = J.tape({ centering: 1, pickRetryCount: 0 })
+        r.b.componentCamera.fallback = J.notSeen
+        var done = J.start(r, 2, 100000)
+        compare(r.m.sentTexts(), [pickBlock("0.00"), J.basketBlock])
+        compare(J.logTexts(r, "red"), ["Несколько ошибок распознавания подряд! Пропускаю питатель: снизу  №1"])
         compare(r.b.panels, [])
         compare(r.m.missed.getSubSteps(0), 2)
         compare(done.args.length, 1)
@@ -526,11 +395,9 @@ TestCase {
     function test_basketWithoutMove() {
         var r = rig()
         r.b.settings.basketGcode = "m65 p1"
-        r.b.job.feeders["B0"] = tape({ centering: 1 })
-        r.b.job.groups = [group(1)]
-        r.b.componentCamera.fallback = notSeen
-        r.c.setupFeeder(0, counter())
-        r.m.advance(100000)
+        r.b.job.feeders["B0"] = J.tape({ centering: 1 })
+        r.b.componentCamera.fallback = J.notSeen
+        J.start(r, 1, 100000)
         compare(r.m.sentTexts(), [pickBlock("0.00")])
         compare(r.m.failures, ["G-код сброса в корзину не содержит перемещения по X или Y: компонент не сброшен"])
     }
@@ -546,7 +413,7 @@ TestCase {
     }
     function test_skippedPlacements(data) {
         var r = rig()
-        var list = group(data.n)
+        var list = J.group(data.n)
         for (var k = 0; k < list.length; ++k) {
             list[k].disabledTemp = data.on !== "all" && data.on.indexOf(k) < 0
             list[k].rX = 49
@@ -557,7 +424,7 @@ TestCase {
             r.b.settings.refMode = 0
             r.b.job.refList = [{ refId: 0, previews: [[{ used: false }]] }, { refId: 1, previews: [[{ used: true }]] }]
         }
-        var done = counter()
+        var done = J.counter()
         r.c.setupFeeder(0, done)
         r.m.advance(10000)
         compare(done.args.length, 1)
@@ -567,7 +434,7 @@ TestCase {
         if (data.placed !== undefined)
             compare(r.b.placed.length, data.placed)
         if (data.marks) {
-            var texts = logTexts(r, "yellow")
+            var texts = J.logTexts(r, "yellow")
             compare(texts.length, 5000)
             compare(texts[0], "Компонент не установлен, потому что не были просканированы соответствующие реперные знаки")
             compare(r.m.sent.length, 0)
@@ -595,17 +462,15 @@ TestCase {
     }
     function test_stopIgnoresLateEvents(data) {
         var r = rig()
-        r.b.job.feeders["B0"] = tape({ centering: 1, vsCheck: data.vacuum === true })
+        r.b.job.feeders["B0"] = J.tape({ centering: 1, vsCheck: data.vacuum === true })
         if (data.tray)
-            r.b.job.feeders["B0"] = tape({ type: 1, caseX: 100, caseY: 50, cutX2: 110, cutY2: 70, caseZ: 5,
+            r.b.job.feeders["B0"] = J.tape({ type: 1, caseX: 100, caseY: 50, cutX2: 110, cutY2: 70, caseZ: 5,
                                            caseRowsX: 1, caseRowsY: 1, caseCurrNumber: 1, caseStopEnabled: true })
         r.b.job.nozzles[1].vsUse = data.vacuum === true
         r.b.vacuum.valueAt = sensor(function() { return 20 })
         if (data.fallback)
-            r.b.componentCamera.fallback = notSeen
-        r.b.job.groups = [group(2)]
-        var done = counter()
-        r.c.setupFeeder(0, done)
+            r.b.componentCamera.fallback = J.notSeen
+        var done = J.start(r, 2)
         runUntil(r, function() { return data.at(r) })
         r.m.stopAll()
         r.m.run.executing = false
@@ -661,12 +526,10 @@ TestCase {
     function test_noScaleIsNotFound() {
         var r = rig()
         r.b.settings.camera2PPMDistance = NaN
-        r.b.job.feeders["B0"] = tape({ centering: 1, pickRetryCount: 0 })
-        r.b.job.groups = [group(1)]
-        r.b.componentCamera.fallback = seen(0.3, 0.3)
-        r.c.setupFeeder(0, counter())
-        r.m.advance(100000)
-        compare(panelNames(r), ["notRecognised"])
+        r.b.job.feeders["B0"] = J.tape({ centering: 1, pickRetryCount: 0 })
+        r.b.componentCamera.fallback = J.seen(0.3, 0.3)
+        J.start(r, 1, 100000)
+        compare(J.panelNames(r), ["notRecognised"])
         compare(r.m.sent.length, 1)
     }
 

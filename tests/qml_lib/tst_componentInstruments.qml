@@ -1,12 +1,8 @@
 import QtQuick 2.15
 import QtTest 1.2
-import "FakeMachine.js" as Fake
-import "FakeBoard.js" as Board
-import "../../qml/main/job/waiters.js" as Waiters
-import "../../qml/main/job/picking.js" as Picking
-import "../../qml/main/job/component.js" as Component
 import "../../qml/main/job/componentInstruments.js" as CI
 import "../../qml/main/job/equivalents.js" as Equivalents
+import "JobRig.js" as J
 
 // The instruments of the component cycle against the fake machine: the RLC
 // check of the held part, its programming in the programmer socket, and the
@@ -21,120 +17,26 @@ TestCase {
     // Z 32. The RLC meter's point is (300, 20) at 5 mm; the programmer
     // socket is at (320, 40), 8 mm high, turned 90°.
     function rig() {
-        var m = Fake.create({ blockMode: "auto", blockMs: 10 })
-        var b = Board.extend(m, { settings: {
-            "vacuumDelay": 0.2, "slowPickPlaceSpeed": 6000, "vsEnabled": false, "vsControlType": 0,
-            "workAreaX1": 10, "workAreaY1": 0, "workAreaY2": 400, "workAreaZ1": 0, "workAreaZ2": 60,
-            "pcbThickness": 1.5, "pcbCorrX": 0, "pcbCorrY": 0, "camera2X": 200, "camera2Y": 30,
-            "camera2Height": 20, "camera2MinHeight": 0, "camera2PPM": 20, "camera2PPMDistance": 2,
-            "camera2Delay": 500, "camera2Treshold1": 180, "camera2Treshold2": 50, "camera2CheckSize": 0,
-            "preCameraGcode": "", "postCameraGcode": "", "camera3Enabled": false, "camera2MaxElementSize": 5,
-            "basketGcode": "g0 x470 y120", "tapeChangeGCode": "g0 x0 y0",
-            "dontStopProgramOnFeederErrors": false, "refMode": 1, "pcbMulti": false,
-            "allowRunWithoutFiducials": false, "allowCustomPlaceGCode": false, "zTravelEnabled": false,
-            "rlcEnabled": true, "rlcX": 300, "rlcY": 20, "rlcZ": 5,
+        return J.componentRig(J.componentSettings({
+            "workAreaY2": 400, "rlcEnabled": true, "rlcX": 300, "rlcY": 20, "rlcZ": 5,
             "programmerEnabled": true, "programmerInterface": 0, "programmerScriptPath": "file:///opt/prog.sh",
             "programmerWait": 5, "programmerX": 320, "programmerY": 40, "programmerZ": 8, "programmerA": 90,
-            "autoSwithToSimilarFeeders": false } })
-        var nozzles = []
-        for (var i = 0; i < 6; ++i)
-            nozzles.push({ "cupLength": 30, "press": 0.5, "setupM": "g0 x10 y" + i, "takeM": "g0 x20 y" + i,
-                           "vsUse": false, "checkClogging": false, "vsPressure": 10, "vsPressureDiff": 5 })
-        b.job.nozzles = nozzles
-        b.job.tapeBanks = [{ "position": 0, "maxShift": 1, "g1": "G0 B1", "g2": "G0 B2", "zShift": 3 }]
-        b.currVC = 1
-        b.outputs[0] = true
-        b.job.feeders["B0"] = tape()
-        var w = Waiters.create(m.port)
-        var p = Picking.create(m.port, w)
-        var c = Component.create(m.port, w, p)
-        m.port.travelHeight = c.travelHeight
-        m.port.placementAngle = c.placementAngle
-        m.port.placementTarget = c.placementTarget
-        m.port.morePlacements = c.morePlacements
-        m.port.skipFeeder = c.skipFeeder
-        m.port.programmingPending = c.programmingPending
-        m.port.switchToEquivalent = c.switchToEquivalent
-        m.steps.elToBasketWait = c.elToBasketWait
-        m.steps.rlcWait = c.rlcWait
-        m.attach({ positionGet: w.positionGet, homedGet: w.homedGet,
-                   pauseGet: function() { w.pauseGet(); p.pauseGet(); c.pauseGet() },
-                   stopAll: function() { w.stopAll(); p.stopAll(); c.stopAll() } })
-        m.run.executing = true
-        return { m: m, b: b, w: w, p: p, c: c }
-    }
-    function merged(base, extra) {
-        var r = {}
-        var k
-        for (k in base)
-            r[k] = base[k]
-        for (k in (extra || {}))
-            r[k] = extra[k]
-        return r
-    }
-    function counter() {
-        var c = function(arg) { c.args.push(arg) }
-        c.args = []
-        return c
+            "autoSwithToSimilarFeeders": false }), tape(), { instruments: true })
     }
     // A tape feeder on bank B, nozzle 1, one perforation per part, a 10 kΩ
     // resistor checked within ±10 % at 90°; neither check is on unless a
     // test says so.
     function tape(extra) {
-        return merged({ "type": 3, "cupNumber": 1, "bankNumber": 0, "bandStep": 1, "caseX": 100, "caseY": 50,
-                        "elThickness": 1, "elWidth": 2, "elHeight": 1.2, "maxAcc": 100, "centering": 0,
-                        "centeringZ": 2, "centeringCount": 3, "rot": 0, "slowPick": false, "pickRetryCount": 1,
-                        "setCount": 0, "basketCount": 0, "pack": "0603", "partNumber": "10k", "vsCheck": false,
-                        "placeDelay": 0, "rlcEnabled": false, "rlcType": 0, "rlcUnit": 1, "rlcValue": 10,
-                        "rlcPercent1": 10, "rlcPercent2": 10, "rlcRotation": 90, "programmerEnabled": false },
-                       extra)
+        return J.tape(J.merged({ "rlcEnabled": false, "rlcType": 0, "rlcUnit": 1, "rlcValue": 10, "rlcPercent1": 10,
+                                 "rlcPercent2": 10, "rlcRotation": 90, "programmerEnabled": false }, extra))
     }
-    function placement(k, extra) {
-        return merged({ "el": { "model": "B", "index": 0, "rot": 0, "elThickness": 1, "designator": "R" + (k + 1) },
-                        "rX": 49 + 10 * k, "rY": 99.4, "elWidth": 2, "elHeight": 1.2, "rotation": 0,
-                        "boardRotation": 0, "row": 0, "col": 0, "disabledTemp": false, "lineNumber": k + 1 },
-                       extra)
-    }
-    function group(n) {
-        var list = []
-        for (var k = 0; k < n; ++k)
-            list.push(placement(k))
-        return list
-    }
-    function lines(list) { return list.join("\n") }
-    function block(list) { return lines(list) + "\ng0" }
 
-    // The pick from the tape at X `x` (100 for B0), and the move over the
-    // camera turned to `angle` (text with 2 decimals).
-    function tapePick(x) {
-        var at = (x === undefined ? 100 : x).toFixed(3)
-        return ["g0 z60.0", "g0  x" + at + " y50.000 a0.0", "g0 b1", "g0  x" + at + " y50.000", "g0 z33.500",
-                "m64 p1", "g4 p0.200", "g0  z60.0"]
-    }
-    function toCamera(angle) {
-        return ["m64 p4", "g0 ", "g0  z60.0", "g0  x200.000 y30.000 a" + angle, "g0  z53.000"]
-    }
-    function placeBlock(x, y, a, centred) {
-        return block(["g0  z60.0"].concat(centred ? ["g0 "] : []).concat(["g0  x" + x + " y" + y + " z60.0 a" + a,
-                      "g0  z32.000", "m65 p1", "g4 p0.200", "g0 z60.0"]))
-    }
     // To the meter: 36 = 5 + nozzle 30 + part 1.
-    readonly property string rlcBlock: block(["g0  zMax", "g0  x300.000 y20.000 a-90.000", "g0 z36.000"])
-    readonly property string basketBlock: "g0  zMax\ng0 \ng0 x470 y120\nm65 p1\ng0 zMax\n"
-    function seen(x, y, angle) { return { found: true, x: x * 20, y: y * 20, angle: angle || 0, width: 40, height: 24 } }
-    readonly property var notSeen: ({ found: false, x: 0, y: 0, angle: 0, width: 0, height: 0 })
+    readonly property string rlcBlock: J.block(["g0  zMax", "g0  x300.000 y20.000 a-90.000", "g0 z36.000"])
     function ohms(v) { return { "value": v, "text": (v / 1000).toFixed(3) + "kΩ" } }
 
-    function logTexts(r, color) {
-        return r.m.logs.filter(function(l) { return color === undefined || l.color === color })
-                       .map(function(l) { return l.text })
-    }
-    function panelNames(r) { return r.b.panels.map(function(p) { return p.name }) }
     function writesOf(r, name) {
         return r.b.feederWrites.filter(function(w) { return w[2] === name })
-    }
-    function eventsLike(r, prefix) {
-        return r.m.events.filter(function(e) { return e.indexOf(prefix) === 0 })
     }
 
     // ================================================================
@@ -147,33 +49,19 @@ TestCase {
     function test_rlcInRange() {
         var r = rig()
         r.b.job.feeders["B0"] = tape({ rlcEnabled: true, centering: 1 })
-        r.b.job.groups = [group(2)]
         r.b.rlc.readings = [ohms(99999), ohms(10500), ohms(5), ohms(9000)]
-        var done = counter()
-        r.c.setupFeeder(0, done)
-        r.m.advance(20000)
-        compare(r.m.sentTexts(), [block(tapePick()), rlcBlock, block(toCamera("0.00")),
-                                  placeBlock("60.000", "300.000", "0.000", true),
-                                  block(tapePick()), rlcBlock, block(toCamera("0.00")),
-                                  placeBlock("70.000", "300.000", "0.000", true)])
-        compare(eventsLike(r, "rlc:"), ["rlc:start", "rlc:setup:R:10000", "rlc:measure", "rlc:measure",
+        var done = J.start(r, 2, 20000)
+        compare(r.m.sentTexts(), [J.block(J.tapePick()), rlcBlock, J.block(J.toCamera("0.00")),
+                                  J.placeBlock("60.000", "300.000", "0.000", true),
+                                  J.block(J.tapePick()), rlcBlock, J.block(J.toCamera("0.00")),
+                                  J.placeBlock("70.000", "300.000", "0.000", true)])
+        compare(J.eventsLike(r, "rlc:"), ["rlc:start", "rlc:setup:R:10000", "rlc:measure", "rlc:measure",
                                         "rlc:measure", "rlc:measure"])
         compare(r.b.panels, [])
         compare(r.m.logs, [])
         compare(r.b.rowErrors, 0)
         compare(r.b.placed.length, 2)
         compare(done.args.length, 1)
-    }
-
-    // Without the camera (mode 0) the part goes from the meter to its place.
-    function test_rlcWithoutCamera() {
-        var r = rig()
-        r.b.job.feeders["B0"] = tape({ rlcEnabled: true })
-        r.b.job.groups = [group(1)]
-        r.b.rlc.readings = [ohms(10000), ohms(10000)]
-        r.c.setupFeeder(0, counter())
-        r.m.advance(20000)
-        compare(r.m.sentTexts(), [block(tapePick()), rlcBlock, placeBlock("60.000", "300.000", "0.000", false)])
     }
 
     // No check outside the machine's meter, and none when the feeder asks
@@ -186,12 +74,10 @@ TestCase {
         var r = rig()
         r.b.settings.rlcEnabled = data.machine
         r.b.job.feeders["B0"] = tape({ rlcEnabled: data.feeder, centering: 1 })
-        r.b.job.groups = [group(1)]
-        r.c.setupFeeder(0, counter())
-        r.m.advance(20000)
-        compare(r.m.sentTexts(), [block(tapePick().concat(toCamera("0.00"))),
-                                  placeBlock("60.000", "300.000", "0.000", true)])
-        compare(eventsLike(r, "rlc:"), [])
+        J.start(r, 1, 20000)
+        compare(r.m.sentTexts(), [J.block(J.tapePick().concat(J.toCamera("0.00"))),
+                                  J.placeBlock("60.000", "300.000", "0.000", true)])
+        compare(J.eventsLike(r, "rlc:"), [])
     }
 
     // The first part out of range goes to the basket and the placement is
@@ -199,14 +85,11 @@ TestCase {
     function test_rlcFirstOutOfRange() {
         var r = rig()
         r.b.job.feeders["B0"] = tape({ rlcEnabled: true })
-        r.b.job.groups = [group(1)]
         r.b.rlc.readings = [ohms(10000), ohms(12000), ohms(3), ohms(10000)]
-        var done = counter()
-        r.c.setupFeeder(0, done)
-        r.m.advance(20000)
-        compare(r.m.sentTexts(), [block(tapePick()), rlcBlock, basketBlock, block(tapePick()), rlcBlock,
-                                  placeBlock("60.000", "300.000", "0.000", false)])
-        compare(logTexts(r, "yellow"), [
+        var done = J.start(r, 1, 20000)
+        compare(r.m.sentTexts(), [J.block(J.tapePick()), rlcBlock, J.basketBlock, J.block(J.tapePick()), rlcBlock,
+                                  J.placeBlock("60.000", "300.000", "0.000", false)])
+        compare(J.logTexts(r, "yellow"), [
                     "Номинал компонента не соответствует заявленному. Результат измерения: 12.000kΩ, Максимально допустимое значение: 11.00kΩ. Сброс в корзину.",
                     "Сброс в корзину. Питатель: снизу  №1  0603  10k  R1"])
         compare(r.b.rowErrors, 1)
@@ -222,11 +105,11 @@ TestCase {
     function test_rlcPanel_data() {
         return [
             { tag: "Продолжить: to the basket, the next part", button: "continue",
-              after: [basketBlock, block(tapePick()), rlcBlock, placeBlock("60.000", "300.000", "0.000", false)],
+              after: [J.basketBlock, J.block(J.tapePick()), rlcBlock, J.placeBlock("60.000", "300.000", "0.000", false)],
               placed: 1, done: 1, measures: 2 },
             { tag: "Повторить измерение: the held part again", button: "remeasure",
-              after: [placeBlock("60.000", "300.000", "0.000", false)], placed: 1, done: 1, measures: 2 },
-            { tag: "Пропустить: the feeder is skipped", button: "skip", after: [basketBlock], placed: 0, done: 1,
+              after: [J.placeBlock("60.000", "300.000", "0.000", false)], placed: 1, done: 1, measures: 2 },
+            { tag: "Пропустить: the feeder is skipped", button: "skip", after: [J.basketBlock], placed: 0, done: 1,
               missed: 1, measures: 0 },
             { tag: "Настроить измерение: the feeder's settings", button: "rlcFeederSettings", after: [], placed: 0,
               done: 0, event: "feederSettings:B0", measures: 0 },
@@ -237,18 +120,15 @@ TestCase {
     function test_rlcPanel(data) {
         var r = rig()
         r.b.job.feeders["B0"] = tape({ rlcEnabled: true })
-        r.b.job.groups = [group(1)]
         r.b.rlc.readings = [ohms(8000), ohms(8000), ohms(8000), ohms(8000)]
         r.b.rlc.fallback = ohms(10000)
-        var done = counter()
-        r.c.setupFeeder(0, done)
-        r.m.advance(20000)
-        var before = [block(tapePick()), rlcBlock, basketBlock, block(tapePick()), rlcBlock]
+        var done = J.start(r, 1, 20000)
+        var before = [J.block(J.tapePick()), rlcBlock, J.basketBlock, J.block(J.tapePick()), rlcBlock]
         compare(r.m.sentTexts(), before)
-        compare(panelNames(r), ["rlcError"])
+        compare(J.panelNames(r), ["rlcError"])
         var range = "Результат измерения: 8.000kΩ, Минимально допустимое значение: 9.00kΩ"
         compare(r.b.panels[0].values, { range: range })
-        compare(logTexts(r, "red"), ["Номинал компонента не соответствует заявленному. " + range
+        compare(J.logTexts(r, "red"), ["Номинал компонента не соответствует заявленному. " + range
                                      + ". Ожидание оператора."])
         compare(r.b.rowErrors, 2)
         var reads = r.b.rlc.reads
@@ -276,12 +156,10 @@ TestCase {
         var r = rig()
         r.b.job.feeders["B0"] = tape({ rlcEnabled: true, dontThrow: data.feeder })
         r.m.run.dontThrowToBasket = data.screen
-        r.b.job.groups = [group(1)]
         r.b.rlc.fallback = ohms(20000)
-        r.c.setupFeeder(0, counter())
-        r.m.advance(20000)
-        compare(r.m.sentTexts(), [block(tapePick()), rlcBlock])
-        compare(panelNames(r), ["rlcError"])
+        J.start(r, 1, 20000)
+        compare(r.m.sentTexts(), [J.block(J.tapePick()), rlcBlock])
+        compare(J.panelNames(r), ["rlcError"])
         compare(r.b.basket.length, 0)
     }
 
@@ -303,23 +181,20 @@ TestCase {
     function test_rlcMeterFails(data) {
         var r = rig()
         r.b.job.feeders["B0"] = tape({ rlcEnabled: true })
-        r.b.job.groups = [group(1)]
         r.b.rlc.message = "Нет ответа от измерителя."
         r.b.rlc.fault = data.fault
         r.b.rlc.fallback = ohms(10000)
-        var done = counter()
-        r.c.setupFeeder(0, done)
-        r.m.advance(60000)
-        compare(r.m.sentTexts(), [block(tapePick()), rlcBlock])
-        compare(panelNames(r), ["rlcError"])
+        var done = J.start(r, 1, 60000)
+        compare(r.m.sentTexts(), [J.block(J.tapePick()), rlcBlock])
+        compare(J.panelNames(r), ["rlcError"])
         compare(r.b.panels[0].values, { error: data.text })
-        compare(logTexts(r, "red"), [data.text])
+        compare(J.logTexts(r, "red"), [data.text])
         compare(r.b.rowErrors, 0)
         compare(done.args.length, 0)
         r.b.rlc.fault = ""
         r.b.press("remeasure")
         r.m.advance(60000)
-        compare(r.m.sentTexts().slice(2), [placeBlock("60.000", "300.000", "0.000", false)])
+        compare(r.m.sentTexts().slice(2), [J.placeBlock("60.000", "300.000", "0.000", false)])
         compare(r.b.rlc.starts, data.starts)
         compare(r.b.rlc.setups.length, data.setups)
         compare(done.args.length, 1)
@@ -330,11 +205,9 @@ TestCase {
     function test_rlcReadingNotANumber() {
         var r = rig()
         r.b.job.feeders["B0"] = tape({ rlcEnabled: true })
-        r.b.job.groups = [group(1)]
         r.b.rlc.fallback = { value: NaN, text: "" }
-        r.c.setupFeeder(0, counter())
-        r.m.advance(20000)
-        compare(panelNames(r), ["rlcError"])
+        J.start(r, 1, 20000)
+        compare(J.panelNames(r), ["rlcError"])
         compare(r.b.rowErrors, 0)
         compare(r.b.basket.length, 0)
     }
@@ -344,10 +217,8 @@ TestCase {
     function test_rlcBadFeeder() {
         var r = rig()
         r.b.job.feeders["B0"] = tape({ rlcEnabled: true, rlcUnit: 7 })
-        r.b.job.groups = [group(1)]
-        r.c.setupFeeder(0, counter())
-        r.m.advance(20000)
-        compare(r.m.sentTexts(), [block(tapePick())])
+        J.start(r, 1, 20000)
+        compare(r.m.sentTexts(), [J.block(J.tapePick())])
         compare(r.m.failures, ["Неверные настройки проверки номинала питателя: проверка не выполнена"])
     }
 
@@ -355,17 +226,15 @@ TestCase {
     function test_rlcStopWhileMeasuring() {
         var r = rig()
         r.b.job.feeders["B0"] = tape({ rlcEnabled: true })
-        r.b.job.groups = [group(1)]
         r.b.rlc.fallback = ohms(10000)
-        var done = counter()
-        r.c.setupFeeder(0, done)
+        var done = J.start(r, 1)
         for (var i = 0; i < 20000 && r.b.rlc.reads === 0; ++i)
             r.m.advance(1)
         compare(r.b.rlc.pending, 1)
         r.m.stopAll()
         r.m.run.executing = false
         r.m.advance(20000)
-        compare(r.m.sentTexts(), [block(tapePick()), rlcBlock])
+        compare(r.m.sentTexts(), [J.block(J.tapePick()), rlcBlock])
         compare(r.b.rlc.reads, 1)
         compare(done.args.length, 0)
         compare(r.b.panels, [])
@@ -451,7 +320,7 @@ TestCase {
         ]
     }
     function test_rlcRangeRefused(data) {
-        var f = merged({ rlcType: 0, rlcUnit: 1, rlcValue: 10, rlcPercent1: 10, rlcPercent2: 10 }, data.f)
+        var f = J.merged({ rlcType: 0, rlcUnit: 1, rlcValue: 10, rlcPercent1: 10, rlcPercent2: 10 }, data.f)
         var range = CI.rlcRange(f)
         compare(range.ok, false)
         compare(range.error, "Неверные настройки проверки номинала питателя: проверка не выполнена")
@@ -471,7 +340,7 @@ TestCase {
         ]
     }
     function test_rlcMoveText(data) {
-        var feeder = merged({ elThickness: 1 }, data.f)
+        var feeder = J.merged({ elThickness: 1 }, data.f)
         var r = CI.rlcMoveText(feeder, { cupLength: 30 }, { maxVel: [250, 200, 100], maxAcc: [1000, 800, 500],
                                                             rlcX: data.x, rlcY: 20, rlcZ: 5 })
         if (data.text === null) {
@@ -487,10 +356,10 @@ TestCase {
     // The socket block of a part centred over the camera: 38.5 = socket 8 +
     // nozzle 30 + part 1 - press 0.5, turned to the socket's 90°.
     function socketBlock(x, y, a, centred) {
-        return block(["g0  z60.0"].concat(centred ? ["g0 "] : [])
+        return J.block(["g0  z60.0"].concat(centred ? ["g0 "] : [])
                      .concat(["g0  x" + x + " y" + y + " z60.0 a" + a, "g0  z38.500", "g4 p0.200"]))
     }
-    readonly property string liftBlock: block(["g0  z60.0"])
+    readonly property string liftBlock: J.block(["g0  z60.0"])
 
     // A part to be programmed goes over the camera turned as into the
     // socket, into the socket with the camera's correction, is programmed,
@@ -505,16 +374,13 @@ TestCase {
         var r = rig()
         r.b.settings.programmerInterface = data.interface
         r.b.job.feeders["B0"] = tape({ programmerEnabled: true, centering: 1 })
-        r.b.job.groups = [group(1)]
-        r.b.componentCamera.results = [seen(0.3, -0.2), seen(0, 0)]
-        var done = counter()
-        r.c.setupFeeder(0, done)
-        r.m.advance(20000)
-        compare(r.m.sentTexts(), [block(tapePick().concat(toCamera("90.00"))),
+        r.b.componentCamera.results = [J.seen(0.3, -0.2), J.seen(0, 0)]
+        var done = J.start(r, 1, 20000)
+        compare(r.m.sentTexts(), [J.block(J.tapePick().concat(J.toCamera("90.00"))),
                                   socketBlock("319.700", "40.200", "90.000", true), liftBlock,
-                                  block(toCamera("90.00")), placeBlock("60.000", "300.000", "0.000", true)])
+                                  J.block(J.toCamera("90.00")), J.placeBlock("60.000", "300.000", "0.000", true)])
         compare(r.b.supposedAngle, { camera3: false, angle: 90 })
-        compare(eventsLike(r, "dout:10"), data.pulse ? ["dout:10:true", "dout:10:false"] : [])
+        compare(J.eventsLike(r, "dout:10"), data.pulse ? ["dout:10:true", "dout:10:false"] : [])
         compare(r.b.programmer.scripts.map(function(s) { return s.path + " " + s.seconds }),
                 data.pulse ? [] : ["file:///opt/prog.sh 5"])
         compare(r.b.componentCamera.requests.length, 2)
@@ -527,8 +393,7 @@ TestCase {
     function test_programmingPulse() {
         var r = rig()
         r.b.job.feeders["B0"] = tape({ programmerEnabled: true })
-        r.b.job.groups = [group(1)]
-        r.c.setupFeeder(0, counter())
+        J.start(r, 1)
         var on = -1, off = -1
         for (var i = 0; i < 20000 && off < 0; ++i) {
             r.m.advance(1)
@@ -556,15 +421,12 @@ TestCase {
     function test_programmingWithoutCamera(data) {
         var r = rig()
         r.b.job.feeders["B0"] = tape({ programmerEnabled: true, slowPlace: data.soft })
-        r.b.job.groups = [group(1)]
-        var done = counter()
-        r.c.setupFeeder(0, done)
-        r.m.advance(20000)
+        var done = J.start(r, 1, 20000)
         var place = data.soft
-                ? block(["g0  z60.0", "g0  x60.000 y300.000 z60.0 a0.000", "g0  z34.500", "g1 f6000 z32.000", "m65 p1",
+                ? J.block(["g0  z60.0", "g0  x60.000 y300.000 z60.0 a0.000", "g0  z34.500", "g1 f6000 z32.000", "m65 p1",
                          "g4 p0.200", "g1 f6000 z34.500", "g0 z60.0"])
-                : placeBlock("60.000", "300.000", "0.000", false)
-        compare(r.m.sentTexts(), [block(tapePick()), block(data.socket), block(data.lift), place])
+                : J.placeBlock("60.000", "300.000", "0.000", false)
+        compare(r.m.sentTexts(), [J.block(J.tapePick()), J.block(data.socket), J.block(data.lift), place])
         compare(done.args.length, 1)
     }
 
@@ -574,61 +436,55 @@ TestCase {
         var r = rig()
         r.b.settings.programmerEnabled = false
         r.b.job.feeders["B0"] = tape({ programmerEnabled: true, centering: 1 })
-        r.b.job.groups = [group(1)]
-        r.c.setupFeeder(0, counter())
-        r.m.advance(20000)
-        compare(r.m.sentTexts(), [block(tapePick().concat(toCamera("0.00"))),
-                                  placeBlock("60.000", "300.000", "0.000", true)])
-        compare(eventsLike(r, "dout:10"), [])
+        J.start(r, 1, 20000)
+        compare(r.m.sentTexts(), [J.block(J.tapePick().concat(J.toCamera("0.00"))),
+                                  J.placeBlock("60.000", "300.000", "0.000", true)])
+        compare(J.eventsLike(r, "dout:10"), [])
     }
 
     // No answer within programmerWait, an error or an exit code: the
     // programmer panel; each of its buttons.
     function test_programmingPanel_data() {
-        var place = placeBlock("60.000", "300.000", "0.000", false)
-        var socket = block(["g0  z60.0", "g0  x320.000 y40.000 z60.0 a90.000", "g0  z38.500", "g4 p0.200"])
+        var place = J.placeBlock("60.000", "300.000", "0.000", false)
+        var socket = socketBlock("320.000", "40.000", "90.000", false)
         return [
             { tag: "timeout, Повторить попытку", result: "silent", panel: "programmerTimeout", values: {},
               button: "retry", after: [liftBlock, place], pulses: 2, placed: 1, done: 1 },
             { tag: "timeout, Сбросить в корзину", result: "silent", panel: "programmerTimeout", values: {},
-              button: "basket", after: [basketBlock, block(tapePick()), socket, liftBlock, place], pulses: 2,
+              button: "basket", after: [J.basketBlock, J.block(J.tapePick()), socket, liftBlock, place], pulses: 2,
               placed: 1, done: 1, basket: 1 },
             { tag: "timeout, Пропустить", result: "silent", panel: "programmerTimeout", values: {},
-              button: "skip", after: [basketBlock], pulses: 1, placed: 0, done: 1, basket: 1, missed: 1 },
+              button: "skip", after: [J.basketBlock], pulses: 1, placed: 0, done: 1, basket: 1, missed: 1 },
             { tag: "error input, Повторить попытку", result: "error", panel: "programmerError", values: { code: "" },
               button: "retry", after: [liftBlock, place], pulses: 2, placed: 1, done: 1 },
             { tag: "exit code 3, Сбросить в корзину", result: "3", panel: "programmerError",
               values: { code: " Код ошибки: 3." }, button: "basket",
-              after: [basketBlock, block(tapePick()), socket, liftBlock, place], pulses: 2, placed: 1, done: 1,
+              after: [J.basketBlock, J.block(J.tapePick()), socket, liftBlock, place], pulses: 2, placed: 1, done: 1,
               basket: 1 },
             { tag: "the executable's timeout, Пропустить", result: "timeout", panel: "programmerTimeout",
-              values: {}, button: "skip", after: [basketBlock], pulses: 1, placed: 0, done: 1, basket: 1,
+              values: {}, button: "skip", after: [J.basketBlock], pulses: 1, placed: 0, done: 1, basket: 1,
               missed: 1 },
         ]
     }
     function test_programmingPanel(data) {
         var r = rig()
         r.b.job.feeders["B0"] = tape({ programmerEnabled: true })
-        r.b.job.groups = [group(1)]
         r.b.programmer.results = [data.result]
-        var done = counter()
-        r.c.setupFeeder(0, done)
-        r.m.advance(4000)
-        var before = [block(tapePick()),
-                      block(["g0  z60.0", "g0  x320.000 y40.000 z60.0 a90.000", "g0  z38.500", "g4 p0.200"])]
+        var done = J.start(r, 1, 4000)
+        var before = [J.block(J.tapePick()), socketBlock("320.000", "40.000", "90.000", false)]
         compare(r.m.sentTexts(), before)
         if (data.result === "silent") {
             // The answer is awaited programmerWait (5 s) from the pulse.
             compare(r.b.panels, [])
             r.m.advance(2000)
         }
-        compare(panelNames(r), [data.panel])
+        compare(J.panelNames(r), [data.panel])
         compare(r.b.panels[0].values, data.values)
         compare(done.args.length, 0)
         r.b.press(data.button)
         r.m.advance(20000)
         compare(r.m.sentTexts().slice(before.length), data.after)
-        compare(eventsLike(r, "dout:10:true").length, data.pulses)
+        compare(J.eventsLike(r, "dout:10:true").length, data.pulses)
         compare(r.b.placed.length, data.placed)
         compare(r.b.basket.length, data.basket || 0)
         compare(done.args.length, data.done)
@@ -641,9 +497,7 @@ TestCase {
     function test_programmingStopped() {
         var r = rig()
         r.b.job.feeders["B0"] = tape({ programmerEnabled: true })
-        r.b.job.groups = [group(1)]
-        var done = counter()
-        r.c.setupFeeder(0, done)
+        var done = J.start(r, 1)
         for (var i = 0; i < 20000 && r.b.outputs[10] !== true; ++i)
             r.m.advance(1)
         r.m.stopAll()
@@ -721,26 +575,26 @@ TestCase {
         r.b.job.feeders["B1"] = tape({ centering: 1, partNumber: "22k", caseX: 110 })
         r.b.job.feeders["B2"] = tape({ centering: 1, pickRetryCount: 0, caseX: 120 })
         r.b.job.feeders["U0"] = tape({ centering: 1, pickRetryCount: 0, caseX: 140 })
-        r.b.job.groups = [group(2)]
+        r.b.job.groups = [J.group(2)]
         return r
     }
-    function notSeenThrice() { return [notSeen, notSeen, notSeen] }
+    function notSeenThrice() { return [J.notSeen, J.notSeen, J.notSeen] }
 
     // The limit with autoSwithToSimilarFeeders: the part goes to the basket,
     // the group goes on at the same placement from the next feeder with the
     // part, for this run only: the placements keep their own feeder.
     function test_switchToEquivalent() {
         var r = equivalentsRig({ autoSwithToSimilarFeeders: true })
-        r.b.componentCamera.results = notSeenThrice().concat([seen(0, 0), seen(0, 0)])
-        var done = counter()
+        r.b.componentCamera.results = notSeenThrice().concat([J.seen(0, 0), J.seen(0, 0)])
+        var done = J.counter()
         r.c.setupFeeder(0, done)
         r.m.advance(100000)
-        compare(r.m.sentTexts(), [block(tapePick(100).concat(toCamera("0.00"))), basketBlock,
-                                  block(tapePick(120).concat(toCamera("0.00"))),
-                                  placeBlock("60.000", "300.000", "0.000", true),
-                                  block(tapePick(120).concat(toCamera("0.00"))),
-                                  placeBlock("70.000", "300.000", "0.000", true)])
-        compare(logTexts(r, "yellow"), ["Несколько ошибок распознавания подряд! Переключаюсь на питатель: снизу 3",
+        compare(r.m.sentTexts(), [J.block(J.tapePick(100).concat(J.toCamera("0.00"))), J.basketBlock,
+                                  J.block(J.tapePick(120).concat(J.toCamera("0.00"))),
+                                  J.placeBlock("60.000", "300.000", "0.000", true),
+                                  J.block(J.tapePick(120).concat(J.toCamera("0.00"))),
+                                  J.placeBlock("70.000", "300.000", "0.000", true)])
+        compare(J.logTexts(r, "yellow"), ["Несколько ошибок распознавания подряд! Переключаюсь на питатель: снизу 3",
                                         "Сброс в корзину. Питатель: снизу  №1  0603  10k  R1"])
         compare(r.b.panels, [])
         compare(r.b.placed.length, 2)
@@ -757,12 +611,12 @@ TestCase {
     // The feeder skip of dontStopProgramOnFeederErrors comes first.
     function test_skipBeforeSwitch() {
         var r = equivalentsRig({ autoSwithToSimilarFeeders: true, dontStopProgramOnFeederErrors: true })
-        r.b.componentCamera.fallback = notSeen
-        var done = counter()
+        r.b.componentCamera.fallback = J.notSeen
+        var done = J.counter()
         r.c.setupFeeder(0, done)
         r.m.advance(100000)
-        compare(r.m.sentTexts(), [block(tapePick(100).concat(toCamera("0.00"))), basketBlock])
-        compare(logTexts(r, "red"), ["Несколько ошибок распознавания подряд! Пропускаю питатель: снизу  №1"])
+        compare(r.m.sentTexts(), [J.block(J.tapePick(100).concat(J.toCamera("0.00"))), J.basketBlock])
+        compare(J.logTexts(r, "red"), ["Несколько ошибок распознавания подряд! Пропускаю питатель: снизу  №1"])
         compare(r.m.missed.getSubSteps(0), 2)
         compare(r.b.runStates["B0"].substitute, undefined)
         compare(done.args.length, 1)
@@ -773,22 +627,22 @@ TestCase {
     // not-recognised panel there.
     function test_switchCyclesBack() {
         var r = equivalentsRig({ autoSwithToSimilarFeeders: true })
-        r.b.componentCamera.fallback = notSeen
-        var done = counter()
+        r.b.componentCamera.fallback = J.notSeen
+        var done = J.counter()
         r.c.setupFeeder(0, done)
         r.m.advance(100000)
         var picks = r.m.sentTexts().filter(function(t) { return t.indexOf("m64 p1") >= 0 })
         compare(picks.map(function(t) { return t.split("\n")[1] }),
                 ["g0  x100.000 y50.000 a0.0", "g0  x120.000 y50.000 a0.0", "g0  x140.000 y50.000 a0.0"])
-        compare(logTexts(r, "yellow").filter(function(t) { return t.indexOf("Переключаюсь") >= 0 }),
+        compare(J.logTexts(r, "yellow").filter(function(t) { return t.indexOf("Переключаюсь") >= 0 }),
                 ["Несколько ошибок распознавания подряд! Переключаюсь на питатель: снизу 3",
                  "Несколько ошибок распознавания подряд! Переключаюсь на питатель: сверху 1"])
-        compare(logTexts(r, "red"), ["Несколько ошибок распознавания подряд! Остановка программы!"])
-        compare(panelNames(r), ["notRecognised"])
+        compare(J.logTexts(r, "red"), ["Несколько ошибок распознавания подряд! Остановка программы!"])
+        compare(J.panelNames(r), ["notRecognised"])
         compare(r.b.placed.length, 0)
         compare(done.args.length, 0)
         // "Продолжить" recognises the part held from the last feeder again.
-        r.b.componentCamera.fallback = seen(0, 0)
+        r.b.componentCamera.fallback = J.seen(0, 0)
         r.b.press("continue")
         r.m.advance(100000)
         compare(r.b.placed.length, 2)
@@ -805,11 +659,11 @@ TestCase {
     function test_noSwitch(data) {
         var r = equivalentsRig({ autoSwithToSimilarFeeders: data.setting })
         r.b.job.feeders["B0"].partNumber = data.part
-        r.b.componentCamera.fallback = notSeen
-        r.c.setupFeeder(0, counter())
+        r.b.componentCamera.fallback = J.notSeen
+        r.c.setupFeeder(0, J.counter())
         r.m.advance(100000)
-        compare(r.m.sentTexts(), [block(tapePick(100).concat(toCamera("0.00")))])
-        compare(panelNames(r), ["notRecognised"])
+        compare(r.m.sentTexts(), [J.block(J.tapePick(100).concat(J.toCamera("0.00")))])
+        compare(J.panelNames(r), ["notRecognised"])
         compare(r.b.runStates["B0"].substitute, undefined)
     }
 
@@ -823,8 +677,8 @@ TestCase {
     function test_switchAskedByPicking(data) {
         var r = equivalentsRig({})
         r.b.job.feeders["B0"].partNumber = data.part
-        r.b.componentCamera.fallback = seen(0, 0)
-        var done = counter()
+        r.b.componentCamera.fallback = J.seen(0, 0)
+        var done = J.counter()
         r.c.setupFeeder(0, done)
         for (var i = 0; i < 20000 && r.m.sent.length === 0; ++i)
             r.m.advance(1)
@@ -838,7 +692,7 @@ TestCase {
             compare(r.b.placed.length, 2)
             return
         }
-        compare(logTexts(r, "yellow"), ["Компоненты в россыпи не найдены! Переключаюсь на питатель: снизу 3"])
+        compare(J.logTexts(r, "yellow"), ["Компоненты в россыпи не найдены! Переключаюсь на питатель: снизу 3"])
         var picks = r.m.sentTexts().filter(function(t) { return t.indexOf("m64 p1") >= 0 })
         compare(picks.map(function(t) { return t.split("\n")[1] }),
                 ["g0  x100.000 y50.000 a0.0", "g0  x120.000 y50.000 a0.0", "g0  x120.000 y50.000 a0.0"])
@@ -859,13 +713,10 @@ TestCase {
         r.b.vacuum.valueAt = function() { return 5 }
         r.m.attach({ vsMeasureGet: r.p.vsMeasureGet, vsMeasureFailedGet: r.p.vsMeasureFailedGet })
         r.b.job.feeders["B0"] = tape({ vsCheck: true, pickRetryCount: 0 })
-        r.b.job.groups = [group(2)]
-        var done = counter()
-        r.c.setupFeeder(0, done)
-        r.m.advance(20000)
-        compare(r.m.sentTexts(), [block(tapePick()), block(["g0  z60.0", "g0  x60.000 y300.000 z60.0 a0.000"]),
-                                  basketBlock])
-        compare(logTexts(r, "red"), ["Несколько ошибок по датчику разрежения подряд! Пропускаю питатель: снизу  №1"])
+        var done = J.start(r, 2, 20000)
+        compare(r.m.sentTexts(), [J.block(J.tapePick()), J.block(["g0  z60.0", "g0  x60.000 y300.000 z60.0 a0.000"]),
+                                  J.basketBlock])
+        compare(J.logTexts(r, "red"), ["Несколько ошибок по датчику разрежения подряд! Пропускаю питатель: снизу  №1"])
         compare(r.b.panels, [])
         compare(r.m.missed.getSubSteps(0), 2)
         compare(r.m.run.missedCount, 2)

@@ -1,11 +1,7 @@
 import QtQuick 2.15
 import QtTest 1.2
-import "FakeMachine.js" as Fake
-import "FakeBoard.js" as Board
-import "../../qml/main/job/waiters.js" as Waiters
-import "../../qml/main/job/picking.js" as Picking
-import "../../qml/main/job/component.js" as Component
 import "../../qml/main/job/panels.js" as Panels
+import "JobRig.js" as J
 
 // What the component cycle does with a part the component camera has seen:
 // centring in place, corner centring, the size and pin checks with their
@@ -19,114 +15,28 @@ TestCase {
     // 300), placed at Z 32; nozzle 1 (30 mm) on the head; X/Y at most 250 /
     // 200 units/s and 1000 / 800 units/s².
     function rig() {
-        var m = Fake.create({ blockMode: "auto", blockMs: 10 })
-        var b = Board.extend(m, { settings: {
-            "vacuumDelay": 0.2, "slowPickPlaceSpeed": 6000, "vsEnabled": true, "vsControlType": 0,
-            "workAreaX1": 10, "workAreaY1": 0, "workAreaY2": 400, "workAreaZ1": 0, "workAreaZ2": 60,
-            "pcbThickness": 1.5, "pcbCorrX": 0, "pcbCorrY": 0, "camera2X": 200, "camera2Y": 30,
-            "camera2Height": 20, "camera2MinHeight": 0, "camera2PPM": 20, "camera2PPMDistance": 2,
-            "camera2Delay": 500, "camera2Treshold1": 180, "camera2Treshold2": 50, "camera2CheckSize": 0,
-            "preCameraGcode": "", "postCameraGcode": "", "camera3Enabled": false, "camera2MaxElementSize": 5,
-            "rlcEnabled": false, "basketGcode": "g0 x470 y120", "tapeChangeGCode": "g0 x0 y0",
-            "dontStopProgramOnFeederErrors": false, "refMode": 1, "pcbMulti": false,
-            "allowRunWithoutFiducials": false, "allowCustomPlaceGCode": false, "zTravelEnabled": false,
-            "programmerEnabled": false } })
-        var nozzles = []
-        for (var i = 0; i < 6; ++i)
-            nozzles.push({ "cupLength": 30, "press": 0.5, "setupM": "g0 x10 y" + i, "takeM": "g0 x20 y" + i,
-                           "vsUse": false, "checkClogging": false, "vsPressure": 10, "vsPressureDiff": 5 })
-        b.job.nozzles = nozzles
-        b.job.tapeBanks = [{ "position": 0, "maxShift": 1, "g1": "G0 B1", "g2": "G0 B2", "zShift": 3 }]
-        b.currVC = 1
-        b.outputs[0] = true
-        b.vacuum.running = true
-        b.job.feeders["B0"] = tape()
-        var w = Waiters.create(m.port)
-        var p = Picking.create(m.port, w)
-        var c = Component.create(m.port, w, p)
-        m.port.travelHeight = c.travelHeight
-        m.port.placementAngle = c.placementAngle
-        m.port.placementTarget = c.placementTarget
-        m.port.morePlacements = c.morePlacements
-        m.port.skipFeeder = c.skipFeeder
-        m.steps.elToBasketWait = c.elToBasketWait
-        m.attach({ positionGet: w.positionGet, homedGet: w.homedGet,
-                   pauseGet: function() { w.pauseGet(); p.pauseGet(); c.pauseGet() },
-                   stopAll: function() { w.stopAll(); p.stopAll(); c.stopAll() } })
-        m.run.executing = true
-        return { m: m, b: b, w: w, p: p, c: c }
-    }
-    function merged(base, extra) {
-        var r = {}
-        var k
-        for (k in base)
-            r[k] = base[k]
-        for (k in (extra || {}))
-            r[k] = extra[k]
+        var r = J.componentRig(J.componentSettings({ "vsEnabled": true, "workAreaY2": 400 }), tape())
+        r.b.vacuum.running = true
         return r
     }
-    function counter() {
-        var c = function(arg) { c.args.push(arg) }
-        c.args = []
-        return c
-    }
     // A tape feeder on bank B, nozzle 1, centred on the camera (mode 1).
-    function tape(extra) {
-        return merged({ "type": 3, "cupNumber": 1, "bankNumber": 0, "bandStep": 1, "caseX": 100, "caseY": 50,
-                        "elThickness": 1, "elWidth": 2, "elHeight": 1.2, "maxAcc": 100, "centering": 1,
-                        "centeringZ": 2, "centeringCount": 3, "rot": 0, "slowPick": false, "pickRetryCount": 1,
-                        "setCount": 0, "basketCount": 0, "pack": "0603", "partNumber": "10k", "vsCheck": false,
-                        "placeDelay": 0 }, extra)
-    }
-    function placement(k, extra) {
-        return merged({ "el": { "model": "B", "index": 0, "rot": 0, "elThickness": 1, "designator": "R" + (k + 1) },
-                        "rX": 49 + 10 * k, "rY": 99.4, "elWidth": 2, "elHeight": 1.2, "rotation": 0,
-                        "boardRotation": 0, "row": 0, "col": 0, "disabledTemp": false, "lineNumber": k + 1 },
-                       extra)
-    }
-    function group(n, extra) {
-        var list = []
-        for (var k = 0; k < n; ++k)
-            list.push(placement(k, extra))
-        return list
-    }
-    function lines(list) { return list.join("\n") }
+    function tape(extra) { return J.tape(J.merged({ "centering": 1 }, extra)) }
 
     // The pick from the tape at (x, y) and the move over the camera to
     // (cx, cy) turned to `angle` (2 decimals).
     function pickBlock(angle, cx, cy, x, y) {
         var at = "x" + (x || "100.000") + " y" + (y || "50.000")
-        return lines(["g0 z60.0", "g0  " + at + " a0.0", "g0 b1", "g0  " + at, "g0 z33.500", "m64 p1",
+        return J.lines(["g0 z60.0", "g0  " + at + " a0.0", "g0 b1", "g0  " + at, "g0 z33.500", "m64 p1",
                       "g4 p0.200", "g0  z60.0", "m64 p4", "g0 ", "g0  z60.0",
                       "g0  x" + (cx || "200.000") + " y" + (cy || "30.000") + " a" + angle, "g0  z53.000"]) + "\ng0"
     }
     // Move and place at (x, y); `a` null for a part that keeps its angle.
     function placeBlock(x, y, a) {
-        return lines(["g0  z60.0", "g0 ", "g0  x" + x + " y" + y + " z60.0" + (a === null ? "" : " a" + a),
+        return J.lines(["g0  z60.0", "g0 ", "g0  x" + x + " y" + y + " z60.0" + (a === null ? "" : " a" + a),
                       "g0  z32.000", "m65 p1", "g4 p0.200", "g0 z60.0"]) + "\ng0"
     }
-    readonly property string basketBlock: "g0  zMax\ng0 \ng0 x470 y120\nm65 p1\ng0 zMax\n"
     // A part seen `mm` off the camera centre at 20 px/mm, 2 × 1.2 mm.
-    function seen(x, y, angle, extra) {
-        return merged({ found: true, x: x * 20, y: y * 20, angle: angle || 0, width: 40, height: 24, exAngle: 0 },
-                      extra)
-    }
-    readonly property var notSeen: ({ found: false, x: 0, y: 0, angle: 0, width: 0, height: 0 })
-
-    function writesOf(r, name) {
-        return r.b.feederWrites.filter(function(w) { return w[2] === name }).map(function(w) { return w[3] })
-    }
-    function logTexts(r, color) {
-        return r.m.logs.filter(function(l) { return color === undefined || l.color === color })
-                       .map(function(l) { return l.text })
-    }
-    function panelNames(r) { return r.b.panels.map(function(p) { return p.name }) }
-    function start(r, n) {
-        r.b.job.groups = [group(n || 1)]
-        var done = counter()
-        r.c.setupFeeder(0, done)
-        return done
-    }
+    function seen(x, y, angle, extra) { return J.seen(x, y, angle, J.merged({ exAngle: 0 }, extra)) }
 
     // ---- centring in place
 
@@ -137,8 +47,7 @@ TestCase {
         var r = rig()
         r.b.job.feeders["B0"] = tape({ centerInPlace: true })
         r.b.componentCamera.results = [seen(0.3, -0.2, 1.5), seen(0.05, 0.02, 0.2), seen(0.01, 0, 0)]
-        var done = start(r)
-        r.m.advance(20000)
+        var done = J.start(r, 1, 20000)
         compare(r.m.failures, [])
         compare(r.m.sentTexts(), [pickBlock("0.00"),
                                   "g1 f15000  acc100  x199.700 y30.200 a1.500\ng0",
@@ -164,8 +73,7 @@ TestCase {
         var r = rig()
         r.b.job.feeders["B0"] = tape(data.feeder)
         r.b.componentCamera.results = [seen(0.3, -0.2, 1.5)]
-        start(r)
-        r.m.advance(20000)
+        J.start(r, 1, 20000)
         compare(r.m.sent.length, 2)
         compare(r.b.componentCamera.requests.length, 1)
         compare(r.c.setupElement.centeredInPlace, false)
@@ -187,8 +95,7 @@ TestCase {
             r.b.settings[k] = data.settings[k]
         r.b.job.feeders["B0"] = tape({ centerInPlace: true })
         r.b.componentCamera.results = data.results
-        var done = start(r)
-        r.m.advance(20000)
+        var done = J.start(r, 1, 20000)
         compare(r.m.failures, ["Перемещение для центрирования компонента выходит за допустимые границы!"])
         compare(r.m.sent.length, 1 + data.moves)
         compare(r.b.placed, [])
@@ -201,7 +108,7 @@ TestCase {
         r.b.job.feeders["B0"] = tape({ centerInPlace: true })
         r.b.componentCamera.results = [seen(0.3, -0.2, 1.5)]
         r.b.componentCamera.fallback = seen(0, 0)
-        start(r, 2)
+        J.start(r, 2)
         for (var i = 0; i < 5000 && r.m.sent.length < 2; ++i)
             r.m.advance(1)
         compare(r.m.sent.length, 2)
@@ -253,8 +160,7 @@ TestCase {
         var r = rig()
         r.b.job.feeders["B0"] = cornerFeeder()
         r.b.componentCamera.answer = cornerCamera(r, 4.1, 2.1, { x: 0.3, y: -0.2 }, 0)
-        var done = start(r)
-        r.m.advance(60000)
+        var done = J.start(r, 1, 60000)
         compare(r.m.failures, [])
         var side1 = "g1 f15000  acc30  x200.000 y31.250 a++0.000\ng0"
         var expected = [pickBlock("0.00", "200.000", "31.000"), side1, side1, side1, side1, side1,
@@ -292,9 +198,9 @@ TestCase {
         var r = rig()
         r.b.job.feeders["B0"] = cornerFeeder()
         r.b.componentCamera.answer = cornerCamera(r, 4.1, 2.1, data.off, data.rot)
-        r.b.job.groups = [[placement(0, { el: { model: "B", index: 0, rot: data.rot, elThickness: 1,
+        r.b.job.groups = [[J.placement(0, { el: { model: "B", index: 0, rot: data.rot, elThickness: 1,
                                                  designator: "R1" } })]]
-        var done = counter()
+        var done = J.counter()
         r.c.setupFeeder(0, done)
         r.m.advance(60000)
         compare(r.m.failures, [])
@@ -322,8 +228,7 @@ TestCase {
             f.angle = -1.25
             return f
         }
-        start(r)
-        r.m.advance(60000)
+        J.start(r, 1, 60000)
         var sent = r.m.sentTexts()
         for (var i = 1; i <= 5; ++i)
             compare(sent[i], "g1 f15000  acc30  x200.000 y31.000 a--1.250\ng0")
@@ -336,8 +241,7 @@ TestCase {
         r.b.settings.workAreaX1 = 198.5
         r.b.job.feeders["B0"] = cornerFeeder()
         r.b.componentCamera.answer = cornerCamera(r, 4, 2, { x: 0, y: 0 }, 0)
-        var done = start(r)
-        r.m.advance(60000)
+        var done = J.start(r, 1, 60000)
         compare(r.m.failures, ["Перемещение для центрирования компонента выходит за допустимые границы!"])
         // The pick, five moves on the first side, three on the second; the
         // move to the third side (2 mm left) is refused.
@@ -357,17 +261,16 @@ TestCase {
         var blind = true
         r.b.componentCamera.answer = function() {
             var n = r.b.componentCamera.requests.length
-            return blind && n >= 3 && n <= 5 ? notSeen : look()
+            return blind && n >= 3 && n <= 5 ? J.notSeen : look()
         }
-        var done = start(r)
-        r.m.advance(60000)
-        compare(panelNames(r), ["notRecognised"])
+        var done = J.start(r, 1, 60000)
+        compare(J.panelNames(r), ["notRecognised"])
         compare(r.m.sent.length, 3)
         blind = false
         r.b.press("continue")
         r.m.advance(60000)
         var sent = r.m.sentTexts()
-        var camera = lines(["m64 p4", "g0 ", "g0  z60.0", "g0  x200.000 y31.000 a0.00", "g0  z53.000"]) + "\ng0"
+        var camera = J.lines(["m64 p4", "g0 ", "g0  z60.0", "g0  x200.000 y31.000 a0.00", "g0  z53.000"]) + "\ng0"
         compare(sent[3], camera)
         compare(sent.length, 3 + 1 + 17 + 1)
         compare(sent[sent.length - 1], placeBlock("60.000", "300.000", null))
@@ -377,7 +280,7 @@ TestCase {
     // ---- the pin check
 
     function pinFeeder(extra) {
-        return tape(merged({ centerType: 2, checkPinDistance: true, pinDistanceMaxDev: 15 }, extra))
+        return tape(J.merged({ centerType: 2, checkPinDistance: true, pinDistanceMaxDev: 15 }, extra))
     }
     // Pins 9 ... 11 apart around 10: 20 % off; or not counted.
     function pinsOff() {
@@ -392,9 +295,8 @@ TestCase {
         var r = rig()
         r.b.job.feeders["B0"] = pinFeeder()
         r.b.componentCamera.results = [pinsOff(), pinsGood()]
-        var done = start(r)
-        r.m.advance(20000)
-        compare(panelNames(r), ["pinDistance"])
+        var done = J.start(r, 1, 20000)
+        compare(J.panelNames(r), ["pinDistance"])
         compare(r.b.panels[0].values, { pinCountRight: true, maximum: 15, measured: 20 })
         compare(Panels.make("pinDistance", r.b.panels[0].values).text.indexOf(
                     "Ошибка алгоритма распознавания выводов! Максимально допустимое отклонение расстояния между выводами равно 15.0%, измеренное отклонение равно 20.0%. Чтобы отбраковать"), 0)
@@ -412,15 +314,14 @@ TestCase {
         var r = rig()
         r.b.job.feeders["B0"] = pinFeeder()
         r.b.componentCamera.results = [pinsOff(), pinsGood()]
-        var done = start(r)
-        r.m.advance(20000)
+        var done = J.start(r, 1, 20000)
         r.b.press("basket")
         r.m.advance(20000)
-        compare(r.m.sentTexts(), [pickBlock("0.00"), basketBlock, pickBlock("0.00"),
+        compare(r.m.sentTexts(), [pickBlock("0.00"), J.basketBlock, pickBlock("0.00"),
                                   placeBlock("60.000", "300.000", "0.000")])
         compare(r.b.rowErrors, 1)
         compare(r.b.basket.length, 1)
-        compare(writesOf(r, "setCount"), [1])
+        compare(J.writesOf(r, "setCount"), [1])
         compare(done.args.length, 1)
     }
 
@@ -443,9 +344,8 @@ TestCase {
         r.c.setupElement.notFoundCounter = 0.6
         r.b.componentCamera.results = [data.frame === "off" ? pinsOff()
                                                             : seen(0, 0, 0, { pinCountCorrect: false, pinCount: 3 })]
-        start(r)
-        r.m.advance(20000)
-        compare(panelNames(r), ["pinDistance"])
+        J.start(r, 1, 20000)
+        compare(J.panelNames(r), ["pinDistance"])
         compare(r.c.setupElement.notFoundCounter, data.counter)
         if (data.frame === "uncounted") {
             compare(r.b.panels[0].values.pinCountRight, false)
@@ -467,8 +367,7 @@ TestCase {
         var r = rig()
         r.b.job.feeders["B0"] = pinFeeder(data.feeder)
         r.b.componentCamera.results = [data.frame === "off" ? pinsOff() : pinsGood()]
-        var done = start(r)
-        r.m.advance(20000)
+        var done = J.start(r, 1, 20000)
         compare(r.b.panels, [])
         compare(done.args.length, 1)
     }
@@ -482,16 +381,15 @@ TestCase {
         var r = rig()
         r.b.settings.camera2CheckSize = 3
         r.b.componentCamera.fallback = seen(0.1, 0, 0, { width: 60, height: 24 })
-        var done = start(r)
-        r.m.advance(60000)
+        var done = J.start(r, 1, 60000)
         var sizeLog = "Проверка размера не пройдена! A ожидаемый: 1.20мм, измеренный: 1.20мм."
                 + " B ожидаемый: 2.00мм, измеренный: 3.00мм."
-        compare(logTexts(r, "yellow"), [sizeLog, "Ошибка распознавания компонента из питателя снизу 1. Сброс в корзину.",
+        compare(J.logTexts(r, "yellow"), [sizeLog, "Ошибка распознавания компонента из питателя снизу 1. Сброс в корзину.",
                                         "Сброс в корзину. Питатель: снизу  №1  0603  10k  R1", sizeLog])
-        compare(logTexts(r, "red"), ["Несколько ошибок распознавания подряд! Остановка программы!"])
+        compare(J.logTexts(r, "red"), ["Несколько ошибок распознавания подряд! Остановка программы!"])
         compare(r.b.componentCamera.requests.length, 6)
-        compare(r.m.sentTexts(), [pickBlock("0.00"), basketBlock, pickBlock("0.00")])
-        compare(panelNames(r), ["notRecognised"])
+        compare(r.m.sentTexts(), [pickBlock("0.00"), J.basketBlock, pickBlock("0.00")])
+        compare(J.panelNames(r), ["notRecognised"])
         compare(done.args.length, 0)
     }
 
@@ -514,8 +412,7 @@ TestCase {
         r.b.settings.camera2CheckSize = data.settings
         r.b.job.feeders["B0"] = tape(data.feeder)
         r.b.componentCamera.fallback = data.frame
-        start(r)
-        r.m.advance(60000)
+        J.start(r, 1, 60000)
         compare(r.b.placed.length, data.placed ? 1 : 0)
     }
 
@@ -533,12 +430,11 @@ TestCase {
         r.b.settings.camera2CheckSize = 3
         r.b.job.feeders["B0"] = tape({ centering: 2, centeringCount: 2 })
         r.b.componentCamera.results = [seen(0.1, 0.3), data.bad, seen(0.3, 0.3)]
-        start(r, 2)
-        r.m.advance(60000)
+        J.start(r, 2, 60000)
         compare(r.b.componentCamera.requests.length, 3)
         compare(r.b.placed.length, 2)
-        compare(writesOf(r, "centeringX").map(function(v) { return v.toFixed(3) }), ["0.200"])
-        compare(writesOf(r, "centeringY").map(function(v) { return v.toFixed(3) }), ["0.300"])
+        compare(J.writesOf(r, "centeringX").map(function(v) { return v.toFixed(3) }), ["0.200"])
+        compare(J.writesOf(r, "centeringY").map(function(v) { return v.toFixed(3) }), ["0.300"])
         compare(r.b.runStates["B0"].centeringResults.length, 2)
     }
 
@@ -555,9 +451,8 @@ TestCase {
         var r = rig()
         r.m.run.feederDebugMode = true
         r.b.componentCamera.fallback = seen(0.3, 0.1)
-        var done = start(r, 4)
-        r.m.advance(60000)
-        compare(panelNames(r), ["centeringOffset"])
+        var done = J.start(r, 4, 60000)
+        compare(J.panelNames(r), ["centeringOffset"])
         compare(r.b.panels[0].values.x.toFixed(3), "0.300")
         compare(r.b.panels[0].values.y.toFixed(3), "0.100")
         compare(Panels.make("centeringOffset", r.b.panels[0].values).text,
@@ -572,12 +467,12 @@ TestCase {
         compare(done.args.length, 1)
         var sent = r.m.sentTexts()
         if (data.answer === "yes") {
-            compare(writesOf(r, "caseX"), [100.3])
-            compare(writesOf(r, "caseY"), [50.1])
+            compare(J.writesOf(r, "caseX"), [100.3])
+            compare(J.writesOf(r, "caseY"), [50.1])
             compare(sent[6], pickBlock("0.00", "200.000", "30.000", "100.300", "50.100"))
             compare(r.b.runStates["B0"].centeringCurrCount, 2)
         } else {
-            compare(writesOf(r, "caseX"), [])
+            compare(J.writesOf(r, "caseX"), [])
             compare(sent[6], pickBlock("0.00"))
             compare(r.b.runStates["B0"].centeringCurrCount, 4)
         }
@@ -594,7 +489,7 @@ TestCase {
               feeder: { type: 1, caseX: 100, caseY: 50, cutX2: 110, cutY2: 70, caseZ: 5, caseRowsX: 3,
                         caseRowsY: 3, caseCurrNumber: 0 }, results: [], panel: false },
             { tag: "retries do not count", option: true, feeder: {},
-              results: [notSeen, seen(0.3, 0.1), seen(0, 0), seen(0, 0)], panel: false },
+              results: [J.notSeen, seen(0.3, 0.1), seen(0, 0), seen(0, 0)], panel: false },
         ]
     }
     function test_debugRingWhen(data) {
@@ -603,9 +498,8 @@ TestCase {
         r.b.job.feeders["B0"] = tape(data.feeder)
         r.b.componentCamera.results = data.results
         r.b.componentCamera.fallback = seen(0.3, 0.1)
-        start(r, 3)
-        r.m.advance(60000)
-        compare(panelNames(r), data.panel ? ["centeringOffset"] : [])
+        J.start(r, 3, 60000)
+        compare(J.panelNames(r), data.panel ? ["centeringOffset"] : [])
     }
 
     // ---- the not-recognised panel
@@ -613,10 +507,9 @@ TestCase {
     function test_notRecognisedPanelContinue() {
         var r = rig()
         r.b.job.feeders["B0"] = tape({ pickRetryCount: 0 })
-        r.b.componentCamera.results = [notSeen, notSeen, notSeen, seen(0, 0)]
-        var done = start(r)
-        r.m.advance(20000)
-        compare(panelNames(r), ["notRecognised"])
+        r.b.componentCamera.results = [J.notSeen, J.notSeen, J.notSeen, seen(0, 0)]
+        var done = J.start(r, 1, 20000)
+        compare(J.panelNames(r), ["notRecognised"])
         compare(Panels.make("notRecognised", r.b.panels[0].values).text.indexOf(
                     "Не удалось распознать компонент! Если компонент взят, но не распознается камерой"), 0)
         compare(r.c.setupElement.notFoundCounter, -1)
@@ -640,13 +533,13 @@ TestCase {
             { tag: "feeder acceleration unknown: 10 %", lastGetX: 120, lastGetY: 80, maxAcc: "abc",
               drop: "g1 f6000   acc50  zMax\ng1 f15000  acc100  x120.000 y80.000\ng1 f6000   acc50  z39.500\nm65 p1\ng4 p0.700\ng0 zMax\ng0",
               counter: 0.2 },
-            { tag: "pick point unknown", lastGetX: -1000, lastGetY: -1000, drop: basketBlock, counter: 1 },
+            { tag: "pick point unknown", lastGetX: -1000, lastGetY: -1000, drop: J.basketBlock, counter: 1 },
         ]
     }
     function test_dropBack(data) {
         var r = rig()
-        r.b.componentCamera.fallback = notSeen
-        var done = start(r)
+        r.b.componentCamera.fallback = J.notSeen
+        var done = J.start(r)
         // Picked as a tape part; by the time it is judged the feeder is one
         // of loose parts that drops them back.
         for (var i = 0; i < 5000 && r.m.sent.length < 1; ++i)
@@ -664,7 +557,7 @@ TestCase {
         compare(r.m.sentTexts()[1], data.drop)
         verify(Math.abs(r.c.setupElement.notFoundCounter - data.counter) < 1e-9,
                String(r.c.setupElement.notFoundCounter))
-        compare(logTexts(r, "yellow")[0], "Ошибка распознавания компонента из питателя снизу 1. Сброс в корзину.")
+        compare(J.logTexts(r, "yellow")[0], "Ошибка распознавания компонента из питателя снизу 1. Сброс в корзину.")
         r.m.advance(20)
         compare(r.b.basket.length, data.counter === 1 ? 1 : 0)
     }

@@ -1,11 +1,8 @@
 import QtQuick 2.15
 import QtTest 1.2
-import "FakeMachine.js" as Fake
-import "FakeBoard.js" as Board
-import "../../qml/main/job/waiters.js" as Waiters
-import "../../qml/main/job/picking.js" as Picking
 import "../../qml/main/job/component.js" as Component
 import "../../qml/main/job/looseParts.js" as LP
+import "JobRig.js" as J
 
 // Loose parts against the fake machine: the search of the placer area by
 // the head camera window by window, contour and template searches, parts
@@ -19,48 +16,14 @@ TestCase {
     // 20 mm above the nozzle (camera1XShift -30, camera1YShift 20), at
     // 20 px/mm, 500 ms after each move. Component camera 2 at (200, 30).
     function rig() {
-        var m = Fake.create({ blockMode: "auto", blockMs: 10 })
-        var b = Board.extend(m, { settings: {
-            "vacuumDelay": 0.2, "slowPickPlaceSpeed": 6000, "vsEnabled": false, "vsControlType": 0,
-            "workAreaX1": 10, "workAreaY1": 0, "workAreaZ2": 60, "camera2X": 200, "camera2Y": 30,
-            "camera2Height": 20, "camera2MinHeight": 0, "preCameraGcode": "", "camera3Enabled": false,
-            "camera2MaxElementSize": 5, "rlcEnabled": false, "basketGcode": "g0 x470 y120",
-            "tapeChangeGCode": "g0 x0 y0", "dontStopProgramOnFeederErrors": false,
-            "autoSwithToSimilarFeedersWhenPlacerEmpty": false } })
-        var nozzles = []
-        for (var i = 0; i < 6; ++i)
-            nozzles.push({ "cupLength": 30, "press": 0.5, "setupM": "g0 x10 y" + i, "takeM": "g0 x20 y" + i,
-                           "vsUse": false, "checkClogging": false, "vsPressure": 10, "vsPressureDiff": 5 })
-        b.job.nozzles = nozzles
-        b.job.travelHeight = 40
-        b.job.placementAngle = 0
-        b.outputs[0] = true
-        var w = Waiters.create(m.port)
-        var p = Picking.create(m.port, w)
-        m.attach({ positionGet: w.positionGet, homedGet: w.homedGet,
-                   pauseGet: function() { w.pauseGet(); p.pauseGet() },
-                   stopAll: function() { w.stopAll(); p.stopAll() } })
-        m.run.executing = true
-        return { m: m, b: b, w: w, p: p }
-    }
-    function merged(base, extra) {
-        var r = {}
-        var k
-        for (k in base)
-            r[k] = base[k]
-        for (k in (extra || {}))
-            r[k] = extra[k]
+        var r = J.pickingRig(J.pickSettings({ "autoSwithToSimilarFeedersWhenPlacerEmpty": false }))
+        r.b.outputs[0] = true
         return r
-    }
-    function counter() {
-        var c = function(arg) { c.args.push(arg) }
-        c.args = []
-        return c
     }
     // A loose-part feeder on bank B with three windows along X, searched
     // by contour, parts not centred on the camera.
     function loose(extra) {
-        return merged({ "type": 2, "cupNumber": 1, "caseZ": 5, "elThickness": 1, "elWidth": 2, "elHeight": 1.2,
+        return J.merged({ "type": 2, "cupNumber": 1, "caseZ": 5, "elThickness": 1, "elWidth": 2, "elHeight": 1.2,
                         "maxAcc": 100, "centering": 0, "centeringZ": 2, "rot": 0, "slowPick": false,
                         "placerX": "100 150 200", "placerY": "50 50 50", "placerType": 0, "placerLessPhotos": false,
                         "caseCurrNumber": 0, "camera1Roi": 60, "camera1T1": 150, "camera1T2": 30,
@@ -69,7 +32,7 @@ TestCase {
                         "elFlippedAction": 0, "elFlippedGCode": "G0 X5 Y5\nM65 P1",
                         "elFlippedRemoveGCode": "G0 X470 Y120\nM65 P1" }, extra)
     }
-    function template(extra) { return loose(merged({ "placerType": 1, "elFlippedEnabled": true }, extra)) }
+    function template(extra) { return loose(J.merged({ "placerType": 1, "elFlippedEnabled": true }, extra)) }
 
     function f3(v) { return Number(v).toFixed(3) }
     // The head camera over window (x, y), over a part at (x, y), and the pick
@@ -84,19 +47,15 @@ TestCase {
     function flip(x, y, a) { return pickLines(x, y, a).concat(["G0 X5 Y5\nM65 P1"]).join("\n") + "\ng0" }
     function removal(x, y, a) { return pickLines(x, y, a).concat(["G0 X470 Y120\nM65 P1"]).join("\n") + "\ng0" }
 
-    function part(x, y, angle, extra) { return merged({ found: true, x: x, y: y, angle: angle || 0 }, extra) }
+    function part(x, y, angle, extra) { return J.merged({ found: true, x: x, y: y, angle: angle || 0 }, extra) }
     readonly property var none: ({ found: false })
 
     function modes(r) { return r.b.placer.requests.map(function(q) { return q.mode }) }
-    function writesOf(r, name) {
-        return r.b.feederWrites.filter(function(w) { return w[2] === name }).map(function(w) { return w[3] })
-    }
-    function panelNames(r) { return r.b.panels.map(function(p) { return p.name }) }
 
     function start(r, feeder, results) {
         r.b.job.feeders["B0"] = feeder
         r.b.placer.results = results
-        var f = counter()
+        var f = J.counter()
         r.p.elGetWait("B", 0, {}, f)
         r.m.advance(20000)
         return f
@@ -123,13 +82,13 @@ TestCase {
         var r = rig()
         var f = start(r, loose(data.f), [])
         compare(r.m.sentTexts(), data.sent.concat(["g0 x0 y0\ng0 zMax\n"]))
-        compare(panelNames(r), ["tapeChange"])
+        compare(J.panelNames(r), ["tapeChange"])
         compare(f.args.length, 0)
         compare(r.m.failures, [])
         // Two results per window: the search, then the one that decides.
         compare(modes(r).length, 2 * data.sent.length)
         if (data.first !== undefined)
-            compare(writesOf(r, "caseCurrNumber")[0], data.first)
+            compare(J.writesOf(r, "caseCurrNumber")[0], data.first)
     }
 
     // A feeder with no window at all stops the pick with the feeder error.
@@ -151,10 +110,10 @@ TestCase {
         compare(r.m.sentTexts(), [win(100, 50), win(150, 50), pick(150.25, 49.5, 0)])
         compare(modes(r), ["placerContours", "placerContours", "placerContours", "placerContours"])
         compare(f.args.length, 1)
-        compare(writesOf(r, "caseCurrNumber"), [1])
+        compare(J.writesOf(r, "caseCurrNumber"), [1])
         // Where the part was taken, for a part dropped back (dropType 1).
-        compare(writesOf(r, "lastGetX"), [150.25])
-        compare(writesOf(r, "lastGetY"), [49.5])
+        compare(J.writesOf(r, "lastGetX"), [150.25])
+        compare(J.writesOf(r, "lastGetY"), [49.5])
         // The camera waited for the head after each move.
         compare(r.b.placer.requests[0].x, 130)
         compare(r.b.placer.requests[0].y, 30)
@@ -187,8 +146,8 @@ TestCase {
                                   pickLines(120.2, 59.1, -90).concat(toCamera).join("\n") + "\ng0"])
         compare(modes(r), ["placerContours", "placerTemplateCenter"])
         compare(r.m.events.indexOf("camera2:start:2") >= 0, true)
-        compare(writesOf(r, "lastGetX"), [120.2])
-        fuzzyCompare(writesOf(r, "lastGetY")[0], 59.1, 1e-9)
+        compare(J.writesOf(r, "lastGetX"), [120.2])
+        fuzzyCompare(J.writesOf(r, "lastGetY")[0], 59.1, 1e-9)
         compare(f.args.length, 1)
         compare(r.m.failures, [])
     }
@@ -202,7 +161,7 @@ TestCase {
                                       part(170, 55), part(170, 55, 0)])
         compare(r.m.sentTexts(), [win(100, 50), look(120, 60), win(100, 50), look(120, 60), win(100, 50),
                                   look(120, 60), win(150, 50), look(170, 55), pick(170, 55, 0)])
-        compare(writesOf(r, "caseCurrNumber"), [1])
+        compare(J.writesOf(r, "caseCurrNumber"), [1])
         compare(f.args.length, 1)
     }
 
@@ -230,9 +189,9 @@ TestCase {
         if (data.between) {
             r.b.job.feeders["B1"] = template({ placerLessPhotos: true, placerX: "300", placerY: "50" })
             r.b.placer.results = []
-            r.p.elGetWait("B", 1, {}, counter())
+            r.p.elGetWait("B", 1, {}, J.counter())
             r.m.advance(20000)
-            compare(panelNames(r), ["tapeChange"])
+            compare(J.panelNames(r), ["tapeChange"])
         }
         r.m.sent = []
         r.b.placer.results = data.next
@@ -295,7 +254,7 @@ TestCase {
         for (var i = 0; i < 4; ++i)
             sent = sent.concat([flip(120, 60, 0), look(120, 60)])
         compare(r.m.sentTexts(), sent)
-        compare(panelNames(r), ["flipFailures"])
+        compare(J.panelNames(r), ["flipFailures"])
         compare(f.args.length, 0)
         r.b.placer.results = data.after
         r.b.press(data.button)
@@ -319,7 +278,7 @@ TestCase {
             sent = sent.concat([win(100, 50), look(120, 60), removal(120, 60, 0)])
         sent = sent.concat([win(100, 50), look(120, 60)])
         compare(r.m.sentTexts(), sent)
-        compare(panelNames(r), ["flipFailures"])
+        compare(J.panelNames(r), ["flipFailures"])
         compare(f.args.length, 0)
     }
 
@@ -338,7 +297,7 @@ TestCase {
         var f = start(r, template(), [part(120, 60), part(120, 60, 0, { flipped: true }), none])
         var sent = [win(100, 50), look(120, 60), flip(120, 60, 0), look(120, 60)]
         compare(r.m.sentTexts(), sent)
-        compare(panelNames(r), ["notRecognisedAfterFlip"])
+        compare(J.panelNames(r), ["notRecognisedAfterFlip"])
         var asked = r.b.placer.requests.length
         r.b.placer.results = data.after
         r.b.press(data.button)
@@ -400,7 +359,7 @@ TestCase {
         var f = start(r, loose({ placerX: "100 150", placerY: "50 50" }), [])
         var windows = [win(100, 50), win(150, 50)]
         compare(r.m.sentTexts(), windows.concat(data.sent))
-        compare(panelNames(r), data.panel ? ["tapeChange"] : [])
+        compare(J.panelNames(r), data.panel ? ["tapeChange"] : [])
         compare(r.m.logs, data.logs)
         compare(r.m.events.indexOf("skipFeeder:B0") >= 0, data.skipped === true)
         compare(switched, data.switched || [])
@@ -412,7 +371,7 @@ TestCase {
         r.b.placer.results = [part(100, 51), part(100, 51)]
         r.b.press("continue")
         r.m.advance(20000)
-        compare(writesOf(r, "caseCurrNumber"), [1, 0])
+        compare(J.writesOf(r, "caseCurrNumber"), [1, 0])
         compare(r.m.sentTexts().slice(3), [win(100, 50), pick(100, 51, 0)])
         compare(f.args.length, 1)
     }
@@ -427,7 +386,7 @@ TestCase {
         r.m.pos.x = 100
         r.m.pos.y = 40
         r.b.placer.results = [part(75, 61, 12, { parts: [{ x: 75, y: 61, a: 12 }, { x: 69.5, y: 58, a: -3 }] })]
-        var f = counter()
+        var f = J.counter()
         r.p.placerWait.settings = { mode: "placerContours" }
         r.p.placerWait(f)
         r.m.advance(1000)
@@ -458,7 +417,7 @@ TestCase {
               out: { found: true, flipped: true, x: 70, y: 60, angle: 0, centersX: [], centersY: [], angles: [] } },
             { tag: "not found", r: { found: false, x: 40, y: 0, angle: 5, centersX: [40], centersY: [0] }, env: env,
               out: { found: false, flipped: false, x: 0, y: 0, angle: 0, centersX: [], centersY: [], angles: [] } },
-            { tag: "no scale", r: { found: true, x: 40, y: 0, angle: 0 }, env: merged(env, { camera1PPMCorr: 0 }),
+            { tag: "no scale", r: { found: true, x: 40, y: 0, angle: 0 }, env: J.merged(env, { camera1PPMCorr: 0 }),
               out: { found: false, flipped: false, x: 0, y: 0, angle: 0, centersX: [], centersY: [], angles: [] } },
             { tag: "timed out", r: { found: true, timeout: true, x: 40, y: 0, angle: 0 }, env: env,
               out: { found: false, flipped: false, x: 0, y: 0, angle: 0, centersX: [], centersY: [], angles: [] } },
@@ -476,12 +435,12 @@ TestCase {
                        flippedTemplMatchCoeff: 70 }
         return [
             { tag: "contours", f: { elFlippedEnabled: true },
-              s: merged(common, { flippedEnabled: false }) },
+              s: J.merged(common, { flippedEnabled: false }) },
             { tag: "template", f: { placerType: 1, placerTemplateHighRes: 1, camera1Inv: true },
-              s: merged(common, { flippedEnabled: false, templMult: 0.6, inv: true, photo: "image://worker/R3" }) },
+              s: J.merged(common, { flippedEnabled: false, templMult: 0.6, inv: true, photo: "image://worker/R3" }) },
             { tag: "template with flipped detection, global exposure",
               f: { placerType: 1, elFlippedEnabled: true, camera1Exposure: "", placerTemplateType: 0 },
-              s: merged(common, { flippedEnabled: true, exposure: 55, templateType: 0, photo: "image://worker/R3",
+              s: J.merged(common, { flippedEnabled: true, exposure: 55, templateType: 0, photo: "image://worker/R3",
                                   flippedPhoto: "image://worker/flipped_R3" }) },
         ]
     }
@@ -530,7 +489,7 @@ TestCase {
         var r = componentRig()
         r.b.job.feeders["B0"] = data.f
         r.b.job.groups = [[placement(0)]]
-        r.c.setupFeeder(0, counter())
+        r.c.setupFeeder(0, J.counter())
         compare(r.b.placer.loads.length, data.loads)
         if (data.loads > 0)
             compare(r.b.placer.loads[0], LP.searchSettings("B", 0, data.f, 50))
@@ -544,7 +503,7 @@ TestCase {
         r.b.job.feeders["B0"] = loose()
         r.b.job.groups = [[placement(0), placement(1)]]
         r.b.placer.results = [none, none, part(150, 50), part(150, 50), part(152, 48), part(152, 48)]
-        var done = counter()
+        var done = J.counter()
         r.c.setupFeeder(0, done)
         r.m.advance(60000)
         var place = function(x) {
@@ -578,11 +537,11 @@ TestCase {
         r.b.settings.dontStopProgramOnFeederErrors = data.noStop === true
         r.b.job.feeders["B0"] = loose({ placerX: "100", placerY: "50", pack: "0603", partNumber: "10k" })
         r.b.job.groups = [[placement(0), placement(1)]]
-        var done = counter()
+        var done = J.counter()
         r.c.setupFeeder(0, done)
         r.m.advance(20000)
         if (data.press) {
-            compare(panelNames(r), ["tapeChange"])
+            compare(J.panelNames(r), ["tapeChange"])
             r.b.press(data.press)
             r.m.advance(20000)
         }
@@ -599,7 +558,7 @@ TestCase {
         var r = rig()
         r.b.job.feeders["B0"] = loose()
         r.b.placer.results = [part(100, 50), part(100, 50)]
-        var f = counter()
+        var f = J.counter()
         r.p.elGetWait("B", 0, {}, f)
         r.m.advance(520)      // the window move has ended, the camera is asked
         compare(r.b.placer.requests.length, 1)

@@ -5,6 +5,7 @@ import "FakeBoard.js" as Board
 import "../../qml/main/job/waiters.js" as Waiters
 import "../../qml/main/job/nozzleOnHead.js" as NozzleOnHead
 import "../../qml/main/job/marks.js" as Marks
+import "JobRig.js" as J
 
 // The check for a nozzle left on the head, against the fake machine and a
 // vacuum sensor whose reading follows the compressor (output 0), the valve
@@ -47,11 +48,6 @@ TestCase {
             return 10
         }
     }
-    function counter() {
-        var c = function(ok) { c.args.push(ok) }
-        c.args = []
-        return c
-    }
 
     function test_check_data() {
         return [
@@ -89,7 +85,7 @@ TestCase {
         r.b.vacuum.valueAt = sensor(data.head, data.weak === true)
         if (data.stale)
             r.b.vacuum.fault = "vacuumStale"
-        var f = counter()
+        var f = J.counter()
         r.h.nozzleOnHeadCheckFunc(true, f)
         r.m.advance(60000)
         var blocks = { "check": toCheckPoint, "open": valveOpen, "lower": lower, "finish": finish }
@@ -124,7 +120,7 @@ TestCase {
         r.b.vacuum.running = false
         r.b.vacuum.startsAfter = data.startsAfter
         r.b.vacuum.valueAt = sensor("none")
-        var f = counter()
+        var f = J.counter()
         r.h.nozzleOnHeadCheckFunc(true, f)
         compare(r.m.events, ["vacuum:start"])
         r.m.advance(9999)
@@ -140,7 +136,7 @@ TestCase {
         var r = rig()
         r.b.settings.nozzleOnHeadCheckXYMatchCalib = true
         r.b.vacuum.valueAt = sensor("none")
-        r.h.nozzleOnHeadCheckFunc(true, counter())
+        r.h.nozzleOnHeadCheckFunc(true, J.counter())
         r.m.advance(60000)
         compare(r.m.sentTexts()[0], toCheckPoint.replace("x200.00 y100.00", "x100.00 y50.00"))
     }
@@ -161,7 +157,7 @@ TestCase {
         r.b.vacuum.valueAt = sensor(data.head)
         // The camera over (100, 50) sees the mark at once.
         r.b.marks = [{ "x": 70, "y": 70 }]
-        var done = counter()
+        var done = J.counter()
         k.calibrate(false, done)
         r.m.advance(60000)
         compare(done.args, [data.ok])
@@ -180,7 +176,7 @@ TestCase {
     function test_stoppedCheck() {
         var r = rig(1000)
         r.b.vacuum.valueAt = sensor("none")
-        var f = counter()
+        var f = J.counter()
         r.h.nozzleOnHeadCheckFunc(true, f)
         r.m.advance(1500)
         r.m.stopAll()

@@ -32,27 +32,6 @@ TestCase {
         compare(Panels.buttonOf(null, "continue"), null)
     }
 
-    function test_mainButtonTexts_data() {
-        return [
-            { tag: "tapeChange", text: "Продолжить" },
-            { tag: "refNotFound", text: "        Повторить поиск" },
-            { tag: "notRecognised", text: "Продолжить" },
-            { tag: "notRecognisedAfterFlip", text: "Повторить распознавание" },
-            { tag: "flipFailures", text: "Повторить распознавание" },
-            { tag: "centeringOffset", text: "Да" },
-            { tag: "vacuumError", text: "Продолжить" },
-            { tag: "rlcError", text: "Продолжить" },
-            { tag: "programmerError", text: "Повторить попытку" },
-            { tag: "programmerTimeout", text: "Повторить попытку" },
-            { tag: "nozzleClogging", text: "Продолжить" },
-            { tag: "pinDistance", text: "Продолжить" },
-        ]
-    }
-    function test_mainButtonTexts(data) {
-        var p = Panels.make(data.tag, {})
-        compare(Panels.buttonOf(p, p.main).text, data.text)
-    }
-
     function test_texts_data() {
         return [
             { tag: "centring offset, 2 decimals", name: "centeringOffset", values: { x: 0.126, y: -0.3 },

@@ -1,6 +1,7 @@
 import QtQuick 2.15
 import QtTest 1.2
 import "../../qml/main/job/pickTexts.js" as PT
+import "JobRig.js" as J
 
 // The G-code texts of picking: every feeder kind, the move to the component
 // camera, the basket drop and the nozzle change, asserted as exact texts.
@@ -14,27 +15,17 @@ TestCase {
         var e = { "maxVel": [100, 80, 50], "maxAcc": [1000, 800, 500], "acc": 100, "zTravel": 40,
                   "vacuumDelay": 0.2, "slowPickPlaceSpeed": 6000, "relativeVacuum": false, "side": "B",
                   "shift1": 0.15, "shift2": 0.07 }
-        return merged(e, extra)
+        return J.merged(e, extra)
     }
     // Nozzle 30 mm long pressing 0.5 mm: a 1 mm part on a floor at height
     // h is taken at h + 30.5.
     function nozzle(extra) {
-        return merged({ "cupLength": 30, "press": 0.5 }, extra)
+        return J.merged({ "cupLength": 30, "press": 0.5 }, extra)
     }
     function feeder(extra) {
-        return merged({ "elThickness": 1, "elWidth": 2, "elHeight": 1.2, "maxAcc": 100, "slowPick": false,
+        return J.merged({ "elThickness": 1, "elWidth": 2, "elHeight": 1.2, "maxAcc": 100, "slowPick": false,
                         "rot": 0, "caseX": 100, "caseY": 50, "caseZ": 5 }, extra)
     }
-    function merged(base, extra) {
-        var r = {}
-        var k
-        for (k in base)
-            r[k] = base[k]
-        for (k in (extra || {}))
-            r[k] = extra[k]
-        return r
-    }
-    function lines(list) { return list.join("\n") }
     // Descent to z (3 decimals), vacuum and the rise to 40 at full speed.
     function tail(z) { return ["g0 z" + z, "m64 p1", "g4 p0.200", "g0  z40.0"] }
     function refusedWith(r, error) {
@@ -76,10 +67,10 @@ TestCase {
         ]
     }
     function test_tray(data) {
-        var f = feeder(merged({ cutX2: 120, cutY2: 80, caseRowsX: 3, caseRowsY: 4 }, data.f))
+        var f = feeder(J.merged({ cutX2: 120, cutY2: 80, caseRowsX: 3, caseRowsY: 4 }, data.f))
         var r = PT.trayText(f, nozzle(), env(data.e))
         verify(r.ok, String(r.error))
-        compare(r.text, lines(data.text))
+        compare(r.text, J.lines(data.text))
     }
 
     function test_trayRefused_data() {
@@ -95,7 +86,7 @@ TestCase {
         ]
     }
     function test_trayRefused(data) {
-        var f = feeder(merged({ cutX2: 120, cutY2: 80, caseRowsX: 3, caseRowsY: 4 }, data.f))
+        var f = feeder(J.merged({ cutX2: 120, cutY2: 80, caseRowsX: 3, caseRowsY: 4 }, data.f))
         refusedWith(PT.trayText(f, nozzle(data.n), env(data.e)), data.error)
     }
 
@@ -143,10 +134,10 @@ TestCase {
         ]
     }
     function test_strip(data) {
-        var f = feeder(merged({ caseX: 10, caseY: 20, cutX2: 10, cutY2: 60, cutDistance: 4, caseZ: 2 }, data.f))
+        var f = feeder(J.merged({ caseX: 10, caseY: 20, cutX2: 10, cutY2: 60, cutDistance: 4, caseZ: 2 }, data.f))
         var r = PT.stripText(f, nozzle(), env(data.e))
         verify(r.ok, String(r.error))
-        compare(r.text, lines(data.text))
+        compare(r.text, J.lines(data.text))
     }
 
     function test_stripRefused_data() {
@@ -160,7 +151,7 @@ TestCase {
         ]
     }
     function test_stripRefused(data) {
-        var f = feeder(merged({ caseX: 10, caseY: 20, cutX2: 10, cutY2: 60, cutDistance: 4, caseZ: 2 }, data.f))
+        var f = feeder(J.merged({ caseX: 10, caseY: 20, cutX2: 10, cutY2: 60, cutDistance: 4, caseZ: 2 }, data.f))
         refusedWith(PT.stripText(f, nozzle(), env(data.e)), data.error)
     }
 
@@ -184,7 +175,7 @@ TestCase {
     function test_gcodeFeeder(data) {
         var r = PT.gcodeFeederText(feeder({ gCode: data.g }), data.noTarget ? null : target, data.camera, env())
         verify(r.ok, String(r.error))
-        compare(r.text, lines(data.text))
+        compare(r.text, J.lines(data.text))
     }
 
     function test_gcodeFeederRefused_data() {
@@ -203,12 +194,12 @@ TestCase {
     // perforations; the 1-step shift G-code uses the pick point.
 
     function bank(extra) {
-        return merged({ "position": 0, "maxShift": 1, "zShift": 3, "g1": "G0 (xGet) (yGet) B++4", "g2": "G0 B++8",
+        return J.merged({ "position": 0, "maxShift": 1, "zShift": 3, "g1": "G0 (xGet) (yGet) B++4", "g2": "G0 B++8",
                         "g3": "G0 B++12", "g4": "G0 B++16", "g1p2c": "", "g2p2c": "", "yRoundEnabled": false,
                         "yRound": 200 }, extra)
     }
     function tapeFeeder(extra) {
-        return feeder(merged({ "bandStep": 1, "bandSemiStep": 0, "bankNumber": 0, "bandWidth": 0,
+        return feeder(J.merged({ "bandStep": 1, "bandSemiStep": 0, "bankNumber": 0, "bandWidth": 0,
                                "release2Comps": false, "release2CompsDone": false, "noShiftOnStartDone": false,
                                "shiftEnabled": false }, extra))
     }
@@ -266,7 +257,7 @@ TestCase {
     function test_tape(data) {
         var r = PT.tapeText(tapeFeeder(data.f), bank(data.b), nozzle(), env(data.e))
         verify(r.ok, String(r.error))
-        compare(r.text, lines(data.text))
+        compare(r.text, J.lines(data.text))
         compare(r.jog, null)
         compare(r.advanced, true)
         compare(r.state.lastGetX, 100)
@@ -320,7 +311,7 @@ TestCase {
     function test_halfPitchTexts(data) {
         var r = PT.tapeText(tapeFeeder({ bandStep: 0, bandSemiStep: data.semi }), bank(data.b), nozzle(), env())
         verify(r.ok, String(r.error))
-        compare(r.text, lines(data.text))
+        compare(r.text, J.lines(data.text))
         compare(r.state.bandSemiStep, data.semiAfter)
         compare(r.jog, data.jog)
     }
@@ -339,7 +330,7 @@ TestCase {
         var f = tapeFeeder({ noShiftOnStartDone: data.done, release2Comps: true, release2CompsDone: true })
         var r = PT.tapeText(f, bank({ maxShift: 0 }), nozzle(), env({ noShiftOnStart: data.option }))
         verify(r.ok, String(r.error))
-        compare(r.text, lines(tapeText("100.000", "50.000", data.shifts)))
+        compare(r.text, J.lines(tapeText("100.000", "50.000", data.shifts)))
         compare(r.state.noShiftOnStartDone, data.doneAfter)
         compare(r.advanced, data.shifts.length > 0)
         // Using the unreleased part starts a fresh pair.
@@ -380,7 +371,7 @@ TestCase {
         var r = PT.tapeText(tapeFeeder(data.f), bank(data.b), nozzle(), env({ morePlacements: data.more }))
         verify(r.ok, String(r.error))
         var x = data.x.toFixed(3), y = data.y.toFixed(3)
-        compare(r.text, lines(tapeText(x, y, data.shifts)))
+        compare(r.text, J.lines(tapeText(x, y, data.shifts)))
         compare(r.state.release2CompsDone, data.done)
         compare(r.jog, data.jog)
         compare(r.state.lastGetX, data.x)
@@ -447,7 +438,7 @@ TestCase {
     function test_vibration(data) {
         var r = PT.vibrationText(feeder(data.f), data.b, nozzle(), env())
         verify(r.ok, String(r.error))
-        compare(r.text, lines(data.text))
+        compare(r.text, J.lines(data.text))
         compare(r.pwm, data.pwm)
     }
 
@@ -471,7 +462,7 @@ TestCase {
     // below the nozzle's line
 
     function looseEnv(extra) {
-        return env(merged({ "camera1XShift": 30, "camera1YShift": -20 }, extra))
+        return env(J.merged({ "camera1XShift": 30, "camera1YShift": -20 }, extra))
     }
 
     function test_placerWindows_data() {
@@ -531,7 +522,7 @@ TestCase {
     function test_placerPick(data) {
         var r = PT.placerPickText(data.found, feeder(data.f), nozzle(), looseEnv(data.e))
         verify(r.ok, String(r.error))
-        compare(r.text, lines(data.text))
+        compare(r.text, J.lines(data.text))
         verify(Math.abs(r.x - data.x) < 1e-9, "x " + r.x)
         verify(Math.abs(r.y - data.y) < 1e-9, "y " + r.y)
         compare(r.a + 0, data.a)
@@ -551,7 +542,7 @@ TestCase {
     // ---- to the component camera at (300, 20): lowest 5, camera 10 high
 
     function cameraEnv(extra) {
-        return env(merged({ "cameraX": 300, "cameraY": 20, "cameraMinHeight": 5, "cameraHeight": 10,
+        return env(J.merged({ "cameraX": 300, "cameraY": 20, "cameraMinHeight": 5, "cameraHeight": 10,
                             "workAreaX1": 0, "workAreaY1": 0, "workAreaZ2": 60, "preCameraGcode": "M64 P8" }, extra))
     }
 
@@ -585,7 +576,7 @@ TestCase {
     function test_cameraMove(data) {
         var r = PT.cameraMoveText(data.x, data.y, data.a, feeder(data.f), nozzle(), cameraEnv(data.e))
         verify(r.ok, String(r.error))
-        compare(r.text, lines(data.text))
+        compare(r.text, J.lines(data.text))
     }
 
     function test_cameraMoveRefused_data() {
@@ -603,7 +594,7 @@ TestCase {
         ]
     }
     function test_cameraMoveRefused(data) {
-        refusedWith(PT.cameraMoveText(data.x, data.y, data.a, feeder(merged({ centeringZ: 2 }, data.f)), nozzle(),
+        refusedWith(PT.cameraMoveText(data.x, data.y, data.a, feeder(J.merged({ centeringZ: 2 }, data.f)), nozzle(),
                                       cameraEnv(data.e)), data.error)
     }
 
@@ -641,7 +632,7 @@ TestCase {
         ]
     }
     function test_basket(data) {
-        var r = PT.basketText(env(merged({ basketGcode: "g0 x470 y120\n" }, data.e)))
+        var r = PT.basketText(env(J.merged({ basketGcode: "g0 x470 y120\n" }, data.e)))
         verify(r.ok, String(r.error))
         compare(r.text, data.text)
     }
@@ -660,7 +651,7 @@ TestCase {
         ]
     }
     function test_basketRefused(data) {
-        refusedWith(PT.basketText(env(merged({ basketGcode: data.g, feederMaxAcc: 100 }, data.e))), data.error)
+        refusedWith(PT.basketText(env(J.merged({ basketGcode: data.g, feederMaxAcc: 100 }, data.e))), data.error)
     }
 
     // ---- nozzle change

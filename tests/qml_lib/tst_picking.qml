@@ -1,9 +1,8 @@
 import QtQuick 2.15
 import QtTest 1.2
 import "FakeMachine.js" as Fake
-import "FakeBoard.js" as Board
-import "../../qml/main/job/waiters.js" as Waiters
 import "../../qml/main/job/picking.js" as Picking
+import "JobRig.js" as J
 
 // The picking steps against the fake machine: the exact blocks of every
 // feeder kind, the nozzle change with its clogging check, the vacuum reading
@@ -18,57 +17,21 @@ TestCase {
     // Nozzles 30 mm long pressing 0.5 mm; nozzle n is put back with
     // "g0 x10 y<n>" and taken with "g0 x20 y<n>".
     function rig(extra) {
-        var m = Fake.create({ blockMode: "auto", blockMs: 10 })
-        var b = Board.extend(m, { settings: {
-            "vacuumDelay": 0.2, "slowPickPlaceSpeed": 6000, "vsEnabled": true, "vsControlType": 0,
-            "workAreaX1": 10, "workAreaY1": 0, "workAreaZ2": 60, "camera2X": 200, "camera2Y": 30,
-            "camera2Height": 20, "camera2MinHeight": 0, "preCameraGcode": "", "camera3Enabled": false,
-            "camera2MaxElementSize": 5, "camera3X": 240, "camera3Y": 30, "camera3Height": 15,
-            "camera3MinHeight": 0, "preCameraGcode3": "M64 P9", "rlcEnabled": false,
-            "checkCloggingPrepareTime": 2, "basketGcode": "g0 x470 y120", "tapeChangeGCode": "g0 x0 y0",
-            "dontStopProgramOnFeederErrors": false } })
-        var nozzles = []
-        for (var i = 0; i < 6; ++i)
-            nozzles.push({ "cupLength": 30, "press": 0.5, "setupM": "g0 x10 y" + i, "takeM": "g0 x20 y" + i,
-                           "vsUse": false, "checkClogging": false, "vsPressure": 10, "vsPressureDiff": 5 })
-        b.job.nozzles = nozzles
-        b.job.travelHeight = 40
-        b.job.placementAngle = 0
-        b.job.tapeBanks = [{ "position": 0, "maxShift": 1, "g1": "G0 B1", "g2": "G0 B2", "zShift": 3 }]
-        b.job.vibrationBanks = [{ "pwm": false, "g1": "G0 (XGET) (yget)\nM64 P6", "zShift": 2 }]
-        b.vacuum.running = true
-        b.vacuum.startMs = 1000
-        var w = Waiters.create(m.port)
-        var p = Picking.create(m.port, w)
-        m.attach({ positionGet: w.positionGet, homedGet: w.homedGet,
-                   pauseGet: function() { w.pauseGet(); p.pauseGet() },
-                   stopAll: function() { w.stopAll(); p.stopAll() },
-                   vsMeasureGet: p.vsMeasureGet, vsMeasureFailedGet: p.vsMeasureFailedGet,
-                   vsStartedGet: p.vsStartedGet, vsStartFailedGet: p.vsStartFailedGet })
-        m.run.executing = true
-        return { m: m, b: b, w: w, p: p }
-    }
-    function merged(base, extra) {
-        var r = {}
-        var k
-        for (k in base)
-            r[k] = base[k]
-        for (k in (extra || {}))
-            r[k] = extra[k]
+        var r = J.pickingRig(J.pickSettings({
+            "vsEnabled": true, "camera3X": 240, "camera3Y": 30, "camera3Height": 15, "camera3MinHeight": 0,
+            "preCameraGcode3": "M64 P9", "checkCloggingPrepareTime": 2 }), true)
+        r.b.job.tapeBanks = [J.tapeBank]
+        r.b.job.vibrationBanks = [{ "pwm": false, "g1": "G0 (XGET) (yget)\nM64 P6", "zShift": 2 }]
+        r.b.vacuum.running = true
+        r.b.vacuum.startMs = 1000
         return r
     }
-    function counter() {
-        var c = function(arg) { c.args.push(arg) }
-        c.args = []
-        return c
-    }
     function tray(extra) {
-        return merged({ "type": 1, "cupNumber": 1, "caseX": 100, "caseY": 50, "caseZ": 5, "cutX2": 120, "cutY2": 80,
+        return J.merged({ "type": 1, "cupNumber": 1, "caseX": 100, "caseY": 50, "caseZ": 5, "cutX2": 120, "cutY2": 80,
                         "caseRowsX": 3, "caseRowsY": 4, "caseCurrNumber": 4, "caseStopEnabled": true,
                         "elThickness": 1, "elWidth": 2, "elHeight": 1.2, "maxAcc": 100, "centering": 0,
                         "rot": 0, "slowPick": false }, extra)
     }
-    function lines(list) { return list.join("\n") }
     // Descent to z, vacuum and the rise to the travel height at full speed.
     function tail(z, travel) { return ["g0 z" + z, "m64 p1", "g4 p0.200", "g0  z" + (travel || "40.0")] }
     function model(rows) {
@@ -118,14 +81,14 @@ TestCase {
         if (data.outside)
             r.m.run.executing = false
         if (data.bank)
-            r.b.job.tapeBanks[0] = merged(r.b.job.tapeBanks[0], data.bank)
+            r.b.job.tapeBanks[0] = J.merged(r.b.job.tapeBanks[0], data.bank)
         r.b.job.placementTarget = data.target || null
         r.b.job.feeders["B0"] = tray(data.f)
         r.b.outputs[0] = true
-        var f = counter()
+        var f = J.counter()
         r.p.elGetWait("B", 0, {}, f)
         r.m.advance(1000)
-        compare(r.m.sentTexts(), [lines(data.text) + "\ng0"])
+        compare(r.m.sentTexts(), [J.lines(data.text) + "\ng0"])
         compare(r.m.sent[0].safeH, false)
         compare(f.args.length, 1)
         compare(r.m.failures, [])
@@ -142,7 +105,7 @@ TestCase {
         var r = rig()
         r.b.job.feeders["B0"] = tray()
         r.b.outputs[0] = data.on
-        r.p.elGetWait("B", 0, {}, counter())
+        r.p.elGetWait("B", 0, {}, J.counter())
         compare(r.m.events.filter(function(e) { return e.indexOf("dout:") === 0 }), data.events)
     }
 
@@ -181,13 +144,13 @@ TestCase {
         r.b.job.placementAngle = data.angle
         r.b.job.feeders["B0"] = tray(data.f)
         r.b.outputs[0] = true
-        var f = counter()
+        var f = J.counter()
         r.p.elGetWait("B", 0, {}, f)
         r.m.advance(1000)
-        compare(r.m.sentTexts(), [lines(data.text) + "\ng0"])
+        compare(r.m.sentTexts(), [J.lines(data.text) + "\ng0"])
         compare(f.args.length, 1)
         compare(r.b.supposedAngle, data.supposed)
-        compare(r.p.elGetWait.gCodeCamera, data.supposed ? lines(data.text.slice(6)) : "")
+        compare(r.p.elGetWait.gCodeCamera, data.supposed ? J.lines(data.text.slice(6)) : "")
     }
 
     // A target outside the camera's safe area stops before anything is sent
@@ -197,7 +160,7 @@ TestCase {
         r.b.job.feeders["B0"] = tray({ type: 3, bankNumber: 0, bandStep: 1, centering: 1,
                                        packageSettings: { customPickPoint: true, aShift: 0, bShift: 30 } })
         r.b.outputs[0] = true
-        var f = counter()
+        var f = J.counter()
         r.p.elGetWait("B", 0, {}, f)
         r.m.advance(1000)
         compare(r.m.sentTexts(), [])
@@ -211,14 +174,14 @@ TestCase {
         var r = rig()
         r.b.job.feeders["B0"] = tray({ centering: 1, centeringZ: 2 })
         r.b.outputs[0] = true
-        r.p.elGetWait("B", 0, {}, counter())
+        r.p.elGetWait("B", 0, {}, J.counter())
         r.m.advance(1000)
         // A call without arguments starts nothing.
         r.p.elGetWait()
         r.m.advance(1000)
         compare(r.m.sentTexts().length, 1)
         compare(r.m.failures, [])
-        var f = counter()
+        var f = J.counter()
         r.p.elGetWait("B", 0, {}, f, true)
         r.m.advance(1000)
         compare(r.m.sentTexts().length, 2)
@@ -233,11 +196,11 @@ TestCase {
         r.b.job.vibrationBanks[0] = { "pwm": true, "pwmFreq": 50, "pwmDutyCycle": 30, "pwmLength": 300, "zShift": 2 }
         r.b.job.feeders["B0"] = tray({ type: 4, bankNumber: 0, caseX: 80, caseY: 90, centering: 1, centeringZ: 2 })
         r.b.outputs[0] = true
-        var f = counter()
+        var f = J.counter()
         r.p.elGetWait("B", 0, {}, f)
         compare(r.m.sent.length, 0)
         r.m.advance(2000)
-        compare(r.m.sentTexts(), [lines(["g0  x80.000 y90.000 a0.0"].concat(tail("32.500"))) + "\ng0",
+        compare(r.m.sentTexts(), [J.lines(["g0  x80.000 y90.000 a0.0"].concat(tail("32.500"))) + "\ng0",
                                   "m64 p4\ng0 \ng0  z40.0\ng0  x200.000 y30.000 a0.00\ng0  z53.000\ng0"])
         compare(r.m.sent[0].at, 300)
         compare(r.b.vibrations.map(function(v) { return [v.freq, v.dutyCycle, v.length, v.at] }),
@@ -269,7 +232,7 @@ TestCase {
         r.m.model = model([{ op: "6", opFunc: "cupWaitDummy", p1: 5, enabled: 1 },
                            { op: "3", opFunc: "cupWaitDummy", p1: data.to, enabled: 1, complete: "" },
                            { op: "4", opFunc: "cupWait", p1: data.to, enabled: 1 }])
-        var f = counter()
+        var f = J.counter()
         r.p.cupWait(data.to, f)
         compare(f.args.length, 0)
         r.m.advance(1000)
@@ -296,7 +259,7 @@ TestCase {
         var r = rig()
         r.m.blockMode = "manual"
         r.b.currVC = 2
-        var f = counter()
+        var f = J.counter()
         r.p.cupWait(3, f)
         var during = []
         for (var i = 0; i <= data.fail; ++i) {
@@ -317,7 +280,7 @@ TestCase {
         var r = rig()
         r.b.currVC = -1
         r.m.setPaused(true)
-        var f = counter()
+        var f = J.counter()
         r.p.cupWait(1, f)
         r.m.advance(1000)
         compare(r.m.sent.length, 0)
@@ -339,7 +302,7 @@ TestCase {
         r.m.model = model([{ op: "a", opFunc: "cupWaitDummy", p1: 2, enabled: 1, complete: "выполнено" },
                            { op: "b", opFunc: "cupWaitDummy", p1: 2, enabled: 1 },
                            { op: "c", opFunc: "setupFeeder", p1: 2, enabled: 1 }])
-        var f = counter()
+        var f = J.counter()
         r.p.cupWaitDummy(2, f)
         compare(f.args.length, 0)
         r.m.advance(0)
@@ -396,7 +359,7 @@ TestCase {
             r.b.vacuum.startsAfter = -1
         r.b.vacuum.fault = data.fault || ""
         r.m.model = model([{ op: "3", opFunc: "cupWaitDummy", p1: 3, enabled: 1 }])
-        var f = counter()
+        var f = J.counter()
         r.p.cupWait(3, f)
         r.m.advance(20000)
         var blocks = { "take": "g0 x20 y3\ng0 zMax\n", "abs": absCheck, "rel": relCheck, "off": valveOff,
@@ -426,7 +389,7 @@ TestCase {
         var open = 30
         r.b.vacuum.valueAt = function(m, b) { return b.outputs[1] ? open : 40 }
         r.b.currVC = -1
-        var f = counter()
+        var f = J.counter()
         r.p.cupWait(3, f)
         r.m.advance(5000)
         compare(r.b.panels.length, 1)
@@ -462,7 +425,7 @@ TestCase {
         r.m.now = data.at || 1000
         var start = r.m.now
         r.p.vsMeasureGet(77, start + 5)     // no wait is pending: ignored
-        var f = counter()
+        var f = J.counter()
         r.p.vsMeasureWait(f)
         compare(r.b.vacuum.requests, [start])
         for (var i = 0; i < data.events.length; ++i) {
@@ -487,7 +450,7 @@ TestCase {
     function test_vsMeasureWaitSensorStopped() {
         var r = rig()
         r.b.vacuum.running = false
-        var f = counter()
+        var f = J.counter()
         r.p.vsMeasureWait(f)
         compare(f.args.length, 0)
         r.m.advance(0)
@@ -540,10 +503,10 @@ TestCase {
         r.b.settings.dontStopProgramOnFeederErrors = data.noStop === true
         r.b.job.feeders["B0"] = tray(data.f)
         r.b.outputs[0] = true
-        var f = counter()
+        var f = J.counter()
         r.p.elGetWait("B", 0, {}, f)
         r.m.advance(1000)
-        var pick = lines(data.after) + "\ng0"
+        var pick = J.lines(data.after) + "\ng0"
         if (!data.panel) {
             compare(r.b.panels.length, 0)
             compare(r.m.sentTexts(), [pick])
@@ -567,7 +530,7 @@ TestCase {
     function test_runsOutSkipped() {
         var r = rig()
         r.b.job.feeders["B0"] = tray({ caseCurrNumber: 12 })
-        var f = counter()
+        var f = J.counter()
         r.p.elGetWait("B", 0, {}, f)
         r.b.press("skip")
         r.m.advance(1000)
@@ -586,7 +549,7 @@ TestCase {
         var r = rig()
         r.m.blockMode = "manual"
         r.b.outputs[0] = true
-        var f = counter()
+        var f = J.counter()
         var sentBefore
         switch (data.tag) {
         case "pick block":

@@ -1,6 +1,7 @@
 import QtQuick 2.15
 import QtTest 1.2
 import "../../qml/main/job/program.js" as Program
+import "JobRig.js" as J
 
 // The pure parts of program creation: comparisons, the sort, panel
 // placements, the feeder check and the row texts.
@@ -12,7 +13,7 @@ TestCase {
     }
     function ep(element, rX, rY) { return { "el": element, "rX": rX, "rY": rY } }
     function opts(orderType, feederSort, feeders) {
-        return { "orderType": orderType, "feederSort": feederSort, "refTolerance": 0.5,
+        return { "orderType": orderType, "feederSort": feederSort !== false, "refTolerance": 0.5,
                  "feederOf": function(model, index) { return feeders ? feeders[model + index] || null : null } }
     }
     function sorted(list, compare) { return Program.mergeSort(list, compare) }
@@ -167,23 +168,17 @@ TestCase {
         verify(!Program.isExcluded(ban, 5, 5))
     }
 
-    function test_ordinaryPanel() {
-        var panel = { "pcbMulti": true, "pcbMultiSpacingX": 55, "pcbMultiSpacingY": 42 }
-        compare(Program.placeOnBoard(10, 20, 4, 2, 0, 0, panel), { "rX": 10, "rY": 20, "rot": 0 })
-        compare(Program.placeOnBoard(10, 20, 4, 2, 1, 2, panel), { "rX": 120, "rY": -22, "rot": 0 })
-    }
-
     // Component: corner (10, 20), 4 x 2. Machine: workAreaY2 500, board area
     // corner (5, 7), first board at (30, 400); the free board at (150, 120).
     property var freeEnv: ({ "Y2": 500, "bX1": 5, "bY1": 7, "fX": 30, "fY": 400 })
 
     function test_freePanel_data() {
         return [
-            { tag: "0", rot: 0, x: 130, y: 300 },
-            { tag: "90", rot: 90, x: 225, y: 349 },
-            { tag: "180", rot: 180, x: 176, y: 444 },
-            { tag: "-90", rot: -90, x: 81, y: 395 },
-            { tag: "270 is -90", rot: 270, x: 81, y: 395 }
+            { tag: "0", rot: 0, x: 130, y: 300, turned: 90 },
+            { tag: "90", rot: 90, x: 225, y: 349, turned: 180 },
+            { tag: "180", rot: 180, x: 176, y: 444, turned: -90 },
+            { tag: "-90", rot: -90, x: 81, y: 395, turned: 0 },
+            { tag: "270 is -90", rot: 270, x: 81, y: 395, turned: 0 }
         ]
     }
     function test_freePanel(data) {
@@ -201,8 +196,139 @@ TestCase {
         var ty = cx * Math.sin(a) + cy * Math.cos(a) + 7 + 120
         fuzzyCompare(p.rX + 2, tx, 1e-9)
         fuzzyCompare(500 - p.rY - 1, ty, 1e-9)
-        // Board 0 stays where it is.
+        // Board 0 stays where it is; a component turned by 90 turns with its board.
         compare(Program.placeOnBoard(10, 20, 4, 2, 0, 0, panel), { "rX": 10, "rY": 20, "rot": 0 })
+        var previews = Program.elementPreviews({ "rX": 10, "rY": 20, "elWidth": 4, "elHeight": 2, "rot": 90 },
+                                               J.merged(panel, { "freeCount": 2 }))
+        compare([previews[1][0].rX, previews[1][0].rY], [p.rX, p.rY])
+        compare(previews[1][0].rotation, data.turned)
+    }
+
+    // ---- placement rows
+
+    function test_previewsOnAPanel() {
+        var panel = { "pcbMulti": true, "pcbMultiCountX": 2, "pcbMultiCountY": 2,
+                      "pcbMultiSpacingX": 55, "pcbMultiSpacingY": 42 }
+        var el = { "rX": 10, "rY": 20, "elWidth": 4, "elHeight": 2, "rotWidth": 2, "rotHeight": 4, "rot": -90,
+                   "disabled": false }
+        var rows = Program.elementPreviews(el, panel)
+        compare(rows.length, 2)
+        compare(rows[1][1], { "el": el, "row": 1, "col": 1, "rX": 65, "rY": -22, "elWidth": 4, "elHeight": 2,
+                              "rotWidth": 2, "rotHeight": 4, "rotation": -90, "boardRotation": 0,
+                              "disabled": false, "disabledTemp": false, "lineNumber": 0 })
+        var ref = { "rX": 1, "rY": 2, "rotWidth": 1, "rotHeight": 1 }
+        compare(Program.refPreviews(ref, panel, 0)[1][0],
+                { "ref": ref, "row": 1, "col": 0, "rX": 1, "rY": -40, "rotWidth": 1, "rotHeight": 1,
+                  "used": true, "fidX": -1000, "fidY": -1000 })
+        // Two marks for the whole panel: every board has the design place.
+        compare(Program.refPreviews(ref, panel, 1)[1][1].rY, 2)
+    }
+
+    // 2 x 2 boards, two marks each, board (0,1) excluded: six marks; the
+    // first mark of board (0,0) stays first whatever the ant colony returns,
+    // disabled components give no placement.
+    function test_panelLists_data() {
+        return [ { tag: "all boards", keepFirst: false, ban: [[false, true]], refs: 6, placements: 3 },
+                 { tag: "board (0,0) excluded", keepFirst: false, ban: [[true, true]], refs: 4, placements: 2 },
+                 { tag: "board (0,0) kept for the check", keepFirst: true, ban: [[true, true]], refs: 6,
+                   placements: 3 } ]
+    }
+    function test_panelLists(data) {
+        var panel = { "pcbMulti": true, "pcbMultiCountX": 2, "pcbMultiCountY": 2,
+                      "pcbMultiSpacingX": 100, "pcbMultiSpacingY": 100 }
+        var marks = [{ "rX": 50, "rY": 10 }, { "rX": 5, "rY": 10 }]
+        var els = [{ "rX": 20, "rY": 20, "elWidth": 1, "elHeight": 1, "rot": 0, "disabled": false },
+                   { "rX": 30, "rY": 20, "elWidth": 1, "elHeight": 1, "rot": 0, "disabled": true }]
+        Program.buildPreviews(els, marks, panel, 0)
+        var antCalls = 0
+        var lists = Program.panelLists({
+            "marks": marks, "elements": els, "grid": Program.boardGrid(panel), "ban2D": data.ban, "refMode": 0,
+            "keepFirstBoard": data.keepFirst, "compareRefs": function(a, b) { return Program.compareRefs(a, b, opts(0)) },
+            "order": function(a, b) { return a.rX - b.rX },
+            "antSort": function(list) { ++antCalls; return list.slice().reverse() },
+            "nearestSort": function(list) { return list } })
+        compare(lists.refs.length, data.refs)
+        compare(antCalls, 1)
+        var first = lists.refs[0]
+        if (data.ban[0][0] && !data.keepFirst)
+            compare([first.row, first.col, first.rX], [1, 1, 150])     // the ant colony's first
+        else
+            compare([first.row, first.col, first.rX], [0, 0, 5])       // smaller rX first in its row
+        compare(lists.elements.length, data.placements)
+        verify(lists.elements.every(function(p) { return !p.el.disabled }))
+        for (var i = 1; i < lists.elements.length; ++i)
+            verify(lists.elements[i - 1].rX <= lists.elements[i].rX)
+    }
+
+    function test_panelListsNearestAndMarksOfThePanel() {
+        var marks = [{ "rX": 50, "rY": 10 }, { "rX": 5, "rY": 10 }, { "rX": 9, "rY": 90 }]
+        var els = [{ "rX": 20, "rY": 20, "elWidth": 1, "elHeight": 1, "rot": 0 },
+                   { "rX": 10, "rY": 20, "elWidth": 1, "elHeight": 1, "rot": 0 }]
+        var panel = { "pcbMulti": true, "pcbMultiCountX": 2, "pcbMultiCountY": 1, "pcbMultiSpacingX": 100 }
+        Program.buildPreviews(els, marks, panel, 1)
+        var nearest = []
+        var lists = Program.panelLists({
+            "marks": marks, "elements": els, "grid": Program.boardGrid(panel), "ban2D": [], "refMode": 1,
+            "keepFirstBoard": false, "compareRefs": function(a, b) { return Program.compareRefs(a, b, opts(0)) },
+            "order": "nearest", "antSort": function(list) { return list },
+            "nearestSort": function(list) { nearest = list; return list.slice().reverse() } })
+        // refMode 1: the panel's marks once, from board (0,0).
+        compare(lists.refs.length, 3)
+        compare(lists.refs[0].rY, 90)
+        compare(nearest.length, 4)
+        compare(lists.elements[0], nearest[3])
+    }
+
+    // ---- dot rows
+
+    function test_dotProgram() {
+        var feeders = { "B1": { "type": 6, "dotSize": 0.8 }, "U2": { "type": 7 } }
+        var feederOf = function(model, index) { return feeders[model + index] || null }
+        var dotList = [{ "model": "U", "index": 2, "rX": 1, "rY": 0, "dotSize": 0.5 },
+                       { "model": "B", "index": 1, "rX": 9, "rY": 0, "dotSize": 0.5 },
+                       { "model": "B", "index": 1, "rX": 5, "rY": 0, "dotSize": 0.5, "disabled": true },
+                       { "model": "B", "index": 1, "rX": 2, "rY": 0, "dotSize": 0.5 },
+                       { "model": "U", "index": 2, "rX": 3, "rY": 0, "dotSize": 0.5, "deleted": true }]
+        var dots = Program.dotPreviews(dotList, feederOf)
+        compare(dots.length, 4)
+        compare([dots[1].size, dots[1].rotWidth, dots[0].size], [0.8, 0.8, 0.5])   // the feeder's size wins
+        var p = Program.dotProgram(dots, function(a, b) { return Program.compareDots(a, b, opts(0)) }, feederOf)
+        compare(p.groups.map(function(g) { return g.map(function(d) { return d.rX }) }), [[2, 9], [1]])
+        compare(p.rows, [
+            { "op": "Нанесение точек. Диспенсер 1. Диаметр 0.8мм. Кол-во: 2", "enabled": 1, "opFunc": "setupDots",
+              "p1": 0, "image": "d1" },
+            { "op": "Нанесение точек. Диспенсер 2. Диаметр 0.5мм. Кол-во: 1", "enabled": 1, "opFunc": "setupDots",
+              "p1": 1, "image": "d2" }])
+    }
+
+    // ---- feeder rows
+
+    // Two feeders on nozzle 1 and one on nozzle 2: nozzle 1, feeder,
+    // feeder, nozzle 2, feeder; a disabled component leaves no line.
+    function test_feederProgram() {
+        var feeders = { "B0": { "cupNumber": 0, "pack": "0603", "partNumber": "10k", "rot": -90,
+                                "packageSettings": { "path": "/base/0603.png" } },
+                        "B1": { "cupNumber": 0 }, "U0": { "cupNumber": 1, "pack": "SOT23" } }
+        var feederOf = function(model, index) { return feeders[model + index] || null }
+        function p(model, index, rX, disabled) {
+            return { "el": { "model": model, "index": index, "disabled": disabled === true }, "rX": rX, "rY": 10,
+                     "elWidth": 2, "elHeight": 2, "rotation": 0, "row": 0, "col": 0 }
+        }
+        var list = [p("B", 0, 1), p("B", 0, 2), p("B", 1, 3), p("B", 1, 4, true), p("U", 0, 5)]
+        var r = Program.feederProgram(list, feederOf, { "workAreaX1": 0, "workAreaY2": 100, "pcbMulti": false })
+        compare(r.count, 4)
+        compare(r.nozzles, 2)
+        compare(r.groups.map(function(g) { return g.length }), [2, 1, 1])
+        compare(r.rows.map(function(row) { return row.op }),
+                ["Взятие насадки 1", "Питатель: снизу №1. 0603. 10k. Кол-во: 2", "Питатель: снизу №2. Кол-во: 1",
+                 "Взятие насадки 2", "Питатель: сверху №1. SOT23. Кол-во: 1"])
+        compare(r.rows[0], { "op": "Взятие насадки 1", "enabled": 2, "opFunc": "cupWaitDummy", "p1": 0, "complete": "" })
+        var first = r.rows[1]
+        compare([first.enabled, first.opFunc, first.p1, first.image], [1, "setupFeeder", 0, "/base/0603.png ROT:-90"])
+        compare(first.lines.map(function(l) { return l.op }),
+                ["X: 2.00; Y: 89.00; Поворот: 0", "X: 3.00; Y: 89.00; Поворот: 0"])
+        compare(first.lines[1].ep, list[1])
+        compare([r.rows[2].image, r.rows[4].p1], [" ROT:0", 2])
     }
 
     // ---- feeder check

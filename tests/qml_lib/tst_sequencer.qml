@@ -15,8 +15,9 @@ TestCase {
     readonly property string endBlock: "g0 x0 y300\ng0 zMax\n"
 
     // A fake machine (on, homed, no other activity) with the waiters and the
-    // sequencer over it, wired as the job port wires them.
-    function rig(options) {
+    // sequencer over it, wired as the job port wires them; with `feeders`,
+    // their program (see program()).
+    function rig(options, feeders, flags) {
         var opts = options || {}
         if (opts.busy === undefined)
             opts.busy = false
@@ -37,6 +38,8 @@ TestCase {
             f()
         }
         m.steps.setupFeeder = function(group, f) { feederStep(r, group, f) }
+        if (feeders)
+            program(r, feeders, flags)
         return r
     }
 
@@ -130,8 +133,7 @@ TestCase {
     // ---- a run
 
     function test_rowsRunInOrder() {
-        var r = rig({ blockMode: "auto" })
-        program(r, [["R1", "R2"], ["C1"]])
+        var r = rig({ blockMode: "auto" }, [["R1", "R2"], ["C1"]])
         verify(r.s.startFrom(0))
         verify(r.m.run.executing)
         r.m.advance(1000)
@@ -152,8 +154,7 @@ TestCase {
     }
 
     function test_startPreparesTheRun() {
-        var r = rig()
-        program(r, [["R1", "R2"]])
+        var r = rig({}, [["R1", "R2"]])
         r.m.model.setEnabled(2, 1, 0)
         r.m.model.setComplete(0, "выполнено")
         r.m.model.setErrorCount(2, "3")
@@ -194,8 +195,7 @@ TestCase {
     // ---- pause by the start key
 
     function test_startKeyPausesAndResumes() {
-        var r = rig()
-        program(r, [["R1"]])
+        var r = rig({}, [["R1"]])
         r.s.progStartBtnPressed()                  // not running: starts
         compare(r.m.sentTexts(), [startBlock])
         r.s.progStartBtnPressed()
@@ -227,8 +227,8 @@ TestCase {
         ]
     }
     function test_startFromLine(data) {
-        var r = rig({ blockMode: "auto" })
-        program(r, [["R1", "R2", "R3", "R4", "R5", "R6", "R7", "R8", "R9", "R10"], ["C1", "C2"]])
+        var r = rig({ blockMode: "auto" },
+                    [["R1", "R2", "R3", "R4", "R5", "R6", "R7", "R8", "R9", "R10"], ["C1", "C2"]])
         compare(r.m.model.getLineNumber(2, 8), 12)
         for (var i = 0; i < data.off.length; ++i)
             r.m.model.setEnabled(data.off[i][0], data.off[i][1], 0)
@@ -275,8 +275,7 @@ TestCase {
         ]
     }
     function test_endingGCodeAfterStop(data) {
-        var r = rig()
-        program(r, [["R1", "R2"]])
+        var r = rig({}, [["R1", "R2"]])
         r.s.startFrom(0)
         r.m.finishBlock(true)
         compare(r.m.sentTexts(), [startBlock, "place R1\ng0"])
@@ -304,8 +303,7 @@ TestCase {
         ]
     }
     function test_stopLogs(data) {
-        var r = rig()
-        program(r, [["R1"]])
+        var r = rig({}, [["R1"]])
         r.s.startFrom(0)
         data.act(r)
         verify(!r.m.run.executing)
@@ -319,8 +317,7 @@ TestCase {
     // Every stop resets the waiters, the step state, the panels, the devices
     // and the feeders, and stops the stopwatch.
     function test_stopResetsEverything() {
-        var r = rig()
-        program(r, [["R1"]], { R1: { panel: "tapeChange" } })
+        var r = rig({}, [["R1"]], { R1: { panel: "tapeChange" } })
         r.s.startFrom(0)
         r.m.finishBlock(true)
         verify(r.m.run.operatorPanelShown)
@@ -351,8 +348,7 @@ TestCase {
         ]
     }
     function test_keepFirstComponentOption(data) {
-        var r = rig({ blockMode: "auto" })
-        program(r, [["R1", "R2"]])
+        var r = rig({ blockMode: "auto" }, [["R1", "R2"]])
         r.m.run.keepFirstTapeComponent = true
         r.s.startFrom(0)
         data.act(r)
@@ -455,8 +451,7 @@ TestCase {
     // ---- continuing an interrupted run
 
     function test_continueAfterAnInterruptedRun() {
-        var r = rig()
-        program(r, [["R1", "R2", "R3"], ["C1"]])
+        var r = rig({}, [["R1", "R2", "R3"], ["C1"]])
         verify(!r.s.continueAvailable())
         r.s.startFrom(0)
         r.m.finishBlock(true)        // starting G-code
@@ -480,8 +475,7 @@ TestCase {
     }
 
     function test_continueNeedsTheSameProgram() {
-        var r = rig()
-        program(r, [["R1", "R2"]])
+        var r = rig({}, [["R1", "R2"]])
         r.s.startFrom(0)
         r.m.finishBlock(true)
         r.m.finishBlock(true)
@@ -521,8 +515,8 @@ TestCase {
     }
 
     function test_secondPassRestoresTheProgram() {
-        var r = rig({ blockMode: "auto" })
-        program(r, [["R1", "R2", "R3"], ["C1", "C2"]], { R2: { miss: true }, C2: { miss: true } })
+        var r = rig({ blockMode: "auto" }, [["R1", "R2", "R3"], ["C1", "C2"]],
+                    { R2: { miss: true }, C2: { miss: true } })
         r.m.model.setEnabled(2, 2, 0)                 // R3 off by the operator
         var before = enabledStates(r.m.model)
         r.s.startFrom(0)
@@ -557,8 +551,7 @@ TestCase {
     // The missed list in another order than the program, an unchecked line
     // and a placement the program does not hold.
     function test_secondPassSearch() {
-        var r = rig()
-        program(r, [["R1", "R2", "R3"], ["C1", "C2"]])
+        var r = rig({}, [["R1", "R2", "R3"], ["C1", "C2"]])
         var g = r.groups
         var stranger = { name: "X9" }
         // C1 is found after R1..R3; R1 only by going round from the start.
@@ -579,8 +572,7 @@ TestCase {
     }
 
     function test_dontPlaceMissed() {
-        var r = rig()
-        program(r, [["R1"]])
+        var r = rig({}, [["R1"]])
         r.m.missed.append({ op: "Питатель 0", enabled: 1, opFunc: "setupFeeder", p1: 0 })
         r.m.missed.appendChild({ op: "R1", enabled: 1, p1: r.groups[0][0], p2: "element" })
         r.m.run.missedWindowShown = true
@@ -606,8 +598,7 @@ TestCase {
     }
 
     function test_unknownRowFunctionStopsTheRun() {
-        var r = rig()
-        program(r, [["R1"]])
+        var r = rig({}, [["R1"]])
         r.m.model.append({ op: "Странная операция", enabled: 1, opFunc: "formatDisk" })
         r.m.model.append({ op: "Исполнение завершающего g-кода", enabled: 1, opFunc: "gCodeWait",
                            p1: "endingGcode", p2: true })
@@ -707,8 +698,7 @@ TestCase {
         ]
     }
     function test_panelMainButton(data) {
-        var r = rig()
-        program(r, [["R1", "R2"]], { R1: { panel: data.tag } })
+        var r = rig({}, [["R1", "R2"]], { R1: { panel: data.tag } })
         r.s.startFrom(0)
         r.m.advance(2000)
         r.m.finishBlock(true)
@@ -805,8 +795,7 @@ TestCase {
     // The recognition-settings panel belongs to a pause over the component
     // camera: the start key still resumes, and resuming hides it.
     function test_pausePanel() {
-        var r = rig()
-        program(r, [["R1"]])
+        var r = rig({}, [["R1"]])
         r.s.startFrom(0)
         verify(!r.s.showPanel("pauseOverCamera", {}, null))       // not paused: not shown
         compare(r.m.run.panel, null)
@@ -825,8 +814,7 @@ TestCase {
     // ---- the start action, the nozzle confirmation, the board-move dialog
 
     function test_startNotAllowed() {
-        var r = rig()
-        program(r, [["R1"]])
+        var r = rig({}, [["R1"]])
         r.m.startAllowed = false
         verify(!r.s.startStopF())
         r.s.progStartBtnPressed()
@@ -835,8 +823,7 @@ TestCase {
     }
 
     function test_nozzleConfirmation() {
-        var r = rig()
-        program(r, [["R1"]])
+        var r = rig({}, [["R1"]])
         r.m.run.cupWarning = true
         r.s.startFrom(0)
         verify(r.m.nozzleConfirm)
@@ -861,8 +848,7 @@ TestCase {
     }
 
     function test_startKeyAgreesToTheBoardMove() {
-        var r = rig()
-        program(r, [["R1"]])
+        var r = rig({}, [["R1"]])
         r.s.startFrom(0)
         r.m.run.pcbMoveDialogShown = true
         verify(!r.s.pauseEnabled())

@@ -2,6 +2,7 @@ import QtQuick 2.15
 import QtTest 1.2
 import "../../qml/main/lib/simulatedWorld.js" as World
 import "../../qml/main/job/pickTexts.js" as PT
+import "JobRig.js" as J
 
 // The world of the simulated head camera built from a project: boards of a
 // panel, marks and dots in machine coordinates, the pivot of the board's
@@ -215,15 +216,6 @@ TestCase {
         compare(list[2].tape, undefined)
     }
 
-    // Where the job picks, the world has a part: the pick point of every
-    // feeder kind with pockets (as pickTexts.js sends it) is a pocket of the
-    // world's feeder, and the pick height sent is the world's pick height.
-    function merged(base, extra) {
-        var r = {}, k
-        for (k in base) r[k] = base[k]
-        for (k in (extra || {})) r[k] = extra[k]
-        return r
-    }
     function test_picksFindParts_data() {
         var tape = { "type": 3, "pack": "0603", "caseX": 60, "caseY": 20, "bankNumber": 0, "bandStep": 1,
                      "cupNumber": 0, "elWidth": 1.6, "elHeight": 0.8, "elThickness": 0.45, "rot": 0,
@@ -238,21 +230,21 @@ TestCase {
                        "g1p2c": "", "g2p2c": "" }
         var rows = [
             { tag: "tape, bottom bank", letter: "B", f: tape, bank: bottom },
-            { tag: "tape, upper bank", letter: "U", f: tape, bank: merged(bottom, { "position": 1 }) },
-            { tag: "tape, left bank", letter: "L", f: tape, bank: merged(bottom, { "position": 3 }) },
-            { tag: "tape, right bank", letter: "R", f: tape, bank: merged(bottom, { "position": 2 }) },
-            { tag: "tape, two steps a part", letter: "B", f: merged(tape, { "bandStep": 2 }), bank: bottom },
+            { tag: "tape, upper bank", letter: "U", f: tape, bank: J.merged(bottom, { "position": 1 }) },
+            { tag: "tape, left bank", letter: "L", f: tape, bank: J.merged(bottom, { "position": 3 }) },
+            { tag: "tape, right bank", letter: "R", f: tape, bank: J.merged(bottom, { "position": 2 }) },
+            { tag: "tape, two steps a part", letter: "B", f: J.merged(tape, { "bandStep": 2 }), bank: bottom },
             { tag: "half-pitch tape, the part 2 mm on", letter: "B",
-              f: merged(tape, { "bandStep": 0, "bandSemiStep": 1 }), bank: bottom },
+              f: J.merged(tape, { "bandStep": 0, "bandSemiStep": 1 }), bank: bottom },
             { tag: "half-pitch tape on a left bank, the part 2 mm on", letter: "L",
-              f: merged(tape, { "bandStep": 0, "bandSemiStep": 1 }), bank: merged(bottom, { "position": 3 }) },
-            { tag: "tape releasing two, the first part", letter: "B", f: merged(tape, { "release2Comps": true }),
+              f: J.merged(tape, { "bandStep": 0, "bandSemiStep": 1 }), bank: J.merged(bottom, { "position": 3 }) },
+            { tag: "tape releasing two, the first part", letter: "B", f: J.merged(tape, { "release2Comps": true }),
               bank: bottom, more: true }
         ]
         for (var n = 0; n < 8; ++n)
-            rows.push({ tag: "tray cell " + n, letter: "U", f: merged(tray, { "caseCurrNumber": n }) })
+            rows.push({ tag: "tray cell " + n, letter: "U", f: J.merged(tray, { "caseCurrNumber": n }) })
         for (n = 0; n < 11; ++n)
-            rows.push({ tag: "strip part " + n, letter: "U", f: merged(strip, { "caseCurrNumber": n }) })
+            rows.push({ tag: "strip part " + n, letter: "U", f: J.merged(strip, { "caseCurrNumber": n }) })
         return rows
     }
     function test_picksFindParts(data) {

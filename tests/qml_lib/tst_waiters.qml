@@ -53,16 +53,6 @@ TestCase {
         compare(r.m.sent.length, 0)
     }
 
-    function test_delayWaitStopped() {
-        var r = rig()
-        var f = counter()
-        r.w.delayWait(500, f)
-        r.m.advance(100)
-        r.m.stopAll()
-        r.m.advance(1000)
-        compare(f.count, 0)
-    }
-
     // ---- positionWait: what is sent
 
     function test_positionWaitSends_data() {
@@ -275,17 +265,6 @@ TestCase {
         compare(r.m.sent.length, 1)
     }
 
-    function test_gCodeWaitHeldBlockStopped() {
-        var r = rig()
-        r.m.setPaused(true)
-        var f = counter()
-        r.w.gCodeWait("g0 x1", true, f)
-        r.m.stopAll()
-        r.m.setPaused(false)
-        compare(r.m.sent.length, 0)
-        compare(f.count, 0)
-    }
-
     function test_gCodeWaitPauseAfter_data() {
         return [
             { tag: "paused at the end: taken on resume", pauseAfter: true, pausedAtEnd: true,
@@ -309,17 +288,6 @@ TestCase {
         r.m.setPaused(true)
         r.m.setPaused(false)
         compare(f.count, data.callsOnResume)
-    }
-
-    function test_gCodeWaitPauseAfterStopped() {
-        var r = rig()
-        var f = counter()
-        r.w.gCodeWait("g0 x1", true, f, true, true)
-        r.m.setPaused(true)
-        r.m.finishBlock(true)
-        r.m.stopAll()
-        r.m.setPaused(false)
-        compare(f.count, 0)
     }
 
     function test_gCodeWaitRow_data() {
@@ -412,17 +380,6 @@ TestCase {
         compare(f.count, 1)
     }
 
-    function test_homeWaitStopped() {
-        var r = rig({ homeMs: 50 })
-        var f = counter()
-        r.w.homeWait(f)
-        r.m.advance(20)
-        r.m.stopAll()
-        r.m.advance(1000)
-        compare(f.count, 0)
-        verify(r.m.events.indexOf("homedAndCalibrated:true") < 0)
-    }
-
     // ---- justCalibrateWait
 
     function test_justCalibrateWait_data() {
@@ -452,12 +409,29 @@ TestCase {
         compare(f.count, data.calls)
     }
 
-    function test_justCalibrateWaitStopped() {
-        var r = rig({ calibrationMode: "manual" })
+    // ---- a stop: no continuation is called afterwards, whatever comes late
+
+    function test_stopped_data() {
+        return [
+            { tag: "delay", act: function(r, f) { r.w.delayWait(500, f); r.m.advance(100); r.m.stopAll();
+                                                    r.m.advance(1000) } },
+            { tag: "block held by the pause", act: function(r, f) {
+                r.m.setPaused(true); r.w.gCodeWait("g0 x1", true, f); r.m.stopAll(); r.m.setPaused(false)
+                compare(r.m.sent.length, 0) } },
+            { tag: "pause after the block", act: function(r, f) {
+                r.w.gCodeWait("g0 x1", true, f, true, true); r.m.setPaused(true); r.m.finishBlock(true)
+                r.m.stopAll(); r.m.setPaused(false) } },
+            { tag: "homing", options: { homeMs: 50 }, act: function(r, f) {
+                r.w.homeWait(f); r.m.advance(20); r.m.stopAll(); r.m.advance(1000)
+                verify(r.m.events.indexOf("homedAndCalibrated:true") < 0) } },
+            { tag: "calibration", options: { calibrationMode: "manual" }, act: function(r, f) {
+                r.w.justCalibrateWait(f); r.m.stopAll(); r.m.finishCalibration(true) } },
+        ]
+    }
+    function test_stopped(data) {
+        var r = rig(data.options)
         var f = counter()
-        r.w.justCalibrateWait(f)
-        r.m.stopAll()
-        r.m.finishCalibration(true)
+        data.act(r, f)
         compare(f.count, 0)
     }
 

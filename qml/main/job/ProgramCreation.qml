@@ -1,7 +1,6 @@
 import QtQuick 2.15
 import "program.js" as Program
 import "../lib/models.js" as Models
-import "../lib/geometry.js" as Geometry
 
 // Builds the program of a placement run from the open project: the
 // placements on every board of a panel, their order, the feeder groups and
@@ -110,43 +109,7 @@ Item {
 
     // Placement objects of every component and mark on every board.
     function buildPreviews() {
-        var p = panel()
-        var g = Program.boardGrid(p)
-        var els = elements()
-        for (var i = 0; i < els.length; ++i) {
-            var el = els[i]
-            var rows = []
-            for (var r = 0; r < g.rows; ++r) {
-                var cols = []
-                for (var c = 0; c < g.cols; ++c) {
-                    var pos = Program.placeOnBoard(el.rX, el.rY, el.elWidth, el.elHeight, r, c, p)
-                    cols.push({ "el": el, "row": r, "col": c, "rX": pos.rX, "rY": pos.rY,
-                                "elWidth": el.elWidth, "elHeight": el.elHeight,
-                                "rotWidth": el.rotWidth, "rotHeight": el.rotHeight,
-                                "rotation": Geometry.minAngle(el.rot + pos.rot), "boardRotation": pos.rot,
-                                "disabled": el.disabled, "disabledTemp": false, "lineNumber": 0 })
-                }
-                rows.push(cols)
-            }
-            el.previews = rows
-        }
-        var marks = refs()
-        for (var k = 0; k < marks.length; ++k) {
-            var ref = marks[k]
-            var refRows = []
-            for (var rr = 0; rr < g.rows; ++rr) {
-                var refCols = []
-                for (var rc = 0; rc < g.cols; ++rc) {
-                    var rp = Number(app.refMode) === 1 ? { "rX": ref.rX, "rY": ref.rY, "rot": 0 }
-                                                       : Program.placeOnBoard(ref.rX, ref.rY, 0, 0, rr, rc, p)
-                    refCols.push({ "ref": ref, "row": rr, "col": rc, "rX": rp.rX, "rY": rp.rY,
-                                   "rotWidth": ref.rotWidth, "rotHeight": ref.rotHeight, "used": true,
-                                   "fidX": Program.notMeasured, "fidY": Program.notMeasured })
-                }
-                refRows.push(refCols)
-            }
-            ref.previews = refRows
-        }
+        Program.buildPreviews(elements(), refs(), panel(), app.refMode)
     }
 
     function antSort(list) {
@@ -166,54 +129,16 @@ Item {
     // inspection templates).
     function createMultiPCBList(order, firstBoardOnly) {
         buildPreviews()
-        var refsList = []
-        var elementsList = []
         var g = grid()
         var checkReduced = (toolShown("checkInterface") && !app.checkScanAllRefs) || firstBoardOnly === true
         if (checkReduced || (toolShown("aoiInterface") && !app.aoiScanAllRefs))
             g = { "rows": 1, "cols": 1 }
-        var marks = refs()
-        var els = elements()
-        var refMode = Number(app.refMode)
-        if (refMode === 1) {
-            for (var i = 0; i < marks.length; ++i) {
-                var p0 = marks[i].previews[0][0]
-                p0.used = true
-                refsList.push(p0)
-            }
-        }
-        var first = null
-        for (var r = 0; r < g.rows; ++r) {
-            for (var c = 0; c < g.cols; ++c) {
-                if (isExcluded(r, c) && !(r === 0 && c === 0 && checkReduced))
-                    continue
-                if (refMode === 0) {
-                    for (var k = 0; k < marks.length; ++k) {
-                        var rp = marks[k].previews[r][c]
-                        rp.used = true
-                        refsList.push(rp)
-                    }
-                }
-                if (r === 0 && c === 0) {
-                    refsList = Program.mergeSort(refsList, sortRefs)
-                    first = refsList.length > 0 ? refsList.shift() : null
-                }
-                for (var e = 0; e < els.length; ++e)
-                    if (!els[e].disabled)
-                        elementsList.push(els[e].previews[r][c])
-            }
-        }
-        refsList = Program.mergeSort(refsList, sortRefs)
-        if (refsList.length > 2)
-            refsList = antSort(refsList)
-        if (first)
-            refsList.unshift(first)
-        if (order === "nearest")
-            elementsList = elementsList.length > 1 ? nearestSort(elementsList) : elementsList
-        else
-            elementsList = Program.mergeSort(elementsList, order)
-        refListMulti = refsList
-        elementListMulti = elementsList
+        var lists = Program.panelLists({ "marks": refs(), "elements": elements(), "grid": g,
+                                         "ban2D": app.pcbMultiBan2D, "refMode": app.refMode,
+                                         "keepFirstBoard": checkReduced, "compareRefs": sortRefs,
+                                         "order": order, "antSort": antSort, "nearestSort": nearestSort })
+        refListMulti = lists.refs
+        elementListMulti = lists.elements
         return true
     }
 
@@ -347,56 +272,17 @@ Item {
     }
 
     function allInsideBoard(list) {
-        for (var i = 0; i < list.length; ++i) {
-            var ep = list[i]
-            var x = ep.rX + ep.elWidth / 2 + app.workAreaX1
-            var y = app.workAreaY2 - ep.rY - ep.elHeight / 2
-            if (x < app.boardX1 || x > app.boardX1 + app.boardMaxWidth
-                    || y < app.boardY1 || y > app.boardY1 + app.boardMaxHeight)
-                return false
-        }
-        return true
-    }
-
-    function dotPreviews() {
-        var out = []
-        for (var i = 0; i < app.dotList.length; ++i) {
-            var d = app.dotList[i]
-            if (d.deleted)
-                continue
-            var f = feederOf(d.model, d.index)
-            var size = f && Number(f.dotSize) > 0 ? Number(f.dotSize) : Number(d.dotSize)
-            out.push({ "dot": d, "model": d.model, "index": d.index, "rX": d.rX, "rY": d.rY,
-                       "rotWidth": size, "rotHeight": size, "size": size, "disabled": d.disabled })
-        }
-        return out
+        return Program.allInsideBoard(list, app)
     }
 
     function appendDotRows() {
-        var dots = Program.mergeSort(dotPreviews(), sortDots)
-        var groups = []
-        var run = []
-        for (var i = 0; i < dots.length; ++i) {
-            if (dots[i].disabled)
-                continue
-            if (run.length > 0 && (run[0].model !== dots[i].model || run[0].index !== dots[i].index)) {
-                groups.push(run)
-                run = []
-            }
-            run.push(dots[i])
+        var dots = Program.dotProgram(Program.dotPreviews(app.dotList, feederOf), sortDots, feederOf)
+        for (var i = 0; i < dots.rows.length; ++i) {
+            var row = dots.rows[i]
+            row.op = tr(row.op)
+            appendRow(row)
         }
-        if (run.length > 0)
-            groups.push(run)
-        var all = []
-        for (var g = 0; g < groups.length; ++g) {
-            var first = groups[g][0]
-            var f = feederOf(first.model, first.index)
-            var one = f && Number(f.type) === 6
-            all.push(groups[g])
-            appendRow({ "op": tr(Program.dotRowText(one ? "1" : "2", first.size, groups[g].length)),
-                        "enabled": 1, "opFunc": "setupDots", "p1": all.length - 1, "image": one ? "d1" : "d2" })
-        }
-        dotAA = all
+        dotAA = dots.groups
     }
 
     // Every enabled component has a feeder, and every feeder used is sound;
@@ -432,47 +318,19 @@ Item {
     function appendFeederRows() {
         var env = { "workAreaX1": app.workAreaX1, "workAreaY2": app.workAreaY2, "pcbMulti": app.pcbMulti,
                     "pcbMultiNonstandart": app.pcbMultiNonstandart }
-        var groups = []
-        var run = []
-        var prevCup = -1
-        var nozzles = 0
-        var count = 0
-        function close() {
-            if (run.length === 0)
-                return
-            groups.push(run)
-            var el = run[0].el
-            var f = feederOf(el.model, el.index) || {}
-            var image = (f.packageSettings && f.packageSettings.path ? String(f.packageSettings.path) : "")
-                    + " ROT:" + Number(f.rot || 0)
-            appendRow({ "op": tr(Program.feederRowText(el.model, el.index, f.pack, f.partNumber, run.length)),
-                        "enabled": 1, "opFunc": "setupFeeder", "p1": groups.length - 1, "image": image })
-            for (var k = 0; k < run.length; ++k) {
-                model.appendChild({ "op": tr(Program.componentLineText(run[k], env)), "enabled": 1,
-                                    "p1": run[k], "p2": "element" })
-                run[k].lineNumber = model.lineCount
-            }
-            run = []
-        }
-        for (var i = 0; i < elementListMulti.length; ++i) {
-            var ep = elementListMulti[i]
-            if (ep.el.disabled)
-                continue
-            if (run.length > 0 && (run[0].el.model !== ep.el.model || run[0].el.index !== ep.el.index))
-                close()
-            run.push(ep)
-            ++count
-            var f = feederOf(ep.el.model, ep.el.index)
-            var cup = f ? Number(f.cupNumber) : 0
-            if (cup !== prevCup) {
-                appendRow({ "op": tr(Program.nozzleRowText(cup)), "enabled": 2, "opFunc": "cupWaitDummy",
-                            "p1": cup, "complete": "" })
-                prevCup = cup
-                ++nozzles
+        var program = Program.feederProgram(elementListMulti, feederOf, env)
+        for (var i = 0; i < program.rows.length; ++i) {
+            var row = program.rows[i]
+            var lines = row.lines
+            delete row.lines
+            row.op = tr(row.op)
+            appendRow(row)
+            for (var k = 0; lines && k < lines.length; ++k) {
+                model.appendChild({ "op": tr(lines[k].op), "enabled": 1, "p1": lines[k].ep, "p2": "element" })
+                lines[k].ep.lineNumber = model.lineCount
             }
         }
-        close()
-        epAA = groups
-        return { "count": count, "nozzles": nozzles }
+        epAA = program.groups
+        return { "count": program.count, "nozzles": program.nozzles }
     }
 }

@@ -37,7 +37,7 @@ function refused(text) {
 
 // Machine position of a design point.
 function designXY(rX, rY, env) {
-    return { "x": Number(rX) + Number(env.workAreaX1), "y": Number(env.workAreaY2) - Number(rY) }
+    return Geometry.machinePoint(rX, rY, env)
 }
 
 // Machine position of a mark's design centre.
@@ -190,7 +190,7 @@ function elSetupCoords(ep, marks, nozzle, feeder, env) {
     var rotation = ep.el && finite(ep.el.rot) ? Number(ep.el.rot) + Number(ep.boardRotation || 0)
                                                : Number(ep.rotation)
     var a = Geometry.minAngle(rotation - Number(feeder ? feeder.rot || 0 : 0))
-    var centre = designXY(Number(ep.rX) + Number(ep.elWidth) / 2, Number(ep.rY) + Number(ep.elHeight) / 2, env)
+    var centre = Geometry.machineCentre(ep.rX, ep.rY, ep.elWidth, ep.elHeight, env)
     var p = correctedPoint(centre.x, centre.y, marks, env)
     if (!p.ok)
         return p

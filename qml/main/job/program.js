@@ -1,6 +1,7 @@
 .pragma library
 .import "../lib/feeders.js" as Feeders
 .import "pickTexts.js" as PT
+.import "../lib/geometry.js" as Geometry
 // The placement program of a run: comparison of placements, dots and
 // reference marks, the boards of a panel and where a component lies on each,
 // the feeder check and the texts of the program's rows. Plain functions of
@@ -202,6 +203,221 @@ function placeOnBoard(rX, rY, w, h, row, col, panel) {
     return { "rX": rX + col * panel.pcbMultiSpacingX, "rY": rY - row * panel.pcbMultiSpacingY, "rot": 0 }
 }
 
+// ---- placement rows of a run
+
+// The placement of component `el` on every board: rows of columns of
+// { el, row, col, rX, rY, elWidth, elHeight, rotWidth, rotHeight, rotation,
+// boardRotation, disabled, disabledTemp, lineNumber }. panel: as for
+// placeOnBoard.
+function elementPreviews(el, panel) {
+    var g = boardGrid(panel)
+    var rows = []
+    for (var r = 0; r < g.rows; ++r) {
+        var cols = []
+        for (var c = 0; c < g.cols; ++c) {
+            var pos = placeOnBoard(el.rX, el.rY, el.elWidth, el.elHeight, r, c, panel)
+            cols.push({ "el": el, "row": r, "col": c, "rX": pos.rX, "rY": pos.rY,
+                        "elWidth": el.elWidth, "elHeight": el.elHeight,
+                        "rotWidth": el.rotWidth, "rotHeight": el.rotHeight,
+                        "rotation": Geometry.minAngle(el.rot + pos.rot), "boardRotation": pos.rot,
+                        "disabled": el.disabled, "disabledTemp": false, "lineNumber": 0 })
+        }
+        rows.push(cols)
+    }
+    return rows
+}
+
+// The place of reference mark `ref` on every board, unmeasured; with
+// refMode 1 (two marks for the whole panel) every board has the mark's own
+// design place.
+function refPreviews(ref, panel, refMode) {
+    var g = boardGrid(panel)
+    var rows = []
+    for (var r = 0; r < g.rows; ++r) {
+        var cols = []
+        for (var c = 0; c < g.cols; ++c) {
+            var p = Number(refMode) === 1 ? { "rX": ref.rX, "rY": ref.rY, "rot": 0 }
+                                          : placeOnBoard(ref.rX, ref.rY, 0, 0, r, c, panel)
+            cols.push({ "ref": ref, "row": r, "col": c, "rX": p.rX, "rY": p.rY,
+                        "rotWidth": ref.rotWidth, "rotHeight": ref.rotHeight, "used": true,
+                        "fidX": notMeasured, "fidY": notMeasured })
+        }
+        rows.push(cols)
+    }
+    return rows
+}
+
+// Fresh `previews` on every component and mark.
+function buildPreviews(elements, marks, panel, refMode) {
+    for (var i = 0; i < elements.length; ++i)
+        elements[i].previews = elementPreviews(elements[i], panel)
+    for (var k = 0; k < marks.length; ++k)
+        marks[k].previews = refPreviews(marks[k], panel, refMode)
+}
+
+// The marks to measure and the placements of a run, in order, from the
+// previews. input: marks, elements (with previews), grid ({ rows, cols },
+// possibly reduced to the first board), ban2D, refMode, keepFirstBoard
+// (board (0,0) even when excluded), compareRefs, order (a comparison or
+// "nearest"), antSort(list) and nearestSort(list) (the orderings of the
+// back end). The first mark of board (0,0) stays first whatever the ant
+// colony returns. Returns { refs, elements }.
+function panelLists(input) {
+    var refs = []
+    var elements = []
+    var marks = input.marks, els = input.elements, g = input.grid
+    var refMode = Number(input.refMode)
+    var i
+    if (refMode === 1) {
+        for (i = 0; i < marks.length; ++i) {
+            var p0 = marks[i].previews[0][0]
+            p0.used = true
+            refs.push(p0)
+        }
+    }
+    var first = null
+    for (var r = 0; r < g.rows; ++r) {
+        for (var c = 0; c < g.cols; ++c) {
+            if (isExcluded(input.ban2D, r, c) && !(r === 0 && c === 0 && input.keepFirstBoard))
+                continue
+            if (refMode === 0) {
+                for (i = 0; i < marks.length; ++i) {
+                    var rp = marks[i].previews[r][c]
+                    rp.used = true
+                    refs.push(rp)
+                }
+            }
+            if (r === 0 && c === 0) {
+                refs = mergeSort(refs, input.compareRefs)
+                first = refs.length > 0 ? refs.shift() : null
+            }
+            for (i = 0; i < els.length; ++i)
+                if (!els[i].disabled)
+                    elements.push(els[i].previews[r][c])
+        }
+    }
+    refs = mergeSort(refs, input.compareRefs)
+    if (refs.length > 2)
+        refs = input.antSort(refs)
+    if (first)
+        refs.unshift(first)
+    if (input.order === "nearest")
+        elements = elements.length > 1 ? input.nearestSort(elements) : elements
+    else
+        elements = mergeSort(elements, input.order)
+    return { "refs": refs, "elements": elements }
+}
+
+// Every placement's centre lies inside the placement area (edges included).
+// env: workAreaX1, workAreaY2, boardX1, boardY1, boardMaxWidth, boardMaxHeight.
+function allInsideBoard(list, env) {
+    for (var i = 0; i < list.length; ++i) {
+        var m = Geometry.machineCentre(list[i].rX, list[i].rY, list[i].elWidth, list[i].elHeight, env)
+        if (m.x < env.boardX1 || m.x > env.boardX1 + env.boardMaxWidth
+                || m.y < env.boardY1 || m.y > env.boardY1 + env.boardMaxHeight)
+            return false
+    }
+    return true
+}
+
+// ---- dot rows
+
+// The solder dots of the project that are not deleted, each with the dot
+// size of its feeder (its own when the feeder gives none).
+function dotPreviews(dotList, feederOf) {
+    var out = []
+    for (var i = 0; i < dotList.length; ++i) {
+        var d = dotList[i]
+        if (d.deleted)
+            continue
+        var f = feederOf(d.model, d.index)
+        var size = f && Number(f.dotSize) > 0 ? Number(f.dotSize) : Number(d.dotSize)
+        out.push({ "dot": d, "model": d.model, "index": d.index, "rX": d.rX, "rY": d.rY,
+                   "rotWidth": size, "rotHeight": size, "size": size, "disabled": d.disabled })
+    }
+    return out
+}
+
+// Runs of consecutive enabled dots with the same feeder, of dots sorted
+// with compareDots, and one row per run (its text untranslated).
+// Returns { groups, rows }.
+function dotProgram(dots, compareDots, feederOf) {
+    var sorted = mergeSort(dots, compareDots)
+    var groups = []
+    var run = []
+    for (var i = 0; i < sorted.length; ++i) {
+        if (sorted[i].disabled)
+            continue
+        if (run.length > 0 && (run[0].model !== sorted[i].model || run[0].index !== sorted[i].index)) {
+            groups.push(run)
+            run = []
+        }
+        run.push(sorted[i])
+    }
+    if (run.length > 0)
+        groups.push(run)
+    var rows = []
+    for (var g = 0; g < groups.length; ++g) {
+        var first = groups[g][0]
+        var f = feederOf(first.model, first.index)
+        var one = f && Number(f.type) === 6
+        rows.push({ "op": dotRowText(one ? "1" : "2", first.size, groups[g].length),
+                    "enabled": 1, "opFunc": "setupDots", "p1": g, "image": one ? "d1" : "d2" })
+    }
+    return { "groups": groups, "rows": rows }
+}
+
+// ---- feeder rows
+
+// Runs of consecutive placements (of enabled components) with the same
+// feeder, in list order, and the rows they give: a nozzle row whenever the
+// nozzle changes (so that it stands before the feeder rows that use it), a
+// feeder row per run with one component line per placement (`lines`, each
+// { op, ep }). Texts are untranslated. env: workAreaX1, workAreaY2,
+// pcbMulti, pcbMultiNonstandart. Returns { groups, rows, count, nozzles }.
+function feederProgram(list, feederOf, env) {
+    var groups = []
+    var rows = []
+    var run = []
+    var prevCup = -1
+    var nozzles = 0
+    var count = 0
+    function close() {
+        if (run.length === 0)
+            return
+        groups.push(run)
+        var el = run[0].el
+        var f = feederOf(el.model, el.index) || {}
+        var image = (f.packageSettings && f.packageSettings.path ? String(f.packageSettings.path) : "")
+                + " ROT:" + Number(f.rot || 0)
+        var lines = []
+        for (var k = 0; k < run.length; ++k)
+            lines.push({ "op": componentLineText(run[k], env), "ep": run[k] })
+        rows.push({ "op": feederRowText(el.model, el.index, f.pack, f.partNumber, run.length),
+                    "enabled": 1, "opFunc": "setupFeeder", "p1": groups.length - 1, "image": image,
+                    "lines": lines })
+        run = []
+    }
+    for (var i = 0; i < list.length; ++i) {
+        var ep = list[i]
+        if (ep.el.disabled)
+            continue
+        if (run.length > 0 && (run[0].el.model !== ep.el.model || run[0].el.index !== ep.el.index))
+            close()
+        run.push(ep)
+        ++count
+        var f = feederOf(ep.el.model, ep.el.index)
+        var cup = f ? Number(f.cupNumber) : 0
+        if (cup !== prevCup) {
+            rows.push({ "op": nozzleRowText(cup), "enabled": 2, "opFunc": "cupWaitDummy", "p1": cup, "complete": "" })
+            prevCup = cup
+            ++nozzles
+        }
+    }
+    close()
+    return { "groups": groups, "rows": rows, "count": count, "nozzles": nozzles }
+}
+
 // ---- texts of the program
 
 function fixed(v, decimals) {
@@ -238,8 +454,8 @@ function boardText(row, col, panel) {
 // Component line of placement ep. env: workAreaX1, workAreaY2, pcbMulti,
 // pcbMultiNonstandart.
 function componentLineText(ep, env) {
-    var x = ep.rX + ep.elWidth / 2 + env.workAreaX1
-    var y = env.workAreaY2 - ep.rY - ep.elHeight / 2
+    var m = Geometry.machineCentre(ep.rX, ep.rY, ep.elWidth, ep.elHeight, env)
+    var x = m.x, y = m.y
     var designator = ep.el && ep.el.designator ? qsTr("; Обозн.: ") + ep.el.designator : ""
     return "X: " + fixed(x, 2) + "; Y: " + fixed(y, 2) + qsTr("; Поворот: ") + fixed(ep.rotation, 0)
             + designator + boardText(ep.row, ep.col, env)

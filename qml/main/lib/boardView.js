@@ -218,11 +218,6 @@ function outsideBoardArea(x, y, area) {
              && y >= area.boardY1 && y <= area.boardY1 + area.boardMaxHeight)
 }
 
-// Machine point of a design point.
-function machinePoint(rX, rY, env) {
-    return { "x": Number(rX) + Number(env.workAreaX1), "y": Number(env.workAreaY2) - Number(rY) }
-}
-
 // True when the machine point lies inside the work area (edges included).
 function insideWorkArea(x, y, env) {
     return x >= env.workAreaX1 && x <= env.workAreaX2 && y >= env.workAreaY1 && y <= env.workAreaY2
@@ -234,7 +229,7 @@ function insideWorkArea(x, y, env) {
 function addComponentPoint(x, y, editing, env) {
     if (!editing)
         return null
-    var m = machinePoint(x, y, env)
+    var m = Geometry.machinePoint(x, y, env)
     if (!isFinite(m.x) || !isFinite(m.y) || !insideWorkArea(m.x, m.y, env))
         return null
     return m
@@ -244,7 +239,7 @@ function addComponentPoint(x, y, editing, env) {
 // area. placements: [{ rX, rY }] design centres.
 function allInsideBoardArea(placements, env) {
     for (var i = 0; i < placements.length; ++i) {
-        var m = machinePoint(placements[i].rX, placements[i].rY, env)
+        var m = Geometry.machinePoint(placements[i].rX, placements[i].rY, env)
         if (outsideBoardArea(m.x, m.y, env))
             return false
     }

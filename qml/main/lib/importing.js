@@ -1,33 +1,29 @@
 .pragma library
+.import "geometry.js" as Geometry
 // Component and feeder list import: angles, positions, the feeder fields
 // written from a package record and the automatic feeder assignment. Plain
 // functions of their arguments, so that tests can call them directly.
 
 var extraRotations = [-90, 0, 90, 180]
 
-// An angle folded into -180 ... 180 with a true floor modulo (-270 → 90).
-function normaliseAngle(a) {
-    var m = ((Number(a) + 180) % 360 + 360) % 360
-    return m - 180
-}
-
 // The component of entry i of an import group, placed from its feeder:
 // rotation = file angle + group rotation + extra rotation; the design corner
 // from the machine coordinates of its centre. area: {x1, y1, x2, y2} of the
 // work area. `inside` is false when the corner lies outside the work area.
 function placement(x, y, angle, groupRot, extraRot, elWidth, elHeight, area) {
-    var rX = Number(x) - area.x1 - elWidth / 2
-    var rY = area.y2 - Number(y) - elHeight / 2
+    var d = Geometry.designPoint(x, y, { "workAreaX1": area.x1, "workAreaY2": area.y2 })
+    var rX = d.rX - elWidth / 2
+    var rY = d.rY - elHeight / 2
     return {
         "rX": rX, "rY": rY,
-        "angle": normaliseAngle(Number(angle) + Number(groupRot) + Number(extraRot)),
+        "angle": Geometry.minAngle(Number(angle) + Number(groupRot) + Number(extraRot)),
         "inside": rX >= 0 && rY >= 0 && rX <= area.x2 - area.x1 && rY <= area.y2 - area.y1
     }
 }
 
 // A reference mark of an import group: its design position.
 function refPlacement(x, y, area) {
-    return { "rX": Number(x) - area.x1, "rY": area.y2 - Number(y) }
+    return Geometry.designPoint(x, y, { "workAreaX1": area.x1, "workAreaY2": area.y2 })
 }
 
 // Rotation of a component in a feeder of a bank (tape strips on the right

@@ -1,4 +1,5 @@
 .pragma library
+.import "geometry.js" as Geometry
 .import "../job/program.js" as Program
 .import "../job/pickTexts.js" as PT
 .import "../job/componentInstruments.js" as Instruments
@@ -8,9 +9,10 @@
 // machine coordinates (X = rX + workAreaX1, Y = workAreaY2 - rY). Plain
 // functions of their arguments, so that tests can call them directly.
 
-// Machine point of a design point.
+// Machine point of a design point, as [x, y].
 function machinePoint(rX, rY, env) {
-    return [Number(rX) + Number(env.workAreaX1), Number(env.workAreaY2) - Number(rY)]
+    var m = Geometry.machinePoint(rX, rY, env)
+    return [m.x, m.y]
 }
 
 // A design point turned by `angle` degrees about (ax, ay) as the board view

@@ -347,7 +347,7 @@ Rectangle {
     // The head camera to the design point: its machine point minus the
     // camera offset, when that lies inside the work area; null otherwise.
     function cameraPointFor(x, y) {
-        var m = BV.machinePoint(x, y, { "workAreaX1": app.workAreaX1, "workAreaY2": app.workAreaY2 })
+        var m = Geometry.machinePoint(x, y, { "workAreaX1": app.workAreaX1, "workAreaY2": app.workAreaY2 })
         var t = { "x": m.x - Number(app.camera1XShift), "y": m.y - Number(app.camera1YShift) }
         var env = { "workAreaX1": app.workAreaX1, "workAreaX2": app.workAreaX2, "workAreaY1": app.workAreaY1,
                     "workAreaY2": app.workAreaY2 }

@@ -4,6 +4,7 @@ import QtQuick.Layouts 1.15
 import "../../../elements"
 import "../../lib/fieldCalibration.js" as Field
 import "../../lib/coords.js" as Coords
+import "../../lib/geometry.js" as Geometry
 import "../../job/waiters.js" as Waiters
 
 // "Калибровка рабочего поля аппарата": the head camera visits the marks of a
@@ -38,7 +39,7 @@ BaseWindow {
     property var waiters: null
     onRunningChanged: app.setActivity("fieldCalibration", running)
 
-    function machinePoint(p) { return { "x": app.workAreaX1 + p.x, "y": app.workAreaY2 - p.y } }
+    function machinePoint(p) { return Geometry.machinePoint(p.x, p.y, app) }
 
     function setCapture(on) {
         var w = app.findToolWindow("camera1Window")
