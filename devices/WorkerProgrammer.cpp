@@ -13,7 +13,7 @@ void WorkerProgrammer::programmerScriptStart(QString scriptPath, int waitSeconds
 {
     const QString path = scriptPath.startsWith(QLatin1String("file:"))
                              ? QUrl(scriptPath).toLocalFile() : scriptPath;
-    const int limit = qMax(0, waitSeconds) * 1000;
+    const int limit = qMax(0, waitSeconds) * m_secondMs;
 
     QProcess process;
     process.setProgram(path);

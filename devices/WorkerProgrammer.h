@@ -12,6 +12,10 @@ class WorkerProgrammer : public QObject
 public:
     explicit WorkerProgrammer(QObject *parent = nullptr);
 
+    // Milliseconds in one second of the wait. The program keeps 1000; tests
+    // shorten it.
+    void setSecondMs(int msecs) { m_secondMs = msecs; }
+
 public slots:
     // Runs the executable (a path or a file URL, no arguments) and waits at
     // most the given seconds; blocks this thread meanwhile.
@@ -21,4 +25,7 @@ public slots:
 signals:
     void programmerScriptResultSend(QVariant result);
     void showError(QVariant message, QVariant silent, QVariant type);
+
+private:
+    int m_secondMs = 1000;
 };

@@ -6,9 +6,6 @@
 #include <QThread>
 
 namespace {
-constexpr int readLimitMs = 1500;
-constexpr int setupLimitMs = 2500;
-constexpr int openLimitMs = 1500;
 // Busy readings (range still being chosen) repeated before giving up.
 constexpr int busyRepeats = 6;
 }
@@ -23,11 +20,9 @@ WorkerRLC::WorkerRLC(QObject *parent)
     for (QTimer *timer : {&m_readTimer, &m_setupTimer, &m_openTimer})
         timer->setTimerType(Qt::PreciseTimer);
     m_readTimer.setSingleShot(true);
-    m_readTimer.setInterval(readLimitMs);
     m_setupTimer.setSingleShot(true);
-    m_setupTimer.setInterval(setupLimitMs);
     m_openTimer.setSingleShot(true);
-    m_openTimer.setInterval(openLimitMs);
+    setLimits(m_limits);
     connect(&m_readTimer, &QTimer::timeout, this, &WorkerRLC::readTimeout);
     connect(&m_setupTimer, &QTimer::timeout, this, &WorkerRLC::setupTimeoutSlot);
     connect(&m_openTimer, &QTimer::timeout, this, &WorkerRLC::openTimeoutSlot);
@@ -40,6 +35,14 @@ WorkerRLC::WorkerRLC(QObject *parent)
             m_port.close();
         }
     });
+}
+
+void WorkerRLC::setLimits(const Limits &limits)
+{
+    m_limits = limits;
+    m_readTimer.setInterval(limits.readMs);
+    m_setupTimer.setInterval(limits.setupMs);
+    m_openTimer.setInterval(limits.openMs);
 }
 
 void WorkerRLC::runRLC(QString portName)

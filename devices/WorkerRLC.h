@@ -14,8 +14,24 @@ class WorkerRLC : public QObject
 {
     Q_OBJECT
 public:
+    // How long the meter may take to answer, in milliseconds. The program
+    // keeps the defaults, which the meter needs; tests shorten them.
+    struct Limits
+    {
+        int openMs = 1500;    // remote mode, for each of the two tries
+        int setupMs = 2500;   // a whole set-up
+        int readMs = 1500;    // one reading
+    };
+
     explicit WorkerRLC(QObject *parent = nullptr);
 
+    void setLimits(const Limits &limits);
+    Limits limits() const { return m_limits; }
+    // True while one of the limits runs: an answer is still awaited.
+    bool isAwaitingAnswer() const
+    {
+        return m_readTimer.isActive() || m_setupTimer.isActive() || m_openTimer.isActive();
+    }
     // Pause before each write, which the meter needs between commands.
     void setWritePause(int msecs) { m_writePause = msecs; }
     char modeLetter() const { return m_mode; }
@@ -65,4 +81,5 @@ private:
     QTimer m_openTimer;
     int m_busyCount = 0;
     int m_writePause = 10;
+    Limits m_limits;
 };

@@ -3,12 +3,6 @@
 #include <QDebug>
 #include <QThread>
 
-namespace {
-constexpr int readLimitMs = 1500;
-constexpr int handshakeRepeatMs = 500;
-constexpr int handshakeRepeats = 10;
-}
-
 WorkerVS::WorkerVS(QObject *parent)
     : QObject(parent)
     , m_port(this)
@@ -16,11 +10,10 @@ WorkerVS::WorkerVS(QObject *parent)
     , m_openTimer(this)
 {
     m_readTimer.setSingleShot(true);
-    m_readTimer.setInterval(readLimitMs);
     m_readTimer.setTimerType(Qt::PreciseTimer);
     m_openTimer.setTimerType(Qt::PreciseTimer);
     m_openTimer.setSingleShot(true);
-    m_openTimer.setInterval(handshakeRepeatMs);
+    setLimits(m_limits);
     connect(&m_readTimer, &QTimer::timeout, this, &WorkerVS::readTimeout);
     connect(&m_openTimer, &QTimer::timeout, this, &WorkerVS::openTimeoutSlot);
     connect(&m_port, &QSerialPort::readyRead, this, &WorkerVS::readData);
@@ -43,6 +36,13 @@ WorkerVS::WorkerVS(QObject *parent)
     });
 }
 
+void WorkerVS::setLimits(const Limits &limits)
+{
+    m_limits = limits;
+    m_readTimer.setInterval(limits.readMs);
+    m_openTimer.setInterval(limits.handshakeRepeatMs);
+}
+
 void WorkerVS::runVS(QString portName)
 {
     m_readings.clear();
@@ -63,7 +63,7 @@ void WorkerVS::runVS(QString portName)
         emit showError(message, false, QStringLiteral("error"));
         return;
     }
-    QThread::msleep(m_startupPause);
+    QThread::msleep(m_limits.startupPauseMs);
     read();
     m_openTimer.start();
 }
@@ -105,7 +105,7 @@ void WorkerVS::openTimeoutSlot()
 {
     if (m_recognised || !m_port.isOpen())
         return;
-    if (m_attempts >= handshakeRepeats) {
+    if (m_attempts >= m_limits.handshakeRepeats) {
         m_attempts = 0;
         const QString message = tr("Нет ответа от датчика разрежения! Возможно выбран не тот порт!");
         emit openFailed(message);

@@ -15,10 +15,22 @@ class WorkerVS : public QObject
 {
     Q_OBJECT
 public:
+    // The sensor's timing, in milliseconds. The program keeps the defaults,
+    // which the sensor needs; tests shorten them.
+    struct Limits
+    {
+        int startupPauseMs = 1000;   // after opening, while the sensor starts up
+        int handshakeRepeatMs = 500; // between the requests of the handshake
+        int handshakeRepeats = 10;   // requests after the first before giving up
+        int readMs = 1500;           // one reading
+    };
+
     explicit WorkerVS(QObject *parent = nullptr);
 
-    // Pause after opening while the sensor starts up (tests shorten it).
-    void setStartupPause(int msecs) { m_startupPause = msecs; }
+    void setLimits(const Limits &limits);
+    Limits limits() const { return m_limits; }
+    // True while a limit runs: a reading or a handshake answer is awaited.
+    bool isAwaitingAnswer() const { return m_readTimer.isActive() || m_openTimer.isActive(); }
     bool isRecognised() const { return m_recognised; }
     bool isOpen() const { return m_port.isOpen(); }
 
@@ -55,5 +67,5 @@ private:
     LineFramer m_framer;
     QTimer m_readTimer;
     QTimer m_openTimer;
-    int m_startupPause = 1000;
+    Limits m_limits;
 };

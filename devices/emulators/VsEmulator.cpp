@@ -99,7 +99,7 @@ void VsEmulator::answer()
         return;
     }
     case VsEmulatorFault::Late:
-        m_pty.sendLater(readingLine(), 2300);
+        m_pty.sendLater(readingLine(), m_lateMs);
         return;
     case VsEmulatorFault::Unplug:
         if (m_answers >= 3) {

@@ -17,7 +17,7 @@ enum class VsEmulatorFault {
     Comma,        // decimal comma: P12,34kPa
     SplitReply,   // each answer in three pieces, 30 ms apart
     DoubleReply,  // two answer lines to one request
-    Late,         // answers 2300 ms after the request
+    Late,         // answers lateMs (2300 ms unless set) after the request
     Unplug,       // unplugged at the request after the first three answers
 };
 
@@ -44,6 +44,7 @@ public:
     // Pressures of the following answers, in turn; the last one repeats.
     void setPressures(const QList<double> &kPa) { m_pressures = kPa; }
     int requestCount() const { return m_requests; }
+    void setLateMs(int msecs) { m_lateMs = msecs; }
     void setNozzleStateFile(const QString &path) { m_stateFile = path; }
 
     static constexpr double kValveOffKPa = 0.2;
@@ -61,6 +62,7 @@ private:
     QByteArray m_input;
     int m_requests = 0;
     int m_answers = 0;
+    int m_lateMs = 2300;
 };
 
 Q_DECLARE_METATYPE(VsEmulatorFault)

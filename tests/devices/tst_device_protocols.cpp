@@ -9,6 +9,8 @@
 
 #include <QtTest>
 
+#include <cmath>
+
 class TstDeviceProtocols : public QObject
 {
     Q_OBJECT
@@ -150,51 +152,25 @@ void TstDeviceProtocols::decode_data()
     QTest::addColumn<QString>("mode");
     QTest::addColumn<double>("value");
     QTest::addColumn<QString>("text");
-    struct Row { char mode, freq; int r, e; double value; const char *text; };
-    const Row rows[] = {
-        {'R', 'A', 12345, 0, 12.345, "12.345Ω"},
-        {'R', 'A', 12345, 1, 123.45, "123.45Ω"},
-        {'R', 'B', 12345, 2, 1234.5, "1234.5Ω"},
-        {'R', 'A', 12345, 3, 12345, "12.345kΩ"},
-        {'R', 'A', 12345, 4, 123450, "123.45kΩ"},
-        {'R', 'A', 12345, 5, 1234500, "1234.5kΩ"},
-        {'R', 'A', 12345, 6, 12345000, "12.345MΩ"},
-        {'R', 'A', 12345, 7, 123450000, ""},
-        {'L', 'A', 12345, 0, 1.2345e-3, "1234.5μH"},
-        {'L', 'A', 12345, 1, 1.2345e-2, "12.345mH"},
-        {'L', 'A', 12345, 2, 1.2345e-1, "123.45mH"},
-        {'L', 'A', 12345, 3, 1.2345, "1234.5mH"},
-        {'L', 'A', 12345, 4, 12.345, "12.345H"},
-        {'L', 'A', 12345, 5, 123.45, "123.45H"},
-        {'L', 'A', 12345, 6, 1234.5, "1234.5H"},
-        {'L', 'B', 12345, 0, 1.2345e-2, "12.345mH"},
-        {'L', 'B', 12345, 1, 1.2345e-1, "123.45mH"},
-        {'L', 'B', 12345, 2, 1.2345, "1234.5mH"},
-        {'L', 'B', 12345, 3, 12.345, "12.345H"},
-        {'L', 'B', 12345, 4, 123.45, "123.45H"},
-        {'L', 'B', 12345, 5, 1234.5, "1234.5H"},
-        {'L', 'B', 12345, 6, 12345, "12345H"},
-        {'C', 'A', 12345, 0, 1.2345e-9, "1234.5pF"},
-        {'C', 'A', 12345, 1, 1.2345e-8, "12.345nF"},
-        {'C', 'A', 12345, 2, 1.2345e-7, "123.45nF"},
-        {'C', 'A', 12345, 3, 1.2345e-6, "1234.5nF"},
-        {'C', 'A', 12345, 4, 1.2345e-5, "12.345μF"},
-        {'C', 'A', 12345, 5, 1.2345e-4, "123.45μF"},
-        {'C', 'A', 12345, 6, 1.2345e-3, "1234.5μF"},
-        {'C', 'B', 12345, 0, 1.2345e-8, "12.345nF"},
-        {'C', 'B', 12345, 1, 1.2345e-7, "123.45nF"},
-        {'C', 'B', 12345, 2, 1.2345e-6, "1234.5nF"},
-        {'C', 'B', 12345, 3, 1.2345e-5, "12.345μF"},
-        {'C', 'B', 12345, 4, 1.2345e-4, "123.45μF"},
-        {'C', 'B', 12345, 5, 1.2345e-3, "1234.5μF"},
-        {'C', 'B', 12345, 6, 1.2345e-2, "12.345mF"},
-        {'C', 'A', 47, 3, 4.7e-9, "4.7nF"},
+    // Reading 12345 at every exponent of each mode and frequency: the value
+    // at exponent 0 (each further exponent is ten times more) and the texts.
+    struct Range { char mode, freq; double atZero; const char *texts[8]; };
+    const Range ranges[] = {
+        {'R', 'A', 12.345, {"12.345Ω", "123.45Ω", "1234.5Ω", "12.345kΩ", "123.45kΩ", "1234.5kΩ", "12.345MΩ", ""}},
+        {'L', 'A', 1.2345e-3, {"1234.5μH", "12.345mH", "123.45mH", "1234.5mH", "12.345H", "123.45H", "1234.5H"}},
+        {'L', 'B', 1.2345e-2, {"12.345mH", "123.45mH", "1234.5mH", "12.345H", "123.45H", "1234.5H", "12345H"}},
+        {'C', 'A', 1.2345e-9, {"1234.5pF", "12.345nF", "123.45nF", "1234.5nF", "12.345μF", "123.45μF", "1234.5μF"}},
+        {'C', 'B', 1.2345e-8, {"12.345nF", "123.45nF", "1234.5nF", "12.345μF", "123.45μF", "1234.5μF", "12.345mF"}},
     };
-    for (const Row &row : rows) {
-        QTest::addRow("%c %c e%d r%d", row.mode, row.freq, row.e, row.r)
-            << RlcEmulator::readingLine(row.mode, row.freq, row.r, row.e) << QString(QChar(row.mode))
-            << row.value << QString::fromUtf8(row.text);
+    for (const Range &range : ranges) {
+        for (int e = 0; e < 8 && range.texts[e]; ++e) {
+            QTest::addRow("%c %c e%d", range.mode, range.freq, e)
+                << RlcEmulator::readingLine(range.mode, range.freq, 12345, e) << QString(QChar(range.mode))
+                << range.atZero * std::pow(10.0, e) << QString::fromUtf8(range.texts[e]);
+        }
     }
+    QTest::newRow("R B e2") << RlcEmulator::readingLine('R', 'B', 12345, 2) << "R" << 1234.5 << QString("1234.5Ω");
+    QTest::newRow("C A e3 r47") << RlcEmulator::readingLine('C', 'A', 47, 3) << "C" << 4.7e-9 << QString("4.7nF");
 }
 
 void TstDeviceProtocols::decode()

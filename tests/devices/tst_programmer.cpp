@@ -1,5 +1,6 @@
 // The device programmer: the operator's executable run with real scripts,
-// and the simulated machine's own programmer as its settings name it.
+// and the simulated machine's own programmer as its settings name it. A
+// second of the wait lasts 300 ms, except in the row at the real timing.
 #include "../TestSupport.h"
 #include "devices/WorkerProgrammer.h"
 
@@ -10,7 +11,13 @@
 #include <QUrl>
 #include <QtTest>
 
+#include <cerrno>
+#include <csignal>
+
 namespace {
+// Long enough for a shell to start on a loaded machine.
+constexpr int quickSecond = 300;
+
 bool writeScript(const QString &path, const QByteArray &body)
 {
     QFile file(path);
@@ -44,7 +51,7 @@ void TstProgrammer::initTestCase()
     QVERIFY(m_dir.isValid());
     QVERIFY(writeScript(m_dir.filePath("ok.sh"), "exit 0"));
     QVERIFY(writeScript(m_dir.filePath("fail.sh"), "exit 3"));
-    QVERIFY(writeScript(m_dir.filePath("slow.sh"), "sleep 3\ntouch \"$(dirname \"$0\")/slow-finished\""));
+    QVERIFY(writeScript(m_dir.filePath("slow.sh"), "echo $$ > \"$(dirname \"$0\")/slow-pid\"\nsleep 3"));
     QVERIFY(writeScript(m_dir.filePath("crash.sh"), "kill -SEGV $$"));
     QVERIFY(writeScript(m_dir.filePath("odd name; touch injected.sh"), "exit 0"));
     QFile plain(m_dir.filePath("not-executable.sh"));
@@ -57,17 +64,20 @@ void TstProgrammer::script_data()
     QTest::addColumn<QString>("script");
     QTest::addColumn<bool>("asUrl");
     QTest::addColumn<int>("wait");
+    QTest::addColumn<int>("secondMs");
     QTest::addColumn<QString>("result");
     QTest::addColumn<QString>("error");   // start of the error window text; empty: none
     const QString scriptError = QStringLiteral("Ошибка скрипта программатора:\n");
-    QTest::newRow("exit 0, file URL") << "ok.sh" << true << 5 << "success" << QString();
-    QTest::newRow("exit 0, plain path") << "ok.sh" << false << 5 << "success" << QString();
-    QTest::newRow("exit 3") << "fail.sh" << true << 5 << "3" << scriptError;
-    QTest::newRow("sleeps past the wait") << "slow.sh" << true << 1 << "timeout" << QString();
-    QTest::newRow("missing path") << "missing.sh" << true << 5 << "error" << scriptError;
-    QTest::newRow("not executable") << "not-executable.sh" << true << 5 << "error" << scriptError;
-    QTest::newRow("crashes") << "crash.sh" << true << 5 << "error" << scriptError;
-    QTest::newRow("shell characters in the name") << "odd name; touch injected.sh" << true << 5
+    QTest::newRow("exit 0, file URL") << "ok.sh" << true << 5 << quickSecond << "success" << QString();
+    QTest::newRow("exit 0, plain path") << "ok.sh" << false << 5 << quickSecond << "success" << QString();
+    QTest::newRow("exit 3") << "fail.sh" << true << 5 << quickSecond << "3" << scriptError;
+    QTest::newRow("sleeps past the wait") << "slow.sh" << true << 1 << quickSecond << "timeout" << QString();
+    // 0: the worker's own second, which must be 1000 ms.
+    QTest::newRow("sleeps past the wait, real time") << "slow.sh" << true << 1 << 0 << "timeout" << QString();
+    QTest::newRow("missing path") << "missing.sh" << true << 5 << quickSecond << "error" << scriptError;
+    QTest::newRow("not executable") << "not-executable.sh" << true << 5 << quickSecond << "error" << scriptError;
+    QTest::newRow("crashes") << "crash.sh" << true << 5 << quickSecond << "error" << scriptError;
+    QTest::newRow("shell characters in the name") << "odd name; touch injected.sh" << true << 5 << 100
                                                   << "success" << QString();
 }
 
@@ -76,16 +86,23 @@ void TstProgrammer::script()
     QFETCH(QString, script);
     QFETCH(bool, asUrl);
     QFETCH(int, wait);
+    QFETCH(int, secondMs);
     QFETCH(QString, result);
     QFETCH(QString, error);
     const QString path = m_dir.filePath(script);
     WorkerProgrammer worker;
+    if (secondMs > 0)
+        worker.setSecondMs(secondMs);
+    else
+        secondMs = 1000;
     QSignalSpy results(&worker, &WorkerProgrammer::programmerScriptResultSend);
     QSignalSpy errors(&worker, &WorkerProgrammer::showError);
     QElapsedTimer clock;
     clock.start();
     worker.programmerScriptStart(asUrl ? QUrl::fromLocalFile(path).toString() : path, wait);
-    QVERIFY(clock.elapsed() < wait * 1000 + 1500);
+    if (result == "timeout")
+        QVERIFY2(clock.elapsed() >= wait * secondMs, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(clock.elapsed() < wait * secondMs + 1500);
     QCOMPARE(results.count(), 1);
     QCOMPARE(results.at(0).at(0).toString(), result);
     if (error.isEmpty()) {
@@ -106,11 +123,20 @@ void TstProgrammer::script()
 void TstProgrammer::timedOutScriptIsEnded()
 {
     WorkerProgrammer worker;
+    worker.setSecondMs(quickSecond);
     QSignalSpy results(&worker, &WorkerProgrammer::programmerScriptResultSend);
+    QFile::remove(m_dir.filePath("slow-pid"));
     worker.programmerScriptStart(QUrl::fromLocalFile(m_dir.filePath("slow.sh")).toString(), 1);
     QCOMPARE(results.at(0).at(0).toString(), QStringLiteral("timeout"));
-    QTest::qWait(3000);
-    QVERIFY(!QFile::exists(m_dir.filePath("slow-finished")));
+    QFile pidFile(m_dir.filePath("slow-pid"));
+    QVERIFY(pidFile.open(QIODevice::ReadOnly));
+    const pid_t pid = pid_t(pidFile.readAll().trimmed().toInt());
+    QVERIFY(pid > 0);
+    // The script no longer runs once its verdict is out.
+    const int alive = ::kill(pid, 0);
+    const int error = errno;
+    QCOMPARE(alive, -1);
+    QCOMPARE(error, ESRCH);
 }
 
 // The run folder of the simulated machine as the project's scripts lay it
@@ -168,6 +194,7 @@ void TstProgrammer::simulatedProgrammer()
     if (!environment.isNull())
         qputenv("KESTRAVO_SIM_PROGRAMMER_RESULT", environment.toUtf8());
     WorkerProgrammer worker;
+    worker.setSecondMs(quickSecond);
     QSignalSpy sent(&worker, &WorkerProgrammer::programmerScriptResultSend);
     QSignalSpy errors(&worker, &WorkerProgrammer::showError);
     for (int i = 0; i < results.size(); ++i)

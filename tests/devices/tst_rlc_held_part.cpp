@@ -2,9 +2,9 @@
 // the part the simulated nozzle holds (told through the nozzle state file),
 // read by the real meter worker; the feeder's RLC error makes chosen parts
 // measure out of range. Without a held part it answers its set reading.
+#include "InstrumentFixture.h"
+
 #include "devices/RlcProtocol.h"
-#include "devices/WorkerRLC.h"
-#include "devices/emulators/RlcEmulator.h"
 #include "util/NozzleStateFile.h"
 #include "vision/SimulatedStage.h"
 #include "vision/SimulatedWorld.h"
@@ -15,13 +15,6 @@
 #include <cmath>
 
 namespace {
-
-bool openOn(WorkerRLC &worker, RlcEmulator &emulator)
-{
-    QSignalSpy opened(&worker, &WorkerRLC::openDone);
-    worker.runRLC(emulator.portName());
-    return opened.wait(4000) || opened.count() == 1;
-}
 
 struct Measured {
     bool ok = false;
@@ -164,7 +157,7 @@ private slots:
             QVERIFY(NozzleStateFile::write(dir.filePath(file), s, nullptr));
         }
         WorkerRLC worker;
-        QVERIFY(openOn(worker, emulator));
+        QVERIFY(InstrumentFixture::open(worker, emulator));
         if (lowFrequency) {
             QSignalSpy done(&worker, &WorkerRLC::setupDone);
             worker.setup(QStringLiteral("C"), true, false);
@@ -209,7 +202,7 @@ private slots:
         emulator.setReading('R', 'A', 12345, 3);
         emulator.setNozzleStateFile(state);
         WorkerRLC worker;
-        QVERIFY(openOn(worker, emulator));
+        QVERIFY(InstrumentFixture::open(worker, emulator));
         QList<double> read;
         for (int i = 0; i < 3; ++i) {
             SimulatedStage::setMachine(at(60, 20, 19.45), true);

@@ -52,124 +52,97 @@ class TestScaleEditor : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void init();
-    void cleanup();
-
-    void usableScales_data();
-    void usableScales();
-    void scalesAreWritten_data();
-    void scalesAreWritten();
-    void unusableScalesAreRefused_data();
-    void unusableScalesAreRefused();
-
-private:
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<Worker> m_worker;
     QString m_ini;
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        m_ini = m_dir->filePath(QStringLiteral("machine.ini"));
+        QVERIFY(put(m_ini, kIni));
+        m_worker = std::make_unique<Worker>(nullptr, nullptr, DeviceWorkers{},
+                                            m_dir->filePath(QStringLiteral("settings.ini")));
+    }
+    void cleanup()
+    {
+        m_worker.reset();
+        m_dir.reset();
+    }
+
+    void usableScales_data()
+    {
+        QTest::addColumn<double>("scale");
+        QTest::addColumn<bool>("usable");
+        QTest::newRow("positive") << 402.5 << true;
+        QTest::newRow("negative (reversed strip)") << -400.0 << true;
+        QTest::newRow("tiny") << 1e-9 << true;
+        QTest::newRow("zero") << 0.0 << false;
+        QTest::newRow("negative zero") << -0.0 << false;
+        QTest::newRow("NaN") << kNaN << false;
+        QTest::newRow("infinite") << kInf << false;
+        QTest::newRow("minus infinite") << -kInf << false;
+    }
+    void usableScales()
+    {
+        QFETCH(double, scale);
+        QFETCH(bool, usable);
+        QCOMPARE(IniEditor::scaleUsable(scale), usable);
+    }
+
+    // Usable scales are written; an unusable one is refused and the file
+    // stays as it was, with no leftover beside it.
+    void scalesWrittenOrRefused_data()
+    {
+        QTest::addColumn<bool>("encoder");
+        QTest::addColumn<double>("x");
+        QTest::addColumn<double>("y");
+        QTest::addColumn<QByteArray>("expected");   // empty: refused
+        QByteArray enc(kIni);
+        enc.replace("ENCODER_SCALE = 400", "ENCODER_SCALE = 402.000000");
+        enc.replace("ENCODER_SCALE = -400", "ENCODER_SCALE = -400.000000");
+        QByteArray step(kIni);
+        step.replace("STEP_SCALE = 80\nENCODER_SCALE = 400", "STEP_SCALE = 402.000000\nENCODER_SCALE = 400");
+        step.replace("STEP_SCALE = 80\nENCODER_SCALE = -400", "STEP_SCALE = -400.000000\nENCODER_SCALE = -400");
+        QTest::newRow("encoder") << true << 402.0 << -400.0 << enc;
+        QTest::newRow("step generator") << false << 402.0 << -400.0 << step;
+        QTest::newRow("encoder X NaN") << true << kNaN << 400.0 << QByteArray();
+        QTest::newRow("encoder Y NaN") << true << 400.0 << kNaN << QByteArray();
+        QTest::newRow("encoder X 0") << true << 0.0 << 400.0 << QByteArray();
+        QTest::newRow("encoder Y 0") << true << 400.0 << 0.0 << QByteArray();
+        QTest::newRow("encoder infinite") << true << kInf << 400.0 << QByteArray();
+        QTest::newRow("step X NaN") << false << kNaN << 80.0 << QByteArray();
+        QTest::newRow("step Y 0") << false << 80.0 << 0.0 << QByteArray();
+        QTest::newRow("step both 0") << false << 0.0 << 0.0 << QByteArray();
+        QTest::newRow("step minus infinite") << false << 80.0 << -kInf << QByteArray();
+    }
+    void scalesWrittenOrRefused()
+    {
+        QFETCH(bool, encoder);
+        QFETCH(double, x);
+        QFETCH(double, y);
+        QFETCH(QByteArray, expected);
+        QSignalSpy errors(m_worker.get(), SIGNAL(showError(QVariant, QVariant, QVariant)));
+        const QString url = QUrl::fromLocalFile(m_ini).toString();
+        if (encoder)
+            m_worker->encoderScaleGet(url, x, y);
+        else
+            m_worker->stepperScaleGet(url, x, y);
+        QCOMPARE(contentOf(m_ini), expected.isEmpty() ? QByteArray(kIni) : expected);
+        QCOMPARE(errors.count(), expected.isEmpty() ? 1 : 0);
+        if (!expected.isEmpty())
+            return;
+        const QString text = errors.at(0).at(0).toString();
+        QVERIFY2(text.contains(QStringLiteral("Недопустимый масштабный коэффициент"))
+                     && text.contains(encoder ? QStringLiteral("ENCODER_SCALE") : QStringLiteral("STEP_SCALE")),
+                 qPrintable(text));
+        QCOMPARE(errors.at(0).at(1).toBool(), false);
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral("machine")),
+                 QStringList{QStringLiteral("machine.ini")});
+    }
 };
-
-void TestScaleEditor::init()
-{
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    m_ini = m_dir->filePath(QStringLiteral("machine.ini"));
-    QVERIFY(put(m_ini, kIni));
-    m_worker = std::make_unique<Worker>(nullptr, nullptr, DeviceWorkers{}, m_dir->filePath(QStringLiteral("settings.ini")));
-}
-
-void TestScaleEditor::cleanup()
-{
-    m_worker.reset();
-    m_dir.reset();
-}
-
-void TestScaleEditor::usableScales_data()
-{
-    QTest::addColumn<double>("scale");
-    QTest::addColumn<bool>("usable");
-    QTest::newRow("positive") << 402.5 << true;
-    QTest::newRow("negative (reversed strip)") << -400.0 << true;
-    QTest::newRow("tiny") << 1e-9 << true;
-    QTest::newRow("zero") << 0.0 << false;
-    QTest::newRow("negative zero") << -0.0 << false;
-    QTest::newRow("NaN") << kNaN << false;
-    QTest::newRow("infinite") << kInf << false;
-    QTest::newRow("minus infinite") << -kInf << false;
-}
-
-void TestScaleEditor::usableScales()
-{
-    QFETCH(double, scale);
-    QFETCH(bool, usable);
-    QCOMPARE(IniEditor::scaleUsable(scale), usable);
-}
-
-void TestScaleEditor::scalesAreWritten_data()
-{
-    QTest::addColumn<bool>("encoder");
-    QTest::addColumn<QByteArray>("expected");
-    QByteArray enc(kIni);
-    enc.replace("ENCODER_SCALE = 400", "ENCODER_SCALE = 402.000000");
-    enc.replace("ENCODER_SCALE = -400", "ENCODER_SCALE = -400.000000");
-    QTest::newRow("encoder") << true << enc;
-    QByteArray step(kIni);
-    step.replace("STEP_SCALE = 80\nENCODER_SCALE = 400", "STEP_SCALE = 402.000000\nENCODER_SCALE = 400");
-    step.replace("STEP_SCALE = 80\nENCODER_SCALE = -400", "STEP_SCALE = -400.000000\nENCODER_SCALE = -400");
-    QTest::newRow("step generator") << false << step;
-}
-
-void TestScaleEditor::scalesAreWritten()
-{
-    QFETCH(bool, encoder);
-    QFETCH(QByteArray, expected);
-    QSignalSpy errors(m_worker.get(), SIGNAL(showError(QVariant, QVariant, QVariant)));
-    const QString url = QUrl::fromLocalFile(m_ini).toString();
-    if (encoder)
-        m_worker->encoderScaleGet(url, 402, -400);
-    else
-        m_worker->stepperScaleGet(url, 402, -400);
-    QCOMPARE(errors.count(), 0);
-    QCOMPARE(contentOf(m_ini), expected);
-}
-
-void TestScaleEditor::unusableScalesAreRefused_data()
-{
-    QTest::addColumn<bool>("encoder");
-    QTest::addColumn<double>("x");
-    QTest::addColumn<double>("y");
-    QTest::newRow("encoder X NaN") << true << kNaN << 400.0;
-    QTest::newRow("encoder Y NaN") << true << 400.0 << kNaN;
-    QTest::newRow("encoder X 0") << true << 0.0 << 400.0;
-    QTest::newRow("encoder Y 0") << true << 400.0 << 0.0;
-    QTest::newRow("encoder infinite") << true << kInf << 400.0;
-    QTest::newRow("step X NaN") << false << kNaN << 80.0;
-    QTest::newRow("step Y 0") << false << 80.0 << 0.0;
-    QTest::newRow("step both 0") << false << 0.0 << 0.0;
-    QTest::newRow("step minus infinite") << false << 80.0 << -kInf;
-}
-
-void TestScaleEditor::unusableScalesAreRefused()
-{
-    QFETCH(bool, encoder);
-    QFETCH(double, x);
-    QFETCH(double, y);
-    QSignalSpy errors(m_worker.get(), SIGNAL(showError(QVariant, QVariant, QVariant)));
-    const QString url = QUrl::fromLocalFile(m_ini).toString();
-    if (encoder)
-        m_worker->encoderScaleGet(url, x, y);
-    else
-        m_worker->stepperScaleGet(url, x, y);
-    QCOMPARE(errors.count(), 1);
-    const QString text = errors.at(0).at(0).toString();
-    QVERIFY2(text.contains(QStringLiteral("Недопустимый масштабный коэффициент"))
-                 && text.contains(encoder ? QStringLiteral("ENCODER_SCALE") : QStringLiteral("STEP_SCALE")),
-             qPrintable(text));
-    QCOMPARE(errors.at(0).at(1).toBool(), false);
-    QCOMPARE(contentOf(m_ini), QByteArray(kIni));
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral("machine")),
-             QStringList{QStringLiteral("machine.ini")});
-}
 
 QTEST_MAIN(TestScaleEditor)
 #include "tst_scale_editor.moc"

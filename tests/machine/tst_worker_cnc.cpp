@@ -87,6 +87,17 @@ class TstWorkerCnc : public QObject
         QVERIFY(cnc->startNML());
         ch->log.clear();
     }
+    // Opens with the speeds, steps and safe height of a machine.
+    void openConfigured()
+    {
+        CncConfig c;
+        c.maxVelocity = {300, 300, 100, 1000, 100, 100, -1};
+        c.maxAcceleration = {3000, 3000, 2000, 20000, 1000, 1000, -1};
+        c.stepSize = {0.0125, 0.0125, 0.01, 0.1, 0.1, 0.1, 0};
+        c.zMax = 25;
+        cnc->setConfig(c);
+        open();
+    }
 
 private slots:
     void init()
@@ -194,12 +205,7 @@ private slots:
         QFETCH(QStringList, channel);
         QFETCH(QStringList, shown);
         QFETCH(QStringList, listed);
-        CncConfig c;
-        c.maxVelocity = {300, 300, 100, 1000, 100, 100, -1};
-        c.maxAcceleration = {3000, 3000, 2000, 20000, 1000, 1000, -1};
-        c.zMax = 25;
-        cnc->setConfig(c);
-        open();
+        openConfigured();
         ch->status.position = {10, 10, 25, 0, 0, 0, 0};
         QSignalSpy done(cnc, &WorkerCnc::gCodeDoneSend);
         QSignalSpy errors(cnc, &WorkerCnc::showError);
@@ -223,12 +229,7 @@ private slots:
     // refused at once, and the running block still ends with its own answer.
     void blockDuringABlockIsAnsweredAndTheFirstGoesOn()
     {
-        CncConfig c;
-        c.maxVelocity = {300, 300, 100, 1000, 100, 100, -1};
-        c.maxAcceleration = {3000, 3000, 2000, 20000, 1000, 1000, -1};
-        c.zMax = 25;
-        cnc->setConfig(c);
-        open();
+        openConfigured();
         ch->status.position = {10, 10, 25, 0, 0, 0, 0};
         ch->status.inPosition.fill(true);
         QSignalSpy done(cnc, &WorkerCnc::gCodeDoneSend);
@@ -280,13 +281,7 @@ private slots:
 
     void jogCommandsAndSpeedLimits()
     {
-        CncConfig c;
-        c.maxVelocity = {300, 300, 100, 1000, 100, 100, -1};
-        c.maxAcceleration = {3000, 3000, 2000, 20000, 1000, 1000, -1};
-        c.stepSize = {0.0125, 0.0125, 0.01, 0.1, 0.1, 0.1, 0};
-        c.zMax = 25;
-        cnc->setConfig(c);
-        open();
+        openConfigured();
         cnc->maxVelLimitGet(120, 600);
         cnc->feedOverrideGet(50, true);
         cnc->NMLCheck();
