@@ -1,11 +1,11 @@
 #pragma once
 
-#include "app/DeviceThreads.h"
-#include "app/UnixSignalWatcher.h"
+#include "backend/DeviceWorkers.h"
 #include "backend/OpModel.h"
 #include "backend/SettingsStore.h"
 #include "backend/Stopwatch.h"
-#include "vision/FieldCalibrationTypes.h"
+#include "util/FieldCalibrationTypes.h"
+#include "util/UnixSignalWatcher.h"
 
 #include <QColor>
 #include <QCursor>
@@ -67,6 +67,9 @@ public:
     QTranslator *translator() const { return m_translator.get(); }
     // Connections of setConnections() that could not be made (0 when sound).
     int wiringFailures() const { return m_wiringFailures; }
+    // Camera quirks were asked for but the rights to reload the camera driver
+    // could not be obtained at start-up: setConnections() tells the operator.
+    void setCameraQuirksFailed(bool failed) { m_cameraQuirksFailed = failed; }
     // Speeds (units per second) and accelerations of the machine configuration.
     const QVariantList &machineMaxVelocities() const { return m_machineMaxVel; }
     const QVariantList &machineMaxAccelerations() const { return m_machineMaxAcc; }
@@ -433,6 +436,7 @@ private:
     std::unique_ptr<QTranslator> m_translator;
     bool m_connected = false;
     int m_wiringFailures = 0;
+    bool m_cameraQuirksFailed = false;
     int m_beepCount = 0;
     QVariantList m_machineMaxVel;
     QVariantList m_machineMaxAcc;

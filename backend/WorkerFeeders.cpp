@@ -3,7 +3,7 @@
 
 #include "backend/Backups.h"
 #include "backend/FeederFile.h"
-#include "backend/FileUrl.h"
+#include "util/FileUrl.h"
 #include "backend/IniFile.h"
 #include "util/SafeFile.h"
 

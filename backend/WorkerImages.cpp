@@ -2,7 +2,7 @@
 // makeQImage), screenshots, the photo editor and the board scan.
 #include "backend/Worker.h"
 
-#include "backend/FileUrl.h"
+#include "util/FileUrl.h"
 #include "util/DataUrl.h"
 #include "vision/BoardScan.h"
 #include "vision/CameraItem.h"

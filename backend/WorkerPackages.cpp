@@ -1,7 +1,7 @@
 // Worker: the package base (package pictures and packageBase.ini).
 #include "backend/Worker.h"
 
-#include "backend/FileUrl.h"
+#include "util/FileUrl.h"
 #include "backend/FileValues.h"
 #include "backend/IniFile.h"
 #include "backend/MachineRecords.h"

@@ -3,7 +3,6 @@
 #include "TestSupport.h"
 
 #include "app/ApplicationShell.h"
-#include "app/ProcessState.h"
 #include "backend/Worker.h"
 #include "devices/WorkerProgrammer.h"
 #include "devices/WorkerRLC.h"
@@ -39,12 +38,13 @@ private:
         return QSettings(settingsFile(), QSettings::IniFormat).contains(QStringLiteral("project/boardHeight"));
     }
 
-    void startShell()
+    void startShell(bool cameraQuirksFailed = false)
     {
         m_shell.reset();
         m_shell = std::make_unique<ApplicationShell>();
         ApplicationShell::Options options;
         options.settingsFile = settingsFile();
+        options.cameraQuirksFailed = cameraQuirksFailed;
         QVERIFY(m_shell->start(options));
     }
 
@@ -96,7 +96,6 @@ private slots:
     void init()
     {
         QFile::remove(settingsFile());
-        ProcessState::setCameraQuirksFailed(false);
         TestSupport::resetCollectedWarnings();
     }
 
@@ -475,8 +474,7 @@ private slots:
             QSettings s(settingsFile(), QSettings::IniFormat);
             s.setValue("device/cameraUseQuirks", true);
         }
-        ProcessState::setCameraQuirksFailed(true);
-        startShell();
+        startShell(true);
         QCOMPARE(lastLogLine(), QStringLiteral("red|Ошибка: Права пользователя для приложения заданы неправильно!"));
     }
 
