@@ -204,7 +204,7 @@ void Worker::openElementsFrom(QSettings &settings)
         if (pack.isEmpty())
             pack = PackageBase::nameFromPath(e.value(ProjectFile::packagePathKey()).toString());
         if (first || pack != lastName) {
-            lastIndex = packageIndexOf(pack);
+            lastIndex = m_packages.indexOf(pack);
             lastName = pack;
             first = false;
         }
