@@ -1,7 +1,7 @@
 // The instrument windows and root functions over the real back end (main
 // window, device threads, wiring) with the instrument emulators on
 // pseudo-terminals and real programmer scripts.
-#include "../TestSupport.h"
+#include "TestSupport.h"
 
 #include "app/ApplicationShell.h"
 #include "devices/VsProtocol.h"

@@ -1,6 +1,6 @@
 // The device programmer: the operator's executable run with real scripts,
 // and the simulated machine's own programmer as its settings name it.
-#include "../TestSupport.h"
+#include "TestSupport.h"
 #include "devices/WorkerProgrammer.h"
 
 #include <QElapsedTimer>
