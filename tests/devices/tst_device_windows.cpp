@@ -17,7 +17,7 @@
 
 #include <memory>
 
-class TstDeviceWindows : public QObject
+class TestDeviceWindows : public QObject
 {
     Q_OBJECT
 
@@ -274,7 +274,7 @@ int main(int argc, char **argv)
 {
     TestSupport::prepareHeadlessEnvironment();
     QApplication app(argc, argv);
-    TstDeviceWindows test;
+    TestDeviceWindows test;
     return QTest::qExec(&test, argc, argv);
 }
 

@@ -23,7 +23,7 @@ bool writeScript(const QString &path, const QByteArray &body)
 }
 }
 
-class TstProgrammer : public QObject
+class TestProgrammer : public QObject
 {
     Q_OBJECT
 private slots:
@@ -39,7 +39,7 @@ private:
     QTemporaryDir m_dir;
 };
 
-void TstProgrammer::initTestCase()
+void TestProgrammer::initTestCase()
 {
     QVERIFY(m_dir.isValid());
     QVERIFY(writeScript(m_dir.filePath("ok.sh"), "exit 0"));
@@ -52,7 +52,7 @@ void TstProgrammer::initTestCase()
     plain.write("#!/bin/sh\nexit 0\n");
 }
 
-void TstProgrammer::script_data()
+void TestProgrammer::script_data()
 {
     QTest::addColumn<QString>("script");
     QTest::addColumn<bool>("asUrl");
@@ -71,7 +71,7 @@ void TstProgrammer::script_data()
                                                   << "success" << QString();
 }
 
-void TstProgrammer::script()
+void TestProgrammer::script()
 {
     QFETCH(QString, script);
     QFETCH(bool, asUrl);
@@ -103,7 +103,7 @@ void TstProgrammer::script()
     QVERIFY(!QFile::exists(QDir::current().filePath("injected")));
 }
 
-void TstProgrammer::timedOutScriptIsEnded()
+void TestProgrammer::timedOutScriptIsEnded()
 {
     WorkerProgrammer worker;
     QSignalSpy results(&worker, &WorkerProgrammer::programmerScriptResultSend);
@@ -118,7 +118,7 @@ void TstProgrammer::timedOutScriptIsEnded()
 // off. It succeeds unless the test writes its results file (results of the
 // next runs, the last one staying) or sets its environment variable; every
 // run is logged beside it.
-void TstProgrammer::simulatedProgrammer_data()
+void TestProgrammer::simulatedProgrammer_data()
 {
     QTest::addColumn<QString>("resultsFile"); // null: no file
     QTest::addColumn<QString>("environment"); // null: not set
@@ -141,7 +141,7 @@ void TstProgrammer::simulatedProgrammer_data()
                                                    << "2\n";
 }
 
-void TstProgrammer::simulatedProgrammer()
+void TestProgrammer::simulatedProgrammer()
 {
     QFETCH(QString, resultsFile);
     QFETCH(QString, environment);
@@ -189,5 +189,5 @@ void TstProgrammer::simulatedProgrammer()
     QCOMPARE(QString::fromUtf8(runs.readAll()), log);
 }
 
-QTEST_GUILESS_MAIN(TstProgrammer)
+QTEST_GUILESS_MAIN(TestProgrammer)
 #include "tst_programmer.moc"

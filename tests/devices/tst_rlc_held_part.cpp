@@ -60,7 +60,7 @@ SimulatedStage::Position at(double x, double y, double z)
 
 } // namespace
 
-class TstRlcHeldPart : public QObject
+class TestRlcHeldPart : public QObject
 {
     Q_OBJECT
 private slots:
@@ -231,5 +231,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TstRlcHeldPart)
+QTEST_GUILESS_MAIN(TestRlcHeldPart)
 #include "tst_rlc_held_part.moc"

@@ -19,7 +19,7 @@ bool openOn(WorkerRLC &worker, RlcEmulator &emulator)
 }
 }
 
-class TstRlcWorker : public QObject
+class TestRlcWorker : public QObject
 {
     Q_OBJECT
 private slots:
@@ -35,7 +35,7 @@ private slots:
     void readingDiscardsStaleBytes();
 };
 
-void TstRlcWorker::opening_data()
+void TestRlcWorker::opening_data()
 {
     QTest::addColumn<RlcEmulatorFault>("fault");
     QTest::addColumn<bool>("opens");
@@ -49,7 +49,7 @@ void TstRlcWorker::opening_data()
     QTest::newRow("silent") << RlcEmulatorFault::Silent << false << QStringList{"A", "[BXXXXXX]"} << 2950 << 4500;
 }
 
-void TstRlcWorker::opening()
+void TestRlcWorker::opening()
 {
     QFETCH(RlcEmulatorFault, fault);
     QFETCH(bool, opens);
@@ -74,7 +74,7 @@ void TstRlcWorker::opening()
     QCOMPARE(opened.count() + failed.count(), 1);
 }
 
-void TstRlcWorker::portThatCannotOpen()
+void TestRlcWorker::portThatCannotOpen()
 {
     WorkerRLC worker;
     QSignalSpy failed(&worker, &WorkerRLC::openFailed);
@@ -85,7 +85,7 @@ void TstRlcWorker::portThatCannotOpen()
     QVERIFY(message.size() > 23);
 }
 
-void TstRlcWorker::setup_data()
+void TestRlcWorker::setup_data()
 {
     QTest::addColumn<RlcEmulatorFault>("fault");
     QTest::addColumn<QString>("type");
@@ -107,7 +107,7 @@ void TstRlcWorker::setup_data()
                              << QStringLiteral("Измеритель отклонил настройку.");
 }
 
-void TstRlcWorker::setup()
+void TestRlcWorker::setup()
 {
     QFETCH(RlcEmulatorFault, fault);
     QFETCH(QString, type);
@@ -137,7 +137,7 @@ void TstRlcWorker::setup()
     QCOMPARE(done.count() + failed.count(), 1);
 }
 
-void TstRlcWorker::setupWithoutAnswer()
+void TestRlcWorker::setupWithoutAnswer()
 {
     RlcEmulator emulator;
     WorkerRLC worker;
@@ -155,7 +155,7 @@ void TstRlcWorker::setupWithoutAnswer()
     QCOMPARE(emulator.commands(), (QStringList{"S", "[BXXXXXX]"}));
 }
 
-void TstRlcWorker::reading_data()
+void TestRlcWorker::reading_data()
 {
     QTest::addColumn<RlcEmulatorFault>("fault");
     QTest::addColumn<int>("busyReadings");
@@ -178,7 +178,7 @@ void TstRlcWorker::reading_data()
         << 1;
 }
 
-void TstRlcWorker::reading()
+void TestRlcWorker::reading()
 {
     QFETCH(RlcEmulatorFault, fault);
     QFETCH(int, busyReadings);
@@ -210,7 +210,7 @@ void TstRlcWorker::reading()
     QCOMPARE(values.count() + failed.count(), 1);
 }
 
-void TstRlcWorker::busyCountStartsOverWithEachRequest()
+void TestRlcWorker::busyCountStartsOverWithEachRequest()
 {
     RlcEmulator emulator(RlcEmulatorFault::Busy);
     emulator.setReading('C', 'B', 47000, 2);
@@ -237,7 +237,7 @@ void TstRlcWorker::busyCountStartsOverWithEachRequest()
     QCOMPARE(failed.count(), 1);
 }
 
-void TstRlcWorker::readingDiscardsStaleBytes()
+void TestRlcWorker::readingDiscardsStaleBytes()
 {
     RlcEmulator emulator;
     WorkerRLC worker;
@@ -254,5 +254,5 @@ void TstRlcWorker::readingDiscardsStaleBytes()
     QCOMPARE(values.at(0).at(1).toDouble(), 10000.0);
 }
 
-QTEST_GUILESS_MAIN(TstRlcWorker)
+QTEST_GUILESS_MAIN(TestRlcWorker)
 #include "tst_rlc_worker.moc"

@@ -17,7 +17,7 @@ const QString handshakeFailed = QStringLiteral("Нет ответа от дат�
 const QString badValue = QStringLiteral("Получено некорректное значение с датчика! ");
 }
 
-class TstVsWorker : public QObject
+class TestVsWorker : public QObject
 {
     Q_OBJECT
 private slots:
@@ -34,7 +34,7 @@ private slots:
     void emulatorProgramReadsNozzle();
 };
 
-void TstVsWorker::faults_data()
+void TestVsWorker::faults_data()
 {
     QTest::addColumn<VsEmulatorFault>("fault");
     QTest::addColumn<bool>("opens");
@@ -56,7 +56,7 @@ void TstVsWorker::faults_data()
     QTest::newRow("unplug") << VsEmulatorFault::Unplug << true << noAnswer << -1.0 << false;
 }
 
-void TstVsWorker::faults()
+void TestVsWorker::faults()
 {
     QFETCH(VsEmulatorFault, fault);
     QFETCH(bool, opens);
@@ -115,7 +115,7 @@ void TstVsWorker::faults()
     QCOMPARE(worker.isOpen(), openAfter);
 }
 
-void TstVsWorker::silentSensorGetsElevenRequests()
+void TestVsWorker::silentSensorGetsElevenRequests()
 {
     VsEmulator emulator(VsEmulatorFault::Silent);
     WorkerVS worker;
@@ -138,7 +138,7 @@ void TstVsWorker::silentSensorGetsElevenRequests()
     QCOMPARE(readFailed.count(), 0);
 }
 
-void TstVsWorker::averagesTheLastFive()
+void TestVsWorker::averagesTheLastFive()
 {
     VsEmulator emulator;
     // The first answer belongs to the handshake.
@@ -160,7 +160,7 @@ void TstVsWorker::averagesTheLastFive()
     QCOMPARE(means, (QList<double>{10, 10, 10, 10, 12, 14}));
 }
 
-void TstVsWorker::portThatCannotOpen()
+void TestVsWorker::portThatCannotOpen()
 {
     WorkerVS worker;
     QSignalSpy openFailed(&worker, &WorkerVS::openFailed);
@@ -175,7 +175,7 @@ void TstVsWorker::portThatCannotOpen()
     QCOMPARE(errors.at(0).at(1).toBool(), false);
 }
 
-void TstVsWorker::requestAfterStop()
+void TestVsWorker::requestAfterStop()
 {
     VsEmulator emulator;
     WorkerVS worker;
@@ -193,7 +193,7 @@ void TstVsWorker::requestAfterStop()
     QCOMPARE(emulator.requestCount(), requests);
 }
 
-void TstVsWorker::reopenStartsOver()
+void TestVsWorker::reopenStartsOver()
 {
     VsEmulator emulator;
     emulator.setPressures({1, 40, 40, 1, 10});
@@ -215,7 +215,7 @@ void TstVsWorker::reopenStartsOver()
     QCOMPARE(values.last().at(0).toDouble(), 10.0);
 }
 
-void TstVsWorker::emulatorProgram()
+void TestVsWorker::emulatorProgram()
 {
     QTemporaryDir dir;
     const QString link = dir.filePath(QStringLiteral("vacuum"));
@@ -251,7 +251,7 @@ void TstVsWorker::emulatorProgram()
 // On the simulated machine the emulator reads the nozzle state file that the
 // program writes: the air with the valve off, an open nozzle with the valve on
 // and no part, the set pressure with a part held.
-void TstVsWorker::readingFollowsNozzle_data()
+void TestVsWorker::readingFollowsNozzle_data()
 {
     QTest::addColumn<bool>("file");
     QTest::addColumn<bool>("valve");
@@ -263,7 +263,7 @@ void TstVsWorker::readingFollowsNozzle_data()
     QTest::newRow("valve on, part held") << true << true << true << 42.5;
 }
 
-void TstVsWorker::readingFollowsNozzle()
+void TestVsWorker::readingFollowsNozzle()
 {
     QFETCH(bool, file);
     QFETCH(bool, valve);
@@ -291,7 +291,7 @@ void TstVsWorker::readingFollowsNozzle()
 }
 
 // The emulator program as ./run.sh starts it, with the nozzle state file.
-void TstVsWorker::emulatorProgramReadsNozzle()
+void TestVsWorker::emulatorProgramReadsNozzle()
 {
     QTemporaryDir dir;
     const QString state = dir.filePath(QStringLiteral("sim-nozzle"));
@@ -314,5 +314,5 @@ void TstVsWorker::emulatorProgramReadsNozzle()
     QVERIFY(program.waitForFinished(5000));
 }
 
-QTEST_GUILESS_MAIN(TstVsWorker)
+QTEST_GUILESS_MAIN(TestVsWorker)
 #include "tst_vs_worker.moc"
