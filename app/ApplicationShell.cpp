@@ -40,6 +40,7 @@ bool ApplicationShell::start(const Options &options)
 
     m_demoJob = std::make_unique<DemoJobLink>(options.demoJob);
     m_engine.rootContext()->setContextProperty(QStringLiteral("demoJob"), m_demoJob.get());
+    CameraItem::setHighResolution(&m_engine, options.cameraHighRes);
     m_engine.load(options.mainQml);
     if (m_engine.rootObjects().isEmpty())
         return false;
@@ -54,6 +55,7 @@ bool ApplicationShell::start(const Options &options)
     m_engine.addImageProvider(QStringLiteral("worker"), m_worker);
     m_engine.rootContext()->setContextProperty(QStringLiteral("worker"), m_worker);
 
+    m_worker->setCameraQuirksFailed(options.cameraQuirksFailed);
     m_worker->setConnections();
     return true;
 }

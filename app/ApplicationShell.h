@@ -23,6 +23,10 @@ public:
         QUrl mainQml = QUrl(QStringLiteral("qrc:/main/main.qml"));
         QString settingsFile; // empty: settings.ini beside the program
         DemoJobOptions demoJob; // published to QML as "demoJob"
+        bool cameraHighRes = false; // cameras ask for 1280x960 frames
+        // Camera quirks were asked for but the driver could not be reloaded
+        // with them (no root rights): the operator is told at start-up.
+        bool cameraQuirksFailed = false;
     };
 
     ApplicationShell();

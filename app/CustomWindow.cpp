@@ -1,6 +1,6 @@
 #include "app/CustomWindow.h"
 
-#include "backend/FileUrl.h"
+#include "util/FileUrl.h"
 
 #include <QIcon>
 

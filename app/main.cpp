@@ -2,7 +2,6 @@
 #include "app/ApplicationShell.h"
 #include "app/InstanceGuard.h"
 #include "app/Privileges.h"
-#include "app/ProcessState.h"
 #include "app/StartupEnvironment.h"
 #include "vision/SimulatedWorld.h"
 
@@ -41,15 +40,15 @@ int main(int argc, char *argv[])
     const QString settingsPath = StartupEnvironment::settingsPathForProgram(QString::fromLocal8Bit(argv[0]));
     const StartupEnvironment::StartupSettings startup = StartupEnvironment::readStartupSettings(settingsPath);
     StartupEnvironment::applySoftwareRendering(startup.softwareRendering);
-    ProcessState::setCameraHighRes(startup.cameraHighRes);
 
     // Privileges: root only long enough to reload the camera driver.
     const int setuidResult = Privileges::tryGainRoot();
+    bool cameraQuirksFailed = false;
     if (startup.cameraUseQuirks) {
         qDebug() << "cameraHighRes " << startup.cameraHighRes << " cameraUseQuirks " << 1
                  << " setuidResult " << setuidResult;
         if (setuidResult != 0)
-            ProcessState::setCameraQuirksFailed(true);
+            cameraQuirksFailed = true;
         else
             StartupEnvironment::reloadCameraDriverWithQuirks();
     }
@@ -74,6 +73,8 @@ int main(int argc, char *argv[])
 
     // ./run.sh --demo-job: the program runs the demo job by itself and quits.
     ApplicationShell::Options options;
+    options.cameraHighRes = startup.cameraHighRes;
+    options.cameraQuirksFailed = cameraQuirksFailed;
     options.demoJob = DemoJobOptions::fromEnvironment(QProcessEnvironment::systemEnvironment());
     if (!options.demoJob.warning.isEmpty())
         fprintf(stderr, "kestravo: %s\n", qPrintable(options.demoJob.warning));

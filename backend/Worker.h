@@ -1,11 +1,12 @@
 #pragma once
 
-#include "app/DeviceThreads.h"
-#include "app/UnixSignalWatcher.h"
+#include "backend/DeviceWorkers.h"
 #include "backend/OpModel.h"
+#include "backend/PackageIndex.h"
 #include "backend/SettingsStore.h"
 #include "backend/Stopwatch.h"
-#include "vision/FieldCalibrationTypes.h"
+#include "util/FieldCalibrationTypes.h"
+#include "util/UnixSignalWatcher.h"
 
 #include <QColor>
 #include <QCursor>
@@ -35,18 +36,21 @@ class QTranslator;
 // it and every device-worker signal back to a root function.
 //
 // The slots are grouped by concern in several source files:
+//   Worker.cpp             construction, named items of the main window
 //   WorkerSettings.cpp     settings store and machine records
 //   WorkerConnections.cpp  the wiring of setConnections()
 //   WorkerShell.cpp        language, help texts, cursor, application state
-//   WorkerPackages.cpp     package base
+//   WorkerPackages.cpp     package base (the packages found: PackageIndex)
 //   WorkerProject.cpp      project file, change check
-//   WorkerProjectLive.cpp  reading the open project from the main window
 //   WorkerFeeders.cpp      feeder bank files
 //   WorkerOverlaps.cpp     overlapping components
 //   WorkerImport.cpp       placement list and BOM import, feeder list export
 //   WorkerStatistics.cpp   mounting-time stopwatch, day statistics export
 //   WorkerOrdering.cpp     orders of reference marks and placements
 //   WorkerMachineConfig.cpp machine configuration checks and editors
+//   WorkerCalibration.cpp  work-field calibration grid and correction table
+//   WorkerAoi.cpp          inspection against reference photos
+//   WorkerDevices.cpp      serial port list, freshness of vacuum readings
 //   WorkerPending.cpp      slots of subsystems that are not built yet
 //   WorkerImages.cpp       camera lists, pictures, photo editor, board scan
 //   WorkerSimulation.cpp   the world the simulated head camera sees
@@ -67,6 +71,9 @@ public:
     QTranslator *translator() const { return m_translator.get(); }
     // Connections of setConnections() that could not be made (0 when sound).
     int wiringFailures() const { return m_wiringFailures; }
+    // Camera quirks were asked for but the rights to reload the camera driver
+    // could not be obtained at start-up: setConnections() tells the operator.
+    void setCameraQuirksFailed(bool failed) { m_cameraQuirksFailed = failed; }
     // Speeds (units per second) and accelerations of the machine configuration.
     const QVariantList &machineMaxVelocities() const { return m_machineMaxVel; }
     const QVariantList &machineMaxAccelerations() const { return m_machineMaxAcc; }
@@ -361,17 +368,10 @@ private:
     // The QML objects of a root list property (a script array of objects).
     QList<QObject *> rootObjectList(const char *name) const;
 
-    // Package base: names, lower-case names and picture files in discovery
-    // order; the position is the package's position in the package list.
+    // Package base: the packages found so far, in the order of the package
+    // list of the main window.
     QString packageBaseIniPath() const;
-    // Position of a package by name, exactly or else without regard to case;
-    // -1 when unknown.
-    int packageIndexOf(const QString &name) const;
-    QStringList m_packageNames;
-    QStringList m_packageNamesLower;
-    QStringList m_packageFiles;
-    QHash<QString, int> m_packageIndex;
-    QHash<QString, int> m_packageIndexLower;
+    PackageIndex m_packages;
 
     // Settings store: writes it now, telling the operator when that failed;
     // syncStoreSoon() writes it on the next turn of the event loop (once for
@@ -412,10 +412,13 @@ private:
     int m_cursorShape = 0;
     QColor m_cursorColor = Qt::black;
     QTimer m_stopwatchTimer;
-    QImage m_image1;
-    QImage m_image2;
-    QImage m_image3;
-    QImage m_image4;
+    // Images served to QML by id: the last screenshot of the main window
+    // ("screenShot"), the photo loaded into the photo editor
+    // ("photoEditorUploadPhoto") and the part of it clipped there
+    // ("photoEditorUploadPhotoClipped").
+    QImage m_screenShot;
+    QImage m_editorPhoto;
+    QImage m_editorClip;
     OpModel m_opModel;
     OpModel m_missedModel;
     UnixSignalWatcher m_signalWatcher;
@@ -433,6 +436,7 @@ private:
     std::unique_ptr<QTranslator> m_translator;
     bool m_connected = false;
     int m_wiringFailures = 0;
+    bool m_cameraQuirksFailed = false;
     int m_beepCount = 0;
     QVariantList m_machineMaxVel;
     QVariantList m_machineMaxAcc;

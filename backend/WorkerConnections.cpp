@@ -14,8 +14,6 @@
 #include <QGuiApplication>
 #include <QQuickItem>
 
-#include "app/ProcessState.h"
-
 namespace {
 
 struct Link
@@ -302,7 +300,7 @@ void Worker::setConnections()
     setRootProperty("initVar", true);
 
     if (m_store.value(QStringLiteral("device"), QStringLiteral("cameraUseQuirks"), false).toBool()
-        && ProcessState::cameraQuirksFailed()) {
+        && m_cameraQuirksFailed) {
         emit showError(tr("Права пользователя для приложения заданы неправильно!"), false, QString());
     }
 }

@@ -3,7 +3,7 @@
 
 #include "backend/Backups.h"
 #include "backend/FeederFile.h"
-#include "backend/FileUrl.h"
+#include "util/FileUrl.h"
 #include "backend/IniFile.h"
 #include "util/SafeFile.h"
 
@@ -58,7 +58,7 @@ void Worker::openFeeders(QUrl fileName)
         const QVariantMap &feeder = result.feeders.at(i);
         const QString pack = feeder.value("pack").toString();
         if (i == 0 || pack != lastPack) {
-            lastIndex = pack.isEmpty() ? -1 : packageIndexOf(pack);
+            lastIndex = pack.isEmpty() ? -1 : m_packages.indexOf(pack);
             lastPack = pack;
         }
         invoke(m_feedersInvoker, "changeOne", {result.bank, i, lastIndex, feeder});

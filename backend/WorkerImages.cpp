@@ -2,7 +2,7 @@
 // makeQImage), screenshots, the photo editor and the board scan.
 #include "backend/Worker.h"
 
-#include "backend/FileUrl.h"
+#include "util/FileUrl.h"
 #include "util/DataUrl.h"
 #include "vision/BoardScan.h"
 #include "vision/CameraItem.h"
@@ -98,7 +98,7 @@ void Worker::takeScreenShot()
         qWarning() << "takeScreenShot: the main window is not a Qt Quick window";
         return;
     }
-    m_image1 = window->grabWindow();
+    m_screenShot = window->grabWindow();
 }
 
 bool Worker::photoEditorUploadPhoto(QString fileName)
@@ -109,14 +109,14 @@ bool Worker::photoEditorUploadPhoto(QString fileName)
         qWarning() << "photoEditorUploadPhoto: cannot read the image" << fileName;
         return false;
     }
-    m_image2 = image.convertToFormat(QImage::Format_RGB32);
-    m_image3 = QImage();
+    m_editorPhoto = image.convertToFormat(QImage::Format_RGB32);
+    m_editorClip = QImage();
     return true;
 }
 
 void Worker::clipPhoto(int x, int y, int width, int height, double angle)
 {
-    m_image3 = PhotoClipper::clip(m_image2, x, y, width, height, angle);
+    m_editorClip = PhotoClipper::clip(m_editorPhoto, x, y, width, height, angle);
 }
 
 void Worker::scanStart(double boardWidth, double boardHeight, double scanWidth, double scanHeight, double ppm)
@@ -228,7 +228,7 @@ QImage Worker::requestImage(const QString &id, QSize *size, const QSize &request
         return v.value<QImage>();
     };
     if (id.startsWith(QLatin1String("screenShot")))
-        result = m_image1;
+        result = m_screenShot;
     else if (id.startsWith(QLatin1String("pcbRefPointPhoto")))
         result = rootImage("pcbRefPointPhoto");
     else if (id.startsWith(QLatin1String("indivRefPointPhoto")))
@@ -242,9 +242,9 @@ QImage Worker::requestImage(const QString &id, QSize *size, const QSize &request
     else if (isFeederPhotoId(id))
         result = feederPhoto(id);
     else if (id == QLatin1String("photoEditorUploadPhoto"))
-        result = m_image2;
+        result = m_editorPhoto;
     else if (id == QLatin1String("photoEditorUploadPhotoClipped"))
-        result = m_image3;
+        result = m_editorClip;
     if (result.isNull())
         result = blankImage();
     if (size)

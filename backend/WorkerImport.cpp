@@ -3,7 +3,7 @@
 
 #include "backend/BomList.h"
 #include "backend/FeederListExport.h"
-#include "backend/FileUrl.h"
+#include "util/FileUrl.h"
 #include "backend/PlacementList.h"
 #include "backend/TextTable.h"
 #include "util/SafeFile.h"

@@ -3,7 +3,7 @@
 // the machine link.
 #include "backend/Worker.h"
 
-#include "backend/FileUrl.h"
+#include "util/FileUrl.h"
 
 #include "machine/IniCheck.h"
 #include "machine/IniEditor.h"

@@ -1,11 +1,11 @@
 // Worker: the package base (package pictures and packageBase.ini).
 #include "backend/Worker.h"
 
-#include "backend/FileUrl.h"
 #include "backend/FileValues.h"
 #include "backend/IniFile.h"
 #include "backend/MachineRecords.h"
 #include "backend/PackageBase.h"
+#include "util/FileUrl.h"
 #include "util/SafeFile.h"
 
 #include <QDebug>
@@ -21,14 +21,6 @@ QString Worker::packageBaseIniPath() const
     return QFileInfo(m_store.fileName()).absolutePath() + QStringLiteral("/packageBase.ini");
 }
 
-int Worker::packageIndexOf(const QString &name) const
-{
-    const auto exact = m_packageIndex.constFind(name);
-    if (exact != m_packageIndex.constEnd())
-        return exact.value();
-    return m_packageIndexLower.value(name.toLower(), -1);
-}
-
 QString Worker::getPackageByFilename(QString elPath)
 {
     return PackageBase::nameFromPath(elPath);
@@ -41,19 +33,10 @@ QVariantMap Worker::elParamsGet(QString fileName)
 
 void Worker::reqursivePackageSearch(QFileInfoList list, bool appending)
 {
-    PackageBase::SearchResult found;
-    PackageBase::search(list, m_packageIndexLower, found);
-    for (int i = 0; i < found.names.size(); ++i) {
-        const int position = m_packageNames.size();
-        m_packageNames.append(found.names.at(i));
-        m_packageNamesLower.append(found.names.at(i).toLower());
-        m_packageFiles.append(found.files.at(i));
-        m_packageIndex.insert(found.names.at(i), position);
-        m_packageIndexLower.insert(found.names.at(i).toLower(), position);
-    }
+    const QStringList duplicates = m_packages.addFrom(list);
     // A name seen again on a reload is one of the known pictures.
     if (!appending) {
-        for (const QString &name : found.duplicates)
+        for (const QString &name : duplicates)
             emit errorSend(tr("В базе найдены одинаковые корпуса с именем: ") + name);
     }
 }
@@ -72,8 +55,8 @@ void Worker::loadPackageList()
     const QString folder = QDir(base).absolutePath();
     setRootProperty("packageBasePath", folder);
 
-    const bool appending = !m_packageNames.isEmpty();
-    const int firstNew = m_packageNames.size();
+    const bool appending = !m_packages.isEmpty();
+    const int firstNew = m_packages.size();
     reqursivePackageSearch(PackageBase::folderEntries(folder), appending);
 
     PackageBase::MachineFacts facts;
@@ -90,7 +73,7 @@ void Worker::loadPackageList()
     facts.cameraT2 = rootProperty("camera2Treshold2").toInt();
     facts.cameraCheckSize = rootProperty("camera2CheckSize").toInt();
 
-    if (firstNew < m_packageNames.size()) {
+    if (firstNew < m_packages.size()) {
         // Completed keys are written back; the old file stays until the new
         // one is complete.
         IniFileWriter writer(packageBaseIniPath());
@@ -105,16 +88,16 @@ void Worker::loadPackageList()
         }
         bool anyChanged = false;
         QStringList problems;
-        for (int i = firstNew; i < m_packageNames.size(); ++i) {
+        for (int i = firstNew; i < m_packages.size(); ++i) {
             bool changed = false;
-            const PackageBase::FileNameParams params = PackageBase::parseFileName(m_packageFiles.at(i));
+            const PackageBase::FileNameParams params = PackageBase::parseFileName(m_packages.file(i));
             if (!params.problem.isEmpty())
                 problems.append(params.problem);
-            QVariantMap record = PackageBase::completeRecord(source, m_packageNamesLower.at(i), params, facts,
+            QVariantMap record = PackageBase::completeRecord(source, m_packages.lowerName(i), params, facts,
                                                              &changed, &problems);
             anyChanged = anyChanged || changed;
-            record.insert(QStringLiteral("name"), m_packageNames.at(i));
-            record.insert(QStringLiteral("path"), FileUrl::fromLocalPath(m_packageFiles.at(i)));
+            record.insert(QStringLiteral("name"), m_packages.name(i));
+            record.insert(QStringLiteral("path"), FileUrl::fromLocalPath(m_packages.file(i)));
             invoke(m_packageInvoker, "append", {record});
         }
         // A value that is not a finite number never reaches the file.
@@ -137,7 +120,7 @@ void Worker::loadPackageList()
     }
 
     if (appending) {
-        const int added = m_packageNames.size() - firstNew;
+        const int added = m_packages.size() - firstNew;
         if (added == 0) {
             emit showError(tr("В базе не найдено новых корпусов."), true, QStringLiteral("notice"));
         } else {

@@ -3,7 +3,7 @@
 
 #include "backend/Backups.h"
 #include "backend/FeederFile.h"
-#include "backend/FileUrl.h"
+#include "util/FileUrl.h"
 #include "backend/FileValues.h"
 #include "backend/IniFile.h"
 #include "backend/PackageBase.h"
@@ -204,7 +204,7 @@ void Worker::openElementsFrom(QSettings &settings)
         if (pack.isEmpty())
             pack = PackageBase::nameFromPath(e.value(ProjectFile::packagePathKey()).toString());
         if (first || pack != lastName) {
-            lastIndex = packageIndexOf(pack);
+            lastIndex = m_packages.indexOf(pack);
             lastName = pack;
             first = false;
         }

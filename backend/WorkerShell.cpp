@@ -2,7 +2,7 @@
 // application state, signals and small file utilities.
 #include "backend/Worker.h"
 
-#include "backend/FileUrl.h"
+#include "util/FileUrl.h"
 
 #include <QApplication>
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 // Worker: the mounting-time stopwatch and the day statistics export.
 #include "backend/Worker.h"
 
-#include "backend/FileUrl.h"
+#include "util/FileUrl.h"
 #include "backend/ProjectStatistics.h"
 #include "util/SafeFile.h"
 

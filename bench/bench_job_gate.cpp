@@ -14,8 +14,8 @@
 //   bench_job_gate [BLOCKS=2000] [QUEUE=1000] [MOVES=2000]
 #include "app/ApplicationShell.h"
 #include "machine/WorkerCnc.h"
-#include "tests/MachineLinkProbe.h"
-#include "tests/TestSupport.h"
+#include "tests/support/MachineLinkProbe.h"
+#include "tests/support/TestSupport.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

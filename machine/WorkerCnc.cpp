@@ -2,7 +2,7 @@
 // with its remote shell.
 #include "machine/WorkerCnc.h"
 
-#include "backend/FileUrl.h"
+#include "util/FileUrl.h"
 #include "machine/LinuxCncChannel.h"
 #include "machine/LinuxCncOutputs.h"
 #include "machine/LinuxCncProcesses.h"

@@ -8,7 +8,7 @@
 #include "machine/ProgrammerLines.h"
 #include "machine/ShellDialogue.h"
 #include "machine/StartButton.h"
-#include "vision/FieldCalibrationTypes.h"
+#include "util/FieldCalibrationTypes.h"
 
 #include <QElapsedTimer>
 #include <QObject>

@@ -1,7 +1,5 @@
 #include "vision/CameraCapture.h"
 
-#include "app/ProcessState.h"
-
 #include <QDebug>
 #include <QProcess>
 
@@ -16,8 +14,6 @@ CameraCapture::CameraCapture(QObject *parent)
       m_factory(&VideoDevice::forName)
 {
     std::memset(&m_fmt, 0, sizeof m_fmt);
-    if (ProcessState::cameraHighRes())
-        setRequestedSize(1280, 960);
     m_frameTimer.setSingleShot(true);
     m_frameTimer.setInterval(1);
     m_restartTimer.setSingleShot(true);

@@ -40,7 +40,7 @@ public:
     // Where devices come from (the real or simulated camera by name unless
     // replaced).
     void setDeviceFactory(DeviceFactory factory) { m_factory = std::move(factory); }
-    // Frame size asked for at the next open.
+    // Frame size asked for at the next open (640x480 unless set).
     void setRequestedSize(int width, int height);
     // Time without a frame after which the device is reopened (5000 ms).
     void setStallTimeout(int ms) { m_stallTimeoutMs = ms; }

@@ -2,9 +2,8 @@
 
 #include "vision/CameraCapture.h"
 #include "vision/CameraImageProvider.h"
-#include "vision/CameraThread.h"
+#include "vision/CameraThreads.h"
 #include "vision/CameraWorker.h"
-#include "vision/CaptureThread.h"
 #include "vision/MatImage.h"
 #include "vision/PhotoClipper.h"
 #include "vision/SimulatedStage.h"
@@ -29,6 +28,20 @@ CameraItem::CameraItem(QQuickItem *parent)
     m_captureThread = new CaptureThread(this);
     connect(m_captureThread, &QThread::started, this, &CameraItem::connectThreads, Qt::QueuedConnection);
     m_captureThread->start();
+}
+
+namespace {
+const char kHighResolution[] = "kestravoCameraHighResolution";
+} // namespace
+
+void CameraItem::setHighResolution(QQmlEngine *engine, bool on)
+{
+    engine->setProperty(kHighResolution, on);
+}
+
+bool CameraItem::highResolution(const QQmlEngine *engine)
+{
+    return engine && engine->property(kHighResolution).toBool();
 }
 
 CameraItem::~CameraItem()
@@ -115,7 +128,7 @@ void CameraItem::connectThreads()
         return;
     }
     CameraWorker *w = m_worker;
-    CameraCapture *c = m_captureThread->waitForCapture();
+    CameraCapture *c = m_captureThread->waitForWorker();
     if (!w || !c)
         return;
     m_captureObject = c;
@@ -214,6 +227,8 @@ void CameraItem::connectThreads()
     // The capture object holds its path before any frame is asked for. Its
     // thread is idle until the first queued call arrives; these calls are
     // queued too so that they run in that thread, ahead of any later one.
+    if (highResolution(qmlEngine(this)))
+        QMetaObject::invokeMethod(c, [c] { c->setRequestedSize(1280, 960); }, queued);
     QMetaObject::invokeMethod(c, "setName", queued, Q_ARG(QString, m_name));
     QMetaObject::invokeMethod(c, "setMjpg", queued, Q_ARG(bool, m_mjpg));
     QMetaObject::invokeMethod(c, "setExposure", queued, Q_ARG(int, m_exposure));

@@ -14,6 +14,7 @@ class CameraCapture;
 class CameraThread;
 class CameraWorker;
 class CaptureThread;
+class QQmlEngine;
 
 // The camera element of the user interface ("Camera" in module "OpenCV"):
 // paints the newest processed frame, serves photos as an image provider
@@ -84,6 +85,11 @@ class CameraItem : public QQuickPaintedItem, public QQuickImageProvider
 public:
     explicit CameraItem(QQuickItem *parent = nullptr);
     ~CameraItem() override;
+
+    // Start-up option of the program: the cameras made by `engine` ask their
+    // devices for 1280x960 frames instead of 640x480.
+    static void setHighResolution(QQmlEngine *engine, bool on);
+    static bool highResolution(const QQmlEngine *engine);
 
     void paint(QPainter *painter) override;
     QImage requestImage(const QString &id, QSize *size, const QSize &requestedSize) override;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "vision/FieldCalibrationTypes.h"
+#include "util/FieldCalibrationTypes.h"
 
 #include <QImage>
 #include <QString>

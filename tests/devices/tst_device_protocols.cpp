@@ -11,7 +11,7 @@
 
 #include <cmath>
 
-class TstDeviceProtocols : public QObject
+class TestDeviceProtocols : public QObject
 {
     Q_OBJECT
 private slots:
@@ -36,7 +36,7 @@ private slots:
     void serialPortList();
 };
 
-void TstDeviceProtocols::framing_data()
+void TestDeviceProtocols::framing_data()
 {
     QTest::addColumn<QList<QByteArray>>("chunks");
     QTest::addColumn<QList<QByteArray>>("lines");
@@ -51,7 +51,7 @@ void TstDeviceProtocols::framing_data()
     QTest::newRow("unfinished") << QList<QByteArray>{"abc"} << QList<QByteArray>{};
 }
 
-void TstDeviceProtocols::framing()
+void TestDeviceProtocols::framing()
 {
     QFETCH(QList<QByteArray>, chunks);
     QFETCH(QList<QByteArray>, lines);
@@ -62,7 +62,7 @@ void TstDeviceProtocols::framing()
     QCOMPARE(got, lines);
 }
 
-void TstDeviceProtocols::framingCapsLongLines()
+void TestDeviceProtocols::framingCapsLongLines()
 {
     LineFramer framer(256);
     QCOMPARE(framer.feed(QByteArray(1000, 'x')), QList<QByteArray>{});
@@ -77,7 +77,7 @@ void TstDeviceProtocols::framingCapsLongLines()
     QCOMPARE(framer.feed("whole\r\n"), QList<QByteArray>{"whole"});
 }
 
-void TstDeviceProtocols::rangeDigit_data()
+void TestDeviceProtocols::rangeDigit_data()
 {
     QTest::addColumn<char>("mode");
     QTest::addColumn<double>("value");
@@ -94,7 +94,7 @@ void TstDeviceProtocols::rangeDigit_data()
         QTest::addRow("%c %g", row.mode, row.value) << row.mode << row.value << row.digit;
 }
 
-void TstDeviceProtocols::rangeDigit()
+void TestDeviceProtocols::rangeDigit()
 {
     QFETCH(char, mode);
     QFETCH(double, value);
@@ -102,7 +102,7 @@ void TstDeviceProtocols::rangeDigit()
     QCOMPARE(RlcProtocol::rangeDigit(mode, value), digit);
 }
 
-void TstDeviceProtocols::setupForValue_data()
+void TestDeviceProtocols::setupForValue_data()
 {
     QTest::addColumn<QString>("type");
     QTest::addColumn<double>("value");
@@ -117,7 +117,7 @@ void TstDeviceProtocols::setupForValue_data()
     QTest::newRow("empty type") << "" << 1.0 << "";
 }
 
-void TstDeviceProtocols::setupForValue()
+void TestDeviceProtocols::setupForValue()
 {
     QFETCH(QString, type);
     QFETCH(double, value);
@@ -125,7 +125,7 @@ void TstDeviceProtocols::setupForValue()
     QCOMPARE(RlcProtocol::setupForValue(RlcProtocol::modeFromType(type), value), command);
 }
 
-void TstDeviceProtocols::setupForParameters_data()
+void TestDeviceProtocols::setupForParameters_data()
 {
     QTest::addColumn<char>("mode");
     QTest::addColumn<bool>("freqLow");
@@ -137,7 +137,7 @@ void TstDeviceProtocols::setupForParameters_data()
     QTest::newRow("no mode") << char(0) << true << false << "SBA0]";
 }
 
-void TstDeviceProtocols::setupForParameters()
+void TestDeviceProtocols::setupForParameters()
 {
     QFETCH(char, mode);
     QFETCH(bool, freqLow);
@@ -146,7 +146,7 @@ void TstDeviceProtocols::setupForParameters()
     QCOMPARE(RlcProtocol::setupForParameters(mode, freqLow, parallel), command);
 }
 
-void TstDeviceProtocols::decode_data()
+void TestDeviceProtocols::decode_data()
 {
     QTest::addColumn<QByteArray>("line");
     QTest::addColumn<QString>("mode");
@@ -173,7 +173,7 @@ void TstDeviceProtocols::decode_data()
     QTest::newRow("C A e3 r47") << RlcEmulator::readingLine('C', 'A', 47, 3) << "C" << 4.7e-9 << QString("4.7nF");
 }
 
-void TstDeviceProtocols::decode()
+void TestDeviceProtocols::decode()
 {
     QFETCH(QByteArray, line);
     QFETCH(QString, mode);
@@ -188,7 +188,7 @@ void TstDeviceProtocols::decode()
     QCOMPARE(reading.text, text);
 }
 
-void TstDeviceProtocols::decodeRejects_data()
+void TestDeviceProtocols::decodeRejects_data()
 {
     QTest::addColumn<QByteArray>("line");
     QTest::addColumn<int>("kind");
@@ -204,7 +204,7 @@ void TstDeviceProtocols::decodeRejects_data()
     QTest::newRow("38 characters") << good + " " << int(RlcProtocol::Reading::Invalid);
 }
 
-void TstDeviceProtocols::decodeRejects()
+void TestDeviceProtocols::decodeRejects()
 {
     QFETCH(QByteArray, line);
     QFETCH(int, kind);
@@ -213,7 +213,7 @@ void TstDeviceProtocols::decodeRejects()
     QCOMPARE(reading.value, 0.0);
 }
 
-void TstDeviceProtocols::vsPressure_data()
+void TestDeviceProtocols::vsPressure_data()
 {
     QTest::addColumn<QByteArray>("line");
     QTest::addColumn<bool>("ok");
@@ -229,7 +229,7 @@ void TstDeviceProtocols::vsPressure_data()
     QTest::newRow("unit missing") << QByteArray("PS:1 P12.34") << false << 0.0;
 }
 
-void TstDeviceProtocols::vsPressure()
+void TestDeviceProtocols::vsPressure()
 {
     QFETCH(QByteArray, line);
     QFETCH(bool, ok);
@@ -242,7 +242,7 @@ void TstDeviceProtocols::vsPressure()
         QCOMPARE(got, -1.0);
 }
 
-void TstDeviceProtocols::vsAverage()
+void TestDeviceProtocols::vsAverage()
 {
     VsAverage average;
     QCOMPARE(average.add(10), 10.0);
@@ -255,7 +255,7 @@ void TstDeviceProtocols::vsAverage()
     QCOMPARE(average.count(), 5);
 }
 
-void TstDeviceProtocols::vsFreshness_data()
+void TestDeviceProtocols::vsFreshness_data()
 {
     QTest::addColumn<double>("stamp");
     QTest::addColumn<qint64>("now");
@@ -267,7 +267,7 @@ void TstDeviceProtocols::vsFreshness_data()
     QTest::newRow("a day later") << 1000.0 << qint64(86401000) << false;
 }
 
-void TstDeviceProtocols::vsFreshness()
+void TestDeviceProtocols::vsFreshness()
 {
     QFETCH(double, stamp);
     QFETCH(qint64, now);
@@ -278,7 +278,7 @@ void TstDeviceProtocols::vsFreshness()
     QVERIFY(b >= a);
 }
 
-void TstDeviceProtocols::serialPortList()
+void TestDeviceProtocols::serialPortList()
 {
     QTemporaryDir dir;
     QVERIFY(QFile::link(QStringLiteral("/dev/null"), dir.filePath("pci-0000:00:14.0-usb-0:2:1.0-port0")));
@@ -290,5 +290,5 @@ void TstDeviceProtocols::serialPortList()
     QCOMPARE(SerialPortList::list(dir.filePath("missing")), QStringList());
 }
 
-QTEST_GUILESS_MAIN(TstDeviceProtocols)
+QTEST_GUILESS_MAIN(TestDeviceProtocols)
 #include "tst_device_protocols.moc"

@@ -1,7 +1,7 @@
 // The instrument windows and root functions over the real back end (main
 // window, device threads, wiring) with the instrument emulators on
 // pseudo-terminals and real programmer scripts.
-#include "../TestSupport.h"
+#include "TestSupport.h"
 
 #include "app/ApplicationShell.h"
 #include "devices/VsProtocol.h"
@@ -17,7 +17,7 @@
 
 #include <memory>
 
-class TstDeviceWindows : public QObject
+class TestDeviceWindows : public QObject
 {
     Q_OBJECT
 
@@ -275,7 +275,7 @@ int main(int argc, char **argv)
 {
     TestSupport::prepareHeadlessEnvironment();
     QApplication app(argc, argv);
-    TstDeviceWindows test;
+    TestDeviceWindows test;
     return QTest::qExec(&test, argc, argv);
 }
 

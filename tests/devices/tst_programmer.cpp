@@ -1,7 +1,7 @@
 // The device programmer: the operator's executable run with real scripts,
 // and the simulated machine's own programmer as its settings name it. A
 // second of the wait lasts 300 ms, except in the row at the real timing.
-#include "../TestSupport.h"
+#include "TestSupport.h"
 #include "devices/WorkerProgrammer.h"
 
 #include <QElapsedTimer>
@@ -30,7 +30,7 @@ bool writeScript(const QString &path, const QByteArray &body)
 }
 }
 
-class TstProgrammer : public QObject
+class TestProgrammer : public QObject
 {
     Q_OBJECT
 private slots:
@@ -46,7 +46,7 @@ private:
     QTemporaryDir m_dir;
 };
 
-void TstProgrammer::initTestCase()
+void TestProgrammer::initTestCase()
 {
     QVERIFY(m_dir.isValid());
     QVERIFY(writeScript(m_dir.filePath("ok.sh"), "exit 0"));
@@ -59,7 +59,7 @@ void TstProgrammer::initTestCase()
     plain.write("#!/bin/sh\nexit 0\n");
 }
 
-void TstProgrammer::script_data()
+void TestProgrammer::script_data()
 {
     QTest::addColumn<QString>("script");
     QTest::addColumn<bool>("asUrl");
@@ -81,7 +81,7 @@ void TstProgrammer::script_data()
                                                   << "success" << QString();
 }
 
-void TstProgrammer::script()
+void TestProgrammer::script()
 {
     QFETCH(QString, script);
     QFETCH(bool, asUrl);
@@ -120,7 +120,7 @@ void TstProgrammer::script()
     QVERIFY(!QFile::exists(QDir::current().filePath("injected")));
 }
 
-void TstProgrammer::timedOutScriptIsEnded()
+void TestProgrammer::timedOutScriptIsEnded()
 {
     WorkerProgrammer worker;
     worker.setSecondMs(quickSecond);
@@ -144,7 +144,7 @@ void TstProgrammer::timedOutScriptIsEnded()
 // off. It succeeds unless the test writes its results file (results of the
 // next runs, the last one staying) or sets its environment variable; every
 // run is logged beside it.
-void TstProgrammer::simulatedProgrammer_data()
+void TestProgrammer::simulatedProgrammer_data()
 {
     QTest::addColumn<QString>("resultsFile"); // null: no file
     QTest::addColumn<QString>("environment"); // null: not set
@@ -167,7 +167,7 @@ void TstProgrammer::simulatedProgrammer_data()
                                                    << "2\n";
 }
 
-void TstProgrammer::simulatedProgrammer()
+void TestProgrammer::simulatedProgrammer()
 {
     QFETCH(QString, resultsFile);
     QFETCH(QString, environment);
@@ -216,5 +216,5 @@ void TstProgrammer::simulatedProgrammer()
     QCOMPARE(QString::fromUtf8(runs.readAll()), log);
 }
 
-QTEST_GUILESS_MAIN(TstProgrammer)
+QTEST_GUILESS_MAIN(TestProgrammer)
 #include "tst_programmer.moc"

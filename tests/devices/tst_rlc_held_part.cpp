@@ -53,7 +53,7 @@ SimulatedStage::Position at(double x, double y, double z)
 
 } // namespace
 
-class TstRlcHeldPart : public QObject
+class TestRlcHeldPart : public QObject
 {
     Q_OBJECT
 private slots:
@@ -224,5 +224,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TstRlcHeldPart)
+QTEST_GUILESS_MAIN(TestRlcHeldPart)
 #include "tst_rlc_held_part.moc"

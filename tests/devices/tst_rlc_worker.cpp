@@ -14,7 +14,7 @@ const QString noAnswer = QStringLiteral("Нет ответа от измерит
 constexpr int realOpenMs = 1500, realSetupMs = 2500, realReadMs = 1500;
 }
 
-class TstRlcWorker : public QObject
+class TestRlcWorker : public QObject
 {
     Q_OBJECT
 
@@ -259,5 +259,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TstRlcWorker)
+QTEST_GUILESS_MAIN(TestRlcWorker)
 #include "tst_rlc_worker.moc"

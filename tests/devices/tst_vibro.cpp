@@ -94,7 +94,7 @@ QStringList logLines(const QString &folder)
 
 } // namespace
 
-class TstVibro : public QObject
+class TestVibro : public QObject
 {
     Q_OBJECT
 private slots:
@@ -112,7 +112,7 @@ private slots:
     void softwareController();
 };
 
-void TstVibro::plan_data()
+void TestVibro::plan_data()
 {
     QTest::addColumn<int>("frequency");
     QTest::addColumn<int>("duty");
@@ -133,7 +133,7 @@ void TstVibro::plan_data()
     QTest::newRow("negative length") << 10 << 50 << -1.0 << 10 << 50 << 0 << qint64(50000) << qint64(50000);
 }
 
-void TstVibro::plan()
+void TestVibro::plan()
 {
     QFETCH(int, frequency);
     QFETCH(int, duty);
@@ -151,7 +151,7 @@ void TstVibro::plan()
     QCOMPARE(qint64(p.offMicros), off);
 }
 
-void TstVibro::softwarePattern_data()
+void TestVibro::softwarePattern_data()
 {
     QTest::addColumn<int>("duty");
     QTest::addColumn<int>("seconds");
@@ -160,7 +160,7 @@ void TstVibro::softwarePattern_data()
     QTest::newRow("no time, only off") << 50 << 0;
 }
 
-void TstVibro::softwarePattern()
+void TestVibro::softwarePattern()
 {
     QFETCH(int, duty);
     QFETCH(int, seconds);
@@ -173,7 +173,7 @@ void TstVibro::softwarePattern()
         QCOMPARE(c.index, 6);
 }
 
-void TstVibro::softwarePeriods()
+void TestVibro::softwarePeriods()
 {
     // 10 Hz, 30 %: off 70 ms then on 30 ms, ten times.
     auto recording = std::make_shared<Recording>();
@@ -195,7 +195,7 @@ void TstVibro::softwarePeriods()
     QVERIFY2(endLate > -2000 && endLate < 150000, qPrintable(QString::number(endLate)));
 }
 
-void TstVibro::stopEndsWithinOnePeriod()
+void TestVibro::stopEndsWithinOnePeriod()
 {
     auto recording = std::make_shared<Recording>();
     ThreadVibroPWM thread(factoryFor(recording), 5, 50, 10.0);   // 200 ms periods for 10 s
@@ -214,7 +214,7 @@ void TstVibro::stopEndsWithinOnePeriod()
     QVERIFY(thread.succeeded());
 }
 
-void TstVibro::unacknowledgedCommandStops()
+void TestVibro::unacknowledgedCommandStops()
 {
     auto recording = std::make_shared<Recording>();
     recording->refuseAfter = 3;
@@ -227,7 +227,7 @@ void TstVibro::unacknowledgedCommandStops()
     QCOMPARE(recording->pattern(), QStringLiteral("010"));
 }
 
-void TstVibro::threadWithoutChannel()
+void TestVibro::threadWithoutChannel()
 {
     ThreadVibroPWM thread([] { return std::unique_ptr<DigitalOutputs>(); }, 20, 50, 3.0);
     thread.start();
@@ -235,7 +235,7 @@ void TstVibro::threadWithoutChannel()
     QVERIFY(!thread.succeeded());
 }
 
-void TstVibro::hardwareCommands()
+void TestVibro::hardwareCommands()
 {
     QCOMPARE(HalCommands::hardwarePwmStart(QStringLiteral("7i92"), 25, 35),
              (QList<QStringList>{{"setp", "hm2_7i92.0.pwmgen.pwm_frequency", "20"},
@@ -250,7 +250,7 @@ void TstVibro::hardwareCommands()
     QCOMPARE(HalCommands::blowWidth(0.1), (QStringList{"setp", "oneshot-blow.width", "0.1"}));
 }
 
-void TstVibro::hardwareThroughHalcmd()
+void TestVibro::hardwareThroughHalcmd()
 {
     QTemporaryDir dir;
     const QString halcmd = writeFakeHalcmd(dir.path());
@@ -281,7 +281,7 @@ void TstVibro::hardwareThroughHalcmd()
     QCOMPARE(logLines(dir.path()).last(), QStringLiteral("setp oneshot-blow.width 0.05"));
 }
 
-void TstVibro::halcmdFromPath()
+void TestVibro::halcmdFromPath()
 {
     QTemporaryDir dir;
     writeFakeHalcmd(dir.path());
@@ -297,7 +297,7 @@ void TstVibro::halcmdFromPath()
     QVERIFY(!missing.run(HalCommands::blowWidth(0.1)));
 }
 
-void TstVibro::softwareController()
+void TestVibro::softwareController()
 {
     auto recording = std::make_shared<Recording>();
     VibroPwm vibro(HalCmdRunner(QStringLiteral("/nonexistent/halcmd")), factoryFor(recording));
@@ -320,5 +320,5 @@ void TstVibro::softwareController()
     QVERIFY(recording->pattern().endsWith('0'));
 }
 
-QTEST_GUILESS_MAIN(TstVibro)
+QTEST_GUILESS_MAIN(TestVibro)
 #include "tst_vibro.moc"

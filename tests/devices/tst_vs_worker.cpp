@@ -19,7 +19,7 @@ const QString handshakeFailed = QStringLiteral("Нет ответа от дат�
 const QString badValue = QStringLiteral("Получено некорректное значение с датчика! ");
 }
 
-class TstVsWorker : public QObject
+class TestVsWorker : public QObject
 {
     Q_OBJECT
 
@@ -324,5 +324,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TstVsWorker)
+QTEST_GUILESS_MAIN(TestVsWorker)
 #include "tst_vs_worker.moc"

@@ -31,7 +31,7 @@ QStringList texts(const QSignalSpy &spy)
 
 } // namespace
 
-class TstCncSim : public QObject
+class TestCncSim : public QObject
 {
     Q_OBJECT
 
@@ -484,5 +484,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TstCncSim)
+QTEST_GUILESS_MAIN(TestCncSim)
 #include "tst_cnc_sim.moc"

@@ -9,7 +9,7 @@
 
 #include <QTest>
 
-class TstCncUnits : public QObject
+class TestCncUnits : public QObject
 {
     Q_OBJECT
 
@@ -266,5 +266,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TstCncUnits)
+QTEST_GUILESS_MAIN(TestCncUnits)
 #include "tst_cnc_units.moc"

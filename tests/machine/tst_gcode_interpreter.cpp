@@ -60,7 +60,7 @@ struct Run
 
 } // namespace
 
-class TstGCodeInterpreter : public QObject
+class TestGCodeInterpreter : public QObject
 {
     Q_OBJECT
 
@@ -697,5 +697,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TstGCodeInterpreter)
+QTEST_GUILESS_MAIN(TestGCodeInterpreter)
 #include "tst_gcode_interpreter.moc"

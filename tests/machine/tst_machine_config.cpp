@@ -69,7 +69,7 @@ QString oldLayout()
 
 } // namespace
 
-class TstMachineConfig : public QObject
+class TestMachineConfig : public QObject
 {
     Q_OBJECT
 
@@ -240,5 +240,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TstMachineConfig)
+QTEST_GUILESS_MAIN(TestMachineConfig)
 #include "tst_machine_config.moc"

@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-class TstPing : public QObject
+class TestPing : public QObject
 {
     Q_OBJECT
 
@@ -121,5 +121,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TstPing)
+QTEST_GUILESS_MAIN(TestPing)
 #include "tst_ping.moc"

@@ -75,7 +75,7 @@ public:
 
 } // namespace
 
-class TstWorkerCnc : public QObject
+class TestWorkerCnc : public QObject
 {
     Q_OBJECT
 
@@ -456,5 +456,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TstWorkerCnc)
+QTEST_GUILESS_MAIN(TestWorkerCnc)
 #include "tst_worker_cnc.moc"

@@ -1,4 +1,4 @@
-#include "backend/FileUrl.h"
+#include "util/FileUrl.h"
 
 namespace FileUrl {
 

@@ -14,8 +14,8 @@
 #include "app/InstanceGuard.h"
 #include "app/Privileges.h"
 #include "app/StartupEnvironment.h"
-#include "app/UnixSignalWatcher.h"
-#include "backend/FileUrl.h"
+#include "util/UnixSignalWatcher.h"
+#include "util/FileUrl.h"
 #include "backend/MachineRecords.h"
 #include "backend/SettingsStore.h"
 

@@ -117,4 +117,28 @@ void resetCollectedWarnings()
     g_warnings.clear();
 }
 
+bool writeFile(const QString &path, const QByteArray &content)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(content) == content.size();
+}
+
+QByteArray contentOf(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool setModified(const QString &path, const QDateTime &when)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadWrite) && f.setFileTime(when, QFileDevice::FileModificationTime);
+}
+
+bool runningAsRoot()
+{
+    return ::geteuid() == 0;
+}
+
 } // namespace TestSupport

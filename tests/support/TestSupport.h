@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -23,5 +25,14 @@ void resetCollectedWarnings();
 // `runDir`. Returns the settings store's path,
 // or an empty string (with the reason in `error`).
 QString prepareSimRunFolder(const QString &simDir, const QString &runDir, QString *error);
+
+// Files: writes `content` (making the folders); false when that failed.
+bool writeFile(const QString &path, const QByteArray &content);
+// The bytes of a file, empty when it cannot be read.
+QByteArray contentOf(const QString &path);
+bool setModified(const QString &path, const QDateTime &when);
+// Root reads and writes whatever the permissions say: checks of unreadable
+// files are skipped then.
+bool runningAsRoot();
 
 } // namespace TestSupport

@@ -1,4 +1,4 @@
-#include "app/UnixSignalWatcher.h"
+#include "util/UnixSignalWatcher.h"
 
 #include <QDebug>
 #include <QSocketNotifier>

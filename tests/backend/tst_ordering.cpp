@@ -1,0 +1,384 @@
+// Orders of reference marks (ant colony) and placements (nearest walk by
+// travel time): the random generator, fixed small cases checked against the
+// exact optimum, degenerate inputs and the cost model.
+#include "backend/ACO.h"
+#include "backend/ParkMillerRandom.h"
+#include "backend/PathOrdering.h"
+
+#include <QTest>
+
+#include <algorithm>
+#include <cmath>
+
+using PathOrdering::AxisLimits;
+
+namespace {
+
+// Shortest open path from point 0 through all points, by trying every order.
+double bruteForceOptimum(const QVector<QPointF> &p)
+{
+    QVector<int> rest;
+    for (int i = 1; i < p.size(); ++i)
+        rest.append(i);
+    double best = 1e300;
+    do {
+        QVector<int> order{0};
+        order += rest;
+        best = std::min(best, PathOrdering::pathLength(p, order));
+    } while (std::next_permutation(rest.begin(), rest.end()));
+    return best;
+}
+
+bool isPermutationFromZero(const QVector<int> &order, int n)
+{
+    if (order.size() != n || order.value(0, -1) != 0)
+        return false;
+    QVector<int> sorted = order;
+    std::sort(sorted.begin(), sorted.end());
+    for (int i = 0; i < n; ++i) {
+        if (sorted.at(i) != i)
+            return false;
+    }
+    return true;
+}
+
+// Points of a board with marks at its corners, scaled.
+QVector<QPointF> scaled(const QVector<QPointF> &p, double scale)
+{
+    QVector<QPointF> out;
+    for (const QPointF &q : p)
+        out.append(q * scale);
+    return out;
+}
+
+// The walk written plainly: every remaining point's cost computed, a smaller
+// cost wins, an equal one when it is closer.
+QVector<int> plainWalk(const QVector<QPointF> &p, const AxisLimits &x, const AxisLimits &y)
+{
+    QVector<int> remaining;
+    for (int i = 1; i < p.size(); ++i)
+        remaining.append(i);
+    QVector<int> order{0};
+    int current = 0;
+    while (!remaining.isEmpty()) {
+        float bestCost = 999999.0f;
+        float bestDistance = 0;
+        int best = -1;
+        for (int k = 0; k < remaining.size(); ++k) {
+            const QPointF d = p.at(remaining.at(k)) - p.at(current);
+            const float cost = PathOrdering::moveCost(d.x(), d.y(), x, y);
+            const float distance = float(std::hypot(d.x(), d.y()));
+            if (cost < bestCost || (cost == bestCost && distance < bestDistance)) {
+                bestCost = cost;
+                bestDistance = distance;
+                best = k;
+            }
+        }
+        current = remaining.takeAt(best);
+        order.append(current);
+    }
+    return order;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(QVector<QPointF>)
+Q_DECLARE_METATYPE(PathOrdering::AxisLimits)
+
+class TestOrdering : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void randomGeneratorMatchesDirectArithmetic()
+    {
+        // The same generator written with 64-bit products instead of Schrage's
+        // decomposition.
+        long long state = 21;
+        long long table[32];
+        for (int j = 39; j >= 0; --j) {
+            state = state * 16807 % 2147483647;
+            if (j < 32)
+                table[j] = state;
+        }
+        long long last = table[0];
+        ParkMillerRandom random(-21);
+        for (int i = 0; i < 5000; ++i) {
+            state = state * 16807 % 2147483647;
+            const int j = int(last / 67108864);
+            last = table[j];
+            table[j] = state;
+            const double expected = std::min(double(last) * 4.656612875245797e-10, 0.99999988);
+            const double value = random.next();
+            QCOMPARE(value, expected);
+            QVERIFY(value > 0 && value <= 0.99999988);
+        }
+    }
+
+    void randomGeneratorRepeatsAfterReseed()
+    {
+        ParkMillerRandom a(-21);
+        ParkMillerRandom b(-21);
+        ParkMillerRandom c(-22);
+        bool differs = false;
+        for (int i = 0; i < 100; ++i) {
+            const double va = a.next();
+            QCOMPARE(b.next(), va);
+            differs = differs || c.next() != va;
+        }
+        QVERIFY(differs);
+    }
+
+    void marksOnALine()
+    {
+        // A, C, B with B between A and C.
+        const QVector<QPointF> p{{0, 0}, {20, 0}, {10, 0}};
+        const PathOrdering::Result r = PathOrdering::antOrder(p);
+        QCOMPARE(r.order, (QVector<int>{0, 2, 1}));
+        QCOMPARE(r.givenCost, 30.0);
+        QCOMPARE(r.newCost, 20.0);
+    }
+
+    void optimalOrderIsKept()
+    {
+        const QVector<QPointF> p{{5, 5}, {10, 5}, {10, 50}, {60, 50}};
+        const PathOrdering::Result r = PathOrdering::antOrder(p);
+        QVERIFY(!r.improved());
+        QCOMPARE(r.order, (QVector<int>{0, 1, 2, 3}));
+    }
+
+    void colonyNotWorseThanGreedyWalk_data()
+    {
+        QTest::addColumn<QVector<QPointF>>("points");
+        // Two marks per board of a 2 x 2 panel, listed board by board.
+        QTest::newRow("panel 2x2") << QVector<QPointF>{{3, 3}, {47, 37}, {53, 3}, {97, 37},
+                                                       {3, 43}, {47, 77}, {53, 43}, {97, 77}};
+        QTest::newRow("zigzag") << QVector<QPointF>{{0, 0}, {30, 10}, {10, 0}, {20, 10}, {40, 0}, {0, 10}};
+        QTest::newRow("circle") << [] {
+            QVector<QPointF> p;
+            for (int i = 0; i < 7; ++i)
+                p.append(QPointF(50 + 40 * std::cos(i * 3.0), 50 + 40 * std::sin(i * 3.0)));
+            return p;
+        }();
+    }
+
+    void colonyNotWorseThanGreedyWalk()
+    {
+        QFETCH(QVector<QPointF>, points);
+        const PathOrdering::Result r = PathOrdering::antOrder(points);
+        QVERIFY(isPermutationFromZero(r.order, points.size()));
+        QVERIFY(std::fabs(PathOrdering::pathLength(points, r.order) - std::min(r.newCost, r.givenCost)) < 1e-9);
+        const PathOrdering::Result walk = PathOrdering::greedyByDistance(points);
+        const double walkLength = PathOrdering::pathLength(points, walk.order);
+        QVERIFY2(PathOrdering::pathLength(points, r.order) <= walkLength + 1e-9,
+                 qPrintable(QString("%1 against %2").arg(PathOrdering::pathLength(points, r.order)).arg(walkLength)));
+        QVERIFY(PathOrdering::pathLength(points, r.order) >= bruteForceOptimum(points) - 1e-9);
+    }
+
+    void colonyIndependentOfScale()
+    {
+        // The weights 1/d^30 leave double range below and above a millimetre;
+        // the order must not depend on the unit.
+        const QVector<QPointF> shape{{0, 0}, {4, 3}, {1, 0}, {3, 3}, {2, 1}, {0, 3}};
+        const PathOrdering::Result mm = PathOrdering::antOrder(shape);
+        QVERIFY(mm.improved());
+        for (double scale : {1e-4, 1e-3, 1e3, 1e5}) {
+            const PathOrdering::Result r = PathOrdering::antOrder(scaled(shape, scale));
+            QCOMPARE(r.order, mm.order);
+            QVERIFY(std::fabs(r.newCost / scale - mm.newCost) < 1e-6 * mm.newCost);
+        }
+    }
+
+    void sameInputSameOrder()
+    {
+        QVector<QPointF> p;
+        for (int i = 0; i < 40; ++i)
+            p.append(QPointF(std::fmod(i * 37.1, 200.0), std::fmod(i * 53.7, 150.0)));
+        const PathOrdering::Result first = PathOrdering::antOrder(p);
+        for (int run = 0; run < 3; ++run) {
+            const PathOrdering::Result again = PathOrdering::antOrder(p);
+            QCOMPARE(again.order, first.order);
+            QCOMPARE(again.newCost, first.newCost);
+        }
+        QVERIFY(first.improved());
+        QVERIFY(isPermutationFromZero(first.order, p.size()));
+    }
+
+    void degenerateMarksTerminate_data()
+    {
+        QTest::addColumn<QVector<QPointF>>("points");
+        QTest::addColumn<double>("optimum");
+        QTest::newRow("two at one spot") << QVector<QPointF>{{5, 5}, {5, 5}} << 0.0;
+        QTest::newRow("three at one spot") << QVector<QPointF>{{5, 5}, {5, 5}, {5, 5}} << 0.0;
+        QTest::newRow("pair at one spot among others")
+            << QVector<QPointF>{{0, 0}, {30, 0}, {10, 0}, {10, 0}, {20, 0}} << 30.0;
+        QTest::newRow("start shared") << QVector<QPointF>{{7, 7}, {9, 7}, {7, 7}, {8, 7}} << 2.0;
+        QTest::newRow("mixed scales") << QVector<QPointF>{{0, 0}, {5000, 0}, {0.0005, 0}, {5000.0004, 0}, {2500, 0}}
+                                      << 5000.0004;
+    }
+
+    void degenerateMarksTerminate()
+    {
+        QFETCH(QVector<QPointF>, points);
+        QFETCH(double, optimum);
+        const PathOrdering::Result r = PathOrdering::antOrder(points);
+        QVERIFY(isPermutationFromZero(r.order, points.size()));
+        QVERIFY(std::isfinite(r.newCost));
+        QVERIFY(std::fabs(PathOrdering::pathLength(points, r.order) - optimum) < 1e-9);
+    }
+
+    void colonyWithoutPheromoneStillFinishes()
+    {
+        // No pair connected: every pheromone is 0, so every weight is 0 and the
+        // plain formula divides 0 by 0. The ants then choose evenly.
+        ACO colony(5, 4, 0, 1.0, 30.0, 100.0, 0.5, 2.0);
+        colony.init();
+        const double xy[4][2] = {{0, 0}, {3, 0}, {1, 0}, {2, 0}};
+        for (int i = 0; i < 4; ++i)
+            colony.setCityPosition(i, xy[i][0], xy[i][1]);
+        QVERIFY(colony.optimize(2));
+        const std::vector<int> route = colony.bestRoute();
+        QVERIFY(isPermutationFromZero(QVector<int>(route.begin(), route.end()), 4));
+        QVERIFY(std::isfinite(colony.getBestLength()));
+        QVERIFY(colony.getBestLength() >= 3.0);
+
+        ACO unprepared(5, 4, 0, 1.0, 30.0, 100.0, 0.5, 2.0);
+        QVERIFY(!unprepared.optimize(1));
+    }
+
+    void longListTakesGreedyWalk()
+    {
+        // 61 marks on a line, given from both ends inwards: the walk goes along.
+        QVector<QPointF> p;
+        for (int i = 0; i <= 30; ++i) {
+            p.append(QPointF(i, 0));
+            if (i < 30)
+                p.append(QPointF(60 - i, 0));
+        }
+        QCOMPARE(p.size(), 61);
+        const PathOrdering::Result r = PathOrdering::antOrder(p);
+        QVERIFY(r.improved());
+        QCOMPARE(r.newCost, 60.0);
+        for (int k = 0; k < r.order.size(); ++k)
+            QCOMPARE(p.at(r.order.at(k)).x(), double(k));
+    }
+
+    void shortListsUnchanged()
+    {
+        QCOMPARE(PathOrdering::antOrder({}).order, QVector<int>());
+        QCOMPARE(PathOrdering::antOrder({{3, 4}}).order, QVector<int>{0});
+        QCOMPARE(PathOrdering::nearestOrder({{3, 4}}, {100, 1000}, {100, 1000}).order, QVector<int>{0});
+    }
+
+    void axisTime_data()
+    {
+        QTest::addColumn<double>("s");
+        QTest::addColumn<double>("expected");
+        // v = 100 mm/s, a = 1000 mm/s²: v² / a = 10 mm.
+        QTest::newRow("zero") << 0.0 << 0.0;
+        QTest::newRow("short") << 5.0 << std::sqrt(0.01);
+        QTest::newRow("at the limit") << 10.0 << std::sqrt(0.02);
+        QTest::newRow("long") << 30.0 << 0.2 + 0.2;
+    }
+
+    void axisTime()
+    {
+        QFETCH(double, s);
+        QFETCH(double, expected);
+        QVERIFY(std::fabs(PathOrdering::axisTime(s, {100, 1000}) - expected) < 1e-12);
+    }
+
+    void diagonalCostsAsMuchAsOneAxis()
+    {
+        const AxisLimits l{100, 1000};
+        const float x = PathOrdering::moveCost(10, 0, l, l);
+        QCOMPARE(PathOrdering::moveCost(0, 10, l, l), x);
+        QCOMPARE(PathOrdering::moveCost(10, 10, l, l), x);
+        QCOMPARE(PathOrdering::moveCost(-10, -10, l, l), x);
+        // Different limits: the slower axis decides.
+        QCOMPARE(PathOrdering::moveCost(10, 10, l, {50, 1000}), float(PathOrdering::axisTime(10, {50, 1000})));
+    }
+
+    void tieBrokenByStraightDistance()
+    {
+        const AxisLimits l{100, 1000};
+        // From the start, (10, 10) and (10, 0) cost the same; the shorter wins
+        // although it is listed later (taking (10, 10) first would cost as much).
+        const QVector<QPointF> p{{0, 0}, {10, 10}, {50, 50}, {10, 0}};
+        const PathOrdering::Result r = PathOrdering::nearestOrder(p, l, l);
+        QCOMPARE(r.order, (QVector<int>{0, 3, 1, 2}));
+    }
+
+    void nearestWalkOrder()
+    {
+        const AxisLimits l{200, 2000};
+        const QVector<QPointF> p{{0, 0}, {50, 0}, {5, 1}, {100, 100}, {52, 3}, {10, 0}};
+        const PathOrdering::Result r = PathOrdering::nearestOrder(p, l, l);
+        QCOMPARE(r.order, (QVector<int>{0, 2, 5, 1, 4, 3}));
+        QVERIFY(std::fabs(r.newCost - PathOrdering::orderCost(p, r.order, l, l)) < 1e-5);
+        QVERIFY(r.improved());
+    }
+
+    void unusableLimitsFallBackToDistance_data()
+    {
+        QTest::addColumn<double>("velocity");
+        QTest::addColumn<double>("acceleration");
+        QTest::newRow("unknown") << 0.0 << 0.0;
+        QTest::newRow("no acceleration") << 100.0 << 0.0;
+        QTest::newRow("negative") << -5.0 << 100.0;
+        QTest::newRow("not a number") << std::nan("") << 100.0;
+    }
+
+    void unusableLimitsFallBackToDistance()
+    {
+        QFETCH(double, velocity);
+        QFETCH(double, acceleration);
+        const AxisLimits bad{velocity, acceleration};
+        QCOMPARE(PathOrdering::moveCost(3, 4, bad, {100, 1000}), 5.0f);
+        // Points far apart (beyond any time the walk's first guess would allow).
+        const QVector<QPointF> p{{0, 0}, {3e6, 0}, {1e6, 0}, {2e6, 0}};
+        const PathOrdering::Result r = PathOrdering::nearestOrder(p, bad, bad);
+        QCOMPARE(r.order, (QVector<int>{0, 2, 3, 1}));
+        QCOMPARE(r.newCost, 3e6);
+    }
+
+    void nearestKeepsGivenOrderWhenNotBetter()
+    {
+        const AxisLimits l{100, 1000};
+        const QVector<QPointF> p{{0, 0}, {1, 0}, {2, 0}, {3, 0}};
+        const PathOrdering::Result r = PathOrdering::nearestOrder(p, l, l);
+        QVERIFY(!r.improved());
+        QCOMPARE(r.order, (QVector<int>{0, 1, 2, 3}));
+    }
+
+    void nearestWalkMatchesPlainWalk_data()
+    {
+        QTest::addColumn<QVector<QPointF>>("points");
+        QTest::addColumn<AxisLimits>("x");
+        QTest::addColumn<AxisLimits>("y");
+        QVector<QPointF> scattered, grid;
+        for (int i = 0; i < 700; ++i)
+            scattered.append(QPointF(std::fmod(i * 7.31, 250.0), std::fmod(i * 13.77, 180.0)));
+        // A grid has many equal costs and equal distances.
+        for (int i = 0; i < 600; ++i)
+            grid.append(QPointF((i * 7) % 30 * 2.54, (i * 11) % 20 * 2.54));
+        QTest::newRow("scattered, equal limits") << scattered << AxisLimits{500, 3000} << AxisLimits{500, 3000};
+        QTest::newRow("scattered, slow Y") << scattered << AxisLimits{500, 3000} << AxisLimits{100, 400};
+        QTest::newRow("scattered, short ramps") << scattered << AxisLimits{20, 50000} << AxisLimits{30, 40000};
+        QTest::newRow("grid, equal limits") << grid << AxisLimits{300, 2000} << AxisLimits{300, 2000};
+        QTest::newRow("grid, different limits") << grid << AxisLimits{300, 2000} << AxisLimits{250, 1000};
+    }
+
+    void nearestWalkMatchesPlainWalk()
+    {
+        QFETCH(QVector<QPointF>, points);
+        QFETCH(AxisLimits, x);
+        QFETCH(AxisLimits, y);
+        const PathOrdering::Result r = PathOrdering::nearestOrder(points, x, y);
+        QVERIFY(r.improved());
+        QCOMPARE(r.order, plainWalk(points, x, y));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestOrdering)
+#include "tst_ordering.moc"

@@ -1,0 +1,128 @@
+// Overlapping components: rotated footprints, the full sweep and the
+// incremental update after one component changed.
+#include "backend/Overlaps.h"
+
+#include <QMetaType>
+
+#include <QRandomGenerator>
+#include <QTest>
+
+using Overlaps::Footprint;
+Q_DECLARE_METATYPE(Overlaps::Footprint)
+
+namespace {
+
+// Every pair compared: the reference the faster paths must agree with.
+QVector<bool> bruteForce(const QVector<Footprint> &f)
+{
+    QVector<bool> flags(f.size(), false);
+    for (int i = 0; i < f.size(); ++i) {
+        for (int j = i + 1; j < f.size(); ++j) {
+            if (Overlaps::intersect(f.at(i), f.at(j)))
+                flags[i] = flags[j] = true;
+        }
+    }
+    return flags;
+}
+
+} // namespace
+
+class TestOverlaps : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void corners()
+    {
+        // 4 x 2 body with its corner at (10, 20), turned 90°: centre (12, 21).
+        const Overlaps::Corners c = Overlaps::corners({10, 20, 90, 4, 2, false});
+        const QPointF expected[] = {{13, 19}, {13, 23}, {11, 23}, {11, 19}};
+        for (int i = 0; i < 4; ++i) {
+            QVERIFY2(qAbs(c[i].x() - expected[i].x()) < 1e-9 && qAbs(c[i].y() - expected[i].y()) < 1e-9,
+                     qPrintable(QString("corner %1: %2, %3").arg(i).arg(c[i].x()).arg(c[i].y())));
+        }
+    }
+
+    void pairs_data()
+    {
+        QTest::addColumn<Footprint>("a");
+        QTest::addColumn<Footprint>("b");
+        QTest::addColumn<bool>("overlap");
+        QTest::newRow("apart") << Footprint{0, 0, 0, 2, 1, false} << Footprint{3, 0, 0, 2, 1, false} << false;
+        QTest::newRow("sharing area") << Footprint{0, 0, 0, 2, 1, false} << Footprint{1.5, 0.5, 0, 2, 1, false} << true;
+        QTest::newRow("touching edge") << Footprint{0, 0, 0, 2, 1, false} << Footprint{2, 0, 0, 2, 1, false} << false;
+        QTest::newRow("touching corner") << Footprint{0, 0, 0, 2, 1, false} << Footprint{2, 1, 0, 2, 1, false} << false;
+        QTest::newRow("inside") << Footprint{0, 0, 0, 10, 10, false} << Footprint{4, 4, 30, 1, 1, false} << true;
+        // A long body turned 90° reaches a neighbour it misses unturned.
+        QTest::newRow("turned into neighbour") << Footprint{0, 0, 90, 6, 1, false} << Footprint{2, -2.4, 0, 2, 1, false}
+                                               << true;
+        QTest::newRow("unturned misses") << Footprint{0, 0, 0, 6, 1, false} << Footprint{2, -2.4, 0, 2, 1, false} << false;
+        // Extents overlap, bodies do not: two squares turned 45° side by side.
+        QTest::newRow("diamonds apart") << Footprint{0, 0, 45, 2, 2, false} << Footprint{2.9, 0, 45, 2, 2, false}
+                                        << false;
+        QTest::newRow("diamonds meet") << Footprint{0, 0, 45, 2, 2, false} << Footprint{2.7, 0, 45, 2, 2, false} << true;
+        QTest::newRow("-90 same as 90") << Footprint{0, 0, -90, 6, 1, false} << Footprint{2, -2.4, 0, 2, 1, false}
+                                        << true;
+        QTest::newRow("180 same as 0") << Footprint{0, 0, 180, 6, 1, false} << Footprint{2, -2.4, 0, 2, 1, false}
+                                       << false;
+    }
+
+    void pairs()
+    {
+        QFETCH(Footprint, a);
+        QFETCH(Footprint, b);
+        QTEST(Overlaps::intersect(a, b), "overlap");
+        QTEST(Overlaps::intersect(b, a), "overlap");
+        QFETCH(bool, overlap);
+        QCOMPARE(Overlaps::all({a, b}), QVector<bool>({overlap, overlap}));
+    }
+
+    void movingAwayClearsNeighbour()
+    {
+        QVector<Footprint> f{{0, 0, 0, 2, 1, false}, {1, 0, 0, 2, 1, false}, {10, 0, 0, 2, 1, false},
+                             {10.5, 0.5, 0, 2, 1, false}};
+        QVector<bool> flags = Overlaps::all(f);
+        QCOMPARE(flags, QVector<bool>({true, true, true, true}));
+        f[1].rX = 5; // moved off its neighbour
+        flags = Overlaps::update(f, flags, 1);
+        QCOMPARE(flags, QVector<bool>({false, false, true, true}));
+        f[1].rX = 10.2; // onto the other pair
+        flags = Overlaps::update(f, flags, 1);
+        QCOMPARE(flags, QVector<bool>({false, true, true, true}));
+    }
+
+    void deletedAndZeroSizeTakeNoPart()
+    {
+        QVector<Footprint> f{{0, 0, 0, 2, 1, false}, {1, 0, 0, 2, 1, false}, {0.5, 0, 0, 0, 1, false}};
+        QCOMPARE(Overlaps::all(f), QVector<bool>({true, true, false}));
+        QVector<bool> flags = Overlaps::all(f);
+        f[1].deleted = true;
+        QCOMPARE(Overlaps::update(f, flags, 1), QVector<bool>({false, false, false}));
+        QCOMPARE(Overlaps::update(f, flags, 7), flags); // out of range: unchanged
+    }
+
+    void sweepAndUpdateAgreeWithPairs()
+    {
+        QRandomGenerator random(20261206);
+        QVector<Footprint> f;
+        for (int i = 0; i < 300; ++i) {
+            f.append({random.bounded(100.0), random.bounded(100.0), double(random.bounded(8) * 45 - 180),
+                      0.5 + random.bounded(5.0), 0.3 + random.bounded(3.0), false});
+        }
+        QVector<bool> flags = Overlaps::all(f);
+        QCOMPARE(flags, bruteForce(f));
+        QVERIFY(flags.count(true) > 20 && flags.count(false) > 20);
+        for (int step = 0; step < 400; ++step) {
+            const int i = random.bounded(f.size());
+            f[i].rX = random.bounded(100.0);
+            f[i].rY = random.bounded(100.0);
+            f[i].rot = random.bounded(360.0) - 180;
+            f[i].deleted = random.bounded(20) == 0;
+            flags = Overlaps::update(f, flags, i);
+            QCOMPARE(flags, bruteForce(f));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestOverlaps)
+#include "tst_overlaps.moc"

@@ -1,0 +1,226 @@
+// The project file: every key written and read back, defaults, refused
+// values, and a failed save that keeps the old file.
+#include "DataSamples.h"
+#include "TestSupport.h"
+
+#include "backend/FeederFile.h"
+#include "backend/PackageBase.h"
+#include "backend/ProjectFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace TestSupport;
+
+class TestProjectFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void projectRoundTripEveryKey()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("board one.project");
+        const ProjectFile::Data written = sampleProject();
+        QString error;
+        QVERIFY2(ProjectFile::save(path, written, &error), qPrintable(error));
+
+        QSettings s(path, QSettings::IniFormat);
+        QVector<ProjectFile::Skipped> skipped;
+        const ProjectFile::Data read = ProjectFile::readAll(s, &skipped);
+        QVERIFY(skipped.isEmpty());
+        QCOMPARE(read.feederBanks.b, written.feederBanks.b);
+        QCOMPARE(read.feederBanks.l, written.feederBanks.l);
+        QCOMPARE(read.feederBanks.u, QString());
+        QCOMPARE(read.feederBanks.r, written.feederBanks.r);
+        for (const ProjectFile::Key &key : ProjectFile::pcbKeys()) {
+            const QString name = QLatin1String(key.name);
+            QCOMPARE(read.pcb.value(name).toString(), written.pcb.value(name).toString());
+            if (key.def.isValid())
+                QCOMPARE(read.pcb.value(name).type(), key.def.type());
+        }
+        QCOMPARE(read.panel.size(), 4);
+        QCOMPARE(read.panel.at(1).x, 110.5);
+        QCOMPARE(read.panel.at(2).rot, -90.0);
+        auto compareObjects = [](const QVector<QVariantMap> &a, const QVector<QVariantMap> &b) {
+            QCOMPARE(a.size(), b.size());
+            for (int i = 0; i < a.size(); ++i) {
+                for (auto it = b.at(i).constBegin(); it != b.at(i).constEnd(); ++it)
+                    QCOMPARE(a.at(i).value(it.key()).toString(), it.value().toString());
+            }
+        };
+        compareObjects(read.refs, written.refs);
+        compareObjects(read.elements, written.elements);
+        compareObjects(read.dots, written.dots);
+        QCOMPARE(read.log, written.log);
+        QCOMPARE(read.dayStat, written.dayStat);
+        QCOMPARE(read.device.value("workAreaY2").toDouble(), 302.5);
+    }
+
+    void projectMissingKeysTakeDefaults()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("old.project");
+        {
+            QSettings s(path, QSettings::IniFormat);
+            s.setValue("refCount", 1);
+            s.setValue("ref0/rX", 3);
+            s.setValue("elementCount", 1);
+            s.setValue("element0/rX", 1);
+            s.setValue("element0/rY", 2);
+            // No "pack": the package comes from the picture path.
+            s.setValue("element0/elementPath", "file:///base/chips/SOT23(A2.9B1.3H1.1W8P4).png");
+            s.setValue("dotCount", 1);
+            s.setValue("dot0/rY", 4);
+        }
+        QSettings s(path, QSettings::IniFormat);
+        QVector<ProjectFile::PanelPosition> panel;
+        const QVariantMap pcb = ProjectFile::readPcb(s, &panel);
+        for (const ProjectFile::Key &key : ProjectFile::pcbKeys())
+            QCOMPARE(pcb.value(QLatin1String(key.name)), key.def);
+        QVERIFY(panel.isEmpty());
+        const auto refs = ProjectFile::readRefs(s, nullptr);
+        QCOMPARE(refs.size(), 1);
+        QCOMPARE(refs.at(0).value("t2").toInt(), 100);
+        QCOMPARE(refs.at(0).value("id").toInt(), -1);
+        QCOMPARE(refs.at(0).value("roi").toInt(), 50);
+        const auto elements = ProjectFile::readElements(s, nullptr);
+        QCOMPARE(elements.at(0).value("model").toString(), QString("L"));
+        QCOMPARE(elements.at(0).value("index").toInt(), 0);
+        QCOMPARE(elements.at(0).value("preferredRef2").toInt(), -1);
+        QCOMPARE(PackageBase::nameFromPath(elements.at(0).value(ProjectFile::packagePathKey()).toString()),
+                 QString("SOT23"));
+        const auto dots = ProjectFile::readDots(s, nullptr);
+        QCOMPARE(dots.at(0).value("rY").toDouble(), 4.0);
+        QCOMPARE(dots.at(0).value("model").toString(), QString("L"));
+
+        // A file that does not exist reads as an empty project.
+        QSettings none(dir.filePath("none.project"), QSettings::IniFormat);
+        QVector<ProjectFile::Skipped> skipped;
+        const ProjectFile::Data empty = ProjectFile::readAll(none, &skipped);
+        QVERIFY(empty.elements.isEmpty() && empty.refs.isEmpty() && empty.dots.isEmpty());
+        QCOMPARE(empty.pcb.value("pcbThickness").toDouble(), 1.5);
+    }
+
+    void projectPanelShrinks()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("panel.project");
+        {
+            QSettings s(path, QSettings::IniFormat);
+            ProjectFile::writePcb(s, {}, {{1, 1, 0}, {2, 2, 0}, {3, 3, 0}, {4, 4, 0}, {5, 5, 0}});
+        }
+        {
+            // Written over the old content without clearing it first.
+            QSettings s(path, QSettings::IniFormat);
+            ProjectFile::writePcb(s, {}, {{1, 1, 0}, {2, 2, 90}, {3, 3, 180}});
+        }
+        QSettings s(path, QSettings::IniFormat);
+        QVERIFY(!s.contains("Pcb/pcb4/exists"));
+        QVERIFY(!s.contains("Pcb/pcb5/x"));
+        QVector<ProjectFile::PanelPosition> panel;
+        ProjectFile::readPcb(s, &panel);
+        QCOMPARE(panel.size(), 3);
+        QCOMPARE(panel.at(2).rot, 180.0);
+
+        // Reading stops at the first position without "exists".
+        s.setValue("Pcb/pcb2/exists", false);
+        ProjectFile::readPcb(s, &panel);
+        QCOMPARE(panel.size(), 1);
+    }
+
+    void projectNanGroupsReported()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("nan.project");
+        {
+            QSettings s(path, QSettings::IniFormat);
+            s.setValue("elementCount", 3);
+            s.setValue("element0/rX", 1);
+            s.setValue("element0/designator", "R1");
+            s.setValue("element1/rX", "nan");
+            s.setValue("element1/designator", "R2");
+            s.setValue("element1/pack", "0603");
+            s.setValue("element2/rY", "NaN");
+            s.setValue("refCount", 2);
+            s.setValue("ref0/rY", "nan");
+            s.setValue("ref1/rX", 4);
+            s.setValue("dotCount", 1);
+            s.setValue("dot0/rX", "nan");
+        }
+        QSettings s(path, QSettings::IniFormat);
+        QVector<ProjectFile::Skipped> skipped;
+        const ProjectFile::Data d = ProjectFile::readAll(s, &skipped);
+        QCOMPARE(d.elements.size(), 1);
+        QCOMPARE(d.elements.at(0).value("designator").toString(), QString("R1"));
+        QCOMPARE(d.refs.size(), 1);
+        QCOMPARE(d.dots.size(), 0);
+        QCOMPARE(skipped.size(), 4);
+        QCOMPARE(skipped.at(0).kind, QString("ref"));
+        QCOMPARE(skipped.at(1).kind, QString("element"));
+        QCOMPARE(skipped.at(1).position, 1);
+        QCOMPARE(skipped.at(1).values.value("designator").toString(), QString("R2"));
+        QCOMPARE(skipped.at(1).values.value("pack").toString(), QString("0603"));
+        QCOMPARE(skipped.at(3).kind, QString("dot"));
+    }
+
+    void projectConsecutiveGroups()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("c.project");
+        ProjectFile::Data d = sampleProject();
+        QVERIFY(ProjectFile::save(path, d, nullptr));
+        QSettings s(path, QSettings::IniFormat);
+        QCOMPARE(s.value("elementCount").toInt(), 5);
+        for (int i = 0; i < 5; ++i)
+            QVERIFY(s.childGroups().contains(QString("element%1").arg(i)));
+        QVERIFY(!s.childGroups().contains("element5"));
+        QCOMPARE(s.value("element4/disabled").toInt(), 2);
+    }
+
+    void projectSaveFailureKeepsOldFile()
+    {
+        // The replacement fails: a folder stands where the file should go.
+        {
+            QTemporaryDir dir;
+            const QString path = dir.filePath("taken.project");
+            QVERIFY(writeFile(path + "/inside", "keep"));
+            QString error;
+            QVERIFY(!ProjectFile::save(path, sampleProject(), &error));
+            QVERIFY(!error.isEmpty());
+            QCOMPARE(contentOf(path + "/inside"), QByteArray("keep"));
+            QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+            // Nor can a file be made in a folder that does not exist.
+            QVERIFY(!ProjectFile::save(dir.filePath("no/such/folder.project"), sampleProject(), &error));
+            QVERIFY(!FeederFile::write(dir.filePath("no/such/bank.leftFeeders"), 0, {}, &error));
+            QVERIFY(!PackageBase::writeRecords(dir.filePath("no/such/packageBase.ini"), {}, &error));
+        }
+        if (runningAsRoot())
+            QSKIP("permissions do not bind root");
+        QTemporaryDir dir;
+        const QString path = dir.filePath("keep.project");
+        QVERIFY(ProjectFile::save(path, sampleProject(), nullptr));
+        const QByteArray before = contentOf(path);
+        QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        ProjectFile::Data changed = sampleProject();
+        changed.elements.clear();
+        QString error;
+        QVERIFY(!ProjectFile::save(path, changed, &error));
+        QVERIFY(!error.isEmpty());
+        QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QCOMPARE(contentOf(path), before);
+    }
+};
+
+int runProjectFileTests(int argc, char **argv)
+{
+    TestProjectFile test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_project_file.moc"

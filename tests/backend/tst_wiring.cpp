@@ -1,0 +1,304 @@
+// The back end as the program brings it up: main window, device threads,
+// Worker and the wiring between them; the settings store on disk.
+#include "TestSupport.h"
+
+#include "app/ApplicationShell.h"
+#include "backend/Worker.h"
+#include "devices/WorkerProgrammer.h"
+#include "devices/WorkerRLC.h"
+#include "devices/WorkerVS.h"
+#include "machine/WorkerCnc.h"
+#include "machine/WorkerPing.h"
+
+#include <QFile>
+#include <QJSValue>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <QVector4D>
+
+#include <memory>
+
+class TestWiring : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<ApplicationShell> m_shell;
+
+    QString settingsFile() const { return m_dir.filePath(QStringLiteral("settings.ini")); }
+    // True once the individual settings were written to the store (the
+    // start-up itself only records the package base folder there).
+    bool settingsStored() const
+    {
+        return QSettings(settingsFile(), QSettings::IniFormat).contains(QStringLiteral("project/boardHeight"));
+    }
+
+    void startShell(bool cameraQuirksFailed = false)
+    {
+        m_shell.reset();
+        m_shell = std::make_unique<ApplicationShell>();
+        ApplicationShell::Options options;
+        options.settingsFile = settingsFile();
+        options.cameraQuirksFailed = cameraQuirksFailed;
+        QVERIFY(m_shell->start(options));
+    }
+
+    QObject *root() const { return m_shell->root(); }
+
+    QObject *model(const char *name) const { return root()->property(name).value<QObject *>(); }
+
+    QString lastLogLine() const
+    {
+        QObject *log = model("logModel");
+        const int count = log->property("count").toInt();
+        if (count == 0)
+            return QString();
+        QJSValue entry;
+        QMetaObject::invokeMethod(log, "get", Q_RETURN_ARG(QJSValue, entry), Q_ARG(int, count - 1));
+        return entry.property(QStringLiteral("color")).toString() + QLatin1Char('|')
+               + entry.property(QStringLiteral("message")).toString();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        TestSupport::installMessageCollector();
+    }
+
+    void init()
+    {
+        QFile::remove(settingsFile());
+        TestSupport::resetCollectedWarnings();
+    }
+
+    void cleanup() { m_shell.reset(); }
+
+    void startsWithoutWarningsAndEveryConnectionIsMade()
+    {
+        startShell();
+        QCOMPARE(m_shell->worker()->wiringFailures(), 0);
+        QCOMPARE(TestSupport::collectedWarnings(), QStringList());
+        QCOMPARE(root()->property("initVar").toBool(), true);
+        QCOMPARE(root()->property("settingsLoaded").toBool(), true);
+        // Every device worker exists in a thread of its own.
+        const DeviceWorkers d = m_shell->deviceWorkers();
+        const QList<QObject *> workers = {d.cnc, d.rlc, d.vs, d.ping, d.programmer};
+        QSet<QThread *> threads;
+        for (QObject *w : workers) {
+            QVERIFY(w);
+            QVERIFY(w->thread() != QThread::currentThread());
+            threads.insert(w->thread());
+        }
+        QCOMPARE(threads.size(), 5);
+        QCOMPARE(d.cnc->thread()->priority(), QThread::TimeCriticalPriority);
+    }
+
+    void gCodeDoneComesBackThroughTheMachineThread()
+    {
+        startShell();
+        QSignalSpy done(root(), SIGNAL(getGcodeDone(bool)));
+        QMetaObject::invokeMethod(root(), "sendGCode", Q_ARG(QString, QStringLiteral("g0 x10 y10")), Q_ARG(bool, false));
+        QVERIFY(done.wait(5000));
+        QCOMPARE(done.count(), 1);
+        // No controller answers yet: the block is reported as not done.
+        QCOMPARE(done.at(0).at(0).toBool(), false);
+    }
+
+    void machineLinkStateReachesTheMainWindow()
+    {
+        startShell();
+        WorkerCnc *cnc = m_shell->deviceWorkers().cnc;
+        QMetaObject::invokeMethod(root(), "runCnc", Q_ARG(QString, QStringLiteral("/nowhere/machine.ini")));
+        QTRY_VERIFY(lastLogLine().startsWith(QStringLiteral("red|")));
+        QCOMPARE(root()->property("cncRunning").toBool(), false);
+
+        QMetaObject::invokeMethod(cnc, "cncRunningSend", Qt::QueuedConnection, Q_ARG(QVariant, true));
+        QTRY_COMPARE(root()->property("cncRunning").toBool(), true);
+        QCOMPARE(lastLogLine(), QStringLiteral("white|LinuxCNC запущен"));
+
+        const QVariantList position{1.5, -2.0, 10.0, 90.0};
+        QMetaObject::invokeMethod(cnc, "jointPosSend", Qt::QueuedConnection, Q_ARG(QVariant, position));
+        QTRY_COMPARE(root()->property("jointPos").value<QJSValue>().toVariant().toList(),
+                     position);
+
+        QMetaObject::invokeMethod(cnc, "logAdd", Qt::QueuedConnection, Q_ARG(QVariant, QStringLiteral("проверка")),
+                                  Q_ARG(QVariant, QStringLiteral("yellow")));
+        QTRY_COMPARE(lastLogLine(), QStringLiteral("yellow|проверка"));
+    }
+
+    void missingSettingsFileGivesDefaultsAndIsWrittenOnClose()
+    {
+        QVERIFY(!QFile::exists(settingsFile()));
+        startShell();
+        QCOMPARE(root()->property("boardHeight").toDouble(), 100.0);
+        QCOMPARE(root()->property("d1Color").toString(), QStringLiteral("#2e69ff"));
+        QCOMPARE(root()->property("rlcPort").toString(), QStringLiteral("/dev/ttyS0"));
+        QCOMPARE(root()->property("maxPcbSetupError").toDouble(), 0.2);
+        QVERIFY(!settingsStored());
+
+        auto *window = qobject_cast<QQuickWindow *>(root());
+        QVERIFY(window);
+        window->close();
+        QVERIFY(settingsStored());
+
+        QSettings stored(settingsFile(), QSettings::IniFormat);
+        QCOMPARE(stored.value("project/boardHeight").toDouble(), 100.0);
+        QCOMPARE(stored.value("colors/refPointColor").toString(), QStringLiteral("#000000"));
+        QCOMPARE(stored.value("windows/pcbSettingsPos").isValid(), true);
+        // Keys that are only read are never written back.
+        QVERIFY(!stored.contains("device/maxPcbThickness"));
+        QVERIFY(!stored.contains("windows/gCodeInterfacePos"));
+        // The records: eight cups, four band and four vibro banks.
+        QCOMPARE(stored.value("cup8/exists").toBool(), true);
+        QCOMPARE(stored.value("cup1/cupDiameter2").toDouble(), 1.1);
+        QCOMPARE(stored.value("bandBank4/yRound").toDouble(), 200.0);
+        QCOMPARE(stored.value("vibroBank2/pwmFreq").toInt(), 20);
+    }
+
+    void storedValuesAreLoadedIntoTheMainWindow()
+    {
+        {
+            QSettings s(settingsFile(), QSettings::IniFormat);
+            s.setValue("project/boardWidth", 123.5);
+            s.setValue("device/camera1Name", QStringLiteral("Камера над столом"));
+            s.setValue("device/slowPlacement", false);
+            s.setValue("windows/saveWindowsPos", false);
+            s.setValue("windows/camera1WindowPos", QVariant::fromValue(QVector4D(1, 2, 3, 4)));
+            s.setValue("cup3/exists", true);
+            s.setValue("cup3/cupLength", 40.5);
+            s.setValue("cup3/takeM", QStringLiteral("g0 x1"));
+            s.setValue("cup4/exists", false);
+            s.setValue("cup4/cupLength", 99);
+        }
+        startShell();
+        QCOMPARE(root()->property("boardWidth").toDouble(), 123.5);
+        QCOMPARE(root()->property("camera1Name").toString(), QStringLiteral("Камера над столом"));
+        QCOMPARE(root()->property("slowPlacement").toBool(), false);
+        // Window positions are read only when they are to be kept.
+        QCOMPARE(root()->property("camera1WindowPos").value<QVector4D>(), QVector4D(0, 0, 0, 0));
+
+        QObject *cups = model("cupModel");
+        QCOMPARE(cups->property("count").toInt(), 8);
+        QJSValue cup3, cup4;
+        QMetaObject::invokeMethod(cups, "get", Q_RETURN_ARG(QJSValue, cup3), Q_ARG(int, 2));
+        QMetaObject::invokeMethod(cups, "get", Q_RETURN_ARG(QJSValue, cup4), Q_ARG(int, 3));
+        QCOMPARE(cup3.property("cupLength").toNumber(), 40.5);
+        QCOMPARE(cup3.property("takeM").toString(), QStringLiteral("g0 x1"));
+        // A record that does not exist gets the defaults.
+        QCOMPARE(cup4.property("cupLength").toNumber(), 31.0);
+        QCOMPARE(model("bandBankModel")->property("count").toInt(), 4);
+        QCOMPARE(model("vibroBankModel")->property("count").toInt(), 4);
+    }
+
+    void scriptArrayIsStoredAsAList()
+    {
+        startShell();
+        QJSValue array = m_shell->engine().evaluate(QStringLiteral("[1.5, 2, 3]"));
+        root()->setProperty("camera1CameraMatrix", QVariant::fromValue(array));
+        QMetaObject::invokeMethod(root(), "saveSetting", Q_ARG(QString, QStringLiteral("device")),
+                                  Q_ARG(QString, QStringLiteral("camera1CameraMatrix")));
+        QMetaObject::invokeMethod(root(), "saveSettings");
+
+        // Read from the file, a list comes back as the list of its texts.
+        QSettings stored(settingsFile(), QSettings::IniFormat);
+        const QVariant value = stored.value("device/camera1CameraMatrix");
+        QCOMPARE(value.type(), QVariant::StringList);
+        QCOMPARE(value.toStringList(), (QStringList{"1.5", "2", "3"}));
+
+        root()->setProperty("camera1CameraMatrix", QVariant::fromValue(m_shell->engine().evaluate("[]")));
+        QMetaObject::invokeMethod(root(), "loadSetting", Q_ARG(QString, QStringLiteral("device")),
+                                  Q_ARG(QString, QStringLiteral("camera1CameraMatrix")), Q_ARG(QVariant, QVariant()));
+        const QJSValue back = root()->property("camera1CameraMatrix").value<QJSValue>();
+        QVERIFY(back.isArray());
+        QCOMPARE(back.property("length").toInt(), 3);
+        QCOMPARE(back.property(0).toNumber(), 1.5);
+    }
+
+    void checkSettingComparesWithTheStore()
+    {
+        startShell();
+        QMetaObject::invokeMethod(root(), "saveSetting", Q_ARG(QString, QStringLiteral("project")),
+                                  Q_ARG(QString, QStringLiteral("boardHeight")));
+        QMetaObject::invokeMethod(root(), "saveSettings");
+        QSettings stored(settingsFile(), QSettings::IniFormat);
+        stored.beginGroup("project");
+        QVERIFY(m_shell->worker()->checkSetting(QStringLiteral("boardHeight"), &stored));
+        root()->setProperty("boardHeight", 120);
+        QVERIFY(!m_shell->worker()->checkSetting(QStringLiteral("boardHeight"), &stored));
+        QVERIFY(!m_shell->worker()->checkSetting(QStringLiteral("boardWidth"), &stored)); // not stored
+    }
+
+    void changedCupRecordSurvivesARestart()
+    {
+        startShell();
+        QVERIFY(QMetaObject::invokeMethod(model("cupModel"), "setProperty", Q_ARG(int, 0),
+                                          Q_ARG(QString, QStringLiteral("cupLength")), Q_ARG(QVariant, 42.25)));
+        QMetaObject::invokeMethod(root(), "saveSettings");
+        m_shell.reset();
+        startShell();
+        QJSValue cup1;
+        QMetaObject::invokeMethod(model("cupModel"), "get", Q_RETURN_ARG(QJSValue, cup1), Q_ARG(int, 0));
+        QCOMPARE(cup1.property("cupLength").toNumber(), 42.25);
+        QCOMPARE(model("cupModel")->property("count").toInt(), 8);
+    }
+
+    void closingWithANozzleOnTheHeadIsRefused()
+    {
+        startShell();
+        auto *window = qobject_cast<QQuickWindow *>(root());
+        root()->setProperty("currentCupIndex", 2);
+        window->close();
+        QVERIFY(window->isVisible());
+        QVERIFY(!settingsStored()); // nothing saved yet
+        root()->setProperty("currentCupIndex", -1);
+        window->close();
+        QVERIFY(!window->isVisible());
+        QVERIFY(settingsStored());
+    }
+
+    void quirksWithoutRootRightsIsReported()
+    {
+        {
+            QSettings s(settingsFile(), QSettings::IniFormat);
+            s.setValue("device/cameraUseQuirks", true);
+        }
+        startShell(true);
+        QCOMPARE(lastLogLine(), QStringLiteral("red|Ошибка: Права пользователя для приложения заданы неправильно!"));
+    }
+
+    void setLastProjectFolderKeepsSpecialNames_data()
+    {
+        QTest::addColumn<QString>("project");
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("url") << "file:///home/op/boards/board.project" << "file:///home/op/boards";
+        QTest::newRow("spaces and Cyrillic") << "file:///home/op/мои платы/board 1.project" << "file:///home/op/мои платы";
+        QTest::newRow("percent-encoded") << "file:///home/op/my%20boards/b.project" << "file:///home/op/my boards";
+        QTest::newRow("plain path") << "/home/op/boards/b.project" << "file:///home/op/boards";
+    }
+
+    void setLastProjectFolderKeepsSpecialNames()
+    {
+        QFETCH(QString, project);
+        QFETCH(QString, folder);
+        if (!m_shell)
+            startShell();
+        QMetaObject::invokeMethod(root(), "setLastProjectFolder", Q_ARG(QString, project));
+        QCOMPARE(root()->property("lastProjectFolder").toString(), folder);
+    }
+};
+
+int main(int argc, char **argv)
+{
+    TestSupport::prepareHeadlessEnvironment();
+    QApplication app(argc, argv);
+    TestWiring test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_wiring.moc"
