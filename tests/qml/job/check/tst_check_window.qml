@@ -8,7 +8,7 @@ import QtTest 1.2
 // recognised, hiding the window forgetting the found marks, and the stored
 // forms of the inspection opacities. The machine link is detached: every
 // block is recorded and answered as done (at once, or when the test says).
-// The functions run in the order of their names and build on each other.
+// Every case builds its own project and table.
 TestCase {
     id: testCase
     name: "CheckWindow"
@@ -73,6 +73,40 @@ TestCase {
         root.workAreaY2 = 500
     }
 
+    function init() {
+        check.close()
+        probe.setMachineLinkAnswers(true)
+        call(root, "setMachineSpeedSlider", [100])
+        root.endingGcode = ""
+        root.debugMode = false
+        root.pcbMulti = false
+        probe.setValue(root.headCameraRequest, "timeoutMs", 5000)
+    }
+
+    // Three rows of the first board of a two-board panel, the camera at the
+    // first one: SOT23 Q1, 0603 R1, 0603 on top; a disabled R9 gives none.
+    function table() {
+        call(root.projectActions, "clearProject")
+        call(root.area, "setRefPoint", [5, 5, 0])
+        element("0603", "10k", "B", 0, 10, 20, 0, 0, "R1")        // centre 10.8, 20.4
+        element("0603", "1k", "U", 1, 40, 20, 90, 0, "")          // centre 40.8, 20.4
+        element("SOT23", "BC847", "B", 2, 25, 60, 0, 0, "Q1")     // centre 26.45, 60.65
+        element("0603", "22k", "B", 0, 70, 20, 0, 1, "R9")        // disabled: no row
+        root.pcbMulti = true                                      // board (0, 1) gives no rows
+        root.pcbMultiCountX = 2
+        root.pcbMultiCountY = 1
+        root.pcbMultiSpacingX = 100
+        root.checkScanAllRefs = true
+        root.allowRunWithoutFiducials = true                      // one mark only
+        call(root, "showToolWindow", ["checkInterface"])
+        compare(control("checkStartButton").text, "Составить таблицу")
+        var sent = probe.machineLinkTexts().length
+        mouseClick(control("checkStartButton"))
+        settle()
+        compare(model.count, 3)
+        return sent
+    }
+
     function cleanupTestCase() {
         probe.setMachineLinkAnswers(true)
         check.close()
@@ -80,7 +114,7 @@ TestCase {
         probe.attachMachineLink()
     }
 
-    function test_1_refusals() {
+    function test_refusals() {
         call(root.projectActions, "clearProject")
         element("0603", "10k", "B", 0, 10, 20, 0, 0, "R1")
         root.allowRunWithoutFiducials = false
@@ -108,23 +142,8 @@ TestCase {
         root.pcbMulti = false
     }
 
-    function test_2_tableWithoutMarks() {
-        call(root.projectActions, "clearProject")
-        call(root.area, "setRefPoint", [5, 5, 0])
-        element("0603", "10k", "B", 0, 10, 20, 0, 0, "R1")        // centre 10.8, 20.4
-        element("0603", "1k", "U", 1, 40, 20, 90, 0, "")          // centre 40.8, 20.4
-        element("SOT23", "BC847", "B", 2, 25, 60, 0, 0, "Q1")     // centre 26.45, 60.65
-        element("0603", "22k", "B", 0, 70, 20, 0, 1, "R9")        // disabled: no row
-        root.pcbMulti = true                                      // board (0, 1) gives no rows
-        root.pcbMultiCountX = 2
-        root.pcbMultiCountY = 1
-        root.pcbMultiSpacingX = 100
-        root.checkScanAllRefs = true
-        compare(control("checkStartButton").text, "Составить таблицу")
-        var sent = probe.machineLinkTexts().length
-        mouseClick(control("checkStartButton"))
-        settle()
-        compare(model.count, 3)
+    function test_tableWithoutMarks() {
+        var sent = table()
         // By X: rows of larger design Y first.
         compare(row(0).el, "  SOT23  BC847  Q1")
         compare(row(0).feeder, "снизу №3")
@@ -144,7 +163,8 @@ TestCase {
         compare(control("checkStartButton").text, "Составить таблицу")
     }
 
-    function test_3_steppingByHand() {
+    function test_steppingByHand() {
+        table()
         var sent = probe.machineLinkTexts().length
         verify(!control("checkPrevButton").enabled)
         mouseClick(control("checkNextButton"))
@@ -176,17 +196,20 @@ TestCase {
         compare(sentSince(sent).length, 4)
     }
 
-    function test_4_acceleration() {
+    function test_acceleration() {
+        table()
+        call(check, "selectRow", [2])
+        settle()
         var sent = probe.machineLinkTexts().length
         call(root, "setMachineSpeedSlider", [50])
         call(check, "selectRow", [0])
         settle()
         // Full speed, half the larger of the X and Y accelerations.
         compare(sentSince(sent), ["g0 zMax\ng1 f6000  acc500 x26.450 y439.350\ng0 zMax\n"])
-        call(root, "setMachineSpeedSlider", [100])
     }
 
-    function test_5_slideShow() {
+    function test_slideShow() {
+        table()
         root.checkInterval = 0.2
         call(check, "selectRow", [0])
         settle()
@@ -214,7 +237,8 @@ TestCase {
         verify(!call(root, "activityRunning", ["check"]))
     }
 
-    function test_6_correction() {
+    function test_correction() {
+        table()
         call(check, "selectRow", [1])                               // R1 at (10, 20)
         settle()
         var text = control("checkCorrectionText")
@@ -243,7 +267,8 @@ TestCase {
         fuzzyCompare(row(1).x, 10.8, 1e-9)
     }
 
-    function test_7_stopByOperatorSendsTheEndingGCode() {
+    function test_stopByOperatorSendsTheEndingGCode() {
+        table()
         root.endingGcode = "g0 x1"
         root.endingGCodeOnUserStop = true
         root.checkInterval = 5
@@ -267,11 +292,10 @@ TestCase {
         compare(sentSince(sent), [approach("10.800", "479.600"), "g0 x1\ng0 zMax\n"])
         probe.answerMachineLink(true)
         tryVerify(function() { return root.gCodeDone }, 2000)
-        probe.setMachineLinkAnswers(true)
-        root.endingGcode = ""
     }
 
-    function test_8_accuracyTestWithNothingFound() {
+    function test_accuracyTestWithNothingFound() {
+        table()
         root.debugMode = true
         probe.setValue(root.headCameraRequest, "timeoutMs", 30)
         call(check, "startStopF")
@@ -291,29 +315,26 @@ TestCase {
         compare(lines, ["Тест начат|white", "комп. 1 не найден!|red", "комп. 2 не найден!|red",
                         "комп. 3 не найден!|red", "средн. dX: не найден; dY: не найден|green"])
         compare(row(2).dX, "-1000")
-        root.debugMode = false
-        probe.setValue(root.headCameraRequest, "timeoutMs", 5000)
     }
 
-    function test_9_hidingClearsTheTable() {
-        verify(model.count > 0)
+    function test_hidingClearsTheTable() {
+        table()
         check.close()
         verify(!check.visible)
         compare(model.count, 0)
         var previews = probe.value(root.refList[0], "previews")
         compare(previews[0][0].fidX, -1000)
         compare(previews[0][1].fidX, -1000)
-        root.pcbMulti = false
     }
 
-    function test_9_storedOpacities_data() {
+    function test_storedOpacities_data() {
         return [
             { tag: "old switch off", stored: "false", value: 0 },
             { tag: "old switch on", stored: "true", value: 100 },
             { tag: "percentage", stored: "35", value: 35 }
         ]
     }
-    function test_9_storedOpacities(data) {
+    function test_storedOpacities(data) {
         probe.setIniValue(settingsFile, "aoi/aoiVisibility", data.stored)
         var io = probe.find(root, "settingsIo")
         verify(io !== null)
