@@ -46,18 +46,35 @@ TestCase {
         root.projectAoiEnabled = false
         root.startingGcode = "g0 x1"
         root.endingGcode = "g0 y1"
-        root.cupWarningEnabled = true
         root.endingGCodeOnUserStop = true
         root.progAutoRestart = false
         // The machine on, homed and calibrated, as after homeWait.
         root.machineOnGet(true)
         root.jointHomedGet(true, true, true, true, true)
         probe.setValue(root.machineState, "machineHomed2", true)
+    }
+
+    // Every case starts from the screen shown afresh with its program of two
+    // rows, no run, every block answered at once.
+    function init() { showScreen(false) }
+    function showScreen(nozzleWarning) {
+        probe.setMachineLinkAnswers(true)
+        if (run("executing"))
+            root.appError("test error")
+        root.cupWarningEnabled = nozzleWarning
+        probe.setValue(screen, "executing", false)
         screen.close()
         probe.call(root, "showToolWindow", ["smtInterface"])
         jobModel = probe.value(screen, "jobModel")
         tryVerify(function() { return screen.programCreated }, 2000)
         compare(jobModel.rowCount, 2)
+    }
+    // The number of items called `name` under `item`.
+    function countNamed(item, name) {
+        var n = item.objectName === name ? 1 : 0
+        for (var i = 0; i < item.children.length; ++i)
+            n += countNamed(item.children[i], name)
+        return n
     }
     function call(name) { probe.call(root.projectActions, name, []) }
 
@@ -69,7 +86,8 @@ TestCase {
         probe.attachMachineLink()
     }
 
-    function test_1_programRunsFromStart() {
+    function test_programRunsFromStart() {
+        showScreen(true)
         verify(screen.startEnabled)
         verify(run("cupWarning"))                    // armed when the screen was shown
         var log = root.logModel.count
@@ -104,7 +122,7 @@ TestCase {
         compare(control("runTimeText").text, "Время выполнения: " + root.stopwatchTime)
     }
 
-    function test_2_startKeyPausesAndStopSendsTheEndingGCode() {
+    function test_startKeyPausesAndStopSendsTheEndingGCode() {
         probe.setMachineLinkAnswers(false)
         var log = root.logModel.count
         var sent = probe.machineLinkTexts().length
@@ -136,7 +154,7 @@ TestCase {
         verify(!run("lastRunFinished"))
     }
 
-    function test_3_stopWhileABlockRuns() {
+    function test_stopWhileABlockRuns() {
         probe.setMachineLinkAnswers(false)
         var sent = probe.machineLinkTexts().length
         root.progStartBtnPressed()
@@ -156,7 +174,7 @@ TestCase {
         compare(probe.machineLinkTexts().slice(sent + 2), [startBlock])
     }
 
-    function test_4_operatorPanel() {
+    function test_operatorPanel() {
         probe.setMachineLinkAnswers(false)
         root.progStartBtnPressed()
         verify(run("executing"))
@@ -176,7 +194,11 @@ TestCase {
         verify(!run("operatorPanelShown"))
         // A button of the panel itself.
         probe.callRecording(root.jobPort, "showPanel", ["notRecognised", {}, "@recorder"], "panel")
-        wait(50)            // the buttons of the panel before are gone
+        // The buttons of the panel before are gone, the new ones laid out.
+        tryVerify(function() {
+            var b = findChild(area, "panelButton_skip")
+            return countNamed(area, "panelButton_skip") === 1 && b.visible && b.width > 0 && b.x > 0
+        })
         mouseClick(findChild(area, "panelButton_skip"))
         compare(probe.recorded("panel"), [["continue"], ["skip"]])
         verify(!area.visible)
@@ -185,7 +207,7 @@ TestCase {
         verify(!run("executing"))
     }
 
-    function test_5_continueButtonFollowsTheRunState() {
+    function test_continueButtonFollowsTheRunState() {
         var button = control("continueButton")
         probe.setValue(screen, "lastRunFinished", false)
         probe.setValue(screen, "lastPlacedLine", 1)
@@ -199,7 +221,7 @@ TestCase {
         verify(!button.visible)
     }
 
-    function test_6_boardCounterReset() {
+    function test_boardCounterReset() {
         probe.setValue(screen, "pcbCounter", 3)
         compare(control("pcbCounterText").text, "Закончено плат: 3")
         mouseClick(control("pcbCounterResetButton"))
@@ -208,7 +230,7 @@ TestCase {
         compare(control("pcbCounterText").text, "Закончено плат: 0")
     }
 
-    function test_7_missedComponentsWindow() {
+    function test_missedComponentsWindow() {
         probe.setMachineLinkAnswers(false)
         root.progStartBtnPressed()
         verify(run("executing"))
@@ -234,7 +256,7 @@ TestCase {
         verify(screen.startEnabled)
     }
 
-    function test_8_closedWhenIdle() {
+    function test_closedWhenIdle() {
         screen.close()
         verify(!screen.visible)
         verify(!screen.programCreated)
