@@ -122,10 +122,14 @@ TestCase {
         root.camera1Name = "sim:board"
     }
 
+    SignalSpy { id: framesSpy; target: camera1; signalName: "frameProcessed" }
+
     Canvas {
         id: canvas
         width: 24
         height: 16
+        property bool drawn: false
+        onPainted: drawn = true
         onPaint: {
             var ctx = getContext("2d")
             ctx.fillStyle = "#000000"
@@ -139,8 +143,7 @@ TestCase {
     // camera as the compared image; a mark without one clears it.
     function test_templatePictureReachesTheCamera() {
         canvas.requestPaint()
-        tryVerify(function() { return canvas.available })
-        wait(50)
+        tryVerify(function() { return canvas.drawn })
         var url = canvas.toDataURL("image/png")
         verify(url.indexOf("data:image/png;base64,") === 0)
         var settings = probe.call(heads, "markSettings", [{ "indiv": true, "type": 2, "size": 1, "size2": 1,
@@ -168,7 +171,10 @@ TestCase {
         compare(probe.recorded("new")[0][0].samples, 1)
         probe.callRecording(heads, "ask", [settings, 3, "@recorder"], "old")
         probe.call(heads, "cancel")
-        wait(1000)
+        // Twice the frames the request asked for, the camera kept capturing.
+        root.showToolWindow("camera1Window")
+        framesSpy.clear()
+        tryVerify(function() { return framesSpy.count >= 6 }, 8000)
         compare(probe.hits("old"), 0)
     }
 

@@ -325,7 +325,8 @@ TestCase {
         // The settings buttons keep the panel; a settings window this
         // program does not have yet is reported in the log.
         var log = root.logModel.count
-        wait(100)           // the panel's buttons are laid out
+        // The panel's buttons are laid out.
+        tryVerify(function() { var b = findChild(area, "panelButton_ownSettings"); return b && b.visible && b.width > 0 })
         mouseClick(findChild(area, "panelButton_commonSettings"))
         mouseClick(findChild(area, "panelButton_ownSettings"))
         verify(area.visible)

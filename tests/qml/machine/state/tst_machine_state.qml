@@ -335,7 +335,10 @@ TestCase {
         root.homeExistsGet(true, true, true)
         root.halESTOPGet(1)
         root.cncRunningGet(true)
-        wait(600)
+        // The start-up timer runs out and decides.
+        var timer = probe.value(root.machineState, "autoCalibTimer")
+        verify(timer.running)
+        tryVerify(function() { return !timer.running }, 5000)
         compare(machineOnSent.count, 0)
         root.halESTOPGet(0)
         root.homeExistsGet(false, false, false)

@@ -214,7 +214,7 @@ TestCase {
             verify(!logHas(text))
             tryVerify(function() { return logHas(text) }, 2000)
         } else {
-            wait(300)
+            verify(!probe.value(root.encoderState, "errorTimer").running)
             verify(!logHas(text))
         }
         root.logModel.clear()
