@@ -6,7 +6,7 @@ import "qrc:/main/job/program.js" as Program
 // reference marks, dots and components on a panel; the program built when
 // the screen is shown, its rows and lines, the check boxes and the marks a
 // run needs, and every reason creation refuses to build a program.
-// The functions run in the order of their names and build on each other.
+// Every case starts from the same project, laid out afresh.
 TestCase {
     id: testCase
     name: "JobScreen"
@@ -61,11 +61,20 @@ TestCase {
     function rebuild() {
         screen.close()
         root.errorListModel.clear()
+        var log = root.logModel.count
         call(root, "showToolWindow", ["smtInterface"])
         jobModel = probe.value(screen, "jobModel")
         verify(jobModel !== null)
         compare(jobModel.rowCount, 0)                    // cleared at once, built 200 ms later
-        wait(400)
+        function refused() {
+            for (var i = log; i < root.logModel.count; ++i)
+                if (String(probe.entry(root.logModel, i).message).indexOf("Ошибка") === 0)
+                    return true
+            return errorList().length > 0
+        }
+        tryVerify(function() { return screen.programCreated || refused() }, 5000)
+        // The view shows the program's rows.
+        waitForRendering(findChild(screen.contentItem, "jobTree"))
     }
 
     function initTestCase() {
@@ -74,6 +83,12 @@ TestCase {
         probe.setIniValue(settingsFile, "packageBasePath", base)
         root.loadPackageList()
         compare(root.packageList.count, 2)
+    }
+
+    // A panel of 2 x 2 boards, (1, 1) excluded: two marks, R1, R2 and Q1 from
+    // the bottom bank on nozzle 1, R3 from the top bank on nozzle 2, two
+    // dots; starting and ending G-code, calibration and inspection on.
+    function init() {
         root.vcCount = 6
         root.bandBankModel.setProperty(0, "bankEnabled", true)
         root.bandBankModel.setProperty(0, "position", 0)
@@ -114,9 +129,16 @@ TestCase {
         root.calibBeforeRun = true
         root.calibEnabled = true
         root.projectAoiEnabled = true
+        root.pcbMultiNonstandart = false
+        root.allowOutOfBoard = false
+        root.boardMaxHeight = 300
+        for (var b = 0; b < 3; ++b)
+            call(creation, "setBoardExcluded", [b >> 1, b & 1, false])
+        call(root, "maxVelGet", [100, 100, 50, 100, 100, 100])
+        call(root, "maxAccGet", [1000, 1000, 500, 1000])
     }
 
-    function test_1_panelProgram() {
+    function test_panelProgram() {
         rebuild()
         compare(errorList(), [])
         verify(screen.programCreated)
@@ -188,7 +210,8 @@ TestCase {
         verify(screen.startEnabled === false)      // the machine is not homed
     }
 
-    function test_2_checkBoxesInTheView() {
+    function test_checkBoxesInTheView() {
+        rebuild()
         var tree = findChild(screen.contentItem, "jobTree")
         verify(tree !== null)
         var rowHeight = 25, top = 24
@@ -207,7 +230,8 @@ TestCase {
         verify(!probe.value(screen, "epAA")[1][2].disabledTemp)
     }
 
-    function test_2_checkBoxesAndMarksOfARun() {
+    function test_checkBoxesAndMarksOfARun() {
+        rebuild()
         // Every feeder row off: only the dots need marks, those of board (0,0).
         for (var row of [5, 6, 8])
             jobModel.cbClicked(jobModel.index(row, 0))
@@ -242,10 +266,9 @@ TestCase {
         root.refMode = 1
         call(screen, "recalcUsedRefsBeforeRun")
         compare(probe.value(screen, "refListMulti").filter(function(m) { return m.used }).length, 2)
-        root.refMode = 0
     }
 
-    function test_3_freePanel() {
+    function test_freePanel() {
         root.pcbMultiNonstandart = true
         root.pcbMultiNonstandartModel.clear()
         root.pcbMultiNonstandartModel.append({ "x": 0, "y": 0, "rot": 0 })
@@ -269,10 +292,9 @@ TestCase {
             fuzzyCompare(turned[i].rX, turned[i].el.rX + s.x, 1e-9)
             fuzzyCompare(turned[i].rY, turned[i].el.rY + s.y, 1e-9)
         }
-        root.pcbMultiNonstandart = false
     }
 
-    function test_4_singleBoardOneNozzle() {
+    function test_singleBoardOneNozzle() {
         root.pcbMulti = false
         root.startingGcode = ""
         root.endingGcode = ""
@@ -294,9 +316,8 @@ TestCase {
         compare(lineText(3, 0), "X: 10.80; Y: 199.60; Поворот: 0; Обозн.: R1")
     }
 
-    function test_5_nearestListForInspection() {
-        call(root, "maxVelGet", [100, 100, 50, 100, 100, 100])
-        call(root, "maxAccGet", [1000, 1000, 500, 1000])
+    function test_nearestListForInspection() {
+        root.pcbMulti = false
         verify(call(screen, "createMultiPCBList", ["nearest"]))
         var list = probe.value(screen, "elementListMulti")
         compare(list.length, 4)
@@ -306,7 +327,7 @@ TestCase {
         compare(list.map(function(p) { return p.el.designator }), ["R1", "R2", "R3", "Q1"])
     }
 
-    function test_5_orderingThroughTheBackEnd() {
+    function test_orderingThroughTheBackEnd() {
         var marks = [{ "name": "A", "rX": 0, "rY": 0 }, { "name": "C", "rX": 20, "rY": 0 },
                      { "name": "B", "rX": 10, "rY": 0 }]
         compare(call(creation, "antSort", [marks]).map(function(m) { return m.name }), ["A", "B", "C"])
@@ -324,9 +345,8 @@ TestCase {
         compare(call(creation, "nearestSort", [far]).map(function(m) { return m.name }), ["Q0", "Q2", "Q1"])
     }
 
-    function test_6_refusals() {
+    function test_refusals() {
         // All boards excluded.
-        root.pcbMulti = true
         call(creation, "setBoardExcluded", [0, 0, true])
         call(creation, "setBoardExcluded", [0, 1, true])
         call(creation, "setBoardExcluded", [1, 0, true])
