@@ -10,7 +10,7 @@ import "../../../../qml/main/job/program.js" as Program
 // templates of the first board, an inspection that passes the good board,
 // one that flags exactly the part left out and the part moved, the
 // template kept with the project, and the refusal after the camera's scale
-// changed. The functions run in the order of their names.
+// changed. Every case makes the templates it needs.
 TestCase {
     id: testCase
     name: "AoiWindow"
@@ -85,13 +85,6 @@ TestCase {
         return out
     }
     function errors(from) { return logMessages(from).filter(function(m) { return m.indexOf("Ошибка") >= 0 }) }
-    function objects() {
-        var model = aoi.objectsModel
-        var out = []
-        for (var i = 0; i < model.count; ++i)
-            out.push(probe.entry(model, i))
-        return out
-    }
     // The approach of the camera to a component, as the gate gets it.
     function approachOf(el) {
         var c = centre(el)
@@ -134,7 +127,17 @@ TestCase {
         machine.start()
         call(root, "showToolWindow", ["aoiInterface"])
         verify(aoi.visible)
+    }
+
+    // Every case starts with the window shown and every part on the board.
+    function init() {
+        call(root, "showToolWindow", ["aoiInterface"])
         placeParts()
+    }
+    // The templates of the good board, made unless every component has one.
+    function withTemplates() {
+        if (!elements().every(function(e) { return e.template !== "" }))
+            runProcedure("creatingTemplatesF")
     }
 
     function cleanupTestCase() {
@@ -145,7 +148,7 @@ TestCase {
         probe.attachMachineLink()
     }
 
-    function test_1_templatesOfTheBoard() {
+    function test_templatesOfTheBoard() {
         var els = elements()
         verify(els.length > 10)
         compare(els.length, root.elementCount)
@@ -165,11 +168,12 @@ TestCase {
                                                           "height": Math.round(els[i].h * ppm * 1.3) }, els[i].name)
     }
 
-    function test_2_goodBoardPasses() {
+    function test_goodBoardPasses() {
+        withTemplates()
         var log = root.logModel.count
         runProcedure("makingAoiF")
         compare(errors(log), [])
-        var list = objects()
+        var list = elements()
         var over = []
         for (var i = 0; i < list.length; ++i) {
             verify(list[i].loaded, list[i].name)
@@ -181,23 +185,24 @@ TestCase {
 
     // One part left out, one moved by half a millimetre and turned: exactly
     // those two exceed the permitted difference.
-    function test_3_missingAndMisplacedFlagged() {
+    function test_missingAndMisplacedFlagged() {
+        withTemplates()
         var els = elements()
         var gone = els[2].name, moved = els[5].name
         verify(worker.simWorldMovePlacedPart(5, 0.5, 0, 15))
         verify(worker.simWorldRemovePlacedPart(2))
         runProcedure("makingAoiF")
-        var list = objects()
+        var list = elements()
         var over = []
         for (var i = 0; i < list.length; ++i)
             if (list[i].aoiDiff > root.aoiDiffPercentLimit)
                 over.push(list[i].name)
         compare(over.sort(), [gone, moved].sort())
-        placeParts()
     }
 
     // The templates go into the project file and come back from it.
-    function test_4_templatesKeptWithTheProject() {
+    function test_templatesKeptWithTheProject() {
+        withTemplates()
         var before = elements().map(function(e) { return Program.photoSize(e.template) })
         var file = "file://" + probe.tempPath() + "/aoi.project"
         call(root, "saveProject", [file])
@@ -212,7 +217,8 @@ TestCase {
     // The run's "aoi" row: the window shown, the inspection, then the run's
     // continuation once; refused at once (a template missing), the
     // continuation comes at once.
-    function test_5_runRow() {
+    function test_runRow() {
+        withTemplates()
         aoi.close()
         var from = probe.machineLinkTexts().length
         probe.callRecording(aoi, "runRow", ["@recorder"], "row")
@@ -231,11 +237,11 @@ TestCase {
         tryVerify(function() { return probe.hits("refused") === 1 }, 2000)
         compare(probe.machineLinkTexts().length, from)
         compare(elements().filter(function(e) { return e.template !== "" }), [])
-        runProcedure("creatingTemplatesF")
     }
 
     // The head camera's scale changed since: refused, nothing moves.
-    function test_6_refusedAfterTheScaleChanged() {
+    function test_refusedAfterTheScaleChanged() {
+        withTemplates()
         var log = root.logModel.count
         var from = probe.machineLinkTexts().length
         var mm = root.camera1MM

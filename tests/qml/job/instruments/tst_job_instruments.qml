@@ -18,7 +18,7 @@ TestCase {
         return probe.recorded(name)[0][0]
     }
 
-    function test_1_meterThatCannotBeOpened() {
+    function test_meterThatCannotBeOpened() {
         root.rlcPort = probe.tempPath() + "/no-such-port"
         probe.callRecording(pickPort, "rlcStart", ["@recorder"], "startFailed")
         var r = answer("startFailed")
@@ -27,7 +27,7 @@ TestCase {
         verify(!root.instruments.rlcRunning)
     }
 
-    function test_2_meterOverItsEmulator() {
+    function test_meterOverItsEmulator() {
         var link = probe.startRlcEmulator("R,A,10000,3")
         verify(link !== "")
         root.rlcPort = link
@@ -43,7 +43,7 @@ TestCase {
         compare(r.text, "10.000kΩ")
     }
 
-    function test_3_programmerVerdict() {
+    function test_programmerVerdict() {
         probe.callRecording(pickPort, "programmerListen", ["@recorder"], "verdict")
         verify(root.programmerWaiting)
         verify(root.programmerResultGet("3"))
