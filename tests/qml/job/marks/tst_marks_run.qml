@@ -168,6 +168,9 @@ TestCase {
         probe.attachMachineLink()
     }
 
+    // Every case starts with the board where the project has it.
+    function init() { worker.simWorldSetBoardDisplacement(0, 0, 0) }
+
     // Runs the program from "Начать"; returns the blocks it sent.
     function runProgram(untilStopped) {
         rebuild()
@@ -182,7 +185,7 @@ TestCase {
         return from
     }
 
-    function test_1_programRunsOnTheSimulatedHeadCamera() {
+    function test_programRunsOnTheSimulatedHeadCamera() {
         var log = root.logModel.count
         var from = runProgram(true)
         compare(completes(), ["выполнено", "выполнено", "3 из 3", "4", "выполнено"],
@@ -241,7 +244,7 @@ TestCase {
     // The board lies shifted by more than the machine allows: the board-move
     // dialog holds the search; the start key agrees, which moves the board
     // in the project by the shift found.
-    function test_2_boardMoveDialogOnAShiftedBoard() {
+    function test_boardMoveDialogOnAShiftedBoard() {
         worker.simWorldSetBoardDisplacement(0.3, -0.2, 0)
         var pcbX = root.pcbX, pcbY = root.pcbY
         var world = worker.simWorld()
@@ -282,13 +285,13 @@ TestCase {
     }
 
     // "Отмена" stops the run as the operator's stop does; "Нет" goes on.
-    function test_3_boardMoveDialogAnswers_data() {
+    function test_boardMoveDialogAnswers_data() {
         return [
             { tag: "no", button: "boardMoveNo", executing: true, moved: false },
             { tag: "cancel", button: "boardMoveCancel", executing: false, moved: false }
         ]
     }
-    function test_3_boardMoveDialogAnswers(data) {
+    function test_boardMoveDialogAnswers(data) {
         worker.simWorldSetBoardDisplacement(-0.25, 0.1, 0)
         var pcbX = root.pcbX
         var log = root.logModel.count
@@ -310,7 +313,7 @@ TestCase {
 
     // A mark the camera cannot see holds the run at the reference-mark
     // panel; "Указать перекрестием" takes the camera centre and goes on.
-    function test_4_markNotFoundPanel() {
+    function test_markNotFoundPanel() {
         // The board far off: the first mark is out of the picture.
         worker.simWorldSetBoardDisplacement(8, 0, 0)
         runProgram(false)
