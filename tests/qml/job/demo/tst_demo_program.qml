@@ -48,8 +48,7 @@ TestCase {
         jobModel = probe.value(screen, "jobModel")
         verify(jobModel !== null)
         tryVerify(function() { return screen.programCreated || loggedErrors().length > 0 || errorList().length > 0 },
-                  3000)
-        wait(100)
+                  5000)
     }
 
     function initTestCase() {
@@ -90,14 +89,12 @@ TestCase {
         screen.close()
     }
 
-    function test_1_programWithTheStoredSettings() {
+    // With the stored work area, and then with the one the configuration
+    // check takes from the ini file (X and Y maxima, Z range): the demo's
+    // pick and place heights and feeder positions must fit the simulated
+    // machine.
+    function test_programWithTheStoredSettingsAndTheMachineLimits() {
         checkCleanProgram()
-    }
-
-    // The configuration check takes the work area from the ini file (X and Y
-    // maxima, Z range): the demo's pick and place heights and feeder
-    // positions must fit the simulated machine.
-    function test_2_programWithTheMachineLimits() {
         root.iniFile = Qt.resolvedUrl("../../../../sim/linuxcnc/kestravo_sim.ini")
         tryCompare(root, "iniFileCorrect", true, 5000)
         compare(root.workAreaZ1, -5)
@@ -113,7 +110,7 @@ TestCase {
     // of those components (the tape's pick point, every tray cell and strip
     // position the run uses), the simulated world holds a part at the pick
     // height the job sends.
-    function test_3_feedersAndTheirParts() {
+    function test_feedersAndTheirParts() {
         var world = worker.simWorld()
         var kinds = {}, nozzles = {}, components = 0
         var banks = [["B", root.bottomFeedersModel], ["U", root.upFeedersModel]]

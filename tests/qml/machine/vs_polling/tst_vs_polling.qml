@@ -34,7 +34,15 @@ TestCase {
         verify(root.smtInterface)
     }
 
-    function test_1_nothingIsAskedWhileTheSensorIsStopped() {
+    function startSensor() {
+        if (!root.vsRunning)
+            root.vsStart(root.vsFileName)
+        tryCompare(root, "vsRunning", true, 10000)
+    }
+
+    // Absence is watched over a few polling periods: no state to wait for.
+    function test_nothingIsAskedWhileTheSensorIsStopped() {
+        root.vsStop()
         verify(!root.vsRunning)
         requests.clear()
         root.vsFastPolling = true
@@ -43,9 +51,8 @@ TestCase {
         root.vsFastPolling = false
     }
 
-    function test_2_readingsAtTheTwoRates() {
-        root.vsStart(root.vsFileName)
-        tryCompare(root, "vsRunning", true, 10000)
+    function test_readingsAtTheTwoRates() {
+        startSensor()
         var slow = readingRate(8)
         root.vsFastPolling = true
         var fast = readingRate(16)
@@ -57,8 +64,8 @@ TestCase {
         compare(root.vsMeasureResult, 30)
     }
 
-    function test_3_theReadingBeforeAPickIsKept() {
-        verify(root.vsRunning)
+    function test_theReadingBeforeAPickIsKept() {
+        startSensor()
         stamps = []
         tryVerify(function() { return testCase.stamps.length >= 2 }, 5000)
         var value = root.vsMeasureResult
@@ -74,7 +81,8 @@ TestCase {
         compare(root.vsMeasureBeforeTime, time)
     }
 
-    function test_4_noReadingsOnceStopped() {
+    function test_noReadingsOnceStopped() {
+        startSensor()
         root.vsStop()
         verify(!root.vsRunning)
         wait(300)          // a reading already on its way may still arrive
