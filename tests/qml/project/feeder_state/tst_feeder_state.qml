@@ -5,13 +5,14 @@ import QtTest 1.2
 // written into the bank and saved into its file (only the changed banks),
 // refused writes, the run-only state that never reaches a file, and a
 // feeder's photos reaching the component and head cameras as templates.
-// The functions run in the order of their names and build on each other.
+// Every case starts with fresh banks saved into a folder of its own.
 TestCase {
     id: testCase
     name: "FeederState"
     when: windowShown
 
-    property string dir: probe.tempPath()
+    property int caseNumber: 0
+    property string dir: probe.tempPath() + "/case" + caseNumber
     property string bankPath: dir + "/banks/state.bottomFeeders"
     property string bankUrl: probe.fileUrl(bankPath)
     property string upPath: dir + "/banks/state.upFeeders"
@@ -43,9 +44,15 @@ TestCase {
     }
     function le(v) { return [v & 255, (v >> 8) & 255, (v >> 16) & 255, (v >> 24) & 255] }
 
-    function initTestCase() {
+    function init() {
+        caseNumber += 1
+        call(root, "clearFeederRunState")
         root.feederEnabledB = true
         root.feederEnabledU = true
+        root.feederCountB = 0
+        call(root.feedersInvoker, "changeCount", ["B"])
+        root.feederCountU = 0
+        call(root.feedersInvoker, "changeCount", ["U"])
         root.feederCountB = 3
         call(root.feedersInvoker, "changeCount", ["B"])
         root.feederCountU = 2
@@ -58,7 +65,7 @@ TestCase {
         compare(Number(probe.iniValue(bankPath, "feederB2/caseCurrNumber")), 0)
     }
 
-    function test_1_writtenValuesAreSavedAndReadBack() {
+    function test_writtenValuesAreSavedAndReadBack() {
         verify(!dirty("B"))
         verify(call(root, "setFeederValue", ["B", 1, "caseCurrNumber", 5]))
         verify(call(root, "setFeederValue", ["bottomFeedersModel", 1, "setCount", 12]))
@@ -97,7 +104,7 @@ TestCase {
         verify(!dirty("B"))
     }
 
-    function test_2_badWritesAreRefusedAndNamed_data() {
+    function test_badWritesAreRefusedAndNamed_data() {
         var notWritten = ", значение не записано"
         return [
             { tag: "unknown field", model: "B", index: 0, name: "colour", value: "red",
@@ -122,7 +129,7 @@ TestCase {
               text: "Неизвестный банк питателей «X»: значение поля «setCount» не записано" },
         ]
     }
-    function test_2_badWritesAreRefusedAndNamed(data) {
+    function test_badWritesAreRefusedAndNamed(data) {
         var before = [feeder("B", 0), feeder("B", 1), feeder("B", 2), feeder("U", 0)]
         verify(!call(root, "setFeederValue", [data.model, data.index, data.name, data.value]))
         compare(lastLog(), "Ошибка: " + data.text)
@@ -133,7 +140,7 @@ TestCase {
 
     // A save that fails keeps the bank marked and tells the operator; the
     // next save that works writes it.
-    function test_3_failedSaveKeepsTheBankMarked() {
+    function test_failedSaveKeepsTheBankMarked() {
         var blocked = dir + "/banks/blocked.bottomFeeders"
         verify(probe.writeText(blocked + "/keep", "a folder where the file should be"))
         root.feederFileB = probe.fileUrl(blocked)
@@ -156,7 +163,7 @@ TestCase {
         compare(Number(probe.iniValue(bankPath, "feederB1/basketCount")), 3)
     }
 
-    function test_4_runStateStaysOutOfTheFiles() {
+    function test_runStateStaysOutOfTheFiles() {
         call(root, "clearFeederRunState")
         var fresh = call(root, "feederRunState", ["B", 0])
         compare(fresh.centeringCurrCount, 0)
@@ -194,7 +201,7 @@ TestCase {
         compare(call(root, "feederRunState", ["B", 1]).error, "")
     }
 
-    function test_5_feederPhotoReachesTheComponentCamera() {
+    function test_feederPhotoReachesTheComponentCamera() {
         var camera = probe.find(root, "camera2")
         verify(camera)
         verify(call(root, "setFeederValue", ["B", 0, "camera2Photo", bmpDataUrl(100)]))
@@ -233,7 +240,7 @@ TestCase {
 
     // Switching the job screen's feeder debug mode on starts every feeder's
     // ring of pick offsets afresh; switching it off leaves them.
-    function test_6_debugModeStartsWithEmptyRings() {
+    function test_debugModeStartsWithEmptyRings() {
         call(root, "clearFeederRunState")
         probe.setValue(root.smtInterface, "feederDebugMode", false)
         call(root.feederState, "setRunValue", ["B", 0, "debugArray", [{ "x": 0.3, "y": 0.1 }]])
@@ -251,7 +258,7 @@ TestCase {
 
     // The loose-part search: a feeder's photo of the part on the placer and
     // of the part upside down reach the head camera as its two templates.
-    function test_7_placerPhotosReachTheHeadCamera() {
+    function test_placerPhotosReachTheHeadCamera() {
         var camera = probe.find(root, "camera1")
         verify(camera)
         verify(call(root, "setFeederValue", ["B", 2, "elPhoto", bmpDataUrl(60)]))
