@@ -3,14 +3,15 @@ import QtTest 1.2
 
 // The operator's data in the real program: package base, feeder banks and
 // projects written to real files and read back through the main window.
-// The functions run in the order of their names and build on each other.
+// Every case lays out its package base, bank and project in a folder of its own.
 TestCase {
     id: testCase
     name: "ProjectData"
     when: windowShown
 
-    property string dir: probe.tempPath()
-    property string base: dir + "/base"
+    property int caseNumber: 0
+    property string dir: probe.tempPath() + "/case" + caseNumber
+    property string base: probe.tempPath() + "/base"
     property string projectPath: dir + "/jobs/board one.project"
     property string projectUrl: probe.fileUrl(projectPath)
     property string bankPath: dir + "/banks/Нижний.bottomFeeders"
@@ -50,18 +51,25 @@ TestCase {
         return null
     }
 
+    // One package base for every case (the program keeps the packages it
+    // has read); the banks and projects of each case in a folder of its own.
     function initTestCase() {
         verify(probe.makePicture(base + "/SOT23(A2.9B1.3H1.1W8P4).png", 30, 13))
         verify(probe.makePicture(base + "/chips/0603(a1.6b0.8h0.45).PNG", 16, 8))
         verify(probe.makePicture(base + "/chips/R0805.jpg", 20, 12))
         verify(probe.makePicture(base + "/old/sot23(A3B3H1).png", 30, 30))    // duplicate name
-        verify(probe.makePicture(dir + "/jobs/board.png", 400, 300))
         probe.setIniValue(settingsFile, "packageBasePath", base)
         root.errorListModel.clear()
         root.loadPackageList()
+        baseErrors = errorList()
+    }
+    property var baseErrors: []
+    function init() {
+        caseNumber += 1
+        verify(probe.makePicture(dir + "/jobs/board.png", 400, 300))
     }
 
-    function test_1_packageBase() {
+    function test_packageBase() {
         compare(root.packageBasePath, base)
         compare(root.packageList.count, 3)
         var sot = probe.entry(root.packageList, packageIndex("SOT23"))
@@ -77,13 +85,13 @@ TestCase {
         var jpg = probe.entry(root.packageList, packageIndex("R0805"))
         compare(jpg.A, 1)
         compare(jpg.B, 1)
-        verify(errorList().indexOf("В базе найдены одинаковые корпуса с именем: sot23") >= 0, errorList())
+        verify(baseErrors.indexOf("В базе найдены одинаковые корпуса с именем: sot23") >= 0, baseErrors)
         // The base file was completed beside the settings store.
         compare(Number(probe.iniValue(packageIni, "sot23/A")), 2.9)
         compare(Number(probe.iniValue(packageIni, "r0805/bandWidth")), 0)
     }
 
-    function test_2_packageReload() {
+    function test_packageReload() {
         verify(probe.makePicture(base + "/new/QFN16(A3B3H0.9).png", 30, 30))
         verify(probe.makePicture(base + "/new/SOIC8(A5B4H1.5).png", 50, 40))
         root.errorListModel.clear()
@@ -102,7 +110,7 @@ TestCase {
         compare(Number(probe.iniValue(packageIni, "unplugged/A")), 4.5)
     }
 
-    function test_3_feederBank() {
+    function test_feederBank() {
         root.feederEnabledB = true
         root.feederCountB = 4
         call(root.feedersInvoker, "changeCount", ["B"])
@@ -156,7 +164,30 @@ TestCase {
         verify(lastLog().indexOf("Файл настроек питателей не найден!") >= 0, lastLog())
     }
 
-    function test_4_buildAndSaveProject() {
+    // Bank B of four feeders saved in its file: SOT23 BC847 (12 set) in the
+    // first, 0603 10k in a tray in the second.
+    function makeBank() {
+        root.feederEnabledB = true
+        root.feederCountB = 4
+        call(root.feedersInvoker, "changeCount", ["B"])
+        var f = feeder("B", 0)
+        f.pack = "SOT23"
+        f.partNumber = "BC847"
+        f.setCount = 12
+        verify(call(root.feedersInvoker, "changeOne", ["B", 0, packageIndex("SOT23"), f]))
+        f = feeder("B", 1)
+        f.pack = "0603"
+        f.partNumber = "10k"
+        f.type = 1
+        verify(call(root.feedersInvoker, "changeOne", ["B", 1, packageIndex("0603"), f]))
+        root.feederFileB = bankUrl
+        root.saveFeeders(bankUrl)
+    }
+
+    // Over that bank: Q1 turned over R1, a disabled R2 apart, two marks, a
+    // dot, a free panel of two boards and a line in the project log.
+    function buildProject() {
+        makeBank()
         call(root.projectActions, "clearProject")
         root.noCalcOverlaps = false
         root.projectName = projectUrl
@@ -189,6 +220,20 @@ TestCase {
         compare(root.dotCount, 1)
         root.logAdd("Проверка журнала; с точкой с запятой", "yellow")
 
+    }
+
+    // The project saved, twice (the second save of the day keeps a backup),
+    // with 17 components counted.
+    function savedProject() {
+        buildProject()
+        root.saveProject(projectUrl)
+        root.pcbComponentsMountedCount = 17
+        root.saveProject(projectUrl)
+        verify(!worker.checkProjectHasChanges(projectUrl))
+    }
+
+    function test_buildAndSaveProject() {
+        buildProject()
         root.saveProject(projectUrl)
         verify(probe.fileExists(projectPath))
         compare(Number(probe.iniValue(projectPath, "elementCount")), 3)
@@ -208,8 +253,9 @@ TestCase {
         verify(!worker.checkProjectHasChanges(projectUrl))
     }
 
-    function test_5_changeCheck() {
-        root.pcbComponentsMountedCount = 17
+    function test_changeCheck() {
+        savedProject()
+        root.pcbComponentsMountedCount = 18
         root.pcbMountTimeInt = 3600
         root.pcbFinishedCount = 2
         root.logAdd("ещё строка журнала")
@@ -232,7 +278,8 @@ TestCase {
         root.saveProject(projectUrl)
     }
 
-    function test_6_openProject() {
+    function test_openProject() {
+        savedProject()
         root.errorListModel.clear()
         call(root.projectActions, "clearProject")
         compare(root.elementCount, 0)
@@ -271,7 +318,7 @@ TestCase {
         verify(probe.fileNames(dir + "/jobs/backups").length === 1, probe.fileNames(dir + "/jobs/backups"))
     }
 
-    function test_7_unknownPackagesAreListed() {
+    function test_unknownPackagesAreListed() {
         var damaged = dir + "/jobs/damaged.project"
         probe.setIniValue(damaged, "elementCount", 3)
         probe.setIniValue(damaged, "element0/pack", "sot23")        // other case: still found
@@ -299,7 +346,7 @@ TestCase {
         return false
     }
 
-    function test_7a_damagedCountsAndValues() {
+    function test_damagedCountsAndValues() {
         // Five components announced, three present, one of them at infinity;
         // the board scale is negative.
         var damaged = dir + "/jobs/counts.project"
@@ -322,7 +369,8 @@ TestCase {
         compare(probe.readText(damaged), text)
     }
 
-    function test_7b_undecodableProjectIsRefused() {
+    function test_undecodableProjectIsRefused() {
+        savedProject()
         call(root, "openProjectSeq", [projectUrl])
         compare(root.elementCount, 3)
         // A list claiming 2^31 - 1 items in the feeder banks' group.
@@ -346,7 +394,8 @@ TestCase {
         compare(root.elementCount, 3)
     }
 
-    function test_8_banksOfAnotherProject() {
+    function test_banksOfAnotherProject() {
+        savedProject()
         call(root, "openProjectSeq", [projectUrl])
         // The open bank is another file now: opening offers the project's one.
         var otherUrl = probe.fileUrl(dir + "/banks/other.bottomFeeders")
@@ -370,7 +419,8 @@ TestCase {
         compare(root.elementCount, 3)
     }
 
-    function test_9_feederAssignment() {
+    function test_feederAssignment() {
+        savedProject()
         // R1 and R2 want 10k in feeder B2, which now holds 22k; B4 holds 10k.
         var f = feeder("B", 1)
         f.partNumber = "22k"
@@ -396,7 +446,8 @@ TestCase {
         compare(lastLog(), "Для компонентов нет доступных питателей на замену.")
     }
 
-    function test_a_saveBeforeCloseAndAutosave() {
+    function test_saveBeforeCloseAndAutosave() {
+        savedProject()
         root.saveProject(projectUrl)
         root.saveFeeders(root.feederFileB)
         var asked = root.saveBeforeClose
@@ -431,7 +482,7 @@ TestCase {
         verify(!worker.checkProjectHasChanges(projectUrl))
     }
 
-    function test_b_newProject() {
+    function test_newProject() {
         call(root.projectActions, "clearProject")
         root.projectName = ""
         compare(root.elementCount, 0)
@@ -453,7 +504,8 @@ TestCase {
         compare(probe.iniValue(dir + "/new/first.project", "feederBanks/feederFileB"), root.feederFileB)
     }
 
-    function test_c_closingAsksFirst() {
+    function test_closingAsksFirst() {
+        savedProject()
         call(root, "openProjectSeq", [projectUrl])
         element("Q1").rY = 27
         verify(worker.checkProjectHasChanges(root.projectName))
@@ -467,7 +519,7 @@ TestCase {
         verify(root.visible)
     }
 
-    function test_d_bankFilesAndReset() {
+    function test_bankFilesAndReset() {
         // A left bank of 10 whose fourth feeder lacks "exists": three read, ten in the bank.
         var left = dir + "/banks/short.leftFeeders"
         probe.setIniValue(left, "count", 10)
