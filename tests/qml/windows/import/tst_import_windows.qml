@@ -5,7 +5,7 @@ import "qrc:/main/lib/statistics.js" as Statistics
 
 // Importing placement lists and BOMs, exporting the feeder list, the day
 // statistics and the project log, in the real program. The functions run in
-// the order of their names and build on each other.
+// any order: each case reads and imports what it needs.
 TestCase {
     id: testCase
     name: "Import"
@@ -50,6 +50,15 @@ TestCase {
         probe.setIniValue(settingsFile, "packageBasePath", dir + "/base")
         root.loadPackageList()
         compare(root.packageList.count, 4)
+    }
+
+    // Every case starts with empty banks but for 0603 10k in the first
+    // bottom feeder and SOT23 BC847 in the fourth.
+    function init() {
+        root.noCalcOverlaps = false
+        root.feederCountB = 0
+        root.feederCountU = 0
+        call(root.feedersInvoker, "changeAll")
         root.feederEnabledB = true
         root.feederEnabledU = true
         root.feederCountB = 10
@@ -63,7 +72,7 @@ TestCase {
         root.boardY1 = 40
     }
 
-    function test_1_pureFunctions() {
+    function test_pureFunctions() {
         compare(Importing.normaliseAngle(-270), 90)
         compare(Importing.normaliseAngle(270), -90)
         compare(Importing.normaliseAngle(180), -180)
@@ -106,7 +115,7 @@ TestCase {
         compare(Statistics.elementsPerHour(2, 0), "")
     }
 
-    function test_2_autoAssign() {
+    function test_autoAssign() {
         var banks = {
             "B": [{ "pack": "0603", "partNumber": "10k", "used": true }, { "pack": "", "partNumber": "", "used": false },
                   { "pack": "0805", "partNumber": "1u", "used": true }, { "pack": "0805", "partNumber": "2u", "used": false }],
@@ -127,7 +136,10 @@ TestCase {
         compare(r[5].model, "")                   // the range is full
     }
 
-    function test_3_placementListImport() {
+    // The placement list of the board read into the import window, the
+    // project empty.
+    function readList() {
+        call(root.projectActions, "clearProject")
         var file = dir + "/lists/board.csv"
         probe.writeText(file,
             "Designator;Value;Package;X;Y;Rot;Side\n" +
@@ -153,6 +165,21 @@ TestCase {
         root.importSortType = 0
         var panel = root.elementListImportWindow.panel
         call(panel, "read", [probe.fileUrl(file)])
+    }
+    // Imported as components, then once more through the project import
+    // with SOIC8 in the top bank's third feeder.
+    function importBoard() {
+        readList()
+        root.elementListImportWindow.open()
+        call(root.elementListImportWindow.panel, "createAll")
+        var panel = root.projectImportWindow.panel
+        call(panel, "read", [probe.fileUrl(dir + "/lists/board.csv")])
+        call(panel, "setGroupFeeder", [3, "U", 2])
+        call(panel, "createAll")
+    }
+
+    function test_placementListImport() {
+        readList()
         var m = root.importElementModel
         compare(m.count, 4)
         compare(lastLog(), "Импортировано записей: 6.\nТипов компонентов: 4.")
@@ -178,7 +205,8 @@ TestCase {
         compare(data[0].angle[1], -270)
     }
 
-    function test_4_createComponents() {
+    function test_createComponents() {
+        readList()
         root.errorListModel.clear()
         root.noCalcOverlaps = false
         var panel = root.elementListImportWindow.panel
@@ -212,7 +240,12 @@ TestCase {
         root.boardY1 = 40
     }
 
-    function test_5_projectImportSetsFeeders() {
+    // Over the components imported before, the project import sets the
+    // feeder of a group.
+    function test_projectImportSetsFeeders() {
+        readList()
+        root.elementListImportWindow.open()
+        compare(call(root.elementListImportWindow.panel, "createAll"), 5)
         var panel = root.projectImportWindow.panel
         call(panel, "read", [probe.fileUrl(dir + "/lists/board.csv")])
         var m = root.importElementModel
@@ -229,7 +262,7 @@ TestCase {
         verify(element("U1").feederMatches)
     }
 
-    function test_6_bomImport() {
+    function test_bomImport() {
         var file = dir + "/lists/bom.txt"
         probe.writeText(file, "Package\tValue\tRefs\tQty\n0603\t22k\tR7,R8\t2\nsoic8\tLM358\tU7\t1,0\n" +
                               "0402\t1k\t\t0\nBGA256\tFPGA\tU9\t1\n")
@@ -268,7 +301,8 @@ TestCase {
         compare(lastLog(), "Импорт завершен. Количество импортированных наименований: 2")
     }
 
-    function test_7_feederExport() {
+    function test_feederExport() {
+        importBoard()
         root.exportSeparatorType = 1
         root.exportSortType = 0
         root.exportHeaderEnabled = false
@@ -279,7 +313,7 @@ TestCase {
         root.feederListExport(probe.fileUrl(file))
         var text = probe.readText(file + ".txt")
         var lines = text.split("\n")
-        compare(lines[0], "Снизу;1;0603;10k;4;0;0;R1,R2,R1,R2")   // imported twice above
+        compare(lines[0], "Снизу;1;0603;10k;4;0;0;R1,R2,R1,R2")   // imported twice
         verify(text.indexOf("Сверху;3;SOIC8;NE555;1;0;0;U1") >= 0, text)
         compare(lastLog(), "Экспорт завершен. Экспортировано строк: 3")
         // Dragging "partNumber" to the front.
@@ -289,7 +323,7 @@ TestCase {
         compare(probe.readText(file + ".txt").split("\n")[0], "10k;Снизу;1;0603;4;0;0;R1,R2,R1,R2")
     }
 
-    function test_8_dayStatisticsAcrossMidnight() {
+    function test_dayStatisticsAcrossMidnight() {
         var stats = root.projectStatisticsWindow
         root.projectDayStatisticsM.clear()
         stats.fixedToday = new Date(2026, 11, 5, 23, 59, 58)
@@ -323,6 +357,7 @@ TestCase {
         compare(view.get(0).pcbCount, 1)
 
         // The export of the days.
+        verify(probe.writeText(dir + "/lists/.folder", ""))
         root.projectDayStatisticsExport(probe.fileUrl(dir + "/lists/days"))
         var lines = probe.readText(dir + "/lists/days.csv").split("\n")
         compare(lines[4], "06.12.2026;1;0;0;1;00:00:02;1800.0;0")
@@ -331,7 +366,7 @@ TestCase {
         stats.fixedToday = null
     }
 
-    function test_9_projectLogFilter() {
+    function test_projectLogFilter() {
         root.projectName = probe.fileUrl(dir + "/log.project")
         root.projectLogModel.clear()
         root.logAdd("Плата 1 готова")
