@@ -7,7 +7,7 @@ import QtTest 1.2
 // taken), Ctrl+arrow moves, the 45-degree step, Escape, repeated Insert,
 // the ruler, the board ban of a panel (row by floor) and the move of the
 // head camera to a point with the exact block sent. The machine link is
-// detached. The functions run in the order of their names.
+// detached. Every case starts from an empty project.
 TestCase {
     id: testCase
     name: "BoardView"
@@ -54,15 +54,21 @@ TestCase {
         root.boardMaxHeight = 200
         root.camera1XShift = 10
         root.camera1YShift = -5
-        root.areaScale = 2
+    }
+    function init() {
         call(root.projectActions, "clearProject")
+        call(area, "tryChangeAction", [0])
+        probe.setValue(root, "areaScale", 1)
+        root.pcbMulti = false
+        probe.setValue(root.machineState, "machineHomed2", false)
+        root.errorListModel.clear()
     }
     function cleanupTestCase() {
         root.machineOnGet(false)
         probe.attachMachineLink()
     }
 
-    function test_1_markIds() {
+    function test_markIds() {
         root.errorListModel.clear()
         var a = call(area, "setRefPoint", [10, 10, 0])
         compare(a.refId, 101)
@@ -79,16 +85,15 @@ TestCase {
         compare(errorList(), ["Реперный знак в точке X: 10.30 Y: 9.80 совпадает с реперным знаком 101 и не добавлен"])
     }
 
-    function test_2_fiftyMarks() {
+    function test_fiftyMarks() {
         for (var i = root.refCount; i < 50; ++i)
             verify(call(area, "setRefPoint", [100 + 3 * i, 150, 0]) !== null)
         compare(root.refCount, 50)
         compare(call(area, "setRefPoint", [5, 250, 0]), null)
         compare(lastLog(), "Ошибка: Проект не может содержать более 50-и реперных знаков.")
-        call(root.projectActions, "clearProject")
     }
 
-    function test_3_bounds() {
+    function test_bounds() {
         // Board area: machine X 0..200, Y 100..300 (design Y 0..200).
         var inside = element(10, 20, 0, "IN")
         verify(!inside.outOfBounds)
@@ -96,10 +101,9 @@ TestCase {
         verify(outside.outOfBounds)
         verify(call(area, "setRefPoint", [5, 250, 0]).outOfBounds)        // design Y 250: machine Y 50
         verify(!call(area, "setDot", ["U", 1, 30, 30, 0]).outOfBounds)
-        call(root.projectActions, "clearProject")
     }
 
-    function test_4_bandSelection() {
+    function test_bandSelection() {
         element(10, 10, 0, "A")          // extent 10..11.6 x 10..10.8
         element(20, 10, 0, "B")
         element(30, 30, 90, "C")         // turned: 30.4..31.2 x 29.6..31.2
@@ -122,7 +126,8 @@ TestCase {
         compare(area.currAction, 0)
     }
 
-    function test_5_keyMovesAndRotation() {
+    function test_keyMovesAndRotation() {
+        element(10, 10, 0, "A")
         area.currAction = 2
         call(area, "selectInBand", [0, 0, 11.6, 11])
         verify(call(area, "moveSelected", ["right"]))
@@ -146,7 +151,7 @@ TestCase {
         call(area, "escapePressed")
     }
 
-    function test_6_insertTwiceAtOnePlace() {
+    function test_insertTwiceAtOnePlace() {
         root.feederEnabledB = true
         root.feederCountB = 1
         call(root.feedersInvoker, "changeCount", ["B"])
@@ -171,7 +176,7 @@ TestCase {
         compare(call(area, "insertAt", [170, 50]), null)
     }
 
-    function test_7_ruler() {
+    function test_ruler() {
         call(area, "tryChangeAction", [11])                  // Ruler
         call(area, "rulerClick", [1, 2])
         compare(probe.value(area, "ruler"), { "x1": 1, "y1": 2, "x2": 1, "y2": 2 })
@@ -182,8 +187,7 @@ TestCase {
         compare(probe.value(area, "ruler"), null)
     }
 
-    function test_8_boardBan() {
-        call(root.projectActions, "clearProject")
+    function test_boardBan() {
         element(10, 100, 0, "P")                             // extent 10..11.6 x 100..100.8
         element(20, 110, 0, "Q")                             // to 21.6 x 110.8
         root.pcbMulti = true
@@ -208,7 +212,7 @@ TestCase {
         call(area, "tryChangeAction", [0])
     }
 
-    function test_9_cameraToPoint() {
+    function test_cameraToPoint() {
         verify(!call(area, "cameraMenuAllowed"))             // not calibrated
         root.machineOnGet(true)
         root.jointHomedGet(true, true, true, true, true)
