@@ -68,12 +68,16 @@ TestCase {
         // The view is wider than the work area drawn at this scale.
         verify(area.width > 320 && area.height > 250, "view " + area.width + " x " + area.height)
     }
+    // Every case starts with the window closed, no action and no feeder
+    // or rotation remembered from an earlier component.
     function init() {
         win.close()
         area.currAction = 0                                      // Nothing
+        probe.setValue(area, "lastFeeder", null)
+        probe.setValue(area, "lastRotation", 0)
     }
 
-    function test_1_doubleClickOpensTheWindow() {
+    function test_doubleClickOpensTheWindow() {
         doubleClickAt(150, 50)
         verify(win.visible)
         // Design (150, 50) is machine (160, 270).
@@ -87,7 +91,7 @@ TestCase {
         compare(item("feederInfo").text, "Корпус: 0603   Номинал: 10k")
     }
 
-    function test_2_addCreatesTheComponentFromItsFeeder() {
+    function test_addCreatesTheComponentFromItsFeeder() {
         area.currAction = 1                                      // MoveElements
         doubleClickAt(150, 50)
         verify(win.visible)
@@ -114,7 +118,7 @@ TestCase {
         compare(item("designator").text, "")
     }
 
-    function test_3_refused_data() {
+    function test_refused_data() {
         return [
             { tag: "point typed outside the work area", field: "pointX", text: "210.5",
               message: "Точка лежит вне рабочей области станка" },
@@ -127,7 +131,7 @@ TestCase {
             { tag: "no feeder offered", field: "", bankOff: true, message: "Не выбран питатель" },
         ]
     }
-    function test_3_refused(data) {
+    function test_refused(data) {
         root.feederEnabledB = !data.bankOff
         doubleClickAt(150, 50)
         verify(win.visible)
@@ -148,7 +152,7 @@ TestCase {
         root.feederEnabledB = true
     }
 
-    function test_4_opensNothing_data() {
+    function test_opensNothing_data() {
         return [
             { tag: "right of the work area", x: 300, y: 50, action: 0 },
             { tag: "below the work area", x: 150, y: 230, action: 1 },
@@ -156,7 +160,7 @@ TestCase {
             { tag: "in the ruler action", x: 150, y: 50, action: 11 },
         ]
     }
-    function test_4_opensNothing(data) {
+    function test_opensNothing(data) {
         call(area, "tryChangeAction", [data.action])
         var before = root.elementCount
         doubleClickAt(data.x, data.y)

@@ -74,7 +74,7 @@ TestCase {
     // The windows become the placer (a 640 x 480 view at 20 pixels per mm
     // each), one upright part of the feeder's package lies in the middle of
     // each; the pick height is that of a tray of the same nozzle.
-    function test_1_looseFeederInTheWorld() {
+    function test_looseFeederInTheWorld() {
         var f = feeder("U", loose)
         compare(f.placer, [[300, 100, 32, 24], [340, 100, 32, 24]])
         compare(f.parts.length, 2)
@@ -91,13 +91,13 @@ TestCase {
     // search as the job sets it up for a template feeder: an upturned part
     // is found upside down, an upright one upright with its angle over a
     // full turn.
-    function test_2_upturnedToldApart_data() {
+    function test_upturnedToldApart_data() {
         return [{ tag: "upright, 30 degrees", angle: 30, flipped: false },
                 { tag: "upright, -150 degrees", angle: -150, flipped: false },
                 { tag: "upside down, -60 degrees", angle: -60, flipped: true },
                 { tag: "upside down, 10 degrees", angle: 10, flipped: true }]
     }
-    function test_2_upturnedToldApart(data) {
+    function test_upturnedToldApart(data) {
         verify(worker.simWorldSetLooseParts("U", loose, [{ "x": 300, "y": 100, "angle": data.angle,
                                                            "flipped": data.flipped }]))
         var up = worker.simWorldPartPhoto(4.9, 6, false)
@@ -123,7 +123,8 @@ TestCase {
     // Errors set from the script stay with the feeder when the program
     // sends the world again (as it does on every feeder change) and go with
     // simWorldClearErrors, which also lays the described parts out again.
-    function test_3_errorsKept() {
+    function test_errorsKept() {
+        verify(worker.simWorldSetLooseParts("U", loose, [{ "x": 300, "y": 100, "angle": 0 }]))
         verify(worker.simWorldSetPickError("U", loose, 0.3, -0.2, 1.5, 3))
         verify(worker.simWorldSetRlcError("U", loose, 2, "01"))
         verify(probe.call(root, "setFeederValue", ["U", loose, "rot", 90]))
@@ -144,11 +145,14 @@ TestCase {
 
     // The feeder's nominal reaches the world in base units, for the RLC
     // meter emulator.
-    function test_4_valueOfTheParts() {
+    function setNominal() {
         verify(probe.call(root, "setFeederValue", ["U", loose, "rlcType", 2]))
         verify(probe.call(root, "setFeederValue", ["U", loose, "rlcUnit", 1]))
         verify(probe.call(root, "setFeederValue", ["U", loose, "rlcValue", 100]))
         tryVerify(function() { return feeder("U", loose).rlcMode === "C" }, 5000)
+    }
+    function test_valueOfTheParts() {
+        setNominal()
         fuzzyCompare(feeder("U", loose).rlcValue, 1e-7, 1e-15)
     }
 
@@ -163,7 +167,8 @@ TestCase {
         rlcMeasured.wait(3000)
         return rlcMeasured.signalArguments[0]
     }
-    function test_5_meterMeasuresTheHeldPart() {
+    function test_meterMeasuresTheHeldPart() {
+        setNominal()
         var port = probe.startRlcEmulatorFollowingNozzle("R,A,12345,3")
         verify(port !== "")
         root.rlcStart(port)
