@@ -115,6 +115,29 @@ TestCase {
         probe.setValue(root.machineState, "machineHomed2", true)
         moveTo([200, 200, 25])
         machine.start()
+        for (var i = 0; i < 10; ++i)
+            places.push([Number(feeder(i).caseX), Number(feeder(i).caseY)])
+    }
+    property var places: []
+    // Every case starts with the feeders where the demo has them, both
+    // windows closed, the tapes in place, the machine on, homed and
+    // calibrated with its encoders, the head high.
+    function init() {
+        for (var i = 0; i < places.length; ++i) {
+            verify(probe.call(root, "setFeederValue", ["B", i, "caseX", places[i][0]]))
+            verify(probe.call(root, "setFeederValue", ["B", i, "caseY", places[i][1]]))
+        }
+        tape.close()
+        nozzles.close()
+        worker.simWorldClearTapeOffsets()
+        base = null
+        root.machineOnGet(true)
+        root.jointHomedGet(true, true, true, true, true)
+        probe.setValue(root.machineState, "machineHomed2", true)
+        root.encExistGet(true, true, true)
+        root.encXEnabled = true
+        root.encYEnabled = true
+        moveTo([200, 200, 25])
     }
     function cleanupTestCase() {
         machine.stop()
@@ -127,7 +150,7 @@ TestCase {
 
     // ---- tape centring
 
-    function test_1_menuAndOpening() {
+    function test_menuAndOpening() {
         root.bandACCamera1Y1 = 210
         root.bandACCamera1Y2 = 160
         root.showToolWindow("tapeCentring")
@@ -135,6 +158,10 @@ TestCase {
         compare(findChild(tape.contentItem, "threshold1").value, 210)
         compare(findChild(tape.contentItem, "threshold2").value, 160)
         compare(tape.currBankModel, "B")
+        // A bank chosen takes its whole range.
+        tape.rangeEnd = 1
+        tape.currBankModel = "U"
+        tape.currBankModel = "B"
         compare([tape.rangeFirst, tape.rangeEnd], [0, root.feederCountB])
         verify(tape.canStart)
         // Not calibrated: no start.
@@ -149,7 +176,7 @@ TestCase {
 
     // Tapes off by known amounts are centred within 0.05 mm; the feeders
     // without a package and the dispenser are skipped with their reasons.
-    function test_2_tapesCentred() {
+    function test_tapesCentred() {
         var before = []
         for (var i = 0; i < 10; ++i)
             before.push([Number(feeder(i).caseX), Number(feeder(i).caseY)])
@@ -194,8 +221,7 @@ TestCase {
     // A hole the camera cannot see (the tape lies 2.2 mm along from its
     // place: the hole in view belongs to the pocket beside): the operator
     // points at the pick point by hand.
-    function test_3_holeNotFoundThenByHand() {
-        worker.simWorldClearTapeOffsets()
+    function test_holeNotFoundThenByHand() {
         verify(worker.simWorldSetTapeOffset("B", 0, 0, 2.2))
         var x0 = Number(feeder(0).caseX), y0 = Number(feeder(0).caseY)
         root.showToolWindow("tapeCentring")
@@ -223,7 +249,7 @@ TestCase {
 
     // ---- nozzle settings
 
-    function test_4_autoCalibrationButton() {
+    function test_autoCalibrationButton() {
         root.showToolWindow("nozzleSettings")
         verify(nozzles.visible)
         var button = findChild(nozzles.contentItem, "autoButton")
@@ -246,7 +272,7 @@ TestCase {
 
     // The slots measured in the played base, the result shown, and saved:
     // every nozzle's take and return G-code from its own slot.
-    function test_5_calibrationSaved() {
+    function test_calibrationSaved() {
         root.encoderScaleGet(200, 200, 200)
         root.cupBaseType = 0
         root.vcCount = 6
@@ -279,12 +305,8 @@ TestCase {
     }
 
     // No wall where the head was lowered: E-stop, the message, no change.
-    function test_6_noWallStopsTheMachine() {
+    function test_noWallStopsTheMachine() {
         var takeBefore = String(probe.entry(root.cupModel, 0).takeM)
-        root.machineOnGet(true)
-        root.jointHomedGet(true, true, true, true, true)
-        probe.setValue(root.machineState, "machineHomed2", true)
-        base = null
         moveTo([20.1, 30.2, 12])
         root.encStepperYDivGet(0)
         estop.clear()
