@@ -137,6 +137,12 @@ TestCase {
         root.encExistGet(true, true, true)
         root.encXEnabled = true
         root.encYEnabled = true
+        root.debugMode = true                // the nozzle auto calibration is offered
+        root.encoderScaleGet(200, 200, 200)
+        root.cupBaseType = 0
+        root.vcCount = 6
+        root.vcdY = 15
+        root.vcX2 = 32
         moveTo([200, 200, 25])
     }
     function cleanupTestCase() {
@@ -273,11 +279,6 @@ TestCase {
     // The slots measured in the played base, the result shown, and saved:
     // every nozzle's take and return G-code from its own slot.
     function test_calibrationSaved() {
-        root.encoderScaleGet(200, 200, 200)
-        root.cupBaseType = 0
-        root.vcCount = 6
-        root.vcdY = 15
-        root.vcX2 = 32
         base = { firstY: 30.05, pitch: 15.02, play: 0.4021, backX: 19.503, frontX: 26, topZ: 16, count: 6 }
         moveTo([20.1, 30.2, 12])
         root.showToolWindow("nozzleSettings")
