@@ -328,8 +328,11 @@ TestCase {
         // The settings buttons keep the panel; a settings window this
         // program does not have yet is reported in the log.
         var log = root.logModel.count
-        // The panel's buttons are laid out.
-        tryVerify(function() { var b = findChild(area, "panelButton_ownSettings"); return b && b.visible && b.width > 0 })
+        // The panel's buttons are laid out side by side.
+        tryVerify(function() {
+            var c = findChild(area, "panelButton_commonSettings"), o = findChild(area, "panelButton_ownSettings")
+            return c.visible && o.visible && c.width > 0 && o.width > 0 && (c.x + c.width <= o.x || o.x + o.width <= c.x)
+        })
         mouseClick(findChild(area, "panelButton_commonSettings"))
         mouseClick(findChild(area, "panelButton_ownSettings"))
         verify(area.visible)
