@@ -73,8 +73,6 @@ TestCase {
             return errorList().length > 0
         }
         tryVerify(function() { return screen.programCreated || refused() }, 5000)
-        // The view shows the program's rows.
-        waitForRendering(findChild(screen.contentItem, "jobTree"))
     }
 
     function initTestCase() {
@@ -214,6 +212,7 @@ TestCase {
         rebuild()
         var tree = findChild(screen.contentItem, "jobTree")
         verify(tree !== null)
+        waitForRendering(tree)                        // the rows drawn where the clicks go
         var rowHeight = 25, top = 24
         function clickRow(row) { mouseClick(tree, 27, top + rowHeight * row + rowHeight / 2) }
         clickRow(1)                                   // the starting G-code
