@@ -1,0 +1,345 @@
+import QtQuick 2.15
+import QtTest 1.2
+
+// The placement check window in the real program: its refusals, the table
+// of the first board, the approach blocks sent for each row (by hand, with
+// the arrows, as a slide show), the correction arrows and their limit, the
+// operator's stop with the ending G-code, the accuracy test with no row
+// recognised, hiding the window forgetting the found marks, and the stored
+// forms of the inspection opacities. The machine link is detached: every
+// block is recorded and answered as done (at once, or when the test says).
+// Every case builds its own project and table.
+TestCase {
+    id: testCase
+    name: "CheckWindow"
+    when: windowShown
+
+    property string dir: probe.tempPath()
+    property string base: dir + "/base"
+    property var check: root.checkInterface
+    property var model: check.checkModel
+
+    function call(object, name, args) { return probe.call(object, name, args === undefined ? [] : args) }
+    function packageIndex(name) {
+        for (var i = 0; i < root.packageList.count; ++i)
+            if (probe.entry(root.packageList, i).name === name)
+                return i
+        return -1
+    }
+    function element(pack, partNumber, bank, index, x, y, angle, disabled, designator) {
+        return call(root.area, "createElement", [packageIndex(pack), partNumber, bank, index, x, y, angle, disabled,
+                                                  designator, -1, -1, ""])
+    }
+    function lastLog() {
+        var log = root.logModel
+        return log.count > 0 ? probe.entry(log, log.count - 1).message : ""
+    }
+    function sentSince(n) { return probe.machineLinkTexts().slice(n) }
+    function control(name) {
+        var item = findChild(check.contentItem, name)
+        verify(item !== null, name)
+        return item
+    }
+    function row(i) { return probe.entry(model, i) }
+    // The approach block of the camera to (x, y) at full speed, as the gate gets it.
+    function approach(x, y) { return "g0 zMax\ng0 x" + x + " y" + y + "\ng0 zMax\n" }
+
+    // The detached link answers on the next turn of the event loop.
+    function settle() {
+        tryVerify(function() { return !check.going && root.gCodeDone }, 2000)
+    }
+
+    function initTestCase() {
+        verify(probe.makePicture(base + "/0603(A1.6B0.8H0.45).png", 16, 8))
+        verify(probe.makePicture(base + "/SOT23(A2.9B1.3H1.1).png", 29, 13))
+        probe.setIniValue(settingsFile, "packageBasePath", base)
+        root.loadPackageList()
+        compare(root.packageList.count, 2)
+        verify(probe.detachMachineLink())
+        root.machineOnGet(true)
+        root.jointHomedGet(true, true, true, true, true)
+        probe.setValue(root.machineState, "machineHomed2", true)
+        call(root, "setMachineSpeedSlider", [100])
+        call(root, "maxVelGet", [100, 80, 50, 100, 100, 100])
+        call(root, "maxAccGet", [1000, 600, 500, 1000])
+        root.endingGcode = ""
+        root.camera1XShift = 0
+        root.camera1YShift = 0
+        root.checkChangeFOV = false
+        root.checkOrder = 0
+        root.workAreaX1 = 0
+        root.workAreaY1 = 0
+        root.workAreaX2 = 500
+        root.workAreaY2 = 500
+    }
+
+    function init() {
+        check.close()
+        probe.setMachineLinkAnswers(true)
+        call(root, "setMachineSpeedSlider", [100])
+        root.endingGcode = ""
+        root.debugMode = false
+        root.pcbMulti = false
+        probe.setValue(root.headCameraRequest, "timeoutMs", 5000)
+    }
+
+    // Three rows of the first board of a two-board panel, the camera at the
+    // first one: SOT23 Q1, 0603 R1, 0603 on top; a disabled R9 gives none.
+    function table() {
+        call(root.projectActions, "clearProject")
+        call(root.area, "setRefPoint", [5, 5, 0])
+        element("0603", "10k", "B", 0, 10, 20, 0, 0, "R1")        // centre 10.8, 20.4
+        element("0603", "1k", "U", 1, 40, 20, 90, 0, "")          // centre 40.8, 20.4
+        element("SOT23", "BC847", "B", 2, 25, 60, 0, 0, "Q1")     // centre 26.45, 60.65
+        element("0603", "22k", "B", 0, 70, 20, 0, 1, "R9")        // disabled: no row
+        root.pcbMulti = true                                      // board (0, 1) gives no rows
+        root.pcbMultiCountX = 2
+        root.pcbMultiCountY = 1
+        root.pcbMultiSpacingX = 100
+        root.checkScanAllRefs = true
+        root.allowRunWithoutFiducials = true                      // one mark only
+        call(root, "showToolWindow", ["checkInterface"])
+        compare(control("checkStartButton").text, "Составить таблицу")
+        var sent = probe.machineLinkTexts().length
+        mouseClick(control("checkStartButton"))
+        settle()
+        compare(model.count, 3)
+        return sent
+    }
+
+    function cleanupTestCase() {
+        probe.setMachineLinkAnswers(true)
+        check.close()
+        root.machineOnGet(false)
+        probe.attachMachineLink()
+    }
+
+    function test_refusals() {
+        call(root.projectActions, "clearProject")
+        element("0603", "10k", "B", 0, 10, 20, 0, 0, "R1")
+        root.allowRunWithoutFiducials = false
+        call(root, "showToolWindow", ["checkInterface"])
+        verify(check.visible)
+        var sent = probe.machineLinkTexts().length
+        call(check, "startStopF")
+        compare(lastLog(), "Ошибка: Проверьте расстановку реперных знаков!")
+        compare(model.count, 0)
+        verify(!call(root, "activityRunning", ["check"]))
+
+        // A panel whose boards are all excluded.
+        root.allowRunWithoutFiducials = true
+        root.pcbMulti = true
+        root.pcbMultiCountX = 2
+        root.pcbMultiCountY = 1
+        call(root.smtInterface.creation, "setBoardExcluded", [0, 0, true])
+        call(root.smtInterface.creation, "setBoardExcluded", [0, 1, true])
+        call(check, "startStopF")
+        compare(lastLog(), "Ошибка: Все платы исключены из расстановки!")
+        compare(model.count, 0)
+        compare(sentSince(sent), [])
+        call(root.smtInterface.creation, "setBoardExcluded", [0, 0, false])
+        call(root.smtInterface.creation, "setBoardExcluded", [0, 1, false])
+        root.pcbMulti = false
+    }
+
+    function test_tableWithoutMarks() {
+        var sent = table()
+        // By X: rows of larger design Y first.
+        compare(row(0).el, "  SOT23  BC847  Q1")
+        compare(row(0).feeder, "снизу №3")
+        compare(row(0).coords, "X: 26.45  Y: 60.65")
+        fuzzyCompare(row(0).x, 26.45, 1e-9)
+        fuzzyCompare(row(0).y, 500 - 60.65, 1e-9)
+        compare(row(1).el, "  0603  10k  R1")
+        compare(row(2).el, "  0603  1k")
+        compare(row(2).feeder, "сверху №2")
+        compare(row(2).rotation, 90)
+        compare(row(2).rotWidth, 0.8)
+        compare(row(0).dX, "-1000")
+        compare(check.currentRow, 0)
+        // The camera goes to the first row at once.
+        compare(sentSince(sent), [approach("26.450", "439.350")])
+        verify(!call(root, "activityRunning", ["check"]))
+        compare(control("checkStartButton").text, "Составить таблицу")
+    }
+
+    function test_steppingByHand() {
+        table()
+        var sent = probe.machineLinkTexts().length
+        verify(!control("checkPrevButton").enabled)
+        mouseClick(control("checkNextButton"))
+        compare(check.currentRow, 1)
+        settle()
+        mouseClick(control("checkNextButton"))
+        compare(check.currentRow, 2)
+        settle()
+        verify(!control("checkNextButton").enabled)               // the last row
+        call(check, "next")
+        compare(check.currentRow, 2)
+        mouseClick(control("checkPrevButton"))
+        compare(check.currentRow, 1)
+        settle()
+        compare(sentSince(sent), [approach("10.800", "479.600"), approach("40.800", "479.600"),
+                                  approach("10.800", "479.600")])
+        // While a move runs, stepping waits.
+        probe.setMachineLinkAnswers(false)
+        call(check, "next")
+        verify(check.going)
+        verify(call(root, "activityRunning", ["check"]))
+        verify(!control("checkNextButton").enabled)
+        call(check, "next")
+        compare(check.currentRow, 2)
+        probe.answerMachineLink(true)
+        settle()
+        verify(!call(root, "activityRunning", ["check"]))
+        probe.setMachineLinkAnswers(true)
+        compare(sentSince(sent).length, 4)
+    }
+
+    function test_acceleration() {
+        table()
+        call(check, "selectRow", [2])
+        settle()
+        var sent = probe.machineLinkTexts().length
+        call(root, "setMachineSpeedSlider", [50])
+        call(check, "selectRow", [0])
+        settle()
+        // Full speed, half the larger of the X and Y accelerations.
+        compare(sentSince(sent), ["g0 zMax\ng1 f6000  acc500 x26.450 y439.350\ng0 zMax\n"])
+    }
+
+    function test_slideShow() {
+        table()
+        root.checkInterval = 0.2
+        call(check, "selectRow", [0])
+        settle()
+        var sent = probe.machineLinkTexts().length
+        mouseClick(control("checkPlayButton"))
+        verify(check.playing)
+        verify(check.executing)
+        tryVerify(function() { return !check.playing }, 3000)
+        compare(check.currentRow, 2)
+        compare(sentSince(sent), [approach("10.800", "479.600"), approach("40.800", "479.600")])
+        verify(!call(root, "activityRunning", ["check"]))
+
+        // Anything else that starts executing ends the show.
+        call(check, "selectRow", [0])
+        settle()
+        probe.setMachineLinkAnswers(false)
+        call(check, "play", [true])
+        verify(check.playing)
+        call(root, "setActivity", ["placement", true])
+        verify(!check.playing)
+        call(root, "setActivity", ["placement", false])
+        probe.answerMachineLink(true)
+        settle()
+        probe.setMachineLinkAnswers(true)
+        verify(!call(root, "activityRunning", ["check"]))
+    }
+
+    function test_correction() {
+        table()
+        call(check, "selectRow", [1])                               // R1 at (10, 20)
+        settle()
+        var text = control("checkCorrectionText")
+        compare(text.text, "X: 10.00  Y: 20.00  Поворот: 0.0")
+        verify(call(check, "moveEl", [0.01, 0]))
+        compare(text.text, "X: 10.01  Y: 20.00  Поворот: 0.0")
+        fuzzyCompare(row(1).x, 10.81, 1e-9)
+        compare(row(1).coords, "X: 10.81  Y: 20.40")
+        verify(call(check, "moveEl", [0, -0.01]))                  // up is -Y of the design
+        fuzzyCompare(row(1).y, 479.61, 1e-9)
+        verify(call(check, "rotateEl", [90.1]))
+        compare(text.text, "X: 10.01  Y: 19.99  Поворот: 90.1")
+        compare(row(1).rotation, 90.1)
+        verify(call(check, "rotateEl", [-90.1]))
+        // Right up to the edge of the work area (500 mm): the next step is refused.
+        verify(call(check, "moveEl", [488.39, 0]))                  // right edge at 500
+        compare(text.text, "X: 498.40  Y: 19.99  Поворот: 0.0")
+        verify(!call(check, "moveEl", [0.01, 0]))
+        compare(text.text, "X: 498.40  Y: 19.99  Поворот: 0.0")
+        // The left and top edges stop at 0.
+        verify(!call(check, "moveEl", [-498.41, 0]))
+        verify(call(check, "moveEl", [-498.4, 0]))
+        verify(!call(check, "moveEl", [0, -20]))
+        verify(call(check, "moveEl", [10, 0.01]))
+        compare(text.text, "X: 10.00  Y: 20.00  Поворот: 0.0")
+        fuzzyCompare(row(1).x, 10.8, 1e-9)
+    }
+
+    function test_stopByOperatorSendsTheEndingGCode() {
+        table()
+        root.endingGcode = "g0 x1"
+        root.endingGCodeOnUserStop = true
+        root.checkInterval = 5
+        call(check, "startStopF")                                  // the table again
+        settle()
+        compare(model.count, 3)
+        var sent = probe.machineLinkTexts().length
+        probe.setMachineLinkAnswers(false)
+        call(check, "play", [true])
+        verify(check.going)
+        compare(control("checkStartButton").text, "Остановить")
+        mouseClick(control("checkStartButton"))
+        verify(!check.playing)
+        verify(!check.going)
+        compare(model.count, 0)                                    // a stop clears the table
+        verify(!call(root, "activityRunning", ["check"]))
+        // The ending block waits for the running move.
+        compare(sentSince(sent), [approach("10.800", "479.600")])
+        probe.answerMachineLink(true)
+        tryVerify(function() { return probe.machineLinkTexts().length === sent + 2 }, 2000)
+        compare(sentSince(sent), [approach("10.800", "479.600"), "g0 x1\ng0 zMax\n"])
+        probe.answerMachineLink(true)
+        tryVerify(function() { return root.gCodeDone }, 2000)
+    }
+
+    function test_accuracyTestWithNothingFound() {
+        table()
+        root.debugMode = true
+        probe.setValue(root.headCameraRequest, "timeoutMs", 30)
+        call(check, "startStopF")
+        settle()
+        compare(model.count, 3)
+        var sent = probe.machineLinkTexts().length
+        var log = probe.value(check, "testLog")
+        mouseClick(control("checkTestButton"))
+        verify(check.testing)
+        tryVerify(function() { return !check.testing }, 3000)
+        compare(sentSince(sent), ["g0 zMax\ng0 x26.450 y439.350\ng4 p1\ng0 zMax\n",
+                                  "g0 zMax\ng0 x10.800 y479.600\ng4 p1\ng0 zMax\n",
+                                  "g0 zMax\ng0 x40.800 y479.600\ng4 p1\ng0 zMax\n"])
+        var lines = []
+        for (var i = 0; i < log.count; ++i)
+            lines.push(probe.entry(log, i).message + "|" + probe.entry(log, i).color)
+        compare(lines, ["Тест начат|white", "комп. 1 не найден!|red", "комп. 2 не найден!|red",
+                        "комп. 3 не найден!|red", "средн. dX: не найден; dY: не найден|green"])
+        compare(row(2).dX, "-1000")
+    }
+
+    function test_hidingClearsTheTable() {
+        table()
+        check.close()
+        verify(!check.visible)
+        compare(model.count, 0)
+        var previews = probe.value(root.refList[0], "previews")
+        compare(previews[0][0].fidX, -1000)
+        compare(previews[0][1].fidX, -1000)
+    }
+
+    function test_storedOpacities_data() {
+        return [
+            { tag: "old switch off", stored: "false", value: 0 },
+            { tag: "old switch on", stored: "true", value: 100 },
+            { tag: "percentage", stored: "35", value: 35 }
+        ]
+    }
+    function test_storedOpacities(data) {
+        probe.setIniValue(settingsFile, "aoi/aoiVisibility", data.stored)
+        var io = probe.find(root, "settingsIo")
+        verify(io !== null)
+        root.aoiVisibility = 77
+        call(io, "loadPercent", ["aoi", "aoiVisibility"])
+        compare(root.aoiVisibility, data.value)
+    }
+}

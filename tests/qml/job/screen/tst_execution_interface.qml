@@ -1,0 +1,803 @@
+import QtQuick 2.15
+import QtTest 1.2
+import "../../../../qml/main/machine/warmUp.js" as WarmUp
+
+// The direct control window in the real program, without LinuxCNC: the
+// machine state is set on the main window and the commands are read from
+// its signals. The machine link is there but not connected: it answers
+// every G-code block as failed, later, from its thread; a test that needs a
+// block to succeed answers it first (fakeDone) and then waits for the
+// link's late answer (settle).
+TestCase {
+    id: testCase
+    name: "ExecutionInterface"
+    when: windowShown
+
+    // Program objects come through properties or probe.find: an object
+    // returned by a program function would lose its script side to the
+    // garbage collector.
+    property var win: root.executionInterface
+    property int fakeDone: 0
+
+    SignalSpy { id: moveSpy; target: root; signalName: "machineMove" }
+    SignalSpy { id: stepSpy; target: root; signalName: "machineMoveStep" }
+    SignalSpy { id: zUpSpy; target: root; signalName: "zUpSend" }
+    SignalSpy { id: sendSpy; target: root; signalName: "sendGCode" }
+    SignalSpy { id: doneSpy; target: root; signalName: "getGcodeDone" }
+    SignalSpy { id: overrideSpy; target: root; signalName: "feedOverrideSend" }
+    SignalSpy { id: diagSpy; target: root; signalName: "diagOpenedSend" }
+    SignalSpy { id: abortSpy; target: root; signalName: "setAbort" }
+    SignalSpy { id: doutSpy; target: root; signalName: "setDoutOn" }
+    SignalSpy { id: homeSpy; target: root; signalName: "machineHome" }
+    SignalSpy { id: pwmSpy; target: root; signalName: "startPWMVibroSend" }
+    SignalSpy { id: machineOnSpy; target: root; signalName: "setMachineOn" }
+
+    function item(name) {
+        var found = probe.find(win, name)
+        verify(found !== null, "no item " + name)
+        return found
+    }
+    function toolWindow(name) { return probe.find(root, name) }
+    function activity(name) { return root.activityRunning(name) }
+    // The arguments of a recorded signal as a plain list.
+    function args(spy, i) { return Array.prototype.slice.call(spy.signalArguments[i]) }
+    function lastLog() {
+        var log = root.logModel
+        return log.count > 0 ? probe.entry(log, log.count - 1).message : ""
+    }
+    // Every block sent has had the link's answer.
+    function settle() {
+        tryVerify(function() { return doneSpy.count >= sendSpy.count + fakeDone }, 5000, "the link's answers")
+        wait(0)
+    }
+    // The link reports a block done before its own (failed) answer comes.
+    function answer(successful) {
+        fakeDone += 1
+        root.getGcodeDone(successful)
+    }
+    function clearSpies() {
+        var spies = [moveSpy, stepSpy, zUpSpy, sendSpy, doneSpy, overrideSpy, diagSpy, abortSpy, doutSpy, homeSpy,
+                     pwmSpy, machineOnSpy]
+        for (var i = 0; i < spies.length; ++i)
+            spies[i].clear()
+        fakeDone = 0
+    }
+    // LinuxCNC runs, the machine is on, homed and calibrated.
+    function readyMachine() {
+        root.cncRunning = true
+        if (!root.machineOn)
+            root.machineOn = true
+        root.jointHomedGet(true, true, true, true, true)
+        root.machineHomed2 = true
+    }
+    // The window in front with the keys on its jog handler.
+    function showWindow() {
+        win.bringToFront()
+        win.requestActivate()
+        tryVerify(function() { return probe.focusWindowName() === "executionInterface" }, 5000, "the window active")
+        tryVerify(function() { return win.jogHandler.activeFocus }, 5000, "keys on the jog handler")
+    }
+    // Stops recorded for every axis 0..6 since `from`.
+    function stoppedAxes(from) {
+        var axes = []
+        for (var i = from; i < moveSpy.count; ++i) {
+            var a = moveSpy.signalArguments[i]
+            if (a[3] === false && axes.indexOf(a[0]) < 0)
+                axes.push(a[0])
+        }
+        return axes.sort()
+    }
+    function autoRepeat(key, modifiers) {
+        verify(probe.sendKey(false, key, modifiers, true))
+        verify(probe.sendKey(true, key, modifiers, true))
+    }
+
+    function initTestCase() {
+        verify(win !== null)
+    }
+    // The machine as a fresh program has it, for the test files after this one.
+    function cleanupTestCase() {
+        root.machineHomed2 = false
+        root.jointHomedGet(false, false, false, false, false)
+        root.machineOn = false
+        root.cncRunning = false
+        root.setMachineSpeedSlider(1)
+        root.prerunDone = false
+        root.bAxisEnabled = false
+        root.encoderStepGet(0)
+        root.workAreaX1 = 0
+        root.workAreaY1 = 0
+        root.workAreaX2 = 500
+        root.workAreaY2 = 500
+        root.camera2X = 0
+        root.camera2Y = 0
+        root.jointPosGet([0, 0, 0, 0])
+        root.jointPos2Get([0, 0, 0])
+        for (var i = 0; i < 16; ++i) {
+            root.doutGet(i, false)
+            root.doutListChangeEnabled(i, false)
+        }
+        root.logModel.clear()
+        root.errorListModel.clear()
+        settle()
+    }
+    function init() {
+        settle()
+        root.closeAllToolWindows()
+        root.setMachineSpeedSlider(13)
+        root.debugMode = false
+        readyMachine()
+        win.extraOpen = false
+        clearSpies()
+    }
+    function cleanup() {
+        probe.call(win, "removeKeyHandler", [])
+        win.warmUp.stop()
+        root.jobPort.stopAll()
+        root.closeAllToolWindows()
+        settle()
+        root.setActivity("test", false)
+        activateMain()
+    }
+    function activateMain() {
+        root.requestActivate()
+        tryVerify(function() { return probe.focusWindowName() === "main" }, 5000, "the main window active")
+    }
+
+    // ---- the window itself
+    function test_opensByF1AndMenu_data() {
+        return [ { tag: "F1" }, { tag: "menu" } ]
+    }
+    function test_opensByF1AndMenu(data) {
+        verify(!win.visible)
+        if (data.tag === "F1") {
+            activateMain()
+            keyClick(Qt.Key_F1)
+        } else {
+            root.menuBar.executionInterfaceItem.trigger()
+        }
+        tryVerify(function() { return win.visible })
+        compare(win.title, "Прямое управление")
+    }
+
+    function test_extraPanelWidthAndDiagnostics() {
+        showWindow()
+        compare(win.width, 770)
+        mouseClick(item("extraToggle"))
+        compare(win.width, 900)
+        compare(diagSpy.count, 1)
+        compare(diagSpy.signalArguments[0][0], true)
+        win.close()
+        compare(diagSpy.count, 2)
+        compare(diagSpy.signalArguments[1][0], false)
+        // Shown again with the panel open: open again.
+        showWindow()
+        compare(diagSpy.count, 3)
+        compare(diagSpy.signalArguments[2][0], true)
+        mouseClick(item("extraToggle"))
+        compare(win.width, 770)
+        compare(diagSpy.signalArguments[3][0], false)
+    }
+
+    function test_hidesWhenLinuxCncStops() {
+        showWindow()
+        root.cncRunning = false
+        verify(!win.visible)
+    }
+
+    // ---- speed
+    // The window's slider drives the machine speed (the mapping itself is
+    // tested with the machine state).
+    function test_slider() {
+        root.machineHomed2 = true
+        showWindow()
+        overrideSpy.clear()
+        item("speedSlider").value = 40
+        compare(root.machineSpeedSliderValue, 40)
+        compare(overrideSpy.count, 1)
+        compare(overrideSpy.signalArguments[0][0], Math.ceil(Math.pow(40, 1.849485) / 50))
+    }
+
+    function test_sliderKeys() {
+        showWindow()
+        keyClick(Qt.Key_Minus, Qt.ControlModifier)
+        compare(root.machineSpeedSliderValue, 12)
+        compare(item("speedSlider").value, 12)
+        keyClick(Qt.Key_Plus, Qt.ControlModifier)
+        keyClick(Qt.Key_Plus, Qt.ControlModifier)
+        compare(root.machineSpeedSliderValue, 14)
+        // The keys are not jogs.
+        compare(moveSpy.count, 0)
+    }
+
+    // ---- jogging by keys and buttons
+    function test_keyJogs_data() {
+        return [
+            { tag: "Right", key: Qt.Key_Right, axis: 0, dir: true },
+            { tag: "Left", key: Qt.Key_Left, axis: 0, dir: false },
+            { tag: "Up", key: Qt.Key_Up, axis: 1, dir: true },
+            { tag: "Down", key: Qt.Key_Down, axis: 1, dir: false },
+            { tag: "Page Up: Z up", key: Qt.Key_PageUp, axis: 2, dir: true },
+            { tag: "Page Down: Z down", key: Qt.Key_PageDown, axis: 2, dir: false },
+            { tag: "Insert: A+", key: Qt.Key_Insert, axis: 3, dir: true },
+            { tag: "Delete: A-", key: Qt.Key_Delete, axis: 3, dir: false },
+        ]
+    }
+    function test_keyJogs(data) {
+        showWindow()
+        keyPress(data.key)
+        autoRepeat(data.key, Qt.NoModifier)
+        keyRelease(data.key)
+        compare(moveSpy.count, 2)
+        compare(args(moveSpy, 0), [data.axis, data.dir, root.machineSpeed, true])
+        compare(args(moveSpy, 1), [data.axis, data.dir, root.machineSpeed, false])
+        compare(stepSpy.count, 0)
+    }
+
+    // A window that installs its own key handler gets every key instead.
+    function test_installedKeyHandler() {
+        showWindow()
+        probe.forget("keys")
+        probe.callRecording(win, "installKeyHandler", ["@recorder"], "keys")
+        keyPress(Qt.Key_Right)
+        keyRelease(Qt.Key_Right)
+        keyClick(Qt.Key_A)
+        compare(moveSpy.count, 0)
+        compare(probe.hits("keys"), 4)
+        compare(probe.recorded("keys").map(function(call) { return call[1] }), [true, false, true, false])
+        probe.call(win, "removeKeyHandler", [])
+        keyPress(Qt.Key_Right)
+        keyRelease(Qt.Key_Right)
+        compare(moveSpy.count, 2)
+        compare(probe.hits("keys"), 4)
+    }
+
+    function test_homeKeyRaisesZ() {
+        showWindow()
+        keyClick(Qt.Key_Home)
+        compare(zUpSpy.count, 1)
+        compare(moveSpy.count, 0)
+    }
+
+    function test_nothingMovesWhileNotCalibrated() {
+        root.machineHomed2 = false
+        showWindow()
+        keyPress(Qt.Key_Right)
+        keyRelease(Qt.Key_Right)
+        keyClick(Qt.Key_Up, Qt.ControlModifier)
+        compare(moveSpy.count, 0)
+        compare(stepSpy.count, 0)
+        verify(!item("jogX+").enabled)
+    }
+
+    function test_rightWhileXMinusHeld_data() {
+        return [ { tag: "X- by key" }, { tag: "X- by button" } ]
+    }
+    function test_rightWhileXMinusHeld(data) {
+        showWindow()
+        var button = item("jogX-")
+        if (data.tag === "X- by key")
+            keyPress(Qt.Key_Left)
+        else
+            mousePress(button)
+        compare(moveSpy.count, 1)
+        compare(args(moveSpy, 0), [0, false, root.machineSpeed, true])
+        verify(!item("jogX+").enabled)
+        keyPress(Qt.Key_Right)
+        keyRelease(Qt.Key_Right)
+        keyClick(Qt.Key_Right, Qt.ControlModifier)
+        compare(moveSpy.count, 1)
+        compare(stepSpy.count, 0)
+        if (data.tag === "X- by key")
+            keyRelease(Qt.Key_Left)
+        else
+            mouseRelease(button)
+        compare(moveSpy.count, 2)
+        compare(args(moveSpy, 1), [0, false, root.machineSpeed, false])
+        verify(item("jogX+").enabled)
+    }
+
+    function test_ctrlRightStepThenSlowJog() {
+        showWindow()
+        keyPress(Qt.Key_Right, Qt.ControlModifier)
+        compare(stepSpy.count, 1)
+        compare(args(stepSpy, 0), [0, true, 0])
+        compare(moveSpy.count, 0)
+        autoRepeat(Qt.Key_Right, Qt.ControlModifier)
+        compare(moveSpy.count, 1)
+        compare(args(moveSpy, 0), [0, true, 0.05, true])
+        autoRepeat(Qt.Key_Right, Qt.ControlModifier)
+        autoRepeat(Qt.Key_Right, Qt.ControlModifier)
+        compare(moveSpy.count, 1)
+        keyRelease(Qt.Key_Right, Qt.ControlModifier)
+        compare(moveSpy.count, 2)
+        compare(args(moveSpy, 1), [0, true, 0.05, false])
+        compare(stepSpy.count, 1)
+        // A later auto-repeat without a first press starts nothing.
+        autoRepeat(Qt.Key_Right, Qt.ControlModifier)
+        compare(moveSpy.count, 2)
+    }
+
+    function test_stepButton() {
+        showWindow()
+        var zUpStep = item("jogZUp")
+        // The "1" button under "Вверх": one step on press, slow jog when held.
+        var buttons = []
+        var stack = [win.contentItem]
+        while (stack.length > 0) {
+            var it = stack.pop()
+            if (it.kind === "step" && it.axis === 2 && it.dir === true)
+                buttons.push(it)
+            for (var i = 0; i < it.children.length; ++i)
+                stack.push(it.children[i])
+        }
+        compare(buttons.length, 1)
+        verify(zUpStep !== null)
+        buttons[0].holdDelay = 1
+        mousePress(buttons[0])
+        compare(stepSpy.count, 1)
+        compare(args(stepSpy, 0), [2, true, 0])
+        tryCompare(moveSpy, "count", 1)
+        compare(args(moveSpy, 0), [2, true, 0.05, true])
+        mouseRelease(buttons[0])
+        compare(moveSpy.count, 2)
+        compare(args(moveSpy, 1), [2, true, 0.05, false])
+    }
+
+    // Focus loss and hiding stop every axis, not only the one that runs.
+    function test_stopsEveryJoint_data() {
+        return [
+            { tag: "window deactivated" },
+            { tag: "command line takes the keys" },
+            { tag: "window hidden" },
+        ]
+    }
+    function test_stopsEveryJoint(data) {
+        showWindow()
+        keyPress(Qt.Key_PageDown)
+        compare(moveSpy.count, 1)
+        if (data.tag === "window deactivated")
+            activateMain()
+        else if (data.tag === "command line takes the keys")
+            mouseClick(item("commandField"))
+        else
+            win.close()
+        tryVerify(function() { return moveSpy.count > 1 })
+        compare(stoppedAxes(1), [0, 1, 2, 3, 4, 5, 6])
+        compare(moveSpy.count, 8)
+        compare(args(moveSpy, 3), [2, false, root.machineSpeed, false])
+        keyRelease(Qt.Key_PageDown)
+        // The keys come back (a click in the window, the window shown or
+        // activated again); the next loss stops every axis again.
+        if (data.tag === "command line takes the keys") {
+            mouseClick(item("readoutX"))
+            tryVerify(function() { return win.jogHandler.activeFocus })
+        } else {
+            showWindow()
+        }
+        activateMain()
+        tryVerify(function() { return moveSpy.count === 15 })
+        compare(stoppedAxes(8), [0, 1, 2, 3, 4, 5, 6])
+    }
+
+    // ---- command line
+    function typeCommand(text) {
+        var field = item("commandField")
+        field.forceActiveFocus()
+        field.text = text
+        keyClick(Qt.Key_Return)
+    }
+    function test_commandLine() {
+        showWindow()
+        var field = item("commandField")
+        typeCommand("g0 x10 y20")
+        compare(sendSpy.count, 1)
+        compare(args(sendSpy, 0), ["g0 x10 y20", false])
+        compare(field.text, "")
+        settle()
+        typeCommand("m64 p1")
+        settle()
+        typeCommand("m64 p1")
+        settle()
+        compare(sendSpy.count, 3)
+        compare(probe.value(win, "history").entries, ["g0 x10 y20", "m64 p1"])
+        // Up: newest, then older; Down: newer; auto-repeat ignored.
+        keyClick(Qt.Key_Up)
+        compare(field.text, "m64 p1")
+        keyClick(Qt.Key_Up)
+        compare(field.text, "g0 x10 y20")
+        verify(probe.sendKey(true, Qt.Key_Down, Qt.NoModifier, true))
+        compare(field.text, "g0 x10 y20")
+        keyClick(Qt.Key_Down)
+        compare(field.text, "m64 p1")
+    }
+
+    function test_commandLineGates() {
+        showWindow()
+        var field = item("commandField")
+        // While G-code runs nothing is sent and the text stays.
+        root.gCodeGate.running = true
+        typeCommand("g0 x1")
+        root.gCodeGate.running = false
+        compare(sendSpy.count, 0)
+        compare(field.text, "g0 x1")
+        // Losing calibration clears the field and disables it.
+        root.machineHomed2 = false
+        compare(field.text, "")
+        verify(!field.enabled)
+        compare(field.placeholderText, "Координаты не откалиброваны!")
+        field.text = "g0 x2"
+        var kept = probe.value(win, "history").entries
+        verify(!win.sendCommand())
+        compare(sendSpy.count, 0)
+        compare(probe.value(win, "history").entries, kept)
+        root.machineOn = false
+        compare(field.placeholderText, "")
+    }
+
+    function test_commandWarning_data() {
+        return [
+            { tag: "slow", slider: 13, calibrated: true, shown: false },
+            { tag: "above 10 %", slider: 40, calibrated: true, shown: true },
+            { tag: "above 10 %, not calibrated", slider: 40, calibrated: false, shown: false },
+        ]
+    }
+    function test_commandWarning(data) {
+        root.machineHomed2 = data.calibrated
+        root.setMachineSpeedSlider(data.slider)
+        showWindow()
+        compare(item("commandWarning").visible, data.shown)
+    }
+
+    // ---- read-out
+    function test_readout() {
+        root.bAxisEnabled = true
+        root.relX = 10
+        root.relY = 5
+        root.jointPosGet([110.004, 55.5, 20.125, -90])
+        root.jointPos2Get([1.5, 2.25, 0])
+        root.encoderStepGet(0.005)
+        root.currVC = -1
+        showWindow()
+        compare(item("readoutX").text, "X: 100.00 (110.00)")
+        compare(item("readoutY").text, "Y: 50.50 (55.50)")
+        compare(item("readoutZ").text, "Z: 20.13")
+        compare(item("readoutA").text, "A: -90.00")
+        compare(item("readoutB").text, "B: 1.50")
+        compare(item("readoutC").text, "C: 2.25")
+        verify(!item("readoutNozzle").visible)
+        compare(item("encoderStepText").text, "1 = 0.0050мм")
+        compare(String(item("readoutX").color), "#ffffff")
+        // Not calibrated: no brackets; not homed: red.
+        root.machineHomed2 = false
+        root.jointHomedGet(false, true, true, true, true)
+        compare(item("readoutX").text, "X: 100.00")
+        compare(String(item("readoutX").color), "#ff5252")
+        compare(String(item("readoutY").color), "#ffffff")
+        root.bAxisEnabled = false
+        verify(!item("readoutB").visible)
+        root.encoderStepGet(-1)
+        verify(!item("encoderStepText").visible)
+        root.relX = 0
+        root.relY = 0
+    }
+
+    // ---- machine buttons
+    function test_calibrateButton() {
+        root.machineHomed2 = false
+        showWindow()
+        var button = item("calibrateButton")
+        compare(String(button.textColor), "#1565c0")
+        verify(button.enabled)
+        mouseClick(button)
+        compare(homeSpy.count, 1)
+        verify(activity("homing"))
+        verify(!button.enabled)
+        verify(!item("commandStopButton").enabled)
+        root.jobPort.stopAll()
+        root.machineHomed2 = true
+        compare(String(button.textColor), "#000000")
+    }
+
+    function test_machineOnButton() {
+        showWindow()
+        mouseClick(item("machineOnButton"))
+        compare(machineOnSpy.count, 1)
+        compare(machineOnSpy.signalArguments[0][0], false)
+    }
+
+    // ---- outputs
+    function test_outputs() {
+        for (var i = 0; i < 16; ++i)
+            root.doutListChangeEnabled(i, true)
+        showWindow()
+        var compressor = item("dout0")
+        compare(compressor.text, "Компрессор")
+        verify(!item("dout3").visible)
+        mouseClick(compressor)
+        compare(args(doutSpy, 0), [0, true])
+        root.doutGet(0, true)
+        verify(compressor.lit)
+        mouseClick(compressor)
+        compare(args(doutSpy, 1), [0, false])
+        // During the homing-and-calibration sequence outputs 0-2 are locked.
+        verify(win.calibrate())
+        verify(activity("homing"))
+        verify(!item("dout0").enabled)
+        verify(!item("dout2").enabled)
+        verify(item("dout4").enabled)
+        root.jobPort.stopAll()
+        verify(item("dout1").enabled)
+        root.doutGet(0, false)
+        root.doutListChangeEnabled(8, false)
+        verify(!item("dout8").enabled)
+    }
+
+    function test_vibrationFeederButton_data() {
+        return [
+            { tag: "no bank switched on", enabled: false, pwm: false, g1: "", busy: false, result: "disabled" },
+            { tag: "PWM bank", enabled: true, pwm: true, g1: "", busy: false, result: "pwm" },
+            { tag: "G-code bank", enabled: true, pwm: false, g1: "m64 p6\ng4 p1\nm65 p6", busy: false, result: "gcode" },
+            { tag: "G-code bank while busy", enabled: true, pwm: false, g1: "m64 p6", busy: true, result: "toggle" },
+        ]
+    }
+    function test_vibrationFeederButton(data) {
+        root.doutListChangeEnabled(6, true)
+        var bank = root.vibroBankModel
+        var keys = ["bankEnabled", "pwm", "g1", "pwmFreq", "pwmDutyCycle", "pwmLength"]
+        var saved = []
+        for (var i = 0; i < bank.count; ++i) {
+            var entry = probe.entry(bank, i), kept = {}
+            for (var k = 0; k < keys.length; ++k)
+                kept[keys[k]] = entry[keys[k]]
+            saved.push(kept)
+            bank.setProperty(i, "bankEnabled", false)
+        }
+        bank.setProperty(0, "bankEnabled", data.enabled)
+        bank.setProperty(0, "pwm", data.pwm)
+        bank.setProperty(0, "g1", data.g1)
+        bank.setProperty(0, "pwmFreq", 12)
+        bank.setProperty(0, "pwmDutyCycle", 40)
+        bank.setProperty(0, "pwmLength", 3)
+        root.setActivity("test", data.busy)
+        showWindow()
+        var button = item("dout6")
+        compare(button.text, "Вибропитатель 1")
+        compare(button.enabled, data.result !== "disabled")
+        if (data.result !== "disabled")
+            mouseClick(button)
+        compare(pwmSpy.count, data.result === "pwm" ? 1 : 0)
+        if (data.result === "pwm")
+            compare(args(pwmSpy, 0), [12, 40, 3])
+        compare(sendSpy.count, data.result === "gcode" ? 1 : 0)
+        if (data.result === "gcode")
+            compare(args(sendSpy, 0), [data.g1 + "\ng0", false])
+        compare(doutSpy.count, data.result === "toggle" ? 1 : 0)
+        if (data.result === "toggle")
+            compare(args(doutSpy, 0), [6, true])
+        root.instruments.pwmVibroDoneGet()
+        for (i = 0; i < saved.length; ++i)
+            for (k = 0; k < keys.length; ++k)
+                if (saved[i][keys[k]] !== undefined)
+                    bank.setProperty(i, keys[k], saved[i][keys[k]])
+    }
+
+    // ---- canned motions
+    function test_cannedMotions_data() {
+        return [
+            { tag: "начало работы", button: "cannedStart", setting: "startingGcode", text: "m64 p0\ng0 x5 y5",
+              sent: "m64 p0\ng0 x5 y5" },
+            { tag: "окончание работы", button: "cannedEnd", setting: "endingGcode", text: "m65 p0",
+              sent: "m65 p0" },
+            { tag: "кончились компоненты", button: "cannedTapeChange", setting: "tapeChangeGCode", text: "g0 x300",
+              sent: "g0 x300" },
+            { tag: "к камере", button: "cannedToCamera", setting: "preCameraGcode", text: "m64 p4",
+              sent: "m64 p4\ng0 zMax\ng0 x210.500 y33.250" },
+            { tag: "от камеры", button: "cannedFromCamera", setting: "postCameraGcode", text: "m65 p4\ng0 y100",
+              sent: "m65 p4\ng0 y100" },
+        ]
+    }
+    function test_cannedMotions(data) {
+        root.camera2X = 210.5
+        root.camera2Y = 33.25
+        root[data.setting] = data.text
+        showWindow()
+        mouseClick(item("extraToggle"))
+        var button = item(data.button)
+        compare(button.text, data.tag)
+        verify(button.enabled)
+        mouseClick(button)
+        compare(sendSpy.count, 1)
+        compare(args(sendSpy, 0), [data.sent + "\ng0 zMax\n", true])
+        settle()
+        // Not while anything executes, not while not calibrated.
+        root.setActivity("test", true)
+        verify(!button.enabled)
+        verify(!win.runCanned(data.setting))
+        root.setActivity("test", false)
+        root.machineHomed2 = false
+        verify(!win.runCanned(data.setting))
+        compare(sendSpy.count, 1)
+        root[data.setting] = ""
+    }
+
+    function test_cannedMotionWithoutGCode() {
+        root.startingGcode = ""
+        showWindow()
+        verify(!win.runCanned("startingGcode"))
+        compare(sendSpy.count, 0)
+        compare(lastLog(), "G-код не задан")
+    }
+
+    function test_cannedMotionsNotYetAvailable_data() {
+        return [ { tag: "cannedBasket" } ]
+    }
+
+    // The calibration-mark buttons need their marks switched on; the second
+    // takes the head camera over the second mark (here the machine link,
+    // with no LinuxCNC, fails the move: the trip ends and leaves nothing
+    // running).
+    function test_calibrationMarkButtons() {
+        root.calibEnabled = false
+        root.calib2Enabled = false
+        showWindow()
+        mouseClick(item("extraToggle"))
+        verify(!item("cannedCalib1").enabled)
+        verify(!item("cannedCalib2").enabled)
+        verify(!win.toCalibrationMark(2))
+        root.calibEnabled = true
+        verify(item("cannedCalib1").enabled)
+        verify(!item("cannedCalib2").enabled)
+        root.calib2Enabled = true
+        root.calibX2 = 120.5
+        root.calibY2 = 260.25
+        verify(item("cannedCalib2").enabled)
+        mouseClick(item("cannedCalib2"))
+        compare(sendSpy.count, 1)
+        compare(args(sendSpy, 0), ["g0 zMax\nG0 X120.500 Y260.250\n\ng0 zMax\n", true])
+        tryVerify(function() { return !root.activityRunning("secondCalibrationMark") }, 3000)
+        tryVerify(function() { return !root.executing }, 3000)
+        root.calibEnabled = false
+        root.calib2Enabled = false
+        root.closeAllToolWindows()
+    }
+    // Centring the head camera on the mark it sees: allowed as the first
+    // calibration-mark button is; it lights the head camera, shows its
+    // window and runs as an activity. Here the camera has no device, so the
+    // mark is not found: nothing is sent, the activity ends and the operator
+    // is told.
+    function test_centreOnMarkButton() {
+        root.calibEnabled = false
+        root.calib2Enabled = false
+        showWindow()
+        mouseClick(item("extraToggle"))
+        verify(!item("centreOnMark").enabled)
+        verify(!win.centreOnMark())
+        root.calibEnabled = true
+        verify(item("centreOnMark").enabled)
+        root.machineHomed2 = false
+        verify(!item("centreOnMark").enabled)
+        root.machineHomed2 = true
+        verify(item("centreOnMark").enabled)
+        var timeout = root.headCameraRequest.timeoutMs
+        root.headCameraRequest.timeoutMs = 200
+        mouseClick(item("centreOnMark"))
+        verify(activity("centreOnMark"))
+        verify(!item("centreOnMark").enabled)
+        verify(root.findToolWindow("camera1Window").visible)
+        compare(args(doutSpy, doutSpy.count - 1), [4, false])
+        tryVerify(function() { return !activity("centreOnMark") }, 5000, "the centring ends")
+        compare(sendSpy.count, 0)
+        compare(lastLog(), "Не удалось навести камеру на знак")
+        verify(!root.executing)
+        verify(item("centreOnMark").enabled)
+        root.headCameraRequest.timeoutMs = timeout
+        root.calibEnabled = false
+        root.closeAllToolWindows()
+    }
+    function test_cannedMotionsNotYetAvailable(data) {
+        showWindow()
+        mouseClick(item("extraToggle"))
+        verify(!item(data.tag).enabled)
+    }
+
+    function test_editCannedGCode() {
+        root.endingGcode = "m65 p0"
+        var editor = win.gCodeEditor
+        verify(win.editCanned("endingGcode", "G-код окончания работы"))
+        verify(editor.visible)
+        compare(editor.text, "m65 p0")
+        editor.text = "m65 p0\ng0 x0 y0"
+        verify(editor.save())
+        verify(!editor.visible)
+        compare(root.endingGcode, "m65 p0\ng0 x0 y0")
+        tryVerify(function() { return probe.iniValue(settingsFile, "device/endingGcode") === "m65 p0\ng0 x0 y0" },
+                  5000, "written to the settings store")
+        // Something that is no G-code setting is refused.
+        verify(!win.editCanned("workAreaX2", "x"))
+        verify(!editor.visible)
+        root.endingGcode = ""
+    }
+
+    // ---- warm-up run
+    function warmUpArea() {
+        root.workAreaX1 = 0
+        root.workAreaY1 = 10
+        root.workAreaX2 = 300
+        root.workAreaY2 = 250
+        root.maxVelGet(100, 120, 40, 720, 30, 30)
+        root.maxAccGet(500, 600, 300, 2000)
+    }
+    function test_warmUpProgram() {
+        warmUpArea()
+        showWindow()
+        var button = item("warmUpButton")
+        compare(button.text, "Прогонка аппарата\nперед работой")
+        mouseClick(button)
+        verify(win.warmUp.running)
+        verify(activity("warmUp"))
+        compare(button.text, "Остановить прогонку")
+        compare(root.machineSpeedSliderValue, 100)
+        compare(doutSpy.count, 1)
+        compare(args(doutSpy, 0), [4, false])
+        verify(toolWindow("camera1Window").visible)
+        verify(!toolWindow("camera2Window").visible)
+        compare(sendSpy.count, 1)
+        var text = sendSpy.signalArguments[0][0]
+        compare(sendSpy.signalArguments[0][1], true)
+        var lines = text.split("\n")
+        compare(lines.slice(0, 5), ["g1 f2400   acc45  zMax", "g1 f7200  acc90  x1.00 y11.00",
+                                    "g1 f7200  acc90  x299.00 y249.00", "g0 x1.00 y11.00 a360",
+                                    "g0 x299.00 y249.00 a000"])
+        compare(text, WarmUp.program({ "x1": 0, "y1": 10, "x2": 300, "y2": 250 }, 15, [100, 120, 40, 720, 30, 30],
+                                     [500, 600, 300, 2000])
+                      + "\ng0 zMax\n")
+        // The program done: the warm-up is done, calibration marks are off.
+        answer(true)
+        verify(root.prerunDone)
+        verify(!win.warmUp.running)
+        verify(!activity("warmUp"))
+        compare(abortSpy.count, 1)
+        verify(!toolWindow("camera1Window").visible)
+        compare(button.text, "Прогонка аппарата\nперед работой")
+    }
+
+    function test_warmUpStops_data() {
+        return [
+            { tag: "by the button", error: false },
+            { tag: "calibration lost", error: false },
+            { tag: "the block fails", error: true },
+        ]
+    }
+    function test_warmUpStops(data) {
+        warmUpArea()
+        root.prerunDone = false
+        root.errorListModel.clear()
+        showWindow()
+        var button = item("warmUpButton")
+        mouseClick(button)
+        verify(win.warmUp.running)
+        if (data.tag === "by the button")
+            mouseClick(button)
+        else if (data.tag === "calibration lost")
+            root.machineHomed2 = false
+        // The link answers the block as failed (it is not connected).
+        settle()
+        verify(!win.warmUp.running)
+        verify(!activity("warmUp"))
+        verify(!root.prerunDone)
+        verify(abortSpy.count >= 1)
+        verify(!toolWindow("camera1Window").visible)
+        compare(lastLog(), "Прогонка аппарата остановлена")
+        compare(root.executing, false)
+    }
+
+    function test_warmUpRefusedWithoutMachineMaxima() {
+        root.maxVelGet(undefined, undefined, undefined, undefined, undefined, undefined)
+        showWindow()
+        verify(!win.warmUp.start())
+        verify(!win.warmUp.running)
+        verify(!activity("warmUp"))
+        compare(sendSpy.count, 0)
+    }
+}

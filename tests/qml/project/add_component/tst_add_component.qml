@@ -1,0 +1,171 @@
+import QtQuick 2.15
+import QtTest 1.2
+
+// Adding a component at a point of the board view in the real program: a
+// double-click inside the work area opens the add-component window with the
+// machine point; "Добавить" creates the component from the chosen feeder,
+// centred on the point; bad input is refused with a message and creates
+// nothing; a double-click outside the work area, or in another action of the
+// view, opens nothing.
+//
+// Work area: machine X 10..210, Y 120..320, drawn at 1 pixel per mm from the
+// view's corner. Bank B holds two feeders: number 2 carries the package
+// 0603 (1.6 x 0.8 mm) and the part "10k", number 1 no package.
+TestCase {
+    id: testCase
+    name: "AddComponent"
+    when: windowShown
+
+    property string base: probe.tempPath() + "/base"
+    property var area: root.area
+    property var win: root.addNewElement
+
+    function call(object, name, args) { return probe.call(object, name, args === undefined ? [] : args) }
+    function item(name) {
+        var found = probe.find(win, name)
+        verify(found !== null, "no item " + name)
+        return found
+    }
+    function packageIndex(name) {
+        for (var i = 0; i < root.packageList.count; ++i)
+            if (probe.entry(root.packageList, i).name === name)
+                return i
+        return -1
+    }
+    function lastElement() {
+        var list = probe.value(root, "elementList")
+        return list[list.length - 1]
+    }
+    // A double-click at the design point (x, y) mm of the view.
+    function doubleClickAt(x, y) {
+        call(area, "scrollTo", [0, 0])
+        mouseDoubleClickSequence(area, x * root.areaScale, y * root.areaScale)
+    }
+
+    function initTestCase() {
+        verify(probe.makePicture(base + "/0603(A1.6B0.8H0.45).png", 16, 8))
+        probe.setIniValue(settingsFile, "packageBasePath", base)
+        root.loadPackageList()
+        verify(packageIndex("0603") >= 0)
+        root.workAreaX1 = 10
+        root.workAreaX2 = 210
+        root.workAreaY1 = 120
+        root.workAreaY2 = 320
+        root.areaScale = 1
+        root.feederEnabledB = true
+        root.feederEnabledU = true
+        root.feederEnabledL = false
+        root.feederEnabledR = false
+        root.feederCountB = 2
+        call(root.feedersInvoker, "changeCount", ["B"])
+        root.feederCountU = 0
+        call(root.feedersInvoker, "changeCount", ["U"])
+        var f = call(root, "getFeeder", ["B", 1])
+        f.pack = "0603"
+        f.partNumber = "10k"
+        verify(call(root.feedersInvoker, "changeOne", ["B", 1, packageIndex("0603"), f]))
+        call(root.projectActions, "clearProject")
+        // The view is wider than the work area drawn at this scale.
+        verify(area.width > 320 && area.height > 250, "view " + area.width + " x " + area.height)
+    }
+    // Every case starts with the window closed, no action and no feeder
+    // or rotation remembered from an earlier component.
+    function init() {
+        win.close()
+        area.currAction = 0                                      // Nothing
+        probe.setValue(area, "lastFeeder", null)
+        probe.setValue(area, "lastRotation", 0)
+    }
+
+    function test_doubleClickOpensTheWindow() {
+        doubleClickAt(150, 50)
+        verify(win.visible)
+        // Design (150, 50) is machine (160, 270).
+        compare(item("pointX").text, "160.000")
+        compare(item("pointY").text, "270.000")
+        compare(item("bankBox").currentText, "снизу")
+        compare(item("bankBox").count, 1)                        // U has no feeders, L and R are off
+        compare(item("feederNumber").maximumValue, 2)
+        compare(item("feederInfo").text, "Питатель не настроен")
+        item("feederNumber").value = 2
+        compare(item("feederInfo").text, "Корпус: 0603   Номинал: 10k")
+    }
+
+    function test_addCreatesTheComponentFromItsFeeder() {
+        area.currAction = 1                                      // MoveElements
+        doubleClickAt(150, 50)
+        verify(win.visible)
+        item("feederNumber").value = 2
+        item("designator").text = "R7"
+        item("angle").text = "90"
+        var before = root.elementCount
+        mouseClick(item("addButton"))
+        compare(root.elementCount, before + 1)
+        var el = lastElement()
+        compare([el.model, el.index, el.pack, el.partNumber, el.designator, el.rot],
+                ["B", 1, "0603", "10k", "R7", 90])
+        // Centred on the point: corner = (160 - 10 - 0.8, 320 - 270 - 0.4).
+        fuzzyCompare(el.rX, 149.2, 1e-9)
+        fuzzyCompare(el.rY, 49.6, 1e-9)
+        verify(!win.visible)
+        // Insert repeats it from now on.
+        compare(probe.value(area, "lastFeeder"), { "model": "B", "index": 1, "dispenser": false })
+        compare(area.lastRotation, 90)
+        // The next window starts from that feeder and rotation.
+        doubleClickAt(20, 30)
+        compare(item("feederNumber").value, 2)
+        compare(item("angle").text, "90")
+        compare(item("designator").text, "")
+    }
+
+    function test_refused_data() {
+        return [
+            { tag: "point typed outside the work area", field: "pointX", text: "210.5",
+              message: "Точка лежит вне рабочей области станка" },
+            { tag: "point not a number", field: "pointY", text: "abc",
+              message: "Координаты X и Y должны быть числами" },
+            { tag: "rotation not a number", field: "angle", text: "x",
+              message: "Поворот должен быть числом" },
+            { tag: "feeder without a package", field: "feederNumber", number: 1,
+              message: "В питателе не задан корпус компонента" },
+            { tag: "no feeder offered", field: "", bankOff: true, message: "Не выбран питатель" },
+        ]
+    }
+    function test_refused(data) {
+        root.feederEnabledB = !data.bankOff
+        doubleClickAt(150, 50)
+        verify(win.visible)
+        item("feederNumber").value = 2
+        if (data.number !== undefined)
+            item(data.field).value = data.number
+        else if (data.field !== "")
+            item(data.field).text = data.text
+        if (data.bankOff) {
+            compare(item("bankBox").count, 0)
+            compare(item("feederInfo").text, "Нет включенных банков с питателями")
+        }
+        var before = root.elementCount
+        mouseClick(item("addButton"))
+        compare(item("message").text, data.message)
+        compare(root.elementCount, before)
+        verify(win.visible)
+        root.feederEnabledB = true
+    }
+
+    function test_opensNothing_data() {
+        return [
+            { tag: "right of the work area", x: 300, y: 50, action: 0 },
+            { tag: "below the work area", x: 150, y: 230, action: 1 },
+            { tag: "in the selection action", x: 150, y: 50, action: 2 },
+            { tag: "in the ruler action", x: 150, y: 50, action: 11 },
+        ]
+    }
+    function test_opensNothing(data) {
+        call(area, "tryChangeAction", [data.action])
+        var before = root.elementCount
+        doubleClickAt(data.x, data.y)
+        verify(!win.visible)
+        compare(root.elementCount, before)
+        call(area, "tryChangeAction", [0])
+    }
+}

@@ -1,0 +1,279 @@
+import QtQuick 2.15
+import QtTest 1.2
+
+// What a run changes in the feeders, in the real program: stored fields
+// written into the bank and saved into its file (only the changed banks),
+// refused writes, the run-only state that never reaches a file, and a
+// feeder's photos reaching the component and head cameras as templates.
+// Every case starts with fresh banks saved into a folder of its own.
+TestCase {
+    id: testCase
+    name: "FeederState"
+    when: windowShown
+
+    property int caseNumber: 0
+    property string dir: probe.tempPath() + "/case" + caseNumber
+    property string bankPath: dir + "/banks/state.bottomFeeders"
+    property string bankUrl: probe.fileUrl(bankPath)
+    property string upPath: dir + "/banks/state.upFeeders"
+
+    function call(object, name, args) { return probe.call(object, name, args === undefined ? [] : args) }
+    function feeder(bank, n) { return call(root, "getFeeder", [bank, n]) }
+    function dirty(bank) { return call(root.feederState, "isDirty", [bank]) }
+    function lastLog() {
+        var log = root.logModel
+        return log.count > 0 ? probe.entry(log, log.count - 1).message : ""
+    }
+
+    // A 3 x 5 BMP picture as a data URL (every byte below 128, so that it
+    // survives the text-to-base64 helper of QML).
+    function bmpDataUrl(grey) {
+        var w = 3, h = 5, row = 12, size = 54 + row * h
+        var bytes = [66, 77].concat(le(size), le(0), le(54), le(40), le(w), le(h), [1, 0, 24, 0], le(0),
+                                    le(row * h), le(2835), le(2835), le(0), le(0))
+        for (var y = 0; y < h; ++y) {
+            for (var x = 0; x < w; ++x)
+                bytes.push(grey, grey, grey)
+            for (var p = w * 3; p < row; ++p)
+                bytes.push(0)
+        }
+        var text = ""
+        for (var i = 0; i < bytes.length; ++i)
+            text += String.fromCharCode(bytes[i])
+        return "data:image/bmp;base64," + Qt.btoa(text)
+    }
+    function le(v) { return [v & 255, (v >> 8) & 255, (v >> 16) & 255, (v >> 24) & 255] }
+
+    function init() {
+        caseNumber += 1
+        call(root, "clearFeederRunState")
+        root.feederEnabledB = true
+        root.feederEnabledU = true
+        root.feederCountB = 0
+        call(root.feedersInvoker, "changeCount", ["B"])
+        root.feederCountU = 0
+        call(root.feedersInvoker, "changeCount", ["U"])
+        root.feederCountB = 3
+        call(root.feedersInvoker, "changeCount", ["B"])
+        root.feederCountU = 2
+        call(root.feedersInvoker, "changeCount", ["U"])
+        root.feederFileB = bankUrl
+        root.feederFileU = probe.fileUrl(upPath)
+        root.saveFeeders(bankUrl)
+        verify(probe.fileExists(bankPath))
+        verify(!probe.fileExists(upPath))
+        compare(Number(probe.iniValue(bankPath, "feederB2/caseCurrNumber")), 0)
+    }
+
+    function test_writtenValuesAreSavedAndReadBack() {
+        verify(!dirty("B"))
+        verify(call(root, "setFeederValue", ["B", 1, "caseCurrNumber", 5]))
+        verify(call(root, "setFeederValue", ["bottomFeedersModel", 1, "setCount", 12]))
+        verify(call(root, "setFeederValue", ["B", 2, "inTapeNow", 1960]))
+        verify(call(root, "setFeederValue", ["B", 2, "vsCheck", false]))
+        verify(call(root, "setFeederValue", ["B", 0, "comment", "reel 2"]))
+        compare(feeder("B", 1).caseCurrNumber, 5)
+        compare(feeder("B", 1).setCount, 12)
+        compare(feeder("B", 2).vsCheck, false)
+        verify(dirty("B"))
+        verify(!dirty("U"))
+        // Nothing reaches the file before the save.
+        compare(Number(probe.iniValue(bankPath, "feederB2/caseCurrNumber")), 0)
+
+        verify(call(root, "saveDirtyFeeders"))
+        verify(!dirty("B"))
+        compare(Number(probe.iniValue(bankPath, "feederB2/caseCurrNumber")), 5)
+        compare(Number(probe.iniValue(bankPath, "feederB2/setCount")), 12)
+        compare(Number(probe.iniValue(bankPath, "feederB3/inTapeNow")), 1960)
+        compare(probe.iniValue(bankPath, "feederB1/comment"), "reel 2")
+        // Only the changed bank was saved.
+        verify(!probe.fileExists(upPath))
+
+        // The bank read back from its file has the values.
+        root.bottomFeedersModel.setProperty(1, "caseCurrNumber", 0)
+        root.bottomFeedersModel.setProperty(2, "inTapeNow", 2000)
+        root.openFeeders(bankUrl)
+        compare(feeder("B", 1).caseCurrNumber, 5)
+        compare(feeder("B", 1).setCount, 12)
+        compare(feeder("B", 2).inTapeNow, 1960)
+        compare(feeder("B", 2).vsCheck, false)
+        compare(feeder("B", 0).comment, "reel 2")
+
+        // Writing the value a field already has changes nothing to save.
+        verify(call(root, "setFeederValue", ["B", 1, "caseCurrNumber", 5]))
+        verify(!dirty("B"))
+    }
+
+    function test_badWritesAreRefusedAndNamed_data() {
+        var notWritten = ", значение не записано"
+        return [
+            { tag: "unknown field", model: "B", index: 0, name: "colour", value: "red",
+              text: "Питатель №1 (снизу): поле «colour» не хранится в файле питателей" + notWritten },
+            { tag: "run-only field", model: "B", index: 0, name: "centeringCurrCount", value: 2,
+              text: "Питатель №1 (снизу): поле «centeringCurrCount» не хранится в файле питателей" + notWritten },
+            { tag: "package record", model: "B", index: 0, name: "packageSettings", value: "x",
+              text: "Питатель №1 (снизу): поле «packageSettings» не хранится в файле питателей" + notWritten },
+            { tag: "not a number", model: "B", index: 1, name: "caseCurrNumber", value: NaN,
+              text: "Питатель №2 (снизу): значение NaN поля «caseCurrNumber» не является конечным числом" + notWritten },
+            { tag: "infinite", model: "B", index: 2, name: "rot", value: Infinity,
+              text: "Питатель №3 (снизу): значение Infinity поля «rot» не является конечным числом" + notWritten },
+            { tag: "fraction of a counter", model: "B", index: 1, name: "setCount", value: 12.5,
+              text: "Питатель №2 (снизу): значение 12.5 поля «setCount» не является целым числом" + notWritten },
+            { tag: "text for a flag", model: "B", index: 2, name: "vsCheck", value: "yes",
+              text: "Питатель №3 (снизу): значение \"yes\" поля «vsCheck» не является логическим (да/нет)" + notWritten },
+            { tag: "feeder beyond the bank", model: "B", index: 3, name: "setCount", value: 1,
+              text: "Питатель №4 (снизу) не существует: значение поля «setCount» не записано" },
+            { tag: "negative index", model: "U", index: -1, name: "setCount", value: 1,
+              text: "Питатель №0 (сверху) не существует: значение поля «setCount» не записано" },
+            { tag: "unknown bank", model: "X", index: 0, name: "setCount", value: 1,
+              text: "Неизвестный банк питателей «X»: значение поля «setCount» не записано" },
+        ]
+    }
+    function test_badWritesAreRefusedAndNamed(data) {
+        var before = [feeder("B", 0), feeder("B", 1), feeder("B", 2), feeder("U", 0)]
+        verify(!call(root, "setFeederValue", [data.model, data.index, data.name, data.value]))
+        compare(lastLog(), "Ошибка: " + data.text)
+        compare([feeder("B", 0), feeder("B", 1), feeder("B", 2), feeder("U", 0)], before)
+        verify(!dirty("B"))
+        verify(!dirty("U"))
+    }
+
+    // A save that fails keeps the bank marked and tells the operator; the
+    // next save that works writes it.
+    function test_failedSaveKeepsTheBankMarked() {
+        var blocked = dir + "/banks/blocked.bottomFeeders"
+        verify(probe.writeText(blocked + "/keep", "a folder where the file should be"))
+        root.feederFileB = probe.fileUrl(blocked)
+        verify(call(root, "setFeederValue", ["B", 0, "basketCount", 3]))
+        verify(!call(root, "saveDirtyFeeders"))
+        verify(dirty("B"))
+        verify(lastLog().indexOf("Ошибка записи в файл настроек питателей! Путь к файлу:" + blocked) >= 0, lastLog())
+        compare(probe.readText(blocked + "/keep"), "a folder where the file should be")
+        compare(Number(probe.iniValue(bankPath, "feederB1/basketCount")), 0)
+
+        // A bank without a file is named and stays marked as well.
+        root.feederFileB = ""
+        verify(!call(root, "saveDirtyFeeders"))
+        compare(lastLog(), "Ошибка: Не указаны пути сохранения настроек питателей!")
+        verify(dirty("B"))
+
+        root.feederFileB = bankUrl
+        verify(call(root, "saveDirtyFeeders"))
+        verify(!dirty("B"))
+        compare(Number(probe.iniValue(bankPath, "feederB1/basketCount")), 3)
+    }
+
+    function test_runStateStaysOutOfTheFiles() {
+        call(root, "clearFeederRunState")
+        var fresh = call(root, "feederRunState", ["B", 0])
+        compare(fresh.centeringCurrCount, 0)
+        compare(fresh.centeringResults, [])
+        compare(fresh.debugArray, [])
+        compare(fresh.noShiftOnStartDone, false)
+        compare(fresh.finished, false)
+        compare(fresh.error, "")
+        // The same object for the whole run: what one step writes the next reads.
+        call(root.feederState, "setRunValue", ["B", 0, "centeringCurrCount", 4])
+        call(root.feederState, "setRunValue", ["bottom", 0, "finished", true])
+        call(root.feederState, "setRunValue", ["B", 1, "error", "нет компонента"])
+        compare(call(root, "feederRunState", ["B", 0]).centeringCurrCount, 4)
+        compare(call(root, "feederRunState", ["B", 0]).finished, true)
+        compare(call(root, "feederRunState", ["B", 1]).error, "нет компонента")
+        compare(call(root, "feederRunState", ["U", 0]).centeringCurrCount, 0)
+
+        // Never part of the feeder records or their files.
+        verify(call(root, "setFeederValue", ["B", 0, "setCount", 20]))
+        verify(call(root, "saveDirtyFeeders"))
+        var keys = probe.iniKeys(bankPath)
+        var runOnly = ["centeringCurrCount", "centeringResults", "debugArray", "noShiftOnStartDone", "finished",
+                       "error", "lastGetX", "centeringX"]
+        for (var i = 0; i < keys.length; ++i)
+            verify(runOnly.indexOf(keys[i].split("/").pop()) < 0, keys[i])
+        compare(Number(probe.iniValue(bankPath, "feederB1/setCount")), 20)
+        var row = probe.entry(root.bottomFeedersModel, 0)
+        verify(row.centeringCurrCount === undefined)
+        verify(row.finished === undefined)
+
+        // A new run starts afresh.
+        call(root, "clearFeederRunState")
+        compare(call(root, "feederRunState", ["B", 0]).centeringCurrCount, 0)
+        compare(call(root, "feederRunState", ["B", 0]).finished, false)
+        compare(call(root, "feederRunState", ["B", 1]).error, "")
+    }
+
+    function test_feederPhotoReachesTheComponentCamera() {
+        var camera = probe.find(root, "camera2")
+        verify(camera)
+        verify(call(root, "setFeederValue", ["B", 0, "camera2Photo", bmpDataUrl(100)]))
+        root.makeQImage("image://worker/camera2_B0")
+        compare(root.makeQImageResultSize, Qt.size(3, 5))
+
+        verify(camera.loadTemplate("image://worker/camera2_B0"))
+        compare(probe.greyAt(camera, "compareImage", 2, 4), 100)
+        compare(probe.greyAt(camera, "compareImage", 3, 0), -1)
+
+        // A photo that does not decode: a message naming the feeder, no
+        // picture, and the camera's template taken away.
+        verify(call(root, "setFeederValue", ["B", 1, "camera2Photo", "data:image/png;base64,@@@@"]))
+        root.makeQImage("image://worker/camera2_B1")
+        compare(root.makeQImageResultSize, Qt.size(1, 1))
+        compare(lastLog(), "Ошибка: Фото компонента питателя №2 (снизу) не загружено: "
+                + "Изображение не прочитано: данные base64 повреждены")
+        verify(!camera.loadTemplate("image://worker/camera2_B1"))
+        compare(lastLog(), "Ошибка: Шаблон не загружен: изображение «image://worker/camera2_B1» пусто")
+        compare(probe.greyAt(camera, "compareImage", 0, 0), -1)
+
+        // A feeder without a photo, and one that does not exist, give no picture.
+        root.makeQImage("image://worker/camera2_B2")
+        compare(root.makeQImageResultSize, Qt.size(1, 1))
+        root.makeQImage("image://worker/camera2_B9")
+        compare(root.makeQImageResultSize, Qt.size(1, 1))
+
+        // A file path works as well; "" takes the template away.
+        verify(probe.makePicture(dir + "/part.png", 8, 6))
+        verify(camera.loadTemplate(dir + "/part.png"))
+        compare(probe.greyAt(camera, "compareImage", 7, 5) >= 0, true)
+        compare(probe.greyAt(camera, "compareImage", 8, 5), -1)
+        verify(camera.loadTemplate(""))
+        compare(probe.greyAt(camera, "compareImage", 0, 0), -1)
+    }
+
+    // Switching the job screen's feeder debug mode on starts every feeder's
+    // ring of pick offsets afresh; switching it off leaves them.
+    function test_debugModeStartsWithEmptyRings() {
+        call(root, "clearFeederRunState")
+        probe.setValue(root.smtInterface, "feederDebugMode", false)
+        call(root.feederState, "setRunValue", ["B", 0, "debugArray", [{ "x": 0.3, "y": 0.1 }]])
+        call(root.feederState, "setRunValue", ["L", 3, "debugArray", [{ "x": 0.1, "y": 0 }, { "x": 0.2, "y": 0 }]])
+        call(root.feederState, "setRunValue", ["B", 0, "centeringCurrCount", 2])
+        probe.setValue(root.smtInterface, "feederDebugMode", true)
+        compare(call(root, "feederRunState", ["B", 0]).debugArray.length, 0)
+        compare(call(root, "feederRunState", ["L", 3]).debugArray.length, 0)
+        compare(call(root, "feederRunState", ["B", 0]).centeringCurrCount, 2)
+        call(root.feederState, "setRunValue", ["B", 0, "debugArray", [{ "x": 0.3, "y": 0.1 }]])
+        probe.setValue(root.smtInterface, "feederDebugMode", false)
+        compare(call(root, "feederRunState", ["B", 0]).debugArray.length, 1)
+        call(root, "clearFeederRunState")
+    }
+
+    // The loose-part search: a feeder's photo of the part on the placer and
+    // of the part upside down reach the head camera as its two templates.
+    function test_placerPhotosReachTheHeadCamera() {
+        var camera = probe.find(root, "camera1")
+        verify(camera)
+        verify(call(root, "setFeederValue", ["B", 2, "elPhoto", bmpDataUrl(60)]))
+        verify(call(root, "setFeederValue", ["B", 2, "elFlippedPhoto", bmpDataUrl(90)]))
+        root.makeQImage("image://worker/B2")
+        compare(root.makeQImageResultSize, Qt.size(3, 5))
+        call(root.headCameraRequest, "load", [{ "photo": "image://worker/B2",
+                                               "flippedPhoto": "image://worker/flipped_B2" }])
+        compare(probe.greyAt(camera, "compareImage", 2, 4), 60)
+        compare(probe.greyAt(camera, "compareFlippedImage", 2, 4), 90)
+        // The component camera's template of the same feeder is another photo.
+        root.makeQImage("image://worker/camera2_B2")
+        compare(root.makeQImageResultSize, Qt.size(1, 1))
+        // A feeder that does not exist gives no picture.
+        root.makeQImage("image://worker/B9")
+        compare(root.makeQImageResultSize, Qt.size(1, 1))
+    }
+}

@@ -1,0 +1,199 @@
+import QtQuick 2.15
+import QtTest 1.2
+
+// The simulated machine's loose parts and faults as a test script drives
+// them through the back end, in the program started as ./run.sh starts it:
+// a loose-part feeder of a bank reaches the simulated world with a part in
+// each search window, the head camera's template search with the photos the
+// back end renders tells an upturned part from an upright one, and pick and
+// RLC errors stay with their feeder when the world is sent again.
+TestCase {
+    id: testCase
+    name: "SimulatedFaults"
+    when: windowShown
+
+    property var camera1: findChild(root, "camera1")
+    // The demo's SOIC8 tray of the upper bank, made a loose-part feeder.
+    property int loose: 0
+
+    SignalSpy { id: updatedSpy; signalName: "updated" }
+    SignalSpy { id: rlcStarted; target: root; signalName: "rlcStartedSignal" }
+    SignalSpy { id: rlcMeasured; target: root; signalName: "rlcMeasureSignal" }
+
+    function feeder(bank, index) {
+        var list = worker.simWorld().feeders
+        for (var i = 0; i < list.length; ++i)
+            if (list[i].bank === bank && list[i].index === index)
+                return list[i]
+        return null
+    }
+
+    function imageOf(dataUrl) {
+        worker.makeQImage(dataUrl)
+        return root.makeQImageResult
+    }
+
+    // The head camera over (x, y) as the program moves it there: the
+    // machine at that point less the camera offset; the result of a frame
+    // taken after the move.
+    function lookAt(x, y) {
+        root.jointPosGet([x - root.camera1XShift, y - root.camera1YShift, 0, 0])
+        updatedSpy.target = camera1
+        updatedSpy.clear()
+        for (var i = 0; i < 3; ++i)
+            updatedSpy.wait(3000)
+    }
+
+    function fold(degrees, period) {
+        var d = degrees % period
+        if (d > period / 2)
+            d -= period
+        if (d < -period / 2)
+            d += period
+        return d
+    }
+
+    function initTestCase() {
+        tryVerify(function() { return String(root.projectName).indexOf("/projects/demo/demo.project") >= 0 }, 10000)
+        tryVerify(function() { return root.upFeedersModel.count > loose && feeder("U", loose) !== null }, 10000)
+        compare(probe.entry(root.upFeedersModel, loose).pack, "SOIC8")
+        verify(probe.call(root, "setFeederValue", ["U", loose, "type", 2]))
+        verify(probe.call(root, "setFeederValue", ["U", loose, "placerX", "300 340"]))
+        verify(probe.call(root, "setFeederValue", ["U", loose, "placerY", "100 x 100"]))
+        tryVerify(function() { var f = feeder("U", loose); return f !== null && f.loose === true }, 5000)
+        root.showToolWindow("camera1Window")
+        tryCompare(camera1, "opened", true, 5000)
+    }
+
+    function cleanupTestCase() {
+        worker.simWorldClearErrors()
+        camera1.mode = ""
+        root.closeAllToolWindows()
+    }
+
+    // The windows become the placer (a 640 x 480 view at 20 pixels per mm
+    // each), one upright part of the feeder's package lies in the middle of
+    // each; the pick height is that of a tray of the same nozzle.
+    function test_looseFeederInTheWorld() {
+        var f = feeder("U", loose)
+        compare(f.placer, [[300, 100, 32, 24], [340, 100, 32, 24]])
+        compare(f.parts.length, 2)
+        compare([f.parts[1].x, f.parts[1].y, f.parts[1].flipped], [340, 100, false])
+        fuzzyCompare(f.width, 4.9, 1e-9)
+        fuzzyCompare(f.height, 6, 1e-9)
+        var record = probe.entry(root.upFeedersModel, loose)
+        var nozzle = probe.entry(root.cupModel, Number(record.cupNumber))
+        fuzzyCompare(f.pickZ, Number(record.caseZ) + Number(nozzle.cupLength) + Number(record.elThickness)
+                     - Number(nozzle.press), 1e-9)
+    }
+
+    // The feeder's photos (upright and upturned) from the back end, the
+    // search as the job sets it up for a template feeder: an upturned part
+    // is found upside down, an upright one upright with its angle over a
+    // full turn.
+    function test_upturnedToldApart_data() {
+        return [{ tag: "upright, 30 degrees", angle: 30, flipped: false },
+                { tag: "upright, -150 degrees", angle: -150, flipped: false },
+                { tag: "upside down, -60 degrees", angle: -60, flipped: true },
+                { tag: "upside down, 10 degrees", angle: 10, flipped: true }]
+    }
+    function test_upturnedToldApart(data) {
+        verify(worker.simWorldSetLooseParts("U", loose, [{ "x": 300, "y": 100, "angle": data.angle,
+                                                           "flipped": data.flipped }]))
+        var up = worker.simWorldPartPhoto(4.9, 6, false)
+        var down = worker.simWorldPartPhoto(4.9, 6, true)
+        compare(up.indexOf("data:image/png;base64,"), 0)
+        verify(up !== down)
+        camera1.compareImage = imageOf(up)
+        camera1.compareFlippedImage = imageOf(down)
+        camera1.templMult = 0.3
+        camera1.templateType = 1
+        camera1.templMatchCoeff = 60
+        camera1.flippedTemplMatchCoeff = 80
+        camera1.flippedEnabled = 1
+        camera1.mode = "placerTemplateCenter"
+        lookAt(300, 100)
+        verify(camera1.objFound)
+        compare(camera1.flipped, data.flipped)
+        verify(Math.abs(fold(camera1.objAngle - data.angle, data.flipped ? 180 : 360)) < 1, camera1.objAngle)
+        verify(Math.abs(camera1.objCenterX) < 2 && Math.abs(camera1.objCenterY) < 2,
+               camera1.objCenterX + ", " + camera1.objCenterY)
+    }
+
+    // Errors set from the script stay with the feeder when the program
+    // sends the world again (as it does on every feeder change) and go with
+    // simWorldClearErrors, which also lays the described parts out again.
+    function test_errorsKept() {
+        verify(worker.simWorldSetLooseParts("U", loose, [{ "x": 300, "y": 100, "angle": 0 }]))
+        verify(worker.simWorldSetPickError("U", loose, 0.3, -0.2, 1.5, 3))
+        verify(worker.simWorldSetRlcError("U", loose, 2, "01"))
+        verify(probe.call(root, "setFeederValue", ["U", loose, "rot", 90]))
+        tryVerify(function() { return feeder("U", loose).angle === 90 }, 5000)
+        var f = feeder("U", loose)
+        compare(f.pickError, { "dx": 0.3, "dy": -0.2, "turn": 1.5, "miss": "001" })
+        compare(f.rlcError, { "factor": 2, "parts": "01" })
+        compare(f.parts.length, 1)
+        verify(worker.simWorldSetPickError("U", loose, 0, 0, 0, "x."))
+        compare(feeder("U", loose).pickError.miss, "x.")
+        worker.simWorldClearErrors()
+        f = feeder("U", loose)
+        compare(f.pickError, { "dx": 0, "dy": 0, "turn": 0, "miss": "" })
+        compare(f.rlcError, { "factor": 1, "parts": "" })
+        compare(f.parts.length, 2)
+        compare(f.parts[0].angle, 90)
+    }
+
+    // The feeder's nominal reaches the world in base units, for the RLC
+    // meter emulator.
+    function setNominal() {
+        verify(probe.call(root, "setFeederValue", ["U", loose, "rlcType", 2]))
+        verify(probe.call(root, "setFeederValue", ["U", loose, "rlcUnit", 1]))
+        verify(probe.call(root, "setFeederValue", ["U", loose, "rlcValue", 100]))
+        tryVerify(function() { return feeder("U", loose).rlcMode === "C" }, 5000)
+    }
+    function test_valueOfTheParts() {
+        setNominal()
+        fuzzyCompare(feeder("U", loose).rlcValue, 1e-7, 1e-15)
+    }
+
+    // The program's RLC meter over the emulator that follows the nozzle:
+    // the value of the part the nozzle took (at pick height over it with
+    // valve 1 on, as the machine reports them), 1.5 times that for the
+    // parts the feeder's RLC error marks, and the emulator's own reading
+    // once the part is let go.
+    function measure() {
+        rlcMeasured.clear()
+        root.rlcMeasure()
+        rlcMeasured.wait(3000)
+        return rlcMeasured.signalArguments[0]
+    }
+    function test_meterMeasuresTheHeldPart() {
+        setNominal()
+        var port = probe.startRlcEmulatorFollowingNozzle("R,A,12345,3")
+        verify(port !== "")
+        root.rlcStart(port)
+        rlcStarted.wait(4000)
+        verify(worker.simWorldSetLooseParts("U", loose, [{ "x": 300, "y": 100, "angle": 0 }]))
+        var z = feeder("U", loose).pickZ
+        var results = []
+        for (var factor of [1, 1.5]) {
+            verify(worker.simWorldSetRlcError("U", loose, factor, 1))
+            worker.simWorldResetParts()
+            root.jointPosGet([300, 100, z, 0])
+            root.doutGet(1, true)
+            verify(worker.simWorldHoldsPart())
+            root.jointPosGet([320, 80, z + 10, 0])
+            var m = measure()
+            compare(m[0], "C")
+            results.push(m[1])
+            root.jointPosGet([470, 120, z + 10, 0])
+            root.doutGet(1, false)
+            verify(!worker.simWorldHoldsPart())
+        }
+        verify(Math.abs(results[0] / 1e-7 - 1) < 1e-4, results[0])
+        verify(Math.abs(results[1] / 1.5e-7 - 1) < 1e-4, results[1])
+        var empty = measure()
+        compare(empty[0], "R")
+        compare(empty[1], 12345)
+    }
+}

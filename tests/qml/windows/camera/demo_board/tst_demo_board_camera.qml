@@ -1,0 +1,160 @@
+import QtQuick 2.15
+import QtTest 1.2
+
+// The head camera of the program started as ./run.sh starts it (the
+// simulated machine's settings store and demo project; the runner lays them
+// out when KESTRAVO_TEST_SIM names sim/): it sees the demo board's marks at
+// their machine positions through the camera offset, and where the real
+// board has been moved or turned.
+TestCase {
+    id: testCase
+    name: "DemoBoardCamera"
+    when: windowShown
+
+    property var camera1: findChild(root, "camera1")
+    property var refs: []
+
+    SignalSpy { id: updatedSpy; signalName: "updated" }
+
+    // Results of frames taken before a move can still be on their way:
+    // `check` is awaited, then held over two further results.
+    function settled(check, message) {
+        tryVerify(check, 5000, message)
+        updatedSpy.target = camera1
+        updatedSpy.clear()
+        for (var i = 0; i < 2; ++i) {
+            updatedSpy.wait(3000)
+            verify(check(), message)
+        }
+    }
+    function centred() {
+        return camera1.objFound && Math.abs(camera1.objCenterX) < 0.5 && Math.abs(camera1.objCenterY) < 0.5
+    }
+
+    // Machine position of a design point.
+    function machine(rX, rY) { return [rX + root.workAreaX1, root.workAreaY2 - rY] }
+
+    // Puts the machine where the program puts it to look at the design point
+    // (rX, rY): its machine position less the camera offset.
+    function lookAt(rX, rY) {
+        var m = machine(rX, rY)
+        root.jointPosGet([m[0] - root.camera1XShift, m[1] - root.camera1YShift, 0, 0])
+    }
+
+    // The mark's position as the program computes it from a result.
+    function measured() {
+        return [camera1.objCenterX / root.camera1MM + root.machineState.cameraPosX,
+                -camera1.objCenterY / root.camera1MM + root.machineState.cameraPosY]
+    }
+
+    function initTestCase() {
+        tryVerify(function() { return String(root.projectName).indexOf("/projects/demo/demo.project") >= 0
+                               && root.refCount >= 2 }, 10000)
+        var list = []
+        for (var i = 0; i < root.refCount; ++i)
+            list.push({ "rX": root.refList[i].rX, "rY": root.refList[i].rY, "size": root.refList[i].size })
+        refs = list
+        demoProject = String(root.projectName)
+        verify(root.camera1XShift !== 0 || root.camera1YShift !== 0)
+        compare(root.camera1MM, 20)
+        root.showToolWindow("camera1Window")
+        tryCompare(camera1, "opened", true, 5000)
+        camera1.mode = "circle"
+        camera1.param1 = 150
+        camera1.param2 = 50
+        camera1.roiPercent = 50
+        camera1.targetSize = refs[0].size * root.camera1MM
+        camera1.targetSizeTolerance = 15
+    }
+
+    property string demoProject: ""
+    function cleanup() {
+        worker.simWorldSetBoardDisplacement(0, 0, 0)
+        camera1.targetSize = refs[0].size * root.camera1MM
+        if (String(root.projectName) !== demoProject) {
+            probe.call(root, "openProjectSeq", [demoProject])
+            tryVerify(function() { return worker.simWorld().marks.length === refs.length }, 5000)
+        }
+    }
+
+    function cleanupTestCase() {
+        camera1.mode = ""
+        root.closeAllToolWindows()
+    }
+
+    // The program hands the project's marks, in machine coordinates, the
+    // camera offset and the calibration mark to the simulated camera.
+    function test_worldOfTheProject() {
+        var w = worker.simWorld()
+        compare(w.marks.length, refs.length)
+        for (var i = 0; i < refs.length; ++i) {
+            var m = machine(refs[i].rX, refs[i].rY)
+            fuzzyCompare(w.marks[i].x, m[0], 1e-9)
+            fuzzyCompare(w.marks[i].y, m[1], 1e-9)
+        }
+        compare(w.pivot, machine(refs[0].rX, refs[0].rY))
+        compare(w.cameraShift, [root.camera1XShift, root.camera1YShift])
+        compare(w.boards.length, 1)
+        compare(w.dots.length, root.dotCount)
+        compare(w.tableMarks.length, root.calib2Enabled ? 2 : 1)
+        fuzzyCompare(w.tableMarks[0].x, root.calibX + root.camera1XShift, 1e-9)
+        fuzzyCompare(w.tableMarks[0].y, root.calibY + root.camera1YShift, 1e-9)
+    }
+
+    // Over each mark as the program moves there, the camera finds it in the
+    // centre (board in place) or off by the board's displacement.
+    function test_marksSeenWhereTheBoardIs_data() {
+        return [
+            { tag: "board in place", dx: 0, dy: 0, angle: 0 },
+            { tag: "board moved (0.3, -0.2)", dx: 0.3, dy: -0.2, angle: 0 },
+            { tag: "board turned 0.5 deg about its first mark", dx: 0, dy: 0, angle: 0.5 },
+            { tag: "board moved and turned", dx: -0.4, dy: 0.25, angle: -0.3 }
+        ]
+    }
+    function test_marksSeenWhereTheBoardIs(data) {
+        worker.simWorldSetBoardDisplacement(data.dx, data.dy, data.angle)
+        var pivot = machine(refs[0].rX, refs[0].rY)
+        var a = data.angle * Math.PI / 180
+        for (var i = 0; i < refs.length; ++i) {
+            var m = machine(refs[i].rX, refs[i].rY)
+            var vx = m[0] - pivot[0], vy = m[1] - pivot[1]
+            var real = [pivot[0] + vx * Math.cos(a) - vy * Math.sin(a) + data.dx,
+                        pivot[1] + vx * Math.sin(a) + vy * Math.cos(a) + data.dy]
+            lookAt(refs[i].rX, refs[i].rY)
+            var expectedX = (real[0] - m[0]) * root.camera1MM
+            var expectedY = -(real[1] - m[1]) * root.camera1MM
+            settled(function() {
+                return camera1.objFound && Math.abs(camera1.objCenterX - expectedX) < 0.5
+                        && Math.abs(camera1.objCenterY - expectedY) < 0.5
+            }, "mark " + i + " expected at " + expectedX + ", " + expectedY)
+            var p = measured()
+            verify(Math.abs(p[0] - real[0]) < 0.03 && Math.abs(p[1] - real[1]) < 0.03, JSON.stringify(p))
+        }
+    }
+
+    // The calibration mark is seen in the centre with the machine at
+    // (calibX, calibY), whatever the board does.
+    function test_calibrationMark() {
+        worker.simWorldSetBoardDisplacement(0.5, 0.5, 1)
+        camera1.targetSize = root.calibRefPointSize * root.camera1MM
+        root.jointPosGet([root.calibX, root.calibY, 0, 0])
+        settled(centred, "calibration mark")
+    }
+
+    // A changed camera offset reaches the world; without a project the
+    // camera shows its calibration plate again.
+    function test_followsTheSettings() {
+        var old = root.camera1XShift
+        root.camera1XShift = old + 5
+        tryVerify(function() { return worker.simWorld().cameraShift[0] === old + 5 }, 2000)
+        root.camera1XShift = old
+        tryVerify(function() { return worker.simWorld().cameraShift[0] === old }, 2000)
+        probe.call(root.projectActions, "clearProject")
+        root.projectName = ""
+        tryVerify(function() { return worker.simWorld().marks.length === 0 }, 2000)
+        compare(worker.simWorld().tableMarks.length, 0)
+        // A plate mark lies on every 10 mm.
+        root.jointPosGet([100, 50, 0, 0])
+        settled(centred, "plate mark")
+    }
+}

@@ -1,0 +1,422 @@
+import QtQuick 2.15
+import QtTest 1.2
+
+// The encoders in the whole program without a running LinuxCNC: the machine
+// link's readings reach the main window, the feedback wishes and limits go
+// where they belong, the difference watch stops the machine, axes without
+// home switch and encoder home in place, and the two windows: the readings
+// drawn in the watch's colours, and the manual calibration from its two ends
+// to the scales written into a machine configuration of the test's own.
+TestCase {
+    id: testCase
+    name: "EncoderWindows"
+    when: windowShown
+
+    SignalSpy { id: encoderEnabled; target: root; signalName: "setEncoderEnabled" }
+    SignalSpy { id: estop; target: root; signalName: "setEstop" }
+    SignalSpy { id: disableHome; target: root; signalName: "disableHome" }
+
+    property string iniPath: ""
+    readonly property string iniText: "[DISPLAY]\nDISPLAY = linuxcncrsh --path /\n"
+        + "[AXIS_X]\nMIN_LIMIT = -5\nMAX_LIMIT = 500\n"
+        + "[JOINT_0]\nMIN_LIMIT = -5\nMAX_LIMIT = 500\nSTEP_SCALE = 80\nENCODER_SCALE = 400\n"
+        + "[JOINT_1]\nMIN_LIMIT = -5\nMAX_LIMIT = 500\nSTEP_SCALE = 80.5\nENCODER_SCALE = 410\n"
+        + "[JOINT_2]\nMIN_LIMIT = -5\nMAX_LIMIT = 30\nSTEP_SCALE = 80\nENCODER_SCALE = 200\n"
+
+    function initTestCase() {
+        verify(root.encoderSettingsWindow !== null)
+        verify(root.encoderCalibrationWindow !== null)
+        iniPath = probe.tempPath() + "/machine.ini"
+    }
+    function init() {
+        verify(probe.writeText(iniPath, iniText))
+        root.iniFile = probe.fileUrl(iniPath)
+        root.encoderScaleGet(400, 410, 200)
+        root.stepperScaleGet(80, 80.5, 80)
+        root.encExistGet(true, true, true)
+        root.homeExistsGet(true, true, true)
+        root.encXEnabled = true
+        root.encYEnabled = true
+        root.encZEnabled = true
+        root.encStepperMaxDivEnabled = false
+        root.maxDivX = 2
+        root.maxDivY = 2
+        root.maxDivZ = 1
+        root.fieldCalibrationEnabled = false
+        for (var spy of [encoderEnabled, estop, disableHome])
+            spy.clear()
+    }
+    function cleanup() {
+        probe.call(root.encoderCalibrationWindow, "cancel")
+        root.encoderCalibrationWindow.close()
+        root.encoderSettingsWindow.close()
+        root.machineOnGet(false)
+        root.jointHomedGet(false, false, false, false, false)
+        probe.setValue(root.machineState, "cncRunning", false)
+        root.setActivity("encoderCalibration", false)
+    }
+    function args(spy, i) { return [spy.signalArguments[i][0], spy.signalArguments[i][1]] }
+    function homed() {
+        root.machineOnGet(true)
+        root.jointHomedGet(true, true, true, true, true)
+    }
+    function lastLog() { return String(probe.entry(root.logModel, root.logModel.count - 1).message) }
+    function logHas(text) {
+        for (var i = 0; i < root.logModel.count; ++i)
+            if (String(probe.entry(root.logModel, i).message).indexOf(text) >= 0)
+                return true
+        return false
+    }
+    function near(actual, expected, eps, what) {
+        verify(Math.abs(actual - expected) <= eps, (what || "") + ": " + actual + " instead of " + expected)
+    }
+
+    // ---- the machine link's readings reach their names on the main window
+
+    function test_readingsReachTheMainWindow_data() {
+        return [
+            { tag: "encoder X", callback: "halEncXGet", property: "encX" },
+            { tag: "encoder Y", callback: "halEncYGet", property: "encY" },
+            { tag: "encoder Z", callback: "halEncZGet", property: "encZ" },
+            { tag: "motor X", callback: "halStepperXGet", property: "stepperX" },
+            { tag: "motor Y", callback: "halStepperYGet", property: "stepperY" },
+            { tag: "motor Z", callback: "halStepperZGet", property: "stepperZ" },
+            { tag: "difference X", callback: "encStepperXDivGet", property: "encStepperXDiv" },
+            { tag: "difference Y", callback: "encStepperYDivGet", property: "encStepperYDiv" },
+            { tag: "difference Z", callback: "encStepperZDivGet", property: "encStepperZDiv" },
+            { tag: "peak X", callback: "encStepperXMaxDivGet", property: "encStepperXMaxDiv" },
+            { tag: "peak Y", callback: "encStepperYMaxDivGet", property: "encStepperYMaxDiv" },
+            { tag: "peak Z", callback: "encStepperZMaxDivGet", property: "encStepperZMaxDiv" },
+        ]
+    }
+    function test_readingsReachTheMainWindow(data) {
+        root[data.callback](0.25)
+        compare(root[data.property], 0.25)
+        root[data.callback](-12.5)
+        compare(root[data.property], -12.5)
+        root[data.callback](0)
+        compare(root[data.property], 0)
+    }
+
+    function test_scalesAndExistence() {
+        root.encoderScaleGet(401, 402, 203)
+        root.stepperScaleGet(81, 82, 83)
+        compare([root.encoderScaleX, root.encoderScaleY, root.encoderScaleZ], [401, 402, 203])
+        compare([root.stepperScaleX, root.stepperScaleY, root.stepperScaleZ], [81, 82, 83])
+        root.encExistGet(true, false, true)
+        compare([root.encXexist, root.encYexist, root.encZexist], [true, false, true])
+        root.homeExistsGet(false, true, false)
+        compare([root.homeXExists, root.homeYExists, root.homeZExists], [false, true, false])
+        compare([root.noHomeNoEncoderX, root.noHomeNoEncoderY, root.noHomeNoEncoderZ], [false, false, false])
+        root.encXEnabled = false
+        compare(root.noHomeNoEncoderX, true)
+    }
+
+    // ---- wishes
+
+    function test_everyFeedbackChangeIsSent() {
+        root.encXEnabled = false
+        root.encZEnabled = false
+        root.encXEnabled = true
+        compare(encoderEnabled.count, 3)
+        compare(args(encoderEnabled, 0), [0, false])
+        compare(args(encoderEnabled, 1), [2, false])
+        compare(args(encoderEnabled, 2), [0, true])
+        // From the window: sent and stored.
+        root.encoderSettingsWindow.bringToFront()
+        probe.call(root.encoderState, "setEncoderEnabledWish", [1, false])
+        compare(args(encoderEnabled, 3), [1, false])
+        compare(worker.storedSetting("device", "encYEnabled"), false)
+    }
+
+    // A change while LinuxCNC runs is applied at its next start: the window
+    // says so until then.
+    function test_restartNotice() {
+        probe.setValue(root.machineState, "cncRunning", true)
+        root.encoderSettingsWindow.bringToFront()
+        var notice = probe.find(root.encoderSettingsWindow.contentItem, "restartNotice")
+        verify(notice !== null)
+        verify(!notice.visible)
+        probe.call(root.encoderState, "setEncoderEnabledWish", [0, false])
+        verify(notice.visible)
+        compare(notice.text, "Перезапустите LinuxCNC, чтобы изменения вступили в силу.")
+        probe.setValue(root.machineState, "cncRunning", false)
+        verify(notice.visible)
+        root.cncRunningGet(true)
+        verify(!notice.visible)
+        root.cncRunningGet(false)
+    }
+
+    // Without a Z home switch the Z encoder is always wanted.
+    function test_zFeedbackForcedWithoutZSwitch() {
+        root.encZEnabled = false
+        encoderEnabled.clear()
+        root.homeExistsGet(true, true, false)
+        compare(root.encZEnabled, true)
+        compare(args(encoderEnabled, 0), [2, true])
+        root.homeExistsGet(true, true, true)
+        root.encZEnabled = false
+        compare(root.encZEnabled, false)
+        root.encZEnabled = true
+    }
+
+    function test_maxDivBounds_data() {
+        return [
+            { tag: "in range", axis: 0, value: 3.5, stored: 3.5 },
+            { tag: "above 10", axis: 1, value: 25, stored: 10 },
+            { tag: "below 1", axis: 2, value: 0.2, stored: 1 },
+            { tag: "between halves", axis: 0, value: 4.3, stored: 4.5 },
+        ]
+    }
+    function test_maxDivBounds(data) {
+        var names = ["maxDivX", "maxDivY", "maxDivZ"]
+        probe.call(root.encoderState, "setMaxDiv", [data.axis, data.value])
+        compare(root[names[data.axis]], data.stored)
+        compare(Number(worker.storedSetting("device", names[data.axis])), data.stored)
+    }
+
+    // ---- the difference watch
+
+    function test_watch_data() {
+        return [
+            { tag: "2.1 on X with limit 2 stops", axis: 0, peak: 2.1, watch: true, enabled: true, exists: true, homed: true,
+              stops: true },
+            { tag: "negative peak beyond the limit stops", axis: 1, peak: -2.5, watch: true, enabled: true, exists: true,
+              homed: true, stops: true },
+            { tag: "1.1 on Z with limit 1 stops", axis: 2, peak: 1.1, watch: true, enabled: true, exists: true, homed: true,
+              stops: true },
+            { tag: "X encoder disabled: nothing", axis: 0, peak: 2.1, watch: true, enabled: false, exists: true,
+              homed: true, stops: false },
+            { tag: "X encoder absent: nothing", axis: 0, peak: 2.1, watch: true, enabled: true, exists: false,
+              homed: true, stops: false },
+            { tag: "watch off: nothing", axis: 0, peak: 2.1, watch: false, enabled: true, exists: true, homed: true,
+              stops: false },
+            { tag: "not homed: nothing", axis: 0, peak: 2.1, watch: true, enabled: true, exists: true, homed: false,
+              stops: false },
+            { tag: "within the limit: nothing", axis: 0, peak: 1.9, watch: true, enabled: true, exists: true,
+              homed: true, stops: false },
+        ]
+    }
+    function test_watch(data) {
+        var letters = ["X", "Y", "Z"]
+        root["enc" + letters[data.axis] + "Enabled"] = data.enabled
+        root.encExistGet(data.axis === 0 ? data.exists : true, data.axis === 1 ? data.exists : true,
+                         data.axis === 2 ? data.exists : true)
+        root.encStepperMaxDivEnabled = data.watch
+        if (data.homed)
+            homed()
+        estop.clear()
+        root["encStepper" + letters[data.axis] + "MaxDivGet"](data.peak)
+        compare(estop.count, data.stops ? 1 : 0)
+        var text = "По оси " + letters[data.axis] + " превышено максимально допустимое расхождение пути двигателя и энкодера!"
+        if (data.stops) {
+            // The operator learns why a moment later.
+            verify(!logHas(text))
+            tryVerify(function() { return logHas(text) }, 2000)
+        } else {
+            verify(!probe.value(root.encoderState, "errorTimer").running)
+            verify(!logHas(text))
+        }
+        root.logModel.clear()
+    }
+
+    // ---- axes without home switch and encoder
+
+    function test_noHomeNoEncoder_data() {
+        return [
+            { tag: "X without switch and encoder", home: [false, true], exists: [false, true], enabled: [true, true],
+              calls: [[0, 30], [0, 30]], text: "На оси X отсутствует" },
+            { tag: "Y with its encoder disabled", home: [true, false], exists: [true, true], enabled: [true, false],
+              calls: [[1, 250], [1, 250]], text: "На оси Y отсутствует" },
+            { tag: "both", home: [false, false], exists: [false, false], enabled: [true, true],
+              calls: [[0, 30], [0, 30], [1, 250], [1, 250]], text: "На осях X и Y отсутствует" },
+            { tag: "switches: nothing", home: [true, true], exists: [false, false], enabled: [false, false],
+              calls: [], text: "" },
+            { tag: "encoders: nothing", home: [false, false], exists: [true, true], enabled: [true, true],
+              calls: [], text: "" },
+        ]
+    }
+    function test_noHomeNoEncoder(data) {
+        root.calibX = 30
+        root.calibY = 250
+        root.homeExistsGet(data.home[0], data.home[1], true)
+        root.encExistGet(data.exists[0], data.exists[1], true)
+        root.encXEnabled = data.enabled[0]
+        root.encYEnabled = data.enabled[1]
+        root.logModel.clear()
+        disableHome.clear()
+        root.cncRunningGet(true)
+        var calls = []
+        for (var i = 0; i < disableHome.count; ++i)
+            calls.push([disableHome.signalArguments[i][0], disableHome.signalArguments[i][1]])
+        compare(calls, data.calls)
+        compare(logHas(" отсутствует концевой датчик и отключен/отсутствует энкодер."), data.text !== "")
+        if (data.text !== "")
+            verify(logHas(data.text))
+        root.cncRunningGet(false)
+        root.encXEnabled = true
+        root.encYEnabled = true
+    }
+
+    // ---- the watch window
+
+    function test_differenceColours_data() {
+        return [
+            { tag: "white", value: 0.5, colour: "#ffffff" },
+            { tag: "yellow above half", value: 1.5, colour: "#ffff00" },
+            { tag: "red above the limit", value: -2.5, colour: "#ff0000" },
+        ]
+    }
+    function test_differenceColours(data) {
+        root.encoderSettingsWindow.bringToFront()
+        root.encStepperXDivGet(data.value)
+        root.encStepperYMaxDivGet(data.value)
+        var div = probe.find(root.encoderSettingsWindow.contentItem, "divX")
+        var peak = probe.find(root.encoderSettingsWindow.contentItem, "maxDivY")
+        verify(div !== null && peak !== null)
+        compare(String(div.color), data.colour)
+        compare(String(peak.color), data.colour)
+        compare(div.text, Number(data.value).toFixed(3))
+    }
+
+    function test_windowsOpenFromTheMenu() {
+        verify(root.openLocked("encoderSettings"))
+        verify(root.encoderSettingsWindow.visible)
+        compare(root.encoderSettingsWindow.title, "Настройка энкодеров")
+        verify(root.openLocked("encoderCalibration"))
+        verify(root.encoderCalibrationWindow.visible)
+        compare(root.encoderCalibrationWindow.title, "Калибровка ремней и энкодерных лент")
+    }
+
+    // ---- manual calibration
+
+    function measure(axis, belt, strip, start, end) {
+        root.encoderCalibrationWindow.bringToFront()
+        root.encoderCalibrationWindow.calibType = 0
+        root.encoderCalibrationWindow.axis = axis
+        root.encoderCalibrationWindow.calibrateBelt = belt
+        root.encoderCalibrationWindow.calibrateStrip = strip
+        root.encCalibSize = 200
+        var enc = axis === 0 ? "halEncXGet" : "halEncYGet"
+        var motor = axis === 0 ? "halStepperXGet" : "halStepperYGet"
+        root[enc](start.enc)
+        root[motor](start.motor)
+        verify(probe.call(root.encoderCalibrationWindow, "markStart"))
+        root[enc](end.enc)
+        root[motor](end.motor)
+        verify(probe.call(root.encoderCalibrationWindow, "markEnd"))
+    }
+    function iniLine(section, key) {
+        var lines = probe.readText(iniPath).split("\n")
+        var inside = false
+        for (var i = 0; i < lines.length; ++i) {
+            if (lines[i].charAt(0) === "[")
+                inside = lines[i] === "[" + section + "]"
+            else if (inside && lines[i].indexOf(key + " =") === 0)
+                return lines[i]
+        }
+        return ""
+    }
+
+    function test_manualCalibration_data() {
+        return [
+            { tag: "strip X 201 of 200: good", axis: 0, belt: false, strip: true, enc: 201, motor: 200,
+              acceptable: true, good: true, encoder: ["ENCODER_SCALE = 402.000000", "ENCODER_SCALE = 410.000000"],
+              stepper: null, axisName: "X" },
+            { tag: "strip Y 205 of 200: acceptable", axis: 1, belt: false, strip: true, enc: 205, motor: 200,
+              acceptable: true, good: false, encoder: ["ENCODER_SCALE = 400.000000", "ENCODER_SCALE = 420.250000"],
+              stepper: null, axisName: "Y" },
+            { tag: "strip X 211 of 200: refused", axis: 0, belt: false, strip: true, enc: 211, motor: 200,
+              acceptable: false, good: false, encoder: null, stepper: null, axisName: "X" },
+            { tag: "belt Y 199 of 200: good", axis: 1, belt: true, strip: false, enc: 250, motor: 199,
+              acceptable: true, good: true, encoder: null, stepper: ["STEP_SCALE = 80.000000", "STEP_SCALE = 80.097500"],
+              axisName: "Y" },
+            { tag: "both on X", axis: 0, belt: true, strip: true, enc: 200.5, motor: 201,
+              acceptable: true, good: true, encoder: ["ENCODER_SCALE = 401.000000", "ENCODER_SCALE = 410.000000"],
+              stepper: ["STEP_SCALE = 80.400000", "STEP_SCALE = 80.500000"], axisName: "X" },
+        ]
+    }
+    function test_manualCalibration(data) {
+        homed()
+        measure(data.axis, data.belt, data.strip, { enc: 10, motor: -3 }, { enc: 10 + data.enc, motor: -3 + data.motor })
+        var r = probe.value(root.encoderCalibrationWindow, "manualResult")
+        compare(r.acceptable, data.acceptable)
+        compare(r.good, data.good)
+        var result = probe.find(root.encoderCalibrationWindow.contentItem, "resultText")
+        compare(result.text, r.text)
+        if (!data.acceptable) {
+            compare(r.text, "Масштабный коэффициент очень сильно отличается от предыдущего значения! Калибровка не будет сохранена!")
+            verify(!root.encoderCalibrationWindow.canSave)
+            verify(!probe.call(root.encoderCalibrationWindow, "save"))
+            compare(probe.readText(iniPath), iniText)
+            return
+        }
+        verify(r.text.indexOf("Калибровка проведена!") === 0, r.text)
+        verify(root.encoderCalibrationWindow.canSave)
+        verify(probe.call(root.encoderCalibrationWindow, "save"))
+        compare(result.text, "Новый масштабный коэффициент для оси " + data.axisName
+                + " сохранен! Для применения изменений, перезагрузите LinuxCNC!")
+        compare([iniLine("JOINT_0", "ENCODER_SCALE"), iniLine("JOINT_1", "ENCODER_SCALE")],
+                data.encoder || ["ENCODER_SCALE = 400", "ENCODER_SCALE = 410"])
+        compare([iniLine("JOINT_0", "STEP_SCALE"), iniLine("JOINT_1", "STEP_SCALE")],
+                data.stepper || ["STEP_SCALE = 80", "STEP_SCALE = 80.5"])
+        compare(iniLine("JOINT_2", "ENCODER_SCALE"), "ENCODER_SCALE = 200")
+        // Until LinuxCNC has read them, the calibrated scales are not shown.
+        var letter = data.axisName
+        var encText = probe.find(root.encoderCalibrationWindow.contentItem, "encoderScale" + letter + "Text").text
+        var stepText = probe.find(root.encoderCalibrationWindow.contentItem, "stepperScale" + letter + "Text").text
+        compare(encText === "Перезагрузите LinuxCNC", data.encoder !== null)
+        compare(stepText === "Перезагрузите LinuxCNC", data.stepper !== null)
+        root.encoderScaleGet(400, 410, 200)
+        root.stepperScaleGet(80, 80.5, 80)
+        compare(probe.find(root.encoderCalibrationWindow.contentItem, "encoderScale" + letter + "Text").text,
+                (letter === "X" ? "400.0000" : "410.0000") + " меток/мм")
+    }
+
+    // A scale that is 0 or not known never reaches the configuration: not
+    // the calibrated one, and not the other axis's current one either.
+    function test_unusableScaleNeverWritten_data() {
+        return [
+            { tag: "calibrated axis scale 0", scales: [0, 410, 200] },
+            { tag: "untouched axis scale 0", scales: [400, 0, 200] },
+        ]
+    }
+    function test_unusableScaleNeverWritten(data) {
+        root.encoderScaleGet(data.scales[0], data.scales[1], data.scales[2])
+        homed()
+        measure(0, false, true, { enc: 0, motor: 0 }, { enc: 201, motor: 200 })
+        verify(probe.value(root.encoderCalibrationWindow, "manualResult").acceptable)
+        verify(!probe.call(root.encoderCalibrationWindow, "save"))
+        compare(probe.readText(iniPath), iniText)
+        verify(logHas("Недопустимый масштабный коэффициент"))
+        root.logModel.clear()
+    }
+
+    function test_cancelAndLostHome() {
+        homed()
+        measure(0, false, true, { enc: 0, motor: 0 }, { enc: 201, motor: 200 })
+        probe.call(root.encoderCalibrationWindow, "cancel")
+        compare(probe.find(root.encoderCalibrationWindow.contentItem, "resultText").text, "Калибровка отменена")
+        verify(!root.encoderCalibrationWindow.canSave)
+        // Losing the home in the middle ends the calibration.
+        root.halEncXGet(0)
+        verify(probe.call(root.encoderCalibrationWindow, "markStart"))
+        verify(root.encoderCalibrationWindow.manualStarted)
+        root.jointHomedGet(false, true, true, true, true)
+        verify(!root.encoderCalibrationWindow.manualStarted)
+        compare(probe.find(root.encoderCalibrationWindow.contentItem, "resultText").text, "Калибровка отменена")
+        verify(!probe.call(root.encoderCalibrationWindow, "markEnd"))
+        // Not homed: no start.
+        verify(!probe.call(root.encoderCalibrationWindow, "markStart"))
+    }
+
+    function test_fieldCorrectionOffForTheMeasurement() {
+        root.fieldCalibrationEnabled = true
+        homed()
+        root.encoderCalibrationWindow.bringToFront()
+        verify(probe.call(root.encoderCalibrationWindow, "markStart"))
+        compare(root.fieldCalibrationEnabled, false)
+        compare(probe.find(root.encoderCalibrationWindow.contentItem, "noticeText").text,
+                "После калибровки, не забудьте активировать калибровку рабочего поля аппарата.")
+    }
+}

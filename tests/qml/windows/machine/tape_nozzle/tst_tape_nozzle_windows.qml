@@ -1,0 +1,327 @@
+import QtQuick 2.15
+import QtTest 1.2
+import "../../../../../qml/main/job/nozzleBaseCalibration.js" as Base
+
+// The tape centring and nozzle settings windows in the whole program as
+// ./run.sh starts it (the simulated machine's settings store and demo
+// project), with the machine link detached: this test answers every block
+// and moves the machine position by it, so that the simulated head camera
+// looks where the program sends it. For the nozzle base it plays the
+// machine link's divergence of step generator and encoder, with the walls
+// of a base like the simulated machine's.
+//
+// The demo's bottom bank holds 8 mm tapes at pick points (60, 20), (70, 20)
+// ... (100, 20); the camera sees 30 mm left of and 15 mm above the nozzle.
+TestCase {
+    id: testCase
+    name: "TapeNozzleWindows"
+    when: windowShown
+
+    SignalSpy { id: estop; target: root; signalName: "setEstop" }
+
+    property var tape: root.tapeCentringWindow
+    property var nozzles: root.nozzleSettingsWindow
+    property int answered: 0
+    property var at: [200, 200, 25]
+    // The walls of the played base (firstY, pitch, play, backX, frontX,
+    // topZ, count; see the simulated machine's base); null: none.
+    property var base: null
+
+    function wordValue(line, axis) {
+        var m = new RegExp("(?:^|\\s)" + axis + "(\\+\\+|--)?([-+]?[0-9]*\\.?[0-9]+|max)", "i").exec(line)
+        if (!m)
+            return null
+        return { "relative": m[1] || "", "value": m[2].toLowerCase() === "max" ? 25 : Number(m[2]) }
+    }
+    // The position after a block: the last word of each axis of its g0/g1
+    // lines, relative words from where the axis is.
+    function follow(text) {
+        var lines = String(text).split("\n")
+        var p = at.slice()
+        for (var i = 0; i < lines.length; ++i) {
+            var l = lines[i].trim()
+            if (!/^g[01]\b/i.test(l))
+                continue
+            var axes = ["x", "y", "z"]
+            for (var k = 0; k < 3; ++k) {
+                var w = wordValue(l.substring(2), axes[k])
+                if (w === null)
+                    continue
+                var rel = k < 2 ? [root.relX, root.relY][k] : 0
+                if (w.relative === "++")
+                    p[k] += w.value
+                else if (w.relative === "--")
+                    p[k] -= w.value
+                else
+                    p[k] = w.value + rel
+            }
+        }
+        moveTo(p)
+    }
+    function moveTo(p) {
+        at = p
+        probe.call(root, "jointPosGet", [[p[0], p[1], p[2], 0]])
+        if (base === null)
+            return
+        // The head stops at the walls of the slot it stands in.
+        var inBase = p[2] < base.topZ && p[0] < base.frontX
+        var k = Math.round((p[1] - base.firstY) / base.pitch)
+        inBase = inBase && k >= 0 && k < base.count
+        var c = base.firstY + k * base.pitch
+        var headY = inBase ? Math.min(Math.max(p[1], c - base.play), c + base.play) : p[1]
+        var headX = inBase ? Math.max(p[0], base.backX) : p[0]
+        root.encStepperXDivGet(p[0] - headX)
+        root.encStepperYDivGet(p[1] - headY)
+    }
+    Timer {
+        id: machine
+        interval: 10
+        repeat: true
+        onTriggered: {
+            var texts = probe.machineLinkTexts()
+            if (texts.length <= testCase.answered)
+                return
+            testCase.follow(texts[testCase.answered])
+            testCase.answered += 1
+            probe.answerMachineLink(true)
+        }
+    }
+
+    function near(a, b, tolerance, what) {
+        verify(Math.abs(a - b) <= tolerance, what + ": " + a + " instead of " + b)
+    }
+    function logLines() {
+        var out = []
+        for (var i = 0; i < tape.log.count; ++i)
+            out.push(String(probe.entry(tape.log, i).text) + " | " + String(probe.entry(tape.log, i).colour))
+        return out
+    }
+    function feeder(i) { return probe.entry(root.bottomFeedersModel, i) }
+
+    function initTestCase() {
+        tryVerify(function() { return String(root.projectName).indexOf("/projects/demo/demo.project") >= 0
+                               && root.elementCount > 0 }, 10000)
+        tryVerify(function() { return root.bottomFeedersModel.count >= 10 }, 5000)
+        verify(tape !== null)
+        verify(nozzles !== null)
+        verify(probe.detachMachineLink())
+        probe.setMachineLinkAnswers(false)
+        root.maxVelGet(250, 250, 100, 360, 100, 100)
+        root.maxAccGet(1000, 1000, 500, 1000)
+        root.camera1Delay = 100
+        root.vsEnabled = false
+        root.machineOnGet(true)
+        root.jointHomedGet(true, true, true, true, true)
+        probe.setValue(root.machineState, "machineHomed2", true)
+        moveTo([200, 200, 25])
+        machine.start()
+        for (var i = 0; i < 10; ++i)
+            places.push([Number(feeder(i).caseX), Number(feeder(i).caseY)])
+    }
+    property var places: []
+    // Every case starts with the feeders where the demo has them, both
+    // windows closed, the tapes in place, the machine on, homed and
+    // calibrated with its encoders, the head high.
+    function init() {
+        for (var i = 0; i < places.length; ++i) {
+            verify(probe.call(root, "setFeederValue", ["B", i, "caseX", places[i][0]]))
+            verify(probe.call(root, "setFeederValue", ["B", i, "caseY", places[i][1]]))
+        }
+        tape.close()
+        nozzles.close()
+        worker.simWorldClearTapeOffsets()
+        base = null
+        root.machineOnGet(true)
+        root.jointHomedGet(true, true, true, true, true)
+        probe.setValue(root.machineState, "machineHomed2", true)
+        root.encExistGet(true, true, true)
+        root.encXEnabled = true
+        root.encYEnabled = true
+        root.debugMode = true                // the nozzle auto calibration is offered
+        root.encoderScaleGet(200, 200, 200)
+        root.cupBaseType = 0
+        root.vcCount = 6
+        root.vcdY = 15
+        root.vcX2 = 32
+        moveTo([200, 200, 25])
+    }
+    function cleanupTestCase() {
+        machine.stop()
+        worker.simWorldClearTapeOffsets()
+        tape.close()
+        nozzles.close()
+        root.machineOnGet(false)
+        probe.attachMachineLink()
+    }
+
+    // ---- tape centring
+
+    function test_menuAndOpening() {
+        root.bandACCamera1Y1 = 210
+        root.bandACCamera1Y2 = 160
+        root.showToolWindow("tapeCentring")
+        verify(tape.visible)
+        compare(findChild(tape.contentItem, "threshold1").value, 210)
+        compare(findChild(tape.contentItem, "threshold2").value, 160)
+        compare(tape.currBankModel, "B")
+        // A bank chosen takes its whole range.
+        tape.rangeEnd = 1
+        tape.currBankModel = "U"
+        tape.currBankModel = "B"
+        compare([tape.rangeFirst, tape.rangeEnd], [0, root.feederCountB])
+        // The boxes show that range, though the bank's feeders came after
+        // the boxes were made.
+        compare(findChild(tape.contentItem, "firstBox").value, 1)
+        compare(findChild(tape.contentItem, "lastBox").value, root.feederCountB)
+        verify(tape.canStart)
+        // Not calibrated: no start.
+        probe.setValue(root.machineState, "machineHomed2", false)
+        verify(!tape.canStart)
+        verify(!findChild(tape.contentItem, "startButton").enabled)
+        probe.setValue(root.machineState, "machineHomed2", true)
+        verify(findChild(tape.contentItem, "startButton").enabled)
+        root.bandACCamera1Y1 = 200
+        root.bandACCamera1Y2 = 150
+    }
+
+    // Tapes off by known amounts are centred within 0.05 mm; the feeders
+    // without a package and the dispenser are skipped with their reasons.
+    function test_tapesCentred() {
+        var before = []
+        for (var i = 0; i < 10; ++i)
+            before.push([Number(feeder(i).caseX), Number(feeder(i).caseY)])
+        var offsets = [[0.3, -0.2], [-0.45, 0.35], [0, 0], [0.6, 0.8], [-0.25, -0.7]]
+        for (i = 0; i < offsets.length; ++i)
+            verify(worker.simWorldSetTapeOffset("B", i, offsets[i][0], offsets[i][1]), "tape " + i)
+        root.showToolWindow("tapeCentring")
+        tape.rangeFirst = 0
+        tape.rangeEnd = 10
+        var from = probe.machineLinkTexts().length
+        verify(probe.call(tape, "start"))
+        verify(root.executing)
+        tryVerify(function() { return !tape.running }, 60000, JSON.stringify(logLines()))
+        verify(!root.executing)
+        var log = logLines()
+        compare(log.length, 10, JSON.stringify(log))
+        for (i = 0; i < offsets.length; ++i) {
+            near(Number(feeder(i).caseX), before[i][0] + offsets[i][0], 0.05, "feeder " + (i + 1) + " X")
+            near(Number(feeder(i).caseY), before[i][1] + offsets[i][1], 0.05, "feeder " + (i + 1) + " Y")
+            verify(log[i].indexOf("Питатель №" + (i + 1) + " отцентрирован, корректировка по X: ") === 0, log[i])
+        }
+        compare(log[2], "Питатель №3 отцентрирован, корректировка по X: 0.00, по Y: 0.00 | #00C376")
+        for (i = 5; i < 9; ++i)
+            compare(log[i], "Питатель №" + (i + 1) + " пропущен. Причина: Корпус компонента не найден в базе! | yellow")
+        compare(log[9], "Питатель №10 пропущен, так как не является ленточным питателем. | yellow")
+        // The first block: over the first hole, 2 mm before the pick point
+        // and 3.5 mm across, less the camera offset.
+        compare(probe.machineLinkTexts()[from], "g0 zMax\ng1 f15000  acc200 x86.500 y3.000\ng0 zMax\n")
+        // Centred again, the tapes need nothing more.
+        var corrected = []
+        for (i = 0; i < 5; ++i)
+            corrected.push([Number(feeder(i).caseX), Number(feeder(i).caseY)])
+        tape.rangeEnd = 5
+        verify(probe.call(tape, "start"))
+        tryVerify(function() { return !tape.running }, 60000)
+        for (i = 0; i < 5; ++i) {
+            near(Number(feeder(i).caseX), corrected[i][0], 0.02, "again feeder " + (i + 1) + " X")
+            near(Number(feeder(i).caseY), corrected[i][1], 0.02, "again feeder " + (i + 1) + " Y")
+        }
+    }
+
+    // A hole the camera cannot see (the tape lies 2.2 mm along from its
+    // place: the hole in view belongs to the pocket beside): the operator
+    // points at the pick point by hand.
+    function test_holeNotFoundThenByHand() {
+        verify(worker.simWorldSetTapeOffset("B", 0, 0, 2.2))
+        var x0 = Number(feeder(0).caseX), y0 = Number(feeder(0).caseY)
+        root.showToolWindow("tapeCentring")
+        tape.rangeFirst = 0
+        tape.rangeEnd = 1
+        verify(probe.call(tape, "start"))
+        tryVerify(function() { return tape.error === "notFound1" }, 30000)
+        verify(findChild(tape.contentItem, "continueButton").visible)
+        verify(root.allowMoveShafts)
+        verify(probe.call(tape, "manualStart"))
+        verify(tape.manual)
+        verify(!findChild(tape.contentItem, "continueButton").visible)
+        tryVerify(function() { return root.gCodeDone }, 5000)
+        // The camera over the stored pick point; the operator jogs 2.2 mm on.
+        near(root.cameraPosX, x0, 0.001, "camera X")
+        near(root.cameraPosY, y0, 0.001, "camera Y")
+        moveTo([at[0], at[1] + 2.2, at[2]])
+        verify(probe.call(tape, "manualDone"))
+        tryVerify(function() { return !tape.running }, 10000)
+        near(Number(feeder(0).caseY), y0 + 2.2, 0.001, "pick Y")
+        verify(logLines()[0].indexOf("Питатель №1 отцентрирован ВРУЧНУЮ, корректировка по X: 0.00, по Y: 2.20") === 0,
+               logLines()[0])
+        tape.close()
+    }
+
+    // ---- nozzle settings
+
+    function test_autoCalibrationButton() {
+        root.showToolWindow("nozzleSettings")
+        verify(nozzles.visible)
+        var button = findChild(nozzles.contentItem, "autoButton")
+        root.debugMode = false
+        verify(!button.visible)
+        root.debugMode = true
+        verify(button.visible)
+        root.encExistGet(false, false, false)
+        verify(!button.enabled)
+        root.encExistGet(true, true, true)
+        root.encXEnabled = true
+        root.encYEnabled = true
+        // The head 5 mm or less below the top of the Z range: no start.
+        moveTo([20.1, 30.2, 25])
+        verify(!button.enabled)
+        moveTo([20.1, 30.2, 12])
+        verify(button.enabled)
+        compare(button.text, "Автокалибровка насадок")
+    }
+
+    // The slots measured in the played base, the result shown, and saved:
+    // every nozzle's take and return G-code from its own slot.
+    function test_calibrationSaved() {
+        base = { firstY: 30.05, pitch: 15.02, play: 0.4021, backX: 19.503, frontX: 26, topZ: 16, count: 6 }
+        moveTo([20.1, 30.2, 12])
+        root.showToolWindow("nozzleSettings")
+        verify(probe.call(nozzles, "startAuto"))
+        compare(findChild(nozzles.contentItem, "autoButton").text, "Стоп")
+        tryVerify(function() { return !nozzles.measuring }, 120000)
+        base = null
+        var r = probe.value(nozzles, "result")
+        verify(r !== null, nozzles.message)
+        for (var i = 0; i < 6; ++i)
+            near(Base.nozzleY(r.yArr, i), 30.05 + 15.02 * i, 0.003, "nozzle " + (i + 1))
+        // The back wall felt below 19.423 after 136 steps (19.42), 0.6 mm back.
+        near(r.xCurr, 20.02, 1e-9, "X")
+        verify(nozzles.message.indexOf("Калибровка прошла успешно! Новые координаты взятия насадок:\nX: 20.02; 1:  Y 30.05; ")
+               === 0, nozzles.message)
+        verify(findChild(nozzles.contentItem, "warningText").visible)
+        compare(root.machineSpeedSliderValue, 1)
+        verify(probe.call(nozzles, "saveResult"))
+        for (i = 0; i < 6; ++i) {
+            var cup = probe.entry(root.cupModel, i)
+            compare(String(cup.takeM).split("\n")[1], "G0 X20.02 Y" + (30.05 + 15.02 * i).toFixed(2) + " A0")
+            compare(String(cup.setupM).split("\n")[2], "G0 X32.00 Y" + (30.05 + 15.02 * i).toFixed(2) + " A0")
+        }
+        verify(!findChild(nozzles.contentItem, "warningText").visible)
+    }
+
+    // No wall where the head was lowered: E-stop, the message, no change.
+    function test_noWallStopsTheMachine() {
+        var takeBefore = String(probe.entry(root.cupModel, 0).takeM)
+        moveTo([20.1, 30.2, 12])
+        root.encStepperYDivGet(0)
+        estop.clear()
+        root.showToolWindow("nozzleSettings")
+        verify(probe.call(nozzles, "startAuto"))
+        tryVerify(function() { return !nozzles.measuring }, 60000)
+        compare(estop.count, 1)
+        compare(nozzles.message, "Ошибка при автокалибровке насадок! Сопротивление движению по Y не зафиксировано!")
+        compare(probe.value(nozzles, "result"), null)
+        compare(String(probe.entry(root.cupModel, 0).takeM), takeBefore)
+        nozzles.close()
+    }
+}
