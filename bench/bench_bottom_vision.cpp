@@ -24,6 +24,8 @@
 #include <random>
 #include <vector>
 
+using Sim::at;
+using Sim::point;
 using Sim::Recognised;
 using Sim::RecognitionSettings;
 using Sim::recogniseFrame;
@@ -43,20 +45,6 @@ const Package kPackages[] = {{"0603", 1.6, 0.8, 0.45},
 constexpr double kPickZ = 10;
 constexpr double kTravel = 30;
 
-SimulatedStage::Position at(double x, double y, double z, double a)
-{
-    SimulatedStage::Position p;
-    p.x = x;
-    p.y = y;
-    p.z = z;
-    p.a = a;
-    return p;
-}
-
-QVariantList point(double x, double y)
-{
-    return QVariantList{x, y};
-}
 
 // One feeder per package, each with one pocket at (20 + 20 i, 20).
 QVariantMap world(double scale)
