@@ -174,7 +174,8 @@ private slots:
         QMetaObject::invokeMethod(w, "measure");
         QVERIFY(w->property("measuring").toBool());
         QTRY_VERIFY_WITH_TIMEOUT(!w->property("measuring").toBool(), 6000);
-        QCOMPARE(w->property("resultText").toString(), result);
+        const QString text = w->property("resultText").toString();
+        QVERIFY2(text == result, qPrintable(text + QStringLiteral(" instead of ") + result));
         QCOMPARE(emulator.commands(), commands);
     }
 
