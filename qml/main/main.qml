@@ -907,7 +907,7 @@ ApplicationWindow {
         projectActions.openProjectOnStart()
         settingsLoaded = true
         stopCnc()
-        maxVelLimitSend(maxVelZLimit, maxVelXYLimit)
+        machineState.sendLinkState()
         updateNozzleOnHeadCheck()
         fieldCalibrationLoad()
         logAdd(t + qsTr("Программа запущена"))
@@ -1013,11 +1013,7 @@ ApplicationWindow {
 
     // ---- functions called by the machine link
     function cncRunningGet(running) { machineState.cncRunningGet(running) }
-    function cncStartFailedGet() {
-        cncStarting = false
-        machineState.cncRunning = false
-        logAdd(t + qsTr("Не удалось запустить LinuxCNC"), "red")
-    }
+    function cncStartFailedGet() { machineState.cncStartFailedGet() }
     function machineOnGet(on) { machineState.machineOnGet(on) }
     function jointPosGet(pos) { machineState.jointPosGet(pos) }
     function jointPos2Get(pos) { machineState.jointPos2Get(pos) }

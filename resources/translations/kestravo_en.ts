@@ -1882,6 +1882,10 @@ Choose one in the camera settings.</translation>
         <source>Калибровка выполнена</source>
         <translation>Calibration done</translation>
     </message>
+    <message>
+        <source>Не удалось запустить LinuxCNC</source>
+        <translation>Failed to start LinuxCNC</translation>
+    </message>
 </context>
 <context>
     <name>MachineStatePanel</name>
@@ -4044,7 +4048,7 @@ Error code: %1</translation>
     </message>
     <message>
         <source>На %1 отсутствует концевой датчик и отключен/отсутствует энкодер. Перед нажатием кнопки &quot;Вкл&quot;, вручную переместите оси X и Y так, чтобы первый калибровочный знак оказался в центре поля зрения камеры.</source>
-        <translation>On %1 there is no home switch and the encoder is disabled or absent. Before pressing &quot;On&quot;, move the X and Y axes by hand so that the first calibration mark is in the centre of the camera's view.</translation>
+        <translation>On %1 there is no home switch and the encoder is disabled or absent. Before pressing &quot;On&quot;, move the X and Y axes by hand so that the first calibration mark is in the centre of the camera&apos;s view.</translation>
     </message>
     <message>
         <source>Выберите, что калибровать: ремень и/или энкодерную ленту.</source>
@@ -4217,10 +4221,6 @@ Error code: %1</translation>
     <message>
         <source>Kestravo — установщик компонентов</source>
         <translation>Kestravo — component placer</translation>
-    </message>
-    <message>
-        <source>Не удалось запустить LinuxCNC</source>
-        <translation>Failed to start LinuxCNC</translation>
     </message>
     <message>
         <source>Невозможно запустить второй экземпляр программы!</source>

@@ -257,6 +257,11 @@ Item {
     }
     function stopAll() {
         waiters.stopAll()
+        // Blocks still queued behind the running one belong to what just
+        // stopped: none of them may move the machine now. A nozzle change
+        // under way keeps its blocks, as its G-code waiter goes on.
+        if (!nozzleChanging)
+            gate.clear()
         if (marks) {
             marks.stopAll()
             markPort.cameraStop()

@@ -171,6 +171,7 @@ Item {
         cncRunning = on
         prerunDone = false
         if (on) {
+            sendLinkState()
             setMachineSpeedSlider(13)
             app.logAdd(app.t + qsTr("LinuxCNC запущен"))
             if (app.executionAutoShow && app.findToolWindow("executionInterface"))
@@ -181,6 +182,27 @@ Item {
             app.logAdd(app.t + qsTr("LinuxCNC остановлен"))
         }
     }
+    function cncStartFailedGet() {
+        app.cncStarting = false
+        if (cncRunning)
+            cncRunningGet(false)
+        app.logAdd(app.t + qsTr("Не удалось запустить LinuxCNC"), "red")
+    }
+    // The machine link keeps what it is told only on a change: it is told
+    // the whole state once the settings are loaded and again whenever
+    // LinuxCNC comes up, so its defaults never stand in for the settings.
+    function sendLinkState() {
+        app.maxVelLimitSend(app.maxVelZLimit, app.maxVelXYLimit)
+        app.sendShaftsMovingState(app.longPressBRotate === true, app.longPressCRotate === true)
+        app.needSlowAccSend(needSlowAcc)
+        app.allowMoveShaftsSend(allowMoveShafts)
+        app.currVCHeightSend(nozzleLength(currVC))
+        app.debugModeSend(debugMode)
+    }
+    readonly property bool longPressB: app.longPressBRotate === true
+    readonly property bool longPressC: app.longPressCRotate === true
+    onLongPressBChanged: app.sendShaftsMovingState(longPressB, longPressC)
+    onLongPressCChanged: app.sendShaftsMovingState(longPressB, longPressC)
     function machineOnGet(on) {
         machineOn = on === true
     }

@@ -21,6 +21,7 @@ TestCase {
     SignalSpy { id: dout; target: root; signalName: "setDoutOn" }
     SignalSpy { id: machineOnSent; target: root; signalName: "setMachineOn" }
     SignalSpy { id: machineHomeSent; target: root; signalName: "machineHome" }
+    SignalSpy { id: shaftOptions; target: root; signalName: "sendShaftsMovingState" }
 
     // Every case starts with the G-code gate idle: the link's late answers
     // to the blocks of the case before have come.
@@ -203,6 +204,55 @@ TestCase {
         compare(sent.signalArguments[1][1], true)
         compare(sent.signalArguments[2][0], "g0 x3")
         verify(!root.executing)
+    }
+
+    // A stop takes the blocks still queued behind the running one: none of
+    // them moves the machine, and their senders are told they failed.
+    function test_aStopDropsTheQueuedBlocks_data() {
+        return [
+            { tag: "error", stop: function() { root.appError("test") } },
+            { tag: "machine off", stop: function() { root.machineOnGet(false) } },
+        ]
+    }
+    function test_aStopDropsTheQueuedBlocks(data) {
+        root.machineOnGet(true)
+        probe.forget("queued")
+        root.gCodeSend("g0 x1", false, null)
+        probe.callRecording(root, "gCodeSend", ["g0 x2", false, "@recorder"], "queued")
+        root.gCodeSend("g0 x3", false, null)
+        data.stop()
+        compare(probe.recorded("queued"), [[false]])
+        tryCompare(root, "gCodeDone", true, 5000)
+        compare(sent.count, 1)
+        compare(sent.signalArguments[0][0], "g0 x1")
+    }
+
+    // The machine link is told the whole state when LinuxCNC comes up, not
+    // only its changes, and the shaft options whenever they change.
+    function test_linkToldTheStateWhenLinuxCncComesUp() {
+        root.longPressBRotate = false
+        shaftOptions.clear()
+        root.cncRunningGet(true)
+        compare(slowAcc.count, 1)
+        compare(slowAcc.signalArguments[0][0], true)
+        compare(shafts.count, 1)
+        compare(shafts.signalArguments[0][0], false)
+        compare(heightSent.count, 1)
+        compare(heightSent.signalArguments[0][0], 0)
+        compare(shaftOptions.count, 1)
+        compare([shaftOptions.signalArguments[0][0], shaftOptions.signalArguments[0][1]], [false, true])
+        root.longPressBRotate = true
+        compare(shaftOptions.count, 2)
+        compare([shaftOptions.signalArguments[1][0], shaftOptions.signalArguments[1][1]], [true, true])
+    }
+
+    // A start that failed leaves LinuxCNC stopped and says so.
+    function test_cncStartFailed() {
+        root.cncStarting = true
+        root.cncStartFailedGet()
+        verify(!root.cncStarting)
+        verify(!root.cncRunning)
+        compare(probe.entry(root.logModel, root.logModel.count - 1).message, "Не удалось запустить LinuxCNC")
     }
 
     function test_machineMoveTo_data() {
