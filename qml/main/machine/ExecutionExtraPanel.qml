@@ -102,15 +102,16 @@ Rectangle {
             caption: app.t + qsTr("G-код окончания работы")
             text: app.t + qsTr("окончание работы")
         }
-        // The basket drop is a step of the placement job that this program
-        // does not have yet: its button is shown, its G-code can be edited,
-        // but it cannot be run.
+        // The basket drop is the job's own basket step; it needs a nozzle
+        // on the head.
         CannedButton {
             objectName: "cannedBasket"
             setting: "basketGcode"
             caption: app.t + qsTr("G-код сброса в корзину")
             text: app.t + qsTr("сброс в корзину")
-            available: false
+            available: app.currVC >= 0
+            runsSetting: false
+            onClicked: panel.control.dropToBasket()
         }
         CannedButton {
             objectName: "cannedTapeChange"

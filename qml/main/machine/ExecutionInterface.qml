@@ -281,6 +281,25 @@ BaseWindow {
         })
     }
 
+    // The nozzle buttons: nozzle `index` onto the head, or, when it is the
+    // one on the head, back to its place. Both run the job's nozzle step.
+    function changeNozzle(index) {
+        if (!cannedAllowed)
+            return false
+        var wanted = app.currVC === index ? -1 : index
+        app.setActivity("nozzleChange", true)
+        app.jobPort.steps.cupWait(wanted, function() { app.setActivity("nozzleChange", false) })
+        return true
+    }
+    // The held part into the basket, by the job's basket step.
+    function dropToBasket() {
+        if (!cannedAllowed || app.currVC < 0)
+            return false
+        app.setActivity("basketDrop", true)
+        app.jobPort.steps.elToBasketWait(function() { app.setActivity("basketDrop", false) })
+        return true
+    }
+
     function toggleMachineOn() { app.setMachineOn(!app.machineOn) }
     function calibrate() {
         if (!app.machineOn || app.executing)
@@ -289,7 +308,9 @@ BaseWindow {
         return true
     }
 
-    function endMarkMoves() {
+    function endOwnActivities() {
+        app.setActivity("nozzleChange", false)
+        app.setActivity("basketDrop", false)
         app.setActivity("secondCalibrationMark", false)
         app.setActivity(DirectControl.CENTRE_ACTIVITY, false)
     }
@@ -307,8 +328,8 @@ BaseWindow {
         function onCncRunningChanged() { if (!window.app.cncRunning) window.close() }
         // A failed move or any machine error ends the trip to the second
         // mark and the centring (the job's steps drop their continuations).
-        function onAppError() { window.endMarkMoves() }
-        function onMachineOnChanged() { window.endMarkMoves() }
+        function onAppError() { window.endOwnActivities() }
+        function onMachineOnChanged() { window.endOwnActivities() }
         function onCalibratedChanged() {
             if (window.commandField)
                 window.commandField.text = ""

@@ -244,8 +244,8 @@ Rectangle {
             }
         }
 
-        // ---- nozzles: taking and returning a nozzle by hand is not in this
-        // program yet, the buttons only show the places.
+        // ---- nozzles: a click takes that nozzle onto the head, or returns
+        // the nozzle on the head to its place.
         RowLayout {
             spacing: 4
             Repeater {
@@ -256,7 +256,8 @@ Rectangle {
                     text: app.t + qsTr("Насадка ") + (index + 1)
                     lit: app.currVC === index
                     tooltip: app.currVC === index ? app.t + qsTr("Вернуть") : app.t + qsTr("Взять")
-                    enabled: false
+                    enabled: panel.control.cannedAllowed
+                    onClicked: panel.control.changeNozzle(index)
                 }
             }
         }

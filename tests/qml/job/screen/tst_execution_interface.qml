@@ -629,10 +629,6 @@ TestCase {
         compare(lastLog(), "G-код не задан")
     }
 
-    function test_cannedMotionsNotYetAvailable_data() {
-        return [ { tag: "cannedBasket" } ]
-    }
-
     // The calibration-mark buttons need their marks switched on; the second
     // takes the head camera over the second mark (here the machine link,
     // with no LinuxCNC, fails the move: the trip ends and leaves nothing
@@ -695,10 +691,65 @@ TestCase {
         root.calibEnabled = false
         root.closeAllToolWindows()
     }
-    function test_cannedMotionsNotYetAvailable(data) {
+    // The nozzle buttons run the job's nozzle change: a click takes that
+    // nozzle, a click on the nozzle on the head returns it; the head holds a
+    // nozzle once its block has run.
+    function test_nozzleButtons() {
+        root.cupModel.setProperty(1, "takeM", "g0 x20 y30\nm64 p3")
+        root.cupModel.setProperty(1, "setupM", "g0 x20 y30\nm65 p3")
+        root.currVC = -1
+        showWindow()
+        mouseClick(item("nozzle1"))
+        verify(activity("nozzleChange"), lastLog())
+        compare(sendSpy.count, 1)
+        compare(args(sendSpy, 0), ["g0 x20 y30\nm64 p3\ng0 zMax\n", true])
+        // Nothing else starts while the change runs.
+        verify(!item("nozzle0").enabled)
+        verify(!win.changeNozzle(0))
+        answer(true)
+        tryVerify(function() { return !activity("nozzleChange") }, 5000)
+        compare(root.currVC, 1)
+        settle()
+        compare(item("nozzle1").tooltip, "Вернуть")
+        mouseClick(item("nozzle1"))
+        compare(sendSpy.count, 2)
+        compare(args(sendSpy, 1), ["g0 x20 y30\nm65 p3\ng0 zMax\n", true])
+        answer(true)
+        tryVerify(function() { return !activity("nozzleChange") }, 5000)
+        compare(root.currVC, -1)
+        settle()
+        // A failed block ends the change with an error and leaves nothing running.
+        mouseClick(item("nozzle1"))
+        compare(sendSpy.count, 3)
+        settle()
+        tryVerify(function() { return !activity("nozzleChange") && !root.executing }, 5000)
+        compare(root.currVC, -1)
+        root.cupModel.setProperty(1, "takeM", "")
+        root.cupModel.setProperty(1, "setupM", "")
+    }
+
+    // The basket drop needs a nozzle on the head and runs the job's basket step.
+    function test_basketButton() {
+        root.basketGcode = "g0 x5 y6"
+        root.maxVelGet(100, 120, 40, 720, 30, 30)
+        root.maxAccGet(1000, 1000, 500, 2000)
+        root.currVC = -1
         showWindow()
         mouseClick(item("extraToggle"))
-        verify(!item(data.tag).enabled)
+        verify(!item("cannedBasket").enabled)
+        verify(!win.dropToBasket())
+        root.currVC = 0
+        verify(item("cannedBasket").enabled)
+        mouseClick(item("cannedBasket"))
+        verify(activity("basketDrop"), lastLog())
+        compare(sendSpy.count, 1)
+        compare(args(sendSpy, 0), ["g0 zMax\ng1 f7200  acc100  x++0 y++0\ng1 f2400   acc50  z++0\n"
+                                   + "g0 x5 y6\nm65 p1\ng0 zMax\n", true])
+        answer(true)
+        tryVerify(function() { return !activity("basketDrop") }, 5000)
+        settle()
+        root.currVC = -1
+        root.basketGcode = ""
     }
 
     function test_editCannedGCode() {
