@@ -185,7 +185,9 @@ Item {
     }
 
     function frameHeight() {
-        var h = app.camera2 && app.camera2.frameHeight !== undefined ? Number(app.camera2.frameHeight) : 0
+        var request = app.componentCameraRequest
+        var camera = request ? request.camera : null
+        var h = camera && camera.frameHeight !== undefined ? Number(camera.frameHeight) : 0
         return h > 0 ? h : 480
     }
 

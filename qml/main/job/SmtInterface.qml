@@ -184,6 +184,7 @@ BaseWindow {
 
     ProgramCreation {
         id: creation
+        objectName: "programCreation"
         app: window.app
         model: window.jobModel
     }

@@ -162,4 +162,14 @@ TestCase {
             verify(hit, tag + " pick " + n + " at " + pick.x + ", " + pick.y + ": no pocket there")
         }
     }
+
+    // The feeders' search regions are worked out on the component camera's
+    // own frame, as the run will use it.
+    function test_creationUsesTheComponentCameraFrame() {
+        var creation = probe.find(screen, "programCreation")
+        var camera = findChild(root, "camera2")
+        verify(creation !== null && camera !== null)
+        verify(camera.frameHeight > 0)
+        compare(creation.frameHeight(), camera.frameHeight)
+    }
 }
