@@ -156,6 +156,8 @@ function create(port, waiters) {
     function backToFirst(result) {
         var t = calibrate.ticket
         var text = MarkCamera.xyText("g0 ", calibrate.home.x, calibrate.home.y)
+        if (text === null)
+            return finish({ "ok": false, "text": qsTr("Расстояния между реперами указаны неправильно!") })
         waiters.gCodeWait("g0 zMax\n" + text + "\n", false, function() { if (alive(t)) finish(result) }, false)
     }
 
