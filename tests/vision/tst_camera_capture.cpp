@@ -1,5 +1,6 @@
 // The capture state machine and frame loop, behind a fake camera.
 #include "FakeVideoDevice.h"
+#include "Near.h"
 
 #include "vision/CameraCapture.h"
 #include "vision/FrameConverter.h"
@@ -222,7 +223,7 @@ private slots:
         QCOMPARE(rig.frames.count(), 1);
         cv::Mat frame;
         QVERIFY(rig.capture.takeFrame(frame, nullptr));
-        QVERIFY(std::abs(int(frame.at<cv::Vec3b>(240, 320)[1]) - (200 - 16)) <= 2);
+        VERIFY_WITHIN(int(frame.at<cv::Vec3b>(240, 320)[1]), 200 - 16, 2);
     }
 
     // No frame within the stall time: the device is closed and opened again

@@ -1,5 +1,6 @@
 // Pictures around the cameras: board scan, photo clips, camera lists, image
 // conversions and the shown image of the processing object.
+#include "Near.h"
 #include "vision/BoardScan.h"
 #include "vision/CameraListing.h"
 #include "vision/CameraWorker.h"
@@ -97,11 +98,12 @@ private slots:
                 }
             }
         }
-        QVERIFY(std::abs(white - expected.width() * expected.height()) < expected.width() * 2 + expected.height() * 2);
-        QVERIFY(std::abs(bounds.left() - expected.left()) <= 1);
-        QVERIFY(std::abs(bounds.top() - expected.top()) <= 1);
-        QVERIFY(std::abs(bounds.right() + 1 - expected.right()) <= 1);
-        QVERIFY(std::abs(bounds.bottom() + 1 - expected.bottom()) <= 1);
+        VERIFY_NEAR(white, expected.width() * expected.height(),
+                    expected.width() * 2 + expected.height() * 2);
+        VERIFY_WITHIN(bounds.left(), expected.left(), 1);
+        VERIFY_WITHIN(bounds.top(), expected.top(), 1);
+        VERIFY_WITHIN(bounds.right(), expected.right() - 1, 1);
+        VERIFY_WITHIN(bounds.bottom(), expected.bottom() - 1, 1);
     }
 
     void boardScanSavesPng()
@@ -334,7 +336,7 @@ private slots:
         if (colour)
             QCOMPARE(topLeft, qRgb(200, 100, 10));
         else
-            QVERIFY(std::abs(qRed(topLeft) - qGray(200, 100, 10)) <= 2);
+            VERIFY_WITHIN(qRed(topLeft), qGray(200, 100, 10), 2);
         // The bottom right quarter is black in every case.
         QCOMPARE(qGray(shown.pixel(shown.width() - 1, shown.height() - 1)), 0);
     }

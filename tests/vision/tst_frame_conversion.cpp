@@ -1,4 +1,5 @@
 // Conversion of camera frames (YUYV and MJPEG) into packed BGR.
+#include "Near.h"
 #include "vision/FrameConverter.h"
 
 extern "C" {
@@ -102,8 +103,9 @@ private slots:
         const int near = mjpeg ? 3 : 1;
         for (int i : shown) {
             const Bgr p = pixel(dst, i);
-            QVERIFY2(std::abs(p.b - b) <= near && std::abs(p.g - g) <= near && std::abs(p.r - r) <= near,
-                     qPrintable(QStringLiteral("pixel %1: %2 %3 %4").arg(i).arg(p.b).arg(p.g).arg(p.r)));
+            VERIFY_WITHIN(p.b, b, near);
+            VERIFY_WITHIN(p.g, g, near);
+            VERIFY_WITHIN(p.r, r, near);
         }
     }
 

@@ -1,4 +1,5 @@
 // The simulated camera: its scenes, and frames through the real capture code.
+#include "Near.h"
 #include "vision/CameraCapture.h"
 #include "vision/SimulatedDevice.h"
 #include "vision/SimulatedScene.h"
@@ -89,14 +90,14 @@ private slots:
         const int r = int(2 * SimulatedScene::kPixelsPerMm);
         cv::Rect around(int(markCol) - r, int(markRow) - r, 2 * r, 2 * r);
         const cv::Point2d c = brightCentre(frame(around), 190);
-        QVERIFY2(std::abs(c.x + around.x - markCol) < 0.6 && std::abs(c.y + around.y - markRow) < 0.6,
-                 qPrintable(QStringLiteral("mark at %1, %2").arg(c.x + around.x).arg(c.y + around.y)));
+        VERIFY_NEAR(c.x + around.x, markCol, 0.6);
+        VERIFY_NEAR(c.y + around.y, markRow, 0.6);
         // Its size: 1 mm across.
         cv::Mat grey;
         cv::cvtColor(frame(around), grey, cv::COLOR_BGR2GRAY);
         const double area = cv::countNonZero(grey > 190);
         const double expected = M_PI * std::pow(SimulatedScene::kMarkDiameterMm / 2 * SimulatedScene::kPixelsPerMm, 2);
-        QVERIFY(std::abs(area - expected) < expected * 0.15);
+        VERIFY_NEAR(area, expected, expected * 0.15);
     }
 
     void fileAndFolderScenes()

@@ -4,6 +4,7 @@
 // parts on a placer drawn for the head camera and told upright from upside
 // down by the program's own template search, picked, and turned over by a
 // drop from high enough; the value of the held part for the RLC meter.
+#include "Near.h"
 #include "SimulatedWorldFixture.h"
 #include "util/NozzleStateFile.h"
 #include "vision/CameraWorker.h"
@@ -169,9 +170,9 @@ private slots:
         // Part minus nozzle at the pick (A 0), then turned clockwise with the
         // nozzle; the camera looks up, so machine Y runs down its rows.
         const QPointF off = turned(error - miss, -a);
-        QVERIFY2(std::fabs(f.x / scale - off.x()) < 0.01, qPrintable(QString::number(f.x / scale - off.x())));
-        QVERIFY2(std::fabs(f.y / scale - off.y()) < 0.01, qPrintable(QString::number(f.y / scale - off.y())));
-        QVERIFY2(std::fabs(fold(f.angle - (turn - a), 90)) < 0.1, qPrintable(QString::number(f.angle)));
+        VERIFY_NEAR(f.x / scale, off.x(), 0.01);
+        VERIFY_NEAR(f.y / scale, off.y(), 0.01);
+        VERIFY_NEAR(fold(f.angle - (turn - a), 90), 0, 0.1);
     }
 
     // A pick error stays with its feeder when the world is described again
@@ -319,7 +320,7 @@ private slots:
         const QPointF centre(305, 100);
         const cv::Mat frame = headFrame(centre);
         const int plate = grey(frame, QPointF(290, 110), centre);
-        QVERIFY2(plate > 115 && plate < 135, qPrintable(QString::number(plate)));
+        VERIFY_NEAR(plate, 125, 10);
         QVERIFY(grey(frame, QPointF(319, 100), centre) < 90); // the table between the windows
         QVERIFY(grey(frame, QPointF(295, 98), centre) < 80); // the upright part's body
         QVERIFY(grey(frame, QPointF(306, 104), centre) > 190); // the upturned part's pad
@@ -375,14 +376,13 @@ private slots:
         // is wide, and its rim a pixel at the search's scale); it does not
         // need to be: the part is turned over where it lies and looked at
         // again.
-        QVERIFY2(std::fabs(fold(r.angle - angle, flipped ? 180 : 360)) < (flipped ? 3 : 0.5),
-                 qPrintable(QString::number(r.angle)));
+        VERIFY_NEAR(fold(r.angle - angle, flipped ? 180 : 360), 0, flipped ? 3 : 0.5);
         // 0.3 mm right and 0.2 mm down in the picture, at 20 pixels per mm
         // (within 0.075 mm: the search area's centre is a whole pixel; 0.1
         // mm for an upturned part).
         const double near = flipped ? 2 : 1.5;
-        QVERIFY2(std::fabs(r.x - 6) < near, qPrintable(QString::number(r.x)));
-        QVERIFY2(std::fabs(r.y - 4) < near, qPrintable(QString::number(r.y)));
+        VERIFY_NEAR(r.x, 6, near);
+        VERIFY_NEAR(r.y, 4, near);
         // Without flipped-part detection an upturned part is not found.
         QCOMPARE(searchLoose(frame, width, height, false).found, !flipped);
     }
@@ -432,9 +432,9 @@ private slots:
             return;
         // 2 mm right and 1 mm down in the picture, turned by 30 degrees
         // counter-clockwise: clockwise in the picture's rows-down sense.
-        QVERIFY2(std::fabs(xs.first() - 40) < 1.5 && std::fabs(ys.first() - 20) < 1.5,
-                 qPrintable(QStringLiteral("%1, %2").arg(xs.first()).arg(ys.first())));
-        QVERIFY2(std::fabs(fold(angles.first() + 30, 180)) < 1, qPrintable(QString::number(angles.first())));
+        VERIFY_NEAR(xs.first(), 40, 1.5);
+        VERIFY_NEAR(ys.first(), 20, 1.5);
+        VERIFY_NEAR(fold(angles.first() + 30, 180), 0, 1);
     }
 
     // The nozzle takes a loose part as it takes a pocket's part, holding it
@@ -457,8 +457,8 @@ private slots:
         SimulatedStage::setMachine(at(250, 80, kTravel, 0), true);
         const Recognised f = recogniseHeld(0, 5, 2.5, 120);
         QVERIFY(f.found);
-        QVERIFY2(std::fabs(fold(f.angle, 90)) < 0.1, qPrintable(QString::number(f.angle)));
-        QVERIFY2(std::fabs(f.width - 5 * 120) < 0.1 * 120, qPrintable(QString::number(f.width)));
+        VERIFY_NEAR(fold(f.angle, 90), 0, 0.1);
+        VERIFY_NEAR(f.width, 5 * 120, 0.1 * 120);
         QVERIFY(std::hypot(f.x, f.y) < 0.01 * 120);
 
         releaseAt(470, 120, 30);
@@ -479,9 +479,9 @@ private slots:
         releaseAt(470, 120, 30);
         r = lastRelease();
         QCOMPARE(r.value("flipped").toBool(), true);
-        QVERIFY(std::fabs(r.value("partX").toDouble() - 469.8) < 1e-9);
-        QVERIFY(std::fabs(r.value("partY").toDouble() - 120) < 1e-9);
-        QVERIFY(std::fabs(r.value("partAngle").toDouble()) < 1e-9);
+        VERIFY_NEAR(r.value("partX").toDouble(), 469.8, 1e-9);
+        VERIFY_NEAR(r.value("partY").toDouble(), 120, 1e-9);
+        VERIFY_NEAR(r.value("partAngle").toDouble(), 0, 1e-9);
     }
 
     // A part let go over a placer lies there again, turned over when the
@@ -616,7 +616,7 @@ private slots:
             QVERIFY(pickAt(60, 20, 19.45));
             QVERIFY(NozzleStateFile::read(path, &s));
             QCOMPARE(s.rlcMode, 'C');
-            QVERIFY2(std::fabs(s.rlcValue / value - 1) < 1e-9, qPrintable(QString::number(s.rlcValue)));
+            VERIFY_NEAR(s.rlcValue / value, 1, 1e-9);
             releaseAt(470, 120, 30);
         }
         QVERIFY(!SimulatedWorld::setRlcError("B", 1, SimulatedWorld::RlcError{0, {}}));

@@ -2,6 +2,7 @@
 // and lets them go on the board or into the basket, driven only by the head
 // position and valve 1; the component camera shows the held part and the
 // head camera the parts on the board.
+#include "Near.h"
 #include "SimulatedWorldFixture.h"
 #include "vision/SimulatedNozzle.h"
 
@@ -135,7 +136,7 @@ private slots:
         QCOMPARE(r.a, a);
         QVERIFY2(std::hypot(r.centre.x() - landed.x(), r.centre.y() - landed.y()) < 1e-9,
                  qPrintable(QStringLiteral("%1 %2").arg(r.centre.x()).arg(r.centre.y())));
-        QVERIFY(std::fabs(r.angle - angle) < 1e-9);
+        VERIFY_NEAR(r.angle, angle, 1e-9);
         QCOMPARE(r.onBoard, onBoard);
         QCOMPARE(c.world.placedParts.size(), onBoard ? 1 : 0);
         if (onBoard) {
@@ -314,17 +315,17 @@ private slots:
         SimulatedStage::setPosition(at(0, 0, kTravel, a));
         const Recognised f = recogniseHeld(a, 3.2, 1.6, scale);
         QVERIFY(f.found);
-        QVERIFY2(std::fabs(fold(f.angle + a, 90)) < angleTolerance, qPrintable(QString::number(f.angle)));
+        VERIFY_NEAR(fold(f.angle + a, 90), 0, angleTolerance);
         const bool across = std::fabs(std::fmod(std::fabs(a), 180.0) - 90) < 45;
-        QVERIFY2(std::fabs((across ? f.height : f.width) - 3.2 * scale) < 0.1 * scale, qPrintable(QString::number(f.width)));
-        QVERIFY2(std::fabs((across ? f.width : f.height) - 1.6 * scale) < 0.1 * scale, qPrintable(QString::number(f.height)));
+        VERIFY_NEAR(across ? f.height : f.width, 3.2 * scale, 0.1 * scale);
+        VERIFY_NEAR(across ? f.width : f.height, 1.6 * scale, 0.1 * scale);
         // The part's centre against the nozzle, at the frame's scale: the
         // miss turned with the nozzle; the camera looks up, so machine Y runs
         // down the picture's rows.
         const QPointF miss0(-pickMiss.y(), pickMiss.x()); // part minus nozzle at A = 0
         const QPointF offset = turned(miss0, -a);
-        QVERIFY2(std::fabs(f.x / scale - offset.x()) < 0.01, qPrintable(QString::number(f.x)));
-        QVERIFY2(std::fabs(f.y / scale - offset.y()) < 0.01, qPrintable(QString::number(f.y)));
+        VERIFY_NEAR(f.x / scale, offset.x(), 0.01);
+        VERIFY_NEAR(f.y / scale, offset.y(), 0.01);
     }
 
     // The head camera sees a part where it landed on the board: the dark

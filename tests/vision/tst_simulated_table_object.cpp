@@ -2,6 +2,7 @@
 // that the nozzle picks like a pocket part and puts down where it lets it
 // go, seen by the head camera and, held, by the component camera) and the
 // placed parts a test leaves out, moves or adds for the inspection.
+#include "Near.h"
 #include "SimulatedWorldFixture.h"
 #include "vision/SimulatedNozzle.h"
 
@@ -82,8 +83,8 @@ private slots:
         // right and 0.3 mm below the middle of the picture.
         const Recognised r = element(render(QStringLiteral("sim:board"), at(179.6, 80.3, kTravel)), 50);
         QVERIFY(r.found);
-        QVERIFY2(std::fabs(r.x - 0.4 * kPpm) < 0.5, qPrintable(QString::number(r.x)));
-        QVERIFY2(std::fabs(r.y - 0.3 * kPpm) < 0.5, qPrintable(QString::number(r.y)));
+        VERIFY_NEAR(r.x, 0.4 * kPpm, 0.5);
+        VERIFY_NEAR(r.y, 0.3 * kPpm, 0.5);
         // A new world (the project changed) keeps it.
         SimulatedWorld::setCurrent(boardWorld());
         QVERIFY(SimulatedWorld::tableObjectNow().present);
@@ -123,7 +124,7 @@ private slots:
         // (-0.4, 0.3) from the nozzle at A 0 is (0.3, 0.4) at A 90.
         QVERIFY2(std::hypot(o.centre.x() - release.x() - 0.3, o.centre.y() - release.y() - 0.4) < 1e-9,
                  qPrintable(QStringLiteral("%1 %2").arg(o.centre.x()).arg(o.centre.y())));
-        QVERIFY(std::fabs(o.angle + 90) < 1e-9);
+        VERIFY_NEAR(o.angle, -90, 1e-9);
         QVERIFY(SimulatedWorld::current().placedParts.isEmpty());
         const QVariantMap r = SimulatedWorld::releases().last().toMap();
         QVERIFY(r.value(QStringLiteral("tableObject")).toBool());
@@ -170,11 +171,10 @@ private slots:
         const double ppm = SimulatedWorld::currentComponentPixelsPerMm();
         const Recognised r = element(render(QStringLiteral("sim:component"), at(200, 30, 60)), 80);
         QVERIFY(r.found);
-        QVERIFY2(std::fabs(r.x + 0.4 * ppm) < 1, qPrintable(QString::number(r.x)));
-        QVERIFY2(std::fabs(r.y - 0.3 * ppm) < 1, qPrintable(QString::number(r.y)));
+        VERIFY_NEAR(r.x, -0.4 * ppm, 1);
+        VERIFY_NEAR(r.y, 0.3 * ppm, 1);
         const double expectedWidth = (round ? 3 : 3.2) * ppm;
-        QVERIFY2(std::fabs(std::max(r.width, r.height) - expectedWidth) < 3,
-                 qPrintable(QStringLiteral("%1 x %2").arg(r.width).arg(r.height)));
+        VERIFY_NEAR(std::max(r.width, r.height), expectedWidth, 3);
     }
 
     // Cameras off where the program believes them: the head camera sees
@@ -191,8 +191,8 @@ private slots:
         // and 0.2 mm above the middle.
         Recognised r = element(render(QStringLiteral("sim:board"), at(180, 80, kTravel)), 50);
         QVERIFY(r.found);
-        QVERIFY2(std::fabs(r.x + 0.3 * kPpm) < 0.5, qPrintable(QString::number(r.x)));
-        QVERIFY2(std::fabs(r.y + 0.2 * kPpm) < 0.5, qPrintable(QString::number(r.y)));
+        VERIFY_NEAR(r.x, -0.3 * kPpm, 0.5);
+        VERIFY_NEAR(r.y, -0.2 * kPpm, 0.5);
 
         follow(at(150, 100, 39.5), true);
         QVERIFY(SimulatedWorld::holdsPart());
@@ -203,8 +203,8 @@ private slots:
         r = element(render(QStringLiteral("sim:component"), at(250, 80, 60)), 80);
         SimulatedWorld::setCameraFaults({});
         QVERIFY(r.found);
-        QVERIFY2(std::fabs(r.x + 0.25 * ppm) < 1, qPrintable(QString::number(r.x)));
-        QVERIFY2(std::fabs(r.y - 0.2 * ppm) < 1, qPrintable(QString::number(r.y)));
+        VERIFY_NEAR(r.x, -0.25 * ppm, 1);
+        VERIFY_NEAR(r.y, 0.2 * ppm, 1);
     }
 
     // Placed parts as an inspection test wants them.

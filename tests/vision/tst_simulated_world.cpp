@@ -1,12 +1,12 @@
 // The world of the simulated head camera: the project's marks where the
 // machine sees them, found by the camera's own recognition, with the real
 // board moved and turned against the project.
+#include "Near.h"
 #include "SimulatedWorldFixture.h"
 
 #include <QSettings>
 #include <QtTest>
 
-#include <cmath>
 #include <limits>
 
 using namespace Sim;
@@ -121,13 +121,12 @@ private slots:
 
         const Recognised f = recognise(frameAt(machine), shape, size, size2);
         QVERIFY(f.found);
-        QVERIFY2(std::fabs(f.x - expectedX) < 0.5 && std::fabs(f.y - expectedY) < 0.5,
-                 qPrintable(QStringLiteral("found at %1, %2 px; expected %3, %4")
-                                .arg(f.x).arg(f.y).arg(expectedX).arg(expectedY)));
+        VERIFY_NEAR(f.x, expectedX, 0.5);
+        VERIFY_NEAR(f.y, expectedY, 0.5);
         // What the program makes of it (x / ppm + X + shift, -y / ppm + Y +
         // shift) is the real mark.
-        QVERIFY(std::fabs(f.x / kPpm + machine.x() + shift.x() - real.x()) < 0.5 / kPpm);
-        QVERIFY(std::fabs(-f.y / kPpm + machine.y() + shift.y() - real.y()) < 0.5 / kPpm);
+        VERIFY_NEAR(f.x / kPpm, real.x() - machine.x() - shift.x(), 0.5 / kPpm);
+        VERIFY_NEAR(-f.y / kPpm, real.y() - machine.y() - shift.y(), 0.5 / kPpm);
     }
 
     // The calibration mark belongs to the table: it stays where it is when
@@ -151,8 +150,8 @@ private slots:
         // 0.25 mm below the centre.
         const Recognised f = recognise(frameAt(QPointF(30.5 + 30, 250.25 - 15)), "round", 1, 1);
         QVERIFY(f.found);
-        QVERIFY2(std::fabs(f.x + 0.5 * kPpm) < 0.5 && std::fabs(f.y - 0.25 * kPpm) < 0.5,
-                 qPrintable(QStringLiteral("%1, %2").arg(f.x).arg(f.y)));
+        VERIFY_NEAR(f.x, -0.5 * kPpm, 0.5);
+        VERIFY_NEAR(f.y, 0.25 * kPpm, 0.5);
     }
 
     // Away from every mark the recognition finds nothing: the board, its
@@ -183,7 +182,8 @@ private slots:
         const Recognised onPlateMark = recognise(plate, "round", SimulatedScene::kMarkDiameterMm,
                                             SimulatedScene::kMarkDiameterMm);
         QVERIFY(onPlateMark.found);
-        QVERIFY(std::fabs(onPlateMark.x) < 0.5 && std::fabs(onPlateMark.y) < 0.5);
+        VERIFY_NEAR(onPlateMark.x, 0, 0.5);
+        VERIFY_NEAR(onPlateMark.y, 0, 0.5);
 
         setWorld(worldMap("round", 1, 1, QPointF()));
         QVERIFY(SimulatedWorld::hasCurrent());
