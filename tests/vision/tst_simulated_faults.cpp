@@ -1,9 +1,9 @@
 // Faults and loose parts of the simulated machine, driven only by the head
-// position and valve 1: pick errors recovered by the program's own
-// recognition on the component camera, picks that miss by a pattern, loose
-// parts on a placer drawn for the head camera and told upright from upside
-// down by the program's own template search, picked, and turned over by a
-// drop from high enough; the value of the held part for the RLC meter.
+// position and valve 1: pick errors kept with their feeder, picks that miss
+// by a pattern, loose parts on a placer drawn for the head camera and told
+// upright from upside down by the program's own template search, picked, and
+// turned over by a drop from high enough; the value of the held part for the
+// RLC meter.
 #include "Near.h"
 #include "SimulatedWorldFixture.h"
 #include "util/NozzleStateFile.h"
@@ -132,48 +132,6 @@ class TestSimulatedFaults : public QObject
 private slots:
     void init() { resetSimulation(); }
     void cleanupTestCase() { resetSimulation(); }
-
-    // A pick error moves and turns the part on the nozzle beyond the
-    // nozzle's own miss; the program's recognition on the component camera
-    // (at the simulated machine's 120 pixels per mm) finds exactly that,
-    // turned with the nozzle.
-    void pickErrorSeenByRecognition_data()
-    {
-        QTest::addColumn<QPointF>("error"); // mm
-        QTest::addColumn<double>("turn");
-        QTest::addColumn<QPointF>("miss"); // nozzle minus pocket centre at the pick
-        QTest::addColumn<double>("a"); // nozzle angle at the camera
-        QTest::newRow("none") << QPointF() << 0.0 << QPointF() << 0.0;
-        QTest::newRow("(0.30, -0.20) mm, 1.5 degrees") << QPointF(0.30, -0.20) << 1.5 << QPointF() << 0.0;
-        QTest::newRow("(-0.25, 0.15) mm, -2.5 degrees") << QPointF(-0.25, 0.15) << -2.5 << QPointF() << 0.0;
-        QTest::newRow("0.4 mm along X only") << QPointF(0.4, 0) << 0.0 << QPointF() << 0.0;
-        QTest::newRow("0.7 degrees only") << QPointF() << 0.7 << QPointF() << 0.0;
-        QTest::newRow("(0.30, -0.20) mm, 1.5 degrees, nozzle turned to -20")
-            << QPointF(0.30, -0.20) << 1.5 << QPointF() << -20.0;
-        QTest::newRow("(0.10, 0.20) mm, -0.8 degrees on a 0.2 mm miss, nozzle turned to 10")
-            << QPointF(0.10, 0.20) << -0.8 << QPointF(0.2, -0.1) << 10.0;
-    }
-    void pickErrorSeenByRecognition()
-    {
-        QFETCH(QPointF, error);
-        QFETCH(double, turn);
-        QFETCH(QPointF, miss);
-        QFETCH(double, a);
-        const double scale = 120;
-        setFaultsWorld(worldMap(), scale);
-        QVERIFY(SimulatedWorld::setPickError("L", 0, {error.x(), error.y(), turn, {}}));
-        QVERIFY(pickAt(30 + miss.x(), 100 + miss.y(), 22));
-        SimulatedStage::setMachine(at(250, 80, kTravel, a), true);
-
-        const Recognised f = recogniseHeld(a, 3.2, 1.6, scale);
-        QVERIFY(f.found);
-        // Part minus nozzle at the pick (A 0), then turned clockwise with the
-        // nozzle; the camera looks up, so machine Y runs down its rows.
-        const QPointF off = turned(error - miss, -a);
-        VERIFY_NEAR(f.x / scale, off.x(), 0.01);
-        VERIFY_NEAR(f.y / scale, off.y(), 0.01);
-        VERIFY_NEAR(fold(f.angle - (turn - a), 90), 0, 0.1);
-    }
 
     // A pick error stays with its feeder when the world is described again
     // (the program sends it on every feeder change), reaches a feeder that

@@ -281,49 +281,66 @@ private slots:
 
     // The component camera shows the held part turning with A, and the
     // program's own recognition finds it at minus that angle (the part turns
-    // clockwise seen from above); an empty nozzle shows nothing to find.
+    // clockwise seen from above); an empty nozzle shows nothing to find. A
+    // pick error moves and turns the part beyond the nozzle's own miss, in
+    // machine axes as they are at the pick.
     void componentCameraShowsHeldPart_data()
     {
         QTest::addColumn<double>("a");
-        QTest::addColumn<QPointF>("pickMiss"); // nozzle minus part centre at the pick
+        QTest::addColumn<QPointF>("miss");  // nozzle minus part centre at the pick
+        QTest::addColumn<QPointF>("error"); // mm
+        QTest::addColumn<double>("turn");
         QTest::addColumn<double>("scale"); // pixels per mm
-        QTest::addColumn<double>("angleTolerance");
+        const QPointF none;
         for (double a : {0.0, 1.5, 12.5, -20.0, 33.0})
-            QTest::addRow("A %g", a) << a << QPointF() << 20.0 << 0.3;
-        QTest::newRow("A 7, picked 0.25 mm right and 0.1 mm low") << 7.0 << QPointF(0.25, -0.1) << 20.0 << 0.3;
+            QTest::addRow("A %g", a) << a << none << none << 0.0 << 20.0;
+        QTest::newRow("A 7, picked 0.25 mm right and 0.1 mm low")
+            << 7.0 << QPointF(0.25, -0.1) << none << 0.0 << 20.0;
         // At the simulated machine's own scale a turn of a tenth of a
         // degree shows.
         for (double a : {0.3, -1.5, 90.4, -44.7})
-            QTest::addRow("A %g at 120 pixels per mm", a) << a << QPointF(0.3, -0.2) << 120.0 << 0.1;
+            QTest::addRow("A %g at 120 pixels per mm", a)
+                << a << QPointF(0.3, -0.2) << none << 0.0 << 120.0;
+        QTest::newRow("no pick error") << 0.0 << none << none << 0.0 << 120.0;
+        QTest::newRow("(0.30, -0.20) mm, 1.5 degrees")
+            << 0.0 << none << QPointF(0.30, -0.20) << 1.5 << 120.0;
+        QTest::newRow("(-0.25, 0.15) mm, -2.5 degrees")
+            << 0.0 << none << QPointF(-0.25, 0.15) << -2.5 << 120.0;
+        QTest::newRow("0.4 mm along X only") << 0.0 << none << QPointF(0.4, 0) << 0.0 << 120.0;
+        QTest::newRow("0.7 degrees only") << 0.0 << none << none << 0.7 << 120.0;
+        QTest::newRow("(0.30, -0.20) mm, 1.5 degrees, nozzle turned to -20")
+            << -20.0 << none << QPointF(0.30, -0.20) << 1.5 << 120.0;
+        QTest::newRow("(0.10, 0.20) mm, -0.8 degrees on a 0.2 mm miss, nozzle turned to 10")
+            << 10.0 << QPointF(0.2, -0.1) << QPointF(0.10, 0.20) << -0.8 << 120.0;
     }
     void componentCameraShowsHeldPart()
     {
         QFETCH(double, a);
-        QFETCH(QPointF, pickMiss);
+        QFETCH(QPointF, miss);
+        QFETCH(QPointF, error);
+        QFETCH(double, turn);
         QFETCH(double, scale);
-        QFETCH(double, angleTolerance);
-
         QVariantMap map = worldMap();
         map["componentScale"] = scale;
         setWorld(map);
+        QVERIFY(SimulatedWorld::setPickError("L", 2, {error.x(), error.y(), turn, {}}));
         QVERIFY(!recogniseHeld(a, 3.2, 1.6, scale).found);
         // The tray's parts lie turned by 90 degrees: pick one at A = -90 so
         // that it hangs along X with the nozzle at 0 (the nozzle's turn back
         // to 0 is a quarter turn counter-clockwise).
-        SimulatedStage::setMachine(at(30 + pickMiss.x(), 100 + pickMiss.y(), 22, -90), true);
+        SimulatedStage::setMachine(at(30 + miss.x(), 100 + miss.y(), 22, -90), true);
         QVERIFY(SimulatedWorld::holdsPart());
         SimulatedStage::setPosition(at(0, 0, kTravel, a));
         const Recognised f = recogniseHeld(a, 3.2, 1.6, scale);
         QVERIFY(f.found);
-        VERIFY_NEAR(fold(f.angle + a, 90), 0, angleTolerance);
+        VERIFY_NEAR(fold(f.angle - (turn - a), 90), 0, scale < 100 ? 0.3 : 0.1);
         const bool across = std::fabs(std::fmod(std::fabs(a), 180.0) - 90) < 45;
         VERIFY_NEAR(across ? f.height : f.width, 3.2 * scale, 0.1 * scale);
         VERIFY_NEAR(across ? f.width : f.height, 1.6 * scale, 0.1 * scale);
-        // The part's centre against the nozzle, at the frame's scale: the
-        // miss turned with the nozzle; the camera looks up, so machine Y runs
-        // down the picture's rows.
-        const QPointF miss0(-pickMiss.y(), pickMiss.x()); // part minus nozzle at A = 0
-        const QPointF offset = turned(miss0, -a);
+        // The part minus the nozzle at the pick, turned with the nozzle from
+        // the pick to A; the camera looks up, so machine Y runs down the
+        // picture's rows.
+        const QPointF offset = turned(error - miss, -90 - a);
         VERIFY_NEAR(f.x / scale, offset.x(), 0.01);
         VERIFY_NEAR(f.y / scale, offset.y(), 0.01);
     }
