@@ -295,9 +295,6 @@ private slots:
     void modeNumbers()
     {
         QCOMPARE(CameraWorker::modeNumber("", 7), 0);
-        QCOMPARE(CameraWorker::modeNumber("scan", 0), 3);
-        QCOMPARE(CameraWorker::modeNumber("circle", 0), 4);
-        QCOMPARE(CameraWorker::modeNumber("template", 0), 14);
         QCOMPARE(CameraWorker::modeNumber("unknown", 6), 6);
     }
 
