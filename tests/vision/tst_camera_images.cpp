@@ -7,7 +7,6 @@
 #include "vision/MatImage.h"
 #include "vision/PhotoClipper.h"
 
-#include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
 #include <QSignalSpy>

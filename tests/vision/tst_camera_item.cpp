@@ -1,6 +1,5 @@
 // The camera item on its own: property rules, result slots, image provider,
 // painting, and the frame pipeline of its two threads on a simulated camera.
-#include "vision/CameraCapture.h"
 #include "vision/CameraItem.h"
 #include "vision/CameraWorker.h"
 #include "vision/SimulatedStage.h"

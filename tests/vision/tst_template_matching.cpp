@@ -3,7 +3,6 @@
 #include "Near.h"
 #include "SyntheticFrames.h"
 
-#include "vision/MatImage.h"
 #include "vision/Recognition.h"
 #include "vision/TemplateMatcher.h"
 

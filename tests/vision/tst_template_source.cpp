@@ -5,7 +5,6 @@
 
 #include <QBuffer>
 #include <QFile>
-#include <QGuiApplication>
 #include <QImage>
 #include <QQuickImageProvider>
 #include <QTemporaryDir>
