@@ -208,7 +208,6 @@ private slots:
         QVERIFY(out.empty());
     }
 
-    // ---- work field
     void fieldFileRoundTrip()
     {
         QTemporaryDir dir;

@@ -22,7 +22,7 @@ QImage field(int w, int h, QColor colour)
     return image;
 }
 
-// A photo with a distinct colour in each quadrant and a white dot.
+// A photo with a distinct colour in each quadrant.
 QImage quadrants(int w, int h)
 {
     QImage image(w, h, QImage::Format_RGB32);
@@ -47,7 +47,6 @@ class TestCameraImages : public QObject
     Q_OBJECT
 
 private slots:
-    // ---- board scan
     // A 20 x 10 mm board in 5 x 5 mm fields seen at 20 px/mm, visited in a
     // serpentine: every field lands at its place of the 600 dpi picture.
     void boardScanComposesAt600Dpi()
@@ -149,7 +148,6 @@ private slots:
         QVERIFY(!scan.addField(field(10, 10, Qt::red), 0, 0));
     }
 
-    // ---- photo clips
     // The corners of a clip of a photo with a colour in each quadrant. Turned
     // by 90°, the photo is rotated by -90° (counter-clockwise), so its
     // right-hand quadrants come to the top. The corner that centres a clip on
@@ -194,7 +192,6 @@ private slots:
         QCOMPARE(qGray(outside.pixel(1, 1)), 0);
     }
 
-    // ---- camera lists
     void cameraListSkipsMetadataNodes()
     {
         const QStringList listing{"/dev/v4l/by-path/pci-0000:00:14.0-usb-0:1:1.0-video-index0\n",
@@ -237,7 +234,6 @@ private slots:
         QCOMPARE(CameraListing::modesFromFormats(QString()), QStringList());
     }
 
-    // ---- matrices and images
     void imageToMatrix_data()
     {
         QTest::addColumn<int>("format");
@@ -279,7 +275,6 @@ private slots:
         QVERIFY(MatImage::toMat(field(4, 4, Qt::red).convertToFormat(QImage::Format_RGB16), true).empty());
     }
 
-    // ---- the processing object's shown image and photo
     void searchAndShownAreas()
     {
         QCOMPARE(CameraWorker::searchArea(640, 480, 50), cv::Rect(160, 120, 320, 240));

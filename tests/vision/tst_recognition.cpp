@@ -59,7 +59,6 @@ class TestRecognition : public QObject
     Q_OBJECT
 
 private slots:
-    // ---- helpers
     void rectangleAnglesFollowOneConvention_data()
     {
         QTest::addColumn<double>("angle");
@@ -83,7 +82,6 @@ private slots:
         VERIFY_NEAR(Recognition::fold(longAngle - angle, 90), 0, 0.5);
     }
 
-    // ---- round marks and holes
     void roundMark_data()
     {
         QTest::addColumn<int>("kind");
@@ -198,7 +196,6 @@ private slots:
         QCOMPARE(MarkFinder().find(area, MarkFinder::Circle, p).found, found);
     }
 
-    // ---- square marks
     void squareMark_data()
     {
         QTest::addColumn<cv::Point2d>("centre");
@@ -268,7 +265,6 @@ private slots:
         QVERIFY(ComponentFinder().find(copy, ComponentFinder::Element, markParams(20)).tooManyContours);
     }
 
-    // ---- components lying in view
     void placerContours()
     {
         Canvas c(640, 480, 20);
@@ -301,7 +297,6 @@ private slots:
         QCOMPARE(r.x, r.centersX.last());
     }
 
-    // ---- components on the nozzle
     void element_data()
     {
         QTest::addColumn<cv::Point2d>("centre");
