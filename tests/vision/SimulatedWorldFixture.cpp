@@ -8,16 +8,6 @@
 
 namespace Sim {
 
-SimulatedStage::Position at(double x, double y, double z, double a)
-{
-    SimulatedStage::Position p;
-    p.x = x;
-    p.y = y;
-    p.z = z;
-    p.a = a;
-    return p;
-}
-
 QVariantList point(double x, double y) { return {x, y}; }
 
 QVariantList points(const QVector<QPointF> &list)

@@ -19,7 +19,10 @@ namespace Sim {
 constexpr double kPpm = SimulatedScene::kPixelsPerMm;
 constexpr double kTravel = 40;
 
-SimulatedStage::Position at(double x, double y, double z = 0, double a = 0);
+inline SimulatedStage::Position at(double x, double y, double z = 0, double a = 0)
+{
+    return SimulatedStage::Position{x, y, z, a};
+}
 inline SimulatedStage::Position at(const QPointF &p, double z = 0, double a = 0) { return at(p.x(), p.y(), z, a); }
 QVariantList point(double x, double y);
 inline QVariantList point(const QPointF &p) { return point(p.x(), p.y()); }

@@ -1,5 +1,6 @@
 // The simulated camera: its scenes, and frames through the real capture code.
 #include "Near.h"
+#include "SimulatedWorldFixture.h"
 #include "vision/CameraCapture.h"
 #include "vision/SimulatedDevice.h"
 #include "vision/SimulatedScene.h"
@@ -13,16 +14,9 @@
 #include <opencv2/imgcodecs.hpp>
 #include <opencv2/imgproc.hpp>
 
-namespace {
+using Sim::at;
 
-SimulatedStage::Position at(double x, double y, double a = 0)
-{
-    SimulatedStage::Position p;
-    p.x = x;
-    p.y = y;
-    p.a = a;
-    return p;
-}
+namespace {
 
 // Centre of the bright pixels (above a level) of a frame.
 cv::Point2d brightCentre(const cv::Mat &bgr, int level)
