@@ -78,10 +78,9 @@ struct RecognitionSettings {
 };
 
 Recognised recogniseFrame(const cv::Mat &frame, const RecognitionSettings &settings);
-// A part on the nozzle ("element") of width x height mm at `ppm` pixels per mm.
-Recognised recogniseElement(const cv::Mat &frame, double width, double height, double ppm);
 // The component camera's frame (1280 x 960) with the nozzle at A, recognised
-// as a part of width x height mm.
+// as a part on the nozzle ("element") of width x height mm at `ppm` pixels
+// per mm.
 Recognised recogniseHeld(double a, double width, double height, double ppm);
 
 } // namespace Sim
