@@ -603,8 +603,8 @@ private slots:
         }
     }
 
-    // Feeder descriptions, loose feeders and RLC values among them, that the
-    // world refuses or leaves out.
+    // Feeder descriptions, loose feeders, tapes and RLC values among them,
+    // that the world refuses or leaves out.
     void descriptions_data()
     {
         QTest::addColumn<int>("feeder");
@@ -629,6 +629,29 @@ private slots:
         QTest::newRow("no placer: left out") << 2 << "placer" << QVariant(QVariantList()) << true << 2;
         QTest::newRow("placer window of no size: left out")
             << 2 << "placer" << QVariant(QVariantList{QVariant(QVariantList{300, 100, 0, 24})}) << true << 2;
+        // The tape of the tape feeder: an 8 mm tape, and what is wrong with one.
+        const QVariantMap tape{{"pick", point(60, 20)},
+                               {"alongY", true},
+                               {"holeOffset", 3.5},
+                               {"holeSide", -1},
+                               {"width", 8}};
+        const auto tapeWith = [&tape](const QString &key, const QVariant &value) {
+            QVariantMap m = tape;
+            m[key] = value;
+            return QVariant(m);
+        };
+        QVariantMap noPick = tape;
+        noPick.remove("pick");
+        QTest::newRow("8 mm tape") << 1 << "tape" << QVariant(tape) << true << 3;
+        QTest::newRow("tape holes on no side")
+            << 1 << "tape" << tapeWith("holeSide", 0) << false << 0;
+        QTest::newRow("tape holes beyond the tape")
+            << 1 << "tape" << tapeWith("holeOffset", 6.25) << false << 0;
+        QTest::newRow("tape holes on the pockets")
+            << 1 << "tape" << tapeWith("holeOffset", 0) << false << 0;
+        QTest::newRow("tape without a pick point") << 1 << "tape" << QVariant(noPick) << false << 0;
+        QTest::newRow("tape width not a number")
+            << 1 << "tape" << tapeWith("width", "wide") << false << 0;
     }
     void descriptions()
     {
@@ -646,6 +669,7 @@ private slots:
             QCOMPARE(w.feeders.at(0).rlcMode, 'R');
             QCOMPARE(w.feeders.at(0).rlcValue, 4700.0);
             QCOMPARE(w.feeders.at(1).rlcMode, char(0));
+            QCOMPARE(w.feeders.at(1).tape.present, key == QLatin1String("tape"));
             QCOMPARE(w.feeders.at(2).parts.size(), 3);
             QCOMPARE(w.feeders.at(2).placer.at(1), QRectF(324, 88, 32, 24));
             // Read back as given.

@@ -232,40 +232,6 @@ private slots:
         QVERIFY(!SimulatedWorld::setTapeOffset(bank, index, dx, dy));
         QCOMPARE(SimulatedWorld::current().toVariant(), before);
     }
-
-    void tapeDescriptions_data()
-    {
-        QTest::addColumn<QVariantMap>("tape");
-        QTest::addColumn<bool>("accepted");
-        const QVariantMap good{{"pick", point(60, 20)}, {"alongY", true}, {"holeOffset", 3.5}, {"holeSide", -1},
-                               {"width", 8}};
-        const auto with = [&good](const QString &key, const QVariant &value) {
-            QVariantMap m = good;
-            m[key] = value;
-            return m;
-        };
-        QTest::newRow("8 mm tape") << good << true;
-        QTest::newRow("holes on no side") << with("holeSide", 0) << false;
-        QTest::newRow("holes beyond the tape") << with("holeOffset", 6.25) << false;
-        QTest::newRow("holes on the pockets") << with("holeOffset", 0) << false;
-        QVariantMap m = good;
-        m.remove("pick");
-        QTest::newRow("no pick point") << m << false;
-        QTest::newRow("width not a number") << with("width", "wide") << false;
-    }
-    void tapeDescriptions()
-    {
-        QFETCH(QVariantMap, tape);
-        QFETCH(bool, accepted);
-        QVariantMap f = tapeFeeder("B", 0, QPointF(60, 20), 3.5, 8);
-        f["tape"] = tape;
-        SimulatedWorld w;
-        QString error;
-        QCOMPARE(SimulatedWorld::fromVariant(QVariantMap{{"feeders", QVariantList{f}}}, &w, &error), accepted);
-        QCOMPARE(error.isEmpty(), accepted);
-        if (accepted)
-            QVERIFY(w.feeders.at(0).tape.present);
-    }
 };
 
 QTEST_MAIN(TestSimulatedTape)
