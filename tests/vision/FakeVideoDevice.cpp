@@ -5,9 +5,8 @@
 
 static constexpr int kFakeFd = 77;
 
-int FakeVideoDevice::checkDevice(const QString &path)
+int FakeVideoDevice::checkDevice(const QString &)
 {
-    Q_UNUSED(path)
     if (m_state->unplugged) {
         errno = ENOENT;
         return -1;
@@ -19,9 +18,8 @@ int FakeVideoDevice::checkDevice(const QString &path)
     return 0;
 }
 
-int FakeVideoDevice::open(const QString &path)
+int FakeVideoDevice::open(const QString &)
 {
-    Q_UNUSED(path)
     ++m_state->opens;
     ++m_state->openFds;
     return kFakeFd;
@@ -153,17 +151,14 @@ void *FakeVideoDevice::mmap(std::size_t length, int fd, std::int64_t offset)
     return m_buffers[index].data();
 }
 
-int FakeVideoDevice::munmap(void *start, std::size_t length)
+int FakeVideoDevice::munmap(void *, std::size_t)
 {
-    Q_UNUSED(start)
-    Q_UNUSED(length)
     --m_state->mapped;
     return 0;
 }
 
-int FakeVideoDevice::waitReadable(int fd, int timeoutMs)
+int FakeVideoDevice::waitReadable(int fd, int)
 {
-    Q_UNUSED(timeoutMs)
     if (fd != kFakeFd) {
         errno = EBADF;
         return -1;

@@ -8,16 +8,6 @@
 
 namespace Sim {
 
-SimulatedStage::Position at(double x, double y, double z, double a)
-{
-    SimulatedStage::Position p;
-    p.x = x;
-    p.y = y;
-    p.z = z;
-    p.a = a;
-    return p;
-}
-
 QVariantList point(double x, double y) { return {x, y}; }
 
 QVariantList points(const QVector<QPointF> &list)
@@ -158,7 +148,7 @@ Recognised recogniseFrame(const cv::Mat &frame, const RecognitionSettings &s)
     return r;
 }
 
-Recognised recogniseElement(const cv::Mat &frame, double width, double height, double ppm)
+Recognised recogniseHeld(double a, double width, double height, double ppm)
 {
     RecognitionSettings settings;
     settings.mode = QStringLiteral("element");
@@ -166,13 +156,8 @@ Recognised recogniseElement(const cv::Mat &frame, double width, double height, d
     settings.targetSize = width * ppm;
     settings.targetSize2 = height * ppm;
     settings.roiPercent = 80;
+    const cv::Mat frame = render(QStringLiteral("sim:component"), at(0, 0, kTravel, a), 1280, 960);
     return recogniseFrame(frame, settings);
-}
-
-Recognised recogniseHeld(double a, double width, double height, double ppm)
-{
-    return recogniseElement(render(QStringLiteral("sim:component"), at(0, 0, kTravel, a), 1280, 960), width, height,
-                            ppm);
 }
 
 } // namespace Sim

@@ -19,7 +19,10 @@ namespace Sim {
 constexpr double kPpm = SimulatedScene::kPixelsPerMm;
 constexpr double kTravel = 40;
 
-SimulatedStage::Position at(double x, double y, double z = 0, double a = 0);
+inline SimulatedStage::Position at(double x, double y, double z = 0, double a = 0)
+{
+    return SimulatedStage::Position{x, y, z, a};
+}
 inline SimulatedStage::Position at(const QPointF &p, double z = 0, double a = 0) { return at(p.x(), p.y(), z, a); }
 QVariantList point(double x, double y);
 inline QVariantList point(const QPointF &p) { return point(p.x(), p.y()); }
@@ -75,10 +78,9 @@ struct RecognitionSettings {
 };
 
 Recognised recogniseFrame(const cv::Mat &frame, const RecognitionSettings &settings);
-// A part on the nozzle ("element") of width x height mm at `ppm` pixels per mm.
-Recognised recogniseElement(const cv::Mat &frame, double width, double height, double ppm);
 // The component camera's frame (1280 x 960) with the nozzle at A, recognised
-// as a part of width x height mm.
+// as a part on the nozzle ("element") of width x height mm at `ppm` pixels
+// per mm.
 Recognised recogniseHeld(double a, double width, double height, double ppm);
 
 } // namespace Sim

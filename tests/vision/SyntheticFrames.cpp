@@ -32,12 +32,6 @@ void Canvas::disc(cv::Point2d centre, double radius, int grey)
                cv::LINE_8, shiftBits);
 }
 
-void Canvas::ring(cv::Point2d centre, double radius, double thickness, int grey)
-{
-    cv::circle(big, toBig(centre), int(std::lround(radius * scale * (1 << shiftBits))), cv::Scalar(grey),
-               int(std::lround(thickness * scale)), cv::LINE_8, shiftBits);
-}
-
 void Canvas::rect(cv::Point2d centre, cv::Size2d s, double angleDeg, int grey)
 {
     std::vector<cv::Point2d> points = {along(centre, angleDeg, -s.width / 2, -s.height / 2),

@@ -20,7 +20,6 @@ struct Canvas
     cv::Size size;
 
     void disc(cv::Point2d centre, double radius, int grey);
-    void ring(cv::Point2d centre, double radius, double thickness, int grey);
     void rect(cv::Point2d centre, cv::Size2d size, double angleDeg, int grey);
     void polygon(const std::vector<cv::Point2d> &points, int grey);
     // The final frame.

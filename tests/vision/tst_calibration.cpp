@@ -1,5 +1,6 @@
 // Lens calibration from circle-grid views rendered through a known camera,
 // and the work-field grid: its file and correction table.
+#include "Near.h"
 #include "vision/FieldCalibration.h"
 #include "vision/LensCalibration.h"
 
@@ -137,8 +138,8 @@ private slots:
         QCOMPARE(m.at<double>(1, 2), (height - 1) / 2.0);
         const cv::Mat &d = lens.distCoeffs();
         QCOMPARE(d.rows * d.cols, 8);
-        QVERIFY2(std::fabs(d.at<double>(0) - truth.dist.at<double>(0)) < 0.02, qPrintable(QString::number(d.at<double>(0))));
-        QVERIFY2(std::fabs(d.at<double>(1) - truth.dist.at<double>(1)) < 0.05, qPrintable(QString::number(d.at<double>(1))));
+        VERIFY_NEAR(d.at<double>(0), truth.dist.at<double>(0), 0.02);
+        VERIFY_NEAR(d.at<double>(1), truth.dist.at<double>(1), 0.05);
 
         // Distorted points map back to where the true model puts them.
         std::vector<cv::Point2f> distorted;
@@ -182,7 +183,7 @@ private slots:
         cv::resize(view, half, {width / 2, height / 2});
         QVERIFY(loaded.undistort(half, &a));
         QCOMPARE(loaded.mapSize(), cv::Size(width / 2, height / 2));
-        QVERIFY(std::fabs(loaded.cameraMatrix().at<double>(0, 0) - m.at<double>(0, 0) / 2) < 1e-9);
+        VERIFY_NEAR(loaded.cameraMatrix().at<double>(0, 0), m.at<double>(0, 0) / 2, 1e-9);
     }
 
     void invalidCalibrations_data()
@@ -207,7 +208,6 @@ private slots:
         QVERIFY(out.empty());
     }
 
-    // ---- work field
     void fieldFileRoundTrip()
     {
         QTemporaryDir dir;
@@ -286,11 +286,11 @@ private slots:
         QCOMPARE(t.size(), 300);
         QCOMPARE(t[0].size(), 500);
         for (QPoint p : {QPoint(30, 40), QPoint(77, 91), QPoint(330, 200), QPoint(211, 150)}) {
-            QVERIFY(std::fabs(t[p.y()][p.x()].x() - dx(p.x(), p.y())) < 1e-9);
-            QVERIFY(std::fabs(t[p.y()][p.x()].y() - dy(p.x(), p.y())) < 1e-9);
+            VERIFY_NEAR(t[p.y()][p.x()].x(), dx(p.x(), p.y()), 1e-9);
+            VERIFY_NEAR(t[p.y()][p.x()].y(), dy(p.x(), p.y()), 1e-9);
         }
         // 15 mm left of the grid: the value at its edge; 25 mm: none.
-        QVERIFY(std::fabs(t[100][15].x() - dx(30, 100)) < 1e-9);
+        VERIFY_NEAR(t[100][15].x(), dx(30, 100), 1e-9);
         QCOMPARE(t[100][5], QPointF(0, 0));
         QCOMPARE(t[299][100], QPointF(0, 0)); // 59 mm below the last row
         QCOMPARE(t[215][100].y(), dy(100, 0)); // 15 mm below: edge value
@@ -303,9 +303,9 @@ private slots:
         cal.yCount = 1;
         cal.points = {{0, 0, 0.3, 0.4}, {10, 0, 9.9, 0}};
         const auto st = cal.stats();
-        QVERIFY(std::fabs(st.dXAvg - 0.2) < 1e-12);
-        QVERIFY(std::fabs(st.dYAvg - 0.2) < 1e-12);
-        QVERIFY(std::fabs(st.dRAvg - 0.3) < 1e-12);
+        VERIFY_NEAR(st.dXAvg, 0.2, 1e-12);
+        VERIFY_NEAR(st.dYAvg, 0.2, 1e-12);
+        VERIFY_NEAR(st.dRAvg, 0.3, 1e-12);
         QCOMPARE(cal.rowAngles().size(), 1);
         QVERIFY(!cal.errorPicture().isNull());
     }

@@ -1,12 +1,12 @@
 // Pictures around the cameras: board scan, photo clips, camera lists, image
 // conversions and the shown image of the processing object.
+#include "Near.h"
 #include "vision/BoardScan.h"
 #include "vision/CameraListing.h"
 #include "vision/CameraWorker.h"
 #include "vision/MatImage.h"
 #include "vision/PhotoClipper.h"
 
-#include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
 #include <QSignalSpy>
@@ -22,7 +22,7 @@ QImage field(int w, int h, QColor colour)
     return image;
 }
 
-// A photo with a distinct colour in each quadrant and a white dot.
+// A photo with a distinct colour in each quadrant.
 QImage quadrants(int w, int h)
 {
     QImage image(w, h, QImage::Format_RGB32);
@@ -47,7 +47,6 @@ class TestCameraImages : public QObject
     Q_OBJECT
 
 private slots:
-    // ---- board scan
     // A 20 x 10 mm board in 5 x 5 mm fields seen at 20 px/mm, visited in a
     // serpentine: every field lands at its place of the 600 dpi picture.
     void boardScanComposesAt600Dpi()
@@ -97,11 +96,12 @@ private slots:
                 }
             }
         }
-        QVERIFY(std::abs(white - expected.width() * expected.height()) < expected.width() * 2 + expected.height() * 2);
-        QVERIFY(std::abs(bounds.left() - expected.left()) <= 1);
-        QVERIFY(std::abs(bounds.top() - expected.top()) <= 1);
-        QVERIFY(std::abs(bounds.right() + 1 - expected.right()) <= 1);
-        QVERIFY(std::abs(bounds.bottom() + 1 - expected.bottom()) <= 1);
+        VERIFY_NEAR(white, expected.width() * expected.height(),
+                    expected.width() * 2 + expected.height() * 2);
+        VERIFY_WITHIN(bounds.left(), expected.left(), 1);
+        VERIFY_WITHIN(bounds.top(), expected.top(), 1);
+        VERIFY_WITHIN(bounds.right(), expected.right() - 1, 1);
+        VERIFY_WITHIN(bounds.bottom(), expected.bottom() - 1, 1);
     }
 
     void boardScanSavesPng()
@@ -148,7 +148,6 @@ private slots:
         QVERIFY(!scan.addField(field(10, 10, Qt::red), 0, 0));
     }
 
-    // ---- photo clips
     // The corners of a clip of a photo with a colour in each quadrant. Turned
     // by 90°, the photo is rotated by -90° (counter-clockwise), so its
     // right-hand quadrants come to the top. The corner that centres a clip on
@@ -193,7 +192,6 @@ private slots:
         QCOMPARE(qGray(outside.pixel(1, 1)), 0);
     }
 
-    // ---- camera lists
     void cameraListSkipsMetadataNodes()
     {
         const QStringList listing{"/dev/v4l/by-path/pci-0000:00:14.0-usb-0:1:1.0-video-index0\n",
@@ -236,7 +234,6 @@ private slots:
         QCOMPARE(CameraListing::modesFromFormats(QString()), QStringList());
     }
 
-    // ---- matrices and images
     void imageToMatrix_data()
     {
         QTest::addColumn<int>("format");
@@ -278,7 +275,6 @@ private slots:
         QVERIFY(MatImage::toMat(field(4, 4, Qt::red).convertToFormat(QImage::Format_RGB16), true).empty());
     }
 
-    // ---- the processing object's shown image and photo
     void searchAndShownAreas()
     {
         QCOMPARE(CameraWorker::searchArea(640, 480, 50), cv::Rect(160, 120, 320, 240));
@@ -293,9 +289,6 @@ private slots:
     void modeNumbers()
     {
         QCOMPARE(CameraWorker::modeNumber("", 7), 0);
-        QCOMPARE(CameraWorker::modeNumber("scan", 0), 3);
-        QCOMPARE(CameraWorker::modeNumber("circle", 0), 4);
-        QCOMPARE(CameraWorker::modeNumber("template", 0), 14);
         QCOMPARE(CameraWorker::modeNumber("unknown", 6), 6);
     }
 
@@ -334,7 +327,7 @@ private slots:
         if (colour)
             QCOMPARE(topLeft, qRgb(200, 100, 10));
         else
-            QVERIFY(std::abs(qRed(topLeft) - qGray(200, 100, 10)) <= 2);
+            VERIFY_WITHIN(qRed(topLeft), qGray(200, 100, 10), 2);
         // The bottom right quarter is black in every case.
         QCOMPARE(qGray(shown.pixel(shown.width() - 1, shown.height() - 1)), 0);
     }

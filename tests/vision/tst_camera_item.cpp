@@ -1,6 +1,5 @@
 // The camera item on its own: property rules, result slots, image provider,
 // painting, and the frame pipeline of its two threads on a simulated camera.
-#include "vision/CameraCapture.h"
 #include "vision/CameraItem.h"
 #include "vision/CameraWorker.h"
 #include "vision/SimulatedStage.h"
@@ -79,23 +78,11 @@ private slots:
         item.setSize(1280, 720);
         QCOMPARE(w.count(), 0);
         QCOMPARE(h.count(), 1);
-        item.setOpened(true);
-        QVERIFY(item.opened());
-    }
-
-    void providerIds()
-    {
-        CameraItem item;
-        QSize size;
-        const QImage other = item.requestImage(QStringLiteral("invalid"), &size, QSize());
-        QCOMPARE(other.size(), QSize(1, 1));
-        QCOMPARE(size, QSize(1, 1));
-        QCOMPARE(item.requestImage(QStringLiteral("photo"), &size, QSize()).size(), QSize(1, 1));
     }
 
     // Once it has a device name, the item serves its pictures to the QML
-    // engine under its object name; the engine's provider outlives the item
-    // safely.
+    // engine under its object name, a blank pixel for anything it has not;
+    // the engine's provider outlives the item safely.
     void registeredAsImageProvider()
     {
         qmlRegisterType<CameraItem>("OpenCV", 1, 0, "Camera");
@@ -111,6 +98,8 @@ private slots:
         QVERIFY(!engine.imageProvider("camB"));
         auto *provider = static_cast<QQuickImageProvider *>(engine.imageProvider("camA"));
         QSize size;
+        QCOMPARE(provider->requestImage("invalid", &size, QSize()).size(), QSize(1, 1));
+        QCOMPARE(size, QSize(1, 1));
         QCOMPARE(provider->requestImage("photo", &size, QSize()).size(), QSize(1, 1));
         root.reset();
         QCOMPARE(provider->requestImage("photo", &size, QSize()).size(), QSize(1, 1));

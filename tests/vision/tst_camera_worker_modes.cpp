@@ -1,5 +1,6 @@
 // The camera worker running the recognition modes on frames: the signals it
 // sends, what it shows, the search areas, calibration frames and templates.
+#include "Near.h"
 #include "SyntheticFrames.h"
 
 #include "vision/CameraWorker.h"
@@ -62,8 +63,8 @@ private slots:
         w.processMat(markFrame({333.3, 228.6}), true);
         QCOMPARE(obj.size(), 1);
         QCOMPARE(obj[0][0].toBool(), true);
-        QVERIFY(std::fabs(obj[0][1].toDouble() - 13.3) < 0.1);
-        QVERIFY(std::fabs(obj[0][2].toDouble() + 11.4) < 0.1);
+        VERIFY_NEAR(obj[0][1].toDouble(), 13.3, 0.1);
+        VERIFY_NEAR(obj[0][2].toDouble(), -11.4, 0.1);
         QCOMPARE(coeff.size(), 0); // nothing matched, 0 as before
         // The mark outside the search area is not seen.
         w.processMat(markFrame({100, 100}), true);
@@ -99,7 +100,7 @@ private slots:
         if (viewType == 2)
             QCOMPARE(edge, 255);
         else
-            QVERIFY(edge > 60 && edge < 200);
+            VERIFY_NEAR(edge, 130, 70);
     }
 
     void tooManyContoursFlag()
@@ -165,22 +166,26 @@ private slots:
         w.processMat(c.frame(), false);
         QCOMPARE(obj.size(), 1);
         QCOMPARE(obj[0][0].toBool(), true);
-        QVERIFY(std::fabs(obj[0][1].toDouble() - 5.5) < 0.1);
-        QVERIFY(std::fabs(obj[0][2].toDouble() + 3.75) < 0.1);
-        QVERIFY(std::fabs(obj[0][3].toDouble() - (-8 + 1)) < 0.1);
-        QVERIFY(std::fabs(obj[0][4].toDouble() - 160) < 2);
+        VERIFY_NEAR(obj[0][1].toDouble(), 5.5, 0.1);
+        VERIFY_NEAR(obj[0][2].toDouble(), -3.75, 0.1);
+        VERIFY_NEAR(obj[0][3].toDouble(), -8 + 1, 0.1);
+        VERIFY_NEAR(obj[0][4].toDouble(), 160, 2);
         QCOMPARE(ex.size(), 1);
-        QVERIFY(std::fabs(ex[0][0].toDouble() + 8) < 0.1);
+        VERIFY_NEAR(ex[0][0].toDouble(), -8, 0.1);
     }
 
     // Capturing calibration views: each capture returns to "calib1"; a
-    // mode change discards what was collected.
-    void calibrationFramesDiscardedOnModeChange()
+    // mode change discards what was collected. Nine views of the same flat
+    // grid cannot be a calibration: the ninth ends the mode either way and
+    // clears the views.
+    void calibrationFrames()
     {
         CameraWorker w;
+        w.getSize(640, 480);
         QSignalSpy captured(&w, &CameraWorker::calFramesCapturedSend);
         QSignalSpy calMode(&w, &CameraWorker::sendCalMode);
         QSignalSpy blink(&w, &CameraWorker::sendBlink);
+        QSignalSpy accepted(&w, &CameraWorker::calibrationIsAcceptedSend);
         const cv::Mat grid = gridFrame();
         w.setMode("calib1");
         QCOMPARE(captured.size(), 0);
@@ -201,18 +206,6 @@ private slots:
         w.setMode("element");
         QCOMPARE(captured.last()[0].toInt(), 0);
         QCOMPARE(w.calibrationFrames(), 0);
-    }
-
-    // Nine views of the same flat grid cannot be a calibration: the ninth
-    // ends the mode either way and clears the views.
-    void ninthFrameRunsTheCalibration()
-    {
-        CameraWorker w;
-        w.getSize(640, 480);
-        QSignalSpy calMode(&w, &CameraWorker::sendCalMode);
-        QSignalSpy accepted(&w, &CameraWorker::calibrationIsAcceptedSend);
-        QSignalSpy captured(&w, &CameraWorker::calFramesCapturedSend);
-        const cv::Mat grid = gridFrame();
         for (int i = 0; i < 9; ++i) {
             w.setMode("calib2");
             w.processMat(grid, true);
@@ -292,9 +285,9 @@ private slots:
         w.setCompareImage(MatImage::toGreyImage(shown));
         w.processMat(frame, false);
         QCOMPARE(obj.last()[0].toBool(), true);
-        QVERIFY(std::fabs(obj.last()[1].toDouble() - 6) < 1);
-        QVERIFY(std::fabs(obj.last()[2].toDouble() + 5) < 1);
-        QVERIFY2(std::fabs(obj.last()[3].toDouble()) < 0.5, qPrintable(QString::number(obj.last()[3].toDouble())));
+        VERIFY_NEAR(obj.last()[1].toDouble(), 6, 1);
+        VERIFY_NEAR(obj.last()[2].toDouble(), -5, 1);
+        VERIFY_NEAR(obj.last()[3].toDouble(), 0, 0.5);
     }
 
     void placerTemplateCenterTooLarge()

@@ -1,4 +1,5 @@
 // Conversion of camera frames (YUYV and MJPEG) into packed BGR.
+#include "Near.h"
 #include "vision/FrameConverter.h"
 
 extern "C" {
@@ -11,17 +12,14 @@ extern "C" {
 
 namespace {
 
-struct Bgr {
-    int b, g, r;
-};
-
 // One YUYV group with the same chroma for both pixels.
 std::vector<std::uint8_t> group(int y0, int u, int y1, int v)
 {
     return {std::uint8_t(y0), std::uint8_t(u), std::uint8_t(y1), std::uint8_t(v)};
 }
 
-Bgr pixel(const std::vector<std::uint8_t> &bgr, int i)
+// Blue, green and red of pixel i.
+QVector<int> pixel(const std::vector<std::uint8_t> &bgr, int i)
 {
     return {bgr[3 * i], bgr[3 * i + 1], bgr[3 * i + 2]};
 }
@@ -57,34 +55,28 @@ private slots:
     void knownColours_data()
     {
         QTest::addColumn<bool>("mjpeg");
-        QTest::addColumn<int>("y");
-        QTest::addColumn<int>("u");
-        QTest::addColumn<int>("v");
-        QTest::addColumn<int>("b");
-        QTest::addColumn<int>("g");
-        QTest::addColumn<int>("r");
-        QTest::newRow("black") << false << 16 << 128 << 128 << 0 << 0 << 0;
-        QTest::newRow("white") << false << 235 << 128 << 128 << 255 << 255 << 255;
-        QTest::newRow("below black clamps") << false << 0 << 128 << 128 << 0 << 0 << 0;
-        QTest::newRow("above white clamps") << false << 255 << 128 << 128 << 255 << 255 << 255;
-        QTest::newRow("red") << false << 81 << 90 << 240 << 0 << 0 << 255;
-        QTest::newRow("green") << false << 145 << 54 << 34 << 0 << 255 << 0;
-        QTest::newRow("blue") << false << 41 << 240 << 110 << 255 << 0 << 0;
-        QTest::newRow("mid grey") << false << 126 << 128 << 128 << 128 << 128 << 128;
-        QTest::newRow("MJPEG black") << true << 16 << 128 << 128 << 0 << 0 << 0;
-        QTest::newRow("MJPEG grey") << true << 128 << 128 << 128 << 112 << 112 << 112;
-        QTest::newRow("MJPEG red") << true << 81 << 90 << 240 << 0 << 0 << 222;
-        QTest::newRow("MJPEG blue") << true << 41 << 240 << 110 << 223 << 0 << 0;
+        QTest::addColumn<QVector<int>>("yuv");
+        QTest::addColumn<QVector<int>>("bgr");
+        using V = QVector<int>;
+        QTest::newRow("black") << false << V{16, 128, 128} << V{0, 0, 0};
+        QTest::newRow("white") << false << V{235, 128, 128} << V{255, 255, 255};
+        QTest::newRow("below black clamps") << false << V{0, 128, 128} << V{0, 0, 0};
+        QTest::newRow("above white clamps") << false << V{255, 128, 128} << V{255, 255, 255};
+        QTest::newRow("red") << false << V{81, 90, 240} << V{0, 0, 255};
+        QTest::newRow("green") << false << V{145, 54, 34} << V{0, 255, 0};
+        QTest::newRow("blue") << false << V{41, 240, 110} << V{255, 0, 0};
+        QTest::newRow("mid grey") << false << V{126, 128, 128} << V{128, 128, 128};
+        QTest::newRow("MJPEG black") << true << V{16, 128, 128} << V{0, 0, 0};
+        QTest::newRow("MJPEG grey") << true << V{128, 128, 128} << V{112, 112, 112};
+        QTest::newRow("MJPEG red") << true << V{81, 90, 240} << V{0, 0, 222};
+        QTest::newRow("MJPEG blue") << true << V{41, 240, 110} << V{223, 0, 0};
     }
     void knownColours()
     {
         QFETCH(bool, mjpeg);
-        QFETCH(int, y);
-        QFETCH(int, u);
-        QFETCH(int, v);
-        QFETCH(int, b);
-        QFETCH(int, g);
-        QFETCH(int, r);
+        QFETCH(QVector<int>, yuv);
+        QFETCH(QVector<int>, bgr);
+        const int y = yuv[0], u = yuv[1], v = yuv[2];
         const int w = 64, h = 48;
         std::vector<std::uint8_t> dst(std::size_t(w) * h * 3, 7);
         std::vector<int> shown{0, 1};
@@ -101,9 +93,10 @@ private slots:
         // JPEG is lossy: a flat plane comes back within a few levels.
         const int near = mjpeg ? 3 : 1;
         for (int i : shown) {
-            const Bgr p = pixel(dst, i);
-            QVERIFY2(std::abs(p.b - b) <= near && std::abs(p.g - g) <= near && std::abs(p.r - r) <= near,
-                     qPrintable(QStringLiteral("pixel %1: %2 %3 %4").arg(i).arg(p.b).arg(p.g).arg(p.r)));
+            const QVector<int> p = pixel(dst, i);
+            VERIFY_WITHIN(p[0], bgr[0], near);
+            VERIFY_WITHIN(p[1], bgr[1], near);
+            VERIFY_WITHIN(p[2], bgr[2], near);
         }
     }
 
@@ -215,10 +208,10 @@ private slots:
         FrameConverter converter;
         QVERIFY(converter.mjpegToBgr(jpeg.data(), jpeg.size(), w, h, dst.data(), dst.size()));
         for (int row : {0, h / 2, h - 1}) {
-            QVERIFY(pixel(dst, row * w + 2).g < 5);
-            QVERIFY(pixel(dst, row * w + w / 2 - 4).g < 5);
-            QVERIFY(pixel(dst, row * w + w / 2 + 4).g > 210);
-            QVERIFY(pixel(dst, row * w + w - 1).g > 210);
+            QVERIFY(pixel(dst, row * w + 2)[1] < 5);
+            QVERIFY(pixel(dst, row * w + w / 2 - 4)[1] < 5);
+            QVERIFY(pixel(dst, row * w + w / 2 + 4)[1] > 210);
+            QVERIFY(pixel(dst, row * w + w - 1)[1] > 210);
         }
     }
 

@@ -1,5 +1,6 @@
 // Recognition on real camera frames, against the ground truth stated with
 // the pictures (measured values: about +-2 px).
+#include "Near.h"
 #include "vision/ComponentFinder.h"
 #include "vision/MarkFinder.h"
 #include "vision/Recognition.h"
@@ -52,12 +53,11 @@ private slots:
         p.frameHeight = grey.rows;
         const RecognitionResult r = ComponentFinder().find(a, ComponentFinder::Element, p);
         QVERIFY(r.found);
-        QVERIFY2(std::fabs(r.x - (495.3 - 500)) < 2 && std::fabs(r.y - (552.0 - 500)) < 2,
-                 qPrintable(QString("%1 %2").arg(r.x).arg(r.y)));
-        const double longSide = std::max(r.sizeX, r.sizeY), shortSide = std::min(r.sizeX, r.sizeY);
-        QVERIFY2(std::fabs(longSide - 301.8) < 4 && std::fabs(shortSide - 292.5) < 4,
-                 qPrintable(QString("%1 %2").arg(r.sizeX).arg(r.sizeY)));
-        QVERIFY2(std::fabs(std::fabs(Recognition::fold(r.angle, 45)) - 35) < 10, qPrintable(QString::number(r.angle)));
+        VERIFY_NEAR(r.x, 495.3 - 500, 2);
+        VERIFY_NEAR(r.y, 552.0 - 500, 2);
+        VERIFY_NEAR(std::max(r.sizeX, r.sizeY), 301.8, 4);
+        VERIFY_NEAR(std::min(r.sizeX, r.sizeY), 292.5, 4);
+        VERIFY_NEAR(std::fabs(Recognition::fold(r.angle, 45)), 35, 10);
     }
 
     // SSOP-28 lying in a tray cell, axis-aligned.
@@ -71,12 +71,12 @@ private slots:
         p.param2 = 50;
         const RecognitionResult r = ComponentFinder().find(a, ComponentFinder::Element, p);
         QVERIFY(r.found);
-        QVERIFY2(std::fabs(r.x - (480.0 - 500)) < 2 && std::fabs(r.y - (461.0 - 500)) < 2,
-                 qPrintable(QString("%1 %2").arg(r.x).arg(r.y)));
-        QVERIFY2(std::fabs(r.sizeX - 566.2) < 4 && std::fabs(r.sizeY - 298.7) < 4,
-                 qPrintable(QString("%1 %2").arg(r.sizeX).arg(r.sizeY)));
+        VERIFY_NEAR(r.x, 480.0 - 500, 2);
+        VERIFY_NEAR(r.y, 461.0 - 500, 2);
+        VERIFY_NEAR(r.sizeX, 566.2, 4);
+        VERIFY_NEAR(r.sizeY, 298.7, 4);
         // The outline with the lead roots leans by up to 2 degrees.
-        QVERIFY2(std::fabs(r.angle) < 2.5, qPrintable(QString::number(r.angle)));
+        VERIFY_NEAR(r.angle, 0, 2.5);
     }
 
     void fiducials_data()
@@ -148,7 +148,8 @@ private slots:
         QVERIFY(r.found);
         // The part sat centred in the view before the move; the picture moved
         // against the camera.
-        QVERIFY2(std::fabs(std::fabs(r.x) - 14) <= 1 && std::fabs(r.y) <= 1, qPrintable(QString("%1 %2").arg(r.x).arg(r.y)));
+        VERIFY_WITHIN(std::fabs(r.x), 14, 1);
+        VERIFY_WITHIN(r.y, 0, 1);
     }
 };
 

@@ -1,6 +1,7 @@
 // Outline recognition on synthetic frames with exact ground truth: round
 // and square marks, components lying in view, components on the nozzle by
 // outline, pins and edge.
+#include "Near.h"
 #include "SyntheticFrames.h"
 
 #include "vision/CameraWorker.h"
@@ -58,7 +59,6 @@ class TestRecognition : public QObject
     Q_OBJECT
 
 private slots:
-    // ---- helpers
     void rectangleAnglesFollowOneConvention_data()
     {
         QTest::addColumn<double>("angle");
@@ -79,10 +79,9 @@ private slots:
         const cv::RotatedRect r = Recognition::minAreaRect(contours[0]);
         QVERIFY(r.angle >= -90 && r.angle < 0);
         const double longAngle = r.size.width >= r.size.height ? r.angle : r.angle + 90;
-        QVERIFY2(std::fabs(Recognition::fold(longAngle - angle, 90)) < 0.5, qPrintable(QString::number(longAngle)));
+        VERIFY_NEAR(Recognition::fold(longAngle - angle, 90), 0, 0.5);
     }
 
-    // ---- round marks and holes
     void roundMark_data()
     {
         QTest::addColumn<int>("kind");
@@ -115,8 +114,8 @@ private slots:
             finder.find(area, MarkFinder::Kind(kind), markParams(kind == MarkFinder::Hole ? 46 : 40));
         QVERIFY(!r.tooManyContours);
         QVERIFY(r.found);
-        QVERIFY2(std::fabs(r.x - (centre.x - 320)) < accuracy, qPrintable(QString::number(r.x - (centre.x - 320))));
-        QVERIFY2(std::fabs(r.y - (centre.y - 240)) < accuracy, qPrintable(QString::number(r.y - (centre.y - 240))));
+        VERIFY_NEAR(r.x, centre.x - 320, accuracy);
+        VERIFY_NEAR(r.y, centre.y - 240, accuracy);
         QCOMPARE(r.angle, 0.0);
         QCOMPARE(r.sizeX, 0.0);
     }
@@ -197,7 +196,6 @@ private slots:
         QCOMPARE(MarkFinder().find(area, MarkFinder::Circle, p).found, found);
     }
 
-    // ---- square marks
     void squareMark_data()
     {
         QTest::addColumn<cv::Point2d>("centre");
@@ -226,8 +224,8 @@ private slots:
         const RecognitionResult r = MarkFinder().find(area, MarkFinder::Square, p);
         QCOMPARE(r.found, found);
         if (found) {
-            QVERIFY(std::fabs(r.x - (centre.x - 320)) < 0.25);
-            QVERIFY(std::fabs(r.y - (centre.y - 240)) < 0.25);
+            VERIFY_NEAR(r.x, centre.x - 320, 0.25);
+            VERIFY_NEAR(r.y, centre.y - 240, 0.25);
         }
     }
 
@@ -267,7 +265,6 @@ private slots:
         QVERIFY(ComponentFinder().find(copy, ComponentFinder::Element, markParams(20)).tooManyContours);
     }
 
-    // ---- components lying in view
     void placerContours()
     {
         Canvas c(640, 480, 20);
@@ -292,8 +289,7 @@ private slots:
                 if (std::hypot(r.centersX[i] - (part.first.x - 320), r.centersY[i] - (part.first.y - 240)) < 0.25) {
                     matched = true;
                     // Parts of 60 x 30 px: the outline gives the angle to about half a degree.
-                    QVERIFY2(std::fabs(Recognition::fold(r.angles[i] - part.second, 90)) < 0.5,
-                             qPrintable(QString::number(r.angles[i])));
+                    VERIFY_NEAR(Recognition::fold(r.angles[i] - part.second, 90), 0, 0.5);
                 }
             }
             QVERIFY(matched);
@@ -301,7 +297,6 @@ private slots:
         QCOMPARE(r.x, r.centersX.last());
     }
 
-    // ---- components on the nozzle
     void element_data()
     {
         QTest::addColumn<cv::Point2d>("centre");
@@ -333,13 +328,13 @@ private slots:
         p.cameraAngle = 0.25;
         const RecognitionResult r = ComponentFinder().find(area, ComponentFinder::Element, p);
         QVERIFY(r.found);
-        QVERIFY2(std::fabs(r.x - (centre.x - 320)) < posAccuracy, qPrintable(QString::number(r.x - (centre.x - 320))));
-        QVERIFY2(std::fabs(r.y - (centre.y - 240)) < posAccuracy, qPrintable(QString::number(r.y - (centre.y - 240))));
-        QVERIFY2(std::fabs(r.angle - 0.25 - angle) < angleAccuracy, qPrintable(QString::number(r.angle)));
-        QVERIFY(std::fabs(r.sizeX - 200) < 2.5);
-        QVERIFY(std::fabs(r.sizeY - 100) < 2.5);
+        VERIFY_NEAR(r.x, centre.x - 320, posAccuracy);
+        VERIFY_NEAR(r.y, centre.y - 240, posAccuracy);
+        VERIFY_NEAR(r.angle, 0.25 + angle, angleAccuracy);
+        VERIFY_NEAR(r.sizeX, 200, 2.5);
+        VERIFY_NEAR(r.sizeY, 100, 2.5);
         QVERIFY(r.hasExAngle);
-        QVERIFY(std::fabs(Recognition::fold(r.exAngle - angle, 90)) < angleAccuracy);
+        VERIFY_NEAR(Recognition::fold(r.exAngle - angle, 90), 0, angleAccuracy);
     }
 
     void elementCutByBorder()
@@ -401,14 +396,14 @@ private slots:
         QVERIFY(r.hasPins);
         QCOMPARE(r.pinCount, rows * perRow + (stray ? 1 : 0));
         QVERIFY(r.pinCountCorrect);
-        QVERIFY2(std::fabs(r.avgPinDist - pitch) < 0.2, qPrintable(QString::number(r.avgPinDist)));
-        QVERIFY2(std::fabs(r.minPinDist - pitch) < 0.4, qPrintable(QString::number(r.minPinDist)));
-        QVERIFY2(std::fabs(r.maxPinDist - pitch) < 0.4, qPrintable(QString::number(r.maxPinDist)));
+        VERIFY_NEAR(r.avgPinDist, pitch, 0.2);
+        VERIFY_NEAR(r.minPinDist, pitch, 0.4);
+        VERIFY_NEAR(r.maxPinDist, pitch, 0.4);
         if (!stray) {
             QVERIFY(r.found);
-            QVERIFY2(std::fabs(r.angle - (angle + 90)) < 0.2, qPrintable(QString::number(r.angle)));
-            QVERIFY(std::fabs(r.x - (centre.x - 320)) < 0.25);
-            QVERIFY(std::fabs(r.y - (centre.y - 240)) < 0.25);
+            VERIFY_NEAR(r.angle, angle + 90, 0.2);
+            VERIFY_NEAR(r.x, centre.x - 320, 0.25);
+            VERIFY_NEAR(r.y, centre.y - 240, 0.25);
         }
     }
 
@@ -424,7 +419,7 @@ private slots:
         ComponentFinder::measurePins({{0, 0}, {10, 0}, {10, 10}, {0, 10}}, r);
         QCOMPARE(r.pinCount, 4);
         QVERIFY(r.pinCountCorrect);
-        QVERIFY(std::fabs(r.avgPinDist - 10) < 1e-3);
+        VERIFY_NEAR(r.avgPinDist, 10, 1e-3);
     }
 
     void corners_data()
@@ -454,7 +449,7 @@ private slots:
         p.supposedAngle = supposed;
         const RecognitionResult r = ComponentFinder().find(frame, ComponentFinder::Corners, p);
         QVERIFY(r.found);
-        QVERIFY2(std::fabs(r.angle - Recognition::fold(angle, 45)) < 0.2, qPrintable(QString::number(r.angle)));
+        VERIFY_NEAR(r.angle, Recognition::fold(angle, 45), 0.2);
     }
 
     void emptyAreaIsHarmless()

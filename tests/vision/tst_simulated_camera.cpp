@@ -1,4 +1,6 @@
 // The simulated camera: its scenes, and frames through the real capture code.
+#include "Near.h"
+#include "SimulatedWorldFixture.h"
 #include "vision/CameraCapture.h"
 #include "vision/SimulatedDevice.h"
 #include "vision/SimulatedScene.h"
@@ -12,16 +14,9 @@
 #include <opencv2/imgcodecs.hpp>
 #include <opencv2/imgproc.hpp>
 
-namespace {
+using Sim::at;
 
-SimulatedStage::Position at(double x, double y, double a = 0)
-{
-    SimulatedStage::Position p;
-    p.x = x;
-    p.y = y;
-    p.a = a;
-    return p;
-}
+namespace {
 
 // Centre of the bright pixels (above a level) of a frame.
 cv::Point2d brightCentre(const cv::Mat &bgr, int level)
@@ -89,14 +84,14 @@ private slots:
         const int r = int(2 * SimulatedScene::kPixelsPerMm);
         cv::Rect around(int(markCol) - r, int(markRow) - r, 2 * r, 2 * r);
         const cv::Point2d c = brightCentre(frame(around), 190);
-        QVERIFY2(std::abs(c.x + around.x - markCol) < 0.6 && std::abs(c.y + around.y - markRow) < 0.6,
-                 qPrintable(QStringLiteral("mark at %1, %2").arg(c.x + around.x).arg(c.y + around.y)));
+        VERIFY_NEAR(c.x + around.x, markCol, 0.6);
+        VERIFY_NEAR(c.y + around.y, markRow, 0.6);
         // Its size: 1 mm across.
         cv::Mat grey;
         cv::cvtColor(frame(around), grey, cv::COLOR_BGR2GRAY);
         const double area = cv::countNonZero(grey > 190);
         const double expected = M_PI * std::pow(SimulatedScene::kMarkDiameterMm / 2 * SimulatedScene::kPixelsPerMm, 2);
-        QVERIFY(std::abs(area - expected) < expected * 0.15);
+        VERIFY_NEAR(area, expected, expected * 0.15);
     }
 
     void fileAndFolderScenes()

@@ -1,9 +1,10 @@
 // Faults and loose parts of the simulated machine, driven only by the head
-// position and valve 1: pick errors recovered by the program's own
-// recognition on the component camera, picks that miss by a pattern, loose
-// parts on a placer drawn for the head camera and told upright from upside
-// down by the program's own template search, picked, and turned over by a
-// drop from high enough; the value of the held part for the RLC meter.
+// position and valve 1: pick errors kept with their feeder, picks that miss
+// by a pattern, loose parts on a placer drawn for the head camera and told
+// upright from upside down by the program's own template search, picked, and
+// turned over by a drop from high enough; the value of the held part for the
+// RLC meter.
+#include "Near.h"
 #include "SimulatedWorldFixture.h"
 #include "util/NozzleStateFile.h"
 #include "vision/CameraWorker.h"
@@ -132,48 +133,6 @@ private slots:
     void init() { resetSimulation(); }
     void cleanupTestCase() { resetSimulation(); }
 
-    // A pick error moves and turns the part on the nozzle beyond the
-    // nozzle's own miss; the program's recognition on the component camera
-    // (at the simulated machine's 120 pixels per mm) finds exactly that,
-    // turned with the nozzle.
-    void pickErrorSeenByRecognition_data()
-    {
-        QTest::addColumn<QPointF>("error"); // mm
-        QTest::addColumn<double>("turn");
-        QTest::addColumn<QPointF>("miss"); // nozzle minus pocket centre at the pick
-        QTest::addColumn<double>("a"); // nozzle angle at the camera
-        QTest::newRow("none") << QPointF() << 0.0 << QPointF() << 0.0;
-        QTest::newRow("(0.30, -0.20) mm, 1.5 degrees") << QPointF(0.30, -0.20) << 1.5 << QPointF() << 0.0;
-        QTest::newRow("(-0.25, 0.15) mm, -2.5 degrees") << QPointF(-0.25, 0.15) << -2.5 << QPointF() << 0.0;
-        QTest::newRow("0.4 mm along X only") << QPointF(0.4, 0) << 0.0 << QPointF() << 0.0;
-        QTest::newRow("0.7 degrees only") << QPointF() << 0.7 << QPointF() << 0.0;
-        QTest::newRow("(0.30, -0.20) mm, 1.5 degrees, nozzle turned to -20")
-            << QPointF(0.30, -0.20) << 1.5 << QPointF() << -20.0;
-        QTest::newRow("(0.10, 0.20) mm, -0.8 degrees on a 0.2 mm miss, nozzle turned to 10")
-            << QPointF(0.10, 0.20) << -0.8 << QPointF(0.2, -0.1) << 10.0;
-    }
-    void pickErrorSeenByRecognition()
-    {
-        QFETCH(QPointF, error);
-        QFETCH(double, turn);
-        QFETCH(QPointF, miss);
-        QFETCH(double, a);
-        const double scale = 120;
-        setFaultsWorld(worldMap(), scale);
-        QVERIFY(SimulatedWorld::setPickError("L", 0, {error.x(), error.y(), turn, {}}));
-        QVERIFY(pickAt(30 + miss.x(), 100 + miss.y(), 22));
-        SimulatedStage::setMachine(at(250, 80, kTravel, a), true);
-
-        const Recognised f = recogniseHeld(a, 3.2, 1.6, scale);
-        QVERIFY(f.found);
-        // Part minus nozzle at the pick (A 0), then turned clockwise with the
-        // nozzle; the camera looks up, so machine Y runs down its rows.
-        const QPointF off = turned(error - miss, -a);
-        QVERIFY2(std::fabs(f.x / scale - off.x()) < 0.01, qPrintable(QString::number(f.x / scale - off.x())));
-        QVERIFY2(std::fabs(f.y / scale - off.y()) < 0.01, qPrintable(QString::number(f.y / scale - off.y())));
-        QVERIFY2(std::fabs(fold(f.angle - (turn - a), 90)) < 0.1, qPrintable(QString::number(f.angle)));
-    }
-
     // A pick error stays with its feeder when the world is described again
     // (the program sends it on every feeder change), reaches a feeder that
     // is described only later, and goes with clearFaults.
@@ -221,30 +180,46 @@ private slots:
 
     // Picks that the miss pattern marks leave the part where it lies: the
     // nozzle holds nothing, the component camera shows nothing, and the
-    // vacuum sensor emulator learns of an open nozzle.
+    // vacuum sensor emulator learns of an open nozzle. A pattern that is
+    // refused leaves the one given unchanged.
     void missPattern_data()
     {
         QTest::addColumn<QVariant>("pattern");
-        QTest::addColumn<QString>("held"); // per pick: 1 held, 0 missed
+        QTest::addColumn<QString>("held"); // per pick: 1 held, 0 missed; empty: refused
         QTest::newRow("every third pick (3)") << QVariant(3) << "110110";
+        QTest::newRow("every fourth (4.0)") << QVariant(4.0) << "111011";
         QTest::newRow("\"001\"") << QVariant("001") << "110110";
+        QTest::newRow("every pick (1)") << QVariant(1) << "000000";
         QTest::newRow("every pick (\"1\")") << QVariant("1") << "000000";
         QTest::newRow("every other, first missed (\"x.\")") << QVariant("x.") << "010101";
         QTest::newRow("the first of three (\"X--\")") << QVariant("X--") << "011011";
         QTest::newRow("never (0)") << QVariant(0) << "111111";
         QTest::newRow("never (empty text)") << QVariant("") << "111111";
+        QTest::newRow("never (nothing)") << QVariant() << "111111";
+        QTest::newRow("number as text") << QVariant("3") << "";
+        QTest::newRow("other letters") << QVariant("01a") << "";
+        QTest::newRow("negative") << QVariant(-1) << "";
+        QTest::newRow("not whole") << QVariant(2.5) << "";
+        QTest::newRow("too long a period") << QVariant(1001) << "";
+        QTest::newRow("not finite") << QVariant(qInf()) << "";
     }
     void missPattern()
     {
         QFETCH(QVariant, pattern);
         QFETCH(QString, held);
+        SimulatedWorld::PickError e;
+        e.miss.marks = QStringLiteral("unchanged");
+        QString error;
+        QCOMPARE(SimulatedWorld::Pattern::fromVariant(pattern, &e.miss, &error), !held.isEmpty());
+        QCOMPARE(error.isEmpty(), !held.isEmpty());
+        if (held.isEmpty()) {
+            QCOMPARE(e.miss.marks, QStringLiteral("unchanged"));
+            return;
+        }
         QTemporaryDir dir;
         const QString state = dir.filePath("nozzle");
         SimulatedWorld::setNozzleStateFile(state);
         setFaultsWorld();
-        SimulatedWorld::PickError e;
-        QString error;
-        QVERIFY2(SimulatedWorld::Pattern::fromVariant(pattern, &e.miss, &error), qPrintable(error));
         QVERIFY(SimulatedWorld::setPickError("B", 1, e));
         QString seen;
         for (int i = 0; i < held.size(); ++i) {
@@ -282,34 +257,6 @@ private slots:
         QCOMPARE(feederState("L", 0).value("taken").toList(), QVariantList{0});
     }
 
-    void patternDescriptions_data()
-    {
-        QTest::addColumn<QVariant>("value");
-        QTest::addColumn<bool>("accepted");
-        QTest::addColumn<QString>("marks");
-        QTest::newRow("nothing") << QVariant() << true << "";
-        QTest::newRow("every pick (1)") << QVariant(1) << true << "1";
-        QTest::newRow("every fourth (4.0)") << QVariant(4.0) << true << "0001";
-        QTest::newRow("number as text") << QVariant("3") << false << "";
-        QTest::newRow("other letters") << QVariant("01a") << false << "";
-        QTest::newRow("negative") << QVariant(-1) << false << "";
-        QTest::newRow("not whole") << QVariant(2.5) << false << "";
-        QTest::newRow("too long a period") << QVariant(1001) << false << "";
-        QTest::newRow("not finite") << QVariant(qInf()) << false << "";
-    }
-    void patternDescriptions()
-    {
-        QFETCH(QVariant, value);
-        QFETCH(bool, accepted);
-        QFETCH(QString, marks);
-        SimulatedWorld::Pattern p;
-        p.marks = QStringLiteral("unchanged");
-        QString error;
-        QCOMPARE(SimulatedWorld::Pattern::fromVariant(value, &p, &error), accepted);
-        QCOMPARE(error.isEmpty(), accepted);
-        QCOMPARE(p.marks, accepted ? marks : QStringLiteral("unchanged"));
-    }
-
     // The head camera sees the placer's windows (a light grey plate) and
     // the loose parts on them: an upright part's dark body and bright pin-1
     // dot, an upturned part's dark body with a bright pad in its middle.
@@ -319,7 +266,7 @@ private slots:
         const QPointF centre(305, 100);
         const cv::Mat frame = headFrame(centre);
         const int plate = grey(frame, QPointF(290, 110), centre);
-        QVERIFY2(plate > 115 && plate < 135, qPrintable(QString::number(plate)));
+        VERIFY_NEAR(plate, 125, 10);
         QVERIFY(grey(frame, QPointF(319, 100), centre) < 90); // the table between the windows
         QVERIFY(grey(frame, QPointF(295, 98), centre) < 80); // the upright part's body
         QVERIFY(grey(frame, QPointF(306, 104), centre) > 190); // the upturned part's pad
@@ -375,14 +322,13 @@ private slots:
         // is wide, and its rim a pixel at the search's scale); it does not
         // need to be: the part is turned over where it lies and looked at
         // again.
-        QVERIFY2(std::fabs(fold(r.angle - angle, flipped ? 180 : 360)) < (flipped ? 3 : 0.5),
-                 qPrintable(QString::number(r.angle)));
+        VERIFY_NEAR(fold(r.angle - angle, flipped ? 180 : 360), 0, flipped ? 3 : 0.5);
         // 0.3 mm right and 0.2 mm down in the picture, at 20 pixels per mm
         // (within 0.075 mm: the search area's centre is a whole pixel; 0.1
         // mm for an upturned part).
         const double near = flipped ? 2 : 1.5;
-        QVERIFY2(std::fabs(r.x - 6) < near, qPrintable(QString::number(r.x)));
-        QVERIFY2(std::fabs(r.y - 4) < near, qPrintable(QString::number(r.y)));
+        VERIFY_NEAR(r.x, 6, near);
+        VERIFY_NEAR(r.y, 4, near);
         // Without flipped-part detection an upturned part is not found.
         QCOMPARE(searchLoose(frame, width, height, false).found, !flipped);
     }
@@ -432,9 +378,9 @@ private slots:
             return;
         // 2 mm right and 1 mm down in the picture, turned by 30 degrees
         // counter-clockwise: clockwise in the picture's rows-down sense.
-        QVERIFY2(std::fabs(xs.first() - 40) < 1.5 && std::fabs(ys.first() - 20) < 1.5,
-                 qPrintable(QStringLiteral("%1, %2").arg(xs.first()).arg(ys.first())));
-        QVERIFY2(std::fabs(fold(angles.first() + 30, 180)) < 1, qPrintable(QString::number(angles.first())));
+        VERIFY_NEAR(xs.first(), 40, 1.5);
+        VERIFY_NEAR(ys.first(), 20, 1.5);
+        VERIFY_NEAR(fold(angles.first() + 30, 180), 0, 1);
     }
 
     // The nozzle takes a loose part as it takes a pocket's part, holding it
@@ -457,8 +403,8 @@ private slots:
         SimulatedStage::setMachine(at(250, 80, kTravel, 0), true);
         const Recognised f = recogniseHeld(0, 5, 2.5, 120);
         QVERIFY(f.found);
-        QVERIFY2(std::fabs(fold(f.angle, 90)) < 0.1, qPrintable(QString::number(f.angle)));
-        QVERIFY2(std::fabs(f.width - 5 * 120) < 0.1 * 120, qPrintable(QString::number(f.width)));
+        VERIFY_NEAR(fold(f.angle, 90), 0, 0.1);
+        VERIFY_NEAR(f.width, 5 * 120, 0.1 * 120);
         QVERIFY(std::hypot(f.x, f.y) < 0.01 * 120);
 
         releaseAt(470, 120, 30);
@@ -479,9 +425,9 @@ private slots:
         releaseAt(470, 120, 30);
         r = lastRelease();
         QCOMPARE(r.value("flipped").toBool(), true);
-        QVERIFY(std::fabs(r.value("partX").toDouble() - 469.8) < 1e-9);
-        QVERIFY(std::fabs(r.value("partY").toDouble() - 120) < 1e-9);
-        QVERIFY(std::fabs(r.value("partAngle").toDouble()) < 1e-9);
+        VERIFY_NEAR(r.value("partX").toDouble(), 469.8, 1e-9);
+        VERIFY_NEAR(r.value("partY").toDouble(), 120, 1e-9);
+        VERIFY_NEAR(r.value("partAngle").toDouble(), 0, 1e-9);
     }
 
     // A part let go over a placer lies there again, turned over when the
@@ -616,7 +562,7 @@ private slots:
             QVERIFY(pickAt(60, 20, 19.45));
             QVERIFY(NozzleStateFile::read(path, &s));
             QCOMPARE(s.rlcMode, 'C');
-            QVERIFY2(std::fabs(s.rlcValue / value - 1) < 1e-9, qPrintable(QString::number(s.rlcValue)));
+            VERIFY_NEAR(s.rlcValue / value, 1, 1e-9);
             releaseAt(470, 120, 30);
         }
         QVERIFY(!SimulatedWorld::setRlcError("B", 1, SimulatedWorld::RlcError{0, {}}));
@@ -657,8 +603,8 @@ private slots:
         }
     }
 
-    // Feeder descriptions, loose feeders and RLC values among them, that the
-    // world refuses or leaves out.
+    // Feeder descriptions, loose feeders, tapes and RLC values among them,
+    // that the world refuses or leaves out.
     void descriptions_data()
     {
         QTest::addColumn<int>("feeder");
@@ -683,6 +629,29 @@ private slots:
         QTest::newRow("no placer: left out") << 2 << "placer" << QVariant(QVariantList()) << true << 2;
         QTest::newRow("placer window of no size: left out")
             << 2 << "placer" << QVariant(QVariantList{QVariant(QVariantList{300, 100, 0, 24})}) << true << 2;
+        // The tape of the tape feeder: an 8 mm tape, and what is wrong with one.
+        const QVariantMap tape{{"pick", point(60, 20)},
+                               {"alongY", true},
+                               {"holeOffset", 3.5},
+                               {"holeSide", -1},
+                               {"width", 8}};
+        const auto tapeWith = [&tape](const QString &key, const QVariant &value) {
+            QVariantMap m = tape;
+            m[key] = value;
+            return QVariant(m);
+        };
+        QVariantMap noPick = tape;
+        noPick.remove("pick");
+        QTest::newRow("8 mm tape") << 1 << "tape" << QVariant(tape) << true << 3;
+        QTest::newRow("tape holes on no side")
+            << 1 << "tape" << tapeWith("holeSide", 0) << false << 0;
+        QTest::newRow("tape holes beyond the tape")
+            << 1 << "tape" << tapeWith("holeOffset", 6.25) << false << 0;
+        QTest::newRow("tape holes on the pockets")
+            << 1 << "tape" << tapeWith("holeOffset", 0) << false << 0;
+        QTest::newRow("tape without a pick point") << 1 << "tape" << QVariant(noPick) << false << 0;
+        QTest::newRow("tape width not a number")
+            << 1 << "tape" << tapeWith("width", "wide") << false << 0;
     }
     void descriptions()
     {
@@ -700,6 +669,7 @@ private slots:
             QCOMPARE(w.feeders.at(0).rlcMode, 'R');
             QCOMPARE(w.feeders.at(0).rlcValue, 4700.0);
             QCOMPARE(w.feeders.at(1).rlcMode, char(0));
+            QCOMPARE(w.feeders.at(1).tape.present, key == QLatin1String("tape"));
             QCOMPARE(w.feeders.at(2).parts.size(), 3);
             QCOMPARE(w.feeders.at(2).placer.at(1), QRectF(324, 88, 32, 24));
             // Read back as given.

@@ -2,6 +2,7 @@
 // and lets them go on the board or into the basket, driven only by the head
 // position and valve 1; the component camera shows the held part and the
 // head camera the parts on the board.
+#include "Near.h"
 #include "SimulatedWorldFixture.h"
 #include "vision/SimulatedNozzle.h"
 
@@ -76,6 +77,7 @@ struct PickAndRelease {
     QPointF landed;
     double angle;
     bool onBoard;
+    double boardDx = 0; // the real board lies moved against the project
 };
 
 } // namespace
@@ -113,12 +115,19 @@ private slots:
             << PickAndRelease{{254.3, 450}, 21, {160, 350}, 90, "U", 1, 1, {160, 350.3}, -90, true};
         QTest::newRow("just off the board's edge")
             << PickAndRelease{{60, 20}, 19.45, {200.5, 340}, 0, "B", 0, 1, {200.5, 340}, 0, false};
+        // A release counts by where the board really is.
+        QTest::newRow("on the board moved 20 mm right")
+            << PickAndRelease{{60, 20}, 19.45, {210, 340}, 0, "B", 0, 1, {210, 340}, 0, true, 20};
+        QTest::newRow("where the board moved 20 mm right was")
+            << PickAndRelease{{60, 20}, 19.45, {110, 340}, 0, "B", 0, 1, {110, 340}, 0, false, 20};
     }
     void pickAndRelease()
     {
         QFETCH(PickAndRelease, row);
-        const auto &[pick, pickZ, target, a, bank, feeder, pocket, landed, angle, onBoard] = row;
+        const auto &[pick, pickZ, target, a, bank, feeder, pocket, landed, angle, onBoard,
+                     boardDx] = row;
         Cycle c;
+        c.displacement.dx = boardDx;
         c.pick(pick.x(), pick.y(), pickZ);
         QVERIFY(c.nozzle.holds());
         QCOMPARE(c.nozzle.heldPart().bank, bank);
@@ -135,7 +144,7 @@ private slots:
         QCOMPARE(r.a, a);
         QVERIFY2(std::hypot(r.centre.x() - landed.x(), r.centre.y() - landed.y()) < 1e-9,
                  qPrintable(QStringLiteral("%1 %2").arg(r.centre.x()).arg(r.centre.y())));
-        QVERIFY(std::fabs(r.angle - angle) < 1e-9);
+        VERIFY_NEAR(r.angle, angle, 1e-9);
         QCOMPARE(r.onBoard, onBoard);
         QCOMPARE(c.world.placedParts.size(), onBoard ? 1 : 0);
         if (onBoard) {
@@ -209,21 +218,6 @@ private slots:
         QCOMPARE(c.world.placedParts.size(), 3);
     }
 
-    // A release on the real board, which lies moved and turned against the
-    // project, counts by where the board really is.
-    void releaseOnDisplacedBoard()
-    {
-        Cycle c;
-        c.displacement.dx = 20;
-        c.pick(60, 20, 19.45);
-        c.place(210, 340, 20, 0);
-        c.pick(60, 20, 19.45);
-        c.place(110, 340, 20, 0);
-        QCOMPARE(c.nozzle.releases().size(), 2);
-        QVERIFY(c.nozzle.releases().at(0).onBoard);
-        QVERIFY(!c.nozzle.releases().at(1).onBoard);
-    }
-
     // The process-wide nozzle follows the stage (position and valve 1, as the
     // camera items feed them) and records every release.
     void processWideRecord()
@@ -280,51 +274,68 @@ private slots:
 
     // The component camera shows the held part turning with A, and the
     // program's own recognition finds it at minus that angle (the part turns
-    // clockwise seen from above); an empty nozzle shows nothing to find.
+    // clockwise seen from above); an empty nozzle shows nothing to find. A
+    // pick error moves and turns the part beyond the nozzle's own miss, in
+    // machine axes as they are at the pick.
     void componentCameraShowsHeldPart_data()
     {
         QTest::addColumn<double>("a");
-        QTest::addColumn<QPointF>("pickMiss"); // nozzle minus part centre at the pick
+        QTest::addColumn<QPointF>("miss");  // nozzle minus part centre at the pick
+        QTest::addColumn<QPointF>("error"); // mm
+        QTest::addColumn<double>("turn");
         QTest::addColumn<double>("scale"); // pixels per mm
-        QTest::addColumn<double>("angleTolerance");
+        const QPointF none;
         for (double a : {0.0, 1.5, 12.5, -20.0, 33.0})
-            QTest::addRow("A %g", a) << a << QPointF() << 20.0 << 0.3;
-        QTest::newRow("A 7, picked 0.25 mm right and 0.1 mm low") << 7.0 << QPointF(0.25, -0.1) << 20.0 << 0.3;
+            QTest::addRow("A %g", a) << a << none << none << 0.0 << 20.0;
+        QTest::newRow("A 7, picked 0.25 mm right and 0.1 mm low")
+            << 7.0 << QPointF(0.25, -0.1) << none << 0.0 << 20.0;
         // At the simulated machine's own scale a turn of a tenth of a
         // degree shows.
         for (double a : {0.3, -1.5, 90.4, -44.7})
-            QTest::addRow("A %g at 120 pixels per mm", a) << a << QPointF(0.3, -0.2) << 120.0 << 0.1;
+            QTest::addRow("A %g at 120 pixels per mm", a)
+                << a << QPointF(0.3, -0.2) << none << 0.0 << 120.0;
+        QTest::newRow("no pick error") << 0.0 << none << none << 0.0 << 120.0;
+        QTest::newRow("(0.30, -0.20) mm, 1.5 degrees")
+            << 0.0 << none << QPointF(0.30, -0.20) << 1.5 << 120.0;
+        QTest::newRow("(-0.25, 0.15) mm, -2.5 degrees")
+            << 0.0 << none << QPointF(-0.25, 0.15) << -2.5 << 120.0;
+        QTest::newRow("0.4 mm along X only") << 0.0 << none << QPointF(0.4, 0) << 0.0 << 120.0;
+        QTest::newRow("0.7 degrees only") << 0.0 << none << none << 0.7 << 120.0;
+        QTest::newRow("(0.30, -0.20) mm, 1.5 degrees, nozzle turned to -20")
+            << -20.0 << none << QPointF(0.30, -0.20) << 1.5 << 120.0;
+        QTest::newRow("(0.10, 0.20) mm, -0.8 degrees on a 0.2 mm miss, nozzle turned to 10")
+            << 10.0 << QPointF(0.2, -0.1) << QPointF(0.10, 0.20) << -0.8 << 120.0;
     }
     void componentCameraShowsHeldPart()
     {
         QFETCH(double, a);
-        QFETCH(QPointF, pickMiss);
+        QFETCH(QPointF, miss);
+        QFETCH(QPointF, error);
+        QFETCH(double, turn);
         QFETCH(double, scale);
-        QFETCH(double, angleTolerance);
-
         QVariantMap map = worldMap();
         map["componentScale"] = scale;
         setWorld(map);
+        QVERIFY(SimulatedWorld::setPickError("L", 2, {error.x(), error.y(), turn, {}}));
         QVERIFY(!recogniseHeld(a, 3.2, 1.6, scale).found);
         // The tray's parts lie turned by 90 degrees: pick one at A = -90 so
         // that it hangs along X with the nozzle at 0 (the nozzle's turn back
         // to 0 is a quarter turn counter-clockwise).
-        SimulatedStage::setMachine(at(30 + pickMiss.x(), 100 + pickMiss.y(), 22, -90), true);
+        SimulatedStage::setMachine(at(30 + miss.x(), 100 + miss.y(), 22, -90), true);
         QVERIFY(SimulatedWorld::holdsPart());
         SimulatedStage::setPosition(at(0, 0, kTravel, a));
         const Recognised f = recogniseHeld(a, 3.2, 1.6, scale);
         QVERIFY(f.found);
-        QVERIFY2(std::fabs(fold(f.angle + a, 90)) < angleTolerance, qPrintable(QString::number(f.angle)));
+        VERIFY_NEAR(fold(f.angle - (turn - a), 90), 0, scale < 100 ? 0.3 : 0.1);
         const bool across = std::fabs(std::fmod(std::fabs(a), 180.0) - 90) < 45;
-        QVERIFY2(std::fabs((across ? f.height : f.width) - 3.2 * scale) < 0.1 * scale, qPrintable(QString::number(f.width)));
-        QVERIFY2(std::fabs((across ? f.width : f.height) - 1.6 * scale) < 0.1 * scale, qPrintable(QString::number(f.height)));
-        // The part's centre against the nozzle, at the frame's scale: the
-        // miss turned with the nozzle; the camera looks up, so machine Y runs
-        // down the picture's rows.
-        const QPointF miss0(-pickMiss.y(), pickMiss.x()); // part minus nozzle at A = 0
-        const QPointF offset = turned(miss0, -a);
-        QVERIFY2(std::fabs(f.x / scale - offset.x()) < 0.01, qPrintable(QString::number(f.x)));
-        QVERIFY2(std::fabs(f.y / scale - offset.y()) < 0.01, qPrintable(QString::number(f.y)));
+        VERIFY_NEAR(across ? f.height : f.width, 3.2 * scale, 0.1 * scale);
+        VERIFY_NEAR(across ? f.width : f.height, 1.6 * scale, 0.1 * scale);
+        // The part minus the nozzle at the pick, turned with the nozzle from
+        // the pick to A; the camera looks up, so machine Y runs down the
+        // picture's rows.
+        const QPointF offset = turned(error - miss, -90 - a);
+        VERIFY_NEAR(f.x / scale, offset.x(), 0.01);
+        VERIFY_NEAR(f.y / scale, offset.y(), 0.01);
     }
 
     // The head camera sees a part where it landed on the board: the dark

@@ -2,6 +2,7 @@
 // that the nozzle picks like a pocket part and puts down where it lets it
 // go, seen by the head camera and, held, by the component camera) and the
 // placed parts a test leaves out, moves or adds for the inspection.
+#include "Near.h"
 #include "SimulatedWorldFixture.h"
 #include "vision/SimulatedNozzle.h"
 
@@ -52,9 +53,6 @@ Recognised element(const cv::Mat &frame, int roi)
     return recogniseFrame(frame, settings);
 }
 
-// The machine there with valve 1 as given (the world follows it).
-void follow(const SimulatedStage::Position &p, bool valve) { SimulatedStage::setMachine(p, valve); }
-
 } // namespace
 
 class TestSimulatedTableObject : public QObject
@@ -65,31 +63,38 @@ private slots:
     void init() { resetSimulation(); }
     void cleanupTestCase() { resetSimulation(); }
 
-    // The head camera finds the object where it lies, through its offset.
+    // The head camera finds the object where it lies, through its offset
+    // and, mounted off where the program believes it, beyond it.
     void seenByTheHeadCamera_data()
     {
         QTest::addColumn<bool>("round");
-        QTest::newRow("chip") << false;
-        QTest::newRow("disk") << true;
+        QTest::addColumn<QPointF>("headError");
+        QTest::newRow("chip") << false << QPointF();
+        QTest::newRow("disk") << true << QPointF();
+        QTest::newRow("chip, camera mounted (0.3, -0.2) off") << false << QPointF(0.3, -0.2);
     }
     void seenByTheHeadCamera()
     {
         QFETCH(bool, round);
+        QFETCH(QPointF, headError);
         SimulatedWorld::setCurrent(boardWorld());
         SimulatedWorld::setTableObject(object(round));
+        SimulatedWorld::setCameraFaults({headError, false, {}});
         QVERIFY(SimulatedWorld::hasCurrent());
-        // The camera looks at (149.6, 100.3): the object's centre is 0.4 mm
-        // right and 0.3 mm below the middle of the picture.
-        const Recognised r = element(render(QStringLiteral("sim:board"), at(179.6, 80.3, kTravel)), 50);
+        // The camera at (179.6, 80.3) looks at (149.6, 100.3) plus its error;
+        // the object's centre (150, 100) lies right of and below that.
+        const SimulatedStage::Position camera = at(179.6, 80.3, kTravel);
+        const QPointF seen = QPointF(149.6, 100.3) + headError;
+        const Recognised r = element(render(QStringLiteral("sim:board"), camera), 50);
         QVERIFY(r.found);
-        QVERIFY2(std::fabs(r.x - 0.4 * kPpm) < 0.5, qPrintable(QString::number(r.x)));
-        QVERIFY2(std::fabs(r.y - 0.3 * kPpm) < 0.5, qPrintable(QString::number(r.y)));
+        VERIFY_NEAR(r.x, (150 - seen.x()) * kPpm, 0.5);
+        VERIFY_NEAR(r.y, (seen.y() - 100) * kPpm, 0.5);
         // A new world (the project changed) keeps it.
         SimulatedWorld::setCurrent(boardWorld());
         QVERIFY(SimulatedWorld::tableObjectNow().present);
         // Taken away: nothing to find.
         SimulatedWorld::setTableObject({});
-        QVERIFY(!element(render(QStringLiteral("sim:board"), at(179.6, 80.3, kTravel)), 50).found);
+        QVERIFY(!element(render(QStringLiteral("sim:board"), camera), 50).found);
     }
 
     // Picked off-centre, turned a quarter, put down elsewhere: it lies where
@@ -108,22 +113,17 @@ private slots:
         QFETCH(QPointF, release);
         SimulatedWorld::setCurrent(boardWorld());
         SimulatedWorld::setTableObject(object(round));
-        follow(at(150.4, 99.7, kTravel), false);
-        follow(at(150.4, 99.7, 39.5), false);
-        follow(at(150.4, 99.7, 39.5), true);
-        QVERIFY(SimulatedWorld::holdsPart());
+        QVERIFY(pickAt(150.4, 99.7, 39.5));
         QCOMPARE(SimulatedWorld::heldPartRound(), round);
         QVERIFY(!SimulatedWorld::tableObjectNow().present);
-        follow(at(150.4, 99.7, kTravel), true);
-        follow(at(release.x(), release.y(), kTravel, 90), true);
-        follow(at(release.x(), release.y(), 39.5, 90), false);
+        releaseAt(release.x(), release.y(), 39.5, 90);
         QVERIFY(!SimulatedWorld::holdsPart());
         const SimulatedWorld::TableObject o = SimulatedWorld::tableObjectNow();
         QVERIFY(o.present);
         // (-0.4, 0.3) from the nozzle at A 0 is (0.3, 0.4) at A 90.
         QVERIFY2(std::hypot(o.centre.x() - release.x() - 0.3, o.centre.y() - release.y() - 0.4) < 1e-9,
                  qPrintable(QStringLiteral("%1 %2").arg(o.centre.x()).arg(o.centre.y())));
-        QVERIFY(std::fabs(o.angle + 90) < 1e-9);
+        VERIFY_NEAR(o.angle, -90, 1e-9);
         QVERIFY(SimulatedWorld::current().placedParts.isEmpty());
         const QVariantMap r = SimulatedWorld::releases().last().toMap();
         QVERIFY(r.value(QStringLiteral("tableObject")).toBool());
@@ -148,63 +148,38 @@ private slots:
         SimulatedWorld::TableObject o = object(false);
         o.present = present;
         SimulatedWorld::setTableObject(o);
-        follow(at(nozzle.x(), nozzle.y(), z), true);
+        SimulatedStage::setMachine(at(nozzle, z), true);
         QVERIFY(!SimulatedWorld::holdsPart());
         QCOMPARE(SimulatedWorld::tableObjectNow().present, present);
     }
 
     // The component camera shows the held object where it hangs: off the
-    // middle by the nozzle's miss (a chip by its ends, a disk whole).
+    // middle by the nozzle's miss (a chip by its ends, a disk whole); one
+    // standing at a fixed place sees the nozzle's distance from it as well.
     void seenByTheComponentCamera_data()
     {
         QTest::addColumn<bool>("round");
-        QTest::newRow("chip") << false;
-        QTest::newRow("disk") << true;
+        QTest::addColumn<bool>("fixed");
+        QTest::newRow("chip") << false << false;
+        QTest::newRow("disk") << true << false;
+        QTest::newRow("chip, camera standing at (250.25, 79.8)") << false << true;
     }
     void seenByTheComponentCamera()
     {
         QFETCH(bool, round);
+        QFETCH(bool, fixed);
         SimulatedWorld::setTableObject(object(round));
-        follow(at(150.4, 99.7, 39.5), true);
+        SimulatedStage::setMachine(at(150.4, 99.7, 39.5), true);
         QVERIFY(SimulatedWorld::holdsPart());
+        SimulatedWorld::setCameraFaults({QPointF(), fixed, QPointF(250.25, 79.8)});
         const double ppm = SimulatedWorld::currentComponentPixelsPerMm();
-        const Recognised r = element(render(QStringLiteral("sim:component"), at(200, 30, 60)), 80);
+        const Recognised r = element(render(QStringLiteral("sim:component"), at(250, 80, 60)), 80);
         QVERIFY(r.found);
-        QVERIFY2(std::fabs(r.x + 0.4 * ppm) < 1, qPrintable(QString::number(r.x)));
-        QVERIFY2(std::fabs(r.y - 0.3 * ppm) < 1, qPrintable(QString::number(r.y)));
-        const double expectedWidth = (round ? 3 : 3.2) * ppm;
-        QVERIFY2(std::fabs(std::max(r.width, r.height) - expectedWidth) < 3,
-                 qPrintable(QStringLiteral("%1 x %2").arg(r.width).arg(r.height)));
-    }
-
-    // Cameras off where the program believes them: the head camera sees
-    // beyond its offset, the component camera stands still and sees the
-    // nozzle's distance from it.
-    void cameraFaults()
-    {
-        SimulatedWorld::setCurrent(boardWorld());
-        SimulatedWorld::setTableObject(object(false));
-        SimulatedWorld::CameraFaults f;
-        f.headError = QPointF(0.3, -0.2);
-        SimulatedWorld::setCameraFaults(f);
-        // At (180, 80) the camera sees (150.3, 99.8): the object 0.3 mm left
-        // and 0.2 mm above the middle.
-        Recognised r = element(render(QStringLiteral("sim:board"), at(180, 80, kTravel)), 50);
-        QVERIFY(r.found);
-        QVERIFY2(std::fabs(r.x + 0.3 * kPpm) < 0.5, qPrintable(QString::number(r.x)));
-        QVERIFY2(std::fabs(r.y + 0.2 * kPpm) < 0.5, qPrintable(QString::number(r.y)));
-
-        follow(at(150, 100, 39.5), true);
-        QVERIFY(SimulatedWorld::holdsPart());
-        f.componentFixed = true;
-        f.component = QPointF(250.25, 79.8);
-        SimulatedWorld::setCameraFaults(f);
-        const double ppm = SimulatedWorld::currentComponentPixelsPerMm();
-        r = element(render(QStringLiteral("sim:component"), at(250, 80, 60)), 80);
-        SimulatedWorld::setCameraFaults({});
-        QVERIFY(r.found);
-        QVERIFY2(std::fabs(r.x + 0.25 * ppm) < 1, qPrintable(QString::number(r.x)));
-        QVERIFY2(std::fabs(r.y - 0.2 * ppm) < 1, qPrintable(QString::number(r.y)));
+        const QPointF hangs(-0.4, 0.3); // the object's centre minus the nozzle
+        const QPointF seen = hangs + (fixed ? QPointF(250, 80) - QPointF(250.25, 79.8) : QPointF());
+        VERIFY_NEAR(r.x, seen.x() * ppm, 1);
+        VERIFY_NEAR(r.y, seen.y() * ppm, 1);
+        VERIFY_NEAR(std::max(r.width, r.height), (round ? 3 : 3.2) * ppm, 3);
     }
 
     // Placed parts as an inspection test wants them.

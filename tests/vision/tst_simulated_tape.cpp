@@ -2,6 +2,7 @@
 // sprocket holes are found by the program's own hole recognition where the
 // tape lies, also when the real tape lies off its feeder's pick point, and
 // the tape stays where it is when the program stores a new pick point.
+#include "Near.h"
 #include "SimulatedWorldFixture.h"
 
 #include <QtTest>
@@ -130,8 +131,8 @@ private slots:
         const Recognised r = findHole(centre, threshold);
         QVERIFY(r.found);
         const QPointF hole = expectedHole(bank, pick, holeOffset) + tapeOffset;
-        QVERIFY2(std::fabs(r.x - (hole.x() - centre.x()) * kPpm) <= 1.0, qPrintable(QString::number(r.x)));
-        QVERIFY2(std::fabs(r.y + (hole.y() - centre.y()) * kPpm) <= 1.0, qPrintable(QString::number(r.y)));
+        VERIFY_WITHIN(r.x, (hole.x() - centre.x()) * kPpm, 1.0);
+        VERIFY_WITHIN(r.y, (centre.y() - hole.y()) * kPpm, 1.0);
     }
 
     // The holes lie 2 mm along the tape from the pick point either way and
@@ -155,8 +156,8 @@ private slots:
         const Recognised r = findHole(QPointF(pick.x() - 3.5, pick.y() + along), 200);
         QCOMPARE(r.found, hole);
         if (hole) {
-            QVERIFY(std::fabs(r.x) <= 1.0);
-            QVERIFY(std::fabs(r.y) <= 1.0);
+            VERIFY_WITHIN(r.x, 0, 1.0);
+            VERIFY_WITHIN(r.y, 0, 1.0);
         }
     }
 
@@ -173,8 +174,8 @@ private slots:
         setFeeders({tapeFeeder("B", 0, pick + offset, 3.5, 8)});
         const Recognised r = findHole(hole, 200);
         QVERIFY(r.found);
-        QVERIFY(std::fabs(r.x) <= 1.0);
-        QVERIFY(std::fabs(r.y) <= 1.0);
+        VERIFY_WITHIN(r.x, 0, 1.0);
+        VERIFY_WITHIN(r.y, 0, 1.0);
         const QVariantMap tape = SimulatedWorld::current().toVariant().value("feeders").toList().at(0).toMap()
                                      .value("tape").toMap();
         QCOMPARE(tape.value("shift").toList(), point(0, 0));
@@ -199,8 +200,8 @@ private slots:
         QPointF offset;
         double angle = 0, w = 0, h = 0;
         QVERIFY(SimulatedWorld::heldPart(p, &offset, &angle, &w, &h));
-        QVERIFY(std::fabs(offset.x() - 0.3) < 1e-9);
-        QVERIFY(std::fabs(offset.y() - 0.2) < 1e-9);
+        VERIFY_NEAR(offset.x(), 0.3, 1e-9);
+        VERIFY_NEAR(offset.y(), 0.2, 1e-9);
         SimulatedWorld::followMachine(p, false);
     }
 
@@ -230,40 +231,6 @@ private slots:
         const QVariantMap before = SimulatedWorld::current().toVariant();
         QVERIFY(!SimulatedWorld::setTapeOffset(bank, index, dx, dy));
         QCOMPARE(SimulatedWorld::current().toVariant(), before);
-    }
-
-    void tapeDescriptions_data()
-    {
-        QTest::addColumn<QVariantMap>("tape");
-        QTest::addColumn<bool>("accepted");
-        const QVariantMap good{{"pick", point(60, 20)}, {"alongY", true}, {"holeOffset", 3.5}, {"holeSide", -1},
-                               {"width", 8}};
-        const auto with = [&good](const QString &key, const QVariant &value) {
-            QVariantMap m = good;
-            m[key] = value;
-            return m;
-        };
-        QTest::newRow("8 mm tape") << good << true;
-        QTest::newRow("holes on no side") << with("holeSide", 0) << false;
-        QTest::newRow("holes beyond the tape") << with("holeOffset", 6.25) << false;
-        QTest::newRow("holes on the pockets") << with("holeOffset", 0) << false;
-        QVariantMap m = good;
-        m.remove("pick");
-        QTest::newRow("no pick point") << m << false;
-        QTest::newRow("width not a number") << with("width", "wide") << false;
-    }
-    void tapeDescriptions()
-    {
-        QFETCH(QVariantMap, tape);
-        QFETCH(bool, accepted);
-        QVariantMap f = tapeFeeder("B", 0, QPointF(60, 20), 3.5, 8);
-        f["tape"] = tape;
-        SimulatedWorld w;
-        QString error;
-        QCOMPARE(SimulatedWorld::fromVariant(QVariantMap{{"feeders", QVariantList{f}}}, &w, &error), accepted);
-        QCOMPARE(error.isEmpty(), accepted);
-        if (accepted)
-            QVERIFY(w.feeders.at(0).tape.present);
     }
 };
 

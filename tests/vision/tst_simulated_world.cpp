@@ -1,12 +1,12 @@
 // The world of the simulated head camera: the project's marks where the
 // machine sees them, found by the camera's own recognition, with the real
 // board moved and turned against the project.
+#include "Near.h"
 #include "SimulatedWorldFixture.h"
 
 #include <QSettings>
 #include <QtTest>
 
-#include <cmath>
 #include <limits>
 
 using namespace Sim;
@@ -14,9 +14,11 @@ using namespace Sim;
 namespace {
 
 // A board 80 x 60 mm with a round mark at each of two corners and one
-// mark under test; the pivot is the first corner mark.
+// mark under test; the pivot is the first corner mark. The calibration mark
+// lies on the table.
 const QPointF kPivot(105, 395);
 const QPointF kMarkUnderTest(150, 380);
+const QPointF kTableMark(30, 250);
 
 QVariantMap mark(const QPointF &at, const QString &shape, double size, double size2)
 {
@@ -30,7 +32,7 @@ QVariantMap worldMap(const QString &shape, double size, double size2, const QPoi
         {"marks", QVariantList{mark(kPivot, "round", 1, 1), mark(QPointF(175, 345), "round", 1, 1),
                                mark(kMarkUnderTest, shape, size, size2)}},
         {"dots", QVariantList{QVariantMap{{"x", 160}, {"y", 370}, {"size", 0.5}}}},
-        {"tableMarks", QVariantList{mark(QPointF(30, 250), "round", 1, 1)}},
+        {"tableMarks", QVariantList{mark(kTableMark, "round", 1, 1)}},
         {"pivot", point(kPivot)},
         {"cameraShift", point(shift)}};
 }
@@ -47,15 +49,6 @@ Recognised recognise(const cv::Mat &frame, const QString &shape, double size, do
 
 cv::Mat frameAt(const QPointF &machine) { return render(QStringLiteral("sim:board"), at(machine)); }
 
-void displace(double dx, double dy, double angle)
-{
-    SimulatedWorld::Displacement d;
-    d.dx = dx;
-    d.dy = dy;
-    d.angle = angle;
-    SimulatedWorld::setDisplacement(d);
-}
-
 } // namespace
 
 class TestSimulatedWorld : public QObject
@@ -68,91 +61,70 @@ private slots:
     // The camera goes where the program sends it for the mark (its design
     // position less the camera offset, plus an approach error) and the
     // recognition reports the mark's offset from the frame centre in pixels,
-    // image Y downwards, wherever the real board lies.
+    // image Y downwards, wherever the real board lies: the program takes x /
+    // ppm + X + shift, -y / ppm + Y + shift for the real mark. The
+    // calibration mark belongs to the table and stays where it is.
     void markFoundAtItsPixelOffset_data()
     {
+        QTest::addColumn<QPointF>("design");
         QTest::addColumn<QString>("shape");
-        QTest::addColumn<double>("size");
-        QTest::addColumn<double>("size2");
+        QTest::addColumn<QSizeF>("size");
         QTest::addColumn<QPointF>("shift");    // camera1XShift, camera1YShift
         QTest::addColumn<QPointF>("approach"); // camera centre minus design position, mm
-        QTest::addColumn<double>("dx");
-        QTest::addColumn<double>("dy");
-        QTest::addColumn<double>("angle");
+        QTest::addColumn<QPointF>("moved");    // the real board against the project
+        QTest::addColumn<double>("turn");      // degrees about the pivot
         const QPointF none(0, 0);
         const QPointF offset(-30, 15);
-        QTest::newRow("round, over it") << "round" << 1.0 << 1.0 << none << none << 0.0 << 0.0 << 0.0;
-        QTest::newRow("round, camera offset") << "round" << 1.0 << 1.0 << offset << none << 0.0 << 0.0 << 0.0;
+        const QPointF mark = kMarkUnderTest;
+        const QSizeF one(1, 1);
+        QTest::newRow("round, over it") << mark << "round" << one << none << none << none << 0.0;
+        QTest::newRow("round, camera offset")
+            << mark << "round" << one << offset << none << none << 0.0;
         QTest::newRow("round, camera off by (2.35, 1.1)")
-            << "round" << 1.0 << 1.0 << offset << QPointF(2.35, 1.1) << 0.0 << 0.0 << 0.0;
+            << mark << "round" << one << offset << QPointF(2.35, 1.1) << none << 0.0;
         QTest::newRow("round, board moved (0.3, -0.2)")
-            << "round" << 1.0 << 1.0 << offset << none << 0.3 << -0.2 << 0.0;
+            << mark << "round" << one << offset << none << QPointF(0.3, -0.2) << 0.0;
         QTest::newRow("round, board moved (-1.37, 0.81)")
-            << "round" << 1.0 << 1.0 << offset << QPointF(0.4, -0.25) << -1.37 << 0.81 << 0.0;
+            << mark << "round" << one << offset << QPointF(0.4, -0.25) << QPointF(-1.37, 0.81)
+            << 0.0;
         QTest::newRow("round, board turned 0.5 deg")
-            << "round" << 1.0 << 1.0 << offset << none << 0.0 << 0.0 << 0.5;
+            << mark << "round" << one << offset << none << none << 0.5;
         QTest::newRow("round, board turned -1.2 deg and moved")
-            << "round" << 1.5 << 1.5 << offset << QPointF(-0.6, 0.3) << 0.25 << 0.4 << -1.2;
-        QTest::newRow("square, over it") << "square" << 1.0 << 1.0 << offset << none << 0.0 << 0.0 << 0.0;
-        QTest::newRow("square 1.2 x 0.8, moved") << "square" << 1.2 << 0.8 << offset << QPointF(1.3, -0.7) << 0.3
-                                                 << -0.2 << 0.0;
+            << mark << "round" << QSizeF(1.5, 1.5) << offset << QPointF(-0.6, 0.3)
+            << QPointF(0.25, 0.4) << -1.2;
+        QTest::newRow("square, over it")
+            << mark << "square" << one << offset << none << none << 0.0;
+        QTest::newRow("square 1.2 x 0.8, moved") << mark << "square" << QSizeF(1.2, 0.8) << offset
+                                                 << QPointF(1.3, -0.7) << QPointF(0.3, -0.2) << 0.0;
         QTest::newRow("square, turned 0.7 deg and moved")
-            << "square" << 1.0 << 1.0 << none << QPointF(0.2, 0.9) << -0.45 << 0.15 << 0.7;
+            << mark << "square" << one << none << QPointF(0.2, 0.9) << QPointF(-0.45, 0.15) << 0.7;
+        QTest::newRow("table mark, board in place")
+            << kTableMark << "round" << one << offset << QPointF(0.5, 0.25) << none << 0.0;
+        QTest::newRow("table mark, board moved and turned")
+            << kTableMark << "round" << one << offset << QPointF(0.5, 0.25) << QPointF(1.5, -0.8)
+            << 2.0;
     }
     void markFoundAtItsPixelOffset()
     {
+        QFETCH(QPointF, design);
         QFETCH(QString, shape);
-        QFETCH(double, size);
-        QFETCH(double, size2);
+        QFETCH(QSizeF, size);
         QFETCH(QPointF, shift);
         QFETCH(QPointF, approach);
-        QFETCH(double, dx);
-        QFETCH(double, dy);
-        QFETCH(double, angle);
-        setWorld(worldMap(shape, size, size2, shift));
-        displace(dx, dy, angle);
+        QFETCH(QPointF, moved);
+        QFETCH(double, turn);
+        setWorld(worldMap(shape, size.width(), size.height(), shift));
+        SimulatedWorld::setDisplacement({moved.x(), moved.y(), turn});
 
         // Where the real mark is: turned about the pivot, then moved.
-        const QPointF real = kPivot + turned(kMarkUnderTest - kPivot, angle) + QPointF(dx, dy);
-        const QPointF machine = kMarkUnderTest - shift + approach;
+        const QPointF real =
+            design == kTableMark ? design : kPivot + turned(design - kPivot, turn) + moved;
+        const QPointF machine = design - shift + approach;
         const QPointF seen = machine + shift;
-        const double expectedX = (real.x() - seen.x()) * kPpm;
-        const double expectedY = -(real.y() - seen.y()) * kPpm;
-
-        const Recognised f = recognise(frameAt(machine), shape, size, size2);
+        const Recognised f = recognise(frameAt(machine), shape, size.width(), size.height());
         QVERIFY(f.found);
-        QVERIFY2(std::fabs(f.x - expectedX) < 0.5 && std::fabs(f.y - expectedY) < 0.5,
-                 qPrintable(QStringLiteral("found at %1, %2 px; expected %3, %4")
-                                .arg(f.x).arg(f.y).arg(expectedX).arg(expectedY)));
-        // What the program makes of it (x / ppm + X + shift, -y / ppm + Y +
-        // shift) is the real mark.
-        QVERIFY(std::fabs(f.x / kPpm + machine.x() + shift.x() - real.x()) < 0.5 / kPpm);
-        QVERIFY(std::fabs(-f.y / kPpm + machine.y() + shift.y() - real.y()) < 0.5 / kPpm);
-    }
-
-    // The calibration mark belongs to the table: it stays where it is when
-    // the board is moved or turned.
-    void tableMarkStaysWithTheTable_data()
-    {
-        QTest::addColumn<double>("dx");
-        QTest::addColumn<double>("dy");
-        QTest::addColumn<double>("angle");
-        QTest::newRow("board in place") << 0.0 << 0.0 << 0.0;
-        QTest::newRow("board moved and turned") << 1.5 << -0.8 << 2.0;
-    }
-    void tableMarkStaysWithTheTable()
-    {
-        QFETCH(double, dx);
-        QFETCH(double, dy);
-        QFETCH(double, angle);
-        setWorld(worldMap("round", 1, 1, QPointF(-30, 15)));
-        displace(dx, dy, angle);
-        // The camera over (30.5, 250.25): the mark lies 0.5 mm left and
-        // 0.25 mm below the centre.
-        const Recognised f = recognise(frameAt(QPointF(30.5 + 30, 250.25 - 15)), "round", 1, 1);
-        QVERIFY(f.found);
-        QVERIFY2(std::fabs(f.x + 0.5 * kPpm) < 0.5 && std::fabs(f.y - 0.25 * kPpm) < 0.5,
-                 qPrintable(QStringLiteral("%1, %2").arg(f.x).arg(f.y)));
+        VERIFY_NEAR(f.x, (real.x() - seen.x()) * kPpm, 0.5);
+        VERIFY_NEAR(f.y, -(real.y() - seen.y()) * kPpm, 0.5);
     }
 
     // Away from every mark the recognition finds nothing: the board, its
@@ -183,7 +155,8 @@ private slots:
         const Recognised onPlateMark = recognise(plate, "round", SimulatedScene::kMarkDiameterMm,
                                             SimulatedScene::kMarkDiameterMm);
         QVERIFY(onPlateMark.found);
-        QVERIFY(std::fabs(onPlateMark.x) < 0.5 && std::fabs(onPlateMark.y) < 0.5);
+        VERIFY_NEAR(onPlateMark.x, 0, 0.5);
+        VERIFY_NEAR(onPlateMark.y, 0, 0.5);
 
         setWorld(worldMap("round", 1, 1, QPointF()));
         QVERIFY(SimulatedWorld::hasCurrent());

@@ -1,8 +1,8 @@
 // Template matching: a textured photo found again rotated, shifted and
 // upside down; the margins that decide whether matching is tried at all.
+#include "Near.h"
 #include "SyntheticFrames.h"
 
-#include "vision/MatImage.h"
 #include "vision/Recognition.h"
 #include "vision/TemplateMatcher.h"
 
@@ -63,9 +63,9 @@ private slots:
         const auto r = TemplateMatcher::matchComponent(area, templ, 0.3, templateType, supposed, 80);
         QVERIFY(r.matched);
         QVERIFY2(r.found, qPrintable(QString::number(r.coeff)));
-        QVERIFY2(std::fabs(r.angle - Recognition::fold(angle, 45)) < 0.2, qPrintable(QString::number(r.angle)));
-        QVERIFY2(std::fabs(r.x - (centre.x - 320)) < 0.5, qPrintable(QString::number(r.x - (centre.x - 320))));
-        QVERIFY2(std::fabs(r.y - (centre.y - 240)) < 0.5, qPrintable(QString::number(r.y - (centre.y - 240))));
+        VERIFY_NEAR(r.angle, Recognition::fold(angle, 45), 0.2);
+        VERIFY_NEAR(r.x, centre.x - 320, 0.5);
+        VERIFY_NEAR(r.y, centre.y - 240, 0.5);
     }
 
     // The coarse stage covers supposedAngle +-20 degrees only.
@@ -81,7 +81,7 @@ private slots:
         // The expected angle is given in the sense of the search rotation.
         const auto near30 = TemplateMatcher::matchComponent(area, templ, 0.3, 1, -30, 80);
         QVERIFY(near30.found);
-        QVERIFY(std::fabs(near30.angle - 35) < 0.2);
+        VERIFY_NEAR(near30.angle, 35, 0.2);
     }
 
     void placedAnyRotation_data()
@@ -111,10 +111,10 @@ private slots:
         QVERIFY2(r.found, qPrintable(QString::number(r.coeff)));
         QCOMPARE(r.flipped, upsideDown);
         // A 160 x 100 photo is matched at 48 x 30 pixels: about half a degree at worst.
-        QVERIFY2(std::fabs(Recognition::fold(r.angle - angle, 180)) < 0.2, qPrintable(QString::number(r.angle)));
+        VERIFY_NEAR(Recognition::fold(r.angle - angle, 180), 0, 0.2);
         QVERIFY(r.angle >= -180 && r.angle <= 180);
-        QVERIFY2(std::fabs(r.x - (centre.x - 320)) < 0.5, qPrintable(QString::number(r.x - (centre.x - 320))));
-        QVERIFY2(std::fabs(r.y - (centre.y - 240)) < 0.5, qPrintable(QString::number(r.y - (centre.y - 240))));
+        VERIFY_NEAR(r.x, centre.x - 320, 0.5);
+        VERIFY_NEAR(r.y, centre.y - 240, 0.5);
         // Without the flipped template an upside-down part is not found, but
         // the best position still comes back.
         if (upsideDown) {

@@ -5,7 +5,6 @@
 
 #include <QBuffer>
 #include <QFile>
-#include <QGuiApplication>
 #include <QImage>
 #include <QQuickImageProvider>
 #include <QTemporaryDir>
@@ -48,77 +47,75 @@ class TestTemplateSource : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void load_data();
-    void load();
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        QImage image(6, 11, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QVERIFY(image.save(m_dir.filePath("mark.png")));
+        QFile text(m_dir.filePath("notes.png"));
+        QVERIFY(text.open(QIODevice::WriteOnly));
+        text.write("not a picture at all");
+    }
+
+    void load_data()
+    {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QString>("error");
+        QTest::addColumn<QString>("providerId"); // the id the provider was asked for
+
+        const QString mark = m_dir.filePath("mark.png");
+        const QString notLoaded = QStringLiteral("Шаблон не загружен: ");
+        const QString noFile = notLoaded + "файл «%1» не найден или не является изображением";
+        QTest::newRow("nothing") << QString() << QSize() << QString() << QString();
+        QTest::newRow("data url") << pngDataUrl(5, 3) << QSize(5, 3) << QString() << QString();
+        QTest::newRow("damaged data url")
+            << QStringLiteral("data:image/png;base64,%%%%") << QSize()
+            << notLoaded + "Изображение не прочитано: данные base64 повреждены" << QString();
+        QTest::newRow("feeder photo of a provider")
+            << QStringLiteral("image://worker/part") << QSize(9, 4) << QString() << "part";
+        QTest::newRow("provider holds nothing")
+            << QStringLiteral("image://worker/camera2_B7") << QSize()
+            << notLoaded + "изображение «image://worker/camera2_B7» пусто"
+            << "camera2_B7";
+        QTest::newRow("unknown provider")
+            << QStringLiteral("image://camera9/photo") << QSize()
+            << notLoaded + "нет источника изображений «camera9»" << QString();
+        QTest::newRow("file path") << mark << QSize(6, 11) << QString() << QString();
+        QTest::newRow("file url") << QUrl::fromLocalFile(mark).toString() << QSize(6, 11)
+                                  << QString() << QString();
+        QTest::newRow("missing file") << m_dir.filePath("gone.png") << QSize()
+                                      << noFile.arg(m_dir.filePath("gone.png")) << QString();
+        QTest::newRow("file that is no picture")
+            << m_dir.filePath("notes.png") << QSize() << noFile.arg(m_dir.filePath("notes.png"))
+            << QString();
+    }
+
+    void load()
+    {
+        QFETCH(QString, source);
+        QFETCH(QSize, size);
+        QFETCH(QString, error);
+        QFETCH(QString, providerId);
+        m_provider.ids.clear();
+        const TemplateSource::ProviderLookup providers =
+            [this](const QString &name) -> QQuickImageProvider * {
+            return name == QLatin1String("worker") ? &m_provider : nullptr;
+        };
+        QString message = QStringLiteral("left over");
+        const QImage image = TemplateSource::load(source, providers, &message);
+        QCOMPARE(message, error);
+        QCOMPARE(image.isNull(), !size.isValid());
+        if (size.isValid())
+            QCOMPARE(image.size(), size);
+        QCOMPARE(m_provider.ids, providerId.isEmpty() ? QStringList() : QStringList{providerId});
+    }
 
 private:
     QTemporaryDir m_dir;
     PartProvider m_provider;
 };
-
-void TestTemplateSource::initTestCase()
-{
-    QVERIFY(m_dir.isValid());
-    QImage image(6, 11, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QVERIFY(image.save(m_dir.filePath("mark.png")));
-    QFile text(m_dir.filePath("notes.png"));
-    QVERIFY(text.open(QIODevice::WriteOnly));
-    text.write("not a picture at all");
-}
-
-void TestTemplateSource::load_data()
-{
-    QTest::addColumn<QString>("source");
-    QTest::addColumn<QSize>("size");
-    QTest::addColumn<QString>("error");
-    QTest::addColumn<QString>("providerId");   // the id the provider was asked for
-
-    const QString mark = m_dir.filePath("mark.png");
-    QTest::newRow("nothing") << QString() << QSize() << QString() << QString();
-    QTest::newRow("data url") << pngDataUrl(5, 3) << QSize(5, 3) << QString() << QString();
-    QTest::newRow("damaged data url") << QStringLiteral("data:image/png;base64,%%%%") << QSize()
-                                      << QStringLiteral("Шаблон не загружен: Изображение не прочитано: данные base64 повреждены")
-                                      << QString();
-    QTest::newRow("feeder photo of a provider") << QStringLiteral("image://worker/part") << QSize(9, 4) << QString()
-                                                << QStringLiteral("part");
-    QTest::newRow("provider holds nothing") << QStringLiteral("image://worker/camera2_B7") << QSize()
-                                            << QStringLiteral("Шаблон не загружен: изображение «image://worker/camera2_B7» пусто")
-                                            << QStringLiteral("camera2_B7");
-    QTest::newRow("unknown provider") << QStringLiteral("image://camera9/photo") << QSize()
-                                      << QStringLiteral("Шаблон не загружен: нет источника изображений «camera9»")
-                                      << QString();
-    QTest::newRow("file path") << mark << QSize(6, 11) << QString() << QString();
-    QTest::newRow("file url") << QUrl::fromLocalFile(mark).toString() << QSize(6, 11) << QString() << QString();
-    QTest::newRow("missing file") << m_dir.filePath("gone.png") << QSize()
-                                  << QStringLiteral("Шаблон не загружен: файл «%1» не найден или не является изображением")
-                                         .arg(m_dir.filePath("gone.png"))
-                                  << QString();
-    QTest::newRow("file that is no picture") << m_dir.filePath("notes.png") << QSize()
-                                             << QStringLiteral("Шаблон не загружен: файл «%1» не найден или не является изображением")
-                                                    .arg(m_dir.filePath("notes.png"))
-                                             << QString();
-}
-
-void TestTemplateSource::load()
-{
-    QFETCH(QString, source);
-    QFETCH(QSize, size);
-    QFETCH(QString, error);
-    QFETCH(QString, providerId);
-    m_provider.ids.clear();
-    const TemplateSource::ProviderLookup providers = [this](const QString &name) -> QQuickImageProvider * {
-        return name == QLatin1String("worker") ? &m_provider : nullptr;
-    };
-    QString message = QStringLiteral("left over");
-    const QImage image = TemplateSource::load(source, providers, &message);
-    QCOMPARE(message, error);
-    QCOMPARE(image.isNull(), !size.isValid());
-    if (size.isValid())
-        QCOMPARE(image.size(), size);
-    QCOMPARE(m_provider.ids, providerId.isEmpty() ? QStringList() : QStringList{providerId});
-}
 
 QTEST_MAIN(TestTemplateSource)
 
