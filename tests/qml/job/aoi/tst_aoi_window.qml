@@ -1,66 +1,28 @@
 import QtQuick 2.15
 import QtTest 1.2
+import "../../common/ProgramRig.js" as Rig
 import "../../../../qml/main/job/program.js" as Program
+import "../../common"
 
 // The optical inspection window in the whole program as ./run.sh starts it
 // (the simulated machine's settings store and demo project, the simulated
 // head camera over the demo board), with every component drawn on the
-// board where the design puts it. The machine link is detached; a stand-in
-// moves the machine to the X and Y each block names and answers it. The
-// templates of the first board, an inspection that passes the good board,
-// one that flags exactly the part left out and the part moved, the
-// template kept with the project, and the refusal after the camera's scale
-// changed. Every case makes the templates it needs.
+// board where the design puts it. The machine link is detached; the stand-in
+// machine walks and answers every block. The templates of the first board,
+// an inspection that passes the good board, one that flags exactly the part
+// left out and the part moved, the template kept with the project, and the
+// refusal after the camera's scale changed. Every case makes the templates
+// it needs.
 TestCase {
     id: testCase
     name: "AoiWindow"
     when: windowShown
 
     property var aoi: root.aoiInterface
-    property int answered: 0
     readonly property real shiftX: root.camera1XShift
     readonly property real shiftY: root.camera1YShift
 
-    // ---- the machine stand-in (see tst_marks_run.qml)
-    function wordValue(line, axis) {
-        var m = new RegExp("(?:^|\\s)" + axis + "([-+]?[0-9]*\\.?[0-9]+)", "i").exec(line)
-        return m ? Number(m[1]) : null
-    }
-    function follow(text) {
-        var x = null, y = null
-        var lines = String(text).split("\n")
-        for (var i = 0; i < lines.length; ++i) {
-            var l = lines[i].trim()
-            if (!/^g[01]\b/i.test(l))
-                continue
-            var vx = wordValue(l, "x"), vy = wordValue(l, "y")
-            if (vx !== null) x = vx
-            if (vy !== null) y = vy
-        }
-        if (x !== null)
-            at[0] = x + root.relX
-        if (y !== null)
-            at[1] = y + root.relY
-        moveTo(at[0], at[1])
-    }
-    property var at: [200, 200]
-    function moveTo(x, y) {
-        at = [x, y]
-        probe.call(root, "jointPosGet", [[x, y, 0, 0]])
-    }
-    Timer {
-        id: machine
-        interval: 15
-        repeat: true
-        onTriggered: {
-            var texts = probe.machineLinkTexts()
-            if (texts.length <= testCase.answered)
-                return
-            testCase.follow(texts[testCase.answered])
-            testCase.answered += 1
-            probe.answerMachineLink(true)
-        }
-    }
+    MachineStandIn { id: machine; at: [200, 200, 0, 0] }
 
     // ---- helpers
     function call(object, name, args) { return probe.call(object, name, args === undefined ? [] : args) }
@@ -78,13 +40,7 @@ TestCase {
     function centre(el) {
         return [Number(el.x) + Number(el.w) / 2 + root.workAreaX1, root.workAreaY2 - Number(el.y) - Number(el.h) / 2]
     }
-    function logMessages(from) {
-        var out = []
-        for (var i = from; i < root.logModel.count; ++i)
-            out.push(String(probe.entry(root.logModel, i).message))
-        return out
-    }
-    function errors(from) { return logMessages(from).filter(function(m) { return m.indexOf("Ошибка") >= 0 }) }
+    function errors(from) { return Rig.logMessages(from).filter(function(m) { return m.indexOf("Ошибка") >= 0 }) }
     // The approach of the camera to a component, as the gate gets it.
     function approachOf(el) {
         var c = centre(el)
@@ -120,10 +76,8 @@ TestCase {
         root.endingGcode = ""
         root.allowRunWithoutFiducials = false
         findChild(root, "camera1").targetSizeTolerance = 10
-        root.machineOnGet(true)
-        root.jointHomedGet(true, true, true, true, true)
-        probe.setValue(root.machineState, "machineHomed2", true)
-        moveTo(200, 200)
+        Rig.calibrate()
+        machine.moveTo(machine.at)
         machine.start()
         call(root, "showToolWindow", ["aoiInterface"])
         verify(aoi.visible)

@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import QtTest 1.2
+import "../../common/ProgramRig.js" as Rig
 
 // The placement check window in the real program: its refusals, the table
 // of the first board, the approach blocks sent for each row (by hand, with
@@ -20,19 +21,9 @@ TestCase {
     property var model: check.checkModel
 
     function call(object, name, args) { return probe.call(object, name, args === undefined ? [] : args) }
-    function packageIndex(name) {
-        for (var i = 0; i < root.packageList.count; ++i)
-            if (probe.entry(root.packageList, i).name === name)
-                return i
-        return -1
-    }
     function element(pack, partNumber, bank, index, x, y, angle, disabled, designator) {
-        return call(root.area, "createElement", [packageIndex(pack), partNumber, bank, index, x, y, angle, disabled,
+        return call(root.area, "createElement", [Rig.packageIndex(pack), partNumber, bank, index, x, y, angle, disabled,
                                                   designator, -1, -1, ""])
-    }
-    function lastLog() {
-        var log = root.logModel
-        return log.count > 0 ? probe.entry(log, log.count - 1).message : ""
     }
     function sentSince(n) { return probe.machineLinkTexts().slice(n) }
     function control(name) {
@@ -50,15 +41,11 @@ TestCase {
     }
 
     function initTestCase() {
-        verify(probe.makePicture(base + "/0603(A1.6B0.8H0.45).png", 16, 8))
-        verify(probe.makePicture(base + "/SOT23(A2.9B1.3H1.1).png", 29, 13))
-        probe.setIniValue(settingsFile, "packageBasePath", base)
-        root.loadPackageList()
+        verify(Rig.loadPackages(base, { "0603(A1.6B0.8H0.45).png": [16, 8],
+                                        "SOT23(A2.9B1.3H1.1).png": [29, 13] }))
         compare(root.packageList.count, 2)
         verify(probe.detachMachineLink())
-        root.machineOnGet(true)
-        root.jointHomedGet(true, true, true, true, true)
-        probe.setValue(root.machineState, "machineHomed2", true)
+        Rig.calibrate()
         call(root, "setMachineSpeedSlider", [100])
         call(root, "maxVelGet", [100, 80, 50, 100, 100, 100])
         call(root, "maxAccGet", [1000, 600, 500, 1000])
@@ -122,7 +109,7 @@ TestCase {
         verify(check.visible)
         var sent = probe.machineLinkTexts().length
         call(check, "startStopF")
-        compare(lastLog(), "Ошибка: Проверьте расстановку реперных знаков!")
+        compare(Rig.lastLog(), "Ошибка: Проверьте расстановку реперных знаков!")
         compare(model.count, 0)
         verify(!call(root, "activityRunning", ["check"]))
 
@@ -134,7 +121,7 @@ TestCase {
         call(root.smtInterface.creation, "setBoardExcluded", [0, 0, true])
         call(root.smtInterface.creation, "setBoardExcluded", [0, 1, true])
         call(check, "startStopF")
-        compare(lastLog(), "Ошибка: Все платы исключены из расстановки!")
+        compare(Rig.lastLog(), "Ошибка: Все платы исключены из расстановки!")
         compare(model.count, 0)
         compare(sentSince(sent), [])
         call(root.smtInterface.creation, "setBoardExcluded", [0, 0, false])
@@ -144,18 +131,13 @@ TestCase {
 
     function test_tableWithoutMarks() {
         var sent = table()
-        // By X: rows of larger design Y first.
-        compare(row(0).el, "  SOT23  BC847  Q1")
-        compare(row(0).feeder, "снизу №3")
-        compare(row(0).coords, "X: 26.45  Y: 60.65")
+        // By X: rows of larger design Y first (the row texts: tst_checkTable_lib.qml).
+        compare([row(0).el, row(0).feeder, row(0).coords],
+                ["  SOT23  BC847  Q1", "снизу №3", "X: 26.45  Y: 60.65"])
         fuzzyCompare(row(0).x, 26.45, 1e-9)
         fuzzyCompare(row(0).y, 500 - 60.65, 1e-9)
         compare(row(1).el, "  0603  10k  R1")
-        compare(row(2).el, "  0603  1k")
-        compare(row(2).feeder, "сверху №2")
-        compare(row(2).rotation, 90)
-        compare(row(2).rotWidth, 0.8)
-        compare(row(0).dX, "-1000")
+        compare([row(2).rotation, row(2).rotWidth], [90, 0.8])
         compare(check.currentRow, 0)
         // The camera goes to the first row at once.
         compare(sentSince(sent), [approach("26.450", "439.350")])
@@ -253,18 +235,11 @@ TestCase {
         compare(text.text, "X: 10.01  Y: 19.99  Поворот: 90.1")
         compare(row(1).rotation, 90.1)
         verify(call(check, "rotateEl", [-90.1]))
-        // Right up to the edge of the work area (500 mm): the next step is refused.
+        // Right up to the edge of the work area (500 mm): the next step is
+        // refused (the limits: tst_checkTable_lib.qml).
         verify(call(check, "moveEl", [488.39, 0]))                  // right edge at 500
-        compare(text.text, "X: 498.40  Y: 19.99  Поворот: 0.0")
         verify(!call(check, "moveEl", [0.01, 0]))
         compare(text.text, "X: 498.40  Y: 19.99  Поворот: 0.0")
-        // The left and top edges stop at 0.
-        verify(!call(check, "moveEl", [-498.41, 0]))
-        verify(call(check, "moveEl", [-498.4, 0]))
-        verify(!call(check, "moveEl", [0, -20]))
-        verify(call(check, "moveEl", [10, 0.01]))
-        compare(text.text, "X: 10.00  Y: 20.00  Поворот: 0.0")
-        fuzzyCompare(row(1).x, 10.8, 1e-9)
     }
 
     function test_stopByOperatorSendsTheEndingGCode() {
@@ -327,19 +302,12 @@ TestCase {
         compare(previews[0][1].fidX, -1000)
     }
 
-    function test_storedOpacities_data() {
-        return [
-            { tag: "old switch off", stored: "false", value: 0 },
-            { tag: "old switch on", stored: "true", value: 100 },
-            { tag: "percentage", stored: "35", value: 35 }
-        ]
-    }
-    function test_storedOpacities(data) {
-        probe.setIniValue(settingsFile, "aoi/aoiVisibility", data.stored)
-        var io = probe.find(root, "settingsIo")
-        verify(io !== null)
+    // An opacity stored in its old form, the switch (the forms:
+    // tst_checkTable_lib.qml).
+    function test_storedOpacity() {
+        probe.setIniValue(settingsFile, "aoi/aoiVisibility", "false")
         root.aoiVisibility = 77
-        call(io, "loadPercent", ["aoi", "aoiVisibility"])
-        compare(root.aoiVisibility, data.value)
+        call(probe.find(root, "settingsIo"), "loadPercent", ["aoi", "aoiVisibility"])
+        compare(root.aoiVisibility, 0)
     }
 }

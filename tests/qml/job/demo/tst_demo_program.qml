@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import QtTest 1.2
+import "../../common/ProgramRig.js" as Rig
 import "../../../../qml/main/job/pickTexts.js" as PT
 
 // The program as ./run.sh starts it: the settings store, package base and
@@ -15,12 +16,6 @@ TestCase {
     property var screen: root.smtInterface
     property var jobModel: null
 
-    function errorList() {
-        var list = []
-        for (var i = 0; i < root.errorListModel.count; ++i)
-            list.push(probe.entry(root.errorListModel, i).message)
-        return list
-    }
     // Log lines of errors shown to the operator ("Ошибка: " + text).
     function loggedErrors() {
         var list = []
@@ -47,7 +42,7 @@ TestCase {
         probe.call(root, "showToolWindow", ["smtInterface"])
         jobModel = probe.value(screen, "jobModel")
         verify(jobModel !== null)
-        tryVerify(function() { return screen.programCreated || loggedErrors().length > 0 || errorList().length > 0 },
+        tryVerify(function() { return screen.programCreated || loggedErrors().length > 0 || Rig.errorList().length > 0 },
                   5000)
     }
 
@@ -57,13 +52,13 @@ TestCase {
                                && root.elementCount > 0 && root.refCount >= 2 }, 10000)
         tryVerify(function() { return root.bottomFeedersModel.count > 0 && root.upFeedersModel.count > 0 }, 5000)
         compare(loggedErrors(), [])
-        compare(errorList(), [])
+        compare(Rig.errorList(), [])
     }
 
     function checkCleanProgram() {
         rebuild()
         compare(loggedErrors(), [])
-        compare(errorList(), [])
+        compare(Rig.errorList(), [])
         verify(screen.programCreated)
         var texts = rowTexts()
         compare(texts[0], "Поиск реперных знаков (" + root.refCount + " шт.)")

@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import QtTest 1.2
+import "../../common/ProgramRig.js" as Rig
 
 // Run control in the whole program: a program of starting and ending G-code
 // runs from "Начать" through the nozzle confirmation, the start key pauses
@@ -24,18 +25,6 @@ TestCase {
         verify(item !== null, name)
         return item
     }
-    function logMessages(from) {
-        var out = []
-        for (var i = from; i < root.logModel.count; ++i)
-            out.push(probe.entry(root.logModel, i).message)
-        return out
-    }
-    function completes() {
-        var out = []
-        for (var i = 0; i < jobModel.rowCount; ++i)
-            out.push(jobModel.getComplete(i))
-        return out
-    }
     function run(name) { return probe.value(screen, name) }
 
     function initTestCase() {
@@ -48,10 +37,7 @@ TestCase {
         root.endingGcode = "g0 y1"
         root.endingGCodeOnUserStop = true
         root.progAutoRestart = false
-        // The machine on, homed and calibrated, as after homeWait.
-        root.machineOnGet(true)
-        root.jointHomedGet(true, true, true, true, true)
-        probe.setValue(root.machineState, "machineHomed2", true)
+        Rig.calibrate()
     }
 
     // Every case starts from the screen shown afresh with its program of two
@@ -106,11 +92,11 @@ TestCase {
         verify(screen.visible)
         mouseClick(findChild(confirm.contentItem, "nozzleConfirmYes"))
         verify(!confirm.visible)
-        tryVerify(function() { return !run("executing") && completes()[1] !== "" }, 5000)
-        compare(completes(), ["выполнено", "выполнено"])
+        tryVerify(function() { return !run("executing") && jobModel.getComplete(1) !== "" }, 5000)
+        compare(Rig.completes(jobModel), ["выполнено", "выполнено"])
         compare(control("jobTree").currentIndex.row, 1)          // the last row run is shown
         compare(probe.machineLinkTexts().slice(sent), [startBlock, endBlock])
-        compare(logMessages(log), ["Программа расстановки запущена",
+        compare(Rig.logMessages(log), ["Программа расстановки запущена",
                                    "Программа расстановки завершена. Установлено компонентов: 0"])
         verify(run("lastRunFinished"))
         verify(!run("cupWarning"))                   // every stop disarms it
@@ -147,7 +133,7 @@ TestCase {
         verify(!run("executing"))
         verify(!run("paused"))
         compare(probe.machineLinkTexts().slice(sent), [startBlock, endBlock])
-        compare(logMessages(log), ["Программа расстановки запущена",
+        compare(Rig.logMessages(log), ["Программа расстановки запущена",
                                    "Программа расстановки остановлена оператором"])
         probe.answerMachineLink(true)
         compare(probe.machineLinkTexts().length, sent + 2)

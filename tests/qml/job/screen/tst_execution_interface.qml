@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import QtTest 1.2
+import "../../common/ProgramRig.js" as Rig
 import "../../../../qml/main/machine/warmUp.js" as WarmUp
 
 // The direct control window in the real program, without LinuxCNC: the
@@ -24,7 +25,6 @@ TestCase {
     SignalSpy { id: zUpSpy; target: root; signalName: "zUpSend" }
     SignalSpy { id: sendSpy; target: root; signalName: "sendGCode" }
     SignalSpy { id: doneSpy; target: root; signalName: "getGcodeDone" }
-    SignalSpy { id: overrideSpy; target: root; signalName: "feedOverrideSend" }
     SignalSpy { id: diagSpy; target: root; signalName: "diagOpenedSend" }
     SignalSpy { id: abortSpy; target: root; signalName: "setAbort" }
     SignalSpy { id: doutSpy; target: root; signalName: "setDoutOn" }
@@ -41,10 +41,6 @@ TestCase {
     function activity(name) { return root.activityRunning(name) }
     // The arguments of a recorded signal as a plain list.
     function args(spy, i) { return Array.prototype.slice.call(spy.signalArguments[i]) }
-    function lastLog() {
-        var log = root.logModel
-        return log.count > 0 ? probe.entry(log, log.count - 1).message : ""
-    }
     // Every block sent has had the link's answer.
     function settle() {
         tryVerify(function() { return doneSpy.count >= sendSpy.count + fakeDone }, 5000, "the link's answers")
@@ -56,8 +52,8 @@ TestCase {
         root.getGcodeDone(successful)
     }
     function clearSpies() {
-        var spies = [moveSpy, stepSpy, zUpSpy, sendSpy, doneSpy, overrideSpy, diagSpy, abortSpy, doutSpy, homeSpy,
-                     pwmSpy, machineOnSpy]
+        var spies = [moveSpy, stepSpy, zUpSpy, sendSpy, doneSpy, diagSpy, abortSpy, doutSpy,
+                     homeSpy, pwmSpy, machineOnSpy]
         for (var i = 0; i < spies.length; ++i)
             spies[i].clear()
         fakeDone = 0
@@ -160,23 +156,17 @@ TestCase {
         compare(win.title, "Прямое управление")
     }
 
-    function test_extraPanelWidthAndDiagnostics() {
+    // The extra panel asks for the machine's diagnostics while it is shown,
+    // also when the window is shown again with the panel open.
+    function test_extraPanelDiagnostics() {
         showWindow()
-        compare(win.width, 770)
         mouseClick(item("extraToggle"))
-        compare(win.width, 900)
-        compare(diagSpy.count, 1)
-        compare(diagSpy.signalArguments[0][0], true)
         win.close()
-        compare(diagSpy.count, 2)
-        compare(diagSpy.signalArguments[1][0], false)
-        // Shown again with the panel open: open again.
         showWindow()
-        compare(diagSpy.count, 3)
-        compare(diagSpy.signalArguments[2][0], true)
         mouseClick(item("extraToggle"))
-        compare(win.width, 770)
-        compare(diagSpy.signalArguments[3][0], false)
+        compare(diagSpy.count, 4)
+        compare([args(diagSpy, 0), args(diagSpy, 1), args(diagSpy, 2), args(diagSpy, 3)],
+                [[true], [false], [true], [false]])
     }
 
     function test_hidesWhenLinuxCncStops() {
@@ -186,20 +176,13 @@ TestCase {
     }
 
     // ---- speed
-    // The window's slider drives the machine speed (the mapping itself is
-    // tested with the machine state).
+    // The window's slider and Ctrl+-/+ drive the machine speed (what the
+    // speed then is: tst_machine_state.qml).
     function test_slider() {
-        root.machineHomed2 = true
         showWindow()
-        overrideSpy.clear()
         item("speedSlider").value = 40
         compare(root.machineSpeedSliderValue, 40)
-        compare(overrideSpy.count, 1)
-        compare(overrideSpy.signalArguments[0][0], Math.ceil(Math.pow(40, 1.849485) / 50))
-    }
-
-    function test_sliderKeys() {
-        showWindow()
+        item("speedSlider").value = 13
         keyClick(Qt.Key_Minus, Qt.ControlModifier)
         compare(root.machineSpeedSliderValue, 12)
         compare(item("speedSlider").value, 12)
@@ -210,27 +193,15 @@ TestCase {
         compare(moveSpy.count, 0)
     }
 
-    // ---- jogging by keys and buttons
-    function test_keyJogs_data() {
-        return [
-            { tag: "Right", key: Qt.Key_Right, axis: 0, dir: true },
-            { tag: "Left", key: Qt.Key_Left, axis: 0, dir: false },
-            { tag: "Up", key: Qt.Key_Up, axis: 1, dir: true },
-            { tag: "Down", key: Qt.Key_Down, axis: 1, dir: false },
-            { tag: "Page Up: Z up", key: Qt.Key_PageUp, axis: 2, dir: true },
-            { tag: "Page Down: Z down", key: Qt.Key_PageDown, axis: 2, dir: false },
-            { tag: "Insert: A+", key: Qt.Key_Insert, axis: 3, dir: true },
-            { tag: "Delete: A-", key: Qt.Key_Delete, axis: 3, dir: false },
-        ]
-    }
-    function test_keyJogs(data) {
+    // ---- jogging by keys and buttons (what each key does: tst_jog_lib.qml)
+    function test_keyJog() {
         showWindow()
-        keyPress(data.key)
-        autoRepeat(data.key, Qt.NoModifier)
-        keyRelease(data.key)
+        keyPress(Qt.Key_PageDown)
+        autoRepeat(Qt.Key_PageDown, Qt.NoModifier)
+        keyRelease(Qt.Key_PageDown)
         compare(moveSpy.count, 2)
-        compare(args(moveSpy, 0), [data.axis, data.dir, root.machineSpeed, true])
-        compare(args(moveSpy, 1), [data.axis, data.dir, root.machineSpeed, false])
+        compare(args(moveSpy, 0), [2, false, root.machineSpeed, true])
+        compare(args(moveSpy, 1), [2, false, root.machineSpeed, false])
         compare(stepSpy.count, 0)
     }
 
@@ -270,16 +241,11 @@ TestCase {
         verify(!item("jogX+").enabled)
     }
 
-    function test_rightWhileXMinusHeld_data() {
-        return [ { tag: "X- by key" }, { tag: "X- by button" } ]
-    }
-    function test_rightWhileXMinusHeld(data) {
+    // The button held, the keys of the opposite direction do nothing.
+    function test_rightWhileXMinusHeld() {
         showWindow()
         var button = item("jogX-")
-        if (data.tag === "X- by key")
-            keyPress(Qt.Key_Left)
-        else
-            mousePress(button)
+        mousePress(button)
         compare(moveSpy.count, 1)
         compare(args(moveSpy, 0), [0, false, root.machineSpeed, true])
         verify(!item("jogX+").enabled)
@@ -288,34 +254,10 @@ TestCase {
         keyClick(Qt.Key_Right, Qt.ControlModifier)
         compare(moveSpy.count, 1)
         compare(stepSpy.count, 0)
-        if (data.tag === "X- by key")
-            keyRelease(Qt.Key_Left)
-        else
-            mouseRelease(button)
+        mouseRelease(button)
         compare(moveSpy.count, 2)
         compare(args(moveSpy, 1), [0, false, root.machineSpeed, false])
         verify(item("jogX+").enabled)
-    }
-
-    function test_ctrlRightStepThenSlowJog() {
-        showWindow()
-        keyPress(Qt.Key_Right, Qt.ControlModifier)
-        compare(stepSpy.count, 1)
-        compare(args(stepSpy, 0), [0, true, 0])
-        compare(moveSpy.count, 0)
-        autoRepeat(Qt.Key_Right, Qt.ControlModifier)
-        compare(moveSpy.count, 1)
-        compare(args(moveSpy, 0), [0, true, 0.05, true])
-        autoRepeat(Qt.Key_Right, Qt.ControlModifier)
-        autoRepeat(Qt.Key_Right, Qt.ControlModifier)
-        compare(moveSpy.count, 1)
-        keyRelease(Qt.Key_Right, Qt.ControlModifier)
-        compare(moveSpy.count, 2)
-        compare(args(moveSpy, 1), [0, true, 0.05, false])
-        compare(stepSpy.count, 1)
-        // A later auto-repeat without a first press starts nothing.
-        autoRepeat(Qt.Key_Right, Qt.ControlModifier)
-        compare(moveSpy.count, 2)
     }
 
     function test_stepButton() {
@@ -387,6 +329,8 @@ TestCase {
         field.text = text
         keyClick(Qt.Key_Return)
     }
+    // Return sends the typed block; Up and Down recall the history (what
+    // they recall: tst_commandHistory_lib.qml).
     function test_commandLine() {
         showWindow()
         var field = item("commandField")
@@ -397,16 +341,8 @@ TestCase {
         settle()
         typeCommand("m64 p1")
         settle()
-        typeCommand("m64 p1")
-        settle()
-        compare(sendSpy.count, 3)
-        compare(probe.value(win, "history").entries, ["g0 x10 y20", "m64 p1"])
-        // Up: newest, then older; Down: newer; auto-repeat ignored.
         keyClick(Qt.Key_Up)
-        compare(field.text, "m64 p1")
         keyClick(Qt.Key_Up)
-        compare(field.text, "g0 x10 y20")
-        verify(probe.sendKey(true, Qt.Key_Down, Qt.NoModifier, true))
         compare(field.text, "g0 x10 y20")
         keyClick(Qt.Key_Down)
         compare(field.text, "m64 p1")
@@ -467,13 +403,12 @@ TestCase {
         compare(item("readoutC").text, "C: 2.25")
         verify(!item("readoutNozzle").visible)
         compare(item("encoderStepText").text, "1 = 0.0050мм")
-        compare(String(item("readoutX").color), "#ffffff")
-        // Not calibrated: no brackets; not homed: red.
+        // Not calibrated: no brackets; not homed: red (the colours:
+        // tst_directControl_lib.qml).
         root.machineHomed2 = false
         root.jointHomedGet(false, true, true, true, true)
         compare(item("readoutX").text, "X: 100.00")
         compare(String(item("readoutX").color), "#ff5252")
-        compare(String(item("readoutY").color), "#ffffff")
         root.bAxisEnabled = false
         verify(!item("readoutB").visible)
         root.encoderStepGet(-1)
@@ -533,53 +468,49 @@ TestCase {
         verify(!item("dout8").enabled)
     }
 
+    // The button's action (which one: tst_directControl_lib.qml) reaches its
+    // signal: the PWM run, the bank's G-code, or the output toggled.
     function test_vibrationFeederButton_data() {
         return [
-            { tag: "no bank switched on", enabled: false, pwm: false, g1: "", busy: false, result: "disabled" },
-            { tag: "PWM bank", enabled: true, pwm: true, g1: "", busy: false, result: "pwm" },
-            { tag: "G-code bank", enabled: true, pwm: false, g1: "m64 p6\ng4 p1\nm65 p6", busy: false, result: "gcode" },
-            { tag: "G-code bank while busy", enabled: true, pwm: false, g1: "m64 p6", busy: true, result: "toggle" },
+            { tag: "no bank switched on", enabled: false, pwm: false, g1: "", busy: false,
+              spy: "" },
+            { tag: "PWM bank", enabled: true, pwm: true, g1: "", busy: false,
+              spy: "pwm", args: [12, 40, 3] },
+            { tag: "G-code bank", enabled: true, pwm: false, g1: "m64 p6\ng4 p1\nm65 p6",
+              busy: false, spy: "send", args: ["m64 p6\ng4 p1\nm65 p6\ng0", false] },
+            { tag: "G-code bank while busy", enabled: true, pwm: false, g1: "m64 p6", busy: true,
+              spy: "dout", args: [6, true] },
         ]
     }
     function test_vibrationFeederButton(data) {
         root.doutListChangeEnabled(6, true)
         var bank = root.vibroBankModel
-        var keys = ["bankEnabled", "pwm", "g1", "pwmFreq", "pwmDutyCycle", "pwmLength"]
         var saved = []
         for (var i = 0; i < bank.count; ++i) {
-            var entry = probe.entry(bank, i), kept = {}
-            for (var k = 0; k < keys.length; ++k)
-                kept[keys[k]] = entry[keys[k]]
-            saved.push(kept)
+            saved.push(probe.entry(bank, i))
             bank.setProperty(i, "bankEnabled", false)
         }
-        bank.setProperty(0, "bankEnabled", data.enabled)
-        bank.setProperty(0, "pwm", data.pwm)
-        bank.setProperty(0, "g1", data.g1)
-        bank.setProperty(0, "pwmFreq", 12)
-        bank.setProperty(0, "pwmDutyCycle", 40)
-        bank.setProperty(0, "pwmLength", 3)
+        var values = { "bankEnabled": data.enabled, "pwm": data.pwm, "g1": data.g1, "pwmFreq": 12,
+                       "pwmDutyCycle": 40, "pwmLength": 3 }
+        for (var k in values)
+            bank.setProperty(0, k, values[k])
         root.setActivity("test", data.busy)
         showWindow()
         var button = item("dout6")
         compare(button.text, "Вибропитатель 1")
-        compare(button.enabled, data.result !== "disabled")
-        if (data.result !== "disabled")
+        compare(button.enabled, data.enabled)
+        if (data.enabled)
             mouseClick(button)
-        compare(pwmSpy.count, data.result === "pwm" ? 1 : 0)
-        if (data.result === "pwm")
-            compare(args(pwmSpy, 0), [12, 40, 3])
-        compare(sendSpy.count, data.result === "gcode" ? 1 : 0)
-        if (data.result === "gcode")
-            compare(args(sendSpy, 0), [data.g1 + "\ng0", false])
-        compare(doutSpy.count, data.result === "toggle" ? 1 : 0)
-        if (data.result === "toggle")
-            compare(args(doutSpy, 0), [6, true])
+        var spies = { "pwm": pwmSpy, "send": sendSpy, "dout": doutSpy }
+        for (var name in spies)
+            compare(spies[name].count, name === data.spy ? 1 : 0, name)
+        if (data.spy !== "")
+            compare(args(spies[data.spy], 0), data.args)
         root.instruments.pwmVibroDoneGet()
         for (i = 0; i < saved.length; ++i)
-            for (k = 0; k < keys.length; ++k)
-                if (saved[i][keys[k]] !== undefined)
-                    bank.setProperty(i, keys[k], saved[i][keys[k]])
+            for (k in values)
+                if (saved[i][k] !== undefined)
+                    bank.setProperty(i, k, saved[i][k])
     }
 
     // ---- canned motions
@@ -626,24 +557,22 @@ TestCase {
         showWindow()
         verify(!win.runCanned("startingGcode"))
         compare(sendSpy.count, 0)
-        compare(lastLog(), "G-код не задан")
+        compare(Rig.lastLog(), "G-код не задан")
     }
 
-    // The calibration-mark buttons need their marks switched on; the second
+    // The calibration-mark buttons need their marks switched on (when each
+    // is allowed: tst_directControl_lib.qml); the second
     // takes the head camera over the second mark (here the machine link,
     // with no LinuxCNC, fails the move: the trip ends and leaves nothing
     // running).
     function test_calibrationMarkButtons() {
-        root.calibEnabled = false
+        root.calibEnabled = true
         root.calib2Enabled = false
         showWindow()
         mouseClick(item("extraToggle"))
-        verify(!item("cannedCalib1").enabled)
-        verify(!item("cannedCalib2").enabled)
-        verify(!win.toCalibrationMark(2))
-        root.calibEnabled = true
         verify(item("cannedCalib1").enabled)
         verify(!item("cannedCalib2").enabled)
+        verify(!win.toCalibrationMark(2))
         root.calib2Enabled = true
         root.calibX2 = 120.5
         root.calibY2 = 260.25
@@ -664,16 +593,11 @@ TestCase {
     // is told.
     function test_centreOnMarkButton() {
         root.calibEnabled = false
-        root.calib2Enabled = false
         showWindow()
         mouseClick(item("extraToggle"))
         verify(!item("centreOnMark").enabled)
         verify(!win.centreOnMark())
         root.calibEnabled = true
-        verify(item("centreOnMark").enabled)
-        root.machineHomed2 = false
-        verify(!item("centreOnMark").enabled)
-        root.machineHomed2 = true
         verify(item("centreOnMark").enabled)
         var timeout = root.headCameraRequest.timeoutMs
         root.headCameraRequest.timeoutMs = 200
@@ -684,7 +608,7 @@ TestCase {
         compare(args(doutSpy, doutSpy.count - 1), [4, false])
         tryVerify(function() { return !activity("centreOnMark") }, 5000, "the centring ends")
         compare(sendSpy.count, 0)
-        compare(lastLog(), "Не удалось навести камеру на знак")
+        compare(Rig.lastLog(), "Не удалось навести камеру на знак")
         verify(!root.executing)
         verify(item("centreOnMark").enabled)
         root.headCameraRequest.timeoutMs = timeout
@@ -700,7 +624,7 @@ TestCase {
         root.currVC = -1
         showWindow()
         mouseClick(item("nozzle1"))
-        verify(activity("nozzleChange"), lastLog())
+        verify(activity("nozzleChange"), Rig.lastLog())
         compare(sendSpy.count, 1)
         compare(args(sendSpy, 0), ["g0 x20 y30\nm64 p3\ng0 zMax\n", true])
         // Nothing else starts while the change runs.
@@ -741,7 +665,7 @@ TestCase {
         root.currVC = 0
         verify(item("cannedBasket").enabled)
         mouseClick(item("cannedBasket"))
-        verify(activity("basketDrop"), lastLog())
+        verify(activity("basketDrop"), Rig.lastLog())
         compare(sendSpy.count, 1)
         compare(args(sendSpy, 0), ["g0 zMax\ng1 f7200  acc100  x++0 y++0\ng1 f2400   acc50  z++0\n"
                                    + "g0 x5 y6\nm65 p1\ng0 zMax\n", true])
@@ -794,15 +718,11 @@ TestCase {
         verify(toolWindow("camera1Window").visible)
         verify(!toolWindow("camera2Window").visible)
         compare(sendSpy.count, 1)
-        var text = sendSpy.signalArguments[0][0]
-        compare(sendSpy.signalArguments[0][1], true)
-        var lines = text.split("\n")
-        compare(lines.slice(0, 5), ["g1 f2400   acc45  zMax", "g1 f7200  acc90  x1.00 y11.00",
-                                    "g1 f7200  acc90  x299.00 y249.00", "g0 x1.00 y11.00 a360",
-                                    "g0 x299.00 y249.00 a000"])
-        compare(text, WarmUp.program({ "x1": 0, "y1": 10, "x2": 300, "y2": 250 }, 15, [100, 120, 40, 720, 30, 30],
-                                     [500, 600, 300, 2000])
-                      + "\ng0 zMax\n")
+        // The program of the work area and the machine maxima (its lines:
+        // tst_warmUp_lib.qml).
+        var program = WarmUp.program({ "x1": 0, "y1": 10, "x2": 300, "y2": 250 }, 15,
+                                     [100, 120, 40, 720, 30, 30], [500, 600, 300, 2000])
+        compare(args(sendSpy, 0), [program + "\ng0 zMax\n", true])
         // The program done: the warm-up is done, calibration marks are off.
         answer(true)
         verify(root.prerunDone)
@@ -839,7 +759,7 @@ TestCase {
         verify(!root.prerunDone)
         verify(abortSpy.count >= 1)
         verify(!toolWindow("camera1Window").visible)
-        compare(lastLog(), "Прогонка аппарата остановлена")
+        compare(Rig.lastLog(), "Прогонка аппарата остановлена")
         compare(root.executing, false)
     }
 

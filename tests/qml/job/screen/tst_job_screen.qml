@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import QtTest 1.2
+import "../../common/ProgramRig.js" as Rig
 import "qrc:/main/job/program.js" as Program
 
 // The job screen of the real program: a project with packages, feeder banks,
@@ -20,32 +21,16 @@ TestCase {
 
     function call(object, name, args) { return probe.call(object, name, args === undefined ? [] : args) }
     function feeder(bank, n) { return call(root, "getFeeder", [bank, n]) }
-    function packageIndex(name) {
-        for (var i = 0; i < root.packageList.count; ++i)
-            if (probe.entry(root.packageList, i).name === name)
-                return i
-        return -1
-    }
     function setFeeder(bank, n, pack, fields) {
         var f = feeder(bank, n)
         f.pack = pack
         for (var key in fields)
             f[key] = fields[key]
-        verify(call(root.feedersInvoker, "changeOne", [bank, n, packageIndex(pack), f]))
+        verify(call(root.feedersInvoker, "changeOne", [bank, n, Rig.packageIndex(pack), f]))
     }
     function element(pack, partNumber, bank, index, x, y, designator) {
-        return call(root.area, "createElement", [packageIndex(pack), partNumber, bank, index, x, y, 0, 0,
+        return call(root.area, "createElement", [Rig.packageIndex(pack), partNumber, bank, index, x, y, 0, 0,
                                                   designator, -1, -1, ""])
-    }
-    function errorList() {
-        var list = []
-        for (var i = 0; i < root.errorListModel.count; ++i)
-            list.push(probe.entry(root.errorListModel, i).message)
-        return list
-    }
-    function lastLog() {
-        var log = root.logModel
-        return log.count > 0 ? probe.entry(log, log.count - 1).message : ""
     }
     function rows() {
         var out = []
@@ -70,16 +55,14 @@ TestCase {
             for (var i = log; i < root.logModel.count; ++i)
                 if (String(probe.entry(root.logModel, i).message).indexOf("Ошибка") === 0)
                     return true
-            return errorList().length > 0
+            return Rig.errorList().length > 0
         }
         tryVerify(function() { return screen.programCreated || refused() }, 5000)
     }
 
     function initTestCase() {
-        verify(probe.makePicture(base + "/0603(A1.6B0.8H0.45).png", 16, 8))
-        verify(probe.makePicture(base + "/SOT23(A2.9B1.3H1.1).png", 29, 13))
-        probe.setIniValue(settingsFile, "packageBasePath", base)
-        root.loadPackageList()
+        verify(Rig.loadPackages(base, { "0603(A1.6B0.8H0.45).png": [16, 8],
+                                        "SOT23(A2.9B1.3H1.1).png": [29, 13] }))
         compare(root.packageList.count, 2)
     }
 
@@ -138,7 +121,7 @@ TestCase {
 
     function test_panelProgram() {
         rebuild()
-        compare(errorList(), [])
+        compare(Rig.errorList(), [])
         verify(screen.programCreated)
         compare(rowTexts(), [
             "Калибровка",
@@ -159,44 +142,17 @@ TestCase {
         compare(r.map(function(x) { return x.opFunc }),
                 ["justCalibrateWait", "gCodeWait", "findRefPoints", "setupDots", "cupWaitDummy", "setupFeeder",
                  "setupFeeder", "cupWaitDummy", "setupFeeder", "cupWait", "aoi", "gCodeWait"])
-        compare(r[1].p1, "startingGcode")
-        compare(r[1].p2, true)
-        compare(r[11].p1, "endingGcode")
-        compare(r[3].p1, 0)
-        compare(r[3].image, "d1")
-        var dots = probe.value(screen, "dotAA")
-        compare(dots.length, 1)
-        compare(dots[0].map(function(d) { return d.rX }), [12, 25])      // one row: smaller rX first
-        compare(r[4].p1, 0)
-        compare(r[7].p1, 1)
-        compare(r[9].p1, -1)
-        compare([r[5].p1, r[6].p1, r[8].p1], [0, 1, 2])
-        verify(String(r[5].image).indexOf(" ROT:0") > 0)
+        compare([r[1].p1, r[1].p2, r[11].p1], ["startingGcode", true, "endingGcode"])
+        compare([r[4].p1, r[7].p1, r[9].p1], [0, 1, -1])
         compare(r[10].image, "qrc:/images/machineVision")
-        compare(jobModel.getSubSteps(5), 6)
-        compare(jobModel.getSubSteps(6), 3)
-        compare(jobModel.getSubSteps(8), 3)
-
-        // Lines: centre in machine coordinates, turn, designator and board.
+        // The feeder and dot rows and their lines (their texts and order:
+        // tst_program_lib.qml); none on the excluded board.
+        compare([5, 6, 8].map(function(row) { return jobModel.getSubSteps(row) }), [6, 3, 3])
         var groups = probe.value(screen, "epAA")
-        compare(groups.length, 3)
-        var env = { "workAreaX1": root.workAreaX1, "workAreaY2": root.workAreaY2, "pcbMulti": true,
-                    "pcbMultiNonstandart": false }
-        for (var g = 0; g < groups.length; ++g) {
-            for (var k = 0; k < groups[g].length; ++k) {
-                var p = groups[g][k]
-                compare(lineText([5, 6, 8][g], k), Program.componentLineText(p, env))
-                compare(p.lineNumber, jobModel.getLineNumber([5, 6, 8][g], k))
-                verify(!(p.row === 1 && p.col === 1))          // the excluded board
-                if (k > 0)
-                    verify(Program.compareElements(groups[g][k - 1], p,
-                                                   { "orderType": 0, "feederSort": true,
-                                                     "feederOf": function() { return null } }) <= 0)
-            }
-        }
+        for (var g = 0; g < groups.length; ++g)
+            for (var k = 0; k < groups[g].length; ++k)
+                verify(!(groups[g][k].row === 1 && groups[g][k].col === 1))
         compare(lineText(5, 0), "X: 10.80; Y: 199.60; Поворот: 0; Обозн.: R1; Плата: X: 1, Y: 1")
-        // R1 and R2 share a row on each board: R1 (smaller rX) first.
-        compare(lineText(5, 1), "X: 20.80; Y: 199.40; Поворот: 0; Обозн.: R2; Плата: X: 1, Y: 1")
         compare(jobModel.lineCount, 12 + 12)
 
         // Marks: 6, the first of board (0,0) first.
@@ -276,21 +232,18 @@ TestCase {
         root.firstPcbY = 190
         call(creation, "setBoardExcluded", [1, 1, false])
         rebuild()
-        compare(errorList(), [])
+        compare(Rig.errorList(), [])
         compare(rowTexts()[2], "Поиск реперных знаков (4 шт.)")
         compare(lineText(5, 0).indexOf("; Плата: "), lineText(5, 0).length - "; Плата: 1".length)
-        var groups = probe.value(screen, "epAA")
-        var turned = groups[0].filter(function(p) { return p.row === 1 })
-        compare(turned.length, 2)
-        for (var i = 0; i < turned.length; ++i) {
-            compare(turned[i].rotation, 180)
-            var s = Program.freePanelShift(turned[i].el.rX, turned[i].el.rY, 1.6, 0.8,
-                                           { "x": 150, "y": 250, "rot": 180 },
-                                           { "Y2": root.workAreaY2, "bX1": root.boardX1, "bY1": root.boardY1,
-                                             "fX": 5, "fY": 190 })
-            fuzzyCompare(turned[i].rX, turned[i].el.rX + s.x, 1e-9)
-            fuzzyCompare(turned[i].rY, turned[i].el.rY + s.y, 1e-9)
-        }
+        // The second board's placements turned with it (where they lie:
+        // tst_program_lib.qml).
+        var turned = probe.value(screen, "epAA")[0].filter(function(p) { return p.row === 1 })
+        compare(turned.map(function(p) { return p.rotation }), [180, 180])
+        var s = Program.freePanelShift(turned[0].el.rX, turned[0].el.rY, 1.6, 0.8,
+                                       { "x": 150, "y": 250, "rot": 180 },
+                                       { "Y2": root.workAreaY2, "bX1": root.boardX1, "bY1": root.boardY1,
+                                         "fX": 5, "fY": 190 })
+        fuzzyCompare(turned[0].rX, turned[0].el.rX + s.x, 1e-9)
     }
 
     function test_singleBoardOneNozzle() {
@@ -326,22 +279,14 @@ TestCase {
         compare(list.map(function(p) { return p.el.designator }), ["R1", "R2", "R3", "Q1"])
     }
 
+    // The orders come from the back end (the orders themselves: tst_ordering.cpp).
     function test_orderingThroughTheBackEnd() {
         var marks = [{ "name": "A", "rX": 0, "rY": 0 }, { "name": "C", "rX": 20, "rY": 0 },
                      { "name": "B", "rX": 10, "rY": 0 }]
         compare(call(creation, "antSort", [marks]).map(function(m) { return m.name }), ["A", "B", "C"])
-        var straight = [{ "name": "A", "rX": 0, "rY": 0 }, { "name": "B", "rX": 10, "rY": 0 }]
-        compare(call(creation, "antSort", [straight]).map(function(m) { return m.name }), ["A", "B"])
-        call(root, "maxVelGet", [100, 100, 50, 100, 100, 100])
-        call(root, "maxAccGet", [1000, 1000, 500, 1000])
         var places = [{ "name": "P0", "rX": 0, "rY": 0 }, { "name": "P1", "rX": 10, "rY": 10 },
                       { "name": "P2", "rX": 50, "rY": 50 }, { "name": "P3", "rX": 10, "rY": 0 }]
         compare(call(creation, "nearestSort", [places]).map(function(m) { return m.name }), ["P0", "P3", "P1", "P2"])
-        // Unknown limits: the straight distance decides.
-        call(root, "maxVelGet", [0, 0, 0, 0, 0, 0])
-        var far = [{ "name": "Q0", "rX": 0, "rY": 0 }, { "name": "Q1", "rX": 3e6, "rY": 0 },
-                   { "name": "Q2", "rX": 1e6, "rY": 0 }]
-        compare(call(creation, "nearestSort", [far]).map(function(m) { return m.name }), ["Q0", "Q2", "Q1"])
     }
 
     function test_refusals() {
@@ -353,7 +298,7 @@ TestCase {
         rebuild()
         compare(jobModel.rowCount, 0)
         verify(!screen.programCreated)
-        compare(lastLog(), "Ошибка: Все платы исключены из расстановки!")
+        compare(Rig.lastLog(), "Ошибка: Все платы исключены из расстановки!")
         for (var b = 0; b < 4; ++b)
             call(creation, "setBoardExcluded", [b >> 1, b & 1, false])
         root.pcbMulti = false
@@ -362,7 +307,7 @@ TestCase {
         root.boardMaxHeight = 150
         rebuild()
         compare(jobModel.rowCount, 0)
-        compare(lastLog(), "Ошибка: Один или более компонент находится за границей области расстановки!")
+        compare(Rig.lastLog(), "Ошибка: Один или более компонент находится за границей области расстановки!")
         root.allowOutOfBoard = true
         rebuild()
         verify(screen.programCreated)
@@ -376,7 +321,8 @@ TestCase {
                                      "caseY": 20, "bankNumber": 0 })
         rebuild()
         compare(jobModel.rowCount, 0)
-        compare(errorList(), ["Ошибка при проверке питателя снизу 1: Неверно указан номер насадки",
+        compare(Rig.errorList(),
+                ["Ошибка при проверке питателя снизу 1: Неверно указан номер насадки",
                               "Ошибка при проверке питателя снизу 2: Неверно указаны координаты взятия компонента"])
 
         // A component without a feeder stops before any feeder is checked.
@@ -384,14 +330,15 @@ TestCase {
         call(root.projectActions, "updateAllFeederMatches")
         rebuild()
         compare(jobModel.rowCount, 0)
-        compare(errorList(), ["Компоненту не присвоен питатель! Корпус: 0603; X: 40.00; Y: 310.50"])
+        compare(Rig.errorList(),
+                ["Компоненту не присвоен питатель! Корпус: 0603; X: 40.00; Y: 310.50"])
 
         // Too few marks.
         call(root.projectActions, "clearProject")
         element("0603", "10k", "B", 0, 10, 300, "R1")
         rebuild()
         compare(jobModel.rowCount, 0)
-        compare(lastLog(), "Ошибка: Проверьте расстановку реперных знаков!")
+        compare(Rig.lastLog(), "Ошибка: Проверьте расстановку реперных знаков!")
         verify(!screen.programCreated)
         screen.close()
     }

@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import QtTest 1.2
+import "../../common/ProgramRig.js" as Rig
 
 // The machine state of the main window without a running LinuxCNC: the
 // callbacks of the machine link, the effects of switching on and off, the
@@ -39,12 +40,6 @@ TestCase {
         probe.setValue(root.machineState, "cncRunning", false)
         root.currVC = -1
     }
-    // The machine on, homed and calibrated, as after homeWait.
-    function calibrate() {
-        root.machineOnGet(true)
-        root.jointHomedGet(true, true, true, true, true)
-        probe.setValue(root.machineState, "machineHomed2", true)
-    }
 
     function test_sliderMapping_data() {
         return [
@@ -58,7 +53,7 @@ TestCase {
     }
     function test_sliderMapping(data) {
         root.setMachineSpeedSlider(7)
-        calibrate()
+        Rig.calibrate()
         override.clear()
         root.setMachineSpeedSlider(data.slider)
         verify(Math.abs(root.machineSpeed - data.speed) < 1e-5, root.machineSpeed)
@@ -73,7 +68,7 @@ TestCase {
         root.setMachineSpeedSlider(60)
         compare(override.count, 0)
         // Calibration gained sends the current speed, lost sends 100.
-        calibrate()
+        Rig.calibrate()
         compare(override.count, 1)
         compare(override.signalArguments[0][0], Math.ceil(root.machineSpeed))
         root.machineOnGet(false)
@@ -81,7 +76,7 @@ TestCase {
     }
 
     function test_switchingOnAndOffClearsHomingAndOrigin() {
-        calibrate()
+        Rig.calibrate()
         verify(root.machineHomed && root.machineHomed2 && root.calibrated)
         root.relX = 3
         root.relY = 4
@@ -101,7 +96,7 @@ TestCase {
         root.machineOnGet(true)
         verify(!root.machineEStop)
         // An axis losing its home ends the homed-and-calibrated state.
-        calibrate()
+        Rig.calibrate()
         root.jointHomedGet(true, false, true, true, true)
         verify(!root.machineHomed2)
     }
@@ -140,13 +135,6 @@ TestCase {
         compare(probe.entry(root.doutList, 4).triggered, false)
         root.doutGet(16, true)      // no such output: ignored
         compare(root.doutList.count, 16)
-        root.halESTOPGet(1)
-        verify(root.halESTOP)
-        root.halESTOPGet(0)
-        verify(!root.halESTOP)
-        root.halStartPauseGet(1)
-        verify(root.halStartPause)
-        root.halStartPauseGet(0)
         root.encoderStepGet(0.0025)
         compare(root.encoderStep, 0.0025)
         root.encoderStepGet("garbage")

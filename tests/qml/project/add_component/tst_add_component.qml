@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import QtTest 1.2
+import "../../common/ProgramRig.js" as Rig
 
 // Adding a component at a point of the board view in the real program: a
 // double-click inside the work area opens the add-component window with the
@@ -26,12 +27,6 @@ TestCase {
         verify(found !== null, "no item " + name)
         return found
     }
-    function packageIndex(name) {
-        for (var i = 0; i < root.packageList.count; ++i)
-            if (probe.entry(root.packageList, i).name === name)
-                return i
-        return -1
-    }
     function lastElement() {
         var list = probe.value(root, "elementList")
         return list[list.length - 1]
@@ -43,10 +38,8 @@ TestCase {
     }
 
     function initTestCase() {
-        verify(probe.makePicture(base + "/0603(A1.6B0.8H0.45).png", 16, 8))
-        probe.setIniValue(settingsFile, "packageBasePath", base)
-        root.loadPackageList()
-        verify(packageIndex("0603") >= 0)
+        verify(Rig.loadPackages(base, { "0603(A1.6B0.8H0.45).png": [16, 8] }))
+        verify(Rig.packageIndex("0603") >= 0)
         root.workAreaX1 = 10
         root.workAreaX2 = 210
         root.workAreaY1 = 120
@@ -63,7 +56,7 @@ TestCase {
         var f = call(root, "getFeeder", ["B", 1])
         f.pack = "0603"
         f.partNumber = "10k"
-        verify(call(root.feedersInvoker, "changeOne", ["B", 1, packageIndex("0603"), f]))
+        verify(call(root.feedersInvoker, "changeOne", ["B", 1, Rig.packageIndex("0603"), f]))
         call(root.projectActions, "clearProject")
         // The view is wider than the work area drawn at this scale.
         verify(area.width > 320 && area.height > 250, "view " + area.width + " x " + area.height)
@@ -152,12 +145,11 @@ TestCase {
         root.feederEnabledB = true
     }
 
+    // Where and when a point may be added: tst_boardView_lib.qml.
     function test_opensNothing_data() {
         return [
             { tag: "right of the work area", x: 300, y: 50, action: 0 },
-            { tag: "below the work area", x: 150, y: 230, action: 1 },
             { tag: "in the selection action", x: 150, y: 50, action: 2 },
-            { tag: "in the ruler action", x: 150, y: 50, action: 11 },
         ]
     }
     function test_opensNothing(data) {

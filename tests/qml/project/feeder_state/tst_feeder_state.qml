@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import QtTest 1.2
+import "../../common/ProgramRig.js" as Rig
 
 // What a run changes in the feeders, in the real program: stored fields
 // written into the bank and saved into its file (only the changed banks),
@@ -20,10 +21,6 @@ TestCase {
     function call(object, name, args) { return probe.call(object, name, args === undefined ? [] : args) }
     function feeder(bank, n) { return call(root, "getFeeder", [bank, n]) }
     function dirty(bank) { return call(root.feederState, "isDirty", [bank]) }
-    function lastLog() {
-        var log = root.logModel
-        return log.count > 0 ? probe.entry(log, log.count - 1).message : ""
-    }
 
     // A 3 x 5 BMP picture as a data URL (every byte below 128, so that it
     // survives the text-to-base64 helper of QML).
@@ -104,23 +101,14 @@ TestCase {
         verify(!dirty("B"))
     }
 
+    // The value checks themselves: tst_feederState_lib.qml.
     function test_badWritesAreRefusedAndNamed_data() {
         var notWritten = ", значение не записано"
         return [
             { tag: "unknown field", model: "B", index: 0, name: "colour", value: "red",
               text: "Питатель №1 (снизу): поле «colour» не хранится в файле питателей" + notWritten },
-            { tag: "run-only field", model: "B", index: 0, name: "centeringCurrCount", value: 2,
-              text: "Питатель №1 (снизу): поле «centeringCurrCount» не хранится в файле питателей" + notWritten },
-            { tag: "package record", model: "B", index: 0, name: "packageSettings", value: "x",
-              text: "Питатель №1 (снизу): поле «packageSettings» не хранится в файле питателей" + notWritten },
-            { tag: "not a number", model: "B", index: 1, name: "caseCurrNumber", value: NaN,
-              text: "Питатель №2 (снизу): значение NaN поля «caseCurrNumber» не является конечным числом" + notWritten },
-            { tag: "infinite", model: "B", index: 2, name: "rot", value: Infinity,
-              text: "Питатель №3 (снизу): значение Infinity поля «rot» не является конечным числом" + notWritten },
             { tag: "fraction of a counter", model: "B", index: 1, name: "setCount", value: 12.5,
               text: "Питатель №2 (снизу): значение 12.5 поля «setCount» не является целым числом" + notWritten },
-            { tag: "text for a flag", model: "B", index: 2, name: "vsCheck", value: "yes",
-              text: "Питатель №3 (снизу): значение \"yes\" поля «vsCheck» не является логическим (да/нет)" + notWritten },
             { tag: "feeder beyond the bank", model: "B", index: 3, name: "setCount", value: 1,
               text: "Питатель №4 (снизу) не существует: значение поля «setCount» не записано" },
             { tag: "negative index", model: "U", index: -1, name: "setCount", value: 1,
@@ -132,7 +120,7 @@ TestCase {
     function test_badWritesAreRefusedAndNamed(data) {
         var before = [feeder("B", 0), feeder("B", 1), feeder("B", 2), feeder("U", 0)]
         verify(!call(root, "setFeederValue", [data.model, data.index, data.name, data.value]))
-        compare(lastLog(), "Ошибка: " + data.text)
+        compare(Rig.lastLog(), "Ошибка: " + data.text)
         compare([feeder("B", 0), feeder("B", 1), feeder("B", 2), feeder("U", 0)], before)
         verify(!dirty("B"))
         verify(!dirty("U"))
@@ -147,14 +135,14 @@ TestCase {
         verify(call(root, "setFeederValue", ["B", 0, "basketCount", 3]))
         verify(!call(root, "saveDirtyFeeders"))
         verify(dirty("B"))
-        verify(lastLog().indexOf("Ошибка записи в файл настроек питателей! Путь к файлу:" + blocked) >= 0, lastLog())
+        verify(Rig.lastLog().indexOf("Ошибка записи в файл настроек питателей! Путь к файлу:" + blocked) >= 0, Rig.lastLog())
         compare(probe.readText(blocked + "/keep"), "a folder where the file should be")
         compare(Number(probe.iniValue(bankPath, "feederB1/basketCount")), 0)
 
         // A bank without a file is named and stays marked as well.
         root.feederFileB = ""
         verify(!call(root, "saveDirtyFeeders"))
-        compare(lastLog(), "Ошибка: Не указаны пути сохранения настроек питателей!")
+        compare(Rig.lastLog(), "Ошибка: Не указаны пути сохранения настроек питателей!")
         verify(dirty("B"))
 
         root.feederFileB = bankUrl
@@ -163,15 +151,9 @@ TestCase {
         compare(Number(probe.iniValue(bankPath, "feederB1/basketCount")), 3)
     }
 
+    // The run state itself: tst_feederState_lib.qml.
     function test_runStateStaysOutOfTheFiles() {
         call(root, "clearFeederRunState")
-        var fresh = call(root, "feederRunState", ["B", 0])
-        compare(fresh.centeringCurrCount, 0)
-        compare(fresh.centeringResults, [])
-        compare(fresh.debugArray, [])
-        compare(fresh.noShiftOnStartDone, false)
-        compare(fresh.finished, false)
-        compare(fresh.error, "")
         // The same object for the whole run: what one step writes the next reads.
         call(root.feederState, "setRunValue", ["B", 0, "centeringCurrCount", 4])
         call(root.feederState, "setRunValue", ["bottom", 0, "finished", true])
@@ -217,10 +199,10 @@ TestCase {
         verify(call(root, "setFeederValue", ["B", 1, "camera2Photo", "data:image/png;base64,@@@@"]))
         root.makeQImage("image://worker/camera2_B1")
         compare(root.makeQImageResultSize, Qt.size(1, 1))
-        compare(lastLog(), "Ошибка: Фото компонента питателя №2 (снизу) не загружено: "
+        compare(Rig.lastLog(), "Ошибка: Фото компонента питателя №2 (снизу) не загружено: "
                 + "Изображение не прочитано: данные base64 повреждены")
         verify(!camera.loadTemplate("image://worker/camera2_B1"))
-        compare(lastLog(), "Ошибка: Шаблон не загружен: изображение «image://worker/camera2_B1» пусто")
+        compare(Rig.lastLog(), "Ошибка: Шаблон не загружен: изображение «image://worker/camera2_B1» пусто")
         compare(probe.greyAt(camera, "compareImage", 0, 0), -1)
 
         // A feeder without a photo, and one that does not exist, give no picture.
@@ -245,11 +227,9 @@ TestCase {
         probe.setValue(root.smtInterface, "feederDebugMode", false)
         call(root.feederState, "setRunValue", ["B", 0, "debugArray", [{ "x": 0.3, "y": 0.1 }]])
         call(root.feederState, "setRunValue", ["L", 3, "debugArray", [{ "x": 0.1, "y": 0 }, { "x": 0.2, "y": 0 }]])
-        call(root.feederState, "setRunValue", ["B", 0, "centeringCurrCount", 2])
         probe.setValue(root.smtInterface, "feederDebugMode", true)
         compare(call(root, "feederRunState", ["B", 0]).debugArray.length, 0)
         compare(call(root, "feederRunState", ["L", 3]).debugArray.length, 0)
-        compare(call(root, "feederRunState", ["B", 0]).centeringCurrCount, 2)
         call(root.feederState, "setRunValue", ["B", 0, "debugArray", [{ "x": 0.3, "y": 0.1 }]])
         probe.setValue(root.smtInterface, "feederDebugMode", false)
         compare(call(root, "feederRunState", ["B", 0]).debugArray.length, 1)

@@ -90,12 +90,10 @@ TestCase {
     // The feeder's photos (upright and upturned) from the back end, the
     // search as the job sets it up for a template feeder: an upturned part
     // is found upside down, an upright one upright with its angle over a
-    // full turn.
+    // full turn (every face and angle: tst_simulated_faults.cpp).
     function test_upturnedToldApart_data() {
-        return [{ tag: "upright, 30 degrees", angle: 30, flipped: false },
-                { tag: "upright, -150 degrees", angle: -150, flipped: false },
-                { tag: "upside down, -60 degrees", angle: -60, flipped: true },
-                { tag: "upside down, 10 degrees", angle: 10, flipped: true }]
+        return [{ tag: "upright, -150 degrees", angle: -150, flipped: false },
+                { tag: "upside down, -60 degrees", angle: -60, flipped: true }]
     }
     function test_upturnedToldApart(data) {
         verify(worker.simWorldSetLooseParts("U", loose, [{ "x": 300, "y": 100, "angle": data.angle,
@@ -143,19 +141,14 @@ TestCase {
         compare(f.parts[0].angle, 90)
     }
 
-    // The feeder's nominal reaches the world in base units, for the RLC
-    // meter emulator.
+    // The feeder's nominal (100 nF) reaches the world in base units, for the
+    // RLC meter emulator.
     function setNominal() {
         verify(probe.call(root, "setFeederValue", ["U", loose, "rlcType", 2]))
         verify(probe.call(root, "setFeederValue", ["U", loose, "rlcUnit", 1]))
         verify(probe.call(root, "setFeederValue", ["U", loose, "rlcValue", 100]))
         tryVerify(function() { return feeder("U", loose).rlcMode === "C" }, 5000)
     }
-    function test_valueOfTheParts() {
-        setNominal()
-        fuzzyCompare(feeder("U", loose).rlcValue, 1e-7, 1e-15)
-    }
-
     // The program's RLC meter over the emulator that follows the nozzle:
     // the value of the part the nozzle took (at pick height over it with
     // valve 1 on, as the machine reports them), 1.5 times that for the

@@ -1,7 +1,10 @@
 import QtQuick 2.15
 import QtTest 1.2
 
-// The camera items of the real program on the simulated camera.
+// The camera items of the real program on the simulated camera: the
+// settings reach them, their pictures reach the program through the image
+// providers (the frames, photos, clips and scans themselves:
+// tst_camera_item.cpp, tst_camera_images.cpp).
 TestCase {
     id: testCase
     name: "Camera"
@@ -41,22 +44,8 @@ TestCase {
         return root.makeQImageResultSize
     }
 
-    function test_showsSimulatedFrames() {
-        compare(camera1.name, "sim:board")
-        verify(camera1.capture)
-        compare(camera1.frameWidth, 640)
-        compare(camera1.frameHeight, 480)
-        tryVerify(function() { return camera1.fps > 5 }, 5000)
-        processedSpy.target = camera1
-        processedSpy.clear()
-        processedSpy.wait(2000)
-        verify(camera1.visible)
-    }
-
     function test_propertiesForwarded() {
-        camera1.roiPercent = 150
-        compare(camera1.roiPercent, 100)
-        camera1.roiPercent = 50
+        compare(camera1.name, "sim:board")
         // The zoom reaches the processing object: the shown image shrinks.
         root.camera1ShowPercent = 50
         compare(camera1.showPercent, 50)
@@ -70,33 +59,17 @@ TestCase {
     }
 
     // A photo, clipped around the frame centre, shows the mark under the
-    // camera; moving the machine 5 mm moves the mark away.
+    // camera.
     function test_photoAndClip() {
         photoSpy.target = camera1
         photoSpy.clear()
         camera1.requestPhoto()
         photoSpy.wait(3000)
         compare(fetch("image://camera1/photo"), Qt.size(640, 480))
-        verify(probe.greyAt(camera1, "photo", 320, 240) > 170)
-
         camera1.clipPhoto(300, 220, 40, 30, 0)
         compare(fetch("image://camera1/clipPhoto"), Qt.size(40, 30))
         verify(probe.greyAt(root, "makeQImageResult", 20, 20) > 170)
         verify(probe.greyAt(root, "makeQImageResult", 1, 1) < 130)
-
-        // Turned by 90°: a 30 x 40 clip centred on the frame centre.
-        camera1.clipPhoto(320 + 20, 240 - 15, 30, 40, 90)
-        compare(fetch("image://camera1/clipPhoto"), Qt.size(30, 40))
-        verify(probe.greyAt(root, "makeQImageResult", 15, 20) > 170)
-
-        root.jointPosGet([105, 50, 0, 0])
-        photoSpy.clear()
-        waitForFrames(camera1, 3)
-        camera1.requestPhoto()
-        photoSpy.wait(3000)
-        verify(probe.greyAt(camera1, "photo", 320, 240) < 130)
-        verify(probe.greyAt(camera1, "photo", 320 + 5 * 20, 240) > 170)
-        root.jointPosGet([100, 50, 0, 0])
     }
 
     function test_otherIdsGiveOnePixel() {
@@ -133,15 +106,12 @@ TestCase {
         // The picture is 32 x 12 mm at 600 dots per inch; the photo editor
         // loads it and clips from it.
         verify(worker.photoEditorUploadPhoto("file://" + file + ".png"))
-        compare(fetch("image://worker/photoEditorUploadPhoto"), Qt.size(Math.round(32 * 600 / 25.4), Math.round(12 * 600 / 25.4)))
-        // The board corner is at X 92: marks at 100, 110 and 120 mm, i.e. 8,
-        // 18 and 28 mm from it, 6 mm down; nothing bright between them.
+        compare(fetch("image://worker/photoEditorUploadPhoto"),
+                Qt.size(Math.round(32 * 600 / 25.4), Math.round(12 * 600 / 25.4)))
+        // The board corner is at X 92: the mark at 100 mm lies 8 mm from it,
+        // 6 mm down.
         var dpmm = 600 / 25.4
         verify(probe.greyAt(root, "makeQImageResult", Math.round(8 * dpmm), Math.round(6 * dpmm)) > 170)
-        verify(probe.greyAt(root, "makeQImageResult", Math.round(18 * dpmm), Math.round(6 * dpmm)) > 170)
-        verify(probe.greyAt(root, "makeQImageResult", Math.round(28 * dpmm), Math.round(6 * dpmm)) > 170)
-        verify(probe.greyAt(root, "makeQImageResult", Math.round(13 * dpmm), Math.round(6 * dpmm)) < 130)
-        verify(probe.greyAt(root, "makeQImageResult", Math.round(23 * dpmm), Math.round(6 * dpmm)) < 130)
         worker.clipPhoto(10, 20, 100, 50, 0)
         compare(fetch("image://worker/photoEditorUploadPhotoClipped"), Qt.size(100, 50))
         verify(!worker.photoEditorUploadPhoto("file:///no/such/picture.png"))
@@ -170,11 +140,8 @@ TestCase {
         photoSpy.wait(3000)
         // The simulated component camera has the one mode 1280 x 960.
         compare(fetch("image://camera2/photo"), Qt.size(1280, 960))
-        // The terminals of the component, left and right of the nozzle;
-        // the body's edge 0.8 mm above the middle, nothing 1 mm above it.
+        // A terminal of the component beside the nozzle.
         verify(probe.greyAt(camera2, "photo", 640 - 52, 480) > 170)
-        verify(probe.greyAt(camera2, "photo", 640 + 52, 480) > 170)
-        verify(probe.greyAt(camera2, "photo", 640, 480 - 40) < 80)
         root.doutGet(1, false)
         worker.simWorldResetParts()
     }

@@ -1,23 +1,15 @@
 import QtQuick 2.15
 import QtTest 1.2
 
-// Recognition, inspection and field calibration in the running program on
-// the simulated cameras. The simulated board has round 1 mm marks every 10 mm
-// in machine coordinates, seen at 20 px/mm.
-//
-// A camera's results reach the main thread queued behind the frames taken
-// before a move or a setting: a result is awaited by its state (tryVerify),
-// and then held for two further results.
+// The work-field and lens calibrations in the running program on the
+// simulated head camera. The simulated board has round 1 mm marks every
+// 10 mm in machine coordinates, seen at 20 px/mm.
 TestCase {
     id: testCase
     name: "Vision"
     when: windowShown
 
     property var camera1: findChild(root, "camera1")
-    property var camera2: findChild(root, "camera2")
-
-    SignalSpy { id: updatedSpy; signalName: "updated" }
-    SignalSpy { id: photoSpy; signalName: "photoChanged" }
 
     // The field calibration's moves go to the simulated stage; a move is
     // answered once the head camera shows what lies at the new position: a
@@ -74,86 +66,7 @@ TestCase {
 
     function cleanupTestCase() {
         camera1.mode = ""
-        camera2.mode = ""
         root.closeAllToolWindows()
-    }
-
-    // `check` true on a result of the camera and on the two after it.
-    function settled(camera, check, message) {
-        tryVerify(check, 5000, message)
-        updatedSpy.target = camera
-        updatedSpy.clear()
-        for (var i = 0; i < 2; ++i) {
-            updatedSpy.wait(3000)
-            verify(check(), message)
-        }
-    }
-
-    // The 1 mm marks of the simulated board: the found centre follows the
-    // machine position; a target size that does not fit finds nothing.
-    function test_markFollowsTheMachine() {
-        camera1.mode = "circle"
-        camera1.param1 = 150
-        camera1.param2 = 50
-        camera1.roiPercent = 50
-        settled(camera1, function() {
-            return camera1.objFound && Math.abs(camera1.objCenterX) < 0.25 && Math.abs(camera1.objCenterY) < 0.25
-        }, "centred")
-        // The camera moved +X (the mark to the left) and -Y (the mark upwards).
-        root.jointPosGet([100.35, 49.8, 0, 0])
-        settled(camera1, function() {
-            return camera1.objFound && Math.abs(camera1.objCenterX + 7) < 0.25 && Math.abs(camera1.objCenterY + 4) < 0.25
-        }, "moved")
-        camera1.targetSize = 30
-        settled(camera1, function() { return !camera1.objFound }, "size")
-    }
-
-    // The component on the nozzle turns with A; its outline gives the angle.
-    function test_componentOnNozzle() {
-        root.camera2Name = "sim:component"
-        root.showToolWindow("camera2Window")
-        tryCompare(camera2, "opened", true, 5000)
-        camera2.mode = "element"
-        camera2.param1 = 150
-        camera2.param2 = 5
-        camera2.roiPercent = 80
-        // A 3.2 x 1.6 mm part taken by the nozzle from a pocket under it.
-        worker.simWorldGet({ "feeders": [{ "bank": "B", "index": 0, "pockets": [[100, 50]], "pickZ": 10,
-                                           "width": 3.2, "height": 1.6 }] })
-        root.doutGet(1, true)
-        verify(worker.simWorldHoldsPart())
-        root.jointPosGet([100, 50, 0, 2.5])
-        // The outline of a part of 64 x 32 px gives its angle to about 0.3 degrees.
-        settled(camera2, function() {
-            return camera2.objFound && Math.abs(Math.abs(camera2.objAngle) - 2.5) < 0.35
-                    && Math.abs(camera2.objCenterX) < 0.5 && Math.abs(camera2.objCenterY) < 0.5
-                    && Math.abs(camera2.objWidth - 64) <= 1
-        }, "part")
-        root.jointPosGet([100, 50, 0, 0])
-        root.doutGet(1, false)
-        compare(worker.simWorldReleases().length, 1)
-        worker.simWorldResetParts()
-        camera2.mode = ""
-    }
-
-    // Inspection: a large clip of a photo found again in the photo.
-    function test_inspectionByDifference() {
-        photoSpy.target = camera1
-        photoSpy.clear()
-        camera1.requestPhoto()
-        photoSpy.wait(3000)
-        camera1.clipPhoto(30, 15, 600, 440, 0)
-        worker.makeQImage("image://camera1/clipPhoto")
-        var clip = root.makeQImageResult
-        worker.makeQImage("image://camera1/photo")
-        var photo = root.makeQImageResult
-        root.makeAoi(photo, clip, 100, 1)
-        compare(root.makeAoiResultDiff, 0)
-        compare(root.makeAoiResultShift, Qt.vector2d(-10, 5))
-        // Reference and clip of the same size: the fixed failed result.
-        root.makeAoi(photo, photo, 100, 1)
-        compare(root.makeAoiResultDiff, 100)
-        compare(root.makeAoiResultShift, Qt.vector2d(0, 0))
     }
 
     function fieldFile() { return String(root.programPath).replace("file://", "") + "/fieldCalibration.ini" }

@@ -1,80 +1,29 @@
 import QtQuick 2.15
 import QtTest 1.2
+import "../../../common/ProgramRig.js" as Rig
+import "../../../common"
 
 // The camera position calibration window in the whole program as ./run.sh
 // starts it: the simulated head camera and component camera, a chip lying
 // on the simulated table, and both cameras mounted off where the settings
-// say. The machine link is detached; a stand-in walks each block line by
-// line (X, Y, Z and A words, "++"/"--" relative, valve 1 by m64/m65 p1), so
-// that the simulated nozzle takes the chip and puts it down, and answers the
-// block. The offsets found must be the real ones within 0.02 mm.
+// say. The machine link is detached; the stand-in machine walks and answers
+// every block, so that the simulated nozzle takes the chip and puts it down.
+// The offsets found must be the real ones within 0.02 mm.
 TestCase {
     id: testCase
     name: "CameraCalibrationWindow"
     when: windowShown
 
     property var win: null
-    property int answered: 0
-    property var pos: [200, 200, 30, 0]
-
     readonly property real headDx: 0.3
     readonly property real headDy: -0.2
     readonly property real camDx: 0.25
     readonly property real camDy: -0.15
 
-    // ---- the machine stand-in
-    function walk(text) {
-        var lines = String(text).split("\n")
-        for (var i = 0; i < lines.length; ++i) {
-            var l = lines[i].trim().toLowerCase()
-            if (/^m6([45]) p1$/.test(l)) {
-                root.doutGet(1, l.indexOf("m64") === 0)
-                continue
-            }
-            if (!/^g[01]\b/.test(l))
-                continue
-            var p = pos.slice()
-            if (/\bzmax\b/.test(l))
-                p[2] = root.workAreaZ2
-            var re = /(?:^|\s)([xyza])(\+\+|--)?([-+]?[0-9]*\.?[0-9]+)/g
-            var hit
-            while ((hit = re.exec(l)) !== null) {
-                var k = "xyza".indexOf(hit[1])
-                var v = Number(hit[3])
-                if (hit[2])
-                    v = p[k] + (hit[2] === "++" ? v : -v)
-                else if (k === 0)
-                    v += root.relX
-                else if (k === 1)
-                    v += root.relY
-                p[k] = v
-            }
-            pos = p
-            probe.call(root, "jointPosGet", [p])
-        }
-    }
-    Timer {
-        id: machine
-        interval: 15
-        repeat: true
-        onTriggered: {
-            var texts = probe.machineLinkTexts()
-            if (texts.length <= testCase.answered)
-                return
-            testCase.walk(texts[testCase.answered])
-            testCase.answered += 1
-            probe.answerMachineLink(true)
-        }
-    }
+    MachineStandIn { id: machine; at: [200, 200, 30, 0]; zMax: root.workAreaZ2; outputs: [1] }
 
     function near(actual, expected, eps, what) {
         verify(Math.abs(actual - expected) <= eps, what + ": " + actual + " instead of " + expected)
-    }
-    function logMessages(from) {
-        var out = []
-        for (var i = from; i < root.logModel.count; ++i)
-            out.push(String(probe.entry(root.logModel, i).message))
-        return out
     }
 
     function initTestCase() {
@@ -97,11 +46,9 @@ TestCase {
         root.cameraACVC = 4
         root.cameraACCamera1T1 = 100
         root.cameraACCamera2T1 = 100
-        root.machineOnGet(true)
-        root.jointHomedGet(true, true, true, true, true)
-        probe.setValue(root.machineState, "machineHomed2", true)
+        Rig.calibrate()
         probe.setValue(root.machineState, "currVC", 4)
-        probe.call(root, "jointPosGet", [pos])
+        machine.moveTo(machine.at)
         machine.start()
     }
 
@@ -133,7 +80,7 @@ TestCase {
         verify(win.running)
         tryVerify(function() { return !win.running }, 60000)
         var s = JSON.parse(JSON.stringify(win.calibState))
-        compare(s.error, "", JSON.stringify(s) + JSON.stringify(logMessages(log)))
+        compare(s.error, "", JSON.stringify(s) + JSON.stringify(Rig.logMessages(log)))
         verify(s.applied)
         near(root.camera1XShift, shiftX + headDx, 0.02, "head camera X offset")
         near(root.camera1YShift, shiftY + headDy, 0.02, "head camera Y offset")

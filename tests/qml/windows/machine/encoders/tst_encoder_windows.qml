@@ -1,12 +1,14 @@
 import QtQuick 2.15
 import QtTest 1.2
 
-// The encoders in the whole program without a running LinuxCNC: the machine
-// link's readings reach the main window, the feedback wishes and limits go
-// where they belong, the difference watch stops the machine, axes without
-// home switch and encoder home in place, and the two windows: the readings
-// drawn in the watch's colours, and the manual calibration from its two ends
-// to the scales written into a machine configuration of the test's own.
+// The encoders in the whole program without a running LinuxCNC: the feedback
+// wishes and limits go where they belong, the difference watch stops the
+// machine, axes without home switch and encoder home in place, and the two
+// windows: the readings drawn in the watch's colours, and the manual
+// calibration from its two ends to the scales written into a machine
+// configuration of the test's own. The rules and texts themselves are the
+// library's (tst_encoderCalibration_lib.qml), the configuration's writing
+// tst_scale_editor.cpp's.
 TestCase {
     id: testCase
     name: "EncoderWindows"
@@ -60,56 +62,11 @@ TestCase {
         root.machineOnGet(true)
         root.jointHomedGet(true, true, true, true, true)
     }
-    function lastLog() { return String(probe.entry(root.logModel, root.logModel.count - 1).message) }
     function logHas(text) {
         for (var i = 0; i < root.logModel.count; ++i)
             if (String(probe.entry(root.logModel, i).message).indexOf(text) >= 0)
                 return true
         return false
-    }
-    function near(actual, expected, eps, what) {
-        verify(Math.abs(actual - expected) <= eps, (what || "") + ": " + actual + " instead of " + expected)
-    }
-
-    // ---- the machine link's readings reach their names on the main window
-
-    function test_readingsReachTheMainWindow_data() {
-        return [
-            { tag: "encoder X", callback: "halEncXGet", property: "encX" },
-            { tag: "encoder Y", callback: "halEncYGet", property: "encY" },
-            { tag: "encoder Z", callback: "halEncZGet", property: "encZ" },
-            { tag: "motor X", callback: "halStepperXGet", property: "stepperX" },
-            { tag: "motor Y", callback: "halStepperYGet", property: "stepperY" },
-            { tag: "motor Z", callback: "halStepperZGet", property: "stepperZ" },
-            { tag: "difference X", callback: "encStepperXDivGet", property: "encStepperXDiv" },
-            { tag: "difference Y", callback: "encStepperYDivGet", property: "encStepperYDiv" },
-            { tag: "difference Z", callback: "encStepperZDivGet", property: "encStepperZDiv" },
-            { tag: "peak X", callback: "encStepperXMaxDivGet", property: "encStepperXMaxDiv" },
-            { tag: "peak Y", callback: "encStepperYMaxDivGet", property: "encStepperYMaxDiv" },
-            { tag: "peak Z", callback: "encStepperZMaxDivGet", property: "encStepperZMaxDiv" },
-        ]
-    }
-    function test_readingsReachTheMainWindow(data) {
-        root[data.callback](0.25)
-        compare(root[data.property], 0.25)
-        root[data.callback](-12.5)
-        compare(root[data.property], -12.5)
-        root[data.callback](0)
-        compare(root[data.property], 0)
-    }
-
-    function test_scalesAndExistence() {
-        root.encoderScaleGet(401, 402, 203)
-        root.stepperScaleGet(81, 82, 83)
-        compare([root.encoderScaleX, root.encoderScaleY, root.encoderScaleZ], [401, 402, 203])
-        compare([root.stepperScaleX, root.stepperScaleY, root.stepperScaleZ], [81, 82, 83])
-        root.encExistGet(true, false, true)
-        compare([root.encXexist, root.encYexist, root.encZexist], [true, false, true])
-        root.homeExistsGet(false, true, false)
-        compare([root.homeXExists, root.homeYExists, root.homeZExists], [false, true, false])
-        compare([root.noHomeNoEncoderX, root.noHomeNoEncoderY, root.noHomeNoEncoderZ], [false, false, false])
-        root.encXEnabled = false
-        compare(root.noHomeNoEncoderX, true)
     }
 
     // ---- wishes
@@ -177,12 +134,11 @@ TestCase {
 
     // ---- the difference watch
 
+    // One row for each input of the watch.
     function test_watch_data() {
         return [
             { tag: "2.1 on X with limit 2 stops", axis: 0, peak: 2.1, watch: true, enabled: true, exists: true, homed: true,
               stops: true },
-            { tag: "negative peak beyond the limit stops", axis: 1, peak: -2.5, watch: true, enabled: true, exists: true,
-              homed: true, stops: true },
             { tag: "1.1 on Z with limit 1 stops", axis: 2, peak: 1.1, watch: true, enabled: true, exists: true, homed: true,
               stops: true },
             { tag: "X encoder disabled: nothing", axis: 0, peak: 2.1, watch: true, enabled: false, exists: true,
@@ -193,8 +149,6 @@ TestCase {
               stops: false },
             { tag: "not homed: nothing", axis: 0, peak: 2.1, watch: true, enabled: true, exists: true, homed: false,
               stops: false },
-            { tag: "within the limit: nothing", axis: 0, peak: 1.9, watch: true, enabled: true, exists: true,
-              homed: true, stops: false },
         ]
     }
     function test_watch(data) {
@@ -228,11 +182,7 @@ TestCase {
               calls: [[0, 30], [0, 30]], text: "На оси X отсутствует" },
             { tag: "Y with its encoder disabled", home: [true, false], exists: [true, true], enabled: [true, false],
               calls: [[1, 250], [1, 250]], text: "На оси Y отсутствует" },
-            { tag: "both", home: [false, false], exists: [false, false], enabled: [true, true],
-              calls: [[0, 30], [0, 30], [1, 250], [1, 250]], text: "На осях X и Y отсутствует" },
             { tag: "switches: nothing", home: [true, true], exists: [false, false], enabled: [false, false],
-              calls: [], text: "" },
-            { tag: "encoders: nothing", home: [false, false], exists: [true, true], enabled: [true, true],
               calls: [], text: "" },
         ]
     }
@@ -260,23 +210,16 @@ TestCase {
 
     // ---- the watch window
 
-    function test_differenceColours_data() {
-        return [
-            { tag: "white", value: 0.5, colour: "#ffffff" },
-            { tag: "yellow above half", value: 1.5, colour: "#ffff00" },
-            { tag: "red above the limit", value: -2.5, colour: "#ff0000" },
-        ]
-    }
-    function test_differenceColours(data) {
+    // The readings drawn in the watch's colours against their axis's limit.
+    function test_differenceColours() {
         root.encoderSettingsWindow.bringToFront()
-        root.encStepperXDivGet(data.value)
-        root.encStepperYMaxDivGet(data.value)
+        root.encStepperXDivGet(1.5)
+        root.encStepperYMaxDivGet(-2.5)
         var div = probe.find(root.encoderSettingsWindow.contentItem, "divX")
         var peak = probe.find(root.encoderSettingsWindow.contentItem, "maxDivY")
-        verify(div !== null && peak !== null)
-        compare(String(div.color), data.colour)
-        compare(String(peak.color), data.colour)
-        compare(div.text, Number(data.value).toFixed(3))
+        compare(String(div.color), "#ffff00")
+        compare(String(peak.color), "#ff0000")
+        compare(div.text, "1.500")
     }
 
     function test_windowsOpenFromTheMenu() {
@@ -323,17 +266,11 @@ TestCase {
             { tag: "strip X 201 of 200: good", axis: 0, belt: false, strip: true, enc: 201, motor: 200,
               acceptable: true, good: true, encoder: ["ENCODER_SCALE = 402.000000", "ENCODER_SCALE = 410.000000"],
               stepper: null, axisName: "X" },
-            { tag: "strip Y 205 of 200: acceptable", axis: 1, belt: false, strip: true, enc: 205, motor: 200,
-              acceptable: true, good: false, encoder: ["ENCODER_SCALE = 400.000000", "ENCODER_SCALE = 420.250000"],
-              stepper: null, axisName: "Y" },
             { tag: "strip X 211 of 200: refused", axis: 0, belt: false, strip: true, enc: 211, motor: 200,
               acceptable: false, good: false, encoder: null, stepper: null, axisName: "X" },
             { tag: "belt Y 199 of 200: good", axis: 1, belt: true, strip: false, enc: 250, motor: 199,
               acceptable: true, good: true, encoder: null, stepper: ["STEP_SCALE = 80.000000", "STEP_SCALE = 80.097500"],
               axisName: "Y" },
-            { tag: "both on X", axis: 0, belt: true, strip: true, enc: 200.5, motor: 201,
-              acceptable: true, good: true, encoder: ["ENCODER_SCALE = 401.000000", "ENCODER_SCALE = 410.000000"],
-              stepper: ["STEP_SCALE = 80.400000", "STEP_SCALE = 80.500000"], axisName: "X" },
         ]
     }
     function test_manualCalibration(data) {
@@ -373,16 +310,10 @@ TestCase {
                 (letter === "X" ? "400.0000" : "410.0000") + " меток/мм")
     }
 
-    // A scale that is 0 or not known never reaches the configuration: not
-    // the calibrated one, and not the other axis's current one either.
-    function test_unusableScaleNeverWritten_data() {
-        return [
-            { tag: "calibrated axis scale 0", scales: [0, 410, 200] },
-            { tag: "untouched axis scale 0", scales: [400, 0, 200] },
-        ]
-    }
-    function test_unusableScaleNeverWritten(data) {
-        root.encoderScaleGet(data.scales[0], data.scales[1], data.scales[2])
+    // A scale that is 0 or not known never reaches the configuration, here
+    // the other axis's current one (every case: tst_encoderCalibration_lib.qml).
+    function test_unusableScaleNeverWritten() {
+        root.encoderScaleGet(400, 0, 200)
         homed()
         measure(0, false, true, { enc: 0, motor: 0 }, { enc: 201, motor: 200 })
         verify(probe.value(root.encoderCalibrationWindow, "manualResult").acceptable)
