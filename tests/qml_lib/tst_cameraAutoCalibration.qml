@@ -39,24 +39,6 @@ TestCase {
     }
     function test_foldAngle(data) { fuzzyCompare(Auto.foldAngle(data.a), data.f, 1e-9) }
 
-    // The object exactly on the nozzle axis: the same offsets at every turn;
-    // the head camera's offset stays, the component camera moves by them.
-    function test_formulasOnTheAxis() {
-        var v = Auto.newValues(200, 30, [0.25, 0.25, 0.25, 0.25], [-0.2, -0.2, -0.2, -0.2], -30, 20)
-        fuzzyCompare(v.camera2X, 199.75, 1e-12)
-        fuzzyCompare(v.camera2Y, 30.2, 1e-12)
-        fuzzyCompare(v.camera1XShift, -30, 1e-12)
-        fuzzyCompare(v.camera1YShift, 20, 1e-12)
-    }
-
-    function test_boardCorrection() {
-        // Found through the old offset (-30, 20) with the camera placed by the
-        // new one (-30.4, 20.3).
-        var c = Auto.boardCorrection(150, 100, { x: 150.4, y: 99.7 }, { x: -30, y: 20 }, { x: -30.4, y: 20.3 })
-        fuzzyCompare(c.x, 0, 1e-9)
-        fuzzyCompare(c.y, 0, 1e-9)
-    }
-
     // ---- the sequence
 
     function rig(options) {
