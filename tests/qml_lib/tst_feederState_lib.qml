@@ -78,13 +78,6 @@ TestCase {
     function test_runStateIsOneObjectPerFeederUntilCleared() {
         var states = FeederState.createRunStates()
         var b0 = states.get("B", 0)
-        compare(b0.centeringCurrCount, 0)
-        compare(b0.centeringResults, [])
-        compare(b0.debugArray, [])
-        compare(b0.noShiftOnStartDone, false)
-        compare(b0.finished, false)
-        compare(b0.error, "")
-        compare(b0.lastGetX, -1000)
         b0.centeringCurrCount = 3
         b0.centeringResults.push({ "x": 0.1, "y": -0.2 })
         verify(states.get("B", 0) === b0)
