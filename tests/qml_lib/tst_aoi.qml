@@ -93,8 +93,9 @@ TestCase {
     }
 
     function placement(name, row, col, extra) {
-        return J.merged({ el: { name: name, elWidth: 1.6, elHeight: 0.8, rot: 0 }, row: row, col: col, rotation: 0,
-                          rotWidth: 1.6, rotHeight: 0.8, disabled: 0, disabledTemp: false }, extra)
+        var el = { name: name, elWidth: 1.6, elHeight: 0.8, rot: 0 }
+        return J.merged({ el: el, row: row, col: col, rotation: 0, rotWidth: 1.6, rotHeight: 0.8,
+                          disabled: 0, disabledTemp: false }, extra)
     }
     function test_workRows() {
         var list = [placement("A", 0, 0), placement("B", 0, 1), placement("C", 1, 0),
@@ -469,7 +470,8 @@ TestCase {
     // the run's own ending G-code follows.
     function test_runRowStopped_data() {
         return [
-            { tag: "by the operator", stop: function(r) { r.a.makingAoiF() }, completes: ["прервано", "выполнено"] },
+            { tag: "by the operator", stop: function(r) { r.a.makingAoiF() },
+              completes: ["прервано", "выполнено"] },
             { tag: "by the run", stop: function(r) { r.s.stop("user") }, completes: ["", ""] }
         ]
     }

@@ -120,9 +120,10 @@ TestCase {
     // ---- manual calibration
 
     function manual(encEnd, changes) {
-        return Enc.manualResult(J.merged({ axis: 0, size: 200, encoder: true, stepper: false, encStart: 10,
-                                           encEnd: 10 + encEnd, motorStart: 5, motorEnd: 205, encoderScale: 400,
-                                           stepperScale: 80 }, changes))
+        return Enc.manualResult(J.merged({ axis: 0, size: 200, encoder: true, stepper: false,
+                                           encStart: 10, encEnd: 10 + encEnd, motorStart: 5,
+                                           motorEnd: 205, encoderScale: 400, stepperScale: 80 },
+                                         changes))
     }
 
     function test_manualVerdict_data() {
@@ -243,12 +244,12 @@ TestCase {
 
     function auto(changes) {
         // Marks: 1 at (50, 100), 2 at (50, 300), 3 at (200, 300): Y_s 200, X_s 150.
+        var scales = { encoderX: 400, encoderY: 410, stepperX: 80, stepperY: 81 }
         return Enc.autoResult(J.merged({ sizeX: 150, sizeY: 200, encoder: true, stepper: true,
-                                         p1: { x: 50, y: 100 }, p2: { x: 50, y: 300 }, p3: { x: 200, y: 300 },
-                                         encY1: 1, motorY1: 2, encY2: 202, motorY2: 202, encX2: 3, motorX2: 4,
-                                         encX3: 153.75, motorX3: 154,
-                                         scales: { encoderX: 400, encoderY: 410, stepperX: 80, stepperY: 81 } },
-                                       changes))
+                                         p1: { x: 50, y: 100 }, p2: { x: 50, y: 300 },
+                                         p3: { x: 200, y: 300 }, encY1: 1, motorY1: 2, encY2: 202,
+                                         motorY2: 202, encX2: 3, motorX2: 4, encX3: 153.75,
+                                         motorX3: 154, scales: scales }, changes))
     }
 
     function test_autoArithmetic() {

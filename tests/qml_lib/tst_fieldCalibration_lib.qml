@@ -32,8 +32,10 @@ TestCase {
     }
 
     function test_averagesAndGrid() {
-        var avg = Field.averageOffsets([{ "col": 0, "dx": 0.1, "dy": 0 }, { "col": 0, "dx": 0.3, "dy": -0.2 },
-                                        { "col": 1, "dx": -0.05, "dy": 0.05 }, { "col": 7, "dx": 9, "dy": 9 }], 3)
+        var avg = Field.averageOffsets([{ "col": 0, "dx": 0.1, "dy": 0 },
+                                        { "col": 0, "dx": 0.3, "dy": -0.2 },
+                                        { "col": 1, "dx": -0.05, "dy": 0.05 },
+                                        { "col": 7, "dx": 9, "dy": 9 }], 3)
         near(avg[0].x, 0.2, 1e-12, "first column x")
         near(avg[0].y, -0.1, 1e-12, "first column y")
         compare(avg[1].x, -0.05)

@@ -21,21 +21,22 @@ TestCase {
 
     // ---- comparisons
 
-    // a against b and b against a; tolerances from the footprint.
+    // a against b and b against a; tolerances from the footprint. In one
+    // row the smaller rX goes first.
     function test_positions_data() {
         return [
-            { tag: "kind 0: one row, smaller rX first", kind: 0, a: [20, 10.4], b: [5, 10], expected: 1 },
-            { tag: "kind 2: one row, smaller rX first", kind: 2, a: [20, 10.4], b: [5, 10], expected: 1 },
+            { tag: "kind 0: one row", kind: 0, a: [20, 10.4], b: [5, 10], expected: 1 },
+            { tag: "kind 2: one row", kind: 2, a: [20, 10.4], b: [5, 10], expected: 1 },
             { tag: "kind 0: larger rY first", kind: 0, a: [5, 10], b: [40, 30], expected: 1 },
             { tag: "kind 2: smaller rY first", kind: 2, a: [5, 10], b: [40, 30], expected: -1 },
             { tag: "kind 1: smaller rX first", kind: 1, a: [5, 10], b: [40, 30], expected: -1 },
             // |ΔrX| 0.9 < rotWidth / 2: one column, larger rY first.
-            { tag: "kind 1: one column", kind: 1, a: [10, 5], b: [10.9, 50], width: 2, expected: 1 },
-            { tag: "kind 1: beyond the column", kind: 1, a: [10, 5], b: [11.1, 50], width: 2, expected: -1 }
+            { tag: "kind 1: one column", kind: 1, a: [10, 5], b: [10.9, 50], w: 2, expected: 1 },
+            { tag: "kind 1: past it", kind: 1, a: [10, 5], b: [11.1, 50], w: 2, expected: -1 }
         ]
     }
     function test_positions(data) {
-        var e = el("B", 0, data.width || 1, 1)
+        var e = el("B", 0, data.w || 1, 1)
         var a = ep(e, data.a[0], data.a[1]), b = ep(e, data.b[0], data.b[1])
         compare(Program.compareElements(a, b, opts(data.kind, true, {})), data.expected)
         compare(Program.compareElements(b, a, opts(data.kind, true, {})), -data.expected)
@@ -447,7 +448,8 @@ TestCase {
     // ---- texts
 
     function test_texts() {
-        compare(["L", "B", "R", "U", "X", undefined].map(function(b) { return Program.feederName(b) }),
+        var banks = ["L", "B", "R", "U", "X", undefined]
+        compare(banks.map(function(b) { return Program.feederName(b) }),
                 ["слева", "снизу", "справа", "сверху", "", ""])
         compare(Program.refRowText(6), "Поиск реперных знаков (6 шт.)")
         compare(Program.dotRowText("1", 0.55, 12), "Нанесение точек. Диспенсер 1. Диаметр 0.6мм. Кол-во: 12")

@@ -121,9 +121,11 @@ TestCase {
         // window names the feeders and takes the tape width from the base.
         var first = probe.entry(m, 0)
         compare([first.model1, first.index1, first.feeder], ["B", 0, "снизу №1"])
-        compare([probe.entry(m, 1).model1, probe.entry(m, 1).feeder], ["Ref", "Реперный знак"])
-        compare([probe.entry(m, 3).model1, probe.entry(m, 3).bandWidth], ["", 1])
-        compare(probe.value(root, "importElementData")[0].x[0], 50 + 10.5 - 5) // the smallest X moves to boardX1
+        var refs = probe.entry(m, 1), unheld = probe.entry(m, 3)
+        compare([refs.model1, refs.feeder], ["Ref", "Реперный знак"])
+        compare([unheld.model1, unheld.bandWidth], ["", 1])
+        // The smallest X moves to boardX1.
+        compare(probe.value(root, "importElementData")[0].x[0], 50 + 10.5 - 5)
     }
 
     function test_createComponents() {
@@ -200,11 +202,14 @@ TestCase {
         root.importFeederAutoAssign12_16mmFirst = 0
         root.importFeederAutoAssign12_16mmLast = 3
         call(w, "autoAssign")
-        compare([0, 1, 2].map(function(i) { return probe.entry(m, i).model1 + probe.entry(m, i).index1 }),
-                ["B4", "U0", "-1"])
+        var assigned = [0, 1, 2].map(function(i) {
+            return probe.entry(m, i).model1 + probe.entry(m, i).index1
+        })
+        compare(assigned, ["B4", "U0", "-1"])
         w.open()
         compare(call(w, "importFeeders"), 2)
-        compare([feeder("B", 4).partNumber, feeder("B", 4).comment, feeder("B", 4).rot], ["22k", "R7,R8", -90])
+        var b4 = feeder("B", 4)
+        compare([b4.partNumber, b4.comment, b4.rot], ["22k", "R7,R8", -90])
         compare(feeder("U", 0).pack, "SOIC8")
         compare(lastLog(), "Импорт завершен. Количество импортированных наименований: 2")
     }
