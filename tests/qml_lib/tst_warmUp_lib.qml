@@ -91,12 +91,6 @@ TestCase {
         compare(text, expected.join("\n"))
     }
 
-    function test_programFullAcceleration() {
-        var lines = WarmUp.program({ "x1": 0, "y1": 0, "x2": 100, "y2": 50 }, 100, maxVel, maxAcc).split("\n")
-        compare(lines.slice(0, 4), ["g0  zMax", "g0  x1.00 y1.00", "g0  x99.00 y49.00", "g0 x1.00 y1.00 a360"])
-        compare(lines[lines.length - 1], "g0 x99.00 y1.00 a000")
-    }
-
     function test_programRefused_data() {
         return [
             { tag: "X2 not a number", area: { "x1": 0, "y1": 0, "x2": NaN, "y2": 300 }, vel: maxVel },
