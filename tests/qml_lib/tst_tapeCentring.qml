@@ -154,11 +154,9 @@ TestCase {
         m.setPosition({ x: 200, y: 200, z: 25, a: 0 })
         return r
     }
-    function tape(x, off, extra) {
-        var f = { type: 3, caseX: x, caseY: 100, bandWidth: 0, bankNumber: 0, tapeOff: off || [0, 0] }
-        for (var k in (extra || {}))
-            f[k] = extra[k]
-        return f
+    function tape(x, off) {
+        return { type: 3, caseX: x, caseY: 100, bandWidth: 0, bankNumber: 0,
+                 tapeOff: off || [0, 0] }
     }
     function move(x, y) { return "g0 zMax\ng1 f15000  acc200 x" + x + " y" + y + "\ng0 zMax\n" }
     function near(actual, expected, what) {
