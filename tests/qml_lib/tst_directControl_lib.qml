@@ -152,7 +152,8 @@ TestCase {
     // the window's part around it.
     function test_centreOnMark_data() {
         return [
-            { tag: "centred", off: [0.5, -0.3], fault: "", sent: ["g0 x100.500 y49.700\ng0"], events: centred },
+            { tag: "centred", off: [0.5, -0.3], fault: "", sent: ["g0 x100.500 y49.700\ng0"],
+              events: centred },
             { tag: "mark not found", off: [0, 0], fault: "blind", sent: [], events: notCentred },
         ]
     }
