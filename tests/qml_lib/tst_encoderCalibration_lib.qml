@@ -27,7 +27,6 @@ TestCase {
             row("2.1 on X with limit 2 stops", {}, 2.1, 2, true),
             row("a negative peak counts by its magnitude", {}, -2.1, 2, true),
             row("exactly the limit does not stop", {}, 2, 2, false),
-            row("below the limit", {}, 1.9, 2, false),
             row("encoder disabled: nothing", { encoderEnabled: false }, 2.1, 2, false),
             row("encoder absent: nothing", { encoderExists: false }, 2.1, 2, false),
             row("watch off: nothing", { watchEnabled: false }, 2.1, 2, false),
@@ -55,7 +54,6 @@ TestCase {
             { tag: "at the limit", value: 2, limit: 2, colour: "yellow" },
             { tag: "above half", value: 1.01, limit: 2, colour: "yellow" },
             { tag: "at half", value: 1, limit: 2, colour: "white" },
-            { tag: "zero", value: 0, limit: 1, colour: "white" },
             { tag: "no limit", value: 5, limit: 0, colour: "white" },
         ]
     }
@@ -131,10 +129,8 @@ TestCase {
             { tag: "201 of 200 is good", d: 201, acceptable: true, good: true },
             { tag: "199 of 200 is good", d: 199, acceptable: true, good: true },
             { tag: "202 of 200 is acceptable only", d: 202, acceptable: true, good: false },
-            { tag: "205 of 200 is acceptable only", d: 205, acceptable: true, good: false },
             { tag: "209.9 of 200 is acceptable only", d: 209.9, acceptable: true, good: false },
             { tag: "210 of 200 is refused", d: 210, acceptable: false, good: false },
-            { tag: "211 of 200 is refused", d: 211, acceptable: false, good: false },
             { tag: "189 of 200 is refused", d: 189, acceptable: false, good: false },
             { tag: "a reversed move counts by its length", d: -201, acceptable: true, good: true },
         ]

@@ -24,10 +24,8 @@ TestCase {
             { tag: "NaN", value: NaN, decimals: 2, text: null },
             { tag: "infinity", value: Infinity, decimals: 2, text: null },
             { tag: "minus infinity", value: -Infinity, decimals: 2, text: null },
-            { tag: "undefined", value: undefined, decimals: 2, text: null },
             { tag: "null", value: null, decimals: 2, text: null },
             { tag: "false", value: false, decimals: 2, text: null },
-            { tag: "text", value: "abc", decimals: 2, text: null },
             { tag: "empty text", value: "", decimals: 2, text: null },
         ]
     }
