@@ -186,7 +186,6 @@ TestCase {
     // X 10..410, Y 20..320; its edges count).
     function test_addComponentPoint_data() {
         return [
-            { tag: "inside", x: 150, y: 50, editing: true, point: { x: 160, y: 270 } },
             { tag: "corner at the design origin", x: 0, y: 0, editing: true, point: { x: 10, y: 320 } },
             { tag: "far corner", x: 400, y: 300, editing: true, point: { x: 410, y: 20 } },
             { tag: "right of the work area", x: 400.5, y: 50, editing: true, point: null },
