@@ -206,6 +206,7 @@ TestCase {
             return probe.entry(m, i).model1 + probe.entry(m, i).index1
         })
         compare(assigned, ["B4", "U0", "-1"])
+        compare(lastLog(), "Питатели не назначены строкам: 1")
         w.open()
         compare(call(w, "importFeeders"), 2)
         var b4 = feeder("B", 4)
