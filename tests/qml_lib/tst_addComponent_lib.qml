@@ -1,6 +1,7 @@
 import QtQuick 2.15
 import QtTest 1.2
 import "../../qml/main/lib/addComponent.js" as AddComponent
+import "JobRig.js" as J
 
 // The add-component window's rules: the banks it offers, the operator's
 // numbers, and the component it creates at a machine point (the design
@@ -20,10 +21,8 @@ TestCase {
                  "elWidth": 1.6, "elHeight": 0.8 }
     }
     function input(changes) {
-        var i = { "model": "B", "index": 0, "designator": " R7 ", "angle": 90, "x": 160, "y": 270 }
-        for (var k in changes)
-            i[k] = changes[k]
-        return i
+        return J.merged({ "model": "B", "index": 0, "designator": " R7 ", "angle": 90, "x": 160,
+                          "y": 270 }, changes)
     }
 
     function test_bankChoices_data() {

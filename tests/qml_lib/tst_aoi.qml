@@ -5,6 +5,7 @@ import "FakeBoard.js" as Board
 import "../../qml/main/job/waiters.js" as Waiters
 import "../../qml/main/job/sequencer.js" as Sequencer
 import "../../qml/main/job/aoi.js" as Aoi
+import "JobRig.js" as J
 
 // Optical inspection: the judgement of a difference, the frames and clips,
 // which placements are photographed and what refuses a procedure; then the
@@ -50,7 +51,6 @@ TestCase {
         compare(Aoi.frameSize(1.6, 0.8, 20, Aoi.AOI_FACTOR), { width: 35, height: 18 })
         compare(Aoi.frameSize(0, 0.8, 20, 1.3), null)
         compare(Aoi.frameSize(1, 1, NaN, 1.3), null)
-        fuzzyCompare(Aoi.AOI_TO_TEMPLATE, 1.1 / 1.3, 1e-12)
         verify(Aoi.sizeMatches({ width: 43, height: 20 }, { width: 42, height: 21 }))
         verify(!Aoi.sizeMatches({ width: 44, height: 21 }, { width: 42, height: 21 }))
         verify(!Aoi.sizeMatches({ width: 42, height: 19 }, { width: 42, height: 21 }))
@@ -93,11 +93,8 @@ TestCase {
 
     function placement(name, row, col, extra) {
         var el = { name: name, elWidth: 1.6, elHeight: 0.8, rot: 0 }
-        var ep = { el: el, row: row, col: col, rotation: 0, rotWidth: 1.6, rotHeight: 0.8, disabled: 0,
-                   disabledTemp: false }
-        for (var k in extra || {})
-            ep[k] = extra[k]
-        return ep
+        return J.merged({ el: el, row: row, col: col, rotation: 0, rotWidth: 1.6, rotHeight: 0.8,
+                          disabled: 0, disabledTemp: false }, extra)
     }
     function test_workRows() {
         var list = [placement("A", 0, 0), placement("B", 0, 1), placement("C", 1, 0),
@@ -270,8 +267,7 @@ TestCase {
         verify(r.photos[0].at >= 100 + 10 + 300)
         // A: 42 x 21 around the centre of 640 x 480; B turned a quarter.
         compare(r.clips, ["clip 299,230,42,21,0", "clip 336,214,52,31,90"])
-        compare(r.elements[0].elPhoto, "clip 299,230,42,21,0")
-        compare(r.elements[1].elPhoto, "clip 336,214,52,31,90")
+        compare(r.elements.map(function(e) { return e.elPhoto }), r.clips)
         compare(r.m.events.filter(function(e) { return e.indexOf("template:") === 0 || e.indexOf("buildList") === 0 }),
                 ["buildList:true", "template:A", "template:B"])
         compare(r.states, ["templates:scanning", "templates", ""])
@@ -467,34 +463,29 @@ TestCase {
         verify(!r.m.run.executing)
     }
 
-    // The operator stops the run's inspection: the row is "прервано", no
-    // ending G-code of the window, and the run goes on.
-    function test_runRowStoppedByOperator() {
-        var r = runRig()
-        templatesFit(r)
-        r.s.startFrom(0)
-        r.m.advance(10 + 300 + 30 + 5)
-        compare(r.stored.length, 1)
-        r.a.makingAoiF()
-        r.m.advance(60000)
-        compare(r.stored.length, 1)
-        compare(r.m.model.completes(), ["прервано", "выполнено"])
-        compare(r.m.sentTexts(), [approach(110, 280), approach(130, 260), "g0 x0 y300\ng0 zMax\n"])
+    // Stopped after the first photo by the operator: the row is "прервано",
+    // no ending G-code of the window, and the run goes on; by the run's
+    // stop: nothing more is photographed and nothing goes on. Either way
+    // the run's own ending G-code follows.
+    function test_runRowStopped_data() {
+        return [
+            { tag: "by the operator", stop: function(r) { r.a.makingAoiF() },
+              completes: ["прервано", "выполнено"] },
+            { tag: "by the run", stop: function(r) { r.s.stop("user") }, completes: ["", ""] }
+        ]
     }
-
-    // The run stops during its inspection: nothing more is photographed and
-    // nothing goes on.
-    function test_runStoppedDuringInspection() {
+    function test_runRowStopped(data) {
         var r = runRig()
         templatesFit(r)
         r.s.startFrom(0)
         r.m.advance(10 + 300 + 30 + 5)
-        r.s.stop("user")
+        compare(r.stored.length, 1)
+        data.stop(r)
         r.m.advance(60000)
         compare(r.stored.length, 1)
         compare(r.a.kind(), "")
         verify(!r.m.run.executing)
-        // The sequencer's own ending G-code after the operator's stop only.
+        compare(r.m.model.completes(), data.completes)
         compare(r.m.sentTexts(), [approach(110, 280), approach(130, 260), "g0 x0 y300\ng0 zMax\n"])
     }
 }

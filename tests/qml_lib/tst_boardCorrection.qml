@@ -45,7 +45,6 @@ TestCase {
             { tag: "rotation 0.5", r2: [110, 80], deg: 0.5, s: 1, dx: 0, dy: 0 },
             { tag: "rotation -0.5 with shift", r2: [110, 80], deg: -0.5, s: 1, dx: -1.2, dy: 0.7 },
             { tag: "tiny rotation 0.001", r2: [110, 80], deg: 0.001, s: 1, dx: 0, dy: 0 },
-            { tag: "scale 1.001", r2: [110, 80], deg: 0, s: 1.001, dx: 0, dy: 0 },
             { tag: "scale 0.995 and rotation 0.2", r2: [110, 80], deg: 0.2, s: 0.995, dx: 0.3, dy: 0.1 },
             { tag: "marks sharing a design Y", r2: [90, 10], deg: 0.3, s: 1, dx: 0.4, dy: -0.2 },
             { tag: "marks sharing a design X", r2: [10, 60], deg: -0.3, s: 1, dx: 0, dy: 0 },
@@ -64,6 +63,7 @@ TestCase {
 
     function test_calcShiftRefused_data() {
         var good = mark(110, 80, 120, 320)
+        var badMark = "Неверные координаты реперного знака: коррекция положения платы невозможна"
         return [
             { tag: "marks 0.5 mm apart in the design", p1: mark(10, 10, 20, 390), p2: mark(10.3, 10.4, 20.3, 389.6),
               error: "Реперные знаки X: 20.00 Y: 390.00 и X: 20.30 Y: 389.60 расположены ближе 1 мм друг к другу: коррекция положения платы невозможна" },
@@ -79,25 +79,19 @@ TestCase {
               error: "Масштаб платы по реперным знакам равен 1.0200, допустимо от 0.99 до 1.01: проверьте положение реперных знаков" },
             { tag: "scale 0.98", p1: mark(10, 10, 20, 390), p2: mark(110, 80, 20 + 98, 390 - 68.6),
               error: "Масштаб платы по реперным знакам равен 0.9800, допустимо от 0.99 до 1.01: проверьте положение реперных знаков" },
-            { tag: "NaN measured", p1: mark(10, 10, NaN, 390), p2: good,
-              error: "Неверные координаты реперного знака: коррекция положения платы невозможна" },
+            { tag: "NaN measured", p1: mark(10, 10, NaN, 390), p2: good, error: badMark },
             { tag: "NaN design", p1: mark(10, 10, 20, 390), p2: mark(110, NaN, 120, 320),
-              error: "Неверные координаты реперного знака: коррекция положения платы невозможна" },
-            { tag: "missing mark", p1: mark(10, 10, 20, 390), p2: null,
-              error: "Неверные координаты реперного знака: коррекция положения платы невозможна" },
+              error: badMark },
+            { tag: "missing mark", p1: mark(10, 10, 20, 390), p2: null, error: badMark },
+            { tag: "work area not a number", p1: mark(10, 10, 20, 390), p2: good,
+              env: { "workAreaX1": NaN, "workAreaY2": 400 }, error: badMark },
         ]
     }
     function test_calcShiftRefused(data) {
-        var r = BC.calcShift(data.p1, data.p2, env)
+        var r = BC.calcShift(data.p1, data.p2, data.env || env)
         compare(r.ok, false)
         compare(r.error, data.error)
         compare(r.fSA, undefined)
-    }
-
-    function test_calcShiftBadWorkArea() {
-        var r = BC.calcShift(mark(10, 10, 20, 390), mark(110, 80, 120, 320), { "workAreaX1": NaN, "workAreaY2": 400 })
-        compare(r.ok, false)
-        compare(r.error, "Неверные координаты реперного знака: коррекция положения платы невозможна")
     }
 
     // The angle is the same whichever way the board is turned, with the
@@ -183,16 +177,6 @@ TestCase {
         compare(r.coords[4], r.boardAngle)
     }
 
-    // A board turned by 0.5° about its first mark moves a component 100 mm
-    // away from it by about 0.87 mm sideways.
-    function test_halfDegreeMovesSideways() {
-        var pair = measuredPair([10, 10], [110, 80], 0.5, 1, 0, 0)
-        var r = BC.elSetupCoords(ep(109, 9.5, 2, 1, 0, 0, 0.5), pair, nozzle, feeder, env)
-        verify(r.ok)
-        near(r.y - 390, 0.8727, 0.0001, "sideways")
-        near(r.x - 20, 99.9962, 0.0001, "along")
-    }
-
     // The nearer mark comes first; the result is the same similarity either way.
     function test_elSetupCoordsNearSecondMark() {
         var pair = measuredPair([10, 10], [110, 80], 0.4, 1.002, 0.5, -0.3)
@@ -251,16 +235,12 @@ TestCase {
 
     function test_elSetupCoordsRefused_data() {
         return [
-            { tag: "unmeasured mark", ep: ep(50, 50, 2, 1, 0, 0, 0.5),
-              marks: [mark(10, 10, -1000, -1000), mark(110, 80, 120, 320)], error: "не измерен" },
             { tag: "failed mark", ep: ep(50, 50, 2, 1, 0, 0, 0.5),
               marks: [mark(10, 10, 20, 390), mark(110, 80, 0, 0)], error: "не найден" },
             { tag: "NaN corner", ep: ep(NaN, 50, 2, 1, 0, 0, 0.5),
               marks: [mark(10, 10, 20, 390), mark(110, 80, 120, 320)], error: "Неверные данные компонента" },
             { tag: "NaN thickness", ep: ep(50, 50, 2, 1, 0, 0, NaN),
               marks: [mark(10, 10, 20, 390), mark(110, 80, 120, 320)], error: "Неверные данные компонента" },
-            { tag: "scale 1.02", ep: ep(50, 50, 2, 1, 0, 0, 0.5),
-              marks: [mark(10, 10, 20, 390), mark(110, 80, 122, 318.6)], error: "Масштаб платы" },
         ]
     }
     function test_elSetupCoordsRefused(data) {
@@ -279,7 +259,6 @@ TestCase {
             { tag: "0 degrees, scale 1, shifted", r2: [110, 80], deg: 0, s: 1, dx: 0.4, dy: -0.3, x: 50.4, y: 369.7 },
             // With the marks on one design Y the dot turns about the first mark.
             { tag: "marks sharing a design Y", r2: [90, 10], deg: 0.3, s: 1.002, dx: 0.2, dy: 0.1 },
-            { tag: "turned 0.5 about the first mark", r2: [110, 80], deg: 0.5, s: 1, dx: 0, dy: 0 },
             { tag: "turned and scaled", r2: [110, 80], deg: -0.25, s: 0.999, dx: -0.5, dy: 0.6 },
         ]
     }

@@ -174,10 +174,4 @@ TestCase {
     function test_percentFromStored(data) {
         compare(SettingsKeys.percentFromStored(data.stored, 100), { value: data.value, ok: data.ok })
     }
-
-    function test_settingKeys() {
-        var aoi = SettingsKeys.groups.filter(function(g) { return g.section === "aoi" })[0]
-        verify(aoi.names.indexOf("aoiScanAllRefs") >= 0)
-        compare(SettingsKeys.percentFromSwitch, ["aoiVisibility", "aoiDiffVisibility"])
-    }
 }

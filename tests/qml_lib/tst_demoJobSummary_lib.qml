@@ -12,7 +12,6 @@ TestCase {
             { tag: "one minute", placed: 24, seconds: 60, rate: 1440 },
             { tag: "rounded", placed: 7, seconds: 100, rate: 252 },
             { tag: "rounded half up", placed: 1, seconds: 7200, rate: 1 },
-            { tag: "nothing placed", placed: 0, seconds: 60, rate: 0 },
             { tag: "no time", placed: 5, seconds: 0, rate: 0 },
             { tag: "negative time", placed: 5, seconds: -3, rate: 0 },
             { tag: "not numbers", placed: "x", seconds: undefined, rate: 0 },

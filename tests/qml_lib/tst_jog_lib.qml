@@ -1,6 +1,7 @@
 import QtQuick 2.15
 import QtTest 1.2
 import "../../qml/main/machine/jog.js" as Jog
+import "JobRig.js" as J
 
 // Jogging by hand without windows: who may move, which jog buttons are
 // enabled, and what every key does in every state.
@@ -9,10 +10,8 @@ TestCase {
 
     // A machine that may move, and variants of it.
     function perm(changes) {
-        var p = { "scanning": false, "calibrated": true, "machineOn": true, "debugMode": false, "gCodeDone": true }
-        for (var k in changes)
-            p[k] = changes[k]
-        return p
+        return J.merged({ "scanning": false, "calibrated": true, "machineOn": true,
+                          "debugMode": false, "gCodeDone": true }, changes)
     }
     // A state with the given jogs running: ["0+f", "2-s", ...] and step axes.
     function state(jogs, steps) {

@@ -107,6 +107,5 @@ TestCase {
     function test_commonSettingsOfAMark() {
         verify(Panels.buttonOf(Panels.make("refNotFound", {}), "commonSettings").enabled)
         verify(!Panels.buttonOf(Panels.make("refNotFound", { ownSettings: true }), "commonSettings").enabled)
-        compare(Panels.buttonOf(Panels.make("tapeChange", {}), "moveAway").action, "moveAway")
     }
 }

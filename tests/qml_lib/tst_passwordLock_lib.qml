@@ -132,37 +132,5 @@ TestCase {
         var withField = ["enterCurrPwdToChangePwd", "enterCurrPwdToDisablePwd", "changePwd1", "changePwd2"]
         for (var i = 0; i < Lock.states.length; ++i)
             compare(Lock.hasField(Lock.states[i]), withField.indexOf(Lock.states[i]) >= 0, Lock.states[i])
-        compare(Lock.maxLength, 16)
-    }
-
-    // Whole walks as the operator does them.
-    function run(state, events) {
-        for (var i = 0; i < events.length; ++i)
-            state = Lock.step(state, events[i])
-        return state
-    }
-    function test_setChangeDisable() {
-        var s = run(Lock.initial(""), [ev("set"), ev("next", "one"), ev("next", "one")])
-        compare(s.pwdState, "pwdSet")
-        compare(s.password, "one")
-        // A wrong current password, then again, then a change.
-        s = run(s, [ev("change"), ev("next", "two"), ev("retry"), ev("next", "one"), ev("next", "two"),
-                    ev("next", "two")])
-        compare(s.pwdState, "pwdSet")
-        compare(s.password, "two")
-        // Two different new entries keep the old password, also after "Отмена".
-        s = run(s, [ev("change"), ev("next", "two"), ev("next", "three"), ev("next", "four")])
-        compare(s.pwdState, "pwd12Mismatch")
-        compare(s.password, "two")
-        s = run(s, [ev("retry"), ev("cancel")])
-        compare(s.pwdState, "pwdSet")
-        compare(s.password, "two")
-        // Switching off needs the current password and empties it.
-        s = run(s, [ev("disable"), ev("next", "one")])
-        compare(s.pwdState, "currPwdMismatch")
-        compare(s.password, "two")
-        s = run(s, [ev("retry"), ev("next", "two")])
-        compare(s.pwdState, "pwdNotSet")
-        compare(s.password, "")
     }
 }

@@ -21,35 +21,25 @@ TestCase {
 
     // ---- comparisons
 
-    function test_sameRowOrderedByX_data() {
-        return [ { tag: "kind 0", kind: 0 }, { tag: "kind 2", kind: 2 } ]
-    }
-    function test_sameRowOrderedByX(data) {
-        var e = el("B", 0, 1.0, 1.0)
-        var a = ep(e, 20, 10.4), b = ep(e, 5, 10.0)
-        var o = opts(data.kind, true, {})
-        compare(Program.compareElements(a, b, o), 1)
-        compare(Program.compareElements(b, a, o), -1)
-    }
-
-    function test_rowsAndColumns_data() {
+    // a against b and b against a; tolerances from the footprint. In one
+    // row the smaller rX goes first.
+    function test_positions_data() {
         return [
-            // a and b in different rows (rY 10 and 30) and columns (rX 5 and 40)
-            { tag: "kind 0: larger rY first", kind: 0, expected: 1 },
-            { tag: "kind 2: smaller rY first", kind: 2, expected: -1 },
-            { tag: "kind 1: smaller rX first", kind: 1, expected: -1 }
+            { tag: "kind 0: one row", kind: 0, a: [20, 10.4], b: [5, 10], expected: 1 },
+            { tag: "kind 2: one row", kind: 2, a: [20, 10.4], b: [5, 10], expected: 1 },
+            { tag: "kind 0: larger rY first", kind: 0, a: [5, 10], b: [40, 30], expected: 1 },
+            { tag: "kind 2: smaller rY first", kind: 2, a: [5, 10], b: [40, 30], expected: -1 },
+            { tag: "kind 1: smaller rX first", kind: 1, a: [5, 10], b: [40, 30], expected: -1 },
+            // |ΔrX| 0.9 < rotWidth / 2: one column, larger rY first.
+            { tag: "kind 1: one column", kind: 1, a: [10, 5], b: [10.9, 50], w: 2, expected: 1 },
+            { tag: "kind 1: past it", kind: 1, a: [10, 5], b: [11.1, 50], w: 2, expected: -1 }
         ]
     }
-    function test_rowsAndColumns(data) {
-        var e = el("B", 0, 1, 1)
-        compare(Program.compareElements(ep(e, 5, 10), ep(e, 40, 30), opts(data.kind, true, {})), data.expected)
-    }
-
-    function test_columnShareLargerYFirst() {
-        var e = el("B", 0, 2.0, 1.0)
-        // |ΔrX| = 0.9 < rotWidth / 2: one column, larger rY first.
-        compare(Program.compareElements(ep(e, 10, 5), ep(e, 10.9, 50), opts(1, true, {})), 1)
-        compare(Program.compareElements(ep(e, 10, 5), ep(e, 11.1, 50), opts(1, true, {})), -1)
+    function test_positions(data) {
+        var e = el("B", 0, data.w || 1, 1)
+        var a = ep(e, data.a[0], data.a[1]), b = ep(e, data.b[0], data.b[1])
+        compare(Program.compareElements(a, b, opts(data.kind, true, {})), data.expected)
+        compare(Program.compareElements(b, a, opts(data.kind, true, {})), -data.expected)
     }
 
     function test_feederRules() {
@@ -136,21 +126,6 @@ TestCase {
         compare(list[1].pos, 1)     // the input is left as it was
     }
 
-    function test_mergeSortWithOneSidedTolerance() {
-        // Tolerances taken from the first argument only: big footprints share
-        // rows that small ones do not. The result must not depend on chance.
-        var e = [el("B", 0, 1, 4), el("B", 0, 1, 0.2)]
-        var list = []
-        for (var i = 0; i < 40; ++i)
-            list.push({ "name": "p" + i, "el": e[i % 2], "rX": (i * 7) % 13, "rY": (i * 3) % 5 * 0.7 })
-        var o = opts(0, true, {})
-        var cmp = function(a, b) { return Program.compareElements(a, b, o) }
-        var first = names(sorted(list, cmp))
-        for (var run = 0; run < 3; ++run)
-            compare(names(sorted(list, cmp)), first)
-        compare(first.length, 40)
-    }
-
     // ---- boards
 
     function test_boardGrid() {
@@ -170,8 +145,6 @@ TestCase {
 
     // Component: corner (10, 20), 4 x 2. Machine: workAreaY2 500, board area
     // corner (5, 7), first board at (30, 400); the free board at (150, 120).
-    property var freeEnv: ({ "Y2": 500, "bX1": 5, "bY1": 7, "fX": 30, "fY": 400 })
-
     function test_freePanel_data() {
         return [
             { tag: "0", rot: 0, x: 130, y: 300, turned: 90 },
@@ -188,14 +161,6 @@ TestCase {
         var p = Program.placeOnBoard(10, 20, 4, 2, 1, 0, panel)
         fuzzyCompare(p.rX, data.x, 1e-9)
         fuzzyCompare(p.rY, data.y, 1e-9)
-        // The same by geometry: the centre relative to the first board, turned
-        // clockwise by the board's angle, relative to the free board.
-        var cx = 10 + 2 - 5 - 30, cy = 500 - 20 - 1 - 7 - 400
-        var a = -data.rot * Math.PI / 180
-        var tx = cx * Math.cos(a) - cy * Math.sin(a) + 5 + 150
-        var ty = cx * Math.sin(a) + cy * Math.cos(a) + 7 + 120
-        fuzzyCompare(p.rX + 2, tx, 1e-9)
-        fuzzyCompare(500 - p.rY - 1, ty, 1e-9)
         // Board 0 stays where it is; a component turned by 90 turns with its board.
         compare(Program.placeOnBoard(10, 20, 4, 2, 0, 0, panel), { "rX": 10, "rY": 20, "rot": 0 })
         var previews = Program.elementPreviews({ "rX": 10, "rY": 20, "elWidth": 4, "elHeight": 2, "rot": 90 },
@@ -365,24 +330,13 @@ TestCase {
         return "data:image/png;base64," + text
     }
 
-    function test_goodFeeders_data() {
-        return [ { tag: "G-code", type: 0 }, { tag: "tray", type: 1 }, { tag: "loose", type: 2 },
-                 { tag: "tape", type: 3 }, { tag: "vibration", type: 4 }, { tag: "strip", type: 5 } ]
-    }
-    function test_goodFeeders(data) {
-        var f = goodFeeder(data.type)
-        if (data.type === 5) {
-            f.caseX = 100; f.cutX2 = 100
-            f.caseY = 50; f.cutY2 = 62      // 12 mm: three pitches of 4 mm
-        }
-        compare(Program.checkFeeder(f, env()), true)
-    }
-
     function test_feederCheck_data() {
         var rows = []
         function row(tag, type, change, text, envChange) {
             rows.push({ tag: tag, type: type, change: change, envChange: envChange || {}, text: text })
         }
+        for (var type = 0; type <= 5; ++type)
+            row("good feeder of type " + type, type, {}, true)
         row("package not in base", 3, {}, "Корпус компонента не найден в базе!", { "packageFound": false })
         row("no feeder", 3, null, "Питатель не настроен")
         row("element in error", 3, { "elError": true }, "Питатель не настроен")
@@ -465,6 +419,7 @@ TestCase {
         verify(Program.templateFits(png(29, 5), f, env()))
         verify(!Program.templateFits(png(30, 5), f, env()))
         compare(Program.photoSize(png(640, 480)), { "width": 640, "height": 480 })
+        compare(Program.photoSize("qrc:/x.png"), { "width": 0, "height": 0 })
     }
 
     // The component camera's search region: twice the larger side at the
@@ -488,18 +443,14 @@ TestCase {
         var e = env()
         e.frameHeight = data.rows
         fuzzyCompare(Program.searchRegionPercent(f, e), data.expected, 1e-9)
-        compare(Program.photoSize("qrc:/x.png"), { "width": 0, "height": 0 })
     }
 
     // ---- texts
 
     function test_texts() {
-        compare(Program.feederName("L"), "слева")
-        compare(Program.feederName("B"), "снизу")
-        compare(Program.feederName("R"), "справа")
-        compare(Program.feederName("U"), "сверху")
-        compare(Program.feederName("X"), "")
-        compare(Program.feederName(undefined), "")
+        var banks = ["L", "B", "R", "U", "X", undefined]
+        compare(banks.map(function(b) { return Program.feederName(b) }),
+                ["слева", "снизу", "справа", "сверху", "", ""])
         compare(Program.refRowText(6), "Поиск реперных знаков (6 шт.)")
         compare(Program.dotRowText("1", 0.55, 12), "Нанесение точек. Диспенсер 1. Диаметр 0.6мм. Кол-во: 12")
         compare(Program.nozzleRowText(0), "Взятие насадки 1")

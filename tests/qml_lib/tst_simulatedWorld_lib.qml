@@ -165,8 +165,6 @@ TestCase {
 
     function test_feederTapeDirections_data() {
         return [
-            { tag: "bottom bank: along Y", letter: "B", bank: 1, step: 1,
-              pockets: [[60, 12], [60, 16], [60, 20], [60, 24], [60, 28]] },
             { tag: "left tape bank: along X", letter: "B", bank: 0, step: 1,
               pockets: [[52, 20], [56, 20], [60, 20], [64, 20], [68, 20]] },
             { tag: "no tape bank, right bank: along X", letter: "R", bank: 7, step: 2,
@@ -297,12 +295,9 @@ TestCase {
     // pick height is that of a tray. Without windows or a package it has no
     // parts to pick.
     function looseFeeder(changes) {
-        var f = { "type": 2, "pack": "SOD123", "placerX": "300 340", "placerY": "100 100", "caseZ": 3,
-                  "cupNumber": 1, "elWidth": 3.7, "elHeight": 1.6, "elThickness": 1.1, "rot": 90,
-                  "caseCurrNumber": 1 }
-        for (var k in changes || {})
-            f[k] = changes[k]
-        return f
+        return J.merged({ "type": 2, "pack": "SOD123", "placerX": "300 340", "placerY": "100 100",
+                          "caseZ": 3, "cupNumber": 1, "elWidth": 3.7, "elHeight": 1.6,
+                          "elThickness": 1.1, "rot": 90, "caseCurrNumber": 1 }, changes)
     }
     function test_looseFeeder_data() {
         return [

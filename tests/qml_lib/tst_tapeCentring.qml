@@ -154,11 +154,9 @@ TestCase {
         m.setPosition({ x: 200, y: 200, z: 25, a: 0 })
         return r
     }
-    function tape(x, off, extra) {
-        var f = { type: 3, caseX: x, caseY: 100, bandWidth: 0, bankNumber: 0, tapeOff: off || [0, 0] }
-        for (var k in (extra || {}))
-            f[k] = extra[k]
-        return f
+    function tape(x, off) {
+        return { type: 3, caseX: x, caseY: 100, bandWidth: 0, bankNumber: 0,
+                 tapeOff: off || [0, 0] }
     }
     function move(x, y) { return "g0 zMax\ng1 f15000  acc200 x" + x + " y" + y + "\ng0 zMax\n" }
     function near(actual, expected, what) {
@@ -200,78 +198,61 @@ TestCase {
         verify(r.m.now >= 4 * 300)
     }
 
-    // The edge of the table: a range starting past the last feeder sends
-    // nothing and stops.
-    function test_emptyRange() {
-        var r = rig([tape(60)])
-        r.t.start("B", 1, 1)
-        r.m.advance(10000)
-        compare(r.m.sentTexts(), [])
-        verify(!r.t.state().running)
+    // One run with nobody at the buttons: the blocks it starts with, the
+    // pick points stored ([feeder, X, Y]) and the error it waits at
+    // (running) or none (done, no error on the way).
+    function test_run_data() {
+        var skipped = "Питатель №1 пропущен, так как не удалось подвести камеру к перфорации"
+        return [
+            // The edge of the table: nothing sent.
+            { tag: "range past the last feeder", feeders: [tape(60)], from: 1, sent: [], stored: [],
+              error: "" },
+            // A white tape whose hole the first threshold misses.
+            { tag: "second threshold", feeders: [tape(60, [0.2, 0.1])], hiddenAt: [200],
+              sent: [move("86.500", "78.000"), move("86.700", "78.100")],
+              stored: [[0, 60.2, 100.1]], error: "", t1: [200, 150, 200, 150] },
+            // +2 mm on the approach, -2 mm when the pick point is stored.
+            { tag: "perforation before the pocket", feeders: [tape(60, [0.1, 0])], prev: true,
+              sent: [move("86.500", "82.000")], stored: [[0, 60.1, 100]], error: "" },
+            { tag: "approach outside the work area", feeders: [tape(10), tape(70)], workAreaX1: 45,
+              sent: [move("96.500", "78.000")], stored: [[1, 70, 100]], error: "",
+              log: skipped + " | yellow" },
+            // The tape lies 2.2 mm further along: the hole in view 1.8 mm
+            // away is the next pocket's, a whole pitch off.
+            { tag: "hole beside not taken", feeders: [tape(60, [0, 2.2])],
+              sent: [move("86.500", "78.000")], count: 1, stored: [], error: "notFound1",
+              t1: [200, 150] },
+            // Always seen 1.2 mm to the right: ten moves onto it.
+            { tag: "moves onto the hole counted", feeders: [tape(60)], fault: "alwaysOff",
+              sent: [move("86.500", "78.000"), move("87.700", "78.000")], count: 1 + Tape.MAX_MOVES,
+              stored: [], error: "notFound1" }
+        ]
     }
-
-    // A white tape whose hole the first threshold misses is centred with the
-    // second one, without an error.
-    function test_secondThreshold() {
-        var r = rig([tape(60, [0.2, 0.1])], { hiddenAt: [200] })
-        r.t.start("B", 0, 1)
-        r.m.advance(60000)
-        compare(r.b.requests.map(function(s) { return s.t1 }), [200, 150, 200, 150])
-        compare(r.stored.length, 1)
-        near(r.stored[0][2], 60.2, "X")
-        near(r.stored[0][3], 100.1, "Y")
-        compare(r.states.filter(function(s) { return s.error !== "" }).length, 0)
-        compare(r.m.sentTexts().length, 2)
-    }
-
-    // With the perforation before the pocket: +2 mm on the approach, -2 mm
-    // when the pick point is stored.
-    function test_perforationBeforeThePocket() {
-        var r = rig([tape(60)], { prev: true })
-        r.b.marks = holesOf([60, 100], 3.5, [0.1, 0])
-        r.t.start("B", 0, 1)
-        r.m.advance(60000)
-        compare(r.m.sentTexts()[0], move("86.500", "82.000"))
-        near(r.stored[0][2], 60.1, "X")
-        near(r.stored[0][3], 100, "Y")
-    }
-
-    // The approach point outside the work area skips the feeder.
-    function test_unreachableFeederSkipped() {
-        var r = rig([tape(10), tape(70)])
-        r.b.settings.workAreaX1 = 45
-        r.t.start("B", 0, 2)
-        r.m.advance(60000)
-        compare(logTexts(r)[0], "Питатель №1 пропущен, так как не удалось подвести камеру к перфорации | yellow")
-        compare(r.m.sentTexts()[0], move("96.500", "78.000"))
-        compare(r.stored.length, 1)
-        compare(r.stored[0][1], 1)
-    }
-
-    // The tape lies 2.2 mm further along than it should: the hole in view
-    // 1.8 mm away belongs to the pocket beside; taking it would move the
-    // pick point by a whole pitch. It is not found.
-    function test_holeBesideNotTaken() {
-        var r = rig([tape(60, [0, 2.2])])
-        r.t.start("B", 0, 1)
-        r.m.advance(60000)
-        compare(r.t.state().error, "notFound1")
-        compare(r.stored, [])
-        compare(r.m.sentTexts(), [move("86.500", "78.000")])
-        compare(r.b.requests.map(function(s) { return s.t1 }), [200, 150])
-    }
-
-    // A hole that never comes to the centre (the camera always sees it 1.2 mm
-    // to the right): ten moves onto it, then it counts as not found.
-    function test_movesOntoTheHoleAreCounted() {
-        var r = rig([tape(60)], { cameraFault: "alwaysOff" })
-        r.t.start("B", 0, 1)
+    function test_run(data) {
+        var r = rig(data.feeders, { hiddenAt: data.hiddenAt, prev: data.prev,
+                                    cameraFault: data.fault })
+        if (data.workAreaX1 !== undefined)
+            r.b.settings.workAreaX1 = data.workAreaX1
+        r.t.start("B", data.from || 0, data.feeders.length)
         r.m.advance(600000)
-        compare(r.t.state().error, "notFound1")
-        compare(r.m.sentTexts().length, 1 + Tape.MAX_MOVES)
-        compare(r.m.sentTexts()[1], move("87.700", "78.000"))
-        compare(r.stored, [])
-        verify(r.t.state().running)
+        var sent = r.m.sentTexts()
+        compare(sent.slice(0, data.sent.length), data.sent)
+        if (data.count !== undefined)
+            compare(sent.length, data.count)
+        compare(r.stored.length, data.stored.length)
+        for (var i = 0; i < data.stored.length; ++i) {
+            compare(r.stored[i][1], data.stored[i][0])
+            near(r.stored[i][2], data.stored[i][1], "X")
+            near(r.stored[i][3], data.stored[i][2], "Y")
+        }
+        compare(r.t.state().error, data.error)
+        compare(r.t.state().running, data.error !== "")
+        if (data.error === "")
+            compare(r.states.filter(function(s) { return s.error !== "" }).length, 0)
+        if (data.t1)
+            compare(r.b.requests.map(function(s) { return s.t1 }), data.t1)
+        if (data.log)
+            compare(logTexts(r)[0], data.log)
     }
 
     // Nothing found: the operator looks again (at once, first threshold),
