@@ -4,10 +4,6 @@
 #include "backend/Backups.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QImage>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -55,24 +51,6 @@ private slots:
         QCOMPARE(left, QStringList({Backups::backupName("day.project", today)}));
         // The backup holds the state before the first save that had a file.
         QCOMPARE(contentOf(dir.filePath("backups/" + left.first())), QByteArray("0"));
-    }
-
-    void feederBackupRotationOverFiveDays()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("bank.leftFeeders");
-        QVERIFY(writeFile(path, "v0"));
-        const QDate first(2026, 12, 1);
-        for (int day = 0; day < 5; ++day) {
-            Backups::beforeSave(path, 3, first.addDays(day));
-            const QString b = dir.filePath("backups/" + Backups::backupName("bank.leftFeeders", first.addDays(day)));
-            if (QFile::exists(b))
-                QVERIFY(setModified(b, QDateTime(first.addDays(day), QTime(9, 0))));
-            QVERIFY(writeFile(path, "v" + QByteArray::number(day + 1)));
-        }
-        const QStringList left = QDir(dir.filePath("backups")).entryList(QDir::Files);
-        QCOMPARE(left.size(), 4);
-        QVERIFY(!left.contains(Backups::backupName("bank.leftFeeders", first)));
     }
 };
 
