@@ -7,10 +7,7 @@
 #include "backend/IniFile.h"
 #include "backend/ProjectFile.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QImage>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -24,55 +21,51 @@ class TestChangeCheck : public QObject
 private slots:
     void changeCheckIgnoresCounters_data()
     {
+        QTest::addColumn<QString>("suffix");
         QTest::addColumn<QString>("key");
         QTest::addColumn<QVariant>("value");
         QTest::addColumn<bool>("changed");
-        QTest::newRow("mounted") << "Pcb/pcbComponentsMountedCount" << QVariant(99) << false;
-        QTest::newRow("basket") << "Pcb/pcbComponentsBasketCount" << QVariant(3) << false;
-        QTest::newRow("finished") << "Pcb/pcbFinishedCount" << QVariant(5) << false;
-        QTest::newRow("mount time") << "Pcb/pcbMountTimeInt" << QVariant(3600) << false;
-        QTest::newRow("log") << "log" << QVariant(QStringList{"x;y;z"}) << false;
-        QTest::newRow("solder points count") << "Pcb/pcbSolderPointsMountedCount" << QVariant(4) << true;
-        QTest::newRow("day statistics") << "dayStat" << QVariant("01.12.2026;1;1;1;1;1|") << true;
-        QTest::newRow("component moved") << "element2/rX" << QVariant(10.124) << true;
-        QTest::newRow("board picture") << "Pcb/pcbImage" << QVariant("file:///other.png") << true;
-        QTest::newRow("key added") << "element2/extra" << QVariant(1) << true;
+        const QString project = ".project";
+        const QString feeders = ".leftFeeders";
+        QTest::newRow("mounted") << project << "Pcb/pcbComponentsMountedCount" << QVariant(99) << false;
+        QTest::newRow("basket") << project << "Pcb/pcbComponentsBasketCount" << QVariant(3) << false;
+        QTest::newRow("finished") << project << "Pcb/pcbFinishedCount" << QVariant(5) << false;
+        QTest::newRow("mount time") << project << "Pcb/pcbMountTimeInt" << QVariant(3600) << false;
+        QTest::newRow("log") << project << "log" << QVariant(QStringList{"x;y;z"}) << false;
+        QTest::newRow("solder points count")
+            << project << "Pcb/pcbSolderPointsMountedCount" << QVariant(4) << true;
+        QTest::newRow("day statistics") << project << "dayStat" << QVariant("01.12.2026;1;1;1;1;1|") << true;
+        QTest::newRow("component moved") << project << "element2/rX" << QVariant(10.124) << true;
+        QTest::newRow("board picture") << project << "Pcb/pcbImage" << QVariant("file:///other.png") << true;
+        QTest::newRow("key added") << project << "element2/extra" << QVariant(1) << true;
+        QTest::newRow("feeder set count") << feeders << "feederL1/setCount" << QVariant(1234) << false;
+        QTest::newRow("feeder basket") << feeders << "feederL2/basketCount" << QVariant(7) << false;
+        QTest::newRow("feeder two released") << feeders << "feederL2/release2CompsDone" << QVariant(true)
+                                             << false;
+        QTest::newRow("feeder debug counter") << feeders << "feederL1/debugCounter" << QVariant(9) << false;
+        QTest::newRow("feeder tape position") << feeders << "feederL2/inTapeNow" << QVariant(1) << true;
     }
 
     void changeCheckIgnoresCounters()
     {
+        QFETCH(QString, suffix);
         QFETCH(QString, key);
         QFETCH(QVariant, value);
+        const bool project = suffix == ".project";
+        const auto isCounter = project ? ProjectFile::isCounterKey : FeederFile::isCounterKey;
         QTemporaryDir dir;
-        const QString a = dir.filePath("a.project");
-        const QString b = dir.filePath("b.project");
-        QVERIFY(ProjectFile::save(a, sampleProject(), nullptr));
-        QVERIFY(ProjectFile::save(b, sampleProject(), nullptr));
-        QVERIFY(!IniFile::differ(a, b, ProjectFile::isCounterKey));
+        const QString a = dir.filePath("a" + suffix);
+        const QString b = dir.filePath("b" + suffix);
+        for (const QString &path : {a, b}) {
+            QVERIFY(project ? ProjectFile::save(path, sampleProject(), nullptr)
+                            : FeederFile::write(path, 2, {sampleFeeder(0), sampleFeeder(1)}, nullptr));
+        }
+        QVERIFY(!IniFile::differ(a, b, isCounter));
         {
             QSettings s(b, QSettings::IniFormat);
             s.setValue(key, value);
         }
-        QTEST(IniFile::differ(a, b, ProjectFile::isCounterKey), "changed");
-
-        // Feeder counters.
-        const QString fa = dir.filePath("a.leftFeeders");
-        const QString fb = dir.filePath("b.leftFeeders");
-        QVERIFY(FeederFile::write(fa, 2, {sampleFeeder(0), sampleFeeder(1)}, nullptr));
-        QVERIFY(FeederFile::write(fb, 2, {sampleFeeder(0), sampleFeeder(1)}, nullptr));
-        {
-            QSettings s(fb, QSettings::IniFormat);
-            s.setValue("feederL1/setCount", 1234);
-            s.setValue("feederL2/basketCount", 7);
-            s.setValue("feederL2/release2CompsDone", true);
-            s.setValue("feederL1/debugCounter", 9);
-        }
-        QVERIFY(!IniFile::differ(fa, fb, FeederFile::isCounterKey));
-        {
-            QSettings s(fb, QSettings::IniFormat);
-            s.setValue("feederL2/inTapeNow", 1);
-        }
-        QVERIFY(IniFile::differ(fa, fb, FeederFile::isCounterKey));
+        QTEST(IniFile::differ(a, b, isCounter), "changed");
     }
 
     void changeCheckUnreadableFileCountsAsChanged()
