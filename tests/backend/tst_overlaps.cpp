@@ -2,6 +2,8 @@
 // incremental update after one component changed.
 #include "backend/Overlaps.h"
 
+#include <QMetaType>
+
 #include <QRandomGenerator>
 #include <QTest>
 
@@ -73,6 +75,20 @@ private slots:
         QTEST(Overlaps::intersect(b, a), "overlap");
         QFETCH(bool, overlap);
         QCOMPARE(Overlaps::all({a, b}), QVector<bool>({overlap, overlap}));
+    }
+
+    void movingAwayClearsNeighbour()
+    {
+        QVector<Footprint> f{{0, 0, 0, 2, 1, false}, {1, 0, 0, 2, 1, false}, {10, 0, 0, 2, 1, false},
+                             {10.5, 0.5, 0, 2, 1, false}};
+        QVector<bool> flags = Overlaps::all(f);
+        QCOMPARE(flags, QVector<bool>({true, true, true, true}));
+        f[1].rX = 5; // moved off its neighbour
+        flags = Overlaps::update(f, flags, 1);
+        QCOMPARE(flags, QVector<bool>({false, false, true, true}));
+        f[1].rX = 10.2; // onto the other pair
+        flags = Overlaps::update(f, flags, 1);
+        QCOMPARE(flags, QVector<bool>({false, true, true, true}));
     }
 
     void deletedAndZeroSizeTakeNoPart()
