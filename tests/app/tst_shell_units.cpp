@@ -200,23 +200,22 @@ private slots:
         QTest::addColumn<int>("button");
         QTest::addColumn<int>("held");
         QTest::addColumn<bool>("swallowed");
-        QTest::newRow("left press") << int(QEvent::MouseButtonPress) << int(Qt::LeftButton) << int(Qt::LeftButton) << false;
-        QTest::newRow("left+right press") << int(QEvent::MouseButtonPress) << int(Qt::RightButton)
-                                          << int(Qt::LeftButton | Qt::RightButton) << true;
-        QTest::newRow("left+middle release") << int(QEvent::MouseButtonRelease) << int(Qt::MiddleButton)
-                                             << int(Qt::LeftButton | Qt::MiddleButton) << true;
-        QTest::newRow("right+middle press") << int(QEvent::MouseButtonPress) << int(Qt::MiddleButton)
-                                            << int(Qt::RightButton | Qt::MiddleButton) << false;
-        QTest::newRow("three buttons") << int(QEvent::MouseButtonPress) << int(Qt::MiddleButton)
-                                       << int(Qt::LeftButton | Qt::RightButton | Qt::MiddleButton) << false;
-        QTest::newRow("double click left") << int(QEvent::MouseButtonDblClick) << int(Qt::LeftButton)
-                                           << int(Qt::LeftButton) << false;
-        QTest::newRow("double click, right held") << int(QEvent::MouseButtonDblClick) << int(Qt::LeftButton)
-                                                  << int(Qt::LeftButton | Qt::RightButton) << true;
-        QTest::newRow("double click, middle held") << int(QEvent::MouseButtonDblClick) << int(Qt::MiddleButton)
-                                                   << int(Qt::MiddleButton) << true;
-        QTest::newRow("move with chord") << int(QEvent::MouseMove) << int(Qt::NoButton)
-                                         << int(Qt::LeftButton | Qt::RightButton) << false;
+        const auto row = [](const char *name, QEvent::Type type, Qt::MouseButton button,
+                            Qt::MouseButtons held, bool swallowed) {
+            QTest::newRow(name) << int(type) << int(button) << int(held) << swallowed;
+        };
+        const Qt::MouseButton left = Qt::LeftButton;
+        const Qt::MouseButton right = Qt::RightButton;
+        const Qt::MouseButton middle = Qt::MiddleButton;
+        row("left press", QEvent::MouseButtonPress, left, left, false);
+        row("left+right press", QEvent::MouseButtonPress, right, left | right, true);
+        row("left+middle release", QEvent::MouseButtonRelease, middle, left | middle, true);
+        row("right+middle press", QEvent::MouseButtonPress, middle, right | middle, false);
+        row("three buttons", QEvent::MouseButtonPress, middle, left | right | middle, false);
+        row("double click left", QEvent::MouseButtonDblClick, left, left, false);
+        row("double click, right held", QEvent::MouseButtonDblClick, left, left | right, true);
+        row("double click, middle held", QEvent::MouseButtonDblClick, middle, middle, true);
+        row("move with chord", QEvent::MouseMove, Qt::NoButton, left | right, false);
     }
 
     void eventFilterSwallowsMouseChords()

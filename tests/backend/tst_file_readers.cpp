@@ -14,8 +14,6 @@
 #include "backend/SettingsStore.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 

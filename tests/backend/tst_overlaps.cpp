@@ -2,8 +2,6 @@
 // incremental update after one component changed.
 #include "backend/Overlaps.h"
 
-#include <QMetaType>
-
 #include <QRandomGenerator>
 #include <QTest>
 

@@ -12,10 +12,8 @@
 
 #include <QFile>
 #include <QJSValue>
-#include <QQuickItem>
 #include <QQuickWindow>
 #include <QSettings>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <QVector4D>
