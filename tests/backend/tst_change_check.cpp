@@ -25,25 +25,27 @@ private slots:
         QTest::addColumn<QString>("key");
         QTest::addColumn<QVariant>("value");
         QTest::addColumn<bool>("changed");
-        const QString project = ".project";
-        const QString feeders = ".leftFeeders";
-        QTest::newRow("mounted") << project << "Pcb/pcbComponentsMountedCount" << QVariant(99) << false;
-        QTest::newRow("basket") << project << "Pcb/pcbComponentsBasketCount" << QVariant(3) << false;
-        QTest::newRow("finished") << project << "Pcb/pcbFinishedCount" << QVariant(5) << false;
-        QTest::newRow("mount time") << project << "Pcb/pcbMountTimeInt" << QVariant(3600) << false;
-        QTest::newRow("log") << project << "log" << QVariant(QStringList{"x;y;z"}) << false;
-        QTest::newRow("solder points count")
-            << project << "Pcb/pcbSolderPointsMountedCount" << QVariant(4) << true;
-        QTest::newRow("day statistics") << project << "dayStat" << QVariant("01.12.2026;1;1;1;1;1|") << true;
-        QTest::newRow("component moved") << project << "element2/rX" << QVariant(10.124) << true;
-        QTest::newRow("board picture") << project << "Pcb/pcbImage" << QVariant("file:///other.png") << true;
-        QTest::newRow("key added") << project << "element2/extra" << QVariant(1) << true;
-        QTest::newRow("feeder set count") << feeders << "feederL1/setCount" << QVariant(1234) << false;
-        QTest::newRow("feeder basket") << feeders << "feederL2/basketCount" << QVariant(7) << false;
-        QTest::newRow("feeder two released") << feeders << "feederL2/release2CompsDone" << QVariant(true)
-                                             << false;
-        QTest::newRow("feeder debug counter") << feeders << "feederL1/debugCounter" << QVariant(9) << false;
-        QTest::newRow("feeder tape position") << feeders << "feederL2/inTapeNow" << QVariant(1) << true;
+        const auto row = [](const char *suffix, const char *name, const char *key,
+                            const QVariant &value, bool changed) {
+            QTest::newRow(name) << QString(suffix) << QString(key) << value << changed;
+        };
+        const char *project = ".project";
+        row(project, "mounted", "Pcb/pcbComponentsMountedCount", 99, false);
+        row(project, "basket", "Pcb/pcbComponentsBasketCount", 3, false);
+        row(project, "finished", "Pcb/pcbFinishedCount", 5, false);
+        row(project, "mount time", "Pcb/pcbMountTimeInt", 3600, false);
+        row(project, "log", "log", QStringList{"x;y;z"}, false);
+        row(project, "solder points count", "Pcb/pcbSolderPointsMountedCount", 4, true);
+        row(project, "day statistics", "dayStat", "01.12.2026;1;1;1;1;1|", true);
+        row(project, "component moved", "element2/rX", 10.124, true);
+        row(project, "board picture", "Pcb/pcbImage", "file:///other.png", true);
+        row(project, "key added", "element2/extra", 1, true);
+        const char *feeders = ".leftFeeders";
+        row(feeders, "feeder set count", "feederL1/setCount", 1234, false);
+        row(feeders, "feeder basket", "feederL2/basketCount", 7, false);
+        row(feeders, "feeder two released", "feederL2/release2CompsDone", true, false);
+        row(feeders, "feeder debug counter", "feederL1/debugCounter", 9, false);
+        row(feeders, "feeder tape position", "feederL2/inTapeNow", 1, true);
     }
 
     void changeCheckIgnoresCounters()
@@ -57,8 +59,9 @@ private slots:
         const QString a = dir.filePath("a" + suffix);
         const QString b = dir.filePath("b" + suffix);
         for (const QString &path : {a, b}) {
+            const QVector<QVariantMap> feeders{sampleFeeder(0), sampleFeeder(1)};
             QVERIFY(project ? ProjectFile::save(path, sampleProject(), nullptr)
-                            : FeederFile::write(path, 2, {sampleFeeder(0), sampleFeeder(1)}, nullptr));
+                            : FeederFile::write(path, 2, feeders, nullptr));
         }
         QVERIFY(!IniFile::differ(a, b, isCounter));
         {
