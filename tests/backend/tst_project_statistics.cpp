@@ -1,12 +1,6 @@
 // The day statistics and log lines stored in a project.
 #include "backend/ProjectStatistics.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QImage>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QTest>
 
 class TestProjectStatistics : public QObject
