@@ -90,6 +90,17 @@ private slots:
             QVERIFY(w && w->thread() != QThread::currentThread());
     }
 
+    void gCodeDoneComesBackThroughTheMachineThread()
+    {
+        startShell();
+        QSignalSpy done(root(), SIGNAL(getGcodeDone(bool)));
+        QMetaObject::invokeMethod(root(), "sendGCode", Q_ARG(QString, QStringLiteral("g0 x10 y10")), Q_ARG(bool, false));
+        QVERIFY(done.wait(5000));
+        QCOMPARE(done.count(), 1);
+        // No controller answers yet: the block is reported as not done.
+        QCOMPARE(done.at(0).at(0).toBool(), false);
+    }
+
     void machineLinkStateReachesTheMainWindow()
     {
         startShell();
@@ -213,6 +224,26 @@ private slots:
         }
         startShell(true);
         QCOMPARE(lastLogLine(), QStringLiteral("red|Ошибка: Права пользователя для приложения заданы неправильно!"));
+    }
+
+    void setLastProjectFolderKeepsSpecialNames_data()
+    {
+        QTest::addColumn<QString>("project");
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("url") << "file:///home/op/boards/board.project" << "file:///home/op/boards";
+        QTest::newRow("spaces and Cyrillic") << "file:///home/op/мои платы/board 1.project" << "file:///home/op/мои платы";
+        QTest::newRow("percent-encoded") << "file:///home/op/my%20boards/b.project" << "file:///home/op/my boards";
+        QTest::newRow("plain path") << "/home/op/boards/b.project" << "file:///home/op/boards";
+    }
+
+    void setLastProjectFolderKeepsSpecialNames()
+    {
+        QFETCH(QString, project);
+        QFETCH(QString, folder);
+        if (!m_shell)
+            startShell();
+        QMetaObject::invokeMethod(root(), "setLastProjectFolder", Q_ARG(QString, project));
+        QCOMPARE(root()->property("lastProjectFolder").toString(), folder);
     }
 };
 
