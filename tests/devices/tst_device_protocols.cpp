@@ -11,284 +11,267 @@
 
 #include <cmath>
 
+using Lines = QList<QByteArray>;
+
 class TestDeviceProtocols : public QObject
 {
     Q_OBJECT
 private slots:
-    void framing_data();
-    void framing();
-    void framingCapsLongLines();
-    void rangeDigit_data();
-    void rangeDigit();
-    void setupForValue_data();
-    void setupForValue();
-    void setupForParameters_data();
-    void setupForParameters();
-    void decode_data();
-    void decode();
-    void decodeRejects_data();
-    void decodeRejects();
-    void vsPressure_data();
-    void vsPressure();
-    void vsAverage();
-    void vsFreshness_data();
-    void vsFreshness();
-    void serialPortList();
+    void framing_data()
+    {
+        QTest::addColumn<Lines>("chunks");
+        QTest::addColumn<Lines>("lines");
+        QTest::newRow("one line") << Lines{"PS:1 P1.0kPa\r\n"} << Lines{"PS:1 P1.0kPa"};
+        QTest::newRow("split between CR and LF") << Lines{"abc\r", "\ndef\r\n"}
+                                                 << Lines{"abc", "def"};
+        QTest::newRow("byte by byte") << Lines{"a", "b", "\r", "\n"} << Lines{"ab"};
+        QTest::newRow("two lines at once") << Lines{"x\r\ny\r\n"} << Lines{"x", "y"};
+        QTest::newRow("lone LF is data") << Lines{"a\nb\r\n"} << Lines{"a\nb"};
+        QTest::newRow("lone CR is data") << Lines{"a\rb\r\n"} << Lines{"a\rb"};
+        QTest::newRow("empty line") << Lines{"\r\n"} << Lines{""};
+        QTest::newRow("unfinished") << Lines{"abc"} << Lines{};
+    }
+
+    void framing()
+    {
+        QFETCH(Lines, chunks);
+        QFETCH(Lines, lines);
+        LineFramer framer;
+        Lines got;
+        for (const QByteArray &chunk : chunks)
+            got += framer.feed(chunk);
+        QCOMPARE(got, lines);
+    }
+
+    void framingCapsLongLines()
+    {
+        LineFramer framer(256);
+        QCOMPARE(framer.feed(QByteArray(1000, 'x')), Lines{});
+        // The overlong line is dropped whole; the next one comes through.
+        QCOMPARE(framer.feed("tail\r\nnext\r\n"), Lines{"next"});
+        QCOMPARE(framer.overflowCount(), 1);
+        // A line of exactly the limit still passes.
+        QCOMPARE(framer.feed(QByteArray(256, 'y') + "\r\n"), Lines{QByteArray(256, 'y')});
+        // A reset forgets a partial line.
+        framer.feed("partial");
+        framer.reset();
+        QCOMPARE(framer.feed("whole\r\n"), Lines{"whole"});
+    }
+
+    void rangeDigit_data()
+    {
+        QTest::addColumn<char>("mode");
+        QTest::addColumn<double>("value");
+        QTest::addColumn<int>("digit");
+        const struct { char mode; double value; int digit; } rows[] = {
+            {'R', 19.9, 0}, {'R', 20, 1}, {'R', 150, 1}, {'R', 1999, 2}, {'R', 19999, 3},
+            {'R', 199999, 4}, {'R', 1999999, 5}, {'R', 2e6, 6},
+            {'L', 0.0019, 0}, {'L', 0.002, 1}, {'L', 0.0025, 1}, {'L', 0.19, 2}, {'L', 1.9, 3},
+            {'L', 2.0, 5}, {'L', 199, 5}, {'L', 200, 6},
+            {'C', 1e-9, 0}, {'C', 1e-8, 1}, {'C', 1e-7, 2}, {'C', 1e-5, 3}, {'C', 1e-4, 4},
+            {'C', 1e-3, 5}, {'C', 0.002, 6},
+        };
+        for (const auto &row : rows)
+            QTest::addRow("%c %g", row.mode, row.value) << row.mode << row.value << row.digit;
+    }
+
+    void rangeDigit()
+    {
+        QFETCH(char, mode);
+        QFETCH(double, value);
+        QFETCH(int, digit);
+        QCOMPARE(RlcProtocol::rangeDigit(mode, value), digit);
+    }
+
+    void setupForValue_data()
+    {
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("command");
+        QTest::newRow("150 ohm") << "R" << 150.0 << "[ERRPBM1]";
+        QTest::newRow("type digit 0 is R") << "0" << 5e6 << "[ERRPBM6]";
+        QTest::newRow("2.5 mH") << "L" << 0.0025 << "[ELRSAM1]";
+        QTest::newRow("type digit 1 is L, 20 H parallel") << "1" << 20.0 << "[ELRPBM5]";
+        QTest::newRow("100 nF") << "C" << 1e-7 << "[ECRSAM2]";
+        QTest::newRow("type digit 2 is C, 10 uF parallel") << "2" << 1e-5 << "[ECRPBM3]";
+        QTest::newRow("unknown type") << "X" << 1.0 << "";
+        QTest::newRow("empty type") << "" << 1.0 << "";
+    }
+
+    void setupForValue()
+    {
+        QFETCH(QString, type);
+        QFETCH(double, value);
+        QFETCH(QString, command);
+        QCOMPARE(RlcProtocol::setupForValue(RlcProtocol::modeFromType(type), value), command);
+    }
+
+    void setupForParameters_data()
+    {
+        QTest::addColumn<char>("mode");
+        QTest::addColumn<bool>("freqLow");
+        QTest::addColumn<bool>("parallel");
+        QTest::addColumn<QString>("command");
+        QTest::newRow("C 120 Hz parallel") << 'C' << true << true << "[ECRPBA0]";
+        QTest::newRow("L 1 kHz series") << 'L' << false << false << "[ELRSAA0]";
+        QTest::newRow("R 1 kHz parallel") << 'R' << false << true << "[ERRPAA0]";
+        QTest::newRow("no mode") << char(0) << true << false << "SBA0]";
+    }
+
+    void setupForParameters()
+    {
+        QFETCH(char, mode);
+        QFETCH(bool, freqLow);
+        QFETCH(bool, parallel);
+        QFETCH(QString, command);
+        QCOMPARE(RlcProtocol::setupForParameters(mode, freqLow, parallel), command);
+    }
+
+    void decode_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("text");
+        // Reading 12345 at every exponent of each mode and frequency: the value
+        // at exponent 0 (each further exponent is ten times more) and the texts.
+        struct Range { char mode, freq; double atZero; const char *texts[8]; };
+        const Range ranges[] = {
+            {'R', 'A', 12.345, {"12.345Ω", "123.45Ω", "1234.5Ω", "12.345kΩ", "123.45kΩ", "1234.5kΩ", "12.345MΩ", ""}},
+            {'L', 'A', 1.2345e-3, {"1234.5μH", "12.345mH", "123.45mH", "1234.5mH", "12.345H", "123.45H", "1234.5H"}},
+            {'L', 'B', 1.2345e-2, {"12.345mH", "123.45mH", "1234.5mH", "12.345H", "123.45H", "1234.5H", "12345H"}},
+            {'C', 'A', 1.2345e-9, {"1234.5pF", "12.345nF", "123.45nF", "1234.5nF", "12.345μF", "123.45μF", "1234.5μF"}},
+            {'C', 'B', 1.2345e-8, {"12.345nF", "123.45nF", "1234.5nF", "12.345μF", "123.45μF", "1234.5μF", "12.345mF"}},
+        };
+        for (const Range &range : ranges) {
+            for (int e = 0; e < 8 && range.texts[e]; ++e) {
+                QTest::addRow("%c %c e%d", range.mode, range.freq, e)
+                    << RlcEmulator::readingLine(range.mode, range.freq, 12345, e) << QString(QChar(range.mode))
+                    << range.atZero * std::pow(10.0, e) << QString::fromUtf8(range.texts[e]);
+            }
+        }
+        QTest::newRow("R B e2") << RlcEmulator::readingLine('R', 'B', 12345, 2) << "R" << 1234.5 << QString("1234.5Ω");
+        QTest::newRow("C A e3 r47") << RlcEmulator::readingLine('C', 'A', 47, 3) << "C" << 4.7e-9 << QString("4.7nF");
+    }
+
+    void decode()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(QString, mode);
+        QFETCH(double, value);
+        QFETCH(QString, text);
+        QCOMPARE(line.size(), 37);
+        const RlcProtocol::Reading reading = RlcProtocol::decode(line);
+        QCOMPARE(reading.kind, RlcProtocol::Reading::Value);
+        QCOMPARE(QString(QChar(reading.mode)), mode);
+        QVERIFY2(qAbs(reading.value - value) <= 1e-9 * qAbs(value),
+                 qPrintable(QString::number(reading.value, 'g', 12)));
+        QCOMPARE(reading.text, text);
+    }
+
+    void decodeRejects_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<int>("kind");
+        const QByteArray good = RlcEmulator::readingLine('R', 'A', 12345, 3);
+        QTest::newRow("busy") << RlcEmulator::readingLine('C', 'A', 80000, 0) << int(RlcProtocol::Reading::Busy);
+        QTest::newRow("over range") << RlcEmulator::readingLine('L', 'B', 90000, 2) << int(RlcProtocol::Reading::OverRange);
+        QTest::newRow("letter in value") << QByteArray(good).replace(7, 1, "O") << int(RlcProtocol::Reading::Invalid);
+        QTest::newRow("blank in value") << QByteArray(good).replace(5, 1, " ") << int(RlcProtocol::Reading::Invalid);
+        QTest::newRow("sign in value") << QByteArray(good).replace(5, 1, "-") << int(RlcProtocol::Reading::Invalid);
+        QTest::newRow("letter exponent") << QByteArray(good).replace(10, 1, "E") << int(RlcProtocol::Reading::Invalid);
+        QTest::newRow("unknown mode") << QByteArray(good).replace(0, 1, "Q") << int(RlcProtocol::Reading::Invalid);
+        QTest::newRow("36 characters") << good.left(36) << int(RlcProtocol::Reading::Invalid);
+        QTest::newRow("38 characters") << good + " " << int(RlcProtocol::Reading::Invalid);
+    }
+
+    void decodeRejects()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(int, kind);
+        const RlcProtocol::Reading reading = RlcProtocol::decode(line);
+        QCOMPARE(int(reading.kind), kind);
+        QCOMPARE(reading.value, 0.0);
+    }
+
+    void vsPressure_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<double>("kPa");
+        QTest::newRow("plain") << QByteArray("PS:1 P12.34kPa T24C") << true << 12.34;
+        QTest::newRow("comma") << QByteArray("PS:1 P12,34kPa") << true << 12.34;
+        QTest::newRow("lower case") << QByteArray("ps:1 p3.5kpa PS:") << true << 3.5;
+        QTest::newRow("no fraction") << QByteArray("PS: P7.kPa") << true << 7.0;
+        QTest::newRow("no whole part") << QByteArray("PS: P.25kPa") << true << 0.25;
+        QTest::newRow("no digits") << QByteArray("PS:1 P.kPa") << false << 0.0;
+        QTest::newRow("no PS:") << QByteArray("P12.34kPa") << false << 0.0;
+        QTest::newRow("no pressure") << QByteArray("PS:1 SENSOR FAULT") << false << 0.0;
+        QTest::newRow("unit missing") << QByteArray("PS:1 P12.34") << false << 0.0;
+    }
+
+    void vsPressure()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(bool, ok);
+        QFETCH(double, kPa);
+        double got = -1;
+        QCOMPARE(VsProtocol::parsePressure(line, &got), ok);
+        if (ok)
+            QCOMPARE(got, kPa);
+        else
+            QCOMPARE(got, -1.0);
+    }
+
+    void vsAverage()
+    {
+        VsAverage average;
+        QCOMPARE(average.add(10), 10.0);
+        QCOMPARE(average.add(20), 15.0);
+        average.clear();
+        for (int i = 0; i < 4; ++i)
+            average.add(10);
+        QCOMPARE(average.add(20), 12.0);
+        QCOMPARE(average.add(20), 14.0);   // the oldest 10 is dropped
+        QCOMPARE(average.count(), 5);
+    }
+
+    void vsFreshness_data()
+    {
+        QTest::addColumn<double>("stamp");
+        QTest::addColumn<qint64>("now");
+        QTest::addColumn<bool>("fresh");
+        // The clock runs on past what would be midnight (86 400 000 ms).
+        QTest::newRow("same") << 86399990.0 << qint64(86399990) << true;
+        QTest::newRow("99 ms across midnight") << 86399950.0 << qint64(86400049) << true;
+        QTest::newRow("100 ms") << 86399950.0 << qint64(86400050) << false;
+        QTest::newRow("a day later") << 1000.0 << qint64(86401000) << false;
+    }
+
+    void vsFreshness()
+    {
+        QFETCH(double, stamp);
+        QFETCH(qint64, now);
+        QFETCH(bool, fresh);
+        QCOMPARE(VsProtocol::isFresh(stamp, now), fresh);
+        const qint64 a = VsProtocol::clockMsecs();
+        const qint64 b = VsProtocol::clockMsecs();
+        QVERIFY(b >= a);
+    }
+
+    void serialPortList()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QFile::link(QStringLiteral("/dev/null"), dir.filePath("pci-0000:00:14.0-usb-0:2:1.0-port0")));
+        QVERIFY(QFile::link(QStringLiteral("/nonexistent/ttyUSB9"), dir.filePath("pci-0000:00:14.0-usb-0:1:1.0-port0")));
+        // Broken links are listed too: the adapter may be unplugged right now.
+        QCOMPARE(SerialPortList::list(dir.path()),
+                 (QStringList{dir.filePath("pci-0000:00:14.0-usb-0:1:1.0-port0"),
+                              dir.filePath("pci-0000:00:14.0-usb-0:2:1.0-port0")}));
+        QCOMPARE(SerialPortList::list(dir.filePath("missing")), QStringList());
+    }
 };
 
-void TestDeviceProtocols::framing_data()
-{
-    QTest::addColumn<QList<QByteArray>>("chunks");
-    QTest::addColumn<QList<QByteArray>>("lines");
-    QTest::newRow("one line") << QList<QByteArray>{"PS:1 P1.0kPa\r\n"} << QList<QByteArray>{"PS:1 P1.0kPa"};
-    QTest::newRow("split between CR and LF") << QList<QByteArray>{"abc\r", "\ndef\r\n"}
-                                             << QList<QByteArray>{"abc", "def"};
-    QTest::newRow("byte by byte") << QList<QByteArray>{"a", "b", "\r", "\n"} << QList<QByteArray>{"ab"};
-    QTest::newRow("two lines at once") << QList<QByteArray>{"x\r\ny\r\n"} << QList<QByteArray>{"x", "y"};
-    QTest::newRow("lone LF is data") << QList<QByteArray>{"a\nb\r\n"} << QList<QByteArray>{"a\nb"};
-    QTest::newRow("lone CR is data") << QList<QByteArray>{"a\rb\r\n"} << QList<QByteArray>{"a\rb"};
-    QTest::newRow("empty line") << QList<QByteArray>{"\r\n"} << QList<QByteArray>{""};
-    QTest::newRow("unfinished") << QList<QByteArray>{"abc"} << QList<QByteArray>{};
-}
-
-void TestDeviceProtocols::framing()
-{
-    QFETCH(QList<QByteArray>, chunks);
-    QFETCH(QList<QByteArray>, lines);
-    LineFramer framer;
-    QList<QByteArray> got;
-    for (const QByteArray &chunk : chunks)
-        got += framer.feed(chunk);
-    QCOMPARE(got, lines);
-}
-
-void TestDeviceProtocols::framingCapsLongLines()
-{
-    LineFramer framer(256);
-    QCOMPARE(framer.feed(QByteArray(1000, 'x')), QList<QByteArray>{});
-    // The overlong line is dropped whole; the next one comes through.
-    QCOMPARE(framer.feed("tail\r\nnext\r\n"), QList<QByteArray>{"next"});
-    QCOMPARE(framer.overflowCount(), 1);
-    // A line of exactly the limit still passes.
-    QCOMPARE(framer.feed(QByteArray(256, 'y') + "\r\n"), QList<QByteArray>{QByteArray(256, 'y')});
-    // A reset forgets a partial line.
-    framer.feed("partial");
-    framer.reset();
-    QCOMPARE(framer.feed("whole\r\n"), QList<QByteArray>{"whole"});
-}
-
-void TestDeviceProtocols::rangeDigit_data()
-{
-    QTest::addColumn<char>("mode");
-    QTest::addColumn<double>("value");
-    QTest::addColumn<int>("digit");
-    const struct { char mode; double value; int digit; } rows[] = {
-        {'R', 19.9, 0}, {'R', 20, 1}, {'R', 150, 1}, {'R', 1999, 2}, {'R', 19999, 3},
-        {'R', 199999, 4}, {'R', 1999999, 5}, {'R', 2e6, 6},
-        {'L', 0.0019, 0}, {'L', 0.002, 1}, {'L', 0.0025, 1}, {'L', 0.19, 2}, {'L', 1.9, 3},
-        {'L', 2.0, 5}, {'L', 199, 5}, {'L', 200, 6},
-        {'C', 1e-9, 0}, {'C', 1e-8, 1}, {'C', 1e-7, 2}, {'C', 1e-5, 3}, {'C', 1e-4, 4},
-        {'C', 1e-3, 5}, {'C', 0.002, 6},
-    };
-    for (const auto &row : rows)
-        QTest::addRow("%c %g", row.mode, row.value) << row.mode << row.value << row.digit;
-}
-
-void TestDeviceProtocols::rangeDigit()
-{
-    QFETCH(char, mode);
-    QFETCH(double, value);
-    QFETCH(int, digit);
-    QCOMPARE(RlcProtocol::rangeDigit(mode, value), digit);
-}
-
-void TestDeviceProtocols::setupForValue_data()
-{
-    QTest::addColumn<QString>("type");
-    QTest::addColumn<double>("value");
-    QTest::addColumn<QString>("command");
-    QTest::newRow("150 ohm") << "R" << 150.0 << "[ERRPBM1]";
-    QTest::newRow("type digit 0 is R") << "0" << 5e6 << "[ERRPBM6]";
-    QTest::newRow("2.5 mH") << "L" << 0.0025 << "[ELRSAM1]";
-    QTest::newRow("type digit 1 is L, 20 H parallel") << "1" << 20.0 << "[ELRPBM5]";
-    QTest::newRow("100 nF") << "C" << 1e-7 << "[ECRSAM2]";
-    QTest::newRow("type digit 2 is C, 10 uF parallel") << "2" << 1e-5 << "[ECRPBM3]";
-    QTest::newRow("unknown type") << "X" << 1.0 << "";
-    QTest::newRow("empty type") << "" << 1.0 << "";
-}
-
-void TestDeviceProtocols::setupForValue()
-{
-    QFETCH(QString, type);
-    QFETCH(double, value);
-    QFETCH(QString, command);
-    QCOMPARE(RlcProtocol::setupForValue(RlcProtocol::modeFromType(type), value), command);
-}
-
-void TestDeviceProtocols::setupForParameters_data()
-{
-    QTest::addColumn<char>("mode");
-    QTest::addColumn<bool>("freqLow");
-    QTest::addColumn<bool>("parallel");
-    QTest::addColumn<QString>("command");
-    QTest::newRow("C 120 Hz parallel") << 'C' << true << true << "[ECRPBA0]";
-    QTest::newRow("L 1 kHz series") << 'L' << false << false << "[ELRSAA0]";
-    QTest::newRow("R 1 kHz parallel") << 'R' << false << true << "[ERRPAA0]";
-    QTest::newRow("no mode") << char(0) << true << false << "SBA0]";
-}
-
-void TestDeviceProtocols::setupForParameters()
-{
-    QFETCH(char, mode);
-    QFETCH(bool, freqLow);
-    QFETCH(bool, parallel);
-    QFETCH(QString, command);
-    QCOMPARE(RlcProtocol::setupForParameters(mode, freqLow, parallel), command);
-}
-
-void TestDeviceProtocols::decode_data()
-{
-    QTest::addColumn<QByteArray>("line");
-    QTest::addColumn<QString>("mode");
-    QTest::addColumn<double>("value");
-    QTest::addColumn<QString>("text");
-    // Reading 12345 at every exponent of each mode and frequency: the value
-    // at exponent 0 (each further exponent is ten times more) and the texts.
-    struct Range { char mode, freq; double atZero; const char *texts[8]; };
-    const Range ranges[] = {
-        {'R', 'A', 12.345, {"12.345Ω", "123.45Ω", "1234.5Ω", "12.345kΩ", "123.45kΩ", "1234.5kΩ", "12.345MΩ", ""}},
-        {'L', 'A', 1.2345e-3, {"1234.5μH", "12.345mH", "123.45mH", "1234.5mH", "12.345H", "123.45H", "1234.5H"}},
-        {'L', 'B', 1.2345e-2, {"12.345mH", "123.45mH", "1234.5mH", "12.345H", "123.45H", "1234.5H", "12345H"}},
-        {'C', 'A', 1.2345e-9, {"1234.5pF", "12.345nF", "123.45nF", "1234.5nF", "12.345μF", "123.45μF", "1234.5μF"}},
-        {'C', 'B', 1.2345e-8, {"12.345nF", "123.45nF", "1234.5nF", "12.345μF", "123.45μF", "1234.5μF", "12.345mF"}},
-    };
-    for (const Range &range : ranges) {
-        for (int e = 0; e < 8 && range.texts[e]; ++e) {
-            QTest::addRow("%c %c e%d", range.mode, range.freq, e)
-                << RlcEmulator::readingLine(range.mode, range.freq, 12345, e) << QString(QChar(range.mode))
-                << range.atZero * std::pow(10.0, e) << QString::fromUtf8(range.texts[e]);
-        }
-    }
-    QTest::newRow("R B e2") << RlcEmulator::readingLine('R', 'B', 12345, 2) << "R" << 1234.5 << QString("1234.5Ω");
-    QTest::newRow("C A e3 r47") << RlcEmulator::readingLine('C', 'A', 47, 3) << "C" << 4.7e-9 << QString("4.7nF");
-}
-
-void TestDeviceProtocols::decode()
-{
-    QFETCH(QByteArray, line);
-    QFETCH(QString, mode);
-    QFETCH(double, value);
-    QFETCH(QString, text);
-    QCOMPARE(line.size(), 37);
-    const RlcProtocol::Reading reading = RlcProtocol::decode(line);
-    QCOMPARE(reading.kind, RlcProtocol::Reading::Value);
-    QCOMPARE(QString(QChar(reading.mode)), mode);
-    QVERIFY2(qAbs(reading.value - value) <= 1e-9 * qAbs(value),
-             qPrintable(QString::number(reading.value, 'g', 12)));
-    QCOMPARE(reading.text, text);
-}
-
-void TestDeviceProtocols::decodeRejects_data()
-{
-    QTest::addColumn<QByteArray>("line");
-    QTest::addColumn<int>("kind");
-    const QByteArray good = RlcEmulator::readingLine('R', 'A', 12345, 3);
-    QTest::newRow("busy") << RlcEmulator::readingLine('C', 'A', 80000, 0) << int(RlcProtocol::Reading::Busy);
-    QTest::newRow("over range") << RlcEmulator::readingLine('L', 'B', 90000, 2) << int(RlcProtocol::Reading::OverRange);
-    QTest::newRow("letter in value") << QByteArray(good).replace(7, 1, "O") << int(RlcProtocol::Reading::Invalid);
-    QTest::newRow("blank in value") << QByteArray(good).replace(5, 1, " ") << int(RlcProtocol::Reading::Invalid);
-    QTest::newRow("sign in value") << QByteArray(good).replace(5, 1, "-") << int(RlcProtocol::Reading::Invalid);
-    QTest::newRow("letter exponent") << QByteArray(good).replace(10, 1, "E") << int(RlcProtocol::Reading::Invalid);
-    QTest::newRow("unknown mode") << QByteArray(good).replace(0, 1, "Q") << int(RlcProtocol::Reading::Invalid);
-    QTest::newRow("36 characters") << good.left(36) << int(RlcProtocol::Reading::Invalid);
-    QTest::newRow("38 characters") << good + " " << int(RlcProtocol::Reading::Invalid);
-}
-
-void TestDeviceProtocols::decodeRejects()
-{
-    QFETCH(QByteArray, line);
-    QFETCH(int, kind);
-    const RlcProtocol::Reading reading = RlcProtocol::decode(line);
-    QCOMPARE(int(reading.kind), kind);
-    QCOMPARE(reading.value, 0.0);
-}
-
-void TestDeviceProtocols::vsPressure_data()
-{
-    QTest::addColumn<QByteArray>("line");
-    QTest::addColumn<bool>("ok");
-    QTest::addColumn<double>("kPa");
-    QTest::newRow("plain") << QByteArray("PS:1 P12.34kPa T24C") << true << 12.34;
-    QTest::newRow("comma") << QByteArray("PS:1 P12,34kPa") << true << 12.34;
-    QTest::newRow("lower case") << QByteArray("ps:1 p3.5kpa PS:") << true << 3.5;
-    QTest::newRow("no fraction") << QByteArray("PS: P7.kPa") << true << 7.0;
-    QTest::newRow("no whole part") << QByteArray("PS: P.25kPa") << true << 0.25;
-    QTest::newRow("no digits") << QByteArray("PS:1 P.kPa") << false << 0.0;
-    QTest::newRow("no PS:") << QByteArray("P12.34kPa") << false << 0.0;
-    QTest::newRow("no pressure") << QByteArray("PS:1 SENSOR FAULT") << false << 0.0;
-    QTest::newRow("unit missing") << QByteArray("PS:1 P12.34") << false << 0.0;
-}
-
-void TestDeviceProtocols::vsPressure()
-{
-    QFETCH(QByteArray, line);
-    QFETCH(bool, ok);
-    QFETCH(double, kPa);
-    double got = -1;
-    QCOMPARE(VsProtocol::parsePressure(line, &got), ok);
-    if (ok)
-        QCOMPARE(got, kPa);
-    else
-        QCOMPARE(got, -1.0);
-}
-
-void TestDeviceProtocols::vsAverage()
-{
-    VsAverage average;
-    QCOMPARE(average.add(10), 10.0);
-    QCOMPARE(average.add(20), 15.0);
-    average.clear();
-    for (int i = 0; i < 4; ++i)
-        average.add(10);
-    QCOMPARE(average.add(20), 12.0);
-    QCOMPARE(average.add(20), 14.0);   // the oldest 10 is dropped
-    QCOMPARE(average.count(), 5);
-}
-
-void TestDeviceProtocols::vsFreshness_data()
-{
-    QTest::addColumn<double>("stamp");
-    QTest::addColumn<qint64>("now");
-    QTest::addColumn<bool>("fresh");
-    // The clock runs on past what would be midnight (86 400 000 ms).
-    QTest::newRow("same") << 86399990.0 << qint64(86399990) << true;
-    QTest::newRow("99 ms across midnight") << 86399950.0 << qint64(86400049) << true;
-    QTest::newRow("100 ms") << 86399950.0 << qint64(86400050) << false;
-    QTest::newRow("a day later") << 1000.0 << qint64(86401000) << false;
-}
-
-void TestDeviceProtocols::vsFreshness()
-{
-    QFETCH(double, stamp);
-    QFETCH(qint64, now);
-    QFETCH(bool, fresh);
-    QCOMPARE(VsProtocol::isFresh(stamp, now), fresh);
-    const qint64 a = VsProtocol::clockMsecs();
-    const qint64 b = VsProtocol::clockMsecs();
-    QVERIFY(b >= a);
-}
-
-void TestDeviceProtocols::serialPortList()
-{
-    QTemporaryDir dir;
-    QVERIFY(QFile::link(QStringLiteral("/dev/null"), dir.filePath("pci-0000:00:14.0-usb-0:2:1.0-port0")));
-    QVERIFY(QFile::link(QStringLiteral("/nonexistent/ttyUSB9"), dir.filePath("pci-0000:00:14.0-usb-0:1:1.0-port0")));
-    // Broken links are listed too: the adapter may be unplugged right now.
-    QCOMPARE(SerialPortList::list(dir.path()),
-             (QStringList{dir.filePath("pci-0000:00:14.0-usb-0:1:1.0-port0"),
-                          dir.filePath("pci-0000:00:14.0-usb-0:2:1.0-port0")}));
-    QCOMPARE(SerialPortList::list(dir.filePath("missing")), QStringList());
-}
 
 QTEST_GUILESS_MAIN(TestDeviceProtocols)
 #include "tst_device_protocols.moc"

@@ -9,7 +9,6 @@
 #include "devices/emulators/VsEmulator.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -42,11 +41,7 @@ private:
     QString script(const QString &name, const QByteArray &body)
     {
         const QString path = m_dir.filePath(name);
-        QFile file(path);
-        file.open(QIODevice::WriteOnly);
-        file.write("#!/bin/sh\n" + body + "\n");
-        file.close();
-        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        TestSupport::writeScript(path, body);
         return QUrl::fromLocalFile(path).toString();
     }
 

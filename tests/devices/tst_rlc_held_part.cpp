@@ -1,13 +1,11 @@
 // The RLC meter emulator on the simulated machine: it answers the value of
 // the part the simulated nozzle holds (told through the nozzle state file),
-// read by the real meter worker; the feeder's RLC error makes chosen parts
-// measure out of range. Without a held part it answers its set reading.
+// read by the real meter worker. Without a held part it answers its set
+// reading.
 #include "InstrumentFixture.h"
 
 #include "devices/RlcProtocol.h"
 #include "util/NozzleStateFile.h"
-#include "vision/SimulatedStage.h"
-#include "vision/SimulatedWorld.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -40,15 +38,6 @@ Measured measure(WorkerRLC &worker)
     m.value = values.first().at(1).toDouble();
     m.text = values.first().at(2).toString();
     return m;
-}
-
-SimulatedStage::Position at(double x, double y, double z)
-{
-    SimulatedStage::Position p;
-    p.x = x;
-    p.y = y;
-    p.z = z;
-    return p;
 }
 
 } // namespace
@@ -172,55 +161,6 @@ private slots:
         QCOMPARE(m.mode, expectedMode);
         QVERIFY2(std::fabs(m.value - expected) <= expected * 1e-4, qPrintable(QString::number(m.value)));
         QCOMPARE(m.text, text);
-    }
-
-    // The whole road: the simulated nozzle picks 4.7 kOhm resistors, every
-    // second of them measuring half as much again; the meter worker reads
-    // each over the emulator, and the set reading once the part is gone.
-    void pickedPartsMeasured()
-    {
-        QTemporaryDir dir;
-        const QString state = dir.filePath("sim-nozzle");
-        SimulatedWorld::clearFaults();
-        SimulatedWorld::clearCurrent();
-        SimulatedWorld::setNozzleStateFile(state);
-        SimulatedStage::setMachine(at(0, 0, 40), false);
-        SimulatedWorld::resetParts();
-        const QVariantMap tape{{"bank", "R"},         {"index", 3},         {"refills", true},
-                               {"pockets", QVariantList{QVariant(QVariantList{60, 20})}},
-                               {"pickZ", 19.45},      {"width", 1.6},       {"height", 0.8},
-                               {"rlcMode", "R"},      {"rlcValue", 4700}};
-        SimulatedWorld world;
-        QVERIFY(SimulatedWorld::fromVariant(QVariantMap{{"feeders", QVariantList{tape}}}, &world, nullptr));
-        SimulatedWorld::setCurrent(world);
-        SimulatedWorld::RlcError error;
-        error.factor = 1.5;
-        error.parts.marks = QStringLiteral("01");
-        QVERIFY(SimulatedWorld::setRlcError("R", 3, error));
-
-        RlcEmulator emulator;
-        emulator.setReading('R', 'A', 12345, 3);
-        emulator.setNozzleStateFile(state);
-        WorkerRLC worker;
-        QVERIFY(InstrumentFixture::open(worker, emulator));
-        QList<double> read;
-        for (int i = 0; i < 3; ++i) {
-            SimulatedStage::setMachine(at(60, 20, 19.45), true);
-            SimulatedStage::setMachine(at(320, 80, 30), true);
-            QVERIFY(SimulatedWorld::holdsPart());
-            const Measured m = measure(worker);
-            QVERIFY(m.ok);
-            QCOMPARE(m.mode, QStringLiteral("R"));
-            read.append(m.value);
-            SimulatedStage::setMachine(at(470, 120, 30), false);
-        }
-        QCOMPARE(read, (QList<double>{4700, 7050, 4700}));
-        const Measured empty = measure(worker);
-        QCOMPARE(empty.value, 12345.0);
-
-        SimulatedWorld::clearFaults();
-        SimulatedWorld::clearCurrent();
-        SimulatedWorld::setNozzleStateFile(QString());
     }
 };
 

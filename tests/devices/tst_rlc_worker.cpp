@@ -63,7 +63,6 @@ private slots:
         QTest::addColumn<QStringList>("commands");
         QTest::addColumn<int>("tries");   // open limits run out before the verdict
         QTest::newRow("answers") << RlcEmulatorFault::None << false << true << QStringList{"A"} << 0;
-        QTest::newRow("split reply") << RlcEmulatorFault::SplitReply << false << true << QStringList{"A"} << 0;
         QTest::newRow("left in set-up mode") << RlcEmulatorFault::StuckInSetup << false << true
                                              << QStringList{"A", "[BXXXXXX]", "A"} << 1;
         QTest::newRow("silent") << RlcEmulatorFault::Silent << false << false << QStringList{"A", "[BXXXXXX]"} << 2;
@@ -115,12 +114,8 @@ private slots:
         const auto none = RlcEmulatorFault::None;
         QTest::newRow("150 ohm") << none << false << "R" << QVariantList{150.0} << QStringList{"S", "[ERRPBM1]"}
                                  << QString();
-        QTest::newRow("2.5 mH") << none << false << "1" << QVariantList{0.0025} << QStringList{"S", "[ELRSAM1]"}
-                                << QString();
         QTest::newRow("100 nF, reply split") << RlcEmulatorFault::SplitReply << false << "C" << QVariantList{1e-7}
                                              << QStringList{"S", "[ECRSAM2]"} << QString();
-        QTest::newRow("C 120 Hz parallel") << none << false << "C" << QVariantList{true, true}
-                                           << QStringList{"S", "[ECRPBA0]"} << QString();
         QTest::newRow("L 1 kHz series") << none << false << "L" << QVariantList{false, false}
                                         << QStringList{"S", "[ELRSAA0]"} << QString();
         QTest::newRow("refused") << RlcEmulatorFault::SetupRefused << false << "R" << QVariantList{150.0}
@@ -171,7 +166,6 @@ private slots:
         QTest::addColumn<QString>("failure");
         QTest::addColumn<int>("requests");
         QTest::newRow("value") << RlcEmulatorFault::None << false << 0 << QString() << 1;
-        QTest::newRow("split reply") << RlcEmulatorFault::SplitReply << false << 0 << QString() << 1;
         QTest::newRow("six busy, then the value") << RlcEmulatorFault::BusyThenValue << false << 6 << QString() << 7;
         QTest::newRow("seventh busy fails") << RlcEmulatorFault::Busy << false << 0
                                             << QStringLiteral("Слишком долгая подстройка диапазона.") << 7;

@@ -1,5 +1,6 @@
 // Vibration feeders: the software PWM over a recording output double, its
 // thread, the hardware PWM and blow-off commands run through a fake halcmd.
+#include "TestSupport.h"
 #include "devices/DigitalOutputs.h"
 #include "devices/HalCommands.h"
 #include "devices/SoftwarePwm.h"
@@ -7,7 +8,6 @@
 #include "devices/VibroPwm.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -75,21 +75,14 @@ QString periods(int n, const QString &last = QStringLiteral("0"))
 QString writeFakeHalcmd(const QString &folder)
 {
     const QString path = folder + QStringLiteral("/halcmd");
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return QString();
-    file.write("#!/bin/sh\necho \"$*\" >> \"$(dirname \"$0\")/halcmd.log\"\n");
-    file.close();
-    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    TestSupport::writeScript(path, "echo \"$*\" >> \"$(dirname \"$0\")/halcmd.log\"");
     return path;
 }
 
 QStringList logLines(const QString &folder)
 {
-    QFile file(folder + QStringLiteral("/halcmd.log"));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+    const QByteArray log = TestSupport::contentOf(folder + QStringLiteral("/halcmd.log"));
+    return QString::fromUtf8(log).split('\n', Qt::SkipEmptyParts);
 }
 
 } // namespace
@@ -98,227 +91,215 @@ class TestVibro : public QObject
 {
     Q_OBJECT
 private slots:
-    void plan_data();
-    void plan();
-    void softwarePattern_data();
-    void softwarePattern();
-    void softwarePeriods();
-    void stopEndsWithinOnePeriod();
-    void unacknowledgedCommandStops();
-    void threadWithoutChannel();
-    void hardwareCommands();
-    void hardwareThroughHalcmd();
-    void halcmdFromPath();
-    void softwareController();
+    void plan_data()
+    {
+        QTest::addColumn<int>("frequency");
+        QTest::addColumn<int>("duty");
+        QTest::addColumn<double>("length");
+        QTest::addColumn<int>("usedFrequency");
+        QTest::addColumn<int>("usedDuty");
+        QTest::addColumn<int>("periodCount");
+        QTest::addColumn<qint64>("on");
+        QTest::addColumn<qint64>("off");
+        QTest::newRow("10 Hz 35 %") << 10 << 35 << 1.0 << 10 << 35 << 10 << 35000LL << 65000LL;
+        QTest::newRow("25 Hz is 20") << 25 << 50 << 1.0 << 20 << 50 << 20 << 25000LL << 25000LL;
+        QTest::newRow("4 Hz is 20") << 4 << 50 << 1.0 << 20 << 50 << 20 << 25000LL << 25000LL;
+        QTest::newRow("2.7 s runs 2 s") << 5 << 20 << 2.7 << 5 << 20 << 10 << 40000LL << 160000LL;
+        QTest::newRow("duty 100") << 20 << 100 << 1.0 << 20 << 100 << 20 << 50000LL << 0LL;
+        QTest::newRow("duty above 100") << 20 << 180 << 1.0 << 20 << 100 << 20 << 50000LL << 0LL;
+        QTest::newRow("negative duty") << 20 << -30 << 1.0 << 20 << 0 << 20 << 0LL << 50000LL;
+        QTest::newRow("7 Hz truncates") << 7 << 33 << 1.0 << 7 << 33 << 7 << 47142LL << 95714LL;
+        QTest::newRow("negative length") << 10 << 50 << -1.0 << 10 << 50 << 0 << 50000LL << 50000LL;
+    }
+
+    void plan()
+    {
+        QFETCH(int, frequency);
+        QFETCH(int, duty);
+        QFETCH(double, length);
+        QFETCH(int, usedFrequency);
+        QFETCH(int, usedDuty);
+        QFETCH(int, periodCount);
+        QFETCH(qint64, on);
+        QFETCH(qint64, off);
+        const SoftwarePwm::Plan p = SoftwarePwm::makePlan(frequency, duty, length);
+        QCOMPARE(p.frequency, usedFrequency);
+        QCOMPARE(p.duty, usedDuty);
+        QCOMPARE(p.periods(), periodCount);
+        QCOMPARE(qint64(p.onMicros), on);
+        QCOMPARE(qint64(p.offMicros), off);
+    }
+
+    void softwarePattern_data()
+    {
+        QTest::addColumn<int>("duty");
+        QTest::addColumn<int>("seconds");
+        QTest::newRow("half") << 50 << 1;
+        QTest::newRow("duty 100 still switches off and on") << 100 << 1;
+        QTest::newRow("no time, only off") << 50 << 0;
+    }
+
+    void softwarePattern()
+    {
+        QFETCH(int, duty);
+        QFETCH(int, seconds);
+        auto recording = std::make_shared<Recording>();
+        RecordingOutputs outputs(recording);
+        SoftwarePwm pwm(outputs);
+        QVERIFY(pwm.run(SoftwarePwm::makePlan(20, duty, seconds)));
+        QCOMPARE(recording->pattern(), periods(20 * seconds));
+        for (const Recording::Command &c : recording->snapshot())
+            QCOMPARE(c.index, 6);
+    }
+
+    void softwarePeriods()
+    {
+        // 10 Hz, 30 %: off 70 ms then on 30 ms, ten times.
+        auto recording = std::make_shared<Recording>();
+        RecordingOutputs outputs(recording);
+        SoftwarePwm pwm(outputs);
+        QVERIFY(pwm.run(SoftwarePwm::makePlan(10, 30, 1)));
+        const QList<Recording::Command> c = recording->snapshot();
+        QCOMPARE(c.size(), 21);
+        const qint64 start = c.first().micros;
+        // No switch comes early, and lateness does not add up over the periods:
+        // each phase is scheduled from the start (a loaded machine may delay a
+        // single switch; the bench measures the accuracy).
+        for (int n = 0; n < 10; ++n) {
+            const qint64 offLate = c.at(2 * n).micros - start - n * 100000;
+            const qint64 onLate = c.at(2 * n + 1).micros - start - (n * 100000 + 70000);
+            QVERIFY2(offLate > -2000 && onLate > -2000, qPrintable(QString("%1 %2").arg(offLate).arg(onLate)));
+        }
+        const qint64 endLate = c.last().micros - start - 1000000;
+        QVERIFY2(endLate > -2000 && endLate < 150000, qPrintable(QString::number(endLate)));
+    }
+
+    void stopEndsWithinOnePeriod()
+    {
+        auto recording = std::make_shared<Recording>();
+        ThreadVibroPWM thread(factoryFor(recording), 5, 50, 10.0);   // 200 ms periods for 10 s
+        QSignalSpy finished(&thread, &QThread::finished);
+        thread.start();
+        QTest::qWait(500);
+        const qint64 stopAt = recording->clock.nsecsElapsed() / 1000;
+        thread.stop();
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 2000);
+        // The output is off within one period (200 ms) of the request.
+        const qint64 offAfter = recording->snapshot().last().micros - stopAt;
+        QVERIFY2(offAfter < 200000, qPrintable(QString::number(offAfter)));
+        const QString pattern = recording->pattern();
+        QVERIFY(pattern.endsWith('0'));
+        QVERIFY(pattern.size() < 10);
+        QVERIFY(thread.succeeded());
+    }
+
+    void unacknowledgedCommandStops()
+    {
+        auto recording = std::make_shared<Recording>();
+        recording->refuseAfter = 3;
+        RecordingOutputs outputs(recording);
+        SoftwarePwm pwm(outputs);
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(!pwm.run(SoftwarePwm::makePlan(20, 50, 5)));
+        QVERIFY(clock.elapsed() < 300);
+        QCOMPARE(recording->pattern(), QStringLiteral("010"));
+    }
+
+    void threadWithoutChannel()
+    {
+        ThreadVibroPWM thread([] { return std::unique_ptr<DigitalOutputs>(); }, 20, 50, 3.0);
+        thread.start();
+        QVERIFY(thread.wait(1000));
+        QVERIFY(!thread.succeeded());
+    }
+
+    void hardwareCommands()
+    {
+        QCOMPARE(HalCommands::hardwarePwmStart(QStringLiteral("7i92"), 25, 35),
+                 (QList<QStringList>{{"setp", "hm2_7i92.0.pwmgen.pwm_frequency", "20"},
+                                     {"setp", "hm2_7i92.0.pwmgen.00.value", "0.35"},
+                                     {"sets", "vibro-enable", "true"}}));
+        QCOMPARE(HalCommands::hardwarePwmStart(QStringLiteral("5i25"), 12, 100).at(1),
+                 (QStringList{"setp", "hm2_5i25.0.pwmgen.00.value", "1"}));
+        QCOMPARE(HalCommands::hardwarePwmStart(QStringLiteral("5i25"), 12, 5).at(0).at(2), QStringLiteral("12"));
+        QCOMPARE(HalCommands::hardwarePwmStart(QStringLiteral("5i25"), 12, 250).at(1).at(2), QStringLiteral("1"));
+        QCOMPARE(HalCommands::hardwarePwmStop(), (QList<QStringList>{{"sets", "vibro-enable", "false"}}));
+        QCOMPARE(HalCommands::blowWidth(0.25), (QStringList{"setp", "oneshot-blow.width", "0.25"}));
+        QCOMPARE(HalCommands::blowWidth(0.1), (QStringList{"setp", "oneshot-blow.width", "0.1"}));
+    }
+
+    void hardwareThroughHalcmd()
+    {
+        QTemporaryDir dir;
+        const QString halcmd = writeFakeHalcmd(dir.path());
+        VibroPwm vibro(HalCmdRunner(halcmd), nullptr);
+        vibro.setHardware(true, QStringLiteral("7i92"));
+        QSignalSpy done(&vibro, &VibroPwm::done);
+        QElapsedTimer clock;
+        clock.start();
+        vibro.start(4, 35, 1.5);
+        QCOMPARE(logLines(dir.path()), (QStringList{"setp hm2_7i92.0.pwmgen.pwm_frequency 20",
+                                                    "setp hm2_7i92.0.pwmgen.00.value 0.35",
+                                                    "sets vibro-enable true"}));
+        vibro.start(10, 50, 1.0);   // a second start while vibrating is dropped
+        QCOMPARE(logLines(dir.path()).size(), 3);
+        QVERIFY(done.wait(3000));
+        QVERIFY2(clock.elapsed() >= 1450, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(logLines(dir.path()).mid(3), QStringList{"sets vibro-enable false"});
+        // Stopped early: off at once, done once.
+        vibro.start(10, 50, 5.0);
+        vibro.stop();
+        QCOMPARE(done.count(), 2);
+        QCOMPARE(logLines(dir.path()).last(), QStringLiteral("sets vibro-enable false"));
+        QTest::qWait(200);
+        QCOMPARE(done.count(), 2);
+
+        HalCmdRunner runner(halcmd);
+        QVERIFY(runner.run(HalCommands::blowWidth(0.05)));
+        QCOMPARE(logLines(dir.path()).last(), QStringLiteral("setp oneshot-blow.width 0.05"));
+    }
+
+    void halcmdFromPath()
+    {
+        QTemporaryDir dir;
+        writeFakeHalcmd(dir.path());
+        const QByteArray oldPath = qgetenv("PATH");
+        qputenv("PATH", dir.path().toLocal8Bit() + ":" + oldPath);
+        HalCmdRunner runner;
+        const int ran = runner.run(HalCommands::hardwarePwmStop());
+        qputenv("PATH", oldPath);
+        QCOMPARE(ran, 1);
+        QCOMPARE(logLines(dir.path()), QStringList{"sets vibro-enable false"});
+        // A halcmd that cannot be started is reported, not fatal.
+        HalCmdRunner missing(dir.filePath("no-such-halcmd"));
+        QVERIFY(!missing.run(HalCommands::blowWidth(0.1)));
+    }
+
+    void softwareController()
+    {
+        auto recording = std::make_shared<Recording>();
+        VibroPwm vibro(HalCmdRunner(QStringLiteral("/nonexistent/halcmd")), factoryFor(recording));
+        vibro.setHardware(false, QString());
+        QSignalSpy done(&vibro, &VibroPwm::done);
+        vibro.start(20, 50, 1.0);
+        QVERIFY(vibro.isRunning());
+        vibro.start(20, 50, 1.0);   // dropped
+        QVERIFY(done.wait(3000));
+        QVERIFY(!vibro.isRunning());
+        QCOMPARE(recording->pattern(), periods(20));
+        QTest::qWait(100);
+        QCOMPARE(done.count(), 1);
+        // Stopped early, still done once and off.
+        vibro.start(5, 50, 10.0);
+        QTest::qWait(300);
+        vibro.stop();
+        QVERIFY(done.wait(1000));
+        QCOMPARE(done.count(), 2);
+        QVERIFY(recording->pattern().endsWith('0'));
+    }
 };
 
-void TestVibro::plan_data()
-{
-    QTest::addColumn<int>("frequency");
-    QTest::addColumn<int>("duty");
-    QTest::addColumn<double>("length");
-    QTest::addColumn<int>("usedFrequency");
-    QTest::addColumn<int>("usedDuty");
-    QTest::addColumn<int>("periodCount");
-    QTest::addColumn<qint64>("on");
-    QTest::addColumn<qint64>("off");
-    QTest::newRow("10 Hz 35 %") << 10 << 35 << 1.0 << 10 << 35 << 10 << qint64(35000) << qint64(65000);
-    QTest::newRow("25 Hz is 20") << 25 << 50 << 1.0 << 20 << 50 << 20 << qint64(25000) << qint64(25000);
-    QTest::newRow("4 Hz is 20") << 4 << 50 << 1.0 << 20 << 50 << 20 << qint64(25000) << qint64(25000);
-    QTest::newRow("2.7 s runs 2 s") << 5 << 20 << 2.7 << 5 << 20 << 10 << qint64(40000) << qint64(160000);
-    QTest::newRow("duty 100") << 20 << 100 << 1.0 << 20 << 100 << 20 << qint64(50000) << qint64(0);
-    QTest::newRow("duty above 100") << 20 << 180 << 1.0 << 20 << 100 << 20 << qint64(50000) << qint64(0);
-    QTest::newRow("negative duty") << 20 << -30 << 1.0 << 20 << 0 << 20 << qint64(0) << qint64(50000);
-    QTest::newRow("7 Hz truncates") << 7 << 33 << 1.0 << 7 << 33 << 7 << qint64(47142) << qint64(95714);
-    QTest::newRow("negative length") << 10 << 50 << -1.0 << 10 << 50 << 0 << qint64(50000) << qint64(50000);
-}
-
-void TestVibro::plan()
-{
-    QFETCH(int, frequency);
-    QFETCH(int, duty);
-    QFETCH(double, length);
-    QFETCH(int, usedFrequency);
-    QFETCH(int, usedDuty);
-    QFETCH(int, periodCount);
-    QFETCH(qint64, on);
-    QFETCH(qint64, off);
-    const SoftwarePwm::Plan p = SoftwarePwm::makePlan(frequency, duty, length);
-    QCOMPARE(p.frequency, usedFrequency);
-    QCOMPARE(p.duty, usedDuty);
-    QCOMPARE(p.periods(), periodCount);
-    QCOMPARE(qint64(p.onMicros), on);
-    QCOMPARE(qint64(p.offMicros), off);
-}
-
-void TestVibro::softwarePattern_data()
-{
-    QTest::addColumn<int>("duty");
-    QTest::addColumn<int>("seconds");
-    QTest::newRow("half") << 50 << 1;
-    QTest::newRow("duty 100 still switches off and on") << 100 << 1;
-    QTest::newRow("no time, only off") << 50 << 0;
-}
-
-void TestVibro::softwarePattern()
-{
-    QFETCH(int, duty);
-    QFETCH(int, seconds);
-    auto recording = std::make_shared<Recording>();
-    RecordingOutputs outputs(recording);
-    SoftwarePwm pwm(outputs);
-    QVERIFY(pwm.run(SoftwarePwm::makePlan(20, duty, seconds)));
-    QCOMPARE(recording->pattern(), periods(20 * seconds));
-    for (const Recording::Command &c : recording->snapshot())
-        QCOMPARE(c.index, 6);
-}
-
-void TestVibro::softwarePeriods()
-{
-    // 10 Hz, 30 %: off 70 ms then on 30 ms, ten times.
-    auto recording = std::make_shared<Recording>();
-    RecordingOutputs outputs(recording);
-    SoftwarePwm pwm(outputs);
-    QVERIFY(pwm.run(SoftwarePwm::makePlan(10, 30, 1)));
-    const QList<Recording::Command> c = recording->snapshot();
-    QCOMPARE(c.size(), 21);
-    const qint64 start = c.first().micros;
-    // No switch comes early, and lateness does not add up over the periods:
-    // each phase is scheduled from the start (a loaded machine may delay a
-    // single switch; the bench measures the accuracy).
-    for (int n = 0; n < 10; ++n) {
-        const qint64 offLate = c.at(2 * n).micros - start - n * 100000;
-        const qint64 onLate = c.at(2 * n + 1).micros - start - (n * 100000 + 70000);
-        QVERIFY2(offLate > -2000 && onLate > -2000, qPrintable(QString("%1 %2").arg(offLate).arg(onLate)));
-    }
-    const qint64 endLate = c.last().micros - start - 1000000;
-    QVERIFY2(endLate > -2000 && endLate < 150000, qPrintable(QString::number(endLate)));
-}
-
-void TestVibro::stopEndsWithinOnePeriod()
-{
-    auto recording = std::make_shared<Recording>();
-    ThreadVibroPWM thread(factoryFor(recording), 5, 50, 10.0);   // 200 ms periods for 10 s
-    QSignalSpy finished(&thread, &QThread::finished);
-    thread.start();
-    QTest::qWait(500);
-    const qint64 stopAt = recording->clock.nsecsElapsed() / 1000;
-    thread.stop();
-    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 2000);
-    // The output is off within one period (200 ms) of the request.
-    const qint64 offAfter = recording->snapshot().last().micros - stopAt;
-    QVERIFY2(offAfter < 200000, qPrintable(QString::number(offAfter)));
-    const QString pattern = recording->pattern();
-    QVERIFY(pattern.endsWith('0'));
-    QVERIFY(pattern.size() < 10);
-    QVERIFY(thread.succeeded());
-}
-
-void TestVibro::unacknowledgedCommandStops()
-{
-    auto recording = std::make_shared<Recording>();
-    recording->refuseAfter = 3;
-    RecordingOutputs outputs(recording);
-    SoftwarePwm pwm(outputs);
-    QElapsedTimer clock;
-    clock.start();
-    QVERIFY(!pwm.run(SoftwarePwm::makePlan(20, 50, 5)));
-    QVERIFY(clock.elapsed() < 300);
-    QCOMPARE(recording->pattern(), QStringLiteral("010"));
-}
-
-void TestVibro::threadWithoutChannel()
-{
-    ThreadVibroPWM thread([] { return std::unique_ptr<DigitalOutputs>(); }, 20, 50, 3.0);
-    thread.start();
-    QVERIFY(thread.wait(1000));
-    QVERIFY(!thread.succeeded());
-}
-
-void TestVibro::hardwareCommands()
-{
-    QCOMPARE(HalCommands::hardwarePwmStart(QStringLiteral("7i92"), 25, 35),
-             (QList<QStringList>{{"setp", "hm2_7i92.0.pwmgen.pwm_frequency", "20"},
-                                 {"setp", "hm2_7i92.0.pwmgen.00.value", "0.35"},
-                                 {"sets", "vibro-enable", "true"}}));
-    QCOMPARE(HalCommands::hardwarePwmStart(QStringLiteral("5i25"), 12, 100).at(1),
-             (QStringList{"setp", "hm2_5i25.0.pwmgen.00.value", "1"}));
-    QCOMPARE(HalCommands::hardwarePwmStart(QStringLiteral("5i25"), 12, 5).at(0).at(2), QStringLiteral("12"));
-    QCOMPARE(HalCommands::hardwarePwmStart(QStringLiteral("5i25"), 12, 250).at(1).at(2), QStringLiteral("1"));
-    QCOMPARE(HalCommands::hardwarePwmStop(), (QList<QStringList>{{"sets", "vibro-enable", "false"}}));
-    QCOMPARE(HalCommands::blowWidth(0.25), (QStringList{"setp", "oneshot-blow.width", "0.25"}));
-    QCOMPARE(HalCommands::blowWidth(0.1), (QStringList{"setp", "oneshot-blow.width", "0.1"}));
-}
-
-void TestVibro::hardwareThroughHalcmd()
-{
-    QTemporaryDir dir;
-    const QString halcmd = writeFakeHalcmd(dir.path());
-    VibroPwm vibro(HalCmdRunner(halcmd), nullptr);
-    vibro.setHardware(true, QStringLiteral("7i92"));
-    QSignalSpy done(&vibro, &VibroPwm::done);
-    QElapsedTimer clock;
-    clock.start();
-    vibro.start(4, 35, 1.5);
-    QCOMPARE(logLines(dir.path()), (QStringList{"setp hm2_7i92.0.pwmgen.pwm_frequency 20",
-                                                "setp hm2_7i92.0.pwmgen.00.value 0.35",
-                                                "sets vibro-enable true"}));
-    vibro.start(10, 50, 1.0);   // a second start while vibrating is dropped
-    QCOMPARE(logLines(dir.path()).size(), 3);
-    QVERIFY(done.wait(3000));
-    QVERIFY2(clock.elapsed() >= 1450, qPrintable(QString::number(clock.elapsed())));
-    QCOMPARE(logLines(dir.path()).mid(3), QStringList{"sets vibro-enable false"});
-    // Stopped early: off at once, done once.
-    vibro.start(10, 50, 5.0);
-    vibro.stop();
-    QCOMPARE(done.count(), 2);
-    QCOMPARE(logLines(dir.path()).last(), QStringLiteral("sets vibro-enable false"));
-    QTest::qWait(200);
-    QCOMPARE(done.count(), 2);
-
-    HalCmdRunner runner(halcmd);
-    QVERIFY(runner.run(HalCommands::blowWidth(0.05)));
-    QCOMPARE(logLines(dir.path()).last(), QStringLiteral("setp oneshot-blow.width 0.05"));
-}
-
-void TestVibro::halcmdFromPath()
-{
-    QTemporaryDir dir;
-    writeFakeHalcmd(dir.path());
-    const QByteArray oldPath = qgetenv("PATH");
-    qputenv("PATH", dir.path().toLocal8Bit() + ":" + oldPath);
-    HalCmdRunner runner;
-    const int ran = runner.run(HalCommands::hardwarePwmStop());
-    qputenv("PATH", oldPath);
-    QCOMPARE(ran, 1);
-    QCOMPARE(logLines(dir.path()), QStringList{"sets vibro-enable false"});
-    // A halcmd that cannot be started is reported, not fatal.
-    HalCmdRunner missing(dir.filePath("no-such-halcmd"));
-    QVERIFY(!missing.run(HalCommands::blowWidth(0.1)));
-}
-
-void TestVibro::softwareController()
-{
-    auto recording = std::make_shared<Recording>();
-    VibroPwm vibro(HalCmdRunner(QStringLiteral("/nonexistent/halcmd")), factoryFor(recording));
-    vibro.setHardware(false, QString());
-    QSignalSpy done(&vibro, &VibroPwm::done);
-    vibro.start(20, 50, 1.0);
-    QVERIFY(vibro.isRunning());
-    vibro.start(20, 50, 1.0);   // dropped
-    QVERIFY(done.wait(3000));
-    QVERIFY(!vibro.isRunning());
-    QCOMPARE(recording->pattern(), periods(20));
-    QTest::qWait(100);
-    QCOMPARE(done.count(), 1);
-    // Stopped early, still done once and off.
-    vibro.start(5, 50, 10.0);
-    QTest::qWait(300);
-    vibro.stop();
-    QVERIFY(done.wait(1000));
-    QCOMPARE(done.count(), 2);
-    QVERIFY(recording->pattern().endsWith('0'));
-}
 
 QTEST_GUILESS_MAIN(TestVibro)
 #include "tst_vibro.moc"

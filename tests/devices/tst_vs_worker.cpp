@@ -68,11 +68,8 @@ private slots:
         QTest::newRow("none") << VsEmulatorFault::None << false << true << QString() << 12.5 << true;
         QTest::newRow("silent") << VsEmulatorFault::Silent << false << false << handshakeFailed << -1.0 << true;
         QTest::newRow("garbage") << VsEmulatorFault::Garbage << false << false << handshakeFailed << -1.0 << true;
-        QTest::newRow("no reading") << VsEmulatorFault::NoReading << false << true
-                                    << badValue + "|PS:1 SENSOR FAULT|" << -1.0 << true;
         QTest::newRow("bad digits") << VsEmulatorFault::BadDigits << false << true
                                     << badValue + "|PS:1 P.kPa T24C|" << -1.0 << true;
-        QTest::newRow("comma") << VsEmulatorFault::Comma << false << true << QString() << 12.5 << true;
         QTest::newRow("split reply") << VsEmulatorFault::SplitReply << false << true << QString() << 12.5 << true;
         QTest::newRow("double reply") << VsEmulatorFault::DoubleReply << false << true << QString() << 12.5 << true;
         QTest::newRow("late") << VsEmulatorFault::Late << false << true << noAnswer << -1.0 << false;

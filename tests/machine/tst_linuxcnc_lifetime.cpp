@@ -2,6 +2,7 @@
 // the program sees, and a LinuxCNC left behind by an exit it could not see
 // (or started by hand) never becomes the one the program talks to.
 // Runs the real program and the real LinuxCNC of the simulated machine.
+#include "TestSupport.h"
 #include "machine/LinuxCncProcesses.h"
 
 #include <QDir>
@@ -49,12 +50,10 @@ public:
         QFile::copy(QStringLiteral(KESTRAVO_BINARY), program());
         for (const char *name : {"kestravo_sim.ini", "kestravo_sim.hal", "kestravo_sim.tbl"})
             QFile::copy(QStringLiteral(KESTRAVO_SIM_DIR "/") + name, dir.filePath(QStringLiteral("linuxcnc/") + name));
-        QFile settings(dir.filePath("settings.ini"));
-        if (settings.open(QIODevice::WriteOnly)) {
-            settings.write("[device]\nlinuxCncAutoStart=true\niniFile=file://" + QFile::encodeName(iniFile())
-                           + "\ncameraUseQuirks=false\n\n[windows]\nsaveWindowsPos=false\n");
-        }
-        settings.close();
+        const QByteArray settings = "[device]\nlinuxCncAutoStart=true\niniFile=file://"
+                                    + QFile::encodeName(iniFile()) + "\ncameraUseQuirks=false\n"
+                                    + "\n[windows]\nsaveWindowsPos=false\n";
+        TestSupport::writeFile(dir.filePath("settings.ini"), settings);
         ::chmod(QFile::encodeName(m_dir.path()).constData(), 0755);
         ::chmod(QFile::encodeName(dir.filePath("runtime")).constData(), 0700);
         if (::getuid() == 0)
@@ -110,14 +109,7 @@ pid_t waitForShell(QProcess &process, QByteArray &seen, int timeoutMs = 60000)
 
 bool waitGroupGone(pid_t group, int timeoutMs)
 {
-    QElapsedTimer timer;
-    timer.start();
-    while (LinuxCncProcesses::groupAlive(group)) {
-        if (timer.elapsed() > timeoutMs)
-            return false;
-        QTest::qWait(100);
-    }
-    return true;
+    return QTest::qWaitFor([group] { return !LinuxCncProcesses::groupAlive(group); }, timeoutMs);
 }
 
 // Quits the program as the menu does (SIGHUP); true when it ended normally
@@ -297,11 +289,8 @@ private slots:
         QVERIFY(foreign.waitForStarted(5000));
         const pid_t foreignGroup = pid_t(foreign.processId());
         Cleanup cleanup{{}, {foreignGroup}};
-        QElapsedTimer timer;
-        timer.start();
-        while (!shellAnswers() && timer.elapsed() < 30000)
-            QTest::qWait(200);
-        QVERIFY2(shellAnswers(), "the LinuxCNC started by hand did not come up");
+        QVERIFY2(QTest::qWaitFor(shellAnswers, 30000),
+                 "the LinuxCNC started by hand did not come up");
         QVERIFY(LinuxCncProcesses::groupListensOn(foreignGroup, kShellPort));
 
         auto p = folder.start();

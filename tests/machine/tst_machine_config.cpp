@@ -1,4 +1,5 @@
 // Checks and editors of the machine configuration on both ini layouts.
+#include "TestSupport.h"
 #include "machine/IniCheck.h"
 #include "machine/IniEditor.h"
 
@@ -78,16 +79,8 @@ class TestMachineConfig : public QObject
     QString write(const QString &name, const QString &text)
     {
         const QString path = dir.filePath(name);
-        QFile f(path);
-        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        f.write(text.toUtf8());
+        TestSupport::writeFile(path, text.toUtf8());
         return path;
-    }
-    QString read(const QString &path)
-    {
-        QFile f(path);
-        f.open(QIODevice::ReadOnly);
-        return QString::fromUtf8(f.readAll());
     }
 
 private slots:
@@ -183,12 +176,7 @@ private slots:
         QCOMPARE(a, address);
     }
 
-    void speedEditorOnBothLayouts_data()
-    {
-        QTest::addColumn<QString>("ini");
-        QTest::newRow("2.9") << QString::fromLatin1(kNewLayout);
-        QTest::newRow("older") << oldLayout();
-    }
+    void speedEditorOnBothLayouts_data() { checkAcceptsBothLayouts_data(); }
 
     void speedEditorOnBothLayouts()
     {
@@ -197,7 +185,7 @@ private slots:
         ini.replace(QLatin1String("HOME_SEQUENCE = 4"), QLatin1String("HOME_SEQUENCE = 4\nMAX_ACCELERATION = 1"));
         const QString path = write(QStringLiteral("s.ini"), ini);
         QVERIFY(IniEditor::edit(path, IniEditor::speedChanges({400, 350.5, 80, 1200, 90, 95}, {4000, 2500, 1200, 30000})));
-        const QString text = read(path);
+        const QString text = QString::fromUtf8(TestSupport::contentOf(path));
         QVERIFY(text.contains(QLatin1String("MAX_VELOCITY = 350.500\nMAX_ACCELERATION = 2500\nSTEPGEN_MAXVEL = 420.600\nSTEPGEN_MAXACCEL = 3750\n")));
         QVERIFY(text.contains(QLatin1String("STEPGEN_MAXACCEL = 45000")));
         QVERIFY(text.contains(QLatin1String("[EMCMOT]\nMAX_VELOCITY = 1\n"))); // another section stays
@@ -215,7 +203,7 @@ private slots:
         ini.replace(QLatin1String("STEPGEN_MAXACCEL = 30000\n"), QString()); // axis 3
         const QString path = write(QStringLiteral("m3.ini"), ini);
         QVERIFY(!IniEditor::edit(path, IniEditor::speedChanges({1, 2, 3, 4, 5, 6}, {1, 2, 3, 4})));
-        QCOMPARE(read(path), ini);
+        QCOMPARE(TestSupport::contentOf(path), ini.toUtf8());
         QVERIFY(!IniEditor::edit(dir.filePath(QStringLiteral("none.ini")), IniEditor::scaleChanges("STEP_SCALE", 1, 2)));
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("none.ini"))));
     }
@@ -226,17 +214,6 @@ private slots:
         QStringList lines = QString::fromLatin1("[JOINT_5]\nMAX_VELOCITY = 100\n[EMCMOT]\nSTEPGEN_MAXVEL = 7\n").split('\n');
         QVERIFY(!IniEditor::apply(lines, {{5, QStringLiteral("STEPGEN_MAXVEL"), QStringLiteral("1")}}));
         QCOMPARE(lines.join('\n'), QStringLiteral("[JOINT_5]\nMAX_VELOCITY = 100\n[EMCMOT]\nSTEPGEN_MAXVEL = 7\n"));
-    }
-
-    void scaleEditor()
-    {
-        const QString path = write(QStringLiteral("sc.ini"), QString::fromLatin1(kNewLayout));
-        QVERIFY(IniEditor::edit(path, IniEditor::scaleChanges(QStringLiteral("ENCODER_SCALE"), 201.5, -199.25)));
-        QVERIFY(IniEditor::edit(path, IniEditor::scaleChanges(QStringLiteral("STEP_SCALE"), 80.4, 79.9)));
-        const QString text = read(path);
-        QVERIFY(text.contains(QLatin1String("ENCODER_SCALE = 201.500000\nSTEP_SCALE = 80.400000\n[JOINT_1]")));
-        QVERIFY(text.contains(QLatin1String("ENCODER_SCALE = -199.250000\nSTEP_SCALE = 79.900000\n[JOINT_2]")));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).filter(QStringLiteral("sc.ini")).size(), 1);
     }
 };
 

@@ -1,9 +1,9 @@
 // The card watch: reading ping's output, and the start/stop requests with a
 // stand-in ping program whose answers the test chooses.
+#include "TestSupport.h"
 #include "machine/PingReply.h"
 #include "machine/WorkerPing.h"
 
-#include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -18,28 +18,23 @@ class TestPing : public QObject
     // The next answers of the stand-in: "up" (0.3 ms), "slow" (1.2 ms), "down".
     void answer(const QString &state)
     {
-        QFile f(dir.filePath(QStringLiteral("state")));
-        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        f.write(state.toUtf8());
+        TestSupport::writeFile(dir.filePath(QStringLiteral("state")), state.toUtf8());
     }
 
 private slots:
     void initTestCase()
     {
         fakePing = dir.filePath(QStringLiteral("ping"));
-        QFile f(fakePing);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("#!/bin/sh\n"
-                "echo \"$@\" >> \"$(dirname \"$0\")/args\"\n"
-                "state=$(cat \"$(dirname \"$0\")/state\")\n"
-                "echo \"PING $1 ($1) 56(84) bytes of data.\"\n"
-                "case $state in\n"
-                " up) echo \"64 bytes from $1: icmp_seq=1 ttl=64 time=0.312 ms\";;\n"
-                " slow) echo \"64 bytes from $1: icmp_seq=1 ttl=64 time=1.20 ms\";;\n"
-                " forbidden) echo 'ping: sendmsg: Operation not permitted' >&2;;\n"
-                "esac\n");
-        f.close();
-        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const QByteArray script =
+            "echo \"$@\" >> \"$(dirname \"$0\")/args\"\n"
+            "state=$(cat \"$(dirname \"$0\")/state\")\n"
+            "echo \"PING $1 ($1) 56(84) bytes of data.\"\n"
+            "case $state in\n"
+            " up) echo \"64 bytes from $1: icmp_seq=1 ttl=64 time=0.312 ms\";;\n"
+            " slow) echo \"64 bytes from $1: icmp_seq=1 ttl=64 time=1.20 ms\";;\n"
+            " forbidden) echo 'ping: sendmsg: Operation not permitted' >&2;;\n"
+            "esac";
+        QVERIFY(TestSupport::writeScript(fakePing, script));
         answer(QStringLiteral("down"));
     }
 
@@ -70,9 +65,8 @@ private slots:
         w.setPingProgram(fakePing);
         answer(QStringLiteral("up"));
         QVERIFY(w.PING(QStringLiteral("10.0.0.7 ; touch $HOME/x"), false));
-        QFile args(dir.filePath(QStringLiteral("args")));
-        QVERIFY(args.open(QIODevice::ReadOnly));
-        QCOMPARE(QString::fromUtf8(args.readAll()), QStringLiteral("10.0.0.7 ; touch $HOME/x -c 1 -W 1\n"));
+        QCOMPARE(TestSupport::contentOf(dir.filePath(QStringLiteral("args"))),
+                 QByteArray("10.0.0.7 ; touch $HOME/x -c 1 -W 1\n"));
         QVERIFY(!w.PING(QString(), false));
         QVERIFY(!w.PING(QStringLiteral("-f"), false));
         answer(QStringLiteral("slow"));

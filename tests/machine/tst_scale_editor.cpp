@@ -2,17 +2,17 @@
 // generator scales of X and Y are written into the ini file, and a scale
 // that is 0 or not a finite number is refused with an operator message
 // while the file stays byte for byte as it was.
+#include "TestSupport.h"
 #include "app/DeviceThreads.h"
 #include "backend/Worker.h"
 #include "machine/IniEditor.h"
 
-#include <QFile>
+#include <QDir>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
 
-#include <cmath>
 #include <limits>
 
 namespace {
@@ -30,18 +30,6 @@ ENCODER_SCALE = -400
 STEP_SCALE = 80
 ENCODER_SCALE = 200
 )";
-
-QByteArray contentOf(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool put(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
-}
 
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
 const double kInf = std::numeric_limits<double>::infinity();
@@ -62,7 +50,7 @@ private slots:
         m_dir = std::make_unique<QTemporaryDir>();
         QVERIFY(m_dir->isValid());
         m_ini = m_dir->filePath(QStringLiteral("machine.ini"));
-        QVERIFY(put(m_ini, kIni));
+        QVERIFY(TestSupport::writeFile(m_ini, kIni));
         m_worker = std::make_unique<Worker>(nullptr, nullptr, DeviceWorkers{},
                                             m_dir->filePath(QStringLiteral("settings.ini")));
     }
@@ -92,8 +80,9 @@ private slots:
         QCOMPARE(IniEditor::scaleUsable(scale), usable);
     }
 
-    // Usable scales are written; an unusable one is refused and the file
-    // stays as it was, with no leftover beside it.
+    // Usable scales are written; an unusable one (which values are, the table
+    // above proves) is refused and the file stays as it was. No leftover is
+    // left beside it either way.
     void scalesWrittenOrRefused_data()
     {
         QTest::addColumn<bool>("encoder");
@@ -109,14 +98,9 @@ private slots:
         QTest::newRow("encoder") << true << 402.0 << -400.0 << enc;
         QTest::newRow("step generator") << false << 402.0 << -400.0 << step;
         QTest::newRow("encoder X NaN") << true << kNaN << 400.0 << QByteArray();
-        QTest::newRow("encoder Y NaN") << true << 400.0 << kNaN << QByteArray();
-        QTest::newRow("encoder X 0") << true << 0.0 << 400.0 << QByteArray();
         QTest::newRow("encoder Y 0") << true << 400.0 << 0.0 << QByteArray();
-        QTest::newRow("encoder infinite") << true << kInf << 400.0 << QByteArray();
         QTest::newRow("step X NaN") << false << kNaN << 80.0 << QByteArray();
-        QTest::newRow("step Y 0") << false << 80.0 << 0.0 << QByteArray();
-        QTest::newRow("step both 0") << false << 0.0 << 0.0 << QByteArray();
-        QTest::newRow("step minus infinite") << false << 80.0 << -kInf << QByteArray();
+        QTest::newRow("step Y minus infinite") << false << 80.0 << -kInf << QByteArray();
     }
     void scalesWrittenOrRefused()
     {
@@ -130,7 +114,9 @@ private slots:
             m_worker->encoderScaleGet(url, x, y);
         else
             m_worker->stepperScaleGet(url, x, y);
-        QCOMPARE(contentOf(m_ini), expected.isEmpty() ? QByteArray(kIni) : expected);
+        QCOMPARE(TestSupport::contentOf(m_ini), expected.isEmpty() ? QByteArray(kIni) : expected);
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral("machine")),
+                 QStringList{QStringLiteral("machine.ini")});
         QCOMPARE(errors.count(), expected.isEmpty() ? 1 : 0);
         if (!expected.isEmpty())
             return;
@@ -139,8 +125,6 @@ private slots:
                      && text.contains(encoder ? QStringLiteral("ENCODER_SCALE") : QStringLiteral("STEP_SCALE")),
                  qPrintable(text));
         QCOMPARE(errors.at(0).at(1).toBool(), false);
-        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral("machine")),
-                 QStringList{QStringLiteral("machine.ini")});
     }
 };
 

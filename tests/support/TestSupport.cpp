@@ -31,18 +31,12 @@ void collector(QtMsgType type, const QMessageLogContext &context, const QString 
 // Copies one file; with `replace`, @RUN@ in it becomes `runDir`.
 bool copyFile(const QString &source, const QString &target, const QString &runDir, bool replace, QString *error)
 {
-    QDir().mkpath(QFileInfo(target).absolutePath());
     QFile in(source);
-    QFile out(target);
-    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly)) {
-        *error = QStringLiteral("cannot copy %1 to %2").arg(source, target);
-        return false;
-    }
-    QByteArray data = in.readAll();
+    QByteArray data = in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
     if (replace)
         data.replace("@RUN@", QFile::encodeName(runDir));
-    if (out.write(data) != data.size()) {
-        *error = QStringLiteral("cannot write %1").arg(target);
+    if (!in.isOpen() || !writeFile(target, data)) {
+        *error = QStringLiteral("cannot copy %1 to %2").arg(source, target);
         return false;
     }
     return true;
@@ -122,6 +116,13 @@ bool writeFile(const QString &path, const QByteArray &content)
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(content) == content.size();
+}
+
+bool writeScript(const QString &path, const QByteArray &body)
+{
+    const auto everyone = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
+                          | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
+    return writeFile(path, "#!/bin/sh\n" + body + "\n") && QFile::setPermissions(path, everyone);
 }
 
 QByteArray contentOf(const QString &path)

@@ -28,6 +28,8 @@ QString prepareSimRunFolder(const QString &simDir, const QString &runDir, QStrin
 
 // Files: writes `content` (making the folders); false when that failed.
 bool writeFile(const QString &path, const QByteArray &content);
+// Writes a shell script ("#!/bin/sh", then `body`) that anyone may run.
+bool writeScript(const QString &path, const QByteArray &body);
 // The bytes of a file, empty when it cannot be read.
 QByteArray contentOf(const QString &path);
 bool setModified(const QString &path, const QDateTime &when);

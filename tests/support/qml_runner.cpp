@@ -90,24 +90,7 @@ public:
     // engines as plain data (objects stay objects).
     Q_INVOKABLE QVariant call(QObject *object, const QString &function, const QVariantList &args = {}) const
     {
-        QJSEngine *engine = engineOf(object);
-        if (!engine) {
-            qWarning() << "probe.call: no engine for" << function;
-            return QVariant();
-        }
-        const QJSValue self = engine->newQObject(object);
-        QJSValue fn = self.property(function);
-        if (!fn.isCallable()) {
-            qWarning() << "probe.call: not a function:" << function;
-            return QVariant();
-        }
-        QJSValueList jsArgs;
-        for (const QVariant &arg : args)
-            jsArgs.append(engine->toScriptValue(arg));
-        const QJSValue result = fn.callWithInstance(self, jsArgs);
-        if (result.isError())
-            qWarning() << "probe.call:" << function << result.toString();
-        return result.toVariant();
+        return callWith(object, function, args, QJSValue());
     }
 
     // Like call(), but every argument that is the string "@recorder" becomes
@@ -118,33 +101,15 @@ public:
                                        const QString &recorder)
     {
         QJSEngine *engine = engineOf(object);
-        if (!engine) {
-            qWarning() << "probe.callRecording: no engine for" << function;
-            return QVariant();
-        }
+        if (!engine)
+            return callWith(object, function, args, QJSValue());
         QQmlEngine::setObjectOwnership(this, QQmlEngine::CppOwnership);
         QJSValue maker = engine->evaluate(QStringLiteral(
             "(function(probe, name) { return function() {"
             " var a = []; for (var i = 0; i < arguments.length; ++i) a.push(arguments[i]);"
             " probe.record(name, a); }; })"));
-        const QJSValue fnRecorder = maker.call({engine->newQObject(this), QJSValue(recorder)});
-        const QJSValue self = engine->newQObject(object);
-        QJSValue fn = self.property(function);
-        if (!fn.isCallable()) {
-            qWarning() << "probe.callRecording: not a function:" << function;
-            return QVariant();
-        }
-        QJSValueList jsArgs;
-        for (const QVariant &arg : args) {
-            if (arg.type() == QVariant::String && arg.toString() == QLatin1String("@recorder"))
-                jsArgs.append(fnRecorder);
-            else
-                jsArgs.append(engine->toScriptValue(arg));
-        }
-        const QJSValue result = fn.callWithInstance(self, jsArgs);
-        if (result.isError())
-            qWarning() << "probe.callRecording:" << function << result.toString();
-        return result.toVariant();
+        const QJSValue record = maker.call({engine->newQObject(this), QJSValue(recorder)});
+        return callWith(object, function, args, record);
     }
     // Ends the emulators this run started (the runner leaves without
     // destroying its objects).
@@ -181,14 +146,11 @@ public:
     // Writes a text file (UTF-8; folders are made as needed) and reads one.
     Q_INVOKABLE bool writeText(const QString &path, const QString &text) const
     {
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile f(path);
-        return f.open(QIODevice::WriteOnly) && f.write(text.toUtf8()) >= 0;
+        return TestSupport::writeFile(path, text.toUtf8());
     }
     Q_INVOKABLE QString readText(const QString &path) const
     {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+        return QString::fromUtf8(TestSupport::contentOf(path));
     }
 
     // Reads and writes single keys of an INI file ("group/key").
@@ -249,16 +211,6 @@ public:
                         Qt::KeyboardModifiers(modifiers), QString(), autoRepeat);
         QGuiApplication::sendEvent(window, &event);
         return true;
-    }
-
-    // Writes what the window shows into a picture file.
-    Q_INVOKABLE bool grabWindow(QObject *window, const QString &path) const
-    {
-        auto *quickWindow = qobject_cast<QQuickWindow *>(window);
-        if (!quickWindow)
-            return false;
-        const QImage image = quickWindow->grabWindow();
-        return !image.isNull() && image.save(path);
     }
 
     // The object name of the window that has the keyboard focus ("" when none).
@@ -332,12 +284,12 @@ public:
     // Starts the vacuum sensor emulator on a pseudo-terminal; the stable
     // link to it (a path the program opens as its serial port), or "" when
     // it did not start. The emulator ends with the runner.
-    Q_INVOKABLE QString startVsEmulator(double pressure) { return startEmulator(pressure, false); }
+    Q_INVOKABLE QString startVsEmulator(double pressure) { return startVs(pressure, false); }
 
     // The same emulator told by the simulated nozzle whether it holds a part
     // (through a state file, as ./run.sh sets it up): `pressure` kPa with a
     // part, the emulator's own readings for an open nozzle and a closed valve.
-    Q_INVOKABLE QString startVsEmulatorFollowingNozzle(double pressure) { return startEmulator(pressure, true); }
+    Q_INVOKABLE QString startVsEmulatorFollowingNozzle(double pressure) { return startVs(pressure, true); }
 
     // Starts the RLC meter emulator on a pseudo-terminal, answering every
     // reading with `reading` ("R,A,10000,3" is 10 kOhm); the link to its
@@ -361,45 +313,28 @@ private:
         return m_nozzleState;
     }
 
+    // Starts an emulator program on a pseudo-terminal with `args`; the link
+    // to its port, or "" when it did not start.
+    QString startEmulator(const char *program, QStringList args, bool followNozzle)
+    {
+        const QString link = m_temp.filePath(QStringLiteral("emulator-%1").arg(++m_emulators));
+        args << QStringLiteral("--link") << link;
+        if (followNozzle)
+            args << QStringLiteral("--nozzle") << nozzleStateFile();
+        auto *emulator = new QProcess(this);
+        emulator->start(QString::fromLocal8Bit(program), args);
+        if (!emulator->waitForReadyRead(5000))
+            return QString();
+        emulator->readLine();
+        return link;
+    }
+    QString startVs(double pressure, bool followNozzle)
+    {
+        return startEmulator(VS_EMULATOR, {"--pressure", QString::number(pressure)}, followNozzle);
+    }
     QString startRlc(const QString &reading, bool followNozzle)
     {
-#ifdef RLC_EMULATOR
-        const QString link = m_temp.filePath(QStringLiteral("rlc-%1").arg(++m_emulators));
-        QStringList args{QStringLiteral("--link"), link, QStringLiteral("--reading"), reading};
-        if (followNozzle)
-            args << QStringLiteral("--nozzle") << nozzleStateFile();
-        auto *program = new QProcess(this);
-        program->start(QStringLiteral(RLC_EMULATOR), args);
-        if (!program->waitForReadyRead(5000))
-            return QString();
-        program->readLine();
-        return link;
-#else
-        Q_UNUSED(reading)
-        Q_UNUSED(followNozzle)
-        return QString();
-#endif
-    }
-
-    QString startEmulator(double pressure, bool followNozzle)
-    {
-#ifdef VS_EMULATOR
-        const int n = ++m_emulators;
-        QStringList args{QStringLiteral("--link"), m_temp.filePath(QStringLiteral("vs-%1").arg(n)),
-                         QStringLiteral("--pressure"), QString::number(pressure)};
-        if (followNozzle)
-            args << QStringLiteral("--nozzle") << nozzleStateFile();
-        auto *program = new QProcess(const_cast<Probe *>(this));
-        program->start(QStringLiteral(VS_EMULATOR), args);
-        if (!program->waitForReadyRead(5000))
-            return QString();
-        program->readLine();
-        return args.at(1);
-#else
-        Q_UNUSED(pressure)
-        Q_UNUSED(followNozzle)
-        return QString();
-#endif
+        return startEmulator(RLC_EMULATOR, {"--reading", reading}, followNozzle);
     }
 
     // The engine that made the object (the program's). Once a test file's
@@ -412,6 +347,34 @@ private:
         if (QQmlEngine *engine = qmlEngine(object))
             return engine;
         return qjsEngine(object);
+    }
+
+    // Calls `function` of `object`; "@recorder" arguments become `recorder`
+    // when that is a function.
+    static QVariant callWith(QObject *object, const QString &function, const QVariantList &args,
+                             const QJSValue &recorder)
+    {
+        QJSEngine *engine = engineOf(object);
+        if (!engine) {
+            qWarning() << "probe.call: no engine for" << function;
+            return QVariant();
+        }
+        const QJSValue self = engine->newQObject(object);
+        QJSValue fn = self.property(function);
+        if (!fn.isCallable()) {
+            qWarning() << "probe.call: not a function:" << function;
+            return QVariant();
+        }
+        QJSValueList jsArgs;
+        for (const QVariant &arg : args) {
+            const bool isRecorder = recorder.isCallable() && arg.type() == QVariant::String
+                                    && arg.toString() == QLatin1String("@recorder");
+            jsArgs.append(isRecorder ? recorder : engine->toScriptValue(arg));
+        }
+        const QJSValue result = fn.callWithInstance(self, jsArgs);
+        if (result.isError())
+            qWarning() << "probe.call:" << function << result.toString();
+        return result.toVariant();
     }
 
     QTemporaryDir m_temp;
