@@ -200,17 +200,17 @@ function parse(e, input) {
     if (k !== "number") {
         var s = input === undefined || input === null ? "" : String(input)
         if (e.color === true && !/^#[0-9a-fA-F]{6}$/.test(s.trim()))
-            return { ok: false, message: tr("«%1»: нужен цвет вида #RRGGBB").replace("%1", name(e)) }
+            return { ok: false, message: qsTr("«%1»: нужен цвет вида #RRGGBB").replace("%1", name(e)) }
         return { ok: true, value: e.color === true ? s.trim() : s }
     }
     var text = String(input === undefined || input === null ? "" : input).trim().replace(",", ".")
     var n = Number(text)
     if (text === "" || !/^[-+]?(\d+\.?\d*|\.\d+)([eE][-+]?\d+)?$/.test(text) || !isFinite(n))
-        return { ok: false, message: tr("«%1»: введите число").replace("%1", name(e)) }
+        return { ok: false, message: qsTr("«%1»: введите число").replace("%1", name(e)) }
     if (e.whole === true && Math.floor(n) !== n)
-        return { ok: false, message: tr("«%1»: нужно целое число").replace("%1", name(e)) }
+        return { ok: false, message: qsTr("«%1»: нужно целое число").replace("%1", name(e)) }
     if ((e.min !== undefined && n < e.min) || (e.max !== undefined && n > e.max))
-        return { ok: false, message: tr("«%1»: допустимо от %2 до %3").replace("%1", name(e))
+        return { ok: false, message: qsTr("«%1»: допустимо от %2 до %3").replace("%1", name(e))
                                        .replace("%2", String(e.min)).replace("%3", String(e.max)) }
     return { ok: true, value: n }
 }
