@@ -216,14 +216,16 @@ BaseWindow {
 
         // The groups; a group with refused edits shows their number in red.
         ColumnLayout {
-            Layout.preferredWidth: 220
+            Layout.preferredWidth: 230
+            Layout.minimumWidth: 230
+            Layout.maximumWidth: 230
             Layout.fillHeight: true
             spacing: 2
             Repeater {
                 model: Model.groups.length
                 Rectangle {
                     Layout.fillWidth: true
-                    height: caption.implicitHeight + 14
+                    implicitHeight: caption.implicitHeight + 14
                     radius: 3
                     color: index === window.groupIndex ? "#4a5a66" : (groupMouse.containsMouse ? "#3a4248" : "transparent")
                     Text {
