@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Renders windows of the program in Russian and English into PNG files, one
 # shot file per window under scripts/shots/ (the direct control window, the
-# settings password request, the encoder, tape centring, nozzle, camera
-# calibration and inspection windows), through the QML test runner on the
+# settings password request, the machine settings, the encoder, tape
+# centring, nozzle, camera calibration and inspection windows), through the QML test runner on the
 # simulated machine's settings store and demo project (build it first with
 # scripts/build.sh):
 #   scripts/shoot-windows.sh [output folder]    (default: build/shots)

@@ -113,8 +113,6 @@ MenuBar {
         }
     }
     // The machine and camera settings are behind the settings password.
-    // The machine settings window is not there yet: its item asks for the
-    // password and then reports the window as unavailable.
     Menu {
         title: app.t + qsTr("Настройки")
         MenuItem {

@@ -769,6 +769,7 @@ ApplicationWindow {
     RLCSettings { id: rlcSettings; app: main }
     ProgrammerSettings { id: programmerSettings; app: main }
     VibroFeedersSettings { id: vibroFeedersSettings; app: main }
+    DeviceSettings { id: deviceSettings; app: main }
     PasswordSettings { id: passwordSettings; app: main }
     ExecutionInterface { id: executionInterface; app: main }
     property alias executionInterface: executionInterface

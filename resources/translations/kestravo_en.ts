@@ -795,6 +795,37 @@ Choose one in the camera settings.</translation>
     </message>
 </context>
 <context>
+    <name>DeviceSettings</name>
+    <message>
+        <source>Настройки аппарата</source>
+        <translation>Machine settings</translation>
+    </message>
+    <message>
+        <source>Не сохранено: </source>
+        <translation>Not saved: </translation>
+    </message>
+    <message>
+        <source>Настройки сохранены</source>
+        <translation>Settings saved</translation>
+    </message>
+    <message>
+        <source>Изменений нет</source>
+        <translation>Nothing changed</translation>
+    </message>
+    <message>
+        <source>Настройки аппарата сохранены: </source>
+        <translation>Machine settings saved: </translation>
+    </message>
+    <message>
+        <source>Сохранить</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
     <name>ElementListImportWindow</name>
     <message>
         <source>Импорт списка компонентов (питатели уже настроены)</source>
@@ -4015,6 +4046,397 @@ Error code: %1</translation>
     <message>
         <source>Код ошибки: </source>
         <translation>Error code: </translation>
+    </message>
+</context>
+<context>
+    <name>deviceSettings</name>
+    <message>
+        <source>Рабочее поле и скорости</source>
+        <translation>Work area and speeds</translation>
+    </message>
+    <message>
+        <source>Рабочее поле по X, мм:</source>
+        <translation>Work area in X, mm:</translation>
+    </message>
+    <message>
+        <source>Рабочее поле по Y, мм:</source>
+        <translation>Work area in Y, mm:</translation>
+    </message>
+    <message>
+        <source>Нижняя граница по Z, мм:</source>
+        <translation>Lower Z limit, mm:</translation>
+    </message>
+    <message>
+        <source>Верхняя граница по Z (безопасная высота), мм:</source>
+        <translation>Upper Z limit (safe height), mm:</translation>
+    </message>
+    <message>
+        <source>Начало области платы по X, мм:</source>
+        <translation>Board area start in X, mm:</translation>
+    </message>
+    <message>
+        <source>Начало области платы по Y, мм:</source>
+        <translation>Board area start in Y, mm:</translation>
+    </message>
+    <message>
+        <source>Наибольшая ширина платы, мм:</source>
+        <translation>Largest board width, mm:</translation>
+    </message>
+    <message>
+        <source>Наибольшая высота платы, мм:</source>
+        <translation>Largest board height, mm:</translation>
+    </message>
+    <message>
+        <source>Наименьшая высота над компонентами платы, мм:</source>
+        <translation>Smallest height above the board's components, mm:</translation>
+    </message>
+    <message>
+        <source>Снижать высоту перемещения над платой</source>
+        <translation>Lower the travel height above the board</translation>
+    </message>
+    <message>
+        <source>Максимальная скорость при ручном перемещении по x,y:</source>
+        <translation>Maximum speed of manual moves in x,y:</translation>
+    </message>
+    <message>
+        <source>Максимальная скорость при ручном перемещении по z:</source>
+        <translation>Maximum speed of manual moves in z:</translation>
+    </message>
+    <message>
+        <source>Медленный захват и установка компонентов</source>
+        <translation>Slow pick and placement of components</translation>
+    </message>
+    <message>
+        <source>Скорость медленного захвата и установки, мм/мин:</source>
+        <translation>Speed of slow pick and placement, mm/min:</translation>
+    </message>
+    <message>
+        <source>Вращать ось B при удержании кнопки старта</source>
+        <translation>Turn axis B while the start key is held</translation>
+    </message>
+    <message>
+        <source>Вращать ось C при удержании кнопки старта</source>
+        <translation>Turn axis C while the start key is held</translation>
+    </message>
+    <message>
+        <source>Калибровка и реперы</source>
+        <translation>Calibration and reference marks</translation>
+    </message>
+    <message>
+        <source>Калибровать машину после запуска LinuxCNC</source>
+        <translation>Calibrate the machine after LinuxCNC starts</translation>
+    </message>
+    <message>
+        <source>Использовать калибровочный знак</source>
+        <translation>Use the calibration mark</translation>
+    </message>
+    <message>
+        <source>Калибровочный знак, X, мм:</source>
+        <translation>Calibration mark, X, mm:</translation>
+    </message>
+    <message>
+        <source>Калибровочный знак, Y, мм:</source>
+        <translation>Calibration mark, Y, mm:</translation>
+    </message>
+    <message>
+        <source>Использовать второй калибровочный знак</source>
+        <translation>Use the second calibration mark</translation>
+    </message>
+    <message>
+        <source>Второй калибровочный знак, X, мм:</source>
+        <translation>Second calibration mark, X, mm:</translation>
+    </message>
+    <message>
+        <source>Второй калибровочный знак, Y, мм:</source>
+        <translation>Second calibration mark, Y, mm:</translation>
+    </message>
+    <message>
+        <source>Форма знака (0 — круг, 1 — квадрат):</source>
+        <translation>Mark shape (0 = circle, 1 = square):</translation>
+    </message>
+    <message>
+        <source>Размер знака, мм:</source>
+        <translation>Mark size, mm:</translation>
+    </message>
+    <message>
+        <source>Размер второго знака, мм:</source>
+        <translation>Second mark size, mm:</translation>
+    </message>
+    <message>
+        <source>Область поиска знака, %:</source>
+        <translation>Mark search area, %:</translation>
+    </message>
+    <message>
+        <source>Порог распознавания знака 1:</source>
+        <translation>Mark recognition threshold 1:</translation>
+    </message>
+    <message>
+        <source>Порог распознавания знака 2:</source>
+        <translation>Mark recognition threshold 2:</translation>
+    </message>
+    <message>
+        <source>Инвертировать изображение знака</source>
+        <translation>Invert the mark image</translation>
+    </message>
+    <message>
+        <source>Разрешить работу без реперных знаков</source>
+        <translation>Allow runs without reference marks</translation>
+    </message>
+    <message>
+        <source>Проверка насадки</source>
+        <translation>Nozzle check</translation>
+    </message>
+    <message>
+        <source>Проверять наличие насадки на голове</source>
+        <translation>Check that a nozzle is on the head</translation>
+    </message>
+    <message>
+        <source>Точка проверки, X, мм (-1 — не задана):</source>
+        <translation>Check point, X, mm (-1 = not set):</translation>
+    </message>
+    <message>
+        <source>Точка проверки, Y, мм (-1 — не задана):</source>
+        <translation>Check point, Y, mm (-1 = not set):</translation>
+    </message>
+    <message>
+        <source>Точка проверки, Z, мм:</source>
+        <translation>Check point, Z, mm:</translation>
+    </message>
+    <message>
+        <source>Точка проверки совпадает с калибровочным знаком</source>
+        <translation>Check point is the calibration mark</translation>
+    </message>
+    <message>
+        <source>Скорость проверки по X, Y, %:</source>
+        <translation>Check speed in X, Y, %:</translation>
+    </message>
+    <message>
+        <source>Скорость проверки по Z, %:</source>
+        <translation>Check speed in Z, %:</translation>
+    </message>
+    <message>
+        <source>Камеры</source>
+        <translation>Cameras</translation>
+    </message>
+    <message>
+        <source>Смещение камеры на голове от насадки по X, мм:</source>
+        <translation>Head camera offset from the nozzle in X, mm:</translation>
+    </message>
+    <message>
+        <source>Смещение камеры на голове от насадки по Y, мм:</source>
+        <translation>Head camera offset from the nozzle in Y, mm:</translation>
+    </message>
+    <message>
+        <source>Камера на голове, пикселей на мм:</source>
+        <translation>Head camera, pixels per mm:</translation>
+    </message>
+    <message>
+        <source>Задержка перед снимком камеры на голове, мс:</source>
+        <translation>Head camera delay before a frame, ms:</translation>
+    </message>
+    <message>
+        <source>Задержка перед снимком при оптической инспекции, мс:</source>
+        <translation>Delay before a frame in optical inspection, ms:</translation>
+    </message>
+    <message>
+        <source>Показывать камеру на голове при поиске реперов</source>
+        <translation>Show the head camera while searching reference marks</translation>
+    </message>
+    <message>
+        <source>Камера корректировки, X, мм:</source>
+        <translation>Component camera, X, mm:</translation>
+    </message>
+    <message>
+        <source>Камера корректировки, Y, мм:</source>
+        <translation>Component camera, Y, mm:</translation>
+    </message>
+    <message>
+        <source>Высота камеры корректировки, мм:</source>
+        <translation>Component camera height, mm:</translation>
+    </message>
+    <message>
+        <source>Наименьшая высота над камерой корректировки, мм:</source>
+        <translation>Smallest height above the component camera, mm:</translation>
+    </message>
+    <message>
+        <source>Камера корректировки, пикселей на мм:</source>
+        <translation>Component camera, pixels per mm:</translation>
+    </message>
+    <message>
+        <source>Расстояние, для которого задано число пикселей на мм, мм:</source>
+        <translation>Distance at which the pixels per mm apply, mm:</translation>
+    </message>
+    <message>
+        <source>Задержка перед снимком камеры корректировки, мс:</source>
+        <translation>Component camera delay before a frame, ms:</translation>
+    </message>
+    <message>
+        <source>Порог распознавания компонента 1:</source>
+        <translation>Component recognition threshold 1:</translation>
+    </message>
+    <message>
+        <source>Порог распознавания компонента 2:</source>
+        <translation>Component recognition threshold 2:</translation>
+    </message>
+    <message>
+        <source>Наибольший компонент для камеры корректировки, мм:</source>
+        <translation>Largest component for the component camera, mm:</translation>
+    </message>
+    <message>
+        <source>Поправка установки по X, мм:</source>
+        <translation>Placement correction in X, mm:</translation>
+    </message>
+    <message>
+        <source>Поправка установки по Y, мм:</source>
+        <translation>Placement correction in Y, mm:</translation>
+    </message>
+    <message>
+        <source>G-код</source>
+        <translation>G-code</translation>
+    </message>
+    <message>
+        <source>В начале работы:</source>
+        <translation>At the start of a run:</translation>
+    </message>
+    <message>
+        <source>В конце работы:</source>
+        <translation>At the end of a run:</translation>
+    </message>
+    <message>
+        <source>Сброс в корзину:</source>
+        <translation>Drop into the basket:</translation>
+    </message>
+    <message>
+        <source>Кончились компоненты:</source>
+        <translation>Components ran out:</translation>
+    </message>
+    <message>
+        <source>Перед камерой корректировки:</source>
+        <translation>Before the component camera:</translation>
+    </message>
+    <message>
+        <source>После камеры корректировки:</source>
+        <translation>After the component camera:</translation>
+    </message>
+    <message>
+        <source>Перед третьей камерой:</source>
+        <translation>Before the third camera:</translation>
+    </message>
+    <message>
+        <source>После третьей камеры:</source>
+        <translation>After the third camera:</translation>
+    </message>
+    <message>
+        <source>К первому калибровочному знаку:</source>
+        <translation>To the first calibration mark:</translation>
+    </message>
+    <message>
+        <source>Ко второму калибровочному знаку:</source>
+        <translation>To the second calibration mark:</translation>
+    </message>
+    <message>
+        <source>После калибровки:</source>
+        <translation>After calibration:</translation>
+    </message>
+    <message>
+        <source>Питатели</source>
+        <translation>Feeders</translation>
+    </message>
+    <message>
+        <source>Банк питателей слева</source>
+        <translation>Left feeder bank</translation>
+    </message>
+    <message>
+        <source>Банк питателей справа</source>
+        <translation>Right feeder bank</translation>
+    </message>
+    <message>
+        <source>Банк питателей сверху</source>
+        <translation>Top feeder bank</translation>
+    </message>
+    <message>
+        <source>Банк питателей снизу</source>
+        <translation>Bottom feeder bank</translation>
+    </message>
+    <message>
+        <source>Задержка после включения и выключения вакуума, с:</source>
+        <translation>Delay after vacuum on and off, s:</translation>
+    </message>
+    <message>
+        <source>При ошибках переключаться на равноценный питатель</source>
+        <translation>On errors switch to an equivalent feeder</translation>
+    </message>
+    <message>
+        <source>Переключаться на равноценный питатель, когда россыпь пуста</source>
+        <translation>Switch to an equivalent feeder when the loose parts run out</translation>
+    </message>
+    <message>
+        <source>Не останавливать работу при ошибках питателя (пропускать питатель)</source>
+        <translation>Do not stop the run on feeder errors (skip the feeder)</translation>
+    </message>
+    <message>
+        <source>Дозатор</source>
+        <translation>Dispenser</translation>
+    </message>
+    <message>
+        <source>Смещение дозатора 1 по X, мм:</source>
+        <translation>Dispenser 1 offset in X, mm:</translation>
+    </message>
+    <message>
+        <source>Смещение дозатора 1 по Y, мм:</source>
+        <translation>Dispenser 1 offset in Y, mm:</translation>
+    </message>
+    <message>
+        <source>Смещение дозатора 2 по X, мм:</source>
+        <translation>Dispenser 2 offset in X, mm:</translation>
+    </message>
+    <message>
+        <source>Смещение дозатора 2 по Y, мм:</source>
+        <translation>Dispenser 2 offset in Y, mm:</translation>
+    </message>
+    <message>
+        <source>Цвет точек дозатора 1:</source>
+        <translation>Dot colour of dispenser 1:</translation>
+    </message>
+    <message>
+        <source>Цвет точек дозатора 2:</source>
+        <translation>Dot colour of dispenser 2:</translation>
+    </message>
+    <message>
+        <source>Работа программы</source>
+        <translation>Program behaviour</translation>
+    </message>
+    <message>
+        <source>Запускать LinuxCNC при старте программы</source>
+        <translation>Start LinuxCNC when the program starts</translation>
+    </message>
+    <message>
+        <source>Файл конфигурации LinuxCNC:</source>
+        <translation>LinuxCNC configuration file:</translation>
+    </message>
+    <message>
+        <source>Открывать прямое управление при запуске LinuxCNC</source>
+        <translation>Open direct control when LinuxCNC starts</translation>
+    </message>
+    <message>
+        <source>Повторять программу расстановки автоматически</source>
+        <translation>Repeat the placement program automatically</translation>
+    </message>
+    <message>
+        <source>«%1»: нужен цвет вида #RRGGBB</source>
+        <translation>“%1”: a colour like #RRGGBB is needed</translation>
+    </message>
+    <message>
+        <source>«%1»: введите число</source>
+        <translation>“%1”: enter a number</translation>
+    </message>
+    <message>
+        <source>«%1»: нужно целое число</source>
+        <translation>“%1”: a whole number is needed</translation>
+    </message>
+    <message>
+        <source>«%1»: допустимо от %2 до %3</source>
+        <translation>“%1”: allowed from %2 to %3</translation>
     </message>
 </context>
 <context>

@@ -1,0 +1,104 @@
+import QtQuick 2.15
+import QtTest 1.2
+import "../../qml/main/lib/deviceSettings.js" as Model
+import "../../qml/main/lib/settingsKeys.js" as Keys
+
+// The machine settings editor without its window: which keys it shows and
+// leaves to other windows, the editor of each, and what an entry may be.
+TestCase {
+    name: "DeviceSettingsLibrary"
+
+    function deviceKeys() {
+        for (var g = 0; g < Keys.groups.length; ++g)
+            if (Keys.groups[g].section === "device")
+                return Keys.groups[g].names
+        return []
+    }
+
+    function test_kind_data() {
+        return [
+            { tag: "bool", key: "autoCalibOnStart", kind: "bool" },
+            { tag: "number", key: "maxVelXYLimit", kind: "number" },
+            { tag: "one line", key: "iniFile", kind: "line" },
+            { tag: "colour", key: "d1Color", kind: "line" },
+            { tag: "G-code", key: "startingGcode", kind: "text" },
+        ]
+    }
+    function test_kind(data) {
+        compare(Model.kind(Model.entry(data.key)), data.kind)
+    }
+
+    // Every key shown is a stored, written machine setting, shown once,
+    // with a label, and none of those another window edits.
+    function test_shownKeys() {
+        var device = deviceKeys()
+        var seen = {}
+        var all = Model.keys()
+        verify(all.length > 50)
+        for (var i = 0; i < all.length; ++i) {
+            var e = all[i]
+            verify(device.indexOf(e.name) >= 0, e.name + " is a machine setting")
+            verify(Keys.isWritten(e.name), e.name + " is written back")
+            verify(Model.ownedElsewhere.indexOf(e.name) < 0, e.name + " belongs to another window")
+            verify(!seen[e.name], e.name + " shown once")
+            verify(String(e.label).length > 0, e.name + " has a label")
+            seen[e.name] = true
+        }
+        for (var k = 0; k < Model.ownedElsewhere.length; ++k)
+            verify(device.indexOf(Model.ownedElsewhere[k]) >= 0, Model.ownedElsewhere[k] + " is a machine setting")
+        for (var g = 0; g < Model.groups.length; ++g)
+            verify(Model.groups[g].keys.length > 0, Model.groups[g].caption)
+    }
+
+    function test_parse_data() {
+        var out = "«Максимальная скорость при ручном перемещении по x,y»: допустимо от 100 до 4000"
+        var nan = "«Рабочее поле по X, мм»: введите число"
+        return [
+            { tag: "number", key: "workAreaX2", input: "420.5", value: 420.5 },
+            { tag: "decimal comma", key: "workAreaX2", input: " 420,5 ", value: 420.5 },
+            { tag: "negative", key: "camera1XShift", input: "-12,25", value: -12.25 },
+            { tag: "lower limit", key: "maxVelXYLimit", input: "100", value: 100 },
+            { tag: "upper limit", key: "maxVelXYLimit", input: "4000", value: 4000 },
+            { tag: "below", key: "maxVelXYLimit", input: "99.9", message: out },
+            { tag: "above", key: "maxVelXYLimit", input: "4001", message: out },
+            { tag: "empty", key: "workAreaX2", input: "", message: nan },
+            { tag: "letters", key: "workAreaX2", input: "abc", message: nan },
+            { tag: "NaN", key: "workAreaX2", input: "NaN", message: nan },
+            { tag: "Infinity", key: "workAreaX2", input: "Infinity", message: nan },
+            { tag: "number and text", key: "workAreaX2", input: "12мм", message: nan },
+            { tag: "two commas", key: "workAreaX2", input: "1,2,3", message: nan },
+            { tag: "delay below zero", key: "camera1Delay", input: "-1",
+              message: "«Задержка перед снимком камеры на голове, мс»: допустимо от 0 до 60000" },
+            { tag: "percentage", key: "calibROIPercent", input: "101",
+              message: "«Область поиска знака, %»: допустимо от 0 до 100" },
+            { tag: "whole number", key: "calibThreshold1", input: "12.5",
+              message: "«Порог распознавания знака 1»: нужно целое число" },
+            { tag: "whole number, good", key: "calibThreshold1", input: "200", value: 200 },
+            { tag: "check box", key: "slowPlacement", input: false, value: false },
+            { tag: "G-code keeps its lines", key: "endingGcode", input: "m65 p0\ng0 x0 y0\n", value: "m65 p0\ng0 x0 y0\n" },
+            { tag: "colour", key: "d1Color", input: " #12aBcD ", value: "#12aBcD" },
+            { tag: "no colour", key: "d2Color", input: "blue", message: "«Цвет точек дозатора 2»: нужен цвет вида #RRGGBB" },
+        ]
+    }
+    function test_parse(data) {
+        var r = Model.parse(Model.entry(data.key), data.input)
+        if (data.message !== undefined) {
+            verify(!r.ok)
+            compare(r.message, data.message)
+        } else {
+            verify(r.ok, r.message)
+            compare(r.value, data.value)
+        }
+    }
+
+    // One refused edit refuses the whole set; unknown keys are refused.
+    function test_parseAll() {
+        var good = Model.parseAll({ "workAreaX2": "300", "slowPlacement": true })
+        verify(good.ok)
+        compare(good.values.workAreaX2, 300)
+        compare(good.values.slowPlacement, true)
+        var bad = Model.parseAll({ "workAreaX2": "300", "maxVelZLimit": "5", "password": "x" })
+        verify(!bad.ok)
+        compare(Object.keys(bad.errors).sort(), ["maxVelZLimit", "password"])
+    }
+}
