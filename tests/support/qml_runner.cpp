@@ -213,6 +213,16 @@ public:
         return true;
     }
 
+    // Writes what the window shows into a picture file (scripts/shots/).
+    Q_INVOKABLE bool grabWindow(QObject *window, const QString &path) const
+    {
+        auto *quickWindow = qobject_cast<QQuickWindow *>(window);
+        if (!quickWindow)
+            return false;
+        const QImage image = quickWindow->grabWindow();
+        return !image.isNull() && image.save(path);
+    }
+
     // The object name of the window that has the keyboard focus ("" when none).
     Q_INVOKABLE QString focusWindowName() const
     {
