@@ -107,6 +107,13 @@ BaseWindow {
         target: app.machineState
         function onMachineHomed2Changed() { if (!window.app.machineHomed2 && window.running) window.stop() }
     }
+    // A machine error raised elsewhere drops the sequence's continuations: it
+    // stops as "Остановить" does, so nothing is left running. Its own
+    // refusals have ended it already.
+    Connections {
+        target: app
+        function onAppError() { if (window.engine && window.engine.running()) window.stop() }
+    }
     Connections {
         target: window
         function onClosing(close) {

@@ -62,6 +62,18 @@ TestCase {
         probe.attachMachineLink()
     }
 
+    // A machine error raised elsewhere stops the sequence and frees the machine.
+    function test_aMachineErrorStopsIt() {
+        win.show()
+        probe.call(win, "start", [])
+        verify(win.running)
+        verify(root.activityRunning("cameraCalibration"))
+        root.appError("test")
+        tryVerify(function() { return !win.running }, 5000)
+        verify(!root.activityRunning("cameraCalibration"))
+        win.close()
+    }
+
     function test_offsetsRecovered() {
         // A chip of 2 x 1.25 mm, 1.5 mm thick, where the nozzle (15 mm long,
         // 1 mm press) touches it at Z 16, away from the board.
