@@ -4088,7 +4088,7 @@ Error code: %1</translation>
     </message>
     <message>
         <source>Наименьшая высота над компонентами платы, мм:</source>
-        <translation>Smallest height above the board's components, mm:</translation>
+        <translation>Smallest height above the board&apos;s components, mm:</translation>
     </message>
     <message>
         <source>Снижать высоту перемещения над платой</source>

@@ -67,6 +67,19 @@ BaseWindow {
     }
 
     // Abandons everything and clears the table.
+    // Ends whatever moves the machine, the table stays.
+    function halt() {
+        ticket += 1
+        playTimer.stop()
+        if (testing)
+            logTest(tr(qsTr("Тест остановлен")), "white")
+        playing = false
+        going = false
+        goingCont = null
+        testing = false
+        scanning = false
+        app.setActivity("check", false)
+    }
     function stop() {
         ticket += 1
         playTimer.stop()
@@ -312,6 +325,12 @@ BaseWindow {
         }
         function onMachineOnChanged() { if (!window.app.machineOn && window.busy) window.stop() }
         function onMachineHomed2Changed() { if (!window.app.machineHomed2 && window.busy) window.stop() }
+    }
+    // A machine error drops the continuation of the move or of the mark
+    // search: the window stops moving and keeps its table.
+    Connections {
+        target: app
+        function onAppError() { if (window.going || window.playing || window.testing || window.scanning) window.halt() }
     }
 
     // ---- manual correction

@@ -178,6 +178,29 @@ TestCase {
         compare(sentSince(sent).length, 4)
     }
 
+    // A machine error while the show moves the camera ends the show and the
+    // move; the table stays and the next click goes again.
+    function test_machineErrorHaltsTheShow() {
+        table()
+        call(check, "selectRow", [0])
+        settle()
+        probe.setMachineLinkAnswers(false)
+        call(check, "play", [true])
+        verify(check.going)
+        root.appError("test")
+        verify(!check.playing)
+        verify(!check.going)
+        verify(!call(root, "activityRunning", ["check"]))
+        compare(model.count, 3)
+        probe.answerMachineLink(false)
+        probe.setMachineLinkAnswers(true)
+        settle()
+        call(check, "selectRow", [2])
+        verify(check.going)
+        settle()
+        compare(check.currentRow, 2)
+    }
+
     function test_acceleration() {
         table()
         call(check, "selectRow", [2])
