@@ -585,16 +585,31 @@ TestCase {
 
     // ---- rows
 
-    // A row function that throws (a fault of the program) ends the run with
-    // a message rather than leaving it waiting.
-    function test_throwingRowStopsTheRun() {
+    // A fault of the program ends the run with a message rather than
+    // leaving it waiting: a row function that throws, a name that is a step
+    // but not one a row may call, a panel nobody declared.
+    function test_programFaultStopsTheRun_data() {
+        function raise(n, f) { throw new Error("Insufficient arguments") }
+        return [
+            { tag: "a row function throws", op: "cupWait", p1: 0, step: function() { return raise },
+              failure: "Внутренняя ошибка программы: Insufficient arguments" },
+            { tag: "a step no row may call", op: "delayWait", p1: 10,
+              step: function(r) { return r.w.delayWait },
+              failure: "Неизвестная операция в программе: delayWait" },
+            { tag: "an unknown panel", op: "findRefPoints",
+              step: function(r) { return function(f) { r.s.showPanel("coffeeBreak", {}, f) } },
+              failure: "Неизвестная панель оператора: coffeeBreak" },
+        ]
+    }
+    function test_programFaultStopsTheRun(data) {
         var r = rig()
-        r.m.model.append({ op: "Взятие насадки 1", enabled: 1, opFunc: "cupWait", p1: 0 })
-        r.m.steps.cupWait = function(n, f) { throw new Error("Insufficient arguments") }
+        r.m.steps[data.op] = data.step(r)
+        r.m.model.append({ op: "Строка", enabled: 1, opFunc: data.op, p1: data.p1 })
         r.s.startFrom(0)
         verify(!r.m.run.executing)
-        compare(r.m.failures, ["Внутренняя ошибка программы: Insufficient arguments"])
+        compare(r.m.failures, [data.failure])
         compare(r.m.pendingTimers(), 0)
+        compare(r.m.run.panel, null)
     }
 
     function test_unknownRowFunctionStopsTheRun() {
@@ -602,15 +617,6 @@ TestCase {
         r.m.model.append({ op: "Странная операция", enabled: 1, opFunc: "formatDisk" })
         r.m.model.append({ op: "Исполнение завершающего g-кода", enabled: 1, opFunc: "gCodeWait",
                            p1: "endingGcode", p2: true })
-        // Also a name that is a step, but not one a row may call.
-        var other = rig()
-        other.m.model.append({ op: "Ожидание", enabled: 1, opFunc: "delayWait", p1: 10 })
-        other.m.steps.delayWait = other.w.delayWait
-        other.s.startFrom(0)
-        verify(!other.m.run.executing)
-        compare(other.m.failures, ["Неизвестная операция в программе: delayWait"])
-        compare(other.m.pendingTimers(), 0)
-
         r.s.startFrom(0)
         r.m.finishBlock(true)
         r.m.finishBlock(true)
@@ -681,20 +687,13 @@ TestCase {
 
     // ---- operator panels
 
+    // One panel of each main button.
     function test_panelMainButton_data() {
         return [
             { tag: "tapeChange", main: "continue" },
             { tag: "refNotFound", main: "retry" },
-            { tag: "notRecognised", main: "continue" },
             { tag: "notRecognisedAfterFlip", main: "retryRecognition" },
-            { tag: "flipFailures", main: "retryRecognition" },
             { tag: "centeringOffset", main: "yes" },
-            { tag: "vacuumError", main: "continue" },
-            { tag: "rlcError", main: "continue" },
-            { tag: "programmerError", main: "retry" },
-            { tag: "programmerTimeout", main: "retry" },
-            { tag: "nozzleClogging", main: "continue" },
-            { tag: "pinDistance", main: "continue" },
         ]
     }
     function test_panelMainButton(data) {
@@ -780,16 +779,6 @@ TestCase {
         compare(first, [])
         compare(second, ["continue"])
         verify(!r.m.run.executing)
-    }
-
-    function test_unknownPanelStopsTheRun() {
-        var r = rig()
-        r.m.steps.findRefPoints = function(f) { r.s.showPanel("coffeeBreak", {}, f) }
-        r.m.model.append({ op: "Поиск", enabled: 2, opFunc: "findRefPoints" })
-        r.s.startFrom(0)
-        verify(!r.m.run.executing)
-        compare(r.m.failures, ["Неизвестная панель оператора: coffeeBreak"])
-        compare(r.m.run.panel, null)
     }
 
     // The recognition-settings panel belongs to a pause over the component
