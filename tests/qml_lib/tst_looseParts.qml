@@ -1,6 +1,5 @@
 import QtQuick 2.15
 import QtTest 1.2
-import "../../qml/main/job/component.js" as Component
 import "../../qml/main/job/looseParts.js" as LP
 import "JobRig.js" as J
 
@@ -450,32 +449,9 @@ TestCase {
 
     // ---- the group start
 
-    function componentRig() {
-        var r = rig()
-        var c = Component.create(r.m.port, r.w, r.p)
-        r.m.port.travelHeight = c.travelHeight
-        r.m.port.placementAngle = c.placementAngle
-        r.m.port.placementTarget = c.placementTarget
-        r.m.port.morePlacements = c.morePlacements
-        r.m.port.skipFeeder = c.skipFeeder
-        r.b.settings.workAreaY2 = 400
-        r.b.settings.workAreaZ1 = 0
-        r.b.settings.pcbThickness = 1.5
-        r.b.settings.pcbCorrX = 0
-        r.b.settings.pcbCorrY = 0
-        r.b.settings.refMode = 1
-        r.b.settings.pcbMulti = false
-        r.b.settings.zTravelEnabled = false
-        r.b.settings.allowCustomPlaceGCode = false
-        r.b.settings.programmerEnabled = false
-        r.b.currVC = 1
-        r.c = c
-        return r
-    }
-    function placement(k) {
-        return { "el": { "model": "B", "index": 0, "rot": 0, "elThickness": 1, "designator": "R" + (k + 1) },
-                 "rX": 49 + 10 * k, "rY": 99.4, "elWidth": 2, "elHeight": 1.2, "rotation": 0, "boardRotation": 0,
-                 "row": 0, "col": 0, "disabledTemp": false, "lineNumber": k + 1 }
+    function componentRig(feeder) {
+        var settings = J.componentSettings({ "autoSwithToSimilarFeedersWhenPlacerEmpty": false })
+        return J.componentRig(settings, feeder)
     }
 
     // A loose-part group loads the feeder's search settings onto the head
@@ -486,9 +462,8 @@ TestCase {
                                            caseRowsY: 1 }), loads: 0, stops: 1 } ]
     }
     function test_groupStart(data) {
-        var r = componentRig()
-        r.b.job.feeders["B0"] = data.f
-        r.b.job.groups = [[placement(0)]]
+        var r = componentRig(data.f)
+        r.b.job.groups = [[J.placement(0)]]
         r.c.setupFeeder(0, J.counter())
         compare(r.b.placer.loads.length, data.loads)
         if (data.loads > 0)
@@ -499,9 +474,8 @@ TestCase {
     // Two parts of one group: the second is searched from the window where
     // the first was found; the parts are placed where they belong.
     function test_groupOfTwo() {
-        var r = componentRig()
-        r.b.job.feeders["B0"] = loose()
-        r.b.job.groups = [[placement(0), placement(1)]]
+        var r = componentRig(loose())
+        r.b.job.groups = [J.group(2)]
         r.b.placer.results = [none, none, part(150, 50), part(150, 50), part(152, 48), part(152, 48)]
         var done = J.counter()
         r.c.setupFeeder(0, done)
@@ -533,10 +507,9 @@ TestCase {
         ]
     }
     function test_groupSkipped(data) {
-        var r = componentRig()
+        var r = componentRig(loose({ placerX: "100", placerY: "50" }))
         r.b.settings.dontStopProgramOnFeederErrors = data.noStop === true
-        r.b.job.feeders["B0"] = loose({ placerX: "100", placerY: "50", pack: "0603", partNumber: "10k" })
-        r.b.job.groups = [[placement(0), placement(1)]]
+        r.b.job.groups = [J.group(2)]
         var done = J.counter()
         r.c.setupFeeder(0, done)
         r.m.advance(20000)
