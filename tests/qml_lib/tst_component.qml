@@ -17,11 +17,14 @@ TestCase {
     // centring height of the feeders below (2 mm over the camera).
     // Placements lie at machine (60 + 10 k, 300) on a 1.5 mm board, placed
     // at Z 32 (fast Z 34.5).
-    function rig() {
+    // Feeder B0 is a tape feeder (J.tape) with `feeder`; the component
+    // camera answers with `results`.
+    function rig(feeder, results) {
         var r = J.componentRig(J.componentSettings({ "vsEnabled": true, "workAreaY2": 400, "workAreaZ2": 60 }),
-                               J.tape(), { vacuum: true })
+                               J.tape(feeder), { vacuum: true })
         r.b.vacuum.running = true
         r.b.vacuum.startMs = 1000
+        r.b.componentCamera.results = results || []
         return r
     }
     function nozzle(text) { return text + "\ng0 zMax\n" }
@@ -50,9 +53,7 @@ TestCase {
         ]
     }
     function test_onePart(data) {
-        var r = rig()
-        r.b.job.feeders["B0"] = J.tape({ centering: data.centering })
-        r.b.componentCamera.results = data.results
+        var r = rig({ centering: data.centering }, data.results)
         var done = J.start(r, 1, 10000)
         compare(r.m.sentTexts(), data.sent)
         compare(r.m.sent.map(function(s) { return s.safeH }), data.sent.map(function() { return false }))
@@ -77,8 +78,6 @@ TestCase {
         r.b.currVC = 2
         r.b.job.feeders["B0"] = J.tape({ cupNumber: 3 })
         var done = J.start(r, 1, 10000)
-        var pick = J.tapePick()
-        pick[4] = "g0 z33.500"
         compare(r.m.sentTexts(), [nozzle("g0 x10 y2"), nozzle("g0 x20 y3"), pickBlock(),
                                   J.placeBlock("60.000", "300.000", "0.000", false)])
         compare(r.b.currVC, 3)
@@ -258,8 +257,7 @@ TestCase {
     // Picking's own tape-change panel (a tape used up) skips through the
     // cycle: the placement whose pick never happened is missed.
     function test_tapeUsedUpSkipped() {
-        var r = rig()
-        r.b.job.feeders["B0"] = J.tape({ tapeEnabled: true, inTapeNow: 0, inTape: 100 })
+        var r = rig({ tapeEnabled: true, inTapeNow: 0, inTape: 100 })
         var done = J.start(r, 2, 1000)
         compare(J.panelNames(r), ["tapeChange"])
         r.b.press("skip")
@@ -275,9 +273,8 @@ TestCase {
     // The first centeringCount parts are centred; their mean offset places
     // the fourth, which does not visit the camera.
     function test_modeTwoMean() {
-        var r = rig()
-        r.b.job.feeders["B0"] = J.tape({ centering: 2, centeringCount: 3 })
-        r.b.componentCamera.results = [J.seen(0.1, 0.3), J.seen(0.2, 0.3), J.seen(0.3, 0.3)]
+        var r = rig({ centering: 2, centeringCount: 3 },
+                    [J.seen(0.1, 0.3), J.seen(0.2, 0.3), J.seen(0.3, 0.3)])
         var done = J.start(r, 4, 20000)
         compare(r.b.componentCamera.requests.length, 3)
         compare(r.m.sentTexts(), [pickBlock(null), J.placeBlock("59.900", "299.700", "0.000", true),
@@ -295,9 +292,7 @@ TestCase {
     // Not found twice: recognised again without a new pick; found the third
     // time, the part is placed.
     function test_notFoundTwiceThenFound() {
-        var r = rig()
-        r.b.job.feeders["B0"] = J.tape({ centering: 1 })
-        r.b.componentCamera.results = [J.notSeen, J.notSeen, J.seen(0, 0)]
+        var r = rig({ centering: 1 }, [J.notSeen, J.notSeen, J.seen(0, 0)])
         var done = J.start(r, 1, 10000)
         compare(r.b.componentCamera.requests.length, 3)
         compare(r.m.sentTexts(), [pickBlock("0.00"), J.placeBlock("60.000", "300.000", "0.000", true)])
@@ -318,8 +313,7 @@ TestCase {
         ]
     }
     function test_pickRetryCount(data) {
-        var r = rig()
-        r.b.job.feeders["B0"] = J.tape({ centering: 1, pickRetryCount: data.retry })
+        var r = rig({ centering: 1, pickRetryCount: data.retry })
         r.b.componentCamera.fallback = J.notSeen
         var done = J.start(r, 1, 100000)
         var expected = []
@@ -355,8 +349,7 @@ TestCase {
                  { tag: "three successes between", successes: 3, panel: false } ]
     }
     function test_successTakesOffFailure(data) {
-        var r = rig()
-        r.b.job.feeders["B0"] = J.tape({ centering: 1, pickRetryCount: 1 })
+        var r = rig({ centering: 1, pickRetryCount: 1 })
         // The first success is the new pick of the first part.
         r.b.job.groups = [J.group(data.successes + 1)]
         var results = [J.notSeen, J.notSeen, J.notSeen]
@@ -461,8 +454,7 @@ TestCase {
         ]
     }
     function test_stopIgnoresLateEvents(data) {
-        var r = rig()
-        r.b.job.feeders["B0"] = J.tape({ centering: 1, vsCheck: data.vacuum === true })
+        var r = rig({ centering: 1, vsCheck: data.vacuum === true })
         if (data.tray)
             r.b.job.feeders["B0"] = J.tape({ type: 1, caseX: 100, caseY: 50, cutX2: 110, cutY2: 70, caseZ: 5,
                                            caseRowsX: 1, caseRowsY: 1, caseCurrNumber: 1, caseStopEnabled: true })
