@@ -4,7 +4,6 @@ import "FakeMachine.js" as Fake
 import "FakeBoard.js" as Board
 import "../../qml/main/job/waiters.js" as Waiters
 import "../../qml/main/job/marks.js" as Marks
-import "../../qml/main/job/panels.js" as Panels
 
 // The steps that use the head camera, against the fake machine and the
 // world its head camera sees: the exact blocks sent, the measured marks,
@@ -185,32 +184,20 @@ TestCase {
         verify(r.m.events.indexOf("camera:crossHair:true") >= 0)
     }
 
-    // The run's panel for a mark that was not found (its text and buttons
-    // are declared in panels.js); the common settings button is offered for
-    // a mark without settings of its own.
-    function test_refPanel() {
-        var r = rig({ cameraFault: "blind" })
-        board(r, 0, 0)
-        r.k.findRefPoints(counter())
-        r.m.advance(60000)
-        var p = r.b.panels[0]
-        compare(p.name, "refNotFound")
-        compare(p.values, { "ownSettings": false })
-        var declared = Panels.make(p.name, p.values)
-        compare(declared.buttons.map(function(b) { return b.id }),
-                ["retry", "crossHair", "commonSettings", "ownSettings"])
-        compare(declared.main, "retry")
-        verify(declared.buttons[2].enabled)
+    // The run's panel for a mark that was not found offers the common
+    // settings only for a mark without settings of its own (the buttons:
+    // tst_panels_lib.qml).
+    function test_refPanel_data() {
+        return [ { tag: "common mark", indiv: false },
+                 { tag: "mark with its own settings", indiv: true } ]
     }
-
-    // A mark with its own settings cannot go to the general ones.
-    function test_refPanelIndividualMark() {
+    function test_refPanel(data) {
         var r = rig({ cameraFault: "blind" })
-        r.b.job.refListMulti = [preview(10, 10, ref(true)), preview(110, 80)]
+        r.b.job.refListMulti = [preview(10, 10, ref(data.indiv)), preview(110, 80)]
         r.k.findRefPoints(counter())
         r.m.advance(60000)
-        compare(r.b.panels[0].values, { "ownSettings": true })
-        compare(Panels.make("refNotFound", r.b.panels[0].values).buttons[2].enabled, false)
+        compare(panelNames(r.b), ["refNotFound"])
+        compare(r.b.panels[0].values, { "ownSettings": data.indiv })
     }
 
     // The settings buttons keep the panel shown (panels.js): the search
