@@ -232,34 +232,50 @@ TestCase {
         compare(f.args.length, 1)
     }
 
-    // Four flips that leave the part upside down: the panel. "Повторить
-    // распознавание" looks at it again; "Продолжить" searches the window
-    // anew; "Пропустить" skips the feeder.
-    function test_flipFailures_data() {
+    // Four flips that leave the part upside down raise one panel, a part
+    // not found after a flip the other. "Повторить распознавание" looks at
+    // it again; "Продолжить" searches the window anew; "Пропустить" skips
+    // the feeder.
+    function test_flipPanels_data() {
         return [
-            { tag: "retry finds it upright", button: "retryRecognition", after: [part(120, 60, 0)],
-              sent: [look(120, 60), pick(120, 60, 0)], done: 1 },
-            { tag: "continue searches the window", button: "continue",
+            { tag: "four flips, retry finds it upright", flips: 4, button: "retryRecognition",
+              after: [part(120, 60, 0)], sent: [look(120, 60), pick(120, 60, 0)],
+              modes: ["placerTemplate"] },
+            { tag: "four flips, continue searches the window", flips: 4, button: "continue",
               after: [part(130, 50), part(130, 50, 5)], sent: [win(100, 50), look(130, 50), pick(130, 50, -5)],
-              done: 1 },
-            { tag: "skip", button: "skip", after: [], sent: [], done: 0, skipped: true },
+              modes: ["placerContours", "placerTemplateCenter"] },
+            { tag: "four flips, skip", flips: 4, button: "skip", after: [], sent: [], modes: [],
+              skipped: true },
+            { tag: "lost after a flip, retry", flips: 1, button: "retryRecognition",
+              after: [part(119, 59, 0)], sent: [look(120, 60), pick(119, 59, 0)],
+              modes: ["placerTemplate"] },
+            { tag: "lost after a flip, continue", flips: 1, button: "continue",
+              after: [part(130, 50), part(130, 50, 0)],
+              sent: [win(100, 50), look(130, 50), pick(130, 50, 0)],
+              modes: ["placerContours", "placerTemplateCenter"] },
         ]
     }
-    function test_flipFailures(data) {
+    function test_flipPanels(data) {
         var r = rig()
-        var upsideDown = part(120, 60, 0, { flipped: true })
-        var f = start(r, template(), [part(120, 60), upsideDown, upsideDown, upsideDown, upsideDown, upsideDown])
+        var results = [part(120, 60)]
         var sent = [win(100, 50), look(120, 60)]
-        for (var i = 0; i < 4; ++i)
+        for (var i = 0; i < data.flips; ++i) {
+            results.push(part(120, 60, 0, { flipped: true }))
             sent = sent.concat([flip(120, 60, 0), look(120, 60)])
+        }
+        // Upside down once more, or not found at all.
+        results.push(data.flips === 4 ? part(120, 60, 0, { flipped: true }) : none)
+        var f = start(r, template(), results)
         compare(r.m.sentTexts(), sent)
-        compare(J.panelNames(r), ["flipFailures"])
+        compare(J.panelNames(r), [data.flips === 4 ? "flipFailures" : "notRecognisedAfterFlip"])
         compare(f.args.length, 0)
+        var asked = r.b.placer.requests.length
         r.b.placer.results = data.after
         r.b.press(data.button)
         r.m.advance(20000)
         compare(r.m.sentTexts().slice(sent.length), data.sent)
-        compare(f.args.length, data.done)
+        compare(modes(r).slice(asked), data.modes)
+        compare(f.args.length, data.skipped ? 0 : 1)
         compare(r.m.events.indexOf("skipFeeder:B0") >= 0, data.skipped === true)
         compare(r.b.panels.length, 1)
     }
@@ -279,31 +295,6 @@ TestCase {
         compare(r.m.sentTexts(), sent)
         compare(J.panelNames(r), ["flipFailures"])
         compare(f.args.length, 0)
-    }
-
-    // Not found after a flip: the panel; its buttons as for repeated flips.
-    function test_notFoundAfterFlip_data() {
-        return [
-            { tag: "retry", button: "retryRecognition", after: [part(119, 59, 0)],
-              sent: [look(120, 60), pick(119, 59, 0)], modes: ["placerTemplate"], done: 1 },
-            { tag: "continue", button: "continue", after: [part(130, 50), part(130, 50, 0)],
-              sent: [win(100, 50), look(130, 50), pick(130, 50, 0)],
-              modes: ["placerContours", "placerTemplateCenter"], done: 1 },
-        ]
-    }
-    function test_notFoundAfterFlip(data) {
-        var r = rig()
-        var f = start(r, template(), [part(120, 60), part(120, 60, 0, { flipped: true }), none])
-        var sent = [win(100, 50), look(120, 60), flip(120, 60, 0), look(120, 60)]
-        compare(r.m.sentTexts(), sent)
-        compare(J.panelNames(r), ["notRecognisedAfterFlip"])
-        var asked = r.b.placer.requests.length
-        r.b.placer.results = data.after
-        r.b.press(data.button)
-        r.m.advance(20000)
-        compare(r.m.sentTexts().slice(sent.length), data.sent)
-        compare(modes(r).slice(asked), data.modes)
-        compare(f.args.length, data.done)
     }
 
     // A flip G-code that is not set stops rather than leave the part on
