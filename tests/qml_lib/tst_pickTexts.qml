@@ -154,7 +154,8 @@ TestCase {
     function test_gcodeFeeder_data() {
         var xya = "G0 (X) (Y) (A)"
         return [
-            { tag: "all four placeholders get the target", g: "G0 (X) (Y) (A)\nG0 (Z)\nM65 P1\nG0 (X)", camera: false,
+            { tag: "the placeholders in any case get the target",
+              g: "G0 (X) (y) (A)\nG0 (z)\nM65 P1\nG0 (x)",
               text: ["g0 x120.500 y80.250 a-90.000", "g0 z3.200", "m65 p1", "g0 x120.500", "g0  z40.0"] },
             { tag: "a part for the camera drops the placeholders", g: "G0 (X) (Y) (A)\nG0 (Z)", camera: true,
               text: ["g0   ", "g0 ", "g0  z40.0"] },
