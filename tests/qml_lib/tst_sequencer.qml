@@ -125,10 +125,6 @@ TestCase {
 
     function logTexts(m) { return m.logs.map(function(l) { return l.text }) }
     function lastLog(m) { return m.logs.length > 0 ? m.logs[m.logs.length - 1] : { text: "", color: "" } }
-    function ends(m, n) {
-        var t = m.sentTexts()
-        return t.slice(t.length - n)
-    }
 
     // ---- a run
 
@@ -363,6 +359,8 @@ TestCase {
             { tag: "nothing placed: no restart", restart: true, off: true, miss: false, restarted: false },
             { tag: "missed components wait: no restart", restart: true, off: false, miss: true, restarted: false },
             { tag: "restart off", restart: false, off: false, miss: false, restarted: false },
+            { tag: "a stop cancels the restart", restart: true, off: false, miss: false, stop: true,
+              restarted: false },
         ]
     }
     function test_automaticRestart(data) {
@@ -376,6 +374,10 @@ TestCase {
         r.s.startFrom(0)
         while (r.m.running)
             r.m.finishBlock(true)
+        if (data.stop) {
+            verify(r.s.restartPending())
+            r.s.startStopF()
+        }
         // The run has ended; a restart is only asked for, never made from
         // inside the completion that ended the run.
         compare(r.s.startCount, 1)
@@ -387,23 +389,9 @@ TestCase {
         compare(r.s.startCount, data.restarted ? 2 : 1)
         compare(r.m.run.executing, data.restarted)
         if (data.restarted) {
-            compare(ends(r.m, 1), [startBlock])
+            compare(r.m.sentTexts().slice(-1), [startBlock])
             compare(logTexts(r.m).filter(function(t) { return t === "Программа расстановки запущена" }).length, 2)
         }
-    }
-
-    function test_restartCancelledByAStop() {
-        var r = rig()
-        r.m.settings.progAutoRestart = true
-        program(r, [["R1"]])
-        r.s.startFrom(0)
-        while (r.m.running)
-            r.m.finishBlock(true)
-        verify(r.s.restartPending())
-        r.s.startStopF()
-        r.m.advance(10)
-        compare(r.s.startCount, 1)
-        verify(!r.m.run.executing)
     }
 
     function test_boardsCounted_data() {
