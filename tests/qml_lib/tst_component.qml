@@ -252,20 +252,6 @@ TestCase {
         compare(r.m.sent.length, 3)
     }
 
-    // Picking's own tape-change panel (a tape used up) skips through the
-    // cycle: the placement whose pick never happened is missed.
-    function test_tapeUsedUpSkipped() {
-        var r = rig({ tapeEnabled: true, inTapeNow: 0, inTape: 100 })
-        var done = J.start(r, 2, 1000)
-        compare(J.panelNames(r), ["tapeChange"])
-        r.b.press("skip")
-        r.m.advance(1000)
-        compare(done.args.length, 1)
-        compare(r.m.missed.getSubSteps(0), 2)
-        compare(r.m.run.missedCount, 2)
-        compare(J.writesOf(r, "setCount"), [])
-    }
-
     // ---- centring mode 2
 
     // The first centeringCount parts are centred; their mean offset places
@@ -423,37 +409,43 @@ TestCase {
         verify(predicate(), "the cycle never reached the point of the stop")
     }
     function test_stopIgnoresLateEvents_data() {
+        var tray = { type: 1, caseX: 100, caseY: 50, cutX2: 110, cutY2: 70, caseZ: 5, caseRowsX: 1,
+                     caseRowsY: 1, caseCurrNumber: 1, caseStopEnabled: true }
         return [
             { tag: "during the camera's pause", at: function(r) { return r.c.setupElement.step === 1 } },
             { tag: "camera result on its way",
               at: function(r) { return r.b.componentCamera.requests.length === 1 } },
             { tag: "place block running", at: function(r) { return r.m.sent.length === 2 } },
-            { tag: "vacuum reading on its way", vacuum: true,
+            { tag: "vacuum reading on its way", feeder: { vsCheck: true }, vacuum: true,
               at: function(r) { return r.b.vacuum.requests.length === 1 } },
-            { tag: "basket block running", fallback: true, at: function(r) { return r.m.sent.length === 2 } },
-            { tag: "tray panel", tray: true, at: function(r) { return r.b.panels.length === 1 } },
+            { tag: "basket block running", fallback: J.notSeen,
+              at: function(r) { return r.m.sent.length === 2 } },
+            { tag: "tray panel", feeder: tray, at: function(r) { return r.b.panels.length === 1 } },
+            // Centring in place: its end starts nothing more.
+            { tag: "correcting move running", feeder: { centerInPlace: true },
+              results: [J.seen(0.3, -0.2, 1.5, { exAngle: 0 })], fallback: J.seen(0, 0),
+              at: function(r) { return r.m.sent.length === 2 } },
         ]
     }
     function test_stopIgnoresLateEvents(data) {
-        var r = rig({ centering: 1, vsCheck: data.vacuum === true })
-        if (data.tray)
-            r.b.job.feeders["B0"] = J.tape({ type: 1, caseX: 100, caseY: 50, cutX2: 110, cutY2: 70, caseZ: 5,
-                                           caseRowsX: 1, caseRowsY: 1, caseCurrNumber: 1, caseStopEnabled: true })
+        var r = rig(J.merged({ centering: 1 }, data.feeder), data.results)
         r.b.job.nozzles[1].vsUse = data.vacuum === true
         r.b.vacuum.valueAt = sensor(function() { return 20 })
         if (data.fallback)
-            r.b.componentCamera.fallback = J.notSeen
+            r.b.componentCamera.fallback = data.fallback
         var done = J.start(r, 2)
         runUntil(r, function() { return data.at(r) })
         r.m.stopAll()
         r.m.run.executing = false
         var sent = r.m.sent.length
         var writes = r.b.feederWrites.length
-        if (data.tray)
+        var looks = r.b.componentCamera.requests.length
+        if (data.feeder && data.feeder.type === 1)
             r.b.press("continue")
         r.m.advance(100000)
         compare(r.m.sent.length, sent)
         compare(r.b.feederWrites.length, writes)
+        compare(r.b.componentCamera.requests.length, looks)
         compare(r.b.placed, [])
         compare(done.args.length, 0)
         compare(r.m.failures, [])

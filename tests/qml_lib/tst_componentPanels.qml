@@ -100,21 +100,6 @@ TestCase {
         compare(done.args.length, 0)
     }
 
-    // A stop while a correcting move runs: its end starts nothing more.
-    function test_stopDuringCentringMove() {
-        var r = rig({ centerInPlace: true }, [seen(0.3, -0.2, 1.5)])
-        r.b.componentCamera.fallback = seen(0, 0)
-        J.start(r, 2)
-        for (var i = 0; i < 5000 && r.m.sent.length < 2; ++i)
-            r.m.advance(1)
-        compare(r.m.sent.length, 2)
-        r.m.stopAll()
-        r.m.advance(20000)
-        compare(r.m.sent.length, 2)
-        compare(r.b.componentCamera.requests.length, 1)
-        compare(r.b.placed, [])
-    }
-
     // ---- corner centring
 
     // A part of `w` × `h` mm (nominal 4 × 2) held `off` mm off the nozzle,

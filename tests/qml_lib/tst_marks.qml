@@ -50,6 +50,10 @@ TestCase {
     function near(actual, expected, what) {
         verify(Math.abs(actual - expected) < 1e-6, what + ": " + actual + " instead of " + expected)
     }
+    function measured(mark, x, y, what) {
+        near(mark.fidX, x, what + " X")
+        near(mark.fidY, y, what + " Y")
+    }
     function panelNames(b) { return b.panels.map(function(p) { return p.name }) }
 
     // ---- findRefPoints
@@ -64,10 +68,8 @@ TestCase {
         compare(r.m.sentTexts(), [refMove("50.000", "370.000"), refMove("150.000", "300.000")])
         compare(r.m.sent.map(function(s) { return s.safeH }), [true, true])
         compare(r.m.rows, ["0 из 2", "1 из 2", "2 из 2"])
-        near(list[0].fidX, 20, "mark 0 X")
-        near(list[0].fidY, 390, "mark 0 Y")
-        near(list[1].fidX, 120, "mark 1 X")
-        near(list[1].fidY, 320, "mark 1 Y")
+        measured(list[0], 20, 390, "mark 0")
+        measured(list[1], 120, 320, "mark 1")
         // Three pictures per mark, with the mark's own recognition settings.
         compare(r.b.requests.length, 6)
         compare(r.b.requests[0].mode, "circle")
@@ -91,9 +93,8 @@ TestCase {
         compare(r.m.sentTexts(), [refMove("50.000", "370.000"), refMove("51.200", "369.500"),
                                   refMove("151.200", "299.500")])
         compare(r.b.requests.length, 9)
-        near(list[0].fidX, 21.2, "mark 0 X")
-        near(list[0].fidY, 389.5, "mark 0 Y")
-        near(list[1].fidX, 121.2, "mark 1 X")
+        measured(list[0], 21.2, 389.5, "mark 0")
+        measured(list[1], 121.2, 319.5, "mark 1")
         // The first mark is 1.7 mm off: the board-move dialog asks.
         compare(r.b.dialogs.length, 1)
         compare(r.b.dialogs[0].values.title, "Обнаружен сдвиг")
@@ -227,8 +228,7 @@ TestCase {
         r.m.advance(60000)
         compare(f.count, data.calls)
         compare(r.b.requests.length, data.requests)
-        near(list[0].fidX, data.fid0[0], "mark 0 X")
-        near(list[0].fidY, data.fid0[1], "mark 0 Y")
+        measured(list[0], data.fid0[0], data.fid0[1], "mark 0")
         compare(list[0].used, data.used0)
         compare(r.m.sentTexts(), data.sent.map(function(s) { return refMove(s[0], s[1]) }))
         compare(r.b.panels.length, 1)
