@@ -8,6 +8,7 @@ import "JobRig.js" as J
 // check of the held part, its programming in the programmer socket, and the
 // move of a failing group to an equivalent feeder; and their pure parts.
 TestCase {
+    id: tc
     name: "ComponentInstruments"
 
     // As the component cycle's tests: machine maxima X 250, Y 200, Z 100
@@ -40,6 +41,7 @@ TestCase {
     // Placement 0 placed, after the camera or not.
     readonly property string placed: J.placeBlock("60.000", "300.000", "0.000", false)
     readonly property string placedCentred: J.placeBlock("60.000", "300.000", "0.000", true)
+    function expect(r, e, done) { J.expect(tc, r, e, done) }
     function ohms(v) { return { "value": v, "text": (v / 1000).toFixed(3) + "kΩ" } }
 
     function writesOf(r, name) {
@@ -57,16 +59,13 @@ TestCase {
         var r = rig({ rlcEnabled: true, centering: 1 })
         r.b.rlc.readings = [ohms(99999), ohms(10500), ohms(5), ohms(9000)]
         var done = J.start(r, 2, 20000)
-        compare(r.m.sentTexts(), [pick(), rlcBlock, J.block(J.toCamera("0.00")), placedCentred,
-                                  pick(), rlcBlock, J.block(J.toCamera("0.00")),
-                                  J.placeBlock("70.000", "300.000", "0.000", true)])
+        var camera = J.block(J.toCamera("0.00"))
+        expect(r, { sent: [pick(), rlcBlock, camera, placedCentred, pick(), rlcBlock, camera,
+                           J.placeBlock("70.000", "300.000", "0.000", true)],
+                    panels: [], rowErrors: 0, placed: 2, done: 1 }, done)
         compare(J.eventsLike(r, "rlc:"), ["rlc:start", "rlc:setup:R:10000", "rlc:measure", "rlc:measure",
                                         "rlc:measure", "rlc:measure"])
-        compare(r.b.panels, [])
         compare(r.m.logs, [])
-        compare(r.b.rowErrors, 0)
-        compare(r.b.placed.length, 2)
-        compare(done.args.length, 1)
     }
 
     // No check unless both the machine's instrument and the feeder ask for
@@ -94,15 +93,12 @@ TestCase {
         var r = rig({ rlcEnabled: true })
         r.b.rlc.readings = [ohms(10000), ohms(12000), ohms(3), ohms(10000)]
         var done = J.start(r, 1, 20000)
-        compare(r.m.sentTexts(), [pick(), rlcBlock, J.basketBlock, pick(), rlcBlock, placed])
-        compare(J.logTexts(r, "yellow"), [
-                    "Номинал компонента не соответствует заявленному. Результат измерения: 12.000kΩ, Максимально допустимое значение: 11.00kΩ. Сброс в корзину.",
-                    "Сброс в корзину. Питатель: снизу  №1  0603  10k  R1"])
-        compare(r.b.rowErrors, 1)
-        compare(r.b.basket.length, 1)
-        compare(r.b.panels, [])
+        var out = "Номинал компонента не соответствует заявленному. Результат измерения: 12.000kΩ, "
+                + "Максимально допустимое значение: 11.00kΩ. Сброс в корзину."
+        expect(r, { sent: [pick(), rlcBlock, J.basketBlock, pick(), rlcBlock, placed],
+                    yellow: [out, "Сброс в корзину. Питатель: снизу  №1  0603  10k  R1"],
+                    rowErrors: 1, baskets: 1, panels: [], done: 1 }, done)
         compare(writesOf(r, "setCount").length, 1)
-        compare(done.args.length, 1)
         // The nominal did not change: the meter was set up once.
         compare(r.b.rlc.setups.length, 1)
     }
@@ -128,19 +124,16 @@ TestCase {
         r.b.rlc.fallback = ohms(10000)
         var done = J.start(r, 1, 20000)
         var before = [pick(), rlcBlock, J.basketBlock, pick(), rlcBlock]
-        compare(r.m.sentTexts(), before)
-        compare(J.panelNames(r), ["rlcError"])
         var range = "Результат измерения: 8.000kΩ, Минимально допустимое значение: 9.00kΩ"
-        compare(r.b.panels[0].values, { range: range })
-        compare(J.logTexts(r, "red"), ["Номинал компонента не соответствует заявленному. " + range
-                                     + ". Ожидание оператора."])
-        compare(r.b.rowErrors, 2)
+        var waits = "Номинал компонента не соответствует заявленному. " + range
+                + ". Ожидание оператора."
+        expect(r, { sent: before, panels: ["rlcError"], values: { range: range }, rowErrors: 2,
+                    red: [waits] })
         var reads = r.b.rlc.reads
         r.b.press(data.button)
         r.m.advance(20000)
         compare(r.m.sentTexts().slice(before.length), data.after)
-        compare(r.b.placed.length, data.placed)
-        compare(done.args.length, data.done)
+        expect(r, { placed: data.placed, done: data.done }, done)
         compare(r.b.rlc.reads - reads, data.measures)
         if (data.missed)
             compare(r.m.run.missedCount, data.missed)
@@ -161,9 +154,7 @@ TestCase {
         r.m.run.dontThrowToBasket = data.screen
         r.b.rlc.fallback = ohms(20000)
         J.start(r, 1, 20000)
-        compare(r.m.sentTexts(), [pick(), rlcBlock])
-        compare(J.panelNames(r), ["rlcError"])
-        compare(r.b.basket.length, 0)
+        expect(r, { sent: [pick(), rlcBlock], panels: ["rlcError"], baskets: 0 })
     }
 
     // The meter fails to open, to set up or to measure, never answers, or
@@ -192,13 +183,8 @@ TestCase {
         r.b.rlc.readings = data.readings || []
         r.b.rlc.fallback = ohms(10000)
         var done = J.start(r, 1, 60000)
-        compare(r.m.sentTexts(), [pick(), rlcBlock])
-        compare(J.panelNames(r), ["rlcError"])
-        compare(r.b.panels[0].values, { error: data.text })
-        compare(J.logTexts(r, "red"), [data.text])
-        compare(r.b.rowErrors, 0)
-        compare(r.b.basket.length, 0)
-        compare(done.args.length, 0)
+        expect(r, { sent: [pick(), rlcBlock], panels: ["rlcError"], values: { error: data.text },
+                    red: [data.text], rowErrors: 0, baskets: 0, done: 0 }, done)
         r.b.rlc.fault = ""
         r.b.press("remeasure")
         r.m.advance(60000)
@@ -213,8 +199,8 @@ TestCase {
     function test_rlcBadFeeder() {
         var r = rig({ rlcEnabled: true, rlcUnit: 7 })
         J.start(r, 1, 20000)
-        compare(r.m.sentTexts(), [pick()])
-        compare(r.m.failures, ["Неверные настройки проверки номинала питателя: проверка не выполнена"])
+        var refused = "Неверные настройки проверки номинала питателя: проверка не выполнена"
+        expect(r, { sent: [pick()], failures: [refused] })
     }
 
     // A stop while the meter measures, or while the programmer's verdict is
@@ -242,8 +228,7 @@ TestCase {
         r.m.advance(20000)
         compare(r.m.sentTexts(), data.sent)
         compare(r.b.rlc.reads, data.feeder.rlcEnabled ? 1 : 0)
-        compare(done.args.length, 0)
-        compare(r.b.panels, [])
+        expect(r, { done: 0, panels: [] }, done)
     }
 
     // ---- pure parts of the check
@@ -371,22 +356,18 @@ TestCase {
         ]
     }
     function test_programmingSucceeds(data) {
-        var r = rig()
+        var r = rig({ programmerEnabled: true, centering: 1 })
         r.b.settings.programmerInterface = data.interface
-        r.b.job.feeders["B0"] = tape({ programmerEnabled: true, centering: 1 })
         r.b.componentCamera.results = [J.seen(0.3, -0.2), J.seen(0, 0)]
         var done = J.start(r, 1, 20000)
-        compare(r.m.sentTexts(), [pick("90.00"),
-                                  socketBlock("319.700", "40.200", "90.000", true), liftBlock,
-                                  J.block(J.toCamera("90.00")), placedCentred])
+        var socket = socketBlock("319.700", "40.200", "90.000", true)
+        var camera = J.block(J.toCamera("90.00"))
+        expect(r, { sent: [pick("90.00"), socket, liftBlock, camera, placedCentred],
+                    looks: 2, panels: [], placed: 1, done: 1 }, done)
         compare(r.b.supposedAngle, { camera3: false, angle: 90 })
         compare(J.eventsLike(r, "dout:10"), data.pulse ? ["dout:10:true", "dout:10:false"] : [])
         compare(r.b.programmer.scripts.map(function(s) { return s.path + " " + s.seconds }),
                 data.pulse ? [] : ["file:///opt/prog.sh 5"])
-        compare(r.b.componentCamera.requests.length, 2)
-        compare(r.b.panels, [])
-        compare(r.b.placed.length, 1)
-        compare(done.args.length, 1)
     }
 
     // The start pulse lasts 1 s, whenever the programmer answers.
@@ -424,8 +405,8 @@ TestCase {
                 ? J.block(["g0  z60.0", "g0  x60.000 y300.000 z60.0 a0.000", "g0  z34.500", "g1 f6000 z32.000", "m65 p1",
                          "g4 p0.200", "g1 f6000 z34.500", "g0 z60.0"])
                 : placed
-        compare(r.m.sentTexts(), [pick(), J.block(data.socket), J.block(data.lift), place])
-        compare(done.args.length, 1)
+        expect(r, { sent: [pick(), J.block(data.socket), J.block(data.lift), place],
+                    done: 1 }, done)
     }
 
     // No answer within programmerWait, an error or an exit code: the
@@ -463,18 +444,13 @@ TestCase {
             compare(r.b.panels, [])
             r.m.advance(2000)
         }
-        compare(J.panelNames(r), [data.panel])
-        compare(r.b.panels[0].values, data.values)
-        compare(done.args.length, 0)
+        expect(r, { panels: [data.panel], values: data.values, done: 0 }, done)
         r.b.press(data.button)
         r.m.advance(20000)
         compare(r.m.sentTexts().slice(before.length), data.after)
         compare(J.eventsLike(r, "dout:10:true").length, data.pulses)
-        compare(r.b.placed.length, data.placed)
-        compare(r.b.basket.length, data.basket || 0)
-        compare(done.args.length, data.done)
-        if (data.missed)
-            compare(r.m.run.missedCount, data.missed)
+        expect(r, { placed: data.placed, baskets: data.basket || 0, missed: data.missed || 0,
+                    done: data.done }, done)
     }
 
     // ---- pure parts of programming
@@ -547,6 +523,7 @@ TestCase {
         return r
     }
     function notSeenThrice() { return [J.notSeen, J.notSeen, J.notSeen] }
+    readonly property string limit: "Несколько ошибок распознавания подряд! "
 
     // The limit with autoSwithToSimilarFeeders: the part goes to the basket,
     // the group goes on at the same placement from the next feeder with the
@@ -557,16 +534,11 @@ TestCase {
         var done = J.counter()
         r.c.setupFeeder(0, done)
         r.m.advance(100000)
-        compare(r.m.sentTexts(), [pick("0.00", 100), J.basketBlock,
-                                  pick("0.00", 120),
-                                  placedCentred,
-                                  pick("0.00", 120),
-                                  J.placeBlock("70.000", "300.000", "0.000", true)])
-        compare(J.logTexts(r, "yellow"), ["Несколько ошибок распознавания подряд! Переключаюсь на питатель: снизу 3",
-                                        "Сброс в корзину. Питатель: снизу  №1  0603  10k  R1"])
-        compare(r.b.panels, [])
-        compare(r.b.placed.length, 2)
-        compare(done.args.length, 1)
+        expect(r, { sent: [pick("0.00", 100), J.basketBlock, pick("0.00", 120), placedCentred,
+                           pick("0.00", 120), J.placeBlock("70.000", "300.000", "0.000", true)],
+                    yellow: [limit + "Переключаюсь на питатель: снизу 3",
+                             "Сброс в корзину. Питатель: снизу  №1  0603  10k  R1"],
+                    panels: [], placed: 2, done: 1 }, done)
         // Counted on the feeder the parts came from.
         compare(writesOf(r, "setCount").map(function(w) { return w[0] + w[1] + "=" + w[3] }), ["B2=1", "B2=2"])
         compare(writesOf(r, "basketCount").map(function(w) { return w[0] + w[1] }), ["B0"])
@@ -583,11 +555,10 @@ TestCase {
         var done = J.counter()
         r.c.setupFeeder(0, done)
         r.m.advance(100000)
-        compare(r.m.sentTexts(), [pick("0.00", 100), J.basketBlock])
-        compare(J.logTexts(r, "red"), ["Несколько ошибок распознавания подряд! Пропускаю питатель: снизу  №1"])
+        expect(r, { sent: [pick("0.00", 100), J.basketBlock],
+                    red: [limit + "Пропускаю питатель: снизу  №1"], done: 1 }, done)
         compare(r.m.missed.getSubSteps(0), 2)
         compare(r.b.runStates["B0"].substitute, undefined)
-        compare(done.args.length, 1)
     }
 
     // Every equivalent fails in turn: from the last one the next would be
@@ -605,17 +576,14 @@ TestCase {
         compare(J.logTexts(r, "yellow").filter(function(t) { return t.indexOf("Переключаюсь") >= 0 }),
                 ["Несколько ошибок распознавания подряд! Переключаюсь на питатель: снизу 3",
                  "Несколько ошибок распознавания подряд! Переключаюсь на питатель: сверху 1"])
-        compare(J.logTexts(r, "red"), ["Несколько ошибок распознавания подряд! Остановка программы!"])
-        compare(J.panelNames(r), ["notRecognised"])
-        compare(r.b.placed.length, 0)
-        compare(done.args.length, 0)
+        expect(r, { red: ["Несколько ошибок распознавания подряд! Остановка программы!"],
+                    panels: ["notRecognised"], placed: 0, done: 0 }, done)
         // "Продолжить" recognises the part held from the last feeder again.
         r.b.componentCamera.fallback = J.seen(0, 0)
         r.b.press("continue")
         r.m.advance(100000)
-        compare(r.b.placed.length, 2)
+        expect(r, { placed: 2, done: 1 }, done)
         compare(writesOf(r, "setCount").map(function(w) { return w[0] + w[1] }), ["U0", "U0"])
-        compare(done.args.length, 1)
     }
 
     // Without the setting, or without another feeder holding the part, the
@@ -630,8 +598,7 @@ TestCase {
         r.b.componentCamera.fallback = J.notSeen
         r.c.setupFeeder(0, J.counter())
         r.m.advance(100000)
-        compare(r.m.sentTexts(), [pick("0.00", 100)])
-        compare(J.panelNames(r), ["notRecognised"])
+        expect(r, { sent: [pick("0.00", 100)], panels: ["notRecognised"] })
         compare(r.b.runStates["B0"].substitute, undefined)
     }
 
@@ -664,8 +631,7 @@ TestCase {
         var picks = r.m.sentTexts().filter(function(t) { return t.indexOf("m64 p1") >= 0 })
         compare(picks.map(function(t) { return t.split("\n")[1] }),
                 ["g0  x100.000 y50.000 a0.0", "g0  x120.000 y50.000 a0.0", "g0  x120.000 y50.000 a0.0"])
-        compare(r.b.placed.length, 2)
-        compare(done.args.length, 1)
+        expect(r, { placed: 2, done: 1 }, done)
     }
 
     // The vacuum limit with dontStopProgramOnFeederErrors skips the feeder
@@ -683,13 +649,11 @@ TestCase {
         r.b.job.feeders["B0"] = tape({ vsCheck: true, pickRetryCount: 0 })
         var done = J.start(r, 2, 20000)
         var move = J.block(["g0  z60.0", "g0  x60.000 y300.000 z60.0 a0.000"])
-        compare(r.m.sentTexts(), [pick(), move, J.basketBlock])
-        compare(J.logTexts(r, "red"), ["Несколько ошибок по датчику разрежения подряд! Пропускаю питатель: снизу  №1"])
-        compare(r.b.panels, [])
+        var skip = "Несколько ошибок по датчику разрежения подряд! Пропускаю питатель: снизу  №1"
+        expect(r, { sent: [pick(), move, J.basketBlock], red: [skip], panels: [], missed: 2,
+                    done: 1 }, done)
         compare(r.m.missed.getSubSteps(0), 2)
-        compare(r.m.run.missedCount, 2)
         compare(r.b.vacuum.fast, false)
-        compare(done.args.length, 1)
     }
 
     // ---- pure parts of the equivalents
