@@ -8,6 +8,7 @@ import "JobRig.js" as J
 // log and panel, the feeder debug ring and its question, the not-recognised
 // panel and loose parts dropped back. Exact blocks against the fake machine.
 TestCase {
+    id: tc
     name: "ComponentPanels"
 
     // The machine of tst_component.qml: component camera 2 at (200, 30), 20
@@ -22,6 +23,7 @@ TestCase {
         r.b.componentCamera.results = results || []
         return r
     }
+    function expect(r, e, done) { J.expect(tc, r, e, done) }
     // A tape feeder on bank B, nozzle 1, centred on the camera (mode 1).
     function tape(extra) { return J.tape(J.merged({ "centering": 1 }, extra)) }
 
@@ -96,8 +98,7 @@ TestCase {
         var done = J.start(r, 1, 20000)
         compare(r.m.failures, ["Перемещение для центрирования компонента выходит за допустимые границы!"])
         compare(r.m.sent.length, 1 + data.moves)
-        compare(r.b.placed, [])
-        compare(done.args.length, 0)
+        expect(r, { placed: 0, done: 0 }, done)
     }
 
     // ---- corner centring
@@ -159,8 +160,7 @@ TestCase {
         compare(r.c.setupElement.centeredInPlace, true)
         // Corner centring does not count as a centred part of mode 2.
         compare((r.b.runStates["B0"] || {}).centeringCurrCount, undefined)
-        compare(r.b.placed.length, 1)
-        compare(done.args.length, 1)
+        expect(r, { placed: 1, done: 1 }, done)
     }
 
     // The walk lands the part where it belongs whatever its turn: the
@@ -180,8 +180,7 @@ TestCase {
         var done = J.counter()
         r.c.setupFeeder(0, done)
         r.m.advance(60000)
-        compare(r.m.failures, [])
-        compare(done.args.length, 1)
+        expect(r, { failures: [], done: 1 }, done)
         var sent = r.m.sentTexts()
         compare(sent.length, 19)
         var place = sent[18].split("\n")[2]
@@ -278,18 +277,14 @@ TestCase {
     function test_pinPanel(data) {
         var r = rig(pin(), [pinsOff(), pinsGood()])
         var done = J.start(r, 1, 20000)
-        compare(J.panelNames(r), ["pinDistance"])
-        compare(r.b.panels[0].values, { pinCountRight: true, maximum: 15, measured: 20 })
+        expect(r, { panels: ["pinDistance"],
+                    values: { pinCountRight: true, maximum: 15, measured: 20 } })
         compare(r.c.setupElement.step, 1)
         compare(r.m.sent.length, 1)
         r.b.press(data.button)
         r.m.advance(20000)
-        compare(r.b.componentCamera.requests.length, data.looks)
-        compare(r.m.sentTexts(), data.sent)
-        compare(r.b.rowErrors, data.errors)
-        compare(r.b.basket.length, data.baskets)
-        compare(J.writesOf(r, "setCount"), [1])
-        compare(done.args.length, 1)
+        expect(r, { looks: data.looks, sent: data.sent, rowErrors: data.errors,
+                    baskets: data.baskets, setCount: [1], done: 1 }, done)
     }
 
     // The panel sets the failure count back: to -1 when the part may not be
@@ -328,8 +323,7 @@ TestCase {
     function test_pinCheckOnlyWhenAsked(data) {
         var r = rig(pin(data.feeder), [data.frame === "off" ? pinsOff() : pinsGood()])
         var done = J.start(r, 1, 20000)
-        compare(r.b.panels, [])
-        compare(done.args.length, 1)
+        expect(r, { panels: [], done: 1 }, done)
     }
 
     // ---- the size check
@@ -346,11 +340,9 @@ TestCase {
                 + " B ожидаемый: 2.00мм, измеренный: 3.00мм."
         compare(J.logTexts(r, "yellow"), [sizeLog, "Ошибка распознавания компонента из питателя снизу 1. Сброс в корзину.",
                                         "Сброс в корзину. Питатель: снизу  №1  0603  10k  R1", sizeLog])
-        compare(J.logTexts(r, "red"), ["Несколько ошибок распознавания подряд! Остановка программы!"])
-        compare(r.b.componentCamera.requests.length, 6)
-        compare(r.m.sentTexts(), [pickBlock("0.00"), J.basketBlock, pickBlock("0.00")])
-        compare(J.panelNames(r), ["notRecognised"])
-        compare(done.args.length, 0)
+        expect(r, { red: ["Несколько ошибок распознавания подряд! Остановка программы!"], looks: 6,
+                    sent: [pickBlock("0.00"), J.basketBlock, pickBlock("0.00")],
+                    panels: ["notRecognised"], done: 0 }, done)
     }
 
     // The feeder's own setting replaces the machine's; corner and template
@@ -391,8 +383,7 @@ TestCase {
         r.b.job.feeders["B0"] = tape({ centering: 2, centeringCount: 2 })
         r.b.componentCamera.results = [seen(0.1, 0.3), data.bad, seen(0.3, 0.3)]
         J.start(r, 2, 60000)
-        compare(r.b.componentCamera.requests.length, 3)
-        compare(r.b.placed.length, 2)
+        expect(r, { looks: 3, placed: 2 })
         compare(J.writesOf(r, "centeringX").map(function(v) { return v.toFixed(3) }), ["0.200"])
         compare(J.writesOf(r, "centeringY").map(function(v) { return v.toFixed(3) }), ["0.300"])
         compare(r.b.runStates["B0"].centeringResults.length, 2)
@@ -421,8 +412,7 @@ TestCase {
         r.b.press(data.answer)
         r.m.advance(60000)
         compare(r.b.panels.length, 1)
-        compare(r.b.placed.length, 4)
-        compare(done.args.length, 1)
+        expect(r, { placed: 4, done: 1 }, done)
         var sent = r.m.sentTexts()
         if (data.answer === "yes") {
             compare(J.writesOf(r, "caseX"), [100.3])
@@ -472,9 +462,8 @@ TestCase {
         compare(r.c.setupElement.step, 1)
         r.b.press("continue")
         r.m.advance(20000)
-        compare(r.b.componentCamera.requests.length, 4)
-        compare(r.m.sentTexts(), [pickBlock("0.00"), placeBlock("60.000", "300.000", "0.000")])
-        compare(done.args.length, 1)
+        expect(r, { looks: 4, sent: [pickBlock("0.00"), placeBlock("60.000", "300.000", "0.000")],
+                    done: 1 }, done)
     }
 
     // ---- loose parts dropped back
