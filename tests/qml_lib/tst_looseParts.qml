@@ -7,6 +7,7 @@ import "JobRig.js" as J
 // the head camera window by window, contour and template searches, parts
 // lying upside down, the empty placer, and the search settings of a group.
 TestCase {
+    id: tc
     name: "LooseParts"
 
     // Machine maxima X 250, Y 200, Z 100 units/s; travel height 40 in a run.
@@ -46,6 +47,7 @@ TestCase {
     function flip(x, y, a) { return pickLines(x, y, a).concat(["G0 X5 Y5\nM65 P1"]).join("\n") + "\ng0" }
     function removal(x, y, a) { return pickLines(x, y, a).concat(["G0 X470 Y120\nM65 P1"]).join("\n") + "\ng0" }
 
+    function expect(r, e, done) { J.expect(tc, r, e, done) }
     function part(x, y, angle, extra) { return J.merged({ found: true, x: x, y: y, angle: angle || 0 }, extra) }
     readonly property var none: ({ found: false })
 
@@ -80,10 +82,8 @@ TestCase {
     function test_windows(data) {
         var r = rig()
         var f = start(r, loose(data.f), [])
-        compare(r.m.sentTexts(), data.sent.concat(["g0 x0 y0\ng0 zMax\n"]))
-        compare(J.panelNames(r), ["tapeChange"])
-        compare(f.args.length, 0)
-        compare(r.m.failures, [])
+        expect(r, { sent: data.sent.concat(["g0 x0 y0\ng0 zMax\n"]), panels: ["tapeChange"],
+                    done: 0, failures: [] }, f)
         // Two results per window: the search, then the one that decides.
         compare(modes(r).length, 2 * data.sent.length)
         if (data.first !== undefined)
@@ -124,8 +124,7 @@ TestCase {
         r.m.sent = []
         r.p.elGetWait("B", 0, {}, f)
         r.m.advance(20000)
-        compare(r.m.sentTexts(), [win(150, 50), pick(151, 50, 0)])
-        compare(f.args.length, 2)
+        expect(r, { sent: [win(150, 50), pick(151, 50, 0)], done: 2 }, f)
     }
 
     // ---- template search
@@ -147,8 +146,7 @@ TestCase {
         compare(r.m.events.indexOf("camera2:start:2") >= 0, true)
         compare(J.writesOf(r, "lastGetX"), [120.2])
         fuzzyCompare(J.writesOf(r, "lastGetY")[0], 59.1, 1e-9)
-        compare(f.args.length, 1)
-        compare(r.m.failures, [])
+        expect(r, { done: 1, failures: [] }, f)
     }
 
     // A template match that finds nothing is tried three times in a window,
@@ -183,8 +181,8 @@ TestCase {
         var seen = [{ x: 110, y: 45 }, { x: 120, y: 55 }, { x: 130, y: 60 }, { x: 140, y: 50 }]
         var f = start(r, template({ placerLessPhotos: true }),
                       [part(140, 50, 0, { parts: seen }), none, part(120, 55, 0)])
-        compare(r.m.sentTexts(), [win(100, 50), look(110, 45), look(120, 55), pick(120, 55, 0)])
-        compare(f.args.length, 1)
+        expect(r, { sent: [win(100, 50), look(110, 45), look(120, 55), pick(120, 55, 0)],
+                    done: 1 }, f)
         if (data.between) {
             r.b.job.feeders["B1"] = template({ placerLessPhotos: true, placerX: "300", placerY: "50" })
             r.b.placer.results = []
@@ -196,8 +194,7 @@ TestCase {
         r.b.placer.results = data.next
         r.p.elGetWait("B", 0, {}, f)
         r.m.advance(20000)
-        compare(r.m.sentTexts(), data.sent)
-        compare(f.args.length, 2)
+        expect(r, { sent: data.sent, done: 2 }, f)
     }
 
     // ---- parts upside down
@@ -266,9 +263,9 @@ TestCase {
         // Upside down once more, or not found at all.
         results.push(data.flips === 4 ? part(120, 60, 0, { flipped: true }) : none)
         var f = start(r, template(), results)
-        compare(r.m.sentTexts(), sent)
-        compare(J.panelNames(r), [data.flips === 4 ? "flipFailures" : "notRecognisedAfterFlip"])
-        compare(f.args.length, 0)
+        expect(r, { sent: sent,
+                    panels: [data.flips === 4 ? "flipFailures" : "notRecognisedAfterFlip"],
+                    done: 0 }, f)
         var asked = r.b.placer.requests.length
         r.b.placer.results = data.after
         r.b.press(data.button)
@@ -292,9 +289,7 @@ TestCase {
         for (i = 0; i < 4; ++i)
             sent = sent.concat([win(100, 50), look(120, 60), removal(120, 60, 0)])
         sent = sent.concat([win(100, 50), look(120, 60)])
-        compare(r.m.sentTexts(), sent)
-        compare(J.panelNames(r), ["flipFailures"])
-        compare(f.args.length, 0)
+        expect(r, { sent: sent, panels: ["flipFailures"], done: 0 }, f)
     }
 
     // A flip G-code that is not set stops rather than leave the part on
@@ -310,9 +305,7 @@ TestCase {
     function test_flipGCodeMissing(data) {
         var r = rig()
         var f = start(r, template(data.f), [part(120, 60), part(120, 60, 0, { flipped: true })])
-        compare(r.m.failures, [data.error])
-        compare(r.m.sentTexts(), [win(100, 50), look(120, 60)])
-        compare(f.args.length, 0)
+        expect(r, { failures: [data.error], sent: [win(100, 50), look(120, 60)], done: 0 }, f)
     }
 
     // ---- the empty placer
@@ -348,8 +341,7 @@ TestCase {
             }
         var f = start(r, loose({ placerX: "100 150", placerY: "50 50" }), [])
         var windows = [win(100, 50), win(150, 50)]
-        compare(r.m.sentTexts(), windows.concat(data.sent))
-        compare(J.panelNames(r), data.panel ? ["tapeChange"] : [])
+        expect(r, { sent: windows.concat(data.sent), panels: data.panel ? ["tapeChange"] : [] })
         compare(r.m.logs, data.logs)
         compare(r.m.events.indexOf("skipFeeder:B0") >= 0, data.skipped === true)
         compare(switched, data.switched || [])
@@ -480,9 +472,7 @@ TestCase {
         var w60 = function(x, y) { return win(x, y).split("z40.0").join("z60.0") }
         compare(r.m.sentTexts(), [w60(100, 50), w60(150, 50), p60(150, 50), place("60.000"), w60(150, 50),
                                   p60(152, 48), place("70.000")])
-        compare(done.args.length, 1)
-        compare(r.m.rows, ["0", "1", "2"])
-        compare(r.m.failures, [])
+        expect(r, { done: 1, rows: ["0", "1", "2"], failures: [] }, done)
     }
 
     // An empty placer in a run: the group is skipped (the operator's

@@ -8,6 +8,7 @@ import "JobRig.js" as J
 // feeder kind, the nozzle change with its clogging check, the vacuum reading
 // and the tape-change panel.
 TestCase {
+    id: tc
     name: "Picking"
 
     readonly property int day: 24 * 3600 * 1000
@@ -26,6 +27,7 @@ TestCase {
         r.b.vacuum.startMs = 1000
         return r
     }
+    function expect(r, e, done) { J.expect(tc, r, e, done) }
     function tray(extra) {
         return J.merged({ "type": 1, "cupNumber": 1, "caseX": 100, "caseY": 50, "caseZ": 5, "cutX2": 120, "cutY2": 80,
                         "caseRowsX": 3, "caseRowsY": 4, "caseCurrNumber": 4, "caseStopEnabled": true,
@@ -87,8 +89,7 @@ TestCase {
         r.m.advance(1000)
         compare(r.m.sentTexts(), [J.lines(data.text) + "\ng0"])
         compare(r.m.sent[0].safeH, false)
-        compare(f.args.length, 1)
-        compare(r.m.failures, [])
+        expect(r, { done: 1, failures: [] }, f)
         compare(r.b.feederWrites.map(function(w) { return [w[2], w[3]] }), data.writes || [])
         compare(r.b.jogs, data.jogs || [])
         compare(r.m.events.indexOf("vacuum:storeBefore") >= 0, data.storesBefore === true)
@@ -144,8 +145,7 @@ TestCase {
         var f = J.counter()
         r.p.elGetWait("B", 0, {}, f)
         r.m.advance(1000)
-        compare(r.m.sentTexts(), [J.lines(data.text) + "\ng0"])
-        compare(f.args.length, 1)
+        expect(r, { sent: [J.lines(data.text) + "\ng0"], done: 1 }, f)
         compare(r.b.supposedAngle, data.supposed)
         compare(r.p.elGetWait.gCodeCamera, data.supposed ? J.lines(data.text.slice(6)) : "")
     }
@@ -162,8 +162,8 @@ TestCase {
         r.m.advance(1000)
         compare(r.m.sentTexts(), [])
         compare(r.b.feederWrites, [])
-        compare(r.m.failures, ["Перемещение для центрирования компонента выходит за допустимые границы!"])
-        compare(f.args.length, 0)
+        var border = "Перемещение для центрирования компонента выходит за допустимые границы!"
+        expect(r, { failures: [border], done: 0 }, f)
     }
 
     // The stored move is repeated alone.
@@ -267,8 +267,7 @@ TestCase {
         compare(during, data.vcDuring)
         compare(r.m.sent.length, data.sent)
         compare(r.b.currVC, data.vc)
-        compare(r.m.failures, [data.error])
-        compare(f.args.length, 0)
+        expect(r, { failures: [data.error], done: 0 }, f)
         compare(r.m.nozzleChanging, false)
     }
 
@@ -283,8 +282,7 @@ TestCase {
         compare(r.m.sent.length, 0)
         r.m.setPaused(false)
         r.m.advance(1000)
-        compare(r.m.sentTexts(), ["g0 x20 y1\ng0 zMax\n"])
-        compare(f.args.length, 1)
+        expect(r, { sent: ["g0 x20 y1\ng0 zMax\n"], done: 1 }, f)
     }
 
     function test_cupWaitDummy_data() {
@@ -395,8 +393,7 @@ TestCase {
         open = 4
         r.b.press("continue")
         r.m.advance(5000)
-        compare(r.m.sentTexts(), ["g0 x20 y3\ng0 zMax\n", absCheck, valveOff])
-        compare(f.args.length, 1)
+        expect(r, { sent: ["g0 x20 y3\ng0 zMax\n", absCheck, valveOff], done: 1 }, f)
     }
 
     // ---- one vacuum reading
@@ -499,8 +496,7 @@ TestCase {
         var pick = J.lines(data.after) + "\ng0"
         if (!data.panel) {
             compare(r.b.panels.length, 0)
-            compare(r.m.sentTexts(), [pick])
-            compare(f.args.length, 1)
+            expect(r, { sent: [pick], done: 1 }, f)
             return
         }
         compare(r.b.panels.map(function(p) { return p.name }), ["tapeChange"])
@@ -513,8 +509,7 @@ TestCase {
         r.b.press("continue")
         r.m.advance(1000)
         compare(r.b.feederWrites[0], ["B", 0, data.refill[0], data.refill[1]])
-        compare(r.m.sentTexts(), ["g0 x0 y0\ng0 zMax\n", pick])
-        compare(f.args.length, 1)
+        expect(r, { sent: ["g0 x0 y0\ng0 zMax\n", pick], done: 1 }, f)
     }
 
     function test_runsOutSkipped() {
