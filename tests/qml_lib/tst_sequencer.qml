@@ -286,28 +286,43 @@ TestCase {
         compare(r.m.sentTexts().slice(2), data.after)
     }
 
-    function test_stopLogs_data() {
+    // How a run ends: its log line, and whether the first tape component is
+    // kept for the next run (it is not after a run that finished).
+    function test_runEnds_data() {
+        var broken = "Программа расстановки прервана"
+        var done = "Программа расстановки завершена. Установлено компонентов: "
+        // Stopped while the first placement's block runs.
+        function stop(fn) { return function(r) { r.m.advance(15); fn(r) } }
         return [
-            { tag: "operator", act: function(r) { r.s.startStopF() },
+            { tag: "finished", act: function(r) { r.m.advance(1000) }, kept: false,
+              text: done + "2", color: undefined },
+            { tag: "operator", act: stop(function(r) { r.s.startStopF() }), kept: true,
               text: "Программа расстановки остановлена оператором", color: "yellow" },
-            { tag: "error", act: function(r) { r.m.raiseAppError() },
-              text: "Программа расстановки прервана", color: "red" },
-            { tag: "calibration lost", act: function(r) { r.m.setHomedAndCalibrated(false) },
-              text: "Программа расстановки прервана", color: "red" },
-            { tag: "machine off", act: function(r) { r.m.setMachineOn(false) },
-              text: "Программа расстановки прервана", color: "red" },
+            { tag: "error", act: stop(function(r) { r.m.raiseAppError() }), kept: true,
+              text: broken, color: "red" },
+            { tag: "calibration lost", act: stop(function(r) { r.m.setHomedAndCalibrated(false) }),
+              kept: true, text: broken, color: "red" },
+            { tag: "machine off", act: stop(function(r) { r.m.setMachineOn(false) }), kept: true,
+              text: broken, color: "red" },
         ]
     }
-    function test_stopLogs(data) {
-        var r = rig({}, [["R1"]])
+    function test_runEnds(data) {
+        var r = rig({ blockMode: "auto" }, [["R1", "R2"]])
+        r.m.run.keepFirstTapeComponent = true
         r.s.startFrom(0)
         data.act(r)
         verify(!r.m.run.executing)
         compare(lastLog(r.m).text, data.text)
         compare(lastLog(r.m).color, data.color)
+        compare(r.m.run.keepFirstTapeComponent, data.kept)
+        compare(r.m.run.lastRunFinished, !data.kept)
         // A late completion does not move the run on.
-        r.m.finishBlock(true)
-        compare(r.m.sentTexts().filter(function(t) { return t.indexOf("place") === 0 }), [])
+        function places() {
+            return r.m.sentTexts().filter(function(t) { return t.indexOf("place") === 0 })
+        }
+        var before = places()
+        r.m.advance(1000)
+        compare(places(), before)
     }
 
     // Every stop resets the waiters, the step state, the panels, the devices
@@ -335,23 +350,6 @@ TestCase {
     }
 
     // ---- the end of a run
-
-    function test_keepFirstComponentOption_data() {
-        return [
-            { tag: "finished", kept: false, act: function(r) { r.m.advance(1000) } },
-            { tag: "interrupted", kept: true, act: function(r) { r.m.advance(15); r.m.raiseAppError() } },
-            { tag: "stopped by the operator", kept: true, act: function(r) { r.m.advance(15); r.s.startStopF() } },
-        ]
-    }
-    function test_keepFirstComponentOption(data) {
-        var r = rig({ blockMode: "auto" }, [["R1", "R2"]])
-        r.m.run.keepFirstTapeComponent = true
-        r.s.startFrom(0)
-        data.act(r)
-        verify(!r.m.run.executing)
-        compare(r.m.run.keepFirstTapeComponent, data.kept)
-        compare(r.m.run.lastRunFinished, !data.kept)
-    }
 
     function test_automaticRestart_data() {
         return [
@@ -394,46 +392,40 @@ TestCase {
         }
     }
 
-    function test_boardsCounted_data() {
+    // The end of a run counts its boards (none when nothing was placed),
+    // plays the final sound when it is on and the run took long enough, and
+    // saves the project after every run when autosave has no interval.
+    function test_endOfRun_data() {
         return [
-            { tag: "one board", boards: 1, off: false, counter: 6 },
-            { tag: "a panel of four", boards: 4, off: false, counter: 9 },
+            { tag: "one board", boards: 1, counter: 6 },
+            { tag: "a panel of four", boards: 4, counter: 9 },
             { tag: "nothing placed", boards: 4, off: true, counter: 5 },
+            { tag: "sound after 25 s", sound: true, blockMs: 6000, sounds: 1 },
+            { tag: "no sound after 10 s", sound: true, blockMs: 2000 },
+            { tag: "sound off", blockMs: 6000 },
+            { tag: "autosave after every run", autosave: true, interval: 0, saves: 1 },
+            { tag: "autosave on a timer", autosave: true, interval: 5 },
         ]
     }
-    function test_boardsCounted(data) {
-        var r = rig({ blockMode: "auto" })
-        r.m.boards = data.boards
+    function test_endOfRun(data) {
+        var r = rig({ blockMode: "auto", blockMs: data.blockMs || 10 })
+        r.m.boards = data.boards || 1
         r.m.run.pcbCounter = 5
-        program(r, [["R1"]])
-        if (data.off)
-            r.m.model.setEnabled(2, 0, 0)
-        r.s.startFrom(0)
-        r.m.advance(1000)
-        compare(r.m.run.pcbCounter, data.counter)
-        compare(r.m.finishedBoards, data.counter - 5)
-    }
-
-    function test_finalSoundAndAutosave_data() {
-        return [
-            { tag: "sound after 25 s", sound: true, blockMs: 6000, sounds: 1, autosave: false, interval: 0, saves: 0 },
-            { tag: "no sound after 10 s", sound: true, blockMs: 2000, sounds: 0, autosave: false, interval: 0, saves: 0 },
-            { tag: "sound off", sound: false, blockMs: 6000, sounds: 0, autosave: false, interval: 0, saves: 0 },
-            { tag: "autosave after every run", sound: false, blockMs: 10, sounds: 0, autosave: true, interval: 0, saves: 1 },
-            { tag: "autosave on a timer", sound: false, blockMs: 10, sounds: 0, autosave: true, interval: 5, saves: 0 },
-        ]
-    }
-    function test_finalSoundAndAutosave(data) {
-        var r = rig({ blockMode: "auto", blockMs: data.blockMs })
-        r.m.settings.finalSoundEnabled = data.sound
-        r.m.settings.projectAutosave = data.autosave
-        r.m.settings.projectAutosaveInterval = data.interval
+        r.m.settings.finalSoundEnabled = data.sound === true
+        r.m.settings.projectAutosave = data.autosave === true
+        r.m.settings.projectAutosaveInterval = data.interval || 0
         program(r, [["R1", "R2", "R3"]])
+        if (data.off) {
+            for (var line = 0; line < 3; ++line)
+                r.m.model.setEnabled(2, line, 0)
+        }
         r.s.startFrom(0)
         r.m.advance(100000)
         verify(!r.m.run.executing)
-        compare(r.m.sounds, data.sounds)
-        compare(r.m.saves, data.saves)
+        compare(r.m.run.pcbCounter, data.counter || 6)
+        compare(r.m.finishedBoards, (data.counter || 6) - 5)
+        compare(r.m.sounds, data.sounds || 0)
+        compare(r.m.saves, data.saves || 0)
     }
 
     // ---- continuing an interrupted run
