@@ -315,10 +315,7 @@ function create(options) {
             }
             m.after(m.calibrationMs, function() { endCalibration(c, true) })
         },
-        startVacuumSensorForHeadCheck: function() {
-            m.vacuumStarts++
-            m.events.push("vacuumStart")
-        },
+        startVacuumSensorForHeadCheck: function() { m.events.push("vacuumStart") },
         // Also handed to m.onRowComplete(text) when a test sets it (the
         // sequencer's rowComplete writes it into the model).
         rowComplete: function(text) {
