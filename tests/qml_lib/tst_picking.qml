@@ -52,6 +52,8 @@ TestCase {
               text: ["g0 x150.500 y70.000\ng0 z3.000 a90.000", "g0  z40.0"], storesBefore: true },
             { tag: "tray cell 4 of 3 x 4", f: {},
               text: ["g0 z40.0", "g0  x110 y60 a0.0"].concat(tail("35.500")) },
+            { tag: "the compressor off is switched on first", f: {}, compressorOff: true,
+              text: ["g0 z40.0", "g0  x110 y60 a0.0"].concat(tail("35.500")) },
             { tag: "tray outside a run: slow, at the top of the work area", f: {}, outside: true,
               text: ["g0 z60.0", "g1 f15000  acc150  x110 y60 a0.0"].concat(tail("35.500", "60.0")) },
             { tag: "tray with a lowered acceleration keeps it for what follows", f: { maxAcc: 50 },
@@ -83,28 +85,18 @@ TestCase {
             r.b.job.tapeBanks[0] = J.merged(r.b.job.tapeBanks[0], data.bank)
         r.b.job.placementTarget = data.target || null
         r.b.job.feeders["B0"] = tray(data.f)
-        r.b.outputs[0] = true
+        r.b.outputs[0] = data.compressorOff !== true
         var f = J.counter()
         r.p.elGetWait("B", 0, {}, f)
         r.m.advance(1000)
+        // The compressor is switched on when it is off, and only then.
+        compare(J.eventsLike(r, "dout:"), data.compressorOff ? ["dout:0:true"] : [])
         compare(r.m.sentTexts(), [J.lines(data.text) + "\ng0"])
         compare(r.m.sent[0].safeH, false)
         expect(r, { done: 1, failures: [] }, f)
         compare(r.b.feederWrites.map(function(w) { return [w[2], w[3]] }), data.writes || [])
         compare(r.b.jogs, data.jogs || [])
         compare(r.m.events.indexOf("vacuum:storeBefore") >= 0, data.storesBefore === true)
-    }
-
-    // The compressor is switched on when it is off, and only then.
-    function test_compressor_data() {
-        return [ { tag: "off", on: false, events: ["dout:0:true"] }, { tag: "on", on: true, events: [] } ]
-    }
-    function test_compressor(data) {
-        var r = rig()
-        r.b.job.feeders["B0"] = tray()
-        r.b.outputs[0] = data.on
-        r.p.elGetWait("B", 0, {}, J.counter())
-        compare(r.m.events.filter(function(e) { return e.indexOf("dout:") === 0 }), data.events)
     }
 
     // ---- the move to the component camera
