@@ -316,84 +316,78 @@ TestCase {
         compare(ys, data.y)
     }
 
-    function test_halfPitchTexts_data() {
-        return [
-            { tag: "advance with the cover-tape shift", semi: 0, b: { g1p2c: "G0 C++2" }, semiAfter: 1, jog: null,
-              text: tapeText("100.000", "50.000", ["g0 c++2"]) },
-            { tag: "advance with the plain shift when no cover-tape shift", semi: 0, b: {}, semiAfter: 1, jog: null,
-              text: tapeText("100.000", "50.000", ["g0 x100.000 y50.000 b++4"]) },
-            { tag: "the part 2 mm on, no cover-tape jog without its shift", semi: 1, b: {}, semiAfter: 0, jog: null,
-              text: tapeText("100.000", "48.000", []) },
-        ]
-    }
-    function test_halfPitchTexts(data) {
-        var r = PT.tapeText(tapeFeeder({ bandStep: 0, bandSemiStep: data.semi }), bank(data.b), nozzle(), env())
-        verify(r.ok, String(r.error))
-        compare(r.text, J.lines(data.text))
-        compare(r.state.bandSemiStep, data.semiAfter)
-        compare(r.jog, data.jog)
-    }
-
-    function test_firstPartUnreleased_data() {
-        return [
-            { tag: "first pick of the run does not advance", option: true, done: false,
-              shifts: [], doneAfter: true },
-            { tag: "later picks advance", option: true, done: true,
-              shifts: ["g0 x100.000 y50.000 b++4"], doneAfter: true },
-            { tag: "option off", option: false, done: false,
-              shifts: ["g0 x100.000 y50.000 b++4"], doneAfter: false },
-        ]
-    }
-    function test_firstPartUnreleased(data) {
-        var f = tapeFeeder({ noShiftOnStartDone: data.done, release2Comps: true, release2CompsDone: true })
-        var r = PT.tapeText(f, bank({ maxShift: 0 }), nozzle(), env({ noShiftOnStart: data.option }))
-        verify(r.ok, String(r.error))
-        compare(r.text, J.lines(tapeText("100.000", "50.000", data.shifts)))
-        compare(r.state.noShiftOnStartDone, data.doneAfter)
-        compare(r.advanced, data.shifts.length > 0)
-        // Using the unreleased part starts a fresh pair.
-        compare(r.state.release2CompsDone, data.option && !data.done ? false : true)
-    }
-
-    function test_doubleRelease_data() {
+    // How much of the tape is released per pick: half a perforation
+    // (bandStep 0), none for a first part already released at the start,
+    // or two parts at once (release2Comps). The text goes to (x, y) with
+    // `shifts`; `state` holds what the feeder keeps for the next pick.
+    function test_tapeRelease_data() {
+        var one = "g0 x100.000 y50.000 b++4"
+        var more = { morePlacements: true }, last = { morePlacements: false }
         var pair = { release2Comps: true }
+        var second = { release2Comps: true, release2CompsDone: true }
+        var cover = { g2p2c: "G0 C++8" }
+        function released(done) {
+            return { noShiftOnStartDone: done, release2Comps: true, release2CompsDone: true }
+        }
+        function pairDone(v) { return { release2CompsDone: v } }
+        function jog(axis) {
+            return { "axis": axis, "direction": true, "speed": 20, "distance": 12 }
+        }
         return [
-            { tag: "first of a pair on a bottom bank: 4 mm on, two-step shift", f: pair, more: true,
-              b: { g2p2c: "G0 C++8" }, x: 100, y: 54, shifts: ["g0 c++8"], done: true, jog: null },
-            { tag: "first of a pair without the cover-tape shift uses the 2-step shift", f: pair, more: true,
-              b: {}, x: 100, y: 54, shifts: ["g0 b++8"], done: true, jog: null },
-            { tag: "first of a pair on an upper bank", f: pair, more: true, b: { position: 1 },
-              x: 100, y: 46, shifts: ["g0 b++8"], done: true, jog: null },
-            { tag: "first of a pair on a right bank", f: pair, more: true, b: { position: 2 },
-              x: 96, y: 50, shifts: ["g0 b++8"], done: true, jog: null },
-            { tag: "first of a pair on a left bank", f: pair, more: true, b: { position: 3 },
-              x: 104, y: 50, shifts: ["g0 b++8"], done: true, jog: null },
-            { tag: "second of a pair: no shift, cover-tape jog", f: { release2Comps: true, release2CompsDone: true },
-              more: true, b: { g2p2c: "G0 C++8" }, x: 100, y: 50, shifts: [], done: false,
-              jog: { "axis": 4, "direction": true, "speed": 20, "distance": 12 } },
-            { tag: "second of a pair on a left bank jogs C", f: { release2Comps: true, release2CompsDone: true },
-              more: false, b: { g2p2c: "G0 C++8", position: 3 }, x: 100, y: 50, shifts: [], done: false,
-              jog: { "axis": 5, "direction": true, "speed": 20, "distance": 12 } },
-            { tag: "second of a pair without a cover-tape shift: no jog",
-              f: { release2Comps: true, release2CompsDone: true }, more: true, b: {}, x: 100, y: 50, shifts: [],
-              done: false, jog: null },
-            { tag: "last placement of the group: single release", f: pair, more: false, b: {},
-              x: 100, y: 50, shifts: ["g0 x100.000 y50.000 b++4"], done: false, jog: null },
-            { tag: "bank of single shifts: single release", f: pair, more: true, b: { maxShift: 0 },
-              x: 100, y: 50, shifts: ["g0 x100.000 y50.000 b++4"], done: false, jog: null },
-            { tag: "tape of 2 perforations: no double release", f: { release2Comps: true, bandStep: 2 }, more: true,
-              b: {}, x: 100, y: 50, shifts: ["g0 b++8"], done: false, jog: null },
+            { tag: "half pitch: advance with the cover-tape shift", f: { bandStep: 0 },
+              b: { g1p2c: "G0 C++2" }, shifts: ["g0 c++2"], state: { bandSemiStep: 1 } },
+            { tag: "half pitch: advance with the plain shift when no cover-tape shift",
+              f: { bandStep: 0 }, shifts: [one], state: { bandSemiStep: 1 } },
+            { tag: "half pitch: the part 2 mm on, no cover-tape jog without its shift",
+              f: { bandStep: 0, bandSemiStep: 1 }, y: 48, shifts: [], state: { bandSemiStep: 0 } },
+            // A first part released at the start: the first pick of the run
+            // does not advance, and taking it starts a fresh pair.
+            { tag: "first part released: the first pick stays", e: { noShiftOnStart: true },
+              f: released(false), b: { maxShift: 0 }, shifts: [], advanced: false,
+              state: { noShiftOnStartDone: true, release2CompsDone: false } },
+            { tag: "first part released: later picks advance", e: { noShiftOnStart: true },
+              f: released(true), b: { maxShift: 0 }, shifts: [one], advanced: true,
+              state: { noShiftOnStartDone: true, release2CompsDone: true } },
+            { tag: "first part released: option off", e: { noShiftOnStart: false },
+              f: released(false), b: { maxShift: 0 }, shifts: [one], advanced: true,
+              state: { noShiftOnStartDone: false, release2CompsDone: true } },
+            { tag: "first of a pair on a bottom bank: 4 mm on, two-step shift", f: pair, e: more,
+              b: cover, y: 54, shifts: ["g0 c++8"], state: pairDone(true) },
+            { tag: "first of a pair without the cover-tape shift uses the 2-step shift", f: pair,
+              e: more, y: 54, shifts: ["g0 b++8"], state: pairDone(true) },
+            { tag: "first of a pair on an upper bank", f: pair, e: more, b: { position: 1 }, y: 46,
+              shifts: ["g0 b++8"], state: pairDone(true) },
+            { tag: "first of a pair on a right bank", f: pair, e: more, b: { position: 2 }, x: 96,
+              shifts: ["g0 b++8"], state: pairDone(true) },
+            { tag: "first of a pair on a left bank", f: pair, e: more, b: { position: 3 }, x: 104,
+              shifts: ["g0 b++8"], state: pairDone(true) },
+            { tag: "second of a pair: no shift, cover-tape jog", f: second, e: more, b: cover,
+              shifts: [], state: pairDone(false), jog: jog(4) },
+            { tag: "second of a pair on a left bank jogs C", f: second, e: last,
+              b: { g2p2c: "G0 C++8", position: 3 }, shifts: [], state: pairDone(false),
+              jog: jog(5) },
+            { tag: "second of a pair without a cover-tape shift: no jog", f: second, e: more,
+              shifts: [], state: pairDone(false) },
+            { tag: "last placement of the group: single release", f: pair, e: last, shifts: [one],
+              state: pairDone(false) },
+            { tag: "bank of single shifts: single release", f: pair, e: more, b: { maxShift: 0 },
+              shifts: [one], state: pairDone(false) },
+            { tag: "tape of 2 perforations: no double release", f: J.merged(pair, { bandStep: 2 }),
+              e: more, shifts: ["g0 b++8"], state: pairDone(false) },
         ]
     }
-    function test_doubleRelease(data) {
-        var r = PT.tapeText(tapeFeeder(data.f), bank(data.b), nozzle(), env({ morePlacements: data.more }))
+    function test_tapeRelease(data) {
+        var r = PT.tapeText(tapeFeeder(data.f), bank(data.b), nozzle(), env(data.e))
         verify(r.ok, String(r.error))
-        var x = data.x.toFixed(3), y = data.y.toFixed(3)
-        compare(r.text, J.lines(tapeText(x, y, data.shifts)))
-        compare(r.state.release2CompsDone, data.done)
-        compare(r.jog, data.jog)
-        compare(r.state.lastGetX, data.x)
-        compare(r.state.lastGetY, data.y)
+        var x = data.x === undefined ? 100 : data.x, y = data.y === undefined ? 50 : data.y
+        compare(r.text, J.lines(tapeText(x.toFixed(3), y.toFixed(3), data.shifts)))
+        compare(r.jog, data.jog || null)
+        compare(r.state.lastGetX, x)
+        compare(r.state.lastGetY, y)
+        for (var k in data.state)
+            compare(r.state[k], data.state[k], k)
+        if (data.advanced !== undefined)
+            compare(r.advanced, data.advanced)
     }
 
     // ---- vibration feeder: floor 4, pick at 34.5, approach 2 mm longer
