@@ -592,23 +592,6 @@ TestCase {
         compare(r.m.run.panel, null)
     }
 
-    function test_unknownRowFunctionStopsTheRun() {
-        var r = rig({}, [["R1"]])
-        r.m.model.append({ op: "Странная операция", enabled: 1, opFunc: "formatDisk" })
-        r.m.model.append({ op: "Исполнение завершающего g-кода", enabled: 1, opFunc: "gCodeWait",
-                           p1: "endingGcode", p2: true })
-        r.s.startFrom(0)
-        r.m.finishBlock(true)
-        r.m.finishBlock(true)
-        r.m.finishBlock(true)        // the first ending row
-        verify(!r.m.run.executing)
-        compare(r.m.failures, ["Неизвестная операция в программе: formatDisk"])
-        compare(r.m.logs.filter(function(l) { return l.color === "red" }).map(function(l) { return l.text }),
-                ["Программа расстановки прервана"])
-        compare(r.m.sentTexts(), [startBlock, "place R1\ng0", endBlock])
-        compare(r.m.model.getComplete(5), "")
-    }
-
     function test_rowsOfLaterLibraries() {
         var r = rig({ blockMode: "auto" })
         delete r.m.steps.setupFeeder
