@@ -475,22 +475,6 @@ TestCase {
         compare(r.b.rel, data.ok ? { "x": 0, "y": 0 } : { "x": 1, "y": 1 })
     }
 
-    // Homing runs the full calibration through the job port's hook.
-    function test_homingCalibrates_data() {
-        return [ { tag: "mark found", off: 0.3, flag: true }, { tag: "mark 2.5 mm off", off: 2.5, flag: false } ]
-    }
-    function test_homingCalibrates(data) {
-        var r = calibRig(data.off, 0)
-        r.m.homedAndCalibrated = false
-        r.m.port.calibrationMark = function(shortForm, done) { r.k.calibrate(shortForm, done) }
-        var f = counter()
-        r.w.homeWait(f)
-        r.m.advance(60000)
-        compare(f.count, 1)
-        compare(r.m.homedAndCalibrated, data.flag)
-        compare(r.m.sentTexts()[0], "m65 p4\ng0 x100 y50\ng0 zMax\n")
-    }
-
     // ---- second calibration mark
 
     function test_toSecondCalibSign_data() {

@@ -182,22 +182,6 @@ TestCase {
         compare(f.count, 1)
     }
 
-    // ---- gCodeWait: what is sent
-
-    function test_gCodeWaitText_data() {
-        return [
-            { tag: "safe height", text: "g0 x1 y2", safeH: true, sent: "g0 x1 y2\ng0 zMax\n" },
-            { tag: "no safe height", text: "g0 x1 y2", safeH: false, sent: "g0 x1 y2\ng0" },
-            { tag: "several lines", text: "m64 p1\ng4 p0.5", safeH: true, sent: "m64 p1\ng4 p0.5\ng0 zMax\n" },
-        ]
-    }
-    function test_gCodeWaitText(data) {
-        var r = rig()
-        r.w.gCodeWait(data.text, data.safeH, counter())
-        compare(r.m.sentTexts(), [data.sent])
-        compare(r.m.sent[0].safeH, data.safeH)
-    }
-
     // ---- gCodeWait: when the continuation is called
 
     function test_gCodeWaitCompletes_data() {
