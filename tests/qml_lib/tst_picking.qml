@@ -504,18 +504,6 @@ TestCase {
         expect(r, { sent: ["g0 x0 y0\ng0 zMax\n", pick], done: 1 }, f)
     }
 
-    function test_runsOutSkipped() {
-        var r = rig()
-        r.b.job.feeders["B0"] = tray({ caseCurrNumber: 12 })
-        var f = J.counter()
-        r.p.elGetWait("B", 0, {}, f)
-        r.b.press("skip")
-        r.m.advance(1000)
-        compare(r.m.events.indexOf("skipFeeder:B0") >= 0, true)
-        compare(r.m.sent.length, 1)
-        compare(f.args.length, 0)
-    }
-
     // ---- a stop in the middle: late events do nothing
 
     function test_stopIgnoresLateEvents_data() {
