@@ -247,17 +247,6 @@ TestCase {
 
     // ---- recognition failures
 
-    // Not found twice: recognised again without a new pick; found the third
-    // time, the part is placed.
-    function test_notFoundTwiceThenFound() {
-        var r = rig({ centering: 1 }, [J.notSeen, J.notSeen, J.seen(0, 0)])
-        var done = J.start(r, 1, 10000)
-        expect(r, { looks: 3, sent: [pickBlock("0.00"), placedCentred], rowErrors: 0, done: 1 },
-               done)
-        compare(r.c.setupElement.notFoundCounter, 0)
-        compare(r.m.logs, [])
-    }
-
     // pickRetryCount parts go to the basket, the next failure raises the
     // panel (the values the file may hold: the pick texts' tests).
     function test_pickRetryCount_data() {

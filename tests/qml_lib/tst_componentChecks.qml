@@ -229,36 +229,6 @@ TestCase {
         near(to.y, 31.25, 1e-9, "correction y")
     }
 
-    // The positions at which the four sides of a part turned by `turn` (its
-    // centre over the camera with the head at `centre`) lie over the camera:
-    // half its size off the centre across each side, plus a drift along the
-    // sides that the walk does not correct.
-    function sidePositions(centre, w, h, turn, drift) {
-        var r = turn * Math.PI / 180
-        var along = { x: Math.cos(r), y: -Math.sin(r) }    // clockwise turn
-        var across = { x: Math.sin(r), y: Math.cos(r) }
-        function at(n, d, dir, t) {
-            return { x: centre.x - d * n.x + t * dir.x, y: centre.y - d * n.y + t * dir.y }
-        }
-        return [at(across, h / 2, along, drift), at({ x: -across.x, y: -across.y }, h / 2, along, drift),
-                at(along, w / 2, across, -drift), at({ x: -along.x, y: -along.y }, w / 2, across, -drift)]
-    }
-    function test_cornerCentre_data() {
-        return [
-            { tag: "straight part", turn: 0, drift: 0 },
-            { tag: "turned by 30", turn: 30, drift: 0 },
-            { tag: "turned by -117", turn: -117, drift: 0 },
-            { tag: "turned by 30, walk drifted along the sides", turn: 30, drift: 0.4 },
-        ]
-    }
-    function test_cornerCentre(data) {
-        var centre = { x: 187.25, y: 41.6 }
-        var p = sidePositions(centre, 4, 2, data.turn, data.drift)
-        var c = Checks.cornerCentre(p[0], p[1], p[2], p[3])
-        near(c.x, centre.x, 1e-9, "x")
-        near(c.y, centre.y, 1e-9, "y")
-    }
-
     // Sides that do not cross give nothing, never a made-up centre.
     function test_cornerCentreOfParallelSides_data() {
         return [

@@ -454,27 +454,6 @@ TestCase {
         compare(r.m.events.filter(function(e) { return e === "camera:stop" }).length, data.stops)
     }
 
-    // Two parts of one group: the second is searched from the window where
-    // the first was found; the parts are placed where they belong.
-    function test_groupOfTwo() {
-        var r = componentRig(loose())
-        r.b.job.groups = [J.group(2)]
-        r.b.placer.results = [none, none, part(150, 50), part(150, 50), part(152, 48), part(152, 48)]
-        var done = J.counter()
-        r.c.setupFeeder(0, done)
-        r.m.advance(60000)
-        var place = function(x) {
-            return ["g0  z60.0", "g0  x" + x + " y300.000 z60.0 a0.000", "g0  z32.000", "m65 p1", "g4 p0.200",
-                    "g0 z60.0"].join("\n") + "\ng0"
-        }
-        // The component cycle travels at the top of the work area (60).
-        var p60 = function(x, y) { return pick(x, y, 0).split("z40.0").join("z60.0") }
-        var w60 = function(x, y) { return win(x, y).split("z40.0").join("z60.0") }
-        compare(r.m.sentTexts(), [w60(100, 50), w60(150, 50), p60(150, 50), place("60.000"), w60(150, 50),
-                                  p60(152, 48), place("70.000")])
-        expect(r, { done: 1, rows: ["0", "1", "2"], failures: [] }, done)
-    }
-
     // An empty placer in a run: the group is skipped (the operator's
     // "Пропустить", or by itself when feeder errors do not stop the run)
     // and its placements go to the missed list, with one log line each time.
