@@ -49,8 +49,6 @@
 // is used up, or `componentCamera.answer` per frame when a test sets it).
 // Placed parts, counters and camera requests are recorded.
 
-var CAMERA_FAULTS = ["silent", "timeout", "blind", "alwaysOff", "lateFound"]
-
 function defaultSettings() {
     return {
         "camera1XShift": -30, "camera1YShift": 20, "camera1PPMCorr": 20, "camera1Delay": 500,
@@ -369,7 +367,6 @@ function extend(m, options) {
             })
         }
     }
-    p.skipFeeder = function(model, index) { m.events.push("skipFeeder:" + model + index) }
 
     // ---- component cycle
     p.epGroup = function(index) { return (b.job.groups || [])[index] || null }
@@ -449,8 +446,7 @@ function extend(m, options) {
     // they are made from `job.feeders` (keys "B0", "U3", ...).
     b.rlc = { running: false, fault: "", ms: 50, message: "Нет ответа от измерителя.", readings: [],
               fallback: { "value": 0, "text": "" }, starts: 0, setups: [], reads: 0, pending: 0 }
-    b.programmer = { results: [], fallback: "success", ms: 200, scripts: [], listener: null, listens: 0 }
-    b.rlcSettingsOpened = 0
+    b.programmer = { results: [], fallback: "success", ms: 200, scripts: [], listener: null }
     function rlcAnswer(kind, onDone, answer) {
         var r = b.rlc
         r.pending += 1
@@ -508,10 +504,7 @@ function extend(m, options) {
             programmerAnswer()
     }
     p.programmer = {
-        listen: function(onResult) {
-            b.programmer.listens++
-            b.programmer.listener = onResult
-        },
+        listen: function(onResult) { b.programmer.listener = onResult },
         cancel: function() { b.programmer.listener = null },
         runScript: function(path, seconds) {
             b.programmer.scripts.push({ "path": path, "seconds": seconds, "at": m.now })
@@ -519,10 +512,7 @@ function extend(m, options) {
             programmerAnswer()
         }
     }
-    p.openRlcSettings = function() {
-        b.rlcSettingsOpened++
-        m.events.push("rlcSettings")
-    }
+    p.openRlcSettings = function() { m.events.push("rlcSettings") }
     p.feederBanks = function() {
         if (b.job.banks)
             return b.job.banks

@@ -26,22 +26,8 @@
 // machine link does, "zMax" is the safe height, "xCalib"/"yCalib" the
 // calibration mark position last given by the port's sendCalibXY (when the
 // port has one), and "x++d"/"x--d" a move by d from where the axis is.
-//
-// Named faults (`fault` is one name, or "" for none):
-//   "blockFails"        every block that ends by itself (auto mode, or
-//                       finishBlock() without an argument) ends with onDone(false)
-//   "channelStaysBusy"  gCodeDone() reports false even when no block runs
-//   "neverHomes"        home() never brings the homed flags back
-//   "positionStalls"    blocks end but the position does not move
-//   "positionShort"     moves stop 0.02 mm short of the target X and Y
-//   "lateDoneAfterStop" blocks do not end by themselves; stopAll() through
-//                       the machine delivers their onDone(true) afterwards
-//   "calibrationFails"  the calibration-mark sequence ends without success
-//                       and, as the real sequence does, clears the
-//                       homed-and-calibrated flag
-
-var FAULTS = ["blockFails", "channelStaysBusy", "neverHomes", "positionStalls", "positionShort",
-              "lateDoneAfterStop", "calibrationFails"]
+// A calibration-mark sequence that fails clears the homed-and-calibrated
+// flag, as the real one does.
 
 function create(options) {
     var opts = options || {}
@@ -59,7 +45,6 @@ function create(options) {
         calibXY: null,        // { x, y } replacing the words xCalib, yCalib
 
         // Behaviour.
-        fault: opts.fault || "",
         blockMode: opts.blockMode || "manual",     // "manual" or "auto"
         blockMs: opts.blockMs !== undefined ? opts.blockMs : 10,
         homeMs: opts.homeMs !== undefined ? opts.homeMs : 50,
@@ -75,7 +60,6 @@ function create(options) {
         running: null,        // the block being executed: { text, safeH, onDone }
         queue: [],            // blocks waiting for the channel
         sent: [],             // every block handed over: { text, safeH, at }
-        held: [],             // blocks kept back by "lateDoneAfterStop"
 
         // Records.
         events: [],           // everything in order: "gcode:...", "home", "clearHomed", ...
@@ -84,7 +68,6 @@ function create(options) {
         rows: [],             // texts given to rowComplete
         logs: [],             // { text, color }
         failures: [],         // texts given to fail
-        vacuumStarts: 0,
         engines: [],
 
         // Run control.
@@ -199,15 +182,10 @@ function create(options) {
         m.homedFlag = on
         notify("homedGet")
     }
-    // Stops the library as the job screen does, then, with the fault
-    // "lateDoneAfterStop", lets the machine report the held blocks as done.
+    // Stops the library as the job screen does.
     m.stopAll = function() {
         m.events.push("stopAll")
         notify("stopAll")
-        if (m.fault === "lateDoneAfterStop") {
-            while (m.running)
-                endBlock(true)
-        }
     }
 
     // ---- G-code channel
@@ -216,13 +194,11 @@ function create(options) {
         if (m.running || m.queue.length === 0)
             return
         m.running = m.queue.shift()
-        if (m.fault === "lateDoneAfterStop")
-            return
         if (m.blockMode === "auto") {
             var block = m.running
             m.after(m.blockMs, function() {
                 if (m.running === block)
-                    endBlock(m.fault !== "blockFails")
+                    endBlock(true)
             })
         }
     }
@@ -261,14 +237,8 @@ function create(options) {
         var block = m.running
         if (!block)
             return
-        if (ok && m.fault !== "positionStalls") {
-            var t = targetsOf(block.text)
-            if (m.fault === "positionShort") {
-                if (t.x !== undefined) t.x -= 0.02
-                if (t.y !== undefined) t.y -= 0.02
-            }
-            m.setPosition(t)
-        }
+        if (ok)
+            m.setPosition(targetsOf(block.text))
         m.running = null
         m.events.push("done:" + ok)
         if (typeof block.onDone === "function")
@@ -277,12 +247,11 @@ function create(options) {
         startNext()
     }
 
-    // Ends the running block; without an argument it succeeds unless the
-    // fault "blockFails" is set.
+    // Ends the running block; without an argument it succeeds.
     m.finishBlock = function(ok) {
         if (!m.running)
             throw new Error("finishBlock: no block is running")
-        endBlock(ok === undefined ? m.fault !== "blockFails" : ok)
+        endBlock(ok !== false)
     }
     m.sentTexts = function() { return m.sent.map(function(b) { return b.text }) }
 
@@ -313,7 +282,7 @@ function create(options) {
         },
         // No block runs; blocks still queued do not count, and while a
         // block's onDone runs the channel already reports done.
-        gCodeDone: function() { return m.running === null && m.fault !== "channelStaysBusy" },
+        gCodeDone: function() { return m.running === null },
         homed: function() { return m.homedFlag },
         machineOn: function() { return m.machineOn },
         paused: function() { return m.paused },
@@ -324,8 +293,6 @@ function create(options) {
         after: function(ms, fn) { return m.after(ms, fn) },
         home: function() {
             m.events.push("home")
-            if (m.fault === "neverHomes")
-                return
             m.after(m.homeMs, function() { m.setHomed(true) })
         },
         clearHomed: function() {
@@ -346,12 +313,9 @@ function create(options) {
                 m.pendingCalibration = c
                 return
             }
-            m.after(m.calibrationMs, function() { endCalibration(c, m.fault !== "calibrationFails") })
+            m.after(m.calibrationMs, function() { endCalibration(c, true) })
         },
-        startVacuumSensorForHeadCheck: function() {
-            m.vacuumStarts++
-            m.events.push("vacuumStart")
-        },
+        startVacuumSensorForHeadCheck: function() { m.events.push("vacuumStart") },
         // Also handed to m.onRowComplete(text) when a test sets it (the
         // sequencer's rowComplete writes it into the model).
         rowComplete: function(text) {

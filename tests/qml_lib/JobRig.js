@@ -49,6 +49,40 @@ function eventsLike(r, prefix) {
     return r.m.events.filter(function(e) { return e.indexOf(prefix) === 0 })
 }
 
+// Compares what the steps left in rig r with `e`, key by key, through the
+// test case t (each compare named by its key); `done` is the continuation
+// whose calls e.done counts. Keys: sent (the blocks), safeH (their flags),
+// looks (component camera requests), panels (names), values (the first
+// panel's), yellow and red (log texts), rowErrors, placed, counted and
+// baskets (how many), setCount and basketCount (the values written),
+// missed (the run's missed count), failures, rows.
+function expect(t, r, e, done) {
+    var got = {
+        "sent": function() { return r.m.sentTexts() },
+        "safeH": function() { return r.m.sent.map(function(s) { return s.safeH }) },
+        "looks": function() { return r.b.componentCamera.requests.length },
+        "panels": function() { return panelNames(r) },
+        "values": function() { return r.b.panels[0].values },
+        "yellow": function() { return logTexts(r, "yellow") },
+        "red": function() { return logTexts(r, "red") },
+        "rowErrors": function() { return r.b.rowErrors },
+        "placed": function() { return r.b.placed.length },
+        "counted": function() { return r.b.counted.length },
+        "baskets": function() { return r.b.basket.length },
+        "setCount": function() { return writesOf(r, "setCount") },
+        "basketCount": function() { return writesOf(r, "basketCount") },
+        "missed": function() { return r.m.run.missedCount },
+        "failures": function() { return r.m.failures },
+        "rows": function() { return r.m.rows },
+        "done": function() { return done.args.length }
+    }
+    for (var key in e) {
+        if (!got[key])
+            throw new Error("expect: no such key " + key)
+        t.compare(got[key](), e[key], key)
+    }
+}
+
 // ---- machines
 
 function nozzles() {

@@ -8,6 +8,7 @@ import "JobRig.js" as J
 // basket, trays and strips that run out, the missed list and a stop in the
 // middle.
 TestCase {
+    id: tc
     name: "Component"
 
     // Machine maxima X 250, Y 200, Z 100 units/s; travel height 60 (the top
@@ -17,22 +18,30 @@ TestCase {
     // centring height of the feeders below (2 mm over the camera).
     // Placements lie at machine (60 + 10 k, 300) on a 1.5 mm board, placed
     // at Z 32 (fast Z 34.5).
-    function rig() {
+    // Feeder B0 is a tape feeder (J.tape) with `feeder`; the component
+    // camera answers with `results`.
+    function rig(feeder, results) {
         var r = J.componentRig(J.componentSettings({ "vsEnabled": true, "workAreaY2": 400, "workAreaZ2": 60 }),
-                               J.tape(), { vacuum: true })
+                               J.tape(feeder), { vacuum: true })
         r.b.vacuum.running = true
         r.b.vacuum.startMs = 1000
+        r.b.componentCamera.results = results || []
         return r
     }
+    function expect(r, e, done) { J.expect(tc, r, e, done) }
     function nozzle(text) { return text + "\ng0 zMax\n" }
 
     function pickBlock(camera) {
         return J.lines(camera === undefined ? J.tapePick() : J.tapePick().concat(J.toCamera(camera))) + "\ng0"
     }
-    function moveLines(x, y, a, centred) {
-        return ["g0  z60.0"].concat(centred ? ["g0 "] : []).concat(["g0  x" + x + " y" + y + " z60.0 a" + a])
-    }
-    function placeLines() { return ["g0  z32.000", "m65 p1", "g4 p0.200", "g0 z60.0"] }
+    // Placement 0 placed, not centred or centred over the camera.
+    readonly property string placed: J.placeBlock("60.000", "300.000", "0.000", false)
+    readonly property string placedCentred: J.placeBlock("60.000", "300.000", "0.000", true)
+    // The move to placement 0 and its placing, when the vacuum is read
+    // between them.
+    readonly property string moveTo: J.block(["g0  z60.0", "g0  x60.000 y300.000 z60.0 a0.000"])
+    readonly property string placeThere: J.block(["g0  z32.000", "m65 p1", "g4 p0.200", "g0 z60.0"])
+    readonly property string basketLog: "Сброс в корзину. Питатель: снизу  №1  0603  10k  R1"
 
     // ---- one component
 
@@ -41,48 +50,34 @@ TestCase {
     // camera), the camera's pause, one result, one move-and-place block.
     function test_onePart_data() {
         return [
-            { tag: "mode 0", centering: 0, results: [],
-              sent: [pickBlock(), J.placeBlock("60.000", "300.000", "0.000", false)], asks: 0 },
+            { tag: "mode 0", centering: 0, results: [], sent: [pickBlock(), placed], asks: 0 },
             { tag: "mode 1, centred part", centering: 1, results: [J.seen(0, 0)],
-              sent: [pickBlock("0.00"), J.placeBlock("60.000", "300.000", "0.000", true)], asks: 1 },
-            { tag: "mode 1, picked 0.30 / -0.20 mm off and turned 1.5°", centering: 1, results: [J.seen(0.3, -0.2, 1.5)],
+              sent: [pickBlock("0.00"), placedCentred], asks: 1 },
+            { tag: "mode 1, picked 0.30 / -0.20 mm off and turned 1.5°", centering: 1,
+              results: [J.seen(0.3, -0.2, 1.5)],
               sent: [pickBlock("0.00"), J.placeBlock("59.700", "300.200", "1.500", true)], asks: 1 },
         ]
     }
     function test_onePart(data) {
-        var r = rig()
-        r.b.job.feeders["B0"] = J.tape({ centering: data.centering })
-        r.b.componentCamera.results = data.results
+        var r = rig({ centering: data.centering }, data.results)
         var done = J.start(r, 1, 10000)
-        compare(r.m.sentTexts(), data.sent)
-        compare(r.m.sent.map(function(s) { return s.safeH }), data.sent.map(function() { return false }))
-        compare(r.m.failures, [])
-        compare(done.args.length, 1)
-        compare(r.b.componentCamera.requests.length, data.asks)
+        expect(r, { sent: data.sent, safeH: [false, false], failures: [], done: 1, looks: data.asks,
+                    setCount: [1], placed: 1, counted: 1, rows: ["0", "1"], panels: [] }, done)
         if (data.asks > 0) {
             // The camera's pause comes after the pick block ended.
             compare(r.b.componentCamera.requests[0].at, r.m.sent[0].at + 10 + 500)
             compare(r.m.events.indexOf("camera2:start:2") >= 0, true)
         }
-        compare(J.writesOf(r, "setCount"), [1])
-        compare(r.b.placed.length, 1)
-        compare(r.b.counted.length, 1)
-        compare(r.m.rows, ["0", "1"])
-        compare(r.b.panels, [])
     }
 
     // The nozzle of the feeder is taken at the start of its group.
     function test_nozzleChangeAtGroupStart() {
-        var r = rig()
+        var r = rig({ cupNumber: 3 })
         r.b.currVC = 2
-        r.b.job.feeders["B0"] = J.tape({ cupNumber: 3 })
         var done = J.start(r, 1, 10000)
-        var pick = J.tapePick()
-        pick[4] = "g0 z33.500"
-        compare(r.m.sentTexts(), [nozzle("g0 x10 y2"), nozzle("g0 x20 y3"), pickBlock(),
-                                  J.placeBlock("60.000", "300.000", "0.000", false)])
+        var sent = [nozzle("g0 x10 y2"), nozzle("g0 x20 y3"), pickBlock(), placed]
+        expect(r, { sent: sent, done: 1 }, done)
         compare(r.b.currVC, 3)
-        compare(done.args.length, 1)
     }
 
     // ---- the vacuum check
@@ -91,51 +86,45 @@ TestCase {
     function sensor(open) {
         return function(m, b) { return b.outputs[1] ? open() : 40 }
     }
+    function vacuumRig(relative) {
+        var r = rig({ vsCheck: true })
+        r.b.settings.vsControlType = relative ? 1 : 0
+        r.b.job.nozzles[1].vsUse = true
+        return r
+    }
 
     // The part is held when the reading is above vsPressure (absolute) or
     // fell by less than vsPressureDiff from the one before the pick
     // (relative). A part not held goes to the basket and is picked again.
     function test_vacuumRule_data() {
+        var off = "Ошибка по датчику разрежения! Питатель: снизу  №1. "
         return [
             { tag: "absolute, 12 kPa over 10: held", relative: false, open: [12], held: true },
             { tag: "absolute, 8 kPa: not held", relative: false, open: [8, 12], held: false,
-              log: "Ошибка по датчику разрежения! Питатель: снизу  №1. Измерено: 8.0кПа, порог: 10.0кПа." },
+              log: off + "Измерено: 8.0кПа, порог: 10.0кПа." },
             { tag: "relative, fell by 2 of 5: held", relative: true, open: [38], held: true },
             { tag: "relative, fell by 30: not held", relative: true, open: [10, 38], held: false,
-              log: "Ошибка по датчику разрежения! Питатель: снизу  №1. До взятия: 40.0кПа, после: 10.0кПа, разница: 30.0кПа, порог: 5.0кПа." },
+              log: off + "До взятия: 40.0кПа, после: 10.0кПа, разница: 30.0кПа, порог: 5.0кПа." },
             { tag: "relative, fell by exactly 5: not held", relative: true, open: [35, 38], held: false,
-              log: "Ошибка по датчику разрежения! Питатель: снизу  №1. До взятия: 40.0кПа, после: 35.0кПа, разница: 5.0кПа, порог: 5.0кПа." },
+              log: off + "До взятия: 40.0кПа, после: 35.0кПа, разница: 5.0кПа, порог: 5.0кПа." },
         ]
     }
     function test_vacuumRule(data) {
-        var r = rig()
-        r.b.settings.vsControlType = data.relative ? 1 : 0
-        r.b.job.nozzles[1].vsUse = true
-        r.b.job.feeders["B0"] = J.tape({ vsCheck: true })
+        var r = vacuumRig(data.relative)
         var readings = data.open.slice()
         // One reading per measurement, the last one for good.
         r.b.vacuum.valueAt = sensor(function() { return readings.length > 1 ? readings.shift() : readings[0] })
-        var pickText = function() {
-            var l = J.tapePick()
-            if (data.relative)
-                l.splice(4, 0, "(vsMeasureBeforeGet)")
-            return J.lines(l) + "\ng0"
-        }
-        var move = J.lines(moveLines("60.000", "300.000", "0.000", false)) + "\ng0"
-        var place = J.lines(placeLines()) + "\ng0"
+        var pick = J.tapePick()
+        if (data.relative)
+            pick.splice(4, 0, "(vsMeasureBeforeGet)")
+        pick = J.block(pick)
         var done = J.start(r, 1, 6000)
-        if (!data.held) {
-            compare(J.logTexts(r, "yellow"), [data.log, "Сброс в корзину. Питатель: снизу  №1  0603  10k  R1"])
-            compare(r.b.rowErrors, 1)
-            compare(J.writesOf(r, "basketCount"), [1])
-            compare(r.b.basket.length, 1)
-        }
-        var expected = data.held ? [pickText(), move, place] : [pickText(), move, J.basketBlock, pickText(), move, place]
-        compare(r.m.sentTexts(), expected)
+        if (!data.held)
+            expect(r, { yellow: [data.log, basketLog], rowErrors: 1, basketCount: [1], baskets: 1 })
+        expect(r, { sent: data.held ? [pick, moveTo, placeThere]
+                                    : [pick, moveTo, J.basketBlock, pick, moveTo, placeThere],
+                    panels: [], setCount: [1], done: 1 }, done)
         compare(r.m.sent[1].safeH, false)
-        compare(r.b.panels, [])
-        compare(J.writesOf(r, "setCount"), [1])
-        compare(done.args.length, 1)
         // Fast polling while the part waits for its reading.
         compare(r.m.events.indexOf("vacuum:fast:true") >= 0, true)
         compare(r.b.vacuum.fast, false)
@@ -145,41 +134,32 @@ TestCase {
     // limit the operator is asked; "Продолжить" measures again. A rejected
     // part is never counted as set.
     function test_vacuumPanelAtLimit() {
-        var r = rig()
-        r.b.job.nozzles[1].vsUse = true
-        r.b.job.feeders["B0"] = J.tape({ vsCheck: true })
+        var r = vacuumRig(false)
         var open = 5
         r.b.vacuum.valueAt = sensor(function() { return open })
-        var move = J.lines(moveLines("60.000", "300.000", "0.000", false)) + "\ng0"
         var done = J.start(r, 1, 10000)
-        compare(r.m.sentTexts(), [pickBlock(), move, J.basketBlock, pickBlock(), move])
-        compare(J.panelNames(r), ["vacuumError"])
-        compare(r.b.panels[0].values, { control: "absolute", measured: 5, threshold: 10 })
-        compare(r.b.rowErrors, 2)
-        compare(J.writesOf(r, "setCount"), [])
+        expect(r, { sent: [pickBlock(), moveTo, J.basketBlock, pickBlock(), moveTo],
+                    panels: ["vacuumError"], rowErrors: 2, setCount: [],
+                    values: { control: "absolute", measured: 5, threshold: 10 } })
         compare(r.c.elSetupWait.vacuumErrorCount, 0)
         r.b.press("sensorSettings")
         compare(r.m.events.indexOf("sensorSettings") >= 0, true)
         open = 15
         r.b.press("continue")
         r.m.advance(10000)
-        compare(r.m.sentTexts().slice(5), [J.lines(placeLines()) + "\ng0"])
-        compare(J.writesOf(r, "setCount"), [1])
-        compare(done.args.length, 1)
+        compare(r.m.sentTexts().slice(5), [placeThere])
+        expect(r, { setCount: [1], done: 1 }, done)
     }
 
     // A sensor that does not answer: red log line and the panel with its
     // message.
     function test_vacuumSensorFails() {
-        var r = rig()
-        r.b.job.nozzles[1].vsUse = true
-        r.b.job.feeders["B0"] = J.tape({ vsCheck: true })
+        var r = vacuumRig(false)
         r.b.vacuum.fault = "measureFails"
         J.start(r, 1, 10000)
-        compare(J.logTexts(r, "red"), ["Ошибка связи с датчиком разрежения!"])
-        compare(J.panelNames(r), ["vacuumError"])
-        compare(r.b.panels[0].values, { control: "failure", message: "Нет ответа от датчика." })
-        compare(r.m.sent.length, 2)
+        expect(r, { red: ["Ошибка связи с датчиком разрежения!"], panels: ["vacuumError"],
+                    values: { control: "failure", message: "Нет ответа от датчика." },
+                    sent: [pickBlock(), moveTo] })
     }
 
     // ---- trays and strips
@@ -190,84 +170,61 @@ TestCase {
         return [ { tag: "stops before the seventh", stop: true }, { tag: "wraps to the first cell", stop: false } ]
     }
     function test_trayCapacity(data) {
-        var r = rig()
-        r.b.job.feeders["B0"] = J.merged(J.tape({ type: 1, caseX: 100, caseY: 50, cutX2: 110, cutY2: 70, caseZ: 5,
-                                              caseRowsX: 2, caseRowsY: 3, caseCurrNumber: 0,
-                                              caseStopEnabled: data.stop }), {})
+        var r = rig({ type: 1, caseX: 100, caseY: 50, cutX2: 110, cutY2: 70, caseZ: 5, caseRowsX: 2,
+                      caseRowsY: 3, caseCurrNumber: 0, caseStopEnabled: data.stop })
         var done = J.start(r, 7, 20000)
-        var picks = r.m.sentTexts().filter(function(t) { return t.indexOf("m64 p1") >= 0 })
-        var cells = picks.map(function(t) { return t.split("\n")[1] })
+        function cells() {
+            return r.m.sentTexts().filter(function(t) { return t.indexOf("m64 p1") >= 0 })
+                                  .map(function(t) { return t.split("\n")[1] })
+        }
         var six = ["g0  x100 y50 a0.0", "g0  x110 y50 a0.0", "g0  x100 y60 a0.0", "g0  x110 y60 a0.0",
                    "g0  x100 y70 a0.0", "g0  x110 y70 a0.0"]
         if (!data.stop) {
-            compare(cells, six.concat(["g0  x100 y50 a0.0"]))
-            compare(r.b.panels, [])
-            compare(done.args.length, 1)
+            compare(cells(), six.concat(["g0  x100 y50 a0.0"]))
+            expect(r, { panels: [], done: 1 }, done)
             compare(r.b.job.feeders["B0"].caseCurrNumber, 1)
             return
         }
-        compare(cells, six)
-        compare(J.panelNames(r), ["tapeChange"])
-        compare(J.logTexts(r, "yellow"), ["Жду замены/пополнения поддона! Остановка! Питатель: снизу  №1"])
+        compare(cells(), six)
+        var empty = "Жду замены/пополнения поддона! Остановка! Питатель: снизу  №1"
+        expect(r, { panels: ["tapeChange"], placed: 6, done: 0, yellow: [empty] }, done)
         compare(r.m.sentTexts()[12], "g0 x0 y0\ng0 zMax\n")
         compare(r.m.sent[12].safeH, true)
-        compare(r.b.placed.length, 6)
-        compare(done.args.length, 0)
         // "Продолжить": the refilled tray starts again at its first cell.
         r.b.press("continue")
         r.m.advance(20000)
-        picks = r.m.sentTexts().filter(function(t) { return t.indexOf("m64 p1") >= 0 })
-        compare(picks.length, 7)
-        compare(picks[6].split("\n")[1], "g0  x100 y50 a0.0")
-        compare(r.b.placed.length, 7)
-        compare(done.args.length, 1)
+        compare(cells(), six.concat(["g0  x100 y50 a0.0"]))
+        expect(r, { placed: 7, done: 1 }, done)
         compare(r.m.rows[r.m.rows.length - 1], "7")
     }
 
     // A strip from (10, 20) to (10, 60) at 4 mm holds round(40 / 4) + 1 = 11
     // parts; "Пропустить" at the panel sends the rest of the group to the
-    // missed list.
+    // missed list, a placement whose pick never happened among them.
     function test_stripCapacitySkipped() {
-        var r = rig()
-        r.b.job.feeders["B0"] = J.tape({ type: 5, caseX: 10, caseY: 20, cutX2: 10, cutY2: 60, cutDistance: 4, caseZ: 2,
-                                       caseCurrNumber: 10, caseStopEnabled: true })
+        var r = rig({ type: 5, caseX: 10, caseY: 20, cutX2: 10, cutY2: 60, cutDistance: 4, caseZ: 2,
+                      caseCurrNumber: 10, caseStopEnabled: true })
         r.b.job.groups = [J.group(3)]
         r.b.job.groups[0][2].disabledTemp = true
         var done = J.counter()
         r.c.setupFeeder(0, done)
         r.m.advance(20000)
-        compare(r.b.placed.length, 1)
-        compare(J.panelNames(r), ["tapeChange"])
-        compare(J.logTexts(r, "yellow"), ["Жду замены/пополнения отрезка ленты! Остановка! Питатель: снизу  №1"])
+        var empty = "Жду замены/пополнения отрезка ленты! Остановка! Питатель: снизу  №1"
+        expect(r, { placed: 1, panels: ["tapeChange"], yellow: [empty] })
         compare(r.m.sentTexts()[0].split("\n")[1], "g0  x10.000 y60.000 a0.0")
         r.b.press("skip")
         r.m.advance(20000)
-        compare(J.logTexts(r, "yellow")[1], "Питатель: снизу  №1 пропущен оператором.")
-        compare(done.args.length, 1)
-        compare(r.m.missed.rowCount, 1)
-        compare(r.m.missed.data(r.m.missed.index(0, 0), 257), "Питатель: снизу №1. 0603 10k Кол-во: 1")
-        compare(r.m.missed.getSubSteps(0), 1)
-        compare(r.m.missed.getP1(0, 0), r.b.job.groups[0][1])
-        compare(r.m.missed.data(r.m.missed.index(0, 0, r.m.missed.index(0, 0)), 257),
+        var skipped = "Питатель: снизу  №1 пропущен оператором."
+        expect(r, { yellow: [empty, skipped], done: 1, missed: 1 }, done)
+        var missed = r.m.missed
+        compare(missed.rowCount, 1)
+        compare(missed.data(missed.index(0, 0), 257), "Питатель: снизу №1. 0603 10k Кол-во: 1")
+        compare(missed.getSubSteps(0), 1)
+        compare(missed.getP1(0, 0), r.b.job.groups[0][1])
+        compare(missed.data(missed.index(0, 0, missed.index(0, 0)), 257),
                 "X: 70.00; Y: 300.00; Поворот: 0; Обозн.: R2")
-        compare(r.m.run.missedCount, 1)
         // Nothing more is picked from the skipped feeder.
         compare(r.m.sent.length, 3)
-    }
-
-    // Picking's own tape-change panel (a tape used up) skips through the
-    // cycle: the placement whose pick never happened is missed.
-    function test_tapeUsedUpSkipped() {
-        var r = rig()
-        r.b.job.feeders["B0"] = J.tape({ tapeEnabled: true, inTapeNow: 0, inTape: 100 })
-        var done = J.start(r, 2, 1000)
-        compare(J.panelNames(r), ["tapeChange"])
-        r.b.press("skip")
-        r.m.advance(1000)
-        compare(done.args.length, 1)
-        compare(r.m.missed.getSubSteps(0), 2)
-        compare(r.m.run.missedCount, 2)
-        compare(J.writesOf(r, "setCount"), [])
     }
 
     // ---- centring mode 2
@@ -275,76 +232,51 @@ TestCase {
     // The first centeringCount parts are centred; their mean offset places
     // the fourth, which does not visit the camera.
     function test_modeTwoMean() {
-        var r = rig()
-        r.b.job.feeders["B0"] = J.tape({ centering: 2, centeringCount: 3 })
-        r.b.componentCamera.results = [J.seen(0.1, 0.3), J.seen(0.2, 0.3), J.seen(0.3, 0.3)]
+        var r = rig({ centering: 2, centeringCount: 3 },
+                    [J.seen(0.1, 0.3), J.seen(0.2, 0.3), J.seen(0.3, 0.3)])
         var done = J.start(r, 4, 20000)
-        compare(r.b.componentCamera.requests.length, 3)
-        compare(r.m.sentTexts(), [pickBlock(null), J.placeBlock("59.900", "299.700", "0.000", true),
-                                  pickBlock(null), J.placeBlock("69.800", "299.700", "0.000", true),
-                                  pickBlock(null), J.placeBlock("79.700", "299.700", "0.000", true),
-                                  pickBlock(), J.placeBlock("89.800", "299.700", "0.000", false)])
+        expect(r, { looks: 3, done: 1,
+                    sent: [pickBlock(null), J.placeBlock("59.900", "299.700", "0.000", true),
+                           pickBlock(null), J.placeBlock("69.800", "299.700", "0.000", true),
+                           pickBlock(null), J.placeBlock("79.700", "299.700", "0.000", true),
+                           pickBlock(), J.placeBlock("89.800", "299.700", "0.000", false)] }, done)
         compare(J.writesOf(r, "centeringX").map(function(v) { return v.toFixed(3) }), ["0.200"])
         compare(J.writesOf(r, "centeringY").map(function(v) { return v.toFixed(3) }), ["0.300"])
         compare(r.b.runStates["B0"].centeringCurrCount, 3)
-        compare(done.args.length, 1)
     }
 
     // ---- recognition failures
 
-    // Not found twice: recognised again without a new pick; found the third
-    // time, the part is placed.
-    function test_notFoundTwiceThenFound() {
-        var r = rig()
-        r.b.job.feeders["B0"] = J.tape({ centering: 1 })
-        r.b.componentCamera.results = [J.notSeen, J.notSeen, J.seen(0, 0)]
-        var done = J.start(r, 1, 10000)
-        compare(r.b.componentCamera.requests.length, 3)
-        compare(r.m.sentTexts(), [pickBlock("0.00"), J.placeBlock("60.000", "300.000", "0.000", true)])
-        compare(r.c.setupElement.notFoundCounter, 0)
-        compare(r.b.rowErrors, 0)
-        compare(r.m.logs, [])
-        compare(done.args.length, 1)
-    }
-
     // pickRetryCount parts go to the basket, the next failure raises the
-    // panel; a file value outside 0 ... 10 or not a number is brought in.
+    // panel (the values the file may hold: the pick texts' tests).
     function test_pickRetryCount_data() {
         return [
             { tag: "2: two to the basket, the third asks", retry: 2, baskets: 2 },
-            { tag: "not a number counts as 1", retry: "abc", baskets: 1 },
             { tag: "negative counts as 0", retry: -3, baskets: 0 },
-            { tag: "above 10 counts as 10", retry: 99, baskets: 10 },
         ]
     }
     function test_pickRetryCount(data) {
-        var r = rig()
-        r.b.job.feeders["B0"] = J.tape({ centering: 1, pickRetryCount: data.retry })
+        var r = rig({ centering: 1, pickRetryCount: data.retry })
         r.b.componentCamera.fallback = J.notSeen
         var done = J.start(r, 1, 100000)
         var expected = []
         for (var i = 0; i < data.baskets; ++i)
             expected.push(pickBlock("0.00"), J.basketBlock)
         expected.push(pickBlock("0.00"))
-        compare(r.m.sentTexts(), expected)
-        compare(r.b.componentCamera.requests.length, 3 * (data.baskets + 1))
-        compare(J.panelNames(r), ["notRecognised"])
+        expect(r, { sent: expected, looks: 3 * (data.baskets + 1), panels: ["notRecognised"],
+                    red: ["Несколько ошибок распознавания подряд! Остановка программы!"],
+                    rowErrors: data.baskets + 1, setCount: [], done: 0 }, done)
         var basketLog = "Ошибка распознавания компонента из питателя снизу 1. Сброс в корзину."
         var yellow = J.logTexts(r, "yellow").filter(function(t) { return t === basketLog })
         compare(yellow.length, data.baskets)
-        compare(J.logTexts(r, "red"), ["Несколько ошибок распознавания подряд! Остановка программы!"])
-        compare(r.b.rowErrors, data.baskets + 1)
-        compare(J.writesOf(r, "setCount"), [])
         compare(J.writesOf(r, "basketCount").length, data.baskets)
         compare(r.m.beeps, data.baskets)
-        compare(done.args.length, 0)
         // "Продолжить" recognises the held part again.
         r.b.componentCamera.fallback = J.seen(0, 0)
         r.b.press("continue")
         r.m.advance(10000)
-        compare(r.m.sentTexts().slice(expected.length), [J.placeBlock("60.000", "300.000", "0.000", true)])
-        compare(J.writesOf(r, "setCount"), [1])
-        compare(done.args.length, 1)
+        compare(r.m.sentTexts().slice(expected.length), [placedCentred])
+        expect(r, { setCount: [1], done: 1 }, done)
     }
 
     // A success between failures takes 0.2 off the count, and the count
@@ -355,37 +287,16 @@ TestCase {
                  { tag: "three successes between", successes: 3, panel: false } ]
     }
     function test_successTakesOffFailure(data) {
-        var r = rig()
-        r.b.job.feeders["B0"] = J.tape({ centering: 1, pickRetryCount: 1 })
-        // The first success is the new pick of the first part.
-        r.b.job.groups = [J.group(data.successes + 1)]
         var results = [J.notSeen, J.notSeen, J.notSeen]
         for (var i = 0; i < data.successes; ++i)
             results.push(J.seen(0, 0))
         results.push(J.notSeen, J.notSeen, J.notSeen, J.seen(0, 0))
-        r.b.componentCamera.results = results
-        var done = J.counter()
-        r.c.setupFeeder(0, done)
-        r.m.advance(100000)
-        compare(J.panelNames(r), data.panel ? ["notRecognised"] : [])
-        compare(r.b.basket.length, data.panel ? 1 : 2)
-        compare(r.b.placed.length, data.panel ? data.successes : data.successes + 1)
-        compare(done.args.length, data.panel ? 0 : 1)
-    }
-
-    // With feeder errors not stopping the program, the limit skips the
-    // feeder: the held part goes to the basket, the rest is missed.
-    function test_notFoundSkipsFeeder() {
-        var r = rig()
-        r.b.settings.dontStopProgramOnFeederErrors = true
-        r.b.job.feeders["B0"] = J.tape({ centering: 1, pickRetryCount: 0 })
-        r.b.componentCamera.fallback = J.notSeen
-        var done = J.start(r, 2, 100000)
-        compare(r.m.sentTexts(), [pickBlock("0.00"), J.basketBlock])
-        compare(J.logTexts(r, "red"), ["Несколько ошибок распознавания подряд! Пропускаю питатель: снизу  №1"])
-        compare(r.b.panels, [])
-        compare(r.m.missed.getSubSteps(0), 2)
-        compare(done.args.length, 1)
+        var r = rig({ centering: 1, pickRetryCount: 1 }, results)
+        // The first success is the new pick of the first part.
+        var done = J.start(r, data.successes + 1, 100000)
+        expect(r, { panels: data.panel ? ["notRecognised"] : [], baskets: data.panel ? 1 : 2,
+                    placed: data.panel ? data.successes : data.successes + 1,
+                    done: data.panel ? 0 : 1 }, done)
     }
 
     // ---- the basket
@@ -393,13 +304,13 @@ TestCase {
     // A basket G-code without a move is refused: the valve would drop the
     // part wherever the head is.
     function test_basketWithoutMove() {
-        var r = rig()
+        var r = rig({ centering: 1 })
         r.b.settings.basketGcode = "m65 p1"
-        r.b.job.feeders["B0"] = J.tape({ centering: 1 })
         r.b.componentCamera.fallback = J.notSeen
         J.start(r, 1, 100000)
-        compare(r.m.sentTexts(), [pickBlock("0.00")])
-        compare(r.m.failures, ["G-код сброса в корзину не содержит перемещения по X или Y: компонент не сброшен"])
+        var refused = "G-код сброса в корзину не содержит перемещения по X или Y: "
+                + "компонент не сброшен"
+        expect(r, { sent: [pickBlock("0.00")], failures: [refused] })
     }
 
     // ---- the group
@@ -427,8 +338,7 @@ TestCase {
         var done = J.counter()
         r.c.setupFeeder(0, done)
         r.m.advance(10000)
-        compare(done.args.length, 1)
-        compare(r.m.failures, [])
+        expect(r, { done: 1, failures: [] }, done)
         if (data.rows)
             compare(r.m.rows, data.rows)
         if (data.placed !== undefined)
@@ -449,41 +359,43 @@ TestCase {
         verify(predicate(), "the cycle never reached the point of the stop")
     }
     function test_stopIgnoresLateEvents_data() {
+        var tray = { type: 1, caseX: 100, caseY: 50, cutX2: 110, cutY2: 70, caseZ: 5, caseRowsX: 1,
+                     caseRowsY: 1, caseCurrNumber: 1, caseStopEnabled: true }
         return [
             { tag: "during the camera's pause", at: function(r) { return r.c.setupElement.step === 1 } },
             { tag: "camera result on its way",
               at: function(r) { return r.b.componentCamera.requests.length === 1 } },
             { tag: "place block running", at: function(r) { return r.m.sent.length === 2 } },
-            { tag: "vacuum reading on its way", vacuum: true,
+            { tag: "vacuum reading on its way", feeder: { vsCheck: true }, vacuum: true,
               at: function(r) { return r.b.vacuum.requests.length === 1 } },
-            { tag: "basket block running", fallback: true, at: function(r) { return r.m.sent.length === 2 } },
-            { tag: "tray panel", tray: true, at: function(r) { return r.b.panels.length === 1 } },
+            { tag: "basket block running", fallback: J.notSeen,
+              at: function(r) { return r.m.sent.length === 2 } },
+            { tag: "tray panel", feeder: tray, at: function(r) { return r.b.panels.length === 1 } },
+            // Centring in place: its end starts nothing more.
+            { tag: "correcting move running", feeder: { centerInPlace: true },
+              results: [J.seen(0.3, -0.2, 1.5, { exAngle: 0 })], fallback: J.seen(0, 0),
+              at: function(r) { return r.m.sent.length === 2 } },
         ]
     }
     function test_stopIgnoresLateEvents(data) {
-        var r = rig()
-        r.b.job.feeders["B0"] = J.tape({ centering: 1, vsCheck: data.vacuum === true })
-        if (data.tray)
-            r.b.job.feeders["B0"] = J.tape({ type: 1, caseX: 100, caseY: 50, cutX2: 110, cutY2: 70, caseZ: 5,
-                                           caseRowsX: 1, caseRowsY: 1, caseCurrNumber: 1, caseStopEnabled: true })
+        var r = rig(J.merged({ centering: 1 }, data.feeder), data.results)
         r.b.job.nozzles[1].vsUse = data.vacuum === true
         r.b.vacuum.valueAt = sensor(function() { return 20 })
         if (data.fallback)
-            r.b.componentCamera.fallback = J.notSeen
+            r.b.componentCamera.fallback = data.fallback
         var done = J.start(r, 2)
         runUntil(r, function() { return data.at(r) })
         r.m.stopAll()
         r.m.run.executing = false
         var sent = r.m.sent.length
         var writes = r.b.feederWrites.length
-        if (data.tray)
+        var looks = r.b.componentCamera.requests.length
+        if (data.feeder && data.feeder.type === 1)
             r.b.press("continue")
         r.m.advance(100000)
         compare(r.m.sent.length, sent)
         compare(r.b.feederWrites.length, writes)
-        compare(r.b.placed, [])
-        compare(done.args.length, 0)
-        compare(r.m.failures, [])
+        expect(r, { looks: looks, placed: 0, done: 0, failures: [] }, done)
     }
 
     // ---- pure parts
@@ -524,13 +436,11 @@ TestCase {
     // A part seen where the scale cannot be known counts as not found: it is
     // never moved by a made-up offset.
     function test_noScaleIsNotFound() {
-        var r = rig()
+        var r = rig({ centering: 1, pickRetryCount: 0 })
         r.b.settings.camera2PPMDistance = NaN
-        r.b.job.feeders["B0"] = J.tape({ centering: 1, pickRetryCount: 0 })
         r.b.componentCamera.fallback = J.seen(0.3, 0.3)
         J.start(r, 1, 100000)
-        compare(J.panelNames(r), ["notRecognised"])
-        compare(r.m.sent.length, 1)
+        expect(r, { panels: ["notRecognised"], sent: [pickBlock("0.00")] })
     }
 
     function test_meanOfFrames_data() {

@@ -15,97 +15,69 @@ TestCase {
 
     // ---- size check
 
-    // A part 2 × 1.2 mm; the camera measured w × h with its long side at
-    // `orientation`. Rows name the mode: 1 side B, 2 side A, 3 both.
+    // A part 2 × 1.2 mm checked in mode 3; the camera measured `seen`
+    // [width, height, orientation of the long side]. Modes: 1 side B, 2 side
+    // A, 3 both. The texts give [expected, measured] of side A, then of B.
     function test_sizeCheck_data() {
-        var part = { "width": 2, "height": 1.2, "rot": 0, "angle": 0, "bank": "L" }
-        function row(tag, extra, ok, text) {
-            var c = {}
-            var k
-            for (k in part)
-                c[k] = part[k]
-            for (k in extra)
+        function row(tag, extra, seen, ok, a, b) {
+            var c = { "width": 2, "height": 1.2, "rot": 0, "angle": 0, "bank": "L", "mode": 3,
+                      "measuredWidth": seen[0], "measuredHeight": seen[1],
+                      "measuredOrientation": seen[2] }
+            for (var k in extra)
                 c[k] = extra[k]
+            var text = (a ? " A ожидаемый: " + a[0] + "мм, измеренный: " + a[1] + "мм." : "")
+                    + (b ? " B ожидаемый: " + b[0] + "мм, измеренный: " + b[1] + "мм." : "")
             return { "tag": tag, "c": c, "ok": ok, "text": text }
         }
-        var both = " A ожидаемый: 2.00мм, измеренный: 2.05мм. B ожидаемый: 1.20мм, измеренный: 1.15мм."
+        var good = [2.05, 1.15, 0], turned = [1.15, 2.05, 0]
+        var thin = [2.05, 0.5, 0], narrow = [2.05, 0.7, 0]
+        var tall = { "width": 1.2, "height": 2 }
+        var tall10 = { "width": 1.2, "height": 2, "angle": 10 }
+        var a = ["2.00", "2.05"], b = ["1.20", "1.15"]
+        // Sides expected across: A of the short side, B of the long one.
+        var aAcross = ["1.20", "1.15"], bAcross = ["2.00", "2.05"]
         return [
-            row("mode 0 checks nothing", { "mode": 0, "measuredWidth": 9, "measuredHeight": 9,
-                                           "measuredOrientation": 60 }, true, ""),
-            row("mode 3, right sizes", { "mode": 3, "measuredWidth": 2.05, "measuredHeight": 1.15,
-                                         "measuredOrientation": 0 }, true, both),
-            row("mode 3, measured the other way round", { "mode": 3, "measuredWidth": 1.15, "measuredHeight": 2.05,
-                                                          "measuredOrientation": 0 }, true, both),
-            row("mode 2 checks only A", { "mode": 2, "measuredWidth": 2.05, "measuredHeight": 0.5,
-                                          "measuredOrientation": 0 }, true,
-                " A ожидаемый: 2.00мм, измеренный: 2.05мм."),
-            row("mode 1 checks only B", { "mode": 1, "measuredWidth": 2.05, "measuredHeight": 0.5,
-                                          "measuredOrientation": 0 }, false,
-                " B ожидаемый: 1.20мм, измеренный: 0.50мм."),
-            row("mode 1, A wrong, B right", { "mode": 1, "measuredWidth": 3, "measuredHeight": 1.15,
-                                              "measuredOrientation": 0 }, true,
-                " B ожидаемый: 1.20мм, измеренный: 1.15мм."),
+            row("mode 0 checks nothing", { "mode": 0 }, [9, 9, 60], true),
+            row("mode 3, right sizes", {}, good, true, a, b),
+            row("mode 3, measured the other way round", {}, turned, true, a, b),
+            row("mode 2 checks only A", { "mode": 2 }, thin, true, a),
+            row("mode 1 checks only B", { "mode": 1 }, thin, false, null, ["1.20", "0.50"]),
+            row("mode 1, A wrong, B right", { "mode": 1 }, [3, 1.15, 0], true, null, b),
             // 25 %: 2 × 0.76 = 1.52 passes, 1.5 (exactly 25 % off) does not.
-            row("A 24 % short passes", { "mode": 2, "measuredWidth": 1.52, "measuredHeight": 1.15,
-                                         "measuredOrientation": 0 }, true,
-                " A ожидаемый: 2.00мм, измеренный: 1.52мм."),
-            row("A 25 % short fails", { "mode": 2, "measuredWidth": 1.5, "measuredHeight": 1.15,
-                                        "measuredOrientation": 0 }, false,
-                " A ожидаемый: 2.00мм, измеренный: 1.50мм."),
-            row("A 25 % long fails", { "mode": 2, "measuredWidth": 2.5, "measuredHeight": 1.15,
-                                       "measuredOrientation": 0 }, false,
-                " A ожидаемый: 2.00мм, измеренный: 2.50мм."),
+            row("A 24 % short passes", { "mode": 2 }, [1.52, 1.15, 0], true, ["2.00", "1.52"]),
+            row("A 25 % short fails", { "mode": 2 }, [1.5, 1.15, 0], false, ["2.00", "1.50"]),
+            row("A 25 % long fails", { "mode": 2 }, [2.5, 1.15, 0], false, ["2.00", "2.50"]),
             // The long side turned by 29° still matches, by 31° it does not:
             // the sides are then taken across, and 1.15 is no A of 2.
-            row("orientation 29° off matches", { "mode": 3, "measuredWidth": 2.05, "measuredHeight": 1.15,
-                                                 "measuredOrientation": 29 }, true, both),
-            row("orientation 31° off does not", { "mode": 3, "measuredWidth": 2.05, "measuredHeight": 1.15,
-                                                  "measuredOrientation": 31 }, false,
-                " A ожидаемый: 2.00мм, измеренный: 1.15мм. B ожидаемый: 1.20мм, измеренный: 2.05мм."),
+            row("orientation 29° off matches", {}, [2.05, 1.15, 29], true, a, b),
+            row("orientation 31° off does not", {}, [2.05, 1.15, 31], false, ["2.00", "1.15"],
+                ["1.20", "2.05"]),
             // Seen the other way round (beyond 150°) the long side matches.
-            row("orientation 160° off matches", { "mode": 3, "measuredWidth": 2.05, "measuredHeight": 1.15,
-                                                  "measuredOrientation": 160 }, true, both),
+            row("orientation 160° off matches", {}, [2.05, 1.15, 160], true, a, b),
             // Expected at 80 (a tall part at 10°), seen at -85: 165° apart.
-            row("orientation 165° off matches", { "mode": 3, "width": 1.2, "height": 2, "angle": 10,
-                                                  "measuredWidth": 1.15, "measuredHeight": 2.05,
-                                                  "measuredOrientation": -85 }, true,
-                " A ожидаемый: 1.20мм, измеренный: 1.15мм. B ожидаемый: 2.00мм, измеренный: 2.05мм."),
-            row("orientation 145° off does not", { "mode": 3, "width": 1.2, "height": 2, "angle": 10,
-                                                   "measuredWidth": 1.15, "measuredHeight": 2.05,
-                                                   "measuredOrientation": -65 }, false,
-                " A ожидаемый: 1.20мм, измеренный: 2.05мм. B ожидаемый: 2.00мм, измеренный: 1.15мм."),
+            row("orientation 165° off matches", tall10, [1.15, 2.05, -85], true, aAcross, bAcross),
+            row("orientation 145° off does not", tall10, [1.15, 2.05, -65], false, ["1.20", "2.05"],
+                ["2.00", "1.15"]),
             // A part taller than wide has its long side across: expected 90.
-            row("taller than wide, long side at 90", { "mode": 3, "width": 1.2, "height": 2, "measuredWidth": 1.15,
-                                                       "measuredHeight": 2.05, "measuredOrientation": 88 }, true,
-                " A ожидаемый: 1.20мм, измеренный: 1.15мм. B ожидаемый: 2.00мм, измеренный: 2.05мм."),
-            row("taller than wide, long side at 0", { "mode": 3, "width": 1.2, "height": 2, "measuredWidth": 1.15,
-                                                      "measuredHeight": 2.05, "measuredOrientation": 0 }, false,
-                " A ожидаемый: 1.20мм, измеренный: 2.05мм. B ожидаемый: 2.00мм, измеренный: 1.15мм."),
+            row("taller than wide, long side at 90", tall, [1.15, 2.05, 88], true, aAcross,
+                bAcross),
+            row("taller than wide, long side at 0", tall, turned, false, ["1.20", "2.05"],
+                ["2.00", "1.15"]),
             // The expected angle is the placement's: at 90 the long side is
             // expected at -90, the same line as 90.
-            row("placed at 90, long side at 90", { "mode": 3, "angle": 90, "measuredWidth": 2.05,
-                                                   "measuredHeight": 1.15, "measuredOrientation": 90 }, true, both),
+            row("placed at 90, long side at 90", { "angle": 90 }, [2.05, 1.15, 90], true, a, b),
             // A feeder turned by 90 expects A and B exchanged.
-            row("feeder at 90", { "mode": 3, "rot": 90, "angle": 90, "measuredWidth": 1.15, "measuredHeight": 2.05,
-                                  "measuredOrientation": 90 }, true,
-                " A ожидаемый: 1.20мм, измеренный: 1.15мм. B ожидаемый: 2.00мм, измеренный: 2.05мм."),
+            row("feeder at 90", { "rot": 90, "angle": 90 }, [1.15, 2.05, 90], true, aAcross,
+                bAcross),
             // Banks U and B see A and B exchanged: checking side A there
             // checks the part's short side.
-            row("bank U, mode 2, short side wrong", { "mode": 2, "bank": "U", "measuredWidth": 2.05,
-                                                      "measuredHeight": 0.7, "measuredOrientation": 0 }, false,
-                " A ожидаемый: 1.20мм, измеренный: 0.70мм."),
-            row("bank L, mode 2, short side wrong", { "mode": 2, "bank": "L", "measuredWidth": 2.05,
-                                                      "measuredHeight": 0.7, "measuredOrientation": 0 }, true,
-                " A ожидаемый: 2.00мм, измеренный: 2.05мм."),
-            row("bank B, mode 3", { "mode": 3, "bank": "B", "measuredWidth": 2.05, "measuredHeight": 1.15,
-                                    "measuredOrientation": 0 }, true,
-                " A ожидаемый: 1.20мм, измеренный: 1.15мм. B ожидаемый: 2.00мм, измеренный: 2.05мм."),
-            row("nothing measured", { "mode": 3, "measuredWidth": NaN, "measuredHeight": NaN,
-                                      "measuredOrientation": NaN }, false,
-                " A ожидаемый: 2.00мм, измеренный: —мм. B ожидаемый: 1.20мм, измеренный: —мм."),
-            row("no sizes in the feeder", { "mode": 3, "width": 0, "height": 0, "measuredWidth": 2,
-                                            "measuredHeight": 1, "measuredOrientation": 0 }, false,
-                " A ожидаемый: 0.00мм, измеренный: 1.00мм. B ожидаемый: 0.00мм, измеренный: 2.00мм."),
+            row("bank U, mode 2, short side wrong", { "mode": 2, "bank": "U" }, narrow, false,
+                ["1.20", "0.70"]),
+            row("bank L, mode 2, short side wrong", { "mode": 2 }, narrow, true, a),
+            row("bank B, mode 3", { "bank": "B" }, good, true, aAcross, bAcross),
+            row("nothing measured", {}, [NaN, NaN, NaN], false, ["2.00", "—"], ["1.20", "—"]),
+            row("no sizes in the feeder", { "width": 0, "height": 0 }, [2, 1, 0], false,
+                ["0.00", "1.00"], ["0.00", "2.00"]),
         ]
     }
     function test_sizeCheck(data) {
@@ -255,36 +227,6 @@ TestCase {
         var to = Checks.cornerCorrection(200, 31, 0.25, s.assumed)
         near(to.x, 200, 1e-9, "correction x")
         near(to.y, 31.25, 1e-9, "correction y")
-    }
-
-    // The positions at which the four sides of a part turned by `turn` (its
-    // centre over the camera with the head at `centre`) lie over the camera:
-    // half its size off the centre across each side, plus a drift along the
-    // sides that the walk does not correct.
-    function sidePositions(centre, w, h, turn, drift) {
-        var r = turn * Math.PI / 180
-        var along = { x: Math.cos(r), y: -Math.sin(r) }    // clockwise turn
-        var across = { x: Math.sin(r), y: Math.cos(r) }
-        function at(n, d, dir, t) {
-            return { x: centre.x - d * n.x + t * dir.x, y: centre.y - d * n.y + t * dir.y }
-        }
-        return [at(across, h / 2, along, drift), at({ x: -across.x, y: -across.y }, h / 2, along, drift),
-                at(along, w / 2, across, -drift), at({ x: -along.x, y: -along.y }, w / 2, across, -drift)]
-    }
-    function test_cornerCentre_data() {
-        return [
-            { tag: "straight part", turn: 0, drift: 0 },
-            { tag: "turned by 30", turn: 30, drift: 0 },
-            { tag: "turned by -117", turn: -117, drift: 0 },
-            { tag: "turned by 30, walk drifted along the sides", turn: 30, drift: 0.4 },
-        ]
-    }
-    function test_cornerCentre(data) {
-        var centre = { x: 187.25, y: 41.6 }
-        var p = sidePositions(centre, 4, 2, data.turn, data.drift)
-        var c = Checks.cornerCentre(p[0], p[1], p[2], p[3])
-        near(c.x, centre.x, 1e-9, "x")
-        near(c.y, centre.y, 1e-9, "y")
     }
 
     // Sides that do not cross give nothing, never a made-up centre.

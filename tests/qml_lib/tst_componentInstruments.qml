@@ -8,6 +8,7 @@ import "JobRig.js" as J
 // check of the held part, its programming in the programmer socket, and the
 // move of a failing group to an equivalent feeder; and their pure parts.
 TestCase {
+    id: tc
     name: "ComponentInstruments"
 
     // As the component cycle's tests: machine maxima X 250, Y 200, Z 100
@@ -16,12 +17,12 @@ TestCase {
     // centring height; placement k at machine (60 + 10 k, 300), placed at
     // Z 32. The RLC meter's point is (300, 20) at 5 mm; the programmer
     // socket is at (320, 40), 8 mm high, turned 90°.
-    function rig() {
+    function rig(feeder) {
         return J.componentRig(J.componentSettings({
             "workAreaY2": 400, "rlcEnabled": true, "rlcX": 300, "rlcY": 20, "rlcZ": 5,
             "programmerEnabled": true, "programmerInterface": 0, "programmerScriptPath": "file:///opt/prog.sh",
             "programmerWait": 5, "programmerX": 320, "programmerY": 40, "programmerZ": 8, "programmerA": 90,
-            "autoSwithToSimilarFeeders": false }), tape(), { instruments: true })
+            "autoSwithToSimilarFeeders": false }), tape(feeder), { instruments: true })
     }
     // A tape feeder on bank B, nozzle 1, one perforation per part, a 10 kΩ
     // resistor checked within ±10 % at 90°; neither check is on unless a
@@ -31,8 +32,16 @@ TestCase {
                                  "rlcPercent2": 10, "rlcRotation": 90, "programmerEnabled": false }, extra))
     }
 
-    // To the meter: 36 = 5 + nozzle 30 + part 1.
+    // The pick (`angle` given: with the move over the camera turned so), and
+    // to the meter: 36 = 5 + nozzle 30 + part 1.
+    function pick(angle, x) {
+        return J.block(J.tapePick(x).concat(angle === undefined ? [] : J.toCamera(angle)))
+    }
     readonly property string rlcBlock: J.block(["g0  zMax", "g0  x300.000 y20.000 a-90.000", "g0 z36.000"])
+    // Placement 0 placed, after the camera or not.
+    readonly property string placed: J.placeBlock("60.000", "300.000", "0.000", false)
+    readonly property string placedCentred: J.placeBlock("60.000", "300.000", "0.000", true)
+    function expect(r, e, done) { J.expect(tc, r, e, done) }
     function ohms(v) { return { "value": v, "text": (v / 1000).toFixed(3) + "kΩ" } }
 
     function writesOf(r, name) {
@@ -47,56 +56,49 @@ TestCase {
     // opened and set up for the first part only; of two readings the second
     // counts.
     function test_rlcInRange() {
-        var r = rig()
-        r.b.job.feeders["B0"] = tape({ rlcEnabled: true, centering: 1 })
+        var r = rig({ rlcEnabled: true, centering: 1 })
         r.b.rlc.readings = [ohms(99999), ohms(10500), ohms(5), ohms(9000)]
         var done = J.start(r, 2, 20000)
-        compare(r.m.sentTexts(), [J.block(J.tapePick()), rlcBlock, J.block(J.toCamera("0.00")),
-                                  J.placeBlock("60.000", "300.000", "0.000", true),
-                                  J.block(J.tapePick()), rlcBlock, J.block(J.toCamera("0.00")),
-                                  J.placeBlock("70.000", "300.000", "0.000", true)])
+        var camera = J.block(J.toCamera("0.00"))
+        expect(r, { sent: [pick(), rlcBlock, camera, placedCentred, pick(), rlcBlock, camera,
+                           J.placeBlock("70.000", "300.000", "0.000", true)],
+                    panels: [], rowErrors: 0, placed: 2, done: 1 }, done)
         compare(J.eventsLike(r, "rlc:"), ["rlc:start", "rlc:setup:R:10000", "rlc:measure", "rlc:measure",
                                         "rlc:measure", "rlc:measure"])
-        compare(r.b.panels, [])
         compare(r.m.logs, [])
-        compare(r.b.rowErrors, 0)
-        compare(r.b.placed.length, 2)
-        compare(done.args.length, 1)
     }
 
-    // No check outside the machine's meter, and none when the feeder asks
-    // for none.
-    function test_rlcNotWanted_data() {
-        return [ { tag: "machine meter off", machine: false, feeder: true },
-                 { tag: "feeder check off", machine: true, feeder: false } ]
+    // No check unless both the machine's instrument and the feeder ask for
+    // it.
+    function test_instrumentNotWanted_data() {
+        return [ { tag: "machine meter off", settings: { rlcEnabled: false },
+                   feeder: { rlcEnabled: true } },
+                 { tag: "feeder check off", settings: {}, feeder: { rlcEnabled: false } },
+                 { tag: "machine programmer off", settings: { programmerEnabled: false },
+                   feeder: { programmerEnabled: true } } ]
     }
-    function test_rlcNotWanted(data) {
-        var r = rig()
-        r.b.settings.rlcEnabled = data.machine
-        r.b.job.feeders["B0"] = tape({ rlcEnabled: data.feeder, centering: 1 })
+    function test_instrumentNotWanted(data) {
+        var r = rig(J.merged({ centering: 1 }, data.feeder))
+        for (var k in data.settings)
+            r.b.settings[k] = data.settings[k]
         J.start(r, 1, 20000)
-        compare(r.m.sentTexts(), [J.block(J.tapePick().concat(J.toCamera("0.00"))),
-                                  J.placeBlock("60.000", "300.000", "0.000", true)])
+        compare(r.m.sentTexts(), [pick("0.00"), placedCentred])
         compare(J.eventsLike(r, "rlc:"), [])
+        compare(J.eventsLike(r, "dout:10"), [])
     }
 
     // The first part out of range goes to the basket and the placement is
     // picked again; the second reading is the one judged.
     function test_rlcFirstOutOfRange() {
-        var r = rig()
-        r.b.job.feeders["B0"] = tape({ rlcEnabled: true })
+        var r = rig({ rlcEnabled: true })
         r.b.rlc.readings = [ohms(10000), ohms(12000), ohms(3), ohms(10000)]
         var done = J.start(r, 1, 20000)
-        compare(r.m.sentTexts(), [J.block(J.tapePick()), rlcBlock, J.basketBlock, J.block(J.tapePick()), rlcBlock,
-                                  J.placeBlock("60.000", "300.000", "0.000", false)])
-        compare(J.logTexts(r, "yellow"), [
-                    "Номинал компонента не соответствует заявленному. Результат измерения: 12.000kΩ, Максимально допустимое значение: 11.00kΩ. Сброс в корзину.",
-                    "Сброс в корзину. Питатель: снизу  №1  0603  10k  R1"])
-        compare(r.b.rowErrors, 1)
-        compare(r.b.basket.length, 1)
-        compare(r.b.panels, [])
+        var out = "Номинал компонента не соответствует заявленному. Результат измерения: 12.000kΩ, "
+                + "Максимально допустимое значение: 11.00kΩ. Сброс в корзину."
+        expect(r, { sent: [pick(), rlcBlock, J.basketBlock, pick(), rlcBlock, placed],
+                    yellow: [out, "Сброс в корзину. Питатель: снизу  №1  0603  10k  R1"],
+                    rowErrors: 1, baskets: 1, panels: [], done: 1 }, done)
         compare(writesOf(r, "setCount").length, 1)
-        compare(done.args.length, 1)
         // The nominal did not change: the meter was set up once.
         compare(r.b.rlc.setups.length, 1)
     }
@@ -105,10 +107,9 @@ TestCase {
     function test_rlcPanel_data() {
         return [
             { tag: "Продолжить: to the basket, the next part", button: "continue",
-              after: [J.basketBlock, J.block(J.tapePick()), rlcBlock, J.placeBlock("60.000", "300.000", "0.000", false)],
+              after: [J.basketBlock, pick(), rlcBlock, placed], placed: 1, done: 1, measures: 2 },
+            { tag: "Повторить измерение: the held part again", button: "remeasure", after: [placed],
               placed: 1, done: 1, measures: 2 },
-            { tag: "Повторить измерение: the held part again", button: "remeasure",
-              after: [J.placeBlock("60.000", "300.000", "0.000", false)], placed: 1, done: 1, measures: 2 },
             { tag: "Пропустить: the feeder is skipped", button: "skip", after: [J.basketBlock], placed: 0, done: 1,
               missed: 1, measures: 0 },
             { tag: "Настроить измерение: the feeder's settings", button: "rlcFeederSettings", after: [], placed: 0,
@@ -118,25 +119,21 @@ TestCase {
         ]
     }
     function test_rlcPanel(data) {
-        var r = rig()
-        r.b.job.feeders["B0"] = tape({ rlcEnabled: true })
+        var r = rig({ rlcEnabled: true })
         r.b.rlc.readings = [ohms(8000), ohms(8000), ohms(8000), ohms(8000)]
         r.b.rlc.fallback = ohms(10000)
         var done = J.start(r, 1, 20000)
-        var before = [J.block(J.tapePick()), rlcBlock, J.basketBlock, J.block(J.tapePick()), rlcBlock]
-        compare(r.m.sentTexts(), before)
-        compare(J.panelNames(r), ["rlcError"])
+        var before = [pick(), rlcBlock, J.basketBlock, pick(), rlcBlock]
         var range = "Результат измерения: 8.000kΩ, Минимально допустимое значение: 9.00kΩ"
-        compare(r.b.panels[0].values, { range: range })
-        compare(J.logTexts(r, "red"), ["Номинал компонента не соответствует заявленному. " + range
-                                     + ". Ожидание оператора."])
-        compare(r.b.rowErrors, 2)
+        var waits = "Номинал компонента не соответствует заявленному. " + range
+                + ". Ожидание оператора."
+        expect(r, { sent: before, panels: ["rlcError"], values: { range: range }, rowErrors: 2,
+                    red: [waits] })
         var reads = r.b.rlc.reads
         r.b.press(data.button)
         r.m.advance(20000)
         compare(r.m.sentTexts().slice(before.length), data.after)
-        compare(r.b.placed.length, data.placed)
-        compare(done.args.length, data.done)
+        expect(r, { placed: data.placed, done: data.done }, done)
         compare(r.b.rlc.reads - reads, data.measures)
         if (data.missed)
             compare(r.m.run.missedCount, data.missed)
@@ -153,105 +150,93 @@ TestCase {
                  { tag: "the job screen's option", feeder: false, screen: true } ]
     }
     function test_rlcNoThrow(data) {
-        var r = rig()
-        r.b.job.feeders["B0"] = tape({ rlcEnabled: true, dontThrow: data.feeder })
+        var r = rig({ rlcEnabled: true, dontThrow: data.feeder })
         r.m.run.dontThrowToBasket = data.screen
         r.b.rlc.fallback = ohms(20000)
         J.start(r, 1, 20000)
-        compare(r.m.sentTexts(), [J.block(J.tapePick()), rlcBlock])
-        compare(J.panelNames(r), ["rlcError"])
-        compare(r.b.basket.length, 0)
+        expect(r, { sent: [pick(), rlcBlock], panels: ["rlcError"], baskets: 0 })
     }
 
-    // The meter fails to open, to set up or to measure, or never answers:
-    // the red log line and the panel with its message. "Повторить
+    // The meter fails to open, to set up or to measure, never answers, or
+    // reads something that is not a number (never a part in or out of
+    // range): the red log line and the panel with its message. "Повторить
     // измерение" opens the meter again and the check goes on.
     function test_rlcMeterFails_data() {
+        var reading = "Измеритель RLC сообщает об ошибке измерения: "
         return [
             { tag: "start fails", fault: "startFails", starts: 2, setups: 1,
               text: "Не удалось запустить измеритель RLC: Нет ответа от измерителя." },
             { tag: "set-up fails", fault: "setupFails", starts: 2, setups: 2,
               text: "Не удалось настроить измеритель RLC: Нет ответа от измерителя." },
             { tag: "reading fails", fault: "measureFails", starts: 2, setups: 2,
-              text: "Измеритель RLC сообщает об ошибке измерения: Нет ответа от измерителя." },
+              text: reading + "Нет ответа от измерителя." },
             { tag: "no answer", fault: "silent", starts: 2, setups: 1,
               text: "Не удалось запустить измеритель RLC: Нет ответа от измерителя." },
+            { tag: "not a number", fault: "", readings: [{ value: NaN, text: "" }], starts: 2,
+              setups: 2, text: reading + "получено значение, не являющееся числом" },
         ]
     }
     function test_rlcMeterFails(data) {
-        var r = rig()
-        r.b.job.feeders["B0"] = tape({ rlcEnabled: true })
+        var r = rig({ rlcEnabled: true })
         r.b.rlc.message = "Нет ответа от измерителя."
         r.b.rlc.fault = data.fault
+        r.b.rlc.readings = data.readings || []
         r.b.rlc.fallback = ohms(10000)
         var done = J.start(r, 1, 60000)
-        compare(r.m.sentTexts(), [J.block(J.tapePick()), rlcBlock])
-        compare(J.panelNames(r), ["rlcError"])
-        compare(r.b.panels[0].values, { error: data.text })
-        compare(J.logTexts(r, "red"), [data.text])
-        compare(r.b.rowErrors, 0)
-        compare(done.args.length, 0)
+        expect(r, { sent: [pick(), rlcBlock], panels: ["rlcError"], values: { error: data.text },
+                    red: [data.text], rowErrors: 0, baskets: 0, done: 0 }, done)
         r.b.rlc.fault = ""
         r.b.press("remeasure")
         r.m.advance(60000)
-        compare(r.m.sentTexts().slice(2), [J.placeBlock("60.000", "300.000", "0.000", false)])
+        compare(r.m.sentTexts().slice(2), [placed])
         compare(r.b.rlc.starts, data.starts)
         compare(r.b.rlc.setups.length, data.setups)
         compare(done.args.length, 1)
     }
 
-    // A reading that is not a number is a failure of the meter, never a
-    // part in or out of range.
-    function test_rlcReadingNotANumber() {
-        var r = rig()
-        r.b.job.feeders["B0"] = tape({ rlcEnabled: true })
-        r.b.rlc.fallback = { value: NaN, text: "" }
-        J.start(r, 1, 20000)
-        compare(J.panelNames(r), ["rlcError"])
-        compare(r.b.rowErrors, 0)
-        compare(r.b.basket.length, 0)
-    }
-
     // A feeder whose nominal cannot be checked stops the run before the part
     // is carried to the meter.
     function test_rlcBadFeeder() {
-        var r = rig()
-        r.b.job.feeders["B0"] = tape({ rlcEnabled: true, rlcUnit: 7 })
+        var r = rig({ rlcEnabled: true, rlcUnit: 7 })
         J.start(r, 1, 20000)
-        compare(r.m.sentTexts(), [J.block(J.tapePick())])
-        compare(r.m.failures, ["Неверные настройки проверки номинала питателя: проверка не выполнена"])
+        var refused = "Неверные настройки проверки номинала питателя: проверка не выполнена"
+        expect(r, { sent: [pick()], failures: [refused] })
     }
 
-    // A stop while the meter measures: its late answer does nothing.
-    function test_rlcStopWhileMeasuring() {
-        var r = rig()
-        r.b.job.feeders["B0"] = tape({ rlcEnabled: true })
+    // A stop while the meter measures, or while the programmer's verdict is
+    // awaited: the late answer does nothing, and the start pulse does not
+    // stay on.
+    function test_stopWhileAnInstrumentWorks_data() {
+        return [
+            { tag: "meter", feeder: { rlcEnabled: true }, pulse: undefined,
+              at: function(r) { return r.b.rlc.reads > 0 }, sent: [pick(), rlcBlock] },
+            { tag: "programmer", feeder: { programmerEnabled: true }, pulse: false,
+              at: function(r) { return r.b.outputs[10] === true },
+              sent: [pick(), socketBlock("320.000", "40.000", "90.000", false)] },
+        ]
+    }
+    function test_stopWhileAnInstrumentWorks(data) {
+        var r = rig(data.feeder)
         r.b.rlc.fallback = ohms(10000)
         var done = J.start(r, 1)
-        for (var i = 0; i < 20000 && r.b.rlc.reads === 0; ++i)
+        for (var i = 0; i < 20000 && !data.at(r); ++i)
             r.m.advance(1)
-        compare(r.b.rlc.pending, 1)
+        compare(r.b.rlc.pending, r.b.rlc.reads)
         r.m.stopAll()
         r.m.run.executing = false
+        compare(r.b.outputs[10], data.pulse)
         r.m.advance(20000)
-        compare(r.m.sentTexts(), [J.block(J.tapePick()), rlcBlock])
-        compare(r.b.rlc.reads, 1)
-        compare(done.args.length, 0)
-        compare(r.b.panels, [])
+        compare(r.m.sentTexts(), data.sent)
+        compare(r.b.rlc.reads, data.feeder.rlcEnabled ? 1 : 0)
+        expect(r, { done: 0, panels: [] }, done)
     }
 
     // ---- pure parts of the check
 
+    // The unit table shows in the range texts below; here a capacitor's
+    // letter, what is no unit, and numbers given as text.
     function test_rlcUnits_data() {
         return [
-            { tag: "Ω", type: 0, unit: 0, text: "Ω", factor: 1, letter: "R" },
-            { tag: "kΩ", type: 0, unit: 1, text: "kΩ", factor: 1000, letter: "R" },
-            { tag: "MΩ", type: 0, unit: 2, text: "MΩ", factor: 1000000, letter: "R" },
-            { tag: "μH", type: 1, unit: 0, text: "μH", factor: 0.000001, letter: "L" },
-            { tag: "mH", type: 1, unit: 1, text: "mH", factor: 0.001, letter: "L" },
-            { tag: "H", type: 1, unit: 2, text: "H", factor: 1, letter: "L" },
-            { tag: "pF", type: 2, unit: 0, text: "pF", factor: 0.000000000001, letter: "C" },
-            { tag: "nF", type: 2, unit: 1, text: "nF", factor: 0.000000001, letter: "C" },
             { tag: "μF", type: 2, unit: 2, text: "μF", factor: 0.000001, letter: "C" },
             { tag: "type 3", type: 3, unit: 0, none: true },
             { tag: "unit -1", type: 0, unit: -1, none: true },
@@ -371,28 +356,23 @@ TestCase {
         ]
     }
     function test_programmingSucceeds(data) {
-        var r = rig()
+        var r = rig({ programmerEnabled: true, centering: 1 })
         r.b.settings.programmerInterface = data.interface
-        r.b.job.feeders["B0"] = tape({ programmerEnabled: true, centering: 1 })
         r.b.componentCamera.results = [J.seen(0.3, -0.2), J.seen(0, 0)]
         var done = J.start(r, 1, 20000)
-        compare(r.m.sentTexts(), [J.block(J.tapePick().concat(J.toCamera("90.00"))),
-                                  socketBlock("319.700", "40.200", "90.000", true), liftBlock,
-                                  J.block(J.toCamera("90.00")), J.placeBlock("60.000", "300.000", "0.000", true)])
+        var socket = socketBlock("319.700", "40.200", "90.000", true)
+        var camera = J.block(J.toCamera("90.00"))
+        expect(r, { sent: [pick("90.00"), socket, liftBlock, camera, placedCentred],
+                    looks: 2, panels: [], placed: 1, done: 1 }, done)
         compare(r.b.supposedAngle, { camera3: false, angle: 90 })
         compare(J.eventsLike(r, "dout:10"), data.pulse ? ["dout:10:true", "dout:10:false"] : [])
         compare(r.b.programmer.scripts.map(function(s) { return s.path + " " + s.seconds }),
                 data.pulse ? [] : ["file:///opt/prog.sh 5"])
-        compare(r.b.componentCamera.requests.length, 2)
-        compare(r.b.panels, [])
-        compare(r.b.placed.length, 1)
-        compare(done.args.length, 1)
     }
 
     // The start pulse lasts 1 s, whenever the programmer answers.
     function test_programmingPulse() {
-        var r = rig()
-        r.b.job.feeders["B0"] = tape({ programmerEnabled: true })
+        var r = rig({ programmerEnabled: true })
         J.start(r, 1)
         var on = -1, off = -1
         for (var i = 0; i < 20000 && off < 0; ++i) {
@@ -419,94 +399,58 @@ TestCase {
         ]
     }
     function test_programmingWithoutCamera(data) {
-        var r = rig()
-        r.b.job.feeders["B0"] = tape({ programmerEnabled: true, slowPlace: data.soft })
+        var r = rig({ programmerEnabled: true, slowPlace: data.soft })
         var done = J.start(r, 1, 20000)
         var place = data.soft
                 ? J.block(["g0  z60.0", "g0  x60.000 y300.000 z60.0 a0.000", "g0  z34.500", "g1 f6000 z32.000", "m65 p1",
                          "g4 p0.200", "g1 f6000 z34.500", "g0 z60.0"])
-                : J.placeBlock("60.000", "300.000", "0.000", false)
-        compare(r.m.sentTexts(), [J.block(J.tapePick()), J.block(data.socket), J.block(data.lift), place])
-        compare(done.args.length, 1)
-    }
-
-    // No programming unless both the machine's programmer and the feeder ask
-    // for it.
-    function test_programmingNotWanted() {
-        var r = rig()
-        r.b.settings.programmerEnabled = false
-        r.b.job.feeders["B0"] = tape({ programmerEnabled: true, centering: 1 })
-        J.start(r, 1, 20000)
-        compare(r.m.sentTexts(), [J.block(J.tapePick().concat(J.toCamera("0.00"))),
-                                  J.placeBlock("60.000", "300.000", "0.000", true)])
-        compare(J.eventsLike(r, "dout:10"), [])
+                : placed
+        expect(r, { sent: [pick(), J.block(data.socket), J.block(data.lift), place],
+                    done: 1 }, done)
     }
 
     // No answer within programmerWait, an error or an exit code: the
     // programmer panel; each of its buttons.
     function test_programmingPanel_data() {
-        var place = J.placeBlock("60.000", "300.000", "0.000", false)
+        var place = placed
         var socket = socketBlock("320.000", "40.000", "90.000", false)
         return [
             { tag: "timeout, Повторить попытку", result: "silent", panel: "programmerTimeout", values: {},
               button: "retry", after: [liftBlock, place], pulses: 2, placed: 1, done: 1 },
             { tag: "timeout, Сбросить в корзину", result: "silent", panel: "programmerTimeout", values: {},
-              button: "basket", after: [J.basketBlock, J.block(J.tapePick()), socket, liftBlock, place], pulses: 2,
-              placed: 1, done: 1, basket: 1 },
+              button: "basket", after: [J.basketBlock, pick(), socket, liftBlock, place],
+              pulses: 2, placed: 1, done: 1, basket: 1 },
             { tag: "timeout, Пропустить", result: "silent", panel: "programmerTimeout", values: {},
               button: "skip", after: [J.basketBlock], pulses: 1, placed: 0, done: 1, basket: 1, missed: 1 },
             { tag: "error input, Повторить попытку", result: "error", panel: "programmerError", values: { code: "" },
               button: "retry", after: [liftBlock, place], pulses: 2, placed: 1, done: 1 },
             { tag: "exit code 3, Сбросить в корзину", result: "3", panel: "programmerError",
               values: { code: " Код ошибки: 3." }, button: "basket",
-              after: [J.basketBlock, J.block(J.tapePick()), socket, liftBlock, place], pulses: 2, placed: 1, done: 1,
-              basket: 1 },
+              after: [J.basketBlock, pick(), socket, liftBlock, place], pulses: 2, placed: 1,
+              done: 1, basket: 1 },
             { tag: "the executable's timeout, Пропустить", result: "timeout", panel: "programmerTimeout",
               values: {}, button: "skip", after: [J.basketBlock], pulses: 1, placed: 0, done: 1, basket: 1,
               missed: 1 },
         ]
     }
     function test_programmingPanel(data) {
-        var r = rig()
-        r.b.job.feeders["B0"] = tape({ programmerEnabled: true })
+        var r = rig({ programmerEnabled: true })
         r.b.programmer.results = [data.result]
         var done = J.start(r, 1, 4000)
-        var before = [J.block(J.tapePick()), socketBlock("320.000", "40.000", "90.000", false)]
+        var before = [pick(), socketBlock("320.000", "40.000", "90.000", false)]
         compare(r.m.sentTexts(), before)
         if (data.result === "silent") {
             // The answer is awaited programmerWait (5 s) from the pulse.
             compare(r.b.panels, [])
             r.m.advance(2000)
         }
-        compare(J.panelNames(r), [data.panel])
-        compare(r.b.panels[0].values, data.values)
-        compare(done.args.length, 0)
+        expect(r, { panels: [data.panel], values: data.values, done: 0 }, done)
         r.b.press(data.button)
         r.m.advance(20000)
         compare(r.m.sentTexts().slice(before.length), data.after)
         compare(J.eventsLike(r, "dout:10:true").length, data.pulses)
-        compare(r.b.placed.length, data.placed)
-        compare(r.b.basket.length, data.basket || 0)
-        compare(done.args.length, data.done)
-        if (data.missed)
-            compare(r.m.run.missedCount, data.missed)
-    }
-
-    // A verdict that comes after a stop does nothing, and the start pulse
-    // does not stay on.
-    function test_programmingStopped() {
-        var r = rig()
-        r.b.job.feeders["B0"] = tape({ programmerEnabled: true })
-        var done = J.start(r, 1)
-        for (var i = 0; i < 20000 && r.b.outputs[10] !== true; ++i)
-            r.m.advance(1)
-        r.m.stopAll()
-        r.m.run.executing = false
-        compare(r.b.outputs[10], false)
-        r.m.advance(20000)
-        compare(r.m.sent.length, 2)
-        compare(r.b.panels, [])
-        compare(done.args.length, 0)
+        expect(r, { placed: data.placed, baskets: data.basket || 0, missed: data.missed || 0,
+                    done: data.done }, done)
     }
 
     // ---- pure parts of programming
@@ -579,6 +523,7 @@ TestCase {
         return r
     }
     function notSeenThrice() { return [J.notSeen, J.notSeen, J.notSeen] }
+    readonly property string limit: "Несколько ошибок распознавания подряд! "
 
     // The limit with autoSwithToSimilarFeeders: the part goes to the basket,
     // the group goes on at the same placement from the next feeder with the
@@ -589,16 +534,11 @@ TestCase {
         var done = J.counter()
         r.c.setupFeeder(0, done)
         r.m.advance(100000)
-        compare(r.m.sentTexts(), [J.block(J.tapePick(100).concat(J.toCamera("0.00"))), J.basketBlock,
-                                  J.block(J.tapePick(120).concat(J.toCamera("0.00"))),
-                                  J.placeBlock("60.000", "300.000", "0.000", true),
-                                  J.block(J.tapePick(120).concat(J.toCamera("0.00"))),
-                                  J.placeBlock("70.000", "300.000", "0.000", true)])
-        compare(J.logTexts(r, "yellow"), ["Несколько ошибок распознавания подряд! Переключаюсь на питатель: снизу 3",
-                                        "Сброс в корзину. Питатель: снизу  №1  0603  10k  R1"])
-        compare(r.b.panels, [])
-        compare(r.b.placed.length, 2)
-        compare(done.args.length, 1)
+        expect(r, { sent: [pick("0.00", 100), J.basketBlock, pick("0.00", 120), placedCentred,
+                           pick("0.00", 120), J.placeBlock("70.000", "300.000", "0.000", true)],
+                    yellow: [limit + "Переключаюсь на питатель: снизу 3",
+                             "Сброс в корзину. Питатель: снизу  №1  0603  10k  R1"],
+                    panels: [], placed: 2, done: 1 }, done)
         // Counted on the feeder the parts came from.
         compare(writesOf(r, "setCount").map(function(w) { return w[0] + w[1] + "=" + w[3] }), ["B2=1", "B2=2"])
         compare(writesOf(r, "basketCount").map(function(w) { return w[0] + w[1] }), ["B0"])
@@ -615,11 +555,10 @@ TestCase {
         var done = J.counter()
         r.c.setupFeeder(0, done)
         r.m.advance(100000)
-        compare(r.m.sentTexts(), [J.block(J.tapePick(100).concat(J.toCamera("0.00"))), J.basketBlock])
-        compare(J.logTexts(r, "red"), ["Несколько ошибок распознавания подряд! Пропускаю питатель: снизу  №1"])
+        expect(r, { sent: [pick("0.00", 100), J.basketBlock],
+                    red: [limit + "Пропускаю питатель: снизу  №1"], done: 1 }, done)
         compare(r.m.missed.getSubSteps(0), 2)
         compare(r.b.runStates["B0"].substitute, undefined)
-        compare(done.args.length, 1)
     }
 
     // Every equivalent fails in turn: from the last one the next would be
@@ -637,17 +576,14 @@ TestCase {
         compare(J.logTexts(r, "yellow").filter(function(t) { return t.indexOf("Переключаюсь") >= 0 }),
                 ["Несколько ошибок распознавания подряд! Переключаюсь на питатель: снизу 3",
                  "Несколько ошибок распознавания подряд! Переключаюсь на питатель: сверху 1"])
-        compare(J.logTexts(r, "red"), ["Несколько ошибок распознавания подряд! Остановка программы!"])
-        compare(J.panelNames(r), ["notRecognised"])
-        compare(r.b.placed.length, 0)
-        compare(done.args.length, 0)
+        expect(r, { red: ["Несколько ошибок распознавания подряд! Остановка программы!"],
+                    panels: ["notRecognised"], placed: 0, done: 0 }, done)
         // "Продолжить" recognises the part held from the last feeder again.
         r.b.componentCamera.fallback = J.seen(0, 0)
         r.b.press("continue")
         r.m.advance(100000)
-        compare(r.b.placed.length, 2)
+        expect(r, { placed: 2, done: 1 }, done)
         compare(writesOf(r, "setCount").map(function(w) { return w[0] + w[1] }), ["U0", "U0"])
-        compare(done.args.length, 1)
     }
 
     // Without the setting, or without another feeder holding the part, the
@@ -662,8 +598,7 @@ TestCase {
         r.b.componentCamera.fallback = J.notSeen
         r.c.setupFeeder(0, J.counter())
         r.m.advance(100000)
-        compare(r.m.sentTexts(), [J.block(J.tapePick(100).concat(J.toCamera("0.00")))])
-        compare(J.panelNames(r), ["notRecognised"])
+        expect(r, { sent: [pick("0.00", 100)], panels: ["notRecognised"] })
         compare(r.b.runStates["B0"].substitute, undefined)
     }
 
@@ -696,8 +631,7 @@ TestCase {
         var picks = r.m.sentTexts().filter(function(t) { return t.indexOf("m64 p1") >= 0 })
         compare(picks.map(function(t) { return t.split("\n")[1] }),
                 ["g0  x100.000 y50.000 a0.0", "g0  x120.000 y50.000 a0.0", "g0  x120.000 y50.000 a0.0"])
-        compare(r.b.placed.length, 2)
-        compare(done.args.length, 1)
+        expect(r, { placed: 2, done: 1 }, done)
     }
 
     // The vacuum limit with dontStopProgramOnFeederErrors skips the feeder
@@ -714,14 +648,12 @@ TestCase {
         r.m.attach({ vsMeasureGet: r.p.vsMeasureGet, vsMeasureFailedGet: r.p.vsMeasureFailedGet })
         r.b.job.feeders["B0"] = tape({ vsCheck: true, pickRetryCount: 0 })
         var done = J.start(r, 2, 20000)
-        compare(r.m.sentTexts(), [J.block(J.tapePick()), J.block(["g0  z60.0", "g0  x60.000 y300.000 z60.0 a0.000"]),
-                                  J.basketBlock])
-        compare(J.logTexts(r, "red"), ["Несколько ошибок по датчику разрежения подряд! Пропускаю питатель: снизу  №1"])
-        compare(r.b.panels, [])
+        var move = J.block(["g0  z60.0", "g0  x60.000 y300.000 z60.0 a0.000"])
+        var skip = "Несколько ошибок по датчику разрежения подряд! Пропускаю питатель: снизу  №1"
+        expect(r, { sent: [pick(), move, J.basketBlock], red: [skip], panels: [], missed: 2,
+                    done: 1 }, done)
         compare(r.m.missed.getSubSteps(0), 2)
-        compare(r.m.run.missedCount, 2)
         compare(r.b.vacuum.fast, false)
-        compare(done.args.length, 1)
     }
 
     // ---- pure parts of the equivalents

@@ -1,6 +1,5 @@
 import QtQuick 2.15
 import QtTest 1.2
-import "../../qml/main/job/component.js" as Component
 import "../../qml/main/job/looseParts.js" as LP
 import "JobRig.js" as J
 
@@ -8,6 +7,7 @@ import "JobRig.js" as J
 // the head camera window by window, contour and template searches, parts
 // lying upside down, the empty placer, and the search settings of a group.
 TestCase {
+    id: tc
     name: "LooseParts"
 
     // Machine maxima X 250, Y 200, Z 100 units/s; travel height 40 in a run.
@@ -47,6 +47,7 @@ TestCase {
     function flip(x, y, a) { return pickLines(x, y, a).concat(["G0 X5 Y5\nM65 P1"]).join("\n") + "\ng0" }
     function removal(x, y, a) { return pickLines(x, y, a).concat(["G0 X470 Y120\nM65 P1"]).join("\n") + "\ng0" }
 
+    function expect(r, e, done) { J.expect(tc, r, e, done) }
     function part(x, y, angle, extra) { return J.merged({ found: true, x: x, y: y, angle: angle || 0 }, extra) }
     readonly property var none: ({ found: false })
 
@@ -81,10 +82,8 @@ TestCase {
     function test_windows(data) {
         var r = rig()
         var f = start(r, loose(data.f), [])
-        compare(r.m.sentTexts(), data.sent.concat(["g0 x0 y0\ng0 zMax\n"]))
-        compare(J.panelNames(r), ["tapeChange"])
-        compare(f.args.length, 0)
-        compare(r.m.failures, [])
+        expect(r, { sent: data.sent.concat(["g0 x0 y0\ng0 zMax\n"]), panels: ["tapeChange"],
+                    done: 0, failures: [] }, f)
         // Two results per window: the search, then the one that decides.
         compare(modes(r).length, 2 * data.sent.length)
         if (data.first !== undefined)
@@ -125,8 +124,7 @@ TestCase {
         r.m.sent = []
         r.p.elGetWait("B", 0, {}, f)
         r.m.advance(20000)
-        compare(r.m.sentTexts(), [win(150, 50), pick(151, 50, 0)])
-        compare(f.args.length, 2)
+        expect(r, { sent: [win(150, 50), pick(151, 50, 0)], done: 2 }, f)
     }
 
     // ---- template search
@@ -148,8 +146,7 @@ TestCase {
         compare(r.m.events.indexOf("camera2:start:2") >= 0, true)
         compare(J.writesOf(r, "lastGetX"), [120.2])
         fuzzyCompare(J.writesOf(r, "lastGetY")[0], 59.1, 1e-9)
-        compare(f.args.length, 1)
-        compare(r.m.failures, [])
+        expect(r, { done: 1, failures: [] }, f)
     }
 
     // A template match that finds nothing is tried three times in a window,
@@ -184,8 +181,8 @@ TestCase {
         var seen = [{ x: 110, y: 45 }, { x: 120, y: 55 }, { x: 130, y: 60 }, { x: 140, y: 50 }]
         var f = start(r, template({ placerLessPhotos: true }),
                       [part(140, 50, 0, { parts: seen }), none, part(120, 55, 0)])
-        compare(r.m.sentTexts(), [win(100, 50), look(110, 45), look(120, 55), pick(120, 55, 0)])
-        compare(f.args.length, 1)
+        expect(r, { sent: [win(100, 50), look(110, 45), look(120, 55), pick(120, 55, 0)],
+                    done: 1 }, f)
         if (data.between) {
             r.b.job.feeders["B1"] = template({ placerLessPhotos: true, placerX: "300", placerY: "50" })
             r.b.placer.results = []
@@ -197,8 +194,7 @@ TestCase {
         r.b.placer.results = data.next
         r.p.elGetWait("B", 0, {}, f)
         r.m.advance(20000)
-        compare(r.m.sentTexts(), data.sent)
-        compare(f.args.length, 2)
+        expect(r, { sent: data.sent, done: 2 }, f)
     }
 
     // ---- parts upside down
@@ -233,34 +229,50 @@ TestCase {
         compare(f.args.length, 1)
     }
 
-    // Four flips that leave the part upside down: the panel. "Повторить
-    // распознавание" looks at it again; "Продолжить" searches the window
-    // anew; "Пропустить" skips the feeder.
-    function test_flipFailures_data() {
+    // Four flips that leave the part upside down raise one panel, a part
+    // not found after a flip the other. "Повторить распознавание" looks at
+    // it again; "Продолжить" searches the window anew; "Пропустить" skips
+    // the feeder.
+    function test_flipPanels_data() {
         return [
-            { tag: "retry finds it upright", button: "retryRecognition", after: [part(120, 60, 0)],
-              sent: [look(120, 60), pick(120, 60, 0)], done: 1 },
-            { tag: "continue searches the window", button: "continue",
+            { tag: "four flips, retry finds it upright", flips: 4, button: "retryRecognition",
+              after: [part(120, 60, 0)], sent: [look(120, 60), pick(120, 60, 0)],
+              modes: ["placerTemplate"] },
+            { tag: "four flips, continue searches the window", flips: 4, button: "continue",
               after: [part(130, 50), part(130, 50, 5)], sent: [win(100, 50), look(130, 50), pick(130, 50, -5)],
-              done: 1 },
-            { tag: "skip", button: "skip", after: [], sent: [], done: 0, skipped: true },
+              modes: ["placerContours", "placerTemplateCenter"] },
+            { tag: "four flips, skip", flips: 4, button: "skip", after: [], sent: [], modes: [],
+              skipped: true },
+            { tag: "lost after a flip, retry", flips: 1, button: "retryRecognition",
+              after: [part(119, 59, 0)], sent: [look(120, 60), pick(119, 59, 0)],
+              modes: ["placerTemplate"] },
+            { tag: "lost after a flip, continue", flips: 1, button: "continue",
+              after: [part(130, 50), part(130, 50, 0)],
+              sent: [win(100, 50), look(130, 50), pick(130, 50, 0)],
+              modes: ["placerContours", "placerTemplateCenter"] },
         ]
     }
-    function test_flipFailures(data) {
+    function test_flipPanels(data) {
         var r = rig()
-        var upsideDown = part(120, 60, 0, { flipped: true })
-        var f = start(r, template(), [part(120, 60), upsideDown, upsideDown, upsideDown, upsideDown, upsideDown])
+        var results = [part(120, 60)]
         var sent = [win(100, 50), look(120, 60)]
-        for (var i = 0; i < 4; ++i)
+        for (var i = 0; i < data.flips; ++i) {
+            results.push(part(120, 60, 0, { flipped: true }))
             sent = sent.concat([flip(120, 60, 0), look(120, 60)])
-        compare(r.m.sentTexts(), sent)
-        compare(J.panelNames(r), ["flipFailures"])
-        compare(f.args.length, 0)
+        }
+        // Upside down once more, or not found at all.
+        results.push(data.flips === 4 ? part(120, 60, 0, { flipped: true }) : none)
+        var f = start(r, template(), results)
+        expect(r, { sent: sent,
+                    panels: [data.flips === 4 ? "flipFailures" : "notRecognisedAfterFlip"],
+                    done: 0 }, f)
+        var asked = r.b.placer.requests.length
         r.b.placer.results = data.after
         r.b.press(data.button)
         r.m.advance(20000)
         compare(r.m.sentTexts().slice(sent.length), data.sent)
-        compare(f.args.length, data.done)
+        compare(modes(r).slice(asked), data.modes)
+        compare(f.args.length, data.skipped ? 0 : 1)
         compare(r.m.events.indexOf("skipFeeder:B0") >= 0, data.skipped === true)
         compare(r.b.panels.length, 1)
     }
@@ -277,34 +289,7 @@ TestCase {
         for (i = 0; i < 4; ++i)
             sent = sent.concat([win(100, 50), look(120, 60), removal(120, 60, 0)])
         sent = sent.concat([win(100, 50), look(120, 60)])
-        compare(r.m.sentTexts(), sent)
-        compare(J.panelNames(r), ["flipFailures"])
-        compare(f.args.length, 0)
-    }
-
-    // Not found after a flip: the panel; its buttons as for repeated flips.
-    function test_notFoundAfterFlip_data() {
-        return [
-            { tag: "retry", button: "retryRecognition", after: [part(119, 59, 0)],
-              sent: [look(120, 60), pick(119, 59, 0)], modes: ["placerTemplate"], done: 1 },
-            { tag: "continue", button: "continue", after: [part(130, 50), part(130, 50, 0)],
-              sent: [win(100, 50), look(130, 50), pick(130, 50, 0)],
-              modes: ["placerContours", "placerTemplateCenter"], done: 1 },
-        ]
-    }
-    function test_notFoundAfterFlip(data) {
-        var r = rig()
-        var f = start(r, template(), [part(120, 60), part(120, 60, 0, { flipped: true }), none])
-        var sent = [win(100, 50), look(120, 60), flip(120, 60, 0), look(120, 60)]
-        compare(r.m.sentTexts(), sent)
-        compare(J.panelNames(r), ["notRecognisedAfterFlip"])
-        var asked = r.b.placer.requests.length
-        r.b.placer.results = data.after
-        r.b.press(data.button)
-        r.m.advance(20000)
-        compare(r.m.sentTexts().slice(sent.length), data.sent)
-        compare(modes(r).slice(asked), data.modes)
-        compare(f.args.length, data.done)
+        expect(r, { sent: sent, panels: ["flipFailures"], done: 0 }, f)
     }
 
     // A flip G-code that is not set stops rather than leave the part on
@@ -320,9 +305,7 @@ TestCase {
     function test_flipGCodeMissing(data) {
         var r = rig()
         var f = start(r, template(data.f), [part(120, 60), part(120, 60, 0, { flipped: true })])
-        compare(r.m.failures, [data.error])
-        compare(r.m.sentTexts(), [win(100, 50), look(120, 60)])
-        compare(f.args.length, 0)
+        expect(r, { failures: [data.error], sent: [win(100, 50), look(120, 60)], done: 0 }, f)
     }
 
     // ---- the empty placer
@@ -358,8 +341,7 @@ TestCase {
             }
         var f = start(r, loose({ placerX: "100 150", placerY: "50 50" }), [])
         var windows = [win(100, 50), win(150, 50)]
-        compare(r.m.sentTexts(), windows.concat(data.sent))
-        compare(J.panelNames(r), data.panel ? ["tapeChange"] : [])
+        expect(r, { sent: windows.concat(data.sent), panels: data.panel ? ["tapeChange"] : [] })
         compare(r.m.logs, data.logs)
         compare(r.m.events.indexOf("skipFeeder:B0") >= 0, data.skipped === true)
         compare(switched, data.switched || [])
@@ -450,32 +432,9 @@ TestCase {
 
     // ---- the group start
 
-    function componentRig() {
-        var r = rig()
-        var c = Component.create(r.m.port, r.w, r.p)
-        r.m.port.travelHeight = c.travelHeight
-        r.m.port.placementAngle = c.placementAngle
-        r.m.port.placementTarget = c.placementTarget
-        r.m.port.morePlacements = c.morePlacements
-        r.m.port.skipFeeder = c.skipFeeder
-        r.b.settings.workAreaY2 = 400
-        r.b.settings.workAreaZ1 = 0
-        r.b.settings.pcbThickness = 1.5
-        r.b.settings.pcbCorrX = 0
-        r.b.settings.pcbCorrY = 0
-        r.b.settings.refMode = 1
-        r.b.settings.pcbMulti = false
-        r.b.settings.zTravelEnabled = false
-        r.b.settings.allowCustomPlaceGCode = false
-        r.b.settings.programmerEnabled = false
-        r.b.currVC = 1
-        r.c = c
-        return r
-    }
-    function placement(k) {
-        return { "el": { "model": "B", "index": 0, "rot": 0, "elThickness": 1, "designator": "R" + (k + 1) },
-                 "rX": 49 + 10 * k, "rY": 99.4, "elWidth": 2, "elHeight": 1.2, "rotation": 0, "boardRotation": 0,
-                 "row": 0, "col": 0, "disabledTemp": false, "lineNumber": k + 1 }
+    function componentRig(feeder) {
+        var settings = J.componentSettings({ "autoSwithToSimilarFeedersWhenPlacerEmpty": false })
+        return J.componentRig(settings, feeder)
     }
 
     // A loose-part group loads the feeder's search settings onto the head
@@ -486,38 +445,13 @@ TestCase {
                                            caseRowsY: 1 }), loads: 0, stops: 1 } ]
     }
     function test_groupStart(data) {
-        var r = componentRig()
-        r.b.job.feeders["B0"] = data.f
-        r.b.job.groups = [[placement(0)]]
+        var r = componentRig(data.f)
+        r.b.job.groups = [[J.placement(0)]]
         r.c.setupFeeder(0, J.counter())
         compare(r.b.placer.loads.length, data.loads)
         if (data.loads > 0)
             compare(r.b.placer.loads[0], LP.searchSettings("B", 0, data.f, 50))
         compare(r.m.events.filter(function(e) { return e === "camera:stop" }).length, data.stops)
-    }
-
-    // Two parts of one group: the second is searched from the window where
-    // the first was found; the parts are placed where they belong.
-    function test_groupOfTwo() {
-        var r = componentRig()
-        r.b.job.feeders["B0"] = loose()
-        r.b.job.groups = [[placement(0), placement(1)]]
-        r.b.placer.results = [none, none, part(150, 50), part(150, 50), part(152, 48), part(152, 48)]
-        var done = J.counter()
-        r.c.setupFeeder(0, done)
-        r.m.advance(60000)
-        var place = function(x) {
-            return ["g0  z60.0", "g0  x" + x + " y300.000 z60.0 a0.000", "g0  z32.000", "m65 p1", "g4 p0.200",
-                    "g0 z60.0"].join("\n") + "\ng0"
-        }
-        // The component cycle travels at the top of the work area (60).
-        var p60 = function(x, y) { return pick(x, y, 0).split("z40.0").join("z60.0") }
-        var w60 = function(x, y) { return win(x, y).split("z40.0").join("z60.0") }
-        compare(r.m.sentTexts(), [w60(100, 50), w60(150, 50), p60(150, 50), place("60.000"), w60(150, 50),
-                                  p60(152, 48), place("70.000")])
-        compare(done.args.length, 1)
-        compare(r.m.rows, ["0", "1", "2"])
-        compare(r.m.failures, [])
     }
 
     // An empty placer in a run: the group is skipped (the operator's
@@ -533,10 +467,9 @@ TestCase {
         ]
     }
     function test_groupSkipped(data) {
-        var r = componentRig()
+        var r = componentRig(loose({ placerX: "100", placerY: "50" }))
         r.b.settings.dontStopProgramOnFeederErrors = data.noStop === true
-        r.b.job.feeders["B0"] = loose({ placerX: "100", placerY: "50", pack: "0603", partNumber: "10k" })
-        r.b.job.groups = [[placement(0), placement(1)]]
+        r.b.job.groups = [J.group(2)]
         var done = J.counter()
         r.c.setupFeeder(0, done)
         r.m.advance(20000)

@@ -4,7 +4,6 @@ import "FakeMachine.js" as Fake
 import "FakeBoard.js" as Board
 import "../../qml/main/job/waiters.js" as Waiters
 import "../../qml/main/job/marks.js" as Marks
-import "../../qml/main/job/panels.js" as Panels
 
 // The steps that use the head camera, against the fake machine and the
 // world its head camera sees: the exact blocks sent, the measured marks,
@@ -51,6 +50,10 @@ TestCase {
     function near(actual, expected, what) {
         verify(Math.abs(actual - expected) < 1e-6, what + ": " + actual + " instead of " + expected)
     }
+    function measured(mark, x, y, what) {
+        near(mark.fidX, x, what + " X")
+        near(mark.fidY, y, what + " Y")
+    }
     function panelNames(b) { return b.panels.map(function(p) { return p.name }) }
 
     // ---- findRefPoints
@@ -65,10 +68,8 @@ TestCase {
         compare(r.m.sentTexts(), [refMove("50.000", "370.000"), refMove("150.000", "300.000")])
         compare(r.m.sent.map(function(s) { return s.safeH }), [true, true])
         compare(r.m.rows, ["0 из 2", "1 из 2", "2 из 2"])
-        near(list[0].fidX, 20, "mark 0 X")
-        near(list[0].fidY, 390, "mark 0 Y")
-        near(list[1].fidX, 120, "mark 1 X")
-        near(list[1].fidY, 320, "mark 1 Y")
+        measured(list[0], 20, 390, "mark 0")
+        measured(list[1], 120, 320, "mark 1")
         // Three pictures per mark, with the mark's own recognition settings.
         compare(r.b.requests.length, 6)
         compare(r.b.requests[0].mode, "circle")
@@ -92,9 +93,8 @@ TestCase {
         compare(r.m.sentTexts(), [refMove("50.000", "370.000"), refMove("51.200", "369.500"),
                                   refMove("151.200", "299.500")])
         compare(r.b.requests.length, 9)
-        near(list[0].fidX, 21.2, "mark 0 X")
-        near(list[0].fidY, 389.5, "mark 0 Y")
-        near(list[1].fidX, 121.2, "mark 1 X")
+        measured(list[0], 21.2, 389.5, "mark 0")
+        measured(list[1], 121.2, 319.5, "mark 1")
         // The first mark is 1.7 mm off: the board-move dialog asks.
         compare(r.b.dialogs.length, 1)
         compare(r.b.dialogs[0].values.title, "Обнаружен сдвиг")
@@ -185,32 +185,20 @@ TestCase {
         verify(r.m.events.indexOf("camera:crossHair:true") >= 0)
     }
 
-    // The run's panel for a mark that was not found (its text and buttons
-    // are declared in panels.js); the common settings button is offered for
-    // a mark without settings of its own.
-    function test_refPanel() {
-        var r = rig({ cameraFault: "blind" })
-        board(r, 0, 0)
-        r.k.findRefPoints(counter())
-        r.m.advance(60000)
-        var p = r.b.panels[0]
-        compare(p.name, "refNotFound")
-        compare(p.values, { "ownSettings": false })
-        var declared = Panels.make(p.name, p.values)
-        compare(declared.buttons.map(function(b) { return b.id }),
-                ["retry", "crossHair", "commonSettings", "ownSettings"])
-        compare(declared.main, "retry")
-        verify(declared.buttons[2].enabled)
+    // The run's panel for a mark that was not found offers the common
+    // settings only for a mark without settings of its own (the buttons:
+    // tst_panels_lib.qml).
+    function test_refPanel_data() {
+        return [ { tag: "common mark", indiv: false },
+                 { tag: "mark with its own settings", indiv: true } ]
     }
-
-    // A mark with its own settings cannot go to the general ones.
-    function test_refPanelIndividualMark() {
+    function test_refPanel(data) {
         var r = rig({ cameraFault: "blind" })
-        r.b.job.refListMulti = [preview(10, 10, ref(true)), preview(110, 80)]
+        r.b.job.refListMulti = [preview(10, 10, ref(data.indiv)), preview(110, 80)]
         r.k.findRefPoints(counter())
         r.m.advance(60000)
-        compare(r.b.panels[0].values, { "ownSettings": true })
-        compare(Panels.make("refNotFound", r.b.panels[0].values).buttons[2].enabled, false)
+        compare(panelNames(r.b), ["refNotFound"])
+        compare(r.b.panels[0].values, { "ownSettings": data.indiv })
     }
 
     // The settings buttons keep the panel shown (panels.js): the search
@@ -240,8 +228,7 @@ TestCase {
         r.m.advance(60000)
         compare(f.count, data.calls)
         compare(r.b.requests.length, data.requests)
-        near(list[0].fidX, data.fid0[0], "mark 0 X")
-        near(list[0].fidY, data.fid0[1], "mark 0 Y")
+        measured(list[0], data.fid0[0], data.fid0[1], "mark 0")
         compare(list[0].used, data.used0)
         compare(r.m.sentTexts(), data.sent.map(function(s) { return refMove(s[0], s[1]) }))
         compare(r.b.panels.length, 1)
@@ -488,22 +475,6 @@ TestCase {
         compare(r.b.rel, data.ok ? { "x": 0, "y": 0 } : { "x": 1, "y": 1 })
     }
 
-    // Homing runs the full calibration through the job port's hook.
-    function test_homingCalibrates_data() {
-        return [ { tag: "mark found", off: 0.3, flag: true }, { tag: "mark 2.5 mm off", off: 2.5, flag: false } ]
-    }
-    function test_homingCalibrates(data) {
-        var r = calibRig(data.off, 0)
-        r.m.homedAndCalibrated = false
-        r.m.port.calibrationMark = function(shortForm, done) { r.k.calibrate(shortForm, done) }
-        var f = counter()
-        r.w.homeWait(f)
-        r.m.advance(60000)
-        compare(f.count, 1)
-        compare(r.m.homedAndCalibrated, data.flag)
-        compare(r.m.sentTexts()[0], "m65 p4\ng0 x100 y50\ng0 zMax\n")
-    }
-
     // ---- second calibration mark
 
     function test_toSecondCalibSign_data() {
@@ -536,13 +507,19 @@ TestCase {
 
     function test_centerAtRef_data() {
         // The camera at (100, 50) sees the point (70, 70); the encoder
-        // step is 1/200 = 0.005 mm.
+        // step is 1/200 = 0.005 mm. A camera that always sees the mark
+        // 1.2 mm right moves the head on by that much each time.
+        var tenMoves = []
+        for (var i = 1; i <= 10; ++i)
+            tenMoves.push("g0 x" + (100 + 1.2 * i).toFixed(3) + " y50.000\ng0")
         return [
             { tag: "already centred", off: [0.002, -0.001], fault: "", ok: true, sent: [] },
             { tag: "absolute move", off: [0.5, -0.3], fault: "", ok: true, sent: ["g0 x100.500 y49.700\ng0"] },
             { tag: "one encoder step", off: [0.004, -0.004], fault: "", ok: true, sent: ["g0 x++0.005 y--0.005\ng0"] },
             { tag: "encoder step in X only", off: [-0.004, 0.001], fault: "", ok: true, sent: ["g0 x--0.005\ng0"] },
             { tag: "not found", off: [0, 0], fault: "blind", ok: false, sent: [] },
+            { tag: "never centred: ten moves, then it gives up", off: [0, 0], fault: "alwaysOff",
+              ok: false, sent: tenMoves },
         ]
     }
     function test_centerAtRef(data) {
@@ -555,14 +532,5 @@ TestCase {
         compare(r.m.sent.filter(function(s) { return s.safeH }).length, 0)
         compare(f.args, [data.ok])
         compare(r.m.events.indexOf("camera:notFound") >= 0, !data.ok)
-    }
-
-    function test_centerAtRefGivesUp() {
-        var r = calibRig(0, 0, { cameraFault: "alwaysOff" })
-        var f = counter()
-        r.k.centerAtRef(true, f)
-        r.m.advance(120000)
-        compare(r.m.sent.length, 10)
-        compare(f.args, [false])
     }
 }

@@ -37,23 +37,33 @@ TestCase {
 
     // ---- tray
 
+    // The approach at the travel height, the move to `at` and the pick at z
+    // (a part in a tray with its floor at 5: 35.5).
+    function pick(at, z) { return ["g0 z40.0", "g0  " + at + " a0.0"].concat(tail(z || "35.500")) }
+    // The row's text, or the row's refusal when it names an error.
+    function check(r, data) {
+        if (data.error !== undefined) {
+            refusedWith(r, data.error)
+            return
+        }
+        verify(r.ok, String(r.error))
+        compare(r.text, typeof data.text === "string" ? data.text : J.lines(data.text))
+    }
+
     function test_tray_data() {
+        var rows = "Неверное число рядов поддона: взятие не выполнено"
         return [
-            { tag: "first cell", f: { caseCurrNumber: 0 },
-              text: ["g0 z40.0", "g0  x100 y50 a0.0"].concat(tail("35.500")) },
-            { tag: "cell 4 of 3 x 4: second row, second column", f: { caseCurrNumber: 4 },
-              text: ["g0 z40.0", "g0  x110 y60 a0.0"].concat(tail("35.500")) },
-            { tag: "cell 2: end of the first row", f: { caseCurrNumber: 2 },
-              text: ["g0 z40.0", "g0  x120 y50 a0.0"].concat(tail("35.500")) },
-            { tag: "past the last cell stays on the last", f: { caseCurrNumber: 99 },
-              text: ["g0 z40.0", "g0  x120 y80 a0.0"].concat(tail("35.500")) },
-            { tag: "negative cell is the first", f: { caseCurrNumber: -3 },
-              text: ["g0 z40.0", "g0  x100 y50 a0.0"].concat(tail("35.500")) },
-            { tag: "single column ignores the second corner", f: { caseRowsX: 1, caseCurrNumber: 2 },
-              text: ["g0 z40.0", "g0  x100 y70 a0.0"].concat(tail("35.500")) },
-            { tag: "shortest decimal form", f: { caseX: 100.1, cutX2: 100.7, caseRowsX: 4, caseCurrNumber: 3 },
-              text: ["g0 z40.0", "g0  x100.7 y50 a0.0"].concat(tail("35.500")) },
-            { tag: "feeder editor: slow acceleration", e: { acc: 15 }, f: { caseCurrNumber: 4 },
+            { tag: "first cell", cell: 0, text: pick("x100 y50") },
+            { tag: "cell 4 of 3 x 4: second row, second column", cell: 4, text: pick("x110 y60") },
+            { tag: "cell 2: end of the first row", cell: 2, text: pick("x120 y50") },
+            { tag: "past the last cell stays on the last", cell: 99, text: pick("x120 y80") },
+            { tag: "negative cell is the first", cell: -3, text: pick("x100 y50") },
+            { tag: "single column ignores the second corner", f: { caseRowsX: 1 }, cell: 2,
+              text: pick("x100 y70") },
+            { tag: "shortest decimal form", f: { caseX: 100.1, cutX2: 100.7, caseRowsX: 4 },
+              cell: 3,
+              text: pick("x100.7 y50") },
+            { tag: "feeder editor: slow acceleration", e: { acc: 15 }, cell: 4,
               text: ["g0 z40.0", "g1 f6000  acc150  x110 y60 a0.0"].concat(tail("35.500")) },
             { tag: "relative vacuum control samples before the pick", e: { relativeVacuum: true },
               f: { caseCurrNumber: 0 },
@@ -64,19 +74,8 @@ TestCase {
             { tag: "lowered feeder acceleration on the rise", f: { maxAcc: 50, caseCurrNumber: 0 },
               text: ["g0 z40.0", "g0  x100 y50 a0.0", "g0 z35.500", "m64 p1", "g4 p0.200",
                      "g1 f3000   acc250  z40.0"] },
-        ]
-    }
-    function test_tray(data) {
-        var f = feeder(J.merged({ cutX2: 120, cutY2: 80, caseRowsX: 3, caseRowsY: 4 }, data.f))
-        var r = PT.trayText(f, nozzle(), env(data.e))
-        verify(r.ok, String(r.error))
-        compare(r.text, J.lines(data.text))
-    }
-
-    function test_trayRefused_data() {
-        return [
-            { tag: "no rows", f: { caseRowsX: 0 }, error: "Неверное число рядов поддона: взятие не выполнено" },
-            { tag: "rows not a number", f: { caseRowsY: "" }, error: "Неверное число рядов поддона: взятие не выполнено" },
+            { tag: "no rows", f: { caseRowsX: 0 }, error: rows },
+            { tag: "rows not a number", f: { caseRowsY: "" }, error: rows },
             { tag: "corner not a number", f: { caseX: NaN }, error: numberError },
             { tag: "infinite second corner", f: { cutY2: Infinity, caseCurrNumber: 5 }, error: numberError },
             { tag: "unknown travel height", e: { zTravel: undefined }, error: numberError },
@@ -85,9 +84,10 @@ TestCase {
             { tag: "nozzle without a length", n: { cupLength: null }, error: numberError },
         ]
     }
-    function test_trayRefused(data) {
-        var f = feeder(J.merged({ cutX2: 120, cutY2: 80, caseRowsX: 3, caseRowsY: 4 }, data.f))
-        refusedWith(PT.trayText(f, nozzle(data.n), env(data.e)), data.error)
+    function test_tray(data) {
+        var f = feeder(J.merged({ cutX2: 120, cutY2: 80, caseRowsX: 3, caseRowsY: 4,
+                                  caseCurrNumber: data.cell }, data.f))
+        check(PT.trayText(f, nozzle(data.n), env(data.e)), data)
     }
 
     function test_capacity_data() {
@@ -111,48 +111,40 @@ TestCase {
     // ---- strip: (10, 20) to (10, 60), parts 4 mm apart, floor at 2
 
     function test_strip_data() {
+        var ends = "Неверный шаг или концы отрезка ленты: взятие не выполнено"
+        // Aligned: the move beside the part, and after the vacuum the push
+        // back across it.
+        function aligned(at, back) {
+            return ["g0 z40.0", "g0  " + at + " a0.0", "g0 z32.500", "m64 p1", "g4 p0.200",
+                    "g0 " + back, "g0  z40.0"]
+        }
         return [
             { tag: "fourth part", f: { caseCurrNumber: 3 },
-              text: ["g0 z40.0", "g0  x10.000 y32.000 a0.0"].concat(tail("32.500")) },
+              text: pick("x10.000 y32.000", "32.500") },
             { tag: "41 mm strip spreads 11 parts evenly", f: { cutY2: 61, caseCurrNumber: 3 },
-              text: ["g0 z40.0", "g0  x10.000 y32.300 a0.0"].concat(tail("32.500")) },
+              text: pick("x10.000 y32.300", "32.500") },
             { tag: "past the end stays on the last part", f: { caseCurrNumber: 30 },
-              text: ["g0 z40.0", "g0  x10.000 y60.000 a0.0"].concat(tail("32.500")) },
+              text: pick("x10.000 y60.000", "32.500") },
             { tag: "aligned on a right bank", e: { side: "R" }, f: { shiftEnabled: true, caseCurrNumber: 3 },
-              text: ["g0 z40.0", "g0  x10.000 y32.180 a0.0", "g0 z32.500", "m64 p1", "g4 p0.200",
-                     "g0 x10.000 y31.916", "g0  z40.0"] },
+              text: aligned("x10.000 y32.180", "x10.000 y31.916") },
             { tag: "aligned on a left bank", e: { side: "L" }, f: { shiftEnabled: true, caseCurrNumber: 3 },
-              text: ["g0 z40.0", "g0  x10.000 y31.820 a0.0", "g0 z32.500", "m64 p1", "g4 p0.200",
-                     "g0 x10.000 y32.084", "g0  z40.0"] },
+              text: aligned("x10.000 y31.820", "x10.000 y32.084") },
             { tag: "aligned on a bottom bank, part turned 90", e: { side: "B" },
               f: { shiftEnabled: true, rot: 90, caseCurrNumber: 3 },
-              text: ["g0 z40.0", "g0  x10.180 y32.000 a0.0", "g0 z32.500", "m64 p1", "g4 p0.200",
-                     "g0 x9.916 y32.000", "g0  z40.0"] },
+              text: aligned("x10.180 y32.000", "x9.916 y32.000") },
             { tag: "aligned on an upper bank", e: { side: "U" }, f: { shiftEnabled: true, caseCurrNumber: 0 },
-              text: ["g0 z40.0", "g0  x9.700 y20.000 a0.0", "g0 z32.500", "m64 p1", "g4 p0.200",
-                     "g0 x10.140 y20.000", "g0  z40.0"] },
-        ]
-    }
-    function test_strip(data) {
-        var f = feeder(J.merged({ caseX: 10, caseY: 20, cutX2: 10, cutY2: 60, cutDistance: 4, caseZ: 2 }, data.f))
-        var r = PT.stripText(f, nozzle(), env(data.e))
-        verify(r.ok, String(r.error))
-        compare(r.text, J.lines(data.text))
-    }
-
-    function test_stripRefused_data() {
-        return [
-            { tag: "no pitch", f: { cutDistance: 0 }, error: "Неверный шаг или концы отрезка ленты: взятие не выполнено" },
-            { tag: "negative pitch", f: { cutDistance: -4 }, error: "Неверный шаг или концы отрезка ленты: взятие не выполнено" },
-            { tag: "end not a number", f: { cutY2: "" }, error: "Неверный шаг или концы отрезка ленты: взятие не выполнено" },
+              text: aligned("x9.700 y20.000", "x10.140 y20.000") },
+            { tag: "no pitch", f: { cutDistance: 0 }, error: ends },
+            { tag: "negative pitch", f: { cutDistance: -4 }, error: ends },
+            { tag: "end not a number", f: { cutY2: "" }, error: ends },
             { tag: "floor not a number", f: { caseZ: NaN }, error: numberError },
             { tag: "aligning with an unknown part size", e: { side: "R" }, f: { shiftEnabled: true, elHeight: NaN },
               error: numberError },
         ]
     }
-    function test_stripRefused(data) {
+    function test_strip(data) {
         var f = feeder(J.merged({ caseX: 10, caseY: 20, cutX2: 10, cutY2: 60, cutDistance: 4, caseZ: 2 }, data.f))
-        refusedWith(PT.stripText(f, nozzle(), env(data.e)), data.error)
+        check(PT.stripText(f, nozzle(), env(data.e)), data)
     }
 
     // ---- G-code feeder
@@ -160,33 +152,28 @@ TestCase {
     readonly property var target: ({ "x": 120.5, "y": 80.25, "z": 3.2, "a": -90 })
 
     function test_gcodeFeeder_data() {
+        var xya = "G0 (X) (Y) (A)"
         return [
-            { tag: "all four placeholders get the target", g: "G0 (X) (Y) (A)\nG0 (Z)\nM65 P1\nG0 (X)", camera: false,
+            { tag: "the placeholders in any case get the target",
+              g: "G0 (X) (y) (A)\nG0 (z)\nM65 P1\nG0 (x)",
               text: ["g0 x120.500 y80.250 a-90.000", "g0 z3.200", "m65 p1", "g0 x120.500", "g0  z40.0"] },
             { tag: "a part for the camera drops the placeholders", g: "G0 (X) (Y) (A)\nG0 (Z)", camera: true,
               text: ["g0   ", "g0 ", "g0  z40.0"] },
             { tag: "without a motion word the placeholders go", g: "M64 P6 (X)", camera: false,
               text: ["m64 p6 ", "g0  z40.0"] },
             { tag: "no G-code: only the rise", g: "", camera: false, text: ["g0  z40.0"] },
-            { tag: "a text without placeholders needs no target", g: "G0 X5", camera: false, noTarget: true,
+            { tag: "a text without placeholders needs no target", g: "G0 X5", t: null,
               text: ["g0 x5", "g0  z40.0"] },
+            { tag: "target not a number", g: xya, t: { "x": NaN, "y": 1, "z": 1, "a": 0 },
+              error: numberError },
+            { tag: "no target", g: xya, t: null, error: numberError },
+            { tag: "infinite angle", g: xya, t: { "x": 1, "y": 1, "z": 1, "a": -Infinity },
+              error: numberError },
         ]
     }
     function test_gcodeFeeder(data) {
-        var r = PT.gcodeFeederText(feeder({ gCode: data.g }), data.noTarget ? null : target, data.camera, env())
-        verify(r.ok, String(r.error))
-        compare(r.text, J.lines(data.text))
-    }
-
-    function test_gcodeFeederRefused_data() {
-        return [
-            { tag: "target not a number", t: { "x": NaN, "y": 1, "z": 1, "a": 0 } },
-            { tag: "no target", t: null },
-            { tag: "infinite angle", t: { "x": 1, "y": 1, "z": 1, "a": -Infinity } },
-        ]
-    }
-    function test_gcodeFeederRefused(data) {
-        refusedWith(PT.gcodeFeederText(feeder({ gCode: "G0 (X) (Y) (A)" }), data.t, false, env()), numberError)
+        var t = data.t === undefined ? target : data.t
+        check(PT.gcodeFeederText(feeder({ gCode: data.g }), t, data.camera === true, env()), data)
     }
 
     // ---- tape
@@ -207,6 +194,16 @@ TestCase {
     function tapeText(x, y, shifts) {
         return ["g0 z40.0", "g0  x" + x + " y" + y + " a0.0"].concat(shifts)
             .concat(["g0  x" + x + " y" + y]).concat(tail("33.500"))
+    }
+    function repeated(line, n) {
+        var list = []
+        for (var i = 0; i < n; ++i)
+            list.push(line)
+        return list
+    }
+    function missing(steps, bankNumber) {
+        return "Не задан G-код сдвига ленты на " + steps + " шаг(а) в банке ленточных питателей №"
+                + bankNumber + ": взятие не выполнено"
     }
 
     function test_tape_data() {
@@ -252,12 +249,33 @@ TestCase {
             { tag: "feeder editor", e: { acc: 15 },
               text: ["g0 z40.0", "g1 f6000  acc150  x100.000 y50.000 a0.0", one, "g1 f6000  acc150  x100.000 y50.000"]
                     .concat(tail("33.500")) },
+            // 100 perforations are cut to 50: twelve 4-step shifts and a 2-step one.
+            { tag: "steps cut to 50", f: { bandStep: 100 }, b: { maxShift: 3 },
+              text: tapeText("100.000", "50.000", repeated("g0 b++16", 12).concat(["g0 b++8"])) },
+            { tag: "2-step shift missing", f: { bandStep: 3 }, b: { g2: "" },
+              error: missing(2, 1) },
+            { tag: "1-step shift only blanks", f: { bankNumber: 2 }, b: { g1: "  \n " },
+              error: missing(1, 3) },
+            { tag: "half-pitch shift missing", f: { bandStep: 0 }, b: { g1: "", g1p2c: "" },
+              error: missing(1, 1) },
+            { tag: "double-release shift missing", f: { release2Comps: true },
+              b: { g2: "", g2p2c: "" }, e: { morePlacements: true }, error: missing(2, 1) },
+            { tag: "no bank record", f: { bankNumber: 1 }, b: null,
+              error: "Банк ленточных питателей №2 не настроен: взятие не выполнено" },
+            { tag: "bank position out of range", b: { position: 4 },
+              error: "Неверное положение банка ленточных питателей №1: взятие не выполнено" },
+            { tag: "pick point not a number", f: { caseY: NaN }, error: numberError },
+            { tag: "detour height not a number", b: { yRoundEnabled: true, yRound: "" },
+              error: numberError },
+            { tag: "bank floor not a number", b: { zShift: undefined }, error: numberError },
         ]
     }
     function test_tape(data) {
-        var r = PT.tapeText(tapeFeeder(data.f), bank(data.b), nozzle(), env(data.e))
-        verify(r.ok, String(r.error))
-        compare(r.text, J.lines(data.text))
+        var b = data.b === null ? null : bank(data.b)
+        var r = PT.tapeText(tapeFeeder(data.f), b, nozzle(), env(data.e))
+        check(r, data)
+        if (data.error !== undefined)
+            return
         compare(r.jog, null)
         compare(r.advanced, true)
         compare(r.state.lastGetX, 100)
@@ -298,121 +316,78 @@ TestCase {
         compare(ys, data.y)
     }
 
-    function test_halfPitchTexts_data() {
-        return [
-            { tag: "advance with the cover-tape shift", semi: 0, b: { g1p2c: "G0 C++2" }, semiAfter: 1, jog: null,
-              text: tapeText("100.000", "50.000", ["g0 c++2"]) },
-            { tag: "advance with the plain shift when no cover-tape shift", semi: 0, b: {}, semiAfter: 1, jog: null,
-              text: tapeText("100.000", "50.000", ["g0 x100.000 y50.000 b++4"]) },
-            { tag: "the part 2 mm on, no cover-tape jog without its shift", semi: 1, b: {}, semiAfter: 0, jog: null,
-              text: tapeText("100.000", "48.000", []) },
-        ]
-    }
-    function test_halfPitchTexts(data) {
-        var r = PT.tapeText(tapeFeeder({ bandStep: 0, bandSemiStep: data.semi }), bank(data.b), nozzle(), env())
-        verify(r.ok, String(r.error))
-        compare(r.text, J.lines(data.text))
-        compare(r.state.bandSemiStep, data.semiAfter)
-        compare(r.jog, data.jog)
-    }
-
-    function test_firstPartUnreleased_data() {
-        return [
-            { tag: "first pick of the run does not advance", option: true, done: false,
-              shifts: [], doneAfter: true },
-            { tag: "later picks advance", option: true, done: true,
-              shifts: ["g0 x100.000 y50.000 b++4"], doneAfter: true },
-            { tag: "option off", option: false, done: false,
-              shifts: ["g0 x100.000 y50.000 b++4"], doneAfter: false },
-        ]
-    }
-    function test_firstPartUnreleased(data) {
-        var f = tapeFeeder({ noShiftOnStartDone: data.done, release2Comps: true, release2CompsDone: true })
-        var r = PT.tapeText(f, bank({ maxShift: 0 }), nozzle(), env({ noShiftOnStart: data.option }))
-        verify(r.ok, String(r.error))
-        compare(r.text, J.lines(tapeText("100.000", "50.000", data.shifts)))
-        compare(r.state.noShiftOnStartDone, data.doneAfter)
-        compare(r.advanced, data.shifts.length > 0)
-        // Using the unreleased part starts a fresh pair.
-        compare(r.state.release2CompsDone, data.option && !data.done ? false : true)
-    }
-
-    function test_doubleRelease_data() {
+    // How much of the tape is released per pick: half a perforation
+    // (bandStep 0), none for a first part already released at the start,
+    // or two parts at once (release2Comps). The text goes to (x, y) with
+    // `shifts`; `state` holds what the feeder keeps for the next pick.
+    function test_tapeRelease_data() {
+        var one = "g0 x100.000 y50.000 b++4"
+        var more = { morePlacements: true }, last = { morePlacements: false }
         var pair = { release2Comps: true }
+        var second = { release2Comps: true, release2CompsDone: true }
+        var cover = { g2p2c: "G0 C++8" }
+        function released(done) {
+            return { noShiftOnStartDone: done, release2Comps: true, release2CompsDone: true }
+        }
+        function pairDone(v) { return { release2CompsDone: v } }
+        function jog(axis) {
+            return { "axis": axis, "direction": true, "speed": 20, "distance": 12 }
+        }
         return [
-            { tag: "first of a pair on a bottom bank: 4 mm on, two-step shift", f: pair, more: true,
-              b: { g2p2c: "G0 C++8" }, x: 100, y: 54, shifts: ["g0 c++8"], done: true, jog: null },
-            { tag: "first of a pair without the cover-tape shift uses the 2-step shift", f: pair, more: true,
-              b: {}, x: 100, y: 54, shifts: ["g0 b++8"], done: true, jog: null },
-            { tag: "first of a pair on an upper bank", f: pair, more: true, b: { position: 1 },
-              x: 100, y: 46, shifts: ["g0 b++8"], done: true, jog: null },
-            { tag: "first of a pair on a right bank", f: pair, more: true, b: { position: 2 },
-              x: 96, y: 50, shifts: ["g0 b++8"], done: true, jog: null },
-            { tag: "first of a pair on a left bank", f: pair, more: true, b: { position: 3 },
-              x: 104, y: 50, shifts: ["g0 b++8"], done: true, jog: null },
-            { tag: "second of a pair: no shift, cover-tape jog", f: { release2Comps: true, release2CompsDone: true },
-              more: true, b: { g2p2c: "G0 C++8" }, x: 100, y: 50, shifts: [], done: false,
-              jog: { "axis": 4, "direction": true, "speed": 20, "distance": 12 } },
-            { tag: "second of a pair on a left bank jogs C", f: { release2Comps: true, release2CompsDone: true },
-              more: false, b: { g2p2c: "G0 C++8", position: 3 }, x: 100, y: 50, shifts: [], done: false,
-              jog: { "axis": 5, "direction": true, "speed": 20, "distance": 12 } },
-            { tag: "second of a pair without a cover-tape shift: no jog",
-              f: { release2Comps: true, release2CompsDone: true }, more: true, b: {}, x: 100, y: 50, shifts: [],
-              done: false, jog: null },
-            { tag: "last placement of the group: single release", f: pair, more: false, b: {},
-              x: 100, y: 50, shifts: ["g0 x100.000 y50.000 b++4"], done: false, jog: null },
-            { tag: "bank of single shifts: single release", f: pair, more: true, b: { maxShift: 0 },
-              x: 100, y: 50, shifts: ["g0 x100.000 y50.000 b++4"], done: false, jog: null },
-            { tag: "tape of 2 perforations: no double release", f: { release2Comps: true, bandStep: 2 }, more: true,
-              b: {}, x: 100, y: 50, shifts: ["g0 b++8"], done: false, jog: null },
+            { tag: "half pitch: advance with the cover-tape shift", f: { bandStep: 0 },
+              b: { g1p2c: "G0 C++2" }, shifts: ["g0 c++2"], state: { bandSemiStep: 1 } },
+            { tag: "half pitch: advance with the plain shift when no cover-tape shift",
+              f: { bandStep: 0 }, shifts: [one], state: { bandSemiStep: 1 } },
+            { tag: "half pitch: the part 2 mm on, no cover-tape jog without its shift",
+              f: { bandStep: 0, bandSemiStep: 1 }, y: 48, shifts: [], state: { bandSemiStep: 0 } },
+            // A first part released at the start: the first pick of the run
+            // does not advance, and taking it starts a fresh pair.
+            { tag: "first part released: the first pick stays", e: { noShiftOnStart: true },
+              f: released(false), b: { maxShift: 0 }, shifts: [], advanced: false,
+              state: { noShiftOnStartDone: true, release2CompsDone: false } },
+            { tag: "first part released: later picks advance", e: { noShiftOnStart: true },
+              f: released(true), b: { maxShift: 0 }, shifts: [one], advanced: true,
+              state: { noShiftOnStartDone: true, release2CompsDone: true } },
+            { tag: "first part released: option off", e: { noShiftOnStart: false },
+              f: released(false), b: { maxShift: 0 }, shifts: [one], advanced: true,
+              state: { noShiftOnStartDone: false, release2CompsDone: true } },
+            { tag: "first of a pair on a bottom bank: 4 mm on, two-step shift", f: pair, e: more,
+              b: cover, y: 54, shifts: ["g0 c++8"], state: pairDone(true) },
+            { tag: "first of a pair without the cover-tape shift uses the 2-step shift", f: pair,
+              e: more, y: 54, shifts: ["g0 b++8"], state: pairDone(true) },
+            { tag: "first of a pair on an upper bank", f: pair, e: more, b: { position: 1 }, y: 46,
+              shifts: ["g0 b++8"], state: pairDone(true) },
+            { tag: "first of a pair on a right bank", f: pair, e: more, b: { position: 2 }, x: 96,
+              shifts: ["g0 b++8"], state: pairDone(true) },
+            { tag: "first of a pair on a left bank", f: pair, e: more, b: { position: 3 }, x: 104,
+              shifts: ["g0 b++8"], state: pairDone(true) },
+            { tag: "second of a pair: no shift, cover-tape jog", f: second, e: more, b: cover,
+              shifts: [], state: pairDone(false), jog: jog(4) },
+            { tag: "second of a pair on a left bank jogs C", f: second, e: last,
+              b: { g2p2c: "G0 C++8", position: 3 }, shifts: [], state: pairDone(false),
+              jog: jog(5) },
+            { tag: "second of a pair without a cover-tape shift: no jog", f: second, e: more,
+              shifts: [], state: pairDone(false) },
+            { tag: "last placement of the group: single release", f: pair, e: last, shifts: [one],
+              state: pairDone(false) },
+            { tag: "bank of single shifts: single release", f: pair, e: more, b: { maxShift: 0 },
+              shifts: [one], state: pairDone(false) },
+            { tag: "tape of 2 perforations: no double release", f: J.merged(pair, { bandStep: 2 }),
+              e: more, shifts: ["g0 b++8"], state: pairDone(false) },
         ]
     }
-    function test_doubleRelease(data) {
-        var r = PT.tapeText(tapeFeeder(data.f), bank(data.b), nozzle(), env({ morePlacements: data.more }))
+    function test_tapeRelease(data) {
+        var r = PT.tapeText(tapeFeeder(data.f), bank(data.b), nozzle(), env(data.e))
         verify(r.ok, String(r.error))
-        var x = data.x.toFixed(3), y = data.y.toFixed(3)
-        compare(r.text, J.lines(tapeText(x, y, data.shifts)))
-        compare(r.state.release2CompsDone, data.done)
-        compare(r.jog, data.jog)
-        compare(r.state.lastGetX, data.x)
-        compare(r.state.lastGetY, data.y)
-    }
-
-    // 100 perforations are cut to 50: twelve 4-step shifts and a 2-step one.
-    function test_tapeStepsClamped() {
-        var r = PT.tapeText(tapeFeeder({ bandStep: 100 }), bank({ maxShift: 3 }), nozzle(), env())
-        verify(r.ok, String(r.error))
-        var shifts = r.text.split("\n").filter(function(l) { return l.indexOf("b++") >= 0 })
-        var expected = []
-        for (var i = 0; i < 12; ++i)
-            expected.push("g0 b++16")
-        expected.push("g0 b++8")
-        compare(shifts, expected)
-    }
-
-    function test_tapeRefused_data() {
-        return [
-            { tag: "2-step shift missing", f: { bandStep: 3 }, b: { g2: "" },
-              error: "Не задан G-код сдвига ленты на 2 шаг(а) в банке ленточных питателей №1: взятие не выполнено" },
-            { tag: "1-step shift only blanks", f: { bankNumber: 2 }, b: { g1: "  \n " },
-              error: "Не задан G-код сдвига ленты на 1 шаг(а) в банке ленточных питателей №3: взятие не выполнено" },
-            { tag: "half-pitch shift missing", f: { bandStep: 0 }, b: { g1: "", g1p2c: "" },
-              error: "Не задан G-код сдвига ленты на 1 шаг(а) в банке ленточных питателей №1: взятие не выполнено" },
-            { tag: "double-release shift missing", f: { release2Comps: true }, b: { g2: "", g2p2c: "" },
-              e: { morePlacements: true },
-              error: "Не задан G-код сдвига ленты на 2 шаг(а) в банке ленточных питателей №1: взятие не выполнено" },
-            { tag: "no bank record", f: { bankNumber: 1 }, b: null,
-              error: "Банк ленточных питателей №2 не настроен: взятие не выполнено" },
-            { tag: "bank position out of range", b: { position: 4 },
-              error: "Неверное положение банка ленточных питателей №1: взятие не выполнено" },
-            { tag: "pick point not a number", f: { caseY: NaN }, error: numberError },
-            { tag: "detour height not a number", b: { yRoundEnabled: true, yRound: "" }, error: numberError },
-            { tag: "bank floor not a number", b: { zShift: undefined }, error: numberError },
-        ]
-    }
-    function test_tapeRefused(data) {
-        var b = data.b === null ? null : bank(data.b)
-        refusedWith(PT.tapeText(tapeFeeder(data.f), b, nozzle(), env(data.e)), data.error)
+        var x = data.x === undefined ? 100 : data.x, y = data.y === undefined ? 50 : data.y
+        compare(r.text, J.lines(tapeText(x.toFixed(3), y.toFixed(3), data.shifts)))
+        compare(r.jog, data.jog || null)
+        compare(r.state.lastGetX, x)
+        compare(r.state.lastGetY, y)
+        for (var k in data.state)
+            compare(r.state[k], data.state[k], k)
+        if (data.advanced !== undefined)
+            compare(r.advanced, data.advanced)
     }
 
     // ---- vibration feeder: floor 4, pick at 34.5, approach 2 mm longer
@@ -420,6 +395,9 @@ TestCase {
     function test_vibration_data() {
         var gcode = { pwm: false, g1: "M64 P6\nG4 P0.5 (xGet) (yGet)\nM65 P6", zShift: 4 }
         var pick = ["g0  x100.000 y50.000 a0.0"].concat(tail("34.500"))
+        var shake = ["g0 z40.0", "m64 p6", "g4 p0.5 x100.000 y50.000", "m65 p6",
+                     "g0  x100.000 y50.000 a0.0"]
+        var pwm = "Неверные параметры ШИМ банка вибропитателей: взятие не выполнено"
         return [
             { tag: "vibration by G-code", b: gcode, pwm: null,
               text: ["g0 z40.0", "m64 p6", "g4 p0.5 x100.000 y50.000", "m65 p6"].concat(pick) },
@@ -428,34 +406,26 @@ TestCase {
             { tag: "no vibration G-code", b: { pwm: false, g1: "", zShift: 4 }, pwm: null,
               text: ["g0 z40.0"].concat(pick) },
             { tag: "freeing the part", b: gcode, f: { releaseEl: true }, pwm: null,
-              text: ["g0 z40.0", "m64 p6", "g4 p0.5 x100.000 y50.000", "m65 p6", "g0  x100.000 y50.000 a0.0",
-                     "g0 z34.500", "m64 p1", "g4 p0.200", "g1 f120  acc20  x++1", "g1 f120  acc20  x--0.7", "g0  z40.0"] },
+              text: shake.concat(["g0 z34.500", "m64 p1", "g4 p0.200", "g1 f120  acc20  x++1",
+                                  "g1 f120  acc20  x--0.7", "g0  z40.0"]) },
             { tag: "soft pick from 4.5 mm above", b: gcode, f: { slowPick: true }, pwm: null,
-              text: ["g0 z40.0", "m64 p6", "g4 p0.5 x100.000 y50.000", "m65 p6", "g0  x100.000 y50.000 a0.0",
-                     "g0 z39.00", "g1 f6000 z--4.50", "m64 p1", "g4 p0.200", "g1 f6000 z++4.50", "g0  z40.0"] },
-        ]
-    }
-    function test_vibration(data) {
-        var r = PT.vibrationText(feeder(data.f), data.b, nozzle(), env())
-        verify(r.ok, String(r.error))
-        compare(r.text, J.lines(data.text))
-        compare(r.pwm, data.pwm)
-    }
-
-    function test_vibrationRefused_data() {
-        return [
+              text: shake.concat(["g0 z39.00", "g1 f6000 z--4.50", "m64 p1", "g4 p0.200",
+                                  "g1 f6000 z++4.50", "g0  z40.0"]) },
             { tag: "no bank record", b: null, error: "Банк вибропитателей не настроен: взятие не выполнено" },
             { tag: "PWM length not a number", b: { pwm: true, pwmFreq: 20, pwmDutyCycle: 50, pwmLength: "" },
-              error: "Неверные параметры ШИМ банка вибропитателей: взятие не выполнено" },
+              error: pwm },
             { tag: "PWM frequency not a number", b: { pwm: true, pwmFreq: NaN, pwmDutyCycle: 50, pwmLength: 2 },
-              error: "Неверные параметры ШИМ банка вибропитателей: взятие не выполнено" },
+              error: pwm },
             { tag: "pick point not a number", f: { caseX: Infinity }, b: { pwm: false, g1: "M64 P6 (xGet)", zShift: 4 },
               error: numberError },
             { tag: "floor not a number", b: { pwm: false, g1: "", zShift: "" }, error: numberError },
         ]
     }
-    function test_vibrationRefused(data) {
-        refusedWith(PT.vibrationText(feeder(data.f), data.b, nozzle(), env()), data.error)
+    function test_vibration(data) {
+        var r = PT.vibrationText(feeder(data.f), data.b, nozzle(), env())
+        check(r, data)
+        if (data.error === undefined)
+            compare(r.pwm, data.pwm)
     }
 
     // ---- loose parts: the head camera sits 30 mm right of and 20 mm
@@ -494,20 +464,20 @@ TestCase {
 
     function test_placerPick_data() {
         var own = { customPickPoint: true, aShift: 1, bShift: 2 }
+        // The pick at `at` turned to a, and the carry at full acceleration.
+        function at(xy, a) {
+            return ["g0 z40.0", "g0  " + xy + " a" + a].concat(tail("35.500")).concat(["g0 "])
+        }
         return [
             { tag: "contour search: taken at A 0", f: { placerType: 0 }, found: { x: 100.25, y: 50.5, angle: 30 },
-              text: ["g0 z40.0", "g0  x100.250 y50.500 a0.00"].concat(tail("35.500")).concat(["g0 "]),
-              x: 100.25, y: 50.5, a: 0 },
+              text: at("x100.250 y50.500", "0.00"), x: 100.25, y: 50.5, a: 0 },
             { tag: "template search turns the part back", f: { placerType: 1 }, found: { x: 100, y: 50, angle: -30 },
-              text: ["g0 z40.0", "g0  x100.000 y50.000 a30.00"].concat(tail("35.500")).concat(["g0 "]),
-              x: 100, y: 50, a: 30 },
+              text: at("x100.000 y50.000", "30.00"), x: 100, y: 50, a: 30 },
             { tag: "template search with the package's own pick point", f: { placerType: 1, packageSettings: own },
-              found: { x: 100, y: 50, angle: 90 },
-              text: ["g0 z40.0", "g0  x102.000 y49.000 a-90.00"].concat(tail("35.500")).concat(["g0 "]),
+              found: { x: 100, y: 50, angle: 90 }, text: at("x102.000 y49.000", "-90.00"),
               x: 102, y: 49, a: -90 },
             { tag: "contour search ignores the own pick point", f: { placerType: 0, packageSettings: own },
-              found: { x: 100, y: 50, angle: 90 },
-              text: ["g0 z40.0", "g0  x100.000 y50.000 a0.00"].concat(tail("35.500")).concat(["g0 "]),
+              found: { x: 100, y: 50, angle: 90 }, text: at("x100.000 y50.000", "0.00"),
               x: 100, y: 50, a: 0 },
             { tag: "relative vacuum sampled once, before the move", f: { placerType: 0 }, e: { relativeVacuum: true },
               found: { x: 100, y: 50, angle: 0 },
@@ -517,26 +487,22 @@ TestCase {
               found: { x: 100, y: 50, angle: 0 },
               text: ["g0 z40.0", "g0  x100.000 y50.000 a0.00", "g0 z35.500", "m64 p1", "g4 p0.200",
                      "g1 f3000   acc250  z40.0", "g1 f6000  acc500 "], x: 100, y: 50, a: 0 },
+            { tag: "position not a number", found: { x: NaN, y: 50, angle: 0 },
+              f: { placerType: 0 }, error: numberError },
+            { tag: "template angle not a number", found: { x: 100, y: 50, angle: undefined },
+              f: { placerType: 1 }, error: numberError },
+            { tag: "floor not a number", found: { x: 100, y: 50, angle: 0 },
+              f: { placerType: 0, caseZ: "" }, error: numberError },
         ]
     }
     function test_placerPick(data) {
         var r = PT.placerPickText(data.found, feeder(data.f), nozzle(), looseEnv(data.e))
-        verify(r.ok, String(r.error))
-        compare(r.text, J.lines(data.text))
+        check(r, data)
+        if (data.error !== undefined)
+            return
         verify(Math.abs(r.x - data.x) < 1e-9, "x " + r.x)
         verify(Math.abs(r.y - data.y) < 1e-9, "y " + r.y)
         compare(r.a + 0, data.a)
-    }
-
-    function test_placerPickRefused_data() {
-        return [
-            { tag: "position not a number", found: { x: NaN, y: 50, angle: 0 }, f: { placerType: 0 } },
-            { tag: "template angle not a number", found: { x: 100, y: 50, angle: undefined }, f: { placerType: 1 } },
-            { tag: "floor not a number", found: { x: 100, y: 50, angle: 0 }, f: { placerType: 0, caseZ: "" } },
-        ]
-    }
-    function test_placerPickRefused(data) {
-        refusedWith(PT.placerPickText(data.found, feeder(data.f), nozzle(), looseEnv()), numberError)
     }
 
     // ---- to the component camera at (300, 20): lowest 5, camera 10 high
@@ -547,42 +513,35 @@ TestCase {
     }
 
     function test_cameraMove_data() {
+        var border = "Перемещение для центрирования компонента выходит за допустимые границы!"
+        var number = "Неверное число в G-коде перемещения к камере: перемещение не выполнено"
+        // With the before-camera G-code, over the camera at `at`, down to z.
+        function over(at, z) {
+            return ["m64 p4", "g0 ", "M64 P8", "g0  z40.0", "g0  " + at, "g0  z" + z]
+        }
         return [
-            { tag: "turned for centring", x: 299.5, y: 20.25, a: 90, f: { centeringZ: 2 },
-              text: ["m64 p4", "g0 ", "M64 P8", "g0  z40.0", "g0  x299.500 y20.250 a90.00", "g0  z46.000"] },
-            { tag: "angle left alone", x: 300, y: 20, a: null, f: { centeringZ: 2 },
-              text: ["m64 p4", "g0 ", "M64 P8", "g0  z40.0", "g0  x300.000 y20.000", "g0  z46.000"] },
-            { tag: "feeder's lowest above the camera's", x: 300, y: 20, a: null, f: { centeringZ: 8 },
-              text: ["m64 p4", "g0 ", "M64 P8", "g0  z40.0", "g0  x300.000 y20.000", "g0  z49.000"] },
-            { tag: "no camera minimum", x: 300, y: 20, a: null, f: { centeringZ: 2 }, e: { cameraMinHeight: "" },
-              text: ["m64 p4", "g0 ", "M64 P8", "g0  z40.0", "g0  x300.000 y20.000", "g0  z43.000"] },
-            { tag: "capped by the work area", x: 300, y: 20, a: null, f: { centeringZ: 2 }, e: { workAreaZ2: 45 },
-              text: ["m64 p4", "g0 ", "M64 P8", "g0  z40.0", "g0  x300.000 y20.000", "g0  z45.000"] },
-            { tag: "lowest not a number: top of the work area", x: 300, y: 20, a: null, f: { centeringZ: NaN },
-              e: { cameraMinHeight: "" },
-              text: ["m64 p4", "g0 ", "M64 P8", "g0  z40.0", "g0  x300.000 y20.000", "g0  z60.000"] },
-            { tag: "no before-camera G-code, feeder at 50 %", x: 300, y: 20, a: 0, f: { centeringZ: 2, maxAcc: 50 },
-              e: { preCameraGcode: "" },
+            { tag: "turned for centring", x: 299.5, y: 20.25, a: 90,
+              text: over("x299.500 y20.250 a90.00", "46.000") },
+            { tag: "angle left alone", x: 300, y: 20, text: over("x300.000 y20.000", "46.000") },
+            { tag: "feeder's lowest above the camera's", x: 300, y: 20, f: { centeringZ: 8 },
+              text: over("x300.000 y20.000", "49.000") },
+            { tag: "no camera minimum", x: 300, y: 20, e: { cameraMinHeight: "" },
+              text: over("x300.000 y20.000", "43.000") },
+            { tag: "capped by the work area", x: 300, y: 20, e: { workAreaZ2: 45 },
+              text: over("x300.000 y20.000", "45.000") },
+            { tag: "lowest not a number: top of the work area", x: 300, y: 20,
+              f: { centeringZ: NaN }, e: { cameraMinHeight: "" },
+              text: over("x300.000 y20.000", "60.000") },
+            { tag: "no before-camera G-code, feeder at 50 %", x: 300, y: 20, a: 0,
+              f: { maxAcc: 50 }, e: { preCameraGcode: "" },
               text: ["m64 p4", "g1 f6000  acc500 ", "g1 f3000   acc250  z40.0", "g1 f6000  acc500  x300.000 y20.000 a0.00",
                      "g1 f3000   acc250  z46.000"] },
-            { tag: "feeder editor at 15 %", x: 300, y: 20, a: null, f: { centeringZ: 2, maxAcc: 50 },
+            { tag: "feeder editor at 15 %", x: 300, y: 20, f: { maxAcc: 50 },
               e: { acc: 15, preCameraGcode: "" },
               text: ["m64 p4", "g1 f6000  acc150 ", "g1 f3000   acc75  z40.0", "g1 f6000  acc150  x300.000 y20.000",
                      "g1 f3000   acc75  z46.000"] },
-            { tag: "25 mm off is still over the camera", x: 325, y: -5, a: null, f: { centeringZ: 2 }, e: { workAreaY1: -10 },
-              text: ["m64 p4", "g0 ", "M64 P8", "g0  z40.0", "g0  x325.000 y-5.000", "g0  z46.000"] },
-        ]
-    }
-    function test_cameraMove(data) {
-        var r = PT.cameraMoveText(data.x, data.y, data.a, feeder(data.f), nozzle(), cameraEnv(data.e))
-        verify(r.ok, String(r.error))
-        compare(r.text, J.lines(data.text))
-    }
-
-    function test_cameraMoveRefused_data() {
-        var border = "Перемещение для центрирования компонента выходит за допустимые границы!"
-        var number = "Неверное число в G-коде перемещения к камере: перемещение не выполнено"
-        return [
+            { tag: "25 mm off is still over the camera", x: 325, y: -5, e: { workAreaY1: -10 },
+              text: over("x325.000 y-5.000", "46.000") },
             { tag: "more than 25 mm off in X", x: 325.5, y: 20, error: border },
             { tag: "more than 25 mm off in Y", x: 300, y: -5.5, e: { workAreaY1: -10 }, error: border },
             { tag: "below the work area", x: 300, y: -1, error: border },
@@ -593,9 +552,10 @@ TestCase {
             { tag: "feeder acceleration not a number", x: 300, y: 20, f: { maxAcc: "" }, error: number },
         ]
     }
-    function test_cameraMoveRefused(data) {
-        refusedWith(PT.cameraMoveText(data.x, data.y, data.a, feeder(J.merged({ centeringZ: 2 }, data.f)), nozzle(),
-                                      cameraEnv(data.e)), data.error)
+    function test_cameraMove(data) {
+        var a = data.a === undefined ? null : data.a
+        var f = feeder(J.merged({ centeringZ: 2 }, data.f))
+        check(PT.cameraMoveText(data.x, data.y, a, f, nozzle(), cameraEnv(data.e)), data)
     }
 
     function test_noCameraTail_data() {
@@ -613,6 +573,8 @@ TestCase {
     // ---- basket
 
     function test_basket_data() {
+        var noMove = "G-код сброса в корзину не содержит перемещения по X или Y: "
+                + "компонент не сброшен"
         return [
             { tag: "feeder at full acceleration", e: { feederMaxAcc: 100 },
               text: "g0  zMax\ng0 \ng0 x470 y120\n\nm65 p1" },
@@ -629,29 +591,22 @@ TestCase {
               text: "g0 zMax\nG0 X0 Y0\nm65 p1" },
             { tag: "move with a decimal comma after a comment", e: { feederMaxAcc: null, basketGcode: "(basket) G0 X,5" },
               text: "g0 zMax\n(basket) G0 X,5\nm65 p1" },
-        ]
-    }
-    function test_basket(data) {
-        var r = PT.basketText(env(J.merged({ basketGcode: "g0 x470 y120\n" }, data.e)))
-        verify(r.ok, String(r.error))
-        compare(r.text, data.text)
-    }
-
-    function test_basketRefused_data() {
-        var noMove = "G-код сброса в корзину не содержит перемещения по X или Y: компонент не сброшен"
-        return [
-            { tag: "empty", g: "", error: noMove },
-            { tag: "not set", g: undefined, error: noMove },
-            { tag: "valve only", g: "m65 p1\ng4 p0.5", error: noMove },
-            { tag: "height only", g: "G0 Z10\nG0 zMax", error: noMove },
-            { tag: "move only in a comment", g: "G0 Z10 (x100 y20)", error: noMove },
-            { tag: "relative move by nothing", g: "G0 X++0 Y--0.0", error: noMove },
-            { tag: "machine maxima unknown", g: "G0 X10", e: { feederMaxAcc: 50, maxVel: [] },
+            { tag: "empty", e: { basketGcode: "" }, error: noMove },
+            { tag: "not set", e: { basketGcode: undefined }, error: noMove },
+            { tag: "valve only", e: { basketGcode: "m65 p1\ng4 p0.5" }, error: noMove },
+            { tag: "height only", e: { basketGcode: "G0 Z10\nG0 zMax" }, error: noMove },
+            { tag: "move only in a comment", e: { basketGcode: "G0 Z10 (x100 y20)" },
+              error: noMove },
+            { tag: "relative move by nothing", e: { basketGcode: "G0 X++0 Y--0.0" },
+              error: noMove },
+            { tag: "machine maxima unknown",
+              e: { basketGcode: "G0 X10", feederMaxAcc: 50, maxVel: [] },
               error: "Неверное число в G-коде сброса в корзину: компонент не сброшен" },
         ]
     }
-    function test_basketRefused(data) {
-        refusedWith(PT.basketText(env(J.merged({ basketGcode: data.g, feederMaxAcc: 100 }, data.e))), data.error)
+    function test_basket(data) {
+        var e = env(J.merged({ basketGcode: "g0 x470 y120\n", feederMaxAcc: 100 }, data.e))
+        check(PT.basketText(e), data)
     }
 
     // ---- nozzle change
@@ -671,23 +626,20 @@ TestCase {
             { tag: "none to none", from: -1, to: -1, blocks: [] },
             { tag: "take onto a bare head", from: -1, to: 0, blocks: [{ "text": "take 1", "safeH": true, "currVC": 0 }] },
             { tag: "return only", from: 2, to: -1, blocks: [{ "text": "back 3", "safeH": true, "currVC": -1 }] },
+            { tag: "no take G-code", from: 0, to: 3, error: "Не задан G-код взятия насадки №4" },
+            { tag: "no return G-code", from: 3, to: 0,
+              error: "Не задан G-код возврата насадки №4 в базу" },
+            { tag: "no such nozzle", from: -1, to: 7, error: "Не задан G-код взятия насадки №8" },
         ]
     }
     function test_nozzleChange(data) {
         var r = PT.nozzleChange(data.from, data.to, nozzles)
+        if (data.error !== undefined) {
+            refusedWith(r, data.error)
+            return
+        }
         verify(r.ok, String(r.error))
         compare(r.blocks, data.blocks)
-    }
-
-    function test_nozzleChangeRefused_data() {
-        return [
-            { tag: "no take G-code", from: 0, to: 3, error: "Не задан G-код взятия насадки №4" },
-            { tag: "no return G-code", from: 3, to: 0, error: "Не задан G-код возврата насадки №4 в базу" },
-            { tag: "no such nozzle", from: -1, to: 7, error: "Не задан G-код взятия насадки №8" },
-        ]
-    }
-    function test_nozzleChangeRefused(data) {
-        refusedWith(PT.nozzleChange(data.from, data.to, nozzles), data.error)
     }
 
     function test_nozzleChangeAbortText_data() {
@@ -817,8 +769,4 @@ TestCase {
         verify(Math.abs(r.yShift - data.y) < 1e-9, "yShift " + r.yShift)
     }
 
-    function test_pickAcc() {
-        compare(PT.pickAcc(true), 100)
-        compare(PT.pickAcc(false), 15)
-    }
 }

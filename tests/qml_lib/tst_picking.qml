@@ -8,6 +8,7 @@ import "JobRig.js" as J
 // feeder kind, the nozzle change with its clogging check, the vacuum reading
 // and the tape-change panel.
 TestCase {
+    id: tc
     name: "Picking"
 
     readonly property int day: 24 * 3600 * 1000
@@ -26,6 +27,7 @@ TestCase {
         r.b.vacuum.startMs = 1000
         return r
     }
+    function expect(r, e, done) { J.expect(tc, r, e, done) }
     function tray(extra) {
         return J.merged({ "type": 1, "cupNumber": 1, "caseX": 100, "caseY": 50, "caseZ": 5, "cutX2": 120, "cutY2": 80,
                         "caseRowsX": 3, "caseRowsY": 4, "caseCurrNumber": 4, "caseStopEnabled": true,
@@ -45,13 +47,12 @@ TestCase {
 
     function test_pickBlock_data() {
         return [
-            { tag: "G-code feeder places the part itself, placeholders in any case",
+            { tag: "G-code feeder places the part itself",
               f: { type: 0, gCode: "G0 (X) (Y)\nG0 (Z) (a)" }, target: { x: 150.5, y: 70, z: 3, a: 90 },
               text: ["g0 x150.500 y70.000\ng0 z3.000 a90.000", "g0  z40.0"], storesBefore: true },
-            { tag: "G-code feeder with lower-case placeholders",
-              f: { type: 0, gCode: "G0 (x) (y)\nG0 (z) (a)" }, target: { x: 150.5, y: 70, z: 3, a: 90 },
-              text: ["g0 x150.500 y70.000\ng0 z3.000 a90.000", "g0  z40.0"], storesBefore: true },
             { tag: "tray cell 4 of 3 x 4", f: {},
+              text: ["g0 z40.0", "g0  x110 y60 a0.0"].concat(tail("35.500")) },
+            { tag: "the compressor off is switched on first", f: {}, compressorOff: true,
               text: ["g0 z40.0", "g0  x110 y60 a0.0"].concat(tail("35.500")) },
             { tag: "tray outside a run: slow, at the top of the work area", f: {}, outside: true,
               text: ["g0 z60.0", "g1 f15000  acc150  x110 y60 a0.0"].concat(tail("35.500", "60.0")) },
@@ -84,29 +85,18 @@ TestCase {
             r.b.job.tapeBanks[0] = J.merged(r.b.job.tapeBanks[0], data.bank)
         r.b.job.placementTarget = data.target || null
         r.b.job.feeders["B0"] = tray(data.f)
-        r.b.outputs[0] = true
+        r.b.outputs[0] = data.compressorOff !== true
         var f = J.counter()
         r.p.elGetWait("B", 0, {}, f)
         r.m.advance(1000)
+        // The compressor is switched on when it is off, and only then.
+        compare(J.eventsLike(r, "dout:"), data.compressorOff ? ["dout:0:true"] : [])
         compare(r.m.sentTexts(), [J.lines(data.text) + "\ng0"])
         compare(r.m.sent[0].safeH, false)
-        compare(f.args.length, 1)
-        compare(r.m.failures, [])
+        expect(r, { done: 1, failures: [] }, f)
         compare(r.b.feederWrites.map(function(w) { return [w[2], w[3]] }), data.writes || [])
         compare(r.b.jogs, data.jogs || [])
         compare(r.m.events.indexOf("vacuum:storeBefore") >= 0, data.storesBefore === true)
-    }
-
-    // The compressor is switched on when it is off, and only then.
-    function test_compressor_data() {
-        return [ { tag: "off", on: false, events: ["dout:0:true"] }, { tag: "on", on: true, events: [] } ]
-    }
-    function test_compressor(data) {
-        var r = rig()
-        r.b.job.feeders["B0"] = tray()
-        r.b.outputs[0] = data.on
-        r.p.elGetWait("B", 0, {}, J.counter())
-        compare(r.m.events.filter(function(e) { return e.indexOf("dout:") === 0 }), data.events)
     }
 
     // ---- the move to the component camera
@@ -147,8 +137,7 @@ TestCase {
         var f = J.counter()
         r.p.elGetWait("B", 0, {}, f)
         r.m.advance(1000)
-        compare(r.m.sentTexts(), [J.lines(data.text) + "\ng0"])
-        compare(f.args.length, 1)
+        expect(r, { sent: [J.lines(data.text) + "\ng0"], done: 1 }, f)
         compare(r.b.supposedAngle, data.supposed)
         compare(r.p.elGetWait.gCodeCamera, data.supposed ? J.lines(data.text.slice(6)) : "")
     }
@@ -165,8 +154,8 @@ TestCase {
         r.m.advance(1000)
         compare(r.m.sentTexts(), [])
         compare(r.b.feederWrites, [])
-        compare(r.m.failures, ["Перемещение для центрирования компонента выходит за допустимые границы!"])
-        compare(f.args.length, 0)
+        var border = "Перемещение для центрирования компонента выходит за допустимые границы!"
+        expect(r, { failures: [border], done: 0 }, f)
     }
 
     // The stored move is repeated alone.
@@ -270,8 +259,7 @@ TestCase {
         compare(during, data.vcDuring)
         compare(r.m.sent.length, data.sent)
         compare(r.b.currVC, data.vc)
-        compare(r.m.failures, [data.error])
-        compare(f.args.length, 0)
+        expect(r, { failures: [data.error], done: 0 }, f)
         compare(r.m.nozzleChanging, false)
     }
 
@@ -286,8 +274,7 @@ TestCase {
         compare(r.m.sent.length, 0)
         r.m.setPaused(false)
         r.m.advance(1000)
-        compare(r.m.sentTexts(), ["g0 x20 y1\ng0 zMax\n"])
-        compare(f.args.length, 1)
+        expect(r, { sent: ["g0 x20 y1\ng0 zMax\n"], done: 1 }, f)
     }
 
     function test_cupWaitDummy_data() {
@@ -398,13 +385,14 @@ TestCase {
         open = 4
         r.b.press("continue")
         r.m.advance(5000)
-        compare(r.m.sentTexts(), ["g0 x20 y3\ng0 zMax\n", absCheck, valveOff])
-        compare(f.args.length, 1)
+        expect(r, { sent: ["g0 x20 y3\ng0 zMax\n", absCheck, valveOff], done: 1 }, f)
     }
 
     // ---- one vacuum reading
 
     // Readings arrive as events; only one taken after the request counts.
+    // A sensor that neither runs nor starts is asked nothing: the failure
+    // comes on the next turn of the event loop, never from inside the call.
     function test_vsMeasureWait_data() {
         return [
             { tag: "fresh reading", events: [["value", 12, 30]], ok: true, value: 12 },
@@ -417,17 +405,21 @@ TestCase {
             { tag: "measure failed", events: [["failed", "Нет ответа от датчика."]], ok: false,
               message: "Нет ответа от датчика." },
             { tag: "no answer at all", events: [], ok: false, message: "Нет ответа от датчика." },
+            { tag: "sensor stopped", stopped: true, events: [], ok: false,
+              message: "Датчик разрежения не запущен" },
         ]
     }
     function test_vsMeasureWait(data) {
         var r = rig()
         r.b.vacuum.fault = "vacuumSilent"
+        r.b.vacuum.running = data.stopped !== true
         r.m.now = data.at || 1000
         var start = r.m.now
         r.p.vsMeasureGet(77, start + 5)     // no wait is pending: ignored
         var f = J.counter()
         r.p.vsMeasureWait(f)
-        compare(r.b.vacuum.requests, [start])
+        compare(f.args.length, 0)
+        compare(r.b.vacuum.requests, data.stopped ? [] : [start])
         for (var i = 0; i < data.events.length; ++i) {
             var e = data.events[i]
             if (e[0] === "value")
@@ -437,26 +429,13 @@ TestCase {
         }
         r.m.advance(5000)
         compare(f.args.length, 1)
-        compare(f.args[0].ok, data.ok)
-        if (data.ok)
+        if (data.ok) {
+            compare(f.args[0].ok, true)
             compare(f.args[0].value, data.value)
-        else
-            compare(f.args[0].message, data.message)
+        } else {
+            compare(f.args[0], { ok: false, message: data.message })
+        }
         compare(r.p.vsMeasureWait.result, f.args[0])
-    }
-
-    // A sensor that neither runs nor starts: the failure comes on the next
-    // turn of the event loop, never from inside the call.
-    function test_vsMeasureWaitSensorStopped() {
-        var r = rig()
-        r.b.vacuum.running = false
-        var f = J.counter()
-        r.p.vsMeasureWait(f)
-        compare(f.args.length, 0)
-        r.m.advance(0)
-        compare(f.args.length, 1)
-        compare(f.args[0], { ok: false, message: "Датчик разрежения не запущен" })
-        compare(r.b.vacuum.requests, [])
     }
 
     function test_vacuumHeld_data() {
@@ -509,8 +488,7 @@ TestCase {
         var pick = J.lines(data.after) + "\ng0"
         if (!data.panel) {
             compare(r.b.panels.length, 0)
-            compare(r.m.sentTexts(), [pick])
-            compare(f.args.length, 1)
+            expect(r, { sent: [pick], done: 1 }, f)
             return
         }
         compare(r.b.panels.map(function(p) { return p.name }), ["tapeChange"])
@@ -523,20 +501,7 @@ TestCase {
         r.b.press("continue")
         r.m.advance(1000)
         compare(r.b.feederWrites[0], ["B", 0, data.refill[0], data.refill[1]])
-        compare(r.m.sentTexts(), ["g0 x0 y0\ng0 zMax\n", pick])
-        compare(f.args.length, 1)
-    }
-
-    function test_runsOutSkipped() {
-        var r = rig()
-        r.b.job.feeders["B0"] = tray({ caseCurrNumber: 12 })
-        var f = J.counter()
-        r.p.elGetWait("B", 0, {}, f)
-        r.b.press("skip")
-        r.m.advance(1000)
-        compare(r.m.events.indexOf("skipFeeder:B0") >= 0, true)
-        compare(r.m.sent.length, 1)
-        compare(f.args.length, 0)
+        expect(r, { sent: ["g0 x0 y0\ng0 zMax\n", pick], done: 1 }, f)
     }
 
     // ---- a stop in the middle: late events do nothing

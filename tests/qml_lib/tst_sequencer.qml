@@ -125,10 +125,6 @@ TestCase {
 
     function logTexts(m) { return m.logs.map(function(l) { return l.text }) }
     function lastLog(m) { return m.logs.length > 0 ? m.logs[m.logs.length - 1] : { text: "", color: "" } }
-    function ends(m, n) {
-        var t = m.sentTexts()
-        return t.slice(t.length - n)
-    }
 
     // ---- a run
 
@@ -290,28 +286,43 @@ TestCase {
         compare(r.m.sentTexts().slice(2), data.after)
     }
 
-    function test_stopLogs_data() {
+    // How a run ends: its log line, and whether the first tape component is
+    // kept for the next run (it is not after a run that finished).
+    function test_runEnds_data() {
+        var broken = "Программа расстановки прервана"
+        var done = "Программа расстановки завершена. Установлено компонентов: "
+        // Stopped while the first placement's block runs.
+        function stop(fn) { return function(r) { r.m.advance(15); fn(r) } }
         return [
-            { tag: "operator", act: function(r) { r.s.startStopF() },
+            { tag: "finished", act: function(r) { r.m.advance(1000) }, kept: false,
+              text: done + "2", color: undefined },
+            { tag: "operator", act: stop(function(r) { r.s.startStopF() }), kept: true,
               text: "Программа расстановки остановлена оператором", color: "yellow" },
-            { tag: "error", act: function(r) { r.m.raiseAppError() },
-              text: "Программа расстановки прервана", color: "red" },
-            { tag: "calibration lost", act: function(r) { r.m.setHomedAndCalibrated(false) },
-              text: "Программа расстановки прервана", color: "red" },
-            { tag: "machine off", act: function(r) { r.m.setMachineOn(false) },
-              text: "Программа расстановки прервана", color: "red" },
+            { tag: "error", act: stop(function(r) { r.m.raiseAppError() }), kept: true,
+              text: broken, color: "red" },
+            { tag: "calibration lost", act: stop(function(r) { r.m.setHomedAndCalibrated(false) }),
+              kept: true, text: broken, color: "red" },
+            { tag: "machine off", act: stop(function(r) { r.m.setMachineOn(false) }), kept: true,
+              text: broken, color: "red" },
         ]
     }
-    function test_stopLogs(data) {
-        var r = rig({}, [["R1"]])
+    function test_runEnds(data) {
+        var r = rig({ blockMode: "auto" }, [["R1", "R2"]])
+        r.m.run.keepFirstTapeComponent = true
         r.s.startFrom(0)
         data.act(r)
         verify(!r.m.run.executing)
         compare(lastLog(r.m).text, data.text)
         compare(lastLog(r.m).color, data.color)
+        compare(r.m.run.keepFirstTapeComponent, data.kept)
+        compare(r.m.run.lastRunFinished, !data.kept)
         // A late completion does not move the run on.
-        r.m.finishBlock(true)
-        compare(r.m.sentTexts().filter(function(t) { return t.indexOf("place") === 0 }), [])
+        function places() {
+            return r.m.sentTexts().filter(function(t) { return t.indexOf("place") === 0 })
+        }
+        var before = places()
+        r.m.advance(1000)
+        compare(places(), before)
     }
 
     // Every stop resets the waiters, the step state, the panels, the devices
@@ -340,29 +351,14 @@ TestCase {
 
     // ---- the end of a run
 
-    function test_keepFirstComponentOption_data() {
-        return [
-            { tag: "finished", kept: false, act: function(r) { r.m.advance(1000) } },
-            { tag: "interrupted", kept: true, act: function(r) { r.m.advance(15); r.m.raiseAppError() } },
-            { tag: "stopped by the operator", kept: true, act: function(r) { r.m.advance(15); r.s.startStopF() } },
-        ]
-    }
-    function test_keepFirstComponentOption(data) {
-        var r = rig({ blockMode: "auto" }, [["R1", "R2"]])
-        r.m.run.keepFirstTapeComponent = true
-        r.s.startFrom(0)
-        data.act(r)
-        verify(!r.m.run.executing)
-        compare(r.m.run.keepFirstTapeComponent, data.kept)
-        compare(r.m.run.lastRunFinished, !data.kept)
-    }
-
     function test_automaticRestart_data() {
         return [
             { tag: "placed: starts again", restart: true, off: false, miss: false, restarted: true },
             { tag: "nothing placed: no restart", restart: true, off: true, miss: false, restarted: false },
             { tag: "missed components wait: no restart", restart: true, off: false, miss: true, restarted: false },
             { tag: "restart off", restart: false, off: false, miss: false, restarted: false },
+            { tag: "a stop cancels the restart", restart: true, off: false, miss: false, stop: true,
+              restarted: false },
         ]
     }
     function test_automaticRestart(data) {
@@ -376,6 +372,10 @@ TestCase {
         r.s.startFrom(0)
         while (r.m.running)
             r.m.finishBlock(true)
+        if (data.stop) {
+            verify(r.s.restartPending())
+            r.s.startStopF()
+        }
         // The run has ended; a restart is only asked for, never made from
         // inside the completion that ended the run.
         compare(r.s.startCount, 1)
@@ -387,65 +387,45 @@ TestCase {
         compare(r.s.startCount, data.restarted ? 2 : 1)
         compare(r.m.run.executing, data.restarted)
         if (data.restarted) {
-            compare(ends(r.m, 1), [startBlock])
+            compare(r.m.sentTexts().slice(-1), [startBlock])
             compare(logTexts(r.m).filter(function(t) { return t === "Программа расстановки запущена" }).length, 2)
         }
     }
 
-    function test_restartCancelledByAStop() {
-        var r = rig()
-        r.m.settings.progAutoRestart = true
-        program(r, [["R1"]])
-        r.s.startFrom(0)
-        while (r.m.running)
-            r.m.finishBlock(true)
-        verify(r.s.restartPending())
-        r.s.startStopF()
-        r.m.advance(10)
-        compare(r.s.startCount, 1)
-        verify(!r.m.run.executing)
-    }
-
-    function test_boardsCounted_data() {
+    // The end of a run counts its boards (none when nothing was placed),
+    // plays the final sound when it is on and the run took long enough, and
+    // saves the project after every run when autosave has no interval.
+    function test_endOfRun_data() {
         return [
-            { tag: "one board", boards: 1, off: false, counter: 6 },
-            { tag: "a panel of four", boards: 4, off: false, counter: 9 },
+            { tag: "one board", boards: 1, counter: 6 },
+            { tag: "a panel of four", boards: 4, counter: 9 },
             { tag: "nothing placed", boards: 4, off: true, counter: 5 },
+            { tag: "sound after 25 s", sound: true, blockMs: 6000, sounds: 1 },
+            { tag: "no sound after 10 s", sound: true, blockMs: 2000 },
+            { tag: "sound off", blockMs: 6000 },
+            { tag: "autosave after every run", autosave: true, interval: 0, saves: 1 },
+            { tag: "autosave on a timer", autosave: true, interval: 5 },
         ]
     }
-    function test_boardsCounted(data) {
-        var r = rig({ blockMode: "auto" })
-        r.m.boards = data.boards
+    function test_endOfRun(data) {
+        var r = rig({ blockMode: "auto", blockMs: data.blockMs || 10 })
+        r.m.boards = data.boards || 1
         r.m.run.pcbCounter = 5
-        program(r, [["R1"]])
-        if (data.off)
-            r.m.model.setEnabled(2, 0, 0)
-        r.s.startFrom(0)
-        r.m.advance(1000)
-        compare(r.m.run.pcbCounter, data.counter)
-        compare(r.m.finishedBoards, data.counter - 5)
-    }
-
-    function test_finalSoundAndAutosave_data() {
-        return [
-            { tag: "sound after 25 s", sound: true, blockMs: 6000, sounds: 1, autosave: false, interval: 0, saves: 0 },
-            { tag: "no sound after 10 s", sound: true, blockMs: 2000, sounds: 0, autosave: false, interval: 0, saves: 0 },
-            { tag: "sound off", sound: false, blockMs: 6000, sounds: 0, autosave: false, interval: 0, saves: 0 },
-            { tag: "autosave after every run", sound: false, blockMs: 10, sounds: 0, autosave: true, interval: 0, saves: 1 },
-            { tag: "autosave on a timer", sound: false, blockMs: 10, sounds: 0, autosave: true, interval: 5, saves: 0 },
-        ]
-    }
-    function test_finalSoundAndAutosave(data) {
-        var r = rig({ blockMode: "auto", blockMs: data.blockMs })
-        r.m.settings.finalSoundEnabled = data.sound
-        r.m.settings.projectAutosave = data.autosave
-        r.m.settings.projectAutosaveInterval = data.interval
+        r.m.settings.finalSoundEnabled = data.sound === true
+        r.m.settings.projectAutosave = data.autosave === true
+        r.m.settings.projectAutosaveInterval = data.interval || 0
         program(r, [["R1", "R2", "R3"]])
+        if (data.off) {
+            for (var line = 0; line < 3; ++line)
+                r.m.model.setEnabled(2, line, 0)
+        }
         r.s.startFrom(0)
         r.m.advance(100000)
         verify(!r.m.run.executing)
-        compare(r.m.sounds, data.sounds)
-        compare(r.m.saves, data.saves)
+        compare(r.m.run.pcbCounter, data.counter || 6)
+        compare(r.m.finishedBoards, (data.counter || 6) - 5)
+        compare(r.m.sounds, data.sounds || 0)
+        compare(r.m.saves, data.saves || 0)
     }
 
     // ---- continuing an interrupted run
@@ -585,42 +565,31 @@ TestCase {
 
     // ---- rows
 
-    // A row function that throws (a fault of the program) ends the run with
-    // a message rather than leaving it waiting.
-    function test_throwingRowStopsTheRun() {
-        var r = rig()
-        r.m.model.append({ op: "Взятие насадки 1", enabled: 1, opFunc: "cupWait", p1: 0 })
-        r.m.steps.cupWait = function(n, f) { throw new Error("Insufficient arguments") }
-        r.s.startFrom(0)
-        verify(!r.m.run.executing)
-        compare(r.m.failures, ["Внутренняя ошибка программы: Insufficient arguments"])
-        compare(r.m.pendingTimers(), 0)
+    // A fault of the program ends the run with a message rather than
+    // leaving it waiting: a row function that throws, a name that is a step
+    // but not one a row may call, a panel nobody declared.
+    function test_programFaultStopsTheRun_data() {
+        function raise(n, f) { throw new Error("Insufficient arguments") }
+        return [
+            { tag: "a row function throws", op: "cupWait", p1: 0, step: function() { return raise },
+              failure: "Внутренняя ошибка программы: Insufficient arguments" },
+            { tag: "a step no row may call", op: "delayWait", p1: 10,
+              step: function(r) { return r.w.delayWait },
+              failure: "Неизвестная операция в программе: delayWait" },
+            { tag: "an unknown panel", op: "findRefPoints",
+              step: function(r) { return function(f) { r.s.showPanel("coffeeBreak", {}, f) } },
+              failure: "Неизвестная панель оператора: coffeeBreak" },
+        ]
     }
-
-    function test_unknownRowFunctionStopsTheRun() {
-        var r = rig({}, [["R1"]])
-        r.m.model.append({ op: "Странная операция", enabled: 1, opFunc: "formatDisk" })
-        r.m.model.append({ op: "Исполнение завершающего g-кода", enabled: 1, opFunc: "gCodeWait",
-                           p1: "endingGcode", p2: true })
-        // Also a name that is a step, but not one a row may call.
-        var other = rig()
-        other.m.model.append({ op: "Ожидание", enabled: 1, opFunc: "delayWait", p1: 10 })
-        other.m.steps.delayWait = other.w.delayWait
-        other.s.startFrom(0)
-        verify(!other.m.run.executing)
-        compare(other.m.failures, ["Неизвестная операция в программе: delayWait"])
-        compare(other.m.pendingTimers(), 0)
-
+    function test_programFaultStopsTheRun(data) {
+        var r = rig()
+        r.m.steps[data.op] = data.step(r)
+        r.m.model.append({ op: "Строка", enabled: 1, opFunc: data.op, p1: data.p1 })
         r.s.startFrom(0)
-        r.m.finishBlock(true)
-        r.m.finishBlock(true)
-        r.m.finishBlock(true)        // the first ending row
         verify(!r.m.run.executing)
-        compare(r.m.failures, ["Неизвестная операция в программе: formatDisk"])
-        compare(r.m.logs.filter(function(l) { return l.color === "red" }).map(function(l) { return l.text }),
-                ["Программа расстановки прервана"])
-        compare(r.m.sentTexts(), [startBlock, "place R1\ng0", endBlock])
-        compare(r.m.model.getComplete(5), "")
+        compare(r.m.failures, [data.failure])
+        compare(r.m.pendingTimers(), 0)
+        compare(r.m.run.panel, null)
     }
 
     function test_rowsOfLaterLibraries() {
@@ -681,20 +650,13 @@ TestCase {
 
     // ---- operator panels
 
+    // One panel of each main button.
     function test_panelMainButton_data() {
         return [
             { tag: "tapeChange", main: "continue" },
             { tag: "refNotFound", main: "retry" },
-            { tag: "notRecognised", main: "continue" },
             { tag: "notRecognisedAfterFlip", main: "retryRecognition" },
-            { tag: "flipFailures", main: "retryRecognition" },
             { tag: "centeringOffset", main: "yes" },
-            { tag: "vacuumError", main: "continue" },
-            { tag: "rlcError", main: "continue" },
-            { tag: "programmerError", main: "retry" },
-            { tag: "programmerTimeout", main: "retry" },
-            { tag: "nozzleClogging", main: "continue" },
-            { tag: "pinDistance", main: "continue" },
         ]
     }
     function test_panelMainButton(data) {
@@ -780,16 +742,6 @@ TestCase {
         compare(first, [])
         compare(second, ["continue"])
         verify(!r.m.run.executing)
-    }
-
-    function test_unknownPanelStopsTheRun() {
-        var r = rig()
-        r.m.steps.findRefPoints = function(f) { r.s.showPanel("coffeeBreak", {}, f) }
-        r.m.model.append({ op: "Поиск", enabled: 2, opFunc: "findRefPoints" })
-        r.s.startFrom(0)
-        verify(!r.m.run.executing)
-        compare(r.m.failures, ["Неизвестная панель оператора: coffeeBreak"])
-        compare(r.m.run.panel, null)
     }
 
     // The recognition-settings panel belongs to a pause over the component
