@@ -282,40 +282,6 @@ TestCase {
         compare(r.state.lastGetY, 50)
     }
 
-    // Half pitch: picks alternate between advancing the tape and taking the
-    // part 2 mm further along, in the direction the bank feeds.
-    function test_halfPitch_data() {
-        return [
-            { tag: "bottom bank", position: 0, x: [100, 100, 100, 100], y: [50, 48, 50, 48], axis: 4 },
-            { tag: "upper bank", position: 1, x: [100, 100, 100, 100], y: [50, 52, 50, 52], axis: 5 },
-            { tag: "right bank", position: 2, x: [100, 102, 100, 102], y: [50, 50, 50, 50], axis: 4 },
-            { tag: "left bank", position: 3, x: [100, 98, 100, 98], y: [50, 50, 50, 50], axis: 5 },
-        ]
-    }
-    function test_halfPitch(data) {
-        var f = tapeFeeder({ bandStep: 0 })
-        var b = bank({ position: data.position, g1p2c: "G0 (yGet) C++2" })
-        var advanced = [], xs = [], ys = []
-        for (var i = 0; i < 4; ++i) {
-            var r = PT.tapeText(f, b, nozzle(), env())
-            verify(r.ok, String(r.error))
-            advanced.push(r.advanced)
-            xs.push(r.x)
-            ys.push(r.y)
-            if (r.advanced) {
-                compare(r.jog, null)
-                verify(r.text.indexOf("\ng0 y" + r.y.toFixed(3) + " c++2\n") > 0, r.text)
-            } else {
-                compare(r.jog, { "axis": data.axis, "direction": true, "speed": 10, "distance": 6 })
-                compare(r.text.indexOf("c++2"), -1)
-            }
-            f.bandSemiStep = r.state.bandSemiStep
-        }
-        compare(advanced, [true, false, true, false])
-        compare(xs, data.x)
-        compare(ys, data.y)
-    }
-
     // How much of the tape is released per pick: half a perforation
     // (bandStep 0), none for a first part already released at the start,
     // or two parts at once (release2Comps). The text goes to (x, y) with
@@ -333,6 +299,11 @@ TestCase {
         function jog(axis) {
             return { "axis": axis, "direction": true, "speed": 20, "distance": 12 }
         }
+        function halfJog(axis) {
+            return { "axis": axis, "direction": true, "speed": 10, "distance": 6 }
+        }
+        function halfCover(position) { return { position: position, g1p2c: "G0 (yGet) C++2" } }
+        var secondHalf = { bandStep: 0, bandSemiStep: 1 }
         return [
             { tag: "half pitch: advance with the cover-tape shift", f: { bandStep: 0 },
               b: { g1p2c: "G0 C++2" }, shifts: ["g0 c++2"], state: { bandSemiStep: 1 } },
@@ -340,6 +311,13 @@ TestCase {
               f: { bandStep: 0 }, shifts: [one], state: { bandSemiStep: 1 } },
             { tag: "half pitch: the part 2 mm on, no cover-tape jog without its shift",
               f: { bandStep: 0, bandSemiStep: 1 }, y: 48, shifts: [], state: { bandSemiStep: 0 } },
+            // 2 mm on in the direction the bank feeds, the cover tape jogged.
+            { tag: "half pitch on an upper bank", f: secondHalf, b: halfCover(1), y: 52, shifts: [],
+              state: { bandSemiStep: 0 }, jog: halfJog(5) },
+            { tag: "half pitch on a right bank", f: secondHalf, b: halfCover(2), x: 102, shifts: [],
+              state: { bandSemiStep: 0 }, jog: halfJog(4) },
+            { tag: "half pitch on a left bank", f: secondHalf, b: halfCover(3), x: 98, shifts: [],
+              state: { bandSemiStep: 0 }, jog: halfJog(5) },
             // A first part released at the start: the first pick of the run
             // does not advance, and taking it starts a fresh pair.
             { tag: "first part released: the first pick stays", e: { noShiftOnStart: true },
@@ -469,13 +447,6 @@ TestCase {
             return ["g0 z40.0", "g0  " + xy + " a" + a].concat(tail("35.500")).concat(["g0 "])
         }
         return [
-            { tag: "contour search: taken at A 0", f: { placerType: 0 }, found: { x: 100.25, y: 50.5, angle: 30 },
-              text: at("x100.250 y50.500", "0.00"), x: 100.25, y: 50.5, a: 0 },
-            { tag: "template search turns the part back", f: { placerType: 1 }, found: { x: 100, y: 50, angle: -30 },
-              text: at("x100.000 y50.000", "30.00"), x: 100, y: 50, a: 30 },
-            { tag: "template search with the package's own pick point", f: { placerType: 1, packageSettings: own },
-              found: { x: 100, y: 50, angle: 90 }, text: at("x102.000 y49.000", "-90.00"),
-              x: 102, y: 49, a: -90 },
             { tag: "contour search ignores the own pick point", f: { placerType: 0, packageSettings: own },
               found: { x: 100, y: 50, angle: 90 }, text: at("x100.000 y50.000", "0.00"),
               x: 100, y: 50, a: 0 },
@@ -642,18 +613,6 @@ TestCase {
         compare(r.blocks, data.blocks)
     }
 
-    function test_nozzleChangeAbortText_data() {
-        return [
-            { tag: "stopped while returning", current: 1, wanted: 2,
-              text: "Ошибка при возврате насадки №2! Установите насадку №2 на голову вручную, если она не установлена!" },
-            { tag: "stopped while taking", current: -1, wanted: 2,
-              text: "Ошибка при взятии насадки №3! Верните насадку в базу вручную, если она была взята!" },
-        ]
-    }
-    function test_nozzleChangeAbortText(data) {
-        compare(PT.nozzleChangeAbortText(data.current, data.wanted), data.text)
-    }
-
     function test_cloggingCheckText_data() {
         return [
             { tag: "absolute", relative: false, started: false, prepare: 2, text: "m64 p0 \n m64 p1 \n g4 p1 \n" },
@@ -687,18 +646,6 @@ TestCase {
         compare(PT.isClogged(data.n, data.relative, data.before, data.now), data.clogged)
     }
 
-    function test_needsCloggingCheck_data() {
-        return [
-            { tag: "in a run", n: { vsUse: true, checkClogging: true }, run: true, check: true },
-            { tag: "outside a run", n: { vsUse: true, checkClogging: true }, run: false, check: false },
-            { tag: "nozzle without the sensor", n: { vsUse: false, checkClogging: true }, run: true, check: false },
-            { tag: "check off", n: { vsUse: true, checkClogging: false }, run: true, check: false },
-        ]
-    }
-    function test_needsCloggingCheck(data) {
-        compare(PT.needsCloggingCheck(data.n, data.run), data.check)
-    }
-
     // ---- small helpers
 
     function test_pickRetryCount_data() {
@@ -711,21 +658,6 @@ TestCase {
     }
     function test_pickRetryCount(data) {
         compare(PT.pickRetryCount({ "pickRetryCount": data.v }), data.n)
-    }
-
-    function test_shiftChunks_data() {
-        return [
-            { tag: "3 on 2", steps: 3, largest: 2, chunks: [2, 1] },
-            { tag: "8 on 3", steps: 8, largest: 3, chunks: [3, 3, 2] },
-            { tag: "1 on 4", steps: 1, largest: 4, chunks: [1] },
-            { tag: "0 steps count as 1", steps: 0, largest: 4, chunks: [1] },
-            { tag: "largest 0 counts as 1", steps: 2, largest: 0, chunks: [1, 1] },
-            { tag: "largest 9 counts as 4", steps: 9, largest: 9, chunks: [4, 4, 1] },
-            { tag: "steps 51 count as 50", steps: 51, largest: 4, chunks: [4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 2] },
-        ]
-    }
-    function test_shiftChunks(data) {
-        compare(PT.shiftChunks(data.steps, data.largest), data.chunks)
     }
 
     function test_feederRot_data() {
@@ -753,20 +685,4 @@ TestCase {
         compare(PT.camera23Choose({ "elWidth": data.w, "elHeight": data.h },
                                   { "camera3Enabled": data.on, "camera2MaxElementSize": data.limit }), data.three)
     }
-
-    function test_pickOffset_data() {
-        return [
-            { tag: "no own pick point", p: { customPickPoint: false, aShift: 1, bShift: 2 }, a: 30, x: 0, y: 0 },
-            { tag: "no package", p: null, a: 30, x: 0, y: 0 },
-            { tag: "not turned", p: { customPickPoint: true, aShift: 1, bShift: 2 }, a: 0, x: 1, y: 2 },
-            { tag: "turned 90", p: { customPickPoint: true, aShift: 1, bShift: 2 }, a: 90, x: 2, y: -1 },
-            { tag: "turned -90", p: { customPickPoint: true, aShift: 1, bShift: 2 }, a: -90, x: -2, y: 1 },
-        ]
-    }
-    function test_pickOffset(data) {
-        var r = PT.pickOffset(data.p, data.a)
-        verify(Math.abs(r.xShift - data.x) < 1e-9, "xShift " + r.xShift)
-        verify(Math.abs(r.yShift - data.y) < 1e-9, "yShift " + r.yShift)
-    }
-
 }
