@@ -4438,6 +4438,18 @@ Error code: %1</translation>
         <source>«%1»: допустимо от %2 до %3</source>
         <translation>“%1”: allowed from %2 to %3</translation>
     </message>
+    <message>
+        <source>Разрешить компоненты за границей области расстановки</source>
+        <translation>Allow components outside the placement area</translation>
+    </message>
+    <message>
+        <source>Проверка размера компонента (0 — нет, 1 — сторона B, 2 — сторона A, 3 — обе):</source>
+        <translation>Component size check (0 — none, 1 — side B, 2 — side A, 3 — both):</translation>
+    </message>
+    <message>
+        <source>Показывать камеру корректировки при центрировании компонента</source>
+        <translation>Show the correction camera while centring a component</translation>
+    </message>
 </context>
 <context>
     <name>encoderAutoCalibration</name>

@@ -50,6 +50,21 @@ TestCase {
             verify(Model.groups[g].keys.length > 0, Model.groups[g].caption)
     }
 
+    // The engineer can reach every machine setting the program writes back:
+    // each is shown here, edited in its own window, or acted on by nothing.
+    function test_everyWrittenKeyHasAPlace() {
+        var shown = Model.keys().map(function (e) { return e.name })
+        var device = deviceKeys()
+        for (var i = 0; i < device.length; ++i) {
+            var name = device[i]
+            if (!Keys.isWritten(name))
+                continue
+            var places = (shown.indexOf(name) >= 0 ? 1 : 0) + (Model.ownedElsewhere.indexOf(name) >= 0 ? 1 : 0)
+                       + (Model.unused.indexOf(name) >= 0 ? 1 : 0)
+            compare(places, 1, name + " has one place")
+        }
+    }
+
     function test_parse_data() {
         var out = "«Максимальная скорость при ручном перемещении по x,y»: допустимо от 100 до 4000"
         var nan = "«Рабочее поле по X, мм»: введите число"

@@ -36,6 +36,7 @@ var groups = [
         { name: "slowPickPlaceSpeed", label: QT_TR_NOOP("Скорость медленного захвата и установки, мм/мин:"), def: 6000, min: 1, max: 100000 },
         flag("longPressBRotate", QT_TR_NOOP("Вращать ось B при удержании кнопки старта"), true),
         flag("longPressCRotate", QT_TR_NOOP("Вращать ось C при удержании кнопки старта"), true),
+        flag("allowOutOfBoard", QT_TR_NOOP("Разрешить компоненты за границей области расстановки"), false),
     ] },
     { caption: QT_TR_NOOP("Калибровка и реперы"), keys: [
         flag("autoCalibOnStart", QT_TR_NOOP("Калибровать машину после запуска LinuxCNC"), false),
@@ -79,6 +80,8 @@ var groups = [
         delayMs("camera2Delay", QT_TR_NOOP("Задержка перед снимком камеры корректировки, мс:"), 500),
         threshold("camera2Treshold1", QT_TR_NOOP("Порог распознавания компонента 1:"), 180),
         threshold("camera2Treshold2", QT_TR_NOOP("Порог распознавания компонента 2:"), 50),
+        { name: "camera2CheckSize", label: QT_TR_NOOP("Проверка размера компонента (0 — нет, 1 — сторона B, 2 — сторона A, 3 — обе):"), def: 1, min: 0, max: 3, whole: true },
+        flag("camera2AutoShow", QT_TR_NOOP("Показывать камеру корректировки при центрировании компонента"), true),
         { name: "camera2MaxElementSize", label: QT_TR_NOOP("Наибольший компонент для камеры корректировки, мм:"), def: 5, min: 0.01, max: 1000 },
         { name: "pcbCorrX", label: QT_TR_NOOP("Поправка установки по X, мм:"), def: 0, min: -50, max: 50 },
         { name: "pcbCorrY", label: QT_TR_NOOP("Поправка установки по Y, мм:"), def: 0, min: -50, max: 50 },
@@ -144,6 +147,13 @@ var ownedElsewhere = [
     "programmerA", "programmerEnabled", "programmerInterface", "programmerScriptPath", "programmerWait",
     "programmerX", "programmerY", "programmerZ",
     "password", "feederFileB", "feederFileL", "feederFileR", "feederFileU", "maxVel", "maxAcc"
+]
+
+// Machine settings kept in the store for older files that nothing in the
+// program acts on: shown nowhere, written back as they were read.
+var unused = [
+    "allowBoardOut", "calibHeight", "camera1Delay2", "camera1ElOpacity", "camera1Height", "camera2Angle",
+    "d1CalibGCode", "d1CalibPointX", "d1CalibPointY", "d1CalibSize", "d1CalibThreshold1", "zAutoFindMinHeight"
 ]
 
 // Every key shown, in order.
