@@ -442,8 +442,7 @@ function extend(m, options) {
     // run of the executable (interface 1) `ms` later with the next entry of
     // `results` ("success", "error", "timeout", an exit code, or "silent" for
     // no answer; `fallback` once they are used up) to whoever listens then.
-    // `job.banks` ([{ model, feeders }]) are the enabled banks; without it
-    // they are made from `job.feeders` (keys "B0", "U3", ...).
+    // The enabled banks are made from `job.feeders` (keys "B0", "U3", ...).
     b.rlc = { running: false, fault: "", ms: 50, message: "Нет ответа от измерителя.", readings: [],
               fallback: { "value": 0, "text": "" }, starts: 0, setups: [], reads: 0, pending: 0 }
     b.programmer = { results: [], fallback: "success", ms: 200, scripts: [], listener: null }
@@ -514,8 +513,6 @@ function extend(m, options) {
     }
     p.openRlcSettings = function() { m.events.push("rlcSettings") }
     p.feederBanks = function() {
-        if (b.job.banks)
-            return b.job.banks
         var banks = {}
         var order = []
         for (var key in b.job.feeders) {

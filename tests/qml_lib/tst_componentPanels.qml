@@ -1,12 +1,11 @@
 import QtQuick 2.15
 import QtTest 1.2
-import "../../qml/main/job/panels.js" as Panels
 import "JobRig.js" as J
 
 // What the component cycle does with a part the component camera has seen:
 // centring in place, corner centring, the size and pin checks with their
-// log and panel, the feeder debug ring and its question, the not-recognised
-// panel and loose parts dropped back. Exact blocks against the fake machine.
+// log and panel, the feeder debug ring and its question and loose parts
+// dropped back. Exact blocks against the fake machine.
 TestCase {
     id: tc
     name: "ComponentPanels"
@@ -68,25 +67,12 @@ TestCase {
         compare(done.args.length, 1)
     }
 
-    // Without centerInPlace, or in mode 2, the part is placed at once.
-    function test_noCentreInPlace_data() {
-        return [ { tag: "option off", feeder: { centerInPlace: false } },
-                 { tag: "mode 2", feeder: { centerInPlace: true, centering: 2 } } ]
-    }
-    function test_noCentreInPlace(data) {
-        var r = rig(data.feeder, [seen(0.3, -0.2, 1.5)])
-        J.start(r, 1, 20000)
-        compare(r.m.sent.length, 2)
-        compare(r.b.componentCamera.requests.length, 1)
-        compare(r.c.setupElement.centeredInPlace, false)
-    }
 
     // A correcting move that would leave the camera's safe area is not
     // sent: the camera's border text stops the run.
     function test_centreInPlaceRefused_data() {
         return [
             { tag: "left of the work area", settings: { workAreaX1: 199.8 }, results: [seen(0.3, 0)], moves: 0 },
-            { tag: "below the work area", settings: { workAreaY1: 29.9 }, results: [seen(0, 0.2)], moves: 0 },
             { tag: "the second move", settings: { workAreaX1: 199.7 },
               results: [seen(0.2, 0), seen(0.2, 0)], moves: 1 },
         ]
@@ -168,7 +154,6 @@ TestCase {
     function test_cornerCentringTurned_data() {
         return [
             { tag: "placed at 30", rot: 30, off: { x: 0.3, y: -0.2 } },
-            { tag: "placed at 80", rot: 80, off: { x: -0.25, y: 0.15 } },
             { tag: "placed at -120", rot: -120, off: { x: 0.1, y: 0.35 } },
         ]
     }
@@ -294,7 +279,6 @@ TestCase {
         return [
             { tag: "may be thrown away", feeder: {}, counter: 0, frame: "off" },
             { tag: "feeder keeps its parts", feeder: { dontThrow: true }, counter: -1, frame: "off" },
-            { tag: "job screen keeps parts", feeder: {}, screen: true, counter: -1, frame: "off" },
             { tag: "no retries", feeder: { pickRetryCount: 0 }, counter: -1, frame: "off" },
             { tag: "pins not counted", feeder: {}, counter: 0, frame: "uncounted" },
         ]
@@ -302,7 +286,6 @@ TestCase {
     function test_pinPanelCounter(data) {
         var uncounted = seen(0, 0, 0, { pinCountCorrect: false, pinCount: 3 })
         var r = rig(pin(data.feeder), [data.frame === "off" ? pinsOff() : uncounted])
-        r.m.run.dontThrowToBasket = data.screen === true
         r.c.setupElement.notFoundCounter = 0.6
         J.start(r, 1, 20000)
         compare(J.panelNames(r), ["pinDistance"])
@@ -311,19 +294,14 @@ TestCase {
             compare(r.b.panels[0].values.pinCountRight, false)
     }
 
-    // The pin check applies to parts centred by their pins with the check
-    // on; good pins pass.
-    function test_pinCheckOnlyWhenAsked_data() {
-        return [
-            { tag: "check off", feeder: { checkPinDistance: false }, frame: "off" },
-            { tag: "centred by outline", feeder: { centerType: 0 }, frame: "off" },
-            { tag: "good pins", feeder: {}, frame: "good" },
-        ]
-    }
-    function test_pinCheckOnlyWhenAsked(data) {
-        var r = rig(pin(data.feeder), [data.frame === "off" ? pinsOff() : pinsGood()])
-        var done = J.start(r, 1, 20000)
-        expect(r, { panels: [], done: 1 }, done)
+
+    // The not-recognised panel of a feeder whose parts are never picked
+    // again sets the failure count back to -1 as well.
+    function test_notRecognisedPanelCounter() {
+        var r = rig({ pickRetryCount: 0 }, [J.notSeen, J.notSeen, J.notSeen])
+        J.start(r, 1, 20000)
+        compare(J.panelNames(r), ["notRecognised"])
+        compare(r.c.setupElement.notFoundCounter, -1)
     }
 
     // ---- the size check
@@ -331,9 +309,13 @@ TestCase {
     // Bank B sees the 2 × 1.2 part with A and B exchanged. A part measured 3
     // × 1.2 mm fails side B: it is looked at three times, then logged with
     // the size result and dropped; the next failure asks the operator.
-    function test_sizeCheckFails() {
-        var r = rig()
-        r.b.settings.camera2CheckSize = 3
+    function test_sizeCheckFails_data() {
+        return [ { tag: "the machine's setting", settings: 3, feeder: {} },
+                 { tag: "the feeder's own", settings: 0, feeder: { cameraIndiv: true, cameraCheckSize: 3 } } ]
+    }
+    function test_sizeCheckFails(data) {
+        var r = rig(data.feeder)
+        r.b.settings.camera2CheckSize = data.settings
         r.b.componentCamera.fallback = seen(0.1, 0, 0, { width: 60, height: 24 })
         var done = J.start(r, 1, 60000)
         var sizeLog = "Проверка размера не пройдена! A ожидаемый: 1.20мм, измеренный: 1.20мм."
@@ -345,28 +327,6 @@ TestCase {
                     panels: ["notRecognised"], done: 0 }, done)
     }
 
-    // The feeder's own setting replaces the machine's; corner and template
-    // centring are never size-checked; a right size passes.
-    function test_sizeCheckChoice_data() {
-        var wrong = seen(0.1, 0, 0, { width: 60, height: 24 })
-        return [
-            { tag: "machine checks, part right", settings: 3, feeder: {}, frame: seen(0.1, 0), placed: true },
-            { tag: "machine checks A only", settings: 2, feeder: {}, frame: wrong, placed: true },
-            { tag: "feeder's own: none", settings: 3, feeder: { cameraIndiv: true, cameraCheckSize: 0 },
-              frame: wrong, placed: true },
-            { tag: "feeder's own: both", settings: 0, feeder: { cameraIndiv: true, cameraCheckSize: 3 },
-              frame: wrong, placed: false },
-            { tag: "template centring", settings: 3, feeder: { centerType: 4 }, frame: wrong, placed: true },
-        ]
-    }
-    function test_sizeCheckChoice(data) {
-        var r = rig()
-        r.b.settings.camera2CheckSize = data.settings
-        r.b.job.feeders["B0"] = tape(data.feeder)
-        r.b.componentCamera.fallback = data.frame
-        J.start(r, 1, 60000)
-        compare(r.b.placed.length, data.placed ? 1 : 0)
-    }
 
     // In mode 2 only accepted results join the mean: a part whose first look
     // fails the size check, or lies farther off than it is large, leaves no
@@ -427,43 +387,49 @@ TestCase {
         compare(r.b.runStates["B0"].debugArray.length, 1)
     }
 
-    // The ring takes only the first look of a part from a tape or vibration
-    // feeder in a run with the option on.
-    function test_debugRingWhen_data() {
+
+    // ---- checks that do not apply
+
+    // The part is placed at once, without a panel: centring in place
+    // without the option or in mode 2; the pin check without the check or
+    // for a part centred by its outline, and good pins; the size check off
+    // by the feeder's own setting (which replaces the machine's) or on side
+    // A only, never for template centring, and a right size; the feeder
+    // debug ring without the option, for a tray, and a retried look.
+    function test_checkNotApplied_data() {
+        var wrong = seen(0.1, 0, 0, { width: 60, height: 24 })
+        var offset = seen(0.3, 0.1)
+        var tray = { type: 1, caseX: 100, caseY: 50, cutX2: 110, cutY2: 70, caseZ: 5, caseRowsX: 3, caseRowsY: 3,
+                     caseCurrNumber: 0 }
         return [
-            { tag: "option off", option: false, feeder: {}, results: [], panel: false },
-            { tag: "on, tape", option: true, feeder: {}, results: [], panel: true },
-            { tag: "on, a tray", option: true,
-              feeder: { type: 1, caseX: 100, caseY: 50, cutX2: 110, cutY2: 70, caseZ: 5, caseRowsX: 3,
-                        caseRowsY: 3, caseCurrNumber: 0 }, results: [], panel: false },
-            { tag: "retries do not count", option: true, feeder: {},
-              results: [J.notSeen, seen(0.3, 0.1), seen(0, 0), seen(0, 0)], panel: false },
+            { tag: "centring in place off", feeder: { centerInPlace: false }, results: [seen(0.3, -0.2, 1.5)] },
+            { tag: "centring in place in mode 2", feeder: { centerInPlace: true, centering: 2 },
+              results: [seen(0.3, -0.2, 1.5)] },
+            { tag: "pin check off", feeder: pin({ checkPinDistance: false }), results: [pinsOff()] },
+            { tag: "pins of a part centred by outline", feeder: pin({ centerType: 0 }), results: [pinsOff()] },
+            { tag: "good pins", feeder: pin(), results: [pinsGood()] },
+            { tag: "right size", size: 3, fallback: seen(0.1, 0) },
+            { tag: "size checked on A only", size: 2, fallback: wrong },
+            { tag: "size check off by the feeder", size: 3, feeder: { cameraIndiv: true, cameraCheckSize: 0 },
+              fallback: wrong },
+            { tag: "template centring", size: 3, feeder: { centerType: 4 }, fallback: wrong },
+            { tag: "debug ring off", n: 3, fallback: offset },
+            { tag: "debug ring, a tray", debug: true, n: 3, feeder: tray, fallback: offset },
+            { tag: "debug ring, a retried look", debug: true, n: 3, fallback: offset,
+              results: [J.notSeen, offset, seen(0, 0), seen(0, 0)] },
         ]
     }
-    function test_debugRingWhen(data) {
-        var r = rig()
-        r.m.run.feederDebugMode = data.option
-        r.b.job.feeders["B0"] = tape(data.feeder)
-        r.b.componentCamera.results = data.results
-        r.b.componentCamera.fallback = seen(0.3, 0.1)
-        J.start(r, 3, 60000)
-        compare(J.panelNames(r), data.panel ? ["centeringOffset"] : [])
-    }
-
-    // ---- the not-recognised panel
-
-    function test_notRecognisedPanelContinue() {
-        var r = rig({ pickRetryCount: 0 }, [J.notSeen, J.notSeen, J.notSeen, seen(0, 0)])
-        var done = J.start(r, 1, 20000)
-        compare(J.panelNames(r), ["notRecognised"])
-        compare(Panels.make("notRecognised", r.b.panels[0].values).text.indexOf(
-                    "Не удалось распознать компонент! Если компонент взят, но не распознается камерой"), 0)
-        compare(r.c.setupElement.notFoundCounter, -1)
-        compare(r.c.setupElement.step, 1)
-        r.b.press("continue")
-        r.m.advance(20000)
-        expect(r, { looks: 4, sent: [pickBlock("0.00"), placeBlock("60.000", "300.000", "0.000")],
-                    done: 1 }, done)
+    function test_checkNotApplied(data) {
+        var r = rig(data.feeder, data.results)
+        r.b.settings.camera2CheckSize = data.size || 0
+        r.m.run.feederDebugMode = data.debug === true
+        if (data.fallback)
+            r.b.componentCamera.fallback = data.fallback
+        var n = data.n || 1
+        var done = J.start(r, n, 60000)
+        expect(r, { panels: [], placed: n, done: 1 }, done)
+        compare(r.m.sent.length, 2 * n)
+        compare(r.c.setupElement.centeredInPlace, false)
     }
 
     // ---- loose parts dropped back
