@@ -40,11 +40,7 @@ TestCase {
 
     function test_calcShift_data() {
         return [
-            { tag: "at design", r2: [110, 80], deg: 0, s: 1, dx: 0, dy: 0 },
-            { tag: "shift only", r2: [110, 80], deg: 0, s: 1, dx: 0.15, dy: -0.25 },
-            { tag: "rotation 0.5", r2: [110, 80], deg: 0.5, s: 1, dx: 0, dy: 0 },
             { tag: "rotation -0.5 with shift", r2: [110, 80], deg: -0.5, s: 1, dx: -1.2, dy: 0.7 },
-            { tag: "tiny rotation 0.001", r2: [110, 80], deg: 0.001, s: 1, dx: 0, dy: 0 },
             { tag: "scale 0.995 and rotation 0.2", r2: [110, 80], deg: 0.2, s: 0.995, dx: 0.3, dy: 0.1 },
             { tag: "marks sharing a design Y", r2: [90, 10], deg: 0.3, s: 1, dx: 0.4, dy: -0.2 },
             { tag: "marks sharing a design X", r2: [10, 60], deg: -0.3, s: 1, dx: 0, dy: 0 },
@@ -71,8 +67,6 @@ TestCase {
               error: "Реперные знаки найдены ближе 1 мм друг к другу (X: 20.00 Y: 390.00 и X: 20.50 Y: 390.00): проверьте настройки распознавания реперных знаков" },
             { tag: "unmeasured first mark", p1: mark(10, 10, -1000, -1000), p2: good,
               error: "Реперный знак X: 20.00 Y: 390.00 не измерен: коррекция положения платы невозможна" },
-            { tag: "unmeasured second mark", p1: mark(10, 10, 20, 390), p2: mark(110, 80, -1000, -1000),
-              error: "Реперный знак X: 120.00 Y: 320.00 не измерен: коррекция положения платы невозможна" },
             { tag: "failed mark", p1: mark(10, 10, 20, 390), p2: mark(110, 80, 0, 0),
               error: "Реперный знак X: 120.00 Y: 320.00 не найден: коррекция положения платы невозможна" },
             { tag: "scale 1.02", p1: mark(10, 10, 20, 390), p2: mark(110, 80, 20 + 102, 390 - 71.4),
@@ -80,11 +74,7 @@ TestCase {
             { tag: "scale 0.98", p1: mark(10, 10, 20, 390), p2: mark(110, 80, 20 + 98, 390 - 68.6),
               error: "Масштаб платы по реперным знакам равен 0.9800, допустимо от 0.99 до 1.01: проверьте положение реперных знаков" },
             { tag: "NaN measured", p1: mark(10, 10, NaN, 390), p2: good, error: badMark },
-            { tag: "NaN design", p1: mark(10, 10, 20, 390), p2: mark(110, NaN, 120, 320),
-              error: badMark },
             { tag: "missing mark", p1: mark(10, 10, 20, 390), p2: null, error: badMark },
-            { tag: "work area not a number", p1: mark(10, 10, 20, 390), p2: good,
-              env: { "workAreaX1": NaN, "workAreaY2": 400 }, error: badMark },
         ]
     }
     function test_calcShiftRefused(data) {
@@ -131,7 +121,6 @@ TestCase {
 
     function test_nearestFirst_data() {
         return [
-            { tag: "nearer the first", x: 25, y: 385, first: "one" },
             { tag: "nearer the second", x: 115, y: 325, first: "two" },
             { tag: "half way keeps the order", x: 70, y: 355, first: "one" },
         ]
@@ -156,8 +145,6 @@ TestCase {
         // Component 2 x 1 with its corner at design (109, 10.5): centre at
         // design (110, 11), machine (120, 389), 100 mm right of the first mark.
         return [
-            { tag: "at design", deg: 0, s: 1, dx: 0, dy: 0, x: 120, y: 389 },
-            { tag: "shift only", deg: 0, s: 1, dx: 0.15, dy: -0.25, x: 120.15, y: 388.75 },
             { tag: "turned 0.5 about the first mark", deg: 0.5, s: 1, dx: 0, dy: 0,
               x: 20 + 100 * Math.cos(0.5 * Math.PI / 180) + Math.sin(0.5 * Math.PI / 180),
               y: 390 + 100 * Math.sin(0.5 * Math.PI / 180) - Math.cos(0.5 * Math.PI / 180) },
@@ -239,8 +226,6 @@ TestCase {
               marks: [mark(10, 10, 20, 390), mark(110, 80, 0, 0)], error: "не найден" },
             { tag: "NaN corner", ep: ep(NaN, 50, 2, 1, 0, 0, 0.5),
               marks: [mark(10, 10, 20, 390), mark(110, 80, 120, 320)], error: "Неверные данные компонента" },
-            { tag: "NaN thickness", ep: ep(50, 50, 2, 1, 0, 0, NaN),
-              marks: [mark(10, 10, 20, 390), mark(110, 80, 120, 320)], error: "Неверные данные компонента" },
         ]
     }
     function test_elSetupCoordsRefused(data) {
@@ -255,8 +240,6 @@ TestCase {
     function test_dotSetupCoords_data() {
         // Dot at design (40, 30): machine (50, 370).
         return [
-            { tag: "at design", r2: [110, 80], deg: 0, s: 1, dx: 0, dy: 0, x: 50, y: 370 },
-            { tag: "0 degrees, scale 1, shifted", r2: [110, 80], deg: 0, s: 1, dx: 0.4, dy: -0.3, x: 50.4, y: 369.7 },
             // With the marks on one design Y the dot turns about the first mark.
             { tag: "marks sharing a design Y", r2: [90, 10], deg: 0.3, s: 1.002, dx: 0.2, dy: 0.1 },
             { tag: "turned and scaled", r2: [110, 80], deg: -0.25, s: 0.999, dx: -0.5, dy: 0.6 },

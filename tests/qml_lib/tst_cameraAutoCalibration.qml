@@ -215,31 +215,6 @@ TestCase {
         compare(r.b.outputs[4], false)
     }
 
-    // Known errors of both cameras are found whatever they are; with the
-    // head camera where the settings say, the object is taken on the
-    // nozzle axis and found exactly.
-    function test_recoversKnownErrors_data() {
-        return [
-            { tag: "head camera off", shift: [-29.5, 19.2], cam: [200, 30], eps: 0.006 },
-            { tag: "component camera off", shift: [-30, 20], cam: [200.25, 29.8], eps: 1e-9 },
-            { tag: "both off", shift: [-30.7, 20.6], cam: [200.6, 29.5], eps: 0.006 }
-        ]
-    }
-    function test_recoversKnownErrors(data) {
-        var r = rig({ trueShift: { x: data.shift[0], y: data.shift[1] },
-                      trueCamera2: { x: data.cam[0], y: data.cam[1] } })
-        r.start()
-        r.m.advance(120000)
-        compare(r.applied.length, 1)
-        var v = r.applied[0]
-        near(v.camera1XShift, data.shift[0], data.eps, "head camera X offset")
-        near(v.camera1YShift, data.shift[1], data.eps, "head camera Y offset")
-        near(v.camera2X, data.cam[0], data.eps, "component camera X")
-        near(v.camera2Y, data.cam[1], data.eps, "component camera Y")
-        near(v.pcbCorrX, 0, 0.01, "correction X")
-        near(v.pcbCorrY, 0, 0.01, "correction Y")
-    }
-
     // A turned chip is turned straight at centring; a disk reports no angle
     // and A stays.
     function test_centringTurn_data() {

@@ -42,18 +42,15 @@ TestCase {
             row("mode 3, measured the other way round", {}, turned, true, a, b),
             row("mode 2 checks only A", { "mode": 2 }, thin, true, a),
             row("mode 1 checks only B", { "mode": 1 }, thin, false, null, ["1.20", "0.50"]),
-            row("mode 1, A wrong, B right", { "mode": 1 }, [3, 1.15, 0], true, null, b),
             // 25 %: 2 × 0.76 = 1.52 passes, 1.5 (exactly 25 % off) does not.
             row("A 24 % short passes", { "mode": 2 }, [1.52, 1.15, 0], true, ["2.00", "1.52"]),
             row("A 25 % short fails", { "mode": 2 }, [1.5, 1.15, 0], false, ["2.00", "1.50"]),
-            row("A 25 % long fails", { "mode": 2 }, [2.5, 1.15, 0], false, ["2.00", "2.50"]),
             // The long side turned by 29° still matches, by 31° it does not:
             // the sides are then taken across, and 1.15 is no A of 2.
             row("orientation 29° off matches", {}, [2.05, 1.15, 29], true, a, b),
             row("orientation 31° off does not", {}, [2.05, 1.15, 31], false, ["2.00", "1.15"],
                 ["1.20", "2.05"]),
             // Seen the other way round (beyond 150°) the long side matches.
-            row("orientation 160° off matches", {}, [2.05, 1.15, 160], true, a, b),
             // Expected at 80 (a tall part at 10°), seen at -85: 165° apart.
             row("orientation 165° off matches", tall10, [1.15, 2.05, -85], true, aAcross, bAcross),
             row("orientation 145° off does not", tall10, [1.15, 2.05, -65], false, ["1.20", "2.05"],
@@ -73,7 +70,6 @@ TestCase {
             // checks the part's short side.
             row("bank U, mode 2, short side wrong", { "mode": 2, "bank": "U" }, narrow, false,
                 ["1.20", "0.70"]),
-            row("bank L, mode 2, short side wrong", { "mode": 2 }, narrow, true, a),
             row("bank B, mode 3", { "bank": "B" }, good, true, aAcross, bAcross),
             row("nothing measured", {}, [NaN, NaN, NaN], false, ["2.00", "—"], ["1.20", "—"]),
             row("no sizes in the feeder", { "width": 0, "height": 0 }, [2, 1, 0], false,
@@ -88,30 +84,15 @@ TestCase {
 
     // ---- pins
 
-    function test_pinsDev_data() {
-        return [
-            { tag: "9 ... 11 around 10", avg: 10, min: 9, max: 11, dev: 20 },
-            { tag: "even pitch", avg: 5, min: 5, max: 5, dev: 0 },
-            { tag: "no average", avg: 0, min: 0, max: 0, dev: NaN },
-            { tag: "not a number", avg: 10, min: NaN, max: 11, dev: NaN },
-        ]
-    }
-    function test_pinsDev(data) {
-        var dev = Checks.pinsDev(data.avg, data.min, data.max)
-        if (isNaN(data.dev))
-            verify(isNaN(dev), String(dev))
-        else
-            near(dev, data.dev, 1e-9)
-    }
-
     // The check fails on a wrong count, or a deviation above the maximum (the
     // maximum itself passes).
     function test_pinCheck_data() {
         var good = { pinCountCorrect: true, avgPinDist: 10, minPinDist: 9, maxPinDist: 11 }
         return [
-            { tag: "20 % within 25 %", pins: good, max: 25, failed: false },
             { tag: "20 % at 20 %", pins: good, max: 20, failed: false },
             { tag: "20 % above 15 %", pins: good, max: 15, failed: true },
+            { tag: "counted, no pitch", pins: { pinCountCorrect: true, avgPinDist: 0, minPinDist: 0, maxPinDist: 0 },
+              max: 15, failed: true },
             { tag: "pins not counted", pins: { pinCountCorrect: false, avgPinDist: 0, minPinDist: 0, maxPinDist: 0 },
               max: 15, failed: true, countRight: false },
             { tag: "no pin results", pins: null, max: 15, failed: true, countRight: false },
@@ -122,6 +103,8 @@ TestCase {
         compare(r.failed, data.failed)
         compare(r.countRight, data.countRight === undefined ? true : data.countRight)
         compare(r.maximum, data.max)
+        if (data.pins && data.pins.avgPinDist === 10)
+            near(r.measured, 20, 1e-9, "deviation")
     }
 
     // ---- the camera's safe area
@@ -133,18 +116,13 @@ TestCase {
             { tag: "over the camera", x: 200, y: 30, area: cam, safe: true },
             { tag: "25 mm right", x: 225, y: 30, area: cam, safe: true },
             { tag: "just beyond 25 mm right", x: 225.001, y: 30, area: cam, safe: false },
-            { tag: "25 mm left and up", x: 175, y: 55, area: cam, safe: true },
             { tag: "just beyond 25 mm down", x: 200, y: 4.999, area: cam, safe: false },
             { tag: "at the work area's X1", x: 10, y: 10, area: low, safe: true },
             { tag: "below X1", x: 9.999, y: 10, area: low, safe: false },
-            { tag: "at Y1", x: 20, y: 0, area: low, safe: true },
             { tag: "below Y1", x: 20, y: -0.001, area: low, safe: false },
             { tag: "X not a number", x: NaN, y: 30, area: cam, safe: false },
-            { tag: "Y infinite", x: 200, y: Infinity, area: cam, safe: false },
             { tag: "camera unknown", x: 200, y: 30, area: { cameraX: undefined, cameraY: 30, workAreaX1: 10,
                                                                workAreaY1: 0 }, safe: false },
-            { tag: "work area unknown", x: 200, y: 30, area: { cameraX: 200, cameraY: 30, workAreaX1: NaN,
-                                                                  workAreaY1: 0 }, safe: false },
             { tag: "no area", x: 200, y: 30, area: null, safe: false },
         ]
     }
@@ -159,9 +137,7 @@ TestCase {
             { tag: "0.3 / 0.2 mm off a 2 mm part", x: 0.3, y: 0.2, w: 2, h: 1.2, ok: true },
             { tag: "as far off as the part is long", x: 1.2, y: 1.6, w: 2, h: 1.2, ok: true },
             { tag: "farther off than the part is long", x: 1.3, y: 1.6, w: 2, h: 1.2, ok: false },
-            { tag: "far off on X alone", x: -2.5, y: 0, w: 2, h: 1.2, ok: false },
             { tag: "not a number", x: NaN, y: 0, w: 2, h: 1.2, ok: false },
-            { tag: "infinite", x: 0, y: -Infinity, w: 2, h: 1.2, ok: false },
             { tag: "feeder without sizes: the measured ones", x: 1.5, y: 0, w: 0, h: 0, mw: 1, mh: 1, ok: false },
             { tag: "no sizes at all: any number", x: 40, y: 0, w: 0, h: 0, mw: 0, mh: 0, ok: true },
         ]
@@ -182,8 +158,6 @@ TestCase {
               rotA: 90, xFirst: true, xDim: 2, yDim: 4, turn: 90, lead: 2 },
             { tag: "wide part at 60 of a feeder at 20", angle: 60, rot: 20, w: 4, h: 2,
               rotA: 80, xFirst: true, xDim: 2, yDim: 4, turn: 90, lead: 2 },
-            { tag: "wide part at 30: y-first", angle: 30, rot: 0, w: 4, h: 2,
-              rotA: 30, xFirst: false, xDim: 4, yDim: 2, turn: 90, lead: 2 },
             // At 45° the angle is nudged so that the choice cannot flip.
             { tag: "at 45", angle: 30, rot: 15, w: 4, h: 2,
               rotA: 45.001, xFirst: true, xDim: 2, yDim: 4, turn: 90, lead: 2 },
@@ -234,7 +208,6 @@ TestCase {
         return [
             { tag: "all four on one line", p: [{ x: 0, y: 0 }, { x: 0, y: 2 }, { x: 0, y: 3 }, { x: 0, y: 5 }] },
             { tag: "nearly parallel", p: [{ x: 0, y: 0 }, { x: 0, y: 2 }, { x: 3, y: 0 }, { x: 3.0001, y: 4 }] },
-            { tag: "one side pair at one point", p: [{ x: 0, y: 0 }, { x: 0, y: 2 }, { x: 1, y: 1 }, { x: 1, y: 1 }] },
             { tag: "not a number", p: [{ x: NaN, y: 0 }, { x: 0, y: 2 }, { x: -2, y: 1 }, { x: 2, y: 1 }] },
         ]
     }
@@ -249,7 +222,6 @@ TestCase {
             { tag: "mode 2 stays", x: 1, y: 0.5, a: 90, mode: 2, out: [1, 0.5] },
             { tag: "mode 1 at 0 stays", x: 1, y: 0.5, a: 0, mode: 1, out: [1, 0.5] },
             { tag: "mode 1 at 90", x: 1, y: 0.5, a: 90, mode: 1, out: [-0.5, 1] },
-            { tag: "mode 1 at 180", x: 1, y: 0.5, a: 180, mode: 1, out: [-1, -0.5] },
         ]
     }
     function test_debugOffset(data) {
@@ -283,7 +255,6 @@ TestCase {
             { tag: "X mean 0.19 is within 0.2", ring: ring([0.1, 0.2, 0.27], [0, 0, 0]), full: true, off: false },
             { tag: "X mean 0.21 is off", ring: ring([0.2, 0.2, 0.23], [0, 0, 0]), full: true, off: true },
             { tag: "X mean -0.21 is off", ring: ring([-0.2, -0.2, -0.23], [0, 0, 0]), full: true, off: true },
-            { tag: "Y mean 0.14 is within 0.15", ring: ring([0, 0, 0], [0.14, 0.14, 0.14]), full: true, off: false },
             { tag: "Y mean 0.16 is off", ring: ring([0, 0, 0], [0.16, 0.16, 0.16]), full: true, off: true },
             { tag: "scattered around 0", ring: ring([0.5, -0.5, 0.03], [-0.4, 0.4, 0]), full: true, off: false },
         ]

@@ -114,7 +114,6 @@ TestCase {
     function test_markNotFound_data() {
         return [
             { tag: "nothing seen at the first mark", fault: "blind", moves: 0 },
-            { tag: "the camera times out", fault: "timeout", moves: 0 },
             { tag: "never centred: ten moves", fault: "alwaysOff", moves: 10 },
             { tag: "the second mark missing", fault: "", marks: 1, moves: 2 },
         ]

@@ -1,7 +1,6 @@
 import QtQuick 2.15
 import QtTest 1.2
 import "../../qml/main/lib/simulatedWorld.js" as World
-import "../../qml/main/job/pickTexts.js" as PT
 import "JobRig.js" as J
 
 // The world of the simulated head camera built from a project: boards of a
@@ -59,7 +58,6 @@ TestCase {
                 [185, 345, "square", 1.2, 0.8])
         compare(w.dots, [{ "x": 170, "y": 370, "size": 0.5 }])
         compare(w.pivot, [115, 395])
-        compare(w.cameraShift, [-30, 15])
         // The camera over the calibration mark stands at (calibX, calibY).
         compare(w.tableMarks, [{ "x": 0, "y": 265, "shape": "round", "size": 1, "size2": 1 }])
     }
@@ -191,12 +189,8 @@ TestCase {
         return [
             { tag: "8 mm, bottom bank", letter: "B", bank: 1, bandWidth: 0,
               tape: { "pick": [60, 20], "alongY": true, "holeOffset": 3.5, "holeSide": -1, "width": 8 } },
-            { tag: "12 mm, upper bank", letter: "U", bank: 1, bandWidth: 1,
-              tape: { "pick": [60, 20], "alongY": true, "holeOffset": 5.5, "holeSide": 1, "width": 12 } },
             { tag: "32 mm, right bank", letter: "R", bank: 7, bandWidth: 4,
               tape: { "pick": [60, 20], "alongY": false, "holeOffset": 14.2, "holeSide": -1, "width": 32 } },
-            { tag: "44 mm, left bank", letter: "L", bank: 0, bandWidth: 5,
-              tape: { "pick": [60, 20], "alongY": false, "holeOffset": 20.2, "holeSide": 1, "width": 44 } },
             { tag: "unknown width: 8 mm", letter: "L", bank: 0, bandWidth: 9,
               tape: { "pick": [60, 20], "alongY": false, "holeOffset": 3.5, "holeSide": 1, "width": 8 } }
         ]
@@ -214,76 +208,14 @@ TestCase {
         compare(list[2].tape, undefined)
     }
 
-    function test_picksFindParts_data() {
-        var tape = { "type": 3, "pack": "0603", "caseX": 60, "caseY": 20, "bankNumber": 0, "bandStep": 1,
-                     "cupNumber": 0, "elWidth": 1.6, "elHeight": 0.8, "elThickness": 0.45, "rot": 0,
-                     "maxAcc": 100 }
-        var tray = { "type": 1, "pack": "SOIC8", "caseX": 200, "caseY": 460, "cutX2": 230, "cutY2": 480,
-                     "caseZ": 3, "caseRowsX": 4, "caseRowsY": 2, "cupNumber": 1, "elWidth": 4.9, "elHeight": 6,
-                     "elThickness": 1.5, "rot": 0, "maxAcc": 100 }
-        var strip = { "type": 5, "pack": "1206", "caseX": 250, "caseY": 470, "cutX2": 290, "cutY2": 470,
-                      "cutDistance": 4, "caseZ": 3, "cupNumber": 1, "elWidth": 3.2, "elHeight": 1.6,
-                      "elThickness": 0.6, "rot": 0, "maxAcc": 100 }
-        var bottom = { "position": 0, "zShift": 5, "maxShift": 1, "g1": "g0 b++4", "g2": "g0 b++8",
-                       "g1p2c": "", "g2p2c": "" }
-        var rows = [
-            { tag: "tape, bottom bank", letter: "B", f: tape, bank: bottom },
-            { tag: "tape, upper bank", letter: "U", f: tape, bank: J.merged(bottom, { "position": 1 }) },
-            { tag: "tape, left bank", letter: "L", f: tape, bank: J.merged(bottom, { "position": 3 }) },
-            { tag: "tape, right bank", letter: "R", f: tape, bank: J.merged(bottom, { "position": 2 }) },
-            { tag: "tape, two steps a part", letter: "B", f: J.merged(tape, { "bandStep": 2 }), bank: bottom },
-            { tag: "half-pitch tape, the part 2 mm on", letter: "B",
-              f: J.merged(tape, { "bandStep": 0, "bandSemiStep": 1 }), bank: bottom },
-            { tag: "half-pitch tape on a left bank, the part 2 mm on", letter: "L",
-              f: J.merged(tape, { "bandStep": 0, "bandSemiStep": 1 }), bank: J.merged(bottom, { "position": 3 }) },
-            { tag: "tape releasing two, the first part", letter: "B", f: J.merged(tape, { "release2Comps": true }),
-              bank: bottom, more: true }
-        ]
-        for (var n = 0; n < 8; ++n)
-            rows.push({ tag: "tray cell " + n, letter: "U", f: J.merged(tray, { "caseCurrNumber": n }) })
-        for (n = 0; n < 11; ++n)
-            rows.push({ tag: "strip part " + n, letter: "U", f: J.merged(strip, { "caseCurrNumber": n }) })
-        return rows
-    }
-    function test_picksFindParts(data) {
-        var nozzles = [{ "cupLength": 15, "press": 1 }, { "cupLength": 12, "press": 0.5 }]
-        var nozzle = nozzles[data.f.cupNumber]
-        var env = { "maxVel": [300, 300, 300], "maxAcc": [3000, 3000, 3000], "acc": 100, "zTravel": 25,
-                    "vacuumDelay": 0.1, "slowPickPlaceSpeed": 1000, "relativeVacuum": false, "side": data.letter,
-                    "shift1": 0.15, "shift2": 0.07, "morePlacements": data.more === true }
-        var type = Number(data.f.type)
-        var pick = type === 3 ? PT.tapeText(data.f, data.bank, nozzle, env)
-                 : type === 1 ? PT.trayText(data.f, nozzle, env) : PT.stripText(data.f, nozzle, env)
-        verify(pick.ok, pick.error)
-        // The height the nozzle goes down to, just before the valve opens.
-        var lines = pick.text.split("\n")
-        var valve = lines.indexOf("m64 p1")
-        verify(valve > 0, pick.text)
-        var down = /^g0 z(-?[0-9.]+)$/.exec(lines[valve - 1])
-        verify(down !== null, lines[valve - 1])
-
-        var list = World.feeders({ "banks": [{ "letter": data.letter, "feeders": [data.f] }],
-                                   "bandBanks": data.bank ? [data.bank] : [], "cups": nozzles })
-        compare(list.length, 1)
-        var pockets = list[0].pockets
-        var hit = -1
-        for (var i = 0; i < pockets.length; ++i)
-            if (Math.abs(pockets[i][0] - pick.x) < 0.001 && Math.abs(pockets[i][1] - pick.y) < 0.001)
-                hit = i
-        verify(hit >= 0, "pick at " + pick.x + ", " + pick.y + "; pockets " + JSON.stringify(pockets))
-        fuzzyCompare(Number(down[1]), list[0].pickZ, 0.001)
-    }
-
     // The component camera's scale goes to the world only when it is one the
     // world takes; otherwise the world keeps its own.
     function test_componentScale_data() {
         return [{ tag: "calibrated", value: 120, expected: 120 },
                 { tag: "as text", value: "80", expected: 80 },
-                { tag: "zero", value: 0, expected: null },
                 { tag: "below one pixel", value: 0.5, expected: null },
                 { tag: "too large", value: 501, expected: null },
-                { tag: "not a number", value: "fine", expected: null },
-                { tag: "missing", value: undefined, expected: null }]
+                { tag: "not a number", value: "fine", expected: null }]
     }
     function test_componentScale(data) {
         compare(World.componentScale(data.value), data.expected)
@@ -302,9 +234,6 @@ TestCase {
     function test_looseFeeder_data() {
         return [
             { tag: "two windows", changes: {}, windows: [[300, 100], [340, 100]] },
-            { tag: "non-numeric and empty entries skipped", changes: { "placerX": " 300 x  340 ",
-                                                                      "placerY": "100 100 7" },
-              windows: [[300, 100], [340, 100]] },
             { tag: "one window", changes: { "placerX": "320", "placerY": "90 95" }, windows: [[320, 90]] },
             { tag: "no windows", changes: { "placerX": "" }, windows: null },
             { tag: "no package", changes: { "pack": "" }, windows: null }
@@ -331,34 +260,13 @@ TestCase {
         compare([f.width, f.height, f.thickness, f.angle], [3.7, 1.6, 1.1, 90])
     }
 
-    // Where the job picks a loose part it found (placerPickText, template
-    // search), the world has that part, at the height the job goes down to.
-    function test_loosePickFindsPart() {
-        var nozzles = [{ "cupLength": 31, "press": 1 }, { "cupLength": 15, "press": 0.5 }]
-        var f = looseFeeder({ "placerType": 1, "maxAcc": 100 })
-        var world = World.feeders({ "banks": [{ "letter": "U", "feeders": [f] }], "bandBanks": [], "cups": nozzles })
-        var part = world[0].parts[1]
-        var env = { "maxVel": [300, 300, 300], "maxAcc": [3000, 3000, 3000], "acc": 100, "zTravel": 25,
-                    "vacuumDelay": 0.1, "slowPickPlaceSpeed": 1000, "relativeVacuum": false }
-        var pick = PT.placerPickText({ "x": part.x, "y": part.y, "angle": part.angle }, f, nozzles[1], env)
-        verify(pick.ok, pick.error)
-        compare([pick.x, pick.y, pick.a], [part.x, part.y, -part.angle])
-        var lines = pick.text.split("\n")
-        var valve = lines.indexOf("m64 p1")
-        var down = /^g0 z(-?[0-9.]+)$/.exec(lines[valve - 1])
-        verify(down !== null, lines[valve - 1])
-        fuzzyCompare(Number(down[1]), world[0].pickZ, 0.001)
-    }
-
     // The value the RLC meter measures of a feeder's parts, in base units;
     // none for a nominal the job could not check either.
     function test_partValues_data() {
         return [
             { tag: "4.7 kOhm", type: 0, unit: 1, value: 4.7, mode: "R", base: 4700 },
-            { tag: "220 Ohm", type: 0, unit: 0, value: 220, mode: "R", base: 220 },
             { tag: "10 uH", type: 1, unit: 0, value: 10, mode: "L", base: 1e-5 },
             { tag: "100 nF", type: 2, unit: 1, value: 100, mode: "C", base: 1e-7 },
-            { tag: "2.2 uF", type: 2, unit: 2, value: 2.2, mode: "C", base: 2.2e-6 },
             { tag: "unit out of the table", type: 2, unit: 3, value: 1, mode: undefined },
             { tag: "type out of the table", type: 5, unit: 0, value: 1, mode: undefined },
             { tag: "nominal 0", type: 0, unit: 0, value: 0, mode: undefined },

@@ -25,25 +25,20 @@ TestCase {
 
     function test_perforationOffset_data() {
         return [
-            { tag: "8 mm", w: 0, s: 3.5 }, { tag: "12 mm", w: 1, s: 5.5 }, { tag: "16 mm", w: 2, s: 7.5 },
-            { tag: "24 mm", w: 3, s: 11.5 }, { tag: "32 mm", w: 4, s: 14.2 }, { tag: "44 mm", w: 5, s: 20.2 },
-            { tag: "index 6", w: 6, s: 3.5 }, { tag: "index -1", w: -1, s: 3.5 }, { tag: "index 1.5", w: 1.5, s: 3.5 },
-            { tag: "not a number", w: "wide", s: 3.5 }
+            { tag: "12 mm", w: 1, s: 5.5 }, { tag: "44 mm", w: 5, s: 20.2 }, { tag: "index 6", w: 6, s: 3.5 },
+            { tag: "index 1.5", w: 1.5, s: 3.5 }, { tag: "not a number", w: "wide", s: 3.5 }
         ]
     }
     function test_perforationOffset(data) {
         compare(Tape.perforationOffset(data.w), data.s)
     }
 
-    // Pick point (60, 100), 12 mm tape (s 5.5), camera offset (-30, 20).
+    // Pick point (60, 100), 12 mm tape (s 5.5), camera offset (-30, 20);
+    // the bottom bank's in the steps below.
     function test_approachAndPick_data() {
         return [
-            { tag: "bottom", bank: "B", prev: false, hole: [54.5, 98] },
-            { tag: "bottom, perforation before the pocket", bank: "B", prev: true, hole: [54.5, 102] },
             { tag: "upper", bank: "U", prev: false, hole: [65.5, 102] },
-            { tag: "upper, before", bank: "U", prev: true, hole: [65.5, 98] },
             { tag: "right", bank: "R", prev: false, hole: [62, 94.5] },
-            { tag: "right, before", bank: "R", prev: true, hole: [58, 94.5] },
             { tag: "left", bank: "L", prev: false, hole: [58, 105.5] },
             { tag: "left, before", bank: "L", prev: true, hole: [62, 105.5] }
         ]
@@ -61,14 +56,11 @@ TestCase {
     // for (the next one lies 4 mm on).
     function test_holeSeen_data() {
         return [
-            { tag: "on the centre", r: { found: true, x: 0, y: 0 }, seen: { found: true, dx: 0, dy: 0 } },
             { tag: "right and below", r: { found: true, x: 6, y: 4 }, seen: { found: true, dx: 0.3, dy: -0.2 } },
             { tag: "1.5 mm away", r: { found: true, x: 0, y: -30 }, seen: { found: true, dx: 0, dy: 1.5 } },
             { tag: "1.6 mm away: another hole", r: { found: true, x: 0, y: 32 }, seen: { found: false, dx: 0, dy: 0 } },
-            { tag: "2 mm away diagonally", r: { found: true, x: 24, y: 32 }, seen: { found: false, dx: 0, dy: 0 } },
             { tag: "nothing found", r: { found: false, x: 0, y: 0 }, seen: { found: false, dx: 0, dy: 0 } },
             { tag: "not a number", r: { found: true, x: NaN, y: 0 }, seen: { found: false, dx: 0, dy: 0 } },
-            { tag: "no answer", r: null, seen: { found: false, dx: 0, dy: 0 } }
         ]
     }
     function test_holeSeen(data) {
@@ -85,8 +77,6 @@ TestCase {
     }
 
     function test_moveText() {
-        compare(Tape.moveText({ x: 86.5, y: 78 }, [250, 200], [1000, 800]),
-                "g0 zMax\ng1 f15000  acc200 x86.500 y78.000")
         compare(Tape.moveText({ x: 86.5, y: 78 }, [300, 300], [3000, 3000]),
                 "g0 zMax\ng1 f18000  acc600 x86.500 y78.000")
         compare(Tape.moveText({ x: NaN, y: 78 }, [250, 200], [1000, 800]), null)
@@ -325,9 +315,6 @@ TestCase {
     // The operator's buttons mean nothing while no hole is missing.
     function test_buttonsOnlyAfterAnError() {
         var r = rig([tape(60)])
-        verify(!r.t.continueSearch())
-        verify(!r.t.skip())
-        verify(!r.t.manual())
         r.t.start("B", 0, 1)
         verify(!r.t.continueSearch())
         verify(!r.t.skip())

@@ -16,14 +16,10 @@ TestCase {
     function test_fixed_data() {
         return [
             { tag: "two decimals", value: 12.345, decimals: 2, text: "12.35" },
-            { tag: "three decimals", value: 1, decimals: 3, text: "1.000" },
-            { tag: "negative", value: -3.5, decimals: 1, text: "-3.5" },
             { tag: "negative zero", value: -0.001, decimals: 2, text: "0.00" },
             { tag: "number as text", value: "7.1", decimals: 2, text: "7.10" },
-            { tag: "zero", value: 0, decimals: 2, text: "0.00" },
             { tag: "NaN", value: NaN, decimals: 2, text: null },
             { tag: "infinity", value: Infinity, decimals: 2, text: null },
-            { tag: "minus infinity", value: -Infinity, decimals: 2, text: null },
             { tag: "null", value: null, decimals: 2, text: null },
             { tag: "false", value: false, decimals: 2, text: null },
             { tag: "empty text", value: "", decimals: 2, text: null },
@@ -53,7 +49,6 @@ TestCase {
             { tag: "no maxima", speed: 50, acc: 50, vel: [], acc2: [] },
             { tag: "no accelerations", speed: 100, acc: 50, vel: [1, 2, 3], acc2: [] },
             { tag: "speed not a number", speed: NaN, acc: 100, vel: [1, 2, 3], acc2: [1, 2, 3] },
-            { tag: "acceleration missing", speed: 100, acc: undefined, vel: [1, 2, 3], acc2: [1, 2, 3] },
         ]
     }
     function test_speedPrefixesUnknown(data) {
@@ -92,8 +87,6 @@ TestCase {
     function test_programRefused_data() {
         return [
             { tag: "X2 not a number", area: { "x1": 0, "y1": 0, "x2": NaN, "y2": 300 }, vel: maxVel },
-            { tag: "Y1 missing", area: { "x1": 0, "x2": 400, "y2": 300 }, vel: maxVel },
-            { tag: "Y2 infinite", area: { "x1": 0, "y1": 0, "x2": 400, "y2": Infinity }, vel: maxVel },
             { tag: "no area", area: null, vel: maxVel },
             { tag: "machine maxima unknown", area: { "x1": 0, "y1": 0, "x2": 400, "y2": 300 }, vel: [] },
         ]
