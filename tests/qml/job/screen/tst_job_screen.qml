@@ -144,7 +144,6 @@ TestCase {
                  "setupFeeder", "cupWaitDummy", "setupFeeder", "cupWait", "aoi", "gCodeWait"])
         compare([r[1].p1, r[1].p2, r[11].p1], ["startingGcode", true, "endingGcode"])
         compare([r[4].p1, r[7].p1, r[9].p1], [0, 1, -1])
-        compare(r[10].image, "qrc:/images/machineVision")
         // The feeder and dot rows and their lines (their texts and order:
         // tst_program_lib.qml); none on the excluded board.
         compare([5, 6, 8].map(function(row) { return jobModel.getSubSteps(row) }), [6, 3, 3])
@@ -265,7 +264,6 @@ TestCase {
             "Возврат насадки "
         ])
         compare(jobModel.getEnabled(6, -1), 0)
-        compare(lineText(3, 0), "X: 10.80; Y: 199.60; Поворот: 0; Обозн.: R1")
     }
 
     function test_nearestListForInspection() {
@@ -279,14 +277,12 @@ TestCase {
         compare(list.map(function(p) { return p.el.designator }), ["R1", "R2", "R3", "Q1"])
     }
 
-    // The orders come from the back end (the orders themselves: tst_ordering.cpp).
-    function test_orderingThroughTheBackEnd() {
+    // The marks' order comes from the back end (the orders themselves:
+    // tst_ordering.cpp; the nearest walk: test_nearestListForInspection).
+    function test_markOrderFromTheBackEnd() {
         var marks = [{ "name": "A", "rX": 0, "rY": 0 }, { "name": "C", "rX": 20, "rY": 0 },
                      { "name": "B", "rX": 10, "rY": 0 }]
         compare(call(creation, "antSort", [marks]).map(function(m) { return m.name }), ["A", "B", "C"])
-        var places = [{ "name": "P0", "rX": 0, "rY": 0 }, { "name": "P1", "rX": 10, "rY": 10 },
-                      { "name": "P2", "rX": 50, "rY": 50 }, { "name": "P3", "rX": 10, "rY": 0 }]
-        compare(call(creation, "nearestSort", [places]).map(function(m) { return m.name }), ["P0", "P3", "P1", "P2"])
     }
 
     function test_refusals() {
