@@ -9,10 +9,10 @@ import "../../common"
 // head camera over the demo board), with every component drawn on the
 // board where the design puts it. The machine link is detached; the stand-in
 // machine walks and answers every block. The templates of the first board,
-// an inspection that passes the good board, one that flags exactly the part
-// left out and the part moved, the template kept with the project, and the
-// refusal after the camera's scale changed. Every case makes the templates
-// it needs.
+// the template kept with the project, the run's inspection row, and the
+// refusal after the camera's scale changed. Which parts an inspection flags
+// on the simulated board is tst_aoi_on_machine.qml's (test_inspection), the
+// verdicts tst_aoi.qml's. Every case makes the templates it needs.
 TestCase {
     id: testCase
     name: "AoiWindow"
@@ -129,38 +129,6 @@ TestCase {
         root.lang = "ru"
         verify(/^(bottom|top|left|right) №[0-9]+$/.test(english), english)
         compare(String(probe.entry(aoi.workModel, 0).feeder), feeder)
-    }
-
-    function test_goodBoardPasses() {
-        withTemplates()
-        var log = root.logModel.count
-        runProcedure("makingAoiF")
-        compare(errors(log), [])
-        var list = elements()
-        var over = []
-        for (var i = 0; i < list.length; ++i) {
-            verify(list[i].loaded, list[i].name)
-            if (list[i].aoiDiff > root.aoiDiffPercentLimit)
-                over.push(list[i].name + ": " + list[i].aoiDiff)
-        }
-        compare(over, [])
-    }
-
-    // One part left out, one moved by half a millimetre and turned: exactly
-    // those two exceed the permitted difference.
-    function test_missingAndMisplacedFlagged() {
-        withTemplates()
-        var els = elements()
-        var gone = els[2].name, moved = els[5].name
-        verify(worker.simWorldMovePlacedPart(5, 0.5, 0, 15))
-        verify(worker.simWorldRemovePlacedPart(2))
-        runProcedure("makingAoiF")
-        var list = elements()
-        var over = []
-        for (var i = 0; i < list.length; ++i)
-            if (list[i].aoiDiff > root.aoiDiffPercentLimit)
-                over.push(list[i].name)
-        compare(over.sort(), [gone, moved].sort())
     }
 
     // The templates go into the project file and come back from it.
