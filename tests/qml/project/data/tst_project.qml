@@ -162,21 +162,6 @@ TestCase {
         verify(!worker.checkProjectHasChanges(projectUrl))
     }
 
-    // What reaches the file, a key of each part (every key:
-    // tst_project_file.cpp).
-    function test_buildAndSaveProject() {
-        buildProject()
-        root.saveProject(projectUrl)
-        compare(Number(probe.iniValue(projectPath, "elementCount")), 3)
-        compare(probe.iniValue(projectPath, "element0/designator"), "Q1")
-        compare(Number(probe.iniValue(projectPath, "ref1/id")), 250)
-        compare(probe.iniValue(projectPath, "dot0/model"), "U")
-        compare(probe.iniValue(projectPath, "feederBanks/feederFileB"), bankUrl)
-        compare(Number(probe.iniValue(projectPath, "Pcb/pcb2/rot")), 180)
-        compare(Number(probe.iniValue(projectPath, "device/workAreaX2")), root.workAreaX2)
-        verify(!worker.checkProjectHasChanges(projectUrl))
-    }
-
     function test_changeCheck() {
         savedProject()
         root.pcbComponentsMountedCount = 18
@@ -196,6 +181,8 @@ TestCase {
         verify(!element("Q1").overlap)
     }
 
+    // The project saved and read back through the main window (every key of
+    // the file: tst_project_file.cpp).
     function test_openProject() {
         savedProject()
         root.errorListModel.clear()
