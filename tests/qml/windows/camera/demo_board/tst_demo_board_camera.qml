@@ -101,16 +101,12 @@ TestCase {
         fuzzyCompare(w.tableMarks[0].y, root.calibY + root.camera1YShift, 1e-9)
     }
 
-    // Over each mark as the program moves there, the camera finds it in the
-    // centre (board in place) or off by the board's displacement (moved and
-    // turned about its first mark: tst_simulated_world.cpp).
-    function test_marksSeenWhereTheBoardIs_data() {
-        return [
-            { tag: "board in place", dx: 0, dy: 0, angle: 0 },
-            { tag: "board moved and turned", dx: -0.4, dy: 0.25, angle: -0.3 }
-        ]
-    }
-    function test_marksSeenWhereTheBoardIs(data) {
+    // Over each mark as the program moves there, the camera finds it off by
+    // the board's displacement (moved and turned about its first mark:
+    // tst_simulated_world.cpp; in place, through the job on the machine:
+    // tst_marks_on_machine.qml).
+    function test_marksSeenWhereTheBoardIs() {
+        var data = { "dx": -0.4, "dy": 0.25, "angle": -0.3 }
         worker.simWorldSetBoardDisplacement(data.dx, data.dy, data.angle)
         var pivot = machine(refs[0].rX, refs[0].rY)
         var a = data.angle * Math.PI / 180
