@@ -66,19 +66,13 @@ TestCase {
     function initTestCase() {
         tryVerify(function() { return String(root.projectName).indexOf("/projects/demo/demo.project") >= 0
                                && root.elementCount > 0 && root.refCount === 3 }, 10000)
-        verify(probe.detachMachineLink())
-        probe.setMachineLinkAnswers(false)
-        root.maxVelGet(250, 250, 100, 360, 100, 100)
-        root.maxAccGet(1000, 1000, 500, 1000)
         root.setMachineSpeedSlider(100)
         root.camera1Delay = 100
         root.camera1DelayAoi = 100
         root.endingGcode = ""
         root.allowRunWithoutFiducials = false
         findChild(root, "camera1").targetSizeTolerance = 10
-        Rig.calibrate()
-        machine.moveTo(machine.at)
-        machine.start()
+        verify(machine.takeOver())
         call(root, "showToolWindow", ["aoiInterface"])
         verify(aoi.visible)
     }
@@ -95,11 +89,9 @@ TestCase {
     }
 
     function cleanupTestCase() {
-        machine.stop()
+        machine.giveBack()
         aoi.close()
-        root.machineOnGet(false)
         worker.simWorldResetParts()
-        probe.attachMachineLink()
     }
 
     function test_templatesOfTheBoard() {

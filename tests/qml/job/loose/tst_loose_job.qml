@@ -1,6 +1,5 @@
 import QtQuick 2.15
 import QtTest 1.2
-import "../../common/ProgramRig.js" as Rig
 import "../../common"
 
 // Loose parts through the whole job, in the program as ./run.sh starts it
@@ -50,13 +49,7 @@ TestCase {
     function initTestCase() {
         tryVerify(function() { return String(root.projectName).indexOf("demo.project") >= 0 && root.elementCount > 0 },
                   10000)
-        verify(probe.detachMachineLink())
-        probe.setMachineLinkAnswers(false)
-        root.maxVelGet(250, 250, 100, 360, 100, 100)
-        root.maxAccGet(1000, 1000, 500, 1000)
-        Rig.calibrate()
-        machine.moveTo(machine.at)
-        machine.start()
+        verify(machine.takeOver())
         var vs = probe.startVsEmulatorFollowingNozzle(60)
         verify(vs !== "")
         root.vsFileName = vs
@@ -89,11 +82,9 @@ TestCase {
     }
 
     function cleanupTestCase() {
-        machine.stop()
+        machine.giveBack()
         worker.simWorldClearErrors()
         screen.close()
-        root.machineOnGet(false)
-        probe.attachMachineLink()
     }
 
     // Runs the demo job with only the components of the loose-part feeder;

@@ -21,7 +21,7 @@ TestCase {
     property var jobModel: null
     readonly property string dotGCode: "m64 p8\ng4 p0.1\nm65 p8"
 
-    MachineStandIn { id: machine }
+    MachineStandIn { id: machine; at: [200, 200, 0, 0] }
 
     // ---- helpers
     function machinePoint(rX, rY) { return [rX + root.workAreaX1, root.workAreaY2 - rY] }
@@ -47,17 +47,12 @@ TestCase {
         tryVerify(function() { return String(root.projectName).indexOf("/projects/demo/demo.project") >= 0
                                && root.elementCount > 0 && root.refCount === 3 && root.dotCount === 4 }, 10000)
         tryVerify(function() { return root.upFeedersModel.count >= 10 }, 5000)
-        verify(probe.detachMachineLink())
-        probe.setMachineLinkAnswers(false)
         // Marks and dots only: the components go.
         for (var k = root.elementCount; k > 0 && root.elementCount > 0; --k)
             root.area.removeElement(root.elementList[0])
         compare(root.elementCount, 0)
         var i
         root.upFeedersModel.setProperty(9, "gCode", dotGCode)
-        // The machine maxima as the configuration check reports them.
-        root.maxVelGet(250, 250, 100, 360, 100, 100)
-        root.maxAccGet(1000, 1000, 500, 1000)
         root.calibEnabled = true
         root.calibBeforeRun = true
         root.startingGcode = "g0 x10 y10"
@@ -72,9 +67,7 @@ TestCase {
         // The simulated camera draws a 1 mm mark a little over 5 % off its
         // size as the recognition measures it: a wider size window.
         findChild(root, "camera1").targetSizeTolerance = 10
-        Rig.calibrate()
-        machine.moveTo([200, 200, 0, 0])
-        machine.start()
+        verify(machine.takeOver())
     }
 
     function cleanup() {
@@ -84,10 +77,8 @@ TestCase {
     }
 
     function cleanupTestCase() {
-        machine.stop()
+        machine.giveBack()
         screen.close()
-        root.machineOnGet(false)
-        probe.attachMachineLink()
     }
 
     // Every case starts with the board where the project has it.

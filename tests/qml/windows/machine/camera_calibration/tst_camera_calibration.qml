@@ -1,6 +1,5 @@
 import QtQuick 2.15
 import QtTest 1.2
-import "../../../common/ProgramRig.js" as Rig
 import "../../../common"
 
 // The camera position calibration window in the whole program as ./run.sh
@@ -21,10 +20,6 @@ TestCase {
         tryVerify(function() { return String(root.projectName).indexOf("/projects/demo/demo.project") >= 0 }, 10000)
         win = probe.find(root, "cameraAutoCalibration")
         verify(win !== null)
-        verify(probe.detachMachineLink())
-        probe.setMachineLinkAnswers(false)
-        root.maxVelGet(250, 250, 100, 360, 100, 100)
-        root.maxAccGet(1000, 1000, 500, 1000)
         root.camera1Delay = 100
         root.camera2Delay = 100
         root.camera2MinHeight = 10
@@ -37,18 +32,14 @@ TestCase {
         root.cameraACVC = 4
         root.cameraACCamera1T1 = 100
         root.cameraACCamera2T1 = 100
-        Rig.calibrate()
+        verify(machine.takeOver())
         probe.setValue(root.machineState, "currVC", 4)
-        machine.moveTo(machine.at)
-        machine.start()
     }
 
     function cleanupTestCase() {
-        machine.stop()
+        machine.giveBack()
         root.doutGet(1, false)
         win.close()
-        root.machineOnGet(false)
-        probe.attachMachineLink()
     }
 
     // A machine error raised elsewhere stops the sequence and frees the machine.

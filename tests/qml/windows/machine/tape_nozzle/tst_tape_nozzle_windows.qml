@@ -61,15 +61,9 @@ TestCase {
         tryVerify(function() { return root.bottomFeedersModel.count >= 10 }, 5000)
         verify(tape !== null)
         verify(nozzles !== null)
-        verify(probe.detachMachineLink())
-        probe.setMachineLinkAnswers(false)
-        root.maxVelGet(250, 250, 100, 360, 100, 100)
-        root.maxAccGet(1000, 1000, 500, 1000)
         root.camera1Delay = 100
         root.vsEnabled = false
-        Rig.calibrate()
-        moveTo([200, 200, 25, 0])
-        machine.start()
+        verify(machine.takeOver())
         for (var i = 0; i < 10; ++i)
             places.push([Number(feeder(i).caseX), Number(feeder(i).caseY)])
     }
@@ -99,12 +93,10 @@ TestCase {
         moveTo([200, 200, 25, 0])
     }
     function cleanupTestCase() {
-        machine.stop()
+        machine.giveBack()
         worker.simWorldClearTapeOffsets()
         tape.close()
         nozzles.close()
-        root.machineOnGet(false)
-        probe.attachMachineLink()
     }
 
     // ---- tape centring
