@@ -157,7 +157,6 @@ TestCase {
             root.menuBar.executionInterfaceItem.trigger()
         }
         tryVerify(function() { return win.visible })
-        compare(win.title, "Прямое управление")
     }
 
     // The extra panel asks for the machine's diagnostics while it is shown,
@@ -684,7 +683,6 @@ TestCase {
         warmUpArea()
         showWindow()
         var button = item("warmUpButton")
-        compare(button.text, "Прогонка аппарата\nперед работой")
         mouseClick(button)
         verify(win.warmUp.running)
         verify(activity("warmUp"))
