@@ -3,11 +3,11 @@ import QtTest 1.2
 
 // The simulated machine's loose parts and faults as a test script drives
 // them through the back end, in the program started as ./run.sh starts it:
-// a loose-part feeder of a bank reaches the simulated world with a part in
-// each search window, the head camera's template search with the photos the
-// back end renders tells an upturned part from an upright one, pick and RLC
-// errors stay with their feeder when the world is sent again, and a
-// feeder's nominal reaches the world.
+// a loose-part feeder of a bank reaches the simulated world (its placer and
+// parts: tst_simulatedWorld_lib.qml, test_looseFeeder), the head camera's
+// template search with the photos the back end renders tells an upturned
+// part from an upright one, pick and RLC errors stay with their feeder when
+// the world is sent again, and a feeder's nominal reaches the world.
 TestCase {
     id: testCase
     name: "SimulatedFaults"
@@ -68,22 +68,6 @@ TestCase {
         worker.simWorldClearErrors()
         camera1.mode = ""
         root.closeAllToolWindows()
-    }
-
-    // The windows become the placer (a 640 x 480 view at 20 pixels per mm
-    // each), one upright part of the feeder's package lies in the middle of
-    // each; the pick height is that of a tray of the same nozzle.
-    function test_looseFeederInTheWorld() {
-        var f = feeder("U", loose)
-        compare(f.placer, [[300, 100, 32, 24], [340, 100, 32, 24]])
-        compare(f.parts.length, 2)
-        compare([f.parts[1].x, f.parts[1].y, f.parts[1].flipped], [340, 100, false])
-        fuzzyCompare(f.width, 4.9, 1e-9)
-        fuzzyCompare(f.height, 6, 1e-9)
-        var record = probe.entry(root.upFeedersModel, loose)
-        var nozzle = probe.entry(root.cupModel, Number(record.cupNumber))
-        fuzzyCompare(f.pickZ, Number(record.caseZ) + Number(nozzle.cupLength) + Number(record.elThickness)
-                     - Number(nozzle.press), 1e-9)
     }
 
     // The feeder's photos (upright and upturned) from the back end, the
