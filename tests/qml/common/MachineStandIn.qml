@@ -1,4 +1,5 @@
 import QtQuick 2.15
+import "ProgramRig.js" as Rig
 
 // The machine for a test that has detached the machine link: every block the
 // program sends is walked line by line and then answered as done, so that
@@ -23,6 +24,27 @@ Item {
 
     // After every move, with the new position.
     signal moved(var position)
+
+    // Takes the machine link over (probe.detachMachineLink) with the machine
+    // maxima the simulated machine's configuration check reports, the machine
+    // on, homed and calibrated at `at`, and answers every block from then on.
+    function takeOver() {
+        if (!probe.detachMachineLink())
+            return false
+        probe.setMachineLinkAnswers(false)
+        root.maxVelGet(250, 250, 100, 360, 100, 100)
+        root.maxAccGet(1000, 1000, 500, 1000)
+        Rig.calibrate()
+        moveTo(at)
+        start()
+        return true
+    }
+    // Gives the link back, the machine off.
+    function giveBack() {
+        stop()
+        root.machineOnGet(false)
+        probe.attachMachineLink()
+    }
 
     function start() {
         answered = probe.machineLinkTexts().length

@@ -134,10 +134,7 @@ TestCase {
         // By X: rows of larger design Y first (the row texts: tst_checkTable_lib.qml).
         compare([row(0).el, row(0).feeder, row(0).coords],
                 ["  SOT23  BC847  Q1", "снизу №3", "X: 26.45  Y: 60.65"])
-        fuzzyCompare(row(0).x, 26.45, 1e-9)
-        fuzzyCompare(row(0).y, 500 - 60.65, 1e-9)
         compare(row(1).el, "  0603  10k  R1")
-        compare([row(2).rotation, row(2).rotWidth], [90, 0.8])
         compare(check.currentRow, 0)
         // The camera goes to the first row at once.
         compare(sentSince(sent), [approach("26.450", "439.350")])
@@ -250,13 +247,10 @@ TestCase {
         compare(text.text, "X: 10.00  Y: 20.00  Поворот: 0.0")
         verify(call(check, "moveEl", [0.01, 0]))
         compare(text.text, "X: 10.01  Y: 20.00  Поворот: 0.0")
-        fuzzyCompare(row(1).x, 10.81, 1e-9)
         compare(row(1).coords, "X: 10.81  Y: 20.40")
         verify(call(check, "moveEl", [0, -0.01]))                  // up is -Y of the design
-        fuzzyCompare(row(1).y, 479.61, 1e-9)
         verify(call(check, "rotateEl", [90.1]))
         compare(text.text, "X: 10.01  Y: 19.99  Поворот: 90.1")
-        compare(row(1).rotation, 90.1)
         verify(call(check, "rotateEl", [-90.1]))
         // Right up to the edge of the work area (500 mm): the next step is
         // refused (the limits: tst_checkTable_lib.qml).

@@ -1,13 +1,14 @@
 import QtQuick 2.15
 import QtTest 1.2
 import "../../common/ProgramRig.js" as Rig
-import "../../../../qml/main/job/pickTexts.js" as PT
 
 // The program as ./run.sh starts it: the settings store, package base and
 // demo project of the simulated machine (the runner lays them out when
 // KESTRAVO_TEST_SIM names sim/). Showing the job screen builds the demo's
 // program without a single error, first with the stored work area and then
-// with the limits of the simulated machine's LinuxCNC configuration.
+// with the limits of the simulated machine's LinuxCNC configuration. That
+// every part lies where the job picks it is tst_place_on_machine.qml's,
+// which places the whole demo job.
 TestCase {
     id: testCase
     name: "DemoProgram"
@@ -98,64 +99,6 @@ TestCase {
         compare(root.workAreaY2, 500)
         verify(!root.cncRunning && !root.cncStarting)
         checkCleanProgram()
-    }
-
-    // The feeders the demo's components use: tape, tray and strip feeders,
-    // for at least 12 components, on two nozzles. Wherever the job picks one
-    // of those components (the tape's pick point, every tray cell and strip
-    // position the run uses), the simulated world holds a part at the pick
-    // height the job sends.
-    function test_feedersAndTheirParts() {
-        var world = worker.simWorld()
-        var kinds = {}, nozzles = {}, components = 0
-        var banks = [["B", root.bottomFeedersModel], ["U", root.upFeedersModel]]
-        for (var b = 0; b < banks.length; ++b) {
-            for (var i = 0; i < banks[b][1].count; ++i) {
-                var count = root.feedersInvoker.getFeederElementCount(banks[b][0], i)
-                var f = probe.entry(banks[b][1], i)
-                if (count === 0 || [1, 3, 5].indexOf(Number(f.type)) < 0)
-                    continue
-                kinds[f.type] = true
-                nozzles[f.cupNumber] = true
-                components += count
-                checkPartsWherePicked(world, banks[b][0], i, f, count)
-            }
-        }
-        compare(Object.keys(kinds).sort(), ["1", "3", "5"])
-        compare(Object.keys(nozzles).sort(), ["0", "1"])
-        compare(components, root.elementCount)
-        verify(components >= 12, components)
-    }
-
-    function checkPartsWherePicked(world, letter, index, f, count) {
-        var tag = letter + (index + 1)
-        var nozzle = probe.entry(root.cupModel, Number(f.cupNumber))
-        var bank = Number(f.type) === 3 ? probe.entry(root.bandBankModel, Number(f.bankNumber)) : null
-        var env = { "maxVel": [300, 300, 300], "maxAcc": [3000, 3000, 3000], "acc": 100, "zTravel": root.workAreaZ2,
-                    "vacuumDelay": 0.1, "slowPickPlaceSpeed": 1000, "relativeVacuum": false, "side": letter,
-                    "shift1": 0.15, "shift2": 0.07, "morePlacements": false }
-        var parts = null
-        for (var w = 0; w < world.feeders.length; ++w)
-            if (world.feeders[w].bank === letter && world.feeders[w].index === index)
-                parts = world.feeders[w]
-        verify(parts !== null, tag + " has no parts in the world")
-        // A tape picks at the same point every time; trays and strips move on.
-        var picks = Number(f.type) === 3 ? 1 : count
-        for (var n = 0; n < picks; ++n) {
-            f.caseCurrNumber = n
-            var pick = Number(f.type) === 3 ? PT.tapeText(f, bank, nozzle, env)
-                     : Number(f.type) === 1 ? PT.trayText(f, nozzle, env) : PT.stripText(f, nozzle, env)
-            verify(pick.ok, tag + ": " + pick.error)
-            var lines = pick.text.split("\n")
-            var down = /^g0 z(-?[0-9.]+)$/.exec(lines[lines.indexOf("m64 p1") - 1])
-            verify(down !== null, pick.text)
-            fuzzyCompare(Number(down[1]), parts.pickZ, 0.001)
-            verify(Number(down[1]) < root.workAreaZ2, tag + " picks at " + down[1])
-            var hit = parts.pockets.some(function(p) {
-                return Math.abs(p[0] - pick.x) < 0.001 && Math.abs(p[1] - pick.y) < 0.001
-            })
-            verify(hit, tag + " pick " + n + " at " + pick.x + ", " + pick.y + ": no pocket there")
-        }
     }
 
     // The feeders' search regions are worked out on the component camera's

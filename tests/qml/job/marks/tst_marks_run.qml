@@ -9,8 +9,9 @@ import "../../common"
 // G-code, the reference-mark search, the solder dots and the ending G-code
 // run from "Начать". The machine link is detached; the stand-in machine
 // walks and answers every block. The blocks themselves are the marks
-// library's (tst_marks.qml); here: where the marks are found, where the dots
-// go, and what the operator sees.
+// library's (tst_marks.qml), where the marks are found and the dots go on
+// the simulated machine tst_run_on_machine.qml's and tst_marks_on_machine.qml's;
+// here: what the operator sees and answers.
 TestCase {
     id: testCase
     name: "MarksRun"
@@ -18,11 +19,9 @@ TestCase {
 
     property var screen: root.smtInterface
     property var jobModel: null
-    readonly property real shiftX: root.camera1XShift
-    readonly property real shiftY: root.camera1YShift
     readonly property string dotGCode: "m64 p8\ng4 p0.1\nm65 p8"
 
-    MachineStandIn { id: machine }
+    MachineStandIn { id: machine; at: [200, 200, 0, 0] }
 
     // ---- helpers
     function machinePoint(rX, rY) { return [rX + root.workAreaX1, root.workAreaY2 - rY] }
@@ -36,11 +35,6 @@ TestCase {
     function near(a, b, tolerance, what) {
         verify(Math.abs(a - b) <= tolerance, what + ": " + a + " instead of " + b)
     }
-    // The X and Y of the first move of a block.
-    function xyOf(text) {
-        var m = /g0 x(-?\d+\.\d{3}) y(-?\d+\.\d{3})/.exec(text)
-        return m ? [Number(m[1]), Number(m[2])] : null
-    }
 
     function rebuild() {
         screen.close()
@@ -53,17 +47,12 @@ TestCase {
         tryVerify(function() { return String(root.projectName).indexOf("/projects/demo/demo.project") >= 0
                                && root.elementCount > 0 && root.refCount === 3 && root.dotCount === 4 }, 10000)
         tryVerify(function() { return root.upFeedersModel.count >= 10 }, 5000)
-        verify(probe.detachMachineLink())
-        probe.setMachineLinkAnswers(false)
         // Marks and dots only: the components go.
         for (var k = root.elementCount; k > 0 && root.elementCount > 0; --k)
             root.area.removeElement(root.elementList[0])
         compare(root.elementCount, 0)
         var i
         root.upFeedersModel.setProperty(9, "gCode", dotGCode)
-        // The machine maxima as the configuration check reports them.
-        root.maxVelGet(250, 250, 100, 360, 100, 100)
-        root.maxAccGet(1000, 1000, 500, 1000)
         root.calibEnabled = true
         root.calibBeforeRun = true
         root.startingGcode = "g0 x10 y10"
@@ -78,9 +67,7 @@ TestCase {
         // The simulated camera draws a 1 mm mark a little over 5 % off its
         // size as the recognition measures it: a wider size window.
         findChild(root, "camera1").targetSizeTolerance = 10
-        Rig.calibrate()
-        machine.moveTo([200, 200, 0, 0])
-        machine.start()
+        verify(machine.takeOver())
     }
 
     function cleanup() {
@@ -90,70 +77,21 @@ TestCase {
     }
 
     function cleanupTestCase() {
-        machine.stop()
+        machine.giveBack()
         screen.close()
-        root.machineOnGet(false)
-        probe.attachMachineLink()
     }
 
     // Every case starts with the board where the project has it.
     function init() { worker.simWorldSetBoardDisplacement(0, 0, 0) }
 
-    // Runs the program from "Начать"; returns the blocks it sent.
-    function runProgram(untilStopped) {
+    // Starts the program from "Начать".
+    function runProgram() {
         rebuild()
         compare(opFuncs(), ["justCalibrateWait", "gCodeWait", "findRefPoints", "setupDots", "gCodeWait"])
         tryVerify(function() { return screen.startEnabled }, 3000)
-        var from = probe.machineLinkTexts().length
         var log = root.logModel.count
         mouseClick(findChild(screen.contentItem, "startButton"))
         verify(run("executing"), JSON.stringify(Rig.logMessages(log)))
-        if (untilStopped)
-            tryVerify(function() { return !run("executing") }, 60000)
-        return from
-    }
-
-    function test_programRunsOnTheSimulatedHeadCamera() {
-        var log = root.logModel.count
-        var from = runProgram(true)
-        var texts = probe.machineLinkTexts().slice(from)
-        compare(Rig.completes(jobModel), ["выполнено", "выполнено", "3 из 3", "4", "выполнено"],
-                JSON.stringify(Rig.logMessages(log)) + JSON.stringify(texts))
-        compare(Rig.logMessages(log).filter(function(m) { return m.indexOf("Ошибка") >= 0 }), [])
-        // The calibration mark, the starting G-code, three marks, four dots
-        // and the ending G-code, nothing else.
-        compare(texts.length, 3 + 1 + 3 + 4 + 1, JSON.stringify(texts))
-        compare(machine.calibXY, [root.calibX, root.calibY])
-        near(root.relX, 0, 0.05, "relX")
-        near(root.relY, 0, 0.05, "relY")
-        verify(root.calibrated)
-        verify(!root.calibrating)
-        verify(root.calibFound)
-
-        // Every mark found where the board has it.
-        var list = probe.value(screen, "refListMulti")
-        compare(list.length, 3)
-        for (var i = 0; i < list.length; ++i) {
-            var at = machinePoint(list[i].rX, list[i].rY)
-            near(list[i].fidX, at[0], 0.03, "mark " + i + " X")
-            near(list[i].fidY, at[1], 0.03, "mark " + i + " Y")
-        }
-        // Each dot where the board puts it less the camera offset and the
-        // dispenser's own offset.
-        var dots = texts.filter(function(t) { return t.indexOf(dotGCode) >= 0 })
-        var group = probe.value(screen, "dotAA")[0]
-        compare(dots.length, group.length)
-        for (i = 0; i < group.length; ++i) {
-            var d = machinePoint(group[i].rX, group[i].rY)
-            var xy = xyOf(dots[i])
-            near(xy[0], d[0] - shiftX - root.d1XShift, 0.05, "dot " + i + " X")
-            near(xy[1], d[1] - shiftY - root.d1YShift, 0.05, "dot " + i + " Y")
-        }
-        // The camera stops and its window goes once the search is over.
-        verify(!root.headCameraRequest.hold)
-        verify(!root.headCameraRequest.calculating)
-        verify(!root.findToolWindow("camera1Window").visible)
-        verify(!root.activityRunning("calibration"))
     }
 
     // The board lies shifted by more than the machine allows: the board-move
@@ -163,7 +101,7 @@ TestCase {
         worker.simWorldSetBoardDisplacement(0.3, -0.2, 0)
         var pcbX = root.pcbX, pcbY = root.pcbY
         var world = worker.simWorld()
-        runProgram(false)
+        runProgram()
         var dialog = root.jobPort.markPort.boardMoveDialog
         tryVerify(function() { return dialog.visible }, 60000)
         verify(run("pcbMoveDialogShown"))
@@ -210,7 +148,7 @@ TestCase {
         worker.simWorldSetBoardDisplacement(-0.25, 0.1, 0)
         var pcbX = root.pcbX
         var log = root.logModel.count
-        runProgram(false)
+        runProgram()
         var dialog = root.jobPort.markPort.boardMoveDialog
         tryVerify(function() { return dialog.visible }, 60000)
         mouseClick(findChild(dialog.contentItem, data.button))
@@ -219,6 +157,11 @@ TestCase {
         if (data.executing) {
             tryVerify(function() { return !run("executing") }, 60000)
             compare(Rig.completes(jobModel), ["выполнено", "выполнено", "3 из 3", "4", "выполнено"])
+            compare(Rig.logMessages(log).filter(function(m) { return m.indexOf("Ошибка") >= 0 }), [])
+            // The camera stops and its window goes once the search is over.
+            verify(!root.headCameraRequest.hold && !root.headCameraRequest.calculating)
+            verify(!root.findToolWindow("camera1Window").visible)
+            verify(!root.activityRunning("calibration"))
         } else {
             verify(!run("executing"))
             var stopped = "Программа расстановки остановлена оператором"
@@ -232,7 +175,7 @@ TestCase {
     function test_markNotFoundPanel() {
         // The board far off: the first mark is out of the picture.
         worker.simWorldSetBoardDisplacement(8, 0, 0)
-        runProgram(false)
+        runProgram()
         var area = findChild(screen.contentItem, "operatorPanel")
         tryVerify(function() { return area.visible }, 60000)
         verify(findChild(area, "operatorPanelText").text.indexOf("Не удалось найти реперный знак! ") === 0)

@@ -111,14 +111,13 @@ TestCase {
         compare(item("designator").text, "")
     }
 
+    // Which input is refused is tst_addComponent_lib.qml's (test_componentAt);
+    // here a typed field, the chosen feeder and the bank box reach it, and
+    // the refusal shows its message and creates nothing.
     function test_refused_data() {
         return [
             { tag: "point typed outside the work area", field: "pointX", text: "210.5",
               message: "Точка лежит вне рабочей области станка" },
-            { tag: "point not a number", field: "pointY", text: "abc",
-              message: "Координаты X и Y должны быть числами" },
-            { tag: "rotation not a number", field: "angle", text: "x",
-              message: "Поворот должен быть числом" },
             { tag: "feeder without a package", field: "feederNumber", number: 1,
               message: "В питателе не задан корпус компонента" },
             { tag: "no feeder offered", field: "", bankOff: true, message: "Не выбран питатель" },

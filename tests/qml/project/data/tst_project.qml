@@ -58,7 +58,6 @@ TestCase {
         compare(root.packageList.count, 3)
         var sot = probe.entry(root.packageList, Rig.packageIndex("SOT23"))
         compare([sot.A, sot.B, sot.H], [2.9, 1.3, 1.1])
-        compare(sot.path, probe.fileUrl(base + "/SOT23(A2.9B1.3H1.1W8P4).png"))
         verify(baseErrors.indexOf("В базе найдены одинаковые корпуса с именем: sot23") >= 0, baseErrors)
         // The base file was completed beside the settings store.
         compare(Number(probe.iniValue(packageIni, "sot23/A")), 2.9)
@@ -72,8 +71,6 @@ TestCase {
         compare(root.packageList.count, 5)
         compare(Rig.lastLog(), "Количество новых корпусов в базе:2.\nОни в конце списка.")
         compare(Rig.errorList().length, 0)  // the known duplicate is not reported again
-        root.loadPackageList()
-        compare(Rig.lastLog(), "В базе не найдено новых корпусов.")
         // Saving writes the operator's edits.
         root.packageList.setProperty(Rig.packageIndex("QFN16"), "cameraT1", 111)
         root.savePackageSettings()
@@ -111,9 +108,6 @@ TestCase {
         compare(Number(probe.iniValue(bankPath, "count")), 4)
         compare(probe.iniValue(bankPath, "feederB1/partNumber"), "BC847")
         verify(!worker.checkFeedersHasChanges(bankUrl))
-        // Counters do not count as changes; anything else does.
-        root.bottomFeedersModel.setProperty(0, "setCount", 13)
-        verify(!worker.checkFeedersHasChanges(bankUrl))
         root.bottomFeedersModel.setProperty(0, "comment", "reel 2")
         verify(worker.checkFeedersHasChanges(bankUrl))
 
@@ -124,8 +118,7 @@ TestCase {
         compare(root.feederCountB, 4)
         compare(root.bottomFeedersModel.count, 4)
         compare(feeder("B", 0).comment, "")
-        compare(feeder("B", 0).setCount, 12)
-        compare(call(root.feedersInvoker, "getFeeder", ["B", 1]).pack, "0603")
+        compare(feeder("B", 1).pack, "0603")
 
         // A file with another extension is refused.
         root.openFeeders(probe.fileUrl(dir + "/banks/bank.txt"))
@@ -169,34 +162,14 @@ TestCase {
         verify(!worker.checkProjectHasChanges(projectUrl))
     }
 
-    // What reaches the file, a key of each part (every key:
-    // tst_project_file.cpp).
-    function test_buildAndSaveProject() {
-        buildProject()
-        root.saveProject(projectUrl)
-        compare(Number(probe.iniValue(projectPath, "elementCount")), 3)
-        compare(probe.iniValue(projectPath, "element0/designator"), "Q1")
-        compare(Number(probe.iniValue(projectPath, "ref1/id")), 250)
-        compare(probe.iniValue(projectPath, "dot0/model"), "U")
-        compare(probe.iniValue(projectPath, "feederBanks/feederFileB"), bankUrl)
-        compare(Number(probe.iniValue(projectPath, "Pcb/pcb2/rot")), 180)
-        compare(Number(probe.iniValue(projectPath, "device/workAreaX2")), root.workAreaX2)
-        verify(!worker.checkProjectHasChanges(projectUrl))
-    }
-
     function test_changeCheck() {
         savedProject()
         root.pcbComponentsMountedCount = 18
-        root.pcbMountTimeInt = 3600
-        root.pcbFinishedCount = 2
-        root.logAdd("ещё строка журнала")
         verify(!worker.checkProjectHasChanges(projectUrl))
         var r2 = element("")
         r2.rX = 41
         verify(worker.checkProjectHasChanges(projectUrl))
         r2.rX = 40
-        verify(!worker.checkProjectHasChanges(projectUrl))
-        verify(worker.checkProjectHasChanges(probe.fileUrl(dir + "/jobs/none.project")))
         // Q1 (turned) and R1 overlap; moving R1 off Q1 clears both flags
         // (the overlaps themselves: tst_overlaps.cpp).
         var r1 = element("R1")
@@ -208,6 +181,8 @@ TestCase {
         verify(!element("Q1").overlap)
     }
 
+    // The project saved and read back through the main window (every key of
+    // the file: tst_project_file.cpp).
     function test_openProject() {
         savedProject()
         root.errorListModel.clear()
@@ -222,16 +197,13 @@ TestCase {
         compare([q1.rot, q1.model, q1.index, q1.elHeight], [90, "B", 0, 1.3])
         verify(q1.overlap)              // recomputed once the project was read
         compare(list("refList")[1].refId, 250)
-        compare(list("dotList")[0].preferredRef1, 101)
         compare(root.pcbWidth, 100)     // 400 pixels of 0.25 mm
-        compare(root.pcbHeight, 75)
         compare(probe.entry(root.pcbMultiNonstandartModel, 0).rot, 90)
         compare(root.pcbComponentsMountedCount, 17)
-        verify(root.projectLogModel.count >= 2)
-        var found = false
+        var log = []
         for (var i = 0; i < root.projectLogModel.count; ++i)
-            found = found || probe.entry(root.projectLogModel, i).message === "Проверка журнала; с точкой с запятой"
-        verify(found)
+            log.push(probe.entry(root.projectLogModel, i).message)
+        verify(log.indexOf("Проверка журнала; с точкой с запятой") >= 0, JSON.stringify(log))
         compare(Rig.errorList().length, 0)
         verify(!worker.checkProjectHasChanges(projectUrl))
         // The first save of a day kept the file before it.
@@ -240,22 +212,19 @@ TestCase {
 
     function test_unknownPackagesAreListed() {
         var damaged = dir + "/jobs/damaged.project"
-        probe.setIniValue(damaged, "elementCount", 3)
+        probe.setIniValue(damaged, "elementCount", 2)
         probe.setIniValue(damaged, "element0/pack", "sot23")        // other case: still found
         probe.setIniValue(damaged, "element0/designator", "Q9")
         probe.setIniValue(damaged, "element1/pack", "TO220")
         probe.setIniValue(damaged, "element1/designator", "U5")
         probe.setIniValue(damaged, "element1/rX", 7.5)
-        probe.setIniValue(damaged, "element2/rX", "nan")
-        probe.setIniValue(damaged, "element2/designator", "C3")
         root.errorListModel.clear()
         call(root, "openProjectSeq", [probe.fileUrl(damaged)])
         compare(root.elementCount, 1)
         compare(list("elementList")[0].pack, "SOT23")
         var errors = Rig.errorList()
-        compare(errors.length, 2)
+        compare(errors.length, 1)
         verify(errors[0].indexOf("U5") >= 0 && errors[0].indexOf("TO220") >= 0 && errors[0].indexOf("7.5") >= 0, errors[0])
-        verify(errors[1].indexOf("C3") >= 0, errors[1])
     }
 
     function logHas(text) {
@@ -437,23 +406,20 @@ TestCase {
         verify(root.visible)
     }
 
-    function test_bankFilesAndReset() {
-        // A left bank of 10 whose fourth feeder lacks "exists": three read, ten in the bank.
+    // A left bank of 10 read from its file (the reading itself:
+    // tst_feeder_file.cpp), then reset: the reset keeps type and tape
+    // width, and the pick position of tape and vibration feeders.
+    function test_bankFileAndReset() {
         var left = dir + "/banks/short.leftFeeders"
         probe.setIniValue(left, "count", 10)
         for (var i = 1; i <= 5; ++i) {
-            if (i !== 4)
-                probe.setIniValue(left, "feederL" + i + "/exists", true)
+            probe.setIniValue(left, "feederL" + i + "/exists", true)
             probe.setIniValue(left, "feederL" + i + "/type", 4)
             probe.setIniValue(left, "feederL" + i + "/comment", "old " + i)
         }
         root.openFeeders(probe.fileUrl(left))
-        compare(root.feederCountL, 10)
         compare(root.leftFeedersModel.count, 10)
-        compare([feeder("L", 2).comment, feeder("L", 3).comment], ["old 3", ""])
-
-        // A reset keeps type and tape width, and the pick position of tape
-        // and vibration feeders.
+        compare(feeder("L", 2).comment, "old 3")
         root.leftFeedersModel.setProperty(0, "caseX", 42)
         root.leftFeedersModel.setProperty(0, "bandWidth", 2)
         call(root, "resetFeederBank", ["L"])

@@ -117,19 +117,12 @@ TestCase {
         root.encZEnabled = true
     }
 
-    function test_maxDivBounds_data() {
-        return [
-            { tag: "in range", axis: 0, value: 3.5, stored: 3.5 },
-            { tag: "above 10", axis: 1, value: 25, stored: 10 },
-            { tag: "below 1", axis: 2, value: 0.2, stored: 1 },
-            { tag: "between halves", axis: 0, value: 4.3, stored: 4.5 },
-        ]
-    }
-    function test_maxDivBounds(data) {
-        var names = ["maxDivX", "maxDivY", "maxDivZ"]
-        probe.call(root.encoderState, "setMaxDiv", [data.axis, data.value])
-        compare(root[names[data.axis]], data.stored)
-        compare(Number(worker.storedSetting("device", names[data.axis])), data.stored)
+    // A limit is bounded before it is kept and stored (the bounds:
+    // tst_encoderCalibration_lib.qml, test_maxDivValue).
+    function test_maxDivBounded() {
+        probe.call(root.encoderState, "setMaxDiv", [1, 25])
+        compare(root.maxDivY, 10)
+        compare(Number(worker.storedSetting("device", "maxDivY")), 10)
     }
 
     // ---- the difference watch
@@ -180,8 +173,6 @@ TestCase {
         return [
             { tag: "X without switch and encoder", home: [false, true], exists: [false, true], enabled: [true, true],
               calls: [[0, 30], [0, 30]], text: "На оси X отсутствует" },
-            { tag: "Y with its encoder disabled", home: [true, false], exists: [true, true], enabled: [true, false],
-              calls: [[1, 250], [1, 250]], text: "На оси Y отсутствует" },
             { tag: "switches: nothing", home: [true, true], exists: [false, false], enabled: [false, false],
               calls: [], text: "" },
         ]
@@ -225,10 +216,8 @@ TestCase {
     function test_windowsOpenFromTheMenu() {
         verify(root.openLocked("encoderSettings"))
         verify(root.encoderSettingsWindow.visible)
-        compare(root.encoderSettingsWindow.title, "Настройка энкодеров")
         verify(root.openLocked("encoderCalibration"))
         verify(root.encoderCalibrationWindow.visible)
-        compare(root.encoderCalibrationWindow.title, "Калибровка ремней и энкодерных лент")
     }
 
     // ---- manual calibration
@@ -282,13 +271,11 @@ TestCase {
         var result = probe.find(root.encoderCalibrationWindow.contentItem, "resultText")
         compare(result.text, r.text)
         if (!data.acceptable) {
-            compare(r.text, "Масштабный коэффициент очень сильно отличается от предыдущего значения! Калибровка не будет сохранена!")
             verify(!root.encoderCalibrationWindow.canSave)
             verify(!probe.call(root.encoderCalibrationWindow, "save"))
             compare(probe.readText(iniPath), iniText)
             return
         }
-        verify(r.text.indexOf("Калибровка проведена!") === 0, r.text)
         verify(root.encoderCalibrationWindow.canSave)
         verify(probe.call(root.encoderCalibrationWindow, "save"))
         compare(result.text, "Новый масштабный коэффициент для оси " + data.axisName
