@@ -504,8 +504,14 @@ TestCase {
         return [
             { tag: "начало работы", button: "cannedStart", setting: "startingGcode", text: "m64 p0\ng0 x5 y5",
               sent: "m64 p0\ng0 x5 y5" },
+            { tag: "окончание работы", button: "cannedEnd", setting: "endingGcode", text: "m65 p0",
+              sent: "m65 p0" },
+            { tag: "кончились компоненты", button: "cannedTapeChange", setting: "tapeChangeGCode", text: "g0 x300",
+              sent: "g0 x300" },
             { tag: "к камере", button: "cannedToCamera", setting: "preCameraGcode", text: "m64 p4",
               sent: "m64 p4\ng0 zMax\ng0 x210.500 y33.250" },
+            { tag: "от камеры", button: "cannedFromCamera", setting: "postCameraGcode", text: "m65 p4\ng0 y100",
+              sent: "m65 p4\ng0 y100" },
         ]
     }
     function test_cannedMotions(data) {
