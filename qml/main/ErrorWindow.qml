@@ -7,6 +7,7 @@ import "../elements"
 // is open; closing the window clears it.
 BaseWindow {
     id: window
+    objectName: "errorWindow"
     property var app
     property ListModel messages: ListModel {}
 

@@ -68,16 +68,24 @@ TestCase {
         compare(translateSpy.count, 2)
     }
 
+    // The error window shows each distinct text once while it is open; the
+    // log keeps every occurrence.
     function test_errorShownOncePerDistinctText() {
+        var window = probe.find(root, "errorWindow")
+        window.close()
         var before = root.logModel.count
         root.errorMessage("Питатель L3 пуст", true, "")
         root.errorMessage("Питатель L3 пуст", true, "")
+        verify(window.visible)
+        compare(window.messages.count, 1)
         compare(root.logModel.count, before + 2)
         compare(lastLog().color, "red")
         compare(lastLog().message, "Ошибка: Питатель L3 пуст")
         root.errorMessage("Проверьте насадку", true, "warning")
         compare(lastLog().color, "yellow")
         compare(lastLog().message, "Проверьте насадку")
+        compare(window.messages.count, 2)
+        window.close()
         root.errorAdd("строка ошибки")
         compare(probe.entry(root.errorListModel, root.errorListModel.count - 1).message, "строка ошибки")
     }
