@@ -135,13 +135,10 @@ private slots:
     {
         QTest::addColumn<QString>("block");
         QTest::addColumn<QStringList>("commands");
-        QTest::newRow("absolute") << "G0 X100 Y50" << QStringList{"move X 100 v300", "move Y 50 v300"};
         QTest::newRow("relative") << "g0 x++4 y--2,5" << QStringList{"move X 14 v300", "move Y 7.5 v300"};
         QTest::newRow("decimal comma and point") << "g0 x12,5 a.5" << QStringList{"move X 12.5 v300", "move A 0.5 v1000"};
         QTest::newRow("within tolerance") << "g0 x10.05 y9.95 a0.005" << QStringList{};
         QTest::newRow("A tolerance") << "g0 a0.02" << QStringList{"move A 0.02 v1000"};
-        QTest::newRow("feed and acc") << "g1 f3000 acc500 x100\nx200"
-                                      << QStringList{"acc X 500", "move X 100 v50", "move X 200 v50"};
         QTest::newRow("feed mode stays") << "g1 f600 y20\nx30 y30"
                                          << QStringList{"move Y 20 v10", "move X 30 v10", "move Y 30 v10"};
         QTest::newRow("comment") << "g0 x20 (then y20)" << QStringList{"move X 20 v300"};
