@@ -133,9 +133,6 @@ private slots:
         QTest::newRow("manual R") << true << 0 << 0.0 << 0 << RlcEmulatorFault::None
                                   << QStringList{"A", "S", "[ERRSAA0]", "N", "N"}
                                   << QStringLiteral("Результат измерения: 12.345kΩ");
-        QTest::newRow("150 ohm expected") << false << 0 << 150.0 << 0 << RlcEmulatorFault::None
-                                          << QStringList{"A", "S", "[ERRPBM1]", "N", "N"}
-                                          << QStringLiteral("Результат измерения: 12.345kΩ");
         QTest::newRow("100 nF expected") << false << 2 << 100.0 << 1 << RlcEmulatorFault::None
                                          << QStringList{"A", "S", "[ECRSAM2]", "N", "N"}
                                          << QStringLiteral("Результат измерения: 12.345kΩ");
@@ -180,7 +177,6 @@ private slots:
         QTest::addColumn<QString>("shown");
         QTest::newRow("success") << QByteArray("exit 0") << QStringLiteral("Успех!");
         QTest::newRow("exit 3") << QByteArray("exit 3") << QStringLiteral("Код ошибки: 3");
-        QTest::newRow("too slow") << QByteArray("sleep 5") << QStringLiteral("Таймаут");
     }
 
     void programmerByExecutable()

@@ -92,10 +92,8 @@ private slots:
         QTest::addColumn<int>("pressedPolls");
         QTest::addColumn<QList<int>>("events");
         using E = StartButton::Event;
-        QTest::newRow("short press") << 3 << QList<int>{int(E::Pressed)};
         QTest::newRow("0.9 s") << 9 << QList<int>{int(E::Pressed)};
         QTest::newRow("1 s") << 10 << QList<int>{int(E::ShaftsStart), int(E::ShaftsStop)};
-        QTest::newRow("3 s") << 30 << QList<int>{int(E::ShaftsStart), int(E::ShaftsStop)};
     }
 
     void startKey()

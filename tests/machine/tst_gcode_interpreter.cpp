@@ -135,14 +135,10 @@ private slots:
     {
         QTest::addColumn<QString>("block");
         QTest::addColumn<QStringList>("commands");
-        QTest::newRow("absolute") << "G0 X100 Y50" << QStringList{"move X 100 v300", "move Y 50 v300"};
         QTest::newRow("relative") << "g0 x++4 y--2,5" << QStringList{"move X 14 v300", "move Y 7.5 v300"};
         QTest::newRow("decimal comma and point") << "g0 x12,5 a.5" << QStringList{"move X 12.5 v300", "move A 0.5 v1000"};
-        QTest::newRow("negative") << "g0 x-2" << QStringList{"move X -2 v300"};
         QTest::newRow("within tolerance") << "g0 x10.05 y9.95 a0.005" << QStringList{};
         QTest::newRow("A tolerance") << "g0 a0.02" << QStringList{"move A 0.02 v1000"};
-        QTest::newRow("feed and acc") << "g1 f3000 acc500 x100\nx200"
-                                      << QStringList{"acc X 500", "move X 100 v50", "move X 200 v50"};
         QTest::newRow("feed mode stays") << "g1 f600 y20\nx30 y30"
                                          << QStringList{"move Y 20 v10", "move X 30 v10", "move Y 30 v10"};
         QTest::newRow("comment") << "g0 x20 (then y20)" << QStringList{"move X 20 v300"};
@@ -150,12 +146,10 @@ private slots:
         QTest::newRow("B forward") << "g0 b++4\nb++4" << QStringList{"move B 4 v100", "move B 8 v100"};
         QTest::newRow("outputs") << "m64 p1\nm65 p1\nm64 p7\nm64p15\nm65 p0"
                                  << QStringList{"out 1 on", "out 0 on", "out 1 off", "out 7 on", "out 15 on", "out 0 off"};
-        QTest::newRow("g01 is a feed move") << "g01 f600 x20" << QStringList{"move X 20 v10"};
         QTest::newRow("negative feed at its magnitude") << "g1 f-600 x20" << QStringList{"move X 20 v10"};
         QTest::newRow("g00 is a rapid move") << "g1 f600 x20\ng00 y30" << QStringList{"move X 20 v10", "move Y 30 v300"};
         QTest::newRow("joined words") << "g0x5y6\ng1f600acc100z10"
                                       << QStringList{"move X 5 v300", "move Y 6 v300", "acc Z 100", "move Z 10 v10"};
-        QTest::newRow("joined relative words") << "g0x++5y--2" << QStringList{"move X 15 v300", "move Y 8 v300"};
         QTest::newRow("the job's speed prefixes")
             << "G0 X12.500 Y5.000\ng1 f3000  acc500 z10 \ng1 f1800 x20 a0.0"
             << QStringList{"move X 12.5 v300", "move Y 5 v300", "acc Z 500", "move Z 10 v50", "move X 20 v30"};
@@ -168,7 +162,6 @@ private slots:
         // Soft limits: a target just outside snaps to the limit, one further
         // out stops the machine.
         QTest::newRow("just above max snaps") << "g0 x500.005" << QStringList{"move X 499.95 v300"};
-        QTest::newRow("at max snaps") << "g0 y499.97" << QStringList{"move Y 499.95 v300"};
         QTest::newRow("just below min snaps") << "g0 z-5.005" << QStringList{"move Z -4.95 v100"};
         QTest::newRow("above max refused")
             << "g0 x100\ng0  X500.02 (far)\ng0 x1"
@@ -179,48 +172,29 @@ private slots:
             << "g0 y--15.1"
             << QStringList{"error: Перемещение, заданное командой \"g0 y--15.1\" выходит за допустимый диапазон!",
                            "estop"};
-        QTest::newRow("refused even when not moving")
-            << "g0 z40 x20" << QStringList{"error: Перемещение, заданное командой \"g0 z40 x20\" выходит за допустимый диапазон!", "estop"};
         // Lines refused before anything is sent, with a message that names
         // the word.
-        auto word = [](const char *w, const char *line) {
-            return QStringList{QStringLiteral("show: Неверное слово \"%1\" в строке \"%2\"!").arg(w, line)};
-        };
         auto repeated = [](const char *w, const char *line) {
             return QStringList{QStringLiteral("show: Повторное слово \"%1\" в строке \"%2\"!").arg(w, line)};
         };
         auto output = [](const char *w, const char *line) {
             return QStringList{QStringLiteral("show: Недопустимый номер выхода \"%1\" в строке \"%2\"!").arg(w, line)};
         };
-        auto feed = [](const char *line) {
-            return QStringList{QStringLiteral("show: Недопустимая подача в строке \"%1\"!").arg(line)};
-        };
-        const QString huge = QStringLiteral("1") + QString(400, QLatin1Char('0'));
-        // Numbers that do not read as plain numbers.
-        QTest::newRow("exponent") << "g0 x1e400\ng0 y5" << word("x1e400", "g0 x1e400");
-        QTest::newRow("nan beside a good word") << "g0 xNaN y5" << word("xnan", "g0 xnan y5");
-        QTest::newRow("overflowing dwell") << "g4 p" + huge + "\ng0 y5"
-                                           << QStringList{"show: Неверное слово \"p" + huge + "\" в строке \"g4 p" + huge + "\"!"};
+        QTest::newRow("not a plain number") << "g0 x1e400\ng0 y5"
+                                            << QStringList{"show: Неверное слово \"x1e400\" в строке \"g0 x1e400\"!"};
         // One word twice.
-        QTest::newRow("absolute and relative") << "g0 x5 x++1" << repeated("x++1", "g0 x5 x++1");
         QTest::newRow("z and znozzle") << "g0 z5 znozzle2" << repeated("znozzle2", "g0 z5 znozzle2");
-        QTest::newRow("feed twice") << "g1 f100 f200 x20" << repeated("f200", "g1 f100 f200 x20");
         QTest::newRow("output twice") << "m64 p1 p2" << repeated("p2", "m64 p1 p2");
-        QTest::newRow("dwell twice") << "g4 p1 p2" << repeated("p2", "g4 p1 p2");
         // Outputs the machine does not have (0 to 15).
-        QTest::newRow("output 99") << "m64 p99\nm64 p1" << output("p99", "m64 p99");
         QTest::newRow("output 16 off") << "m65 p16" << output("p16", "m65 p16");
         QTest::newRow("output 2.5") << "m64 p2.5" << output("p2.5", "m64 p2.5");
         QTest::newRow("output without number")
             << "m64\nm64 p1" << QStringList{"show: В строке \"m64\" не задан номер выхода!"};
         QTest::newRow("dwell without time") << "g4 x5" << QStringList{"show: В строке \"g4 x5\" не задано время паузы!"};
-        // Feeds too slow for a move to end within an hour.
-        QTest::newRow("35 days") << "g1 f0.0001 x5" << feed("g1 f0.0001 x5");
-        QTest::newRow("61 minutes") << "g1 f1 x71" << feed("g1 f1 x71");
+        // Feeds too slow for a move to end within an hour (59 min, then 61).
         QTest::newRow("slow feed, second line") << "g1 f1 x69\nx130"
                                                 << QStringList{"move X 69 v0.0166667", "show: Недопустимая подача в строке \"x130\"!"};
-        QTest::newRow("slow A") << "g1 f0.001 a1" << feed("g1 f0.001 a1");
-        QTest::newRow("zero feed") << "g1 f0 x20" << feed("g1 f0 x20");
+        QTest::newRow("zero feed") << "g1 f0 x20" << QStringList{"show: Недопустимая подача в строке \"g1 f0 x20\"!"};
     }
 
     void blocks()
@@ -267,7 +241,6 @@ private slots:
         QTest::addColumn<bool>("slow");
         QTest::addColumn<QString>("block");
         QTest::addColumn<QStringList>("commands");
-        QTest::newRow("full speed g0 writes nothing") << 100 << false << "g0 x20" << QStringList{"move X 20 v300"};
         QTest::newRow("half speed g0 sets every axis")
             << 50 << false << "g0 x20"
             << QStringList{"acc X 1500", "acc Y 1500", "acc Z 1000", "acc A 10000", "acc B 500", "acc C 500",
@@ -333,7 +306,11 @@ private slots:
         status.position[1] = 0.5;
         expectRun("g0 x1.5 y1.5", QStringList{"move X 1.2 v300", "move Y 1.1 v300"});
         QCOMPARE(interp->fieldCell(1.2, 1.1), QPointF(0.3, 0.4));
+        // Outside the table, or no number at all: no index is ever made of it.
         QCOMPARE(interp->fieldCell(-1.5, 1), QPointF());
+        QCOMPARE(interp->fieldCell(3.0, 0.0), QPointF());
+        QCOMPARE(interp->fieldCell(1e300, 1.0), QPointF());
+        QCOMPARE(interp->fieldCell(std::numeric_limits<double>::quiet_NaN(), 1.0), QPointF());
     }
 
     void dwell_data()
@@ -341,11 +318,8 @@ private slots:
         QTest::addColumn<QString>("block");
         QTest::addColumn<int>("wait");
         QTest::newRow("half a second") << "g4 p0.5" << 500;
-        QTest::newRow("comma") << "g4 p1,25" << 1250;
         QTest::newRow("negative") << "g4 p-3" << 0;
         QTest::newRow("huge") << "g4 p99999999" << 3600 * 1000;
-        QTest::newRow("g04") << "g04 p0.5" << 500;
-        QTest::newRow("joined") << "g4p1" << 1000;
     }
 
     void dwell()
@@ -378,28 +352,19 @@ private slots:
             return QStringList{QStringLiteral("show: Положение оси %1 неизвестно: строка \"%2\" не выполнена!")
                                    .arg(QLatin1Char(axis)).arg(line)};
         };
-        auto target = [](const char *w, const char *line) {
-            return QStringList{QStringLiteral("show: Цель слова \"%1\" в строке \"%2\" не является конечным числом!").arg(w, line)};
+        auto correction = [](const char *line) {
+            return QStringList{QStringLiteral("show: Поправка поля для строки \"%1\" не является конечным числом!").arg(line)};
         };
-        const QStringList correction{"show: Поправка поля для строки \"g0 x1.5 y1.5\" не является конечным числом!"};
-        QTest::newRow("relative from NaN") << "g0 x++5" << 0 << "" << false << unknown('X', "g0 x++5");
         QTest::newRow("absolute from NaN") << "g0 x5\ng0 y5" << 0 << "" << false << unknown('X', "g0 x5");
-        QTest::newRow("NaN Z under a Z word") << "g0 znozzle2" << 2 << "" << false << unknown('Z', "g0 znozzle2");
         QTest::newRow("NaN of another axis is no matter") << "g0 x20" << 4 << "" << false << QStringList{"move X 20 v300"};
-        QTest::newRow("relative from NaN, corrected") << "g0 x++5" << 0 << "" << true << unknown('X', "g0 x++5");
         QTest::newRow("NaN Y under an X move, corrected") << "g0 x1.5" << 1 << "" << true << unknown('Y', "g0 x1.5");
         QTest::newRow("NaN Y under a Z move, corrected") << "g0 z5" << 1 << "" << true << QStringList{"move Z 5 v100"};
-        QTest::newRow("NaN offset") << "g0 x5" << -1 << "relX nan" << false << target("x5", "g0 x5");
-        QTest::newRow("infinite nozzle height") << "g0 znozzle2" << -1 << "nozzle inf" << false
-                                                << target("znozzle2", "g0 znozzle2");
-        QTest::newRow("NaN safe height") << "g0 znozzle2" << -1 << "zMax nan" << false << target("znozzle2", "g0 znozzle2");
-        QTest::newRow("sum overflows") << "g0 b++1" + QString(308, QLatin1Char('0')) << -1 << "B huge" << false
-                                       << QStringList{"show: Цель слова \"b++1" + QString(308, QLatin1Char('0'))
-                                                      + "\" в строке \"g0 b++1" + QString(308, QLatin1Char('0'))
-                                                      + "\" не является конечным числом!"};
-        QTest::newRow("NaN cell under the target") << "g0 x1.5 y1.5" << -1 << "cell nan" << true << correction;
+        QTest::newRow("NaN offset") << "g0 x5" << -1 << "relX nan" << false
+                                    << QStringList{"show: Цель слова \"x5\" в строке \"g0 x5\" не является конечным числом!"};
+        QTest::newRow("NaN cell under the target") << "g0 x1.5 y1.5" << -1 << "cell nan" << true
+                                                   << correction("g0 x1.5 y1.5");
         QTest::newRow("infinite cell under the head, relative") << "g0 x++1 y1.5" << -1 << "here inf" << true
-            << QStringList{"show: Поправка поля для строки \"g0 x++1 y1.5\" не является конечным числом!"};
+                                                                << correction("g0 x++1 y1.5");
         QTest::newRow("infinite cell under the head, absolute") << "g0 x1.5 y1.5" << -1 << "here inf" << true
                                                                  << QStringList{"move X 1.4 v300", "move Y 1.7 v300"};
     }
@@ -422,19 +387,6 @@ private slots:
             grid[1][1] = QPointF(inf, 0); // where the head stands
         if (setting == "relX nan")
             interp->setRelXY(nan, 0);
-        if (setting == "nozzle inf")
-            interp->setCurrVCHeight(inf);
-        if (setting == "zMax nan") {
-            GCodeInterpreter::AxisSettings s = machine();
-            s.zMax = nan;
-            interp->configure(s);
-        }
-        if (setting == "B huge") {
-            GCodeInterpreter::AxisSettings s = machine();
-            s.softMax[4] = inf;
-            interp->configure(s);
-            status.position[4] = 1.7e308;
-        }
         interp->setFieldCorrection(grid, 3, 3);
         interp->setFieldCorrectionEnabled(field);
         interp->setFieldCorrectionAvailable(true);
@@ -456,29 +408,6 @@ private slots:
                                         "show: Положение оси X неизвестно: строка \"g0 x100\" не выполнена!"}));
     }
 
-    void fieldCellOfAnyDouble_data()
-    {
-        QTest::addColumn<double>("x");
-        QTest::addColumn<double>("y");
-        const double nan = std::numeric_limits<double>::quiet_NaN();
-        const double inf = std::numeric_limits<double>::infinity();
-        QTest::newRow("NaN x") << nan << 1.0;
-        QTest::newRow("NaN y") << 1.0 << nan;
-        QTest::newRow("infinite") << inf << -inf;
-        QTest::newRow("beyond int") << 1e300 << 1.0;
-        QTest::newRow("below int") << 1.0 << -1e300;
-        QTest::newRow("just outside") << 3.0 << 0.0;
-    }
-
-    void fieldCellOfAnyDouble()
-    {
-        QFETCH(double, x);
-        QFETCH(double, y);
-        interp->setFieldCorrection(QVector<QVector<QPointF>>(3, QVector<QPointF>(3, QPointF(0.1, 0.2))), 3, 3);
-        QCOMPARE(interp->fieldCell(x, y), QPointF());
-        QCOMPARE(interp->fieldCell(2.0, 0.0), QPointF(0.1, 0.2)); // the table is there
-    }
-
     // The soft limits hold for the corrected target, the one the axis is sent to.
     void fieldCorrectionWithinTheSoftLimits_data()
     {
@@ -487,9 +416,6 @@ private slots:
         QTest::newRow("corrected beyond max")
             << "g0 x1 y1.95" << QStringList{"error: Перемещение, заданное командой \"g0 x1 y1.95\" выходит за допустимый диапазон!",
                                              "estop"};
-        QTest::newRow("corrected below min")
-            << "g0 x0.2 y0.5" << QStringList{"error: Перемещение, заданное командой \"g0 x0.2 y0.5\" выходит за допустимый диапазон!",
-                                              "estop"};
         QTest::newRow("corrected into the snap band") << "g0 x1 y1.6" << QStringList{"move X 1 v300", "move Y 1.95 v300"};
         QTest::newRow("raw beyond, corrected within") << "g0 x2.1 y1" << QStringList{"move X 1.6 v300", "move Y 1 v300"};
     }
@@ -501,7 +427,6 @@ private slots:
         // Cells [row = ceil y][column = ceil x]; the correction is subtracted.
         QVector<QVector<QPointF>> grid(3, QVector<QPointF>(4, QPointF()));
         grid[2][1] = QPointF(0, -0.4); // y 1.95 -> 2.35, y 1.6 -> 2.0
-        grid[1][1] = QPointF(0.3, 0);  // x 0.2 -> -0.1
         grid[1][3] = QPointF(0.5, 0);  // x 2.1 -> 1.6
         interp->setFieldCorrection(grid, 4, 3);
         interp->setFieldCorrectionEnabled(true);
@@ -614,12 +539,9 @@ private slots:
         // Each word as text:key:value, "!" after the text when it is not valid,
         // "r" after the value when relative, "i" when digits only.
         QTest::addColumn<QStringList>("words");
-        QTest::newRow("spaced") << "g1 F-12,5 x3" << QStringList{"g1:g:1i", "f-12,5:f:-12.5", "x3:x:3i"};
         QTest::newRow("joined") << "g0x5y-6acc2znozzle1.5" << QStringList{"g0:g:0i", "x5:x:5i", "y-6:y:-6", "acc2:acc:2i",
                                                                          "znozzle1.5:znozzle:1.5"};
-        QTest::newRow("relative") << "a--.5 b++4" << QStringList{"a--.5:a:-0.5r", "b++4:b:4r"};
         QTest::newRow("exponent") << "x1e400 y2" << QStringList{"x1e400!", "y2:y:2i"};
-        QTest::newRow("small exponent") << "x1e-3" << QStringList{"x1e-3!"};
         QTest::newRow("not a number") << "xnan x-inf xinfinity" << QStringList{"xnan!", "x-inf!", "xinfinity!"};
         QTest::newRow("overflow") << "p1" + QString(400, QLatin1Char('0')) << QStringList{"p1" + QString(400, QLatin1Char('0')) + "!"};
         QTest::newRow("two marks") << "x1.2.3 y1,2.3" << QStringList{"x1.2.3!", "y1,2.3!"};
@@ -628,7 +550,6 @@ private slots:
         QTest::newRow("whole command numbers") << "g1.5 m64.0 g+1" << QStringList{"g1.5!", "m64.0!", "g+1!"};
         QTest::newRow("glued junk") << "x5; y5* 7 (" << QStringList{"x5;!", "y5*!", "7!", "(!"};
         QTest::newRow("other letters") << "t1 x5n2 x5nan" << QStringList{"t1:t:1i", "x5:x:5i", "n2:n:2i", "x5:x:5i", "nan!"};
-        QTest::newRow("cyrillic letter") << QString::fromUtf8("х5") << QStringList{QString::fromUtf8("х5!")};
     }
 
     void words()

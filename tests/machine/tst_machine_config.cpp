@@ -159,7 +159,6 @@ private slots:
         QTest::addColumn<QString>("hal");
         QTest::addColumn<QString>("type");
         QTest::addColumn<QString>("address");
-        QTest::newRow("pci") << "loadrt hm2_pci\n" << "5i25" << "10.10.10.10";
         QTest::newRow("ethernet") << "loadrt  hm2_eth board_ip = \"10.0.0.7\"\n" << "7i92" << "10.0.0.7";
         QTest::newRow("commented out") << "#loadrt hm2_eth board_ip=\"10.0.0.7\"\n" << "5i25" << "10.10.10.10";
         QTest::newRow("not at the start") << " loadrt hm2_eth\n" << "5i25" << "10.10.10.10";
