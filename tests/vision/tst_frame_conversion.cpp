@@ -156,36 +156,6 @@ private slots:
         QCOMPARE(int(dst.back()), 7);
     }
 
-    // The planar 4:2:0 step on its own: each chroma sample serves a 2 x 2
-    // block; every pixel as the integer formula gives it (the JPEG frames
-    // it converts have even sizes: mjpegRefused).
-    void yuv420MatchesFormula()
-    {
-        const int w = 16, h = 8;
-        const int cw = w / 2, ch = h / 2;
-        std::vector<std::uint8_t> y(std::size_t(w) * h), cb(std::size_t(cw) * ch), cr(cb.size());
-        for (std::size_t i = 0; i < y.size(); ++i)
-            y[i] = std::uint8_t(i * 37 % 256);
-        for (std::size_t i = 0; i < cb.size(); ++i) {
-            cb[i] = std::uint8_t(i * 53 % 256);
-            cr[i] = std::uint8_t(255 - i * 29 % 256);
-        }
-        std::vector<std::uint8_t> dst(std::size_t(w) * h * 3 + 1, 7);
-        FrameConverter::yuv420ToBgr(y.data(), cb.data(), cr.data(), w, h, dst.data());
-        auto clamp = [](int x) { return x < 0 ? 0 : (x > 255 ? 255 : x); };
-        for (int row = 0; row < h; ++row) {
-            for (int col = 0; col < w; ++col) {
-                const int ci = std::min(col / 2, cw - 1) + std::min(row / 2, ch - 1) * cw;
-                const int c = y[std::size_t(row) * w + col] - 16, u = cb[ci] - 128, v = cr[ci] - 128;
-                const std::uint8_t *p = &dst[(std::size_t(row) * w + col) * 3];
-                QCOMPARE(int(p[0]), clamp(c + ((454 * u) >> 8)));
-                QCOMPARE(int(p[1]), clamp(c - ((88 * u + 183 * v) >> 8)));
-                QCOMPARE(int(p[2]), clamp(c + ((359 * v) >> 8)));
-            }
-        }
-        QCOMPARE(int(dst.back()), 7);
-    }
-
     // Left half black, right half white: the decoded pixels keep their place.
     void mjpegGeometry()
     {
