@@ -344,7 +344,6 @@ private slots:
         QTest::addColumn<double>("pitch");
         QTest::addColumn<double>("angle");
         QTest::addColumn<bool>("stray");
-        QTest::newRow("SO-8") << 2 << 4 << 25.0 << 2.0 << false;
         QTest::newRow("SO-16") << 2 << 8 << 20.0 << 0.7 << false;
         QTest::newRow("QFP-20") << 4 << 5 << 18.0 << 1.0 << false;
         QTest::newRow("SO-16 with a stray blob") << 2 << 8 << 20.0 << 0.7 << true;
