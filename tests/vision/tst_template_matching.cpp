@@ -40,7 +40,6 @@ private slots:
         QTest::addColumn<double>("supposed");
         QTest::addColumn<cv::Point2d>("centre");
         QTest::addColumn<int>("templateType");
-        QTest::newRow("7.3 edges") << 7.3 << 0.0 << cv::Point2d(314.6, 243.9) << 1;
         QTest::newRow("-12.6 edges") << -12.6 << 0.0 << cv::Point2d(322.0, 238.5) << 1;
         QTest::newRow("-12.6 grey") << -12.6 << 0.0 << cv::Point2d(322.0, 238.5) << 0;
         QTest::newRow("93 near -90") << 93.0 << -90.0 << cv::Point2d(318.3, 241.7) << 1;
