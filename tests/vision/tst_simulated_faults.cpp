@@ -178,9 +178,9 @@ private slots:
     }
 
     // Picks that the miss pattern marks leave the part where it lies: the
-    // nozzle holds nothing, the component camera shows nothing, and the
-    // vacuum sensor emulator learns of an open nozzle. A pattern that is
-    // refused leaves the one given unchanged.
+    // nozzle holds nothing (so the component camera shows nothing, as for
+    // any empty nozzle) and the vacuum sensor emulator learns of an open
+    // nozzle. A pattern that is refused leaves the one given unchanged.
     void missPattern_data()
     {
         QTest::addColumn<QVariant>("pattern");
@@ -217,7 +217,6 @@ private slots:
         for (int i = 0; i < held.size(); ++i) {
             const bool holds = pickAt(60, 20, 19.45);
             seen += holds ? QLatin1Char('1') : QLatin1Char('0');
-            QCOMPARE(recogniseHeld(0, 1.6, 0.8, 20).found, holds);
             NozzleStateFile::State s;
             QVERIFY(NozzleStateFile::read(state, &s));
             QVERIFY(s.valve);
