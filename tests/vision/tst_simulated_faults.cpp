@@ -512,6 +512,9 @@ private slots:
         QVERIFY(NozzleStateFile::read(path, &s));
         QVERIFY(!s.valve && !s.part);
         QCOMPARE(s.rlcMode, char(0));
+        // Only the file itself is left in the folder.
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"nozzle"});
+        QVERIFY(!NozzleStateFile::read(dir.filePath("missing"), &s));
 
         // 100 nF capacitors on the tape, every second one measuring half
         // as much again.
