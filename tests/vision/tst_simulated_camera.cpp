@@ -114,15 +114,15 @@ private slots:
     }
 
     // The real capture code on the simulated camera: it opens, streams YUYV
-    // or MJPEG at a steady rate and shows the scene (YUYV of the board
-    // camera: tst_camera_item's frames through the threads). The component
-    // camera has one mode, 1280 x 960, whatever is asked.
+    // or MJPEG at a steady rate and shows the scene.
+    // The component camera has one mode, 1280 x 960, whatever is asked.
     void capturesFromSimulatedCamera_data()
     {
         QTest::addColumn<bool>("mjpg");
         QTest::addColumn<QString>("scene");
         QTest::addColumn<int>("width");
         QTest::addColumn<int>("height");
+        QTest::newRow("YUYV") << false << "sim:board" << 640 << 480;
         QTest::newRow("MJPEG") << true << "sim:board" << 640 << 480;
         QTest::newRow("component camera, YUYV") << false << "sim:component" << 1280 << 960;
     }
