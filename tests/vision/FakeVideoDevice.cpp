@@ -53,8 +53,7 @@ int FakeVideoDevice::ioctl(int fd, unsigned long request, void *arg)
         m_state->requestedFormats.push_back(fmt->fmt.pix.pixelformat);
         m_state->requestedSizes.emplace_back(int(fmt->fmt.pix.width), int(fmt->fmt.pix.height));
         ++m_sFmtCalls;
-        if (m_state->fault == FakeFault::FormatRefused ||
-            (m_state->fault == FakeFault::FormatRefusedOnce && m_sFmtCalls == 1)) {
+        if (m_state->fault == FakeFault::FormatRefusedOnce && m_sFmtCalls == 1) {
             errno = EINVAL;
             return -1;
         }
@@ -67,8 +66,6 @@ int FakeVideoDevice::ioctl(int fd, unsigned long request, void *arg)
             m_width = 1920;
             m_height = 1080;
         }
-        m_state->width = m_width;
-        m_state->height = m_height;
         return 0;
     }
     case VIDIOC_G_FMT: {
@@ -85,7 +82,7 @@ int FakeVideoDevice::ioctl(int fd, unsigned long request, void *arg)
         return 0;
     case VIDIOC_REQBUFS: {
         auto *req = static_cast<v4l2_requestbuffers *>(arg);
-        req->count = m_state->fault == FakeFault::FewBuffers ? 1 : 4;
+        req->count = 4;
         const std::size_t bytes = std::size_t(m_width) * m_height * 2;
         m_buffers.assign(req->count, std::vector<std::uint8_t>(bytes, 0));
         m_queued.assign(req->count, false);

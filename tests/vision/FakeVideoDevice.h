@@ -14,9 +14,7 @@ enum class FakeFault {
     None,
     NotADevice,         // the path is no character device
     FormatRefusedOnce,  // the first VIDIOC_S_FMT fails, 640x480 YUYV is accepted
-    FormatRefused,      // every VIDIOC_S_FMT fails
     Oversize,           // the driver answers with 1920x1080
-    FewBuffers,         // only one buffer is granted
     MmapFails,          // the third mapping fails
     BadIndex,           // VIDIOC_DQBUF answers with an index out of range
     ShortBuffer,        // bytesused covers 2.5 pixel groups
@@ -30,8 +28,6 @@ enum class FakeFault {
 // test sees opens and closes across reopens.
 struct FakeCameraState {
     FakeFault fault = FakeFault::None;
-    int width = 640;
-    int height = 480;
     // Frames delivered before an Unplug fault strikes.
     int framesBeforeUnplug = 2;
     bool unplugged = false;

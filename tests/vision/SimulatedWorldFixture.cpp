@@ -50,16 +50,14 @@ void resetSimulation()
     SimulatedWorld::resetParts();
 }
 
-SimulatedWorld worldFrom(const QVariantMap &map)
+void setWorld(const QVariantMap &map)
 {
     SimulatedWorld w;
     QString error;
     if (!SimulatedWorld::fromVariant(map, &w, &error))
         qFatal("world refused: %s", qPrintable(error));
-    return w;
+    SimulatedWorld::setCurrent(w);
 }
-
-void setWorld(const QVariantMap &map) { SimulatedWorld::setCurrent(worldFrom(map)); }
 
 QVariantMap feederState(const QString &bank, int index)
 {

@@ -39,8 +39,8 @@ QVariantMap withFeederValue(QVariantMap map, int index, const QString &key, cons
 // no nozzle state file, full feeders, the nozzle empty at travel height with
 // the valve off.
 void resetSimulation();
-// The world a description makes; a refused description ends the test run.
-SimulatedWorld worldFrom(const QVariantMap &map);
+// The world a description makes made current; a refused description ends
+// the test run.
 void setWorld(const QVariantMap &map);
 // The current world's description of a feeder, and the last release.
 QVariantMap feederState(const QString &bank, int index);

@@ -47,44 +47,18 @@ class TestCameraImages : public QObject
     Q_OBJECT
 
 private slots:
-    // A 20 x 10 mm board in 5 x 5 mm fields seen at 20 px/mm, visited in a
-    // serpentine: every field lands at its place of the 600 dpi picture.
-    void boardScanComposesAt600Dpi()
-    {
-        const double ppmm = 600 / 25.4;
-        BoardScan scan;
-        QVERIFY(scan.start(20, 10, 5, 5, 20));
-        QCOMPARE(scan.picture().size(), QSize(qRound(20 * ppmm), qRound(10 * ppmm)));
-        const QColor colours[2][4] = {{Qt::red, Qt::green, Qt::blue, Qt::yellow},
-                                      {Qt::cyan, Qt::magenta, Qt::white, Qt::gray}};
-        for (int row = 0; row < 2; ++row) {
-            for (int i = 0; i < 4; ++i) {
-                const int col = row % 2 == 0 ? i : 3 - i;
-                QVERIFY(scan.addField(field(100, 100, colours[row][col]), col * 5.0, row * 5.0));
-            }
-        }
-        QCOMPARE(scan.fieldsAdded(), 8);
-        for (int row = 0; row < 2; ++row) {
-            for (int col = 0; col < 4; ++col) {
-                // The field's centre and points 2 mm from it.
-                for (double dx : {-2.0, 0.0, 2.0}) {
-                    const QPoint p(int((col * 5 + 2.5 + dx) * ppmm), int((row * 5 + 2.5 - dx) * ppmm));
-                    QVERIFY2(near(scan.picture().pixel(p), colours[row][col], 2),
-                             qPrintable(QStringLiteral("field %1,%2").arg(col).arg(row)));
-                }
-            }
-        }
-    }
-
-    // A feature of the frame keeps its size and place in millimetres.
+    // The board's picture is at 600 dpi; a feature of a field keeps its
+    // size and place in millimetres there.
     void boardScanScalesFrames()
     {
         const double ppmm = 600 / 25.4;
         BoardScan scan;
         QVERIFY(scan.start(30, 30, 10, 10, 25));
+        QCOMPARE(scan.picture().size(), QSize(qRound(30 * ppmm), qRound(30 * ppmm)));
         QImage frame = field(250, 250, Qt::black); // 10 x 10 mm at 25 px/mm
         QPainter(&frame).fillRect(QRect(150, 50, 50, 25), Qt::white); // 2 x 1 mm at (6, 2) mm
         QVERIFY(scan.addField(frame, 10, 20));
+        QCOMPARE(scan.fieldsAdded(), 1);
         const QRectF expected((10 + 6) * ppmm, (20 + 2) * ppmm, 2 * ppmm, 1 * ppmm);
         int white = 0;
         QRect bounds;
@@ -131,8 +105,6 @@ private slots:
         QTest::addColumn<double>("bh");
         QTest::addColumn<double>("ppm");
         QTest::newRow("zero width") << 0.0 << 10.0 << 20.0;
-        QTest::newRow("negative") << 10.0 << -1.0 << 20.0;
-        QTest::newRow("no resolution") << 10.0 << 10.0 << 0.0;
         QTest::newRow("not a number") << qQNaN() << 10.0 << 20.0;
         QTest::newRow("huge") << 5000.0 << 5000.0 << 20.0;
     }
@@ -185,23 +157,14 @@ private slots:
     {
         QVERIFY(PhotoClipper::clip(QImage(), 0, 0, 10, 10, 0).isNull());
         QVERIFY(PhotoClipper::clip(quadrants(20, 20), 0, 0, 0, 10, 0).isNull());
-        QVERIFY(PhotoClipper::clip(quadrants(20, 20), 0, 0, -5, 10, 0).isNull());
         // Outside the photo: black, not a crash.
         const QImage outside = PhotoClipper::clip(quadrants(20, 20), 500, 500, 4, 4, 30);
         QCOMPARE(outside.size(), QSize(4, 4));
         QCOMPARE(qGray(outside.pixel(1, 1)), 0);
     }
 
-    void cameraListSkipsMetadataNodes()
-    {
-        const QStringList listing{"/dev/v4l/by-path/pci-0000:00:14.0-usb-0:1:1.0-video-index0\n",
-                                  "/dev/v4l/by-path/pci-0000:00:14.0-usb-0:1:1.0-video-index1\n",
-                                  "/dev/v4l/by-path/pci-0000:00:14.0-usb-0:2:1.0-video-index0\n", "\n"};
-        QCOMPARE(CameraListing::camerasFromListing(listing),
-                 (QStringList{"/dev/v4l/by-path/pci-0000:00:14.0-usb-0:1:1.0-video-index0",
-                              "/dev/v4l/by-path/pci-0000:00:14.0-usb-0:2:1.0-video-index0"}));
-    }
-
+    // Only a device's first node (index0) is a camera; its metadata node
+    // (index1) is left out.
     void cameraListOfAFolder()
     {
         QTemporaryDir dir;
@@ -240,7 +203,6 @@ private slots:
         QTest::addColumn<bool>("copy");
         QTest::addColumn<int>("channels");
         QTest::newRow("ARGB32 view") << int(QImage::Format_ARGB32) << false << 4;
-        QTest::newRow("ARGB32 premultiplied copy") << int(QImage::Format_ARGB32_Premultiplied) << true << 4;
         QTest::newRow("RGB32 view reduced") << int(QImage::Format_RGB32) << false << 3;
         QTest::newRow("RGB32 copy") << int(QImage::Format_RGB32) << true << 4;
         QTest::newRow("indexed") << int(QImage::Format_Indexed8) << false << 1;
@@ -277,11 +239,9 @@ private slots:
 
     void searchAndShownAreas()
     {
-        QCOMPARE(CameraWorker::searchArea(640, 480, 50), cv::Rect(160, 120, 320, 240));
+        // Even sizes, centred; 50 % of either: shownImageFollowsModeAndZoom.
         QCOMPARE(CameraWorker::searchArea(640, 480, 33), cv::Rect(215, 161, 210, 158));
         QCOMPARE(CameraWorker::searchArea(641, 481, 100), cv::Rect(0, 0, 640, 480));
-        QCOMPARE(CameraWorker::shownArea(640, 480, 100), cv::Rect(0, 0, 640, 480));
-        QCOMPARE(CameraWorker::shownArea(640, 480, 50), cv::Rect(160, 120, 320, 240));
         // Not set yet: the whole frame.
         QCOMPARE(CameraWorker::shownArea(640, 480, 0), cv::Rect(0, 0, 640, 480));
     }
@@ -299,7 +259,6 @@ private slots:
         QTest::addColumn<int>("roiPercent");
         QTest::addColumn<QSize>("size");
         QTest::addColumn<bool>("colour");
-        QTest::newRow("display, whole") << "" << 100 << 50 << QSize(640, 480) << true;
         QTest::newRow("display, zoomed") << "" << 50 << 50 << QSize(320, 240) << true;
         QTest::newRow("scan: search area") << "scan" << 100 << 40 << QSize(256, 192) << true;
         QTest::newRow("recognition: grey") << "circle" << 100 << 50 << QSize(640, 480) << false;

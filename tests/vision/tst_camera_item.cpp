@@ -70,16 +70,6 @@ private slots:
         QCOMPARE(width.count(), 1); // still 20
     }
 
-    void sizeNotifiesEachChange()
-    {
-        CameraItem item;
-        QSignalSpy w(&item, &CameraItem::frameWidthChanged);
-        QSignalSpy h(&item, &CameraItem::frameHeightChanged);
-        item.setSize(1280, 720);
-        QCOMPARE(w.count(), 0);
-        QCOMPARE(h.count(), 1);
-    }
-
     // Once it has a device name, the item serves its pictures to the QML
     // engine under its object name, a blank pixel for anything it has not;
     // the engine's provider outlives the item safely.

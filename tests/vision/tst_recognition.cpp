@@ -62,7 +62,7 @@ private slots:
     void rectangleAnglesFollowOneConvention_data()
     {
         QTest::addColumn<double>("angle");
-        for (double a : {-80.0, -45.0, -10.5, 0.0, 10.5, 45.0, 80.0, 90.0})
+        for (double a : {-80.0, -10.5, 0.0, 45.0, 90.0})
             QTest::addRow("%g", a) << a;
     }
     // Whatever the OpenCV build reports, the angle lies in [-90, 0) and the
@@ -82,42 +82,62 @@ private slots:
         VERIFY_NEAR(Recognition::fold(longAngle - angle, 90), 0, 0.5);
     }
 
-    void roundMark_data()
+    // Round marks, holes and rectangular marks found to a fraction of a
+    // pixel, also through noise, blur, uneven light and dust; a rectangle
+    // of the wrong way round or too large is no mark.
+    void mark_data()
     {
         QTest::addColumn<int>("kind");
         QTest::addColumn<cv::Point2d>("centre");
+        QTest::addColumn<cv::Size2d>("size"); // of a rectangle
         QTest::addColumn<int>("disturbance");
         QTest::addColumn<double>("accuracy");
-        QTest::newRow("circle clean") << int(MarkFinder::Circle) << cv::Point2d(331.37, 228.81) << int(Clean) << 0.1;
-        QTest::newRow("circle other quarter") << int(MarkFinder::Circle) << cv::Point2d(290.5, 262.25) << int(Clean) << 0.1;
-        QTest::newRow("circle noise") << int(MarkFinder::Circle) << cv::Point2d(305.2, 231.7) << int(Noise) << 0.25;
-        QTest::newRow("circle blur") << int(MarkFinder::Circle) << cv::Point2d(335.6, 251.1) << int(Blur) << 0.25;
-        QTest::newRow("circle uneven light") << int(MarkFinder::Circle) << cv::Point2d(312.9, 244.4) << int(Light) << 0.25;
-        QTest::newRow("circle dust") << int(MarkFinder::Circle) << cv::Point2d(322.1, 239.3) << int(Dust | Noise) << 0.25;
-        QTest::newRow("hole clean") << int(MarkFinder::Hole) << cv::Point2d(318.4, 236.9) << int(Clean) << 0.1;
-        QTest::newRow("hole noise blur") << int(MarkFinder::Hole) << cv::Point2d(301.3, 249.6) << int(Noise | Blur) << 0.25;
+        QTest::addColumn<bool>("found");
+        const int circle = MarkFinder::Circle, hole = MarkFinder::Hole, square = MarkFinder::Square;
+        const cv::Size2d disc;
+        QTest::newRow("circle clean") << circle << cv::Point2d(331.37, 228.81) << disc << int(Clean) << 0.1 << true;
+        QTest::newRow("circle noise") << circle << cv::Point2d(305.2, 231.7) << disc << int(Noise) << 0.25 << true;
+        QTest::newRow("circle uneven light") << circle << cv::Point2d(312.9, 244.4) << disc << int(Light) << 0.25 << true;
+        QTest::newRow("circle dust") << circle << cv::Point2d(322.1, 239.3) << disc << int(Dust | Noise) << 0.25 << true;
+        QTest::newRow("hole clean") << hole << cv::Point2d(318.4, 236.9) << disc << int(Clean) << 0.1 << true;
+        QTest::newRow("hole noise blur") << hole << cv::Point2d(301.3, 249.6) << disc << int(Noise | Blur) << 0.25 << true;
+        QTest::newRow("rectangle") << square << cv::Point2d(311.8, 247.2) << cv::Size2d(40, 24) << int(Clean) << 0.25
+                                   << true;
+        QTest::newRow("rectangle noise") << square << cv::Point2d(319.4, 241.1) << cv::Size2d(40, 24)
+                                         << int(Noise | Light) << 0.25 << true;
+        QTest::newRow("wrong way round") << square << cv::Point2d(319.4, 241.1) << cv::Size2d(24, 40) << int(Clean)
+                                         << 0.0 << false;
+        QTest::newRow("too large") << square << cv::Point2d(319.4, 241.1) << cv::Size2d(46, 28) << int(Clean) << 0.0
+                                   << false;
     }
-    void roundMark()
+    void mark()
     {
         QFETCH(int, kind);
         QFETCH(cv::Point2d, centre);
+        QFETCH(cv::Size2d, size);
         QFETCH(int, disturbance);
         QFETCH(double, accuracy);
+        QFETCH(bool, found);
         Canvas c(640, 480, 30);
-        c.disc(centre, 20, 220);
+        if (kind == MarkFinder::Square)
+            c.rect(centre, size, 0, 220);
+        else
+            c.disc(centre, 20, 220);
         cv::Mat frame = c.frame();
         disturb(frame, disturbance);
         cv::Mat area = searchArea(frame, 50);
-        MarkFinder finder;
-        // A hole is found after one dilation by the 7 x 7 ellipse: 3 px more radius.
-        const RecognitionResult r =
-            finder.find(area, MarkFinder::Kind(kind), markParams(kind == MarkFinder::Hole ? 46 : 40));
+        // A hole is found after one dilation by the 7 x 7 ellipse: 3 px more
+        // radius. Rectangles are looked for as 40 x 24.
+        RecognitionParams p = markParams(kind == MarkFinder::Hole ? 46 : 40);
+        if (kind == MarkFinder::Square)
+            p.targetSize2 = 24;
+        const RecognitionResult r = MarkFinder().find(area, MarkFinder::Kind(kind), p);
         QVERIFY(!r.tooManyContours);
-        QVERIFY(r.found);
-        VERIFY_NEAR(r.x, centre.x - 320, accuracy);
-        VERIFY_NEAR(r.y, centre.y - 240, accuracy);
-        QCOMPARE(r.angle, 0.0);
-        QCOMPARE(r.sizeX, 0.0);
+        QCOMPARE(r.found, found);
+        if (found) {
+            VERIFY_NEAR(r.x, centre.x - 320, accuracy);
+            VERIFY_NEAR(r.y, centre.y - 240, accuracy);
+        }
     }
 
     // No mark, or more than one, is no result.
@@ -196,39 +216,6 @@ private slots:
         QCOMPARE(MarkFinder().find(area, MarkFinder::Circle, p).found, found);
     }
 
-    void squareMark_data()
-    {
-        QTest::addColumn<cv::Point2d>("centre");
-        QTest::addColumn<cv::Size2d>("size");
-        QTest::addColumn<int>("disturbance");
-        QTest::addColumn<bool>("found");
-        QTest::newRow("square") << cv::Point2d(327.3, 236.6) << cv::Size2d(30, 30) << int(Clean) << true;
-        QTest::newRow("rectangle") << cv::Point2d(311.8, 247.2) << cv::Size2d(40, 24) << int(Clean) << true;
-        QTest::newRow("noise") << cv::Point2d(319.4, 241.1) << cv::Size2d(40, 24) << int(Noise | Light) << true;
-        QTest::newRow("wrong way round") << cv::Point2d(319.4, 241.1) << cv::Size2d(24, 40) << int(Clean) << false;
-        QTest::newRow("too large") << cv::Point2d(319.4, 241.1) << cv::Size2d(46, 28) << int(Clean) << false;
-    }
-    void squareMark()
-    {
-        QFETCH(cv::Point2d, centre);
-        QFETCH(cv::Size2d, size);
-        QFETCH(int, disturbance);
-        QFETCH(bool, found);
-        Canvas c(640, 480, 30);
-        c.rect(centre, size, 0, 220);
-        cv::Mat frame = c.frame();
-        disturb(frame, disturbance);
-        cv::Mat area = searchArea(frame, 50);
-        RecognitionParams p = markParams(found ? size.width : 40, 10);
-        p.targetSize2 = found ? size.height : 24;
-        const RecognitionResult r = MarkFinder().find(area, MarkFinder::Square, p);
-        QCOMPARE(r.found, found);
-        if (found) {
-            VERIFY_NEAR(r.x, centre.x - 320, 0.25);
-            VERIFY_NEAR(r.y, centre.y - 240, 0.25);
-        }
-    }
-
     void squareCandidateBorder_data()
     {
         QTest::addColumn<int>("left");
@@ -305,8 +292,6 @@ private slots:
         QTest::addColumn<double>("posAccuracy");
         QTest::addColumn<double>("angleAccuracy");
         QTest::newRow("12.3") << cv::Point2d(331.4, 228.7) << 12.3 << int(Clean) << 0.1 << 0.1;
-        QTest::newRow("-30") << cv::Point2d(300.2, 250.9) << -30.0 << int(Clean) << 0.1 << 0.1;
-        QTest::newRow("1.5") << cv::Point2d(320.5, 240.5) << 1.5 << int(Clean) << 0.1 << 0.1;
         QTest::newRow("-0.4") << cv::Point2d(318.25, 243.75) << -0.4 << int(Clean) << 0.1 << 0.1;
         QTest::newRow("40 noise") << cv::Point2d(322.2, 238.8) << 40.0 << int(Noise) << 0.25 << 0.2;
         QTest::newRow("7 blur light dust") << cv::Point2d(310.6, 245.3) << 7.0 << int(Blur | Light | Dust) << 0.3 << 0.25;
@@ -359,8 +344,6 @@ private slots:
         QTest::addColumn<double>("pitch");
         QTest::addColumn<double>("angle");
         QTest::addColumn<bool>("stray");
-        QTest::newRow("SO-8") << 2 << 4 << 25.0 << 2.0 << false;
-        QTest::newRow("SO-8 turned") << 2 << 4 << 25.0 << -1.5 << false;
         QTest::newRow("SO-16") << 2 << 8 << 20.0 << 0.7 << false;
         QTest::newRow("QFP-20") << 4 << 5 << 18.0 << 1.0 << false;
         QTest::newRow("SO-16 with a stray blob") << 2 << 8 << 20.0 << 0.7 << true;

@@ -40,12 +40,10 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("kind");
         QTest::newRow("board") << "sim:board" << int(SimulatedScene::Kind::Board);
-        QTest::newRow("board, no prefix") << "board" << int(SimulatedScene::Kind::Board);
         QTest::newRow("bare prefix") << "sim:" << int(SimulatedScene::Kind::Board);
         QTest::newRow("plate") << "sim:plate" << int(SimulatedScene::Kind::Plate);
         QTest::newRow("component") << "sim:component" << int(SimulatedScene::Kind::Component);
         QTest::newRow("missing file") << "sim:/nonexistent/picture.png" << int(SimulatedScene::Kind::Invalid);
-        QTest::newRow("no name: no camera") << "" << int(SimulatedScene::Kind::Invalid);
         QTest::newRow("blank name: no camera") << "  " << int(SimulatedScene::Kind::Invalid);
     }
     void namesChooseScenes()
@@ -65,8 +63,6 @@ private slots:
         QTest::addColumn<double>("markRow");
         const double ppm = SimulatedScene::kPixelsPerMm;
         QTest::newRow("on a mark") << 100.0 << 50.0 << 320.0 << 240.0;
-        QTest::newRow("3 mm right of it") << 103.0 << 50.0 << 320.0 - 3 * ppm << 240.0;
-        QTest::newRow("2 mm above it") << 100.0 << 52.0 << 320.0 << 240.0 + 2 * ppm;
         QTest::newRow("both, fractional") << 99.25 << 48.5 << 320.0 + 0.75 * ppm << 240.0 - 1.5 * ppm;
     }
     void boardMovesWithMachine()
