@@ -638,6 +638,7 @@ private slots:
         QTest::newRow("five characters") << ".board.project.Ab12C" << false;
         QTest::newRow("seven characters") << ".board.project.Ab12Cde" << false;
         QTest::newRow("other characters") << ".board.project.Ab-2Cd" << false;
+        QTest::newRow("cyrillic") << ".board.project.Аb12Cd" << false;
         QTest::newRow("another ending") << ".board.project.Ab12Cd.bak" << false;
         QTest::newRow("no dot before") << ".board.projectAb12Cd" << false;
     }
