@@ -275,6 +275,7 @@ private slots:
         const Order byDistance{0, 2, 3, 1};
         QTest::newRow("limits unknown") << far << AxisLimits{0, 0} << byDistance;
         QTest::newRow("no acceleration") << far << AxisLimits{100, 0} << byDistance;
+        QTest::newRow("negative velocity") << far << AxisLimits{-5, 100} << byDistance;
         QTest::newRow("not a number") << far << AxisLimits{std::nan(""), 100} << byDistance;
     }
 
