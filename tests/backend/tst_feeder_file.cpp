@@ -105,16 +105,12 @@ private slots:
         QCOMPARE(r.feeders.at(1).value("centerType").toInt(), 2);
         QCOMPARE(r.feeders.at(1).value("pack").toString(), QString("0805"));
         QCOMPARE(r.feeders.at(2).value("centerType").toInt(), 1);
-        // Missing keys: 0, false or empty, except these.
+        // Missing keys read as 0, false or empty, except these.
         QCOMPARE(r.feeders.at(0).value("maxAcc").toInt(), 100);
         QCOMPARE(r.feeders.at(0).value("pickRetryCount").toInt(), 1);
         QCOMPARE(r.feeders.at(2).value("pickRetryCount").toInt(), 0);
         QCOMPARE(r.feeders.at(0).value("camera1Exposure").toInt(), 77);
         QCOMPARE(r.feeders.at(2).value("camera1Exposure").toInt(), 12);
-        QCOMPARE(r.feeders.at(0).value("type").toInt(), 0);
-        QCOMPARE(r.feeders.at(0).value("vsCheck").toBool(), false);
-        QCOMPARE(r.feeders.at(0).value("customPlaceGCode").toString(), QString());
-        QCOMPARE(r.feeders.at(0).value("dotSize").toDouble(), 0.0);
     }
 
     void feederBadFiles_data()
