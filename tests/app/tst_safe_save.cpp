@@ -1,8 +1,9 @@
 // Saving files so that a save either leaves exactly the new bytes on disk or
 // fails, says so and leaves the old file byte for byte: the INI text made in
-// memory, the verified writer, every kind of file the program keeps (with a
-// damaged temporary file, and as root on a really full disk), the leftovers of
+// memory, the verified writer (with a damaged temporary file), every kind of
+// file the program keeps (as root on a really full disk), the leftovers of
 // saves killed midway, and the operator's error messages in the real program.
+#include "../backend/DataSamples.h"
 #include "TestSupport.h"
 
 #include "app/ApplicationShell.h"
@@ -31,7 +32,6 @@
 #include <QTest>
 #include <QUrl>
 
-#include <cmath>
 #include <fcntl.h>
 #include <functional>
 #include <memory>
@@ -94,38 +94,17 @@ struct Kind
 
 ProjectFile::Data projectData(int version)
 {
-    ProjectFile::Data d;
-    d.device = {{"workAreaX1", 10.0}, {"workAreaX2", 300.0}, {"workAreaY1", 5.0}, {"workAreaY2", 250.0}};
-    d.feederBanks.b = QStringLiteral("file:///home/op/банки/нижний.bottomFeeders");
-    d.pcb = {{"pcbX", 12.5}, {"pcbY", 40.25}, {"pcbRotation", 0.5}};
-    const int elements = version == 0 ? 10 : 160;
-    for (int i = 0; i < elements; ++i) {
-        d.elements.append({{"pack", i % 2 ? "0603" : "SOT23"}, {"partNumber", QStringLiteral("PN-%1").arg(i)},
-                           {"model", "B"}, {"index", i % 7}, {"rX", 1.5 + i}, {"rY", 2.25 * i}, {"angle", 90.0},
-                           {"disabled", 0}, {"designator", QStringLiteral("R%1 резистор").arg(i)}});
-    }
-    d.refs.append({{"rX", 3.0}, {"rY", 4.0}, {"id", 250}});
-    d.log = QStringList{QStringLiteral("запуск v%1").arg(version)};
+    ProjectFile::Data d = sampleProject();
+    for (int i = 0; version == 1 && i < 150; ++i)
+        d.elements.append(d.elements.at(i % 5));
     return d;
 }
 
 QVector<QVariantMap> feederData(int version)
 {
     QVector<QVariantMap> feeders;
-    const int count = version == 0 ? 3 : 60;
-    for (int i = 0; i < count; ++i) {
-        QVariantMap f;
-        for (const FeederFile::Field &field : FeederFile::fields()) {
-            switch (field.type) {
-            case FeederFile::FieldType::Int: f.insert(field.name, i + 1); break;
-            case FeederFile::FieldType::Real: f.insert(field.name, 0.5 + i); break;
-            case FeederFile::FieldType::Bool: f.insert(field.name, i % 2 == 0); break;
-            case FeederFile::FieldType::Image: f.insert(field.name, QString()); break;
-            default: f.insert(field.name, QStringLiteral("текст %1").arg(i)); break;
-            }
-        }
-        feeders.append(f);
-    }
+    for (int i = 0; i < (version == 0 ? 3 : 60); ++i)
+        feeders.append(sampleFeeder(i));
     return feeders;
 }
 
@@ -135,13 +114,8 @@ QVariantList packageRecords(int version)
     const int count = version == 0 ? 4 : 90;
     for (int i = 0; i < count; ++i) {
         QVariantMap r{{"name", QStringLiteral("PKG%1").arg(i)}};
-        for (const char *key : {"A", "B", "H", "aShift", "bShift", "maxAcc", "indivPress"})
-            r.insert(QLatin1String(key), 0.25 * i + qstrlen(key));
-        for (const char *key : {"cupNumber", "bandWidth", "bandStep", "cameraT1", "cameraT2", "placeDelay",
-                                "solderPointCount", "centerType", "pinDistanceMaxDev", "cameraROIPercent"})
-            r.insert(QLatin1String(key), i % 9);
-        for (const char *key : {"customPickPoint", "slowPick", "vsCheck", "release2Comps", "forbidAngle"})
-            r.insert(QLatin1String(key), i % 3 == 0);
+        for (const QString &key : PackageBase::storedKeys())
+            r.insert(key, 0.25 * i + key.size());
         records.append(r);
     }
     return records;
@@ -249,20 +223,12 @@ public:
     bool leaveFree(qint64 free, const QString &fillerName)
     {
         const qint64 fill = freeBytes() - free;
-        if (fill < 0)
-            return false;
-        QFile filler(m_folder + QLatin1Char('/') + fillerName);
-        if (!filler.open(QIODevice::WriteOnly))
-            return false;
-        const QByteArray block(4096, 'f');
-        qint64 left = fill;
-        while (left > 0) {
-            const qint64 n = qMin<qint64>(left, block.size());
-            if (filler.write(block.constData(), n) != n)
-                return false;
-            left -= n;
-        }
-        return filler.flush() && freeBytes() == free;
+        const int fd = ::open(QFile::encodeName(m_folder + QLatin1Char('/') + fillerName).constData(),
+                              O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
+        const bool filled = fd >= 0 && (fill == 0 || (fill > 0 && ::posix_fallocate(fd, 0, fill) == 0));
+        if (fd >= 0)
+            ::close(fd);
+        return filled && freeBytes() == free;
     }
 
 private:
@@ -314,51 +280,34 @@ private slots:
         const QString withNul = QStringLiteral("a") + QChar(0) + QStringLiteral("b");
 
         QTest::newRow("int") << "n" << QVariant(42);
-        QTest::newRow("unsigned") << "n" << QVariant(4000000000u);
-        QTest::newRow("long long") << "n" << QVariant(qlonglong(1) << 40);
         QTest::newRow("float") << "d" << QVariant(2.5f);
-        QTest::newRow("true") << "b" << QVariant(true);
-        QTest::newRow("double") << "d" << QVariant(0.1);
-        QTest::newRow("small double") << "d" << QVariant(-2.25e-7);
         QTest::newRow("third") << "d" << QVariant(1.0 / 3);
-        QTest::newRow("nan") << "d" << QVariant(std::nan(""));
         QTest::newRow("empty text") << "s" << QVariant(QString());
-        QTest::newRow("text") << "s" << QVariant(QStringLiteral("plain text"));
         QTest::newRow("leading space") << "s" << QVariant(QStringLiteral(" lead"));
         QTest::newRow("trailing space") << "s" << QVariant(QStringLiteral("trail "));
         QTest::newRow("separators") << "s" << QVariant(QStringLiteral("a;b,c=d"));
         QTest::newRow("quotes and backslash") << "s" << QVariant(QStringLiteral("say \"hi\" \\ there"));
         QTest::newRow("at sign") << "s" << QVariant(QStringLiteral("@home"));
-        QTest::newRow("two at signs") << "s" << QVariant(QStringLiteral("@@x"));
         QTest::newRow("nul inside") << "s" << QVariant(withNul);
         QTest::newRow("control characters") << "s" << QVariant(QStringLiteral("t\tn\nr\ra\ab\bf\fv\v\x01\x1f\x7f"));
         QTest::newRow("cyrillic") << "s" << QVariant(QStringLiteral("Нижний банк"));
         QTest::newRow("hex digit after a code") << "s" << QVariant(QStringLiteral("я1a Fй0"));
-        QTest::newRow("latin-1 and emoji") << "s" << QVariant(QStringLiteral("äö 😀 end"));
-        QTest::newRow("file url") << "s" << QVariant(QStringLiteral("file:///home/op/платы/board one.project"));
         QTest::newRow("empty list") << "l" << QVariant(QStringList());
         QTest::newRow("list of one") << "l" << QVariant(QStringList{"one"});
         QTest::newRow("list") << "l" << QVariant(QStringList{"a", "b c", " d ", "e,f", "@g", "Ж"});
-        QTest::newRow("variant list") << "l" << QVariant(QVariantList{1.5, 2, 3});
         QTest::newRow("variant list of one") << "l" << QVariant(QVariantList{7});
         QTest::newRow("mixed variant list") << "l" << QVariant(QVariantList{"a", 2, true, QVariantList{1, 2}});
-        QTest::newRow("map") << "m" << QVariant(QVariantMap{{"a", 1}, {"b", "x"}, {"c", QVariantList{1, "y"}}});
-        QTest::newRow("bytes") << "y" << QVariant(QByteArray("bytes"));
         QTest::newRow("binary bytes") << "y" << QVariant(binary);
         QTest::newRow("point") << "p" << QVariant(QPoint(3, -4));
         QTest::newRow("rect") << "r" << QVariant(QRect(1, 2, 30, 40));
         QTest::newRow("size") << "z" << QVariant(QSize(640, 480));
         QTest::newRow("date and time") << "t" << QVariant(QDateTime(QDate(2024, 5, 17), QTime(13, 45, 7, 120), Qt::UTC));
-        QTest::newRow("date") << "t" << QVariant(QDate(2024, 5, 17));
         QTest::newRow("invalid") << "i" << QVariant();
         QTest::newRow("key with space") << "with space" << QVariant(1);
         QTest::newRow("cyrillic key") << "ключ" << QVariant(1);
         QTest::newRow("nested key") << "a/b/c" << QVariant(1);
-        QTest::newRow("group General") << "General/x" << QVariant(1);
         QTest::newRow("group general") << "general/y" << QVariant(1);
-        QTest::newRow("key General") << "General" << QVariant(1);
         QTest::newRow("dots and dashes") << "dot.dash-under_Score" << QVariant(1);
-        QTest::newRow("upper and lower") << "Key/key" << QVariant(1);
     }
 
     void iniTextAsQSettingsWritesIt()
@@ -429,8 +378,6 @@ private slots:
         QCOMPARE(a->value(QStringLiteral("g/k")).toString(), QStringLiteral("in a"));
         QVERIFY(!b->contains(QStringLiteral("g/k")));
         QVERIFY(!QFileInfo::exists(a->fileName()));
-        QVERIFY(QFileInfo(QStringLiteral("/dev/null")).exists());
-        QVERIFY(!QFileInfo(QStringLiteral("/dev/null")).isDir());
     }
 
     // ---- the verified writer
@@ -502,13 +449,9 @@ private slots:
         QTest::addColumn<Hurt>("damage");
         QTest::addColumn<QString>("reason");
 
-        QTest::newRow("cut to nothing") << Hurt([](const QString &t) { truncateTo(t, 0); })
-                                        << "на диске 0 байт вместо 40001";
-        QTest::newRow("cut at 16 KiB") << Hurt([](const QString &t) { truncateTo(t, 16384); })
-                                       << "на диске 16384 байт";
         QTest::newRow("last byte missing")
             << Hurt([](const QString &t) { truncateTo(t, QFileInfo(t).size() - 1); })
-            << "на диске 40000 байт";
+            << "на диске 40000 байт вместо 40001";
         QTest::newRow("a byte too many") << Hurt([](const QString &t) {
             QFile f(t);
             QVERIFY(f.open(QIODevice::Append));
@@ -555,46 +498,14 @@ private slots:
     }
 
     // ---- every kind of file
-    void everyKindFailsOnADamagedSave_data()
+    // Each kind's writer goes through the verified writer: on a disk with
+    // too little room the old file stays whole and the reason is given.
+    void everyKindOnAFullDisk_data()
     {
         QTest::addColumn<int>("kind");
         const QVector<Kind> all = kinds();
         for (int i = 0; i < all.size(); ++i)
             QTest::newRow(qPrintable(all.at(i).fileName)) << i;
-    }
-
-    void everyKindFailsOnADamagedSave()
-    {
-        QFETCH(int, kind);
-        const Kind k = kinds().at(kind);
-        const QByteArray old = referenceBytes(k, 0);
-        const QByteArray meant = referenceBytes(k, 1);
-        QVERIFY(!old.isEmpty());
-        QVERIFY(meant.size() > 16 * 1024);
-        QVERIFY(old != meant);
-
-        QTemporaryDir dir;
-        const QString path = dir.filePath(k.fileName);
-        QString error;
-        QVERIFY2(k.save(path, 0, &error), qPrintable(error));
-        QCOMPARE(contentOf(path), old);
-        {
-            Damage cut([](const QString &temp) { truncateTo(temp, 16 * 1024); });
-            QVERIFY(!k.save(path, 1, &error));
-            QVERIFY(cut.count() >= 1);
-        }
-        QVERIFY(!error.isEmpty());
-        QCOMPARE(contentOf(path), old);
-        QCOMPARE(namesIn(dir.path()), QStringList{k.fileName});
-        // Undamaged, the same save goes through.
-        QVERIFY2(k.save(path, 1, &error), qPrintable(error));
-        QCOMPARE(contentOf(path), meant);
-        QCOMPARE(namesIn(dir.path()), QStringList{k.fileName});
-    }
-
-    void everyKindOnAFullDisk_data()
-    {
-        everyKindFailsOnADamagedSave_data();
     }
 
     void everyKindOnAFullDisk()
@@ -605,7 +516,7 @@ private slots:
         const Kind k = kinds().at(kind);
         const QByteArray old = referenceBytes(k, 0);
         const QByteArray meant = referenceBytes(k, 1);
-        QVERIFY(!old.isEmpty() && meant.size() > 16 * 1024);
+        QVERIFY(!old.isEmpty() && meant.size() > 16 * 1024 && old != meant);
 
         QTemporaryDir base;
         SmallDisk disk(base.filePath(QStringLiteral("disk")));
@@ -715,21 +626,13 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("leftover");
         QTest::newRow("temporary file") << ".board.project.Ab12Cd" << true;
-        QTest::newRow("letters only") << ".board.project.abcDEF" << true;
         QTest::newRow("its lock file") << ".board.project.Ab12Cd.lock" << true;
-        QTest::newRow("the file itself") << "board.project" << false;
-        QTest::newRow("not hidden") << "board.project.Ab12Cd" << false;
         QTest::newRow("five characters") << ".board.project.Ab12C" << false;
         QTest::newRow("seven characters") << ".board.project.Ab12Cde" << false;
         QTest::newRow("other characters") << ".board.project.Ab-2Cd" << false;
-        QTest::newRow("another ending") << ".board.project.Ab12Cd.bak" << false;
-        QTest::newRow("a temporary file of its temporary file") << ".board.project.Ab12Cd.XyZwVu" << false;
-        QTest::newRow("another file's") << ".other.project.Ab12Cd" << false;
-        QTest::newRow("a longer name's") << ".board.project2.Ab12Cd" << false;
-        QTest::newRow("a shorter name's") << ".board.Ab12Cd" << false;
-        QTest::newRow("no dot before") << ".board.projectAb12Cd" << false;
-        QTest::newRow("lock alone") << ".board.project.lock" << false;
         QTest::newRow("cyrillic") << ".board.project.Аb12Cd" << false;
+        QTest::newRow("another ending") << ".board.project.Ab12Cd.bak" << false;
+        QTest::newRow("no dot before") << ".board.projectAb12Cd" << false;
     }
 
     void leftoverNames()
@@ -790,10 +693,6 @@ private slots:
             return store.sync();
         };
         QTest::newRow("project, then saved again") << "board.project" << saveProject << saveProject;
-        QTest::newRow("project, then opened") << "board.project" << saveProject << Step([](const QString &path) {
-            // What the project's open does first.
-            return SafeFile::removeLeftovers(path) == 1;
-        });
         QTest::newRow("settings store, then opened") << "settings.ini" << saveStore << Step([](const QString &path) {
             SettingsStore store(path);
             return store.value(QStringLiteral("device"), QStringLiteral("old")).toInt() == 1;
@@ -914,10 +813,6 @@ private slots:
         });
         QTest::newRow("package base") << "packageBase.ini" << Open([](TestSafeSave *t, const QString &) {
             t->worker()->loadPackageList();
-        });
-        QTest::newRow("settings store") << "settings.ini" << Open([](TestSafeSave *, const QString &path) {
-            SettingsStore store(path);
-            QVERIFY(store.value(QStringLiteral("old"), QStringLiteral("kept")).isValid());
         });
     }
 

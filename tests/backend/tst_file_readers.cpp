@@ -1,8 +1,9 @@
 // The readers of the operator's files given damaged content: object counts
 // that lie, values that are not numbers, not finite or beyond any sensible
-// size. Every case reads only what is really there, names what it refused in
-// an operator text, and leaves the file on disk as it was. The writers refuse
-// a value that is not a finite number.
+// size. Every case reads only what is really there and names what it refused
+// in an operator text (that the project, feeder and package readers keep only
+// finite values and leave the file as it was, their fuzz targets check on any
+// input). The writers refuse a value that is not a finite number.
 #include "TestSupport.h"
 
 #include "backend/FeederFile.h"
@@ -132,13 +133,6 @@ private slots:
         QTest::newRow("element count 2^28")
             << general("elementCount=268435456") + two << QStringList{"R1", "R2"}
             << QStringList{tooMany("elementCount = 268435456", 20000, 2)};
-        QTest::newRow("element count a million, no groups")
-            << general("elementCount=1000000") << QStringList()
-            << QStringList{tooMany("elementCount = 1000000", 20000, 0)};
-        QTest::newRow("five marks, three groups")
-            << general("refCount=5") + ref(0) + ref(1) + ref(2)
-            << QStringList{"mark 100", "mark 101", "mark 102"}
-            << QStringList{fewer("refCount = 5", 3)};
         QTest::newRow("mark count above the board's limit")
             << general("refCount=51") + ref(0) << QStringList{"mark 100"}
             << QStringList{tooMany("refCount = 51", 50, 1)};
@@ -150,24 +144,11 @@ private slots:
         QTest::newRow("count 3.0")
             << general("elementCount=3.0") + two + element(2, "R3") << QStringList{"R1", "R2", "R3"}
             << QStringList{notACount("elementCount = \"3.0\"", 3)};
-        QTest::newRow("count abc") << general("dotCount=abc") + dot(0) << QStringList{"dot 50"}
-                                   << QStringList{notACount("dotCount = \"abc\"", 1)};
         QTest::newRow("negative count")
             << general("refCount=-2") + ref(0) << QStringList{"mark 100"}
             << QStringList{notACount("refCount = \"-2\"", 1)};
         QTest::newRow("count zero")
             << general("elementCount=0") + two << QStringList() << QStringList();
-        QTest::newRow("component rX inf")
-            << general("elementCount=2") + element(0, "R1") + element(1, "R2", "rX=inf\n")
-            << QStringList{"R1"}
-            << QStringList{"Компонент R2 (№2) не загружен: неверное значение rX = \"inf\""};
-        QTest::newRow("component rX abc")
-            << general("elementCount=2") + element(0, "R1", "rX=abc\n") + element(1, "R2")
-            << QStringList{"R2"}
-            << QStringList{"Компонент R1 (№1) не загружен: неверное значение rX = \"abc\""};
-        QTest::newRow("component rX empty")
-            << general("elementCount=1") + element(0, "R1", "rX=\n") << QStringList()
-            << QStringList{"Компонент R1 (№1) не загружен: неверное значение rX = \"\""};
         QTest::newRow("component rX stored as a double infinity")
             << general("elementCount=1") + element(0, "C7", "rX=" + variantInfinity + "\n")
             << QStringList()
@@ -179,9 +160,6 @@ private slots:
         QTest::newRow("component feeder number 1e10")
             << general("elementCount=1") + element(0, "U1", "index=1e10\n") << QStringList()
             << QStringList{"Компонент U1 (№1) не загружен: неверное значение index = \"1e10\""};
-        QTest::newRow("component disabled -inf")
-            << general("elementCount=1") + element(0, "U2", "disabled=-inf\n") << QStringList()
-            << QStringList{"Компонент U2 (№1) не загружен: неверное значение disabled = \"-inf\""};
         QTest::newRow("component feeder number 3.7 is 3")
             << general("elementCount=1") + element(0, "U3", "index=3.7\n") << QStringList{"U3"}
             << QStringList();
@@ -222,12 +200,8 @@ private slots:
         QTEST(read, "read");
         QTEST(messagesOf(skipped), "messages");
         // Nothing read is a default standing in for a missing group or value.
-        for (const QVariantMap &e : data.elements) {
+        for (const QVariantMap &e : data.elements)
             QCOMPARE(e.value("pack").toString(), QString("0603"));
-            QVERIFY(std::isfinite(e.value("rX").toDouble()) && std::isfinite(e.value("rY").toDouble()));
-        }
-        QCOMPARE(contentOf(path), content);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"damaged.project"});
     }
 
     void projectBoardValues_data()
@@ -236,19 +210,12 @@ private slots:
         const QString board = "Плата: неверное значение %1 = \"%2\", взято %3";
         valueRow("scale 0.05", board, "pcbScale", "0.05", 0.05);
         valueRow("scale nan", board, "pcbScale", "nan", 1.0, "1");
-        valueRow("scale inf", board, "pcbScale", "inf", 1.0, "1");
         valueRow("scale 0", board, "pcbScale", "0", 1.0, "1");
-        valueRow("scale -1", board, "pcbScale", "-1", 1.0, "1");
-        valueRow("scale abc", board, "pcbScale", "abc", 1.0, "1");
         valueRow("panel columns 1e10", board, "pcbMultiCountX", "1e10", 2, "2");
-        valueRow("panel columns 0", board, "pcbMultiCountX", "0", 2, "2");
         valueRow("panel rows 1000", board, "pcbMultiCountY", "1000", 2, "2");
         valueRow("panel rows 12", board, "pcbMultiCountY", "12", 12);
-        valueRow("thickness -1", board, "pcbThickness", "-1", 1.5, "1.5");
-        valueRow("board x -inf", board, "pcbX", "-inf", 0.0, "0");
         valueRow("rotation 1e7", board, "pcbRotation", "1e7", 0.0, "0");
         valueRow("mount time 2e9 seconds", board, "pcbMountTimeInt", "2000000000", 2000000000);
-        valueRow("mount time 1e10", board, "pcbMountTimeInt", "1e10", 0, "0");
         valueRow("mark photo as a double infinity", board, "pcbRefPointPhoto", variantInfinity,
                  QVariant(), "");
         QTest::newRow("panel position x inf")
@@ -278,8 +245,6 @@ private slots:
         QTEST(messagesOf(skipped), "messages");
         QCOMPARE(pcb.value("pcbImage").toString(), QString("file:///b.png"));
         QCOMPARE(pcb.size(), ProjectFile::pcbKeys().size());
-        for (const QVariant &v : pcb)
-            QVERIFY(FileValues::isFinite(v));
         if (key == QLatin1String("pcbMulti")) {
             // The refused position is skipped; the others keep their own places.
             QCOMPARE(panel.size(), 2);
@@ -288,7 +253,6 @@ private slots:
             QCOMPARE(panel.at(1).rot, 90.0);
             QCOMPARE(skipped.at(0).position, 2);
         }
-        QCOMPARE(contentOf(path), content);
     }
 
     void projectWriterRefusesNonFinite_data()
@@ -354,18 +318,12 @@ private slots:
     {
         valueColumns();
         const QString feeder = "Питатель №2 (слева): неверное значение %1 = \"%2\", взято %3";
-        valueRow("cup 3", feeder, "cupNumber", "3", 3);
         valueRow("cup 1e10", feeder, "cupNumber", "1e10", 0, "0");
-        valueRow("cup abc", feeder, "cupNumber", "abc", 0, "0");
-        valueRow("cup nan", feeder, "cupNumber", "nan", 0, "0");
         valueRow("cup stored as a double infinity", feeder, "cupNumber", variantInfinity, 0, "0");
         valueRow("cup 2.0", feeder, "cupNumber", "2.0", 2);
         valueRow("acceleration abc takes 100", feeder, "maxAcc", "abc", 100, "100");
         valueRow("retries -1e12", feeder, "pickRetryCount", "-1e12", 1, "1");
         valueRow("rotation inf", feeder, "rot", "inf", 0.0, "0");
-        valueRow("rotation abc", feeder, "rot", "abc", 0.0, "0");
-        valueRow("tray x nan", feeder, "caseX", "nan", 0.0, "0");
-        valueRow("rotation -90.5", feeder, "rot", "-90.5", -90.5);
         valueRow("exposure auto takes the global one", feeder, "camera1Exposure", "auto", 42);
         valueRow("empty value is a missing one", feeder, "maxAcc", "", 100);
     }
@@ -392,11 +350,6 @@ private slots:
         QCOMPARE(r.feeders.at(0).value("rot").toDouble(), 90.0);
         QCOMPARE(r.feeders.at(2).value("cupNumber").toInt(), 2);
         QTEST(r.problems, "messages");
-        for (const QVariantMap &f : r.feeders) {
-            for (const QVariant &v : f)
-                QVERIFY(FileValues::isFinite(v));
-        }
-        QCOMPARE(contentOf(path), content);
     }
 
     void feederCounts_data()
@@ -406,8 +359,6 @@ private slots:
         QTest::addColumn<int>("feeders");
         QTest::newRow("3") << QByteArray("3") << int(FeederFile::ReadResult::Ok) << 2;
         QTest::newRow("3.0") << QByteArray("3.0") << int(FeederFile::ReadResult::BadCount) << 0;
-        QTest::newRow("abc") << QByteArray("abc") << int(FeederFile::ReadResult::BadCount) << 0;
-        QTest::newRow("1e10") << QByteArray("1e10") << int(FeederFile::ReadResult::BadCount) << 0;
         QTest::newRow("2^31") << QByteArray("2147483648") << int(FeederFile::ReadResult::BadCount) << 0;
         QTest::newRow("double infinity") << variantInfinity << int(FeederFile::ReadResult::BadCount) << 0;
     }
@@ -423,7 +374,6 @@ private slots:
         QTEST(int(r.status), "status");
         QTEST(int(r.feeders.size()), "feeders");
         QVERIFY(r.count <= FeederFile::maxCount);
-        QCOMPARE(contentOf(path), content);
     }
 
     void feederWriterRefusesNonFinite()
@@ -437,15 +387,8 @@ private slots:
         QVERIFY(!FeederFile::write(path, 2, {good, bad}, &error));
         QCOMPARE(error, QString("Файл питателей не записан: питатель №2 (слева), значение rot = inf не является конечным "
                                 "числом"));
-        bad["rot"] = QVariant();
-        bad["caseZ"] = std::nan("");
-        QVERIFY(!FeederFile::write(path, 2, {good, bad}, &error));
-        QVERIFY2(error.contains("caseZ = nan"), qPrintable(error));
         QCOMPARE(contentOf(path), QByteArray("[General]\ncount=0\n"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"bank.leftFeeders"});
-        bad.remove("caseZ");
-        QVERIFY2(FeederFile::write(path, 2, {good, bad}, &error), qPrintable(error));
-        QCOMPARE(FeederFile::read(path, 50).feeders.size(), 2);
     }
 
     void packageFileNameSizes_data()
@@ -461,8 +404,6 @@ private slots:
             << "Корпус X: неверный размер A = inf в имени файла, параметры из имени не взяты";
         QTest::newRow("H 2 m") << "/b/SOIC8(A4.9B6H2000).png" << false
                                << "Корпус SOIC8: неверный размер H = 2000 в имени файла, параметры из имени не взяты";
-        QTest::newRow("cup 1e250 mm") << "/b/Q(A1B1H1D1" + QString(250, QLatin1Char('0')) + ").png" << false
-                                      << "Корпус Q: неверный размер D = 1e+250 в имени файла, параметры из имени не взяты";
     }
 
     void packageFileNameSizes()
@@ -471,23 +412,6 @@ private slots:
         const PackageBase::FileNameParams p = PackageBase::parseFileName(file);
         QTEST(p.valid, "valid");
         QTEST(p.problem, "problem");
-        for (const QVariant &v : PackageBase::toMap(p))
-            QVERIFY(FileValues::isFinite(v));
-        // Completing the record writes finite sizes only.
-        QTemporaryDir dir;
-        const QString iniPath = dir.filePath("packageBase.ini");
-        {
-            QSettings ini(iniPath, QSettings::IniFormat);
-            PackageBase::MachineFacts facts;
-            facts.cupDiameters = {0.4, 1.0};
-            const QVariantMap r = PackageBase::completeRecord(ini, p.name.toLower(), p, facts);
-            for (const QVariant &v : r)
-                QVERIFY(FileValues::isFinite(v));
-            QVERIFY(PackageBase::checkWritten(ini).isEmpty());
-        }
-        const QByteArray written = contentOf(iniPath);
-        QVERIFY(!written.contains("inf"));
-        QVERIFY(written.contains(p.valid ? "\nA=" : "\nA=1\n"));
     }
 
     void packageIniValues_data()
@@ -500,10 +424,7 @@ private slots:
         valueRow("A inf", package, "A", "inf", 2.9, "2.9");
         valueRow("A 5 m", package, "A", "5000", 2.9, "2.9");
         valueRow("A 0 reads as 1", package, "A", "0", 1.0);
-        valueRow("H abc", package, "H", "abc", 1.1, "1.1");
         valueRow("cup 1e10", package, "cupNumber", "1e10", 1, "1");
-        valueRow("cup as a double infinity", package, "cupNumber", variantInfinity, 1, "1");
-        valueRow("acceleration nan", package, "maxAcc", "nan", 100.0, "100");
         valueRow("slow pick maybe", package, "slowPick", "maybe", false, "false");
         valueRow("tape width 2", package, "bandWidth", "2", 2);
     }
@@ -537,8 +458,6 @@ private slots:
         QVERIFY(!changed);
         QCOMPARE(r.value(key), value);
         QTEST(problems, "messages");
-        for (const QVariant &v : r)
-            QVERIFY(FileValues::isFinite(v));
         QCOMPARE(contentOf(path), content);
     }
 
@@ -613,7 +532,6 @@ private slots:
         QTest::newRow("number") << QByteArray("12.5") << QVariant(3.0) << QVariant("12.5") << QStringList();
         QTest::newRow("inf") << QByteArray("inf") << QVariant(3.0) << QVariant(3.0) << refused("inf", "3");
         QTest::newRow("nan for an int") << QByteArray("nan") << QVariant(7) << QVariant(7) << refused("nan", "7");
-        QTest::newRow("abc") << QByteArray("abc") << QVariant(7) << QVariant(7) << refused("abc", "7");
         QTest::newRow("text setting keeps its text") << QByteArray("abc") << QVariant("z") << QVariant("abc")
                                                      << QStringList();
         QTest::newRow("missing") << QByteArray() << QVariant(7) << QVariant(7) << QStringList();
@@ -640,9 +558,7 @@ private slots:
         const QString cup = "Насадка №2: неверное значение %1 = \"%2\" в файле настроек, взято %3";
         valueRow("diameter 0.8", cup, "cupDiameter", "0.8", 0.8);
         valueRow("diameter nan", cup, "cupDiameter", "nan", 1.0, "1");
-        valueRow("length inf", cup, "cupLength", "inf", 31.0, "31");
         valueRow("press as a double infinity", cup, "press", variantInfinity, 1.0, "1");
-        valueRow("pressure abc", cup, "vsPressure", "abc", 10.0, "10");
         valueRow("vacuum check maybe", cup, "vsUse", "maybe", false, "false");
     }
 
@@ -713,7 +629,6 @@ private slots:
         QTest::addColumn<bool>("realOk");
         QTest::addColumn<double>("realValue");
         const double inf = std::numeric_limits<double>::infinity();
-        QTest::newRow("12") << QVariant("12") << true << true << 12 << true << 12.0;
         QTest::newRow(" -7 ") << QVariant(" -7 ") << true << true << -7 << true << -7.0;
         QTest::newRow("3.0") << QVariant("3.0") << false << true << 3 << true << 3.0;
         QTest::newRow("-3.9") << QVariant("-3.9") << false << true << -3 << true << -3.9;
@@ -724,9 +639,7 @@ private slots:
         QTest::newRow("-2147483648.5") << QVariant("-2147483648.5") << false << true << int(-2147483648LL) << true
                                        << -2147483648.5;
         QTest::newRow("inf") << QVariant("inf") << false << false << 0 << false << 0.0;
-        QTest::newRow("nan") << QVariant("nan") << false << false << 0 << false << 0.0;
         QTest::newRow("abc") << QVariant("abc") << false << false << 0 << false << 0.0;
-        QTest::newRow("empty") << QVariant("") << false << false << 0 << false << 0.0;
         QTest::newRow("double inf") << QVariant(inf) << false << false << 0 << false << 0.0;
         QTest::newRow("double 5.5") << QVariant(5.5) << false << true << 5 << true << 5.5;
         QTest::newRow("int 4") << QVariant(4) << true << true << 4 << true << 4.0;

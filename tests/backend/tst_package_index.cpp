@@ -39,7 +39,6 @@ private slots:
         QTest::newRow("name up to the parameters") << tree << QStringList() << names << QStringList() << "SOT23" << 1;
         QTest::newRow("other case") << tree << QStringList() << names << QStringList() << "qfn16" << 2;
         QTest::newRow("unknown") << tree << QStringList() << names << QStringList() << "SOT223" << -1;
-        QTest::newRow("file name is no package") << tree << QStringList() << names << QStringList() << "readme" << -1;
         QTest::newRow("same name in another case is found again")
             << QStringList{"x/Chip.png", "y/CHIP.bmp"} << QStringList() << QStringList{"Chip"}
             << QStringList{"CHIP"} << "CHIP" << 0;

@@ -4,11 +4,7 @@
 
 #include "app/ApplicationShell.h"
 #include "backend/Worker.h"
-#include "devices/WorkerProgrammer.h"
-#include "devices/WorkerRLC.h"
-#include "devices/WorkerVS.h"
 #include "machine/WorkerCnc.h"
-#include "machine/WorkerPing.h"
 
 #include <QFile>
 #include <QJSValue>
@@ -84,10 +80,6 @@ private slots:
         QCOMPARE(TestSupport::collectedWarnings(), QStringList());
         QCOMPARE(root()->property("initVar").toBool(), true);
         QCOMPARE(root()->property("settingsLoaded").toBool(), true);
-        // The device workers run in their threads.
-        const DeviceWorkers d = m_shell->deviceWorkers();
-        for (QObject *w : QList<QObject *>{d.cnc, d.rlc, d.vs, d.ping, d.programmer})
-            QVERIFY(w && w->thread() != QThread::currentThread());
     }
 
     void gCodeDoneComesBackThroughTheMachineThread()
@@ -123,16 +115,19 @@ private slots:
         QTRY_COMPARE(lastLogLine(), QStringLiteral("yellow|проверка"));
     }
 
-    void missingSettingsFileGivesDefaultsAndIsWrittenOnClose()
+    void closingIsRefusedWithANozzleOnTheHeadElseWritesTheSettings()
     {
         QVERIFY(!QFile::exists(settingsFile()));
         startShell();
-        QVERIFY(!settingsStored());
-
         auto *window = qobject_cast<QQuickWindow *>(root());
         QVERIFY(window);
+        root()->setProperty("currentCupIndex", 2);
         window->close();
-        QVERIFY(settingsStored());
+        QVERIFY(window->isVisible());
+        QVERIFY(!settingsStored()); // the defaults, nothing written yet
+        root()->setProperty("currentCupIndex", -1);
+        window->close();
+        QVERIFY(!window->isVisible());
 
         QSettings stored(settingsFile(), QSettings::IniFormat);
         QCOMPARE(stored.value("project/boardHeight").toDouble(), 100.0);
@@ -146,7 +141,7 @@ private slots:
         QVERIFY(stored.contains("vibroBank4/pwmFreq"));
     }
 
-    void storedValuesAreLoadedIntoTheMainWindow()
+    void storedValuesAreLoadedAndAChangedCupSurvivesARestart()
     {
         {
             QSettings s(settingsFile(), QSettings::IniFormat);
@@ -165,55 +160,18 @@ private slots:
         QCOMPARE(root()->property("slowPlacement").toBool(), false);
         // Window positions are read only when they are to be kept.
         QCOMPARE(root()->property("camera1WindowPos").value<QVector4D>(), QVector4D(0, 0, 0, 0));
-
-        QObject *cups = model("cupModel");
-        QCOMPARE(cups->property("count").toInt(), 8);
+        QCOMPARE(model("cupModel")->property("count").toInt(), 8);
         QJSValue cup3;
-        QMetaObject::invokeMethod(cups, "get", Q_RETURN_ARG(QJSValue, cup3), Q_ARG(int, 2));
-        QCOMPARE(cup3.property("cupLength").toNumber(), 40.5);
+        QMetaObject::invokeMethod(model("cupModel"), "get", Q_RETURN_ARG(QJSValue, cup3), Q_ARG(int, 2));
         QCOMPARE(cup3.property("takeM").toString(), QStringLiteral("g0 x1"));
-    }
 
-    void checkSettingComparesWithTheStore()
-    {
-        startShell();
-        QMetaObject::invokeMethod(root(), "saveSetting", Q_ARG(QString, QStringLiteral("project")),
-                                  Q_ARG(QString, QStringLiteral("boardHeight")));
-        QMetaObject::invokeMethod(root(), "saveSettings");
-        QSettings stored(settingsFile(), QSettings::IniFormat);
-        stored.beginGroup("project");
-        QVERIFY(m_shell->worker()->checkSetting(QStringLiteral("boardHeight"), &stored));
-        root()->setProperty("boardHeight", 120);
-        QVERIFY(!m_shell->worker()->checkSetting(QStringLiteral("boardHeight"), &stored));
-        QVERIFY(!m_shell->worker()->checkSetting(QStringLiteral("boardWidth"), &stored)); // not stored
-    }
-
-    void changedCupRecordSurvivesARestart()
-    {
-        startShell();
-        QVERIFY(QMetaObject::invokeMethod(model("cupModel"), "setProperty", Q_ARG(int, 0),
+        QVERIFY(QMetaObject::invokeMethod(model("cupModel"), "setProperty", Q_ARG(int, 2),
                                           Q_ARG(QString, QStringLiteral("cupLength")), Q_ARG(QVariant, 42.25)));
         QMetaObject::invokeMethod(root(), "saveSettings");
-        m_shell.reset();
         startShell();
-        QJSValue cup1;
-        QMetaObject::invokeMethod(model("cupModel"), "get", Q_RETURN_ARG(QJSValue, cup1), Q_ARG(int, 0));
-        QCOMPARE(cup1.property("cupLength").toNumber(), 42.25);
-        QCOMPARE(model("cupModel")->property("count").toInt(), 8);
-    }
-
-    void closingWithANozzleOnTheHeadIsRefused()
-    {
-        startShell();
-        auto *window = qobject_cast<QQuickWindow *>(root());
-        root()->setProperty("currentCupIndex", 2);
-        window->close();
-        QVERIFY(window->isVisible());
-        QVERIFY(!settingsStored()); // nothing saved yet
-        root()->setProperty("currentCupIndex", -1);
-        window->close();
-        QVERIFY(!window->isVisible());
-        QVERIFY(settingsStored());
+        QMetaObject::invokeMethod(model("cupModel"), "get", Q_RETURN_ARG(QJSValue, cup3), Q_ARG(int, 2));
+        QCOMPARE(cup3.property("cupLength").toNumber(), 42.25);
+        QCOMPARE(cup3.property("takeM").toString(), QStringLiteral("g0 x1"));
     }
 
     void quirksWithoutRootRightsIsReported()
@@ -226,24 +184,12 @@ private slots:
         QCOMPARE(lastLogLine(), QStringLiteral("red|Ошибка: Права пользователя для приложения заданы неправильно!"));
     }
 
-    void setLastProjectFolderKeepsSpecialNames_data()
+    void rootSignalSetsTheLastProjectFolder()
     {
-        QTest::addColumn<QString>("project");
-        QTest::addColumn<QString>("folder");
-        QTest::newRow("url") << "file:///home/op/boards/board.project" << "file:///home/op/boards";
-        QTest::newRow("spaces and Cyrillic") << "file:///home/op/мои платы/board 1.project" << "file:///home/op/мои платы";
-        QTest::newRow("percent-encoded") << "file:///home/op/my%20boards/b.project" << "file:///home/op/my boards";
-        QTest::newRow("plain path") << "/home/op/boards/b.project" << "file:///home/op/boards";
-    }
-
-    void setLastProjectFolderKeepsSpecialNames()
-    {
-        QFETCH(QString, project);
-        QFETCH(QString, folder);
-        if (!m_shell)
-            startShell();
-        QMetaObject::invokeMethod(root(), "setLastProjectFolder", Q_ARG(QString, project));
-        QCOMPARE(root()->property("lastProjectFolder").toString(), folder);
+        startShell();
+        QMetaObject::invokeMethod(root(), "setLastProjectFolder",
+                                  Q_ARG(QString, QStringLiteral("file:///home/op/мои платы/board 1.project")));
+        QCOMPARE(root()->property("lastProjectFolder").toString(), QStringLiteral("file:///home/op/мои платы"));
     }
 };
 
