@@ -19,6 +19,24 @@ TestCase {
 
     // ---- plain functions
 
+    // The readings of the four turns (0°, 90°, 180°, 270°) each count: the
+    // component camera moves by their mean, the head-camera offset by the
+    // part of them that turns with the nozzle.
+    function test_newValues_data() {
+        return [
+            { tag: "object on the nozzle axis", x: [0.3, 0.3, 0.3, 0.3], y: [-0.2, -0.2, -0.2, -0.2],
+              want: [199.7, 100.2, 10, -5] },
+            { tag: "every turn reads differently", x: [1, 0.2, -0.6, 0.4], y: [0.5, -0.3, 0.1, 0.9],
+              want: [199.75, 99.7, 10.7, -4.95] },
+        ]
+    }
+    function test_newValues(data) {
+        var v = Auto.newValues(200, 100, data.x, data.y, 10, -5)
+        var got = [v.camera2X, v.camera2Y, v.camera1XShift, v.camera1YShift]
+        for (var i = 0; i < 4; ++i)
+            verify(Math.abs(got[i] - data.want[i]) < 1e-9, JSON.stringify(got))
+    }
+
     function test_limits() {
         var env = { workAreaX1: 0, workAreaX2: 400, workAreaY1: 5, workAreaY2: 300, workAreaZ1: 0, workAreaZ2: 80,
                     camera1XShift: -30, camera1YShift: 20 }
