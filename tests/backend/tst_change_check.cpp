@@ -74,12 +74,12 @@ private slots:
         QVERIFY(IniFile::differ(a, dir.filePath("missing.project"), ProjectFile::isCounterKey));
         QVERIFY(IniFile::differ(dir.filePath("missing.project"), a, ProjectFile::isCounterKey));
         QVERIFY(IniFile::differ(a, dir.path(), ProjectFile::isCounterKey));
-        if (!runningAsRoot()) {
-            const QString b = dir.filePath("b.project");
-            QVERIFY(QFile::copy(a, b));
-            QVERIFY(QFile::setPermissions(b, QFileDevice::WriteOwner));
-            QVERIFY(IniFile::differ(a, b, ProjectFile::isCounterKey));
-        }
+        const QString b = dir.filePath("b.project");
+        QVERIFY(QFile::copy(a, b));
+        QVERIFY(QFile::setPermissions(b, QFileDevice::WriteOwner));
+        OrdinaryUser user({dir.path(), a, b});
+        QVERIFY(user.ok());
+        QVERIFY(IniFile::differ(a, b, ProjectFile::isCounterKey));
     }
 };
 

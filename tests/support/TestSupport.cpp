@@ -7,7 +7,9 @@
 #include <QMutex>
 
 #include <cstdio>
+#include <cstdlib>
 #include <sys/stat.h>
+#include <pwd.h>
 #include <unistd.h>
 
 namespace TestSupport {
@@ -140,6 +142,25 @@ bool setModified(const QString &path, const QDateTime &when)
 bool runningAsRoot()
 {
     return ::geteuid() == 0;
+}
+
+OrdinaryUser::OrdinaryUser(const QStringList &paths)
+{
+    if (!runningAsRoot())
+        return;
+    const struct passwd *nobody = ::getpwnam("nobody");
+    const uid_t uid = nobody ? nobody->pw_uid : 65534;
+    for (const QString &path : paths)
+        if (::chown(QFile::encodeName(path).constData(), uid, static_cast<gid_t>(-1)) != 0)
+            m_ok = false;
+    m_switched = m_ok && ::seteuid(uid) == 0;
+    m_ok = m_switched;
+}
+
+OrdinaryUser::~OrdinaryUser()
+{
+    if (m_switched && ::seteuid(0) != 0)
+        std::abort();
 }
 
 } // namespace TestSupport

@@ -33,8 +33,25 @@ bool writeScript(const QString &path, const QByteArray &body);
 // The bytes of a file, empty when it cannot be read.
 QByteArray contentOf(const QString &path);
 bool setModified(const QString &path, const QDateTime &when);
-// Root reads and writes whatever the permissions say: checks of unreadable
-// files are skipped then.
 bool runningAsRoot();
+
+// Root reads and writes whatever the permissions say. While one of these
+// lives, a test running as root works with the file rights of the ordinary
+// user "nobody", who first becomes the owner of `paths` (files and folders
+// the test made), so that checks of unreadable and unwritable files bind;
+// for anyone else it changes nothing. ok() is false when the switch failed.
+class OrdinaryUser
+{
+public:
+    explicit OrdinaryUser(const QStringList &paths);
+    ~OrdinaryUser();
+    OrdinaryUser(const OrdinaryUser &) = delete;
+    OrdinaryUser &operator=(const OrdinaryUser &) = delete;
+    bool ok() const { return m_ok; }
+
+private:
+    bool m_switched = false;
+    bool m_ok = true;
+};
 
 } // namespace TestSupport
