@@ -69,8 +69,6 @@ TestCase {
             // Board (row 1, column 1) lies 90 mm right and 70 mm further along Y.
             { tag: "2 x 2, marks on every board", panel: grid, refMode: 0, boards: 4, marks: 8,
               corner: [3, 0, [200, 470]], mark: [6, [205, 465]], angle: 0 },
-            { tag: "2 x 2, two marks for the panel", panel: grid, refMode: 1, boards: 4, marks: 2,
-              corner: [1, 1, [280, 400]], mark: [1, [185, 345]], angle: 0 },
             // Free board turned 180 degrees at (150, 120): first board at (30, 400),
             // placement area corner (5, 7).
             { tag: "free board turned 180", refMode: 0, boards: 2, marks: 4,
@@ -91,34 +89,12 @@ TestCase {
         compare(w.pivot, [115, 395])
     }
 
-    // The board picture turned about its anchor (clockwise on the screen):
-    // the outline follows; marks keep their own design positions.
-    function test_turnedBoardPicture() {
-        var w = World.build(input({ "board": { "rotation": 90 } }))
-        nearPoint(w.boards[0][0], [110, 400], "anchor corner")
-        nearPoint(w.boards[0][1], [110, 320], "corner along the board's X")
-        nearPoint(w.boards[0][3], [50, 400], "corner along the board's Y")
-        compare([w.marks[0].x, w.marks[0].y], [115, 395])
-    }
-
-    function test_secondCalibrationMark() {
-        var w = World.build(input({ "calib": { "second": true, "type": 1, "size": 2, "size2": 1 } }))
-        compare(w.tableMarks, [{ "x": 0, "y": 265, "shape": "square", "size": 2, "size2": 1 },
-                               { "x": 370, "y": 265, "shape": "square", "size": 2, "size2": 1 }])
-    }
-
-    function test_pivotWithoutMarks() {
-        var w = World.build(input({ "refs": [] }))
-        compare(w.marks, [])
-        compare(w.pivot, [150, 370])
-    }
-
-    // The feeders' pockets: a tape every 4 mm along Y on the bottom bank
-    // (along X on a left bank), a tray's cells row by row, a strip's pockets
+    // The feeders' pockets: a tape every 4 mm along Y on the bottom bank,
+    // a tray's cells row by row, a strip's pockets
     // between its ends; pick heights from the tape bank, the tray's Z, the
     // feeder's nozzle and the part's thickness. Feeders without a package, a
     // pick position or pockets are left out.
-    function feederInput(changes) {
+    function feederInput() {
         var tape = { "type": 3, "pack": "0603", "caseX": 60, "caseY": 20, "bankNumber": 1, "bandStep": 1,
                      "cupNumber": 1, "elWidth": 1.6, "elHeight": 0.8, "elThickness": 0.45, "rot": 90,
                      "caseCurrNumber": 0 }
@@ -128,7 +104,7 @@ TestCase {
         var strip = { "type": 5, "pack": "0805", "caseX": 250, "caseY": 450, "cutX2": 258, "cutY2": 450,
                       "cutDistance": 4, "caseZ": 2, "cupNumber": 0, "elWidth": 2, "elHeight": 1.25,
                       "elThickness": 0.5, "rot": 0 }
-        var i = {
+        return {
             "banks": [{ "letter": "L", "feeders": [tray, { "type": 2, "pack": "0603", "caseX": 5, "caseY": 5 }] },
                       { "letter": "B", "feeders": [{ "type": 3, "pack": "", "caseX": 60, "caseY": 20 }, tape,
                                                    { "type": 3, "pack": "0603", "caseX": -1, "caseY": -1 }] },
@@ -136,9 +112,6 @@ TestCase {
             "bandBanks": [{ "position": 3, "zShift": 0 }, { "position": 0, "zShift": 5 }],
             "cups": [{ "cupLength": 31, "press": 1 }, { "cupLength": 15, "press": 0.5 }]
         }
-        if (changes)
-            changes(i)
-        return i
     }
 
     function test_feeders() {
@@ -161,66 +134,6 @@ TestCase {
         near(strip.pickZ, 2 + 31 + 0.5 - 1, "strip pick Z")
     }
 
-    function test_feederTapeDirections_data() {
-        return [
-            { tag: "left tape bank: along X", letter: "B", bank: 0, step: 1,
-              pockets: [[52, 20], [56, 20], [60, 20], [64, 20], [68, 20]] },
-            { tag: "no tape bank, right bank: along X", letter: "R", bank: 7, step: 2,
-              pockets: [[44, 20], [52, 20], [60, 20], [68, 20], [76, 20]] },
-            { tag: "half pitch: 2 mm", letter: "U", bank: 1, step: 0,
-              pockets: [[60, 16], [60, 18], [60, 20], [60, 22], [60, 24]] }
-        ]
-    }
-    function test_feederTapeDirections(data) {
-        var list = World.feeders(feederInput(function(i) {
-            var tape = i.banks[1].feeders[1]
-            tape.bankNumber = data.bank
-            tape.bandStep = data.step
-            i.banks = [{ "letter": data.letter, "feeders": [tape] }]
-        }))
-        compare(list.length, 1)
-        compare(list[0].pockets, data.pockets)
-    }
-
-    // A tape feeder's tape: its pick point, direction, width and the
-    // perforation line by tape width, the holes on the bank's side; trays and
-    // strips have none.
-    function test_feederTape_data() {
-        return [
-            { tag: "8 mm, bottom bank", letter: "B", bank: 1, bandWidth: 0,
-              tape: { "pick": [60, 20], "alongY": true, "holeOffset": 3.5, "holeSide": -1, "width": 8 } },
-            { tag: "32 mm, right bank", letter: "R", bank: 7, bandWidth: 4,
-              tape: { "pick": [60, 20], "alongY": false, "holeOffset": 14.2, "holeSide": -1, "width": 32 } },
-            { tag: "unknown width: 8 mm", letter: "L", bank: 0, bandWidth: 9,
-              tape: { "pick": [60, 20], "alongY": false, "holeOffset": 3.5, "holeSide": 1, "width": 8 } }
-        ]
-    }
-    function test_feederTape(data) {
-        var list = World.feeders(feederInput(function(i) {
-            var tape = i.banks[1].feeders[1]
-            tape.bankNumber = data.bank
-            tape.bandWidth = data.bandWidth
-            i.banks = [{ "letter": data.letter, "feeders": [tape] }, i.banks[0], i.banks[2]]
-        }))
-        compare(list.length, 3)
-        compare(list[0].tape, data.tape)
-        compare(list[1].tape, undefined)
-        compare(list[2].tape, undefined)
-    }
-
-    // The component camera's scale goes to the world only when it is one the
-    // world takes; otherwise the world keeps its own.
-    function test_componentScale_data() {
-        return [{ tag: "calibrated", value: 120, expected: 120 },
-                { tag: "as text", value: "80", expected: 80 },
-                { tag: "below one pixel", value: 0.5, expected: null },
-                { tag: "too large", value: 501, expected: null },
-                { tag: "not a number", value: "fine", expected: null }]
-    }
-    function test_componentScale(data) {
-        compare(World.componentScale(data.value), data.expected)
-    }
-
     // A loose-part feeder: its search windows (placerX / placerY, numbers
     // taken pairwise) become the placer, a 32 x 24 mm area about each, with
     // an upright part of the feeder's rotation in the middle of each; the
@@ -234,8 +147,6 @@ TestCase {
     function test_looseFeeder_data() {
         return [
             { tag: "two windows", changes: {}, windows: [[300, 100], [340, 100]] },
-            { tag: "one window", changes: { "placerX": "320", "placerY": "90 95" }, windows: [[320, 90]] },
-            { tag: "no windows", changes: { "placerX": "" }, windows: null },
             { tag: "no package", changes: { "pack": "" }, windows: null }
         ]
     }
@@ -265,11 +176,8 @@ TestCase {
     function test_partValues_data() {
         return [
             { tag: "4.7 kOhm", type: 0, unit: 1, value: 4.7, mode: "R", base: 4700 },
-            { tag: "10 uH", type: 1, unit: 0, value: 10, mode: "L", base: 1e-5 },
             { tag: "100 nF", type: 2, unit: 1, value: 100, mode: "C", base: 1e-7 },
             { tag: "unit out of the table", type: 2, unit: 3, value: 1, mode: undefined },
-            { tag: "type out of the table", type: 5, unit: 0, value: 1, mode: undefined },
-            { tag: "nominal 0", type: 0, unit: 0, value: 0, mode: undefined },
             { tag: "nominal not a number", type: 0, unit: 0, value: "many", mode: undefined }
         ]
     }
