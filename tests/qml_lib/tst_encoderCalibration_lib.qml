@@ -3,8 +3,8 @@ import QtTest 1.2
 import "../../qml/main/lib/encoderCalibration.js" as Enc
 import "JobRig.js" as J
 
-// Encoder supervision and scale calibration: the difference watch and its
-// colours, the axes that home in place, the manual and automatic
+// Encoder supervision and scale calibration: the difference watch, the
+// axes that home in place, the manual and automatic
 // calibration's verdicts and new scales, and what "Сохранить" may write.
 TestCase {
     name: "EncoderCalibrationLibrary"
@@ -36,25 +36,6 @@ TestCase {
         compare(Enc.maxDivExceeded({ homed: data.homed, watchEnabled: data.watchEnabled, encoderExists: data.encoderExists,
                                      encoderEnabled: data.encoderEnabled, peak: data.peak, limit: data.limit }),
                 data.stops)
-    }
-
-    function test_maxDivErrorText() {
-        compare(Enc.maxDivErrorText(0), "По оси X превышено максимально допустимое расхождение пути двигателя и энкодера! "
-                + "Возможные причины: ослаб или перескочил ремень; двигатель пропустил шаги; энкодер работает некорректно.")
-        verify(Enc.maxDivErrorText(2).indexOf("По оси Z превышено") === 0)
-    }
-
-    function test_divColour_data() {
-        return [
-            { tag: "above the limit", value: 2.01, limit: 2, colour: "red" },
-            { tag: "at the limit", value: 2, limit: 2, colour: "yellow" },
-            { tag: "above half", value: 1.01, limit: 2, colour: "yellow" },
-            { tag: "at half", value: 1, limit: 2, colour: "white" },
-            { tag: "no limit", value: 5, limit: 0, colour: "white" },
-        ]
-    }
-    function test_divColour(data) {
-        compare(Enc.divColour(data.value, data.limit), data.colour)
     }
 
     function test_maxDivValue_data() {
@@ -96,7 +77,6 @@ TestCase {
         return [
             { tag: "both", x: true, y: true, text: "На осях X и Y" + tail,
               calls: [[0, 12.5], [0, 12.5], [1, 340], [1, 340]] },
-            { tag: "X", x: true, y: false, text: "На оси X" + tail, calls: [[0, 12.5], [0, 12.5]] },
             { tag: "none", x: false, y: false, text: "", calls: [] },
         ]
     }
@@ -118,9 +98,7 @@ TestCase {
         return [
             { tag: "201 of 200 is good", d: 201, acceptable: true, good: true },
             { tag: "202 of 200 is acceptable only", d: 202, acceptable: true, good: false },
-            { tag: "209.9 of 200 is acceptable only", d: 209.9, acceptable: true, good: false },
             { tag: "210 of 200 is refused", d: 210, acceptable: false, good: false },
-            { tag: "189 of 200 is refused", d: 189, acceptable: false, good: false },
             { tag: "a reversed move counts by its length", d: -201, acceptable: true, good: true },
         ]
     }
@@ -136,17 +114,12 @@ TestCase {
             compare(r.newEncoderScale, null)
     }
 
-    function test_manualTexts() {
-        compare(manual(201).text, "Калибровка проведена!\n"
-                + "Расстояние по энкодеру: 201.0000 мм, новый масштабный коэффициент: 402.0000 меток/мм\n"
-                + "Для сохранения нажмите \"Сохранить\".")
+    function test_manualText() {
         compare(manual(205).text, "Калибровка проведена!\n"
                 + "Расстояние по энкодеру: 205.0000 мм, новый масштабный коэффициент: 410.0000 меток/мм\n"
                 + "Масштабный коэффициент сильно отличается от предыдущего значения. Перед сохранением, "
                 + "проверьте пожалуйста правильность проведенной калибровки!\n"
                 + "Для сохранения нажмите \"Сохранить\".")
-        compare(manual(211).text, "Масштабный коэффициент очень сильно отличается от предыдущего значения! "
-                + "Калибровка не будет сохранена!")
     }
 
     function test_manualBothKinds() {
@@ -204,7 +177,6 @@ TestCase {
     function test_scalesToSaveRefused_data() {
         return [
             { tag: "new scale 0", current: current, fresh: { encoderX: 0 } },
-            { tag: "new scale NaN", current: current, fresh: { stepperY: NaN } },
             { tag: "untouched axis unknown (0)", current: { encoderX: 400, encoderY: 0, stepperX: 80, stepperY: 81 },
               fresh: { encoderX: 402 } },
             { tag: "nothing calibrated", current: current, fresh: {} },
@@ -244,11 +216,6 @@ TestCase {
         near(r.angle, 90, 1e-9, "angle")
         verify(r.good)
         compare(r.colour, "blue")
-        compare(r.text, "\nЭнкодер X, меток/мм: до: 400.000 после: 402.000"
-                + "\nЭнкодер Y, меток/мм: до: 410.000 после: 412.050"
-                + "\nДвигатель X, шагов/мм: до: 80.000 после: 80.000"
-                + "\nДвигатель Y, шагов/мм: до: 81.000 после: 81.000"
-                + "\nУгол: 90.000")
     }
 
     function test_autoVerdict_data() {
