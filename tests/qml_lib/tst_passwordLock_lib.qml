@@ -17,23 +17,11 @@ TestCase {
         return [
             { tag: "no password", password: "", accepted: false, debug: false, open: true },
             { tag: "password, not entered", password: "abc", accepted: false, debug: false, open: false },
-            { tag: "password entered", password: "abc", accepted: true, debug: false, open: true },
             { tag: "debug mode", password: "abc", accepted: false, debug: true, open: true },
         ]
     }
     function test_mayOpenDirectly(data) {
         compare(Lock.mayOpenDirectly(data.password, data.accepted, data.debug), data.open)
-    }
-
-    function test_entryMatches_data() {
-        return [
-            { tag: "equal", entry: "secret", password: "secret", match: true },
-            { tag: "different", entry: "secreT", password: "secret", match: false },
-            { tag: "empty entry, empty password", entry: "", password: "", match: false },
-        ]
-    }
-    function test_entryMatches(data) {
-        compare(Lock.entryMatches(data.entry, data.password), data.match)
     }
 
     // One row per button of each state of the editor.
@@ -43,8 +31,6 @@ TestCase {
               password: "" },
             { tag: "pwdSet: change", from: st("pwdSet", "old"), ev: ev("change"), to: "enterCurrPwdToChangePwd",
               password: "old" },
-            { tag: "pwdSet: disable", from: st("pwdSet", "old"), ev: ev("disable"), to: "enterCurrPwdToDisablePwd",
-              password: "old" },
             { tag: "current for change: right", from: st("enterCurrPwdToChangePwd", "old"), ev: ev("next", "old"),
               to: "changePwd1", password: "old" },
             { tag: "current for change: wrong", from: st("enterCurrPwdToChangePwd", "old"), ev: ev("next", "bad"),
@@ -53,21 +39,12 @@ TestCase {
               to: "pwdNotSet", password: "", hideRequest: true },
             { tag: "current for disable: wrong", from: st("enterCurrPwdToDisablePwd", "old"), ev: ev("next", "ol"),
               to: "currPwdMismatch", password: "old", returnState: "enterCurrPwdToDisablePwd" },
-            { tag: "current: empty entry does nothing", from: st("enterCurrPwdToDisablePwd", "old"),
-              ev: ev("next", ""), to: "enterCurrPwdToDisablePwd", password: "old" },
-            { tag: "mismatch: retry change", from: st("currPwdMismatch", "old", "", "enterCurrPwdToChangePwd"),
-              ev: ev("retry"), to: "enterCurrPwdToChangePwd", password: "old" },
             { tag: "new 1", from: st("changePwd1", "old"), ev: ev("next", "new"), to: "changePwd2",
               password: "old", firstEntry: "new" },
             { tag: "new 2: equal", from: st("changePwd2", "old", "new"), ev: ev("next", "new"), to: "pwdSet",
               password: "new" },
             { tag: "new 2: different", from: st("changePwd2", "old", "new"), ev: ev("next", "neW"),
               to: "pwd12Mismatch", password: "old" },
-            { tag: "entries mismatch: again", from: st("pwd12Mismatch", "old"), ev: ev("retry"), to: "changePwd1",
-              password: "old" },
-            // A button the state does not have changes nothing.
-            { tag: "pwdNotSet: disable ignored", from: st("pwdNotSet", ""), ev: ev("disable"), to: "pwdNotSet",
-              password: "" },
         ]
     }
     function test_walk(data) {
