@@ -29,10 +29,6 @@ TestCase {
         return [
             { tag: "enabled banks with feeders, B U R L", banks: banks,
               choices: [{ "model": "B", "count": 3 }, { "model": "L", "count": 2 }] },
-            { tag: "all four", banks: { "L": { "enabled": true, "count": 1 }, "R": { "enabled": true, "count": 2 },
-                                        "U": { "enabled": true, "count": 3 }, "B": { "enabled": true, "count": 4 } },
-              choices: [{ "model": "B", "count": 4 }, { "model": "U", "count": 3 }, { "model": "R", "count": 2 },
-                        { "model": "L", "count": 1 }] },
             { tag: "no banks", banks: null, choices: [] },
         ]
     }
@@ -63,9 +59,6 @@ TestCase {
                                                                 "model": "L", "index": 1 }), feeder: feeder(),
               result: { "error": "", "model": "L", "index": 1, "rX": 99.7, "rY": 299.6, "angle": -90,
                         "designator": "R7" } },
-            { tag: "rotation folded", input: input({ "angle": 270, "designator": undefined }), feeder: feeder(),
-              result: { "error": "", "model": "B", "index": 0, "rX": 149.2, "rY": 49.6, "angle": -90,
-                        "designator": "" } },
             { tag: "on the far edge", input: input({ "x": 410, "y": 20 }), feeder: feeder(),
               result: { "error": "", "model": "B", "index": 0, "rX": 399.2, "rY": 299.6, "angle": 90,
                         "designator": "R7" } },
@@ -73,9 +66,6 @@ TestCase {
             { tag: "right of the work area", input: input({ "x": 410.01 }), feeder: feeder(),
               result: { "error": "outside" } },
             { tag: "disabled bank", input: input({ "model": "R" }), feeder: feeder(), result: { "error": "noFeeder" } },
-            { tag: "number past the bank", input: input({ "index": 3 }), feeder: feeder(),
-              result: { "error": "noFeeder" } },
-            { tag: "no number", input: input({ "index": -1 }), feeder: feeder(), result: { "error": "noFeeder" } },
             { tag: "dispenser", input: input({}), feeder: feeder(6), result: { "error": "dispenser" } },
             { tag: "feeder without package", input: input({}), feeder: feeder(3, -1), result: { "error": "noPackage" } },
             { tag: "rotation not a number", input: input({ "angle": "90°" }), feeder: feeder(),
