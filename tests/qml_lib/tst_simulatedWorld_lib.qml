@@ -3,21 +3,20 @@ import QtTest 1.2
 import "../../qml/main/lib/simulatedWorld.js" as World
 import "JobRig.js" as J
 
-// The world of the simulated head camera built from a project: boards of a
-// panel, marks and dots in machine coordinates, the pivot of the board's
-// turn and the calibration marks beyond the camera offset.
+// The world of the simulated head camera built from a project: the board,
+// marks and dots in machine coordinates, the pivot of the board's turn, the
+// calibration mark beyond the camera offset and the feeders' parts.
 TestCase {
     name: "SimulatedWorldLibrary"
 
     // Work area corner X 10, Y2 500; a board of 80 x 60 mm at (100, 100);
     // one mark with the project's settings, one with its own.
-    function input(changes) {
-        var i = {
+    function input() {
+        return {
             "workAreaX1": 10, "workAreaY2": 500, "cameraShift": [-30, 15],
             "board": { "x": 100, "y": 100, "width": 80, "height": 60, "anchorX": 100, "anchorY": 100, "rotation": 0 },
             "panel": { "pcbMulti": false, "pcbMultiNonstandart": false, "pcbMultiCountX": 1, "pcbMultiCountY": 1,
-                       "pcbMultiSpacingX": 0, "pcbMultiSpacingY": 0, "free": [], "freeCount": 0,
-                       "Y2": 500, "bX1": 5, "bY1": 7, "fX": 30, "fY": 400 },
+                       "pcbMultiSpacingX": 0, "pcbMultiSpacingY": 0, "free": [], "freeCount": 0 },
             "refMode": 0,
             "refs": [{ "rX": 105, "rY": 105, "indiv": false, "type": 1, "size": 1, "size2": 1 },
                      { "rX": 175, "rY": 155, "indiv": true, "type": 1, "size": 1.2, "size2": 0.8 }],
@@ -25,15 +24,6 @@ TestCase {
             "dots": [{ "rX": 160, "rY": 130, "size": 0.5 }],
             "calib": { "x": 30, "y": 250, "second": false, "x2": 400, "y2": 250, "type": 0, "size": 1, "size2": 1 }
         }
-        for (var key in changes) {
-            if (typeof changes[key] === "object" && !Array.isArray(changes[key]) && i[key]) {
-                for (var k in changes[key])
-                    i[key][k] = changes[key][k]
-            } else {
-                i[key] = changes[key]
-            }
-        }
-        return i
     }
 
     function near(actual, expected, what) {
@@ -45,7 +35,7 @@ TestCase {
     }
 
     function test_singleBoard() {
-        var w = World.build(input({}))
+        var w = World.build(input())
         compare(w.boards.length, 1)
         var corners = [[110, 400], [190, 400], [190, 340], [110, 340]]
         for (var i = 0; i < 4; ++i)
@@ -60,33 +50,6 @@ TestCase {
         compare(w.pivot, [115, 395])
         // The camera over the calibration mark stands at (calibX, calibY).
         compare(w.tableMarks, [{ "x": 0, "y": 265, "shape": "round", "size": 1, "size2": 1 }])
-    }
-
-    function test_panels_data() {
-        var grid = { "pcbMulti": true, "pcbMultiCountX": 2, "pcbMultiCountY": 2, "pcbMultiSpacingX": 90,
-                     "pcbMultiSpacingY": 70 }
-        return [
-            // Board (row 1, column 1) lies 90 mm right and 70 mm further along Y.
-            { tag: "2 x 2, marks on every board", panel: grid, refMode: 0, boards: 4, marks: 8,
-              corner: [3, 0, [200, 470]], mark: [6, [205, 465]], angle: 0 },
-            // Free board turned 180 degrees at (150, 120): first board at (30, 400),
-            // placement area corner (5, 7).
-            { tag: "free board turned 180", refMode: 0, boards: 2, marks: 4,
-              panel: { "pcbMulti": true, "pcbMultiNonstandart": true, "freeCount": 2,
-                       "free": [{ "x": 0, "y": 0, "rot": 0 }, { "x": 150, "y": 120, "rot": 180 }] },
-              corner: [1, 0, [100, 134]], mark: [2, [95, 139]], angle: -180 }
-        ]
-    }
-    function test_panels(data) {
-        var w = World.build(input({ "panel": data.panel, "refMode": data.refMode }))
-        compare(w.boards.length, data.boards)
-        compare(w.marks.length, data.marks)
-        nearPoint(w.boards[data.corner[0]][data.corner[1]], data.corner[2], "corner")
-        var m = w.marks[data.mark[0]]
-        nearPoint([m.x, m.y], data.mark[1], "mark")
-        compare(m.angle, data.angle)
-        // The pivot is the first mark of the first board.
-        compare(w.pivot, [115, 395])
     }
 
     // The feeders' pockets: a tape every 4 mm along Y on the bottom bank,
@@ -169,33 +132,5 @@ TestCase {
         }
         near(f.pickZ, 3 + 15 + 1.1 - 0.5, "pick Z")
         compare([f.width, f.height, f.thickness, f.angle], [3.7, 1.6, 1.1, 90])
-    }
-
-    // The value the RLC meter measures of a feeder's parts, in base units;
-    // none for a nominal the job could not check either.
-    function test_partValues_data() {
-        return [
-            { tag: "4.7 kOhm", type: 0, unit: 1, value: 4.7, mode: "R", base: 4700 },
-            { tag: "100 nF", type: 2, unit: 1, value: 100, mode: "C", base: 1e-7 },
-            { tag: "unit out of the table", type: 2, unit: 3, value: 1, mode: undefined },
-            { tag: "nominal not a number", type: 0, unit: 0, value: "many", mode: undefined }
-        ]
-    }
-    function test_partValues(data) {
-        var tray = { "type": 1, "pack": "1206", "caseX": 20, "caseY": 100, "caseZ": 3, "caseRowsX": 1,
-                     "caseRowsY": 1, "cupNumber": 0, "elWidth": 3.2, "elHeight": 1.6, "elThickness": 0.6,
-                     "rlcType": data.type, "rlcUnit": data.unit, "rlcValue": data.value }
-        var loose = looseFeeder({ "rlcType": data.type, "rlcUnit": data.unit, "rlcValue": data.value })
-        var list = World.feeders({ "banks": [{ "letter": "L", "feeders": [tray, loose] }],
-                                   "bandBanks": [], "cups": [{ "cupLength": 31, "press": 1 }] })
-        compare(list.length, 2)
-        compare(list[1].loose, true)
-        for (var i = 0; i < 2; ++i) {
-            compare(list[i].rlcMode, data.mode)
-            if (data.mode !== undefined)
-                fuzzyCompare(list[i].rlcValue, data.base, data.base * 1e-12)
-            else
-                compare(list[i].rlcValue, undefined)
-        }
     }
 }
