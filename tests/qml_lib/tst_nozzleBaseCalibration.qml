@@ -16,12 +16,6 @@ TestCase {
 
     // ---- pure functions
 
-    // The constants of the two bases show in the steps' travel, contact
-    // and back-off below; a base type of no kind is the own base.
-    function test_unknownBase() {
-        compare(Base.base(5), Base.base(0))
-    }
-
     // One encoder step, at least 0.001 mm, written with four decimals: an
     // encoder of 2,500 counts per mm would otherwise step 0.0004 mm, which
     // three decimals write as 0.
@@ -30,7 +24,6 @@ TestCase {
             { tag: "negative scale", scale: -200, step: 0.005, text: "g0 y++0.0050\ng4 p0.4" },
             { tag: "2,500 counts: 0.001", scale: 2500, step: 0.001, text: "g0 y++0.0010\ng4 p0.4" },
             { tag: "no scale", scale: 0, step: null, text: null },
-            { tag: "scale not a number", scale: NaN, step: null, text: null },
         ]
     }
     function test_encoderStep(data) {
@@ -43,18 +36,11 @@ TestCase {
         return [
             { tag: "+Y: exactly the threshold", sign: 1, rem: 0.2, cur: 0.3, sense: 0.1, contact: false },
             { tag: "+Y: beyond", sign: 1, rem: 0.2, cur: 0.30001, sense: 0.1, contact: true },
-            { tag: "+Y: the other way", sign: 1, rem: 0.2, cur: 0.05, sense: 0.1, contact: false },
-            { tag: "-Y: exactly", sign: -1, rem: 0.25, cur: 0.125, sense: 0.125, contact: false },
             { tag: "-Y: beyond", sign: -1, rem: 0, cur: -0.1001, sense: 0.1, contact: true },
         ]
     }
     function test_contact(data) {
         compare(Base.contact(data.sign, data.rem, data.cur, data.sense), data.contact)
-    }
-
-    // The texts themselves are in the blocks of the steps below.
-    function test_approachRefused() {
-        compare(Base.approachText(NaN, 30), null)
     }
 
     // Slot 0 is the preliminary measurement: nozzle 1 takes slot 1.
@@ -233,8 +219,6 @@ TestCase {
         return [
             { tag: "no base under the head: Y", type: 0, present: false, backX: 439.503,
               start: { x: 440.1, y: 30.2013, z: 12 }, axis: "Y", steps: 161 },
-            { tag: "no back wall: X", type: 0, present: true, backX: 430, start: { x: 440.1, y: 30.2013, z: 12 },
-              axis: "X", steps: 161 },
             { tag: "JUKI, no base: 0.6 mm", type: 1, present: false, backX: 439.503, start: { x: 440.1, y: 30, z: 12 },
               axis: "Y", steps: 121 }
         ]
