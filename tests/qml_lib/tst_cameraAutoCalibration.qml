@@ -225,29 +225,6 @@ TestCase {
         compare(r.applied.length, 1)
     }
 
-    // Not found after putting it back: nothing is applied although the new
-    // values are shown.
-    function test_notFoundAfterPuttingBack() {
-        var r = rig()
-        var put = false
-        var request = r.m.port.headCamera.placerRequest
-        r.m.port.headCamera.placerRequest = function(settings, onResult) {
-            if (r.m.sentTexts().length >= 11) {
-                r.m.after(40, function() { onResult({ found: false, timeout: false, x: 0, y: 0 }) })
-                return
-            }
-            request(settings, onResult)
-        }
-        r.start()
-        r.m.advance(120000)
-        var s = r.last()
-        compare(s.error, "notFound4")
-        compare(s.errorText, "Не удалось найти установленный калибровочный объект. Калибровка выполнена не полностью! Попробуйте изменить порог поиска контуров верхней камеры.")
-        compare(r.applied, [])
-        verify(!s.applied)
-        near(s.after.camera1XShift, -30.4, 1e-9, "shown X offset")
-    }
-
     function test_stop() {
         var r = rig()
         r.start()
