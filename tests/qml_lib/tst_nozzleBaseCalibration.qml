@@ -36,6 +36,7 @@ TestCase {
         return [
             { tag: "+Y: exactly the threshold", sign: 1, rem: 0.2, cur: 0.3, sense: 0.1, contact: false },
             { tag: "+Y: beyond", sign: 1, rem: 0.2, cur: 0.30001, sense: 0.1, contact: true },
+            { tag: "-Y: exactly", sign: -1, rem: 0.25, cur: 0.125, sense: 0.125, contact: false },
             { tag: "-Y: beyond", sign: -1, rem: 0, cur: -0.1001, sense: 0.1, contact: true },
         ]
     }
