@@ -75,28 +75,6 @@ TestCase {
                 ["B0 left", "B0 right", "B0 lower row", "U1 b", "U1 a", "R0 low"])
     }
 
-    function test_dotsUseTheirOwnFeederAndSize() {
-        var o = opts(0, true, {})
-        var d1 = { "model": "U", "index": 0, "rX": 50, "rY": 0, "rotWidth": 0.6, "rotHeight": 0.6 }
-        var d2 = { "model": "B", "index": 3, "rX": 0, "rY": 0, "rotWidth": 0.6, "rotHeight": 0.6 }
-        compare(Program.compareDots(d1, d2, o), 1)
-        var d3 = { "model": "B", "index": 3, "rX": 10, "rY": 0.2, "rotWidth": 0.6, "rotHeight": 0.6 }
-        compare(Program.compareDots(d2, d3, o), -1)          // one row: smaller rX first
-        d3.rY = 0.4                                          // 0.4 ≥ 0.3: another row, larger rY first
-        compare(Program.compareDots(d2, d3, o), 1)
-    }
-
-    function test_refs_data() {
-        return [
-            { tag: "rows, same row", kind: 0, a: [10, 5], b: [3, 5.4], expected: 1 },
-            { tag: "columns, smaller rX first", kind: 1, a: [10, 5], b: [10.6, 9], expected: -1 }
-        ]
-    }
-    function test_refs(data) {
-        var a = { "rX": data.a[0], "rY": data.a[1] }, b = { "rX": data.b[0], "rY": data.b[1] }
-        compare(Program.compareRefs(a, b, opts(data.kind, true, {})), data.expected)
-    }
-
     function test_mergeSortIsStableAndOrders() {
         var list = []
         for (var i = 0; i < 97; ++i)
@@ -390,26 +368,9 @@ TestCase {
 
     // ---- texts
 
-    function test_texts() {
-        compare(Program.noFeederText({ "pack": "0603", "partNumber": "1k", "rX": 0, "rY": 2.5 }),
-                "Компоненту не присвоен питатель! Корпус: 0603; номинал: 1k; X: 0.00; Y: 2.50")
+    function test_feederErrorText() {
         compare(Program.feederErrorText("R", 2, "Питатель не настроен"),
                 "Ошибка при проверке питателя справа 3: Питатель не настроен")
-    }
-
-    function test_componentLines_data() {
-        return [
-            { tag: "single board", multi: false, free: false, board: "" },
-            { tag: "free panel", multi: true, free: true, board: "; Плата: 2" }
-        ]
-    }
-    function test_componentLines(data) {
-        var p = { "el": { "designator": "R7" }, "rX": 10, "rY": 20, "elWidth": 1.6, "elHeight": 0.8,
-                  "rotation": -89.6, "row": 1, "col": 2 }
-        var env = { "workAreaX1": 3, "workAreaY2": 500, "pcbMulti": data.multi, "pcbMultiNonstandart": data.free }
-        compare(Program.componentLineText(p, env), "X: 13.80; Y: 479.60; Поворот: -90; Обозн.: R7" + data.board)
-        p.el.designator = ""
-        compare(Program.componentLineText(p, env), "X: 13.80; Y: 479.60; Поворот: -90" + data.board)
     }
 
     function test_safeHeight() {
