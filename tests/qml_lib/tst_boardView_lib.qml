@@ -23,7 +23,7 @@ TestCase {
     function test_banCell_data() {
         return [
             { tag: "first", index: 0, cols: 3, free: false, row: 0, col: 0 },
-            { tag: "second row by floor", index: 4, cols: 3, free: false, row: 1, col: 1 },
+            { tag: "second row by floor", index: 5, cols: 3, free: false, row: 1, col: 2 },
             { tag: "free positions", index: 3, cols: 3, free: true, row: 3, col: 0 }
         ]
     }
