@@ -1,12 +1,10 @@
 import QtQuick 2.15
 import QtTest 1.2
 import "../../qml/main/job/checkTable.js" as Check
-import "../../qml/main/lib/settingsKeys.js" as SettingsKeys
 
 // The placement check: which placements make rows, the camera's field of
 // view, the approach block, the correction limits and the accuracy test's
-// mean (no row found: "не найден", never NaN). Also the stored forms of
-// the inspection opacities.
+// mean (no row found: "не найден", never NaN).
 TestCase {
     name: "CheckTable"
 
@@ -97,9 +95,6 @@ TestCase {
 
     function test_accuracy_data() {
         return [
-            { tag: "two found, one missed", rows: [{ dX: "0.100", dY: "-0.200" }, { dX: "-1000", dY: "-1000" },
-                                                   { dX: "0.300", dY: "0.000" }],
-              count: 2, text: "средн. dX: 0.200; dY: -0.100" },
             { tag: "none found", rows: [{ dX: "-1000", dY: "-1000" }, { dX: "-1000", dY: "-1000" }],
               count: 0, text: "средн. dX: не найден; dY: не найден" },
         ]
@@ -129,17 +124,5 @@ TestCase {
         compare(m[1].previews[0][0].fidX, data.first)
         compare(m[0].previews[0][1].fidX, data.other)
         compare(m[0].previews[1][1].fidX, data.other)
-    }
-
-    function test_percentFromStored_data() {
-        return [
-            { tag: "absent", stored: undefined, value: 100, ok: true },
-            { tag: "old switch off", stored: "false", value: 0, ok: true },
-            { tag: "above 100", stored: "250", value: 100, ok: true },
-            { tag: "garbage", stored: "half", value: 100, ok: false }
-        ]
-    }
-    function test_percentFromStored(data) {
-        compare(SettingsKeys.percentFromStored(data.stored, 100), { value: data.value, ok: data.ok })
     }
 }
