@@ -76,20 +76,4 @@ TestCase {
         var other = FeederState.createRunStates()
         verify(other.get("B", 0) !== again)
     }
-
-    // Switching the feeder debug mode on empties the ring of every feeder
-    // and leaves the rest of their run state alone.
-    function test_emptyDebugRings() {
-        var states = FeederState.createRunStates()
-        var b0 = states.get("B", 0)
-        var u2 = states.get("U", 2)
-        b0.debugArray = [{ "x": 0.3, "y": 0.1 }]
-        u2.debugArray = [{ "x": 0.1, "y": 0 }, { "x": 0.2, "y": 0 }]
-        b0.centeringCurrCount = 2
-        states.emptyDebugRings()
-        compare(states.get("B", 0).debugArray, [])
-        compare(states.get("U", 2).debugArray, [])
-        compare(states.get("B", 0).centeringCurrCount, 2)
-        verify(states.get("B", 0) === b0)
-    }
 }
