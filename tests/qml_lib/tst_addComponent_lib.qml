@@ -34,21 +34,6 @@ TestCase {
     }
     function test_bankChoices(data) { compare(AddComponent.bankChoices(data.banks), data.choices) }
 
-    function test_parseNumber_data() {
-        return [
-            { tag: "comma", text: " -3,25 ", value: -3.25 },
-            { tag: "empty", text: "", value: NaN },
-            { tag: "letters", text: "12a", value: NaN },
-        ]
-    }
-    function test_parseNumber(data) {
-        var v = AddComponent.parseNumber(data.text)
-        if (isNaN(data.value))
-            verify(isNaN(v), "NaN expected, got " + v)
-        else
-            compare(v, data.value)
-    }
-
     function test_componentAt_data() {
         return [
             // rX = 160 - 10 - 0.8, rY = 320 - 270 - 0.4.
