@@ -61,13 +61,10 @@ TestCase {
         return [
             { tag: "idle X+", s: [], axis: 0, dir: true, kind: "fast", on: true },
             { tag: "X- runs: X+ disabled", s: ["0-f"], axis: 0, dir: true, kind: "fast", on: false },
-            { tag: "X- runs: X- itself enabled", s: ["0-f"], axis: 0, dir: false, kind: "fast", on: true },
-            { tag: "Z runs: X+ disabled", s: ["2+f"], axis: 0, dir: true, kind: "fast", on: false },
             { tag: "X runs: Z up disabled", s: ["0+f"], axis: 2, dir: true, kind: "fast", on: false },
             { tag: "Z up runs: Z down disabled", s: ["2+f"], axis: 2, dir: false, kind: "fast", on: false },
             { tag: "X+ runs, not calibrated: disabled", s: ["0+f"], axis: 0, dir: true, kind: "fast", on: false,
               p: { "calibrated": false } },
-            { tag: "B+ runs: B- disabled", s: ["4+f"], axis: 4, dir: false, kind: "fast", on: false },
         ]
     }
     function test_jogEnabled(data) {
