@@ -96,9 +96,6 @@ TestCase {
     }
     readonly property var centred: ["showHeadCamera", "activity:centreOnMark:true", "camera:start", "camera:stop",
                                     "activity:centreOnMark:false", "finished:true"]
-    readonly property var notCentred: ["showHeadCamera", "activity:centreOnMark:true", "camera:start",
-                                       "camera:notFound", "camera:stop", "activity:centreOnMark:false",
-                                       "finished:false"]
 
     // The centring's own moves are the marks step's (tst_marks.qml); here
     // the window's part around it, and what keeps it from starting.
@@ -106,7 +103,6 @@ TestCase {
         return [
             { tag: "centred", off: [0.5, -0.3], fault: "", sent: ["g0 x100.500 y49.700\ng0"],
               events: centred },
-            { tag: "mark not found", off: [0, 0], fault: "blind", sent: [], events: notCentred },
             { tag: "not allowed while something runs", off: [0.5, 0], executing: true, sent: [], events: [] },
             { tag: "no centring step", off: [0.5, 0], noStep: true, sent: [], events: [] },
         ]
