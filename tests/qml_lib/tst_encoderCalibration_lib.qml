@@ -77,7 +77,6 @@ TestCase {
         return [
             { tag: "both", x: true, y: true, text: "На осях X и Y" + tail,
               calls: [[0, 12.5], [0, 12.5], [1, 340], [1, 340]] },
-            { tag: "none", x: false, y: false, text: "", calls: [] },
         ]
     }
     function test_noHomeNoEncoderWarning(data) {
