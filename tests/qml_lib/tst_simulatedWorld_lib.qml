@@ -1,11 +1,10 @@
 import QtQuick 2.15
 import QtTest 1.2
 import "../../qml/main/lib/simulatedWorld.js" as World
-import "JobRig.js" as J
 
 // The world of the simulated head camera built from a project: the board,
 // marks and dots in machine coordinates, the pivot of the board's turn, the
-// calibration mark beyond the camera offset and the feeders' parts.
+// calibration mark beyond the camera offset and the feeders' pockets.
 TestCase {
     name: "SimulatedWorldLibrary"
 
@@ -95,42 +94,5 @@ TestCase {
 
         compare(strip.pockets, [[250, 450], [254, 450], [258, 450]])
         near(strip.pickZ, 2 + 31 + 0.5 - 1, "strip pick Z")
-    }
-
-    // A loose-part feeder: its search windows (placerX / placerY, numbers
-    // taken pairwise) become the placer, a 32 x 24 mm area about each, with
-    // an upright part of the feeder's rotation in the middle of each; the
-    // pick height is that of a tray. Without windows or a package it has no
-    // parts to pick.
-    function looseFeeder(changes) {
-        return J.merged({ "type": 2, "pack": "SOD123", "placerX": "300 340", "placerY": "100 100",
-                          "caseZ": 3, "cupNumber": 1, "elWidth": 3.7, "elHeight": 1.6,
-                          "elThickness": 1.1, "rot": 90, "caseCurrNumber": 1 }, changes)
-    }
-    function test_looseFeeder_data() {
-        return [
-            { tag: "two windows", changes: {}, windows: [[300, 100], [340, 100]] },
-            { tag: "no package", changes: { "pack": "" }, windows: null }
-        ]
-    }
-    function test_looseFeeder(data) {
-        var nozzles = [{ "cupLength": 31, "press": 1 }, { "cupLength": 15, "press": 0.5 }]
-        var list = World.feeders({ "banks": [{ "letter": "R", "feeders": [looseFeeder(data.changes)] }],
-                                   "bandBanks": [], "cups": nozzles })
-        if (data.windows === null) {
-            compare(list.length, 0)
-            return
-        }
-        compare(list.length, 1)
-        var f = list[0]
-        compare([f.bank, f.index, f.loose, f.pockets], ["R", 0, true, []])
-        compare(f.placer.length, data.windows.length)
-        compare(f.parts.length, data.windows.length)
-        for (var i = 0; i < data.windows.length; ++i) {
-            compare(f.placer[i], [data.windows[i][0], data.windows[i][1], 32, 24])
-            compare(f.parts[i], { "x": data.windows[i][0], "y": data.windows[i][1], "angle": 90, "flipped": false })
-        }
-        near(f.pickZ, 3 + 15 + 1.1 - 0.5, "pick Z")
-        compare([f.width, f.height, f.thickness, f.angle], [3.7, 1.6, 1.1, 90])
     }
 }
