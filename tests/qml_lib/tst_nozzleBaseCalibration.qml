@@ -10,7 +10,7 @@ import "../../qml/main/job/nozzleBaseSteps.js" as Steps
 // the fake machine standing over a fake base whose slot walls stop the head
 // (the encoder stays at the wall while the motor goes on): the blocks sent,
 // the slot centres found, which measurement belongs to which nozzle, the
-// travel limit with its E-stop, and the step of a fine encoder.
+// travel limit with its E-stop.
 TestCase {
     name: "NozzleBaseCalibration"
 
@@ -79,7 +79,6 @@ TestCase {
     }
     function test_nozzleTextsRefused() {
         compare(Base.nozzleTexts({ type: 0, xCurr: NaN, y: 1, zLowest: 1, zLow: 1, vcX2: 1 }), null)
-        compare(Base.nozzleTexts({ type: 1, xCurr: 1, y: 1, zLowest: 1, zLow: 1, vcZBottom: "deep" }), null)
         compare(Base.allNozzleTexts({ type: 0, count: 2, xCurr: 1, yArr: [1, 2], zLow: 1, zLowest: 1 }, 5, 0), null)
     }
 
@@ -200,18 +199,6 @@ TestCase {
         compare(r.slider, [1])
         compare(r.estops, 0)
         verify(!r.s.state().running)
-    }
-
-    // A fine encoder (5,000 counts per mm): steps of 0.001 mm, and the walls
-    // are felt where they are.
-    function test_fineEncoder() {
-        var r = rig({ count: 1, scale: 5000, start: { x: 440.1, y: 30.2, z: 12, a: 0 } })
-        run(r, 3600000)
-        var res = r.results[0]
-        verify(res.ok, res.text)
-        compare(r.m.sentTexts()[2], "g0 y++0.0010\ng4 p0.4\ng0")
-        near(res.yArr[1], 30, 0.0005, "nozzle 1")
-        near(res.xCurr, 439.503 - 0.08 + 0.6, 0.001, "X")
     }
 
     // No wall within the travel: the machine is E-stopped, the message
