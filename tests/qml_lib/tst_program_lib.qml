@@ -298,6 +298,7 @@ TestCase {
         row("tray last cell on the border", 1, { "cutY2": 300 }, "Неверные настройки поддона!")
         row("loose parts without a numeric pair", 2, { "placerX": "a ; -", "placerY": "b 2" },
             "Неверные настройки питателя")
+        row("loose parts with one numeric pair", 2, { "placerX": "1 2 3", "placerY": " x 4" }, true)
         row("loose parts template without photo", 2, { "placerType": 1, "elPhoto": "" }, "Не задано фото шаблона")
         row("template too big", 3, { "centerType": 4, "camera2Photo": photo100x60 },
             "Слишком большое фото шаблона")
