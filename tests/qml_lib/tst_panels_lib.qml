@@ -62,19 +62,6 @@ TestCase {
             compare(p.text.substr(0, data.begins.length), data.begins)
     }
 
-    function test_buttons_data() {
-        return [
-            { tag: "tape change", name: "tapeChange", values: {},
-              texts: ["Продолжить", "Пропустить", "Настройки питателя", "Отъехать"] },
-            { tag: "mark not found", name: "refNotFound", values: {},
-              texts: ["        Повторить поиск", "Указать перекрестием", "Общие настройки", "Индивидуальные настройки"] },
-        ]
-    }
-    function test_buttons(data) {
-        var p = Panels.make(data.name, data.values)
-        compare(p.buttons.map(function(b) { return b.text }), data.texts)
-    }
-
     // A mark with settings of its own offers no common settings.
     function test_commonSettingsOfAMark() {
         verify(Panels.buttonOf(Panels.make("refNotFound", {}), "commonSettings").enabled)
