@@ -84,9 +84,7 @@ TestCase {
             { tag: "Insert is A+", s: [], e: ev(Qt.Key_Insert), out: ["start 3+ fast"] },
             { tag: "Delete is A-", s: [], e: ev(Qt.Key_Delete), out: ["start 3- fast"] },
             { tag: "Home raises Z", s: [], e: ev(Qt.Key_Home), out: ["zUp"] },
-            { tag: "Home repeated", s: [], e: ev(Qt.Key_Home, 0, true), out: [] },
             { tag: "Right while X- runs", s: ["0-f"], e: ev(Qt.Key_Right), out: [] },
-            { tag: "Right repeated", s: ["0+f"], e: ev(Qt.Key_Right, 0, true), out: [] },
             { tag: "Right released", s: ["0+f"], e: ev(Qt.Key_Right, 0, false, false), out: ["stop 0+ fast"] },
             { tag: "Right released, X- held by a button", s: ["0-f"], e: ev(Qt.Key_Right, 0, false, false),
               out: [] },
@@ -99,12 +97,10 @@ TestCase {
             { tag: "Right released after Ctrl was let go", s: ["0+s"], steps: [0],
               e: ev(Qt.Key_Right, 0, false, false), out: ["stop 0+ slow", "clearStep 0"] },
             { tag: "Ctrl+Page Down", s: [], e: ev(Qt.Key_PageDown, C), out: ["step 2-"] },
-            { tag: "Ctrl+Up, G-code runs", s: [], e: ev(Qt.Key_Up, C), out: [], p: { "gCodeDone": false } },
             { tag: "Up, not calibrated", s: [], e: ev(Qt.Key_Up), out: [], p: { "calibrated": false } },
             { tag: "Up released, not calibrated", s: ["1+f"], e: ev(Qt.Key_Up, 0, false, false),
               out: ["stop 1+ fast"], p: { "calibrated": false } },
             { tag: "Shift+Right passes", s: [], e: ev(Qt.Key_Right, Qt.ShiftModifier), out: ["pass"] },
-            { tag: "other key is taken", s: [], e: ev(Qt.Key_A), out: [] },
         ]
     }
     function test_keyActions(data) {
