@@ -27,33 +27,24 @@ TestCase {
         compare(Coords.fixed(data.value, data.decimals), data.text)
     }
 
+    // With the machine's maxima unknown only full speed and acceleration
+    // have a prefix (g0); nothing else can be written.
     function test_speedPrefixes_data() {
         return [
             { tag: "full", speed: 100, acc: 100, z: "g0 ", xy: "g0 " },
             { tag: "full speed, slow acceleration", speed: 100, acc: 15,
               z: "g1 f3000   acc60 ", xy: "g1 f9000  acc180 " },
             { tag: "rounded", speed: 33, acc: 33, z: "g1 f990   acc132 ", xy: "g1 f2970  acc396 " },
+            { tag: "no maxima", speed: 50, acc: 50, vel: [], acc2: [], z: null, xy: null },
+            { tag: "no maxima, full speed", speed: 100, acc: 100, vel: [], acc2: [], z: "g0 ", xy: "g0 " },
+            { tag: "no accelerations", speed: 100, acc: 50, acc2: [], z: null, xy: null },
+            { tag: "speed not a number", speed: NaN, acc: 100, z: null, xy: null },
         ]
     }
     function test_speedPrefixes(data) {
-        compare(GCodeTexts.zSpeed(data.speed, data.acc, maxVel, maxAcc), data.z)
-        compare(GCodeTexts.xySpeed(data.speed, data.acc, maxVel, maxAcc), data.xy)
-    }
-
-    function test_speedPrefixesUnknown_data() {
-        return [
-            { tag: "no maxima", speed: 50, acc: 50, vel: [], acc2: [] },
-            { tag: "speed not a number", speed: NaN, acc: 100, vel: [1, 2, 3], acc2: [1, 2, 3] },
-        ]
-    }
-    function test_speedPrefixesUnknown(data) {
-        compare(GCodeTexts.zSpeed(data.speed, data.acc, data.vel, data.acc2), null)
-        compare(GCodeTexts.xySpeed(data.speed, data.acc, data.vel, data.acc2), null)
-    }
-
-    function test_unknownMaximaAtFullSpeed() {
-        compare(GCodeTexts.zSpeed(100, 100, [], []), "g0 ")
-        compare(GCodeTexts.xySpeed(100, 100, undefined, undefined), "g0 ")
+        var vel = data.vel || maxVel, acc = data.acc2 || maxAcc
+        compare(GCodeTexts.zSpeed(data.speed, data.acc, vel, acc), data.z)
+        compare(GCodeTexts.xySpeed(data.speed, data.acc, vel, acc), data.xy)
     }
 
     function repeated(lines, times) {
