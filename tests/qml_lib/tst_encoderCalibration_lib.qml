@@ -52,7 +52,6 @@ TestCase {
 
     function test_calibSizeValue() {
         compare(Enc.calibSizeValue(100, 400), 150)
-        compare(Enc.calibSizeValue(300, 400), 300)
         compare(Enc.calibSizeValue(900, 400), 400)
         compare(Enc.calibSizeValue(NaN, 400), null)
         compare(Enc.calibSizeValue(200, 100), null)
