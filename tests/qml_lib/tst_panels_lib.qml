@@ -29,7 +29,6 @@ TestCase {
 
     function test_unknownPanel() {
         compare(Panels.make("coffeeBreak", {}), null)
-        compare(Panels.buttonOf(null, "continue"), null)
     }
 
     function test_texts_data() {
