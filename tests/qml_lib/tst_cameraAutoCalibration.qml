@@ -48,7 +48,7 @@ TestCase {
         var r = { m: m, b: b, applied: [], states: [], slider: [],
                   object: opts.object || { x: 150, y: 100, angle: 0 }, held: null,
                   trueShift: opts.trueShift || { x: -30.4, y: 20.3 },
-                  trueCamera2: opts.trueCamera2 || { x: 200.25, y: 29.8 },
+                  trueCamera2: { x: 200.25, y: 29.8 },
                   objectAngle: opts.objectAngle || 0, pos: { x: 0, y: 0, z: 25, a: 0 } }
         m.port.applyValues = function(v) { r.applied.push(v) }
         m.port.setSpeedSlider = function(v) { r.slider.push(v) }
