@@ -39,7 +39,6 @@ TestCase {
         return [
             row("mode 0 checks nothing", { "mode": 0 }, [9, 9, 60], true),
             row("mode 3, right sizes", {}, good, true, a, b),
-            row("mode 3, measured the other way round", {}, turned, true, a, b),
             row("mode 2 checks only A", { "mode": 2 }, thin, true, a),
             row("mode 1 checks only B", { "mode": 1 }, thin, false, null, ["1.20", "0.50"]),
             // 25 %: 2 × 0.76 = 1.52 passes, 1.5 (exactly 25 % off) does not.
@@ -56,13 +55,8 @@ TestCase {
             row("orientation 145° off does not", tall10, [1.15, 2.05, -65], false, ["1.20", "2.05"],
                 ["2.00", "1.15"]),
             // A part taller than wide has its long side across: expected 90.
-            row("taller than wide, long side at 90", tall, [1.15, 2.05, 88], true, aAcross,
-                bAcross),
             row("taller than wide, long side at 0", tall, turned, false, ["1.20", "2.05"],
                 ["2.00", "1.15"]),
-            // The expected angle is the placement's: at 90 the long side is
-            // expected at -90, the same line as 90.
-            row("placed at 90, long side at 90", { "angle": 90 }, [2.05, 1.15, 90], true, a, b),
             // A feeder turned by 90 expects A and B exchanged.
             row("feeder at 90", { "rot": 90, "angle": 90 }, [1.15, 2.05, 90], true, aAcross,
                 bAcross),
@@ -70,10 +64,7 @@ TestCase {
             // checks the part's short side.
             row("bank U, mode 2, short side wrong", { "mode": 2, "bank": "U" }, narrow, false,
                 ["1.20", "0.70"]),
-            row("bank B, mode 3", { "bank": "B" }, good, true, aAcross, bAcross),
             row("nothing measured", {}, [NaN, NaN, NaN], false, ["2.00", "—"], ["1.20", "—"]),
-            row("no sizes in the feeder", { "width": 0, "height": 0 }, [2, 1, 0], false,
-                ["0.00", "1.00"], ["0.00", "2.00"]),
         ]
     }
     function test_sizeCheck(data) {
@@ -91,8 +82,6 @@ TestCase {
         return [
             { tag: "20 % at 20 %", pins: good, max: 20, failed: false },
             { tag: "20 % above 15 %", pins: good, max: 15, failed: true },
-            { tag: "counted, no pitch", pins: { pinCountCorrect: true, avgPinDist: 0, minPinDist: 0, maxPinDist: 0 },
-              max: 15, failed: true },
             { tag: "pins not counted", pins: { pinCountCorrect: false, avgPinDist: 0, minPinDist: 0, maxPinDist: 0 },
               max: 15, failed: true, countRight: false },
             { tag: "no pin results", pins: null, max: 15, failed: true, countRight: false },
@@ -113,7 +102,6 @@ TestCase {
         var cam = { cameraX: 200, cameraY: 30, workAreaX1: 10, workAreaY1: 0 }
         var low = { cameraX: 20, cameraY: 10, workAreaX1: 10, workAreaY1: 0 }
         return [
-            { tag: "over the camera", x: 200, y: 30, area: cam, safe: true },
             { tag: "25 mm right", x: 225, y: 30, area: cam, safe: true },
             { tag: "just beyond 25 mm right", x: 225.001, y: 30, area: cam, safe: false },
             { tag: "just beyond 25 mm down", x: 200, y: 4.999, area: cam, safe: false },
@@ -121,9 +109,6 @@ TestCase {
             { tag: "below X1", x: 9.999, y: 10, area: low, safe: false },
             { tag: "below Y1", x: 20, y: -0.001, area: low, safe: false },
             { tag: "X not a number", x: NaN, y: 30, area: cam, safe: false },
-            { tag: "camera unknown", x: 200, y: 30, area: { cameraX: undefined, cameraY: 30, workAreaX1: 10,
-                                                               workAreaY1: 0 }, safe: false },
-            { tag: "no area", x: 200, y: 30, area: null, safe: false },
         ]
     }
     function test_cameraSafe(data) {
@@ -134,7 +119,6 @@ TestCase {
 
     function test_offsetPlausible_data() {
         return [
-            { tag: "0.3 / 0.2 mm off a 2 mm part", x: 0.3, y: 0.2, w: 2, h: 1.2, ok: true },
             { tag: "as far off as the part is long", x: 1.2, y: 1.6, w: 2, h: 1.2, ok: true },
             { tag: "farther off than the part is long", x: 1.3, y: 1.6, w: 2, h: 1.2, ok: false },
             { tag: "not a number", x: NaN, y: 0, w: 2, h: 1.2, ok: false },
@@ -156,8 +140,6 @@ TestCase {
               rotA: 0, xFirst: true, xDim: 2, yDim: 4, turn: 0, lead: 2 },
             { tag: "wide part at 90: x-first, turned", angle: 90, rot: 0, w: 4, h: 2,
               rotA: 90, xFirst: true, xDim: 2, yDim: 4, turn: 90, lead: 2 },
-            { tag: "wide part at 60 of a feeder at 20", angle: 60, rot: 20, w: 4, h: 2,
-              rotA: 80, xFirst: true, xDim: 2, yDim: 4, turn: 90, lead: 2 },
             // At 45° the angle is nudged so that the choice cannot flip.
             { tag: "at 45", angle: 30, rot: 15, w: 4, h: 2,
               rotA: 45.001, xFirst: true, xDim: 2, yDim: 4, turn: 90, lead: 2 },
@@ -220,7 +202,6 @@ TestCase {
     function test_debugOffset_data() {
         return [
             { tag: "mode 2 stays", x: 1, y: 0.5, a: 90, mode: 2, out: [1, 0.5] },
-            { tag: "mode 1 at 0 stays", x: 1, y: 0.5, a: 0, mode: 1, out: [1, 0.5] },
             { tag: "mode 1 at 90", x: 1, y: 0.5, a: 90, mode: 1, out: [-0.5, 1] },
         ]
     }
@@ -254,7 +235,6 @@ TestCase {
             { tag: "two entries are not judged", ring: ring([1, 1], [1, 1]), full: false, off: false },
             { tag: "X mean 0.19 is within 0.2", ring: ring([0.1, 0.2, 0.27], [0, 0, 0]), full: true, off: false },
             { tag: "X mean 0.21 is off", ring: ring([0.2, 0.2, 0.23], [0, 0, 0]), full: true, off: true },
-            { tag: "X mean -0.21 is off", ring: ring([-0.2, -0.2, -0.23], [0, 0, 0]), full: true, off: true },
             { tag: "Y mean 0.16 is off", ring: ring([0, 0, 0], [0.16, 0.16, 0.16]), full: true, off: true },
             { tag: "scattered around 0", ring: ring([0.5, -0.5, 0.03], [-0.4, 0.4, 0]), full: true, off: false },
         ]
