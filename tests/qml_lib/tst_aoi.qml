@@ -24,34 +24,14 @@ TestCase {
     function test_quality_data() {
         return [
             { tag: "identical", diff: 0, limit: 10, q: 1, width: 2, colour: "#00ff00" },
-            { tag: "half the limit", diff: 5, limit: 10, q: 0.5, width: 2, colour: "#808000" },
             { tag: "at the limit", diff: 10, limit: 10, q: 0, width: 2, colour: "#ff0000" },
             { tag: "12 % against 10", diff: 12, limit: 10, q: 0, width: 4, colour: "#ff0000" },
-            { tag: "no number", diff: NaN, limit: 10, q: 0, width: 2, colour: "#ff0000" }
         ]
     }
     function test_quality(data) {
         fuzzyCompare(Aoi.quality(data.diff, data.limit), data.q, 1e-12)
         compare(Aoi.borderWidth(true, false, data.diff, data.limit), data.width)
         compare(Aoi.borderColor(false, Aoi.quality(data.diff, data.limit)), data.colour)
-    }
-
-    function test_border() {
-        compare(Aoi.borderWidth(false, false, 50, 10), 0)       // no mask loaded
-        compare(Aoi.borderWidth(false, true, 50, 10), 3)        // selected, even without a mask
-        compare(Aoi.borderColor(true, 0.2), "#ffffff")
-        compare(Aoi.diffText(12.345), "Отличия: 12.3%")
-        compare(Aoi.diffText(0), "Отличия: 0.0%")
-    }
-
-    function test_frames() {
-        // The two factors' frames show in the clips of the procedures below.
-        compare(Aoi.frameSize(0, 0.8, 20, 1.3), null)
-        compare(Aoi.frameSize(1, 1, NaN, 1.3), null)
-        verify(Aoi.sizeMatches({ width: 43, height: 20 }, { width: 42, height: 21 }))
-        verify(!Aoi.sizeMatches({ width: 44, height: 21 }, { width: 42, height: 21 }))
-        verify(!Aoi.sizeMatches({ width: 42, height: 19 }, { width: 42, height: 21 }))
-        verify(!Aoi.sizeMatches(null, { width: 42, height: 21 }))
     }
 
     // The clip is the frame turned about the photo's centre: its corner in
@@ -69,21 +49,6 @@ TestCase {
         compare(r.width, 42)
         compare(r.height, 22)
         fuzzyCompare(r.angle, data.angle, 1e-9)
-    }
-
-    // "Автомасштаб": the box of the objects fills the view with a margin;
-    // a zoom beyond 10 000 is refused.
-    function test_autoScale() {
-        var box = Aoi.boxOf([{ x: 10, y: 20, w: 2, h: 1 }, { x: 50, y: 40, w: 2, h: 2 }, { x: NaN, y: 0, w: 1, h: 1 }])
-        compare(box, { x: 10, y: 20, w: 42, h: 22 })
-        var z = Aoi.autoScale(box, 420, 440)
-        fuzzyCompare(z.scale, 9.5, 1e-12)
-        fuzzyCompare(z.x, 31 * 9.5 - 210, 1e-9)
-        fuzzyCompare(z.y, 31 * 9.5 - 220, 1e-9)
-        verify(Aoi.autoScale({ x: 0, y: 0, w: 0.02, h: 0.02 }, 200, 200) !== null)       // 9 500
-        compare(Aoi.autoScale({ x: 0, y: 0, w: 0.018, h: 0.018 }, 200, 200), null)       // 10 556
-        compare(Aoi.autoScale(null, 200, 200), null)
-        compare(Aoi.boxOf([]), null)
     }
 
     function placement(name, row, col, extra) {
