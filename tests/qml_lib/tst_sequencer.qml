@@ -183,24 +183,6 @@ TestCase {
         compare(lastLog(r.m).text, "Программа расстановки завершена. Установлено компонентов: 0")
     }
 
-    // ---- pause by the start key
-
-    function test_startKeyPausesAndResumes() {
-        var r = rig({}, [["R1"]])
-        r.s.progStartBtnPressed()                  // not running: starts
-        compare(r.m.sentTexts(), [startBlock])
-        r.s.progStartBtnPressed()
-        verify(r.m.paused)
-        r.m.finishBlock(true)
-        r.m.advance(5000)
-        compare(r.m.sent.length, 1)                // the next block is held
-        r.s.progStartBtnPressed()
-        verify(!r.m.paused)
-        compare(r.m.sentTexts(), [startBlock, "place R1\ng0"])
-        compare(r.m.events.filter(function(e) { return e.indexOf("stopwatch:") === 0 }),
-                ["stopwatch:start", "stopwatch:pause", "stopwatch:resume"])
-    }
-
     // ---- start from a line
 
     // Lines: start 1, nozzle 2, feeder 0 on 3 with R1..R10 on 4..13,
@@ -208,7 +190,6 @@ TestCase {
     function test_startFromLine_data() {
         return [
             { tag: "line 12", from: 12, off: [], placed: ["R9", "R10", "C1", "C2"] },
-            { tag: "the ending row's line", from: 17, off: [], placed: [] },
             { tag: "line 12, a later line switched off", from: 12, off: [[3, 1]], placed: ["R9", "R10", "C1"] },
         ]
     }
@@ -249,12 +230,6 @@ TestCase {
               act: function(r) { userStop(r); r.s.startFrom(0); r.m.finishBlock(true) } },
             { tag: "operator stop, another activity runs", after: [],
               act: function(r) { r.m.busy = true; userStop(r); r.m.finishBlock(true) } },
-            { tag: "operator stop, not homed", after: [],
-              act: function(r) { r.m.homedFlag = false; userStop(r); r.m.finishBlock(true) } },
-            { tag: "operator stop, setting off", after: [],
-              act: function(r) { r.m.settings.endingGCodeOnUserStop = false; userStop(r); r.m.finishBlock(true) } },
-            { tag: "operator stop, no ending G-code", after: [],
-              act: function(r) { r.m.settings.endingGcode = ""; userStop(r); r.m.finishBlock(true) } },
         ]
     }
     function test_endingGCodeAfterStop(data) {
@@ -337,18 +312,15 @@ TestCase {
 
     function test_automaticRestart_data() {
         return [
-            { tag: "placed: starts again", restart: true, off: false, miss: false, restarted: true },
-            { tag: "nothing placed: no restart", restart: true, off: true, miss: false, restarted: false },
-            { tag: "missed components wait: no restart", restart: true, off: false, miss: true, restarted: false },
-            { tag: "restart off", restart: false, off: false, miss: false, restarted: false },
-            { tag: "a stop cancels the restart", restart: true, off: false, miss: false, stop: true,
-              restarted: false },
+            { tag: "placed: starts again", off: false, restarted: true },
+            { tag: "nothing placed: no restart", off: true, restarted: false },
+            { tag: "a stop cancels the restart", off: false, stop: true, restarted: false },
         ]
     }
     function test_automaticRestart(data) {
         var r = rig()
-        r.m.settings.progAutoRestart = data.restart
-        program(r, [["R1", "R2"]], data.miss ? { R2: { miss: true } } : {})
+        r.m.settings.progAutoRestart = true
+        program(r, [["R1", "R2"]])
         if (data.off) {
             r.m.model.setEnabled(2, 0, 0)
             r.m.model.setEnabled(2, 1, 0)
@@ -365,7 +337,6 @@ TestCase {
         compare(r.s.startCount, 1)
         compare(r.s.restartPending(), data.restarted)
         compare(r.m.run.executing, data.restarted)
-        compare(r.m.missedWindow, data.miss)
         compare(r.m.run.pcbCounter, data.off ? 0 : 1)
         r.m.advance(0)
         compare(r.s.startCount, data.restarted ? 2 : 1)
@@ -381,14 +352,11 @@ TestCase {
     // saves the project after every run when autosave has no interval.
     function test_endOfRun_data() {
         return [
-            { tag: "one board", boards: 1, counter: 6 },
             { tag: "a panel of four", boards: 4, counter: 9 },
             { tag: "nothing placed", boards: 4, off: true, counter: 5 },
             { tag: "sound after 25 s", sound: true, blockMs: 6000, sounds: 1 },
             { tag: "no sound after 10 s", sound: true, blockMs: 2000 },
-            { tag: "sound off", blockMs: 6000 },
             { tag: "autosave after every run", autosave: true, interval: 0, saves: 1 },
-            { tag: "autosave on a timer", autosave: true, interval: 5 },
         ]
     }
     function test_endOfRun(data) {
@@ -449,20 +417,6 @@ TestCase {
         verify(!r.s.continueAvailable())
         verify(!r.s.continueFromLastPlaced())
         verify(!r.m.run.executing)
-    }
-
-    function test_lastPlacedText() {
-        var r = rig()
-        r.m.settings.workAreaX1 = 5
-        r.m.settings.workAreaY2 = 500
-        r.m.model.append({ op: "a", enabled: 1, opFunc: "aoi" })
-        r.s.componentPlaced({ rX: 10, rY: 300, elWidth: 1.6, elHeight: 0.8, lineNumber: 7,
-                              el: { model: "U", index: 2 } })
-        compare(r.m.run.lastPlacedText,
-                "Последний установл. компонент: питатель: сверху  3; коорд.: X:15.80 Y:199.60; строка: 7")
-        compare(r.m.run.currPlacedComponents, 1)
-        compare(r.m.run.lastPlacedLine, 7)
-        compare(r.m.run.lastPlacedLineCount, 1)
     }
 
     // ---- the second pass
@@ -567,26 +521,6 @@ TestCase {
         compare(r.m.pendingTimers(), 0)
         compare(r.m.run.panel, null)
     }
-
-    function test_rowsOfLaterLibraries() {
-        var r = rig({ blockMode: "auto" })
-        var model = r.m.model
-        model.append({ op: "Старт", enabled: 1, opFunc: "gCodeWait", p1: "startingGcode", p2: true })
-        model.append({ op: "Поиск реперных знаков (2 шт.)", enabled: 2, opFunc: "findRefPoints" })
-        model.append({ op: "Возврат насадки ", enabled: 0, opFunc: "cupWait", p1: -1 })
-        model.append({ op: "Оптическая инспекция", enabled: 1, opFunc: "aoi" })
-        model.append({ op: "Финиш", enabled: 1, opFunc: "gCodeWait", p1: "endingGcode", p2: true })
-        r.s.startFrom(0)
-        r.m.advance(1000)
-        compare(model.completes(), ["выполнено", "не выполнено", "", "не выполнено", "выполнено"])
-        compare(r.m.sentTexts(), [startBlock, endBlock])
-        compare(r.m.logs.filter(function(l) { return l.color === "yellow" }).map(function(l) { return l.text }),
-                ["Операция недоступна в этой версии программы: Поиск реперных знаков (2 шт.)",
-                 "Операция недоступна в этой версии программы: Оптическая инспекция"])
-        verify(!r.m.run.executing)
-        compare(r.m.failures, [])
-    }
-
     // The row arguments: only the continuation, (p1, f) or (p1, p2, f).
     function test_rowArguments() {
         var r = rig()
@@ -646,38 +580,23 @@ TestCase {
                 ["stopwatch:start", "stopwatch:pause", "stopwatch:resume"])
     }
 
-    function test_panelButtons_data() {
-        return [
-            // A button that opens a window beside the panel keeps it shown.
-            { tag: "feeder settings keep the panel", panel: "notRecognised", id: "feederSettings",
-              pressed: ["feederSettings"], shown: true, sent: [] },
-            // The head leaves the feeder; the panel stays and the step is not told.
-            { tag: "move away", panel: "tapeChange", id: "moveAway", pressed: [], shown: true,
-              sent: ["g0 zMax\nm64 p6\ng0 x100"] },
-            { tag: "a disabled button", panel: "refNotFound", values: { ownSettings: true }, id: "commonSettings",
-              pressed: [], shown: true, sent: [] },
-        ]
-    }
-    function test_panelButtons(data) {
+    // The move-away button of the tape-change panel takes the head away
+    // from the feeder; the panel stays and the step is not told.
+    function test_panelMoveAway() {
         var r = rig()
         r.m.settings.tapeChangeGCode = "m64 p6\ng0 x100"
-        program(r, [])
         var pressed = []
         r.m.steps.findRefPoints = function(f) {
-            r.s.showPanel(data.panel, data.values || {}, function(id) { pressed.push(id) })
+            r.s.showPanel("tapeChange", {}, function(id) { pressed.push(id) })
         }
         r.m.model.append({ op: "Поиск реперных знаков", enabled: 2, opFunc: "findRefPoints" })
         r.s.startFrom(0)
-        r.m.finishBlock(true)       // starting G-code; the nozzle row finishes at once, the ending row follows
-        r.m.finishBlock(true)
         verify(r.m.run.operatorPanelShown)
-        var sentBefore = r.m.sent.length
-        r.s.panelButton(data.id)
-        compare(pressed, data.pressed)
-        compare(r.m.run.operatorPanelShown, data.shown)
-        compare(r.m.sentTexts().slice(sentBefore), data.sent)
-        if (data.sent.length > 0)
-            compare(r.m.sent[sentBefore].safeH, true)
+        r.s.panelButton("moveAway")
+        compare(pressed, [])
+        verify(r.m.run.operatorPanelShown)
+        compare(r.m.sentTexts(), ["g0 zMax\nm64 p6\ng0 x100"])
+        compare(r.m.sent[0].safeH, true)
     }
 
     function test_onePanelAtATime() {
