@@ -32,8 +32,8 @@ TestCase {
         c.args = []
         return c
     }
-    function ref(indiv) {
-        return { "type": 0, "indiv": indiv === true, "size": 1.2, "size2": 1.2, "roi": 40, "t1": 140, "t2": 90,
+    function ref() {
+        return { "type": 0, "indiv": false, "size": 1.2, "size2": 1.2, "roi": 40, "t1": 140, "t2": 90,
                  "inv": false, "photo": "", "templateMathCoeff": 80 }
     }
     function preview(rX, rY, r) {
@@ -141,15 +141,12 @@ TestCase {
         return [
             { tag: "camera never answers", fault: "silent" },
             { tag: "camera reports a timeout", fault: "timeout" },
-            { tag: "camera answers too late", fault: "", cameraMs: 5000 },
             { tag: "mark not seen", fault: "blind" },
             { tag: "never centred", fault: "alwaysOff", moves: 10 },
         ]
     }
     function test_cameraFails(data) {
         var r = rig({ cameraFault: data.fault })
-        if (data.cameraMs)
-            r.b.cameraMs = data.cameraMs
         var list = board(r, 0, 0)
         var f = search(r)
         var expected = [refMove("50.000", "370.000")]
@@ -167,21 +164,6 @@ TestCase {
         verify(r.m.events.indexOf("camera:crossHair:true") >= 0)
     }
 
-    // The run's panel for a mark that was not found offers the common
-    // settings only for a mark without settings of its own (the buttons:
-    // tst_panels_lib.qml).
-    function test_refPanel_data() {
-        return [ { tag: "common mark", indiv: false },
-                 { tag: "mark with its own settings", indiv: true } ]
-    }
-    function test_refPanel(data) {
-        var r = rig({ cameraFault: "blind" })
-        r.b.job.refListMulti = [preview(10, 10, ref(data.indiv)), preview(110, 80)]
-        search(r)
-        compare(panelNames(r.b), ["refNotFound"])
-        compare(r.b.panels[0].values, { "ownSettings": data.indiv })
-    }
-
     // The settings buttons keep the panel shown (panels.js): the search
     // goes on waiting for the operator, nothing is measured or sent.
     function test_refPanelButtons_data() {
@@ -189,11 +171,7 @@ TestCase {
             // The first picture finds nothing, later ones find the mark.
             { tag: "retry", button: "retry", calls: 1, requests: 7, fid0: [20, 390],
               sent: [["50.000", "370.000"], ["150.000", "300.000"]] },
-            { tag: "cross-hair", button: "crossHair", calls: 1, requests: 4, fid0: [20, 390],
-              sent: [["50.000", "370.000"], ["150.000", "300.000"]] },
             { tag: "general settings", button: "commonSettings", calls: 0, requests: 1, fid0: [0, 0],
-              sent: [["50.000", "370.000"]] },
-            { tag: "own settings", button: "ownSettings", calls: 0, requests: 1, fid0: [0, 0],
               sent: [["50.000", "370.000"]] },
         ]
     }
@@ -214,8 +192,6 @@ TestCase {
         compare(r.b.dialogs.length, 0)
         if (data.button === "commonSettings")
             compare(r.b.settingsOpened, [null])
-        if (data.button === "ownSettings")
-            compare(r.b.settingsOpened, [list[0].ref])
     }
 
     // Retrying a mark that stays unseen counts one error, not one per try.
@@ -311,8 +287,6 @@ TestCase {
         return [
             { tag: "dispenser 1", type: 6, sent: [dotBlock("75.500", "343.700"), dotBlock("80.500", "343.700"),
                                                   dotBlock("80.500", "338.200")] },
-            { tag: "dispenser 2", type: 7, sent: [dotBlock("87.500", "357.700"), dotBlock("92.500", "357.700"),
-                                                  dotBlock("92.500", "352.200")] },
         ]
     }
     function test_setupDots(data) {
@@ -485,7 +459,6 @@ TestCase {
         return [
             { tag: "already centred", off: [0.002, -0.001], fault: "", ok: true, sent: [] },
             { tag: "one encoder step", off: [0.004, -0.004], fault: "", ok: true, sent: ["g0 x++0.005 y--0.005\ng0"] },
-            { tag: "encoder step in X only", off: [-0.004, 0.001], fault: "", ok: true, sent: ["g0 x--0.005\ng0"] },
             { tag: "never centred: ten moves, then it gives up", off: [0, 0], fault: "alwaysOff",
               ok: false, sent: tenMoves },
         ]
