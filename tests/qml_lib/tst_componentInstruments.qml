@@ -73,7 +73,6 @@ TestCase {
     function test_instrumentNotWanted_data() {
         return [ { tag: "machine meter off", settings: { rlcEnabled: false },
                    feeder: { rlcEnabled: true } },
-                 { tag: "feeder check off", settings: {}, feeder: { rlcEnabled: false } },
                  { tag: "machine programmer off", settings: { programmerEnabled: false },
                    feeder: { programmerEnabled: true } } ]
     }
@@ -99,8 +98,6 @@ TestCase {
               placed: 1, done: 1, measures: 2 },
             { tag: "Пропустить: the feeder is skipped", button: "skip", after: [J.basketBlock], placed: 0, done: 1,
               missed: 1, measures: 0 },
-            { tag: "Настроить измерение: the feeder's settings", button: "rlcFeederSettings", after: [], placed: 0,
-              done: 0, event: "feederSettings:B0", measures: 0 },
         ]
     }
     function test_rlcPanel(data) {
@@ -123,8 +120,6 @@ TestCase {
         compare(r.b.rlc.reads - reads, data.measures)
         if (data.missed)
             compare(r.m.run.missedCount, data.missed)
-        if (data.event)
-            verify(r.m.events.indexOf(data.event) >= 0)
         // The meter is opened and set up once for all of it.
         compare(r.b.rlc.starts, 1)
         compare(r.b.rlc.setups.length, 1)
@@ -152,8 +147,6 @@ TestCase {
         return [
             { tag: "start fails", fault: "startFails", starts: 2, setups: 1,
               text: "Не удалось запустить измеритель RLC: Нет ответа от измерителя." },
-            { tag: "set-up fails", fault: "setupFails", starts: 2, setups: 2,
-              text: "Не удалось настроить измеритель RLC: Нет ответа от измерителя." },
             { tag: "reading fails", fault: "measureFails", starts: 2, setups: 2,
               text: reading + "Нет ответа от измерителя." },
             { tag: "no answer", fault: "silent", starts: 2, setups: 1,
@@ -219,25 +212,6 @@ TestCase {
 
     // ---- pure parts of the check
 
-    // The unit table shows in the range texts below; here a capacitor's
-    // letter, what is no unit, and numbers given as text.
-    function test_rlcUnits_data() {
-        return [
-            { tag: "μF", type: 2, unit: 2, text: "μF", factor: 0.000001, letter: "C" },
-            { tag: "type 3", type: 3, unit: 0, none: true },
-            { tag: "unit 1.5", type: 0, unit: 1.5, none: true },
-            { tag: "type as text", type: "1", unit: "2", text: "H", factor: 1, letter: "L" },
-        ]
-    }
-    function test_rlcUnits(data) {
-        var u = CI.rlcUnit(data.type, data.unit)
-        if (data.none) {
-            compare(u, null)
-            return
-        }
-        compare(u, { text: data.text, factor: data.factor, letter: data.letter })
-    }
-
     // The limits of the range, in base units and as the operator reads them.
     function test_rlcRangeText_data() {
         return [
@@ -247,9 +221,6 @@ TestCase {
             { tag: "100 nF +20/-5 %, 90 nF below", f: { rlcType: 2, rlcUnit: 1, rlcValue: 100, rlcPercent1: 20, rlcPercent2: 5 },
               value: 90e-9, text: "90.00nF",
               expected: "Результат измерения: 90.00nF, Минимально допустимое значение: 95.00nF" },
-            { tag: "1 MΩ +1/-1 %, 0.5 MΩ below", f: { rlcType: 0, rlcUnit: 2, rlcValue: 1, rlcPercent1: 1, rlcPercent2: 1 },
-              value: 500000, text: "500.0kΩ",
-              expected: "Результат измерения: 500.0kΩ, Минимально допустимое значение: 0.99MΩ" },
         ]
     }
     function test_rlcRangeText(data) {
@@ -276,8 +247,6 @@ TestCase {
     function test_rlcRangeRefused_data() {
         return [
             { tag: "nominal 0", f: { rlcValue: 0 } },
-            { tag: "percent negative", f: { rlcPercent1: -1 } },
-            { tag: "unit beyond the table", f: { rlcUnit: 3 } },
         ]
     }
     function test_rlcRangeRefused(data) {
@@ -293,8 +262,6 @@ TestCase {
         return [
             { tag: "rot 270 less 0 folds to -90", f: { rot: 270, rlcRotation: 0, maxAcc: 100 }, x: 300,
               text: "g0  zMax\ng0  x300.000 y20.000 a-90.000\ng0 z36.000" },
-            { tag: "acceleration 50 %", f: { rot: 0, rlcRotation: 0, maxAcc: 50 }, x: 300,
-              text: "g1 f6000   acc250  zMax\ng1 f15000  acc500  x300.000 y20.000 a0.000\ng1 f6000   acc250 z36.000" },
             { tag: "no point", f: { rot: 0, rlcRotation: 0, maxAcc: 100 }, x: NaN, text: null },
         ]
     }
@@ -391,9 +358,6 @@ TestCase {
         return [
             { tag: "timeout, Повторить попытку", result: "silent", panel: "programmerTimeout", values: {},
               button: "retry", after: [liftBlock, place], pulses: 2, placed: 1, done: 1 },
-            { tag: "timeout, Сбросить в корзину", result: "silent", panel: "programmerTimeout", values: {},
-              button: "basket", after: [J.basketBlock, pick(), socket, liftBlock, place],
-              pulses: 2, placed: 1, done: 1, basket: 1 },
             { tag: "exit code 3, Сбросить в корзину", result: "3", panel: "programmerError",
               values: { code: " Код ошибки: 3." }, button: "basket",
               after: [J.basketBlock, pick(), socket, liftBlock, place], pulses: 2, placed: 1,
@@ -456,19 +420,8 @@ TestCase {
         compare(t.ok, false)
     }
 
-    function test_socketAngle_data() {
-        return [
-            { tag: "90 less 0", a: 90, rot: 0, angle: 90 },
-            { tag: "180 less -90", a: 180, rot: -90, angle: -90 },
-        ]
-    }
-    function test_socketAngle(data) {
-        compare(CI.socketAngle(data.a, data.rot), data.angle)
-    }
-
     function test_programmerWait_data() {
-        return [ { tag: "5", s: 5, wait: 5 }, { tag: "below 3", s: 1, wait: 3 }, { tag: "above 30", s: 99, wait: 30 },
-                 { tag: "not a number", s: "x", wait: 5 } ]
+        return [ { tag: "below 3", s: 1, wait: 3 }, { tag: "above 30", s: 99, wait: 30 } ]
     }
     function test_programmerWait(data) {
         compare(CI.programmerWait(data.s), data.wait)
@@ -492,27 +445,6 @@ TestCase {
     }
     function notSeenThrice() { return [J.notSeen, J.notSeen, J.notSeen] }
     readonly property string limit: "Несколько ошибок распознавания подряд! "
-
-    // The limit with autoSwithToSimilarFeeders: the part goes to the basket,
-    // the group goes on at the same placement from the next feeder with the
-    // part, for this run only: the placements keep their own feeder.
-    function test_switchToEquivalent() {
-        var r = equivalentsRig({ autoSwithToSimilarFeeders: true })
-        r.b.componentCamera.results = notSeenThrice().concat([J.seen(0, 0), J.seen(0, 0)])
-        var done = J.start(r, 2, 100000)
-        expect(r, { sent: [pick("0.00", 100), J.basketBlock, pick("0.00", 120), placedCentred,
-                           pick("0.00", 120), J.placeBlock("70.000", "300.000", "0.000", true)],
-                    yellow: [limit + "Переключаюсь на питатель: снизу 3",
-                             "Сброс в корзину. Питатель: снизу  №1  0603  10k  R1"],
-                    panels: [], placed: 2, done: 1 }, done)
-        // Counted on the feeder the parts came from.
-        compare(writesOf(r, "setCount").map(function(w) { return w[0] + w[1] + "=" + w[3] }), ["B2=1", "B2=2"])
-        compare(writesOf(r, "basketCount").map(function(w) { return w[0] + w[1] }), ["B0"])
-        // The project is as it was.
-        var list = r.b.job.groups[0]
-        compare(list.map(function(ep) { return ep.el.model + ep.el.index }), ["B0", "B0"])
-        compare(r.b.runStates["B0"].substitute, { model: "B", index: 2 })
-    }
 
     // The feeder skip of dontStopProgramOnFeederErrors comes first.
     function test_skipBeforeSwitch() {
