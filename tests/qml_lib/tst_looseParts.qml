@@ -73,8 +73,6 @@ TestCase {
               sent: [win(100, 50), win(150, 50), win(200, 50)] },
             { tag: "from window 2 round to window 1", f: { caseCurrNumber: 1 },
               sent: [win(150, 50), win(200, 50), win(100, 50)] },
-            { tag: "a window number past the list starts at the first", f: { caseCurrNumber: 7 },
-              sent: [win(100, 50), win(150, 50), win(200, 50)], first: 0 },
         ]
     }
     function test_windows(data) {
@@ -84,8 +82,6 @@ TestCase {
                     done: 0, failures: [] }, f)
         // Two results per window: the search, then the one that decides.
         compare(modes(r).length, 2 * data.sent.length)
-        if (data.first !== undefined)
-            compare(J.writesOf(r, "caseCurrNumber")[0], data.first)
     }
 
     // A feeder with no window at all stops the pick with the feeder error.
@@ -194,21 +190,6 @@ TestCase {
     }
 
     // ---- parts upside down
-
-    // Turned over where it lies, then looked at again there over the whole
-    // view: found the right way up, it is picked. The component camera does
-    // not start for the flip.
-    function test_flippedThenUpright() {
-        var r = rig()
-        var f = start(r, template({ centering: 1 }),
-                      [part(120, 60), part(120, 60, 0, { flipped: true }), part(121, 61, 10)])
-        var toCamera = ["m64 p4", "g0 ", "g0  z40.0", "g0  x200.000 y30.000 a0.00", "g0  z53.000"]
-        compare(r.m.sentTexts(), [win(100, 50), look(120, 60), flip(120, 60, 0), look(120, 60),
-                                  pickLines(121, 61, -10).concat(toCamera).join("\n") + "\ng0"])
-        compare(modes(r), ["placerContours", "placerTemplateCenter", "placerTemplate"])
-        compare(r.m.events.indexOf("camera2:start:2") > r.m.events.lastIndexOf("camera:placerTemplate"), true)
-        compare(f.args.length, 1)
-    }
 
     // Flipped detection off, or the feeder editor checking a pick: the part
     // is taken as it lies.
@@ -374,8 +355,6 @@ TestCase {
         return [
             { tag: "flipped", r: { found: true, flipped: true, x: 0, y: 0, angle: 0 }, env: env,
               out: { found: true, flipped: true, x: 70, y: 60, angle: 0, centersX: [], centersY: [], angles: [] } },
-            { tag: "not found", r: { found: false, x: 40, y: 0, angle: 5, centersX: [40], centersY: [0] }, env: env,
-              out: { found: false, flipped: false, x: 0, y: 0, angle: 0, centersX: [], centersY: [], angles: [] } },
             { tag: "no scale", r: { found: true, x: 40, y: 0, angle: 0 }, env: J.merged(env, { camera1PPMCorr: 0 }),
               out: { found: false, flipped: false, x: 0, y: 0, angle: 0, centersX: [], centersY: [], angles: [] } },
             { tag: "timed out", r: { found: true, timeout: true, x: 40, y: 0, angle: 0 }, env: env,
@@ -393,10 +372,6 @@ TestCase {
                        calcSize: 2, calcSize2: 1.2, exposure: 40, templMult: 0.3, templateType: 1,
                        flippedTemplMatchCoeff: 70 }
         return [
-            { tag: "contours", f: { elFlippedEnabled: true },
-              s: J.merged(common, { flippedEnabled: false }) },
-            { tag: "template", f: { placerType: 1, placerTemplateHighRes: 1, camera1Inv: true },
-              s: J.merged(common, { flippedEnabled: false, templMult: 0.6, inv: true, photo: "image://worker/R3" }) },
             { tag: "template with flipped detection, global exposure",
               f: { placerType: 1, elFlippedEnabled: true, camera1Exposure: "", placerTemplateType: 0 },
               s: J.merged(common, { flippedEnabled: true, exposure: 55, templateType: 0, photo: "image://worker/R3",
