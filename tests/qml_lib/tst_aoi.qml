@@ -9,10 +9,10 @@ import "JobRig.js" as J
 
 // Optical inspection: the clips, which placements are photographed and what
 // refuses a procedure; then the two procedures against the fake machine:
-// the exact blocks, the photos
-// taken, the templates replaced only by new photos, the results stored, the
-// ending G-code, the operator's stop, and the run's "aoi" row, which goes
-// on when the inspection ends or is refused at once.
+// the exact blocks, the photos taken, the templates replaced only by new
+// photos, the results stored, the ending G-code, the operator's stop, and
+// the run's "aoi" row, which goes on when the inspection ends or is refused
+// at once.
 //
 // The camera sees 30 mm left of and 20 mm above the nozzle (camera1XShift
 // -30, camera1YShift 20) at 20 pixels per mm; its scan photos are 640 x 480.
