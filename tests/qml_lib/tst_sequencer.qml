@@ -347,23 +347,19 @@ TestCase {
         }
     }
 
-    // The end of a run counts its boards (none when nothing was placed),
-    // plays the final sound when it is on and the run took long enough, and
+    // The end of a run counts its boards (none when nothing was placed) and
     // saves the project after every run when autosave has no interval.
     function test_endOfRun_data() {
         return [
             { tag: "a panel of four", boards: 4, counter: 9 },
             { tag: "nothing placed", boards: 4, off: true, counter: 5 },
-            { tag: "sound after 25 s", sound: true, blockMs: 6000, sounds: 1 },
-            { tag: "no sound after 10 s", sound: true, blockMs: 2000 },
             { tag: "autosave after every run", autosave: true, interval: 0, saves: 1 },
         ]
     }
     function test_endOfRun(data) {
-        var r = rig({ blockMode: "auto", blockMs: data.blockMs || 10 })
+        var r = rig({ blockMode: "auto" })
         r.m.boards = data.boards || 1
         r.m.run.pcbCounter = 5
-        r.m.settings.finalSoundEnabled = data.sound === true
         r.m.settings.projectAutosave = data.autosave === true
         r.m.settings.projectAutosaveInterval = data.interval || 0
         program(r, [["R1", "R2", "R3"]])
@@ -376,7 +372,6 @@ TestCase {
         verify(!r.m.run.executing)
         compare(r.m.run.pcbCounter, data.counter || 6)
         compare(r.m.finishedBoards, (data.counter || 6) - 5)
-        compare(r.m.sounds, data.sounds || 0)
         compare(r.m.saves, data.saves || 0)
     }
 
@@ -457,29 +452,6 @@ TestCase {
         compare(r.m.run.pcbCounter, 1)                 // a second pass finishes no board
         verify(!r.m.run.placingMissedComponents)
         compare(enabledStates(r.m.model), before)
-    }
-
-    // The missed list in another order than the program, an unchecked line
-    // and a placement the program does not hold.
-    function test_secondPassSearch() {
-        var r = rig({}, [["R1", "R2", "R3"], ["C1", "C2"]])
-        var g = r.groups
-        var stranger = { name: "X9" }
-        // C1 is found after R1..R3; R1 only by going round from the start.
-        r.m.missed.append({ op: "Питатель 1", enabled: 1, opFunc: "setupFeeder", p1: 1 })
-        r.m.missed.appendChild({ op: "C1", enabled: 1, p1: g[1][0], p2: "element" })
-        r.m.missed.append({ op: "Питатель 0", enabled: 3, opFunc: "setupFeeder", p1: 0 })
-        r.m.missed.appendChild({ op: "R1", enabled: 1, p1: g[0][0], p2: "element" })
-        r.m.missed.appendChild({ op: "R3", enabled: 0, p1: g[0][2], p2: "element" })
-        r.m.missed.appendChild({ op: "X9", enabled: 1, p1: stranger, p2: "element" })
-        r.m.run.missedWindowShown = true
-        r.s.placeMissed()
-        compare(enabledStates(r.m.model), [[], [], [1, 0, 0], [1, 0], []])
-        compare(r.m.logs.map(function(l) { return [l.text, l.color] }),
-                [["Пропущенный компонент не найден в программе: X9", "yellow"]])
-        r.s.leaveSecondPass()
-        compare(enabledStates(r.m.model), [[], [], [1, 1, 1], [1, 1], []])
-        verify(!r.m.run.placingMissedComponents)
     }
 
     function test_dontPlaceMissed() {
@@ -614,23 +586,6 @@ TestCase {
         compare(first, [])
         compare(second, ["continue"])
         verify(!r.m.run.executing)
-    }
-
-    // The recognition-settings panel belongs to a pause over the component
-    // camera: the start key still resumes, and resuming hides it.
-    function test_pausePanel() {
-        var r = rig({}, [["R1"]])
-        r.s.startFrom(0)
-        verify(!r.s.showPanel("pauseOverCamera", {}, null))       // not paused: not shown
-        compare(r.m.run.panel, null)
-        r.s.progStartBtnPressed()
-        verify(r.m.paused)
-        verify(r.s.showPanel("pauseOverCamera", {}, null))
-        verify(!r.m.run.operatorPanelShown)
-        verify(r.s.pauseEnabled())
-        r.s.progStartBtnPressed()
-        verify(!r.m.paused)
-        compare(r.m.run.panel, null)
     }
 
     // ---- the start action and the nozzle confirmation
