@@ -88,19 +88,9 @@ TestCase {
 
 
     // The first part out of range goes to the basket and the placement is
-    // picked again; a second part out of range asks the operator; each
-    // button of the panel.
-    function test_rlcPanel_data() {
-        return [
-            { tag: "Продолжить: to the basket, the next part", button: "continue",
-              after: [J.basketBlock, pick(), rlcBlock, placed], placed: 1, done: 1, measures: 2 },
-            { tag: "Повторить измерение: the held part again", button: "remeasure", after: [placed],
-              placed: 1, done: 1, measures: 2 },
-            { tag: "Пропустить: the feeder is skipped", button: "skip", after: [J.basketBlock], placed: 0, done: 1,
-              missed: 1, measures: 0 },
-        ]
-    }
-    function test_rlcPanel(data) {
+    // picked again; a second part out of range asks the operator, and
+    // "Продолжить" drops it too and takes the next part.
+    function test_rlcPanel() {
         var r = rig({ rlcEnabled: true })
         r.b.rlc.readings = [ohms(8000), ohms(8000), ohms(8000), ohms(8000)]
         r.b.rlc.fallback = ohms(10000)
@@ -113,13 +103,11 @@ TestCase {
                     red: [waits], yellow: ["Номинал компонента не соответствует заявленному. " + range
                                            + ". Сброс в корзину.", "Сброс в корзину. Питатель: снизу  №1  0603  10k  R1"] })
         var reads = r.b.rlc.reads
-        r.b.press(data.button)
+        r.b.press("continue")
         r.m.advance(20000)
-        compare(r.m.sentTexts().slice(before.length), data.after)
-        expect(r, { placed: data.placed, done: data.done }, done)
-        compare(r.b.rlc.reads - reads, data.measures)
-        if (data.missed)
-            compare(r.m.run.missedCount, data.missed)
+        compare(r.m.sentTexts().slice(before.length), [J.basketBlock, pick(), rlcBlock, placed])
+        expect(r, { placed: 1, done: 1 }, done)
+        compare(r.b.rlc.reads - reads, 2)
         // The meter is opened and set up once for all of it.
         compare(r.b.rlc.starts, 1)
         compare(r.b.rlc.setups.length, 1)
@@ -236,7 +224,6 @@ TestCase {
             { tag: "just above", value: 11000.01, inside: false },
             { tag: "the lower end", value: 9000, inside: true },
             { tag: "just below", value: 8999.99, inside: false },
-            { tag: "not a number", value: NaN, inside: false },
         ]
     }
     function test_rlcInRangeEnds(data) {
@@ -572,8 +559,6 @@ TestCase {
               initial: { model: "B", index: 2 }, target: { model: "B", index: 0 } },
             { tag: "back to where the group began", list: list, current: { model: "U", index: 0 },
               initial: { model: "B", index: 0 }, target: null },
-            { tag: "the current not listed", list: list, current: { model: "R", index: 4 },
-              initial: { model: "R", index: 4 }, target: null },
         ]
     }
     function test_switchTarget(data) {
