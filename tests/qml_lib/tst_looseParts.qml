@@ -206,8 +206,7 @@ TestCase {
 
     // Four flips that leave the part upside down raise one panel, a part
     // not found after a flip the other. "Повторить распознавание" looks at
-    // it again; "Продолжить" searches the window anew; "Пропустить" skips
-    // the feeder.
+    // it again; "Продолжить" searches the window anew.
     function test_flipPanels_data() {
         return [
             { tag: "four flips, retry finds it upright", flips: 4, button: "retryRecognition",
@@ -216,8 +215,6 @@ TestCase {
             { tag: "four flips, continue searches the window", flips: 4, button: "continue",
               after: [part(130, 50), part(130, 50, 5)], sent: [win(100, 50), look(130, 50), pick(130, 50, -5)],
               modes: ["placerContours", "placerTemplateCenter"] },
-            { tag: "four flips, skip", flips: 4, button: "skip", after: [], sent: [], modes: [],
-              skipped: true },
             { tag: "lost after a flip, retry", flips: 1, button: "retryRecognition",
               after: [part(119, 59, 0)], sent: [look(120, 60), pick(119, 59, 0)],
               modes: ["placerTemplate"] },
@@ -243,8 +240,7 @@ TestCase {
         r.m.advance(20000)
         compare(r.m.sentTexts().slice(sent.length), data.sent)
         compare(modes(r).slice(asked), data.modes)
-        compare(f.args.length, data.skipped ? 0 : 1)
-        compare(r.m.events.indexOf("skipFeeder:B0") >= 0, data.skipped === true)
+        compare(f.args.length, 1)
         compare(r.b.panels.length, 1)
     }
 
