@@ -171,32 +171,6 @@ TestCase {
         compare(done.args.length, 0)
     }
 
-    // A part lost in the middle of the walk: after the retries it is a
-    // recognition failure; "Продолжить" of the not-recognised panel starts
-    // the walk again from the move to the camera.
-    function test_cornerLostThenContinue() {
-        var r = rig(J.merged(corner, { pickRetryCount: 0 }))
-        var look = cornerCamera(r, 4, 2, { x: 0, y: 0 }, 0)
-        // The third look and its two retries find nothing.
-        var blind = true
-        r.b.componentCamera.answer = function() {
-            var n = r.b.componentCamera.requests.length
-            return blind && n >= 3 && n <= 5 ? J.notSeen : look()
-        }
-        var done = J.start(r, 1, 60000)
-        compare(J.panelNames(r), ["notRecognised"])
-        compare(r.m.sent.length, 3)
-        blind = false
-        r.b.press("continue")
-        r.m.advance(60000)
-        var sent = r.m.sentTexts()
-        var camera = J.lines(["m64 p4", "g0 ", "g0  z60.0", "g0  x200.000 y31.000 a0.00", "g0  z53.000"]) + "\ng0"
-        compare(sent[3], camera)
-        compare(sent.length, 3 + 1 + 17 + 1)
-        compare(sent[sent.length - 1], placeBlock("60.000", "300.000", null))
-        compare(done.args.length, 1)
-    }
-
     // ---- the pin check
 
     function pin(extra) {
@@ -320,12 +294,10 @@ TestCase {
     // mode 2; the pin check for a part centred by its outline, and good
     // pins; the size check off by the feeder's own setting (which replaces
     // the machine's), never for template centring, and a right size; the
-    // feeder debug ring for a tray, and a retried look.
+    // feeder debug ring for a retried look.
     function test_checkNotApplied_data() {
         var wrong = seen(0.1, 0, 0, { width: 60, height: 24 })
         var offset = seen(0.3, 0.1)
-        var tray = { type: 1, caseX: 100, caseY: 50, cutX2: 110, cutY2: 70, caseZ: 5, caseRowsX: 3, caseRowsY: 3,
-                     caseCurrNumber: 0 }
         return [
             { tag: "centring in place in mode 2", feeder: { centerInPlace: true, centering: 2 },
               results: [seen(0.3, -0.2, 1.5)] },
@@ -335,7 +307,6 @@ TestCase {
             { tag: "size check off by the feeder", size: 3, feeder: { cameraIndiv: true, cameraCheckSize: 0 },
               fallback: wrong },
             { tag: "template centring", size: 3, feeder: { centerType: 4 }, fallback: wrong },
-            { tag: "debug ring, a tray", debug: true, n: 3, feeder: tray, fallback: offset },
             { tag: "debug ring, a retried look", debug: true, n: 3, fallback: offset,
               results: [J.notSeen, offset, seen(0, 0), seen(0, 0)] },
         ]
