@@ -62,19 +62,12 @@ TestCase {
               text: ["g0 z40.0", "g0  x110 y60 a0.0"].concat(tail("35.500")) },
             { tag: "tray outside a run: slow, at the top of the work area", f: {}, outside: true,
               text: ["g0 z60.0", "g1 f15000  acc150  x110 y60 a0.0"].concat(tail("35.500", "60.0")) },
-            { tag: "tape of 3 steps on a bank of 2: two shifts", f: { type: 3, bankNumber: 0, bandStep: 3, bandWidth: 1 },
-              text: ["g0 z40.0", "g0  x100.000 y50.000 a0.0", "g0 b2", "g0 b1", "g0  x100.000 y50.000"]
-                    .concat(tail("33.500")),
-              writes: [["bandSemiStep", 0], ["release2CompsDone", false], ["noShiftOnStartDone", false],
-                       ["lastGetX", 100], ["lastGetY", 50]] },
             { tag: "half-pitch tape on its second part: no shift, 2 mm on, cover tape pulled",
               f: { type: 3, bankNumber: 0, bandStep: 0, bandSemiStep: 1 }, bank: { g1p2c: "G0 B0.5" },
               text: ["g0 z40.0", "g0  x100.000 y48.000 a0.0", "g0  x100.000 y48.000"].concat(tail("33.500")),
               writes: [["bandSemiStep", 0], ["release2CompsDone", false], ["noShiftOnStartDone", false],
                        ["lastGetX", 100], ["lastGetY", 48]],
               jogs: [{ axis: 4, direction: true, speed: 10, distance: 6 }] },
-            { tag: "vibration feeder with its own G-code", f: { type: 4, bankNumber: 0, caseX: 80, caseY: 90 },
-              text: ["g0 z40.0", "g0 x80.000 y90.000\nm64 p6", "g0  x80.000 y90.000 a0.0"].concat(tail("32.500")) },
         ]
     }
     function test_pickBlock(data) {
@@ -104,11 +97,6 @@ TestCase {
         return [
             { tag: "turned to the placement angle in mode 1", f: { centering: 1, centeringZ: 2 }, angle: 90,
               text: pick.concat(["m64 p4", "g0 ", "g0  z40.0", "g0  x200.000 y30.000 a90.00", "g0  z53.000"]),
-              supposed: { camera3: false, angle: 90 } },
-            { tag: "own pick point turned with the part",
-              f: { centering: 1, centeringZ: 2, packageSettings: { customPickPoint: true, aShift: 1, bShift: 0 } },
-              angle: 90,
-              text: pick.concat(["m64 p4", "g0 ", "g0  z40.0", "g0  x200.000 y29.000 a90.00", "g0  z53.000"]),
               supposed: { camera3: false, angle: 90 } },
             { tag: "large part on camera 3 with its own G-code", f: { centering: 1, centeringZ: 2, elWidth: 6, rot: 90 },
               camera3: true, angle: 100,
