@@ -51,17 +51,6 @@ TestCase {
         compare(all.map(function(r) { return r.el.name }), ["A", "B", "C", "F"])
     }
 
-    function test_templatesRefusal_data() {
-        return [
-            { tag: "one mark, allowed", refs: 1, allow: true, excluded: false, text: "" },
-            { tag: "all boards excluded", refs: 2, allow: false, excluded: true, text: "Все платы исключены из расстановки!" }
-        ]
-    }
-    function test_templatesRefusal(data) {
-        compare(Aoi.templatesRefusal({ refCount: data.refs, allowWithoutMarks: data.allow, allExcluded: data.excluded }),
-                data.text)
-    }
-
     function test_inspectionRefusal_data() {
         var good = { template: { width: 42, height: 21 }, frame: { width: 42, height: 21 } }
         var missing = { template: { width: 0, height: 0 }, frame: { width: 42, height: 21 } }

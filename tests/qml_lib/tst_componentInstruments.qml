@@ -298,21 +298,6 @@ TestCase {
                 data.pulse ? [] : ["file:///opt/prog.sh 5"])
     }
 
-    // The start pulse lasts 1 s, whenever the programmer answers.
-    function test_programmingPulse() {
-        var r = rig({ programmerEnabled: true })
-        J.start(r, 1)
-        var on = -1, off = -1
-        for (var i = 0; i < 20000 && off < 0; ++i) {
-            r.m.advance(1)
-            if (on < 0 && r.b.outputs[10] === true)
-                on = r.m.now
-            if (on >= 0 && r.b.outputs[10] === false)
-                off = r.m.now
-        }
-        compare(off - on, 1000)
-    }
-
     // Without the camera the part goes from the socket to its place; soft
     // placing lowers it slowly into the socket and lifts it slowly out.
     function test_programmingWithoutCamera_data() {

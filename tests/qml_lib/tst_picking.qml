@@ -325,8 +325,6 @@ TestCase {
         return [
             { tag: "a reading taken before the request is ignored",
               events: [["value", 99, -50], ["value", 12, 30]], ok: true, value: 12 },
-            { tag: "a reading stamped at the request is ignored",
-              events: [["value", 99, 0], ["value", 12, 1]], ok: true, value: 12 },
             { tag: "a reading just past midnight counts", at: day - 10,
               events: [["value", 12, 15]], ok: true, value: 12 },
             { tag: "measure failed", events: [["failed", "Нет ответа от датчика."]], ok: false,
