@@ -330,15 +330,9 @@ TestCase {
     }
     function test_stopIgnoresLateEvents_data() {
         return [
-            { tag: "camera result on its way",
-              at: function(r) { return r.b.componentCamera.requests.length === 1 } },
             { tag: "place block running", at: function(r) { return r.m.sent.length === 2 } },
             { tag: "vacuum reading on its way", feeder: { vsCheck: true }, vacuum: true,
               at: function(r) { return r.b.vacuum.requests.length === 1 } },
-            // Centring in place: its end starts nothing more.
-            { tag: "correcting move running", feeder: { centerInPlace: true },
-              results: [J.seen(0.3, -0.2, 1.5, { exAngle: 0 })], fallback: J.seen(0, 0),
-              at: function(r) { return r.m.sent.length === 2 } },
         ]
     }
     function test_stopIgnoresLateEvents(data) {

@@ -422,8 +422,7 @@ TestCase {
     // ---- a stop in the middle: late events do nothing
 
     function test_stopIgnoresLateEvents_data() {
-        return [ { tag: "pick block" }, { tag: "nozzle block" }, { tag: "vacuum reading" },
-                 { tag: "tape-change panel" } ]
+        return [ { tag: "pick block" }, { tag: "nozzle block" }, { tag: "vacuum reading" } ]
     }
     function test_stopIgnoresLateEvents(data) {
         var r = rig()
@@ -452,14 +451,6 @@ TestCase {
             r.m.stopAll()
             r.p.vsMeasureGet(12, r.m.now + 30)
             r.p.vsMeasureFailedGet("Нет ответа от датчика.")
-            break
-        case "tape-change panel":
-            r.b.job.feeders["B0"] = tray({ caseCurrNumber: 12 })
-            r.p.elGetWait("B", 0, {}, f)
-            r.m.finishBlock(true)
-            r.m.stopAll()
-            r.b.press("continue")
-            compare(r.b.feederWrites, [])
             break
         }
         sentBefore = r.m.sent.length
