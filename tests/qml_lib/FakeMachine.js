@@ -90,12 +90,10 @@ function create(options) {
         boards: 1,                // boards of one run
         finishedBoards: 0,
         beeps: 0,
-        sounds: 0,
         saves: 0,
         selected: [],             // rows shown as executed, in order
         missedWindow: false,
         nozzleConfirm: false,
-        boardMoveAgreed: 0,
         stopwatchState: { running: false, held: false, since: 0, total: 0 }
     }
 
@@ -371,10 +369,7 @@ function create(options) {
             m.finishedBoards += n
             m.events.push("boards:" + n)
         },
-        playFinalSound: function() {
-            m.sounds++
-            m.events.push("finalSound")
-        },
+        playFinalSound: function() { m.events.push("finalSound") },
         beep: function() {
             m.beeps++
             m.events.push("beep")
@@ -403,7 +398,7 @@ function create(options) {
             m.nozzleConfirm = shown
             m.events.push("nozzleConfirm:" + shown)
         },
-        boardMoveAgree: function() { m.boardMoveAgreed++ }
+        boardMoveAgree: function() { m.events.push("boardMoveAgree") }
     }
     return m
 }
