@@ -135,8 +135,6 @@ TestCase {
         return [
             { tag: "start fails", fault: "startFails", starts: 2, setups: 1,
               text: "Не удалось запустить измеритель RLC: Нет ответа от измерителя." },
-            { tag: "reading fails", fault: "measureFails", starts: 2, setups: 2,
-              text: reading + "Нет ответа от измерителя." },
             { tag: "no answer", fault: "silent", starts: 2, setups: 1,
               text: "Не удалось запустить измеритель RLC: Нет ответа от измерителя." },
             { tag: "not a number", fault: "", readings: [{ value: NaN, text: "" }], starts: 2,
@@ -334,9 +332,6 @@ TestCase {
               values: { code: " Код ошибки: 3." }, button: "basket",
               after: [J.basketBlock, pick(), socket, liftBlock, place], pulses: 2, placed: 1,
               done: 1, basket: 1 },
-            { tag: "the executable's timeout, Пропустить", result: "timeout", panel: "programmerTimeout",
-              values: {}, button: "skip", after: [J.basketBlock], pulses: 1, placed: 0, done: 1, basket: 1,
-              missed: 1 },
         ]
     }
     function test_programmingPanel(data) {

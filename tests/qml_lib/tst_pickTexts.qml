@@ -56,8 +56,6 @@ TestCase {
         return [
             { tag: "cell 4 of 3 x 4: second row, second column", cell: 4, text: pick("x110 y60") },
             { tag: "past the last cell stays on the last", cell: 99, text: pick("x120 y80") },
-            { tag: "single column ignores the second corner", f: { caseRowsX: 1 }, cell: 2,
-              text: pick("x100 y70") },
             { tag: "feeder editor: slow acceleration", e: { acc: 15 }, cell: 4,
               text: ["g0 z40.0", "g1 f6000  acc150  x110 y60 a0.0"].concat(tail("35.500")) },
             { tag: "relative vacuum control samples before the pick", e: { relativeVacuum: true },
@@ -177,8 +175,6 @@ TestCase {
         var one = "g0 x100.000 y50.000 b++4"
         return [
             { tag: "one perforation", text: tapeText("100.000", "50.000", [one]) },
-            { tag: "5 steps on a bank of 4", f: { bandStep: 5 }, b: { maxShift: 3 },
-              text: tapeText("100.000", "50.000", ["g0 b++16", one]) },
             { tag: "widest tape on a bottom bank comes from the left", f: { bandWidth: 5 },
               text: ["g0 z40.0", "g0  x90.000 y50.000 a0.0", one, "g0  x100.000 y50.000"].concat(tail("33.500")) },
             { tag: "detour over yRound on a bottom bank", b: { yRoundEnabled: true, yRound: 200 },
@@ -410,8 +406,6 @@ TestCase {
               text: "g0  zMax\ng0 \ng0 x470 y120\n\nm65 p1" },
             { tag: "feeder at 50 %", e: { feederMaxAcc: 50 },
               text: "g1 f3000   acc250  zMax\ng1 f6000  acc500 \ng0 x470 y120\n\nm65 p1" },
-            { tag: "job screen hidden", e: { feederMaxAcc: 100, screenHidden: true },
-              text: "g0  zMax\ng0 \ng1 f6000  acc100  x++0 y++0\ng1 f3000   acc50  z++0\ng0 x470 y120\n\nm65 p1" },
             { tag: "relative move", e: { feederMaxAcc: null, basketGcode: "G0 Y--30" },
               text: "g0 zMax\nG0 Y--30\nm65 p1" },
             { tag: "absolute move to zero", e: { feederMaxAcc: null, basketGcode: "G0 X0 Y0" },

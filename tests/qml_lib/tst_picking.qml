@@ -237,7 +237,6 @@ TestCase {
         return function(m, b) { return b.outputs[1] ? open : 40 }
     }
     readonly property string absCheck: "m64 p0 \n m64 p1 \n g4 p1 \n\ng0 zMax\n"
-    readonly property string relCheck: "m64 p0 \nm65 p1 \ng4 p2.0 \n(vsMeasureBeforeGet) \nm64 p1 \ng4 p1 \n\ng0 zMax\n"
     readonly property string valveOff: "m65 p1 \n\ng0 zMax\n"
 
     function test_clogging_data() {
@@ -247,16 +246,10 @@ TestCase {
             { tag: "absolute, clogged: measured twice, then the panel", relative: false, open: 30,
               sent: ["take", "abs"], requests: 2,
               panel: { control: "absolute", measured: 30, threshold: 10 }, done: false },
-            { tag: "relative, clogged", relative: true, open: 38, sent: ["take", "rel"], requests: 2,
-              panel: { control: "relative", before: 40, after: 38, difference: 2, threshold: 5 }, done: false },
             { tag: "sensor does not start", relative: false, open: 5, stopped: true, startFails: true,
               sent: ["take", "startAbs"], requests: 0,
               panel: { control: "failure", message: "Нет ответа от датчика разрежения! Возможно выбран не тот порт!" },
               done: false, log: "Ошибка связи с датчиком разрежения!" },
-            { tag: "sensor fails to answer", relative: false, open: 5, fault: "measureFails",
-              sent: ["take", "abs"], requests: 1,
-              panel: { control: "failure", message: "Нет ответа от датчика." }, done: false,
-              log: "Ошибка связи с датчиком разрежения!" },
             { tag: "outside a run: no check", relative: false, open: 30, outside: true, sent: ["take"], requests: 0,
               panel: null, done: true },
         ]
@@ -265,7 +258,6 @@ TestCase {
         var r = rig()
         if (data.outside)
             r.m.run.executing = false
-        r.b.settings.vsControlType = data.relative ? 1 : 0
         r.b.job.nozzles[3].vsUse = true
         r.b.job.nozzles[3].checkClogging = true
         r.b.vacuum.valueAt = sensor(data.open)
@@ -277,7 +269,7 @@ TestCase {
         var f = J.counter()
         r.p.cupWait(3, f)
         r.m.advance(20000)
-        var blocks = { "take": "g0 x20 y3\ng0 zMax\n", "abs": absCheck, "rel": relCheck, "off": valveOff,
+        var blocks = { "take": "g0 x20 y3\ng0 zMax\n", "abs": absCheck, "off": valveOff,
                        "startAbs": "g4 p2\n" + absCheck }
         compare(r.m.sentTexts(), data.sent.map(function(n) { return blocks[n] }))
         compare(r.b.vacuum.requests.length, data.requests)
