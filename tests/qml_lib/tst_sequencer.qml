@@ -454,17 +454,6 @@ TestCase {
         compare(enabledStates(r.m.model), before)
     }
 
-    function test_dontPlaceMissed() {
-        var r = rig({}, [["R1"]])
-        r.m.missed.append({ op: "Питатель 0", enabled: 1, opFunc: "setupFeeder", p1: 0 })
-        r.m.missed.appendChild({ op: "R1", enabled: 1, p1: r.groups[0][0], p2: "element" })
-        r.m.run.missedWindowShown = true
-        r.s.dontPlaceMissed()
-        verify(!r.m.run.missedWindowShown)
-        compare(r.m.missed.rowCount, 0)
-        compare(enabledStates(r.m.model), [[], [], [1], []])
-    }
-
     // ---- rows
 
     // A fault of the program ends the run with a message rather than
@@ -564,23 +553,6 @@ TestCase {
         verify(r.m.run.operatorPanelShown)
         compare(r.m.sentTexts(), ["g0 zMax\nm64 p6\ng0 x100"])
         compare(r.m.sent[0].safeH, true)
-    }
-
-    function test_onePanelAtATime() {
-        var r = rig()
-        var first = [], second = []
-        r.m.steps.findRefPoints = function(f) {
-            r.s.showPanel("refNotFound", {}, function(id) { first.push(id) })
-            r.s.showPanel("vacuumError", { control: "failure", message: "нет ответа" },
-                          function(id) { second.push(id); f() })
-        }
-        r.m.model.append({ op: "Поиск", enabled: 2, opFunc: "findRefPoints" })
-        r.s.startFrom(0)
-        compare(r.m.run.panel.name, "vacuumError")
-        r.s.progStartBtnPressed()
-        compare(first, [])
-        compare(second, ["continue"])
-        verify(!r.m.run.executing)
     }
 
     // ---- the start action and the nozzle confirmation
