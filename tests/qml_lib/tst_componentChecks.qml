@@ -154,27 +154,6 @@ TestCase {
         compare(Checks.cornerStart(0, 0, undefined, 2), null)
     }
 
-    // A wide 4 × 2 part lying straight, walked y-first: the head starts 1 mm
-    // up (the lower long side over the camera), goes 2 mm down to the upper
-    // one, then to the right short side and 4 mm across to the left one.
-    function test_cornerWalkOfAStraightPart() {
-        var s = Checks.cornerStart(0, 0, 4, 2)
-        var at = Checks.cornerCameraTarget(200, 30, s, 0.1, -0.2)
-        near(at.x, 200.1, 1e-9, "start x")
-        near(at.y, 30.8, 1e-9, "start y")
-        var moves = [Checks.cornerSideMove(1, s), Checks.cornerSideMove(2, s), Checks.cornerSideMove(3, s)]
-        var expected = [[0, -2, 180], [-2, 1, 90], [4, 0, 180]]
-        for (var i = 0; i < 3; ++i) {
-            near(moves[i].dx, expected[i][0], 1e-9, "side " + (i + 1) + " dx")
-            near(moves[i].dy, expected[i][1], 1e-9, "side " + (i + 1) + " dy")
-            compare(moves[i].turn, expected[i][2])
-        }
-        // The first side lies across Y: its offset moves the head in Y.
-        var to = Checks.cornerCorrection(200, 31, 0.25, s.assumed)
-        near(to.x, 200, 1e-9, "correction x")
-        near(to.y, 31.25, 1e-9, "correction y")
-    }
-
     // Sides that do not cross give nothing, never a made-up centre.
     function test_cornerCentreOfParallelSides_data() {
         return [

@@ -413,17 +413,6 @@ TestCase {
     function notSeenThrice() { return [J.notSeen, J.notSeen, J.notSeen] }
     readonly property string limit: "Несколько ошибок распознавания подряд! "
 
-    // The feeder skip of dontStopProgramOnFeederErrors comes first.
-    function test_skipBeforeSwitch() {
-        var r = equivalentsRig({ autoSwithToSimilarFeeders: true, dontStopProgramOnFeederErrors: true })
-        r.b.componentCamera.fallback = J.notSeen
-        var done = J.start(r, 2, 100000)
-        expect(r, { sent: [pick("0.00", 100), J.basketBlock],
-                    red: [limit + "Пропускаю питатель: снизу  №1"], done: 1 }, done)
-        compare(r.m.missed.getSubSteps(0), 2)
-        compare(r.b.runStates["B0"].substitute, undefined)
-    }
-
     // Every equivalent fails in turn: from the last one the next would be
     // the feeder the group began with, so the run stops at the
     // not-recognised panel there.

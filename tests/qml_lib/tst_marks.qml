@@ -161,20 +161,6 @@ TestCase {
         compare(r.b.rowErrors, 1)
     }
 
-    // Retrying a mark that stays unseen counts one error, not one per try.
-    function test_retryCountsOneError() {
-        var r = rig({ cameraFault: "blind" })
-        board(r, 0, 0)
-        search(r)
-        r.b.press("retry")
-        r.m.advance(60000)
-        r.b.press("retry")
-        r.m.advance(60000)
-        compare(r.b.panels.length, 3)
-        compare(r.b.rowErrors, 1)
-        compare(r.b.requests.length, 3)
-    }
-
     // Unused marks are not measured.
     function test_unusedMarkSkipped() {
         var r = rig()

@@ -288,26 +288,6 @@ TestCase {
         compare(r.m.failures, [])
     }
 
-    // "Продолжить" measures again; a clean reading ends the change.
-    function test_cloggingContinue() {
-        var r = rig()
-        r.b.job.nozzles[3].vsUse = true
-        r.b.job.nozzles[3].checkClogging = true
-        var open = 30
-        r.b.vacuum.valueAt = function(m, b) { return b.outputs[1] ? open : 40 }
-        r.b.currVC = -1
-        var f = J.counter()
-        r.p.cupWait(3, f)
-        r.m.advance(5000)
-        compare(r.b.panels.length, 1)
-        r.b.press("sensorSettings")
-        compare(r.m.events.indexOf("sensorSettings") >= 0, true)
-        open = 4
-        r.b.press("continue")
-        r.m.advance(5000)
-        expect(r, { sent: ["g0 x20 y3\ng0 zMax\n", absCheck, valveOff], done: 1 }, f)
-    }
-
     // ---- one vacuum reading
 
     // Readings arrive as events; only one taken after the request counts.
