@@ -234,20 +234,15 @@ TestCase {
     }
     function dotBlock(x, y) { return "g0 zMax\ng0 x" + x + " y" + y + "\nm64 p8\ng4 p0.1\nm65 p8\ng0 zMax\n\ng0 zMax\n" }
 
-    function test_setupDots_data() {
-        // Dot (40, 30) lies at machine (50, 370); the board is moved by
-        // (0.5, -0.3); the camera offset is (-30, 20).
-        return [
-            { tag: "dispenser 1", type: 6, sent: [dotBlock("75.500", "343.700"), dotBlock("80.500", "343.700"),
-                                                  dotBlock("80.500", "338.200")] },
-        ]
-    }
-    function test_setupDots(data) {
-        var r = dotRig(data.type, [0.5, -0.3])
+    // Dot (40, 30) lies at machine (50, 370); the board is moved by
+    // (0.5, -0.3); the camera offset is (-30, 20).
+    function test_setupDots() {
+        var r = dotRig(6, [0.5, -0.3])
         var f = counter()
         r.k.setupDots(0, f)
         r.m.advance(60000)
-        compare(r.m.sentTexts(), data.sent)
+        compare(r.m.sentTexts(), [dotBlock("75.500", "343.700"), dotBlock("80.500", "343.700"),
+                                  dotBlock("80.500", "338.200")])
         compare(r.m.sent.map(function(s) { return s.safeH }), [true, true, true])
         compare(r.m.rows, ["0", "1", "2", "3"])
         compare(f.count, 1)
@@ -335,19 +330,14 @@ TestCase {
                 ["camera:start", "camera:stop"])
     }
 
-    function test_calibrateFails_data() {
-        return [
-            { tag: "mark not seen", fault: "blind", sent: 2 },
-        ]
-    }
-    function test_calibrateFails(data) {
-        var r = calibRig(0, 0, { cameraFault: data.fault })
+    function test_calibrateFails() {
+        var r = calibRig(0, 0, { cameraFault: "blind" })
         var done = counter()
         r.k.calibrate(true, done)
         r.m.advance(120000)
         compare(done.args, [false])
-        compare(r.m.sent.length, data.sent)
-        compare(r.m.sentTexts()[data.sent - 1], "g0 zMax\n\ng0 zMax\n")
+        compare(r.m.sentTexts()[1], "g0 zMax\n\ng0 zMax\n")
+        compare(r.m.sent.length, 2)
         compare(r.b.rel, { "x": 0, "y": 0 })
         verify(r.m.events.indexOf("homedAndCalibrated:false") >= 0)
         compare(r.b.calib.calibrated, false)
@@ -398,23 +388,16 @@ TestCase {
 
     // ---- centring on a mark
 
-    function test_centerAtRef_data() {
-        // The camera at (100, 50) sees the point (70, 70); the encoder
-        // step is 1/200 = 0.005 mm.
-        return [
-            { tag: "already centred", off: [0.002, -0.001], fault: "", ok: true, sent: [] },
-            { tag: "one encoder step", off: [0.004, -0.004], fault: "", ok: true, sent: ["g0 x++0.005 y--0.005\ng0"] },
-        ]
-    }
-    function test_centerAtRef(data) {
-        var r = calibRig(data.off[0], data.off[1], { cameraFault: data.fault })
+    // The camera at (100, 50) sees the point (70, 70) 0.004 mm off: one
+    // encoder step (1/200 = 0.005 mm) brings it to the centre.
+    function test_centerAtRef() {
+        var r = calibRig(0.004, -0.004)
         r.m.setPosition({ x: 100, y: 50 })
         var f = counter()
         r.k.centerAtRef(true, f)
         r.m.advance(60000)
-        compare(r.m.sentTexts(), data.sent)
-        compare(r.m.sent.filter(function(s) { return s.safeH }).length, 0)
-        compare(f.args, [data.ok])
-        compare(r.m.events.indexOf("camera:notFound") >= 0, !data.ok)
+        compare(r.m.sentTexts(), ["g0 x++0.005 y--0.005\ng0"])
+        compare(r.m.sent[0].safeH, false)
+        compare(f.args, [true])
     }
 }

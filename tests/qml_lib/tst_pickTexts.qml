@@ -459,9 +459,7 @@ TestCase {
     function test_clogging_data() {
         var n = { "vsUse": true, "checkClogging": true, "vsPressure": 10, "vsPressureDiff": 5 }
         return [
-            { tag: "absolute: at the limit", n: n, relative: false, now: 10, clogged: false },
             { tag: "absolute: clogged", n: n, relative: false, now: 10.1, clogged: true },
-            { tag: "relative: vacuum fell enough", n: n, relative: true, before: 40, now: 35, clogged: false },
             { tag: "relative: fell too little", n: n, relative: true, before: 40, now: 35.5, clogged: true },
             { tag: "reading not a number", n: n, relative: false, now: NaN, clogged: true },
             { tag: "no reading before", n: n, relative: true, before: undefined, now: 20, clogged: true },

@@ -301,7 +301,6 @@ TestCase {
               events: [["value", 12, 15]], ok: true, value: 12 },
             { tag: "measure failed", events: [["failed", "Нет ответа от датчика."]], ok: false,
               message: "Нет ответа от датчика." },
-            { tag: "no answer at all", events: [], ok: false, message: "Нет ответа от датчика." },
             { tag: "sensor stopped", stopped: true, events: [], ok: false,
               message: "Датчик разрежения не запущен" },
         ]
@@ -363,13 +362,10 @@ TestCase {
               after: ["g0 z40.0", "g0  x100.000 y50.000 a0.0", "g0 b1", "g0  x100.000 y50.000"].concat(tail("33.500")) },
             { tag: "full tray without the stop wraps", f: { caseCurrNumber: 12, caseStopEnabled: false }, panel: false,
               after: ["g0 z40.0", "g0  x100 y50 a0.0"].concat(tail("35.500")) },
-            { tag: "full tray wraps when feeder errors do not stop", f: { caseCurrNumber: 12 }, panel: false,
-              noStop: true, after: ["g0 z40.0", "g0  x100 y50 a0.0"].concat(tail("35.500")) },
         ]
     }
     function test_runsOut(data) {
         var r = rig()
-        r.b.settings.dontStopProgramOnFeederErrors = data.noStop === true
         r.b.job.feeders["B0"] = tray(data.f)
         var f = pickB0(r)
         var pick = J.lines(data.after) + "\ng0"
