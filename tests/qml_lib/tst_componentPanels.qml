@@ -265,10 +265,9 @@ TestCase {
     // ---- checks that do not apply
 
     // The part is placed at once, without a panel: centring in place in
-    // mode 2; the pin check for a part centred by its outline, and good
-    // pins; the size check off by the feeder's own setting (which replaces
-    // the machine's), never for template centring, and a right size; the
-    // feeder debug ring for a retried look.
+    // mode 2; the pin check for a part centred by its outline; the size
+    // check off by the feeder's own setting (which replaces the machine's),
+    // never for template centring; the feeder debug ring for a retried look.
     function test_checkNotApplied_data() {
         var wrong = seen(0.1, 0, 0, { width: 60, height: 24 })
         var offset = seen(0.3, 0.1)
@@ -276,8 +275,6 @@ TestCase {
             { tag: "centring in place in mode 2", feeder: { centerInPlace: true, centering: 2 },
               results: [seen(0.3, -0.2, 1.5)] },
             { tag: "pins of a part centred by outline", feeder: pin({ centerType: 0 }), results: [pinsOff()] },
-            { tag: "good pins", feeder: pin(), results: [pinsGood()] },
-            { tag: "right size", size: 3, fallback: seen(0.1, 0) },
             { tag: "size check off by the feeder", size: 3, feeder: { cameraIndiv: true, cameraCheckSize: 0 },
               fallback: wrong },
             { tag: "template centring", size: 3, feeder: { centerType: 4 }, fallback: wrong },
