@@ -198,10 +198,4 @@ TestCase {
         compare(v.full, data.full)
         compare(v.off, data.off)
     }
-
-    function test_correctedPickPoint() {
-        compare(Checks.correctedPickPoint(100, 0.2133), 100.21)
-        compare(Checks.correctedPickPoint(50, -0.237), 49.76)
-        compare(Checks.correctedPickPoint("12.5", 0.004), 12.5)
-    }
 }

@@ -377,13 +377,6 @@ TestCase {
         compare(t.ok, false)
     }
 
-    function test_programmerWait_data() {
-        return [ { tag: "below 3", s: 1, wait: 3 }, { tag: "above 30", s: 99, wait: 30 } ]
-    }
-    function test_programmerWait(data) {
-        compare(CI.programmerWait(data.s), data.wait)
-    }
-
     // ================================================================
     // Equivalent feeders
 

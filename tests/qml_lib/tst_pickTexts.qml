@@ -76,21 +76,6 @@ TestCase {
         check(PT.trayText(f, nozzle(data.n), env(data.e)), data)
     }
 
-    function test_capacity_data() {
-        return [
-            { tag: "tray 2 x 3", f: { caseRowsX: 2, caseRowsY: 3 }, tray: 6 },
-            { tag: "strip of 40 mm at 4 mm", f: { cutX2: 100, cutY2: 90, cutDistance: 4 }, strip: 11 },
-            { tag: "strip without a pitch", f: { cutX2: 100, cutY2: 90, cutDistance: 0 }, strip: 0 },
-        ]
-    }
-    function test_capacity(data) {
-        var f = feeder(data.f)
-        if (data.tray !== undefined)
-            compare(PT.trayCapacity(f), data.tray)
-        if (data.strip !== undefined)
-            compare(PT.stripCapacity(f), data.strip)
-    }
-
     // ---- strip: (10, 20) to (10, 60), parts 4 mm apart, floor at 2
 
     function test_strip_data() {
@@ -373,17 +358,6 @@ TestCase {
         check(PT.cameraMoveText(data.x, data.y, a, f, nozzle(), cameraEnv(data.e)), data)
     }
 
-    function test_noCameraTail_data() {
-        return [
-            { tag: "full acceleration", maxAcc: 100, acc: 100, text: "" },
-            { tag: "feeder at 50 %", maxAcc: 50, acc: 100, text: "g1 f6000  acc500  x++0 y++0" },
-            { tag: "feeder acceleration not a number", maxAcc: "", acc: 100, text: null },
-        ]
-    }
-    function test_noCameraTail(data) {
-        compare(PT.noCameraTail(feeder({ maxAcc: data.maxAcc }), env({ acc: data.acc })), data.text)
-    }
-
     // ---- basket
 
     function test_basket_data() {
@@ -455,17 +429,7 @@ TestCase {
         compare(PT.isClogged(data.n, data.relative, data.before, data.now), data.clogged)
     }
 
-    // ---- small helpers
-
-    function test_pickRetryCount_data() {
-        return [
-            { tag: "2", v: 2, n: 2 }, { tag: "negative", v: -1, n: 0 },
-            { tag: "above 10", v: 11, n: 10 }, { tag: "fraction", v: 2.7, n: 2 },
-        ]
-    }
-    function test_pickRetryCount(data) {
-        compare(PT.pickRetryCount({ "pickRetryCount": data.v }), data.n)
-    }
+    // ---- the feeder's turn
 
     function test_feederRot_data() {
         return [
@@ -476,17 +440,5 @@ TestCase {
     }
     function test_feederRot(data) {
         compare(PT.feederRot(data.f), data.rot)
-    }
-
-    function test_camera23Choose_data() {
-        return [
-            { tag: "part at the limit", on: true, w: 2, h: 5, limit: 5, three: true },
-            { tag: "small part", on: true, w: 4.9, h: 3, limit: 5, three: false },
-            { tag: "camera 3 disabled", on: false, w: 6, h: 3, limit: 5, three: false },
-        ]
-    }
-    function test_camera23Choose(data) {
-        compare(PT.camera23Choose({ "elWidth": data.w, "elHeight": data.h },
-                                  { "camera3Enabled": data.on, "camera2MaxElementSize": data.limit }), data.three)
     }
 }
