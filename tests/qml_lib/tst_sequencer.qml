@@ -140,8 +140,6 @@ TestCase {
         compare(r.m.selected, [0, 2, 3, 4])
         compare(r.calls, [])
         compare(r.m.model.completes(), ["выполнено", "", "2", "1", "выполнено"])
-        compare(logTexts(r.m), ["Программа расстановки запущена",
-                                "Программа расстановки завершена. Установлено компонентов: 3"])
         verify(!r.m.run.executing)
         verify(r.m.run.lastRunFinished)
         compare(r.m.run.currPlacedComponents, 3)
