@@ -159,31 +159,6 @@ TestCase {
 
     // ---- trays and strips
 
-    // A tray of 2 x 3 cells with caseStopEnabled: the run waits for a refill
-    // before the seventh part, which then comes from cell 0.
-    function test_trayCapacity() {
-        var r = rig({ type: 1, caseX: 100, caseY: 50, cutX2: 110, cutY2: 70, caseZ: 5, caseRowsX: 2,
-                      caseRowsY: 3, caseCurrNumber: 0, caseStopEnabled: true })
-        var done = J.start(r, 7, 20000)
-        function cells() {
-            return r.m.sentTexts().filter(function(t) { return t.indexOf("m64 p1") >= 0 })
-                                  .map(function(t) { return t.split("\n")[1] })
-        }
-        var six = ["g0  x100 y50 a0.0", "g0  x110 y50 a0.0", "g0  x100 y60 a0.0", "g0  x110 y60 a0.0",
-                   "g0  x100 y70 a0.0", "g0  x110 y70 a0.0"]
-        compare(cells(), six)
-        var empty = "Жду замены/пополнения поддона! Остановка! Питатель: снизу  №1"
-        expect(r, { panels: ["tapeChange"], placed: 6, done: 0, yellow: [empty] }, done)
-        compare(r.m.sentTexts()[12], "g0 x0 y0\ng0 zMax\n")
-        compare(r.m.sent[12].safeH, true)
-        // "Продолжить": the refilled tray starts again at its first cell.
-        r.b.press("continue")
-        r.m.advance(20000)
-        compare(cells(), six.concat(["g0  x100 y50 a0.0"]))
-        expect(r, { placed: 7, done: 1 }, done)
-        compare(r.m.rows[r.m.rows.length - 1], "7")
-    }
-
     // A strip from (10, 20) to (10, 60) at 4 mm holds round(40 / 4) + 1 = 11
     // parts; "Пропустить" at the panel sends the rest of the group to the
     // missed list, a placement whose pick never happened among them.

@@ -120,7 +120,6 @@ TestCase {
     function test_cameraFails_data() {
         return [
             { tag: "camera never answers", fault: "silent" },
-            { tag: "mark not seen", fault: "blind" },
             { tag: "never centred", fault: "alwaysOff", moves: 10 },
         ]
     }

@@ -379,8 +379,6 @@ TestCase {
         compare(r.m.sent[0].safeH, true)
         compare(r.m.logs, [{ text: data.log, color: "yellow" }])
         compare(f.args.length, 0)
-        r.b.press("feederSettings")
-        compare(r.m.events.indexOf("feederSettings:B0") >= 0, true)
         r.b.press("continue")
         r.m.advance(1000)
         compare(r.b.feederWrites[0], ["B", 0, data.refill[0], data.refill[1]])
