@@ -83,7 +83,7 @@ TestCase {
                                               endingGcode: "g0 x40 y200", startingGcode: "", progAutoRestart: false,
                                               finalSoundEnabled: false, projectAutosave: false } })
         var w = Waiters.create(m.port)
-        var r = { m: m, b: b, w: w, photos: [], clips: [], compares: [], stored: [], marks: 0, captures: 0,
+        var r = { m: m, b: b, w: w, photos: [], clips: [], compares: [], stored: [], marks: 0,
                   states: [], shown: 0, refCount: opts.refCount !== undefined ? opts.refCount : 2,
                   excluded: false, diffs: opts.diffs || {}, cameraFault: "", stoppedMarks: 0 }
         var elA = { name: "A", elWidth: 1.6, elHeight: 0.8, rX: 10, rY: 20, elPhoto: "old A" }
@@ -142,7 +142,6 @@ TestCase {
         r.active = false
         m.port.busy = function() { return m.busy || m.run.executing === true || r.active }
         m.port.headCamera.ensureCapture = function(f) {
-            r.captures++
             m.events.push("capture")
             m.port.later(f)
         }
@@ -289,19 +288,6 @@ TestCase {
                 ["Не для всех элементов корректны размеры проверочных шаблонов! Нужно заново создать шаблоны."])
         compare(r.m.sentTexts(), [])
         compare(r.m.events.indexOf("clearResults"), -1)
-    }
-
-    // Without marks (allowed), the camera is made to deliver frames instead
-    // of the search.
-    function test_inspectionWithoutMarks() {
-        var r = rig({ refCount: 0 })
-        r.b.settings.allowRunWithoutFiducials = true
-        templatesFit(r)
-        verify(r.a.makingAoiF())
-        r.m.advance(60000)
-        compare(r.marks, 0)
-        compare(r.captures, 1)
-        compare(r.stored.length, 4)
     }
 
     // The ending G-code waits for a machine that is busy with something else

@@ -126,8 +126,6 @@ TestCase {
 
     function test_cornerStart_data() {
         return [
-            { tag: "wide part straight: y-first", angle: 0, rot: 0, w: 4, h: 2,
-              rotA: 0, xFirst: false, xDim: 4, yDim: 2, turn: 90, lead: 2 },
             { tag: "wide part at 90: x-first, turned", angle: 90, rot: 0, w: 4, h: 2,
               rotA: 90, xFirst: true, xDim: 2, yDim: 4, turn: 90, lead: 2 },
             // At 45° the angle is nudged so that the choice cannot flip.

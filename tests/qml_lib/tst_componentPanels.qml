@@ -207,7 +207,6 @@ TestCase {
     // trace in the feeder's mean offset.
     function test_modeTwoMeanTakesOnlyAcceptedResults_data() {
         return [
-            { tag: "size check failed", bad: seen(1.0, 0.5, 0, { width: 60, height: 24 }) },
             { tag: "offset larger than the part", bad: seen(2.5, 0.5) },
         ]
     }

@@ -55,8 +55,6 @@ TestCase {
         var rows = "Неверное число рядов поддона: взятие не выполнено"
         return [
             { tag: "past the last cell stays on the last", cell: 99, text: pick("x120 y80") },
-            { tag: "feeder editor: slow acceleration", e: { acc: 15 }, cell: 4,
-              text: ["g0 z40.0", "g1 f6000  acc150  x110 y60 a0.0"].concat(tail("35.500")) },
             { tag: "relative vacuum control samples before the pick", e: { relativeVacuum: true },
               f: { caseCurrNumber: 0 },
               text: ["g0 z40.0", "g0  x100 y50 a0.0", "(vsMeasureBeforeGet)"].concat(tail("35.500")) },

@@ -299,8 +299,6 @@ TestCase {
               events: [["value", 99, -50], ["value", 12, 30]], ok: true, value: 12 },
             { tag: "a reading just past midnight counts", at: day - 10,
               events: [["value", 12, 15]], ok: true, value: 12 },
-            { tag: "measure failed", events: [["failed", "Нет ответа от датчика."]], ok: false,
-              message: "Нет ответа от датчика." },
             { tag: "sensor stopped", stopped: true, events: [], ok: false,
               message: "Датчик разрежения не запущен" },
         ]
