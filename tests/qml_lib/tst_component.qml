@@ -5,8 +5,7 @@ import "JobRig.js" as J
 
 // The component cycle against the fake machine: the exact blocks of one
 // feeder group, centring over the component camera, the vacuum check, the
-// basket, trays and strips that run out, the missed list and a stop in the
-// middle.
+// basket, a strip that runs out, the missed list and a stop in the middle.
 TestCase {
     id: tc
     name: "Component"

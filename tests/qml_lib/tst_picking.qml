@@ -4,9 +4,9 @@ import "FakeMachine.js" as Fake
 import "../../qml/main/job/picking.js" as Picking
 import "JobRig.js" as J
 
-// The picking steps against the fake machine: the exact blocks of every
-// feeder kind, the nozzle change with its clogging check, the vacuum reading
-// and the tape-change panel.
+// The picking steps against the fake machine: the pick blocks as the step
+// puts them together, the nozzle change with its clogging check, the vacuum
+// reading and the tape-change panel.
 TestCase {
     id: tc
     name: "Picking"

@@ -4,10 +4,10 @@ import "FakeMachine.js" as Fake
 import "../../qml/main/job/waiters.js" as Waiters
 import "../../qml/main/job/sequencer.js" as Sequencer
 
-// Run control against the fake machine: the rows of a program in order, the
-// start key's pause, starting from a line, the operator's stop with the
-// ending G-code, automatic restart, the end of a run, the second pass over
-// missed components, the operator panels and the nozzle confirmation.
+// Run control against the fake machine: the rows of a program in order,
+// starting from a line, the operator's stop with the ending G-code,
+// automatic restart, the end of a run, the second pass over missed
+// components, the operator panels and the nozzle confirmation.
 TestCase {
     name: "Sequencer"
 
