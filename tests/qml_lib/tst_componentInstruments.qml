@@ -492,8 +492,6 @@ TestCase {
         return [
             { tag: "the last to the first", list: list, current: { model: "U", index: 0 },
               initial: { model: "B", index: 2 }, target: { model: "B", index: 0 } },
-            { tag: "back to where the group began", list: list, current: { model: "U", index: 0 },
-              initial: { model: "B", index: 0 }, target: null },
         ]
     }
     function test_switchTarget(data) {

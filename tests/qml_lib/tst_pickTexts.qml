@@ -110,8 +110,6 @@ TestCase {
         return [
             { tag: "a part for the camera drops the placeholders", g: "G0 (X) (Y) (A)\nG0 (Z)", camera: true,
               text: ["g0   ", "g0 ", "g0  z40.0"] },
-            { tag: "a text without placeholders needs no target", g: "G0 X5", t: null,
-              text: ["g0 x5", "g0  z40.0"] },
             { tag: "no target", g: xya, t: null, error: numberError },
         ]
     }
@@ -277,7 +275,6 @@ TestCase {
 
     function test_placerWindows_data() {
         return [
-            { tag: "three windows", x: "10 20 30", y: "5 6 7", w: [[10, 5], [20, 6], [30, 7]] },
             { tag: "empty and non-numeric entries skipped", x: "10  abc 20 ", y: " 5 - 6", w: [[10, 5], [20, 6]] },
         ]
     }
@@ -403,7 +400,6 @@ TestCase {
 
     function test_cloggingCheckText_data() {
         return [
-            { tag: "absolute", relative: false, started: false, prepare: 2, text: "m64 p0 \n m64 p1 \n g4 p1 \n" },
             { tag: "absolute, sensor just started", relative: false, started: true, prepare: 2,
               text: "g4 p2\nm64 p0 \n m64 p1 \n g4 p1 \n" },
             { tag: "relative", relative: true, started: false, prepare: 3.25,

@@ -103,14 +103,11 @@ TestCase {
               text: pick.concat(["m64 p4", "g0 ", "M64 P9", "g0  z40.0", "g0  x240.000 y30.000 a100.00",
                                  "g0  z48.000"]),
               supposed: { camera3: true, angle: -170 } },
-            { tag: "feeder editor check: no camera", f: { centering: 1 }, check: true, angle: 90,
-              text: ["g0 z40.0", "g0  x110 y60 a0.0"].concat(tail("35.500")), supposed: null },
         ]
     }
     function test_toCamera(data) {
         var r = rig()
         r.b.settings.camera3Enabled = data.camera3 === true
-        r.b.feederCheck = data.check === true
         r.b.job.placementAngle = data.angle
         r.b.job.feeders["B0"] = tray(data.f)
         var f = pickB0(r)
@@ -250,14 +247,10 @@ TestCase {
               sent: ["take", "startAbs"], requests: 0,
               panel: { control: "failure", message: "Нет ответа от датчика разрежения! Возможно выбран не тот порт!" },
               done: false, log: "Ошибка связи с датчиком разрежения!" },
-            { tag: "outside a run: no check", relative: false, open: 30, outside: true, sent: ["take"], requests: 0,
-              panel: null, done: true },
         ]
     }
     function test_clogging(data) {
         var r = rig()
-        if (data.outside)
-            r.m.run.executing = false
         r.b.job.nozzles[3].vsUse = true
         r.b.job.nozzles[3].checkClogging = true
         r.b.vacuum.valueAt = sensor(data.open)
@@ -337,8 +330,6 @@ TestCase {
             { tag: "relative, drop at the limit: not held", relative: true, before: 40, after: 35, held: false },
             { tag: "absolute, below: not held", relative: false, after: 8, held: false },
             { tag: "no reading: not held", relative: false, after: NaN, held: false },
-            { tag: "relative without a reading before: not held", relative: true, before: undefined, after: 38,
-              held: false },
         ]
     }
     function test_vacuumHeld(data) {
