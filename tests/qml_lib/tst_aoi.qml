@@ -5,14 +5,12 @@ import "FakeBoard.js" as Board
 import "../../qml/main/job/waiters.js" as Waiters
 import "../../qml/main/job/sequencer.js" as Sequencer
 import "../../qml/main/job/aoi.js" as Aoi
-import "JobRig.js" as J
 
-// Optical inspection: the clips, which placements are photographed and what
-// refuses a procedure; then the two procedures against the fake machine:
-// the exact blocks, the photos taken, the templates replaced only by new
-// photos, the results stored, the ending G-code, the operator's stop, and
-// the run's "aoi" row, which goes on when the inspection ends or is refused
-// at once.
+// Optical inspection: the clips and what refuses a procedure; then the two
+// procedures against the fake machine: the exact blocks, the photos taken,
+// the templates replaced only by new photos, the results stored, the ending
+// G-code, the operator's stop, and the run's "aoi" row, which goes on when
+// the inspection ends or is refused at once.
 //
 // The camera sees 30 mm left of and 20 mm above the nozzle (camera1XShift
 // -30, camera1YShift 20) at 20 pixels per mm; its scan photos are 640 x 480.
@@ -30,25 +28,6 @@ TestCase {
         compare(r.width, 42)
         compare(r.height, 22)
         fuzzyCompare(r.angle, 90, 1e-9)
-    }
-
-    function placement(name, row, col, extra) {
-        var el = { name: name, elWidth: 1.6, elHeight: 0.8, rot: 0 }
-        return J.merged({ el: el, row: row, col: col, rotation: 0, rotWidth: 1.6, rotHeight: 0.8,
-                          disabled: 0, disabledTemp: false }, extra)
-    }
-    function test_workRows() {
-        var list = [placement("A", 0, 0), placement("B", 0, 1), placement("C", 1, 0),
-                    placement("D", 0, 0, { disabled: 1 }), placement("E", 0, 0, { disabledTemp: true }),
-                    placement("F", 0, 0, { rotation: 270 })]
-        var entries = list.map(function(ep, i) { return { ep: ep, target: { ok: true, x: i, y: 10 + i, boardAngle: 0.25 } } })
-        var t = Aoi.workRows(entries, true)
-        compare(t.map(function(r) { return r.el.name }), ["A", "F"])
-        compare(t[1].rotation, -90)
-        compare(t[1].x, 5)
-        compare(t[1].boardAngle, 0.25)
-        var all = Aoi.workRows(entries, false)
-        compare(all.map(function(r) { return r.el.name }), ["A", "B", "C", "F"])
     }
 
     function test_inspectionRefusal_data() {
@@ -273,21 +252,6 @@ TestCase {
                 ["buildList:false", "clearResults"])
         // Templates are never touched by an inspection.
         compare(r.elements.map(function(e) { return e.elPhoto }), ["tpl A", "tpl B"])
-    }
-
-    // The camera's scale changed since the templates were made: their
-    // sizes no longer fit (the refusals themselves: test_inspectionRefusal;
-    // a missing template in a run: test_runRowRefusedGoesOnAtOnce).
-    function test_inspectionRefused() {
-        var r = rig()
-        templatesFit(r)
-        r.b.settings.camera1PPMCorr = 22
-        verify(!r.a.makingAoiF())
-        r.m.advance(10000)
-        compare(r.b.errors.map(function(e) { return e.text }),
-                ["Не для всех элементов корректны размеры проверочных шаблонов! Нужно заново создать шаблоны."])
-        compare(r.m.sentTexts(), [])
-        compare(r.m.events.indexOf("clearResults"), -1)
     }
 
     // The ending G-code waits for a machine that is busy with something else

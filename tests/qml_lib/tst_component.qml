@@ -331,22 +331,6 @@ TestCase {
         compare(Component.angleChoice(data.c, data.measured), data.a)
     }
 
-    // The scale follows the part's distance from the camera; a part at or
-    // below the camera, or any value not a number, gives no scale.
-    function test_cameraPpm_data() {
-        return [
-            { tag: "4 mm over the camera", z: 55, ppm: 10 },
-            { tag: "at the camera", z: 51, ppm: NaN },
-        ]
-    }
-    function test_cameraPpm(data) {
-        var ppm = Component.cameraPpm(data.z, 1, 30, 20, 20, 2)
-        if (isNaN(data.ppm))
-            verify(isNaN(ppm))
-        else
-            compare(ppm, data.ppm)
-    }
-
     // A part seen where the scale cannot be known counts as not found: it is
     // never moved by a made-up offset.
     function test_noScaleIsNotFound() {

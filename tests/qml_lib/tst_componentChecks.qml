@@ -165,16 +165,6 @@ TestCase {
 
     // ---- feeder debug ring
 
-    // Mode 1 turns the offset by the placement angle; mode 2 leaves it.
-    function test_debugOffset() {
-        var o = Checks.debugOffset(1, 0.5, 90, 1)
-        near(o.x, -0.5, 1e-12, "x")
-        near(o.y, 1, 1e-12, "y")
-        o = Checks.debugOffset(1, 0.5, 90, 2)
-        near(o.x, 1, 1e-12, "x")
-        near(o.y, 0.5, 1e-12, "y")
-    }
-
     // A part 2 × 1 mm: the means are judged against 0.2 mm in X and 0.15 mm
     // in Y; only a full ring is judged.
     function test_debugVerdict_data() {

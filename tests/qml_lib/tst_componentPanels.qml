@@ -202,26 +202,6 @@ TestCase {
     }
 
 
-    // In mode 2 only accepted results join the mean: a part whose first look
-    // fails the size check, or lies farther off than it is large, leaves no
-    // trace in the feeder's mean offset.
-    function test_modeTwoMeanTakesOnlyAcceptedResults_data() {
-        return [
-            { tag: "offset larger than the part", bad: seen(2.5, 0.5) },
-        ]
-    }
-    function test_modeTwoMeanTakesOnlyAcceptedResults(data) {
-        var r = rig()
-        r.b.settings.camera2CheckSize = 3
-        r.b.job.feeders["B0"] = tape({ centering: 2, centeringCount: 2 })
-        r.b.componentCamera.results = [seen(0.1, 0.3), data.bad, seen(0.3, 0.3)]
-        J.start(r, 2, 60000)
-        expect(r, { looks: 3, placed: 2 })
-        compare(J.writesOf(r, "centeringX").map(function(v) { return v.toFixed(3) }), ["0.200"])
-        compare(J.writesOf(r, "centeringY").map(function(v) { return v.toFixed(3) }), ["0.300"])
-        compare(r.b.runStates["B0"].centeringResults.length, 2)
-    }
-
     // ---- the feeder debug mode
 
     // Parts picked 0.3 / 0.1 mm off, 2 × 1.2 mm: once three are in the ring,

@@ -422,17 +422,4 @@ TestCase {
     function test_clogging(data) {
         compare(PT.isClogged(data.n, data.relative, data.before, data.now), data.clogged)
     }
-
-    // ---- the feeder's turn
-
-    function test_feederRot_data() {
-        return [
-            { tag: "tape", f: { type: 3, rot: 90 }, rot: 90 },
-            { tag: "loose parts by contour", f: { type: 2, placerType: 0, rot: 90 }, rot: 0 },
-            { tag: "loose parts by template", f: { type: 2, placerType: 1, rot: -45 }, rot: -45 },
-        ]
-    }
-    function test_feederRot(data) {
-        compare(PT.feederRot(data.f), data.rot)
-    }
 }
