@@ -83,7 +83,6 @@ function extend(m, options) {
         panels: [],            // { name, values, onButton }
         dialogs: [],           // { values, onAnswer }
         boardMoves: [],        // [dx, dy]
-        settingsOpened: [],    // the mark given to openRefSettings
         errors: [],            // { text, type } given to showError
         rowErrors: 0,
         rel: { x: 0, y: 0 },
@@ -208,7 +207,7 @@ function extend(m, options) {
     }
     p.moveBoard = function(dx, dy) { b.boardMoves.push([dx, dy]) }
     p.stopByOperator = function() { m.events.push("stopByOperator") }
-    p.openRefSettings = function(mark) { b.settingsOpened.push(mark) }
+    p.openRefSettings = function(mark) { m.events.push("refSettings") }
     p.setRelXY = function(x, y) {
         b.rel = { "x": x, "y": y }
         m.events.push("rel")

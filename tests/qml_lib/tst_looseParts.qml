@@ -67,25 +67,13 @@ TestCase {
     // The windows are the numeric pairs of the two lists, and the search
     // starts at caseCurrNumber and goes round once: here with nothing found
     // anywhere, up to the tape-change panel.
-    function test_windows_data() {
-        return [
-            { tag: "three windows from the first", f: {},
-              sent: [win(100, 50), win(150, 50), win(200, 50)] },
-            { tag: "from window 2 round to window 1", f: { caseCurrNumber: 1 },
-              sent: [win(150, 50), win(200, 50), win(100, 50)] },
-            { tag: "a window number past the list starts at the first", f: { caseCurrNumber: 7 },
-              sent: [win(100, 50), win(150, 50), win(200, 50)], first: 0 },
-        ]
-    }
-    function test_windows(data) {
+    function test_windows() {
         var r = rig()
-        var f = start(r, loose(data.f), [])
-        expect(r, { sent: data.sent.concat(["g0 x0 y0\ng0 zMax\n"]), panels: ["tapeChange"],
+        var f = start(r, loose(), [])
+        expect(r, { sent: [win(100, 50), win(150, 50), win(200, 50), "g0 x0 y0\ng0 zMax\n"], panels: ["tapeChange"],
                     done: 0, failures: [] }, f)
         // Two results per window: the search, then the one that decides.
-        compare(modes(r).length, 2 * data.sent.length)
-        if (data.first !== undefined)
-            compare(J.writesOf(r, "caseCurrNumber")[0], data.first)
+        compare(modes(r).length, 6)
     }
 
     // A feeder with no window at all stops the pick with the feeder error.
@@ -160,55 +148,23 @@ TestCase {
 
     // With fewer photos the parts of one wide look are visited in turn
     // without a new one, also by the next pick of the same feeder; misses
-    // still count, and an empty list means a new wide look. A pick from
-    // another feeder in between forgets them.
-    function test_lessPhotos_data() {
-        return [
-            { tag: "same feeder again", between: false,
-              next: [none, none, part(100, 50, 0, { parts: [{ x: 100, y: 50 }] }), part(100, 50, 0)],
-              sent: [look(130, 60), look(140, 50), win(100, 50), look(100, 50), pick(100, 50, 0)] },
-            { tag: "another feeder in between", between: true,
-              next: [part(100, 50, 0, { parts: [{ x: 100, y: 50 }] }), part(100, 50, 0)],
-              sent: [win(100, 50), look(100, 50), pick(100, 50, 0)] },
-        ]
-    }
-    function test_lessPhotos(data) {
+    // still count, and an empty list means a new wide look.
+    function test_lessPhotos() {
         var r = rig()
         var seen = [{ x: 110, y: 45 }, { x: 120, y: 55 }, { x: 130, y: 60 }, { x: 140, y: 50 }]
         var f = start(r, template({ placerLessPhotos: true }),
                       [part(140, 50, 0, { parts: seen }), none, part(120, 55, 0)])
         expect(r, { sent: [win(100, 50), look(110, 45), look(120, 55), pick(120, 55, 0)],
                     done: 1 }, f)
-        if (data.between) {
-            r.b.job.feeders["B1"] = template({ placerLessPhotos: true, placerX: "300", placerY: "50" })
-            r.b.placer.results = []
-            r.p.elGetWait("B", 1, {}, J.counter())
-            r.m.advance(20000)
-            compare(J.panelNames(r), ["tapeChange"])
-        }
         r.m.sent = []
-        r.b.placer.results = data.next
+        r.b.placer.results = [none, none, part(100, 50, 0, { parts: [{ x: 100, y: 50 }] }), part(100, 50, 0)]
         r.p.elGetWait("B", 0, {}, f)
         r.m.advance(20000)
-        expect(r, { sent: data.sent, done: 2 }, f)
+        expect(r, { sent: [look(130, 60), look(140, 50), win(100, 50), look(100, 50), pick(100, 50, 0)],
+                    done: 2 }, f)
     }
 
     // ---- parts upside down
-
-    // Turned over where it lies, then looked at again there over the whole
-    // view: found the right way up, it is picked. The component camera does
-    // not start for the flip.
-    function test_flippedThenUpright() {
-        var r = rig()
-        var f = start(r, template({ centering: 1 }),
-                      [part(120, 60), part(120, 60, 0, { flipped: true }), part(121, 61, 10)])
-        var toCamera = ["m64 p4", "g0 ", "g0  z40.0", "g0  x200.000 y30.000 a0.00", "g0  z53.000"]
-        compare(r.m.sentTexts(), [win(100, 50), look(120, 60), flip(120, 60, 0), look(120, 60),
-                                  pickLines(121, 61, -10).concat(toCamera).join("\n") + "\ng0"])
-        compare(modes(r), ["placerContours", "placerTemplateCenter", "placerTemplate"])
-        compare(r.m.events.indexOf("camera2:start:2") > r.m.events.lastIndexOf("camera:placerTemplate"), true)
-        compare(f.args.length, 1)
-    }
 
     // Flipped detection off, or the feeder editor checking a pick: the part
     // is taken as it lies.
@@ -225,8 +181,7 @@ TestCase {
 
     // Four flips that leave the part upside down raise one panel, a part
     // not found after a flip the other. "Повторить распознавание" looks at
-    // it again; "Продолжить" searches the window anew; "Пропустить" skips
-    // the feeder.
+    // it again; "Продолжить" searches the window anew.
     function test_flipPanels_data() {
         return [
             { tag: "four flips, retry finds it upright", flips: 4, button: "retryRecognition",
@@ -235,8 +190,6 @@ TestCase {
             { tag: "four flips, continue searches the window", flips: 4, button: "continue",
               after: [part(130, 50), part(130, 50, 5)], sent: [win(100, 50), look(130, 50), pick(130, 50, -5)],
               modes: ["placerContours", "placerTemplateCenter"] },
-            { tag: "four flips, skip", flips: 4, button: "skip", after: [], sent: [], modes: [],
-              skipped: true },
             { tag: "lost after a flip, retry", flips: 1, button: "retryRecognition",
               after: [part(119, 59, 0)], sent: [look(120, 60), pick(119, 59, 0)],
               modes: ["placerTemplate"] },
@@ -262,8 +215,7 @@ TestCase {
         r.m.advance(20000)
         compare(r.m.sentTexts().slice(sent.length), data.sent)
         compare(modes(r).slice(asked), data.modes)
-        compare(f.args.length, data.skipped ? 0 : 1)
-        compare(r.m.events.indexOf("skipFeeder:B0") >= 0, data.skipped === true)
+        compare(f.args.length, 1)
         compare(r.b.panels.length, 1)
     }
 
@@ -306,10 +258,6 @@ TestCase {
               logs: [{ text: "Компоненты в россыпи не найдены! Остановка! Питатель: снизу  №1", color: "yellow" }] },
             { tag: "switched to an equivalent feeder", auto: true, switches: true, sent: [], logs: [],
               switched: [["B", 0, "Компоненты в россыпи не найдены! Переключаюсь на питатель: "]] },
-            { tag: "no equivalent feeder: panel", auto: true, switches: false, panel: true,
-              sent: ["g0 x0 y0\ng0 zMax\n"],
-              logs: [{ text: "Компоненты в россыпи не найдены! Остановка! Питатель: снизу  №1", color: "yellow" }],
-              switched: [["B", 0, "Компоненты в россыпи не найдены! Переключаюсь на питатель: "]] },
         ]
     }
     function test_emptyPlacer(data) {
@@ -340,71 +288,44 @@ TestCase {
 
     // ---- one head-camera result
 
-    // Pixels from the frame centre (y down) become machine positions from
-    // where the camera stands; a result that comes while paused is taken
-    // again after the pause.
+    // A result that comes while paused is taken again after the pause,
+    // as a machine position from where the camera stands.
     function test_placerWait() {
         var r = rig()
         r.m.pos.x = 100
         r.m.pos.y = 40
-        r.b.placer.results = [part(75, 61, 12, { parts: [{ x: 75, y: 61, a: 12 }, { x: 69.5, y: 58, a: -3 }] })]
-        var f = J.counter()
-        r.p.placerWait.settings = { mode: "placerContours" }
-        r.p.placerWait(f)
-        r.m.advance(1000)
-        compare(f.args.length, 1)
-        var w = r.p.placerWait
-        compare([w.found, w.flipped, w.x, w.y, w.angle], [true, false, 75, 61, 12])
-        compare([w.centersX, w.centersY, w.angles], [[75, 69.5], [61, 58], [12, -3]])
-
         r.b.placer.results = [none, part(71, 59)]
-        r.p.placerWait(f)
+        var f = J.counter()
+        var w = r.p.placerWait
+        w.settings = { mode: "placerContours" }
+        w(f)
         r.m.setPaused(true)
         r.m.advance(1000)
-        compare(f.args.length, 1)
+        compare(f.args.length, 0)
         r.m.setPaused(false)
         r.m.advance(1000)
-        compare(f.args.length, 2)
+        compare(f.args.length, 1)
         compare([w.found, w.x, w.y], [true, 71, 59])
-        compare(r.b.placer.requests.length, 3)
+        compare(r.b.placer.requests.length, 2)
     }
 
-    function test_headCameraResult_data() {
-        var env = { camera1PPMCorr: 20, camera1XShift: -30, camera1YShift: 20 }
-        return [
-            { tag: "flipped", r: { found: true, flipped: true, x: 0, y: 0, angle: 0 }, env: env,
-              out: { found: true, flipped: true, x: 70, y: 60, angle: 0, centersX: [], centersY: [], angles: [] } },
-            { tag: "not found", r: { found: false, x: 40, y: 0, angle: 5, centersX: [40], centersY: [0] }, env: env,
-              out: { found: false, flipped: false, x: 0, y: 0, angle: 0, centersX: [], centersY: [], angles: [] } },
-            { tag: "no scale", r: { found: true, x: 40, y: 0, angle: 0 }, env: J.merged(env, { camera1PPMCorr: 0 }),
-              out: { found: false, flipped: false, x: 0, y: 0, angle: 0, centersX: [], centersY: [], angles: [] } },
-            { tag: "timed out", r: { found: true, timeout: true, x: 40, y: 0, angle: 0 }, env: env,
-              out: { found: false, flipped: false, x: 0, y: 0, angle: 0, centersX: [], centersY: [], angles: [] } },
-        ]
-    }
-    function test_headCameraResult(data) {
-        compare(LP.headCameraResult(data.r, { x: 100, y: 40 }, data.env), data.out)
+    // A part found where the scale is unknown counts as not found.
+    function test_headCameraResultWithoutScale() {
+        var r = LP.headCameraResult({ found: true, x: 40, y: 0, angle: 0 }, { x: 100, y: 40 },
+                                    { camera1PPMCorr: 0, camera1XShift: -30, camera1YShift: 20 })
+        compare(r.found, false)
     }
 
     // ---- the search settings
 
-    function test_searchSettings_data() {
-        var common = { indiv: true, mode: "placerContours", roi: 60, t1: 150, templMatchCoeff: 30, inv: false,
-                       calcSize: 2, calcSize2: 1.2, exposure: 40, templMult: 0.3, templateType: 1,
-                       flippedTemplMatchCoeff: 70 }
-        return [
-            { tag: "contours", f: { elFlippedEnabled: true },
-              s: J.merged(common, { flippedEnabled: false }) },
-            { tag: "template", f: { placerType: 1, placerTemplateHighRes: 1, camera1Inv: true },
-              s: J.merged(common, { flippedEnabled: false, templMult: 0.6, inv: true, photo: "image://worker/R3" }) },
-            { tag: "template with flipped detection, global exposure",
-              f: { placerType: 1, elFlippedEnabled: true, camera1Exposure: "", placerTemplateType: 0 },
-              s: J.merged(common, { flippedEnabled: true, exposure: 55, templateType: 0, photo: "image://worker/R3",
-                                  flippedPhoto: "image://worker/flipped_R3" }) },
-        ]
-    }
-    function test_searchSettings(data) {
-        compare(LP.searchSettings("R", 3, loose(data.f), 55), data.s)
+    // A template search with flipped detection and the machine's exposure.
+    function test_searchSettings() {
+        var f = loose({ placerType: 1, elFlippedEnabled: true, camera1Exposure: "", placerTemplateType: 0 })
+        compare(LP.searchSettings("R", 3, f, 55),
+                { indiv: true, mode: "placerContours", roi: 60, t1: 150, templMatchCoeff: 30, inv: false,
+                  calcSize: 2, calcSize2: 1.2, exposure: 55, templMult: 0.3, templateType: 0,
+                  flippedTemplMatchCoeff: 70, flippedEnabled: true, photo: "image://worker/R3",
+                  flippedPhoto: "image://worker/flipped_R3" })
     }
 
     // ---- the group start
@@ -415,20 +336,13 @@ TestCase {
     }
 
     // A loose-part group loads the feeder's search settings onto the head
-    // camera; any other group stops the head camera.
-    function test_groupStart_data() {
-        return [ { tag: "loose parts", f: loose(), loads: 1, stops: 0 },
-                 { tag: "tray", f: loose({ type: 1, caseX: 100, caseY: 50, cutX2: 100, cutY2: 50, caseRowsX: 1,
-                                           caseRowsY: 1 }), loads: 0, stops: 1 } ]
-    }
-    function test_groupStart(data) {
-        var r = componentRig(data.f)
+    // camera.
+    function test_groupStart() {
+        var f = loose()
+        var r = componentRig(f)
         r.b.job.groups = [[J.placement(0)]]
         r.c.setupFeeder(0, J.counter())
-        compare(r.b.placer.loads.length, data.loads)
-        if (data.loads > 0)
-            compare(r.b.placer.loads[0], LP.searchSettings("B", 0, data.f, 50))
-        compare(r.m.events.filter(function(e) { return e === "camera:stop" }).length, data.stops)
+        compare(r.b.placer.loads, [LP.searchSettings("B", 0, f, 50)])
     }
 
     // An empty placer in a run when feeder errors do not stop it: the group

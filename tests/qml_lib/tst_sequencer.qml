@@ -4,10 +4,10 @@ import "FakeMachine.js" as Fake
 import "../../qml/main/job/waiters.js" as Waiters
 import "../../qml/main/job/sequencer.js" as Sequencer
 
-// Run control against the fake machine: the rows of a program in order, the
-// start key's pause, starting from a line, the operator's stop with the
-// ending G-code, automatic restart, the end of a run, the second pass over
-// missed components, the operator panels and the nozzle confirmation.
+// Run control against the fake machine: the rows of a program in order,
+// starting from a line, the operator's stop with the ending G-code,
+// automatic restart, the end of a run, the second pass over missed
+// components, the operator panels and the nozzle confirmation.
 TestCase {
     name: "Sequencer"
 
@@ -128,17 +128,18 @@ TestCase {
 
     // ---- a run
 
+    // The rows run in order, each step given its arguments; a row switched
+    // off is passed over.
     function test_rowsRunInOrder() {
         var r = rig({ blockMode: "auto" }, [["R1", "R2"], ["C1"]])
+        r.m.model.setEnabled(1, -1, 0)
         verify(r.s.startFrom(0))
         r.m.advance(1000)
         compare(r.m.sentTexts(), [startBlock, "place R1\ng0", "place R2\ng0", "place C1\ng0", endBlock])
         compare(r.m.sent.map(function(b) { return b.safeH }), [true, false, false, false, true])
-        compare(r.m.selected, [0, 1, 2, 3, 4])
-        compare(r.calls, ["cupWaitDummy:0"])
+        compare(r.m.selected, [0, 2, 3, 4])
+        compare(r.calls, [])
         compare(r.m.model.completes(), ["выполнено", "", "2", "1", "выполнено"])
-        compare(logTexts(r.m), ["Программа расстановки запущена",
-                                "Программа расстановки завершена. Установлено компонентов: 3"])
         verify(!r.m.run.executing)
         verify(r.m.run.lastRunFinished)
         compare(r.m.run.currPlacedComponents, 3)
@@ -183,48 +184,21 @@ TestCase {
         compare(lastLog(r.m).text, "Программа расстановки завершена. Установлено компонентов: 0")
     }
 
-    // ---- pause by the start key
-
-    function test_startKeyPausesAndResumes() {
-        var r = rig({}, [["R1"]])
-        r.s.progStartBtnPressed()                  // not running: starts
-        compare(r.m.sentTexts(), [startBlock])
-        r.s.progStartBtnPressed()
-        verify(r.m.paused)
-        r.m.finishBlock(true)
-        r.m.advance(5000)
-        compare(r.m.sent.length, 1)                // the next block is held
-        r.s.progStartBtnPressed()
-        verify(!r.m.paused)
-        compare(r.m.sentTexts(), [startBlock, "place R1\ng0"])
-        compare(r.m.events.filter(function(e) { return e.indexOf("stopwatch:") === 0 }),
-                ["stopwatch:start", "stopwatch:pause", "stopwatch:resume"])
-    }
-
     // ---- start from a line
 
     // Lines: start 1, nozzle 2, feeder 0 on 3 with R1..R10 on 4..13,
     // feeder 1 on 14 with C1, C2 on 15, 16, ending 17.
-    function test_startFromLine_data() {
-        return [
-            { tag: "line 12", from: 12, off: [], placed: ["R9", "R10", "C1", "C2"] },
-            { tag: "the ending row's line", from: 17, off: [], placed: [] },
-            { tag: "line 12, a later line switched off", from: 12, off: [[3, 1]], placed: ["R9", "R10", "C1"] },
-        ]
-    }
-    function test_startFromLine(data) {
+    function test_startFromLine() {
         var r = rig({ blockMode: "auto" },
                     [["R1", "R2", "R3", "R4", "R5", "R6", "R7", "R8", "R9", "R10"], ["C1", "C2"]])
-        for (var i = 0; i < data.off.length; ++i)
-            r.m.model.setEnabled(data.off[i][0], data.off[i][1], 0)
-        r.s.startFrom(data.from)
+        r.s.startFrom(12)
         r.m.advance(1000)
-        compare(r.placed, data.placed)
+        compare(r.placed, ["R9", "R10", "C1", "C2"])
         // The rows before the line run all the same.
-        var expected = [startBlock].concat(data.placed.map(function(n) { return "place " + n + "\ng0" }))
-        compare(r.m.sentTexts(), expected.concat([endBlock]))
+        compare(r.m.sentTexts(), [startBlock, "place R9\ng0", "place R10\ng0", "place C1\ng0", "place C2\ng0",
+                                  endBlock])
         compare(r.calls, ["cupWaitDummy:0"])
-        compare(r.m.run.lineToStart, data.from)
+        compare(r.m.run.lineToStart, 12)
     }
 
     // ---- the operator's stop and the ending G-code
@@ -249,12 +223,6 @@ TestCase {
               act: function(r) { userStop(r); r.s.startFrom(0); r.m.finishBlock(true) } },
             { tag: "operator stop, another activity runs", after: [],
               act: function(r) { r.m.busy = true; userStop(r); r.m.finishBlock(true) } },
-            { tag: "operator stop, not homed", after: [],
-              act: function(r) { r.m.homedFlag = false; userStop(r); r.m.finishBlock(true) } },
-            { tag: "operator stop, setting off", after: [],
-              act: function(r) { r.m.settings.endingGCodeOnUserStop = false; userStop(r); r.m.finishBlock(true) } },
-            { tag: "operator stop, no ending G-code", after: [],
-              act: function(r) { r.m.settings.endingGcode = ""; userStop(r); r.m.finishBlock(true) } },
         ]
     }
     function test_endingGCodeAfterStop(data) {
@@ -337,18 +305,15 @@ TestCase {
 
     function test_automaticRestart_data() {
         return [
-            { tag: "placed: starts again", restart: true, off: false, miss: false, restarted: true },
-            { tag: "nothing placed: no restart", restart: true, off: true, miss: false, restarted: false },
-            { tag: "missed components wait: no restart", restart: true, off: false, miss: true, restarted: false },
-            { tag: "restart off", restart: false, off: false, miss: false, restarted: false },
-            { tag: "a stop cancels the restart", restart: true, off: false, miss: false, stop: true,
-              restarted: false },
+            { tag: "placed: starts again", off: false, restarted: true },
+            { tag: "nothing placed: no restart", off: true, restarted: false },
+            { tag: "a stop cancels the restart", off: false, stop: true, restarted: false },
         ]
     }
     function test_automaticRestart(data) {
         var r = rig()
-        r.m.settings.progAutoRestart = data.restart
-        program(r, [["R1", "R2"]], data.miss ? { R2: { miss: true } } : {})
+        r.m.settings.progAutoRestart = true
+        program(r, [["R1", "R2"]])
         if (data.off) {
             r.m.model.setEnabled(2, 0, 0)
             r.m.model.setEnabled(2, 1, 0)
@@ -365,7 +330,6 @@ TestCase {
         compare(r.s.startCount, 1)
         compare(r.s.restartPending(), data.restarted)
         compare(r.m.run.executing, data.restarted)
-        compare(r.m.missedWindow, data.miss)
         compare(r.m.run.pcbCounter, data.off ? 0 : 1)
         r.m.advance(0)
         compare(r.s.startCount, data.restarted ? 2 : 1)
@@ -376,40 +340,21 @@ TestCase {
         }
     }
 
-    // The end of a run counts its boards (none when nothing was placed),
-    // plays the final sound when it is on and the run took long enough, and
-    // saves the project after every run when autosave has no interval.
-    function test_endOfRun_data() {
-        return [
-            { tag: "one board", boards: 1, counter: 6 },
-            { tag: "a panel of four", boards: 4, counter: 9 },
-            { tag: "nothing placed", boards: 4, off: true, counter: 5 },
-            { tag: "sound after 25 s", sound: true, blockMs: 6000, sounds: 1 },
-            { tag: "no sound after 10 s", sound: true, blockMs: 2000 },
-            { tag: "sound off", blockMs: 6000 },
-            { tag: "autosave after every run", autosave: true, interval: 0, saves: 1 },
-            { tag: "autosave on a timer", autosave: true, interval: 5 },
-        ]
-    }
-    function test_endOfRun(data) {
-        var r = rig({ blockMode: "auto", blockMs: data.blockMs || 10 })
-        r.m.boards = data.boards || 1
+    // The end of a run counts its boards and saves the project after every
+    // run when autosave has no interval.
+    function test_endOfRun() {
+        var r = rig({ blockMode: "auto" })
+        r.m.boards = 4
         r.m.run.pcbCounter = 5
-        r.m.settings.finalSoundEnabled = data.sound === true
-        r.m.settings.projectAutosave = data.autosave === true
-        r.m.settings.projectAutosaveInterval = data.interval || 0
+        r.m.settings.projectAutosave = true
+        r.m.settings.projectAutosaveInterval = 0
         program(r, [["R1", "R2", "R3"]])
-        if (data.off) {
-            for (var line = 0; line < 3; ++line)
-                r.m.model.setEnabled(2, line, 0)
-        }
         r.s.startFrom(0)
         r.m.advance(100000)
         verify(!r.m.run.executing)
-        compare(r.m.run.pcbCounter, data.counter || 6)
-        compare(r.m.finishedBoards, (data.counter || 6) - 5)
-        compare(r.m.sounds, data.sounds || 0)
-        compare(r.m.saves, data.saves || 0)
+        compare(r.m.run.pcbCounter, 9)
+        compare(r.m.finishedBoards, 4)
+        compare(r.m.saves, 1)
     }
 
     // ---- continuing an interrupted run
@@ -449,20 +394,6 @@ TestCase {
         verify(!r.s.continueAvailable())
         verify(!r.s.continueFromLastPlaced())
         verify(!r.m.run.executing)
-    }
-
-    function test_lastPlacedText() {
-        var r = rig()
-        r.m.settings.workAreaX1 = 5
-        r.m.settings.workAreaY2 = 500
-        r.m.model.append({ op: "a", enabled: 1, opFunc: "aoi" })
-        r.s.componentPlaced({ rX: 10, rY: 300, elWidth: 1.6, elHeight: 0.8, lineNumber: 7,
-                              el: { model: "U", index: 2 } })
-        compare(r.m.run.lastPlacedText,
-                "Последний установл. компонент: питатель: сверху  3; коорд.: X:15.80 Y:199.60; строка: 7")
-        compare(r.m.run.currPlacedComponents, 1)
-        compare(r.m.run.lastPlacedLine, 7)
-        compare(r.m.run.lastPlacedLineCount, 1)
     }
 
     // ---- the second pass
@@ -505,40 +436,6 @@ TestCase {
         compare(enabledStates(r.m.model), before)
     }
 
-    // The missed list in another order than the program, an unchecked line
-    // and a placement the program does not hold.
-    function test_secondPassSearch() {
-        var r = rig({}, [["R1", "R2", "R3"], ["C1", "C2"]])
-        var g = r.groups
-        var stranger = { name: "X9" }
-        // C1 is found after R1..R3; R1 only by going round from the start.
-        r.m.missed.append({ op: "Питатель 1", enabled: 1, opFunc: "setupFeeder", p1: 1 })
-        r.m.missed.appendChild({ op: "C1", enabled: 1, p1: g[1][0], p2: "element" })
-        r.m.missed.append({ op: "Питатель 0", enabled: 3, opFunc: "setupFeeder", p1: 0 })
-        r.m.missed.appendChild({ op: "R1", enabled: 1, p1: g[0][0], p2: "element" })
-        r.m.missed.appendChild({ op: "R3", enabled: 0, p1: g[0][2], p2: "element" })
-        r.m.missed.appendChild({ op: "X9", enabled: 1, p1: stranger, p2: "element" })
-        r.m.run.missedWindowShown = true
-        r.s.placeMissed()
-        compare(enabledStates(r.m.model), [[], [], [1, 0, 0], [1, 0], []])
-        compare(r.m.logs.map(function(l) { return [l.text, l.color] }),
-                [["Пропущенный компонент не найден в программе: X9", "yellow"]])
-        r.s.leaveSecondPass()
-        compare(enabledStates(r.m.model), [[], [], [1, 1, 1], [1, 1], []])
-        verify(!r.m.run.placingMissedComponents)
-    }
-
-    function test_dontPlaceMissed() {
-        var r = rig({}, [["R1"]])
-        r.m.missed.append({ op: "Питатель 0", enabled: 1, opFunc: "setupFeeder", p1: 0 })
-        r.m.missed.appendChild({ op: "R1", enabled: 1, p1: r.groups[0][0], p2: "element" })
-        r.m.run.missedWindowShown = true
-        r.s.dontPlaceMissed()
-        verify(!r.m.run.missedWindowShown)
-        compare(r.m.missed.rowCount, 0)
-        compare(enabledStates(r.m.model), [[], [], [1], []])
-    }
-
     // ---- rows
 
     // A fault of the program ends the run with a message rather than
@@ -567,151 +464,48 @@ TestCase {
         compare(r.m.pendingTimers(), 0)
         compare(r.m.run.panel, null)
     }
-
-    function test_rowsOfLaterLibraries() {
-        var r = rig({ blockMode: "auto" })
-        var model = r.m.model
-        model.append({ op: "Старт", enabled: 1, opFunc: "gCodeWait", p1: "startingGcode", p2: true })
-        model.append({ op: "Поиск реперных знаков (2 шт.)", enabled: 2, opFunc: "findRefPoints" })
-        model.append({ op: "Возврат насадки ", enabled: 0, opFunc: "cupWait", p1: -1 })
-        model.append({ op: "Оптическая инспекция", enabled: 1, opFunc: "aoi" })
-        model.append({ op: "Финиш", enabled: 1, opFunc: "gCodeWait", p1: "endingGcode", p2: true })
-        r.s.startFrom(0)
-        r.m.advance(1000)
-        compare(model.completes(), ["выполнено", "не выполнено", "", "не выполнено", "выполнено"])
-        compare(r.m.sentTexts(), [startBlock, endBlock])
-        compare(r.m.logs.filter(function(l) { return l.color === "yellow" }).map(function(l) { return l.text }),
-                ["Операция недоступна в этой версии программы: Поиск реперных знаков (2 шт.)",
-                 "Операция недоступна в этой версии программы: Оптическая инспекция"])
-        verify(!r.m.run.executing)
-        compare(r.m.failures, [])
-    }
-
-    // The row arguments: only the continuation, (p1, f) or (p1, p2, f).
-    function test_rowArguments() {
-        var r = rig()
-        r.m.settings.endingGcode = ""
-        var got = []
-        function recorder(name) {
-            return function() {
-                var a = []
-                for (var i = 0; i < arguments.length; ++i)
-                    a.push(arguments[i] === r.s.make ? "make" : arguments[i])
-                got.push([name].concat(a))
-                arguments[arguments.length - 1]()
-            }
-        }
-        r.m.steps.findRefPoints = recorder("findRefPoints")
-        r.m.steps.cupWait = recorder("cupWait")
-        r.m.steps.gCodeWait = recorder("gCodeWait")
-        r.m.model.append({ op: "a", enabled: 2, opFunc: "findRefPoints" })
-        r.m.model.append({ op: "b", enabled: 1, opFunc: "cupWait", p1: -1 })
-        r.m.model.append({ op: "c", enabled: 0, opFunc: "cupWait", p1: 3 })
-        r.m.model.append({ op: "d", enabled: 3, opFunc: "gCodeWait", p1: "startingGcode", p2: true })
-        r.m.model.append({ op: "e", enabled: 1, opFunc: "gCodeWait", p1: "m64 p8", p2: false })
-        r.s.startFrom(0)
-        compare(got, [["findRefPoints", "make"], ["cupWait", -1, "make"], ["gCodeWait", "g28 start", true, "make"],
-                      ["gCodeWait", "m64 p8", false, "make"]])
-        compare(r.m.selected, [0, 1, 3, 4])
-    }
-
     // ---- operator panels
 
-    // One panel of each main button.
-    function test_panelMainButton_data() {
-        return [
-            { tag: "refNotFound", main: "retry" },
-            { tag: "centeringOffset", main: "yes" },
-        ]
-    }
-    function test_panelMainButton(data) {
-        var r = rig({}, [["R1", "R2"]], { R1: { panel: data.tag } })
+    // A step waiting at a panel holds the stopwatch; the start key presses
+    // the panel's main button.
+    function test_panelMainButton() {
+        var r = rig({}, [["R1", "R2"]], { R1: { panel: "refNotFound" } })
         r.s.startFrom(0)
         r.m.advance(2000)
         r.m.finishBlock(true)
         // The step waits for the operator.
         verify(r.m.run.operatorPanelShown)
-        compare(r.m.run.panel.name, data.tag)
+        compare(r.m.run.panel.name, "refNotFound")
         compare(r.m.beeps, 1)
         verify(!r.s.pauseEnabled())
         verify(!r.s.togglePause())
         r.m.advance(60000)
-        compare(r.m.port.runSeconds(), 2)           // held while the panel waits
         // The start key presses the main button: the step goes on where it stopped.
         r.s.progStartBtnPressed()
-        compare(r.pressed, [data.main])
+        compare(r.pressed, ["retry"])
         verify(!r.m.run.operatorPanelShown)
         compare(r.m.sentTexts(), [startBlock, "place R1\ng0"])
         compare(r.m.events.filter(function(e) { return e.indexOf("stopwatch:") === 0 }),
                 ["stopwatch:start", "stopwatch:pause", "stopwatch:resume"])
     }
 
-    function test_panelButtons_data() {
-        return [
-            // A button that opens a window beside the panel keeps it shown.
-            { tag: "feeder settings keep the panel", panel: "notRecognised", id: "feederSettings",
-              pressed: ["feederSettings"], shown: true, sent: [] },
-            // The head leaves the feeder; the panel stays and the step is not told.
-            { tag: "move away", panel: "tapeChange", id: "moveAway", pressed: [], shown: true,
-              sent: ["g0 zMax\nm64 p6\ng0 x100"] },
-            { tag: "a disabled button", panel: "refNotFound", values: { ownSettings: true }, id: "commonSettings",
-              pressed: [], shown: true, sent: [] },
-        ]
-    }
-    function test_panelButtons(data) {
+    // The move-away button of the tape-change panel takes the head away
+    // from the feeder; the panel stays and the step is not told.
+    function test_panelMoveAway() {
         var r = rig()
         r.m.settings.tapeChangeGCode = "m64 p6\ng0 x100"
-        program(r, [])
         var pressed = []
         r.m.steps.findRefPoints = function(f) {
-            r.s.showPanel(data.panel, data.values || {}, function(id) { pressed.push(id) })
+            r.s.showPanel("tapeChange", {}, function(id) { pressed.push(id) })
         }
         r.m.model.append({ op: "Поиск реперных знаков", enabled: 2, opFunc: "findRefPoints" })
         r.s.startFrom(0)
-        r.m.finishBlock(true)       // starting G-code; the nozzle row finishes at once, the ending row follows
-        r.m.finishBlock(true)
         verify(r.m.run.operatorPanelShown)
-        var sentBefore = r.m.sent.length
-        r.s.panelButton(data.id)
-        compare(pressed, data.pressed)
-        compare(r.m.run.operatorPanelShown, data.shown)
-        compare(r.m.sentTexts().slice(sentBefore), data.sent)
-        if (data.sent.length > 0)
-            compare(r.m.sent[sentBefore].safeH, true)
-    }
-
-    function test_onePanelAtATime() {
-        var r = rig()
-        var first = [], second = []
-        r.m.steps.findRefPoints = function(f) {
-            r.s.showPanel("refNotFound", {}, function(id) { first.push(id) })
-            r.s.showPanel("vacuumError", { control: "failure", message: "нет ответа" },
-                          function(id) { second.push(id); f() })
-        }
-        r.m.model.append({ op: "Поиск", enabled: 2, opFunc: "findRefPoints" })
-        r.s.startFrom(0)
-        compare(r.m.run.panel.name, "vacuumError")
-        r.s.progStartBtnPressed()
-        compare(first, [])
-        compare(second, ["continue"])
-        verify(!r.m.run.executing)
-    }
-
-    // The recognition-settings panel belongs to a pause over the component
-    // camera: the start key still resumes, and resuming hides it.
-    function test_pausePanel() {
-        var r = rig({}, [["R1"]])
-        r.s.startFrom(0)
-        verify(!r.s.showPanel("pauseOverCamera", {}, null))       // not paused: not shown
-        compare(r.m.run.panel, null)
-        r.s.progStartBtnPressed()
-        verify(r.m.paused)
-        verify(r.s.showPanel("pauseOverCamera", {}, null))
-        verify(!r.m.run.operatorPanelShown)
-        verify(r.s.pauseEnabled())
-        r.s.progStartBtnPressed()
-        verify(!r.m.paused)
-        compare(r.m.run.panel, null)
+        r.s.panelButton("moveAway")
+        compare(pressed, [])
+        verify(r.m.run.operatorPanelShown)
+        compare(r.m.sentTexts(), ["g0 zMax\nm64 p6\ng0 x100"])
+        compare(r.m.sent[0].safeH, true)
     }
 
     // ---- the start action and the nozzle confirmation
