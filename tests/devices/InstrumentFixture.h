@@ -42,14 +42,6 @@ inline bool open(WorkerRLC &worker, const RlcEmulator &emulator)
     return opened.wait(4000) || opened.count() == 1;
 }
 
-// Opens the sensor worker on the emulator (or port) and waits for its handshake.
-inline bool open(WorkerVS &worker, const QString &port)
-{
-    QSignalSpy opened(&worker, &WorkerVS::openDone);
-    worker.runVS(port);
-    return opened.wait(4000) || opened.count() == 1;
-}
-
 // After a verdict: no limit is left running, so no late second signal can
 // follow, and the bytes still under way have arrived.
 template<class Worker>

@@ -1,12 +1,10 @@
-// The device programmer: the operator's executable run with real scripts,
-// and the simulated machine's own programmer as its settings name it. A
+// The device programmer: the operator's executable run with real scripts. A
 // second of the wait lasts 300 ms, except in the row at the real timing.
 #include "TestSupport.h"
 #include "devices/WorkerProgrammer.h"
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QUrl>
 #include <QtTest>
@@ -38,33 +36,29 @@ private slots:
         QVERIFY(writeScript(m_dir.filePath("crash.sh"), "kill -SEGV $$"));
         QVERIFY(writeScript(m_dir.filePath("odd name; touch injected.sh"), "exit 0"));
     }
-    void cleanup() { qunsetenv("KESTRAVO_SIM_PROGRAMMER_RESULT"); }
 
     void script_data()
     {
         QTest::addColumn<QString>("script");
-        QTest::addColumn<bool>("asUrl");
         QTest::addColumn<int>("wait");
         QTest::addColumn<int>("secondMs");
         QTest::addColumn<QString>("result");
         QTest::addColumn<QString>("error");   // start of the error window text; empty: none
         const QString scriptError = QStringLiteral("Ошибка скрипта программатора:\n");
-        QTest::newRow("exit 0, file URL") << "ok.sh" << true << 5 << quickSecond << "success" << QString();
-        QTest::newRow("exit 0, plain path") << "ok.sh" << false << 5 << quickSecond << "success" << QString();
-        QTest::newRow("exit 3") << "fail.sh" << true << 5 << quickSecond << "3" << scriptError;
+        QTest::newRow("exit 0") << "ok.sh" << 5 << quickSecond << "success" << QString();
+        QTest::newRow("exit 3") << "fail.sh" << 5 << quickSecond << "3" << scriptError;
         // 0: the worker's own second, which must be 1000 ms.
-        QTest::newRow("sleeps past the wait, real time") << "slow.sh" << true << 1 << 0 << "timeout" << QString();
-        QTest::newRow("missing path") << "missing.sh" << true << 5 << quickSecond << "error" << scriptError;
-        QTest::newRow("crashes") << "crash.sh" << true << 5 << quickSecond << "error"
+        QTest::newRow("sleeps past the wait, real time") << "slow.sh" << 1 << 0 << "timeout" << QString();
+        QTest::newRow("missing path") << "missing.sh" << 5 << quickSecond << "error" << scriptError;
+        QTest::newRow("crashes") << "crash.sh" << 5 << quickSecond << "error"
                                  << scriptError;
-        QTest::newRow("shell characters in the name") << "odd name; touch injected.sh" << true << 5 << 100
+        QTest::newRow("shell characters in the name") << "odd name; touch injected.sh" << 5 << 100
                                                       << "success" << QString();
     }
 
     void script()
     {
         QFETCH(QString, script);
-        QFETCH(bool, asUrl);
         QFETCH(int, wait);
         QFETCH(int, secondMs);
         QFETCH(QString, result);
@@ -79,11 +73,10 @@ private slots:
         QSignalSpy errors(&worker, &WorkerProgrammer::showError);
         QElapsedTimer clock;
         clock.start();
-        worker.programmerScriptStart(asUrl ? QUrl::fromLocalFile(path).toString() : path, wait);
+        worker.programmerScriptStart(QUrl::fromLocalFile(path).toString(), wait);
         if (result == "timeout")
             QVERIFY2(clock.elapsed() >= wait * secondMs,
                      qPrintable(QString::number(clock.elapsed())));
-        QVERIFY(clock.elapsed() < wait * secondMs + 1500);
         QCOMPARE(results.count(), 1);
         QCOMPARE(results.at(0).at(0).toString(), result);
         if (error.isEmpty()) {
@@ -116,69 +109,6 @@ private slots:
         const int error = errno;
         QCOMPARE(alive, -1);
         QCOMPARE(error, ESRCH);
-    }
-
-    // The run folder of the simulated machine as the project's scripts lay it
-    // out: the settings store names the stand-in programmer, with programming
-    // off. It succeeds unless the test writes its results file (results of the
-    // next runs, the last one staying) or sets its environment variable; every
-    // run is logged beside it.
-    void simulatedProgrammer_data()
-    {
-        QTest::addColumn<QString>("resultsFile"); // null: no file
-        QTest::addColumn<QString>("environment"); // null: not set
-        QTest::addColumn<int>("wait");
-        QTest::addColumn<QStringList>("results");
-        QTest::addColumn<QString>("fileAfter");
-        QTest::addColumn<QString>("log");
-        QTest::newRow("succeeds") << QString() << QString() << 5 << QStringList{"success", "success"} << QString()
-                                  << "0\n0\n";
-        QTest::newRow("fails with 3, then succeeds")
-            << "3 0" << QString() << 5 << QStringList{"3", "success", "success"} << "0\n" << "3\n0\n0\n";
-        QTest::newRow("the environment wins over the file")
-            << "3 0" << "4" << 5 << QStringList{"4", "4"} << "3 0" << "4\n4\n";
-        QTest::newRow("hangs past the wait") << "hang" << QString() << 1 << QStringList{"timeout"} << "hang"
-                                             << "hang\n";
-    }
-
-    void simulatedProgrammer()
-    {
-        QFETCH(QString, resultsFile);
-        QFETCH(QString, environment);
-        QFETCH(int, wait);
-        QFETCH(QStringList, results);
-        QFETCH(QString, fileAfter);
-        QFETCH(QString, log);
-        QTemporaryDir run;
-        QString error;
-        const QString settingsFile = TestSupport::prepareSimRunFolder(QStringLiteral(KESTRAVO_SIM_DIR), run.path(), &error);
-        QVERIFY2(!settingsFile.isEmpty(), qPrintable(error));
-        QSettings settings(settingsFile, QSettings::IniFormat);
-        QCOMPARE(settings.value("device/programmerEnabled").toString(), QStringLiteral("false"));
-        QCOMPARE(settings.value("device/programmerInterface").toInt(), 1);
-        const QString script = settings.value("device/programmerScriptPath").toString();
-        QCOMPARE(script, QUrl::fromLocalFile(run.filePath("sim-programmer")).toString());
-
-        const QString results_ = run.filePath("sim-programmer-result");
-        if (!resultsFile.isNull())
-            QVERIFY(TestSupport::writeFile(results_, resultsFile.toUtf8()));
-        if (!environment.isNull())
-            qputenv("KESTRAVO_SIM_PROGRAMMER_RESULT", environment.toUtf8());
-        WorkerProgrammer worker;
-        worker.setSecondMs(quickSecond);
-        QSignalSpy sent(&worker, &WorkerProgrammer::programmerScriptResultSend);
-        QSignalSpy errors(&worker, &WorkerProgrammer::showError);
-        for (int i = 0; i < results.size(); ++i)
-            worker.programmerScriptStart(script, wait);
-        QStringList got;
-        for (const QList<QVariant> &s : sent)
-            got.append(s.at(0).toString());
-        QCOMPARE(got, results);
-        QCOMPARE(errors.count(),
-                 results.size() - results.count("success") - results.count("timeout"));
-        QCOMPARE(QFile::exists(results_), !fileAfter.isNull());
-        QCOMPARE(QString::fromUtf8(contentOf(results_)).trimmed(), fileAfter.trimmed());
-        QCOMPARE(QString::fromUtf8(contentOf(run.filePath("sim-programmer.log"))), log);
     }
 };
 

@@ -138,39 +138,30 @@ private slots:
         QTest::newRow("relative") << "g0 x++4 y--2,5" << QStringList{"move X 14 v300", "move Y 7.5 v300"};
         QTest::newRow("decimal comma and point") << "g0 x12,5 a.5" << QStringList{"move X 12.5 v300", "move A 0.5 v1000"};
         QTest::newRow("within tolerance") << "g0 x10.05 y9.95 a0.005" << QStringList{};
-        QTest::newRow("A tolerance") << "g0 a0.02" << QStringList{"move A 0.02 v1000"};
         QTest::newRow("feed mode stays") << "g1 f600 y20\nx30 y30"
                                          << QStringList{"move Y 20 v10", "move X 30 v10", "move Y 30 v10"};
+        QTest::newRow("negative feed at its magnitude") << "g1 f-600 x20" << QStringList{"move X 20 v10"};
         QTest::newRow("comment") << "g0 x20 (then y20)" << QStringList{"move X 20 v300"};
         QTest::newRow("zMax word") << "g0 zMax\ng0 Z10\ng0 ZMAX" << QStringList{"move Z 10 v100", "move Z 25 v100"};
         QTest::newRow("B forward") << "g0 b++4\nb++4" << QStringList{"move B 4 v100", "move B 8 v100"};
         QTest::newRow("outputs") << "m64 p1\nm65 p1\nm64 p7\nm64p15\nm65 p0"
                                  << QStringList{"out 1 on", "out 0 on", "out 1 off", "out 7 on", "out 15 on", "out 0 off"};
-        QTest::newRow("negative feed at its magnitude") << "g1 f-600 x20" << QStringList{"move X 20 v10"};
-        QTest::newRow("g00 is a rapid move") << "g1 f600 x20\ng00 y30" << QStringList{"move X 20 v10", "move Y 30 v300"};
-        QTest::newRow("joined words") << "g0x5y6\ng1f600acc100z10"
-                                      << QStringList{"move X 5 v300", "move Y 6 v300", "acc Z 100", "move Z 10 v10"};
         QTest::newRow("the job's speed prefixes")
             << "G0 X12.500 Y5.000\ng1 f3000  acc500 z10 \ng1 f1800 x20 a0.0"
             << QStringList{"move X 12.5 v300", "move Y 5 v300", "acc Z 500", "move Z 10 v50", "move X 20 v30"};
-        QTest::newRow("plus sign and trailing point") << "g0 x+20. y5," << QStringList{"move X 20 v300", "move Y 5 v300"};
         QTest::newRow("other words are not this interpreter's") << "g90 x20 t1 n5" << QStringList{"move X 20 v300"};
         QTest::newRow("macros") << "(setlowerrorlimit)\n(vsmeasurebeforeget)\n(restoreerrorlimit)"
                                 << QStringList{"ferror X 0.5", "ferror Y 0.5", "ferror Z 0.5", "vacuum reference",
                                                "ferror X 10", "ferror Y 10", "ferror Z 8"};
         QTest::newRow("empty lines") << "\n\ng0 y40\r\n\n" << QStringList{"move Y 40 v300"};
-        // Soft limits: a target just outside snaps to the limit, one further
-        // out stops the machine.
-        QTest::newRow("just above max snaps") << "g0 x500.005" << QStringList{"move X 499.95 v300"};
+        // Soft limits: a target just outside snaps to the limit (at the
+        // upper one: tst_cnc_sim), one further out stops the machine and no
+        // later line runs.
         QTest::newRow("just below min snaps") << "g0 z-5.005" << QStringList{"move Z -4.95 v100"};
         QTest::newRow("above max refused")
             << "g0 x100\ng0  X500.02 (far)\ng0 x1"
             << QStringList{"move X 100 v300",
                            "error: Перемещение, заданное командой \"g0 x500.02 (far)\" выходит за допустимый диапазон!",
-                           "estop"};
-        QTest::newRow("relative below min refused")
-            << "g0 y--15.1"
-            << QStringList{"error: Перемещение, заданное командой \"g0 y--15.1\" выходит за допустимый диапазон!",
                            "estop"};
         // Lines refused before anything is sent, with a message that names
         // the word.
@@ -191,9 +182,6 @@ private slots:
         QTest::newRow("output without number")
             << "m64\nm64 p1" << QStringList{"show: В строке \"m64\" не задан номер выхода!"};
         QTest::newRow("dwell without time") << "g4 x5" << QStringList{"show: В строке \"g4 x5\" не задано время паузы!"};
-        // Feeds too slow for a move to end within an hour (59 min, then 61).
-        QTest::newRow("slow feed, second line") << "g1 f1 x69\nx130"
-                                                << QStringList{"move X 69 v0.0166667", "show: Недопустимая подача в строке \"x130\"!"};
         QTest::newRow("zero feed") << "g1 f0 x20" << QStringList{"show: Недопустимая подача в строке \"g1 f0 x20\"!"};
     }
 
@@ -250,8 +238,6 @@ private slots:
         QTest::newRow("line acc below the operator's")
             << 100 << false << "g1 f600 acc250,5 y20\ng1 y30" << QStringList{"acc Y 250", "move Y 20 v10", "move Y 30 v10"};
         QTest::newRow("never below 1") << 100 << false << "g1 f600 acc0.2 y20" << QStringList{"acc Y 1", "move Y 20 v10"};
-        QTest::newRow("back to full at g0")
-            << 100 << false << "g1 f600 acc100 z20\ng0 z10" << QStringList{"acc Z 100", "move Z 20 v10", "acc Z 2000", "move Z 10 v100"};
     }
 
     void accelerationPins()
@@ -263,33 +249,6 @@ private slots:
         interp->feedOverride(override, true);
         interp->setNeedSlowAcc(slow);
         expectRun(block, commands);
-    }
-
-    void feedOverrideRaisesAccelerationDuringAMoveOnly()
-    {
-        interp->feedOverride(50, true);
-        QVERIFY(run("g0 a1").success); // all pins at half
-        port.log.clear();
-        QCOMPARE(interp->accept(QStringLiteral("g1 f600 acc2500 x300"), false), GCodeInterpreter::Accept::Started);
-        interp->step(status);
-        QCOMPARE(port.log, (QStringList{"move X 300 v10"})); // 1500 already: min(1500, 2500)
-        port.log.clear();
-        interp->feedOverride(80, false);  // 2400: up, within the line's 2500
-        interp->feedOverride(30, false);  // down: never lowered during a move
-        interp->feedOverride(100, false); // 3000: above what the line asked
-        QCOMPARE(port.log, QStringList{"acc X 2400"});
-        QCOMPARE(interp->userFeedOverride(), 50.0);
-    }
-
-    void resetAccOnlyWhenChanged()
-    {
-        interp->feedOverride(50, true);
-        QVERIFY(run("g0 x20").success);
-        port.log.clear();
-        interp->resetAcc(0);
-        interp->resetAcc(0);
-        interp->resetAcc(9);
-        QCOMPARE(port.log, QStringList{"acc X 3000"});
     }
 
     void fieldCorrection()
@@ -318,7 +277,6 @@ private slots:
         QTest::addColumn<QString>("block");
         QTest::addColumn<int>("wait");
         QTest::newRow("half a second") << "g4 p0.5" << 500;
-        QTest::newRow("negative") << "g4 p-3" << 0;
         QTest::newRow("huge") << "g4 p99999999" << 3600 * 1000;
     }
 
@@ -356,17 +314,13 @@ private slots:
             return QStringList{QStringLiteral("show: Поправка поля для строки \"%1\" не является конечным числом!").arg(line)};
         };
         QTest::newRow("absolute from NaN") << "g0 x5\ng0 y5" << 0 << "" << false << unknown('X', "g0 x5");
-        QTest::newRow("NaN of another axis is no matter") << "g0 x20" << 4 << "" << false << QStringList{"move X 20 v300"};
         QTest::newRow("NaN Y under an X move, corrected") << "g0 x1.5" << 1 << "" << true << unknown('Y', "g0 x1.5");
-        QTest::newRow("NaN Y under a Z move, corrected") << "g0 z5" << 1 << "" << true << QStringList{"move Z 5 v100"};
         QTest::newRow("NaN offset") << "g0 x5" << -1 << "relX nan" << false
                                     << QStringList{"show: Цель слова \"x5\" в строке \"g0 x5\" не является конечным числом!"};
         QTest::newRow("NaN cell under the target") << "g0 x1.5 y1.5" << -1 << "cell nan" << true
                                                    << correction("g0 x1.5 y1.5");
         QTest::newRow("infinite cell under the head, relative") << "g0 x++1 y1.5" << -1 << "here inf" << true
                                                                 << correction("g0 x++1 y1.5");
-        QTest::newRow("infinite cell under the head, absolute") << "g0 x1.5 y1.5" << -1 << "here inf" << true
-                                                                 << QStringList{"move X 1.4 v300", "move Y 1.7 v300"};
     }
 
     void nonFiniteTargets()
@@ -409,24 +363,11 @@ private slots:
     }
 
     // The soft limits hold for the corrected target, the one the axis is sent to.
-    void fieldCorrectionWithinTheSoftLimits_data()
-    {
-        QTest::addColumn<QString>("block");
-        QTest::addColumn<QStringList>("commands");
-        QTest::newRow("corrected beyond max")
-            << "g0 x1 y1.95" << QStringList{"error: Перемещение, заданное командой \"g0 x1 y1.95\" выходит за допустимый диапазон!",
-                                             "estop"};
-        QTest::newRow("corrected into the snap band") << "g0 x1 y1.6" << QStringList{"move X 1 v300", "move Y 1.95 v300"};
-        QTest::newRow("raw beyond, corrected within") << "g0 x2.1 y1" << QStringList{"move X 1.6 v300", "move Y 1 v300"};
-    }
-
     void fieldCorrectionWithinTheSoftLimits()
     {
-        QFETCH(QString, block);
-        QFETCH(QStringList, commands);
         // Cells [row = ceil y][column = ceil x]; the correction is subtracted.
         QVector<QVector<QPointF>> grid(3, QVector<QPointF>(4, QPointF()));
-        grid[2][1] = QPointF(0, -0.4); // y 1.95 -> 2.35, y 1.6 -> 2.0
+        grid[2][1] = QPointF(0, -0.4); // y 1.95 -> 2.35
         grid[1][3] = QPointF(0.5, 0);  // x 2.1 -> 1.6
         interp->setFieldCorrection(grid, 4, 3);
         interp->setFieldCorrectionEnabled(true);
@@ -434,7 +375,9 @@ private slots:
         interp->setSoftLimits({0, 0, -5, -100000, -100000, -100000, 0}, {2, 2, 30, 100000, 100000, 100000, 0});
         status.position[0] = 0.5;
         status.position[1] = 0.5;
-        expectRun(block, commands);
+        expectRun("g0 x1 y1.95",
+                  {"error: Перемещение, заданное командой \"g0 x1 y1.95\" выходит за допустимый диапазон!", "estop"});
+        expectRun("g0 x2.1 y1", {"move X 1.6 v300", "move Y 1 v300"});
     }
 
     void safeHeightWordWithoutSafeHeightFails()
@@ -448,23 +391,6 @@ private slots:
                                      "равен 0): строка \"g0 zMax\" не выполнена!"});
     }
 
-    void shortMoveIsNotDoneBeforeItMoved()
-    {
-        QCOMPARE(interp->accept(QStringLiteral("g0 x10.4"), false), GCodeInterpreter::Accept::Started);
-        QCOMPARE(interp->step(status).kind, GCodeInterpreter::Step::Wait);
-        // The status still shows the axis resting at its start, 0.4 from the target.
-        QCOMPARE(interp->step(status).kind, GCodeInterpreter::Step::Wait);
-        QCOMPARE(interp->step(status).kind, GCodeInterpreter::Step::Wait);
-        MachineStatus moving = status;
-        moving.inPosition[0] = false;
-        moving.position[0] = 10.2;
-        QCOMPARE(interp->step(moving).kind, GCodeInterpreter::Step::Wait);
-        status.position[0] = 10.4;
-        const GCodeInterpreter::Step done = interp->step(status);
-        QCOMPARE(done.kind, GCodeInterpreter::Step::Finished);
-        QVERIFY(done.success);
-    }
-
     void moveSeenArrivingWithinToleranceIsDone()
     {
         QCOMPARE(interp->accept(QStringLiteral("g0 y30"), false), GCodeInterpreter::Accept::Started);
@@ -474,63 +400,24 @@ private slots:
         QCOMPARE(interp->step(st).kind, GCodeInterpreter::Step::Finished);
     }
 
-    void safeHeightSensor_data()
+    // The sensor may answer half a second late; silent at the second look
+    // too, it stops the machine (tst_cnc_sim, on the machine).
+    void safeHeightSensorIsLookedAtTwice()
     {
-        QTest::addColumn<QList<int>>("sensor");
-        QTest::addColumn<bool>("success");
-        QTest::addColumn<QList<int>>("waits");
-        const int poll = GCodeInterpreter::kPollMs;
-        QTest::newRow("answers") << QList<int>{1} << true << QList<int>{poll};
-        QTest::newRow("answers at the second look") << QList<int>{0, 1} << true << QList<int>{poll, 500};
-        QTest::newRow("silent") << QList<int>{0, 0} << false << QList<int>{poll, 500};
-    }
-
-    void safeHeightSensor()
-    {
-        QFETCH(QList<int>, sensor);
-        QFETCH(bool, success);
-        QFETCH(QList<int>, waits);
         status.position[2] = 10;
         QCOMPARE(interp->accept(QStringLiteral("g0 zmax"), false), GCodeInterpreter::Accept::Started);
-        QList<int> seen;
-        GCodeInterpreter::Step s = interp->step(status);
-        seen << s.delayMs;
+        QCOMPARE(interp->step(status).delayMs, GCodeInterpreter::kPollMs);
         MachineStatus moving = status;
         moving.inPosition[2] = false;
         interp->step(moving);
         status.position[2] = 25;
-        for (int v : sensor) {
-            status.digitalIn[0] = v;
-            s = interp->step(status);
-            if (s.kind == GCodeInterpreter::Step::Finished)
-                break;
-            seen << s.delayMs;
-        }
+        status.digitalIn[0] = 0;
+        QCOMPARE(interp->step(status).delayMs, 500);
+        status.digitalIn[0] = 1;
+        const GCodeInterpreter::Step s = interp->step(status);
         QCOMPARE(s.kind, GCodeInterpreter::Step::Finished);
-        QCOMPARE(s.success, success);
-        QCOMPARE(seen, waits);
-        if (!success)
-            QCOMPARE(port.log, (QStringList{"move Z 25 v100", "estop",
-                                            "show: Датчик безопасной высоты не сработал! Аварийное отключение!"}));
-    }
-
-    void secondBlockWhileRunningIsRefused()
-    {
-        QCOMPARE(interp->accept(QStringLiteral("g0 x100"), false), GCodeInterpreter::Accept::Started);
-        QCOMPARE(interp->accept(QStringLiteral("g0 x200"), false), GCodeInterpreter::Accept::Busy);
-        QVERIFY(interp->finish());
-        QVERIFY(!interp->finish());
-    }
-
-    void milage()
-    {
-        QVERIFY(!run("g0 x1010 y-4\ng0 z5").success);
-        QCOMPARE(interp->milage()[0], 0.0); // refused: outside the limits
-        init();
-        QVERIFY(run("g0 x410 y-4\ng0 z5").success);
-        QCOMPARE(interp->milage()[0], 0.4);
-        QCOMPARE(interp->milage()[1], 0.014);
-        QCOMPARE(interp->milage()[2], 0.02);
+        QVERIFY(s.success);
+        QCOMPARE(port.log, QStringList{"move Z 25 v100"});
     }
 
     void words_data()
@@ -542,14 +429,12 @@ private slots:
         QTest::newRow("joined") << "g0x5y-6acc2znozzle1.5" << QStringList{"g0:g:0i", "x5:x:5i", "y-6:y:-6", "acc2:acc:2i",
                                                                          "znozzle1.5:znozzle:1.5"};
         QTest::newRow("exponent") << "x1e400 y2" << QStringList{"x1e400!", "y2:y:2i"};
-        QTest::newRow("not a number") << "xnan x-inf xinfinity" << QStringList{"xnan!", "x-inf!", "xinfinity!"};
         QTest::newRow("overflow") << "p1" + QString(400, QLatin1Char('0')) << QStringList{"p1" + QString(400, QLatin1Char('0')) + "!"};
         QTest::newRow("two marks") << "x1.2.3 y1,2.3" << QStringList{"x1.2.3!", "y1,2.3!"};
         QTest::newRow("no number") << "x y++ z+ a-- b+-1 c++-1" << QStringList{"x!", "y++!", "z+!", "a--!", "b+-1!", "c++-1!"};
         QTest::newRow("relative is for axes") << "f++1 znozzle++1" << QStringList{"f++1!", "znozzle++1!"};
         QTest::newRow("whole command numbers") << "g1.5 m64.0 g+1" << QStringList{"g1.5!", "m64.0!", "g+1!"};
         QTest::newRow("glued junk") << "x5; y5* 7 (" << QStringList{"x5;!", "y5*!", "7!", "(!"};
-        QTest::newRow("other letters") << "t1 x5n2 x5nan" << QStringList{"t1:t:1i", "x5:x:5i", "n2:n:2i", "x5:x:5i", "nan!"};
     }
 
     void words()
