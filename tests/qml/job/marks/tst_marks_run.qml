@@ -100,7 +100,6 @@ TestCase {
     function test_boardMoveDialogOnAShiftedBoard() {
         worker.simWorldSetBoardDisplacement(0.3, -0.2, 0)
         var pcbX = root.pcbX, pcbY = root.pcbY
-        var world = worker.simWorld()
         runProgram()
         var dialog = root.jobPort.markPort.boardMoveDialog
         tryVerify(function() { return dialog.visible }, 60000)
@@ -119,18 +118,6 @@ TestCase {
         verify(!run("pcbMoveDialogShown"))
         near(root.pcbX - pcbX, 0.3, 0.02, "board X in the project")
         near(root.pcbY - pcbY, 0.2, 0.02, "board Y in the project")
-        // The marks and dots moved with the board (the world of the simulated
-        // camera is the project's: machine Y runs against design Y).
-        tryVerify(function() { return Math.abs(worker.simWorld().marks[0].x - world.marks[0].x - 0.3) < 0.02 }, 2000)
-        var moved = worker.simWorld()
-        for (var i = 0; i < world.marks.length; ++i) {
-            near(moved.marks[i].x - world.marks[i].x, root.pcbX - pcbX, 1e-9, "mark " + i + " X")
-            near(moved.marks[i].y - world.marks[i].y, -(root.pcbY - pcbY), 1e-9, "mark " + i + " Y")
-        }
-        for (i = 0; i < world.dots.length; ++i) {
-            near(moved.dots[i].x - world.dots[i].x, root.pcbX - pcbX, 1e-9, "dot " + i + " X")
-            near(moved.dots[i].y - world.dots[i].y, -(root.pcbY - pcbY), 1e-9, "dot " + i + " Y")
-        }
         tryVerify(function() { return !run("executing") }, 60000)
         compare(Rig.completes(jobModel), ["выполнено", "выполнено", "3 из 3", "4", "выполнено"])
         // Back where the project had it.
@@ -183,21 +170,13 @@ TestCase {
         var w = root.findToolWindow("camera1Window")
         verify(w.visible)
         verify(w.markCross)
-        verify(findChild(area, "panelButton_commonSettings").enabled)
-        // The settings buttons keep the panel; a settings window this
-        // program does not have yet is reported in the log.
-        var log = root.logModel.count
-        // The panel's buttons are laid out side by side.
+        // The operator brings the camera over the mark by hand.
+        worker.simWorldSetBoardDisplacement(0, 0, 0)
+        // Once the panel's buttons are laid out side by side.
         tryVerify(function() {
             var c = findChild(area, "panelButton_commonSettings"), o = findChild(area, "panelButton_ownSettings")
             return c.visible && o.visible && c.width > 0 && o.width > 0 && (c.x + c.width <= o.x || o.x + o.width <= c.x)
         })
-        mouseClick(findChild(area, "panelButton_commonSettings"))
-        mouseClick(findChild(area, "panelButton_ownSettings"))
-        verify(area.visible)
-        compare(Rig.logMessages(log), ["Окно недоступно: pcbSettings", "Окно недоступно: refPointSettings"])
-        // The operator brings the camera over the mark by hand.
-        worker.simWorldSetBoardDisplacement(0, 0, 0)
         mouseClick(findChild(area, "panelButton_crossHair"))
         verify(!w.markCross)
         verify(!area.visible)
