@@ -27,14 +27,6 @@ TestCase {
         }
         return list
     }
-    function rows() {
-        var out = []
-        for (var i = 0; i < jobModel.rowCount; ++i)
-            out.push(probe.entry(jobModel, i))
-        return out
-    }
-    function rowTexts() { return rows().map(function(r) { return r.op }) }
-    function linesOf(row) { return jobModel.getSubSteps(row) }
 
     // Shows the screen again and waits for the program (or its refusal).
     function rebuild() {
@@ -61,27 +53,12 @@ TestCase {
         compare(loggedErrors(), [])
         compare(Rig.errorList(), [])
         verify(screen.programCreated)
-        var texts = rowTexts()
-        compare(texts[0], "Поиск реперных знаков (" + root.refCount + " шт.)")
-        // Two nozzles: the run changes from one to the other.
-        verify(texts.indexOf("Взятие насадки 1") > 0, JSON.stringify(texts))
-        verify(texts.indexOf("Взятие насадки 2") > 0, JSON.stringify(texts))
-        // Every component of the demo has its line under its feeder's row,
-        // and every solder dot its place in a dot row.
+        // Every component of the demo has its line under its feeder's row.
         var lines = 0
-        var dots = 0
-        var r = rows()
-        for (var i = 0; i < r.length; ++i) {
-            if (r[i].opFunc === "setupFeeder") {
-                verify(linesOf(i) > 0, r[i].op)
-                lines += linesOf(i)
-            }
-            if (r[i].opFunc === "setupDots")
-                dots += Number(/Кол-во: (\d+)/.exec(r[i].op)[1])
-        }
+        for (var i = 0; i < jobModel.rowCount; ++i)
+            if (jobModel.getOpFunc(i) === "setupFeeder")
+                lines += jobModel.getSubSteps(i)
         compare(lines, root.elementCount)
-        compare(dots, root.dotCount)
-        compare(r[r.length - 1].opFunc, "cupWait")
         screen.close()
     }
 
