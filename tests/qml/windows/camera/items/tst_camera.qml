@@ -58,13 +58,6 @@ TestCase {
         compare(fetch("image://camera1/photo"), Qt.size(640, 480))
     }
 
-    // The camera's own ids (photo, clip, invalid): tst_camera_item.cpp
-    // (framesThroughTheThreads, registeredAsImageProvider).
-    function test_otherIdsGiveOnePixel() {
-        compare(fetch("image://worker/invalid"), Qt.size(1, 1))
-        compare(fetch("image://worker/screenShot1"), Qt.size(1, 1))
-    }
-
     // Which devices and modes are listed: tst_camera_images.cpp
     // (cameraListSkipsMetadataNodes, modesMergedInOrder).
     function test_cameraListsAndModes() {
@@ -96,8 +89,6 @@ TestCase {
                 Qt.size(Math.round(32 * 600 / 25.4), Math.round(12 * 600 / 25.4)))
         worker.clipPhoto(10, 20, 100, 50, 0)
         compare(fetch("image://worker/photoEditorUploadPhotoClipped"), Qt.size(100, 50))
-        verify(!worker.photoEditorUploadPhoto("file:///no/such/picture.png"))
-        compare(fetch("image://worker/invalid"), Qt.size(1, 1))
         camera1.mode = ""
         root.jointPosGet([100, 50, 0, 0])
     }
