@@ -142,16 +142,6 @@ TestCase {
         area.currAction = 0
     }
 
-    function test_ruler() {
-        call(area, "tryChangeAction", [11])                  // Ruler
-        call(area, "rulerClick", [1, 2])
-        call(area, "rulerClick", [4, 6])
-        compare(probe.value(area, "ruler"), { "x1": 1, "y1": 2, "x2": 4, "y2": 6 })
-        compare(findChild(area, "rulerText").text, "dX: 3.000  dY: 4.000  L: 5.000")
-        call(area, "tryChangeAction", [0])
-        compare(probe.value(area, "ruler"), null)
-    }
-
     function test_boardBan() {
         element(10, 100, 0, "P")                             // extent 10..11.6 x 100..100.8
         element(20, 110, 0, "Q")                             // to 21.6 x 110.8
