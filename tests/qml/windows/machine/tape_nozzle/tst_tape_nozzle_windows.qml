@@ -7,9 +7,9 @@ import "../../../common"
 // ./run.sh starts it (the simulated machine's settings store and demo
 // project), with the machine link detached: the stand-in machine walks and
 // answers every block, so that the simulated head camera looks where the
-// program sends it. For the nozzle base this test plays the machine link's
-// divergence of step generator and encoder, with the walls of a base like
-// the simulated machine's.
+// program sends it. The slots of a nozzle base measured and saved:
+// tst_tape_nozzle_on_machine.qml (test_2_nozzleSlotsFound), the blocks
+// saved tst_nozzleBaseCalibration.qml's.
 //
 // The demo's bottom bank holds 8 mm tapes at pick points (60, 20), (70, 20)
 // ... (100, 20); the camera sees 30 mm left of and 15 mm above the nozzle.
@@ -24,25 +24,9 @@ TestCase {
 
     property var tape: root.tapeCentringWindow
     property var nozzles: root.nozzleSettingsWindow
-    // The walls of the played base (firstY, pitch, play, backX, frontX,
-    // topZ, count; see the simulated machine's base); null: none.
-    property var base: null
 
-    MachineStandIn { id: machine; onMoved: testCase.walls(position) }
+    MachineStandIn { id: machine }
     function moveTo(p) { machine.moveTo(p) }
-    // The head stops at the walls of the slot it stands in.
-    function walls(p) {
-        if (base === null)
-            return
-        var inBase = p[2] < base.topZ && p[0] < base.frontX
-        var k = Math.round((p[1] - base.firstY) / base.pitch)
-        inBase = inBase && k >= 0 && k < base.count
-        var c = base.firstY + k * base.pitch
-        var headY = inBase ? Math.min(Math.max(p[1], c - base.play), c + base.play) : p[1]
-        var headX = inBase ? Math.max(p[0], base.backX) : p[0]
-        root.encStepperXDivGet(p[0] - headX)
-        root.encStepperYDivGet(p[1] - headY)
-    }
 
     function near(a, b, tolerance, what) {
         verify(Math.abs(a - b) <= tolerance, what + ": " + a + " instead of " + b)
@@ -79,7 +63,6 @@ TestCase {
         tape.close()
         nozzles.close()
         worker.simWorldClearTapeOffsets()
-        base = null
         Rig.calibrate()
         root.encExistGet(true, true, true)
         root.encXEnabled = true
@@ -156,30 +139,6 @@ TestCase {
         verify(!button.enabled)
         moveTo([20.1, 30.2, 12, 0])
         verify(button.enabled)
-    }
-
-    // The slots measured in the played base, the result shown, and saved:
-    // every nozzle's take and return G-code from its own slot.
-    function test_calibrationSaved() {
-        base = { firstY: 30.05, pitch: 15.02, play: 0.4021, backX: 19.503, frontX: 26, topZ: 16, count: 6 }
-        moveTo([20.1, 30.2, 12, 0])
-        root.showToolWindow("nozzleSettings")
-        verify(probe.call(nozzles, "startAuto"))
-        compare(findChild(nozzles.contentItem, "autoButton").text, "Стоп")
-        tryVerify(function() { return !nozzles.measuring }, 120000)
-        base = null
-        verify(probe.value(nozzles, "result") !== null, nozzles.message)
-        // The back wall felt below 19.423 after 136 steps (19.42), 0.6 mm back:
-        // X 20.02 in every nozzle's blocks.
-        verify(nozzles.message.indexOf("Калибровка прошла успешно! Новые координаты взятия насадок:\nX: 20.02; 1:  Y 30.05; ")
-               === 0, nozzles.message)
-        compare(root.machineSpeedSliderValue, 1)
-        verify(probe.call(nozzles, "saveResult"))
-        for (var i = 0; i < 6; ++i) {
-            var cup = probe.entry(root.cupModel, i)
-            compare(String(cup.takeM).split("\n")[1], "G0 X20.02 Y" + (30.05 + 15.02 * i).toFixed(2) + " A0")
-            compare(String(cup.setupM).split("\n")[2], "G0 X32.00 Y" + (30.05 + 15.02 * i).toFixed(2) + " A0")
-        }
     }
 
     // No wall where the head was lowered: E-stop, the message, no change.
