@@ -158,37 +158,4 @@ TestCase {
         compare(probe.hits("old"), 0)
     }
 
-    // The component camera's frames carry what the checks of the component
-    // cycle need beside the position: the angle of the part's long side and
-    // the pin results (no pins are searched in "element" mode).
-    function test_componentFramesCarryLongSideAndPins() {
-        var parts = root.componentCameraRequest
-        root.camera2Name = "sim:component"
-        // A 3.2 x 1.6 mm part taken by the nozzle, turned by A 2.5.
-        worker.simWorldGet({ "feeders": [{ "bank": "B", "index": 0, "pockets": [[100, 50]], "pickZ": 10,
-                                           "width": 3.2, "height": 1.6 }] })
-        probe.call(root, "jointPosGet", [[100, 50, 0, 0]])
-        probe.call(root, "doutGet", [1, true])
-        verify(worker.simWorldHoldsPart())
-        probe.call(root, "jointPosGet", [[100, 50, 0, 2.5]])
-        probe.forget("part")
-        probe.callRecording(parts, "ask", [{ "mode": "element", "param1": 150, "param2": 5, "roiPercent": 80 }, 2,
-                                           "@recorder"], "part")
-        tryVerify(function() { return probe.hits("part") === 1 }, 8000)
-        var r = probe.recorded("part")[0][0]
-        probe.call(root, "jointPosGet", [[100, 50, 0, 0]])
-        probe.call(root, "doutGet", [1, false])
-        worker.simWorldResetParts()
-        verify(r.found, JSON.stringify(r))
-        compare(r.frames.length, 2)
-        for (var i = 0; i < r.frames.length; ++i) {
-            var f = r.frames[i]
-            // The long side lies along X, turned by about 2.5 degrees.
-            var side = ((Number(f.exAngle) % 180) + 270) % 180 - 90
-            verify(Math.abs(Math.abs(side) - 2.5) < 0.5, JSON.stringify(f))
-            compare(f.pinCountCorrect, false)
-            verify(isFinite(f.pinCount) && isFinite(f.avgPinDist) && isFinite(f.minPinDist)
-                   && isFinite(f.maxPinDist), JSON.stringify(f))
-        }
-    }
 }

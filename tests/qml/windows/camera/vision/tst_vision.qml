@@ -93,31 +93,6 @@ TestCase {
         return w
     }
 
-    // The whole procedure on the simulated board: the marks lie where they
-    // should, so the stored grid has no offsets.
-    function test_fieldCalibration() {
-        var w = startFieldCalibration(10, 2)
-        tryVerify(function() { return w.waitingForTurn || !w.running }, 20000)
-        verify(w.waitingForTurn, w.status + " " + JSON.stringify(moves))
-        // Two rows: two end marks and three points each.
-        compare(moves.length, 10)
-        compare(moves[0], [10, 490])
-        compare(moves[1], [50, 490])
-        w.continueAfterTurn()
-        tryCompare(w, "running", false, 20000)
-        compare(moves.length, 20)
-        tryCompare(root, "fieldCalibrationAvailable", true, 3000)
-        var path = fieldFile()
-        compare(Number(probe.iniValue(path, "xCount")), 3)
-        compare(Number(probe.iniValue(path, "yCount")), 34)
-        for (var i = 0; i < 3; ++i) {
-            verify(Math.abs(Number(probe.iniValue(path, i + "/nX")) - Number(probe.iniValue(path, i + "/rX"))) < 0.02)
-            verify(Math.abs(Number(probe.iniValue(path, i + "/nY")) - Number(probe.iniValue(path, i + "/rY"))) < 0.02)
-        }
-        compare(Number(probe.iniValue(path, "1/rX")), 30)
-        compare(Number(probe.iniValue(path, "0/rY")), 510)
-    }
-
     // A mark that is not there stops the procedure with the operator message.
     function test_fieldCalibrationMissingMark() {
         var w = startFieldCalibration(5, 2) // between the marks
