@@ -183,22 +183,6 @@ TestCase {
         compare(probe.greyAt(camera, "compareImage", 0, 0), -1)
     }
 
-    // Switching the job screen's feeder debug mode on starts every feeder's
-    // ring of pick offsets afresh; switching it off leaves them.
-    function test_debugModeStartsWithEmptyRings() {
-        call(root, "clearFeederRunState")
-        probe.setValue(root.smtInterface, "feederDebugMode", false)
-        call(root.feederState, "setRunValue", ["B", 0, "debugArray", [{ "x": 0.3, "y": 0.1 }]])
-        call(root.feederState, "setRunValue", ["L", 3, "debugArray", [{ "x": 0.1, "y": 0 }, { "x": 0.2, "y": 0 }]])
-        probe.setValue(root.smtInterface, "feederDebugMode", true)
-        compare(call(root, "feederRunState", ["B", 0]).debugArray.length, 0)
-        compare(call(root, "feederRunState", ["L", 3]).debugArray.length, 0)
-        call(root.feederState, "setRunValue", ["B", 0, "debugArray", [{ "x": 0.3, "y": 0.1 }]])
-        probe.setValue(root.smtInterface, "feederDebugMode", false)
-        compare(call(root, "feederRunState", ["B", 0]).debugArray.length, 1)
-        call(root, "clearFeederRunState")
-    }
-
     // The loose-part search: a feeder's photo of the part on the placer and
     // of the part upside down reach the head camera as its two templates.
     function test_placerPhotosReachTheHeadCamera() {
