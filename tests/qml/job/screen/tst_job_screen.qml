@@ -189,23 +189,6 @@ TestCase {
         compare([used[0].row, used[0].col, used[1].row, used[1].col], [p.row, p.col, p.row, p.col])
     }
 
-    function test_freePanel() {
-        root.pcbMultiNonstandart = true
-        root.pcbMultiNonstandartModel.clear()
-        root.pcbMultiNonstandartModel.append({ "x": 0, "y": 0, "rot": 0 })
-        root.pcbMultiNonstandartModel.append({ "x": 150, "y": 250, "rot": 180 })
-        root.firstPcbX = 5
-        root.firstPcbY = 190
-        call(creation, "setBoardExcluded", [1, 1, false])
-        rebuild()
-        compare(Rig.errorList(), [])
-        compare(rowTexts()[2], "Поиск реперных знаков (4 шт.)")
-        // The second board's placements turned with it (where they lie:
-        // tst_program_lib.qml).
-        var turned = probe.value(screen, "epAA")[0].filter(function(p) { return p.row === 1 })
-        compare(turned.map(function(p) { return p.rotation }), [180, 180])
-    }
-
     // The marks' order comes from the back end (the orders themselves:
     // tst_ordering.cpp; the nearest walk: test_nearestListForInspection).
     function test_markOrderFromTheBackEnd() {
