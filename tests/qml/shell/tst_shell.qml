@@ -45,16 +45,13 @@ TestCase {
     }
 
     function test_languageSwitch() {
-        var helpRu = root.gCodeHelpText
         compare(root.title, "Kestravo — установщик компонентов")
         root.lang = "en"
         compare(translateSpy.count, 1)
         compare(root.title, "Kestravo — component placer")
-        verify(root.gCodeHelpText !== helpRu)
         root.logAdd(root.t + qsTranslate("main", "Программа запущена"))
         compare(lastLog().message, "Program started")
         root.lang = "ru"
-        compare(root.gCodeHelpText, helpRu)
         compare(translateSpy.count, 2)
     }
 

@@ -172,13 +172,10 @@ TestCase {
         showWindow()
         item("speedSlider").value = 40
         compare(root.machineSpeedSliderValue, 40)
-        item("speedSlider").value = 13
         keyClick(Qt.Key_Minus, Qt.ControlModifier)
-        compare(root.machineSpeedSliderValue, 12)
-        compare(item("speedSlider").value, 12)
+        compare(root.machineSpeedSliderValue, 39)
         keyClick(Qt.Key_Plus, Qt.ControlModifier)
-        keyClick(Qt.Key_Plus, Qt.ControlModifier)
-        compare(root.machineSpeedSliderValue, 14)
+        compare(root.machineSpeedSliderValue, 40)
         // The keys are not jogs.
         compare(moveSpy.count, 0)
     }
@@ -206,11 +203,6 @@ TestCase {
         compare(moveSpy.count, 0)
         compare(probe.hits("keys"), 4)
         compare(probe.recorded("keys").map(function(call) { return call[1] }), [true, false, true, false])
-        probe.call(win, "removeKeyHandler", [])
-        keyPress(Qt.Key_Right)
-        keyRelease(Qt.Key_Right)
-        compare(moveSpy.count, 2)
-        compare(probe.hits("keys"), 4)
     }
 
     function test_homeKeyRaisesZ() {

@@ -90,11 +90,6 @@ TestCase {
         // Insert repeats it from now on.
         compare(probe.value(area, "lastFeeder"), { "model": "B", "index": 1, "dispenser": false })
         compare(area.lastRotation, 90)
-        // The next window starts from that feeder and rotation.
-        doubleClickAt(20, 30)
-        compare(item("feederNumber").value, 2)
-        compare(item("angle").text, "90")
-        compare(item("designator").text, "")
     }
 
     // Which input is refused is tst_addComponent_lib.qml's (test_componentAt);

@@ -112,9 +112,6 @@ TestCase {
         // window names the feeders and takes the tape width from the base.
         var first = probe.entry(m, 0)
         compare([first.model1, first.index1, first.feeder], ["B", 0, "снизу №1"])
-        var refs = probe.entry(m, 1), unheld = probe.entry(m, 3)
-        compare([refs.model1, refs.feeder], ["Ref", "Реперный знак"])
-        compare([unheld.model1, unheld.bandWidth], ["", 1])
         // The smallest X moves to boardX1.
         compare(probe.value(root, "importElementData")[0].x[0], 50 + 10.5 - 5)
     }
@@ -233,7 +230,6 @@ TestCase {
         call(stats, "appendPcbCount", [1])
         call(stats, "appendBasketCount", [1])
         compare(root.projectDayStatisticsM.count, 2)
-        compare(call(root.projectDayStatisticsMInvoker, "get"), "06.12.2026;1;0;0;1;2|05.12.2026;0;4;8;0;2|")
         // The export of the days.
         verify(probe.writeText(dir + "/lists/.folder", ""))
         root.projectDayStatisticsExport(probe.fileUrl(dir + "/lists/days"))
