@@ -58,36 +58,6 @@ TestCase {
         verify(!probe.value(root.findToolWindow("camera1Window"), "qmlCapture"))
     }
 
-    // The loose-part search through the job's port: the outline search with
-    // a part size of 1 mm sees the marks in its region, each reported in
-    // pixels from the frame centre beside the one it chose.
-    function test_placerSearchThroughTheJobPort() {
-        probe.call(root, "jointPosGet", [[102, 51, 0, 0]])
-        var settings = { "indiv": true, "mode": "placerContours", "roi": 60, "t1": 150, "templMatchCoeff": 30,
-                         "inv": false, "calcSize": 1, "calcSize2": 1, "exposure": 50, "templMult": 0.3,
-                         "templateType": 1, "flippedEnabled": false, "flippedTemplMatchCoeff": 80 }
-        probe.forget("placer")
-        probe.callRecording(root.jobPort.pickPort, "placerRequest", [settings, "@recorder"], "placer")
-        tryVerify(function() { return probe.hits("placer") === 1 }, 8000)
-        var r = probe.recorded("placer")[0][0]
-        verify(r.found, JSON.stringify(r))
-        compare(r.timeout, false)
-        compare(probe.value(camera1, "mode"), "placerContours")
-        compare(probe.value(camera1, "targetSize"), 20)
-        // The mark at (100, 50), 40 px left of and 20 px below the centre,
-        // is among them; all of them lie in the region (60 % of 640 x 480).
-        var mark = false
-        for (var i = 0; i < r.centersX.length; ++i) {
-            var x = r.centersX[i], y = r.centersY[i]
-            if (Math.abs(x + 40) < 1 && Math.abs(y - 20) < 1)
-                mark = true
-            verify(Math.abs(x) < 192 && Math.abs(y) < 144, x + ", " + y)
-        }
-        verify(mark, JSON.stringify(r.centersX) + " " + JSON.stringify(r.centersY))
-        compare(r.centersY.length, r.centersX.length)
-        compare(r.angles.length, r.centersX.length)
-    }
-
     // A camera that delivers nothing times out as not found.
     function test_silentCameraTimesOut() {
         root.camera1Name = ""
