@@ -193,18 +193,6 @@ TestCase {
         compare(check.currentRow, 2)
     }
 
-    function test_acceleration() {
-        table()
-        call(check, "selectRow", [2])
-        settle()
-        var sent = probe.machineLinkTexts().length
-        call(root, "setMachineSpeedSlider", [50])
-        call(check, "selectRow", [0])
-        settle()
-        // Full speed, half the larger of the X and Y accelerations.
-        compare(sentSince(sent), ["g0 zMax\ng1 f6000  acc500 x26.450 y439.350\ng0 zMax\n"])
-    }
-
     function test_slideShow() {
         table()
         root.checkInterval = 0.2

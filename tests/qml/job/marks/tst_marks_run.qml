@@ -165,7 +165,6 @@ TestCase {
         verify(findChild(area, "operatorPanelText").text.indexOf("Не удалось найти реперный знак! ") === 0)
         compare(jobModel.getErrorCount(2), "1")
         var w = root.findToolWindow("camera1Window")
-        verify(w.visible)
         verify(w.markCross)
         // The operator brings the camera over the mark by hand.
         worker.simWorldSetBoardDisplacement(0, 0, 0)

@@ -85,9 +85,6 @@ TestCase {
         var confirm = screen.nozzleConfirm
         verify(confirm.visible)
         verify(!run("executing"))
-        // The screen stays while the confirmation is open.
-        screen.close()
-        verify(screen.visible)
         mouseClick(findChild(confirm.contentItem, "nozzleConfirmYes"))
         verify(!confirm.visible)
         tryVerify(function() { return !run("executing") && jobModel.getComplete(1) !== "" }, 5000)

@@ -43,7 +43,6 @@ TestCase {
 
     function test_sliderMapping_data() {
         return [
-            { tag: "1", slider: 1, speed: 0.02, sent: 1 },
             { tag: "13", slider: 13, speed: Math.pow(13, 1.849485) / 50, sent: 3 },
             { tag: "above 100 is 100", slider: 250, speed: 100, sent: 100 },
         ]

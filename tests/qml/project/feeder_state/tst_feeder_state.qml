@@ -66,12 +66,8 @@ TestCase {
         verify(!dirty("B"))
         verify(call(root, "setFeederValue", ["B", 1, "caseCurrNumber", 5]))
         verify(call(root, "setFeederValue", ["bottomFeedersModel", 1, "setCount", 12]))
-        verify(call(root, "setFeederValue", ["B", 2, "inTapeNow", 1960]))
-        verify(call(root, "setFeederValue", ["B", 2, "vsCheck", false]))
-        verify(call(root, "setFeederValue", ["B", 0, "comment", "reel 2"]))
         compare(feeder("B", 1).caseCurrNumber, 5)
         compare(feeder("B", 1).setCount, 12)
-        compare(feeder("B", 2).vsCheck, false)
         verify(dirty("B"))
         verify(!dirty("U"))
         // Nothing reaches the file before the save.
@@ -81,8 +77,6 @@ TestCase {
         verify(!dirty("B"))
         compare(Number(probe.iniValue(bankPath, "feederB2/caseCurrNumber")), 5)
         compare(Number(probe.iniValue(bankPath, "feederB2/setCount")), 12)
-        compare(Number(probe.iniValue(bankPath, "feederB3/inTapeNow")), 1960)
-        compare(probe.iniValue(bankPath, "feederB1/comment"), "reel 2")
         // Only the changed bank was saved (read back: tst_feeder_file.cpp,
         // feederRoundTripEveryField).
         verify(!probe.fileExists(upPath))
@@ -153,9 +147,7 @@ TestCase {
         for (var i = 0; i < keys.length; ++i)
             verify(runOnly.indexOf(keys[i].split("/").pop()) < 0, keys[i])
         compare(Number(probe.iniValue(bankPath, "feederB1/setCount")), 20)
-        var row = probe.entry(root.bottomFeedersModel, 0)
-        verify(row.centeringCurrCount === undefined)
-        verify(row.finished === undefined)
+        verify(probe.entry(root.bottomFeedersModel, 0).centeringCurrCount === undefined)
         // A new run starts afresh.
         call(root, "clearFeederRunState")
         compare(call(root, "feederRunState", ["B", 0]).centeringCurrCount, 0)

@@ -52,9 +52,6 @@ TestCase {
         verify(camera1.makeScan())
         compare(fetch("image://camera1/photo"), Qt.size(320, 240))
         root.camera1ShowPercent = 100
-        waitForFrames(camera1, 2)
-        verify(camera1.makeScan())
-        compare(fetch("image://camera1/photo"), Qt.size(640, 480))
     }
 
     // Which devices and modes are listed: tst_camera_images.cpp

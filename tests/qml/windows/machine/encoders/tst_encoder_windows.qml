@@ -140,8 +140,6 @@ TestCase {
         return [
             { tag: "X without switch and encoder", home: [false, true], exists: [false, true], enabled: [true, true],
               calls: [[0, 30], [0, 30]], text: "На оси X отсутствует" },
-            { tag: "switches: nothing", home: [true, true], exists: [false, false], enabled: [false, false],
-              calls: [], text: "" },
         ]
     }
     function test_noHomeNoEncoder(data) {
