@@ -94,6 +94,16 @@ TestCase {
         verify(run("executing"), JSON.stringify(Rig.logMessages(log)))
     }
 
+    // The feeders' search regions are worked out on the component camera's
+    // own frame, as the run will use it.
+    function test_creationUsesTheComponentCameraFrame() {
+        var creation = probe.find(screen, "programCreation")
+        var camera = findChild(root, "camera2")
+        verify(creation !== null && camera !== null)
+        verify(camera.frameHeight > 0)
+        compare(creation.frameHeight(), camera.frameHeight)
+    }
+
     // The board lies shifted by more than the machine allows: the board-move
     // dialog holds the search; the start key agrees, which moves the board
     // in the project by the shift found.
