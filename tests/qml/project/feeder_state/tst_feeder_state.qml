@@ -5,7 +5,7 @@ import "../../common/ProgramRig.js" as Rig
 // What a run changes in the feeders, in the real program: stored fields
 // written into the bank and saved into its file (only the changed banks),
 // refused writes, the run-only state that never reaches a file, and a
-// feeder's photos reaching the component and head cameras as templates.
+// feeder's photo reaching the component camera as its template.
 // Every case starts with fresh banks saved into a folder of its own.
 TestCase {
     id: testCase
@@ -175,18 +175,4 @@ TestCase {
         compare(probe.greyAt(camera, "compareImage", 0, 0), -1)
     }
 
-    // The loose-part search: a feeder's photo of the part on the placer and
-    // of the part upside down reach the head camera as its two templates.
-    function test_placerPhotosReachTheHeadCamera() {
-        var camera = probe.find(root, "camera1")
-        verify(camera)
-        verify(call(root, "setFeederValue", ["B", 2, "elPhoto", bmpDataUrl(60)]))
-        verify(call(root, "setFeederValue", ["B", 2, "elFlippedPhoto", bmpDataUrl(90)]))
-        root.makeQImage("image://worker/B2")
-        compare(root.makeQImageResultSize, Qt.size(3, 5))
-        call(root.headCameraRequest, "load", [{ "photo": "image://worker/B2",
-                                               "flippedPhoto": "image://worker/flipped_B2" }])
-        compare(probe.greyAt(camera, "compareImage", 2, 4), 60)
-        compare(probe.greyAt(camera, "compareFlippedImage", 2, 4), 90)
-    }
 }
