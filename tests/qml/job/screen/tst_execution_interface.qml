@@ -278,6 +278,17 @@ TestCase {
         compare(moveSpy.count, 8)
         compare(args(moveSpy, 3), [2, false, root.machineSpeed, false])
         keyRelease(Qt.Key_PageDown)
+        // The keys come back (a click in the window, the window shown or
+        // activated again); the next loss stops every axis again.
+        if (data.tag === "command line takes the keys") {
+            mouseClick(item("readoutX"))
+            tryVerify(function() { return win.jogHandler.activeFocus })
+        } else {
+            showWindow()
+        }
+        activateMain()
+        tryVerify(function() { return moveSpy.count === 15 })
+        compare(stoppedAxes(8), [0, 1, 2, 3, 4, 5, 6])
     }
 
     // ---- command line
