@@ -214,6 +214,7 @@ TestCase {
         return [
             { tag: "zero is a coordinate", args: [0, 0, false, false], text: "G0 X0.000 Y0.000" },
             { tag: "all four", args: [1.0004, -2, 3, 180], text: "G0 X1.000 Y-2.000 Z3.000 A180.000" },
+            { tag: "nothing given", args: [false, false, false, false], text: "" },
             { tag: "NaN", args: [NaN, 5, false, false], text: "" },
         ]
     }
