@@ -389,7 +389,8 @@ TestCase {
     }
 
     // A left bank of 10 read from its file (the reading itself:
-    // tst_feeder_file.cpp), then reset: the reset keeps the type.
+    // tst_feeder_file.cpp), then reset: the reset keeps the type and the
+    // pick position of a vibration feeder.
     function test_bankFileAndReset() {
         var left = dir + "/banks/short.leftFeeders"
         probe.setIniValue(left, "count", 10)
@@ -401,8 +402,10 @@ TestCase {
         root.openFeeders(probe.fileUrl(left))
         compare(root.leftFeedersModel.count, 10)
         compare(feeder("L", 2).comment, "old 3")
+        root.leftFeedersModel.setProperty(0, "caseX", 42)
         call(root, "resetFeederBank", ["L"])
         compare(feeder("L", 0).type, 4)
+        compare(feeder("L", 0).caseX, 42)
         compare(feeder("L", 0).comment, "")
         compare(root.leftFeedersModel.count, 10)
     }
