@@ -15,15 +15,10 @@ Item {
     // Machine position X, Y, Z, A.
     property var at: [200, 200, 25, 0]
     property real zMax: 25
-    // The outputs whose m64/m65 reach the main window; null: every output.
+    // The outputs whose m64/m65 reach the main window.
     property var outputs: []
-    // The blocks answered since start() or since the test emptied the list.
-    property var blocks: []
     property var calibXY: null
     property int answered: 0
-
-    // After every move, with the new position.
-    signal moved(var position)
 
     // Takes the machine link over (probe.detachMachineLink) with the machine
     // maxima the simulated machine's configuration check reports, the machine
@@ -55,7 +50,6 @@ Item {
     function moveTo(position) {
         at = position
         probe.call(root, "jointPosGet", [position])
-        moved(position)
     }
 
     // { relative: "", "++" or "--", value } of an axis word of a line, or null.
@@ -77,7 +71,7 @@ Item {
         for (var i = 0; i < lines.length; ++i) {
             var l = lines[i].trim().toLowerCase()
             var out = /^m6([45])\s*p\s*([0-9]+)/.exec(l)
-            if (out && (outputs === null || outputs.indexOf(Number(out[2])) >= 0))
+            if (out && outputs.indexOf(Number(out[2])) >= 0)
                 root.doutGet(Number(out[2]), out[1] === "4")
             if (!/^g[01]\b/.test(l))
                 continue
@@ -112,7 +106,6 @@ Item {
                 return
             var text = texts[standIn.answered]
             standIn.walk(text)
-            standIn.blocks.push(text)
             standIn.answered += 1
             probe.answerMachineLink(true)
         }

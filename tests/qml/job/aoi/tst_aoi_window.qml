@@ -112,15 +112,6 @@ TestCase {
         for (var i = 0; i < els.length; ++i)
             compare(Program.photoSize(els[i].template), { "width": Math.round(els[i].w * ppm * 1.3),
                                                           "height": Math.round(els[i].h * ppm * 1.3) }, els[i].name)
-        // The feeder column of the worked rows follows a change of language.
-        verify(aoi.workModel.count > 0)
-        var feeder = String(probe.entry(aoi.workModel, 0).feeder)
-        verify(/^(снизу|сверху|слева|справа) №[0-9]+$/.test(feeder), feeder)
-        root.lang = "en"
-        var english = String(probe.entry(aoi.workModel, 0).feeder)
-        root.lang = "ru"
-        verify(/^(bottom|top|left|right) №[0-9]+$/.test(english), english)
-        compare(String(probe.entry(aoi.workModel, 0).feeder), feeder)
     }
 
     // The templates go into the project file and come back from it.

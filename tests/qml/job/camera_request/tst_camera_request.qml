@@ -33,18 +33,10 @@ TestCase {
 
     // The stage 2 mm right of and 1 mm above the mark at (100, 50): the mark
     // is 40 px left of and 20 px below the frame centre.
-    function test_markFoundAtItsOffset_data() {
-        return [
-            { tag: "project settings", settings: "mark" },
-            { tag: "own settings of the mark", settings: "own" },
-        ]
-    }
-    function test_markFoundAtItsOffset(data) {
+    function test_markFoundAtItsOffset() {
         probe.call(root, "jointPosGet", [[102, 51, 0, 0]])
-        var ref = data.settings === "own"
-                ? { "indiv": true, "type": 0, "size": 1, "size2": 1, "inv": false, "roi": 40, "t1": 150, "t2": 50,
+        var ref = { "indiv": true, "type": 0, "size": 1, "size2": 1, "inv": false, "roi": 40, "t1": 150, "t2": 50,
                     "templateMathCoeff": 80 }
-                : { "indiv": false }
         var settings = probe.call(heads, "markSettings", [ref])
         compare(settings.mode, "circle")
         compare(settings.targetSize, 20)
@@ -64,48 +56,6 @@ TestCase {
         verify(Math.abs(-r.y / root.camera1PPMCorr + 51 - 50) < 0.05)
         verify(!probe.value(heads, "calculating"))
         verify(!probe.value(root.findToolWindow("camera1Window"), "qmlCapture"))
-    }
-
-    // Nothing under the camera: found is false, not a hang.
-    function test_nothingThereIsNotFound() {
-        probe.call(root, "jointPosGet", [[105, 55, 0, 0]])
-        probe.forget("empty")
-        probe.callRecording(heads, "ask", [probe.call(heads, "markSettings", [{ "indiv": false }]), 3, "@recorder"],
-                            "empty")
-        tryVerify(function() { return probe.hits("empty") === 1 }, 8000)
-        var r = probe.recorded("empty")[0][0]
-        compare(r.found, false)
-        compare(r.timeout, false)
-    }
-
-    // The loose-part search through the job's port: the outline search with
-    // a part size of 1 mm sees the marks in its region, each reported in
-    // pixels from the frame centre beside the one it chose.
-    function test_placerSearchThroughTheJobPort() {
-        probe.call(root, "jointPosGet", [[102, 51, 0, 0]])
-        var settings = { "indiv": true, "mode": "placerContours", "roi": 60, "t1": 150, "templMatchCoeff": 30,
-                         "inv": false, "calcSize": 1, "calcSize2": 1, "exposure": 50, "templMult": 0.3,
-                         "templateType": 1, "flippedEnabled": false, "flippedTemplMatchCoeff": 80 }
-        probe.forget("placer")
-        probe.callRecording(root.jobPort.pickPort, "placerRequest", [settings, "@recorder"], "placer")
-        tryVerify(function() { return probe.hits("placer") === 1 }, 8000)
-        var r = probe.recorded("placer")[0][0]
-        verify(r.found, JSON.stringify(r))
-        compare(r.timeout, false)
-        compare(probe.value(camera1, "mode"), "placerContours")
-        compare(probe.value(camera1, "targetSize"), 20)
-        // The mark at (100, 50), 40 px left of and 20 px below the centre,
-        // is among them; all of them lie in the region (60 % of 640 x 480).
-        var mark = false
-        for (var i = 0; i < r.centersX.length; ++i) {
-            var x = r.centersX[i], y = r.centersY[i]
-            if (Math.abs(x + 40) < 1 && Math.abs(y - 20) < 1)
-                mark = true
-            verify(Math.abs(x) < 192 && Math.abs(y) < 144, x + ", " + y)
-        }
-        verify(mark, JSON.stringify(r.centersX) + " " + JSON.stringify(r.centersY))
-        compare(r.centersY.length, r.centersX.length)
-        compare(r.angles.length, r.centersX.length)
     }
 
     // A camera that delivers nothing times out as not found.
@@ -178,37 +128,4 @@ TestCase {
         compare(probe.hits("old"), 0)
     }
 
-    // The component camera's frames carry what the checks of the component
-    // cycle need beside the position: the angle of the part's long side and
-    // the pin results (no pins are searched in "element" mode).
-    function test_componentFramesCarryLongSideAndPins() {
-        var parts = root.componentCameraRequest
-        root.camera2Name = "sim:component"
-        // A 3.2 x 1.6 mm part taken by the nozzle, turned by A 2.5.
-        worker.simWorldGet({ "feeders": [{ "bank": "B", "index": 0, "pockets": [[100, 50]], "pickZ": 10,
-                                           "width": 3.2, "height": 1.6 }] })
-        probe.call(root, "jointPosGet", [[100, 50, 0, 0]])
-        probe.call(root, "doutGet", [1, true])
-        verify(worker.simWorldHoldsPart())
-        probe.call(root, "jointPosGet", [[100, 50, 0, 2.5]])
-        probe.forget("part")
-        probe.callRecording(parts, "ask", [{ "mode": "element", "param1": 150, "param2": 5, "roiPercent": 80 }, 2,
-                                           "@recorder"], "part")
-        tryVerify(function() { return probe.hits("part") === 1 }, 8000)
-        var r = probe.recorded("part")[0][0]
-        probe.call(root, "jointPosGet", [[100, 50, 0, 0]])
-        probe.call(root, "doutGet", [1, false])
-        worker.simWorldResetParts()
-        verify(r.found, JSON.stringify(r))
-        compare(r.frames.length, 2)
-        for (var i = 0; i < r.frames.length; ++i) {
-            var f = r.frames[i]
-            // The long side lies along X, turned by about 2.5 degrees.
-            var side = ((Number(f.exAngle) % 180) + 270) % 180 - 90
-            verify(Math.abs(Math.abs(side) - 2.5) < 0.5, JSON.stringify(f))
-            compare(f.pinCountCorrect, false)
-            verify(isFinite(f.pinCount) && isFinite(f.avgPinDist) && isFinite(f.minPinDist)
-                   && isFinite(f.maxPinDist), JSON.stringify(f))
-        }
-    }
 }

@@ -37,7 +37,6 @@ TestCase {
         verify(found !== null, "no item " + name)
         return found
     }
-    function toolWindow(name) { return probe.find(root, name) }
     function activity(name) { return root.activityRunning(name) }
     // The arguments of a recorded signal as a plain list.
     function args(spy, i) { return Array.prototype.slice.call(spy.signalArguments[i]) }
@@ -73,11 +72,11 @@ TestCase {
         tryVerify(function() { return probe.focusWindowName() === "executionInterface" }, 5000, "the window active")
         tryVerify(function() { return win.jogHandler.activeFocus }, 5000, "keys on the jog handler")
     }
-    // Stops recorded for every axis 0..6 since `from`.
     function showExtraPanel() {
         showWindow()
         mouseClick(item("extraToggle"))
     }
+    // Stops recorded for every axis 0..6 since `from`.
     function stoppedAxes(from) {
         var axes = []
         for (var i = from; i < moveSpy.count; ++i) {
@@ -103,8 +102,6 @@ TestCase {
         root.cncRunning = false
         root.setMachineSpeedSlider(1)
         root.prerunDone = false
-        root.bAxisEnabled = false
-        root.encoderStepGet(0)
         root.workAreaX1 = 0
         root.workAreaY1 = 0
         root.workAreaX2 = 500
@@ -112,7 +109,6 @@ TestCase {
         root.camera2X = 0
         root.camera2Y = 0
         root.jointPosGet([0, 0, 0, 0])
-        root.jointPos2Get([0, 0, 0])
         for (var i = 0; i < 16; ++i) {
             root.doutGet(i, false)
             root.doutListChangeEnabled(i, false)
@@ -159,20 +155,11 @@ TestCase {
         tryVerify(function() { return win.visible })
     }
 
-    // The extra panel asks for the machine's diagnostics while it is shown,
-    // also when the window is shown again with the panel open.
+    // The extra panel asks for the machine's diagnostics while it is shown.
     function test_extraPanelDiagnostics() {
         showExtraPanel()
         win.close()
-        showExtraPanel()
-        compare([diagSpy.count, args(diagSpy, 0), args(diagSpy, 1), args(diagSpy, 2), args(diagSpy, 3)],
-                [4, [true], [false], [true], [false]])
-    }
-
-    function test_hidesWhenLinuxCncStops() {
-        showWindow()
-        root.cncRunning = false
-        verify(!win.visible)
+        compare([diagSpy.count, args(diagSpy, 0), args(diagSpy, 1)], [2, [true], [false]])
     }
 
     // ---- speed
@@ -182,13 +169,10 @@ TestCase {
         showWindow()
         item("speedSlider").value = 40
         compare(root.machineSpeedSliderValue, 40)
-        item("speedSlider").value = 13
         keyClick(Qt.Key_Minus, Qt.ControlModifier)
-        compare(root.machineSpeedSliderValue, 12)
-        compare(item("speedSlider").value, 12)
+        compare(root.machineSpeedSliderValue, 39)
         keyClick(Qt.Key_Plus, Qt.ControlModifier)
-        keyClick(Qt.Key_Plus, Qt.ControlModifier)
-        compare(root.machineSpeedSliderValue, 14)
+        compare(root.machineSpeedSliderValue, 40)
         // The keys are not jogs.
         compare(moveSpy.count, 0)
     }
@@ -216,11 +200,6 @@ TestCase {
         compare(moveSpy.count, 0)
         compare(probe.hits("keys"), 4)
         compare(probe.recorded("keys").map(function(call) { return call[1] }), [true, false, true, false])
-        probe.call(win, "removeKeyHandler", [])
-        keyPress(Qt.Key_Right)
-        keyRelease(Qt.Key_Right)
-        compare(moveSpy.count, 2)
-        compare(probe.hits("keys"), 4)
     }
 
     function test_homeKeyRaisesZ() {
@@ -241,23 +220,15 @@ TestCase {
         verify(!item("jogX+").enabled)
     }
 
-    // The button held, the keys of the opposite direction do nothing.
-    function test_rightWhileXMinusHeld() {
+    function test_jogButton() {
         showWindow()
         var button = item("jogX-")
         mousePress(button)
         compare(moveSpy.count, 1)
         compare(args(moveSpy, 0), [0, false, root.machineSpeed, true])
-        verify(!item("jogX+").enabled)
-        keyPress(Qt.Key_Right)
-        keyRelease(Qt.Key_Right)
-        keyClick(Qt.Key_Right, Qt.ControlModifier)
-        compare(moveSpy.count, 1)
-        compare(stepSpy.count, 0)
         mouseRelease(button)
         compare(moveSpy.count, 2)
         compare(args(moveSpy, 1), [0, false, root.machineSpeed, false])
-        verify(item("jogX+").enabled)
     }
 
     function test_stepButton() {
@@ -358,73 +329,19 @@ TestCase {
         // Losing calibration clears the field and disables it.
         root.machineHomed2 = false
         compare(field.text, "")
-        verify(!field.enabled)
-        compare(field.placeholderText, "Координаты не откалиброваны!")
         field.text = "g0 x2"
-        var kept = probe.value(win, "history").entries
         verify(!win.sendCommand())
         compare(sendSpy.count, 0)
-        compare(probe.value(win, "history").entries, kept)
-        root.machineOn = false
-        compare(field.placeholderText, "")
-    }
-
-    function test_commandWarning_data() {
-        return [
-            { tag: "slow", slider: 13, calibrated: true, shown: false },
-            { tag: "above 10 %", slider: 40, calibrated: true, shown: true },
-            { tag: "above 10 %, not calibrated", slider: 40, calibrated: false, shown: false },
-        ]
-    }
-    function test_commandWarning(data) {
-        root.machineHomed2 = data.calibrated
-        root.setMachineSpeedSlider(data.slider)
-        showWindow()
-        compare(item("commandWarning").visible, data.shown)
-    }
-
-    // ---- read-out
-    function test_readout() {
-        root.bAxisEnabled = true
-        root.relX = 10
-        root.relY = 5
-        root.jointPosGet([110.004, 55.5, 20.125, -90])
-        root.jointPos2Get([1.5, 2.25, 0])
-        root.encoderStepGet(0.005)
-        root.currVC = -1
-        showWindow()
-        compare(item("readoutX").text, "X: 100.00 (110.00)")
-        compare(item("readoutY").text, "Y: 50.50 (55.50)")
-        compare(item("readoutA").text, "A: -90.00")
-        compare(item("readoutC").text, "C: 2.25")
-        compare(item("encoderStepText").text, "1 = 0.0050мм")
-        // Not calibrated: no brackets; not homed: red (the colours:
-        // tst_directControl_lib.qml).
-        root.machineHomed2 = false
-        root.jointHomedGet(false, true, true, true, true)
-        compare(item("readoutX").text, "X: 100.00")
-        compare(String(item("readoutX").color), "#ff5252")
-        root.bAxisEnabled = false
-        verify(!item("readoutB").visible)
-        root.relX = 0
-        root.relY = 0
     }
 
     // ---- machine buttons
     function test_calibrateButton() {
         root.machineHomed2 = false
         showWindow()
-        var button = item("calibrateButton")
-        compare(String(button.textColor), "#1565c0")
-        verify(button.enabled)
-        mouseClick(button)
+        mouseClick(item("calibrateButton"))
         compare(homeSpy.count, 1)
         verify(activity("homing"))
-        verify(!button.enabled)
-        verify(!item("commandStopButton").enabled)
         root.jobPort.stopAll()
-        root.machineHomed2 = true
-        compare(String(button.textColor), "#000000")
     }
 
     function test_machineOnButton() {
@@ -440,35 +357,22 @@ TestCase {
             root.doutListChangeEnabled(i, true)
         showWindow()
         var compressor = item("dout0")
-        compare(compressor.text, "Компрессор")
-        verify(!item("dout3").visible)
         mouseClick(compressor)
         compare(args(doutSpy, 0), [0, true])
         root.doutGet(0, true)
         verify(compressor.lit)
         mouseClick(compressor)
         compare(args(doutSpy, 1), [0, false])
-        // During the homing-and-calibration sequence outputs 0-2 are locked.
-        verify(win.calibrate())
-        verify(activity("homing"))
-        verify(!item("dout0").enabled)
-        verify(!item("dout2").enabled)
-        verify(item("dout4").enabled)
-        root.jobPort.stopAll()
-        verify(item("dout1").enabled)
         root.doutGet(0, false)
-        root.doutListChangeEnabled(8, false)
-        verify(!item("dout8").enabled)
     }
 
     // The button's action (which one: tst_directControl_lib.qml) reaches its
-    // signal: the PWM run, the bank's G-code, or the output toggled.
+    // signal: the PWM run or the bank's G-code.
     function test_vibrationFeederButton_data() {
         return [
             { tag: "PWM bank", pwm: true, g1: "", busy: false, spy: "pwm", args: [12, 40, 3] },
             { tag: "G-code bank", pwm: false, g1: "m64 p6\ng4 p1\nm65 p6", busy: false, spy: "send",
               args: ["m64 p6\ng4 p1\nm65 p6\ng0", false] },
-            { tag: "G-code bank while busy", pwm: false, g1: "m64 p6", busy: true, spy: "dout", args: [6, true] },
         ]
     }
     function test_vibrationFeederButton(data) {
@@ -485,9 +389,7 @@ TestCase {
             bank.setProperty(0, k, values[k])
         root.setActivity("test", data.busy)
         showWindow()
-        var button = item("dout6")
-        compare(button.text, "Вибропитатель 1")
-        mouseClick(button)
+        mouseClick(item("dout6"))
         var spies = { "pwm": pwmSpy, "send": sendSpy, "dout": doutSpy }
         for (var name in spies)
             compare(spies[name].count, name === data.spy ? 1 : 0, name)
@@ -504,14 +406,8 @@ TestCase {
         return [
             { tag: "начало работы", button: "cannedStart", setting: "startingGcode", text: "m64 p0\ng0 x5 y5",
               sent: "m64 p0\ng0 x5 y5" },
-            { tag: "окончание работы", button: "cannedEnd", setting: "endingGcode", text: "m65 p0",
-              sent: "m65 p0" },
-            { tag: "кончились компоненты", button: "cannedTapeChange", setting: "tapeChangeGCode", text: "g0 x300",
-              sent: "g0 x300" },
             { tag: "к камере", button: "cannedToCamera", setting: "preCameraGcode", text: "m64 p4",
               sent: "m64 p4\ng0 zMax\ng0 x210.500 y33.250" },
-            { tag: "от камеры", button: "cannedFromCamera", setting: "postCameraGcode", text: "m65 p4\ng0 y100",
-              sent: "m65 p4\ng0 y100" },
         ]
     }
     function test_cannedMotions(data) {
@@ -520,8 +416,6 @@ TestCase {
         root[data.setting] = data.text
         showExtraPanel()
         var button = item(data.button)
-        compare(button.text, data.tag)
-        verify(button.enabled)
         mouseClick(button)
         compare(sendSpy.count, 1)
         compare(args(sendSpy, 0), [data.sent + "\ng0 zMax\n", true])
@@ -578,22 +472,17 @@ TestCase {
     function test_centreOnMarkButton() {
         root.calibEnabled = false
         showExtraPanel()
-        verify(!item("centreOnMark").enabled)
         verify(!win.centreOnMark())
         root.calibEnabled = true
-        verify(item("centreOnMark").enabled)
         var timeout = root.headCameraRequest.timeoutMs
         root.headCameraRequest.timeoutMs = 200
         mouseClick(item("centreOnMark"))
         verify(activity("centreOnMark"))
-        verify(!item("centreOnMark").enabled)
-        verify(root.findToolWindow("camera1Window").visible)
         compare(args(doutSpy, doutSpy.count - 1), [4, false])
         tryVerify(function() { return !activity("centreOnMark") }, 5000, "the centring ends")
         compare(sendSpy.count, 0)
         compare(Rig.lastLog(), "Не удалось навести камеру на знак")
         verify(!root.executing)
-        verify(item("centreOnMark").enabled)
         root.headCameraRequest.timeoutMs = timeout
         root.calibEnabled = false
         root.closeAllToolWindows()
@@ -670,9 +559,6 @@ TestCase {
         compare(root.endingGcode, "m65 p0\ng0 x0 y0")
         tryVerify(function() { return probe.iniValue(settingsFile, "device/endingGcode") === "m65 p0\ng0 x0 y0" },
                   5000, "written to the settings store")
-        // Something that is no G-code setting is refused.
-        verify(!win.editCanned("workAreaX2", "x"))
-        verify(!editor.visible)
         root.endingGcode = ""
     }
 
@@ -692,12 +578,7 @@ TestCase {
         mouseClick(button)
         verify(win.warmUp.running)
         verify(activity("warmUp"))
-        compare(button.text, "Остановить прогонку")
         compare(root.machineSpeedSliderValue, 100)
-        compare(doutSpy.count, 1)
-        compare(args(doutSpy, 0), [4, false])
-        verify(toolWindow("camera1Window").visible)
-        verify(!toolWindow("camera2Window").visible)
         compare(sendSpy.count, 1)
         // The program of the work area and the machine maxima (its lines:
         // tst_warmUp_lib.qml).
@@ -710,8 +591,6 @@ TestCase {
         verify(!win.warmUp.running)
         verify(!activity("warmUp"))
         compare(abortSpy.count, 1)
-        verify(!toolWindow("camera1Window").visible)
-        compare(button.text, "Прогонка аппарата\nперед работой")
     }
 
     function test_warmUpStops_data() {
@@ -739,7 +618,6 @@ TestCase {
         verify(!activity("warmUp"))
         verify(!root.prerunDone)
         verify(abortSpy.count >= 1)
-        verify(!toolWindow("camera1Window").visible)
         compare(Rig.lastLog(), "Прогонка аппарата остановлена")
         compare(root.executing, false)
     }

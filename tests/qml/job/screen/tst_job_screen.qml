@@ -1,7 +1,6 @@
 import QtQuick 2.15
 import QtTest 1.2
 import "../../common/ProgramRig.js" as Rig
-import "qrc:/main/job/program.js" as Program
 
 // The job screen of the real program: a project with packages, feeder banks,
 // reference marks, dots and components on a panel; the program built when
@@ -137,29 +136,10 @@ TestCase {
             "Оптическая инспекция",
             "Исполнение завершающего g-кода"
         ])
-        var r = rows()
-        compare(r.map(function(x) { return x.enabled }), [2, 1, 2, 1, 2, 1, 1, 2, 1, 1, 1, 1])
-        compare(r.map(function(x) { return x.opFunc }),
-                ["justCalibrateWait", "gCodeWait", "findRefPoints", "setupDots", "cupWaitDummy", "setupFeeder",
-                 "setupFeeder", "cupWaitDummy", "setupFeeder", "cupWait", "aoi", "gCodeWait"])
-        compare([r[1].p1, r[1].p2, r[11].p1], ["startingGcode", true, "endingGcode"])
-        compare([r[4].p1, r[7].p1, r[9].p1], [0, 1, -1])
-        // The feeder and dot rows and their lines (their texts and order:
+        // The feeder rows and their lines (their texts and order:
         // tst_program_lib.qml); none on the excluded board.
         compare([5, 6, 8].map(function(row) { return jobModel.getSubSteps(row) }), [6, 3, 3])
-        var groups = probe.value(screen, "epAA")
-        for (var g = 0; g < groups.length; ++g)
-            for (var k = 0; k < groups[g].length; ++k)
-                verify(!(groups[g][k].row === 1 && groups[g][k].col === 1))
         compare(lineText(5, 0), "X: 10.80; Y: 199.60; Поворот: 0; Обозн.: R1; Плата: X: 1, Y: 1")
-        compare(jobModel.lineCount, 12 + 12)
-
-        // Marks: 6, the first of board (0,0) first.
-        var refs = probe.value(screen, "refListMulti")
-        compare(refs.length, 6)
-        compare([refs[0].row, refs[0].col, refs[0].rX, refs[0].rY], [0, 0, 45, 330])
-        compare(probe.value(screen, "elementListMulti").length, 12)
-        compare(screen.minHeigthCompPCBCalculated, Math.max(root.minHeigthCompPCB, 1.1 + 2))
         verify(screen.startEnabled === false)      // the machine is not homed
     }
 
@@ -196,13 +176,8 @@ TestCase {
         var forDots = refs.filter(function(m) { return m.used })
         compare(forDots.length, 2)
         compare([forDots[0].row, forDots[0].col, forDots[1].row, forDots[1].col], [0, 0, 0, 0])
-        // The dot row off too: no mark is needed.
+        // The dot row off too, one line on: the marks of its board only.
         jobModel.cbClicked(jobModel.index(dotRow, 0))
-        compare(jobModel.getEnabled(dotRow, -1), 0)
-        call(screen, "recalcUsedRefsBeforeRun")
-        refs = probe.value(screen, "refListMulti")
-        compare(refs.filter(function(m) { return m.used }).length, 0)
-        // One line on: the marks of its board only.
         jobModel.cbClicked(lineIndex(6, 2))
         compare(jobModel.getEnabled(6, -1), 3)
         var p = probe.value(screen, "epAA")[1][2]
@@ -212,65 +187,6 @@ TestCase {
         var used = refs.filter(function(m) { return m.used })
         compare(used.length, 2)
         compare([used[0].row, used[0].col, used[1].row, used[1].col], [p.row, p.col, p.row, p.col])
-        // The panel with two marks: every mark stays as it is.
-        root.refMode = 1
-        call(screen, "recalcUsedRefsBeforeRun")
-        compare(probe.value(screen, "refListMulti").filter(function(m) { return m.used }).length, 2)
-    }
-
-    function test_freePanel() {
-        root.pcbMultiNonstandart = true
-        root.pcbMultiNonstandartModel.clear()
-        root.pcbMultiNonstandartModel.append({ "x": 0, "y": 0, "rot": 0 })
-        root.pcbMultiNonstandartModel.append({ "x": 150, "y": 250, "rot": 180 })
-        root.firstPcbX = 5
-        root.firstPcbY = 190
-        call(creation, "setBoardExcluded", [1, 1, false])
-        rebuild()
-        compare(Rig.errorList(), [])
-        compare(rowTexts()[2], "Поиск реперных знаков (4 шт.)")
-        compare(lineText(5, 0).indexOf("; Плата: "), lineText(5, 0).length - "; Плата: 1".length)
-        // The second board's placements turned with it (where they lie:
-        // tst_program_lib.qml).
-        var turned = probe.value(screen, "epAA")[0].filter(function(p) { return p.row === 1 })
-        compare(turned.map(function(p) { return p.rotation }), [180, 180])
-        var s = Program.freePanelShift(turned[0].el.rX, turned[0].el.rY, 1.6, 0.8,
-                                       { "x": 150, "y": 250, "rot": 180 },
-                                       { "Y2": root.workAreaY2, "bX1": root.boardX1, "bY1": root.boardY1,
-                                         "fX": 5, "fY": 190 })
-        fuzzyCompare(turned[0].rX, turned[0].el.rX + s.x, 1e-9)
-    }
-
-    function test_singleBoardOneNozzle() {
-        root.pcbMulti = false
-        root.startingGcode = ""
-        root.endingGcode = ""
-        root.calibBeforeRun = false
-        root.projectAoiEnabled = false
-        setFeeder("U", 0, "0603", { "partNumber": "1k", "type": 4, "cupNumber": 0, "caseX": 200, "caseY": 480,
-                                    "bankNumber": 0 })
-        rebuild()
-        compare(rowTexts(), [
-            "Поиск реперных знаков (2 шт.)",
-            "Нанесение точек. Диспенсер 1. Диаметр 0.5мм. Кол-во: 2",
-            "Взятие насадки 1",
-            "Питатель: снизу №1. 0603. 10k. Кол-во: 2",
-            "Питатель: снизу №2. SOT23. BC847. Кол-во: 1",
-            "Питатель: сверху №1. 0603. 1k. Кол-во: 1",
-            "Возврат насадки "
-        ])
-        compare(jobModel.getEnabled(6, -1), 0)
-    }
-
-    function test_nearestListForInspection() {
-        root.pcbMulti = false
-        verify(call(screen, "createMultiPCBList", ["nearest"]))
-        var list = probe.value(screen, "elementListMulti")
-        compare(list.length, 4)
-        compare(list[0].el.designator, "R1")         // the first placement stays first
-        // R1 (10, 300), R2 (20, 300.2), Q1 (15, 320), R3 (30, 305): the walk
-        // goes R1, R2, R3, Q1 (the given order costs more).
-        compare(list.map(function(p) { return p.el.designator }), ["R1", "R2", "R3", "Q1"])
     }
 
     // The marks' order comes from the back end (the orders themselves:

@@ -4,8 +4,7 @@ import QtTest 1.2
 // The vacuum sensor read by the program while the job screen exists: the
 // readings of the real sensor worker over its emulator arrive every 100 ms,
 // clearly faster in fast mode (judged by the readings' own time stamps),
-// none once the sensor is stopped; "(vsMeasureBeforeGet)" keeps the current
-// reading and its time.
+// none once the sensor is stopped.
 TestCase {
     id: testCase
     name: "VacuumPolling"
@@ -51,23 +50,6 @@ TestCase {
         verify(fast > 2 * slowAgain, "fast " + fast + "/s, slow again " + slowAgain + "/s")
         verify(root.vsRunning)
         compare(root.vsMeasureResult, 30)
-    }
-
-    function test_theReadingBeforeAPickIsKept() {
-        startSensor()
-        stamps = []
-        tryVerify(function() { return testCase.stamps.length >= 2 }, 5000)
-        var value = root.vsMeasureResult
-        var time = root.vsMeasureTime
-        root.getVsMeasureBeforeGet()
-        compare(root.vsMeasureBeforeGet, value)
-        compare(root.vsMeasureBeforeTime, time)
-        compare(root.vsMeasureBeforeGet, 30)
-        // Later readings leave it as it was.
-        stamps = []
-        tryVerify(function() { return testCase.stamps.length >= 3 }, 5000)
-        verify(root.vsMeasureTime > time)
-        compare(root.vsMeasureBeforeTime, time)
     }
 
     // Absence is watched over a few polling periods, in fast mode too: no

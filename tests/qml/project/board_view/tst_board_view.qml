@@ -4,9 +4,8 @@ import "../../common/ProgramRig.js" as Rig
 
 // The board view's editing in the real program: the creation rules of
 // marks (ids never shared, a mark on top of another dropped, the 51st
-// refused) and the bounds flags, selection by band, Ctrl+arrow moves, the
-// 45-degree step, Escape, repeated Insert, the ruler, the board ban of a
-// panel and the move of the head camera to a point. The rules themselves
+// refused), selection by band, Ctrl+arrow moves, Escape, repeated Insert,
+// the board ban of a panel and the move of the head camera to a point. The rules themselves
 // are the library's (tst_boardView_lib.qml); here they reach the view. The
 // machine link is detached. Every case starts from an empty project.
 TestCase {
@@ -73,16 +72,6 @@ TestCase {
         compare(Rig.lastLog(), "Ошибка: Проект не может содержать более 50-и реперных знаков.")
     }
 
-    function test_bounds() {
-        // Board area: machine X 0..200, Y 100..300 (design Y 0..200).
-        var inside = element(10, 20, 0, "IN")
-        verify(!inside.outOfBounds)
-        var outside = element(250, 20, 0, "OUT")
-        verify(outside.outOfBounds)
-        verify(call(area, "setRefPoint", [5, 250, 0]).outOfBounds)        // design Y 250: machine Y 50
-        verify(!call(area, "setDot", ["U", 1, 30, 30, 0]).outOfBounds)
-    }
-
     function test_bandSelection() {
         element(10, 10, 0, "A")          // extent 10..11.6 x 10..10.8
         element(20, 10, 0, "B")
@@ -110,12 +99,6 @@ TestCase {
         verify(call(area, "moveSelected", ["up"]))
         var a = probe.value(area, "selectedElementList")[0]
         compare([a.rX, a.rY], [10, 9.975])
-        // A held component turns by 45 degrees, floored to a multiple of 45.
-        var c = element(100, 100, 30, "T")
-        probe.setValue(area, "pickedElement", c)
-        verify(call(area, "rotatePicked", [-1]))
-        compare(c.rot, -45)
-        probe.setValue(area, "pickedElement", null)
         call(area, "escapePressed")
     }
 
@@ -140,16 +123,6 @@ TestCase {
         compare(call(area, "insertAt", [150, 50]), null)
         compare(root.elementCount, before + 1)
         area.currAction = 0
-    }
-
-    function test_ruler() {
-        call(area, "tryChangeAction", [11])                  // Ruler
-        call(area, "rulerClick", [1, 2])
-        call(area, "rulerClick", [4, 6])
-        compare(probe.value(area, "ruler"), { "x1": 1, "y1": 2, "x2": 4, "y2": 6 })
-        compare(findChild(area, "rulerText").text, "dX: 3.000  dY: 4.000  L: 5.000")
-        call(area, "tryChangeAction", [0])
-        compare(probe.value(area, "ruler"), null)
     }
 
     function test_boardBan() {

@@ -13,7 +13,6 @@ TestCase {
     property var camera1: findChild(root, "camera1")
     property var camera2: findChild(root, "camera2")
 
-    SignalSpy { id: photoSpy; signalName: "photoChanged" }
     SignalSpy { id: processedSpy; signalName: "frameProcessed" }
 
     function initTestCase() {
@@ -53,16 +52,6 @@ TestCase {
         verify(camera1.makeScan())
         compare(fetch("image://camera1/photo"), Qt.size(320, 240))
         root.camera1ShowPercent = 100
-        waitForFrames(camera1, 2)
-        verify(camera1.makeScan())
-        compare(fetch("image://camera1/photo"), Qt.size(640, 480))
-    }
-
-    // The camera's own ids (photo, clip, invalid): tst_camera_item.cpp
-    // (framesThroughTheThreads, registeredAsImageProvider).
-    function test_otherIdsGiveOnePixel() {
-        compare(fetch("image://worker/invalid"), Qt.size(1, 1))
-        compare(fetch("image://worker/screenShot1"), Qt.size(1, 1))
     }
 
     // Which devices and modes are listed: tst_camera_images.cpp
@@ -96,35 +85,8 @@ TestCase {
                 Qt.size(Math.round(32 * 600 / 25.4), Math.round(12 * 600 / 25.4)))
         worker.clipPhoto(10, 20, 100, 50, 0)
         compare(fetch("image://worker/photoEditorUploadPhotoClipped"), Qt.size(100, 50))
-        verify(!worker.photoEditorUploadPhoto("file:///no/such/picture.png"))
-        compare(fetch("image://worker/invalid"), Qt.size(1, 1))
         camera1.mode = ""
         root.jointPosGet([100, 50, 0, 0])
     }
 
-    // The component camera on its own simulated scene, mirrored.
-    function test_componentCamera() {
-        root.camera2Name = "sim:component"
-        root.showToolWindow("camera2Window")
-        tryCompare(camera2, "opened", true, 5000)
-        // A 3.2 x 1.6 mm part taken by the nozzle from a pocket under it,
-        // seen at 40 pixels per mm.
-        worker.simWorldGet({ "feeders": [{ "bank": "B", "index": 0, "pockets": [[100, 50]], "pickZ": 10,
-                                           "width": 3.2, "height": 1.6 }], "componentScale": 40 })
-        root.jointPosGet([100, 50, 0, 0])
-        root.doutGet(1, true)
-        verify(worker.simWorldHoldsPart())
-        // Frames drawn before the pick may still be on their way.
-        waitForFrames(camera2, 2)
-        photoSpy.target = camera2
-        photoSpy.clear()
-        camera2.requestPhoto()
-        photoSpy.wait(3000)
-        // The simulated component camera has the one mode 1280 x 960.
-        compare(fetch("image://camera2/photo"), Qt.size(1280, 960))
-        // A terminal of the component beside the nozzle.
-        verify(probe.greyAt(camera2, "photo", 640 - 52, 480) > 170)
-        root.doutGet(1, false)
-        worker.simWorldResetParts()
-    }
 }
