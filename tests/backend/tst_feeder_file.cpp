@@ -125,6 +125,8 @@ private slots:
                                       << int(FeederFile::ReadResult::BadCount);
         QTest::newRow("negative count") << "neg.rightFeeders" << QByteArray("[General]\ncount=-3\n")
                                         << int(FeederFile::ReadResult::BadCount);
+        QTest::newRow("count 3.0") << "whole.rightFeeders" << QByteArray("[General]\ncount=3.0\n")
+                                   << int(FeederFile::ReadResult::BadCount);
         QTest::newRow("largest count") << "max.bottomFeeders" << QByteArray("[General]\ncount=200\n")
                                        << int(FeederFile::ReadResult::Ok);
     }
