@@ -54,9 +54,6 @@ private slots:
 
     void numbersRunOverRowsAndLines()
     {
-        QSignalSpy lines(m_model.get(), &OpModel::lineCountChanged);
-        QSignalSpy rows(m_model.get(), &OpModel::rowCountChanged);
-        m_model->clear();
         m_model->append(obj("{ op: 'a', enabled: 2 }"));
         m_model->append(obj("{ op: 'b', enabled: 1 }"));
         m_model->appendChild(obj("{ op: 'b1', enabled: 1 }"));
@@ -68,12 +65,9 @@ private slots:
         QCOMPARE(m_model->getLineNumber(1, 0), 3);
         QCOMPARE(m_model->getLineNumber(2, -1), 4);
         QCOMPARE(m_model->getSubSteps(1), 1);
-        QCOMPARE(m_model->getSubSteps(0), 0);
         QCOMPARE(m_model->rowCount(rowIndex(2)), 1);
         QCOMPARE(m_model->data(lineIndex(2, 0), OpModel::OpRole).toString(), QString("c1"));
         QCOMPARE(m_model->parent(lineIndex(2, 0)), rowIndex(2));
-        QCOMPARE(lines.count(), 1 + 5);
-        QCOMPARE(rows.count(), 1 + 3);
         QCOMPARE(m_model->getLineNumberByIndex(lineIndex(1, 0)), 3);
         QCOMPARE(m_model->getLineNumberByIndex(QModelIndex()), 0);
         QCOMPARE(m_model->data(lineIndex(2, 0), OpModel::NumberRole).toInt(), 5);
@@ -220,17 +214,6 @@ private slots:
             QVERIFY(m_model->getIsElementByIndex(element));
     }
 
-    void completeAndErrorCount()
-    {
-        m_model->append(obj("{ op: 'a', enabled: 1 }"));
-        QSignalSpy changed(m_model.get(), &QAbstractItemModel::dataChanged);
-        m_model->setComplete(0, "выполнено");
-        m_model->setErrorCount(0, "2");
-        QCOMPARE(m_model->data(rowIndex(0), OpModel::CompleteRole).toString(), QString("выполнено"));
-        QCOMPARE(m_model->data(rowIndex(0), OpModel::ErrorCountRole).toString(), QString("2"));
-        QCOMPARE(changed.count(), 2);
-    }
-
     void positionsOutOfRangeAreHarmless()
     {
         QSignalSpy changed(m_model.get(), &QAbstractItemModel::dataChanged);
@@ -255,17 +238,6 @@ private slots:
         QCOMPARE(changed.count(), 0);
         QCOMPARE(m_model->getEnabled(0, -1), 1);
         QCOMPARE(m_model->getEnabled(0, 0), 1);
-    }
-
-    void clearResets()
-    {
-        feederRow({1, 0});
-        QSignalSpy reset(m_model.get(), &QAbstractItemModel::modelReset);
-        m_model->clear();
-        QCOMPARE(reset.count(), 1);
-        QCOMPARE(m_model->lineCount(), 0);
-        m_model->append(obj("{ op: 'a', enabled: 1 }"));
-        QCOMPARE(m_model->getLineNumber(0, -1), 1);
     }
 
     void scriptsNeverOwnTheModel()
