@@ -1,7 +1,6 @@
 // The plain pieces of the application shell, one at a time.
 #include "TestSupport.h"
 
-#include "app/DemoJob.h"
 #include "app/DeviceThreads.h"
 #include "devices/WorkerProgrammer.h"
 #include "devices/WorkerRLC.h"
@@ -18,7 +17,6 @@
 
 #include <QDir>
 #include <QJSEngine>
-#include <QProcessEnvironment>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -53,48 +51,6 @@ class TestShellUnits : public QObject
     Q_OBJECT
 
 private slots:
-    // ---- the demo job's options (./run.sh --demo-job sets them)
-    void demoJobOptionsFromTheEnvironment_data()
-    {
-        QTest::addColumn<QStringList>("vars");
-        QTest::addColumn<bool>("enabled");
-        QTest::addColumn<QString>("screenshot"); // empty: the default picture
-        QTest::addColumn<int>("timeout");
-        QTest::addColumn<bool>("warns");
-        const int standard = DemoJobOptions::kDefaultTimeoutSeconds;
-        QTest::newRow("absent") << QStringList{} << false << QString() << standard << false;
-        QTest::newRow("on") << QStringList{"KESTRAVO_DEMO_JOB=1"} << true << QString() << standard << false;
-        QTest::newRow("anything but 1 is off") << QStringList{"KESTRAVO_DEMO_JOB=yes"} << false << QString()
-                                               << standard << false;
-        QTest::newRow("everything") << QStringList{"KESTRAVO_DEMO_JOB=1", "KESTRAVO_DEMO_JOB_SCREENSHOT=/r/job.png",
-                                                   "KESTRAVO_DEMO_JOB_TIMEOUT=300"}
-                                    << true << "/r/job.png" << 300 << false;
-        QTest::newRow("largest timeout") << QStringList{"KESTRAVO_DEMO_JOB_TIMEOUT=86400"} << false << QString()
-                                         << 86400 << false;
-        for (const char *bad : {"0", "abc", "86401"})
-            QTest::newRow(qPrintable(QStringLiteral("timeout %1").arg(QLatin1String(bad))))
-                << QStringList{QStringLiteral("KESTRAVO_DEMO_JOB_TIMEOUT=") + QLatin1String(bad)} << false << QString()
-                << standard << true;
-    }
-
-    void demoJobOptionsFromTheEnvironment()
-    {
-        QFETCH(QStringList, vars);
-        QFETCH(bool, enabled);
-        QFETCH(QString, screenshot);
-        QFETCH(int, timeout);
-        QFETCH(bool, warns);
-        QProcessEnvironment env;
-        for (const QString &v : vars)
-            env.insert(v.section(QLatin1Char('='), 0, 0), v.section(QLatin1Char('='), 1));
-        const DemoJobOptions o = DemoJobOptions::fromEnvironment(env);
-        QCOMPARE(o.enabled, enabled);
-        QCOMPARE(o.screenshotPath, screenshot.isEmpty() ? QDir::temp().filePath("kestravo-demo-job.png") : screenshot);
-        QCOMPARE(o.timeoutSeconds, timeout);
-        QCOMPARE(!o.warning.isEmpty(), warns);
-        QCOMPARE(DemoJobLink(o).timeoutSeconds(), timeout);
-    }
-
     // ---- Grid
     void gridOfZeroStepDrawsNothing()
     {
@@ -282,25 +238,6 @@ private slots:
         QVERIFY(TestSupport::contentOf(file).contains("\ncamera1DistCoeffs=0.1, -0.2\n"));
         SettingsStore again(file);
         QCOMPARE(again.value("device", "camera1DistCoeffs").toList(), (QVariantList{0.1, -0.2}));
-    }
-
-    void storedTextComparesEqualToTheSameValue()
-    {
-        QTemporaryDir dir;
-        const QString file = dir.filePath("s.ini");
-        QVERIFY(TestSupport::writeFile(
-            file, "[g]\nnumber=100\nreal=0.2\nflag=true\ntext=abc\nlist=1, 2\n"));
-        QSettings s(file, QSettings::IniFormat);
-        s.beginGroup("g");
-        QVERIFY(SettingsStore::sameAsStored(100.0, "number", s));
-        QVERIFY(!SettingsStore::sameAsStored(101.0, "number", s));
-        QVERIFY(SettingsStore::sameAsStored(0.2, "real", s));
-        QVERIFY(SettingsStore::sameAsStored(true, "flag", s));
-        QVERIFY(!SettingsStore::sameAsStored(false, "flag", s));
-        QVERIFY(SettingsStore::sameAsStored(QStringLiteral("abc"), "text", s));
-        QVERIFY(SettingsStore::sameAsStored(QVariantList{1, 2}, "list", s));
-        QVERIFY(!SettingsStore::sameAsStored(QVariantList{1, 2, 3}, "list", s));
-        QVERIFY(!SettingsStore::sameAsStored(QStringLiteral("abc"), "absent", s));
     }
 
     // ---- machine records
