@@ -1,7 +1,5 @@
-// Placement lists and BOMs as real tools write them, and the feeder list
-// export.
+// Placement lists and BOMs as real tools write them.
 #include "backend/BomList.h"
-#include "backend/FeederListExport.h"
 #include "backend/PlacementList.h"
 #include "backend/TextTable.h"
 
@@ -319,20 +317,6 @@ private slots:
         QCOMPARE(lines.at(2).partNumber, QString()); // the empty cell kept the columns
         QCOMPARE(lines.at(3).count, 0);
         QCOMPARE(BomList::separatorOf("Табуляция"), QChar('\t'));
-    }
-
-    void feederExport()
-    {
-        const QVector<FeederListExport::Row> rows = {
-            {"B", 1, "0603", "10k", 2, 100, 1, "R1,R2"},
-            {"B", 2, "", "", 0, 0, 0, ""},
-            {"L", 1, "SOT23", "BC847", 5, 7, 0, "Q1,Q2,Q3,Q4,Q5"},
-        };
-        FeederListExport::Settings s;
-        s.separatorType = 1;
-        const FeederListExport::Result r = FeederListExport::write(rows, s);
-        QCOMPARE(r.rows, 2);
-        QCOMPARE(r.text, QString("Слева;1;SOT23;BC847;5;7;0;Q1,Q2,Q3,Q4,Q5\nСнизу;1;0603;10k;2;100;1;R1,R2\n"));
     }
 };
 
