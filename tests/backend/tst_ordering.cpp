@@ -115,21 +115,6 @@ private slots:
         }
     }
 
-    void sameInputSameOrder()
-    {
-        QVector<QPointF> p;
-        for (int i = 0; i < 40; ++i)
-            p.append(QPointF(std::fmod(i * 37.1, 200.0), std::fmod(i * 53.7, 150.0)));
-        const PathOrdering::Result first = PathOrdering::antOrder(p);
-        for (int run = 0; run < 3; ++run) {
-            const PathOrdering::Result again = PathOrdering::antOrder(p);
-            QCOMPARE(again.order, first.order);
-            QCOMPARE(again.newCost, first.newCost);
-        }
-        QVERIFY(first.improved());
-        QVERIFY(isPermutationFromZero(first.order, p.size()));
-    }
-
     void colonyWithoutPheromoneStillFinishes()
     {
         // No pair connected: every pheromone is 0, so every weight is 0 and the
