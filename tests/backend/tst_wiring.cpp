@@ -109,10 +109,6 @@ private slots:
         QMetaObject::invokeMethod(cnc, "jointPosSend", Qt::QueuedConnection, Q_ARG(QVariant, position));
         QTRY_COMPARE(root()->property("jointPos").value<QJSValue>().toVariant().toList(),
                      position);
-
-        QMetaObject::invokeMethod(cnc, "logAdd", Qt::QueuedConnection, Q_ARG(QVariant, QStringLiteral("проверка")),
-                                  Q_ARG(QVariant, QStringLiteral("yellow")));
-        QTRY_COMPARE(lastLogLine(), QStringLiteral("yellow|проверка"));
     }
 
     void closingIsRefusedWithANozzleOnTheHeadElseWritesTheSettings()
@@ -182,14 +178,6 @@ private slots:
         }
         startShell(true);
         QCOMPARE(lastLogLine(), QStringLiteral("red|Ошибка: Права пользователя для приложения заданы неправильно!"));
-    }
-
-    void rootSignalSetsTheLastProjectFolder()
-    {
-        startShell();
-        QMetaObject::invokeMethod(root(), "setLastProjectFolder",
-                                  Q_ARG(QString, QStringLiteral("file:///home/op/мои платы/board 1.project")));
-        QCOMPARE(root()->property("lastProjectFolder").toString(), QStringLiteral("file:///home/op/мои платы"));
     }
 };
 
