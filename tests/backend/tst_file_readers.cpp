@@ -331,7 +331,6 @@ private slots:
         QTest::addColumn<bool>("valid");
         QTest::addColumn<QString>("problem");
         const QString digits(309, QLatin1Char('9'));
-        QTest::newRow("sizes fine") << "/b/SOT23(A2.9B1.3H1.1D0.8).png" << true << QString();
         QTest::newRow("largest size") << "/b/BIG(A1000B1000H1000).png" << true << QString();
         QTest::newRow("A parses to infinity")
             << "/b/X(A" + digits + "B1H1).png" << false
