@@ -143,7 +143,6 @@ private slots:
     // only when the test runs as root) and the POSIX signals that only log.
     void runsAsTheOperatorOnTheDesktopAndSignalsOnlyLog()
     {
-        // The home folder, when there is no Desktop, is checked on StartupEnvironment.
         RunFolder folder(true);
         auto p = folder.start();
         QByteArray err;

@@ -1,12 +1,6 @@
 // The plain pieces of the application shell, one at a time.
 #include "TestSupport.h"
 
-#include "app/DeviceThreads.h"
-#include "devices/WorkerProgrammer.h"
-#include "devices/WorkerRLC.h"
-#include "devices/WorkerVS.h"
-#include "machine/WorkerCnc.h"
-#include "machine/WorkerPing.h"
 #include "app/GlobalEventHandler.h"
 #include "app/Grid.h"
 #include "app/Privileges.h"
@@ -15,7 +9,6 @@
 #include "backend/MachineRecords.h"
 #include "backend/SettingsStore.h"
 
-#include <QDir>
 #include <QJSEngine>
 #include <QMouseEvent>
 #include <QPainter>
@@ -101,33 +94,6 @@ private slots:
         QCOMPARE(sink.received.contains(QEvent::Type(type)), !swallowed);
     }
 
-    // ---- device threads
-    void deviceWorkersLiveAndDieInTheirOwnThreads()
-    {
-        auto threads = std::make_unique<DeviceThreads>();
-        const DeviceWorkers before = threads->workers();
-        QVERIFY(!before.cnc && !before.rlc && !before.vs && !before.ping && !before.programmer);
-        threads->start();
-        // start() returns only once every worker exists.
-        const DeviceWorkers w = threads->workers();
-        const QList<QPointer<QObject>> workers = {w.cnc, w.rlc, w.vs, w.ping, w.programmer};
-        QSet<QThread *> seen;
-        for (const QPointer<QObject> &p : workers) {
-            QVERIFY(p);
-            QVERIFY(p->thread() != QThread::currentThread());
-            QVERIFY(p->thread()->isRunning());
-            QVERIFY(!p->parent());
-            seen.insert(p->thread());
-        }
-        QCOMPARE(seen.size(), 5);
-        QCOMPARE(w.cnc->thread()->priority(), QThread::TimeCriticalPriority);
-        threads->quitAndWait();
-        // Each thread deleted its worker when its event loop ended.
-        for (const QPointer<QObject> &p : workers)
-            QVERIFY(!p);
-        QVERIFY(!threads->workers().cnc);
-    }
-
     // ---- identity
     void operatorScopeRunsAsUser1000AndReturns()
     {
@@ -149,23 +115,11 @@ private slots:
     }
 
     // ---- start-up environment
-    void workingDirectoryIsHomeWithoutADesktop()
-    {
-        // With a Desktop folder: tst_process.
-        QTemporaryDir home;
-        const QString before = QDir::currentPath();
-        QCOMPARE(StartupEnvironment::enterWorkingDirectory(home.path()), home.path());
-        QCOMPARE(QDir::currentPath(), QDir(home.path()).canonicalPath());
-        QDir::setCurrent(before);
-    }
-
     void startupSettingsComeFromBesideTheProgram()
     {
         QTemporaryDir dir;
         QCOMPARE(StartupEnvironment::settingsPathForProgram(dir.path() + "/kestravo"), dir.path() + "/settings.ini");
         const QString file = dir.path() + "/settings.ini";
-        auto none = StartupEnvironment::readStartupSettings(file);
-        QVERIFY(!none.softwareRendering && !none.cameraHighRes && !none.cameraUseQuirks);
         {
             QSettings s(file, QSettings::IniFormat);
             s.setValue("project/softwareRendering", true);
@@ -264,33 +218,10 @@ private slots:
         QCOMPARE(cup1.value("cupDiameter2").toDouble(), 1.1); // absent key: default
         // A record that does not exist is its defaults, whatever the file holds.
         QCOMPARE(cups.at(1).toMap(), MachineRecords::defaults(MachineRecords::cups()));
-        QCOMPARE(cups.at(7).toMap(), MachineRecords::defaults(MachineRecords::cups()));
 
         const QVariantMap vibro = MachineRecords::read(s, MachineRecords::vibroBanks(), 1);
         QCOMPARE(vibro.value("pwmFreq").type(), QVariant::Int);
         QCOMPARE(vibro.value("pwmFreq").toInt(), 25);
-    }
-
-    void writingRecordsRemovesTheGroupsBeyondTheList()
-    {
-        QTemporaryDir dir;
-        QSettings s(dir.filePath("r.ini"), QSettings::IniFormat);
-        QVariantList eight = MachineRecords::readAll(s, MachineRecords::cups());
-        QVariantMap changed = eight[4].toMap();
-        changed["cupLength"] = 44.0;
-        eight[4] = changed;
-        MachineRecords::writeAll(s, MachineRecords::cups(), eight);
-        QCOMPARE(s.value("cup8/exists").toBool(), true);
-        QCOMPARE(s.value("cup5/cupLength").toDouble(), 44.0);
-
-        MachineRecords::writeAll(s, MachineRecords::cups(), eight.mid(0, 6));
-        QVERIFY(s.contains("cup6/exists"));
-        QVERIFY(!s.contains("cup7/exists"));
-        QVERIFY(!s.contains("cup8/cupLength"));
-        // Read back: the removed ones are defaults again.
-        const QVariantList back = MachineRecords::readAll(s, MachineRecords::cups());
-        QCOMPARE(back.at(4).toMap().value("cupLength").toDouble(), 44.0);
-        QCOMPARE(back.at(6).toMap().value("exists").toBool(), false);
     }
 };
 
