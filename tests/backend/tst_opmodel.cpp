@@ -92,7 +92,6 @@ private slots:
         QTest::addColumn<int>("rowBefore");
         QTest::addColumn<int>("rowAfter");
         QTest::newRow("partly on goes off") << QVector<int>{1, 0, 1} << 3 << 0;
-        QTest::newRow("on goes off") << QVector<int>{1, 1} << 1 << 0;
         QTest::newRow("off goes on") << QVector<int>{0, 0} << 0 << 1;
     }
 
@@ -225,9 +224,6 @@ private slots:
         for (int number : {-1, 1, 100}) {
             QCOMPARE(m_model->getEnabled(number, -1), 0);
             QVERIFY(m_model->getP1(number, -1).isUndefined());
-            QCOMPARE(m_model->getSubSteps(number), 0);
-            m_model->setComplete(number, "x");
-            m_model->setErrorCount(number, "1");
             m_model->setEnabled(number, 0, 0);
         }
         for (int sub : {-2, 1, 7}) {

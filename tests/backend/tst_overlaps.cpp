@@ -77,16 +77,6 @@ private slots:
         QCOMPARE(flags, QVector<bool>({false, true, true, true, true}));
     }
 
-    void deletedAndZeroSizeTakeNoPart()
-    {
-        QVector<Footprint> f{{0, 0, 0, 2, 1, false}, {1, 0, 0, 2, 1, false}, {0.5, 0, 0, 0, 1, false}};
-        QCOMPARE(Overlaps::all(f), QVector<bool>({true, true, false}));
-        QVector<bool> flags = Overlaps::all(f);
-        f[1].deleted = true;
-        QCOMPARE(Overlaps::update(f, flags, 1), QVector<bool>({false, false, false}));
-        QCOMPARE(Overlaps::update(f, flags, 7), flags); // out of range: unchanged
-    }
-
     void sweepAndUpdateAgreeWithPairs()
     {
         QRandomGenerator random(20261206);
