@@ -582,9 +582,6 @@ private slots:
         QTest::addColumn<QByteArray>("old");
         QTest::addColumn<std::function<void(TestSafeSave *, const QString &)>>("save");
         using Save = std::function<void(TestSafeSave *, const QString &)>;
-        const auto invoke = [](QObject *object, const char *method, const QString &argument) {
-            QVERIFY(QMetaObject::invokeMethod(object, method, Q_ARG(QString, argument)));
-        };
         const QByteArray ini("[old]\nkept=1\n");
         QTest::newRow("project") << "board.project" << ini << Save([](TestSafeSave *t, const QString &path) {
             t->worker()->saveProject(QUrl::fromLocalFile(path));
@@ -599,12 +596,6 @@ private slots:
         });
         QTest::newRow("package base") << "packageBase.ini" << ini << Save([](TestSafeSave *t, const QString &) {
             t->worker()->savePackageSettings();
-        });
-        QTest::newRow("day statistics export") << "stat.csv" << ini << Save([invoke](TestSafeSave *t, const QString &path) {
-            invoke(t->worker(), "projectDayStatisticsExportGet", path);
-        });
-        QTest::newRow("feeder list export") << "feeders.txt" << ini << Save([invoke](TestSafeSave *t, const QString &path) {
-            invoke(t->worker(), "feederListExportGet", path);
         });
         QTest::newRow("LinuxCNC ini") << "machine.ini" << linuxCncIni() << Save([](TestSafeSave *t, const QString &path) {
             t->worker()->maxVelAccGet(path, 1, 2, 3, 4, 5, 6, 10, 20, 30, 40);
@@ -641,44 +632,22 @@ private slots:
         QVERIFY(namesIn(QFileInfo(path).absolutePath()).filter(QStringLiteral(".") + fileName).isEmpty());
     }
 
-    void leftoversGoWhenTheProgramOpensTheFile_data()
+    void leftoversGoWhenTheProgramOpensAProject()
     {
-        QTest::addColumn<QString>("fileName");
-        QTest::addColumn<std::function<void(TestSafeSave *, const QString &)>>("open");
-        using Open = std::function<void(TestSafeSave *, const QString &)>;
-        QTest::newRow("project") << "board.project" << Open([](TestSafeSave *t, const QString &path) {
-            t->worker()->openProject(QUrl::fromLocalFile(path));
-        });
-        QTest::newRow("feeder bank") << "bank.bottomFeeders" << Open([](TestSafeSave *t, const QString &path) {
-            t->worker()->openFeeders(QUrl::fromLocalFile(path));
-        });
-        QTest::newRow("package base") << "packageBase.ini" << Open([](TestSafeSave *t, const QString &) {
-            t->worker()->loadPackageList();
-        });
-    }
-
-    void leftoversGoWhenTheProgramOpensTheFile()
-    {
-        QFETCH(QString, fileName);
-        QFETCH(std::function<void(TestSafeSave *, const QString &)>, open);
         startShell();
         QTemporaryDir dir;
-        const bool beside = fileName == QLatin1String("packageBase.ini");
-        const QString folder = beside ? m_shellDir.path() : dir.path();
-        const QString path = folder + QLatin1Char('/') + fileName;
-        if (!QFileInfo::exists(path))
-            QVERIFY(writeFile(path, "[old]\nkept=1\n"));
-        const QString temp = folder + QStringLiteral("/.") + fileName + QStringLiteral(".k1ll3d");
+        const QString path = dir.filePath(QStringLiteral("board.project"));
+        QVERIFY(writeFile(path, "[old]\nkept=1\n"));
+        const QString temp = dir.filePath(QStringLiteral(".board.project.k1ll3d"));
         const QString lock = temp + QStringLiteral(".lock");
-        const QString stranger = folder + QStringLiteral("/.") + fileName + QStringLiteral(".keep");
+        const QString stranger = dir.filePath(QStringLiteral(".board.project.keep"));
         QVERIFY(writeFile(temp, "half a file"));
         QVERIFY(writeFile(lock, "1234\n"));
         QVERIFY(writeFile(stranger, "not ours"));
-        open(this, path);
+        worker()->openProject(QUrl::fromLocalFile(path));
         QVERIFY(!QFileInfo::exists(temp));
         QVERIFY(!QFileInfo::exists(lock));
         QVERIFY(QFileInfo::exists(stranger));
-        QVERIFY(QFile::remove(stranger));
     }
 };
 
