@@ -19,9 +19,12 @@
 #include <QTest>
 
 #include <cmath>
+#include <functional>
 #include <limits>
 
 using namespace TestSupport;
+
+Q_DECLARE_METATYPE(std::function<bool(const QString &, QString *)>)
 
 namespace {
 
@@ -225,48 +228,58 @@ private slots:
         }
     }
 
-    void projectWriterRefusesNonFinite_data()
+    void writersRefuseNonFinite_data()
     {
-        QTest::addColumn<QString>("what");
-        QTest::addColumn<double>("value");
+        using Write = std::function<bool(const QString &, QString *)>;
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<Write>("write");
         QTest::addColumn<QString>("message");
         const double inf = std::numeric_limits<double>::infinity();
         const double nan = std::numeric_limits<double>::quiet_NaN();
+        // A small project with one value made non-finite by `spoil`.
+        const auto project = [](const std::function<void(ProjectFile::Data &)> &spoil) {
+            return Write([spoil](const QString &path, QString *error) {
+                ProjectFile::Data d;
+                d.panel = {{10, 20, 0}};
+                d.elements = {{{"designator", "R1"}, {"rX", 1.0}}, {{"designator", "R2"}, {"rX", 3.0}}};
+                spoil(d);
+                return ProjectFile::save(path, d, error);
+            });
+        };
         const QString text = "Проект не сохранён: %1, значение %2 не является конечным числом";
         QTest::newRow("component rX nan")
-            << "element" << nan << text.arg("компонент R2 (№2)", "rX = nan");
+            << "job.project" << project([nan](ProjectFile::Data &d) { d.elements[1]["rX"] = nan; })
+            << text.arg("компонент R2 (№2)", "rX = nan");
         QTest::newRow("panel position -inf")
-            << "panel" << -inf << text.arg("позиция панели №1", "rot = -inf");
+            << "job.project" << project([inf](ProjectFile::Data &d) { d.panel[0].rot = -inf; })
+            << text.arg("позиция панели №1", "rot = -inf");
         QTest::newRow("photo list holding nan")
-            << "photo" << nan << text.arg("плата", "pcbRefPointPhoto = QVariantList");
+            << "job.project" << project([nan](ProjectFile::Data &d) { d.pcb["pcbRefPointPhoto"] = QVariantList{1.0, nan}; })
+            << text.arg("плата", "pcbRefPointPhoto = QVariantList");
+        QTest::newRow("feeder rot inf") << "bank.leftFeeders" << Write([inf](const QString &path, QString *error) {
+            const QVariantMap good{{"pack", "0603"}, {"rot", 90.0}};
+            const QVariantMap bad{{"pack", "SOT23"}, {"rot", inf}};
+            return FeederFile::write(path, 2, {good, bad}, error);
+        }) << "Файл питателей не записан: питатель №2 (слева), значение rot = inf не является конечным числом";
+        QTest::newRow("package A inf") << "packageBase.ini" << Write([inf](const QString &path, QString *error) {
+            const QVariantList records{QVariantMap{{"name", "0603"}, {"A", 1.6}}, QVariantMap{{"name", "SOT23"}, {"A", inf}}};
+            return PackageBase::writeRecords(path, records, error);
+        }) << "База корпусов не записана: корпус sot23, значение A = inf не является конечным числом";
     }
 
-    void projectWriterRefusesNonFinite()
+    void writersRefuseNonFinite()
     {
-        QFETCH(QString, what);
-        QFETCH(double, value);
-        ProjectFile::Data d;
-        d.device = {{"workAreaX1", 0.0}, {"workAreaX2", 400.0}};
-        d.pcb = {{"pcbScale", 0.1}};
-        d.panel = {{10, 20, 0}};
-        d.refs = {{{"rX", 1.0}, {"rY", 2.0}, {"size", 1.0}}};
-        d.elements = {{{"designator", "R1"}, {"rX", 1.0}, {"rY", 2.0}}, {{"designator", "R2"}, {"rX", 3.0}, {"rY", 4.0}}};
-        d.dots = {{{"rX", 1.0}, {"rY", 2.0}}};
-        if (what == "element")
-            d.elements[1]["rX"] = value;
-        else if (what == "panel")
-            d.panel[0].rot = value;
-        else
-            d.pcb["pcbRefPointPhoto"] = QVariantList{1.0, value};
-
+        QFETCH(QString, fileName);
+        QFETCH(std::function<bool(const QString &, QString *)>, write);
         QTemporaryDir dir;
-        const QString path = dir.filePath("job.project");
-        QVERIFY(writeFile(path, "[General]\nelementCount=0\n"));
+        const QString path = dir.filePath(fileName);
+        const QByteArray old("[sot23]\nA=2.9\n");
+        QVERIFY(writeFile(path, old));
         QString error;
-        QVERIFY(!ProjectFile::save(path, d, &error));
+        QVERIFY(!write(path, &error));
         QTEST(error, "message");
-        QCOMPARE(contentOf(path), QByteArray("[General]\nelementCount=0\n"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"job.project"});
+        QCOMPARE(contentOf(path), old);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{fileName});
     }
 
     void feederValues_data()
@@ -301,21 +314,6 @@ private slots:
         QCOMPARE(r.feeders.at(0).value("rot").toDouble(), 90.0);
         QCOMPARE(r.feeders.at(2).value("cupNumber").toInt(), 2);
         QTEST(r.problems, "messages");
-    }
-
-    void feederWriterRefusesNonFinite()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("bank.leftFeeders");
-        QVERIFY(writeFile(path, "[General]\ncount=0\n"));
-        QVariantMap good{{"pack", "0603"}, {"rot", 90.0}};
-        QVariantMap bad{{"pack", "SOT23"}, {"rot", std::numeric_limits<double>::infinity()}};
-        QString error;
-        QVERIFY(!FeederFile::write(path, 2, {good, bad}, &error));
-        QCOMPARE(error, QString("Файл питателей не записан: питатель №2 (слева), значение rot = inf не является конечным "
-                                "числом"));
-        QCOMPARE(contentOf(path), QByteArray("[General]\ncount=0\n"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"bank.leftFeeders"});
     }
 
     void packageFileNameSizes_data()
@@ -381,20 +379,6 @@ private slots:
         QCOMPARE(r.value(key), value);
         QTEST(problems, "messages");
         QCOMPARE(contentOf(path), content);
-    }
-
-    void packageWriterRefusesNonFinite()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("packageBase.ini");
-        QVERIFY(writeFile(path, "[sot23]\nA=2.9\n"));
-        QVariantList records{QVariantMap{{"name", "0603"}, {"A", 1.6}},
-                             QVariantMap{{"name", "SOT23"}, {"A", std::numeric_limits<double>::infinity()}}};
-        QString error;
-        QVERIFY(!PackageBase::writeRecords(path, records, &error));
-        QCOMPARE(error, QString("База корпусов не записана: корпус sot23, значение A = inf не является конечным числом"));
-        QCOMPARE(contentOf(path), QByteArray("[sot23]\nA=2.9\n"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"packageBase.ini"});
     }
 
     void settingsFileStatus_data()
