@@ -1,7 +1,6 @@
 // Orders of reference marks (ant colony) and placements (nearest walk by
 // travel time): fixed small cases checked against the exact optimum,
 // degenerate inputs and the cost model.
-#include "backend/ACO.h"
 #include "backend/PathOrdering.h"
 
 #include <QTest>
@@ -52,7 +51,6 @@ private slots:
         QTest::addColumn<Points>("points");
         QTest::addColumn<double>("length"); // of the shortest open path
         QTest::addColumn<Order>("order");   // empty: any order of that length
-        QTest::newRow("none") << Points() << 0.0 << Order();
         QTest::newRow("one") << Points{{3, 4}} << 0.0 << Order{0};
         // A, C, B with B between A and C.
         QTest::newRow("marks on a line")
@@ -109,25 +107,6 @@ private slots:
             QCOMPARE(r.order, mm.order);
             QVERIFY(std::fabs(r.newCost / scale - mm.newCost) < 1e-6 * mm.newCost);
         }
-    }
-
-    void colonyWithoutPheromoneStillFinishes()
-    {
-        // No pair connected: every pheromone is 0, so every weight is 0 and the
-        // plain formula divides 0 by 0. The ants then choose evenly.
-        ACO colony(5, 4, 0, 1.0, 30.0, 100.0, 0.5, 2.0);
-        colony.init();
-        const double xy[4][2] = {{0, 0}, {3, 0}, {1, 0}, {2, 0}};
-        for (int i = 0; i < 4; ++i)
-            colony.setCityPosition(i, xy[i][0], xy[i][1]);
-        QVERIFY(colony.optimize(2));
-        const std::vector<int> route = colony.bestRoute();
-        QVERIFY(isPermutationFromZero(QVector<int>(route.begin(), route.end()), 4));
-        QVERIFY(std::isfinite(colony.getBestLength()));
-        QVERIFY(colony.getBestLength() >= 3.0);
-
-        ACO unprepared(5, 4, 0, 1.0, 30.0, 100.0, 0.5, 2.0);
-        QVERIFY(!unprepared.optimize(1));
     }
 
     void axisTime_data()
