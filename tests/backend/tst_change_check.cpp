@@ -33,7 +33,6 @@ private slots:
         row(project, "mounted", "Pcb/pcbComponentsMountedCount", 99, false);
         row(project, "log", "log", QStringList{"x;y;z"}, false);
         row(project, "solder points count", "Pcb/pcbSolderPointsMountedCount", 4, true);
-        row(project, "day statistics", "dayStat", "01.12.2026;1;1;1;1;1|", true);
         row(project, "component moved", "element2/rX", 10.124, true);
         row(project, "key added", "element2/extra", 1, true);
         const char *feeders = ".leftFeeders";

@@ -67,9 +67,7 @@ private slots:
         QCOMPARE(m_model->getSubSteps(1), 1);
         QCOMPARE(m_model->rowCount(rowIndex(2)), 1);
         QCOMPARE(m_model->data(lineIndex(2, 0), OpModel::OpRole).toString(), QString("c1"));
-        QCOMPARE(m_model->parent(lineIndex(2, 0)), rowIndex(2));
         QCOMPARE(m_model->getLineNumberByIndex(lineIndex(1, 0)), 3);
-        QCOMPARE(m_model->getLineNumberByIndex(QModelIndex()), 0);
         QCOMPARE(m_model->data(lineIndex(2, 0), OpModel::NumberRole).toInt(), 5);
     }
 

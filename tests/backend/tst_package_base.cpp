@@ -100,7 +100,6 @@ private slots:
         QTest::newRow("acceleration") << "X(A1B1H1ACC500).png" << 1.0 << 1.0 << 0 << 1 << 50.0 << false;
         QTest::newRow("acceleration capped") << "X(A1B1H1ACC5000).png" << 1.0 << 1.0 << 0 << 1 << 100.0 << false;
         QTest::newRow("slow pick") << "X(A1B1H1S).png" << 1.0 << 1.0 << 0 << 1 << 100.0 << true;
-        QTest::newRow("jpg: defaults") << "SOT23(A2.9B1.3H1.1).jpg" << 1.0 << 1.0 << 0 << 1 << 100.0 << false;
     }
 
     void packageRecordCompletion()

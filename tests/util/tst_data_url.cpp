@@ -74,12 +74,6 @@ private slots:
         // The error text is optional.
         QCOMPARE(DataUrl::decodeImage(text, nullptr).size(), image.size());
     }
-
-    void isDataUrl()
-    {
-        QVERIFY(DataUrl::isDataUrl(QStringLiteral("DATA:image/png;base64,AAAA")));
-        QVERIFY(!DataUrl::isDataUrl(QStringLiteral("image://worker/camera2_B0")));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestDataUrl)
