@@ -71,19 +71,6 @@ private slots:
         QCOMPARE(m_model->data(lineIndex(2, 0), OpModel::NumberRole).toInt(), 5);
     }
 
-    void scriptValuesComeBackUnchanged()
-    {
-        QJSValue p = preview("R1");
-        QJSValue line = m_js.newObject();
-        line.setProperty("p1", p);
-        line.setProperty("p2", "element");
-        m_model->append(obj("{ op: 'f', enabled: 1, opFunc: 'setupFeeder', p1: 4, p2: true }"));
-        m_model->appendChild(line);
-        QVERIFY(m_model->getP1(0, 0).strictlyEquals(p));
-        QVERIFY(m_model->getElPreviewByIndex(lineIndex(0, 0)).strictlyEquals(p));
-        QVERIFY(m_model->getElPreviewByIndex(rowIndex(0)).isUndefined());
-    }
-
     void rowClick_data()
     {
         QTest::addColumn<QVector<int>>("lines");
@@ -197,18 +184,6 @@ private slots:
         QCOMPARE(m_model->getEnabled(0, line), lineAfter);
         QCOMPARE(m_model->getEnabled(0, -1), rowAfter);
         QCOMPARE(changed.count(), 2);
-    }
-
-    void elementsByIndex()
-    {
-        m_model->append(obj("{ op: 'dots', enabled: 1, opFunc: 'setupDots', p1: 0 }"));
-        m_model->append(obj("{ op: 'nozzle', enabled: 2, opFunc: 'cupWaitDummy', p1: 0 }"));
-        m_model->append(obj("{ op: 'gcode', enabled: 1, opFunc: 'gCodeWait', p1: 'startingGcode', p2: true }"));
-        feederRow({1, 1});
-        for (const QModelIndex &other : {rowIndex(0), rowIndex(1), rowIndex(2), QModelIndex()})
-            QVERIFY(!m_model->getIsElementByIndex(other));
-        for (const QModelIndex &element : {rowIndex(3), lineIndex(3, 0), lineIndex(3, 1)})
-            QVERIFY(m_model->getIsElementByIndex(element));
     }
 
     void positionsOutOfRangeAreHarmless()
