@@ -63,15 +63,6 @@ QByteArray dot(int position, const QByteArray &extra = QByteArray())
 }
 
 // The operator texts of a damaged object count (`count` as "key = value").
-QString tooMany(const QString &count, int limit, int found)
-{
-    return QString("Файл проекта повреждён: %1 больше допустимого (%2); загружено найденных в "
-                   "файле: %3")
-        .arg(count)
-        .arg(limit)
-        .arg(found);
-}
-
 QString fewer(const QString &count, int found)
 {
     return QString("Файл проекта повреждён: указано %1, но в файле только %2 из них; загружены "
@@ -135,7 +126,8 @@ private slots:
                                 << QStringList{"mark 100", "R1", "R2", "dot 50"} << QStringList();
         QTest::newRow("element count 2^28")
             << general("elementCount=268435456") + two << QStringList{"R1", "R2"}
-            << QStringList{tooMany("elementCount = 268435456", 20000, 2)};
+            << QStringList{"Файл проекта повреждён: elementCount = 268435456 больше допустимого (20000); "
+                           "загружено найденных в файле: 2"};
         QTest::newRow("a group missing in the middle")
             << general("elementCount=3") + element(0, "R1") + element(2, "R3")
             << QStringList{"R1", "R3"} << QStringList{fewer("elementCount = 3", 2)};
@@ -539,11 +531,8 @@ private slots:
         QTest::newRow("2147483647") << QVariant("2147483647") << true << true << 2147483647 << true << 2147483647.0;
         QTest::newRow("2147483648") << QVariant("2147483648") << false << false << 0 << true << 2147483648.0;
         QTest::newRow("2147483647.5") << QVariant("2147483647.5") << false << true << 2147483647 << true << 2147483647.5;
-        QTest::newRow("-2147483648.5") << QVariant("-2147483648.5") << false << true << int(-2147483648LL) << true
-                                       << -2147483648.5;
         QTest::newRow("inf") << QVariant("inf") << false << false << 0 << false << 0.0;
         QTest::newRow("double inf") << QVariant(inf) << false << false << 0 << false << 0.0;
-        QTest::newRow("long long 2^40") << QVariant(qlonglong(1) << 40) << false << false << 0 << true << 1099511627776.0;
         QTest::newRow("list") << QVariant(QVariantList{1}) << false << false << 0 << false << 0.0;
     }
 
