@@ -31,7 +31,6 @@ private slots:
         };
         const char *project = ".project";
         row(project, "mounted", "Pcb/pcbComponentsMountedCount", 99, false);
-        row(project, "log", "log", QStringList{"x;y;z"}, false);
         row(project, "solder points count", "Pcb/pcbSolderPointsMountedCount", 4, true);
         row(project, "component moved", "element2/rX", 10.124, true);
         row(project, "key added", "element2/extra", 1, true);

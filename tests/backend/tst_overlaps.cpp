@@ -35,7 +35,6 @@ private slots:
         QTest::addColumn<Footprint>("a");
         QTest::addColumn<Footprint>("b");
         QTest::addColumn<bool>("overlap");
-        QTest::newRow("apart") << Footprint{0, 0, 0, 2, 1, false} << Footprint{3, 0, 0, 2, 1, false} << false;
         QTest::newRow("sharing area") << Footprint{0, 0, 0, 2, 1, false} << Footprint{1.5, 0.5, 0, 2, 1, false} << true;
         QTest::newRow("touching edge") << Footprint{0, 0, 0, 2, 1, false} << Footprint{2, 0, 0, 2, 1, false} << false;
         // A long body turned 90° reaches a neighbour it would miss unturned.

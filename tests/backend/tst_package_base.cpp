@@ -172,7 +172,6 @@ private slots:
         // Cups 0.4, 0.7, 1.0, 1.0, 2.5: target 0.6 × min(A, B) or D.
         QTest::newRow("0603: target 0.48") << "X(A1.6B0.8H0.45).png" << 0;
         QTest::newRow("exactly 1.0 wins, first of equals") << "X(A2B2H1D1).png" << 2;
-        QTest::newRow("smaller than every cup") << "X(A0.4B0.2H0.2).png" << 0;
     }
 
     void packageCupChoice()

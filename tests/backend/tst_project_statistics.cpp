@@ -17,7 +17,6 @@ private slots:
         QTest::newRow("plain") << "Плата готова;06.12.2026 10:00:00;white" << true << "Плата готова" << "white";
         QTest::newRow("message with ;") << "Ошибка: a; b;06.12.2026 10:00:00;red" << true << "Ошибка: a; b" << "red";
         QTest::newRow("one ;") << "text;red" << false << "" << "";
-        QTest::newRow("empty message") << ";10:00;red" << false << "" << "";
     }
 
     void logLines()
