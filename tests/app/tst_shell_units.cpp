@@ -73,6 +73,7 @@ private slots:
         const Qt::MouseButton right = Qt::RightButton;
         const Qt::MouseButton middle = Qt::MiddleButton;
         row("left+right press", QEvent::MouseButtonPress, right, left | right, true);
+        row("left+middle release", QEvent::MouseButtonRelease, middle, left | middle, true);
         row("three buttons", QEvent::MouseButtonPress, middle, left | right | middle, false);
         row("double click, right held", QEvent::MouseButtonDblClick, left, left | right, true);
         row("move with chord", QEvent::MouseMove, Qt::NoButton, left | right, false);
