@@ -134,6 +134,9 @@ private slots:
         QTest::newRow("count 3.0")
             << general("elementCount=3.0") + two + element(2, "R3") << QStringList{"R1", "R2", "R3"}
             << QStringList{notACount("elementCount = \"3.0\"", 3)};
+        QTest::newRow("negative count")
+            << general("refCount=-2") + ref(0) << QStringList{"mark 100"}
+            << QStringList{notACount("refCount = \"-2\"", 1)};
         QTest::newRow("component rX stored as a double infinity")
             << general("elementCount=1") + element(0, "C7", "rX=" + variantInfinity + "\n")
             << QStringList()

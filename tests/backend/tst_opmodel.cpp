@@ -65,7 +65,6 @@ private slots:
         QCOMPARE(m_model->getLineNumber(1, 0), 3);
         QCOMPARE(m_model->getLineNumber(2, -1), 4);
         QCOMPARE(m_model->getSubSteps(1), 1);
-        QCOMPARE(m_model->rowCount(rowIndex(2)), 1);
         QCOMPARE(m_model->data(lineIndex(2, 0), OpModel::OpRole).toString(), QString("c1"));
         QCOMPARE(m_model->getLineNumberByIndex(lineIndex(1, 0)), 3);
         QCOMPARE(m_model->data(lineIndex(2, 0), OpModel::NumberRole).toInt(), 5);
