@@ -35,7 +35,8 @@ private slots:
         QTest::addColumn<Footprint>("a");
         QTest::addColumn<Footprint>("b");
         QTest::addColumn<bool>("overlap");
-        QTest::newRow("sharing area") << Footprint{0, 0, 0, 2, 1, false} << Footprint{1.5, 0.5, 0, 2, 1, false} << true;
+        // Turned 30° counter-clockwise, the far end rises onto a small part.
+        QTest::newRow("at 30°") << Footprint{0, 0, 30, 6, 1, false} << Footprint{5, 1.5, 0, 0.5, 0.5, false} << true;
         QTest::newRow("touching edge") << Footprint{0, 0, 0, 2, 1, false} << Footprint{2, 0, 0, 2, 1, false} << false;
         // A long body turned 90° reaches a neighbour it would miss unturned.
         QTest::newRow("turned into neighbour") << Footprint{0, 0, 90, 6, 1, false} << Footprint{2, -2.4, 0, 2, 1, false}
