@@ -76,6 +76,7 @@ private slots:
         QTest::addColumn<int>("rowBefore");
         QTest::addColumn<int>("rowAfter");
         QTest::newRow("partly on goes off") << QVector<int>{1, 0, 1} << 3 << 0;
+        QTest::newRow("on goes off") << QVector<int>{1, 1} << 1 << 0;
         QTest::newRow("off goes on") << QVector<int>{0, 0} << 0 << 1;
     }
 
