@@ -108,6 +108,10 @@ private slots:
         QMetaObject::invokeMethod(cnc, "jointPosSend", Qt::QueuedConnection, Q_ARG(QVariant, position));
         QTRY_COMPARE(root()->property("jointPos").value<QJSValue>().toVariant().toList(),
                      position);
+
+        QMetaObject::invokeMethod(cnc, "logAdd", Qt::QueuedConnection, Q_ARG(QVariant, QStringLiteral("проверка")),
+                                  Q_ARG(QVariant, QStringLiteral("yellow")));
+        QTRY_COMPARE(lastLogLine(), QStringLiteral("yellow|проверка"));
     }
 
     void closingIsRefusedWithANozzleOnTheHeadElseWritesTheSettings()
