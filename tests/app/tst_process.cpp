@@ -1,12 +1,10 @@
 // The real program started as a process: single instance, POSIX signals,
-// identity, working directory, and the headless screenshot.
+// identity and working directory.
 #include "TestSupport.h"
 
 #include <QDir>
 #include <QFile>
-#include <QImage>
 #include <QProcess>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -38,12 +36,10 @@ public:
             chownTree(m_dir.path());
     }
 
-    QString path() const { return m_dir.path(); }
     QString program() const { return m_dir.filePath("kestravo"); }
     QString home() const { return m_dir.filePath("home"); }
-    QString settingsFile() const { return m_dir.filePath("settings.ini"); }
 
-    std::unique_ptr<QProcess> start(const QStringList &extraEnv = {}) const
+    std::unique_ptr<QProcess> start() const
     {
         auto process = std::make_unique<QProcess>();
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -53,8 +49,6 @@ public:
         env.insert("XDG_RUNTIME_DIR", m_dir.filePath("runtime"));
         env.remove("DISPLAY");
         env.remove("WAYLAND_DISPLAY");
-        for (const QString &kv : extraEnv)
-            env.insert(kv.section('=', 0, 0), kv.section('=', 1));
         process->setProcessEnvironment(env);
         process->setProcessChannelMode(QProcess::SeparateChannels);
         process->start(program(), QStringList());
@@ -149,7 +143,6 @@ private slots:
     // only when the test runs as root) and the POSIX signals that only log.
     void runsAsTheOperatorOnTheDesktopAndSignalsOnlyLog()
     {
-        // The home folder, when there is no Desktop, is checked on StartupEnvironment.
         RunFolder folder(true);
         auto p = folder.start();
         QByteArray err;
@@ -172,51 +165,6 @@ private slots:
         QVERIFY(!p->waitForFinished(700));
         QCOMPARE(p->state(), QProcess::Running);
         stop(p);
-    }
-
-    void headlessScreenshotAndQuitSaveTheSettings()
-    {
-        // A real X server without a screen, as the run script uses it.
-        QProcess xvfb;
-        xvfb.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-ac", "-nolisten", "tcp", "-screen", "0", "1280x800x24"});
-        QVERIFY2(xvfb.waitForStarted(5000), "Xvfb is not installed");
-        QByteArray display;
-        for (int i = 0; i < 50 && !display.contains('\n'); ++i) {
-            xvfb.waitForReadyRead(100);
-            display += xvfb.readAllStandardOutput();
-        }
-        QVERIFY2(display.trimmed().toInt() > 0 || display.trimmed() == "0", display.constData());
-
-        RunFolder folder;
-        const QString shot = folder.path() + "/main-window.png";
-        auto p = folder.start({"KESTRAVO_SCREENSHOT=" + shot, "KESTRAVO_SCREENSHOT_QUIT=1",
-                               "QT_QPA_PLATFORM=xcb", "DISPLAY=:" + QString::fromLatin1(display.trimmed())});
-        const bool finished = p->waitForFinished(30000);
-        xvfb.terminate();
-        xvfb.waitForFinished(5000);
-        QVERIFY(finished);
-        const QByteArray out = p->readAllStandardOutput();
-        const QByteArray err = p->readAllStandardError();
-        QCOMPARE(p->exitStatus(), QProcess::NormalExit);
-        QVERIFY2(p->exitCode() == 0, err.constData());
-        QVERIFY2(out.contains(shot.toUtf8()), out.constData());
-        QImage image(shot);
-        QVERIFY(!image.isNull());
-        QVERIFY(image.width() >= 640 && image.height() >= 400);
-        // Not a blank picture: the start screen has several colours.
-        QSet<QRgb> colours;
-        for (int y = 0; y < image.height(); y += 7)
-            for (int x = 0; x < image.width(); x += 7)
-                colours.insert(image.pixel(x, y));
-        QVERIFY(colours.size() > 5);
-        // The quit action saved the settings (after the identity drop).
-        QVERIFY(QFile::exists(folder.settingsFile()));
-        QSettings stored(folder.settingsFile(), QSettings::IniFormat);
-        QCOMPARE(stored.value("project/boardWidth").toDouble(), 100.0);
-        QCOMPARE(stored.value("cup1/exists").toBool(), true);
-        // No QML warning while starting and running.
-        QVERIFY2(!err.contains(".qml:"), err.constData());
-        QVERIFY2(!err.contains("ReferenceError") && !err.contains("TypeError"), err.constData());
     }
 };
 

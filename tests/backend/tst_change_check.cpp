@@ -31,15 +31,11 @@ private slots:
         };
         const char *project = ".project";
         row(project, "mounted", "Pcb/pcbComponentsMountedCount", 99, false);
-        row(project, "mount time", "Pcb/pcbMountTimeInt", 3600, false);
-        row(project, "log", "log", QStringList{"x;y;z"}, false);
         row(project, "solder points count", "Pcb/pcbSolderPointsMountedCount", 4, true);
-        row(project, "day statistics", "dayStat", "01.12.2026;1;1;1;1;1|", true);
         row(project, "component moved", "element2/rX", 10.124, true);
         row(project, "key added", "element2/extra", 1, true);
         const char *feeders = ".leftFeeders";
         row(feeders, "feeder set count", "feederL1/setCount", 1234, false);
-        row(feeders, "feeder debug counter", "feederL1/debugCounter", 9, false);
         row(feeders, "feeder tape position", "feederL2/inTapeNow", 1, true);
     }
 

@@ -94,8 +94,6 @@ private slots:
             s.setValue("feederU3/exists", true);
             s.setValue("feederU3/centerPins", false);
             s.setValue("feederU3/centerType", 1);
-            s.setValue("feederU3/camera1Exposure", 12);
-            s.setValue("feederU3/pickRetryCount", 0);
         }
         const FeederFile::ReadResult r = FeederFile::read(path, 77);
         QCOMPARE(r.status, FeederFile::ReadResult::Ok);
@@ -105,12 +103,6 @@ private slots:
         QCOMPARE(r.feeders.at(1).value("centerType").toInt(), 2);
         QCOMPARE(r.feeders.at(1).value("pack").toString(), QString("0805"));
         QCOMPARE(r.feeders.at(2).value("centerType").toInt(), 1);
-        // Missing keys read as 0, false or empty, except these.
-        QCOMPARE(r.feeders.at(0).value("maxAcc").toInt(), 100);
-        QCOMPARE(r.feeders.at(0).value("pickRetryCount").toInt(), 1);
-        QCOMPARE(r.feeders.at(2).value("pickRetryCount").toInt(), 0);
-        QCOMPARE(r.feeders.at(0).value("camera1Exposure").toInt(), 77);
-        QCOMPARE(r.feeders.at(2).value("camera1Exposure").toInt(), 12);
     }
 
     void feederBadFiles_data()
@@ -125,6 +117,8 @@ private slots:
                                       << int(FeederFile::ReadResult::BadCount);
         QTest::newRow("negative count") << "neg.rightFeeders" << QByteArray("[General]\ncount=-3\n")
                                         << int(FeederFile::ReadResult::BadCount);
+        QTest::newRow("count 3.0") << "whole.rightFeeders" << QByteArray("[General]\ncount=3.0\n")
+                                   << int(FeederFile::ReadResult::BadCount);
         QTest::newRow("largest count") << "max.bottomFeeders" << QByteArray("[General]\ncount=200\n")
                                        << int(FeederFile::ReadResult::Ok);
     }

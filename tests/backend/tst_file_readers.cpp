@@ -19,9 +19,12 @@
 #include <QTest>
 
 #include <cmath>
+#include <functional>
 #include <limits>
 
 using namespace TestSupport;
+
+Q_DECLARE_METATYPE(std::function<bool(const QString &, QString *)>)
 
 namespace {
 
@@ -60,15 +63,6 @@ QByteArray dot(int position, const QByteArray &extra = QByteArray())
 }
 
 // The operator texts of a damaged object count (`count` as "key = value").
-QString tooMany(const QString &count, int limit, int found)
-{
-    return QString("Файл проекта повреждён: %1 больше допустимого (%2); загружено найденных в "
-                   "файле: %3")
-        .arg(count)
-        .arg(limit)
-        .arg(found);
-}
-
 QString fewer(const QString &count, int found)
 {
     return QString("Файл проекта повреждён: указано %1, но в файле только %2 из них; загружены "
@@ -132,43 +126,21 @@ private slots:
                                 << QStringList{"mark 100", "R1", "R2", "dot 50"} << QStringList();
         QTest::newRow("element count 2^28")
             << general("elementCount=268435456") + two << QStringList{"R1", "R2"}
-            << QStringList{tooMany("elementCount = 268435456", 20000, 2)};
-        QTest::newRow("mark count above the board's limit")
-            << general("refCount=51") + ref(0) << QStringList{"mark 100"}
-            << QStringList{tooMany("refCount = 51", 50, 1)};
+            << QStringList{"Файл проекта повреждён: elementCount = 268435456 больше допустимого (20000); "
+                           "загружено найденных в файле: 2"};
         QTest::newRow("a group missing in the middle")
             << general("elementCount=3") + element(0, "R1") + element(2, "R3")
             << QStringList{"R1", "R3"} << QStringList{fewer("elementCount = 3", 2)};
-        QTest::newRow("groups beyond the count stay unread")
-            << general("elementCount=1") + two << QStringList{"R1"} << QStringList();
         QTest::newRow("count 3.0")
             << general("elementCount=3.0") + two + element(2, "R3") << QStringList{"R1", "R2", "R3"}
             << QStringList{notACount("elementCount = \"3.0\"", 3)};
         QTest::newRow("negative count")
             << general("refCount=-2") + ref(0) << QStringList{"mark 100"}
             << QStringList{notACount("refCount = \"-2\"", 1)};
-        QTest::newRow("count zero")
-            << general("elementCount=0") + two << QStringList() << QStringList();
         QTest::newRow("component rX stored as a double infinity")
             << general("elementCount=1") + element(0, "C7", "rX=" + variantInfinity + "\n")
             << QStringList()
             << QStringList{"Компонент C7 (№1) не загружен: неверное значение rX = \"inf\""};
-        QTest::newRow("component without designator, rY nan, angle 1e7")
-            << general("elementCount=1") + element(0, "", "rY=nan\nangle=1e7\n") << QStringList()
-            << QStringList{
-                   "Компонент №1 не загружен: неверное значение rY = \"nan\", angle = \"1e7\""};
-        QTest::newRow("component feeder number 1e10")
-            << general("elementCount=1") + element(0, "U1", "index=1e10\n") << QStringList()
-            << QStringList{"Компонент U1 (№1) не загружен: неверное значение index = \"1e10\""};
-        QTest::newRow("component feeder number 3.7 is 3")
-            << general("elementCount=1") + element(0, "U3", "index=3.7\n") << QStringList{"U3"}
-            << QStringList();
-        QTest::newRow("mark size nan")
-            << general("refCount=2") + ref(0, "size=nan\n") + ref(1) << QStringList{"mark 101"}
-            << QStringList{"Реперный знак №1 не загружен: неверное значение size = \"nan\""};
-        QTest::newRow("dot rX -inf")
-            << general("dotCount=2") + dot(0) + dot(1, "rX=-inf\n") << QStringList{"dot 50"}
-            << QStringList{"Точка дозирования №2 не загружена: неверное значение rX = \"-inf\""};
         QTest::newRow("several damages at once")
             << general("refCount=2\nelementCount=4\ndotCount=x") + ref(0) + element(0, "R1")
                    + element(1, "R2", "rY=1e300\n") + dot(0)
@@ -212,10 +184,6 @@ private slots:
         valueRow("scale nan", board, "pcbScale", "nan", 1.0, "1");
         valueRow("scale 0", board, "pcbScale", "0", 1.0, "1");
         valueRow("panel columns 1e10", board, "pcbMultiCountX", "1e10", 2, "2");
-        valueRow("panel rows 1000", board, "pcbMultiCountY", "1000", 2, "2");
-        valueRow("panel rows 12", board, "pcbMultiCountY", "12", 12);
-        valueRow("rotation 1e7", board, "pcbRotation", "1e7", 0.0, "0");
-        valueRow("mount time 2e9 seconds", board, "pcbMountTimeInt", "2000000000", 2000000000);
         valueRow("mark photo as a double infinity", board, "pcbRefPointPhoto", variantInfinity,
                  QVariant(), "");
         QTest::newRow("panel position x inf")
@@ -255,63 +223,58 @@ private slots:
         }
     }
 
-    void projectWriterRefusesNonFinite_data()
+    void writersRefuseNonFinite_data()
     {
-        QTest::addColumn<QString>("what");
-        QTest::addColumn<double>("value");
+        using Write = std::function<bool(const QString &, QString *)>;
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<Write>("write");
         QTest::addColumn<QString>("message");
         const double inf = std::numeric_limits<double>::infinity();
         const double nan = std::numeric_limits<double>::quiet_NaN();
+        // A small project with one value made non-finite by `spoil`.
+        const auto project = [](const std::function<void(ProjectFile::Data &)> &spoil) {
+            return Write([spoil](const QString &path, QString *error) {
+                ProjectFile::Data d;
+                d.panel = {{10, 20, 0}};
+                d.elements = {{{"designator", "R1"}, {"rX", 1.0}}, {{"designator", "R2"}, {"rX", 3.0}}};
+                spoil(d);
+                return ProjectFile::save(path, d, error);
+            });
+        };
         const QString text = "Проект не сохранён: %1, значение %2 не является конечным числом";
         QTest::newRow("component rX nan")
-            << "element" << nan << text.arg("компонент R2 (№2)", "rX = nan");
-        QTest::newRow("mark size inf")
-            << "ref" << inf << text.arg("реперный знак №1", "size = inf");
-        QTest::newRow("dot rY -inf")
-            << "dot" << -inf << text.arg("точка дозирования №1", "rY = -inf");
-        QTest::newRow("board scale inf") << "Pcb" << inf << text.arg("плата", "pcbScale = inf");
-        QTest::newRow("panel position nan")
-            << "panel" << nan << text.arg("позиция панели №1", "rot = nan");
-        QTest::newRow("work area inf")
-            << "device" << inf << text.arg("рабочая область", "workAreaX2 = inf");
+            << "job.project" << project([nan](ProjectFile::Data &d) { d.elements[1]["rX"] = nan; })
+            << text.arg("компонент R2 (№2)", "rX = nan");
+        QTest::newRow("panel position -inf")
+            << "job.project" << project([inf](ProjectFile::Data &d) { d.panel[0].rot = -inf; })
+            << text.arg("позиция панели №1", "rot = -inf");
         QTest::newRow("photo list holding nan")
-            << "photo" << nan << text.arg("плата", "pcbRefPointPhoto = QVariantList");
+            << "job.project" << project([nan](ProjectFile::Data &d) { d.pcb["pcbRefPointPhoto"] = QVariantList{1.0, nan}; })
+            << text.arg("плата", "pcbRefPointPhoto = QVariantList");
+        QTest::newRow("feeder rot inf") << "bank.leftFeeders" << Write([inf](const QString &path, QString *error) {
+            const QVariantMap good{{"pack", "0603"}, {"rot", 90.0}};
+            const QVariantMap bad{{"pack", "SOT23"}, {"rot", inf}};
+            return FeederFile::write(path, 2, {good, bad}, error);
+        }) << "Файл питателей не записан: питатель №2 (слева), значение rot = inf не является конечным числом";
+        QTest::newRow("package A inf") << "packageBase.ini" << Write([inf](const QString &path, QString *error) {
+            const QVariantList records{QVariantMap{{"name", "0603"}, {"A", 1.6}}, QVariantMap{{"name", "SOT23"}, {"A", inf}}};
+            return PackageBase::writeRecords(path, records, error);
+        }) << "База корпусов не записана: корпус sot23, значение A = inf не является конечным числом";
     }
 
-    void projectWriterRefusesNonFinite()
+    void writersRefuseNonFinite()
     {
-        QFETCH(QString, what);
-        QFETCH(double, value);
-        ProjectFile::Data d;
-        d.device = {{"workAreaX1", 0.0}, {"workAreaX2", 400.0}};
-        d.pcb = {{"pcbScale", 0.1}};
-        d.panel = {{10, 20, 0}};
-        d.refs = {{{"rX", 1.0}, {"rY", 2.0}, {"size", 1.0}}};
-        d.elements = {{{"designator", "R1"}, {"rX", 1.0}, {"rY", 2.0}}, {{"designator", "R2"}, {"rX", 3.0}, {"rY", 4.0}}};
-        d.dots = {{{"rX", 1.0}, {"rY", 2.0}}};
-        if (what == "element")
-            d.elements[1]["rX"] = value;
-        else if (what == "ref")
-            d.refs[0]["size"] = value;
-        else if (what == "dot")
-            d.dots[0]["rY"] = value;
-        else if (what == "Pcb")
-            d.pcb["pcbScale"] = value;
-        else if (what == "panel")
-            d.panel[0].rot = value;
-        else if (what == "device")
-            d.device["workAreaX2"] = value;
-        else
-            d.pcb["pcbRefPointPhoto"] = QVariantList{1.0, value};
-
+        QFETCH(QString, fileName);
+        QFETCH(std::function<bool(const QString &, QString *)>, write);
         QTemporaryDir dir;
-        const QString path = dir.filePath("job.project");
-        QVERIFY(writeFile(path, "[General]\nelementCount=0\n"));
+        const QString path = dir.filePath(fileName);
+        const QByteArray old("[sot23]\nA=2.9\n");
+        QVERIFY(writeFile(path, old));
         QString error;
-        QVERIFY(!ProjectFile::save(path, d, &error));
+        QVERIFY(!write(path, &error));
         QTEST(error, "message");
-        QCOMPARE(contentOf(path), QByteArray("[General]\nelementCount=0\n"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"job.project"});
+        QCOMPARE(contentOf(path), old);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{fileName});
     }
 
     void feederValues_data()
@@ -319,11 +282,7 @@ private slots:
         valueColumns();
         const QString feeder = "Питатель №2 (слева): неверное значение %1 = \"%2\", взято %3";
         valueRow("cup 1e10", feeder, "cupNumber", "1e10", 0, "0");
-        valueRow("cup stored as a double infinity", feeder, "cupNumber", variantInfinity, 0, "0");
-        valueRow("cup 2.0", feeder, "cupNumber", "2.0", 2);
         valueRow("acceleration abc takes 100", feeder, "maxAcc", "abc", 100, "100");
-        valueRow("retries -1e12", feeder, "pickRetryCount", "-1e12", 1, "1");
-        valueRow("rotation inf", feeder, "rot", "inf", 0.0, "0");
         valueRow("exposure auto takes the global one", feeder, "camera1Exposure", "auto", 42);
         valueRow("empty value is a missing one", feeder, "maxAcc", "", 100);
     }
@@ -352,52 +311,12 @@ private slots:
         QTEST(r.problems, "messages");
     }
 
-    void feederCounts_data()
-    {
-        QTest::addColumn<QByteArray>("count");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<int>("feeders");
-        QTest::newRow("3") << QByteArray("3") << int(FeederFile::ReadResult::Ok) << 2;
-        QTest::newRow("3.0") << QByteArray("3.0") << int(FeederFile::ReadResult::BadCount) << 0;
-        QTest::newRow("2^31") << QByteArray("2147483648") << int(FeederFile::ReadResult::BadCount) << 0;
-        QTest::newRow("double infinity") << variantInfinity << int(FeederFile::ReadResult::BadCount) << 0;
-    }
-
-    void feederCounts()
-    {
-        QFETCH(QByteArray, count);
-        QTemporaryDir dir;
-        const QString path = dir.filePath("b.rightFeeders");
-        const QByteArray content = "[General]\ncount=" + count + "\n[feederR1]\nexists=true\n[feederR2]\nexists=true\n";
-        QVERIFY(writeFile(path, content));
-        const FeederFile::ReadResult r = FeederFile::read(path, 50);
-        QTEST(int(r.status), "status");
-        QTEST(int(r.feeders.size()), "feeders");
-        QVERIFY(r.count <= FeederFile::maxCount);
-    }
-
-    void feederWriterRefusesNonFinite()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("bank.leftFeeders");
-        QVERIFY(writeFile(path, "[General]\ncount=0\n"));
-        QVariantMap good{{"pack", "0603"}, {"rot", 90.0}};
-        QVariantMap bad{{"pack", "SOT23"}, {"rot", std::numeric_limits<double>::infinity()}};
-        QString error;
-        QVERIFY(!FeederFile::write(path, 2, {good, bad}, &error));
-        QCOMPARE(error, QString("Файл питателей не записан: питатель №2 (слева), значение rot = inf не является конечным "
-                                "числом"));
-        QCOMPARE(contentOf(path), QByteArray("[General]\ncount=0\n"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"bank.leftFeeders"});
-    }
-
     void packageFileNameSizes_data()
     {
         QTest::addColumn<QString>("file");
         QTest::addColumn<bool>("valid");
         QTest::addColumn<QString>("problem");
         const QString digits(309, QLatin1Char('9'));
-        QTest::newRow("sizes fine") << "/b/SOT23(A2.9B1.3H1.1D0.8).png" << true << QString();
         QTest::newRow("largest size") << "/b/BIG(A1000B1000H1000).png" << true << QString();
         QTest::newRow("A parses to infinity")
             << "/b/X(A" + digits + "B1H1).png" << false
@@ -420,13 +339,9 @@ private slots:
         const QString package
             = "Корпус sot23: неверное значение %1 = \"%2\" в packageBase.ini, взято %3";
         // The file name gives A 2.9, B 1.3: cup 1 (0.7 mm) for the target 0.78.
-        valueRow("A 3.5", package, "A", "3.5", 3.5);
         valueRow("A inf", package, "A", "inf", 2.9, "2.9");
         valueRow("A 5 m", package, "A", "5000", 2.9, "2.9");
-        valueRow("A 0 reads as 1", package, "A", "0", 1.0);
-        valueRow("cup 1e10", package, "cupNumber", "1e10", 1, "1");
         valueRow("slow pick maybe", package, "slowPick", "maybe", false, "false");
-        valueRow("tape width 2", package, "bandWidth", "2", 2);
     }
 
     void packageIniValues()
@@ -459,20 +374,6 @@ private slots:
         QCOMPARE(r.value(key), value);
         QTEST(problems, "messages");
         QCOMPARE(contentOf(path), content);
-    }
-
-    void packageWriterRefusesNonFinite()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("packageBase.ini");
-        QVERIFY(writeFile(path, "[sot23]\nA=2.9\n"));
-        QVariantList records{QVariantMap{{"name", "0603"}, {"A", 1.6}},
-                             QVariantMap{{"name", "SOT23"}, {"A", std::numeric_limits<double>::infinity()}}};
-        QString error;
-        QVERIFY(!PackageBase::writeRecords(path, records, &error));
-        QCOMPARE(error, QString("База корпусов не записана: корпус sot23, значение A = inf не является конечным числом"));
-        QCOMPARE(contentOf(path), QByteArray("[sot23]\nA=2.9\n"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"packageBase.ini"});
     }
 
     void settingsFileStatus_data()
@@ -531,10 +432,8 @@ private slots:
         };
         QTest::newRow("number") << QByteArray("12.5") << QVariant(3.0) << QVariant("12.5") << QStringList();
         QTest::newRow("inf") << QByteArray("inf") << QVariant(3.0) << QVariant(3.0) << refused("inf", "3");
-        QTest::newRow("nan for an int") << QByteArray("nan") << QVariant(7) << QVariant(7) << refused("nan", "7");
         QTest::newRow("text setting keeps its text") << QByteArray("abc") << QVariant("z") << QVariant("abc")
                                                      << QStringList();
-        QTest::newRow("missing") << QByteArray() << QVariant(7) << QVariant(7) << QStringList();
     }
 
     void settingsNumbers()
@@ -556,7 +455,6 @@ private slots:
     {
         valueColumns();
         const QString cup = "Насадка №2: неверное значение %1 = \"%2\" в файле настроек, взято %3";
-        valueRow("diameter 0.8", cup, "cupDiameter", "0.8", 0.8);
         valueRow("diameter nan", cup, "cupDiameter", "nan", 1.0, "1");
         valueRow("press as a double infinity", cup, "press", variantInfinity, 1.0, "1");
         valueRow("vacuum check maybe", cup, "vsUse", "maybe", false, "false");
@@ -636,14 +534,8 @@ private slots:
         QTest::newRow("2147483647") << QVariant("2147483647") << true << true << 2147483647 << true << 2147483647.0;
         QTest::newRow("2147483648") << QVariant("2147483648") << false << false << 0 << true << 2147483648.0;
         QTest::newRow("2147483647.5") << QVariant("2147483647.5") << false << true << 2147483647 << true << 2147483647.5;
-        QTest::newRow("-2147483648.5") << QVariant("-2147483648.5") << false << true << int(-2147483648LL) << true
-                                       << -2147483648.5;
         QTest::newRow("inf") << QVariant("inf") << false << false << 0 << false << 0.0;
-        QTest::newRow("abc") << QVariant("abc") << false << false << 0 << false << 0.0;
         QTest::newRow("double inf") << QVariant(inf) << false << false << 0 << false << 0.0;
-        QTest::newRow("double 5.5") << QVariant(5.5) << false << true << 5 << true << 5.5;
-        QTest::newRow("int 4") << QVariant(4) << true << true << 4 << true << 4.0;
-        QTest::newRow("long long 2^40") << QVariant(qlonglong(1) << 40) << false << false << 0 << true << 1099511627776.0;
         QTest::newRow("list") << QVariant(QVariantList{1}) << false << false << 0 << false << 0.0;
     }
 
@@ -671,9 +563,7 @@ private slots:
         QTest::addColumn<QString>("reader");
         QTest::addColumn<QString>("section");   // where the damaged value is
         QTest::newRow("project, top level") << "project" << "General";
-        QTest::newRow("project, a component") << "project" << "element0";
         QTest::newRow("feeder bank") << "feeders" << "feederL1";
-        QTest::newRow("package base, completing") << "packages" << "sot23";
         QTest::newRow("package base, writing") << "packageWrite" << "other";
         QTest::newRow("change check") << "differ" << "Pcb";
         QTest::newRow("settings store") << "settings" << "device";
@@ -704,10 +594,6 @@ private slots:
             const FeederFile::ReadResult r = FeederFile::read(path, 50);
             QCOMPARE(r.status, FeederFile::ReadResult::ReadError);
             QVERIFY(r.feeders.isEmpty());
-        } else if (reader == "packages") {
-            QSettings ini(path, QSettings::IniFormat);
-            QVERIFY(!FileValues::parseAll(ini));
-            QCOMPARE(ini.group(), QString());
         } else if (reader == "packageWrite") {
             QString error;
             QVERIFY(!PackageBase::writeRecords(path, {QVariantMap{{"name", "0603"}, {"A", 1.6}}}, &error));

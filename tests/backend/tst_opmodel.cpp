@@ -54,9 +54,6 @@ private slots:
 
     void numbersRunOverRowsAndLines()
     {
-        QSignalSpy lines(m_model.get(), &OpModel::lineCountChanged);
-        QSignalSpy rows(m_model.get(), &OpModel::rowCountChanged);
-        m_model->clear();
         m_model->append(obj("{ op: 'a', enabled: 2 }"));
         m_model->append(obj("{ op: 'b', enabled: 1 }"));
         m_model->appendChild(obj("{ op: 'b1', enabled: 1 }"));
@@ -68,28 +65,9 @@ private slots:
         QCOMPARE(m_model->getLineNumber(1, 0), 3);
         QCOMPARE(m_model->getLineNumber(2, -1), 4);
         QCOMPARE(m_model->getSubSteps(1), 1);
-        QCOMPARE(m_model->getSubSteps(0), 0);
-        QCOMPARE(m_model->rowCount(rowIndex(2)), 1);
         QCOMPARE(m_model->data(lineIndex(2, 0), OpModel::OpRole).toString(), QString("c1"));
-        QCOMPARE(m_model->parent(lineIndex(2, 0)), rowIndex(2));
-        QCOMPARE(lines.count(), 1 + 5);
-        QCOMPARE(rows.count(), 1 + 3);
         QCOMPARE(m_model->getLineNumberByIndex(lineIndex(1, 0)), 3);
-        QCOMPARE(m_model->getLineNumberByIndex(QModelIndex()), 0);
         QCOMPARE(m_model->data(lineIndex(2, 0), OpModel::NumberRole).toInt(), 5);
-    }
-
-    void scriptValuesComeBackUnchanged()
-    {
-        QJSValue p = preview("R1");
-        QJSValue line = m_js.newObject();
-        line.setProperty("p1", p);
-        line.setProperty("p2", "element");
-        m_model->append(obj("{ op: 'f', enabled: 1, opFunc: 'setupFeeder', p1: 4, p2: true }"));
-        m_model->appendChild(line);
-        QVERIFY(m_model->getP1(0, 0).strictlyEquals(p));
-        QVERIFY(m_model->getElPreviewByIndex(lineIndex(0, 0)).strictlyEquals(p));
-        QVERIFY(m_model->getElPreviewByIndex(rowIndex(0)).isUndefined());
     }
 
     void rowClick_data()
@@ -208,29 +186,6 @@ private slots:
         QCOMPARE(changed.count(), 2);
     }
 
-    void elementsByIndex()
-    {
-        m_model->append(obj("{ op: 'dots', enabled: 1, opFunc: 'setupDots', p1: 0 }"));
-        m_model->append(obj("{ op: 'nozzle', enabled: 2, opFunc: 'cupWaitDummy', p1: 0 }"));
-        m_model->append(obj("{ op: 'gcode', enabled: 1, opFunc: 'gCodeWait', p1: 'startingGcode', p2: true }"));
-        feederRow({1, 1});
-        for (const QModelIndex &other : {rowIndex(0), rowIndex(1), rowIndex(2), QModelIndex()})
-            QVERIFY(!m_model->getIsElementByIndex(other));
-        for (const QModelIndex &element : {rowIndex(3), lineIndex(3, 0), lineIndex(3, 1)})
-            QVERIFY(m_model->getIsElementByIndex(element));
-    }
-
-    void completeAndErrorCount()
-    {
-        m_model->append(obj("{ op: 'a', enabled: 1 }"));
-        QSignalSpy changed(m_model.get(), &QAbstractItemModel::dataChanged);
-        m_model->setComplete(0, "выполнено");
-        m_model->setErrorCount(0, "2");
-        QCOMPARE(m_model->data(rowIndex(0), OpModel::CompleteRole).toString(), QString("выполнено"));
-        QCOMPARE(m_model->data(rowIndex(0), OpModel::ErrorCountRole).toString(), QString("2"));
-        QCOMPARE(changed.count(), 2);
-    }
-
     void positionsOutOfRangeAreHarmless()
     {
         QSignalSpy changed(m_model.get(), &QAbstractItemModel::dataChanged);
@@ -242,9 +197,6 @@ private slots:
         for (int number : {-1, 1, 100}) {
             QCOMPARE(m_model->getEnabled(number, -1), 0);
             QVERIFY(m_model->getP1(number, -1).isUndefined());
-            QCOMPARE(m_model->getSubSteps(number), 0);
-            m_model->setComplete(number, "x");
-            m_model->setErrorCount(number, "1");
             m_model->setEnabled(number, 0, 0);
         }
         for (int sub : {-2, 1, 7}) {
@@ -255,17 +207,6 @@ private slots:
         QCOMPARE(changed.count(), 0);
         QCOMPARE(m_model->getEnabled(0, -1), 1);
         QCOMPARE(m_model->getEnabled(0, 0), 1);
-    }
-
-    void clearResets()
-    {
-        feederRow({1, 0});
-        QSignalSpy reset(m_model.get(), &QAbstractItemModel::modelReset);
-        m_model->clear();
-        QCOMPARE(reset.count(), 1);
-        QCOMPARE(m_model->lineCount(), 0);
-        m_model->append(obj("{ op: 'a', enabled: 1 }"));
-        QCOMPARE(m_model->getLineNumber(0, -1), 1);
     }
 
     void scriptsNeverOwnTheModel()

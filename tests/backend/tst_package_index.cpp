@@ -35,8 +35,6 @@ private slots:
 
         const QStringList tree = {"b/SOT23(A2.9B1.3H1.1).png", "a0805.png", "c/d/QFN16.png", "c/readme.txt"};
         const QStringList names = {"a0805", "SOT23", "QFN16"};
-        QTest::newRow("files before folders") << tree << QStringList() << names << QStringList() << "a0805" << 0;
-        QTest::newRow("name up to the parameters") << tree << QStringList() << names << QStringList() << "SOT23" << 1;
         QTest::newRow("other case") << tree << QStringList() << names << QStringList() << "qfn16" << 2;
         QTest::newRow("unknown") << tree << QStringList() << names << QStringList() << "SOT223" << -1;
         QTest::newRow("same name in another case is found again")

@@ -1,4 +1,4 @@
-// The day statistics and log lines stored in a project.
+// The log lines stored in a project.
 #include "backend/ProjectStatistics.h"
 
 #include <QTest>
@@ -8,21 +8,6 @@ class TestProjectStatistics : public QObject
     Q_OBJECT
 
 private slots:
-    void dayStatParsing()
-    {
-        const auto days = ProjectStatistics::parseDayStat(
-            "06.12.2026;2;40;80;1;1800|31.02.2026;1;1;1;1;1|05.12.2026;1;2;3;4|04.12.2026;0;0;0;0;0|");
-        QCOMPARE(days.size(), 2);
-        QCOMPARE(days.at(0).date, QDate(2026, 12, 6));
-        QCOMPARE(days.at(1).date, QDate(2026, 12, 4));
-        const QVariantMap r = ProjectStatistics::dayRecord(days.at(0));
-        QCOMPARE(r.value("pcbPerHour").toString(), QString("4.0"));
-        QCOMPARE(r.value("elementsPerHour").toString(), QString("80"));
-        QCOMPARE(ProjectStatistics::dayRecord(days.at(1)).value("pcbPerHour").toString(), QString());
-        QCOMPARE(ProjectStatistics::dayRecord(days.at(1)).value("elementsPerHour").toString(), QString());
-        QCOMPARE(ProjectStatistics::formatDayStat(days), QString("06.12.2026;2;40;80;1;1800|04.12.2026;0;0;0;0;0|"));
-    }
-
     void logLines_data()
     {
         QTest::addColumn<QString>("line");
@@ -32,9 +17,6 @@ private slots:
         QTest::newRow("plain") << "Плата готова;06.12.2026 10:00:00;white" << true << "Плата готова" << "white";
         QTest::newRow("message with ;") << "Ошибка: a; b;06.12.2026 10:00:00;red" << true << "Ошибка: a; b" << "red";
         QTest::newRow("one ;") << "text;red" << false << "" << "";
-        QTest::newRow("empty time") << "text;;red" << false << "" << "";
-        QTest::newRow("empty colour") << "text;10:00;" << false << "" << "";
-        QTest::newRow("empty message") << ";10:00;red" << false << "" << "";
     }
 
     void logLines()

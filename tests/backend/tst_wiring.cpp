@@ -12,7 +12,6 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <QVector4D>
 
 #include <memory>
 
@@ -148,8 +147,6 @@ private slots:
             s.setValue("project/boardWidth", 123.5);
             s.setValue("device/camera1Name", QStringLiteral("Камера над столом"));
             s.setValue("device/slowPlacement", false);
-            s.setValue("windows/saveWindowsPos", false);
-            s.setValue("windows/camera1WindowPos", QVariant::fromValue(QVector4D(1, 2, 3, 4)));
             s.setValue("cup3/exists", true);
             s.setValue("cup3/cupLength", 40.5);
             s.setValue("cup3/takeM", QStringLiteral("g0 x1"));
@@ -158,8 +155,6 @@ private slots:
         QCOMPARE(root()->property("boardWidth").toDouble(), 123.5);
         QCOMPARE(root()->property("camera1Name").toString(), QStringLiteral("Камера над столом"));
         QCOMPARE(root()->property("slowPlacement").toBool(), false);
-        // Window positions are read only when they are to be kept.
-        QCOMPARE(root()->property("camera1WindowPos").value<QVector4D>(), QVector4D(0, 0, 0, 0));
         QCOMPARE(model("cupModel")->property("count").toInt(), 8);
         QJSValue cup3;
         QMetaObject::invokeMethod(model("cupModel"), "get", Q_RETURN_ARG(QJSValue, cup3), Q_ARG(int, 2));
@@ -172,24 +167,6 @@ private slots:
         QMetaObject::invokeMethod(model("cupModel"), "get", Q_RETURN_ARG(QJSValue, cup3), Q_ARG(int, 2));
         QCOMPARE(cup3.property("cupLength").toNumber(), 42.25);
         QCOMPARE(cup3.property("takeM").toString(), QStringLiteral("g0 x1"));
-    }
-
-    void quirksWithoutRootRightsIsReported()
-    {
-        {
-            QSettings s(settingsFile(), QSettings::IniFormat);
-            s.setValue("device/cameraUseQuirks", true);
-        }
-        startShell(true);
-        QCOMPARE(lastLogLine(), QStringLiteral("red|Ошибка: Права пользователя для приложения заданы неправильно!"));
-    }
-
-    void rootSignalSetsTheLastProjectFolder()
-    {
-        startShell();
-        QMetaObject::invokeMethod(root(), "setLastProjectFolder",
-                                  Q_ARG(QString, QStringLiteral("file:///home/op/мои платы/board 1.project")));
-        QCOMPARE(root()->property("lastProjectFolder").toString(), QStringLiteral("file:///home/op/мои платы"));
     }
 };
 
