@@ -92,19 +92,13 @@ private slots:
         const QPointF offset(-30, 15);
         const QPointF mark = kMarkUnderTest;
         const QSizeF one(1, 1);
-        QTest::newRow("round, over it") << mark << "round" << one << none << none << none << 0.0;
         QTest::newRow("round, camera off by (2.35, 1.1)")
             << mark << "round" << one << offset << QPointF(2.35, 1.1) << none << 0.0;
-        QTest::newRow("round, board moved (-1.37, 0.81)")
-            << mark << "round" << one << offset << QPointF(0.4, -0.25) << QPointF(-1.37, 0.81)
-            << 0.0;
         QTest::newRow("round, board turned -1.2 deg and moved")
             << mark << "round" << QSizeF(1.5, 1.5) << offset << QPointF(-0.6, 0.3)
             << QPointF(0.25, 0.4) << -1.2;
         QTest::newRow("square 1.2 x 0.8, moved") << mark << "square" << QSizeF(1.2, 0.8) << offset
                                                  << QPointF(1.3, -0.7) << QPointF(0.3, -0.2) << 0.0;
-        QTest::newRow("square, turned 0.7 deg and moved")
-            << mark << "square" << one << none << QPointF(0.2, 0.9) << QPointF(-0.45, 0.15) << 0.7;
         QTest::newRow("table mark, board moved and turned")
             << kTableMark << "round" << one << offset << QPointF(0.5, 0.25) << QPointF(1.5, -0.8)
             << 2.0;
@@ -132,19 +126,12 @@ private slots:
         VERIFY_NEAR(f.y, -(real.y() - seen.y()) * kPpm, 0.5);
     }
 
-    // Away from every mark the recognition finds nothing: the board, its
-    // dots and the table alone are no mark.
-    void nothingFoundAwayFromTheMarks_data()
-    {
-        QTest::addColumn<QPointF>("seen");
-        QTest::newRow("solder dot") << QPointF(160, 370);
-        QTest::newRow("board edge") << QPointF(180, 370);
-    }
+    // Away from every mark the recognition finds nothing: a solder dot is
+    // no mark.
     void nothingFoundAwayFromTheMarks()
     {
-        QFETCH(QPointF, seen);
         setWorld(worldMap("round", 1, 1, QPointF()));
-        QVERIFY(!recognise(frameAt(seen), "round", 1, 1).found);
+        QVERIFY(!recognise(frameAt(QPointF(160, 370)), "round", 1, 1).found);
     }
 
     // With no world the head camera keeps showing the calibration plate
@@ -181,7 +168,8 @@ private slots:
     }
 
     // Descriptions the world takes, and those it refuses whole: one row for
-    // the number check every value goes through, one for each other rule.
+    // the number check every value goes through, one for each of a few
+    // other rules.
     void descriptions_data()
     {
         QTest::addColumn<QVariantMap>("map");
@@ -195,12 +183,8 @@ private slots:
             m[key] = value;
             return m;
         };
-        const QVariantMap tape = good.value("feeders").toList().at(0).toMap().value("tape").toMap();
-        const auto tapeWith = [&good, tape](const QString &key, const QVariant &value) {
-            QVariantMap t = tape;
-            t[key] = value;
-            return withFeederValue(good, 0, "tape", t);
-        };
+        QVariantMap tape = good.value("feeders").toList().at(0).toMap().value("tape").toMap();
+        tape["holeOffset"] = 6.25;
         QTest::newRow("whole world") << good << true << 4 << 2;
         QTest::newRow("empty: no world") << QVariantMap() << true << 0 << 0;
         QVariantMap m = with("marks", QVariantList{mark(QPointF(1, 2), "round", 0, 0), mark(QPointF(3, 4), "square", 1, -1)});
@@ -208,28 +192,15 @@ private slots:
         QTest::newRow("marks and dots of no size are left out") << m << true << 0 << 2;
         QTest::newRow("mark not at a number") << with("marks", QVariantList{mark(QPointF(qQNaN(), 2), "round", 1, 1)})
                                               << false << 0 << 0;
-        QTest::newRow("unknown shape") << with("marks", QVariantList{mark(QPointF(1, 2), "triangle", 1, 1)}) << false << 0
-                                       << 0;
-        QTest::newRow("board of two corners") << with("boards", QVariantList{points({{0, 0}, {1, 0}})}) << false << 0 << 0;
         QTest::newRow("component camera scale") << with("componentScale", 120) << true << 4 << 2;
-        for (const QVariant &bad : {QVariant(0.5), QVariant(501), QVariant("fine")})
-            QTest::addRow("component camera scale %s", qPrintable(bad.toString()))
-                << with("componentScale", bad) << false << 0 << 0;
+        QTest::newRow("component camera scale 501") << with("componentScale", 501) << false << 0 << 0;
         QVariantList many;
         for (int i = 0; i <= SimulatedWorld::kMaxItems; ++i)
             many.append(QVariantMap{{"x", 1}, {"y", 1}, {"size", 0.5}});
         QTest::newRow("too many items") << with("dots", many) << false << 0 << 0;
         QTest::newRow("unknown bank") << withFeederValue(good, 0, "bank", "X") << false << 0 << 0;
-        QTest::newRow("negative index") << withFeederValue(good, 0, "index", -1) << false << 0 << 0;
         QTest::newRow("no pockets: left out") << withFeederValue(good, 0, "pockets", QVariantList()) << true << 4 << 1;
-        QTest::newRow("unknown RLC mode") << withFeederValue(good, 0, "rlcMode", "Q") << false << 0 << 0;
-        QTest::newRow("placer window of three numbers")
-            << withFeederValue(good, 1, "placer", QVariantList{QVariant(QVariantList{300, 100, 32})}) << false << 0 << 0;
-        QTest::newRow("placer window of no size: left out")
-            << withFeederValue(good, 1, "placer", QVariantList{QVariant(QVariantList{300, 100, 0, 24})}) << true << 4
-            << 1;
-        QTest::newRow("tape holes on no side") << tapeWith("holeSide", 0) << false << 0 << 0;
-        QTest::newRow("tape holes beyond the tape") << tapeWith("holeOffset", 6.25) << false << 0 << 0;
+        QTest::newRow("tape holes beyond the tape") << withFeederValue(good, 0, "tape", tape) << false << 0 << 0;
     }
     void descriptions()
     {
