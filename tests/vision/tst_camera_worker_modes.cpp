@@ -1,5 +1,5 @@
 // The camera worker running the recognition modes on frames: the signals it
-// sends, what it shows, the search areas, calibration frames and templates.
+// sends, the search areas, calibration frames and templates.
 #include "Near.h"
 #include "SyntheticFrames.h"
 
@@ -68,37 +68,6 @@ private slots:
         w.processMat(markFrame({100, 100}), true);
         QCOMPARE(obj.size(), 2);
         QCOMPARE(obj[1][0].toBool(), false);
-    }
-
-    void viewTypes_data()
-    {
-        QTest::addColumn<int>("viewType");
-        QTest::newRow("frame") << 0;
-        QTest::newRow("thresholded") << 1;
-        QTest::newRow("contours") << 2;
-    }
-    // 0 shows the grey frame untouched, 1 the thresholded area without
-    // drawings, 2 the thresholded area with the contours drawn.
-    void viewTypes()
-    {
-        QFETCH(int, viewType);
-        CameraWorker w;
-        setUpCircle(w);
-        w.setViewType(viewType);
-        const cv::Point2d centre(320, 240);
-        w.processMat(markFrame(centre), true);
-        const QImage shown = w.displayImage();
-        QCOMPARE(shown.size(), QSize(640, 480));
-        QCOMPARE(shown.format(), QImage::Format_Indexed8);
-        const int background = qGray(shown.pixel(200, 200)); // inside the area, off the mark
-        const int outside = qGray(shown.pixel(20, 20));        // outside the area
-        const int edge = qGray(shown.pixel(320 + 10, 240));    // on the mark's outline
-        QCOMPARE(outside, 30);
-        QCOMPARE(background, viewType == 0 ? 30 : 0);
-        if (viewType == 2)
-            QCOMPARE(edge, 255);
-        else
-            VERIFY_NEAR(edge, 130, 70);
     }
 
     void tooManyContoursFlag()
