@@ -60,12 +60,9 @@ private slots:
         QTest::addColumn<QVector<int>>("bgr");
         using V = QVector<int>;
         QTest::newRow("black") << false << V{16, 128, 128} << V{0, 0, 0};
-        QTest::newRow("white") << false << V{235, 128, 128} << V{255, 255, 255};
         QTest::newRow("red") << false << V{81, 90, 240} << V{0, 0, 255};
-        QTest::newRow("blue") << false << V{41, 240, 110} << V{255, 0, 0};
         QTest::newRow("MJPEG grey") << true << V{128, 128, 128} << V{112, 112, 112};
         QTest::newRow("MJPEG red") << true << V{81, 90, 240} << V{0, 0, 222};
-        QTest::newRow("MJPEG blue") << true << V{41, 240, 110} << V{223, 0, 0};
     }
     void knownColours()
     {
@@ -108,8 +105,6 @@ private slots:
         QTest::newRow("source shorter than a group") << 3 << 24 << 0;
         QTest::newRow("destination limits") << 16 << 13 << 4;
         QTest::newRow("long run, destination limits") << 37 * 4 << 33 * 6 + 5 << 66;
-        QTest::newRow("long run, destination of eight groups") << 37 * 4 << 8 * 6 << 16;
-        QTest::newRow("long run, whole") << 37 * 4 << 37 * 6 << 74;
     }
     void yuyvBounds()
     {
@@ -182,8 +177,6 @@ private slots:
         const auto good = flatJpeg(64, 48, 128, 128, 128);
         const QSize size(64, 48);
         QTest::newRow("garbage") << std::vector<std::uint8_t>(5000, 0x55) << size << 64 * 48 * 3;
-        QTest::newRow("truncated") << std::vector<std::uint8_t>(good.begin(), good.begin() + good.size() / 2)
-                                   << size << 64 * 48 * 3;
         QTest::newRow("other size") << flatJpeg(32, 16, 128, 128, 128) << size << 64 * 48 * 3;
         QTest::newRow("output too small") << good << size << 64 * 48 * 3 - 1;
         QTest::newRow("odd width") << good << QSize(63, 48) << 64 * 48 * 3;
