@@ -31,21 +31,6 @@ class TestSimulatedCamera : public QObject
     Q_OBJECT
 
 private slots:
-    void namesChooseScenes_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("kind");
-        QTest::newRow("board") << "sim:board" << int(SimulatedScene::Kind::Board);
-        QTest::newRow("component") << "sim:component" << int(SimulatedScene::Kind::Component);
-        QTest::newRow("missing file") << "sim:/nonexistent/picture.png" << int(SimulatedScene::Kind::Invalid);
-    }
-    void namesChooseScenes()
-    {
-        QFETCH(QString, name);
-        QFETCH(int, kind);
-        QCOMPARE(int(SimulatedScene(name).kind()), kind);
-    }
-
     // A round mark lies on every 10 mm of the board; the camera at (X, Y)
     // sees the board point (X, Y) in the frame centre, Y upwards.
     void boardMovesWithMachine()

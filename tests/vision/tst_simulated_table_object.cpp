@@ -4,7 +4,6 @@
 // placed parts a test leaves out, moves or adds for the inspection.
 #include "Near.h"
 #include "SimulatedWorldFixture.h"
-#include "vision/SimulatedNozzle.h"
 
 #include <QtTest>
 
@@ -135,28 +134,6 @@ private slots:
         const QVariantMap r = SimulatedWorld::releases().last().toMap();
         QVERIFY(r.value(QStringLiteral("tableObject")).toBool());
         QVERIFY(!r.value(QStringLiteral("onBoard")).toBool());
-    }
-
-    // Not taken from too high, or when it is not there.
-    void notPicked_data()
-    {
-        QTest::addColumn<QPointF>("nozzle");
-        QTest::addColumn<double>("z");
-        QTest::addColumn<bool>("present");
-        QTest::newRow("too high") << QPointF(150, 100) << 39.5 + SimulatedNozzle::kPickToleranceMm + 0.01 << true;
-        QTest::newRow("not there") << QPointF(150, 100) << 39.5 << false;
-    }
-    void notPicked()
-    {
-        QFETCH(QPointF, nozzle);
-        QFETCH(double, z);
-        QFETCH(bool, present);
-        SimulatedWorld::TableObject o = object(false);
-        o.present = present;
-        SimulatedWorld::setTableObject(o);
-        SimulatedStage::setMachine(at(nozzle, z), true);
-        QVERIFY(!SimulatedWorld::holdsPart());
-        QCOMPARE(SimulatedWorld::tableObjectNow().present, present);
     }
 
     // Placed parts as an inspection test wants them.

@@ -125,29 +125,6 @@ private slots:
         VERIFY_WITHIN(r.y, (centre.y() - hole.y()) * kPpm, 1.0);
     }
 
-    // The holes lie 2 mm along the tape from the pick point either way and
-    // every 4 mm; the pocket between them is no hole, nor is the plain tape.
-    void holesEveryFourMillimetres_data()
-    {
-        QTest::addColumn<double>("along");
-        QTest::addColumn<bool>("hole");
-        QTest::newRow("one pitch further") << 6.0 << true;
-        QTest::newRow("level with the pick point") << 0.0 << false;
-    }
-    void holesEveryFourMillimetres()
-    {
-        QFETCH(double, along);
-        QFETCH(bool, hole);
-        const QPointF pick(60, 20);
-        setFeeders({tapeFeeder("B", 0, pick, 3.5, 8)});
-        const Recognised r = findHole(QPointF(pick.x() - 3.5, pick.y() + along));
-        QCOMPARE(r.found, hole);
-        if (hole) {
-            VERIFY_WITHIN(r.x, 0, 1.0);
-            VERIFY_WITHIN(r.y, 0, 1.0);
-        }
-    }
-
     // The program centres the feeder and stores the hole's pick point: the
     // world gets the new record, and the tape does not follow it.
     void tapeStaysWhenTheRecordMoves()
@@ -190,30 +167,6 @@ private slots:
         VERIFY_NEAR(offset.x(), 0.3, 1e-9);
         VERIFY_NEAR(offset.y(), 0.2, 1e-9);
         SimulatedWorld::followMachine(p, false);
-    }
-
-    void offsetRefused_data()
-    {
-        QTest::addColumn<QString>("bank");
-        QTest::addColumn<int>("index");
-        QTest::addColumn<double>("dx");
-        QTest::addColumn<double>("dy");
-        QTest::newRow("no such feeder") << "B" << 1 << 0.5 << 0.0;
-        QTest::newRow("a tray, no tape") << "L" << 2 << 0.5 << 0.0;
-    }
-    void offsetRefused()
-    {
-        QFETCH(QString, bank);
-        QFETCH(int, index);
-        QFETCH(double, dx);
-        QFETCH(double, dy);
-        QVariantMap tray = tapeFeeder("L", 2, QPointF(20, 100), 3.5, 8);
-        tray.remove("tape");
-        tray["refills"] = false;
-        setFeeders({tapeFeeder("B", 0, QPointF(60, 20), 3.5, 8), tray});
-        const QVariantMap before = SimulatedWorld::current().toVariant();
-        QVERIFY(!SimulatedWorld::setTapeOffset(bank, index, dx, dy));
-        QCOMPARE(SimulatedWorld::current().toVariant(), before);
     }
 };
 

@@ -168,8 +168,7 @@ private slots:
     }
 
     // Descriptions the world takes, and those it refuses whole: one row for
-    // the number check every value goes through, one for each of a few
-    // other rules.
+    // the number check every value goes through, one for the size limit.
     void descriptions_data()
     {
         QTest::addColumn<QVariantMap>("map");
@@ -183,8 +182,6 @@ private slots:
             m[key] = value;
             return m;
         };
-        QVariantMap tape = good.value("feeders").toList().at(0).toMap().value("tape").toMap();
-        tape["holeOffset"] = 6.25;
         QTest::newRow("whole world") << good << true << 4 << 2;
         QTest::newRow("empty: no world") << QVariantMap() << true << 0 << 0;
         QVariantMap m = with("marks", QVariantList{mark(QPointF(1, 2), "round", 0, 0), mark(QPointF(3, 4), "square", 1, -1)});
@@ -192,15 +189,10 @@ private slots:
         QTest::newRow("marks and dots of no size are left out") << m << true << 0 << 2;
         QTest::newRow("mark not at a number") << with("marks", QVariantList{mark(QPointF(qQNaN(), 2), "round", 1, 1)})
                                               << false << 0 << 0;
-        QTest::newRow("component camera scale") << with("componentScale", 120) << true << 4 << 2;
-        QTest::newRow("component camera scale 501") << with("componentScale", 501) << false << 0 << 0;
         QVariantList many;
         for (int i = 0; i <= SimulatedWorld::kMaxItems; ++i)
             many.append(QVariantMap{{"x", 1}, {"y", 1}, {"size", 0.5}});
         QTest::newRow("too many items") << with("dots", many) << false << 0 << 0;
-        QTest::newRow("unknown bank") << withFeederValue(good, 0, "bank", "X") << false << 0 << 0;
-        QTest::newRow("no pockets: left out") << withFeederValue(good, 0, "pockets", QVariantList()) << true << 4 << 1;
-        QTest::newRow("tape holes beyond the tape") << withFeederValue(good, 0, "tape", tape) << false << 0 << 0;
     }
     void descriptions()
     {
