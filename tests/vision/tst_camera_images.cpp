@@ -1,8 +1,7 @@
-// Pictures around the cameras: board scan, photo clips, camera lists, image
-// conversions and the photo of the processing object.
+// Pictures around the cameras: board scan, photo clips, image conversions
+// and the photo of the processing object.
 #include "Near.h"
 #include "vision/BoardScan.h"
-#include "vision/CameraListing.h"
 #include "vision/CameraWorker.h"
 #include "vision/MatImage.h"
 #include "vision/PhotoClipper.h"
@@ -147,40 +146,6 @@ private slots:
         const QImage outside = PhotoClipper::clip(quadrants(20, 20), 500, 500, 4, 4, 30);
         QCOMPARE(outside.size(), QSize(4, 4));
         QCOMPARE(qGray(outside.pixel(1, 1)), 0);
-    }
-
-    // Only a device's first node (index0) is a camera; its metadata node
-    // (index1) is left out.
-    void cameraListOfAFolder()
-    {
-        QTemporaryDir dir;
-        for (const char *n : {"usb-b-video-index0", "usb-a-video-index1", "usb-a-video-index0"}) {
-            QFile f(dir.filePath(n));
-            QVERIFY(f.open(QIODevice::WriteOnly));
-        }
-        QCOMPARE(CameraListing::cameras(dir.path()),
-                 QStringList({dir.filePath("usb-a-video-index0"), dir.filePath("usb-b-video-index0")}) +
-                     CameraListing::simulatedCameras());
-    }
-
-    void modesMergedInOrder()
-    {
-        const QString output = QStringLiteral(
-            "ioctl: VIDIOC_ENUM_FMT\n"
-            "\tType: Video Capture\n\n"
-            "\t[0]: 'MJPG' (Motion-JPEG, compressed)\n"
-            "\t\tSize: Discrete 1280x720\n"
-            "\t\t\tInterval: Discrete 0.033s (30.000 fps)\n"
-            "\t\tSize: Discrete 640x480\n"
-            "\t\t\tInterval: Discrete 0.033s (30.000 fps)\n"
-            "\t[1]: 'YUYV' (YUYV 4:2:2)\n"
-            "\t\tSize: Discrete 640x480\n"
-            "\t\tSize: Discrete 320x240\n"
-            "\t\tSize: Discrete 1280x720\n"
-            "\t\tSize: Stepwise 16x16 - 1920x1080 with step 8/8\n"
-            "\t\tSize: Discrete garbagex\n");
-        QCOMPARE(CameraListing::modesFromFormats(output), (QStringList{"1280x720", "640x480", "320x240"}));
-        QCOMPARE(CameraListing::modesFromFormats(QString()), QStringList());
     }
 
     void imageToMatrix_data()

@@ -97,11 +97,9 @@ private slots:
         QTemporaryDir dir;
         item.grab(dir.filePath("shown.png"));
         QCOMPARE(QImage(dir.filePath("shown.png")).size(), QSize(640, 480));
-        item.grab("file://" + dir.filePath("url.jpg"));
-        QCOMPARE(QImage(dir.filePath("url.jpg")).size(), QSize(640, 480));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("could not be saved"));
         item.grab(dir.filePath("missing/folder/shown.png"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), (QStringList{"shown.png", "url.jpg"}));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"shown.png"});
     }
 };
 

@@ -130,7 +130,6 @@ private slots:
         QVERIFY(pickAt(30, 100, 22));
         QVERIFY(SimulatedWorld::heldPart(at(0, 0, kTravel), &offset, &angle, &width, &height));
         QCOMPARE(offset, QPointF());
-        QCOMPARE(angle, 0.0);
         QVERIFY(!SimulatedWorld::setPickError("X", 0, e));
     }
 
@@ -219,28 +218,22 @@ private slots:
 
     // A part let go over a placer lies there again, turned over when the
     // nozzle was 10 mm or more above the placer's pick height; the program's
-    // search then sees the face that is up. A part let go beside the
-    // windows goes to the basket.
+    // search then sees the face that is up.
     void dropTurnsOver_data()
     {
         QTest::addColumn<bool>("heldFlipped");
         QTest::addColumn<double>("height"); // above the pick height
-        QTest::addColumn<QPointF>("drop");
-        QTest::addColumn<bool>("onPlacer");
         QTest::addColumn<bool>("landsFlipped");
-        const QPointF inside(310, 95);
-        QTest::newRow("upright, 9.9 mm") << false << 9.9 << inside << true << false;
-        QTest::newRow("upright, 10 mm") << false << 10.0 << inside << true << true;
-        QTest::newRow("upside down, 12 mm") << true << 12.0 << inside << true << false;
-        QTest::newRow("beside the windows") << false << 15.0 << QPointF(300, 115) << false << false;
+        QTest::newRow("upright, 9.9 mm") << false << 9.9 << false;
+        QTest::newRow("upright, 10 mm") << false << 10.0 << true;
+        QTest::newRow("upside down, 12 mm") << true << 12.0 << false;
     }
     void dropTurnsOver()
     {
         QFETCH(bool, heldFlipped);
         QFETCH(double, height);
-        QFETCH(QPointF, drop);
-        QFETCH(bool, onPlacer);
         QFETCH(bool, landsFlipped);
+        const QPointF drop(310, 95);
         setFaultsWorld();
         QVERIFY(SimulatedWorld::setLooseParts("U", 2, {{QPointF(300, 100), 0, heldFlipped}}));
         QVERIFY(pickAt(300, 100, kLooseZ));
@@ -248,11 +241,9 @@ private slots:
         releaseAt(drop.x(), drop.y(), kLooseZ + height);
 
         const QVariantMap r = lastRelease();
-        QCOMPARE(r.value("onPlacer").toBool(), onPlacer);
+        QVERIFY(r.value("onPlacer").toBool());
         const QVariantList parts = feederState("U", 2).value("parts").toList();
-        QCOMPARE(parts.size(), onPlacer ? 1 : 0);
-        if (!onPlacer)
-            return;
+        QCOMPARE(parts.size(), 1);
         QCOMPARE(r.value("flipped").toBool(), landsFlipped);
         const QVariantMap lying = parts.first().toMap();
         QCOMPARE(lying.value("flipped").toBool(), landsFlipped);

@@ -68,8 +68,6 @@ private slots:
     void pickAndRelease_data()
     {
         QTest::addColumn<PickAndRelease>("row");
-        QTest::newRow("tape, on the board")
-            << PickAndRelease{{60, 20}, 19.45, {150, 340}, 90, "B", 0, 1, {150, 340}, -90, true};
         // The nozzle 0.3 mm right of the part's centre: the part hangs 0.3 mm
         // left of the nozzle, and lands so after a quarter turn clockwise
         // (above it).
@@ -138,23 +136,6 @@ private slots:
         QVERIFY(!SimulatedWorld::holdsPart());
         SimulatedStage::setMachine(at(150, 340, 20), false);
         QCOMPARE(SimulatedWorld::releases().size(), trayEmptied ? 1 : 0);
-        QVERIFY(SimulatedWorld::current().placedParts.isEmpty());
-    }
-
-    // A new description of the same feeders keeps the taken tray pocket and
-    // the part on the board; resetParts starts again with full feeders.
-    void stateKeptUntilReset()
-    {
-        setWorld(worldMap());
-        QVERIFY(pickAt(20, 100, 22));
-        releaseAt(150, 340, 20);
-        setWorld(worldMap());
-        QCOMPARE(SimulatedWorld::current().placedParts.size(), 1);
-        QVERIFY(!pickAt(20, 100, 22));
-
-        SimulatedWorld::resetParts();
-        QVERIFY(SimulatedWorld::releases().isEmpty());
-        QVERIFY(!SimulatedWorld::holdsPart());
         QVERIFY(SimulatedWorld::current().placedParts.isEmpty());
     }
 

@@ -66,19 +66,6 @@ private slots:
         VERIFY_NEAR(r.y, centre.y - 240, 0.5);
     }
 
-    // The coarse stage covers supposedAngle +-20 degrees only (the
-    // supposed angle in the sense of the search rotation: "93 near -90").
-    void componentAngleRange()
-    {
-        const cv::Mat photo = Synthetic::texture({240, 160}, 17);
-        cv::Mat frame = background({640, 480});
-        Synthetic::pasteRotated(frame, photo, {320, 240}, 35);
-        const cv::Mat area = centredSquare(frame, 384);
-        const auto templ = TemplateMatcher::prepare(photo, 0.3, 1);
-        const auto near0 = TemplateMatcher::matchComponent(area, templ, 0.3, 1, 0, 80);
-        QVERIFY2(near0.angle < 24.5, qPrintable(QString::number(near0.angle)));
-    }
-
     void placedAnyRotation_data()
     {
         QTest::addColumn<double>("angle");
