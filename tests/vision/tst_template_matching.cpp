@@ -71,7 +71,6 @@ private slots:
         QTest::addColumn<double>("angle");
         QTest::addColumn<bool>("upsideDown");
         QTest::newRow("-121.7") << -121.7 << false;
-        QTest::newRow("190 (180 from 10)") << 190.0 << false;
         QTest::newRow("flipped 25") << 25.0 << true;
     }
     void placedAnyRotation()
