@@ -24,7 +24,7 @@ const QPointF kCameraShift(-30, 15);
 
 // Three feeders:
 //   L0, a tray of 3.2 x 1.6 parts lying along X at (20, 100) and (30, 100),
-//       pick Z 22, resistors of 4.7 kOhm;
+//       pick Z 22;
 //   B1, a tape of 0603 parts (1.6 x 0.8), pockets every 4 mm along Y about
 //       (60, 20), pick Z 19.45, no value for the RLC meter;
 //   U2, loose 5 x 2.5 parts on a placer of one 32 x 24 mm window centred on
@@ -33,8 +33,6 @@ QVariantMap worldMap()
 {
     QVariantMap tray = feeder("L", 0, {{20, 100}, {30, 100}}, 22, 3.2, 1.6, 0.6);
     tray["angle"] = 0;
-    tray["rlcMode"] = "R";
-    tray["rlcValue"] = 4700;
     QVariantMap tape = feeder("B", 1, {{60, 16}, {60, 20}, {60, 24}}, 19.45, 1.6, 0.8, 0.45);
     tape["refills"] = true;
     QVariantMap loose = feeder("U", 2, {}, kLooseZ, 5, 2.5, 1);
@@ -265,13 +263,6 @@ private slots:
         const QString path = dir.filePath("nozzle");
         SimulatedWorld::setNozzleStateFile(path);
         NozzleStateFile::State s;
-        setFaultsWorld();
-        QVERIFY(pickAt(20, 100, 22));
-        QVERIFY(NozzleStateFile::read(path, &s));
-        QCOMPARE(s.rlcMode, 'R');
-        QCOMPARE(s.rlcValue, 4700.0);
-        releaseAt(470, 120, 30);
-
         // 100 nF capacitors on the tape, every second one measuring half
         // as much again.
         setFaultsWorld(withFeederValue(withFeederValue(worldMap(), 1, "rlcMode", "C"), 1, "rlcValue", 1e-7));

@@ -241,7 +241,7 @@ private slots:
     }
 
     // Descriptions the world takes, and those it refuses whole: one row for
-    // the number check every value goes through, one for the size limit.
+    // the number check every value goes through.
     void descriptions_data()
     {
         QTest::addColumn<QVariantMap>("map");
@@ -262,10 +262,6 @@ private slots:
         QTest::newRow("marks and dots of no size are left out") << m << true << 0 << 2;
         QTest::newRow("mark not at a number") << with("marks", QVariantList{mark(QPointF(qQNaN(), 2), "round", 1, 1)})
                                               << false << 0 << 0;
-        QVariantList many;
-        for (int i = 0; i <= SimulatedWorld::kMaxItems; ++i)
-            many.append(QVariantMap{{"x", 1}, {"y", 1}, {"size", 0.5}});
-        QTest::newRow("too many items") << with("dots", many) << false << 0 << 0;
     }
     void descriptions()
     {

@@ -148,11 +148,6 @@ private slots:
         QVERIFY(!TemplateMatcher::matchComponent(area, templ, 0, 1, 0, 80).matched);
         QVERIFY(!TemplateMatcher::matchPlaced(area, templ, {}, false, 0, 1, 80, 80).matched);
         QVERIFY(!TemplateMatcher::matchReference(area, cv::Mat(), 80).matched);
-        QVERIFY(TemplateMatcher::greyOf(QImage()).empty());
-        QVERIFY(TemplateMatcher::greyOf(QImage(1, 1, QImage::Format_RGB32)).empty());
-        QImage mono(20, 20, QImage::Format_Mono);
-        mono.fill(1);
-        QCOMPARE(TemplateMatcher::greyOf(mono).size(), cv::Size(20, 20));
     }
 
     void centerSearchSide()
