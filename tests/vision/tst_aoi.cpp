@@ -90,18 +90,10 @@ private slots:
         QCOMPARE(r.diff, 0.0);
     }
 
-    void unusable_data()
-    {
-        QTest::addColumn<QImage>("reference");
-        QTest::addColumn<QImage>("clip");
-        QTest::newRow("same width") << noise(100, 80, 1) << noise(100, 60, 2);
-        QTest::newRow("null") << QImage() << noise(10, 10, 2);
-    }
+    // A clip as wide as its reference cannot be placed in it.
     void unusable()
     {
-        QFETCH(QImage, reference);
-        QFETCH(QImage, clip);
-        const AoiComparer::Result r = AoiComparer::compare(reference, clip, 100, 1);
+        const AoiComparer::Result r = AoiComparer::compare(noise(100, 80, 1), noise(100, 60, 2), 100, 1);
         QCOMPARE(r.diff, 100.0);
         QCOMPARE(r.shift, QPointF(0, 0));
         QCOMPARE(r.diffImage.size(), QSize(1, 1));

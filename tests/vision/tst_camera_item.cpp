@@ -1,5 +1,5 @@
-// The camera item on its own: the search area's cap, image provider, and
-// the frame pipeline of its two threads on a simulated camera.
+// The camera item on its own: image provider, and the frame pipeline of its
+// two threads on a simulated camera.
 #include "vision/CameraItem.h"
 #include "vision/SimulatedStage.h"
 
@@ -14,18 +14,6 @@ class TestCameraItem : public QObject
     Q_OBJECT
 
 private slots:
-    void roiPercentIsCapped()
-    {
-        CameraItem item;
-        QSignalSpy spy(&item, &CameraItem::roiPercentChanged);
-        item.setProperty("roiPercent", 150);
-        QCOMPARE(item.roiPercent(), 100);
-        QCOMPARE(spy.count(), 1);
-        QCOMPARE(spy.at(0).at(0).toInt(), 100);
-        item.setProperty("roiPercent", 40);
-        QCOMPARE(item.roiPercent(), 40);
-    }
-
     // Once it has a device name, the item serves its pictures to the QML
     // engine under its object name, a blank pixel for anything it has not;
     // the engine's provider outlives the item safely.

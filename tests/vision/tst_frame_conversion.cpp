@@ -89,7 +89,6 @@ private slots:
         QTest::addColumn<int>("dstBytes");
         QTest::addColumn<int>("pixels");
         QTest::newRow("partial source group dropped") << 14 << 24 << 6;
-        QTest::newRow("source shorter than a group") << 3 << 24 << 0;
         QTest::newRow("destination limits") << 16 << 13 << 4;
         QTest::newRow("long run, destination limits") << 37 * 4 << 33 * 6 + 5 << 66;
     }

@@ -412,14 +412,6 @@ private slots:
         QVERIFY(r.found);
         VERIFY_NEAR(r.angle, Recognition::fold(angle, 45), 0.2);
     }
-
-    void emptyAreaIsHarmless()
-    {
-        cv::Mat empty;
-        QVERIFY(!MarkFinder().find(empty, MarkFinder::Circle, markParams(10)).found);
-        QVERIFY(!ComponentFinder().find(empty, ComponentFinder::Pins, markParams(10)).found);
-        QVERIFY(!PlacerContoursFinder().find(empty, markParams(10)).found);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestRecognition)

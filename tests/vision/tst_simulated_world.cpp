@@ -272,10 +272,6 @@ private slots:
             return m;
         };
         QTest::newRow("whole world") << good << true << 4 << 2;
-        QTest::newRow("empty: no world") << QVariantMap() << true << 0 << 0;
-        QVariantMap m = with("marks", QVariantList{mark(QPointF(1, 2), "round", 0, 0), mark(QPointF(3, 4), "square", 1, -1)});
-        m["dots"] = QVariantList{QVariantMap{{"x", 1}, {"y", 1}, {"size", 0}}};
-        QTest::newRow("marks and dots of no size are left out") << m << true << 0 << 2;
         QTest::newRow("mark not at a number") << with("marks", QVariantList{mark(QPointF(qQNaN(), 2), "round", 1, 1)})
                                               << false << 0 << 0;
     }
