@@ -11,10 +11,6 @@ int FakeVideoDevice::checkDevice(const QString &)
         errno = ENOENT;
         return -1;
     }
-    if (m_state->fault == FakeFault::NotADevice) {
-        errno = ENOTTY;
-        return -1;
-    }
     return 0;
 }
 
@@ -60,8 +56,6 @@ int FakeVideoDevice::ioctl(int fd, unsigned long request, void *arg)
         m_format = fmt->fmt.pix.pixelformat;
         m_width = int(fmt->fmt.pix.width);
         m_height = int(fmt->fmt.pix.height);
-        if (m_state->fault == FakeFault::UnknownFormat)
-            m_format = V4L2_PIX_FMT_RGB565;
         if (m_state->fault == FakeFault::Oversize) {
             m_width = 1920;
             m_height = 1080;
@@ -121,8 +115,6 @@ int FakeVideoDevice::ioctl(int fd, unsigned long request, void *arg)
         buf->bytesused = __u32(used);
         if (m_state->fault == FakeFault::BadIndex) {
             buf->index = 99;
-        } else if (m_state->fault == FakeFault::ShortBuffer) {
-            buf->bytesused = 10;
         } else if (m_state->fault == FakeFault::OverlongBytesUsed) {
             buf->bytesused = __u32(m_buffers[i].size() * 4);
         }

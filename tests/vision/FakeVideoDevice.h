@@ -12,16 +12,13 @@
 // Faults the fake camera can show, one per test row.
 enum class FakeFault {
     None,
-    NotADevice,         // the path is no character device
     FormatRefusedOnce,  // the first VIDIOC_S_FMT fails, 640x480 YUYV is accepted
     Oversize,           // the driver answers with 1920x1080
     MmapFails,          // the third mapping fails
     BadIndex,           // VIDIOC_DQBUF answers with an index out of range
-    ShortBuffer,        // bytesused covers 2.5 pixel groups
     OverlongBytesUsed,  // bytesused larger than the buffer
     Stall,              // no frame ever becomes ready
     Unplug,             // frames stop and the device node disappears
-    UnknownFormat,      // the driver settles on a pixel format nobody converts
 };
 
 // What the fake camera did; shared by every device the factory makes, so a

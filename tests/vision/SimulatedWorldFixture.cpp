@@ -99,12 +99,6 @@ cv::Mat render(const QString &scene, const SimulatedStage::Position &p, int widt
     return frame;
 }
 
-int grey(const cv::Mat &bgr, double col, double row)
-{
-    const cv::Vec3b p = bgr.at<cv::Vec3b>(int(std::lround(row)), int(std::lround(col)));
-    return (p[0] + p[1] + p[2]) / 3;
-}
-
 double fold(double degrees, double period)
 {
     double d = std::fmod(degrees, period);

@@ -53,8 +53,6 @@ bool pickAt(double x, double y, double z, double a = 0);
 void releaseAt(double x, double y, double z, double a = 0);
 
 cv::Mat render(const QString &scene, const SimulatedStage::Position &p, int width = 640, int height = 480);
-// The mean of a pixel's three colours.
-int grey(const cv::Mat &bgr, double col, double row);
 // Degrees folded into -period/2 .. period/2.
 double fold(double degrees, double period);
 // `p` turned by `degrees` counter-clockwise.

@@ -117,13 +117,11 @@ private slots:
 
     // A fault that makes an open fail leaves nothing behind: no open
     // descriptor, no mapping (some buffers were mapped when the third
-    // fails), no opened state; the restart timer takes over. Every failed
-    // step of the open ends in the same release; a frame larger than the
-    // conversion buffers is refused before any buffer is asked for.
+    // fails), no opened state; the restart timer takes over. A frame larger
+    // than the conversion buffers is refused before any buffer is asked for.
     void failedOpenReleasesEverything_data()
     {
         QTest::addColumn<int>("fault");
-        QTest::newRow("not a device") << int(FakeFault::NotADevice);
         QTest::newRow("oversize format") << int(FakeFault::Oversize);
         QTest::newRow("mapping fails") << int(FakeFault::MmapFails);
     }
@@ -156,46 +154,29 @@ private slots:
     }
 
     // Frames the driver hands over wrongly: a buffer index out of range is
-    // dropped (the device stays open, the loop goes on); of a short buffer
-    // only the whole groups given are converted (10 bytes: four pixels); a
-    // format without a conversion publishes the buffer's previous contents;
-    // conversion stops at the mapped buffer whatever bytesused claims.
+    // dropped (the device stays open, the loop goes on); conversion stops at
+    // the mapped buffer whatever bytesused claims.
     void badFrames_data()
     {
         QTest::addColumn<int>("fault");
         QTest::addColumn<bool>("published");
-        QTest::addColumn<QPoint>("lit");  // a pixel of the frame given, if any
-        QTest::addColumn<QPoint>("dark"); // a pixel left as it was, if any
-        const QPoint none(-1, -1);
-        QTest::newRow("buffer index out of range") << int(FakeFault::BadIndex) << false << none << none;
-        QTest::newRow("short buffer") << int(FakeFault::ShortBuffer) << true << QPoint(3, 0) << QPoint(4, 0);
-        QTest::newRow("unknown format") << int(FakeFault::UnknownFormat) << true << none << QPoint(10, 10);
-        QTest::newRow("bytesused beyond the buffer") << int(FakeFault::OverlongBytesUsed) << true << QPoint(639, 479)
-                                                     << none;
+        QTest::newRow("buffer index out of range") << int(FakeFault::BadIndex) << false;
+        QTest::newRow("bytesused beyond the buffer") << int(FakeFault::OverlongBytesUsed) << true;
     }
     void badFrames()
     {
         QFETCH(int, fault);
         QFETCH(bool, published);
-        QFETCH(QPoint, lit);
-        QFETCH(QPoint, dark);
         Rig rig(static_cast<FakeFault>(fault));
         rig.capture.setCapture(true);
-        if (fault == int(FakeFault::UnknownFormat))
-            QTest::ignoreMessage(QtWarningMsg, "v4l2 pixel format error");
         rig.capture.captureFrame();
         QCOMPARE(rig.frames.count(), published ? 1 : 0);
         QVERIFY(rig.capture.isOpened());
         QVERIFY(rig.capture.frameTimerActive());
         cv::Mat frame;
         QCOMPARE(rig.capture.takeFrame(frame, nullptr), published);
-        if (lit.x() >= 0)
-            for (int x = 0; x <= lit.x(); x += std::max(1, lit.x()))
-                QCOMPARE(int(frame.at<cv::Vec3b>(lit.y(), x)[0]), 255);
-        if (dark.x() >= 0) {
-            QCOMPARE(int(frame.at<cv::Vec3b>(dark.y(), dark.x())[0]), 0);
-            QCOMPARE(int(frame.at<cv::Vec3b>(dark.y(), dark.x() + 1)[0]), 0);
-        }
+        if (published)
+            QCOMPARE(int(frame.at<cv::Vec3b>(479, 639)[0]), 255);
     }
 
     // A frame that does not decode is dropped; the next good one is shown.
@@ -226,30 +207,18 @@ private slots:
         VERIFY_WITHIN(int(frame.at<cv::Vec3b>(240, 320)[1]), 200 - 16, 2);
     }
 
-    // No frame within the stall time, or a new name: the device is closed
-    // and opened again at once, without telling anyone it was closed; MJPEG
-    // asked for meanwhile takes effect then.
-    void reopensWithoutClosedNotice_data()
+    // No frame within the stall time: the device is closed and opened again
+    // at once, without telling anyone it was closed; MJPEG asked for
+    // meanwhile takes effect then.
+    void stallReopensWithoutClosedNotice()
     {
-        QTest::addColumn<bool>("stall");
-        QTest::newRow("stall") << true;
-        QTest::newRow("new name") << false;
-    }
-    void reopensWithoutClosedNotice()
-    {
-        QFETCH(bool, stall);
         Rig rig;
         rig.capture.setCapture(true);
         rig.capture.setMjpg(true);
         QCOMPARE(rig.state->opens, 1);
-        const QString other = QStringLiteral("/dev/v4l/by-path/other-video-index0");
-        if (stall) {
-            rig.state->fault = FakeFault::Stall;
-            rig.capture.captureFrame();
-        } else {
-            rig.capture.setName(other);
-        }
-        QCOMPARE(rig.capture.openedName(), stall ? kDevice : other);
+        rig.state->fault = FakeFault::Stall;
+        rig.capture.captureFrame();
+        QCOMPARE(rig.capture.openedName(), kDevice);
         QCOMPARE(rig.state->opens, 2);
         QCOMPARE(rig.state->closes, 1);
         QCOMPARE(rig.state->openFds, 1);
@@ -325,30 +294,18 @@ private slots:
                                       "--device=" + kDevice},
                                      {"--set-ctrl=exposure_auto=1,exposure_absolute=70", "--device=" + kDevice},
                                      {"--set-ctrl=auto_exposure=1,exposure_time_absolute=70", "--device=" + kDevice}}));
-        const int before = 3;
-        rig.capture.setExposure(120);
-        const QList<QStringList> expected{
-            {"--set-ctrl=exposure_auto=1,exposure_absolute=120", "--device=" + kDevice},
-            {"--set-ctrl=auto_exposure=1,exposure_time_absolute=120", "--device=" + kDevice}};
-        QCOMPARE(rig.capture.commandsRun().mid(before), expected);
     }
 
-    // The real device code on paths that are no camera: nothing opens and
-    // no descriptor is left behind.
-    void realDeviceRefusals_data()
+    // The real device code on a character device that is no camera: nothing
+    // opens and no descriptor is left behind.
+    void realDeviceRefusal()
     {
-        QTest::addColumn<QString>("path");
-        QTest::newRow("character device, no camera") << "/dev/null";
-    }
-    void realDeviceRefusals()
-    {
-        QFETCH(QString, path);
         const int before = QDir(QStringLiteral("/proc/self/fd")).count();
         CameraCapture capture;
         capture.setRunCommands(false);
         capture.setRestartInterval(100000);
         QSignalSpy opened(&capture, &CameraCapture::openedChanged);
-        capture.setName(path);
+        capture.setName(QStringLiteral("/dev/null"));
         capture.setCapture(true);
         QVERIFY(!capture.isOpened());
         QCOMPARE(opened.count(), 0);

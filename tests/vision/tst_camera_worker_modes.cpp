@@ -1,5 +1,5 @@
 // The camera worker running the recognition modes on frames: the signals it
-// sends, what it shows, the search areas, calibration frames and templates.
+// sends, the search areas, calibration frames and component templates.
 #include "Near.h"
 #include "SyntheticFrames.h"
 
@@ -68,37 +68,6 @@ private slots:
         w.processMat(markFrame({100, 100}), true);
         QCOMPARE(obj.size(), 2);
         QCOMPARE(obj[1][0].toBool(), false);
-    }
-
-    void viewTypes_data()
-    {
-        QTest::addColumn<int>("viewType");
-        QTest::newRow("frame") << 0;
-        QTest::newRow("thresholded") << 1;
-        QTest::newRow("contours") << 2;
-    }
-    // 0 shows the grey frame untouched, 1 the thresholded area without
-    // drawings, 2 the thresholded area with the contours drawn.
-    void viewTypes()
-    {
-        QFETCH(int, viewType);
-        CameraWorker w;
-        setUpCircle(w);
-        w.setViewType(viewType);
-        const cv::Point2d centre(320, 240);
-        w.processMat(markFrame(centre), true);
-        const QImage shown = w.displayImage();
-        QCOMPARE(shown.size(), QSize(640, 480));
-        QCOMPARE(shown.format(), QImage::Format_Indexed8);
-        const int background = qGray(shown.pixel(200, 200)); // inside the area, off the mark
-        const int outside = qGray(shown.pixel(20, 20));        // outside the area
-        const int edge = qGray(shown.pixel(320 + 10, 240));    // on the mark's outline
-        QCOMPARE(outside, 30);
-        QCOMPARE(background, viewType == 0 ? 30 : 0);
-        if (viewType == 2)
-            QCOMPARE(edge, 255);
-        else
-            VERIFY_NEAR(edge, 130, 70);
     }
 
     void tooManyContoursFlag()
@@ -171,10 +140,9 @@ private slots:
         VERIFY_NEAR(ex[0][0].toDouble(), -8, 0.1);
     }
 
-    // Capturing calibration views: each capture returns to "calib1"; a
-    // mode change discards what was collected. Nine views of the same flat
-    // grid cannot be a calibration: the ninth ends the mode either way and
-    // clears the views.
+    // Capturing calibration views: each capture returns to "calib1". Nine
+    // views of the same flat grid cannot be a calibration: the ninth ends the
+    // mode either way and clears the views.
     void calibrationFrames()
     {
         CameraWorker w;
@@ -200,10 +168,7 @@ private slots:
             QCOMPARE(w.calibrationFrames(), i);
         }
         QCOMPARE(blink.size(), 2);
-        w.setMode("element");
-        QCOMPARE(captured.last()[0].toInt(), 0);
-        QCOMPARE(w.calibrationFrames(), 0);
-        for (int i = 0; i < 9; ++i) {
+        for (int i = 2; i < 9; ++i) {
             w.setMode("calib2");
             w.processMat(grid, true);
         }
@@ -243,26 +208,6 @@ private slots:
         QCOMPARE(accepted.last()[0].toBool(), false);
         w.processMat(frame, true);
         QCOMPARE(w.displayImage(), plain);
-    }
-
-    void templateRefMode()
-    {
-        CameraWorker w;
-        w.setMode("templateRef");
-        w.setRoiPercent(50);
-        cv::Mat grey(480, 640, CV_8UC1, cv::Scalar(90));
-        const cv::Mat mark = Synthetic::texture({40, 40}, 5);
-        mark.copyTo(grey(cv::Rect(310, 225, 40, 40)));
-        QSignalSpy obj(&w, &CameraWorker::objSend);
-        QSignalSpy coeff(&w, &CameraWorker::matchCoeffSend);
-        w.processMat(grey, false);
-        QCOMPARE(obj.last()[0].toBool(), false); // no template yet
-        w.setCompareNonrotatedImage(MatImage::toGreyImage(mark));
-        w.processMat(grey, false);
-        QCOMPARE(obj.last()[0].toBool(), true);
-        QCOMPARE(obj.last()[1].toDouble(), 10.0);
-        QCOMPARE(obj.last()[2].toDouble(), 5.0);
-        QVERIFY(coeff.last()[0].toDouble() > 99);
     }
 
     // The component camera's template photo was mirrored for display: the

