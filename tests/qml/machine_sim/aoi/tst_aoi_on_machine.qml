@@ -1,28 +1,19 @@
 import QtQuick 2.15
 import QtTest 1.2
+import "../common"
 
 // The optical inspection on the real LinuxCNC of the simulated machine, as
 // ./run.sh starts it: every component of the demo board drawn where the
 // design puts it, templates of the board, an inspection that passes it,
 // and one after a part was left out and another moved by half a millimetre
 // and turned, which flags exactly those two.
-TestCase {
+MachineSimCase {
     id: testCase
     name: "AoiOnMachine"
-    when: windowShown
 
     property var aoi: root.aoiInterface
 
     function call(object, name, args) { return probe.call(object, name, args === undefined ? [] : args) }
-    function loggedErrors() {
-        var list = []
-        for (var i = 0; i < root.logModel.count; ++i) {
-            var e = probe.entry(root.logModel, i)
-            if (e.color === "red")
-                list.push(e.message)
-        }
-        return list
-    }
     // The components as the window's board view has them (one board):
     // { x, y (design corner), w, h, rot, template, name }. Program objects
     // themselves are not taken into the test's engine.
@@ -59,15 +50,8 @@ TestCase {
     }
 
     function initTestCase() {
-        tryVerify(function() { return String(root.projectName).indexOf("demo.project") >= 0 && root.elementCount > 0 },
-                  10000)
-        root.iniFile = Qt.resolvedUrl("../../../../sim/linuxcnc/kestravo_sim.ini")
-        tryCompare(root, "iniFileCorrect", true, 5000)
-        if (!root.cncRunning)
-            root.cncControl.start()
-        tryCompare(root, "cncRunning", true, 45000)
-        root.setMachineOn(true)
-        tryCompare(root, "machineOn", true, 5000)
+        waitForDemoProject(true)
+        startLinuxCnc(true)
     }
 
     function cleanupTestCase() {

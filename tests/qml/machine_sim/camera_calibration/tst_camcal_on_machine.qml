@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import QtTest 1.2
+import "../common"
 
 // The camera position calibration on the real LinuxCNC of the simulated
 // machine, as ./run.sh starts it: a chip lies on the simulated table, the
@@ -10,10 +11,9 @@ import QtTest 1.2
 // offsets must come out within 0.02 mm, the chip must lie where it was, and
 // the placement correction must be what the head camera sees (about one of
 // its pixels, 0.05 mm).
-TestCase {
+MachineSimCase {
     id: testCase
     name: "CameraCalibrationOnMachine"
-    when: windowShown
 
     readonly property real headDx: -0.37
     readonly property real headDy: 0.44
@@ -25,25 +25,10 @@ TestCase {
     function near(actual, expected, eps, what) {
         verify(Math.abs(actual - expected) <= eps + 1e-9, what + ": " + actual + " instead of " + expected)
     }
-    function loggedErrors() {
-        var list = []
-        for (var i = 0; i < root.logModel.count; ++i) {
-            var e = probe.entry(root.logModel, i)
-            if (e.color === "red")
-                list.push(e.message)
-        }
-        return list
-    }
 
     function initTestCase() {
-        tryVerify(function() { return String(root.projectName).indexOf("demo.project") >= 0 }, 10000)
-        root.iniFile = Qt.resolvedUrl("../../../../sim/linuxcnc/kestravo_sim.ini")
-        tryCompare(root, "iniFileCorrect", true, 5000)
-        if (!root.cncRunning)
-            root.cncControl.start()
-        tryCompare(root, "cncRunning", true, 45000)
-        root.setMachineOn(true)
-        tryCompare(root, "machineOn", true, 5000)
+        waitForDemoProject(false)
+        startLinuxCnc(true)
     }
 
     function cleanupTestCase() {

@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import QtTest 1.2
+import "../common"
 
 // What makes placement trustworthy, on the real LinuxCNC of the simulated
 // machine with the demo project: parts picked off-centre and turned are
@@ -7,59 +8,15 @@ import QtTest 1.2
 // RLC meter and a feeder that keeps failing are handled without a wrong
 // part on the board. Each case runs the demo job with only the components
 // of one feeder switched on.
-TestCase {
+FeederRunCase {
     id: testCase
     name: "ChecksOnMachine"
-    when: windowShown
 
-    property var screen: root.smtInterface
-    property var jobModel: null
     readonly property real placeTolerance: 0.02
     readonly property real angleTolerance: 0.1
 
-    function loggedErrors() {
-        var list = []
-        for (var i = 0; i < root.logModel.count; ++i) {
-            var e = probe.entry(root.logModel, i)
-            if (e.color === "red")
-                list.push(e.message)
-        }
-        return list
-    }
-
     function initTestCase() {
-        tryVerify(function() { return String(root.projectName).indexOf("demo.project") >= 0 && root.elementCount > 0 },
-                  10000)
-        root.iniFile = Qt.resolvedUrl("../../../../sim/linuxcnc/kestravo_sim.ini")
-        tryCompare(root, "iniFileCorrect", true, 5000)
-        if (!root.cncRunning)
-            root.cncControl.start()
-        tryCompare(root, "cncRunning", true, 45000)
-        root.setMachineOn(true)
-        tryCompare(root, "machineOn", true, 5000)
-        var vs = probe.startVsEmulatorFollowingNozzle(60)
-        verify(vs !== "")
-        root.vsFileName = vs
-        root.calibEnabled = false
-        root.cupWarningEnabled = false
-        root.progAutoRestart = false
-        root.projectAutosave = false
-        root.startingGcode = ""
-        root.endingGcode = ""
-        root.setMachineSpeedSlider(100)
-        root.nozzleOnHeadCheckEnabled = false
-        root.updateNozzleOnHeadCheck()
-        root.maxPcbSetupError = 1
-        findChild(root, "camera1").targetSizeTolerance = 10
-        probe.callRecording(root, "homeWait", ["@recorder"], "home")
-        tryVerify(function() { return probe.hits("home") === 1 }, 60000)
-        verify(root.machineHomed2, JSON.stringify(loggedErrors()))
-    }
-
-    function cleanupTestCase() {
-        worker.simWorldClearErrors()
-        root.cncControl.stop()
-        tryCompare(root, "cncRunning", false, 20000)
+        prepareFeederRuns()
     }
 
     function cleanup() {
@@ -68,92 +25,8 @@ TestCase {
         root.rlcEnabled = false
     }
 
-    // The design position and turn of every component of the project, by
-    // designator (the board lies where the project has it).
-    function designs() {
-        var out = {}
-        var list = probe.value(root, "elementList")
-        var pivot = worker.simWorld().pivot
-        for (var i = 0; i < list.length; ++i) {
-            var el = list[i]
-            if (el.deleted)
-                continue
-            out[String(el.designator)] = {
-                "bank": String(el.model), "index": Number(el.index),
-                "x": Number(el.rX) + Number(el.elWidth) / 2 + root.workAreaX1,
-                "y": root.workAreaY2 - Number(el.rY) - Number(el.elHeight) / 2,
-                "angle": -Number(el.rot)
-            }
-        }
-        return out
-    }
-
-    // Runs the demo job with only the components of feeder `bank` `index`
-    // switched on; returns what the run released (placed and dropped).
-    function runFeeder(bank, index) {
-        screen.close()
-        probe.call(root, "showToolWindow", ["smtInterface"])
-        jobModel = probe.value(screen, "jobModel")
-        tryVerify(function() { return screen.programCreated }, 5000)
-        jobModel.excludeAllComponents()
-        var chosen = 0
-        for (var row = 0; row < jobModel.rowCount; ++row) {
-            for (var line = 0; line < jobModel.getSubSteps(row); ++line) {
-                var ep = probe.call(jobModel, "getP1", [row, line])
-                if (ep && ep.el && String(ep.el.model) === bank && Number(ep.el.index) === index) {
-                    jobModel.setEnabled(row, line, 1)
-                    ++chosen
-                }
-            }
-        }
-        verify(chosen > 0, "components of " + bank + index)
-        var released = worker.simWorldReleases().length
-        root.logModel.clear()
-        verify(root.startStopF())
-        for (var waited = 0; waited < 300 && probe.value(screen, "executing"); ++waited)
-            wait(1000)
-        verify(!probe.value(screen, "executing"), "the run ends: " + JSON.stringify(loggedErrors())
-               + " panel " + JSON.stringify(probe.value(screen, "panel")))
-        return worker.simWorldReleases().slice(released)
-    }
-
     function feederOf(bank, index) {
         return probe.call(root, "getFeeder", [bank, index])
-    }
-
-    // Every release on the board matched to its component: within the
-    // tolerances of its design place and turn; returns the designators.
-    function checkLanded(releases, bank, index, placeTol, angleTol) {
-        var all = designs()
-        var left = []
-        for (var d in all)
-            if (all[d].bank === bank && all[d].index === index)
-                left.push(d)
-        var landed = []
-        var off = []
-        for (var r = 0; r < releases.length; ++r) {
-            var rel = releases[r]
-            if (!rel.onBoard)
-                continue
-            var best = -1, miss = 0
-            for (var k = 0; k < left.length; ++k) {
-                var want = all[left[k]]
-                var m = Math.max(Math.abs(rel.partX - want.x), Math.abs(rel.partY - want.y))
-                if (best < 0 || m < miss) {
-                    best = k
-                    miss = m
-                }
-            }
-            verify(best >= 0, "a part on the board with no component left for it")
-            var name = left.splice(best, 1)[0]
-            var da = ((rel.partAngle - all[name].angle) % 360 + 540) % 360 - 180
-            if (miss > placeTol || Math.abs(da) > angleTol)
-                off.push(name + ": " + miss.toFixed(4) + " mm, " + da.toFixed(3) + " degrees")
-            landed.push(name)
-        }
-        compare(off, [])
-        compare(left, [], "components not placed")
-        return landed
     }
 
     // A part picked 0.30 mm, -0.20 mm off and turned 1.5 degrees is measured

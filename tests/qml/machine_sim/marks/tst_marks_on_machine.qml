@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import QtTest 1.2
+import "../common"
 import "../../../../qml/main/job/boardCorrection.js" as BC
 
 // The head-camera steps on the real LinuxCNC of the simulated machine, with
@@ -8,10 +9,9 @@ import "../../../../qml/main/job/boardCorrection.js" as BC
 // homeWait finds the calibration mark, and a run of the program (calibration
 // mark, reference marks, dots) on a board the simulated world moves and
 // turns finds the board where the world put it and dispenses the dots there.
-TestCase {
+MachineSimCase {
     id: testCase
     name: "MarksOnMachine"
-    when: windowShown
 
     SignalSpy { id: sent; target: root; signalName: "sendGCode" }
 
@@ -66,11 +66,7 @@ TestCase {
         // The simulated camera draws a 1 mm mark a little over 5 % off its
         // size as the recognition measures it: a wider size window.
         findChild(root, "camera1").targetSizeTolerance = 10
-        root.iniFile = Qt.resolvedUrl("../../../../sim/linuxcnc/kestravo_sim.ini")
-        tryCompare(root, "iniFileCorrect", true, 5000)
-        if (!root.cncRunning && !root.cncStarting)
-            root.cncControl.start()
-        tryCompare(root, "cncRunning", true, 45000)
+        startLinuxCnc(false)
     }
 
     function cleanupTestCase() {

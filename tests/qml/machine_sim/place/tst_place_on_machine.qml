@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import QtTest 1.2
+import "../common"
 
 // The demo job placed end to end on the real LinuxCNC of the simulated
 // machine, as ./run.sh starts it (settings store and demo project of sim/,
@@ -9,10 +10,9 @@ import QtTest 1.2
 // where the corrected design puts it, the counters, statistics and feeder
 // records must agree with what landed, and nothing but the expected blocks
 // may reach the machine.
-TestCase {
+MachineSimCase {
     id: testCase
     name: "PlaceOnMachine"
-    when: windowShown
 
     property var screen: root.smtInterface
     property var jobModel: null
@@ -32,15 +32,6 @@ TestCase {
 
     SignalSpy { id: sent; target: root; signalName: "sendGCode" }
 
-    function loggedErrors() {
-        var list = []
-        for (var i = 0; i < root.logModel.count; ++i) {
-            var e = probe.entry(root.logModel, i)
-            if (e.color === "red")
-                list.push(e.message)
-        }
-        return list
-    }
     function completes() {
         var out = []
         for (var i = 0; i < jobModel.rowCount; ++i)
@@ -49,18 +40,9 @@ TestCase {
     }
 
     function initTestCase() {
-        tryVerify(function() { return String(root.projectName).indexOf("demo.project") >= 0 && root.elementCount > 0 },
-                  10000)
-        root.iniFile = Qt.resolvedUrl("../../../../sim/linuxcnc/kestravo_sim.ini")
-        tryCompare(root, "iniFileCorrect", true, 5000)
-        if (!root.cncRunning)
-            root.cncControl.start()
-        tryCompare(root, "cncRunning", true, 45000)
-        root.setMachineOn(true)
-        tryCompare(root, "machineOn", true, 5000)
-        var port = probe.startVsEmulatorFollowingNozzle(60)
-        verify(port !== "")
-        root.vsFileName = port
+        waitForDemoProject(true)
+        startLinuxCnc(true)
+        startVacuumSensor()
     }
 
     function cleanupTestCase() {

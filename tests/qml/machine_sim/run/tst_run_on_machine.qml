@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import QtTest 1.2
+import "../common"
 
 // A whole program run from "Начать" on the real LinuxCNC of the simulated
 // machine, as ./run.sh starts it (settings store and demo project of sim/,
@@ -9,10 +10,9 @@ import QtTest 1.2
 // than the error that makes the run ask before correcting): the marks are
 // found where the board really is, every dot is sent to its corrected
 // position, and the run ends where the ending G-code goes.
-TestCase {
+MachineSimCase {
     id: testCase
     name: "RunOnMachine"
-    when: windowShown
 
     property var screen: root.smtInterface
     property var jobModel: null
@@ -38,15 +38,6 @@ TestCase {
             out.push(jobModel.getComplete(i))
         return out
     }
-    function loggedErrors() {
-        var list = []
-        for (var i = 0; i < root.logModel.count; ++i) {
-            var e = probe.entry(root.logModel, i)
-            if (e.color === "red")
-                list.push(e.message)
-        }
-        return list
-    }
 
     function initTestCase() {
         tryVerify(function() { return String(root.projectName).indexOf("demo.project") >= 0 && root.dotCount > 0 },
@@ -55,13 +46,7 @@ TestCase {
         for (var k = root.elementCount; k > 0 && root.elementCount > 0; --k)
             root.area.removeElement(root.elementList[0])
         compare(root.elementCount, 0)
-        root.iniFile = Qt.resolvedUrl("../../../../sim/linuxcnc/kestravo_sim.ini")
-        tryCompare(root, "iniFileCorrect", true, 5000)
-        if (!root.cncRunning)
-            root.cncControl.start()
-        tryCompare(root, "cncRunning", true, 45000)
-        root.setMachineOn(true)
-        tryCompare(root, "machineOn", true, 5000)
+        startLinuxCnc(true)
     }
 
     function cleanupTestCase() {

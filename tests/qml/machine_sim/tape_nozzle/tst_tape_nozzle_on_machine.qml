@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import QtTest 1.2
+import "../common"
 import "../../../../qml/main/job/nozzleBaseCalibration.js" as Base
 
 // The tape centring and the nozzle base auto-calibration on the real
@@ -9,10 +10,9 @@ import "../../../../qml/main/job/nozzleBaseCalibration.js" as Base
 // are centred by the simulated head camera within 0.05 mm; the slots of the
 // simulated nozzle base, moved with halcmd, are found where the base has
 // them by feeling its walls through the encoders, and saved.
-TestCase {
+MachineSimCase {
     id: testCase
     name: "TapeNozzleOnMachine"
-    when: windowShown
 
     property var tape: root.tapeCentringWindow
     property var nozzles: root.nozzleSettingsWindow
@@ -45,14 +45,7 @@ TestCase {
         root.vsEnabled = false
         root.calibEnabled = false
         root.camera1Delay = 300
-        root.iniFile = Qt.resolvedUrl("../../../../sim/linuxcnc/kestravo_sim.ini")
-        tryCompare(root, "iniFileCorrect", true, 5000)
-        if (!root.cncRunning && !root.cncStarting)
-            root.cncControl.start()
-        tryCompare(root, "cncRunning", true, 45000)
-        if (!root.machineOn)
-            root.setMachineOn(true)
-        tryCompare(root, "machineOn", true, 5000)
+        startLinuxCnc(true)
         probe.forget("home")
         probe.callRecording(root, "homeWait", ["@recorder"], "home")
         tryVerify(function() { return probe.hits("home") === 1 }, 30000)
