@@ -17,58 +17,18 @@ namespace {
 
 const char kReady[] = "kestravo: main window loaded";
 
-// A folder with a copy of the program, its settings store and a home folder,
-// writable by the operator user the program drops to when started as root.
-class RunFolder
+// A run folder handed to the operator user, with a Desktop folder in its
+// home when `withDesktop`.
+class RunFolder : public TestSupport::ProgramFolder
 {
 public:
     explicit RunFolder(bool withDesktop = false)
+        : ProgramFolder(QStringLiteral(KESTRAVO_BINARY))
     {
-        QDir dir(m_dir.path());
-        dir.mkpath("home");
-        dir.mkpath("runtime");
         if (withDesktop)
-            dir.mkpath("home/Desktop");
-        QFile::copy(QStringLiteral(KESTRAVO_BINARY), program());
-        chmod(QFile::encodeName(m_dir.path()).constData(), 0755);
-        chmod(QFile::encodeName(dir.filePath("runtime")).constData(), 0700);
-        if (getuid() == 0)
-            chownTree(m_dir.path());
+            QDir(home()).mkpath(QStringLiteral("Desktop"));
+        handToOperator();
     }
-
-    QString program() const { return m_dir.filePath("kestravo"); }
-    QString home() const { return m_dir.filePath("home"); }
-
-    std::unique_ptr<QProcess> start() const
-    {
-        auto process = std::make_unique<QProcess>();
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("QT_QUICK_BACKEND", "software");
-        env.insert("HOME", home());
-        env.insert("XDG_RUNTIME_DIR", m_dir.filePath("runtime"));
-        env.remove("DISPLAY");
-        env.remove("WAYLAND_DISPLAY");
-        process->setProcessEnvironment(env);
-        process->setProcessChannelMode(QProcess::SeparateChannels);
-        process->start(program(), QStringList());
-        return process;
-    }
-
-private:
-    static void chownTree(const QString &path)
-    {
-        chown(QFile::encodeName(path).constData(), 1000, 1000);
-        const QFileInfoList entries = QDir(path).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
-        for (const QFileInfo &fi : entries) {
-            if (fi.isDir())
-                chownTree(fi.filePath());
-            else
-                chown(QFile::encodeName(fi.filePath()).constData(), 1000, 1000);
-        }
-    }
-
-    QTemporaryDir m_dir;
 };
 
 // Reads the process's standard error until a text appears.

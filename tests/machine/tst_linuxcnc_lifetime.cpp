@@ -23,70 +23,25 @@ namespace {
 
 constexpr quint16 kShellPort = 5007;
 
-void chownTree(const QString &path)
-{
-    if (::chown(QFile::encodeName(path).constData(), 1000, 1000) != 0)
-        qWarning() << "chown failed" << path;
-    const QFileInfoList entries = QDir(path).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
-    for (const QFileInfo &fi : entries) {
-        if (fi.isDir())
-            chownTree(fi.filePath());
-        else if (::chown(QFile::encodeName(fi.filePath()).constData(), 1000, 1000) != 0)
-            qWarning() << "chown failed" << fi.filePath();
-    }
-}
-
 // The program with a settings store that starts the simulated machine's
 // LinuxCNC 5 s after start, as ./run.sh prepares it.
-class RunFolder
+class RunFolder : public TestSupport::ProgramFolder
 {
 public:
     RunFolder()
+        : ProgramFolder(QStringLiteral(KESTRAVO_BINARY))
     {
-        QDir dir(m_dir.path());
-        dir.mkpath("home");
-        dir.mkpath("runtime");
-        dir.mkpath("linuxcnc");
-        QFile::copy(QStringLiteral(KESTRAVO_BINARY), program());
         for (const char *name : {"kestravo_sim.ini", "kestravo_sim.hal", "kestravo_sim.tbl"})
-            QFile::copy(QStringLiteral(KESTRAVO_SIM_DIR "/") + name, dir.filePath(QStringLiteral("linuxcnc/") + name));
+            TestSupport::writeFile(filePath(QStringLiteral("linuxcnc/") + name),
+                                   TestSupport::contentOf(QStringLiteral(KESTRAVO_SIM_DIR "/") + name));
         const QByteArray settings = "[device]\nlinuxCncAutoStart=true\niniFile=file://"
                                     + QFile::encodeName(iniFile()) + "\ncameraUseQuirks=false\n"
                                     + "\n[windows]\nsaveWindowsPos=false\n";
-        TestSupport::writeFile(dir.filePath("settings.ini"), settings);
-        ::chmod(QFile::encodeName(m_dir.path()).constData(), 0755);
-        ::chmod(QFile::encodeName(dir.filePath("runtime")).constData(), 0700);
-        if (::getuid() == 0)
-            chownTree(m_dir.path());
+        TestSupport::writeFile(filePath(QStringLiteral("settings.ini")), settings);
+        handToOperator();
     }
 
-    QString program() const { return m_dir.filePath("kestravo"); }
-    QString iniFile() const { return m_dir.filePath("linuxcnc/kestravo_sim.ini"); }
-    QString home() const { return m_dir.filePath("home"); }
-
-    std::unique_ptr<QProcess> start(const QString &display = {}) const
-    {
-        auto process = std::make_unique<QProcess>();
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        if (display.isEmpty()) {
-            env.insert("QT_QPA_PLATFORM", "offscreen");
-            env.remove("DISPLAY");
-        } else {
-            env.insert("QT_QPA_PLATFORM", "xcb");
-            env.insert("DISPLAY", display);
-        }
-        env.insert("QT_QUICK_BACKEND", "software");
-        env.insert("HOME", home());
-        env.insert("XDG_RUNTIME_DIR", m_dir.filePath("runtime"));
-        env.remove("WAYLAND_DISPLAY");
-        process->setProcessEnvironment(env);
-        process->setProcessChannelMode(QProcess::SeparateChannels);
-        process->start(program(), QStringList());
-        return process;
-    }
-
-private:
-    QTemporaryDir m_dir;
+    QString iniFile() const { return filePath(QStringLiteral("linuxcnc/kestravo_sim.ini")); }
 };
 
 // Reads the program's standard error until the LinuxCNC it started answers;

@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include <QDebug>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -161,6 +162,61 @@ OrdinaryUser::~OrdinaryUser()
 {
     if (m_switched && ::seteuid(0) != 0)
         std::abort();
+}
+
+namespace {
+
+void chownTree(const QString &path, uid_t uid, gid_t gid)
+{
+    if (::chown(QFile::encodeName(path).constData(), uid, gid) != 0)
+        qWarning() << "chown failed" << path;
+    const QFileInfoList entries = QDir(path).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    for (const QFileInfo &fi : entries) {
+        if (fi.isDir() && !fi.isSymLink())
+            chownTree(fi.filePath(), uid, gid);
+        else if (::lchown(QFile::encodeName(fi.filePath()).constData(), uid, gid) != 0)
+            qWarning() << "chown failed" << fi.filePath();
+    }
+}
+
+} // namespace
+
+ProgramFolder::ProgramFolder(const QString &binary)
+{
+    QDir dir(m_dir.path());
+    dir.mkpath(QStringLiteral("home"));
+    dir.mkpath(QStringLiteral("runtime"));
+    if (!QFile::copy(binary, program()))
+        qWarning() << "cannot copy" << binary;
+}
+
+void ProgramFolder::handToOperator() const
+{
+    ::chmod(QFile::encodeName(m_dir.path()).constData(), 0755);
+    ::chmod(QFile::encodeName(filePath(QStringLiteral("runtime"))).constData(), 0700);
+    if (::getuid() == 0)
+        chownTree(m_dir.path(), 1000, 1000);
+}
+
+std::unique_ptr<QProcess> ProgramFolder::start(const QString &display) const
+{
+    auto process = std::make_unique<QProcess>();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (display.isEmpty()) {
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.remove(QStringLiteral("DISPLAY"));
+    } else {
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        env.insert(QStringLiteral("DISPLAY"), display);
+    }
+    env.insert(QStringLiteral("QT_QUICK_BACKEND"), QStringLiteral("software"));
+    env.insert(QStringLiteral("HOME"), home());
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), filePath(QStringLiteral("runtime")));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    process->setProcessEnvironment(env);
+    process->setProcessChannelMode(QProcess::SeparateChannels);
+    process->start(program(), QStringList());
+    return process;
 }
 
 } // namespace TestSupport

@@ -2,8 +2,12 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
 
 // Shared helpers of the test programs.
 namespace TestSupport {
@@ -52,6 +56,25 @@ public:
 private:
     bool m_switched = false;
     bool m_ok = true;
+};
+
+// A private folder holding a copy of the program (`binary`), a home folder
+// and a runtime folder. handToOperator() gives the whole folder to the
+// operator user (1000) that the program drops to when started as root, once
+// the test has put its files in. start() runs the copy headless, or on the X
+// display `display` when one is given.
+class ProgramFolder
+{
+public:
+    explicit ProgramFolder(const QString &binary);
+    QString filePath(const QString &name) const { return m_dir.filePath(name); }
+    QString program() const { return filePath(QStringLiteral("kestravo")); }
+    QString home() const { return filePath(QStringLiteral("home")); }
+    void handToOperator() const;
+    std::unique_ptr<QProcess> start(const QString &display = {}) const;
+
+private:
+    QTemporaryDir m_dir;
 };
 
 } // namespace TestSupport
