@@ -131,11 +131,16 @@ TestCase {
         root.showToolWindow("nozzleSettings")
         verify(nozzles.visible)
         var button = findChild(nozzles.contentItem, "autoButton")
+        moveTo([20.1, 30.2, 12, 0])
+        verify(button.enabled)
+        // Without both XY encoders the walls cannot be felt: no start.
+        root.encExistGet(true, false, true)
+        verify(!button.enabled)
+        verify(!probe.call(nozzles, "startAuto"))
+        root.encExistGet(true, true, true)
         // The head 5 mm or less below the top of the Z range: no start.
         moveTo([20.1, 30.2, 25, 0])
         verify(!button.enabled)
-        moveTo([20.1, 30.2, 12, 0])
-        verify(button.enabled)
     }
 
     // No wall where the head was lowered: E-stop, the message, no change.
