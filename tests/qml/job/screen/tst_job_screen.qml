@@ -190,7 +190,7 @@ TestCase {
     }
 
     // The marks' order comes from the back end (the orders themselves:
-    // tst_ordering.cpp; the nearest walk: test_nearestListForInspection).
+    // tst_ordering.cpp).
     function test_markOrderFromTheBackEnd() {
         var marks = [{ "name": "A", "rX": 0, "rY": 0 }, { "name": "C", "rX": 20, "rY": 0 },
                      { "name": "B", "rX": 10, "rY": 0 }]

@@ -119,7 +119,7 @@ TestCase {
         compare(el.rX, 149.2)                                // centred on the mouse
         compare(el.rY, 49.6)
         compare(el.rot, 90)
-        // The same mouse position (when Insert may add: tst_boardView_lib.qml, test_insert).
+        // The same mouse position again adds nothing.
         compare(call(area, "insertAt", [150, 50]), null)
         compare(root.elementCount, before + 1)
         area.currAction = 0
