@@ -54,8 +54,7 @@ TestCase {
         root.camera1ShowPercent = 100
     }
 
-    // Which devices and modes are listed: tst_camera_images.cpp
-    // (cameraListSkipsMetadataNodes, modesMergedInOrder).
+    // The camera list and a camera's modes reach the program.
     function test_cameraListsAndModes() {
         worker.readCameraList()
         verify(probe.value(root, "cameraList").indexOf("sim:board") >= 0)
