@@ -115,6 +115,20 @@ QPointF turned(const QPointF &p, double degrees)
     return QPointF(p.x() * std::cos(r) - p.y() * std::sin(r), p.x() * std::sin(r) + p.y() * std::cos(r));
 }
 
+Recognised resultOf(const QList<QList<QVariant>> &obj)
+{
+    Recognised r;
+    if (obj.size() != 1)
+        return r;
+    r.found = obj[0][0].toBool();
+    r.x = obj[0][1].toDouble();
+    r.y = obj[0][2].toDouble();
+    r.angle = obj[0][3].toDouble();
+    r.width = obj[0][4].toDouble();
+    r.height = obj[0][5].toDouble();
+    return r;
+}
+
 Recognised recogniseFrame(const cv::Mat &frame, const RecognitionSettings &s)
 {
     CameraWorker w;
@@ -128,16 +142,7 @@ Recognised recogniseFrame(const cv::Mat &frame, const RecognitionSettings &s)
     w.setShowPercent(100);
     QSignalSpy obj(&w, &CameraWorker::objSend);
     w.processMat(frame, true);
-    Recognised r;
-    if (obj.size() != 1)
-        return r;
-    r.found = obj[0][0].toBool();
-    r.x = obj[0][1].toDouble();
-    r.y = obj[0][2].toDouble();
-    r.angle = obj[0][3].toDouble();
-    r.width = obj[0][4].toDouble();
-    r.height = obj[0][5].toDouble();
-    return r;
+    return resultOf(obj);
 }
 
 Recognised recogniseHeld(double a, double width, double height, double ppm)

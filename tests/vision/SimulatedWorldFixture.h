@@ -75,6 +75,9 @@ struct RecognitionSettings {
     int roiPercent = 50;
 };
 
+// The result a worker reported once on `objSend` (not found when it
+// reported none or more than one).
+Recognised resultOf(const QList<QList<QVariant>> &objSend);
 Recognised recogniseFrame(const cv::Mat &frame, const RecognitionSettings &settings);
 // The component camera's frame (1280 x 960) with the nozzle at A, recognised
 // as a part on the nozzle ("element") of width x height mm at `ppm` pixels

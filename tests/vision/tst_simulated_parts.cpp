@@ -134,10 +134,9 @@ cv::Mat headFrame(const QPointF &seen)
 // at 60 (a photo of the top scores up to about 40 % on an upturned part,
 // so the feeder default 30 would take it for an upright one) and
 // elFlippedMatchPercent at its default 80.
-struct LooseFound {
-    bool found = false;
+// Pixels from the frame centre, degrees.
+struct LooseFound : Sim::Recognised {
     bool flipped = false;
-    double x = 0, y = 0, angle = 0; // pixels from the frame centre, degrees
 };
 
 LooseFound searchLoose(const cv::Mat &frame, bool flippedEnabled)
@@ -158,13 +157,8 @@ LooseFound searchLoose(const cv::Mat &frame, bool flippedEnabled)
     QSignalSpy flipped(&w, &CameraWorker::flippedSend);
     w.processMat(frame, true);
     LooseFound r;
-    if (obj.size() != 1)
-        return r;
-    r.found = obj[0][0].toBool();
-    r.x = obj[0][1].toDouble();
-    r.y = obj[0][2].toDouble();
-    r.angle = obj[0][3].toDouble();
-    r.flipped = !flipped.isEmpty() && flipped.last().at(0).toBool();
+    static_cast<Sim::Recognised &>(r) = Sim::resultOf(obj);
+    r.flipped = obj.size() == 1 && !flipped.isEmpty() && flipped.last().at(0).toBool();
     return r;
 }
 
